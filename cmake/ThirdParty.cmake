@@ -1,0 +1,37 @@
+# Third-party code compiled for the target from the sources that scripts/setup keeps outside git.
+set(_sqlite_dir  ${QUARZEL_CACHE}/sqlite)
+set(_minizip_dir ${QUARZEL_CACHE}/minizip)
+foreach(_f ${_sqlite_dir}/sqlite3.c ${_minizip_dir}/unzip.c)
+  if(NOT EXISTS ${_f})
+    message(FATAL_ERROR "${_f} is missing: run scripts/setup")
+  endif()
+endforeach()
+
+add_library(sqlite3 STATIC ${_sqlite_dir}/sqlite3.c)
+target_include_directories(sqlite3 SYSTEM PUBLIC ${_sqlite_dir})
+target_compile_definitions(sqlite3 PRIVATE SQLITE_THREADSAFE=0 SQLITE_OMIT_LOAD_EXTENSION SQLITE_DEFAULT_FOREIGN_KEYS=1
+                           SQLITE_DQS=0)
+target_compile_options(sqlite3 PRIVATE -w)
+
+find_package(ZLIB REQUIRED)
+add_library(minizip STATIC ${_minizip_dir}/unzip.c ${_minizip_dir}/zip.c ${_minizip_dir}/ioapi.c ${_minizip_dir}/iowin32.c)
+target_include_directories(minizip SYSTEM PUBLIC ${_minizip_dir})
+target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
+target_compile_options(minizip PRIVATE -w)
+
+# The header-only JSON parser from Debian's package; only its own folder is exposed to the cross compiler
+# (the host's /usr/include must never be on the target's include path).
+set(_json_inc ${CMAKE_BINARY_DIR}/third_party/include)
+file(MAKE_DIRECTORY ${_json_inc})
+if(NOT EXISTS ${_json_inc}/nlohmann)
+  file(CREATE_LINK /usr/include/nlohmann ${_json_inc}/nlohmann SYMBOLIC)
+endif()
+add_library(nlohmann_json INTERFACE)
+target_include_directories(nlohmann_json SYSTEM INTERFACE ${_json_inc})
+
+if(BUILD_TESTING OR NOT DEFINED BUILD_TESTING)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()

@@ -1,0 +1,68 @@
+#include "platform/mfc/afxstr.h"
+
+#include <gtest/gtest.h>
+
+TEST(CString, SearchAndExtractAtTheEdges)
+{
+    CString s(L"Entrate1.vts");
+    EXPECT_EQ(8, s.Find(L'.'));
+    EXPECT_EQ(-1, s.Find(L'.', 9));
+    EXPECT_EQ(-1, s.Find(L'x', 100));
+    EXPECT_EQ(CString(L"vts"), s.Mid(s.ReverseFind(L'.') + 1));
+    EXPECT_EQ(CString(L""), s.Mid(50));
+    EXPECT_EQ(CString(L"Entrate1.vts"), s.Left(100));
+    EXPECT_EQ(CString(L""), s.Right(-1));
+    EXPECT_EQ(2, s.FindOneOf(L"rt"));
+}
+
+TEST(CString, ReplaceDoesNotRescanInsertedText)
+{
+    CString s(L"a.b.c");
+    EXPECT_EQ(2, s.Replace(L".", L".."));
+    EXPECT_EQ(CString(L"a..b..c"), s);
+    EXPECT_EQ(0, s.Replace(L"", L"x"));
+}
+
+TEST(CString, TrimAndTokenize)
+{
+    CString s(L"  \t 12;34;;56  ");
+    s.Trim();
+    EXPECT_EQ(CString(L"12;34;;56"), s);
+    int pos = 0;
+    std::vector<CString> tokens;
+    for (CString t = s.Tokenize(L";", pos); pos != -1; t = s.Tokenize(L";", pos))
+        tokens.push_back(t);
+    ASSERT_EQ(3u, tokens.size());
+    EXPECT_EQ(CString(L"56"), tokens[2]);
+}
+
+TEST(CString, FormatUsesTheProgramsConventions)
+{
+    CString s;
+    s.Format(L"%s|%hs|%d|%I64d|%.2f", L"Vorsa", "cp", -5, 1LL << 40, 2.5);
+    EXPECT_EQ(CString(L"Vorsa|cp|-5|1099511627776|2.50"), s);
+    s.FormatMessage(L"%2 e %1", L"uno", L"due");
+    EXPECT_EQ(CString(L"due e uno"), s);
+}
+
+TEST(CString, BufferProtocolAndCodePageConversions)
+{
+    CString s;
+    LPTSTR p = s.GetBuffer(10);
+    wcscpy(p, L"abc");
+    s.ReleaseBuffer();
+    EXPECT_EQ(3, s.GetLength());
+    CString accented("Citt\xe0");            // Windows-1252 "Città"
+    EXPECT_EQ(CString(L"Citt\u00e0"), accented);
+    EXPECT_EQ(std::string("Citt\xe0"), accented.ToMultiByte(1252));
+    EXPECT_EQ(0, CString(L"CITT\u00c0").CompareNoCase(L"citt\u00e0"));
+}
+
+TEST(CString, LoadStringFromTheProgramsStringTable)
+{
+    CString s;
+    ASSERT_TRUE(s.LoadString(57344));
+    EXPECT_EQ(CString(L"Quarzel08"), s);
+    EXPECT_FALSE(s.LoadString(65000));
+    EXPECT_TRUE(s.IsEmpty());
+}

@@ -1,0 +1,22 @@
+// Entry of every test executable: the program runs with the Italian user locale, so the run is refused
+// when Wine does not report it (the formatting tests would otherwise pass or fail by accident).
+#include "MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::GetUserDefaultLCID() != 0x0410 || ::GetACP() != 1252) {
+        std::fprintf(stderr, "the tests need the Italian locale (LANG=it_IT.UTF-8): LCID 0x%04lX, code page %u\n",
+                     static_cast<unsigned long>(::GetUserDefaultLCID()), ::GetACP());
+        return 2;
+    }
+    ::OleInitialize(nullptr);
+    AfxSetMessageBoxHandler(FailOnUnexpectedMessageBox);
+    int result = RUN_ALL_TESTS();
+    ::OleUninitialize();
+    return result;
+}
