@@ -1,5 +1,4 @@
 #include "afxmsgbox.h"
-#include "afxres.h"
 
 namespace
 {
@@ -9,7 +8,6 @@ int SystemMessageBox(const AFX_MSGBOX_REQUEST& request)
 }
 
 AFX_MSGBOX_HANDLER g_handler = SystemMessageBox;
-CString g_appTitle;
 } // namespace
 
 AFX_MSGBOX_HANDLER AfxSetMessageBoxHandler(AFX_MSGBOX_HANDLER handler)
@@ -18,21 +16,6 @@ AFX_MSGBOX_HANDLER AfxSetMessageBoxHandler(AFX_MSGBOX_HANDLER handler)
     g_handler = handler ? handler : SystemMessageBox;
     return previous;
 }
-
-CString AfxGetAppTitle()
-{
-    if (g_appTitle.IsEmpty() && !g_appTitle.LoadString(AFX_IDS_APP_TITLE)) {
-        TCHAR path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        CString name(path);
-        name = name.Mid(name.ReverseFind(L'\\') + 1);
-        int dot = name.ReverseFind(L'.');
-        g_appTitle = dot > 0 ? name.Left(dot) : name;
-    }
-    return g_appTitle;
-}
-
-void AfxSetAppTitle(LPCTSTR lpszTitle) { g_appTitle = lpszTitle; }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT /*nIDHelp*/)
 {

@@ -3,7 +3,7 @@
 // own to read what the user would have seen and to choose the answer.
 #pragma once
 
-#include "afxstr.h"
+#include "afxappinfo.h"
 
 struct AFX_MSGBOX_REQUEST
 {
@@ -21,7 +21,3 @@ AFX_MSGBOX_HANDLER AfxSetMessageBoxHandler(AFX_MSGBOX_HANDLER handler);
 // Caption of every message box: the application title (string AFX_IDS_APP_TITLE), owner: the active window.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
-
-// The application title used as caption; the program may set it once at start-up.
-CString AfxGetAppTitle();
-void AfxSetAppTitle(LPCTSTR lpszTitle);
