@@ -6,3 +6,4 @@
 #define IDS_APP_SUBTITLE                100     // main frame title
 #define IDP_SAVE_CHANGES                1024
 #define IDP_FILE_NOT_FOUND              1025
+#define IDP_ARCHIVE_VERSION             2082

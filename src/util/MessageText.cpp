@@ -6,3 +6,73 @@ CString LoadResString(UINT nID)
     text.LoadString(nID);
     return text;
 }
+
+CString FormatString(LPCTSTR lpszFormat, ...)
+{
+    CString text;
+    va_list args;
+    va_start(args, lpszFormat);
+    text.FormatV(lpszFormat, args);
+    va_end(args);
+    return text;
+}
+
+CString FormatResMessageArgs(UINT nID, const DWORD_PTR* args)
+{
+    CString format = LoadResString(nID);
+    if (format.IsEmpty())
+        return format;
+    LPTSTR buffer = nullptr;
+    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY |
+                                   FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                               format.GetString(), 0, 0, reinterpret_cast<LPTSTR>(&buffer), 0,
+                               reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(args)));
+    if (n == 0 || !buffer)
+        AfxThrowMemoryException();
+    CString text(buffer, static_cast<int>(n));
+    ::LocalFree(buffer);
+    return text;
+}
+
+CString GetSystemErrorText(DWORD dwCode)
+{
+    LPTSTR buffer = nullptr;
+    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                   FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                               nullptr, dwCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                               reinterpret_cast<LPTSTR>(&buffer), 0, nullptr);
+    CString text;
+    if (n != 0 && buffer)
+        text = CString(buffer, static_cast<int>(n));
+    if (buffer)
+        ::LocalFree(buffer);
+    text.TrimRight();   // the system's texts end with a line break
+    if (text.IsEmpty())
+        text.Format(L"System error: %d (0x%08X)", static_cast<int>(dwCode), static_cast<unsigned>(dwCode));
+    return text;
+}
+
+CString GetExceptionText(CException* e, BOOL bDelete)
+{
+    CString text;
+    if (e) {
+        TCHAR buffer[1024] = {};
+        if (e->GetErrorMessage(buffer, _countof(buffer)))
+            text = buffer;
+        if (bDelete)
+            e->Delete();
+    }
+    return text;
+}
+
+CString GetWindowTextNoAmp(HWND hWnd)
+{
+    CString text;
+    int n = ::GetWindowTextLengthW(hWnd);
+    if (n > 0) {
+        ::GetWindowTextW(hWnd, text.GetBuffer(n + 1), n + 1);
+        text.ReleaseBuffer();
+    }
+    text.Remove(L'&');
+    return text;
+}
