@@ -10,6 +10,7 @@
 #include "afxmsgbox.h"
 #include "afxobject.h"
 #include "afxexcept.h"
+#include "afxcoll.h"
 
 // Checks of the program's own assumptions: active in debug builds; VERIFY always evaluates its argument.
 #define ASSERT(f) assert(f)
