@@ -1,0 +1,49 @@
+// The failures of the ADO stand-in: each raises _com_error with an IErrorInfo carrying its description, and
+// the connection's error log keeps its entry for the Errors collection.
+#pragma once
+
+#include "platform/ado/JetObject.h"
+
+#include <vector>
+
+struct sqlite3;
+
+// Error numbers of ADO itself (MAKE_HRESULT of FACILITY_CONTROL and ADO's error codes) and of the provider.
+const HRESULT JET_E_NOCURRENTRECORD = static_cast<HRESULT>(0x800A0BCD);
+const HRESULT JET_E_ITEMNOTFOUND = static_cast<HRESULT>(0x800A0CC1);
+const HRESULT JET_E_ILLEGALOPERATION = static_cast<HRESULT>(0x800A0C93);
+const HRESULT JET_E_FEATURENOTAVAILABLE = static_cast<HRESULT>(0x800A0CB3);
+const HRESULT JET_E_INVALIDARGUMENT = static_cast<HRESULT>(0x800A0BB9);
+const HRESULT JET_E_OBJECTCLOSED = static_cast<HRESULT>(0x800A0E78);
+const HRESULT JET_E_OBJECTOPEN = static_cast<HRESULT>(0x800A0E79);
+const HRESULT JET_E_PROVIDERNOTFOUND = static_cast<HRESULT>(0x800A0E7A);
+const HRESULT JET_E_ERRORSINCOMMAND = static_cast<HRESULT>(0x80040E14);
+const HRESULT JET_E_INTEGRITYVIOLATION = static_cast<HRESULT>(0x80040E2F);
+const HRESULT JET_E_AUTHFAILED = static_cast<HRESULT>(0x80040E4D);
+const HRESULT JET_E_DELETEDROW = static_cast<HRESULT>(0x80040E23);
+// Jet's native error of a duplicate value in a unique index.
+const long JET_NATIVE_DUPLICATEKEY = -105121349;
+
+struct CJetErrorEntry
+{
+    std::wstring m_description;
+    HRESULT m_number;
+    long m_nativeError;
+};
+
+class CJetErrorLog
+{
+public:
+    const std::vector<CJetErrorEntry>& Entries() const { return m_entries; }
+    void Record(const CJetErrorEntry& entry);
+
+private:
+    std::vector<CJetErrorEntry> m_entries;
+};
+
+// Raises the failure; log (may be null) then holds it as its only entry.
+[[noreturn]] void JetRaise(CJetErrorLog* log, HRESULT hr, const std::wstring& description, long nativeError = 0);
+// Raises SQLite's last failure on db (rc the failing result code): a unique index answers Jet's duplicate key.
+[[noreturn]] void JetRaiseSqlite(CJetErrorLog* log, sqlite3* db, int rc);
+
+ErrorsPtr JetMakeErrors(const CJetErrorLog& log);

@@ -1,0 +1,72 @@
+// Reference counting and the IDispatch surface shared by the objects of the ADO stand-in; only travelling in a
+// VARIANT is needed of IDispatch, so its members answer "not implemented".
+#pragma once
+
+#include "platform/ado/adodb.h"
+
+#include <string>
+
+template <class I> class CJetObject : public I
+{
+public:
+    CJetObject() = default;
+    CJetObject(const CJetObject&) = delete;
+    CJetObject& operator=(const CJetObject&) = delete;
+    virtual ~CJetObject() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (!ppv)
+            return E_POINTER;
+        *ppv = nullptr;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(I)) {
+            *ppv = static_cast<I*>(this);
+            this->AddRef();
+            return S_OK;
+        }
+        return QueryOtherInterface(riid, ppv);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_refs)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        LONG refs = ::InterlockedDecrement(&m_refs);
+        if (refs == 0)
+            delete this;
+        return static_cast<ULONG>(refs);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+protected:
+    virtual HRESULT QueryOtherInterface(REFIID, void**) { return E_NOINTERFACE; }
+
+private:
+    LONG m_refs = 0;
+};
+
+// Wraps a new object in its smart pointer (the object starts with no reference).
+template <class T> CAdoPtr<T> JetMake(T* object)
+{
+    return CAdoPtr<T>(object);
+}
+
+// Text conversions at the SQLite boundary (SQLite speaks UTF-8).
+std::string JetUtf8(const wchar_t* text, size_t length);
+inline std::string JetUtf8(const std::wstring& text) { return JetUtf8(text.data(), text.size()); }
+std::wstring JetWide(const char* utf8);
+// Upper case for comparing names without regard to case.
+std::wstring JetUpper(const std::wstring& text);
+bool JetSameName(const std::wstring& a, const std::wstring& b);
+// The text of a BSTR (null is empty).
+inline std::wstring JetText(BSTR text) { return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring(); }

@@ -1,0 +1,595 @@
+#include "platform/ado/JetRecordset.h"
+
+#include "platform/ado/JetBinding.h"
+#include "platform/ado/JetCommand.h"
+#include "platform/ado/JetFields.h"
+
+namespace
+{
+std::vector<_variant_t> KeyValues(const VARIANT& keys)
+{
+    std::vector<_variant_t> values;
+    if (keys.vt != (VT_ARRAY | VT_VARIANT)) {
+        values.emplace_back(keys);
+        return values;
+    }
+    SAFEARRAY* array = keys.parray;
+    LONG lower = 0, upper = -1;
+    if (array && ::SafeArrayGetDim(array) == 1) {
+        ::SafeArrayGetLBound(array, 1, &lower);
+        ::SafeArrayGetUBound(array, 1, &upper);
+    }
+    for (LONG i = lower; i <= upper; ++i) {
+        _variant_t value;
+        ::SafeArrayGetElement(array, &i, &value);
+        values.push_back(value);
+    }
+    return values;
+}
+} // namespace
+
+CJetRecordset::CJetRecordset()
+{
+    _variant_t off(false);
+    m_properties.push_back(CJetDynamicProperty{L"Change Inserted Rows", off});
+    m_properties.push_back(CJetDynamicProperty{L"Remove Deleted Rows", off});
+}
+
+void CJetRecordset::Raise(HRESULT hr, const std::wstring& description) const
+{
+    JetRaise(Log(), hr, description);
+}
+
+void CJetRecordset::CheckOpen() const
+{
+    if (!m_open)
+        Raise(JET_E_OBJECTCLOSED, L"Operation is not allowed when the object is closed.");
+}
+
+void CJetRecordset::CheckUpdatable() const
+{
+    CheckOpen();
+    if (m_lockType == adLockReadOnly || m_table.empty())
+        Raise(JET_E_FEATURENOTAVAILABLE, L"Current Recordset does not support updating. This may be a limitation "
+                                         L"of the provider, or of the selected locktype.");
+}
+
+HRESULT CJetRecordset::Open(const _variant_t& source, const _variant_t& activeConnection, CursorTypeEnum,
+                            LockTypeEnum lockType, long options)
+{
+    if (m_open)
+        Raise(JET_E_OBJECTOPEN, L"Operation is not allowed when the object is open.");
+    CAdoPtr<CJetCommand> command = JetCommandOf(source);
+    CAdoPtr<CJetConnection> connection = command ? CAdoPtr<CJetConnection>(command->Connection())
+                                                 : JetConnectionOf(activeConnection);
+    _variant_t text;
+    if (!connection || (!command && FAILED(::VariantChangeType(&text, const_cast<_variant_t*>(&source), 0, VT_BSTR))))
+        Raise(JET_E_INVALIDARGUMENT, L"Arguments are of the wrong type, are out of acceptable range, or are in "
+                                     L"conflict with one another.");
+    m_connection = connection;
+    m_command = command;
+    m_source = command ? command->Text() : JetText(text.bstrVal);
+    m_tableDirect = !command && options != adOptionUnspecified && (options & adCmdTableDirect);
+    if (lockType != adLockUnspecified)
+        m_lockType = lockType;
+    Load();
+    return S_OK;
+}
+
+void CJetRecordset::OpenResult(CJetConnection* connection, const std::wstring& source, CSqliteStatement& statement,
+                               const CJetStatement& translated)
+{
+    m_connection = connection;
+    m_source = source;
+    m_lockType = adLockReadOnly;
+    Reset();
+    LoadQuery(statement, translated, false);
+}
+
+void CJetRecordset::Reset()
+{
+    m_open = false;
+    m_table.clear();
+    m_columns.clear();
+    m_columnByName.clear();
+    m_rows.clear();
+    m_liveRows = 0;
+    m_position = 0;
+    m_positionOfRowid.clear();
+    m_edit = editNone;
+    m_index.clear();
+    m_indexColumns.clear();
+    m_seekSql.clear();
+}
+
+void CJetRecordset::Load()
+{
+    Reset();
+    if (m_tableDirect) {
+        LoadTable();
+        return;
+    }
+    CJetStatement translated = JetTranslate(m_source);
+    bool withRowid = !translated.m_rowidSql.empty() && m_lockType != adLockReadOnly;
+    const std::string& sql = withRowid ? translated.m_rowidSql : translated.m_sql;
+    CSqliteStatement statement = m_command ? Database().Cached(sql) : Database().Prepare(sql);
+    if (m_command)
+        m_command->BindParameters(statement);
+    if (statement.ColumnCount() == 0) {
+        // An action query opens no record set.
+        while (statement.Step()) {
+        }
+        return;
+    }
+    LoadQuery(statement, translated, withRowid);
+    if (withRowid)
+        SetTable(translated.m_table);
+}
+
+void CJetRecordset::LoadTable()
+{
+    const CSqliteTable& table = Database().Table(m_source);
+    SetColumns(table.m_columns);
+    SetTable(table.m_name);
+    CSqliteStatement rowids = Database().Cached("SELECT _rowid_ FROM " + JetQuoteName(m_table));
+    while (rowids.Step()) {
+        CRow row;
+        row.m_rowid = rowids.Column(0).m_integer;
+        m_rows.push_back(std::move(row));
+    }
+    m_liveRows = m_rows.size();
+    m_open = true;
+    Settle();
+    Moved();
+}
+
+void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& translated, bool withRowid)
+{
+    int first = withRowid ? 1 : 0;
+    std::vector<CJetColumn> columns;
+    for (int i = first; i < statement.ColumnCount(); ++i) {
+        CJetColumn column;
+        column.m_name = statement.ColumnName(i);
+        const wchar_t* type = statement.ColumnType(i);
+        column.m_kind = type ? JetKindOfType(type) : m_connection->ExpressionKind(translated, column.m_name);
+        column.m_definedSize = JetDefinedSize(column.m_kind, type ? type : L"");
+        columns.push_back(column);
+    }
+    SetColumns(columns);
+    while (statement.Step()) {
+        CRow row;
+        row.m_loaded = true;
+        if (withRowid)
+            row.m_rowid = statement.Column(0).m_integer;
+        for (int i = first; i < statement.ColumnCount(); ++i)
+            row.m_values.push_back(statement.Column(i));
+        m_rows.push_back(std::move(row));
+    }
+    m_liveRows = m_rows.size();
+    m_open = true;
+    Moved();
+}
+
+void CJetRecordset::SetColumns(std::vector<CJetColumn> columns)
+{
+    m_columns = std::move(columns);
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        m_columnByName.emplace(JetUpper(m_columns[i].m_name), static_cast<long>(i));
+}
+
+// The record set writes into table through the rowid; the same column list reads one row back.
+void CJetRecordset::SetTable(const std::wstring& table)
+{
+    m_table = Database().Table(table).m_name;
+    m_selectList.clear();
+    for (const CJetColumn& column : m_columns)
+        m_selectList += (m_selectList.empty() ? "" : ", ") + JetQuoteName(column.m_name);
+    m_fetchSql = "SELECT " + m_selectList + " FROM " + JetQuoteName(m_table) + " WHERE _rowid_ = ?1";
+}
+
+HRESULT CJetRecordset::Close()
+{
+    CheckOpen();
+    Reset();
+    return S_OK;
+}
+
+bool CJetRecordset::HasCurrentRow() const
+{
+    return m_open && m_edit != editAdd && m_position < m_rows.size() && !m_rows[m_position].m_deleted;
+}
+
+VARIANT_BOOL CJetRecordset::GetEOF()
+{
+    CheckOpen();
+    return m_edit != editAdd && m_position >= m_rows.size() ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+VARIANT_BOOL CJetRecordset::GetBOF()
+{
+    CheckOpen();
+    return m_edit != editAdd && m_liveRows == 0 ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+// Reads a row of the table that is not in memory yet; a row gone from the table since counts as deleted.
+bool CJetRecordset::LoadRow(CRow& row)
+{
+    if (row.m_loaded)
+        return true;
+    CSqliteStatement fetch = Database().Cached(m_fetchSql);
+    fetch.BindInteger(1, row.m_rowid);
+    if (!fetch.Step()) {
+        row.m_deleted = true;
+        --m_liveRows;
+        return false;
+    }
+    row.m_values.clear();
+    for (int i = 0; i < fetch.ColumnCount(); ++i)
+        row.m_values.push_back(fetch.Column(i));
+    row.m_loaded = true;
+    return true;
+}
+
+// From the position on, the first row that is still there.
+void CJetRecordset::Settle()
+{
+    while (m_position < m_rows.size() && (m_rows[m_position].m_deleted || !LoadRow(m_rows[m_position])))
+        ++m_position;
+}
+
+void CJetRecordset::Moved()
+{
+    if (m_binding && HasCurrentRow())
+        JetFillRecord(m_binding, *this);
+}
+
+CJetRecordset::CRow& CJetRecordset::CurrentRow()
+{
+    CheckOpen();
+    if (m_position >= m_rows.size())
+        Raise(JET_E_NOCURRENTRECORD, L"Either BOF or EOF is True, or the current record has been deleted. "
+                                     L"Requested operation requires a current record.");
+    CRow& row = m_rows[m_position];
+    if (row.m_deleted || !LoadRow(row))
+        Raise(JET_E_DELETEDROW, L"Row handle referred to a deleted row or a row marked for deletion.");
+    return row;
+}
+
+HRESULT CJetRecordset::MoveFirst()
+{
+    CheckOpen();
+    Flush();
+    m_position = 0;
+    Settle();
+    Moved();
+    return S_OK;
+}
+
+HRESULT CJetRecordset::MoveNext()
+{
+    CheckOpen();
+    if (m_edit != editAdd && m_position >= m_rows.size())
+        Raise(JET_E_NOCURRENTRECORD, L"Either BOF or EOF is True, or the current record has been deleted. "
+                                     L"Requested operation requires a current record.");
+    Flush();
+    ++m_position;
+    Settle();
+    Moved();
+    return S_OK;
+}
+
+FieldsPtr CJetRecordset::GetFields()
+{
+    return JetMakeFields(this);
+}
+
+PropertiesPtr CJetRecordset::GetProperties()
+{
+    return JetMakeProperties(this);
+}
+
+long CJetRecordset::ColumnIndex(const _variant_t& index)
+{
+    const VARIANT& item = index.vt == (VT_BYREF | VT_VARIANT) ? *index.pvarVal : static_cast<const VARIANT&>(index);
+    if (item.vt == VT_BSTR) {
+        auto found = m_columnByName.find(JetUpper(JetText(item.bstrVal)));
+        if (found != m_columnByName.end())
+            return found->second;
+    } else {
+        _variant_t position;
+        if (SUCCEEDED(::VariantChangeType(&position, const_cast<VARIANT*>(&item), 0, VT_I4)) && position.lVal >= 0 &&
+            position.lVal < ColumnCount())
+            return position.lVal;
+    }
+    Raise(JET_E_ITEMNOTFOUND, L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+}
+
+DataTypeEnum CJetRecordset::ColumnType(long column) const
+{
+    const CJetValue* sample = nullptr;
+    for (size_t i = 0; i < m_rows.size() && !sample && Column(column).m_kind == jetKindAny; ++i)
+        if (m_rows[i].m_loaded && !m_rows[i].m_values[static_cast<size_t>(column)].IsNull())
+            sample = &m_rows[i].m_values[static_cast<size_t>(column)];
+    return JetDataType(Column(column).m_kind, sample);
+}
+
+_variant_t CJetRecordset::GetValue(long column)
+{
+    size_t i = static_cast<size_t>(column);
+    if (m_edit != editNone && m_changed[i])
+        return JetToVariant(m_pending[i], m_columns[i].m_kind);
+    if (m_edit == editAdd)
+        return JetToVariant(CJetValue(), m_columns[i].m_kind);
+    return JetToVariant(CurrentRow().m_values[i], m_columns[i].m_kind);
+}
+
+void CJetRecordset::PutValue(long column, const _variant_t& value)
+{
+    CheckUpdatable();
+    if (m_edit == editNone) {
+        CurrentRow();
+        StartEdit(editChange);
+    }
+    size_t i = static_cast<size_t>(column);
+    CJetValue converted;
+    HRESULT hr = JetFromVariant(value, m_columns[i].m_kind, converted);
+    if (FAILED(hr))
+        Raise(hr, L"The value does not fit the type of field '" + m_columns[i].m_name + L"'.");
+    m_pending[i] = std::move(converted);
+    m_changed[i] = true;
+}
+
+_variant_t CJetRecordset::GetCollect(const _variant_t& index)
+{
+    CheckOpen();
+    return GetValue(ColumnIndex(index));
+}
+
+void CJetRecordset::PutCollect(const _variant_t& index, const _variant_t& value)
+{
+    CheckOpen();
+    PutValue(ColumnIndex(index), value);
+}
+
+void CJetRecordset::StartEdit(EEdit edit)
+{
+    m_edit = edit;
+    m_pending.assign(m_columns.size(), CJetValue());
+    m_changed.assign(m_columns.size(), false);
+}
+
+// Moving away from a changed row writes it, as ADO does.
+void CJetRecordset::Flush()
+{
+    if (m_edit != editNone)
+        Update();
+}
+
+HRESULT CJetRecordset::AddNew()
+{
+    CheckUpdatable();
+    Flush();
+    StartEdit(editAdd);
+    return S_OK;
+}
+
+HRESULT CJetRecordset::Update()
+{
+    CheckOpen();
+    if (m_edit == editNone)
+        return S_OK;
+    CheckUpdatable();
+    try {
+        if (m_edit == editAdd)
+            Insert();
+        else
+            Change();
+    } catch (...) {
+        // A refused change is dropped: the caller has the error, and the next move must not raise it again.
+        m_edit = editNone;
+        throw;
+    }
+    m_edit = editNone;
+    Moved();
+    return S_OK;
+}
+
+void CJetRecordset::Insert()
+{
+    std::string columns, marks;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (!m_changed[i])
+            continue;
+        columns += (columns.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name);
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    std::string sql = "INSERT INTO " + JetQuoteName(m_table) +
+                      (columns.empty() ? " DEFAULT VALUES" : " (" + columns + ") VALUES (" + marks + ")");
+    {
+        CSqliteStatement insert = Database().Cached(sql);
+        int position = 0;
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (m_changed[i])
+                insert.Bind(++position, m_pending[i]);
+        insert.Step();
+    }
+    CRow row;
+    row.m_rowid = Database().LastInsertRowid();
+    m_rows.push_back(std::move(row));
+    ++m_liveRows;
+    m_position = m_rows.size() - 1;
+    if (!m_positionOfRowid.empty())
+        m_positionOfRowid[m_rows.back().m_rowid] = m_position;
+    LoadRow(m_rows.back());
+}
+
+void CJetRecordset::Change()
+{
+    CRow& row = CurrentRow();
+    std::string assignments;
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_changed[i])
+            assignments += (assignments.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name) + " = ?";
+    if (assignments.empty())
+        return;
+    CSqliteStatement update =
+        Database().Cached("UPDATE " + JetQuoteName(m_table) + " SET " + assignments + " WHERE _rowid_ = ?");
+    int position = 0;
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_changed[i])
+            update.Bind(++position, m_pending[i]);
+    update.BindInteger(++position, row.m_rowid);
+    update.Step();
+    if (Database().Changes() == 0)
+        Raise(E_FAIL, L"Row cannot be located for updating. Some values may have been changed since it was last read.");
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_changed[i])
+            row.m_values[i] = m_pending[i];
+}
+
+HRESULT CJetRecordset::Delete(AffectEnum affectRecords)
+{
+    if (affectRecords != adAffectCurrent)
+        Raise(JET_E_INVALIDARGUMENT, L"Only the current record can be deleted.");
+    CheckUpdatable();
+    if (m_edit == editAdd) {
+        m_edit = editNone;
+        return S_OK;
+    }
+    m_edit = editNone;
+    CRow& row = CurrentRow();
+    CSqliteStatement remove = Database().Cached("DELETE FROM " + JetQuoteName(m_table) + " WHERE _rowid_ = ?");
+    remove.BindInteger(1, row.m_rowid);
+    remove.Step();
+    row.m_deleted = true;
+    --m_liveRows;
+    return S_OK;
+}
+
+HRESULT CJetRecordset::Requery(long)
+{
+    CheckOpen();
+    Flush();
+    Load();
+    return S_OK;
+}
+
+void CJetRecordset::PutIndex(_bstr_t indexName)
+{
+    CheckOpen();
+    if (!m_tableDirect)
+        Raise(JET_E_FEATURENOTAVAILABLE, L"Current provider does not support the necessary interface for Index "
+                                         L"functionality.");
+    const CSqliteIndex& index = Database().Index(JetText(indexName));
+    if (!JetSameName(index.m_table, m_table))
+        Raise(static_cast<HRESULT>(0x80040E36), L"The index '" + index.m_name + L"' is not an index of table '" +
+                                                    m_table + L"'.");
+    std::vector<long> columns;
+    for (const std::wstring& name : index.m_columns)
+        columns.push_back(ColumnIndex(_variant_t(name.c_str())));
+    m_index = JetText(indexName);
+    m_indexColumns = columns;
+    m_seekSql.assign(columns.size(), std::string());
+}
+
+// The row whose first keys index columns equal the values; the first in index order.
+std::string CJetRecordset::SeekSql(size_t keys)
+{
+    std::string& sql = m_seekSql[keys - 1];
+    if (!sql.empty())
+        return sql;
+    std::string where, order;
+    for (size_t i = 0; i < m_indexColumns.size(); ++i) {
+        std::string name = JetQuoteName(m_columns[static_cast<size_t>(m_indexColumns[i])].m_name);
+        if (i < keys)
+            where += (where.empty() ? "" : " AND ") + name + " = ?";
+        order += (order.empty() ? "" : ", ") + name;
+    }
+    sql = "SELECT _rowid_, " + m_selectList + " FROM " + JetQuoteName(m_table) + " WHERE " + where +
+          (keys < m_indexColumns.size() ? " ORDER BY " + order : std::string()) + " LIMIT 1";
+    return sql;
+}
+
+HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
+{
+    CheckOpen();
+    if (!m_tableDirect || m_index.empty())
+        Raise(JET_E_FEATURENOTAVAILABLE, L"Current provider does not support the necessary interface for Index "
+                                         L"functionality.");
+    if (seekOption != adSeekFirstEQ)
+        Raise(JET_E_INVALIDARGUMENT, L"Only the seek for the first equal key is supported.");
+    std::vector<_variant_t> keys = KeyValues(keyValues);
+    if (keys.empty() || keys.size() > m_indexColumns.size())
+        Raise(JET_E_INVALIDARGUMENT, L"The number of key values does not fit the index '" + m_index + L"'.");
+    Flush();
+    CSqliteStatement seek = Database().Cached(SeekSql(keys.size()));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const CJetColumn& column = m_columns[static_cast<size_t>(m_indexColumns[i])];
+        CJetValue key;
+        HRESULT hr = JetFromVariant(keys[i], column.m_kind, key);
+        if (FAILED(hr))
+            Raise(hr, L"Data type mismatch in criteria expression.");
+        seek.Bind(static_cast<int>(i) + 1, key);
+    }
+    if (!seek.Step()) {
+        m_position = m_rows.size();
+        return S_OK;
+    }
+    m_position = PositionOf(seek.Column(0).m_integer);
+    CRow& row = m_rows[m_position];
+    row.m_values.clear();
+    for (int i = 1; i < seek.ColumnCount(); ++i)
+        row.m_values.push_back(seek.Column(i));
+    row.m_loaded = true;
+    if (row.m_deleted) {
+        row.m_deleted = false;
+        ++m_liveRows;
+    }
+    Moved();
+    return S_OK;
+}
+
+// The position of a row of the table; a row added since the open is appended.
+size_t CJetRecordset::PositionOf(int64_t rowid)
+{
+    if (m_positionOfRowid.empty())
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            m_positionOfRowid[m_rows[i].m_rowid] = i;
+    auto found = m_positionOfRowid.find(rowid);
+    if (found != m_positionOfRowid.end())
+        return found->second;
+    CRow row;
+    row.m_rowid = rowid;
+    row.m_deleted = true; // counted live by the caller once it is filled
+    m_rows.push_back(std::move(row));
+    m_positionOfRowid[rowid] = m_rows.size() - 1;
+    return m_rows.size() - 1;
+}
+
+void CJetRecordset::PutLockType(LockTypeEnum lockType)
+{
+    if (m_open)
+        Raise(JET_E_OBJECTOPEN, L"Operation is not allowed when the object is open.");
+    m_lockType = lockType;
+}
+
+long CJetRecordset::GetRecordCount()
+{
+    CheckOpen();
+    return static_cast<long>(m_liveRows);
+}
+
+void CJetRecordset::Bind(CADORecordBinding* record)
+{
+    CheckOpen();
+    JetCheckBinding(record, Log());
+    m_binding = record;
+    Moved();
+}
+
+HRESULT CJetRecordset::QueryOtherInterface(REFIID riid, void** ppv)
+{
+    if (riid != __uuidof(IADORecordBinding))
+        return E_NOINTERFACE;
+    return JetMakeRecordBinding(this)->QueryInterface(riid, ppv);
+}

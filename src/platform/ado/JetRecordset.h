@@ -1,0 +1,122 @@
+// The ADO Recordset of the stand-in: a static record set in memory over a table (table direct, with index seek
+// on the live table) or over the rows of a query; single-table record sets write their changes through the rowid.
+#pragma once
+
+#include "platform/ado/JetConnection.h"
+
+#include <unordered_map>
+
+class CJetCommand;
+
+struct CJetDynamicProperty
+{
+    std::wstring m_name;
+    _variant_t m_value;
+};
+
+class CJetRecordset : public CJetObject<_Recordset>
+{
+public:
+    CJetRecordset();
+
+    HRESULT Open(const _variant_t& source, const _variant_t& activeConnection, CursorTypeEnum cursorType,
+                 LockTypeEnum lockType, long options) override;
+    HRESULT Close() override;
+    VARIANT_BOOL GetEOF() override;
+    VARIANT_BOOL GetBOF() override;
+    HRESULT MoveFirst() override;
+    HRESULT MoveNext() override;
+    FieldsPtr GetFields() override;
+    _variant_t GetCollect(const _variant_t& index) override;
+    void PutCollect(const _variant_t& index, const _variant_t& value) override;
+    HRESULT AddNew() override;
+    HRESULT Update() override;
+    HRESULT Delete(AffectEnum affectRecords) override;
+    HRESULT Requery(long options) override;
+    _bstr_t GetIndex() override { return _bstr_t(m_index.c_str()); }
+    void PutIndex(_bstr_t indexName) override;
+    HRESULT Seek(const _variant_t& keyValues, SeekEnum seekOption) override;
+    long GetState() override { return m_open ? adStateOpen : adStateClosed; }
+    _variant_t GetSource() override { return _variant_t(m_source.c_str()); }
+    LockTypeEnum GetLockType() override { return m_lockType; }
+    void PutLockType(LockTypeEnum lockType) override;
+    long GetRecordCount() override;
+    PropertiesPtr GetProperties() override;
+
+    // The rows of a statement that Connection::Execute ran, read-only.
+    void OpenResult(CJetConnection* connection, const std::wstring& source, CSqliteStatement& statement,
+                    const CJetStatement& translated);
+
+    // For Fields and Field: columns by position from 0.
+    long ColumnCount() const { return static_cast<long>(m_columns.size()); }
+    long ColumnIndex(const _variant_t& index);
+    const CJetColumn& Column(long column) const { return m_columns[static_cast<size_t>(column)]; }
+    DataTypeEnum ColumnType(long column) const;
+    _variant_t GetValue(long column);
+    void PutValue(long column, const _variant_t& value);
+    std::vector<CJetDynamicProperty>& DynamicProperties() { return m_properties; }
+
+    // For the record binding.
+    void Bind(CADORecordBinding* record);
+    CJetErrorLog* Log() const { return m_connection ? m_connection->Log() : nullptr; }
+
+protected:
+    HRESULT QueryOtherInterface(REFIID riid, void** ppv) override;
+
+private:
+    struct CRow
+    {
+        int64_t m_rowid = 0;
+        bool m_loaded = false;
+        bool m_deleted = false;
+        std::vector<CJetValue> m_values;
+    };
+    enum EEdit { editNone, editChange, editAdd };
+
+    CSqliteDatabase& Database() const { return m_connection->Database(); }
+    [[noreturn]] void Raise(HRESULT hr, const std::wstring& description) const;
+    void CheckOpen() const;
+    void CheckUpdatable() const;
+    void Load();
+    void LoadTable();
+    void LoadQuery(CSqliteStatement& statement, const CJetStatement& translated, bool withRowid);
+    void SetColumns(std::vector<CJetColumn> columns);
+    void SetTable(const std::wstring& table);
+    void Reset();
+    bool LoadRow(CRow& row);
+    CRow& CurrentRow();
+    bool HasCurrentRow() const;
+    void Settle();
+    void Moved();
+    void Flush();
+    void StartEdit(EEdit edit);
+    void Insert();
+    void Change();
+    size_t PositionOf(int64_t rowid);
+    std::string SeekSql(size_t keys);
+
+    CAdoPtr<CJetConnection> m_connection;
+    CAdoPtr<CJetCommand> m_command;
+    bool m_open = false;
+    LockTypeEnum m_lockType = adLockReadOnly;
+    std::wstring m_source;
+    bool m_tableDirect = false;
+    // The table whose rows these are (empty: read-only rows of a query) and the texts that read one row.
+    std::wstring m_table;
+    std::string m_selectList;
+    std::string m_fetchSql;
+    std::vector<CJetColumn> m_columns;
+    std::unordered_map<std::wstring, long> m_columnByName;
+    std::vector<CRow> m_rows;
+    size_t m_liveRows = 0;
+    size_t m_position = 0;
+    std::unordered_map<int64_t, size_t> m_positionOfRowid;
+    EEdit m_edit = editNone;
+    std::vector<CJetValue> m_pending;
+    std::vector<bool> m_changed;
+    std::wstring m_index;
+    std::vector<long> m_indexColumns;
+    std::vector<std::string> m_seekSql;
+    CADORecordBinding* m_binding = nullptr;
+    std::vector<CJetDynamicProperty> m_properties;
+};

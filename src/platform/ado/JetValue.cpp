@@ -1,0 +1,186 @@
+#include "platform/ado/JetValue.h"
+
+#include <climits>
+#include <cmath>
+#include <cwchar>
+
+namespace
+{
+bool Contains(const std::wstring& text, const wchar_t* part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+_variant_t IntegerVariant(int64_t value)
+{
+    if (value >= LONG_MIN && value <= LONG_MAX)
+        return _variant_t(static_cast<long>(value));
+    VARIANT result;
+    ::VariantInit(&result);
+    result.vt = VT_I8;
+    result.llVal = value;
+    return _variant_t(result, false);
+}
+
+_variant_t CurrencyVariant(int64_t count)
+{
+    CY currency;
+    currency.int64 = count;
+    return _variant_t(currency);
+}
+
+HRESULT Convert(const VARIANT& variant, VARTYPE type, _variant_t& result)
+{
+    return ::VariantChangeType(&result, const_cast<VARIANT*>(&variant), 0, type);
+}
+} // namespace
+
+CJetValue CJetValue::Integer(int64_t value)
+{
+    CJetValue result;
+    result.m_type = typeInteger;
+    result.m_integer = value;
+    return result;
+}
+
+EJetKind JetKindOfType(const wchar_t* declaredType)
+{
+    if (!declaredType || !*declaredType)
+        return jetKindAny;
+    std::wstring type = JetUpper(declaredType);
+    if (Contains(type, L"CURRENCY") || Contains(type, L"MONEY"))
+        return jetKindCurrency;
+    if (Contains(type, L"INT") || Contains(type, L"COUNTER") || Contains(type, L"LONG"))
+        return jetKindInteger;
+    if (Contains(type, L"CHAR") || Contains(type, L"TEXT") || Contains(type, L"MEMO") || Contains(type, L"CLOB"))
+        return jetKindText;
+    if (Contains(type, L"DOUB") || Contains(type, L"FLOA") || Contains(type, L"REAL") || Contains(type, L"SINGLE"))
+        return jetKindDouble;
+    return jetKindAny;
+}
+
+long JetDefinedSize(EJetKind kind, const wchar_t* declaredType)
+{
+    switch (kind) {
+    case jetKindInteger:
+        return 4;
+    case jetKindCurrency:
+    case jetKindDouble:
+        return 8;
+    case jetKindText: {
+        const wchar_t* open = std::wcschr(declaredType, L'(');
+        return open ? std::wcstol(open + 1, nullptr, 10) : 255;
+    }
+    default:
+        return 0;
+    }
+}
+
+_variant_t JetToVariant(const CJetValue& value, EJetKind kind)
+{
+    switch (value.m_type) {
+    case CJetValue::typeNull: {
+        _variant_t result;
+        result.vt = VT_NULL;
+        return result;
+    }
+    case CJetValue::typeInteger:
+        if (kind == jetKindCurrency)
+            return CurrencyVariant(value.m_integer);
+        if (kind == jetKindDouble)
+            return _variant_t(static_cast<double>(value.m_integer));
+        return IntegerVariant(value.m_integer);
+    case CJetValue::typeReal:
+        if (kind == jetKindCurrency)
+            return CurrencyVariant(std::llround(value.m_real));
+        return _variant_t(value.m_real);
+    case CJetValue::typeText:
+        break;
+    }
+    return _variant_t(value.m_text.c_str());
+}
+
+HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
+{
+    const VARIANT& source = variant.vt == (VT_BYREF | VT_VARIANT) ? *variant.pvarVal : variant;
+    value = CJetValue();
+    if (source.vt == VT_EMPTY || source.vt == VT_NULL)
+        return S_OK;
+    _variant_t converted;
+    HRESULT hr = S_OK;
+    switch (kind) {
+    case jetKindInteger:
+        hr = Convert(source, VT_I4, converted);
+        if (SUCCEEDED(hr))
+            value = CJetValue::Integer(converted.lVal);
+        return hr;
+    case jetKindCurrency:
+        hr = Convert(source, VT_CY, converted);
+        if (SUCCEEDED(hr))
+            value = CJetValue::Integer(converted.cyVal.int64);
+        return hr;
+    case jetKindDouble:
+        hr = Convert(source, VT_R8, converted);
+        if (SUCCEEDED(hr)) {
+            value.m_type = CJetValue::typeReal;
+            value.m_real = converted.dblVal;
+        }
+        return hr;
+    case jetKindText:
+        break;
+    case jetKindAny:
+        switch (source.vt) {
+        case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_INT: case VT_UI1: case VT_UI2: case VT_UI4:
+        case VT_UINT: case VT_BOOL:
+            hr = Convert(source, VT_I8, converted);
+            if (SUCCEEDED(hr))
+                value = CJetValue::Integer(converted.llVal);
+            return hr;
+        case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL: case VT_DATE:
+            hr = Convert(source, VT_R8, converted);
+            if (SUCCEEDED(hr)) {
+                value.m_type = CJetValue::typeReal;
+                value.m_real = converted.dblVal;
+            }
+            return hr;
+        default:
+            break;
+        }
+        break;
+    }
+    hr = Convert(source, VT_BSTR, converted);
+    if (SUCCEEDED(hr)) {
+        value.m_type = CJetValue::typeText;
+        value.m_text = JetText(converted.bstrVal);
+    }
+    return hr;
+}
+
+DataTypeEnum JetDataType(EJetKind kind, const CJetValue* sample)
+{
+    switch (kind) {
+    case jetKindInteger:
+        return adInteger;
+    case jetKindCurrency:
+        return adCurrency;
+    case jetKindDouble:
+        return adDouble;
+    case jetKindText:
+        return adVarWChar;
+    case jetKindAny:
+        break;
+    }
+    if (!sample)
+        return adEmpty;
+    switch (sample->m_type) {
+    case CJetValue::typeInteger:
+        return sample->m_integer >= LONG_MIN && sample->m_integer <= LONG_MAX ? adInteger : adBigInt;
+    case CJetValue::typeReal:
+        return adDouble;
+    case CJetValue::typeText:
+        return adVarWChar;
+    case CJetValue::typeNull:
+        break;
+    }
+    return adEmpty;
+}

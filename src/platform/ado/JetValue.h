@@ -1,0 +1,52 @@
+// Values as SQLite stores them, the kinds of column the ADO stand-in distinguishes, and the conversions between
+// the two and VARIANTs.
+#pragma once
+
+#include "platform/ado/JetObject.h"
+
+#include <cstdint>
+
+// The collation of text columns: Jet's order (see SqliteDatabase.cpp).
+inline constexpr char JET_TEXT_COLLATION[] = "JETTEXT";
+
+enum EJetKind
+{
+    jetKindAny,      // no declared type: by the value's own type
+    jetKindInteger,  // INTEGER, LONG, COUNTER ...
+    jetKindCurrency, // CURRENCY: the 64-bit count of 1/10000
+    jetKindDouble,   // DOUBLE, FLOAT, REAL
+    jetKindText      // VARCHAR(n), TEXT, MEMO ...
+};
+
+struct CJetValue
+{
+    enum EType { typeNull, typeInteger, typeReal, typeText };
+
+    EType m_type = typeNull;
+    int64_t m_integer = 0;
+    double m_real = 0;
+    std::wstring m_text;
+
+    bool IsNull() const { return m_type == typeNull; }
+    static CJetValue Integer(int64_t value);
+};
+
+// A column of a record set or a table.
+struct CJetColumn
+{
+    std::wstring m_name;
+    EJetKind m_kind = jetKindAny;
+    long m_definedSize = 0;
+};
+
+// The kind and the defined size of a declared SQL type ("VARCHAR(100)", "CURRENCY" ...; null: no declared type).
+EJetKind JetKindOfType(const wchar_t* declaredType);
+long JetDefinedSize(EJetKind kind, const wchar_t* declaredType);
+
+// The VARIANT a value reads as in a column of the kind.
+_variant_t JetToVariant(const CJetValue& value, EJetKind kind);
+// The value a VARIANT stores as in a column of the kind; fails (DISP_E_TYPEMISMATCH, DISP_E_OVERFLOW ...) when it
+// does not convert. Empty and null VARIANTs are null.
+HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value);
+// The ADO type a column of the kind reports; for jetKindAny, of the value.
+DataTypeEnum JetDataType(EJetKind kind, const CJetValue* sample);

@@ -1,0 +1,111 @@
+// One SQLite database as the ADO stand-in uses it: the Jet text collation, a cache of prepared statements, the
+// tables' and indexes' layouts, the database password and the foreign keys added to existing tables.
+#pragma once
+
+#include "platform/ado/JetErrors.h"
+#include "platform/ado/JetValue.h"
+
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class CSqliteDatabase;
+
+// A statement in use: reset (and for a one-off statement finalized) when it goes out of scope.
+class CSqliteStatement
+{
+public:
+    CSqliteStatement(CSqliteDatabase& database, sqlite3_stmt* statement, bool owned);
+    CSqliteStatement(CSqliteStatement&& other) noexcept;
+    CSqliteStatement(const CSqliteStatement&) = delete;
+    CSqliteStatement& operator=(const CSqliteStatement&) = delete;
+    ~CSqliteStatement();
+
+    void Bind(int position, const CJetValue& value);
+    void BindInteger(int position, int64_t value);
+    // The next row: true while there is one; a failure raises.
+    bool Step();
+    int ColumnCount() const;
+    CJetValue Column(int column) const;
+    std::wstring ColumnName(int column) const;
+    // The column's declared type, or null for an expression.
+    const wchar_t* ColumnType(int column) const;
+    sqlite3_stmt* Handle() const { return m_statement; }
+
+private:
+    CSqliteDatabase& m_database;
+    sqlite3_stmt* m_statement;
+    bool m_owned;
+};
+
+struct CSqliteTable
+{
+    std::wstring m_name;
+    std::vector<CJetColumn> m_columns;
+    const CJetColumn* Find(const std::wstring& column) const;
+};
+
+struct CSqliteIndex
+{
+    std::wstring m_name;
+    std::wstring m_table;
+    std::vector<std::wstring> m_columns;
+};
+
+class CSqliteDatabase
+{
+public:
+    explicit CSqliteDatabase(CJetErrorLog* log) : m_log(log) {}
+    CSqliteDatabase(const CSqliteDatabase&) = delete;
+    CSqliteDatabase& operator=(const CSqliteDatabase&) = delete;
+    ~CSqliteDatabase();
+
+    // Opens an existing database (create: a new one, the file must not exist) and checks or sets its password.
+    void Open(const std::wstring& path, const std::wstring& password, bool create);
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    sqlite3* Handle() const { return m_db; }
+
+    // A statement prepared once and kept until the schema changes: for texts that recur.
+    CSqliteStatement Cached(const std::string& sql);
+    // A statement prepared for this use only.
+    CSqliteStatement Prepare(const std::string& sql);
+    // Runs a statement that answers no rows.
+    void Run(const std::string& sql);
+    // Forgets prepared statements and layouts after a change of the schema.
+    void SchemaChanged();
+
+    // Layouts by name without regard to case; an unknown table (or view) or index raises.
+    const CSqliteTable& Table(const std::wstring& name);
+    const CSqliteTable* FindTable(const std::wstring& name);
+    const CSqliteIndex& Index(const std::wstring& name);
+
+    // Adds a constraint clause ("CONSTRAINT x FOREIGN KEY ...") to an existing table's definition, in a savepoint
+    // so that it joins a running transaction; rows already breaking it refuse the change.
+    void AddTableConstraint(const std::wstring& table, const std::string& constraint);
+
+    bool InTransaction() const;
+    [[noreturn]] void RaiseLast(int rc) const;
+    [[noreturn]] void Raise(HRESULT hr, const std::wstring& description) const;
+    int64_t LastInsertRowid() const;
+    int Changes() const;
+
+private:
+    sqlite3_stmt* Compile(const std::string& sql);
+    void RewriteDefinition(const std::wstring& table, const std::string& definition);
+    std::wstring SchemaText(const char* sql, const std::wstring& name);
+    void CheckPassword(const std::wstring& password);
+    void StorePassword(const std::wstring& password);
+
+    CJetErrorLog* m_log;
+    sqlite3* m_db = nullptr;
+    std::unordered_map<std::string, sqlite3_stmt*> m_cache;
+    std::map<std::wstring, std::unique_ptr<CSqliteTable>> m_tables;
+    std::map<std::wstring, std::unique_ptr<CSqliteIndex>> m_indexes;
+};
+
+// Quotes an identifier for SQLite ("name").
+std::string JetQuoteName(const std::wstring& name);
