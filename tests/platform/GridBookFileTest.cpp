@@ -1,0 +1,197 @@
+#include "platform/grid/GridBook.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::string U8(const CString& s) { return s.ToMultiByte(CP_UTF8); }
+
+struct SampleFormats
+{
+    CGridCellFormat amount, title, signedBalance, box;
+};
+
+SampleFormats MakeFormats()
+{
+    SampleFormats f;
+    f.amount.m_strNumberFormat = L"#,##0.00";
+    f.amount.m_bLocked = false;
+    f.amount.m_nHAlign = gridHAlignRight;
+    f.amount.m_borders[gridSideBottom] = CGridBorder{gridBorderThin, RGB(255, 0, 0)};
+    f.amount.m_borders[gridSideLeft] = CGridBorder{gridBorderDouble, kGridColorAuto};
+    f.title.m_strFontName = L"Tahoma";
+    f.title.m_nFontSize = 240;
+    f.title.m_bBold = f.title.m_bItalic = f.title.m_bUnderline = true;
+    f.title.m_crText = RGB(0, 0, 128);
+    f.title.m_crFill = RGB(255, 255, 192);
+    f.title.m_nHAlign = gridHAlignCenter;
+    f.title.m_nVAlign = gridVAlignCenter;
+    f.title.m_bWrap = true;
+    f.title.m_bHidden = true;
+    f.signedBalance.m_strNumberFormat = L"+#,##0.00;-#,##0.00;#,##0.00";
+    f.signedBalance.m_nFontSize = 170;   // 8.5 points
+    f.box.m_strFontName = L"Wingdings";
+    f.box.m_nVAlign = gridVAlignTop;
+    return f;
+}
+
+// Two sheets with every kind of content, format and layout the file keeps.
+void MakeSampleBook(CGridBook& book)
+{
+    SampleFormats f = MakeFormats();
+    book.RenameSheet(1, L"Entrate (A-2)");
+    CGridSheet& data = *book.GetSheet(1);
+    data.SetMaxRow(40);
+    data.SetMaxCol(12);
+    data.SetTitleRows(2);
+    data.SetTitleCols(1);
+    data.SetDefaultColWidth(1000);
+    data.SetDefaultRowHeight(300);
+    data.SetColWidth(1, 2000);
+    data.SetColHidden(3, TRUE);
+    data.SetColWidth(5, 0);
+    data.SetRowHeight(2, 400);
+    data.SetRowHidden(7, TRUE);
+    data.SetText(1, 1, L"Entrate è \"quotate\"\tin € ✓");
+    data.SetCellFormat(CGridRange(1, 1, 1, 4), f.title);
+    data.SetNumber(3, 2, 1234.5678);
+    data.SetNumber(4, 2, 0.1);
+    data.SetNumber(5, 2, -1e-7);
+    data.SetFormula(6, 2, L"=SUM(B3:B5)");
+    data.SetFormula(7, 2, L"=IF(B6>0,\"sì\",\"no\")");
+    data.SetFormula(8, 2, L"=1+");
+    data.SetFormula(9, 2, L"=-B6");
+    data.SetCellFormat(CGridRange(3, 2, 6, 2), f.amount);
+    data.SetCellFormat(CGridRange(9, 2, 9, 2), f.signedBalance);
+    data.SetText(10, 2, L"\u00FE");
+    data.SetCellFormat(CGridRange(10, 2, 10, 2), f.box);
+    data.SetCellFormat(CGridRange(12, 4, 12, 4), f.amount);   // a format without content
+    CGridSheet& desc = *book.InsertSheet(2, L"Descrizione");
+    desc.SetText(1, 1, L"1:3,2;F:2,1;T:Entrate");
+    desc.SetText(3, 2, L"I:+V;R:2101;F:Anno4Com");
+    desc.SetText(11, 3, L"[EOF]");
+}
+
+std::string ReplaceFirst(std::string s, const std::string& from, const std::string& to)
+{
+    size_t n = s.find(from);
+    EXPECT_NE(std::string::npos, n) << from;
+    if (n != std::string::npos)
+        s.replace(n, from.size(), to);
+    return s;
+}
+} // namespace
+
+TEST(GridBookFile, WrittenBookReadsBackUnchanged)
+{
+    CGridBook book;
+    MakeSampleBook(book);
+    std::string text = book.WriteText();
+
+    CGridBook copy;
+    CString strError;
+    ASSERT_TRUE(copy.ReadText(text, strError)) << U8(strError);
+    EXPECT_EQ(text, copy.WriteText());
+
+    ASSERT_EQ(2, copy.GetSheetCount());
+    EXPECT_EQ(CString(L"Descrizione"), copy.GetSheet(2)->GetName());
+    const CGridSheet& data = *copy.GetSheet(1);
+    EXPECT_EQ(CString(L"Entrate (A-2)"), data.GetName());
+    EXPECT_EQ(40, data.GetMaxRow());
+    EXPECT_EQ(12, data.GetMaxCol());
+    EXPECT_EQ(2, data.GetTitleRows());
+    EXPECT_EQ(1, data.GetTitleCols());
+    EXPECT_EQ(2000, data.GetColWidth(1));
+    EXPECT_EQ(1000, data.GetColWidth(2));
+    EXPECT_EQ(0, data.GetColWidth(5));
+    EXPECT_TRUE(data.IsColHidden(3));
+    EXPECT_EQ(400, data.GetRowHeight(2));
+    EXPECT_EQ(300, data.GetRowHeight(3));
+    EXPECT_TRUE(data.IsRowHidden(7));
+
+    SampleFormats f = MakeFormats();
+    EXPECT_TRUE(f.title == data.GetCellFormat(1, 4));
+    EXPECT_TRUE(f.amount == data.GetCellFormat(6, 2));
+    EXPECT_TRUE(f.amount == data.GetCellFormat(12, 4));
+    EXPECT_TRUE(f.signedBalance == data.GetCellFormat(9, 2));
+    EXPECT_TRUE(f.box == data.GetCellFormat(10, 2));
+    EXPECT_TRUE(CGridCellFormat() == data.GetCellFormat(8, 2));
+
+    EXPECT_EQ(CString(L"Entrate è \"quotate\"\tin € ✓"), data.GetText(1, 1));
+    EXPECT_EQ(1234.5678, data.GetNumber(3, 2));
+    EXPECT_EQ(0.1, data.GetNumber(4, 2));
+    EXPECT_EQ(-1e-7, data.GetNumber(5, 2));
+    EXPECT_EQ(CString(L"=SUM(B3:B5)"), data.GetFormula(6, 2));
+    EXPECT_EQ(CString(L"1.234,67"), data.GetText(6, 2));       // computed again after reading
+    EXPECT_EQ(CString(L"sì"), data.GetText(7, 2));
+    EXPECT_EQ(CString(L"=1+"), data.GetFormula(8, 2));
+    EXPECT_EQ(CString(L"#NAME?"), data.GetText(8, 2));
+    EXPECT_EQ(CString(L"-1.234,67"), data.GetText(9, 2));
+    EXPECT_EQ(CString(L"\u00FE"), data.GetText(10, 2));
+    EXPECT_EQ(CString(L"[EOF]"), copy.GetSheet(2)->GetText(11, 3));
+}
+
+TEST(GridBookFile, FileIsReplacedWholeAndReadBack)
+{
+    CTempFolder folder;
+    CGridBook book;
+    MakeSampleBook(book);
+    CString strPath = folder.Write(L"Entrate.vts", "old content");
+    CString strError;
+    ASSERT_TRUE(book.WriteFile(strPath, strError)) << U8(strError);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(strPath + L".tmp"));
+
+    CGridBook copy;
+    ASSERT_TRUE(copy.ReadFile(strPath, strError)) << U8(strError);
+    EXPECT_EQ(book.WriteText(), copy.WriteText());
+
+    EXPECT_FALSE(book.WriteFile(folder.File(L"missing\\Entrate.vts"), strError));
+    EXPECT_NE(-1, strError.Find(L"missing\\Entrate.vts"));
+    EXPECT_FALSE(copy.ReadFile(folder.File(L"none.vts"), strError));
+    EXPECT_NE(-1, strError.Find(L"Impossibile leggere il file"));
+    EXPECT_EQ(book.WriteText(), copy.WriteText());
+}
+
+TEST(GridBookFile, DamagedFileIsRefusedAndTheBookStaysAsItWas)
+{
+    CGridBook sample;
+    MakeSampleBook(sample);
+    const std::string good = sample.WriteText();
+    const struct
+    {
+        const char* pszWhat;
+        std::string text;
+        const wchar_t* pszError;
+    } cases[] = {
+        {"truncated", good.substr(0, good.size() / 2), L"JSON"},
+        {"not JSON", "ciao", L"JSON"},
+        {"not a workbook", "[1, 2]", L"non è una cartella di lavoro VTS"},
+        {"wrong version", ReplaceFirst(good, "\"vts\": 1", "\"vts\": 2"), L"versione 2 non supportata"},
+        {"row 0", ReplaceFirst(good, "\"at\": \"B3\"", "\"at\": \"B0\""), L"\"Entrate (A-2)\": indirizzo di cella non valido \"B0\""},
+        {"column past IV", ReplaceFirst(good, "\"at\": \"B3\"", "\"at\": \"IW3\""), L"indirizzo di cella non valido \"IW3\""},
+        {"cell twice", ReplaceFirst(good, "\"at\": \"B4\"", "\"at\": \"B3\""), L"cella B3 ripetuta"},
+        {"limit out of range", ReplaceFirst(good, "\"maxRow\": 40", "\"maxRow\": 0"), L"\"maxRow\""},
+        {"unknown key", ReplaceFirst(good, "\"titleRows\"", "\"titleRow\""), L"chiave sconosciuta \"titleRow\""},
+        {"sheet name twice", ReplaceFirst(good, "\"Descrizione\"", "\"entrate (a-2)\""), L"nome del foglio"},
+        {"format out of range", ReplaceFirst(good, "\"fmt\": 1", "\"fmt\": 99"), L"\"fmt\""},
+        {"formula without =", ReplaceFirst(good, "\"=SUM(B3:B5)\"", "\"SUM(B3:B5)\""), L"formula"},
+        {"bad colour", ReplaceFirst(good, "\"#FF0000\"", "\"#FF00\""), L"colore non valido"},
+        {"bad alignment", ReplaceFirst(good, "\"right\"", "\"destra\""), L"\"hAlign\""},
+        {"number as text", ReplaceFirst(good, "\"number\": 0.1", "\"number\": \"0.1\""), L"numero non valido"},
+        {"two contents", ReplaceFirst(good, "\"number\": 0.1", "\"number\": 0.1, \"text\": \"x\""), L"più di un contenuto"},
+        {"no sheets", "{\"vts\": 1, \"sheets\": []}", L"non contiene fogli"},
+        {"invalid UTF-8", ReplaceFirst(good, "\xC3\xA8", "\xC3\x28"), L"JSON"},
+    };
+    CGridBook book;
+    MakeSampleBook(book);
+    book.GetSheet(1)->SetText(20, 1, L"unsaved");
+    const std::string before = book.WriteText();
+    for (const auto& c : cases) {
+        CString strError;
+        EXPECT_FALSE(book.ReadText(c.text, strError)) << c.pszWhat;
+        EXPECT_NE(-1, strError.Find(c.pszError)) << c.pszWhat << ": " << U8(strError);
+        EXPECT_EQ(before, book.WriteText()) << c.pszWhat;
+    }
+}
