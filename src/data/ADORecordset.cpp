@@ -1,0 +1,347 @@
+#include "ADORecordset.h"
+
+#include "platform/mfc/afxmsgbox.h"
+#include "util/MessageText.h"
+#include "resource.h"
+
+#include <vector>
+
+namespace {
+
+_variant_t ConnectionVariant(const CADOConnection& connection)
+{
+    return _variant_t(static_cast<IDispatch*>(connection.GetConnection().GetInterfacePtr()), true);
+}
+
+// Several key values travel to Seek as one SAFEARRAY of VARIANTs, lower bound 1, in key order.
+_variant_t MakeSeekValue(int nKeyCount, const VARIANT* pKeyValues)
+{
+    if (nKeyCount == 1)
+        return _variant_t(pKeyValues[0]);
+    SAFEARRAYBOUND bound = {static_cast<ULONG>(nKeyCount), 1};
+    SAFEARRAY* pArray = ::SafeArrayCreate(VT_VARIANT, 1, &bound);
+    if (!pArray)
+        _com_issue_error(E_OUTOFMEMORY);
+    for (LONG i = 0; i < nKeyCount; ++i) {
+        LONG index = i + 1;
+        HRESULT hr = ::SafeArrayPutElement(pArray, &index, const_cast<VARIANT*>(&pKeyValues[i]));
+        if (FAILED(hr)) {
+            ::SafeArrayDestroy(pArray);
+            _com_issue_error(hr);
+        }
+    }
+    _variant_t value;
+    value.vt = VT_ARRAY | VT_VARIANT;
+    value.parray = pArray;
+    return value;
+}
+
+// The parameter type of a key whose record set binds no record: taken from the value itself.
+DataTypeEnum ParameterTypeOf(const VARIANT& value, long& nSize)
+{
+    nSize = 0;
+    switch (value.vt) {
+    case VT_BSTR:
+        nSize = static_cast<long>(::SysStringLen(value.bstrVal));
+        return adVarWChar;
+    case VT_CY:
+        return adCurrency;
+    case VT_R4:
+    case VT_R8:
+        return adDouble;
+    default:
+        return adInteger;
+    }
+}
+
+} // namespace
+
+CADORecordset::CADORecordset(CADOConnection& connection)
+    : m_pConnection(&connection), m_pRecord(nullptr)
+{
+    HRESULT hr = m_pRecordset.CreateInstance(__uuidof(Recordset));
+    if (FAILED(hr))
+        _com_issue_error(hr);
+}
+
+CADORecordset::~CADORecordset()
+{
+    m_pBinding.Release();
+    m_pLookupCommand.Release();
+    m_pRecordset.Release();
+}
+
+CString CADORecordset::GetKeyName(int /*nKey*/) const
+{
+    return CString();
+}
+
+int CADORecordset::GetKeyType(int /*nKey*/) const
+{
+    return 0;
+}
+
+void CADORecordset::Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockTypeEnum nLockType, long nOptions)
+{
+    CString source(pszSource ? pszSource : L"");
+    if (source.IsEmpty()) {
+        // DB2 has no table-direct access: read the whole table through a query instead.
+        if ((nOptions & adCmdTableDirect) && m_pConnection->GetProviderKind() == CADOConnection::providerDB2) {
+            nOptions = (nOptions & ~adCmdTableDirect) | adCmdText;
+            source.Format(L"SELECT * FROM %s", static_cast<LPCTSTR>(GetTableName()));
+        }
+        else {
+            source = GetTableName();
+        }
+    }
+    SetRowProperties(nLockType);
+    m_pRecordset->Open(_variant_t(static_cast<LPCTSTR>(source)), ConnectionVariant(*m_pConnection), nCursorType,
+                       nLockType, nOptions);
+    BindRecord();
+}
+
+// SQL Server record sets that write must see the rows they insert and forget the rows they delete.
+void CADORecordset::SetRowProperties(LockTypeEnum nLockType)
+{
+    if (nLockType == adLockReadOnly || m_pConnection->GetProviderKind() != CADOConnection::providerSqlServer)
+        return;
+    PropertiesPtr properties = m_pRecordset->GetProperties();
+    if (m_pConnection->GetChangeInsertedRows())
+        properties->GetItem(_variant_t(L"Change Inserted Rows"))->PutValue(_variant_t(true));
+    if (m_pConnection->GetRemoveDeletedRows())
+        properties->GetItem(_variant_t(L"Remove Deleted Rows"))->PutValue(_variant_t(true));
+}
+
+void CADORecordset::BindRecord()
+{
+    m_pRecord = GetRecord();
+    if (!m_pRecord)
+        return;
+    if (!m_pBinding) {
+        IADORecordBinding* pBinding = nullptr;
+        HRESULT hr = m_pRecordset->QueryInterface(__uuidof(IADORecordBinding), reinterpret_cast<void**>(&pBinding));
+        if (FAILED(hr))
+            _com_issue_error(hr);
+        m_pBinding.Attach(pBinding);
+    }
+    m_pBinding->BindToRecordset(m_pRecord);
+}
+
+bool CADORecordset::FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQuiet, LPCTSTR pszIndex)
+{
+    if (m_pConnection->IsSeekAllowed())
+        SeekKey(nKeyCount, pKeyValues, pszIndex);
+    else
+        QueryKey(nKeyCount, pKeyValues);
+    if (!IsEOF())
+        return true;
+    if (!bQuiet) {
+        CString text;
+        text.Format(LoadResString(IDP_RECORD_NOT_FOUND), static_cast<LPCTSTR>(FormatKeyText(nKeyCount, pKeyValues)),
+                    static_cast<LPCTSTR>(GetTableName()));
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+    }
+    return false;
+}
+
+void CADORecordset::SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR pszIndex)
+{
+    _variant_t seekValue = MakeSeekValue(nKeyCount, pKeyValues);
+    if (!IsOpen())
+        Open(nullptr, adOpenStatic, m_pRecordset->GetLockType(), adCmdTableDirect);
+    CString index(pszIndex ? pszIndex : L"");
+    if (index.IsEmpty()) {
+        index = L"PK_" + GetTableName();
+        index.MakeUpper();
+    }
+    // Changing the index is not free: set it only when it differs.
+    if (CString(static_cast<LPCWSTR>(m_pRecordset->GetIndex())) != index)
+        m_pRecordset->PutIndex(_bstr_t(static_cast<LPCTSTR>(index)));
+    m_pRecordset->Seek(seekValue, adSeekFirstEQ);
+}
+
+// Without index seek the lookup is a prepared parameterised query, re-run with new values.
+void CADORecordset::QueryKey(int nKeyCount, const VARIANT* pKeyValues)
+{
+    if (IsOpen() && CString(static_cast<LPCWSTR>(_bstr_t(m_pRecordset->GetSource()))).Find(L'?') < 0)
+        m_pRecordset->Close();
+    if (IsOpen()) {
+        ParametersPtr parameters = m_pLookupCommand->GetParameters();
+        for (int i = 0; i < nKeyCount; ++i)
+            parameters->GetItem(_variant_t(static_cast<long>(i)))->PutValue(_variant_t(pKeyValues[i]));
+        m_pRecordset->Requery(adOptionUnspecified);
+    }
+    else {
+        PrepareLookupCommand(nKeyCount, pKeyValues);
+    }
+    BindRecord();
+}
+
+void CADORecordset::PrepareLookupCommand(int nKeyCount, const VARIANT* pKeyValues)
+{
+    CString sql;
+    sql.Format(L"SELECT * FROM %s WHERE %s=?", static_cast<LPCTSTR>(GetTableName()),
+               static_cast<LPCTSTR>(GetKeyName(0)));
+    for (int i = 1; i < nKeyCount; ++i)
+        sql.AppendFormat(L" AND %s=?", static_cast<LPCTSTR>(GetKeyName(i)));
+
+    m_pLookupCommand.Release();
+    HRESULT hr = m_pLookupCommand.CreateInstance(__uuidof(Command));
+    if (FAILED(hr))
+        _com_issue_error(hr);
+    m_pLookupCommand->PutRefActiveConnection(m_pConnection->GetConnection());
+    m_pLookupCommand->PutCommandText(_bstr_t(static_cast<LPCTSTR>(sql)));
+    m_pLookupCommand->PutCommandType(adCmdText);
+    m_pLookupCommand->PutPrepared(VARIANT_TRUE);
+
+    CADORecord* pRecord = GetRecord();
+    ParametersPtr parameters = m_pLookupCommand->GetParameters();
+    for (int i = 0; i < nKeyCount; ++i) {
+        DataTypeEnum nType;
+        long nSize;
+        if (pRecord) {
+            const ADO_BINDING_ENTRY& entry = pRecord->GetADOBindingEntries()[GetKeyType(i)];
+            nType = static_cast<DataTypeEnum>(entry.wDataType);
+            nSize = static_cast<long>(entry.ulSize);
+        }
+        else {
+            nType = ParameterTypeOf(pKeyValues[i], nSize);
+        }
+        _ParameterPtr parameter = m_pLookupCommand->CreateParameter(_bstr_t(L""), nType, adParamInput, nSize,
+                                                                    _variant_t(pKeyValues[i]));
+        parameters->Append(parameter);
+    }
+
+    LockTypeEnum nLockType = m_pRecordset->GetLockType();
+    if (nLockType == adLockUnspecified)
+        nLockType = adLockReadOnly;
+    SetRowProperties(nLockType);
+    m_pRecordset->Open(_variant_t(static_cast<IDispatch*>(m_pLookupCommand.GetInterfacePtr()), true), vtMissing,
+                       adOpenStatic, nLockType, adCmdUnspecified);
+}
+
+CString CADORecordset::FormatKeyText(int nKeyCount, const VARIANT* pKeyValues) const
+{
+    if (nKeyCount == 1)
+        return FormatKeyValue(pKeyValues[0]);
+    CString text(L"(");
+    for (int i = 0; i < nKeyCount; ++i) {
+        if (i > 0)
+            text += L",";
+        text += FormatKeyValue(pKeyValues[i]);
+    }
+    return text + L")";
+}
+
+void CADORecordset::AddNew()
+{
+    CADORecord* pRecord = GetRecord();
+    struct Written { const ADO_BINDING_ENTRY* pEntry; _variant_t value; };
+    std::vector<Written> written;
+    for (const ADO_BINDING_ENTRY* entry = pRecord->GetADOBindingEntries(); entry->ulOrdinal != 0; ++entry) {
+        const CADOField& field = pRecord->FieldAt(*entry);
+        if (!field.IsNull())
+            written.push_back({entry, field.GetVariant()});
+    }
+
+    m_pRecordset->AddNew();
+    FieldsPtr fields = m_pRecordset->GetFields();
+    for (const Written& w : written)
+        fields->GetItem(_variant_t(static_cast<long>(w.pEntry->ulOrdinal - 1)))->PutValue(w.value);
+    m_pRecordset->Update();
+
+    // Moving onto the new row refreshed the record from it: put back what was written, the rest null.
+    pRecord->SetAllNull();
+    for (const Written& w : written)
+        pRecord->FieldAt(*w.pEntry).SetVariant(w.value);
+}
+
+void CADORecordset::Update()
+{
+    m_pBinding->Update(m_pRecord);
+}
+
+void CADORecordset::OpenNullKey()
+{
+    CString sql;
+    sql.Format(L"SELECT * FROM %s WHERE %s IS NULL", static_cast<LPCTSTR>(GetTableName()),
+               static_cast<LPCTSTR>(GetKeyName(0)));
+    Open(sql, adOpenStatic, adLockOptimistic, adCmdText);
+}
+
+long CADORecordset::GetCount()
+{
+    CString sql;
+    sql.Format(L"SELECT COUNT(*) FROM %s", static_cast<LPCTSTR>(GetTableName()));
+    _RecordsetPtr result = m_pConnection->Execute(sql, nullptr, adCmdText);
+    return static_cast<long>(result->GetFields()->GetItem(_variant_t(0L))->GetValue());
+}
+
+CString CADORecordset::FormatKeyValue(const VARIANT& value)
+{
+    CString text;
+    switch (value.vt) {
+    case VT_I2:
+        text.Format(L"%d", value.iVal);
+        break;
+    case VT_I4:
+        text.Format(L"%d", static_cast<int>(value.lVal));
+        break;
+    case VT_UI1:
+        text.Format(L"%d", value.bVal);
+        break;
+    case VT_R4:
+        text.Format(L"%.02f", static_cast<double>(value.fltVal));
+        break;
+    case VT_R8:
+        text.Format(L"%.02f", value.dblVal);
+        break;
+    case VT_DATE: {
+        BSTR date = nullptr;
+        if (SUCCEEDED(::VarBstrFromDate(value.date, LOCALE_USER_DEFAULT, 0, &date))) {
+            text = date;
+            ::SysFreeString(date);
+        }
+        break;
+    }
+    case VT_BSTR:
+        text = value.bstrVal;
+        break;
+    case VT_BOOL:
+        text = value.boolVal ? L"VERO" : L"FALSO";
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+bool CADORecordset::IsOpen() const
+{
+    return m_pRecordset->GetState() != adStateClosed;
+}
+
+bool CADORecordset::IsEOF() const
+{
+    return m_pRecordset->GetEOF() != VARIANT_FALSE;
+}
+
+void CADORecordset::MoveNext()
+{
+    m_pRecordset->MoveNext();
+}
+
+void CADORecordset::Delete()
+{
+    m_pRecordset->Delete(adAffectCurrent);
+}
+
+void CADORecordset::Close()
+{
+    m_pRecordset->Close();
+}
+
+FieldsPtr CADORecordset::GetFields() const
+{
+    return m_pRecordset->GetFields();
+}

@@ -1,0 +1,65 @@
+// Base of every record set: one ADO Recordset on a connection, tied to the derived set's bound record, with
+// lookup by primary key. Record sets live on the stack for one operation; the destructor releases everything.
+#pragma once
+
+#include "data/ADOConnection.h"
+#include "data/ADORecord.h"
+
+class CADORecordset
+{
+public:
+    explicit CADORecordset(CADOConnection& connection);
+    virtual ~CADORecordset();
+    CADORecordset(const CADORecordset&) = delete;
+    CADORecordset& operator=(const CADORecordset&) = delete;
+
+    // What the derived set reads: its table, its key columns and its bound record.
+    virtual CString GetTableName() const { return CString(); }
+    virtual int GetKeyCount() const { return 0; }
+    virtual CString GetKeyName(int nKey) const;
+    // Position, in the bound record's binding table, of the entry that binds key column nKey.
+    virtual int GetKeyType(int nKey) const;
+    virtual CADORecord* GetRecord() { return nullptr; }
+
+    // An empty source opens the table itself (table direct, needed for index seek).
+    void Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockTypeEnum nLockType, long nOptions);
+    // Positions on the row whose key columns equal the values; unless quiet, a missing row is reported to the
+    // user (message 10000). An empty index name seeks on "PK_" + the table name.
+    bool FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQuiet, LPCTSTR pszIndex = nullptr);
+    // Inserts a row with the bound record's non-null fields; the others take the table's defaults. The record
+    // is left as written, so that a loop of inserts never repeats a key that the database numbered.
+    void AddNew();
+    // Writes the bound record into the current row.
+    void Update();
+    // An empty set to insert into: the rows whose first key column is null.
+    void OpenNullKey();
+    long GetCount();
+
+    // The text of a key value in the not-found message.
+    static CString FormatKeyValue(const VARIANT& value);
+
+    bool IsOpen() const;
+    bool IsEOF() const;
+    void MoveNext();
+    void Delete();
+    void Close();
+    FieldsPtr GetFields() const;
+    CADOConnection& GetConnection() const { return *m_pConnection; }
+
+protected:
+    const _RecordsetPtr& GetRecordset() const { return m_pRecordset; }
+
+private:
+    void BindRecord();
+    void SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR pszIndex);
+    void QueryKey(int nKeyCount, const VARIANT* pKeyValues);
+    void PrepareLookupCommand(int nKeyCount, const VARIANT* pKeyValues);
+    void SetRowProperties(LockTypeEnum nLockType);
+    CString FormatKeyText(int nKeyCount, const VARIANT* pKeyValues) const;
+
+    _RecordsetPtr m_pRecordset;
+    CADOConnection* m_pConnection;
+    IADORecordBindingPtr m_pBinding;
+    CADORecord* m_pRecord;
+    _CommandPtr m_pLookupCommand;
+};

@@ -1,0 +1,73 @@
+#include "DatabaseSchema.h"
+
+#include "data/ADOConnection.h"
+#include "resource.h"
+
+#include <vector>
+
+namespace {
+
+// The schema text embedded in the resources (UTF-8).
+CString LoadSchema(UINT nID)
+{
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nID), RT_RCDATA);
+    HGLOBAL hData = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    const char* pText = hData ? static_cast<const char*>(::LockResource(hData)) : nullptr;
+    if (!pText)
+        _com_issue_error(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND));
+    return CString::FromMultiByte(pText, static_cast<int>(::SizeofResource(hInstance, hResource)), CP_UTF8);
+}
+
+// One statement per ";", comment lines ("--") left out.
+std::vector<CString> SplitStatements(const CString& schema)
+{
+    CString text;
+    int nPos = 0;
+    for (CString line = schema.Tokenize(L"\r\n", nPos); nPos >= 0; line = schema.Tokenize(L"\r\n", nPos)) {
+        CString trimmed(line);
+        if (trimmed.TrimLeft().Left(2) != L"--")
+            text += line + L"\n";
+    }
+    std::vector<CString> statements;
+    nPos = 0;
+    for (CString statement = text.Tokenize(L";", nPos); nPos >= 0; statement = text.Tokenize(L";", nPos)) {
+        if (!statement.Trim().IsEmpty())
+            statements.push_back(statement);
+    }
+    return statements;
+}
+
+void CreateDatabase(LPCTSTR pszPath, LPCTSTR pszPassword, UINT nSchemaID)
+{
+    std::vector<CString> statements = SplitStatements(LoadSchema(nSchemaID));
+    JetCreateDatabase(pszPath, pszPassword);
+    try {
+        CADOConnection connection;
+        HRESULT hr = connection.CreateConnection();
+        if (FAILED(hr))
+            _com_issue_error(hr);
+        connection.Open(CADOConnection::FormatConnectionString(pszPath, pszPassword), TRUE);
+        CADOTransaction transaction(connection);
+        for (const CString& statement : statements)
+            connection.Execute(statement, nullptr, adCmdText | adExecuteNoRecords);
+        transaction.Commit();
+        connection.Close();
+    }
+    catch (const _com_error&) {
+        ::DeleteFileW(pszPath);
+        throw;
+    }
+}
+
+} // namespace
+
+void CreateProgramDatabase(LPCTSTR pszPath, LPCTSTR pszPassword)
+{
+    CreateDatabase(pszPath, pszPassword, IDR_SCHEMA_PROG03);
+}
+
+void CreateDataArchive(LPCTSTR pszPath, LPCTSTR pszPassword)
+{
+    CreateDatabase(pszPath, pszPassword, IDR_SCHEMA_ARCHIVIO);
+}

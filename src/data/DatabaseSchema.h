@@ -1,0 +1,8 @@
+// Creation of new, empty databases from the schemas kept with the program: the program database and a data
+// archive at the current version. Database errors raise _com_error; a database left half made is removed.
+#pragma once
+
+#include <windows.h>
+
+void CreateProgramDatabase(LPCTSTR pszPath, LPCTSTR pszPassword);
+void CreateDataArchive(LPCTSTR pszPath, LPCTSTR pszPassword);

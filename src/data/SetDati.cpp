@@ -1,0 +1,128 @@
+#include "SetDati.h"
+
+CSetDati::CSetDati(LPCTSTR pszTable, CADOConnection& connection)
+    : CADORecordset(connection), m_strTable(pszTable)
+{
+}
+
+CString CSetDati::GetKeyName(int nKey) const
+{
+    static const LPCTSTR keys[] = {L"ID", L"idResp"};
+    return nKey >= 0 && nKey < 2 ? CString(keys[nKey]) : CString();
+}
+
+void CSetDati::OpenOrdered(LPCTSTR pszColumn)
+{
+    CString sql;
+    sql.Format(L"SELECT * FROM %s ORDER BY %s", static_cast<LPCTSTR>(m_strTable), pszColumn);
+    Open(sql, adOpenStatic, adLockReadOnly, adCmdText);
+}
+
+bool CSetDati::FindByTextKey(LPCTSTR pszKey, BOOL bQuiet)
+{
+    _variant_t key(pszKey);
+    return FindByKey(1, &key, bQuiet);
+}
+
+void CSetDati::AddNewWithKey(LPCTSTR pszKey)
+{
+    GetRecordset()->AddNew();
+    PutFieldValue(L"ID", _variant_t(pszKey));
+}
+
+bool CSetDati::FindByIdAndResp(long nID, long nIdResp, BOOL bQuiet)
+{
+    _variant_t keys[2] = {_variant_t(nID), _variant_t(nIdResp)};
+    return FindByKey(2, keys, bQuiet);
+}
+
+void CSetDati::AddNewWithIdAndResp(long nID, long nIdResp)
+{
+    GetRecordset()->AddNew();
+    PutFieldValue(L"ID", _variant_t(static_cast<double>(nID)));
+    PutFieldValue(L"idResp", _variant_t(static_cast<double>(nIdResp)));
+}
+
+void CSetDati::UpdateRow()
+{
+    GetRecordset()->Update();
+}
+
+double CSetDati::GetFieldCurrency(LPCTSTR pszColumn) const
+{
+    _variant_t value = GetFieldValue(pszColumn);
+    if (value.vt != VT_CY && FAILED(::VariantChangeType(&value, &value, 0, VT_CY)))
+        return 0.0;
+    return value.vt == VT_CY ? CADOCurrency::CurrencyToDouble(value.cyVal) : 0.0;
+}
+
+CString CSetDati::GetFieldString(LPCTSTR pszColumn) const
+{
+    _variant_t value = GetFieldValue(pszColumn);
+    return value.vt == VT_BSTR ? CString(value.bstrVal) : CString();
+}
+
+void CSetDati::SetFieldDouble(LPCTSTR pszColumn, double value)
+{
+    PutFieldValue(pszColumn, _variant_t(value));
+}
+
+void CSetDati::SetFieldCurrency(LPCTSTR pszColumn, const COleCurrency& value)
+{
+    _variant_t stored;
+    if (value.GetStatus() == COleCurrency::valid)
+        stored = _variant_t(static_cast<CURRENCY>(value));
+    else
+        stored.vt = VT_NULL;
+    PutFieldValue(pszColumn, stored);
+}
+
+void CSetDati::SetFieldString(LPCTSTR pszColumn, LPCTSTR pszText)
+{
+    _variant_t stored;
+    if (pszText && *pszText)
+        stored = _variant_t(pszText);
+    else
+        stored.vt = VT_NULL;
+    PutFieldValue(pszColumn, stored);
+}
+
+// The value is put in quotes: its own quotes are doubled so that a name such as "Dell'Area" stays one literal.
+void CSetDati::DeleteWhere(LPCTSTR pszColumn, LPCTSTR pszValue)
+{
+    CString value(pszValue ? pszValue : L"");
+    value.Replace(L"'", L"''");
+    CString sql;
+    sql.Format(L"DELETE FROM %s WHERE %s='%s'", static_cast<LPCTSTR>(m_strTable), pszColumn,
+               static_cast<LPCTSTR>(value));
+    ExecuteStatement(sql);
+}
+
+void CSetDati::DeleteAll()
+{
+    CString sql;
+    sql.Format(L"DELETE FROM %s", static_cast<LPCTSTR>(m_strTable));
+    ExecuteStatement(sql);
+}
+
+void CSetDati::ClearColumn(LPCTSTR pszColumn)
+{
+    CString sql;
+    sql.Format(L"UPDATE %s SET %s = NULL", static_cast<LPCTSTR>(m_strTable), pszColumn);
+    ExecuteStatement(sql);
+}
+
+_variant_t CSetDati::GetFieldValue(LPCTSTR pszColumn) const
+{
+    return GetFields()->GetItem(_variant_t(pszColumn))->GetValue();
+}
+
+void CSetDati::PutFieldValue(LPCTSTR pszColumn, const _variant_t& value)
+{
+    GetFields()->GetItem(_variant_t(pszColumn))->PutValue(value);
+}
+
+void CSetDati::ExecuteStatement(const CString& sql)
+{
+    GetConnection().Execute(sql, nullptr, adCmdText | adExecuteNoRecords);
+}

@@ -1,0 +1,177 @@
+#include "DataTestArchive.h"
+
+#include "data/SetDati.h"
+#include "support/MessageBoxRecorder.h"
+
+namespace {
+
+// Every lookup is checked on both roads: index seek (as the program opens the Jet databases) and the prepared
+// query that other providers get.
+class SetDatiTest : public CDataTestArchive, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        CDataTestArchive::SetUp();
+        OpenDatabases(GetParam() ? TRUE : FALSE);
+    }
+};
+
+TEST_P(SetDatiTest, IntegerKeyRowAddedIsFoundAgainUpdatedAndDeleted)
+{
+    {
+        CSetDati set(L"Entrate", m_data);
+        set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+        EXPECT_FALSE(set.FindByTextKey(L"2104", TRUE));
+        set.AddNewWithKey(L"2104");
+        set.SetFieldDouble(L"Anno1", 0.57);
+        set.UpdateRow();
+        set.AddNewWithKey(L"2105");
+        set.SetFieldDouble(L"Anno1", 3.0);
+        set.UpdateRow();
+        // Found again on the same record set, among other rows.
+        ASSERT_TRUE(set.FindByTextKey(L"2104", TRUE));
+        EXPECT_EQ(0.57, set.GetFieldCurrency(L"Anno1"));
+        set.SetFieldDouble(L"Anno2", 1234.5678);
+        set.UpdateRow();
+        ASSERT_TRUE(set.FindByTextKey(L"2105", TRUE));
+        EXPECT_EQ(3.0, set.GetFieldCurrency(L"Anno1"));
+    }
+    CSetDati set(L"Entrate", m_data);
+    set.Open(nullptr, adOpenStatic, adLockReadOnly, adCmdTableDirect);
+    ASSERT_TRUE(set.FindByTextKey(L"2104", TRUE));
+    EXPECT_EQ(0.57, set.GetFieldCurrency(L"Anno1"));
+    EXPECT_EQ(1234.5678, set.GetFieldCurrency(L"Anno2"));
+
+    set.DeleteWhere(L"ID", L"2104");
+    CSetDati after(L"Entrate", m_data);
+    EXPECT_FALSE(after.FindByTextKey(L"2104", TRUE));   // the lookup opens the record set itself
+    EXPECT_TRUE(after.FindByTextKey(L"2105", TRUE));
+}
+
+TEST_P(SetDatiTest, TextKeyWithQuotesIsWrittenFoundAndDeleted)
+{
+    {
+        CSetDati set(L"DatiEnte", m_data);
+        set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+        const LPCTSTR keys[] = {L"ENTE", L"Dell'Area", L"PROV"};
+        for (LPCTSTR key : keys) {
+            set.AddNewWithKey(key);
+            set.SetFieldString(L"value", CString(L"Comune di Sant'Agata ") + key);
+            set.UpdateRow();
+        }
+        ASSERT_TRUE(set.FindByTextKey(L"Dell'Area", TRUE));
+        EXPECT_EQ(CString(L"Comune di Sant'Agata Dell'Area"), set.GetFieldString(L"value"));
+        set.SetFieldString(L"value", L"");
+        set.UpdateRow();
+    }
+    EXPECT_EQ(1L, ScalarLong(L"SELECT COUNT(*) FROM DatiEnte WHERE value IS NULL"));
+
+    CSetDati set(L"DatiEnte", m_data);
+    set.DeleteWhere(L"ID", L"Dell'Area");
+    EXPECT_FALSE(set.FindByTextKey(L"Dell'Area", TRUE));
+    EXPECT_TRUE(set.FindByTextKey(L"ENTE", TRUE));
+    EXPECT_EQ(2L, ScalarLong(L"SELECT COUNT(*) FROM DatiEnte"));
+}
+
+TEST_P(SetDatiTest, TwoKeyColumns)
+{
+    // Responsible centres 1 and 2 (0 is the totals row of the schema).
+    Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Rossi', 'Ragioneria')");
+    Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Bianchi', 'Tributi')");
+    {
+        CSetDati set(L"SaldoFinCalc", m_data);
+        set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+        for (long nResp = 0; nResp <= 2; ++nResp) {
+            set.AddNewWithIdAndResp(300, nResp);
+            set.SetFieldCurrency(L"Anno4Com", COleCurrency(nResp * 10, 5000));
+            set.UpdateRow();
+        }
+        ASSERT_TRUE(set.FindByIdAndResp(300, 1, TRUE));
+        EXPECT_EQ(10.5, set.GetFieldCurrency(L"Anno4Com"));
+        COleCurrency nullAmount;
+        nullAmount.SetStatus(COleCurrency::null);
+        set.SetFieldCurrency(L"Anno4Com", nullAmount);
+        set.UpdateRow();
+    }
+    CSetDati set(L"SaldoFinCalc", m_data);
+    set.Open(nullptr, adOpenStatic, adLockReadOnly, adCmdTableDirect);
+    struct Case { long nID; long nResp; bool bFound; double amount; };
+    const Case cases[] = {{300, 2, true, 20.5}, {300, 0, true, 0.5}, {300, 1, true, 0.0}, {300, 3, false, 0.0},
+                          {301, 1, false, 0.0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.bFound, set.FindByIdAndResp(c.nID, c.nResp, TRUE)) << c.nID << "," << c.nResp;
+        if (c.bFound) {
+            EXPECT_EQ(c.amount, set.GetFieldCurrency(L"Anno4Com")) << c.nResp;
+        }
+    }
+    EXPECT_EQ(1L, ScalarLong(L"SELECT COUNT(*) FROM SaldoFinCalc WHERE Anno4Com IS NULL"));
+}
+
+TEST_P(SetDatiTest, NotFoundIsShownUnlessQuiet)
+{
+    CMessageBoxRecorder recorder;
+    CSetDati entrate(L"Entrate", m_data);
+    EXPECT_FALSE(entrate.FindByTextKey(L"9999", TRUE));
+    EXPECT_EQ(0u, recorder.Count());
+    EXPECT_FALSE(entrate.FindByTextKey(L"9999", FALSE));
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_EQ(CString(L"Impossibile trovare '9999' nella tabella 'Entrate'."), recorder.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), recorder.LastIcon());
+
+    CSetDati calc(L"SaldoFinCalc", m_data);
+    EXPECT_FALSE(calc.FindByIdAndResp(1, 2, FALSE));
+    ASSERT_EQ(2u, recorder.Count());
+    EXPECT_EQ(CString(L"Impossibile trovare '(1,2)' nella tabella 'SaldoFinCalc'."), recorder.Last().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, SetDatiTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Seek" : "Query"; });
+
+class SetDatiValuesTest : public CDataTestArchive
+{
+};
+
+TEST_F(SetDatiValuesTest, ColumnsReadAsTheirKindOrAsNothing)
+{
+    Execute(L"INSERT INTO Entrate (ID, Anno1, Anno2) VALUES (2101, NULL, 0)");
+    CSetDati set(L"Entrate", m_data);
+    set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+    ASSERT_TRUE(set.FindByTextKey(L"2101", TRUE));
+    EXPECT_EQ(0.0, set.GetFieldCurrency(L"Anno1"));       // null
+    EXPECT_EQ(2101.0, set.GetFieldCurrency(L"ID"));        // a number converts
+    EXPECT_TRUE(set.GetFieldString(L"ID").IsEmpty());      // not a text
+    EXPECT_TRUE(set.GetFieldString(L"Anno2").IsEmpty());
+    // Amounts keep exactly the decimals they were given, whatever their size and sign.
+    const double amounts[] = {0.57, -0.57, 0.1, 1234.5678, 99999999.99, -2147483.6475};
+    for (double amount : amounts) {
+        set.SetFieldDouble(L"Anno3", amount);
+        set.UpdateRow();
+        CSetDati reader(L"Entrate", m_data);
+        ASSERT_TRUE(reader.FindByTextKey(L"2101", TRUE));
+        EXPECT_EQ(amount, reader.GetFieldCurrency(L"Anno3")) << amount;
+    }
+}
+
+TEST_F(SetDatiValuesTest, OrderedOpenClearAndDeleteAll)
+{
+    Execute(L"INSERT INTO Monitor (ID, Trim1) VALUES (1300, 0)");
+    Execute(L"INSERT INTO Monitor (ID, Trim1) VALUES (300, 0)");
+    Execute(L"INSERT INTO Monitor (ID, Trim1) VALUES (401, 0)");
+    {
+        CSetDati set(L"Monitor", m_data);
+        set.OpenOrdered(L"ID");
+        std::vector<long> ids;
+        for (; !set.IsEOF(); set.MoveNext())
+            ids.push_back(static_cast<long>(set.GetFields()->GetItem(_variant_t(L"ID"))->GetValue()));
+        EXPECT_EQ((std::vector<long>{300, 401, 1300}), ids);
+    }
+    CSetDati set(L"Monitor", m_data);
+    EXPECT_EQ(3L, set.GetCount());
+    set.ClearColumn(L"Trim1");
+    EXPECT_EQ(3L, ScalarLong(L"SELECT COUNT(*) FROM Monitor WHERE Trim1 IS NULL"));
+    set.DeleteAll();
+    EXPECT_EQ(0L, set.GetCount());
+}
+
+} // namespace
