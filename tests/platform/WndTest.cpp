@@ -1,0 +1,287 @@
+// CWnd's life with its window: the creation hook, subclassing, the handle maps, the end of a heap window,
+// the exception net of the window procedure, the modal loop and the pre-translation chain.
+#include "platform/mfc/afxctrls.h"
+#include "platform/mfc/afxres.h"
+#include "platform/mfc/afxthread.h"
+#include "support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
+
+namespace
+{
+const UINT WM_TEST_THROW = WM_APP + 10;
+const UINT WM_TEST_END = WM_APP + 11;
+
+class CRecordingWnd : public CWnd
+{
+public:
+    std::vector<UINT> m_messages;
+    bool m_bPreSubclassed = false;
+    size_t m_nMessagesAtPreSubclass = 0;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        m_messages.push_back(message);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+protected:
+    void PreSubclassWindow() override
+    {
+        m_bPreSubclassed = true;
+        m_nMessagesAtPreSubclass = m_messages.size();
+    }
+};
+
+bool Contains(const std::vector<UINT>& messages, UINT message)
+{
+    for (UINT m : messages)
+        if (m == message)
+            return true;
+    return false;
+}
+
+// Counts characters while it is subclassed; the edit itself still gets them through Default.
+class CCountingEdit : public CEdit
+{
+public:
+    int m_nChars = 0;
+
+protected:
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+    {
+        ++m_nChars;
+        CEdit::OnChar(nChar, nRepCnt, nFlags);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCountingEdit, CEdit)
+    ON_WM_CHAR()
+END_MESSAGE_MAP()
+
+// A window object that lives on the heap as long as its window.
+class CSelfDeletingWnd : public CWnd
+{
+public:
+    explicit CSelfDeletingWnd(bool* pbDeleted) : m_pbDeleted(pbDeleted) {}
+    ~CSelfDeletingWnd() override { *m_pbDeleted = true; }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+    bool* m_pbDeleted;
+};
+
+// Handlers that fail in the ways a handler can fail.
+class CThrowingWnd : public CWnd
+{
+public:
+    enum Failure { fileError, userError, foreignError, none };
+    Failure m_failOnCreate = none;
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (m_failOnCreate != none)
+            Fail(m_failOnCreate);
+        return CWnd::OnCreate(lpCreateStruct);
+    }
+    LRESULT OnThrow(WPARAM wParam, LPARAM)
+    {
+        Fail(static_cast<Failure>(wParam));
+        return 1;
+    }
+    static void Fail(Failure failure)
+    {
+        if (failure == fileError)
+            AfxThrowFileException(CFileException::fileNotFound, -1, L"C:\\nessuno.txt");
+        if (failure == userError)
+            AfxThrowUserException();
+        throw std::runtime_error("not a framework exception");
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingWnd, CWnd)
+    ON_WM_CREATE()
+    ON_MESSAGE(WM_TEST_THROW, &CThrowingWnd::OnThrow)
+END_MESSAGE_MAP()
+
+class CModalWnd : public CWnd
+{
+protected:
+    LRESULT OnEnd(WPARAM wParam, LPARAM)
+    {
+        EndModalLoop(static_cast<int>(wParam));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CModalWnd, CWnd)
+    ON_MESSAGE(WM_TEST_END, &CModalWnd::OnEnd)
+END_MESSAGE_MAP()
+
+// Swallows the key presses of its children.
+class CKeyEatingWnd : public CWnd
+{
+public:
+    int m_nEaten = 0;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message != WM_KEYDOWN)
+            return FALSE;
+        ++m_nEaten;
+        return TRUE;
+    }
+};
+
+const RECT g_rect = {0, 0, 200, 100};
+
+BOOL CreateTopLevel(CWnd& wnd)
+{
+    return wnd.CreateEx(0, nullptr, L"test", WS_OVERLAPPEDWINDOW, g_rect, nullptr, 0);
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT)
+        AfxPumpMessage();
+}
+} // namespace
+
+TEST(Wnd, CreationHookGivesTheObjectItsFirstMessages)
+{
+    CRecordingWnd wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd));
+    EXPECT_TRUE(wnd.m_bPreSubclassed);
+    EXPECT_EQ(0u, wnd.m_nMessagesAtPreSubclass);
+    ASSERT_FALSE(wnd.m_messages.empty());
+    EXPECT_TRUE(Contains(wnd.m_messages, WM_NCCREATE));
+    EXPECT_TRUE(Contains(wnd.m_messages, WM_CREATE));
+    EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(wnd.m_hWnd));
+    EXPECT_EQ(1, ::SendMessageW(wnd.m_hWnd, WM_QUERYAFXWNDPROC, 0, 0));
+
+    HWND hWnd = wnd.m_hWnd;
+    EXPECT_TRUE(wnd.DestroyWindow());
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(WM_NCDESTROY, wnd.m_messages.back());
+}
+
+TEST(Wnd, SubclassingAndUnsubclassingAControl)
+{
+    CWnd parent;
+    ASSERT_TRUE(CreateTopLevel(parent));
+    HWND hEdit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 80, 20, parent.m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(33)), nullptr, nullptr);
+    ASSERT_TRUE(hEdit);
+    LONG_PTR originalProc = ::GetWindowLongPtrW(hEdit, GWLP_WNDPROC);
+
+    CCountingEdit edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(33, &parent));
+    EXPECT_EQ(&edit, CWnd::FromHandlePermanent(hEdit));
+    CCountingEdit other;
+    EXPECT_FALSE(other.SubclassWindow(hEdit));   // one object per window
+
+    ::SendMessageW(hEdit, WM_CHAR, L'a', 0);
+    EXPECT_EQ(1, edit.m_nChars);
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(CString(L"a"), text);   // the control's own procedure still ran
+
+    EXPECT_EQ(hEdit, edit.UnsubclassWindow());
+    EXPECT_EQ(originalProc, ::GetWindowLongPtrW(hEdit, GWLP_WNDPROC));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hEdit));
+    ::SendMessageW(hEdit, WM_CHAR, L'b', 0);
+    EXPECT_EQ(1, edit.m_nChars);
+    ::GetWindowTextW(hEdit, text.GetBuffer(10), 10);
+    text.ReleaseBuffer();
+    EXPECT_EQ(CString(L"ab"), text);
+    parent.DestroyWindow();
+}
+
+TEST(Wnd, TemporaryWrappersLeaveTheWindowAlive)
+{
+    HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"raw", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CWnd* pTemp = CWnd::FromHandle(hWnd);
+    ASSERT_NE(nullptr, pTemp);
+    EXPECT_EQ(pTemp, CWnd::FromHandle(hWnd));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    AfxDeleteTempMaps();
+    EXPECT_TRUE(::IsWindow(hWnd));
+    EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
+    ::DestroyWindow(hWnd);
+}
+
+TEST(Wnd, AHeapWindowEndsWithItsWindow)
+{
+    bool bDeleted = false;
+    auto pWnd = new CSelfDeletingWnd(&bDeleted);
+    ASSERT_TRUE(CreateTopLevel(*pWnd));
+    HWND hWnd = pWnd->m_hWnd;
+    ::DestroyWindow(hWnd);
+    EXPECT_TRUE(bDeleted);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+TEST(Wnd, ExceptionsOfHandlersAreShownAndStopAtTheWindowProcedure)
+{
+    CMessageBoxRecorder boxes;
+    CThrowingWnd wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd));
+
+    EXPECT_EQ(0, wnd.SendMessage(WM_TEST_THROW, CThrowingWnd::fileError));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_NE(-1, boxes.Last().text.Find(L"C:\\nessuno.txt"));
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes.LastIcon());
+
+    wnd.SendMessage(WM_TEST_THROW, CThrowingWnd::userError);   // already told: nothing shown
+    EXPECT_EQ(1u, boxes.Count());
+
+    wnd.SendMessage(WM_TEST_THROW, CThrowingWnd::foreignError);
+    ASSERT_EQ(2u, boxes.Count());
+    CString unknown;
+    unknown.LoadString(AFX_IDS_UNKNOWN_EXCEPTION);
+    EXPECT_EQ(unknown, boxes.Last().text);
+    EXPECT_TRUE(::IsWindow(wnd.m_hWnd));
+    wnd.DestroyWindow();
+}
+
+TEST(Wnd, AFailingCreationIsReportedAndCreatesNothing)
+{
+    CMessageBoxRecorder boxes;
+    CThrowingWnd wnd;
+    wnd.m_failOnCreate = CThrowingWnd::fileError;
+    EXPECT_FALSE(CreateTopLevel(wnd));
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+    EXPECT_EQ(1u, boxes.Count());
+}
+
+TEST(Wnd, ModalLoopRunsUntilEndModalLoop)
+{
+    CModalWnd wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd));
+    wnd.PostMessage(WM_TEST_END, 42);
+    EXPECT_EQ(42, wnd.RunModalLoop());
+    EXPECT_FALSE(wnd.ContinueModal());
+    wnd.DestroyWindow();
+}
+
+TEST(Wnd, ParentsPreTranslateTheirChildrensMessages)
+{
+    CKeyEatingWnd parent;
+    ASSERT_TRUE(CreateTopLevel(parent));
+    CCountingEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD, CRect(0, 0, 50, 20), &parent, 5));
+
+    ::PostMessageW(edit.m_hWnd, WM_KEYDOWN, 'A', 0);
+    ::PostMessageW(edit.m_hWnd, WM_CHAR, 'A', 0);
+    PumpPending();
+    EXPECT_EQ(1, parent.m_nEaten);
+    EXPECT_EQ(1, edit.m_nChars);   // messages other than key-downs still arrive
+    parent.DestroyWindow();
+}
