@@ -37,3 +37,45 @@
 #define AFX_IDP_ARCH_BADINDEX           0xF025
 #define AFX_IDP_ARCH_BADCLASS           0xF026
 #define AFX_IDP_ARCH_BADSCHEMA          0xF027
+
+// Standard commands
+#define ID_FILE_NEW                     0xE100
+#define ID_FILE_OPEN                    0xE101
+#define ID_FILE_CLOSE                   0xE102
+#define ID_FILE_SAVE                    0xE103
+#define ID_FILE_SAVE_AS                 0xE104
+#define ID_FILE_PAGE_SETUP              0xE105
+#define ID_FILE_PRINT_SETUP             0xE106
+#define ID_FILE_PRINT                   0xE107
+#define ID_FILE_PRINT_DIRECT            0xE108
+#define ID_FILE_PRINT_PREVIEW           0xE109
+#define ID_EDIT_CLEAR                   0xE120
+#define ID_EDIT_COPY                    0xE122
+#define ID_EDIT_CUT                     0xE123
+#define ID_EDIT_PASTE                   0xE125
+#define ID_EDIT_SELECT_ALL              0xE12A
+#define ID_EDIT_UNDO                    0xE12B
+#define ID_EDIT_REDO                    0xE12C
+#define ID_APP_ABOUT                    0xE140
+#define ID_APP_EXIT                     0xE141
+
+// Status-bar indicators
+#define ID_SEPARATOR                    0
+#define ID_INDICATOR_CAPS               0xE701
+#define ID_INDICATOR_NUM                0xE702
+#define ID_INDICATOR_SCRL               0xE703
+
+// Child window ids of a frame: its bars, then the panes of its client area (the view is the first pane)
+#define AFX_IDW_CONTROLBAR_FIRST        0xE800
+#define AFX_IDW_TOOLBAR                 0xE800
+#define AFX_IDW_STATUS_BAR              0xE801
+#define AFX_IDW_CONTROLBAR_LAST         0xE8FF
+#define AFX_IDW_PANE_FIRST              0xE900
+#define AFX_IDW_PANE_LAST               0xE9FF
+
+// Prompts of the dialog data exchange; %1 and %2 are the bounds, or %1 the maximum length
+#define AFX_IDP_PARSE_INT               0xF110
+#define AFX_IDP_PARSE_REAL              0xF111
+#define AFX_IDP_PARSE_INT_RANGE         0xF112
+#define AFX_IDP_PARSE_REAL_RANGE        0xF113
+#define AFX_IDP_PARSE_STRING_SIZE       0xF114
