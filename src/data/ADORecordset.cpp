@@ -149,14 +149,17 @@ void CADORecordset::SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR ps
     _variant_t seekValue = MakeSeekValue(nKeyCount, pKeyValues);
     if (!IsOpen())
         Open(nullptr, adOpenStatic, m_pRecordset->GetLockType(), adCmdTableDirect);
-    CString index(pszIndex ? pszIndex : L"");
-    if (index.IsEmpty()) {
-        index = L"PK_" + GetTableName();
-        index.MakeUpper();
+    if (!pszIndex || !*pszIndex) {
+        if (m_strPrimaryIndex.IsEmpty()) {
+            m_strPrimaryIndex = L"PK_" + GetTableName();
+            m_strPrimaryIndex.MakeUpper();
+        }
+        pszIndex = m_strPrimaryIndex;
     }
     // Changing the index is not free: set it only when it differs.
-    if (CString(static_cast<LPCWSTR>(m_pRecordset->GetIndex())) != index)
-        m_pRecordset->PutIndex(_bstr_t(static_cast<LPCTSTR>(index)));
+    _bstr_t current = m_pRecordset->GetIndex();
+    if (wcscmp(current.length() ? static_cast<LPCWSTR>(current) : L"", pszIndex) != 0)
+        m_pRecordset->PutIndex(_bstr_t(pszIndex));
     m_pRecordset->Seek(seekValue, adSeekFirstEQ);
 }
 

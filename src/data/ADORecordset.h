@@ -62,4 +62,5 @@ private:
     IADORecordBindingPtr m_pBinding;
     CADORecord* m_pRecord;
     _CommandPtr m_pLookupCommand;
+    CString m_strPrimaryIndex;   // "PK_" + the table name in upper case, made on the first seek
 };

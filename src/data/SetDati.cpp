@@ -112,14 +112,15 @@ void CSetDati::ClearColumn(LPCTSTR pszColumn)
     ExecuteStatement(sql);
 }
 
+// The recomputation reads and writes many fields by name: the Recordset's shortcuts spare a Field object each.
 _variant_t CSetDati::GetFieldValue(LPCTSTR pszColumn) const
 {
-    return GetFields()->GetItem(_variant_t(pszColumn))->GetValue();
+    return GetRecordset()->GetCollect(_variant_t(pszColumn));
 }
 
 void CSetDati::PutFieldValue(LPCTSTR pszColumn, const _variant_t& value)
 {
-    GetFields()->GetItem(_variant_t(pszColumn))->PutValue(value);
+    GetRecordset()->PutCollect(_variant_t(pszColumn), value);
 }
 
 void CSetDati::ExecuteStatement(const CString& sql)

@@ -1,0 +1,160 @@
+// 10,000 seeks and updates of SaldoFinProg rows in one transaction: through CSetDati (as the balance
+// recomputation does them) and through plain prepared SQLite statements on the same kind of file.
+// Prints the best of five runs of each, in milliseconds, and the ratios.
+#include "data/DatabaseSchema.h"
+#include "data/SetDati.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+namespace
+{
+const int kRows = 100;        // about the rows of the real table
+const int kOperations = 10000;
+const int kRuns = 5;          // the machine may be busy: the best run is the one that measures the code
+const LPCTSTR kPassword = L"bench";
+
+CString TempFile(LPCTSTR pszName)
+{
+    TCHAR folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    CString path;
+    path.Format(L"%squarzel-bench-%lu-%s", folder, ::GetCurrentProcessId(), pszName);
+    ::DeleteFileW(path);
+    return path;
+}
+
+double Now()
+{
+    LARGE_INTEGER counter, frequency;
+    ::QueryPerformanceCounter(&counter);
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// The shorter time; a failed run (-1) never counts.
+double Best(double best, double elapsed)
+{
+    return elapsed >= 0 && (best < 0 || elapsed < best) ? elapsed : best;
+}
+
+long RowId(int n)
+{
+    return 2101 + n % kRows;
+}
+
+void Seed(CADOConnection& connection)
+{
+    CADOTransaction transaction(connection);
+    CSetDati set(L"SaldoFinProg", connection);
+    set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+    for (int n = 0; n < kRows; ++n) {
+        CString key;
+        key.Format(L"%ld", RowId(n));
+        set.AddNewWithKey(key);
+        set.UpdateRow();
+    }
+    transaction.Commit();
+}
+
+// The rows looked up by their number, or by its text as the input forms do.
+double RunRecordset(CADOConnection& connection, bool bTextKey)
+{
+    double start = Now();
+    CADOTransaction transaction(connection);
+    CSetDati set(L"SaldoFinProg", connection);
+    set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+    for (int n = 0; n < kOperations; ++n) {
+        bool bFound;
+        if (bTextKey) {
+            CString text;
+            text.Format(L"%ld", RowId(n));
+            bFound = set.FindByTextKey(text, TRUE);
+        }
+        else {
+            _variant_t key(RowId(n));
+            bFound = set.FindByKey(1, &key, TRUE);
+        }
+        if (!bFound)
+            return -1;
+        set.SetFieldDouble(L"Anno4Com", set.GetFieldCurrency(L"Anno4Com") + 0.01);
+        set.UpdateRow();
+    }
+    transaction.Commit();
+    return Now() - start;
+}
+
+double RunSqlite(const CString& path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open16(static_cast<LPCTSTR>(path), &db) != SQLITE_OK)
+        return -1;
+    sqlite3_stmt* select = nullptr;
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, "SELECT Anno4Com FROM SaldoFinProg WHERE ID = ?", -1, &select, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE SaldoFinProg SET Anno4Com = ? WHERE ID = ?", -1, &update, nullptr);
+    double start = Now();
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (int n = 0; n < kOperations; ++n) {
+        sqlite3_bind_int(select, 1, static_cast<int>(RowId(n)));
+        sqlite3_int64 amount = sqlite3_step(select) == SQLITE_ROW ? sqlite3_column_int64(select, 0) : 0;
+        sqlite3_reset(select);
+        sqlite3_bind_int64(update, 1, amount + 100);   // + 0.01 in 1/10000
+        sqlite3_bind_int(update, 2, static_cast<int>(RowId(n)));
+        sqlite3_step(update);
+        sqlite3_reset(update);
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    double elapsed = Now() - start;
+    sqlite3_finalize(select);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+    return elapsed;
+}
+} // namespace
+
+int main()
+{
+    ::CoInitialize(nullptr);
+    CString adoPath = TempFile(L"ado.mdb");
+    CString sqlitePath = TempFile(L"sqlite.mdb");
+    double byNumber = -1;
+    double byText = -1;
+    double plain = -1;
+    try {
+        CreateDataArchive(adoPath, kPassword);
+        CreateDataArchive(sqlitePath, kPassword);
+        CADOConnection connection;
+        connection.CreateConnection();
+        connection.Open(CADOConnection::FormatConnectionString(adoPath, kPassword), TRUE);
+        Seed(connection);
+        for (int run = 0; run < kRuns; ++run) {
+            byNumber = Best(byNumber, RunRecordset(connection, false));
+            byText = Best(byText, RunRecordset(connection, true));
+        }
+        connection.Close();
+
+        CADOConnection seeder;
+        seeder.CreateConnection();
+        seeder.Open(CADOConnection::FormatConnectionString(sqlitePath, kPassword), TRUE);
+        Seed(seeder);
+        seeder.Close();
+        for (int run = 0; run < kRuns; ++run)
+            plain = Best(plain, RunSqlite(sqlitePath));
+    }
+    catch (const _com_error& e) {
+        std::printf("error 0x%08lX %ls\n", static_cast<unsigned long>(e.Error()), static_cast<LPCWSTR>(e.Description()));
+    }
+    ::DeleteFileW(adoPath);
+    ::DeleteFileW(sqlitePath);
+    ::CoUninitialize();
+    if (byNumber < 0 || byText < 0 || plain <= 0)
+        return 1;
+    std::printf("%d seeks and updates of SaldoFinProg rows in one transaction (best of %d runs)\n", kOperations,
+                kRuns);
+    std::printf("  prepared SQLite statements:          %8.1f ms\n", plain);
+    std::printf("  CSetDati, FindByKey with the number: %8.1f ms  %5.2f x\n", byNumber, byNumber / plain);
+    std::printf("  CSetDati, FindByTextKey:             %8.1f ms  %5.2f x\n", byText, byText / plain);
+    return 0;
+}
