@@ -126,10 +126,10 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_refs)); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
     ULONG STDMETHODCALLTYPE Release() override
     {
-        LONG refs = ::InterlockedDecrement(&m_refs);
+        LONG refs = --m_refs;
         if (refs == 0)
             delete this;
         return static_cast<ULONG>(refs);

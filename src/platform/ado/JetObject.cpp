@@ -25,13 +25,31 @@ std::wstring JetWide(const char* utf8)
 std::wstring JetUpper(const std::wstring& text)
 {
     std::wstring result(text);
-    if (!result.empty())
+    bool ascii = true;
+    for (wchar_t& c : result) {
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        ascii = ascii && c < 128;
+    }
+    if (!ascii)
         ::CharUpperBuffW(&result[0], static_cast<DWORD>(result.size()));
     return result;
 }
 
-bool JetSameName(const std::wstring& a, const std::wstring& b)
+bool JetSameName(const wchar_t* a, size_t length, const std::wstring& b)
 {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    if (length != b.size())
+        return false;
+    // Names are nearly always plain ASCII: the system's comparison only for the others.
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= 128 || y >= 128)
+            return ::CompareStringOrdinal(a, static_cast<int>(length), b.c_str(), static_cast<int>(length), TRUE) ==
+                   CSTR_EQUAL;
+        if (x != y && (x | 0x20) != (y | 0x20))
+            return false;
+        if (x != y && !((x | 0x20) >= L'a' && (x | 0x20) <= L'z'))
+            return false;
+    }
+    return true;
 }

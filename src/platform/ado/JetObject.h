@@ -26,10 +26,12 @@ public:
         }
         return QueryOtherInterface(riid, ppv);
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_refs)); }
+    // Plain counts: the objects live on the one thread that uses the database, and field access in a loop
+    // copies pointers often.
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
     ULONG STDMETHODCALLTYPE Release() override
     {
-        LONG refs = ::InterlockedDecrement(&m_refs);
+        LONG refs = --m_refs;
         if (refs == 0)
             delete this;
         return static_cast<ULONG>(refs);
@@ -67,6 +69,7 @@ inline std::string JetUtf8(const std::wstring& text) { return JetUtf8(text.data(
 std::wstring JetWide(const char* utf8);
 // Upper case for comparing names without regard to case.
 std::wstring JetUpper(const std::wstring& text);
-bool JetSameName(const std::wstring& a, const std::wstring& b);
+bool JetSameName(const wchar_t* a, size_t length, const std::wstring& b);
+inline bool JetSameName(const std::wstring& a, const std::wstring& b) { return JetSameName(a.data(), a.size(), b); }
 // The text of a BSTR (null is empty).
 inline std::wstring JetText(BSTR text) { return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring(); }

@@ -4,16 +4,14 @@
 #include "platform/ado/JetCommand.h"
 #include "platform/ado/JetFields.h"
 
+#include <algorithm>
+
 namespace
 {
-std::vector<_variant_t> KeyValues(const VARIANT& keys)
+// The values of a one-dimensional SAFEARRAY of VARIANTs.
+std::vector<_variant_t> ArrayValues(SAFEARRAY* array)
 {
     std::vector<_variant_t> values;
-    if (keys.vt != (VT_ARRAY | VT_VARIANT)) {
-        values.emplace_back(keys);
-        return values;
-    }
-    SAFEARRAY* array = keys.parray;
     LONG lower = 0, upper = -1;
     if (array && ::SafeArrayGetDim(array) == 1) {
         ::SafeArrayGetLBound(array, 1, &lower);
@@ -91,15 +89,16 @@ void CJetRecordset::Reset()
     m_open = false;
     m_table.clear();
     m_columns.clear();
-    m_columnByName.clear();
     m_rows.clear();
     m_liveRows = 0;
     m_position = 0;
     m_positionOfRowid.clear();
+    m_rowidOrder = true;
     m_edit = editNone;
     m_index.clear();
     m_indexColumns.clear();
-    m_seekSql.clear();
+    m_seek.clear();
+    m_updateColumns.clear();
 }
 
 void CJetRecordset::Load()
@@ -131,13 +130,9 @@ void CJetRecordset::LoadTable()
     const CSqliteTable& table = Database().Table(m_source);
     SetColumns(table.m_columns);
     SetTable(table.m_name);
-    CSqliteStatement rowids = Database().Cached("SELECT _rowid_ FROM " + JetQuoteName(m_table));
-    while (rowids.Step()) {
-        CRow row;
-        row.m_rowid = rowids.Column(0).m_integer;
-        m_rows.push_back(std::move(row));
-    }
-    m_liveRows = m_rows.size();
+    CSqliteStatement rowids = Database().Cached("SELECT _rowid_ FROM " + JetQuoteName(m_table) + " ORDER BY _rowid_");
+    while (rowids.Step())
+        AppendRow(rowids.Column(0).m_integer);
     m_open = true;
     Settle();
     Moved();
@@ -173,8 +168,6 @@ void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& 
 void CJetRecordset::SetColumns(std::vector<CJetColumn> columns)
 {
     m_columns = std::move(columns);
-    for (size_t i = 0; i < m_columns.size(); ++i)
-        m_columnByName.emplace(JetUpper(m_columns[i].m_name), static_cast<long>(i));
 }
 
 // The record set writes into table through the rowid; the same column list reads one row back.
@@ -184,7 +177,8 @@ void CJetRecordset::SetTable(const std::wstring& table)
     m_selectList.clear();
     for (const CJetColumn& column : m_columns)
         m_selectList += (m_selectList.empty() ? "" : ", ") + JetQuoteName(column.m_name);
-    m_fetchSql = "SELECT " + m_selectList + " FROM " + JetQuoteName(m_table) + " WHERE _rowid_ = ?1";
+    m_fetch = CSqliteText();
+    m_fetch.m_sql = "SELECT " + m_selectList + " FROM " + JetQuoteName(m_table) + " WHERE _rowid_ = ?1";
 }
 
 HRESULT CJetRecordset::Close()
@@ -216,7 +210,7 @@ bool CJetRecordset::LoadRow(CRow& row)
 {
     if (row.m_loaded)
         return true;
-    CSqliteStatement fetch = Database().Cached(m_fetchSql);
+    CSqliteStatement fetch = Database().Cached(m_fetch);
     fetch.BindInteger(1, row.m_rowid);
     if (!fetch.Step()) {
         row.m_deleted = true;
@@ -292,9 +286,10 @@ long CJetRecordset::ColumnIndex(const _variant_t& index)
 {
     const VARIANT& item = index.vt == (VT_BYREF | VT_VARIANT) ? *index.pvarVal : static_cast<const VARIANT&>(index);
     if (item.vt == VT_BSTR) {
-        auto found = m_columnByName.find(JetUpper(JetText(item.bstrVal)));
-        if (found != m_columnByName.end())
-            return found->second;
+        size_t length = item.bstrVal ? ::SysStringLen(item.bstrVal) : 0;
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (JetSameName(item.bstrVal, length, m_columns[i].m_name))
+                return static_cast<long>(i);
     } else {
         _variant_t position;
         if (SUCCEEDED(::VariantChangeType(&position, const_cast<VARIANT*>(&item), 0, VT_I4)) && position.lVal >= 0 &&
@@ -413,27 +408,26 @@ void CJetRecordset::Insert()
                 insert.Bind(++position, m_pending[i]);
         insert.Step();
     }
-    CRow row;
-    row.m_rowid = Database().LastInsertRowid();
-    m_rows.push_back(std::move(row));
-    ++m_liveRows;
-    m_position = m_rows.size() - 1;
-    if (!m_positionOfRowid.empty())
-        m_positionOfRowid[m_rows.back().m_rowid] = m_position;
+    m_position = AppendRow(Database().LastInsertRowid());
     LoadRow(m_rows.back());
 }
 
 void CJetRecordset::Change()
 {
     CRow& row = CurrentRow();
-    std::string assignments;
-    for (size_t i = 0; i < m_columns.size(); ++i)
-        if (m_changed[i])
-            assignments += (assignments.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name) + " = ?";
-    if (assignments.empty())
+    if (std::find(m_changed.begin(), m_changed.end(), true) == m_changed.end())
         return;
-    CSqliteStatement update =
-        Database().Cached("UPDATE " + JetQuoteName(m_table) + " SET " + assignments + " WHERE _rowid_ = ?");
+    // A run of updates usually changes the same columns: the text is built again only when they differ.
+    if (m_changed != m_updateColumns) {
+        std::string assignments;
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (m_changed[i])
+                assignments += (assignments.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name) + " = ?";
+        m_updateColumns = m_changed;
+        m_update = CSqliteText();
+        m_update.m_sql = "UPDATE " + JetQuoteName(m_table) + " SET " + assignments + " WHERE _rowid_ = ?";
+    }
+    CSqliteStatement update = Database().Cached(m_update);
     int position = 0;
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_changed[i])
@@ -489,15 +483,15 @@ void CJetRecordset::PutIndex(_bstr_t indexName)
         columns.push_back(ColumnIndex(_variant_t(name.c_str())));
     m_index = JetText(indexName);
     m_indexColumns = columns;
-    m_seekSql.assign(columns.size(), std::string());
+    m_seek.assign(columns.size(), CSqliteText());
 }
 
 // The row whose first keys index columns equal the values; the first in index order.
-std::string CJetRecordset::SeekSql(size_t keys)
+CSqliteText& CJetRecordset::SeekText(size_t keys)
 {
-    std::string& sql = m_seekSql[keys - 1];
-    if (!sql.empty())
-        return sql;
+    CSqliteText& text = m_seek[keys - 1];
+    if (!text.m_sql.empty())
+        return text;
     std::string where, order;
     for (size_t i = 0; i < m_indexColumns.size(); ++i) {
         std::string name = JetQuoteName(m_columns[static_cast<size_t>(m_indexColumns[i])].m_name);
@@ -505,9 +499,9 @@ std::string CJetRecordset::SeekSql(size_t keys)
             where += (where.empty() ? "" : " AND ") + name + " = ?";
         order += (order.empty() ? "" : ", ") + name;
     }
-    sql = "SELECT _rowid_, " + m_selectList + " FROM " + JetQuoteName(m_table) + " WHERE " + where +
-          (keys < m_indexColumns.size() ? " ORDER BY " + order : std::string()) + " LIMIT 1";
-    return sql;
+    text.m_sql = "SELECT _rowid_, " + m_selectList + " FROM " + JetQuoteName(m_table) + " WHERE " + where +
+                 (keys < m_indexColumns.size() ? " ORDER BY " + order : std::string()) + " LIMIT 1";
+    return text;
 }
 
 HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
@@ -518,15 +512,22 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
                                          L"functionality.");
     if (seekOption != adSeekFirstEQ)
         Raise(JET_E_INVALIDARGUMENT, L"Only the seek for the first equal key is supported.");
-    std::vector<_variant_t> keys = KeyValues(keyValues);
+    std::vector<_variant_t> listed;
+    if (keyValues.vt == (VT_ARRAY | VT_VARIANT))
+        listed = ArrayValues(keyValues.parray);
+    std::vector<const VARIANT*> keys;
+    if (listed.empty() && keyValues.vt != (VT_ARRAY | VT_VARIANT))
+        keys.push_back(&keyValues);
+    for (const _variant_t& key : listed)
+        keys.push_back(&key);
     if (keys.empty() || keys.size() > m_indexColumns.size())
         Raise(JET_E_INVALIDARGUMENT, L"The number of key values does not fit the index '" + m_index + L"'.");
     Flush();
-    CSqliteStatement seek = Database().Cached(SeekSql(keys.size()));
+    CSqliteStatement seek = Database().Cached(SeekText(keys.size()));
     for (size_t i = 0; i < keys.size(); ++i) {
         const CJetColumn& column = m_columns[static_cast<size_t>(m_indexColumns[i])];
         CJetValue key;
-        HRESULT hr = JetFromVariant(keys[i], column.m_kind, key);
+        HRESULT hr = JetFromVariant(*keys[i], column.m_kind, key);
         if (FAILED(hr))
             Raise(hr, L"Data type mismatch in criteria expression.");
         seek.Bind(static_cast<int>(i) + 1, key);
@@ -537,11 +538,12 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
     }
     m_position = PositionOf(seek.Column(0).m_integer);
     CRow& row = m_rows[m_position];
-    row.m_values.clear();
-    for (int i = 1; i < seek.ColumnCount(); ++i)
-        row.m_values.push_back(seek.Column(i));
+    row.m_values.resize(m_columns.size());
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        row.m_values[i] = seek.Column(static_cast<int>(i) + 1);
     row.m_loaded = true;
     if (row.m_deleted) {
+        // A rowid that this record set deleted and the table has given to a new row.
         row.m_deleted = false;
         ++m_liveRows;
     }
@@ -549,20 +551,36 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
     return S_OK;
 }
 
-// The position of a row of the table; a row added since the open is appended.
+// The position of a row of the table; a row added since the open is appended. The rows are usually in rowid
+// order (as read, and new rows get higher rowids): then a binary search finds them, otherwise a map.
 size_t CJetRecordset::PositionOf(int64_t rowid)
 {
-    if (m_positionOfRowid.empty())
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            m_positionOfRowid[m_rows[i].m_rowid] = i;
-    auto found = m_positionOfRowid.find(rowid);
-    if (found != m_positionOfRowid.end())
-        return found->second;
+    if (m_rowidOrder) {
+        auto found = std::lower_bound(m_rows.begin(), m_rows.end(), rowid,
+                                      [](const CRow& row, int64_t value) { return row.m_rowid < value; });
+        if (found != m_rows.end() && found->m_rowid == rowid)
+            return static_cast<size_t>(found - m_rows.begin());
+    } else {
+        if (m_positionOfRowid.empty())
+            for (size_t i = 0; i < m_rows.size(); ++i)
+                m_positionOfRowid[m_rows[i].m_rowid] = i;
+        auto found = m_positionOfRowid.find(rowid);
+        if (found != m_positionOfRowid.end())
+            return found->second;
+    }
+    return AppendRow(rowid);
+}
+
+size_t CJetRecordset::AppendRow(int64_t rowid)
+{
+    if (m_rowidOrder && !m_rows.empty() && m_rows.back().m_rowid >= rowid)
+        m_rowidOrder = false;
     CRow row;
     row.m_rowid = rowid;
-    row.m_deleted = true; // counted live by the caller once it is filled
     m_rows.push_back(std::move(row));
-    m_positionOfRowid[rowid] = m_rows.size() - 1;
+    ++m_liveRows;
+    if (!m_rowidOrder && !m_positionOfRowid.empty())
+        m_positionOfRowid[rowid] = m_rows.size() - 1;
     return m_rows.size() - 1;
 }
 

@@ -93,7 +93,8 @@ private:
     void Insert();
     void Change();
     size_t PositionOf(int64_t rowid);
-    std::string SeekSql(size_t keys);
+    size_t AppendRow(int64_t rowid);
+    CSqliteText& SeekText(size_t keys);
 
     CAdoPtr<CJetConnection> m_connection;
     CAdoPtr<CJetCommand> m_command;
@@ -104,19 +105,21 @@ private:
     // The table whose rows these are (empty: read-only rows of a query) and the texts that read one row.
     std::wstring m_table;
     std::string m_selectList;
-    std::string m_fetchSql;
+    CSqliteText m_fetch;
     std::vector<CJetColumn> m_columns;
-    std::unordered_map<std::wstring, long> m_columnByName;
     std::vector<CRow> m_rows;
     size_t m_liveRows = 0;
     size_t m_position = 0;
+    bool m_rowidOrder = true;
     std::unordered_map<int64_t, size_t> m_positionOfRowid;
     EEdit m_edit = editNone;
     std::vector<CJetValue> m_pending;
     std::vector<bool> m_changed;
+    std::vector<bool> m_updateColumns;
+    CSqliteText m_update;
     std::wstring m_index;
     std::vector<long> m_indexColumns;
-    std::vector<std::string> m_seekSql;
+    std::vector<CSqliteText> m_seek;
     CADORecordBinding* m_binding = nullptr;
     std::vector<CJetDynamicProperty> m_properties;
 };

@@ -250,7 +250,9 @@ bool IsConstraintWord(const CTokens& tokens, size_t i)
 // CREATE TABLE name (column type ..., ...): each column's type.
 void RewriteCreateTable(CTokens& tokens)
 {
-    size_t open = FindAtDepth(tokens, 0, tokens.size(), [&](size_t i) { return IsOperator(tokens, i, L"("); });
+    size_t open = 0;
+    while (open < tokens.size() && !IsOperator(tokens, open, L"("))
+        ++open;
     for (size_t start = open + 1; start < tokens.size();) {
         if (!IsConstraintWord(tokens, start))
             RewriteType(tokens, start + 1);

@@ -106,6 +106,18 @@ HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
     value = CJetValue();
     if (source.vt == VT_EMPTY || source.vt == VT_NULL)
         return S_OK;
+    // The usual cases without a trip through VariantChangeType (seeks and updates of many rows).
+    if (kind == jetKindInteger && source.vt == VT_I4) {
+        value = CJetValue::Integer(source.lVal);
+        return S_OK;
+    }
+    if (kind == jetKindCurrency && (source.vt == VT_CY || source.vt == VT_R8)) {
+        CY currency = source.cyVal;
+        HRESULT hr = source.vt == VT_CY ? S_OK : ::VarCyFromR8(source.dblVal, &currency);
+        if (SUCCEEDED(hr))
+            value = CJetValue::Integer(currency.int64);
+        return hr;
+    }
     _variant_t converted;
     HRESULT hr = S_OK;
     switch (kind) {

@@ -75,8 +75,8 @@ CSqliteStatement::~CSqliteStatement()
     if (m_owned) {
         ::sqlite3_finalize(m_statement);
     } else {
+        // Every use binds all its parameters again, so the old values need no clearing.
         ::sqlite3_reset(m_statement);
-        ::sqlite3_clear_bindings(m_statement);
     }
 }
 
@@ -259,6 +259,15 @@ CSqliteStatement CSqliteDatabase::Cached(const std::string& sql)
     return CSqliteStatement(*this, found->second, false);
 }
 
+CSqliteStatement CSqliteDatabase::Cached(CSqliteText& text)
+{
+    if (!text.m_statement || text.m_generation != m_generation) {
+        text.m_statement = Cached(text.m_sql).Detach();
+        text.m_generation = m_generation;
+    }
+    return CSqliteStatement(*this, text.m_statement, false);
+}
+
 CSqliteStatement CSqliteDatabase::Prepare(const std::string& sql)
 {
     return CSqliteStatement(*this, Compile(sql), true);
@@ -276,6 +285,7 @@ void CSqliteDatabase::SchemaChanged()
     for (auto& entry : m_cache)
         ::sqlite3_finalize(entry.second);
     m_cache.clear();
+    ++m_generation;
     m_tables.clear();
     m_indexes.clear();
 }
@@ -365,7 +375,7 @@ void CSqliteDatabase::AddTableConstraint(const std::wstring& table, const std::s
         RewriteDefinition(name, definition);
         Run("RELEASE jet_add_constraint");
     } catch (...) {
-        ::sqlite3_exec(m_db, "PRAGMA writable_schema = OFF", nullptr, nullptr, nullptr);
+        ::sqlite3_exec(m_db, "PRAGMA writable_schema = RESET", nullptr, nullptr, nullptr);
         ::sqlite3_exec(m_db, "ROLLBACK TO jet_add_constraint", nullptr, nullptr, nullptr);
         ::sqlite3_exec(m_db, "RELEASE jet_add_constraint", nullptr, nullptr, nullptr);
         SchemaChanged();
@@ -394,7 +404,7 @@ void CSqliteDatabase::RewriteDefinition(const std::wstring& name, const std::str
         update.Step();
         Run("PRAGMA schema_version = " + std::to_string(schemaVersion + 1));
     }
-    Run("PRAGMA writable_schema = OFF");
+    Run("PRAGMA writable_schema = RESET");
     CSqliteStatement check = Prepare("PRAGMA foreign_key_check(" + JetQuoteName(name) + ")");
     if (check.Step())
         Raise(JET_E_INTEGRITYVIOLATION,

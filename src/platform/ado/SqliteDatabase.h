@@ -34,11 +34,26 @@ public:
     // The column's declared type, or null for an expression.
     const wchar_t* ColumnType(int column) const;
     sqlite3_stmt* Handle() const { return m_statement; }
+    // Gives up the statement unused (it stays in the cache).
+    sqlite3_stmt* Detach()
+    {
+        sqlite3_stmt* statement = m_statement;
+        m_statement = nullptr;
+        return statement;
+    }
 
 private:
     CSqliteDatabase& m_database;
     sqlite3_stmt* m_statement;
     bool m_owned;
+};
+
+// A text that recurs in a loop, with the statement last prepared for it: the loop skips the cache's look-up.
+struct CSqliteText
+{
+    std::string m_sql;
+    sqlite3_stmt* m_statement = nullptr;
+    unsigned m_generation = 0;
 };
 
 struct CSqliteTable
@@ -71,6 +86,7 @@ public:
 
     // A statement prepared once and kept until the schema changes: for texts that recur.
     CSqliteStatement Cached(const std::string& sql);
+    CSqliteStatement Cached(CSqliteText& text);
     // A statement prepared for this use only.
     CSqliteStatement Prepare(const std::string& sql);
     // Runs a statement that answers no rows.
@@ -103,6 +119,7 @@ private:
     CJetErrorLog* m_log;
     sqlite3* m_db = nullptr;
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
+    unsigned m_generation = 1; // of the cached statements
     std::map<std::wstring, std::unique_ptr<CSqliteTable>> m_tables;
     std::map<std::wstring, std::unique_ptr<CSqliteIndex>> m_indexes;
 };

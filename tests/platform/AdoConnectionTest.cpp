@@ -1,0 +1,261 @@
+#include "AdoTestDatabase.h"
+
+#include <vector>
+
+class AdoConnection : public CAdoTestDatabase
+{
+};
+
+TEST_F(AdoConnection, OpensOnlyWithTheDatabasePassword)
+{
+    EXPECT_EQ(adStateOpen, m_connection->GetState());
+    EXPECT_EQ(_bstr_t(L"Microsoft.Jet.OLEDB.4.0"), m_connection->GetProvider());
+    m_connection->Close();
+    EXPECT_EQ(adStateClosed, m_connection->GetState());
+
+    struct
+    {
+        const wchar_t* m_password;
+        bool m_opens;
+    } cases[] = {{L"\"Sègreto;1\"", true}, {L"'sègreto;1'", false}, {L"", false}, {L"Sègreto", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.m_password);
+        try {
+            m_connection->Open(_bstr_t(static_cast<LPCWSTR>(ConnectionString(c.m_password))), L"", L"", -1);
+            EXPECT_TRUE(c.m_opens);
+            m_connection->Close();
+        } catch (const _com_error& e) {
+            EXPECT_FALSE(c.m_opens);
+            EXPECT_EQ(_bstr_t(L"Not a valid password."), e.Description());
+            EXPECT_EQ(1, m_connection->GetErrors()->GetCount());
+            EXPECT_EQ(adStateClosed, m_connection->GetState());
+        }
+    }
+}
+
+TEST_F(AdoConnection, KeysOfTheConnectionStringIgnoreCase)
+{
+    _ConnectionPtr connection;
+    connection.CreateInstance(__uuidof(Connection));
+    CString text = L"provider=microsoft.jet.oledb.4.0; DATA SOURCE = " + m_path +
+                   L" ;jet oledb:database password='Sègreto;1'";
+    connection->Open(_bstr_t(static_cast<LPCWSTR>(text)), L"", L"", -1);
+    EXPECT_EQ(adStateOpen, connection->GetState());
+}
+
+TEST_F(AdoConnection, RefusesWhatIsNotAnExistingDatabase)
+{
+    CString missing = m_folder.File(L"Manca.mdb");
+    CString notDatabase = m_folder.Write(L"Testo.mdb", std::string(4096, 'x'));
+    for (const CString& path : {missing, notDatabase}) {
+        _ConnectionPtr connection;
+        connection.CreateInstance(__uuidof(Connection));
+        CString text = L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path;
+        EXPECT_THROW(connection->Open(_bstr_t(static_cast<LPCWSTR>(text)), L"", L"", -1), _com_error);
+        EXPECT_EQ(adStateClosed, connection->GetState());
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(missing));
+    EXPECT_THROW(JetCreateDatabase(m_path, L""), _com_error);
+}
+
+TEST_F(AdoConnection, ExecuteCountsTheRowsAffected)
+{
+    Execute(L"CREATE TABLE [Config] ([name] VARCHAR(50) NOT NULL, [value] VARCHAR(255))");
+    EXPECT_EQ(1, Execute(L"INSERT INTO [Config] ([name], [value]) VALUES ('anno', '2008')"));
+    Execute(L"INSERT INTO Config (name, value) VALUES ('nomeDB', 'Dati/Archivio.mdb')");
+    Execute(L"INSERT INTO Config (name) VALUES ('versione')");
+    EXPECT_EQ(2, Execute(L"UPDATE Config SET value = 'x' WHERE value IS NOT NULL"));
+    EXPECT_EQ(0, Execute(L"DELETE FROM Config WHERE name = 'manca'"));
+
+    _RecordsetPtr count = m_connection->Execute(L"SELECT COUNT(*) FROM Config", nullptr, adCmdText);
+    _variant_t value = count->GetFields()->GetItem(0L)->GetValue();
+    EXPECT_EQ(VT_I4, value.vt);
+    EXPECT_EQ(3, value.lVal);
+    EXPECT_FALSE(m_connection->Execute(L"DELETE FROM Config", nullptr, adCmdText | adExecuteNoRecords));
+}
+
+TEST_F(AdoConnection, DuplicateKeyGivesJetsNativeError)
+{
+    Execute(L"CREATE TABLE [Config] ([name] VARCHAR(50) NOT NULL, [value] VARCHAR(255))");
+    Execute(L"CREATE UNIQUE INDEX [PK_CONFIG] ON [Config] ([name]) WITH PRIMARY");
+    Execute(L"INSERT INTO Config (name, value) VALUES ('anno', '2008')");
+    // Keys compare without regard to case, as in Jet.
+    EXPECT_EQ(-105121349, NativeErrorOf([&] { Execute(L"INSERT INTO Config (name) VALUES ('ANNO')"); }));
+
+    _RecordsetPtr config = Open(L"Config", adLockOptimistic, adCmdTableDirect);
+    config->AddNew();
+    config->GetFields()->GetItem(L"NAME")->PutValue(L"anno");
+    try {
+        config->Update();
+        ADD_FAILURE() << "duplicate accepted";
+    } catch (const _com_error& e) {
+        EXPECT_EQ(-105121349, m_connection->GetErrors()->GetItem(0L)->GetNativeError());
+        EXPECT_EQ(e.Description(), m_connection->GetErrors()->GetItem(0L)->GetDescription());
+    }
+    // The refused row is dropped: moving on does not raise it again.
+    config->MoveFirst();
+    EXPECT_EQ(1, config->GetRecordCount());
+}
+
+TEST_F(AdoConnection, CurrencyIsExactAndSumsToCurrency)
+{
+    Execute(L"CREATE TABLE [SaldoFin] ([ID] INTEGER NOT NULL, [Anno3Com] CURRENCY)");
+    Execute(L"CREATE UNIQUE INDEX [PK_SALDOFIN] ON [SaldoFin] ([ID]) WITH PRIMARY");
+    struct
+    {
+        _variant_t m_put;
+        LONGLONG m_stored;
+    } cases[] = {{Currency(5700), 5700},   {_variant_t(0.57), 5700},     {_variant_t(0.12345), 1235},
+                 {_variant_t(-0.57), -5700}, {_variant_t(L"1234,5678"), 12345678}};
+    _RecordsetPtr saldo = Open(L"SaldoFin", adLockOptimistic, adCmdTableDirect);
+    long id = 0;
+    LONGLONG total = 0;
+    for (const auto& c : cases) {
+        saldo->AddNew();
+        saldo->PutCollect(L"ID", ++id);
+        saldo->PutCollect(L"Anno3Com", c.m_put);
+        saldo->Update();
+        EXPECT_EQ(c.m_stored, CurrencyCount(saldo->GetCollect(L"Anno3Com"))) << id;
+        total += c.m_stored;
+    }
+    EXPECT_EQ(adCurrency, saldo->GetFields()->GetItem(1L)->GetType());
+
+    _RecordsetPtr reread = Open(L"SELECT * FROM SaldoFin ORDER BY ID", adLockReadOnly, adCmdText);
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.m_stored, CurrencyCount(reread->GetCollect(L"Anno3Com")));
+        reread->MoveNext();
+    }
+    _RecordsetPtr sum = Open(L"SELECT SUM([Anno3Com]) FROM SaldoFin", adLockReadOnly, adCmdText);
+    EXPECT_EQ(total, CurrencyCount(sum->GetCollect(0L)));
+    EXPECT_EQ(adCurrency, sum->GetFields()->GetItem(0L)->GetType());
+}
+
+TEST_F(AdoConnection, TextsSortAndCompareAsJetDoes)
+{
+    Execute(L"CREATE TABLE [Responsabili] ([ID] INTEGER NOT NULL, [responsabile] VARCHAR(50))");
+    Execute(L"CREATE UNIQUE INDEX [K_NOME] ON [Responsabili] ([responsabile])");
+    const wchar_t* names[] = {L"zeta", L"ávila", L"Avila", L"Éco", L"bravo"};
+    long id = 0;
+    for (const wchar_t* name : names) {
+        CString sql;
+        sql.Format(L"INSERT INTO Responsabili VALUES (%ld, '%s')", ++id, name);
+        Execute(sql);
+    }
+    _RecordsetPtr ordered = Open(L"SELECT responsabile FROM Responsabili ORDER BY responsabile", adLockReadOnly, adCmdText);
+    std::vector<CString> seen;
+    for (; !ordered->GetEOF(); ordered->MoveNext())
+        seen.push_back(Text(ordered->GetCollect(0L)));
+    EXPECT_EQ((std::vector<CString>{L"Avila", L"ávila", L"bravo", L"Éco", L"zeta"}), seen);
+
+    _RecordsetPtr found = Open(L"SELECT ID FROM Responsabili WHERE responsabile = 'AVILA'", adLockReadOnly, adCmdText);
+    EXPECT_EQ(1, found->GetRecordCount());
+    EXPECT_EQ(3, long(found->GetCollect(0L)));
+    EXPECT_EQ(-105121349, NativeErrorOf([&] { Execute(L"INSERT INTO Responsabili VALUES (9, 'ZETA')"); }));
+}
+
+TEST_F(AdoConnection, TranslatesIntegerDivisionAndLike)
+{
+    Execute(L"CREATE TABLE [ExtraEntrCap] ([ID] COUNTER, [idResp] INTEGER NOT NULL, [codUEB] VARCHAR(7) NOT NULL, "
+            L"[importoComp] CURRENCY)");
+    const wchar_t* rows[][2] = {{L"2010101", L"1000"}, {L"2020210", L"2500"}, {L"4060001", L"70000"}, {L"1010101", L"5"}};
+    for (const auto& row : rows) {
+        CString sql;
+        sql.Format(L"INSERT INTO ExtraEntrCap (idResp, codUEB, importoComp) VALUES (1, '%s', %s)", row[0], row[1]);
+        Execute(sql);
+    }
+    _RecordsetPtr titles = Open(L"SELECT NULL, idResp, codUEB \\ 1000000, SUM(importoComp) FROM ExtraEntrCap "
+                                L"WHERE idResp=1 GROUP BY idResp, codUEB \\ 1000000 ORDER BY 3",
+                                adLockReadOnly, adCmdText);
+    struct
+    {
+        long m_title;
+        LONGLONG m_sum;
+    } expected[] = {{1, 5}, {2, 3500}, {4, 70000}};
+    for (const auto& e : expected) {
+        ASSERT_FALSE(titles->GetEOF());
+        EXPECT_EQ(e.m_title, long(titles->GetCollect(2L)));
+        EXPECT_EQ(e.m_sum, CurrencyCount(titles->GetCollect(3L)));
+        titles->MoveNext();
+    }
+    EXPECT_TRUE(titles->GetEOF());
+
+    struct
+    {
+        const wchar_t* m_pattern;
+        long m_count;
+    } patterns[] = {{L"406____", 1}, {L"2____10", 1}, {L"2%", 2}, {L"406___", 0}};
+    for (const auto& p : patterns) {
+        CString sql;
+        sql.Format(L"SELECT COUNT(*) FROM ExtraEntrCap WHERE codUEB LIKE '%s'", p.m_pattern);
+        EXPECT_EQ(p.m_count, long(m_connection->Execute(_bstr_t(static_cast<LPCWSTR>(sql)), nullptr, adCmdText)->GetCollect(0L)))
+            << p.m_pattern;
+    }
+    _RecordsetPtr division = m_connection->Execute(L"SELECT 7 \\ 2, -7 \\ 2, (3 + 4) \\ -2", nullptr, adCmdText);
+    EXPECT_EQ(3, long(division->GetCollect(0L)));
+    EXPECT_EQ(-3, long(division->GetCollect(1L)));
+    EXPECT_EQ(-3, long(division->GetCollect(2L)));
+}
+
+TEST_F(AdoConnection, AddedForeignKeysCascade)
+{
+    Execute(L"CREATE TABLE [Responsabili] ([ID] INTEGER NOT NULL, [responsabile] VARCHAR(50))");
+    Execute(L"CREATE UNIQUE INDEX [PK_RESPONSABILI] ON [Responsabili] ([ID]) WITH PRIMARY");
+    Execute(L"CREATE TABLE [CapEntrate] ([ID] INTEGER NOT NULL, [descrizione] VARCHAR(100) NOT NULL, "
+            L"[codUEB] VARCHAR(7) NOT NULL)");
+    Execute(L"CREATE UNIQUE INDEX [PK_CAPENTRATE] ON [CapEntrate] ([ID]) WITH PRIMARY");
+    Execute(L"CREATE UNIQUE INDEX [K1_CAPENTRATE] ON [CapEntrate] ([ID], [codUEB])");
+    Execute(L"CREATE TABLE [ExtraEntrCap] ([ID] COUNTER, [idResp] INTEGER NOT NULL, [codUEB] VARCHAR(7) NOT NULL, "
+            L"[capitolo] INTEGER NOT NULL, [importoComp] CURRENCY)");
+    Execute(L"INSERT INTO Responsabili VALUES (1, 'Rossi')");
+    Execute(L"INSERT INTO Responsabili VALUES (2, 'Bianchi')");
+    Execute(L"INSERT INTO CapEntrate VALUES (10, 'Tributi', '1010101')");
+    Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (1, '1010101', 10)");
+    Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (2, '1010101', 10)");
+
+    m_connection->BeginTrans();
+    Execute(L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK1_EXTRAENTRCAP] FOREIGN KEY ([idResp]) "
+            L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE");
+    Execute(L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK2_EXTRAENTRCAP] FOREIGN KEY ([capitolo],[codUEB]) "
+            L"REFERENCES [CapEntrate] ([ID],[codUEB]) ON UPDATE CASCADE ON DELETE CASCADE");
+    m_connection->CommitTrans();
+
+    auto count = [&](LPCWSTR sql) { return long(m_connection->Execute(sql, nullptr, adCmdText)->GetCollect(0L)); };
+    EXPECT_EQ(1, Execute(L"DELETE FROM Responsabili WHERE ID = 1"));
+    EXPECT_EQ(1, count(L"SELECT COUNT(*) FROM ExtraEntrCap"));
+    Execute(L"UPDATE CapEntrate SET ID = 11 WHERE ID = 10");
+    EXPECT_EQ(1, count(L"SELECT COUNT(*) FROM ExtraEntrCap WHERE capitolo = 11"));
+    EXPECT_THROW(Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (7, '1010101', 11)"), _com_error);
+    Execute(L"DELETE FROM CapEntrate");
+    EXPECT_EQ(0, count(L"SELECT COUNT(*) FROM ExtraEntrCap"));
+}
+
+TEST_F(AdoConnection, ConstraintBrokenByExistingRowsIsRefused)
+{
+    Execute(L"CREATE TABLE [Responsabili] ([ID] INTEGER NOT NULL)");
+    Execute(L"CREATE UNIQUE INDEX [PK_RESPONSABILI] ON [Responsabili] ([ID]) WITH PRIMARY");
+    Execute(L"CREATE TABLE [ExtraSpeseCap] ([ID] COUNTER, [idResp] INTEGER NOT NULL)");
+    Execute(L"INSERT INTO ExtraSpeseCap (idResp) VALUES (5)");
+    EXPECT_THROW(Execute(L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK1_EXTRASPESECAP] FOREIGN KEY ([idResp]) "
+                         L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE"),
+                 _com_error);
+    // The table is as it was: no constraint, still writable.
+    EXPECT_EQ(1, Execute(L"INSERT INTO ExtraSpeseCap (idResp) VALUES (6)"));
+}
+
+TEST_F(AdoConnection, TransactionsCommitAndRollBack)
+{
+    Execute(L"CREATE TABLE [Settings] ([name] VARCHAR(50) NOT NULL, [value] VARCHAR(255))");
+    m_connection->BeginTrans();
+    EXPECT_THROW(m_connection->BeginTrans(), _com_error);
+    Execute(L"INSERT INTO Settings (name) VALUES ('a')");
+    m_connection->RollbackTrans();
+    m_connection->BeginTrans();
+    Execute(L"INSERT INTO Settings (name) VALUES ('b')");
+    m_connection->CommitTrans();
+    EXPECT_THROW(m_connection->CommitTrans(), _com_error);
+
+    _ConnectionPtr other = Connect(L"'Sègreto;1'");
+    _RecordsetPtr rows = other->Execute(L"SELECT name FROM Settings", nullptr, adCmdText);
+    EXPECT_EQ(1, rows->GetRecordCount());
+    EXPECT_EQ(CString(L"b"), Text(rows->GetCollect(0L)));
+}
