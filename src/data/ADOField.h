@@ -19,6 +19,7 @@ public:
     virtual void SetVariant(const VARIANT& value) = 0;
 
     ULONG GetStatus() const { return m_nStatus; }
+    // No value: null, or a value that record binding could not deliver.
     bool IsNull() const { return m_nStatus != adFldOK; }
 
 protected:

@@ -81,9 +81,11 @@ TEST_F(ADOConnectionTest, FailedCommitEndsTheTransactionAndLeavesTheDepthAtZero)
     reader.BeginTrans();
     reader.Execute(L"SELECT COUNT(*) FROM CapEntrate", nullptr, adCmdText);
 
-    CADOTransaction transaction(m_data);
-    InsertChapter(1);
-    EXPECT_THROW(transaction.Commit(), _com_error);
+    {
+        CADOTransaction transaction(m_data);
+        InsertChapter(1);
+        EXPECT_THROW(transaction.Commit(), _com_error);
+    }   // the guard is left as the exception would leave it
     EXPECT_EQ(0, m_data.GetTransactionDepth());
     reader.RollbackTrans();
     reader.Close();

@@ -125,6 +125,31 @@ TEST_P(SetDatiTest, NotFoundIsShownUnlessQuiet)
     EXPECT_EQ(CString(L"Impossibile trovare '(1,2)' nella tabella 'SaldoFinCalc'."), recorder.Last().text);
 }
 
+TEST(ADORecordsetKeyTextTest, KeyValuesAsTheNotFoundMessageShowsThem)
+{
+    _variant_t nullValue;
+    nullValue.vt = VT_NULL;
+    _variant_t small;
+    small.vt = VT_I2;
+    small.iVal = -12;
+    _variant_t byte;
+    byte.vt = VT_UI1;
+    byte.bVal = 200;
+    const struct { _variant_t value; LPCTSTR pszText; } cases[] = {
+        {nullValue, L""},
+        {small, L"-12"},
+        {_variant_t(2104L), L"2104"},
+        {byte, L"200"},
+        {_variant_t(1234.567), L"1234.57"},
+        {_variant_t(L"Dell'Area"), L"Dell'Area"},
+        {_variant_t(true), L"VERO"},
+        {_variant_t(false), L"FALSO"},
+        {_variant_t(CURRENCY{}), L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.pszText), CADORecordset::FormatKeyValue(c.value)) << c.pszText;
+}
+
 INSTANTIATE_TEST_SUITE_P(Roads, SetDatiTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Seek" : "Query"; });
 
