@@ -259,3 +259,17 @@ TEST_F(AdoConnection, TransactionsCommitAndRollBack)
     EXPECT_EQ(1, rows->GetRecordCount());
     EXPECT_EQ(CString(L"b"), Text(rows->GetCollect(0L)));
 }
+
+TEST_F(AdoConnection, VacuumIntoCopiesTheDatabaseWithItsPassword)
+{
+    Execute(L"CREATE TABLE [Settings] ([name] VARCHAR(50) NOT NULL, [value] VARCHAR(255))");
+    Execute(L"INSERT INTO Settings VALUES ('VersioneDB', '200')");
+    CString copy = m_path + L".TEMP";
+    Execute(L"VACUUM INTO '" + copy + L"'");
+    m_connection->Close();
+    m_path = copy;
+    _ConnectionPtr reopened = Connect(L"'Sègreto;1'");
+    EXPECT_EQ(CString(L"200"),
+              Text(reopened->Execute(L"SELECT value FROM Settings", nullptr, adCmdText)->GetCollect(0L)));
+    EXPECT_THROW(Connect(L"altro"), _com_error);
+}

@@ -7,11 +7,12 @@
 //     rs->QueryInterface(__uuidof(IADORecordBinding), reinterpret_cast<void**>(&binding));
 //     binding->BindToRecordset(&record);    // also fills the record from the current row, if any
 //
-// From then on every move of the cursor (Open again, MoveFirst, MoveNext, Seek, Requery, AddNew, Update)
-// writes each entry's value, status and length slots from the new current row; at EOF/BOF the record is left
-// as it was. Update(&record) puts the entries whose fModify is TRUE into the current row and writes it;
-// AddNew(&record) inserts a new row from them (null ones left to the table's defaults) and makes it current.
-// Like every member of this layer, these raise _com_error on failure.
+// From then on every move of the cursor (MoveFirst, MoveNext, Seek, Requery, Open again) and every Update
+// (of a changed or a new row) writes each entry's value, status and length slots from the current row; at
+// EOF/BOF the record is left as it was, and AddNew() leaves it alone until Update. The binding stays with the
+// record set when it is closed and opened again. Update(&record) puts the entries whose fModify is TRUE into
+// the current row and writes it; AddNew(&record) inserts a new row from them (null ones left to the table's
+// defaults) and makes it current. Like every member of this layer, these raise _com_error on failure.
 //
 // Slots, by wDataType:
 //   adInteger   LONG value

@@ -152,7 +152,8 @@ struct _Connection : IDispatch
     // Jet connection string; user id, password and options are accepted and ignored (-1 = unspecified).
     // A missing file, a file that is no database or a wrong database password raise.
     virtual HRESULT Open(_bstr_t connectionString, _bstr_t userId, _bstr_t password, long options) = 0;
-    // Closes the database; an open transaction is rolled back. Record sets opened on it stay readable.
+    // Closes the database; an open transaction is rolled back. Record sets opened on it keep the rows they
+    // have read but reach the database no more.
     virtual HRESULT Close() = 0;
     // BEGIN / COMMIT / ROLLBACK: transactions do not nest (BeginTrans inside a transaction raises).
     virtual long BeginTrans() = 0;
