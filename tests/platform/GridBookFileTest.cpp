@@ -146,6 +146,9 @@ TEST(GridBookFile, FileIsReplacedWholeAndReadBack)
     CGridBook copy;
     ASSERT_TRUE(copy.ReadFile(strPath, strError)) << U8(strError);
     EXPECT_EQ(book.WriteText(), copy.WriteText());
+    CGridBook fromEditor;   // text editors may put a byte-order mark in front
+    ASSERT_TRUE(fromEditor.ReadFile(folder.Write(L"Bom.vts", "\xEF\xBB\xBF" + book.WriteText()), strError)) << U8(strError);
+    EXPECT_EQ(book.WriteText(), fromEditor.WriteText());
 
     EXPECT_FALSE(book.WriteFile(folder.File(L"missing\\Entrate.vts"), strError));
     EXPECT_NE(-1, strError.Find(L"missing\\Entrate.vts"));
@@ -179,7 +182,7 @@ TEST(GridBookFile, DamagedFileIsRefusedAndTheBookStaysAsItWas)
         {"formula without =", ReplaceFirst(good, "\"=SUM(B3:B5)\"", "\"SUM(B3:B5)\""), L"formula"},
         {"bad colour", ReplaceFirst(good, "\"#FF0000\"", "\"#FF00\""), L"colore non valido"},
         {"bad alignment", ReplaceFirst(good, "\"right\"", "\"destra\""), L"\"hAlign\""},
-        {"number as text", ReplaceFirst(good, "\"number\": 0.1", "\"number\": \"0.1\""), L"numero non valido"},
+        {"number as text", ReplaceFirst(good, "\"number\": 0.1", "\"number\": \"0.1\""), L"valore non valido per \"number\""},
         {"two contents", ReplaceFirst(good, "\"number\": 0.1", "\"number\": 0.1, \"text\": \"x\""), L"più di un contenuto"},
         {"no sheets", "{\"vts\": 1, \"sheets\": []}", L"non contiene fogli"},
         {"invalid UTF-8", ReplaceFirst(good, "\xC3\xA8", "\xC3\x28"), L"JSON"},
