@@ -1,6 +1,7 @@
 #include "ADOConnection.h"
 
 #include "platform/mfc/afxmsgbox.h"
+#include "data/AdoErrorText.h"
 #include "util/MessageText.h"
 
 CADOConnection::CADOConnection()
