@@ -415,9 +415,13 @@ HICON CreateIconFromBitmap(HBITMAP hBitmap)
     HIMAGELIST hImages = ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0);
     if (!hImages)
         return nullptr;
+    // Adding with a mask blackens the transparent pixels of the bitmap given: the caller's stays untouched.
+    HBITMAP hCopy = static_cast<HBITMAP>(::CopyImage(hBitmap, IMAGE_BITMAP, 0, 0, 0));
     HICON hIcon = nullptr;
-    if (ImageList_AddMasked(hImages, hBitmap, GetTopLeftPixel(hBitmap)) >= 0)
+    if (hCopy && ImageList_AddMasked(hImages, hCopy, GetTopLeftPixel(hBitmap)) >= 0)
         hIcon = ImageList_GetIcon(hImages, 0, ILD_NORMAL);
+    if (hCopy)
+        ::DeleteObject(hCopy);
     ImageList_Destroy(hImages);
     return hIcon;
 }
