@@ -44,6 +44,9 @@ TEST_F(AdoRecordset, SeeksOnTheNamedIndexWithOneOrTwoKeys)
     config->Seek(L"versione", adSeekFirstEQ);
     EXPECT_TRUE(config->GetEOF());
     EXPECT_THROW(config->GetCollect(L"value"), _com_error);
+    config->Requery(adOptionUnspecified); // keeps the index
+    config->Seek(L"anno", adSeekFirstEQ);
+    EXPECT_EQ(CString(L"2008"), Text(config->GetCollect(L"value")));
 
     _RecordsetPtr saldo = OpenTable(L"SaldoFinCalc", L"PK_SALDOFINCALC");
     saldo->Seek(Keys(102, 1), adSeekFirstEQ);

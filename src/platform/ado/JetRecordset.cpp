@@ -464,7 +464,10 @@ HRESULT CJetRecordset::Requery(long)
 {
     CheckOpen();
     Flush();
+    std::wstring index = m_index;
     Load();
+    if (!index.empty())
+        PutIndex(index.c_str());
     return S_OK;
 }
 

@@ -50,10 +50,10 @@ EJetKind JetKindOfType(const wchar_t* declaredType)
     std::wstring type = JetUpper(declaredType);
     if (Contains(type, L"CURRENCY") || Contains(type, L"MONEY"))
         return jetKindCurrency;
-    if (Contains(type, L"INT") || Contains(type, L"COUNTER") || Contains(type, L"LONG"))
-        return jetKindInteger;
     if (Contains(type, L"CHAR") || Contains(type, L"TEXT") || Contains(type, L"MEMO") || Contains(type, L"CLOB"))
         return jetKindText;
+    if (Contains(type, L"INT") || Contains(type, L"COUNTER") || Contains(type, L"LONG"))
+        return jetKindInteger;
     if (Contains(type, L"DOUB") || Contains(type, L"FLOA") || Contains(type, L"REAL") || Contains(type, L"SINGLE"))
         return jetKindDouble;
     return jetKindAny;

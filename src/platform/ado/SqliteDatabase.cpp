@@ -175,7 +175,7 @@ void CSqliteDatabase::Open(const std::wstring& path, const std::wstring& passwor
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (create && attributes != INVALID_FILE_ATTRIBUTES)
         Raise(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS), L"Database '" + path + L"' already exists.");
-    if (!create && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)))
+    if (path.empty() || (!create && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))))
         Raise(E_FAIL, L"Could not find file '" + path + L"'.");
     int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = ::sqlite3_open_v2(JetUtf8(path).c_str(), &m_db, flags, nullptr);
