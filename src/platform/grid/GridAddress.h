@@ -37,10 +37,6 @@ struct CGridRange
         return GridIsValidCell(m_nRow1, m_nCol1) && GridIsValidCell(m_nRow2, m_nCol2) && m_nRow1 <= m_nRow2 &&
                m_nCol1 <= m_nCol2;
     }
-    bool operator==(const CGridRange& r) const
-    {
-        return m_nRow1 == r.m_nRow1 && m_nCol1 == r.m_nCol1 && m_nRow2 == r.m_nRow2 && m_nCol2 == r.m_nCol2;
-    }
 };
 
 // "A" for 1, "IV" for 256.

@@ -294,26 +294,6 @@ int CGridSheet::GetLastCol() const
     return static_cast<int>(nLast);
 }
 
-BOOL CGridSheet::SetActiveCell(int nRow, int nCol)
-{
-    if (!GridIsValidCell(nRow, nCol))
-        return FALSE;
-    m_nActiveRow = nRow;
-    m_nActiveCol = nCol;
-    m_selection = CGridRange(nRow, nCol, nRow, nCol);
-    return TRUE;
-}
-
-BOOL CGridSheet::SetSelection(const CGridRange& range)
-{
-    if (!range.IsValid())
-        return FALSE;
-    m_selection = range;
-    m_nActiveRow = range.m_nRow1;
-    m_nActiveCol = range.m_nCol1;
-    return TRUE;
-}
-
 BOOL CGridSheet::FindText(LPCTSTR pszText, UINT nFlags, int& nRow, int& nCol) const
 {
     CString strWanted(pszText);

@@ -1,4 +1,4 @@
-// One sheet of a workbook: cells, column and row layout, limits, title area and selection, with the row
+// One sheet of a workbook: cells, column and row layout, limits and title area, with the row
 // operations (insert, delete, copy, paste) that keep formulas pointing at the same cells.
 #pragma once
 
@@ -40,7 +40,6 @@ public:
     CGridSheet& operator=(const CGridSheet&) = delete;
 
     const CString& GetName() const { return m_strName; }
-    CGridBook& GetBook() const { return *m_pBook; }
 
     // Content. Setters answer FALSE outside the sheet; every change computes again what depends on it.
     const CGridCell* GetCell(int nRow, int nCol) const;
@@ -87,13 +86,6 @@ public:
     // Last row and column holding a value or a formula; 0 on an empty sheet.
     int GetLastRow() const;
     int GetLastCol() const;
-
-    // Selection: one range and its active cell.
-    int GetActiveRow() const { return m_nActiveRow; }
-    int GetActiveCol() const { return m_nActiveCol; }
-    BOOL SetActiveCell(int nRow, int nCol);
-    const CGridRange& GetSelection() const { return m_selection; }
-    BOOL SetSelection(const CGridRange& range);   // its first cell becomes the active cell
 
     // Looks for a cell showing the text, row by row, from the cell after (nRow, nCol) (from the first cell
     // when nRow is below 1); answers its position there.
@@ -148,9 +140,6 @@ private:
     int m_nMaxCol = kGridMaxCols;
     int m_nTitleRows = 0;
     int m_nTitleCols = 0;
-    int m_nActiveRow = 1;
-    int m_nActiveCol = 1;
-    CGridRange m_selection{1, 1, 1, 1};
     CGridCalc m_calc;
 };
 

@@ -21,11 +21,3 @@ LPCTSTR GridErrorText(GridError nError)
             return e.pszText;
     return L"";
 }
-
-GridError GridErrorFromText(LPCTSTR pszText)
-{
-    for (const ErrorName& e : s_errorNames)
-        if (CString(e.pszText).CompareNoCase(pszText) == 0)
-            return e.nError;
-    return gridErrorNone;
-}

@@ -26,8 +26,6 @@ enum GridError
 
 // The text of an error value; empty for gridErrorNone.
 LPCTSTR GridErrorText(GridError nError);
-// The error whose text is pszText (compared ignoring case); gridErrorNone when there is none.
-GridError GridErrorFromText(LPCTSTR pszText);
 
 class CGridValue
 {
@@ -49,12 +47,6 @@ public:
     bool GetBool() const { return m_dNumber != 0; }
     const CString& GetText() const { return m_strText; }
     GridError GetError() const { return m_nError; }
-
-    bool operator==(const CGridValue& v) const
-    {
-        return m_nType == v.m_nType && m_dNumber == v.m_dNumber && m_strText == v.m_strText && m_nError == v.m_nError;
-    }
-    bool operator!=(const CGridValue& v) const { return !(*this == v); }
 
 private:
     explicit CGridValue(GridValueType nType) : m_nType(nType) {}
