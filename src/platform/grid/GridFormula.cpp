@@ -145,9 +145,9 @@ private:
         tok.m_nType = nType;
         m_tokens.push_back(tok);
     }
-    // The next operator among pszOps (longest first); empty when none.
-    int MatchOperator(std::initializer_list<std::pair<LPCTSTR, CGridFormula::TokenType>> ops,
-                      CGridFormula::TokenType& nType)
+    // Takes the next operator if it is one of ops (listed longest first); false when it is none of them.
+    bool MatchOperator(std::initializer_list<std::pair<LPCTSTR, CGridFormula::TokenType>> ops,
+                       CGridFormula::TokenType& nType)
     {
         SkipBlanks();
         for (const auto& op : ops) {
@@ -155,10 +155,10 @@ private:
             if (wcsncmp(m_p, op.first, static_cast<size_t>(n)) == 0) {
                 nType = op.second;
                 m_p += n;
-                return n;
+                return true;
             }
         }
-        return 0;
+        return false;
     }
     bool ParseBinary(bool (CGridFormulaParser::*pfnOperand)(),
                      std::initializer_list<std::pair<LPCTSTR, CGridFormula::TokenType>> ops)
