@@ -54,6 +54,12 @@ TEST_F(ResourceLoaderTest, AMissingIdFailsCleanly)
     EXPECT_FALSE(XTPGetResourceLoader()->LoadString(&text, 9002));
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_EQ(nullptr, XTPGetResourceLoader()->LoadCursor(9010));
+    CMenu menu;
+    EXPECT_FALSE(XTPGetResourceLoader()->LoadMenu(&menu, 9010));
+    EXPECT_EQ(nullptr, menu.GetSafeHmenu());
+    CBitmap bitmap;
+    EXPECT_FALSE(XTPGetResourceLoader()->LoadBitmap(&bitmap, 9010));
+    EXPECT_EQ(nullptr, bitmap.GetSafeHandle());
     EXPECT_EQ(nullptr, XTPGetResourceLoader()->LoadDialogTemplate(9010));
     EXPECT_EQ(nullptr, XTPGetResourceLoader()->LoadDialogTemplate(L"NOSUCHDIALOG"));
     EXPECT_EQ(m_hProgram, AfxGetResourceHandle());

@@ -61,6 +61,26 @@ BOOL CXTPResourceLoader::LoadString(CString* pString, UINT nID)
     return pString->LoadString(nID);
 }
 
+BOOL CXTPResourceLoader::LoadMenu(CMenu* pMenu, UINT nID)
+{
+    if (IsInFrameworkModule(MAKEINTRESOURCE(nID), RT_MENU)) {
+        CXTPResourceHandleSwitch framework;
+        if (pMenu->Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID))))
+            return TRUE;
+    }
+    return pMenu->Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+}
+
+BOOL CXTPResourceLoader::LoadBitmap(CBitmap* pBitmap, UINT nID)
+{
+    if (IsInFrameworkModule(MAKEINTRESOURCE(nID), RT_BITMAP)) {
+        CXTPResourceHandleSwitch framework;
+        if (pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID))))
+            return TRUE;
+    }
+    return pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+}
+
 HCURSOR CXTPResourceLoader::LoadCursor(UINT nID)
 {
     if (IsInFrameworkModule(MAKEINTRESOURCE(nID), RT_GROUP_CURSOR)) {

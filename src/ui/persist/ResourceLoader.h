@@ -2,7 +2,7 @@
 // process-wide loader: first from the framework's resource module, then from the application's resources.
 #pragma once
 
-#include "platform/mfc/afx.h"
+#include "platform/mfc/afxwnd.h"
 
 // The framework's module handles; null until set (the global interface data sets both to the program's module).
 void XTPSetResourceHandles(HMODULE hResource, HMODULE hInstance);
@@ -35,6 +35,9 @@ public:
 
     // Every load answers FALSE or null when the resource is in neither module; nothing is raised.
     virtual BOOL LoadString(CString* pString, UINT nID);
+    // The menu or bitmap is attached to the object given, which must be empty.
+    virtual BOOL LoadMenu(CMenu* pMenu, UINT nID);
+    virtual BOOL LoadBitmap(CBitmap* pBitmap, UINT nID);
     virtual HCURSOR LoadCursor(UINT nID);
     virtual LPCDLGTEMPLATE LoadDialogTemplate(UINT nID);
     virtual LPCDLGTEMPLATE LoadDialogTemplate(LPCTSTR lpszName);

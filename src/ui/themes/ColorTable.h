@@ -3,6 +3,7 @@
 // the gradients of the bar themes and the fixed colours of the visual-style colour schemes.
 #pragma once
 
+#include "platform/mfc/afxcmdtarget.h"
 #include "ui/themes/ColorRef.h"
 
 // "No colour" in every colour field of the framework.
@@ -63,7 +64,7 @@ public:
 // Replaces GetSysColor for the table: the system colour index in, the colour out.
 typedef COLORREF (*XTP_COLOR_HOOK)(int nIndex);
 
-class CColorTable
+class CColorTable : public CCmdTarget
 {
 public:
     enum { colorCount = 60, gradientCount = 11 };
@@ -71,8 +72,6 @@ public:
     enum { schemeNone = 0, schemeBlue = 1, schemeOlive = 2, schemeSilver = 3, schemeAuto = 4 };
 
     CColorTable();
-    CColorTable(const CColorTable&) = delete;
-    CColorTable& operator=(const CColorTable&) = delete;
 
     // An index above 59 is a literal colour and comes back as it is.
     COLORREF GetColor(UINT nIndex) const;
