@@ -11,6 +11,10 @@
 #include "afxobject.h"
 #include "afxexcept.h"
 #include "afxcoll.h"
+#include "afxfile.h"
+#include "afxstdiofile.h"
+#include "afxmemfile.h"
+#include "afxarchive.h"
 
 // Checks of the program's own assumptions: active in debug builds; VERIFY always evaluates its argument.
 #define ASSERT(f) assert(f)
