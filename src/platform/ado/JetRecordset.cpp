@@ -82,6 +82,7 @@ void CJetRecordset::OpenResult(CJetConnection* connection, const std::wstring& s
     m_lockType = adLockReadOnly;
     Reset();
     LoadQuery(statement, translated, false);
+    Opened();
 }
 
 void CJetRecordset::Reset()
@@ -123,16 +124,22 @@ void CJetRecordset::Load()
     LoadQuery(statement, translated, withRowid);
     if (withRowid)
         SetTable(translated.m_table);
+    Opened();
 }
 
 void CJetRecordset::LoadTable()
 {
     const CSqliteTable& table = Database().Table(m_source);
-    SetColumns(table.m_columns);
+    m_columns = table.m_columns;
     SetTable(table.m_name);
     CSqliteStatement rowids = Database().Cached("SELECT _rowid_ FROM " + JetQuoteName(m_table) + " ORDER BY _rowid_");
     while (rowids.Step())
         AppendRow(rowids.Column(0).m_integer);
+    Opened();
+}
+
+void CJetRecordset::Opened()
+{
     m_open = true;
     Settle();
     Moved();
@@ -141,16 +148,14 @@ void CJetRecordset::LoadTable()
 void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& translated, bool withRowid)
 {
     int first = withRowid ? 1 : 0;
-    std::vector<CJetColumn> columns;
     for (int i = first; i < statement.ColumnCount(); ++i) {
         CJetColumn column;
         column.m_name = statement.ColumnName(i);
         const wchar_t* type = statement.ColumnType(i);
         column.m_kind = type ? JetKindOfType(type) : m_connection->ExpressionKind(translated, column.m_name);
         column.m_definedSize = JetDefinedSize(column.m_kind, type ? type : L"");
-        columns.push_back(column);
+        m_columns.push_back(column);
     }
-    SetColumns(columns);
     while (statement.Step()) {
         CRow row;
         row.m_loaded = true;
@@ -161,13 +166,6 @@ void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& 
         m_rows.push_back(std::move(row));
     }
     m_liveRows = m_rows.size();
-    m_open = true;
-    Moved();
-}
-
-void CJetRecordset::SetColumns(std::vector<CJetColumn> columns)
-{
-    m_columns = std::move(columns);
 }
 
 // The record set writes into table through the rowid; the same column list reads one row back.

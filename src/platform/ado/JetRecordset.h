@@ -80,8 +80,8 @@ private:
     void Load();
     void LoadTable();
     void LoadQuery(CSqliteStatement& statement, const CJetStatement& translated, bool withRowid);
-    void SetColumns(std::vector<CJetColumn> columns);
     void SetTable(const std::wstring& table);
+    void Opened();
     void Reset();
     bool LoadRow(CRow& row);
     CRow& CurrentRow();
