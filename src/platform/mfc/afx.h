@@ -15,6 +15,7 @@
 #include "afxstdiofile.h"
 #include "afxmemfile.h"
 #include "afxarchive.h"
+#include "afxwaitcursor.h"
 
 // Checks of the program's own assumptions: active in debug builds; VERIFY always evaluates its argument.
 #define ASSERT(f) assert(f)
