@@ -1,8 +1,7 @@
 #include "ADOConnection.h"
 
-#include "platform/mfc/afxmsgbox.h"
 #include "data/AdoErrorText.h"
-#include "util/MessageText.h"
+#include "platform/mfc/afxmsgbox.h"
 
 CADOConnection::CADOConnection()
     : m_nProviderKind(providerUnknown), m_bOpen(false), m_nTransDepth(0), m_bSeekAllowed(false),
