@@ -82,7 +82,7 @@ protected: \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const AFX_MSGMAP* theClass::GetThisMessageMap() \
     { \
-        typedef theClass ThisClass; \
+        [[maybe_unused]] typedef theClass ThisClass; \
         typedef baseClass TheBaseClass; \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
@@ -93,7 +93,7 @@ protected: \
     template <class type_name> \
     const AFX_MSGMAP* theClass<type_name>::GetThisMessageMap() \
     { \
-        typedef theClass<type_name> ThisClass; \
+        [[maybe_unused]] typedef theClass<type_name> ThisClass; \
         typedef baseClass TheBaseClass; \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 

@@ -79,3 +79,8 @@
 #define AFX_IDP_PARSE_INT_RANGE         0xF112
 #define AFX_IDP_PARSE_REAL_RANGE        0xF113
 #define AFX_IDP_PARSE_STRING_SIZE       0xF114
+
+// Documents
+#define AFX_IDS_UNTITLED                0xF120  // title of a document without a name
+#define AFX_IDP_ASK_TO_SAVE             0xF121  // %1 = document title
+#define AFX_IDS_SAVEFILE                0xF122  // caption of the save-as dialog

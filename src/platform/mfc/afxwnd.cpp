@@ -356,6 +356,13 @@ HWND CWnd::UnsubclassWindow()
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
+BOOL CWnd::PreTranslateInput(LPMSG lpMsg)
+{
+    bool bKey = lpMsg->message >= WM_KEYFIRST && lpMsg->message <= WM_KEYLAST;
+    bool bMouse = lpMsg->message >= WM_MOUSEFIRST && lpMsg->message <= WM_MOUSELAST;
+    return (bKey || bMouse) && ::IsDialogMessageW(m_hWnd, lpMsg);
+}
+
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {

@@ -80,6 +80,8 @@ public:
 
     // Message handling
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Keyboard and mouse messages go through the dialog manager (tabbing, mnemonics, default button).
+    BOOL PreTranslateInput(LPMSG lpMsg);
     // Offers pMsg to the window it is for and to its parents up to hWndStop; TRUE when one translated it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
