@@ -1,7 +1,7 @@
 // A memory DC over a 32-bit bitmap, filled with one colour, whose pixels the drawing tests read.
 #pragma once
 
-#include "platform/mfc/afxwnd.h"
+#include "platform/mfc/afxwin.h"
 
 class CPixelCanvas : public CDC
 {

@@ -1,6 +1,8 @@
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 
+#include "UiTestRes.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -44,6 +46,26 @@ TEST_F(ResourceLoaderTest, FindsTheFrameworkStringsAndCursorsWhereverTheModuleIs
         EXPECT_EQ(15, pt.x);
         EXPECT_EQ(15, pt.y);
         EXPECT_EQ(m_hProgram, AfxGetResourceHandle()) << "the switch is undone after each load";
+    }
+}
+
+TEST_F(ResourceLoaderTest, FindsMenusAndDialogTemplatesInTheProgram)
+{
+    for (HMODULE hModule : {m_hProgram, ::GetModuleHandleW(L"kernel32.dll")}) {
+        XTPSetResourceHandle(hModule);
+        CMenu menu;
+        ASSERT_TRUE(XTPGetResourceLoader()->LoadMenu(&menu, IDR_UITEST_MENU));
+        EXPECT_EQ(2u, menu.GetSubMenu(0)->GetMenuItemCount());
+        EXPECT_EQ(102u, menu.GetSubMenu(0)->GetMenuItemID(1));
+
+        // DIALOGEX templates start with version 1 and the signature 0xFFFF.
+        for (LPCDLGTEMPLATE pTemplate : {XTPGetResourceLoader()->LoadDialogTemplate(IDD_UITEST_DIALOG),
+                                         XTPGetResourceLoader()->LoadDialogTemplate(L"UITESTDIALOG")}) {
+            ASSERT_NE(nullptr, pTemplate);
+            const WORD* pWords = reinterpret_cast<const WORD*>(pTemplate);
+            EXPECT_EQ(1, pWords[0]);
+            EXPECT_EQ(0xFFFF, pWords[1]);
+        }
     }
 }
 

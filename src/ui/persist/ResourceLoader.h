@@ -2,7 +2,7 @@
 // process-wide loader: first from the framework's resource module, then from the application's resources.
 #pragma once
 
-#include "platform/mfc/afxwnd.h"
+#include "platform/mfc/afxwin.h"
 
 // The framework's module handles; null until set (the global interface data sets both to the program's module).
 void XTPSetResourceHandles(HMODULE hResource, HMODULE hInstance);

@@ -3,7 +3,7 @@
 // the docking panes' caption buttons.
 #pragma once
 
-#include "platform/mfc/afxwnd.h"
+#include "platform/mfc/afxwin.h"
 
 class CColorGradient;
 

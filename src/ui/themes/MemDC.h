@@ -2,7 +2,7 @@
 // step when it goes; and the halftone with which a pressed or toggled button face is filled.
 #pragma once
 
-#include "platform/mfc/afxwnd.h"
+#include "platform/mfc/afxwin.h"
 #include "ui/themes/ColorTable.h"
 
 class CXTMemDC : public CDC

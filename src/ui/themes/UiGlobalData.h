@@ -2,7 +2,7 @@
 // operating-system version with its tests, and the shared colours, cursors, metrics and fonts.
 #pragma once
 
-#include "platform/mfc/afxwnd.h"
+#include "platform/mfc/afxwin.h"
 
 class COsVersion
 {

@@ -1,0 +1,5 @@
+// Resource ids of the ui tests' own resources (UiTest.rc).
+#pragma once
+
+#define IDR_UITEST_MENU                 30001
+#define IDD_UITEST_DIALOG               30001
