@@ -2,33 +2,16 @@
 // in the Italian locale (checked by the test main).
 #include "platform/mfc/afxdisp.h"
 
+#include "support/CurrencyValues.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <ostream>
 
-void PrintTo(const COleCurrency& cur, std::ostream* os)
-{
-    *os << cur.m_cur.int64 << " (status " << cur.GetStatus() << ")";
-}
-
 namespace
 {
-COleCurrency Count(LONGLONG value)
-{
-    CURRENCY cy;
-    cy.int64 = value;
-    return COleCurrency(cy);
-}
-
-COleCurrency WithStatus(COleCurrency::CurrencyStatus status)
-{
-    COleCurrency cur;
-    cur.SetStatus(status);
-    return cur;
-}
-
 TEST(COleCurrency, Construction)
 {
     EXPECT_EQ(0, COleCurrency().m_cur.int64);

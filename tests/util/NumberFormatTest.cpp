@@ -2,33 +2,16 @@
 // input forms, exact parsing to the 1/10000 count, and the locale-driven formatters.
 #include "util/NumberFormat.h"
 
+#include "support/CurrencyValues.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <ostream>
 
-void PrintTo(const COleCurrency& cur, std::ostream* os)
-{
-    *os << cur.m_cur.int64 << " (status " << cur.GetStatus() << ")";
-}
-
 namespace
 {
-COleCurrency Count(LONGLONG value)
-{
-    CURRENCY cy;
-    cy.int64 = value;
-    return COleCurrency(cy);
-}
-
-COleCurrency WithStatus(COleCurrency::CurrencyStatus status)
-{
-    COleCurrency cur;
-    cur.SetStatus(status);
-    return cur;
-}
-
 TEST(GroupingFromLocaleText, LastDigitOtherThanZero)
 {
     const struct
