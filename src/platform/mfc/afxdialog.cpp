@@ -61,19 +61,22 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     return lpDialogTemplate != nullptr;
 }
 
-LPCDLGTEMPLATE CDialog::LoadTemplate() const
+LPCDLGTEMPLATE AfxLoadDialogTemplate(LPCTSTR lpszTemplateName)
 {
-    if (m_lpDialogTemplate)
-        return m_lpDialogTemplate;
-    if (!m_lpszTemplateName)
+    if (!lpszTemplateName)
         return nullptr;
     HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceW(hInst, m_lpszTemplateName, MAKEINTRESOURCEW(5) /* RT_DIALOG */);
+    HRSRC hResource = ::FindResourceW(hInst, lpszTemplateName, MAKEINTRESOURCEW(5) /* RT_DIALOG */);
     HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : nullptr;
     return hTemplate ? static_cast<LPCDLGTEMPLATE>(::LockResource(hTemplate)) : nullptr;
 }
 
-BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
+LPCDLGTEMPLATE CDialog::LoadTemplate() const
+{
+    return m_lpDialogTemplate ? m_lpDialogTemplate : AfxLoadDialogTemplate(m_lpszTemplateName);
+}
+
+BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
 {
     // Templates may hold common controls (date pickers, lists, trees): their classes must exist first.
     static const BOOL bCommonControls = [] {
@@ -85,7 +88,9 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), lpDialogTemplate,
                                              pParentWnd ? pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
-    AfxUnhookWindowCreate();
+    // As for CreateEx: a window that failed before the hook saw it ends the object here.
+    if (!AfxUnhookWindowCreate())
+        PostNcDestroy();
     return hWnd != nullptr;
 }
 

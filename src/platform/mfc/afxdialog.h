@@ -42,8 +42,6 @@ public:
     void MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
 
 protected:
-    // Makes the dialog window from a template; the object is attached before the first message.
-    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd);
     LPCDLGTEMPLATE LoadTemplate() const;   // the resource or memory template; null when missing
 
     afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
@@ -54,6 +52,9 @@ protected:
     CWnd* m_pParentWnd = nullptr;
     UINT m_nIDHelp = 0;
 };
+
+// A dialog template of the resources (RT_DIALOG), or null.
+LPCDLGTEMPLATE AfxLoadDialogTemplate(LPCTSTR lpszTemplateName);
 
 // The seam of modal dialogs. A common dialog (file dialog) reaches the handler without a window: the
 // handler fills in its answer (m_ofn) instead.

@@ -20,3 +20,4 @@
 #include "afxdoctempl.h"
 #include "afxdialog.h"
 #include "afxdatax.h"
+#include "afxformview.h"

@@ -72,6 +72,9 @@ public:
                   CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual BOOL DestroyWindow();
+    // Makes a dialog window (dialog, form view) from a template; the object is attached before the first
+    // message and runs the dialog manager behind the framework's procedure.
+    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd);
 
     // Subclassing: the window runs the framework's procedure and this object's map from now on.
     BOOL SubclassWindow(HWND hWnd);
