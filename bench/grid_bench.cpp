@@ -121,7 +121,7 @@ int main()
     Report("read from memory, build and compute", Time([&]() { bOk = loaded.ReadText(text, strError) && bOk; }));
     CGridSheet& sheet = *loaded.GetSheet(1);
     double d = 0;
-    Report("change B3: 3 formulas computed again", Time([&]() { sheet.SetNumber(3, 2, d += 1); }));
+    Report("change B3: the 4 formulas reading it", Time([&]() { sheet.SetNumber(3, 2, d += 1); }));
     Report("insert a row: all formulas of the sheet", Time([&]() { sheet.InsertRows(50, 1); }));
     Report("write the book to text", Time([&]() { text = loaded.WriteText(); }));
     std::printf("check: L1 = %s\n", sheet.GetText(1, 12).ToMultiByte(CP_UTF8).c_str());
