@@ -1,5 +1,6 @@
 #include "afxthread.h"
 
+#include "afximagelist.h"
 #include "afxstate.h"
 
 #include <algorithm>
@@ -160,4 +161,5 @@ void AfxDeleteTempMaps()
     CDC::DeleteTempMap();
     CGdiObject::DeleteTempMap();
     CMenu::DeleteTempMap();
+    CImageList::DeleteTempMap();
 }
