@@ -70,6 +70,13 @@ bool CEngineTestArchive::IsNull(LPCTSTR pszTable, long nID, LPCTSTR pszField, lo
     return value.vt == VT_NULL;
 }
 
+void CEngineTestArchive::ExpectYears(LPCTSTR pszTable, long nID, double anno1, double anno2, double anno3)
+{
+    EXPECT_EQ(anno1, Get(pszTable, nID, L"Anno1")) << nID;
+    EXPECT_EQ(anno2, Get(pszTable, nID, L"Anno2")) << nID;
+    EXPECT_EQ(anno3, Get(pszTable, nID, L"Anno3")) << nID;
+}
+
 long CEngineTestArchive::AddCentre(LPCTSTR pszName)
 {
     CString sql;

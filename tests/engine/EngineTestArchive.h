@@ -28,6 +28,8 @@ protected:
     double Get(LPCTSTR pszTable, long nID, LPCTSTR pszField, long nIdResp = NoResp);
     bool HasRow(LPCTSTR pszTable, long nID, long nIdResp = NoResp);
     bool IsNull(LPCTSTR pszTable, long nID, LPCTSTR pszField, long nIdResp = NoResp);
+    // "Anno1".."Anno3" of a row.
+    void ExpectYears(LPCTSTR pszTable, long nID, double anno1, double anno2, double anno3);
 
     // A new responsible centre; answers its number.
     long AddCentre(LPCTSTR pszName);
@@ -36,11 +38,3 @@ protected:
 private:
     _variant_t Value(LPCTSTR pszTable, long nID, LPCTSTR pszField, long nIdResp, bool& bFound);
 };
-
-// "Anno1".."Anno3" of a row.
-#define EXPECT_YEARS(table, id, y1, y2, y3)                                                                        \
-    do {                                                                                                           \
-        EXPECT_EQ(y1, Get(table, id, L"Anno1")) << (id);                                                           \
-        EXPECT_EQ(y2, Get(table, id, L"Anno2")) << (id);                                                           \
-        EXPECT_EQ(y3, Get(table, id, L"Anno3")) << (id);                                                           \
-    } while (0)

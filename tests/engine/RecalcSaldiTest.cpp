@@ -30,7 +30,7 @@ TEST_F(RecalcSaldiTest, EntrateTitleTotalsSkipMissingRowsAndNullYears)
         {3104, {10, 20, 30}}, {3206, {0, 0, 0}}, {3306, {0, 0, 0}}, {3407, {5, 5, 5}},
     };
     for (const auto& total : totals)
-        EXPECT_YEARS(L"Entrate", total.nID, total.years[0], total.years[1], total.years[2]);
+        ExpectYears(L"Entrate", total.nID, total.years[0], total.years[1], total.years[2]);
     // Final revenues by year (titles less 2406): 1149.5, 0, 80; the zero year stays out of the mean.
     EXPECT_EQ(614.75, Get(L"Entrate", 2504, L"media123"));
     // Cash: 10, 20, 30.
@@ -89,7 +89,7 @@ TEST_F(RecalcSaldiTest, SaldoFinCopiesEntrateAndSumsTheThreeBases)
         {2100, {1580, 580, 880}}, {2200, {1700, 700, 700}}, {2300, {-120, -120, 180}},
     };
     for (const auto& row : rows)
-        EXPECT_YEARS(L"SaldoFin", row.nID, row.years[0], row.years[1], row.years[2]);
+        ExpectYears(L"SaldoFin", row.nID, row.years[0], row.years[1], row.years[2]);
 }
 
 // Every computed row of an empty archive is there and holds 0, and no other row is made.
@@ -142,7 +142,7 @@ TEST_P(RecalcSaldiFailureTest, LeavesTheArchiveAsItWas)
     EXPECT_THROW(RecalcSaldi(m_data), _com_error);
 
     EXPECT_EQ(0, m_data.GetTransactionDepth());
-    EXPECT_YEARS(L"Entrate", 2104, 1.0, 1.0, 1.0);
+    ExpectYears(L"Entrate", 2104, 1.0, 1.0, 1.0);
     EXPECT_EQ(2L, ScalarLong(L"SELECT COUNT(*) FROM Entrate"));
     EXPECT_EQ(1L, ScalarLong(L"SELECT COUNT(*) FROM SaldoFin"));
     const LPCTSTR laterTables[] = {L"SaldoProg", L"Monitor", L"SaldoFinProg", L"SaldoFinCalc"};

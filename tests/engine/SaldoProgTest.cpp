@@ -39,7 +39,7 @@ TEST_F(SaldoProgTest, IntermediateRowsAreRoundedAndTheImprovementIsCapped)
         {1200, {100000, 100000, 0}, 100000, {1700, 1300, 1300}},
     };
     for (const auto& row : rows) {
-        EXPECT_YEARS(L"SaldoProg", row.nID, row.past[0], row.past[1], row.past[2]);
+        ExpectYears(L"SaldoProg", row.nID, row.past[0], row.past[1], row.past[2]);
         EXPECT_EQ(row.mean, Get(L"SaldoProg", row.nID, L"media123")) << row.nID;
         ExpectTargetRow(row.nID, row.future[0], row.future[1], row.future[2]);
     }
