@@ -280,6 +280,16 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const
     return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
 }
 
+void CWinApp::DoWaitCursor(int nCode)
+{
+    if (nCode > 0)
+        AfxBeginWaitCursor();
+    else if (nCode < 0)
+        AfxEndWaitCursor();
+    else
+        AfxRestoreWaitCursor();
+}
+
 void CWinApp::OnFileNew()
 {
     if (!m_templates.empty())
@@ -309,3 +319,9 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCmdShow)
     }
     return pApp->Run();
 }
+
+void CCmdTarget::BeginWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(1) : AfxBeginWaitCursor(); }
+
+void CCmdTarget::EndWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(-1) : AfxEndWaitCursor(); }
+
+void CCmdTarget::RestoreWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(0) : AfxRestoreWaitCursor(); }

@@ -68,6 +68,9 @@ public:
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadStandardIcon(LPCTSTR lpszIconName) const { return ::LoadIconW(nullptr, lpszIconName); }
 
+    // The wait cursor: 1 begins a wait, -1 ends it, 0 shows the hourglass again during one.
+    virtual void DoWaitCursor(int nCode);
+
     afx_msg void OnFileNew();
     afx_msg void OnAppExit();
 

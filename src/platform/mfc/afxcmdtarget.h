@@ -27,6 +27,11 @@ public:
     DWORD ExternalRelease() { return InternalRelease(); }
     virtual void OnFinalRelease();
 
+    // The application's wait cursor, for long operations started by a command.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
