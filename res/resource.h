@@ -6,6 +6,7 @@
 #define IDS_APP_SUBTITLE                100     // main frame title
 #define IDP_SAVE_CHANGES                1024
 #define IDP_FILE_NOT_FOUND              1025
+#define IDP_MAINTENANCE_DONE            2060
 #define IDP_ARCHIVE_VERSION             2082
 
 // Data layer: responsible-centre types, the not-found message of the record sets, the database schemas

@@ -1,8 +1,9 @@
-// Entry of the program. Until the application object and its frame exist, the program only starts,
-// shows its title window and ends cleanly.
-#include "platform/mfc/afxmsgbox.h"
+// Entry of the program: the application object runs it.
+#include "app/TheApp.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+CTheApp theApp;
+
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow)
 {
-    return 0;
+    return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }

@@ -40,7 +40,7 @@ std::vector<CString> SplitStatements(const CString& schema)
 
 void CreateDatabase(LPCTSTR pszPath, LPCTSTR pszPassword, UINT nSchemaID)
 {
-    std::vector<CString> statements = SplitStatements(LoadSchema(nSchemaID));
+    CString schema = LoadSchema(nSchemaID);
     JetCreateDatabase(pszPath, pszPassword);
     try {
         CADOConnection connection;
@@ -48,10 +48,7 @@ void CreateDatabase(LPCTSTR pszPath, LPCTSTR pszPassword, UINT nSchemaID)
         if (FAILED(hr))
             _com_issue_error(hr);
         connection.Open(CADOConnection::FormatConnectionString(pszPath, pszPassword), TRUE);
-        CADOTransaction transaction(connection);
-        for (const CString& statement : statements)
-            connection.Execute(statement, nullptr, adCmdText | adExecuteNoRecords);
-        transaction.Commit();
+        ExecuteSqlScript(connection, schema);
         connection.Close();
     }
     catch (const _com_error&) {
@@ -61,6 +58,14 @@ void CreateDatabase(LPCTSTR pszPath, LPCTSTR pszPassword, UINT nSchemaID)
 }
 
 } // namespace
+
+void ExecuteSqlScript(CADOConnection& connection, const CString& script)
+{
+    CADOTransaction transaction(connection);
+    for (const CString& statement : SplitStatements(script))
+        connection.Execute(statement, nullptr, adCmdText | adExecuteNoRecords);
+    transaction.Commit();
+}
 
 void CreateProgramDatabase(LPCTSTR pszPath, LPCTSTR pszPassword)
 {

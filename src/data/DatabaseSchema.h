@@ -2,7 +2,10 @@
 // archive at the current version. Database errors raise _com_error; a database left half made is removed.
 #pragma once
 
-#include <windows.h>
+#include "data/ADOConnection.h"
 
 void CreateProgramDatabase(LPCTSTR pszPath, LPCTSTR pszPassword);
 void CreateDataArchive(LPCTSTR pszPath, LPCTSTR pszPassword);
+
+// Runs the Jet statements of a script, one per ";" (lines starting with "--" are comments), in one transaction.
+void ExecuteSqlScript(CADOConnection& connection, const CString& script);

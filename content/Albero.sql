@@ -1,0 +1,3 @@
+-- Rows of table Albero of the program database "Prog03.mdb": the nodes of the navigation tree.
+-- One Jet statement per ";"; lines starting with "--" are comments; the file is UTF-8.
+-- The tree has no nodes yet.

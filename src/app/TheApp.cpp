@@ -1,0 +1,201 @@
+#include "TheApp.h"
+
+#include "app/CompactDatabase.h"
+#include "data/AdoErrorText.h"
+#include "data/DatabasePassword.h"
+#include "data/SetConfig.h"
+#include "data/SetSettings.h"
+#include "engine/RecalcSaldi.h"
+#include "platform/mfc/afxwaitcursor.h"
+#include "resource.h"
+#include "util/MessageText.h"
+#include "util/PathUtil.h"
+
+namespace {
+
+const TCHAR PROG_DATABASE_NAME[] = L"Prog03.mdb";
+
+// What version 1.01 brought.
+const LPCTSTR UPGRADE_TO_101[] = {
+    L"CREATE TABLE [SaldoFinProg] ([ID]       INTEGER NOT NULL, [Anno4Com] CURRENCY, [Anno4Cas] CURRENCY, "
+    L"[Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, [Anno6Com] CURRENCY, [Anno6Cas] CURRENCY)",
+    L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY",
+};
+
+// What version 1.02 brought: the responsible centres' type, the budget chapters and the extra-accounting amounts
+// per chapter, which follow their centre and chapter through the database's cascades.
+const LPCTSTR UPGRADE_TO_102[] = {
+    L"ALTER TABLE [Responsabili] ADD COLUMN [tipoResp] INTEGER",
+    L"CREATE TABLE [CapEntrate] ([ID]          INTEGER      NOT NULL,  [descrizione] VARCHAR(100) NOT NULL,  "
+    L"[codUEB]      VARCHAR(7)   NOT NULL)",
+    L"CREATE UNIQUE INDEX [PK_CAPENTRATE] ON [CapEntrate] ([ID]) WITH PRIMARY",
+    L"CREATE UNIQUE INDEX [K1_CAPENTRATE] ON [CapEntrate] ([ID], [codUEB])",
+    L"CREATE TABLE [CapSpese] ([ID]          INTEGER      NOT NULL,  [descrizione] VARCHAR(100) NOT NULL,  "
+    L"[codUEB]      VARCHAR(7)   NOT NULL)",
+    L"CREATE UNIQUE INDEX [PK_CAPSPESE] ON [CapSpese] ([ID]) WITH PRIMARY",
+    L"CREATE UNIQUE INDEX [K1_CAPSPESE] ON [CapSpese] ([ID], [codUEB])",
+    L"CREATE TABLE [ExtraEntrCap] ([ID]           COUNTER,               [idResp]       INTEGER      NOT NULL, "
+    L"[codUEB]       VARCHAR(7)   NOT NULL, [capitolo]     INTEGER      NOT NULL, [articolo]     VARCHAR(100), "
+    L"[importoComp]  CURRENCY, [importoCassa] CURRENCY)",
+    L"CREATE UNIQUE INDEX [PK_EXTRAENTRCAP] ON [ExtraEntrCap] ([ID]) WITH PRIMARY",
+    L"CREATE TABLE [ExtraSpeseCap] ([ID]           COUNTER,               [idResp]       INTEGER      NOT NULL, "
+    L"[codUEB]       VARCHAR(7)   NOT NULL, [capitolo]     INTEGER      NOT NULL, [articolo]     VARCHAR(100), "
+    L"[importoComp]  CURRENCY, [importoCassa] CURRENCY)",
+    L"CREATE UNIQUE INDEX [PK_EXTRASPESECAP] ON [ExtraSpeseCap] ([ID]) WITH PRIMARY",
+    L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK1_EXTRAENTRCAP] FOREIGN KEY ([idResp]) "
+    L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE",
+    L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK2_EXTRAENTRCAP] FOREIGN KEY ([capitolo],[codUEB]) "
+    L"REFERENCES [CapEntrate] ([ID],[codUEB]) ON UPDATE CASCADE ON DELETE CASCADE",
+    L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK1_EXTRASPESECAP] FOREIGN KEY ([idResp]) "
+    L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE",
+    L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK2_EXTRASPESECAP] FOREIGN KEY ([capitolo],[codUEB]) "
+    L"REFERENCES [CapSpese] ([ID],[codUEB]) ON UPDATE CASCADE ON DELETE CASCADE",
+};
+
+// The recomputation writes the forecast balances on the mixed basis too; SaldoFinProg as older versions made it
+// lacks those columns.
+const LPCTSTR MIXED_BASIS_COLUMNS[] = { L"Anno4Mis", L"Anno5Mis", L"Anno6Mis" };
+
+template <size_t N> void ExecuteStatements(CADOConnection& connection, const LPCTSTR (&statements)[N])
+{
+    for (LPCTSTR pszSQL : statements)
+        connection.Execute(pszSQL, nullptr, adCmdText | adExecuteNoRecords);
+}
+
+bool HasField(const FieldsPtr& fields, LPCTSTR pszName)
+{
+    for (long i = 0; i < fields->GetCount(); ++i) {
+        if (CString(static_cast<LPCWSTR>(fields->GetItem(_variant_t(i))->GetName())).CompareNoCase(pszName) == 0)
+            return true;
+    }
+    return false;
+}
+
+void AddMixedBasisColumns(CADOConnection& connection)
+{
+    FieldsPtr fields = connection.Execute(L"SELECT * FROM [SaldoFinProg] WHERE 1 = 0", nullptr, adCmdText)->GetFields();
+    for (LPCTSTR pszColumn : MIXED_BASIS_COLUMNS) {
+        if (!HasField(fields, pszColumn))
+            connection.Execute(FormatString(L"ALTER TABLE [SaldoFinProg] ADD COLUMN [%s] CURRENCY", pszColumn),
+                               nullptr, adCmdText | adExecuteNoRecords);
+    }
+}
+
+// "2.00" for 200.
+CString FormatArchiveVersion(int nVersion)
+{
+    return FormatString(L"%d.%02d", nVersion / 100, nVersion % 100);
+}
+
+bool CreateConnection(CADOConnection& connection)
+{
+    HRESULT hr = connection.CreateConnection();
+    if (FAILED(hr)) {
+        AfxMessageBox(GetSystemErrorText(static_cast<DWORD>(hr)), MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+bool ShowDatabaseError(const _com_error& e, const CADOConnection& connection)
+{
+    AfxMessageBox(GetComErrorText(e, &connection), MB_ICONERROR);
+    return false;
+}
+
+} // namespace
+
+CTheApp::CTheApp()
+{
+}
+
+BOOL CTheApp::InitInstance()
+{
+    TCHAR szCurrentDir[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, szCurrentDir);
+    InitFolders(szCurrentDir);
+    return OpenDatabase();
+}
+
+void CTheApp::InitFolders(LPCTSTR pszAppDir)
+{
+    m_strAppDir = pszAppDir;
+    m_strFormDir = CombinePath(m_strAppDir, L"Form");
+    m_strDocDir = CombinePath(m_strAppDir, L"Doc");
+    m_strDocUtDir = CombinePath(m_strAppDir, L"DocUt");
+    m_strWebUpdDir = CombinePath(m_strAppDir, L"WebUpd");
+}
+
+bool CTheApp::OpenDatabase()
+{
+    CWaitCursor wait;
+    if (!CreateConnection(m_progConnection))
+        return false;
+    try {
+        CString strProgPath = CombinePath(m_strAppDir, PROG_DATABASE_NAME);
+        m_progConnection.Open(CADOConnection::FormatConnectionString(strProgPath, GetProgDatabasePassword()), TRUE);
+        m_strArchivePath = CombinePath(m_strAppDir, CSetConfig::GetConfigNomeDB(m_progConnection));
+        m_strArchivePath.Replace(L'/', L'\\');
+    }
+    catch (const _com_error& e) {
+        return ShowDatabaseError(e, m_progConnection);
+    }
+
+    if (!CreateConnection(m_dataConnection))
+        return false;
+    try {
+        m_dataConnection.Open(CADOConnection::FormatConnectionString(m_strArchivePath, GetArchivePassword()), TRUE);
+        if (!CheckArchiveVersion())
+            return false;
+        RecalcSaldi(m_dataConnection);
+        return true;
+    }
+    catch (const _com_error& e) {
+        return ShowDatabaseError(e, m_dataConnection);
+    }
+}
+
+bool CTheApp::CheckArchiveVersion()
+{
+    int nVersion = CSetSettings::GetSettingVersioneDB(m_dataConnection);
+    if (nVersion < ARCHIVE_VERSION) {
+        UpgradeArchive(nVersion);
+        return true;
+    }
+    if (nVersion > ARCHIVE_VERSION) {
+        AfxMessageBox(FormatResMessage(IDP_ARCHIVE_VERSION, FormatArchiveVersion(ARCHIVE_VERSION),
+                                       FormatArchiveVersion(nVersion)),
+                      MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+void CTheApp::UpgradeArchive(int nVersion)
+{
+    // One transaction: a statement that fails leaves no half-upgraded archive that no later start could open.
+    CADOTransaction transaction(m_dataConnection);
+    if (nVersion < 101)
+        ExecuteStatements(m_dataConnection, UPGRADE_TO_101);
+    if (nVersion < 102)
+        ExecuteStatements(m_dataConnection, UPGRADE_TO_102);
+    AddMixedBasisColumns(m_dataConnection);
+    CSetSettings::SetSettingVersioneDB(m_dataConnection, ARCHIVE_VERSION);
+    transaction.Commit();
+}
+
+bool CTheApp::MaintainArchives()
+{
+    CloseDatabase();
+    if (CompactDatabase(m_strArchivePath, GetArchivePassword()))
+        AfxMessageBox(IDP_MAINTENANCE_DONE, MB_ICONINFORMATION);
+    return OpenDatabase();
+}
+
+void CTheApp::CloseDatabase()
+{
+    if (m_progConnection.IsOpen())
+        m_progConnection.Close();
+    if (m_dataConnection.IsOpen())
+        m_dataConnection.Close();
+}

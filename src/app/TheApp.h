@@ -1,0 +1,51 @@
+// The application object: the two database connections (the program database and the data archive), the program
+// folder with its working folders, and the opening, version check, upgrade and maintenance of the databases.
+#pragma once
+
+#include "data/ADOConnection.h"
+#include "platform/mfc/afxwin.h"
+
+class CTheApp : public CWinApp
+{
+public:
+    // The archive version this program reads and writes: major * 100 + minor.
+    enum { ARCHIVE_VERSION = 200 };
+
+    CTheApp();
+
+    BOOL InitInstance() override;
+
+    // The program folder and the working folders below it, fixed once at start-up.
+    void InitFolders(LPCTSTR pszAppDir);
+    CString GetAppDir() const { return m_strAppDir; }
+    CString GetFormDir() const { return m_strFormDir; }
+    CString GetDocDir() const { return m_strDocDir; }
+    CString GetDocUtDir() const { return m_strDocUtDir; }
+    CString GetWebUpdDir() const { return m_strWebUpdDir; }
+
+    CADOConnection& GetProgConnection() { return m_progConnection; }
+    CADOConnection& GetDataConnection() { return m_dataConnection; }
+    // Full path of the data archive, known once the program database has been read.
+    CString GetArchivePath() const { return m_strArchivePath; }
+
+    // Opens both databases, brings the archive to the current version and recomputes the balances. A failure
+    // has been shown to the user when this answers false.
+    bool OpenDatabase();
+    // Upgrades an older archive; refuses (and says so) one newer than this program.
+    bool CheckArchiveVersion();
+    // All of it or nothing: a failure raises _com_error and leaves the archive as it was.
+    void UpgradeArchive(int nVersion);
+    // Compacts the archive and opens the databases again, also after a failed compaction.
+    bool MaintainArchives();
+    void CloseDatabase();
+
+private:
+    CADOConnection m_progConnection;
+    CADOConnection m_dataConnection;
+    CString m_strArchivePath;
+    CString m_strAppDir;
+    CString m_strFormDir;
+    CString m_strDocDir;
+    CString m_strDocUtDir;
+    CString m_strWebUpdDir;
+};

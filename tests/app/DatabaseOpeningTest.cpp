@@ -1,0 +1,181 @@
+#include "ProgramFolder.h"
+
+#include "data/DatabaseSchema.h"
+#include "data/SetSettings.h"
+#include "support/MessageBoxRecorder.h"
+#include "util/MessageText.h"
+
+namespace {
+
+class DatabaseOpening : public CProgramFolderTest
+{
+protected:
+    // Title total 2104 of 2003 as the recomputation builds it from the items 2101..2103.
+    double RevenueTitle1(CADOConnection& connection) { return ReadAmount(connection, L"Entrate", 2104, L"Anno1"); }
+};
+
+class ArchiveUpgrade : public DatabaseOpening, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(ArchiveUpgrade, BringsTheArchiveToTheCurrentVersionKeepingItsData)
+{
+    MakeArchive(GetParam());
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    CADOConnection& data = app.GetDataConnection();
+
+    EXPECT_EQ(CString(L"200"), CSetSettings::GetSetting(data, L"VersioneDB"));
+    EXPECT_EQ(1, ScalarLong(data, L"SELECT COUNT(*) FROM [Responsabili] WHERE [responsabile] = 'Rossi'"));
+    EXPECT_EQ(100.0, ReadAmount(data, L"Entrate", 2101, L"Anno1"));
+    EXPECT_EQ(123.0, RevenueTitle1(data));
+    // The recomputation has written the forecast balance on the mixed basis, which older versions had no
+    // columns for.
+    EXPECT_EQ(1L, ScalarLong(data, L"SELECT COUNT(*) FROM [SaldoFinProg] WHERE [ID] = 300 AND [Anno4Mis] IS NOT NULL "
+                                   L"AND [Anno5Mis] IS NOT NULL AND [Anno6Mis] IS NOT NULL"));
+
+    // The chapters and the extra-accounting amounts, with the keys and cascades of the current version.
+    Execute(data, L"UPDATE [Responsabili] SET [tipoResp] = 2 WHERE [responsabile] = 'Rossi'");
+    long nRossi = ScalarLong(data, L"SELECT [ID] FROM [Responsabili] WHERE [tipoResp] = 2");
+    Execute(data, L"INSERT INTO [CapEntrate] ([ID], [descrizione], [codUEB]) VALUES (10, 'Tributi', '1010101')");
+    Execute(data, L"INSERT INTO [CapSpese] ([ID], [descrizione], [codUEB]) VALUES (20, 'Personale', '1010101')");
+    EXPECT_THROW(Execute(data, L"INSERT INTO [CapEntrate] ([ID], [descrizione], [codUEB]) VALUES (10, 'x', '2')"),
+                 _com_error);
+    EXPECT_TRUE(data.IsDuplicateKeyError());
+    Execute(data, FormatString(L"INSERT INTO [ExtraEntrCap] ([idResp], [codUEB], [capitolo]) "
+                               L"VALUES (%ld, '1010101', 10)", nRossi));
+    Execute(data, FormatString(L"INSERT INTO [ExtraSpeseCap] ([idResp], [codUEB], [capitolo]) "
+                               L"VALUES (%ld, '1010101', 20)", nRossi));
+    EXPECT_THROW(Execute(data, FormatString(L"INSERT INTO [ExtraEntrCap] ([idResp], [codUEB], [capitolo]) "
+                                            L"VALUES (%ld, '1010101', 99)", nRossi)),
+                 _com_error) << "a chapter that does not exist";
+    Execute(data, L"UPDATE [CapEntrate] SET [ID] = 11 WHERE [ID] = 10");
+    EXPECT_EQ(11L, ScalarLong(data, L"SELECT [capitolo] FROM [ExtraEntrCap]"));
+    Execute(data, L"DELETE FROM [CapSpese] WHERE [ID] = 20");
+    EXPECT_EQ(0L, ScalarLong(data, L"SELECT COUNT(*) FROM [ExtraSpeseCap]"));
+    Execute(data, FormatString(L"DELETE FROM [Responsabili] WHERE [ID] = %ld", nRossi));
+    EXPECT_EQ(0L, ScalarLong(data, L"SELECT COUNT(*) FROM [ExtraEntrCap]"));
+}
+
+INSTANTIATE_TEST_SUITE_P(OlderVersions, ArchiveUpgrade, ::testing::Values(0, 101, 150));
+
+
+TEST_F(DatabaseOpening, OpensTheCurrentVersionAsItIsAndRecomputesAtEveryOpening)
+{
+    MakeArchive(200);
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    EXPECT_TRUE(app.GetProgConnection().IsOpen());
+    EXPECT_EQ(m_archivePath, app.GetArchivePath());
+    EXPECT_EQ(123.0, RevenueTitle1(app.GetDataConnection()));
+    EXPECT_EQ(200, CSetSettings::GetSettingVersioneDB(app.GetDataConnection()));
+
+    WriteAmount(app.GetDataConnection(), L"Entrate", 2103, L"Anno1", 7);
+    app.CloseDatabase();
+    EXPECT_FALSE(app.GetDataConnection().IsOpen());
+    ASSERT_TRUE(app.OpenDatabase());
+    EXPECT_EQ(127.0, RevenueTitle1(app.GetDataConnection()));
+}
+
+TEST_F(DatabaseOpening, RefusesAnArchiveNewerThanTheProgram)
+{
+    MakeArchive(201);
+    CMessageBoxRecorder messages;
+    CTheApp& app = StartApp();
+    EXPECT_FALSE(app.OpenDatabase());
+    ASSERT_EQ(1u, messages.Count());
+    // The system's message formatting ends the lines with CR LF.
+    EXPECT_EQ(CString(L"La versione dell'archivio \u00e8 errata;\r\nVersione attesa:\t2.00\r\n"
+                      L"Versione incontrata:\t2.01"),
+              messages.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+    // Untouched: no recomputation, no version change.
+    EXPECT_EQ(0.0, RevenueTitle1(app.GetDataConnection()));
+    EXPECT_EQ(201, CSetSettings::GetSettingVersioneDB(app.GetDataConnection()));
+}
+
+TEST_F(DatabaseOpening, FindsTheArchiveInASubFolderNamedWithASlash)
+{
+    MakeProgramDatabase(L"Dati/Vorsa08.mdb");
+    MakeArchive(200);
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    EXPECT_EQ(m_folder.Path() + L"\\Dati\\Vorsa08.mdb", app.GetArchivePath());
+    EXPECT_EQ(123.0, RevenueTitle1(app.GetDataConnection()));
+}
+
+TEST_F(DatabaseOpening, ShowsTheErrorWhenTheProgramDatabaseIsMissing)
+{
+    MakeArchive(200);
+    ASSERT_TRUE(::DeleteFileW(m_folder.File(L"Prog03.mdb")));
+    CMessageBoxRecorder messages;
+    CTheApp& app = StartApp();
+    EXPECT_FALSE(app.OpenDatabase());
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_NE(-1, messages.Last().text.Find(L"Prog03.mdb")) << messages.Last().text.ToMultiByte(CP_UTF8);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+    EXPECT_FALSE(app.GetDataConnection().IsOpen());
+}
+
+// An upgrade that fails on the way leaves the archive as it was; once the cause is gone, the next start upgrades it.
+struct FailingUpgrade
+{
+    int nVersion;
+    LPCTSTR pszCause;
+    LPCTSTR pszRemedy;
+};
+
+void PrintTo(const FailingUpgrade& failure, std::ostream* os)
+{
+    *os << "version " << failure.nVersion;
+}
+
+class ArchiveUpgradeFailure : public DatabaseOpening, public ::testing::WithParamInterface<FailingUpgrade>
+{
+};
+
+TEST_P(ArchiveUpgradeFailure, LeavesTheArchiveUnchangedAndALaterStartSucceeds)
+{
+    const FailingUpgrade& failure = GetParam();
+    MakeArchive(failure.nVersion);
+    {
+        CADOConnection connection;
+        OpenArchive(connection);
+        ExecuteSqlScript(connection, failure.pszCause);
+        connection.Close();
+    }
+    std::string before = ReadFileBytes(m_archivePath);
+    {
+        CMessageBoxRecorder messages;
+        CTheApp& app = StartApp();
+        EXPECT_FALSE(app.OpenDatabase());
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+        app.CloseDatabase();
+    }
+    EXPECT_TRUE(before == ReadFileBytes(m_archivePath)) << "the archive file changed";
+
+    {
+        CADOConnection connection;
+        OpenArchive(connection);
+        ExecuteSqlScript(connection, failure.pszRemedy);
+        connection.Close();
+    }
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    EXPECT_EQ(200, CSetSettings::GetSettingVersioneDB(app.GetDataConnection()));
+    EXPECT_EQ(123.0, RevenueTitle1(app.GetDataConnection()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, ArchiveUpgradeFailure,
+    ::testing::Values(
+        // A table of 1.02 already there: the upgrade stops in the middle of its statements.
+        FailingUpgrade{ 0, L"CREATE TABLE [CapSpese] ([ID] INTEGER)", L"DROP TABLE [CapSpese]" },
+        // No forecast table: the upgrade stops after the foreign keys of 1.02 have been added.
+        FailingUpgrade{ 101, L"DROP TABLE [SaldoFinProg]",
+                        L"CREATE TABLE [SaldoFinProg] ([ID] INTEGER NOT NULL, [Anno4Com] CURRENCY, [Anno4Cas] CURRENCY, "
+                        L"[Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, [Anno6Com] CURRENCY, [Anno6Cas] CURRENCY);"
+                        L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY" }));
+
+} // namespace

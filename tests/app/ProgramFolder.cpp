@@ -1,0 +1,133 @@
+#include "ProgramFolder.h"
+
+#include "data/DatabasePassword.h"
+#include "data/DatabaseSchema.h"
+#include "data/SetConfig.h"
+#include "data/SetSettings.h"
+#include "engine/SetSaldi.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+void OpenDatabase(CADOConnection& connection, LPCTSTR pszPath, LPCTSTR pszPassword)
+{
+    ASSERT_HRESULT_SUCCEEDED(connection.CreateConnection());
+    connection.Open(CADOConnection::FormatConnectionString(pszPath, pszPassword), TRUE);
+}
+
+} // namespace
+
+void CProgramFolderTest::SetUp()
+{
+    MakeProgramDatabase(L"Archivio.mdb");
+}
+
+void CProgramFolderTest::TearDown()
+{
+    // The folder goes with its files: they must be closed first.
+    if (m_pApp)
+        m_pApp->CloseDatabase();
+    m_pApp.reset();
+}
+
+void CProgramFolderTest::MakeProgramDatabase(LPCTSTR pszNomeDB)
+{
+    CString strPath = m_folder.File(L"Prog03.mdb");
+    ::DeleteFileW(strPath);
+    CreateProgramDatabase(strPath, GetProgDatabasePassword());
+    CADOConnection connection;
+    OpenDatabase(connection, strPath, GetProgDatabasePassword());
+    CSetConfig::SetConfig(connection, L"anno", L"2008");
+    CSetConfig::SetConfig(connection, L"nomeDB", pszNomeDB);
+    connection.Close();
+    m_archivePath = m_folder.File(pszNomeDB);
+    m_archivePath.Replace(L'/', L'\\');
+}
+
+void CProgramFolderTest::MakeArchive(int nVersion)
+{
+    CString strFolder = m_archivePath.Left(m_archivePath.ReverseFind(L'\\'));
+    ::CreateDirectoryW(strFolder, nullptr);
+    CreateDataArchive(m_archivePath, GetArchivePassword());
+    CADOConnection connection;
+    OpenArchive(connection);
+    if (nVersion < 102) {
+        Execute(connection, L"DROP TABLE [ExtraEntrCap]");
+        Execute(connection, L"DROP TABLE [ExtraSpeseCap]");
+        Execute(connection, L"DROP TABLE [CapEntrate]");
+        Execute(connection, L"DROP TABLE [CapSpese]");
+        Execute(connection, L"ALTER TABLE [Responsabili] DROP COLUMN [tipoResp]");
+    }
+    if (nVersion < 200) {
+        Execute(connection, L"DROP TABLE [SaldoFinProg]");
+        if (nVersion >= 101) {
+            Execute(connection, L"CREATE TABLE [SaldoFinProg] ([ID] INTEGER NOT NULL, [Anno4Com] CURRENCY, "
+                                L"[Anno4Cas] CURRENCY, [Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, "
+                                L"[Anno6Com] CURRENCY, [Anno6Cas] CURRENCY)");
+            Execute(connection, L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY");
+        }
+    }
+    // A 1.00 archive has no version row.
+    if (nVersion == 0)
+        Execute(connection, L"DELETE FROM [Settings] WHERE [name] = 'VersioneDB'");
+    else
+        CSetSettings::SetSettingVersioneDB(connection, nVersion);
+    WriteAmount(connection, L"Entrate", 2101, L"Anno1", 100);
+    WriteAmount(connection, L"Entrate", 2102, L"Anno1", 20);
+    WriteAmount(connection, L"Entrate", 2103, L"Anno1", 3);
+    Execute(connection, L"INSERT INTO [Responsabili] ([responsabile], [centroServ]) VALUES ('Rossi', 'Ragioneria')");
+    connection.Close();
+}
+
+CTheApp& CProgramFolderTest::StartApp()
+{
+    if (m_pApp)
+        m_pApp->CloseDatabase();
+    m_pApp.reset();
+    m_pApp = std::make_unique<CTheApp>();
+    m_pApp->InitFolders(m_folder.Path());
+    return *m_pApp;
+}
+
+void CProgramFolderTest::OpenArchive(CADOConnection& connection)
+{
+    OpenDatabase(connection, m_archivePath, GetArchivePassword());
+}
+
+void CProgramFolderTest::Execute(CADOConnection& connection, LPCTSTR pszSQL)
+{
+    connection.Execute(pszSQL, nullptr, adCmdText | adExecuteNoRecords);
+}
+
+_variant_t CProgramFolderTest::Scalar(CADOConnection& connection, LPCTSTR pszSQL)
+{
+    return connection.Execute(pszSQL, nullptr, adCmdText)->GetFields()->GetItem(_variant_t(0L))->GetValue();
+}
+
+long CProgramFolderTest::ScalarLong(CADOConnection& connection, LPCTSTR pszSQL)
+{
+    return static_cast<long>(Scalar(connection, pszSQL));
+}
+
+double CProgramFolderTest::ReadAmount(CADOConnection& connection, LPCTSTR pszTable, long nID, LPCTSTR pszField)
+{
+    CSetSaldi set(pszTable, connection);
+    set.OpenRows(CSetSaldi::readOnly);
+    return set.ReadDouble(nID, pszField);
+}
+
+void CProgramFolderTest::WriteAmount(CADOConnection& connection, LPCTSTR pszTable, long nID, LPCTSTR pszField,
+                                     double value)
+{
+    CSetSaldi set(pszTable, connection);
+    set.OpenRows(CSetSaldi::forUpdate);
+    set.WriteDouble(nID, pszField, value);
+}
+
+std::string CProgramFolderTest::ReadFileBytes(LPCTSTR pszPath)
+{
+    std::ifstream file(pszPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
