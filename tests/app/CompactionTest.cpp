@@ -35,7 +35,8 @@ protected:
     static std::vector<CString> ReadRows(CADOConnection& connection)
     {
         std::vector<CString> rows;
-        _RecordsetPtr rs = connection.Execute(L"SELECT [ID], [value] FROM [DatiEnte] ORDER BY [ID]", nullptr, adCmdText);
+        _RecordsetPtr rs =
+            connection.Execute(L"SELECT [ID], [value] FROM [DatiEnte] ORDER BY [ID]", nullptr, adCmdText);
         for (; !rs->GetEOF(); rs->MoveNext())
             rows.push_back(CString(static_cast<LPCWSTR>(_bstr_t(rs->GetCollect(_variant_t(0L))))) + L"=" +
                            static_cast<LPCWSTR>(_bstr_t(rs->GetCollect(_variant_t(1L)))));

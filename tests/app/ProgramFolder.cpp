@@ -19,6 +19,11 @@ void OpenDatabase(CADOConnection& connection, LPCTSTR pszPath, LPCTSTR pszPasswo
 
 } // namespace
 
+const LPCTSTR FORECAST_TABLE_101 =
+    L"CREATE TABLE [SaldoFinProg] ([ID] INTEGER NOT NULL, [Anno4Com] CURRENCY, [Anno4Cas] CURRENCY, "
+    L"[Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, [Anno6Com] CURRENCY, [Anno6Cas] CURRENCY);"
+    L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY";
+
 void CProgramFolderTest::SetUp()
 {
     MakeProgramDatabase(L"Archivio.mdb");
@@ -62,12 +67,8 @@ void CProgramFolderTest::MakeArchive(int nVersion)
     }
     if (nVersion < 200) {
         Execute(connection, L"DROP TABLE [SaldoFinProg]");
-        if (nVersion >= 101) {
-            Execute(connection, L"CREATE TABLE [SaldoFinProg] ([ID] INTEGER NOT NULL, [Anno4Com] CURRENCY, "
-                                L"[Anno4Cas] CURRENCY, [Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, "
-                                L"[Anno6Com] CURRENCY, [Anno6Cas] CURRENCY)");
-            Execute(connection, L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY");
-        }
+        if (nVersion >= 101)
+            ExecuteSqlScript(connection, FORECAST_TABLE_101);
     }
     // A 1.00 archive has no version row.
     if (nVersion == 0)

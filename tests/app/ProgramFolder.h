@@ -10,6 +10,9 @@
 #include <memory>
 #include <string>
 
+// Table SaldoFinProg as version 1.01 made it, without the columns of the mixed basis (Jet SQL script).
+extern const LPCTSTR FORECAST_TABLE_101;
+
 class CProgramFolderTest : public ::testing::Test
 {
 protected:
