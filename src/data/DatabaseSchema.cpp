@@ -19,22 +19,39 @@ CString LoadSchema(UINT nID)
     return CString::FromMultiByte(pText, static_cast<int>(::SizeofResource(hInstance, hResource)), CP_UTF8);
 }
 
-// One statement per ";", comment lines ("--") left out.
-std::vector<CString> SplitStatements(const CString& schema)
+// One statement per ";" outside quoted text; lines that begin with "--" are comments. Quotes are Jet's: '...' with
+// '' for a quote inside, so a caption holding ";" or "--" stays whole.
+std::vector<CString> SplitStatements(const CString& script)
 {
-    CString text;
-    int nPos = 0;
-    for (CString line = schema.Tokenize(L"\r\n", nPos); nPos >= 0; line = schema.Tokenize(L"\r\n", nPos)) {
-        CString trimmed(line);
-        if (trimmed.TrimLeft().Left(2) != L"--")
-            text += line + L"\n";
-    }
     std::vector<CString> statements;
-    nPos = 0;
-    for (CString statement = text.Tokenize(L";", nPos); nPos >= 0; statement = text.Tokenize(L";", nPos)) {
-        if (!statement.Trim().IsEmpty())
-            statements.push_back(statement);
+    CString statement;
+    bool bInQuote = false;
+    bool bLineStart = true;
+    for (int i = 0; i < script.GetLength(); ++i) {
+        TCHAR ch = script[i];
+        if (!bInQuote && bLineStart) {
+            int nFirst = i;
+            while (nFirst < script.GetLength() && (script[nFirst] == L' ' || script[nFirst] == L'\t'))
+                ++nFirst;
+            if (script.Mid(nFirst, 2) == L"--") {
+                int nEnd = script.Find(L'\n', nFirst);
+                i = nEnd < 0 ? script.GetLength() : nEnd;
+                continue;
+            }
+        }
+        bLineStart = (ch == L'\n');
+        if (ch == L'\'')
+            bInQuote = !bInQuote;   // '' toggles twice and so stays inside the text
+        if (ch == L';' && !bInQuote) {
+            if (!statement.Trim().IsEmpty())
+                statements.push_back(statement);
+            statement.Empty();
+            continue;
+        }
+        statement += ch;
     }
+    if (!statement.Trim().IsEmpty())
+        statements.push_back(statement);
     return statements;
 }
 

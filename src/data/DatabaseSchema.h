@@ -7,5 +7,6 @@
 void CreateProgramDatabase(LPCTSTR pszPath, LPCTSTR pszPassword);
 void CreateDataArchive(LPCTSTR pszPath, LPCTSTR pszPassword);
 
-// Runs the Jet statements of a script, one per ";" (lines starting with "--" are comments), in one transaction.
+// Runs the Jet statements of a script, one per ";" outside quoted text (lines starting with "--" are comments),
+// in one transaction.
 void ExecuteSqlScript(CADOConnection& connection, const CString& script);

@@ -225,3 +225,39 @@ TEST_F(ArchiveTest, TotalsRowsAreRebuiltFromEveryCentre)
 }
 
 } // namespace
+
+namespace {
+
+class SqlScriptTest : public CDataTestArchive
+{
+};
+
+TEST_F(SqlScriptTest, SemicolonsAndDashesInsideTextDoNotSplitStatements)
+{
+    OpenDatabases(TRUE);
+    ExecuteSqlScript(m_data,
+                     L"-- settings with awkward texts\n"
+                     L"INSERT INTO Settings (name, [value]) VALUES ('a', 'uno; due');\n"
+                     L"  -- an indented comment; with a semicolon\n"
+                     L"INSERT INTO Settings (name, [value]) VALUES ('b', 'l''anno -- 2008;');\n"
+                     L"INSERT INTO Settings (name, [value]) VALUES ('c', 'tre')");
+    const struct { const wchar_t* name; const wchar_t* value; } cases[] = {
+        { L"a", L"uno; due" }, { L"b", L"l'anno -- 2008;" }, { L"c", L"tre" },
+    };
+    for (const auto& c : cases) {
+        CString sql;
+        sql.Format(L"SELECT [value] FROM Settings WHERE name = '%s'", c.name);
+        EXPECT_EQ(CString(c.value), CString(static_cast<LPCWSTR>(_bstr_t(Scalar(sql))))) << c.name;
+    }
+}
+
+TEST_F(SqlScriptTest, AFailingStatementLeavesNothingOfTheScript)
+{
+    OpenDatabases(TRUE);
+    EXPECT_THROW(ExecuteSqlScript(m_data, L"INSERT INTO Settings (name, [value]) VALUES ('x', '1');\n"
+                                          L"INSERT INTO NoSuchTable (a) VALUES (1)"),
+                 _com_error);
+    EXPECT_EQ(0, ScalarLong(L"SELECT COUNT(*) FROM Settings WHERE name = 'x'"));
+}
+
+} // namespace
