@@ -489,16 +489,9 @@ BOOL CDateTimeCtrl::GetTime(COleDateTime& timeDest) const
 
 BOOL CDateTimeCtrl::SetTime(const COleDateTime& timeNew)
 {
-    if (timeNew.GetStatus() != COleDateTime::valid)
-        return SetTime(static_cast<LPSYSTEMTIME>(nullptr));
     SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(timeNew.GetYear());
-    st.wMonth = static_cast<WORD>(timeNew.GetMonth());
-    st.wDay = static_cast<WORD>(timeNew.GetDay());
-    st.wDayOfWeek = static_cast<WORD>(timeNew.GetDayOfWeek() - 1);
-    st.wHour = static_cast<WORD>(timeNew.GetHour());
-    st.wMinute = static_cast<WORD>(timeNew.GetMinute());
-    st.wSecond = static_cast<WORD>(timeNew.GetSecond());
+    if (timeNew.GetStatus() != COleDateTime::valid || !timeNew.GetAsSystemTime(st))
+        return SetTime(static_cast<LPSYSTEMTIME>(nullptr));
     return SetTime(&st);
 }
 

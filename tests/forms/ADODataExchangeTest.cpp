@@ -1,0 +1,215 @@
+// Exchange between controls and field values on a hidden dialog: nulls both ways, required edits refused
+// with a prompt naming the label, integers refused when they are not integers of 32 bits, the text limit
+// of the field, three-state boxes and combo boxes by index and by item data.
+#include "FormsTestRes.h"
+#include "forms/ADODataExchange.h"
+#include "support/DialogTemplate.h"
+#include "support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+enum
+{
+    IDC_CAPITOLO = 101,
+    IDC_DESCRIZIONE,
+    IDC_CODICE,
+    IDC_ATTIVO,
+    IDC_CHIUSO,
+    IDC_TIPO,
+    IDC_CENTRO,
+};
+
+class CFieldDialog : public CDialog
+{
+public:
+    CADOType<long> m_capitolo;        // required
+    CADOString<7> m_descrizione;      // optional, limited to the field's length
+    CADOString<20> m_codice;          // required text
+    CADOType<long> m_attivo;          // three-state box
+    CADOType<long> m_chiuso;          // two-state box
+    CADOType<long> m_tipo;            // combo by index
+    CADOType<long> m_centro;          // combo by item data
+
+    BOOL Create()
+    {
+        m_template.AddItem(L"STATIC", L"&Capitolo:", 100, SS_LEFT, 5, 5, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_CAPITOLO, WS_BORDER, 50, 5, 60, 12, ADO_REQUIRED_CONTROL)
+            .AddItem(L"STATIC", L"&Descrizione:", 100, SS_LEFT, 5, 20, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_DESCRIZIONE, WS_BORDER | ES_AUTOHSCROLL, 50, 20, 60, 12)
+            .AddItem(L"STATIC", L"C&odice UEB:", 100, SS_LEFT, 5, 35, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_CODICE, WS_BORDER, 50, 35, 60, 12, ADO_REQUIRED_CONTROL)
+            .AddItem(L"BUTTON", L"&Attivo", IDC_ATTIVO, BS_AUTO3STATE, 5, 50, 60, 10)
+            .AddItem(L"BUTTON", L"C&hiuso", IDC_CHIUSO, BS_AUTOCHECKBOX, 70, 50, 60, 10)
+            .AddItem(L"COMBOBOX", L"", IDC_TIPO, CBS_DROPDOWNLIST, 5, 65, 60, 60)
+            .AddItem(L"COMBOBOX", L"", IDC_CENTRO, CBS_DROPDOWNLIST, 70, 65, 60, 60);
+        return CreateIndirect(m_template.Get());
+    }
+
+    CString Text(int nID)
+    {
+        CString s;
+        GetDlgItemText(nID, s);
+        return s;
+    }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        for (LPCTSTR item : {L"Area", L"Settore", L"Servizi"})
+            SendDlgItemMessage(IDC_TIPO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        const long centres[] = {40, 77, 12};
+        for (long centre : centres) {
+            CString s;
+            s.Format(L"Centro %ld", centre);
+            int n = static_cast<int>(SendDlgItemMessage(IDC_CENTRO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.GetString())));
+            SendDlgItemMessage(IDC_CENTRO, CB_SETITEMDATA, static_cast<WPARAM>(n), centre);
+        }
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_ADOLong(pDX, IDC_CAPITOLO, m_capitolo, IDP_TEST_FIELD_INVALID);
+        DDX_ADOText(pDX, IDC_DESCRIZIONE, m_descrizione, IDP_TEST_FIELD_INVALID);
+        DDV_ADOMaxChars(pDX, m_descrizione);
+        DDX_ADOText(pDX, IDC_CODICE, m_codice, IDP_TEST_FIELD_INVALID);
+        DDX_ADOCheck(pDX, IDC_ATTIVO, m_attivo, IDP_TEST_FIELD_INVALID);
+        DDX_ADOCheck(pDX, IDC_CHIUSO, m_chiuso, IDP_TEST_FIELD_INVALID);
+        DDX_ADOComboIndex(pDX, IDC_TIPO, m_tipo, IDP_TEST_FIELD_INVALID);
+        DDX_ADOComboData(pDX, IDC_CENTRO, m_centro, IDP_TEST_FIELD_INVALID);
+    }
+
+private:
+    CDialogTemplate m_template{WS_POPUP | WS_CAPTION, 140, 90, L"Capitolo"};
+};
+
+class ADODataExchangeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // A filled record; the tests change what they look at.
+        m_dialog.m_capitolo.SetValue(1010);
+        m_dialog.m_codice.SetText(L"E.1.01");
+        m_dialog.m_attivo.SetValue(1);
+        m_dialog.m_chiuso.SetValue(0);
+        m_dialog.m_tipo.SetValue(2);
+        m_dialog.m_centro.SetValue(77);
+        ASSERT_TRUE(m_dialog.Create());   // loads the controls
+    }
+    void TearDown() override { m_dialog.DestroyWindow(); }
+
+    CString Prompt(LPCTSTR lpszLabel)
+    {
+        CString s;
+        s.Format(IDP_TEST_FIELD_INVALID, lpszLabel);
+        return s;
+    }
+
+    CFieldDialog m_dialog;
+};
+} // namespace
+
+TEST_F(ADODataExchangeTest, LoadingShowsValuesAndNullsAsEmptyControls)
+{
+    EXPECT_EQ(CString(L"1010"), m_dialog.Text(IDC_CAPITOLO));
+    EXPECT_EQ(CString(L""), m_dialog.Text(IDC_DESCRIZIONE));
+    EXPECT_EQ(CString(L"E.1.01"), m_dialog.Text(IDC_CODICE));
+    EXPECT_EQ(BST_CHECKED, m_dialog.IsDlgButtonChecked(IDC_ATTIVO));
+    EXPECT_EQ(2, m_dialog.SendDlgItemMessage(IDC_TIPO, CB_GETCURSEL));
+    EXPECT_EQ(1, m_dialog.SendDlgItemMessage(IDC_CENTRO, CB_GETCURSEL));   // the item whose data is 77
+    // The edit takes no more than the field holds.
+    EXPECT_EQ(7, m_dialog.SendDlgItemMessage(IDC_DESCRIZIONE, EM_GETLIMITTEXT));
+
+    m_dialog.m_capitolo.SetNull();
+    m_dialog.m_attivo.SetNull();
+    m_dialog.m_chiuso.SetNull();
+    m_dialog.m_tipo.SetNull();
+    m_dialog.m_centro.SetValue(99);   // no such item
+    ASSERT_TRUE(m_dialog.UpdateData(FALSE));
+    EXPECT_EQ(CString(L""), m_dialog.Text(IDC_CAPITOLO));
+    EXPECT_EQ(BST_INDETERMINATE, m_dialog.IsDlgButtonChecked(IDC_ATTIVO));
+    EXPECT_EQ(BST_UNCHECKED, m_dialog.IsDlgButtonChecked(IDC_CHIUSO));
+    EXPECT_EQ(0, m_dialog.m_chiuso.GetValue());   // a two-state box cannot show null: the field becomes 0
+    EXPECT_FALSE(m_dialog.m_chiuso.IsNull());
+    EXPECT_EQ(CB_ERR, m_dialog.SendDlgItemMessage(IDC_TIPO, CB_GETCURSEL));
+    EXPECT_EQ(CB_ERR, m_dialog.SendDlgItemMessage(IDC_CENTRO, CB_GETCURSEL));
+}
+
+TEST_F(ADODataExchangeTest, SavingGivesValuesAndNulls)
+{
+    CMessageBoxRecorder boxes;
+    m_dialog.SetDlgItemText(IDC_CAPITOLO, L"  -2147483648 ");
+    m_dialog.SetDlgItemText(IDC_DESCRIZIONE, L"");
+    m_dialog.CheckDlgButton(IDC_ATTIVO, BST_INDETERMINATE);
+    m_dialog.CheckDlgButton(IDC_CHIUSO, BST_CHECKED);
+    m_dialog.SendDlgItemMessage(IDC_TIPO, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    m_dialog.SendDlgItemMessage(IDC_CENTRO, CB_SETCURSEL, 2);
+    ASSERT_TRUE(m_dialog.UpdateData(TRUE));
+    EXPECT_EQ(0u, boxes.Count());
+    EXPECT_EQ(-2147483647L - 1, m_dialog.m_capitolo.GetValue());
+    EXPECT_TRUE(m_dialog.m_descrizione.IsNull());   // optional and empty
+    EXPECT_TRUE(m_dialog.m_attivo.IsNull());        // the third state
+    EXPECT_EQ(1, m_dialog.m_chiuso.GetValue());
+    EXPECT_TRUE(m_dialog.m_tipo.IsNull());          // nothing selected
+    EXPECT_EQ(12, m_dialog.m_centro.GetValue());    // the item data, not the index
+}
+
+TEST_F(ADODataExchangeTest, RefusedEntriesNameTheirLabel)
+{
+    struct
+    {
+        int nIDC;
+        const wchar_t* pszText;
+        const wchar_t* pszLabel;
+    } cases[] = {
+        {IDC_CAPITOLO, L"", L"Capitolo:"},             // required
+        {IDC_CAPITOLO, L"   ", L"Capitolo:"},
+        {IDC_CAPITOLO, L"12a", L"Capitolo:"},          // a letter after the digits
+        {IDC_CAPITOLO, L"2147483648", L"Capitolo:"},   // beyond 32 bits
+        {IDC_CAPITOLO, L"1 2", L"Capitolo:"},
+        {IDC_CODICE, L"", L"Codice UEB:"},             // required text
+    };
+    for (const auto& c : cases) {
+        CMessageBoxRecorder boxes;
+        m_dialog.SetDlgItemText(IDC_CAPITOLO, L"1010");
+        m_dialog.SetDlgItemText(IDC_CODICE, L"E.1.01");
+        m_dialog.SetDlgItemText(c.nIDC, c.pszText);
+        EXPECT_FALSE(m_dialog.UpdateData(TRUE)) << c.pszText;
+        ASSERT_EQ(1u, boxes.Count()) << c.pszText;
+        EXPECT_EQ(Prompt(c.pszLabel), boxes.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.LastIcon());
+    }
+    CMessageBoxRecorder boxes;
+    m_dialog.SetDlgItemText(IDC_CODICE, L"E.1.01");
+    m_dialog.SetDlgItemText(IDC_CAPITOLO, L" 12 ");   // blanks around a number are fine
+    EXPECT_TRUE(m_dialog.UpdateData(TRUE));
+    EXPECT_EQ(12, m_dialog.m_capitolo.GetValue());
+}
+
+TEST_F(ADODataExchangeTest, TextLongerThanTheFieldIsRefusedNotCut)
+{
+    CMessageBoxRecorder boxes;
+    m_dialog.SetDlgItemText(IDC_DESCRIZIONE, L"12345678");   // pasted past the edit's limit
+    EXPECT_FALSE(m_dialog.UpdateData(TRUE));
+    ASSERT_EQ(1u, boxes.Count());
+    CString strExpected;
+    strExpected.FormatMessage(AFX_IDP_PARSE_STRING_SIZE, L"7");
+    EXPECT_EQ(strExpected, boxes.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.LastIcon());
+
+    m_dialog.SetDlgItemText(IDC_DESCRIZIONE, L"1234567");
+    EXPECT_TRUE(m_dialog.UpdateData(TRUE));
+    EXPECT_EQ(CString(L"1234567"), m_dialog.m_descrizione.GetText());
+}
+
+TEST_F(ADODataExchangeTest, ARequiredCheckBoxLeftUndecidedNamesItsOwnText)
+{
+    ::SetWindowLongPtrW(m_dialog.GetDlgItem(IDC_ATTIVO)->m_hWnd, GWL_EXSTYLE, ADO_REQUIRED_CONTROL);
+    CMessageBoxRecorder boxes;
+    m_dialog.CheckDlgButton(IDC_ATTIVO, BST_INDETERMINATE);
+    EXPECT_FALSE(m_dialog.UpdateData(TRUE));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(Prompt(L"Attivo"), boxes.Last().text);
+}

@@ -1,0 +1,4 @@
+// Resource ids of the forms tests.
+#pragma once
+
+#define IDP_TEST_FIELD_INVALID  9300
