@@ -4,6 +4,7 @@
 #include "FormsTestRes.h"
 #include "forms/ADODataExchange.h"
 #include "support/DialogTemplate.h"
+#include "util/NumberFormat.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -212,4 +213,137 @@ TEST_F(ADODataExchangeTest, ARequiredCheckBoxLeftUndecidedNamesItsOwnText)
     EXPECT_FALSE(m_dialog.UpdateData(TRUE));
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(Prompt(L"Attivo"), boxes.Last().text);
+}
+
+namespace
+{
+enum
+{
+    IDC_IMPORTO = 201,
+    IDC_PERCENTUALE,
+    IDC_DATA,
+    IDC_ORA,
+    IDC_MODO_A,
+    IDC_MODO_B,
+    IDC_ENTE,
+};
+
+// The rest of the family: amounts, numbers and dates in the user's locale, a time picker, radio buttons
+// and the combo's exact text.
+class COtherFieldsDialog : public CDialog
+{
+public:
+    CADOCurrency m_importo;
+    CADOType<double> m_percentuale;
+    CADOType<double> m_data;
+    CADOTime m_ora;
+    CADOType<long> m_modo;
+    CADOString<20> m_ente;
+
+    BOOL Create()
+    {
+        m_template.AddItem(L"STATIC", L"Importo", 100, SS_LEFT, 5, 5, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_IMPORTO, WS_BORDER, 50, 5, 80, 12)
+            .AddItem(L"STATIC", L"Percentuale", 100, SS_LEFT, 5, 20, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_PERCENTUALE, WS_BORDER, 50, 20, 80, 12)
+            .AddItem(L"STATIC", L"Data", 100, SS_LEFT, 5, 35, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_DATA, WS_BORDER, 50, 35, 80, 12)
+            .AddItem(L"SysDateTimePick32", L"", IDC_ORA, DTS_TIMEFORMAT, 50, 50, 80, 12)
+            .AddItem(L"BUTTON", L"A", IDC_MODO_A, BS_AUTORADIOBUTTON | WS_GROUP, 5, 65, 30, 10)
+            .AddItem(L"BUTTON", L"B", IDC_MODO_B, BS_AUTORADIOBUTTON, 40, 65, 30, 10)
+            .AddItem(L"COMBOBOX", L"", IDC_ENTE, CBS_DROPDOWNLIST | WS_GROUP, 5, 80, 80, 60);
+        return CreateIndirect(m_template.Get());
+    }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        for (LPCTSTR item : {L"comune", L"Comune", L"Provincia"})
+            SendDlgItemMessage(IDC_ENTE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_ADOCurrency(pDX, IDC_IMPORTO, m_importo, IDP_TEST_FIELD_INVALID);
+        DDX_ADONumber(pDX, IDC_PERCENTUALE, m_percentuale, IDP_TEST_FIELD_INVALID);
+        DDV_ADOMinMaxDouble(pDX, m_percentuale, 0.0, 100.0);
+        DDX_ADODate(pDX, IDC_DATA, m_data, IDP_TEST_FIELD_INVALID);
+        DDX_ADOTime(pDX, IDC_ORA, m_ora, IDP_TEST_FIELD_INVALID);
+        DDX_ADORadio(pDX, IDC_MODO_A, m_modo, IDP_TEST_FIELD_INVALID);
+        DDX_ADOComboText(pDX, IDC_ENTE, m_ente, IDP_TEST_FIELD_INVALID);
+    }
+
+private:
+    CDialogTemplate m_template{WS_POPUP | WS_CAPTION, 140, 100, L"Altri campi"};
+};
+
+CString DlgText(CWnd& dialog, int nID)
+{
+    CString s;
+    dialog.GetDlgItemText(nID, s);
+    return s;
+}
+} // namespace
+
+TEST(ADODataExchange, AmountsNumbersDatesTimesRadiosAndExactTexts)
+{
+    COtherFieldsDialog dialog;
+    CURRENCY cy;
+    cy.int64 = 12345000;   // 1234,50
+    dialog.m_importo.SetValue(cy);
+    dialog.m_percentuale.SetValue(12.5);
+    dialog.m_data.SetValue(COleDateTime(2008, 3, 31, 18, 30, 0));
+    dialog.m_ora.SetValue((17 * 60 + 45) / 1440.0);
+    dialog.m_modo.SetValue(1);
+    dialog.m_ente.SetText(L"Comune");
+    ASSERT_TRUE(dialog.Create());
+
+    EXPECT_EQ(GetLocaleCurrencyFormat().Format(COleCurrency(cy)), DlgText(dialog, IDC_IMPORTO));
+    EXPECT_EQ(CNumberFormat().Format(12.5), DlgText(dialog, IDC_PERCENTUALE));
+    // The date alone: the time of day is not shown.
+    EXPECT_EQ(COleDateTime(2008, 3, 31, 0, 0, 0).Format(VAR_DATEVALUEONLY, LANG_USER_DEFAULT), DlgText(dialog, IDC_DATA));
+    EXPECT_EQ(BST_CHECKED, dialog.IsDlgButtonChecked(IDC_MODO_B));
+    EXPECT_EQ(1, dialog.SendDlgItemMessage(IDC_ENTE, CB_GETCURSEL));   // "Comune", not "comune"
+
+    CMessageBoxRecorder boxes;
+    dialog.SetDlgItemText(IDC_IMPORTO, L" 1.234,57 ");
+    dialog.SetDlgItemText(IDC_PERCENTUALE, L"");
+    dialog.SetDlgItemText(IDC_DATA, L"1/4/2008");
+    dialog.CheckRadioButton(IDC_MODO_A, IDC_MODO_B, IDC_MODO_A);
+    dialog.SendDlgItemMessage(IDC_ENTE, CB_SETCURSEL, 0);
+    ASSERT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(0u, boxes.Count());
+    EXPECT_EQ(12345700, dialog.m_importo.GetValue().int64);
+    EXPECT_TRUE(dialog.m_percentuale.IsNull());
+    EXPECT_EQ(COleDateTime(2008, 4, 1, 0, 0, 0).m_dt, dialog.m_data.GetValue());
+    COleDateTime time(dialog.m_ora.GetValue());
+    EXPECT_EQ(17, time.GetHour());
+    EXPECT_EQ(45, time.GetMinute());
+    EXPECT_LT(dialog.m_ora.GetValue(), 1.0);   // on the base day
+    EXPECT_EQ(0, dialog.m_modo.GetValue());
+    EXPECT_EQ(CString(L"comune"), dialog.m_ente.GetText());
+
+    struct
+    {
+        int nIDC;
+        const wchar_t* pszText;
+        UINT nIDPrompt;
+    } refused[] = {
+        {IDC_IMPORTO, L"12,3,4", IDP_TEST_FIELD_INVALID},
+        {IDC_DATA, L"31/02/2008x", IDP_TEST_FIELD_INVALID},
+        {IDC_PERCENTUALE, L"150", AFX_IDP_PARSE_REAL_RANGE},   // the framework's range check
+    };
+    for (const auto& r : refused) {
+        CMessageBoxRecorder refusal;
+        dialog.SetDlgItemText(IDC_IMPORTO, L"1");
+        dialog.SetDlgItemText(IDC_DATA, L"1/4/2008");
+        dialog.SetDlgItemText(IDC_PERCENTUALE, L"1");
+        dialog.SetDlgItemText(r.nIDC, r.pszText);
+        EXPECT_FALSE(dialog.UpdateData(TRUE)) << r.pszText;
+        ASSERT_EQ(1u, refusal.Count()) << r.pszText;
+        CString strPrompt;
+        strPrompt.LoadString(r.nIDPrompt);
+        EXPECT_EQ(strPrompt.Left(8), refusal.Last().text.Left(8)) << r.pszText;
+    }
+    dialog.DestroyWindow();
 }
