@@ -179,7 +179,7 @@ TEST_F(DocViewTest, TheTemplateMakesDocumentFrameAndView)
     EXPECT_EQ(AFX_IDW_PANE_FIRST, m_pView->GetDlgCtrlID());
     EXPECT_EQ(-1, m_app.m_nCmdShow);   // the start-up show state is used once, by the main window
     CString strUntitled;
-    strUntitled.LoadString(AFX_IDS_UNTITLED);
+    ASSERT_TRUE(strUntitled.LoadString(AFX_IDS_UNTITLED));
     EXPECT_EQ(strUntitled, m_pDoc->GetTitle());
     CString strTitle;
     m_pFrame->GetWindowText(strTitle);
