@@ -4,6 +4,7 @@
 // whole file has been read and checked.
 #include "GridBook.h"
 #include "GridBookFile.h"
+#include "gridres.h"
 
 #include <nlohmann/json.hpp>
 
@@ -20,6 +21,21 @@ struct CGridFileError
 {
     CString m_strText;
 };
+
+CString LoadText(UINT nID)
+{
+    CString s;
+    s.LoadString(nID);
+    return s;
+}
+
+template <typename... Args>
+CString FormatText(UINT nID, Args... args)
+{
+    CString s;
+    s.Format(nID, args...);
+    return s;
+}
 
 CString FromUtf8(const std::string& s)
 {
@@ -51,20 +67,20 @@ public:
         ojson::sax_parse(strUtf8, this);
         const ojson& root = m_root;
         if (!root.is_object() || !root.contains("vts"))
-            throw CGridFileError{L"non è una cartella di lavoro VTS"};
+            throw CGridFileError{LoadText(GRID_IDS_VTS_NOT_WORKBOOK)};
         CheckVersion();
         CheckKeys(root, {"vts", "formats", "sheets"});
         const ojson& formats = Array(root, "formats");
         for (size_t i = 0; i < formats.size(); ++i) {
-            m_strWhere.Format(L"formato %u", static_cast<unsigned>(i + 1));
+            m_strWhere = FormatText(GRID_IDS_VTS_AT_FORMAT, static_cast<unsigned>(i + 1));
             m_formatIndex.push_back(m_book.GetFormats().Intern(ReadFormat(formats[i])));
         }
         const ojson& sheets = Array(root, "sheets");
         if (sheets.empty())
-            throw CGridFileError{L"la cartella non contiene fogli"};
+            throw CGridFileError{LoadText(GRID_IDS_VTS_NO_SHEETS)};
         m_cells.resize(sheets.size());
         for (size_t i = 0; i < sheets.size(); ++i) {
-            m_strWhere.Format(L"foglio %u", static_cast<unsigned>(i + 1));
+            m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET, static_cast<unsigned>(i + 1));
             ReadSheet(sheets[i], m_cells[i]);
         }
         for (int i = 1; i <= m_book.GetSheetCount(); ++i)
@@ -123,9 +139,7 @@ public:
     }
     bool parse_error(std::size_t nPosition, const std::string&, const nlohmann::detail::exception&) override
     {
-        CString s;
-        s.Format(L"il testo non è JSON valido (carattere %u)", static_cast<unsigned>(nPosition));
-        throw CGridFileError{s};
+        throw CGridFileError{FormatText(GRID_IDS_VTS_NOT_JSON, static_cast<unsigned>(nPosition))};
     }
 
 private:
@@ -153,34 +167,29 @@ private:
     }
 
     [[noreturn]] void Fail(const CString& strWhat) const { throw CGridFileError{m_strWhere + L": " + strWhat}; }
-    [[noreturn]] void FailKey(LPCTSTR pszFormat, const std::string& strKey) const
+    [[noreturn]] void FailKey(UINT nFormatID, const std::string& strKey) const
     {
-        CString s;
-        s.Format(pszFormat, static_cast<LPCTSTR>(FromUtf8(strKey)));
-        Fail(s);
+        Fail(FormatText(nFormatID, static_cast<LPCTSTR>(FromUtf8(strKey))));
     }
 
     void CheckVersion() const
     {
         const ojson& v = m_root["vts"];
         if (!v.is_number_integer())
-            throw CGridFileError{L"non è una cartella di lavoro VTS"};
-        if (v.get<long long>() != kVtsVersion) {
-            CString s;
-            s.Format(L"versione %lld non supportata (attesa: %d)", v.get<long long>(), kVtsVersion);
-            throw CGridFileError{s};
-        }
+            throw CGridFileError{LoadText(GRID_IDS_VTS_NOT_WORKBOOK)};
+        if (v.get<long long>() != kVtsVersion)
+            throw CGridFileError{FormatText(GRID_IDS_VTS_VERSION, v.get<long long>(), kVtsVersion)};
     }
     void CheckKeys(const ojson& obj, std::initializer_list<const char*> keys) const
     {
         for (auto it = obj.begin(); it != obj.end(); ++it)
             if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return it.key() == k; }))
-                FailKey(L"chiave sconosciuta \"%s\"", it.key());
+                FailKey(GRID_IDS_VTS_UNKNOWN_KEY, it.key());
     }
     const ojson& Object(const ojson& v) const
     {
         if (!v.is_object())
-            Fail(L"è atteso un oggetto");
+            Fail(LoadText(GRID_IDS_VTS_OBJECT_EXPECTED));
         return v;
     }
     const ojson& Array(const ojson& obj, const char* pszKey) const
@@ -190,7 +199,7 @@ private:
         if (it == obj.end())
             return s_empty;
         if (!it->is_array())
-            FailKey(L"\"%s\" deve essere un elenco", pszKey);
+            FailKey(GRID_IDS_VTS_LIST_EXPECTED, pszKey);
         return *it;
     }
     int Int(const ojson& obj, const char* pszKey, int nMin, int nMax, int nDefault) const
@@ -199,7 +208,7 @@ private:
         if (it == obj.end())
             return nDefault;
         if (!it->is_number_integer() || it->get<long long>() < nMin || it->get<long long>() > nMax)
-            FailKey(L"valore non valido per \"%s\"", pszKey);
+            FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
         return static_cast<int>(it->get<long long>());
     }
     bool Bool(const ojson& obj, const char* pszKey, bool bDefault) const
@@ -208,7 +217,7 @@ private:
         if (it == obj.end())
             return bDefault;
         if (!it->is_boolean())
-            FailKey(L"valore non valido per \"%s\"", pszKey);
+            FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
         return it->get<bool>();
     }
     CString String(const ojson& obj, const char* pszKey, LPCTSTR pszDefault) const
@@ -217,7 +226,7 @@ private:
         if (it == obj.end())
             return pszDefault;
         if (!it->is_string())
-            FailKey(L"valore non valido per \"%s\"", pszKey);
+            FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
         return FromUtf8(it->get_ref<const std::string&>());
     }
     template <size_t N>
@@ -229,7 +238,7 @@ private:
         for (size_t i = 0; it->is_string() && i < N; ++i)
             if (it->get_ref<const std::string&>() == names[i])
                 return static_cast<int>(i);
-        FailKey(L"valore non valido per \"%s\"", pszKey);
+        FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
     }
     COLORREF Color(const ojson& obj, const char* pszKey) const
     {
@@ -240,7 +249,7 @@ private:
         char chEnd;
         if (!it->is_string() || it->get_ref<const std::string&>().size() != 7 ||
             std::sscanf(it->get_ref<const std::string&>().c_str(), "#%2x%2x%2x%c", &r, &g, &b, &chEnd) != 3)
-            FailKey(L"colore non valido per \"%s\" (atteso #RRGGBB)", pszKey);
+            FailKey(GRID_IDS_VTS_BAD_COLOR, pszKey);
         return RGB(r, g, b);
     }
 
@@ -253,11 +262,11 @@ private:
         f.m_strNumberFormat = String(v, "numberFormat", f.m_strNumberFormat);
         f.m_strFontName = String(v, "font", f.m_strFontName);
         if (f.m_strNumberFormat.IsEmpty() || f.m_strFontName.IsEmpty())
-            Fail(L"formato numerico o carattere vuoto");
+            Fail(LoadText(GRID_IDS_VTS_EMPTY_FORMAT));
         auto size = v.find("size");
         if (size != v.end()) {
             if (!size->is_number() || !(size->get<double>() >= 1 && size->get<double>() <= 409))
-                Fail(L"valore non valido per \"size\"");
+                FailKey(GRID_IDS_VTS_BAD_VALUE, "size");
             f.m_nFontSize = static_cast<int>(std::lround(size->get<double>() * 20));
         }
         f.m_bBold = Bool(v, "bold", false);
@@ -273,7 +282,7 @@ private:
             if (b == v.end())
                 continue;
             if (!b->is_object() || !b->contains("style"))
-                FailKey(L"valore non valido per \"%s\"", g_vtsBorderKeys[side]);
+                FailKey(GRID_IDS_VTS_BAD_VALUE, g_vtsBorderKeys[side]);
             CheckKeys(*b, {"style", "color"});
             f.m_borders[side].m_nStyle = static_cast<GridBorderStyle>(Choice(*b, "style", g_vtsBorderNames, 0));
             f.m_borders[side].m_crColor = Color(*b, "color");
@@ -294,9 +303,9 @@ private:
             const ojson& sheet = *m_stack[2].m_pValue;
             auto name = sheet.find("name");
             if (name != sheet.end() && name->is_string())
-                m_strWhere = L"foglio \"" + FromUtf8(name->get_ref<const std::string&>()) + L"\"";
+                m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET_NAME, static_cast<LPCTSTR>(FromUtf8(name->get_ref<const std::string&>())));
             else
-                m_strWhere.Format(L"foglio %u", static_cast<unsigned>(nSheet + 1));
+                m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET, static_cast<unsigned>(nSheet + 1));
             m_cells.resize(nSheet + 1);
         }
 
@@ -319,18 +328,18 @@ private:
                        value.get<long long>() <= INT_MAX)
                 cell.m_nFormat = static_cast<int>(value.get<long long>());
             else if (strKey == "at" || strKey == "number" || strKey == "text" || strKey == "formula" || strKey == "fmt")
-                FailKey(L"valore non valido per \"%s\"", strKey);
+                FailKey(GRID_IDS_VTS_BAD_VALUE, strKey);
             else
-                FailKey(L"chiave sconosciuta \"%s\"", strKey);
+                FailKey(GRID_IDS_VTS_UNKNOWN_KEY, strKey);
             nContents += strKey != "at" && strKey != "fmt";
         }
         CString strAt = pAt ? FromUtf8(*pAt) : CString();
         if (!GridParseCellName(strAt, cell.m_nRow, cell.m_nCol))
-            Fail(L"indirizzo di cella non valido \"" + strAt + L"\"");
+            Fail(FormatText(GRID_IDS_VTS_BAD_ADDRESS, static_cast<LPCTSTR>(strAt)));
         if (nContents > 1)
-            Fail(L"cella " + strAt + L": più di un contenuto");
+            Fail(FormatText(GRID_IDS_VTS_TWO_CONTENTS, static_cast<LPCTSTR>(strAt)));
         if (cell.m_nKind == CFileCell::formula && (cell.m_strText.IsEmpty() || cell.m_strText[0] != L'='))
-            Fail(L"cella " + strAt + L": la formula deve iniziare con \"=\"");
+            Fail(FormatText(GRID_IDS_VTS_FORMULA_SIGN, static_cast<LPCTSTR>(strAt)));
         m_cells[nSheet].push_back(std::move(cell));
     }
 
@@ -342,8 +351,8 @@ private:
         CString strName = String(v, "name", L"");
         CGridSheet* pSheet = m_book.InsertSheet(m_book.GetSheetCount() + 1, strName);
         if (!pSheet)
-            Fail(L"nome del foglio mancante, non valido o ripetuto \"" + strName + L"\"");
-        m_strWhere = L"foglio \"" + strName + L"\"";
+            Fail(FormatText(GRID_IDS_VTS_BAD_SHEET_NAME, static_cast<LPCTSTR>(strName)));
+        m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET_NAME, static_cast<LPCTSTR>(strName));
         CGridSheet& sheet = *pSheet;
         sheet.m_nMaxRow = Int(v, "maxRow", 1, kGridMaxRows, kGridMaxRows);
         sheet.m_nMaxCol = Int(v, "maxCol", 1, kGridMaxCols, kGridMaxCols);
@@ -358,7 +367,7 @@ private:
             CString strCol = String(col, "col", L"");
             int nCol = GridParseColumnName(strCol);
             if (nCol == 0)
-                Fail(L"colonna non valida \"" + strCol + L"\"");
+                Fail(FormatText(GRID_IDS_VTS_BAD_COLUMN, static_cast<LPCTSTR>(strCol)));
             CGridSheet::CColumn& column = sheet.ColumnAt(nCol);
             column.m_nWidth = Int(col, "width", 0, kGridMaxColWidth, -1);
             column.m_bHidden = Bool(col, "hidden", false);
@@ -367,7 +376,7 @@ private:
             Object(row);
             CheckKeys(row, {"row", "height", "hidden"});
             if (!row.contains("row"))
-                Fail(L"riga senza numero");
+                Fail(LoadText(GRID_IDS_VTS_ROW_NUMBER));
             CGridSheet::CRow& r = sheet.RowAt(Int(row, "row", 1, kGridMaxRows, 1));
             r.m_nHeight = Int(row, "height", 0, kGridMaxRowHeight, -1);
             r.m_bHidden = Bool(row, "hidden", false);
@@ -383,10 +392,11 @@ private:
         std::sort(keys.begin(), keys.end());
         auto twice = std::adjacent_find(keys.begin(), keys.end());
         if (twice != keys.end())
-            Fail(L"cella " + GridCellName(CGridCalc::KeyRow(*twice), CGridCalc::KeyCol(*twice)) + L" ripetuta");
+            Fail(FormatText(GRID_IDS_VTS_CELL_TWICE,
+                            static_cast<LPCTSTR>(GridCellName(CGridCalc::KeyRow(*twice), CGridCalc::KeyCol(*twice)))));
         for (CFileCell& from : cells) {
             if (from.m_nFormat > static_cast<int>(m_formatIndex.size()))
-                Fail(L"cella " + GridCellName(from.m_nRow, from.m_nCol) + L": valore non valido per \"fmt\"");
+                Fail(FormatText(GRID_IDS_VTS_CELL_BAD_VALUE, static_cast<LPCTSTR>(GridCellName(from.m_nRow, from.m_nCol)), L"fmt"));
             CGridCell& cell = sheet.CellAt(from.m_nRow, from.m_nCol);
             if (from.m_nKind == CFileCell::number)
                 cell.SetValue(CGridValue::Number(from.m_dNumber));
@@ -415,7 +425,7 @@ BOOL CGridBook::ReadText(const std::string& strUtf8, CString& strError)
     try {
         CGridBookReader(book).Read(strUtf8);
     } catch (const CGridFileError& e) {
-        strError = L"Cartella di lavoro danneggiata: " + e.m_strText + L".";
+        strError = FormatText(GRID_IDS_FILE_DAMAGED, static_cast<LPCTSTR>(e.m_strText));
         return FALSE;
     }
     Swap(book);
@@ -447,13 +457,13 @@ BOOL CGridBook::ReadFile(LPCTSTR pszPath, CString& strError)
         ::CloseHandle(hFile);
     }
     if (dwError != 0) {
-        strError.Format(L"Impossibile leggere il file \"%s\": %s", pszPath,
+        strError.Format(GRID_IDS_FILE_UNREADABLE, pszPath,
                         static_cast<LPCTSTR>(GridSystemErrorText(dwError)));
         return FALSE;
     }
     CString strDetail;
     if (!ReadText(content, strDetail)) {
-        strError.Format(L"Il file \"%s\" non è leggibile. %s", pszPath, static_cast<LPCTSTR>(strDetail));
+        strError.Format(GRID_IDS_FILE_NOT_LOADED, pszPath, static_cast<LPCTSTR>(strDetail));
         return FALSE;
     }
     return TRUE;

@@ -2,6 +2,7 @@
 // a workbook compare line by line.
 #include "GridBook.h"
 #include "GridBookFile.h"
+#include "gridres.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -153,7 +154,7 @@ CString GridSystemErrorText(DWORD dwError)
     ::LocalFree(pszText);
     s.TrimRight();
     if (s.IsEmpty())
-        s.Format(L"errore di sistema %lu", static_cast<unsigned long>(dwError));
+        s.Format(GRID_IDS_SYSTEM_ERROR, static_cast<unsigned long>(dwError));
     return s;
 }
 
@@ -262,7 +263,7 @@ BOOL CGridBook::WriteFile(LPCTSTR pszPath, CString& strError) const
             ::DeleteFileW(strTemp);
     }
     if (dwError != 0) {
-        strError.Format(L"Impossibile scrivere il file \"%s\": %s", pszPath,
+        strError.Format(GRID_IDS_FILE_UNWRITABLE, pszPath,
                         static_cast<LPCTSTR>(GridSystemErrorText(dwError)));
         return FALSE;
     }
