@@ -1,0 +1,929 @@
+#include "GridCtrl.h"
+
+#include "platform/mfc/afxevent.h"
+
+#include <algorithm>
+
+namespace
+{
+const COLORREF kGridLineColor = RGB(192, 192, 192);
+const COLORREF kSelectionColor = RGB(204, 224, 255);
+const COLORREF kHeaderColor = RGB(224, 224, 224);
+const int kPad = 2;
+
+WNDPROC g_pfnEditProc = nullptr;   // the system's edit control, behind the in-cell editor
+
+COLORREF Auto(COLORREF cr, COLORREF crAuto)
+{
+    return cr == kGridColorAuto ? crAuto : cr;
+}
+
+bool IsBoxCell(const CGridCellFormat& fmt, const CString& strText)
+{
+    return strText.GetLength() == 1 && (strText[0] == kGridBoxTicked || strText[0] == kGridBoxEmpty) &&
+           fmt.m_strFontName.CompareNoCase(GRID_BOX_FONT) == 0;
+}
+} // namespace
+
+LRESULT CALLBACK GridWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK GridEditWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+
+BOOL GridRegisterWindowClasses()
+{
+    HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(hInstance, GRID_CLASSNAME, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
+        wc.lpfnWndProc = GridWndProc;
+        wc.cbWndExtra = sizeof(CGridCtrl*);
+        wc.hInstance = hInstance;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = GRID_CLASSNAME;
+        if (!::RegisterClassExW(&wc))
+            return FALSE;
+    }
+    if (!::GetClassInfoExW(hInstance, GRID_EDIT_CLASSNAME, &wc)) {
+        // A superclass of the system's edit control.
+        if (!::GetClassInfoExW(nullptr, L"EDIT", &wc))
+            return FALSE;
+        g_pfnEditProc = wc.lpfnWndProc;
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = GridEditWndProc;
+        wc.hInstance = hInstance;
+        wc.lpszClassName = GRID_EDIT_CLASSNAME;
+        wc.style &= ~CS_GLOBALCLASS;
+        if (!::RegisterClassExW(&wc))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CGridCtrl* CGridCtrl::FromHandle(HWND hWnd)
+{
+    WCHAR szClass[16];
+    if (!hWnd || !::GetClassNameW(hWnd, szClass, 16) || ::lstrcmpiW(szClass, GRID_CLASSNAME) != 0)
+        return nullptr;
+    return reinterpret_cast<CGridCtrl*>(::GetWindowLongPtrW(hWnd, 0));
+}
+
+CGridCtrl::CGridCtrl(HWND hWnd) : m_hWnd(hWnd), m_pBook(std::make_unique<CGridBook>())
+{
+    HDC hDC = ::GetDC(nullptr);
+    m_nDpiX = ::GetDeviceCaps(hDC, LOGPIXELSX);
+    m_nDpiY = ::GetDeviceCaps(hDC, LOGPIXELSY);
+    ::ReleaseDC(nullptr, hDC);
+    NONCLIENTMETRICSW ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    m_hHeaderFont = ::CreateFontIndirectW(&ncm.lfMessageFont);
+    m_cxRowHeader = ::MulDiv(40, m_nDpiX, 96);
+    m_cyColHeader = TwipsToPixelsY(kGridDefaultRowHeight) + 2;
+}
+
+CGridCtrl::~CGridCtrl()
+{
+    for (auto& font : m_fonts)
+        ::DeleteObject(font.second);
+    ::DeleteObject(m_hHeaderFont);
+}
+
+BOOL CGridCtrl::ReadFile(LPCTSTR pszPath, CString& strError)
+{
+    auto pBook = std::make_unique<CGridBook>();
+    if (!pBook->ReadFile(pszPath, strError))
+        return FALSE;
+    CancelEdit();
+    m_pBook = std::move(pBook);
+    m_views.clear();
+    Refresh();
+    return TRUE;
+}
+
+CGridCtrl::CSheetView& CGridCtrl::View()
+{
+    return m_views[&GetShownSheet()];
+}
+
+const CGridCtrl::CSheetView& CGridCtrl::View() const
+{
+    return const_cast<CGridCtrl*>(this)->View();
+}
+
+BOOL CGridCtrl::SetSheet(int nSheet)
+{
+    if (!m_pBook->GetSheet(nSheet))
+        return FALSE;
+    if (nSheet != GetSheet()) {
+        CancelEdit();
+        m_pBook->SetActiveSheet(nSheet);
+        Refresh();
+    }
+    return TRUE;
+}
+
+// Keeps the active cell, the selection and the scrolled position inside the sheet's limits.
+void CGridCtrl::ClampView()
+{
+    const CGridSheet& sheet = GetShownSheet();
+    CSheetView& view = View();
+    int nMaxRow = sheet.GetMaxRow(), nMaxCol = sheet.GetMaxCol();
+    view.m_nRow = std::min(view.m_nRow, nMaxRow);
+    view.m_nCol = std::min(view.m_nCol, nMaxCol);
+    CGridRange& sel = view.m_selection;
+    sel.m_nRow2 = std::min(sel.m_nRow2, nMaxRow);
+    sel.m_nCol2 = std::min(sel.m_nCol2, nMaxCol);
+    if (!sel.Contains(view.m_nRow, view.m_nCol) || !sel.IsValid())
+        sel = CGridRange(view.m_nRow, view.m_nCol, view.m_nRow, view.m_nCol);
+    view.m_nTopRow = std::clamp(view.m_nTopRow, std::min(sheet.GetTitleRows() + 1, nMaxRow), nMaxRow);
+    view.m_nLeftCol = std::clamp(view.m_nLeftCol, std::min(sheet.GetTitleCols() + 1, nMaxCol), nMaxCol);
+}
+
+BOOL CGridCtrl::SetActiveCell(int nRow, int nCol)
+{
+    return SetSelection(CGridRange(nRow, nCol, nRow, nCol));
+}
+
+BOOL CGridCtrl::SetSelection(const CGridRange& range)
+{
+    const CGridSheet& sheet = GetShownSheet();
+    if (!range.IsValid() || range.m_nRow2 > sheet.GetMaxRow() || range.m_nCol2 > sheet.GetMaxCol())
+        return FALSE;
+    CSheetView& view = View();
+    view.m_selection = range;
+    view.m_nRow = range.m_nRow1;
+    view.m_nCol = range.m_nCol1;
+    Invalidate();
+    return TRUE;
+}
+
+void CGridCtrl::ShowActiveCell()
+{
+    const CGridSheet& sheet = GetShownSheet();
+    const CSheetView& view = View();
+    CRect rc = GetClientRect();
+    auto shown = [](const std::vector<CSpan>& spans, int nIndex, int nLimit) {
+        return std::any_of(spans.begin(), spans.end(),
+                           [&](const CSpan& s) { return s.m_nIndex == nIndex && s.m_nEnd <= nLimit; });
+    };
+    // Cells of the title area are always shown; others scroll until they are whole in view (or at the top).
+    if (view.m_nRow > sheet.GetTitleRows()) {
+        if (view.m_nRow < view.m_nTopRow)
+            ScrollTo(view.m_nRow, view.m_nLeftCol);
+        while (view.m_nTopRow < view.m_nRow && !shown(VisibleRows(rc.bottom), view.m_nRow, rc.bottom))
+            ScrollTo(view.m_nTopRow + 1, view.m_nLeftCol);
+    }
+    if (view.m_nCol > sheet.GetTitleCols()) {
+        if (view.m_nCol < view.m_nLeftCol)
+            ScrollTo(view.m_nTopRow, view.m_nCol);
+        while (view.m_nLeftCol < view.m_nCol && !shown(VisibleCols(rc.right), view.m_nCol, rc.right))
+            ScrollTo(view.m_nTopRow, view.m_nLeftCol + 1);
+    }
+}
+
+// The spans of the rows shown: the title rows, then the rows from the scrolled position, as far as the
+// client area reaches (the last one may be cut). Hidden rows take no room.
+std::vector<CGridCtrl::CSpan> CGridCtrl::VisibleRows(int cyClient) const
+{
+    const CGridSheet& sheet = GetShownSheet();
+    std::vector<CSpan> spans;
+    int y = ColHeaderHeight();
+    auto add = [&](int nRow) {
+        if (sheet.IsRowHidden(nRow))
+            return;
+        int cy = TwipsToPixelsY(sheet.GetRowHeight(nRow));
+        spans.push_back({nRow, y, y + cy});
+        y += cy;
+    };
+    int nTitles = std::min(sheet.GetTitleRows(), sheet.GetMaxRow());
+    for (int r = 1; r <= nTitles && y < cyClient; ++r)
+        add(r);
+    for (int r = std::max(View().m_nTopRow, nTitles + 1); r <= sheet.GetMaxRow() && y < cyClient; ++r)
+        add(r);
+    if (spans.empty())
+        spans.push_back({0, y, y});
+    return spans;
+}
+
+std::vector<CGridCtrl::CSpan> CGridCtrl::VisibleCols(int cxClient) const
+{
+    const CGridSheet& sheet = GetShownSheet();
+    std::vector<CSpan> spans;
+    int x = RowHeaderWidth();
+    auto add = [&](int nCol) {
+        if (sheet.IsColHidden(nCol))
+            return;
+        int cx = TwipsToPixelsX(sheet.GetColWidth(nCol));
+        spans.push_back({nCol, x, x + cx});
+        x += cx;
+    };
+    int nTitles = std::min(sheet.GetTitleCols(), sheet.GetMaxCol());
+    for (int c = 1; c <= nTitles && x < cxClient; ++c)
+        add(c);
+    for (int c = std::max(View().m_nLeftCol, nTitles + 1); c <= sheet.GetMaxCol() && x < cxClient; ++c)
+        add(c);
+    if (spans.empty())
+        spans.push_back({0, x, x});
+    return spans;
+}
+
+CRect CGridCtrl::GetClientRect() const
+{
+    CRect rc;
+    ::GetClientRect(m_hWnd, &rc);
+    return rc;
+}
+
+// Rows and columns a page step moves: those fully shown below and right of the title area.
+int CGridCtrl::ScrollPageRows() const
+{
+    CRect rc = GetClientRect();
+    const CGridSheet& sheet = GetShownSheet();
+    int n = 0;
+    for (const CSpan& s : VisibleRows(rc.bottom))
+        n += s.m_nIndex > sheet.GetTitleRows() && s.m_nEnd <= rc.bottom;
+    return std::max(n, 1);
+}
+
+int CGridCtrl::ScrollPageCols() const
+{
+    CRect rc = GetClientRect();
+    const CGridSheet& sheet = GetShownSheet();
+    int n = 0;
+    for (const CSpan& s : VisibleCols(rc.right))
+        n += s.m_nIndex > sheet.GetTitleCols() && s.m_nEnd <= rc.right;
+    return std::max(n, 1);
+}
+
+void CGridCtrl::UpdateScrollBars()
+{
+    const CGridSheet& sheet = GetShownSheet();
+    const CSheetView& view = View();
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = std::min(sheet.GetTitleRows() + 1, sheet.GetMaxRow());
+    si.nMax = sheet.GetMaxRow();
+    si.nPage = static_cast<UINT>(ScrollPageRows());
+    si.nPos = view.m_nTopRow;
+    ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
+    si.nMin = std::min(sheet.GetTitleCols() + 1, sheet.GetMaxCol());
+    si.nMax = sheet.GetMaxCol();
+    si.nPage = static_cast<UINT>(ScrollPageCols());
+    si.nPos = view.m_nLeftCol;
+    ::SetScrollInfo(m_hWnd, SB_HORZ, &si, TRUE);
+}
+
+void CGridCtrl::ScrollTo(int nTopRow, int nLeftCol)
+{
+    CSheetView& view = View();
+    if (nTopRow == view.m_nTopRow && nLeftCol == view.m_nLeftCol)
+        return;
+    view.m_nTopRow = nTopRow;
+    view.m_nLeftCol = nLeftCol;
+    ClampView();
+    if (m_hEdit) {
+        CRect rc = GetCellRect(view.m_nRow, view.m_nCol);
+        ::SetWindowPos(m_hEdit, nullptr, rc.left, rc.top, std::max(rc.Width(), 1), std::max(rc.Height(), 1),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    UpdateScrollBars();
+    Invalidate();
+}
+
+void CGridCtrl::Invalidate()
+{
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CGridCtrl::Refresh()
+{
+    ClampView();
+    UpdateScrollBars();
+    Invalidate();
+}
+
+void CGridCtrl::SetShowRowHeaders(BOOL bShow)
+{
+    m_bRowHeaders = bShow;
+    Refresh();
+}
+
+void CGridCtrl::SetShowColHeaders(BOOL bShow)
+{
+    m_bColHeaders = bShow;
+    Refresh();
+}
+
+void CGridCtrl::SetShowGridLines(BOOL bShow)
+{
+    m_bGridLines = bShow;
+    Invalidate();
+}
+
+BOOL CGridCtrl::CellFromPoint(POINT pt, int& nRow, int& nCol) const
+{
+    CRect rc = GetClientRect();
+    nRow = nCol = 0;
+    for (const CSpan& s : VisibleRows(std::max<LONG>(rc.bottom, pt.y + 1)))
+        if (pt.y >= s.m_nStart && pt.y < s.m_nEnd)
+            nRow = s.m_nIndex;
+    for (const CSpan& s : VisibleCols(std::max<LONG>(rc.right, pt.x + 1)))
+        if (pt.x >= s.m_nStart && pt.x < s.m_nEnd)
+            nCol = s.m_nIndex;
+    if (nRow == 0 || nCol == 0)
+        nRow = nCol = 0;
+    return nRow != 0;
+}
+
+CRect CGridCtrl::GetCellRect(int nRow, int nCol) const
+{
+    CRect rc = GetClientRect();
+    CRect rcCell;
+    for (const CSpan& s : VisibleRows(rc.bottom))
+        if (s.m_nIndex == nRow) {
+            rcCell.top = s.m_nStart;
+            rcCell.bottom = s.m_nEnd;
+        }
+    for (const CSpan& s : VisibleCols(rc.right))
+        if (s.m_nIndex == nCol) {
+            rcCell.left = s.m_nStart;
+            rcCell.right = s.m_nEnd;
+        }
+    if (rcCell.Width() == 0 || rcCell.Height() == 0)
+        return CRect();
+    return rcCell;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Drawing
+
+HFONT CGridCtrl::GetFont(const CGridCellFormat& fmt)
+{
+    CString strKey;
+    strKey.Format(L"%s|%d|%d%d%d", static_cast<LPCTSTR>(fmt.m_strFontName), fmt.m_nFontSize, fmt.m_bBold,
+                  fmt.m_bItalic, fmt.m_bUnderline);
+    auto it = m_fonts.find(strKey);
+    if (it != m_fonts.end())
+        return it->second;
+    LOGFONTW lf = {};
+    lf.lfHeight = -::MulDiv(fmt.m_nFontSize, m_nDpiY, 20 * 72);
+    lf.lfWeight = fmt.m_bBold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = fmt.m_bItalic;
+    lf.lfUnderline = fmt.m_bUnderline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(lf.lfFaceName, fmt.m_strFontName, LF_FACESIZE);
+    HFONT hFont = ::CreateFontIndirectW(&lf);
+    m_fonts[strKey] = hFont;
+    return hFont;
+}
+
+void CGridCtrl::Draw(HDC hDC, const RECT& rcClient)
+{
+    const CGridSheet& sheet = GetShownSheet();
+    const CSheetView& view = View();
+    std::vector<CSpan> rows = VisibleRows(rcClient.bottom);
+    std::vector<CSpan> cols = VisibleCols(rcClient.right);
+    const CGridFormatTable& formats = m_pBook->GetFormats();
+
+    HBRUSH hWhite = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    ::FillRect(hDC, &rcClient, hWhite);
+
+    // Backgrounds: the cell's fill, the selection's tint.
+    for (const CSpan& r : rows)
+        for (const CSpan& c : cols) {
+            const CGridCellFormat& fmt = sheet.GetCellFormat(r.m_nIndex, c.m_nIndex);
+            bool bSelected = view.m_selection.Contains(r.m_nIndex, c.m_nIndex) &&
+                             !(r.m_nIndex == view.m_nRow && c.m_nIndex == view.m_nCol);
+            COLORREF cr = bSelected ? kSelectionColor : Auto(fmt.m_crFill, RGB(255, 255, 255));
+            if (cr != RGB(255, 255, 255)) {
+                RECT rc = {c.m_nStart, r.m_nStart, c.m_nEnd, r.m_nEnd};
+                ::SetBkColor(hDC, cr);
+                ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+            }
+        }
+
+    if (m_bGridLines) {
+        HPEN hPen = ::CreatePen(PS_SOLID, 1, kGridLineColor);
+        HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+        int xEnd = cols.back().m_nEnd, yEnd = rows.back().m_nEnd;
+        for (const CSpan& r : rows) {
+            ::MoveToEx(hDC, RowHeaderWidth(), r.m_nEnd - 1, nullptr);
+            ::LineTo(hDC, xEnd, r.m_nEnd - 1);
+        }
+        for (const CSpan& c : cols) {
+            ::MoveToEx(hDC, c.m_nEnd - 1, ColHeaderHeight(), nullptr);
+            ::LineTo(hDC, c.m_nEnd - 1, yEnd);
+        }
+        ::SelectObject(hDC, hOld);
+        ::DeleteObject(hPen);
+    }
+
+    // Texts; a left-aligned text runs on over the empty cells to its right.
+    for (const CSpan& r : rows)
+        for (size_t i = 0; i < cols.size(); ++i) {
+            const CGridCell* pCell = sheet.GetCell(r.m_nIndex, cols[i].m_nIndex);
+            if (!pCell || !pCell->HasContent())
+                continue;
+            int nRight = cols[i].m_nEnd;
+            const CGridCellFormat& fmt = formats.Get(pCell->GetFormat());
+            bool bLeft = fmt.m_nHAlign == gridHAlignLeft ||
+                         (fmt.m_nHAlign == gridHAlignGeneral && pCell->GetValue().IsText());
+            for (size_t j = i + 1; bLeft && !fmt.m_bWrap && j < cols.size(); ++j) {
+                const CGridCell* pNext = sheet.GetCell(r.m_nIndex, cols[j].m_nIndex);
+                if (pNext && pNext->HasContent())
+                    break;
+                nRight = cols[j].m_nEnd;
+            }
+            RECT rc = {cols[i].m_nStart, r.m_nStart, cols[i].m_nEnd, r.m_nEnd};
+            DrawCellText(hDC, sheet, r.m_nIndex, cols[i].m_nIndex, rc, nRight);
+        }
+
+    for (const CSpan& r : rows)
+        for (const CSpan& c : cols) {
+            RECT rc = {c.m_nStart, r.m_nStart, c.m_nEnd, r.m_nEnd};
+            DrawBorders(hDC, rc, sheet.GetCellFormat(r.m_nIndex, c.m_nIndex));
+        }
+
+    CRect rcActive = GetCellRect(view.m_nRow, view.m_nCol);
+    if (!rcActive.IsRectEmpty()) {
+        HBRUSH hBlack = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+        rcActive.right -= 1;
+        rcActive.bottom -= 1;
+        for (int i = 0; i < 2; ++i) {
+            ::FrameRect(hDC, &rcActive, hBlack);
+            ::InflateRect(&rcActive, -1, -1);
+        }
+    }
+    DrawHeaders(hDC, rows, cols);
+}
+
+void CGridCtrl::DrawCellText(HDC hDC, const CGridSheet& sheet, int nRow, int nCol, const RECT& rcCell,
+                             int nOverflowRight)
+{
+    const CGridCellFormat& fmt = sheet.GetCellFormat(nRow, nCol);
+    CString strText = sheet.GetText(nRow, nCol);
+    if (IsBoxCell(fmt, strText)) {
+        DrawBox(hDC, rcCell, fmt, strText[0] == kGridBoxTicked, ::MulDiv(13, m_nDpiY, 96));
+        return;
+    }
+    const CGridValue& value = sheet.GetCellValue(nRow, nCol);
+    UINT nFormat = DT_NOPREFIX | (fmt.m_bWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    switch (fmt.m_nHAlign) {
+    case gridHAlignLeft: nFormat |= DT_LEFT; break;
+    case gridHAlignCenter: nFormat |= DT_CENTER; break;
+    case gridHAlignRight: nFormat |= DT_RIGHT; break;
+    default: nFormat |= value.IsText() ? DT_LEFT : value.IsNumber() ? DT_RIGHT : DT_CENTER; break;
+    }
+    RECT rc = {rcCell.left + kPad, rcCell.top + 1, std::max(nOverflowRight, static_cast<int>(rcCell.right)) - kPad,
+               rcCell.bottom - 1};
+    HGDIOBJ hOld = ::SelectObject(hDC, GetFont(fmt));
+    if (!fmt.m_bWrap)
+        nFormat |= fmt.m_nVAlign == gridVAlignTop ? DT_TOP : fmt.m_nVAlign == gridVAlignCenter ? DT_VCENTER : DT_BOTTOM;
+    else if (fmt.m_nVAlign != gridVAlignTop) {
+        RECT rcCalc = rc;
+        int cy = ::DrawTextW(hDC, strText, strText.GetLength(), &rcCalc, nFormat | DT_CALCRECT);
+        int nFree = std::max(0, static_cast<int>(rc.bottom - rc.top) - cy);
+        rc.top += fmt.m_nVAlign == gridVAlignCenter ? nFree / 2 : nFree;
+    }
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, Auto(fmt.m_crText, RGB(0, 0, 0)));
+    ::DrawTextW(hDC, strText, strText.GetLength(), &rc, nFormat);
+    ::SelectObject(hDC, hOld);
+}
+
+// A check box of nSize pixels: a frame, a white inside and, when ticked, a check mark in the text colour.
+void CGridCtrl::DrawBox(HDC hDC, const RECT& rcCell, const CGridCellFormat& fmt, bool bTicked, int nSize)
+{
+    int cxCell = rcCell.right - rcCell.left, cyCell = rcCell.bottom - rcCell.top;
+    nSize = std::max(5, std::min({nSize, cxCell - 2 * kPad, cyCell - 2}));
+    int x = rcCell.left + (cxCell - nSize) / 2;
+    if (fmt.m_nHAlign == gridHAlignLeft)
+        x = rcCell.left + kPad;
+    else if (fmt.m_nHAlign == gridHAlignRight)
+        x = rcCell.right - kPad - nSize - 1;
+    int y = rcCell.top + (cyCell - nSize) / 2;
+    if (fmt.m_nVAlign == gridVAlignTop)
+        y = rcCell.top + 1;
+    else if (fmt.m_nVAlign == gridVAlignBottom)
+        y = rcCell.bottom - 2 - nSize;
+    RECT rcBox = {x, y, x + nSize, y + nSize};
+    COLORREF crInk = Auto(fmt.m_crText, RGB(0, 0, 0));
+    HBRUSH hInk = ::CreateSolidBrush(crInk);
+    ::FillRect(hDC, &rcBox, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::FrameRect(hDC, &rcBox, hInk);
+    ::DeleteObject(hInk);
+    if (!bTicked)
+        return;
+    HPEN hPen = ::CreatePen(PS_SOLID, std::max(2, nSize / 6), crInk);
+    HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+    int nInset = std::max(2, nSize / 4);
+    POINT mark[3] = {{x + nInset, y + nSize / 2},
+                     {x + nSize / 2 - 1, y + nSize - nInset - 1},
+                     {x + nSize - nInset, y + nInset}};
+    ::Polyline(hDC, mark, 3);
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hPen);
+}
+
+void CGridCtrl::DrawBorders(HDC hDC, const RECT& rcCell, const CGridCellFormat& fmt)
+{
+    for (int side = 0; side < gridSideCount; ++side) {
+        const CGridBorder& border = fmt.m_borders[side];
+        if (border.m_nStyle == gridBorderNone)
+            continue;
+        int nWidth = border.m_nStyle == gridBorderMedium ? 2 : border.m_nStyle == gridBorderThick ? 3 : 1;
+        int nPenStyle = border.m_nStyle == gridBorderDashed ? PS_DASH
+                        : border.m_nStyle == gridBorderDotted ? PS_DOT
+                                                               : PS_SOLID;
+        COLORREF cr = Auto(border.m_crColor, RGB(0, 0, 0));
+        // Lines lie on the cell's last pixel row or column at the right and bottom, on its first at the left
+        // and top, and grow inwards when thicker.
+        for (int i = 0; i < nWidth || (border.m_nStyle == gridBorderDouble && i < 3); ++i) {
+            if (border.m_nStyle == gridBorderDouble && i == 1)
+                continue;
+            HPEN hPen = ::CreatePen(nPenStyle, 1, cr);
+            HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+            int l = rcCell.left, t = rcCell.top, r = rcCell.right - 1, b = rcCell.bottom - 1;
+            switch (side) {
+            case gridSideLeft: ::MoveToEx(hDC, l + i, t, nullptr); ::LineTo(hDC, l + i, b + 1); break;
+            case gridSideRight: ::MoveToEx(hDC, r - i, t, nullptr); ::LineTo(hDC, r - i, b + 1); break;
+            case gridSideTop: ::MoveToEx(hDC, l, t + i, nullptr); ::LineTo(hDC, r + 1, t + i); break;
+            default: ::MoveToEx(hDC, l, b - i, nullptr); ::LineTo(hDC, r + 1, b - i); break;
+            }
+            ::SelectObject(hDC, hOld);
+            ::DeleteObject(hPen);
+        }
+    }
+}
+
+void CGridCtrl::DrawHeaders(HDC hDC, const std::vector<CSpan>& rows, const std::vector<CSpan>& cols)
+{
+    if (!m_bRowHeaders && !m_bColHeaders)
+        return;
+    HBRUSH hFace = ::CreateSolidBrush(kHeaderColor);
+    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(160, 160, 160));
+    HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);
+    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hHeaderFont);
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, RGB(0, 0, 0));
+    auto header = [&](RECT rcHeader, const CString& strText) {
+        ::FillRect(hDC, &rcHeader, hFace);
+        ::MoveToEx(hDC, rcHeader.right - 1, rcHeader.top, nullptr);
+        ::LineTo(hDC, rcHeader.right - 1, rcHeader.bottom - 1);
+        ::LineTo(hDC, rcHeader.left - 1, rcHeader.bottom - 1);
+        ::DrawTextW(hDC, strText, strText.GetLength(), &rcHeader, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    };
+    if (m_bColHeaders)
+        for (const CSpan& c : cols)
+            if (c.m_nIndex > 0)
+                header({c.m_nStart, 0, c.m_nEnd, m_cyColHeader}, GridColumnName(c.m_nIndex));
+    if (m_bRowHeaders)
+        for (const CSpan& r : rows)
+            if (r.m_nIndex > 0) {
+                CString strRow;
+                strRow.Format(L"%d", r.m_nIndex);
+                header({0, r.m_nStart, m_cxRowHeader, r.m_nEnd}, strRow);
+            }
+    if (m_bRowHeaders && m_bColHeaders)
+        header({0, 0, m_cxRowHeader, m_cyColHeader}, CString());
+    ::SelectObject(hDC, hOldFont);
+    ::SelectObject(hDC, hOldPen);
+    ::DeleteObject(hPen);
+    ::DeleteObject(hFace);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Editing
+
+CString CGridCtrl::GetEditText(int nRow, int nCol) const
+{
+    const CGridSheet& sheet = GetShownSheet();
+    CString strFormula = sheet.GetFormula(nRow, nCol);
+    if (!strFormula.IsEmpty())
+        return strFormula;
+    const CGridValue& value = sheet.GetCellValue(nRow, nCol);
+    if (value.IsNumber())
+        return GridFormatGeneral(value.GetNumber(), m_pBook->GetSeparators());
+    return value.IsText() ? value.GetText() : sheet.GetText(nRow, nCol);
+}
+
+BOOL CGridCtrl::SetEntry(int nRow, int nCol, LPCTSTR pszEntry)
+{
+    CGridSheet& sheet = GetShownSheet();
+    double d;
+    BOOL bDone;
+    if (pszEntry[0] == L'=' && pszEntry[1])
+        bDone = sheet.SetFormula(nRow, nCol, pszEntry);
+    else if (GridParseNumber(pszEntry, m_pBook->GetSeparators(), d))
+        bDone = sheet.SetNumber(nRow, nCol, d);
+    else
+        bDone = sheet.SetText(nRow, nCol, pszEntry);
+    Invalidate();
+    return bDone;
+}
+
+BOOL CGridCtrl::FireEditEvent(int nEvent, CString& strText)
+{
+    BSTR bstrText = ::SysAllocString(strText);
+    short nCancel = 0;
+    AfxFireEvent(m_hWnd, nEvent, &bstrText, &nCancel);
+    strText = bstrText ? bstrText : L"";
+    ::SysFreeString(bstrText);
+    return nCancel == 0;
+}
+
+BOOL CGridCtrl::StartEdit(BOOL bClear, BOOL bArrowsEnd, BOOL bSelectText)
+{
+    if (m_hEdit)
+        return TRUE;
+    const CSheetView& view = View();
+    int nRow = view.m_nRow, nCol = view.m_nCol;
+    CString strText = bClear ? CString() : GetEditText(nRow, nCol);
+    if (!FireEditEvent(gridEventStartEdit, strText))
+        return FALSE;
+    ShowActiveCell();
+    CRect rc = GetCellRect(nRow, nCol);
+    m_hEdit = ::CreateWindowExW(0, GRID_EDIT_CLASSNAME, strText, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, rc.left,
+                                rc.top, std::max(rc.Width() - 1, 1), std::max(rc.Height() - 1, 1), m_hWnd, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+    if (!m_hEdit)
+        return FALSE;
+    const CGridCellFormat& fmt = GetShownSheet().GetCellFormat(nRow, nCol);
+    CGridCellFormat editFmt = fmt;
+    if (editFmt.m_strFontName.CompareNoCase(GRID_BOX_FONT) == 0)
+        editFmt.m_strFontName = L"Arial";
+    ::SendMessageW(m_hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(editFmt)), FALSE);
+    ::SendMessageW(m_hEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kPad - 1, kPad - 1));
+    int nLength = strText.GetLength();
+    ::SendMessageW(m_hEdit, EM_SETSEL, bSelectText ? 0 : nLength, nLength);
+    m_bArrowsEnd = bArrowsEnd;
+    ::SetFocus(m_hEdit);
+    return TRUE;
+}
+
+BOOL CGridCtrl::EndEdit()
+{
+    if (!m_hEdit)
+        return TRUE;
+    if (m_bInEndEdit)
+        return FALSE;
+    int nLength = ::GetWindowTextLengthW(m_hEdit);
+    CString strText;
+    ::GetWindowTextW(m_hEdit, strText.GetBuffer(nLength + 1), nLength + 1);
+    strText.ReleaseBuffer();
+    m_bInEndEdit = TRUE;
+    BOOL bAccepted = FireEditEvent(gridEventEndEdit, strText);
+    m_bInEndEdit = FALSE;
+    if (!m_hEdit)
+        return TRUE;   // the handler ended the edit itself
+    if (!bAccepted) {
+        // A message box of the handler may have taken the focus: the user goes on typing where he was.
+        ::SetFocus(m_hEdit);
+        return FALSE;
+    }
+    SetEntry(View().m_nRow, View().m_nCol, strText);
+    CancelEdit();
+    return TRUE;
+}
+
+void CGridCtrl::CancelEdit()
+{
+    if (!m_hEdit)
+        return;
+    HWND hEdit = m_hEdit;
+    m_hEdit = nullptr;
+    bool bHadFocus = ::GetFocus() == hEdit;
+    ::DestroyWindow(hEdit);
+    if (bHadFocus)
+        ::SetFocus(m_hWnd);
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Input
+
+BOOL CGridCtrl::MoveActiveCell(int nRows, int nCols)
+{
+    const CGridSheet& sheet = GetShownSheet();
+    int nRow = View().m_nRow, nCol = View().m_nCol;
+    // One step at a time, so that hidden rows and columns are passed over.
+    for (int n = std::abs(nRows); n > 0; --n) {
+        int r = nRow + (nRows > 0 ? 1 : -1);
+        while (r >= 1 && r <= sheet.GetMaxRow() && sheet.IsRowHidden(r))
+            r += nRows > 0 ? 1 : -1;
+        if (r < 1 || r > sheet.GetMaxRow())
+            break;
+        nRow = r;
+    }
+    for (int n = std::abs(nCols); n > 0; --n) {
+        int c = nCol + (nCols > 0 ? 1 : -1);
+        while (c >= 1 && c <= sheet.GetMaxCol() && sheet.IsColHidden(c))
+            c += nCols > 0 ? 1 : -1;
+        if (c < 1 || c > sheet.GetMaxCol())
+            break;
+        nCol = c;
+    }
+    SetActiveCell(nRow, nCol);
+    ShowActiveCell();
+    return TRUE;
+}
+
+void CGridCtrl::OnKeyDown(UINT nKey)
+{
+    bool bShift = ::GetKeyState(VK_SHIFT) < 0, bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+    const CGridSheet& sheet = GetShownSheet();
+    switch (nKey) {
+    case VK_LEFT: MoveActiveCell(0, -1); break;
+    case VK_RIGHT: MoveActiveCell(0, 1); break;
+    case VK_UP: MoveActiveCell(-1, 0); break;
+    case VK_DOWN: MoveActiveCell(1, 0); break;
+    case VK_TAB: MoveActiveCell(0, bShift ? -1 : 1); break;
+    case VK_RETURN: MoveActiveCell(bShift ? -1 : 1, 0); break;
+    case VK_PRIOR: MoveActiveCell(-ScrollPageRows(), 0); break;
+    case VK_NEXT: MoveActiveCell(ScrollPageRows(), 0); break;
+    case VK_HOME:
+        SetActiveCell(bCtrl ? 1 : View().m_nRow, 1);
+        ShowActiveCell();
+        break;
+    case VK_END:
+        SetActiveCell(bCtrl ? std::clamp(sheet.GetLastRow(), 1, sheet.GetMaxRow()) : View().m_nRow,
+                      std::clamp(sheet.GetLastCol(), 1, sheet.GetMaxCol()));
+        ShowActiveCell();
+        break;
+    case VK_F2: StartEdit(FALSE, FALSE, FALSE); break;
+    }
+}
+
+void CGridCtrl::OnChar(TCHAR ch)
+{
+    if (ch < L' ' || ::GetKeyState(VK_CONTROL) < 0)
+        return;
+    // Typing over a cell: the editor opens empty and takes the character.
+    if (StartEdit(TRUE, TRUE, FALSE))
+        ::SendMessageW(m_hEdit, WM_CHAR, ch, 0);
+}
+
+BOOL CGridCtrl::OnEditKey(UINT nKey)
+{
+    bool bShift = ::GetKeyState(VK_SHIFT) < 0;
+    int nRows = 0, nCols = 0;
+    switch (nKey) {
+    case VK_ESCAPE: CancelEdit(); return TRUE;
+    case VK_RETURN: nRows = bShift ? -1 : 1; break;
+    case VK_TAB: nCols = bShift ? -1 : 1; break;
+    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT:
+        if (!m_bArrowsEnd)
+            return FALSE;
+        nRows = nKey == VK_UP ? -1 : nKey == VK_DOWN ? 1 : 0;
+        nCols = nKey == VK_LEFT ? -1 : nKey == VK_RIGHT ? 1 : 0;
+        break;
+    default: return FALSE;
+    }
+    if (EndEdit())
+        MoveActiveCell(nRows, nCols);
+    return TRUE;
+}
+
+void CGridCtrl::OnMouseDown(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    CPoint pt(lParam);
+    if (nMessage == WM_LBUTTONDOWN || nMessage == WM_LBUTTONDBLCLK) {
+        // A click elsewhere first puts the edited text into its cell; a refused text keeps the editor.
+        if (!EndEdit())
+            return;
+        ::SetFocus(m_hWnd);
+        int nRow, nCol;
+        if (CellFromPoint(pt, nRow, nCol))
+            SetActiveCell(nRow, nCol);
+        if (nMessage == WM_LBUTTONDBLCLK) {
+            if (nRow)
+                StartEdit(FALSE, FALSE, FALSE);
+            return;
+        }
+    }
+    short nButton = nMessage == WM_RBUTTONDOWN ? 2 : nMessage == WM_MBUTTONDOWN ? 4 : 1;
+    short nShift = static_cast<short>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) |
+                                      (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
+    AfxFireEvent(m_hWnd, DISPID_MOUSEDOWN, nButton, nShift, static_cast<long>(pt.x), static_cast<long>(pt.y));
+}
+
+void CGridCtrl::OnScroll(int nBar, UINT nCode)
+{
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    ::GetScrollInfo(m_hWnd, nBar, &si);
+    int nPos = si.nPos;
+    switch (nCode) {
+    case SB_LINEUP: --nPos; break;
+    case SB_LINEDOWN: ++nPos; break;
+    case SB_PAGEUP: nPos -= static_cast<int>(si.nPage); break;
+    case SB_PAGEDOWN: nPos += static_cast<int>(si.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: nPos = si.nTrackPos; break;
+    case SB_TOP: nPos = si.nMin; break;
+    case SB_BOTTOM: nPos = si.nMax; break;
+    default: return;
+    }
+    const CSheetView& view = View();
+    if (nBar == SB_VERT)
+        ScrollTo(nPos, view.m_nLeftCol);
+    else
+        ScrollTo(view.m_nTopRow, nPos);
+}
+
+LRESULT CALLBACK GridWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CGridCtrl* pGrid = reinterpret_cast<CGridCtrl*>(::GetWindowLongPtrW(hWnd, 0));
+    if (nMsg == WM_NCCREATE) {
+        pGrid = new CGridCtrl(hWnd);
+        ::SetWindowLongPtrW(hWnd, 0, reinterpret_cast<LONG_PTR>(pGrid));
+    }
+    if (!pGrid)
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    switch (nMsg) {
+    case WM_CREATE:
+        pGrid->Refresh();
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(hWnd, 0, 0);
+        delete pGrid;
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hDC = ::BeginPaint(hWnd, &ps);
+        CRect rc = pGrid->GetClientRect();
+        // Drawn off screen first, so that nothing flickers.
+        HDC hMemDC = ::CreateCompatibleDC(hDC);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hDC, std::max(rc.Width(), 1), std::max(rc.Height(), 1));
+        HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
+        pGrid->Draw(hMemDC, rc);
+        ::BitBlt(hDC, 0, 0, rc.Width(), rc.Height(), hMemDC, 0, 0, SRCCOPY);
+        ::SelectObject(hMemDC, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hMemDC);
+        ::EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        pGrid->Refresh();
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+        pGrid->OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_CHAR:
+        pGrid->OnChar(static_cast<TCHAR>(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        pGrid->OnMouseDown(nMsg, wParam, lParam);
+        return 0;
+    case WM_MOUSEWHEEL: {
+        const CGridCtrl::CSheetView& view = pGrid->View();
+        pGrid->ScrollTo(view.m_nTopRow - 3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA, view.m_nLeftCol);
+        return 0;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        pGrid->OnScroll(nMsg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(::LoadCursorW(nullptr, pGrid->m_nMousePointer == 1 ? IDC_ARROW : IDC_CROSS));
+            return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        pGrid->CancelEdit();
+        break;
+    }
+    return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK GridEditWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CGridCtrl* pGrid = CGridCtrl::FromHandle(::GetParent(hWnd));
+    switch (nMsg) {
+    case WM_GETDLGCODE:
+        return ::CallWindowProcW(g_pfnEditProc, hWnd, nMsg, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (pGrid && pGrid->m_hEdit == hWnd && pGrid->OnEditKey(static_cast<UINT>(wParam)))
+            return 0;
+        break;
+    case WM_CHAR:
+        // Enter, Tab and Escape did their work as keys; as characters they would only beep.
+        if (wParam == L'\r' || wParam == L'\t' || wParam == 27)
+            return 0;
+        break;
+    }
+    return ::CallWindowProcW(g_pfnEditProc, hWnd, nMsg, wParam, lParam);
+}
