@@ -11,6 +11,11 @@
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
+
 namespace
 {
 CHandleMap<CWnd, HWND>& WndMap()

@@ -50,6 +50,12 @@ public:
 
     HWND m_hWnd = nullptr;
 
+    // Places in the z-order for SetWindowPos.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
     bool operator==(const CWnd& wnd) const { return m_hWnd == wnd.m_hWnd; }
@@ -358,6 +364,9 @@ protected:
     template <class TObject, class THandle>
     friend class CHandleMap;
     void DetachTemporary() { m_hWnd = nullptr; }
+
+private:
+    explicit CWnd(HWND hWndMarker) : m_hWnd(hWndMarker) {}   // the z-order places
 
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
