@@ -1,0 +1,271 @@
+#include "FormInfo.h"
+
+#include "platform/grid/F1Book.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+
+namespace
+{
+// "%d,%d" as far as it reads; what it cannot read stays as it was.
+void ReadPair(const CString& strValue, int& nFirst, int& nSecond)
+{
+    std::swscanf(strValue, L"%d,%d", &nFirst, &nSecond);
+}
+} // namespace
+
+CString GetDescValue(const CString& strText, const CString& strKey)
+{
+    if (strText.IsEmpty() || strKey.IsEmpty())
+        return CString();
+    int nLength = strKey.GetLength();
+    for (int nStart = 0; nStart <= strText.GetLength();) {
+        int nEnd = strText.Find(L';', nStart);
+        if (nEnd < 0)
+            nEnd = strText.GetLength();
+        CString strItem = strText.Mid(nStart, nEnd - nStart);
+        if (strItem.Find(L':') == nLength && strItem.Left(nLength).CompareNoCase(strKey) == 0)
+            return strItem.Mid(nLength + 1);
+        nStart = nEnd + 1;
+    }
+    return CString();
+}
+
+void CCellInfo::Parse(const CString& strDesc)
+{
+    *this = CCellInfo();
+    static const LPCTSTR s_kinds[] = {L"I:", L"L:", L"C:", L"S:"};
+    for (int i = 0; i < 4; ++i)
+        if (strDesc.Left(2) == s_kinds[i])
+            m_nKind = formKindInput + i;
+    if (m_nKind == formKindNone)
+        return;
+
+    CString strValue = GetDescValue(strDesc, strDesc.Left(1));
+    if (strValue.Left(1) == L"+") {
+        m_bNoNegatives = TRUE;
+        strValue = strValue.Mid(1);
+    }
+    TCHAR chType = strValue.IsEmpty() ? 0 : strValue[0];
+    switch (chType) {
+    case L'N': m_nType = formTypeWhole; break;
+    case L'D':
+        m_nType = formTypeDecimal;
+        std::swscanf(strValue, L"D.%d", &m_nDecimals);
+        break;
+    case L'V': m_nType = formTypeAmount; break;
+    case L'T': m_nType = formTypeText; break;
+    case L'B':
+        m_bReadOnlyBox = m_nKind == formKindLoaded;
+        m_nKind = formKindCheckBox;
+        m_nType = formTypeCheckBox;
+        if (strValue.GetLength() >= 3) {
+            m_bYesBox = strValue.Mid(1, 2) == L".Y";
+            ReadPair(GetDescValue(strDesc, m_bYesBox ? L"B.N" : L"B.Y"), m_nPartnerRow, m_nPartnerCol);
+        }
+        break;
+    }
+    m_strT = GetDescValue(strDesc, L"T");
+    m_strR = GetDescValue(strDesc, L"R");
+    m_strF = GetDescValue(strDesc, L"F");
+    m_strName = GetDescValue(strDesc, L"NAME");
+    m_strD = GetDescValue(strDesc, L"D");
+}
+
+CString CCellInfo::GetNumberFormat() const
+{
+    switch (m_nType) {
+    case formTypeWhole: return L"#,##0";
+    case formTypeAmount: return L"#,##0.00";
+    case formTypeDecimal: return m_nDecimals > 0 ? L"#,##0." + CString(L'0', m_nDecimals) : CString(L"#,##0");
+    default: return CString();
+    }
+}
+
+BOOL CFormInfo::ReadFromBook(CF1Book& grid)
+{
+    long nShownSheet = grid.GetProperty106();
+    RemoveAll();
+    SetSize(grid.GetProperty105() / 2);
+    for (int k = 0; k < GetSize(); ++k) {
+        CSheetInfo& sheet = ElementAt(k);
+        long nDataSheet = 2 * k + 1;
+        sheet.m_strSheetName = grid.InvokeGet286(nDataSheet);
+        grid.SetProperty106(nDataSheet + 1);
+        long nActiveRow, nActiveCol;
+        grid.InvokeMethod169(&nActiveRow, &nActiveCol);
+
+        CString strSettings = grid.InvokeGet281(1, 1);
+        ReadPair(GetDescValue(strSettings, L"1"), sheet.m_nFirstRow, sheet.m_nFirstCol);
+        ReadPair(GetDescValue(strSettings, L"F"), sheet.m_nTitleRows, sheet.m_nTitleCols);
+        sheet.m_bFormatsOn = GetDescValue(strSettings, L"FC") != L"0";
+        sheet.m_strTable = GetDescValue(strSettings, L"T");
+
+        long nLastRow = grid.GetProperty88(), nLastCol = grid.GetProperty87();
+        long nRows, nCols;
+        if (nLastRow >= 1 && nLastCol >= 1 && grid.InvokeGet281(nLastRow, nLastCol) == L"[EOF]") {
+            nRows = nLastRow - 1;
+            nCols = nLastCol - 1;
+        } else {
+            nRows = grid.GetProperty19();
+            nCols = grid.GetProperty18();
+        }
+        // Past the last used row and column every cell is empty, so nothing is read there: without "[EOF]"
+        // the limits reach 65536 rows, whose cells would only be undescribed ones.
+        sheet.SetSize(nRows + 1);
+        for (long r = 1; r <= nRows && r <= nLastRow; ++r) {
+            CRowInfo& row = sheet.ElementAt(r);
+            row.SetSize(nCols);
+            if (nCols <= nLastCol)
+                row.m_strText = grid.InvokeGet281(r, nCols);
+            for (long c = 1; c < nCols && c <= nLastCol; ++c)
+                row.ElementAt(c).Parse(grid.InvokeGet281(r, c));
+        }
+        for (long r = nLastRow + 1; r <= nRows; ++r)
+            sheet.ElementAt(r).SetSize(nCols);
+        grid.InvokeMethod211(nActiveRow, nActiveCol);
+    }
+    grid.SetProperty106(nShownSheet);
+    return TRUE;
+}
+
+const CCellInfo* CFormInfo::GetCell(int nSheet, int nRow, int nCol) const
+{
+    if (nSheet < 0 || nSheet >= GetSize())
+        return nullptr;
+    const CSheetInfo& sheet = GetAt(nSheet);
+    if (nRow < 1 || nRow >= sheet.GetSize())
+        return nullptr;
+    const CRowInfo& row = sheet.GetAt(nRow);
+    return nCol >= 1 && nCol < row.GetSize() ? &row.GetAt(nCol) : nullptr;
+}
+
+BOOL CFormInfo::FindCell(const CString& strName, int nSheet, int& nRow, int& nCol) const
+{
+    if (strName.IsEmpty() || nSheet < 0 || nSheet >= GetSize())
+        return FALSE;
+    const CSheetInfo& sheet = GetAt(nSheet);
+    for (int r = 1; r < sheet.GetSize(); ++r)
+        for (int c = 1; c < sheet[r].GetSize(); ++c)
+            if (sheet[r][c].m_strName.CompareNoCase(strName) == 0) {
+                nRow = r;
+                nCol = c;
+                return TRUE;
+            }
+    return FALSE;
+}
+
+BOOL CFormInfo::IsCheckBox(int nSheet, int nRow, int nCol) const
+{
+    const CCellInfo* pCell = GetCell(nSheet, nRow, nCol);
+    return pCell && pCell->m_nKind == formKindCheckBox;
+}
+
+BOOL CFormInfo::FindNearestDataCell(int nSheet, int& nRow, int& nCol, int nLastRow, int nLastCol) const
+{
+    if (nSheet < 0 || nSheet >= GetSize())
+        return FALSE;
+    const CSheetInfo& sheet = GetAt(nSheet);
+    int nFirstRow = sheet.m_nTitleRows + 1, nFirstCol = sheet.m_nTitleCols + 1;
+    if (nFirstRow > nLastRow || nFirstCol > nLastCol)
+        return FALSE;
+    int nAtRow = std::min(std::max(nRow, nFirstRow), nLastRow);
+    int nAtCol = std::min(std::max(nCol, nFirstCol), nLastCol);
+    auto isData = [&](int r, int c) {
+        const CCellInfo* pCell = GetCell(nSheet, r, c);
+        return pCell && pCell->IsDataCell();
+    };
+    if (isData(nAtRow, nAtCol)) {
+        nRow = nAtRow;
+        nCol = nAtCol;
+        return TRUE;
+    }
+    int nBest = -1;
+    for (int r = nFirstRow; r <= nLastRow && !(nBest >= 0 && nBest < 2); ++r)
+        for (int c = nFirstCol; c <= nLastCol; ++c) {
+            if (!isData(r, c))
+                continue;
+            int nDistance = std::abs(r - nAtRow) + std::abs(c - nAtCol);
+            if (nBest < 0 || nDistance < nBest) {
+                nBest = nDistance;
+                nRow = r;
+                nCol = c;
+                if (nBest < 2)
+                    break;
+            }
+        }
+    return nBest >= 0;
+}
+
+BOOL CFormInfo::FindNextDataCell(int nSheet, int& nRow, int& nCol, int nDirection) const
+{
+    if (nSheet < 0 || nSheet >= GetSize() || nDirection < 0 || nDirection > 3)
+        return FALSE;
+    const CSheetInfo& sheet = GetAt(nSheet);
+    int nFirstRow = sheet.m_nTitleRows + 1, nFirstCol = sheet.m_nTitleCols + 1;
+    int nLastRow = static_cast<int>(sheet.GetSize()) - 1;
+    if (nFirstRow > nLastRow)
+        return FALSE;
+    int nLastCol = static_cast<int>(sheet[nFirstRow].GetSize()) - 1;
+    if (nFirstCol > nLastCol)
+        return FALSE;
+    int r = std::min(std::max(nRow, nFirstRow), nLastRow);
+    int c = std::min(std::max(nCol, nFirstCol), nLastCol);
+    static const int s_steps[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+    for (;;) {
+        r += s_steps[nDirection][0];
+        c += s_steps[nDirection][1];
+        if (r < nFirstRow || r > nLastRow || c < nFirstCol || c > nLastCol)
+            return FALSE;
+        const CCellInfo* pCell = GetCell(nSheet, r, c);
+        if (pCell && pCell->IsDataCell()) {
+            nRow = r;
+            nCol = c;
+            return TRUE;
+        }
+    }
+}
+
+template <class F> void CFormInfo::ForSheets(int nSheet, F f)
+{
+    for (int i = 0; i < GetSize(); ++i)
+        if (nSheet == -1 || nSheet == i)
+            f(ElementAt(i));
+}
+
+void CFormInfo::SetColumnKind(int nSheet, int nCol, int nKind)
+{
+    ForSheets(nSheet, [&](CSheetInfo& sheet) {
+        for (int r = 1; r < sheet.GetSize(); ++r)
+            if (nCol >= 1 && nCol < sheet[r].GetSize())
+                sheet[r][nCol].m_nKind = nKind;
+        if (sheet.m_nFirstCol == nCol)
+            ++sheet.m_nFirstCol;
+    });
+}
+
+void CFormInfo::SetRowKind(int nSheet, int nRow, int nKind)
+{
+    ForSheets(nSheet, [&](CSheetInfo& sheet) {
+        if (nRow >= 1 && nRow < sheet.GetSize())
+            for (int c = 1; c < sheet[nRow].GetSize(); ++c)
+                sheet[nRow][c].m_nKind = nKind;
+        if (sheet.m_nFirstRow == nRow)
+            ++sheet.m_nFirstRow;
+    });
+}
+
+void CFormInfo::SetCellKind(int nSheet, int nCol, int nRow, int nKind)
+{
+    ForSheets(nSheet, [&](CSheetInfo& sheet) {
+        if (nRow >= 1 && nRow < sheet.GetSize() && nCol >= 1 && nCol < sheet[nRow].GetSize())
+            sheet[nRow][nCol].m_nKind = nKind;
+    });
+}
+
+int CFormInfo::GetCellKind(int nSheet, int nCol, int nRow) const
+{
+    const CCellInfo* pCell = GetCell(nSheet, nRow, nCol);
+    return pCell ? pCell->m_nKind : formKindNone;
+}
