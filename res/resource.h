@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDR_MAINFRAME                   128
+#define IDB_SPLASH                      135     // splash bitmap, drawn by tools/make_splash.cpp
 
 #define IDS_APP_SUBTITLE                100     // main frame title
 #define IDP_SAVE_CHANGES                1024

@@ -1,6 +1,7 @@
 #include "TheApp.h"
 
 #include "app/CompactDatabase.h"
+#include "app/SplashWnd.h"
 #include "data/AdoErrorText.h"
 #include "data/DatabasePassword.h"
 #include "data/SetConfig.h"
@@ -10,6 +11,9 @@
 #include "resource.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
+
+#include <commctrl.h>
+#include <ole2.h>
 
 namespace {
 
@@ -111,10 +115,47 @@ CTheApp::CTheApp()
 
 BOOL CTheApp::InitInstance()
 {
+    INITCOMMONCONTROLSEX controls = { sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
+    ::InitCommonControlsEx(&controls);
+    CWinApp::InitInstance();
+    if (FAILED(::OleInitialize(nullptr)))
+        return FALSE;
+
+    SetRegistryKey(L"Lumetra Solutions");
+    LoadStdProfileSettings(0);
+
     TCHAR szCurrentDir[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, szCurrentDir);
     InitFolders(szCurrentDir);
-    return OpenDatabase();
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    CSplashWnd::EnableSplashScreen(cmdInfo.m_bShowSplash);
+    CSplashWnd::ShowSplashScreen(nullptr);
+    {
+        CSplashWnd::CHideBeforeMessageBoxes hideSplash;
+        if (!OpenDatabase()) {
+            CSplashWnd::HideSplashScreen();
+            return FALSE;
+        }
+    }
+    // The main frame is not built yet: the splash stands in as the main window, so the program runs until it
+    // closes and then ends.
+    m_pMainWnd = CSplashWnd::GetSplashWnd();
+    return m_pMainWnd != nullptr;
+}
+
+int CTheApp::ExitInstance()
+{
+    CloseDatabase();
+    int nResult = CWinApp::ExitInstance();
+    ::OleUninitialize();
+    return nResult;
+}
+
+BOOL CTheApp::PreTranslateMessage(MSG* pMsg)
+{
+    return CSplashWnd::PreTranslateAppMessage(pMsg) || CWinApp::PreTranslateMessage(pMsg);
 }
 
 void CTheApp::InitFolders(LPCTSTR pszAppDir)

@@ -14,6 +14,9 @@ public:
     CTheApp();
 
     BOOL InitInstance() override;
+    int ExitInstance() override;
+    // The splash window sees key and mouse presses first.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The program folder and the working folders below it, fixed once at start-up.
     void InitFolders(LPCTSTR pszAppDir);
