@@ -66,7 +66,6 @@ protected:
         ASSERT_TRUE(GridRegisterWindowClasses());
         m_template.AddItem(GRID_CLASSNAME, L"", kGridID, WS_TABSTOP, 0, 0, 300, 150);
         ASSERT_TRUE(m_dialog.CreateIndirect(m_template.Get()));
-        m_dialog.ShowWindow(SW_SHOWNOACTIVATE);
         m_dialog.m_grid.SetFocus();
         m_dialog.m_grid.SetProperty21(FALSE);   // no headers: cell (1, 1) at the top left corner
         m_dialog.m_grid.SetProperty22(FALSE);
