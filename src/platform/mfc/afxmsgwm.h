@@ -75,6 +75,7 @@
 #define ON_WM_CTLCOLOR() AFX_WM_ENTRY(WM_CTLCOLOR, call.lResult = reinterpret_cast<LRESULT>(pThis->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(call.wParam)), AFX_LP_WND, call.message - WM_CTLCOLORMSGBOX));)
 #define ON_WM_DRAWITEM() AFX_WM_ENTRY(WM_DRAWITEM, pThis->OnDrawItem(static_cast<int>(call.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(call.lParam)); call.lResult = TRUE;)
 #define ON_WM_MEASUREITEM() AFX_WM_ENTRY(WM_MEASUREITEM, pThis->OnMeasureItem(static_cast<int>(call.wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(call.lParam)); call.lResult = TRUE;)
+#define ON_WM_DELETEITEM() AFX_WM_ENTRY(WM_DELETEITEM, pThis->OnDeleteItem(static_cast<int>(call.wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(call.lParam)); call.lResult = TRUE;)
 #define ON_WM_HSCROLL() AFX_WM_ENTRY(WM_HSCROLL, pThis->OnHScroll(LOWORD(call.wParam), HIWORD(call.wParam), static_cast<CScrollBar*>(AFX_LP_WND));)
 #define ON_WM_VSCROLL() AFX_WM_ENTRY(WM_VSCROLL, pThis->OnVScroll(LOWORD(call.wParam), HIWORD(call.wParam), static_cast<CScrollBar*>(AFX_LP_WND));)
 

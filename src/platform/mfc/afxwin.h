@@ -12,6 +12,7 @@
 #include "afxcmdtarget.h"
 #include "afxwnd.h"
 #include "afxctrls.h"
+#include "afxchecklistbox.h"
 #include "afxthread.h"
 #include "afxapp.h"
 #include "afxdoc.h"

@@ -526,6 +526,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, wParam, message - WM_CTLCOLORMSGBOX, pResult) && *pResult;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
+    case WM_DELETEITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
         return OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, pResult);
@@ -804,6 +805,7 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_CTLCOLOR()
     ON_WM_DRAWITEM()
     ON_WM_MEASUREITEM()
+    ON_WM_DELETEITEM()
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
 END_MESSAGE_MAP()

@@ -87,6 +87,13 @@ void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     Default();
 }
 
+void CWnd::OnDeleteItem(int, LPDELETEITEMSTRUCT lpDeleteItemStruct)
+{
+    if (lpDeleteItemStruct->hwndItem && ReflectLastMsg(lpDeleteItemStruct->hwndItem))
+        return;
+    Default();
+}
+
 void CWnd::OnHScroll(UINT, UINT, CScrollBar* pScrollBar)
 {
     if (pScrollBar && ReflectLastMsg(pScrollBar->m_hWnd))
