@@ -62,15 +62,17 @@ TEST_F(SaldoProgTest, IntermediateRowsAreRoundedAndTheImprovementIsCapped)
     EXPECT_EQ(1400.0, Get(L"SaldoProg", 2500, L"Anno4"));
 }
 
-// The five cases, from the averages d (cash) and d2 (mixed) and the excess V = s3 - 15 % of 1000. Every case has
-// the accrual average 5000, the improvement by spending 1700, 1300, 1300 under a ceiling of 4000, s2 = 200 and
-// the accrual revenue average 300.
+// The five cases, from the averages d (cash) and d2 (mixed) and the excess V = s3 - 15 % of 1000. Unless a case
+// says otherwise, it has the accrual average 5000, the improvement by spending 1700, 1300, 1300 (current spending
+// 100000) under a ceiling of 4000 (8 % of the final spending 50000), s2 = 200 and the accrual revenue average 300.
 TEST_F(SaldoProgTest, TargetsOfTheFiveCases)
 {
     const struct Case {
         LPCTSTR pszName;
         double d, d2, s3;
         double accrual[3], cash[3], mixed[3];
+        double currentSpending = 100000;
+        double finalSpending = 50000;
     } cases[] = {
         // I = 1905, 1455, 1455 (d < 0 owes 205, 155, 155 more).
         {L"0: d <= 0, d2 <= d", -1000, -2000, 3000, {0, 0, 0}, {0, 0, 0}, {-295, -745, -745}},
@@ -82,14 +84,18 @@ TEST_F(SaldoProgTest, TargetsOfTheFiveCases)
         {L"3: d > 0, d2 <= d, V > 0", 1000, 800, 3000, {0, 0, 0}, {0, 0, 0}, {-550, -950, -950}},
         {L"4: d > 0, d2 > d", 1000, 1500, 3000, {3850, 0, 0}, {-150, 0, 0}, {150, -250, -250}},
         {L"4: excess below the improvement", 1000, 1500, 100, {5000, 0, 0}, {1000, 0, 0}, {1300, 1300, 1300}},
+        // A ceiling of 1600 caps the 2008 improvement before the excess beyond it is taken: 1250, 1550, 1550.
+        {L"4: capped improvement", 1000, 1500, 3000, {3750, 0, 0}, {-250, 0, 0}, {50, -250, -250}, 100000, 20000},
+        // The improvement by spending counts by its size: still 1700, 1300, 1300 (I = 1905, 1455, 1455).
+        {L"0: negative current spending", -1000, -2000, 3000, {0, 0, 0}, {0, 0, 0}, {-295, -745, -745}, -100000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(CString(c.pszName).ToMultiByte(CP_UTF8));
         PutYears(L"SaldoFin", 300, 5000, 5000, 5000);
         PutYears(L"SaldoFin", 1300, c.d, c.d, c.d);
         PutYears(L"SaldoFin", 2300, c.d2, c.d2, c.d2);
-        PutYears(L"SaldoFin", 1201, 100000, 100000, 100000);
-        PutYears(L"SaldoFin", 1200, 50000, 50000, 50000);
+        PutYears(L"SaldoFin", 1201, c.currentSpending, c.currentSpending, c.currentSpending);
+        PutYears(L"SaldoFin", 1200, c.finalSpending, c.finalSpending, c.finalSpending);
         PutYears(L"Entrate", 2501, 300, 300, 300);
         PutYears(L"Entrate", 3501, 200, 200, 200);
         Put(L"Entrate", 3503, {{L"media123", c.s3}});
