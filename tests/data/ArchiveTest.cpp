@@ -152,6 +152,20 @@ TEST_F(ArchiveTest, DeletingACentreDeletesItsItemsAndBalances)
     EXPECT_EQ(0L, ScalarLong(L"SELECT COUNT(*) FROM ExtraEntrCap"));
 }
 
+TEST_F(ArchiveTest, RowsOfOneCentreAreFoundThroughAnIndex)
+{
+    const LPCTSTR tables[] = {L"ExtraEntrCap", L"ExtraSpeseCap", L"SaldoFinCalc"};
+    for (LPCTSTR table : tables) {
+        CString sql;
+        sql.Format(L"EXPLAIN QUERY PLAN SELECT * FROM %s WHERE idResp = 1", table);
+        _RecordsetPtr plan = m_data.Execute(sql, nullptr, adCmdText);
+        CString detail(static_cast<LPCWSTR>(_bstr_t(plan->GetFields()->GetItem(_variant_t(3L))->GetValue())));
+        CString index(L"INDEX FK1_");
+        index += table;
+        EXPECT_NE(-1, detail.Find(index.MakeUpper())) << detail.ToMultiByte();
+    }
+}
+
 TEST_F(ArchiveTest, GroupedSumsOfOneCentre)
 {
     long nRossi = AddCentre(L"Rossi", L"Ragioneria");

@@ -4,6 +4,17 @@
 
 class AdoConnection : public CAdoTestDatabase
 {
+protected:
+    // How SQLite reaches the rows of a query: its plan's details, one per line ("SCAN t", "SEARCH t USING ...").
+    CString QueryPlan(LPCWSTR sql)
+    {
+        _RecordsetPtr plan = m_connection->Execute(_bstr_t(static_cast<LPCWSTR>(CString(L"EXPLAIN QUERY PLAN ") + sql)),
+                                                   nullptr, adCmdText);
+        CString text;
+        for (; !plan->GetEOF(); plan->MoveNext())
+            text += Text(plan->GetCollect(3L)) + L"\n";
+        return text;
+    }
 };
 
 TEST_F(AdoConnection, OpensOnlyWithTheDatabasePassword)
@@ -211,6 +222,9 @@ TEST_F(AdoConnection, AddedForeignKeysCascade)
     Execute(L"INSERT INTO CapEntrate VALUES (10, 'Tributi', '1010101')");
     Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (1, '1010101', 10)");
     Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (2, '1010101', 10)");
+    const LPCWSTR byCentre = L"SELECT SUM(importoComp) FROM ExtraEntrCap WHERE idResp = 1";
+    const LPCWSTR byChapter = L"SELECT * FROM ExtraEntrCap WHERE capitolo = 10 AND codUEB = '1010101'";
+    EXPECT_EQ(-1, QueryPlan(byCentre).Find(L"INDEX"));
 
     m_connection->BeginTrans();
     Execute(L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK1_EXTRAENTRCAP] FOREIGN KEY ([idResp]) "
@@ -218,6 +232,9 @@ TEST_F(AdoConnection, AddedForeignKeysCascade)
     Execute(L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK2_EXTRAENTRCAP] FOREIGN KEY ([capitolo],[codUEB]) "
             L"REFERENCES [CapEntrate] ([ID],[codUEB]) ON UPDATE CASCADE ON DELETE CASCADE");
     m_connection->CommitTrans();
+    // As in Jet, a foreign key indexes its child columns: the rows of one centre or chapter need no scan.
+    EXPECT_NE(-1, QueryPlan(byCentre).Find(L"INDEX FK1_EXTRAENTRCAP")) << QueryPlan(byCentre);
+    EXPECT_NE(-1, QueryPlan(byChapter).Find(L"INDEX FK2_EXTRAENTRCAP")) << QueryPlan(byChapter);
 
     auto count = [&](LPCWSTR sql) { return long(m_connection->Execute(sql, nullptr, adCmdText)->GetCollect(0L)); };
     EXPECT_EQ(1, Execute(L"DELETE FROM Responsabili WHERE ID = 1"));
@@ -238,7 +255,19 @@ TEST_F(AdoConnection, ConstraintBrokenByExistingRowsIsRefused)
     EXPECT_THROW(Execute(L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK1_EXTRASPESECAP] FOREIGN KEY ([idResp]) "
                          L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE"),
                  _com_error);
-    // The table is as it was: no constraint, still writable.
+    // The table is as it was: no constraint, no index, still writable.
+    const LPCWSTR byCentre = L"SELECT * FROM ExtraSpeseCap WHERE idResp = 6";
+    EXPECT_EQ(-1, QueryPlan(byCentre).Find(L"INDEX")) << QueryPlan(byCentre);
+    EXPECT_EQ(1, Execute(L"INSERT INTO ExtraSpeseCap (idResp) VALUES (6)"));
+
+    // A constraint added in a transaction that is rolled back goes with its index.
+    Execute(L"DELETE FROM ExtraSpeseCap");
+    m_connection->BeginTrans();
+    Execute(L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK1_EXTRASPESECAP] FOREIGN KEY ([idResp]) "
+            L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE");
+    EXPECT_NE(-1, QueryPlan(byCentre).Find(L"INDEX FK1_EXTRASPESECAP")) << QueryPlan(byCentre);
+    m_connection->RollbackTrans();
+    EXPECT_EQ(-1, QueryPlan(byCentre).Find(L"INDEX")) << QueryPlan(byCentre);
     EXPECT_EQ(1, Execute(L"INSERT INTO ExtraSpeseCap (idResp) VALUES (6)"));
 }
 

@@ -100,7 +100,7 @@ _RecordsetPtr CJetConnection::Execute(_bstr_t commandText, VARIANT* recordsAffec
     _RecordsetPtr result;
     bool noRecords = options != adOptionUnspecified && (options & adExecuteNoRecords);
     if (statement.m_kind == CJetStatement::kindAddConstraint) {
-        m_database.AddTableConstraint(statement.m_table, statement.m_sql);
+        m_database.AddTableConstraint(statement.m_table, statement.m_sql, statement.m_indexSql);
     } else {
         CSqliteStatement prepared = m_database.Prepare(statement.m_sql);
         if (prepared.ColumnCount() > 0 && !noRecords) {

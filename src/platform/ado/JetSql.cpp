@@ -370,6 +370,13 @@ CJetStatement JetTranslate(const std::wstring& jetSql)
                 statement.m_kind = CJetStatement::kindAddConstraint;
                 statement.m_table = tokens[2].m_text;
                 statement.m_sql = JetUtf8(Emit(tokens, 4, tokens.size()));
+                if (IsIdentifier(tokens, 5) && IsWord(tokens, 6, L"FOREIGN") && IsWord(tokens, 7, L"KEY") &&
+                    IsOperator(tokens, 8, L"(")) {
+                    size_t end = std::min(MatchParen(tokens, 8, tokens.size()) + 1, tokens.size());
+                    CTokens index{Raw(L"CREATE INDEX", false), tokens[5], Raw(L"ON"), tokens[2]};
+                    index.insert(index.end(), tokens.begin() + 8, tokens.begin() + static_cast<std::ptrdiff_t>(end));
+                    statement.m_indexSql = JetUtf8(Emit(index, 0, index.size()));
+                }
                 return statement;
             }
             RewriteType(tokens, IsWord(tokens, 4, L"COLUMN") ? 6 : 5);

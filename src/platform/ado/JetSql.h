@@ -18,6 +18,9 @@ struct CJetStatement
     EKind m_kind = kindOther;
     // The SQLite text; for kindAddConstraint the constraint clause to add to m_table.
     std::string m_sql;
+    // For kindAddConstraint of a FOREIGN KEY: the index on the child columns, named as the constraint, that Jet
+    // makes with every relationship (the per-centre queries of the child tables rely on it).
+    std::string m_indexSql;
     // A SELECT of a single table without grouping: the same text with the rowid as its first column, so that
     // its rows can be changed; empty otherwise.
     std::string m_rowidSql;
@@ -30,5 +33,5 @@ struct CJetStatement
 
 // Translates: [names] and "texts" (Jet's string quotes), "\" integer division, the column types of CREATE TABLE
 // and ALTER TABLE ... ADD COLUMN (COUNTER, CURRENCY, INTEGER, text types with Jet's collation), CREATE INDEX ...
-// WITH PRIMARY, ALTER TABLE ... ADD CONSTRAINT. Everything else passes as it is.
+// WITH PRIMARY, ALTER TABLE ... ADD CONSTRAINT (with the index of a foreign key). Everything else passes as it is.
 CJetStatement JetTranslate(const std::wstring& jetSql);

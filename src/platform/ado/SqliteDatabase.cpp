@@ -357,7 +357,8 @@ const CSqliteIndex& CSqliteDatabase::Index(const std::wstring& name)
     return *index;
 }
 
-void CSqliteDatabase::AddTableConstraint(const std::wstring& table, const std::string& constraint)
+void CSqliteDatabase::AddTableConstraint(const std::wstring& table, const std::string& constraint,
+                                         const std::string& indexSql)
 {
     std::wstring name = Table(table).m_name;
     std::string definition =
@@ -373,6 +374,8 @@ void CSqliteDatabase::AddTableConstraint(const std::wstring& table, const std::s
     Run("SAVEPOINT jet_add_constraint");
     try {
         RewriteDefinition(name, definition);
+        if (!indexSql.empty())
+            Run(indexSql);
         Run("RELEASE jet_add_constraint");
     } catch (...) {
         ::sqlite3_exec(m_db, "PRAGMA writable_schema = RESET", nullptr, nullptr, nullptr);

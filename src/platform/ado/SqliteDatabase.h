@@ -99,9 +99,10 @@ public:
     const CSqliteTable* FindTable(const std::wstring& name);
     const CSqliteIndex& Index(const std::wstring& name);
 
-    // Adds a constraint clause ("CONSTRAINT x FOREIGN KEY ...") to an existing table's definition, in a savepoint
-    // so that it joins a running transaction; rows already breaking it refuse the change.
-    void AddTableConstraint(const std::wstring& table, const std::string& constraint);
+    // Adds a constraint clause ("CONSTRAINT x FOREIGN KEY ...") to an existing table's definition and runs
+    // indexSql (when not empty) with it, in a savepoint so that both join a running transaction; rows already
+    // breaking the constraint refuse the change.
+    void AddTableConstraint(const std::wstring& table, const std::string& constraint, const std::string& indexSql);
 
     bool InTransaction() const;
     [[noreturn]] void RaiseLast(int rc) const;
