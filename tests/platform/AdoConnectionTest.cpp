@@ -289,6 +289,20 @@ TEST_F(AdoConnection, TransactionsCommitAndRollBack)
     EXPECT_EQ(CString(L"b"), Text(rows->GetCollect(0L)));
 }
 
+TEST_F(AdoConnection, RolledBackSchemaChangeIsForgotten)
+{
+    Execute(L"CREATE TABLE [Responsabili] ([ID] INTEGER NOT NULL, [responsabile] VARCHAR(50))");
+    Execute(L"INSERT INTO Responsabili VALUES (1, 'Rossi')");
+    m_connection->BeginTrans();
+    Execute(L"ALTER TABLE [Responsabili] ADD COLUMN [tipoResp] INTEGER");
+    EXPECT_EQ(3, Open(L"Responsabili", adLockReadOnly, adCmdTableDirect)->GetFields()->GetCount());
+    m_connection->RollbackTrans();
+
+    _RecordsetPtr table = Open(L"Responsabili", adLockReadOnly, adCmdTableDirect);
+    EXPECT_EQ(2, table->GetFields()->GetCount());
+    EXPECT_EQ(CString(L"Rossi"), Text(table->GetCollect(L"responsabile")));
+}
+
 TEST_F(AdoConnection, VacuumIntoCopiesTheDatabaseWithItsPassword)
 {
     Execute(L"CREATE TABLE [Settings] ([name] VARCHAR(50) NOT NULL, [value] VARCHAR(255))");

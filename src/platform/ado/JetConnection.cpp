@@ -90,6 +90,8 @@ HRESULT CJetConnection::CommitTrans()
 HRESULT CJetConnection::RollbackTrans()
 {
     m_database.Run("ROLLBACK");
+    // The rollback may have undone changes of the schema: the known layouts may be gone.
+    m_database.SchemaChanged();
     return S_OK;
 }
 
