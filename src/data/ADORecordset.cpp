@@ -239,6 +239,8 @@ CString CADORecordset::FormatKeyText(int nKeyCount, const VARIANT* pKeyValues) c
 void CADORecordset::AddNew()
 {
     CADORecord* pRecord = GetRecord();
+    if (!pRecord)
+        _com_issue_error(E_POINTER);   // a record set without a bound record adds rows by column name
     struct Written { const ADO_BINDING_ENTRY* pEntry; _variant_t value; };
     std::vector<Written> written;
     for (const ADO_BINDING_ENTRY* entry = pRecord->GetADOBindingEntries(); entry->ulOrdinal != 0; ++entry) {
@@ -253,8 +255,14 @@ void CADORecordset::AddNew()
         fields->GetItem(_variant_t(static_cast<long>(w.pEntry->ulOrdinal - 1)))->PutValue(w.value);
     m_pRecordset->Update();
 
-    // Moving onto the new row refreshed the record from it: put back what was written, the rest null.
-    pRecord->SetAllNull();
+    // Moving onto the new row refreshed the record from it: put back what was written and null the rest, but keep
+    // the number the database gave a one-column key, so that the caller knows the new row.
+    const ADO_BINDING_ENTRY* pEntries = pRecord->GetADOBindingEntries();
+    const ADO_BINDING_ENTRY* pKey = GetKeyCount() == 1 ? &pEntries[GetKeyType(0)] : nullptr;
+    for (const ADO_BINDING_ENTRY* entry = pEntries; entry->ulOrdinal != 0; ++entry) {
+        if (entry != pKey)
+            pRecord->FieldAt(*entry).SetNull();
+    }
     for (const Written& w : written)
         pRecord->FieldAt(*w.pEntry).SetVariant(w.value);
 }

@@ -26,8 +26,9 @@ public:
     // Positions on the row whose key columns equal the values; unless quiet, a missing row is reported to the
     // user (message 10000). An empty index name seeks on "PK_" + the table name.
     bool FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQuiet, LPCTSTR pszIndex = nullptr);
-    // Inserts a row with the bound record's non-null fields; the others take the table's defaults. The record
-    // is left as written, so that a loop of inserts never repeats a key that the database numbered.
+    // Inserts a row with the bound record's non-null fields; the others take the table's defaults. The record is
+    // left as written, the fields not written null, except a one-column key: it holds the new row's key, the
+    // number the database gave it (a loop of inserts nulls it before the next one).
     void AddNew();
     // Writes the bound record into the current row.
     void Update();

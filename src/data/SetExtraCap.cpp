@@ -83,6 +83,7 @@ bool CSetExtraCap::BuildExtraCapTotals(CADOConnection& connection, int nKind)
     for (; !sums.IsEOF(); sums.MoveNext()) {
         CRecExtraCap& total = totals.m_rec;
         const CRecExtraCap& sum = sums.m_rec;
+        total.m_ID.SetNull();   // numbered by the database, not again the previous row's number
         total.m_idResp = sum.m_idResp;
         total.m_codUEB.SetText(sum.m_codUEB.GetText());
         total.m_capitolo = sum.m_capitolo;

@@ -144,7 +144,10 @@ TEST_F(BoundRecordTest, ResponsabileNumberedByTheDatabase)
         set.m_rec.m_centroServ.SetText(L"Ragioneria");
         set.m_rec.m_tipoResp.SetValue(CRecResponsabile::tipoSettore);
         set.AddNew();
-        EXPECT_TRUE(set.m_rec.m_ID.IsNull());   // left as written: the next insert is numbered again
+        // The record tells the new row's number (a list shows the new centre and may change it at once).
+        EXPECT_FALSE(set.m_rec.m_ID.IsNull());
+        EXPECT_EQ(ScalarLong(L"SELECT MAX(ID) FROM Responsabili"), set.m_rec.m_ID.GetValue());
+        EXPECT_EQ(CString(L"Ragioneria"), set.m_rec.m_centroServ.GetText());
         set.m_rec.SetAllNull();
         set.AddNew();
     }
@@ -186,6 +189,8 @@ TEST_F(BoundRecordTest, ExtraCap)
         rec.m_importoComp.SetDouble(0.57);
         rec.m_importoCassa.SetDouble(-1234.5678);
         set.AddNew();
+        EXPECT_EQ(ScalarLong(L"SELECT MAX(ID) FROM ExtraEntrCap"), rec.m_ID.GetValue());
+        rec.m_ID.SetNull();   // the next row is numbered again
         rec.m_articolo.SetNull();
         rec.m_importoComp.SetNull();
         rec.m_importoCassa.SetNull();
