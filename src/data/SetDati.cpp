@@ -50,10 +50,13 @@ void CSetDati::UpdateRow()
 
 double CSetDati::GetFieldCurrency(LPCTSTR pszColumn) const
 {
-    _variant_t value = GetFieldValue(pszColumn);
-    if (value.vt != VT_CY && FAILED(::VariantChangeType(&value, &value, 0, VT_CY)))
-        return 0.0;
-    return value.vt == VT_CY ? CADOCurrency::CurrencyToDouble(value.cyVal) : 0.0;
+    COleCurrency amount = GetFieldAmount(pszColumn);
+    return amount.GetStatus() == COleCurrency::valid ? CADOCurrency::CurrencyToDouble(amount) : 0.0;
+}
+
+COleCurrency CSetDati::GetFieldAmount(LPCTSTR pszColumn) const
+{
+    return COleCurrency(GetFieldValue(pszColumn));
 }
 
 CString CSetDati::GetFieldString(LPCTSTR pszColumn) const

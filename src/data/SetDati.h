@@ -25,6 +25,9 @@ public:
 
     // The stored amount as the nearest double; null and values that are no amount give 0.
     double GetFieldCurrency(LPCTSTR pszColumn) const;
+    // The stored amount exactly, keeping its null state: null gives a null currency, a value that is no amount an
+    // invalid one.
+    COleCurrency GetFieldAmount(LPCTSTR pszColumn) const;
     // Text columns only: null and every other type give an empty text.
     CString GetFieldString(LPCTSTR pszColumn) const;
     // The database rounds the double to its currency column (1/10000).

@@ -3,6 +3,8 @@
 #include "data/SetDati.h"
 #include "support/MessageBoxRecorder.h"
 
+#include <cmath>
+
 namespace {
 
 // Every lookup is checked on both roads: index seek (as the program opens the Jet databases) and the prepared
@@ -167,6 +169,9 @@ TEST_F(SetDatiValuesTest, ColumnsReadAsTheirKindOrAsNothing)
     EXPECT_EQ(2101.0, set.GetFieldCurrency(L"ID"));        // a number converts
     EXPECT_TRUE(set.GetFieldString(L"ID").IsEmpty());      // not a text
     EXPECT_TRUE(set.GetFieldString(L"Anno2").IsEmpty());
+    // Read exactly, the null state kept (what a recomputation carries over or leaves out of a sum).
+    EXPECT_EQ(COleCurrency::null, set.GetFieldAmount(L"Anno1").GetStatus());
+    EXPECT_EQ(COleCurrency(0, 0), set.GetFieldAmount(L"Anno2"));
     // Amounts keep exactly the decimals they were given, whatever their size and sign.
     const double amounts[] = {0.57, -0.57, 0.1, 1234.5678, 99999999.99, -2147483.6475};
     for (double amount : amounts) {
@@ -175,7 +180,15 @@ TEST_F(SetDatiValuesTest, ColumnsReadAsTheirKindOrAsNothing)
         CSetDati reader(L"Entrate", m_data);
         ASSERT_TRUE(reader.FindByTextKey(L"2101", TRUE));
         EXPECT_EQ(amount, reader.GetFieldCurrency(L"Anno3")) << amount;
+        EXPECT_EQ(static_cast<LONGLONG>(std::llround(amount * 10000)), reader.GetFieldAmount(L"Anno3").m_cur.int64)
+            << amount;
     }
+
+    Execute(L"INSERT INTO DatiEnte (ID, value) VALUES ('ENTE', 'Comune di Prova')");
+    CSetDati ente(L"DatiEnte", m_data);
+    ASSERT_TRUE(ente.FindByTextKey(L"ENTE", TRUE));
+    EXPECT_EQ(COleCurrency::invalid, ente.GetFieldAmount(L"value").GetStatus());
+    EXPECT_EQ(0.0, ente.GetFieldCurrency(L"value"));
 }
 
 TEST_F(SetDatiValuesTest, OrderedOpenClearAndDeleteAll)
