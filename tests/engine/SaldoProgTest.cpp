@@ -112,6 +112,19 @@ TEST_F(SaldoProgTest, TargetsOfTheFiveCases)
     }
 }
 
+// The rates are doubles, as the amounts: 20.5 % of 76297300 is 15640946.5, but 0.205 is a little less as a double
+// and the product falls short of the half; 15.5 % of it gives 11826081.5 as a double too, which rounds away from
+// zero. (An x87 unit left at 64-bit precision rounds the first product twice, up to the half.)
+TEST_F(SaldoProgTest, ImprovementOwedIsTheRoundedProductOfDoubles)
+{
+    PutYears(L"SaldoFin", 1300, -76297300, -76297300, -76297300);
+
+    ASSERT_TRUE(CalcSaldoFinSaldoProg(m_data));
+
+    ExpectTargetRow(1100, -15640946, -11826082, -11826082);
+    ExpectTargetRow(301, 15640946, 11826082, 11826082);
+}
+
 TEST_F(SaldoProgTest, MissingCashBalanceOwesNothing)
 {
     PutYears(L"SaldoFin", 1201, 100000, 100000, 100000);
