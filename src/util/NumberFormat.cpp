@@ -1,6 +1,7 @@
 #include "NumberFormat.h"
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
@@ -227,6 +228,7 @@ CString CNumberFormat::Format(double value) const
         return CString();
     CString text;
     text.Format(L"%f", value);
+    text.Replace(L',', L'.');   // the C library's locale may print a comma; the system wants a point
     return SystemFormat(::GetNumberFormatW, m_lcid, text, m_fmt);
 }
 
@@ -238,7 +240,9 @@ double CNumberFormat::Parse(LPCTSTR pszText, BOOL& bError) const
     CDecimalText number = ReadDecimal(StripFormatting(pszText, L"", m_szThousandSep, m_szDecimalSep));
     if (!number.bFound)
         return 0.0;
-    CString plain = (number.bNegative ? L"-" : L"") + number.strInteger + L"." + number.strFraction;
+    // wcstod reads the decimal point of the C library's current locale.
+    CString plain = (number.bNegative ? L"-" : L"") + number.strInteger + CString(std::localeconv()->decimal_point) +
+                    number.strFraction;
     double value = std::wcstod(plain, nullptr);
     if (!std::isfinite(value))
         return 0.0;

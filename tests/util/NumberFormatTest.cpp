@@ -184,4 +184,18 @@ TEST(ParseNumber, UserLocaleAndErrorFlag)
     EXPECT_EQ(0.0, ParseNumber(CString(L'9', 400), bError));      // beyond a double
     EXPECT_TRUE(bError);
 }
+
+// Code elsewhere in the process may switch the C library's locale (its printf and wcstod then use ","): the
+// number formatters must not depend on it.
+TEST(FormatNumber, IndependentOfTheCLibrarysLocale)
+{
+    ASSERT_NE(nullptr, _wsetlocale(LC_NUMERIC, L"Italian_Italy.1252"));
+    BOOL bError = TRUE;
+    double value = ParseNumber(L"1.234,5", bError);
+    CString text = FormatNumber(1234.5, 2);
+    _wsetlocale(LC_NUMERIC, L"C");
+    EXPECT_DOUBLE_EQ(1234.5, value);
+    EXPECT_FALSE(bError);
+    EXPECT_EQ(CString(L"1.234,50"), text);
+}
 } // namespace
