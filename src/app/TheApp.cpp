@@ -13,6 +13,7 @@
 #include "util/PathUtil.h"
 
 #include <commctrl.h>
+#include <oledberr.h>
 #include <ole2.h>
 
 namespace {
@@ -60,10 +61,15 @@ const LPCTSTR UPGRADE_TO_102[] = {
 // lacks those columns.
 const LPCTSTR MIXED_BASIS_COLUMNS[] = { L"Anno4Mis", L"Anno5Mis", L"Anno6Mis" };
 
+void Execute(CADOConnection& connection, LPCTSTR pszSQL)
+{
+    connection.Execute(pszSQL, nullptr, adCmdText | adExecuteNoRecords);
+}
+
 template <size_t N> void ExecuteStatements(CADOConnection& connection, const LPCTSTR (&statements)[N])
 {
     for (LPCTSTR pszSQL : statements)
-        connection.Execute(pszSQL, nullptr, adCmdText | adExecuteNoRecords);
+        Execute(connection, pszSQL);
 }
 
 bool HasField(const FieldsPtr& fields, LPCTSTR pszName)
@@ -80,9 +86,38 @@ void AddMixedBasisColumns(CADOConnection& connection)
     FieldsPtr fields = connection.Execute(L"SELECT * FROM [SaldoFinProg] WHERE 1 = 0", nullptr, adCmdText)->GetFields();
     for (LPCTSTR pszColumn : MIXED_BASIS_COLUMNS) {
         if (!HasField(fields, pszColumn))
-            connection.Execute(FormatString(L"ALTER TABLE [SaldoFinProg] ADD COLUMN [%s] CURRENCY", pszColumn),
-                               nullptr, adCmdText | adExecuteNoRecords);
+            Execute(connection, FormatString(L"ALTER TABLE [SaldoFinProg] ADD COLUMN [%s] CURRENCY", pszColumn));
     }
+}
+
+const TCHAR DELETE_BALANCES_OF_MISSING_CENTRES[] =
+    L"DELETE FROM [SaldoFinCalc] WHERE [idResp] NOT IN (SELECT [ID] FROM [Responsabili])";
+
+// Jet tells no constraints through ADO: the key is there when a row of a centre that does not exist is refused.
+// Any row such a test adds is a row of a missing centre, which the caller removes.
+bool RefusesBalancesOfMissingCentres(CADOConnection& connection)
+{
+    try {
+        Execute(connection, L"INSERT INTO [SaldoFinCalc] ([ID], [idResp]) SELECT 0, MAX([ID]) + 1 FROM [Responsabili]");
+    }
+    catch (const _com_error& e) {
+        if (e.Error() != DB_E_INTEGRITYVIOLATION)
+            throw;
+        return true;
+    }
+    return false;
+}
+
+// Older versions let the balances of a deleted centre stay behind (new archives are made with the key): they go,
+// and the key makes a deleted centre take its balances with it from now on.
+void KeyBalancesToTheirCentre(CADOConnection& connection)
+{
+    Execute(connection, DELETE_BALANCES_OF_MISSING_CENTRES);
+    if (RefusesBalancesOfMissingCentres(connection))
+        return;
+    Execute(connection, DELETE_BALANCES_OF_MISSING_CENTRES);
+    Execute(connection, L"ALTER TABLE [SaldoFinCalc] ADD CONSTRAINT [FK1_SALDOFINCALC] FOREIGN KEY ([idResp]) "
+                        L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE");
 }
 
 // "2.00" for 200.
@@ -221,6 +256,7 @@ void CTheApp::UpgradeArchive(int nVersion)
     if (nVersion < 102)
         ExecuteStatements(m_dataConnection, UPGRADE_TO_102);
     AddMixedBasisColumns(m_dataConnection);
+    KeyBalancesToTheirCentre(m_dataConnection);
     CSetSettings::SetSettingVersioneDB(m_dataConnection, ARCHIVE_VERSION);
     transaction.Commit();
 }

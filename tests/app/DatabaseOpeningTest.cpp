@@ -12,6 +12,25 @@ class DatabaseOpening : public CProgramFolderTest
 protected:
     // Title total 2104 of 2003 as the recomputation builds it from the items 2101..2103.
     double RevenueTitle1(CADOConnection& connection) { return ReadAmount(connection, L"Entrate", 2104, L"Anno1"); }
+
+    long CountBalances(CADOConnection& data, long nCentre)
+    {
+        return ScalarLong(data, FormatString(L"SELECT COUNT(*) FROM [SaldoFinCalc] WHERE [idResp] = %ld", nCentre));
+    }
+
+    // The balances per centre are tied to their centre as in a new archive: the rows of a centre deleted before
+    // are gone, a row of a missing centre is refused, and deleting a centre takes its rows with it.
+    void ExpectBalancesFollowTheirCentre(CADOConnection& data, long nCentre)
+    {
+        EXPECT_EQ(0L, CountBalances(data, DELETED_CENTRE));
+        EXPECT_THROW(Execute(data, FormatString(L"INSERT INTO [SaldoFinCalc] ([ID], [idResp]) VALUES (2206, %ld)",
+                                                DELETED_CENTRE)),
+                     _com_error);
+        EXPECT_LT(0L, CountBalances(data, 0));
+        ASSERT_LT(0L, CountBalances(data, nCentre));
+        Execute(data, FormatString(L"DELETE FROM [Responsabili] WHERE [ID] = %ld", nCentre));
+        EXPECT_EQ(0L, CountBalances(data, nCentre));
+    }
 };
 
 class ArchiveUpgrade : public DatabaseOpening, public ::testing::WithParamInterface<int>
@@ -53,11 +72,30 @@ TEST_P(ArchiveUpgrade, BringsTheArchiveToTheCurrentVersionKeepingItsData)
     EXPECT_EQ(11L, ScalarLong(data, L"SELECT [capitolo] FROM [ExtraEntrCap]"));
     Execute(data, L"DELETE FROM [CapSpese] WHERE [ID] = 20");
     EXPECT_EQ(0L, ScalarLong(data, L"SELECT COUNT(*) FROM [ExtraSpeseCap]"));
-    Execute(data, FormatString(L"DELETE FROM [Responsabili] WHERE [ID] = %ld", nRossi));
+    ExpectBalancesFollowTheirCentre(data, nRossi);
     EXPECT_EQ(0L, ScalarLong(data, L"SELECT COUNT(*) FROM [ExtraEntrCap]"));
 }
 
 INSTANTIATE_TEST_SUITE_P(OlderVersions, ArchiveUpgrade, ::testing::Values(0, 101, 150));
+
+TEST_F(DatabaseOpening, AnUpgradeKeepsTheKeyOfTheBalancesPerCentreWhereItIsThere)
+{
+    MakeArchive(150);
+    {
+        CADOConnection connection;
+        OpenArchive(connection);
+        Execute(connection, FormatString(L"DELETE FROM [SaldoFinCalc] WHERE [idResp] = %ld", DELETED_CENTRE));
+        Execute(connection, L"ALTER TABLE [SaldoFinCalc] ADD CONSTRAINT [FK1_SALDOFINCALC] FOREIGN KEY ([idResp]) "
+                            L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE");
+        connection.Close();
+    }
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    CADOConnection& data = app.GetDataConnection();
+    EXPECT_EQ(200, CSetSettings::GetSettingVersioneDB(data));
+    ExpectBalancesFollowTheirCentre(data,
+                                    ScalarLong(data, L"SELECT [ID] FROM [Responsabili] WHERE [responsabile] = 'Rossi'"));
+}
 
 TEST_F(DatabaseOpening, OpensTheCurrentVersionAsItIsAndRecomputesAtEveryOpening)
 {
@@ -172,6 +210,13 @@ INSTANTIATE_TEST_SUITE_P(
         // A table of 1.02 already there: the upgrade stops in the middle of its statements.
         FailingUpgrade{ 0, L"CREATE TABLE [CapSpese] ([ID] INTEGER)", L"DROP TABLE [CapSpese]" },
         // No forecast table: the upgrade stops after the foreign keys of 1.02 have been added.
-        FailingUpgrade{ 101, L"DROP TABLE [SaldoFinProg]", FORECAST_TABLE_101 }));
+        FailingUpgrade{ 101, L"DROP TABLE [SaldoFinProg]", FORECAST_TABLE_101 },
+        // A note holds on to a balance of the deleted centre: the balances per centre cannot be keyed to their
+        // centre, after the columns of the mixed basis have been added.
+        FailingUpgrade{ 150,
+                        L"CREATE TABLE [Nota] ([ID] INTEGER, [idResp] INTEGER, CONSTRAINT [FK1_NOTA] "
+                        L"FOREIGN KEY ([ID], [idResp]) REFERENCES [SaldoFinCalc] ([ID], [idResp]));"
+                        L"INSERT INTO [Nota] ([ID], [idResp]) VALUES (2104, 99)",
+                        L"DROP TABLE [Nota]" }));
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "data/SetConfig.h"
 #include "data/SetSettings.h"
 #include "engine/SetSaldi.h"
+#include "util/MessageText.h"
 
 #include <fstream>
 #include <iterator>
@@ -23,6 +24,18 @@ const LPCTSTR FORECAST_TABLE_101 =
     L"CREATE TABLE [SaldoFinProg] ([ID] INTEGER NOT NULL, [Anno4Com] CURRENCY, [Anno4Cas] CURRENCY, "
     L"[Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, [Anno6Com] CURRENCY, [Anno6Cas] CURRENCY);"
     L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY";
+
+namespace {
+
+// The forecast per responsible centre as versions before 2.00 made it: no key ties its rows to their centre.
+const LPCTSTR BALANCES_PER_CENTRE_UNKEYED =
+    L"CREATE TABLE [SaldoFinCalc] ([ID] INTEGER NOT NULL, [idResp] INTEGER NOT NULL, "
+    L"[Anno4Com] CURRENCY DEFAULT 0, [Anno4Cas] CURRENCY DEFAULT 0, [Anno4Mis] CURRENCY DEFAULT 0, "
+    L"[Anno5Com] CURRENCY DEFAULT 0, [Anno5Cas] CURRENCY DEFAULT 0, [Anno5Mis] CURRENCY DEFAULT 0, "
+    L"[Anno6Com] CURRENCY DEFAULT 0, [Anno6Cas] CURRENCY DEFAULT 0, [Anno6Mis] CURRENCY DEFAULT 0);"
+    L"CREATE UNIQUE INDEX [PK_SALDOFINCALC] ON [SaldoFinCalc] ([ID], [idResp]) WITH PRIMARY";
+
+} // namespace
 
 void CProgramFolderTest::SetUp()
 {
@@ -69,6 +82,11 @@ void CProgramFolderTest::MakeArchive(int nVersion)
         Execute(connection, L"DROP TABLE [SaldoFinProg]");
         if (nVersion >= 101)
             ExecuteSqlScript(connection, FORECAST_TABLE_101);
+        Execute(connection, L"DROP TABLE [SaldoFinCalc]");
+        ExecuteSqlScript(connection, BALANCES_PER_CENTRE_UNKEYED);
+        // Left behind by a centre deleted when nothing took its balances with it.
+        Execute(connection, FormatString(L"INSERT INTO [SaldoFinCalc] ([ID], [idResp], [Anno4Com]) "
+                                         L"VALUES (2104, %ld, 5)", DELETED_CENTRE));
     }
     // A 1.00 archive has no version row.
     if (nVersion == 0)
@@ -79,6 +97,8 @@ void CProgramFolderTest::MakeArchive(int nVersion)
     WriteAmount(connection, L"Entrate", 2102, L"Anno1", 20);
     WriteAmount(connection, L"Entrate", 2103, L"Anno1", 3);
     Execute(connection, L"INSERT INTO [Responsabili] ([responsabile], [centroServ]) VALUES ('Rossi', 'Ragioneria')");
+    Execute(connection, L"INSERT INTO [SaldoFinCalc] ([ID], [idResp], [Anno4Com]) "
+                        L"SELECT 2104, [ID], 7 FROM [Responsabili] WHERE [responsabile] = 'Rossi'");
     connection.Close();
 }
 

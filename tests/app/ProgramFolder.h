@@ -13,6 +13,9 @@
 // Table SaldoFinProg as version 1.01 made it, without the columns of the mixed basis (Jet SQL script).
 extern const LPCTSTR FORECAST_TABLE_101;
 
+// A responsible centre that no longer exists.
+const long DELETED_CENTRE = 99;
+
 class CProgramFolderTest : public ::testing::Test
 {
 protected:
@@ -22,8 +25,9 @@ protected:
     // "Prog03.mdb" whose Config "nomeDB" holds the name.
     void MakeProgramDatabase(LPCTSTR pszNomeDB);
     // A data archive as the given version left it: 0 (1.00) without what 1.01 brought, 101 without what 1.02
-    // brought, 150 and later complete; SaldoFinProg as 1.01 made it below 200. Revenue items 2101..2103 of 2003
-    // hold 100, 20 and 3; one responsible centre "Rossi" besides the totals.
+    // brought, 150 and later complete; below 200 SaldoFinProg as 1.01 made it and SaldoFinCalc without the key to
+    // its centre, holding a row of DELETED_CENTRE. Revenue items 2101..2103 of 2003 hold 100, 20 and 3; one
+    // responsible centre "Rossi" besides the totals, with a SaldoFinCalc row.
     void MakeArchive(int nVersion);
     // A fresh application object on the folder, as at a new start of the program.
     CTheApp& StartApp();
