@@ -77,6 +77,21 @@ TEST_F(Compaction, MaintenanceShrinksTheArchiveKeepsEveryRowAndReopens)
     EXPECT_FALSE(FileExists(TempPath()));
 }
 
+TEST_F(Compaction, MaintenanceThatFailsStillReopensTheDatabases)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    // A folder where the copy goes cannot be removed: the compaction fails before it starts.
+    ASSERT_TRUE(::CreateDirectoryW(TempPath(), nullptr));
+    CMessageBoxRecorder messages;
+    EXPECT_TRUE(app.MaintainArchives());
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+    ASSERT_TRUE(app.GetDataConnection().IsOpen());
+    EXPECT_EQ(m_rows, ReadRows(app.GetDataConnection()));
+    EXPECT_TRUE(::RemoveDirectoryW(TempPath()));
+}
+
 TEST_F(Compaction, ReplacesACopyLeftByAnInterruptedCompaction)
 {
     // The copy holds an older state of the archive: it must not come back.
