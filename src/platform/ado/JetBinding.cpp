@@ -109,31 +109,10 @@ _variant_t ReadValue(CADORecordBinding* record, const ADO_BINDING_ENTRY& entry)
     return _variant_t(text);
 }
 
-class CJetRecordBinding : public IADORecordBinding
+class CJetRecordBinding : public CJetUnknown<IADORecordBinding>
 {
 public:
     explicit CJetRecordBinding(CJetRecordset* recordset) : m_recordset(recordset) {}
-    virtual ~CJetRecordBinding() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != __uuidof(IADORecordBinding))
-            return E_NOINTERFACE;
-        *ppv = static_cast<IADORecordBinding*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG refs = --m_refs;
-        if (refs == 0)
-            delete this;
-        return static_cast<ULONG>(refs);
-    }
 
     HRESULT STDMETHODCALLTYPE BindToRecordset(CADORecordBinding* record) override
     {
@@ -161,7 +140,6 @@ public:
     }
 
 private:
-    LONG m_refs = 0;
     CAdoPtr<CJetRecordset> m_recordset;
 };
 } // namespace

@@ -91,12 +91,5 @@ void CJetCommand::BindParameters(CSqliteStatement& statement)
 
 CAdoPtr<CJetCommand> JetCommandOf(const VARIANT& command)
 {
-    const VARIANT& source = command.vt == (VT_BYREF | VT_VARIANT) ? *command.pvarVal : command;
-    _Command* found = nullptr;
-    if (source.vt != VT_DISPATCH || !source.pdispVal ||
-        FAILED(source.pdispVal->QueryInterface(__uuidof(_Command), reinterpret_cast<void**>(&found))))
-        return nullptr;
-    CAdoPtr<CJetCommand> result(static_cast<CJetCommand*>(found));
-    found->Release();
-    return result;
+    return JetObjectOf<CJetCommand, _Command>(command);
 }

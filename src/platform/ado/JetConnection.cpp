@@ -153,14 +153,7 @@ EJetKind CJetConnection::ExpressionKind(const CJetStatement& statement, const st
 
 CAdoPtr<CJetConnection> JetConnectionOf(const VARIANT& connection)
 {
-    const VARIANT& source = connection.vt == (VT_BYREF | VT_VARIANT) ? *connection.pvarVal : connection;
-    _Connection* found = nullptr;
-    if (source.vt != VT_DISPATCH || !source.pdispVal ||
-        FAILED(source.pdispVal->QueryInterface(__uuidof(_Connection), reinterpret_cast<void**>(&found))))
-        return nullptr;
-    CAdoPtr<CJetConnection> result(static_cast<CJetConnection*>(found));
-    found->Release();
-    return result;
+    return JetObjectOf<CJetConnection, _Connection>(connection);
 }
 
 void JetCreateDatabase(LPCWSTR path, LPCWSTR password)

@@ -1,25 +1,27 @@
-// Reference counting and the IDispatch surface shared by the objects of the ADO stand-in; only travelling in a
-// VARIANT is needed of IDispatch, so its members answer "not implemented".
+// The base of the objects of the ADO stand-in, and the text conversions they share.
 #pragma once
 
 #include "platform/ado/adodb.h"
 
 #include <string>
+#include <type_traits>
 
-template <class I> class CJetObject : public I
+// Reference counting and QueryInterface shared by the objects of the ADO stand-in.
+template <class I> class CJetUnknown : public I
 {
 public:
-    CJetObject() = default;
-    CJetObject(const CJetObject&) = delete;
-    CJetObject& operator=(const CJetObject&) = delete;
-    virtual ~CJetObject() = default;
+    CJetUnknown() = default;
+    CJetUnknown(const CJetUnknown&) = delete;
+    CJetUnknown& operator=(const CJetUnknown&) = delete;
+    virtual ~CJetUnknown() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
         if (!ppv)
             return E_POINTER;
         *ppv = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(I)) {
+        if (riid == IID_IUnknown || riid == __uuidof(I) ||
+            (std::is_base_of<IDispatch, I>::value && riid == IID_IDispatch)) {
             *ppv = static_cast<I*>(this);
             this->AddRef();
             return S_OK;
@@ -36,6 +38,19 @@ public:
             delete this;
         return static_cast<ULONG>(refs);
     }
+
+protected:
+    virtual HRESULT QueryOtherInterface(REFIID, void**) { return E_NOINTERFACE; }
+
+private:
+    LONG m_refs = 0;
+};
+
+// The objects travel in VARIANTs as ADO objects do, so they are IDispatch; only that is needed of IDispatch, so
+// its members answer "not implemented".
+template <class I> class CJetObject : public CJetUnknown<I>
+{
+public:
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
         if (!count)
@@ -49,13 +64,20 @@ public:
     {
         return E_NOTIMPL;
     }
-
-protected:
-    virtual HRESULT QueryOtherInterface(REFIID, void**) { return E_NOINTERFACE; }
-
-private:
-    LONG m_refs = 0;
 };
+
+// The object of this layer that a VARIANT carries (VT_DISPATCH, or a reference to one) as interface I, or null.
+template <class T, class I> CAdoPtr<T> JetObjectOf(const VARIANT& variant)
+{
+    const VARIANT& source = variant.vt == (VT_BYREF | VT_VARIANT) ? *variant.pvarVal : variant;
+    I* found = nullptr;
+    if (source.vt != VT_DISPATCH || !source.pdispVal ||
+        FAILED(source.pdispVal->QueryInterface(__uuidof(I), reinterpret_cast<void**>(&found))))
+        return nullptr;
+    CAdoPtr<T> result(static_cast<T*>(found));
+    found->Release();
+    return result;
+}
 
 // Wraps a new object in its smart pointer (the object starts with no reference).
 template <class T> CAdoPtr<T> JetMake(T* object)
