@@ -55,13 +55,18 @@ CString GetSystemErrorText(DWORD dwCode)
 CString GetExceptionText(CException* e, BOOL bDelete)
 {
     CString text;
-    if (e) {
+    if (!e)
+        return text;
+    try {
         TCHAR buffer[1024] = {};
         if (e->GetErrorMessage(buffer, _countof(buffer)))
             text = buffer;
-        if (bDelete)
-            e->Delete();
+    } catch (CException* pInner) {
+        // The caller is already handling e: a text that cannot be read is no reason to unwind past it.
+        pInner->Delete();
     }
+    if (bDelete)
+        e->Delete();
     return text;
 }
 

@@ -5,7 +5,6 @@
 #include "platform/mfc/afx.h"
 
 #include <type_traits>
-#include <vector>
 
 // The text of a string-table id; empty when missing.
 CString LoadResString(UINT nID);
@@ -37,7 +36,8 @@ CString FormatResMessage(UINT nID, const Args&... args)
 // none, "System error: %d (0x%08X)".
 CString GetSystemErrorText(DWORD dwCode);
 
-// The message of a framework exception (at most 1023 characters); the exception is deleted when asked.
+// The message of a framework exception (at most 1023 characters); the exception is deleted when asked. Empty
+// when the exception has no text or its text cannot be read.
 CString GetExceptionText(CException* e, BOOL bDelete = TRUE);
 
 // The window's text without the mnemonic signs "&".

@@ -49,6 +49,29 @@ TEST(MessageText, ExceptionTextIsReadAndTheExceptionDeleted)
     EXPECT_TRUE(GetExceptionText(nullptr).IsEmpty());
 }
 
+namespace
+{
+// An exception whose text cannot be built: reading it raises in turn.
+class CBrokenException : public CException
+{
+public:
+    static int s_nAlive;
+    CBrokenException() { ++s_nAlive; }
+    ~CBrokenException() override { --s_nAlive; }
+    BOOL GetErrorMessage(LPTSTR, UINT, PUINT = NULL) const override { AfxThrowMemoryException(); }
+};
+int CBrokenException::s_nAlive = 0;
+} // namespace
+
+// The handler that asks for the text is already handling an error: nothing may escape from it.
+TEST(MessageText, ExceptionTextNeverRaises)
+{
+    CString text;
+    EXPECT_NO_THROW(text = GetExceptionText(new CBrokenException, TRUE));
+    EXPECT_TRUE(text.IsEmpty());
+    EXPECT_EQ(0, CBrokenException::s_nAlive);
+}
+
 TEST(MessageText, WindowTextWithoutMnemonics)
 {
     HWND label = ::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
