@@ -92,6 +92,7 @@ void AddChapters(CADOConnection& data, int nKind, const LPCTSTR* pCodes, int nCo
     CSetExtraCap set(data, nKind);
     set.OpenNullKey();
     for (int c = 0; c < nCodes; ++c) {
+        set.m_rec.m_ID.SetNull();   // numbered by the database: the record keeps the number of the row added last
         set.m_rec.m_idResp.SetValue(nIdResp);
         set.m_rec.m_codUEB.SetText(pCodes[c]);
         set.m_rec.m_capitolo.SetValue(c + 1);
