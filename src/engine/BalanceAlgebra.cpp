@@ -39,7 +39,7 @@ void SumCurrencyRows(CSetSaldi& set, const long* pRows, int nRows, long nTarget,
         if (!set.FindRow(std::labs(pRows[i])))
             continue;
         for (int f = 0; f < nFields; ++f) {
-            COleCurrency value = set.GetAmount(pFields[f]);
+            COleCurrency value = set.GetFieldAmount(pFields[f]);
             if (value.GetStatus() == COleCurrency::valid)
                 sums[f] += pRows[i] < 0 ? -value : value;
         }
@@ -82,7 +82,7 @@ double SumMixedComponents(CSetSaldi& set, const CMixedComponent* pComponents, in
         const CMixedComponent& component = pComponents[i];
         if (!set.FindRow(std::labs(component.nRow)))
             continue;
-        COleCurrency value = set.GetAmount(component.bCash ? year.pszCas : year.pszCom);
+        COleCurrency value = set.GetFieldAmount(component.bCash ? year.pszCas : year.pszCom);
         if (value.GetStatus() != COleCurrency::valid)
             value = COleCurrency();
         set.SetFieldCurrency(year.pszMis, value);

@@ -44,7 +44,7 @@ void CopyEntrate(CSetSaldi& entrate, CSetSaldi& saldoFin)
         COleCurrency values[kPastYearCount];
         if (entrate.FindRow(copy.nFrom)) {
             for (int y = 0; y < kPastYearCount; ++y)
-                values[y] = entrate.GetAmount(kPastYears[y]);
+                values[y] = entrate.GetFieldAmount(kPastYears[y]);
         }
         saldoFin.FindOrAddRow(copy.nTo);
         for (int y = 0; y < kPastYearCount; ++y)

@@ -123,7 +123,7 @@ void CalcTotals(CADOConnection& data, CSetSaldi& calc, const CTargets2008& targe
     for (; !sums.IsEOF(); sums.MoveNext()) {
         calc.FindOrAddRow(sums.GetRowNumber());
         for (int b = 0; b < kBases; ++b)
-            calc.SetFieldCurrency(kBases2008[b], sums.GetAmount(sumFields[b]));
+            calc.SetFieldCurrency(kBases2008[b], sums.GetFieldAmount(sumFields[b]));
         calc.UpdateRow();
     }
 

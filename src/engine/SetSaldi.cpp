@@ -30,11 +30,6 @@ void CSetSaldi::FindOrAddRow(long nID)
     }
 }
 
-COleCurrency CSetSaldi::GetAmount(LPCTSTR pszField) const
-{
-    return COleCurrency(GetRecordset()->GetCollect(_variant_t(pszField)));
-}
-
 long CSetSaldi::GetRowNumber() const
 {
     return static_cast<long>(GetRecordset()->GetCollect(_variant_t(L"ID")));

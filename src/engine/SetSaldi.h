@@ -21,8 +21,7 @@ public:
     bool FindRow(long nID);
     void FindOrAddRow(long nID);
 
-    // Of the current row: the amount keeping its null state, and the row number.
-    COleCurrency GetAmount(LPCTSTR pszField) const;
+    // Of the current row.
     long GetRowNumber() const;
 
     // Amounts of one row as doubles: 0 for a missing row and for null fields.
