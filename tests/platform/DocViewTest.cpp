@@ -2,7 +2,10 @@
 // application; command states on the idle update and in menus; the frame's layout through WM_SIZEPARENT.
 #include "GeometryPrinters.h"
 #include "PlatformTestRes.h"
-#include "platform/mfc/afxwin.h"
+#include "platform/mfc/afxdlgs.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/ModalDialogDriver.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -20,6 +23,16 @@ class CTestDoc : public CDocument
 public:
     ~CTestDoc() override { g_bDocumentDeleted = true; }
     BOOL m_bChecked = TRUE;
+    CString m_strContent;
+
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << m_strContent;
+        else
+            ar >> m_strContent;
+    }
+    void DeleteContents() override { m_strContent.Empty(); }
 
 protected:
     void OnDocCommand() { Log(L"doc"); }
@@ -135,6 +148,7 @@ protected:
 };
 BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
     ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
     ON_COMMAND(ID_TEST_APPCMD, &CTestApp::OnAppCommand)
 END_MESSAGE_MAP()
 
@@ -269,4 +283,52 @@ TEST_F(DocViewTest, ClosingTheMainFrameEndsDocumentAndProgram)
     EXPECT_TRUE(g_bDocumentDeleted);
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(DocViewTest, OpeningAFileReplacesTheDocumentOnlyWhenItLoads)
+{
+    CTempFolder folder;
+    CString strGood = folder.File(L"Bilancio.tst");
+    {
+        CFile file(strGood, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        ar << CString(L"dal file");
+    }
+    CString strBroken = folder.Write(L"Rotto.tst", "");   // ends before its content
+    CString strMissing = folder.File(L"Nessuno.tst");
+
+    // The command asks for the file through the open dialog: every kind of file may be chosen.
+    CString strChosen;
+    CModalDialogDriver driver([&](CDialog& dialog) {
+        auto& fileDialog = static_cast<CFileDialog&>(dialog);
+        EXPECT_TRUE(fileDialog.IsOpenFileDialog());
+        EXPECT_STREQ(L"*.*", fileDialog.m_ofn.lpstrFilter + wcslen(fileDialog.m_ofn.lpstrFilter) + 1);
+        wcscpy(fileDialog.m_ofn.lpstrFile, strChosen);
+        return IDOK;
+    });
+    strChosen = strGood;
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    EXPECT_EQ(CString(L"dal file"), m_pDoc->m_strContent);
+    EXPECT_EQ(CString(L"Bilancio.tst"), m_pDoc->GetTitle());
+    EXPECT_FALSE(m_pDoc->IsModified());
+
+    // A file that cannot be opened leaves the document as it was.
+    CMessageBoxRecorder boxes;
+    strChosen = strMissing;
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    EXPECT_EQ(1u, boxes.Count());
+    EXPECT_EQ(CString(L"dal file"), m_pDoc->m_strContent);
+    EXPECT_EQ(strGood.Right(12), m_pDoc->GetPathName().Right(12));
+
+    // A file that fails half way has emptied the document: it becomes a new one, so that a save cannot
+    // write the empty document over the file it came from.
+    strChosen = strBroken;
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    EXPECT_EQ(2u, boxes.Count());
+    EXPECT_TRUE(m_pDoc->GetPathName().IsEmpty());
+    CString strUntitled;
+    strUntitled.LoadString(AFX_IDS_UNTITLED);
+    EXPECT_EQ(strUntitled, m_pDoc->GetTitle());
+    EXPECT_FALSE(m_pDoc->IsModified());
+    EXPECT_EQ(m_pDoc, m_pFrame->GetActiveDocument());
 }

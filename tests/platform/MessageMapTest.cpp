@@ -160,6 +160,14 @@ TEST_F(MessageMapTest, CommandsAreSearchedInDeclarationOrderDerivedClassFirst)
     m_wnd.m_calls.clear();
     EXPECT_EQ(0, m_wnd.SendMessage(WM_COMMAND, MAKEWPARAM(200, 0)));   // unhandled: default procedure
     EXPECT_TRUE(m_wnd.m_calls.empty());
+
+    // Within one map the first entry wins: a single command declared after a range never runs.
+    CCommandWnd base;
+    ASSERT_TRUE(base.CreateHidden());
+    base.SendMessage(WM_COMMAND, MAKEWPARAM(150, 0));
+    ASSERT_EQ(1u, base.m_calls.size());
+    EXPECT_EQ(CString(L"range 150"), base.m_calls[0]);
+    base.DestroyWindow();
 }
 
 TEST_F(MessageMapTest, AMenuCommandDisabledByItsUpdateHandlerDoesNotRun)

@@ -1,6 +1,7 @@
 #include "afxapp.h"
 
 #include "afxdoctempl.h"
+#include "afxfiledlg.h"
 #include "afxres.h"
 #include "afxstate.h"
 
@@ -294,6 +295,21 @@ void CWinApp::OnFileNew()
 {
     if (!m_templates.empty())
         m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen()
+{
+    CString strFilter;
+    for (CDocTemplate* pTemplate : m_templates)
+        strFilter += pTemplate->GetFileFilter();
+    CString strAllFiles, strCaption;
+    strAllFiles.LoadString(AFX_IDS_ALLFILTER);
+    strCaption.LoadString(AFX_IDS_OPENFILE);
+    strFilter += strAllFiles + L"|*.*||";
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, strFilter);
+    dialog.m_ofn.lpstrTitle = strCaption;
+    if (dialog.DoModal() == IDOK)
+        OpenDocumentFile(dialog.GetPathName());
 }
 
 void CWinApp::OnAppExit()

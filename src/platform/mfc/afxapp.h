@@ -72,6 +72,8 @@ public:
     virtual void DoWaitCursor(int nCode);
 
     afx_msg void OnFileNew();
+    // The open-file dialog (the templates' kinds of file and all files), then OpenDocumentFile.
+    afx_msg void OnFileOpen();
     afx_msg void OnAppExit();
 
 protected:

@@ -80,10 +80,16 @@ BOOL CDocument::OnNewDocument()
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
+    // A file that cannot be opened leaves the document as it was.
+    CFile file;
+    CFileException fe;
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe)) {
+        fe.ReportError(MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE);   // while loading: a failure leaves a document that must not look saved
     try {
-        CFile file(lpszPathName, CFile::modeRead | CFile::shareDenyWrite);
-        DeleteContents();
-        SetModifiedFlag(TRUE);   // while loading: a failure leaves a document that must not look saved
         CArchive ar(&file, CArchive::load);
         ar.m_pDocument = this;
         Serialize(ar);
@@ -190,11 +196,13 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
 {
     CString strPathName(lpszPathName);
     if (strPathName.IsEmpty()) {
-        CString strExt, strFilter, strName;
-        if (m_pDocTemplate && m_pDocTemplate->GetDocString(strExt, CDocTemplate::filterExt) && !strExt.IsEmpty()) {
-            m_pDocTemplate->GetDocString(strName, CDocTemplate::filterName);
-            strFilter = strName + L"|*" + strExt + L"||";
+        CString strExt, strFilter;
+        if (m_pDocTemplate) {
+            m_pDocTemplate->GetDocString(strExt, CDocTemplate::filterExt);
+            strFilter = m_pDocTemplate->GetFileFilter();
         }
+        if (!strFilter.IsEmpty())
+            strFilter += L"|";
         CFileDialog dialog(FALSE, strExt.IsEmpty() ? nullptr : strExt.Mid(1).GetString(), m_strTitle,
                            OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
                            strFilter.IsEmpty() ? nullptr : strFilter.GetString());

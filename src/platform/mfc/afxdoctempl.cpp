@@ -38,6 +38,15 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
     return AfxExtractSubString(rString, m_strDocStrings, static_cast<int>(index));
 }
 
+CString CDocTemplate::GetFileFilter() const
+{
+    CString strExt, strName;
+    if (!GetDocString(strExt, filterExt) || strExt.IsEmpty())
+        return CString();
+    GetDocString(strName, filterName);
+    return strName + L"|*" + strExt + L"|";
+}
+
 CDocument* CDocTemplate::CreateNewDocument()
 {
     CObject* pObject = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
@@ -169,11 +178,21 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
         }
     }
 
+    // The loading sets the modified flag once it has begun: then the old content is gone.
+    BOOL bWasModified = pDocument->IsModified();
+    pDocument->SetModifiedFlag(FALSE);
     BOOL bOK = lpszPathName ? pDocument->OnOpenDocument(lpszPathName)
                             : (SetDefaultTitle(pDocument), pDocument->OnNewDocument());
     if (!bOK) {
-        if (bCreated)
+        if (bCreated) {
             pFrame->DestroyWindow();   // the last view goes: the document closes
+        } else if (!pDocument->IsModified()) {
+            pDocument->SetModifiedFlag(bWasModified);   // untouched
+        } else {
+            // Half loaded: it must not be saved over the file it came from, so it starts again as new.
+            SetDefaultTitle(pDocument);
+            pDocument->OnNewDocument();
+        }
         return nullptr;
     }
     if (lpszPathName)

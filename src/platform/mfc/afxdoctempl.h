@@ -27,6 +27,8 @@ public:
     // The parts of the document string, separated by '\n'.
     enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
     virtual BOOL GetDocString(CString& rString, DocStringIndex index) const;
+    // "name|*.ext|" for the file dialogs, or empty when the document string names no extension.
+    CString GetFileFilter() const;
 
     virtual CDocument* CreateNewDocument();
     // A frame (with its view) for pDoc; null when its creation failed.

@@ -84,3 +84,5 @@
 #define AFX_IDS_UNTITLED                0xF120  // title of a document without a name
 #define AFX_IDP_ASK_TO_SAVE             0xF121  // %1 = document title
 #define AFX_IDS_SAVEFILE                0xF122  // caption of the save-as dialog
+#define AFX_IDS_OPENFILE                0xF123  // caption of the open dialog
+#define AFX_IDS_ALLFILTER               0xF124  // the all-files entry of the file dialogs' filters
