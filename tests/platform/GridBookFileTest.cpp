@@ -185,6 +185,9 @@ TEST(GridBookFile, DamagedFileIsRefusedAndTheBookStaysAsItWas)
         {"number as text", ReplaceFirst(good, "\"number\": 0.1", "\"number\": \"0.1\""), L"valore non valido per \"number\""},
         {"two contents", ReplaceFirst(good, "\"number\": 0.1", "\"number\": 0.1, \"text\": \"x\""), L"più di un contenuto"},
         {"no sheets", "{\"vts\": 1, \"sheets\": []}", L"non contiene fogli"},
+        {"key twice", ReplaceFirst(good, "\"number\": 0.1", "\"number\": 0.1, \"number\": 0.2"), L"\"number\" ripetuta"},
+        {"sheet key twice", ReplaceFirst(good, "\"maxRow\": 40", "\"maxRow\": 40, \"maxRow\": 41"), L"\"maxRow\" ripetuta"},
+        {"number too large", ReplaceFirst(good, "\"number\": 0.1", "\"number\": 1e999"), L"JSON"},
         {"invalid UTF-8", ReplaceFirst(good, "\xC3\xA8", "\xC3\x28"), L"JSON"},
     };
     CGridBook book;

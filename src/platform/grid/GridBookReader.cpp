@@ -97,8 +97,12 @@ public:
     bool binary(binary_t&) override { return false; }
     bool key(string_t& k) override
     {
+        // The parser would let a repeated key replace the first one unseen.
+        ojson& object = *m_stack.back().m_pValue;
+        if (object.contains(k))
+            throw CGridFileError{FormatText(GRID_IDS_VTS_KEY_TWICE, static_cast<LPCTSTR>(FromUtf8(k)))};
         m_strKey = k;
-        m_pSlot = &(*m_stack.back().m_pValue)[k];
+        m_pSlot = &object[k];
         return true;
     }
     bool start_object(std::size_t) override

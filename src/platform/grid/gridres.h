@@ -27,6 +27,7 @@
 #define GRID_IDS_VTS_ROW_NUMBER         0xF41F
 #define GRID_IDS_VTS_CELL_TWICE         0xF420  // %s: address
 #define GRID_IDS_VTS_CELL_BAD_VALUE     0xF421  // %s: address, %s: key
+#define GRID_IDS_VTS_KEY_TWICE          0xF425  // %s: key
 // Where the fault is
 #define GRID_IDS_VTS_AT_FORMAT          0xF422  // %u: format number
 #define GRID_IDS_VTS_AT_SHEET           0xF423  // %u: sheet number
