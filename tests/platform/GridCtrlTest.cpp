@@ -135,6 +135,30 @@ TEST_F(GridCtrlTest, TypingFiresStartAndEndEditAndStoresTheNumberTheItalianWay)
     EXPECT_EQ(Grid().m_hWnd, ::GetFocus());
 }
 
+// As in a spreadsheet, a cell formatted as text ("@") keeps what is typed as it is: leading zeros of codes
+// stay, and "=" starts no formula.
+TEST_F(GridCtrlTest, EntriesOfTextFormattedCellsStayTexts)
+{
+    CGridCellFormat text;
+    text.m_strNumberFormat = L"@";
+    Ctrl().GetShownSheet().SetCellFormat(CGridRange(1, 1, 2, 1), text);
+    const struct
+    {
+        int nRow, nCol;
+        LPCTSTR pszEntry;
+        GridValueType nType;
+    } cases[] = {
+        {1, 1, L"0012", gridValueText}, {2, 1, L"=1+1", gridValueText},
+        {1, 2, L"0012", gridValueNumber}, {2, 2, L"=1+1", gridValueNumber},
+    };
+    for (const auto& c : cases) {
+        Ctrl().SetEntry(c.nRow, c.nCol, c.pszEntry);
+        EXPECT_EQ(c.nType, Ctrl().GetShownSheet().GetCellValue(c.nRow, c.nCol).GetType()) << c.nRow << "," << c.nCol;
+    }
+    EXPECT_EQ(CString(L"0012"), Grid().InvokeGet281(1, 1));
+    EXPECT_EQ(CString(L"=1+1"), Grid().InvokeGet281(2, 1));
+}
+
 TEST_F(GridCtrlTest, EndEditHandlerRefusesOrReplacesTheText)
 {
     m_dialog.m_strRefusedText = L"12a";
@@ -188,6 +212,72 @@ TEST_F(GridCtrlTest, StartEditHandlerKeepsTheCellClosedAndEscapeDropsTheEdit)
     EXPECT_EQ(CString(L"fisso"), Grid().InvokeGet281(1, 1));
     std::vector<CString> expected = {L"start:", L"start:fisso"};
     EXPECT_EQ(expected, m_dialog.m_events);
+}
+
+// The views move the active cell, switch sheets and change rows while the editor may be open: the typed text
+// goes into the cell it was typed in first, and a text the EndEdit handler refuses stops the call.
+TEST_F(GridCtrlTest, CallsThatMoveOrChangeCellsEndTheEditInItsOwnCellFirst)
+{
+    CGridBook& book = Grid().GetBook();
+    book.InsertSheet(2, L"Altro");
+    Ctrl().GetShownSheet().SetText(4, 1, L"sotto");
+    const struct
+    {
+        const char* pszWhat;
+        std::function<void()> call;
+        long nRow, nCol;   // active cell afterwards
+    } cases[] = {
+        {"active cell", [&] { Grid().InvokeMethod211(3, 2); }, 3, 2},
+        {"active row", [&] { Grid().SetProperty5(5); }, 5, 1},
+        {"selection", [&] { Grid().InvokeMethod228(5, 1, 6, 3); }, 5, 1},
+        {"row inserted", [&] { Grid().InvokeMethod178(2, -1, 2, 0, 3); }, 1, 1},
+        {"row deleted", [&] { Grid().InvokeMethod139(2, -1, 2, 0, 3); }, 1, 1},
+        {"sheet shown", [&] { Grid().SetProperty106(2); }, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        Grid().SetProperty106(1);
+        Grid().InvokeMethod211(1, 1);
+        Grid().InvokeMethod129(gridContents);
+        Type(L"42");
+        c.call();
+        EXPECT_FALSE(Ctrl().IsEditing());
+        EXPECT_DOUBLE_EQ(42, book.GetSheet(1)->GetNumber(1, 1));
+        EXPECT_EQ(c.nRow, Grid().GetProperty5());
+        EXPECT_EQ(c.nCol, Grid().GetProperty4());
+    }
+    EXPECT_EQ(CString(L"sotto"), book.GetSheet(1)->GetText(4, 1));   // one row in, one row out
+
+    // A refused text keeps the editor on its cell and the call fails.
+    Grid().SetProperty106(1);
+    Grid().InvokeMethod211(2, 2);
+    m_dialog.m_strRefusedText = L"12a";
+    Type(L"12a");
+    EXPECT_THROW(Grid().InvokeMethod211(3, 3), COleDispatchException*);
+    EXPECT_THROW(Grid().InvokeMethod139(2, -1, 2, 0, 3), COleDispatchException*);
+    EXPECT_TRUE(Ctrl().IsEditing());
+    EXPECT_EQ(2, Grid().GetProperty5());
+    EXPECT_EQ(2, Grid().GetProperty4());
+    EXPECT_EQ(CString(L"sotto"), book.GetSheet(1)->GetText(4, 1));
+    // A sheet switch cannot be refused: the refused text is dropped.
+    Grid().SetProperty106(2);
+    EXPECT_FALSE(Ctrl().IsEditing());
+    EXPECT_EQ(CString(), book.GetSheet(1)->GetText(2, 2));
+}
+
+// Italian keyboards type @, #, [ and the euro sign with AltGr, which Windows reports as Ctrl and Alt held down.
+TEST_F(GridCtrlTest, CharactersTypedWithAltGrStartTheEdit)
+{
+    BYTE keys[256], saved[256];
+    ::GetKeyboardState(saved);
+    ::memcpy(keys, saved, sizeof keys);
+    for (BYTE nKey : {VK_CONTROL, VK_LCONTROL, VK_MENU, VK_RMENU})
+        keys[nKey] = 0x80;
+    ::SetKeyboardState(keys);
+    m_dialog.m_grid.SendMessage(WM_CHAR, L'@', 0);
+    ::SetKeyboardState(saved);
+    ASSERT_TRUE(Ctrl().IsEditing());
+    EXPECT_EQ(CString(L"@"), EditorText());
 }
 
 TEST_F(GridCtrlTest, KeysMoveTheActiveCellWithinTheLimits)

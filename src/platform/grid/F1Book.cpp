@@ -31,6 +31,12 @@ CGridCtrl& CF1Book::GetControl() const
     return *pGrid;
 }
 
+void CF1Book::EndEdit()
+{
+    if (!GetControl().EndEdit())
+        ThrowError(GRID_IDS_EDIT_NOT_ENDED);
+}
+
 void CF1Book::CheckCell(long nRow, long nCol) const
 {
     const CGridSheet& sheet = Sheet();
@@ -227,6 +233,7 @@ void CF1Book::SetMousePointer(long nPointer)
 
 void CF1Book::InvokeMethod228(long nRow1, long nCol1, long nRow2, long nCol2)
 {
+    EndEdit();
     if (!GetControl().SetSelection(CGridRange(nRow1, nCol1, nRow2, nCol2)))
         ThrowError(GRID_IDS_BAD_RANGE);
 }
@@ -234,6 +241,7 @@ void CF1Book::InvokeMethod228(long nRow1, long nCol1, long nRow2, long nCol2)
 void CF1Book::InvokeMethod211(long nRow, long nCol)
 {
     CheckCell(nRow, nCol);
+    EndEdit();
     GetControl().SetActiveCell(nRow, nCol);
 }
 
@@ -255,8 +263,7 @@ void CF1Book::InvokeMethod232(long nClear, long nArrowsEnd, long nSelectText)
 
 void CF1Book::InvokeMethod149()
 {
-    if (!GetControl().EndEdit())
-        ThrowError(GRID_IDS_EDIT_NOT_ENDED);
+    EndEdit();
 }
 
 void CF1Book::InvokeMethod237(long nX, long nY, long* pRow, long* pCol) const
@@ -301,6 +308,7 @@ CF1FindResult CF1Book::InvokeMethod1448(LPCTSTR lpszText, long nSheet, long nRow
 void CF1Book::InvokeMethod178(long nRow1, long, long nRow2, long, long nShift)
 {
     CheckRows(nRow1, nRow2, nShift);
+    EndEdit();
     if (!Sheet().InsertRows(nRow1, nRow2 - nRow1 + 1))
         ThrowError(GRID_IDS_ROWS_FULL);
     GetControl().Refresh();
@@ -309,12 +317,14 @@ void CF1Book::InvokeMethod178(long nRow1, long, long nRow2, long, long nShift)
 void CF1Book::InvokeMethod139(long nRow1, long, long nRow2, long, long nShift)
 {
     CheckRows(nRow1, nRow2, nShift);
+    EndEdit();
     Sheet().DeleteRows(nRow1, nRow2 - nRow1 + 1);
     GetControl().Refresh();
 }
 
 void CF1Book::InvokeMethod142()
 {
+    EndEdit();
     Sheet().CopyRange(GetControl().GetSelection(), m_clip);
 }
 
@@ -322,6 +332,7 @@ void CF1Book::InvokeMethod1422(long nWhat, long nOperation)
 {
     if (nWhat < gridContents || nWhat > gridAll || nOperation != 0)
         ThrowError(GRID_IDS_BAD_VALUE);
+    EndEdit();
     if (m_clip.IsEmpty() || !Sheet().PasteRange(m_clip, GetControl().GetSelection(), static_cast<UINT>(nWhat)))
         ThrowError(GRID_IDS_NOTHING_COPIED);
     GetControl().Refresh();
@@ -331,6 +342,7 @@ void CF1Book::InvokeMethod129(long nWhat)
 {
     if (nWhat < gridContents || nWhat > gridAll)
         ThrowError(GRID_IDS_BAD_VALUE);
+    EndEdit();
     Sheet().ClearRange(GetControl().GetSelection(), static_cast<UINT>(nWhat));
     GetControl().Refresh();
 }

@@ -6,6 +6,10 @@
 // in-cell edit that its EndEdit handler refused to end) raises a COleDispatchException whose description says
 // why, as a hosted control's failed call does; the caller shows it with its text.
 //
+// Calls that move the active cell or change cells first end an open in-cell edit, so that the typed text goes
+// into the cell it was typed in; when the EndEdit handler refuses the text, the editor stays and the call
+// raises. Showing another sheet drops a refused text instead: the handler has told the user why.
+//
 // Sheets count from 1, rows and columns from 1; positions given in twips are 1/1440 inch of the screen.
 #pragma once
 
@@ -140,6 +144,8 @@ public:
 
 private:
     [[noreturn]] static void ThrowError(UINT nDescriptionID);
+    // Puts an open in-cell edit into its cell; raises when the EndEdit handler refuses the text.
+    void EndEdit();
     CGridSheet& Sheet() const { return GetControl().GetShownSheet(); }
     void CheckCell(long nRow, long nCol) const;
     // The rows of a row operation, checked.

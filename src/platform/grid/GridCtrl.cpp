@@ -117,7 +117,8 @@ BOOL CGridCtrl::SetSheet(int nSheet)
     if (!m_pBook->GetSheet(nSheet))
         return FALSE;
     if (nSheet != GetSheet()) {
-        CancelEdit();
+        if (!EndEdit())
+            CancelEdit();
         m_pBook->SetActiveSheet(nSheet);
         Refresh();
     }
@@ -615,7 +616,9 @@ BOOL CGridCtrl::SetEntry(int nRow, int nCol, LPCTSTR pszEntry)
     CGridSheet& sheet = GetShownSheet();
     double d;
     BOOL bDone;
-    if (pszEntry[0] == L'=' && pszEntry[1])
+    if (sheet.GetNumberFormat(nRow, nCol).IsText())
+        bDone = sheet.SetText(nRow, nCol, pszEntry);
+    else if (pszEntry[0] == L'=' && pszEntry[1])
         bDone = sheet.SetFormula(nRow, nCol, pszEntry);
     else if (GridParseNumber(pszEntry, m_pBook->GetSeparators(), d))
         bDone = sheet.SetNumber(nRow, nCol, d);
@@ -759,7 +762,8 @@ void CGridCtrl::OnKeyDown(UINT nKey)
 
 void CGridCtrl::OnChar(TCHAR ch)
 {
-    if (ch < L' ' || ::GetKeyState(VK_CONTROL) < 0)
+    // Ctrl with Alt is AltGr, which types characters on many keyboards (the Italian "@", "#", "€").
+    if (ch < L' ' || (::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0))
         return;
     // Typing over a cell: the editor opens empty and takes the character.
     if (StartEdit(TRUE, TRUE, FALSE))

@@ -44,7 +44,8 @@ public:
     // its first cell. A refused file leaves the grid as it was.
     BOOL ReadFile(LPCTSTR pszPath, CString& strError);
 
-    // The shown sheet (from 1).
+    // The shown sheet (from 1). Another sheet is shown once an open in-cell edit has gone into its cell, or
+    // has been dropped when the EndEdit handler refused its text.
     int GetSheet() const { return m_pBook->GetActiveSheet(); }
     BOOL SetSheet(int nSheet);
     CGridSheet& GetShownSheet() const { return *m_pBook->GetSheet(GetSheet()); }
@@ -72,7 +73,8 @@ public:
     HWND GetEditWindow() const { return m_hEdit; }
     // The text a cell is edited with: its formula, its number in the general format, or its text.
     CString GetEditText(int nRow, int nCol) const;
-    // Puts a typed entry into a cell: "=..." a formula, a number read the user's way ("1.234,56"), else a text.
+    // Puts a typed entry into a cell: "=..." a formula, a number read the user's way ("1.234,56"), else a text;
+    // a cell formatted as text ("@") takes every entry as a text.
     BOOL SetEntry(int nRow, int nCol, LPCTSTR pszEntry);
 
     // Display settings

@@ -35,6 +35,8 @@ class CGridNumberFormat
 public:
     explicit CGridNumberFormat(LPCTSTR pszFormat = L"General");
 
+    // "@" and the like: what is typed into the cell stays a text.
+    bool IsText() const { return m_sections[0].m_bText; }
     CString Format(double d, const CGridSeparators& seps) const;
     // A text value: put into the text section when there is one, otherwise shown as it is.
     CString FormatText(const CString& strText) const;

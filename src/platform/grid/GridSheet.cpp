@@ -68,7 +68,7 @@ CString CGridSheet::GetText(int nRow, int nCol) const
     if (!pCell)
         return CString();
     const CGridValue& value = pCell->GetValue();
-    const CGridNumberFormat& format = m_pBook->GetFormats().GetNumberFormat(pCell->GetFormat());
+    const CGridNumberFormat& format = GetNumberFormat(nRow, nCol);
     switch (value.GetType()) {
     case gridValueNumber: return format.Format(value.GetNumber(), GetSeparators());
     case gridValueText: return format.FormatText(value.GetText());
@@ -156,6 +156,12 @@ const CGridCellFormat& CGridSheet::GetCellFormat(int nRow, int nCol) const
 {
     const CGridCell* pCell = GetCell(nRow, nCol);
     return pCell ? m_pBook->GetFormats().Get(pCell->GetFormat()) : s_defaultFormat;
+}
+
+const CGridNumberFormat& CGridSheet::GetNumberFormat(int nRow, int nCol) const
+{
+    const CGridCell* pCell = GetCell(nRow, nCol);
+    return m_pBook->GetFormats().GetNumberFormat(pCell ? pCell->GetFormat() : 0);
 }
 
 BOOL CGridSheet::SetCellFormat(const CGridRange& range, const CGridCellFormat& format)

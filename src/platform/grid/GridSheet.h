@@ -57,6 +57,7 @@ public:
 
     // Formats
     const CGridCellFormat& GetCellFormat(int nRow, int nCol) const;
+    const CGridNumberFormat& GetNumberFormat(int nRow, int nCol) const;
     BOOL SetCellFormat(const CGridRange& range, const CGridCellFormat& format);
 
     // Columns and rows
