@@ -2,6 +2,8 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -244,4 +246,19 @@ TEST(CMemFile, AttachedBufferIsTheFileAndDoesNotGrow)
         e->Delete();
     }
     EXPECT_EQ(data, file.Detach()); // the caller's own buffer, not freed by the file
+}
+
+TEST(CMemFile, WriteAtTheLargestPositionIsRefused)
+{
+    CMemFile file;
+    file.Write("abc", 3);
+    // The largest position a seek accepts: on 32-bit the end of a write there would wrap around to the start.
+    file.Seek(static_cast<LONGLONG>(std::min<ULONGLONG>(static_cast<SIZE_T>(-1), LLONG_MAX)), CFile::begin);
+    try {
+        file.Write("xy", 2);
+        ADD_FAILURE() << "wrote past the largest size";
+    } catch (CMemoryException* e) {
+        e->Delete();
+    }
+    EXPECT_EQ(3u, file.GetLength());
 }

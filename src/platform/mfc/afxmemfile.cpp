@@ -6,6 +6,11 @@
 
 IMPLEMENT_DYNAMIC(CMemFile, CFile)
 
+namespace
+{
+const SIZE_T nMaxFileSize = static_cast<SIZE_T>(-1);
+}
+
 CMemFile::CMemFile(UINT nGrowBytes) : m_nGrowBytes(nGrowBytes) {}
 
 CMemFile::CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes) : m_nGrowBytes(nGrowBytes)
@@ -46,6 +51,9 @@ void CMemFile::Write(const void* lpBuf, UINT nCount)
 {
     if (nCount == 0)
         return;
+    // After a seek far past the end the new end could wrap around (32-bit): no buffer can hold it.
+    if (nCount > nMaxFileSize - m_nPosition)
+        AfxThrowMemoryException();
     SIZE_T nEnd = m_nPosition + nCount;
     if (nEnd > m_nBufferSize)
         GrowFile(nEnd);
@@ -66,7 +74,7 @@ ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom)
     default: AfxThrowInvalidArgException();
     }
     LONGLONG lNewPos = lBase + lOff;
-    if (lNewPos < 0 || static_cast<ULONGLONG>(lNewPos) > static_cast<ULONGLONG>(static_cast<SIZE_T>(-1)))
+    if (lNewPos < 0 || static_cast<ULONGLONG>(lNewPos) > nMaxFileSize)
         AfxThrowFileException(CFileException::badSeek);
     m_nPosition = static_cast<SIZE_T>(lNewPos);
     return m_nPosition;
@@ -74,7 +82,7 @@ ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom)
 
 void CMemFile::SetLength(ULONGLONG dwNewLen)
 {
-    if (dwNewLen > static_cast<ULONGLONG>(static_cast<SIZE_T>(-1)))
+    if (dwNewLen > nMaxFileSize)
         AfxThrowMemoryException();
     SIZE_T nNewLen = static_cast<SIZE_T>(dwNewLen);
     if (nNewLen > m_nBufferSize)
@@ -96,9 +104,13 @@ void CMemFile::GrowFile(SIZE_T nNewSize)
 {
     if (m_nGrowBytes == 0)
         AfxThrowMemoryException();
-    // Whole steps of the grow size, and at least double: writing n bytes in small pieces stays O(n).
-    SIZE_T nSteps = (nNewSize + m_nGrowBytes - 1) / m_nGrowBytes;
-    SIZE_T nNewBufferSize = std::max(nSteps * m_nGrowBytes, m_nBufferSize * 2);
+    // Whole steps of the grow size, and at least double: writing n bytes in small pieces stays O(n). Near the
+    // largest size the steps and the doubling would wrap around; the size asked for is then all there is.
+    SIZE_T nNewBufferSize = nNewSize;
+    if (nNewSize <= nMaxFileSize - m_nGrowBytes)
+        nNewBufferSize = (nNewSize + m_nGrowBytes - 1) / m_nGrowBytes * m_nGrowBytes;
+    if (m_nBufferSize <= nMaxFileSize / 2)
+        nNewBufferSize = std::max(nNewBufferSize, m_nBufferSize * 2);
     BYTE* lpNew = static_cast<BYTE*>(std::realloc(m_lpBuffer, nNewBufferSize));
     if (!lpNew)
         AfxThrowMemoryException();
