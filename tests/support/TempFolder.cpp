@@ -7,11 +7,10 @@ CTempFolder::CTempFolder()
     TCHAR base[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, base);
     static LONG counter = 0;
-    for (;;) {
+    // A name already taken is tried again with the next number; any other failure would repeat for ever.
+    do
         m_path.Format(L"%squarzel-test-%lu-%ld", base, ::GetCurrentProcessId(), ::InterlockedIncrement(&counter));
-        if (::CreateDirectoryW(m_path, nullptr))
-            break;
-    }
+    while (!::CreateDirectoryW(m_path, nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 CTempFolder::~CTempFolder()
