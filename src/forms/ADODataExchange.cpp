@@ -84,11 +84,6 @@ double DecimalToDouble(DECIMAL value)
     return d;
 }
 
-// The combo's selection after a load: the index, or none.
-void SelectComboItem(HWND hWndCtrl, LRESULT nIndex) { ::SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0); }
-
-LRESULT SelectedComboItem(HWND hWndCtrl) { return ::SendMessageW(hWndCtrl, CB_GETCURSEL, 0, 0); }
-
 CString ComboItemText(HWND hWndCtrl, LRESULT nIndex)
 {
     CString strText;
@@ -99,6 +94,35 @@ CString ComboItemText(HWND hWndCtrl, LRESULT nIndex)
                    reinterpret_cast<LPARAM>(strText.GetBuffer(static_cast<int>(nLength) + 1)));
     strText.ReleaseBuffer(static_cast<int>(nLength));
     return strText;
+}
+
+LRESULT ComboItemData(HWND hWndCtrl, LRESULT nIndex)
+{
+    return ::SendMessageW(hWndCtrl, CB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0);
+}
+
+// The common road of the drop-down lists: loading selects the first item that matches(item) the field (none
+// for a null field), saving gives read(item) of the selected item to the field (null without a selection).
+template <class TField, class TMatch, class TRead>
+void ExchangeCombo(CDataExchange* pDX, int nIDC, TField& field, UINT nIDPrompt, TMatch matches, TRead read)
+{
+    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    if (!pDX->m_bSaveAndValidate) {
+        LRESULT nFound = -1;
+        LRESULT nCount = field.IsNull() ? 0 : ::SendMessageW(hWndCtrl, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < nCount && nFound < 0; ++i) {
+            if (matches(hWndCtrl, i))
+                nFound = i;
+        }
+        ::SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(nFound), 0);
+        return;
+    }
+    LRESULT nIndex = ::SendMessageW(hWndCtrl, CB_GETCURSEL, 0, 0);
+    if (nIndex == CB_ERR)
+        field.SetNull();
+    else
+        read(hWndCtrl, nIndex);
+    CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
 }
 } // namespace
 
@@ -302,66 +326,26 @@ void DDX_ADORadio(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDP
 
 void DDX_ADOComboIndex(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDPrompt)
 {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        SelectComboItem(hWndCtrl, field.IsNull() ? -1 : field.GetValue());
-        return;
-    }
-    LRESULT nIndex = SelectedComboItem(hWndCtrl);
-    if (nIndex == CB_ERR)
-        field.SetNull();
-    else
-        field.SetValue(static_cast<long>(nIndex));
-    CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
+    ExchangeCombo(
+        pDX, nIDC, field, nIDPrompt, [&field](HWND, LRESULT i) { return i == field.GetValue(); },
+        [&field](HWND, LRESULT nIndex) { field.SetValue(static_cast<long>(nIndex)); });
 }
 
 void DDX_ADOComboText(CDataExchange* pDX, int nIDC, CADOBaseString& field, UINT nIDPrompt)
 {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        // The item whose text is exactly the value: the combo's own search ignores case.
-        LRESULT nFound = -1;
-        if (!field.IsNull()) {
-            CString strValue = field.GetText();
-            LRESULT nCount = ::SendMessageW(hWndCtrl, CB_GETCOUNT, 0, 0);
-            for (LRESULT i = 0; i < nCount && nFound < 0; ++i) {
-                if (ComboItemText(hWndCtrl, i) == strValue)
-                    nFound = i;
-            }
-        }
-        SelectComboItem(hWndCtrl, nFound);
-        return;
-    }
-    LRESULT nIndex = SelectedComboItem(hWndCtrl);
-    if (nIndex == CB_ERR)
-        field.SetNull();
-    else
-        field.SetText(ComboItemText(hWndCtrl, nIndex));
-    CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
+    // The item whose text is exactly the value: the combo's own search ignores case.
+    ExchangeCombo(
+        pDX, nIDC, field, nIDPrompt,
+        [&field](HWND hWndCtrl, LRESULT i) { return ComboItemText(hWndCtrl, i) == field.GetText(); },
+        [&field](HWND hWndCtrl, LRESULT nIndex) { field.SetText(ComboItemText(hWndCtrl, nIndex)); });
 }
 
 void DDX_ADOComboData(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDPrompt)
 {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        LRESULT nFound = -1;
-        if (!field.IsNull()) {
-            LRESULT nCount = ::SendMessageW(hWndCtrl, CB_GETCOUNT, 0, 0);
-            for (LRESULT i = 0; i < nCount && nFound < 0; ++i) {
-                auto data = static_cast<long>(::SendMessageW(hWndCtrl, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
-                if (data == field.GetValue())
-                    nFound = i;
-            }
-        }
-        SelectComboItem(hWndCtrl, nFound);
-        return;
-    }
-    LRESULT nIndex = SelectedComboItem(hWndCtrl);
-    if (nIndex == CB_ERR)
-        field.SetNull();
-    else
-        field.SetValue(static_cast<long>(::SendMessageW(hWndCtrl, CB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0)));
-    CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
+    ExchangeCombo(
+        pDX, nIDC, field, nIDPrompt,
+        [&field](HWND hWndCtrl, LRESULT i) { return static_cast<long>(ComboItemData(hWndCtrl, i)) == field.GetValue(); },
+        [&field](HWND hWndCtrl, LRESULT nIndex) { field.SetValue(static_cast<long>(ComboItemData(hWndCtrl, nIndex))); });
 }
 
 void DDX_ADOTime(CDataExchange* pDX, int nIDC, CADOTime& field, UINT nIDPrompt)
