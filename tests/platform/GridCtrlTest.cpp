@@ -4,6 +4,7 @@
 #include "platform/mfc/afxevent.h"
 #include "support/DialogTemplate.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -442,7 +443,9 @@ TEST_F(GridCtrlTest, BoxCellsAreDrawnAsBoxesByTheGrid)
 
 TEST_F(GridCtrlTest, CallsOutsideTheWorkbookRaiseDispatchExceptionsWithATextAndChangeNothing)
 {
+    CTempFolder folder;
     Grid().SetProperty19(10);
+    Grid().InvokePut281(3, 2, L"resta");
     struct
     {
         const char* pszWhat;
@@ -457,6 +460,8 @@ TEST_F(GridCtrlTest, CallsOutsideTheWorkbookRaiseDispatchExceptionsWithATextAndC
         {"paste without a copy", [&] { Grid().InvokeMethod1422(gridAll, 0); }},
         {"rows shifted sideways", [&] { Grid().InvokeMethod139(2, -1, 2, 0, 1); }},
         {"find on sheet 3", [&] { Grid().InvokeMethod1448(L"x", 3, -1, -1, 0, 0, 3); }},
+        {"damaged workbook", [&] { Grid().InvokeMethod1375(folder.Write(L"Rotto.vts", "{\"vts\": 1, \"sheets\": [")); }},
+        {"missing workbook", [&] { Grid().InvokeMethod1375(folder.File(L"Nessuno.vts")); }},
     };
     for (const auto& c : cases) {
         try {
@@ -471,6 +476,7 @@ TEST_F(GridCtrlTest, CallsOutsideTheWorkbookRaiseDispatchExceptionsWithATextAndC
     }
     EXPECT_EQ(10, Grid().GetProperty19());
     EXPECT_EQ(1, Grid().GetProperty106());
+    EXPECT_EQ(CString(L"resta"), Grid().InvokeGet281(3, 2));
 
     CF1Book unbound;
     try {

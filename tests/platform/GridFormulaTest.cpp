@@ -133,6 +133,25 @@ TEST_F(GridFormulaTest, ChainIsComputedAgainAfterEveryChange)
     EXPECT_EQ(1, m_sheet.GetNumber(1, 3));
 }
 
+// A workbook is computed after reading whatever order its formulas stand in: each after the cells it reads.
+TEST_F(GridFormulaTest, FormulasReadFromAFileAreComputedAfterTheCellsTheyRead)
+{
+    CGridBook book;
+    CGridSheet& sheet = *book.GetSheet(1);
+    sheet.SetFormula(1, 1, L"=A2*2");
+    sheet.SetFormula(2, 1, L"=SUM(A3:A5)+B9");
+    sheet.SetFormula(3, 1, L"=B9-1");
+    sheet.SetNumber(4, 1, 10);
+    sheet.SetFormula(9, 2, L"=A4/2");
+    CString strError;
+    ASSERT_TRUE(m_book.ReadText(book.WriteText(), strError));
+    CGridSheet& read = *m_book.GetSheet(1);
+    EXPECT_EQ(5, read.GetNumber(9, 2));
+    EXPECT_EQ(4, read.GetNumber(3, 1));
+    EXPECT_EQ(19, read.GetNumber(2, 1));
+    EXPECT_EQ(38, read.GetNumber(1, 1));
+}
+
 TEST_F(GridFormulaTest, RangeReadersFollowChangesInsideTheRange)
 {
     m_sheet.SetFormula(10, 1, L"=SUM(A1:A9)");

@@ -296,7 +296,10 @@ void CGridCtrl::ScrollTo(int nTopRow, int nLeftCol)
 
 void CGridCtrl::Invalidate()
 {
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    // With its redraw switched off the window is invisible and is repainted whole once it is on again; under
+    // Wine each invalidation is a call to the window server, which a form's load would make thousands of.
+    if (::IsWindowVisible(m_hWnd))
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CGridCtrl::Refresh()
