@@ -98,6 +98,23 @@ TEST_F(ADOConnectionTest, FailedCommitEndsTheTransactionAndLeavesTheDepthAtZero)
     EXPECT_EQ(2L, ScalarLong(L"SELECT MAX(ID) FROM CapEntrate"));
 }
 
+TEST_F(ADOConnectionTest, FailedRollbackIsShownNotRaised)
+{
+    // A guard rolls back from its destructor, where an exception would end the program.
+    CMessageBoxRecorder recorder;
+    {
+        CADOTransaction transaction(m_data);
+        InsertChapter(1);
+        m_data.GetConnection()->Close();   // the database is gone behind the data layer's back
+    }
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), recorder.LastIcon());
+    EXPECT_FALSE(recorder.Last().text.IsEmpty());
+    EXPECT_EQ(0, m_data.GetTransactionDepth());
+    CString reopen = CADOConnection::FormatConnectionString(m_dataPath, Password);
+    m_data.GetConnection()->Open(_bstr_t(static_cast<LPCTSTR>(reopen)), L"", L"", adOptionUnspecified);
+}
+
 TEST(ADOConnectionProviderTest, ClassifiesTheProviderText)
 {
     struct Case { LPCTSTR pszProvider; CADOConnection::ProviderKind nKind; };
