@@ -28,8 +28,8 @@
 //   against the one the database was created with (JetCreateDatabase), a wrong one is refused.
 // - Jet SQL is translated where SQLite differs: [names], "\" integer division, COUNTER, CURRENCY, VARCHAR(n),
 //   CREATE UNIQUE INDEX ... WITH PRIMARY, ALTER TABLE ... ADD CONSTRAINT ... FOREIGN KEY (enforced, cascades
-//   included; as in Jet, the child columns get an index named as the constraint). Text columns compare and sort as Jet does: without regard to case, accented letters in the
-//   Italian order. "?" marks a Command parameter.
+//   included; as in Jet, the child columns get an index named as the constraint). Text columns compare and sort
+//   as Jet does: without regard to case, accented letters in the Italian order. "?" marks a Command parameter.
 // - Currency columns (declared CURRENCY) hold the 64-bit count of 1/10000 and read back as VT_CY, and so does
 //   SUM (MIN, MAX) of a currency column; a double put into one is rounded to the nearest 1/10000. SQL text that
 //   writes a currency column from a literal writes the count (UPDATE t SET amount = 0 and = NULL are fine;
