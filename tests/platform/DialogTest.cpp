@@ -151,6 +151,7 @@ TEST(Dialog, RefusedValuesKeepTheDialogOpenWithTheFrameworksPrompt)
 
 TEST(Dialog, TheRealModalLoopDisablesTheOwnerUntilTheDialogEnds)
 {
+    CRealModalLoop realLoop;
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
     class CWatchingDialog : public CTestDialog

@@ -25,3 +25,16 @@ private:
     int m_nShown = 0;
     AFX_MODAL_HANDLER m_previous;
 };
+
+// While it lives, modal dialogs run their real modal loop (the test main otherwise fails them as unexpected).
+class CRealModalLoop
+{
+public:
+    CRealModalLoop() : m_previous(AfxSetModalHandler(nullptr)) {}
+    ~CRealModalLoop() { AfxSetModalHandler(m_previous); }
+    CRealModalLoop(const CRealModalLoop&) = delete;
+    CRealModalLoop& operator=(const CRealModalLoop&) = delete;
+
+private:
+    AFX_MODAL_HANDLER m_previous;
+};

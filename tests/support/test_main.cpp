@@ -2,6 +2,8 @@
 // when Wine does not report it (the formatting tests would otherwise pass or fail by accident).
 #include "MessageBoxRecorder.h"
 
+#include "platform/mfc/afxdialog.h"
+
 #include <gtest/gtest.h>
 #include <ole2.h>
 #include <cstdio>
@@ -16,6 +18,11 @@ int main(int argc, char** argv)
     }
     ::OleInitialize(nullptr);
     AfxSetMessageBoxHandler(FailOnUnexpectedMessageBox);
+    // A dialog no test expected would otherwise wait for a user until the run times out.
+    AfxSetModalHandler([](CDialog& dialog) -> INT_PTR {
+        ADD_FAILURE() << "unexpected modal dialog of class " << dialog.GetRuntimeClass()->m_lpszClassName;
+        return IDCANCEL;
+    });
     int result = RUN_ALL_TESTS();
     ::OleUninitialize();
     return result;
