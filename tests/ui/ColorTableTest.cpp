@@ -1,3 +1,5 @@
+#include "DisplayBits.h"
+
 #include "ui/themes/ColorTable.h"
 #include "ui/themes/VisualStyleHandle.h"
 
@@ -75,6 +77,33 @@ TEST_F(ColorTableTest, DerivesTheDarkPalette)
     Pin(g_dark);
     for (const EXPECTED_COLOR& e : g_darkDerived)
         EXPECT_EQ(e.clr, m_table.GetColor(e.nIndex)) << "colour " << e.nIndex;
+}
+
+TEST_F(ColorTableTest, LowColourDisplaysKeepThePlainDerivedColours)
+{
+    // Up to 8 bits per pixel the blends and corrections are left out: each derived colour stays the system
+    // colour it starts from and 3-D light is not brightened; the gradients still follow. A depth that cannot
+    // be read (0) does not count as low.
+    struct Case { int nBits; BOOL bLow; } cases[] = {{1, TRUE}, {8, TRUE}, {0, FALSE}, {16, FALSE}, {32, FALSE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nBits);
+        CDisplayBits display(c.nBits);
+        Pin(g_classic);
+        const COLORREF clrFace = g_classic[COLOR_BTNFACE], clrWindow = g_classic[COLOR_WINDOW];
+        EXPECT_EQ(c.bLow ? clrWindow : 0xD2BDB6u, m_table.GetColor(31));
+        EXPECT_EQ(c.bLow ? clrWindow : 0xD8D5D4u, m_table.GetColor(36));
+        EXPECT_EQ(c.bLow ? clrFace : 0xD1D8DBu, m_table.GetColor(30));
+        EXPECT_EQ(c.bLow ? clrFace : 0xE9F2F7u, m_table.GetColor(48));
+        EXPECT_EQ(c.bLow ? g_classic[COLOR_3DLIGHT] : 0xD7DFE3u, m_table.GetColor(COLOR_3DLIGHT));
+        EXPECT_EQ(RGB(246, 245, 243), m_table.GetGradient(1).m_clrEnd);
+    }
+
+    CDisplayBits display(8);
+    Pin(g_classic, CColorTable::schemeBlue);
+    EXPECT_EQ(0xF5BE9Eu, m_table.GetSchemeColor(30));
+    EXPECT_EQ(0xD68759u, m_table.GetGradient(0).m_clrStart);
+    EXPECT_EQ(0x962D00u, m_table.GetColor(54));
+    EXPECT_EQ(g_classic[COLOR_WINDOW], m_table.GetColor(31));
 }
 
 TEST_F(ColorTableTest, IndicesAbove59AreLiteralColoursAndCannotBeOverridden)
@@ -292,6 +321,11 @@ TEST_F(ColorTableStyleTest, ThemedTreeBorderBecomesColour57)
     CFakeStyle::bActive = FALSE;
     Pin(g_classic);
     EXPECT_EQ(RGB(0x12, 0x34, 0x56), m_table.GetColor(57));
+    {
+        CDisplayBits display(8);
+        m_table.RefreshColors();
+        EXPECT_EQ(g_classic[COLOR_BTNSHADOW], m_table.GetColor(57)) << "low-colour displays do not ask the style";
+    }
 
     // Without visual styles 57 stays the shadow colour.
     CXTPVisualStyleLibrary::GetInstance().Load(L"QuarzelNoSuchUxTheme.dll");

@@ -1,3 +1,4 @@
+#include "DisplayBits.h"
 #include "PixelCanvas.h"
 
 #include "ui/themes/ColorTable.h"
@@ -80,6 +81,27 @@ TEST(GradientPainter, EqualColoursFillSolidlyAndEmptyRectanglesNothing)
         EXPECT_EQ(clrWhite, canvas.At(5, 10));
         pPainter->DrawGradient(&canvas, &rc, RGB(1, 2, 3), RGB(1, 2, 3), FALSE);
         ExpectPixels(canvas, {{0, 0, RGB(1, 2, 3)}, {19, 19, RGB(1, 2, 3)}, {7, 13, RGB(1, 2, 3)}});
+    }
+}
+
+TEST(GradientPainter, LowColourDCsFillSolidly)
+{
+    CGradientPainter fallback(L"QuarzelNoSuchMsimg32.dll");
+    for (CGradientPainter* pPainter : {GetGradientPainter(), &fallback}) {
+        CPixelCanvas canvas(20, 20);
+        CRect rc(0, 0, 20, 20);
+        {
+            // Only the DC drawn into counts, not the desktop's.
+            CDisplayBits display(8, canvas.GetSafeHdc());
+            pPainter->DrawGradient(&canvas, &rc, clrRed, clrBlue, FALSE);
+        }
+        ExpectPixels(canvas, {{0, 0, clrRed}, {10, 10, clrRed}, {19, 19, clrRed}});
+        {
+            CPixelCanvas other(1, 1);
+            CDisplayBits display(8, other.GetSafeHdc());
+            pPainter->DrawGradient(&canvas, &rc, clrRed, clrBlue, FALSE);
+        }
+        EXPECT_GT(GetBValue(canvas.At(10, 19)), 200) << "a gradient where the DC has more colours";
     }
 }
 

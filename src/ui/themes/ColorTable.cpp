@@ -9,7 +9,8 @@
 namespace
 {
 DWORD g_dwLastRefresh = 0;
-CColorTable::PFN_TICKCOUNT g_pfnTickCount = ::GetTickCount;
+// Null reads GetTickCount: a constant initialiser, so the clock works before dynamic initialisation too.
+CColorTable::PFN_TICKCOUNT g_pfnTickCount = nullptr;
 
 // Fixed colours of the schemes blue, olive and silver.
 struct SCHEME_COLOR
@@ -82,40 +83,13 @@ COLORREF ScaleChannels(COLORREF clr, int nNumerator, int nDenominator)
 }
 }
 
-void CColorGradient::SetDefaultColors(COLORREF clrStart, COLORREF clrEnd)
+void CColorGradient::Set(PFN_SETVALUE pfnSet, COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2,
+                         COLORREF clrEnd)
 {
-    SetDefaultColors(clrStart, XTP_COLOR_NONE, XTP_COLOR_NONE, clrEnd);
-}
-
-void CColorGradient::SetDefaultColors(COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd)
-{
-    m_clrStart.SetDefaultValue(clrStart);
-    m_clrMiddle1.SetDefaultValue(clrMiddle1);
-    m_clrMiddle2.SetDefaultValue(clrMiddle2);
-    m_clrEnd.SetDefaultValue(clrEnd);
-}
-
-void CColorGradient::SetDefaultColors(const CColorGradient& other)
-{
-    SetDefaultColors(other.m_clrStart, other.m_clrMiddle1, other.m_clrMiddle2, other.m_clrEnd);
-}
-
-void CColorGradient::SetColors(COLORREF clrStart, COLORREF clrEnd)
-{
-    SetColors(clrStart, XTP_COLOR_NONE, XTP_COLOR_NONE, clrEnd);
-}
-
-void CColorGradient::SetColors(COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd)
-{
-    m_clrStart.SetValue(clrStart);
-    m_clrMiddle1.SetValue(clrMiddle1);
-    m_clrMiddle2.SetValue(clrMiddle2);
-    m_clrEnd.SetValue(clrEnd);
-}
-
-void CColorGradient::SetColors(const CColorGradient& other)
-{
-    SetColors(other.m_clrStart, other.m_clrMiddle1, other.m_clrMiddle2, other.m_clrEnd);
+    (m_clrStart.*pfnSet)(clrStart);
+    (m_clrMiddle1.*pfnSet)(clrMiddle1);
+    (m_clrMiddle2.*pfnSet)(clrMiddle2);
+    (m_clrEnd.*pfnSet)(clrEnd);
 }
 
 CColorTable::CColorTable()
@@ -310,7 +284,7 @@ void CColorTable::RefreshThemedBorderColor()
 
 void CColorTable::RefreshIfStale()
 {
-    DWORD dwNow = g_pfnTickCount();
+    DWORD dwNow = g_pfnTickCount ? g_pfnTickCount() : ::GetTickCount();
     if (dwNow - g_dwLastRefresh < 501)
         return;
     GetColorTable()->RefreshColors();
@@ -320,7 +294,7 @@ void CColorTable::RefreshIfStale()
 CColorTable::PFN_TICKCOUNT CColorTable::SetTickCountSource(PFN_TICKCOUNT pfnTickCount)
 {
     PFN_TICKCOUNT pfnPrevious = g_pfnTickCount;
-    g_pfnTickCount = pfnTickCount ? pfnTickCount : ::GetTickCount;
+    g_pfnTickCount = pfnTickCount;
     return pfnPrevious;
 }
 

@@ -42,16 +42,27 @@ public:
         SetDefaultColors(clrStart, clrMiddle1, clrMiddle2, clrEnd);
     }
 
+    // The defaults; the two-colour forms leave the middle colours unset, the gradient form takes the other
+    // gradient's effective colours.
     void SetDefaultColor(COLORREF clr) { SetDefaultColors(clr, clr); }
-    void SetDefaultColors(COLORREF clrStart, COLORREF clrEnd);
-    void SetDefaultColors(COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd);
-    // Takes the other gradient's effective colours as defaults.
-    void SetDefaultColors(const CColorGradient& other);
+    void SetDefaultColors(COLORREF clrStart, COLORREF clrEnd)
+    {
+        Set(&CColorValue::SetDefaultValue, clrStart, clrEnd);
+    }
+    void SetDefaultColors(COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd)
+    {
+        Set(&CColorValue::SetDefaultValue, clrStart, clrMiddle1, clrMiddle2, clrEnd);
+    }
+    void SetDefaultColors(const CColorGradient& other) { Set(&CColorValue::SetDefaultValue, other); }
 
+    // The same for the overrides.
     void SetColor(COLORREF clr) { SetColors(clr, clr); }
-    void SetColors(COLORREF clrStart, COLORREF clrEnd);
-    void SetColors(COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd);
-    void SetColors(const CColorGradient& other);
+    void SetColors(COLORREF clrStart, COLORREF clrEnd) { Set(&CColorValue::SetValue, clrStart, clrEnd); }
+    void SetColors(COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd)
+    {
+        Set(&CColorValue::SetValue, clrStart, clrMiddle1, clrMiddle2, clrEnd);
+    }
+    void SetColors(const CColorGradient& other) { Set(&CColorValue::SetValue, other); }
 
     BOOL HasMiddleColors() const { return !m_clrMiddle1.IsNone() && !m_clrMiddle2.IsNone(); }
 
@@ -59,6 +70,19 @@ public:
     CColorValue m_clrMiddle1;
     CColorValue m_clrMiddle2;
     CColorValue m_clrEnd;
+
+private:
+    // One field (default or override) of each of the four colours.
+    typedef void (CColorValue::*PFN_SETVALUE)(COLORREF);
+    void Set(PFN_SETVALUE pfnSet, COLORREF clrStart, COLORREF clrMiddle1, COLORREF clrMiddle2, COLORREF clrEnd);
+    void Set(PFN_SETVALUE pfnSet, COLORREF clrStart, COLORREF clrEnd)
+    {
+        Set(pfnSet, clrStart, XTP_COLOR_NONE, XTP_COLOR_NONE, clrEnd);
+    }
+    void Set(PFN_SETVALUE pfnSet, const CColorGradient& other)
+    {
+        Set(pfnSet, other.m_clrStart, other.m_clrMiddle1, other.m_clrMiddle2, other.m_clrEnd);
+    }
 };
 
 // Replaces GetSysColor for the table: the system colour index in, the colour out.
@@ -86,7 +110,7 @@ public:
     void RefreshColors();
     // Recomputes the process-wide table when at least 501 ms have passed since its last throttled refresh.
     static void RefreshIfStale();
-    // The clock of RefreshIfStale (GetTickCount unless replaced); returns the previous one.
+    // The clock of RefreshIfStale (GetTickCount unless replaced; null restores it); returns the previous one.
     typedef DWORD (WINAPI* PFN_TICKCOUNT)();
     static PFN_TICKCOUNT SetTickCountSource(PFN_TICKCOUNT pfnTickCount);
 

@@ -307,6 +307,18 @@ BOOL GetNonClientMetrics(NONCLIENTMETRICS* pMetrics)
     return ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICS), pMetrics, 0);
 }
 
+namespace
+{
+XTP_BITSPIXEL_SOURCE g_pfnBitsPerPixel = nullptr;
+}
+
+XTP_BITSPIXEL_SOURCE SetBitsPerPixelSource(XTP_BITSPIXEL_SOURCE pfnSource)
+{
+    XTP_BITSPIXEL_SOURCE pfnPrevious = g_pfnBitsPerPixel;
+    g_pfnBitsPerPixel = pfnSource;
+    return pfnPrevious;
+}
+
 BOOL IsLowColorDisplay(HDC hDC)
 {
     HWND hDesktop = nullptr;
@@ -316,7 +328,7 @@ BOOL IsLowColorDisplay(HDC hDC)
         if (!hDC)
             return FALSE;
     }
-    int nBits = ::GetDeviceCaps(hDC, BITSPIXEL);
+    int nBits = g_pfnBitsPerPixel ? g_pfnBitsPerPixel(hDC) : ::GetDeviceCaps(hDC, BITSPIXEL);
     if (hDesktop)
         ::ReleaseDC(hDesktop, hDC);
     return nBits >= 1 && nBits <= 8;

@@ -157,6 +157,10 @@ BOOL GetNonClientMetrics(NONCLIENTMETRICS* pMetrics);
 
 // TRUE when the device context (the desktop's when none is given) has 1 to 8 bits per pixel.
 BOOL IsLowColorDisplay(HDC hDC = nullptr);
+// Where IsLowColorDisplay reads a DC's bits per pixel: GetDeviceCaps unless replaced (tests stand in for the
+// 8-bit displays that no test display offers). Null restores GetDeviceCaps; returns the previous source.
+typedef int (*XTP_BITSPIXEL_SOURCE)(HDC hDC);
+XTP_BITSPIXEL_SOURCE SetBitsPerPixelSource(XTP_BITSPIXEL_SOURCE pfnSource);
 int GetColorScheme();
 
 // Work areas of the monitor holding a rectangle, a window or the cursor; the primary work area when no
