@@ -139,6 +139,25 @@ TEST_F(ThemeManagerTest, HandingTheCurrentStyleAgainKeepsIt)
     EXPECT_EQ(nAlive, CTestStyle::s_nAlive);
 }
 
+TEST_F(ThemeManagerTest, AStyleHandedOnLeavesTheFactoryThatHeldIt)
+{
+    // A style has one owner: handing a host the style it draws with, or the kind's shared one, moves the
+    // style instead of leaving it to two factories that would both delete it.
+    CTestHost host;
+    host.SetTheme(new CTestStyle);
+    int nAlive = CTestStyle::s_nAlive;
+    CXTThemeManagerStyle* pOwn = host.GetTheme();
+    host.SetTheme(pOwn);
+    EXPECT_EQ(pOwn, host.GetTheme());
+    EXPECT_EQ(nAlive, CTestStyle::s_nAlive) << "the style handed again is not deleted";
+
+    CXTThemeManagerStyle* pShared = SharedFactory()->GetSafeTheme();
+    host.SetTheme(pShared);
+    EXPECT_EQ(pShared, host.GetTheme());
+    EXPECT_NE(pShared, SharedFactory()->GetSafeTheme()) << "the kind makes itself a new style";
+    EXPECT_EQ(nAlive, CTestStyle::s_nAlive) << "the host's former style went, the kind made itself one";
+}
+
 TEST_F(ThemeManagerTest, TheBaseFactoryMakesNoStyle)
 {
     CXTThemeManagerStyleFactory* pBase =

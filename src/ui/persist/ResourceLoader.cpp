@@ -50,45 +50,41 @@ BOOL CXTPResourceLoader::IsInFrameworkModule(LPCTSTR lpszName, LPCTSTR lpszType)
     return g_hFrameworkResource && ::FindResourceW(g_hFrameworkResource, lpszName, lpszType);
 }
 
+template <class Load>
+auto CXTPResourceLoader::LoadFromEither(LPCTSTR lpszName, LPCTSTR lpszType, Load load) -> decltype(load())
+{
+    if (IsInFrameworkModule(lpszName, lpszType)) {
+        CXTPResourceHandleSwitch framework;
+        if (auto result = load())
+            return result;
+    }
+    return load();
+}
+
 BOOL CXTPResourceLoader::LoadString(CString* pString, UINT nID)
 {
     // Strings live in blocks of 16, the block of an id being resource (id / 16) + 1.
-    if (IsInFrameworkModule(MAKEINTRESOURCE((nID >> 4) + 1), RT_STRING)) {
-        CXTPResourceHandleSwitch framework;
-        if (pString->LoadString(nID))
-            return TRUE;
-    }
-    return pString->LoadString(nID);
+    return LoadFromEither(MAKEINTRESOURCE((nID >> 4) + 1), RT_STRING, [=] { return pString->LoadString(nID); });
 }
 
 BOOL CXTPResourceLoader::LoadMenu(CMenu* pMenu, UINT nID)
 {
-    if (IsInFrameworkModule(MAKEINTRESOURCE(nID), RT_MENU)) {
-        CXTPResourceHandleSwitch framework;
-        if (pMenu->Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID))))
-            return TRUE;
-    }
-    return pMenu->Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+    return LoadFromEither(MAKEINTRESOURCE(nID), RT_MENU, [=] {
+        return pMenu->Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+    });
 }
 
 BOOL CXTPResourceLoader::LoadBitmap(CBitmap* pBitmap, UINT nID)
 {
-    if (IsInFrameworkModule(MAKEINTRESOURCE(nID), RT_BITMAP)) {
-        CXTPResourceHandleSwitch framework;
-        if (pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID))))
-            return TRUE;
-    }
-    return pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+    return LoadFromEither(MAKEINTRESOURCE(nID), RT_BITMAP, [=] {
+        return pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+    });
 }
 
 HCURSOR CXTPResourceLoader::LoadCursor(UINT nID)
 {
-    if (IsInFrameworkModule(MAKEINTRESOURCE(nID), RT_GROUP_CURSOR)) {
-        CXTPResourceHandleSwitch framework;
-        if (HCURSOR hCursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)))
-            return hCursor;
-    }
-    return ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID));
+    return LoadFromEither(MAKEINTRESOURCE(nID), RT_GROUP_CURSOR,
+                          [=] { return ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)); });
 }
 
 LPCDLGTEMPLATE CXTPResourceLoader::LoadDialogTemplate(UINT nID)
@@ -128,7 +124,8 @@ CXTPResourceLoader* XTPGetResourceLoader()
 
 void XTPSetResourceLoader(CXTPResourceLoader* pLoader)
 {
-    if (!pLoader)
+    // The current loader again would be deleted while it stays installed.
+    if (!pLoader || pLoader == LoaderHolder().get())
         return;
     if (!pLoader->IsValid()) {
         delete pLoader;

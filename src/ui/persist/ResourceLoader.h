@@ -49,6 +49,10 @@ public:
 protected:
     // The framework module holds a resource of that type and name: the first place to look.
     static BOOL IsInFrameworkModule(LPCTSTR lpszName, LPCTSTR lpszType);
+    // Loads under the switch when the framework module holds the resource, then (or when that fails) from the
+    // program's resources; load reads the module from AfxGetResourceHandle and answers a handle or success.
+    template <class Load>
+    static auto LoadFromEither(LPCTSTR lpszName, LPCTSTR lpszType, Load load) -> decltype(load());
 
     BOOL m_bValid = TRUE;
     HMODULE m_hResourceFile = nullptr;
@@ -56,6 +60,6 @@ protected:
 
 // The process's loader, a plain one made on first use.
 CXTPResourceLoader* XTPGetResourceLoader();
-// Installs a loader (owned from then on); a null one changes nothing, an invalid one is deleted and the
-// current loader stays.
+// Installs a loader (owned from then on); a null one or the current one changes nothing, an invalid one is
+// deleted and the current loader stays.
 void XTPSetResourceLoader(CXTPResourceLoader* pLoader);

@@ -59,7 +59,11 @@ CXTThemeManagerStyle* CXTThemeManagerStyleFactory::GetSafeTheme()
 
 void CXTThemeManagerStyleFactory::SetTheme(CXTThemeManagerStyle* pTheme)
 {
-    // Handing in the current style again must not delete it.
+    // A style has one owner: one that another factory holds leaves it (that factory makes itself a new one
+    // when next asked), and handing in the current style again must not delete it.
+    CXTThemeManagerStyleFactory* pHolder = pTheme ? pTheme->m_pFactory : nullptr;
+    if (pHolder && pHolder != this && pHolder->m_pTheme == pTheme)
+        pHolder->m_pTheme = nullptr;
     if (pTheme != m_pTheme)
         delete m_pTheme;
     m_pTheme = pTheme;

@@ -44,7 +44,8 @@ public:
 
     // The current style, made for the process-wide theme id on first use; null when the kind makes none.
     CXTThemeManagerStyle* GetSafeTheme();
-    // Replaces (and deletes) the current style, refreshes the new one and tells every host.
+    // Replaces (and deletes) the current style, refreshes the new one and tells every host. A style that
+    // another factory holds is taken from it.
     void SetTheme(CXTThemeManagerStyle* pTheme);
     void SetTheme(int nTheme);
 
