@@ -60,6 +60,28 @@ TEST(UiGlobalData, InitialisesColoursCursorsMetricsAndFonts)
     EXPECT_EQ(CString(L"Libreria dell'interfaccia utente 9.80"), data.GetVersionText(FALSE));
 }
 
+TEST(UiGlobalData, AMissingCursorReportsFailureAndLeavesTheRestUsable)
+{
+    // Neither the framework's module nor the program's resources hold the framework's cursors.
+    HINSTANCE hSavedProgram = AfxGetResourceHandle();
+    HMODULE hSavedResource = XTPGetResourceHandle(), hSavedInstance = XTPGetInstanceHandle();
+    HMODULE hKernel = ::GetModuleHandleW(L"kernel32.dll");
+    AfxSetResourceHandle(hKernel);
+    XTPSetResourceHandle(hKernel);
+
+    CUiGlobalData data;
+    EXPECT_FALSE(data.Initialize());
+    EXPECT_EQ(nullptr, data.m_hcurDragCopy);
+    EXPECT_EQ(nullptr, data.m_hcurHSplitBar);
+    EXPECT_NE(nullptr, data.m_hcurMove) << "the system's own cursors are still there";
+    EXPECT_NE(nullptr, data.m_fontNormal.GetSafeHandle()) << "the fonts are built all the same";
+    EXPECT_NE(nullptr, data.m_fontMarlett.GetSafeHandle());
+    EXPECT_EQ(GetColorTable()->GetColor(COLOR_BTNFACE), data.m_clrBtnFace);
+
+    AfxSetResourceHandle(hSavedProgram);
+    XTPSetResourceHandles(hSavedResource, hSavedInstance);
+}
+
 namespace
 {
 int CALLBACK TakeFace(const LOGFONTW* pLogFont, const TEXTMETRICW*, DWORD dwType, LPARAM lParam)
