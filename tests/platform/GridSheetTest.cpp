@@ -51,7 +51,7 @@ TEST(GridSheet, LastUsedCellCountsContentOnly)
     EXPECT_EQ(3, sheet.GetLastRow());
 }
 
-TEST(GridSheet, FindTextLooksRowByRowFromTheCellAfterTheStart)
+TEST(GridSheet, FindLooksRowByRowFromTheCellAfterTheStart)
 {
     CGridBook book;
     CGridSheet& sheet = *book.GetSheet(1);
@@ -75,7 +75,7 @@ TEST(GridSheet, FindTextLooksRowByRowFromTheCellAfterTheStart)
     };
     for (const auto& c : cases) {
         int nRow = c.nStartRow, nCol = c.nStartCol;
-        EXPECT_EQ(c.bFound, sheet.FindText(L"[EOF]", c.nFlags, nRow, nCol)) << c.nFlags << " " << c.nStartRow;
+        EXPECT_EQ(c.bFound, sheet.Find(L"[EOF]", c.nFlags, nRow, nCol)) << c.nFlags << " " << c.nStartRow;
         if (c.bFound) {
             EXPECT_EQ(c.nRow, nRow);
             EXPECT_EQ(c.nCol, nCol);

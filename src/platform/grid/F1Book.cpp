@@ -297,7 +297,7 @@ CF1FindResult CF1Book::InvokeMethod1448(LPCTSTR lpszText, long nSheet, long nRow
         ThrowError(GRID_IDS_BAD_VALUE);
     int nFoundRow = nRow, nFoundCol = nCol;
     for (;;) {
-        if (!pSheet->FindText(lpszText, static_cast<UINT>(nFlags), nFoundRow, nFoundCol) ||
+        if (!pSheet->Find(lpszText, static_cast<UINT>(nFlags), nFoundRow, nFoundCol) ||
             (nLastRow > 0 && nFoundRow > nLastRow))
             return CF1FindResult();
         if (nLastCol <= 0 || nFoundCol <= nLastCol)

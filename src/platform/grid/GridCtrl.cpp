@@ -184,50 +184,43 @@ void CGridCtrl::ShowActiveCell()
     }
 }
 
-// The spans of the rows shown: the title rows, then the rows from the scrolled position, as far as the
-// client area reaches (the last one may be cut). Hidden rows take no room.
+// The spans of the lines of one direction: the title lines, then the lines from the scrolled position, as far as
+// nLimit reaches (the last one may be cut). sizeOf answers a line's size in pixels, -1 for a hidden line, which
+// takes no room.
+std::vector<CGridCtrl::CSpan> CGridCtrl::LaySpans(int nStart, int nLimit, int nTitles, int nScrolled, int nMax,
+                                                  const std::function<int(int)>& sizeOf)
+{
+    std::vector<CSpan> spans;
+    int n = nStart;
+    auto add = [&](int nIndex) {
+        int cx = sizeOf(nIndex);
+        if (cx < 0)
+            return;
+        spans.push_back({nIndex, n, n + cx});
+        n += cx;
+    };
+    nTitles = std::min(nTitles, nMax);
+    for (int i = 1; i <= nTitles && n < nLimit; ++i)
+        add(i);
+    for (int i = std::max(nScrolled, nTitles + 1); i <= nMax && n < nLimit; ++i)
+        add(i);
+    if (spans.empty())
+        spans.push_back({0, n, n});
+    return spans;
+}
+
 std::vector<CGridCtrl::CSpan> CGridCtrl::VisibleRows(int cyClient) const
 {
     const CGridSheet& sheet = GetShownSheet();
-    std::vector<CSpan> spans;
-    int y = ColHeaderHeight();
-    auto add = [&](int nRow) {
-        if (sheet.IsRowHidden(nRow))
-            return;
-        int cy = TwipsToPixelsY(sheet.GetRowHeight(nRow));
-        spans.push_back({nRow, y, y + cy});
-        y += cy;
-    };
-    int nTitles = std::min(sheet.GetTitleRows(), sheet.GetMaxRow());
-    for (int r = 1; r <= nTitles && y < cyClient; ++r)
-        add(r);
-    for (int r = std::max(View().m_nTopRow, nTitles + 1); r <= sheet.GetMaxRow() && y < cyClient; ++r)
-        add(r);
-    if (spans.empty())
-        spans.push_back({0, y, y});
-    return spans;
+    return LaySpans(ColHeaderHeight(), cyClient, sheet.GetTitleRows(), View().m_nTopRow, sheet.GetMaxRow(),
+                    [&](int nRow) { return sheet.IsRowHidden(nRow) ? -1 : TwipsToPixelsY(sheet.GetRowHeight(nRow)); });
 }
 
 std::vector<CGridCtrl::CSpan> CGridCtrl::VisibleCols(int cxClient) const
 {
     const CGridSheet& sheet = GetShownSheet();
-    std::vector<CSpan> spans;
-    int x = RowHeaderWidth();
-    auto add = [&](int nCol) {
-        if (sheet.IsColHidden(nCol))
-            return;
-        int cx = TwipsToPixelsX(sheet.GetColWidth(nCol));
-        spans.push_back({nCol, x, x + cx});
-        x += cx;
-    };
-    int nTitles = std::min(sheet.GetTitleCols(), sheet.GetMaxCol());
-    for (int c = 1; c <= nTitles && x < cxClient; ++c)
-        add(c);
-    for (int c = std::max(View().m_nLeftCol, nTitles + 1); c <= sheet.GetMaxCol() && x < cxClient; ++c)
-        add(c);
-    if (spans.empty())
-        spans.push_back({0, x, x});
-    return spans;
+    return LaySpans(RowHeaderWidth(), cxClient, sheet.GetTitleCols(), View().m_nLeftCol, sheet.GetMaxCol(),
+                    [&](int nCol) { return sheet.IsColHidden(nCol) ? -1 : TwipsToPixelsX(sheet.GetColWidth(nCol)); });
 }
 
 CRect CGridCtrl::GetClientRect() const

@@ -8,6 +8,7 @@
 #include "GridBook.h"
 #include "platform/mfc/afxgeom.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -130,6 +131,8 @@ private:
     void ClampView();
     int RowHeaderWidth() const { return m_bRowHeaders ? m_cxRowHeader : 0; }
     int ColHeaderHeight() const { return m_bColHeaders ? m_cyColHeader : 0; }
+    static std::vector<CSpan> LaySpans(int nStart, int nLimit, int nTitles, int nScrolled, int nMax,
+                                       const std::function<int(int)>& sizeOf);
     std::vector<CSpan> VisibleRows(int cyClient) const;
     std::vector<CSpan> VisibleCols(int cxClient) const;
     CRect GetClientRect() const;

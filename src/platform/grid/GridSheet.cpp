@@ -9,6 +9,15 @@ namespace
 {
 const CGridValue s_emptyValue;
 const CGridCellFormat s_defaultFormat;
+
+// Sets a layout value that must lie between nMin and nMax.
+BOOL SetInRange(int& nMember, int nValue, int nMin, int nMax)
+{
+    if (nValue < nMin || nValue > nMax)
+        return FALSE;
+    nMember = nValue;
+    return TRUE;
+}
 } // namespace
 
 CGridSheet::CGridSheet(CGridBook& book, LPCTSTR pszName) : m_pBook(&book), m_strName(pszName), m_calc(*this)
@@ -233,50 +242,32 @@ BOOL CGridSheet::SetRowHidden(int nRow, BOOL bHidden)
 
 BOOL CGridSheet::SetDefaultColWidth(int nWidth)
 {
-    if (nWidth < 0 || nWidth > kGridMaxColWidth)
-        return FALSE;
-    m_nDefaultColWidth = nWidth;
-    return TRUE;
+    return SetInRange(m_nDefaultColWidth, nWidth, 0, kGridMaxColWidth);
 }
 
 BOOL CGridSheet::SetDefaultRowHeight(int nHeight)
 {
-    if (nHeight < 0 || nHeight > kGridMaxRowHeight)
-        return FALSE;
-    m_nDefaultRowHeight = nHeight;
-    return TRUE;
+    return SetInRange(m_nDefaultRowHeight, nHeight, 0, kGridMaxRowHeight);
 }
 
 BOOL CGridSheet::SetMaxRow(int nMaxRow)
 {
-    if (nMaxRow < 1 || nMaxRow > kGridMaxRows)
-        return FALSE;
-    m_nMaxRow = nMaxRow;
-    return TRUE;
+    return SetInRange(m_nMaxRow, nMaxRow, 1, kGridMaxRows);
 }
 
 BOOL CGridSheet::SetMaxCol(int nMaxCol)
 {
-    if (nMaxCol < 1 || nMaxCol > kGridMaxCols)
-        return FALSE;
-    m_nMaxCol = nMaxCol;
-    return TRUE;
+    return SetInRange(m_nMaxCol, nMaxCol, 1, kGridMaxCols);
 }
 
 BOOL CGridSheet::SetTitleRows(int nRows)
 {
-    if (nRows < 0 || nRows > kGridMaxRows)
-        return FALSE;
-    m_nTitleRows = nRows;
-    return TRUE;
+    return SetInRange(m_nTitleRows, nRows, 0, kGridMaxRows);
 }
 
 BOOL CGridSheet::SetTitleCols(int nCols)
 {
-    if (nCols < 0 || nCols > kGridMaxCols)
-        return FALSE;
-    m_nTitleCols = nCols;
-    return TRUE;
+    return SetInRange(m_nTitleCols, nCols, 0, kGridMaxCols);
 }
 
 int CGridSheet::GetLastRow() const
@@ -300,7 +291,7 @@ int CGridSheet::GetLastCol() const
     return static_cast<int>(nLast);
 }
 
-BOOL CGridSheet::FindText(LPCTSTR pszText, UINT nFlags, int& nRow, int& nCol) const
+BOOL CGridSheet::Find(LPCTSTR pszText, UINT nFlags, int& nRow, int& nCol) const
 {
     CString strWanted(pszText);
     if (!(nFlags & gridFindMatchCase))

@@ -19,7 +19,7 @@ enum
     gridAll = gridContents | gridFormats
 };
 
-// Options of FindText.
+// Options of Find (FindText would clash with the common dialogs' macro).
 enum
 {
     gridFindMatchCase = 1,
@@ -90,7 +90,7 @@ public:
 
     // Looks for a cell showing the text, row by row, from the cell after (nRow, nCol) (from the first cell
     // when nRow is below 1); answers its position there.
-    BOOL FindText(LPCTSTR pszText, UINT nFlags, int& nRow, int& nCol) const;
+    BOOL Find(LPCTSTR pszText, UINT nFlags, int& nRow, int& nCol) const;
 
     // nCount empty rows before nRow; FALSE when cells would be pushed off the sheet.
     BOOL InsertRows(int nRow, int nCount);
