@@ -2,6 +2,7 @@
 
 #include "afxdoctempl.h"
 #include "afxfiledlg.h"
+#include "afxprintdlg.h"
 #include "afxres.h"
 #include "afxstate.h"
 
@@ -66,6 +67,7 @@ CWinApp::~CWinApp()
 {
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
+    SelectPrinter(nullptr, nullptr);
     if (g_pApp == this)
         g_pApp = nullptr;
 }
@@ -310,6 +312,51 @@ void CWinApp::OnFileOpen()
     dialog.m_ofn.lpstrTitle = strCaption;
     if (dialog.DoModal() == IDOK)
         OpenDocumentFile(dialog.GetPathName());
+}
+
+void CWinApp::SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode, BOOL bFreeOld)
+{
+    if (bFreeOld) {
+        if (m_hDevNames && m_hDevNames != hDevNames)
+            ::GlobalFree(m_hDevNames);
+        if (m_hDevMode && m_hDevMode != hDevMode)
+            ::GlobalFree(m_hDevMode);
+    }
+    m_hDevNames = hDevNames;
+    m_hDevMode = hDevMode;
+}
+
+void CWinApp::UpdatePrinterSelection(BOOL bForceDefaults)
+{
+    if (m_hDevNames && !bForceDefaults)
+        return;
+    CPrintDialog dialog(TRUE);
+    if (dialog.GetDefaults())
+        SelectPrinter(dialog.m_pd.hDevNames, dialog.m_pd.hDevMode);   // now the application's: the dialog keeps them
+}
+
+BOOL CWinApp::GetPrinterDeviceDefaults(PRINTDLGW* pPrintDlg)
+{
+    UpdatePrinterSelection(FALSE);
+    if (!m_hDevNames)
+        return FALSE;
+    pPrintDlg->hDevNames = m_hDevNames;
+    pPrintDlg->hDevMode = m_hDevMode;
+    return TRUE;
+}
+
+INT_PTR CWinApp::DoPrintDialog(CPrintDialog* pPD)
+{
+    UpdatePrinterSelection(FALSE);
+    pPD->m_pd.hDevNames = m_hDevNames;
+    pPD->m_pd.hDevMode = m_hDevMode;
+    return pPD->DoModal();   // hands the printer chosen back to the application
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    CPrintDialog dialog(TRUE);
+    DoPrintDialog(&dialog);
 }
 
 void CWinApp::OnAppExit()

@@ -10,6 +10,8 @@
 
 class CDocTemplate;
 class CDocument;
+class CPrintDialog;
+struct tagPDW;   // PRINTDLGW: commdlg.h is left to the files that use the dialogs (its macros rename members)
 
 class CWinApp : public CWinThread
 {
@@ -71,12 +73,29 @@ public:
     // The wait cursor: 1 begins a wait, -1 ends it, 0 shows the hourglass again during one.
     virtual void DoWaitCursor(int nCode);
 
+    // The application's printer: null until chosen, or until the system's default printer is first asked
+    // for; freed with the application.
+    HGLOBAL m_hDevMode = nullptr;
+    HGLOBAL m_hDevNames = nullptr;
+    // Makes the handles the application's printer (null and null forget it); bFreeOld frees the old ones.
+    void SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode, BOOL bFreeOld = TRUE);
+    // Puts the application's printer into pPrintDlg, first taking the system's default printer when there is
+    // none; FALSE when there is no printer.
+    BOOL GetPrinterDeviceDefaults(tagPDW* pPrintDlg);
+    // Runs the print dialog on the application's printer; the printer chosen stays the application's.
+    INT_PTR DoPrintDialog(CPrintDialog* pPD);
+
     afx_msg void OnFileNew();
     // The open-file dialog (the templates' kinds of file and all files), then OpenDocumentFile.
     afx_msg void OnFileOpen();
     afx_msg void OnAppExit();
+    // The printer set-up dialog.
+    afx_msg void OnFilePrintSetup();
 
 protected:
+    // Takes the system's default printer when the application has none yet (or always with bForceDefaults).
+    void UpdatePrinterSelection(BOOL bForceDefaults);
+
     DECLARE_MESSAGE_MAP()
 
 private:
