@@ -134,6 +134,9 @@ TEST_F(ResourceLoaderTest, OnlyAValidLoaderReplacesTheCurrentOne)
     auto* pValid = new CTestLoader(TRUE, &bValidDeleted);
     XTPSetResourceLoader(pValid);
     EXPECT_EQ(pValid, XTPGetResourceLoader());
+    XTPSetResourceLoader(pValid);
+    EXPECT_FALSE(bValidDeleted) << "installing the current loader again keeps it";
+    EXPECT_EQ(pValid, XTPGetResourceLoader());
     XTPSetResourceLoader(new CXTPResourceLoader);
     EXPECT_TRUE(bValidDeleted) << "the replaced loader is deleted";
 }
