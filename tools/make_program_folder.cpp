@@ -63,8 +63,7 @@ CString MakeProgramDatabase(const CString& strFolder, const CString& strTarget, 
             strNomeDB = CSetConfig::GetConfigNomeDB(connection);
             connection.Close();
         }
-        catch (const _com_error& e) {
-            std::fwprintf(stderr, L"%ls\n", GetComErrorText(e, &connection).GetString());
+        catch (const _com_error&) {
             if (connection.IsOpen())
                 connection.Close();
             ::DeleteFileW(strNew);
