@@ -117,7 +117,7 @@ BOOL CFormInfo::ReadFromBook(CF1Book& grid)
         for (long r = 1; r <= nRows && r <= nLastRow; ++r) {
             CRowInfo& row = sheet.ElementAt(r);
             row.SetSize(nCols);
-            if (nCols <= nLastCol)
+            if (nCols >= 1 && nCols <= nLastCol)
                 row.m_strText = grid.InvokeGet281(r, nCols);
             for (long c = 1; c < nCols && c <= nLastCol; ++c)
                 row.ElementAt(c).Parse(grid.InvokeGet281(r, c));

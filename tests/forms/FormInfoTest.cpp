@@ -272,3 +272,22 @@ TEST_F(FormInfoBookTest, KindsChangedByColumnRowAndCellMoveTheFirstCell)
     EXPECT_EQ(formKindComputed, m_info.GetCellKind(1, 3, 2));
     EXPECT_EQ(formKindNone, m_info.GetCellKind(1, 9, 9));
 }
+
+// "[EOF]" in the first column describes rows without cells: there is no column 0 to take the rows' text from.
+TEST(FormInfo, EofInTheFirstColumnGivesRowsWithoutCells)
+{
+    CF1Book grid;
+    ASSERT_TRUE(grid.Create(L"", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0));
+    CGridSheet& desc = *grid.GetBook().InsertSheet(2, L"Descrizione");
+    desc.SetText(1, 1, L"F:1,0");
+    desc.SetText(3, 1, L"[EOF]");
+    CFormInfo info;
+    EXPECT_TRUE(info.ReadFromBook(grid));
+    ASSERT_EQ(1, info.GetSize());
+    EXPECT_EQ(3, info[0].GetSize());
+    EXPECT_EQ(0, info[0][2].GetSize());
+    EXPECT_EQ(1, info[0].m_nTitleRows);
+    int nRow = 2, nCol = 1;
+    EXPECT_FALSE(info.FindNextDataCell(0, nRow, nCol, 3));
+    grid.DestroyWindow();
+}
