@@ -112,6 +112,11 @@ bool RefusesBalancesOfMissingCentres(CADOConnection& connection)
 // and the key makes a deleted centre take its balances with it from now on.
 void KeyBalancesToTheirCentre(CADOConnection& connection)
 {
+    // The totals rows belong to the centre 0: an archive that lacks it would lose them here and could not
+    // store them again under the key.
+    _RecordsetPtr totals = connection.Execute(L"SELECT COUNT(*) FROM [Responsabili] WHERE [ID] = 0", nullptr, adCmdText);
+    if (static_cast<long>(totals->GetCollect(_variant_t(0L))) == 0)
+        Execute(connection, L"INSERT INTO [Responsabili] ([ID], [responsabile], [centroServ]) VALUES (0, 'Totale', 'Totale')");
     Execute(connection, DELETE_BALANCES_OF_MISSING_CENTRES);
     if (RefusesBalancesOfMissingCentres(connection))
         return;

@@ -97,6 +97,22 @@ TEST_F(DatabaseOpening, AnUpgradeKeepsTheKeyOfTheBalancesPerCentreWhereItIsThere
                                     ScalarLong(data, L"SELECT [ID] FROM [Responsabili] WHERE [responsabile] = 'Rossi'"));
 }
 
+TEST_F(DatabaseOpening, AnUpgradeKeepsTheTotalsWhenTheArchiveLacksTheTotalsCentre)
+{
+    MakeArchive(150);
+    {
+        CADOConnection connection;
+        OpenArchive(connection);
+        Execute(connection, L"DELETE FROM [Responsabili] WHERE [ID] = 0");
+        connection.Close();
+    }
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    CADOConnection& data = app.GetDataConnection();
+    EXPECT_EQ(1L, ScalarLong(data, L"SELECT COUNT(*) FROM [Responsabili] WHERE [ID] = 0"));
+    EXPECT_LT(0L, ScalarLong(data, L"SELECT COUNT(*) FROM [SaldoFinCalc] WHERE [idResp] = 0"));
+}
+
 TEST_F(DatabaseOpening, OpensTheCurrentVersionAsItIsAndRecomputesAtEveryOpening)
 {
     MakeArchive(200);
