@@ -187,7 +187,10 @@ BOOL CTheApp::InitInstance()
 
 int CTheApp::ExitInstance()
 {
+    // The connection objects go before OLE does: program database first, then the archive.
     CloseDatabase();
+    m_progConnection.ReleaseConnection();
+    m_dataConnection.ReleaseConnection();
     int nResult = CWinApp::ExitInstance();
     ::OleUninitialize();
     return nResult;

@@ -23,6 +23,8 @@ public:
     // Creates the ADO Connection object when none is held yet; a reopen reuses it.
     HRESULT CreateConnection();
     bool HasConnection() const { return m_pConnection != nullptr; }
+    // Lets go of the ADO Connection object (closed or not); a later open creates a new one.
+    void ReleaseConnection() { m_pConnection = nullptr; }
     const _ConnectionPtr& GetConnection() const { return m_pConnection; }
 
     // Record sets find rows by index seek only when the provider is Jet and the caller allows it.

@@ -113,6 +113,18 @@ TEST_F(DatabaseOpening, AnUpgradeKeepsTheTotalsWhenTheArchiveLacksTheTotalsCentr
     EXPECT_LT(0L, ScalarLong(data, L"SELECT COUNT(*) FROM [SaldoFinCalc] WHERE [idResp] = 0"));
 }
 
+TEST_F(DatabaseOpening, ExitReleasesBothConnections)
+{
+    MakeArchive(CTheApp::ARCHIVE_VERSION);
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    ::OleInitialize(nullptr);   // the start-up's, which the exit ends
+    app.ExitInstance();
+    EXPECT_FALSE(app.GetProgConnection().HasConnection());
+    EXPECT_FALSE(app.GetDataConnection().HasConnection());
+    EXPECT_FALSE(app.GetDataConnection().IsOpen());
+}
+
 TEST_F(DatabaseOpening, OpensTheCurrentVersionAsItIsAndRecomputesAtEveryOpening)
 {
     MakeArchive(200);
