@@ -111,8 +111,9 @@ BOOL CFormInfo::ReadFromBook(CF1Book& grid)
             nRows = grid.GetProperty19();
             nCols = grid.GetProperty18();
         }
-        // Past the last used row and column every cell is empty, so nothing is read there: without "[EOF]"
-        // the limits reach 65536 rows, whose cells would only be undescribed ones.
+        // Past the last used row and column every cell is empty, so nothing is read there, and the rows past the
+        // last used one hold no cells (a lookup finds nothing there, as in an undescribed cell): without "[EOF]"
+        // the limits reach 65536 rows of 256 cells, far too many to keep.
         sheet.SetSize(nRows + 1);
         for (long r = 1; r <= nRows && r <= nLastRow; ++r) {
             CRowInfo& row = sheet.ElementAt(r);
@@ -122,8 +123,6 @@ BOOL CFormInfo::ReadFromBook(CF1Book& grid)
             for (long c = 1; c < nCols && c <= nLastCol; ++c)
                 row.ElementAt(c).Parse(grid.InvokeGet281(r, c));
         }
-        for (long r = nLastRow + 1; r <= nRows; ++r)
-            sheet.ElementAt(r).SetSize(nCols);
         grid.InvokeMethod211(nActiveRow, nActiveCol);
     }
     grid.SetProperty106(nShownSheet);

@@ -291,3 +291,24 @@ TEST(FormInfo, EofInTheFirstColumnGivesRowsWithoutCells)
     EXPECT_FALSE(info.FindNextDataCell(0, nRow, nCol, 3));
     grid.DestroyWindow();
 }
+
+TEST(FormInfo, WithoutEofOnlyTheUsedRowsHoldCells)
+{
+    CF1Book grid;
+    ASSERT_TRUE(grid.Create(L"", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0));
+    CGridSheet& desc = *grid.GetBook().InsertSheet(2, L"Descrizione");
+    desc.SetText(1, 1, L"F:1,0");
+    desc.SetText(2, 2, L"I:N;NAME:importo");
+    CFormInfo info;
+    ASSERT_TRUE(info.ReadFromBook(grid));
+    ASSERT_EQ(1, info.GetSize());
+    EXPECT_EQ(grid.GetProperty19() + 1, info[0].GetSize());   // every row up to the sheet's limit is there
+    EXPECT_EQ(nullptr, info.GetCell(0, 60000, 2));
+    int nRow = 0, nCol = 0;
+    EXPECT_TRUE(info.FindCell(L"importo", 0, nRow, nCol));
+    EXPECT_EQ(2, nRow);
+    nRow = 2;
+    nCol = 2;
+    EXPECT_FALSE(info.FindNextDataCell(0, nRow, nCol, 3));
+    grid.DestroyWindow();
+}
