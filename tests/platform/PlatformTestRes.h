@@ -17,3 +17,6 @@
 #define IDD_TEST_FORM       9210
 #define IDC_TEST_FORMEDIT   9211
 #define IDC_TEST_FORMBUTTON 9212
+
+#define IDD_TEST_PAGE       9220
+#define IDC_TEST_PAGENAME   9221

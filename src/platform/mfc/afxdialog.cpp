@@ -14,9 +14,6 @@ AFX_MODAL_HANDLER& ModalHandler()
     return handler;
 }
 
-// The dialog manager's procedure; the framework's window procedure handles the messages before it.
-INT_PTR CALLBACK AfxDlgProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
 // The window that owns a modal dialog: the given parent's top-level window, else the main window.
 HWND GetModalOwner(CWnd* pParentWnd)
 {
@@ -28,6 +25,8 @@ HWND GetModalOwner(CWnd* pParentWnd)
     return hWnd ? ::GetAncestor(hWnd, GA_ROOT) : nullptr;
 }
 } // namespace
+
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 AFX_MODAL_HANDLER AfxSetModalHandler(AFX_MODAL_HANDLER handler)
 {
@@ -113,41 +112,39 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
     return CreateDlgIndirect(lpDialogTemplate, pParentWnd);
 }
 
-INT_PTR CDialog::DoModal()
+INT_PTR CWnd::DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& create,
+                            const std::function<CDialog*()>& pickDialog)
 {
-    LPCDLGTEMPLATE lpTemplate = LoadTemplate();
-    if (!lpTemplate)
-        return -1;
-    HWND hWndOwner = GetModalOwner(m_pParentWnd);
-    m_nModalResult = -1;
-    m_nFlags |= WF_CONTINUEMODAL;   // OnInitDialog may already end the dialog
+    HWND hWndOwner = GetModalOwner(pParentWnd);
+    m_nFlags |= WF_CONTINUEMODAL;   // the window may end itself while it is made (OnInitDialog)
+    struct CEndOnExit
+    {
+        CWnd* pWnd;
+        ~CEndOnExit()
+        {
+            pWnd->m_nFlags &= ~WF_CONTINUEMODAL;
+            pWnd->DestroyWindow();
+        }
+    } end = {this};
 
     if (const AFX_MODAL_HANDLER& handler = AfxGetModalHandler()) {
-        if (!CreateDlgIndirect(lpTemplate, CWnd::FromHandle(hWndOwner)))
+        if (!create(hWndOwner))
             return -1;
-        struct CDestroyOnExit
-        {
-            CDialog* pDialog;
-            ~CDestroyOnExit() { pDialog->DestroyWindow(); }
-        } destroy = {this};
         if (ContinueModal()) {
-            INT_PTR nAnswer = handler(*this);
-            if (ContinueModal()) {   // the handler left it open: its answer ends it
-                m_nFlags &= ~WF_CONTINUEMODAL;
+            INT_PTR nAnswer = handler(*pickDialog());
+            if (ContinueModal())   // the handler left it open: its answer ends it
                 m_nModalResult = static_cast<int>(nAnswer);
-            }
         }
         return m_nModalResult;
     }
 
-    // The owner is disabled while the dialog runs, as for the system's own modal dialogs.
+    // The owner is disabled while the window runs, as for the system's own modal dialogs.
     BOOL bEnableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
     if (bEnableOwner)
         ::EnableWindow(hWndOwner, FALSE);
-    if (CreateDlgIndirect(lpTemplate, CWnd::FromHandle(hWndOwner)) && ContinueModal()) {
-        ShowWindow(SW_SHOWNORMAL);
-        RunModalLoop();
-    }
+    BOOL bCreated = create(hWndOwner);
+    if (bCreated && ContinueModal())
+        RunModalLoop(MLF_SHOWONIDLE | ((GetStyle() & DS_NOIDLEMSG) ? MLF_NOIDLEMSG : 0));
     if (m_hWnd)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
@@ -155,8 +152,18 @@ INT_PTR CDialog::DoModal()
         ::EnableWindow(hWndOwner, TRUE);
     if (hWndOwner && ::GetActiveWindow() == m_hWnd)
         ::SetActiveWindow(hWndOwner);
-    DestroyWindow();
-    return m_nModalResult;
+    return bCreated ? m_nModalResult : -1;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    LPCDLGTEMPLATE lpTemplate = LoadTemplate();
+    if (!lpTemplate)
+        return -1;
+    m_nModalResult = -1;
+    return DoModalWindow(
+        m_pParentWnd, [&](HWND hWndOwner) { return CreateDlgIndirect(lpTemplate, CWnd::FromHandle(hWndOwner)); },
+        [this] { return this; });
 }
 
 void CDialog::EndDialog(int nResult)

@@ -53,6 +53,9 @@ protected:
     UINT m_nIDHelp = 0;
 };
 
+// The dialog procedure of the framework's dialogs: their window procedure handles the messages before it.
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // A dialog template of the resources (RT_DIALOG), or null.
 LPCDLGTEMPLATE AfxLoadDialogTemplate(LPCTSTR lpszTemplateName);
 

@@ -760,19 +760,25 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
     }
 }
 
-int CWnd::RunModalLoop(DWORD)
+int CWnd::RunModalLoop(DWORD dwFlags)
 {
     m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
     MSG* pMsg = &AfxGetThreadState()->m_msgCur;
     BOOL bIdle = TRUE;
     LONG lIdleCount = 0;
+    BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
     HWND hWndParent = ::GetParent(m_hWnd);
     while (ContinueModal()) {
         // While the queue is empty the owner hears WM_ENTERIDLE and the window WM_KICKIDLE (bars update).
         while (bIdle && !::PeekMessageW(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (hWndParent && lIdleCount == 0)
+            if (bShowIdle) {   // shown once it is ready, not while it is being filled
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                bShowIdle = FALSE;
+            }
+            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent && lIdleCount == 0)
                 ::SendMessageW(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(m_hWnd));
-            if (!SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
+            if ((dwFlags & MLF_NOKICKIDLE) || !SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
                 bIdle = FALSE;
         }
         if (!AfxPumpMessage()) {

@@ -10,11 +10,14 @@
 
 #include <shellapi.h>
 
+#include <functional>
+
 // The system headers define these as macros; here they are members.
 #undef GetNextWindow
 #undef SubclassWindow
 
 class CDataExchange;
+class CDialog;
 class CFrameWnd;
 class CScrollBar;
 struct CCreateContext;
@@ -31,6 +34,12 @@ struct AFX_SIZEPARENTPARAMS
 
 // Moves a window through the layout's deferred positions, or only measures when there is no hDWP.
 void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
+
+// Flags of RunModalLoop: no WM_ENTERIDLE to the owner, no WM_KICKIDLE to the window, show the window when the
+// queue first runs empty.
+#define MLF_NOIDLEMSG   0x0001
+#define MLF_NOKICKIDLE  0x0002
+#define MLF_SHOWONIDLE  0x0004
 
 // The framework's window procedure; windows made by CWnd run it.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -259,7 +268,7 @@ public:
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     // Modal loop of a window that runs its own message pump (dialogs); answers the EndModalLoop code.
-    int RunModalLoop(DWORD dwFlags = 0);
+    int RunModalLoop(DWORD dwFlags = 0);   // MLF_ flags
     virtual BOOL ContinueModal();
     virtual void EndModalLoop(int nResult);
 
@@ -350,6 +359,13 @@ protected:
 
     // Called just before the window runs the framework's procedure (creation and SubclassWindow).
     virtual void PreSubclassWindow();
+    // The modal road of dialogs and property sheets. create(hWndOwner) makes the window, hidden, owned by
+    // pParentWnd's top-level window (the main window without one). With the modal seam's handler installed,
+    // the handler works pickDialog()'s dialog and its answer ends the window when it left it open; otherwise
+    // the owner is disabled and the modal loop runs, showing the window on the first idle. The window is
+    // destroyed at the end. Answers m_nModalResult, or -1 when the window could not be made.
+    INT_PTR DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& create,
+                          const std::function<CDialog*()>& pickDialog);
     // Called after the last message (WM_NCDESTROY), when the object is no longer attached; objects that
     // live on the heap for their window's lifetime delete themselves here.
     virtual void PostNcDestroy();
