@@ -137,6 +137,24 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_COMMAND(ID_TEST_VIEWCMD, &CTestFrame::OnViewCommand)
 END_MESSAGE_MAP()
 
+// A frame of its own beside the main window (a floating frame): it counts its idle updates.
+class CFloatingFrame : public CFrameWnd
+{
+public:
+    int m_nIdleUpdates = 0;
+
+protected:
+    LRESULT OnIdleUpdate(WPARAM wParam, LPARAM lParam)
+    {
+        ++m_nIdleUpdates;
+        return OnIdleUpdateCmdUI(wParam, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CFloatingFrame, CFrameWnd)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFloatingFrame::OnIdleUpdate)
+END_MESSAGE_MAP()
+
 class CTestApp : public CWinApp
 {
 public:
@@ -231,6 +249,16 @@ TEST_F(DocViewTest, IdleUpdateSetsTheCommandStatesOfTheFrame)
     m_pDoc->m_bChecked = FALSE;
     m_app.OnIdle(0);
     EXPECT_EQ(BST_UNCHECKED, buttons[2].GetCheck());
+
+    // Every visible frame of the thread gets the update, not only the main window and its children.
+    auto pFloating = new CFloatingFrame;
+    ASSERT_TRUE(pFloating->Create(nullptr, L"mobile", WS_POPUP | WS_CAPTION, CRect(0, 0, 100, 80), m_pFrame));
+    m_app.OnIdle(0);
+    EXPECT_EQ(0, pFloating->m_nIdleUpdates);
+    pFloating->ShowWindow(SW_SHOWNOACTIVATE);
+    m_app.OnIdle(0);
+    EXPECT_EQ(1, pFloating->m_nIdleUpdates);
+    pFloating->DestroyWindow();
 }
 
 TEST_F(DocViewTest, OpeningAMenuUpdatesItsItems)
