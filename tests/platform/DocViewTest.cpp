@@ -317,11 +317,9 @@ TEST_F(DocViewTest, OpeningAFileReplacesTheDocumentOnlyWhenItLoads)
 {
     CTempFolder folder;
     CString strGood = folder.File(L"Bilancio.tst");
-    {
-        CFile file(strGood, CFile::modeCreate | CFile::modeWrite);
-        CArchive ar(&file, CArchive::store);
-        ar << CString(L"dal file");
-    }
+    m_pDoc->m_strContent = L"dal file";
+    ASSERT_TRUE(m_pDoc->OnSaveDocument(strGood));
+    m_pDoc->m_strContent.Empty();
     CString strBroken = folder.Write(L"Rotto.tst", "");   // ends before its content
     CString strMissing = folder.File(L"Nessuno.tst");
 

@@ -10,6 +10,35 @@
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
+namespace
+{
+// Opens the document's file; a failure is shown and answers false.
+bool OpenFile(CFile& file, LPCTSTR lpszPathName, UINT nOpenFlags)
+{
+    CFileException fe;
+    if (file.Open(lpszPathName, nOpenFlags, &fe))
+        return true;
+    fe.ReportError(MB_ICONEXCLAMATION);
+    return false;
+}
+
+// The document through an archive on its open file; a failure is shown and answers false.
+bool SerializeFile(CDocument* pDocument, CFile& file, UINT nArchiveMode)
+{
+    try {
+        CArchive ar(&file, nArchiveMode);
+        ar.m_pDocument = pDocument;
+        pDocument->Serialize(ar);
+        ar.Close();
+        return true;
+    } catch (CException* e) {
+        e->ReportError(MB_ICONEXCLAMATION);
+        e->Delete();
+        return false;
+    }
+}
+} // namespace
+
 CDocument::~CDocument()
 {
     // Views outliving their document would route commands to freed memory.
@@ -80,23 +109,12 @@ BOOL CDocument::OnNewDocument()
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
-    // A file that cannot be opened leaves the document as it was.
     CFile file;
-    CFileException fe;
-    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe)) {
-        fe.ReportError(MB_ICONEXCLAMATION);
-        return FALSE;
-    }
+    if (!OpenFile(file, lpszPathName, CFile::modeRead | CFile::shareDenyWrite))
+        return FALSE;   // the document is left as it was
     DeleteContents();
     SetModifiedFlag(TRUE);   // while loading: a failure leaves a document that must not look saved
-    try {
-        CArchive ar(&file, CArchive::load);
-        ar.m_pDocument = this;
-        Serialize(ar);
-        ar.Close();
-    } catch (CException* e) {
-        e->ReportError(MB_ICONEXCLAMATION);
-        e->Delete();
+    if (!SerializeFile(this, file, CArchive::load)) {
         DeleteContents();
         return FALSE;
     }
@@ -106,17 +124,10 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 
 BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
 {
-    try {
-        CFile file(lpszPathName, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
-        CArchive ar(&file, CArchive::store);
-        ar.m_pDocument = this;
-        Serialize(ar);
-        ar.Close();
-    } catch (CException* e) {
-        e->ReportError(MB_ICONEXCLAMATION);
-        e->Delete();
+    CFile file;
+    if (!OpenFile(file, lpszPathName, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive) ||
+        !SerializeFile(this, file, CArchive::store))
         return FALSE;
-    }
     SetModifiedFlag(FALSE);
     return TRUE;
 }
