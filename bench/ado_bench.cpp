@@ -2,6 +2,8 @@
 // plain prepared SQLite statements doing the same work, on two databases filled alike. Prints both times.
 #include "platform/ado/adodb.h"
 
+#include "BenchSupport.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -15,14 +17,6 @@ const long ROWS = 10000;
 const int RUNS = 5;
 const wchar_t* const AMOUNTS[] = {L"Anno4Com", L"Anno4Cas", L"Anno5Com", L"Anno5Cas", L"Anno6Com",
                                   L"Anno6Cas", L"Anno7Com", L"Anno7Cas", L"Anno8Com"};
-
-double Seconds()
-{
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The rows in a scattered order, the same for both runs.
 std::vector<long> VisitOrder()
@@ -63,7 +57,7 @@ _ConnectionPtr CreateDatabase(const std::wstring& path)
 // Each visit: find the row by key, read one amount, write three (the way a recomputation writes a row).
 double ThroughAdo(const _ConnectionPtr& connection, const std::vector<long>& ids)
 {
-    double start = Seconds();
+    double start = BenchNow();
     connection->BeginTrans();
     _RecordsetPtr saldo;
     saldo.CreateInstance(__uuidof(Recordset));
@@ -81,12 +75,12 @@ double ThroughAdo(const _ConnectionPtr& connection, const std::vector<long>& ids
     }
     saldo->Close();
     connection->CommitTrans();
-    return Seconds() - start;
+    return BenchNow() - start;
 }
 
 double PlainSqlite(sqlite3* db, const std::vector<long>& ids)
 {
-    double start = Seconds();
+    double start = BenchNow();
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* select = nullptr;
     sqlite3_stmt* update = nullptr;
@@ -112,7 +106,7 @@ double PlainSqlite(sqlite3* db, const std::vector<long>& ids)
     sqlite3_finalize(select);
     sqlite3_finalize(update);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    return Seconds() - start;
+    return BenchNow() - start;
 }
 
 sqlite3* OpenPlain(const std::wstring& path)
@@ -146,8 +140,8 @@ int main()
             ado = std::min(ado, ThroughAdo(connection, ids));
         }
         std::printf("%ld seeks and updates in one transaction (best of %d runs)\n", ROWS, RUNS);
-        std::printf("  plain prepared SQLite: %8.1f ms\n", plain * 1000);
-        std::printf("  through the ADO layer: %8.1f ms  (%.2f x)\n", ado * 1000, ado / plain);
+        std::printf("  plain prepared SQLite: %8.1f ms\n", plain);
+        std::printf("  through the ADO layer: %8.1f ms  (%.2f x)\n", ado, ado / plain);
         connection->Close();
     } catch (const _com_error& e) {
         std::printf("failed: %ls\n", static_cast<const wchar_t*>(e.Description()));

@@ -4,6 +4,8 @@
 #include "data/DatabaseSchema.h"
 #include "data/SetDati.h"
 
+#include "BenchSupport.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -14,24 +16,6 @@ const int kRows = 100;        // about the rows of the real table
 const int kOperations = 10000;
 const int kRuns = 5;          // the machine may be busy: the best run is the one that measures the code
 const LPCTSTR kPassword = L"bench";
-
-CString TempFile(LPCTSTR pszName)
-{
-    TCHAR folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    CString path;
-    path.Format(L"%squarzel-bench-%lu-%s", folder, ::GetCurrentProcessId(), pszName);
-    ::DeleteFileW(path);
-    return path;
-}
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The shorter time; a failed run (-1) never counts.
 double Best(double best, double elapsed)
@@ -61,7 +45,7 @@ void Seed(CADOConnection& connection)
 // The rows looked up by their number, or by its text as the input forms do.
 double RunRecordset(CADOConnection& connection, bool bTextKey)
 {
-    double start = Now();
+    double start = BenchNow();
     CADOTransaction transaction(connection);
     CSetDati set(L"SaldoFinProg", connection);
     set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
@@ -82,7 +66,7 @@ double RunRecordset(CADOConnection& connection, bool bTextKey)
         set.UpdateRow();
     }
     transaction.Commit();
-    return Now() - start;
+    return BenchNow() - start;
 }
 
 double RunSqlite(const CString& path)
@@ -94,7 +78,7 @@ double RunSqlite(const CString& path)
     sqlite3_stmt* update = nullptr;
     sqlite3_prepare_v2(db, "SELECT Anno4Com FROM SaldoFinProg WHERE ID = ?", -1, &select, nullptr);
     sqlite3_prepare_v2(db, "UPDATE SaldoFinProg SET Anno4Com = ? WHERE ID = ?", -1, &update, nullptr);
-    double start = Now();
+    double start = BenchNow();
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (int n = 0; n < kOperations; ++n) {
         sqlite3_bind_int(select, 1, static_cast<int>(RowId(n)));
@@ -106,7 +90,7 @@ double RunSqlite(const CString& path)
         sqlite3_reset(update);
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    double elapsed = Now() - start;
+    double elapsed = BenchNow() - start;
     sqlite3_finalize(select);
     sqlite3_finalize(update);
     sqlite3_close(db);
@@ -117,8 +101,8 @@ double RunSqlite(const CString& path)
 int main()
 {
     ::CoInitialize(nullptr);
-    CString adoPath = TempFile(L"ado.mdb");
-    CString sqlitePath = TempFile(L"sqlite.mdb");
+    CString adoPath = BenchTempFile(L"bench", L"ado.mdb");
+    CString sqlitePath = BenchTempFile(L"bench", L"sqlite.mdb");
     double byNumber = -1;
     double byText = -1;
     double plain = -1;

@@ -6,6 +6,9 @@
 #include "data/SetExtraCap.h"
 #include "data/SetSettings.h"
 #include "engine/RecalcSaldi.h"
+#include "util/MessageText.h"
+
+#include "BenchSupport.h"
 
 #include <sqlite3.h>
 
@@ -30,24 +33,6 @@ int TraceConnection(sqlite3* db, const char** /*ppError*/, const void* /*pApi*/)
 {
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT, CountStatement, nullptr);
     return SQLITE_OK;
-}
-
-CString TempFile(int nCentres)
-{
-    TCHAR folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    CString path;
-    path.Format(L"%squarzel-engine-bench-%lu-%d.mdb", folder, ::GetCurrentProcessId(), nCentres);
-    ::DeleteFileW(path);
-    return path;
-}
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 // A figure that differs from row to row and from centre to centre.
@@ -158,9 +143,9 @@ CResult Measure(CADOConnection& data, int nMode)
     CResult result;
     for (int run = 0; run < kRuns; ++run) {
         g_nStatements = 0;
-        double start = Now();
+        double start = BenchNow();
         RecalcSaldi(data);
-        double elapsed = Now() - start;
+        double elapsed = BenchNow() - start;
         if (result.ms < 0 || elapsed < result.ms)
             result.ms = elapsed;
         result.nStatements = g_nStatements;
@@ -179,7 +164,7 @@ int main()
     std::printf("centres   title totals typed (mode 0)   by budget chapter (mode 1)\n");
     int nResult = 0;
     for (int nCentres : centres) {
-        CString path = TempFile(nCentres);
+        CString path = BenchTempFile(L"engine-bench", FormatString(L"%d.mdb", nCentres));
         try {
             CreateDataArchive(path, kPassword);
             CADOConnection data;
