@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <tuple>
+
 TEST(FormInfo, GetDescValueFindsTheFirstItemOfTheKey)
 {
     struct
@@ -273,42 +276,47 @@ TEST_F(FormInfoBookTest, KindsChangedByColumnRowAndCellMoveTheFirstCell)
     EXPECT_EQ(formKindNone, m_info.GetCellKind(1, 9, 9));
 }
 
-// "[EOF]" in the first column describes rows without cells: there is no column 0 to take the rows' text from.
-TEST(FormInfo, EofInTheFirstColumnGivesRowsWithoutCells)
+// A grid holding one pair of sheets whose description sheet has the given texts, read into a form description.
+class FormInfoOnePairTest : public ::testing::Test
 {
-    CF1Book grid;
-    ASSERT_TRUE(grid.Create(L"", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0));
-    CGridSheet& desc = *grid.GetBook().InsertSheet(2, L"Descrizione");
-    desc.SetText(1, 1, L"F:1,0");
-    desc.SetText(3, 1, L"[EOF]");
-    CFormInfo info;
-    EXPECT_TRUE(info.ReadFromBook(grid));
-    ASSERT_EQ(1, info.GetSize());
-    EXPECT_EQ(3, info[0].GetSize());
-    EXPECT_EQ(0, info[0][2].GetSize());
-    EXPECT_EQ(1, info[0].m_nTitleRows);
+protected:
+    void SetUp() override { ASSERT_TRUE(m_grid.Create(L"", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0)); }
+    void TearDown() override { m_grid.DestroyWindow(); }
+
+    BOOL Read(std::initializer_list<std::tuple<long, long, LPCTSTR>> texts)
+    {
+        CGridSheet& desc = *m_grid.GetBook().InsertSheet(2, L"Descrizione");
+        for (const auto& [nRow, nCol, pszText] : texts)
+            desc.SetText(nRow, nCol, pszText);
+        return m_info.ReadFromBook(m_grid);
+    }
+
+    CF1Book m_grid;
+    CFormInfo m_info;
+};
+
+// "[EOF]" in the first column describes rows without cells: there is no column 0 to take the rows' text from.
+TEST_F(FormInfoOnePairTest, EofInTheFirstColumnGivesRowsWithoutCells)
+{
+    EXPECT_TRUE(Read({{1, 1, L"F:1,0"}, {3, 1, L"[EOF]"}}));
+    ASSERT_EQ(1, m_info.GetSize());
+    EXPECT_EQ(3, m_info[0].GetSize());
+    EXPECT_EQ(0, m_info[0][2].GetSize());
+    EXPECT_EQ(1, m_info[0].m_nTitleRows);
     int nRow = 2, nCol = 1;
-    EXPECT_FALSE(info.FindNextDataCell(0, nRow, nCol, 3));
-    grid.DestroyWindow();
+    EXPECT_FALSE(m_info.FindNextDataCell(0, nRow, nCol, 3));
 }
 
-TEST(FormInfo, WithoutEofOnlyTheUsedRowsHoldCells)
+TEST_F(FormInfoOnePairTest, WithoutEofOnlyTheUsedRowsHoldCells)
 {
-    CF1Book grid;
-    ASSERT_TRUE(grid.Create(L"", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0));
-    CGridSheet& desc = *grid.GetBook().InsertSheet(2, L"Descrizione");
-    desc.SetText(1, 1, L"F:1,0");
-    desc.SetText(2, 2, L"I:N;NAME:importo");
-    CFormInfo info;
-    ASSERT_TRUE(info.ReadFromBook(grid));
-    ASSERT_EQ(1, info.GetSize());
-    EXPECT_EQ(grid.GetProperty19() + 1, info[0].GetSize());   // every row up to the sheet's limit is there
-    EXPECT_EQ(nullptr, info.GetCell(0, 60000, 2));
+    ASSERT_TRUE(Read({{1, 1, L"F:1,0"}, {2, 2, L"I:N;NAME:importo"}}));
+    ASSERT_EQ(1, m_info.GetSize());
+    EXPECT_EQ(m_grid.GetProperty19() + 1, m_info[0].GetSize());   // every row up to the sheet's limit is there
+    EXPECT_EQ(nullptr, m_info.GetCell(0, 60000, 2));
     int nRow = 0, nCol = 0;
-    EXPECT_TRUE(info.FindCell(L"importo", 0, nRow, nCol));
+    EXPECT_TRUE(m_info.FindCell(L"importo", 0, nRow, nCol));
     EXPECT_EQ(2, nRow);
     nRow = 2;
     nCol = 2;
-    EXPECT_FALSE(info.FindNextDataCell(0, nRow, nCol, 3));
-    grid.DestroyWindow();
+    EXPECT_FALSE(m_info.FindNextDataCell(0, nRow, nCol, 3));
 }
