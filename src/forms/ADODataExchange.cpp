@@ -306,8 +306,14 @@ void DDX_ADOCheck(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDP
         field.SetValue(0);
         break;
     }
-    // A check box carries its label in its own text.
-    CheckRequired(pDX, hWndCtrl, field, nIDPrompt, GetWindowTextNoAmp(hWndCtrl));
+    // A check box carries its label in its own text, which also captions the prompt.
+    if (field.IsNull() && IsRequired(hWndCtrl)) {
+        CString strName = GetWindowTextNoAmp(hWndCtrl);
+        CString strPrompt;
+        strPrompt.Format(nIDPrompt, strName.GetString());
+        AfxMessageBoxCaption(strPrompt, strName, MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
 }
 
 void DDX_ADORadio(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDPrompt)

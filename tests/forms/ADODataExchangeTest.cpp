@@ -205,7 +205,7 @@ TEST_F(ADODataExchangeTest, TextLongerThanTheFieldIsRefusedNotCut)
     EXPECT_EQ(CString(L"1234567"), m_dialog.m_descrizione.GetText());
 }
 
-TEST_F(ADODataExchangeTest, ARequiredCheckBoxLeftUndecidedNamesItsOwnText)
+TEST_F(ADODataExchangeTest, ARequiredCheckBoxLeftUndecidedIsNamedAndCaptionedByItsOwnText)
 {
     ::SetWindowLongPtrW(m_dialog.GetDlgItem(IDC_ATTIVO)->m_hWnd, GWL_EXSTYLE, ADO_REQUIRED_CONTROL);
     CMessageBoxRecorder boxes;
@@ -213,6 +213,8 @@ TEST_F(ADODataExchangeTest, ARequiredCheckBoxLeftUndecidedNamesItsOwnText)
     EXPECT_FALSE(m_dialog.UpdateData(TRUE));
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(Prompt(L"Attivo"), boxes.Last().text);
+    EXPECT_EQ(CString(L"Attivo"), boxes.Last().caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.LastIcon());
 }
 
 namespace

@@ -17,14 +17,19 @@ AFX_MSGBOX_HANDLER AfxSetMessageBoxHandler(AFX_MSGBOX_HANDLER handler)
     return previous;
 }
 
-int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT /*nIDHelp*/)
+int AfxMessageBoxCaption(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
     AFX_MSGBOX_REQUEST request;
     request.text = lpszText;
-    request.caption = AfxGetAppTitle();
+    request.caption = lpszCaption;
     request.type = nType;
     request.owner = ::GetActiveWindow();
     return g_handler(request);
+}
+
+int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT /*nIDHelp*/)
+{
+    return AfxMessageBoxCaption(lpszText, AfxGetAppTitle(), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
