@@ -18,6 +18,7 @@
 #include "afxdoc.h"
 #include "afxview.h"
 #include "afxframe.h"
+#include "afxminiframe.h"
 #include "afxdoctempl.h"
 #include "afxdialog.h"
 #include "afxdatax.h"
