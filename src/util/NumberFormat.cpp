@@ -118,6 +118,96 @@ bool CountFromDecimal(const CDecimalText& number, LONGLONG& count)
     return true;
 }
 
+// Magnitudes the formatters handle: amounts stay within about 9.2 x 10^14, and from 10^15 on a double no longer
+// holds every unit (and the system's formatting garbles or overruns very long texts).
+const double LARGEST_NUMBER = 1e15;
+const UINT MAX_NUMBER_DECIMALS = 15;
+
+// An unsigned 128-bit count (the 32-bit compiler has no such type): a double below 10^15 scaled by 10^15 takes
+// about 100 bits.
+struct CUInt128
+{
+    unsigned long long hi = 0;
+    unsigned long long lo = 0;
+
+    static CUInt128 Product(unsigned long long a, unsigned long long b)
+    {
+        const unsigned long long mask = 0xFFFFFFFFULL;
+        unsigned long long p00 = (a & mask) * (b & mask), p01 = (a & mask) * (b >> 32);
+        unsigned long long p10 = (a >> 32) * (b & mask), p11 = (a >> 32) * (b >> 32);
+        unsigned long long mid = (p00 >> 32) + (p01 & mask) + (p10 & mask);
+        CUInt128 r;
+        r.lo = (mid << 32) | (p00 & mask);
+        r.hi = p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32);
+        return r;
+    }
+    bool Bit(unsigned n) const { return n < 64 ? (lo >> n) & 1 : n < 128 && ((hi >> (n - 64)) & 1); }
+    CUInt128 ShiftedRight(unsigned n) const
+    {
+        CUInt128 r;
+        if (n >= 128)
+            return r;
+        if (n >= 64) {
+            r.lo = hi >> (n - 64);
+        } else if (n > 0) {
+            r.lo = (lo >> n) | (hi << (64 - n));
+            r.hi = hi >> n;
+        } else {
+            r = *this;
+        }
+        return r;
+    }
+    void Increment()
+    {
+        if (++lo == 0)
+            ++hi;
+    }
+    CString Decimal() const
+    {
+        unsigned long long limbs[4] = {hi >> 32, hi & 0xFFFFFFFFULL, lo >> 32, lo & 0xFFFFFFFFULL};
+        CString digits;
+        do {
+            unsigned long long rest = 0;
+            for (unsigned long long& limb : limbs) {
+                unsigned long long part = (rest << 32) | limb;
+                limb = part / 10;
+                rest = part % 10;
+            }
+            digits.Insert(0, static_cast<TCHAR>(L'0' + rest));
+        } while (limbs[0] | limbs[1] | limbs[2] | limbs[3]);
+        return digits;
+    }
+};
+
+// The value as a plain "-1234.5678" text of exactly nDecimals decimals, rounded once from the double's exact
+// binary value (ties away from zero); no sign when it rounds to zero. |value| < LARGEST_NUMBER, nDecimals at
+// most MAX_NUMBER_DECIMALS.
+CString ExactDecimalText(double value, UINT nDecimals)
+{
+    // |value| = mantissa x 2^-shift, the mantissa a 53-bit integer; below 10^15 the shift is at least 3.
+    int exponent = 0;
+    double fraction = std::frexp(std::fabs(value), &exponent);
+    unsigned long long mantissa = static_cast<unsigned long long>(std::ldexp(fraction, 53));
+    unsigned shift = static_cast<unsigned>(53 - exponent);
+    unsigned long long scale = 1;
+    for (UINT i = 0; i < nDecimals; ++i)
+        scale *= 10;
+    // round(|value| x 10^n): the scaled mantissa shifted, plus one when the first bit shifted out is set.
+    CUInt128 scaled = CUInt128::Product(mantissa, scale);
+    CUInt128 rounded = scaled.ShiftedRight(shift);
+    if (shift > 0 && scaled.Bit(shift - 1))
+        rounded.Increment();
+
+    CString digits = rounded.Decimal();
+    if (digits.GetLength() <= static_cast<int>(nDecimals))
+        digits = CString(L'0', static_cast<int>(nDecimals) + 1 - digits.GetLength()) + digits;
+    CString text = (value < 0 && (rounded.hi | rounded.lo)) ? L"-" : L"";
+    text += digits.Left(digits.GetLength() - static_cast<int>(nDecimals));
+    if (nDecimals > 0)
+        text += L"." + digits.Right(static_cast<int>(nDecimals));
+    return text;
+}
+
 COleCurrency MakeCurrency(COleCurrency::CurrencyStatus status, LONGLONG count)
 {
     COleCurrency cur;
@@ -224,12 +314,12 @@ CNumberFormat::CNumberFormat(LCID lcid) : m_lcid(lcid), m_fmt()
 
 CString CNumberFormat::Format(double value) const
 {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value) || std::fabs(value) >= LARGEST_NUMBER)
         return CString();
-    CString text;
-    text.Format(L"%f", value);
-    text.Replace(L',', L'.');   // the C library's locale may print a comma; the system wants a point
-    return SystemFormat(::GetNumberFormatW, m_lcid, text, m_fmt);
+    // The text carries exactly the decimals shown, so that the system only groups it and rounds nothing again.
+    NUMBERFMTW fmt = m_fmt;
+    fmt.NumDigits = std::min(m_fmt.NumDigits, MAX_NUMBER_DECIMALS);
+    return SystemFormat(::GetNumberFormatW, m_lcid, ExactDecimalText(value, fmt.NumDigits), fmt);
 }
 
 double CNumberFormat::Parse(LPCTSTR pszText, BOOL& bError) const
@@ -244,7 +334,7 @@ double CNumberFormat::Parse(LPCTSTR pszText, BOOL& bError) const
     CString plain = (number.bNegative ? L"-" : L"") + number.strInteger + CString(std::localeconv()->decimal_point) +
                     number.strFraction;
     double value = std::wcstod(plain, nullptr);
-    if (!std::isfinite(value))
+    if (!std::isfinite(value) || std::fabs(value) >= LARGEST_NUMBER)
         return 0.0;
     bError = !number.bComplete;
     return value;
@@ -258,7 +348,7 @@ CCurrencyFormat& GetLocaleCurrencyFormat() { return g_localeCurrencyFormat; }
 CString FormatNumber(double value, int nDecimals)
 {
     static CNumberFormat format;
-    format.SetNumDigits(static_cast<UINT>(std::max(nDecimals, 0)));
+    format.SetNumDigits(static_cast<UINT>(std::min(std::max(nDecimals, 0), static_cast<int>(MAX_NUMBER_DECIMALS))));
     return format.Format(value);
 }
 

@@ -48,9 +48,11 @@ public:
     CNumberFormat(const CNumberFormat&) = delete;
     CNumberFormat& operator=(const CNumberFormat&) = delete;
 
-    // Shows the record's number of decimals; empty for a value that is not finite.
+    // Shows the record's number of decimals (at most 15), rounded once from the double's exact value (ties away
+    // from zero); empty for a value that is not finite or not below 10^15 in magnitude.
     CString Format(double value) const;
-    // bError is set for a text of blanks (answer 0) and when anything but blanks follows the number.
+    // bError is set for a text of blanks (answer 0), for a magnitude of 10^15 or more (answer 0) and when anything
+    // but blanks follows the number.
     double Parse(LPCTSTR pszText, BOOL& bError) const;
 
     void SetNumDigits(UINT nDigits) { m_fmt.NumDigits = nDigits; }
@@ -66,7 +68,7 @@ private:
 // The currency format of the user's locale, built at start-up; the dialog exchange of amounts uses it.
 CCurrencyFormat& GetLocaleCurrencyFormat();
 
-// Numbers in the user's locale format.
+// Numbers in the user's locale format, with 0 to 15 decimals (CNumberFormat's rules).
 CString FormatNumber(double value, int nDecimals);
 double ParseNumber(LPCTSTR pszText, BOOL& bError);
 

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdint>
 #include <ostream>
+#include <random>
+#include <string>
 
 namespace
 {
@@ -155,6 +157,35 @@ TEST(FormatNumber, UserLocaleWithTheGivenDecimals)
     EXPECT_EQ(CString(), FormatNumber(NAN, 2));
 }
 
+// Each value is shown from its exact binary value, rounded once; magnitudes the program cannot show come out
+// empty instead of ending the process or coming out garbled.
+TEST(FormatNumber, RoundsOnceFromTheExactValue)
+{
+    const struct
+    {
+        double value;
+        int decimals;
+        LPCTSTR text;
+    } cases[] = {
+        {0.123456789, 9, L"0,123456789"},
+        {228079987.64999962, 1, L"228.079.987,6"},
+        {3716.099674759038, 5, L"3.716,09967"},
+        {-0.0094445094332735336, 5, L"-0,00944"},
+        {0.125, 2, L"0,13"},                       // an exact tie goes away from zero
+        {-2.5, 0, L"-3"},
+        {-0.000001, 2, L"0,00"},                   // no sign on a value shown as zero
+        {999999999999999.9, 0, L"1.000.000.000.000.000"},
+        {0.1, 15, L"0,100000000000000"},
+        {4.9406564584124654e-324, 15, L"0,000000000000000"},
+        {1e300, 2, L""},
+        {-1e240, 0, L""},
+        {1e15, 0, L""},
+        {INFINITY, 2, L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.text), FormatNumber(c.value, c.decimals)) << c.value << " with " << c.decimals;
+}
+
 TEST(ParseNumber, UserLocaleAndErrorFlag)
 {
     const struct
@@ -180,9 +211,16 @@ TEST(ParseNumber, UserLocaleAndErrorFlag)
         EXPECT_DOUBLE_EQ(c.value, ParseNumber(c.text, bError));
         EXPECT_EQ(c.error, bError);
     }
-    BOOL bError = FALSE;
-    EXPECT_EQ(0.0, ParseNumber(CString(L'9', 400), bError));      // beyond a double
-    EXPECT_TRUE(bError);
+    // Beyond a double, and beyond what the program shows.
+    for (const CString& text : {CString(L'9', 400), L"1" + CString(L'0', 300), CString(L"1.000.000.000.000.000"),
+                                CString(L"-1000000000000000")}) {
+        BOOL bError = FALSE;
+        EXPECT_EQ(0.0, ParseNumber(text, bError)) << text.ToMultiByte();
+        EXPECT_TRUE(bError);
+    }
+    BOOL bError = TRUE;
+    EXPECT_EQ(-999999999999999.0, ParseNumber(L"-999.999.999.999.999", bError));
+    EXPECT_FALSE(bError);
 }
 
 // Code elsewhere in the process may switch the C library's locale (its printf and wcstod then use ","): the
@@ -199,3 +237,70 @@ TEST(FormatNumber, IndependentOfTheCLibrarysLocale)
     EXPECT_EQ(CString(L"1.234,50"), text);
 }
 } // namespace
+
+namespace
+{
+// digits x factor + carry, on a decimal digit string.
+std::string MultiplyDecimal(const std::string& digits, int factor, int carry = 0)
+{
+    std::string product(digits.size(), '0');
+    for (size_t i = digits.size(); i-- > 0;) {
+        int d = (digits[i] - '0') * factor + carry;
+        product[i] = static_cast<char>('0' + d % 10);
+        carry = d / 10;
+    }
+    return carry ? std::to_string(carry) + product : product;
+}
+
+// The exact decimal expansion of |value| (a 53-bit integer m times 2^e): for e < 0, m x 5^-e with the point -e
+// digits from the right, computed on decimal digit strings; then rounded at the wanted decimal, a digit of 5 or
+// more rounding up, and written the Italian way.
+std::string ExactItalianText(double value, int decimals)
+{
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent);
+    std::string digits = std::to_string(static_cast<std::uint64_t>(std::ldexp(fraction, 53)));
+    int pointFromRight = 0;
+    for (int e = exponent - 53; e > 0; --e)
+        digits = MultiplyDecimal(digits, 2);
+    for (int e = exponent - 53; e < 0; ++e, ++pointFromRight)
+        digits = MultiplyDecimal(digits, 5);
+    if (static_cast<int>(digits.size()) <= pointFromRight)
+        digits.insert(0, pointFromRight + 1 - digits.size(), '0');
+    std::string integer = digits.substr(0, digits.size() - pointFromRight);
+    std::string fractionDigits = digits.substr(digits.size() - pointFromRight) + std::string(decimals + 1, '0');
+
+    std::string kept = integer + fractionDigits.substr(0, decimals);
+    if (fractionDigits[decimals] >= '5')
+        kept = MultiplyDecimal(kept, 1, 1);
+    const std::string shownInteger = kept.substr(0, kept.size() - decimals);
+    std::string text = value < 0 && kept.find_first_not_of('0') != std::string::npos ? "-" : "";
+    for (size_t i = 0; i < shownInteger.size(); ++i) {
+        if (i > 0 && (shownInteger.size() - i) % 3 == 0)
+            text += '.';
+        text += shownInteger[i];
+    }
+    if (decimals > 0)
+        text += "," + kept.substr(kept.size() - decimals);
+    return text;
+}
+} // namespace
+
+TEST(FormatNumber, AgreesWithTheExactDecimalExpansion)
+{
+    // Seeded: a failure is repeatable. Magnitudes from 10^-20 to just below 10^15, and values with few binary
+    // digits (k / 2^j), which meet exact ties.
+    std::mt19937_64 random(20260110);
+    std::uniform_real_distribution<double> magnitude(-20.0, 15.0);
+    for (int i = 0; i < 4000; ++i) {
+        double value = (i % 4 == 3) ? std::ldexp(static_cast<double>(random() % 100000), -static_cast<int>(random() % 12))
+                                    : std::pow(10.0, magnitude(random)) * (1.0 + static_cast<double>(random() % 1000) / 997.0);
+        if (random() & 1)
+            value = -value;
+        if (std::fabs(value) >= 1e15)
+            continue;
+        for (int decimals = 0; decimals <= 15; ++decimals)
+            ASSERT_EQ(ExactItalianText(value, decimals), FormatNumber(value, decimals).ToMultiByte())
+                << std::hexfloat << value << " with " << decimals;
+    }
+}
