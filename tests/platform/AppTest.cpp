@@ -1,5 +1,7 @@
 // The application object: the program's run through AfxWinMain, the standard command line and the profile.
+#include "HandlerFailures.h"
 #include "platform/mfc/afxwin.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -15,6 +17,7 @@ public:
     CRunApp() : CWinApp(L"Prova") {}
 
     BOOL m_bStart = TRUE;
+    bool m_bThrowAfterFrame = false;
     std::vector<CString> m_steps;
     int m_nIdle = 0;
     int m_nSwallowed = 0;
@@ -28,6 +31,8 @@ public:
         if (!pFrame->Create(nullptr, L"principale", WS_OVERLAPPEDWINDOW))
             return FALSE;
         m_pMainWnd = pFrame;
+        if (m_bThrowAfterFrame)
+            ThrowHandlerFailure(HandlerFailure::database);
         pFrame->PostMessage(WM_TEST_SWALLOWED);
         return TRUE;
     }
@@ -95,6 +100,22 @@ TEST(App, AFailedStartEndsWithoutTheLoop)
     std::vector<CString> expected = {L"init", L"exit"};
     EXPECT_EQ(expected, app.m_steps);
     EXPECT_EQ(0, app.m_nIdle);
+}
+
+TEST(App, AnExceptionOfTheStartIsShownAndTheProgramEndsCleanly)
+{
+    CMessageBoxRecorder boxes;
+    CRunApp app;
+    app.m_bThrowAfterFrame = true;
+    EXPECT_EQ(7, AfxWinMain(::GetModuleHandleW(nullptr), nullptr, const_cast<LPTSTR>(L""), SW_HIDE));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(CString(g_szDatabaseError), boxes.Last().text);
+    std::vector<CString> expected = {L"init", L"exit"};
+    EXPECT_EQ(expected, app.m_steps);
+    EXPECT_EQ(0, app.m_nIdle);
+    EXPECT_EQ(nullptr, app.m_pMainWnd);   // the frame made before the failure is gone
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));   // its end asks the loop to end
 }
 
 TEST(App, TheStandardCommandLine)

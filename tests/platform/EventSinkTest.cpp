@@ -1,6 +1,7 @@
 // Event sink maps: events fired by a control window reach the handlers of its parent's object with their
 // typed arguments, derived classes replace or inherit handlers, and nothing a handler throws gets out.
 #include "platform/mfc/afxevent.h"
+#include "HandlerFailures.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +28,18 @@ protected:
         *pCancel = 1;
     }
     void OnThrow() { AfxThrowOleDispatchException(0, L"Guasto del gestore"); }
+    void OnFail() { ThrowHandlerFailure(m_failure); }
     DECLARE_EVENTSINK_MAP()
+
+public:
+    HandlerFailure m_failure = HandlerFailure::file;
 };
 IMPLEMENT_DYNAMIC(CSinkBase, CWnd)
 BEGIN_EVENTSINK_MAP(CSinkBase, CWnd)
     ON_EVENT(CSinkBase, kCtrlID, 1, &CSinkBase::OnValues, VTS_I2 VTS_I4 VTS_R8)
     ON_EVENT(CSinkBase, kCtrlID, 2, &CSinkBase::OnEdit, VTS_PBSTR VTS_PI2)
     ON_EVENT(CSinkBase, kCtrlID, 3, &CSinkBase::OnThrow, VTS_NONE)
+    ON_EVENT(CSinkBase, kCtrlID, 4, &CSinkBase::OnFail, VTS_NONE)
 END_EVENTSINK_MAP()
 
 // Replaces the edit handler, inherits the others.
@@ -114,4 +120,39 @@ TEST(EventSink, AnExceptionOfAHandlerIsShownAndStopsThere)
     ASSERT_EQ(1u, recorder.Count());
     EXPECT_EQ(CString(L"Guasto del gestore"), recorder.Last().text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), recorder.LastIcon());
+}
+
+TEST(EventSink, HandlerExceptionsMeetTheWindowProceduresNet)
+{
+    CHost<CSinkBase> host;
+    for (HandlerFailure failure : g_allHandlerFailures) {
+        SCOPED_TRACE(static_cast<int>(failure));
+        CMessageBoxRecorder recorder;
+        host.m_parent.m_failure = failure;
+        EXPECT_TRUE(AfxFireEvent(host.m_hCtrl, 4));
+        CString strExpected = ExpectedFailureText(failure);
+        if (strExpected.IsEmpty()) {
+            EXPECT_EQ(0u, recorder.Count());   // the user has already been told
+            continue;
+        }
+        ASSERT_EQ(1u, recorder.Count());
+        EXPECT_EQ(strExpected, recorder.Last().text);
+    }
+
+    // The thread's own handler decides.
+    class CQuietApp : public CWinApp
+    {
+    public:
+        CQuietApp() : CWinApp(L"Prova") {}
+        int m_nHandled = 0;
+        LRESULT ProcessWndProcException(CException* e, const MSG*) override
+        {
+            ++m_nHandled;
+            e->Delete();
+            return 0;
+        }
+    } app;
+    host.m_parent.m_failure = HandlerFailure::file;
+    EXPECT_TRUE(AfxFireEvent(host.m_hCtrl, 4));
+    EXPECT_EQ(1, app.m_nHandled);
 }

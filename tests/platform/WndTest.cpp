@@ -2,8 +2,12 @@
 // the exception net of the window procedure, the modal loop and the pre-translation chain.
 #include "platform/mfc/afxctrls.h"
 #include "platform/mfc/afxres.h"
+#include "platform/mfc/afxstate.h"
 #include "platform/mfc/afxthread.h"
+#include "platform/mfc/afxwin.h"
+#include "HandlerFailures.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ModalDialogDriver.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -78,28 +82,31 @@ protected:
 class CThrowingWnd : public CWnd
 {
 public:
-    enum Failure { fileError, userError, foreignError, none };
-    Failure m_failOnCreate = none;
+    bool m_bFailOnCreate = false;
+    bool m_bFailToPreTranslate = false;
+    HandlerFailure m_failure = HandlerFailure::file;
+    int m_nThrowsDispatched = 0;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (m_bFailToPreTranslate && pMsg->message == WM_TEST_THROW)
+            ThrowHandlerFailure(m_failure);
+        return CWnd::PreTranslateMessage(pMsg);
+    }
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct)
     {
-        if (m_failOnCreate != none)
-            Fail(m_failOnCreate);
+        if (m_bFailOnCreate)
+            ThrowHandlerFailure(m_failure);
         return CWnd::OnCreate(lpCreateStruct);
     }
     LRESULT OnThrow(WPARAM wParam, LPARAM)
     {
-        Fail(static_cast<Failure>(wParam));
+        ++m_nThrowsDispatched;
+        if (wParam)
+            ThrowHandlerFailure(m_failure);
         return 1;
-    }
-    static void Fail(Failure failure)
-    {
-        if (failure == fileError)
-            AfxThrowFileException(CFileException::fileNotFound, -1, L"C:\\nessuno.txt");
-        if (failure == userError)
-            AfxThrowUserException();
-        throw std::runtime_error("not a framework exception");
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -228,25 +235,24 @@ TEST(Wnd, AHeapWindowEndsWithItsWindow)
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
 }
 
-TEST(Wnd, ExceptionsOfHandlersAreShownAndStopAtTheWindowProcedure)
+TEST(Wnd, ExceptionsOfHandlersAreShownWithTheirTextAndStopAtTheWindowProcedure)
 {
-    CMessageBoxRecorder boxes;
     CThrowingWnd wnd;
     ASSERT_TRUE(CreateTopLevel(wnd));
-
-    EXPECT_EQ(0, wnd.SendMessage(WM_TEST_THROW, CThrowingWnd::fileError));
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_NE(-1, boxes.Last().text.Find(L"C:\\nessuno.txt"));
-    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes.LastIcon());
-
-    wnd.SendMessage(WM_TEST_THROW, CThrowingWnd::userError);   // already told: nothing shown
-    EXPECT_EQ(1u, boxes.Count());
-
-    wnd.SendMessage(WM_TEST_THROW, CThrowingWnd::foreignError);
-    ASSERT_EQ(2u, boxes.Count());
-    CString unknown;
-    unknown.LoadString(AFX_IDS_UNKNOWN_EXCEPTION);
-    EXPECT_EQ(unknown, boxes.Last().text);
+    for (HandlerFailure failure : g_allHandlerFailures) {
+        SCOPED_TRACE(static_cast<int>(failure));
+        CMessageBoxRecorder boxes;
+        wnd.m_failure = failure;
+        EXPECT_EQ(0, wnd.SendMessage(WM_TEST_THROW, TRUE));
+        CString strExpected = ExpectedFailureText(failure);
+        if (strExpected.IsEmpty()) {
+            EXPECT_EQ(0u, boxes.Count());   // already told: nothing shown
+            continue;
+        }
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(strExpected, boxes.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes.LastIcon());
+    }
     EXPECT_TRUE(::IsWindow(wnd.m_hWnd));
     wnd.DestroyWindow();
 }
@@ -255,10 +261,123 @@ TEST(Wnd, AFailingCreationIsReportedAndCreatesNothing)
 {
     CMessageBoxRecorder boxes;
     CThrowingWnd wnd;
-    wnd.m_failOnCreate = CThrowingWnd::fileError;
+    wnd.m_bFailOnCreate = true;
     EXPECT_FALSE(CreateTopLevel(wnd));
     EXPECT_EQ(nullptr, wnd.m_hWnd);
     EXPECT_EQ(1u, boxes.Count());
+}
+
+namespace
+{
+// The thread's own handler sees what the nets catch, as a framework exception with the text of the original.
+class CRecordingApp : public CWinApp
+{
+public:
+    CRecordingApp() : CWinApp(L"Prova") {}
+    std::vector<CString> m_texts;
+    std::vector<UINT> m_messages;
+
+    LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override
+    {
+        TCHAR szText[512] = L"";
+        e->GetErrorMessage(szText, 512);
+        m_texts.push_back(szText);
+        m_messages.push_back(pMsg->message);
+        e->Delete();
+        return 0;
+    }
+};
+
+// A modal window whose making ends in an exception.
+class CFailingModalWnd : public CWnd
+{
+public:
+    INT_PTR RunFailing(CWnd* pOwner)
+    {
+        return DoModalWindow(
+            pOwner,
+            [this](HWND hWndOwner) -> BOOL {
+                CreateEx(0, nullptr, L"modale", WS_POPUP, g_rect, CWnd::FromHandle(hWndOwner), 0);
+                ThrowHandlerFailure(HandlerFailure::database);
+            },
+            [] { return static_cast<CDialog*>(nullptr); });
+    }
+};
+
+class CFailingExchangeWnd : public CWnd
+{
+public:
+    HandlerFailure m_failure = HandlerFailure::file;
+    HWND m_hWndLockedOut = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange*) override
+    {
+        m_hWndLockedOut = AfxGetThreadState()->m_hLockoutNotifyWindow;
+        ThrowHandlerFailure(m_failure);
+    }
+};
+} // namespace
+
+TEST(Wnd, ExceptionsOfPreTranslationStopAtThePumpAndTheMessageIsNotDispatched)
+{
+    CThrowingWnd wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd));
+    wnd.m_bFailToPreTranslate = true;
+    {
+        CMessageBoxRecorder boxes;
+        wnd.m_failure = HandlerFailure::database;
+        wnd.PostMessage(WM_TEST_THROW, FALSE);
+        PumpPending();
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(CString(g_szDatabaseError), boxes.Last().text);
+    }
+    {
+        CRecordingApp app;
+        wnd.m_failure = HandlerFailure::standard;
+        wnd.PostMessage(WM_TEST_THROW, FALSE);
+        PumpPending();
+        ASSERT_EQ(1u, app.m_texts.size());
+        EXPECT_EQ(ExpectedFailureText(HandlerFailure::standard), app.m_texts[0]);
+        EXPECT_EQ(WM_TEST_THROW, app.m_messages[0]);
+    }
+    EXPECT_EQ(0, wnd.m_nThrowsDispatched);
+    wnd.m_bFailToPreTranslate = false;
+    wnd.PostMessage(WM_TEST_THROW, FALSE);   // the pump still runs
+    PumpPending();
+    EXPECT_EQ(1, wnd.m_nThrowsDispatched);
+    wnd.DestroyWindow();
+}
+
+TEST(Wnd, AnExceptionOutOfAModalWindowLeavesItsOwnerEnabled)
+{
+    CRealModalLoop realLoop;
+    CWnd owner;
+    ASSERT_TRUE(CreateTopLevel(owner));
+    CFailingModalWnd modal;
+    EXPECT_THROW(modal.RunFailing(&owner), _com_error);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(nullptr, modal.m_hWnd);
+    owner.DestroyWindow();
+}
+
+TEST(Wnd, UpdateDataEndsTheNotificationLockoutWhateverTheExchangeThrows)
+{
+    CFailingExchangeWnd wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd));
+    for (HandlerFailure failure : g_allHandlerFailures) {
+        SCOPED_TRACE(static_cast<int>(failure));
+        CMessageBoxRecorder boxes;
+        wnd.m_failure = failure;
+        wnd.m_hWndLockedOut = nullptr;
+        try {
+            EXPECT_FALSE(wnd.UpdateData(TRUE));   // framework exceptions end here, the others go on to the net
+        } catch (...) {
+        }
+        EXPECT_EQ(wnd.m_hWnd, wnd.m_hWndLockedOut);
+        EXPECT_EQ(nullptr, AfxGetThreadState()->m_hLockoutNotifyWindow);
+    }
+    wnd.DestroyWindow();
 }
 
 TEST(Wnd, ModalLoopRunsUntilEndModalLoop)

@@ -373,9 +373,17 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCmdShow)
     pApp->m_hInstance = hInstance;
     pApp->m_lpCmdLine = lpCmdLine;
     pApp->m_nCmdShow = nCmdShow;
-    if (!pApp->InitApplication())
-        return -1;
-    if (!pApp->InitInstance()) {
+    BOOL bStarted = FALSE;
+    try {
+        if (!pApp->InitApplication())
+            return -1;
+        bStarted = pApp->InitInstance();
+    } catch (...) {
+        // Nothing runs the start-up: the user is told here, and the program ends as after a failed start.
+        MSG msg = {};
+        AfxProcessCurrentException(&msg);
+    }
+    if (!bStarted) {
         if (pApp->m_pMainWnd)
             pApp->m_pMainWnd->DestroyWindow();
         return pApp->ExitInstance();

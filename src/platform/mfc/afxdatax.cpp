@@ -102,22 +102,26 @@ void CDataExchange::Fail()
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
     CDataExchange dx(this, bSaveAndValidate);
-    // The controls' change notifications while they are loaded are not the user's edits.
-    AFX_THREAD_STATE* pState = AfxGetThreadState();
-    HWND hWndOldLockout = pState->m_hLockoutNotifyWindow;
-    pState->m_hLockoutNotifyWindow = m_hWnd;
-    BOOL bOK = FALSE;
+    // The controls' change notifications while they are loaded are not the user's edits. The lockout ends
+    // however the exchange ends: an exception left for the window procedure's net would leave the window
+    // deaf to its controls.
+    struct CLockout
+    {
+        HWND& hWndLockout;
+        HWND hWndOld;
+        ~CLockout() { hWndLockout = hWndOld; }
+    } lockout = {AfxGetThreadState()->m_hLockoutNotifyWindow, AfxGetThreadState()->m_hLockoutNotifyWindow};
+    lockout.hWndLockout = m_hWnd;
     try {
         DoDataExchange(&dx);
-        bOK = TRUE;
+        return TRUE;
     } catch (CUserException* e) {
         e->Delete();   // already told, the focus is on the control
     } catch (CException* e) {
         e->ReportError(MB_ICONSTOP);
         e->Delete();
     }
-    pState->m_hLockoutNotifyWindow = hWndOldLockout;
-    return bOK;
+    return FALSE;
 }
 
 void AfxFormatString1(CString& rString, UINT nIDS, LPCTSTR lpsz1)

@@ -117,15 +117,26 @@ INT_PTR CWnd::DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& c
 {
     HWND hWndOwner = GetModalOwner(pParentWnd);
     m_nFlags |= WF_CONTINUEMODAL;   // the window may end itself while it is made (OnInitDialog)
+    // However the window ends, an exception included, the owner is enabled and active again before the
+    // window goes.
     struct CEndOnExit
     {
         CWnd* pWnd;
+        HWND hWndOwner;
+        BOOL bEnableOwner;
         ~CEndOnExit()
         {
             pWnd->m_nFlags &= ~WF_CONTINUEMODAL;
+            if (pWnd->m_hWnd)
+                ::SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 0, 0,
+                               SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+            if (bEnableOwner)
+                ::EnableWindow(hWndOwner, TRUE);
+            if (hWndOwner && pWnd->m_hWnd && ::GetActiveWindow() == pWnd->m_hWnd)
+                ::SetActiveWindow(hWndOwner);
             pWnd->DestroyWindow();
         }
-    } end = {this};
+    } end = {this, hWndOwner, FALSE};
 
     if (const AFX_MODAL_HANDLER& handler = AfxGetModalHandler()) {
         if (!create(hWndOwner))
@@ -139,20 +150,14 @@ INT_PTR CWnd::DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& c
     }
 
     // The owner is disabled while the window runs, as for the system's own modal dialogs.
-    BOOL bEnableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
-    if (bEnableOwner)
+    end.bEnableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    if (end.bEnableOwner)
         ::EnableWindow(hWndOwner, FALSE);
-    BOOL bCreated = create(hWndOwner);
-    if (bCreated && ContinueModal())
+    if (!create(hWndOwner))
+        return -1;
+    if (ContinueModal())
         RunModalLoop(MLF_SHOWONIDLE | ((GetStyle() & DS_NOIDLEMSG) ? MLF_NOIDLEMSG : 0));
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (bEnableOwner)
-        ::EnableWindow(hWndOwner, TRUE);
-    if (hWndOwner && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndOwner);
-    return bCreated ? m_nModalResult : -1;
+    return m_nModalResult;
 }
 
 INT_PTR CDialog::DoModal()

@@ -53,14 +53,11 @@ BOOL AfxFireEvent(HWND hWndCtrl, DISPID dispid, VARIANT* pArgs, UINT nArgs)
         FindEntry(pParent, static_cast<UINT>(::GetDlgCtrlID(hWndCtrl)), dispid);
     if (!pEntry || !ParamsMatch(pEntry->pszParams, pArgs, nArgs))
         return FALSE;
+    // An event is fired from inside the control's handling of a message: the same net as the window procedure.
     try {
         pEntry->pfn(pParent, pArgs);
-    } catch (CException* e) {
-        e->ReportError(MB_ICONSTOP);
-        e->Delete();
     } catch (...) {
-        CException e(FALSE);
-        e.ReportError(MB_ICONSTOP);
+        AfxProcessCurrentException(CWnd::GetCurrentMessage());
     }
     return TRUE;
 }

@@ -3,7 +3,11 @@
 #include "afximagelist.h"
 #include "afxstate.h"
 
+#include <comdef.h>
+
 #include <algorithm>
+#include <exception>
+#include <new>
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
@@ -15,6 +19,99 @@ void UpdateFrameCmdUI(CWnd* pFrame)
         return;
     AfxCallWndProc(pFrame, pFrame->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
     pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+}
+
+// An exception from outside the framework, shown with the text it came with.
+class CForeignException : public CException
+{
+public:
+    explicit CForeignException(const CString& strText) : CException(FALSE), m_strText(strText) {}
+
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const override
+    {
+        if (pnHelpContext)
+            *pnHelpContext = 0;
+        if (!lpszError || nMaxError == 0)
+            return FALSE;
+        ::lstrcpynW(lpszError, m_strText, static_cast<int>(nMaxError));
+        return !m_strText.IsEmpty();
+    }
+
+private:
+    CString m_strText;
+};
+
+// The description the data source gave, else the system's text of the error code.
+CString ComErrorText(const _com_error& e)
+{
+    CString strText;
+    if (IErrorInfo* pInfo = e.ErrorInfo()) {
+        BSTR bstrDescription = nullptr;
+        if (SUCCEEDED(pInfo->GetDescription(&bstrDescription)) && bstrDescription)
+            strText = bstrDescription;
+        ::SysFreeString(bstrDescription);
+        pInfo->Release();
+    }
+    if (strText.IsEmpty() && e.ErrorMessage())
+        strText = e.ErrorMessage();
+    return strText;
+}
+
+// what() is UTF-8 in our own code, the system code page in the run-time library's.
+CString NarrowText(const char* psz)
+{
+    int nLength = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, psz, -1, nullptr, 0);
+    UINT nCodePage = nLength > 0 ? CP_UTF8 : CP_ACP;
+    nLength = ::MultiByteToWideChar(nCodePage, 0, psz, -1, nullptr, 0);
+    CString strText;
+    if (nLength > 1) {
+        ::MultiByteToWideChar(nCodePage, 0, psz, -1, strText.GetBuffer(nLength), nLength);
+        strText.ReleaseBuffer(nLength - 1);
+    }
+    return strText;
+}
+
+LRESULT HandOver(CException* e, const MSG* pMsg)
+{
+    CWinThread* pThread = AfxGetThread();
+    return pThread ? pThread->ProcessWndProcException(e, pMsg) : AfxProcessWndProcException(e, pMsg);
+}
+
+// The text of a foreign exception; making it may fail in turn (no memory), which leaves the unknown error.
+template <class TText>
+LRESULT HandOverWithText(const MSG* pMsg, TText text)
+{
+    CString strText;
+    try {
+        strText = text();
+    } catch (...) {
+        // shown as the unknown error
+    }
+    CForeignException e(strText);
+    return HandOver(&e, pMsg);
+}
+
+// Pre-translation runs handlers outside any window procedure: what they let escape stops here, and the
+// message they failed on counts as handled.
+template <class TPreTranslate>
+BOOL PumpOneMessage(TPreTranslate preTranslate)
+{
+    MSG* pMsg = &AfxGetThreadState()->m_msgCur;
+    if (::GetMessageW(pMsg, nullptr, 0, 0) <= 0)
+        return FALSE;
+    if (pMsg->message == WM_KICKIDLE)
+        return TRUE;
+    BOOL bHandled = TRUE;
+    try {
+        bHandled = preTranslate(pMsg);
+    } catch (...) {
+        AfxProcessCurrentException(pMsg);
+    }
+    if (!bHandled) {
+        ::TranslateMessage(pMsg);
+        ::DispatchMessageW(pMsg);
+    }
+    return TRUE;
 }
 } // namespace
 
@@ -60,14 +157,7 @@ int CWinThread::Run()
 
 BOOL CWinThread::PumpMessage()
 {
-    MSG* pMsg = &AfxGetThreadState()->m_msgCur;
-    if (::GetMessageW(pMsg, nullptr, 0, 0) <= 0)
-        return FALSE;
-    if (pMsg->message != WM_KICKIDLE && !PreTranslateMessage(pMsg)) {
-        ::TranslateMessage(pMsg);
-        ::DispatchMessageW(pMsg);
-    }
-    return TRUE;
+    return PumpOneMessage([this](MSG* pMsg) { return PreTranslateMessage(pMsg); });
 }
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
@@ -141,18 +231,30 @@ LRESULT AfxProcessWndProcException(CException* e, const MSG* pMsg)
     return lResult;
 }
 
+LRESULT AfxProcessCurrentException(const MSG* pMsg)
+{
+    try {
+        throw;
+    } catch (CException* e) {
+        return HandOver(e, pMsg);
+    } catch (const std::bad_alloc&) {
+        CMemoryException e(FALSE);
+        return HandOver(&e, pMsg);
+    } catch (const _com_error& e) {
+        return HandOverWithText(pMsg, [&e] { return ComErrorText(e); });
+    } catch (const std::exception& e) {
+        return HandOverWithText(pMsg, [&e] { return NarrowText(e.what()); });
+    } catch (...) {
+        CException e(FALSE);
+        return HandOver(&e, pMsg);
+    }
+}
+
 BOOL AfxPumpMessage()
 {
     if (CWinThread* pThread = AfxGetThread())
         return pThread->PumpMessage();
-    MSG* pMsg = &AfxGetThreadState()->m_msgCur;
-    if (::GetMessageW(pMsg, nullptr, 0, 0) <= 0)
-        return FALSE;
-    if (pMsg->message != WM_KICKIDLE && !CWnd::WalkPreTranslateTree(nullptr, pMsg)) {
-        ::TranslateMessage(pMsg);
-        ::DispatchMessageW(pMsg);
-    }
-    return TRUE;
+    return PumpOneMessage([](MSG* pMsg) { return CWnd::WalkPreTranslateTree(nullptr, pMsg); });
 }
 
 void AfxDeleteTempMaps()

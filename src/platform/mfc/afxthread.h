@@ -43,6 +43,11 @@ CWnd* AfxGetMainWnd();
 // is validated so that it does not come back at once, and the user is shown the error (except for a
 // CUserException, which means the user has already been told). The exception is deleted.
 LRESULT AfxProcessWndProcException(CException* e, const MSG* pMsg);
+// The one net of everything that runs handlers (window procedure, pump, events, start-up); call it from a
+// catch (...) block. The exception being handled reaches the thread's ProcessWndProcException as a framework
+// exception: a database error and a standard-library exception keep their own text, out of memory is the
+// memory exception, anything else the unknown error. Answers the handler's result for pMsg.
+LRESULT AfxProcessCurrentException(const MSG* pMsg);
 
 // One step of the thread's pump (the thread object's PumpMessage when there is one); FALSE on WM_QUIT.
 BOOL AfxPumpMessage();

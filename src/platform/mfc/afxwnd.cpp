@@ -5,7 +5,6 @@
 #include "afxstate.h"
 #include "afxthread.h"
 
-#include <new>
 #include <set>
 #include <string>
 
@@ -68,24 +67,6 @@ CWnd* FindDescendant(HWND hWnd, int nID, BOOL bOnlyPerm)
     }
     return nullptr;
 }
-
-LRESULT HandleWndProcException(CException* e, const MSG* pMsg)
-{
-    CWinThread* pThread = AfxGetThread();
-    return pThread ? pThread->ProcessWndProcException(e, pMsg) : AfxProcessWndProcException(e, pMsg);
-}
-
-// Only CException* is the framework's own; anything else is handed over in its form so that the user sees
-// one kind of error report. It never goes on through the system's dispatch.
-LRESULT HandleForeignException(const MSG* pMsg, bool bOutOfMemory)
-{
-    if (bOutOfMemory) {
-        CMemoryException e(FALSE);
-        return HandleWndProcException(&e, pMsg);
-    }
-    CException e(FALSE);
-    return HandleWndProcException(&e, pMsg);
-}
 } // namespace
 
 AFX_THREAD_STATE* AfxGetThreadState()
@@ -107,15 +88,11 @@ LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
     pState->m_pWndInit = nullptr;
     if (!pWndInit->Attach(hWnd))
         return 1;   // another object has the window: refuse the creation
-    MSG msg = {hWnd, WM_NCCREATE, 0, 0, 0, {0, 0}};
     try {
         pWndInit->PreSubclassWindow();
-    } catch (CException* e) {
-        HandleWndProcException(e, &msg);
-        pWndInit->Detach();
-        return 1;
     } catch (...) {
-        HandleForeignException(&msg, false);
+        MSG msg = {hWnd, WM_NCCREATE, 0, 0, 0, {0, 0}};
+        AfxProcessCurrentException(&msg);
         pWndInit->Detach();
         return 1;
     }
@@ -173,12 +150,8 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     LRESULT lResult = 0;
     try {
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
-    } catch (CException* e) {
-        lResult = HandleWndProcException(e, &pState->m_lastSentMsg);
-    } catch (const std::bad_alloc&) {
-        lResult = HandleForeignException(&pState->m_lastSentMsg, true);
     } catch (...) {
-        lResult = HandleForeignException(&pState->m_lastSentMsg, false);
+        lResult = AfxProcessCurrentException(&pState->m_lastSentMsg);
     }
 
     // After the last message the object lets go of the window, whatever its handlers did.
