@@ -58,16 +58,19 @@ TEST(ColorContrast, IsContrastEnoughComparesWithTheScaledOrPlainThreshold)
 
 TEST(ColorContrast, ReduceMovesTowardTheReferenceToTheThreshold)
 {
-    struct Case { COLORREF a, b; float t; } cases[] = {
-        {RGB(212, 208, 200), RGB(255, 255, 255), 35},
-        {RGB(0, 0, 0), RGB(255, 255, 255), 50},
-        {RGB(255, 255, 255), RGB(10, 36, 106), 145},
-        {RGB(30, 30, 30), RGB(200, 100, 0), 20},
+    // The expected colours are worked out by hand from the weighted channels (a move the wrong way, or a
+    // rounding off by one, shows here even where the distance would still look right).
+    struct Case { COLORREF a, b; float t; COLORREF expected; } cases[] = {
+        {RGB(212, 208, 200), RGB(255, 255, 255), 35, RGB(231, 228, 224)},
+        {RGB(0, 0, 0), RGB(255, 255, 255), 50, RGB(58, 58, 58)},
+        {RGB(255, 255, 255), RGB(10, 36, 106), 145, RGB(163, 173, 199)},
+        {RGB(30, 30, 30), RGB(200, 100, 0), 20, RGB(66, 45, 24)},
     };
     for (const Case& c : cases) {
         double threshold = CColorTable::GetContrastThreshold(static_cast<int>(Brightness(c.a)), static_cast<int>(c.t));
         ASSERT_GT(CColorTable::GetColorDistance(c.a, c.b), threshold);
         COLORREF result = CColorTable::ReduceContrast(c.a, c.b, c.t);
+        EXPECT_EQ(c.expected, result) << std::hex << c.a << " " << c.b;
         EXPECT_NEAR(threshold, CColorTable::GetColorDistance(c.a, result), 2.0) << std::hex << c.a << " " << c.b;
         // On the segment: nearer to b than a is.
         EXPECT_LT(CColorTable::GetColorDistance(result, c.b), CColorTable::GetColorDistance(c.a, c.b));
@@ -79,17 +82,18 @@ TEST(ColorContrast, ReduceMovesTowardTheReferenceToTheThreshold)
 
 TEST(ColorContrast, IncreaseMovesAlongTheRayToTheThreshold)
 {
-    struct Case { COLORREF a, b; float t; } cases[] = {
-        {RGB(212, 208, 200), RGB(200, 200, 200), 50},    // darker b: toward black
-        {RGB(128, 128, 128), RGB(140, 140, 140), 50},    // brighter b with room above: toward white
-        {RGB(10, 10, 10), RGB(5, 5, 5), 100},            // a too dark to go below: toward white
-        {RGB(250, 250, 250), RGB(255, 255, 255), 30},    // no room above a: toward black
-        {RGB(10, 36, 106), RGB(30, 50, 120), 100},
+    struct Case { COLORREF a, b; float t; COLORREF expected; } cases[] = {
+        {RGB(212, 208, 200), RGB(200, 200, 200), 50, RGB(180, 180, 180)},    // darker b: toward black
+        {RGB(128, 128, 128), RGB(140, 140, 140), 50, RGB(157, 157, 157)},    // brighter b with room above: toward white
+        {RGB(10, 10, 10), RGB(5, 5, 5), 100, RGB(121, 121, 121)},            // a too dark to go below: toward white
+        {RGB(250, 250, 250), RGB(255, 255, 255), 30, RGB(233, 233, 233)},    // no room above a: toward black
+        {RGB(10, 36, 106), RGB(30, 50, 120), 100, RGB(121, 133, 175)},
     };
     for (const Case& c : cases) {
         ASSERT_FALSE(CColorTable::IsContrastEnough(c.a, c.b, TRUE, c.t));
         double threshold = CColorTable::GetContrastThreshold(static_cast<int>(Brightness(c.a)), static_cast<int>(c.t));
         COLORREF result = CColorTable::IncreaseContrast(c.a, c.b, c.t);
+        EXPECT_EQ(c.expected, result) << std::hex << c.a << " " << c.b;
         EXPECT_NEAR(threshold, CColorTable::GetColorDistance(c.a, result), 2.0) << std::hex << c.a << " " << c.b;
     }
 }

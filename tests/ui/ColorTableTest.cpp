@@ -223,6 +223,74 @@ TEST_F(ColorTableTest, EverySchemeSetsItsFixedColoursAndGradients)
     EXPECT_EQ(0x55ADFFu, m_table.GetGradient(8).m_clrEnd);
 }
 
+namespace
+{
+const COLORREF NONE = XTP_COLOR_NONE;
+
+// The fixed colours of the three schemes, written out index by index from the schemes' published colours: the
+// band (30-59, none where the scheme leaves the derived colour), colour 54 and gradients 0-7 (start, first
+// middle, second middle, end; no middle colours for a plain run).
+struct SCHEME_EXPECTATIONS
+{
+    int nScheme;
+    COLORREF band[30];
+    COLORREF clr54;
+    COLORREF gradients[8][4];
+};
+
+const SCHEME_EXPECTATIONS g_schemes[] = {
+    {CColorTable::schemeBlue,
+     {0xF5BE9E, 0xC2EEFF, 0x800000, 0x3E80FE, NONE, NONE, 0x6FC0FF, 0x800000, 0x764127, 0xCB8C6A,
+      0xD0966D, 0xF6F6F6, NONE, 0x962D00, NONE, NONE, NONE, 0x000000, NONE, NONE,
+      0x800000, NONE, NONE, NONE, NONE, NONE, NONE, NONE, NONE, 0x361E16},
+     0x962D00,
+     {{0xD68759, NONE, NONE, 0x962D00}, {0xF5BE9E, NONE, NONE, 0xFADAC4}, {0xD68759, NONE, NONE, 0x962D00},
+      {0xFEECDD, NONE, NONE, 0xE2A981}, {0xFEECDD, 0xFCE1CB, 0xFCE1CA, 0xE2A981},
+      {0xFFEFE3, 0xFBE0CA, 0xFCE1CB, 0xE4AD87}, {0xF6DDCB, 0xF9C4A1, 0xF9C5A1, 0xDCA179},
+      {0xFFEFE3, NONE, NONE, 0xE7B593}}},
+    {CColorTable::schemeOlive,
+     {0xA7D9D9, 0xC2EEFF, 0x385D3F, 0x3E80FE, NONE, NONE, 0x6FC0FF, 0x385D3F, 0x335E51, 0x588060,
+      0x7AAE9F, 0xEEF4F4, NONE, 0x5E8D75, NONE, NONE, NONE, 0x000000, NONE, NONE,
+      0x385D3F, NONE, NONE, NONE, NONE, NONE, NONE, NONE, NONE, 0x19221F},
+     0x588060,
+     {{0x82C0AF, NONE, NONE, 0x447A63}, {0xA7D9D9, NONE, NONE, 0xE4F1F2}, {0x6F8E78, NONE, NONE, 0x435B49},
+      {0xDEF7F4, NONE, NONE, 0x91C6B7}, {0xDEF7F4, 0xA7DCCE, 0xA7DCCE, 0x91C6B7},
+      {0xEDFFFF, 0xA6DBCD, 0xA7DCCE, 0x92C7B8}, {0xD1E6E6, 0x8FC9BA, 0x8FC9BA, 0x78B4A4},
+      {0xD5F0EC, NONE, NONE, 0x9FCEC2}}},
+    {CColorTable::schemeSilver,
+     {0xE5D7D7, 0xC2EEFF, 0x6F4B4B, 0x3E80FE, NONE, NONE, 0x6FC0FF, 0x6F4B4B, 0x755454, 0x8F6D6E,
+      0xBEA7A8, 0xFFFAFD, NONE, 0x947C7C, NONE, NONE, NONE, 0x000000, NONE, NONE,
+      0x6F4B4B, NONE, NONE, NONE, NONE, NONE, NONE, NONE, NONE, 0x292024},
+     0x947C7C,
+     {{0xBFA7A8, NONE, NONE, 0x916F70}, {0xE5D7D7, NONE, NONE, 0xF7F3F3}, {0xBFA7A8, NONE, NONE, 0x977677},
+      {0xFAF4F3, NONE, NONE, 0xB59799}, {0xFAF4F3, 0xECE2E1, 0xECE2E1, 0xB59799},
+      {0xFFF9F9, 0xECE1E0, 0xECE2E1, 0xB99D9F}, {0xE2D7D7, 0xC9B9B8, 0xCAB9B8, 0x9E7E80},
+      {0xF1E7E9, NONE, NONE, 0xCDB9BA}}},
+};
+}
+
+TEST_F(ColorTableTest, EachSchemeMatchesItsColoursAtEveryIndex)
+{
+    for (const SCHEME_EXPECTATIONS& scheme : g_schemes) {
+        SCOPED_TRACE(scheme.nScheme);
+        Pin(g_classic, scheme.nScheme);
+        for (UINT i = 30; i < 60; i++) {
+            const COLORREF clrBand = scheme.band[i - 30];
+            EXPECT_EQ(clrBand != NONE ? clrBand : m_table.GetColor(i), m_table.GetSchemeColor(i)) << i;
+        }
+        for (UINT i = 0; i < 30; i++)
+            EXPECT_EQ(m_table.GetColor(i), m_table.GetSchemeColor(i)) << i;
+        EXPECT_EQ(scheme.clr54, m_table.GetColor(54));
+        for (int g = 0; g < 8; g++) {
+            const CColorGradient& gradient = m_table.GetGradient(g);
+            const COLORREF actual[4] = {gradient.m_clrStart, gradient.m_clrMiddle1, gradient.m_clrMiddle2,
+                                        gradient.m_clrEnd};
+            for (int c = 0; c < 4; c++)
+                EXPECT_EQ(scheme.gradients[g][c], actual[c]) << "gradient " << g << " colour " << c;
+        }
+    }
+}
+
 TEST_F(ColorTableTest, SwitchedOffSchemeColoursCountAsNoScheme)
 {
     Pin(g_classic, CColorTable::schemeOlive);

@@ -54,7 +54,15 @@ TEST(UiGlobalData, InitialisesColoursCursorsMetricsAndFonts)
                          &data.m_fontSmallCaption})
         EXPECT_NE(nullptr, pFont->GetSafeHandle());
 
-    EXPECT_EQ(CXTPVisualStyleLibrary::ReadComCtlVersion(), data.GetComCtlVersion());
+    // What the library itself reports, packed here by hand.
+    HMODULE hComCtl = ::LoadLibraryW(L"comctl32.dll");
+    auto pfnGetVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(hComCtl, "DllGetVersion")));
+    DLLVERSIONINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(pfnGetVersion && SUCCEEDED(pfnGetVersion(&info)));
+    ::FreeLibrary(hComCtl);
+    EXPECT_EQ(info.dwMajorVersion * 65536 + info.dwMinorVersion, data.GetComCtlVersion());
     EXPECT_EQ(GetOsVersion().IsWinXP(), data.m_bIsWinXP);
     EXPECT_EQ(CString(L"9.80"), data.GetVersionText(TRUE));
     EXPECT_EQ(CString(L"Libreria dell'interfaccia utente 9.80"), data.GetVersionText(FALSE));
@@ -140,6 +148,18 @@ TEST(UiGlobalData, FontFacesFollowTheCallerWhenInstalled)
     EXPECT_EQ(FW_BOLD, LogFont(data.m_fontBold).lfWeight);
     EXPECT_EQ(CString(L"Marlett"), CString(LogFont(data.m_fontVertBold).lfFaceName));
     EXPECT_EQ(2700, LogFont(data.m_fontVertBold).lfEscapement);
+}
+
+TEST(UiGlobalData, TheNameIsOneTextOfTheProcess)
+{
+    CUiGlobalData local;
+    CString strSaved = local.GetName();
+    local.SetName(L"Quarzel");
+    EXPECT_STREQ(L"Quarzel", GetUiGlobalData()->GetName()) << "every record reads the same text";
+    GetUiGlobalData()->RefreshSettings();
+    EXPECT_STREQ(L"Quarzel", local.GetName()) << "a refresh keeps it";
+    GetUiGlobalData()->SetName(strSaved);
+    EXPECT_EQ(strSaved, CString(local.GetName()));
 }
 
 TEST(UiGlobalData, ThemeRegistrySwitch)

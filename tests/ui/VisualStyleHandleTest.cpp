@@ -169,3 +169,33 @@ TEST_F(VisualStyleHandleTest, TheSystemLibraryOffersNoStylesHere)
     EXPECT_FALSE(theme.IsStyleAvailable());
     EXPECT_FALSE(theme.IsAppThemed());
 }
+
+namespace
+{
+template <DWORD Major, DWORD Minor, HRESULT Result = S_OK>
+HRESULT CALLBACK FakeDllGetVersion(DLLVERSIONINFO* pInfo)
+{
+    if (pInfo->cbSize != sizeof(DLLVERSIONINFO))
+        return E_INVALIDARG;
+    pInfo->dwMajorVersion = Major;
+    pInfo->dwMinorVersion = Minor;
+    return Result;
+}
+}
+
+TEST(ComCtlVersion, MajorInTheHighWordMinorInTheLow)
+{
+    const struct
+    {
+        DLLGETVERSIONPROC pfn;
+        DWORD dwExpected;
+    } cases[] = {
+        {FakeDllGetVersion<6, 0>, 0x00060000},
+        {FakeDllGetVersion<5, 81>, 0x00050051},
+        {FakeDllGetVersion<4, 72>, 0x00040048},
+        {FakeDllGetVersion<6, 10, E_FAIL>, 0},
+        {nullptr, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.dwExpected, CXTPVisualStyleLibrary::ReadDllVersion(c.pfn)) << std::hex << c.dwExpected;
+}

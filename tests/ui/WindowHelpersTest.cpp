@@ -98,6 +98,52 @@ TEST(DrawHelpers, WorkAreasFallBackToThePrimaryMonitor)
     EXPECT_EQ(CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)), rc);
 }
 
+TEST(DrawHelpers, WorkAreasWithoutTheMultiMonitorFunctions)
+{
+    // kernel32 has none of them: a system without multi-monitor support.
+    CMultiMonitorEntries none(L"kernel32.dll");
+    EXPECT_EQ(nullptr, none.MonitorFromPoint(CPoint(10, 10), MONITOR_DEFAULTTOPRIMARY));
+    const CMultiMonitorEntries* pSystem = SetMultiMonitorEntries(&none);
+    CRect rcPrimary, rcWork, rcWindowWork, rcMonitor;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, static_cast<LPRECT>(rcPrimary), 0);
+    GetWorkArea(&rcWork, CRect(10, 10, 50, 50));
+    GetWindowWorkArea(&rcWindowWork, ::GetDesktopWindow());
+    GetWindowMonitorRect(&rcMonitor, ::GetDesktopWindow());
+    SetMultiMonitorEntries(pSystem);
+    EXPECT_EQ(rcPrimary, rcWork);
+    EXPECT_EQ(rcPrimary, rcWindowWork);
+    EXPECT_EQ(CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)), rcMonitor);
+    EXPECT_NE(nullptr, GetMultiMonitorEntries()->MonitorFromPoint(CPoint(10, 10), MONITOR_DEFAULTTOPRIMARY));
+}
+
+TEST(DrawHelpers, IsTopParentActiveFollowsTheOwnerOfAnOverlappedWindow)
+{
+    // A frame owning two overlapped windows; the first has a child. The second one active makes the frame's
+    // chain active for the child of the first, as it does for a tip window owned by the frame.
+    CWnd frame, owned, child, active, other;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, L"frame", WS_OVERLAPPED | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
+    ASSERT_TRUE(owned.CreateEx(0, nullptr, L"owned", WS_OVERLAPPED | WS_VISIBLE, CRect(20, 20, 120, 80), &frame, 0));
+    ASSERT_TRUE(child.CreateEx(0, nullptr, L"child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &owned, 1));
+    ASSERT_TRUE(active.CreateEx(0, nullptr, L"active", WS_OVERLAPPED | WS_VISIBLE, CRect(40, 40, 140, 90), &frame, 0));
+    ASSERT_TRUE(other.CreateEx(0, nullptr, L"other", WS_OVERLAPPED | WS_VISIBLE, CRect(300, 0, 400, 50), nullptr, 0));
+    ASSERT_EQ(nullptr, ::GetParent(owned)) << "an overlapped window has no parent, only an owner";
+
+    ::SetForegroundWindow(active);
+    ASSERT_EQ(active.GetSafeHwnd(), ::GetForegroundWindow());
+    EXPECT_TRUE(IsTopParentActive(child));
+    EXPECT_TRUE(IsTopParentActive(owned));
+    EXPECT_TRUE(IsTopParentActive(frame));
+    EXPECT_FALSE(IsTopParentActive(other));
+
+    ::SetForegroundWindow(other);
+    ASSERT_EQ(other.GetSafeHwnd(), ::GetForegroundWindow());
+    EXPECT_FALSE(IsTopParentActive(child));
+    EXPECT_TRUE(IsTopParentActive(other));
+    EXPECT_FALSE(IsTopParentActive(nullptr));
+    for (CWnd* pWnd : {&other, &active, &child, &owned, &frame})
+        pWnd->DestroyWindow();
+}
+
 TEST(DrawHelpers, BitmapHelpers)
 {
     CPixelCanvas canvas(16, 16, RGB(0, 255, 0));

@@ -341,12 +341,66 @@ int GetColorScheme()
 
 namespace
 {
+template <class PFN>
+void LookUp(PFN& pfn, HMODULE hModule, LPCSTR pszName)
+{
+    pfn = hModule ? reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName))) : nullptr;
+}
+
+const CMultiMonitorEntries* g_pMultiMonitorEntries = nullptr;
+}
+
+CMultiMonitorEntries::CMultiMonitorEntries(LPCTSTR lpszModule)
+{
+    // USER32 stays loaded for the life of any windowed process: no reference is taken.
+    HMODULE hModule = ::GetModuleHandleW(lpszModule);
+    LookUp(m_pfnMonitorFromRect, hModule, "MonitorFromRect");
+    LookUp(m_pfnMonitorFromWindow, hModule, "MonitorFromWindow");
+    LookUp(m_pfnMonitorFromPoint, hModule, "MonitorFromPoint");
+    LookUp(m_pfnGetMonitorInfo, hModule, "GetMonitorInfoW");
+}
+
+HMONITOR CMultiMonitorEntries::MonitorFromRect(LPCRECT lprc, DWORD dwFlags) const
+{
+    return m_pfnMonitorFromRect ? m_pfnMonitorFromRect(lprc, dwFlags) : nullptr;
+}
+
+HMONITOR CMultiMonitorEntries::MonitorFromWindow(HWND hWnd, DWORD dwFlags) const
+{
+    return m_pfnMonitorFromWindow ? m_pfnMonitorFromWindow(hWnd, dwFlags) : nullptr;
+}
+
+HMONITOR CMultiMonitorEntries::MonitorFromPoint(POINT pt, DWORD dwFlags) const
+{
+    return m_pfnMonitorFromPoint ? m_pfnMonitorFromPoint(pt, dwFlags) : nullptr;
+}
+
+BOOL CMultiMonitorEntries::GetMonitorInfo(HMONITOR hMonitor, LPMONITORINFO lpmi) const
+{
+    return m_pfnGetMonitorInfo && hMonitor && m_pfnGetMonitorInfo(hMonitor, lpmi);
+}
+
+const CMultiMonitorEntries* GetMultiMonitorEntries()
+{
+    static const CMultiMonitorEntries s_system;
+    return g_pMultiMonitorEntries ? g_pMultiMonitorEntries : &s_system;
+}
+
+const CMultiMonitorEntries* SetMultiMonitorEntries(const CMultiMonitorEntries* pEntries)
+{
+    const CMultiMonitorEntries* pPrevious = g_pMultiMonitorEntries;
+    g_pMultiMonitorEntries = pEntries;
+    return pPrevious;
+}
+
+namespace
+{
 // The work area of a monitor, or of the primary one when there is none.
 void MonitorWorkArea(CRect* pResult, HMONITOR hMonitor, BOOL bWholeMonitor = FALSE)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    if (hMonitor && ::GetMonitorInfoW(hMonitor, &info)) {
+    if (GetMultiMonitorEntries()->GetMonitorInfo(hMonitor, &info)) {
         *pResult = bWholeMonitor ? info.rcMonitor : info.rcWork;
         return;
     }
@@ -359,32 +413,34 @@ void MonitorWorkArea(CRect* pResult, HMONITOR hMonitor, BOOL bWholeMonitor = FAL
 
 void GetWorkArea(CRect* pResult, const CRect& rc)
 {
-    MonitorWorkArea(pResult, ::MonitorFromRect(rc, MONITOR_DEFAULTTONULL));
+    MonitorWorkArea(pResult, GetMultiMonitorEntries()->MonitorFromRect(rc, MONITOR_DEFAULTTONULL));
 }
 
 void GetWindowWorkArea(CRect* pResult, HWND hWnd)
 {
-    MonitorWorkArea(pResult, ::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONULL));
+    MonitorWorkArea(pResult, GetMultiMonitorEntries()->MonitorFromWindow(hWnd, MONITOR_DEFAULTTONULL));
 }
 
 void GetCursorWorkArea(CRect* pResult)
 {
     POINT pt = {};
     ::GetCursorPos(&pt);
-    MonitorWorkArea(pResult, ::MonitorFromPoint(pt, MONITOR_DEFAULTTONULL));
+    MonitorWorkArea(pResult, GetMultiMonitorEntries()->MonitorFromPoint(pt, MONITOR_DEFAULTTONULL));
 }
 
 void GetWindowMonitorRect(CRect* pResult, HWND hWnd)
 {
-    MonitorWorkArea(pResult, ::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONULL), TRUE);
+    MonitorWorkArea(pResult, GetMultiMonitorEntries()->MonitorFromWindow(hWnd, MONITOR_DEFAULTTONULL), TRUE);
 }
 
 BOOL IsTopParentActive(HWND hWnd)
 {
-    // GetParent answers the owner of a top-level window: the chain runs through parents and owners.
-    while (HWND hParent = ::GetParent(hWnd))
-        hWnd = hParent;
-    return ::GetForegroundWindow() == ::GetLastActivePopup(hWnd);
+    // GetParent leaves out the owner of an overlapped window (a tip window's frame): climb to the top-level
+    // window, then from owner to owner.
+    HWND hTop = ::GetAncestor(hWnd, GA_ROOT);
+    while (HWND hOwner = hTop ? ::GetWindow(hTop, GW_OWNER) : nullptr)
+        hTop = ::GetAncestor(hOwner, GA_ROOT);
+    return hTop && ::GetForegroundWindow() == ::GetLastActivePopup(hTop);
 }
 
 void GetCursorClientPos(CPoint* pResult, HWND hWnd)

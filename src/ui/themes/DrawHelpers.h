@@ -163,6 +163,35 @@ typedef int (*XTP_BITSPIXEL_SOURCE)(HDC hDC);
 XTP_BITSPIXEL_SOURCE SetBitsPerPixelSource(XTP_BITSPIXEL_SOURCE pfnSource);
 int GetColorScheme();
 
+// The system's multi-monitor functions, looked up by name in a module (USER32): a system without them has one
+// monitor, and each operation then answers no monitor.
+class CMultiMonitorEntries
+{
+public:
+    explicit CMultiMonitorEntries(LPCTSTR lpszModule = L"USER32");
+
+    HMONITOR MonitorFromRect(LPCRECT lprc, DWORD dwFlags) const;
+    HMONITOR MonitorFromWindow(HWND hWnd, DWORD dwFlags) const;
+    HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags) const;
+    BOOL GetMonitorInfo(HMONITOR hMonitor, LPMONITORINFO lpmi) const;
+
+private:
+    typedef HMONITOR(WINAPI* PFNMONITORFROMRECT)(LPCRECT, DWORD);
+    typedef HMONITOR(WINAPI* PFNMONITORFROMWINDOW)(HWND, DWORD);
+    typedef HMONITOR(WINAPI* PFNMONITORFROMPOINT)(POINT, DWORD);
+    typedef BOOL(WINAPI* PFNGETMONITORINFO)(HMONITOR, LPMONITORINFO);
+
+    PFNMONITORFROMRECT m_pfnMonitorFromRect = nullptr;
+    PFNMONITORFROMWINDOW m_pfnMonitorFromWindow = nullptr;
+    PFNMONITORFROMPOINT m_pfnMonitorFromPoint = nullptr;
+    PFNGETMONITORINFO m_pfnGetMonitorInfo = nullptr;
+};
+
+// The process-wide entries, looked up on first use. SetMultiMonitorEntries replaces them (tests stand in for a
+// system without them; null restores the system's) and returns the previous ones.
+const CMultiMonitorEntries* GetMultiMonitorEntries();
+const CMultiMonitorEntries* SetMultiMonitorEntries(const CMultiMonitorEntries* pEntries);
+
 // Work areas of the monitor holding a rectangle, a window or the cursor; the primary work area when no
 // monitor answers.
 void GetWorkArea(CRect* pResult, const CRect& rc);
@@ -170,7 +199,7 @@ void GetWindowWorkArea(CRect* pResult, HWND hWnd);
 void GetCursorWorkArea(CRect* pResult);
 void GetWindowMonitorRect(CRect* pResult, HWND hWnd);
 
-// The foreground window is the last active popup of the window's top-level parent or owner.
+// The foreground window is the last active popup of the window at the top of its chain of parents and owners.
 BOOL IsTopParentActive(HWND hWnd);
 void GetCursorClientPos(CPoint* pResult, HWND hWnd);
 

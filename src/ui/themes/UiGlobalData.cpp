@@ -82,7 +82,16 @@ LOGFONT GetLogFont(CFont* pFont)
 const int nVertEscapement = 2700, nVertOrientation = 900;
 }
 
-CUiGlobalData::CUiGlobalData() = default;
+namespace
+{
+CString& ProcessName()
+{
+    static CString s_strName;
+    return s_strName;
+}
+}
+
+CUiGlobalData::CUiGlobalData() : m_pName(&ProcessName()) {}
 
 BOOL CUiGlobalData::Initialize()
 {

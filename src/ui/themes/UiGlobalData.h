@@ -75,6 +75,10 @@ public:
     // The framework's version, "9.80", with the framework's title before it in the long form.
     CString GetVersionText(BOOL bShort) const;
 
+    // A text of the process that the framework sets and reads; empty until set.
+    void SetName(LPCTSTR lpszName) { *m_pName = lpszName; }
+    LPCTSTR GetName() const { return *m_pName; }
+
     // Colours, copied from the colour table.
     COLORREF m_clrBtnFace = 0, m_clrBtnShadow = 0, m_clr3DDkShadow = 0, m_clrBtnHilite = 0, m_clr3DLight = 0,
              m_clrBtnText = 0, m_clrGrayText = 0, m_clrHighlight = 0, m_clrHighlightText = 0, m_clrMenu = 0,
@@ -98,6 +102,7 @@ public:
 
 private:
     DWORD m_dwComCtlVersion = 0xFFFFFFFF;
+    CString* m_pName;   // the process's one text, shared by every record
 };
 
 // The record, initialised on first use.

@@ -1,6 +1,5 @@
 #include "ui/themes/VisualStyleHandle.h"
 
-#include <shlwapi.h>
 #include <string.h>
 #include <utility>
 
@@ -102,18 +101,22 @@ FARPROC CXTPVisualStyleLibrary::GetEntry(int nEntry, LPCSTR pszName)
 
 DWORD CXTPVisualStyleLibrary::ReadComCtlVersion()
 {
-    DWORD dwVersion = 0;
     HMODULE hComCtl = ::LoadLibraryW(L"comctl32.dll");
     if (!hComCtl)
         return 0;
     FARPROC pfn = ::GetProcAddress(hComCtl, "DllGetVersion");
-    auto pfnGetVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(pfn));
-    DLLVERSIONINFO info = {};
-    info.cbSize = sizeof(info);
-    if (pfnGetVersion && SUCCEEDED(pfnGetVersion(&info)))
-        dwVersion = ((info.dwMajorVersion & 0xFFFF) << 16) | (info.dwMinorVersion & 0xFFFF);
+    DWORD dwVersion = ReadDllVersion(reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(pfn)));
     ::FreeLibrary(hComCtl);
     return dwVersion;
+}
+
+DWORD CXTPVisualStyleLibrary::ReadDllVersion(DLLGETVERSIONPROC pfnGetVersion)
+{
+    DLLVERSIONINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!pfnGetVersion || FAILED(pfnGetVersion(&info)))
+        return 0;
+    return ((info.dwMajorVersion & 0xFFFF) << 16) | (info.dwMinorVersion & 0xFFFF);
 }
 
 CXTPVisualStyleHandle::~CXTPVisualStyleHandle()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shlwapi.h>   // DLLGETVERSIONPROC
 #include <uxtheme.h>
 
 // One function of a table that stands in for the library (tests): its UxTheme name and the function.
@@ -36,6 +37,8 @@ public:
 
     // "DllGetVersion" of the common-controls library, packed as above.
     static DWORD ReadComCtlVersion();
+    // The version a "DllGetVersion" entry reports, packed as above; 0 for a missing entry or a failed call.
+    static DWORD ReadDllVersion(DLLGETVERSIONPROC pfnGetVersion);
 
 private:
     CXTPVisualStyleLibrary();
