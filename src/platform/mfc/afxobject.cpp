@@ -83,3 +83,8 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 BOOL CObject::IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
 
 void CObject::Serialize(CArchive& /*ar*/) {}
+
+CObject* AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject)
+{
+    return pObject && pObject->IsKindOf(pClass) ? pObject : nullptr;
+}

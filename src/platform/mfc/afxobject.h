@@ -89,3 +89,6 @@ public: \
         pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name))); \
         return ar; \
     }
+
+// The object when it is of that class (or derived from it), else null; a null object gives null.
+CObject* AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);

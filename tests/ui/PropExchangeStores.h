@@ -1,0 +1,85 @@
+// The stores of the property exchange behind one interface, so that one table of cases runs through each:
+// a save opens a root exchange over the store's backing (an archive in memory, a throw-away registry key,
+// an XML document, an INI file) and a load opens one over what the save left.
+#pragma once
+
+#include "ui/persist/PropExchangeArchive.h"
+#include "ui/persist/PropExchangeRegistry.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CStoreBacking
+{
+public:
+    virtual ~CStoreBacking() = default;
+    // Runs the exchange over a new root; loading after saving reads what the save left.
+    virtual void Save(const std::function<void(CXTPPropExchange*)>& exchange) = 0;
+    virtual void Load(const std::function<void(CXTPPropExchange*)>& exchange) = 0;
+};
+
+class CArchiveBacking : public CStoreBacking
+{
+public:
+    void Save(const std::function<void(CXTPPropExchange*)>& exchange) override
+    {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        CXTPPropExchangeArchive px(ar);
+        exchange(&px);
+        ar.Close();
+        UINT nLength = static_cast<UINT>(file.GetLength());
+        BYTE* pData = file.Detach();
+        m_bytes.assign(pData, pData + nLength);
+        free(pData);
+    }
+    void Load(const std::function<void(CXTPPropExchange*)>& exchange) override
+    {
+        CMemFile file(m_bytes.data(), static_cast<UINT>(m_bytes.size()));
+        CArchive ar(&file, CArchive::load);
+        CXTPPropExchangeArchive px(ar);
+        exchange(&px);
+        ar.Close();
+    }
+
+    std::vector<BYTE> m_bytes;
+};
+
+// A key under HKCU\Software\QuarzelTests, removed with its content at the end.
+class CRegistryBacking : public CStoreBacking
+{
+public:
+    CRegistryBacking()
+    {
+        m_strKey.Format(L"Software\\QuarzelTests\\Persist%lu", ::GetTickCount() ^ s_nNext++);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, m_strKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_hKey, nullptr);
+    }
+    ~CRegistryBacking() override
+    {
+        ::RegCloseKey(m_hKey);
+        AfxDelRegTreeHelper(HKEY_CURRENT_USER, m_strKey);
+    }
+    void Save(const std::function<void(CXTPPropExchange*)>& exchange) override { Run(FALSE, exchange); }
+    void Load(const std::function<void(CXTPPropExchange*)>& exchange) override { Run(TRUE, exchange); }
+
+    void Run(BOOL bLoading, const std::function<void(CXTPPropExchange*)>& exchange)
+    {
+        CXTPPropExchangeRegistry px(bLoading, m_hKey, L"Settings");
+        exchange(&px);
+    }
+    // The section key, opened for the test's own checks (closed by the caller).
+    HKEY OpenSection(LPCTSTR lpszSubKey = L"Settings") const
+    {
+        HKEY hKey = nullptr;
+        ::RegOpenKeyExW(m_hKey, lpszSubKey, 0, KEY_ALL_ACCESS, &hKey);
+        return hKey;
+    }
+
+    HKEY m_hKey = nullptr;
+    CString m_strKey;
+
+private:
+    static inline DWORD s_nNext = 1;
+};

@@ -1,0 +1,162 @@
+// The registry settings store under a throw-away company key of HKCU, and the registry exchange's refusals of
+// stored values of the wrong type or size.
+#include "PropExchangeStores.h"
+
+#include "platform/mfc/afxapp.h"
+#include "ui/persist/RegistryManager.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const LPCTSTR kCompany = L"QuarzelTestsRegistryManager";
+
+class RegistryManagerTest : public ::testing::Test
+{
+protected:
+    RegistryManagerTest() { m_app.SetRegistryKey(kCompany); }
+    ~RegistryManagerTest() override { AfxDelRegTreeHelper(HKEY_CURRENT_USER, CString(L"Software\\") + kCompany); }
+
+    // The section's key as the application's profile places it, opened for the test's own writes.
+    HKEY OpenSection(LPCTSTR lpszSection)
+    {
+        CString strPath;
+        strPath.Format(L"Software\\%s\\%s\\%s", kCompany, m_app.m_pszProfileName, lpszSection);
+        HKEY hKey = nullptr;
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, strPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+        return hKey;
+    }
+
+    CWinApp m_app {L"ProvaRegistro"};
+    CXTPRegistryManager m_registry {HKEY_CURRENT_USER};
+};
+}
+
+TEST(RegistryManagerWithoutProfileTest, ReadsDefaultsAndCreatesNothing)
+{
+    ASSERT_EQ(nullptr, AfxGetApp());
+    CXTPRegistryManager registry;
+    EXPECT_EQ(CString(L"predefinito"), registry.GetProfileString(L"Settings", L"Column Info", L"predefinito"));
+    EXPECT_EQ(7u, registry.GetProfileInt(L"Settings", L"N", 7));
+    EXPECT_FALSE(registry.WriteProfileString(L"Settings", L"Column Info", L"10,20"));
+    EXPECT_EQ(nullptr, registry.GetAppRegistryKey());
+}
+
+TEST_F(RegistryManagerTest, KeepsTextsNumbersAndBinaryData)
+{
+    EXPECT_TRUE(m_registry.WriteProfileString(L"Settings", L"Column Info", L"120,80,200"));
+    EXPECT_EQ(CString(L"120,80,200"), m_registry.GetProfileString(L"Settings", L"Column Info", L""));
+    EXPECT_EQ(CString(L"120,80,200"), m_app.GetProfileString(L"Settings", L"Column Info"));
+    EXPECT_TRUE(m_registry.WriteProfileInt(L"Settings", L"N", -3));
+    EXPECT_EQ(static_cast<UINT>(-3), m_registry.GetProfileInt(L"Settings", L"N", 0));
+    BYTE data[] = {1, 2, 3};
+    EXPECT_TRUE(m_registry.WriteProfileBinary(L"Settings", L"B", data, sizeof(data)));
+    BYTE* pData = nullptr;
+    UINT nBytes = 0;
+    ASSERT_TRUE(m_registry.GetProfileBinary(L"Settings", L"B", &pData, &nBytes));
+    EXPECT_EQ(std::vector<BYTE>(data, data + 3), std::vector<BYTE>(pData, pData + nBytes));
+    delete[] pData;
+    CRect rc(1, 2, 3, 4);
+    EXPECT_TRUE(m_registry.WriteProfileRect(L"Settings", L"R", &rc));
+    CRect rcLoaded;
+    EXPECT_TRUE(m_registry.GetProfileRect(L"Settings", L"R", &rcLoaded));
+    EXPECT_EQ(rc, rcLoaded);
+}
+
+TEST_F(RegistryManagerTest, NullValueRemovesTheEntryAndNullEntryTheSection)
+{
+    m_registry.WriteProfileString(L"Settings", L"A", L"uno");
+    m_registry.WriteProfileString(L"Settings", L"B", L"due");
+    EXPECT_TRUE(m_registry.WriteProfileString(L"Settings", L"A", nullptr));
+    EXPECT_EQ(CString(L"assente"), m_registry.GetProfileString(L"Settings", L"A", L"assente"));
+    EXPECT_EQ(CString(L"due"), m_registry.GetProfileString(L"Settings", L"B", L"assente"));
+    EXPECT_TRUE(m_registry.WriteProfileString(L"Settings", nullptr, nullptr));
+    EXPECT_EQ(CString(L"assente"), m_registry.GetProfileString(L"Settings", L"B", L"assente"));
+}
+
+TEST_F(RegistryManagerTest, DeleteKeyRemovesThreeLevelsOfSubkeys)
+{
+    HKEY hSection = OpenSection(L"Settings");
+    HKEY hDeep = nullptr;
+    ::RegCreateKeyExW(hSection, L"Uno\\Due\\Tre", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hDeep, nullptr);
+    ::RegCloseKey(hDeep);
+    ::RegCreateKeyExW(hSection, L"Uno\\Altro", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hDeep, nullptr);
+    ::RegCloseKey(hDeep);
+    ::RegCloseKey(hSection);
+    EXPECT_TRUE(m_registry.DeleteKey(L"Settings", L"Uno"));
+    CStringArray keys;
+    EXPECT_EQ(0, m_registry.EnumKeys(L"Settings", keys));
+}
+
+TEST_F(RegistryManagerTest, FixedSizeReadsRefuseAValueOfAnotherSize)
+{
+    HKEY hSection = OpenSection(L"Settings");
+    BYTE big[32] = {1};
+    ::RegSetValueExW(hSection, L"P", 0, REG_BINARY, big, sizeof(big));
+    ::RegSetValueExW(hSection, L"R", 0, REG_BINARY, big, 8);
+    ::RegCloseKey(hSection);
+    // The guards around the variables show a write past them.
+    struct
+    {
+        CPoint pt {5, 6};
+        DWORD dwGuard = 0xA5A5A5A5;
+    } point;
+    EXPECT_FALSE(m_registry.GetProfilePoint(L"Settings", L"P", &point.pt));
+    EXPECT_EQ(CPoint(5, 6), point.pt);
+    EXPECT_EQ(0xA5A5A5A5u, point.dwGuard);
+    CRect rc(1, 1, 1, 1);
+    EXPECT_FALSE(m_registry.GetProfileRect(L"Settings", L"R", &rc));
+    EXPECT_EQ(CRect(1, 1, 1, 1), rc);
+}
+
+TEST_F(RegistryManagerTest, UnterminatedTextIsTerminated)
+{
+    HKEY hSection = OpenSection(L"Settings");
+    const WCHAR text[] = {L'a', L'b', L'c'};
+    ::RegSetValueExW(hSection, L"T", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text));
+    ::RegCloseKey(hSection);
+    EXPECT_EQ(CString(L"abc"), m_registry.GetProfileString(L"Settings", L"T", L""));
+}
+
+TEST_F(RegistryManagerTest, EnumValuesPassesOverANameLongerThanItsBuffer)
+{
+    HKEY hSection = OpenSection(L"Settings");
+    DWORD dw = 1;
+    CString strLong(L'x', 600);
+    for (LPCTSTR name : {L"Primo", static_cast<LPCTSTR>(strLong), L"Ultimo"})
+        ::RegSetValueExW(hSection, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw), sizeof(dw));
+    ::RegCloseKey(hSection);
+    CStringArray names;
+    CMap<CString, LPCTSTR, DWORD, DWORD&> types;
+    EXPECT_EQ(2, m_registry.EnumValues(L"Settings", &types, &names));
+    DWORD dwType = 0;
+    EXPECT_TRUE(types.Lookup(L"Ultimo", dwType));
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType);
+}
+
+TEST(PropExchangeRegistryTest, StoredValuesOfTheWrongTypeOrSizeAreRefused)
+{
+    CRegistryBacking backing;
+    HKEY hSection = nullptr;
+    ::RegCreateKeyExW(backing.m_hKey, L"Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hSection, nullptr);
+    const BYTE bytes[16] = {};
+    ::RegSetValueExW(hSection, L"Int", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"12"), 6);
+    ::RegSetValueExW(hSection, L"Double", 0, REG_BINARY, bytes, 4);
+    ::RegSetValueExW(hSection, L"Text", 0, REG_DWORD, bytes, 4);
+    ::RegSetValueExW(hSection, L"Short", 0, REG_BINARY, bytes, 2);
+    ::RegCloseKey(hSection);
+    backing.Load([&](CXTPPropExchange* px) {
+        int n = 5;
+        double d = 2.5;
+        CString str = L"invariato";
+        short s = 3;
+        EXPECT_FALSE(ExchangeInt(px, L"Int", n, 0));
+        EXPECT_FALSE(ExchangeDouble(px, L"Double", d, 0.0));
+        EXPECT_FALSE(ExchangeString(px, L"Text", str, L""));
+        EXPECT_FALSE(ExchangeShort(px, L"Short", s, 0));
+        EXPECT_EQ(5, n);
+        EXPECT_EQ(2.5, d);
+        EXPECT_EQ(CString(L"invariato"), str);
+        EXPECT_EQ(3, s);
+    });
+}
