@@ -1,5 +1,6 @@
 #include "TheApp.h"
 
+#include "app/ArchiveRestore.h"
 #include "app/CompactDatabase.h"
 #include "app/SplashWnd.h"
 #include "data/AdoErrorText.h"
@@ -283,4 +284,37 @@ void CTheApp::CloseDatabase()
         m_progConnection.Close();
     if (m_dataConnection.IsOpen())
         m_dataConnection.Close();
+}
+
+CString CTheApp::GetArchiveRelativePath() const
+{
+    CString strFolder = m_strAppDir;
+    if (!strFolder.IsEmpty() && strFolder[strFolder.GetLength() - 1] != L'\\')
+        strFolder += L'\\';
+    if (m_strArchivePath.GetLength() > strFolder.GetLength() &&
+        m_strArchivePath.Left(strFolder.GetLength()).CompareNoCase(strFolder) == 0)
+        return m_strArchivePath.Mid(strFolder.GetLength());
+    return GetPathFileName(m_strArchivePath);
+}
+
+bool CTheApp::RestoreArchiveFrom(LPCTSTR pszZipPath, PFN_REPLACE_FILE pfnReplace)
+{
+    CWaitCursor wait;
+    CloseDatabase();
+    bool bRestored = CArchiveRestore(m_strArchivePath, GetArchiveRelativePath(), ARCHIVE_VERSION, pfnReplace)
+                         .Run(pszZipPath);
+    return ReopenDatabase() && bRestored;
+}
+
+bool CTheApp::ReopenDatabase()
+{
+    if (OpenDatabase())
+        return true;
+    CloseDatabase();
+    AfxMessageBox(IDP_DATABASES_LOST, MB_ICONERROR);
+    if (m_pMainWnd)
+        m_pMainWnd->PostMessage(WM_CLOSE);
+    else
+        ::PostQuitMessage(0);
+    return false;
 }

@@ -2,6 +2,7 @@
 // folder with its working folders, and the opening, version check, upgrade and maintenance of the databases.
 #pragma once
 
+#include "app/CompactDatabase.h"
 #include "data/ADOConnection.h"
 #include "platform/mfc/afxwin.h"
 
@@ -41,6 +42,15 @@ public:
     // Compacts the archive and opens the databases again, also after a failed compaction.
     bool MaintainArchives();
     void CloseDatabase();
+
+    // The archive's path below the program folder (its file name when it lies elsewhere), as a backup stores it.
+    CString GetArchiveRelativePath() const;
+    // Restores the archive from a backup zip with the databases closed, then opens them again. False when
+    // nothing was restored (the cause has been shown) or the databases could not be opened again.
+    bool RestoreArchiveFrom(LPCTSTR pszZipPath, PFN_REPLACE_FILE pfnReplace = ReplaceFileAtomically);
+    // Opens the databases after a backup or a restore. The program cannot run on without them: a failure is
+    // shown and the program is asked to end.
+    bool ReopenDatabase();
 
 private:
     CADOConnection m_progConnection;
