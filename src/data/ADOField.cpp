@@ -46,7 +46,7 @@ double CADOCurrency::GetDouble() const
 void CADOCurrency::SetDouble(double value)
 {
     CURRENCY cy;
-    HRESULT hr = ::VarCyFromR8(value, &cy);
+    HRESULT hr = CurrencyFromDoubleExact(value, &cy);
     if (FAILED(hr))
         _com_issue_error(hr);
     SetValue(cy);

@@ -1,5 +1,7 @@
 #include "NumberFormat.h"
 
+#include "platform/com/comsupport.h"
+
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -362,12 +364,10 @@ CString FormatCurrency(const COleCurrency& cur) { return AmountFormat().Format(c
 
 COleCurrency CurrencyFromDouble(double value)
 {
-    // The system's VARIANT conversion rounds to the nearest 1/10000 and refuses what does not fit.
-    VARIANT var;
-    ::VariantInit(&var);
-    var.vt = VT_R8;
-    var.dblVal = value;
-    return COleCurrency(var);
+    CY cy;
+    if (FAILED(CurrencyFromDoubleExact(value, &cy)))
+        return MakeCurrency(COleCurrency::invalid, 0);
+    return MakeCurrency(COleCurrency::valid, cy.int64);
 }
 
 CString FormatCurrencyFromDouble(double value) { return FormatCurrency(CurrencyFromDouble(value)); }

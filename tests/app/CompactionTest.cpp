@@ -21,7 +21,7 @@ protected:
         OpenArchive(connection);
         CADOTransaction transaction(connection);
         // Many rows, most of them deleted again: their pages stay in the file until it is compacted.
-        CString strFiller(L'x', 400);
+        CString strFiller(L'x', 250);   // the width of the column
         for (int i = 0; i < 2000; ++i)
             Execute(connection, FormatString(L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('k%04d', '%s')", i,
                                              strFiller.GetString()));

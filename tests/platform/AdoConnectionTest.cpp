@@ -1,5 +1,6 @@
 #include "AdoTestDatabase.h"
 
+#include <sstream>
 #include <vector>
 
 class AdoConnection : public CAdoTestDatabase
@@ -168,7 +169,7 @@ TEST_F(AdoConnection, TranslatesIntegerDivisionAndLike)
 {
     Execute(L"CREATE TABLE [ExtraEntrCap] ([ID] COUNTER, [idResp] INTEGER NOT NULL, [codUEB] VARCHAR(7) NOT NULL, "
             L"[importoComp] CURRENCY)");
-    const wchar_t* rows[][2] = {{L"2010101", L"1000"}, {L"2020210", L"2500"}, {L"4060001", L"70000"}, {L"1010101", L"5"}};
+    const wchar_t* rows[][2] = {{L"2010101", L"0.1"}, {L"2020210", L"0.25"}, {L"4060001", L"7"}, {L"1010101", L"0.0005"}};
     for (const auto& row : rows) {
         CString sql;
         sql.Format(L"INSERT INTO ExtraEntrCap (idResp, codUEB, importoComp) VALUES (1, '%s', %s)", row[0], row[1]);
@@ -315,4 +316,163 @@ TEST_F(AdoConnection, VacuumIntoCopiesTheDatabaseWithItsPassword)
     EXPECT_EQ(CString(L"200"),
               Text(reopened->Execute(L"SELECT value FROM Settings", nullptr, adCmdText)->GetCollect(0L)));
     EXPECT_THROW(Connect(L"altro"), _com_error);
+}
+
+namespace
+{
+// A value with its type, for comparing what a query answers: "CY 125000", "R8 3.5", "I4 2", "NULL".
+std::string Typed(const _variant_t& value)
+{
+    std::ostringstream text;
+    switch (value.vt) {
+    case VT_CY:
+        text << "CY " << value.cyVal.int64;
+        break;
+    case VT_R8:
+        text << "R8 " << value.dblVal;
+        break;
+    case VT_I4:
+        text << "I4 " << value.lVal;
+        break;
+    case VT_NULL:
+        text << "NULL";
+        break;
+    default:
+        text << "vt " << value.vt;
+        break;
+    }
+    return text.str();
+}
+
+class AdoJetExpressions : public CAdoTestDatabase
+{
+protected:
+    void SetUp() override
+    {
+        CAdoTestDatabase::SetUp();
+        Execute(L"CREATE TABLE [Entrate] ([ID] INTEGER NOT NULL, [Anno1] CURRENCY, [Anno2] CURRENCY, "
+                L"[Anno3] CURRENCY, [nome] VARCHAR(5))");
+    }
+
+    _variant_t Query(LPCWSTR sql) { return m_connection->Execute(sql, nullptr, adCmdText)->GetCollect(0L); }
+};
+} // namespace
+
+// Every number meeting a currency column is an amount, as in Jet; a column's count of 1/10000 never shows.
+TEST_F(AdoJetExpressions, CurrencyStatementsMeanAmounts)
+{
+    struct
+    {
+        const wchar_t* m_statement; // run first, when there is one
+        const wchar_t* m_query;
+        const char* m_result;
+    } cases[] = {
+        {L"INSERT INTO Entrate (ID, Anno1, Anno2) VALUES (2101, 12.5, 7)", L"SELECT Anno1 FROM Entrate", "CY 125000"},
+        {nullptr, L"SELECT Anno2 FROM Entrate WHERE ID = 2101", "CY 70000"},
+        {L"UPDATE Entrate SET Anno3 = 1234.56", L"SELECT Anno3 FROM Entrate", "CY 12345600"},
+        {L"UPDATE Entrate SET Anno3 = Anno3 - 0.56 * 2", L"SELECT Anno3 FROM Entrate", "CY 12334400"},
+        // A literal finer than 1/10000 rounds half to even.
+        {L"INSERT INTO Entrate (ID, Anno1, Anno2) VALUES (2102, -0.03125, 2.5)",
+         L"SELECT Anno1 FROM Entrate WHERE ID = 2102", "CY -312"},
+        {nullptr, L"SELECT SUM(Anno1) + SUM(Anno2) FROM Entrate", "CY 219688"},
+        {nullptr, L"SELECT Anno1 * 2 FROM Entrate WHERE ID = 2101", "CY 250000"},
+        {nullptr, L"SELECT Anno1 * Anno2 FROM Entrate WHERE ID = 2101", "CY 875000"},
+        {nullptr, L"SELECT Anno1 * 0.5 FROM Entrate WHERE ID = 2101", "CY 62500"},
+        {nullptr, L"SELECT AVG(Anno2) FROM Entrate", "CY 47500"},
+        {nullptr, L"SELECT MAX(Anno1) - 0.5 FROM Entrate", "CY 120000"},
+        {nullptr, L"SELECT -MIN(Anno1) FROM Entrate", "CY 312"},
+        {nullptr, L"SELECT COUNT(*) FROM Entrate WHERE Anno1 = 12.5", "I4 1"},
+        {nullptr, L"SELECT ID FROM Entrate WHERE Anno2 > 3 AND Anno2 < 7.5", "I4 2101"},
+        {nullptr, L"SELECT ID FROM Entrate WHERE Anno2 BETWEEN 2 AND 3", "I4 2102"},
+        {nullptr, L"SELECT ID FROM Entrate WHERE Anno2 IN (1, 2.5)", "I4 2102"},
+        {nullptr, L"SELECT ID FROM Entrate WHERE Anno1 = (SELECT MAX(Anno1) FROM Entrate)", "I4 2101"},
+        {nullptr, L"SELECT Anno2 / 2 FROM Entrate WHERE ID = 2101", "R8 3.5"},
+        {nullptr, L"SELECT Anno1 \\ 5 FROM Entrate WHERE ID = 2101", "I4 2"}, // 12.5 rounds to 12 first
+        {L"INSERT INTO Entrate (ID, Anno1) SELECT 2103, MAX(Anno2) * 2 FROM Entrate",
+         L"SELECT Anno1 FROM Entrate WHERE ID = 2103", "CY 140000"},
+        {L"INSERT INTO Entrate VALUES (2104, 1, NULL, 0.00005, 'abc')", L"SELECT Anno3 FROM Entrate WHERE ID = 2104",
+         "CY 0"},
+        {nullptr, L"SELECT Anno2 FROM Entrate WHERE ID = 2104", "NULL"},
+        // Jet's precedence and divisions.
+        {nullptr, L"SELECT 3 * 5 \\ 2", "I4 7"},
+        {nullptr, L"SELECT 7 / 2", "R8 3.5"},
+        {nullptr, L"SELECT 2 + 3 * 4 \\ 5 - 1", "I4 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.m_statement ? c.m_statement : c.m_query);
+        if (c.m_statement)
+            Execute(c.m_statement);
+        EXPECT_EQ(c.m_result, Typed(Query(c.m_query)));
+    }
+}
+
+// What Jet refuses, refused with its error; nothing is written and the connection stays usable.
+TEST_F(AdoJetExpressions, RefusesWhatJetRefuses)
+{
+    Execute(L"INSERT INTO Entrate (ID, Anno1, nome) VALUES (1, 1, 'abc')");
+    std::wstring deep = L"SELECT " + std::wstring(10000, L'(') + L"1" + std::wstring(10000, L')');
+    std::wstring signs = L"SELECT " + std::wstring(200000, L'-') + L"1";
+    std::wstring nots = L"SELECT ID FROM Entrate WHERE ";
+    for (int i = 0; i < 1000; ++i)
+        nots += L"NOT ";
+    nots += L"ID = 1";
+    struct
+    {
+        std::wstring m_sql;
+        HRESULT m_error;
+        const wchar_t* m_description; // null: SQLite's own text
+    } cases[] = {
+        {L"INSERT INTO Entrate (ID, nome) VALUES (2, 'abcdef')", static_cast<HRESULT>(0x80040E57),
+         L"The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less "
+         L"data."},
+        {L"UPDATE Entrate SET nome = nome + 'xyz'", static_cast<HRESULT>(0x80040E57), nullptr},
+        {L"SELECT 7 \\ 0", E_FAIL, L"Division by zero"},
+        {L"SELECT 7 \\ 0.4", E_FAIL, L"Division by zero"},
+        {L"SELECT Anno1 / 0 FROM Entrate", E_FAIL, L"Division by zero"},
+        {L"SELECT 7 \\ 'abc'", static_cast<HRESULT>(0x80040E07), L"Data type mismatch in criteria expression."},
+        {L"SELECT nome \\ 2 FROM Entrate", static_cast<HRESULT>(0x80040E07), nullptr},
+        {L"INSERT INTO Entrate (ID, Anno1) VALUES (3, 1e16)", E_FAIL, L"Overflow"},
+        {L"UPDATE Entrate SET Anno1 = Anno1 * 1e15", E_FAIL, L"Overflow"},
+        {deep, E_FAIL, L"Query is too complex."},
+        {signs, E_FAIL, L"Query is too complex."},
+        {nots, E_FAIL, L"Query is too complex."},
+        {L"SELECT Abs(" + std::wstring(5000, L'(') + L"1" + std::wstring(5000, L')') + L")", E_FAIL,
+         L"Query is too complex."},
+        // An unclosed type bracket ends the text: refused by the database, nothing erased past the end.
+        {L"CREATE TABLE t (a COUNTER(", static_cast<HRESULT>(0x80040E14), nullptr},
+        {L"CREATE TABLE t (a COUNTER(1, " + std::wstring(10000, L'('), static_cast<HRESULT>(0x80040E14), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.m_sql.substr(0, 60).c_str());
+        try {
+            Execute(c.m_sql.c_str());
+            ADD_FAILURE() << "accepted";
+        } catch (const _com_error& e) {
+            EXPECT_EQ(c.m_error, e.Error());
+            if (c.m_description) {
+                EXPECT_EQ(_bstr_t(c.m_description), e.Description());
+            }
+            EXPECT_EQ(c.m_error, m_connection->GetErrors()->GetItem(0L)->GetNumber());
+        }
+    }
+    EXPECT_EQ("I4 1", Typed(Query(L"SELECT COUNT(*) FROM Entrate")));
+    EXPECT_EQ(CString(L"abc"), Text(Query(L"SELECT nome FROM Entrate")));
+    EXPECT_EQ("CY 10000", Typed(Query(L"SELECT Anno1 FROM Entrate")));
+}
+
+// A record set refuses a text longer than its column, as a statement does.
+TEST_F(AdoJetExpressions, RecordsetRefusesTextLongerThanTheColumn)
+{
+    _RecordsetPtr table = Open(L"Entrate", adLockOptimistic, adCmdTableDirect);
+    table->AddNew();
+    table->PutCollect(L"ID", 1L);
+    table->PutCollect(L"nome", L"abcde");
+    try {
+        table->PutCollect(L"nome", L"abcdef");
+        ADD_FAILURE() << "accepted";
+    } catch (const _com_error& e) {
+        EXPECT_EQ(static_cast<HRESULT>(0x80040E57), e.Error());
+    }
+    table->Update();
+    EXPECT_EQ(CString(L"abcde"), Text(Query(L"SELECT nome FROM Entrate")));
 }

@@ -17,7 +17,9 @@ protected:
         for (long id : {101, 102})
             for (long resp : {0, 1, 2}) {
                 CString sql;
-                sql.Format(L"INSERT INTO SaldoFinCalc VALUES (%ld, %ld, %ld)", id, resp, id * 100 + resp);
+                long count = id * 100 + resp;   // 1.0201 for (102, 1)
+                sql.Format(L"INSERT INTO SaldoFinCalc VALUES (%ld, %ld, %ld.%04ld)", id, resp, count / 10000,
+                           count % 10000);
                 Execute(sql);
             }
         Execute(L"CREATE TABLE [ExtraEntrCap] ([ID] COUNTER, [idResp] INTEGER NOT NULL, [codUEB] VARCHAR(7) NOT NULL, "
@@ -216,7 +218,7 @@ struct CBoundExtra : CADORecordBinding
 
 TEST_F(AdoRecordset, BindingFollowsTheCursor)
 {
-    Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo, importoComp) VALUES (1, 'ab', 1, 5700)");
+    Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo, importoComp) VALUES (1, 'ab', 1, 0.57)");
     Execute(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (1, 'abcdef', 1)");
     _RecordsetPtr extra = Open(L"SELECT * FROM ExtraEntrCap ORDER BY ID", adLockOptimistic, adCmdText);
     IADORecordBindingPtr binding;

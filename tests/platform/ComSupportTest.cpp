@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -146,5 +147,47 @@ TEST(ComSupport, IssueErrorExCarriesTheObjectsDescription)
     }
     ::SetErrorInfo(0, nullptr);
     EXPECT_EQ(1u, source.m_refs);
+}
+} // namespace
+
+namespace
+{
+// The nearest 1/10000 to the double's exact binary value, ties to the even count.
+TEST(ComSupport, CurrencyFromDoubleRoundsTheExactValue)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    struct
+    {
+        double m_value;
+        HRESULT m_result;
+        LONGLONG m_count;
+    } cases[] = {
+        {0.0, S_OK, 0},
+        {12.5, S_OK, 125000},
+        {0.03125, S_OK, 312},                 // a tie: 312.5 counts, to the even one
+        {0.09375, S_OK, 938},                 // 937.5
+        {-0.03125, S_OK, -312},
+        {-0.09375, S_OK, -938},
+        {1.32815, S_OK, 13281},               // the double lies just below ...815
+        {0.00005, S_OK, 1},                   // the double lies just above half a count
+        {-1234.56785, S_OK, -12345678},       // the double lies just inside ...785
+        {1e-300, S_OK, 0},
+        {922337203685477.5, S_OK, 9223372036854775000LL},
+        {-922337203685477.5, S_OK, -9223372036854775000LL},
+        {922337203685477.625, DISP_E_OVERFLOW, 0}, // the nearest double to the largest amount
+        {-922337203685477.625, DISP_E_OVERFLOW, 0},
+        {1e300, DISP_E_OVERFLOW, 0},
+        {inf, DISP_E_OVERFLOW, 0},
+        {-inf, DISP_E_OVERFLOW, 0},
+        {std::numeric_limits<double>::quiet_NaN(), DISP_E_OVERFLOW, 0},
+    };
+    for (const auto& c : cases) {
+        CY result = {};
+        result.int64 = 7;
+        EXPECT_EQ(c.m_result, CurrencyFromDoubleExact(c.m_value, &result)) << c.m_value;
+        if (c.m_result == S_OK) {
+            EXPECT_EQ(c.m_count, result.int64) << c.m_value;
+        }
+    }
 }
 } // namespace

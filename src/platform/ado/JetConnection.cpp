@@ -97,7 +97,7 @@ HRESULT CJetConnection::RollbackTrans()
 
 _RecordsetPtr CJetConnection::Execute(_bstr_t commandText, VARIANT* recordsAffected, long options)
 {
-    CJetStatement statement = JetTranslate(JetText(commandText));
+    CJetStatement statement = m_database.Translate(JetText(commandText));
     long affected = 0;
     _RecordsetPtr result;
     bool noRecords = options != adOptionUnspecified && (options & adExecuteNoRecords);
@@ -134,21 +134,6 @@ _RecordsetPtr CJetConnection::Execute(_bstr_t commandText, VARIANT* recordsAffec
 _bstr_t CJetConnection::GetProvider()
 {
     return _bstr_t(JET_PROVIDER);
-}
-
-EJetKind CJetConnection::ExpressionKind(const CJetStatement& statement, const std::wstring& outputName)
-{
-    for (const CJetAggregate& aggregate : statement.m_aggregates) {
-        if (!JetSameName(aggregate.m_outputName, outputName))
-            continue;
-        for (const std::wstring& tableName : statement.m_fromTables) {
-            const CSqliteTable* table = m_database.FindTable(tableName);
-            const CJetColumn* column = table ? table->Find(aggregate.m_column) : nullptr;
-            if (column && column->m_kind == jetKindCurrency)
-                return jetKindCurrency;
-        }
-    }
-    return jetKindAny;
 }
 
 CAdoPtr<CJetConnection> JetConnectionOf(const VARIANT& connection)

@@ -23,8 +23,6 @@ public:
 
     CSqliteDatabase& Database() { return m_database; }
     CJetErrorLog* Log() { return &m_log; }
-    // The kind of an output column without a declared type: a SUM, MIN or MAX of a currency column is currency.
-    EJetKind ExpressionKind(const CJetStatement& statement, const std::wstring& outputName);
 
 private:
     CJetErrorLog m_log;

@@ -21,6 +21,11 @@ const HRESULT JET_E_ERRORSINCOMMAND = static_cast<HRESULT>(0x80040E14);
 const HRESULT JET_E_INTEGRITYVIOLATION = static_cast<HRESULT>(0x80040E2F);
 const HRESULT JET_E_AUTHFAILED = static_cast<HRESULT>(0x80040E4D);
 const HRESULT JET_E_DELETEDROW = static_cast<HRESULT>(0x80040E23);
+const HRESULT JET_E_TYPEMISMATCH = static_cast<HRESULT>(0x80040E07);
+const HRESULT JET_E_FIELDTOOSMALL = static_cast<HRESULT>(0x80040E57);
+// Jet's text for a text longer than its column.
+inline constexpr wchar_t JET_FIELD_TOO_SMALL[] =
+    L"The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less data.";
 // Jet's native error of a duplicate value in a unique index.
 const long JET_NATIVE_DUPLICATEKEY = -105121349;
 

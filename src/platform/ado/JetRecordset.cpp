@@ -109,7 +109,7 @@ void CJetRecordset::Load()
         LoadTable();
         return;
     }
-    CJetStatement translated = JetTranslate(m_source);
+    CJetStatement translated = Database().Translate(m_source);
     bool withRowid = !translated.m_rowidSql.empty() && m_lockType != adLockReadOnly;
     const std::string& sql = withRowid ? translated.m_rowidSql : translated.m_sql;
     CSqliteStatement statement = m_command ? Database().Cached(sql) : Database().Prepare(sql);
@@ -152,7 +152,9 @@ void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& 
         CJetColumn column;
         column.m_name = statement.ColumnName(i);
         const wchar_t* type = statement.ColumnType(i);
-        column.m_kind = type ? JetKindOfType(type) : m_connection->ExpressionKind(translated, column.m_name);
+        size_t output = static_cast<size_t>(i - first);
+        EJetKind computed = output < translated.m_outputKinds.size() ? translated.m_outputKinds[output] : jetKindAny;
+        column.m_kind = type ? JetKindOfType(type) : computed;
         column.m_definedSize = JetDefinedSize(column.m_kind, type ? type : L"");
         m_columns.push_back(column);
     }
@@ -328,6 +330,9 @@ void CJetRecordset::PutValue(long column, const _variant_t& value)
     HRESULT hr = JetFromVariant(value, m_columns[i].m_kind, converted);
     if (FAILED(hr))
         Raise(hr, L"The value does not fit the type of field '" + m_columns[i].m_name + L"'.");
+    if (m_columns[i].m_kind == jetKindText && converted.m_type == CJetValue::typeText &&
+        converted.m_text.size() > static_cast<size_t>(m_columns[i].m_definedSize))
+        Raise(JET_E_FIELDTOOSMALL, JET_FIELD_TOO_SMALL);
     m_pending[i] = std::move(converted);
     m_changed[i] = true;
 }

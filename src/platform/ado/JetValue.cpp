@@ -85,6 +85,10 @@ long JetDefinedSize(EJetKind kind, const wchar_t* declaredType)
     case jetKindDouble:
         return 8;
     case jetKindText: {
+        // A memo has no width of its own: ADO reports the largest.
+        std::wstring type = JetUpper(declaredType);
+        if (Contains(type, L"MEMO") || Contains(type, L"LONGTEXT") || Contains(type, L"CLOB"))
+            return 536870910;
         const wchar_t* open = std::wcschr(declaredType, L'(');
         return open ? std::wcstol(open + 1, nullptr, 10) : 255;
     }
@@ -109,7 +113,7 @@ _variant_t JetToVariant(const CJetValue& value, EJetKind kind)
         return IntegerVariant(value.m_integer);
     case CJetValue::typeReal:
         if (kind == jetKindCurrency)
-            return CurrencyVariant(std::llround(value.m_real));
+            return CurrencyVariant(static_cast<int64_t>(std::nearbyint(value.m_real)));
         return _variant_t(value.m_real);
     case CJetValue::typeText:
         break;
@@ -135,7 +139,7 @@ HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
     }
     if (kind == jetKindCurrency && (source.vt == VT_CY || source.vt == VT_R8)) {
         CY currency = source.cyVal;
-        HRESULT hr = source.vt == VT_CY ? S_OK : ::VarCyFromR8(source.dblVal, &currency);
+        HRESULT hr = source.vt == VT_CY ? S_OK : CurrencyFromDoubleExact(source.dblVal, &currency);
         if (SUCCEEDED(hr))
             value = CJetValue::Integer(currency.int64);
         return hr;

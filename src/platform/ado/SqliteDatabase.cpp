@@ -184,6 +184,8 @@ void CSqliteDatabase::Open(const std::wstring& path, const std::wstring& passwor
             RaiseLast(rc);
         ::sqlite3_extended_result_codes(m_db, 1);
         rc = ::sqlite3_create_collation_v2(m_db, JET_TEXT_COLLATION, SQLITE_UTF16LE, nullptr, CompareJetText, nullptr);
+        if (rc == SQLITE_OK)
+            rc = JetRegisterFunctions(m_db, &m_functionError);
         if (rc != SQLITE_OK)
             RaiseLast(rc);
         Run("PRAGMA foreign_keys = ON");
@@ -332,6 +334,17 @@ const CSqliteTable* CSqliteDatabase::FindTable(const std::wstring& name)
     return (m_tables[key] = std::move(layout)).get();
 }
 
+const std::vector<CJetColumn>* CSqliteDatabase::TableColumns(const std::wstring& table)
+{
+    const CSqliteTable* found = FindTable(table);
+    return found ? &found->m_columns : nullptr;
+}
+
+CJetStatement CSqliteDatabase::Translate(const std::wstring& jetSql)
+{
+    return JetTranslate(jetSql, m_db ? this : nullptr, m_log);
+}
+
 const CSqliteIndex& CSqliteDatabase::Index(const std::wstring& name)
 {
     std::unique_ptr<CSqliteIndex>& index = m_indexes[JetUpper(name)];
@@ -419,8 +432,14 @@ bool CSqliteDatabase::InTransaction() const
     return m_db && !::sqlite3_get_autocommit(m_db);
 }
 
-void CSqliteDatabase::RaiseLast(int rc) const
+void CSqliteDatabase::RaiseLast(int rc)
 {
+    // A value that a function of the translation refused: Jet's error rather than SQLite's.
+    if (m_functionError.m_hr != S_OK) {
+        CJetFunctionError error = m_functionError;
+        m_functionError = CJetFunctionError();
+        Raise(error.m_hr, error.m_description);
+    }
     JetRaiseSqlite(m_log, m_db, rc);
 }
 

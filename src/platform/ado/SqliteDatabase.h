@@ -3,6 +3,8 @@
 #pragma once
 
 #include "platform/ado/JetErrors.h"
+#include "platform/ado/JetFunctions.h"
+#include "platform/ado/JetSql.h"
 #include "platform/ado/JetValue.h"
 
 #include <map>
@@ -70,7 +72,7 @@ struct CSqliteIndex
     std::vector<std::wstring> m_columns;
 };
 
-class CSqliteDatabase
+class CSqliteDatabase : public CJetSchema
 {
 public:
     explicit CSqliteDatabase(CJetErrorLog* log) : m_log(log) {}
@@ -98,6 +100,9 @@ public:
     const CSqliteTable& Table(const std::wstring& name);
     const CSqliteTable* FindTable(const std::wstring& name);
     const CSqliteIndex& Index(const std::wstring& name);
+    const std::vector<CJetColumn>* TableColumns(const std::wstring& table) override;
+    // Translates a Jet statement against this database's tables.
+    CJetStatement Translate(const std::wstring& jetSql);
 
     // Adds a constraint clause ("CONSTRAINT x FOREIGN KEY ...") to an existing table's definition and runs
     // indexSql (when not empty) with it, in a savepoint so that both join a running transaction; rows already
@@ -105,7 +110,7 @@ public:
     void AddTableConstraint(const std::wstring& table, const std::string& constraint, const std::string& indexSql);
 
     bool InTransaction() const;
-    [[noreturn]] void RaiseLast(int rc) const;
+    [[noreturn]] void RaiseLast(int rc);
     [[noreturn]] void Raise(HRESULT hr, const std::wstring& description) const;
     int64_t LastInsertRowid() const;
     int Changes() const;
@@ -119,6 +124,7 @@ private:
 
     CJetErrorLog* m_log;
     sqlite3* m_db = nullptr;
+    CJetFunctionError m_functionError;
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     unsigned m_generation = 1; // of the cached statements
     std::map<std::wstring, std::unique_ptr<CSqliteTable>> m_tables;

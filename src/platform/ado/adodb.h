@@ -26,14 +26,20 @@
 // - The database files are SQLite databases whatever their name. The connection string's keys are read without
 //   regard to case ("Data Source", "Jet OLEDB:Database Password"; values may be quoted); the password is checked
 //   against the one the database was created with (JetCreateDatabase), a wrong one is refused.
-// - Jet SQL is translated where SQLite differs: [names], "\" integer division, COUNTER, CURRENCY, VARCHAR(n),
-//   CREATE UNIQUE INDEX ... WITH PRIMARY, ALTER TABLE ... ADD CONSTRAINT ... FOREIGN KEY (enforced, cascades
-//   included; as in Jet, the child columns get an index named as the constraint). Text columns compare and sort
-//   as Jet does: without regard to case, accented letters in the Italian order. "?" marks a Command parameter.
-// - Currency columns (declared CURRENCY) hold the 64-bit count of 1/10000 and read back as VT_CY, and so does
-//   SUM (MIN, MAX) of a currency column; a double put into one is rounded to the nearest 1/10000. SQL text that
-//   writes a currency column from a literal writes the count (UPDATE t SET amount = 0 and = NULL are fine;
-//   put other amounts through a Recordset or a Command parameter).
+// - Jet SQL is translated where SQLite differs: [names], COUNTER, CURRENCY, VARCHAR(n), CREATE UNIQUE INDEX ...
+//   WITH PRIMARY, ALTER TABLE ... ADD CONSTRAINT ... FOREIGN KEY (enforced, cascades included; as in Jet, the
+//   child columns get an index named as the constraint), and Jet's operators: "\" integer division (below "*"
+//   and "/" in precedence), "/" real division, both refusing a zero divisor with "Division by zero" and a text
+//   that is no number with "Data type mismatch in criteria expression.". Text columns compare and sort as Jet
+//   does: without regard to case, accented letters in the Italian order; a text longer than its column is
+//   refused (0x80040E57), by a statement or a Recordset. "?" marks a Command parameter. Nesting deeper than 64
+//   (brackets, signs, calls, subqueries) is refused with "Query is too complex.".
+// - Currency columns (declared CURRENCY) hold the 64-bit count of 1/10000 and read back as VT_CY. In SQL text
+//   every number meeting a currency column is an amount, as in Jet: literals (12.5 is 125000 counts, rounded
+//   half to even past four decimals), comparisons, values stored into the column, and the results of SUM, MIN,
+//   MAX, AVG, "+", "-" and "*" over currency, which read back as VT_CY; "/" gives a double. A double put into a
+//   currency column is rounded to the nearest 1/10000 of its exact value, ties to even; a value out of range is
+//   refused with "Overflow".
 // - Recordsets are static: a record set sees the rows it added, changed or deleted itself. Table-direct record
 //   sets (adCmdTableDirect) seek through the index named by PutIndex on the live table, so a seek finds rows
 //   added since the open, by this record set or another one; moving goes through the rows in the order they

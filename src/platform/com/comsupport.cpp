@@ -1,6 +1,8 @@
 // The COM-support functions that MinGW's comutil.h and comdef.h declare without implementing.
 #include "comsupport.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 _variant_t vtMissing(DISP_E_PARAMNOTFOUND, VT_ERROR);
@@ -48,4 +50,34 @@ void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk, REFIID riid)
         support->Release();
     }
     _com_raise_error(hr, info);
+}
+
+HRESULT CurrencyFromDoubleExact(double value, CY* pResult)
+{
+    if (!std::isfinite(value))
+        return DISP_E_OVERFLOW;
+    // value = m * 2^e with m a 53-bit integer; value * 10000 = m * 625 * 2^(e + 4), and m * 625 < 2^63.
+    int exponent = 0;
+    double fraction = std::frexp(std::fabs(value), &exponent);
+    uint64_t scaled = static_cast<uint64_t>(std::ldexp(fraction, 53)) * 625;
+    int shift = exponent - 53 + 4;
+    uint64_t count = 0;
+    if (shift >= 0) {
+        if (shift >= 63 || scaled > (uint64_t(1) << 63 >> shift))
+            return DISP_E_OVERFLOW;
+        count = scaled << shift;
+    }
+    else if (shift > -64) {
+        uint64_t dropped = scaled & ((uint64_t(1) << -shift) - 1);
+        uint64_t half = uint64_t(1) << (-shift - 1);
+        count = scaled >> -shift;
+        if (dropped > half || (dropped == half && (count & 1)))
+            ++count;
+    }
+    // The negative range reaches one count further than the positive one.
+    uint64_t limit = uint64_t(1) << 63;
+    if (count > limit || (count == limit && value > 0))
+        return DISP_E_OVERFLOW;
+    pResult->int64 = value < 0 ? static_cast<LONGLONG>(0 - count) : static_cast<LONGLONG>(count);
+    return S_OK;
 }

@@ -4,3 +4,8 @@
 
 #include <windows.h>
 #include <comdef.h>
+
+// A double as currency (a count of 1/10000): the nearest count to the double's exact value, ties to the even
+// count, so that the fifth decimal never depends on the platform's arithmetic. DISP_E_OVERFLOW when the value
+// (or NaN) does not fit.
+HRESULT CurrencyFromDoubleExact(double value, CY* pResult);
