@@ -1,0 +1,224 @@
+// The window base of every command bar: it owns the controls, keeps which control is hot and which has its popup
+// open, tracks with the mouse and the keyboard, routes mouse messages to controls, draws itself through its
+// painter and refreshes its controls' states through the frame's command-update handlers.
+#pragma once
+
+#include "ui/commandbars/XTPControls.h"
+#include "ui/commandbars/XTPHookManager.h"
+
+class CXTPBarImages;
+class CXTPBarPainter;
+
+// Timers of a bar.
+enum { XTP_TID_HOVER = 112223 };
+// Direction codes of keyboard navigation.
+enum
+{
+    xtpKeyNext = 0,
+    xtpKeyBack = 1,
+    xtpKeyPopupClose = 2,
+    xtpKeyPopupOpen = 3,
+    xtpKeyEscape = 4,
+    xtpKeyReturn = 5,
+    xtpKeyHome = 6,
+    xtpKeyEnd = 7
+};
+
+// The accelerator letters of two captions match (the shortcuts' comparison; case does not count).
+BOOL CompareAccelKey(TCHAR chAccel, TCHAR chKey);
+// The accelerator of a caption: the character after the first '&' not doubled, else the first character; bExplicit
+// tells which. 0 for an empty caption.
+TCHAR GetAccelKey(const CString& strCaption, BOOL* pbExplicit);
+// The direction code of a navigation key on a bar (-1 for other keys).
+int GetDirectionCode(UINT nKey, BOOL bHorizontal, BOOL bRTL);
+// The accelerator search: the first control after the hot one whose caption carries the key, an explicit '&'
+// winning over first letters; bAmbiguous when another control carries it as well. -1 when none does.
+int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous);
+
+class CXTPCommandBar : public CWnd, public CXTPHookHandler, public CXTPTrackedBar
+{
+    DECLARE_DYNCREATE(CXTPCommandBar)
+public:
+    CXTPCommandBar();
+    ~CXTPCommandBar() override;
+
+    // The final release destroys the window, then the object.
+    void OnFinalRelease() override;
+
+    virtual void DelayRedraw() { m_dwState |= stateRedraw; }
+    virtual BOOL SetTrackingMode(int nMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
+    virtual BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE);
+    virtual BOOL IsVisible() const { return FALSE; }
+    virtual void OnRecalcLayout() {}
+    virtual void OnControlSelected(BOOL bSelected, CXTPControl* pControl);
+    virtual CXTPCommandBar* GetParentCommandBar() const { return nullptr; }
+    virtual BOOL IsKeyboardCuesVisible() const { return TRUE; }
+    // 0 not mine, 1 consumed, 2 passed on to the focused window.
+    virtual int OnKeyDown(UINT nChar, LPARAM lKeyData);
+    virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
+    virtual BOOL ProcessSpecialKey(int nCode);
+    virtual void DrawCommandBar(CDC* pDC);
+    virtual void OnControlsChanged();
+    virtual void Copy(CXTPCommandBar* pOther, BOOL bRecursive);
+    virtual BOOL IsPointInside(CPoint ptScreen) const;
+    virtual void OnUpdateCmdUI(BOOL bDisableIfNoHandler);
+    virtual CXTPCommandBar* Clone(BOOL bRecursive);
+    // Queries of the painter.
+    virtual BOOL IsFullGripperShape() const { return FALSE; }
+    virtual BOOL IsCheckboxesBesideIcons() const { return FALSE; }
+    virtual BOOL HasHiddenControls() const { return FALSE; }
+    virtual CXTPControl* GetParentControl() const { return nullptr; }
+
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    HWND GetTrackedWindow() const override { return m_hWnd; }
+    int OnMouseHitTest(CPoint ptScreen) override { return IsPointInside(ptScreen) ? 1 : 0; }
+    void OnTrackedMouseMove(CPoint ptClient) override { OnMouseMove(0, ptClient); }
+    void StopTracking() override { SetTrackingMode(0, TRUE, FALSE); }
+    int& GetInputLock() override { return m_nInputLock; }
+
+    // The popup of a control opens (index -1 closes the open one).
+    BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
+    int GetSelectedIndex() const { return m_nSelected; }
+    int GetPopupedIndex() const { return m_nPopuped; }
+    CXTPControl* GetSelectedControl() const { return m_pControls->GetAt(m_nSelected); }
+    int GetTrackingMode() const { return m_nTrackingMode; }
+    BOOL IsTrackingMode() const { return m_nTrackingMode != 0; }
+    BOOL IsKeyboardSelected() const { return m_bKeyboardSelect; }
+    int GetLastPressedIndex() const { return m_nLastPressed; }
+    void SetLastPressedIndex(int nIndex) { m_nLastPressed = nIndex; }
+
+    CXTPCommandBar* GetRootParent();
+    CWnd* GetSite();
+    CWnd* GetOwnerSite();
+    void SetSite(CWnd* pSite) { m_pSite = pSite; }
+    // The window that receives the commands of a tracked popup.
+    void SetCommandOwner(CWnd* pOwner) { m_pOwner = pOwner; }
+    CXTPBarPainter* GetPaintManager();
+    CXTPBarImages* GetImageManager();
+    void SetPaintManager(CXTPBarPainter* pPainter);
+    // Not owned: the image store outlives the bar.
+    void SetImageManager(CXTPBarImages* pImages) { m_pImages = pImages; }
+    BOOL IsCustomizeMode() const { return FALSE; }
+    BOOL IsLayoutRTL() const
+    {
+        return m_hWnd && (::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    }
+    void InvalidateParents();
+    // Closes every tracked popup of this bar's chain.
+    void ClosePopups();
+    BOOL IsReturnCmd() const { return m_pReturnCmd != nullptr; }
+    void SetReturnCmd(int* pReturnCmd) { m_pReturnCmd = pReturnCmd; }
+    int* GetReturnCmd() const { return m_pReturnCmd; }
+    BOOL IsNestedTracking() const { return m_bNested; }
+    void SetTrackFlags(BOOL bRightButton, BOOL bNoNotify, BOOL bNested)
+    {
+        m_bRightButton = bRightButton;
+        m_bNoNotify = bNoNotify;
+        m_bNested = bNested;
+    }
+
+    CString GetTitle() const { return m_strTitle; }
+    void SetTitle(const CString& strTitle) { m_strTitle = strTitle; }
+    CXTPControls* GetControls() const { return m_pControls; }
+    int GetType() const { return m_nType; }
+    void SetType(int nType) { m_nType = nType; }
+    int GetPosition() const { return m_nPosition; }
+    void SetPosition(int nPosition) { m_nPosition = nPosition; }
+    DWORD GetFlags() const { return m_dwFlags; }
+    void ModifyFlags(DWORD dwAdd, DWORD dwRemove) { m_dwFlags = (m_dwFlags | dwAdd) & ~dwRemove; }
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    int GetMRUWidth() const { return m_nMRUWidth; }
+    void SetMRUWidth(int nWidth) { m_nMRUWidth = nWidth; }
+    CSize GetIconSize() const { return m_szIcons.cx ? m_szIcons : CSize(16, 16); }
+    void SetIconSize(CSize sz) { m_szIcons = sz; }
+    CSize GetButtonSize() const { return m_szButtons.cx ? m_szButtons : GetIconSize() + CSize(7, 7); }
+    void SetButtonSize(CSize sz) { m_szButtons = sz; }
+    BOOL IsTextBelowIcons() const { return m_nTextBelowIcons == 1; }
+    BOOL IsLayoutNeeded() const { return (m_dwState & stateLayout) != 0; }
+    void SetLayoutNeeded() { m_dwState |= stateLayout; }
+
+    // Fills the bar from a menu (cleared first with bClear); FALSE when there is no menu.
+    BOOL LoadMenu(CMenu* pMenu, BOOL bClear = TRUE);
+
+    // The command-update state object of a bar's control.
+    class CCommandBarCmdUI : public CCmdUI
+    {
+    public:
+        CXTPControl* m_pControl = nullptr;
+        void Enable(BOOL bOn = TRUE) override;
+        void SetCheck(int nCheck = 1) override;
+        void SetText(LPCTSTR lpszText) override;
+    };
+
+protected:
+    enum { stateLayout = 1, stateRedraw = 2 };
+
+    // Tracking state for the managers; the menu bar's message goes to the site.
+    void EnterTracking(BOOL bSelectFirst, BOOL bKeyboard);
+    void LeaveTracking(BOOL bClearSelection);
+    // Moves the keyboard selection to the next row (nStep 1) or the preceding one (-1).
+    BOOL MoveRow(int nStep);
+    void RedrawIfUnlocked();
+
+    afx_msg void OnDestroy();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    BOOL m_bHideCaret = TRUE;
+    int m_nMRUWidth = 32767;
+    int m_nSelected = -1;
+    int m_nPopuped = -1;
+    HWND m_hWndFocus = nullptr;
+    UINT m_nBarID = 0;
+    int m_nTrackingMode = 0;
+    CWnd* m_pSite = nullptr;
+    DWORD m_dwState = 0;
+    DWORD m_dwFlags = 0;
+    DWORD m_dwStyle = 0;
+    CString m_strTitle;
+    int m_nType = xtpBarTypeNormal;
+    CXTPControls* m_pControls;
+    int m_nPosition = xtpBarNone;
+    CWnd* m_pOwner = nullptr;
+    CSize m_szIcons = CSize(0, 0);
+    CSize m_szButtons = CSize(0, 0);
+    int m_nTextBelowIcons = 2;
+    BOOL m_bRightButton = FALSE;
+    BOOL m_bNoNotify = FALSE;
+    BOOL m_bNested = FALSE;
+    int m_nInputLock = 0;
+    BOOL m_bKeyboardSelect = FALSE;
+    int* m_pReturnCmd = nullptr;
+    BOOL m_bMouseStarted = FALSE;
+    int m_nRedrawLock = 0;
+    CXTPBarPainter* m_pPainter = nullptr;
+    CXTPBarImages* m_pImages = nullptr;
+    int m_nLastPressed = -1;
+};
+
+// The bar of a sub-menu: it holds the controls of the loaded sub-menu; opening it belongs to the popup tracking.
+class CXTPPopupBar : public CXTPCommandBar
+{
+    DECLARE_DYNCREATE(CXTPPopupBar)
+public:
+    CXTPPopupBar();
+
+    static CXTPPopupBar* CreatePopupBar();
+    CXTPCommandBar* GetParentCommandBar() const override;
+    CXTPControl* GetParentControl() const override { return m_pControlPopup; }
+    void SetParentControl(CXTPControl* pControl) { m_pControlPopup = pControl; }
+private:
+    CXTPControl* m_pControlPopup = nullptr;
+};

@@ -1,0 +1,386 @@
+#include "ui/commandbars/XTPControl.h"
+
+#include "ui/commandbars/MenuSoundPlayer.h"
+#include "ui/commandbars/XTPCommandBar.h"
+#include "ui/persist/ResourceLoader.h"
+#include "ui/themes/BarIcon.h"
+#include "ui/themes/BarPainter.h"
+
+#include <windowsx.h>
+
+IMPLEMENT_DYNCREATE(CXTPControl, CCmdTarget)
+IMPLEMENT_DYNCREATE(CXTPControlButton, CXTPControl)
+IMPLEMENT_DYNCREATE(CXTPControlPopup, CXTPControlButton)
+
+CXTPControl::CXTPControl() = default;
+CXTPControl::~CXTPControl() = default;
+
+void CXTPControl::SetEnabled(BOOL bEnabled)
+{
+    if (m_bEnabled == bEnabled)
+        return;
+    m_bEnabled = bEnabled;
+    RedrawParent();
+}
+
+void CXTPControl::SetChecked(BOOL bChecked)
+{
+    if (m_bChecked == bChecked)
+        return;
+    m_bChecked = bChecked;
+    RedrawParent();
+}
+
+BOOL CXTPControl::IsCaptionVisible() const
+{
+    if (m_pParent && m_pParent->GetType() == xtpBarTypePopup)
+        return TRUE;
+    if (GetCaption().IsEmpty())
+        return FALSE;
+    switch (GetStyle()) {
+    case xtpButtonCaption:
+    case xtpButtonIconAndCaption: return TRUE;
+    case xtpButtonIcon: return FALSE;
+    }
+    switch (m_nType) {
+    case xtpControlPopup:
+    case xtpControlLabel: return TRUE;
+    case xtpControlButton:
+    case xtpControlButtonPopup:
+    case xtpControlSplitButtonPopup: return GetIconId() == 0 || !GetImage(16);
+    }
+    return FALSE;
+}
+
+BOOL CXTPControl::Compare(CXTPControl* pOther) const
+{
+    return GetStyle() == pOther->GetStyle() && m_nType == pOther->m_nType && m_nId == pOther->m_nId &&
+           m_dwFlags == pOther->m_dwFlags && m_bBeginGroup == pOther->m_bBeginGroup &&
+           GetIconId() == pOther->GetIconId() && m_strCaption == pOther->m_strCaption &&
+           m_strTooltipText == pOther->m_strTooltipText && m_strDescriptionText == pOther->m_strDescriptionText &&
+           m_strCustomCaption == pOther->m_strCustomCaption && m_nCustomStyle == pOther->m_nCustomStyle &&
+           m_strParameter == pOther->m_strParameter &&
+           (m_dwHideFlags & xtpHideCustomize) == (pOther->m_dwHideFlags & xtpHideCustomize);
+}
+
+void CXTPControl::OnExecute()
+{
+    CMenuSoundPlayer::Play(CMenuSoundPlayer::soundMenuCommand);
+    m_nPressed = 2;
+    CXTPCommandBar* pParent = m_pParent;
+    if (!pParent)
+        return;
+    CXTPCommandBar* pRoot = pParent->GetRootParent();
+    if (pRoot->IsReturnCmd()) {
+        *pRoot->GetReturnCmd() = m_nId;
+        pRoot->ClosePopups();
+        return;
+    }
+    if (m_bCloseSubMenuOnClick)
+        pRoot->ClosePopups();
+    if (m_nId == 0)
+        return;
+
+    // The frame's handler may release the bar or this control: both stay alive until the send is over.
+    InternalAddRef();
+    pParent->InternalAddRef();
+    CWnd* pSite = pParent->GetOwnerSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
+    if (hWndSite && !NotifySite(XTP_CN_EXECUTE) && ::IsWindow(hWndSite))
+        ::SendMessageW(hWndSite, WM_COMMAND, static_cast<WPARAM>(m_nId), 0);
+    if (!m_bCloseSubMenuOnClick && m_pParent == pParent && ::IsWindow(pParent->GetSafeHwnd())) {
+        pParent->OnUpdateCmdUI(TRUE);
+        pParent->Invalidate(FALSE);
+    }
+    pParent->InternalRelease();
+    InternalRelease();
+}
+
+CSize CXTPControl::GetSize(CDC* pDC)
+{
+    return GetPaintManager()->DrawControl(pDC, this, FALSE);
+}
+
+void CXTPControl::Draw(CDC* pDC)
+{
+    GetPaintManager()->DrawControl(pDC, this, TRUE);
+}
+
+CXTPBarIcon* CXTPControl::GetImage(int nWidth) const
+{
+    CXTPBarImages* pImages = GetImageManager();
+    int nIconId = GetIconId();
+    return pImages && nIconId ? pImages->GetIcon(static_cast<UINT>(nIconId), nWidth) : nullptr;
+}
+
+void CXTPControl::Copy(CXTPControl* pOther, BOOL /*bRecursive*/)
+{
+    m_nId = pOther->m_nId;
+    m_dwFlags = pOther->m_dwFlags;
+    m_nType = pOther->m_nType;
+    m_strCaption = pOther->m_strCaption;
+    m_strShortcutText = pOther->m_strShortcutText;
+    m_strAccelShortcut = pOther->m_strAccelShortcut;
+    m_strTooltipText = pOther->m_strTooltipText;
+    m_strDescriptionText = pOther->m_strDescriptionText;
+    m_strParameter = pOther->m_strParameter;
+    m_nCustomIconId = pOther->m_nCustomIconId;
+    m_nIconId = pOther->m_nIconId;
+    m_bTemporary = pOther->m_bTemporary;
+    m_strCustomCaption = pOther->m_strCustomCaption;
+    m_dwHideFlags = pOther->m_dwHideFlags;
+    m_bDefaultItem = pOther->m_bDefaultItem;
+    m_bEnabled = pOther->m_bEnabled;
+    m_bChecked = pOther->m_bChecked;
+    m_nCustomStyle = pOther->m_nCustomStyle;
+    m_nStyle = pOther->m_nStyle;
+    m_bBeginGroup = pOther->m_bBeginGroup;
+    m_bCloseSubMenuOnClick = pOther->m_bCloseSubMenuOnClick;
+}
+
+BOOL CXTPControl::OnLButtonDblClk(CPoint pt)
+{
+    OnClick(FALSE, pt);
+    return TRUE;
+}
+
+void CXTPControl::OnMouseHover()
+{
+    if (!m_pParent)
+        return;
+    BOOL bHadPopup = m_pParent->GetPopupedIndex() != -1;
+    m_pParent->SetPopuped(-1);
+    if (bHadPopup && m_pParent->GetTrackingMode() == 2 && m_pParent->GetPosition() != xtpBarPopup)
+        m_pParent->SetTrackingMode(0, TRUE, FALSE);
+}
+
+BOOL CXTPControl::SetSelected(int nSelected)
+{
+    if (m_nSelected == nSelected)
+        return FALSE;
+    if (nSelected == 2 && m_pParent)
+        m_pParent->SetPopuped(-1);
+    m_nSelected = nSelected;
+    if (m_pParent)
+        m_pParent->OnControlSelected(nSelected != 0, this);
+    RedrawParent();
+    return TRUE;
+}
+
+CXTPControl* CXTPControl::Clone(BOOL bRecursive)
+{
+    CXTPControl* pClone = static_cast<CXTPControl*>(GetRuntimeClass()->CreateObject());
+    pClone->Copy(this, bRecursive);
+    return pClone;
+}
+
+void CXTPControl::SetID(int nId)
+{
+    if (m_nId != nId) {
+        CString strPrompt;
+        if (nId > 0 && XTPGetResourceLoader()->LoadString(&strPrompt, static_cast<UINT>(nId)))
+            SetPrompt(strPrompt);
+    }
+    m_nId = nId;
+}
+
+void CXTPControl::SetCaption(const CString& strText)
+{
+    CString strCaption = strText;
+    int nTab = strText.Find(L'\t');
+    if (nTab >= 0) {
+        m_strShortcutText = strText.Mid(nTab + 1);
+        strCaption = strText.Left(nTab);
+    }
+    if (strCaption != m_strCaption) {
+        m_strCaption = strCaption;
+        InvalidateParentLayout();
+    }
+}
+
+void CXTPControl::SetCaption(UINT nIDString)
+{
+    CString strText;
+    if (strText.LoadString(nIDString))
+        SetCaption(strText);
+}
+
+void CXTPControl::SetPrompt(const CString& strPrompt)
+{
+    int nLineFeed = strPrompt.Find(L'\n');
+    if (nLineFeed >= 0) {
+        m_strDescriptionText = strPrompt.Left(nLineFeed);
+        m_strTooltipText = strPrompt.Mid(nLineFeed + 1);
+    } else {
+        m_strDescriptionText = m_strTooltipText = strPrompt;
+    }
+    if (m_strCaption.IsEmpty())
+        m_strCaption = m_strTooltipText;
+}
+
+void CXTPControl::SetDefaultItem(BOOL bDefault)
+{
+    if (m_bDefaultItem == bDefault)
+        return;
+    m_bDefaultItem = bDefault;
+    InvalidateParentLayout();
+}
+
+CXTPBarPainter* CXTPControl::GetPaintManager() const
+{
+    return m_pParent ? m_pParent->GetPaintManager() : CXTPBarPainter::GetInstalled();
+}
+
+CXTPBarImages* CXTPControl::GetImageManager() const
+{
+    return m_pParent ? m_pParent->GetImageManager() : nullptr;
+}
+
+BOOL CXTPControl::IsCursorOver() const
+{
+    if (!m_pParent || !m_pParent->GetSafeHwnd())
+        return FALSE;
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    m_pParent->ScreenToClient(&pt);
+    return m_rcControl.PtInRect(pt);
+}
+
+void CXTPControl::RedrawParent()
+{
+    if (m_pParent && m_pParent->GetSafeHwnd())
+        m_pParent->DelayRedraw();
+}
+
+void CXTPControl::InvalidateParentLayout()
+{
+    if (m_pParent)
+        m_pParent->SetLayoutNeeded();
+}
+
+LRESULT CXTPControl::NotifySite(UINT nCode)
+{
+    CWnd* pSite = m_pParent ? m_pParent->GetOwnerSite() : nullptr;
+    if (!pSite || !pSite->GetSafeHwnd())
+        return 0;
+    XTP_CONTROL_NOTIFY notify = {nullptr, static_cast<UINT_PTR>(m_nId), nCode, this};
+    return pSite->SendMessage(XTPM_CONTROLNOTIFY, static_cast<WPARAM>(m_nId), reinterpret_cast<LPARAM>(&notify));
+}
+
+void CXTPControlButton::OnClick(BOOL bKeyboard, CPoint /*pt*/)
+{
+    if (!m_bEnabled || !m_pParent)
+        return;
+    if (bKeyboard) {
+        OnExecute();
+        return;
+    }
+    if (m_pParent->GetType() == xtpBarTypePopup)
+        return;   // a menu item executes on the release
+    if (TrackPress())
+        OnExecute();
+}
+
+void CXTPControlButton::OnLButtonUp(CPoint /*pt*/)
+{
+    if (m_bEnabled && m_pParent && m_pParent->GetType() == xtpBarTypePopup)
+        OnExecute();
+}
+
+BOOL CXTPControlButton::TrackPress()
+{
+    CXTPCommandBar* pBar = m_pParent;
+    pBar->SetSelected(m_nIndex);
+    m_nPressed = 1;
+    pBar->Invalidate(FALSE);
+    pBar->SetCapture();
+
+    BOOL bExecute = FALSE;
+    MSG msg;
+    for (;;) {
+        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (bGot == 0 || bGot == -1) {
+            // The quit request belongs to the program's own loop.
+            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+            break;
+        }
+        if (msg.hwnd == pBar->GetSafeHwnd() && msg.message == WM_MOUSEMOVE) {
+            CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+            if (SetSelected(m_rcControl.PtInRect(pt) ? 1 : 0))
+                pBar->Invalidate(FALSE);
+            continue;
+        }
+        if (msg.hwnd == pBar->GetSafeHwnd() && msg.message == WM_LBUTTONUP) {
+            CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+            bExecute = m_nSelected && m_rcControl.PtInRect(pt);
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        if (::GetCapture() != pBar->GetSafeHwnd())
+            break;
+    }
+    if (::GetCapture() == pBar->GetSafeHwnd())
+        ::ReleaseCapture();
+
+    if (!m_nSelected) {
+        m_nPressed = 0;
+        RedrawParent();
+    } else {
+        pBar->SetSelected(-1);
+        pBar->SetLastPressedIndex(m_nIndex);
+        m_nSelected = 0;
+        m_nPressed = 0;
+        RedrawParent();
+    }
+    return bExecute;
+}
+
+CXTPControlPopup::~CXTPControlPopup()
+{
+    if (m_pPopupBar)
+        m_pPopupBar->InternalRelease();
+}
+
+CXTPCommandBar* CXTPControlPopup::GetCommandBar() const
+{
+    return m_pPopupBar;
+}
+
+void CXTPControlPopup::SetCommandBar(CXTPPopupBar* pPopupBar)
+{
+    if (m_pPopupBar == pPopupBar)
+        return;
+    if (m_pPopupBar)
+        m_pPopupBar->InternalRelease();
+    m_pPopupBar = pPopupBar;
+    if (m_pPopupBar)
+        m_pPopupBar->SetParentControl(this);
+}
+
+void CXTPControlPopup::Copy(CXTPControl* pOther, BOOL bRecursive)
+{
+    CXTPControlButton::Copy(pOther, bRecursive);
+    if (!pOther->IsKindOf(RUNTIME_CLASS(CXTPControlPopup)))
+        return;
+    CXTPControlPopup* pPopup = static_cast<CXTPControlPopup*>(pOther);
+    m_bShowWholeFace = pPopup->m_bShowWholeFace;
+    CXTPPopupBar* pPopupBar = pPopup->m_pPopupBar;
+    if (pPopupBar && bRecursive)
+        pPopupBar = static_cast<CXTPPopupBar*>(pPopupBar->Clone(TRUE));
+    else if (pPopupBar)
+        pPopupBar->InternalAddRef();
+    SetCommandBar(pPopupBar);
+}
+
+void CXTPControlPopup::OnClick(BOOL bKeyboard, CPoint /*pt*/)
+{
+    if (m_bEnabled && m_pParent)
+        m_pParent->SetPopuped(m_nIndex, bKeyboard);
+}
+
+void CXTPControlPopup::ExecuteByKeyboard()
+{
+    if (m_pParent)
+        m_pParent->SetPopuped(m_nIndex, TRUE);
+}

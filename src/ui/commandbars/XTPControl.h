@@ -1,0 +1,184 @@
+// The item every command bar holds: a button, a sub-menu entry, an edit field, a label... It carries the command
+// id, the texts, the icon ids and the visual state, measures and draws itself only through its painter, and
+// turns a click into a command for the frame.
+#pragma once
+
+#include "ui/commandbars/CommandBarsDefs.h"
+
+class CXTPBarIcon;
+class CXTPBarImages;
+class CXTPBarPainter;
+class CXTPControls;
+
+class CXTPControl : public CCmdTarget
+{
+    DECLARE_DYNCREATE(CXTPControl)
+public:
+    CXTPControl();
+    ~CXTPControl() override;
+
+    virtual CString GetTooltip() const { return m_strTooltipText; }
+    virtual void SetBeginGroup(BOOL bBeginGroup) { m_bBeginGroup = bBeginGroup; }
+    virtual void SetEnabled(BOOL bEnabled);
+    virtual int GetSelected() const { return m_nSelected; }
+    virtual void SetRect(CRect rc) { m_rcControl = rc; }
+    virtual BOOL IsCaptionVisible() const;
+    virtual BOOL Compare(CXTPControl* pOther) const;
+    // The popup bar of popup kinds.
+    virtual CXTPCommandBar* GetCommandBar() const { return nullptr; }
+    virtual void SetHideFlags(DWORD dwFlags) { m_dwHideFlags = dwFlags; }
+    virtual void OnExecute();
+    virtual CSize GetSize(CDC* pDC);
+    virtual void Draw(CDC* pDC);
+    virtual void OnCalcDynamicSize(DWORD /*dwMode*/) {}
+    // The icon of the effective icon id at a width, or null.
+    virtual CXTPBarIcon* GetImage(int nWidth) const;
+    // Execution by keyboard (Enter, a mnemonic): buttons execute, popups open.
+    virtual void ExecuteByKeyboard() { OnExecute(); }
+    // Edit and combo kinds answer 1 (consumed) or 2 (passed on) while they own the keyboard.
+    virtual int OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return 0; }
+    virtual void SetParent(CXTPCommandBar* pParent) { m_pParent = pParent; }
+    virtual void Copy(CXTPControl* pOther, BOOL bRecursive);
+    // Opens or closes the popup bar of popup kinds.
+    virtual BOOL SetPopup(BOOL /*bPopup*/) { return FALSE; }
+    virtual void OnClick(BOOL /*bKeyboard*/, CPoint /*pt*/) {}
+    virtual void OnLButtonUp(CPoint /*pt*/) {}
+    virtual void OnRButtonUp(CPoint /*pt*/) {}
+    virtual BOOL OnLButtonDblClk(CPoint pt);
+    virtual void OnMouseMove(CPoint /*pt*/) {}
+    virtual void OnMouseHover();
+    virtual BOOL SetSelected(int nSelected);
+    virtual CXTPControl* Clone(BOOL bRecursive);
+    // A popup control whose whole face opens its popup (no separate arrow part).
+    virtual BOOL IsWholeFacePopup() const { return FALSE; }
+
+    int GetIndex() const { return m_nIndex; }
+    int GetID() const { return m_nId; }
+    // Loads the prompt of the id's string resource.
+    void SetID(int nId);
+    int GetType() const { return m_nType; }
+    void SetType(int nType) { m_nType = nType; }
+    int GetIconId() const { return m_nCustomIconId ? m_nCustomIconId : m_nIconId >= 1 ? m_nIconId : m_nId; }
+    void SetIconId(int nIconId) { m_nIconId = nIconId; }
+    BOOL GetWrap() const { return m_bWrap; }
+    void SetWrap(BOOL bWrap) { m_bWrap = bWrap; }
+    BOOL GetBeginGroup() const { return m_bBeginGroup; }
+    BOOL GetEnabled() const { return m_bEnabled; }
+    BOOL GetChecked() const { return m_bChecked; }
+    void SetChecked(BOOL bChecked);
+    int GetPressed() const { return m_nPressed; }
+    void SetPressed(int nPressed) { m_nPressed = nPressed; }
+    BOOL IsTemporary() const { return m_bTemporary; }
+    void SetTemporary(BOOL bTemporary) { m_bTemporary = bTemporary; }
+    CRect GetRect() const { return m_rcControl; }
+    CRect GetRowRect() const { return m_rcRow; }
+    void SetRowRect(CRect rc) { m_rcRow = rc; }
+    DWORD GetHideFlags() const { return m_dwHideFlags; }
+    BOOL IsVisible() const { return m_dwHideFlags == 0; }
+    DWORD GetFlags() const { return m_dwFlags; }
+    void SetFlags(DWORD dwFlags) { m_dwFlags = dwFlags; }
+    // The custom caption when there is one, else the caption.
+    CString GetCaption() const { return m_strCustomCaption.IsEmpty() ? m_strCaption : m_strCustomCaption; }
+    // A TAB splits off the shortcut text.
+    void SetCaption(const CString& strCaption);
+    void SetCaption(UINT nIDString);
+    void SetCustomCaption(const CString& strCaption) { m_strCustomCaption = strCaption; }
+    CString GetShortcutText() const { return m_strShortcutText.IsEmpty() ? m_strAccelShortcut : m_strShortcutText; }
+    void SetShortcutText(const CString& strText) { m_strShortcutText = strText; }
+    // A line feed splits description and tooltip.
+    void SetPrompt(const CString& strPrompt);
+    CString GetDescription() const { return m_strDescriptionText; }
+    CString GetParameter() const { return m_strParameter; }
+    void SetParameter(const CString& strParameter) { m_strParameter = strParameter; }
+    int GetStyle() const { return m_nCustomStyle ? m_nCustomStyle : m_nStyle; }
+    void SetStyle(int nStyle) { m_nStyle = nStyle; }
+    void SetCustomStyle(int nStyle) { m_nCustomStyle = nStyle; }
+    BOOL IsDefaultItem() const { return m_bDefaultItem; }
+    void SetDefaultItem(BOOL bDefault);
+    BOOL GetCloseSubMenuOnClick() const { return m_bCloseSubMenuOnClick; }
+    void SetCloseSubMenuOnClick(BOOL bClose) { m_bCloseSubMenuOnClick = bClose; }
+    CXTPCommandBar* GetParent() const { return m_pParent; }
+    CXTPControls* GetControls() const { return m_pControls; }
+
+    CXTPBarPainter* GetPaintManager() const;
+    CXTPBarImages* GetImageManager() const;
+    // The cursor lies on the control.
+    BOOL IsCursorOver() const;
+    void RedrawParent();
+    void InvalidateParentLayout();
+    // Sends the control notification to the owner site; its answer (non-zero: handled).
+    LRESULT NotifySite(UINT nCode);
+
+protected:
+    friend class CXTPControls;
+
+    int m_nIndex = 0;
+    int m_nId = 0;
+    int m_nIconId = 0;
+    int m_nCustomIconId = 0;
+    BOOL m_bWrap = FALSE;
+    BOOL m_bBeginGroup = FALSE;
+    BOOL m_bEnabled = TRUE;
+    BOOL m_bChecked = FALSE;
+    int m_nSelected = 0;
+    int m_nPressed = 0;
+    BOOL m_bTemporary = FALSE;
+    CRect m_rcRow;
+    CRect m_rcControl;
+    DWORD m_dwHideFlags = 0;
+    DWORD m_dwFlags = 0;
+    CString m_strCaption;
+    CString m_strCustomCaption;
+    CString m_strShortcutText;
+    CString m_strAccelShortcut;
+    CString m_strTooltipText;
+    CString m_strDescriptionText;
+    CString m_strParameter;
+    CXTPControls* m_pControls = nullptr;
+    int m_nType = 0;
+    CXTPCommandBar* m_pParent = nullptr;
+    BOOL m_bDefaultItem = FALSE;
+    int m_nStyle = 0;
+    int m_nCustomStyle = 0;
+    BOOL m_bCloseSubMenuOnClick = TRUE;
+};
+
+// The plain push button.
+class CXTPControlButton : public CXTPControl
+{
+    DECLARE_DYNCREATE(CXTPControlButton)
+public:
+    CXTPControlButton() { m_nType = xtpControlButton; }
+
+    void OnClick(BOOL bKeyboard, CPoint pt) override;
+    void OnLButtonUp(CPoint pt) override;
+
+protected:
+    // The press loop: the button shows pressed while the mouse holds it; TRUE when released on it.
+    BOOL TrackPress();
+};
+
+class CXTPPopupBar;
+
+// A sub-menu entry that owns a popup bar.
+class CXTPControlPopup : public CXTPControlButton
+{
+    DECLARE_DYNCREATE(CXTPControlPopup)
+public:
+    CXTPControlPopup() { m_nType = xtpControlPopup; }
+    ~CXTPControlPopup() override;
+
+    CXTPCommandBar* GetCommandBar() const override;
+    void SetCommandBar(CXTPPopupBar* pPopupBar);
+    BOOL IsWholeFacePopup() const override { return m_bShowWholeFace; }
+    // A press or the keyboard opens the popup instead of executing.
+    void OnClick(BOOL bKeyboard, CPoint pt) override;
+    void OnLButtonUp(CPoint /*pt*/) override {}
+    void ExecuteByKeyboard() override;
+    void SetWholeFace(BOOL bWholeFace) { m_bShowWholeFace = bWholeFace; }
+    void Copy(CXTPControl* pOther, BOOL bRecursive) override;
+
+private:
+    CXTPPopupBar* m_pPopupBar = nullptr;
+    BOOL m_bShowWholeFace = FALSE;
+};

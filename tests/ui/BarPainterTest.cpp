@@ -1,0 +1,286 @@
+#include "BarTestSupport.h"
+#include "PixelCanvas.h"
+
+#include "ui/commandbars/XTPStatusBarPane.h"
+#include "ui/themes/BarPainter.h"
+#include "ui/themes/DrawHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const COLORREF clrCanvas = RGB(1, 2, 3);
+
+// The default theme with its text height and pauses in the test's hands.
+class CProbePainter : public CXTPBarThemeDefault
+{
+public:
+    void SetTextHeight(int nHeight) { m_nTextHeight = nHeight; }
+    std::vector<DWORD> m_pauses;
+
+protected:
+    void AnimationPause(DWORD dwMilliseconds) override { m_pauses.push_back(dwMilliseconds); }
+};
+
+// The face a state gets: N nothing, R raised, S sunken, C checkerboard inside a sunken frame.
+char FaceAt(const CPixelCanvas& canvas, const CRect& rc, COLORREF clrLight, COLORREF clrDark, COLORREF clrFace)
+{
+    COLORREF tl = canvas.At(rc.left, rc.top), br = canvas.At(rc.right - 1, rc.bottom - 1);
+    if (tl == clrCanvas && br == clrCanvas)
+        return 'N';
+    if (tl == clrLight && br == clrDark)
+        return 'R';
+    if (tl != clrDark || br != clrLight)
+        return '?';
+    COLORREF a = canvas.At(rc.left + 5, rc.top + 5), b = canvas.At(rc.left + 6, rc.top + 5);
+    if (a == clrCanvas && b == clrCanvas)
+        return 'S';
+    return ((a == clrFace && b == clrLight) || (a == clrLight && b == clrFace)) ? 'C' : '?';
+}
+}
+
+TEST(BarPainter, ThemeIdsAndTheInstalledPainter)
+{
+    struct Case { int nId, nExpected; } cases[] = {{0, 0}, {3, 0}, {7, 0}, {-1, 0}};
+    for (const Case& c : cases) {
+        CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(c.nId);
+        EXPECT_EQ(c.nId, pPainter->GetStoredThemeId());
+        EXPECT_EQ(c.nExpected, pPainter->GetThemeId()) << c.nId;
+        pPainter->InternalRelease();
+    }
+    CXTPBarPainter::SetTheme(7);
+    EXPECT_EQ(7, CXTPBarPainter::GetInstalled()->GetStoredThemeId());
+    EXPECT_EQ(0, CXTPBarPainter::GetInstalled()->GetThemeId());
+    CXTPBarPainter* pOwn = CXTPBarPainter::CreateTheme(0);
+    CXTPBarPainter::SetPainter(pOwn);
+    EXPECT_EQ(pOwn, CXTPBarPainter::GetInstalled());
+    EXPECT_EQ(5, pOwn->GetStoredThemeId());
+    CXTPBarPainter::ReleasePainter();
+    EXPECT_FALSE(CXTPBarPainter::IsInstalled());
+    // Asked for without one, the default theme is installed.
+    EXPECT_EQ(0, CXTPBarPainter::GetInstalled()->GetThemeId());
+}
+
+TEST(BarPainter, ColoursHeightsAndFonts)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    EXPECT_EQ(60u, painter.GetColor(60));
+    EXPECT_EQ(0x00FF00u, painter.GetColor(0x00FF00));
+    EXPECT_EQ(CPinnedPalette::Classic()[COLOR_BTNFACE], painter.GetColor(COLOR_BTNFACE));
+    painter.SetColor(COLOR_BTNFACE, RGB(9, 9, 9));
+    EXPECT_EQ(RGB(9, 9, 9), painter.GetColor(COLOR_BTNFACE));
+    const int indices[] = {COLOR_BTNFACE, 44};
+    const COLORREF colors[] = {RGB(1, 1, 1), RGB(2, 2, 2)};
+    painter.SetStandardColors(2, indices, colors);
+    EXPECT_EQ(RGB(9, 9, 9), painter.GetColor(COLOR_BTNFACE));   // the override stays
+    EXPECT_EQ(RGB(2, 2, 2), painter.GetColor(44));
+
+    struct Case { int nTextHeight, nControlHeight; CSize szGripper; } cases[] = {
+        {12, 22, CSize(6, 22)}, {25, 25, CSize(6, 29)}, {20, 22, CSize(6, 24)}, {10, 22, CSize(6, 22)}};
+    CPixelCanvas canvas(10, 10);
+    for (const Case& c : cases) {
+        painter.SetTextHeight(c.nTextHeight);
+        EXPECT_EQ(c.nControlHeight, painter.GetControlHeight());
+        EXPECT_EQ(c.szGripper, painter.DrawGripperShape(&canvas, nullptr, FALSE));
+    }
+
+    // A small menu font becomes 11 pixels; the Tahoma face turns the Tahoma flag on.
+    LOGFONT lf = {};
+    lf.lfHeight = -8;
+    lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+    painter.SetFont(&lf, FALSE);
+    EXPECT_TRUE(painter.IsUseTahoma());
+    LOGFONT lfNormal = {};
+    painter.GetNormalFont()->GetLogFont(&lfNormal);
+    EXPECT_EQ(-8, lfNormal.lfHeight);   // a font given by the caller is taken as it is
+    {
+        CWindowDC dc(nullptr);
+        CFontSelector font(&dc, painter.GetNormalFont());
+        EXPECT_EQ(dc.GetTextExtent(L" ", 1).cy + 6, painter.GetTextHeight());
+    }
+}
+
+TEST(BarPainter, ArrowTickAndStatusGripper)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    const COLORREF clr = RGB(200, 0, 0);
+    {
+        // Eight pixels wide: half-width 2, top at 10 - 1.
+        CPixelCanvas canvas(20, 20, clrCanvas);
+        painter.DrawDownArrow(&canvas, CRect(0, 0, 8, 20), clr);
+        EXPECT_EQ(clr, canvas.At(2, 9));
+        EXPECT_EQ(clr, canvas.At(4, 11));
+        EXPECT_EQ(clrCanvas, canvas.At(4, 12));
+        EXPECT_EQ(clrCanvas, canvas.At(1, 9));
+    }
+    for (BOOL bBold : {FALSE, TRUE}) {
+        CPixelCanvas canvas(20, 20, clrCanvas);
+        painter.SetBoldTick(bBold);
+        painter.DrawTick(&canvas, CRect(0, 0, 20, 20), clr, FALSE);
+        // Around (10, 10): from (6, 9) down to (8, 11) and up to (13, 6); the second stroke a pixel lower.
+        EXPECT_EQ(clr, canvas.At(6, 9));
+        EXPECT_EQ(clr, canvas.At(8, 11));
+        EXPECT_EQ(clr, canvas.At(8, 12));
+        EXPECT_EQ(clr, canvas.At(10, 9));
+        EXPECT_EQ(bBold ? clr : clrCanvas, canvas.At(8, 13));
+        EXPECT_EQ(clrCanvas, canvas.At(5, 9));
+    }
+    painter.SetBoldTick(FALSE);
+    {
+        CPixelCanvas canvas(20, 20, clrCanvas);
+        painter.DrawStatusBarGripper(&canvas, CRect(0, 0, 20, 20));
+        const COLORREF clrShadow = CPinnedPalette::Classic()[COLOR_BTNSHADOW];
+        const COLORREF clrLight = CPinnedPalette::Classic()[COLOR_BTNHIGHLIGHT];
+        // The three stripes end on the right edge: dark, dark, light.
+        EXPECT_EQ(clrShadow, canvas.At(17, 18));
+        EXPECT_EQ(clrShadow, canvas.At(16, 18));
+        EXPECT_EQ(clrLight, canvas.At(15, 18));
+        EXPECT_EQ(clrShadow, canvas.At(13, 18));
+        EXPECT_EQ(clrLight, canvas.At(11, 18));
+        EXPECT_EQ(clrCanvas, canvas.At(2, 2));
+    }
+}
+
+TEST(BarPainter, FadeBlendsItsFrames)
+{
+    CProbePainter painter;
+    CPixelCanvas source(10, 10, RGB(200, 100, 0)), dest(10, 10, RGB(0, 100, 200));
+    painter.SetAnimation(10, 100);
+    painter.AnimateFade(&dest, &source, CRect(0, 0, 10, 10), CXTPBarPainter::animateFade);
+    EXPECT_EQ(9u, painter.m_pauses.size());
+    for (DWORD dw : painter.m_pauses)
+        EXPECT_LE(dw, 10u);
+    // The last of the nine frames: a = 229.
+    EXPECT_EQ(RGB(200 * 229 / 256, (100 * 229 + 100 * 26) / 256, 200 * 26 / 256), dest.At(5, 5));
+
+    CPixelCanvas dest2(10, 10, RGB(0, 100, 200));
+    painter.SetAnimation(2, 100);
+    painter.AnimateFade(&dest2, &source, CRect(0, 0, 10, 10), CXTPBarPainter::animateFade);
+    EXPECT_EQ(RGB(200 * 127 / 256, (100 * 127 + 100 * 128) / 256, 200 * 128 / 256), dest2.At(0, 0));
+
+    // Unknown kinds and no steps draw nothing.
+    CPixelCanvas dest3(10, 10, clrCanvas);
+    painter.AnimateFade(&dest3, &source, CRect(0, 0, 10, 10), 7);
+    painter.SetAnimation(0, 100);
+    painter.AnimateFade(&dest3, &source, CRect(0, 0, 10, 10), CXTPBarPainter::animateSlide);
+    EXPECT_EQ(clrCanvas, dest3.At(5, 5));
+}
+
+TEST(BarThemeDefault, ToolbarButtonFaceInEveryState)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    const COLORREF* pal = CPinnedPalette::Classic();
+    // Rows: enabled, checked, popup-whole; letters by selected 0-2 (groups of three) and pressed 0-2.
+    struct Case { BOOL bEnabled, bChecked, bWhole; const char* faces; } cases[] = {
+        {TRUE, FALSE, FALSE, "NRS RSS RSS"},  {TRUE, FALSE, TRUE, "SSS SSS SSS"},
+        {TRUE, TRUE, FALSE, "CSS SSS SSS"},   {TRUE, TRUE, TRUE, "CSS SSS SSS"},
+        {FALSE, FALSE, FALSE, "NNN NNN SSS"}, {FALSE, FALSE, TRUE, "NNN NNN SSS"},
+        {FALSE, TRUE, FALSE, "SSS SSS SSS"},  {FALSE, TRUE, TRUE, "SSS SSS SSS"},
+    };
+    for (const Case& c : cases) {
+        std::string faces;
+        for (int nSelected = 0; nSelected < 3; nSelected++) {
+            if (nSelected)
+                faces += ' ';
+            for (int nPressed = 0; nPressed < 3; nPressed++) {
+                CPixelCanvas canvas(30, 30, clrCanvas);
+                CRect rc(2, 2, 26, 26);
+                painter.DrawControlRect(&canvas, rc, nSelected, nPressed, c.bEnabled, c.bChecked, c.bWhole, TRUE,
+                                        xtpBarTop);
+                faces += FaceAt(canvas, rc, pal[COLOR_BTNHIGHLIGHT], pal[COLOR_BTNSHADOW], pal[COLOR_BTNFACE]);
+            }
+        }
+        EXPECT_EQ(c.faces, faces) << "enabled " << c.bEnabled << " checked " << c.bChecked << " whole " << c.bWhole;
+    }
+}
+
+TEST(BarThemeDefault, IconLooks)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    const COLORREF* pal = CPinnedPalette::Classic();
+    CTestIcon icon, iconOwnDisabled(TRUE);
+    struct Case
+    {
+        const char* name;
+        CTestIcon* pIcon;
+        int nSelected, nPressed;
+        BOOL bEnabled, bChecked;
+        CPoint ptAt;
+        COLORREF clrAt, clrBelowRight;
+    } cases[] = {
+        {"idle", &icon, 0, 0, TRUE, FALSE, CPoint(10, 10), CTestIcon::ImageColor(0), clrCanvas},
+        {"hot", &icon, 1, 0, TRUE, FALSE, CPoint(10, 10), CTestIcon::ImageColor(2), clrCanvas},
+        {"pressed: hot icon a pixel lower", &icon, 1, 1, TRUE, FALSE, CPoint(11, 11), CTestIcon::ImageColor(2),
+         CTestIcon::ImageColor(2)},
+        {"checked", &icon, 0, 0, TRUE, TRUE, CPoint(10, 10), CTestIcon::ImageColor(3), clrCanvas},
+        {"disabled: embossed", &icon, 0, 0, FALSE, FALSE, CPoint(10, 10), pal[COLOR_BTNSHADOW],
+         pal[COLOR_BTNHIGHLIGHT]},
+        {"disabled with its own image", &iconOwnDisabled, 0, 0, FALSE, FALSE, CPoint(10, 10),
+         CTestIcon::ImageColor(1), clrCanvas},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPixelCanvas canvas(40, 40, clrCanvas);
+        painter.DrawImage(&canvas, CPoint(10, 10), CSize(16, 16), c.pIcon, c.nSelected, c.nPressed, c.bEnabled, c.bChecked,
+                          FALSE, TRUE);
+        EXPECT_EQ(c.clrAt, canvas.At(c.ptAt.x, c.ptAt.y));
+        EXPECT_EQ(c.clrBelowRight, canvas.At(26, 26));
+    }
+}
+
+TEST(BarThemeDefault, BordersGripperTearOffAndStatusPane)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    const COLORREF* pal = CPinnedPalette::Classic();
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    CTestBar* pToolBar = new CTestBar;
+    CRect rc;
+    painter.GetBarBorders(&rc, pPopup);
+    EXPECT_EQ(CRect(3, 3, 3, 3), rc);
+    painter.GetBarBorders(&rc, pToolBar);
+    EXPECT_EQ(CRect(2, 2, 2, 2), rc);
+    pPopup->InternalRelease();
+    pToolBar->InternalRelease();
+
+    CPixelCanvas canvas(60, 40, clrCanvas);
+    EXPECT_EQ(CSize(0, 8), painter.DrawTearOffGripper(&canvas, CRect(0, 0, 60, 8), TRUE, TRUE));
+    EXPECT_EQ(pal[COLOR_ACTIVECAPTION], canvas.At(30, 6));
+    EXPECT_EQ(clrCanvas, canvas.At(30, 7));
+    painter.DrawTearOffGripper(&canvas, CRect(0, 10, 60, 18), FALSE, TRUE);
+    EXPECT_EQ(pal[COLOR_INACTIVECAPTION], canvas.At(30, 12));
+
+    painter.SetTextHeight(20);
+    CPixelCanvas gripper(20, 40, clrCanvas);
+    painter.DrawGripperShape(&gripper, nullptr, TRUE);
+    EXPECT_EQ(pal[COLOR_BTNHIGHLIGHT], gripper.At(3, 3));
+    EXPECT_EQ(pal[COLOR_BTNSHADOW], gripper.At(5, 23));
+    EXPECT_EQ(clrCanvas, gripper.At(5, 24));
+
+    // A pane with its own colours, right-aligned text, and a disabled one in grey.
+    CXTPStatusBarPane pane;
+    pane.m_strText = L"NUM";
+    pane.m_clrBackground = RGB(0, 128, 0);
+    pane.m_clrText = RGB(255, 255, 0);
+    pane.m_nAlignment = CXTPStatusBarPane::alignRight;
+    CPixelCanvas status(100, 20, clrCanvas);
+    painter.DrawStatusBarPane(&status, CRect(0, 0, 100, 20), &pane);
+    EXPECT_EQ(clrCanvas, status.At(0, 0));
+    EXPECT_EQ(RGB(0, 128, 0), status.At(5, 10));
+    auto countColor = [&](int x0, int x1, COLORREF clr) {
+        int n = 0;
+        for (int x = x0; x < x1; x++)
+            for (int y = 0; y < 20; y++)
+                n += status.At(x, y) == clr;
+        return n;
+    };
+    EXPECT_EQ(0, countColor(0, 60, RGB(255, 255, 0)));
+    EXPECT_GT(countColor(60, 100, RGB(255, 255, 0)), 5);
+    pane.m_nStyle = CXTPStatusBarPane::styleDisabled;
+    painter.DrawStatusBarPane(&status, CRect(0, 0, 100, 20), &pane);
+    EXPECT_GT(countColor(60, 100, pal[COLOR_GRAYTEXT]), 5);
+}
