@@ -1,0 +1,168 @@
+#include "ImageManager.h"
+
+#include "ImageManagerPixels.h"
+
+#include <cstring>
+
+namespace
+{
+#pragma pack(push, 2)
+struct GRPICONDIRENTRY
+{
+    BYTE bWidth;
+    BYTE bHeight;
+    BYTE bColorCount;
+    BYTE bReserved;
+    WORD wPlanes;
+    WORD wBitCount;
+    DWORD dwBytesInRes;
+    WORD nID;
+};
+#pragma pack(pop)
+
+// A resource's bytes in the module that holds the program's resources.
+BOOL FindResourceData(LPCTSTR lpszName, LPCTSTR lpszType, const BYTE*& pData, DWORD& nSize)
+{
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hRsrc = ::FindResourceW(hInst, lpszName, lpszType);
+    HGLOBAL hGlobal = hRsrc ? ::LoadResource(hInst, hRsrc) : nullptr;
+    pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
+    nSize = hRsrc ? ::SizeofResource(hInst, hRsrc) : 0;
+    return pData != nullptr;
+}
+}
+
+CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(HICON hIcon) : m_hIcon(hIcon), m_bClearHandles(FALSE) {}
+
+CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(HBITMAP hBitmap) : m_hBitmap(hBitmap), m_bClearHandles(FALSE) {}
+
+CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(const CXTPImageManagerIconHandle& handle)
+    : m_hIcon(handle.m_hIcon), m_hBitmap(handle.m_hBitmap), m_bClearHandles(FALSE)
+{
+}
+
+CXTPImageManagerIconHandle::~CXTPImageManagerIconHandle() { Clear(); }
+
+void CXTPImageManagerIconHandle::operator=(HICON hIcon)
+{
+    Clear();
+    m_hIcon = hIcon;
+    m_bClearHandles = TRUE;
+}
+
+void CXTPImageManagerIconHandle::SetBitmap(HBITMAP hBitmap)
+{
+    Clear();
+    m_hBitmap = hBitmap;
+    m_bClearHandles = TRUE;
+}
+
+void CXTPImageManagerIconHandle::CopyHandle(const CXTPImageManagerIconHandle& handle)
+{
+    if (&handle == this)
+        return;
+    Clear();
+    if (handle.m_hIcon)
+        m_hIcon = ::CopyIcon(handle.m_hIcon);
+    else if (handle.m_hBitmap)
+        m_hBitmap = XTPCopyToDIB32(handle.m_hBitmap);
+    m_bClearHandles = TRUE;
+}
+
+void CXTPImageManagerIconHandle::CopyBitmap(HBITMAP hBitmap)
+{
+    Clear();
+    m_hBitmap = XTPCopyToDIB32(hBitmap);
+    m_bClearHandles = TRUE;
+}
+
+void CXTPImageManagerIconHandle::Clear()
+{
+    if (m_bClearHandles) {
+        if (m_hIcon)
+            ::DestroyIcon(m_hIcon);
+        if (m_hBitmap)
+            ::DeleteObject(m_hBitmap);
+    }
+    if (m_hAlphaBits)
+        ::DeleteObject(m_hAlphaBits);
+    m_hIcon = nullptr;
+    m_hBitmap = nullptr;
+    m_hAlphaBits = nullptr;
+    m_bClearHandles = TRUE;
+}
+
+CSize CXTPImageManagerIconHandle::GetExtent() const
+{
+    if (m_hIcon)
+        return CXTPImageManager::GetIconSize(m_hIcon);
+    if (m_hBitmap)
+        return CSize(XTPGetBitmapSize(m_hBitmap));
+    return CSize(0, 0);
+}
+
+BOOL CXTPImageManagerIconHandle::LoadIcon(UINT nIDResourceIcon, CSize szIcon)
+{
+    const BYTE* pData = nullptr;
+    DWORD nSize = 0;
+    if (FindResourceData(MAKEINTRESOURCEW(nIDResourceIcon), RT_GROUP_ICON, pData, nSize)) {
+        if (nSize < 6)
+            return FALSE;
+        WORD nCount = *reinterpret_cast<const WORD*>(pData + 4);
+        if (nSize < 6 + nCount * sizeof(GRPICONDIRENTRY))
+            return FALSE;
+        const GRPICONDIRENTRY* pEntries = reinterpret_cast<const GRPICONDIRENTRY*>(pData + 6);
+        for (int i = nCount - 1; i >= 0; --i) {
+            if (pEntries[i].bWidth == static_cast<BYTE>(szIcon.cx) && pEntries[i].bHeight == static_cast<BYTE>(szIcon.cy) &&
+                LoadIcon(pEntries[i].nID, szIcon))
+                return TRUE;
+        }
+        return FALSE;
+    }
+    if (!FindResourceData(MAKEINTRESOURCEW(nIDResourceIcon), RT_ICON, pData, nSize) || nSize < sizeof(BITMAPINFOHEADER))
+        return FALSE;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, pData, sizeof(header));
+    if (header.biBitCount == 32) {
+        if (!XTPImageManager()->IsAlphaIconsSupported())
+            return FALSE;
+        int cx = header.biWidth;
+        int cy = header.biHeight / 2;
+        // The colour rows that follow the header, bottom-up like the new section.
+        if (cx <= 0 || cy <= 0 || cx > 0x4000 || cy > 0x4000 || header.biSize > nSize ||
+            nSize - header.biSize < static_cast<DWORD>(cx) * cy * 4)
+            return FALSE;
+        void* pBits = nullptr;
+        HBITMAP hBitmap = XTPCreateDIB32(cx, cy, &pBits);
+        if (!hBitmap)
+            return FALSE;
+        std::memcpy(pBits, pData + header.biSize, static_cast<size_t>(cx) * cy * 4);
+        SetBitmap(hBitmap);
+    } else {
+        HICON hIcon = ::CreateIconFromResourceEx(const_cast<BYTE*>(pData), nSize, TRUE, 0x30000, szIcon.cx, szIcon.cy, 0);
+        if (hIcon)
+            *this = hIcon;
+    }
+    return !IsEmpty();
+}
+
+HBITMAP CXTPImageManagerIconHandle::PreMultiply()
+{
+    if (m_hAlphaBits || !m_hBitmap)
+        return m_hAlphaBits;
+    std::vector<DWORD> pixels;
+    SIZE size;
+    if (!XTPReadPixels(m_hBitmap, pixels, size))
+        return nullptr;
+    for (DWORD& pixel : pixels) {
+        int a = PixelAlpha(pixel);
+        pixel = MakePixel(PixelRed(pixel) * a / 255, PixelGreen(pixel) * a / 255, PixelBlue(pixel) * a / 255, a);
+    }
+    HBITMAP hAlphaBits = XTPCreateDIB32(size.cx, size.cy);
+    if (hAlphaBits && !XTPWritePixels(hAlphaBits, pixels, size)) {
+        ::DeleteObject(hAlphaBits);
+        hAlphaBits = nullptr;
+    }
+    m_hAlphaBits = hAlphaBits;
+    return m_hAlphaBits;
+}
