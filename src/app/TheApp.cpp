@@ -1,5 +1,6 @@
 #include "TheApp.h"
 
+#include "app/ArchiveBackup.h"
 #include "app/ArchiveRestore.h"
 #include "app/CompactDatabase.h"
 #include "app/SplashWnd.h"
@@ -8,6 +9,7 @@
 #include "data/SetConfig.h"
 #include "data/SetSettings.h"
 #include "engine/RecalcSaldi.h"
+#include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
 #include "util/MessageText.h"
@@ -284,6 +286,53 @@ void CTheApp::CloseDatabase()
         m_progConnection.Close();
     if (m_dataConnection.IsOpen())
         m_dataConnection.Close();
+}
+
+CString CTheApp::GetBackupDir() const
+{
+    return CombinePath(m_strAppDir, L"Backup");
+}
+
+bool CTheApp::BackupArchive()
+{
+    CString strFilter = LoadResString(IDS_ZIP_FILTER);
+    CString strBackupDir = GetBackupDir();
+    CString strName = GetDefaultBackupName(COleDateTime::GetCurrentTime());
+    for (;;) {
+        CFileDialog dialog(FALSE, L"zip", strName, OFN_EXPLORER | OFN_OVERWRITEPROMPT, strFilter, AfxGetMainWnd());
+        dialog.m_ofn.lpstrInitialDir = strBackupDir;
+        if (dialog.DoModal() != IDOK)
+            return false;
+        CString strPath = dialog.GetPathName();
+        if (!IsBackupTargetRefused(strPath, m_strAppDir, GetPathDir(GetArchiveRelativePath()))) {
+            CWaitCursor wait;
+            return WriteBackup(strPath);
+        }
+        AfxMessageBox(IDP_BACKUP_FOLDER_REFUSED, MB_ICONERROR);
+        strName = GetPathFileName(strPath);
+    }
+}
+
+bool CTheApp::WriteBackup(LPCTSTR pszZipPath)
+{
+    CString strRelativePath = GetArchiveRelativePath();
+    CloseDatabase();
+    bool bWritten = WriteArchiveZip(pszZipPath, m_strArchivePath, strRelativePath);
+    return ReopenDatabase() && bWritten;
+}
+
+bool CTheApp::RestoreArchive()
+{
+    if (AfxMessageBox(IDP_RESTORE_CONFIRM, MB_YESNO | MB_ICONWARNING) != IDYES)
+        return false;
+    CString strFilter = LoadResString(IDS_ZIP_FILTER);
+    CString strBackupDir = GetBackupDir();
+    CFileDialog dialog(TRUE, L"zip", nullptr, OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, strFilter,
+                       AfxGetMainWnd());
+    dialog.m_ofn.lpstrInitialDir = strBackupDir;
+    if (dialog.DoModal() != IDOK)
+        return false;
+    return RestoreArchiveFrom(dialog.GetPathName());
 }
 
 CString CTheApp::GetArchiveRelativePath() const

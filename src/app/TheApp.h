@@ -26,6 +26,7 @@ public:
     CString GetDocDir() const { return m_strDocDir; }
     CString GetDocUtDir() const { return m_strDocUtDir; }
     CString GetWebUpdDir() const { return m_strWebUpdDir; }
+    CString GetBackupDir() const;
 
     CADOConnection& GetProgConnection() { return m_progConnection; }
     CADOConnection& GetDataConnection() { return m_dataConnection; }
@@ -42,6 +43,14 @@ public:
     // Compacts the archive and opens the databases again, also after a failed compaction.
     bool MaintainArchives();
     void CloseDatabase();
+
+    // Backup of the archive into a zip the user chooses (the folder "Backup", today's date as the name); a target
+    // in the archive's folder or in "DocUt" is refused and the choice offered again. False on cancel or failure.
+    bool BackupArchive();
+    // Writes the backup zip with the databases closed, then opens them again.
+    bool WriteBackup(LPCTSTR pszZipPath);
+    // Restore after the user's confirmation, from a zip the user chooses. False on refusal, cancel or failure.
+    bool RestoreArchive();
 
     // The archive's path below the program folder (its file name when it lies elsewhere), as a backup stores it.
     CString GetArchiveRelativePath() const;

@@ -1,0 +1,16 @@
+// Backup of the data archive into a zip file: its name, where it may go, and the writing.
+#pragma once
+
+#include "platform/mfc/afxdisp.h"
+#include "platform/mfc/afxstr.h"
+
+// "2008.03.27.zip" for 27 March 2008.
+CString GetDefaultBackupName(const COleDateTime& date);
+
+// A backup may not lie in the archive's own folder (nor below it, when that folder is not the program folder
+// itself) nor in the users' documents folder "DocUt" or below. Paths are compared whole, ignoring case.
+bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszRelativeFolder);
+
+// Writes the zip: the archive's folder entry (when the archive lies in a folder of its own) and the archive
+// under its relative path. A failure is shown to the user and removes the incomplete zip.
+bool WriteArchiveZip(LPCTSTR pszZipPath, LPCTSTR pszArchivePath, LPCTSTR pszRelativePath);

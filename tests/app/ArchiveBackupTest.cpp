@@ -1,0 +1,224 @@
+#include "ProgramFolder.h"
+
+#include "app/ArchiveBackup.h"
+#include "platform/mfc/afxfiledlg.h"
+#include "resource.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/ModalDialogDriver.h"
+#include "support/ZipBuilder.h"
+#include "util/MessageText.h"
+#include "util/PathUtil.h"
+#include "util/ZipReader.h"
+
+#include <vector>
+
+namespace {
+
+class ArchiveBackup : public CProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        CProgramFolderTest::SetUp();
+        MakeProgramDatabase(L"Dati/Archivio.mdb");
+        MakeArchive(200);
+        EnsureFolder(m_folder.File(L"Backup"));
+    }
+
+    static CString Value(CADOConnection& connection)
+    {
+        return static_cast<LPCWSTR>(
+            _bstr_t(Scalar(connection, L"SELECT [value] FROM [DatiEnte] WHERE [ID] = 'origine'")));
+    }
+
+    static std::string Extract(LPCTSTR pszZip, int index)
+    {
+        ZipHandle hz = OpenZip(pszZip, 0, ZIP_FILENAME);
+        std::string data, buffer(65536, '\0');
+        ZipEntry entry = {};
+        GetZipItem(hz, index, &entry);
+        while (UnzipItem(hz, index, &buffer[0], buffer.size(), ZIP_MEMORY) == ZR_MORE)
+            data += buffer.substr(0, std::min<size_t>(buffer.size(), static_cast<size_t>(entry.unc_size) - data.size()));
+        CloseUnzip(hz);
+        return data;
+    }
+
+    static std::vector<ZipEntry> Items(LPCTSTR pszZip)
+    {
+        std::vector<ZipEntry> items;
+        ZipHandle hz = OpenZip(pszZip, 0, ZIP_FILENAME);
+        EXPECT_NE(nullptr, hz);
+        ZipEntry entry = {};
+        GetZipItem(hz, -1, &entry);
+        for (int i = 0, n = entry.index; i < n; ++i) {
+            EXPECT_EQ(ZR_OK, GetZipItem(hz, i, &entry));
+            items.push_back(entry);
+        }
+        CloseUnzip(hz);
+        return items;
+    }
+};
+
+// Backed up, changed, restored: the rows are those of the backup, and the program runs on with them.
+TEST_F(ArchiveBackup, BackupThenRestoreGivesBackTheRows)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    Execute(app.GetDataConnection(), L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('origine', 'salvataggio')");
+    CString strZip = CombinePath(app.GetBackupDir(), L"2008.03.27.zip");
+    {
+        CMessageBoxRecorder messages;
+        EXPECT_TRUE(app.WriteBackup(strZip));
+        EXPECT_EQ(0u, messages.Count());
+    }
+    ASSERT_TRUE(app.GetDataConnection().IsOpen());
+    Execute(app.GetDataConnection(), L"UPDATE [DatiEnte] SET [value] = 'dopo' WHERE [ID] = 'origine'");
+    Execute(app.GetDataConnection(), L"DELETE FROM [Responsabili] WHERE [responsabile] = 'Rossi'");
+
+    std::vector<ZipEntry> items = Items(strZip);
+    ASSERT_EQ(2u, items.size());
+    EXPECT_STREQ(L"Dati/", items[0].name);
+    EXPECT_TRUE(items[0].attr & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_STREQ(L"Dati/Archivio.mdb", items[1].name);
+    std::string archiveBytes = Extract(strZip, 1);
+    EXPECT_EQ(static_cast<LONGLONG>(archiveBytes.size()), items[1].unc_size);
+    EXPECT_EQ("SQLite format 3", archiveBytes.substr(0, 15));
+    // The archive file compresses about as well as zlib compresses it at the same level.
+    size_t nZlib = ZlibDeflate(archiveBytes, 8).size();
+    EXPECT_LE(static_cast<size_t>(items[1].comp_size), nZlib + nZlib / 50);
+
+    CMessageBoxRecorder messages;
+    EXPECT_TRUE(app.RestoreArchiveFrom(strZip));
+    EXPECT_EQ(0u, messages.Count());
+    ASSERT_TRUE(app.GetDataConnection().IsOpen());
+    EXPECT_EQ(CString(L"salvataggio"), Value(app.GetDataConnection()));
+    EXPECT_EQ(1L, ScalarLong(app.GetDataConnection(),
+                             L"SELECT COUNT(*) FROM [Responsabili] WHERE [responsabile] = 'Rossi'"));
+}
+
+TEST(BackupName, IsTheDateWithDots)
+{
+    EXPECT_EQ(CString(L"2008.03.27.zip"), GetDefaultBackupName(COleDateTime(2008, 3, 27, 15, 4, 0)));
+}
+
+TEST(BackupTarget, ArchiveFolderAndUserDocumentsAreRefused)
+{
+    const struct { LPCTSTR target; LPCTSTR relativeFolder; bool refused; } cases[] = {
+        { L"C:\\Prog\\Backup\\2008.03.27.zip", L"Dati", false },
+        { L"C:\\Prog\\Dati\\2008.03.27.zip", L"Dati", true },
+        { L"C:\\Prog\\dati\\sub\\x.zip", L"Dati", true },
+        { L"C:\\Prog\\Backup\\..\\Dati\\x.zip", L"Dati", true },
+        { L"C:\\Altro\\Dati\\x.zip", L"Dati", false },        // the old substring test refused it
+        { L"C:\\Prog\\DatiVecchi\\x.zip", L"Dati", false },
+        { L"C:\\Prog\\DocUt\\x.zip", L"Dati", true },
+        { L"C:\\Prog\\docut\\a\\x.zip", L"Dati", true },
+        { L"D:\\MyDocUt\\x.zip", L"Dati", false },
+        { L"C:\\Prog\\x.zip", L"Dati", false },
+        // The archive in the program folder itself: its folder is refused, its "Backup" folder is not.
+        { L"C:\\Prog\\Backup\\2008.03.27.zip", L"", false },
+        { L"C:\\Prog\\x.zip", L"", true },
+        { L"C:\\PROG\\x.zip", L"", true },
+        { L"D:\\Salvataggi\\x.zip", L"", false },
+        { L"C:\\Prog\\DocUt\\x.zip", L"", true },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.refused, IsBackupTargetRefused(c.target, L"C:\\Prog", c.relativeFolder))
+            << c.target << " / " << c.relativeFolder;
+}
+
+// A refused target opens the dialog again; the second choice is written.
+TEST_F(ArchiveBackup, RefusedTargetAsksAgain)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    CString strRefused = m_folder.File(L"Dati\\copia.zip");
+    CString strChosen = m_folder.File(L"Backup\\copia.zip");
+    std::vector<CString> proposed;
+    CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+        auto& fileDialog = static_cast<CFileDialog&>(dialog);
+        EXPECT_FALSE(fileDialog.IsOpenFileDialog());
+        EXPECT_EQ(app.GetBackupDir(), CString(fileDialog.m_ofn.lpstrInitialDir));
+        EXPECT_EQ(CString(L"zip"), CString(fileDialog.m_ofn.lpstrDefExt));
+        EXPECT_EQ(CString(L"Archivio (*.zip)"), CString(fileDialog.m_ofn.lpstrFilter));
+        proposed.push_back(fileDialog.GetFileName());
+        lstrcpynW(fileDialog.m_ofn.lpstrFile, proposed.size() == 1 ? strRefused : strChosen, MAX_PATH);
+        return IDOK;
+    });
+    CMessageBoxRecorder messages;
+    EXPECT_TRUE(app.BackupArchive());
+    EXPECT_EQ(2, driver.Shown());
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(CString(L"Impossibile salvare nella cartella specificata.\nSceglierne una diversa."),
+              messages.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+    EXPECT_EQ(GetDefaultBackupName(COleDateTime::GetCurrentTime()), proposed[0]);
+    EXPECT_FALSE(FileExists(strRefused));
+    EXPECT_EQ(2u, Items(strChosen).size());
+    EXPECT_TRUE(app.GetDataConnection().IsOpen());
+}
+
+TEST_F(ArchiveBackup, CancelWritesNothing)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    CModalDialogDriver driver([](CDialog&) -> INT_PTR { return IDCANCEL; });
+    EXPECT_FALSE(app.BackupArchive());
+    EXPECT_EQ(1, driver.Shown());
+    EXPECT_TRUE(app.GetDataConnection().IsOpen());
+}
+
+// A failed addition closes the zip (nothing keeps it locked) and removes it.
+TEST_F(ArchiveBackup, FailedAddRemovesTheIncompleteZip)
+{
+    CString strZip = m_folder.File(L"Backup\\copia.zip");
+    HANDLE hLock = ::CreateFileW(m_archivePath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    CMessageBoxRecorder messages;
+    EXPECT_FALSE(WriteArchiveZip(strZip, m_archivePath, L"Dati\\Archivio.mdb"));
+    ::CloseHandle(hLock);
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(FormatResMessage(IDP_ZIP_ADD_FAILED, m_archivePath, L"Couldn't create/open file"), messages.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), messages.LastIcon());
+    EXPECT_FALSE(FileExists(strZip));
+}
+
+TEST_F(ArchiveBackup, ZipThatCannotBeCreatedIsReported)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    CMessageBoxRecorder messages;
+    EXPECT_FALSE(app.WriteBackup(m_folder.File(L"manca\\copia.zip")));
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(FormatResMessage(IDP_ZIP_CREATE_FAILED, L"Couldn't create/open file"), messages.Last().text);
+    EXPECT_TRUE(app.GetDataConnection().IsOpen());
+}
+
+TEST_F(ArchiveBackup, RestoreAsksFirst)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    {
+        CMessageBoxRecorder messages(IDNO);
+        CModalDialogDriver driver([](CDialog&) -> INT_PTR { return IDOK; });
+        EXPECT_FALSE(app.RestoreArchive());
+        EXPECT_EQ(0, driver.Shown());
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(LoadResString(IDP_RESTORE_CONFIRM), messages.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO), messages.LastButtons());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), messages.LastIcon());
+    }
+    CMessageBoxRecorder messages(IDYES);
+    CModalDialogDriver driver([&app](CDialog& dialog) -> INT_PTR {
+        auto& fileDialog = static_cast<CFileDialog&>(dialog);
+        EXPECT_TRUE(fileDialog.IsOpenFileDialog());
+        EXPECT_TRUE(fileDialog.m_ofn.Flags & OFN_FILEMUSTEXIST);
+        EXPECT_EQ(app.GetBackupDir(), CString(fileDialog.m_ofn.lpstrInitialDir));
+        return IDCANCEL;
+    });
+    EXPECT_FALSE(app.RestoreArchive());
+    EXPECT_EQ(1, driver.Shown());
+    EXPECT_EQ(1u, messages.Count());
+    EXPECT_TRUE(app.GetDataConnection().IsOpen());
+}
+
+} // namespace
