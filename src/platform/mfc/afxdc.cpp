@@ -1,6 +1,5 @@
 #include "afxdc.h"
 
-#include "afxhandlemap.h"
 #include "afxwnd.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
@@ -10,19 +9,6 @@ IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
 namespace
 {
-CHandleMap<CDC, HDC>& DCMap()
-{
-    static thread_local CHandleMap<CDC, HDC> map;
-    return map;
-}
-
-CDC* NewTemporary(HDC hDC)
-{
-    CDC* pDC = new CDC;
-    pDC->m_hDC = hDC;
-    return pDC;
-}
-
 template <class T>
 T* SelectAs(HDC hDC, const CGdiObject* pObject)
 {
@@ -34,29 +20,6 @@ CDC::~CDC()
 {
     if (m_hDC)
         ::DeleteDC(Detach());
-}
-
-CDC* CDC::FromHandle(HDC hDC) { return DCMap().FromHandle(hDC, NewTemporary); }
-
-void CDC::DeleteTempMap() { DCMap().DeleteTemp(); }
-
-BOOL CDC::Attach(HDC hDC)
-{
-    if (!hDC)
-        return FALSE;
-    ASSERT(m_hDC == nullptr);
-    m_hDC = hDC;
-    DCMap().SetPermanent(hDC, this);
-    return TRUE;
-}
-
-HDC CDC::Detach()
-{
-    HDC hDC = m_hDC;
-    if (hDC)
-        DCMap().RemovePermanent(hDC, this);
-    m_hDC = nullptr;
-    return hDC;
 }
 
 BOOL CDC::CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData)

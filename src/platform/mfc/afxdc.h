@@ -3,10 +3,11 @@
 #pragma once
 
 #include "afxgdi.h"
+#include "afxhandlemap.h"
 
 class CWnd;
 
-class CDC : public CObject
+class CDC : public CObject, public CHandleWrapper<CDC, HDC>
 {
     DECLARE_DYNAMIC(CDC)
 public:
@@ -14,14 +15,10 @@ public:
     ~CDC() override;
 
     HDC m_hDC = nullptr;
+    static constexpr HDC CDC::*HandleMember = &CDC::m_hDC;
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
-
-    static CDC* FromHandle(HDC hDC);
-    static void DeleteTempMap();
-    BOOL Attach(HDC hDC);
-    HDC Detach();
 
     BOOL CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData);
     BOOL CreateIC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData);
@@ -161,11 +158,6 @@ public:
 
     // The 50% grey brush of drag outlines (one per thread, owned by the framework; the wrapper is temporary).
     static CBrush* GetHalftoneBrush();
-
-protected:
-    template <class TObject, class THandle>
-    friend class CHandleMap;
-    void DetachTemporary() { m_hDC = nullptr; }
 };
 
 // The DC of a WM_PAINT: BeginPaint at construction, EndPaint at destruction.

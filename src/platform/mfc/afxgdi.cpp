@@ -1,7 +1,6 @@
 #include "afxgdi.h"
 
 #include "afxdc.h"
-#include "afxhandlemap.h"
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 IMPLEMENT_DYNAMIC(CPen, CGdiObject)
@@ -11,16 +10,9 @@ IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
 IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
 IMPLEMENT_DYNAMIC(CPalette, CGdiObject)
 
-namespace
-{
-CHandleMap<CGdiObject, HGDIOBJ>& GdiMap()
-{
-    static thread_local CHandleMap<CGdiObject, HGDIOBJ> map;
-    return map;
-}
+CGdiObject::~CGdiObject() { DeleteObject(); }
 
-// A temporary wrapper of the class that matches the handle's kind, so that CPen::FromHandle really is a CPen.
-CGdiObject* NewTemporary(HGDIOBJ h)
+CGdiObject* CGdiObject::NewTemporary(HGDIOBJ h)
 {
     CGdiObject* pObject = nullptr;
     switch (::GetObjectType(h)) {
@@ -49,32 +41,6 @@ CGdiObject* NewTemporary(HGDIOBJ h)
     }
     pObject->m_hObject = h;
     return pObject;
-}
-} // namespace
-
-CGdiObject::~CGdiObject() { DeleteObject(); }
-
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ h) { return GdiMap().FromHandle(h, NewTemporary); }
-
-void CGdiObject::DeleteTempMap() { GdiMap().DeleteTemp(); }
-
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
-{
-    if (!hObject)
-        return FALSE;
-    ASSERT(m_hObject == nullptr);
-    m_hObject = hObject;
-    GdiMap().SetPermanent(hObject, this);
-    return TRUE;
-}
-
-HGDIOBJ CGdiObject::Detach()
-{
-    HGDIOBJ hObject = m_hObject;
-    if (hObject)
-        GdiMap().RemovePermanent(hObject, this);
-    m_hObject = nullptr;
-    return hObject;
 }
 
 BOOL CGdiObject::DeleteObject()

@@ -5,14 +5,12 @@
 
 #include "afx.h"
 #include "afxgeom.h"
+#include "afxhandlemap.h"
 
 // windowsx.h defines this as a macro; here it is a member.
 #undef CopyRgn
 
-template <class TObject, class THandle>
-class CHandleMap;
-
-class CGdiObject : public CObject
+class CGdiObject : public CObject, public CHandleWrapper<CGdiObject, HGDIOBJ>
 {
     DECLARE_DYNAMIC(CGdiObject)
 public:
@@ -20,16 +18,11 @@ public:
     ~CGdiObject() override;
 
     HGDIOBJ m_hObject = nullptr;
+    static constexpr HGDIOBJ CGdiObject::*HandleMember = &CGdiObject::m_hObject;
 
     operator HGDIOBJ() const { return m_hObject; }
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
-    // The wrapper of h: its permanent object, or a temporary one of the class that matches its kind.
-    static CGdiObject* FromHandle(HGDIOBJ h);
-    static void DeleteTempMap();
-
-    BOOL Attach(HGDIOBJ hObject);
-    HGDIOBJ Detach();
     BOOL DeleteObject();   // deletes the handle (FALSE when there is none)
 
     int GetObject(int nCount, LPVOID lpObject) const;
@@ -37,10 +30,10 @@ public:
     BOOL CreateStockObject(int nIndex);
     BOOL UnrealizeObject();
 
-protected:
-    template <class TObject, class THandle>
-    friend class CHandleMap;
-    void DetachTemporary() { m_hObject = nullptr; }
+private:
+    // A temporary wrapper of the class that matches the handle's kind, so that CPen::FromHandle really is a CPen.
+    friend class CHandleWrapper<CGdiObject, HGDIOBJ>;
+    static CGdiObject* NewTemporary(HGDIOBJ h);
 };
 
 class CPen : public CGdiObject

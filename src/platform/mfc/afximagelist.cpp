@@ -1,50 +1,10 @@
 #include "afximagelist.h"
 
 #include "afxdc.h"
-#include "afxhandlemap.h"
 
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 
-namespace
-{
-CHandleMap<CImageList, HIMAGELIST>& ImageListMap()
-{
-    static thread_local CHandleMap<CImageList, HIMAGELIST> map;
-    return map;
-}
-
-CImageList* NewTemporary(HIMAGELIST hImageList)
-{
-    CImageList* pImageList = new CImageList;
-    pImageList->m_hImageList = hImageList;
-    return pImageList;
-}
-} // namespace
-
 CImageList::~CImageList() { DeleteImageList(); }
-
-CImageList* CImageList::FromHandle(HIMAGELIST hImageList) { return ImageListMap().FromHandle(hImageList, NewTemporary); }
-
-void CImageList::DeleteTempMap() { ImageListMap().DeleteTemp(); }
-
-BOOL CImageList::Attach(HIMAGELIST hImageList)
-{
-    if (!hImageList)
-        return FALSE;
-    ASSERT(m_hImageList == nullptr);
-    m_hImageList = hImageList;
-    ImageListMap().SetPermanent(hImageList, this);
-    return TRUE;
-}
-
-HIMAGELIST CImageList::Detach()
-{
-    HIMAGELIST hImageList = m_hImageList;
-    if (hImageList)
-        ImageListMap().RemovePermanent(hImageList, this);
-    m_hImageList = nullptr;
-    return hImageList;
-}
 
 BOOL CImageList::DeleteImageList()
 {

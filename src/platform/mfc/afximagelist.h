@@ -2,12 +2,13 @@
 #pragma once
 
 #include "afxgdi.h"
+#include "afxhandlemap.h"
 
 #include <commctrl.h>
 
 class CDC;
 
-class CImageList : public CObject
+class CImageList : public CObject, public CHandleWrapper<CImageList, HIMAGELIST>
 {
     DECLARE_DYNCREATE(CImageList)
 public:
@@ -15,14 +16,11 @@ public:
     ~CImageList() override;
 
     HIMAGELIST m_hImageList = nullptr;
+    static constexpr HIMAGELIST CImageList::*HandleMember = &CImageList::m_hImageList;
 
     operator HIMAGELIST() const { return m_hImageList; }
     HIMAGELIST GetSafeHandle() const { return m_hImageList; }
 
-    static CImageList* FromHandle(HIMAGELIST hImageList);
-    static void DeleteTempMap();
-    BOOL Attach(HIMAGELIST hImageList);
-    HIMAGELIST Detach();
     BOOL DeleteImageList();
 
     BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
@@ -47,9 +45,4 @@ public:
     HICON ExtractIcon(int nImage) { return ::ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
 
     BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle);
-
-protected:
-    template <class TObject, class THandle>
-    friend class CHandleMap;
-    void DetachTemporary() { m_hImageList = nullptr; }
 };

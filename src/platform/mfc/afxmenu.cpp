@@ -1,50 +1,10 @@
 #include "afxmenu.h"
 
-#include "afxhandlemap.h"
 #include "afxwnd.h"
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
 
-namespace
-{
-CHandleMap<CMenu, HMENU>& MenuMap()
-{
-    static thread_local CHandleMap<CMenu, HMENU> map;
-    return map;
-}
-
-CMenu* NewTemporary(HMENU hMenu)
-{
-    CMenu* pMenu = new CMenu;
-    pMenu->m_hMenu = hMenu;
-    return pMenu;
-}
-} // namespace
-
 CMenu::~CMenu() { DestroyMenu(); }
-
-CMenu* CMenu::FromHandle(HMENU hMenu) { return MenuMap().FromHandle(hMenu, NewTemporary); }
-
-void CMenu::DeleteTempMap() { MenuMap().DeleteTemp(); }
-
-BOOL CMenu::Attach(HMENU hMenu)
-{
-    if (!hMenu)
-        return FALSE;
-    ASSERT(m_hMenu == nullptr);
-    m_hMenu = hMenu;
-    MenuMap().SetPermanent(hMenu, this);
-    return TRUE;
-}
-
-HMENU CMenu::Detach()
-{
-    HMENU hMenu = m_hMenu;
-    if (hMenu)
-        MenuMap().RemovePermanent(hMenu, this);
-    m_hMenu = nullptr;
-    return hMenu;
-}
 
 BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
 

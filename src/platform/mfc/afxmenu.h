@@ -2,12 +2,11 @@
 #pragma once
 
 #include "afx.h"
+#include "afxhandlemap.h"
 
-template <class TObject, class THandle>
-class CHandleMap;
 class CWnd;
 
-class CMenu : public CObject
+class CMenu : public CObject, public CHandleWrapper<CMenu, HMENU>
 {
     DECLARE_DYNCREATE(CMenu)
 public:
@@ -15,14 +14,10 @@ public:
     ~CMenu() override;
 
     HMENU m_hMenu = nullptr;
+    static constexpr HMENU CMenu::*HandleMember = &CMenu::m_hMenu;
 
     operator HMENU() const { return m_hMenu; }
     HMENU GetSafeHmenu() const { return m_hMenu; }
-
-    static CMenu* FromHandle(HMENU hMenu);
-    static void DeleteTempMap();
-    BOOL Attach(HMENU hMenu);
-    HMENU Detach();
 
     BOOL CreateMenu();
     BOOL CreatePopupMenu();
@@ -67,9 +62,4 @@ public:
     }
     BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE) { return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos); }
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
-
-protected:
-    template <class TObject, class THandle>
-    friend class CHandleMap;
-    void DetachTemporary() { m_hMenu = nullptr; }
 };

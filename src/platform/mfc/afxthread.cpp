@@ -1,6 +1,5 @@
 #include "afxthread.h"
 
-#include "afximagelist.h"
 #include "afxstate.h"
 
 #include <comdef.h>
@@ -257,11 +256,4 @@ BOOL AfxPumpMessage()
     return PumpOneMessage([](MSG* pMsg) { return CWnd::WalkPreTranslateTree(nullptr, pMsg); });
 }
 
-void AfxDeleteTempMaps()
-{
-    CWnd::DeleteTempMap();
-    CDC::DeleteTempMap();
-    CGdiObject::DeleteTempMap();
-    CMenu::DeleteTempMap();
-    CImageList::DeleteTempMap();
-}
+void AfxDeleteTempMaps() { CHandleMapBase::DeleteAllTemp(); }

@@ -1,7 +1,6 @@
 #include "afxwnd.h"
 
 #include "afxctrls.h"
-#include "afxhandlemap.h"
 #include "afxstate.h"
 #include "afxthread.h"
 
@@ -17,19 +16,6 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 namespace
 {
-CHandleMap<CWnd, HWND>& WndMap()
-{
-    static thread_local CHandleMap<CWnd, HWND> map;
-    return map;
-}
-
-CWnd* NewTemporary(HWND hWnd)
-{
-    CWnd* pWnd = new CWnd;
-    pWnd->m_hWnd = hWnd;
-    return pWnd;
-}
-
 // Parent of a child window, owner of a top-level one.
 HWND GetParentOwner(HWND hWnd)
 {
@@ -213,31 +199,6 @@ CWnd::~CWnd()
     // A window outliving its object would send its messages to freed memory.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
-}
-
-CWnd* CWnd::FromHandle(HWND hWnd) { return WndMap().FromHandle(hWnd, NewTemporary); }
-
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return hWnd ? WndMap().LookupPermanent(hWnd) : nullptr; }
-
-void CWnd::DeleteTempMap() { WndMap().DeleteTemp(); }
-
-BOOL CWnd::Attach(HWND hWndNew)
-{
-    if (!hWndNew || FromHandlePermanent(hWndNew))
-        return FALSE;
-    ASSERT(m_hWnd == nullptr);
-    m_hWnd = hWndNew;
-    WndMap().SetPermanent(hWndNew, this);
-    return TRUE;
-}
-
-HWND CWnd::Detach()
-{
-    HWND hWnd = m_hWnd;
-    if (hWnd)
-        WndMap().RemovePermanent(hWnd, this);
-    m_hWnd = nullptr;
-    return hWnd;
 }
 
 BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,

@@ -6,6 +6,7 @@
 
 #include "afxcmdtarget.h"
 #include "afxdc.h"
+#include "afxhandlemap.h"
 #include "afxmenu.h"
 
 #include <shellapi.h>
@@ -50,7 +51,7 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPAR
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
 
-class CWnd : public CCmdTarget
+class CWnd : public CCmdTarget, public CHandleWrapper<CWnd, HWND>
 {
     DECLARE_DYNCREATE(CWnd)
 public:
@@ -58,6 +59,7 @@ public:
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
+    static constexpr HWND CWnd::*HandleMember = &CWnd::m_hWnd;
 
     // Places in the z-order for SetWindowPos.
     static const CWnd wndTop;
@@ -69,13 +71,6 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     bool operator==(const CWnd& wnd) const { return m_hWnd == wnd.m_hWnd; }
     bool operator!=(const CWnd& wnd) const { return m_hWnd != wnd.m_hWnd; }
-
-    // Handle maps: the permanent object of a window, or a temporary one deleted when the thread is idle.
-    static CWnd* FromHandle(HWND hWnd);
-    static CWnd* FromHandlePermanent(HWND hWnd);
-    static void DeleteTempMap();
-    BOOL Attach(HWND hWndNew);
-    HWND Detach();
 
     // Creation
     virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -377,10 +372,6 @@ protected:
     UINT m_nFlags = 0;              // WF_ flags below
 
     enum { WF_MODALLOOP = 0x0001, WF_CONTINUEMODAL = 0x0002 };
-
-    template <class TObject, class THandle>
-    friend class CHandleMap;
-    void DetachTemporary() { m_hWnd = nullptr; }
 
 private:
     explicit CWnd(HWND hWndMarker) : m_hWnd(hWndMarker) {}   // the z-order places
