@@ -182,10 +182,13 @@ void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 void CCheckListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMIS)
 {
     CClientDC dc(this);
-    CFont* pOldFont = dc.SelectObject(GetFont());
+    // A list without a font of its own (none set yet) measures with the DC's.
+    CFont* pFont = GetFont();
+    CFont* pOldFont = pFont ? dc.SelectObject(pFont) : nullptr;
     TEXTMETRIC tm = {};
     dc.GetTextMetrics(&tm);
-    dc.SelectObject(pOldFont);
+    if (pOldFont)
+        dc.SelectObject(pOldFont);
     lpMIS->itemHeight = static_cast<UINT>(std::max<LONG>(tm.tmHeight, ::GetSystemMetrics(SM_CYMENUCHECK)) + 2);
 }
 
