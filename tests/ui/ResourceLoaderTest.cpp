@@ -1,9 +1,15 @@
+#include "ui/persist/CriticalSection.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 
 #include "UiTestRes.h"
+#include "library/UiTestLibraryRes.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace
 {
@@ -99,6 +105,26 @@ TEST_F(ResourceLoaderTest, TheSwitchLendsTheFrameworkModuleForItsScope)
     }
     EXPECT_EQ(m_hProgram, AfxGetResourceHandle());
 
+    // A module state without an instance borrows the framework's for the scope and has none again after it.
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    ASSERT_EQ(nullptr, pState->m_hCurrentInstanceHandle);
+    const HINSTANCE hStateResource = pState->m_hCurrentResourceHandle;
+    XTPSetResourceHandle(hKernel);
+    {
+        CXTPResourceHandleSwitch framework;
+        EXPECT_EQ(hKernel, AfxGetInstanceHandle());
+    }
+    EXPECT_EQ(nullptr, pState->m_hCurrentInstanceHandle);
+    EXPECT_EQ(hStateResource, pState->m_hCurrentResourceHandle);
+    EXPECT_EQ(m_hProgram, AfxGetInstanceHandle());
+    // An instance of its own stays.
+    pState->m_hCurrentInstanceHandle = m_hProgram;
+    {
+        CXTPResourceHandleSwitch framework;
+        EXPECT_EQ(m_hProgram, AfxGetInstanceHandle());
+    }
+    pState->m_hCurrentInstanceHandle = nullptr;
+
     XTPSetResourceHandle(nullptr);
     {
         CXTPResourceHandleSwitch inactive;
@@ -139,4 +165,185 @@ TEST_F(ResourceLoaderTest, OnlyAValidLoaderReplacesTheCurrentOne)
     EXPECT_EQ(pValid, XTPGetResourceLoader());
     XTPSetResourceLoader(new CXTPResourceLoader);
     EXPECT_TRUE(bValidDeleted) << "the replaced loader is deleted";
+}
+
+namespace
+{
+// The resource library next to the test program.
+CString LibraryPath()
+{
+    WCHAR szPath[MAX_PATH];
+    DWORD n = ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    CString strPath(szPath, static_cast<int>(n));
+    return strPath.Left(strPath.ReverseFind(L'\\') + 1) + L"UiTestLibrary.dll";
+}
+
+// Each test ends with the program's module as the framework's, under a plain loader.
+class ResourceFileTest : public ResourceLoaderTest
+{
+protected:
+    void TearDown() override { XTPSetResourceFile(L""); }
+
+    CString Load(UINT nID)
+    {
+        CString text;
+        XTPGetResourceLoader()->LoadString(&text, nID);
+        return text;
+    }
+};
+}
+
+TEST_F(ResourceFileTest, ALibraryBecomesTheFrameworksModuleUntilAnotherPath)
+{
+    XTPSetResourceFile(LibraryPath());
+    HMODULE hLibrary = ::GetModuleHandleW(LibraryPath());
+    ASSERT_NE(nullptr, hLibrary);
+    EXPECT_EQ(hLibrary, XTPGetResourceHandle());
+    EXPECT_EQ(hLibrary, XTPGetInstanceHandle());
+    // In both modules: the library's text; only in the library, or only in the program: found either way.
+    EXPECT_EQ(CString(L"Libreria di prova"), Load(XTP_IDS_TOOLKIT_TITLE));
+    EXPECT_EQ(CString(L"Solo nella libreria"), Load(IDS_LIBRARY_ONLY));
+    EXPECT_EQ(CString(L"Quarzel08"), Load(AFX_IDS_APP_TITLE));
+    EXPECT_NE(nullptr, XTPGetResourceLoader()->LoadCursor(XTP_IDC_HSPLITBAR));
+    EXPECT_EQ(m_hProgram, AfxGetResourceHandle());
+
+    // An empty path: the program's module again, and the library is freed with the loader that held it.
+    XTPSetResourceFile(L"");
+    EXPECT_EQ(m_hProgram, XTPGetResourceHandle());
+    EXPECT_EQ(m_hProgram, XTPGetInstanceHandle());
+    EXPECT_EQ(nullptr, ::GetModuleHandleW(LibraryPath()));
+    EXPECT_EQ(CString(L"Libreria dell'interfaccia utente"), Load(XTP_IDS_TOOLKIT_TITLE));
+    EXPECT_EQ(CString(), Load(IDS_LIBRARY_ONLY));
+}
+
+TEST_F(ResourceFileTest, TheLastThreeCharactersChooseBetweenXmlAndALibrary)
+{
+    XTPSetResourceFile(LibraryPath());
+    const HMODULE hLibrary = XTPGetResourceHandle();
+    const struct
+    {
+        LPCTSTR path;
+        BOOL bXml;
+    } cases[] = {
+        // An XML file that is not read keeps the loader and its library.
+        {L"risorse.XML", TRUE},
+        {L"C:\\nessuna\\risorse.xml", TRUE},
+        {L".Xml", TRUE},
+        // A path of three characters or fewer, or another ending, is a library; one that does not load leaves
+        // the program's module.
+        {L"xml", FALSE},
+        {L"risorse.xmlx", FALSE},
+        {L"nessuna.dll", FALSE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.path).ToMultiByte());
+        XTPSetResourceFile(LibraryPath());
+        CXTPResourceLoader* pBefore = XTPGetResourceLoader();
+        XTPSetResourceFile(c.path);
+        if (c.bXml) {
+            EXPECT_EQ(pBefore, XTPGetResourceLoader());
+            EXPECT_EQ(hLibrary, XTPGetResourceHandle());
+            EXPECT_EQ(CString(L"Libreria di prova"), Load(XTP_IDS_TOOLKIT_TITLE));
+        } else {
+            EXPECT_NE(pBefore, XTPGetResourceLoader());
+            EXPECT_EQ(m_hProgram, XTPGetResourceHandle());
+            EXPECT_EQ(CString(L"Libreria dell'interfaccia utente"), Load(XTP_IDS_TOOLKIT_TITLE));
+        }
+    }
+}
+
+TEST_F(ResourceFileTest, AToolBarComesOnlyFromWhereTheSwitchedStateSearches)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"barra", WS_POPUP, CRect(0, 0, 300, 100), nullptr, 0));
+    CToolBar toolBar;
+    ASSERT_TRUE(toolBar.Create(&parent));
+
+    XTPSetResourceFile(LibraryPath());
+    EXPECT_TRUE(XTPGetResourceLoader()->LoadToolBar(&toolBar, IDR_LIBRARY_TOOLBAR));
+    EXPECT_EQ(2, toolBar.GetCount());
+    EXPECT_EQ(201u, toolBar.GetItemID(0));
+    EXPECT_FALSE(XTPGetResourceLoader()->LoadToolBar(&toolBar, IDR_PROGRAM_TOOLBAR)) << "no second try";
+    EXPECT_EQ(m_hProgram, AfxGetResourceHandle());
+
+    XTPSetResourceFile(L"");
+    EXPECT_TRUE(XTPGetResourceLoader()->LoadToolBar(&toolBar, IDR_PROGRAM_TOOLBAR));
+    EXPECT_EQ(301u, toolBar.GetItemID(0));
+    EXPECT_FALSE(XTPGetResourceLoader()->LoadToolBar(&toolBar, IDR_LIBRARY_TOOLBAR));
+    toolBar.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+TEST_F(ResourceFileTest, AnExtensionModuleJoinsTheChainOnceForEachInstance)
+{
+    HMODULE hLibrary = ::LoadLibraryW(LibraryPath());
+    ASSERT_NE(nullptr, hLibrary);
+    XTPInitExtensionModule(hLibrary, hLibrary);
+    EXPECT_EQ(hLibrary, XTPGetResourceHandle());
+    EXPECT_EQ(hLibrary, XTPGetInstanceHandle());
+    CDynLinkLibrary* pJoined = AfxGetModuleState()->m_pDllList;
+    ASSERT_NE(nullptr, pJoined);
+    EXPECT_EQ(hLibrary, pJoined->m_hModule);
+    EXPECT_EQ(hLibrary, pJoined->m_hResource);
+    // The framework's own loaders find the module's resources without the switch.
+    CString text;
+    EXPECT_TRUE(text.LoadString(IDS_LIBRARY_ONLY));
+    EXPECT_EQ(CString(L"Solo nella libreria"), text);
+
+    XTPInitExtensionModule(hLibrary, hLibrary);
+    EXPECT_EQ(pJoined, AfxGetModuleState()->m_pDllList) << "the same instance does not join twice";
+    EXPECT_EQ(nullptr, pJoined->m_pNextDLL);
+
+    // Another instance takes the place of the first.
+    HMODULE hKernel = ::GetModuleHandleW(L"kernel32.dll");
+    XTPInitExtensionModule(hKernel, hKernel);
+    ASSERT_NE(nullptr, AfxGetModuleState()->m_pDllList);
+    EXPECT_EQ(hKernel, AfxGetModuleState()->m_pDllList->m_hModule);
+    EXPECT_EQ(nullptr, AfxGetModuleState()->m_pDllList->m_pNextDLL);
+    EXPECT_FALSE(text.LoadString(IDS_LIBRARY_ONLY));
+    // No module: nothing is searched beyond the resource module (the later tests' state).
+    XTPInitExtensionModule(nullptr, nullptr);
+    EXPECT_EQ(nullptr, AfxGetModuleState()->m_pDllList->m_hResource);
+    ::FreeLibrary(hLibrary);
+}
+
+TEST_F(ResourceFileTest, AMessageBoxShowsTheLoadersString)
+{
+    CMessageBoxRecorder recorder(IDCANCEL);
+    EXPECT_EQ(IDCANCEL, XTPGetResourceLoader()->ShowMessageBox(XTP_IDS_TOOLKIT_TITLE, MB_OKCANCEL | MB_ICONWARNING));
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_EQ(CString(L"Libreria dell'interfaccia utente"), recorder.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), recorder.LastButtons());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), recorder.LastIcon());
+
+    // A loader with strings of its own (an XML file's) shows its own.
+    class COwnStrings : public CXTPResourceLoader
+    {
+    public:
+        BOOL LoadString(CString* pString, UINT) override
+        {
+            *pString = L"Testo proprio";
+            return TRUE;
+        }
+    } own;
+    own.ShowMessageBox(XTP_IDS_TOOLKIT_TITLE, MB_OK);
+    EXPECT_EQ(CString(L"Testo proprio"), recorder.Last().text);
+}
+
+TEST(XTPLockGuard, HoldsTheSectionForItsScope)
+{
+    CXTPCriticalSection section;
+    std::atomic<bool> bEntered(false);
+    std::thread other;
+    {
+        CXTPLockGuard guard(section);
+        other = std::thread([&] {
+            CXTPLockGuard waiting(section);
+            bEntered = true;
+        });
+        ::Sleep(100);
+        EXPECT_FALSE(bEntered) << "the other thread waits while the guard holds the section";
+    }
+    other.join();
+    EXPECT_TRUE(bEntered);
 }

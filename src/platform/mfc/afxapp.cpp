@@ -2,6 +2,7 @@
 
 #include "afxdoctempl.h"
 #include "afxfiledlg.h"
+#include "afxmodule.h"
 #include "afxprintdlg.h"
 #include "afxres.h"
 #include "afxstate.h"
@@ -49,7 +50,13 @@ END_MESSAGE_MAP()
 
 CWinApp* AfxGetApp() { return g_pApp; }
 
-HINSTANCE AfxGetInstanceHandle() { return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr); }
+HINSTANCE AfxGetInstanceHandle()
+{
+    // The module state's when set (the framework's resource switch lends its own), else the program's.
+    if (HINSTANCE hInstance = AfxGetModuleState()->m_hCurrentInstanceHandle)
+        return hInstance;
+    return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr);
+}
 
 LPCTSTR AfxGetAppName() { return g_pApp ? g_pApp->m_pszAppName : nullptr; }
 

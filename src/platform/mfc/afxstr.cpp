@@ -1,4 +1,5 @@
 #include "afxstr.h"
+#include "afxmodule.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,8 +9,6 @@
 
 namespace
 {
-HINSTANCE g_hResource = nullptr;
-
 bool InSet(LPCTSTR set, TCHAR ch) { return set && ch && std::wcschr(set, ch) != nullptr; }
 
 // Message formatting with "%1".."%n" inserts; FALSE when the system refuses the format.
@@ -25,9 +24,6 @@ bool FormatMessageV(LPCTSTR format, va_list* args, std::wstring& out)
     return true;
 }
 } // namespace
-
-HINSTANCE AfxGetResourceHandle() { return g_hResource ? g_hResource : ::GetModuleHandleW(nullptr); }
-void AfxSetResourceHandle(HINSTANCE hInst) { g_hResource = hInst; }
 
 CString::CString(LPCWSTR psz) { if (psz) m_str = psz; }
 CString::CString(LPCWSTR pch, int nLength) { if (pch && nLength > 0) m_str.assign(pch, static_cast<size_t>(nLength)); }
@@ -337,7 +333,17 @@ void CString::FormatMessage(UINT nFormatID, ...)
         AfxThrowMemoryException();
 }
 
-BOOL CString::LoadString(UINT nID) { return LoadString(AfxGetResourceHandle(), nID); }
+BOOL CString::LoadString(UINT nID)
+{
+    // The current resource module first, then the extension modules.
+    if (LoadString(AfxGetResourceHandle(), nID))
+        return TRUE;
+    for (CDynLinkLibrary* pDLL = AfxGetModuleState()->m_pDllList; pDLL; pDLL = pDLL->m_pNextDLL) {
+        if (pDLL->m_hResource && LoadString(pDLL->m_hResource, nID))
+            return TRUE;
+    }
+    return FALSE;
+}
 
 BOOL CString::LoadString(HINSTANCE hInstance, UINT nID)
 {

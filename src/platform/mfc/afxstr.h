@@ -135,6 +135,7 @@ inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b)
 // Raises the framework's out-of-memory exception (a CMemoryException*).
 [[noreturn]] void AfxThrowMemoryException();
 
-// The module whose resources (string table, dialogs, version) the framework loads from.
+// The module whose resources (string table, dialogs, version) the framework loads from; kept in the module state
+// (afxmodule.h).
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInst);

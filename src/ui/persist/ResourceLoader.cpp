@@ -12,6 +12,13 @@ std::unique_ptr<CXTPResourceLoader>& LoaderHolder()
     static std::unique_ptr<CXTPResourceLoader> s_pLoader;
     return s_pLoader;
 }
+
+// The framework's place in the chain of extension modules (XTPInitExtensionModule).
+std::unique_ptr<CDynLinkLibrary>& ExtensionLibrary()
+{
+    static std::unique_ptr<CDynLinkLibrary> s_pLibrary;
+    return s_pLibrary;
+}
 }
 
 void XTPSetResourceHandles(HMODULE hResource, HMODULE hInstance)
@@ -24,19 +31,36 @@ void XTPSetResourceHandle(HMODULE hResource) { XTPSetResourceHandles(hResource, 
 HMODULE XTPGetResourceHandle() { return g_hFrameworkResource; }
 HMODULE XTPGetInstanceHandle() { return g_hFrameworkInstance; }
 
+void XTPInitExtensionModule(HMODULE hResource, HMODULE hInstance)
+{
+    if (hInstance != g_hFrameworkInstance) {
+        ExtensionLibrary().reset();
+        AFX_EXTENSION_MODULE extension = {FALSE, hInstance, hResource};
+        ExtensionLibrary().reset(new CDynLinkLibrary(extension));
+    }
+    XTPSetResourceHandles(hResource, hInstance);
+}
+
 CXTPResourceHandleSwitch::CXTPResourceHandleSwitch()
 {
     if (!g_hFrameworkResource)
         return;
-    m_hSavedResource = AfxGetResourceHandle();
-    AfxSetResourceHandle(g_hFrameworkResource);
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    m_hSavedResource = pState->m_hCurrentResourceHandle;
+    m_hSavedInstance = pState->m_hCurrentInstanceHandle;
+    pState->m_hCurrentResourceHandle = g_hFrameworkResource;
+    if (!pState->m_hCurrentInstanceHandle)
+        pState->m_hCurrentInstanceHandle = g_hFrameworkInstance;
     m_bActive = TRUE;
 }
 
 CXTPResourceHandleSwitch::~CXTPResourceHandleSwitch()
 {
-    if (m_bActive)
-        AfxSetResourceHandle(m_hSavedResource);
+    if (!m_bActive)
+        return;
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    pState->m_hCurrentResourceHandle = m_hSavedResource;
+    pState->m_hCurrentInstanceHandle = m_hSavedInstance;
 }
 
 CXTPResourceLoader::~CXTPResourceLoader()
@@ -69,22 +93,31 @@ BOOL CXTPResourceLoader::LoadString(CString* pString, UINT nID)
 
 BOOL CXTPResourceLoader::LoadMenu(CMenu* pMenu, UINT nID)
 {
-    return LoadFromEither(MAKEINTRESOURCE(nID), RT_MENU, [=] {
-        return pMenu->Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+    LPCTSTR lpszName = MAKEINTRESOURCE(nID);
+    return LoadFromEither(lpszName, RT_MENU, [=] {
+        return pMenu->Attach(::LoadMenuW(AfxFindResourceHandle(lpszName, RT_MENU), lpszName));
     });
+}
+
+BOOL CXTPResourceLoader::LoadToolBar(CToolBar* pToolBar, UINT nID)
+{
+    CXTPResourceHandleSwitch framework;
+    return pToolBar->LoadToolBar(nID);
 }
 
 BOOL CXTPResourceLoader::LoadBitmap(CBitmap* pBitmap, UINT nID)
 {
-    return LoadFromEither(MAKEINTRESOURCE(nID), RT_BITMAP, [=] {
-        return pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)));
+    LPCTSTR lpszName = MAKEINTRESOURCE(nID);
+    return LoadFromEither(lpszName, RT_BITMAP, [=] {
+        return pBitmap->Attach(::LoadBitmapW(AfxFindResourceHandle(lpszName, RT_BITMAP), lpszName));
     });
 }
 
 HCURSOR CXTPResourceLoader::LoadCursor(UINT nID)
 {
-    return LoadFromEither(MAKEINTRESOURCE(nID), RT_GROUP_CURSOR,
-                          [=] { return ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCE(nID)); });
+    LPCTSTR lpszName = MAKEINTRESOURCE(nID);
+    return LoadFromEither(lpszName, RT_GROUP_CURSOR,
+                          [=] { return ::LoadCursorW(AfxFindResourceHandle(lpszName, RT_GROUP_CURSOR), lpszName); });
 }
 
 LPCDLGTEMPLATE CXTPResourceLoader::LoadDialogTemplate(UINT nID)
@@ -97,7 +130,7 @@ LPCDLGTEMPLATE CXTPResourceLoader::LoadDialogTemplate(LPCTSTR lpszName)
     HMODULE hModule = g_hFrameworkResource;
     HRSRC hResource = hModule ? ::FindResourceW(hModule, lpszName, RT_DIALOG) : nullptr;
     if (!hResource) {
-        hModule = AfxGetResourceHandle();
+        hModule = AfxFindResourceHandle(lpszName, RT_DIALOG);
         hResource = ::FindResourceW(hModule, lpszName, RT_DIALOG);
     }
     if (!hResource)
@@ -112,6 +145,13 @@ void CXTPResourceLoader::Close()
         ::FreeLibrary(m_hResourceFile);
         m_hResourceFile = nullptr;
     }
+}
+
+int CXTPResourceLoader::ShowMessageBox(UINT nIDPrompt, UINT nType)
+{
+    CString strText;
+    LoadString(&strText, nIDPrompt);
+    return AfxMessageBox(strText, nType, 0);
 }
 
 CXTPResourceLoader* XTPGetResourceLoader()
@@ -132,4 +172,23 @@ void XTPSetResourceLoader(CXTPResourceLoader* pLoader)
         return;
     }
     LoaderHolder().reset(pLoader);
+}
+
+void XTPSetResourceFile(LPCTSTR lpszPath)
+{
+    const CString strPath(lpszPath);
+    const CString strExtension = strPath.GetLength() >= 4 ? strPath.Right(3) : CString();
+    // XML resource files are not read yet: as for one that fails to load, the current loader and its library
+    // stay.
+    if (strExtension.CompareNoCase(L"xml") == 0)
+        return;
+
+    auto* pLoader = new CXTPResourceLoader;
+    if (!strPath.IsEmpty())
+        pLoader->m_hResourceFile = ::LoadLibraryW(strPath);
+    if (pLoader->m_hResourceFile)
+        XTPSetResourceHandle(pLoader->m_hResourceFile);
+    else
+        XTPSetResourceHandle(AfxGetInstanceHandle());
+    XTPSetResourceLoader(pLoader);
 }
