@@ -106,9 +106,9 @@ void CADORecordset::SetRowProperties(LockTypeEnum nLockType)
     if (nLockType == adLockReadOnly || m_pConnection->GetProviderKind() != CADOConnection::providerSqlServer)
         return;
     PropertiesPtr properties = m_pRecordset->GetProperties();
-    if (m_pConnection->GetChangeInsertedRows())
+    if (IsRowPropertyOn(m_nChangeInsertedRows, m_pConnection->GetChangeInsertedRows()))
         properties->GetItem(_variant_t(L"Change Inserted Rows"))->PutValue(_variant_t(true));
-    if (m_pConnection->GetRemoveDeletedRows())
+    if (IsRowPropertyOn(m_nRemoveDeletedRows, m_pConnection->GetRemoveDeletedRows()))
         properties->GetItem(_variant_t(L"Remove Deleted Rows"))->PutValue(_variant_t(true));
 }
 
@@ -253,6 +253,7 @@ void CADORecordset::AddNew()
     FieldsPtr fields = m_pRecordset->GetFields();
     for (const Written& w : written)
         fields->GetItem(_variant_t(static_cast<long>(w.pEntry->ulOrdinal - 1)))->PutValue(w.value);
+    OnBeforeUpdate();
     m_pRecordset->Update();
 
     // Moving onto the new row refreshed the record from it: put back what was written and null the rest, but keep
@@ -269,6 +270,7 @@ void CADORecordset::AddNew()
 
 void CADORecordset::Update()
 {
+    OnBeforeUpdate();
     m_pBinding->Update(m_pRecord);
 }
 

@@ -20,6 +20,8 @@ public:
     // Position, in the bound record's binding table, of the entry that binds key column nKey.
     virtual int GetKeyType(int nKey) const;
     virtual CADORecord* GetRecord() { return nullptr; }
+    // Called before a row is written (AddNew, Update), with the bound record holding what will be written.
+    virtual void OnBeforeUpdate() {}
 
     // An empty source opens the table itself (table direct, needed for index seek).
     void Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockTypeEnum nLockType, long nOptions);
@@ -35,6 +37,17 @@ public:
     // An empty set to insert into: the rows whose first key column is null.
     void OpenNullKey();
     long GetCount();
+
+    // SQL Server record sets that write make the rows they insert visible ("Change Inserted Rows") and drop the
+    // rows they delete ("Remove Deleted Rows"): rowDefault takes the connection's default, rowOn or rowOff this
+    // record set's own; they apply from the next open.
+    enum RowSetting { rowDefault = -1, rowOff = 0, rowOn = 1 };
+    void SetChangeInsertedRows(RowSetting nSetting) { m_nChangeInsertedRows = nSetting; }
+    void SetRemoveDeletedRows(RowSetting nSetting) { m_nRemoveDeletedRows = nSetting; }
+    static bool IsRowPropertyOn(RowSetting nSetting, bool bConnectionDefault)
+    {
+        return nSetting == rowOn || (nSetting == rowDefault && bConnectionDefault);
+    }
 
     // The text of a key value in the not-found message.
     static CString FormatKeyValue(const VARIANT& value);
@@ -64,4 +77,6 @@ private:
     CADORecord* m_pRecord;
     _CommandPtr m_pLookupCommand;
     CString m_strPrimaryIndex;   // "PK_" + the table name in upper case, made on the first seek
+    RowSetting m_nChangeInsertedRows = rowDefault;
+    RowSetting m_nRemoveDeletedRows = rowDefault;
 };

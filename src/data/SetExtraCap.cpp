@@ -55,6 +55,14 @@ void CSetExtraCap::OpenSums2xx10(long nIdResp)
               L"FROM %s WHERE idResp=%d AND codUEB LIKE '2____10' GROUP BY idResp", nIdResp);
 }
 
+void CSetExtraCap::LoadChapterCodes(CChapterCodesMap& map)
+{
+    map.RemoveAll();
+    Open(nullptr, adOpenStatic, adLockReadOnly, adCmdTableDirect);
+    for (; !IsEOF(); MoveNext())
+        map.SetAt(m_rec.m_capitolo.GetValue(), m_rec.m_codUEB.GetText());
+}
+
 void CSetExtraCap::DeleteExtraCapRow(CADOConnection& connection, int nKind, long nID)
 {
     CString sql;

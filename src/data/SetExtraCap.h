@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/TableRecordset.h"
+#include "platform/mfc/afxtempl.h"
 
 class CRecExtraCap : public CADORecord
 {
@@ -18,6 +19,9 @@ public:
     CADOCurrency m_importoCassa;
 };
 
+// The code of each budget chapter, by chapter number.
+typedef CMap<long, long, CString, LPCTSTR> CChapterCodesMap;
+
 class CSetExtraCap : public CTableRecordset<CRecExtraCap>
 {
 public:
@@ -32,6 +36,10 @@ public:
     void OpenSumsByTitle(long nIdResp);
     void OpenSums406(long nIdResp);
     void OpenSums2xx10(long nIdResp);
+
+    // Every row's codUEB by its capitolo, over the whole table (0 for a null chapter; a later row replaces an
+    // earlier one).
+    void LoadChapterCodes(CChapterCodesMap& map);
 
     static void DeleteExtraCapRow(CADOConnection& connection, int nKind, long nID);
     // Rebuilds the totals rows (centre 0) from the rows of every centre, in one transaction.

@@ -17,11 +17,43 @@ CString FormatString(LPCTSTR lpszFormat, ...)
     return text;
 }
 
-CString FormatResMessageArgs(UINT nID, const DWORD_PTR* args)
+namespace {
+
+// The format with every insert numbered beyond nArgs turned into plain text ("%3" into "%%3"): the system's
+// formatting would otherwise read an argument past the end of the array.
+CString BoundInserts(const CString& format, size_t nArgs)
+{
+    CString bounded;
+    int nLength = format.GetLength();
+    for (int i = 0; i < nLength; ++i) {
+        TCHAR c = format[i];
+        if (c != L'%' || i + 1 == nLength) {
+            bounded += c;
+            continue;
+        }
+        TCHAR next = format[i + 1];
+        int nEnd = i + 2;
+        if (next >= L'1' && next <= L'9') {
+            size_t nInsert = static_cast<size_t>(next - L'0');
+            if (nEnd < nLength && format[nEnd] >= L'0' && format[nEnd] <= L'9')
+                nInsert = nInsert * 10 + static_cast<size_t>(format[nEnd++] - L'0');
+            if (nInsert > nArgs)
+                bounded += L'%';
+        }
+        bounded += format.Mid(i, nEnd - i);   // "%%", "%n" and the other escapes pass as they are
+        i = nEnd - 1;
+    }
+    return bounded;
+}
+
+} // namespace
+
+CString FormatResMessageArgs(UINT nID, const DWORD_PTR* args, size_t nArgs)
 {
     CString format = LoadResString(nID);
     if (format.IsEmpty())
         return format;
+    format = BoundInserts(format, nArgs);
     LPTSTR buffer = nullptr;
     DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY |
                                    FORMAT_MESSAGE_ALLOCATE_BUFFER,

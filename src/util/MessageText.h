@@ -13,9 +13,9 @@ CString LoadResString(UINT nID);
 CString FormatString(LPCTSTR lpszFormat, ...);
 
 // The text of a string-table id with its inserts "%1".."%n" replaced through the system's message formatting.
-// Texts are passed as texts; numbers for inserts such as "%1!d!" as numbers. A formatting failure raises the
-// framework's out-of-memory exception.
-CString FormatResMessageArgs(UINT nID, const DWORD_PTR* args);
+// Texts are passed as texts; numbers for inserts such as "%1!d!" as numbers. An insert beyond the nArgs
+// arguments stays in the text as written. A formatting failure raises the framework's out-of-memory exception.
+CString FormatResMessageArgs(UINT nID, const DWORD_PTR* args, size_t nArgs);
 
 namespace MessageTextDetail
 {
@@ -29,7 +29,7 @@ template <typename... Args>
 CString FormatResMessage(UINT nID, const Args&... args)
 {
     const DWORD_PTR inserts[] = { MessageTextDetail::Insert(args)..., 0 };
-    return FormatResMessageArgs(nID, inserts);
+    return FormatResMessageArgs(nID, inserts, sizeof...(args));
 }
 
 // The system's message text for a system error or HRESULT, in the user's default language; when the system has

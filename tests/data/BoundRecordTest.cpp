@@ -225,4 +225,85 @@ TEST_F(BoundRecordTest, ExtraCap)
     EXPECT_EQ(1L, ScalarLong(L"SELECT COUNT(*) FROM ExtraEntrCap"));
 }
 
+TEST_F(BoundRecordTest, ChapterCodesByChapterNumber)
+{
+    Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Rossi', 'Ragioneria')");
+    long nResp = ScalarLong(L"SELECT MAX(ID) FROM Responsabili");
+    const struct { long nChapter; LPCTSTR pszCode; } chapters[] = {{5, L"1010101"}, {6, L"2020210"}, {7, L"3030301"}};
+    for (const auto& chapter : chapters) {
+        CString sql;
+        sql.Format(L"INSERT INTO CapEntrate (ID, descrizione, codUEB) VALUES (%ld, 'Capitolo', '%s')",
+                   chapter.nChapter, chapter.pszCode);
+        Execute(sql);
+    }
+    // Chapter 5 twice, chapter 7 not at all.
+    const struct { long nChapter; LPCTSTR pszCode; } rows[] = {{5, L"1010101"}, {6, L"2020210"}, {5, L"1010101"}};
+    for (const auto& row : rows) {
+        CString sql;
+        sql.Format(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo) VALUES (%ld, '%s', %ld)", nResp,
+                   row.pszCode, row.nChapter);
+        Execute(sql);
+    }
+    CChapterCodesMap codes;
+    codes.SetAt(99, L"stale");
+    CSetExtraCap set(m_data, CSetExtraCap::kindEntrate);
+    set.LoadChapterCodes(codes);
+    EXPECT_EQ(2, codes.GetCount());
+    CString code;
+    EXPECT_TRUE(codes.Lookup(5, code));
+    EXPECT_EQ(CString(L"1010101"), code);
+    EXPECT_TRUE(codes.Lookup(6, code));
+    EXPECT_EQ(CString(L"2020210"), code);
+
+    CSetExtraCap spese(m_data, CSetExtraCap::kindSpese);
+    spese.LoadChapterCodes(codes);
+    EXPECT_EQ(0, codes.GetCount());
+}
+
+// A record set that stamps the rows it updates: the hook runs before the row reaches the table (an insert writes
+// what the record held when AddNew was called).
+class CStampingExtraCap : public CSetExtraCap
+{
+public:
+    using CSetExtraCap::CSetExtraCap;
+    void OnBeforeUpdate() override
+    {
+        ++m_nCalls;
+        m_rec.m_articolo.SetText(L"timbrato");
+    }
+    int m_nCalls = 0;
+};
+
+TEST_F(BoundRecordTest, TheHookRunsBeforeEveryWrite)
+{
+    Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Rossi', 'Ragioneria')");
+    Execute(L"INSERT INTO CapEntrate (ID, descrizione, codUEB) VALUES (5, 'ICI', '1010101')");
+    long nResp = ScalarLong(L"SELECT MAX(ID) FROM Responsabili");
+    CStampingExtraCap set(m_data, CSetExtraCap::kindEntrate);
+    set.OpenNullKey();
+    set.m_rec.m_idResp.SetValue(nResp);
+    set.m_rec.m_codUEB.SetText(L"1010101");
+    set.m_rec.m_capitolo.SetValue(5);
+    set.m_rec.m_articolo.SetText(L"nuovo");
+    set.AddNew();
+    EXPECT_EQ(1, set.m_nCalls);
+    EXPECT_EQ(CString(L"nuovo"), CString(Scalar(L"SELECT articolo FROM ExtraEntrCap").bstrVal));
+
+    CStampingExtraCap byResp(m_data, CSetExtraCap::kindEntrate);
+    byResp.Open(L"SELECT * FROM ExtraEntrCap", adOpenStatic, adLockOptimistic, adCmdText);
+    byResp.Update();
+    EXPECT_EQ(1, byResp.m_nCalls);
+    EXPECT_EQ(CString(L"timbrato"), CString(Scalar(L"SELECT articolo FROM ExtraEntrCap").bstrVal));
+}
+
+TEST(ADORecordsetRowSettingsTest, OwnSettingOrTheConnectionsDefault)
+{
+    const struct { CADORecordset::RowSetting nSetting; bool bDefault; bool bOn; } cases[] = {
+        {CADORecordset::rowDefault, true, true}, {CADORecordset::rowDefault, false, false},
+        {CADORecordset::rowOn, false, true},     {CADORecordset::rowOff, true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.bOn, CADORecordset::IsRowPropertyOn(c.nSetting, c.bDefault)) << c.nSetting << c.bDefault;
+}
+
 } // namespace

@@ -12,6 +12,14 @@ TEST(MessageText, ResourceMessageGetsItsInsertsInOrder)
               FormatResMessage(IDP_FILE_NOT_FOUND, L"C:\\Prog\\Form\\Entrate1.vts"));
 }
 
+// An insert without its argument stays as written instead of being read from past the arguments.
+TEST(MessageText, InsertsBeyondTheArgumentsStayInTheText)
+{
+    EXPECT_EQ(CString(L"La versione dell'archivio \u00e8 errata;\r\nVersione attesa:\t2.00\r\nVersione incontrata:\t%2"),
+              FormatResMessage(IDP_ARCHIVE_VERSION, L"2.00"));
+    EXPECT_EQ(CString(L"Impossibile trovare il file:\r\n%1"), FormatResMessage(IDP_FILE_NOT_FOUND));
+}
+
 TEST(MessageText, MissingStringsAreEmpty)
 {
     EXPECT_TRUE(LoadResString(65001).IsEmpty());
