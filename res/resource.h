@@ -36,5 +36,6 @@
 #define IDS_TIPO_SETTORE                1052
 #define IDS_TIPO_SERVIZI                1053
 #define IDP_RECORD_NOT_FOUND            10000
+#define IDP_AMOUNT_OUT_OF_RANGE         10001
 #define IDR_SCHEMA_PROG03               900     // RCDATA: Jet SQL of a new program database
 #define IDR_SCHEMA_ARCHIVIO             901     // RCDATA: Jet SQL of a new data archive

@@ -38,3 +38,16 @@ CString GetComErrorText(const _com_error& e, const CADOConnection* pConnection)
     }
     return text;
 }
+
+void ThrowComError(HRESULT hr, const CString& description)
+{
+    IErrorInfo* pInfo = nullptr;
+    ICreateErrorInfo* pCreate = nullptr;
+    if (SUCCEEDED(::CreateErrorInfo(&pCreate))) {
+        pCreate->SetDescription(const_cast<LPOLESTR>(description.GetString()));
+        if (FAILED(pCreate->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&pInfo))))
+            pInfo = nullptr;
+        pCreate->Release();
+    }
+    throw _com_error(hr, pInfo);
+}

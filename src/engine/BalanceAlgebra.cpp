@@ -46,7 +46,7 @@ void SumCurrencyRows(CSetSaldi& set, const long* pRows, int nRows, long nTarget,
     }
     set.FindOrAddRow(nTarget);
     for (int f = 0; f < nFields; ++f)
-        set.SetFieldCurrency(pFields[f], sums[f]);
+        set.PutAmount(nTarget, pFields[f], sums[f]);
     set.UpdateRow();
 }
 

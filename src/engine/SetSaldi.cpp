@@ -1,6 +1,9 @@
 #include "SetSaldi.h"
 
+#include "data/AdoErrorText.h"
+#include "util/MessageText.h"
 #include "util/NumberFormat.h"
+#include "resource.h"
 
 void CSetSaldi::OpenRows(Access nAccess)
 {
@@ -53,8 +56,18 @@ void CSetSaldi::WriteDoubles(long nID, const LPCTSTR* pFields, const double* pVa
 {
     FindOrAddRow(nID);
     for (int i = 0; i < nCount; ++i)
-        SetFieldCurrency(pFields[i], CurrencyFromDouble(pValues[i]));
+        PutAmount(nID, pFields[i], CurrencyFromDouble(pValues[i]));
     UpdateRow();
+}
+
+void CSetSaldi::PutAmount(long nID, LPCTSTR pszField, const COleCurrency& amount)
+{
+    if (amount.GetStatus() == COleCurrency::invalid) {
+        CString row;
+        row.Format(L"%ld", nID);
+        ThrowComError(DISP_E_OVERFLOW, FormatResMessage(IDP_AMOUNT_OUT_OF_RANGE, pszField, row, GetTableName()));
+    }
+    SetFieldCurrency(pszField, amount);
 }
 
 void CSetSaldi::WriteDouble(long nID, LPCTSTR pszField, double value)

@@ -27,9 +27,14 @@ public:
     // Amounts of one row as doubles: 0 for a missing row and for null fields.
     void ReadDoubles(long nID, const LPCTSTR* pFields, double* pValues, int nCount);
     double ReadDouble(long nID, LPCTSTR pszField);
-    // Each double becomes the nearest 1/10000; the row is added when missing.
+    // Each double becomes the nearest 1/10000; the row is added when missing. A value beyond the range of an
+    // amount raises (see PutAmount).
     void WriteDoubles(long nID, const LPCTSTR* pFields, const double* pValues, int nCount);
     void WriteDouble(long nID, LPCTSTR pszField, double value);
+    // Puts a computed amount into the current row (nID its number, for the message): null stays null, and an
+    // amount that overflowed raises a database error naming the field, so that the recomputation rolls back
+    // instead of storing null.
+    void PutAmount(long nID, LPCTSTR pszField, const COleCurrency& amount);
 
 private:
     long m_nIdResp = noResp;

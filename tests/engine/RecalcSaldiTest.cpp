@@ -1,7 +1,9 @@
 #include "EngineTestArchive.h"
 
+#include "data/AdoErrorText.h"
 #include "engine/RecalcSaldi.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -173,6 +175,53 @@ TEST_F(RecalcSaldiTest, ClearEntrateYearEmptiesOnlyThatYearOfTheAccrualRows)
     EXPECT_EQ(1.0, Get(L"Entrate", 2101, L"Anno1"));
     EXPECT_EQ(6.0, Get(L"Entrate", 2406, L"Anno3"));
     EXPECT_EQ(8.0, Get(L"Entrate", 3101, L"Anno2"));
+}
+
+// An amount beyond the range of currency is an error of the recomputation, never a null: the step raises with a
+// text naming the field, and nothing of the chain stays written.
+TEST_F(RecalcSaldiTest, AnAmountOutOfRangeRaisesAndRollsBack)
+{
+    struct
+    {
+        LPCTSTR pszText; // what the error names
+        std::function<void()> setUp;
+        std::function<bool(CADOConnection&)> step;
+    } cases[] = {
+        // A monitoring percentage of a balance near 10^9 against a target of 0,0001: 10^15 %.
+        {L"campo Trim1 della riga 402 della tabella Monitor",
+         [&] {
+             Put(L"Monitor", 300, {{L"Trim1", 999999999.0}});
+             Put(L"SaldoProg", 400, {{L"Anno4", 0.0001}});
+         },
+         CalcMonitor},
+        // Two revenue items whose title total passes the largest amount.
+        {L"campo Anno1 della riga 2104 della tabella Entrate",
+         [&] {
+             Put(L"Entrate", 2101, {{L"Anno1", 600000000000000.0}});
+             Put(L"Entrate", 2102, {{L"Anno1", 600000000000000.0}});
+         },
+         RecalcSaldi},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.pszText).ToMultiByte(CP_UTF8));
+        c.setUp();
+        long nMonitorRows = ScalarLong(L"SELECT COUNT(*) FROM Monitor");
+        long nEntrateRows = ScalarLong(L"SELECT COUNT(*) FROM Entrate");
+        try {
+            c.step(m_data);
+            ADD_FAILURE() << "no error";
+        } catch (const _com_error& e) {
+            EXPECT_EQ(DISP_E_OVERFLOW, e.Error());
+            EXPECT_NE(-1, GetComErrorText(e, &m_data).Find(c.pszText)) << GetComErrorText(e, &m_data).ToMultiByte(CP_UTF8);
+        }
+        EXPECT_EQ(0, m_data.GetTransactionDepth());
+        EXPECT_EQ(nMonitorRows, ScalarLong(L"SELECT COUNT(*) FROM Monitor"));
+        EXPECT_EQ(nEntrateRows, ScalarLong(L"SELECT COUNT(*) FROM Entrate"));
+        EXPECT_EQ(0L, ScalarLong(L"SELECT COUNT(*) FROM SaldoFin"));
+        Execute(L"DELETE FROM Entrate");
+        Execute(L"DELETE FROM Monitor");
+        Execute(L"DELETE FROM SaldoProg");
+    }
 }
 
 } // namespace
