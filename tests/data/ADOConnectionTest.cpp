@@ -1,7 +1,10 @@
 #include "DataTestArchive.h"
+#include "FailingDisk.h"
 
 #include "data/SetCapitoli.h"
 #include "support/MessageBoxRecorder.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -113,6 +116,52 @@ TEST_F(ADOConnectionTest, FailedRollbackIsShownNotRaised)
     EXPECT_EQ(0, m_data.GetTransactionDepth());
     CString reopen = CADOConnection::FormatConnectionString(m_dataPath, Password);
     m_data.GetConnection()->Open(_bstr_t(static_cast<LPCTSTR>(reopen)), L"", L"", adOptionUnspecified);
+}
+
+// A full or failing disk in the middle of a transaction: the database may end the transaction by itself. The
+// guards still end it without a second error, nothing of it reaches the archive (not even a statement run after
+// the failure), and the connection goes on working once the disk does.
+TEST_F(ADOConnectionTest, ADiskErrorInATransactionLeavesTheArchiveAsItWasAndTheConnectionUsable)
+{
+    CFailingDisk disk;
+    OpenDatabases(TRUE);   // on the failing disk
+    InsertChapter(1);
+    long nCentres = ScalarLong(L"SELECT COUNT(*) FROM Responsabili");
+    long nID = 2;
+    for (int nError : {SQLITE_FULL, SQLITE_IOERR_WRITE}) {
+        SCOPED_TRACE(nError);
+        CMessageBoxRecorder recorder;
+        try {
+            CADOTransaction outer(m_data);
+            CADOTransaction inner(m_data);
+            InsertChapter(nID++);
+            disk.FailWrites(nError);
+            // A page the transaction has not touched yet: the database must write before changing it.
+            try {
+                Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Rossi', 'Ragioneria')");
+                ADD_FAILURE() << "written on a failing disk";
+            } catch (const _com_error&) {
+            }
+            disk.FailWrites(0);
+            // Whether the database kept the transaction or not, this row goes with it.
+            InsertChapter(nID++);
+            inner.Commit();
+            outer.Commit();
+            ADD_FAILURE() << "committed";
+        } catch (const _com_error&) {
+            // Refused: the transaction was gone.
+        }
+        EXPECT_EQ(0u, recorder.Count());
+        EXPECT_EQ(0, m_data.GetTransactionDepth());
+        EXPECT_EQ(1, CommittedChapters());
+        EXPECT_EQ(nCentres, ScalarLong(L"SELECT COUNT(*) FROM Responsabili"));
+    }
+    CADOTransaction next(m_data);
+    InsertChapter(nID);
+    next.Commit();
+    EXPECT_EQ(2, CommittedChapters());
+    m_data.Close();
+    m_prog.Close();
 }
 
 TEST(ADOConnectionProviderTest, ClassifiesTheProviderText)

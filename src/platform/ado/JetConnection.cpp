@@ -77,21 +77,19 @@ HRESULT CJetConnection::Close()
 
 long CJetConnection::BeginTrans()
 {
-    m_database.Run("BEGIN");
+    m_database.BeginTransaction();
     return 1;
 }
 
 HRESULT CJetConnection::CommitTrans()
 {
-    m_database.Run("COMMIT");
+    m_database.CommitTransaction();
     return S_OK;
 }
 
 HRESULT CJetConnection::RollbackTrans()
 {
-    m_database.Run("ROLLBACK");
-    // The rollback may have undone changes of the schema: the known layouts may be gone.
-    m_database.SchemaChanged();
+    m_database.RollbackTransaction();
     return S_OK;
 }
 

@@ -23,6 +23,8 @@ const HRESULT JET_E_AUTHFAILED = static_cast<HRESULT>(0x80040E4D);
 const HRESULT JET_E_DELETEDROW = static_cast<HRESULT>(0x80040E23);
 const HRESULT JET_E_TYPEMISMATCH = static_cast<HRESULT>(0x80040E07);
 const HRESULT JET_E_FIELDTOOSMALL = static_cast<HRESULT>(0x80040E57);
+// The transaction of the connection ended by the database itself (XACT_E_ABORTED).
+const HRESULT JET_E_TRANSACTIONABORTED = static_cast<HRESULT>(0x8004D019);
 // Jet's text for a text longer than its column.
 inline constexpr wchar_t JET_FIELD_TOO_SMALL[] =
     L"The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less data.";

@@ -109,6 +109,7 @@ void CSqliteStatement::BindInteger(int position, int64_t value)
 
 bool CSqliteStatement::Step()
 {
+    m_database.CheckTransaction();
     int rc = ::sqlite3_step(m_statement);
     if (rc == SQLITE_ROW)
         return true;
@@ -207,6 +208,7 @@ void CSqliteDatabase::Open(const std::wstring& path, const std::wstring& passwor
 void CSqliteDatabase::Close()
 {
     SchemaChanged();
+    m_transaction = false;
     if (m_db)
         ::sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -425,6 +427,42 @@ void CSqliteDatabase::RewriteDefinition(const std::wstring& name, const std::str
     if (check.Step())
         Raise(JET_E_INTEGRITYVIOLATION,
               L"Data in table '" + name + L"' violates the referential integrity of the new constraint.");
+}
+
+void CSqliteDatabase::BeginTransaction()
+{
+    Run("BEGIN");
+    m_transaction = true;
+}
+
+void CSqliteDatabase::CommitTransaction()
+{
+    if (m_transaction && !InTransaction()) {
+        m_transaction = false;
+        Raise(JET_E_TRANSACTIONABORTED, L"The transaction was rolled back after an earlier error: nothing of it "
+                                        L"was written.");
+    }
+    Run("COMMIT");
+    m_transaction = false;
+}
+
+void CSqliteDatabase::RollbackTransaction()
+{
+    // The rollback may undo changes of the schema: the known layouts may be gone.
+    SchemaChanged();
+    if (m_transaction && !InTransaction()) {
+        m_transaction = false;
+        return;
+    }
+    Run("ROLLBACK");
+    m_transaction = false;
+}
+
+void CSqliteDatabase::CheckTransaction()
+{
+    if (m_transaction && !InTransaction())
+        Raise(JET_E_TRANSACTIONABORTED, L"The transaction was rolled back after an earlier error: roll it back "
+                                        L"before going on.");
 }
 
 bool CSqliteDatabase::InTransaction() const

@@ -109,6 +109,14 @@ public:
     // breaking the constraint refuse the change.
     void AddTableConstraint(const std::wstring& table, const std::string& constraint, const std::string& indexSql);
 
+    // The connection's transaction. After a full disk or an I/O error SQLite may end the transaction by itself:
+    // the connection's transaction then stays open but refuses every statement (none may run outside it, as if
+    // it were still there), a rollback ends it without error and a commit raises.
+    void BeginTransaction();
+    void CommitTransaction();
+    void RollbackTransaction();
+    // Raises when the database ended the connection's transaction by itself.
+    void CheckTransaction();
     bool InTransaction() const;
     [[noreturn]] void RaiseLast(int rc);
     [[noreturn]] void Raise(HRESULT hr, const std::wstring& description) const;
@@ -125,6 +133,7 @@ private:
     CJetErrorLog* m_log;
     sqlite3* m_db = nullptr;
     CJetFunctionError m_functionError;
+    bool m_transaction = false; // begun through the connection and not yet ended through it
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     unsigned m_generation = 1; // of the cached statements
     std::map<std::wstring, std::unique_ptr<CSqliteTable>> m_tables;

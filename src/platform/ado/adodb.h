@@ -45,6 +45,9 @@
 //   added since the open, by this record set or another one; moving goes through the rows in the order they
 //   were added. Record sets of a single-table "SELECT * | columns FROM table ..." are updatable; others (joins,
 //   GROUP BY, expressions) are read-only. Moving away from a row with pending PutValue changes writes them.
+// - BeginTrans does not nest. When a full disk or an I/O error makes the database end a transaction by itself,
+//   the connection's transaction stays open but refuses every statement (0x8004D019) until RollbackTrans ends
+//   it without error; CommitTrans then raises. Nothing runs outside the transaction the caller believes open.
 // - Field positions in Fields->GetItem(long) count from 0, as in ADO; binding ordinals count from 1.
 // - Only what the program uses is there; see the members below.
 #pragma once
