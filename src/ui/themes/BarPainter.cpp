@@ -4,6 +4,7 @@
 #include "ui/commandbars/XTPStatusBarPane.h"
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/BarThemeDefault.h"
+#include "ui/themes/BarThemeGradient.h"
 #include "ui/themes/DrawHelpers.h"
 
 #include <cstdlib>
@@ -28,6 +29,9 @@ CXTPBarPainter* CXTPBarPainter::CreateTheme(int nTheme)
 {
     CXTPBarPainter* pPainter;
     switch (nTheme) {
+    case themeShadowed: pPainter = new CXTPBarThemeShadowed; break;
+    case themeGradient: pPainter = new CXTPBarThemeGradient; break;
+    case themeGradientVariant: pPainter = new CXTPBarThemeGradientVariant; break;
     default: pPainter = new CXTPBarThemeDefault; break;   // the visual-styles theme too, until it exists
     }
     pPainter->m_nThemeId = nTheme;
