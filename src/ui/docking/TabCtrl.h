@@ -1,0 +1,67 @@
+// A child window showing a strip of tabs and, beside it, the window bound to the selected tab. The input-form
+// views hold one (style 5, colour set 4) and switch sheets on its TCN_SELCHANGE.
+#pragma once
+
+#include "ui/docking/TabManager.h"
+
+#include "platform/mfc/afxwin.h"
+
+class CXTPTabCtrl : public CWnd, public CXTPTabManager
+{
+    DECLARE_DYNAMIC(CXTPTabCtrl)
+public:
+    CXTPTabCtrl();
+    ~CXTPTabCtrl() override;
+
+    // Both CWnd's and the manager's names stay reachable.
+    using CWnd::GetClientRect;
+    using CXTPTabManager::GetClientRect;
+    using CXTPTabManager::InsertItem;
+
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+    // A tab with a caption, bound to a window (hidden until its tab is selected) and an image id.
+    CXTPTabManagerItem* InsertItem(int nIndex, LPCTSTR lpszCaption, HWND hWndItem = nullptr, int nImage = -1);
+    // bLarger FALSE: the page area the painter leaves in a window rect; TRUE: the window rect around a page.
+    void AdjustRect(BOOL bLarger, LPRECT lpRect);
+    // 0 no tips, 1 always, 2 only for shortened captions.
+    void SetToolTipMode(int nMode);
+    HWND GetShownWindow() const { return m_hWndShown; }
+
+    // The tab manager's operations that need the window.
+    void Reposition() override;
+    CXTPTabPainter* GetPaintManager() const override { return m_pPainter; }
+    // Takes one reference of the painter; the former one is released, not deleted, so that a painter shared
+    // with another strip lives on.
+    void SetPaintManager(CXTPTabPainter* pPainter) override;
+    void RedrawControl() override;
+    void SetSelectedItem(CXTPTabManagerItem* pItem) override;
+    void OnItemClick(CXTPTabManagerItem* pItem) override;
+    void OnKeyboardSelect(CXTPTabManagerItem* pItem) override;
+    void OnNavigateButtonClick(int nID) override;
+    BOOL IsFocusCueVisible() const override;
+    BOOL DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL bDraw, CSize szIcon) override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+    void PreSubclassWindow() override;
+
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnPaint();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg LRESULT OnKeyDownMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg UINT OnGetDlgCode();
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnSysColorChange();
+
+private:
+    // The parent hides focus cues (WM_QUERYUISTATE).
+    BOOL IsFocusHiddenByParent() const;
+
+    HWND m_hWndShown = nullptr;
+    CXTPTabPainter* m_pPainter;
+};

@@ -1,0 +1,319 @@
+// The tab control in a shown window, driven by real input (SendInput) and, inside the modal mouse loops, by
+// messages posted to it.
+#include "TabTestManager.h"
+
+#include "ui/docking/TabCtrl.h"
+#include "ui/themes/InputSource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+namespace
+{
+typedef CXTPTabManagerNavigateButton CNavButton;
+const UINT kTabID = 1005;
+const UINT WM_TAKECAPTURE = WM_APP + 1;
+
+// The owner of the strip: counts the selection changes it is told about; takes the capture on request.
+class CTabOwnerWnd : public CWnd
+{
+public:
+    int m_nSelChanges = 0;
+    int m_nLastSel = -2;
+    BOOL m_bHideFocus = FALSE;   // the focus cues the owner reports through WM_QUERYUISTATE
+    CXTPTabCtrl* m_pTab = nullptr;
+
+protected:
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        const NMHDR* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+        if (pHeader->code == static_cast<UINT>(TCN_SELCHANGE) && wParam == kTabID) {
+            m_nSelChanges++;
+            m_nLastSel = m_pTab->GetCurSel();
+            return TRUE;
+        }
+        return CWnd::OnNotify(wParam, lParam, pResult);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TAKECAPTURE) {
+            ::SetCapture(m_hWnd);
+            return 0;
+        }
+        if (message == WM_QUERYUISTATE)
+            return m_bHideFocus ? UISF_HIDEFOCUS : 0;
+        if (message == WM_CHANGEUISTATE && wParam == MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)) {
+            m_bHideFocus = FALSE;
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+void Pump(DWORD dwQuietMs = 60)
+{
+    DWORD dwLast = ::GetTickCount();
+    while (::GetTickCount() - dwLast < dwQuietMs) {
+        MSG msg;
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+            dwLast = ::GetTickCount();
+        } else {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+}
+
+INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ptScreen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
+    input.mi.dy = ptScreen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
+    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+INPUT KeyInput(WORD wKey, BOOL bUp)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = wKey;
+    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+// Runs an action once from inside whatever loop pumps the queue next when it has nothing else: posted and input
+// messages come before a timer, so the action follows the input already sent.
+std::function<void()> g_later;
+void CALLBACK LaterProc(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    ::KillTimer(nullptr, nID);
+    std::function<void()> action;
+    action.swap(g_later);
+    if (action)
+        action();
+}
+void RunLater(std::function<void()> action)
+{
+    g_later = std::move(action);
+    ::SetTimer(nullptr, 0, 50, LaterProc);
+}
+
+class TabCtrlTest : public ::testing::Test
+{
+protected:
+    CPinnedTabColors m_colors;
+    CTabOwnerWnd m_owner;
+    CXTPTabCtrl m_tab;
+    HWND m_pages[3] = {};
+
+    void SetUp() override
+    {
+        LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        ASSERT_TRUE(m_owner.CreateEx(0, lpszClass, L"Schede", WS_POPUP | WS_VISIBLE, 20, 20, 400, 200, nullptr,
+                                     nullptr));
+        m_owner.m_pTab = &m_tab;
+        ASSERT_TRUE(m_tab.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 400, 200), &m_owner, kTabID));
+        m_tab.SetStyle(5);
+        m_tab.SetColors(4);
+        LPCTSTR captions[] = {L"Entrate", L"Spese", L"Riepilogo"};
+        for (int i = 0; i < 3; i++) {
+            m_pages[i] = ::CreateWindowExW(0, L"STATIC", captions[i], WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                           m_owner.m_hWnd, nullptr, nullptr, nullptr);
+            m_tab.InsertItem(i, captions[i], m_pages[i]);
+        }
+        ::SetForegroundWindow(m_owner.m_hWnd);
+        m_tab.SetFocus();
+        Pump();
+        m_owner.m_nSelChanges = 0;
+    }
+    void TearDown() override
+    {
+        m_tab.DestroyWindow();
+        m_owner.DestroyWindow();
+    }
+
+    CPoint ScreenPoint(CPoint pt)
+    {
+        m_tab.ClientToScreen(&pt);
+        return pt;
+    }
+    CPoint TabCentre(int nIndex) { return m_tab.GetItem(nIndex)->GetRect().CenterPoint(); }
+    void Send(std::initializer_list<INPUT> inputs)
+    {
+        std::vector<INPUT> list(inputs);
+        ::SendInput(static_cast<UINT>(list.size()), list.data(), sizeof(INPUT));
+    }
+    void Click(CPoint pt)
+    {
+        CPoint ptScreen = ScreenPoint(pt);
+        Send({MouseInput(ptScreen, 0), MouseInput(ptScreen, MOUSEEVENTF_LEFTDOWN), MouseInput(ptScreen, MOUSEEVENTF_LEFTUP)});
+        Pump();
+    }
+    std::vector<CString> Captions()
+    {
+        std::vector<CString> captions;
+        for (int i = 0; i < m_tab.GetItemCount(); i++)
+            captions.push_back(m_tab.GetItem(i)->GetCaption());
+        return captions;
+    }
+};
+
+CXTPTabCtrl* g_pHeldTab = nullptr;
+DWORD g_dwTick = 0;
+DWORD AdvancingTick()
+{
+    // Every look at the clock is a repeat period later; once the arrow gives out, the button is released.
+    g_dwTick += 25;
+    CNavButton* pForward = g_pHeldTab->FindNavigateButton(CNavButton::idForward);
+    if (!pForward->IsEnabled())
+        g_pHeldTab->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pForward->GetRect().left + 1, pForward->GetRect().top + 1));
+    return g_dwTick;
+}
+}
+
+TEST_F(TabCtrlTest, TheFirstTabIsSelectedAndOnlyItsPageShows)
+{
+    EXPECT_EQ(0, m_tab.GetCurSel());
+    EXPECT_TRUE(::IsWindowVisible(m_pages[0]));
+    EXPECT_FALSE(::IsWindowVisible(m_pages[1]));
+    EXPECT_FALSE(::IsWindowVisible(m_pages[2]));
+    // The page fills the client area the painter leaves.
+    CRect rcPage, rcExpected(0, 0, 400, 200);
+    ::GetWindowRect(m_pages[0], &rcPage);
+    m_owner.ScreenToClient(&rcPage);
+    m_tab.AdjustRect(FALSE, &rcExpected);
+    EXPECT_EQ(rcExpected, rcPage);
+    CRect rcBack = rcExpected;
+    m_tab.AdjustRect(TRUE, &rcBack);
+    EXPECT_EQ(CRect(0, 0, 400, 200), rcBack);
+}
+
+TEST_F(TabCtrlTest, AClickSelectsTheTabAndTellsTheOwnerEvenForTheSelectedTab)
+{
+    Click(TabCentre(2));
+    EXPECT_EQ(2, m_tab.GetCurSel());
+    EXPECT_EQ(1, m_owner.m_nSelChanges);
+    EXPECT_EQ(2, m_owner.m_nLastSel);
+    EXPECT_TRUE(::IsWindowVisible(m_pages[2]));
+    EXPECT_FALSE(::IsWindowVisible(m_pages[0]));
+    Click(TabCentre(2));
+    EXPECT_EQ(2, m_owner.m_nSelChanges);
+    // Beside the tabs nothing changes.
+    Click(CPoint(390, 10));
+    Click(CPoint(200, 150));
+    EXPECT_EQ(2, m_tab.GetCurSel());
+    EXPECT_EQ(2, m_owner.m_nSelChanges);
+}
+
+TEST_F(TabCtrlTest, ArrowKeysMoveAlongTheStripAndShowTheFocusCue)
+{
+    ASSERT_EQ(m_tab.m_hWnd, ::GetFocus());
+    m_owner.m_bHideFocus = TRUE;
+    ASSERT_FALSE(m_tab.IsFocusCueVisible());
+    Send({KeyInput(VK_RIGHT, FALSE), KeyInput(VK_RIGHT, TRUE)});
+    Pump();
+    EXPECT_EQ(1, m_tab.GetCurSel());
+    EXPECT_FALSE(m_owner.m_bHideFocus);
+    EXPECT_TRUE(m_tab.IsFocusCueVisible());
+    Send({KeyInput(VK_DOWN, FALSE), KeyInput(VK_DOWN, TRUE)});
+    Pump();
+    EXPECT_EQ(1, m_tab.GetCurSel());
+    Send({KeyInput(VK_END, FALSE), KeyInput(VK_END, TRUE), KeyInput(VK_LEFT, FALSE), KeyInput(VK_LEFT, TRUE)});
+    Pump();
+    EXPECT_EQ(1, m_tab.GetCurSel());
+    EXPECT_EQ(DLGC_WANTARROWS, m_tab.SendMessage(WM_GETDLGCODE));
+}
+
+TEST_F(TabCtrlTest, ADragSwapsTabsAndEndsOnEscapeKeepingTheSwaps)
+{
+    m_tab.SetAllowReorder(TRUE);
+    CPoint from = ScreenPoint(TabCentre(0)), over = ScreenPoint(TabCentre(1));
+    Send({MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN), MouseInput(over, 0)});
+    RunLater([this] { m_tab.PostMessage(WM_KEYDOWN, VK_ESCAPE); });
+    Pump(200);
+    EXPECT_EQ((std::vector<CString>{L"Spese", L"Entrate", L"Riepilogo"}), Captions());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(L"Entrate", m_tab.GetSelectedItem()->GetCaption());
+    EXPECT_TRUE(::IsWindowVisible(m_pages[0]));
+    Send({MouseInput(over, MOUSEEVENTF_LEFTUP)});
+    Pump();
+}
+
+TEST_F(TabCtrlTest, ADragEndsWhenAnotherWindowTakesTheCapture)
+{
+    m_tab.SetAllowReorder(TRUE);
+    CPoint from = ScreenPoint(TabCentre(2)), over = ScreenPoint(TabCentre(1));
+    Send({MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN), MouseInput(over, 0)});
+    RunLater([this] {
+        m_owner.PostMessage(WM_TAKECAPTURE);
+        m_owner.PostMessage(WM_NULL);
+    });
+    Pump(200);
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo", L"Spese"}), Captions());
+    EXPECT_EQ(m_owner.m_hWnd, ::GetCapture());
+    ::ReleaseCapture();
+    Send({MouseInput(over, MOUSEEVENTF_LEFTUP)});
+    Pump();
+}
+
+TEST_F(TabCtrlTest, AHeldForwardArrowScrollsUntilItDisables)
+{
+    for (int i = 0; i < 9; i++)
+        m_tab.InsertItem(-1, L"Allegato al bilancio");
+    CNavButton* pForward = m_tab.FindNavigateButton(CNavButton::idForward);
+    ASSERT_TRUE(pForward->IsEnabled());
+    g_pHeldTab = &m_tab;
+    CXTPInputSource::PFN_TICKCOUNT pfnPrevious = CXTPInputSource::SetTickCountSource(AdvancingTick);
+    CPoint pt = ScreenPoint(pForward->GetRect().CenterPoint());
+    Send({MouseInput(pt, 0), MouseInput(pt, MOUSEEVENTF_LEFTDOWN)});
+    Pump();
+    CXTPInputSource::SetTickCountSource(pfnPrevious);
+    Send({MouseInput(pt, MOUSEEVENTF_LEFTUP)});
+    Pump();
+    EXPECT_FALSE(pForward->IsEnabled());
+    EXPECT_TRUE(m_tab.FindNavigateButton(CNavButton::idBack)->IsEnabled());
+    EXPECT_LT(m_tab.GetHeaderOffset(), 0);
+    EXPECT_EQ(m_tab.GetHeaderRect().right, m_tab.GetItem(11)->GetRect().right);
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_FALSE(pForward->IsPressed());
+}
+
+TEST_F(TabCtrlTest, TheCloseButtonSelectsTheSuccessorAndShowsItsPage)
+{
+    m_tab.FindNavigateButton(CNavButton::idClose)->SetMode(CNavButton::modeAuto);
+    m_tab.SetCurSel(1);
+    m_tab.Reposition();
+    CRect rcClose = m_tab.FindNavigateButton(CNavButton::idClose)->GetRect();
+    ASSERT_FALSE(rcClose.IsRectEmpty());
+    Click(rcClose.CenterPoint());
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo"}), Captions());
+    EXPECT_EQ(L"Riepilogo", m_tab.GetSelectedItem()->GetCaption());
+    EXPECT_TRUE(::IsWindowVisible(m_pages[2]));
+    EXPECT_FALSE(::IsWindowVisible(m_pages[1]));
+}
+
+TEST_F(TabCtrlTest, APainterSharedByTwoStripsOutlivesOneOfThem)
+{
+    CXTPTabCtrl second;
+    ASSERT_TRUE(second.Create(WS_CHILD | WS_VISIBLE, CRect(0, 100, 400, 200), &m_owner, kTabID + 1));
+    CXTPTabPainter* pShared = new CXTPTabPainter;
+    m_tab.SetPaintManager(pShared);
+    pShared->InternalAddRef();
+    second.SetPaintManager(pShared);
+    m_tab.SetPaintManager(new CXTPTabPainter);
+    second.InsertItem(0, L"Note");
+    second.SetStyle(3);
+    second.RedrawWindow();
+    EXPECT_EQ(3, pShared->GetStyle());
+    EXPECT_EQ(pShared, second.GetPaintManager());
+    // One reference left: the second strip's.
+    EXPECT_EQ(2u, pShared->InternalAddRef());
+    pShared->InternalRelease();
+}
