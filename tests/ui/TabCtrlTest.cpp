@@ -78,15 +78,6 @@ INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
     return input;
 }
 
-INPUT KeyInput(WORD wKey, BOOL bUp)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = wKey;
-    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
 // Runs an action once from inside whatever loop pumps the queue next when it has nothing else: posted and input
 // messages come before a timer, so the action follows the input already sent.
 std::function<void()> g_later;
@@ -116,8 +107,9 @@ protected:
     {
         LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        ASSERT_TRUE(m_owner.CreateEx(0, lpszClass, L"Schede", WS_POPUP | WS_VISIBLE, 20, 20, 400, 200, nullptr,
-                                     nullptr));
+        // Topmost, and away from where other test programs on the same display put their windows.
+        ASSERT_TRUE(m_owner.CreateEx(WS_EX_TOPMOST, lpszClass, L"Schede", WS_POPUP | WS_VISIBLE, 530, 330, 400, 200,
+                                     nullptr, nullptr));
         m_owner.m_pTab = &m_tab;
         ASSERT_TRUE(m_tab.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 400, 200), &m_owner, kTabID));
         m_tab.SetStyle(5);
@@ -128,9 +120,7 @@ protected:
                                            m_owner.m_hWnd, nullptr, nullptr, nullptr);
             m_tab.InsertItem(i, captions[i], m_pages[i]);
         }
-        ::SetForegroundWindow(m_owner.m_hWnd);
-        m_tab.SetFocus();
-        Pump();
+        TakeFocus();
         m_owner.m_nSelChanges = 0;
     }
     void TearDown() override
@@ -139,6 +129,21 @@ protected:
         m_owner.DestroyWindow();
     }
 
+    // Other test programs share the display and may hold the foreground for a moment.
+    BOOL TakeFocus()
+    {
+        for (int i = 0; i < 20 && ::GetFocus() != m_tab.m_hWnd; i++) {
+            ::SetForegroundWindow(m_owner.m_hWnd);
+            m_tab.SetFocus();
+            Pump(20);
+        }
+        return ::GetFocus() == m_tab.m_hWnd;
+    }
+    void Key(UINT nKey)
+    {
+        m_tab.PostMessage(WM_KEYDOWN, nKey);
+        Pump(20);
+    }
     CPoint ScreenPoint(CPoint pt)
     {
         m_tab.ClientToScreen(&pt);
@@ -214,21 +219,23 @@ TEST_F(TabCtrlTest, AClickSelectsTheTabAndTellsTheOwnerEvenForTheSelectedTab)
 
 TEST_F(TabCtrlTest, ArrowKeysMoveAlongTheStripAndShowTheFocusCue)
 {
-    ASSERT_EQ(m_tab.m_hWnd, ::GetFocus());
     m_owner.m_bHideFocus = TRUE;
     ASSERT_FALSE(m_tab.IsFocusCueVisible());
-    Send({KeyInput(VK_RIGHT, FALSE), KeyInput(VK_RIGHT, TRUE)});
-    Pump();
+    Key(VK_RIGHT);
     EXPECT_EQ(1, m_tab.GetCurSel());
     EXPECT_FALSE(m_owner.m_bHideFocus);
+    ASSERT_TRUE(TakeFocus());
     EXPECT_TRUE(m_tab.IsFocusCueVisible());
-    Send({KeyInput(VK_DOWN, FALSE), KeyInput(VK_DOWN, TRUE)});
-    Pump();
-    EXPECT_EQ(1, m_tab.GetCurSel());
-    Send({KeyInput(VK_END, FALSE), KeyInput(VK_END, TRUE), KeyInput(VK_LEFT, FALSE), KeyInput(VK_LEFT, TRUE)});
-    Pump();
-    EXPECT_EQ(1, m_tab.GetCurSel());
     EXPECT_EQ(DLGC_WANTARROWS, m_tab.SendMessage(WM_GETDLGCODE));
+    Key(VK_DOWN);
+    EXPECT_EQ(1, m_tab.GetCurSel());
+    Key(VK_END);
+    Key(VK_LEFT);
+    EXPECT_EQ(1, m_tab.GetCurSel());
+    m_tab.SetPosition(CXTPTabPainter::positionLeft);
+    Key(VK_RIGHT);
+    Key(VK_DOWN);
+    EXPECT_EQ(2, m_tab.GetCurSel());
 }
 
 TEST_F(TabCtrlTest, ADragSwapsTabsAndEndsOnEscapeKeepingTheSwaps)
