@@ -4,7 +4,10 @@
 #pragma once
 
 #include "ui/persist/PropExchangeArchive.h"
+#include "ui/persist/PropExchangeIni.h"
 #include "ui/persist/PropExchangeRegistry.h"
+#include "ui/persist/PropExchangeXml.h"
+#include "support/TempFolder.h"
 
 #include <functional>
 #include <memory>
@@ -82,4 +85,52 @@ public:
 
 private:
     static inline DWORD s_nNext = 1;
+};
+
+// An XML document kept as its text between the save and the load; a later save starts from that text.
+class CXmlBacking : public CStoreBacking
+{
+public:
+    explicit CXmlBacking(BOOL bCompactMode) : m_bCompactMode(bCompactMode) {}
+    void Save(const std::function<void(CXTPPropExchange*)>& exchange) override
+    {
+        CXTPPropExchangeXMLNode px(FALSE, nullptr, L"Settings");
+        if (!m_strXml.IsEmpty())
+            px.LoadFromString(m_strXml);
+        px.SetCompactMode(m_bCompactMode);
+        exchange(&px);
+        m_strXml = px.GetXML();
+    }
+    void Load(const std::function<void(CXTPPropExchange*)>& exchange) override
+    {
+        CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Settings");
+        if (!m_strXml.IsEmpty())
+            px.LoadFromString(m_strXml);
+        exchange(&px);
+    }
+
+    BOOL m_bCompactMode;
+    CString m_strXml;
+};
+
+// An INI file in a temporary folder, copied in before and out after each save.
+class CIniBacking : public CStoreBacking
+{
+public:
+    void Save(const std::function<void(CXTPPropExchange*)>& exchange) override
+    {
+        CXTPPropExchangeIniFile px(FALSE, nullptr, L"Settings");
+        px.LoadFromFile(Path());
+        exchange(&px);
+        px.SaveToFile(Path());
+    }
+    void Load(const std::function<void(CXTPPropExchange*)>& exchange) override
+    {
+        CXTPPropExchangeIniFile px(TRUE, nullptr, L"Settings");
+        px.LoadFromFile(Path());
+        exchange(&px);
+    }
+    CString Path() const { return m_folder.File(L"impostazioni.ini"); }
+
+    CTempFolder m_folder;
 };
