@@ -10,15 +10,6 @@
 
 namespace
 {
-CString ControlText(HWND hWndCtrl)
-{
-    CString strText;
-    int nLength = ::GetWindowTextLengthW(hWndCtrl);
-    ::GetWindowTextW(hWndCtrl, strText.GetBuffer(nLength + 1), nLength + 1);
-    strText.ReleaseBuffer();
-    return strText;
-}
-
 // The label of a control is the window before it in the dialog's order (its static text).
 CString ControlLabel(HWND hWndCtrl) { return GetWindowTextNoAmp(::GetWindow(hWndCtrl, GW_HWNDPREV)); }
 
@@ -48,7 +39,7 @@ void ExchangeEdit(CDataExchange* pDX, int nIDC, TField& field, UINT nIDPrompt, T
         ::SetWindowTextW(hWndCtrl, field.IsNull() ? CString() : show(field));
         return;
     }
-    CString strText = ControlText(hWndCtrl);
+    CString strText = AfxGetWindowText(hWndCtrl);
     if (CString(strText).Trim().IsEmpty())
         field.SetNull();
     else if (!read(strText, field))
@@ -56,13 +47,56 @@ void ExchangeEdit(CDataExchange* pDX, int nIDC, TField& field, UINT nIDPrompt, T
     CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
 }
 
-// A plain decimal number with blanks around it and nothing else.
-bool ParseDecimal(CString strText, double& value)
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// A decimal number in the Italian form with blanks around it: a sign, digits with "," before the decimals,
+// and the exponent that "%g" writes for large and small values ("1,23457e+006"). Nothing else: no
+// hexadecimal, no "inf" or "nan", no "." (a thousands point in Italian, which "%g" never writes).
+bool ParseItalianDecimal(CString strText, double& value)
 {
     strText.Trim();
-    LPWSTR pEnd = nullptr;
-    value = wcstod(strText, &pEnd);
-    return !strText.IsEmpty() && *pEnd == L'\0' && std::isfinite(value);
+    LPCWSTR p = strText;
+    if (*p == L'+' || *p == L'-')
+        ++p;
+    int nDigits = 0;
+    for (; IsDigit(*p); ++p)
+        ++nDigits;
+    if (*p == L',') {
+        for (++p; IsDigit(*p); ++p)
+            ++nDigits;
+    }
+    if (nDigits == 0)
+        return false;
+    if (*p == L'e' || *p == L'E') {
+        ++p;
+        if (*p == L'+' || *p == L'-')
+            ++p;
+        if (!IsDigit(*p))
+            return false;
+        while (IsDigit(*p))
+            ++p;
+    }
+    if (*p != L'\0')
+        return false;
+    strText.Replace(L',', L'.');   // the run-time library reads the C locale's point
+    value = wcstod(strText, nullptr);
+    return std::isfinite(value);
+}
+
+// A picker without DTS_SHOWNONE cannot show a null time: it shows midnight, and this property of the
+// picker remembers that the midnight stands for null, so that saving keeps the null unless a time was set.
+const wchar_t NULL_TIME_PROPERTY[] = L"ADODataExchange.NullTime";
+
+void ShowTime(HWND hWndCtrl, WORD wHour, WORD wMinute)
+{
+    // Only the time of day is shown: it goes onto today's date, which the picker always accepts.
+    SYSTEMTIME st = {};
+    ::GetLocalTime(&st);
+    st.wHour = wHour;
+    st.wMinute = wMinute;
+    st.wSecond = 0;
+    st.wMilliseconds = 0;
+    ::SendMessageW(hWndCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 CString FormatNumber(const CNumberFormat* pFormat, double value)
@@ -192,11 +226,12 @@ void DDX_ADOFloat(CDataExchange* pDX, int nIDC, CADOFloat& field, UINT nIDPrompt
         [](const CADOFloat& f) {
             CString s;
             s.Format(L"%.*g", 6, static_cast<double>(f.GetValue()));
+            s.Replace(L'.', L',');
             return s;
         },
         [](const CString& strText, CADOFloat& f) {
             double d = 0.0;
-            if (!ParseDecimal(strText, d) || std::fabs(d) > FLT_MAX)
+            if (!ParseItalianDecimal(strText, d) || std::fabs(d) > FLT_MAX)
                 return false;
             f.SetValue(static_cast<float>(d));
             return true;
@@ -273,7 +308,7 @@ void DDX_ADOText(CDataExchange* pDX, int nIDC, CADOBaseString& field, UINT nIDPr
         ::SetWindowTextW(hWndCtrl, field.GetText());
         return;
     }
-    field.SetText(ControlText(hWndCtrl));   // an empty text gives null
+    field.SetText(AfxGetWindowText(hWndCtrl));   // an empty text gives null
     CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
 }
 
@@ -359,26 +394,28 @@ void DDX_ADOTime(CDataExchange* pDX, int nIDC, CADOTime& field, UINT nIDPrompt)
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (!pDX->m_bSaveAndValidate) {
         ::SendMessageW(hWndCtrl, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
-        if (field.IsNull()) {
-            ::SendMessageW(hWndCtrl, DTM_SETSYSTEMTIME, GDT_NONE, 0);   // cleared where the picker can show none
-            return;
+        ::RemovePropW(hWndCtrl, NULL_TIME_PROPERTY);
+        if (!field.IsNull()) {
+            COleDateTime time(field.GetValue());
+            ShowTime(hWndCtrl, static_cast<WORD>(time.GetHour()), static_cast<WORD>(time.GetMinute()));
+        } else if (::GetWindowLongPtrW(hWndCtrl, GWL_STYLE) & DTS_SHOWNONE) {
+            ::SendMessageW(hWndCtrl, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+        } else {
+            ShowTime(hWndCtrl, 0, 0);
+            ::SetPropW(hWndCtrl, NULL_TIME_PROPERTY, reinterpret_cast<HANDLE>(1));
         }
-        // Only the time of day is shown: it goes onto today's date, which the picker always accepts.
-        COleDateTime time(field.GetValue());
-        SYSTEMTIME st = {};
-        ::GetLocalTime(&st);
-        st.wHour = static_cast<WORD>(time.GetHour());
-        st.wMinute = static_cast<WORD>(time.GetMinute());
-        st.wSecond = 0;
-        st.wMilliseconds = 0;
-        ::SendMessageW(hWndCtrl, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
         return;
     }
     SYSTEMTIME st = {};
-    if (::SendMessageW(hWndCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+    bool bValid = ::SendMessageW(hWndCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) == GDT_VALID;
+    if (bValid && ::GetPropW(hWndCtrl, NULL_TIME_PROPERTY) && st.wHour == 0 && st.wMinute == 0)
+        bValid = false;   // still the midnight that stands for null
+    if (!bValid) {
         field.SetNull();
-    else
+    } else {
+        ::RemovePropW(hWndCtrl, NULL_TIME_PROPERTY);   // a time has been set: from now on midnight is a time
         field.SetValue((st.wHour * 60 + st.wMinute) / 1440.0);
+    }
     CheckRequired(pDX, hWndCtrl, field, nIDPrompt, ControlLabel(hWndCtrl));
 }
 
@@ -386,7 +423,7 @@ void DDV_ADOMaxChars(CDataExchange* pDX, CADOBaseString& field, int nChars)
 {
     // The control's text is checked, not the field's: the field has already cut it to its own length.
     HWND hWndCtrl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
-    DDV_MaxChars(pDX, ControlText(hWndCtrl), nChars == -1 ? field.GetMaxLength() : nChars);
+    DDV_MaxChars(pDX, AfxGetWindowText(hWndCtrl), nChars == -1 ? field.GetMaxLength() : nChars);
 }
 
 void DDV_ADOMinMaxLong(CDataExchange* pDX, CADOType<long>& field, long minVal, long maxVal)

@@ -59,8 +59,10 @@ protected:
     DATE m_value = 0.0;
 };
 
-// Edits. DDX_ADONumber and DDX_ADODecimal show and read through pFormat, or through the user's locale
-// format when it is null; DDX_ADODate shows the date (and the time with bTime) in the locale's default text.
+// Edits. DDX_ADOFloat shows six significant digits and reads a decimal number in the Italian form ("1,5",
+// "1,23457e+006"); DDX_ADONumber and DDX_ADODecimal show and read through pFormat, or through the user's
+// locale format when it is null; DDX_ADODate shows the date (and the time with bTime) in the locale's
+// default text.
 void DDX_ADOLong(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDPrompt);
 void DDX_ADOFloat(CDataExchange* pDX, int nIDC, CADOFloat& field, UINT nIDPrompt);
 void DDX_ADONumber(CDataExchange* pDX, int nIDC, CADOType<double>& field, UINT nIDPrompt,
@@ -79,7 +81,8 @@ void DDX_ADORadio(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDP
 void DDX_ADOComboIndex(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDPrompt);
 void DDX_ADOComboText(CDataExchange* pDX, int nIDC, CADOBaseString& field, UINT nIDPrompt);
 void DDX_ADOComboData(CDataExchange* pDX, int nIDC, CADOType<long>& field, UINT nIDPrompt);
-// A date-time picker showing "HH:mm".
+// A date-time picker showing "HH:mm". A null time shows as none where the picker has DTS_SHOWNONE; a picker
+// without it shows midnight, and saving keeps the null until a time is set.
 void DDX_ADOTime(CDataExchange* pDX, int nIDC, CADOTime& field, UINT nIDPrompt);
 
 // Checks of the control exchanged last. DDV_ADOMaxChars limits the edit to nChars (the field's own length

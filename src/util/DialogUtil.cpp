@@ -1,5 +1,7 @@
 #include "DialogUtil.h"
 
+#include "platform/mfc/afxwnd.h"
+
 #include <commctrl.h>
 
 CString LoadResText(UINT nID, LPCTSTR lpszType)
@@ -28,10 +30,7 @@ BOOL AddControlTip(HWND hDlg, UINT nIDControl, HWND& hToolTip)
             return FALSE;
         ::SendMessageW(hToolTip, TTM_ACTIVATE, TRUE, 0);
     }
-    int nLength = ::GetWindowTextLengthW(hControl);
-    CString strText;
-    ::GetWindowTextW(hControl, strText.GetBuffer(nLength + 1), nLength + 1);
-    strText.ReleaseBuffer();
+    CString strText = AfxGetWindowText(hControl);
 
     TTTOOLINFOW info = {};
     info.cbSize = sizeof(info);

@@ -1,5 +1,7 @@
 #include "MessageText.h"
 
+#include "platform/mfc/afxwnd.h"
+
 CString LoadResString(UINT nID)
 {
     CString text;
@@ -104,12 +106,7 @@ CString GetExceptionText(CException* e, BOOL bDelete)
 
 CString GetWindowTextNoAmp(HWND hWnd)
 {
-    CString text;
-    int n = ::GetWindowTextLengthW(hWnd);
-    if (n > 0) {
-        ::GetWindowTextW(hWnd, text.GetBuffer(n + 1), n + 1);
-        text.ReleaseBuffer();
-    }
+    CString text = AfxGetWindowText(hWnd);
     text.Remove(L'&');
     return text;
 }

@@ -349,3 +349,111 @@ TEST(ADODataExchange, AmountsNumbersDatesTimesRadiosAndExactTexts)
     }
     dialog.DestroyWindow();
 }
+
+namespace
+{
+enum
+{
+    IDC_PESO = 301,
+    IDC_INIZIO,
+    IDC_FINE,
+};
+
+// A 32-bit floating edit and two time pickers, one that can show no time and one that cannot.
+class CFloatTimeDialog : public CDialog
+{
+public:
+    CADOFloat m_peso;
+    CADOTime m_inizio;   // picker without DTS_SHOWNONE
+    CADOTime m_fine;     // picker with DTS_SHOWNONE
+
+    BOOL Create()
+    {
+        m_template.AddItem(L"STATIC", L"Peso", 100, SS_LEFT, 5, 5, 40, 10)
+            .AddItem(L"EDIT", L"", IDC_PESO, WS_BORDER, 50, 5, 80, 12)
+            .AddItem(L"SysDateTimePick32", L"", IDC_INIZIO, DTS_TIMEFORMAT, 50, 20, 80, 12)
+            .AddItem(L"SysDateTimePick32", L"", IDC_FINE, DTS_TIMEFORMAT | DTS_SHOWNONE, 50, 35, 80, 12);
+        return CreateIndirect(m_template.Get());
+    }
+
+    void SetPickerTime(int nIDC, WORD wHour, WORD wMinute)
+    {
+        SYSTEMTIME st = {};
+        ::GetLocalTime(&st);
+        st.wHour = wHour;
+        st.wMinute = wMinute;
+        SendDlgItemMessage(nIDC, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_ADOFloat(pDX, IDC_PESO, m_peso, IDP_TEST_FIELD_INVALID);
+        DDX_ADOTime(pDX, IDC_INIZIO, m_inizio, IDP_TEST_FIELD_INVALID);
+        DDX_ADOTime(pDX, IDC_FINE, m_fine, IDP_TEST_FIELD_INVALID);
+    }
+
+private:
+    CDialogTemplate m_template{WS_POPUP | WS_CAPTION, 140, 60, L"Peso e orari"};
+};
+} // namespace
+
+TEST(ADODataExchange, FloatsAreDecimalNumbersInTheItalianForm)
+{
+    CFloatTimeDialog dialog;
+    dialog.m_peso.SetValue(1234567.0f);
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(CString(L"1,23457e+"), DlgText(dialog, IDC_PESO).Left(9));   // the exponent's width is the library's
+    ASSERT_TRUE(dialog.UpdateData(TRUE));   // what loading shows reads back
+    EXPECT_FLOAT_EQ(1234570.0f, dialog.m_peso.GetValue());
+
+    struct
+    {
+        const wchar_t* pszText;
+        float expected;
+    } accepted[] = {
+        {L" 1,5 ", 1.5f}, {L"-0,25", -0.25f}, {L"+3", 3.0f}, {L",5", 0.5f}, {L"0", 0.0f}, {L"2,5E-3", 0.0025f},
+    };
+    for (const auto& a : accepted) {
+        CMessageBoxRecorder boxes;
+        dialog.SetDlgItemText(IDC_PESO, a.pszText);
+        EXPECT_TRUE(dialog.UpdateData(TRUE)) << a.pszText;
+        EXPECT_FLOAT_EQ(a.expected, dialog.m_peso.GetValue()) << a.pszText;
+        EXPECT_EQ(0u, boxes.Count()) << a.pszText;
+    }
+
+    const wchar_t* refused[] = {L"0x10", L"1.5", L"1.234,5", L"inf", L"nan", L"1e", L",", L"-", L"1,5 kg", L"1e39"};
+    for (const wchar_t* pszText : refused) {
+        CMessageBoxRecorder boxes;
+        dialog.m_peso.SetValue(7.0f);
+        dialog.SetDlgItemText(IDC_PESO, pszText);
+        EXPECT_FALSE(dialog.UpdateData(TRUE)) << pszText;
+        EXPECT_EQ(1u, boxes.Count()) << pszText;
+        EXPECT_FLOAT_EQ(7.0f, dialog.m_peso.GetValue()) << pszText;
+    }
+    dialog.DestroyWindow();
+}
+
+TEST(ADODataExchange, ANullTimeStaysNullUntilATimeIsSet)
+{
+    CFloatTimeDialog dialog;
+    ASSERT_TRUE(dialog.Create());   // both times null
+    ASSERT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_TRUE(dialog.m_inizio.IsNull());
+    EXPECT_TRUE(dialog.m_fine.IsNull());
+
+    dialog.SetPickerTime(IDC_INIZIO, 8, 30);
+    ASSERT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_DOUBLE_EQ((8 * 60 + 30) / 1440.0, dialog.m_inizio.GetValue());
+    dialog.SetPickerTime(IDC_INIZIO, 0, 0);   // once a time was set, midnight is a time
+    ASSERT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_FALSE(dialog.m_inizio.IsNull());
+    EXPECT_DOUBLE_EQ(0.0, dialog.m_inizio.GetValue());
+
+    // Loading a null again, over a picker that showed a value.
+    dialog.m_inizio.SetNull();
+    ASSERT_TRUE(dialog.UpdateData(FALSE));
+    ASSERT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_TRUE(dialog.m_inizio.IsNull());
+    dialog.DestroyWindow();
+}

@@ -10,19 +10,10 @@
 
 namespace
 {
-CString GetText(HWND hWnd)
-{
-    CString strText;
-    int nLength = ::GetWindowTextLengthW(hWnd);
-    ::GetWindowTextW(hWnd, strText.GetBuffer(nLength + 1), nLength + 1);
-    strText.ReleaseBuffer();
-    return strText;
-}
-
 // Sets the text only when it changes: no flicker, no change notification for nothing.
 void SetText(HWND hWnd, LPCTSTR lpszText)
 {
-    if (GetText(hWnd) != lpszText)
+    if (AfxGetWindowText(hWnd) != lpszText)
         ::SetWindowTextW(hWnd, lpszText);
 }
 
@@ -38,7 +29,7 @@ void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, LONGLONG nMin, LONG
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         LONGLONG n = 0;
-        if (!AfxParseInteger(GetText(hWndCtrl), nMin, nMax, n)) {
+        if (!AfxParseInteger(AfxGetWindowText(hWndCtrl), nMin, nMax, n)) {
             CString strPrompt;
             strPrompt.LoadString(AFX_IDP_PARSE_INT);
             Refuse(pDX, strPrompt, AFX_IDP_PARSE_INT);
@@ -180,7 +171,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate)
-        value = GetText(hWndCtrl);
+        value = AfxGetWindowText(hWndCtrl);
     else
         SetText(hWndCtrl, value);
 }
@@ -194,7 +185,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        CString strText = GetText(hWndCtrl);
+        CString strText = AfxGetWindowText(hWndCtrl);
         strText.Trim();
         LPWSTR pEnd = nullptr;
         double d = wcstod(strText, &pEnd);
@@ -256,7 +247,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        value = GetText(hWndCtrl);   // the edit part, or the selected item of a drop-down list
+        value = AfxGetWindowText(hWndCtrl);   // the edit part, or the selected item of a drop-down list
     } else if (::SendMessageW(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) ==
                CB_ERR) {
         SetText(hWndCtrl, value);   // not in the list: the edit part shows it (a drop-down list ignores it)
@@ -267,7 +258,7 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        value = GetText(hWndCtrl);
+        value = AfxGetWindowText(hWndCtrl);
         return;
     }
     LRESULT nIndex = ::SendMessageW(hWndCtrl, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString()));

@@ -526,12 +526,18 @@ void CWnd::ActivateTopParent()
     ::SetActiveWindow(hWndTop);
 }
 
-void CWnd::GetWindowText(CString& rString) const
+CString AfxGetWindowText(HWND hWnd)
 {
-    int nLength = ::GetWindowTextLengthW(m_hWnd);
-    ::GetWindowTextW(m_hWnd, rString.GetBuffer(nLength + 1), nLength + 1);
-    rString.ReleaseBuffer();
+    CString strText;
+    int nLength = ::GetWindowTextLengthW(hWnd);
+    if (nLength > 0) {
+        ::GetWindowTextW(hWnd, strText.GetBuffer(nLength + 1), nLength + 1);
+        strText.ReleaseBuffer();
+    }
+    return strText;
 }
+
+void CWnd::GetWindowText(CString& rString) const { rString = AfxGetWindowText(m_hWnd); }
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
 {
@@ -662,12 +668,7 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const
 int CWnd::GetDlgItemText(int nID, CString& rString) const
 {
     HWND hWndItem = ::GetDlgItem(m_hWnd, nID);
-    rString.Empty();
-    if (!hWndItem)
-        return 0;
-    int nLength = ::GetWindowTextLengthW(hWndItem);
-    ::GetWindowTextW(hWndItem, rString.GetBuffer(nLength + 1), nLength + 1);
-    rString.ReleaseBuffer();
+    rString = hWndItem ? AfxGetWindowText(hWndItem) : CString();
     return rString.GetLength();
 }
 

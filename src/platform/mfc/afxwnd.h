@@ -380,6 +380,9 @@ private:
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
 };
 
+// The whole text of any window, wrapped or not (empty for a null handle).
+CString AfxGetWindowText(HWND hWnd);
+
 // The creation hook: the next window that this thread creates is attached to pWnd before its first message.
 void AfxHookWindowCreate(CWnd* pWnd);
 BOOL AfxUnhookWindowCreate();
