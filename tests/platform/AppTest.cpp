@@ -18,6 +18,7 @@ public:
 
     BOOL m_bStart = TRUE;
     bool m_bThrowAfterFrame = false;
+    bool m_bThrowOnIdle = false;
     std::vector<CString> m_steps;
     int m_nIdle = 0;
     int m_nSwallowed = 0;
@@ -39,8 +40,11 @@ public:
     // The program ends when it first has nothing to do.
     BOOL OnIdle(LONG lCount) override
     {
-        if (m_nIdle++ == 0)
+        if (m_nIdle++ == 0) {
             m_pMainWnd->PostMessage(WM_CLOSE);
+            if (m_bThrowOnIdle)
+                ThrowHandlerFailure(HandlerFailure::standard);
+        }
         return CWinApp::OnIdle(lCount);
     }
     BOOL PreTranslateMessage(MSG* pMsg) override
@@ -116,6 +120,19 @@ TEST(App, AnExceptionOfTheStartIsShownAndTheProgramEndsCleanly)
     EXPECT_EQ(nullptr, app.m_pMainWnd);   // the frame made before the failure is gone
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));   // its end asks the loop to end
+}
+
+TEST(App, AnExceptionOfIdleWorkIsShownAndTheLoopGoesOn)
+{
+    CMessageBoxRecorder boxes;
+    CRunApp app;
+    app.m_bThrowOnIdle = true;
+    EXPECT_EQ(7, AfxWinMain(::GetModuleHandleW(nullptr), nullptr, const_cast<LPTSTR>(L""), SW_HIDE));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(ExpectedFailureText(HandlerFailure::standard), boxes.Last().text);
+    EXPECT_EQ(nullptr, app.m_pMainWnd);   // the loop went on and closed the frame
+    std::vector<CString> expected = {L"init", L"exit"};
+    EXPECT_EQ(expected, app.m_steps);
 }
 
 TEST(App, TheStandardCommandLine)

@@ -90,6 +90,19 @@ LRESULT HandOverWithText(const MSG* pMsg, TText text)
     return HandOver(&e, pMsg);
 }
 
+// Idle work runs handlers too (command-UI updates, the application's own): a failure is shown and ends
+// this idle phase, the loop goes on.
+BOOL IdleSafely(CWinThread* pThread, LONG lCount)
+{
+    try {
+        return pThread->OnIdle(lCount);
+    } catch (...) {
+        MSG msg = {};
+        AfxProcessCurrentException(&msg);
+        return FALSE;
+    }
+}
+
 // Pre-translation runs handlers outside any window procedure: what they let escape stops here, and the
 // message they failed on counts as handled.
 template <class TPreTranslate>
@@ -140,7 +153,7 @@ int CWinThread::Run()
     LONG lIdleCount = 0;
     for (;;) {
         while (bIdle && !::PeekMessageW(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(lIdleCount++))
+            if (!IdleSafely(this, lIdleCount++))
                 bIdle = FALSE;
         }
         do {
