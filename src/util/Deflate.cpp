@@ -482,7 +482,6 @@ void CDeflater::FlushBlock(bool bLast)
     int nDistCodes = CountCodes(dist.length, D_CODES, 1);
     std::vector<LengthRun> runs;
     AppendLengthRuns(lit.length, nLitCodes, runs);
-    size_t nLitRuns = runs.size();
     AppendLengthRuns(dist.length, nDistCodes, runs);
     unsigned blFreq[BL_CODES] = {};
     for (const LengthRun& run : runs)
@@ -529,7 +528,6 @@ void CDeflater::FlushBlock(bool bLast)
             if (runs[i].symbol >= REP_3_6)
                 SendBits(runs[i].extra, EXTRA_BLBITS[runs[i].symbol]);
         }
-        Check(nLitRuns <= runs.size(), "inconsistent bit counts");
         SendSymbols(lit.codes, dist.codes);
         Check(m_nBitsSent - nBitsBefore == 3 + nDynamic, "bad compressed size");
     }

@@ -48,6 +48,19 @@ std::string SampleBinary(size_t nSize)
     return bytes;
 }
 
+const DWORD SUMMER_2008 = 1216116000;   // 15 July 2008 10:00 UTC: its local time has the summer offset
+
+bool SetWriteTime(LPCTSTR pszPath, DWORD dwUnixTime)
+{
+    HANDLE h = ::CreateFileW(pszPath, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME ft = UnixTimeToFileTime(dwUnixTime);
+    bool bOk = ::SetFileTime(h, nullptr, nullptr, &ft) != FALSE;
+    ::CloseHandle(h);
+    return bOk;
+}
+
 struct Item
 {
     LPCTSTR name;     // in the zip
@@ -88,6 +101,7 @@ int Write(const CString& strFolder)
         !WriteFileBytes(CombinePath(strSamples, L"archivio.mdb"), SampleBinary(300000)) ||
         !WriteFileBytes(CombinePath(strSamples, L"dati.zip"), SampleBinary(20000)) ||
         !WriteFileBytes(CombinePath(strSamples, L"memoria.bin"), memory) ||
+        !SetWriteTime(CombinePath(strSamples, L"testo.txt"), SUMMER_2008) ||
         !::SetFileAttributesW(CombinePath(strSamples, L"sola lettura.txt"), FILE_ATTRIBUTE_READONLY)) {
         std::fprintf(stderr, "cannot write the samples\n");
         return 1;
