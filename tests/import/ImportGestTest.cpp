@@ -1,0 +1,106 @@
+#include "ImportTestArchive.h"
+
+#include "engine/RecalcSaldi.h"
+#include "import/ImportGest.h"
+#include "resource.h"
+#include "support/MessageBoxRecorder.h"
+#include "util/MessageText.h"
+
+namespace {
+
+class ImportGestTest : public CImportTestArchive
+{
+protected:
+    static std::string Line(const char* code, long long y2008, long long y2009, long long y2010)
+    {
+        return std::string(code) + "Descrizione voce    " + Right(std::to_string(y2008), 15) +
+               Right(std::to_string(y2009), 15) + Right(std::to_string(y2010), 15);
+    }
+
+    void Seed()
+    {
+        Execute(L"DELETE FROM SaldoFinProg");
+        Put(L"SaldoFinProg", 2101, {{L"Anno5Com", 10}});
+        Put(L"SaldoFinProg", 2406, {{L"Anno4Com", 9}, {L"Anno5Com", 9}, {L"Anno6Com", 9}});
+        Put(L"SaldoFinProg", 201, {{L"Anno4Com", 0}});
+    }
+
+    CString Revenues()
+    {
+        // No line for code 023; the last line with a code wins; a short line reads 0.
+        return WriteFile(L"nentrate.txt", {Line("002", 999, 999, 999), Line("002", 123456, -50000, 0),
+                                           "003 short line", Line("XYZ", 1, 1, 1)});
+    }
+    CString Expenses()
+    {
+        return WriteFile(L"nuscite.txt", {Line("001", 2147483648LL, 7, 8), Line("170", 999999999999999LL, 0, 1)});
+    }
+};
+
+TEST_F(ImportGestTest, OptionsAndAmountsOfTheThreeForecastYears)
+{
+    const double N = Null;
+    const struct { long nID; LPCTSTR pszField; double expected[3]; } fields[] = {
+        {2101, L"Anno4Com", {1234.56, 1234.56, 1234.56}},
+        {2101, L"Anno5Com", {-500, -500, 10}},             // option 2 keeps a figure
+        {2101, L"Anno6Com", {0, 0, 0}},
+        {2102, L"Anno4Com", {0, 0, 0}},                    // a short line writes zeros
+        {2406, L"Anno4Com", {N, 9, 9}},                    // absent from the file
+        {2406, L"Anno6Com", {N, 9, 9}},
+        {201, L"Anno4Com", {21474836.48, 21474836.48, 21474836.48}},   // beyond 32-bit cents
+        {202, L"Anno4Com", {9999999999999.99, 9999999999999.99, 9999999999999.99}},
+        {202, L"Anno6Com", {0.01, 0.01, 0.01}},
+    };
+    for (int nOption = 0; nOption <= 2; ++nOption) {
+        Seed();
+        CMessageBoxRecorder boxes;
+        ASSERT_TRUE(CImportGest(m_data, nOption).Import(Revenues(), Expenses())) << nOption;
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(LoadResString(IDP_IMPORT_DONE), boxes.Last().text);
+        for (const auto& f : fields) {
+            double expected = f.expected[nOption];
+            if (std::isnan(expected))
+                EXPECT_TRUE(IsNull(L"SaldoFinProg", f.nID, f.pszField)) << f.nID << " option " << nOption;
+            else
+                EXPECT_EQ(expected, Get(L"SaldoFinProg", f.nID, f.pszField)) << f.nID << " option " << nOption;
+        }
+        EXPECT_FALSE(HasRow(L"SaldoFinProg", 203));
+        // The forecast balances are recomputed with the figures.
+        std::string imported = DumpTable(L"SaldoFinProg");
+        ASSERT_TRUE(CalcSaldoFinProg(m_data));
+        EXPECT_EQ(imported, DumpTable(L"SaldoFinProg")) << nOption;
+    }
+}
+
+TEST_F(ImportGestTest, FailuresLeaveTheArchiveAsItWas)
+{
+    Seed();
+    ASSERT_TRUE(RecalcSaldi(m_data));
+    const struct { const char* name; CString revenues; CString expenses; UINT nIcon; CString expected; } cases[] = {
+        {"expense file missing", Revenues(), m_folder.File(L"none.txt"), MB_ICONERROR, m_folder.File(L"none.txt")},
+        {"revenue file empty", m_folder.Write(L"empty.txt", "\r\n  \r\n"), Expenses(), MB_ICONWARNING,
+         FormatResMessage(IDP_IMPORT_FILE_EMPTY, m_folder.File(L"empty.txt"))},
+        {"binary expense file", Revenues(), m_folder.Write(L"bin.txt", Line("001", 1, 2, 3) + "\n\x7f\x05\x06"),
+         MB_ICONWARNING, FormatResMessage(IDP_IMPORT_NOT_TEXT, m_folder.File(L"bin.txt"), 2)},
+    };
+    for (const auto& c : cases) {
+        const std::string before = ArchiveBytes();
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(CImportGest(m_data, 0).Import(c.revenues, c.expenses)) << c.name;
+        ASSERT_EQ(1u, boxes.Count()) << c.name;
+        EXPECT_EQ(c.nIcon, boxes.LastIcon()) << c.name;
+        EXPECT_NE(-1, boxes.Last().text.Find(c.expected)) << c.name;
+        EXPECT_TRUE(before == ArchiveBytes()) << c.name;
+    }
+
+    // The recomputation fails after the rows are written.
+    Execute(L"DROP TABLE SaldoProg");
+    const std::string before = ArchiveBytes();
+    CMessageBoxRecorder boxes;
+    EXPECT_FALSE(CImportGest(m_data, 0).Import(Revenues(), Expenses()));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
+    EXPECT_TRUE(before == ArchiveBytes());
+}
+
+} // namespace
