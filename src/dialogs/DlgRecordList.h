@@ -1,0 +1,49 @@
+// Base of the dialogs that keep a table's rows in a report list with add, change and delete buttons (1003,
+// 1004, 1012): each list item carries a heap copy of its record, freed with the item. Change is enabled with
+// exactly one item selected, delete with at least one. Once the list has changed, Cancel reads "Chiudi".
+#pragma once
+
+#include "data/ADOConnection.h"
+#include "data/ADORecord.h"
+#include "platform/mfc/afxcmn.h"
+#include "platform/mfc/afxwin.h"
+
+#include <functional>
+#include <vector>
+
+class CDlgRecordList : public CDialog
+{
+protected:
+    CDlgRecordList(UINT nIDTemplate, CWnd* pParentWnd, CADOConnection& data);
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Full-row selection, grid lines, header drag and info tips; columns of {title string, width}.
+    void SetupList(std::initializer_list<std::pair<UINT, int>> columns);
+
+    // The item takes the record; the item's texts come from SetItemTexts.
+    int AppendItem(CADORecord* pRecord);
+    void ReplaceItem(int nItem, CADORecord* pRecord);
+    CADORecord* GetItemRecord(int nItem) const;
+    std::vector<int> GetSelectedItems() const;
+    void SelectOnly(int nItem);
+    // From the last to the first.
+    void RemoveItems(const std::vector<int>& items);
+    virtual void SetItemTexts(int nItem, const CADORecord& record) = 0;
+
+    // Runs a database operation; its error is shown (a duplicate key with strDuplicateText when given) and
+    // answers FALSE, leaving the dialog as it was.
+    BOOL RunGuarded(const std::function<void()>& operation, const CString& strDuplicateText = CString());
+    void SetModified();
+    virtual void UpdateButtons();
+
+    afx_msg void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
+
+    CADOConnection& m_data;
+    CListCtrl m_list;
+    bool m_bModified = false;
+};
+
+// "%s" of a dialog item's (or, for 0, the dialog's) text filled in.
+void FormatWindowText(CWnd& wnd, LPCTSTR pszInsert);
