@@ -1,0 +1,139 @@
+#include "ImportTestArchive.h"
+
+#include "data/DatabaseSchema.h"
+#include "engine/RecalcSaldi.h"
+#include "import/ImportRel.h"
+#include "resource.h"
+#include "support/MessageBoxRecorder.h"
+#include "util/MessageText.h"
+#include "util/PathUtil.h"
+
+namespace {
+
+BOOL ExistsForTest(LPCTSTR pszPath)
+{
+    for (LPCTSTR pszExisting : {L"C:\\Program Files\\Tessivar\\unins000.exe", L"C:\\Program Files"})
+        if (CString(pszPath).CompareNoCase(pszExisting) == 0)
+            return TRUE;
+    return FALSE;
+}
+
+TEST(UninstallPathTest, QuotedPathsAndPathsWithBlanks)
+{
+    const struct { LPCTSTR pszCommand; LPCTSTR pszExpected; } cases[] = {
+        {L"C:\\Prog\\Setup.exe /u", L"C:\\Prog\\Setup.exe"},
+        {L"\"C:\\Program Files\\Tessivar\\unins000.exe\" /SILENT", L"C:\\Program Files\\Tessivar\\unins000.exe"},
+        {L"  \"C:\\Tessivar \"quoted\"", L"C:\\Tessivar "},
+        {L"\"C:\\No end", L"C:\\No end"},
+        {L"C:\\Program Files\\Tessivar\\unins000.exe /u /x", L"C:\\Program Files\\Tessivar\\unins000.exe"},
+        {L"C:\\Program Files\\Tessivar\\unins000.exe", L"C:\\Program Files\\Tessivar\\unins000.exe"},
+        {L"C:\\Program Files\\Other\\x.exe /u", L"C:\\Program"},   // nothing exists: cut at the first blank
+        {L"C:\\Uninstall.exe", L"C:\\Uninstall.exe"},
+        {L"", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.pszExpected), GetUninstallProgramPath(c.pszCommand, ExistsForTest))
+            << CString(c.pszCommand).ToMultiByte(CP_UTF8);
+}
+
+class ImportRelTest : public CImportTestArchive
+{
+protected:
+    // A planning database in the program's own format: Entrate rows 101..406 but 405, one null field, and the
+    // spending totals in Uscite row 0.
+    CString MakeSource(bool bWithUscite = true)
+    {
+        CString path = m_folder.File(L"DB2008.mdb");
+        ::DeleteFileW(path);
+        CreateDataArchive(path, Password);
+        CADOConnection source;
+        OpenConnection(source, path, TRUE);
+        auto run = [&](const CString& sql) { source.Execute(sql, nullptr, adCmdText | adExecuteNoRecords); };
+        for (long nRow : {101L, 102L, 103L, 201L, 202L, 203L, 204L, 205L, 301L, 302L, 303L, 304L, 305L, 401L, 402L,
+                          403L, 404L, 406L}) {
+            CString sql;
+            sql.Format(L"INSERT INTO Entrate (ID, Anno1, Anno4, Anno5, Anno6) VALUES (%d, %d, %d, %d, %d)",
+                       static_cast<int>(nRow), static_cast<int>(nRow), static_cast<int>(nRow) * 10,
+                       static_cast<int>(nRow) * 100, static_cast<int>(nRow) * 1000);
+            run(sql);
+        }
+        run(L"UPDATE Entrate SET Anno5 = NULL WHERE ID = 102");
+        run(L"DROP TABLE Uscite");
+        if (bWithUscite) {
+            run(L"CREATE TABLE Uscite (ID INTEGER NOT NULL, T1_TOT_A1 CURRENCY, T1_TOT_A2 CURRENCY, T1_TOT_A3 CURRENCY, "
+                L"T2_TOT_A1 CURRENCY, T2_TOT_A2 CURRENCY, T2_TOT_A3 CURRENCY, T2_CONC_A1 CURRENCY, T2_CONC_A2 CURRENCY, "
+                L"T2_CONC_A3 CURRENCY)");
+            run(L"CREATE UNIQUE INDEX PK_USCITE ON Uscite (ID) WITH PRIMARY");
+            run(L"INSERT INTO Uscite VALUES (0, 1, 2, 3, 4, 5, 6, 7, 8, 9)");
+        }
+        source.Close();
+        return path;
+    }
+
+    void Seed()
+    {
+        Execute(L"DELETE FROM Entrate");
+        Execute(L"DELETE FROM SaldoFinProg");
+        Put(L"Entrate", 2101, {{L"Anno3", 5}});
+        Put(L"Entrate", 2405, {{L"Anno3", 8}});
+        Put(L"Entrate", 2502, {{L"Anno3", 9}});      // not supplied by the source
+        Put(L"Entrate", 3101, {{L"Anno3", 4}});      // cash
+        Put(L"SaldoFinProg", 2102, {{L"Anno5Com", 6}});
+        Put(L"SaldoFinProg", 203, {{L"Anno4Com", 3}});
+    }
+};
+
+TEST_F(ImportRelTest, OptionsOnTheRevenuesOf2005AndTheForecast)
+{
+    const CString source = MakeSource();
+    const double N = Null;
+    const struct { LPCTSTR pszTable; long nID; LPCTSTR pszField; double expected[3]; } fields[] = {
+        {L"Entrate", 2101, L"Anno3", {101, 101, 5}},
+        {L"Entrate", 2406, L"Anno3", {406, 406, 406}},
+        {L"Entrate", 2405, L"Anno3", {N, 8, 8}},           // the source lacks row 405
+        {L"Entrate", 2502, L"Anno3", {N, 9, 9}},
+        {L"Entrate", 3101, L"Anno3", {4, 4, 4}},           // cash rows are never cleared
+        {L"SaldoFinProg", 2101, L"Anno6Com", {101000, 101000, 101000}},
+        {L"SaldoFinProg", 2102, L"Anno5Com", {N, 6, 6}},   // a null source field is not written
+        {L"SaldoFinProg", 201, L"Anno4Com", {1, 1, 1}},
+        {L"SaldoFinProg", 202, L"Anno6Com", {6, 6, 6}},
+        {L"SaldoFinProg", 203, L"Anno4Com", {7, 7, 3}},
+        {L"SaldoFinProg", 203, L"Anno6Com", {9, 9, 9}},
+    };
+    for (int nOption = 0; nOption <= 2; ++nOption) {
+        Seed();
+        CMessageBoxRecorder boxes;
+        ASSERT_TRUE(CImportRel(m_data, nOption).ImportFrom(source, Password)) << nOption;
+        EXPECT_EQ(LoadResString(IDP_IMPORT_DONE), boxes.Last().text);
+        for (const auto& f : fields) {
+            double expected = f.expected[nOption];
+            if (std::isnan(expected))
+                EXPECT_TRUE(IsNull(f.pszTable, f.nID, f.pszField)) << f.nID << " option " << nOption;
+            else
+                EXPECT_EQ(expected, Get(f.pszTable, f.nID, f.pszField)) << f.nID << " option " << nOption;
+        }
+        std::string imported = DumpBalances();
+        ASSERT_TRUE(RecalcSaldi(m_data));
+        EXPECT_EQ(imported, DumpBalances()) << nOption;
+    }
+}
+
+TEST_F(ImportRelTest, UnreadableSourceLeavesTheArchiveAsItWas)
+{
+    Seed();
+    const struct { const char* name; CString path; } cases[] = {
+        {"no spending table", MakeSource(false)},
+        {"missing database", m_folder.File(L"none.mdb")},
+    };
+    for (const auto& c : cases) {
+        const std::string before = ArchiveBytes();
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(CImportRel(m_data, 0).ImportFrom(c.path, Password)) << c.name;
+        ASSERT_EQ(1u, boxes.Count()) << c.name;
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon()) << c.name;
+        EXPECT_TRUE(before == ArchiveBytes()) << c.name;
+    }
+    EXPECT_FALSE(FileExists(m_folder.File(L"none.mdb")));
+}
+
+} // namespace
