@@ -36,6 +36,30 @@ TEST(UninstallPathTest, QuotedPathsAndPathsWithBlanks)
             << CString(c.pszCommand).ToMultiByte(CP_UTF8);
 }
 
+// The uninstall entry of the planning product names its program inside a folder with blanks.
+TEST(UninstallPathTest, FindDatabaseFollowsTheUninstallEntry)
+{
+    const LPCTSTR pszKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessivar 2008/10";
+    CTempFolder folder;
+    CString strProgramDir = folder.File(L"Tessivar 2008");
+    ASSERT_TRUE(::CreateDirectoryW(strProgramDir, nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(strProgramDir + L"\\Dati 2008", nullptr));
+    folder.Write(L"Tessivar 2008\\unins000.exe", "MZ");
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                               &hKey, nullptr));
+    CString strCommand = strProgramDir + L"\\unins000.exe /SILENT";
+    ::RegSetValueExW(hKey, L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(strCommand.GetString()),
+                     static_cast<DWORD>((strCommand.GetLength() + 1) * sizeof(WCHAR)));
+    ::RegCloseKey(hKey);
+
+    EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty()) << "no database yet";
+    CString strDatabase = folder.Write(L"Tessivar 2008\\Dati 2008\\DB2008.mdb", "x");
+    EXPECT_EQ(strDatabase, CImportRel::FindDatabase());
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, pszKey);
+    EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty());
+}
+
 class ImportRelTest : public CImportTestArchive
 {
 protected:
