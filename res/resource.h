@@ -103,3 +103,4 @@
 #define IDP_IMPREL_NOT_FOUND            2164
 #define IDP_CAPITOLO_DUPLICATE          2165
 #define IDP_FIELD_REQUIRED              2166
+#define IDP_IMPORT_NO_GEST_DATA         2167

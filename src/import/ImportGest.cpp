@@ -6,6 +6,7 @@
 #include "platform/mfc/afxmsgbox.h"
 #include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
+#include "util/MessageText.h"
 
 #include <cstdio>
 #include <iterator>
@@ -14,13 +15,28 @@ namespace {
 
 const LPCTSTR kForecastFields[] = {L"Anno4Com", L"Anno5Com", L"Anno6Com"};
 
+std::string CodeText(int nCode)
+{
+    char code[16];
+    snprintf(code, sizeof(code), "%03d", nCode);
+    return code;
+}
+
 } // namespace
+
+const CImportGest::CEntry CImportGest::s_revenues[] = {
+    {2, 2101}, {3, 2102}, {4, 2103}, {6, 2201}, {7, 2202}, {8, 2203}, {9, 2204}, {10, 2205}, {12, 2301},
+    {13, 2302}, {14, 2303}, {15, 2304}, {16, 2305}, {18, 2401}, {19, 2402}, {20, 2403}, {21, 2404},
+    {22, 2405}, {23, 2406},
+};
+const CImportGest::CEntry CImportGest::s_expenses[] = {{1, 201}, {170, 202}};
 
 CImportGest::CImportGest(CADOConnection& data, int nOption) : m_data(data), m_nOption(nOption)
 {
 }
 
-bool CImportGest::ReadFile(LPCTSTR pszPath, CLineMap& lines)
+// A file without any of the codes it should hold is another kind of file: with option 0 it would only erase.
+bool CImportGest::ReadFile(LPCTSTR pszPath, CLineMap& lines, const CEntry* pEntries, size_t nCount)
 {
     CWaitCursor wait;
     CImportTextFile file;
@@ -31,22 +47,21 @@ bool CImportGest::ReadFile(LPCTSTR pszPath, CLineMap& lines)
         CGestLine line = ParseGestLine(text);
         lines[line.code] = line;
     }
-    return true;
+    for (size_t i = 0; i < nCount; ++i) {
+        if (lines.count(CodeText(pEntries[i].nCode)))
+            return true;
+    }
+    AfxMessageBox(FormatResMessage(IDP_IMPORT_NO_GEST_DATA, pszPath), MB_ICONWARNING);
+    return false;
 }
 
 bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
 {
     m_strRevenuePath = pszRevenuePath;
     m_strExpensePath = pszExpensePath;
-    if (!ReadFile(pszRevenuePath, m_revenues) || !ReadFile(pszExpensePath, m_expenses))
+    if (!ReadFile(pszRevenuePath, m_revenues, s_revenues, std::size(s_revenues)) ||
+        !ReadFile(pszExpensePath, m_expenses, s_expenses, std::size(s_expenses)))
         return false;
-
-    static const CEntry revenues[] = {
-        {2, 2101}, {3, 2102}, {4, 2103}, {6, 2201}, {7, 2202}, {8, 2203}, {9, 2204}, {10, 2205}, {12, 2301},
-        {13, 2302}, {14, 2303}, {15, 2304}, {16, 2305}, {18, 2401}, {19, 2402}, {20, 2403}, {21, 2404},
-        {22, 2405}, {23, 2406},
-    };
-    static const CEntry expenses[] = {{1, 201}, {170, 202}};
     try {
         CADOTransaction transaction(m_data);
         {
@@ -56,8 +71,8 @@ bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
                     set.ClearColumn(pszField);
             }
             set.OpenRows(CSetSaldi::forUpdate);
-            WriteRows(set, m_revenues, revenues, std::size(revenues));
-            WriteRows(set, m_expenses, expenses, std::size(expenses));
+            WriteRows(set, m_revenues, s_revenues, std::size(s_revenues));
+            WriteRows(set, m_expenses, s_expenses, std::size(s_expenses));
         }
         CalcSaldoFinProg(m_data);
         transaction.Commit();
@@ -78,9 +93,7 @@ void CImportGest::WriteRows(CSetSaldi& set, const CLineMap& lines, const CEntry*
 {
     for (size_t i = 0; i < nCount; ++i) {
         set.FindOrAddRow(pEntries[i].nRow);
-        char code[16];
-        snprintf(code, sizeof(code), "%03d", pEntries[i].nCode);
-        auto found = lines.find(code);
+        auto found = lines.find(CodeText(pEntries[i].nCode));
         if (found != lines.end()) {
             for (size_t y = 0; y < std::size(kForecastFields); ++y)
                 WriteImportedAmount(set, kForecastFields[y], CurrencyFromCents(found->second.cents[y]), m_nOption);

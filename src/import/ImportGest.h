@@ -28,8 +28,11 @@ private:
         long nRow;
     };
 
-    static bool ReadFile(LPCTSTR pszPath, CLineMap& lines);
+    static bool ReadFile(LPCTSTR pszPath, CLineMap& lines, const CEntry* pEntries, size_t nCount);
     void WriteRows(CSetSaldi& set, const CLineMap& lines, const CEntry* pEntries, size_t nCount);
+
+    static const CEntry s_revenues[19];
+    static const CEntry s_expenses[2];
 
     CADOConnection& m_data;
     int m_nOption;

@@ -80,6 +80,8 @@ TEST_F(ImportGestTest, FailuresLeaveTheArchiveAsItWas)
         {"expense file missing", Revenues(), m_folder.File(L"none.txt"), MB_ICONERROR, m_folder.File(L"none.txt")},
         {"revenue file empty", m_folder.Write(L"empty.txt", "\r\n  \r\n"), Expenses(), MB_ICONWARNING,
          FormatResMessage(IDP_IMPORT_FILE_EMPTY, m_folder.File(L"empty.txt"))},
+        {"another kind of file", m_folder.Write(L"lettera.txt", "Spett.le Comune\r\nsi trasmettono i dati richiesti.\r\n"),
+         Expenses(), MB_ICONWARNING, FormatResMessage(IDP_IMPORT_NO_GEST_DATA, m_folder.File(L"lettera.txt"))},
         {"binary expense file", Revenues(), m_folder.Write(L"bin.txt", Line("001", 1, 2, 3) + "\n\x7f\x05\x06"),
          MB_ICONWARNING, FormatResMessage(IDP_IMPORT_NOT_TEXT, m_folder.File(L"bin.txt"), 2)},
     };
