@@ -1,6 +1,7 @@
 #include "ImportCC.h"
 
 #include "engine/RecalcSaldi.h"
+#include "import/ImportLines.h"
 #include "import/ImportTarget.h"
 #include "import/ImportTextFile.h"
 #include "platform/mfc/afxmsgbox.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "data/ADOConnection.h"
-#include "import/ImportLines.h"
 
 #include <map>
 #include <string>

@@ -57,8 +57,6 @@ bool CImportGest::ReadFile(LPCTSTR pszPath, CLineMap& lines, const CEntry* pEntr
 
 bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
 {
-    m_strRevenuePath = pszRevenuePath;
-    m_strExpensePath = pszExpensePath;
     if (!ReadFile(pszRevenuePath, m_revenues, s_revenues, std::size(s_revenues)) ||
         !ReadFile(pszExpensePath, m_expenses, s_expenses, std::size(s_expenses)))
         return false;

@@ -36,8 +36,6 @@ private:
 
     CADOConnection& m_data;
     int m_nOption;
-    CString m_strRevenuePath;
-    CString m_strExpensePath;
     CLineMap m_revenues;
     CLineMap m_expenses;
 };
