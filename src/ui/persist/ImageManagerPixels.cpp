@@ -50,18 +50,19 @@ BOOL XTPReadPixels(HBITMAP hBitmap, std::vector<DWORD>& pixels, SIZE& size)
         return FALSE;
     pixels.assign(static_cast<size_t>(size.cx) * size.cy, 0);
     BITMAPINFO info = TopDownInfo(size);
-    HDC hDC = ::GetDC(nullptr);
+    // A memory DC serves the conversion and costs far less than the screen's.
+    HDC hDC = ::CreateCompatibleDC(nullptr);
     int nLines = ::GetDIBits(hDC, hBitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hDC);
+    ::DeleteDC(hDC);
     return nLines == size.cy;
 }
 
 BOOL XTPWritePixels(HBITMAP hBitmap, const std::vector<DWORD>& pixels, SIZE size)
 {
     BITMAPINFO info = TopDownInfo(size);
-    HDC hDC = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(nullptr);
     int nLines = ::SetDIBits(hDC, hBitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hDC);
+    ::DeleteDC(hDC);
     return nLines == size.cy;
 }
 
