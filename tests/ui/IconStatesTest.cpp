@@ -179,3 +179,22 @@ TEST_F(IconStatesTest, MonoSilhouetteInOneColourAndNothingForAlpha)
     pAlpha->DrawMono(&alphaCanvas, CPoint(0, 0), pAlpha->GetIcon(), RGB(0, 200, 0));
     EXPECT_EQ(RGB(9, 9, 9), alphaCanvas.At(2, 0));
 }
+
+TEST_F(IconStatesTest, IconThatInvertsPixelsIsStillDrawnByTheSystem)
+{
+    // Mask white over a white colour: the screen's pixel is inverted, which no blended copy can do.
+    HBITMAP hColor = MakeAlphaBitmap(4, 4, [](int, int) { return MakePixel(255, 255, 255, 0); });
+    std::vector<BYTE> maskBits(4 * 2, 0xFF);
+    HBITMAP hMask = ::CreateBitmap(4, 4, 1, 1, maskBits.data());
+    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
+    HICON hIcon = ::CreateIconIndirect(&info);
+    ::DeleteObject(hColor);
+    ::DeleteObject(hMask);
+    m_images.SetIcon(CXTPImageManagerIconHandle(hIcon), 8);
+    ::DestroyIcon(hIcon);
+    CXTPImageManagerIcon* pIcon = m_images.GetImage(8, 4);
+    EXPECT_EQ(nullptr, pIcon->GetIcon().PreMultiply());
+    CPixelCanvas canvas(4, 4, RGB(10, 20, 30));
+    pIcon->Draw(&canvas, CPoint(0, 0));
+    EXPECT_EQ(RGB(245, 235, 225), canvas.At(1, 1));
+}

@@ -58,7 +58,8 @@ public:
     // From an icon resource of the program: the group entry of that size, or the single image. A 32-bit image
     // becomes an alpha bitmap (only when alpha drawing is available).
     BOOL LoadIcon(UINT nIDResourceIcon, CSize szIcon);
-    // The pre-multiplied copy of the alpha bitmap, made on first use; null when it cannot be made.
+    // The image as a pre-multiplied 32-bit bitmap, made on first use: of the alpha bitmap, or of the icon (its
+    // alpha, else its mask). Null when it cannot be made, or for an icon with inverted (XOR) pixels.
     HBITMAP PreMultiply();
 
 private:
@@ -66,6 +67,7 @@ private:
     HBITMAP m_hBitmap = nullptr;
     HBITMAP m_hAlphaBits = nullptr;
     BOOL m_bClearHandles = TRUE;
+    BOOL m_bNoAlphaBits = FALSE;   // the icon cannot be drawn from a copy
 };
 
 // One icon of a command at one width, with its state images and the images derived from the normal one.

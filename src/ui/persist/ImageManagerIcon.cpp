@@ -244,11 +244,21 @@ void CXTPImageManagerIcon::Draw(CDC* pDC, CPoint pt, CXTPImageManagerIconHandle&
     if (hIcon.IsEmpty())
         return;
     if (hIcon.GetIcon()) {
+        BOOL bPrinting = IsPrintingDC(pDC);
+        // The bars draw every icon on every repaint, and the system's icon drawing costs far more than a blend of
+        // a cached copy; mirrored and printed icons, and icons that invert pixels, go through the system.
+        if (!GetImageManager()->IsDrawReverted() && !bPrinting && XTPImageManager()->IsAlphaIconsSupported()) {
+            if (HBITMAP hAlphaBits = hIcon.PreMultiply()) {
+                CXTPImageManager::AlphaBlendBitmap(pDC, hAlphaBits, pt, CSize(cx, cy), CPoint(0, 0),
+                                                   CSize(XTPGetBitmapSize(hAlphaBits)));
+                return;
+            }
+        }
         if (GetImageManager()->IsDrawReverted()) {
             pt.x += cx;
             cx = -cx;
         }
-        if (IsPrintingDC(pDC)) {
+        if (bPrinting) {
             HIMAGELIST hList = ::ImageList_Create(std::abs(cx), cy, ILC_COLOR24 | ILC_MASK, 1, 0);
             ::ImageList_ReplaceIcon(hList, -1, hIcon.GetIcon());
             ::ImageList_Draw(hList, 0, pDC->GetSafeHdc(), pt.x, pt.y, ILD_NORMAL);

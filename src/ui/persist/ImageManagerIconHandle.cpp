@@ -20,6 +20,37 @@ struct GRPICONDIRENTRY
 };
 #pragma pack(pop)
 
+// An icon's pixels as straight alpha: its own alpha when it has one, else opaque where the mask is black and
+// clear where it is white. FALSE when the icon cannot be read or inverts pixels (white mask over colour).
+BOOL IconPixels(HICON hIcon, std::vector<DWORD>& pixels, SIZE& size)
+{
+    ICONINFO info = {};
+    if (!::GetIconInfo(hIcon, &info))
+        return FALSE;
+    std::vector<DWORD> mask;
+    SIZE sizeMask = {};
+    BOOL bRead = info.hbmColor && XTPReadPixels(info.hbmColor, pixels, size) && XTPReadPixels(info.hbmMask, mask, sizeMask) &&
+                 sizeMask.cx == size.cx && sizeMask.cy >= size.cy;
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        ::DeleteObject(info.hbmMask);
+    if (!bRead)
+        return FALSE;
+    BOOL bHasAlpha = FALSE;
+    for (DWORD pixel : pixels)
+        bHasAlpha |= PixelAlpha(pixel) != 0;
+    if (bHasAlpha)
+        return TRUE;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        BOOL bClear = (mask[i] & 0xFFFFFF) != 0;
+        if (bClear && (pixels[i] & 0xFFFFFF) != 0)
+            return FALSE;
+        pixels[i] = bClear ? 0 : (pixels[i] | 0xFF000000);
+    }
+    return TRUE;
+}
+
 // A resource's bytes in the module that holds the program's resources.
 BOOL FindResourceData(LPCTSTR lpszName, LPCTSTR lpszType, const BYTE*& pData, DWORD& nSize)
 {
@@ -90,6 +121,7 @@ void CXTPImageManagerIconHandle::Clear()
     m_hBitmap = nullptr;
     m_hAlphaBits = nullptr;
     m_bClearHandles = TRUE;
+    m_bNoAlphaBits = FALSE;
 }
 
 CSize CXTPImageManagerIconHandle::GetExtent() const
@@ -148,12 +180,14 @@ BOOL CXTPImageManagerIconHandle::LoadIcon(UINT nIDResourceIcon, CSize szIcon)
 
 HBITMAP CXTPImageManagerIconHandle::PreMultiply()
 {
-    if (m_hAlphaBits || !m_hBitmap)
+    if (m_hAlphaBits || IsEmpty() || m_bNoAlphaBits)
         return m_hAlphaBits;
     std::vector<DWORD> pixels;
     SIZE size;
-    if (!XTPReadPixels(m_hBitmap, pixels, size))
+    if (m_hBitmap ? !XTPReadPixels(m_hBitmap, pixels, size) : !IconPixels(m_hIcon, pixels, size)) {
+        m_bNoAlphaBits = m_hIcon != nullptr;
         return nullptr;
+    }
     for (DWORD& pixel : pixels) {
         int a = PixelAlpha(pixel);
         pixel = MakePixel(PixelRed(pixel) * a / 255, PixelGreen(pixel) * a / 255, PixelBlue(pixel) * a / 255, a);
