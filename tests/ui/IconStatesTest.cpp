@@ -198,3 +198,31 @@ TEST_F(IconStatesTest, IconThatInvertsPixelsIsStillDrawnByTheSystem)
     pIcon->Draw(&canvas, CPoint(0, 0));
     EXPECT_EQ(RGB(245, 235, 225), canvas.At(1, 1));
 }
+
+TEST_F(IconStatesTest, BarPainterDrawsTheStatesThroughItsInterface)
+{
+    CXTPImageManagerIcon* pEntry = IconEntry();
+    CXTPBarImages* pImages = &m_images;
+    CXTPBarIcon* pIcon = pImages->GetIcon(1, 4);
+    ASSERT_EQ(pEntry, pIcon);
+    EXPECT_EQ(nullptr, pImages->GetIcon(99, 4));
+    EXPECT_TRUE(pIcon->HasImage(CXTPBarIcon::imageNormal));
+    EXPECT_FALSE(pIcon->HasImage(CXTPBarIcon::imageHot));
+    EXPECT_FALSE(pIcon->HasImage(CXTPBarIcon::imageDisabled));
+    const struct
+    {
+        int nImage;
+        COLORREF clrRed;   // what the red pixel becomes
+    } cases[] = {{CXTPBarIcon::imageNormal, RGB(255, 0, 0)},   {CXTPBarIcon::imageHot, RGB(255, 0, 0)},
+                 {CXTPBarIcon::imageFaded, RGB(255, 76, 76)},  {CXTPBarIcon::imageShadow, kShadow},
+                 {CXTPBarIcon::imageDisabled, RGB(139, 139, 139)}};
+    for (const auto& c : cases) {
+        CPixelCanvas canvas(4, 1, RGB(9, 9, 9));
+        pIcon->Draw(&canvas, CPoint(0, 0), c.nImage, CSize(4, 1));
+        EXPECT_EQ(c.clrRed, canvas.At(2, 0)) << c.nImage;
+        EXPECT_EQ(RGB(9, 9, 9), canvas.At(3, 0)) << c.nImage;
+    }
+    CPixelCanvas canvas(4, 1, RGB(9, 9, 9));
+    pIcon->DrawMono(&canvas, CPoint(0, 0), CSize(4, 1), RGB(0, 200, 0));
+    EXPECT_EQ(RGB(0, 200, 0), canvas.At(2, 0));
+}

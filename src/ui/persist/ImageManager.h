@@ -8,6 +8,7 @@
 #include "platform/mfc/afxwin.h"
 #include "platform/mfc/afximagelist.h"
 #include "ui/persist/ImageManagerMap.h"
+#include "ui/themes/BarIcon.h"
 
 #include <commctrl.h>
 
@@ -70,8 +71,9 @@ private:
     BOOL m_bNoAlphaBits = FALSE;   // the icon cannot be drawn from a copy
 };
 
-// One icon of a command at one width, with its state images and the images derived from the normal one.
-class CXTPImageManagerIcon : public CCmdTarget
+// One icon of a command at one width, with its state images and the images derived from the normal one; the
+// bar painter draws it through CXTPBarIcon.
+class CXTPImageManagerIcon : public CCmdTarget, public CXTPBarIcon
 {
     DECLARE_DYNAMIC(CXTPImageManagerIcon)
 public:
@@ -82,7 +84,7 @@ public:
     UINT GetID() const { return m_nID; }
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
-    CSize GetExtent() const;
+    CSize GetExtent() const override;
     BOOL IsAlpha() const { return m_hIcon.IsAlpha(); }
     BOOL IsScaled() const { return m_bScaled; }
 
@@ -119,6 +121,12 @@ public:
     void Draw(CDC* pDC, CPoint pt) { Draw(pDC, pt, GetIcon()); }
     // The image as a silhouette of one colour; alpha images draw nothing.
     void DrawMono(CDC* pDC, CPoint pt, CXTPImageManagerIconHandle& hIcon, COLORREF clrBrush);
+
+    // The painter's view: an image of its own per state (faded and shadow are always generated), the image of a
+    // state (CXTPBarIcon's numbers), and the normal image's silhouette.
+    BOOL HasImage(int nImage) const override;
+    void Draw(CDC* pDC, CPoint pt, int nImage, CSize szIcon) override;
+    void DrawMono(CDC* pDC, CPoint pt, CSize szIcon, COLORREF clrBrush) override;
 
     // The archive form: height, schema, then the normal, disabled, hot and checked images.
     void Serialize(CArchive& ar) override;
@@ -202,7 +210,7 @@ public:
     CXTPImageManagerMap<CXTPImageManagerIcon> m_mapIcons;
 };
 
-class CXTPImageManager : public CCmdTarget
+class CXTPImageManager : public CCmdTarget, public CXTPBarImages
 {
     DECLARE_DYNAMIC(CXTPImageManager)
 public:
@@ -231,6 +239,7 @@ public:
 
     // The icon of a command at a width (the nearest width, scaled when needed), or null.
     CXTPImageManagerIcon* GetImage(UINT nCommand, int nWidth = 16);
+    CXTPImageManagerIcon* GetIcon(UINT nCommand, int nWidth) override { return GetImage(nCommand, nWidth); }
     CXTPImageManagerIconSet* GetIconSet(UINT nCommand) const { return m_mapImages.Lookup(nCommand); }
     BOOL IsIconExist(UINT nCommand) const;
     // A new command id (above every earlier one) whose normal icon is a copy of the image.

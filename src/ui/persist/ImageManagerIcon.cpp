@@ -295,3 +295,31 @@ void CXTPImageManagerIcon::DrawMono(CDC* pDC, CPoint pt, CXTPImageManagerIconHan
     ::DrawStateW(pDC->GetSafeHdc(), static_cast<HBRUSH>(brush.GetSafeHandle()), nullptr,
                  reinterpret_cast<LPARAM>(hIcon.GetIcon()), 0, pt.x, pt.y, 0, 0, DST_ICON | DSS_MONO);
 }
+
+BOOL CXTPImageManagerIcon::HasImage(int nImage) const
+{
+    switch (nImage) {
+    case imageNormal: return !m_hIcon.IsEmpty();
+    case imageDisabled: return !m_hDisabled.IsEmpty();
+    case imageHot: return !m_hHot.IsEmpty();
+    case imageChecked: return !m_hChecked.IsEmpty();
+    default: return FALSE;
+    }
+}
+
+void CXTPImageManagerIcon::Draw(CDC* pDC, CPoint pt, int nImage, CSize szIcon)
+{
+    switch (nImage) {
+    case imageDisabled: Draw(pDC, pt, GetDisabledIcon(), szIcon); break;
+    case imageHot: Draw(pDC, pt, GetHotIcon(), szIcon); break;
+    case imageChecked: Draw(pDC, pt, GetCheckedIcon(), szIcon); break;
+    case imageFaded: Draw(pDC, pt, GetFadedIcon(), szIcon); break;
+    case imageShadow: Draw(pDC, pt, GetShadowIcon(), szIcon); break;
+    default: Draw(pDC, pt, GetIcon(), szIcon); break;
+    }
+}
+
+void CXTPImageManagerIcon::DrawMono(CDC* pDC, CPoint pt, CSize /*szIcon*/, COLORREF clrBrush)
+{
+    DrawMono(pDC, pt, GetIcon(), clrBrush);
+}
