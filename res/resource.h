@@ -35,6 +35,20 @@
 #define IDS_TIPO_AREA                   1051
 #define IDS_TIPO_SETTORE                1052
 #define IDS_TIPO_SERVIZI                1053
+#define IDS_CASSA                       1028
+#define IDS_COMPETENZA                  1029
+#define IDS_TOT_TIT1_ENTRATE            1062
+#define IDS_TOT_TIT2_ENTRATE            1063
+#define IDS_TOT_TIT3_ENTRATE            1064
+#define IDS_TOT_TIT4_ENTRATE            1065
+#define IDS_TIT4_ENTRATE_CAT6           1067
+#define IDS_TOT_TIT1_SPESE              1068
+#define IDS_TIT1_SPESE_UFFICI_GIUD      1069
+#define IDS_TOT_TIT2_SPESE              1070
+#define IDS_TIT2_SPESE_UFFICI_GIUD      1071
+#define IDS_TIT2_SPESE_CREDITI          1072
+#define IDS_TIT4_ENTRATE_UFFICI_GIUD    1073
+#define IDP_SALDI_INCONGRUENTI          2091
 #define IDP_RECORD_NOT_FOUND            10000
 #define IDP_AMOUNT_OUT_OF_RANGE         10001
 #define IDR_SCHEMA_PROG03               900     // RCDATA: Jet SQL of a new program database
