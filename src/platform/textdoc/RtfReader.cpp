@@ -1,0 +1,281 @@
+#include "RtfReader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+// Destinations whose content is no text of the document.
+const char* const kSkipped[] = {
+    "colortbl", "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf", "footer",
+    "footerl", "footerr", "footerf", "listtable", "listoverridetable", "rsidtbl", "generator", "xmlnstbl",
+    "themedata", "colorschememapping", "datastore", "latentstyles", "fldinst", "footnote", "annotation",
+    "bkmkstart", "bkmkend", "filetbl", "revtbl", "pgdsctbl", "userprops", "docvar",
+};
+
+const struct
+{
+    const char* word;
+    wchar_t ch;
+} kCharacters[] = {
+    {"par", L'\r'}, {"sect", L'\r'}, {"line", L'\v'}, {"tab", L'\t'}, {"page", L'\x0C'}, {"emdash", 0x2014},
+    {"endash", 0x2013}, {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+    {"bullet", 0x2022}, {"emspace", L' '}, {"enspace", L' '}, {"cell", L'\t'}, {"row", L'\r'},
+};
+
+} // namespace
+
+bool CRtfReader::Read(const std::string& rtf)
+{
+    size_t i = 0;
+    while (i < rtf.size() && std::isspace(static_cast<unsigned char>(rtf[i])))
+        ++i;
+    if (rtf.compare(i, 5, "{\\rtf") != 0)
+        return false;
+
+    for (; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (c == '{') {
+            m_stack.push_back(m_state);
+            m_bStarred = false;
+        }
+        else if (c == '}') {
+            if (m_stack.empty())
+                return false;
+            const Destination closed = m_state.dest;
+            m_state = m_stack.back();
+            m_stack.pop_back();
+            if (closed != m_state.dest)
+                EndGroup(closed);
+            if (m_stack.empty())
+                break;   // the end of the document: what follows is not read
+        }
+        else if (c == '\\') {
+            if (++i >= rtf.size())
+                return false;
+            const char n = rtf[i];
+            if (std::isalpha(static_cast<unsigned char>(n))) {
+                size_t start = i;
+                while (i < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[i])))
+                    ++i;
+                std::string word = rtf.substr(start, i - start);
+                bool bHasParam = false;
+                int nParam = 0;
+                if (i < rtf.size() && (rtf[i] == '-' || std::isdigit(static_cast<unsigned char>(rtf[i])))) {
+                    size_t p = i;
+                    if (rtf[i] == '-')
+                        ++i;
+                    while (i < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[i])))
+                        ++i;
+                    nParam = std::atoi(rtf.substr(p, i - p).c_str());
+                    bHasParam = true;
+                }
+                if (i >= rtf.size() || rtf[i] != ' ')
+                    --i;   // the delimiter belongs to the text
+                ControlWord(word, bHasParam, nParam);
+            }
+            else if (n == '\'') {
+                if (i + 2 >= rtf.size())
+                    return false;
+                const unsigned char byte = static_cast<unsigned char>(std::strtoul(rtf.substr(i + 1, 2).c_str(), nullptr, 16));
+                i += 2;
+                Byte(byte);
+            }
+            else if (n == '*') {
+                m_bStarred = true;
+            }
+            else if (n == '~') {
+                Character(0xA0);
+            }
+            else if (n == '_') {
+                Character(0x2011);
+            }
+            else if (n == '\\' || n == '{' || n == '}') {
+                Byte(static_cast<unsigned char>(n));
+            }
+            else if (n == '\r' || n == '\n') {
+                Character(L'\r');
+            }
+            // Other control symbols (\- optional hyphen, \| formula) carry no text.
+        }
+        else if (c == '\r' || c == '\n') {
+            // Line ends of the file are not text.
+        }
+        else {
+            Byte(static_cast<unsigned char>(c));
+        }
+    }
+    if (!m_stack.empty())
+        return false;
+
+    // Fields that do not lie inside the text, or overlap, are dropped rather than trusted.
+    std::vector<CTextField>& fields = m_doc.m_fields;
+    std::sort(fields.begin(), fields.end(),
+              [](const CTextField& a, const CTextField& b) { return a.nStart < b.nStart; });
+    long nEnd = 0;
+    std::vector<CTextField> kept;
+    for (CTextField& field : fields) {
+        if (field.nStart < nEnd || field.nLength < 0 || field.nStart + field.nLength > m_doc.GetLength())
+            continue;
+        field.nId = static_cast<long>(kept.size()) + 1;
+        nEnd = field.nStart + field.nLength;
+        kept.push_back(field);
+    }
+    fields = kept;
+    m_doc.m_nNextFieldId = static_cast<long>(fields.size()) + 1;
+    return true;
+}
+
+void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam)
+{
+    const bool bStarred = m_bStarred;
+    m_bStarred = false;
+    if (m_state.dest == destSkip)
+        return;
+    if (word == "qzfields") {
+        m_state.dest = destFieldTable;
+        return;
+    }
+    if (m_state.dest == destFieldTable || m_state.dest == destField) {
+        if (word == "qzfield") {
+            m_state.dest = destField;
+            m_field = CTextField();
+        }
+        else if (word == "qzpos")
+            m_field.nStart = nParam;
+        else if (word == "qzlen")
+            m_field.nLength = nParam;
+        else if (word == "qzdata")
+            m_state.dest = destFieldData;
+        return;
+    }
+    if (bStarred || std::find_if(std::begin(kSkipped), std::end(kSkipped),
+                                 [&](const char* s) { return word == s; }) != std::end(kSkipped)) {
+        m_state.dest = destSkip;
+        return;
+    }
+    if (word == "fonttbl") {
+        m_state.dest = destFontTable;
+        return;
+    }
+    if (m_state.dest == destFontTable) {
+        if (word == "f") {
+            m_fonts.push_back({nParam, DEFAULT_CHARSET, CString()});
+            m_strFontName.Empty();
+        }
+        else if (word == "fcharset" && !m_fonts.empty())
+            m_fonts.back().nCharSet = static_cast<BYTE>(nParam);
+        return;
+    }
+
+    for (const auto& c : kCharacters) {
+        if (word == c.word) {
+            Character(c.ch);
+            return;
+        }
+    }
+    if (word == "u") {
+        Character(static_cast<wchar_t>(nParam < 0 ? nParam + 65536 : nParam));
+        m_nSkipChars = m_state.nUc;
+    }
+    else if (word == "uc")
+        m_state.nUc = nParam;
+    else if (word == "plain") {
+        m_state.nFont = m_fonts.empty() ? 0 : m_fonts.front().nNumber;
+        m_state.nHalfPoints = 24;
+        m_state.bBold = m_state.bItalic = m_state.bUnderline = false;
+    }
+    else if (word == "f")
+        m_state.nFont = nParam;
+    else if (word == "fs")
+        m_state.nHalfPoints = nParam;
+    else if (word == "b")
+        m_state.bBold = !bHasParam || nParam != 0;
+    else if (word == "i")
+        m_state.bItalic = !bHasParam || nParam != 0;
+    else if (word == "ul")
+        m_state.bUnderline = !bHasParam || nParam != 0;
+    else if (word == "ulnone")
+        m_state.bUnderline = false;
+    else if (word == "paperw")
+        m_doc.m_page.nWidth = nParam;
+    else if (word == "paperh")
+        m_doc.m_page.nHeight = nParam;
+    else if (word == "margl")
+        m_doc.m_page.nMarginLeft = nParam;
+    else if (word == "margr")
+        m_doc.m_page.nMarginRight = nParam;
+    else if (word == "margt")
+        m_doc.m_page.nMarginTop = nParam;
+    else if (word == "margb")
+        m_doc.m_page.nMarginBottom = nParam;
+}
+
+void CRtfReader::EndGroup(Destination closed)
+{
+    if (closed == destField)
+        m_doc.m_fields.push_back(m_field);
+}
+
+CRtfReader::CFont* CRtfReader::FontByNumber(int nNumber)
+{
+    for (CFont& font : m_fonts) {
+        if (font.nNumber == nNumber)
+            return &font;
+    }
+    return nullptr;
+}
+
+CTextCharFormat CRtfReader::CurrentFormat()
+{
+    CTextCharFormat format;
+    if (const CFont* font = FontByNumber(m_state.nFont)) {
+        if (!font->strName.IsEmpty())
+            format.strFace = font->strName;
+        format.nCharSet = font->nCharSet;
+    }
+    format.nHalfPoints = m_state.nHalfPoints;
+    format.bBold = m_state.bBold;
+    format.bItalic = m_state.bItalic;
+    format.bUnderline = m_state.bUnderline;
+    return format;
+}
+
+void CRtfReader::Byte(unsigned char byte)
+{
+    if (m_state.dest == destFontTable) {
+        if (byte == ';') {
+            if (!m_fonts.empty() && m_fonts.back().strName.IsEmpty())
+                m_fonts.back().strName = m_strFontName.Trim();
+            m_strFontName.Empty();
+        }
+        else
+            m_strFontName += static_cast<wchar_t>(byte);
+        return;
+    }
+    const CFont* font = FontByNumber(m_state.nFont);
+    if (m_state.dest == destText && font && font->nCharSet == SYMBOL_CHARSET) {
+        Character(byte);   // a glyph number of the symbol font
+        return;
+    }
+    char ansi = static_cast<char>(byte);
+    wchar_t wide = byte;
+    ::MultiByteToWideChar(1252, 0, &ansi, 1, &wide, 1);
+    Character(wide);
+}
+
+void CRtfReader::Character(wchar_t ch)
+{
+    if (m_nSkipChars > 0) {
+        --m_nSkipChars;
+        return;
+    }
+    if (m_state.dest == destText) {
+        const wchar_t text[2] = {ch, 0};
+        m_doc.AppendText(text, CurrentFormat());
+    }
+    else if (m_state.dest == destFieldData) {
+        m_field.strData += ch;
+    }
+}

@@ -1,0 +1,50 @@
+// Reads RTF into a text document: the text, the character formats (font, size, bold, italic, underline), page
+// breaks, the page set-up and our field table. Everything else of RTF (colours, styles, pictures, paragraph
+// layout) is skipped, so that documents written by other programs load with their text intact.
+#pragma once
+
+#include "TextDocument.h"
+
+#include <string>
+#include <vector>
+
+class CRtfReader
+{
+public:
+    explicit CRtfReader(CTextDocument& doc) : m_doc(doc) {}
+    // False when the bytes are no RTF document or its groups do not close.
+    bool Read(const std::string& rtf);
+
+private:
+    enum Destination { destText, destFontTable, destSkip, destFieldTable, destField, destFieldData };
+    struct CState
+    {
+        Destination dest = destText;
+        int nFont = 0;           // RTF font number
+        int nHalfPoints = 24;
+        bool bBold = false, bItalic = false, bUnderline = false;
+        int nUc = 1;             // characters that stand for each \u character
+    };
+    struct CFont
+    {
+        int nNumber;
+        BYTE nCharSet;
+        CString strName;
+    };
+
+    void ControlWord(const std::string& word, bool bHasParam, int nParam);
+    void Character(wchar_t ch);
+    void Byte(unsigned char byte);
+    void EndGroup(Destination closed);
+    CFont* FontByNumber(int nNumber);
+    CTextCharFormat CurrentFormat();
+
+    CTextDocument& m_doc;
+    CState m_state;
+    std::vector<CState> m_stack;
+    std::vector<CFont> m_fonts;
+    int m_nSkipChars = 0;            // characters still to skip after a \u
+    bool m_bStarred = false;         // the group began with \*
+    CString m_strFontName;
+    CTextField m_field;
+};

@@ -1,0 +1,129 @@
+// The document of the word-processing control without its window: the text with a character format per
+// character, the fields (ranges of the text that keep a data string beside their text), the selection, the page
+// set-up, and reading and writing of ".txd" documents and of the export formats. The control shows and edits
+// this document; filling, fields and saving are done here, so that they work (and are tested) without a window.
+//
+// Text conventions are the rich-edit control's: '\r' ends a paragraph, '\v' is a line break inside a paragraph,
+// '\t' a tab and 0x0C a page break. Positions and lengths count characters of this text.
+#pragma once
+
+#include "platform/mfc/afxstr.h"
+
+#include <string>
+#include <vector>
+
+// Save formats, by the codes the views pass.
+enum TxdFormat
+{
+    txdFormatOwn = 0,     // ".txd": RTF with the field table
+    txdFormatText = 1,    // plain text, Windows-1252
+    txdFormatHtml = 4,
+    txdFormatRtf = 5,
+    txdFormatDoc = 9,     // the RTF content under a Word name: Word opens it
+    txdFormatPdf = 12,
+};
+
+struct CTextCharFormat
+{
+    CString strFace = L"Arial";
+    BYTE nCharSet = DEFAULT_CHARSET;   // SYMBOL_CHARSET: the characters are glyph numbers of a symbol font
+    int nHalfPoints = 20;
+    bool bBold = false;
+    bool bItalic = false;
+    bool bUnderline = false;
+
+    bool IsSymbol() const { return nCharSet == SYMBOL_CHARSET; }
+    bool operator==(const CTextCharFormat& other) const;
+    bool operator!=(const CTextCharFormat& other) const { return !(*this == other); }
+};
+
+// A field: a range of the text and the data string kept with it. Ids are given from 1 up and never reused.
+struct CTextField
+{
+    long nId = 0;
+    long nStart = 0;
+    long nLength = 0;
+    CString strData;
+};
+
+struct CTextPageSetup
+{
+    long nWidth = 11905;      // twips: A4 portrait
+    long nHeight = 16838;
+    long nMarginLeft = 850;
+    long nMarginTop = 850;
+    long nMarginRight = 850;
+    long nMarginBottom = 850;
+};
+
+class CTextDocument
+{
+public:
+    CTextDocument();
+    // An empty document with the default format (Arial, 10 points).
+    void New();
+
+    // Reading raises CFileException for a file that cannot be read and CArchiveException (badIndex) for a file
+    // that is no RTF document; the document is unchanged then.
+    void Load(LPCTSTR pszPath);
+    void LoadRtf(const std::string& rtf);
+    // Writes the whole file or raises CFileException; a file that could not be written completely is removed.
+    void Save(LPCTSTR pszPath, int nFormat) const;
+    // The file's bytes in a format; PDF is not produced here.
+    std::string SaveToBytes(int nFormat) const;
+
+    const CString& GetText() const { return m_text; }
+    long GetLength() const { return m_text.GetLength(); }
+    const CTextCharFormat& GetCharFormat(long nPos) const;
+
+    // The position of the first occurrence at or after nStart (case matters), -1 when none.
+    long Find(LPCTSTR pszText, long nStart) const;
+
+    // The selection is kept inside the text.
+    void SetSel(long nStart, long nLength);
+    long GetSelStart() const { return m_nSelStart; }
+    long GetSelLength() const { return m_nSelLength; }
+    CString GetSelText() const;
+    // The new text takes the format of the first replaced character (or of the one before an insertion); the
+    // selection becomes empty after it. Fields move with the text around them.
+    void ReplaceSel(LPCTSTR pszText);
+    // Appends text in a format, for documents built by the program.
+    void AppendText(LPCTSTR pszText, const CTextCharFormat& format);
+    // The format of the selection (of the insertion point when empty).
+    void SetSelCharFormat(const CTextCharFormat& format);
+
+    // Turns the selection into a field; answers its id, or 0 when the selection is empty or overlaps a field.
+    long MakeField();
+    // The field ids in document order.
+    std::vector<long> GetFieldIds() const;
+    // The id of the field after nId in document order (0: the first); 0 when none.
+    long NextField(long nId) const;
+    const CTextField* FindField(long nId) const;
+    CString GetFieldText(long nId) const;
+    // Replaces the field's text; the field then holds exactly the new text.
+    void SetFieldText(long nId, LPCTSTR pszText);
+    CString GetFieldData(long nId) const;
+    void SetFieldData(long nId, LPCTSTR pszData);
+
+    CTextPageSetup& PageSetup() { return m_page; }
+    const CTextPageSetup& PageSetup() const { return m_page; }
+
+private:
+    friend class CRtfReader;
+    friend class CRtfWriter;
+    friend class CHtmlWriter;
+
+    int FormatIndex(const CTextCharFormat& format);
+    void Replace(long nStart, long nLength, LPCTSTR pszText);
+    CTextField* FieldById(long nId);
+
+    CString m_text;
+    std::vector<int> m_charFormats;            // one per character, index into m_formats
+    std::vector<CTextCharFormat> m_formats;
+    int m_nInsertFormat = 0;                   // the format an insertion into an empty document takes
+    std::vector<CTextField> m_fields;          // in document order
+    long m_nNextFieldId = 1;
+    long m_nSelStart = 0;
+    long m_nSelLength = 0;
+    CTextPageSetup m_page;
+};
