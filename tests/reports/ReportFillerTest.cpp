@@ -1,0 +1,143 @@
+#include "data/DataTestArchive.h"
+#include "data/SetSettings.h"
+#include "reports/FaxFields.h"
+#include "reports/ReportFiller.h"
+
+namespace {
+
+class ReportFillerTest : public CDataTestArchive
+{
+protected:
+    void SetUp() override
+    {
+        CDataTestArchive::SetUp();
+        Execute(L"INSERT INTO SaldoFin (ID, Anno1, Anno2, Anno3) VALUES (1106, 1234.5, 0.7, -2.25)");
+        Execute(L"INSERT INTO SaldoFin (ID, Anno1, Anno2, Anno3) VALUES (1107, 0, 1, NULL)");
+        Execute(L"INSERT INTO DatiEnte (ID, [value]) VALUES ('Nome', 'Comune di Cittaducale')");
+        Execute(L"INSERT INTO DatiEnte (ID, [value]) VALUES ('Vuoto', NULL)");
+    }
+
+    CString Fill(LPCTSTR pszText, CReportFiller::ValueStyle nStyle)
+    {
+        CTextDocument doc;
+        doc.AppendText(pszText, CTextCharFormat());
+        CReportFiller(m_data, nStyle).FillSpans(doc);
+        return doc.GetText();
+    }
+};
+
+TEST_F(ReportFillerTest, EachReferenceGivesItsValueByType)
+{
+    const struct
+    {
+        LPCTSTR pszReference;
+        LPCTSTR pszReport;     // printed reports
+        LPCTSTR pszDocument;   // editable documents
+    } cases[] = {
+        {L"L:N;T:SaldoFin;R:1106;F:Anno1", L"1.234", L"1.235"},
+        {L"L:+N;T:SaldoFin;R:1106;F:Anno1", L"+1.234", L"1.235"},
+        {L"L:+N;T:SaldoFin;R:1106;F:Anno2", L"0", L"1"},
+        {L"L:N;T:SaldoFin;R:1106;F:Anno3", L"-2", L"-2"},
+        {L"L:+D.1;T:SaldoFin;R:1106;F:Anno2", L"+0,7", L"0,7"},
+        {L"L:+D.2;T:SaldoFin;R:1106;F:Anno3", L"-2,25", L"-2,25"},
+        {L"L:D;T:SaldoFin;R:1106;F:Anno1", L"1.235", L"1.235"},
+        {L"L:V;T:SaldoFin;R:1106;F:Anno1", L"1.234,50", L"1.234,50"},
+        {L"L:+V;T:SaldoFin;R:1106;F:Anno1", L"+1.234,50", L"1.234,50"},
+        {L"L:+V;T:SaldoFin;R:1107;F:Anno1", L"0,00", L"0,00"},
+        {L"L:V;T:SaldoFin;R:1107;F:Anno3", L"0,00", L"0,00"},
+        {L"L:T;T:DatiEnte;R:Nome;F:value", L"Comune di Cittaducale", L"Comune di Cittaducale"},
+        {L"L:T;T:DatiEnte;R:Vuoto;F:value", L"", L""},
+        {L"L:B.Y;T:SaldoFin;R:1107;F:Anno2", L"\u00fe", L"\u00fe"},
+        {L"L:B.Y;T:SaldoFin;R:1107;F:Anno1", L"\u00a8", L"\u00a8"},
+        {L"L:B.N;T:SaldoFin;R:1107;F:Anno1", L"\u00fe", L"\u00fe"},
+        {L"L:B;T:SaldoFin;R:1107;F:Anno2", L"\u00a8", L"\u00a8"},
+        {L"L:N;T:SaldoFin;R:9999;F:Anno1", L"", L""},
+        {L"L:N;T:SaldoFin;R:;F:Anno1", L"", L""},
+        {L"L:N;T:Missing;R:1106;F:Anno1", L"", L""},
+        {L"L:N;T:SaldoFin;R:1106;F:Missing", L"", L""},
+        {L"L:N;R:1106;F:Anno1", L"", L""},
+        {L"", L"", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.pszReference).ToMultiByte(CP_UTF8));
+        const CString text = CString(L"<$[") + c.pszReference + L"]$>";
+        EXPECT_EQ(CString(L"<") + c.pszReport + L">", Fill(text, CReportFiller::reportValues));
+        EXPECT_EQ(CString(L"<") + c.pszDocument + L">", Fill(text, CReportFiller::documentValues));
+    }
+}
+
+TEST_F(ReportFillerTest, TablesSwitchAndFailuresDoNotStopTheRest)
+{
+    EXPECT_EQ(CString(L"A 1.234 B Comune di Cittaducale C  D 1 E  F 0,70 G $[L:N;T:SaldoFin;R:1106;F:Anno1"),
+              Fill(L"A $[L:N;T:SaldoFin;R:1106;F:Anno1]$ B $[L:T;T:DatiEnte;R:Nome;F:value]$ "
+                   L"C $[L:N;T:Nessuna;R:1106;F:Anno1]$ D $[L:N;T:SaldoFin;R:1107;F:Anno2]$ "
+                   L"E $[L:N;R:9;F:Anno1]$ F $[L:V;R:1106;F:Anno2]$ G $[L:N;T:SaldoFin;R:1106;F:Anno1",
+                   CReportFiller::reportValues));
+    // A value that looks like a reference is not filled again.
+    Execute(L"UPDATE DatiEnte SET [value] = '$[L:N;T:SaldoFin;R:1106;F:Anno1]$' WHERE ID = 'Nome'");
+    EXPECT_EQ(CString(L"$[L:N;T:SaldoFin;R:1106;F:Anno1]$ 1.234"),
+              Fill(L"$[L:T;T:DatiEnte;R:Nome;F:value]$ $[L:N;T:SaldoFin;R:1106;F:Anno1]$",
+                   CReportFiller::reportValues));
+}
+
+TEST_F(ReportFillerTest, AccountingHeadingReplacesEveryOccurrence)
+{
+    const struct
+    {
+        int nMode;
+        LPCTSTR pszHeading;
+    } cases[] = {
+        {0, L"CONTABILIT\u00c0 ANALITICA PER STRUTTURA DI BILANCIO"},
+        {1, L"CONTABILIT\u00c0 ANALITICA PER CAPITOLI"},
+    };
+    for (const auto& c : cases) {
+        CSetSettings::SetSettingImpExtraCont2(m_data, c.nMode);
+        CTextDocument doc;
+        doc.AppendText(L"$[IMPCONT] - $[IMPCONT]$[L:N;T:SaldoFin;R:1106;F:Anno1]$", CTextCharFormat());
+        FillAccountingHeading(doc, m_data);
+        CReportFiller(m_data, CReportFiller::reportValues).FillSpans(doc);
+        EXPECT_EQ(CString(c.pszHeading) + L" - " + c.pszHeading + L"1.234", doc.GetText());
+    }
+}
+
+TEST_F(ReportFillerTest, FaxTagsAreFilledAtEveryOccurrenceAfterTheReferences)
+{
+    CTextDocument doc;
+    doc.AppendText(L"$D $N v$V $P $[L:T;T:DatiEnte;R:Nome;F:value]$ $D$D", CTextCharFormat());
+    CReportFiller(m_data, CReportFiller::documentValues).FillSpans(doc);
+    CFaxTags tags;
+    tags.strDate = L"10/12/2026";
+    tags.strProduct = L"$P$P";   // a value holding a tag is not searched again
+    tags.strAppName = L"Verifica Vorsa 2008";
+    tags.strVersion = L"1.05";
+    FillFaxTags(doc, tags);
+    EXPECT_EQ(CString(L"10/12/2026 Verifica Vorsa 2008 v1.05 $P$P Comune di Cittaducale 10/12/202610/12/2026"),
+              doc.GetText());
+}
+
+TEST_F(ReportFillerTest, ReferencesBecomeFieldsThatSurviveSaveAndReload)
+{
+    CTextDocument doc;
+    doc.AppendText(L"Ente: $[L:T;T:DatiEnte;R:Nome;F:value;D:nessuno]$, saldo $[L:V;T:SaldoFin;R:1106;F:Anno1]$ "
+                   L"$[]$ $[L:N",
+                   CTextCharFormat());
+    const std::vector<long> ids = MakeReferenceFields(doc, true);
+    ASSERT_EQ(2u, ids.size());
+    EXPECT_EQ(CString(L"Ente: L:T;T:DatiEnte;R:Nome;F:value;D:nessuno, saldo L:V;T:SaldoFin;R:1106;F:Anno1 $[]$ $[L:N"),
+              doc.GetText());
+    EXPECT_EQ(CString(L"L:V;T:SaldoFin;R:1106;F:Anno1"), doc.GetFieldData(ids[1]));
+    doc.SetFieldText(ids[0], L"Comune di Cittaducale");
+    doc.SetFieldText(ids[1], L"1.234,50");
+
+    CTempFolder folder;
+    doc.Save(folder.File(L"ConfServ.txd"), txdFormatOwn);
+    CTextDocument loaded;
+    loaded.Load(folder.File(L"ConfServ.txd"));
+    EXPECT_EQ(CString(L"Ente: Comune di Cittaducale, saldo 1.234,50 $[]$ $[L:N"), loaded.GetText());
+    const std::vector<long> loadedIds = loaded.GetFieldIds();
+    ASSERT_EQ(2u, loadedIds.size());
+    EXPECT_EQ(CString(L"1.234,50"), loaded.GetFieldText(loadedIds[1]));
+    EXPECT_EQ(CString(L"L:T;T:DatiEnte;R:Nome;F:value;D:nessuno"), loaded.GetFieldData(loadedIds[0]));
+}
+
+} // namespace
