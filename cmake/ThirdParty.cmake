@@ -1,7 +1,8 @@
 # Third-party code compiled for the target from the sources that scripts/setup keeps outside git.
 set(_sqlite_dir  ${QUARZEL_CACHE}/sqlite)
 set(_minizip_dir ${QUARZEL_CACHE}/minizip)
-foreach(_f ${_sqlite_dir}/sqlite3.c ${_minizip_dir}/unzip.c)
+set(_haru_dir    ${QUARZEL_CACHE}/libharu)
+foreach(_f ${_sqlite_dir}/sqlite3.c ${_minizip_dir}/unzip.c ${_haru_dir}/src/hpdf_doc.c)
   if(NOT EXISTS ${_f})
     message(FATAL_ERROR "${_f} is missing: run scripts/setup")
   endif()
@@ -18,6 +19,19 @@ add_library(minizip STATIC ${_minizip_dir}/unzip.c ${_minizip_dir}/zip.c ${_mini
 target_include_directories(minizip SYSTEM PUBLIC ${_minizip_dir})
 target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
 target_compile_options(minizip PRIVATE -w)
+
+# libharu, the PDF writer: zlib for compressed streams, no PNG images.
+file(GLOB _haru_src ${_haru_dir}/src/*.c)
+set(_haru_cfg ${CMAKE_BINARY_DIR}/third_party/libharu)
+file(MAKE_DIRECTORY ${_haru_cfg})
+file(WRITE ${_haru_cfg}/hpdf_config.h.new
+     "#define LIBHPDF_HAVE_LIBZ 1\n#define LIBHPDF_HAVE_NOPNGLIB 1\n#define HPDF_NOPNGLIB 1\n"
+     "#define LIBHPDF_HAVE_STDLIB_H 1\n#define LIBHPDF_HAVE_STRING_H 1\n")
+file(COPY_FILE ${_haru_cfg}/hpdf_config.h.new ${_haru_cfg}/hpdf_config.h ONLY_IF_DIFFERENT)
+add_library(hpdf STATIC ${_haru_src})
+target_include_directories(hpdf SYSTEM PUBLIC ${_haru_dir}/include ${_haru_cfg})
+target_link_libraries(hpdf PUBLIC ZLIB::ZLIB)
+target_compile_options(hpdf PRIVATE -w)
 
 # The header-only JSON parser from Debian's package; only its own folder is exposed to the cross compiler
 # (the host's /usr/include must never be on the target's include path).

@@ -1,5 +1,6 @@
 #include "TextDocument.h"
 
+#include "PdfWriter.h"
 #include "RtfReader.h"
 #include "TextDocWriters.h"
 #include "platform/mfc/afxexcept.h"
@@ -65,6 +66,8 @@ std::string CTextDocument::SaveToBytes(int nFormat) const
         return WritePlainText(*this);
     case txdFormatHtml:
         return CHtmlWriter(*this).Write();
+    case txdFormatPdf:
+        return WritePdf(*this);
     case txdFormatRtf:
     case txdFormatDoc:
         return CRtfWriter(*this, false).Write();

@@ -69,7 +69,7 @@ public:
     void LoadRtf(const std::string& rtf);
     // Writes the whole file or raises CFileException; a file that could not be written completely is removed.
     void Save(LPCTSTR pszPath, int nFormat) const;
-    // The file's bytes in a format; PDF is not produced here.
+    // The file's bytes in a format.
     std::string SaveToBytes(int nFormat) const;
 
     const CString& GetText() const { return m_text; }
