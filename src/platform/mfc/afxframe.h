@@ -53,6 +53,9 @@ public:
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
 
+    // The frame's own accelerators (those of LoadFrame's id); null when it has none.
+    virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
