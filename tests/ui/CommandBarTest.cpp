@@ -37,7 +37,10 @@ protected:
         if (m_pBar)
             m_pBar->InternalRelease();
         m_site.DestroyWindow();
+        // The system's player is given back only when no worker is left to call it.
         CMenuSoundPlayer::Stop();
+        for (int i = 0; i < 1000 && CMenuSoundPlayer::IsWorkerRunning(); i++)
+            ::Sleep(5);
         CMenuSoundPlayer::SetPlayer(m_pfnOldPlayer);
     }
     CXTPControls* Controls() const { return m_pBar->GetControls(); }

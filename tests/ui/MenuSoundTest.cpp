@@ -50,14 +50,29 @@ int CountThreads()
     return nCount;
 }
 
-// Waits up to a second for a condition that a worker makes true.
+// Waits up to five seconds for a condition that a worker makes true.
 template <class Condition>
 BOOL WaitFor(Condition condition)
 {
-    for (int i = 0; i < 200 && !condition(); i++)
+    for (int i = 0; i < 1000 && !condition(); i++)
         ::Sleep(5);
     return condition();
 }
+
+// No test of this program reaches the system's player: a sound (or the worker's purge) there starts audio
+// services that outlive the run.
+class CSilentSounds : public ::testing::Environment
+{
+public:
+    static BOOL WINAPI Silent(LPCWSTR, HMODULE, DWORD) { return TRUE; }
+    void SetUp() override { CMenuSoundPlayer::SetPlayer(Silent); }
+    void TearDown() override
+    {
+        CMenuSoundPlayer::Stop();
+        WaitFor([] { return !CMenuSoundPlayer::IsWorkerRunning(); });
+    }
+};
+::testing::Environment* const g_pSilentSounds = ::testing::AddGlobalTestEnvironment(new CSilentSounds);
 
 class MenuSoundTest : public ::testing::Test
 {
@@ -77,7 +92,8 @@ protected:
     {
         ::SetEvent(CBlockingPlayer::s_hRelease);
         CMenuSoundPlayer::Stop();
-        WaitFor([] { return !CMenuSoundPlayer::IsWorkerRunning(); });
+        // The system's player is given back only when no worker is left to call it.
+        ASSERT_TRUE(WaitFor([] { return !CMenuSoundPlayer::IsWorkerRunning(); }));
         CMenuSoundPlayer::SetPlayer(m_pfnOld);
         ::CloseHandle(CBlockingPlayer::s_hRelease);
         ::CloseHandle(CBlockingPlayer::s_hPlaying);
