@@ -1,6 +1,7 @@
 #include "ui/commandbars/XTPCommandBar.h"
 
 #include "platform/mfc/afxframe.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/DrawHelpers.h"
 
@@ -159,7 +160,10 @@ CXTPBarPainter* CXTPCommandBar::GetPaintManager()
 
 CXTPBarImages* CXTPCommandBar::GetImageManager()
 {
-    return m_pImages ? m_pImages : GetRootParent()->m_pImages;
+    if (m_pImages)
+        return m_pImages;
+    CXTPCommandBar* pRoot = GetRootParent();
+    return pRoot->m_pImages ? pRoot->m_pImages : XTPImageManager();
 }
 
 void CXTPCommandBar::SetPaintManager(CXTPBarPainter* pPainter)

@@ -96,7 +96,7 @@ public:
     CXTPBarPainter* GetPaintManager();
     CXTPBarImages* GetImageManager();
     void SetPaintManager(CXTPBarPainter* pPainter);
-    // Not owned: the image store outlives the bar.
+    // Not owned: the image store outlives the bar. Without one the root bar's, else the process-wide store.
     void SetImageManager(CXTPBarImages* pImages) { m_pImages = pImages; }
     BOOL IsCustomizeMode() const { return FALSE; }
     BOOL IsLayoutRTL() const

@@ -2,6 +2,7 @@
 
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBar.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/BarPainter.h"
@@ -233,7 +234,7 @@ CXTPBarPainter* CXTPControl::GetPaintManager() const
 
 CXTPBarImages* CXTPControl::GetImageManager() const
 {
-    return m_pParent ? m_pParent->GetImageManager() : nullptr;
+    return m_pParent ? m_pParent->GetImageManager() : XTPImageManager();
 }
 
 BOOL CXTPControl::IsCursorOver() const
