@@ -43,6 +43,15 @@ bool Same(const BSTR& a, const BSTR& b) { return wcscmp(a ? a : L"", b ? b : L""
 template <class T>
 bool Same(const T& a, const T& b) { return a == b; }
 
+// A loaded BSTR replaces (frees) the one the variable held: each load starts from its own copy of the sentinel
+// and frees what it was left with, so the shared sentinel is never freed.
+template <class T>
+T Fresh(const T& value) { return value; }
+BSTR Fresh(const BSTR& value) { return ::SysAllocString(value); }
+template <class T>
+void Release(T&) {}
+void Release(BSTR& value) { ::SysFreeString(value); }
+
 struct TypeCase
 {
     std::string name;
@@ -65,14 +74,17 @@ TypeCase Case(std::string name, VARTYPE vt, T value, T def, T sentinel, std::arr
         return px->ExchangeValue(L"Value", vt, &v, &d);
     };
     c.load = [=](CXTPPropExchange* px, Answer answer) {
-        T v = sentinel;
+        T v = Fresh(sentinel);
         T d = def;
         BOOL bLoaded = px->ExchangeValue(L"Value", vt, &v, &d);
+        BOOL bAsExpected = FALSE;
         switch (answer) {
-        case RoundTrip: return bLoaded && Same(v, value);
-        case SaveRefused: return bLoaded && Same(v, def);
-        default: return !bLoaded && Same(v, sentinel);
+        case RoundTrip: bAsExpected = bLoaded && Same(v, value); break;
+        case SaveRefused: bAsExpected = bLoaded && Same(v, def); break;
+        default: bAsExpected = !bLoaded && Same(v, sentinel); break;
         }
+        Release(v);
+        return bAsExpected;
     };
     return c;
 }
