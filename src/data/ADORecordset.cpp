@@ -13,11 +13,27 @@ _variant_t ConnectionVariant(const CADOConnection& connection)
     return _variant_t(static_cast<IDispatch*>(connection.GetConnection().GetInterfacePtr()), true);
 }
 
-// Several key values travel to Seek as one SAFEARRAY of VARIANTs, lower bound 1, in key order.
-_variant_t MakeSeekValue(int nKeyCount, const VARIANT* pKeyValues)
+// The caller's VARIANT lent as a _variant_t without a copy of its text: given back, not cleared, at the end.
+class CBorrowedVariant
 {
-    if (nKeyCount == 1)
-        return _variant_t(pKeyValues[0]);
+public:
+    explicit CBorrowedVariant(const VARIANT& value)
+    {
+        VARIANT shallow = value;
+        m_value.Attach(shallow);
+    }
+    ~CBorrowedVariant() { m_value.Detach(); }
+    CBorrowedVariant(const CBorrowedVariant&) = delete;
+    CBorrowedVariant& operator=(const CBorrowedVariant&) = delete;
+    const _variant_t& Get() const { return m_value; }
+
+private:
+    _variant_t m_value;
+};
+
+// Several key values travel to Seek as one SAFEARRAY of VARIANTs, lower bound 1, in key order.
+_variant_t MakeSeekArray(int nKeyCount, const VARIANT* pKeyValues)
+{
     SAFEARRAYBOUND bound = {static_cast<ULONG>(nKeyCount), 1};
     SAFEARRAY* pArray = ::SafeArrayCreate(VT_VARIANT, 1, &bound);
     if (!pArray)
@@ -95,6 +111,8 @@ void CADORecordset::Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockType
         }
     }
     SetRowProperties(nLockType);
+    m_strCurrentIndex.Empty();
+    m_columnPositions.clear();
     m_pRecordset->Open(_variant_t(static_cast<LPCTSTR>(source)), ConnectionVariant(*m_pConnection), nCursorType,
                        nLockType, nOptions);
     BindRecord();
@@ -146,7 +164,9 @@ bool CADORecordset::FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQu
 
 void CADORecordset::SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR pszIndex)
 {
-    _variant_t seekValue = MakeSeekValue(nKeyCount, pKeyValues);
+    // One key is sought as it is; several as an array.
+    _variant_t keyArray = nKeyCount == 1 ? _variant_t() : MakeSeekArray(nKeyCount, pKeyValues);
+    CBorrowedVariant seekValue(nKeyCount == 1 ? pKeyValues[0] : static_cast<const VARIANT&>(keyArray));
     if (!IsOpen())
         Open(nullptr, adOpenStatic, m_pRecordset->GetLockType(), adCmdTableDirect);
     if (!pszIndex || !*pszIndex) {
@@ -156,18 +176,20 @@ void CADORecordset::SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR ps
         }
         pszIndex = m_strPrimaryIndex;
     }
-    // Changing the index is not free: set it only when it differs.
-    _bstr_t current = m_pRecordset->GetIndex();
-    if (wcscmp(current.length() ? static_cast<LPCWSTR>(current) : L"", pszIndex) != 0)
+    // Changing the index is not free: set it only when it differs. Only this class sets it, so the index it set
+    // last on the open Recordset is the current one.
+    if (m_strCurrentIndex != pszIndex) {
         m_pRecordset->PutIndex(_bstr_t(pszIndex));
-    m_pRecordset->Seek(seekValue, adSeekFirstEQ);
+        m_strCurrentIndex = pszIndex;
+    }
+    m_pRecordset->Seek(seekValue.Get(), adSeekFirstEQ);
 }
 
 // Without index seek the lookup is a prepared parameterised query, re-run with new values.
 void CADORecordset::QueryKey(int nKeyCount, const VARIANT* pKeyValues)
 {
     if (IsOpen() && CString(static_cast<LPCWSTR>(_bstr_t(m_pRecordset->GetSource()))).Find(L'?') < 0)
-        m_pRecordset->Close();
+        Close();
     if (IsOpen()) {
         ParametersPtr parameters = m_pLookupCommand->GetParameters();
         for (int i = 0; i < nKeyCount; ++i)
@@ -219,6 +241,8 @@ void CADORecordset::PrepareLookupCommand(int nKeyCount, const VARIANT* pKeyValue
     if (nLockType == adLockUnspecified)
         nLockType = adLockReadOnly;
     SetRowProperties(nLockType);
+    m_strCurrentIndex.Empty();
+    m_columnPositions.clear();
     m_pRecordset->Open(_variant_t(static_cast<IDispatch*>(m_pLookupCommand.GetInterfacePtr()), true), vtMissing,
                        adOpenStatic, nLockType, adCmdUnspecified);
 }
@@ -351,7 +375,27 @@ void CADORecordset::Delete()
 
 void CADORecordset::Close()
 {
+    m_strCurrentIndex.Empty();
+    m_columnPositions.clear();
     m_pRecordset->Close();
+}
+
+long CADORecordset::ColumnPosition(LPCTSTR pszColumn) const
+{
+    for (const auto& known : m_columnPositions) {
+        if (known.first == pszColumn)
+            return known.second;
+    }
+    long nPosition = -1;
+    FieldsPtr fields = GetFields();
+    for (long i = 0, nCount = fields->GetCount(); i < nCount && nPosition < 0; ++i) {
+        _bstr_t name = fields->GetItem(_variant_t(i))->GetName();
+        // Column names compare as the database compares them: without regard to case.
+        if (::CompareStringOrdinal(name, static_cast<int>(name.length()), pszColumn, -1, TRUE) == CSTR_EQUAL)
+            nPosition = i;
+    }
+    m_columnPositions.emplace_back(pszColumn, nPosition);
+    return nPosition;
 }
 
 FieldsPtr CADORecordset::GetFields() const

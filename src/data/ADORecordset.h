@@ -5,6 +5,9 @@
 #include "data/ADOConnection.h"
 #include "data/ADORecord.h"
 
+#include <utility>
+#include <vector>
+
 class CADORecordset
 {
 public:
@@ -62,6 +65,9 @@ public:
 
 protected:
     const _RecordsetPtr& GetRecordset() const { return m_pRecordset; }
+    // The position of a column of the open Recordset, looked up by name once per open, so that field access by
+    // name in a loop spares the name's trip through a VARIANT; -1 when there is no such column.
+    long ColumnPosition(LPCTSTR pszColumn) const;
 
 private:
     void BindRecord();
@@ -77,6 +83,8 @@ private:
     CADORecord* m_pRecord;
     _CommandPtr m_pLookupCommand;
     CString m_strPrimaryIndex;   // "PK_" + the table name in upper case, made on the first seek
+    CString m_strCurrentIndex;   // the index set on the open Recordset
+    mutable std::vector<std::pair<CString, long>> m_columnPositions;   // of the open Recordset
     RowSetting m_nChangeInsertedRows = rowDefault;
     RowSetting m_nRemoveDeletedRows = rowDefault;
 };

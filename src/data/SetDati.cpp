@@ -118,12 +118,14 @@ void CSetDati::ClearColumn(LPCTSTR pszColumn)
 // The recomputation reads and writes many fields by name: the Recordset's shortcuts spare a Field object each.
 _variant_t CSetDati::GetFieldValue(LPCTSTR pszColumn) const
 {
-    return GetRecordset()->GetCollect(_variant_t(pszColumn));
+    long nPosition = ColumnPosition(pszColumn);
+    return GetRecordset()->GetCollect(nPosition >= 0 ? _variant_t(nPosition) : _variant_t(pszColumn));
 }
 
 void CSetDati::PutFieldValue(LPCTSTR pszColumn, const _variant_t& value)
 {
-    GetRecordset()->PutCollect(_variant_t(pszColumn), value);
+    long nPosition = ColumnPosition(pszColumn);
+    GetRecordset()->PutCollect(nPosition >= 0 ? _variant_t(nPosition) : _variant_t(pszColumn), value);
 }
 
 void CSetDati::ExecuteStatement(const CString& sql)

@@ -265,3 +265,21 @@ TEST_F(AdoRecordset, BindingFollowsTheCursor)
     EXPECT_EQ(10, CurrencyCount(extra->GetCollect(L"importoComp")));
     EXPECT_EQ(3, extra->GetRecordCount());
 }
+
+// A Field belongs to its record set: it keeps the record set alive, and after a new open it reads the column now
+// at its position or, past the last one, raises.
+TEST_F(AdoRecordset, FieldsLiveWithTheirRecordset)
+{
+    _RecordsetPtr config = Open(L"SELECT name, value FROM Config ORDER BY name", adLockReadOnly, adCmdText);
+    FieldPtr value = config->GetFields()->GetItem(L"VALUE");
+    EXPECT_EQ(value.GetInterfacePtr(), config->GetFields()->GetItem(1L).GetInterfacePtr());
+    config->Close();
+    config->Open(L"SELECT name FROM Config", _variant_t(static_cast<IDispatch*>(m_connection), true), adOpenStatic,
+                 adLockReadOnly, adCmdText);
+    EXPECT_THROW(value->GetValue(), _com_error);
+
+    FieldPtr name = config->GetFields()->GetItem(0L);
+    config.Release();
+    EXPECT_EQ(_bstr_t(L"name"), name->GetName());
+    EXPECT_EQ(CString(L"anno"), Text(name->GetValue()));
+}

@@ -4,35 +4,49 @@
 
 namespace
 {
-class CJetField : public CJetObject<Field>
+// A part of the record set: its references are the record set's.
+template <class I> class CJetPart : public CJetObject<I>
 {
 public:
-    CJetField(CJetRecordset* recordset, long column) : m_recordset(recordset), m_column(column) {}
+    explicit CJetPart(CJetRecordset* recordset) : m_recordset(recordset) {}
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_recordset->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_recordset->Release(); }
 
-    _variant_t GetValue() override { return m_recordset->GetValue(m_column); }
-    void PutValue(const _variant_t& value) override { m_recordset->PutValue(m_column, value); }
-    _bstr_t GetName() override { return _bstr_t(m_recordset->Column(m_column).m_name.c_str()); }
-    DataTypeEnum GetType() override { return m_recordset->ColumnType(m_column); }
-    long GetDefinedSize() override { return m_recordset->Column(m_column).m_definedSize; }
+protected:
+    CJetRecordset* m_recordset;
+};
+
+class CJetField : public CJetPart<Field>
+{
+public:
+    CJetField(CJetRecordset* recordset, long column) : CJetPart(recordset), m_column(column) {}
+
+    _variant_t GetValue() override { return m_recordset->GetValue(Column()); }
+    void PutValue(const _variant_t& value) override { m_recordset->PutValue(Column(), value); }
+    _bstr_t GetName() override { return _bstr_t(m_recordset->Column(Column()).m_name.c_str()); }
+    DataTypeEnum GetType() override { return m_recordset->ColumnType(Column()); }
+    long GetDefinedSize() override { return m_recordset->Column(Column()).m_definedSize; }
 
 private:
-    CAdoPtr<CJetRecordset> m_recordset;
+    // A field kept from an earlier open of the record set may name a column it no longer has.
+    long Column() const
+    {
+        if (m_column >= m_recordset->ColumnCount())
+            JetRaise(m_recordset->Log(), JET_E_ITEMNOTFOUND,
+                     L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        return m_column;
+    }
+
     long m_column;
 };
 
-class CJetFields : public CJetObject<Fields>
+class CJetFields : public CJetPart<Fields>
 {
 public:
-    explicit CJetFields(CJetRecordset* recordset) : m_recordset(recordset) {}
+    using CJetPart::CJetPart;
 
     long GetCount() override { return m_recordset->ColumnCount(); }
-    FieldPtr GetItem(const _variant_t& index) override
-    {
-        return FieldPtr(new CJetField(m_recordset, m_recordset->ColumnIndex(index)));
-    }
-
-private:
-    CAdoPtr<CJetRecordset> m_recordset;
+    FieldPtr GetItem(const _variant_t& index) override { return m_recordset->FieldAt(m_recordset->ColumnIndex(index)); }
 };
 
 class CJetProperty : public CJetObject<Property>
@@ -80,9 +94,14 @@ private:
 };
 } // namespace
 
-FieldsPtr JetMakeFields(CJetRecordset* recordset)
+CJetUnknown<Fields>* JetNewFields(CJetRecordset* recordset)
 {
-    return FieldsPtr(new CJetFields(recordset));
+    return new CJetFields(recordset);
+}
+
+CJetUnknown<Field>* JetNewField(CJetRecordset* recordset, long column)
+{
+    return new CJetField(recordset, column);
 }
 
 PropertiesPtr JetMakeProperties(CJetRecordset* recordset)

@@ -5,6 +5,7 @@
 #include "platform/ado/JetFields.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace
 {
@@ -274,7 +275,19 @@ HRESULT CJetRecordset::MoveNext()
 
 FieldsPtr CJetRecordset::GetFields()
 {
-    return JetMakeFields(this);
+    if (!m_fields)
+        m_fields.reset(JetNewFields(this));
+    return FieldsPtr(m_fields.get());
+}
+
+FieldPtr CJetRecordset::FieldAt(long column)
+{
+    size_t i = static_cast<size_t>(column);
+    if (m_fieldObjects.size() <= i)
+        m_fieldObjects.resize(i + 1);
+    if (!m_fieldObjects[i])
+        m_fieldObjects[i].reset(JetNewField(this, column));
+    return FieldPtr(m_fieldObjects[i].get());
 }
 
 PropertiesPtr CJetRecordset::GetProperties()
@@ -287,9 +300,15 @@ long CJetRecordset::ColumnIndex(const _variant_t& index)
     const VARIANT& item = index.vt == (VT_BYREF | VT_VARIANT) ? *index.pvarVal : static_cast<const VARIANT&>(index);
     if (item.vt == VT_BSTR) {
         size_t length = item.bstrVal ? ::SysStringLen(item.bstrVal) : 0;
+        // Callers nearly always write a name as it is declared: that is the quick look.
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (m_columns[i].m_name.size() == length && std::wmemcmp(m_columns[i].m_name.data(), item.bstrVal, length) == 0)
+                return static_cast<long>(i);
         for (size_t i = 0; i < m_columns.size(); ++i)
             if (JetSameName(item.bstrVal, length, m_columns[i].m_name))
                 return static_cast<long>(i);
+    } else if (item.vt == VT_I4 && item.lVal >= 0 && item.lVal < ColumnCount()) {
+        return item.lVal;
     } else {
         _variant_t position;
         if (SUCCEEDED(::VariantChangeType(&position, const_cast<VARIANT*>(&item), 0, VT_I4)) && position.lVal >= 0 &&
@@ -352,7 +371,8 @@ void CJetRecordset::PutCollect(const _variant_t& index, const _variant_t& value)
 void CJetRecordset::StartEdit(EEdit edit)
 {
     m_edit = edit;
-    m_pending.assign(m_columns.size(), CJetValue());
+    // A pending value counts only where its column is marked changed: the old ones need no clearing.
+    m_pending.resize(m_columns.size());
     m_changed.assign(m_columns.size(), false);
 }
 
@@ -441,7 +461,7 @@ void CJetRecordset::Change()
         Raise(E_FAIL, L"Row cannot be located for updating. Some values may have been changed since it was last read.");
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_changed[i])
-            row.m_values[i] = m_pending[i];
+            row.m_values[i] = std::move(m_pending[i]);
 }
 
 HRESULT CJetRecordset::Delete(AffectEnum affectRecords)
@@ -518,22 +538,20 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
                                          L"functionality.");
     if (seekOption != adSeekFirstEQ)
         Raise(JET_E_INVALIDARGUMENT, L"Only the seek for the first equal key is supported.");
+    // One key is the value itself (the usual seek: no copies); several come as an array.
     std::vector<_variant_t> listed;
-    if (keyValues.vt == (VT_ARRAY | VT_VARIANT))
+    bool array = keyValues.vt == (VT_ARRAY | VT_VARIANT);
+    if (array)
         listed = ArrayValues(keyValues.parray);
-    std::vector<const VARIANT*> keys;
-    if (listed.empty() && keyValues.vt != (VT_ARRAY | VT_VARIANT))
-        keys.push_back(&keyValues);
-    for (const _variant_t& key : listed)
-        keys.push_back(&key);
-    if (keys.empty() || keys.size() > m_indexColumns.size())
+    size_t keys = array ? listed.size() : 1;
+    if (keys == 0 || keys > m_indexColumns.size())
         Raise(JET_E_INVALIDARGUMENT, L"The number of key values does not fit the index '" + m_index + L"'.");
     Flush();
-    CSqliteStatement seek = Database().Cached(SeekText(keys.size()));
-    for (size_t i = 0; i < keys.size(); ++i) {
+    CSqliteStatement seek = Database().Cached(SeekText(keys));
+    CJetValue key;
+    for (size_t i = 0; i < keys; ++i) {
         const CJetColumn& column = m_columns[static_cast<size_t>(m_indexColumns[i])];
-        CJetValue key;
-        HRESULT hr = JetFromVariant(*keys[i], column.m_kind, key);
+        HRESULT hr = JetFromVariant(array ? listed[i] : keyValues, column.m_kind, key);
         if (FAILED(hr))
             Raise(hr, L"Data type mismatch in criteria expression.");
         seek.Bind(static_cast<int>(i) + 1, key);
@@ -562,6 +580,11 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
 size_t CJetRecordset::PositionOf(int64_t rowid)
 {
     if (m_rowidOrder) {
+        // Rowids are usually dense from the first row's on: the row is then at its offset.
+        int64_t offset = m_rows.empty() ? -1 : rowid - m_rows.front().m_rowid;
+        if (offset >= 0 && static_cast<uint64_t>(offset) < m_rows.size() &&
+            m_rows[static_cast<size_t>(offset)].m_rowid == rowid)
+            return static_cast<size_t>(offset);
         auto found = std::lower_bound(m_rows.begin(), m_rows.end(), rowid,
                                       [](const CRow& row, int64_t value) { return row.m_rowid < value; });
         if (found != m_rows.end() && found->m_rowid == rowid)

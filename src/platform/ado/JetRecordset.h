@@ -4,6 +4,7 @@
 
 #include "platform/ado/JetConnection.h"
 
+#include <memory>
 #include <unordered_map>
 
 class CJetCommand;
@@ -50,6 +51,7 @@ public:
     // For Fields and Field: columns by position from 0.
     long ColumnCount() const { return static_cast<long>(m_columns.size()); }
     long ColumnIndex(const _variant_t& index);
+    FieldPtr FieldAt(long column);
     const CJetColumn& Column(long column) const { return m_columns[static_cast<size_t>(column)]; }
     DataTypeEnum ColumnType(long column) const;
     _variant_t GetValue(long column);
@@ -122,4 +124,7 @@ private:
     std::vector<CSqliteText> m_seek;
     CADORecordBinding* m_binding = nullptr;
     std::vector<CJetDynamicProperty> m_properties;
+    // Made on first use and kept for the record set's life (a Field may outlive an open).
+    std::unique_ptr<CJetUnknown<Fields>> m_fields;
+    std::vector<std::unique_ptr<CJetUnknown<Field>>> m_fieldObjects;
 };

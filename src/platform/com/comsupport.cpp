@@ -56,11 +56,16 @@ HRESULT CurrencyFromDoubleExact(double value, CY* pResult)
 {
     if (!std::isfinite(value))
         return DISP_E_OVERFLOW;
-    // value = m * 2^e with m a 53-bit integer; value * 10000 = m * 625 * 2^(e + 4), and m * 625 < 2^63.
-    int exponent = 0;
-    double fraction = std::frexp(std::fabs(value), &exponent);
-    uint64_t scaled = static_cast<uint64_t>(std::ldexp(fraction, 53)) * 625;
-    int shift = exponent - 53 + 4;
+    // value = m * 2^e with m an integer below 2^53 (read from the bits); value * 10000 = m * 625 * 2^(e + 4), and
+    // m * 625 < 2^63.
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    uint64_t mantissa = bits & ((uint64_t(1) << 52) - 1);
+    if (biased != 0)
+        mantissa |= uint64_t(1) << 52;
+    uint64_t scaled = mantissa * 625;
+    int shift = (biased != 0 ? biased : 1) - 1075 + 4;
     uint64_t count = 0;
     if (shift >= 0) {
         if (shift >= 63 || scaled > (uint64_t(1) << 63 >> shift))
