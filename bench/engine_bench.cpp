@@ -1,18 +1,26 @@
 // RecalcSaldi on a full archive (every input and computed row present, 20 budget-chapter items a centre) at 10,
 // 25, 50 and 100 responsible centres, in both accounting modes: the best of five runs in milliseconds and the
-// number of SQLite statements one run starts, counted through a trace that every new connection gets.
+// number of SQLite statements one run starts, counted through a trace that every new connection gets; and the
+// same statements, recorded from one run, replayed with plain prepared SQLite statements on the same archive.
 #include "data/DatabaseSchema.h"
 #include "data/SetDati.h"
 #include "data/SetExtraCap.h"
 #include "data/SetSettings.h"
 #include "engine/RecalcSaldi.h"
+#include "platform/ado/JetFunctions.h"
 #include "util/MessageText.h"
 
 #include "BenchSupport.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -21,12 +29,114 @@ const LPCTSTR kPassword = L"bench";
 
 long g_nStatements = 0;
 
-// Trigger programs (the cascades of foreign keys) report themselves too: only the statements count.
-int CountStatement(unsigned nEvent, void* /*pContext*/, void* /*pStatement*/, void* pText)
+// A statement as the layer ran it: its text with parameters, and the same text with the values bound.
+struct CRecorded
 {
-    if (nEvent == SQLITE_TRACE_STMT && strncmp(static_cast<const char*>(pText), "--", 2) != 0)
-        ++g_nStatements;
+    std::string sql;
+    std::string expanded;
+};
+std::vector<CRecorded>* g_pRecording = nullptr;
+
+// Trigger programs (the cascades of foreign keys) report themselves too: only the statements count.
+int CountStatement(unsigned nEvent, void* /*pContext*/, void* pStatement, void* pText)
+{
+    if (nEvent != SQLITE_TRACE_STMT || strncmp(static_cast<const char*>(pText), "--", 2) == 0)
+        return 0;
+    ++g_nStatements;
+    if (g_pRecording) {
+        auto stmt = static_cast<sqlite3_stmt*>(pStatement);
+        char* expanded = sqlite3_expanded_sql(stmt);
+        g_pRecording->push_back(CRecorded{sqlite3_sql(stmt), expanded ? expanded : ""});
+        sqlite3_free(expanded);
+    }
     return 0;
+}
+
+// Binds to stmt the values that the expanded text holds where the text has its parameters.
+void BindRecorded(sqlite3_stmt* stmt, const CRecorded& recorded)
+{
+    const std::string& sql = recorded.sql;
+    const std::string& values = recorded.expanded;
+    size_t s = 0, e = 0;
+    int nLast = 0;
+    while (s < sql.size() && e < values.size()) {
+        if (sql[s] == '\'') {
+            // A literal of the text itself: the same in both.
+            size_t end = sql.find('\'', s + 1);
+            while (end != std::string::npos && end + 1 < sql.size() && sql[end + 1] == '\'')
+                end = sql.find('\'', end + 2);
+            size_t length = (end == std::string::npos ? sql.size() : end + 1) - s;
+            s += length;
+            e += length;
+            continue;
+        }
+        if (sql[s] != '?') {
+            ++s;
+            ++e;
+            continue;
+        }
+        int nIndex = 0;
+        for (++s; s < sql.size() && sql[s] >= '0' && sql[s] <= '9'; ++s)
+            nIndex = nIndex * 10 + (sql[s] - '0');
+        nIndex = nIndex ? nIndex : nLast + 1;
+        nLast = std::max(nLast, nIndex);
+        if (values.compare(e, 4, "NULL") == 0) {
+            sqlite3_bind_null(stmt, nIndex);
+            e += 4;
+        }
+        else if (values[e] == '\'') {
+            std::string text;
+            for (++e; e < values.size(); ++e) {
+                if (values[e] == '\'' && (e + 1 >= values.size() || values[e + 1] != '\''))
+                    break;
+                if (values[e] == '\'')
+                    ++e;
+                text += values[e];
+            }
+            ++e;
+            sqlite3_bind_text(stmt, nIndex, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+        else {
+            size_t start = e;
+            bool real = false;
+            while (e < values.size() && strchr("+-0123456789.eE", values[e])) {
+                real = real || values[e] == '.' || values[e] == 'e' || values[e] == 'E';
+                ++e;
+            }
+            std::string number = values.substr(start, e - start);
+            if (real)
+                sqlite3_bind_double(stmt, nIndex, std::strtod(number.c_str(), nullptr));
+            else
+                sqlite3_bind_int64(stmt, nIndex, std::strtoll(number.c_str(), nullptr, 10));
+        }
+    }
+}
+
+// The recorded statements again, each text prepared once, every row read column by column as the layer reads it.
+double Replay(sqlite3* db, const std::vector<CRecorded>& statements, std::map<std::string, sqlite3_stmt*>& prepared)
+{
+    double start = BenchNow();
+    for (const CRecorded& recorded : statements) {
+        sqlite3_stmt*& stmt = prepared[recorded.sql];
+        if (!stmt && sqlite3_prepare_v2(db, recorded.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            return -1;
+        BindRecorded(stmt, recorded);
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c) {
+                if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
+                    sqlite3_column_text16(stmt, c);
+                else
+                    sqlite3_column_int64(stmt, c);
+            }
+        }
+        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE) {
+            std::printf("replay failed: %s\n  %s\n", sqlite3_errmsg(db), recorded.expanded.c_str());
+            return -1;
+        }
+    }
+    return BenchNow() - start;
 }
 
 int TraceConnection(sqlite3* db, const char** /*ppError*/, const void* /*pApi*/)
@@ -134,22 +244,55 @@ void Fill(CADOConnection& data, int nCentres)
 struct CResult
 {
     double ms = -1;
+    double replayMs = -1;
     long nStatements = 0;
 };
 
-CResult Measure(CADOConnection& data, int nMode)
+double Best(double best, double elapsed)
+{
+    return elapsed >= 0 && (best < 0 || elapsed < best) ? elapsed : best;
+}
+
+// The plain connection of the replay: what the layer's connection has that its statements need.
+sqlite3* OpenPlain(const CString& path, CJetFunctionError& error)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open16(static_cast<LPCTSTR>(path), &db);
+    sqlite3_create_collation(db, "JETTEXT", SQLITE_UTF16LE, nullptr,
+                             [](void*, int n1, const void* p1, int n2, const void* p2) {
+                                 return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                                                         static_cast<const wchar_t*>(p1), n1 / 2,
+                                                         static_cast<const wchar_t*>(p2), n2 / 2) - CSTR_EQUAL;
+                             });
+    JetRegisterFunctions(db, &error);
+    sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    return db;
+}
+
+CResult Measure(CADOConnection& data, const CString& path, int nMode)
 {
     CSetSettings::SetSettingImpExtraCont2(data, nMode);
     CResult result;
+    std::vector<CRecorded> statements;
+    CJetFunctionError error;
+    sqlite3* plain = nullptr;
+    std::map<std::string, sqlite3_stmt*> prepared;
     for (int run = 0; run < kRuns; ++run) {
         g_nStatements = 0;
+        g_pRecording = run == 0 ? &statements : nullptr;
         double start = BenchNow();
         RecalcSaldi(data);
         double elapsed = BenchNow() - start;
-        if (result.ms < 0 || elapsed < result.ms)
-            result.ms = elapsed;
+        g_pRecording = nullptr;
+        result.ms = Best(result.ms, elapsed);
         result.nStatements = g_nStatements;
+        if (!plain)
+            plain = OpenPlain(path, error);
+        result.replayMs = Best(result.replayMs, Replay(plain, statements, prepared));
     }
+    for (auto& entry : prepared)
+        sqlite3_finalize(entry.second);
+    sqlite3_close(plain);
     return result;
 }
 } // namespace
@@ -161,7 +304,8 @@ int main()
     static const int centres[] = {10, 25, 50, 100};
     std::printf("RecalcSaldi on a full archive, %d chapter items a centre (best of %d runs)\n",
                 static_cast<int>(_countof(kChapterEntrate) + _countof(kChapterSpese)), kRuns);
-    std::printf("centres   title totals typed (mode 0)   by budget chapter (mode 1)\n");
+    std::printf("centres   title totals typed (mode 0)                  by budget chapter (mode 1)\n");
+    std::printf("          layer     statements  replay     ratio       layer     statements  replay     ratio\n");
     int nResult = 0;
     for (int nCentres : centres) {
         CString path = BenchTempFile(L"engine-bench", FormatString(L"%d.mdb", nCentres));
@@ -171,11 +315,12 @@ int main()
             data.CreateConnection();
             data.Open(CADOConnection::FormatConnectionString(path, kPassword), TRUE);
             Fill(data, nCentres);
-            CResult typed = Measure(data, 0);
-            CResult byChapter = Measure(data, 1);
+            CResult typed = Measure(data, path, 0);
+            CResult byChapter = Measure(data, path, 1);
             data.Close();
-            std::printf("%7d   %7.1f ms %6ld statements   %7.1f ms %6ld statements\n", nCentres, typed.ms,
-                        typed.nStatements, byChapter.ms, byChapter.nStatements);
+            std::printf("%7d   %6.1f ms  %6ld      %6.1f ms  %5.2f x     %6.1f ms  %6ld      %6.1f ms  %5.2f x\n",
+                        nCentres, typed.ms, typed.nStatements, typed.replayMs, typed.ms / typed.replayMs,
+                        byChapter.ms, byChapter.nStatements, byChapter.replayMs, byChapter.ms / byChapter.replayMs);
         }
         catch (const _com_error& e) {
             std::printf("error 0x%08lX %ls\n", static_cast<unsigned long>(e.Error()),
