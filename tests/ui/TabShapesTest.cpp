@@ -1,0 +1,215 @@
+// The tab styles' own shapes at fixed tab rectangles, with every colour they use overridden to a distinct value.
+// Captions are empty, so every pixel comes from the shape.
+#include "TabTestManager.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const COLORREF BG = RGB(0, 160, 0);
+const COLORREF FACE = RGB(250, 240, 100);
+const COLORREF SELFACE = RGB(100, 200, 250);
+const COLORREF WHITE = RGB(255, 255, 255);
+const COLORREF O1 = RGB(200, 0, 0), O2 = RGB(0, 0, 200), O3 = RGB(200, 200, 0), O4 = RGB(200, 0, 200),
+               O5 = RGB(0, 200, 200), O6 = RGB(100, 100, 100);
+
+struct PIXEL
+{
+    int x, y;
+    COLORREF clr;
+};
+
+class TabShapesTest : public ::testing::Test
+{
+protected:
+    CPinnedTabColors m_colors;
+    CTestTabManager m_manager{CRect(0, 0, 300, 100)};
+
+    // A style and colour set at a position, two tabs without captions, every colour of the set pinned apart.
+    CXTPTabColors* Use(int nStyle, int nColors, int nPosition = CXTPTabPainter::positionTop)
+    {
+        m_manager.SetStyle(nStyle);
+        m_manager.SetColors(nColors);
+        m_manager.SetPosition(nPosition);
+        if (m_manager.GetItemCount() == 0)
+            m_manager.AddTabs({L"", L""});
+        CXTPTabColors* pColors = m_manager.m_pPainter->GetColorsObject();
+        pColors->m_clrNormalFace.SetValue(FACE);
+        pColors->m_clrSelectedFace.SetValue(SELFACE);
+        pColors->m_clrSelectedTabEdge[0].SetValue(O1);
+        pColors->m_clrSelectedTabEdge[1].SetValue(O2);
+        pColors->m_clrSelectedTabEdge[2].SetValue(O3);
+        pColors->m_clrExtraFace.SetValue(O4);
+        pColors->m_clrFrameBorder.SetValue(O2);
+        COLORREF outline[6] = {O1, O2, O3, O4, O5, O6};
+        for (int i = 0; i < 6; i++) {
+            pColors->m_clrNormalOutline[i].SetValue(outline[i]);
+            pColors->m_clrSelectedOutline[i].SetValue(outline[i]);
+        }
+        return pColors;
+    }
+    // Draws tab 1 alone in the given rectangle.
+    void Draw(CPixelCanvas& canvas, CRect rc, BOOL bSelected)
+    {
+        m_manager.SetCurSel(bSelected ? 1 : 0);
+        CXTPTabManagerItem* pItem = m_manager.GetItem(1);
+        pItem->SetRect(rc);
+        m_manager.m_pPainter->GetStyleObject()->DrawSingleItem(&canvas, pItem);
+    }
+    void Expect(CRect rc, BOOL bSelected, std::initializer_list<PIXEL> pixels, const char* pszWhat)
+    {
+        CPixelCanvas canvas(200, 200, BG);
+        Draw(canvas, rc, bSelected);
+        for (const PIXEL& p : pixels)
+            EXPECT_EQ(p.clr, canvas.At(p.x, p.y)) << pszWhat << " at (" << p.x << ", " << p.y << ")";
+    }
+};
+}
+
+TEST_F(TabShapesTest, SlantedStyleThree)
+{
+    Use(3, 16);
+    Expect(CRect(100, 3, 160, 23), FALSE,
+           {{130, 10, FACE}, {95, 20, FACE}, {86, 12, BG},                                   // face polygon
+            {160, 10, O1}, {130, 3, O1}, {160, 21, O1}, {85, 21, O1}, {84, 21, BG},          // outline A
+            {159, 10, O3},                                                                   // B
+            {130, 4, O4}},                                                                   // C
+           "top");
+    Expect(CRect(100, 3, 160, 23), TRUE,
+           {{160, 10, O2}, {159, 10, WHITE}, {130, 4, WHITE}, {130, 12, SELFACE},
+            {85, 22, SELFACE}, {160, 22, SELFACE}, {84, 22, BG}, {161, 22, BG}},   // the join row 22, x 85-160
+           "top selected");
+    Use(3, 16, CXTPTabPainter::positionLeft);
+    Expect(CRect(3, 100, 23, 160), FALSE, {{15, 140, FACE}, {20, 92, FACE}, {8, 95, BG}, {3, 130, O1}}, "left");
+}
+
+TEST_F(TabShapesTest, TrapezoidStyleNine)
+{
+    Use(9, 16);
+    Expect(CRect(100, 3, 160, 23), FALSE,
+           {{130, 3, O1}, {130, 10, FACE}, {166, 22, O1}, {95, 10, BG}, {130, 4, O4}}, "top");
+    // An odd thickness leaves the far row unpainted.
+    Expect(CRect(100, 3, 160, 24), FALSE, {{130, 3, BG}, {130, 4, O1}}, "top, thickness 21");
+    Use(9, 16, CXTPTabPainter::positionBottom);
+    // No inner line along the far edge of a bottom header.
+    Expect(CRect(100, 20, 160, 40), FALSE, {{130, 40, O1}, {130, 39, FACE}, {99, 28, O4}, {98, 28, O1}}, "bottom");
+}
+
+TEST_F(TabShapesTest, SlopedStyleSeven)
+{
+    Use(7, 2);
+    Expect(CRect(10, 2, 70, 23), FALSE,
+           {{40, 2, O1}, {40, 3, O4}, {70, 12, O3}, {69, 12, O5}, {40, 12, FACE}, {3, 12, BG}, {40, 21, FACE}, {40, 22, BG}},
+           "top");
+    Expect(CRect(10, 2, 70, 23), TRUE, {{5, 22, SELFACE}, {74, 22, SELFACE}}, "top selected");
+    // One row thinner: the face's top lies a row below the outer line.
+    Expect(CRect(10, 2, 70, 22), FALSE, {{40, 2, O1}, {40, 3, O4}, {40, 4, FACE}}, "top, B = 22");
+    Use(7, 2, CXTPTabPainter::positionBottom);
+    Expect(CRect(10, 40, 70, 61), TRUE, {{40, 60, O2}, {40, 59, O6}, {40, 40, SELFACE}, {40, 50, SELFACE}}, "bottom");
+    Use(7, 2, CXTPTabPainter::positionLeft);
+    Expect(CRect(2, 10, 23, 70), TRUE, {{22, 5, SELFACE}, {22, 74, SELFACE}, {12, 40, SELFACE}}, "left");
+}
+
+TEST_F(TabShapesTest, RoundedStyleTwoCutsAndSoftensItsOuterCorners)
+{
+    Use(2, 1);
+    COLORREF clrSoft = RGB((GetRValue(O2) + GetRValue(BG)) / 2, (GetGValue(O2) + GetGValue(BG)) / 2,
+                           (GetBValue(O2) + GetBValue(BG)) / 2);
+    Expect(CRect(10, 2, 70, 22), FALSE,
+           {{10, 2, BG}, {70, 2, BG}, {11, 2, clrSoft}, {40, 2, O2}, {10, 12, O2}, {70, 12, O2}, {40, 21, O2},
+            {40, 10, FACE}, {12, 4, FACE}},
+           "top");
+    // Selected: the outline's client-side line leaves the tab, whose face meets the client area.
+    Expect(CRect(10, 2, 70, 22), TRUE, {{40, 21, SELFACE}, {10, 21, O2}, {70, 21, O2}}, "top selected");
+    Use(6, 2);
+    Expect(CRect(10, 2, 70, 22), TRUE, {{40, 21, SELFACE}, {10, 2, O2}, {70, 21, O2}}, "style 6 selected");
+    Expect(CRect(10, 2, 70, 22), FALSE, {{40, 21, O2}, {40, 12, FACE}}, "style 6");
+}
+
+TEST_F(TabShapesTest, RoundedStyleGivesTheDcItsOwnClipBack)
+{
+    Use(2, 1);
+    CPixelCanvas canvas(200, 100, BG);
+    CRgn rgn;
+    rgn.CreateEllipticRgn(0, 0, 200, 100);
+    canvas.SelectClipRgn(&rgn);
+    Draw(canvas, CRect(10, 2, 70, 22), FALSE);
+    CRgn after;
+    after.CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(1, ::GetClipRgn(canvas, after));
+    EXPECT_TRUE(after.EqualRgn(&rgn));
+}
+
+TEST_F(TabShapesTest, DefaultStyleDrawsRaisedEdges)
+{
+    CXTPTabColors* pColors = Use(0, 1);
+    COLORREF L = pColors->m_clrTabEdge[0], S = pColors->m_clrTabEdge[1], D = pColors->m_clrTabEdge[2];
+    ASSERT_TRUE(L != S && S != D && L != D);
+    Expect(CRect(10, 5, 70, 25), FALSE,
+           {{10, 7, L}, {10, 24, L}, {10, 6, BG}, {11, 6, L}, {12, 5, L}, {67, 5, L}, {68, 5, BG}, {68, 6, D},
+            {69, 7, D}, {69, 23, D}, {69, 24, BG}, {68, 7, S}, {68, 23, S}, {40, 15, FACE}, {40, 24, BG}},
+           "top");
+    // Selected in row 0: grown by 2 on three sides and joined to the client area along its last row.
+    Expect(CRect(10, 5, 70, 25), TRUE, {{8, 10, L}, {40, 3, L}, {71, 10, D}, {40, 24, SELFACE}, {8, 24, L}},
+           "top selected");
+    Use(0, 1, CXTPTabPainter::positionLeft);
+    Expect(CRect(5, 10, 25, 70), FALSE, {{10, 10, L}, {5, 30, L}, {6, 11, L}, {15, 68, S}, {15, 69, D}, {15, 40, FACE}},
+           "left");
+    Use(0, 1, CXTPTabPainter::positionBottom);
+    Expect(CRect(10, 5, 70, 25), FALSE, {{10, 10, L}, {40, 24, S}, {68, 10, S}, {40, 25, D}, {69, 10, D}}, "bottom");
+}
+
+TEST_F(TabShapesTest, FillPolygonKeepsPixelsOutsideThePolygonAndAMappedNonRectangularClip)
+{
+    Use(3, 16);
+    CPixelCanvas canvas(100, 100, BG);
+    // Two device rectangles with a gap between them, and the logical origin moved to (10, 10).
+    CRgn left, right, clip;
+    left.CreateRectRgn(10, 10, 40, 90);
+    right.CreateRectRgn(60, 10, 90, 90);
+    clip.CreateRectRgn(0, 0, 0, 0);
+    clip.CombineRgn(&left, &right, RGN_OR);
+    canvas.SelectClipRgn(&clip);
+    canvas.SetViewportOrg(10, 10);
+    POINT square[4] = {{5, 5}, {70, 0}, {0, 70}, {-70, 0}};   // logical (5, 5) to (75, 75)
+    COLORREF clr = m_manager.m_pPainter->GetStyleObject()->FillPolygon(&canvas, m_manager.GetItem(0), square, 4);
+    EXPECT_EQ(FACE, clr);
+    canvas.SetViewportOrg(0, 0);
+    struct { int x, y; COLORREF clr; } pixels[] = {
+        {20, 50, FACE}, {70, 50, FACE},   // inside polygon and clip
+        {50, 50, BG},                     // in the clip's gap
+        {12, 12, BG}, {88, 50, BG},       // outside the polygon
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(p.clr, canvas.At(p.x, p.y)) << p.x << ", " << p.y;
+    CRgn after;
+    after.CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(1, ::GetClipRgn(canvas, after));
+    EXPECT_TRUE(after.EqualRgn(&clip));
+}
+
+TEST_F(TabShapesTest, StackedBarsFrameOnlyWithItems)
+{
+    m_manager.SetStyle(8);
+    m_manager.m_pPainter->m_nClientFrame = CXTPTabPainter::frameNone;
+    CXTPTabColors* pColors = m_manager.m_pPainter->GetColorsObject();
+    pColors->m_clrFrameBorder.SetValue(O2);
+    pColors->m_clrClientFace.SetValue(FACE);
+    m_manager.Reposition();
+    CPixelCanvas empty(300, 100, BG);
+    m_manager.Paint(&empty);
+    EXPECT_EQ(FACE, empty.At(50, 0));
+    EXPECT_EQ(FACE, empty.At(50, 50));
+
+    m_manager.AddTabs({L"", L"", L""});
+    m_manager.SetCurSel(0);
+    CPixelCanvas canvas(300, 100, BG);
+    m_manager.Paint(&canvas);
+    EXPECT_EQ(O2, canvas.At(50, 0));
+    // The bars after the selected one sit at the bottom; the page lies between.
+    int R = m_manager.m_pPainter->GetStyleObject()->GetRowHeight(&m_manager);
+    EXPECT_EQ(CRect(0, 1, 300, 1 + R), m_manager.GetItem(0)->GetRect());
+    EXPECT_EQ(100 - 2 * R, m_manager.GetItem(1)->GetRect().top);
+    EXPECT_EQ(CRect(0, 1 + R, 300, 100 - 2 * R), m_manager.GetClientRect());
+    EXPECT_EQ(FACE, canvas.At(150, 50));
+}
