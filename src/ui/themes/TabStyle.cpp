@@ -327,6 +327,13 @@ void CXTPTabStyleSelectedOnly::DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pIte
 
 // Flat styles
 
+CRect CXTPTabStyleFlatButtons::DrawFrame(CDC* pDC, CXTPTabManager* pManager, CRect rcControl)
+{
+    CRect rcHeader = CXTPTabStyle::DrawFrame(pDC, pManager, rcControl);
+    GetColors()->FillClient(pDC, GetClientRect(rcControl, pManager), pManager);
+    return rcHeader;
+}
+
 void CXTPTabStyleFlatButtons::DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pItem)
 {
     GetColors()->FillItemFace(pDC, pItem->GetRect(), pItem);

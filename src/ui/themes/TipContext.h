@@ -1,0 +1,56 @@
+// The tooltips of one framework window: which tool lies under the mouse, one tip window (the system tooltip,
+// plain or balloon, or one of the framework's own tips) and its configuration. A change of look drops the tip
+// window; the next mouse message makes a new one.
+#pragma once
+
+#include "platform/mfc/afxwin.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+class CTipContext : public CCmdTarget
+{
+public:
+    enum { kindSystem = 0, kindBalloon = 1, kindPlain = 2, kindRichText = 3, kindGradient = 4 };
+    // Own tips: a 3-D border instead of the black frame; no drop shadow.
+    enum { styleThreeD = 0x1000, styleNoShadow = 0x2000 };
+
+    CTipContext();
+    ~CTipContext() override;
+
+    void SetTipKind(int nKind);
+    int GetTipKind() const { return m_nTipKind; }
+    void ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    DWORD GetStyle() const { return m_dwStyle; }
+    // TTDT_RESHOW, TTDT_AUTOPOP or TTDT_INITIAL; -1 leaves the tooltip's own delay.
+    void SetDelayTime(DWORD dwWhich, int nMilliseconds);
+    void SetMargin(const CRect& rc);
+    CRect GetMargin() const { return m_rcMargin; }
+    void SetMaxTipWidth(int nWidth);
+    int GetMaxTipWidth() const { return m_nMaxTipWidth; }
+    void SetBackColor(COLORREF clr);
+    void SetTextColor(COLORREF clr);
+    // The colour set, or the colour table's info colours.
+    COLORREF GetBackColor() const;
+    COLORREF GetTextColor() const;
+    BOOL IsComCtl580() const { return m_dwComCtlVersion >= MAKELONG(80, 5); }
+    // The tip window for a parent, by kind; the context keeps it.
+    CWnd* CreateTipWindow(CWnd* pParentWnd);
+    CWnd* GetTipWindow() const { return m_pTipWnd.get(); }
+    // Drops the tip window, so that the next mouse message makes a new one.
+    void ReleaseTipWindow();
+
+private:
+    int m_nTipKind = kindSystem;
+    DWORD m_dwComCtlVersion;
+    int m_nMaxTipWidth;
+    DWORD m_dwStyle = TTS_NOPREFIX;
+    CRect m_rcMargin;
+    int m_nDelayInitial = -1;
+    int m_nDelayReshow = -1;
+    int m_nDelayAutopop = -1;
+    std::unique_ptr<CWnd> m_pTipWnd;
+    COLORREF m_clrBack = 0xFFFFFFFF;
+    COLORREF m_clrText = 0xFFFFFFFF;
+};
