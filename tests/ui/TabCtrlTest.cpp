@@ -53,10 +53,12 @@ protected:
     }
 };
 
+// Dispatches until the queue has been quiet for a while; never longer than five seconds, so that a window that
+// keeps asking for messages fails the test instead of hanging it.
 void Pump(DWORD dwQuietMs = 60)
 {
-    DWORD dwLast = ::GetTickCount();
-    while (::GetTickCount() - dwLast < dwQuietMs) {
+    DWORD dwStart = ::GetTickCount(), dwLast = dwStart;
+    while (::GetTickCount() - dwLast < dwQuietMs && ::GetTickCount() - dwStart < 5000) {
         MSG msg;
         if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
@@ -78,21 +80,28 @@ INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
     return input;
 }
 
-// Runs an action once from inside whatever loop pumps the queue next when it has nothing else: posted and input
-// messages come before a timer, so the action follows the input already sent.
+// Runs an action once from inside the modal loop of a window: when the queue has nothing else, the timer looks
+// whether the window holds the capture (its loop runs) and runs the action then. Without the loop the action
+// runs after a second anyway, so that a test fails instead of hanging.
 std::function<void()> g_later;
+HWND g_hLoopWnd = nullptr;
+int g_nLaterTicks = 0;
 void CALLBACK LaterProc(HWND, UINT, UINT_PTR nID, DWORD)
 {
+    if (::GetCapture() != g_hLoopWnd && ++g_nLaterTicks < 50)
+        return;
     ::KillTimer(nullptr, nID);
     std::function<void()> action;
     action.swap(g_later);
     if (action)
         action();
 }
-void RunLater(std::function<void()> action)
+void RunInLoopOf(HWND hWnd, std::function<void()> action)
 {
     g_later = std::move(action);
-    ::SetTimer(nullptr, 0, 50, LaterProc);
+    g_hLoopWnd = hWnd;
+    g_nLaterTicks = 0;
+    ::SetTimer(nullptr, 0, 20, LaterProc);
 }
 
 class TabCtrlTest : public ::testing::Test
@@ -177,7 +186,8 @@ DWORD AdvancingTick()
     // Every look at the clock is a repeat period later; once the arrow gives out, the button is released.
     g_dwTick += 25;
     CNavButton* pForward = g_pHeldTab->FindNavigateButton(CNavButton::idForward);
-    if (!pForward->IsEnabled())
+    // The release comes at the latest after a few thousand ticks, should the arrow never give out.
+    if (!pForward->IsEnabled() || g_dwTick > 50000)
         g_pHeldTab->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pForward->GetRect().left + 1, pForward->GetRect().top + 1));
     return g_dwTick;
 }
@@ -243,8 +253,8 @@ TEST_F(TabCtrlTest, ADragSwapsTabsAndEndsOnEscapeKeepingTheSwaps)
     m_tab.SetAllowReorder(TRUE);
     CPoint from = ScreenPoint(TabCentre(0)), over = ScreenPoint(TabCentre(1));
     Send({MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN), MouseInput(over, 0)});
-    RunLater([this] { m_tab.PostMessage(WM_KEYDOWN, VK_ESCAPE); });
-    Pump(200);
+    RunInLoopOf(m_tab.m_hWnd, [this] { m_tab.PostMessage(WM_KEYDOWN, VK_ESCAPE); });
+    Pump(300);
     EXPECT_EQ((std::vector<CString>{L"Spese", L"Entrate", L"Riepilogo"}), Captions());
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(L"Entrate", m_tab.GetSelectedItem()->GetCaption());
@@ -258,11 +268,11 @@ TEST_F(TabCtrlTest, ADragEndsWhenAnotherWindowTakesTheCapture)
     m_tab.SetAllowReorder(TRUE);
     CPoint from = ScreenPoint(TabCentre(2)), over = ScreenPoint(TabCentre(1));
     Send({MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN), MouseInput(over, 0)});
-    RunLater([this] {
+    RunInLoopOf(m_tab.m_hWnd, [this] {
         m_owner.PostMessage(WM_TAKECAPTURE);
         m_owner.PostMessage(WM_NULL);
     });
-    Pump(200);
+    Pump(300);
     EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo", L"Spese"}), Captions());
     EXPECT_EQ(m_owner.m_hWnd, ::GetCapture());
     ::ReleaseCapture();
