@@ -1,5 +1,5 @@
-// The tab control in a shown window, driven by real input (SendInput) and, inside the modal mouse loops, by
-// messages posted to it.
+// The tab control in a shown window: clicks by real input (SendInput); the modal mouse loops by messages posted
+// to the strip.
 #include "TabTestManager.h"
 
 #include "ui/docking/TabCtrl.h"
@@ -153,6 +153,12 @@ protected:
         m_tab.PostMessage(WM_KEYDOWN, nKey);
         Pump(20);
     }
+    // Inside the modal mouse loops the strip reads its own queue: messages posted there cannot be taken by
+    // another program's input on the shared display.
+    void PostMouse(UINT message, CPoint pt)
+    {
+        m_tab.PostMessage(message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
+    }
     CPoint ScreenPoint(CPoint pt)
     {
         m_tab.ClientToScreen(&pt);
@@ -251,23 +257,21 @@ TEST_F(TabCtrlTest, ArrowKeysMoveAlongTheStripAndShowTheFocusCue)
 TEST_F(TabCtrlTest, ADragSwapsTabsAndEndsOnEscapeKeepingTheSwaps)
 {
     m_tab.SetAllowReorder(TRUE);
-    CPoint from = ScreenPoint(TabCentre(0)), over = ScreenPoint(TabCentre(1));
-    Send({MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN), MouseInput(over, 0)});
+    PostMouse(WM_LBUTTONDOWN, TabCentre(0));
+    PostMouse(WM_MOUSEMOVE, TabCentre(1));
     RunInLoopOf(m_tab.m_hWnd, [this] { m_tab.PostMessage(WM_KEYDOWN, VK_ESCAPE); });
     Pump(300);
     EXPECT_EQ((std::vector<CString>{L"Spese", L"Entrate", L"Riepilogo"}), Captions());
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(L"Entrate", m_tab.GetSelectedItem()->GetCaption());
     EXPECT_TRUE(::IsWindowVisible(m_pages[0]));
-    Send({MouseInput(over, MOUSEEVENTF_LEFTUP)});
-    Pump();
 }
 
 TEST_F(TabCtrlTest, ADragEndsWhenAnotherWindowTakesTheCapture)
 {
     m_tab.SetAllowReorder(TRUE);
-    CPoint from = ScreenPoint(TabCentre(2)), over = ScreenPoint(TabCentre(1));
-    Send({MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN), MouseInput(over, 0)});
+    PostMouse(WM_LBUTTONDOWN, TabCentre(2));
+    PostMouse(WM_MOUSEMOVE, TabCentre(1));
     RunInLoopOf(m_tab.m_hWnd, [this] {
         m_owner.PostMessage(WM_TAKECAPTURE);
         m_owner.PostMessage(WM_NULL);
@@ -276,8 +280,6 @@ TEST_F(TabCtrlTest, ADragEndsWhenAnotherWindowTakesTheCapture)
     EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo", L"Spese"}), Captions());
     EXPECT_EQ(m_owner.m_hWnd, ::GetCapture());
     ::ReleaseCapture();
-    Send({MouseInput(over, MOUSEEVENTF_LEFTUP)});
-    Pump();
 }
 
 TEST_F(TabCtrlTest, AHeldForwardArrowScrollsUntilItDisables)
@@ -288,12 +290,9 @@ TEST_F(TabCtrlTest, AHeldForwardArrowScrollsUntilItDisables)
     ASSERT_TRUE(pForward->IsEnabled());
     g_pHeldTab = &m_tab;
     CXTPInputSource::PFN_TICKCOUNT pfnPrevious = CXTPInputSource::SetTickCountSource(AdvancingTick);
-    CPoint pt = ScreenPoint(pForward->GetRect().CenterPoint());
-    Send({MouseInput(pt, 0), MouseInput(pt, MOUSEEVENTF_LEFTDOWN)});
+    PostMouse(WM_LBUTTONDOWN, pForward->GetRect().CenterPoint());
     Pump();
     CXTPInputSource::SetTickCountSource(pfnPrevious);
-    Send({MouseInput(pt, MOUSEEVENTF_LEFTUP)});
-    Pump();
     EXPECT_FALSE(pForward->IsEnabled());
     EXPECT_TRUE(m_tab.FindNavigateButton(CNavButton::idBack)->IsEnabled());
     EXPECT_LT(m_tab.GetHeaderOffset(), 0);
