@@ -27,6 +27,19 @@
 #define IDP_DATABASES_LOST              2128
 #define IDS_ZIP_FILTER                  1045
 #define IDP_ARCHIVE_VERSION             2082
+// Web update and support mail
+#define IDP_WEB_CHECK_ASK               2056
+#define IDP_UPD_SYNTAX                  10496
+#define IDP_UPD_MSG_EXISTS              10497
+#define IDP_UPD_INFO_TWICE              10498
+#define IDP_UPD_INFO_MSG_TWICE          10499
+#define IDP_UPD_INFO_MSG_MISSING        10500
+#define IDP_UPD_RELEASE_TWICE           10501
+#define IDP_UPD_UPDATE_TWICE            10502
+#define IDP_UPD_UPDATE_MSG_TWICE        10503
+#define IDP_UPD_UPDATE_MSG_MISSING      10504
+#define IDS_MAIL_INFO_SUBJECT           10270
+#define IDS_MAIL_INFO_BODY              10271
 
 // Data layer: responsible-centre types, the not-found message of the record sets, the database schemas
 #define IDS_CARICA_CAPOAREA             1046
