@@ -201,3 +201,62 @@ TEST(GridBookFile, DamagedFileIsRefusedAndTheBookStaysAsItWas)
         EXPECT_EQ(before, book.WriteText()) << c.pszWhat;
     }
 }
+
+// Files made to hurt the reader: each is refused whole with a text that says what and where, and nothing of it
+// is built first.
+TEST(GridBookFile, HostileFilesAreRefusedWithAClearError)
+{
+    auto workbook = [](const std::string& strCells) {
+        return "{\"vts\": 1, \"sheets\": [{\"name\": \"Foglio\", \"cells\": [" + strCells + "]}]}";
+    };
+    auto formulaCell = [](const std::string& strFormula) {
+        std::string json;
+        for (char ch : strFormula)
+            json += ch == '"' ? std::string("\\\"") : std::string(1, ch);
+        return "{\"at\": \"C3\", \"formula\": \"" + json + "\"}";
+    };
+    const size_t kDeep = 1000;
+    const struct
+    {
+        const char* pszWhat;
+        std::string text;
+        const wchar_t* pszError;
+    } cases[] = {
+        {"16,000 nested lists", "{\"a\":" + std::string(16000, '[') + std::string(16000, ']') + ",\"b\":1}",
+         L"struttura annidata troppo in profondità"},
+        {"nested objects in a cell", workbook("{\"at\": \"A1\", \"text\": {\"a\": {\"b\": {\"c\": {\"d\": 1}}}}}"),
+         L"troppo in profondità"},
+        {"formula 1000 brackets deep", workbook(formulaCell("=" + std::string(kDeep, '(') + "1" + std::string(kDeep, ')'))),
+         L"foglio \"Foglio\": cella C3: formula troppo complessa"},
+        {"formula of 200,000 signs", workbook(formulaCell("=" + std::string(200000, '-') + "1")),
+         L"cella C3: formula troppo complessa"},
+        {"formula of 150 signs", workbook(formulaCell("=" + std::string(150, '-') + "1")),
+         L"cella C3: formula troppo complessa"},
+        {"formula of nested calls", workbook(formulaCell("=" + [] {
+             std::string s;
+             for (int i = 0; i < 150; ++i)
+                 s += "ABS(";
+             return s + "1" + std::string(150, ')');
+         }())),
+         L"cella C3: formula troppo complessa"},
+        {"formula of 100,000 characters", workbook(formulaCell("=" + std::string(99998, '1') + "+1")),
+         L"cella C3: formula troppo complessa"},
+        {"row 65537", workbook("{\"at\": \"A65537\", \"number\": 1}"), L"indirizzo di cella non valido \"A65537\""},
+        {"row of 30 digits", workbook("{\"at\": \"A" + std::string(30, '9') + "\", \"number\": 1}"),
+         L"indirizzo di cella non valido"},
+        {"row height of a huge row",
+         "{\"vts\": 1, \"sheets\": [{\"name\": \"F\", \"rows\": [{\"row\": 99999999999, \"height\": 300}]}]}",
+         L"valore non valido per \"row\""},
+        {"unknown top-level key", "{\"vts\": 1, \"sheets\": [{\"name\": \"F\"}], \"extra\": 1}",
+         L"danneggiata: primo livello: chiave sconosciuta \"extra\""},
+    };
+    CGridBook book;
+    book.GetSheet(1)->SetText(2, 2, L"resta");
+    const std::string before = book.WriteText();
+    for (const auto& c : cases) {
+        CString strError;
+        EXPECT_FALSE(book.ReadText(c.text, strError)) << c.pszWhat;
+        EXPECT_NE(-1, strError.Find(c.pszError)) << c.pszWhat << ": " << U8(strError);
+        EXPECT_EQ(before, book.WriteText()) << c.pszWhat;
+    }
+}

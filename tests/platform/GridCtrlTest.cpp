@@ -26,6 +26,7 @@ public:
     CString m_strRefusedText;          // EndEdit refuses this text
     CString m_strReplacement;          // EndEdit puts this text in place of the typed one
     BOOL m_bRefuseStart = FALSE;
+    BOOL m_bFailEnd = FALSE;           // EndEdit fails before it can check the text
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kGridID, m_grid); }
@@ -39,6 +40,8 @@ protected:
     void OnEndEdit(BSTR* pText, short* pCancel)
     {
         m_events.push_back(L"end:" + CString(*pText));
+        if (m_bFailEnd)
+            AfxThrowOleDispatchException(0, L"Archivio non disponibile");
         if (m_strRefusedText == *pText)
             *pCancel = 1;
         else if (!m_strReplacement.IsEmpty())
@@ -70,6 +73,10 @@ protected:
         m_dialog.m_grid.SetFocus();
         m_dialog.m_grid.SetProperty21(FALSE);   // no headers: cell (1, 1) at the top left corner
         m_dialog.m_grid.SetProperty22(FALSE);
+        // Cells are locked until unlocked, as the views unlock their input cells.
+        CGridCellFormat input;
+        input.m_bLocked = false;
+        Ctrl().GetShownSheet().SetCellFormat(CGridRange(1, 1, 30, 10), input);
     }
     void TearDown() override { m_dialog.DestroyWindow(); }
 
@@ -541,4 +548,123 @@ TEST_F(GridCtrlTest, CellFormatOfTheSelectionIsChangedAndApplied)
     const CGridCellFormat& applied = Ctrl().GetShownSheet().GetCellFormat(3, 2);
     EXPECT_FALSE(applied.m_bLocked);
     EXPECT_EQ(RGB(255, 0, 0), applied.m_crText);
+}
+
+// The program writes amounts in the fixed Italian form ("1.234,56") whatever the regional settings; the grid
+// reads back what it writes, and what the user types the regional way, so an amount is never lost to a text.
+TEST_F(GridCtrlTest, TypedAmountsAreTheSameNumbersUnderItalianAndEnglishSettings)
+{
+    CGridSeparators english;
+    english.m_chDecimal = L'.';
+    english.m_chThousands = L',';
+    const struct
+    {
+        const char* pszSettings;
+        CGridSeparators separators;
+        LPCTSTR pszTyped;      // what reaches the cell once the EndEdit handler has reformatted it
+        double dStored;
+    } cases[] = {
+        {"Italian", CGridSeparators(), L"1.234,56", 1234.56},
+        {"Italian", CGridSeparators(), L"-0,50", -0.5},
+        {"Italian", CGridSeparators(), L"1234", 1234},
+        {"English", english, L"1.234,56", 1234.56},
+        {"English", english, L"-0,50", -0.5},
+        {"English", english, L"1.234.567,00", 1234567},
+        {"English", english, L"1,234.56", 1234.56},   // typed the English way
+        {"English", english, L"12.5", 12.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszSettings) + " " + CString(c.pszTyped).ToMultiByte(CP_UTF8));
+        Grid().GetBook().SetSeparators(c.separators);
+        Grid().InvokePut281(2, 2, L"");
+        Grid().InvokeMethod211(2, 2);
+        m_dialog.m_strReplacement = c.pszTyped;
+        Type(L"1");
+        Press(VK_RETURN);
+        ASSERT_FALSE(Ctrl().IsEditing());
+        EXPECT_TRUE(Ctrl().GetShownSheet().GetCellValue(2, 2).IsNumber());
+        EXPECT_DOUBLE_EQ(c.dStored, Grid().InvokeGet279(2, 2));
+    }
+}
+
+TEST_F(GridCtrlTest, LockedCellRefusesEveryWayOfEditingButTheProgramStillWritesIt)
+{
+    CGridCellFormat locked;
+    Ctrl().GetShownSheet().SetCellFormat(CGridRange(3, 3, 3, 3), locked);
+    Grid().InvokePut281(3, 3, L"fisso");
+    Grid().InvokeMethod211(3, 3);
+    Type(L"7");
+    EXPECT_FALSE(Ctrl().IsEditing());
+    Press(VK_F2);
+    EXPECT_FALSE(Ctrl().IsEditing());
+    Grid().InvokeMethod232(0, 0, 1);
+    EXPECT_FALSE(Ctrl().IsEditing());
+    CRect rc = Ctrl().GetCellRect(3, 3);
+    m_dialog.m_grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y));
+    EXPECT_FALSE(Ctrl().IsEditing());
+    EXPECT_EQ(CString(L"fisso"), Grid().InvokeGet281(3, 3));
+    for (const CString& strEvent : m_dialog.m_events)
+        EXPECT_EQ(-1, strEvent.Find(L"start:")) << "the StartEdit handler was asked";
+
+    // Unlocked through the wrapper, as the views unlock their input cells.
+    CF1CellFormat format = Grid().InvokeMethod1438();
+    format.InvokePut19(FALSE);
+    Grid().InvokeMethod1439(format);
+    Type(L"7");
+    EXPECT_TRUE(Ctrl().IsEditing());
+}
+
+TEST_F(GridCtrlTest, EndEditHandlerThatFailsDropsTheEdit)
+{
+    CMessageBoxRecorder recorder;
+    Grid().InvokePut281(1, 1, L"prima");
+    Grid().InvokeMethod211(1, 1);
+    m_dialog.m_bFailEnd = TRUE;
+    Type(L"12a");
+    Press(VK_RETURN);
+    EXPECT_FALSE(Ctrl().IsEditing());
+    EXPECT_EQ(CString(L"prima"), Grid().InvokeGet281(1, 1));
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_EQ(CString(L"Archivio non disponibile"), recorder.Last().text);
+}
+
+TEST_F(GridCtrlTest, TypedFormulaTooComplexIsRefusedWithAMessage)
+{
+    CMessageBoxRecorder recorder;
+    Grid().InvokeMethod211(1, 1);
+    Type(L"=");
+    CString strFormula = L"=" + CString(L'(', 500) + L"1" + CString(L')', 500);
+    ::SetWindowTextW(Ctrl().GetEditWindow(), strFormula);
+    Press(VK_RETURN);
+    ASSERT_TRUE(Ctrl().IsEditing());   // the user can shorten it
+    EXPECT_EQ(CString(), Grid().InvokeGet281(1, 1));
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_NE(-1, recorder.Last().text.Find(L"troppo complessa"));
+    Press(VK_ESCAPE);
+}
+
+// Bringing a far cell into view scrolls there at once: the cell is whole at the bottom (right) of the grid.
+TEST_F(GridCtrlTest, ActiveCellFarAwayIsBroughtIntoViewAtOnce)
+{
+    Grid().SetProperty13(2);
+    Grid().SetProperty11(1);
+    Grid().InvokeMethod211(20000, 200);
+    DWORD dwStart = ::GetTickCount();
+    Grid().InvokeMethod229();
+    DWORD dwElapsed = ::GetTickCount() - dwStart;
+    EXPECT_LT(dwElapsed, 1000u);
+    CRect rcClient;
+    m_dialog.m_grid.GetClientRect(&rcClient);
+    CRect rcActive = Ctrl().GetCellRect(20000, 200);
+    ASSERT_FALSE(rcActive.IsRectEmpty());
+    EXPECT_LE(rcActive.bottom, rcClient.bottom);
+    EXPECT_LE(rcActive.right, rcClient.right);
+    EXPECT_GT(rcActive.bottom + rcActive.Height(), rcClient.bottom);   // no row below it would fit
+    EXPECT_GT(rcActive.right + rcActive.Width(), rcClient.right);
+    EXPECT_FALSE(Ctrl().GetCellRect(1, 1).IsRectEmpty());             // the title area stays
+    EXPECT_FALSE(Ctrl().GetCellRect(19999, 200).IsRectEmpty());       // as many rows above as fit
+
+    Grid().InvokeMethod211(5, 3);   // back up: the cell becomes the first below the titles
+    Grid().InvokeMethod229();
+    EXPECT_EQ(Ctrl().GetCellRect(2, 1).bottom, Ctrl().GetCellRect(5, 3).top);
 }

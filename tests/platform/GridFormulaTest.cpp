@@ -285,3 +285,59 @@ TEST_F(GridFormulaTest, ValuesFollowTheRowsAfterAnInsertion)
     EXPECT_EQ(106, m_sheet.GetNumber(5, 1));
     EXPECT_EQ(1060, m_sheet.GetNumber(5, 2));
 }
+
+// One bound covers every way a formula nests (brackets, signs, function calls) and its length: beyond them a
+// formula is refused and the cell keeps what it had; within them it reads and computes.
+TEST_F(GridFormulaTest, NestingAndLengthAreBounded)
+{
+    auto repeat = [](LPCTSTR pszPart, int nCount) {
+        CString s;
+        for (int i = 0; i < nCount; ++i)
+            s += pszPart;
+        return s;
+    };
+    const int kDepth = kGridMaxFormulaDepth;
+    const struct
+    {
+        const char* pszWhat;
+        CString strFormula;
+        bool bKept;
+        LPCTSTR pszShown;
+    } cases[] = {
+        {"brackets at the limit", L"=" + repeat(L"(", kDepth - 1) + L"2" + repeat(L")", kDepth - 1), true, L"2"},
+        {"brackets past the limit", L"=" + repeat(L"(", kDepth) + L"2" + repeat(L")", kDepth), false, nullptr},
+        {"1000 brackets", L"=" + repeat(L"(", 1000) + L"2" + repeat(L")", 1000), false, nullptr},
+        {"signs at the limit", L"=" + repeat(L"-", kDepth - 1) + L"2", true, L"-2"},
+        {"signs past the limit", L"=" + repeat(L"-", kDepth) + L"2", false, nullptr},
+        {"200,000 signs", L"=" + repeat(L"-", 200000) + L"1", false, nullptr},
+        {"calls past the limit", L"=" + repeat(L"ABS(", kDepth) + L"2" + repeat(L")", kDepth), false, nullptr},
+        {"signs and brackets together", L"=" + repeat(L"-(", kDepth / 2) + L"2" + repeat(L")", kDepth / 2), false, nullptr},
+        {"flat formula at the length", L"=" + repeat(L"1+", (kGridMaxFormulaLength - 1) / 2) + L"1", true, nullptr},
+        {"100,000 characters", L"=" + repeat(L"1+", 49999) + L"1", false, nullptr},
+        {"unreadable but small", L"=1+", true, L"#NAME?"},
+    };
+    for (const auto& c : cases) {
+        m_sheet.SetNumber(1, 1, 7);
+        EXPECT_EQ(c.bKept, m_sheet.SetFormula(1, 1, c.strFormula) != FALSE) << c.pszWhat;
+        if (!c.bKept) {
+            EXPECT_EQ(7, m_sheet.GetNumber(1, 1)) << c.pszWhat;
+        } else if (c.pszShown) {
+            EXPECT_EQ(CString(c.pszShown), m_sheet.GetText(1, 1)) << c.pszWhat;
+        }
+    }
+}
+
+// Saving and showing a formula rebuild its text: a long flat one costs time in proportion to its length.
+TEST_F(GridFormulaTest, TextOfALongFlatFormulaIsRebuiltQuickly)
+{
+    CString strFormula = L"=1";
+    for (int i = 1; i < 32000; ++i)
+        strFormula += L"+1";
+    ASSERT_TRUE(m_sheet.SetFormula(1, 1, strFormula));
+    EXPECT_EQ(32000, m_sheet.GetNumber(1, 1));
+    DWORD dwStart = ::GetTickCount();
+    CString strText = m_sheet.GetFormula(1, 1);
+    DWORD dwElapsed = ::GetTickCount() - dwStart;
+    EXPECT_EQ(strFormula, strText);
+    EXPECT_LT(dwElapsed, 500u) << "the text took " << dwElapsed << " ms";
+}

@@ -37,6 +37,8 @@ public:
     CGridFormatTable& GetFormats() { return m_formats; }
     const CGridFormatTable& GetFormats() const { return m_formats; }
     const CGridSeparators& GetSeparators() const { return m_separators; }
+    // The user's regional settings changed: numbers are shown and read with these separators from now on.
+    void SetSeparators(const CGridSeparators& separators) { m_separators = separators; }
 
     // Reads a workbook file in place of this book's content. A damaged file is refused whole: the book stays
     // as it was and strError says what is wrong.

@@ -69,6 +69,7 @@ public:
         if (!root.is_object() || !root.contains("vts"))
             throw CGridFileError{LoadText(GRID_IDS_VTS_NOT_WORKBOOK)};
         CheckVersion();
+        m_strWhere = LoadText(GRID_IDS_VTS_AT_TOP);
         CheckKeys(root, {"vts", "formats", "sheets"});
         const ojson& formats = Array(root, "formats");
         for (size_t i = 0; i < formats.size(); ++i) {
@@ -107,6 +108,7 @@ public:
     }
     bool start_object(std::size_t) override
     {
+        CheckDepth();
         if (!m_stack.empty() && m_stack.back().m_nRole == roleCells) {
             if (m_cell.is_object())
                 m_cell.clear();   // keeps its room for the next cell
@@ -127,6 +129,7 @@ public:
     }
     bool start_array(std::size_t) override
     {
+        CheckDepth();
         Role nRole = roleOther;
         if (m_stack.size() == 1 && m_strKey == "sheets")
             nRole = roleSheets;
@@ -168,6 +171,15 @@ private:
         }
         *m_pSlot = std::move(value);
         return m_pSlot;
+    }
+
+    // A workbook nests five deep (the top, the sheets, a sheet, its cells, a cell); anything much deeper is
+    // refused before it is built, as copying or freeing a deep value would exhaust the stack.
+    void CheckDepth() const
+    {
+        const size_t kMaxDepth = 8;
+        if (m_stack.size() >= kMaxDepth)
+            throw CGridFileError{LoadText(GRID_IDS_VTS_TOO_DEEP)};
     }
 
     [[noreturn]] void Fail(const CString& strWhat) const { throw CGridFileError{m_strWhere + L": " + strWhat}; }
@@ -406,8 +418,13 @@ private:
                 cell.SetValue(CGridValue::Number(from.m_dNumber));
             else if (from.m_nKind == CFileCell::text && !from.m_strText.IsEmpty())
                 cell.SetValue(CGridValue::Text(from.m_strText));
-            else if (from.m_nKind == CFileCell::formula)
-                cell.SetFormula(std::make_unique<CGridFormula>(from.m_strText));
+            else if (from.m_nKind == CFileCell::formula) {
+                auto pFormula = std::make_unique<CGridFormula>(from.m_strText);
+                if (pFormula->IsTooComplex())
+                    Fail(FormatText(GRID_IDS_VTS_FORMULA_TOO_COMPLEX,
+                                    static_cast<LPCTSTR>(GridCellName(from.m_nRow, from.m_nCol))));
+                cell.SetFormula(std::move(pFormula));
+            }
             cell.SetFormat(from.m_nFormat == 0 ? 0 : m_formatIndex[static_cast<size_t>(from.m_nFormat - 1)]);
         }
     }

@@ -68,7 +68,7 @@ struct CGridCellFormat
     GridVAlign m_nVAlign = gridVAlignBottom;
     bool m_bWrap = false;
     CGridBorder m_borders[gridSideCount];
-    bool m_bLocked = true;             // not editable while the sheet is protected
+    bool m_bLocked = true;             // not editable in the grid (the program may still change it)
     bool m_bHidden = false;            // formula not shown while the sheet is protected
 
     bool operator==(const CGridCellFormat& f) const;

@@ -1,6 +1,11 @@
 #include "GridCtrl.h"
 
+#include "gridres.h"
+
+#include "platform/mfc/afxdc.h"
 #include "platform/mfc/afxevent.h"
+#include "platform/mfc/afxmsgbox.h"
+#include "platform/mfc/afxthread.h"
 
 #include <algorithm>
 
@@ -169,19 +174,43 @@ void CGridCtrl::ShowActiveCell()
         return std::any_of(spans.begin(), spans.end(),
                            [&](const CSpan& s) { return s.m_nIndex == nIndex && s.m_nEnd <= nLimit; });
     };
-    // Cells of the title area are always shown; others scroll until they are whole in view (or at the top).
+    auto rowSize = [&](int nRow) { return sheet.IsRowHidden(nRow) ? -1 : TwipsToPixelsY(sheet.GetRowHeight(nRow)); };
+    auto colSize = [&](int nCol) { return sheet.IsColHidden(nCol) ? -1 : TwipsToPixelsX(sheet.GetColWidth(nCol)); };
+    // Cells of the title area are always shown; others scroll at once to where they are whole in view (or at the
+    // top).
+    int nTopRow = view.m_nTopRow, nLeftCol = view.m_nLeftCol;
     if (view.m_nRow > sheet.GetTitleRows()) {
-        if (view.m_nRow < view.m_nTopRow)
-            ScrollTo(view.m_nRow, view.m_nLeftCol);
-        while (view.m_nTopRow < view.m_nRow && !shown(VisibleRows(rc.bottom), view.m_nRow, rc.bottom))
-            ScrollTo(view.m_nTopRow + 1, view.m_nLeftCol);
+        if (view.m_nRow < nTopRow)
+            nTopRow = view.m_nRow;
+        else if (!shown(VisibleRows(rc.bottom), view.m_nRow, rc.bottom))
+            nTopRow = FirstLineShowing(view.m_nRow, ColHeaderHeight(), rc.bottom, sheet.GetTitleRows(), rowSize);
     }
     if (view.m_nCol > sheet.GetTitleCols()) {
-        if (view.m_nCol < view.m_nLeftCol)
-            ScrollTo(view.m_nTopRow, view.m_nCol);
-        while (view.m_nLeftCol < view.m_nCol && !shown(VisibleCols(rc.right), view.m_nCol, rc.right))
-            ScrollTo(view.m_nTopRow, view.m_nLeftCol + 1);
+        if (view.m_nCol < nLeftCol)
+            nLeftCol = view.m_nCol;
+        else if (!shown(VisibleCols(rc.right), view.m_nCol, rc.right))
+            nLeftCol = FirstLineShowing(view.m_nCol, RowHeaderWidth(), rc.right, sheet.GetTitleCols(), colSize);
     }
+    ScrollTo(nTopRow, nLeftCol);
+}
+
+// The first scrolled line that shows line nLine whole at the far end of the room left by the title lines, as
+// LaySpans lays them out; nLine itself when it cannot be shown whole.
+int CGridCtrl::FirstLineShowing(int nLine, int nStart, int nLimit, int nTitles, const std::function<int(int)>& sizeOf)
+{
+    int nRoom = nLimit - nStart;
+    for (int i = 1; i <= nTitles; ++i)
+        nRoom -= std::max(sizeOf(i), 0);
+    int nFirst = nLine;
+    int nUsed = std::max(sizeOf(nLine), 0);
+    for (int i = nLine - 1; i > nTitles; --i) {
+        int cx = std::max(sizeOf(i), 0);
+        if (nUsed + cx > nRoom)
+            break;
+        nUsed += cx;
+        nFirst = i;
+    }
+    return nFirst;
 }
 
 // The spans of the lines of one direction: the title lines, then the lines from the scrolled position, as far as
@@ -616,7 +645,8 @@ BOOL CGridCtrl::SetEntry(int nRow, int nCol, LPCTSTR pszEntry)
         bDone = sheet.SetText(nRow, nCol, pszEntry);
     else if (pszEntry[0] == L'=' && pszEntry[1])
         bDone = sheet.SetFormula(nRow, nCol, pszEntry);
-    else if (GridParseNumber(pszEntry, m_pBook->GetSeparators(), d))
+    else if (GridParseNumber(pszEntry, m_pBook->GetSeparators(), d) ||
+             GridParseNumber(pszEntry, CGridSeparators(), d))
         bDone = sheet.SetNumber(nRow, nCol, d);
     else
         bDone = sheet.SetText(nRow, nCol, pszEntry);
@@ -624,14 +654,15 @@ BOOL CGridCtrl::SetEntry(int nRow, int nCol, LPCTSTR pszEntry)
     return bDone;
 }
 
-BOOL CGridCtrl::FireEditEvent(int nEvent, CString& strText)
+BOOL CGridCtrl::FireEditEvent(int nEvent, CString& strText, BOOL& bFailed)
 {
     BSTR bstrText = ::SysAllocString(strText);
     short nCancel = 0;
-    AfxFireEvent(m_hWnd, nEvent, &bstrText, &nCancel);
+    VARIANT args[] = {CAfxEventParam<BSTR*>::Make(&bstrText), CAfxEventParam<short*>::Make(&nCancel)};
+    AfxFireEvent(m_hWnd, nEvent, static_cast<VARIANT*>(args), UINT(2), &bFailed);
     strText = bstrText ? bstrText : L"";
     ::SysFreeString(bstrText);
-    return nCancel == 0;
+    return nCancel == 0 && !bFailed;
 }
 
 BOOL CGridCtrl::StartEdit(BOOL bClear, BOOL bArrowsEnd, BOOL bSelectText)
@@ -640,8 +671,11 @@ BOOL CGridCtrl::StartEdit(BOOL bClear, BOOL bArrowsEnd, BOOL bSelectText)
         return TRUE;
     const CSheetView& view = View();
     int nRow = view.m_nRow, nCol = view.m_nCol;
+    if (GetShownSheet().GetCellFormat(nRow, nCol).m_bLocked)
+        return FALSE;
     CString strText = bClear ? CString() : GetEditText(nRow, nCol);
-    if (!FireEditEvent(gridEventStartEdit, strText))
+    BOOL bFailed;
+    if (!FireEditEvent(gridEventStartEdit, strText, bFailed))
         return FALSE;
     ShowActiveCell();
     CRect rc = GetCellRect(nRow, nCol);
@@ -674,16 +708,26 @@ BOOL CGridCtrl::EndEdit()
     ::GetWindowTextW(m_hEdit, strText.GetBuffer(nLength + 1), nLength + 1);
     strText.ReleaseBuffer();
     m_bInEndEdit = TRUE;
-    BOOL bAccepted = FireEditEvent(gridEventEndEdit, strText);
+    BOOL bFailed;
+    BOOL bAccepted = FireEditEvent(gridEventEndEdit, strText, bFailed);
     m_bInEndEdit = FALSE;
     if (!m_hEdit)
         return TRUE;   // the handler ended the edit itself
+    if (bFailed) {
+        // The handler failed before it could check the text (the user has been told): the text is dropped,
+        // never put into the cell unchecked.
+        CancelEdit();
+        return TRUE;
+    }
+    if (bAccepted && !SetEntry(View().m_nRow, View().m_nCol, strText)) {
+        AfxMessageBox(GRID_IDS_FORMULA_TOO_COMPLEX, MB_ICONEXCLAMATION);
+        bAccepted = FALSE;
+    }
     if (!bAccepted) {
-        // A message box of the handler may have taken the focus: the user goes on typing where he was.
+        // A message box may have taken the focus: the user goes on typing where he was.
         ::SetFocus(m_hEdit);
         return FALSE;
     }
-    SetEntry(View().m_nRow, View().m_nCol, strText);
     CancelEdit();
     return TRUE;
 }
@@ -835,7 +879,44 @@ void CGridCtrl::OnScroll(int nBar, UINT nCode)
         ScrollTo(view.m_nTopRow, nPos);
 }
 
+namespace
+{
+// What the grid's code throws stops here and goes to the thread's handler, as in the framework's own window
+// procedure: nothing unwinds through the system's dispatch.
+LRESULT GridCallProtected(WNDPROC pfnProc, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return pfnProc(hWnd, nMsg, wParam, lParam);
+    } catch (...) {
+        MSG msg = {hWnd, nMsg, wParam, lParam, 0, {0, 0}};
+        return AfxProcessCurrentException(&msg);
+    }
+}
+} // namespace
+
+void CGridCtrl::OnPaint()
+{
+    // The wrappers give everything back however the drawing ends: the memory DC goes before the bitmap
+    // selected into it, then the paint DC ends the paint.
+    CPaintDC dc(CWnd::FromHandle(m_hWnd));
+    CRect rc = GetClientRect();
+    // Drawn off screen first, so that nothing flickers.
+    CBitmap bitmap;
+    CDC memDC;
+    if (!memDC.CreateCompatibleDC(&dc) ||
+        !bitmap.CreateCompatibleBitmap(&dc, std::max(rc.Width(), 1), std::max(rc.Height(), 1)))
+        AfxThrowResourceException();
+    memDC.SelectObject(&bitmap);
+    Draw(memDC, rc);
+    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0, SRCCOPY);
+}
+
 LRESULT CALLBACK GridWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return GridCallProtected(CGridCtrl::WindowProc, hWnd, nMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK CGridCtrl::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     CGridCtrl* pGrid = reinterpret_cast<CGridCtrl*>(::GetWindowLongPtrW(hWnd, 0));
     if (nMsg == WM_NCCREATE) {
@@ -852,27 +933,21 @@ LRESULT CALLBACK GridWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
         ::SetWindowLongPtrW(hWnd, 0, 0);
         delete pGrid;
         break;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(hWnd, &ps);
-        CRect rc = pGrid->GetClientRect();
-        // Drawn off screen first, so that nothing flickers.
-        HDC hMemDC = ::CreateCompatibleDC(hDC);
-        HBITMAP hBitmap = ::CreateCompatibleBitmap(hDC, std::max(rc.Width(), 1), std::max(rc.Height(), 1));
-        HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
-        pGrid->Draw(hMemDC, rc);
-        ::BitBlt(hDC, 0, 0, rc.Width(), rc.Height(), hMemDC, 0, 0, SRCCOPY);
-        ::SelectObject(hMemDC, hOld);
-        ::DeleteObject(hBitmap);
-        ::DeleteDC(hMemDC);
-        ::EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        pGrid->OnPaint();
         return 0;
-    }
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
         pGrid->Refresh();
         return 0;
+    case WM_SETTINGCHANGE:
+        // The user changed the regional settings: numbers are shown and read with the new separators.
+        if (lParam && ::lstrcmpiW(reinterpret_cast<LPCWSTR>(lParam), L"intl") == 0) {
+            pGrid->m_pBook->SetSeparators(CGridSeparators::FromUserLocale());
+            pGrid->Invalidate();
+        }
+        break;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
@@ -910,6 +985,11 @@ LRESULT CALLBACK GridWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT CALLBACK GridEditWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return GridCallProtected(CGridCtrl::EditWindowProc, hWnd, nMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK CGridCtrl::EditWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     CGridCtrl* pGrid = CGridCtrl::FromHandle(::GetParent(hWnd));
     switch (nMsg) {

@@ -62,20 +62,23 @@ public:
     // Scrolls so that the active cell is shown.
     void ShowActiveCell();
 
-    // In-cell editing. StartEdit answers FALSE when the StartEdit handler cancelled; bClear starts with an
+    // In-cell editing. StartEdit answers FALSE for a locked cell or when the StartEdit handler cancelled or
+    // failed; bClear starts with an
     // empty text, bArrowsEnd lets the arrow keys end the edit and move (as when typing over a cell),
     // bSelectText selects the text instead of putting the caret at its end.
     BOOL IsEditing() const { return m_hEdit != nullptr; }
     BOOL StartEdit(BOOL bClear, BOOL bArrowsEnd, BOOL bSelectText);
-    // Puts the editor's text into the cell; FALSE when the EndEdit handler cancelled (the editor stays open).
-    // TRUE when nothing was being edited.
+    // Puts the editor's text into the cell; FALSE when the EndEdit handler cancelled or the text is a formula
+    // too complex to keep (the editor stays open). A handler that fails drops the edit. TRUE when nothing was
+    // being edited.
     BOOL EndEdit();
     void CancelEdit();
     HWND GetEditWindow() const { return m_hEdit; }
     // The text a cell is edited with: its formula, its number in the general format, or its text.
     CString GetEditText(int nRow, int nCol) const;
-    // Puts a typed entry into a cell: "=..." a formula, a number read the user's way ("1.234,56"), else a text;
-    // a cell formatted as text ("@") takes every entry as a text.
+    // Puts a typed entry into a cell: "=..." a formula, a number read the user's way ("1.234,56") or in the
+    // fixed Italian form the program writes amounts in, else a text; a cell formatted as text ("@") takes every
+    // entry as a text. FALSE for a formula too complex to keep (the cell is unchanged).
     BOOL SetEntry(int nRow, int nCol, LPCTSTR pszEntry);
 
     // Display settings
@@ -109,6 +112,9 @@ private:
     explicit CGridCtrl(HWND hWnd);
     ~CGridCtrl();
 
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+
     // What each sheet remembers while another is shown.
     struct CSheetView
     {
@@ -138,10 +144,12 @@ private:
     CRect GetClientRect() const;
     int ScrollPageRows() const;
     int ScrollPageCols() const;
+    static int FirstLineShowing(int nLine, int nStart, int nLimit, int nTitles, const std::function<int(int)>& sizeOf);
     void UpdateScrollBars();
     void ScrollTo(int nTopRow, int nLeftCol);
 
     // Drawing
+    void OnPaint();
     HFONT GetFont(const CGridCellFormat& fmt);
     void DrawHeaders(HDC hDC, const std::vector<CSpan>& rows, const std::vector<CSpan>& cols);
     void DrawCellText(HDC hDC, const CGridSheet& sheet, int nRow, int nCol, const RECT& rcCell, int nOverflowRight);
@@ -156,8 +164,9 @@ private:
     BOOL MoveActiveCell(int nRows, int nCols);
     // Editor keys that end the edit; TRUE when the key was taken.
     BOOL OnEditKey(UINT nKey);
-    // Fires an edit event; answers FALSE when the handler cancelled, the text as the handler left it.
-    BOOL FireEditEvent(int nEvent, CString& strText);
+    // Fires an edit event; answers FALSE when the handler cancelled or failed (bFailed: it let out an
+    // exception, which the user has been shown), the text as the handler left it.
+    BOOL FireEditEvent(int nEvent, CString& strText, BOOL& bFailed);
 
     HWND m_hWnd;
     std::unique_ptr<CGridBook> m_pBook;

@@ -130,6 +130,7 @@ public:
         SkipBlanks();
         return *m_p == 0;
     }
+    bool IsTooDeep() const { return m_bTooDeep; }
 
 private:
     using CToken = CGridFormula::CToken;
@@ -201,7 +202,20 @@ private:
         }
         return true;
     }
+    // Every nesting (a sign, a bracket, a function's argument) passes here once more: the one place to bound
+    // the depth of the recursion.
     bool ParseUnary()
+    {
+        if (m_nDepth >= kGridMaxFormulaDepth) {
+            m_bTooDeep = true;
+            return false;
+        }
+        ++m_nDepth;
+        bool bRead = ParseSigned();
+        --m_nDepth;
+        return bRead;
+    }
+    bool ParseSigned()
     {
         SkipBlanks();
         if (*m_p == L'-' || *m_p == L'+') {
@@ -361,6 +375,8 @@ private:
 
     LPCTSTR m_p;
     std::vector<CToken>& m_tokens;
+    int m_nDepth = 0;
+    bool m_bTooDeep = false;
 };
 
 CGridFormula::CGridFormula(LPCTSTR pszText)
@@ -369,59 +385,94 @@ CGridFormula::CGridFormula(LPCTSTR pszText)
     strText.TrimLeft();
     if (!strText.IsEmpty() && strText[0] == L'=')
         strText = strText.Mid(1);
+    if (strText.GetLength() > kGridMaxFormulaLength) {
+        m_bTooComplex = true;
+        return;
+    }
     CGridFormulaParser parser(strText, m_tokens);
     m_bValid = parser.Parse();
+    m_bTooComplex = parser.IsTooDeep();
     if (!m_bValid) {
         m_tokens.clear();
         m_strSource = strText;
     }
 }
 
+// The tokens stand in evaluation order, so the text is the expression tree walked in order: each token writes
+// a prefix, its operands with separators between them, and a suffix. The tree is walked with a stack of our
+// own and the text written once, so that a long formula costs time in proportion to its length.
 CString CGridFormula::GetText() const
 {
     if (!m_bValid)
         return L"=" + m_strSource;
-    std::vector<CString> stack;
-    auto pop = [&stack]() {
-        CString s = stack.back();
-        stack.pop_back();
-        return s;
-    };
-    for (const CToken& tok : m_tokens) {
+    // The operands of each token: the roots of the subtrees just before it.
+    std::vector<size_t> firstChild(m_tokens.size()), children, roots;
+    children.reserve(m_tokens.size());
+    for (size_t i = 0; i < m_tokens.size(); ++i) {
+        const CToken& tok = m_tokens[i];
+        size_t nArgs = 0;
         switch (tok.m_nType) {
-        case tokNumber: stack.push_back(NumberText(tok.m_dNumber)); break;
-        case tokText: {
-            CString s = tok.m_strText;
-            s.Replace(L"\"", L"\"\"");
-            stack.push_back(L"\"" + s + L"\"");
-            break;
+        case tokNumber: case tokText: case tokBool: case tokError: case tokRef: case tokRange: case tokName: break;
+        case tokNeg: case tokPlus: case tokPercent: case tokParen: nArgs = 1; break;
+        case tokFunc: nArgs = static_cast<size_t>(tok.m_nArgs); break;
+        default: nArgs = 2; break;
         }
-        case tokBool: stack.push_back(tok.m_dNumber != 0 ? L"TRUE" : L"FALSE"); break;
-        case tokError: stack.push_back(GridErrorText(tok.m_nError)); break;
-        case tokRef: stack.push_back(RefText(tok.m_ref1)); break;
-        case tokRange: stack.push_back(RefText(tok.m_ref1) + L":" + RefText(tok.m_ref2)); break;
-        case tokName: stack.push_back(tok.m_strText); break;
-        case tokNeg: stack.push_back(L"-" + pop()); break;
-        case tokPlus: stack.push_back(L"+" + pop()); break;
-        case tokPercent: stack.push_back(pop() + L"%"); break;
-        case tokParen: stack.push_back(L"(" + pop() + L")"); break;
-        case tokFunc: {
-            CString strArgs;
-            for (int i = tok.m_nArgs; i > 0; --i)
-                strArgs += stack[stack.size() - static_cast<size_t>(i)] + (i > 1 ? L"," : L"");
-            stack.resize(stack.size() - static_cast<size_t>(tok.m_nArgs));
-            stack.push_back(tok.m_strText + L"(" + strArgs + L")");
-            break;
-        }
-        default: {
-            CString b = pop();
-            CString a = pop();
-            stack.push_back(a + OperatorText(tok.m_nType) + b);
-            break;
-        }
-        }
+        firstChild[i] = children.size();
+        children.insert(children.end(), roots.end() - static_cast<std::ptrdiff_t>(nArgs), roots.end());
+        roots.resize(roots.size() - nArgs);
+        roots.push_back(i);
     }
-    return L"=" + stack.back();
+    auto childCount = [&](size_t i) {
+        return (i + 1 < m_tokens.size() ? firstChild[i + 1] : children.size()) - firstChild[i];
+    };
+
+    std::wstring text = L"=";
+    auto write = [&text](const CString& s) { text.append(static_cast<LPCTSTR>(s), static_cast<size_t>(s.GetLength())); };
+    struct CStep
+    {
+        size_t nToken;
+        size_t nNext;   // the next operand to write
+    };
+    std::vector<CStep> steps{{roots.back(), 0}};
+    while (!steps.empty()) {
+        CStep& step = steps.back();
+        const CToken& tok = m_tokens[step.nToken];
+        size_t nChildren = childCount(step.nToken);
+        if (step.nNext == 0) {
+            switch (tok.m_nType) {
+            case tokNumber: write(NumberText(tok.m_dNumber)); break;
+            case tokText: {
+                CString s = tok.m_strText;
+                s.Replace(L"\"", L"\"\"");
+                write(L"\"" + s + L"\"");
+                break;
+            }
+            case tokBool: write(tok.m_dNumber != 0 ? L"TRUE" : L"FALSE"); break;
+            case tokError: write(GridErrorText(tok.m_nError)); break;
+            case tokRef: write(RefText(tok.m_ref1)); break;
+            case tokRange: write(RefText(tok.m_ref1) + L":" + RefText(tok.m_ref2)); break;
+            case tokName: write(tok.m_strText); break;
+            case tokNeg: write(L"-"); break;
+            case tokPlus: write(L"+"); break;
+            case tokParen: write(L"("); break;
+            case tokFunc: write(tok.m_strText + L"("); break;
+            default: break;
+            }
+        } else if (step.nNext < nChildren)
+            write(tok.m_nType == tokFunc ? L"," : OperatorText(tok.m_nType));
+        if (step.nNext < nChildren) {
+            size_t nChild = children[firstChild[step.nToken] + step.nNext++];
+            steps.push_back({nChild, 0});   // step is not used after this
+            continue;
+        }
+        switch (tok.m_nType) {
+        case tokPercent: write(L"%"); break;
+        case tokParen: case tokFunc: write(L")"); break;
+        default: break;
+        }
+        steps.pop_back();
+    }
+    return CString(text);
 }
 
 void CGridFormula::GetReferences(std::vector<CGridRange>& ranges) const

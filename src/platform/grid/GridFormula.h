@@ -32,14 +32,21 @@ struct CGridRef
     bool m_bAbsCol = false;
 };
 
+// Limits of what a formula may hold: nesting (brackets, signs and function calls together) far beyond any
+// form's formulas, and a length far beyond them too, so that no text can exhaust the stack or the time of a
+// reader.
+const int kGridMaxFormulaDepth = 100;
+const int kGridMaxFormulaLength = 65536;
+
 class CGridFormula
 {
 public:
     // Reads a formula; the leading '=' may be there or not. A text that cannot be read is kept as it is,
-    // and the formula then gives #NAME?.
+    // and the formula then gives #NAME?; one beyond the limits above is too complex and is kept by no cell.
     explicit CGridFormula(LPCTSTR pszText);
 
     bool IsValid() const { return m_bValid; }
+    bool IsTooComplex() const { return m_bTooComplex; }
     // "=" followed by the formula.
     CString GetText() const;
     CGridValue Evaluate(const IGridCellSource& source) const;
@@ -86,4 +93,5 @@ private:
     std::vector<CToken> m_tokens;   // in evaluation order (operands before their operator)
     CString m_strSource;            // the text as given, for a formula that could not be read
     bool m_bValid = false;
+    bool m_bTooComplex = false;
 };

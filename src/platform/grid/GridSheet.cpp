@@ -129,9 +129,12 @@ BOOL CGridSheet::SetFormula(int nRow, int nCol, LPCTSTR pszFormula)
 {
     if (!GridIsValidCell(nRow, nCol))
         return FALSE;
+    auto pFormula = std::make_unique<CGridFormula>(pszFormula);
+    if (pFormula->IsTooComplex())
+        return FALSE;
     CGridCell& cell = CellAt(nRow, nCol);
     DropFormula(nRow, nCol, cell);
-    cell.SetFormula(std::make_unique<CGridFormula>(pszFormula));
+    cell.SetFormula(std::move(pFormula));
     UINT nKey = CGridCalc::Key(nRow, nCol);
     m_calc.AddFormula(nKey, *cell.GetFormula());
     m_calc.Recalc({nKey});

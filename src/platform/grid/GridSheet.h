@@ -52,7 +52,8 @@ public:
     CString GetFormula(int nRow, int nCol) const;
     BOOL SetNumber(int nRow, int nCol, double dNumber);
     BOOL SetText(int nRow, int nCol, LPCTSTR pszText);          // an empty text empties the cell
-    BOOL SetFormula(int nRow, int nCol, LPCTSTR pszFormula);    // kept even when unreadable (#NAME?)
+    // Kept even when unreadable (#NAME?); FALSE, the cell unchanged, for a formula too complex to keep.
+    BOOL SetFormula(int nRow, int nCol, LPCTSTR pszFormula);
     BOOL ClearRange(const CGridRange& range, UINT nWhat);
 
     // Formats

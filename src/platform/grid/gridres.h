@@ -28,10 +28,13 @@
 #define GRID_IDS_VTS_CELL_TWICE         0xF420  // %s: address
 #define GRID_IDS_VTS_CELL_BAD_VALUE     0xF421  // %s: address, %s: key
 #define GRID_IDS_VTS_KEY_TWICE          0xF425  // %s: key
+#define GRID_IDS_VTS_TOO_DEEP           0xF426
+#define GRID_IDS_VTS_FORMULA_TOO_COMPLEX 0xF427 // %s: address
 // Where the fault is
 #define GRID_IDS_VTS_AT_FORMAT          0xF422  // %u: format number
 #define GRID_IDS_VTS_AT_SHEET           0xF423  // %u: sheet number
 #define GRID_IDS_VTS_AT_SHEET_NAME      0xF424  // %s: sheet name
+#define GRID_IDS_VTS_AT_TOP             0xF428
 
 // Calls of the grid control that cannot be carried out (CF1Book raises them as dispatch exceptions)
 #define GRID_IDS_NO_WINDOW              0xF430
@@ -43,3 +46,4 @@
 #define GRID_IDS_NOT_SUPPORTED          0xF436
 #define GRID_IDS_ROWS_FULL              0xF437
 #define GRID_IDS_NOTHING_COPIED         0xF438
+#define GRID_IDS_FORMULA_TOO_COMPLEX    0xF439

@@ -44,8 +44,10 @@ char AfxEventParamCode(const VARIANT& v)
     return static_cast<char>((v.vt & VT_TYPEMASK) | ((v.vt & VT_BYREF) ? AFX_VTS_BYREF : 0));
 }
 
-BOOL AfxFireEvent(HWND hWndCtrl, DISPID dispid, VARIANT* pArgs, UINT nArgs)
+BOOL AfxFireEvent(HWND hWndCtrl, DISPID dispid, VARIANT* pArgs, UINT nArgs, BOOL* pbFailed)
 {
+    if (pbFailed)
+        *pbFailed = FALSE;
     CWnd* pParent = CWnd::FromHandlePermanent(::GetParent(hWndCtrl));
     if (!pParent)
         return FALSE;
@@ -58,6 +60,8 @@ BOOL AfxFireEvent(HWND hWndCtrl, DISPID dispid, VARIANT* pArgs, UINT nArgs)
         pEntry->pfn(pParent, pArgs);
     } catch (...) {
         AfxProcessCurrentException(CWnd::GetCurrentMessage());
+        if (pbFailed)
+            *pbFailed = TRUE;
     }
     return TRUE;
 }

@@ -58,9 +58,9 @@ struct AFX_EVENTSINKMAP_INIT
 
 // Fires event dispid of the control hWndCtrl (nArgs arguments, in the handler's order) to its parent window's
 // object. TRUE when a handler was called. An exception that the handler lets out is shown to the user and
-// deleted here: it never crosses the control's window procedure. An entry whose parameters differ from the
-// arguments is not called.
-BOOL AfxFireEvent(HWND hWndCtrl, DISPID dispid, VARIANT* pArgs, UINT nArgs);
+// deleted here: it never crosses the control's window procedure; *pbFailed then tells the control, which can
+// drop what the handler was to decide. An entry whose parameters differ from the arguments is not called.
+BOOL AfxFireEvent(HWND hWndCtrl, DISPID dispid, VARIANT* pArgs, UINT nArgs, BOOL* pbFailed = nullptr);
 
 // Argument conversion: each supported type to and from its VARIANT.
 template <class T> struct CAfxEventParam;
