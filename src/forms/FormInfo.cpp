@@ -13,6 +13,41 @@ void ReadPair(const CString& strValue, int& nFirst, int& nSecond)
 {
     std::swscanf(strValue, L"%d,%d", &nFirst, &nSecond);
 }
+
+// The decimals of a "D.n" value: n brought into what a number can show (0 to 15), so that no description
+// asks for a format of millions of zeros; 0 when no number follows "D.".
+int ReadDecimals(const CString& strValue)
+{
+    if (strValue.Left(2) != L"D.")
+        return 0;
+    LPCTSTR pszNumber = static_cast<LPCTSTR>(strValue) + 2;
+    LPTSTR pszEnd = nullptr;
+    long long n = std::wcstoll(pszNumber, &pszEnd, 10);
+    if (pszEnd == pszNumber)
+        return 0;
+    return static_cast<int>(std::clamp<long long>(n, 0, kFormMaxDecimals));
+}
+
+// Gives the grid back the sheet it showed, however the reading ends.
+class CShownSheetKeeper
+{
+public:
+    explicit CShownSheetKeeper(CF1Book& grid) : m_grid(grid), m_nSheet(grid.GetProperty106()) {}
+    CShownSheetKeeper(const CShownSheetKeeper&) = delete;
+    CShownSheetKeeper& operator=(const CShownSheetKeeper&) = delete;
+    ~CShownSheetKeeper()
+    {
+        try {
+            m_grid.SetProperty106(m_nSheet);
+        } catch (CException* e) {
+            e->Delete();   // the failure that ended the reading is the one reported
+        }
+    }
+
+private:
+    CF1Book& m_grid;
+    long m_nSheet;
+};
 } // namespace
 
 CString GetDescValue(const CString& strText, const CString& strKey)
@@ -52,7 +87,7 @@ void CCellInfo::Parse(const CString& strDesc)
     case L'N': m_nType = formTypeWhole; break;
     case L'D':
         m_nType = formTypeDecimal;
-        std::swscanf(strValue, L"D.%d", &m_nDecimals);
+        m_nDecimals = ReadDecimals(strValue);
         break;
     case L'V': m_nType = formTypeAmount; break;
     case L'T': m_nType = formTypeText; break;
@@ -78,6 +113,7 @@ CString CCellInfo::GetNumberFormat() const
     switch (m_nType) {
     case formTypeWhole: return L"#,##0";
     case formTypeAmount: return L"#,##0.00";
+    case formTypeText: return L"@";
     case formTypeDecimal: return m_nDecimals > 0 ? L"#,##0." + CString(L'0', m_nDecimals) : CString(L"#,##0");
     default: return CString();
     }
@@ -85,11 +121,11 @@ CString CCellInfo::GetNumberFormat() const
 
 BOOL CFormInfo::ReadFromBook(CF1Book& grid)
 {
-    long nShownSheet = grid.GetProperty106();
-    RemoveAll();
-    SetSize(grid.GetProperty105() / 2);
-    for (int k = 0; k < GetSize(); ++k) {
-        CSheetInfo& sheet = ElementAt(k);
+    CShownSheetKeeper keeper(grid);
+    CFormInfo info;
+    info.SetSize(grid.GetProperty105() / 2);
+    for (int k = 0; k < info.GetSize(); ++k) {
+        CSheetInfo& sheet = info.ElementAt(k);
         long nDataSheet = 2 * k + 1;
         sheet.m_strSheetName = grid.InvokeGet286(nDataSheet);
         grid.SetProperty106(nDataSheet + 1);
@@ -125,7 +161,7 @@ BOOL CFormInfo::ReadFromBook(CF1Book& grid)
         }
         grid.InvokeMethod211(nActiveRow, nActiveCol);
     }
-    grid.SetProperty106(nShownSheet);
+    *this = info;
     return TRUE;
 }
 

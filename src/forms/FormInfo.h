@@ -24,6 +24,9 @@ enum
     formKindCheckBox    // a box of a Yes/No pair (type "B")
 };
 
+// The most decimals a "D.n" cell shows.
+const int kFormMaxDecimals = 15;
+
 // Types of described cells.
 enum
 {
@@ -40,15 +43,15 @@ class CCellInfo
 public:
     // Fills the cell from one cell description; a malformed item is never an error (see the .cpp).
     void Parse(const CString& strDesc);
-    // The number format the views give the cell; empty when it keeps the workbook's own (texts, boxes, cells
-    // without a type).
+    // The number format the views give the cell; empty when it keeps the workbook's own (boxes, cells without a
+    // type). Text cells get "@", so that the grid keeps what is typed as a text ("0012", "=...").
     CString GetNumberFormat() const;
     BOOL IsDataCell() const { return m_nKind >= formKindInput && m_nKind <= formKindSet; }
 
     int m_nKind = formKindNone;
     int m_nType = formTypeNone;
     BOOL m_bNoNegatives = FALSE;     // a leading '+' in the kind value
-    int m_nDecimals = 0;             // "D.%d"
+    int m_nDecimals = 0;             // "D.%d", 0 to kFormMaxDecimals
     BOOL m_bYesBox = FALSE;          // the Yes box of a Yes/No pair
     int m_nPartnerRow = 0;           // the other box of the pair; 0 when none
     int m_nPartnerCol = 0;
@@ -84,7 +87,8 @@ public:
 class CFormInfo : public CAdArray<CSheetInfo>
 {
 public:
-    // Rebuilds the description from the workbook loaded in the grid; the grid shows the same sheet after.
+    // Rebuilds the description from the workbook loaded in the grid; the grid shows the same sheet after, also
+    // when a grid call raises (the exception goes on, the description stays as it was).
     BOOL ReadFromBook(CF1Book& grid);
 
     // The described cell; null outside the description.

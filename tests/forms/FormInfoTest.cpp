@@ -2,6 +2,7 @@
 // grid, and the lookups the views make on it.
 #include "forms/FormInfo.h"
 #include "platform/grid/F1Book.h"
+#include "platform/mfc/afxevent.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,13 @@ TEST(FormInfo, ParseReadsKindTypeAndTheOtherKeys)
         {L"S:T;F:Nome;D:nota", 4, 5, FALSE, 0, FALSE, 0, 0, FALSE, L"", L"", L"Nome", L""},
         {L"I:D", 1, 3, FALSE, 0, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
         {L"I:D.x", 1, 3, FALSE, 0, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
+        // Decimals are bounded to what a number can show
+        {L"I:D.15", 1, 3, FALSE, 15, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
+        {L"I:D.16", 1, 3, FALSE, 15, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
+        {L"I:D.2147483647", 1, 3, FALSE, 15, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
+        {L"I:D.3000000000", 1, 3, FALSE, 15, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
+        {L"I:D.99999999999999999999999", 1, 3, FALSE, 15, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
+        {L"I:D.-3", 1, 3, FALSE, 0, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
         {L"I:+", 1, 0, TRUE, 0, FALSE, 0, 0, FALSE, L"", L"", L"", L""},
         {L"I:Q;R:1", 1, 0, FALSE, 0, FALSE, 0, 0, FALSE, L"", L"1", L"", L""},
         {L"I:n", 1, 0, FALSE, 0, FALSE, 0, 0, FALSE, L"", L"", L"", L""},        // type letters are exact
@@ -96,7 +104,8 @@ TEST(FormInfo, NumberFormatsByType)
         LPCTSTR pszDesc, pszFormat;
     } cases[] = {
         {L"I:N", L"#,##0"}, {L"I:V", L"#,##0.00"}, {L"I:D.3", L"#,##0.000"}, {L"I:D", L"#,##0"},
-        {L"I:T", L""},      {L"I:B", L""},         {L"I:X", L""},
+        {L"I:D.2147483647", L"#,##0.000000000000000"},
+        {L"I:T", L"@"},     {L"I:B", L""},         {L"I:X", L""},
     };
     CCellInfo cell;
     for (const auto& c : cases) {
@@ -319,4 +328,23 @@ TEST_F(FormInfoOnePairTest, WithoutEofOnlyTheUsedRowsHoldCells)
     nRow = 2;
     nCol = 2;
     EXPECT_FALSE(m_info.FindNextDataCell(0, nRow, nCol, 3));
+}
+
+// A grid call that raises while the description is read (here a description cell past the sheet's row limit)
+// leaves the grid on the sheet it showed and the description as it was.
+TEST_F(FormInfoBookTest, FailedReadLeavesTheShownSheetAndTheDescription)
+{
+    CGridSheet& desc2 = *m_grid.GetBook().GetSheet(4);
+    desc2.SetText(9, 2, L"I:N");   // past the row limit of 6
+    m_grid.SetProperty106(1);
+    try {
+        m_info.ReadFromBook(m_grid);
+        ADD_FAILURE() << "the cell past the limit was read";
+    } catch (COleDispatchException* e) {
+        e->Delete();
+    }
+    EXPECT_EQ(1, m_grid.GetProperty106());
+    ASSERT_EQ(2, m_info.GetSize());
+    EXPECT_EQ(CString(L"Entrate"), m_info[0].m_strSheetName);
+    EXPECT_EQ(formKindInput, m_info.GetCellKind(1, 3, 2));
 }
