@@ -1,0 +1,409 @@
+// Feeds one of the program's readers with generated inputs for a while and reports what breaks it:
+//
+//     quarzel_fuzz <reader> <seconds> <seed> <folder>
+//
+// Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
+// date, sql (the Jet SQL translator). Inputs are mutations of valid samples and texts built from each reader's
+// grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
+// written to <folder>\<reader>.input before it is tried, so that a crash leaves it behind; an input whose result
+// breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
+// read back as itself ...) is kept as <reader>-finding-<n>.input. A watchdog ends the process when one input takes
+// longer than ten seconds. Exit code: 0 nothing found, 1 findings, 2 a hang; a crash ends the process as it is.
+// The same seed gives the same inputs. scripts/fuzz runs it under Wine.
+#include "forms/FormInfo.h"
+#include "platform/ado/JetErrors.h"
+#include "platform/ado/JetSql.h"
+#include "platform/com/comsupport.h"
+#include "platform/grid/GridBook.h"
+#include "platform/mfc/afxmsgbox.h"
+#include "util/NumberFormat.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+class CFuzzRandom
+{
+public:
+    explicit CFuzzRandom(unsigned long long nSeed) : m_gen(nSeed) {}
+
+    size_t Below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(m_gen() % n); }
+    bool Chance(int nPercent) { return static_cast<int>(Below(100)) < nPercent; }
+    template <class T> const T& Pick(const std::vector<T>& items) { return items[Below(items.size())]; }
+    // Mostly small counts, now and then the lengths hostile files use.
+    size_t Count()
+    {
+        static const size_t s_counts[] = {1, 2, 3, 5, 10, 50, 200, 1000, 20000};
+        return Chance(80) ? 1 + Below(4) : s_counts[Below(sizeof s_counts / sizeof s_counts[0])];
+    }
+    double Double()
+    {
+        switch (Below(4)) {
+        case 0: return static_cast<double>(static_cast<long long>(m_gen() % 2000001) - 1000000) / 100;
+        case 1: return std::ldexp(static_cast<double>(m_gen() % 1000000) / 1000000, static_cast<int>(Below(2100)) - 1050);
+        case 2: {
+            unsigned long long bits = m_gen();
+            double d;
+            std::memcpy(&d, &bits, sizeof d);
+            return d;
+        }
+        default: return (Chance(50) ? -1 : 1) * static_cast<double>(m_gen() % 100000000000000000ULL) / std::pow(10.0, Below(20));
+        }
+    }
+
+private:
+    std::mt19937_64 m_gen;
+};
+
+// Byte-level changes of a sample: flips, cuts, copies, dictionary words, long repetitions.
+std::string Mutate(std::string s, CFuzzRandom& rnd, const std::vector<std::string>& dictionary)
+{
+    for (size_t n = 1 + rnd.Below(4); n > 0; --n) {
+        size_t at = rnd.Below(s.size() + 1);
+        switch (rnd.Below(7)) {
+        case 0:
+            if (!s.empty())
+                s[rnd.Below(s.size())] = static_cast<char>(rnd.Below(256));
+            break;
+        case 1: s.erase(at, rnd.Count()); break;
+        case 2: s.insert(at, s.substr(at, rnd.Count())); break;
+        case 3: s.insert(at, rnd.Pick(dictionary)); break;
+        case 4: {
+            std::string word = rnd.Pick(dictionary), repeated;
+            for (size_t i = rnd.Count(); i > 0; --i)
+                repeated += word;
+            s.insert(at, repeated);
+            break;
+        }
+        case 5: s.resize(at); break;
+        default: s.insert(at, std::to_string(rnd.Chance(50) ? rnd.Below(100) : rnd.Below(4000000000U)) + std::string(rnd.Below(3) * 20, '9')); break;
+        }
+    }
+    return s;
+}
+
+CString Wide(const std::string& s) { return CString::FromMultiByte(s.data(), static_cast<int>(s.size()), 1252); }
+
+// ----------------------------------------------------------------------------------------------------------
+// Readers. Each takes one input and answers an empty text, or the rule the result broke.
+
+std::string SampleWorkbook()
+{
+    CGridBook book;
+    CGridSheet& sheet = *book.GetSheet(1);
+    CGridCellFormat amount;
+    amount.m_strNumberFormat = L"#,##0.00";
+    amount.m_bLocked = false;
+    amount.m_borders[gridSideBottom] = CGridBorder{gridBorderThin, RGB(255, 0, 0)};
+    sheet.SetCellFormat(CGridRange(2, 2, 4, 2), amount);
+    sheet.SetText(1, 1, L"Entrate è");
+    sheet.SetNumber(2, 2, 1234.5);
+    sheet.SetNumber(3, 2, -0.25);
+    sheet.SetFormula(4, 2, L"=SUM(B2:B3)*IF(A1=\"x\",1,2)");
+    sheet.SetRowHeight(3, 400);
+    sheet.SetColWidth(2, 2000);
+    sheet.SetMaxRow(40);
+    book.InsertSheet(2, L"Descrizione")->SetText(1, 1, L"I:+V;R:2101;F:Anno1");
+    return book.WriteText();
+}
+
+std::string FuzzWorkbook(const std::string& input)
+{
+    CGridBook book;
+    CString strError;
+    if (!book.ReadText(input, strError))
+        return strError.IsEmpty() ? "refused without a text" : "";
+    std::string written = book.WriteText();
+    CGridBook again;
+    if (!again.ReadText(written, strError))
+        return "the book written does not read back: " + strError.ToMultiByte(CP_UTF8);
+    return again.WriteText() == written ? "" : "the book written reads back different";
+}
+
+std::string GenerateWorkbook(CFuzzRandom& rnd)
+{
+    static const std::string s_sample = SampleWorkbook();
+    static const std::vector<std::string> s_words = {
+        "{", "}", "[", "]", ",", ":", "\"", "\"at\": \"IV65536\"", "\"formula\": \"=(((1)))\"", "\"number\": 1e308",
+        "\"text\": \"\\u00e8\\ud800\"", "\"fmt\": 2", "\"maxRow\": 65536", "\"rows\": [{\"row\": 7}]", "null", "true",
+        "-0", "1E400", "\"sheets\"", "\"vts\"", "{\"at\": \"A1\"}", "\"locked\": false", "\"borderTop\": {\"style\": \"double\"}"};
+    return Mutate(s_sample, rnd, s_words);
+}
+
+std::string RandomExpression(CFuzzRandom& rnd, int nDepth)
+{
+    static const std::vector<std::string> s_atoms = {"1", "2.5", "1E308", "0", "A1", "$B$7", "A1:C3", "\"x\"", "\"\"\"\"", "TRUE",
+                                                     "#REF!", "#DIV/0!", "IV65536", "Z9", "nome", ".5", "1e-300"};
+    static const std::vector<std::string> s_ops = {"+", "-", "*", "/", "^", "&", "=", "<>", "<", ">=", ":"};
+    static const std::vector<std::string> s_calls = {"SUM", "IF", "ABS", "ROUND", "MIN", "MAX", "AND", "OR", "NOT", "XYZ"};
+    if (nDepth <= 0 || rnd.Chance(30))
+        return rnd.Pick(s_atoms);
+    switch (rnd.Below(5)) {
+    case 0: return RandomExpression(rnd, nDepth - 1) + rnd.Pick(s_ops) + RandomExpression(rnd, nDepth - 1);
+    case 1: return "(" + RandomExpression(rnd, nDepth - 1) + ")";
+    case 2: return std::string(rnd.Count(), '-') + RandomExpression(rnd, nDepth - 1);
+    case 3: return RandomExpression(rnd, nDepth - 1) + "%";
+    default: {
+        std::string s = rnd.Pick(s_calls) + "(";
+        for (size_t i = rnd.Below(4); i > 0; --i)
+            s += RandomExpression(rnd, nDepth - 1) + (i > 1 ? "," : "");
+        return s + ")";
+    }
+    }
+}
+
+std::string GenerateFormula(CFuzzRandom& rnd)
+{
+    static const std::vector<std::string> s_words = {"(", ")", "-", "+", "ABS(", ",", "\"", "$", ":", "%", "1", "A1", " "};
+    std::string s = "=" + RandomExpression(rnd, static_cast<int>(rnd.Below(8)));
+    return rnd.Chance(50) ? Mutate(s, rnd, s_words) : s;
+}
+
+std::string FuzzFormula(const std::string& input)
+{
+    CGridBook book;
+    CGridSheet& sheet = *book.GetSheet(1);
+    sheet.SetNumber(1, 1, 3);
+    sheet.SetText(1, 2, L"4");
+    if (!sheet.SetFormula(2, 1, Wide(input)))
+        return "";
+    sheet.GetText(2, 1);
+    CGridFormula formula(Wide(input));
+    if (!formula.IsValid())
+        return "";
+    CString strText = formula.GetText();
+    CGridFormula again(strText);
+    if (!again.IsValid())
+        return "the formula's text does not read back: " + strText.ToMultiByte(CP_UTF8);
+    if (again.GetText() != strText)
+        return "the formula's text reads back different: " + strText.ToMultiByte(CP_UTF8);
+    return "";
+}
+
+std::string GenerateDescription(CFuzzRandom& rnd)
+{
+    static const std::vector<std::string> s_keys = {"I", "L", "C", "S", "T", "R", "F", "NAME", "D", "B.Y", "B.N", "1", "FC", "i", " I", ""};
+    static const std::vector<std::string> s_values = {"+V", "N", "D.2", "D.2147483647", "D.3000000000", "D.-5", "D.", "B.Y", "B.N", "B",
+                                                      "T", "+", "12,5", "2147483648,-1", "x:y:z", "", "[EOF]"};
+    std::string s;
+    for (size_t n = 1 + rnd.Below(5); n > 0; --n)
+        s += rnd.Pick(s_keys) + (rnd.Chance(90) ? ":" : "") + rnd.Pick(s_values) + (n > 1 ? ";" : "");
+    return rnd.Chance(30) ? Mutate(s, rnd, s_values) : s;
+}
+
+std::string FuzzDescription(const std::string& input)
+{
+    CString strDesc = Wide(input);
+    CCellInfo cell;
+    cell.Parse(strDesc);
+    if (cell.m_nDecimals < 0 || cell.m_nDecimals > kFormMaxDecimals)
+        return "decimals out of range: " + std::to_string(cell.m_nDecimals);
+    if (cell.GetNumberFormat().GetLength() > 32)
+        return "a number format of " + std::to_string(cell.GetNumberFormat().GetLength()) + " characters";
+    for (LPCTSTR pszKey : {L"I", L"R", L"NAME", L"B.N"})
+        GetDescValue(strDesc, pszKey);
+    return "";
+}
+
+std::string GenerateNumber(CFuzzRandom& rnd)
+{
+    static const std::vector<std::string> s_words = {"0", "1", "9", ".", ",", "-", "+", " ", "e", "E", "1.234,56", "1,234.56", "€"};
+    std::string s;
+    if (rnd.Chance(50)) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", static_cast<int>(rnd.Below(8)), rnd.Double());
+        s = buf;
+        for (char& ch : s)
+            ch = ch == '.' ? ',' : ch;
+    }
+    return Mutate(s, rnd, s_words);
+}
+
+std::string FuzzNumber(const std::string& input, CFuzzRandom& rnd)
+{
+    CString strText = Wide(input);
+    BOOL bError = FALSE;
+    double d = ParseNumber(strText, bError);
+    int nDecimals = static_cast<int>(rnd.Below(16));
+    CString strShown = FormatNumber(bError ? rnd.Double() : d, nDecimals);
+    if (strShown.GetLength() > 64)
+        return "a number shown in " + std::to_string(strShown.GetLength()) + " characters";
+    COleCurrency cur = ParseCurrency(strText);
+    if (cur.GetStatus() == COleCurrency::valid) {
+        // Whole cents survive being shown and read again.
+        COleCurrency cents;
+        cents.m_cur.int64 = cur.m_cur.int64 / 100 * 100;
+        COleCurrency again = ParseCurrency(FormatCurrency(cents));
+        if (again.GetStatus() != COleCurrency::valid || again.m_cur.int64 != cents.m_cur.int64)
+            return "an amount does not read back as shown: " + FormatCurrency(cents).ToMultiByte(CP_UTF8);
+    }
+    FormatCurrencyFromDouble(rnd.Double());
+    return "";
+}
+
+std::string GenerateDate(CFuzzRandom& rnd)
+{
+    static const std::vector<std::string> s_words = {"31/12/2008", "1/1/100", "29/02/2009", "10:30", "23:59:59", "/", ":", " ",
+                                                     "9999", "0", "-1", "gennaio", "PM", "2008-12-31"};
+    return Mutate(rnd.Pick(s_words), rnd, s_words);
+}
+
+std::string FuzzDate(const std::string& input)
+{
+    COleDateTime date;
+    if (date.ParseDateTime(Wide(input)) && date.GetStatus() == COleDateTime::valid &&
+        (date.GetYear() < 100 || date.GetYear() > 9999))
+        return "a valid date in year " + std::to_string(date.GetYear());
+    return "";
+}
+
+std::string GenerateSql(CFuzzRandom& rnd)
+{
+    static const std::vector<std::string> s_samples = {
+        "SELECT [ID], [Anno1] FROM [Entrate] WHERE [ID] = 2101 ORDER BY [ID]",
+        "UPDATE Entrate SET Anno3 = Anno1 * 2 \\ 3 WHERE Descr = \"a \"\"b\"\"\"",
+        "CREATE TABLE t (a COUNTER, b CURRENCY, c TEXT(50), d MEMO)",
+        "ALTER TABLE t ADD CONSTRAINT fk FOREIGN KEY (a) REFERENCES u (a)",
+        "CREATE INDEX PK_t ON t (a) WITH PRIMARY", "INSERT INTO t (a, b) VALUES (1, 12.5)",
+        "SELECT SUM(a) AS s FROM t GROUP BY b"};
+    static const std::vector<std::string> s_words = {"(", ")", "[", "]", "\"", "'", "\\", "COUNTER(", "CURRENCY", "TEXT(", ",", " ",
+                                                     "SELECT", "WITH PRIMARY", "ADD CONSTRAINT", "--", ";"};
+    return Mutate(rnd.Pick(s_samples), rnd, s_words);
+}
+
+// Two tables of the program's kind, so that the translator gives expressions their Jet types.
+class CFuzzSchema : public CJetSchema
+{
+public:
+    const std::vector<CJetColumn>* TableColumns(const std::wstring& table) override
+    {
+        static const std::vector<CJetColumn> s_entrate = {
+            {L"ID", jetKindInteger, 4}, {L"Descr", jetKindText, 50}, {L"Anno1", jetKindCurrency, 8}, {L"Anno3", jetKindCurrency, 8}};
+        static const std::vector<CJetColumn> s_t = {{L"a", jetKindInteger, 4}, {L"b", jetKindCurrency, 8}, {L"c", jetKindText, 50}};
+        return table == L"Entrate" ? &s_entrate : table == L"t" ? &s_t : nullptr;
+    }
+};
+
+std::string FuzzSql(const std::string& input)
+{
+    CFuzzSchema schema;
+    CJetErrorLog log;
+    JetTranslate(std::wstring(static_cast<LPCTSTR>(Wide(input))), &schema, &log);
+    return "";
+}
+
+struct CReader
+{
+    const char* pszName;
+    std::function<std::string(CFuzzRandom&)> generate;
+    std::function<std::string(const std::string&, CFuzzRandom&)> run;
+};
+
+const CReader s_readers[] = {
+    {"workbook", GenerateWorkbook, [](const std::string& s, CFuzzRandom&) { return FuzzWorkbook(s); }},
+    {"formula", GenerateFormula, [](const std::string& s, CFuzzRandom&) { return FuzzFormula(s); }},
+    {"description", GenerateDescription, [](const std::string& s, CFuzzRandom&) { return FuzzDescription(s); }},
+    {"number", GenerateNumber, FuzzNumber},
+    {"date", GenerateDate, [](const std::string& s, CFuzzRandom&) { return FuzzDate(s); }},
+    {"sql", GenerateSql, [](const std::string& s, CFuzzRandom&) { return FuzzSql(s); }},
+};
+
+bool WriteInput(const CString& strPath, const std::string& input)
+{
+    HANDLE hFile = ::CreateFileW(strPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD dwWritten = 0;
+    BOOL bWritten = ::WriteFile(hFile, input.data(), static_cast<DWORD>(input.size()), &dwWritten, nullptr);
+    ::CloseHandle(hFile);
+    return bWritten && dwWritten == input.size();
+}
+
+// The watchdog: the loop counts its inputs; an input that takes longer than this ends the process.
+std::atomic<unsigned long long> g_nInputs{0};
+const DWORD kHangMilliseconds = 10000;
+
+DWORD WINAPI Watchdog(LPVOID pInputPath)
+{
+    unsigned long long nLast = g_nInputs.load();
+    DWORD dwSince = ::GetTickCount();
+    for (;;) {
+        ::Sleep(250);
+        unsigned long long n = g_nInputs.load();
+        if (n != nLast) {
+            nLast = n;
+            dwSince = ::GetTickCount();
+        } else if (::GetTickCount() - dwSince > kHangMilliseconds) {
+            std::fwprintf(stdout, L"hang: one input took more than %lu s: %ls\n", kHangMilliseconds / 1000,
+                          static_cast<LPCTSTR>(*static_cast<CString*>(pInputPath)));
+            std::fflush(stdout);
+            ::ExitProcess(2);
+        }
+    }
+}
+
+// Nobody answers a message box here: its text goes to the output.
+int PrintMessageBox(const AFX_MSGBOX_REQUEST& request)
+{
+    std::fwprintf(stdout, L"message box: %ls\n", static_cast<LPCTSTR>(request.text));
+    return IDOK;
+}
+} // namespace
+
+int wmain(int argc, wchar_t* argv[])
+{
+    const CReader* pReader = nullptr;
+    for (const CReader& reader : s_readers)
+        if (argc == 5 && CString(argv[1]) == CString(reader.pszName))
+            pReader = &reader;
+    if (!pReader) {
+        std::fwprintf(stderr, L"usage: quarzel_fuzz <workbook|formula|description|number|date|sql> <seconds> <seed> <folder>\n");
+        return 64;
+    }
+    DWORD dwSeconds = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
+    unsigned long long nSeed = std::wcstoull(argv[3], nullptr, 10);
+    CString strFolder = argv[4];
+    CString strInput = strFolder + L"\\" + CString(pReader->pszName) + L".input";
+    AfxSetMessageBoxHandler(PrintMessageBox);
+    std::printf("fuzz %s: seed %llu, %lu s\n", pReader->pszName, nSeed, dwSeconds);
+    std::fflush(stdout);
+
+    ::CreateThread(nullptr, 0, Watchdog, &strInput, 0, nullptr);
+    CFuzzRandom rnd(nSeed);
+    int nFindings = 0;
+    DWORD dwStart = ::GetTickCount();
+    while (::GetTickCount() - dwStart < dwSeconds * 1000) {
+        std::string input = pReader->generate(rnd);
+        if (!WriteInput(strInput, input)) {
+            std::fwprintf(stderr, L"cannot write %ls\n", static_cast<LPCTSTR>(strInput));
+            return 64;
+        }
+        std::string fault;
+        try {
+            fault = pReader->run(input, rnd);
+        } catch (CException* e) {
+            e->Delete();   // a framework or a database exception is a refusal with a text
+        } catch (const _com_error&) {
+        } catch (const std::exception& e) {
+            fault = std::string("exception: ") + e.what();
+        }
+        if (!fault.empty()) {
+            CString strFinding;
+            strFinding.Format(L"-finding-%d.input", ++nFindings);
+            strFinding = strFolder + L"\\" + CString(pReader->pszName) + strFinding;
+            WriteInput(strFinding, input);
+            std::printf("finding: %s: %s\n", fault.substr(0, 300).c_str(), strFinding.ToMultiByte(CP_UTF8).c_str());
+            std::fflush(stdout);
+        }
+        ++g_nInputs;
+    }
+    std::printf("fuzz %s: %llu inputs, %d findings\n", pReader->pszName, g_nInputs.load(), nFindings);
+    return nFindings ? 1 : 0;
+}
