@@ -1,6 +1,7 @@
 // Feeds one of the program's readers with generated inputs for a while and reports what breaks it:
 //
 //     quarzel_fuzz <reader> <seconds> <seed> <folder>
+//     quarzel_fuzz <reader> replay <file>
 //
 // Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
 // date, sql (the Jet SQL translator). Inputs are mutations of valid samples and texts built from each reader's
@@ -9,7 +10,8 @@
 // breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
 // read back as itself ...) is kept as <reader>-finding-<n>.input. A watchdog ends the process when one input takes
 // longer than ten seconds. Exit code: 0 nothing found, 1 findings, 2 a hang; a crash ends the process as it is.
-// The same seed gives the same inputs. scripts/fuzz runs it under Wine.
+// The same seed gives the same inputs; "replay" tries one kept input again and says how long it took.
+// scripts/fuzz runs it under Wine.
 #include "forms/FormInfo.h"
 #include "platform/ado/JetErrors.h"
 #include "platform/ado/JetSql.h"
@@ -315,6 +317,37 @@ const CReader s_readers[] = {
     {"sql", GenerateSql, [](const std::string& s, CFuzzRandom&) { return FuzzSql(s); }},
 };
 
+bool ReadInput(const CString& strPath, std::string& input)
+{
+    HANDLE hFile = ::CreateFileW(strPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    DWORD dwRead = 0;
+    bool bRead = ::GetFileSizeEx(hFile, &size) && size.QuadPart < 256 * 1024 * 1024;
+    if (bRead) {
+        input.resize(static_cast<size_t>(size.QuadPart));
+        bRead = input.empty() || (::ReadFile(hFile, &input[0], static_cast<DWORD>(input.size()), &dwRead, nullptr) &&
+                                  dwRead == input.size());
+    }
+    ::CloseHandle(hFile);
+    return bRead;
+}
+
+// Tries the input once; answers the rule it broke, or a text for the refusal by exception.
+std::string TryInput(const CReader& reader, const std::string& input, CFuzzRandom& rnd)
+{
+    try {
+        return reader.run(input, rnd);
+    } catch (CException* e) {
+        e->Delete();   // a framework or a database exception is a refusal with a text
+    } catch (const _com_error&) {
+    } catch (const std::exception& e) {
+        return std::string("exception: ") + e.what();
+    }
+    return "";
+}
+
 bool WriteInput(const CString& strPath, const std::string& input)
 {
     HANDLE hFile = ::CreateFileW(strPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -360,18 +393,33 @@ int PrintMessageBox(const AFX_MSGBOX_REQUEST& request)
 int wmain(int argc, wchar_t* argv[])
 {
     const CReader* pReader = nullptr;
+    bool bReplay = argc == 4 && CString(argv[2]) == L"replay";
     for (const CReader& reader : s_readers)
-        if (argc == 5 && CString(argv[1]) == CString(reader.pszName))
+        if ((argc == 5 || bReplay) && CString(argv[1]) == CString(reader.pszName))
             pReader = &reader;
     if (!pReader) {
-        std::fwprintf(stderr, L"usage: quarzel_fuzz <workbook|formula|description|number|date|sql> <seconds> <seed> <folder>\n");
+        std::fwprintf(stderr, L"usage: quarzel_fuzz <workbook|formula|description|number|date|sql> <seconds> <seed> <folder>\n"
+                              L"       quarzel_fuzz <reader> replay <file>\n");
         return 64;
+    }
+    AfxSetMessageBoxHandler(PrintMessageBox);
+    if (bReplay) {
+        std::string input;
+        if (!ReadInput(argv[3], input)) {
+            std::fwprintf(stderr, L"cannot read %ls\n", argv[3]);
+            return 64;
+        }
+        CFuzzRandom rnd(0);
+        DWORD dwStart = ::GetTickCount();
+        std::string fault = TryInput(*pReader, input, rnd);
+        std::printf("replay %s: %s (%lu ms)\n", pReader->pszName, fault.empty() ? "nothing found" : fault.c_str(),
+                    ::GetTickCount() - dwStart);
+        return fault.empty() ? 0 : 1;
     }
     DWORD dwSeconds = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
     unsigned long long nSeed = std::wcstoull(argv[3], nullptr, 10);
     CString strFolder = argv[4];
     CString strInput = strFolder + L"\\" + CString(pReader->pszName) + L".input";
-    AfxSetMessageBoxHandler(PrintMessageBox);
     std::printf("fuzz %s: seed %llu, %lu s\n", pReader->pszName, nSeed, dwSeconds);
     std::fflush(stdout);
 
@@ -385,15 +433,7 @@ int wmain(int argc, wchar_t* argv[])
             std::fwprintf(stderr, L"cannot write %ls\n", static_cast<LPCTSTR>(strInput));
             return 64;
         }
-        std::string fault;
-        try {
-            fault = pReader->run(input, rnd);
-        } catch (CException* e) {
-            e->Delete();   // a framework or a database exception is a refusal with a text
-        } catch (const _com_error&) {
-        } catch (const std::exception& e) {
-            fault = std::string("exception: ") + e.what();
-        }
+        std::string fault = TryInput(*pReader, input, rnd);
         if (!fault.empty()) {
             CString strFinding;
             strFinding.Format(L"-finding-%d.input", ++nFindings);
