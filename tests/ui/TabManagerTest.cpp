@@ -151,3 +151,25 @@ TEST_F(TabManagerTest, NavigateScrollMovesByTheStep)
     m_manager.OnNavigateScroll(FALSE);
     EXPECT_EQ(0, m_manager.GetHeaderOffset());
 }
+
+TEST_F(TabManagerTest, ToolHitTestFollowsTheTooltipMode)
+{
+    m_manager.GetItem(0)->SetTooltip(L"Entrate dell'esercizio");
+    struct Case { int nMode; int nItem; BOOL bShortened; INT_PTR nExpected; } cases[] = {
+        {0, 0, TRUE, -1}, {1, 0, FALSE, 0}, {1, 1, FALSE, -1}, {2, 0, FALSE, -1}, {2, 0, TRUE, 0}, {1, -1, FALSE, -1},
+    };
+    for (const Case& c : cases) {
+        m_manager.m_pPainter->m_nToolTipMode = c.nMode;
+        CXTPTabManagerItem* pItem = m_manager.GetItem(c.nItem);
+        if (pItem)
+            pItem->SetLength(pItem->GetContentLength() - (c.bShortened ? 10 : 0));
+        TTTOOLINFOW info = {};
+        info.cbSize = TTTOOLINFOW_V1_SIZE;
+        EXPECT_EQ(c.nExpected, m_manager.OnToolHitTest(nullptr, pItem, &info)) << c.nMode << " " << c.nItem;
+        if (c.nExpected >= 0) {
+            EXPECT_STREQ(L"Entrate dell'esercizio", info.lpszText);
+            EXPECT_EQ(m_manager.GetItem(0)->GetRect(), CRect(info.rect));
+        }
+        ::free(info.lpszText);
+    }
+}

@@ -1,6 +1,7 @@
 #include "afxthread.h"
 
 #include "afxstate.h"
+#include "afxtooltip.h"
 
 #include <comdef.h>
 
@@ -174,6 +175,7 @@ BOOL CWinThread::PumpMessage()
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
+    AfxFilterToolTipMessage(pMsg);
     CWnd* pMainWnd = GetMainWnd();
     HWND hWndMain = pMainWnd ? pMainWnd->m_hWnd : nullptr;
     if (CWnd::WalkPreTranslateTree(hWndMain, pMsg))

@@ -9,6 +9,7 @@
 #include "afxhandlemap.h"
 #include "afxmenu.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <functional>
@@ -97,6 +98,12 @@ public:
     BOOL PreTranslateInput(LPMSG lpMsg);
     // Offers pMsg to the window it is for and to its parents up to hWndStop; TRUE when one translated it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+    // Tooltips: the thread's tooltip filter (afxtooltip.h) looks for tools only in windows that enabled them.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    BOOL IsToolTipsEnabled() const { return (m_nFlags & WF_TOOLTIPS) != 0; }
+    // The tool under a client point: fills pTI (a text set there is allocated with malloc; the caller frees it)
+    // and answers its id, or -1. The default takes the visible child control under the point.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
@@ -371,7 +378,7 @@ protected:
     int m_nModalResult = -1;        // valid while RunModalLoop runs
     UINT m_nFlags = 0;              // WF_ flags below
 
-    enum { WF_MODALLOOP = 0x0001, WF_CONTINUEMODAL = 0x0002 };
+    enum { WF_MODALLOOP = 0x0001, WF_CONTINUEMODAL = 0x0002, WF_TOOLTIPS = 0x0004 };
 
 private:
     explicit CWnd(HWND hWndMarker) : m_hWnd(hWndMarker) {}   // the z-order places

@@ -43,7 +43,10 @@ CXTPTabCtrl::~CXTPTabCtrl()
 BOOL CXTPTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
-    return CWnd::Create(lpszClass, L"", dwStyle, rect, pParentWnd, nID);
+    if (!CWnd::Create(lpszClass, L"", dwStyle, rect, pParentWnd, nID))
+        return FALSE;
+    EnableToolTips();
+    return TRUE;
 }
 
 CXTPTabManagerItem* CXTPTabCtrl::InsertItem(int nIndex, LPCTSTR lpszCaption, HWND hWndItem, int nImage)
@@ -177,6 +180,20 @@ BOOL CXTPTabCtrl::DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL 
     if (bDraw)
         ::DrawIconEx(*pDC, pt.x, pt.y, hIcon, szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
     return TRUE;
+}
+
+INT_PTR CXTPTabCtrl::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    return CXTPTabManager::OnToolHitTest(m_hWnd, HitTest(point), pTI);
+}
+
+LRESULT CXTPTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD dwPos = ::GetMessagePos();
+    MSG msg = {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+               {static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos))}};
+    m_tipContext.FilterToolTipMessage(&msg, TRUE);
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 void CXTPTabCtrl::PreSubclassWindow()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/docking/TabManager.h"
+#include "ui/themes/TipContext.h"
 
 #include "platform/mfc/afxwin.h"
 
@@ -40,11 +41,16 @@ public:
     void OnNavigateButtonClick(int nID) override;
     BOOL IsFocusCueVisible() const override;
     BOOL DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL bDraw, CSize szIcon) override;
+    // The tab under the point, through the manager.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+    CTipContext* GetToolTipContext() { return &m_tipContext; }
 
 protected:
     DECLARE_MESSAGE_MAP()
 
     void PreSubclassWindow() override;
+    // Every message passes the tip context first.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnPaint();
@@ -64,4 +70,5 @@ private:
 
     HWND m_hWndShown = nullptr;
     CXTPTabPainter* m_pPainter;
+    CTipContext m_tipContext{this};
 };

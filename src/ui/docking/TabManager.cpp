@@ -585,6 +585,23 @@ void CXTPTabManager::PerformMouseMove(HWND hWnd, CPoint pt)
         pButton->PerformMouseMove(hWnd, pt);
 }
 
+INT_PTR CXTPTabManager::OnToolHitTest(HWND hWnd, CXTPTabManagerItem* pItem, TOOLINFO* pTI) const
+{
+    int nMode = GetPaintManager()->m_nToolTipMode;
+    if (!pItem || nMode == 0 || (nMode == 2 && pItem->GetLength() >= pItem->GetContentLength()))
+        return -1;
+    CString strTip = pItem->GetTooltip();
+    if (strTip.IsEmpty())
+        return -1;
+    if (pTI && pTI->cbSize >= TTTOOLINFOW_V1_SIZE) {
+        pTI->hwnd = hWnd;
+        pTI->uId = static_cast<UINT_PTR>(pItem->GetIndex());
+        pTI->rect = pItem->GetRect();
+        pTI->lpszText = _wcsdup(strTip);
+    }
+    return pItem->GetIndex();
+}
+
 void CXTPTabManager::ReOrderItem(HWND hWnd, CPoint pt, CXTPTabManagerItem* pItem)
 {
     CXTPTabManagerItem* pRemembered = m_pSelected;

@@ -256,6 +256,9 @@ public:
     // Mouse: a click on a navigate button or a tab; TRUE when something was hit.
     BOOL PerformClick(HWND hWnd, CPoint pt, BOOL bNavigateOnly = FALSE);
     void PerformMouseMove(HWND hWnd, CPoint pt);
+    // The tool of an item for the tip context: its index, or -1 without an item or tip, when tips are off, or (in
+    // mode 2) when the caption is not shortened. The tip text is allocated with malloc for the caller.
+    INT_PTR OnToolHitTest(HWND hWnd, CXTPTabManagerItem* pItem, TOOLINFO* pTI) const;
 
     // Geometry of the last layout, kept by the painter.
     CRect GetHeaderRect() const { return m_rcHeaderRect; }

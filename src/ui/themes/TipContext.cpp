@@ -1,8 +1,14 @@
 #include "ui/themes/TipContext.h"
 
 #include "ui/themes/ColorTable.h"
+#include "ui/themes/DrawHelpers.h"
+#include "ui/themes/InputSource.h"
 #include "ui/themes/TipWnd.h"
 #include "ui/themes/VisualStyleHandle.h"
+
+#include "platform/mfc/afxtooltip.h"
+
+#include <cstdlib>
 
 namespace
 {
@@ -24,17 +30,180 @@ protected:
 };
 }
 
-CTipContext::CTipContext()
-    : m_dwComCtlVersion(CXTPVisualStyleLibrary::GetInstance().GetComCtlVersion()),
+namespace
+{
+thread_local CTipContext* t_pInstalled = nullptr;
+
+BOOL IsMouseButtonDown()
+{
+    return ::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0 || ::GetKeyState(VK_MBUTTON) < 0;
+}
+
+BOOL IsButtonDownMessage(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN:
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The tool text handed over by a hit test belongs to the caller: allocated with malloc, freed here.
+void FreeToolText(TTTOOLINFOW& info)
+{
+    if (info.lpszText && info.lpszText != LPSTR_TEXTCALLBACKW && !IS_INTRESOURCE(info.lpszText))
+        ::free(info.lpszText);
+    info.lpszText = nullptr;
+}
+}
+
+CTipContext::CTipContext(CWnd* pOwner)
+    : m_pOwner(pOwner),
+      m_lastTool(),
+      m_dwComCtlVersion(CXTPVisualStyleLibrary::GetInstance().GetComCtlVersion()),
       m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2)
 {
 }
 
-CTipContext::~CTipContext() = default;
+CTipContext::~CTipContext()
+{
+    if (t_pInstalled == this) {
+        AfxSetToolTipFilter(nullptr);
+        t_pInstalled = nullptr;
+    }
+}
+
+void CTipContext::InstallFilter()
+{
+    t_pInstalled = this;
+    AfxSetToolTipFilter(ThreadFilter);
+}
+
+void CTipContext::ThreadFilter(const MSG* pMsg)
+{
+    if (t_pInstalled)
+        t_pInstalled->FilterToolTipMessage(pMsg, FALSE);
+}
+
+void CTipContext::ShowTipAtCursor()
+{
+    if (!m_pOwner || !::IsWindow(m_pOwner->m_hWnd))
+        return;
+    CPoint pt;
+    CXTPInputSource::GetCursorPos(&pt);
+    CPoint ptClient = pt;
+    m_pOwner->ScreenToClient(&ptClient);
+    MSG msg = {m_pOwner->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y), 0, pt};
+    FilterToolTipMessage(&msg, TRUE);
+}
+
+LRESULT CTipContext::SendToTip(UINT message, WPARAM wParam, const void* pParam)
+{
+    CWnd* pTip = m_pTipWnd.get();
+    return pTip && ::IsWindow(pTip->m_hWnd)
+               ? pTip->SendMessage(message, wParam, reinterpret_cast<LPARAM>(pParam))
+               : 0;
+}
+
+void CTipContext::RelayToTip(const MSG* pMsg)
+{
+    MSG msg = *pMsg;
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+        // The point in the client coordinates of the window the tip finds there.
+        CPoint pt = msg.pt;
+        HWND hAt = reinterpret_cast<HWND>(SendToTip(TTM_WINDOWFROMPOINT, 0, &pt));
+        if (hAt) {
+            ::ScreenToClient(hAt, &pt);
+            msg.hwnd = hAt;
+            msg.lParam = MAKELPARAM(pt.x, pt.y);
+        }
+    }
+    SendToTip(TTM_RELAYEVENT, 0, &msg);
+}
+
+void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
+{
+    if (!m_pOwner || !::IsWindow(m_pOwner->m_hWnd) || !pMsg)
+        return;
+    UINT message = pMsg->message;
+    BOOL bMouse = message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE || message == WM_LBUTTONUP ||
+                  message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+    BOOL bOwnWindow = pMsg->hwnd == m_pOwner->m_hWnd || ::IsChild(m_pOwner->m_hWnd, pMsg->hwnd);
+    if (!bMouse || IsMouseButtonDown()) {
+        if (bOwnWindow && ((message >= WM_KEYFIRST && message <= WM_KEYLAST) || IsButtonDownMessage(message)))
+            SendToTip(TTM_ACTIVATE, FALSE);
+        return;
+    }
+    if (!bOwnerCall) {
+        // The first window up from the message's that enabled tooltips must be the owner.
+        HWND hWnd = pMsg->hwnd;
+        CWnd* pWnd = nullptr;
+        for (; hWnd; hWnd = ::GetParent(hWnd)) {
+            pWnd = CWnd::FromHandlePermanent(hWnd);
+            if (pWnd && pWnd->IsToolTipsEnabled())
+                break;
+        }
+        if (!hWnd || pWnd != m_pOwner)
+            return;
+    }
+    CWnd* pTip = m_pTipWnd.get();
+    if (pTip && pTip->IsWindowVisible() && !IsTopParentActive(m_pOwner->m_hWnd)) {
+        SendToTip(TTM_ACTIVATE, FALSE);
+        return;
+    }
+    CWnd* pParent = m_pOwner->GetTopLevelParent();
+    if (pTip && ::GetParent(pTip->m_hWnd) != pParent->GetSafeHwnd()) {
+        ReleaseTipWindow();
+        m_lastTool = TTTOOLINFOW();
+    }
+    if (!m_pTipWnd) {
+        if (!CreateTipWindow(pParent))
+            return;
+        SendToTip(TTM_ACTIVATE, FALSE);
+        m_lastTool = TTTOOLINFOW();
+    }
+
+    CPoint pt;
+    CXTPInputSource::GetCursorPos(&pt);
+    m_pOwner->ScreenToClient(&pt);
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    INT_PTR nHit = m_pOwner->OnToolHitTest(pt, &tool);
+    BOOL bHasLast = m_lastTool.cbSize != 0;
+    BOOL bSameTool = nHit != -1 && bHasLast && tool.hwnd == m_lastTool.hwnd && tool.uId == m_lastTool.uId;
+    if (bSameTool && ::EqualRect(&tool.rect, &m_lastTool.rect)) {
+        RelayToTip(pMsg);
+        FreeToolText(tool);
+        return;
+    }
+    // Only the rect changed: the old entry goes before the new one is added.
+    if (bSameTool)
+        SendToTip(TTM_DELTOOLW, 0, &m_lastTool);
+    if (nHit != -1) {
+        UINT uFlags = tool.uFlags;
+        tool.uFlags &= 0x3FFFFFFF;
+        SendToTip(TTM_ADDTOOLW, 0, &tool);
+        if (m_nTipKind != kindRichText && (IsComCtl580() || m_nTipKind != kindSystem))
+            SendToTip(TTM_SETTITLEW, 0, L"");
+        if ((uFlags & 0x40000000) || IsTopParentActive(m_pOwner->m_hWnd)) {
+            SendToTip(TTM_ACTIVATE, TRUE);
+            m_pTipWnd->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    } else {
+        SendToTip(TTM_ACTIVATE, FALSE);
+    }
+    RelayToTip(pMsg);
+    if (bHasLast && !bSameTool)
+        SendToTip(TTM_DELTOOLW, 0, &m_lastTool);
+    FreeToolText(tool);
+    m_lastTool = nHit != -1 ? tool : TTTOOLINFOW();
+}
 
 void CTipContext::ReleaseTipWindow()
 {
     m_pTipWnd.reset();
+    m_lastTool = TTTOOLINFOW();
 }
 
 void CTipContext::SetTipKind(int nKind)

@@ -16,7 +16,8 @@ public:
     // Own tips: a 3-D border instead of the black frame; no drop shadow.
     enum { styleThreeD = 0x1000, styleNoShadow = 0x2000 };
 
-    CTipContext();
+    // pOwner: the window whose tools the context shows.
+    explicit CTipContext(CWnd* pOwner = nullptr);
     ~CTipContext() override;
 
     void SetTipKind(int nKind);
@@ -41,7 +42,21 @@ public:
     // Drops the tip window, so that the next mouse message makes a new one.
     void ReleaseTipWindow();
 
+    // Makes the thread's tooltip filter this context's (until another is installed or the context goes).
+    void InstallFilter();
+    // One message of the pump: follows the mouse over the owner's tools (CWnd::OnToolHitTest) and drives the
+    // tip window. bOwnerCall: the message is the owner's own, its window is not looked up.
+    void FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall);
+    // The filter at the cursor's current position, as the owner's own mouse move.
+    void ShowTipAtCursor();
+
 private:
+    static void ThreadFilter(const MSG* pMsg);
+    LRESULT SendToTip(UINT message, WPARAM wParam = 0, const void* pParam = nullptr);
+    void RelayToTip(const MSG* pMsg);
+
+    CWnd* m_pOwner;
+    TTTOOLINFOW m_lastTool;   // the tool of the last hit test; no text kept
     int m_nTipKind = kindSystem;
     DWORD m_dwComCtlVersion;
     int m_nMaxTipWidth;

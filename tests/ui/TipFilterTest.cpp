@@ -1,0 +1,123 @@
+// The tooltip context as the thread's tooltip filter: it follows the mouse over the tools of the window that
+// enabled tooltips, with an injected clock and cursor.
+#include "ui/themes/InputSource.h"
+#include "ui/themes/TipContext.h"
+#include "ui/themes/TipWnd.h"
+
+#include "platform/mfc/afxtooltip.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+CPoint g_ptFilterCursor;
+BOOL FilterCursorPos(LPPOINT lpPoint)
+{
+    *lpPoint = g_ptFilterCursor;
+    return TRUE;
+}
+DWORD FilterTickCount()
+{
+    return 500000;
+}
+
+// Two tools, the left and right half; shown even while the window is not active.
+class CToolOwnerWnd : public CWnd
+{
+public:
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override
+    {
+        if (point.x < 0 || point.y < 0 || point.x >= 200 || point.y >= 100)
+            return -1;
+        int nID = point.x < 100 ? 1 : 2;
+        pTI->hwnd = m_hWnd;
+        pTI->uId = static_cast<UINT_PTR>(nID);
+        pTI->rect = nID == 1 ? CRect(0, 0, 100, 100) : CRect(100, 0, 200, 100);
+        pTI->uFlags = 0x40000000;
+        pTI->lpszText = _wcsdup(nID == 1 ? L"Entrate" : L"Spese");
+        return nID;
+    }
+};
+
+class TipFilterTest : public ::testing::Test
+{
+protected:
+    CToolOwnerWnd m_owner;
+    CWnd m_other;
+    std::unique_ptr<CTipContext> m_pContext;
+    CXTPInputSource::PFN_CURSORPOS m_pfnCursor = nullptr;
+    CXTPInputSource::PFN_TICKCOUNT m_pfnTick = nullptr;
+
+    void SetUp() override
+    {
+        m_pfnCursor = CXTPInputSource::SetCursorPosSource(FilterCursorPos);
+        m_pfnTick = CXTPInputSource::SetTickCountSource(FilterTickCount);
+        ASSERT_TRUE(m_owner.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), L"Strumenti", WS_POPUP | WS_VISIBLE, 580,
+                                     380, 200, 100, nullptr, nullptr));
+        ASSERT_TRUE(m_other.CreateEx(0, AfxRegisterWndClass(0), L"Altro", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        m_owner.EnableToolTips();
+        m_pContext = std::make_unique<CTipContext>(&m_owner);
+        m_pContext->SetTipKind(CTipContext::kindPlain);
+        m_pContext->InstallFilter();
+    }
+    void TearDown() override
+    {
+        m_pContext.reset();
+        m_other.DestroyWindow();
+        m_owner.DestroyWindow();
+        CXTPInputSource::SetCursorPosSource(m_pfnCursor);
+        CXTPInputSource::SetTickCountSource(m_pfnTick);
+    }
+    void Send(CWnd& wnd, UINT message, CPoint ptClient, WPARAM wParam = 0)
+    {
+        g_ptFilterCursor = ptClient;
+        wnd.ClientToScreen(&g_ptFilterCursor);
+        MSG msg = {wnd.m_hWnd, message, wParam, MAKELPARAM(ptClient.x, ptClient.y), 0, g_ptFilterCursor};
+        AfxFilterToolTipMessage(&msg);
+    }
+    CTipWnd* Tip() { return static_cast<CTipWnd*>(m_pContext->GetTipWindow()); }
+};
+}
+
+TEST_F(TipFilterTest, FollowsTheMouseOverTheOwnersToolsOnly)
+{
+    Send(m_other, WM_MOUSEMOVE, CPoint(5, 5));
+    EXPECT_EQ(nullptr, Tip());
+
+    Send(m_owner, WM_MOUSEMOVE, CPoint(50, 50));
+    ASSERT_NE(nullptr, Tip());
+    ASSERT_EQ(1, Tip()->GetToolCount());
+    EXPECT_EQ(L"Entrate", Tip()->GetTool(0).strText);
+    EXPECT_EQ(1u, Tip()->GetPendingTool().nID);
+    Tip()->SendMessage(WM_TIMER, CTipWnd::showTimerID);
+    EXPECT_TRUE(Tip()->IsWindowVisible());
+
+    // Another tool replaces the first in the list; within the reshow time its tip shows at once.
+    Send(m_owner, WM_MOUSEMOVE, CPoint(150, 50));
+    ASSERT_EQ(1, Tip()->GetToolCount());
+    EXPECT_EQ(2u, Tip()->GetTool(0).nID);
+    EXPECT_EQ(2u, Tip()->GetShownTool().nID);
+    EXPECT_TRUE(Tip()->IsWindowVisible());
+
+    // A key for the owner puts the tip away.
+    MSG key = {m_owner.m_hWnd, WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
+    AfxFilterToolTipMessage(&key);
+    EXPECT_FALSE(Tip()->IsWindowVisible());
+
+    // Off every tool: no tool left in the list.
+    Send(m_owner, WM_MOUSEMOVE, CPoint(300, 50));
+    EXPECT_EQ(0, Tip()->GetToolCount());
+}
+
+TEST_F(TipFilterTest, WindowsWithoutToolTipsAndAGoneContextAreLeftAlone)
+{
+    m_owner.EnableToolTips(FALSE);
+    Send(m_owner, WM_MOUSEMOVE, CPoint(50, 50));
+    EXPECT_EQ(nullptr, Tip());
+    // The owner's own call needs no enabled tooltips.
+    m_pContext->ShowTipAtCursor();
+    ASSERT_NE(nullptr, Tip());
+    EXPECT_EQ(1, Tip()->GetToolCount());
+    m_pContext.reset();
+    EXPECT_EQ(nullptr, AfxSetToolTipFilter(nullptr));
+}
