@@ -62,23 +62,11 @@ bool CImportCC::Import(LPCTSTR pszPath)
     static const CEntry saldoFin[] = {
         {201, 3005, 1, 0}, {1201, 3005, 2, 3}, {202, 3010, 1, 0}, {1202, 3010, 2, 3},
     };
-    try {
-        CADOTransaction transaction(m_data);
+    return StoreImport(m_data, [&] {
         WriteTable(L"Entrate", entrate, nEntrate);
         WriteTable(L"SaldoFin", saldoFin, std::size(saldoFin));
         RecalcSaldi(m_data);
-        transaction.Commit();
-    }
-    catch (const _com_error& e) {
-        ShowImportError(e, m_data);
-        return false;
-    }
-    catch (CException* e) {
-        ShowImportError(e);
-        return false;
-    }
-    AfxMessageBox(IDP_IMPORT_DONE, MB_ICONINFORMATION);
-    return true;
+    });
 }
 
 bool CImportCC::ReadRecords(const CImportTextFile& file)

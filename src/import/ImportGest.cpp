@@ -60,8 +60,7 @@ bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
     if (!ReadFile(pszRevenuePath, m_revenues, s_revenues, std::size(s_revenues)) ||
         !ReadFile(pszExpensePath, m_expenses, s_expenses, std::size(s_expenses)))
         return false;
-    try {
-        CADOTransaction transaction(m_data);
+    return StoreImport(m_data, [&] {
         {
             CSetSaldi set(L"SaldoFinProg", m_data);
             if (m_nOption == importEraseAll) {
@@ -73,18 +72,7 @@ bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
             WriteRows(set, m_expenses, s_expenses, std::size(s_expenses));
         }
         CalcSaldoFinProg(m_data);
-        transaction.Commit();
-    }
-    catch (const _com_error& e) {
-        ShowImportError(e, m_data);
-        return false;
-    }
-    catch (CException* e) {
-        ShowImportError(e);
-        return false;
-    }
-    AfxMessageBox(IDP_IMPORT_DONE, MB_ICONINFORMATION);
-    return true;
+    });
 }
 
 void CImportGest::WriteRows(CSetSaldi& set, const CLineMap& lines, const CEntry* pEntries, size_t nCount)

@@ -99,23 +99,11 @@ bool CImportRel::ImportFrom(LPCTSTR pszDatabase, LPCTSTR pszPassword)
         return false;
     }
 
-    try {
-        CADOTransaction transaction(m_data);
+    return StoreImport(m_data, [&] {
         WriteEntrate();
         WriteSaldoFinProg();
         RecalcSaldi(m_data);
-        transaction.Commit();
-    }
-    catch (const _com_error& e) {
-        ShowImportError(e, m_data);
-        return false;
-    }
-    catch (CException* e) {
-        ShowImportError(e);
-        return false;
-    }
-    AfxMessageBox(IDP_IMPORT_DONE, MB_ICONINFORMATION);
-    return true;
+    });
 }
 
 void CImportRel::ReadSource(CADOConnection& source)

@@ -2,6 +2,7 @@
 
 #include "data/AdoErrorText.h"
 #include "platform/mfc/afxmsgbox.h"
+#include "resource.h"
 #include "util/MessageText.h"
 
 COleCurrency CurrencyFromUnits(long long units)
@@ -37,4 +38,23 @@ void ShowImportError(const _com_error& e, const CADOConnection& connection)
 void ShowImportError(CException* e)
 {
     AfxMessageBox(GetExceptionText(e), MB_ICONERROR);
+}
+
+bool StoreImport(CADOConnection& data, const std::function<void()>& writeAndRecompute)
+{
+    try {
+        CADOTransaction transaction(data);
+        writeAndRecompute();
+        transaction.Commit();
+    }
+    catch (const _com_error& e) {
+        ShowImportError(e, data);
+        return false;
+    }
+    catch (CException* e) {
+        ShowImportError(e);
+        return false;
+    }
+    AfxMessageBox(IDP_IMPORT_DONE, MB_ICONINFORMATION);
+    return true;
 }

@@ -4,6 +4,8 @@
 #include "engine/SetSaldi.h"
 #include "platform/mfc/afxexcept.h"
 
+#include <functional>
+
 enum ImportOption
 {
     importEraseAll = 0,       // the target fields are emptied first
@@ -23,3 +25,7 @@ bool WriteImportedAmount(CSetSaldi& set, LPCTSTR pszField, const COleCurrency& a
 // connection's error text, framework exceptions with their own.
 void ShowImportError(const _com_error& e, const CADOConnection& connection);
 void ShowImportError(CException* e);
+
+// Writes an import and its recomputation in one transaction on the archive. Any error undoes all of it, is shown,
+// and the answer is false; on success the user is told that the import is done.
+bool StoreImport(CADOConnection& data, const std::function<void()>& writeAndRecompute);
