@@ -2,7 +2,6 @@
 
 #include "dialogs/DlgCapitolo.h"
 #include "platform/mfc/afxmsgbox.h"
-#include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
 #include "util/MessageText.h"
 
@@ -116,23 +115,7 @@ void CDlgCapitoli::OnDelete()
         AfxMessageBox(FormatResMessage(IDP_CAPITOLI_DELETE, GetCapitoloKindText(m_nKind).GetString()),
                       MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    CWaitCursor wait;
-    auto remove = [&] {
-        CADOTransaction transaction(m_data);
-        CSetCapitoli set(m_data, m_nKind);
-        set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
-        for (int nItem : selected) {
-            const CRecCapitolo* pRec = static_cast<const CRecCapitolo*>(GetItemRecord(nItem));
-            _variant_t key(pRec->m_ID.GetValue());
-            if (!pRec->m_ID.IsNull() && set.FindByKey(1, &key, TRUE))
-                set.Delete();
-        }
-        transaction.Commit();
-    };
-    if (RunGuarded(remove)) {
-        SetModified();
-        RemoveItems(selected);
-    }
+    DeleteItems<CRecCapitolo>(selected, [&] { return CSetCapitoli(m_data, m_nKind); });
 }
 
 void CDlgCapitoli::OnOK()

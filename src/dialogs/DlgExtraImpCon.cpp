@@ -3,7 +3,6 @@
 #include "data/SetSettings.h"
 #include "dialogs/DlgCentroServ.h"
 #include "platform/mfc/afxmsgbox.h"
-#include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
 #include "util/MessageText.h"
 
@@ -117,23 +116,7 @@ void CDlgExtraImpCon::OnDelete()
     std::vector<int> selected = GetSelectedItems();
     if (selected.empty() || AfxMessageBox(IDP_CENTRI_DELETE, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    CWaitCursor wait;
-    auto remove = [&] {
-        CADOTransaction transaction(m_data);
-        CSetResponsabili set(m_data);
-        set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
-        for (int nItem : selected) {
-            const CRecResponsabile* pRec = static_cast<const CRecResponsabile*>(GetItemRecord(nItem));
-            _variant_t key(pRec->m_ID.GetValue());
-            if (!pRec->m_ID.IsNull() && set.FindByKey(1, &key, TRUE))
-                set.Delete();
-        }
-        transaction.Commit();
-    };
-    if (RunGuarded(remove)) {
-        SetModified();
-        RemoveItems(selected);
-    }
+    DeleteItems<CRecResponsabile>(selected, [&] { return CSetResponsabili(m_data); });
 }
 
 void CDlgExtraImpCon::OnOK()

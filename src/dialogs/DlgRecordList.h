@@ -6,6 +6,7 @@
 #include "data/ADOConnection.h"
 #include "data/ADORecord.h"
 #include "platform/mfc/afxcmn.h"
+#include "platform/mfc/afxwaitcursor.h"
 #include "platform/mfc/afxwin.h"
 
 #include <functional>
@@ -35,6 +36,30 @@ protected:
     BOOL RunGuarded(const std::function<void()>& operation, const CString& strDuplicateText = CString());
     void SetModified();
     virtual void UpdateButtons();
+
+    // Deletes the records of the given items (found by their m_ID in the table-direct set that makeSet makes) in
+    // one transaction; only when it went through do the items leave the list.
+    template <class TRecord, class MakeSet>
+    void DeleteItems(const std::vector<int>& items, MakeSet makeSet)
+    {
+        CWaitCursor wait;
+        auto remove = [&] {
+            CADOTransaction transaction(m_data);
+            auto set = makeSet();
+            set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+            for (int nItem : items) {
+                const TRecord* pRec = static_cast<const TRecord*>(GetItemRecord(nItem));
+                _variant_t key(pRec->m_ID.GetValue());
+                if (!pRec->m_ID.IsNull() && set.FindByKey(1, &key, TRUE))
+                    set.Delete();
+            }
+            transaction.Commit();
+        };
+        if (RunGuarded(remove)) {
+            SetModified();
+            RemoveItems(items);
+        }
+    }
 
     afx_msg void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult);
