@@ -269,18 +269,8 @@ CSize CXTPBarThemeGradient::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar
     pBar->GetClientRect(&rc);
     int w = rc.Width(), h = rc.Height();
     switch (pBar->GetPosition()) {
-    case xtpBarFloating: {
-        CFontSelector font(pDC, &m_fontCaption.m_font);
-        int ch = std::max(static_cast<int>(pDC->GetTextExtent(L" ", 1).cy), 15);
-        if (bDraw) {
-            pDC->FillSolidRect(CRect(3, 3, w - 3, ch + 3), m_clrCaption);
-            pDC->SetTextColor(GetColor(COLOR_BTNHIGHLIGHT));
-            pDC->SetBkMode(TRANSPARENT);
-            CRect rcTitle(5, 3, w - 3, ch + 3);
-            pDC->DrawText(pBar->GetTitle(), rcTitle, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        }
-        return CSize(w - 6, ch);
-    }
+    case xtpBarFloating:
+        return DrawFloatingCaption(pDC, pBar, bDraw, m_clrCaption, FALSE);
     case xtpBarTop:
     case xtpBarBottom:
         if (h < 14)

@@ -312,18 +312,8 @@ CSize CXTPBarThemeShadowed::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar
     pBar->GetClientRect(&rc);
     int w = rc.Width(), h = rc.Height();
     switch (pBar->GetPosition()) {
-    case xtpBarFloating: {
-        CFontSelector font(pDC, &m_fontCaption.m_font);
-        int ch = std::max(static_cast<int>(pDC->GetTextExtent(L" ", 1).cy), 15);
-        if (bDraw) {
-            pDC->FillSolidRect(CRect(3, 3, w - 3, ch + 3), GetColor(COLOR_BTNSHADOW));
-            pDC->SetTextColor(GetColor(COLOR_BTNHIGHLIGHT));
-            pDC->SetBkMode(TRANSPARENT);
-            CRect rcTitle(5, 3, w - 3 - 2 * ch, ch + 3);
-            pDC->DrawText(pBar->GetTitle(), rcTitle, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        }
-        return CSize(w - 6, ch);
-    }
+    case xtpBarFloating:
+        return DrawFloatingCaption(pDC, pBar, bDraw, GetColor(COLOR_BTNSHADOW), TRUE);
     case xtpBarTop:
     case xtpBarBottom:
         if (bDraw && h - 5 > 5)
@@ -338,4 +328,22 @@ CSize CXTPBarThemeShadowed::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar
         return CSize(0, 8);
     }
     return CSize(0, 0);
+}
+
+CSize CXTPBarThemeShadowed::DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrFill,
+                                                BOOL bButtonRoom)
+{
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    int w = rc.Width();
+    CFontSelector font(pDC, &m_fontCaption.m_font);
+    int ch = std::max(static_cast<int>(pDC->GetTextExtent(L" ", 1).cy), 15);
+    if (bDraw) {
+        pDC->FillSolidRect(CRect(3, 3, w - 3, ch + 3), clrFill);
+        pDC->SetTextColor(GetColor(COLOR_BTNHIGHLIGHT));
+        pDC->SetBkMode(TRANSPARENT);
+        CRect rcTitle(5, 3, bButtonRoom ? w - 3 - 2 * ch : w - 3, ch + 3);
+        pDC->DrawText(pBar->GetTitle(), rcTitle, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    return CSize(w - 6, ch);
 }

@@ -35,4 +35,7 @@ protected:
     void FillPopupBar(CDC* pDC, CXTPCommandBar* pBar, int nJoinColor);
     // Lines of a separator before a control: the dark one and, when nLight is not -1, a light one beside it.
     void DrawSeparatorLines(CDC* pDC, CXTPControl* pControl, CXTPCommandBar* pBar, int nDark, int nLight);
+    // The caption strip of a floating bar with its title in white, as tall as the caption font (at least 15);
+    // bButtonRoom keeps the title clear of the caption's buttons.
+    CSize DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrFill, BOOL bButtonRoom);
 };
