@@ -19,7 +19,15 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    static const int kKeys[] = {VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+    // The pane shows its text while the key is toggled on.
+    pCmdUI->Enable((::GetKeyState(kKeys[pCmdUI->m_nID - ID_INDICATOR_CAPS]) & 1) != 0);
+}
 
 CFrameWnd* CWnd::GetParentFrame() const
 {

@@ -76,6 +76,8 @@ protected:
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The status bar's Caps Lock, Num Lock and Scroll Lock panes.
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     CString m_strTitle;

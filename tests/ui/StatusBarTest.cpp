@@ -1,0 +1,234 @@
+#include "StatusBarTestRes.h"
+#include "ui/commandbars/XTPStatusBar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+// A status bar that counts the texts it hands to the control.
+class CCountingStatusBar : public CXTPStatusBar
+{
+public:
+    int m_nSetTexts = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == SB_SETTEXTW)
+            ++m_nSetTexts;
+        return CXTPStatusBar::WindowProc(message, wParam, lParam);
+    }
+};
+
+// A frame whose update handler writes the text pane.
+class CStatusFrame : public CFrameWnd
+{
+public:
+    CString m_strPaneText = L"Esercizio 2009";
+
+protected:
+    afx_msg void OnUpdateText(CCmdUI* pCmdUI) { pCmdUI->SetText(m_strPaneText); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CStatusFrame, CFrameWnd)
+    ON_UPDATE_COMMAND_UI(IDS_STATUSTEST_TEXT, &CStatusFrame::OnUpdateText)
+END_MESSAGE_MAP()
+
+const UINT kIndicators[] = {0, IDS_STATUSTEST_TEXT, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+
+class StatusBarTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pFrame = new CStatusFrame();
+        ASSERT_TRUE(m_pFrame->Create(nullptr, L"Stato", WS_OVERLAPPEDWINDOW, CRect(0, 0, 640, 200)));
+        ASSERT_TRUE(m_bar.Create(m_pFrame));
+        ASSERT_TRUE(m_bar.SetIndicators(kIndicators, 4));
+        m_pFrame->RecalcLayout();
+    }
+    void TearDown() override
+    {
+        m_bar.DestroyWindow();
+        if (m_pFrame && m_pFrame->m_hWnd)
+            m_pFrame->DestroyWindow();
+    }
+
+    // The text the control holds for a part.
+    std::wstring PartText(int nPart)
+    {
+        WCHAR szText[128] = {};
+        if (LOWORD(m_bar.SendMessage(SB_GETTEXTLENGTHW, nPart)) >= 128)
+            return L"?";
+        m_bar.SendMessage(SB_GETTEXTW, nPart, reinterpret_cast<LPARAM>(szText));
+        return szText;
+    }
+    int PartCount() { return static_cast<int>(m_bar.SendMessage(SB_GETPARTS, 0, 0)); }
+
+    CStatusFrame* m_pFrame = nullptr;
+    CCountingStatusBar m_bar;
+};
+}
+
+TEST_F(StatusBarTest, PanesTakeTheirTextsAndTheMessagePaneStretches)
+{
+    ASSERT_EQ(4, m_bar.GetPaneCount());
+    EXPECT_EQ(L"Esercizio 2008", std::wstring(m_bar.GetPaneText(1)));
+    EXPECT_EQ(L"MAIUSC", std::wstring(m_bar.GetPaneText(2)));
+    EXPECT_TRUE(m_bar.GetPaneStyle(0) & CXTPStatusBarPane::styleStretch);
+    EXPECT_EQ(4, PartCount());
+    EXPECT_EQ(L"Esercizio 2008", PartText(1));
+    EXPECT_EQ(2, m_bar.CommandToIndex(ID_INDICATOR_CAPS));
+    EXPECT_EQ(-1, m_bar.CommandToIndex(12345));
+    EXPECT_EQ(nullptr, m_bar.GetPane(4));
+
+    // The bar sits along the frame's bottom, and the message pane takes what the fixed panes leave.
+    CRect rcClient, rcBar, rcMessage, rcNum;
+    m_pFrame->GetClientRect(&rcClient);
+    m_bar.GetWindowRect(&rcBar);
+    m_pFrame->ScreenToClient(&rcBar);
+    EXPECT_EQ(rcClient.bottom, rcBar.bottom);
+    EXPECT_GE(rcBar.Height(), 20);
+    m_bar.GetItemRect(0, &rcMessage);
+    m_bar.GetItemRect(3, &rcNum);
+    EXPECT_GT(rcMessage.Width(), rcClient.Width() / 2);
+    EXPECT_EQ(rcNum.left + 3 * ::GetSystemMetrics(SM_CXEDGE) + m_bar.GetPane(3)->GetWidth(), rcNum.right);
+}
+
+TEST_F(StatusBarTest, WindowTextMessagesWorkOnTheMessagePaneAsWin32Does)
+{
+    EXPECT_EQ(TRUE, m_bar.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Pronto")));
+    EXPECT_EQ(L"Pronto", std::wstring(m_bar.GetPaneText(0)));
+    EXPECT_EQ(L"Pronto", PartText(0));
+    EXPECT_EQ(6, m_bar.SendMessage(WM_GETTEXTLENGTH, 0, 0));
+
+    struct Case
+    {
+        WPARAM nMaxCount;
+        LRESULT nResult;
+        std::wstring strText;
+    } cases[] = {{32, 6, L"Pronto"}, {6, 5, L"Pront"}, {1, 0, L""}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.nMaxCount);
+        WCHAR szText[40];
+        std::fill(std::begin(szText), std::end(szText), L'#');
+        EXPECT_EQ(c.nResult, m_bar.SendMessage(WM_GETTEXT, c.nMaxCount, reinterpret_cast<LPARAM>(szText)));
+        EXPECT_EQ(c.strText, std::wstring(szText));
+        EXPECT_EQ(L'#', szText[c.nMaxCount]);
+    }
+    // GetWindowText goes through the same answers.
+    WCHAR szWindow[16] = {};
+    EXPECT_EQ(6, ::GetWindowTextW(m_bar.m_hWnd, szWindow, 16));
+    EXPECT_EQ(std::wstring(L"Pronto"), szWindow);
+
+    // Without a message pane there is no text to set or read.
+    const UINT noMessage[] = {IDS_STATUSTEST_TEXT};
+    ASSERT_TRUE(m_bar.SetIndicators(noMessage, 1));
+    EXPECT_EQ(FALSE, m_bar.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Pronto")));
+    WCHAR szEmpty[8] = {L'#'};
+    EXPECT_EQ(0, m_bar.SendMessage(WM_GETTEXT, 8, reinterpret_cast<LPARAM>(szEmpty)));
+    EXPECT_EQ(L'\0', szEmpty[0]);
+    EXPECT_EQ(0, m_bar.SendMessage(WM_GETTEXTLENGTH, 0, 0));
+}
+
+TEST_F(StatusBarTest, TextsReachTheControlOnlyWhenTheyChangeAndNotForDisabledPanes)
+{
+    m_bar.m_nSetTexts = 0;
+    EXPECT_TRUE(m_bar.SetPaneText(1, L"Esercizio 2010"));
+    EXPECT_TRUE(m_bar.SetPaneText(1, L"Esercizio 2010"));
+    EXPECT_EQ(1, m_bar.m_nSetTexts);
+
+    m_bar.SetPaneStyle(1, m_bar.GetPaneStyle(1) | CXTPStatusBarPane::styleDisabled);
+    EXPECT_EQ(L"", PartText(1));
+    EXPECT_EQ(L"Esercizio 2010", std::wstring(m_bar.GetPaneText(1)));
+    m_bar.SetPaneStyle(1, m_bar.GetPaneStyle(1) & ~CXTPStatusBarPane::styleDisabled);
+    EXPECT_EQ(L"Esercizio 2010", PartText(1));
+
+    // Without update the text waits for the next pass.
+    EXPECT_TRUE(m_bar.SetPaneText(1, L"Rinviato", FALSE));
+    EXPECT_EQ(L"Esercizio 2010", PartText(1));
+    m_bar.UpdateAllPanes(FALSE, TRUE);
+    EXPECT_EQ(L"Rinviato", PartText(1));
+}
+
+TEST_F(StatusBarTest, HidingOrRemovingAPaneRenumbersThePartsAndTheirTexts)
+{
+    m_bar.GetPane(1)->SetVisible(FALSE);
+    EXPECT_EQ(3, PartCount());
+    EXPECT_EQ(L"MAIUSC", PartText(1));
+    EXPECT_EQ(L"NUM", PartText(2));
+    EXPECT_FALSE(m_bar.SetPaneText(1, L"Nascosto"));
+
+    m_bar.GetPane(1)->SetVisible(TRUE);
+    EXPECT_EQ(L"Nascosto", PartText(1));
+
+    EXPECT_TRUE(m_bar.RemoveIndicator(ID_INDICATOR_CAPS));
+    EXPECT_FALSE(m_bar.RemoveIndicator(ID_INDICATOR_CAPS));
+    EXPECT_EQ(3, PartCount());
+    EXPECT_EQ(L"NUM", PartText(2));
+    EXPECT_EQ(2, m_bar.GetPane(2)->GetIndex());
+
+    EXPECT_EQ(nullptr, m_bar.AddIndicator(ID_INDICATOR_NUM, 0));   // already there
+    EXPECT_EQ(nullptr, m_bar.AddIndicator(ID_INDICATOR_CAPS, 9));  // no such place
+    ASSERT_NE(nullptr, m_bar.AddIndicator(ID_INDICATOR_CAPS, 2));
+    EXPECT_EQ(L"MAIUSC", PartText(2));
+    EXPECT_EQ(L"NUM", PartText(3));
+}
+
+TEST_F(StatusBarTest, AMissingStringStopsTheIndicatorsButKeepsThePanesMade)
+{
+    const UINT ids[] = {0, IDS_STATUSTEST_MISSING, ID_INDICATOR_NUM};
+    EXPECT_FALSE(m_bar.SetIndicators(ids, 3));
+    EXPECT_EQ(2, m_bar.GetPaneCount());
+    EXPECT_EQ(UINT(IDS_STATUSTEST_MISSING), m_bar.GetItemID(1));
+}
+
+TEST_F(StatusBarTest, IdleUpdateWritesPanesAndFollowsTheLockKeys)
+{
+    BYTE keys[256] = {};
+    ASSERT_TRUE(::GetKeyboardState(keys));
+    const BYTE saved[2] = {keys[VK_CAPITAL], keys[VK_NUMLOCK]};
+    struct Case
+    {
+        BOOL bCaps, bNum;
+    } cases[] = {{TRUE, FALSE}, {FALSE, TRUE}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.bCaps);
+        keys[VK_CAPITAL] = c.bCaps ? 1 : 0;
+        keys[VK_NUMLOCK] = c.bNum ? 1 : 0;
+        ::SetKeyboardState(keys);
+        m_bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+        EXPECT_EQ(c.bCaps ? L"MAIUSC" : L"", PartText(2));
+        EXPECT_EQ(c.bNum ? L"NUM" : L"", PartText(3));
+    }
+    keys[VK_CAPITAL] = saved[0];
+    keys[VK_NUMLOCK] = saved[1];
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(L"Esercizio 2009", PartText(1));
+    // The message pane has no handler and stays enabled.
+    EXPECT_FALSE(m_bar.GetPaneStyle(0) & CXTPStatusBarPane::styleDisabled);
+}
+
+TEST_F(StatusBarTest, AChildWindowSitsInsideItsPane)
+{
+    CWnd* pChild = new CWnd();
+    ASSERT_TRUE(pChild->CreateEx(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), &m_bar, 1));
+    EXPECT_FALSE(m_bar.SetPaneControl(pChild->m_hWnd, 4242, TRUE));
+    ASSERT_TRUE(m_bar.SetPaneControl(pChild->m_hWnd, IDS_STATUSTEST_TEXT, TRUE));
+    CRect rcPane, rcChild;
+    m_bar.GetItemRect(1, &rcPane);
+    pChild->GetWindowRect(&rcChild);
+    m_bar.ScreenToClient(&rcChild);
+    const int cxEdge = ::GetSystemMetrics(SM_CXEDGE);
+    rcPane.DeflateRect(cxEdge, cxEdge);
+    EXPECT_EQ(rcPane, rcChild);
+    // The pane takes the window and its object with it.
+    HWND hChild = pChild->m_hWnd;
+    EXPECT_TRUE(m_bar.RemoveIndicator(IDS_STATUSTEST_TEXT));
+    EXPECT_FALSE(::IsWindow(hChild));
+}
