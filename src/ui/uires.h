@@ -11,3 +11,19 @@
 
 // Strings
 #define XTP_IDS_TOOLKIT_TITLE           9001    // before the version in the long version text
+
+// Shell errors of the hyperlink control, by ShellExecute code
+#define XTP_IDS_SE_0                    9037
+#define XTP_IDS_SE_ERR_FNF              9038
+#define XTP_IDS_SE_ERR_PNF              9039
+#define XTP_IDS_SE_ERR_ACCESSDENIED     9040
+#define XTP_IDS_SE_ERR_OOM              9041
+#define XTP_IDS_SE_ERR_BAD_FORMAT       9042
+#define XTP_IDS_SE_ERR_SHARE            9043
+#define XTP_IDS_SE_ERR_ASSOCINCOMPLETE  9044
+#define XTP_IDS_SE_ERR_DDETIMEOUT       9045
+#define XTP_IDS_SE_ERR_DDEFAIL          9046
+#define XTP_IDS_SE_ERR_DDEBUSY          9047
+#define XTP_IDS_SE_ERR_NOASSOC          9048
+#define XTP_IDS_SE_ERR_DLLNOTFOUND      9049
+#define XTP_IDS_SE_ERR_UNKOWN           9050    // "%d": the code

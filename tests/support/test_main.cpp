@@ -3,9 +3,11 @@
 #include "MessageBoxRecorder.h"
 
 #include "platform/mfc/afxdialog.h"
+#include "platform/mfc/afxshell.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
+#include <shellapi.h>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -22,6 +24,11 @@ int main(int argc, char** argv)
     AfxSetModalHandler([](CDialog& dialog) -> INT_PTR {
         ADD_FAILURE() << "unexpected modal dialog of class " << dialog.GetRuntimeClass()->m_lpszClassName;
         return IDCANCEL;
+    });
+    // Nothing may be opened by the shell during a run: tests that open something install their own handler.
+    AfxSetShellOpenHandler([](HWND, LPCWSTR lpszTarget, int) -> INT_PTR {
+        ADD_FAILURE() << "unexpected shell open of " << CString(lpszTarget).ToMultiByte(CP_UTF8);
+        return SE_ERR_NOASSOC;
     });
     int result = RUN_ALL_TESTS();
     ::OleUninitialize();
