@@ -4,9 +4,10 @@
 
 #include "app/CompactDatabase.h"
 #include "data/ADOConnection.h"
+#include "forms/views/FormHost.h"
 #include "platform/mfc/afxwin.h"
 
-class CTheApp : public CWinApp
+class CTheApp : public CWinApp, public CFormHost
 {
 public:
     // The archive version this program reads and writes: major * 100 + minor.
@@ -22,14 +23,14 @@ public:
     // The program folder and the working folders below it, fixed once at start-up.
     void InitFolders(LPCTSTR pszAppDir);
     CString GetAppDir() const { return m_strAppDir; }
-    CString GetFormDir() const { return m_strFormDir; }
+    CString GetFormDir() const override { return m_strFormDir; }
     CString GetDocDir() const { return m_strDocDir; }
     CString GetDocUtDir() const { return m_strDocUtDir; }
     CString GetWebUpdDir() const { return m_strWebUpdDir; }
     CString GetBackupDir() const;
 
     CADOConnection& GetProgConnection() { return m_progConnection; }
-    CADOConnection& GetDataConnection() { return m_dataConnection; }
+    CADOConnection& GetDataConnection() override { return m_dataConnection; }
     // Full path of the data archive, known once the program database has been read.
     CString GetArchivePath() const { return m_strArchivePath; }
 

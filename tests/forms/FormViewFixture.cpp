@@ -1,0 +1,110 @@
+#include "FormViewFixture.h"
+
+#include "platform/mfc/afxdoctempl.h"
+#include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxview.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+void CFormViewFixture::SetUp()
+{
+    CEngineTestArchive::SetUp();
+    m_strFormDir = m_folder.File(L"Form");
+    ASSERT_TRUE(::CreateDirectoryW(m_strFormDir, nullptr));
+    m_pApp = std::make_unique<CFormTestApp>(m_data, m_strFormDir);
+}
+
+void CFormViewFixture::TearDown()
+{
+    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
+        m_pFrame->DestroyWindow();
+    m_pFrame = nullptr;
+    m_pApp.reset();
+    CEngineTestArchive::TearDown();
+}
+
+void CFormViewFixture::WriteWorkbook(LPCTSTR pszName, const std::string& strText)
+{
+    std::ofstream file(CString(m_strFormDir + L"\\" + pszName).ToMultiByte(CP_UTF8), std::ios::binary);
+    file << strText;
+}
+
+CView* CFormViewFixture::MakeView(CRuntimeClass* pViewClass, int cx, int cy)
+{
+    m_pFrame = new CFrameWnd;
+    // Topmost and away from where the other test programs put their windows, so that keyboard input reaches it.
+    if (!m_pFrame->CreateEx(WS_EX_TOPMOST, nullptr, L"Modulo", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 460, cx, cy,
+                            nullptr, nullptr)) {
+        m_pFrame = nullptr;
+        return nullptr;
+    }
+    CCreateContext context;
+    context.m_pNewViewClass = pViewClass;
+    context.m_pCurrentFrame = m_pFrame;
+    if (!m_pFrame->CreateView(&context))
+        return nullptr;
+    m_pFrame->InitialUpdateFrame(nullptr, TRUE);
+    m_pFrame->RecalcLayout();
+    Pump();
+    return static_cast<CView*>(m_pFrame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE));
+}
+
+void CFormViewFixture::Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (m_pFrame && CWnd::WalkPreTranslateTree(m_pFrame->GetSafeHwnd(), &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+std::string CFormViewFixture::ReadBytes(const CString& strPath) const
+{
+    std::ifstream file(strPath.ToMultiByte(CP_UTF8), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool CFormViewFixture::TakeFocus(HWND hWnd)
+{
+    for (int i = 0; i < 50 && ::GetFocus() != hWnd; i++) {
+        ::SetForegroundWindow(m_pFrame->GetSafeHwnd());
+        ::SetFocus(hWnd);
+        Pump();
+        ::Sleep(10);
+    }
+    return ::GetFocus() == hWnd;
+}
+
+void CFormViewFixture::SendKey(WORD nVirtKey)
+{
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = nVirtKey;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+    // The input reaches the queue some time after: wait for it, bounded.
+    for (int i = 0; i < 5; i++) {
+        ::Sleep(5);
+        Pump();
+    }
+}
+
+void CFormViewFixture::SendText(LPCTSTR pszText)
+{
+    for (; *pszText; ++pszText) {
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wScan = inputs[1].ki.wScan = *pszText;
+        inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        ::SendInput(2, inputs, sizeof(INPUT));
+        for (int i = 0; i < 3; i++) {
+            ::Sleep(3);
+            Pump();
+        }
+    }
+}
