@@ -274,6 +274,8 @@ public:
     UINT GetID() const { return m_nID; }
     BOOL IsPressed() const { return m_bPressed; }
     BOOL IsHot() const { return m_bHot; }
+    // Shown pressed while something else than a click runs from it (a menu dropping from the button).
+    void SetPressed(BOOL bPressed) { m_bPressed = bPressed; }
 
     // Modal: the button shows pressed while the mouse stays on it; TRUE when released over it, 0 when another
     // window holds the capture or the click is cancelled.
