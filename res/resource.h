@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDR_MAINFRAME                   128
+#define IDB_NAVIGATION_PANE             130     // the navigation tree's pane icon, green transparent (tools/make_docking_art.py)
 #define IDB_SPLASH                      135     // splash bitmap, drawn by tools/make_splash.cpp
 
 #define IDS_APP_SUBTITLE                100     // main frame title

@@ -9,6 +9,13 @@
 #define XTP_IDC_VSPLITBAR               9971    // panes stacked: drag up and down
 #define XTP_IDC_HAND                    9973    // for systems without a hand cursor
 
+// Bitmaps of the docking markers; pure green is transparent (drawn by tools/make_docking_art.py)
+#define XTP_IDB_DOCKINGPANE_MARKER_CENTRE   9903    // style 0: the square under the four arrows
+#define XTP_IDB_DOCKINGPANE_MARKER_BLUE     9904    // style 0 arrows and tabs, blue and classic schemes
+#define XTP_IDB_DOCKINGPANE_MARKER_OLIVE    9905
+#define XTP_IDB_DOCKINGPANE_MARKER_SILVER   9906
+#define XTP_IDB_DOCKINGPANE_MARKERS         9910    // style 1: every piece
+
 // Strings
 #define XTP_IDS_TOOLKIT_TITLE           9001    // before the version in the long version text
 
