@@ -55,8 +55,8 @@ protected:
 
     void SetUp() override
     {
-        m_buttons.Add(&m_close);
-        m_buttons.Add(&m_pin);
+        m_buttons.push_back(&m_close);
+        m_buttons.push_back(&m_pin);
     }
 
     XTP_DOCKINGPANE_CAPTION Caption(BOOL bActive, BOOL bVertical = FALSE)
@@ -86,7 +86,7 @@ TEST_F(DockingThemeTest, Theme2SchemesOverwriteTheirThirteenEntriesAndCaptionCol
         {3, RGB(84, 84, 117), RGB(124, 124, 148), RGB(75, 75, 111), RGB(215, 215, 229), RGB(223, 223, 234),
          RGB(243, 244, 250), RGB(153, 151, 181)},
     };
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     auto* p = ThemeOf<CXTPDockingPaneTheme2>(theme);
     ASSERT_FALSE(p->IsSchemeColorsApplied());
     for (const CASE& c : cases) {
@@ -120,7 +120,7 @@ TEST_F(DockingThemeTest, Theme2SchemesOverwriteTheirThirteenEntriesAndCaptionCol
 
 TEST_F(DockingThemeTest, SchemeFiveFollowsTheColourTableUnlessItsSchemeColoursAreOff)
 {
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     GetColorTable()->SetScheme(CColorTable::schemeOlive);
     EXPECT_EQ(CColorTable::schemeOlive, theme->GetCurrentScheme());
     GetColorTable()->SetSchemeColorsDisabled(TRUE);
@@ -132,7 +132,7 @@ TEST_F(DockingThemeTest, SchemeFiveFollowsTheColourTableUnlessItsSchemeColoursAr
 TEST_F(DockingThemeTest, HeightsComeFromTheMeasuredFonts)
 {
     for (int nTheme : {0, 1, 2, 7}) {
-        CThemePtr theme(CreateDockingPaneTheme(nTheme));
+        CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(nTheme));
         CPixelCanvas canvas(1, 1);
         int nText;
         {
@@ -140,11 +140,11 @@ TEST_F(DockingThemeTest, HeightsComeFromTheMeasuredFonts)
             nText = canvas.GetTextExtent(L" ", 1).cy;
         }
         EXPECT_EQ(theme->m_nCaptionTextMargin + std::max(13, nText), theme->GetCaptionHeight()) << nTheme;
-        EXPECT_EQ(theme->GetCaptionHeight() + 3, theme->GetCaptionRoom()) << nTheme;
+        EXPECT_EQ(theme->GetCaptionHeight() + 3, theme->GetCaptionFullHeight()) << nTheme;
         CFontSelector tabFont(&canvas, theme->GetPaneTabPainter()->GetFont(FALSE, FALSE));
-        EXPECT_EQ(std::max(24, static_cast<int>(canvas.GetTextExtent(L" ", 1).cy) + 10), theme->GetTabHeight()) << nTheme;
+        EXPECT_EQ(std::max(24, static_cast<int>(canvas.GetTextExtent(L" ", 1).cy) + 10), theme->GetTabsHeight()) << nTheme;
     }
-    CThemePtr theme2(CreateDockingPaneTheme(2));
+    CThemePtr theme2(CXTPDockingPanePaintManager::CreateTheme(2));
     EXPECT_EQ(7, theme2->m_nCaptionTextMargin);
 
     // A bigger font makes a higher caption.
@@ -160,7 +160,7 @@ TEST_F(DockingThemeTest, VerticalCaptionFontIsAtLeastElevenPixelsHigh)
         int nHeight, nVertical;
     };
     for (const CASE& c : {CASE{-8, -11}, CASE{-1, -11}, CASE{-11, -11}, CASE{-14, -14}, CASE{12, 12}}) {
-        CThemePtr theme(CreateDockingPaneTheme(2));
+        CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
         LOGFONT lf = PinnedTabFont(c.nHeight);
         theme->SetCaptionFont(&lf, FALSE);
         LOGFONT lfVertical = {};
@@ -173,12 +173,12 @@ TEST_F(DockingThemeTest, VerticalCaptionFontIsAtLeastElevenPixelsHigh)
 
 TEST_F(DockingThemeTest, SplitterStyleSetsTheWidthAndTheDrawing)
 {
-    CThemePtr theme(CreateDockingPaneTheme(2));
-    EXPECT_EQ(4, theme->GetSplitterSize());
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
+    EXPECT_EQ(4, theme->GetSplitterWidth());
     theme->SetSplitterStyle(CXTPDockingPanePaintManager::splitterDotted);
-    EXPECT_EQ(7, theme->GetSplitterSize());
+    EXPECT_EQ(7, theme->GetSplitterWidth());
     theme->SetSplitterStyle(0);
-    EXPECT_EQ(4, theme->GetSplitterSize());
+    EXPECT_EQ(4, theme->GetSplitterWidth());
 
     COLORREF clrFace = theme->m_clrSplitter, clrGrip = theme->m_clrSplitterGripper;
     COLORREF clrLight = theme->GetColor(COLOR_BTNHIGHLIGHT);
@@ -217,7 +217,7 @@ TEST_F(DockingThemeTest, SplitterStyleSetsTheWidthAndTheDrawing)
 
 TEST_F(DockingThemeTest, Theme2CaptionHasCutCornersAGradientAndAGripper)
 {
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     auto* p = ThemeOf<CXTPDockingPaneTheme2>(theme);
     p->SetColorScheme(CColorTable::schemeBlue);
     int h = p->GetCaptionHeight() + 3;
@@ -251,7 +251,7 @@ TEST_F(DockingThemeTest, Theme2CaptionHasCutCornersAGradientAndAGripper)
 
 TEST_F(DockingThemeTest, VerticalCaptionRunsAlongTheLeftWithHorizontalGradient)
 {
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     auto* p = ThemeOf<CXTPDockingPaneTheme2>(theme);
     p->SetColorScheme(CColorTable::schemeBlue);
     int h = p->GetCaptionHeight() + 3;
@@ -268,9 +268,9 @@ TEST_F(DockingThemeTest, VerticalCaptionRunsAlongTheLeftWithHorizontalGradient)
 TEST_F(DockingThemeTest, CaptionButtonsArePlacedFromTheEndSkippingHiddenOnes)
 {
     CPaneCaptionButton menu(XTP_IDS_DOCKINGPANE_MENU, &m_owner);
-    m_buttons.Add(&menu);
+    m_buttons.push_back(&menu);
     m_owner.m_hidden = {XTP_IDS_DOCKINGPANE_AUTOHIDE};
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     CPixelCanvas canvas(200, 30, clrCanvas);
     CRect rc(0, 0, 200, 24);
     theme->DrawCaptionButtons(&canvas, &m_buttons, rc, 0, 16, 2, FALSE);
@@ -289,7 +289,7 @@ TEST_F(DockingThemeTest, Theme2ButtonFacesByStateAndScheme)
         COLORREF clrGlyph;
     };
     // Hot and pressed faces with scheme colours (blue) and without them (classic).
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     auto* p = ThemeOf<CXTPDockingPaneTheme2>(theme);
     p->SetColorScheme(CColorTable::schemeNone);
     COLORREF clr31 = p->GetColor(31), clr33 = p->GetColor(33), clr45 = p->GetColor(45), clr47 = p->GetColor(47);
@@ -326,7 +326,7 @@ TEST_F(DockingThemeTest, Theme2ButtonFacesByStateAndScheme)
 
 TEST_F(DockingThemeTest, Theme2FloatingFrameBorderAndCaption)
 {
-    CThemePtr theme(CreateDockingPaneTheme(2));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(2));
     auto* p = ThemeOf<CXTPDockingPaneTheme2>(theme);
     p->SetColorScheme(CColorTable::schemeBlue);
     int h = p->GetCaptionHeight() + 3;
@@ -352,7 +352,7 @@ TEST_F(DockingThemeTest, Theme2FloatingFrameBorderAndCaption)
 
 TEST_F(DockingThemeTest, Theme4GlyphsAndFlatButtonFrames)
 {
-    CThemePtr theme(CreateDockingPaneTheme(4));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(4));
     auto* p = ThemeOf<CXTPDockingPaneTheme4>(theme);
     const COLORREF clrGlyph = RGB(200, 0, 0);
     COLORREF clrLight = p->GetColor(COLOR_BTNHIGHLIGHT), clrText = p->GetColor(COLOR_BTNTEXT);
@@ -394,7 +394,7 @@ TEST_F(DockingThemeTest, Theme4GlyphsAndFlatButtonFrames)
 
 TEST_F(DockingThemeTest, Theme1InactiveCaptionIsAnOutlineWithoutCorners)
 {
-    CThemePtr theme(CreateDockingPaneTheme(1));
+    CThemePtr theme(CXTPDockingPanePaintManager::CreateTheme(1));
     auto* p = ThemeOf<CXTPDockingPaneTheme1>(theme);
     CPixelCanvas canvas(100, 20, clrCanvas);
     EXPECT_EQ(p->GetColor(COLOR_BTNTEXT), p->DrawCaptionBackground(&canvas, CRect(0, 0, 100, 20), FALSE));

@@ -55,7 +55,7 @@ int CXTPDockingPanePaintManager::GetCurrentScheme() const
 void CXTPDockingPanePaintManager::SetSplitterStyle(int nStyle)
 {
     m_nSplitterStyle = nStyle;
-    m_nSplitterSize = nStyle ? 7 : 4;
+    m_nSplitterWidth = nStyle ? 7 : 4;
 }
 
 int CXTPDockingPanePaintManager::GetTextHeight(CFont* pFont)
@@ -122,7 +122,7 @@ void CXTPDockingPanePaintManager::RefreshMetrics()
 
     m_pPaneTabPainter->RefreshMetrics();
     m_pAutoHideTabPainter->RefreshMetrics();
-    m_nTabHeight = std::max(24, GetTextHeight(m_pPaneTabPainter->GetFont(FALSE, FALSE)) + 10);
+    m_nTabsHeight = std::max(24, GetTextHeight(m_pPaneTabPainter->GetFont(FALSE, FALSE)) + 10);
 }
 
 void CXTPDockingPanePaintManager::DrawLine(CDC* pDC, int x1, int y1, int x2, int y2, UINT nColor) const
@@ -147,7 +147,7 @@ void CXTPDockingPanePaintManager::DrawPane(CDC* pDC, const XTP_DOCKINGPANE_CAPTI
                                            CRect rc)
 {
     pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
-    if (pCaption && m_bDrawCaption) {
+    if (pCaption && m_bDrawCaptions) {
         pDC->SetBkMode(TRANSPARENT);
         DrawCaption(pDC, *pCaption, rc);
     }
@@ -156,15 +156,14 @@ void CXTPDockingPanePaintManager::DrawPane(CDC* pDC, const XTP_DOCKINGPANE_CAPTI
         m_pPaneTabPainter->DrawTabControl(pTabs, pDC, rc);
 }
 
-void CXTPDockingPanePaintManager::DrawCaptionButtons(CDC* pDC, CXTPDockingPaneCaptionButtons* pButtons, CRect& rc,
+void CXTPDockingPanePaintManager::DrawCaptionButtons(CDC* pDC, const CXTPDockingPaneCaptionButtons* pButtons, CRect& rc,
                                                      COLORREF clr, int nSize, int nGap, BOOL bVertical)
 {
     if (!pButtons)
         return;
     CPoint pt = bVertical ? CPoint(rc.left + (rc.Width() - nSize) / 2, rc.bottom - nSize)
                           : CPoint(rc.right - nSize, rc.top + (rc.Height() - nSize) / 2);
-    for (INT_PTR i = 0; i < pButtons->GetSize(); i++) {
-        CPaneCaptionButton* pButton = pButtons->GetAt(i);
+    for (CPaneCaptionButton* pButton : *pButtons) {
         if (!pButton->IsVisible()) {
             pButton->SetRect(CRect());
             continue;
@@ -184,12 +183,12 @@ void CXTPDockingPanePaintManager::DrawCaptionButtons(CDC* pDC, CXTPDockingPaneCa
 
 void CXTPDockingPanePaintManager::AdjustCaptionRect(BOOL bCaption, BOOL bVertical, CRect& rc)
 {
-    if (!bCaption || !m_bDrawCaption)
+    if (!bCaption || !m_bDrawCaptions)
         return;
     if (bVertical)
-        rc.left += GetCaptionRoom();
+        rc.left += GetCaptionFullHeight();
     else
-        rc.top += GetCaptionRoom();
+        rc.top += GetCaptionFullHeight();
 }
 
 void CXTPDockingPanePaintManager::RecalcLayout(CXTPTabManager* pTabs, CDC* pDC, BOOL bCaption, BOOL bVertical,
@@ -222,7 +221,7 @@ void CXTPDockingPanePaintManager::DrawSplitter(CDC* pDC, CRect rc, BOOL bHorizon
             pDC->FillSolidRect(rc.right - 1, rc.top, 1, rc.Height(), GetColor(COLOR_BTNTEXT));
         }
     } else if (m_nSplitterStyle & splitterTwoTone) {
-        int h = m_nSplitterSize / 2;
+        int h = m_nSplitterWidth / 2;
         COLORREF clrEdge = GetColor(COLOR_3DDKSHADOW), clrBand = GetColor(COLOR_WINDOW);
         if (bHorizontal) {
             pDC->FillSolidRect(rc.left, rc.top, rc.Width(), 1, clrEdge);

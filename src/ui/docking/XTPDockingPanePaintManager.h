@@ -8,13 +8,14 @@
 #include "ui/themes/ColorTable.h"
 #include "ui/themes/DrawHelpers.h"
 
-#include "platform/mfc/afxtempl.h"
 #include "platform/mfc/afxwin.h"
+
+#include <vector>
 
 class CXTPTabManager;
 class CXTPTabPainter;
 
-typedef CArray<CPaneCaptionButton*, CPaneCaptionButton*> CXTPDockingPaneCaptionButtons;
+typedef std::vector<CPaneCaptionButton*> CXTPDockingPaneCaptionButtons;
 
 // Ids of the caption buttons.
 enum
@@ -33,7 +34,7 @@ const DWORD XTP_DOCKINGPANE_PINLYING = 2;
 struct XTP_DOCKINGPANE_CAPTION
 {
     CString strTitle;
-    CXTPDockingPaneCaptionButtons* pButtons = nullptr;   // may be null: no buttons
+    const CXTPDockingPaneCaptionButtons* pButtons = nullptr;   // may be null: no buttons
     BOOL bActive = FALSE;     // the focused container, or the active floating frame
     BOOL bVertical = FALSE;   // the caption runs along the left side
 };
@@ -47,6 +48,10 @@ public:
     CXTPDockingPanePaintManager();
     ~CXTPDockingPanePaintManager() override;
 
+    // The theme of an id (0 and ids without a theme of their own: the default theme), refreshed, with one
+    // reference.
+    static CXTPDockingPanePaintManager* CreateTheme(int nID);
+
     // The container's background, caption and tab row. pTabs is the container's tab manager, null when it shows
     // no tabs; a null caption draws none.
     virtual void DrawPane(CDC* pDC, const XTP_DOCKINGPANE_CAPTION* pCaption, CXTPTabManager* pTabs, CRect rc);
@@ -54,7 +59,7 @@ public:
     virtual void DrawCaption(CDC* pDC, const XTP_DOCKINGPANE_CAPTION& caption, CRect rc) = 0;
     // Places the buttons from the right (bottom) end of rc and draws the visible ones; rc's right (bottom) end
     // then lies one gap before the last placed button.
-    virtual void DrawCaptionButtons(CDC* pDC, CXTPDockingPaneCaptionButtons* pButtons, CRect& rc, COLORREF clr,
+    virtual void DrawCaptionButtons(CDC* pDC, const CXTPDockingPaneCaptionButtons* pButtons, CRect& rc, COLORREF clr,
                                     int nSize, int nGap, BOOL bVertical);
     virtual void DrawCaptionButton(CDC* pDC, CPaneCaptionButton* pButton, COLORREF clr) = 0;
     virtual void RefreshMetrics();
@@ -91,21 +96,23 @@ public:
 
     // A caption takes its height plus the spacing above and below.
     int GetCaptionHeight() const { return m_nCaptionHeight; }
-    int GetCaptionRoom() const { return m_nCaptionHeight + m_rcCaptionSpacing.top + m_rcCaptionSpacing.bottom; }
-    int GetTabHeight() const { return m_nTabHeight; }
-    int GetSplitterSize() const { return m_nSplitterSize; }
-    CFont* GetCaptionFont(BOOL bVertical) { return bVertical ? &m_fntCaptionVertical : &m_fntCaption; }
+    int GetCaptionFullHeight() const { return m_nCaptionHeight + m_rcCaptionMargin.top + m_rcCaptionMargin.bottom; }
+    int GetTabsHeight() const { return m_nTabsHeight; }
+    int GetSplitterWidth() const { return m_nSplitterWidth; }
+    BOOL IsDrawCaptions() const { return m_bDrawCaptions; }
+    CFont* GetCaptionFont(BOOL bVertical = FALSE) { return bVertical ? &m_fntCaptionVertical : &m_fntCaption; }
 
+    int m_nThemeID = 0;
     BOOL m_bBoldCaption = TRUE;
     BOOL m_bHighlightActiveCaption = TRUE;
-    BOOL m_bDrawCaption = TRUE;
+    BOOL m_bDrawCaptions = TRUE;
     BOOL m_bShowTabsAlways = FALSE;
     CColorValue m_clrSplitterGripper;
     CColorValue m_clrSplitter;
     int m_nCaptionTextMargin = 5;
     BOOL m_bUseSystemCaptionFont = TRUE;
     CString m_strFaceName = L"Tahoma";
-    CRect m_rcCaptionSpacing{0, 2, 0, 1};
+    CRect m_rcCaptionMargin{0, 2, 0, 1};
 
 protected:
     // "Height" of a space in a font: the line height text of that font takes.
@@ -113,10 +120,10 @@ protected:
     // The caption's title in the caption font, vertical captions read from the top down.
     void DrawCaptionTitle(CDC* pDC, const CString& strTitle, CRect rc, BOOL bVertical, COLORREF clr);
 
-    int m_nSplitterSize = 4;
+    int m_nSplitterWidth = 4;
     int m_nSplitterStyle = 0;
     int m_nCaptionHeight = 0;
-    int m_nTabHeight = 0;
+    int m_nTabsHeight = 0;
     int m_nColorScheme = schemeDefault;
     BYTE m_bUseTahomaVertical = 0;
     CFont m_fntCaption;
@@ -125,6 +132,3 @@ protected:
     CXTPTabPainter* m_pAutoHideTabPainter = nullptr;
     COLORREF m_clrTable[CColorTable::colorCount] = {};
 };
-
-// The theme of an id: 0 and unknown ids the default theme, 1 to 9 their own. Refreshed, with one reference.
-CXTPDockingPanePaintManager* CreateDockingPaneTheme(int nTheme);

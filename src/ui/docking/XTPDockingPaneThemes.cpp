@@ -38,10 +38,10 @@ void CXTPDockingPaneThemeDefault::DrawCaption(CDC* pDC, const XTP_DOCKINGPANE_CA
 {
     CRect rcCaption = rc;
     if (caption.bVertical) {
-        rcCaption.left += m_rcCaptionSpacing.top;
+        rcCaption.left += m_rcCaptionMargin.top;
         rcCaption.right = rcCaption.left + m_nCaptionHeight;
     } else {
-        rcCaption.top += m_rcCaptionSpacing.top;
+        rcCaption.top += m_rcCaptionMargin.top;
         rcCaption.bottom = rcCaption.top + m_nCaptionHeight;
     }
     DrawCaptionPart(pDC, Highlighted(caption, m_bHighlightActiveCaption), rcCaption);

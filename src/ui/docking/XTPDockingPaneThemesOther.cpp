@@ -127,7 +127,7 @@ void CXTPDockingPaneTheme5::DrawPane(CDC* pDC, const XTP_DOCKINGPANE_CAPTION* pC
 {
     BOOL bActive = pCaption && pCaption->bActive && m_bHighlightActiveCaption;
     pDC->FillSolidRect(rc, GetColor(bActive ? 31 : 30));
-    if (pCaption && m_bDrawCaption) {
+    if (pCaption && m_bDrawCaptions) {
         pDC->SetBkMode(TRANSPARENT);
         pDC->FillSolidRect(rc.left, rc.top, rc.Width(), 1, m_clrSplitter);
         DrawCaption(pDC, *pCaption, rc);
@@ -222,7 +222,7 @@ CXTPDockingPaneTheme6::CXTPDockingPaneTheme6()
     m_pAutoHideTabPainter->SetStyle(2);
     m_pAutoHideTabPainter->SetColorsObject(new CXTPDockingPaneTabColors(FALSE));
     m_pAutoHideTabPainter->SetPosition(CXTPTabPainter::positionTop);
-    m_rcCaptionSpacing.SetRectEmpty();
+    m_rcCaptionMargin.SetRectEmpty();
     m_bGradientCaption = TRUE;
     m_bBoldCaption = FALSE;
     m_nColorScheme = CColorTable::schemeNone;
@@ -303,7 +303,7 @@ COLORREF CXTPDockingPaneTheme9::DrawCaptionBackground(CDC* pDC, CRect rc, BOOL b
 CXTPDockingPaneTheme8::CXTPDockingPaneTheme8()
 {
     m_bBoldCaption = FALSE;
-    m_rcCaptionSpacing.SetRectEmpty();
+    m_rcCaptionMargin.SetRectEmpty();
     m_nCaptionTextMargin = 9;
 }
 
@@ -344,7 +344,7 @@ void CXTPDockingPaneTheme8::DrawCaption(CDC* pDC, const XTP_DOCKINGPANE_CAPTION&
 
 // Factory
 
-CXTPDockingPanePaintManager* CreateDockingPaneTheme(int nTheme)
+CXTPDockingPanePaintManager* CXTPDockingPanePaintManager::CreateTheme(int nTheme)
 {
     CXTPDockingPanePaintManager* pTheme;
     switch (nTheme) {
@@ -359,6 +359,7 @@ CXTPDockingPanePaintManager* CreateDockingPaneTheme(int nTheme)
     case 9: pTheme = new CXTPDockingPaneTheme9; break;
     default: pTheme = new CXTPDockingPaneThemeDefault; break;
     }
+    pTheme->m_nThemeID = nTheme;
     pTheme->RefreshMetrics();
     return pTheme;
 }
