@@ -3,12 +3,16 @@
 #include "app/ArchiveBackup.h"
 #include "app/ArchiveRestore.h"
 #include "app/CompactDatabase.h"
+#include "app/EmptyView.h"
+#include "app/MainFrm.h"
 #include "app/SplashWnd.h"
+#include "app/TheDoc.h"
 #include "data/AdoErrorText.h"
 #include "data/DatabasePassword.h"
 #include "data/SetConfig.h"
 #include "data/SetSettings.h"
 #include "engine/RecalcSaldi.h"
+#include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
@@ -166,6 +170,8 @@ BOOL CTheApp::InitInstance()
 
     SetRegistryKey(L"Lumetra Solutions");
     LoadStdProfileSettings(0);
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CTheDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(CEmptyView)));
 
     TCHAR szCurrentDir[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, szCurrentDir);
@@ -181,11 +187,14 @@ BOOL CTheApp::InitInstance()
             CSplashWnd::HideSplashScreen();
             return FALSE;
         }
+        if (!ProcessShellCommand(cmdInfo)) {
+            CSplashWnd::HideSplashScreen();
+            return FALSE;
+        }
     }
-    // The main frame is not built yet: the splash stands in as the main window, so the program runs until it
-    // closes and then ends.
-    m_pMainWnd = CSplashWnd::GetSplashWnd();
-    return m_pMainWnd != nullptr;
+    m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
+    m_pMainWnd->UpdateWindow();
+    return TRUE;
 }
 
 int CTheApp::ExitInstance()
@@ -286,6 +295,16 @@ void CTheApp::CloseDatabase()
         m_progConnection.Close();
     if (m_dataConnection.IsOpen())
         m_dataConnection.Close();
+}
+
+BOOL CTheApp::GetInfoNormativa()
+{
+    return static_cast<int>(GetProfileInt(L"Settings", L"Info Normativa", 0)) > 0;
+}
+
+void CTheApp::SetInfoNormativa(BOOL bShown)
+{
+    WriteProfileInt(L"Settings", L"Info Normativa", bShown ? 1 : 0);
 }
 
 CString CTheApp::GetBackupDir() const

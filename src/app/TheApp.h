@@ -29,6 +29,10 @@ public:
     CString GetWebUpdDir() const { return m_strWebUpdDir; }
     CString GetBackupDir() const;
 
+    // Profile "Settings": the regulations text has been shown once.
+    BOOL GetInfoNormativa();
+    void SetInfoNormativa(BOOL bShown);
+
     CADOConnection& GetProgConnection() { return m_progConnection; }
     CADOConnection& GetDataConnection() override { return m_dataConnection; }
     // Full path of the data archive, known once the program database has been read.

@@ -1,0 +1,558 @@
+#include "MainFrm.h"
+
+#include "app/EmptyView.h"
+#include "app/SplashWnd.h"
+#include "app/TheApp.h"
+#include "data/AdoErrorText.h"
+#include "data/SetSettings.h"
+#include "dialogs/DlgExtraImpCon.h"
+#include "engine/RecalcSaldi.h"
+#include "forms/DataView.h"
+#include "forms/views/FormTable.h"
+#include "import/DlgImportOptions.h"
+#include "import/ImportCC.h"
+#include "import/ImportGest.h"
+#include "import/ImportRel.h"
+#include "platform/mfc/afxshell.h"
+#include "platform/mfc/afxwaitcursor.h"
+#include "resource.h"
+#include "util/MessageText.h"
+#include "util/PathUtil.h"
+#include "util/VersionInfo.h"
+#include "util/WebCheck.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+namespace {
+
+// Positions in the menu of the submenus that the toolbar's popup buttons show.
+const int SUBMENU_CARICAMENTO = 0;
+const int SUBMENU_UTILITA = 2;
+struct PopupPosition
+{
+    UINT nID;
+    int nPosition;
+};
+const PopupPosition POPUP_POSITIONS[] = {
+    { ID_POPUP_IMPORT, 4 },
+    { ID_POPUP_EXPORT, 5 },
+    { ID_POPUP_NORMATIVA, 9 },
+};
+
+// The law texts of the menu, shown as locked, savable, printable portrait documents.
+struct LawText
+{
+    UINT nID;
+    LPCTSTR pszFile;
+};
+const LawText LAW_TEXTS[] = {
+    { ID_NORMATIVA_FINANZIARIA, L"Normativa.txd" },
+    { ID_NORMATIVA_CIRC1207, L"Circolare1207.txd" },
+    { ID_NORMATIVA_CIRC0808, L"Circolare0808.txd" },
+};
+const long LAW_TEXT_NUMBER = 11;
+const long REGULATIONS_FIRST_START_NUMBER = 15;
+
+int CertificateYear(UINT nID) { return 2003 + static_cast<int>(nID - ID_IMPORT_CERT_2003); }
+
+CTheApp& TheApp() { return *static_cast<CTheApp*>(AfxGetApp()); }
+
+} // namespace
+
+CRuntimeClass* GetTreeTargetViewClass(TreeTarget target)
+{
+    switch (target) {
+    case TreeTarget::StartPage:
+    case TreeTarget::AwaitingRules:
+        return RUNTIME_CLASS(CEmptyView);
+    default:
+        // The text-document and report views come with their own library.
+        return nullptr;
+    }
+}
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_MESSAGE(WM_STARTUP_TASKS, &CMainFrame::OnStartupTasks)
+    ON_NOTIFY_RANGE(TVN_SELCHANGINGW, CCtlAlbero::IDC_TREE_CONTROLLO, CCtlAlbero::IDC_TREE_UFFICIALE, &CMainFrame::OnSelChangingTree)
+    ON_NOTIFY_RANGE(TVN_SELCHANGEDW, CCtlAlbero::IDC_TREE_CONTROLLO, CCtlAlbero::IDC_TREE_UFFICIALE, &CMainFrame::OnSelChangedTree)
+    // The entries before the range of the forms take precedence over it.
+    ON_COMMAND(ID_DATI_ENTE, &CMainFrame::OnDatiEnte)
+    ON_COMMAND(ID_IMPOSTAZIONI_CONTABILI, &CMainFrame::OnImpostazioniContabili)
+    ON_COMMAND(ID_STAMPA_MODELLO, &CMainFrame::OnStampaModello)
+    ON_COMMAND(ID_FILE_PRINT, &CMainFrame::OnStampaModello)
+    ON_COMMAND(ID_EXPORT_CORTE_CONTI, &CMainFrame::OnAwaitingRules)
+    ON_COMMAND(ID_EXPORT_RGS, &CMainFrame::OnAwaitingRules)
+    ON_COMMAND_RANGE(ID_NORMATIVA_FINANZIARIA, ID_NORMATIVA_CIRC1207, &CMainFrame::OnNormativa)
+    ON_COMMAND_RANGE(ID_NORMATIVA_CIRC0808, ID_NORMATIVA_CIRC0808, &CMainFrame::OnNormativa)
+    ON_COMMAND_RANGE(ID_NORMATIVA_DM230307, ID_NORMATIVA_DM230307, &CMainFrame::OnShellOpen)
+    ON_COMMAND(ID_IMPORT_GEST, &CMainFrame::OnImportGest)
+    ON_COMMAND_RANGE(ID_IMPORT_CERT_2003, ID_IMPORT_CERT_2005, &CMainFrame::OnImportCert)
+    ON_COMMAND(ID_IMPORT_TESSIVAR, &CMainFrame::OnImportTessivar)
+    ON_COMMAND(ID_MANUTENZIONE, &CMainFrame::OnManutenzione)
+    ON_COMMAND_RANGE(ID_FORM_FIRST, ID_FORM_LAST, &CMainFrame::OnOpenForm)
+    ON_COMMAND(ID_CHIUDI_MASCHERA, &CMainFrame::OnChiudiMaschera)
+    ON_COMMAND_RANGE(ID_POPUP_IMPORT, ID_POPUP_EXPORT, &CMainFrame::OnPopupMenu)
+    ON_COMMAND_RANGE(ID_POPUP_NORMATIVA, ID_POPUP_NORMATIVA, &CMainFrame::OnPopupMenu)
+    ON_COMMAND(ID_BACKUP_ARCHIVI, &CMainFrame::OnBackupArchivi)
+    ON_COMMAND(ID_RESTORE_ARCHIVI, &CMainFrame::OnRestoreArchivi)
+    ON_COMMAND_RANGE(ID_CALCOLATRICE, ID_CALCOLATRICE, &CMainFrame::OnShellOpen)
+    ON_COMMAND_RANGE(ID_MANUALE, ID_MANUALE, &CMainFrame::OnShellOpen)
+    ON_COMMAND(ID_AGGIORNA_WEB, &CMainFrame::OnAggiornaDaWeb)
+    ON_COMMAND_RANGE(ID_RICHIESTA_INFO, ID_RICHIESTA_ASSISTENZA, &CMainFrame::OnNotAvailable)
+    ON_COMMAND_RANGE(ID_APP_ABOUT, ID_APP_ABOUT, &CMainFrame::OnNotAvailable)
+    ON_UPDATE_COMMAND_UI(ID_CHIUDI_MASCHERA, &CMainFrame::OnUpdateChiudiMaschera)
+    ON_UPDATE_COMMAND_UI(ID_FORM_RESP_ENTRATE, &CMainFrame::OnUpdateRespEntrate)
+    ON_UPDATE_COMMAND_UI(ID_FORM_RESP_SPESE, &CMainFrame::OnUpdateRespSpese)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    // The title carries no document name.
+    cs.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_MAXIMIZE;
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    SetTitle(LoadResString(IDS_APP_SUBTITLE));
+    SetWindowText(GetTitle());
+    ReadAccountingMode();
+
+    CTheApp& app = TheApp();
+    m_pTreePane = std::make_unique<CDockPaneWnd<CCtlAlbero>>(app.GetProgConnection(), app.GetDataConnection());
+    if (!m_pTreePane->Create(this, IDW_TREE_PANE, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN))
+        return -1;
+    m_pTreePane->ReloadTree(TAB_CONTROLLO);
+    m_pTreePane->ReloadTree(TAB_UFFICIALE);
+    RecalcLayout();
+    PostMessage(WM_STARTUP_TASKS);
+    return 0;
+}
+
+void CMainFrame::ReadAccountingMode()
+{
+    // A damaged archive must not keep the frame from opening: the mode of the budget structure stands in.
+    m_nAccountingMode = 0;
+    CADOConnection& data = TheApp().GetDataConnection();
+    try {
+        m_nAccountingMode = CSetSettings::GetSettingImpExtraCont2(data);
+    }
+    catch (const _com_error& e) {
+        AfxMessageBox(FormatResMessage(IDP_ACCOUNTING_MODE_UNREAD, GetComErrorText(e, &data)), MB_ICONERROR);
+    }
+}
+
+void CMainFrame::RecalcLayout(BOOL bNotify)
+{
+    // The tree pane keeps the left side; the view takes the rest.
+    bool bTree = m_pTreePane && m_pTreePane->GetSafeHwnd();
+    m_rectBorder.left = bTree ? TREE_PANE_WIDTH : 0;
+    CFrameWnd::RecalcLayout(bNotify);
+    if (!bTree)
+        return;
+    CRect rectClient;
+    GetClientRect(&rectClient);
+    m_pTreePane->MoveWindow(0, 0, std::min<int>(TREE_PANE_WIDTH, rectClient.Width()), rectClient.Height());
+}
+
+void CMainFrame::OnClose()
+{
+    if (!SaveModifiedView(TRUE))
+        return;
+    CFrameWnd::OnClose();
+}
+
+CView* CMainFrame::GetPaneView() const
+{
+    CWnd* pWnd = GetDlgItem(AFX_IDW_PANE_FIRST);
+    return dynamic_cast<CView*>(pWnd);
+}
+
+BOOL CMainFrame::SaveModifiedView(BOOL bCanCancel)
+{
+    auto* pDataView = dynamic_cast<CDataView*>(GetPaneView());
+    if (!pDataView)
+        return TRUE;
+    if (!pDataView->QuerySave(bCanCancel))
+        return FALSE;
+    // "No": the changes are dropped, and the question is not asked again for them.
+    if (pDataView->IsModified())
+        pDataView->SetModified(FALSE);
+    return TRUE;
+}
+
+BOOL CMainFrame::SwitchView(CRuntimeClass* pViewClass, const CRecordID* pItem)
+{
+    if (!pViewClass)
+        pViewClass = RUNTIME_CLASS(CEmptyView);
+    CView* pView = GetPaneView();
+    bool bCreated = false;
+    if (!pView || pView->GetRuntimeClass() != pViewClass) {
+        CDocument* pDoc = pView ? pView->GetDocument() : GetActiveDocument();
+        if (pView) {
+            // The document outlives the view it loses.
+            BOOL bAutoDelete = pDoc ? pDoc->m_bAutoDelete : FALSE;
+            if (pDoc)
+                pDoc->m_bAutoDelete = FALSE;
+            pView->DestroyWindow();
+            if (pDoc)
+                pDoc->m_bAutoDelete = bAutoDelete;
+        }
+        CCreateContext context;
+        context.m_pNewViewClass = pViewClass;
+        context.m_pCurrentDoc = pDoc;
+        context.m_pCurrentFrame = this;
+        pView = dynamic_cast<CView*>(CreateView(&context, AFX_IDW_PANE_FIRST));
+        if (!pView)
+            return FALSE;
+        bCreated = true;
+    }
+    RecalcLayout();
+    if (bCreated) {
+        SetActiveView(pView);
+        pView->OnInitialUpdate();
+    }
+    if (auto* pDataView = dynamic_cast<CDataView*>(pView))
+        return pDataView->LoadData(pItem);
+    return TRUE;
+}
+
+void CMainFrame::OpenView(CRuntimeClass* pViewClass, const CRecordID& item, const CString& strWhat)
+{
+    if (!pViewClass) {
+        ShowStartPage();
+        ShowNotAvailable(strWhat);
+        return;
+    }
+    if (!SwitchView(pViewClass, &item))
+        ShowStartPage();
+}
+
+BOOL CMainFrame::LeaveView()
+{
+    if (!SaveModifiedView(TRUE))
+        return FALSE;
+    ShowStartPage();
+    return TRUE;
+}
+
+CString CMainFrame::CommandName(UINT nID)
+{
+    CString strPrompt = LoadResString(nID);
+    int nBreak = strPrompt.Find(L'\n');
+    return nBreak < 0 ? strPrompt : strPrompt.Mid(nBreak + 1);
+}
+
+void CMainFrame::ShowNotAvailable(const CString& strWhat)
+{
+    AfxMessageBox(FormatResMessage(IDP_NOT_AVAILABLE, strWhat), MB_ICONINFORMATION);
+}
+
+void CMainFrame::ClearTreeSelections()
+{
+    if (!m_pTreePane || !m_pTreePane->GetSafeHwnd())
+        return;
+    m_pTreePane->SelectTreeItem(TAB_CONTROLLO, nullptr);
+    m_pTreePane->SelectTreeItem(TAB_UFFICIALE, nullptr);
+}
+
+// Tree selections
+
+void CMainFrame::OnSelChangingTree(UINT, NMHDR*, LRESULT* pResult)
+{
+    CWaitCursor wait;
+    *pResult = !SaveModifiedView(TRUE);
+}
+
+void CMainFrame::OnSelChangedTree(UINT nID, NMHDR* pNotifyStruct, LRESULT* pResult)
+{
+    *pResult = 0;
+    int nTab = CCtlAlbero::TabOfControl(nID);
+    if (nTab < 0 || !m_pTreePane)
+        return;
+    HTREEITEM hItem = reinterpret_cast<NMTREEVIEW*>(pNotifyStruct)->itemNew.hItem;
+    const CNodoAlbero* pNode = m_pTreePane->GetItemData(nTab, hItem);
+    TreeDispatch dispatch = DispatchTreeNode(nTab, pNode, m_pTreePane->GetItemImage(nTab, hItem),
+                                             pNode && pNode->m_bCentro);
+    switch (dispatch.target) {
+    case TreeTarget::StartPage:
+        ShowStartPage();
+        return;
+    case TreeTarget::AwaitingRules:
+        ShowStartPage();
+        // The print dialog walks the tree with the frame hidden: no message then.
+        if (IsWindowVisible())
+            AfxMessageBox(IDP_NORMATIVA_IN_APPROVAZIONE, MB_ICONINFORMATION);
+        return;
+    default:
+        break;
+    }
+    CWaitCursor wait;
+    CString strWhat = pNode->m_descrizione.GetText();
+    CRuntimeClass* pViewClass = GetTreeTargetViewClass(dispatch.target);
+    if (dispatch.target == TreeTarget::FormD07)
+        OpenView(pViewClass, CTextID(dispatch.strFile), strWhat);
+    else
+        OpenView(pViewClass, CTextLongID(dispatch.strFile, dispatch.nNumber), strWhat);
+}
+
+// Forms, documents and reports
+
+void CMainFrame::OnOpenForm(UINT nID)
+{
+    CWaitCursor wait;
+    if (!SaveModifiedView(TRUE))
+        return;
+    ClearTreeSelections();
+    if (nID == ID_FORM_MON_SALDI || nID == ID_FORM_CONSUNTIVO_2008) {
+        ShowStartPage();
+        AfxMessageBox(IDP_NORMATIVA_IN_APPROVAZIONE, MB_ICONINFORMATION);
+        return;
+    }
+    if (const FORM_TABLE_ENTRY* pEntry = FindFormEntry(nID, m_nAccountingMode == 1))
+        OpenView(pEntry->pViewClass, CTextID(pEntry->pszWorkbook), CommandName(nID));
+}
+
+void CMainFrame::OnDatiEnte()
+{
+    if (!SaveModifiedView(TRUE))
+        return;
+    // The authority-data form comes with the input forms.
+    ShowStartPage();
+    ShowNotAvailable(CommandName(ID_DATI_ENTE));
+}
+
+void CMainFrame::OnImpostazioniContabili()
+{
+    if (!LeaveView())
+        return;
+    CTheApp& app = TheApp();
+    CADOConnection& data = app.GetDataConnection();
+    try {
+        CDlgExtraImpCon dialog(this, data);
+        if (dialog.DoModal() != 1)
+            return;
+        CWaitCursor wait;
+        CADOTransaction transaction(data);
+        CSetSettings::SetSettingImpExtraCont2(data, dialog.m_nMode);
+        CalcSaldoFinCalc(data);
+        transaction.Commit();
+        m_nAccountingMode = dialog.m_nMode;
+    }
+    catch (const _com_error& e) {
+        AfxMessageBox(GetComErrorText(e, &data), MB_ICONERROR);
+        return;
+    }
+    if (m_pTreePane && m_pTreePane->GetSafeHwnd())
+        m_pTreePane->RefreshRespNodes();
+}
+
+void CMainFrame::OnStampaModello()
+{
+    if (!LeaveView())
+        return;
+    // The print dialogs come with the report views.
+    ShowNotAvailable(CommandName(ID_STAMPA_MODELLO));
+}
+
+void CMainFrame::OnAwaitingRules()
+{
+    AfxMessageBox(IDP_NORMATIVA_IN_APPROVAZIONE, MB_ICONINFORMATION);
+}
+
+void CMainFrame::OnNormativa(UINT nID)
+{
+    if (!SaveModifiedView(TRUE))
+        return;
+    CWaitCursor wait;
+    for (const LawText& text : LAW_TEXTS) {
+        if (text.nID == nID)
+            OpenView(GetTreeTargetViewClass(TreeTarget::Document), CTextLongID(text.pszFile, LAW_TEXT_NUMBER),
+                     CommandName(nID));
+    }
+}
+
+void CMainFrame::OnChiudiMaschera()
+{
+    LeaveView();
+}
+
+void CMainFrame::OnPopupMenu(UINT nID)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_MAINFRAME))
+        return;
+    for (const PopupPosition& popup : POPUP_POSITIONS) {
+        if (popup.nID == nID) {
+            CMenu* pSubMenu = menu.GetSubMenu(SUBMENU_UTILITA);
+            TrackMenu(pSubMenu ? pSubMenu->GetSubMenu(popup.nPosition) : nullptr, this);
+        }
+    }
+    menu.DestroyMenu();
+}
+
+void CMainFrame::PopupCaricamentoMenu(CWnd* pOwner)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_MAINFRAME))
+        return;
+    TrackMenu(menu.GetSubMenu(SUBMENU_CARICAMENTO), pOwner);
+    menu.DestroyMenu();
+}
+
+void CMainFrame::TrackMenu(CMenu* pPopup, CWnd* pOwner)
+{
+    if (!pPopup)
+        return;
+    DWORD dwPos = ::GetMessagePos();
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos)),
+                           pOwner ? pOwner : this);
+}
+
+// Utilities
+
+void CMainFrame::OnBackupArchivi()
+{
+    if (LeaveView() && TheApp().BackupArchive())
+        AfxMessageBox(IDP_BACKUP_DONE, MB_ICONINFORMATION);
+}
+
+void CMainFrame::OnRestoreArchivi()
+{
+    if (LeaveView() && TheApp().RestoreArchive())
+        AfxMessageBox(IDP_RESTORE_DONE, MB_ICONINFORMATION);
+}
+
+void CMainFrame::OnImportGest()
+{
+    CWaitCursor wait;
+    if (!LeaveView())
+        return;
+    CDlgImpGest dialog(this);
+    if (dialog.DoModal() == IDOK)
+        CImportGest(TheApp().GetDataConnection(), dialog.m_nOption).Import(dialog.m_strRevenuePath,
+                                                                           dialog.m_strExpensePath);
+}
+
+void CMainFrame::OnImportCert(UINT nID)
+{
+    if (!LeaveView())
+        return;
+    int nYear = CertificateYear(nID);
+    CDlgImpCert dialog(this, nYear);
+    if (dialog.DoModal() == IDOK)
+        CImportCC(TheApp().GetDataConnection(), nYear, dialog.m_nOption).Import(dialog.m_strPath);
+}
+
+void CMainFrame::OnImportTessivar()
+{
+    if (!LeaveView())
+        return;
+    if (CImportRel::FindDatabase().IsEmpty()) {
+        AfxMessageBox(IDP_TESSIVAR_NOT_FOUND, MB_ICONWARNING);
+        return;
+    }
+    CDlgImpRel dialog(this);
+    if (dialog.DoModal() == IDOK)
+        CImportRel(TheApp().GetDataConnection(), dialog.m_nOption).Import();
+}
+
+void CMainFrame::OnManutenzione()
+{
+    CWaitCursor wait;
+    if (LeaveView())
+        TheApp().MaintainArchives();
+}
+
+void CMainFrame::OnShellOpen(UINT nID)
+{
+    CString strFile;
+    switch (nID) {
+    case ID_NORMATIVA_DM230307:
+        strFile = CombinePath(TheApp().GetDocDir(), L"D.M.23.03.07.pdf");
+        break;
+    case ID_CALCOLATRICE:
+        strFile = L"calc.exe";
+        break;
+    default: {
+        TCHAR szModule[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+        strFile = CombinePath(GetPathDir(szModule), L"Manuale.pdf");
+        break;
+    }
+    }
+    if (AfxShellOpen(m_hWnd, strFile, SW_SHOWDEFAULT) <= 32) {
+        DWORD dwError = ::GetLastError();
+        AfxMessageBox(GetSystemErrorText(dwError ? dwError : ERROR_FILE_NOT_FOUND), MB_ICONERROR);
+    }
+}
+
+void CMainFrame::OnAggiornaDaWeb()
+{
+    if (!LeaveView())
+        return;
+    // The update dialog comes with the web updater.
+    ShowNotAvailable(CommandName(ID_AGGIORNA_WEB));
+}
+
+void CMainFrame::OnNotAvailable(UINT nID)
+{
+    ShowNotAvailable(CommandName(nID));
+}
+
+void CMainFrame::OnUpdateChiudiMaschera(CCmdUI* pCmdUI)
+{
+    CView* pView = GetPaneView();
+    pCmdUI->Enable(pView && !pView->IsKindOf(RUNTIME_CLASS(CEmptyView)));
+}
+
+void CMainFrame::OnUpdateRespEntrate(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText(LoadResString(m_nAccountingMode == 0 ? IDS_RESP_ENTRATE_MODE0 : IDS_RESP_ENTRATE_MODE1));
+}
+
+void CMainFrame::OnUpdateRespSpese(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nAccountingMode == 0);
+}
+
+// Start-up tasks: once the tree exists.
+
+LRESULT CMainFrame::OnStartupTasks(WPARAM, LPARAM)
+{
+    if (m_bStartupTasksRun)
+        return 0;
+    m_bStartupTasksRun = true;
+    CTheApp& app = TheApp();
+    // The About box and the regulations text are shown once their views are part of the program; until then
+    // their flags stay unset, so that they appear at the first start that has them.
+    if (!app.GetInfoNormativa()) {
+        CRuntimeClass* pDocumentView = GetTreeTargetViewClass(TreeTarget::Document);
+        if (pDocumentView) {
+            CSplashWnd::HideSplashScreen();
+            CTextLongID item(L"Normativa.txd", REGULATIONS_FIRST_START_NUMBER);
+            if (!SwitchView(pDocumentView, &item))
+                ShowStartPage();
+            app.SetInfoNormativa(TRUE);
+        }
+    }
+    CheckWebUpdate();
+    return 0;
+}
+
+void CMainFrame::CheckWebUpdate()
+{
+    if (AskDailyWebCheck(TheApp().GetWebUpdDir(), COleDateTime::GetCurrentTime(),
+                         [] { CSplashWnd::HideSplashScreen(); }))
+        OnAggiornaDaWeb();
+}

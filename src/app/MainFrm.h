@@ -1,0 +1,97 @@
+// The main frame: the one top-level window, with the menu, the navigation tree pane and the one view pane. Every
+// command and every tree selection reaches it; what it shows changes only through SaveModifiedView and SwitchView.
+#pragma once
+
+#include "app/CtlAlbero.h"
+#include "app/DockPaneWnd.h"
+#include "forms/RecordID.h"
+#include "platform/mfc/afxframe.h"
+
+#include <memory>
+
+class CView;
+
+class CMainFrame : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    enum { IDW_TREE_PANE = 4000, TREE_PANE_WIDTH = 200, WM_STARTUP_TASKS = WM_USER + 1 };
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // The save question of the view shown, when it holds unsaved data. FALSE: the user cancelled or the save
+    // failed, and nothing may change. When the user dropped the changes the view stops counting as modified.
+    BOOL SaveModifiedView(BOOL bCanCancel);
+    // Shows a view of the class (null: the start page) with the item. A view of the class shown already is kept
+    // and only loads the item. FALSE when the view could not be made or could not load the item (it has said why).
+    BOOL SwitchView(CRuntimeClass* pViewClass, const CRecordID* pItem);
+    // The data-entry menu (submenu 0 of the menu) at the position of the last message, owned by pOwner.
+    void PopupCaricamentoMenu(CWnd* pOwner);
+
+    int GetAccountingMode() const { return m_nAccountingMode; }
+    CCtlAlbero* GetTreePane() { return m_pTreePane.get(); }
+    CView* GetPaneView() const;
+
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnClose();
+    afx_msg LRESULT OnStartupTasks(WPARAM wParam, LPARAM lParam);
+
+    // Tree selections
+    afx_msg void OnSelChangingTree(UINT nID, NMHDR* pNotifyStruct, LRESULT* pResult);
+    afx_msg void OnSelChangedTree(UINT nID, NMHDR* pNotifyStruct, LRESULT* pResult);
+
+    // Forms, documents and reports
+    afx_msg void OnOpenForm(UINT nID);
+    afx_msg void OnDatiEnte();
+    afx_msg void OnImpostazioniContabili();
+    afx_msg void OnStampaModello();
+    afx_msg void OnAwaitingRules();
+    afx_msg void OnNormativa(UINT nID);
+    afx_msg void OnChiudiMaschera();
+    afx_msg void OnPopupMenu(UINT nID);
+
+    // Utilities
+    afx_msg void OnBackupArchivi();
+    afx_msg void OnRestoreArchivi();
+    afx_msg void OnImportGest();
+    afx_msg void OnImportCert(UINT nID);
+    afx_msg void OnImportTessivar();
+    afx_msg void OnManutenzione();
+    afx_msg void OnShellOpen(UINT nID);
+    afx_msg void OnAggiornaDaWeb();
+    afx_msg void OnNotAvailable(UINT nID);
+
+    afx_msg void OnUpdateChiudiMaschera(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRespEntrate(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRespSpese(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Switches to the view and falls back to the start page when it fails; a view not in this version yet shows
+    // the start page and says so, naming what was asked for.
+    void OpenView(CRuntimeClass* pViewClass, const CRecordID& item, const CString& strWhat);
+    // The start page; FALSE when even that failed.
+    BOOL ShowStartPage() { return SwitchView(nullptr, nullptr); }
+    // Save question (with Cancel) then the start page: the opening of every utility command.
+    BOOL LeaveView();
+    void ShowNotAvailable(const CString& strWhat);
+    // The command's name: the tooltip part of its prompt string.
+    static CString CommandName(UINT nID);
+    void ReadAccountingMode();
+    void CheckWebUpdate();
+    void TrackMenu(CMenu* pPopup, CWnd* pOwner);
+    void ClearTreeSelections();
+
+    std::unique_ptr<CDockPaneWnd<CCtlAlbero>> m_pTreePane;
+    int m_nAccountingMode = 0;
+    bool m_bStartupTasksRun = false;
+};
+
+// The view class of a tree target in this version; null for those not built yet.
+CRuntimeClass* GetTreeTargetViewClass(TreeTarget target);
