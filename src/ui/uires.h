@@ -34,3 +34,15 @@
 #define XTP_IDS_SE_ERR_NOASSOC          9048
 #define XTP_IDS_SE_ERR_DLLNOTFOUND      9049
 #define XTP_IDS_SE_ERR_UNKOWN           9050    // "%d": the code
+
+// Command bars
+#define XTP_IDS_ADDORREMOVE             9300    // the expand popup's Add-or-remove-buttons entry
+#define XTP_IDS_CONFIRM_RESET           9349    // question before a toolbar goes back to its buttons
+#define XTP_IDS_RESET_TOOLBAR           9395    // the Add-or-remove list's reset entry
+
+// Tooltips of the bars' own buttons (ids of their controls)
+#define XTP_IDS_TOOLBAR_EXPAND          9400
+#define XTP_IDS_TOOLBAR_HIDE            9401
+#define XTP_IDS_MDI_CLOSE               9403
+#define XTP_IDS_MDI_RESTORE             9404
+#define XTP_IDS_MDI_MINIMIZE            9405

@@ -3,7 +3,7 @@
 // and the process-wide colour table pinned to a known palette.
 #pragma once
 
-#include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/BarThemeDefault.h"
 

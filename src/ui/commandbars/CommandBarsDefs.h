@@ -59,6 +59,23 @@ enum
     xtpFlagControlStretched = 32
 };
 
+// Styles of the frame's control bars: the edge a bar aligns to, its borders, tooltips.
+#ifndef CBRS_TOP
+#define CBRS_ALIGN_LEFT   0x1000L
+#define CBRS_ALIGN_TOP    0x2000L
+#define CBRS_ALIGN_RIGHT  0x4000L
+#define CBRS_ALIGN_BOTTOM 0x8000L
+#define CBRS_BORDER_LEFT   0x0100L
+#define CBRS_BORDER_TOP    0x0200L
+#define CBRS_BORDER_RIGHT  0x0400L
+#define CBRS_BORDER_BOTTOM 0x0800L
+#define CBRS_TOOLTIPS     0x0010L
+#define CBRS_TOP    (CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM)
+#define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
+#define CBRS_LEFT   (CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT)
+#define CBRS_RIGHT  (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)
+#endif
+
 // Layout bits of the frame's control bars.
 #ifndef LM_STRETCH
 #define LM_STRETCH   0x01
@@ -73,14 +90,19 @@ enum
 enum { xtpLayoutHideWrap = 0x80, xtpLayoutPopupRows = 0x100 };
 
 // Site messages that bars and controls send to the frame.
+#define XTPM_BARVISIBLE         0x052C  // wParam the bar, lParam visible
 #define XTPM_CONTROLNOTIFY      0x052D  // wParam id, lParam XTP_CONTROL_NOTIFY*; non-zero: handled
 #define XTPM_CONTROLCREATE      0x052F  // lParam XTP_CONTROL_CREATE*; non-zero: the site changed the record
 #define XTPM_BARCREATE          0x0530  // lParam XTP_BAR_CREATE*
 #define XTPM_HOTCONTROL         0x0531  // wParam the hot control or 0
+#define XTPM_DRAGCONTROL        0x0532  // the customise drag control changed
+#define XTPM_POPUPSHOWING       0x0533  // lParam the popup bar about to show
 #define XTPM_TRACKINGENTERED    0x0534  // wParam the menu bar
+#define XTPM_POPUPCLOSED        0x0535  // lParam the popup bar closed
 #define XTPM_CONTROLCREATED     0x0536  // lParam XTP_CONTROL_CREATE*
 #define XTPM_RBUTTONUP          0x0538  // wParam POINT* (client), lParam the control; 1: handled
 #define XTPM_TRACKINGKEY        0x0539  // wParam XTP_TRACKING_KEY*, lParam the bar
+#define XTPM_TOOLBARSMENU       0x053A  // wParam the caller's value, lParam the toolbars popup about to show
 
 // The frame's status-bar prompt messages.
 #ifndef WM_SETMESSAGESTRING
@@ -103,12 +125,13 @@ struct XTP_CONTROL_NOTIFY
     CXTPControl* pControl;
 };
 
-// Record of XTPM_CONTROLCREATE (before a control is made from a menu item) and XTPM_CONTROLCREATED (after).
+// Record of XTPM_CONTROLCREATE (before a control is made from a menu item or a toolbar's id list) and
+// XTPM_CONTROLCREATED (after).
 struct XTP_CONTROL_CREATE
 {
     int nId;
     CXTPControl* pControl;
-    INT_PTR nReserved;
+    INT_PTR nReserved;   // 1 while a toolbar makes its buttons
     int nIndex;
     CMenu* pMenu;
     CXTPCommandBar* pCommandBar;

@@ -1,6 +1,8 @@
 #include "ui/commandbars/XTPCommandBar.h"
 
 #include "platform/mfc/afxframe.h"
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/DrawHelpers.h"
@@ -8,7 +10,6 @@
 #include <cstdlib>
 
 IMPLEMENT_DYNCREATE(CXTPCommandBar, CWnd)
-IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
 
 BOOL CompareAccelKey(TCHAR chAccel, TCHAR chKey)
 {
@@ -49,7 +50,7 @@ int GetDirectionCode(UINT nKey, BOOL bHorizontal, BOOL bRTL)
     return -1;
 }
 
-int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous)
+int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous, BOOL bFirstLetter)
 {
     *pbAmbiguous = FALSE;
     int nCount = pControls->GetCount(), nExplicit = -1, nFirstLetter = -1;
@@ -62,7 +63,7 @@ int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BO
             continue;
         BOOL bExplicit;
         TCHAR chAccel = GetAccelKey(pControl->GetCaption(), &bExplicit);
-        if (!CompareAccelKey(chAccel, chKey))
+        if (!CompareAccelKey(chAccel, chKey) || (!bExplicit && !bFirstLetter))
             continue;
         int& nFound = bExplicit ? nExplicit : nFirstLetter;
         BOOL& bSecond = bExplicit ? bSecondExplicit : bSecondFirstLetter;
@@ -152,6 +153,9 @@ CXTPBarPainter* CXTPCommandBar::GetPaintManager()
 {
     if (m_pPainter)
         return m_pPainter;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetOwnPaintManager())
+        return pCommandBars->GetOwnPaintManager();
     CXTPCommandBar* pRoot = GetRootParent();
     if (pRoot->m_pPainter)
         return pRoot->m_pPainter;
@@ -162,8 +166,55 @@ CXTPBarImages* CXTPCommandBar::GetImageManager()
 {
     if (m_pImages)
         return m_pImages;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetOwnImageManager())
+        return pCommandBars->GetOwnImageManager();
     CXTPCommandBar* pRoot = GetRootParent();
     return pRoot->m_pImages ? pRoot->m_pImages : XTPImageManager();
+}
+
+CXTPCommandBars* CXTPCommandBar::GetCommandBars() const
+{
+    if (m_pCommandBars)
+        return m_pCommandBars;
+    for (CXTPCommandBar* pParent = GetParentCommandBar(); pParent; pParent = pParent->GetParentCommandBar())
+        if (pParent->m_pCommandBars)
+            return pParent->m_pCommandBars;
+    return nullptr;
+}
+
+BOOL CXTPCommandBar::IsCustomizeMode() const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars && pCommandBars->IsCustomizeMode();
+}
+
+BOOL CXTPCommandBar::IsKeyboardCuesVisible() const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return !pCommandBars || pCommandBars->IsKeyboardCuesVisible();
+}
+
+CSize CXTPCommandBar::GetIconSize() const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars)
+        return m_szIcons.cx ? m_szIcons : CSize(16, 16);
+    const CXTPCommandBarsOptions* pOptions = pCommandBars->GetCommandBarsOptions();
+    if (m_nType == xtpBarTypePopup)
+        return m_szIcons.cx ? m_szIcons : pOptions->szPopupIcons;
+    CSize sz = m_szIcons.cx ? m_szIcons : pOptions->szIcons.cx ? pOptions->szIcons : CSize(16, 16);
+    if (pOptions->bLargeIcons && !m_szButtons.cx)
+        sz = pOptions->szLargeIcons.cx ? pOptions->szLargeIcons : CSize(sz.cx * 2, sz.cy * 2);
+    return sz;
+}
+
+BOOL CXTPCommandBar::IsTextBelowIcons() const
+{
+    if (m_nTextBelowIcons != 2)
+        return m_nTextBelowIcons;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars && pCommandBars->GetCommandBarsOptions()->bShowTextBelowIcons;
 }
 
 void CXTPCommandBar::SetPaintManager(CXTPBarPainter* pPainter)
@@ -270,6 +321,8 @@ BOOL CXTPCommandBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboar
         EnterTracking(bSelectFirst, bKeyboard);
     else
         LeaveTracking(bSelectFirst);
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->OnTrackingModeChanged(this, nMode);
     return TRUE;
 }
 
@@ -742,20 +795,4 @@ LRESULT CXTPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM /*lParam*/)
 {
     OnUpdateCmdUI(GetCurrentMessage()->message == WM_INITIALUPDATE ? TRUE : static_cast<BOOL>(wParam));
     return 0;
-}
-
-CXTPPopupBar::CXTPPopupBar()
-{
-    m_nType = xtpBarTypePopup;
-    m_nPosition = xtpBarPopup;
-}
-
-CXTPPopupBar* CXTPPopupBar::CreatePopupBar()
-{
-    return new CXTPPopupBar;
-}
-
-CXTPCommandBar* CXTPPopupBar::GetParentCommandBar() const
-{
-    return m_pControlPopup ? m_pControlPopup->GetParent() : nullptr;
 }

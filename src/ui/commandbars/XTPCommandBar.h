@@ -8,6 +8,7 @@
 
 class CXTPBarImages;
 class CXTPBarPainter;
+class CXTPCommandBars;
 
 // Timers of a bar.
 enum { XTP_TID_HOVER = 112223 };
@@ -32,8 +33,10 @@ TCHAR GetAccelKey(const CString& strCaption, BOOL* pbExplicit);
 // The direction code of a navigation key on a bar (-1 for other keys).
 int GetDirectionCode(UINT nKey, BOOL bHorizontal, BOOL bRTL);
 // The accelerator search: the first control after the hot one whose caption carries the key, an explicit '&'
-// winning over first letters; bAmbiguous when another control carries it as well. -1 when none does.
-int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous);
+// winning over first letters (only explicit ones count without bFirstLetter); bAmbiguous when another control
+// carries it as well. -1 when none does.
+int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous,
+                   BOOL bFirstLetter = TRUE);
 
 class CXTPCommandBar : public CWnd, public CXTPHookHandler, public CXTPTrackedBar
 {
@@ -52,7 +55,7 @@ public:
     virtual void OnRecalcLayout() {}
     virtual void OnControlSelected(BOOL bSelected, CXTPControl* pControl);
     virtual CXTPCommandBar* GetParentCommandBar() const { return nullptr; }
-    virtual BOOL IsKeyboardCuesVisible() const { return TRUE; }
+    virtual BOOL IsKeyboardCuesVisible() const;
     // 0 not mine, 1 consumed, 2 passed on to the focused window.
     virtual int OnKeyDown(UINT nChar, LPARAM lKeyData);
     virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
@@ -98,7 +101,21 @@ public:
     void SetPaintManager(CXTPBarPainter* pPainter);
     // Not owned: the image store outlives the bar. Without one the root bar's, else the process-wide store.
     void SetImageManager(CXTPBarImages* pImages) { m_pImages = pImages; }
-    BOOL IsCustomizeMode() const { return FALSE; }
+    BOOL IsCustomizeMode() const;
+    // The manager of the bar, else of its root bar.
+    CXTPCommandBars* GetCommandBars() const;
+    void SetCommandBars(CXTPCommandBars* pCommandBars) { m_pCommandBars = pCommandBars; }
+    UINT GetBarID() const { return m_nBarID; }
+    void SetBarID(UINT nId) { m_nBarID = nId; }
+    BOOL IsCustomizable() const { return m_bCustomizable; }
+    void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
+    BOOL IsCloseable() const { return m_bCloseable; }
+    void SetCloseable(BOOL bCloseable) { m_bCloseable = bCloseable; }
+    BOOL IsContextMenuPresent() const { return m_bContextMenuPresent; }
+    void SetContextMenuPresent(BOOL bPresent) { m_bContextMenuPresent = bPresent; }
+    // The next popup opened from this bar animates.
+    void SetAnimateNextPopup(BOOL bAnimate) { m_bAnimateNextPopup = bAnimate; }
+    BOOL IsAnimateNextPopup() const { return m_bAnimateNextPopup; }
     BOOL IsLayoutRTL() const
     {
         return m_hWnd && (::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
@@ -130,11 +147,18 @@ public:
     void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
     int GetMRUWidth() const { return m_nMRUWidth; }
     void SetMRUWidth(int nWidth) { m_nMRUWidth = nWidth; }
-    CSize GetIconSize() const { return m_szIcons.cx ? m_szIcons : CSize(16, 16); }
+    // The bar's own size, else the options' (popup or toolbar sizes, large icons), else 16 by 16.
+    CSize GetIconSize() const;
     void SetIconSize(CSize sz) { m_szIcons = sz; }
     CSize GetButtonSize() const { return m_szButtons.cx ? m_szButtons : GetIconSize() + CSize(7, 7); }
     void SetButtonSize(CSize sz) { m_szButtons = sz; }
-    BOOL IsTextBelowIcons() const { return m_nTextBelowIcons == 1; }
+    // 2 follows the options.
+    BOOL IsTextBelowIcons() const;
+    void SetTextBelowIcons(int nTextBelowIcons)
+    {
+        m_nTextBelowIcons = nTextBelowIcons;
+        m_dwState |= stateLayout;
+    }
     BOOL IsLayoutNeeded() const { return (m_dwState & stateLayout) != 0; }
     void SetLayoutNeeded() { m_dwState |= stateLayout; }
 
@@ -206,19 +230,9 @@ protected:
     CXTPBarPainter* m_pPainter = nullptr;
     CXTPBarImages* m_pImages = nullptr;
     int m_nLastPressed = -1;
-};
-
-// The bar of a sub-menu: it holds the controls of the loaded sub-menu; opening it belongs to the popup tracking.
-class CXTPPopupBar : public CXTPCommandBar
-{
-    DECLARE_DYNCREATE(CXTPPopupBar)
-public:
-    CXTPPopupBar();
-
-    static CXTPPopupBar* CreatePopupBar();
-    CXTPCommandBar* GetParentCommandBar() const override;
-    CXTPControl* GetParentControl() const override { return m_pControlPopup; }
-    void SetParentControl(CXTPControl* pControl) { m_pControlPopup = pControl; }
-private:
-    CXTPControl* m_pControlPopup = nullptr;
+    CXTPCommandBars* m_pCommandBars = nullptr;
+    BOOL m_bCustomizable = TRUE;
+    BOOL m_bCloseable = FALSE;
+    BOOL m_bContextMenuPresent = TRUE;
+    BOOL m_bAnimateNextPopup = TRUE;
 };

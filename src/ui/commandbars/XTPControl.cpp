@@ -1,7 +1,8 @@
 #include "ui/commandbars/XTPControl.h"
 
 #include "ui/commandbars/MenuSoundPlayer.h"
-#include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/themes/BarIcon.h"
@@ -71,6 +72,8 @@ void CXTPControl::OnExecute()
     CXTPCommandBar* pParent = m_pParent;
     if (!pParent)
         return;
+    if (CXTPCommandBars* pCommandBars = pParent->GetCommandBars())
+        pCommandBars->GetCommandBarsOptions()->OnCommandExecuted(static_cast<UINT>(m_nId));
     CXTPCommandBar* pRoot = pParent->GetRootParent();
     if (pRoot->IsReturnCmd()) {
         *pRoot->GetReturnCmd() = m_nId;
@@ -372,6 +375,23 @@ void CXTPControlPopup::Copy(CXTPControl* pOther, BOOL bRecursive)
     else if (pPopupBar)
         pPopupBar->InternalAddRef();
     SetCommandBar(pPopupBar);
+}
+
+BOOL CXTPControlPopup::SetPopup(BOOL bPopup)
+{
+    if (!m_pPopupBar)
+        return FALSE;
+    if (!bPopup) {
+        m_pPopupBar->SetTrackingMode(0, TRUE, FALSE);
+        RedrawParent();
+        return TRUE;
+    }
+    if (!m_pParent || !m_pParent->GetSafeHwnd())
+        return FALSE;
+    m_pPopupBar->SetCommandBars(m_pParent->GetCommandBars());
+    BOOL bOpened = m_pPopupBar->Popup(this, m_nSelected == 2);
+    RedrawParent();
+    return bOpened;
 }
 
 void CXTPControlPopup::OnClick(BOOL bKeyboard, CPoint /*pt*/)

@@ -85,6 +85,9 @@ public:
     void SetCustomCaption(const CString& strCaption) { m_strCustomCaption = strCaption; }
     CString GetShortcutText() const { return m_strShortcutText.IsEmpty() ? m_strAccelShortcut : m_strShortcutText; }
     void SetShortcutText(const CString& strText) { m_strShortcutText = strText; }
+    // The text the shortcut manager found for the command.
+    CString GetAccelShortcutText() const { return m_strAccelShortcut; }
+    void SetAccelShortcutText(const CString& strText) { m_strAccelShortcut = strText; }
     // A line feed splits description and tooltip.
     void SetPrompt(const CString& strPrompt);
     CString GetDescription() const { return m_strDescriptionText; }
@@ -170,6 +173,8 @@ public:
 
     CXTPCommandBar* GetCommandBar() const override;
     void SetCommandBar(CXTPPopupBar* pPopupBar);
+    // Opens the popup bar under the control (its first control selected when chosen by keyboard), or closes it.
+    BOOL SetPopup(BOOL bPopup) override;
     BOOL IsWholeFacePopup() const override { return m_bShowWholeFace; }
     // A press or the keyboard opens the popup instead of executing.
     void OnClick(BOOL bKeyboard, CPoint pt) override;

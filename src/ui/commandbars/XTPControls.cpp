@@ -1,6 +1,6 @@
 #include "ui/commandbars/XTPControls.h"
 
-#include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPPopupBar.h"
 
 #include <algorithm>
 

@@ -281,23 +281,31 @@ void CKeyboardManager::Unhook()
     m_hKeyboardHook = m_hMessageHook = nullptr;
 }
 
-BOOL CKeyboardManager::ProcessKey(WPARAM nKey, LPARAM lKeyData)
+int CKeyboardManager::OfferMessage(UINT nMessage, WPARAM wParamIn, LPARAM lParamIn)
 {
     std::vector<CXTPHookHandler*> arrHandlers = m_arrHandlers;
     for (size_t i = arrHandlers.size(); i-- > 0;) {
         // A handler that an earlier one removed is not asked.
         if (!Contains(m_arrHandlers, arrHandlers[i]))
             continue;
-        WPARAM wParam = nKey;
-        LPARAM lParam = lKeyData;
+        WPARAM wParam = wParamIn;
+        LPARAM lParam = lParamIn;
         LRESULT lResult = 0;
-        int nAnswer = arrHandlers[i]->OnHookMessage(nullptr, WM_KEYDOWN, wParam, lParam, lResult);
-        if (nAnswer == xtpHookHandled)
-            return TRUE;
-        if (nAnswer == xtpHookStop)
-            return FALSE;
+        int nAnswer = arrHandlers[i]->OnHookMessage(nullptr, nMessage, wParam, lParam, lResult);
+        if (nAnswer != xtpHookContinue)
+            return nAnswer;
     }
-    return TRUE;
+    return xtpHookContinue;
+}
+
+BOOL CKeyboardManager::ProcessKey(WPARAM nKey, LPARAM lKeyData)
+{
+    return OfferMessage(WM_KEYDOWN, nKey, lKeyData) != xtpHookStop;
+}
+
+BOOL CKeyboardManager::ProcessMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    return OfferMessage(WM_MOUSEWHEEL, wParam, lParam) == xtpHookHandled;
 }
 
 LRESULT CALLBACK CKeyboardManager::KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam)

@@ -109,8 +109,13 @@ public:
     BOOL IsHooked() const { return m_hKeyboardHook != nullptr; }
     // Offers a key press to the handlers, newest first; TRUE when it is consumed.
     BOOL ProcessKey(WPARAM nKey, LPARAM lKeyData);
+    // TRUE when a handler takes the wheel turn.
+    BOOL ProcessMouseWheel(WPARAM wParam, LPARAM lParam);
+    BOOL HasHandlers() const { return !m_arrHandlers.empty(); }
 
 private:
+    // The first answer other than "continue" of the handlers, newest first.
+    int OfferMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
     void Unhook();

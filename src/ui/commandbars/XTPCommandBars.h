@@ -1,0 +1,170 @@
+// The one object that attaches command bars to a frame (its site): it makes the menu bar and the toolbars, keeps
+// them in order, owns the options and the shortcut manager, relays the frame's messages that concern the bars
+// (keys, colours, idle update, activation) and shows context menus through its popup tracking.
+#pragma once
+
+#include "ui/commandbars/XTPCommandBarsOptions.h"
+#include "ui/commandbars/XTPPopupBar.h"
+
+#include <vector>
+
+class CXTPBarPainter;
+class CXTPDockBar;
+class CXTPImageManager;
+class CXTPMenuBar;
+class CXTPShortcutManager;
+class CXTPToolBar;
+class CTipContext;
+class CMouseManager;
+class CKeyboardManager;
+
+// The customise command of the site: offered by the expand popups when the site handles it.
+#define XTP_ID_CUSTOMIZE 35001
+// The generated list of toolbars inside menus.
+#define XTP_ID_TOOLBARLIST 0xE800
+
+class CXTPCommandBars : public CCmdTarget
+{
+    DECLARE_DYNCREATE(CXTPCommandBars)
+public:
+    CXTPCommandBars();
+    ~CXTPCommandBars() override;
+
+    // Intelligent menus: hidden and not used.
+    virtual BOOL IsCommandHidden(UINT nId);
+    // Also a popup whose commands are all hidden, when "AutoHideUnusedPopups" is on.
+    virtual BOOL IsControlHidden(CXTPControl* pControl);
+    // The menu resource of the active document; the default menu id without MDI children.
+    virtual UINT GetActiveDocTemplate();
+    // The toolbars menu of the frame at a screen point.
+    virtual void ContextMenu(WPARAM wParam, CPoint pt);
+    virtual CXTPPopupBar* CreateToolbarsPopup();
+    // Copies of the controls of the bar's row hidden for lack of room.
+    virtual void GetHiddenControls(CXTPToolBar* pBar, CXTPCommandBar* pTarget);
+    // One entry per bar of the row for adding and removing buttons, then the customise command.
+    virtual void BuildExpandPopup(CXTPToolBar* pBar, CXTPCommandBar* pTarget);
+    virtual void OnToolBarAdded(CXTPToolBar* pBar);
+    virtual void OnToolBarRemoved(CXTPToolBar* pBar);
+    virtual void OnTrackingModeChanged(CXTPCommandBar* pBar, int nMode);
+
+    // The frame; asks its routing whether it handles the customise command.
+    void SetSite(CWnd* pSite);
+    CWnd* GetSite() const { return m_pSite; }
+    // The menu bar from a menu resource, docked at the top; null on failure.
+    CXTPMenuBar* SetMenu(LPCTSTR lpszTitle, UINT nIDMenu);
+    CXTPMenuBar* GetMenuBar() const { return m_pMenuBar; }
+    // A toolbar at a position (0-3 docked, 4 floating); null on failure.
+    CXTPToolBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pToolBarClass = nullptr);
+    // The four dock bars of the frame. Until dock bars exist, docked toolbars take their rows themselves.
+    void EnableDocking();
+    CXTPDockBar* GetDockBar(int nPosition) const
+    {
+        return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : nullptr;
+    }
+    // Docks the bar at a position 0-3 / floats it; FALSE when it cannot.
+    BOOL DockCommandBar(CXTPToolBar* pBar, int nPosition);
+    BOOL FloatCommandBar(CXTPToolBar* pBar);
+    void Remove(CXTPToolBar* pBar);
+
+    int GetCount() const { return static_cast<int>(m_arrBars.size()); }
+    CXTPToolBar* GetAt(int nIndex) const
+    {
+        return nIndex >= 0 && nIndex < GetCount() ? m_arrBars[static_cast<size_t>(nIndex)] : nullptr;
+    }
+    int IndexOf(const CXTPToolBar* pBar) const;
+    // Id 0 finds nothing.
+    CXTPToolBar* FindBarById(UINT nId) const;
+    // Over the bars from the last to the first.
+    CXTPControl* FindControl(int nType, int nId, BOOL bVisible, BOOL bRecursive) const;
+
+    CXTPBarPainter* GetPaintManager() const;
+    // Null when the manager has none of its own.
+    CXTPBarPainter* GetOwnPaintManager() const { return m_pPaintManager; }
+    CXTPImageManager* GetOwnImageManager() const { return m_pImageManager; }
+    // Takes the reference given; releases the former painter.
+    void SetPaintManager(CXTPBarPainter* pPainter);
+    CXTPImageManager* GetImageManager() const;
+    // Takes the reference given.
+    void SetImageManager(CXTPImageManager* pImageManager);
+    CXTPShortcutManager* GetShortcutManager() const { return m_pShortcutManager; }
+    // Takes the object given; releases the former one.
+    void SetShortcutManager(CXTPShortcutManager* pShortcutManager);
+    CXTPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
+    CTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+    CMouseManager* GetMouseManager();
+    CKeyboardManager* GetKeyboardManager();
+
+    void HideCommands(const UINT* pCommands, int nCount);
+    void SetCustomizeMode(BOOL bMode);
+    BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
+    void ClosePopups();
+
+    // nothing while the layout lock is held; with bDelay the frame lays out at its next idle update.
+    void RecalcFrameLayout(BOOL bDelay = FALSE);
+    void RecalcLayoutAll();
+    void RedrawCommandBars();
+    void InvalidateCommandBars();
+    void UpdateCommandBars();
+    void OnSetPreviewMode(BOOL bPreview);
+
+    // The options' registry key "%s-Options" under the application's key.
+    void LoadOptions(LPCTSTR lpszProfileName);
+    void SaveOptions(LPCTSTR lpszProfileName);
+
+    // The frame's keyboard input before its translation; TRUE when the bars consumed it.
+    BOOL PreTranslateFrameMessage(MSG* pMsg);
+    // The frame's messages before its own handling; TRUE when consumed (*pResult is the answer).
+    BOOL OnFrameWndMsg(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The Alt-letter search of the bars; TRUE when a control took the key.
+    BOOL OnFrameAccel(TCHAR chKey);
+    // Ctrl+Tab in a tracking toolbar: the next (bForward) or preceding visible bar takes the keyboard.
+    BOOL SetTrackingNextBar(CXTPCommandBar* pBar, BOOL bForward);
+
+    // The keyboard cues: visible, and whether they follow the Alt key.
+    void SetKeyboardCuesState(BOOL bVisible, BOOL bHideUntilAlt);
+    BOOL IsKeyboardCuesVisible() const { return m_bCustomizeMode || m_bKeyboardCuesVisible; }
+    void ShowKeyboardCues(BOOL bShow);
+
+    // Tracks a popup at a screen point until it closes; with TPM_RETURNCMD the chosen command (0 for none) and
+    // nothing is sent, else TRUE when it opened.
+    static int TrackPopup(CXTPPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pSite, const RECT* lpExclude = nullptr,
+                          CWnd* pOwner = nullptr);
+    // A popup bar made from a menu for the manager, tracked; FALSE when the menu does not load.
+    static int TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pSite, const RECT* lpExclude = nullptr,
+                              CWnd* pOwner = nullptr, CXTPCommandBars* pCommandBars = nullptr);
+
+    // The classes of new toolbars and of the menu bar (process-wide).
+    static CRuntimeClass* m_pToolBarClass;
+    static CRuntimeClass* m_pMenuBarClass;
+    // Alt+Shift combinations are left to the frame.
+    BOOL m_bIgnoreShiftMenuKey = FALSE;
+
+protected:
+    // A bar made by a runtime class joins the array with its first reference.
+    CXTPToolBar* CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle, DWORD dwDockFlags);
+    // Whether any bar of this thread tracks.
+    BOOL IsAnyBarTracking() const;
+
+    CXTPBarPainter* m_pPaintManager = nullptr;
+    CXTPImageManager* m_pImageManager = nullptr;
+    BOOL m_bCustomizeMode = FALSE;
+    BOOL m_bCustomizeAvail = FALSE;
+    UINT m_nDefaultMenuID = 0;
+    CXTPCommandBarsOptions* m_pOptions;
+    std::vector<CXTPToolBar*> m_arrBars;
+    CXTPDockBar* m_pDocks[4] = {nullptr, nullptr, nullptr, nullptr};
+    CWnd* m_pSite = nullptr;
+    CXTPMenuBar* m_pMenuBar = nullptr;
+    CTipContext* m_pToolTipContext;
+    CMouseManager* m_pMouseManager = nullptr;
+    CKeyboardManager* m_pKeyboardManager = nullptr;
+    BOOL m_bKeyboardCuesVisible = TRUE;
+    CXTPShortcutManager* m_pShortcutManager;
+    BOOL m_bRecalcLayoutLock = FALSE;
+    BOOL m_bHideKeyboardCuesUntilAlt = FALSE;
+};
+
+// Through the command bars when a bar painter is installed, else the menu's own TrackPopupMenu; the command
+// chosen or the tracking result. nIDToolBar > 0: the popup's icons come from that toolbar resource.
+int TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, UINT nIDToolBar = 0);

@@ -1,0 +1,301 @@
+#include "ui/commandbars/XTPMenuBar.h"
+
+#include "platform/mfc/afxmsgbox.h"
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/persist/ResourceLoader.h"
+#include "ui/uires.h"
+#include "ui/themes/BarPainter.h"
+#include "ui/themes/DrawHelpers.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CXTPMenuBar, CXTPToolBar)
+IMPLEMENT_DYNCREATE(CXTPMenuBarMDIButton, CXTPControlButton)
+
+XTP_MDI_BUTTONS GetWantedMdiButtons(BOOL bMaximized, DWORD dwChildStyle, DWORD dwBarFlags, BOOL bHasSysMenu)
+{
+    XTP_MDI_BUTTONS buttons;
+    buttons.bSysMenu = bMaximized && (dwBarFlags & xtpFlagAddMDISysPopup) && bHasSysMenu;
+    buttons.bMinimize = bMaximized && (dwChildStyle & WS_MINIMIZEBOX) && !(dwBarFlags & xtpFlagHideMinimizeBox);
+    buttons.bRestore = bMaximized && (dwChildStyle & WS_MAXIMIZEBOX) && !(dwBarFlags & xtpFlagHideMaximizeBox);
+    buttons.bClose = bMaximized && !(dwBarFlags & xtpFlagHideClose);
+    return buttons;
+}
+
+BEGIN_MESSAGE_MAP(CXTPMenuBar, CXTPToolBar)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+CXTPMenuBar::CXTPMenuBar()
+{
+    m_nType = xtpBarTypeMenuBar;
+    m_bShowExpandButton = FALSE;
+}
+
+CXTPMenuBar::~CXTPMenuBar()
+{
+    for (auto& entry : m_mapDocMenus)
+        entry.second->InternalRelease();
+    if (m_hMenu && ::IsMenu(m_hMenu))
+        ::DestroyMenu(m_hMenu);
+}
+
+BOOL CXTPMenuBar::LoadMenuBar(UINT nIDResource)
+{
+    if (nIDResource) {
+        CMenu menu;
+        if (!menu.LoadMenu(nIDResource & 0xFFFF) || !LoadMenu(&menu, TRUE))
+            return FALSE;
+    }
+    m_nIDResource = m_nIDResourceCurrent = nIDResource;
+    SetupHook();
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd()) {
+        m_hMenu = ::GetMenu(pSite->GetSafeHwnd());
+        ::SetMenu(pSite->GetSafeHwnd(), nullptr);
+    }
+    return TRUE;
+}
+
+void CXTPMenuBar::SetupHook()
+{
+    CWnd* pSite = GetSite();
+    if (!pSite || !pSite->GetSafeHwnd())
+        return;
+    // The program's frames are not MDI frames: only the frame is followed.
+    m_bMdiApp = FALSE;
+    CWindowHookManager::GetInstance()->SetHook(pSite->GetSafeHwnd(), this);
+}
+
+HWND CXTPMenuBar::GetActiveMdiChild(BOOL* pbMaximized) const
+{
+    if (pbMaximized)
+        *pbMaximized = FALSE;
+    if (!m_bMdiApp || !m_pSite)
+        return nullptr;
+    HWND hWndClient = ::GetWindow(m_pSite->GetSafeHwnd(), GW_CHILD);
+    BOOL bMaximized = FALSE;
+    HWND hWndChild = reinterpret_cast<HWND>(::SendMessageW(hWndClient, WM_MDIGETACTIVE, 0,
+                                                           reinterpret_cast<LPARAM>(&bMaximized)));
+    if (pbMaximized)
+        *pbMaximized = bMaximized;
+    return hWndChild;
+}
+
+void CXTPMenuBar::SyncActiveMdiChild()
+{
+    HWND hWndChild = GetActiveMdiChild();
+    if (hWndChild == m_hWndActiveChild)
+        return;
+    if (m_hWndActiveChild)
+        CWindowHookManager::GetInstance()->RemoveHook(m_hWndActiveChild, this);
+    m_hWndActiveChild = hWndChild;
+    if (hWndChild)
+        CWindowHookManager::GetInstance()->SetHook(hWndChild, this);
+}
+
+void CXTPMenuBar::RefreshMenu()
+{
+    SyncActiveMdiChild();
+    if (IsVisible())
+        RefreshMdiButtons();
+}
+
+void CXTPMenuBar::RefreshMdiButtons()
+{
+    BOOL bMaximized = FALSE;
+    HWND hWndChild = GetActiveMdiChild(&bMaximized);
+    DWORD dwStyle = hWndChild ? static_cast<DWORD>(::GetWindowLongPtrW(hWndChild, GWL_STYLE)) : 0;
+    HMENU hSysMenu = hWndChild ? ::GetSystemMenu(hWndChild, FALSE) : nullptr;
+    XTP_MDI_BUTTONS wanted = GetWantedMdiButtons(bMaximized, dwStyle, m_dwFlags, ::IsMenu(hSysMenu));
+    struct BUTTON
+    {
+        int nId;
+        BOOL bWanted;
+        LPCTSTR lpszGlyph;
+    } buttons[] = {{XTP_ID_MENUBAR_MINIMIZE, wanted.bMinimize, L"0"},
+                   {XTP_ID_MENUBAR_RESTORE, wanted.bRestore, L"2"},
+                   {XTP_ID_MENUBAR_CLOSE, wanted.bClose, L"r"}};
+    BOOL bChanged = FALSE;
+    for (const BUTTON& button : buttons) {
+        CXTPControl* pControl = m_pControls->FindControl(button.nId);
+        if (button.bWanted && !pControl) {
+            pControl = m_pControls->AddControl(new CXTPMenuBarMDIButton, button.nId, L"", -1, TRUE);
+            pControl->SetFlags(pControl->GetFlags() | 0x1B);
+            pControl->SetCaption(CString(button.lpszGlyph));
+            bChanged = TRUE;
+        } else if (!button.bWanted && pControl) {
+            m_pControls->Remove(pControl);
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged)
+        OnRecalcLayout();
+}
+
+int CXTPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
+{
+    if (!hWnd)
+        return CXTPToolBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    switch (nMessage) {
+    case WM_SYSCOMMAND:
+        // Alt or F10 without a letter: the menu bar takes the keyboard.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && IsVisible() &&
+            CMouseManager::GetThreadManager()->m_nCaptureLoops <= 0 && ::GetKeyState(VK_SHIFT) >= 0 &&
+            !(pCommandBars && pCommandBars->IsCustomizeMode())) {
+            if (pCommandBars)
+                pCommandBars->ShowKeyboardCues(TRUE);
+            if (IsTrackingMode())
+                SetTrackingMode(0, TRUE, FALSE);
+            else
+                SetTrackingMode(1, TRUE, TRUE);
+            lResult = 0;
+            return xtpHookHandled;
+        }
+        break;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        if (hWnd == m_hWndActiveChild)
+            PostMessage(WM_TIMER, XTP_TID_MDIREFRESH);
+        break;
+    case WM_MDICREATE:
+    case WM_MDIDESTROY:
+    case WM_MDIACTIVATE:
+        PostMessage(WM_TIMER, XTP_TID_MDIREFRESH);
+        break;
+    case WM_MDISETMENU:
+        if (IsVisible() && !(m_dwFlags & xtpFlagIgnoreSetMenuMessage)) {
+            HMENU hMenu = wParam ? reinterpret_cast<HMENU>(wParam) : m_hMenu;
+            SwitchMDIMenu(hMenu);
+            ::SetMenu(hWnd, nullptr);
+            RefreshMenu();
+            wParam = 0;
+            return xtpHookHandled;
+        }
+        if (!IsVisible() && !::GetMenu(hWnd)) {
+            wParam = 0;
+            return xtpHookHandled;
+        }
+        break;
+    }
+    return xtpHookContinue;
+}
+
+void CXTPMenuBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == XTP_TID_MDIREFRESH)
+        RefreshMenu();
+    CXTPToolBar::OnTimer(nIDEvent);
+}
+
+void CXTPMenuBar::SwitchMDIMenu(HMENU hMenu)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    UINT nTarget = hMenu == m_hMenu ? m_nIDResource : pCommandBars ? pCommandBars->GetActiveDocTemplate() : 0;
+    if (!nTarget || !m_nIDResourceCurrent || nTarget == m_nIDResourceCurrent || !::IsMenu(hMenu) ||
+        ::GetMenuItemCount(hMenu) <= 0)
+        return;
+    CMenu* pMenu = CMenu::FromHandle(hMenu);
+    if (!pCommandBars || !pCommandBars->IsCustomizeAvail()) {
+        LoadMenu(pMenu, TRUE);
+    } else {
+        // Each document's menu keeps its own controls.
+        auto itOld = m_mapDocMenus.find(m_nIDResourceCurrent);
+        if (itOld != m_mapDocMenus.end())
+            itOld->second->InternalRelease();
+        m_pControls->InternalAddRef();
+        m_mapDocMenus[m_nIDResourceCurrent] = m_pControls;
+        CXTPControls* pControls = nullptr;
+        auto it = m_mapDocMenus.find(nTarget);
+        if (it != m_mapDocMenus.end()) {
+            pControls = it->second;
+            m_mapDocMenus.erase(it);
+        } else {
+            pControls = new CXTPControls;
+        }
+        m_pControls->SetParent(nullptr);
+        m_pControls->InternalRelease();
+        m_pControls = pControls;
+        m_pControls->SetParent(this);
+        if (m_pControls->GetCount() == 0)
+            LoadMenu(pMenu, TRUE);
+        if (!m_pControls->GetOriginalControls())
+            m_pControls->CreateOriginalControls();
+        m_pControls->RefreshIndexes();
+    }
+    m_nIDResourceCurrent = nTarget;
+    OnRecalcLayout();
+}
+
+void CXTPMenuBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
+{
+    CXTPToolBar::Copy(pOther, bRecursive);
+    if (!pOther->IsKindOf(RUNTIME_CLASS(CXTPMenuBar)))
+        return;
+    auto* pMenuBar = static_cast<CXTPMenuBar*>(pOther);
+    m_nIDResource = pMenuBar->m_nIDResource;
+    for (auto& entry : m_mapDocMenus)
+        entry.second->InternalRelease();
+    m_mapDocMenus.clear();
+    for (auto& entry : pMenuBar->m_mapDocMenus)
+        m_mapDocMenus[entry.first] = entry.second->Duplicate(TRUE);
+}
+
+void CXTPMenuBar::Reset()
+{
+    if ((!m_mapDocMenus.empty() || !m_pControls->GetOriginalControls()) && m_nIDResourceCurrent) {
+        CString strFormat, strMessage;
+        XTPGetResourceLoader()->LoadString(&strFormat, XTP_IDS_CONFIRM_RESET);
+        strMessage.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
+        if (AfxMessageBox(strMessage, MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+            return;
+        CMenu menu;
+        if (menu.LoadMenu(m_nIDResourceCurrent))
+            LoadMenu(&menu, TRUE);
+    } else {
+        CXTPToolBar::Reset();
+    }
+    RefreshMenu();
+    OnUpdateCmdUI(TRUE);
+    OnRecalcLayout();
+}
+
+int CXTPMenuBar::GetMenuString(HMENU hMenu, UINT nIDItem, CString& rString, UINT nFlags)
+{
+    int nLength = ::GetMenuStringW(hMenu, nIDItem, nullptr, 0, nFlags);
+    if (nLength < 1) {
+        rString.Empty();
+        return nLength;
+    }
+    int nBuffer = 2 * nLength + 2;
+    nLength = ::GetMenuStringW(hMenu, nIDItem, rString.GetBuffer(nBuffer), nBuffer, nFlags);
+    rString.ReleaseBuffer();
+    return nLength;
+}
+
+void CXTPMenuBarMDIButton::OnExecute()
+{
+    CXTPMenuBar* pMenuBar = m_pParent && m_pParent->IsKindOf(RUNTIME_CLASS(CXTPMenuBar))
+                                ? static_cast<CXTPMenuBar*>(m_pParent)
+                                : nullptr;
+    HWND hWndChild = pMenuBar ? pMenuBar->GetActiveMdiChild() : nullptr;
+    if (!hWndChild)
+        return;
+    WPARAM nCommand = m_nId == XTP_ID_MENUBAR_CLOSE     ? SC_CLOSE
+                      : m_nId == XTP_ID_MENUBAR_RESTORE ? SC_RESTORE
+                                                        : SC_MINIMIZE;
+    ::PostMessageW(hWndChild, WM_SYSCOMMAND, nCommand, 0);
+}
+
+void CXTPMenuBarMDIButton::Draw(CDC* pDC)
+{
+    CXTPBarPainter* pPainter = GetPaintManager();
+    pPainter->DrawControlFace(pDC, this);
+    CFont font;
+    font.CreatePointFont(::MulDiv(80, 96, std::max(1, pDC->GetDeviceCaps(LOGPIXELSX))), L"Marlett");
+    CFontSelector selector(pDC, &font);
+    pDC->SetBkMode(TRANSPARENT);
+    CRect rc = m_rcControl;
+    pDC->DrawText(m_strCaption, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}

@@ -1,0 +1,523 @@
+#include "ui/commandbars/XTPToolBar.h"
+
+#include "platform/mfc/afxmodule.h"
+#include "platform/mfc/afxmsgbox.h"
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPShortcutManager.h"
+#include "ui/persist/ImageManager.h"
+#include "ui/persist/ResourceLoader.h"
+#include "ui/themes/BarPainter.h"
+#include "ui/themes/DrawHelpers.h"
+#include "ui/uires.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
+IMPLEMENT_DYNCREATE(CXTPToolBarExpandButton, CXTPControlPopup)
+IMPLEMENT_DYNCREATE(CXTPToolBarCloseButton, CXTPControlButton)
+IMPLEMENT_DYNCREATE(CXTPToolBarCustomizeItem, CXTPControlButton)
+
+namespace
+{
+const DWORD STYLE_GRIPPER = 0x00400000;
+const int EXPAND_RESERVE = 11;
+
+// The bytes of toolbar resource nID: bitmap size and the command ids, 0 for separators.
+BOOL ReadToolBarResource(UINT nID, CSize& szBitmap, std::vector<UINT>& arrIds)
+{
+    LPCTSTR lpszName = MAKEINTRESOURCEW(nID & 0xFFFF);
+    LPCTSTR lpszType = MAKEINTRESOURCEW(241);
+    HINSTANCE hInstance = AfxFindResourceHandle(lpszName, lpszType);
+    HRSRC hResource = ::FindResourceW(hInstance, lpszName, lpszType);
+    HGLOBAL hGlobal = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    const WORD* pData = hGlobal ? static_cast<const WORD*>(::LockResource(hGlobal)) : nullptr;
+    DWORD nSize = hResource ? ::SizeofResource(hInstance, hResource) : 0;
+    if (!pData || nSize < 4 * sizeof(WORD) || nSize < (4u + pData[3]) * sizeof(WORD))
+        return FALSE;
+    szBitmap = CSize(pData[1], pData[2]);
+    arrIds.assign(pData + 4, pData + 4 + pData[3]);
+    return TRUE;
+}
+}
+
+BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
+    ON_MESSAGE(WM_SIZEPARENT, &CXTPToolBar::OnSizeParent)
+END_MESSAGE_MAP()
+
+CXTPToolBar::CXTPToolBar()
+{
+    m_dwStyle = STYLE_GRIPPER;
+    m_bCloseable = TRUE;
+    m_nType = xtpBarTypeNormal;
+}
+
+CXTPToolBar::~CXTPToolBar() = default;
+
+BOOL CXTPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)
+{
+    m_dwStyle = dwStyle & 0x0040FFFF;
+    LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
+    if (!CreateEx(0, lpszClass, nullptr, (dwStyle & ~0x0040FFFF) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                  pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID))))
+        return FALSE;
+    m_nPosition = xtpBarTop;
+    // The frame lays its bars out in the order they were made.
+    ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void CXTPToolBar::EnableDocking(DWORD dwFlags)
+{
+    m_dwFlags = dwFlags;
+}
+
+BOOL CXTPToolBar::SetButtons(const UINT* pIDs, int nCount)
+{
+    m_pControls->RemoveAll();
+    BOOL bBeginGroup = FALSE;
+    CWnd* pSite = GetSite();
+    BOOL bSite = pSite && pSite->GetSafeHwnd();
+    for (int i = 0; i < nCount; i++) {
+        if (pIDs[i] == 0) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        XTP_CONTROL_CREATE create;
+        create.nId = static_cast<int>(pIDs[i]);
+        create.pControl = nullptr;
+        create.nReserved = TRUE;
+        create.nIndex = i;
+        create.pMenu = nullptr;
+        create.pCommandBar = this;
+        create.strCaption = m_strTitle;
+        create.nType = xtpControlButton;
+        create.nStyle = xtpButtonAutomatic;
+        LRESULT lAnswer = bSite ? pSite->SendMessage(XTPM_CONTROLCREATE, 0, reinterpret_cast<LPARAM>(&create)) : 0;
+        CXTPControl* pControl = nullptr;
+        if (lAnswer && create.pControl) {
+            pControl = m_pControls->AddControl(create.pControl, create.nId);
+        } else {
+            pControl = m_pControls->Add(create.nType, create.nId);
+            if (!pControl)
+                continue;
+            pControl->SetStyle(create.nStyle);
+            pControl->InvalidateParentLayout();
+            if (pControl->GetType() == xtpControlPopup && pControl->GetIconId() != create.nId) {
+                pControl->SetIconId(create.nId);
+                pControl->RedrawParent();
+            }
+        }
+        if (bBeginGroup)
+            pControl->SetBeginGroup(TRUE);
+        bBeginGroup = FALSE;
+        if (bSite) {
+            create.pControl = pControl;
+            pSite->SendMessage(XTPM_CONTROLCREATED, 0, reinterpret_cast<LPARAM>(&create));
+        }
+    }
+    return TRUE;
+}
+
+BOOL CXTPToolBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
+{
+    m_nBarID = nIDResource;
+    m_pControls->RemoveAll();
+    CSize szBitmap;
+    std::vector<UINT> arrIds;
+    if (!ReadToolBarResource(nIDResource, szBitmap, arrIds))
+        return FALSE;
+    if (bLoadIcons) {
+        auto* pImages = dynamic_cast<CXTPImageManager*>(GetImageManager());
+        if (!pImages)
+            pImages = XTPImageManager();
+        std::vector<UINT> arrCommands;
+        std::copy_if(arrIds.begin(), arrIds.end(), std::back_inserter(arrCommands), [](UINT nId) { return nId != 0; });
+        if (!pImages->AddIcons(nIDResource, arrCommands.data(), static_cast<int>(arrCommands.size()), szBitmap))
+            return FALSE;
+        if (szBitmap.cx != 16)
+            m_szIcons = szBitmap;
+    }
+    if (!SetButtons(arrIds.data(), static_cast<int>(arrIds.size())))
+        return FALSE;
+    m_pControls->CreateOriginalControls();
+    return TRUE;
+}
+
+BOOL CXTPToolBar::IsVisible() const
+{
+    return m_bVisible && m_hWnd;
+}
+
+BOOL CXTPToolBar::SetVisible(BOOL bVisible)
+{
+    BOOL bChanged = m_bVisible != bVisible;
+    m_bVisible = bVisible;
+    if (m_hWnd)
+        ShowWindow(bVisible ? SW_SHOWNA : SW_HIDE);
+    if (bChanged) {
+        CWnd* pSite = GetSite();
+        if (pSite && pSite->GetSafeHwnd())
+            pSite->SendMessage(XTPM_BARVISIBLE, reinterpret_cast<WPARAM>(this), bVisible);
+        if (CXTPCommandBars* pCommandBars = GetCommandBars())
+            pCommandBars->RecalcFrameLayout(TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CXTPToolBar::SetPosition(int nPosition)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars)
+        return FALSE;
+    if (nPosition >= xtpBarTop && nPosition <= xtpBarRight)
+        return pCommandBars->DockCommandBar(this, nPosition);
+    if (nPosition == xtpBarFloating)
+        return pCommandBars->FloatCommandBar(this);
+    return FALSE;
+}
+
+void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
+{
+    if (bPreview == m_bPreviewMode)
+        return;
+    m_bPreviewMode = bPreview;
+    if (bPreview) {
+        m_bPreviewVisible = m_bVisible;
+        if (m_bVisible)
+            SetVisible(FALSE);
+    } else if (m_bPreviewVisible) {
+        SetVisible(TRUE);
+    }
+}
+
+CRect CXTPToolBar::GetDockingBorders(CDC* pDC)
+{
+    CXTPBarPainter* pPainter = GetPaintManager();
+    CRect rcBorders;
+    pPainter->GetBarBorders(&rcBorders, this);
+    if (m_dwStyle & STYLE_GRIPPER) {
+        CSize szGripper = pPainter->DrawCommandBarGripper(pDC, this, FALSE);
+        rcBorders.left += szGripper.cx;
+        rcBorders.top += szGripper.cy;
+    }
+    return rcBorders;
+}
+
+CXTPControl* CXTPToolBar::EnsureOwnControl(int nId, CRuntimeClass* pClass)
+{
+    CXTPControl* pControl = m_pControls->FindControl(nId);
+    if (!pControl) {
+        pControl = m_pControls->AddControl(static_cast<CXTPControl*>(pClass->CreateObject()), nId, L"", -1, TRUE);
+        // Both take their flags before the first layout: they never move, wrap or take the focus like others.
+        pControl->SetFlags(nId == XTP_ID_TOOLBAR_EXPAND ? 28 : 26);
+    }
+    pControl->SetHideFlags(xtpHideGeneric);
+    return pControl;
+}
+
+BOOL CXTPToolBar::HasHiddenControls() const
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++)
+        if (m_pControls->GetAt(i)->GetHideFlags() == xtpHideWrap)
+            return TRUE;
+    return FALSE;
+}
+
+CSize CXTPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
+{
+    CClientDC dc(m_hWnd ? this : nullptr);
+    CFontSelector font(&dc, GetPaintManager()->GetControlFont(this, FALSE));
+    CRect rcBorders = GetDockingBorders(&dc);
+    if (CXTPControl* pClose = m_pControls->FindControl(XTP_ID_TOOLBAR_HIDE))
+        pClose->SetHideFlags(xtpHideGeneric);
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!m_bShowExpandButton || !pCommandBars)
+        return m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
+
+    CXTPControl* pExpand = EnsureOwnControl(XTP_ID_TOOLBAR_EXPAND, RUNTIME_CLASS(CXTPToolBarExpandButton));
+    BOOL bHorizontal = (dwMode & LM_HORZDOCK) != 0;
+    if (!pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways) {
+        if (!(dwMode & LM_COMMIT)) {
+            CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
+            CSize szShortest = m_pControls->CalcDynamicSize(&dc, 1, dwMode, rcBorders, nWidth);
+            if (m_pControls->GetVisibleCount(FALSE) > 1) {
+                if (bHorizontal)
+                    sz.cx = std::max(static_cast<int>(sz.cx), static_cast<int>(szShortest.cx) + EXPAND_RESERVE);
+                else
+                    sz.cy = std::max(static_cast<int>(sz.cy), static_cast<int>(szShortest.cy) + EXPAND_RESERVE);
+            }
+            return sz;
+        }
+        CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
+        if (!HasHiddenControls())
+            return sz;
+    }
+    if (bHorizontal)
+        rcBorders.right += EXPAND_RESERVE;
+    else
+        rcBorders.bottom += EXPAND_RESERVE;
+    CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
+    pExpand->SetHideFlags(0);
+    // Where the painter's glyph places a bar's expand button, for the size found.
+    pExpand->SetRect(bHorizontal ? CRect(sz.cx - 13, 2, sz.cx - 2, sz.cy - 2)
+                                 : CRect(2, sz.cy - 13, sz.cx - 2, sz.cy - 2));
+    return sz;
+}
+
+CSize CXTPToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    CClientDC dc(m_hWnd ? this : nullptr);
+    CFontSelector font(&dc, GetPaintManager()->GetControlFont(this, FALSE));
+    CSize szCaption = GetPaintManager()->DrawCommandBarGripper(&dc, this, FALSE);
+    CRect rcBorders(3, szCaption.cy + 4, 3, 3);
+    CXTPControl* pClose = nullptr;
+    if (m_nType != xtpBarTypeMenuBar && m_bCloseable)
+        pClose = EnsureOwnControl(XTP_ID_TOOLBAR_HIDE, RUNTIME_CLASS(CXTPToolBarCloseButton));
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    CXTPControl* pExpand = nullptr;
+    if (m_bShowExpandButton && pCommandBars)
+        pExpand = EnsureOwnControl(XTP_ID_TOOLBAR_EXPAND, RUNTIME_CLASS(CXTPToolBarExpandButton));
+    CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, 0);
+    int nRight = sz.cx - 3;
+    if (pClose) {
+        pClose->SetHideFlags(0);
+        pClose->SetRect(CRect(nRight - szCaption.cy, 3, nRight, szCaption.cy + 3));
+        nRight -= szCaption.cy;
+    }
+    BOOL bExpandAlways = !pCommandBars || pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways;
+    if (pExpand && nRight - szCaption.cy > 0 && bExpandAlways) {
+        pExpand->SetHideFlags(0);
+        pExpand->SetRect(CRect(nRight - szCaption.cy, 3, nRight, szCaption.cy + 3));
+    }
+    if (pExpand && (pClose || !pExpand->GetHideFlags()))
+        pExpand->SetWrap(TRUE);
+    return sz;
+}
+
+void CXTPToolBar::OnRecalcLayout()
+{
+    m_dwState &= ~stateLayout;
+    if (!m_hWnd)
+        return;
+    if (m_nPosition == xtpBarFloating) {
+        CSize sz = CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
+        CRect rc;
+        GetWindowRect(&rc);
+        SetWindowPos(nullptr, 0, 0, sz.cx, sz.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Invalidate(FALSE);
+        return;
+    }
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->RecalcFrameLayout(FALSE);
+}
+
+LRESULT CXTPToolBar::OnSizeParent(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (m_pDockBar || m_nPosition > xtpBarRight || !IsVisible())
+        return 0;
+    auto* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+    CRect rcFree = pLayout->rect;
+    BOOL bHorizontal = m_nPosition == xtpBarTop || m_nPosition == xtpBarBottom;
+    DWORD dwMode = LM_COMMIT | (bHorizontal ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
+    CSize sz = CalcDockingLayout(bHorizontal ? rcFree.Width() : rcFree.Height(), dwMode);
+    CRect rcBar = rcFree;
+    switch (m_nPosition) {
+    case xtpBarTop:
+        rcBar.bottom = rcBar.top + sz.cy;
+        pLayout->rect.top = rcBar.bottom;
+        break;
+    case xtpBarBottom:
+        rcBar.top = rcBar.bottom - sz.cy;
+        pLayout->rect.bottom = rcBar.top;
+        break;
+    case xtpBarLeft:
+        rcBar.right = rcBar.left + sz.cx;
+        pLayout->rect.left = rcBar.right;
+        break;
+    default:
+        rcBar.left = rcBar.right - sz.cx;
+        pLayout->rect.right = rcBar.left;
+        break;
+    }
+    AfxRepositionWindow(pLayout, m_hWnd, rcBar);
+    Invalidate(FALSE);
+    return 0;
+}
+
+void CXTPToolBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
+{
+    CXTPCommandBar::Copy(pOther, bRecursive);
+    if (!pOther->IsKindOf(RUNTIME_CLASS(CXTPToolBar)))
+        return;
+    auto* pToolBar = static_cast<CXTPToolBar*>(pOther);
+    m_bBuiltIn = pToolBar->m_bBuiltIn;
+    m_bTearOff = pToolBar->m_bTearOff;
+    m_bCloseable = pToolBar->m_bCloseable;
+}
+
+void CXTPToolBar::BuildCustomizePopup(CXTPCommandBar* pPopup)
+{
+    // Controls the user hid leave the bar; the original list puts each command back in its place.
+    for (int i = m_pControls->GetCount() - 1; i >= 0; i--)
+        if (m_pControls->GetAt(i)->GetHideFlags() & xtpHideCustomize)
+            m_pControls->Remove(i);
+    CXTPControls* pOriginal = m_pControls->GetOriginalControls();
+    CXTPControls* pOriginals = pOriginal ? pOriginal->Duplicate() : new CXTPControls;
+    int nIndex = 0;
+    for (int k = 0; k < pOriginals->GetCount(); k++) {
+        CXTPControl* pOriginalControl = pOriginals->GetAt(k);
+        BOOL bFound = FALSE;
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            CXTPControl* pControl = m_pControls->GetAt(i);
+            if (pControl->GetID() == pOriginalControl->GetID() && pControl->GetType() == pOriginalControl->GetType()) {
+                bFound = TRUE;
+                nIndex = i + 1;
+                break;
+            }
+        }
+        if (!bFound) {
+            CXTPControl* pInserted = m_pControls->InsertControl(pOriginalControl, nIndex++);
+            pInserted->SetHideFlags(pInserted->GetHideFlags() | xtpHideCustomize);
+        }
+    }
+    pOriginals->InternalRelease();
+
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    CXTPShortcutManager* pShortcuts = pCommandBars ? pCommandBars->GetShortcutManager() : nullptr;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CXTPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetID() == XTP_ID_TOOLBAR_EXPAND || pControl->GetID() == XTP_ID_TOOLBAR_HIDE ||
+            (pControl->GetHideFlags() & (xtpHideGeneric | xtpHideDocTemplate)) || (pControl->GetFlags() & 16))
+            continue;
+        auto* pItem = static_cast<CXTPToolBarCustomizeItem*>(
+            pPopup->GetControls()->AddControl(new CXTPToolBarCustomizeItem, pControl->GetID()));
+        pItem->SetCaption(pControl->GetCaption());
+        if (pControl->GetType() >= xtpControlButton && pControl->GetType() <= xtpControlSplitButtonPopup)
+            pItem->SetIconId(pControl->GetIconId());
+        CString strShortcut;
+        if (pShortcuts)
+            pShortcuts->FindShortcutText(static_cast<UINT>(pControl->GetID()), strShortcut);
+        pItem->SetShortcutText(strShortcut);
+        pItem->SetBeginGroup(pControl->GetBeginGroup());
+        pItem->SetChecked(!(pControl->GetHideFlags() & xtpHideCustomize));
+        pItem->SetFlags(xtpFlagManualUpdate);
+        pItem->SetCloseSubMenuOnClick(FALSE);
+        pItem->SetTarget(pControl, nullptr);
+    }
+    if (pOriginal && m_bBuiltIn && !m_bTearOff) {
+        auto* pReset = static_cast<CXTPToolBarCustomizeItem*>(
+            pPopup->GetControls()->AddControl(new CXTPToolBarCustomizeItem, 0));
+        CString strReset;
+        XTPGetResourceLoader()->LoadString(&strReset, XTP_IDS_RESET_TOOLBAR);
+        pReset->SetCaption(strReset);
+        pReset->SetBeginGroup(TRUE);
+        pReset->SetFlags(xtpFlagManualUpdate);
+        pReset->SetTarget(nullptr, this);
+    }
+}
+
+void CXTPToolBar::Reset()
+{
+    if (!m_bBuiltIn || !m_nBarID || !m_bCustomizable)
+        return;
+    CString strFormat, strMessage;
+    XTPGetResourceLoader()->LoadString(&strFormat, XTP_IDS_CONFIRM_RESET);
+    strMessage.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
+    if (AfxMessageBox(strMessage, MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+        return;
+    if (CXTPControls* pOriginal = m_pControls->GetOriginalControls()) {
+        pOriginal->InternalAddRef();
+        m_pControls->RemoveAll();
+        for (int i = 0; i < pOriginal->GetCount(); i++)
+            if (!pOriginal->GetAt(i)->IsTemporary())
+                m_pControls->InsertControl(pOriginal->GetAt(i), m_pControls->GetCount());
+        pOriginal->InternalRelease();
+    } else {
+        LoadToolBar(m_nBarID, FALSE);
+    }
+    OnUpdateCmdUI(TRUE);
+    OnRecalcLayout();
+}
+
+CXTPToolBarExpandButton::CXTPToolBarExpandButton()
+{
+    m_nType = xtpControlButtonPopup;
+}
+
+BOOL CXTPToolBarExpandButton::SetPopup(BOOL bPopup)
+{
+    auto* pBar = static_cast<CXTPToolBar*>(m_pParent);
+    if (!bPopup) {
+        if (CXTPCommandBar* pPopup = GetCommandBar())
+            pPopup->SetTrackingMode(0, TRUE, FALSE);
+        RedrawParent();
+        return TRUE;
+    }
+    if (!pBar || !pBar->GetSafeHwnd())
+        return FALSE;
+    SetCommandBar(nullptr);
+    CXTPCommandBars* pCommandBars = pBar->GetCommandBars();
+    XTP_BAR_CREATE create = {nullptr, FALSE, 1, FALSE, FALSE, nullptr, 0};
+    CXTPPopupBar* pPopup = nullptr;
+    CWnd* pSite = pBar->GetSite();
+    if (pSite && pSite->GetSafeHwnd() && pSite->SendMessage(XTPM_BARCREATE, 0, reinterpret_cast<LPARAM>(&create)) &&
+        create.pCommandBar && create.pCommandBar->IsKindOf(RUNTIME_CLASS(CXTPPopupBar)))
+        pPopup = static_cast<CXTPPopupBar*>(create.pCommandBar);
+    else
+        pPopup = CXTPPopupToolBar::CreatePopupToolBar(pCommandBars);
+    pPopup->SetCustomizable(FALSE);
+    SetCommandBar(pPopup);
+    if (pCommandBars) {
+        pCommandBars->GetHiddenControls(pBar, pPopup);
+        if (pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways || pCommandBars->IsCustomizeAvail()) {
+            CXTPControl* pAdd = pPopup->GetControls()->Add(xtpControlPopup, 0);
+            CString strCaption;
+            XTPGetResourceLoader()->LoadString(&strCaption, XTP_IDS_ADDORREMOVE);
+            pAdd->SetCaption(strCaption);
+            if (pPopup->GetControls()->GetCount() > 2)
+                pAdd->SetBeginGroup(TRUE);
+            if (CXTPCommandBar* pList = pAdd->GetCommandBar())
+                pCommandBars->BuildExpandPopup(pBar, pList);
+        }
+    }
+    BOOL bOpened = pPopup->Popup(this, m_nSelected == 2);
+    RedrawParent();
+    return bOpened;
+}
+
+void CXTPToolBarExpandButton::Draw(CDC* pDC)
+{
+    int nGlyph = m_pParent && m_pParent->GetPosition() == xtpBarFloating ? CXTPBarPainter::glyphArrow
+                                                                        : CXTPBarPainter::glyphExpand;
+    GetPaintManager()->DrawGlyph(pDC, m_pParent, nGlyph, this, TRUE);
+}
+
+void CXTPToolBarCloseButton::OnExecute()
+{
+    if (m_pParent && m_pParent->IsKindOf(RUNTIME_CLASS(CXTPToolBar)))
+        static_cast<CXTPToolBar*>(m_pParent)->SetVisible(FALSE);
+}
+
+void CXTPToolBarCloseButton::Draw(CDC* pDC)
+{
+    GetPaintManager()->DrawGlyph(pDC, m_pParent, CXTPBarPainter::glyphClose, this, TRUE);
+}
+
+void CXTPToolBarCustomizeItem::OnExecute()
+{
+    CXTPCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : nullptr;
+    if (pCommandBars)
+        pCommandBars->GetCommandBarsOptions()->bDirtyState = TRUE;
+    if (m_pTargetControl) {
+        m_pTargetControl->SetHideFlags(m_pTargetControl->GetHideFlags() ^ xtpHideCustomize);
+        SetChecked(!(m_pTargetControl->GetHideFlags() & xtpHideCustomize));
+        if (CXTPCommandBar* pBar = m_pTargetControl->GetParent())
+            pBar->OnRecalcLayout();
+        if (m_pParent && m_pParent->GetSafeHwnd())
+            m_pParent->Invalidate(FALSE);
+    } else if (m_pTargetBar) {
+        if (pCommandBars)
+            pCommandBars->ClosePopups();
+        m_pTargetBar->Reset();
+    }
+}

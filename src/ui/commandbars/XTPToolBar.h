@@ -1,0 +1,121 @@
+// The dockable, floatable bar of command controls, filled from a list of ids or a toolbar resource. Docked it
+// lays itself out in a row, floating in its own window; it adds an expand button for what does not fit and,
+// while floating, a close button.
+#pragma once
+
+#include "ui/commandbars/XTPCommandBar.h"
+
+class CXTPDockBar;
+class CXTPDockContext;
+class CXTPCommandBars;
+
+// Ids of the toolbar's own controls.
+#define XTP_ID_TOOLBAR_EXPAND 9400
+#define XTP_ID_TOOLBAR_HIDE   9401
+
+class CXTPToolBar : public CXTPCommandBar
+{
+    DECLARE_DYNCREATE(CXTPToolBar)
+public:
+    CXTPToolBar();
+    ~CXTPToolBar() override;
+
+    BOOL IsVisible() const override;
+    void OnRecalcLayout() override;
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
+    BOOL HasHiddenControls() const override;
+
+    // Docked layout in a row of thickness nWidth.
+    virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
+    // Back to the controls of the bar's resource, after the user agrees.
+    virtual void Reset();
+    virtual BOOL SetVisible(BOOL bVisible);
+    // Docks at 0-3 or floats at 4 through the manager.
+    virtual BOOL SetPosition(int nPosition);
+    // Hidden during print preview, back after it as it was.
+    virtual void OnSetPreviewMode(BOOL bPreview);
+
+    // dwStyle keeps its CBRS_ bits (and the gripper bit) as the bar's style; the rest makes the child window.
+    BOOL CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID = 0xE800);
+    void EnableDocking(DWORD dwFlags);
+    // One control per id; 0 begins a group.
+    BOOL SetButtons(const UINT* pIDs, int nCount);
+    // The buttons of toolbar resource nIDResource, with bLoadIcons its bitmap's icons in the image store.
+    BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE);
+    // The Add-or-remove-buttons list of this bar.
+    void BuildCustomizePopup(CXTPCommandBar* pPopup);
+
+    CXTPDockBar* GetDockBar() const { return m_pDockBar; }
+    void SetDockBar(CXTPDockBar* pDockBar) { m_pDockBar = pDockBar; }
+    CXTPDockContext* GetDockContext() const { return m_pDockContext; }
+    BOOL IsBuiltIn() const { return m_bBuiltIn; }
+    void SetBuiltIn(BOOL bBuiltIn) { m_bBuiltIn = bBuiltIn; }
+    BOOL IsTearOff() const { return m_bTearOff; }
+    void SetTearOff(BOOL bTearOff) { m_bTearOff = bTearOff; }
+    BOOL GetShowExpandButton() const { return m_bShowExpandButton; }
+    void SetShowExpandButton(BOOL bShow) { m_bShowExpandButton = bShow; }
+    BOOL IsVisibleFlag() const { return m_bVisible; }
+
+    // The margins of the docked layout: the painter's borders and, with the gripper, its size.
+    CRect GetDockingBorders(CDC* pDC);
+
+protected:
+    // Until the frame has dock bars, a bar docked at an edge takes its row of the frame itself.
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    // Finds the own control of an id or makes it; hidden until the layout places it.
+    CXTPControl* EnsureOwnControl(int nId, CRuntimeClass* pClass);
+
+    CXTPDockBar* m_pDockBar = nullptr;
+    CXTPDockContext* m_pDockContext = nullptr;
+    BOOL m_bBuiltIn = TRUE;
+    BOOL m_bTearOff = FALSE;
+    BOOL m_bPreviewVisible = FALSE;
+    BOOL m_bPreviewMode = FALSE;
+    DWORD m_dwReserved = 0;
+    BOOL m_bShowExpandButton = TRUE;
+    BOOL m_bVisible = TRUE;
+};
+
+// The button at the end of a toolbar: a popup of the controls that did not fit and the Add-or-remove list.
+class CXTPToolBarExpandButton : public CXTPControlPopup
+{
+    DECLARE_DYNCREATE(CXTPToolBarExpandButton)
+public:
+    CXTPToolBarExpandButton();
+    BOOL SetPopup(BOOL bPopup) override;
+    void Draw(CDC* pDC) override;
+    CSize GetSize(CDC* /*pDC*/) override { return CSize(11, 0); }
+
+private:
+    DWORD m_dwData = 0;
+};
+
+// The close button of a floating toolbar.
+class CXTPToolBarCloseButton : public CXTPControlButton
+{
+    DECLARE_DYNCREATE(CXTPToolBarCloseButton)
+public:
+    CXTPToolBarCloseButton() { m_nType = xtpControlButton; }
+    void OnExecute() override;
+    void Draw(CDC* pDC) override;
+};
+
+// An entry of the Add-or-remove list: a control of the bar shown or hidden, or the bar's reset.
+class CXTPToolBarCustomizeItem : public CXTPControlButton
+{
+    DECLARE_DYNCREATE(CXTPToolBarCustomizeItem)
+public:
+    void OnExecute() override;
+    void SetTarget(CXTPControl* pControl, CXTPToolBar* pBar)
+    {
+        m_pTargetControl = pControl;
+        m_pTargetBar = pBar;
+    }
+
+private:
+    CXTPControl* m_pTargetControl = nullptr;
+    CXTPToolBar* m_pTargetBar = nullptr;
+};
