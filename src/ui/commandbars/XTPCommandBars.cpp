@@ -155,6 +155,8 @@ BOOL CXTPCommandBars::IsAnyBarTracking() const
 void CXTPCommandBars::SetSite(CWnd* pSite)
 {
     m_pSite = pSite;
+    m_pShortcutManager->SetSite(pSite && pSite->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(pSite)
+                                                                                   : nullptr);
     if (pSite && pSite->GetSafeHwnd()) {
         // Asked only: with handler information the routing calls nothing.
         AFX_CMDHANDLERINFO info = {};
@@ -173,6 +175,7 @@ CXTPToolBar* CXTPCommandBars::CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszT
     }
     auto* pBar = static_cast<CXTPToolBar*>(pObject);
     pBar->SetCommandBars(this);
+    pBar->SetSite(m_pSite);
     pBar->EnableDocking(dwDockFlags);
     pBar->SetTitle(lpszTitle);
     return pBar;

@@ -80,6 +80,9 @@ void CXTPControl::OnExecute()
         pRoot->ClosePopups();
         return;
     }
+    // Taken before the popups close: a closed popup no longer knows the bar it came from.
+    CWnd* pSite = pParent->GetOwnerSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
     if (m_bCloseSubMenuOnClick)
         pRoot->ClosePopups();
     if (m_nId == 0)
@@ -88,9 +91,7 @@ void CXTPControl::OnExecute()
     // The frame's handler may release the bar or this control: both stay alive until the send is over.
     InternalAddRef();
     pParent->InternalAddRef();
-    CWnd* pSite = pParent->GetOwnerSite();
-    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
-    if (hWndSite && !NotifySite(XTP_CN_EXECUTE) && ::IsWindow(hWndSite))
+    if (hWndSite && !NotifySite(XTP_CN_EXECUTE, hWndSite) && ::IsWindow(hWndSite))
         ::SendMessageW(hWndSite, WM_COMMAND, static_cast<WPARAM>(m_nId), 0);
     if (!m_bCloseSubMenuOnClick && m_pParent == pParent && ::IsWindow(pParent->GetSafeHwnd())) {
         pParent->OnUpdateCmdUI(TRUE);
@@ -265,12 +266,16 @@ void CXTPControl::InvalidateParentLayout()
 LRESULT CXTPControl::NotifySite(UINT nCode)
 {
     CWnd* pSite = m_pParent ? m_pParent->GetOwnerSite() : nullptr;
-    if (!pSite || !pSite->GetSafeHwnd())
-        return 0;
-    XTP_CONTROL_NOTIFY notify = {nullptr, static_cast<UINT_PTR>(m_nId), nCode, this};
-    return pSite->SendMessage(XTPM_CONTROLNOTIFY, static_cast<WPARAM>(m_nId), reinterpret_cast<LPARAM>(&notify));
+    return pSite ? NotifySite(nCode, pSite->GetSafeHwnd()) : 0;
 }
 
+LRESULT CXTPControl::NotifySite(UINT nCode, HWND hWndSite)
+{
+    if (!hWndSite)
+        return 0;
+    XTP_CONTROL_NOTIFY notify = {nullptr, static_cast<UINT_PTR>(m_nId), nCode, this};
+    return ::SendMessageW(hWndSite, XTPM_CONTROLNOTIFY, static_cast<WPARAM>(m_nId), reinterpret_cast<LPARAM>(&notify));
+}
 void CXTPControlButton::OnClick(BOOL bKeyboard, CPoint /*pt*/)
 {
     if (!m_bEnabled || !m_pParent)

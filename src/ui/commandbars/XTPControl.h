@@ -111,6 +111,7 @@ public:
     void InvalidateParentLayout();
     // Sends the control notification to the owner site; its answer (non-zero: handled).
     LRESULT NotifySite(UINT nCode);
+    LRESULT NotifySite(UINT nCode, HWND hWndSite);
 
 protected:
     friend class CXTPControls;

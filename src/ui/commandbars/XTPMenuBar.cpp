@@ -146,9 +146,8 @@ int CXTPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
             !(pCommandBars && pCommandBars->IsCustomizeMode())) {
             if (pCommandBars)
                 pCommandBars->ShowKeyboardCues(TRUE);
-            if (IsTrackingMode())
-                SetTrackingMode(0, TRUE, FALSE);
-            else
+            // After Alt+letter the bar already tracks: the release of Alt leaves it so.
+            if (!IsTrackingMode())
                 SetTrackingMode(1, TRUE, TRUE);
             lResult = 0;
             return xtpHookHandled;

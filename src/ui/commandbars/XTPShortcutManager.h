@@ -80,6 +80,8 @@ public:
     static std::vector<ACCEL> FromBytes(const BYTE* pData, UINT nBytes);
 
     void SetKeyboardLayouts(const CXTPKeyboardLayouts* pLayouts) { m_pLayouts = pLayouts; }
+    // The frame whose own table serves for texts while the manager has none.
+    void SetSite(CFrameWnd* pSite) { m_pSite = pSite; }
 
     BOOL m_bAllowEscapeShortcut = FALSE;
 

@@ -1,0 +1,108 @@
+#include "FrameTestSupport.h"
+
+IMPLEMENT_DYNCREATE(CTestFrame, CXTPFrameWnd)
+
+BEGIN_MESSAGE_MAP(CTestFrame, CXTPFrameWnd)
+    ON_WM_CREATE()
+    ON_COMMAND_RANGE(ID_FT_NEW, ID_FT_PRINT, &CTestFrame::OnCommandRange)
+    ON_COMMAND_RANGE(ID_FT_RECENT1, ID_FT_RECENT2, &CTestFrame::OnCommandRange)
+    ON_COMMAND_RANGE(ID_FT_CUT, ID_FT_GRID, &CTestFrame::OnCommandRange)
+    ON_COMMAND_RANGE(ID_FT_LONG, ID_FT_LONG + 29, &CTestFrame::OnCommandRange)
+    ON_UPDATE_COMMAND_UI(ID_FT_GRID, &CTestFrame::OnUpdateGrid)
+    ON_UPDATE_COMMAND_UI(ID_FT_COPY, &CTestFrame::OnUpdateCopy)
+    ON_MESSAGE(WM_SETMESSAGESTRING, &CTestFrame::OnSetMessageString)
+END_MESSAGE_MAP()
+
+void PumpFrame(HWND hWndFrame, DWORD dwQuietMs)
+{
+    DWORD dwStart = ::GetTickCount(), dwLast = dwStart;
+    while (::GetTickCount() - dwLast < dwQuietMs && ::GetTickCount() - dwStart < 5000) {
+        MSG msg;
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!::IsWindow(hWndFrame) || !CWnd::WalkPreTranslateTree(hWndFrame, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            dwLast = ::GetTickCount();
+        } else {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+}
+
+namespace
+{
+INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ptScreen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
+    input.mi.dy = ptScreen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
+    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+INPUT KeyInput(WORD nKey, BOOL bUp)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = nKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(nKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+std::function<void()> g_later;
+void CALLBACK LaterProc(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    ::KillTimer(nullptr, nID);
+    std::function<void()> action;
+    action.swap(g_later);
+    if (action)
+        action();
+}
+}
+
+void SendMouseMove(CPoint ptScreen)
+{
+    INPUT input = MouseInput(ptScreen, 0);
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendClick(CPoint ptScreen)
+{
+    INPUT inputs[] = {MouseInput(ptScreen, 0), MouseInput(ptScreen, MOUSEEVENTF_LEFTDOWN),
+                      MouseInput(ptScreen, MOUSEEVENTF_LEFTUP)};
+    ::SendInput(3, inputs, sizeof(INPUT));
+}
+
+void SendKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD nKey : keys)
+        inputs.push_back(KeyInput(nKey, FALSE));
+    for (auto it = keys.end(); it != keys.begin();)
+        inputs.push_back(KeyInput(*--it, TRUE));
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+CTestFrame* CreateTestFrame()
+{
+    auto* pFrame = new CTestFrame;
+    if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
+        return nullptr;   // the frame has deleted itself
+    pFrame->SetWindowPos(&CWnd::wndTopMost, 40, 40, 480, 320, SWP_SHOWWINDOW);
+    for (int i = 0; i < 20 && ::GetForegroundWindow() != pFrame->m_hWnd; i++) {
+        ::SetForegroundWindow(pFrame->m_hWnd);
+        PumpFrame(pFrame->m_hWnd, 20);
+    }
+    pFrame->RecalcLayout();
+    PumpFrame(pFrame->m_hWnd);
+    return pFrame;
+}
+
+void RunLater(std::function<void()> action, UINT nDelay)
+{
+    g_later = std::move(action);
+    ::SetTimer(nullptr, 0, nDelay, LaterProc);
+}

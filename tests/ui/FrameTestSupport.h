@@ -1,0 +1,92 @@
+// A frame with its own menu, toolbar and accelerators (FrameTest.rc) that writes down, in order, the control
+// notifications (1325) and commands it receives; its update handlers tick "Griglia" and grey "Copia" as the test
+// says, "Esci" has no handler. Beside it: a pump that gives the frame its pre-translation, and real input.
+#pragma once
+
+#include "FrameTestRes.h"
+
+#include "ui/commandbars/XTPFrameWnd.h"
+#include "ui/commandbars/XTPMenuBar.h"
+#include "ui/persist/ImageManager.h"
+
+#include <functional>
+#include <vector>
+
+class CTestFrame : public CXTPFrameWnd
+{
+    DECLARE_DYNCREATE(CTestFrame)
+public:
+    struct EVENT
+    {
+        UINT message;   // XTPM_CONTROLNOTIFY or WM_COMMAND
+        UINT nId;
+        UINT nCode;     // the notification code of 1325
+        bool operator==(const EVENT& other) const
+        {
+            return message == other.message && nId == other.nId && nCode == other.nCode;
+        }
+    };
+
+    std::vector<EVENT> m_events;
+    BOOL m_bGridChecked = TRUE;
+    BOOL m_bCopyEnabled = FALSE;
+    // The command whose notification the frame answers as handled (no WM_COMMAND follows).
+    UINT m_nHandledNotify = 0;
+    CString m_strStatus;
+
+    CXTPToolBar* GetToolBar() const { return m_pCommandBars ? m_pCommandBars->GetAt(1) : nullptr; }
+    CXTPMenuBar* GetMenuBar() const { return m_pCommandBars ? m_pCommandBars->GetMenuBar() : nullptr; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1 || !InitCommandBars())
+            return -1;
+        // The frame's own icon store: the process-wide one stays as other tests expect it.
+        auto* pImages = new CXTPImageManager;
+        pImages->SetMaskColor(0xC0C0C0);
+        m_pCommandBars->SetImageManager(pImages);
+        if (!m_pCommandBars->SetMenu(L"Menu Bar", IDR_FRAMETEST))
+            return -1;
+        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
+        if (!pToolBar || !pToolBar->LoadToolBar(IDR_FRAMETEST))
+            return -1;
+        return 0;
+    }
+    void OnCommandRange(UINT nId) { m_events.push_back({WM_COMMAND, nId, 0}); }
+    void OnUpdateGrid(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bGridChecked); }
+    void OnUpdateCopy(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCopyEnabled); }
+    LRESULT OnSetMessageString(WPARAM /*wParam*/, LPARAM lParam)
+    {
+        m_strStatus = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
+        return 0;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == XTPM_CONTROLNOTIFY) {
+            auto* pNotify = reinterpret_cast<XTP_CONTROL_NOTIFY*>(lParam);
+            m_events.push_back({message, static_cast<UINT>(wParam), pNotify->code});
+            if (wParam == m_nHandledNotify)
+                return 1;
+        }
+        return CXTPFrameWnd::WindowProc(message, wParam, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+// Dispatches, with the frame's pre-translation, until the queue has been quiet for a while; never longer than five
+// seconds.
+void PumpFrame(HWND hWndFrame, DWORD dwQuietMs = 80);
+
+// Real input at screen points and keys.
+void SendClick(CPoint ptScreen);
+void SendMouseMove(CPoint ptScreen);
+// Keys pressed in order and released in reverse order.
+void SendKeys(std::initializer_list<WORD> keys);
+
+// Shows a frame of the class at a place of the shared display away from other test programs; null when it cannot.
+CTestFrame* CreateTestFrame();
+
+// Runs an action once from a timer while a loop of the frame's own runs (popup tracking); a test that never
+// reaches the loop still runs it after a second.
+void RunLater(std::function<void()> action, UINT nDelay = 100);
