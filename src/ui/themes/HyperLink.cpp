@@ -209,7 +209,8 @@ CRect CXTHyperLink::GetLinkRect() const
     CString strText;
     GetWindowText(strText);
     CClientDC dc(const_cast<CXTHyperLink*>(this));
-    CFont* pOldFont = dc.SelectObject(GetFont());
+    CFont* pFont = GetFont();
+    CFont* pOldFont = dc.SelectObject(pFont ? pFont : CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
     const CSize szText = dc.GetTextExtent(strText);
     dc.SelectObject(pOldFont);
 
