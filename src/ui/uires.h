@@ -16,6 +16,10 @@
 #define XTP_IDB_DOCKINGPANE_MARKER_SILVER   9906
 #define XTP_IDB_DOCKINGPANE_MARKERS         9910    // style 1: every piece
 
+// Menus: the popups of the framework's controls; submenu 2 is the header's ("RClickHeader").
+#define XTP_IDR_MENU_POPUPS             9014
+#define XTP_SUBMENU_HEADER              2
+
 // Strings
 #define XTP_IDS_TOOLKIT_TITLE           9001    // before the version in the long version text
 
