@@ -41,7 +41,7 @@ char FaceAt(const CPixelCanvas& canvas, const CRect& rc, COLORREF clrLight, COLO
 
 TEST(BarPainter, ThemeIdsAndTheInstalledPainter)
 {
-    struct Case { int nId, nExpected; } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, 4}, {7, 0}, {-1, 0}};
+    struct Case { int nId, nExpected; } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {7, 0}, {-1, 0}};
     for (const Case& c : cases) {
         CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(c.nId);
         EXPECT_EQ(c.nId, pPainter->GetStoredThemeId());

@@ -5,6 +5,7 @@
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/BarThemeDefault.h"
 #include "ui/themes/BarThemeGradient.h"
+#include "ui/themes/BarThemeVisualStyles.h"
 #include "ui/themes/DrawHelpers.h"
 
 #include <cstdlib>
@@ -32,7 +33,8 @@ CXTPBarPainter* CXTPBarPainter::CreateTheme(int nTheme)
     case themeShadowed: pPainter = new CXTPBarThemeShadowed; break;
     case themeGradient: pPainter = new CXTPBarThemeGradient; break;
     case themeGradientVariant: pPainter = new CXTPBarThemeGradientVariant; break;
-    default: pPainter = new CXTPBarThemeDefault; break;   // the visual-styles theme too, until it exists
+    case themeVisualStyles: pPainter = new CXTPBarThemeVisualStyles; break;
+    default: pPainter = new CXTPBarThemeDefault; break;
     }
     pPainter->m_nThemeId = nTheme;
     return pPainter;

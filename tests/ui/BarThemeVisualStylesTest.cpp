@@ -1,0 +1,231 @@
+// Theme 3: with its style handles closed it draws as the default theme but for faded icons and the popup text
+// colour; with a stand-in style library it asks for the style's parts and states.
+#include "BarTestSupport.h"
+#include "PixelCanvas.h"
+
+#include "ui/themes/BarThemeVisualStyles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+const COLORREF clrCanvas = RGB(1, 2, 3);
+
+template <class TTheme>
+class CPinnedTheme : public TTheme
+{
+public:
+    CPinnedTheme()
+    {
+        PinFont(this);
+        // The menu text apart from the button text, so that the two show.
+        this->SetColor(COLOR_MENUTEXT, RGB(200, 0, 0));
+    }
+    void SetTextHeight(int nHeight) { this->m_nTextHeight = nHeight; }
+};
+
+BOOL SamePixels(const CPixelCanvas& a, const CPixelCanvas& b, int cx, int cy)
+{
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++)
+            if (a.At(x, y) != b.At(x, y))
+                return FALSE;
+    return TRUE;
+}
+
+int Count(const CPixelCanvas& canvas, int cx, int cy, COLORREF clr)
+{
+    int n = 0;
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++)
+            n += canvas.At(x, y) == clr;
+    return n;
+}
+}
+
+TEST(BarThemeVisualStyles, WithoutStylesDrawsAsTheDefaultThemeButForIconsAndMenuText)
+{
+    CPinnedPalette palette;
+    CPinnedTheme<CXTPBarThemeDefault> plain;
+    CPinnedTheme<CXTPBarThemeVisualStyles> styled;
+    ASSERT_FALSE(styled.GetToolbarStyle().IsOpen());
+    ASSERT_FALSE(styled.GetRebarStyle().IsOpen());
+    EXPECT_EQ(3, styled.GetThemeId());
+    EXPECT_TRUE(styled.GetIconOptions()->bUseFadedIcons);
+    EXPECT_FALSE(styled.GetIconOptions()->bIconsWithShadow);
+
+    // Button faces in every state, toolbar and popup.
+    for (int nPosition : {xtpBarTop, xtpBarPopup})
+        for (int nSelected = 0; nSelected < 3; nSelected++)
+            for (int nPressed = 0; nPressed < 3; nPressed++)
+                for (int nFlags = 0; nFlags < 8; nFlags++) {
+                    BOOL bEnabled = nFlags & 1, bChecked = (nFlags >> 1) & 1, bWhole = (nFlags >> 2) & 1;
+                    CPixelCanvas a(30, 30, clrCanvas), b(30, 30, clrCanvas);
+                    plain.DrawControlRect(&a, CRect(2, 2, 26, 26), nSelected, nPressed, bEnabled, bChecked, bWhole,
+                                          TRUE, nPosition);
+                    styled.DrawControlRect(&b, CRect(2, 2, 26, 26), nSelected, nPressed, bEnabled, bChecked, bWhole,
+                                           TRUE, nPosition);
+                    EXPECT_TRUE(SamePixels(a, b, 30, 30)) << nPosition << nSelected << nPressed << nFlags;
+                }
+
+    // Bars in each position, their grippers, dock areas and status bars.
+    CRecordingSite site;
+    ASSERT_TRUE(site.Create());
+    CTestBar* pBar = new CTestBar;
+    ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 120, 26)));
+    for (int nPosition : {xtpBarTop, xtpBarBottom, xtpBarLeft, xtpBarFloating, xtpBarPopup}) {
+        pBar->SetPosition(nPosition);
+        CPixelCanvas a(120, 26, clrCanvas), b(120, 26, clrCanvas);
+        plain.FillCommandBar(&a, pBar);
+        styled.FillCommandBar(&b, pBar);
+        EXPECT_EQ(plain.DrawCommandBarGripper(&a, pBar, TRUE), styled.DrawCommandBarGripper(&b, pBar, TRUE));
+        EXPECT_TRUE(SamePixels(a, b, 120, 26)) << nPosition;
+    }
+    CPixelCanvas a(120, 26, clrCanvas), b(120, 26, clrCanvas);
+    plain.FillDockBar(&a, pBar);
+    styled.FillDockBar(&b, pBar);
+    plain.FillStatusBar(&a, pBar);
+    styled.FillStatusBar(&b, pBar);
+    plain.DrawStatusBarPaneBorder(&a, CRect(10, 4, 60, 22), nullptr);
+    styled.DrawStatusBarPaneBorder(&b, CRect(10, 4, 60, 22), nullptr);
+    plain.DrawStatusBarGripper(&a, CRect(0, 0, 120, 26));
+    styled.DrawStatusBarGripper(&b, CRect(0, 0, 120, 26));
+    EXPECT_TRUE(SamePixels(a, b, 120, 26));
+    pBar->InternalRelease();
+    site.DestroyWindow();
+
+    // An idle icon is faded; menu text takes colour 7 where the default theme takes colour 18.
+    CTestIcon icon;
+    CPixelCanvas iconA(20, 20, clrCanvas), iconB(20, 20, clrCanvas);
+    plain.DrawImage(&iconA, CPoint(2, 2), CSize(16, 16), &icon, 0, 0, TRUE, FALSE, FALSE, TRUE);
+    styled.DrawImage(&iconB, CPoint(2, 2), CSize(16, 16), &icon, 0, 0, TRUE, FALSE, FALSE, TRUE);
+    EXPECT_EQ(CTestIcon::ImageColor(CXTPBarIcon::imageNormal), iconA.At(8, 8));
+    EXPECT_EQ(CTestIcon::ImageColor(CXTPBarIcon::imageFaded), iconB.At(8, 8));
+
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    CXTPControl* pItem = pPopup->GetControls()->Add(xtpControlButton, 11);
+    pItem->SetCaption(CString(L"&Apri"));
+    pItem->SetRect(CRect(0, 0, 200, 22));
+    CPixelCanvas menuA(200, 22, clrCanvas), menuB(200, 22, clrCanvas);
+    plain.DrawControl(&menuA, pItem, TRUE);
+    styled.DrawControl(&menuB, pItem, TRUE);
+    EXPECT_EQ(0, Count(menuA, 200, 22, RGB(200, 0, 0)));
+    EXPECT_GT(Count(menuB, 200, 22, RGB(200, 0, 0)), 5);
+    pPopup->InternalRelease();
+}
+
+namespace
+{
+// A style library that opens every class and writes down what is drawn.
+struct CRecordedPart
+{
+    std::wstring strClass;
+    int nPart, nState;
+    CRect rc;
+};
+
+struct CStandInStyle
+{
+    static std::vector<std::wstring> classes;
+    static std::vector<CRecordedPart> drawn;
+
+    static HTHEME WINAPI OpenThemeData(HWND, LPCWSTR pszClassList)
+    {
+        classes.push_back(pszClassList);
+        return reinterpret_cast<HTHEME>(classes.size());
+    }
+    static HRESULT WINAPI CloseThemeData(HTHEME) { return S_OK; }
+    static BOOL WINAPI IsAppThemed() { return TRUE; }
+    static BOOL WINAPI IsThemeActive() { return TRUE; }
+    static HRESULT WINAPI GetThemeColor(HTHEME, int, int, int, COLORREF*) { return E_FAIL; }
+    static HRESULT WINAPI DrawThemeBackground(HTHEME hTheme, HDC, int iPartId, int iStateId, const RECT* pRect,
+                                              const RECT*)
+    {
+        drawn.push_back({classes[reinterpret_cast<size_t>(hTheme) - 1], iPartId, iStateId, CRect(*pRect)});
+        return S_OK;
+    }
+};
+std::vector<std::wstring> CStandInStyle::classes;
+std::vector<CRecordedPart> CStandInStyle::drawn;
+
+#define STANDIN_ENTRY(name) {#name, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CStandInStyle::name))}
+const XTP_VISUALSTYLE_ENTRY g_standInStyle[] = {
+    STANDIN_ENTRY(OpenThemeData), STANDIN_ENTRY(CloseThemeData), STANDIN_ENTRY(IsAppThemed),
+    STANDIN_ENTRY(IsThemeActive), STANDIN_ENTRY(GetThemeColor), STANDIN_ENTRY(DrawThemeBackground),
+    {nullptr, nullptr}};
+
+class BarThemeVisualStylesOpen : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CStandInStyle::classes.clear();
+        CXTPVisualStyleLibrary::GetInstance().SetEntryTable(g_standInStyle);
+    }
+    void TearDown() override { CXTPVisualStyleLibrary::GetInstance().Load(); }
+};
+}
+
+TEST_F(BarThemeVisualStylesOpen, ButtonStatesGripperAndSplitButtonParts)
+{
+    CPinnedPalette palette;
+    CPinnedTheme<CXTPBarThemeVisualStyles> styled;
+    ASSERT_TRUE(styled.GetToolbarStyle().IsOpen());
+    ASSERT_TRUE(styled.GetStatusStyle().IsOpen());
+
+    struct CASE
+    {
+        int nSelected, nPressed;
+        BOOL bEnabled, bChecked, bWhole;
+        int nState;
+    };
+    const CASE cases[] = {
+        {0, 0, TRUE, FALSE, FALSE, 1}, {1, 0, TRUE, FALSE, FALSE, 2}, {1, 1, TRUE, FALSE, FALSE, 3},
+        {0, 2, TRUE, FALSE, FALSE, 3}, {0, 0, TRUE, TRUE, FALSE, 5},  {1, 0, TRUE, TRUE, FALSE, 6},
+        {0, 0, FALSE, FALSE, FALSE, 4}, {1, 0, FALSE, TRUE, FALSE, 3}, {0, 0, TRUE, FALSE, TRUE, 3},
+    };
+    for (const CASE& c : cases) {
+        CStandInStyle::drawn.clear();
+        CPixelCanvas canvas(30, 30);
+        styled.DrawControlRect(&canvas, CRect(2, 2, 26, 26), c.nSelected, c.nPressed, c.bEnabled, c.bChecked, c.bWhole,
+                               TRUE, xtpBarTop);
+        ASSERT_EQ(1u, CStandInStyle::drawn.size());
+        EXPECT_EQ(L"TOOLBAR", CStandInStyle::drawn[0].strClass);
+        EXPECT_EQ(1, CStandInStyle::drawn[0].nPart);
+        EXPECT_EQ(c.nState, CStandInStyle::drawn[0].nState)
+            << c.nSelected << c.nPressed << c.bEnabled << c.bChecked << c.bWhole;
+    }
+
+    // A text height of 20 gives a gripper of 8 by 24.
+    styled.SetTextHeight(20);
+    CStandInStyle::drawn.clear();
+    CPixelCanvas canvas(30, 30);
+    EXPECT_EQ(CSize(8, 24), styled.DrawGripperShape(&canvas, nullptr, TRUE));
+    ASSERT_EQ(1u, CStandInStyle::drawn.size());
+    EXPECT_EQ(L"REBAR", CStandInStyle::drawn[0].strClass);
+    EXPECT_EQ(1, CStandInStyle::drawn[0].nPart);
+    EXPECT_EQ(CRect(2, 3, 8, 24), CStandInStyle::drawn[0].rc);
+
+    // The split button: face and the last 12 pixels as its drop-down part.
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    CXTPControl* pSplit = pPopup->GetControls()->Add(xtpControlSplitButtonPopup, 7);
+    CStandInStyle::drawn.clear();
+    styled.DrawSplitButtonFace(&canvas, pSplit, CRect(0, 0, 40, 22));
+    ASSERT_EQ(2u, CStandInStyle::drawn.size());
+    EXPECT_EQ(3, CStandInStyle::drawn[0].nPart);
+    EXPECT_EQ(CRect(0, 0, 28, 22), CStandInStyle::drawn[0].rc);
+    EXPECT_EQ(4, CStandInStyle::drawn[1].nPart);
+    EXPECT_EQ(CRect(28, 0, 40, 22), CStandInStyle::drawn[1].rc);
+    pPopup->InternalRelease();
+
+    // The status gripper in the last 18 pixels.
+    CStandInStyle::drawn.clear();
+    styled.DrawStatusBarGripper(&canvas, CRect(0, 0, 100, 20));
+    ASSERT_EQ(1u, CStandInStyle::drawn.size());
+    EXPECT_EQ(L"STATUS", CStandInStyle::drawn[0].strClass);
+    EXPECT_EQ(3, CStandInStyle::drawn[0].nPart);
+    EXPECT_EQ(CRect(82, 0, 100, 20), CStandInStyle::drawn[0].rc);
+}
