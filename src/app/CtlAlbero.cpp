@@ -148,9 +148,8 @@ void CCtlAlbero::OnMenuCaricamentoDati()
 
 BOOL CCtlAlbero::ReloadTree(int nTab)
 {
-    CTreeCtrl& tree = m_tree[nTab];
+    CXTTreeCtrl& tree = m_tree[nTab];
     tree.DeleteAllItems();
-    m_itemColors[nTab].clear();
     m_hRespParent[nTab] = nullptr;
     try {
         CSetAlbero set(m_progConnection);
@@ -202,8 +201,8 @@ bool CCtlAlbero::FillTree(int nTab, CSetAlbero& set, HTREEITEM hParent, long nNo
         if (nChild != 0 && !FillTree(nTab, set, hItem, nChild, visited))
             return false;
         if (strCode == L"5") {
-            m_tree[nTab].SetItemState(hItem, TVIS_BOLD, TVIS_BOLD);
-            m_itemColors[nTab][hItem] = SECTION_TEXT;
+            m_tree[nTab].SetItemBold(hItem, TRUE);
+            m_tree[nTab].SetItemColor(hItem, SECTION_TEXT);
             ExpandItem(nTab, hItem);
         }
         nNode = nNext;
@@ -223,7 +222,7 @@ HTREEITEM CCtlAlbero::InsertNode(int nTab, HTREEITEM hParent, const CString& str
 
 void CCtlAlbero::InsertRespNodes(int nTab, HTREEITEM hParent, const CRecAlbero& parent)
 {
-    CTreeCtrl& tree = m_tree[nTab];
+    CXTTreeCtrl& tree = m_tree[nTab];
     while (HTREEITEM hChild = tree.GetChildItem(hParent))
         tree.DeleteItem(hChild);
     try {
@@ -280,7 +279,7 @@ void CCtlAlbero::SelectTreeItem(int nTab, HTREEITEM hItem)
 
 HTREEITEM CCtlAlbero::GetNextLeaf(int nTab, HTREEITEM hItem, bool bTickedOnly) const
 {
-    const CTreeCtrl& tree = m_tree[nTab];
+    const CXTTreeCtrl& tree = m_tree[nTab];
     for (;;) {
         if (!hItem) {
             hItem = tree.GetRootItem();
@@ -296,21 +295,10 @@ HTREEITEM CCtlAlbero::GetNextLeaf(int nTab, HTREEITEM hItem, bool bTickedOnly) c
         }
         if (!hItem)
             return nullptr;
-        bool bTicked = (tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12) == 2;
+        bool bTicked = (tree.CTreeCtrl::GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12) == 2;
         if (!IsFolderItem(nTab, hItem) && (!bTickedOnly || bTicked))
             return hItem;
     }
-}
-
-bool CCtlAlbero::IsItemBold(int nTab, HTREEITEM hItem) const
-{
-    return (m_tree[nTab].GetItemState(hItem, TVIS_BOLD) & TVIS_BOLD) != 0;
-}
-
-COLORREF CCtlAlbero::GetItemTextColor(int nTab, HTREEITEM hItem) const
-{
-    auto it = m_itemColors[nTab].find(hItem);
-    return it == m_itemColors[nTab].end() ? CLR_DEFAULT : it->second;
 }
 
 void CCtlAlbero::ExpandItem(int nTab, HTREEITEM hItem)
@@ -329,22 +317,6 @@ void CCtlAlbero::SetFolderImage(int nTab, HTREEITEM hItem, bool bOpen)
     m_tree[nTab].SetItemImage(hItem, nImage, nImage);
 }
 
-LRESULT CCtlAlbero::OnCustomDraw(int nTab, NMTVCUSTOMDRAW& draw)
-{
-    switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return m_itemColors[nTab].empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: {
-        COLORREF color = GetItemTextColor(nTab, reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec));
-        if (color != CLR_DEFAULT && !(draw.nmcd.uItemState & CDIS_SELECTED))
-            draw.clrText = color;
-        return CDRF_DODEFAULT;
-    }
-    default:
-        return CDRF_DODEFAULT;
-    }
-}
-
 BOOL CCtlAlbero::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     auto* pHeader = reinterpret_cast<NMHDR*>(lParam);
@@ -359,11 +331,7 @@ BOOL CCtlAlbero::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         return TRUE;
     case TVN_DELETEITEMW:
         delete reinterpret_cast<CNodoAlbero*>(reinterpret_cast<NMTREEVIEW*>(lParam)->itemOld.lParam);
-        m_itemColors[nTab].erase(reinterpret_cast<NMTREEVIEW*>(lParam)->itemOld.hItem);
         *pResult = 0;
-        return TRUE;
-    case NM_CUSTOMDRAW:
-        *pResult = OnCustomDraw(nTab, *reinterpret_cast<NMTVCUSTOMDRAW*>(lParam));
         return TRUE;
     default:
         break;

@@ -8,8 +8,8 @@
 #include "platform/mfc/afxctrls.h"
 #include "platform/mfc/afxgdi.h"
 #include "platform/mfc/afximagelist.h"
+#include "ui/themes/ThemedTree.h"
 
-#include <map>
 #include <set>
 
 class CSetAlbero;
@@ -53,12 +53,10 @@ public:
     void RefreshRespNodes();
     void InsertRespNodes(int nTab, HTREEITEM hParent, const CRecAlbero& parent);
 
-    CTreeCtrl& GetTree(int nTab) { return m_tree[nTab]; }
-    const CTreeCtrl& GetTree(int nTab) const { return m_tree[nTab]; }
+    CXTTreeCtrl& GetTree(int nTab) { return m_tree[nTab]; }
+    const CXTTreeCtrl& GetTree(int nTab) const { return m_tree[nTab]; }
     // The tab of a tree control id (1 or 2), -1 for another id.
     static int TabOfControl(UINT nID);
-    bool IsItemBold(int nTab, HTREEITEM hItem) const;
-    COLORREF GetItemTextColor(int nTab, HTREEITEM hItem) const;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -76,7 +74,6 @@ private:
     HTREEITEM InsertNode(int nTab, HTREEITEM hParent, const CString& strText, int nImage, CNodoAlbero* pData);
     void ExpandItem(int nTab, HTREEITEM hItem);
     void SetFolderImage(int nTab, HTREEITEM hItem, bool bOpen);
-    LRESULT OnCustomDraw(int nTab, NMTVCUSTOMDRAW& draw);
 
     CADOConnection& m_progConnection;
     CADOConnection& m_dataConnection;
@@ -85,9 +82,8 @@ private:
     CFont m_fontBold;
     CImageList m_images;
     CStatic m_caption[2];
-    CTreeCtrl m_tree[2];
+    CXTTreeCtrl m_tree[2];
     HTREEITEM m_hRespParent[2] = { nullptr, nullptr };
-    std::map<HTREEITEM, COLORREF> m_itemColors[2];
     CBrush m_brushCaption;
     HICON m_hButtonIcon = nullptr;
 };

@@ -17,6 +17,7 @@
 #include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
 #include "util/MessageText.h"
+#include "util/DateUtil.h"
 #include "util/PathUtil.h"
 #include "util/VersionInfo.h"
 #include "util/WebCheck.h"
@@ -51,6 +52,9 @@ const LawText LAW_TEXTS[] = {
     { ID_NORMATIVA_CIRC0808, L"Circolare0808.txd" },
 };
 const long LAW_TEXT_NUMBER = 11;
+
+// The status bar: messages, a fixed text, today's date, the lock keys.
+const UINT STATUS_PANES[] = { ID_SEPARATOR, IDS_PANE_TEXT, IDS_PANE_DATE, ID_INDICATOR_CAPS, ID_INDICATOR_NUM };
 const long REGULATIONS_FIRST_START_NUMBER = 15;
 
 int CertificateYear(UINT nID) { return 2003 + static_cast<int>(nID - ID_IMPORT_CERT_2003); }
@@ -105,6 +109,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_CHIUDI_MASCHERA, &CMainFrame::OnUpdateChiudiMaschera)
     ON_UPDATE_COMMAND_UI(ID_FORM_RESP_ENTRATE, &CMainFrame::OnUpdateRespEntrate)
     ON_UPDATE_COMMAND_UI(ID_FORM_RESP_SPESE, &CMainFrame::OnUpdateRespSpese)
+    ON_UPDATE_COMMAND_UI(IDS_PANE_DATE, &CMainFrame::OnUpdateDate)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -126,6 +131,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     SetTitle(LoadResString(IDS_APP_SUBTITLE));
     SetWindowText(GetTitle());
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(STATUS_PANES, sizeof(STATUS_PANES) / sizeof(STATUS_PANES[0])))
+        return -1;
     ReadAccountingMode();
 
     CTheApp& app = TheApp();
@@ -158,11 +166,13 @@ void CMainFrame::RecalcLayout(BOOL bNotify)
     bool bTree = m_pTreePane && m_pTreePane->GetSafeHwnd();
     m_rectBorder.left = bTree ? TREE_PANE_WIDTH : 0;
     CFrameWnd::RecalcLayout(bNotify);
-    if (!bTree)
+    CView* pView = GetPaneView();
+    if (!bTree || !pView)
         return;
-    CRect rectClient;
-    GetClientRect(&rectClient);
-    m_pTreePane->MoveWindow(0, 0, std::min<int>(TREE_PANE_WIDTH, rectClient.Width()), rectClient.Height());
+    CRect rectView;
+    pView->GetWindowRect(&rectView);
+    ScreenToClient(&rectView);
+    m_pTreePane->MoveWindow(0, rectView.top, TREE_PANE_WIDTH, rectView.Height());
 }
 
 void CMainFrame::OnClose()
@@ -524,6 +534,12 @@ void CMainFrame::OnUpdateRespEntrate(CCmdUI* pCmdUI)
 void CMainFrame::OnUpdateRespSpese(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_nAccountingMode == 0);
+}
+
+void CMainFrame::OnUpdateDate(CCmdUI* pCmdUI)
+{
+    COleDateTime now = COleDateTime::GetCurrentTime();
+    pCmdUI->SetText(FormatDate(COleDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 0, 0, 0), L"d/MM/yyyy"));
 }
 
 // Start-up tasks: once the tree exists.

@@ -6,6 +6,7 @@
 #include "app/DockPaneWnd.h"
 #include "forms/RecordID.h"
 #include "platform/mfc/afxframe.h"
+#include "ui/commandbars/XTPStatusBar.h"
 
 #include <memory>
 
@@ -70,6 +71,7 @@ protected:
     afx_msg void OnUpdateChiudiMaschera(CCmdUI* pCmdUI);
     afx_msg void OnUpdateRespEntrate(CCmdUI* pCmdUI);
     afx_msg void OnUpdateRespSpese(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDate(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -88,6 +90,7 @@ private:
     void TrackMenu(CMenu* pPopup, CWnd* pOwner);
     void ClearTreeSelections();
 
+    CXTPStatusBar m_wndStatusBar;
     std::unique_ptr<CDockPaneWnd<CCtlAlbero>> m_pTreePane;
     int m_nAccountingMode = 0;
     bool m_bStartupTasksRun = false;

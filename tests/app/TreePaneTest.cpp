@@ -99,7 +99,7 @@ protected:
 
     HTREEITEM NextItem(int nTab, HTREEITEM hItem)
     {
-        const CTreeCtrl& tree = Pane().GetTree(nTab);
+        const CXTTreeCtrl& tree = Pane().GetTree(nTab);
         if (!hItem)
             return tree.GetRootItem();
         if (HTREEITEM hChild = tree.GetChildItem(hItem))
@@ -149,9 +149,9 @@ TEST_F(TreePaneRules, ControlTabShowsEveryNodeWithItsImageAndTheCentres)
               "  Conferma [2]\n",
               Dump(TAB_CONTROLLO));
     HTREEITEM hCentri = Find(TAB_CONTROLLO, L"Centri");
-    EXPECT_TRUE(Pane().IsItemBold(TAB_CONTROLLO, hCentri));
-    EXPECT_EQ(CCtlAlbero::SECTION_TEXT, Pane().GetItemTextColor(TAB_CONTROLLO, hCentri));
-    EXPECT_FALSE(Pane().IsItemBold(TAB_CONTROLLO, Find(TAB_CONTROLLO, L"Entrate")));
+    EXPECT_TRUE(Pane().GetTree(TAB_CONTROLLO).GetItemBold(hCentri));
+    EXPECT_EQ(CCtlAlbero::SECTION_TEXT, Pane().GetTree(TAB_CONTROLLO).GetItemColor(hCentri));
+    EXPECT_FALSE(Pane().GetTree(TAB_CONTROLLO).GetItemBold(Find(TAB_CONTROLLO, L"Entrate")));
 
     // A centre's node carries the centre's ID as its key, and says so.
     const CNodoAlbero* pRossi = Pane().GetItemData(TAB_CONTROLLO, Find(TAB_CONTROLLO, L"Rossi - Ragioneria"));
@@ -217,8 +217,8 @@ TEST_F(TreePaneRules, NextLeafSkipsFoldersAndOptionallyUntickedLeaves)
     };
     EXPECT_EQ("Allegato D-07;Entrate;Circolare;Bianchi - Tributi;Rossi - Ragioneria;Conferma;", walk(false));
     for (LPCTSTR pszText : { L"Circolare", L"Rossi - Ragioneria", L"Centri" })
-        Pane().GetTree(TAB_CONTROLLO).SetItemState(Find(TAB_CONTROLLO, pszText), INDEXTOSTATEIMAGEMASK(2),
-                                                  TVIS_STATEIMAGEMASK);
+        Pane().GetTree(TAB_CONTROLLO).CTreeCtrl::SetItemState(Find(TAB_CONTROLLO, pszText), INDEXTOSTATEIMAGEMASK(2),
+                                                             TVIS_STATEIMAGEMASK);
     EXPECT_EQ("Circolare;Rossi - Ragioneria;", walk(true));
 }
 
