@@ -50,3 +50,10 @@
 #define XTP_IDS_MDI_CLOSE               9403
 #define XTP_IDS_MDI_RESTORE             9404
 #define XTP_IDS_MDI_MINIMIZE            9405
+
+// Tooltips of the docking caption buttons, under the buttons' own ids
+#define XTP_IDS_DOCKINGTIP_AUTOHIDE    9900
+#define XTP_IDS_DOCKINGTIP_CLOSE       9901
+#define XTP_IDS_DOCKINGTIP_MAXIMIZE    9907
+#define XTP_IDS_DOCKINGTIP_RESTORE     9908
+#define XTP_IDS_DOCKINGTIP_MENU        9909

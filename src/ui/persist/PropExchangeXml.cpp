@@ -196,6 +196,12 @@ BOOL CXTPPropExchangeXMLNode::LoadFromFile(LPCTSTR lpszFileName)
     return TRUE;
 }
 
+BOOL CXTPPropExchangeXMLNode::SaveToFile(LPCTSTR lpszFileName)
+{
+    OnBeforeExchange();
+    return m_xmlDocPtr && SUCCEEDED(m_xmlDocPtr->save(_variant_t(lpszFileName)));
+}
+
 BOOL CXTPPropExchangeXMLNode::OnBeforeExchange()
 {
     if (!m_bInitialized) {

@@ -33,6 +33,8 @@ public:
     // broken XML answers FALSE and leaves the exchange as it was.
     BOOL LoadFromString(LPCTSTR lpszXml);
     BOOL LoadFromFile(LPCTSTR lpszFileName);
+    // Writes the whole document (its owner decides when; the store never does).
+    BOOL SaveToFile(LPCTSTR lpszFileName);
 
     BOOL ExchangeValue(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault = NULL) override;
     CXTPPropExchange* GetSection(LPCTSTR pszSection) override;

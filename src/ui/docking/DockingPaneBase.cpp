@@ -1,0 +1,118 @@
+#include "ui/docking/DockingPaneBase.h"
+
+#include "ui/docking/DockingPaneLayout.h"
+#include "ui/docking/DockingPaneManager.h"
+#include "ui/persist/PropExchange.h"
+
+CXTPDockingPaneElement::CXTPDockingPaneElement(int nType, CXTPDockingPaneLayout* pLayout)
+    : m_pLayout(pLayout), m_nType(nType)
+{
+    m_pDockingSite = pLayout->GetManager()->GetSite();
+    pLayout->m_lstElements.push_back(this);
+}
+
+CXTPDockingPaneElement::~CXTPDockingPaneElement()
+{
+    for (INT_PTR i = 0; i < static_cast<INT_PTR>(m_arrCaptionButtons.size()); i++)
+        delete m_arrCaptionButtons[i];
+}
+
+CXTPDockingPaneManager* CXTPDockingPaneElement::GetDockingPaneManager() const
+{
+    return m_pLayout->GetManager();
+}
+
+CXTPDockingPanePaintManager* CXTPDockingPaneElement::GetPaintManager() const
+{
+    return GetDockingPaneManager()->GetPaintManager();
+}
+
+void CXTPDockingPaneElement::InvalidatePane()
+{
+    HWND hWnd = GetPaneHwnd();
+    if (hWnd)
+        ::InvalidateRect(hWnd, nullptr, FALSE);
+}
+
+BOOL CXTPDockingPaneElement::ContainsPane(CXTPDockingPaneElement* pElement) const
+{
+    return pElement == this;
+}
+
+void CXTPDockingPaneElement::FindPane(int nType, CXTPDockingPaneElementList* pList)
+{
+    if (m_nType == nType)
+        pList->push_back(this);
+}
+
+void CXTPDockingPaneElement::GetMinMaxInfo(LPMINMAXINFO pMinMaxInfo) const
+{
+    ZeroMemory(pMinMaxInfo, sizeof(MINMAXINFO));
+    pMinMaxInfo->ptMaxTrackSize = CPoint(32000, 32000);
+}
+
+void CXTPDockingPaneElement::OnSizeParent(CWnd* /*pParent*/, CRect rect, LPVOID lParam)
+{
+    m_rcWindow = rect;
+    if (lParam)
+        static_cast<AFX_SIZEPARENTPARAMS*>(lParam)->rect = rect;
+}
+
+void CXTPDockingPaneElement::OnChildChanged(BOOL bRelayout)
+{
+    if (m_pParentContainer)
+        m_pParentContainer->OnChildChanged(bRelayout);
+}
+
+BOOL CXTPDockingPaneElement::DoPropExchange(CXTPPropExchange* pPX)
+{
+    ExchangeLong(pPX, L"DockingCX", m_szDocking.cx, 0);
+    ExchangeLong(pPX, L"DockingCY", m_szDocking.cy, 0);
+    return TRUE;
+}
+
+CXTPDockingPaneElement* CXTPDockingPaneElement::Clone(CXTPDockingPaneLayout* pLayout, CXTPPaneToPaneMap* pMap,
+                                                      DWORD /*dwIgnoredOptions*/)
+{
+    CXTPDockingPaneElement* pClone = GetDockingPaneManager()->CreateElement(m_nType, pLayout);
+    pClone->m_szDocking = m_szDocking;
+    if (pMap)
+        (*pMap)[this] = pClone;
+    return pClone;
+}
+
+BOOL CXTPDockingPaneElement::IsEmpty() const
+{
+    return m_nType == xtpPaneTypeClient && GetDockingPaneManager()->IsClientHidden();
+}
+
+CRect CXTPDockingPaneElement::GetScreenRect() const
+{
+    CRect rc = m_rcWindow;
+    if (m_pDockingSite && m_pDockingSite->GetSafeHwnd())
+        m_pDockingSite->ClientToScreen(&rc);
+    return rc;
+}
+
+CPaneCaptionButton* CXTPDockingPaneElement::FindCaptionButton(UINT nID) const
+{
+    for (INT_PTR i = 0; i < static_cast<INT_PTR>(m_arrCaptionButtons.size()); i++) {
+        if (m_arrCaptionButtons[i]->GetID() == nID)
+            return m_arrCaptionButtons[i];
+    }
+    return nullptr;
+}
+
+BOOL CXTPDockingPaneElement::CheckCaptionButtonsHover(CPoint point)
+{
+    BOOL bChanged = FALSE;
+    for (INT_PTR i = 0; i < static_cast<INT_PTR>(m_arrCaptionButtons.size()); i++)
+        bChanged |= m_arrCaptionButtons[i]->CheckHover(point);
+    return bChanged;
+}
+
+void CXTPDockingPaneElement::DelayRecalcLayout(CWnd* pSite)
+{
+    if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pSite))
+        pFrame->DelayRecalcLayout();
+}

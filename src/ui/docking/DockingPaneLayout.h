@@ -1,0 +1,84 @@
+// One arrangement of docking panes: the element tree (top container, client placeholder, floating frames,
+// auto-hide panels), the list of every element and the list of pane records. The manager owns the current
+// one; callers build others to copy, save and load arrangements. The saved form is a property exchange:
+// "Summary" and one "Pane-%d" section per element.
+#pragma once
+
+#include "ui/docking/DockingPaneBase.h"
+
+class CXTPDockingPaneSplitterContainer;
+class CXTPDockingPaneTabbedContainer;
+class CXTPDockingPaneAutoHidePanel;
+
+// Where a pane was: the container that held it in a floating frame, docked in the frame, and last of all.
+struct XTP_DOCKINGPANE_INFO
+{
+    CXTPDockingPane* pPane = nullptr;
+    CXTPDockingPaneTabbedContainer* pFloatingHolder = nullptr;
+    CXTPDockingPaneTabbedContainer* pDockingHolder = nullptr;
+    CXTPDockingPaneTabbedContainer* pLastHolder = nullptr;
+};
+typedef std::vector<XTP_DOCKINGPANE_INFO> CXTPDockingPaneInfoList;
+
+class CXTPDockingPaneLayout : public CCmdTarget
+{
+public:
+    explicit CXTPDockingPaneLayout(CXTPDockingPaneManager* pManager);
+    ~CXTPDockingPaneLayout() override;
+
+    BOOL IsValid() const;
+    BOOL IsUserLayout() const { return m_bUserLayout; }
+    void SetUserLayout(BOOL bUserLayout) { m_bUserLayout = bUserLayout; }
+    void Copy(const CXTPDockingPaneLayout* pLayout);
+    void Free();
+
+    // Saved form
+    BOOL DoPropExchange(CXTPPropExchange* pPX);
+    // Under the profile key "DockingPaneLayouts", entry lpszSection.
+    BOOL Load(LPCTSTR lpszSection);
+    void Save(LPCTSTR lpszSection);
+    BOOL LoadFromFile(LPCTSTR lpszFileName, LPCTSTR lpszSection);
+    BOOL SaveToFile(LPCTSTR lpszFileName, LPCTSTR lpszSection);
+
+    int GetPaneDirection(const CXTPDockingPaneElement* pElement) const;
+    void HideElement(CXTPDockingPaneElement* pElement);
+    void DestroyPane(CXTPDockingPane* pPane);
+    void Purge();
+    void OnSizeParent(CWnd* pParent, CRect rect, LPVOID lParam);
+
+    CXTPDockingPaneSplitterContainer* GetTopContainer() const { return m_pTopContainer; }
+    void SetTopContainer(CXTPDockingPaneSplitterContainer* pTopContainer) { m_pTopContainer = pTopContainer; }
+    CXTPDockingPaneElement* GetClient() const { return m_pClient; }
+    CXTPDockingPaneInfoList& GetPaneList() { return m_lstPanes; }
+    const CXTPDockingPaneInfoList& GetPaneList() const { return m_lstPanes; }
+    CXTPDockingPaneElementList& GetElementList() { return m_lstElements; }
+    const CXTPDockingPaneElementList& GetElementList() const { return m_lstElements; }
+    XTP_DOCKINGPANE_INFO* FindPaneInfo(const CXTPDockingPane* pPane);
+    CXTPDockingPaneAutoHidePanel* GetAutoHidePanel(int nDirection) const
+    {
+        return nDirection >= 0 && nDirection < 4 ? m_wndPanels[nDirection] : nullptr;
+    }
+    void SetAutoHidePanel(int nDirection, CXTPDockingPaneAutoHidePanel* pPanel) { m_wndPanels[nDirection] = pPanel; }
+    CXTPDockingPaneManager* GetManager() const { return m_pManager; }
+
+    // The number-to-element table of a read, carried by the exchange (m_dwData) into every section.
+    typedef std::vector<CXTPDockingPaneElement*> CReadMap;
+    static CXTPDockingPaneElement* ResolveElement(CXTPPropExchange* pPX, int nNumber);
+
+private:
+    BOOL ReadLayout(CXTPPropExchange* pPX);
+    void WriteLayout(CXTPPropExchange* pPX);
+    BOOL IsTreeSound() const;
+    void RemoveElement(CXTPDockingPaneElement* pElement);
+    void DeleteElement(CXTPDockingPaneElement* pElement);
+
+    CXTPDockingPaneSplitterContainer* m_pTopContainer = nullptr;
+    CXTPDockingPaneElement* m_pClient = nullptr;
+    CXTPDockingPaneInfoList m_lstPanes;
+    CXTPDockingPaneElementList m_lstElements;
+    CXTPDockingPaneAutoHidePanel* m_wndPanels[4] = {};
+    BOOL m_bUserLayout = TRUE;
+    CXTPDockingPaneManager* m_pManager;
+
+    friend class CXTPDockingPaneElement;
+};
