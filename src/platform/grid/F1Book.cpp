@@ -1,8 +1,12 @@
 #include "F1Book.h"
 
+#include "GridPrinter.h"
+#include "GridXlsWriter.h"
 #include "gridres.h"
 
 #include "platform/mfc/afxevent.h"
+
+#include <commdlg.h>
 
 void CF1CellFormat::InvokePut5(long nIndex, COLORREF crColor)
 {
@@ -350,4 +354,62 @@ void CF1Book::InvokeMethod129(long nWhat)
 void CF1Book::InvokeMethod132()
 {
     m_clip = CGridClip();
+}
+
+void CF1Book::InvokeMethod1428(LPCTSTR lpszPath, long nType)
+{
+    const long kExcelWorkbook = 11;
+    if (nType != kExcelWorkbook)
+        ThrowError(GRID_IDS_NOT_SUPPORTED);
+    EndEdit();
+    CGridXlsWriter writer(GetBook());
+    writer.SetSheets(m_outputSheets);
+    CString strError;
+    if (!writer.WriteFile(lpszPath, strError))
+        AfxThrowOleDispatchException(0, strError);
+}
+
+void CF1Book::SetProperty1450(HGLOBAL hDevNames)
+{
+    m_strDriver.Empty();
+    m_strDevice.Empty();
+    auto pNames = static_cast<const DEVNAMES*>(hDevNames ? ::GlobalLock(hDevNames) : nullptr);
+    if (!pNames)
+        return;
+    auto pszBase = reinterpret_cast<LPCWSTR>(pNames);
+    m_strDriver = pszBase + pNames->wDriverOffset;
+    m_strDevice = pszBase + pNames->wDeviceOffset;
+    ::GlobalUnlock(hDevNames);
+}
+
+void CF1Book::SetProperty104(HGLOBAL hDevMode)
+{
+    m_devMode.clear();
+    auto pMode = static_cast<const DEVMODEW*>(hDevMode ? ::GlobalLock(hDevMode) : nullptr);
+    if (!pMode)
+        return;
+    auto pBytes = reinterpret_cast<const BYTE*>(pMode);
+    m_devMode.assign(pBytes, pBytes + pMode->dmSize + pMode->dmDriverExtra);
+    ::GlobalUnlock(hDevMode);
+}
+
+void CF1Book::InvokeMethod1324(long, long)
+{
+    EndEdit();
+    HDC hDC = m_hPrinterDC;
+    bool bOwnDC = false;
+    if (!hDC && !m_strDevice.IsEmpty()) {
+        hDC = ::CreateDCW(m_strDriver, m_strDevice, nullptr,
+                          m_devMode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(m_devMode.data()));
+        bOwnDC = hDC != nullptr;
+    }
+    if (!hDC)
+        ThrowError(GRID_IDS_NO_PRINTER);
+    CGridPrinter printer(GetBook());
+    printer.SetSheets(m_outputSheets);
+    BOOL bPrinted = printer.Print(hDC, GetControl().GetShownSheet().GetName());
+    if (bOwnDC)
+        ::DeleteDC(hDC);
+    if (!bPrinted)
+        ThrowError(GRID_IDS_PRINT_FAILED);
 }

@@ -17,6 +17,8 @@
 
 #include "platform/mfc/afxwin.h"
 
+#include <vector>
+
 // A cell format taken from the grid's selection (1438), changed, and applied to a selection (1439).
 class CF1CellFormat
 {
@@ -110,6 +112,7 @@ public:
     void SetProperty100(BOOL) {}
     void SetProperty109(long) {}
     void SetProperty1427(BOOL) {}
+    void InvokeMethod248(long, long) {}
     void SetMousePointer(long nPointer);                 // 0 the cross, 1 the arrow
 
     // Selection and editing
@@ -142,6 +145,16 @@ public:
     void InvokeMethod129(long nWhat);                    // empties the selection: gridContents, gridFormats, gridAll
     void InvokeMethod132();                              // forgets the copy
 
+    // Output: the sheets that the file export and the printout take (all when none is given), the export as an
+    // Excel workbook (nType 11, the only type written), and the printout on a printer given by its device names
+    // and device mode (global handles, read at once), or on a printer DC handed in (which stays the caller's).
+    void SetOutputSheets(const std::vector<int>& sheets) { m_outputSheets = sheets; }
+    void InvokeMethod1428(LPCTSTR lpszPath, long nType);
+    void SetProperty1450(HGLOBAL hDevNames);
+    void SetProperty104(HGLOBAL hDevMode);
+    void SetPrinterDC(HDC hDC) { m_hPrinterDC = hDC; }
+    void InvokeMethod1324(long nShowDialog, long nPrintAll);
+
 private:
     [[noreturn]] static void ThrowError(UINT nDescriptionID);
     // Puts an open in-cell edit into its cell; raises when the EndEdit handler refuses the text.
@@ -152,4 +165,9 @@ private:
     void CheckRows(long nRow1, long nRow2, long nShift) const;
 
     CGridClip m_clip;
+    std::vector<int> m_outputSheets;
+    CString m_strDriver;
+    CString m_strDevice;
+    std::vector<BYTE> m_devMode;
+    HDC m_hPrinterDC = nullptr;
 };

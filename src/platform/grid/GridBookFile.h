@@ -4,6 +4,8 @@
 
 #include "GridCellFormat.h"
 
+#include <string>
+
 const int kVtsVersion = 1;
 
 // Indexed by GridHAlign, GridVAlign, GridBorderStyle and GridBorderSide.
@@ -14,3 +16,6 @@ extern const char* const g_vtsBorderKeys[gridSideCount];
 
 // The system's text for an error code of GetLastError.
 CString GridSystemErrorText(DWORD dwError);
+// Writes a file whole: the content goes to a temporary file first, which then replaces the file. FALSE with the
+// reason in strError.
+BOOL GridReplaceFile(LPCTSTR pszPath, const std::string& content, CString& strError);

@@ -241,9 +241,8 @@ std::string CGridBook::WriteText() const
     return out;
 }
 
-BOOL CGridBook::WriteFile(LPCTSTR pszPath, CString& strError) const
+BOOL GridReplaceFile(LPCTSTR pszPath, const std::string& content, CString& strError)
 {
-    std::string content = WriteText();
     CString strTemp = CString(pszPath) + L".tmp";
     HANDLE hFile = ::CreateFileW(strTemp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD dwError = 0;
@@ -268,4 +267,9 @@ BOOL CGridBook::WriteFile(LPCTSTR pszPath, CString& strError) const
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CGridBook::WriteFile(LPCTSTR pszPath, CString& strError) const
+{
+    return GridReplaceFile(pszPath, WriteText(), strError);
 }

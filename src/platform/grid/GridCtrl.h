@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GridBook.h"
+#include "GridCellPainter.h"
 #include "platform/mfc/afxgeom.h"
 
 #include <functional>
@@ -23,12 +24,6 @@ enum
     gridEventStartEdit = 5,   // (BSTR* text, short* cancel): the editor is about to open with the text
     gridEventEndEdit = 6      // (BSTR* text, short* cancel): the text is about to go into the cell
 };
-
-// The box font: cells formatted with it show a ticked box for 0xFE and an empty one for 0xA8. The grid draws
-// those boxes itself, so they look the same whatever fonts the system has.
-#define GRID_BOX_FONT L"Wingdings"
-const TCHAR kGridBoxTicked = 0xFE;
-const TCHAR kGridBoxEmpty = 0xA8;
 
 // Registers the grid's window classes (once); a program calls it before it makes dialogs that hold a grid.
 BOOL GridRegisterWindowClasses();
@@ -150,11 +145,7 @@ private:
 
     // Drawing
     void OnPaint();
-    HFONT GetFont(const CGridCellFormat& fmt);
     void DrawHeaders(HDC hDC, const std::vector<CSpan>& rows, const std::vector<CSpan>& cols);
-    void DrawCellText(HDC hDC, const CGridSheet& sheet, int nRow, int nCol, const RECT& rcCell, int nOverflowRight);
-    static void DrawBox(HDC hDC, const RECT& rcCell, const CGridCellFormat& fmt, bool bTicked, int nSize);
-    static void DrawBorders(HDC hDC, const RECT& rcCell, const CGridCellFormat& fmt);
 
     // Input
     void OnKeyDown(UINT nKey);
@@ -183,5 +174,5 @@ private:
     BOOL m_bArrowsEnd = FALSE;
     BOOL m_bInEndEdit = FALSE;
     HFONT m_hHeaderFont = nullptr;
-    std::map<CString, HFONT> m_fonts;   // by name, size and style
+    CGridCellPainter m_painter;
 };

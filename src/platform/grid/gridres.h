@@ -47,3 +47,6 @@
 #define GRID_IDS_ROWS_FULL              0xF437
 #define GRID_IDS_NOTHING_COPIED         0xF438
 #define GRID_IDS_FORMULA_TOO_COMPLEX    0xF439
+#define GRID_IDS_XLS_TOO_LARGE          0xF43A  // %s: path
+#define GRID_IDS_PRINT_FAILED           0xF43B
+#define GRID_IDS_NO_PRINTER             0xF43C
