@@ -8,6 +8,28 @@
 #include <iterator>
 #include <vector>
 
+std::string MakeWorkbook(const std::vector<CFormSheetPair>& pairs)
+{
+    nlohmann::json sheets = nlohmann::json::array();
+    int nPair = 0;
+    for (const CFormSheetPair& pair : pairs) {
+        nlohmann::json data = nlohmann::json::array(), desc = nlohmann::json::array();
+        for (const auto& cell : pair.data) {
+            nlohmann::json object = cell.second;
+            object["at"] = cell.first;
+            data.push_back(object);
+        }
+        data.push_back({{"at", pair.strDataEof}, {"text", "[EOF]"}});
+        desc.push_back({{"at", "A1"}, {"text", pair.strSettings}});
+        for (const auto& cell : pair.descriptions)
+            desc.push_back({{"at", cell.first}, {"text", cell.second}});
+        desc.push_back({{"at", pair.strDescEof}, {"text", "[EOF]"}});
+        sheets.push_back({{"name", pair.strName}, {"cells", data}});
+        sheets.push_back({{"name", "Descr" + std::to_string(++nPair)}, {"cells", desc}});
+    }
+    return nlohmann::json({{"vts", 1}, {"sheets", sheets}}).dump();
+}
+
 void CFormViewFixture::SetUp()
 {
     CEngineTestArchive::SetUp();

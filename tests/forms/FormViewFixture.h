@@ -7,7 +7,11 @@
 #include "forms/views/FormHost.h"
 #include "support/MessageBoxRecorder.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 class CView;
 
@@ -22,6 +26,19 @@ private:
     CADOConnection& m_data;
     CString m_strFormDir;
 };
+
+// One sheet pair of a test workbook: the data sheet's cells (address and cell object: {"number": 1},
+// {"text": "a"}, {"formula": "=B2"}), the description sheet's texts, and where each sheet's "[EOF]" stands.
+struct CFormSheetPair
+{
+    std::string strName;
+    std::string strSettings;   // the description's cell A1
+    std::vector<std::pair<std::string, nlohmann::json>> data;
+    std::vector<std::pair<std::string, std::string>> descriptions;
+    std::string strDataEof;
+    std::string strDescEof;
+};
+std::string MakeWorkbook(const std::vector<CFormSheetPair>& pairs);
 
 class CFormViewFixture : public CEngineTestArchive
 {

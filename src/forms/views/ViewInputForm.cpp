@@ -33,20 +33,31 @@ private:
 };
 
 // The record set a sheet's cells are read from or written to: the sheet's table, replaced when a cell names
-// another one ("T"), which then serves the later cells too. The row key is looked up only when it changes.
+// another one ("T"), which then serves the later cells too. It is opened when a cell first needs a row, so a sheet
+// without keyed cells needs no table; the row key is looked up only when it changes.
 class CSheetRecords
 {
 public:
-    CSheetRecords(CADOConnection& data, const CString& strTable, BOOL bWrite) : m_data(data), m_bWrite(bWrite)
+    CSheetRecords(CADOConnection& data, const CString& strTable, BOOL bWrite)
+        : m_data(data), m_bWrite(bWrite), m_strTable(strTable)
     {
-        Open(strTable);
     }
 
-    CSetDati& Set() { return *m_pSet; }
+    CSetDati& Set()
+    {
+        if (!m_pSet) {
+            m_pSet = std::make_unique<CSetDati>(m_strTable, m_data);
+            m_pSet->Open(nullptr, adOpenStatic, m_bWrite ? adLockOptimistic : adLockReadOnly, adCmdTableDirect);
+        }
+        return *m_pSet;
+    }
     void SwitchTable(const CString& strTable)
     {
-        if (!strTable.IsEmpty() && strTable != m_pSet->GetTableName())
-            Open(strTable);
+        if (!strTable.IsEmpty() && strTable != m_strTable) {
+            m_strTable = strTable;
+            m_pSet.reset();
+            m_bKeyKnown = FALSE;
+        }
     }
     // The row of the key; TRUE when it exists. The key is remembered, so that the next cell of the same row
     // costs nothing.
@@ -55,23 +66,16 @@ public:
         if (!m_bKeyKnown || strKey != m_strKey) {
             m_strKey = strKey;
             m_bKeyKnown = TRUE;
-            m_bFound = find(*m_pSet, strKey);
+            m_bFound = find(Set(), strKey);
         }
         return m_bFound;
     }
     void RowAdded() { m_bFound = TRUE; }
 
 private:
-    void Open(const CString& strTable)
-    {
-        m_pSet = std::make_unique<CSetDati>(strTable, m_data);
-        m_pSet->Open(nullptr, adOpenStatic, m_bWrite ? adLockOptimistic : adLockReadOnly, adCmdTableDirect);
-        m_bKeyKnown = FALSE;
-        m_bFound = FALSE;
-    }
-
     CADOConnection& m_data;
     BOOL m_bWrite;
+    CString m_strTable;
     std::unique_ptr<CSetDati> m_pSet;
     CString m_strKey;
     BOOL m_bKeyKnown = FALSE;

@@ -327,9 +327,21 @@ void CViewInputFormRespCap::InsertItemRows(int nPair, int nCount)
     m_grid.InvokeMethod228(nLast + 1, 1, nLast + nCount, nMaxCol);
     m_grid.InvokeMethod1422(3, 0);
     m_grid.InvokeMethod132();
+    // The copies keep the pattern's formats and formulas, not its item: an item number copied along would make
+    // the save write the new row over the pattern's item.
+    for (int nRow = nLast + 1; nRow <= nLast + nCount; nRow++)
+        ClearItemValues(nRow);
     CSheetInfo& sheet = m_formInfo[nPair];
     if (nLast < sheet.GetSize())
         sheet.InsertAt(nLast + 1, sheet[nLast], nCount);
+}
+
+void CViewInputFormRespCap::ClearItemValues(int nRow)
+{
+    for (long nCol : {colCodUEB, colArticolo, colDescrizione, colBlank})
+        m_grid.InvokePut281(nRow, nCol, L"");
+    for (long nCol : {colCapitolo, colComp, colCassa, colID})
+        m_grid.InvokePut279(nRow, nCol, 0);
 }
 
 void CViewInputFormRespCap::EmptyItemRow(int nRow)
@@ -584,6 +596,7 @@ BOOL CViewInputFormRespCap::SaveItems(int nPair, CADOConnection& data, std::vect
         CRecExtraCap& rec = set.m_rec;
         if (nID > 0) {
             _variant_t key(nID);
+            set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
             if (!set.FindByKey(1, &key, TRUE))
                 continue;
         } else {

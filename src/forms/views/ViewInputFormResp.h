@@ -94,6 +94,7 @@ private:
     BOOL SaveItems(int nPair, CADOConnection& data, std::vector<std::pair<int, long>>& added);
     void RemoveItemRow(int nPair, int nRow);
     void EmptyItemRow(int nRow);
+    void ClearItemValues(int nRow);
 
     CButton m_btnAdd;
     CButton m_btnModify;

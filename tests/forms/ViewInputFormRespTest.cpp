@@ -1,0 +1,301 @@
+// The per-responsible forms: the synthesis read-only, the centre chosen in the combo with the save question, the
+// figures keyed by row and centre, and the chapter items of a centre added, changed and removed.
+#include "FormViewFixture.h"
+
+#include "dialogs/DlgCapitoli.h"
+#include "forms/RecordID.h"
+#include "forms/views/ViewInputFormResp.h"
+#include "resource.h"
+#include "support/ModalDialogDriver.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class ViewInputFormRespTest : public CFormViewFixture
+{
+protected:
+    void SetUp() override
+    {
+        CFormViewFixture::SetUp();
+        m_nRossi = AddCentre(L"Rossi");
+        m_nBianchi = AddCentre(L"Bianchi");
+        // Row 2: an amount and a set cell of the centre; row 3: a Yes/No pair.
+        CFormSheetPair pair{"Entrate 2008", "1:2,2;T:SaldoFinCalc", {}, {}, "D4", "E4"};
+        pair.descriptions = {{"B2", "I:V;R:101;F:Anno4Com"}, {"C2", "S:V;R:101;F:Anno4Cas"},
+                             {"B3", "I:B.Y;B.N:3,3;R:102;F:Anno4Com"}, {"C3", "I:B;B.Y:3,2;R:102;F:Anno4Com"}};
+        WriteWorkbook(L"EntExtr1.vts", MakeWorkbook({pair}));
+    }
+    CViewInputFormResp* Open()
+    {
+        auto pView = static_cast<CViewInputFormResp*>(MakeView(RUNTIME_CLASS(CViewInputFormResp)));
+        CTextID item(L"EntExtr1.vts");
+        return pView && pView->LoadData(&item) ? pView : nullptr;
+    }
+    // Chooses a centre in the combo as the user does.
+    void Choose(CViewInputFormResp& view, long nCentre)
+    {
+        CComboBox& combo = view.GetCentreCombo();
+        for (int i = 0; i < combo.GetCount(); i++) {
+            if (static_cast<long>(combo.GetItemData(i)) == nCentre)
+                combo.SetCurSel(i);
+        }
+        view.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FORM_RESP, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo.m_hWnd));
+    }
+    long SelectedCentre(CViewInputFormResp& view)
+    {
+        CComboBox& combo = view.GetCentreCombo();
+        return static_cast<long>(combo.GetItemData(combo.GetCurSel()));
+    }
+
+    long m_nRossi = 0;
+    long m_nBianchi = 0;
+};
+} // namespace
+
+TEST_F(ViewInputFormRespTest, TheSynthesisIsReadOnlyAndEachCentreShowsItsOwnFigures)
+{
+    Put(L"SaldoFinCalc", 101, {{L"Anno4Com", 300}, {L"Anno4Cas", 30}}, 0);
+    Put(L"SaldoFinCalc", 102, {{L"Anno4Com", 1}}, 0);
+    Put(L"SaldoFinCalc", 101, {{L"Anno4Com", 100}}, m_nRossi);
+    CViewInputFormResp* pView = Open();
+    ASSERT_NE(nullptr, pView);
+    CComboBox& combo = pView->GetCentreCombo();
+    ASSERT_EQ(3, combo.GetCount());
+    CString strFirst;
+    combo.GetLBText(0, strFirst);
+    EXPECT_EQ(CString(L"-- DATI DI SINTESI --"), strFirst);
+    EXPECT_TRUE(pView->IsSynthesis());
+    CF1Book& grid = pView->GetGrid();
+    EXPECT_EQ(CString(L"300,00"), grid.InvokeGet281(2, 2));
+
+    // Nothing in the synthesis can be changed: input and set cells, boxes.
+    const CGridSheet& sheet = grid.GetControl().GetShownSheet();
+    EXPECT_TRUE(sheet.GetCellFormat(2, 2).m_bLocked);
+    EXPECT_TRUE(sheet.GetCellFormat(2, 3).m_bLocked);
+    grid.InvokeMethod211(2, 3);
+    ASSERT_TRUE(TakeFocus(grid.m_hWnd));
+    SendKey(VK_DELETE);
+    EXPECT_EQ(CString(L"30,00"), grid.InvokeGet281(2, 3));
+    CRect rcBox = grid.GetControl().GetCellRect(3, 3);
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rcBox.CenterPoint().x, rcBox.CenterPoint().y));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rcBox.CenterPoint().x, rcBox.CenterPoint().y));
+    EXPECT_EQ(CString(kGridBoxEmpty), grid.InvokeGet281(3, 3));   // the totals' field 1: the Yes box stays ticked
+    EXPECT_EQ(CString(kGridBoxTicked), grid.InvokeGet281(3, 2));
+    EXPECT_FALSE(pView->IsModified());
+
+    Choose(*pView, m_nRossi);
+    EXPECT_EQ(m_nRossi, pView->GetCentre());
+    EXPECT_EQ(CString(L"100,00"), grid.InvokeGet281(2, 2));
+    EXPECT_FALSE(grid.GetControl().GetShownSheet().GetCellFormat(2, 2).m_bLocked);
+}
+
+TEST_F(ViewInputFormRespTest, ChangingTheCentreAsksToSaveAndCancelKeepsTheFormerCentre)
+{
+    CViewInputFormResp* pView = Open();
+    ASSERT_NE(nullptr, pView);
+    Choose(*pView, m_nRossi);
+    CF1Book& grid = pView->GetGrid();
+    grid.InvokePut279(2, 2, 0.57);
+    pView->SetModified(TRUE);
+    {
+        CMessageBoxRecorder boxes(IDCANCEL);
+        Choose(*pView, m_nBianchi);
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(CString(L"Salvare le modifiche effettuate?"), CString(boxes.Last().text));
+        EXPECT_EQ(m_nRossi, pView->GetCentre());
+        EXPECT_EQ(m_nRossi, SelectedCentre(*pView));
+        EXPECT_TRUE(pView->IsModified());
+    }
+    // Choosing the centre shown changes nothing and asks nothing.
+    Choose(*pView, m_nRossi);
+    EXPECT_TRUE(pView->IsModified());
+
+    CMessageBoxRecorder boxes(IDYES);
+    Choose(*pView, m_nBianchi);
+    EXPECT_EQ(m_nBianchi, pView->GetCentre());
+    EXPECT_FALSE(pView->IsModified());
+    // Stored for the centre, to the 1/10000, with the centres' totals recomputed.
+    EXPECT_EQ(0.57, Get(L"SaldoFinCalc", 101, L"Anno4Com", m_nRossi));
+    EXPECT_FALSE(HasRow(L"SaldoFinCalc", 101, m_nBianchi));
+    EXPECT_EQ(CString(L"0,00"), grid.InvokeGet281(2, 2));
+}
+
+namespace
+{
+// The chapter items: pair 0 revenues, pair 1 expenses; header rows 1 to 4, one item row (5), three closing rows.
+std::string CapExtraWorkbook()
+{
+    std::vector<CFormSheetPair> pairs;
+    for (const char* pszName : {"Entrate", "Spese"}) {
+        CFormSheetPair pair{pszName, "1:5,7", {}, {}, "K9", "L9"};
+        pair.data = {{"A1", {{"text", std::string("Voci di ") + pszName}}}, {"B8", {{"text", "Totale"}}}};
+        pair.descriptions = {{"B5", "L:T"}, {"C5", "L:N"}, {"D5", "I:T"}, {"E5", "L:T"},
+                             {"G5", "I:V"}, {"H5", "I:V"}, {"J5", "L:N"}};
+        pairs.push_back(pair);
+    }
+    return MakeWorkbook(pairs);
+}
+
+class ViewInputFormRespCapTest : public ViewInputFormRespTest
+{
+protected:
+    void SetUp() override
+    {
+        ViewInputFormRespTest::SetUp();
+        WriteWorkbook(L"CapExtra.vts", CapExtraWorkbook());
+        Execute(L"INSERT INTO CapEntrate (ID, descrizione, codUEB) VALUES (10, 'Tributi', '1010000')");
+        Execute(L"INSERT INTO CapEntrate (ID, descrizione, codUEB) VALUES (20, 'Tasse', '1020000')");
+    }
+    void AddItem(long nCentre, long nChapter, LPCTSTR pszCode, LPCTSTR pszArticolo, double comp, double cassa)
+    {
+        CString sql;
+        sql.Format(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo, articolo, importoComp, importoCassa) "
+                   L"VALUES (%ld, '%s', %ld, '%s', %g, %g)",
+                   nCentre, pszCode, nChapter, pszArticolo, comp, cassa);
+        Execute(sql);
+    }
+    CViewInputFormRespCap* OpenCentre(long nCentre)
+    {
+        auto pView = static_cast<CViewInputFormRespCap*>(MakeView(RUNTIME_CLASS(CViewInputFormRespCap)));
+        CTextID item(L"CapExtra.vts");
+        if (!pView || !pView->LoadData(&item))
+            return nullptr;
+        Choose(*pView, nCentre);
+        return pView->GetCentre() == nCentre ? pView : nullptr;
+    }
+    long ItemCount(long nCentre)
+    {
+        CString sql;
+        sql.Format(L"SELECT COUNT(*) FROM ExtraEntrCap WHERE idResp = %ld", nCentre);
+        return ScalarLong(sql);
+    }
+    void Command(CWnd& view, UINT nID) { view.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+};
+} // namespace
+
+TEST_F(ViewInputFormRespCapTest, ItemsAreListedOncePerRowHoweverOftenTheFormIsLoaded)
+{
+    AddItem(m_nRossi, 10, L"1010000", L"A", 100, 90);
+    AddItem(m_nRossi, 20, L"1020000", L"B", 0.57, 0);
+    CViewInputFormRespCap* pView = OpenCentre(m_nRossi);
+    ASSERT_NE(nullptr, pView);
+    for (int nLoad = 0; nLoad < 2; nLoad++) {
+        CF1Book& grid = pView->GetGrid();
+        ASSERT_EQ(9L, grid.GetProperty19()) << nLoad;   // two item rows, three closing rows
+        EXPECT_EQ(CString(L"1010000"), grid.InvokeGet281(5, 2));
+        EXPECT_EQ(CString(L"Tributi"), grid.InvokeGet281(5, 5));
+        EXPECT_EQ(CString(L"1020000"), grid.InvokeGet281(6, 2));
+        EXPECT_EQ(0.57, grid.InvokeGet279(6, 7));
+        const CGridSheet& sheet = grid.GetControl().GetShownSheet();
+        EXPECT_EQ(CString(L"Totale"), sheet.GetText(9, 2));
+        EXPECT_EQ(CString(L"[EOF]"), sheet.GetText(10, 11));
+        // The same workbook again: read anew, not a second set of rows.
+        CTextID item(L"CapExtra.vts");
+        ASSERT_TRUE(pView->LoadData(&item));
+    }
+}
+
+TEST_F(ViewInputFormRespCapTest, ItemsAreAddedChangedAndRemovedAndRefusedRowsStoreNothing)
+{
+    AddItem(m_nRossi, 10, L"1010000", L"A", 100, 90);
+    CViewInputFormRespCap* pView = OpenCentre(m_nRossi);
+    ASSERT_NE(nullptr, pView);
+    CF1Book& grid = pView->GetGrid();
+    long nStored = static_cast<long>(grid.InvokeGet279(5, 10));
+    ASSERT_GT(nStored, 0L);
+
+    // "Aggiungi voce": a new row, its chapter chosen in the chapter list.
+    {
+        CModalDialogDriver dialogs([](CDialog& dialog) -> INT_PTR {
+            auto pChapters = dynamic_cast<CDlgCapitoli*>(&dialog);
+            if (!pChapters)
+                return IDCANCEL;
+            pChapters->m_recResult.m_ID.SetValue(20);
+            pChapters->m_recResult.m_codUEB.SetText(L"1020000");
+            pChapters->m_recResult.m_descrizione.SetText(L"Tasse");
+            return IDOK;
+        });
+        EXPECT_TRUE(pView->CanAddItem());
+        Command(*pView, IDC_VOCE_ADD);
+        EXPECT_EQ(1, dialogs.Shown());
+    }
+    ASSERT_EQ(9L, grid.GetProperty19());
+    EXPECT_EQ(CString(L"Tasse"), grid.InvokeGet281(6, 5));
+    EXPECT_EQ(20.0, grid.InvokeGet279(6, 3));
+    grid.InvokePut279(6, 7, 0.57);
+    grid.InvokePut281(6, 4, L"Nuovo");
+
+    // A row with an articolo but neither code nor chapter is refused, and nothing is stored.
+    grid.InvokePut281(5, 2, L"");
+    std::string before = ReadBytes(m_dataPath);
+    {
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(pView->SaveData());
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(CString(L"Inserire il codice UEB"), CString(boxes.Last().text));
+        EXPECT_EQ(2L, grid.GetProperty4());
+        EXPECT_EQ(5L, grid.GetProperty5());
+    }
+    EXPECT_TRUE(before == ReadBytes(m_dataPath));
+    grid.InvokePut281(5, 2, L"1010000");
+    grid.InvokePut279(5, 3, 0);
+    {
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(pView->SaveData());
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(CString(L"Selezionare il capitolo"), CString(boxes.Last().text));
+        EXPECT_EQ(3L, grid.GetProperty4());
+    }
+    EXPECT_TRUE(before == ReadBytes(m_dataPath));
+    grid.InvokePut279(5, 3, 10);
+
+    ASSERT_TRUE(pView->SaveData());
+    EXPECT_EQ(2L, ItemCount(m_nRossi));
+    EXPECT_EQ(0.57, ScalarLong(L"SELECT importoComp * 100 FROM ExtraEntrCap WHERE articolo = 'Nuovo'") / 100.0);
+    // The added row now carries its number: a second save changes it instead of adding it again.
+    EXPECT_GT(grid.InvokeGet279(6, 10), 0.0);
+    grid.InvokePut279(6, 8, 12);
+    pView->SetModified(TRUE);
+    ASSERT_TRUE(pView->SaveData());
+    EXPECT_EQ(2L, ItemCount(m_nRossi));
+
+    // "Elimina voce" on the first row: the row goes, and with the save its item.
+    grid.InvokeMethod211(5, 4);
+    {
+        CMessageBoxRecorder boxes(IDYES);
+        Command(*pView, IDC_VOCE_DELETE);
+        EXPECT_EQ(CString(L"Eliminare la voce selezionata?"), CString(boxes.Last().text));
+    }
+    EXPECT_EQ(8L, grid.GetProperty19());
+    EXPECT_EQ(CString(L"Nuovo"), grid.InvokeGet281(5, 4));
+    ASSERT_TRUE(pView->SaveData());
+    EXPECT_EQ(1L, ItemCount(m_nRossi));
+    CString sql;
+    sql.Format(L"SELECT COUNT(*) FROM ExtraEntrCap WHERE ID = %ld", nStored);
+    EXPECT_EQ(0L, ScalarLong(sql));
+    // The only row left is emptied, not deleted.
+    {
+        CMessageBoxRecorder boxes(IDYES);
+        Command(*pView, IDC_VOCE_DELETE);
+    }
+    EXPECT_EQ(8L, grid.GetProperty19());
+    EXPECT_EQ(CString(L""), grid.InvokeGet281(5, 4));
+    EXPECT_FALSE(pView->CanAddItem());
+}
+
+TEST_F(ViewInputFormRespCapTest, ANegativeAmountIsRefusedInAnItemRow)
+{
+    CViewInputFormRespCap* pView = OpenCentre(m_nRossi);
+    ASSERT_NE(nullptr, pView);
+    CF1Book& grid = pView->GetGrid();
+    grid.InvokeMethod211(5, 7);
+    ASSERT_TRUE(TakeFocus(grid.m_hWnd));
+    CMessageBoxRecorder boxes;
+    SendText(L"-3");
+    SendKey(VK_RETURN);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(CString(L"Non è possibile immettere importi negativi"), CString(boxes.Last().text));
+    grid.GetControl().CancelEdit();
+    EXPECT_EQ(0.0, grid.InvokeGet279(5, 7));
+}
