@@ -6,24 +6,24 @@
 
 namespace
 {
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam)
+{
+    if (pRecord->iType == EMR_EXTTEXTOUTW) {
+        auto pText = reinterpret_cast<const EMREXTTEXTOUTW*>(pRecord);
+        auto pszChars =
+            reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(pRecord) + pText->emrtext.offString);
+        CString strText(pszChars, static_cast<int>(pText->emrtext.nChars));
+        if (!strText.IsEmpty())
+            *reinterpret_cast<CString*>(lParam) += strText + L"|";
+    }
+    return 1;
+}
+
 // The texts drawn into a metafile, in drawing order.
 CString TextsOf(HENHMETAFILE hMeta)
 {
     CString strTexts;
-    ::EnumEnhMetaFile(
-        nullptr, hMeta,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam) -> int {
-            if (pRecord->iType == EMR_EXTTEXTOUTW) {
-                auto pText = reinterpret_cast<const EMREXTTEXTOUTW*>(pRecord);
-                auto pszChars = reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(pRecord) +
-                                                                pText->emrtext.offString);
-                CString strText(pszChars, static_cast<int>(pText->emrtext.nChars));
-                if (!strText.IsEmpty())
-                    *reinterpret_cast<CString*>(lParam) += strText + L"|";
-            }
-            return 1;
-        },
-        &strTexts, nullptr);
+    ::EnumEnhMetaFile(nullptr, hMeta, CollectText, &strTexts, nullptr);
     return strTexts;
 }
 
