@@ -273,3 +273,8 @@
 #define ID_IMPORT_TESSIVAR              40208
 #define ID_MANUTENZIONE                 40209
 #define ID_FORM_LAST                    40999
+
+// Workbook description bound to the data archive
+#define IDP_FORM_NO_TABLE               10620
+#define IDP_FORM_NO_FIELD               10621
+#define IDP_FORM_NO_ROW                 10622

@@ -119,6 +119,43 @@ CString CCellInfo::GetNumberFormat() const
     }
 }
 
+namespace
+{
+// One sheet pair from its description sheet: the settings of cell (1, 1), the extent up to "[EOF]" (or the
+// sheet's limits without it) and every described cell. text(r, c) answers the text the description cell shows.
+template <class Text>
+void ReadSheetDescription(CSheetInfo& sheet, const Text& text, long nLastRow, long nLastCol, long nMaxRow,
+                          long nMaxCol)
+{
+    CString strSettings = text(1, 1);
+    ReadPair(GetDescValue(strSettings, L"1"), sheet.m_nFirstRow, sheet.m_nFirstCol);
+    ReadPair(GetDescValue(strSettings, L"F"), sheet.m_nTitleRows, sheet.m_nTitleCols);
+    sheet.m_bFormatsOn = GetDescValue(strSettings, L"FC") != L"0";
+    sheet.m_strTable = GetDescValue(strSettings, L"T");
+
+    long nRows, nCols;
+    if (nLastRow >= 1 && nLastCol >= 1 && text(nLastRow, nLastCol) == L"[EOF]") {
+        nRows = nLastRow - 1;
+        nCols = nLastCol - 1;
+    } else {
+        nRows = nMaxRow;
+        nCols = nMaxCol;
+    }
+    // Past the last used row and column every cell is empty, so nothing is read there, and the rows past the
+    // last used one hold no cells (a lookup finds nothing there, as in an undescribed cell): without "[EOF]"
+    // the limits reach 65536 rows of 256 cells, far too many to keep.
+    sheet.SetSize(nRows + 1);
+    for (long r = 1; r <= nRows && r <= nLastRow; ++r) {
+        CRowInfo& row = sheet.ElementAt(r);
+        row.SetSize(nCols);
+        if (nCols >= 1 && nCols <= nLastCol)
+            row.m_strText = text(r, nCols);
+        for (long c = 1; c < nCols && c <= nLastCol; ++c)
+            row.ElementAt(c).Parse(text(r, c));
+    }
+}
+} // namespace
+
 BOOL CFormInfo::ReadFromBook(CF1Book& grid)
 {
     CShownSheetKeeper keeper(grid);
@@ -131,35 +168,24 @@ BOOL CFormInfo::ReadFromBook(CF1Book& grid)
         grid.SetProperty106(nDataSheet + 1);
         long nActiveRow, nActiveCol;
         grid.InvokeMethod169(&nActiveRow, &nActiveCol);
-
-        CString strSettings = grid.InvokeGet281(1, 1);
-        ReadPair(GetDescValue(strSettings, L"1"), sheet.m_nFirstRow, sheet.m_nFirstCol);
-        ReadPair(GetDescValue(strSettings, L"F"), sheet.m_nTitleRows, sheet.m_nTitleCols);
-        sheet.m_bFormatsOn = GetDescValue(strSettings, L"FC") != L"0";
-        sheet.m_strTable = GetDescValue(strSettings, L"T");
-
-        long nLastRow = grid.GetProperty88(), nLastCol = grid.GetProperty87();
-        long nRows, nCols;
-        if (nLastRow >= 1 && nLastCol >= 1 && grid.InvokeGet281(nLastRow, nLastCol) == L"[EOF]") {
-            nRows = nLastRow - 1;
-            nCols = nLastCol - 1;
-        } else {
-            nRows = grid.GetProperty19();
-            nCols = grid.GetProperty18();
-        }
-        // Past the last used row and column every cell is empty, so nothing is read there, and the rows past the
-        // last used one hold no cells (a lookup finds nothing there, as in an undescribed cell): without "[EOF]"
-        // the limits reach 65536 rows of 256 cells, far too many to keep.
-        sheet.SetSize(nRows + 1);
-        for (long r = 1; r <= nRows && r <= nLastRow; ++r) {
-            CRowInfo& row = sheet.ElementAt(r);
-            row.SetSize(nCols);
-            if (nCols >= 1 && nCols <= nLastCol)
-                row.m_strText = grid.InvokeGet281(r, nCols);
-            for (long c = 1; c < nCols && c <= nLastCol; ++c)
-                row.ElementAt(c).Parse(grid.InvokeGet281(r, c));
-        }
+        ReadSheetDescription(sheet, [&grid](long r, long c) { return grid.InvokeGet281(r, c); },
+                             grid.GetProperty88(), grid.GetProperty87(), grid.GetProperty19(), grid.GetProperty18());
         grid.InvokeMethod211(nActiveRow, nActiveCol);
+    }
+    *this = info;
+    return TRUE;
+}
+
+BOOL CFormInfo::ReadFromBook(const CGridBook& book)
+{
+    CFormInfo info;
+    info.SetSize(book.GetSheetCount() / 2);
+    for (int k = 0; k < info.GetSize(); ++k) {
+        CSheetInfo& sheet = info.ElementAt(k);
+        sheet.m_strSheetName = book.GetSheet(2 * k + 1)->GetName();
+        const CGridSheet& desc = *book.GetSheet(2 * k + 2);
+        ReadSheetDescription(sheet, [&desc](long r, long c) { return desc.GetText(r, c); }, desc.GetLastRow(),
+                             desc.GetLastCol(), desc.GetMaxRow(), desc.GetMaxCol());
     }
     *this = info;
     return TRUE;

@@ -8,6 +8,7 @@
 #include "util/AdArray.h"
 
 class CF1Book;
+class CGridBook;
 
 // The value of key in a description text: the text after the ':' of the first item whose key is the key,
 // ignoring case; empty when the text or the key is empty or no item has the key.
@@ -90,6 +91,8 @@ public:
     // Rebuilds the description from the workbook loaded in the grid; the grid shows the same sheet after, also
     // when a grid call raises (the exception goes on, the description stays as it was).
     BOOL ReadFromBook(CF1Book& grid);
+    // The same from a workbook held in memory, with no grid window (the workbook compiler, the checks).
+    BOOL ReadFromBook(const CGridBook& book);
 
     // The described cell; null outside the description.
     const CCellInfo* GetCell(int nSheet, int nRow, int nCol) const;

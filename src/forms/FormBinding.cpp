@@ -1,0 +1,164 @@
+#include "FormBinding.h"
+
+#include "data/SetDati.h"
+#include "platform/grid/GridAddress.h"
+#include "util/MessageText.h"
+#include "resource.h"
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace
+{
+struct CRowRange
+{
+    long nFirst;
+    long nLast;
+};
+
+// The revenue items and title totals of the accrual basis; the cash basis has the same a thousand above.
+const CRowRange kRevenueRows[] = {{2101, 2104}, {2201, 2206}, {2301, 2306}, {2401, 2407}};
+
+struct CTableRows
+{
+    LPCTSTR pszTable;
+    std::vector<CRowRange> ranges;
+    BOOL bRevenueRows;       // the rows of kRevenueRows
+    BOOL bCashRevenueRows;   // and their cash rows
+};
+
+// Null for a table whose rows are not keyed by the program's numbering.
+const CTableRows* FindTableRows(const CString& strTable)
+{
+    static const CTableRows s_tables[] = {
+        {L"Entrate", {{2501, 2501}, {2503, 2504}, {3501, 3501}, {3503, 3504}}, TRUE, TRUE},
+        {L"SaldoFin", {{100, 106}, {200, 203}, {300, 300}, {1100, 1106}, {1200, 1203}, {1300, 1300},
+                       {2100, 2100}, {2200, 2200}, {2300, 2300}}, FALSE, FALSE},
+        {L"SaldoProg", {{100, 100}, {105, 105}, {200, 200}, {300, 301}, {400, 402}, {500, 500}, {1100, 1100},
+                        {1105, 1107}, {1200, 1200}, {1300, 1301}, {1400, 1402}, {1500, 1500}, {2100, 2100},
+                        {2400, 2400}, {2500, 2500}}, FALSE, FALSE},
+        // Quarterly monitoring: the revenue items and spending titles of both bases, the final revenues and
+        // spending, the balances and their differences from the targets.
+        {L"Monitor", {{100, 100}, {200, 203}, {300, 300}, {401, 402}, {501, 502}, {1100, 1100}, {1200, 1203},
+                      {1300, 1300}, {1401, 1402}, {1501, 1502}}, TRUE, TRUE},
+        {L"SaldoFinProg", {{100, 100}, {200, 203}, {211, 212}, {300, 300}, {401, 402}, {2502, 2502}}, TRUE, FALSE},
+        {L"SaldoFinCalc", {{100, 100}, {200, 203}, {211, 212}, {300, 300}, {401, 402}, {2502, 2502}}, TRUE, FALSE},
+    };
+    for (const CTableRows& table : s_tables)
+        if (strTable.CompareNoCase(table.pszTable) == 0)
+            return &table;
+    return nullptr;
+}
+
+BOOL InRanges(const CRowRange* pRanges, size_t nRanges, long nRow, long nOffset)
+{
+    for (size_t i = 0; i < nRanges; ++i)
+        if (nRow >= pRanges[i].nFirst + nOffset && nRow <= pRanges[i].nLast + nOffset)
+            return TRUE;
+    return FALSE;
+}
+
+// The columns of the archive's tables, read once per table; a table the archive lacks has no entry.
+class CArchiveColumns
+{
+public:
+    explicit CArchiveColumns(CADOConnection& data) : m_data(data) {}
+
+    BOOL HasTable(const CString& strTable) { return Columns(strTable) != nullptr; }
+    BOOL HasField(const CString& strTable, const CString& strField)
+    {
+        const std::vector<CString>* pColumns = Columns(strTable);
+        if (pColumns)
+            for (const CString& strColumn : *pColumns)
+                if (strColumn.CompareNoCase(strField) == 0)
+                    return TRUE;
+        return FALSE;
+    }
+
+private:
+    const std::vector<CString>* Columns(const CString& strTable)
+    {
+        CString strKey = strTable;
+        strKey.MakeUpper();
+        auto it = m_tables.find(strKey);
+        if (it == m_tables.end())
+            it = m_tables.emplace(strKey, ReadColumns(strTable)).first;
+        return it->second.first ? &it->second.second : nullptr;
+    }
+
+    std::pair<BOOL, std::vector<CString>> ReadColumns(const CString& strTable)
+    {
+        std::vector<CString> columns;
+        if (strTable.IsEmpty() || strTable.FindOneOf(L"[]") >= 0)
+            return {FALSE, columns};
+        CSetDati set(strTable, m_data);
+        try {
+            set.Open(L"SELECT * FROM [" + strTable + L"] WHERE 1 = 0", adOpenStatic, adLockReadOnly, adCmdText);
+        } catch (const _com_error&) {
+            return {FALSE, columns};   // no such table
+        }
+        FieldsPtr fields = set.GetFields();
+        for (long i = 0; i < fields->GetCount(); ++i)
+            columns.push_back(CString(static_cast<LPCWSTR>(fields->GetItem(_variant_t(i))->GetName())));
+        return {TRUE, columns};
+    }
+
+    CADOConnection& m_data;
+    std::map<CString, std::pair<BOOL, std::vector<CString>>> m_tables;
+};
+} // namespace
+
+BOOL IsKnownFormRow(const CString& strTable, const CString& strRow)
+{
+    if (strTable.CompareNoCase(L"DatiEnte") == 0) {
+        static const LPCTSTR s_keys[] = {L"ENTE", L"PIVA", L"TEL", L"FAX", L"MAIL", L"INDIRIZZO", L"CAP", L"CITY",
+                                         L"PROV"};
+        for (LPCTSTR pszKey : s_keys)
+            if (strRow == pszKey)
+                return TRUE;
+        return FALSE;
+    }
+    // The budget tables are keyed by numbers: the key is a whole number written plainly.
+    LPTSTR pszEnd = nullptr;
+    long nRow = std::wcstol(strRow, &pszEnd, 10);
+    if (strRow.IsEmpty() || *pszEnd != 0 || strRow[0] == L'+' || strRow[0] == L'-' || strRow[0] == L' ')
+        return FALSE;
+    const CTableRows* pTable = FindTableRows(strTable);
+    return pTable && (InRanges(pTable->ranges.data(), pTable->ranges.size(), nRow, 0) ||
+                      (pTable->bRevenueRows && InRanges(kRevenueRows, _countof(kRevenueRows), nRow, 0)) ||
+                      (pTable->bCashRevenueRows && InRanges(kRevenueRows, _countof(kRevenueRows), nRow, 1000)));
+}
+
+BOOL CheckFormBinding(const CFormInfo& info, CADOConnection& data, CString& strError)
+{
+    CArchiveColumns archive(data);
+    for (int s = 0; s < info.GetSize(); ++s) {
+        const CSheetInfo& sheet = info[s];
+        CString strTable = sheet.m_strTable;
+        for (int r = 1; r < sheet.GetSize(); ++r)
+            for (int c = 1; c < sheet[r].GetSize(); ++c) {
+                const CCellInfo& cell = sheet[r][c];
+                if (cell.m_nKind == formKindNone)
+                    continue;
+                if (!cell.m_strT.IsEmpty())
+                    strTable = cell.m_strT;
+                if (cell.m_strR.IsEmpty() && cell.m_strF.IsEmpty())
+                    continue;   // a cell of the sheet alone
+                CString strCell = GridCellName(r, c);
+                if (!archive.HasTable(strTable)) {
+                    strError = FormatResMessage(IDP_FORM_NO_TABLE, strCell, sheet.m_strSheetName, strTable);
+                    return FALSE;
+                }
+                if (!cell.m_strF.IsEmpty() && !archive.HasField(strTable, cell.m_strF)) {
+                    strError = FormatResMessage(IDP_FORM_NO_FIELD, strCell, sheet.m_strSheetName, cell.m_strF, strTable);
+                    return FALSE;
+                }
+                if (!cell.m_strR.IsEmpty() && !IsKnownFormRow(strTable, cell.m_strR)) {
+                    strError = FormatResMessage(IDP_FORM_NO_ROW, strCell, sheet.m_strSheetName, cell.m_strR, strTable);
+                    return FALSE;
+                }
+            }
+    }
+    return TRUE;
+}

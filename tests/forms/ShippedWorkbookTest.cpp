@@ -1,0 +1,259 @@
+// The input-form workbooks the program ships, compiled from their sources: each one compiles, is written and
+// read back, binds to a new archive, starts on a cell the user works in, and computes what the engine stores.
+// Also the compiler's refusals and the check that refuses a description naming what the archive lacks.
+#include "WorkbookBinding.h"
+
+#include "data/DataTestArchive.h"
+#include "data/DatabaseSchema.h"
+#include "engine/RecalcSaldi.h"
+#include "forms/FormBinding.h"
+#include "platform/grid/GridAddress.h"
+#include "util/MessageText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <random>
+
+namespace
+{
+CString ReadSource(const CString& strName)
+{
+    FILE* pFile = _wfopen(WorkbookSourceFolder() + L"\\" + strName + L".wbs", L"rb");
+    if (!pFile)
+        return CString();
+    std::string bytes;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
+        bytes.append(buffer, n);
+    std::fclose(pFile);
+    return CString::FromMultiByte(bytes.data(), static_cast<int>(bytes.size()), CP_UTF8);
+}
+
+// A one-sheet source around the given lines, on table Entrate, 6 rows by 4 columns, first cell C3.
+CString SmallSource(LPCTSTR pszLines)
+{
+    return CString(L"sheet \"Prova\"\n  size 6 4\n  table Entrate\n  first C3\n") + pszLines;
+}
+
+class ShippedWorkbookTest : public CDataTestArchive
+{
+protected:
+    // A new, empty data archive in place of the one open.
+    void NewArchive(LPCTSTR pszName)
+    {
+        TearDown();
+        m_dataPath = m_folder.File(pszName);
+        CreateDataArchive(m_dataPath, Password);
+        OpenDatabases(TRUE);
+    }
+
+    // The workbook as the program folder ships it: compiled, written, and read back from the file.
+    void LoadShipped(const CString& strName, CGridBook& book, CFormInfo& info)
+    {
+        CGridBook compiled;
+        CFormInfo unused;
+        ASSERT_EQ(CString(), CompileSourceText(ReadSource(strName), compiled, unused));
+        CString strError, strPath = m_folder.File(strName + L".vts");
+        ASSERT_TRUE(compiled.WriteFile(strPath, strError)) << strError;
+        ASSERT_TRUE(book.ReadFile(strPath, strError)) << strError;
+        info.ReadFromBook(book);
+    }
+};
+} // namespace
+
+TEST_F(ShippedWorkbookTest, EveryWorkbookCompilesLoadsAndBindsToANewArchive)
+{
+    std::vector<CString> names = ShippedWorkbookNames();
+    // The workbooks that the frame and the tree open.
+    for (LPCTSTR pszExpected : {L"Entrate1", L"Entrate2"})
+        EXPECT_TRUE(std::find(names.begin(), names.end(), CString(pszExpected)) != names.end()) << pszExpected;
+
+    for (const CString& strName : names) {
+        SCOPED_TRACE(strName.ToMultiByte(CP_UTF8));
+        CGridBook book;
+        CFormInfo info;
+        LoadShipped(strName, book, info);
+        ASSERT_GE(book.GetSheetCount(), 2);
+        EXPECT_EQ(0, book.GetSheetCount() % 2);
+        for (int s = 1; s <= book.GetSheetCount(); ++s) {
+            const CGridSheet& sheet = *book.GetSheet(s);
+            EXPECT_EQ(CString(L"[EOF]"), sheet.GetText(sheet.GetLastRow(), sheet.GetLastCol())) << sheet.GetName();
+        }
+        CString strError;
+        EXPECT_TRUE(CheckFormBinding(info, m_data, strError)) << strError;
+        for (int s = 0; s < info.GetSize(); ++s) {
+            const CSheetInfo& sheet = info[s];
+            SCOPED_TRACE(sheet.m_strSheetName.ToMultiByte(CP_UTF8));
+            EXPECT_FALSE(sheet.m_strTable.IsEmpty());
+            bool bHasInput = false;
+            for (const CBoundCell& bound : BoundCells(info))
+                bHasInput = bHasInput || (bound.nSheet == s && bound.pCell->m_nKind == formKindInput);
+            const CCellInfo* pFirst = info.GetCell(s, sheet.m_nFirstRow, sheet.m_nFirstCol);
+            ASSERT_NE(nullptr, pFirst) << "first cell " << sheet.m_nFirstRow << "," << sheet.m_nFirstCol;
+            if (bHasInput)
+                EXPECT_EQ(formKindInput, pFirst->m_nKind);
+            else
+                EXPECT_TRUE(pFirst->IsDataCell());
+        }
+    }
+}
+
+// The check the views and the compiler make: a table, field or row the archive lacks is named with its cell.
+TEST_F(ShippedWorkbookTest, ADescriptionNamingWhatTheArchiveLacksIsRefusedNamingTheCell)
+{
+    struct
+    {
+        LPCTSTR pszRow;
+        LPCTSTR pszExpected;   // empty: accepted
+    } cases[] = {
+        {L"row 3 key 2101: | | I:+V;F:Anno1", L""},
+        {L"row 3 key 2101 table SaldoFinCalc: | | I:+V;F:Anno4Com", L""},
+        {L"row 3 key ENTE: | | I:T;T:DatiEnte;F:value", L""},
+        {L"row 3 key 2101: | | C:V", L""},   // no field: the cell is computed and saved nowhere
+        {L"row 3 key 2101 table Spese: | | I:+V;F:Anno1", L"C3 del foglio \"Prova\" fa riferimento alla tabella \"Spese\""},
+        {L"row 3 key 2101: | | I:+V;F:Anno9", L"C3 del foglio \"Prova\" fa riferimento al campo \"Anno9\", che la tabella \"Entrate\""},
+        {L"row 3 key 2109: | | I:+V;F:Anno1", L"C3 del foglio \"Prova\" fa riferimento alla riga \"2109\""},
+        {L"row 3 key 2101: | | I:+V;F:Anno1 | L:V;T:SaldoFin;F:Anno1", L"D3 del foglio \"Prova\" fa riferimento alla riga \"2101\", che la tabella \"SaldoFin\""},
+        {L"row 3 key 201 table SaldoFin: | | I:+V;F:Anno1\nrow 4 key 201: | | I:+V;F:Anno1", L"C4 del foglio \"Prova\" fa riferimento alla riga \"201\", che la tabella \"Entrate\""},
+        {L"row 3 key PROV: | | I:T;T:DatiEnte;F:value\nrow 4 key PROVINCIA: | | I:T;T:DatiEnte;F:value", L"C4 del foglio"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszRow);
+        CGridBook book;
+        CFormInfo info;
+        ASSERT_EQ(CString(), CompileSourceText(SmallSource(c.pszRow), book, info));
+        CString strError;
+        BOOL bBound = CheckFormBinding(info, m_data, strError);
+        if (*c.pszExpected == 0) {
+            EXPECT_TRUE(bBound) << strError;
+        } else {
+            EXPECT_FALSE(bBound);
+            EXPECT_NE(-1, strError.Find(c.pszExpected)) << strError;
+        }
+    }
+}
+
+TEST(WorkbookSource, FaultsOfASourceAreRefusedWithTheirLine)
+{
+    struct
+    {
+        LPCTSTR pszSource;
+        LPCTSTR pszExpected;
+    } cases[] = {
+        {L"sheet \"P\"\n  table Entrate\n  row 2: \"x\"", L"line 3: the sheet's size comes before its cells"},
+        {L"sheet \"P\"\n  table Entrate", L"has no size"},
+        {L"style a bold\nstyle a italic", L"line 2: style a defined twice"},
+        {L"sheet \"P\"\n size 3 3\n row 2: \"x\" @nostyle", L"line 3: unknown style nostyle"},
+        {L"sheet \"P\"\n size 3 3\n row 2: \"x\" | \"y\" *3", L"line 3: cell D2 lies outside"},
+        {L"sheet \"P\"\n size 3 3\n row 2: \"x\"\n cell A2 \"y\"", L"line 4: cell A2 written twice"},
+        {L"sheet \"P\"\n size 3 3\n row 2: \"x\" 12", L"line 3: a cell holds one text"},
+        {L"sheet \"P\"\n size 3 3\n row 2: \"x", L"line 3: unclosed quotes"},
+        {L"sheet \"P\"\n size 3 3\n row 2: i:V", L"line 3: not a text, number"},
+        {L"sheet \"P\"\n size 3 3\n row 1: L:V", L"cell A1 of a description sheet"},
+        {L"sheet \"P\"\n size 3 3\n row 2: \"x\" | =A2*2", L"the formula of cell B2 of sheet \"P\" gives #VALUE!"},
+        {L"sheet \"P\"\n size 3 3\n row 2: =SOMMA(B2)", L"the formula of cell A2 of sheet \"P\" gives #NAME?"},
+        {L"sheet \"P\"\n size 3 3\nsheet \"p\"", L"line 3: sheet name \"p\" not valid or used twice"},
+        {L"", L"the source has no sheet"},
+    };
+    for (const auto& c : cases) {
+        CGridBook book;
+        CFormInfo info;
+        CString strError = CompileSourceText(c.pszSource, book, info);
+        EXPECT_NE(-1, strError.Find(c.pszExpected)) << c.pszSource << "\n -> " << strError;
+    }
+}
+
+// Rows that name another table are served by it, and the next rows by the sheet's table again: the compiler
+// writes the switches into the descriptions, in the order the views walk the cells.
+TEST(WorkbookSource, EachRowIsServedByItsTable)
+{
+    CGridBook book;
+    CFormInfo info;
+    ASSERT_EQ(CString(), CompileSourceText(SmallSource(L"column C field Anno1\n"
+                                                       L"row 2 key 2101: | \"a\" | I:+V | I:+V;F:Anno2\n"
+                                                       L"row 3 key 100 table SaldoFin: | \"b\" | C:V =C2\n"
+                                                       L"row 4 key 2102: | \"c\" | I:+V\n"
+                                                       L"row 5 key 3: | \"d\" | L:T;T:DatiEnte;R:ENTE;F:value\n"),
+                                           book, info));
+    struct
+    {
+        int nRow, nCol;
+        LPCTSTR pszTable, pszRow, pszField;
+    } expected[] = {
+        {2, 3, L"Entrate", L"2101", L"Anno1"}, {2, 4, L"Entrate", L"2101", L"Anno2"},
+        {3, 3, L"SaldoFin", L"100", L"Anno1"}, {4, 3, L"Entrate", L"2102", L"Anno1"},
+        {5, 3, L"DatiEnte", L"ENTE", L"value"},
+    };
+    std::vector<CBoundCell> cells = BoundCells(info);
+    ASSERT_EQ(_countof(expected), cells.size());
+    for (size_t i = 0; i < cells.size(); ++i) {
+        SCOPED_TRACE(GridCellName(expected[i].nRow, expected[i].nCol));
+        EXPECT_EQ(expected[i].nRow, cells[i].nRow);
+        EXPECT_EQ(expected[i].nCol, cells[i].nCol);
+        EXPECT_EQ(CString(expected[i].pszTable), cells[i].strTable);
+        EXPECT_EQ(CString(expected[i].pszRow), cells[i].pCell->m_strR);
+        EXPECT_EQ(CString(expected[i].pszField), cells[i].pCell->m_strF);
+    }
+    // The layout: "[EOF]" past the size on the data sheet and one column further on the description sheet,
+    // whose last column holds the row texts.
+    EXPECT_EQ(CString(L"[EOF]"), book.GetSheet(1)->GetText(7, 5));
+    EXPECT_EQ(CString(L"[EOF]"), book.GetSheet(2)->GetText(7, 6));
+    EXPECT_EQ(CString(L"1:3,3;F:0,0;T:Entrate"), book.GetSheet(2)->GetText(1, 1));
+}
+
+// On archives filled at random through every shipped workbook, every computed cell with a row key shows what
+// the archive holds after the recomputation, and every input typed comes back.
+TEST_F(ShippedWorkbookTest, ComputedCellsShowWhatTheEngineStores)
+{
+    std::vector<CString> names = ShippedWorkbookNames();
+    for (unsigned nSeed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(nSeed);
+        NewArchive(FormatString(L"Archivio%u.mdb", nSeed));
+        std::mt19937 random(nSeed);
+        std::map<CString, double> typed;   // "table/row/field" -> the last amount typed
+        for (const CString& strName : names) {
+            CGridBook book;
+            CFormInfo info;
+            LoadShipped(strName, book, info);
+            LoadWorkbook(book, info, m_data);
+            for (const CBoundCell& bound : BoundCells(info)) {
+                const CCellInfo& cell = *bound.pCell;
+                if (cell.m_nKind != formKindInput || cell.m_nType != formTypeAmount)
+                    continue;
+                // Amounts in cents; one in five left at zero, signs where the cell allows them.
+                double amount = random() % 5 == 0 ? 0.0 : static_cast<double>(random() % 100000000) / 100.0;
+                if (!cell.m_bNoNegatives && random() % 3 == 0)
+                    amount = -amount;
+                book.GetSheet(2 * bound.nSheet + 1)->SetNumber(bound.nRow, bound.nCol, amount);
+                typed[bound.strTable + L"/" + cell.m_strR + L"/" + cell.m_strF] = amount;
+            }
+            SaveWorkbook(book, info, m_data);
+        }
+        RecalcSaldi(m_data);
+
+        for (const CString& strName : names) {
+            SCOPED_TRACE(strName.ToMultiByte(CP_UTF8));
+            CGridBook book;
+            CFormInfo info;
+            LoadShipped(strName, book, info);
+            LoadWorkbook(book, info, m_data);
+            for (const CBoundCell& bound : BoundCells(info)) {
+                const CCellInfo& cell = *bound.pCell;
+                if (cell.m_strR.IsEmpty() || cell.m_strF.IsEmpty() || cell.m_nType != formTypeAmount)
+                    continue;
+                const CGridSheet& sheet = *book.GetSheet(2 * bound.nSheet + 1);
+                double shown = sheet.GetNumber(bound.nRow, bound.nCol);
+                SCOPED_TRACE((sheet.GetName() + L" " + GridCellName(bound.nRow, bound.nCol) + L" " + bound.strTable +
+                              L"/" + cell.m_strR + L"/" + cell.m_strF).ToMultiByte(CP_UTF8));
+                if (cell.m_nKind == formKindComputed) {
+                    EXPECT_NEAR(ReadStoredAmount(m_data, bound.strTable, cell.m_strR, cell.m_strF), shown, 0.0001);
+                } else if (cell.m_nKind == formKindInput) {
+                    EXPECT_NEAR(typed[bound.strTable + L"/" + cell.m_strR + L"/" + cell.m_strF], shown, 0.0001);
+                }
+            }
+        }
+    }
+}
