@@ -68,7 +68,9 @@ TEST_F(ShippedWorkbookTest, EveryWorkbookCompilesLoadsAndBindsToANewArchive)
 {
     std::vector<CString> names = ShippedWorkbookNames();
     // The workbooks that the frame and the tree open.
-    for (LPCTSTR pszExpected : {L"Entrate1", L"Entrate2"})
+    for (LPCTSTR pszExpected : {L"Entrate1", L"Entrate2", L"SpNette1", L"SpNette2", L"SaldoFin", L"SaldoPro",
+                                L"MonEntr1", L"MonEntr2", L"MonSpNt1", L"MonSpNt2", L"EntVeri1", L"EntVeri2",
+                                L"SpNVeri1", L"SpNVeri2", L"VerVerif", L"EntExtr1", L"SpNExtr1", L"VerExtra"})
         EXPECT_TRUE(std::find(names.begin(), names.end(), CString(pszExpected)) != names.end()) << pszExpected;
 
     for (const CString& strName : names) {
@@ -205,20 +207,36 @@ TEST(WorkbookSource, EachRowIsServedByItsTable)
 }
 
 // On archives filled at random through every shipped workbook, every computed cell with a row key shows what
-// the archive holds after the recomputation, and every input typed comes back.
+// the archive holds after the recomputation, and every input typed comes back. The forms of a responsible
+// centre work on the rows of one centre.
 TEST_F(ShippedWorkbookTest, ComputedCellsShowWhatTheEngineStores)
 {
+    // Scales that make the archives of some seeds fall into each case of the programmed targets: spending above
+    // the revenues (a negative cash average, with the mixed one below or above it), accrual revenues far above
+    // the rest (the mixed average above the cash one), an extraordinary revenue above 15 % of the final ones.
+    static const struct
+    {
+        unsigned nSeed;
+        LPCTSTR pszWorkbook;
+        LPCTSTR pszRow;   // null: every row of the workbook
+        double factor;
+    } scales[] = {
+        {2, L"SpNette1", nullptr, 1000}, {2, L"SpNette2", nullptr, 100}, {3, L"SpNette2", nullptr, 100},
+        {4, L"Entrate1", nullptr, 100}, {5, L"Entrate2", L"3503", 1000},
+    };
     std::vector<CString> names = ShippedWorkbookNames();
-    for (unsigned nSeed : {1u, 2u, 3u}) {
+    for (unsigned nSeed : {1u, 2u, 3u, 4u, 5u}) {
         SCOPED_TRACE(nSeed);
         NewArchive(FormatString(L"Archivio%u.mdb", nSeed));
+        Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Rossi', 'Ragioneria')");
+        const long nCentre = ScalarLong(L"SELECT MAX(ID) FROM Responsabili");
         std::mt19937 random(nSeed);
         std::map<CString, double> typed;   // "table/row/field" -> the last amount typed
         for (const CString& strName : names) {
             CGridBook book;
             CFormInfo info;
             LoadShipped(strName, book, info);
-            LoadWorkbook(book, info, m_data);
+            LoadWorkbook(book, info, m_data, nCentre);
             for (const CBoundCell& bound : BoundCells(info)) {
                 const CCellInfo& cell = *bound.pCell;
                 if (cell.m_nKind != formKindInput || cell.m_nType != formTypeAmount)
@@ -227,10 +245,13 @@ TEST_F(ShippedWorkbookTest, ComputedCellsShowWhatTheEngineStores)
                 double amount = random() % 5 == 0 ? 0.0 : static_cast<double>(random() % 100000000) / 100.0;
                 if (!cell.m_bNoNegatives && random() % 3 == 0)
                     amount = -amount;
+                for (const auto& scale : scales)
+                    if (scale.nSeed == nSeed && strName == scale.pszWorkbook && (!scale.pszRow || cell.m_strR == scale.pszRow))
+                        amount *= scale.factor;
                 book.GetSheet(2 * bound.nSheet + 1)->SetNumber(bound.nRow, bound.nCol, amount);
                 typed[bound.strTable + L"/" + cell.m_strR + L"/" + cell.m_strF] = amount;
             }
-            SaveWorkbook(book, info, m_data);
+            SaveWorkbook(book, info, m_data, nCentre);
         }
         RecalcSaldi(m_data);
 
@@ -239,17 +260,19 @@ TEST_F(ShippedWorkbookTest, ComputedCellsShowWhatTheEngineStores)
             CGridBook book;
             CFormInfo info;
             LoadShipped(strName, book, info);
-            LoadWorkbook(book, info, m_data);
+            LoadWorkbook(book, info, m_data, nCentre);
             for (const CBoundCell& bound : BoundCells(info)) {
                 const CCellInfo& cell = *bound.pCell;
-                if (cell.m_strR.IsEmpty() || cell.m_strF.IsEmpty() || cell.m_nType != formTypeAmount)
+                if (cell.m_strR.IsEmpty() || cell.m_strF.IsEmpty() ||
+                    (cell.m_nType != formTypeAmount && cell.m_nType != formTypeDecimal))
                     continue;
                 const CGridSheet& sheet = *book.GetSheet(2 * bound.nSheet + 1);
                 double shown = sheet.GetNumber(bound.nRow, bound.nCol);
                 SCOPED_TRACE((sheet.GetName() + L" " + GridCellName(bound.nRow, bound.nCol) + L" " + bound.strTable +
                               L"/" + cell.m_strR + L"/" + cell.m_strF).ToMultiByte(CP_UTF8));
                 if (cell.m_nKind == formKindComputed) {
-                    EXPECT_NEAR(ReadStoredAmount(m_data, bound.strTable, cell.m_strR, cell.m_strF), shown, 0.0001);
+                    EXPECT_NEAR(ReadStoredAmount(m_data, bound.strTable, cell.m_strR, cell.m_strF, nCentre), shown,
+                                0.0001);
                 } else if (cell.m_nKind == formKindInput) {
                     EXPECT_NEAR(typed[bound.strTable + L"/" + cell.m_strR + L"/" + cell.m_strF], shown, 0.0001);
                 }
