@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -70,7 +71,8 @@ TEST_F(ShippedWorkbookTest, EveryWorkbookCompilesLoadsAndBindsToANewArchive)
     // The workbooks that the frame and the tree open.
     for (LPCTSTR pszExpected : {L"Entrate1", L"Entrate2", L"SpNette1", L"SpNette2", L"SaldoFin", L"SaldoPro",
                                 L"MonEntr1", L"MonEntr2", L"MonSpNt1", L"MonSpNt2", L"EntVeri1", L"EntVeri2",
-                                L"SpNVeri1", L"SpNVeri2", L"VerVerif", L"EntExtr1", L"SpNExtr1", L"VerExtra"})
+                                L"SpNVeri1", L"SpNVeri2", L"VerVerif", L"EntExtr1", L"SpNExtr1", L"VerExtra",
+                                L"CapExtra", L"D-07"})
         EXPECT_TRUE(std::find(names.begin(), names.end(), CString(pszExpected)) != names.end()) << pszExpected;
 
     for (const CString& strName : names) {
@@ -278,5 +280,109 @@ TEST_F(ShippedWorkbookTest, ComputedCellsShowWhatTheEngineStores)
                 }
             }
         }
+    }
+}
+
+// SaldoPro on an archive of each case of the programmed targets: the sheet computes the case letter the view
+// reads, and every cell the view disables for that letter is described on the first sheet pair, so that the
+// view's list is never cut short.
+TEST_F(ShippedWorkbookTest, SaldoProShowsTheCaseOfTheArchive)
+{
+    static const LPCTSTR s_caseD[] = {L"e", L"f", L"g", L"h", L"i", L"l", L"m", L"n", L"o", L"p", L"q", L"r",
+                                      L"s", L"SFNA1", L"SFNA2", L"SFNA3", L"t", L"8P"};
+    static const LPCTSTR s_more[] = {L"q1", L"q2", L"q3", L"s2com", L"s3", L"s4", L"s5", L"s6"};
+    struct
+    {
+        LPCTSTR pszCase;
+        double cashRevenue, cashSpending, accrualRevenue, accrualSpending, extraordinary;
+        LPCTSTR pszLetter;
+    } cases[] = {
+        // d = cash revenue - cash spending, d2 = accrual revenue - accrual spending (no capital items)
+        {L"0: d <= 0, d2 <= d", 100, 200, 100, 300, 0, L"a"},
+        {L"1: d > 0, d2 <= d, no excess", 300, 100, 200, 100, 0, L"b"},
+        {L"2: d <= 0, d2 > d", 100, 200, 100, 100, 0, L"c"},
+        {L"3: d > 0, d2 <= d, excess", 300, 100, 200, 100, 100, L"d"},
+        {L"4: d > 0, d2 > d", 300, 100, 400, 100, 0, L"b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.pszCase).ToMultiByte(CP_UTF8));
+        NewArchive(CString(L"Caso") + c.pszLetter + c.pszCase[0] + L".mdb");
+        auto putYears = [this](LPCTSTR pszTable, long nID, double value) {
+            CString sql;
+            sql.Format(L"INSERT INTO %s (ID, Anno1, Anno2, Anno3) VALUES (%ld, %g, %g, %g)", pszTable, nID, value,
+                       value, value);
+            Execute(sql);
+        };
+        putYears(L"Entrate", 3101, c.cashRevenue);
+        putYears(L"Entrate", 2101, c.accrualRevenue);
+        putYears(L"Entrate", 3503, c.extraordinary);
+        putYears(L"SaldoFin", 1201, c.cashSpending);
+        putYears(L"SaldoFin", 201, c.accrualSpending);
+        RecalcSaldi(m_data);
+
+        CGridBook book;
+        CFormInfo info;
+        LoadShipped(L"SaldoPro", book, info);
+        LoadWorkbook(book, info, m_data);
+        int nRow, nCol;
+        ASSERT_TRUE(info.FindCell(L"CASO_ABCD", 0, nRow, nCol));
+        EXPECT_EQ(CString(c.pszLetter), book.GetSheet(1)->GetText(nRow, nCol));
+        EXPECT_TRUE(info.FindCell(L"DISAB1", 0, nRow, nCol));
+
+        std::vector<LPCTSTR> disabled;
+        CString strLetter = c.pszLetter;
+        if (strLetter == L"a")
+            disabled = {L"s2com", L"s3", L"s4", L"s5", L"s6"};
+        else if (strLetter == L"c")
+            disabled = {L"s3", L"s4", L"s5", L"s6"};
+        else {
+            disabled.assign(std::begin(s_caseD), std::end(s_caseD));
+            if (strLetter == L"b")
+                disabled.insert(disabled.end(), std::begin(s_more), std::end(s_more));
+        }
+        for (LPCTSTR pszName : disabled) {
+            EXPECT_TRUE(info.FindCell(pszName, 0, nRow, nCol)) << CString(pszName).ToMultiByte(CP_UTF8);
+            EXPECT_TRUE(info.GetCell(0, nRow, nCol)->IsDataCell()) << CString(pszName).ToMultiByte(CP_UTF8);
+        }
+    }
+}
+
+// The item sheets of CapExtra: item rows from row 5 to the third row before the sheet's end, the last one the
+// pattern; the totals take in the rows the view inserts below the last item and lose the ones it deletes.
+TEST_F(ShippedWorkbookTest, CapExtraTotalsFollowTheItemRows)
+{
+    CGridBook book;
+    CFormInfo info;
+    LoadShipped(L"CapExtra", book, info);
+    ASSERT_GE(info.GetSize(), 2);
+    for (int nPair : {0, 1}) {
+        CGridSheet& sheet = *book.GetSheet(2 * nPair + 1);
+        int nEofRow = 0, nEofCol = 0;
+        ASSERT_TRUE(sheet.Find(L"[EOF]", gridFindWholeCell, nEofRow, nEofCol));
+        const int nLastItem = nEofRow - 1 - 3;
+        ASSERT_EQ(5, nLastItem);
+        // The pattern row: articolo typed as a text, amounts typed, the rest filled by the view.
+        EXPECT_EQ(formKindInput, info.GetCell(nPair, 5, 4)->m_nKind);
+        EXPECT_EQ(formTypeText, info.GetCell(nPair, 5, 4)->m_nType);
+        EXPECT_EQ(formTypeAmount, info.GetCell(nPair, 5, 7)->m_nType);
+        EXPECT_EQ(formTypeAmount, info.GetCell(nPair, 5, 8)->m_nType);
+        EXPECT_TRUE(sheet.IsColHidden(10));
+
+        // Two rows inserted below the last item and filled from the pattern, as the view does.
+        CGridClip clip;
+        ASSERT_TRUE(sheet.InsertRows(nLastItem + 1, 2));
+        ASSERT_TRUE(sheet.CopyRange(CGridRange(nLastItem, 1, nLastItem, 10), clip));
+        ASSERT_TRUE(sheet.PasteRange(clip, CGridRange(nLastItem + 1, 1, nLastItem + 2, 10), gridAll));
+        const double amounts[] = {100.25, 20, 3.5};
+        for (int i = 0; i < 3; ++i) {
+            sheet.SetNumber(nLastItem + i, 7, amounts[i]);
+            sheet.SetNumber(nLastItem + i, 8, 2 * amounts[i]);
+        }
+        const int nTotal = nLastItem + 2 + 2;   // past the items and the empty closing row
+        EXPECT_DOUBLE_EQ(123.75, sheet.GetNumber(nTotal, 7));
+        EXPECT_DOUBLE_EQ(247.5, sheet.GetNumber(nTotal, 8));
+        ASSERT_TRUE(sheet.DeleteRows(nLastItem, 1));
+        EXPECT_DOUBLE_EQ(23.5, sheet.GetNumber(nTotal - 1, 7));
+        EXPECT_DOUBLE_EQ(47, sheet.GetNumber(nTotal - 1, 8));
     }
 }
