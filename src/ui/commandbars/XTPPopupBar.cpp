@@ -2,6 +2,7 @@
 
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/DrawHelpers.h"
@@ -529,6 +530,10 @@ void CXTPPopupBar::OnRecalcLayout()
                 pSite->UpdateWindow();
     }
     SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // The shadow follows the popup's new rectangle.
+    CXTPPopupShadows::GetInstance()->RemoveShadow(this);
+    if (m_bShowShadow)
+        CXTPPopupShadows::GetInstance()->AddShadow(this, m_rcExclude);
     if (m_bExpanding) {
         int nKind = GetAnimationType();
         if (nKind >= CXTPBarPainter::animateUnfold && nKind <= CXTPBarPainter::animateFade)

@@ -1,0 +1,283 @@
+#include "ui/commandbars/XTPPopupShadows.h"
+
+#include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPControl.h"
+#include "ui/themes/BarPainter.h"
+
+#include <algorithm>
+
+namespace
+{
+BOOL SystemDropShadow()
+{
+    BOOL bOn = FALSE;
+    return ::SystemParametersInfoW(SPI_GETDROPSHADOW, 0, &bOn, 0) && bOn;
+}
+
+CXTPPopupShadows::PFN_DROPSHADOWSETTING g_pfnDropShadow = nullptr;
+
+BOOL IsDropShadowOn()
+{
+    return g_pfnDropShadow ? g_pfnDropShadow() : SystemDropShadow();
+}
+
+DWORD ShadowPixel(COLORREF clr, double f, int a)
+{
+    auto scale = [f](int c) { return static_cast<DWORD>(c * f); };
+    return static_cast<DWORD>(a) << 24 | scale(GetRValue(clr)) << 16 | scale(GetGValue(clr)) << 8 |
+           scale(GetBValue(clr));
+}
+}
+
+// Strip window
+
+std::vector<DWORD> CPopupShadowWnd::CalcLayeredPixels(int cx, int cy, BOOL bBottom, BOOL bThemeShadow, COLORREF clr)
+{
+    std::vector<DWORD> bits(static_cast<size_t>(std::max(cx, 0)) * std::max(cy, 0));
+    int m = bThemeShadow ? 1 : 2;
+    auto put = [&](int x, int y, double f, int a) {
+        if (x >= 0 && x < cx && y >= 0 && y < cy)
+            bits[static_cast<size_t>(y) * cx + x] = ShadowPixel(clr, f, a);
+    };
+    // The ramp across the strip, from the popup's side outwards.
+    static const double ramp[4] = {1.0, 0.75, 0.5, 0.25};
+    if (bBottom) {
+        for (int x = 4; x < cx - 4; x++)
+            for (int y = 0; y < 4; y++)
+                put(x, y, ramp[y], 60 * m - 15 * m * y);
+        // Both ends fade in toward the middle.
+        for (int i = 1; i <= 4; i++)
+            for (int j = 1; j <= 4; j++) {
+                put(j - 1, i - 1, 0.05 * i * j, 3 * m * i * j);
+                put(cx - j, i - 1, 0.05 * i * j, 3 * m * i * j);
+            }
+    } else {
+        for (int y = 4; y < cy; y++)
+            for (int x = 0; x < 4; x++)
+                put(x, y, ramp[x], 60 * m - 15 * m * x);
+        for (int i = 1; i <= 4; i++)
+            for (int j = 1; j <= 4; j++)
+                put(j - 1, i - 1, 0.05 * i * j, 3 * m * i * j);
+    }
+    return bits;
+}
+
+void CPopupShadowWnd::UpdateLayered()
+{
+    CXTPPopupShadows* pShadows = CXTPPopupShadows::GetInstance();
+    if (!pShadows->IsLayered() || !m_pOwner)
+        return;
+    CRect rc;
+    GetWindowRect(&rc);
+    if (rc.IsRectEmpty())
+        return;
+    std::vector<DWORD> pixels =
+        CalcLayeredPixels(rc.Width(), rc.Height(), m_bBottom, m_bThemeShadow,
+                          m_pOwner->GetPaintManager()->GetShadowColor());
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rc.Width();
+    info.bmiHeader.biHeight = -rc.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (!hBitmap)
+        return;
+    std::copy(pixels.begin(), pixels.end(), static_cast<DWORD*>(pBits));
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    POINT ptSource = {0, 0};
+    SIZE size = {rc.Width(), rc.Height()};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    pShadows->GetUpdateLayeredWindow()(m_hWnd, nullptr, nullptr, &size, hDC, &ptSource, 0, &blend, ULW_ALPHA);
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::DeleteObject(hBitmap);
+}
+
+LRESULT CPopupShadowWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT: {
+        CPaintDC dc(this);
+        CRect rc;
+        GetClientRect(&rc);
+        BOOL bLayered = CXTPPopupShadows::GetInstance()->IsLayered();
+        dc.FillSolidRect(rc, bLayered ? RGB(0, 0, 0) : GetColorTable()->GetColor(COLOR_BTNSHADOW));
+        return 0;
+    }
+    case WM_SIZE:
+        UpdateLayered();
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+int CPopupShadowWnd::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& wParam, LPARAM& /*lParam*/,
+                                   LRESULT& /*lResult*/)
+{
+    if (nMessage == WM_SHOWWINDOW && m_hWnd) {
+        ShowWindow(wParam ? SW_SHOWNA : SW_HIDE);
+    } else if (nMessage == WM_DESTROY) {
+        CXTPPopupShadows::GetInstance()->RemoveStrip(this);
+    }
+    return xtpHookContinue;
+}
+
+// The list
+
+CXTPPopupShadows::CXTPPopupShadows()
+{
+    HMODULE hUser = ::GetModuleHandleW(L"USER32");
+    if (hUser)
+        m_pfnUpdateLayeredWindow = reinterpret_cast<PFNUPDATELAYEREDWINDOW>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "UpdateLayeredWindow")));
+}
+
+CXTPPopupShadows::~CXTPPopupShadows()
+{
+    // Windows are gone at exit; only the objects remain.
+    for (CPopupShadowWnd* pStrip : m_lstStrips)
+        delete pStrip;
+}
+
+CXTPPopupShadows* CXTPPopupShadows::GetInstance()
+{
+    static CXTPPopupShadows s_shadows;
+    return &s_shadows;
+}
+
+CXTPPopupShadows::PFN_DROPSHADOWSETTING CXTPPopupShadows::SetDropShadowSource(PFN_DROPSHADOWSETTING pfn)
+{
+    PFN_DROPSHADOWSETTING pfnOld = g_pfnDropShadow;
+    g_pfnDropShadow = pfn;
+    return pfnOld;
+}
+
+CRect CXTPPopupShadows::CalcStripRect(const CRect& rc, BOOL bBottom, int d)
+{
+    return bBottom ? CRect(rc.left + d, rc.bottom, rc.right + d, rc.bottom + d)
+                   : CRect(rc.right, rc.top + d, rc.right + d, rc.bottom);
+}
+
+CRect CXTPPopupShadows::JoinStrip(CRect rc, BOOL bBottom, const CRect& rcEarlier)
+{
+    if (bBottom) {
+        // A submenu opened one pixel inside the right edge of an earlier popup.
+        if (rc.left == rcEarlier.right - 1 && rc.top > rcEarlier.top && rc.bottom < rcEarlier.bottom)
+            rc.left = rc.left - 2 * rcEarlier.Width() - 1;
+    } else if (rc.top == rcEarlier.bottom - 1 && rcEarlier.left < rc.right && rc.right < rcEarlier.right) {
+        // A popup opened one pixel above the bottom edge of an earlier popup or control.
+        rc.top = rc.top - 2 * rcEarlier.Height();
+    }
+    return rc;
+}
+
+void CXTPPopupShadows::AddShadow(CXTPCommandBar* pBar, CRect rcExclude)
+{
+    if (pBar->IsCustomizeMode())
+        return;
+    BOOL bTheme = pBar->GetPaintManager()->HasPopupShadow();
+    if (!bTheme && !(IsLayered() && IsDropShadowOn()))
+        return;
+    CRect rc;
+    pBar->GetWindowRect(&rc);
+    CreateStrip(TRUE, pBar, rc, rcExclude, bTheme);
+    CreateStrip(FALSE, pBar, rc, rcExclude, bTheme);
+}
+
+void CXTPPopupShadows::AddControlShadow(CXTPControl* pControl)
+{
+    CXTPCommandBar* pBar = pControl->GetParent();
+    if (!pBar || pBar->IsCustomizeMode() || !pBar->GetPaintManager()->HasPopupShadow())
+        return;
+    CRect rc = pControl->GetRect();
+    pBar->ClientToScreen(&rc);
+    CreateStrip(TRUE, pBar, rc, CRect(), TRUE);
+    CreateStrip(FALSE, pBar, rc, CRect(), TRUE);
+}
+
+void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const CRect& rcPopup,
+                                   const CRect& rcExclude, BOOL bThemeShadow)
+{
+    if (!pOwner->GetPaintManager()->IsShadowsAllowed())
+        return;
+    CRect rc = CalcStripRect(rcPopup, bBottom, IsLayered() ? 4 : 2);
+    CPopupShadowWnd* pStrip = new CPopupShadowWnd(bBottom, bThemeShadow, pOwner);
+    static LPCTSTR lpszClass = AfxRegisterWndClass(CS_OWNDC | CS_SAVEBITS, ::LoadCursorW(nullptr, IDC_ARROW));
+    CWnd* pSite = pOwner->GetSite();
+    if (!pStrip->CreateEx(WS_EX_TOOLWINDOW | (IsLayered() ? WS_EX_LAYERED : 0), lpszClass, L"", WS_POPUP, rc,
+                          pSite && pSite->GetSafeHwnd() ? pSite : nullptr, 0)) {
+        delete pStrip;
+        return;
+    }
+    ::SetWindowRgn(pStrip->m_hWnd, nullptr, FALSE);
+
+    for (CPopupShadowWnd* pEarlier : m_lstStrips) {
+        if (pEarlier->IsBottom() == bBottom || !pEarlier->GetSafeHwnd())
+            continue;
+        CRect rcEarlier;
+        pEarlier->GetWindowRect(&rcEarlier);
+        rc = JoinStrip(rc, bBottom, rcEarlier);
+    }
+    pStrip->MoveWindow(rc, FALSE);
+    m_lstStrips.push_back(pStrip);
+
+    // Never a shadow over the control that opened the popup, nor over another open popup.
+    CRgn rgn;
+    rgn.CreateRectRgn(0, 0, rc.Width(), rc.Height());
+    auto cut = [&rgn, &rc](CRect rcCut) {
+        CRect rcPart;
+        if (!rcPart.IntersectRect(rcCut, rc))
+            return;
+        rcPart.OffsetRect(-rc.left, -rc.top);
+        CRgn rgnCut;
+        rgnCut.CreateRectRgnIndirect(rcPart);
+        rgn.CombineRgn(&rgn, &rgnCut, RGN_DIFF);
+    };
+    if (bThemeShadow)
+        cut(rcExclude);
+    for (CPopupShadowWnd* pListed : m_lstStrips) {
+        CXTPCommandBar* pListedOwner = pListed->GetOwnerBar();
+        if (pListedOwner && pListedOwner->GetSafeHwnd()) {
+            CRect rcOwner;
+            pListedOwner->GetWindowRect(&rcOwner);
+            cut(rcOwner);
+        }
+    }
+    ::SetWindowRgn(pStrip->m_hWnd, static_cast<HRGN>(rgn.Detach()), FALSE);
+
+    pStrip->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    CWindowHookManager::GetInstance()->SetHook(pOwner->GetSafeHwnd(), pStrip);
+}
+
+void CXTPPopupShadows::RemoveStrip(CPopupShadowWnd* pStrip)
+{
+    auto it = std::find(m_lstStrips.begin(), m_lstStrips.end(), pStrip);
+    if (it == m_lstStrips.end())
+        return;
+    m_lstStrips.erase(it);
+    CWindowHookManager::GetInstance()->RemoveHookFromAll(pStrip);
+    if (pStrip->GetSafeHwnd()) {
+        pStrip->ShowWindow(SW_HIDE);
+        pStrip->DestroyWindow();
+    }
+    pStrip->ClearOwner();
+    delete pStrip;
+}
+
+void CXTPPopupShadows::RemoveShadow(CXTPCommandBar* pBar)
+{
+    std::vector<CPopupShadowWnd*> strips;
+    for (CPopupShadowWnd* pStrip : m_lstStrips)
+        if (pStrip->GetOwnerBar() == pBar)
+            strips.push_back(pStrip);
+    for (CPopupShadowWnd* pStrip : strips)
+        RemoveStrip(pStrip);
+}

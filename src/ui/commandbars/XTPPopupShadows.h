@@ -1,0 +1,83 @@
+// Soft shadows to the right of and below open popups: each strip is a small topmost window of its own that
+// follows its popup (hidden and shown with it, gone with it), layered with a per-pixel alpha ramp where the
+// system has layered windows, a solid dark strip otherwise. One process-wide list owns the strips.
+#pragma once
+
+#include "ui/commandbars/XTPHookManager.h"
+
+#include "platform/mfc/afxwin.h"
+
+#include <list>
+#include <vector>
+
+class CXTPCommandBar;
+class CXTPControl;
+
+class CPopupShadowWnd : public CWnd, public CXTPHookHandler
+{
+public:
+    CPopupShadowWnd(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner)
+        : m_bBottom(bBottom), m_bThemeShadow(bThemeShadow), m_pOwner(pOwner)
+    {
+    }
+
+    BOOL IsBottom() const { return m_bBottom; }
+    BOOL IsThemeShadow() const { return m_bThemeShadow; }
+    CXTPCommandBar* GetOwnerBar() const { return m_pOwner; }
+    void ClearOwner() { m_pOwner = nullptr; }
+
+    // The premultiplied pixels of a strip w × h, rows from the top: the shadow colour scaled per channel and an
+    // alpha, darkest (60, or 120 for a shadow the theme did not ask for) next to the popup, fading at the ends.
+    static std::vector<DWORD> CalcLayeredPixels(int cx, int cy, BOOL bBottom, BOOL bThemeShadow, COLORREF clr);
+
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void UpdateLayered();
+
+    BOOL m_bBottom;
+    BOOL m_bThemeShadow;
+    CXTPCommandBar* m_pOwner;
+};
+
+class CXTPPopupShadows
+{
+public:
+    typedef BOOL(WINAPI* PFNUPDATELAYEREDWINDOW)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*,
+                                                  DWORD);
+
+    static CXTPPopupShadows* GetInstance();
+    ~CXTPPopupShadows();
+
+    // The two strips under a popup bar's window (bottom first); rcExclude, the control that opened it, stays
+    // uncovered.
+    void AddShadow(CXTPCommandBar* pBar, CRect rcExclude);
+    // The two strips under a popup control's own rectangle, owned by its bar.
+    void AddControlShadow(CXTPControl* pControl);
+    void RemoveShadow(CXTPCommandBar* pBar);
+    // A strip whose owner window is being destroyed.
+    void RemoveStrip(CPopupShadowWnd* pStrip);
+
+    BOOL IsLayered() const { return m_pfnUpdateLayeredWindow != nullptr; }
+    PFNUPDATELAYEREDWINDOW GetUpdateLayeredWindow() const { return m_pfnUpdateLayeredWindow; }
+    // The system's menu drop-shadow setting (replaceable by tests: null restores the system's).
+    typedef BOOL (*PFN_DROPSHADOWSETTING)();
+    static PFN_DROPSHADOWSETTING SetDropShadowSource(PFN_DROPSHADOWSETTING pfn);
+    const std::list<CPopupShadowWnd*>& GetStrips() const { return m_lstStrips; }
+
+    // Where a strip of depth d lies for a popup's window rectangle.
+    static CRect CalcStripRect(const CRect& rcPopup, BOOL bBottom, int d);
+    // A new strip meeting an earlier strip of the other orientation grows to join its shadow.
+    static CRect JoinStrip(CRect rc, BOOL bBottom, const CRect& rcEarlier);
+
+private:
+    CXTPPopupShadows();
+    void CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const CRect& rcPopup, const CRect& rcExclude,
+                     BOOL bThemeShadow);
+
+    PFNUPDATELAYEREDWINDOW m_pfnUpdateLayeredWindow = nullptr;
+    std::list<CPopupShadowWnd*> m_lstStrips;
+};

@@ -1,0 +1,175 @@
+// Popup shadows by the strips' window rectangles and by the layered pixels they are given; never by screenshot
+// (layered windows are opaque without a compositor).
+#include "BarTestSupport.h"
+
+#include "ui/commandbars/XTPPopupShadows.h"
+#include "ui/themes/BarThemeShadowed.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+// A popup-like bar window at a screen rectangle.
+class CShadowOwner : public CXTPCommandBar
+{
+public:
+    BOOL Create(const CRect& rc)
+    {
+        return CreateEx(WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP | WS_VISIBLE, rc, nullptr, 0);
+    }
+};
+
+struct CBarRelease
+{
+    void operator()(CXTPCommandBar* p) const
+    {
+        p->DestroyWindow();
+        p->InternalRelease();
+    }
+};
+typedef std::unique_ptr<CShadowOwner, CBarRelease> COwnerPtr;
+
+int Alpha(DWORD pixel)
+{
+    return static_cast<int>(pixel >> 24);
+}
+
+class PopupShadowsTest : public ::testing::Test
+{
+protected:
+    CPinnedPalette m_palette;
+    CXTPPopupShadows* m_pShadows = CXTPPopupShadows::GetInstance();
+    CXTPBarThemeShadowed m_shadowed;
+    CXTPBarThemeDefault m_plain;
+    CXTPPopupShadows::PFN_DROPSHADOWSETTING m_pfnOld = nullptr;
+
+    void TearDown() override { CXTPPopupShadows::SetDropShadowSource(m_pfnOld); }
+
+    COwnerPtr MakeOwner(const CRect& rc, CXTPBarPainter* pPainter)
+    {
+        COwnerPtr pOwner(new CShadowOwner);
+        EXPECT_TRUE(pOwner->Create(rc));
+        pPainter->InternalAddRef();
+        pOwner->SetPaintManager(pPainter);
+        return pOwner;
+    }
+    std::vector<CPopupShadowWnd*> StripsOf(CXTPCommandBar* pOwner) const
+    {
+        std::vector<CPopupShadowWnd*> strips;
+        for (CPopupShadowWnd* pStrip : m_pShadows->GetStrips())
+            if (pStrip->GetOwnerBar() == pOwner)
+                strips.push_back(pStrip);
+        return strips;
+    }
+    static CRect WindowRect(CWnd* pWnd)
+    {
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        return rc;
+    }
+};
+}
+
+TEST_F(PopupShadowsTest, StripsLieBelowAndRightAndASubmenuJoinsItsParentsShadow)
+{
+    ASSERT_TRUE(m_pShadows->IsLayered());
+    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_shadowed);
+    m_pShadows->AddShadow(pMenu.get(), CRect());
+    std::vector<CPopupShadowWnd*> strips = StripsOf(pMenu.get());
+    ASSERT_EQ(2u, strips.size());
+    EXPECT_TRUE(strips[0]->IsBottom());
+    EXPECT_TRUE(strips[0]->IsThemeShadow());
+    EXPECT_EQ(CRect(104, 400, 304, 404), WindowRect(strips[0]));
+    EXPECT_EQ(CRect(300, 104, 304, 400), WindowRect(strips[1]));
+    EXPECT_TRUE(strips[0]->GetExStyle() & WS_EX_LAYERED);
+    EXPECT_TRUE(strips[1]->IsWindowVisible());
+
+    COwnerPtr pSubmenu = MakeOwner(CRect(299, 150, 450, 300), &m_shadowed);
+    m_pShadows->AddShadow(pSubmenu.get(), CRect());
+    std::vector<CPopupShadowWnd*> sub = StripsOf(pSubmenu.get());
+    ASSERT_EQ(2u, sub.size());
+    EXPECT_EQ(CRect(294, 300, 454, 304), WindowRect(sub[0]));
+    EXPECT_EQ(CRect(450, 154, 454, 300), WindowRect(sub[1]));
+
+    // The popup hidden hides its strips; destroyed, they leave the list.
+    pSubmenu->ShowWindow(SW_HIDE);
+    EXPECT_FALSE(sub[0]->IsWindowVisible());
+    EXPECT_FALSE(sub[1]->IsWindowVisible());
+    pSubmenu->ShowWindow(SW_SHOWNA);
+    EXPECT_TRUE(sub[0]->IsWindowVisible());
+    pSubmenu.reset();
+    EXPECT_TRUE(StripsOf(pSubmenu.get()).empty());
+    EXPECT_EQ(2u, m_pShadows->GetStrips().size());
+
+    m_pShadows->RemoveShadow(pMenu.get());
+    EXPECT_TRUE(m_pShadows->GetStrips().empty());
+}
+
+TEST_F(PopupShadowsTest, ThemesWithoutShadowsFollowTheSystemSetting)
+{
+    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_plain);
+    m_pfnOld = CXTPPopupShadows::SetDropShadowSource([] { return FALSE; });
+    m_pShadows->AddShadow(pMenu.get(), CRect());
+    EXPECT_TRUE(m_pShadows->GetStrips().empty());
+
+    CXTPPopupShadows::SetDropShadowSource([] { return TRUE; });
+    m_pShadows->AddShadow(pMenu.get(), CRect());
+    std::vector<CPopupShadowWnd*> strips = StripsOf(pMenu.get());
+    ASSERT_EQ(2u, strips.size());
+    EXPECT_FALSE(strips[0]->IsThemeShadow());
+    m_pShadows->RemoveShadow(pMenu.get());
+}
+
+TEST_F(PopupShadowsTest, TheOpeningControlStaysUncovered)
+{
+    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_shadowed);
+    // A control under the bottom strip's left end.
+    m_pShadows->AddShadow(pMenu.get(), CRect(100, 398, 150, 420));
+    std::vector<CPopupShadowWnd*> strips = StripsOf(pMenu.get());
+    ASSERT_EQ(2u, strips.size());
+    CRgn rgn;
+    rgn.CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(strips[0]->m_hWnd, static_cast<HRGN>(rgn.GetSafeHandle())));
+    EXPECT_FALSE(rgn.PtInRegion(10, 1));     // (114, 401) lies on the control
+    EXPECT_TRUE(rgn.PtInRegion(100, 1));     // (204, 401) does not
+    m_pShadows->RemoveShadow(pMenu.get());
+}
+
+TEST(PopupShadowPixels, DarkestNextToThePopupFadingAtTheEnds)
+{
+    struct CASE
+    {
+        BOOL bTheme;
+        int nDarkest;
+    };
+    for (const CASE& c : {CASE{TRUE, 60}, CASE{FALSE, 120}}) {
+        int m = c.nDarkest / 60;
+        // The right strip: columns from the popup outwards, the top square fading in.
+        std::vector<DWORD> right = CPopupShadowWnd::CalcLayeredPixels(4, 50, FALSE, c.bTheme, RGB(0, 0, 0));
+        for (int x = 0; x < 4; x++)
+            EXPECT_EQ(c.nDarkest - 15 * m * x, Alpha(right[20 * 4 + x])) << x;
+        EXPECT_EQ(3 * m, Alpha(right[0]));
+        EXPECT_EQ(48 * m, Alpha(right[3 * 4 + 3]));
+        EXPECT_EQ(12 * m, Alpha(right[3 * 4 + 0]));
+
+        // The bottom strip: rows from the popup outwards, both ends fading in toward the middle.
+        std::vector<DWORD> bottom = CPopupShadowWnd::CalcLayeredPixels(100, 4, TRUE, c.bTheme, RGB(0, 0, 0));
+        for (int y = 0; y < 4; y++)
+            EXPECT_EQ(c.nDarkest - 15 * m * y, Alpha(bottom[y * 100 + 50])) << y;
+        EXPECT_EQ(3 * m, Alpha(bottom[0]));
+        EXPECT_EQ(3 * m, Alpha(bottom[99]));
+        EXPECT_EQ(48 * m, Alpha(bottom[3 * 100 + 3]));
+        EXPECT_EQ(48 * m, Alpha(bottom[3 * 100 + 96]));
+        int nMax = 0;
+        for (DWORD p : bottom)
+            nMax = std::max(nMax, Alpha(p));
+        EXPECT_EQ(c.nDarkest, nMax);
+    }
+
+    // The colour is scaled with the alpha: premultiplied.
+    std::vector<DWORD> grey = CPopupShadowWnd::CalcLayeredPixels(4, 20, FALSE, TRUE, RGB(200, 100, 40));
+    EXPECT_EQ(0x3CC86428u, grey[10 * 4 + 0]);
+    EXPECT_EQ(0x0F32190Au, grey[10 * 4 + 3]);
+}
