@@ -295,8 +295,9 @@ void CXTPDockingPaneSplitterContainer::OnSizeParent(CWnd* pParent, CRect rect, L
         return;
     CXTPDockingPaneManager* pManager = GetDockingPaneManager();
     CXTPDockingPaneElement* pClient = pManager->GetClientPane();
+    // A hidden client area is laid out empty, so that the frame's view gets no room.
     if (pManager->IsClientHidden() && pClient) {
-        for (CXTPDockingPaneElement* pChild : lst) {
+        for (CXTPDockingPaneElement* pChild : m_lstChildren) {
             if (pChild->ContainsPane(pClient)) {
                 pClient->OnSizeParent(pParent, CRect(0, 0, 0, 0), lParam);
                 break;
