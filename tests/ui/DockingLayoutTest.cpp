@@ -1,0 +1,466 @@
+// The saved form of docking layouts: the keys a layout writes, layouts read back unchanged from the registry and
+// from an XML file, Purge, ShowPane after a restore, and damaged or stale layouts that must fail to load and leave
+// the frame's layout as it was.
+#include "DockingTestSupport.h"
+
+#include "platform/mfc/afxapp.h"
+#include "support/TempFolder.h"
+#include "ui/persist/PropExchangeRegistry.h"
+#include "ui/persist/PropExchangeXml.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+namespace
+{
+const LPCTSTR kCompany = L"QuarzelTestsDocking";
+const LPCTSTR kApp = L"ProvaDocking";
+
+// Every value under a key as "Sub\Key\Name=value" lines, sorted.
+void DumpKey(HKEY hKey, const std::wstring& prefix, std::vector<std::wstring>* pLines)
+{
+    for (DWORD i = 0;; i++) {
+        wchar_t szName[256];
+        DWORD cchName = 256, dwType = 0;
+        BYTE data[1024];
+        DWORD cbData = sizeof(data);
+        if (::RegEnumValueW(hKey, i, szName, &cchName, nullptr, &dwType, data, &cbData) != ERROR_SUCCESS)
+            break;
+        std::wstring value = dwType == REG_DWORD ? std::to_wstring(*reinterpret_cast<DWORD*>(data))
+                                                 : std::wstring(reinterpret_cast<wchar_t*>(data));
+        pLines->push_back(prefix + szName + L"=" + value);
+    }
+    for (DWORD i = 0;; i++) {
+        wchar_t szName[256];
+        DWORD cchName = 256;
+        if (::RegEnumKeyExW(hKey, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        HKEY hSub = nullptr;
+        ::RegOpenKeyExW(hKey, szName, 0, KEY_READ, &hSub);
+        DumpKey(hSub, prefix + szName + L"\\", pLines);
+        ::RegCloseKey(hSub);
+    }
+}
+
+class DockingLayoutTest : public ::testing::Test
+{
+protected:
+    DockingLayoutTest() { m_app.SetRegistryKey(kCompany); }
+    ~DockingLayoutTest() override { AfxDelRegTreeHelper(HKEY_CURRENT_USER, CString(L"Software\\") + kCompany); }
+    void SetUp() override
+    {
+        m_pFrame = new CDockTestFrame;
+        ASSERT_TRUE(m_pFrame->CreateHidden());
+        m_pManager = &m_pFrame->m_paneManager;
+    }
+    void TearDown() override { m_pFrame->DestroyWindow(); }
+
+    CString SectionPath(LPCTSTR lpszLayout) const
+    {
+        CString strPath;
+        strPath.Format(L"Software\\%s\\%s\\DockingPaneLayouts\\%s", kCompany, kApp, lpszLayout);
+        return strPath;
+    }
+    std::wstring SavedKeys(LPCTSTR lpszLayout) const
+    {
+        HKEY hKey = nullptr;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(lpszLayout), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+            return L"(none)";
+        std::vector<std::wstring> lines;
+        DumpKey(hKey, L"", &lines);
+        ::RegCloseKey(hKey);
+        std::sort(lines.begin(), lines.end());
+        std::wstring s;
+        for (const std::wstring& line : lines)
+            s += line + L"; ";
+        return s;
+    }
+    std::string Tree() { return DescribeLayout(m_pManager->GetCurrentLayout()); }
+    CXTPDockingPane* Create(UINT nID, int nDirection, UINT nNeighbour = 0, CRect rc = CRect(0, 0, 200, 120))
+    {
+        return m_pManager->CreatePane(nID, rc, nDirection, nNeighbour ? m_pManager->FindPane(nNeighbour) : nullptr);
+    }
+    // Docked 4000 (menu button, Italian title), tabs 4001+4002 right of it, 4003 floating, 4004 auto-hidden at
+    // the top, 4005 closed.
+    void BuildRichLayout()
+    {
+        CXTPDockingPane* pTree = Create(4000, xtpPaneDockLeft, 0, CRect(0, 0, 230, 120));
+        pTree->SetTitle(L"Navigazione\nAlbero");
+        pTree->SetOptions(xtpPaneHasMenuButton | xtpPaneNoCloseable);
+        pTree->SetIconID(130);
+        pTree->SetMinTrackSize(CSize(40, 30));
+        pTree->SetMaxTrackSize(CSize(500, 600));
+        Create(4001, xtpPaneDockRight, 4000)->SetTitle(L"Proprietà dell'ente");
+        Create(4002, xtpPaneDockBottom)->SetTitle(L"Entità");
+        m_pManager->AttachPane(m_pManager->FindPane(4002), m_pManager->FindPane(4001));
+        Create(4003, xtpPaneDockBottom, 0, CRect(0, 0, 180, 90));
+        m_pManager->FloatPane(m_pManager->FindPane(4003), CRect(300, 200, 520, 360));
+        Create(4004, xtpPaneDockTop, 0, CRect(0, 0, 150, 70));
+        m_pManager->HidePane(m_pManager->FindPane(4004));
+        Create(4005, xtpPaneDockRight);
+        m_pManager->ClosePane(m_pManager->FindPane(4005));
+    }
+
+    CWinApp m_app{kApp};
+    CDockTestFrame* m_pFrame = nullptr;
+    CXTPDockingPaneManager* m_pManager = nullptr;
+};
+
+TEST_F(DockingLayoutTest, AFreshLayoutWritesItsTwoElementsAndReadsBack)
+{
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    pLayout->Save(L"NormalLayout");
+    EXPECT_EQ(L"Pane-1\\Type=4; Pane-2\\Horiz=1; Pane-2\\Pane-1=1; Pane-2\\Panes=1; Pane-2\\Type=2; "
+              L"Summary\\Client=1; Summary\\Panes=2; Summary\\TopContainer=2; ",
+              SavedKeys(L"NormalLayout"));
+    EXPECT_TRUE(pLayout->Load(L"NormalLayout"));
+    EXPECT_EQ("H[C]", DescribeLayout(pLayout));
+    pLayout->InternalRelease();
+}
+
+TEST_F(DockingLayoutTest, APaneWritesTypeZeroAndItsHolders)
+{
+    Create(4000, xtpPaneDockLeft);
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pLayout);
+    pLayout->Save(L"NormalLayout");
+    std::wstring keys = SavedKeys(L"NormalLayout");
+    CXTPDockingPane* pPane = pLayout->GetPaneList()[0].pPane;
+    std::wstring strPane = L"Pane-" + std::to_wstring(pPane->m_nLayoutId) + L"\\";
+    std::wstring strTabs = L"Pane-" + std::to_wstring(pPane->GetContainer()->m_nLayoutId) + L"\\";
+    std::wstring strTabsNumber = std::to_wstring(pPane->GetContainer()->m_nLayoutId);
+    for (const std::wstring& expected :
+         {strPane + L"Type=0;", strPane + L"ID=4000;", strPane + L"DockingHolder=" + strTabsNumber + L";",
+          strPane + L"LastHolder=" + strTabsNumber + L";", strPane + L"DockingCX=200;", strTabs + L"Type=1;",
+          strTabs + L"Pane-1=" + std::to_wstring(pPane->m_nLayoutId) + L";", std::wstring(L"Summary\\Panes=4;")}) {
+        EXPECT_NE(std::wstring::npos, keys.find(expected)) << std::string(expected.begin(), expected.end());
+    }
+    EXPECT_EQ(std::wstring::npos, keys.find(L"FloatingHolder")) << "a holder of 0 is the default and left out";
+    pLayout->InternalRelease();
+}
+
+// The saved layout and the loaded one, pane by pane.
+void ExpectSameLayouts(CXTPDockingPaneLayout* pSaved, CXTPDockingPaneLayout* pLoaded)
+{
+    EXPECT_EQ(DescribeLayout(pSaved), DescribeLayout(pLoaded));
+    ASSERT_EQ(pSaved->GetPaneList().size(), pLoaded->GetPaneList().size());
+    for (size_t i = 0; i < pSaved->GetPaneList().size(); i++) {
+        const XTP_DOCKINGPANE_INFO& a = pSaved->GetPaneList()[i];
+        auto it = std::find_if(pLoaded->GetPaneList().begin(), pLoaded->GetPaneList().end(),
+                               [&a](const XTP_DOCKINGPANE_INFO& info) { return info.pPane->GetID() == a.pPane->GetID(); });
+        ASSERT_NE(pLoaded->GetPaneList().end(), it) << a.pPane->GetID();
+        const XTP_DOCKINGPANE_INFO& b = *it;
+        SCOPED_TRACE(a.pPane->GetID());
+        EXPECT_EQ(a.pPane->GetFullTitle(), b.pPane->GetFullTitle());
+        EXPECT_EQ(a.pPane->GetOptions(), b.pPane->GetOptions());
+        EXPECT_EQ(a.pPane->GetIconID(), b.pPane->GetIconID());
+        EXPECT_EQ(a.pPane->GetDockingSize(), b.pPane->GetDockingSize());
+        EXPECT_EQ(a.pPane->GetMinTrackSize(), b.pPane->GetMinTrackSize());
+        EXPECT_EQ(a.pPane->GetMaxTrackSize(), b.pPane->GetMaxTrackSize());
+        EXPECT_EQ(DescribeElement(a.pDockingHolder), DescribeElement(b.pDockingHolder));
+        EXPECT_EQ(DescribeElement(a.pFloatingHolder), DescribeElement(b.pFloatingHolder));
+        EXPECT_EQ(DescribeElement(a.pLastHolder), DescribeElement(b.pLastHolder));
+        if (a.pPane->GetContainer()) {
+            EXPECT_EQ(a.pPane->GetContainer()->GetDockingSize(), b.pPane->GetContainer()->GetDockingSize());
+            EXPECT_EQ(pSaved->GetPaneDirection(a.pPane), pLoaded->GetPaneDirection(b.pPane));
+        }
+    }
+    for (size_t i = 0; i < pSaved->GetElementList().size(); i++) {
+        auto* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pSaved->GetElementList()[i]);
+        if (!pFrame)
+            continue;
+        auto* pLoadedFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pLoaded->GetElementList()[i]);
+        ASSERT_NE(nullptr, pLoadedFrame);
+        EXPECT_EQ(pFrame->GetFrameRect(), pLoadedFrame->GetFrameRect());
+    }
+}
+
+TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryAndFromAnXmlFile)
+{
+    BuildRichLayout();
+    // Empty containers stay where panes left them: the auto-hidden one's above, the floating one's below and the
+    // closed one's at the right, so that each pane can go back.
+    EXPECT_EQ("H[V[T(),H[T(4000),T(4001,4002*),C],T()],T()] F{H[T(4003)]} A2{T(4004)} closed(4005)", Tree());
+    CXTPDockingPaneLayout* pSaved = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pSaved);
+    pSaved->Save(L"NormalLayout");
+    CTempFolder folder;
+    CString strFile = folder.File(L"layouts.xml");
+    ASSERT_TRUE(pSaved->SaveToFile(strFile, L"NormalLayout"));
+
+    for (BOOL bXml : {FALSE, TRUE}) {
+        SCOPED_TRACE(bXml ? "xml" : "registry");
+        CXTPDockingPaneLayout* pLoaded = m_pManager->CreateLayout();
+        ASSERT_TRUE(bXml ? pLoaded->LoadFromFile(strFile, L"NormalLayout") : pLoaded->Load(L"NormalLayout"));
+        ExpectSameLayouts(pSaved, pLoaded);
+        pLoaded->InternalRelease();
+    }
+    pSaved->InternalRelease();
+}
+
+TEST_F(DockingLayoutTest, ASmallerLayoutSavedOverALargerLeavesNoStaleSections)
+{
+    BuildRichLayout();
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pLayout);
+    pLayout->Save(L"NormalLayout");
+    ASSERT_NE(std::wstring::npos, SavedKeys(L"NormalLayout").find(L"Pane-9\\"));
+    pLayout->InternalRelease();
+
+    pLayout = m_pManager->CreateLayout();
+    pLayout->Save(L"NormalLayout");
+    std::wstring keys = SavedKeys(L"NormalLayout");
+    EXPECT_EQ(std::wstring::npos, keys.find(L"Pane-3")) << std::string(keys.begin(), keys.end());
+    EXPECT_TRUE(pLayout->Load(L"NormalLayout"));
+    pLayout->InternalRelease();
+}
+
+TEST_F(DockingLayoutTest, ShowPaneBringsAClosedPaneBackAtItsHolderAfterARestore)
+{
+    Create(4000, xtpPaneDockLeft);
+    Create(4001, xtpPaneDockRight);
+    m_pManager->ClosePane(m_pManager->FindPane(4000));
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pLayout);
+    pLayout->Save(L"NormalLayout");
+    pLayout->InternalRelease();
+
+    m_pManager->ResetLayout();
+    pLayout = m_pManager->CreateLayout();
+    ASSERT_TRUE(pLayout->Load(L"NormalLayout"));
+    m_pManager->SetLayout(pLayout);
+    pLayout->InternalRelease();
+    EXPECT_EQ("H[T(),C,T(4001)] closed(4000)", Tree());
+    m_pManager->ShowPane(4000);
+    EXPECT_EQ("H[T(4000),C,T(4001)]", Tree());
+}
+
+TEST_F(DockingLayoutTest, PurgeRemovesWhatNoLongerServes)
+{
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    auto make = [&](int nType) { return m_pManager->CreateElement(nType, pLayout); };
+    auto splitter = [&](CXTPDockingPaneElement* pChild, BOOL bHoriz) {
+        auto* p = static_cast<CXTPDockingPaneSplitterContainer*>(make(xtpPaneTypeSplitterContainer));
+        p->Init(pChild, bHoriz, m_pFrame);
+        return p;
+    };
+    auto tabbed = [&](UINT nID) {
+        auto* pPane = static_cast<CXTPDockingPane*>(make(xtpPaneTypeDockingPane));
+        pPane->SetID(nID);
+        auto* p = static_cast<CXTPDockingPaneTabbedContainer*>(make(xtpPaneTypeTabbedContainer));
+        p->Init(pPane, m_pFrame);
+        XTP_DOCKINGPANE_INFO info;
+        info.pPane = pPane;
+        info.pDockingHolder = info.pLastHolder = p;
+        pLayout->GetPaneList().push_back(info);
+        return p;
+    };
+    CXTPDockingPaneSplitterContainer* pTop = pLayout->GetTopContainer();
+    // A chain of single children, an empty splitter, a container no pane uses, a frame without content.
+    pTop->InsertChild(splitter(splitter(tabbed(4000), FALSE), FALSE));
+    auto* pEmpty = splitter(make(xtpPaneTypeClient), TRUE);
+    pEmpty->RemovePane(pEmpty->GetChildren().front());
+    pTop->InsertChild(pEmpty);
+    auto* pUnused = static_cast<CXTPDockingPaneTabbedContainer*>(make(xtpPaneTypeTabbedContainer));
+    pTop->InsertChild(pUnused);
+    make(xtpPaneTypeMiniWnd);
+    EXPECT_EQ("H[C,V[V[T(4000)]],H[],T()] F{-}", DescribeLayout(pLayout));
+    pLayout->Purge();
+    EXPECT_EQ("H[C,V[T(4000)]]", DescribeLayout(pLayout));
+    pLayout->InternalRelease();
+}
+
+// A role in the fixture layout of the damage table, resolved to its number after the save.
+enum Role
+{
+    roleNone,
+    roleClient,
+    roleTop,
+    roleDockedTabs,
+    roleDockedPane,
+    roleFrame,
+    roleFrameSplitter,
+    rolePanel,
+    roleHiddenTabs
+};
+
+struct Damage
+{
+    const char* name;
+    Role section;      // roleNone: "Summary"
+    const wchar_t* key;
+    int nValue;        // used when valueRole is roleNone
+    Role valueRole;
+    BOOL bDelete;
+};
+
+const Damage damages[] = {
+    {"one_element", roleNone, L"Panes", 1, roleNone, FALSE},
+    {"more_elements_than_sections", roleNone, L"Panes", 12, roleNone, FALSE},
+    {"unbounded_count", roleNone, L"Panes", 0x7FFFFFFF, roleNone, FALSE},
+    {"type_above_five", roleDockedTabs, L"Type", 6, roleNone, FALSE},
+    {"negative_type", roleDockedTabs, L"Type", -2, roleNone, FALSE},
+    {"missing_type", roleDockedPane, L"Type", 0, roleNone, TRUE},
+    {"client_is_a_splitter", roleNone, L"Client", 0, roleTop, FALSE},
+    {"top_is_a_tabbed_container", roleNone, L"TopContainer", 0, roleDockedTabs, FALSE},
+    {"missing_top", roleNone, L"TopContainer", 0, roleNone, TRUE},
+    {"direction_above_three", rolePanel, L"Direction", 4, roleNone, FALSE},
+    {"negative_direction", rolePanel, L"Direction", -1, roleNone, FALSE},
+    {"missing_direction", rolePanel, L"Direction", 0, roleNone, TRUE},
+    {"child_with_two_parents", roleTop, L"Pane-1", 0, roleFrameSplitter, FALSE},
+    {"cycle", roleFrameSplitter, L"Pane-1", 0, roleFrameSplitter, FALSE},
+    {"top_inside_a_frame", roleFrame, L"TopContaner", 0, roleTop, FALSE},
+    {"frame_without_top", roleFrame, L"TopContaner", 0, roleNone, TRUE},
+    {"frame_top_not_a_splitter", roleFrame, L"TopContaner", 0, roleDockedTabs, FALSE},
+    {"client_in_a_frame", roleFrameSplitter, L"Pane-1", 0, roleClient, FALSE},
+    {"panel_child_not_tabbed", rolePanel, L"Pane-1", 0, roleFrameSplitter, FALSE},
+    {"holder_not_tabbed", roleDockedPane, L"DockingHolder", 0, roleTop, FALSE},
+    {"tab_not_a_pane", roleDockedTabs, L"Pane-1", 0, roleTop, FALSE},
+    {"pane_without_id", roleDockedPane, L"ID", 0, roleNone, TRUE},
+    {"splitter_count_unbounded", roleTop, L"Panes", 0x7FFFFFFF, roleNone, FALSE},
+    {"child_never_written", roleTop, L"Pane-2", 0, roleNone, TRUE},
+    {"child_out_of_range", roleTop, L"Pane-1", 99, roleNone, FALSE},
+};
+
+class DamagedLayoutTest : public DockingLayoutTest, public ::testing::WithParamInterface<std::tuple<Damage, BOOL>>
+{
+protected:
+    // Docked 4000, floating 4001, auto-hidden 4002 (left panel).
+    void SaveFixture()
+    {
+        Create(4000, xtpPaneDockLeft);
+        Create(4001, xtpPaneDockRight);
+        m_pManager->FloatPane(m_pManager->FindPane(4001), CRect(300, 200, 500, 350));
+        Create(4002, xtpPaneDockLeft);
+        m_pManager->HidePane(m_pManager->FindPane(4002));
+        CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+        m_pManager->GetLayout(pLayout);
+        pLayout->Save(L"NormalLayout");
+        ASSERT_TRUE(pLayout->SaveToFile(m_folder.File(L"layout.xml"), L"NormalLayout"));
+        auto number = [](CXTPDockingPaneElement* p) { return p ? p->m_nLayoutId : 0; };
+        CXTPDockingPane* pDocked = static_cast<CXTPDockingPane*>(pLayout->GetPaneList()[0].pPane);
+        CXTPDockingPane* pFloating = static_cast<CXTPDockingPane*>(pLayout->GetPaneList()[1].pPane);
+        CXTPDockingPane* pHidden = static_cast<CXTPDockingPane*>(pLayout->GetPaneList()[2].pPane);
+        m_numbers[roleClient] = number(pLayout->GetClient());
+        m_numbers[roleTop] = number(pLayout->GetTopContainer());
+        m_numbers[roleDockedPane] = number(pDocked);
+        m_numbers[roleDockedTabs] = number(pDocked->GetContainer());
+        m_numbers[roleFrameSplitter] = number(pFloating->GetContainer()->GetContainer());
+        m_numbers[roleFrame] = number(pFloating->GetContainer()->GetContainer()->GetContainer());
+        m_numbers[roleHiddenTabs] = number(pHidden->GetContainer());
+        m_numbers[rolePanel] = number(pHidden->GetContainer()->GetContainer());
+        pLayout->InternalRelease();
+        for (auto& [role, nNumber] : m_numbers)
+            ASSERT_GT(nNumber, 0) << role;
+    }
+    void Damage(CXTPPropExchange* pRoot, const ::Damage& d)
+    {
+        CString strSection = L"Summary";
+        if (d.section != roleNone)
+            strSection.Format(L"Pane-%d", m_numbers[d.section]);
+        CXTPPropExchangeSection sec(pRoot, strSection);
+        int nValue = d.valueRole == roleNone ? d.nValue : m_numbers[d.valueRole];
+        if (d.bDelete) {
+            sec->ExchangeValue(d.key, VT_I4, &nValue, &nValue);   // a value equal to its default is removed
+        } else {
+            sec->UseDefaultOnSave(FALSE);
+            ExchangeInt(sec.Get(), d.key, nValue);
+        }
+    }
+
+    CTempFolder m_folder;
+    std::map<Role, int> m_numbers;
+};
+
+TEST_P(DamagedLayoutTest, LoadFailsAndTheFrameKeepsItsLayout)
+{
+    const ::Damage& d = std::get<0>(GetParam());
+    BOOL bXml = std::get<1>(GetParam());
+    SaveFixture();
+    if (bXml) {
+        CXTPPropExchangeXMLNode px(TRUE, nullptr, L"DockingPaneLayouts");
+        ASSERT_TRUE(px.LoadFromFile(m_folder.File(L"layout.xml")));
+        px.SetLoading(FALSE);
+        {
+            CXTPPropExchangeSection sec(&px, L"NormalLayout");
+            Damage(sec.Get(), d);
+        }
+        ASSERT_TRUE(px.SaveToFile(m_folder.File(L"layout.xml")));
+    } else {
+        HKEY hKey = m_app.GetSectionKey(L"DockingPaneLayouts");
+        {
+            CXTPPropExchangeRegistry px(FALSE, hKey, L"NormalLayout");
+            Damage(&px, d);
+        }
+        ::RegCloseKey(hKey);
+    }
+    std::string before = Tree();
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    EXPECT_FALSE(bXml ? pLayout->LoadFromFile(m_folder.File(L"layout.xml"), L"NormalLayout")
+                      : pLayout->Load(L"NormalLayout"));
+    pLayout->InternalRelease();
+
+    // The manager's own exchange reads into a layout of its own and applies nothing that failed.
+    if (!bXml) {
+        HKEY hKey = m_app.GetSectionKey(L"DockingPaneLayouts");
+        CXTPPropExchangeRegistry px(TRUE, hKey, L"NormalLayout");
+        EXPECT_FALSE(m_pManager->DoPropExchange(&px));
+        ::RegCloseKey(hKey);
+    }
+    EXPECT_EQ(before, Tree());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedLayoutTest, ::testing::Combine(::testing::ValuesIn(damages), ::testing::Values(FALSE, TRUE)),
+                         [](const ::testing::TestParamInfo<std::tuple<Damage, BOOL>>& info) {
+                             return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "_xml" : "_registry");
+                         });
+
+TEST_F(DockingLayoutTest, MissingAndTruncatedFilesFailToLoad)
+{
+    Create(4000, xtpPaneDockLeft);
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pLayout);
+    CTempFolder folder;
+    CString strFile = folder.File(L"layout.xml");
+    ASSERT_TRUE(pLayout->SaveToFile(strFile, L"NormalLayout"));
+    std::string bytes(4096, '\0');
+    HANDLE hFile = ::CreateFileW(strFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD nRead = 0;
+    ::ReadFile(hFile, &bytes[0], static_cast<DWORD>(bytes.size()), &nRead, nullptr);
+    ::CloseHandle(hFile);
+    bytes.resize(nRead);
+    ASSERT_GT(nRead, 100u);
+    CString strTruncated = folder.Write(L"truncated.xml", bytes.substr(0, bytes.size() / 2));
+
+    EXPECT_TRUE(pLayout->LoadFromFile(strFile, L"NormalLayout"));
+    EXPECT_FALSE(pLayout->LoadFromFile(strTruncated, L"NormalLayout"));
+    EXPECT_FALSE(pLayout->LoadFromFile(folder.File(L"assente.xml"), L"NormalLayout"));
+    EXPECT_FALSE(pLayout->LoadFromFile(strFile, L"AltroLayout"));
+    EXPECT_FALSE(pLayout->Load(L"MaiSalvato"));
+    pLayout->InternalRelease();
+}
+}
+
+namespace
+{
+// The damage table's own road with harmless changes: the fixture loads, so a failure there is the damage's.
+TEST_F(DamagedLayoutTest, TheFixtureLoadsWhenItsValuesAreRewrittenUnchanged)
+{
+    SaveFixture();
+    HKEY hKey = m_app.GetSectionKey(L"DockingPaneLayouts");
+    {
+        CXTPPropExchangeRegistry px(FALSE, hKey, L"NormalLayout");
+        Damage(&px, ::Damage{"same_count", roleNone, L"Panes", static_cast<int>(m_pManager->GetElementList()->size()), roleNone, FALSE});
+        Damage(&px, ::Damage{"same_top", roleNone, L"TopContainer", 0, roleTop, FALSE});
+        Damage(&px, ::Damage{"same_side", rolePanel, L"Direction", 0, roleNone, FALSE});
+    }
+    ::RegCloseKey(hKey);
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    EXPECT_TRUE(pLayout->Load(L"NormalLayout"));
+    EXPECT_EQ(Tree(), DescribeLayout(pLayout));
+    pLayout->InternalRelease();
+}
+}
