@@ -18,6 +18,7 @@ file(GLOB_RECURSE QUARZEL_RESOURCE_INPUTS CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/src/*.rc2
      ${PROJECT_SOURCE_DIR}/src/*res.h
      ${PROJECT_SOURCE_DIR}/src/ui/res/*
+     ${PROJECT_SOURCE_DIR}/src/controls/res/*
      ${PROJECT_SOURCE_DIR}/src/data/schema/*.sql)
 
 function(quarzel_add_resources target)
