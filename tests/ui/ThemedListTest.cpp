@@ -385,3 +385,68 @@ TEST_F(ThemedListTest, RowsAndTheSortColumnArePaintedInTheirColours)
     m_list.GetSubItemRect(4, 2, LVIR_LABEL, rcLast);
     EXPECT_EQ(m_list.GetSortBackColor(), canvas.At(rcLast.right - 3, rcLast.bottom + 20));
 }
+
+namespace
+{
+// A stand-in for UxTheme: an open handle, active styles, and each background drawn as part × 10 + state.
+struct CFakeHeaderStyles
+{
+    static std::vector<int> drawn;
+    static HTHEME WINAPI OpenThemeData(HWND, LPCWSTR) { return reinterpret_cast<HTHEME>(9); }
+    static HRESULT WINAPI CloseThemeData(HTHEME) { return S_OK; }
+    static BOOL WINAPI IsThemeActive() { return TRUE; }
+    static HRESULT WINAPI DrawThemeBackground(HTHEME, HDC, int iPartId, int iStateId, const RECT*, const RECT*)
+    {
+        drawn.push_back(iPartId * 10 + iStateId);
+        return S_OK;
+    }
+};
+std::vector<int> CFakeHeaderStyles::drawn;
+
+FARPROC HeaderEntry(void (*pfn)()) { return reinterpret_cast<FARPROC>(pfn); }
+#define FAKE_HEADER_ENTRY(name) {#name, HeaderEntry(reinterpret_cast<void (*)()>(&CFakeHeaderStyles::name))}
+const XTP_VISUALSTYLE_ENTRY g_fakeHeaderStyles[] = {
+    FAKE_HEADER_ENTRY(OpenThemeData), FAKE_HEADER_ENTRY(CloseThemeData), FAKE_HEADER_ENTRY(IsThemeActive),
+    FAKE_HEADER_ENTRY(DrawThemeBackground), {nullptr, nullptr},
+};
+}
+
+TEST_F(ThemedHeaderTest, VisualStylesDrawTheHeaderPartsFromVersionSixOnly)
+{
+    AddItems();
+    CXTPVisualStyleLibrary& library = CXTPVisualStyleLibrary::GetInstance();
+    library.SetEntryTable(g_fakeHeaderStyles);
+    // A theme of the header's own, so that the stand-in handle goes with it before the library comes back.
+    m_header.SetTheme(new CXTHeaderCtrlTheme);
+    CXTHeaderCtrlTheme* pTheme = m_header.GetHeaderTheme();
+    CRect rcClient, rcItem;
+    m_header.GetClientRect(&rcClient);
+    m_header.GetItemRect(1, &rcItem);
+    CPoint ptHot = rcItem.CenterPoint();
+    m_header.ClientToScreen(&ptHot);
+    ::SetCursorPos(ptHot.x, ptHot.y);
+
+    struct Case
+    {
+        DWORD dwComCtlVersion;
+        std::vector<int> expected;
+    } cases[] = {
+        // the whole header, then each item: the one under the cursor hot
+        {0x00060000, {1, 11, 12, 11}},
+        {0x00050051, {}},
+    };
+    for (const Case& c : cases) {
+        library.SetComCtlVersion(c.dwComCtlVersion);
+        pTheme->SetDrawStyle(CXTHeaderCtrlTheme::optionVisualStyles | CXTHeaderCtrlTheme::optionThemedItems |
+                                 CXTHeaderCtrlTheme::optionSortArrow,
+                             &m_header);
+        CFakeHeaderStyles::drawn.clear();
+        CPixelCanvas canvas(rcClient.Width(), rcClient.Height(), RGB(1, 2, 3));
+        pTheme->DrawHeader(&canvas, &m_header);
+        EXPECT_EQ(c.expected, CFakeHeaderStyles::drawn) << std::hex << c.dwComCtlVersion;
+        // Classic faces only where the styles did not draw.
+        EXPECT_EQ(c.expected.empty(), canvas.At(rcItem.right - 20, rcItem.CenterPoint().y) == pTheme->GetFaceColor());
+    }
+    m_header.SetTheme(static_cast<CXTThemeManagerStyle*>(nullptr));
+    library.Load();
+}
