@@ -3,6 +3,7 @@
 #include "PixelCanvas.h"
 
 #include "ui/themes/ColorTable.h"
+#include "ui/themes/ThemedList.h"
 #include "ui/themes/ThemedTree.h"
 
 #include <gtest/gtest.h>
@@ -284,4 +285,38 @@ TEST_F(ThemedTreeTest, LabelsArePaintedInTheirStateColours)
         EXPECT_LT(nOther, nText) << c.what;
     }
     m_tree.EnableWindow(TRUE);
+}
+
+TEST(ThemedViewsTest, TheViewsAreSystemTreeAndListWindows)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"viste", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                nullptr));
+    // Views live on the heap and delete themselves with their window.
+    auto* pTree = new CXTTreeView;
+    auto* pList = new CXTListView;
+    ASSERT_TRUE(pTree->Create(nullptr, nullptr, 0, CRect(0, 0, 140, 180), &parent, 1));
+    ASSERT_TRUE(pList->Create(nullptr, nullptr, LVS_REPORT, CRect(150, 0, 290, 180), &parent, 2));
+    struct Case
+    {
+        CWnd* pView;
+        const wchar_t* className;
+    } cases[] = {{pTree, WC_TREEVIEWW}, {pList, WC_LISTVIEWW}};
+    for (const Case& c : cases) {
+        wchar_t szClass[64] = {};
+        ::GetClassNameW(c.pView->m_hWnd, szClass, _countof(szClass));
+        EXPECT_STREQ(c.className, szClass);
+        EXPECT_NE(0u, c.pView->GetStyle() & WS_VISIBLE);
+        EXPECT_NE(0u, c.pView->GetExStyle() & WS_EX_CLIENTEDGE);
+    }
+    // The shared behaviour works on the view's own window.
+    TVINSERTSTRUCTW tvis = {};
+    tvis.hParent = TVI_ROOT;
+    tvis.item.mask = TVIF_TEXT;
+    tvis.item.pszText = const_cast<LPWSTR>(L"Riepilogo");
+    HTREEITEM hItem = TreeView_InsertItem(pTree->m_hWnd, &tvis);
+    EXPECT_EQ(hItem, pTree->FindItem(L"riepilogo"));
+    EXPECT_EQ(0, pList->AddColumn(L"Anno", 60));
+    EXPECT_EQ(1, pList->GetColumnCount());
+    parent.DestroyWindow();
 }
