@@ -23,7 +23,9 @@ void PumpFrame(HWND hWndFrame, DWORD dwQuietMs)
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
-            dwLast = ::GetTickCount();
+            // The bars watch the mouse with a short timer while it rests on them: that is no activity.
+            if (msg.message != WM_TIMER)
+                dwLast = ::GetTickCount();
         } else {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }

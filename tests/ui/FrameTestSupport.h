@@ -74,8 +74,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// Dispatches, with the frame's pre-translation, until the queue has been quiet for a while; never longer than five
-// seconds.
+// Dispatches, with the frame's pre-translation, until the queue has been quiet (but for timers) for a while; never
+// longer than five seconds.
 void PumpFrame(HWND hWndFrame, DWORD dwQuietMs = 80);
 
 // Real input at screen points and keys.

@@ -126,3 +126,237 @@ TEST_F(FrameWndTest, MenuByKeysReachesTheFrameAsNotificationThenCommand)
     EXPECT_EQ(nullptr, OpenPopup(0));
     EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
 }
+
+TEST_F(FrameWndTest, EscapeClosesOneLevelAtATime)
+{
+    SendKeys({VK_MENU, 'F'});
+    Pump();
+    CXTPPopupBar* pFile = OpenPopup(0);
+    ASSERT_NE(nullptr, pFile);
+    // "Recenti" by its letter opens its sub-menu.
+    SendKeys({'R'});
+    Pump();
+    CXTPControl* pRecent = pFile->GetControls()->FindControl(xtpControlPopup, -1, FALSE, FALSE);
+    ASSERT_NE(nullptr, pRecent);
+    CXTPCommandBar* pSub = pRecent->GetCommandBar();
+    ASSERT_TRUE(pSub->IsTrackingMode());
+    SendKeys({VK_ESCAPE});
+    Pump();
+    EXPECT_FALSE(pSub->IsTrackingMode());
+    EXPECT_EQ(pFile, OpenPopup(0));
+    SendKeys({VK_ESCAPE});
+    Pump();
+    EXPECT_EQ(nullptr, OpenPopup(0));
+    EXPECT_TRUE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_EQ(0, m_pFrame->GetMenuBar()->GetSelectedIndex());
+    SendKeys({VK_ESCAPE});
+    Pump();
+    EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_TRUE(m_pFrame->m_events.empty());
+}
+
+TEST_F(FrameWndTest, MouseOpensAMenuAndChoosesAnItemAClickOutsideClosesAll)
+{
+    SendClick(ScreenCentre(MenuControl(1)));
+    Pump();
+    CXTPPopupBar* pEdit = OpenPopup(1);
+    ASSERT_NE(nullptr, pEdit);
+    SendClick(ScreenCentre(pEdit->GetControls()->GetAt(0)));
+    Pump();
+    EXPECT_EQ(Executed(ID_FT_CUT), m_pFrame->m_events);
+    EXPECT_EQ(nullptr, OpenPopup(1));
+
+    m_pFrame->m_events.clear();
+    SendClick(ScreenCentre(MenuControl(0)));
+    Pump();
+    ASSERT_NE(nullptr, OpenPopup(0));
+    CRect rcClient;
+    m_pFrame->GetClientRect(&rcClient);
+    CPoint ptOutside(rcClient.right - 10, rcClient.bottom - 10);
+    m_pFrame->ClientToScreen(&ptOutside);
+    SendClick(ptOutside);
+    Pump();
+    EXPECT_EQ(nullptr, OpenPopup(0));
+    EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_TRUE(m_pFrame->m_events.empty());
+}
+
+TEST_F(FrameWndTest, AToolbarClickRunsItsCommandUnlessTheNotificationIsHandled)
+{
+    CXTPControl* pNew = m_pFrame->GetToolBar()->GetControls()->FindControl(ID_FT_NEW);
+    ASSERT_NE(nullptr, pNew);
+    SendClick(ScreenCentre(pNew));
+    Pump();
+    EXPECT_EQ(Executed(ID_FT_NEW), m_pFrame->m_events);
+    m_pFrame->m_events.clear();
+    m_pFrame->m_nHandledNotify = ID_FT_NEW;
+    SendClick(ScreenCentre(pNew));
+    Pump();
+    std::vector<EVENT> expected = {{XTPM_CONTROLNOTIFY, ID_FT_NEW, XTP_CN_EXECUTE}};
+    EXPECT_EQ(expected, m_pFrame->m_events);
+}
+
+TEST_F(FrameWndTest, HiddenCommandsShowAfterTheExpansionAndForGoodOnceUsed)
+{
+    CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+    pCommandBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    pCommandBars->GetCommandBarsOptions()->bShowFullAfterDelay = FALSE;
+    UINT hidden[] = {ID_FT_PRINT};
+    pCommandBars->HideCommands(hidden, 1);
+
+    SendKeys({VK_MENU, 'F'});
+    Pump();
+    CXTPPopupBar* pFile = OpenPopup(0);
+    ASSERT_NE(nullptr, pFile);
+    CXTPControl* pPrint = pFile->GetControls()->FindControl(ID_FT_PRINT);
+    ASSERT_NE(nullptr, pPrint);
+    EXPECT_EQ(static_cast<DWORD>(xtpHideExpand), pPrint->GetHideFlags());
+    CXTPControl* pExpand = pFile->GetControls()->FindControl(XTP_ID_POPUPBAR_EXPAND);
+    ASSERT_NE(nullptr, pExpand);
+    EXPECT_TRUE(pExpand->IsVisible());
+    CRect rcCollapsed;
+    pFile->GetWindowRect(&rcCollapsed);
+
+    SendKeys({VK_CONTROL, VK_DOWN});
+    Pump();
+    EXPECT_TRUE(pFile->IsExpanded());
+    EXPECT_TRUE(pPrint->IsVisible());
+    EXPECT_FALSE(pExpand->IsVisible());
+    CRect rcExpanded;
+    pFile->GetWindowRect(&rcExpanded);
+    EXPECT_GT(rcExpanded.Height(), rcCollapsed.Height());
+
+    // Chosen once, the command is used and shows from now on.
+    SendKeys({'P'});
+    Pump();
+    EXPECT_EQ(Executed(ID_FT_PRINT), m_pFrame->m_events);
+    SendKeys({VK_MENU, 'F'});
+    Pump();
+    pFile = OpenPopup(0);
+    ASSERT_NE(nullptr, pFile);
+    EXPECT_TRUE(pFile->GetControls()->FindControl(ID_FT_PRINT)->IsVisible());
+    EXPECT_FALSE(pFile->HasHiddenCommands());
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_ESCAPE});
+    Pump();
+}
+
+TEST_F(FrameWndTest, TrackPopupMenuReturnsTheChosenCommandAndSendsNothing)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_FRAMETEST_CONTEXT));
+    CPoint pt(200, 200);
+    m_pFrame->ClientToScreen(&pt);
+    struct Case
+    {
+        std::vector<WORD> keys;
+        int nExpected;
+    } cases[] = {{{VK_DOWN, VK_RETURN}, ID_FT_CUT}, {{VK_ESCAPE}, 0}};
+    for (const Case& c : cases) {
+        std::vector<WORD> keys = c.keys;
+        RunLater([keys] {
+            for (WORD nKey : keys)
+                SendKeys({nKey});
+        });
+        int nResult = CXTPCommandBars::TrackPopupMenu(menu.GetSubMenu(0), TPM_RETURNCMD, pt.x, pt.y, m_pFrame, nullptr,
+                                                      nullptr, m_pFrame->GetCommandBars());
+        EXPECT_EQ(c.nExpected, nResult);
+        Pump();
+        EXPECT_TRUE(m_pFrame->m_events.empty());
+    }
+}
+
+TEST_F(FrameWndTest, MenusShowShortcutTextsAndTheHotItemsPrompt)
+{
+    SendKeys({VK_MENU, 'M'});
+    Pump();
+    CXTPPopupBar* pEdit = OpenPopup(1);
+    ASSERT_NE(nullptr, pEdit);
+    // The manager has no table of its own: the frame's accelerators give the texts.
+    EXPECT_EQ(CString(L"Ctrl+Shift+F5"), pEdit->GetControls()->FindControl(ID_FT_COPY)->GetShortcutText());
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_LEFT});
+    SendKeys({VK_DOWN});
+    Pump();
+    CXTPPopupBar* pFile = OpenPopup(0);
+    ASSERT_NE(nullptr, pFile);
+    EXPECT_EQ(CString(L"Ctrl+N"), pFile->GetControls()->FindControl(ID_FT_NEW)->GetShortcutText());
+    SendKeys({VK_DOWN});
+    Pump();
+    EXPECT_EQ(CString(L"Apre un documento"), m_pFrame->m_strStatus);
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_ESCAPE});
+    Pump();
+}
+
+TEST_F(FrameWndTest, ShortcutsRunCommandsFromTheFramesTableOrTheManagers)
+{
+    SendKeys({VK_CONTROL, 'N'});
+    Pump();
+    std::vector<EVENT> expected = {{WM_COMMAND, ID_FT_NEW, 0}};
+    EXPECT_EQ(expected, m_pFrame->m_events);
+
+    // The manager's own table: its entries translate, its texts show.
+    CXTPShortcutManager* pShortcuts = m_pFrame->GetCommandBars()->GetShortcutManager();
+    pShortcuts->LoadAccelerators(IDR_FRAMETEST);
+    pShortcuts->AddShortcut(FCONTROL | FALT, 'G', ID_FT_GRID);
+    m_pFrame->m_events.clear();
+    SendKeys({VK_CONTROL, VK_MENU, 'G'});
+    Pump();
+    expected = {{WM_COMMAND, ID_FT_GRID, 0}};
+    EXPECT_EQ(expected, m_pFrame->m_events);
+    SendKeys({VK_MENU, 'M'});
+    Pump();
+    CXTPPopupBar* pEdit = OpenPopup(1);
+    ASSERT_NE(nullptr, pEdit);
+    EXPECT_EQ(CString(L"Ctrl+Alt+G"), pEdit->GetControls()->FindControl(ID_FT_GRID)->GetShortcutText());
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_ESCAPE});
+    Pump();
+}
+
+TEST_F(FrameWndTest, AltAloneEntersTheMenuBarAndDownOpensTheMenu)
+{
+    SendKeys({VK_MENU});
+    Pump();
+    CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, pMenuBar->GetSelectedIndex());
+    EXPECT_EQ(nullptr, OpenPopup(0));
+    SendKeys({VK_RIGHT});
+    SendKeys({VK_DOWN});
+    Pump();
+    EXPECT_NE(nullptr, OpenPopup(1));
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_ESCAPE});
+    Pump();
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+}
+
+TEST_F(FrameWndTest, APopupTallerThanTheWorkAreaScrollsToTheSelection)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    for (int i = 0; i < 120; i++) {
+        CString strItem;
+        strItem.Format(L"Voce %d", i + 1);
+        menu.AppendMenu(MF_STRING, static_cast<UINT_PTR>(ID_FT_LONG + i % 30), strItem);
+    }
+    BOOL bScrolling = FALSE;
+    int nFirstBefore = -1, nFirstAfter = -1;
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
+    ASSERT_TRUE(pPopup->LoadMenu(&menu));
+    RunLater([&] {
+        bScrolling = pPopup->IsScrolling();
+        nFirstBefore = pPopup->GetFirstVisible();
+        SendKeys({VK_END});
+        PumpFrame(m_pFrame->m_hWnd);
+        nFirstAfter = pPopup->GetFirstVisible();
+        SendKeys({VK_ESCAPE});
+    });
+    CXTPCommandBars::TrackPopup(pPopup, TPM_RETURNCMD, 100, 60, m_pFrame);
+    pPopup->InternalRelease();
+    EXPECT_TRUE(bScrolling);
+    EXPECT_EQ(0, nFirstBefore);
+    EXPECT_GT(nFirstAfter, 0);
+}

@@ -469,7 +469,9 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         if (m_bIgnoreShiftMenuKey && ::GetKeyState(VK_SHIFT) < 0)
             return FALSE;
         TCHAR chKey = static_cast<TCHAR>(::MapVirtualKeyW(static_cast<UINT>(pMsg->wParam), MAPVK_VK_TO_CHAR) & 0xFFFF);
-        return chKey && OnFrameAccel(chKey);
+        if (chKey && OnFrameAccel(chKey))
+            return TRUE;
+        // No control took the letter: an Alt shortcut of the table may still.
     }
     if ((nMessage == WM_SYSKEYUP || nMessage == WM_KEYUP) && m_bHideKeyboardCuesUntilAlt && m_bKeyboardCuesVisible &&
         !bTracking)
