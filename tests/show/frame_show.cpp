@@ -1,0 +1,120 @@
+// The test frame with its menu bar and toolbar in the gradient theme and a menu open: "File" with its hidden command
+// behind the expand button and the "Recenti" sub-menu, or with the argument "modifica" the edit menu with a ticked
+// and a greyed item and a shortcut text from the accelerators. A root-window screenshot shows popups black under
+// Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
+// named by its second argument.
+#include "ui/FrameTestSupport.h"
+
+#include "ui/commandbars/XTPPopupBar.h"
+#include "ui/themes/BarPainter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+std::vector<HWND> g_popups;
+
+BOOL CALLBACK CollectPopup(HWND hWnd, LPARAM lParam)
+{
+    if (::IsWindowVisible(hWnd) && ::GetWindow(hWnd, GW_OWNER) == reinterpret_cast<HWND>(lParam))
+        g_popups.push_back(hWnd);
+    return TRUE;
+}
+
+// The frame, then its open popups from the bottom of the z-order up, each drawn by itself where it is on screen.
+BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
+{
+    g_popups.clear();
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(hWndFrame));
+    CRect rcAll;
+    ::GetWindowRect(hWndFrame, &rcAll);
+    CRect rcFrame = rcAll;
+    for (HWND hWnd : g_popups) {
+        CRect rc;
+        ::GetWindowRect(hWnd, &rc);
+        rcAll.UnionRect(rcAll, rc);
+    }
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = rcAll.Width();
+    header.biHeight = rcAll.Height();
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    void* pBits = nullptr;
+    HDC hScreen = ::GetDC(nullptr);
+    HBITMAP hBitmap = ::CreateDIBSection(hScreen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pBits,
+                                         nullptr, 0);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    ::ReleaseDC(nullptr, hScreen);
+    if (!hBitmap || !hDC)
+        return FALSE;
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, rcAll.Width(), rcAll.Height(), WHITENESS);
+    // The frame as the screen shows it (its own window is captured right; only popups come out black).
+    HDC hFrameDC = ::GetWindowDC(hWndFrame);
+    ::BitBlt(hDC, rcFrame.left - rcAll.left, rcFrame.top - rcAll.top, rcFrame.Width(), rcFrame.Height(), hFrameDC, 0, 0,
+             SRCCOPY);
+    ::ReleaseDC(hWndFrame, hFrameDC);
+    for (auto it = g_popups.rbegin(); it != g_popups.rend(); ++it) {
+        CRect rc;
+        ::GetWindowRect(*it, &rc);
+        ::SetViewportOrgEx(hDC, rc.left - rcAll.left, rc.top - rcAll.top, nullptr);
+        ::SendMessageW(*it, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_NONCLIENT);
+    }
+    ::GdiFlush();
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    DWORD nImage = ((static_cast<DWORD>(rcAll.Width()) * 3 + 3) & ~3u) * static_cast<DWORD>(rcAll.Height());
+    file.bfSize = file.bfOffBits + nImage;
+    BOOL bSaved = FALSE;
+    if (FILE* pFile = std::fopen(pszPath, "wb")) {
+        bSaved = std::fwrite(&file, sizeof(file), 1, pFile) == 1 && std::fwrite(&header, sizeof(header), 1, pFile) == 1 &&
+                 std::fwrite(pBits, nImage, 1, pFile) == 1;
+        std::fclose(pFile);
+    }
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::DeleteObject(hBitmap);
+    return bSaved;
+}
+}
+
+int main(int argc, char** argv)
+{
+    CXTPBarPainter::SetTheme(CXTPBarPainter::themeGradient);
+    BOOL bEdit = argc > 1 && std::strcmp(argv[1], "modifica") == 0;
+    auto* pFrame = new CTestFrame;
+    if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
+        return 1;
+    CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
+    pCommandBars->GetCommandBarsOptions()->nAnimationType = 5;
+    pCommandBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    UINT hidden[] = {ID_FT_PRINT};
+    pCommandBars->HideCommands(hidden, 1);
+    pFrame->SetWindowPos(nullptr, 0, 0, 520, 360, SWP_SHOWWINDOW | SWP_NOZORDER);
+    pFrame->RecalcLayout();
+    PumpFrame(pFrame->m_hWnd, 200);
+    pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+
+    CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
+    pMenuBar->SetTrackingMode(1, FALSE, TRUE);
+    pMenuBar->SetSelected(bEdit ? 1 : 0, TRUE);
+    pMenuBar->SetPopuped(bEdit ? 1 : 0, TRUE);
+    if (!bEdit) {
+        auto* pFile = static_cast<CXTPPopupBar*>(pMenuBar->GetControls()->GetAt(0)->GetCommandBar());
+        CXTPControl* pRecent = pFile->GetControls()->FindControl(xtpControlPopup, -1, TRUE, FALSE);
+        if (pRecent)
+            pFile->SetPopuped(pRecent->GetIndex(), TRUE);
+    }
+    PumpFrame(pFrame->m_hWnd, 300);
+    if (argc > 2 && !SaveCapture(pFrame->m_hWnd, argv[2]))
+        std::printf("the picture could not be saved\n");
+    // The frame stays as it is until the screenshot has been taken.
+    DWORD dwEnd = ::GetTickCount() + 6000;
+    while (::GetTickCount() < dwEnd && ::IsWindow(pFrame->m_hWnd))
+        PumpFrame(pFrame->m_hWnd, 100);
+    return 0;
+}
