@@ -360,3 +360,38 @@ TEST_F(FrameWndTest, APopupTallerThanTheWorkAreaScrollsToTheSelection)
     EXPECT_EQ(0, nFirstBefore);
     EXPECT_GT(nFirstAfter, 0);
 }
+
+TEST_F(FrameWndTest, ButtonsThatDoNotFitAreReachedThroughTheExpandButton)
+{
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    CXTPControls* pButtons = pToolBar->GetControls();
+    for (int nId : {ID_FT_CUT, ID_FT_GRID, ID_FT_RECENT1, ID_FT_RECENT2})
+        pButtons->Add(xtpControlButton, nId);
+    CRect rcWindow;
+    m_pFrame->GetWindowRect(&rcWindow);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 100, rcWindow.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    CXTPControl* pGrid = pButtons->FindControl(ID_FT_GRID);
+    ASSERT_NE(nullptr, pGrid);
+    EXPECT_EQ(static_cast<DWORD>(xtpHideWrap), pGrid->GetHideFlags());
+    CXTPControl* pExpand = pButtons->FindControl(XTP_ID_TOOLBAR_EXPAND);
+    ASSERT_NE(nullptr, pExpand);
+    ASSERT_TRUE(pExpand->IsVisible());
+
+    SendClick(ScreenCentre(pExpand));
+    Pump();
+    CXTPCommandBar* pPopup = pExpand->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_TRUE(pPopup->IsTrackingMode());
+    CXTPControl* pCopy = pPopup->GetControls()->FindControl(ID_FT_GRID);
+    ASSERT_NE(nullptr, pCopy);
+    EXPECT_TRUE(pCopy->IsVisible());
+    CXTPControl* pAddRemove = pPopup->GetControls()->FindControl(xtpControlPopup, 0, FALSE, FALSE);
+    ASSERT_NE(nullptr, pAddRemove);
+    EXPECT_EQ(CString(L"Aggiungi o rimuovi pulsanti"), pAddRemove->GetCaption());
+
+    SendClick(ScreenCentre(pCopy));
+    Pump();
+    EXPECT_EQ(Executed(ID_FT_GRID), m_pFrame->m_events);
+    EXPECT_FALSE(pPopup->IsTrackingMode());
+}

@@ -319,6 +319,9 @@ LRESULT CXTPToolBar::OnSizeParent(WPARAM /*wParam*/, LPARAM lParam)
     CRect rcFree = pLayout->rect;
     BOOL bHorizontal = m_nPosition == xtpBarTop || m_nPosition == xtpBarBottom;
     DWORD dwMode = LM_COMMIT | (bHorizontal ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
+    // A bar with an expand button hides what does not fit behind it; the menu bar wraps into rows.
+    if (m_bShowExpandButton && GetCommandBars())
+        dwMode |= xtpLayoutHideWrap;
     CSize sz = CalcDockingLayout(bHorizontal ? rcFree.Width() : rcFree.Height(), dwMode);
     CRect rcBar = rcFree;
     switch (m_nPosition) {

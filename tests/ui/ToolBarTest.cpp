@@ -1,0 +1,148 @@
+// The toolbar without a window: its buttons from a list of ids, and its docked and floating layouts with the
+// expand and close buttons, over a painter of fixed sizes.
+#include "BarTestSupport.h"
+
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPMenuBar.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// Buttons of 23 by 22, borders of 2, a docked gripper 6 wide and a floating caption 15 high.
+class CLayoutPainter : public CFakePainter
+{
+public:
+    CSize DrawCommandBarGripper(CDC*, CXTPCommandBar* pBar, BOOL) override
+    {
+        return pBar->GetPosition() == xtpBarFloating ? CSize(0, 15) : CSize(6, 0);
+    }
+};
+
+class ToolBarTest : public ::testing::Test
+{
+protected:
+    CXTPCommandBars* m_pCommandBars = new CXTPCommandBars;
+
+    void TearDown() override { m_pCommandBars->InternalRelease(); }
+    // A bar of the class with three buttons, bound to the manager (or to none), on the layout painter.
+    CXTPToolBar* MakeBar(CRuntimeClass* pClass, BOOL bManager)
+    {
+        auto* pBar = static_cast<CXTPToolBar*>(pClass->CreateObject());
+        if (bManager)
+            pBar->SetCommandBars(m_pCommandBars);
+        pBar->SetPaintManager(new CLayoutPainter);
+        UINT ids[] = {101, 102, 103};
+        pBar->SetButtons(ids, 3);
+        return pBar;
+    }
+    static CXTPControl* Own(CXTPToolBar* pBar, int nId) { return pBar->GetControls()->FindControl(nId); }
+};
+}
+
+TEST_F(ToolBarTest, SeparatorsBeginTheNextButtonsGroupOnce)
+{
+    CXTPToolBar* pBar = MakeBar(RUNTIME_CLASS(CXTPToolBar), TRUE);
+    UINT ids[] = {0, 101, 0, 0, 102, 103, 0};
+    pBar->SetButtons(ids, static_cast<int>(std::size(ids)));
+    CXTPControls* pControls = pBar->GetControls();
+    ASSERT_EQ(3, pControls->GetCount());
+    EXPECT_TRUE(pControls->GetAt(0)->GetBeginGroup());
+    EXPECT_TRUE(pControls->GetAt(1)->GetBeginGroup());
+    EXPECT_FALSE(pControls->GetAt(2)->GetBeginGroup());
+    pBar->InternalRelease();
+}
+
+TEST_F(ToolBarTest, DockedLayoutReservesRoomForTheExpandButtonAsTheOptionsSay)
+{
+    const DWORD dwCommit = LM_HORZ | LM_HORZDOCK | LM_COMMIT | xtpLayoutHideWrap;
+    struct Case
+    {
+        const char* pszName;
+        BOOL bExpandAlways;
+        int nLength;
+        DWORD dwMode;
+        CSize szExpected;
+        BOOL bExpandShown;
+        int nShownButtons;
+    } cases[] = {
+        // Three buttons of 23 between a left margin of 2 + 6 and a right margin of 2.
+        {"always: room kept", TRUE, 500, dwCommit, {90, 26}, TRUE, 3},
+        {"all fit", FALSE, 500, dwCommit, {79, 26}, FALSE, 3},
+        // Short of room the bar takes the whole length; two buttons fit beside the expand button.
+        {"too narrow: room for the button", FALSE, 70, dwCommit, {70, 26}, TRUE, 2},
+        {"vertical, always", TRUE, 500, LM_VERTDOCK | LM_COMMIT | xtpLayoutHideWrap, {0, 0}, TRUE, 3},
+    };
+    for (const Case& c : cases) {
+        m_pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways = c.bExpandAlways;
+        CXTPToolBar* pBar = MakeBar(RUNTIME_CLASS(CXTPToolBar), TRUE);
+        pBar->CXTPCommandBar::SetPosition(c.dwMode & LM_VERTDOCK ? xtpBarLeft : xtpBarTop);
+        CSize sz = pBar->CalcDockingLayout(c.nLength, c.dwMode);
+        if (c.szExpected.cx) {
+            EXPECT_EQ(c.szExpected, sz) << c.pszName;
+        }
+        CXTPControl* pExpand = Own(pBar, XTP_ID_TOOLBAR_EXPAND);
+        ASSERT_NE(nullptr, pExpand) << c.pszName;
+        EXPECT_EQ(c.bExpandShown, pExpand->IsVisible()) << c.pszName;
+        if (c.bExpandShown) {
+            // Where the painter's glyph puts it: the last 13 pixels along the bar.
+            CRect rcExpected = c.dwMode & LM_HORZDOCK ? CRect(sz.cx - 13, 2, sz.cx - 2, sz.cy - 2)
+                                                      : CRect(2, sz.cy - 13, sz.cx - 2, sz.cy - 2);
+            EXPECT_EQ(rcExpected, pExpand->GetRect()) << c.pszName;
+        }
+        int nShown = 0;
+        for (int nId : {101, 102, 103})
+            nShown += Own(pBar, nId)->IsVisible() ? 1 : 0;
+        EXPECT_EQ(c.nShownButtons, nShown) << c.pszName;
+        EXPECT_EQ(nullptr, Own(pBar, XTP_ID_TOOLBAR_HIDE)) << c.pszName;
+        pBar->InternalRelease();
+    }
+}
+
+TEST_F(ToolBarTest, DockedLayoutWithoutAManagerHasNoExpandButton)
+{
+    CXTPToolBar* pBar = MakeBar(RUNTIME_CLASS(CXTPToolBar), FALSE);
+    pBar->CXTPCommandBar::SetPosition(xtpBarTop);
+    EXPECT_EQ(CSize(79, 26), pBar->CalcDockingLayout(500, LM_HORZ | LM_HORZDOCK | LM_COMMIT));
+    EXPECT_EQ(nullptr, Own(pBar, XTP_ID_TOOLBAR_EXPAND));
+    pBar->InternalRelease();
+}
+
+TEST_F(ToolBarTest, FloatingLayoutPutsCloseAndExpandButtonsInTheCaption)
+{
+    struct Case
+    {
+        const char* pszName;
+        CRuntimeClass* pClass;
+        BOOL bCloseable;
+        BOOL bExpandAlways;
+        BOOL bClose, bExpand;
+    } cases[] = {
+        {"toolbar", RUNTIME_CLASS(CXTPToolBar), TRUE, TRUE, TRUE, TRUE},
+        {"not closeable", RUNTIME_CLASS(CXTPToolBar), FALSE, TRUE, FALSE, TRUE},
+        {"expand not always", RUNTIME_CLASS(CXTPToolBar), TRUE, FALSE, TRUE, FALSE},
+        {"menu bar", RUNTIME_CLASS(CXTPMenuBar), TRUE, TRUE, FALSE, FALSE},
+    };
+    for (const Case& c : cases) {
+        m_pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways = c.bExpandAlways;
+        CXTPToolBar* pBar = MakeBar(c.pClass, TRUE);
+        pBar->SetCloseable(c.bCloseable);
+        pBar->CXTPCommandBar::SetPosition(xtpBarFloating);
+        // One row: margins 3 and 3 across, the caption of 15 plus 4 above, 3 below.
+        CSize sz = pBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
+        EXPECT_EQ(CSize(75, 44), sz) << c.pszName;
+        CXTPControl* pClose = Own(pBar, XTP_ID_TOOLBAR_HIDE);
+        CXTPControl* pExpand = Own(pBar, XTP_ID_TOOLBAR_EXPAND);
+        EXPECT_EQ(c.bClose, pClose && pClose->IsVisible()) << c.pszName;
+        EXPECT_EQ(c.bExpand, pExpand && pExpand->IsVisible()) << c.pszName;
+        int nRight = 72;
+        if (c.bClose) {
+            EXPECT_EQ(CRect(57, 3, 72, 18), pClose->GetRect()) << c.pszName;
+            nRight = 57;
+        }
+        if (c.bExpand) {
+            EXPECT_EQ(CRect(nRight - 15, 3, nRight, 18), pExpand->GetRect()) << c.pszName;
+        }
+        pBar->InternalRelease();
+    }
+}
