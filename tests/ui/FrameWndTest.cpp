@@ -395,3 +395,87 @@ TEST_F(FrameWndTest, ButtonsThatDoNotFitAreReachedThroughTheExpandButton)
     EXPECT_EQ(Executed(ID_FT_GRID), m_pFrame->m_events);
     EXPECT_FALSE(pPopup->IsTrackingMode());
 }
+
+namespace
+{
+// The system hides keyboard cues until Alt is pressed.
+class CCuesOffSettings : public CXTPSystemSettings
+{
+public:
+    BOOL GetFlag(UINT nAction, BOOL& bValue) const override
+    {
+        if (nAction != SPI_GETKEYBOARDCUES)
+            return FALSE;
+        bValue = FALSE;
+        return TRUE;
+    }
+};
+}
+
+TEST_F(FrameWndTest, CuesHiddenUntilAltShowWhileTheMenuBarTracks)
+{
+    CCuesOffSettings settings;
+    CXTPSystemSettings::Set(&settings);
+    CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+    pCommandBars->GetCommandBarsOptions()->SetKeyboardCuesShow(2);
+    CXTPSystemSettings::Set(nullptr);
+    EXPECT_FALSE(pCommandBars->IsKeyboardCuesVisible());
+    SendKeys({VK_MENU});
+    Pump();
+    ASSERT_TRUE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_TRUE(pCommandBars->IsKeyboardCuesVisible());
+    SendKeys({VK_ESCAPE});
+    Pump();
+    EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_FALSE(pCommandBars->IsKeyboardCuesVisible());
+}
+
+TEST_F(FrameWndTest, AltLetterOpensAUniqueMatchAndOnlySelectsAmongFirstLetters)
+{
+    // Captions without '&': their first letters are the accelerators.
+    MenuControl(0)->SetCaption(CString(L"Uno"));
+    MenuControl(1)->SetCaption(CString(L"Ultimo"));
+    struct Case
+    {
+        WORD nKey;
+        int nKeyboardCuesUse;
+        BOOL bTracking;
+        int nSelected;
+        int nOpen;   // the menu whose popup opened, -1 none
+    } cases[] = {
+        {'U', 1, TRUE, 0, -1},    // two first-letter matches: select only
+        {'L', 1, TRUE, 2, 2},     // explicit and unique: open
+        {'U', 1 | 4, FALSE, -1, -1},   // no first-letter matches
+        {'L', 2, FALSE, -1, -1},  // Alt+letter off
+    };
+    for (const Case& c : cases) {
+        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->keyboardCuesUse = c.nKeyboardCuesUse;
+        SendKeys({VK_MENU, c.nKey});
+        Pump();
+        CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+        EXPECT_EQ(c.bTracking, pMenuBar->IsTrackingMode()) << c.nKey << " " << c.nKeyboardCuesUse;
+        if (c.bTracking) {
+            EXPECT_EQ(c.nSelected, pMenuBar->GetSelectedIndex()) << c.nKey;
+            EXPECT_EQ(c.nOpen, pMenuBar->GetPopupedIndex()) << c.nKey;
+        }
+        CMouseManager::GetThreadManager()->UntrackAll();
+        pMenuBar->SetTrackingMode(0);
+        Pump();
+    }
+}
+
+TEST_F(FrameWndTest, CtrlTabHandsTheKeyboardToTheNextBar)
+{
+    SendKeys({VK_MENU});
+    Pump();
+    ASSERT_TRUE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    SendKeys({VK_CONTROL, VK_TAB});
+    Pump();
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_TRUE(pToolBar->IsTrackingMode());
+    EXPECT_EQ(0, pToolBar->GetSelectedIndex());
+    SendKeys({VK_RETURN});
+    Pump();
+    EXPECT_EQ(Executed(ID_FT_NEW), m_pFrame->m_events);
+}

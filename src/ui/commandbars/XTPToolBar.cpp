@@ -42,6 +42,7 @@ BOOL ReadToolBarResource(UINT nID, CSize& szBitmap, std::vector<UINT>& arrIds)
 
 BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
     ON_MESSAGE(WM_SIZEPARENT, &CXTPToolBar::OnSizeParent)
+    ON_WM_RBUTTONUP()
 END_MESSAGE_MAP()
 
 CXTPToolBar::CXTPToolBar()
@@ -345,6 +346,26 @@ LRESULT CXTPToolBar::OnSizeParent(WPARAM /*wParam*/, LPARAM lParam)
     AfxRepositionWindow(pLayout, m_hWnd, rcBar);
     Invalidate(FALSE);
     return 0;
+}
+
+int CXTPToolBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (nChar == VK_TAB && ::GetKeyState(VK_CONTROL) < 0 && m_nInputLock <= 0 && pCommandBars &&
+        pCommandBars->SetTrackingNextBar(this, ::GetKeyState(VK_SHIFT) >= 0))
+        return 1;
+    return CXTPCommandBar::OnKeyDown(nChar, lKeyData);
+}
+
+void CXTPToolBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (m_pControls->HitTest(point) || !m_bContextMenuPresent || !pCommandBars) {
+        CXTPCommandBar::OnRButtonUp(nFlags, point);
+        return;
+    }
+    ClientToScreen(&point);
+    pCommandBars->ContextMenu(0, point);
 }
 
 void CXTPToolBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)

@@ -25,6 +25,8 @@ public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
     BOOL HasHiddenControls() const override;
+    // Ctrl+Tab (Shift for backwards) hands the keyboard to the next toolbar.
+    int OnKeyDown(UINT nChar, LPARAM lKeyData) override;
 
     // Docked layout in a row of thickness nWidth.
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
@@ -63,6 +65,8 @@ public:
 protected:
     // Until the frame has dock bars, a bar docked at an edge takes its row of the frame itself.
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    // A right click beside the controls asks for the toolbars menu.
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
     // Finds the own control of an id or makes it; hidden until the layout places it.
