@@ -2,6 +2,7 @@
 
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxmodule.h"
+#include "ui/persist/PropExchange.h"
 
 #include <algorithm>
 #include <iterator>
@@ -367,4 +368,58 @@ BOOL CXTPShortcutManager::CompareAccelKey(TCHAR chAccel, UINT nVirtKey) const
             return TRUE;
     }
     return FALSE;
+}
+
+void CXTPShortcutManager::DoPropExchange(CXTPPropExchange* pPX)
+{
+    // Command ids are 16 bits: a longer list is no table of ours.
+    const DWORD nMaxEntries = 0xFFFF;
+    if (pPX->IsStoring()) {
+        std::vector<ACCEL> arrEntries = GetEntries(m_hAccelTable);
+        DWORD nCount = static_cast<DWORD>(arrEntries.size());
+        if (pPX->IsAllowBlobValues()) {
+            pPX->WriteCount(nCount);
+            std::vector<BYTE> bytes = ToBytes(arrEntries);
+            if (!bytes.empty())
+                pPX->ExchangeBinary(L"Data", bytes.data(), static_cast<DWORD>(bytes.size()));
+            return;
+        }
+        std::unique_ptr<CXTPPropExchangeEnumerator> pEnumerator(pPX->GetEnumerator(L"Accel"));
+        POSITION pos = pEnumerator->GetPosition(nCount);
+        for (ACCEL& accel : arrEntries) {
+            CXTPPropExchangeSection section(pEnumerator->GetNext(pos));
+            ExchangeWord(&section, L"Id", accel.cmd, 0);
+            ExchangeByte(&section, L"virt", accel.fVirt, 0);
+            ExchangeWord(&section, L"key", accel.key, 0);
+        }
+        return;
+    }
+
+    std::vector<ACCEL> arrEntries;
+    DWORD nCount = 0;
+    if (pPX->IsAllowBlobValues()) {
+        nCount = pPX->ReadCount();
+        if (nCount > nMaxEntries)
+            return;
+        if (nCount) {
+            std::vector<BYTE> bytes(nCount * kAccelRecordBytes);
+            DWORD nRead = pPX->ReadBinary(L"Data", bytes.data(), static_cast<DWORD>(bytes.size()));
+            arrEntries = FromBytes(bytes.data(), std::min(nRead, static_cast<DWORD>(bytes.size())));
+        }
+    } else {
+        std::unique_ptr<CXTPPropExchangeEnumerator> pEnumerator(pPX->GetEnumerator(L"Accel"));
+        POSITION pos = pEnumerator->GetPosition();
+        while (pos && arrEntries.size() < nMaxEntries) {
+            CXTPPropExchangeSection section(pEnumerator->GetNext(pos));
+            ACCEL accel = {};
+            ExchangeWord(&section, L"Id", accel.cmd, 0);
+            ExchangeByte(&section, L"virt", accel.fVirt, 0);
+            ExchangeWord(&section, L"key", accel.key, 0);
+            arrEntries.push_back(accel);
+            nCount++;
+        }
+    }
+    if (nCount && arrEntries.empty())
+        return;
+    SetAcceleratorTable(arrEntries.data(), static_cast<int>(arrEntries.size()));
 }

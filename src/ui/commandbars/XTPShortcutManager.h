@@ -8,6 +8,7 @@
 #include <vector>
 
 class CFrameWnd;
+class CXTPPropExchange;
 
 // The keyboard as shortcut texts and menu letters see it. The system's by default; tests put other layouts in
 // its place.
@@ -67,6 +68,10 @@ public:
     // Both do nothing until a reset table exists.
     void SaveShortcuts(LPCTSTR lpszSection);
     void LoadShortcuts(LPCTSTR lpszSection);
+    // The current table inside the command-bar state: "Count" and the records as "Data" where the store keeps
+    // binary values, else the list "Accel" of "Id", "virt" and "key". A list that says it has entries but gives
+    // none, or more than a table can hold, leaves the table in use as it is.
+    void DoPropExchange(CXTPPropExchange* pPX);
 
     // Whether key nVirtKey types the menu letter chAccel, in any installed layout.
     BOOL CompareAccelKey(TCHAR chAccel, UINT nVirtKey) const;
