@@ -5,6 +5,7 @@
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/themes/BarPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -478,4 +479,36 @@ TEST_F(FrameWndTest, CtrlTabHandsTheKeyboardToTheNextBar)
     SendKeys({VK_RETURN});
     Pump();
     EXPECT_EQ(Executed(ID_FT_NEW), m_pFrame->m_events);
+}
+
+TEST_F(FrameWndTest, TrackPopupMenuExGoesThroughTheBarsWithoutUpdatingTheItems)
+{
+    CXTPBarPainter::GetInstalled();
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_FRAMETEST_CONTEXT));
+    CPoint pt(150, 150);
+    m_pFrame->ClientToScreen(&pt);
+    struct Case
+    {
+        UINT nFlags;
+        std::vector<WORD> keys;
+        int nExpected;
+        std::vector<EVENT> events;
+    } cases[] = {
+        {TPM_RETURNCMD, {VK_DOWN, VK_RETURN}, ID_FT_CUT, {}},
+        // No update pass: "Copia" stays enabled though the frame would grey it.
+        {TPM_RETURNCMD, {VK_DOWN, VK_DOWN, VK_RETURN}, ID_FT_COPY, {}},
+        {0, {VK_DOWN, VK_RETURN}, TRUE, Executed(ID_FT_CUT)},
+    };
+    for (const Case& c : cases) {
+        std::vector<WORD> keys = c.keys;
+        RunLater([keys] {
+            for (WORD nKey : keys)
+                SendKeys({nKey});
+        });
+        EXPECT_EQ(c.nExpected, TrackPopupMenuEx(menu.GetSubMenu(0), c.nFlags, pt.x, pt.y, m_pFrame, IDR_FRAMETEST));
+        Pump();
+        EXPECT_EQ(c.events, m_pFrame->m_events);
+        m_pFrame->m_events.clear();
+    }
 }

@@ -146,3 +146,31 @@ TEST_F(ToolBarTest, FloatingLayoutPutsCloseAndExpandButtonsInTheCaption)
         pBar->InternalRelease();
     }
 }
+
+TEST(MenuBarMdi, ButtonsOfAMaximisedChildFollowItsStyleAndTheBarsFlags)
+{
+    const DWORD dwBoxes = WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    struct Case
+    {
+        const char* pszName;
+        BOOL bMaximized;
+        DWORD dwStyle, dwFlags;
+        BOOL bHasSysMenu;
+        XTP_MDI_BUTTONS expected;   // system menu, minimise, restore, close
+    } cases[] = {
+        {"not maximised", FALSE, dwBoxes, xtpFlagAddMDISysPopup, TRUE, {FALSE, FALSE, FALSE, FALSE}},
+        {"maximised", TRUE, dwBoxes, 0, TRUE, {FALSE, TRUE, TRUE, TRUE}},
+        {"with the system menu", TRUE, dwBoxes, xtpFlagAddMDISysPopup, TRUE, {TRUE, TRUE, TRUE, TRUE}},
+        {"no system menu to show", TRUE, dwBoxes, xtpFlagAddMDISysPopup, FALSE, {FALSE, TRUE, TRUE, TRUE}},
+        {"no minimise box", TRUE, WS_MAXIMIZEBOX, 0, TRUE, {FALSE, FALSE, TRUE, TRUE}},
+        {"flags leave buttons out", TRUE, dwBoxes, xtpFlagHideMinimizeBox | xtpFlagHideMaximizeBox | xtpFlagHideClose,
+         TRUE, {FALSE, FALSE, FALSE, FALSE}},
+    };
+    for (const Case& c : cases) {
+        XTP_MDI_BUTTONS buttons = GetWantedMdiButtons(c.bMaximized, c.dwStyle, c.dwFlags, c.bHasSysMenu);
+        EXPECT_EQ(c.expected.bSysMenu, buttons.bSysMenu) << c.pszName;
+        EXPECT_EQ(c.expected.bMinimize, buttons.bMinimize) << c.pszName;
+        EXPECT_EQ(c.expected.bRestore, buttons.bRestore) << c.pszName;
+        EXPECT_EQ(c.expected.bClose, buttons.bClose) << c.pszName;
+    }
+}
