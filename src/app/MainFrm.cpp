@@ -84,8 +84,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     // The entries before the range of the forms take precedence over it.
     ON_COMMAND(ID_DATI_ENTE, &CMainFrame::OnDatiEnte)
     ON_COMMAND(ID_IMPOSTAZIONI_CONTABILI, &CMainFrame::OnImpostazioniContabili)
-    ON_COMMAND(ID_STAMPA_MODELLO, &CMainFrame::OnStampaModello)
-    ON_COMMAND(ID_FILE_PRINT, &CMainFrame::OnStampaModello)
+    ON_COMMAND_RANGE(ID_STAMPA_MODELLO, ID_STAMPA_MODELLO, &CMainFrame::OnStampaModello)
+    ON_COMMAND_RANGE(ID_FILE_PRINT, ID_FILE_PRINT, &CMainFrame::OnStampaModello)
     ON_COMMAND(ID_EXPORT_CORTE_CONTI, &CMainFrame::OnAwaitingRules)
     ON_COMMAND(ID_EXPORT_RGS, &CMainFrame::OnAwaitingRules)
     ON_COMMAND_RANGE(ID_NORMATIVA_FINANZIARIA, ID_NORMATIVA_CIRC1207, &CMainFrame::OnNormativa)
@@ -367,12 +367,12 @@ void CMainFrame::OnImpostazioniContabili()
         m_pTreePane->RefreshRespNodes();
 }
 
-void CMainFrame::OnStampaModello()
+void CMainFrame::OnStampaModello(UINT nID)
 {
     if (!LeaveView())
         return;
     // The print dialogs come with the report views.
-    ShowNotAvailable(CommandName(ID_STAMPA_MODELLO));
+    ShowNotAvailable(CommandName(nID));
 }
 
 void CMainFrame::OnAwaitingRules()

@@ -51,7 +51,7 @@ protected:
     afx_msg void OnOpenForm(UINT nID);
     afx_msg void OnDatiEnte();
     afx_msg void OnImpostazioniContabili();
-    afx_msg void OnStampaModello();
+    afx_msg void OnStampaModello(UINT nID);
     afx_msg void OnAwaitingRules();
     afx_msg void OnNormativa(UINT nID);
     afx_msg void OnChiudiMaschera();

@@ -156,6 +156,14 @@ bool ShowDatabaseError(const _com_error& e, const CADOConnection& connection)
 
 } // namespace
 
+// The framework's commands of the application: new and open (no menu entry), printer set-up, exit.
+BEGIN_MESSAGE_MAP(CTheApp, CWinApp)
+    ON_COMMAND(ID_FILE_NEW, &CTheApp::OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, &CTheApp::OnFileOpen)
+    ON_COMMAND(ID_FILE_PRINT_SETUP, &CTheApp::OnFilePrintSetup)
+    ON_COMMAND(ID_APP_EXIT, &CTheApp::OnAppExit)
+END_MESSAGE_MAP()
+
 CTheApp::CTheApp()
 {
 }

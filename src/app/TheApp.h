@@ -66,6 +66,9 @@ public:
     // shown and the program is asked to end.
     bool ReopenDatabase();
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
     CADOConnection m_progConnection;
     CADOConnection m_dataConnection;

@@ -1,0 +1,392 @@
+#include "ProgramFolder.h"
+
+#include "app/EmptyView.h"
+#include "app/MainFrm.h"
+#include "app/TheDoc.h"
+#include "data/SetSettings.h"
+#include "dialogs/DlgExtraImpCon.h"
+#include "forms/DataView.h"
+#include "import/DlgImportOptions.h"
+#include "platform/mfc/afxdoctempl.h"
+#include "platform/mfc/afxfiledlg.h"
+#include "platform/mfc/afxshell.h"
+#include "resource.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/ModalDialogDriver.h"
+#include "util/MessageText.h"
+
+#include <set>
+#include <vector>
+
+namespace {
+
+// A data view that counts its loads and holds unsaved changes on request.
+class CTestDataView : public CView, public CDataView
+{
+    DECLARE_DYNCREATE(CTestDataView)
+public:
+    void OnDraw(CDC*) override {}
+    BOOL LoadData(const CRecordID* pItem) override
+    {
+        ++m_nLoads;
+        m_pItem.reset(pItem ? pItem->Clone() : nullptr);
+        return m_bLoads;
+    }
+    const CRecordID* GetRecordID() const override { return m_pItem.get(); }
+    BOOL SaveData() override
+    {
+        ++m_nSaves;
+        SetModified(FALSE);
+        return TRUE;
+    }
+
+    int m_nLoads = 0;
+    int m_nSaves = 0;
+    BOOL m_bLoads = TRUE;
+    std::unique_ptr<CRecordID> m_pItem;
+};
+
+IMPLEMENT_DYNCREATE(CTestDataView, CView)
+
+std::vector<UINT> MenuCommands(HMENU hMenu)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+        if (HMENU hSub = ::GetSubMenu(hMenu, i)) {
+            std::vector<UINT> sub = MenuCommands(hSub);
+            ids.insert(ids.end(), sub.begin(), sub.end());
+        }
+        else if (UINT nID = ::GetMenuItemID(hMenu, i); nID != 0 && nID != static_cast<UINT>(-1)) {
+            ids.push_back(nID);
+        }
+    }
+    return ids;
+}
+
+std::vector<UINT> ToolbarCommands(UINT nIDResource)
+{
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(241));
+    auto* pData = hResource ? static_cast<const WORD*>(::LockResource(::LoadResource(hInstance, hResource))) : nullptr;
+    std::vector<UINT> ids;
+    if (pData) {
+        for (WORD i = 0; i < pData[3]; ++i) {
+            if (pData[4 + i])
+                ids.push_back(pData[4 + i]);
+        }
+    }
+    return ids;
+}
+
+CString CommandName(UINT nID)
+{
+    CString strPrompt = LoadResString(nID);
+    return strPrompt.Mid(strPrompt.Find(L'\n') + 1);
+}
+
+// The main frame, hidden, on a program folder with a small tree and an archive with the centre Rossi.
+class MainFrameTest : public CProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        CProgramFolderTest::SetUp();
+        MakeArchive(200);
+        CTheApp& app = StartApp();
+        ASSERT_TRUE(app.OpenDatabase());
+        CADOConnection& prog = app.GetProgConnection();
+        Execute(prog, L"DELETE FROM [Albero]");
+        Execute(prog, L"INSERT INTO [Albero] VALUES (1, 11, 2, -1, '1', 'Controllo', NULL, NULL)");
+        Execute(prog, L"INSERT INTO [Albero] VALUES (11, NULL, 12, 1, '1.1', 'Consuntivi', 'Cons.txd', NULL)");
+        Execute(prog, L"INSERT INTO [Albero] VALUES (12, NULL, NULL, 1, '2.1', 'Modello MON/1', NULL, NULL)");
+        Execute(prog, L"INSERT INTO [Albero] VALUES (2, NULL, NULL, 2, '4.1', 'Circolare', 'Circ.txd', NULL)");
+    }
+
+    void TearDown() override
+    {
+        if (m_pFrame && ::IsWindow(m_hFrame))
+            m_pFrame->DestroyWindow();
+        if (m_pApp)
+            m_pApp->m_pMainWnd = nullptr;
+        CProgramFolderTest::TearDown();
+    }
+
+    // The frame as the template makes it, its start-up tasks run (today's update question answered No).
+    void CreateFrame()
+    {
+        CMessageBoxRecorder messages(IDNO);
+        m_pFrame = new CMainFrame;
+        m_pDoc = new CTheDoc;
+        CCreateContext context;
+        context.m_pNewViewClass = RUNTIME_CLASS(CEmptyView);
+        context.m_pCurrentDoc = m_pDoc;
+        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, &context));
+        m_hFrame = m_pFrame->GetSafeHwnd();
+        m_pApp->m_pMainWnd = m_pFrame;
+        m_pFrame->InitialUpdateFrame(m_pDoc, FALSE);
+        PumpMessages();
+        m_startup = messages.Shown();
+    }
+
+    static void PumpMessages()
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+
+    CView* View() const { return m_pFrame->GetPaneView(); }
+    bool ShowsStartPage() const { return View() && View()->IsKindOf(RUNTIME_CLASS(CEmptyView)); }
+
+    CMainFrame* m_pFrame = nullptr;
+    HWND m_hFrame = nullptr;
+    CTheDoc* m_pDoc = nullptr;
+    std::vector<AFX_MSGBOX_REQUEST> m_startup;
+};
+
+TEST_F(MainFrameTest, StartsOnTheStartPageWithTheTreeAndAsksForUpdatesOnceADay)
+{
+    CreateFrame();
+    EXPECT_TRUE(ShowsStartPage());
+    EXPECT_EQ(CString(L"Verifica Vorsa 2008"), m_pFrame->GetTitle());
+    ASSERT_NE(nullptr, m_pFrame->GetTreePane());
+    EXPECT_NE(nullptr, m_pFrame->GetTreePane()->GetTree(TAB_CONTROLLO).GetRootItem());
+    ASSERT_EQ(1u, m_startup.size());
+    EXPECT_EQ(LoadResString(IDP_WEB_CHECK_ASK), m_startup[0].text);
+    EXPECT_EQ(0, m_pFrame->GetAccountingMode());
+}
+
+TEST_F(MainFrameTest, UnreadableAccountingModeFallsBackToTheBudgetStructureAndSaysWhy)
+{
+    CADOConnection& data = m_pApp->GetDataConnection();
+    Execute(data, L"DROP TABLE [Settings]");
+    CMessageBoxRecorder messages(IDNO);
+    CreateFrame();
+    ASSERT_NE(nullptr, m_pFrame->GetSafeHwnd());
+    EXPECT_EQ(0, m_pFrame->GetAccountingMode());
+    ASSERT_FALSE(m_startup.empty());
+    CString strPrefix = LoadResString(IDP_ACCOUNTING_MODE_UNREAD);
+    strPrefix = strPrefix.Left(strPrefix.Find(L'\n'));
+    EXPECT_EQ(strPrefix, m_startup[0].text.Left(strPrefix.GetLength()));
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), m_startup[0].type & MB_ICONMASK);
+}
+
+TEST_F(MainFrameTest, EveryCommandOfTheMenuAndTheToolbarReachesAHandler)
+{
+    CreateFrame();
+    HMENU hMenu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, hMenu);
+    std::vector<UINT> ids = MenuCommands(hMenu);
+    ::DestroyMenu(hMenu);
+    std::vector<UINT> toolbar = ToolbarCommands(IDR_TOOLBAR);
+    EXPECT_EQ(15u, toolbar.size());
+    ids.insert(ids.end(), toolbar.begin(), toolbar.end());
+    for (UINT nID : ids) {
+        AFX_CMDHANDLERINFO info = {};
+        EXPECT_TRUE(m_pFrame->OnCmdMsg(nID, CN_COMMAND, nullptr, &info)) << nID;
+        EXPECT_FALSE(CommandName(nID).IsEmpty()) << "no prompt for " << nID;
+    }
+}
+
+// What a command does, as the user sees it: the message it shows, the dialog it opens, what it opens with the
+// shell, and the view left in the frame.
+struct CommandCase
+{
+    UINT nID;
+    UINT nMessage;       // 0: none; IDP_NOT_AVAILABLE: the command's name in it
+    const char* pszDialog;
+    LPCTSTR pszShell;
+};
+
+const CommandCase COMMAND_CASES[] = {
+    { ID_FORM_MON_SALDI, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
+    { ID_FORM_CONSUNTIVO_2008, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
+    { ID_EXPORT_CORTE_CONTI, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
+    { ID_EXPORT_RGS, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
+    { ID_DATI_ENTE, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_STAMPA_MODELLO, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_FILE_PRINT, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_NORMATIVA_CIRC0808, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_AGGIORNA_WEB, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_RICHIESTA_INFO, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_RICHIESTA_ASSISTENZA, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_APP_ABOUT, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_CHIUDI_MASCHERA, 0, nullptr, nullptr },
+    { 40999, 0, nullptr, nullptr },
+    { ID_IMPORT_GEST, 0, "CDlgImpGest", nullptr },
+    { ID_IMPORT_CERT_2004, 0, "CDlgImpCert 2004", nullptr },
+    { ID_IMPOSTAZIONI_CONTABILI, 0, "CDlgExtraImpCon", nullptr },
+    { ID_BACKUP_ARCHIVI, 0, "CFileDialog", nullptr },
+    { ID_RESTORE_ARCHIVI, IDP_RESTORE_CONFIRM, nullptr, nullptr },
+    { ID_CALCOLATRICE, 0, nullptr, L"calc.exe" },
+    { ID_MANUALE, 0, nullptr, L"Manuale.pdf" },
+    { ID_NORMATIVA_DM230307, 0, nullptr, L"D.M.23.03.07.pdf" },
+};
+
+std::vector<CString> g_shellTargets;
+
+std::string DialogName(CDialog& dialog)
+{
+    if (dynamic_cast<CDlgImpGest*>(&dialog))
+        return "CDlgImpGest";
+    if (auto* pCert = dynamic_cast<CDlgImpCert*>(&dialog))
+        return "CDlgImpCert " + std::to_string(pCert->m_nYear);
+    if (dynamic_cast<CDlgExtraImpCon*>(&dialog))
+        return "CDlgExtraImpCon";
+    if (dynamic_cast<CFileDialog*>(&dialog))
+        return "CFileDialog";
+    return dialog.GetRuntimeClass()->m_lpszClassName;
+}
+
+TEST_F(MainFrameTest, CommandsReachTheirTargets)
+{
+    CreateFrame();
+    AFX_SHELLOPEN_HANDLER previous = AfxSetShellOpenHandler([](HWND, LPCWSTR lpszTarget, int) -> INT_PTR {
+        g_shellTargets.push_back(lpszTarget);
+        return 42;
+    });
+    for (const CommandCase& c : COMMAND_CASES) {
+        SCOPED_TRACE(testing::Message() << "command " << c.nID);
+        g_shellTargets.clear();
+        std::vector<std::string> dialogs;
+        CModalDialogDriver driver([&dialogs](CDialog& dialog) -> INT_PTR {
+            dialogs.push_back(DialogName(dialog));
+            return IDCANCEL;
+        });
+        CMessageBoxRecorder messages(IDNO);
+        m_pFrame->SendMessage(WM_COMMAND, c.nID);
+
+        if (c.nMessage == 0) {
+            EXPECT_EQ(0u, messages.Count());
+        }
+        else {
+            ASSERT_EQ(1u, messages.Count());
+            CString strExpected = c.nMessage == IDP_NOT_AVAILABLE ? FormatResMessage(IDP_NOT_AVAILABLE, CommandName(c.nID))
+                                                                  : LoadResString(c.nMessage);
+            EXPECT_EQ(strExpected, messages.Last().text);
+        }
+        EXPECT_EQ(c.pszDialog ? std::vector<std::string>{ c.pszDialog } : std::vector<std::string>{}, dialogs);
+        if (c.pszShell) {
+            ASSERT_EQ(1u, g_shellTargets.size());
+            EXPECT_EQ(CString(c.pszShell), g_shellTargets[0].Mid(g_shellTargets[0].ReverseFind(L'\\') + 1));
+        }
+        else {
+            EXPECT_TRUE(g_shellTargets.empty());
+        }
+        EXPECT_TRUE(ShowsStartPage());
+    }
+    AfxSetShellOpenHandler(previous);
+}
+
+TEST_F(MainFrameTest, ShellFailureShowsTheSystemError)
+{
+    CreateFrame();
+    AFX_SHELLOPEN_HANDLER previous = AfxSetShellOpenHandler([](HWND, LPCWSTR, int) -> INT_PTR {
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
+        return SE_ERR_FNF;
+    });
+    CMessageBoxRecorder messages;
+    m_pFrame->SendMessage(WM_COMMAND, ID_MANUALE);
+    AfxSetShellOpenHandler(previous);
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(GetSystemErrorText(ERROR_FILE_NOT_FOUND), messages.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+}
+
+TEST_F(MainFrameTest, SwitchingToTheSameViewClassOnlyLoadsTheNewItem)
+{
+    CreateFrame();
+    CTextID first(L"Entrate1.vts"), second(L"Entrate2.vts");
+    ASSERT_TRUE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &first));
+    auto* pView = dynamic_cast<CTestDataView*>(View());
+    ASSERT_NE(nullptr, pView);
+    EXPECT_EQ(m_pFrame->GetActiveView(), pView);
+    ASSERT_TRUE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &second));
+    EXPECT_EQ(pView, View());
+    EXPECT_EQ(2, pView->m_nLoads);
+    EXPECT_TRUE(pView->GetRecordID()->IsEqual(&second));
+
+    // A view that cannot load its item answers FALSE; the callers then show the start page.
+    pView->m_bLoads = FALSE;
+    EXPECT_FALSE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &first));
+    EXPECT_TRUE(m_pFrame->SwitchView(nullptr, nullptr));
+    EXPECT_TRUE(ShowsStartPage());
+}
+
+TEST_F(MainFrameTest, SaveQuestionDecidesWhetherTheFrameCloses)
+{
+    CreateFrame();
+    CTextID item(L"Entrate1.vts");
+    ASSERT_TRUE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &item));
+    auto* pView = dynamic_cast<CTestDataView*>(View());
+    ASSERT_NE(nullptr, pView);
+    pView->SetModified(TRUE);
+    {
+        CMessageBoxRecorder messages(IDCANCEL);
+        m_pFrame->SendMessage(WM_CLOSE);
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(LoadResString(IDP_SAVE_CHANGES), messages.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL), messages.LastButtons());
+    }
+    ASSERT_TRUE(::IsWindow(m_hFrame)) << "Cancel keeps the program running";
+    EXPECT_EQ(pView, View());
+    EXPECT_EQ(0, pView->m_nSaves);
+
+    // No drops the changes: the next question is not asked for them again.
+    {
+        CMessageBoxRecorder messages(IDNO);
+        EXPECT_TRUE(m_pFrame->SaveModifiedView(TRUE));
+        EXPECT_EQ(1u, messages.Count());
+        EXPECT_TRUE(m_pFrame->SaveModifiedView(TRUE));
+        EXPECT_EQ(1u, messages.Count());
+    }
+    EXPECT_FALSE(pView->IsModified());
+    m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(::IsWindow(m_hFrame));
+}
+
+TEST_F(MainFrameTest, TreeSelectionsOpenTheirTargetOrTheStartPage)
+{
+    CreateFrame();
+    CCtlAlbero* pTree = m_pFrame->GetTreePane();
+    ASSERT_NE(nullptr, pTree);
+    auto find = [&](LPCTSTR pszText) {
+        for (HTREEITEM hItem = nullptr; (hItem = pTree->GetNextLeaf(TAB_CONTROLLO, hItem, false)) != nullptr;) {
+            if (pTree->GetTree(TAB_CONTROLLO).GetItemText(hItem) == pszText)
+                return hItem;
+        }
+        return static_cast<HTREEITEM>(nullptr);
+    };
+    {
+        // The report views are not part of this version: the user hears so, and sees the start page.
+        CMessageBoxRecorder messages;
+        pTree->SelectTreeItem(TAB_CONTROLLO, find(L"Consuntivi"));
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(FormatResMessage(IDP_NOT_AVAILABLE, L"Consuntivi"), messages.Last().text);
+        EXPECT_TRUE(ShowsStartPage());
+    }
+    {
+        // A form awaiting its rules says so only while the frame is shown (the print dialog walks a hidden one).
+        CMessageBoxRecorder messages;
+        pTree->SelectTreeItem(TAB_CONTROLLO, find(L"Modello MON/1"));
+        EXPECT_EQ(0u, messages.Count());
+        EXPECT_TRUE(ShowsStartPage());
+    }
+    {
+        // A modified view vetoes the selection when the user cancels the save question.
+        CTextID item(L"Entrate1.vts");
+        ASSERT_TRUE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &item));
+        dynamic_cast<CTestDataView*>(View())->SetModified(TRUE);
+        HTREEITEM hBefore = pTree->GetTree(TAB_CONTROLLO).GetSelectedItem();
+        CMessageBoxRecorder messages(IDCANCEL);
+        pTree->SelectTreeItem(TAB_CONTROLLO, find(L"Circolare"));
+        EXPECT_EQ(1u, messages.Count());
+        EXPECT_EQ(hBefore, pTree->GetTree(TAB_CONTROLLO).GetSelectedItem());
+        EXPECT_TRUE(View()->IsKindOf(RUNTIME_CLASS(CTestDataView)));
+        dynamic_cast<CTestDataView*>(View())->SetModified(FALSE);
+    }
+}
+
+} // namespace
