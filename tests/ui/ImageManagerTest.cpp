@@ -27,9 +27,11 @@ void AddIcon(CXTPImageManager& images, UINT nCommand, int cx, int cy, COLORREF c
 
 TEST(ImageManagerTest, MissingToolbarAddsNothingAndMaskColourAnswersThePreviousOne)
 {
+    // An id no resource of the test program uses (the program's own tool bars are linked in too).
+    const UINT nMissing = 0x7FF0;
     CXTPImageManager images;
-    EXPECT_FALSE(images.SetIcons(128, 0));
-    EXPECT_FALSE(images.IsIconExist(128));
+    EXPECT_FALSE(images.SetIcons(nMissing, 0));
+    EXPECT_FALSE(images.IsIconExist(nMissing));
     EXPECT_EQ(0xFFFFFFFFu, images.SetMaskColor(0xC0C0C0));
     EXPECT_EQ(0xC0C0C0u, images.SetMaskColor(0x00FF00));
     EXPECT_EQ(0x00FF00u, images.GetMaskColor());
