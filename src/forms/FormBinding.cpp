@@ -130,9 +130,13 @@ BOOL IsKnownFormRow(const CString& strTable, const CString& strRow)
                       (pTable->bCashRevenueRows && InRanges(kRevenueRows, _countof(kRevenueRows), nRow, 1000)));
 }
 
-BOOL CheckFormBinding(const CFormInfo& info, CADOConnection& data, CString& strError)
+namespace
 {
-    CArchiveColumns archive(data);
+// Calls check(sheet, row, column, cell, table in force) for every described cell that names a row or a field,
+// in the order the views walk them, until it answers FALSE.
+template <class Check>
+BOOL ForEachBoundCell(const CFormInfo& info, Check check)
+{
     for (int s = 0; s < info.GetSize(); ++s) {
         const CSheetInfo& sheet = info[s];
         CString strTable = sheet.m_strTable;
@@ -143,22 +147,41 @@ BOOL CheckFormBinding(const CFormInfo& info, CADOConnection& data, CString& strE
                     continue;
                 if (!cell.m_strT.IsEmpty())
                     strTable = cell.m_strT;
-                if (cell.m_strR.IsEmpty() && cell.m_strF.IsEmpty())
-                    continue;   // a cell of the sheet alone
-                CString strCell = GridCellName(r, c);
-                if (!archive.HasTable(strTable)) {
-                    strError = FormatResMessage(IDP_FORM_NO_TABLE, strCell, sheet.m_strSheetName, strTable);
+                if ((!cell.m_strR.IsEmpty() || !cell.m_strF.IsEmpty()) && !check(sheet, r, c, cell, strTable))
                     return FALSE;
-                }
-                if (!cell.m_strF.IsEmpty() && !archive.HasField(strTable, cell.m_strF)) {
-                    strError = FormatResMessage(IDP_FORM_NO_FIELD, strCell, sheet.m_strSheetName, cell.m_strF, strTable);
-                    return FALSE;
-                }
-                if (!cell.m_strR.IsEmpty() && !IsKnownFormRow(strTable, cell.m_strR)) {
-                    strError = FormatResMessage(IDP_FORM_NO_ROW, strCell, sheet.m_strSheetName, cell.m_strR, strTable);
-                    return FALSE;
-                }
             }
     }
     return TRUE;
+}
+} // namespace
+
+BOOL CheckFormBinding(const CFormInfo& info, CADOConnection& data, CString& strError)
+{
+    CArchiveColumns archive(data);
+    return ForEachBoundCell(info, [&](const CSheetInfo& sheet, int r, int c, const CCellInfo& cell,
+                                      const CString& strTable) {
+        if (!archive.HasTable(strTable)) {
+            strError = FormatResMessage(IDP_FORM_NO_TABLE, GridCellName(r, c), sheet.m_strSheetName, strTable);
+            return FALSE;
+        }
+        if (!cell.m_strF.IsEmpty() && !archive.HasField(strTable, cell.m_strF)) {
+            strError = FormatResMessage(IDP_FORM_NO_FIELD, GridCellName(r, c), sheet.m_strSheetName, cell.m_strF,
+                                        strTable);
+            return FALSE;
+        }
+        return TRUE;
+    });
+}
+
+BOOL CheckFormRows(const CFormInfo& info, CString& strError)
+{
+    return ForEachBoundCell(info, [&](const CSheetInfo& sheet, int r, int c, const CCellInfo& cell,
+                                      const CString& strTable) {
+        if (!cell.m_strR.IsEmpty() && !IsKnownFormRow(strTable, cell.m_strR)) {
+            strError = FormatResMessage(IDP_FORM_NO_ROW, GridCellName(r, c), sheet.m_strSheetName, cell.m_strR,
+                                        strTable);
+            return FALSE;
+        }
+        return TRUE;
+    });
 }

@@ -72,7 +72,7 @@ TEST_F(ShippedWorkbookTest, EveryWorkbookCompilesLoadsAndBindsToANewArchive)
     for (LPCTSTR pszExpected : {L"Entrate1", L"Entrate2", L"SpNette1", L"SpNette2", L"SaldoFin", L"SaldoPro",
                                 L"MonEntr1", L"MonEntr2", L"MonSpNt1", L"MonSpNt2", L"EntVeri1", L"EntVeri2",
                                 L"SpNVeri1", L"SpNVeri2", L"VerVerif", L"EntExtr1", L"SpNExtr1", L"VerExtra",
-                                L"CapExtra", L"D-07"})
+                                L"CapExtra", L"AllegD07"})
         EXPECT_TRUE(std::find(names.begin(), names.end(), CString(pszExpected)) != names.end()) << pszExpected;
 
     for (const CString& strName : names) {
@@ -88,6 +88,7 @@ TEST_F(ShippedWorkbookTest, EveryWorkbookCompilesLoadsAndBindsToANewArchive)
         }
         CString strError;
         EXPECT_TRUE(CheckFormBinding(info, m_data, strError)) << strError;
+        EXPECT_TRUE(CheckFormRows(info, strError)) << strError;
         for (int s = 0; s < info.GetSize(); ++s) {
             const CSheetInfo& sheet = info[s];
             SCOPED_TRACE(sheet.m_strSheetName.ToMultiByte(CP_UTF8));
@@ -105,7 +106,8 @@ TEST_F(ShippedWorkbookTest, EveryWorkbookCompilesLoadsAndBindsToANewArchive)
     }
 }
 
-// The check the views and the compiler make: a table, field or row the archive lacks is named with its cell.
+// The checks of the compiler (the views check tables and fields): a table, field or row the archive lacks is
+// named with its cell.
 TEST_F(ShippedWorkbookTest, ADescriptionNamingWhatTheArchiveLacksIsRefusedNamingTheCell)
 {
     struct
@@ -130,7 +132,7 @@ TEST_F(ShippedWorkbookTest, ADescriptionNamingWhatTheArchiveLacksIsRefusedNaming
         CFormInfo info;
         ASSERT_EQ(CString(), CompileSourceText(SmallSource(c.pszRow), book, info));
         CString strError;
-        BOOL bBound = CheckFormBinding(info, m_data, strError);
+        BOOL bBound = CheckFormBinding(info, m_data, strError) && CheckFormRows(info, strError);
         if (*c.pszExpected == 0) {
             EXPECT_TRUE(bBound) << strError;
         } else {

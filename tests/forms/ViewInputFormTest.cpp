@@ -261,6 +261,19 @@ TEST_F(ViewInputFormTest, AMissingWorkbookIsNamedAndRefused)
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
 }
 
+TEST_F(ViewInputFormTest, AWorkbookNamingAFieldTheArchiveLacksIsNamedAndRefused)
+{
+    std::string strText = kPlainForm;
+    strText.replace(strText.find("F:Anno2"), 7, "F:Anno9");
+    WriteWorkbook(L"Errato.vts", strText);
+    CMessageBoxRecorder boxes;
+    EXPECT_EQ(nullptr, Open(L"Errato.vts"));
+    ASSERT_EQ(1u, boxes.Count());
+    CString strMessage(boxes.Last().text);
+    EXPECT_NE(-1, strMessage.Find(L"la cella C2 del foglio \"Entrate\" fa riferimento al campo \"Anno9\"")) << strMessage;
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
+}
+
 TEST_F(ViewInputFormTest, DeleteEmptiesOnlyInputAndSetCells)
 {
     Put(L"Entrate", 2101, {{L"Anno1", 10}});

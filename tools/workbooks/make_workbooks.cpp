@@ -79,7 +79,8 @@ bool CompileOne(LPCTSTR pszSource, const CString& strFolder, CADOConnection& arc
     CGridBook book;
     CFormInfo info;
     if (!CompileWorkbookSource(strSource, book, strError) || !info.ReadFromBook(book) ||
-        !CheckFormBinding(info, archive, strError) || !CheckFirstCells(info, strError)) {
+        !CheckFormBinding(info, archive, strError) || !CheckFormRows(info, strError) ||
+        !CheckFirstCells(info, strError)) {
         PrintError(CString(pszSource) + L": " + strError);
         return false;
     }

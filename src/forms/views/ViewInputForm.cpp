@@ -4,6 +4,7 @@
 
 #include "data/AdoErrorText.h"
 #include "data/SetDati.h"
+#include "forms/FormBinding.h"
 #include "platform/mfc/afxevent.h"
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxmsgbox.h"
@@ -268,6 +269,13 @@ BOOL CViewInputForm::LoadBook(const CString& strFile)
         m_grid.SetMousePointer(1);
         m_grid.InvokeMethod1375(strPath);
         m_formInfo.ReadFromBook(m_grid);
+        // A description naming a table or field the archive lacks would load from and save into nothing.
+        CString strUnbound;
+        if (!CheckFormBinding(m_formInfo, CFormHost::Get().GetDataConnection(), strUnbound)) {
+            m_formInfo.RemoveAll();
+            AfxMessageBox(strUnbound, MB_ICONERROR);
+            return FALSE;
+        }
         for (int nPair = 0; nPair < m_formInfo.GetSize(); nPair++) {
             const CSheetInfo& sheet = m_formInfo[nPair];
             m_wndTabs.InsertItem(nPair, sheet.m_strSheetName);
