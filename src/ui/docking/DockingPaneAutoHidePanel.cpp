@@ -12,14 +12,6 @@ CXTPDockingPaneAutoHidePanel::CXTPDockingPaneAutoHidePanel(CXTPDockingPaneLayout
 {
 }
 
-void CXTPDockingPaneAutoHidePanel::AddContainer(CXTPDockingPaneElement* pContainer)
-{
-    m_lstContainers.push_back(pContainer);
-    pContainer->SetParentContainer(this);
-    pContainer->OnParentContainerChanged(this);
-    DelayRecalcLayout(m_pDockingSite);
-}
-
 BOOL CXTPDockingPaneAutoHidePanel::ContainsPane(CXTPDockingPaneElement* pElement) const
 {
     if (pElement == this)
@@ -40,26 +32,6 @@ void CXTPDockingPaneAutoHidePanel::FindPane(int nType, CXTPDockingPaneElementLis
         else
             pContainer->FindPane(nType, pList);
     }
-}
-
-void CXTPDockingPaneAutoHidePanel::OnSizeParent(CWnd* pParent, CRect rect, LPVOID /*lParam*/)
-{
-    m_pDockingSite = pParent;
-    m_rcWindow = rect;
-    for (CXTPDockingPaneElement* pContainer : m_lstContainers) {
-        if (HWND hWnd = pContainer->GetPaneHwnd())
-            ::ShowWindow(hWnd, SW_HIDE);
-    }
-}
-
-void CXTPDockingPaneAutoHidePanel::RemovePane(CXTPDockingPaneElement* pElement)
-{
-    auto it = std::find(m_lstContainers.begin(), m_lstContainers.end(), pElement);
-    if (it == m_lstContainers.end())
-        return;
-    m_lstContainers.erase(it);
-    pElement->SetParentContainer(nullptr);
-    DelayRecalcLayout(m_pDockingSite);
 }
 
 BOOL CXTPDockingPaneAutoHidePanel::DoPropExchange(CXTPPropExchange* pPX)

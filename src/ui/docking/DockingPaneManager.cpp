@@ -2,6 +2,7 @@
 
 #include "ui/docking/DockingPane.h"
 #include "ui/docking/DockingPaneAutoHidePanel.h"
+#include "ui/docking/XTPDockingPaneAnimation.h"
 #include "ui/docking/DockingPaneContext.h"
 #include "ui/docking/DockingPaneMiniWnd.h"
 #include "ui/docking/XTPDockingPaneThemes.h"
@@ -18,8 +19,6 @@
 namespace
 {
 double s_dAnimationDelay = -1.0;
-int s_nAnimationDuration = 128;
-int s_nAnimationInterval = 16;
 }
 
 BEGIN_MESSAGE_MAP(CXTPDockingPaneManager, CWnd)
@@ -670,16 +669,15 @@ void CXTPDockingPaneManager::SetFloatingFrameOption(BOOL bOption)
 void CXTPDockingPaneManager::SetAnimationDelay(double dDelay, int nDuration, int nInterval)
 {
     s_dAnimationDelay = dDelay;
-    s_nAnimationDuration = nDuration;
-    s_nAnimationInterval = nInterval;
+    CXTPDockingPaneAnimationTiming::Set(nDuration, nInterval);
 }
 
 double CXTPDockingPaneManager::GetAnimationDelay(int* pDuration, int* pInterval)
 {
     if (pDuration)
-        *pDuration = s_nAnimationDuration;
+        *pDuration = CXTPDockingPaneAnimationTiming::GetDuration();
     if (pInterval)
-        *pInterval = s_nAnimationInterval;
+        *pInterval = CXTPDockingPaneAnimationTiming::GetInterval();
     return s_dAnimationDelay;
 }
 

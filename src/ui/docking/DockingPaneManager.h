@@ -104,6 +104,8 @@ public:
     void SetFloatingFrameOption(BOOL bOption);
     CXTPDockingPaneContext* GetDockingContext() const { return m_pDockingContext; }
     BOOL IsLayoutCreated() const { return m_bLayoutCreated; }
+    // A pane is being attached by DockPane: containers that change then close their slide-out windows later.
+    BOOL IsAttachingPane() const { return m_bAttachingPane; }
 
     static void SetAnimationDelay(double dDelay = -1.0, int nDuration = 128, int nInterval = 16);
     static double GetAnimationDelay(int* pDuration = nullptr, int* pInterval = nullptr);

@@ -1,6 +1,7 @@
 #include "ui/docking/DockingPaneTabbedContainer.h"
 
 #include "ui/docking/DockingPaneAutoHidePanel.h"
+#include "ui/docking/DockingPaneAutoHideWnd.h"
 #include "ui/docking/DockingPaneContext.h"
 #include "ui/docking/DockingPaneLayout.h"
 #include "ui/docking/DockingPaneManager.h"
@@ -154,6 +155,9 @@ BOOL CXTPDockingPaneTabbedContainer::IsTitleVisible() const
 
 BOOL CXTPDockingPaneTabbedContainer::IsTabsVisible() const
 {
+    // A container sliding out of an edge strip shows its panes' tabs in the strip.
+    if (dynamic_cast<CXTPDockingPaneAutoHideWnd*>(m_pDockingSite))
+        return FALSE;
     return GetPaneCount() > 1 || GetDockingPaneManager()->GetPaintManager()->m_bShowTabsAlways;
 }
 
@@ -230,7 +234,7 @@ void CXTPDockingPaneTabbedContainer::ShowInContainer()
     if (!m_pSelectedPane)
         return;
     if (CXTPDockingPaneAutoHidePanel* pPanel = dynamic_cast<CXTPDockingPaneAutoHidePanel*>(m_pParentContainer))
-        pPanel->ShowPane(this);
+        pPanel->ShowPane(m_pSelectedPane, TRUE);
     else if (CXTPDockingPaneMiniWnd* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pDockingSite)) {
         if (pFrame->GetSafeHwnd() && !pFrame->IsWindowVisible())
             pFrame->ShowWindow(SW_SHOWNA);
