@@ -1,6 +1,6 @@
 // The test frame with its menu bar and toolbar in the gradient theme and a menu open: "File" with its hidden command
 // behind the expand button and the "Recenti" sub-menu, or with the argument "modifica" the edit menu with a ticked
-// and a greyed item and a shortcut text from the accelerators. A root-window screenshot shows popups black under
+// and a greyed item and a shortcut text from the accelerators ("barre": no menu open). A root-window screenshot shows popups black under
 // Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
 // named by its second argument.
 #include "ui/FrameTestSupport.h"
@@ -86,6 +86,7 @@ int main(int argc, char** argv)
 {
     CXTPBarPainter::SetTheme(CXTPBarPainter::themeGradient);
     BOOL bEdit = argc > 1 && std::strcmp(argv[1], "modifica") == 0;
+    BOOL bNoMenu = argc > 1 && std::strcmp(argv[1], "barre") == 0;
     auto* pFrame = new CTestFrame;
     if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
         return 1;
@@ -100,10 +101,13 @@ int main(int argc, char** argv)
     pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
 
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
-    pMenuBar->SetTrackingMode(1, FALSE, TRUE);
-    pMenuBar->SetSelected(bEdit ? 1 : 0, TRUE);
-    pMenuBar->SetPopuped(bEdit ? 1 : 0, TRUE);
-    if (!bEdit) {
+    if (!bNoMenu)
+        pMenuBar->SetTrackingMode(1, FALSE, TRUE);
+    if (!bNoMenu) {
+        pMenuBar->SetSelected(bEdit ? 1 : 0, TRUE);
+        pMenuBar->SetPopuped(bEdit ? 1 : 0, TRUE);
+    }
+    if (!bEdit && !bNoMenu) {
         auto* pFile = static_cast<CXTPPopupBar*>(pMenuBar->GetControls()->GetAt(0)->GetCommandBar());
         CXTPControl* pRecent = pFile->GetControls()->FindControl(xtpControlPopup, -1, TRUE, FALSE);
         if (pRecent)

@@ -71,10 +71,10 @@ void SendMouseMove(CPoint ptScreen)
     ::SendInput(1, &input, sizeof(INPUT));
 }
 
-void SendClick(CPoint ptScreen)
+void SendClick(CPoint ptScreen, BOOL bRight)
 {
-    INPUT inputs[] = {MouseInput(ptScreen, 0), MouseInput(ptScreen, MOUSEEVENTF_LEFTDOWN),
-                      MouseInput(ptScreen, MOUSEEVENTF_LEFTUP)};
+    INPUT inputs[] = {MouseInput(ptScreen, 0), MouseInput(ptScreen, bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                      MouseInput(ptScreen, bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
     ::SendInput(3, inputs, sizeof(INPUT));
 }
 

@@ -18,7 +18,7 @@ class CTestFrame : public CXTPFrameWnd
 public:
     struct EVENT
     {
-        UINT message;   // XTPM_CONTROLNOTIFY or WM_COMMAND
+        UINT message;   // XTPM_CONTROLNOTIFY, WM_COMMAND or XTPM_TOOLBARSMENU
         UINT nId;
         UINT nCode;     // the notification code of 1325
         bool operator==(const EVENT& other) const
@@ -69,6 +69,8 @@ protected:
             if (wParam == m_nHandledNotify)
                 return 1;
         }
+        if (message == XTPM_TOOLBARSMENU)
+            m_events.push_back({message, 0, 0});
         return CXTPFrameWnd::WindowProc(message, wParam, lParam);
     }
     DECLARE_MESSAGE_MAP()
@@ -79,7 +81,7 @@ protected:
 void PumpFrame(HWND hWndFrame, DWORD dwQuietMs = 80);
 
 // Real input at screen points and keys.
-void SendClick(CPoint ptScreen);
+void SendClick(CPoint ptScreen, BOOL bRight = FALSE);
 void SendMouseMove(CPoint ptScreen);
 // Keys pressed in order and released in reverse order.
 void SendKeys(std::initializer_list<WORD> keys);

@@ -512,3 +512,16 @@ TEST_F(FrameWndTest, TrackPopupMenuExGoesThroughTheBarsWithoutUpdatingTheItems)
         m_pFrame->m_events.clear();
     }
 }
+
+TEST_F(FrameWndTest, ARightClickBesideTheButtonsOffersTheToolbarsMenuWhichStaysShutWhileEmpty)
+{
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    CRect rcBar;
+    pToolBar->GetWindowRect(&rcBar);
+    // The gripper, before the first button.
+    SendClick(CPoint(rcBar.left + 2, rcBar.CenterPoint().y), TRUE);
+    Pump();
+    std::vector<EVENT> expected = {{XTPM_TOOLBARSMENU, 0, 0}};
+    EXPECT_EQ(expected, m_pFrame->m_events);
+    EXPECT_FALSE(CMouseManager::GetThreadManager()->IsTracking());
+}

@@ -3,6 +3,9 @@
 #include "BarTestSupport.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/themes/BarPainter.h"
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -134,4 +137,61 @@ TEST_F(ExpandingStateTest, APopupWhoseCommandsAreAllHiddenIsHiddenToo)
     // An empty popup does not hide its control.
     pSubControls->RemoveAll();
     EXPECT_FALSE(m_pCommandBars->IsControlHidden(pSub));
+}
+
+namespace
+{
+class CAnimationSettings : public CXTPSystemSettings
+{
+public:
+    BOOL GetFlag(UINT nAction, BOOL& bValue) const override
+    {
+        auto it = m_flags.find(nAction);
+        if (it == m_flags.end())
+            return FALSE;
+        bValue = it->second;
+        return TRUE;
+    }
+    std::map<UINT, BOOL> m_flags;
+};
+}
+
+TEST_F(ExpandingStateTest, AnimationKindFollowsTheOptionAndTheSystem)
+{
+    struct Case
+    {
+        const char* pszName;
+        int nOption;
+        int nMenuAnimation, nMenuFade;   // -1: the system does not answer
+        int nExpected;
+    } cases[] = {
+        {"system: no animation", 0, 0, 1, 5},
+        {"system: does not answer", 0, -1, -1, 5},
+        {"system: fade", 0, 1, 1, CXTPBarPainter::animateFade},
+        {"system: slide", 0, 1, 0, CXTPBarPainter::animateSlide},
+        {"system: fade unknown", 0, 1, -1, CXTPBarPainter::animateSlide},
+    };
+    for (const Case& c : cases) {
+        CAnimationSettings settings;
+        if (c.nMenuAnimation >= 0)
+            settings.m_flags[SPI_GETMENUANIMATION] = c.nMenuAnimation;
+        if (c.nMenuFade >= 0)
+            settings.m_flags[SPI_GETMENUFADE] = c.nMenuFade;
+        CXTPSystemSettings::Set(&settings);
+        m_pCommandBars->GetCommandBarsOptions()->nAnimationType = c.nOption;
+        int nKind = m_pPopup->GetAnimationType();
+        CXTPSystemSettings::Set(nullptr);
+        EXPECT_EQ(c.nExpected, nKind) << c.pszName;
+    }
+    m_pCommandBars->GetCommandBarsOptions()->nAnimationType = 7;
+    EXPECT_EQ(7, m_pPopup->GetAnimationType());
+    m_pCommandBars->GetCommandBarsOptions()->nAnimationType = 1;
+    for (int i = 0; i < 20; i++) {
+        int nKind = m_pPopup->GetAnimationType();
+        EXPECT_TRUE(nKind >= CXTPBarPainter::animateUnfold && nKind <= CXTPBarPainter::animateFade) << nKind;
+    }
+    // A popup without a manager does not animate.
+    CXTPPopupBar* pLoose = CXTPPopupBar::CreatePopupBar();
+    EXPECT_EQ(5, pLoose->GetAnimationType());
+    pLoose->InternalRelease();
 }

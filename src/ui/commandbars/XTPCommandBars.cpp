@@ -191,7 +191,8 @@ CXTPMenuBar* CXTPCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nIDMenu)
     }
     auto* pMenuBar = static_cast<CXTPMenuBar*>(pBar);
     pMenuBar->SetBarID(1);
-    if (!m_pSite || !pMenuBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP, m_pSite) ||
+    // The window keeps the bar's own style bits (the gripper).
+    if (!m_pSite || !pMenuBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pMenuBar->GetBarStyle(), m_pSite) ||
         !DockCommandBar(pMenuBar, xtpBarTop) || !pMenuBar->LoadMenuBar(nIDMenu)) {
         pMenuBar->InternalRelease();
         return nullptr;
@@ -211,7 +212,7 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
     CXTPToolBar* pBar = CreateToolBar(pToolBarClass ? pToolBarClass : m_pToolBarClass, lpszTitle, 0x3F);
     if (!pBar)
         return nullptr;
-    BOOL bCreated = m_pSite && pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP, m_pSite);
+    BOOL bCreated = m_pSite && pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pBar->GetBarStyle(), m_pSite);
     if (bCreated)
         bCreated = nPosition == xtpBarFloating ? FloatCommandBar(pBar) : DockCommandBar(pBar, nPosition);
     if (!bCreated) {
