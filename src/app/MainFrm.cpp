@@ -16,13 +16,20 @@
 #include "platform/mfc/afxshell.h"
 #include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
+#include "ui/commandbars/XTPCommandBarsOptions.h"
+#include "ui/commandbars/XTPShortcutManager.h"
+#include "ui/commandbars/XTPToolBar.h"
+#include "ui/docking/DockingPane.h"
+#include "ui/docking/DockingPaneLayout.h"
+#include "ui/persist/ImageManager.h"
+#include "ui/themes/BarPainter.h"
 #include "util/MessageText.h"
 #include "util/DateUtil.h"
 #include "util/PathUtil.h"
 #include "util/VersionInfo.h"
 #include "util/WebCheck.h"
 
-IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+IMPLEMENT_DYNCREATE(CMainFrame, CXTPFrameWnd)
 
 namespace {
 
@@ -53,9 +60,27 @@ const LawText LAW_TEXTS[] = {
 };
 const long LAW_TEXT_NUMBER = 11;
 
+const LPCTSTR PROFILE_BARS = L"CommandBars";
+const LPCTSTR PROFILE_LAYOUT = L"NormalLayout";
+const COLORREF TOOLBAR_MASK = RGB(0xC0, 0xC0, 0xC0);
+const COLORREF PANE_ICON_MASK = RGB(0x00, 0xFF, 0x00);
+const int BAR_THEME = 2;
+const int DOCKING_THEME = 2;
+// Printing goes through "Stampa Modello"; the framework's print and preview stay out of the bars.
+const UINT HIDDEN_COMMANDS[] = { ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW };
+
 // The status bar: messages, a fixed text, today's date, the lock keys.
 const UINT STATUS_PANES[] = { ID_SEPARATOR, IDS_PANE_TEXT, IDS_PANE_DATE, ID_INDICATOR_CAPS, ID_INDICATOR_NUM };
 const long REGULATIONS_FIRST_START_NUMBER = 15;
+
+bool LayoutHoldsPane(const CXTPDockingPaneLayout& layout, UINT nID)
+{
+    for (const XTP_DOCKINGPANE_INFO& info : layout.GetPaneList()) {
+        if (info.pPane && info.pPane->GetID() == nID)
+            return true;
+    }
+    return false;
+}
 
 int CertificateYear(UINT nID) { return 2003 + static_cast<int>(nID - ID_IMPORT_CERT_2003); }
 
@@ -75,10 +100,11 @@ CRuntimeClass* GetTreeTargetViewClass(TreeTarget target)
     }
 }
 
-BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CXTPFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_MESSAGE(WM_STARTUP_TASKS, &CMainFrame::OnStartupTasks)
+    ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, &CMainFrame::OnDockingPaneNotify)
     ON_NOTIFY_RANGE(TVN_SELCHANGINGW, CCtlAlbero::IDC_TREE_CONTROLLO, CCtlAlbero::IDC_TREE_UFFICIALE, &CMainFrame::OnSelChangingTree)
     ON_NOTIFY_RANGE(TVN_SELCHANGEDW, CCtlAlbero::IDC_TREE_CONTROLLO, CCtlAlbero::IDC_TREE_UFFICIALE, &CMainFrame::OnSelChangedTree)
     // The entries before the range of the forms take precedence over it.
@@ -118,7 +144,7 @@ CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
-    if (!CFrameWnd::PreCreateWindow(cs))
+    if (!CXTPFrameWnd::PreCreateWindow(cs))
         return FALSE;
     // The title carries no document name.
     cs.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_MAXIMIZE;
@@ -127,7 +153,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetTitle(LoadResString(IDS_APP_SUBTITLE));
     SetWindowText(GetTitle());
@@ -135,16 +161,69 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         !m_wndStatusBar.SetIndicators(STATUS_PANES, sizeof(STATUS_PANES) / sizeof(STATUS_PANES[0])))
         return -1;
     ReadAccountingMode();
-
-    CTheApp& app = TheApp();
-    m_pTreePane = std::make_unique<CDockPaneWnd<CCtlAlbero>>(app.GetProgConnection(), app.GetDataConnection());
-    if (!m_pTreePane->Create(this, IDW_TREE_PANE, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN))
+    if (!CreateCommandBars())
         return -1;
-    m_pTreePane->ReloadTree(TAB_CONTROLLO);
-    m_pTreePane->ReloadTree(TAB_UFFICIALE);
-    RecalcLayout();
+    CreateDockingPanes();
+    // The start-up tasks wait for the frame, not for the tree's pane: a layout that keeps the pane closed must
+    // not keep them from running.
     PostMessage(WM_STARTUP_TASKS);
     return 0;
+}
+
+BOOL CMainFrame::CreateCommandBars()
+{
+    if (!InitCommandBars())
+        return FALSE;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars->SetMenu(L"Menu Bar", IDR_MAINFRAME))
+        return FALSE;
+    CXTPImageManager* pImages = pCommandBars->GetImageManager();
+    pImages->SetMaskColor(TOOLBAR_MASK);
+    pImages->SetIcons(IDR_MAINFRAME);
+    CXTPToolBar* pToolBar = pCommandBars->Add(L"Standard", xtpBarTop);
+    if (!pToolBar || !pToolBar->LoadToolBar(IDR_TOOLBAR))
+        return FALSE;
+    CXTPBarPainter::SetTheme(BAR_THEME);
+    pCommandBars->HideCommands(HIDDEN_COMMANDS, sizeof(HIDDEN_COMMANDS) / sizeof(HIDDEN_COMMANDS[0]));
+    pCommandBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    pCommandBars->LoadOptions(PROFILE_BARS);
+    pCommandBars->GetShortcutManager()->LoadShortcuts(PROFILE_BARS);
+    return TRUE;
+}
+
+void CMainFrame::CreateDockingPanes()
+{
+    m_paneManager.InstallDockingPanes(this);
+    m_paneManager.SetTheme(DOCKING_THEME);
+    m_paneManager.CreatePane(IDW_TREE_PANE, CRect(0, 0, 200, 120), xtpPaneDockLeft);
+    const int paneIds[] = { IDW_TREE_PANE };
+    m_paneManager.SetIcons(IDB_NAVIGATION_PANE, paneIds, 1, PANE_ICON_MASK);
+    // A saved layout without the tree's pane would leave the program without its navigation: it is not applied.
+    CXTPDockingPaneLayout layout(&m_paneManager);
+    if (layout.Load(PROFILE_LAYOUT) && LayoutHoldsPane(layout, IDW_TREE_PANE))
+        m_paneManager.SetLayout(&layout);
+    // Whatever the layout says, the tree's pane is shown: closed for good it could never come back.
+    m_paneManager.ShowPane(IDW_TREE_PANE);
+}
+
+LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != XTP_DPN_SHOWWINDOW)
+        return 0;
+    auto* pPane = reinterpret_cast<CXTPDockingPane*>(lParam);
+    if (!pPane || pPane->GetChild() || pPane->GetID() != IDW_TREE_PANE)
+        return 1;
+    if (!m_pTreePane) {
+        CTheApp& app = TheApp();
+        auto pTreePane = std::make_unique<CDockPaneWnd<CCtlAlbero>>(app.GetProgConnection(), app.GetDataConnection());
+        if (!pTreePane->Create(this, IDW_TREE_PANE, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN))
+            return 1;
+        m_pTreePane = std::move(pTreePane);
+        m_pTreePane->ReloadTree(TAB_CONTROLLO);
+        m_pTreePane->ReloadTree(TAB_UFFICIALE);
+    }
+    pPane->Attach(m_pTreePane.get());
+    return 1;
 }
 
 void CMainFrame::ReadAccountingMode()
@@ -160,26 +239,25 @@ void CMainFrame::ReadAccountingMode()
     }
 }
 
-void CMainFrame::RecalcLayout(BOOL bNotify)
-{
-    // The tree pane keeps the left side; the view takes the rest.
-    bool bTree = m_pTreePane && m_pTreePane->GetSafeHwnd();
-    m_rectBorder.left = bTree ? TREE_PANE_WIDTH : 0;
-    CFrameWnd::RecalcLayout(bNotify);
-    CView* pView = GetPaneView();
-    if (!bTree || !pView)
-        return;
-    CRect rectView;
-    pView->GetWindowRect(&rectView);
-    ScreenToClient(&rectView);
-    m_pTreePane->MoveWindow(0, rectView.top, TREE_PANE_WIDTH, rectView.Height());
-}
-
 void CMainFrame::OnClose()
 {
     if (!SaveModifiedView(TRUE))
         return;
-    CFrameWnd::OnClose();
+    SaveBarsAndLayout();
+    CXTPFrameWnd::OnClose();
+}
+
+void CMainFrame::SaveBarsAndLayout()
+{
+    if (CXTPCommandBars* pCommandBars = GetCommandBars()) {
+        pCommandBars->SaveOptions(PROFILE_BARS);
+        pCommandBars->GetShortcutManager()->SaveShortcuts(PROFILE_BARS);
+    }
+    if (m_paneManager.GetSafeHwnd()) {
+        CXTPDockingPaneLayout layout(&m_paneManager);
+        m_paneManager.GetLayout(&layout);
+        layout.Save(PROFILE_LAYOUT);
+    }
 }
 
 CView* CMainFrame::GetPaneView() const
@@ -425,8 +503,9 @@ void CMainFrame::TrackMenu(CMenu* pPopup, CWnd* pOwner)
     if (!pPopup)
         return;
     DWORD dwPos = ::GetMessagePos();
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos)),
-                           pOwner ? pOwner : this);
+    CXTPCommandBars::TrackPopupMenu(pPopup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(dwPos)),
+                                    static_cast<short>(HIWORD(dwPos)), this, nullptr, pOwner ? pOwner : this,
+                                    GetCommandBars());
 }
 
 // Utilities

@@ -1,22 +1,24 @@
-// The main frame: the one top-level window, with the menu, the navigation tree pane and the one view pane. Every
-// command and every tree selection reaches it; what it shows changes only through SaveModifiedView and SwitchView.
+// The main frame: the one top-level window, with the menu bar, the toolbar, the status bar, the docking pane of the
+// navigation tree and the one view pane. Every command and every tree selection reaches it; what it shows changes
+// only through SaveModifiedView and SwitchView.
 #pragma once
 
 #include "app/CtlAlbero.h"
 #include "app/DockPaneWnd.h"
 #include "forms/RecordID.h"
-#include "platform/mfc/afxframe.h"
+#include "ui/commandbars/XTPFrameWnd.h"
 #include "ui/commandbars/XTPStatusBar.h"
+#include "ui/docking/DockingPaneManager.h"
 
 #include <memory>
 
 class CView;
 
-class CMainFrame : public CFrameWnd
+class CMainFrame : public CXTPFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
-    enum { IDW_TREE_PANE = 4000, TREE_PANE_WIDTH = 200, WM_STARTUP_TASKS = WM_USER + 1 };
+    enum { IDW_TREE_PANE = 4000, WM_STARTUP_TASKS = WM_USER + 1 };
 
     CMainFrame();
     ~CMainFrame() override;
@@ -33,8 +35,7 @@ public:
     int GetAccountingMode() const { return m_nAccountingMode; }
     CCtlAlbero* GetTreePane() { return m_pTreePane.get(); }
     CView* GetPaneView() const;
-
-    void RecalcLayout(BOOL bNotify = TRUE) override;
+    CXTPDockingPaneManager& GetDockingPaneManager() { return m_paneManager; }
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -42,6 +43,7 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnClose();
     afx_msg LRESULT OnStartupTasks(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
 
     // Tree selections
     afx_msg void OnSelChangingTree(UINT nID, NMHDR* pNotifyStruct, LRESULT* pResult);
@@ -86,11 +88,15 @@ private:
     // The command's name: the tooltip part of its prompt string.
     static CString CommandName(UINT nID);
     void ReadAccountingMode();
+    BOOL CreateCommandBars();
+    void CreateDockingPanes();
+    void SaveBarsAndLayout();
     void CheckWebUpdate();
     void TrackMenu(CMenu* pPopup, CWnd* pOwner);
     void ClearTreeSelections();
 
     CXTPStatusBar m_wndStatusBar;
+    CXTPDockingPaneManager m_paneManager;
     std::unique_ptr<CDockPaneWnd<CCtlAlbero>> m_pTreePane;
     int m_nAccountingMode = 0;
     bool m_bStartupTasksRun = false;
