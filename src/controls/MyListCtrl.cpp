@@ -381,6 +381,15 @@ void CMyListCtrl::OnSize(UINT nType, int cx, int cy)
     AutoSizeLastColumn(GetColumnCount() - 1);
 }
 
+void CMyListCtrl::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CXTListCtrl::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    // A popup shown for the list takes its commands' states from the window the list belongs to.
+    CWnd* pOwner = GetOwner();
+    if (!bSysMenu && pOwner)
+        AfxUpdateMenuPopup(pPopupMenu, pOwner, FALSE);
+}
+
 LRESULT CMyListCtrl::OnSetImageList(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == LVSIL_SMALL && lParam) {
@@ -430,6 +439,7 @@ BOOL CMyListCtrl::OnAllItemsDeleted(NMHDR* /*pNMHDR*/, LRESULT* pResult)
 
 BEGIN_MESSAGE_MAP(CMyListCtrl, CXTListCtrl)
     ON_WM_SIZE()
+    ON_WM_INITMENUPOPUP()
     ON_MESSAGE(LVM_SETIMAGELIST, &CMyListCtrl::OnSetImageList)
     ON_NOTIFY_REFLECT_EX(LVN_COLUMNCLICK, &CMyListCtrl::OnColumnClick)
     ON_NOTIFY_REFLECT_EX(LVN_INSERTITEM, &CMyListCtrl::OnItemInserted)

@@ -102,6 +102,7 @@ protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg LRESULT OnSetImageList(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg BOOL OnItemInserted(NMHDR* pNMHDR, LRESULT* pResult);

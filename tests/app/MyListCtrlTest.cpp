@@ -234,3 +234,40 @@ TEST(MyButtonTest, AnIconButtonShowsItsCaptionAsATooltip)
     EXPECT_EQ(static_cast<DWORD>(CXTButton::styleSemiFlat | CXTButton::styleVisualStyles), textButton.GetDrawStyle());
     parent.DestroyWindow();
 }
+
+namespace
+{
+const UINT ID_LIST_DELETE = 33001, ID_LIST_MARK = 33002;
+
+// A list's owner that disables one command and checks another.
+class CListOwnerWnd : public CWnd
+{
+protected:
+    void OnUpdateDelete(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    void OnUpdateMark(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CListOwnerWnd, CWnd)
+    ON_UPDATE_COMMAND_UI(ID_LIST_DELETE, &CListOwnerWnd::OnUpdateDelete)
+    ON_UPDATE_COMMAND_UI(ID_LIST_MARK, &CListOwnerWnd::OnUpdateMark)
+END_MESSAGE_MAP()
+}
+
+TEST(MyListCtrlMenuTest, APopupOfTheListTakesItsStatesFromTheOwner)
+{
+    CListOwnerWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"menu", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                               nullptr));
+    CMyListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 280, 180), &owner, 1));
+    CMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_STRING, ID_LIST_DELETE, L"Elimina");
+    popup.AppendMenu(MF_STRING, ID_LIST_MARK, L"Segna");
+    list.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    EXPECT_NE(0u, popup.GetMenuState(ID_LIST_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_NE(0u, popup.GetMenuState(ID_LIST_MARK, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(0u, popup.GetMenuState(ID_LIST_MARK, MF_BYCOMMAND) & MF_GRAYED);
+    owner.DestroyWindow();
+}

@@ -72,3 +72,7 @@ public:
     // command is enabled exactly when some target of the route handles it. TRUE when a handler answered.
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 };
+
+// Asks pTarget's route for the state of every item of a popup menu (an item that opens a popup follows the first
+// command inside it); with bAutoEnable the commands below 0xF000 that no target handles are disabled.
+void AfxUpdateMenuPopup(CMenu* pPopupMenu, CCmdTarget* pTarget, BOOL bAutoEnable);

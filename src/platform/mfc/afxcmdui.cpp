@@ -73,3 +73,29 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
     }
     return FALSE;
 }
+
+void AfxUpdateMenuPopup(CMenu* pPopupMenu, CCmdTarget* pTarget, BOOL bAutoEnable)
+{
+    CCmdUI state;
+    state.m_pMenu = pPopupMenu;
+    state.m_nIndexMax = pPopupMenu->GetMenuItemCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0)
+            continue;   // separator
+        if (state.m_nID == static_cast<UINT>(-1)) {
+            // An item that opens a popup: its state follows the first command inside.
+            CMenu* pSub = pPopupMenu->GetSubMenu(static_cast<int>(state.m_nIndex));
+            state.m_pSubMenu = pSub;
+            state.m_nID = pSub ? pSub->GetMenuItemID(0) : 0;
+            if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1))
+                continue;
+            state.DoUpdate(pTarget, FALSE);
+        } else {
+            state.m_pSubMenu = nullptr;
+            state.DoUpdate(pTarget, bAutoEnable && state.m_nID < 0xF000);
+        }
+        // An update handler may have removed items: the count is read again.
+        state.m_nIndexMax = pPopupMenu->GetMenuItemCount();
+    }
+}
