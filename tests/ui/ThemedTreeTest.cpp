@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -319,4 +320,35 @@ TEST(ThemedViewsTest, TheViewsAreSystemTreeAndListWindows)
     EXPECT_EQ(0, pList->AddColumn(L"Anno", 60));
     EXPECT_EQ(1, pList->GetColumnCount());
     parent.DestroyWindow();
+}
+
+TEST_F(ThemedTreeTest, TrackSelectUnderlinesTheHotItemUntilTheCursorLeaves)
+{
+    m_tree.ModifyStyle(0, TVS_TRACKSELECT);
+    CRect rcLabel;
+    m_tree.CTreeCtrl::GetItemRect(m_hConto, &rcLabel, TRUE);
+    CPoint ptScreen = rcLabel.CenterPoint();
+    m_tree.ClientToScreen(&ptScreen);
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    m_tree.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rcLabel.CenterPoint().x, rcLabel.CenterPoint().y));
+    EXPECT_TRUE(m_tree.GetItemState(m_hConto, CXTTreeBase::stateHot));
+
+    CRect rcClient;
+    m_tree.GetClientRect(&rcClient);
+    CPixelCanvas canvas(rcClient.Width(), rcClient.Height(), RGB(0, 255, 0));
+    m_tree.DoPaint(&canvas);
+    const COLORREF clrHot = ::GetSysColor(COLOR_HOTLIGHT);
+    // The underline: one row of the label in the hot colour over most of the text's width.
+    int nLongest = 0;
+    for (int y = rcLabel.top; y < rcLabel.bottom; y++) {
+        int nRun = 0;
+        for (int x = rcLabel.left; x < rcLabel.right; x++)
+            nRun += canvas.At(x, y) == clrHot;
+        nLongest = std::max(nLongest, nRun);
+    }
+    EXPECT_GT(nLongest, rcLabel.Width() * 2 / 3);
+
+    ::SetCursorPos(0, 0);
+    m_tree.SendMessage(WM_TIMER, CXTTreeBase::hotTimerID);
+    EXPECT_FALSE(m_tree.GetItemState(m_hConto, CXTTreeBase::stateHot));
 }
