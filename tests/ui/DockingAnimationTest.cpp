@@ -33,7 +33,7 @@ public:
 class CFrameHost : public CRecordingHost<CXTPDockingPaneRollUp::CHost>
 {
 public:
-    CRect GetWindowRect() override { return CRect(100, 100, 300, 100 + m_nHeight); }
+    int GetCurrentHeight() override { return m_nHeight; }
     void SetWindowHeight(int nHeight, BOOL bBringUp) override
     {
         m_nHeight = nHeight;

@@ -663,6 +663,12 @@ void CXTPDockingPaneManager::SetLockSplitters(BOOL bLock)
 void CXTPDockingPaneManager::SetFloatingFrameOption(BOOL bOption)
 {
     m_bThemedFloatingFrames = bOption;
+    if (m_pLayout) {
+        for (CXTPDockingPaneElement* pElement : m_pLayout->GetElementList()) {
+            if (CXTPDockingPaneMiniWnd* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pElement))
+                pFrame->SetStyleAndPos();
+        }
+    }
     RecalcFramesLayout();
 }
 

@@ -7,16 +7,31 @@
 #include "ui/docking/DockingPaneTabbedContainer.h"
 #include "ui/persist/PropExchange.h"
 
+#include <algorithm>
+
 BEGIN_MESSAGE_MAP(CXTPDockingPaneMiniWnd, CMiniFrameWnd)
     ON_WM_CLOSE()
     ON_WM_NCLBUTTONDOWN()
     ON_WM_NCLBUTTONDBLCLK()
     ON_WM_SIZE()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCHITTEST()
+    ON_WM_NCPAINT()
+    ON_WM_NCACTIVATE()
+    ON_WM_NCMOUSEMOVE()
+    ON_WM_NCRBUTTONDOWN()
+    ON_WM_TIMER()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_SETFOCUS()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CXTPDockingPaneMiniWnd::OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
 CXTPDockingPaneMiniWnd::CXTPDockingPaneMiniWnd(CXTPDockingPaneLayout* pLayout)
     : CXTPDockingPaneElement(xtpPaneTypeMiniWnd, pLayout)
 {
+    for (UINT nID : {XTP_IDS_DOCKINGPANE_CLOSE, XTP_IDS_DOCKINGPANE_AUTOHIDE, XTP_IDS_DOCKINGPANE_MENU})
+        m_arrCaptionButtons.push_back(new CPaneCaptionButton(nID, this));
 }
 
 CXTPDockingPaneMiniWnd::~CXTPDockingPaneMiniWnd()
@@ -31,11 +46,25 @@ void CXTPDockingPaneMiniWnd::CreateFrameWindow()
     CWnd* pSite = pManager->GetSite();
     if (m_hWnd || m_pLayout->IsUserLayout() || !pSite || !pSite->GetSafeHwnd())
         return;
-    DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | MFS_THICKFRAME;
+    DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | MFS_BLOCKSYSMENU;
     if (pManager->m_bSyncActiveFloatingFrames)
         dwStyle |= MFS_SYNCACTIVE;
-    CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW)), L"", dwStyle,
-             m_rcFrame, pSite, 0);
+    DWORD dwExStyle = pSite->GetExStyle() & WS_EX_LAYOUTRTL;
+    m_rcFrame = PlaceOnWorkArea(m_rcFrame);
+    if (!CreateEx(dwExStyle, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW)), L"", dwStyle,
+                  m_rcFrame, pSite, 0))
+        return;
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        for (UINT nCommand : {SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
+            pSysMenu->DeleteMenu(nCommand, MF_BYCOMMAND);
+        CString strClose;
+        if (strClose.LoadString(61457))
+            pSysMenu->ModifyMenu(SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, strClose);
+    }
+    m_bCloseEnabled = TRUE;
+    // Without the border bit the caption bits leave no system caption: the theme draws one.
+    if (IsThemed())
+        ModifyStyle(WS_BORDER, 0, SWP_FRAMECHANGED);
 }
 
 void CXTPDockingPaneMiniWnd::SetTopContainer(CXTPDockingPaneSplitterContainer* pContainer)
@@ -94,8 +123,28 @@ void CXTPDockingPaneMiniWnd::UpdateTitle()
         return;
     CXTPDockingPaneElementList lst;
     m_pTopContainer->FindPane(xtpPaneTypeTabbedContainer, &lst);
-    CString strTitle = lst.empty() ? CString() : static_cast<CXTPDockingPaneTabbedContainer*>(lst.front())->GetTitle();
-    SetWindowText(strTitle);
+    // One container: the frame's caption serves it; several show their own.
+    for (CXTPDockingPaneElement* pElement : lst)
+        static_cast<CXTPDockingPaneTabbedContainer*>(pElement)->ShowTitle(lst.size() > 1);
+    CString strTitle = lst.size() == 1 ? static_cast<CXTPDockingPaneTabbedContainer*>(lst.front())->GetTitle()
+                                       : GetDockingPaneManager()->m_strText;
+    CString strOld;
+    GetWindowText(strOld);
+    if (strOld != strTitle)
+        SetWindowText(strTitle);
+    if (!lst.empty()) {
+        CXTPDockingPaneElementList panes;
+        m_pTopContainer->FindPane(xtpPaneTypeDockingPane, &panes);
+        BOOL bCloseEnabled = std::any_of(panes.begin(), panes.end(), [](CXTPDockingPaneElement* p) {
+            return !(static_cast<CXTPDockingPane*>(p)->GetOptions() & xtpPaneNoCloseable);
+        });
+        if (!bCloseEnabled || !m_bCloseEnabled) {
+            if (CMenu* pSysMenu = GetSystemMenu(FALSE))
+                pSysMenu->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | (bCloseEnabled ? MF_ENABLED : MF_GRAYED));
+        }
+        m_bCloseEnabled = bCloseEnabled;
+    }
+    SendMessage(WM_NCPAINT);
 }
 
 void CXTPDockingPaneMiniWnd::RecalcLayout(BOOL)
@@ -161,13 +210,16 @@ BOOL CXTPDockingPaneMiniWnd::DoPropExchange(CXTPPropExchange* pPX)
     ExchangeLong(pPX, L"WindowRectBottomPos", nBottom);
     ExchangeLong(pPX, L"WindowRectLeftPos", nLeft);
     ExchangeLong(pPX, L"WindowRectRightPos", nRight);
-    ExchangeBool(pPX, L"Collapsed", m_bCollapsed, FALSE);
-    ExchangeInt(pPX, L"ExpandedHeight", m_nExpandedHeight, 0);
+    BOOL bCollapsed = m_rollUp.IsCollapsed();
+    int nExpandedHeight = m_rollUp.GetExpandedHeight();
+    ExchangeBool(pPX, L"Collapsed", bCollapsed, FALSE);
+    ExchangeInt(pPX, L"ExpandedHeight", nExpandedHeight, 0);
     int nTopContainer = m_pTopContainer ? m_pTopContainer->m_nLayoutId : 0;
     ExchangeInt(pPX, L"TopContaner", nTopContainer);
     if (pPX->IsStoring())
         return TRUE;
     m_rcFrame = CRect(nLeft, nTop, nRight, nBottom);
+    m_rollUp.SetCollapsed(bCollapsed, nExpandedHeight);
     CXTPDockingPaneSplitterContainer* pSplitter =
         dynamic_cast<CXTPDockingPaneSplitterContainer*>(CXTPDockingPaneLayout::ResolveElement(pPX, nTopContainer));
     if (!pSplitter || pSplitter->GetContainer() || pSplitter->ContainsPane(m_pLayout->GetClient()))
@@ -181,9 +233,10 @@ CXTPDockingPaneElement* CXTPDockingPaneMiniWnd::Clone(CXTPDockingPaneLayout* pLa
     CXTPDockingPaneMiniWnd* pClone =
         static_cast<CXTPDockingPaneMiniWnd*>(GetDockingPaneManager()->CreateElement(xtpPaneTypeMiniWnd, pLayout));
     pClone->m_szDocking = m_szDocking;
-    pClone->m_bCollapsed = m_bCollapsed;
-    pClone->m_nExpandedHeight = m_nExpandedHeight;
     pClone->m_rcFrame = GetFrameRect();
+    pClone->m_rollUp.SetCollapsed(m_rollUp.IsCollapsed(), m_rollUp.GetExpandedHeight());
+    if (m_rollUp.IsCollapsed())
+        pClone->m_rcFrame.bottom = pClone->m_rcFrame.top + GetPaintManager()->GetCaptionHeight() + 8;
     if (m_pTopContainer) {
         CXTPDockingPaneElement* pTop = m_pTopContainer->Clone(pLayout, pMap, dwIgnoredOptions);
         pClone->Init(pTop, pClone->m_rcFrame);
@@ -213,18 +266,26 @@ void CXTPDockingPaneMiniWnd::OnClose()
 
 void CXTPDockingPaneMiniWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
+    if (CPaneCaptionButton* pButton = IsThemed() ? HitTestCaptionButton(ScreenToWindow(point)) : nullptr) {
+        if (!OnCaptionButtonDown(pButton) && pButton->TrackClick(this, TRUE))
+            OnCaptionButtonClick(pButton);
+        return;
+    }
     if (nHitTest != HTCAPTION || !m_pTopContainer) {
         CMiniFrameWnd::OnNcLButtonDown(nHitTest, point);
         return;
     }
     // The drag starts from the frame's window rectangle (its client rectangle would shrink it at every move).
     ActivateTopParent();
+    BringWindowToTop();
     GetDockingPaneManager()->GetDockingContext()->Drag(m_pTopContainer, point);
 }
 
 void CXTPDockingPaneMiniWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
 {
-    if (nHitTest == HTCAPTION && m_pTopContainer)
+    if (nHitTest == HTCAPTION && m_rollUp.IsCollapsed())
+        ToggleCollapse();
+    else if (nHitTest == HTCAPTION && m_pTopContainer)
         GetDockingPaneManager()->ToggleDocking(m_pTopContainer);
     else
         CMiniFrameWnd::OnNcLButtonDblClk(nHitTest, point);

@@ -59,7 +59,7 @@ void CXTPDockingPaneRollUp::Toggle()
         Expand();
     } else {
         m_nSteps = m_nStep = CXTPDockingPaneAnimationTiming::GetSteps();
-        m_nExpandedHeight = m_pHost->GetWindowRect().Height();
+        m_nExpandedHeight = m_pHost->GetCurrentHeight();
         m_bCollapsed = TRUE;
         m_bRollingUp = FALSE;
         m_bExpandedByHover = TRUE;
@@ -97,7 +97,7 @@ BOOL CXTPDockingPaneRollUp::OnTimer(UINT nID)
         if (--m_nCountdown > 0)
             return TRUE;
         if (m_nStep >= m_nSteps)
-            m_nExpandedHeight = m_pHost->GetWindowRect().Height();
+            m_nExpandedHeight = m_pHost->GetCurrentHeight();
         m_bRollingUp = TRUE;
         m_pHost->StartTimer(XTP_DOCKINGPANE_TIMER_SLIDEIN, CXTPDockingPaneAnimationTiming::GetInterval());
         m_pHost->StopTimer(XTP_DOCKINGPANE_TIMER_COUNTDOWN);

@@ -50,7 +50,7 @@ public:
     class CHost : public CXTPDockingPaneAnimationHost
     {
     public:
-        virtual CRect GetWindowRect() = 0;
+        virtual int GetCurrentHeight() = 0;
         // Brought up (to the top, not activated) or rolling up (z-order kept).
         virtual void SetWindowHeight(int nHeight, BOOL bBringUp) = 0;
         virtual BOOL IsCaptureHeld() = 0;

@@ -1,0 +1,165 @@
+// Floating frames on a test frame: docking back by a double click on the title bar, closing with the frame's
+// vetoes, the work-area move, and the themed frame's own caption and roll-up ticked by hand.
+#include "DockingTestSupport.h"
+
+#include "ui/themes/InputSource.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+BOOL CursorFarAway(LPPOINT lpPoint)
+{
+    lpPoint->x = lpPoint->y = -5000;
+    return TRUE;
+}
+
+class DockingFloatingFrameTest : public ::testing::Test
+{
+protected:
+    CDockTestFrame* m_pFrame = new CDockTestFrame;
+    CXTPDockingPane* m_pPane = nullptr;
+    CXTPInputSource::PFN_CURSORPOS m_pfnOldCursor = nullptr;
+
+    CXTPDockingPaneManager& Manager() { return m_pFrame->m_paneManager; }
+    std::string Layout() { return DescribeLayout(Manager().GetCurrentLayout()); }
+
+    void SetUp() override
+    {
+        m_pfnOldCursor = CXTPInputSource::SetCursorPosSource(CursorFarAway);
+        ASSERT_TRUE(m_pFrame->CreateHidden());
+        Manager().SetTheme(2);
+        m_pPane = Manager().CreatePane(101, CRect(0, 0, 200, 120), xtpPaneDockLeft);
+        m_pPane->SetTitle(L"Navigazione");
+        m_pFrame->RecalcLayout();
+    }
+    void TearDown() override
+    {
+        m_pFrame->DestroyWindow();
+        CXTPInputSource::SetCursorPosSource(m_pfnOldCursor);
+        CXTPDockingPaneManager::SetAnimationDelay(-1.0, 128, 16);
+    }
+
+    CXTPDockingPaneMiniWnd* Float(const CRect& rc)
+    {
+        Manager().FloatPane(m_pPane->GetTabbedContainer(), rc);
+        m_pFrame->RecalcLayout();
+        return dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pPane->GetSite());
+    }
+    std::vector<std::string> Actions() const
+    {
+        std::vector<std::string> actions;
+        for (const std::string& s : m_pFrame->m_log)
+            if (s.compare(0, 7, "action ") == 0)
+                actions.push_back(s);
+        return actions;
+    }
+};
+}
+
+TEST_F(DockingFloatingFrameTest, DoubleClickOnTheTitleBarDocksThePaneBack)
+{
+    std::string strDocked = Layout();
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 400));
+    ASSERT_NE(nullptr, pMini);
+    EXPECT_NE(strDocked, Layout());
+    CString strTitle;
+    pMini->GetWindowText(strTitle);
+    EXPECT_EQ(CString(L"Navigazione"), strTitle);
+    // Minimise, maximise and restore are gone from the system menu.
+    CMenu* pSysMenu = pMini->GetSystemMenu(FALSE);
+    ASSERT_NE(nullptr, pSysMenu);
+    EXPECT_EQ(static_cast<UINT>(-1), pSysMenu->GetMenuState(SC_MINIMIZE, MF_BYCOMMAND));
+    EXPECT_EQ(static_cast<UINT>(-1), pSysMenu->GetMenuState(SC_MAXIMIZE, MF_BYCOMMAND));
+
+    pMini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    m_pFrame->RecalcLayout();
+    // Docked where it was; the empty frame stays as the pane's floating holder, hidden.
+    EXPECT_EQ(0u, Layout().find(strDocked + " F{"));
+    EXPECT_EQ(nullptr, dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pPane->GetSite()));
+    EXPECT_FALSE(pMini->IsWindowVisible());
+}
+
+TEST_F(DockingFloatingFrameTest, CloseAsksForEveryClosablePaneAndKeepsVetoedOnes)
+{
+    CXTPDockingPane* pFixed = Manager().CreatePane(102, CRect(0, 0, 200, 120), xtpPaneDockLeft);
+    pFixed->SetOptions(xtpPaneNoCloseable);
+    Manager().AttachPane(pFixed, m_pPane);
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 400));
+    ASSERT_NE(nullptr, pMini);
+    ASSERT_TRUE(pMini->ContainsPane(pFixed));
+    EXPECT_TRUE(pMini->IsCloseEnabled());
+
+    m_pFrame->m_log.clear();
+    m_pFrame->m_vetoedActions = {xtpPaneActionClosing};
+    pMini->SendMessage(WM_CLOSE);
+    EXPECT_EQ(std::vector<std::string>{"action 2 101"}, Actions());
+    EXPECT_FALSE(m_pPane->IsClosed());
+
+    m_pFrame->m_log.clear();
+    m_pFrame->m_vetoedActions.clear();
+    pMini->SendMessage(WM_CLOSE);
+    EXPECT_EQ((std::vector<std::string>{"action 2 101", "action 3 101"}), Actions());
+    EXPECT_TRUE(m_pPane->IsClosed());
+    EXPECT_FALSE(pFixed->IsClosed());
+    pMini->RecalcLayout();   // the frame's idle layout
+    // Only a pane that cannot be closed is left: no close button, the system menu's close greyed.
+    EXPECT_FALSE(pMini->IsCloseEnabled());
+    EXPECT_TRUE(pMini->GetSystemMenu(FALSE)->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(DockingFloatingFrameTest, AFrameOffTheScreenIsMovedOntoTheWorkArea)
+{
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(-3000, 100, -2800, 300));
+    ASSERT_NE(nullptr, pMini);
+    CRect rc, rcWork;
+    pMini->GetWindowRect(&rc);
+    GetWorkArea(&rcWork, rc);
+    EXPECT_EQ(rcWork.left, rc.left);
+    EXPECT_EQ(200, rc.Width());
+    EXPECT_EQ(100, rc.top);
+}
+
+TEST_F(DockingFloatingFrameTest, ThemedFrameDrawsItsCaptionAndRollsUpEvenWithAZeroInterval)
+{
+    Manager().SetFloatingFrameOption(TRUE);
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 500));
+    ASSERT_NE(nullptr, pMini);
+    EXPECT_TRUE(pMini->IsThemed());
+    EXPECT_FALSE(pMini->GetStyle() & WS_BORDER);
+    int nCaption = Manager().GetPaintManager()->GetCaptionHeight();
+    CRect rcWindow, rcClient;
+    pMini->GetWindowRect(&rcWindow);
+    pMini->GetClientRect(&rcClient);
+    pMini->ClientToScreen(&rcClient);
+    // The frame's own caption above the client area: caption height + 2 below the sizing border less one.
+    int nBorder = ::GetSystemMetrics(SM_CYSIZEFRAME) - 1;
+    EXPECT_EQ(rcWindow.top + nBorder + nCaption + 2, rcClient.top);
+    EXPECT_EQ(HTCAPTION, pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.CenterPoint().x, rcWindow.top + nBorder + 3)));
+    pMini->SendMessage(WM_NCPAINT);
+    CPaneCaptionButton* pClose = pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_CLOSE);
+    ASSERT_NE(nullptr, pClose);
+    EXPECT_FALSE(pClose->GetRect().IsRectEmpty());
+    EXPECT_TRUE(pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_MENU)->GetRect().IsRectEmpty());
+
+    // A zero interval still gives whole steps: the frame rolls up to its caption and stops.
+    CXTPDockingPaneManager::SetAnimationDelay(-1.0, 128, 0);
+    pMini->OnCaptionButtonClick(pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE));
+    EXPECT_TRUE(pMini->IsCollapsed());
+    ::SetFocus(m_pFrame->GetSafeHwnd());
+    for (int i = 0; i < 6; i++)
+        pMini->SendMessage(WM_TIMER, XTP_DOCKINGPANE_TIMER_COUNTDOWN);
+    ASSERT_TRUE(pMini->GetRollUp().IsRollingUp());
+    for (int i = 0; i < 200 && pMini->GetRollUp().IsRollingUp(); i++)
+        pMini->SendMessage(WM_TIMER, XTP_DOCKINGPANE_TIMER_SLIDEIN);
+    EXPECT_FALSE(pMini->GetRollUp().IsRollingUp());
+    pMini->GetWindowRect(&rcWindow);
+    EXPECT_EQ(nCaption + 8, rcWindow.Height());
+    EXPECT_EQ(XTP_DOCKINGPANE_PINLYING, pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE)->m_dwState);
+
+    // A double click on the rolled-up caption brings the whole frame back.
+    pMini->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_FALSE(pMini->IsCollapsed());
+    pMini->GetWindowRect(&rcWindow);
+    EXPECT_EQ(300, rcWindow.Height());
+}
