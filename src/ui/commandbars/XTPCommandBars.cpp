@@ -4,6 +4,7 @@
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxthread.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
+#include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPMenuBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/persist/ImageManager.h"
@@ -35,8 +36,10 @@ CXTPCommandBars::~CXTPCommandBars()
         pBar->SetCommandBars(nullptr);
         pBar->InternalRelease();
     }
-    for (CXTPDockBar*& pDockBar : m_pDocks)
+    for (CXTPDockBar*& pDockBar : m_pDocks) {
+        delete pDockBar;
         pDockBar = nullptr;
+    }
     if (m_pPaintManager)
         m_pPaintManager->InternalRelease();
     if (m_pImageManager)
@@ -223,27 +226,6 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
     OnToolBarAdded(pBar);
     RecalcFrameLayout(TRUE);
     return pBar;
-}
-
-void CXTPCommandBars::EnableDocking()
-{
-    // The dock bars of the frame come with their own class; until then docked bars take their rows themselves.
-}
-
-BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, int nPosition)
-{
-    if (nPosition < xtpBarTop || nPosition > xtpBarRight)
-        return FALSE;
-    // Until the frame has dock bars the bar takes its row at that edge itself (WM_SIZEPARENT).
-    pBar->CXTPCommandBar::SetPosition(nPosition);
-    RecalcFrameLayout(TRUE);
-    return TRUE;
-}
-
-BOOL CXTPCommandBars::FloatCommandBar(CXTPToolBar* /*pBar*/)
-{
-    // Floating needs the bar's own floating window, made by the docking of toolbars.
-    return FALSE;
 }
 
 void CXTPCommandBars::Remove(CXTPToolBar* pBar)

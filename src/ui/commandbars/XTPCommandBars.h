@@ -55,7 +55,8 @@ public:
     CXTPMenuBar* GetMenuBar() const { return m_pMenuBar; }
     // A toolbar at a position (0-3 docked, 4 floating); null on failure.
     CXTPToolBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pToolBarClass = nullptr);
-    // The four dock bars of the frame. Until dock bars exist, docked toolbars take their rows themselves.
+    // The four dock bars of the frame (a window that cannot be made throws the resource exception). Until they
+    // exist, docked toolbars take their rows themselves.
     void EnableDocking();
     CXTPDockBar* GetDockBar(int nPosition) const
     {
@@ -63,7 +64,18 @@ public:
     }
     // Docks the bar at a position 0-3 / floats it; FALSE when it cannot.
     BOOL DockCommandBar(CXTPToolBar* pBar, int nPosition);
+    // Docks the bar in a dock bar at a screen rectangle (null: a new last row).
+    BOOL DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect, CXTPDockBar* pDockBar);
     BOOL FloatCommandBar(CXTPToolBar* pBar);
+    // The dock bar within 20 pixels of a screen point, the preferred one first; null when none.
+    CXTPDockBar* CanDock(CPoint pt, CXTPDockBar* pPreferred) const;
+
+    // The arrangement of the bars, the status bar's visibility and the customised bars in the profile.
+    void SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized = TRUE);
+    void LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent = FALSE);
+    // The file that holds customised controls too large for the profile: the one set, else "<module>-<profile>".
+    void GetControlsFileName(CString& strFileName, LPCTSTR lpszProfileName) const;
+    void SetControlsFileName(LPCTSTR lpszFileName) { m_strControlsFileName = lpszFileName; }
     void Remove(CXTPToolBar* pBar);
 
     int GetCount() const { return static_cast<int>(m_arrBars.size()); }
@@ -162,6 +174,7 @@ protected:
     BOOL m_bKeyboardCuesVisible = TRUE;
     CXTPShortcutManager* m_pShortcutManager;
     BOOL m_bRecalcLayoutLock = FALSE;
+    CString m_strControlsFileName;
     BOOL m_bHideKeyboardCuesUntilAlt = FALSE;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/mfc/afxmodule.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPDockContext.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
@@ -43,6 +44,13 @@ BOOL ReadToolBarResource(UINT nID, CSize& szBitmap, std::vector<UINT>& arrIds)
 BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
     ON_MESSAGE(WM_SIZEPARENT, &CXTPToolBar::OnSizeParent)
     ON_WM_RBUTTONUP()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_NCACTIVATE()
+    ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 CXTPToolBar::CXTPToolBar()
@@ -52,7 +60,10 @@ CXTPToolBar::CXTPToolBar()
     m_nType = xtpBarTypeNormal;
 }
 
-CXTPToolBar::~CXTPToolBar() = default;
+CXTPToolBar::~CXTPToolBar()
+{
+    delete m_pDockContext;
+}
 
 BOOL CXTPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)
 {
@@ -70,6 +81,8 @@ BOOL CXTPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)
 void CXTPToolBar::EnableDocking(DWORD dwFlags)
 {
     m_dwFlags = dwFlags;
+    if (!m_pDockContext)
+        m_pDockContext = new CXTPDockContext(this);
 }
 
 BOOL CXTPToolBar::SetButtons(const UINT* pIDs, int nCount)

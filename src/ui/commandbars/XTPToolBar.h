@@ -37,6 +37,8 @@ public:
     virtual BOOL SetPosition(int nPosition);
     // Hidden during print preview, back after it as it was.
     virtual void OnSetPreviewMode(BOOL bPreview);
+    // Floating: a popup owned by pParent (made first when the bar has no window); docked: a child again.
+    virtual BOOL SetFloatingMode(CWnd* pParent, BOOL bFloat);
 
     // dwStyle keeps its CBRS_ bits (and the gripper bit) as the bar's style; the rest makes the child window.
     BOOL CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID = 0xE800);
@@ -67,6 +69,14 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     // A right click beside the controls asks for the toolbars menu.
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    // Moving, resizing and floating (the docking part of the bar).
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg void OnClose();
     DECLARE_MESSAGE_MAP()
 
     // Finds the own control of an id or makes it; hidden until the layout places it.

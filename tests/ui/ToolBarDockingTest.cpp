@@ -1,0 +1,177 @@
+// A toolbar moved with real input: dragged away from every dock bar it floats, brought back within 20 pixels of a
+// dock bar it docks there, Esc ends the drag where it is, and a bar that may dock only at the top stays there.
+#include "FrameTestSupport.h"
+
+#include "ui/commandbars/XTPDockBar.h"
+#include "ui/commandbars/XTPToolBar.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+INPUT Mouse(CPoint pt, DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = pt.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
+    input.mi.dy = pt.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
+    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+BOOL g_bDragCut = FALSE;
+
+void CALLBACK EndCapture(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    ::KillTimer(nullptr, nID);
+    if (::GetCapture())
+    {
+        g_bDragCut = TRUE;
+        ::ReleaseCapture();
+    }
+}
+
+class ToolBarDockingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pFrame = CreateTestFrame();
+        ASSERT_NE(nullptr, m_pFrame);
+        m_pBar = m_pFrame->GetToolBar();
+        ASSERT_NE(nullptr, m_pBar);
+    }
+    void TearDown() override
+    {
+        if (::GetCapture())
+            ::ReleaseCapture();
+        if (m_pFrame)
+            m_pFrame->DestroyWindow();
+        PumpFrame(nullptr);
+    }
+
+    // A point of the bar's background (no control), on the screen.
+    CPoint Background()
+    {
+        CRect rc;
+        m_pBar->GetClientRect(&rc);
+        // Inside the 3-pixel edges by which a floating bar is resized.
+        for (int y = rc.top + 4; y < rc.bottom - 4; ++y)
+        {
+            for (int x = rc.left + 4; x < rc.right - 4; ++x)
+            {
+                CPoint pt(x, y);
+                if (!m_pBar->GetControls()->HitTest(pt))
+                {
+                    m_pBar->ClientToScreen(&pt);
+                    return pt;
+                }
+            }
+        }
+        ADD_FAILURE() << "no background on the bar";
+        return CPoint(-10000, -10000);
+    }
+    // Presses at a point, moves through the others and releases at the last (or presses Esc there instead). The
+    // moves are sent once the drag loop holds the capture (input queued before goes to the window under the
+    // cursor); a drag that never ends is cut after three seconds.
+    void Drag(CPoint ptFrom, std::vector<CPoint> points, BOOL bEscape = FALSE)
+    {
+        std::vector<INPUT> inputs = {Mouse(ptFrom, 0), Mouse(ptFrom, MOUSEEVENTF_LEFTDOWN)};
+        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        inputs.clear();
+        for (CPoint pt : points)
+            inputs.push_back(Mouse(pt, 0));
+        if (bEscape)
+        {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = VK_ESCAPE;
+            inputs.push_back(key);
+            key.ki.dwFlags = KEYEVENTF_KEYUP;
+            inputs.push_back(key);
+        }
+        else
+            inputs.push_back(Mouse(points.back(), MOUSEEVENTF_LEFTUP));
+        RunLater([inputs] {
+            ::SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.data()), sizeof(INPUT));
+        });
+        g_bDragCut = FALSE;
+        UINT_PTR nSafety = ::SetTimer(nullptr, 0, 3000, EndCapture);
+        PumpFrame(m_pFrame->m_hWnd, 300);
+        ::KillTimer(nullptr, nSafety);
+        EXPECT_FALSE(g_bDragCut) << "the drag did not end by itself";
+    }
+    CRect FrameRect()
+    {
+        CRect rc;
+        m_pFrame->GetWindowRect(&rc);
+        return rc;
+    }
+    CXTPDockBar* DockBar(int nPosition) { return m_pFrame->GetCommandBars()->GetDockBar(nPosition); }
+
+    CTestFrame* m_pFrame = nullptr;
+    CXTPToolBar* m_pBar = nullptr;
+};
+}
+
+TEST_F(ToolBarDockingTest, DraggedAwayItFloatsAndWithinTwentyPixelsOfADockBarItDocks)
+{
+    ASSERT_EQ(DockBar(xtpBarTop), m_pBar->GetDockBar());
+    const CRect rcFrame = FrameRect();
+    const CPoint ptDrop(rcFrame.left + 120, rcFrame.bottom + 120);
+    Drag(Background(), {Background() + CPoint(10, 10), ptDrop});
+
+    EXPECT_EQ(xtpBarFloating, m_pBar->GetPosition());
+    EXPECT_EQ(nullptr, m_pBar->GetDockBar());
+    EXPECT_TRUE(m_pBar->GetStyle() & WS_POPUP);
+    EXPECT_EQ(m_pFrame->m_hWnd, ::GetWindow(m_pBar->m_hWnd, GW_OWNER));
+    CRect rcFloating;
+    m_pBar->GetWindowRect(&rcFloating);
+    EXPECT_TRUE(rcFloating.PtInRect(ptDrop));
+    EXPECT_EQ(-1, DockBar(xtpBarTop)->FindBar(m_pBar));
+
+    // Back: 15 pixels below the top dock bar's lower edge.
+    CRect rcTop;
+    DockBar(xtpBarTop)->GetWindowRect(&rcTop);
+    Drag(Background(), {Background() + CPoint(5, 5), CPoint(rcTop.left + 150, rcTop.bottom + 15)});
+    EXPECT_EQ(xtpBarTop, m_pBar->GetPosition());
+    EXPECT_EQ(DockBar(xtpBarTop), m_pBar->GetDockBar());
+    EXPECT_TRUE(m_pBar->GetStyle() & WS_CHILD);
+    EXPECT_EQ(DockBar(xtpBarTop)->m_hWnd, ::GetParent(m_pBar->m_hWnd));
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(ToolBarDockingTest, EscEndsTheDragWhereTheBarIs)
+{
+    const CRect rcFrame = FrameRect();
+    const CPoint ptAway(rcFrame.left + 100, rcFrame.bottom + 100);
+    Drag(Background(), {Background() + CPoint(10, 10), ptAway}, TRUE);
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(xtpBarFloating, m_pBar->GetPosition());
+    CRect rc;
+    m_pBar->GetWindowRect(&rc);
+    EXPECT_TRUE(rc.PtInRect(ptAway));
+    // Moves after the drag no longer move the bar.
+    SendMouseMove(ptAway + CPoint(60, 40));
+    INPUT up = Mouse(ptAway + CPoint(60, 40), MOUSEEVENTF_LEFTUP);
+    ::SendInput(1, &up, sizeof(INPUT));
+    PumpFrame(m_pFrame->m_hWnd);
+    CRect rcAfter;
+    m_pBar->GetWindowRect(&rcAfter);
+    EXPECT_EQ(rc, rcAfter);
+}
+
+TEST_F(ToolBarDockingTest, ABarThatMayOnlyDockAtTheTopNeitherFloatsNorDocksElsewhere)
+{
+    m_pBar->EnableDocking(0x01);
+    CRect rcBottom;
+    DockBar(xtpBarBottom)->GetWindowRect(&rcBottom);
+    const CRect rcFrame = FrameRect();
+    for (CPoint ptDrop : {CPoint(rcBottom.left + 100, rcBottom.top - 5), CPoint(rcFrame.left + 100, rcFrame.bottom + 100)})
+    {
+        Drag(Background(), {ptDrop});
+        EXPECT_EQ(xtpBarTop, m_pBar->GetPosition());
+        EXPECT_EQ(DockBar(xtpBarTop), m_pBar->GetDockBar());
+        EXPECT_EQ(-1, DockBar(xtpBarBottom)->FindBar(m_pBar));
+    }
+}
