@@ -1,5 +1,6 @@
 // The hyperlink control on a shown parent: the shell road replaced by a recorder, the cursor placed with
 // SetCursorPos, the tooltip read back from the tooltip control.
+#include "PixelCanvas.h"
 #include "support/MessageBoxRecorder.h"
 
 #include "platform/mfc/afxshell.h"
@@ -9,6 +10,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <map>
 #include <vector>
 
 namespace
@@ -162,4 +165,46 @@ TEST_F(HyperLinkTest, TheLinkFontFollowsTheUnderlineFlag)
     m_link.SetUnderline(FALSE);
     m_link.GetFont()->GetLogFont(&logfont);
     EXPECT_FALSE(logfont.lfUnderline);
+}
+
+TEST_F(HyperLinkTest, TheTextIsDrawnInTheColourOfItsState)
+{
+    CreateLink(SS_LEFT, L"Vorsa");
+    m_link.SetColors(RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0));
+    const CRect rcLink = m_link.GetLinkRect();
+    struct Case
+    {
+        const char* what;
+        BOOL bVisited;
+        BOOL bCursorOver;
+        COLORREF clrExpected;
+    } cases[] = {
+        {"new", FALSE, FALSE, RGB(0, 0, 255)},
+        {"visited", TRUE, FALSE, RGB(128, 0, 128)},
+        {"hovered", TRUE, TRUE, RGB(255, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        m_link.SetVisited(c.bVisited);
+        const CPoint pt = c.bCursorOver ? rcLink.CenterPoint() : CPoint(0, 300);
+        ::SetCursorPos(pt.x, pt.y);
+        m_link.SendMessage(WM_TIMER, CXTHyperLink::hoverTimerID);
+        EXPECT_EQ(c.bCursorOver, m_link.IsHovering()) << c.what;
+
+        CPixelCanvas canvas(300, 20, RGB(0, 255, 0));
+        m_link.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetSafeHdc()), PRF_CLIENT);
+        std::map<COLORREF, int> counts;
+        for (int y = 0; y < 20; y++)
+            for (int x = 0; x < 300; x++)
+                counts[canvas.At(x, y)]++;
+        EXPECT_GT(counts[c.clrExpected], 20) << c.what;
+        // The underline runs under the whole text.
+        int nLongest = 0;
+        for (int y = 0; y < 20; y++) {
+            int nRun = 0;
+            for (int x = 0; x < rcLink.Width(); x++)
+                nRun += canvas.At(x, y) == c.clrExpected;
+            nLongest = std::max(nLongest, nRun);
+        }
+        EXPECT_GE(nLongest, rcLink.Width() - 2) << c.what;
+    }
 }
