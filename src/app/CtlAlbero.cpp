@@ -33,7 +33,6 @@ BEGIN_MESSAGE_MAP(CCtlAlbero, CWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_ERASEBKGND()
-    ON_WM_CTLCOLOR()
     ON_COMMAND(IDC_CARICAMENTO, &CCtlAlbero::OnMenuCaricamentoDati)
 END_MESSAGE_MAP()
 
@@ -42,11 +41,7 @@ CCtlAlbero::CCtlAlbero(CADOConnection& progConnection, CADOConnection& dataConne
 {
 }
 
-CCtlAlbero::~CCtlAlbero()
-{
-    if (m_hButtonIcon)
-        ::DestroyIcon(m_hButtonIcon);
-}
+CCtlAlbero::~CCtlAlbero() = default;
 
 BOOL CCtlAlbero::Create(CWnd* pParentWnd, UINT nID, DWORD dwStyle)
 {
@@ -71,15 +66,14 @@ int CCtlAlbero::OnCreate(LPCREATESTRUCT lpCreateStruct)
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     m_fontBold.CreateFont(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-    m_brushCaption.CreateSolidBrush(CAPTION_BACK);
 
     if (!m_btnCaricamento.Create(LoadResString(IDS_CARICAMENTO_DATI),
                                  WS_CHILD | WS_VISIBLE | BS_LEFT | BS_VCENTER | BS_PUSHBUTTON, CRect(0, 0, 192, 24),
                                  this, IDC_CARICAMENTO))
         return -1;
     m_btnCaricamento.SetFont(&m_fontNormal);
-    m_hButtonIcon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_CARICAMENTO),
-                                                    IMAGE_ICON, 16, 16, 0));
+    m_btnCaricamento.UpdateTooltip();
+    m_btnCaricamento.SetIcon(CSize(16, 16), IDI_CARICAMENTO);
 
     if (!m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0))
         return -1;
@@ -99,6 +93,8 @@ int CCtlAlbero::OnCreate(LPCREATESTRUCT lpCreateStruct)
                                     CRect(0, 0, 0, 0), this, captionIds[nTab]))
             return -1;
         m_caption[nTab].SetFont(&m_fontBold);
+        m_caption[nTab].SetTextColor(CAPTION_TEXT);
+        m_caption[nTab].SetBkColor(CAPTION_BACK);
         if (!m_tree[nTab].Create(TREE_STYLE, CRect(0, 0, 0, 0), this, treeIds[nTab]))
             return -1;
         m_tree[nTab].SetImageList(&m_images, TVSIL_NORMAL);
@@ -127,17 +123,6 @@ BOOL CCtlAlbero::OnEraseBkgnd(CDC* pDC)
     GetClientRect(&rect);
     pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
     return TRUE;
-}
-
-HBRUSH CCtlAlbero::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
-{
-    UINT nID = pWnd ? static_cast<UINT>(pWnd->GetDlgCtrlID()) : 0;
-    if (nCtlColor == CTLCOLOR_STATIC && (nID == IDC_CAPTION_CONTROLLO || nID == IDC_CAPTION_UFFICIALE)) {
-        pDC->SetTextColor(CAPTION_TEXT);
-        pDC->SetBkColor(CAPTION_BACK);
-        return static_cast<HBRUSH>(m_brushCaption.GetSafeHandle());
-    }
-    return CWnd::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
 void CCtlAlbero::OnMenuCaricamentoDati()

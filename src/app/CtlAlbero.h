@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/TreeDispatch.h"
+#include "controls/ColorCtrl.h"
+#include "controls/MyButton.h"
 #include "data/ADOConnection.h"
 #include "platform/mfc/afxcmn.h"
 #include "platform/mfc/afxctrls.h"
@@ -62,7 +64,6 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnMenuCaricamentoDati();
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     DECLARE_MESSAGE_MAP()
@@ -77,13 +78,11 @@ private:
 
     CADOConnection& m_progConnection;
     CADOConnection& m_dataConnection;
-    CButton m_btnCaricamento;
+    CMyButton m_btnCaricamento;
     CFont m_fontNormal;
     CFont m_fontBold;
     CImageList m_images;
-    CStatic m_caption[2];
+    CColorCtrl<CStatic> m_caption[2];
     CXTTreeCtrl m_tree[2];
     HTREEITEM m_hRespParent[2] = { nullptr, nullptr };
-    CBrush m_brushCaption;
-    HICON m_hButtonIcon = nullptr;
 };
