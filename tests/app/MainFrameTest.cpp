@@ -10,6 +10,7 @@
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxshell.h"
+#include "ui/docking/DockingPane.h"
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
@@ -387,6 +388,122 @@ TEST_F(MainFrameTest, TreeSelectionsOpenTheirTargetOrTheStartPage)
         EXPECT_TRUE(View()->IsKindOf(RUNTIME_CLASS(CTestDataView)));
         dynamic_cast<CTestDataView*>(View())->SetModified(FALSE);
     }
+}
+
+} // namespace
+
+namespace {
+
+const LPCTSTR TEST_REGISTRY_KEY = L"Quarzel08 Prova";
+
+// The frame with a profile of its own in the registry, removed before and after.
+class FrameProfileTest : public MainFrameTest
+{
+protected:
+    void SetUp() override
+    {
+        MainFrameTest::SetUp();
+        DeleteProfile();
+        m_pApp->SetRegistryKey(TEST_REGISTRY_KEY);
+    }
+
+    void TearDown() override
+    {
+        MainFrameTest::TearDown();
+        DeleteProfile();
+    }
+
+    static void DeleteProfile()
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, CString(L"Software\\") + TEST_REGISTRY_KEY);
+    }
+
+    // The saved layout, key by key and value by value ("" when there is none).
+    std::string SavedLayout()
+    {
+        HKEY hKey = m_pApp->GetSectionKey(L"DockingPaneLayouts", KEY_READ);
+        if (!hKey)
+            return std::string();
+        std::string dump;
+        DumpKey(hKey, L"NormalLayout", dump);
+        ::RegCloseKey(hKey);
+        return dump;
+    }
+
+    static void DumpKey(HKEY hParent, LPCWSTR pszName, std::string& dump)
+    {
+        HKEY hKey = nullptr;
+        if (::RegOpenKeyExW(hParent, pszName, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+            return;
+        dump += "[" + CString(pszName).ToMultiByte(CP_UTF8) + "]";
+        WCHAR szName[256];
+        BYTE data[4096];
+        for (DWORD i = 0;; ++i) {
+            DWORD cchName = 256, cbData = sizeof(data);
+            if (::RegEnumValueW(hKey, i, szName, &cchName, nullptr, nullptr, data, &cbData) != ERROR_SUCCESS)
+                break;
+            dump += CString(szName).ToMultiByte(CP_UTF8) + "=" + std::string(reinterpret_cast<char*>(data), cbData) + ";";
+        }
+        for (DWORD i = 0;; ++i) {
+            DWORD cchName = 256;
+            if (::RegEnumKeyExW(hKey, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            DumpKey(hKey, szName, dump);
+        }
+        ::RegCloseKey(hKey);
+    }
+
+    CXTPDockingPane* TreePane() { return m_pFrame->GetDockingPaneManager().FindPane(CMainFrame::IDW_TREE_PANE); }
+
+    void Restart()
+    {
+        m_pFrame->SendMessage(WM_CLOSE);
+        ASSERT_FALSE(::IsWindow(m_hFrame));
+        PumpMessages();
+        CreateFrame();
+    }
+};
+
+TEST_F(FrameProfileTest, PaneLayoutSurvivesARestart)
+{
+    CreateFrame();
+    ASSERT_NE(nullptr, TreePane());
+    EXPECT_EQ(static_cast<int>(xtpPaneDockLeft), m_pFrame->GetDockingPaneManager().GetPaneDirection(TreePane()));
+    m_pFrame->GetDockingPaneManager().DockPane(TreePane(), xtpPaneDockRight, nullptr);
+    Restart();
+    ASSERT_NE(nullptr, TreePane());
+    EXPECT_EQ(static_cast<int>(xtpPaneDockRight), m_pFrame->GetDockingPaneManager().GetPaneDirection(TreePane()));
+    EXPECT_NE(nullptr, m_pFrame->GetTreePane());
+}
+
+TEST_F(FrameProfileTest, TreePaneClosedForGoodComesBackAndTheStartUpTasksStillRun)
+{
+    CreateFrame();
+    m_pFrame->GetDockingPaneManager().ClosePane(TreePane());
+    Restart();
+    ASSERT_NE(nullptr, TreePane());
+    EXPECT_FALSE(CXTPDockingPaneManager::IsPaneClosed(TreePane()));
+    ASSERT_NE(nullptr, m_pFrame->GetTreePane());
+    EXPECT_NE(nullptr, m_pFrame->GetTreePane()->GetTree(TAB_CONTROLLO).GetRootItem());
+}
+
+TEST_F(FrameProfileTest, CancelAtTheSaveQuestionSavesNoLayout)
+{
+    CreateFrame();
+    m_pFrame->GetDockingPaneManager().DockPane(TreePane(), xtpPaneDockRight, nullptr);
+    std::string before = SavedLayout();
+    CTextID item(L"Entrate1.vts");
+    ASSERT_TRUE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &item));
+    dynamic_cast<CTestDataView*>(View())->SetModified(TRUE);
+    {
+        CMessageBoxRecorder messages(IDCANCEL);
+        m_pFrame->SendMessage(WM_CLOSE);
+    }
+    ASSERT_TRUE(::IsWindow(m_hFrame));
+    EXPECT_EQ(before, SavedLayout());
+    dynamic_cast<CTestDataView*>(View())->SetModified(FALSE);
+    m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_NE(before, SavedLayout());
 }
 
 } // namespace
