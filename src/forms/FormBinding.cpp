@@ -133,7 +133,7 @@ BOOL IsKnownFormRow(const CString& strTable, const CString& strRow)
 namespace
 {
 // Calls check(sheet, row, column, cell, table in force) for every described cell that names a row or a field,
-// in the order the views walk them, until it answers FALSE.
+// in the order the views walk them, until it returns FALSE.
 template <class Check>
 BOOL ForEachBoundCell(const CFormInfo& info, Check check)
 {

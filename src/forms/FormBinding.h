@@ -11,7 +11,7 @@
 BOOL IsKnownFormRow(const CString& strTable, const CString& strRow);
 
 // Walks the described cells of every sheet in the order the views do, with the table in force (the sheet's,
-// switched by a cell's T); answers FALSE at the first cell that names a table or field the archive lacks, with
+// switched by a cell's T); returns FALSE at the first cell that names a table or field the archive lacks, with
 // strError naming the cell and its sheet. Database errors other than a missing table raise _com_error.
 BOOL CheckFormBinding(const CFormInfo& info, CADOConnection& data, CString& strError);
 // The same walk for the row keys: FALSE at the first cell whose row is not one of its table's rows in the

@@ -14,7 +14,7 @@
 CString WorkbookSourceFolder();
 std::vector<CString> ShippedWorkbookNames();
 
-// Compiles the source text into the book and reads its description; answers the compiler's error, empty when
+// Compiles the source text into the book and reads its description; returns the compiler's error, empty when
 // it compiled.
 CString CompileSourceText(const CString& strSource, CGridBook& book, CFormInfo& info);
 

@@ -475,6 +475,18 @@ public:
         pDesc->SetText(m_nRows + 1, m_nCols + 2, L"[EOF]");
     }
 
+    // Formulas whose value is an error: a misspelt name, a reference to a text, a division by zero.
+    void CheckFormulas() const
+    {
+        for (const CFormulaCell& formula : m_formulas) {
+            const CGridValue& value = m_pData->GetCellValue(formula.nRow, formula.nCol);
+            if (value.IsError())
+                Fail(L"the formula of cell " + GridCellName(formula.nRow, formula.nCol) + L" of sheet " +
+                     Quote(m_strName) + L" gives " + m_pData->GetText(formula.nRow, formula.nCol) + L": " +
+                     formula.strFormula);
+        }
+    }
+
 private:
     void Put(int nRow, int nCol, const CCellItem& item, const CString& strKey, const CString& strRowTable)
     {
@@ -518,20 +530,6 @@ private:
         m_descs.push_back({nRow, nCol, strDesc, strTable});
     }
 
-public:
-    // Formulas whose value is an error: a misspelt name, a reference to a text, a division by zero.
-    void CheckFormulas() const
-    {
-        for (const CFormulaCell& formula : m_formulas) {
-            const CGridValue& value = m_pData->GetCellValue(formula.nRow, formula.nCol);
-            if (value.IsError())
-                Fail(L"the formula of cell " + GridCellName(formula.nRow, formula.nCol) + L" of sheet " +
-                     Quote(m_strName) + L" gives " + m_pData->GetText(formula.nRow, formula.nCol) + L": " +
-                     formula.strFormula);
-        }
-    }
-
-private:
     struct CFormulaCell
     {
         int nRow;
@@ -558,6 +556,7 @@ private:
 
 BOOL CompileWorkbookSource(const CString& strSource, CGridBook& book, CString& strError)
 {
+    // A book always holds a sheet: the one it has stands aside until the source's sheets are in.
     while (book.GetSheetCount() > 1)
         book.DeleteSheet(1);
     book.RenameSheet(1, L"~");

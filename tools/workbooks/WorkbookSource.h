@@ -5,6 +5,6 @@
 
 #include "platform/grid/GridBook.h"
 
-// Builds the workbook into book (emptied first). A source that cannot be read answers FALSE with strError
+// Builds the workbook into book (emptied first). A source that cannot be read returns FALSE with strError
 // naming the line ("line 12: ..."); the book is then left in an unspecified state.
 BOOL CompileWorkbookSource(const CString& strSource, CGridBook& book, CString& strError);
