@@ -13,26 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iterator>
 #include <cstdio>
 #include <map>
 #include <random>
 
 namespace
 {
-CString ReadSource(const CString& strName)
-{
-    FILE* pFile = _wfopen(WorkbookSourceFolder() + L"\\" + strName + L".wbs", L"rb");
-    if (!pFile)
-        return CString();
-    std::string bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
-        bytes.append(buffer, n);
-    std::fclose(pFile);
-    return CString::FromMultiByte(bytes.data(), static_cast<int>(bytes.size()), CP_UTF8);
-}
-
 // A one-sheet source around the given lines, on table Entrate, 6 rows by 4 columns, first cell C3.
 CString SmallSource(LPCTSTR pszLines)
 {
@@ -56,7 +42,7 @@ protected:
     {
         CGridBook compiled;
         CFormInfo unused;
-        ASSERT_EQ(CString(), CompileSourceText(ReadSource(strName), compiled, unused));
+        ASSERT_EQ(CString(), CompileSourceText(ReadWorkbookSource(strName), compiled, unused));
         CString strError, strPath = m_folder.File(strName + L".vts");
         ASSERT_TRUE(compiled.WriteFile(strPath, strError)) << strError;
         ASSERT_TRUE(book.ReadFile(strPath, strError)) << strError;
@@ -281,70 +267,6 @@ TEST_F(ShippedWorkbookTest, ComputedCellsShowWhatTheEngineStores)
                     EXPECT_NEAR(typed[bound.strTable + L"/" + cell.m_strR + L"/" + cell.m_strF], shown, 0.0001);
                 }
             }
-        }
-    }
-}
-
-// SaldoPro on an archive of each case of the programmed targets: the sheet computes the case letter the view
-// reads, and every cell the view disables for that letter is described on the first sheet pair, so that the
-// view's list is never cut short.
-TEST_F(ShippedWorkbookTest, SaldoProShowsTheCaseOfTheArchive)
-{
-    static const LPCTSTR s_caseD[] = {L"e", L"f", L"g", L"h", L"i", L"l", L"m", L"n", L"o", L"p", L"q", L"r",
-                                      L"s", L"SFNA1", L"SFNA2", L"SFNA3", L"t", L"8P"};
-    static const LPCTSTR s_more[] = {L"q1", L"q2", L"q3", L"s2com", L"s3", L"s4", L"s5", L"s6"};
-    struct
-    {
-        LPCTSTR pszCase;
-        double cashRevenue, cashSpending, accrualRevenue, accrualSpending, extraordinary;
-        LPCTSTR pszLetter;
-    } cases[] = {
-        // d = cash revenue - cash spending, d2 = accrual revenue - accrual spending (no capital items)
-        {L"0: d <= 0, d2 <= d", 100, 200, 100, 300, 0, L"a"},
-        {L"1: d > 0, d2 <= d, no excess", 300, 100, 200, 100, 0, L"b"},
-        {L"2: d <= 0, d2 > d", 100, 200, 100, 100, 0, L"c"},
-        {L"3: d > 0, d2 <= d, excess", 300, 100, 200, 100, 100, L"d"},
-        {L"4: d > 0, d2 > d", 300, 100, 400, 100, 0, L"b"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(CString(c.pszCase).ToMultiByte(CP_UTF8));
-        NewArchive(CString(L"Caso") + c.pszLetter + c.pszCase[0] + L".mdb");
-        auto putYears = [this](LPCTSTR pszTable, long nID, double value) {
-            CString sql;
-            sql.Format(L"INSERT INTO %s (ID, Anno1, Anno2, Anno3) VALUES (%ld, %g, %g, %g)", pszTable, nID, value,
-                       value, value);
-            Execute(sql);
-        };
-        putYears(L"Entrate", 3101, c.cashRevenue);
-        putYears(L"Entrate", 2101, c.accrualRevenue);
-        putYears(L"Entrate", 3503, c.extraordinary);
-        putYears(L"SaldoFin", 1201, c.cashSpending);
-        putYears(L"SaldoFin", 201, c.accrualSpending);
-        RecalcSaldi(m_data);
-
-        CGridBook book;
-        CFormInfo info;
-        LoadShipped(L"SaldoPro", book, info);
-        LoadWorkbook(book, info, m_data);
-        int nRow, nCol;
-        ASSERT_TRUE(info.FindCell(L"CASO_ABCD", 0, nRow, nCol));
-        EXPECT_EQ(CString(c.pszLetter), book.GetSheet(1)->GetText(nRow, nCol));
-        EXPECT_TRUE(info.FindCell(L"DISAB1", 0, nRow, nCol));
-
-        std::vector<LPCTSTR> disabled;
-        CString strLetter = c.pszLetter;
-        if (strLetter == L"a")
-            disabled = {L"s2com", L"s3", L"s4", L"s5", L"s6"};
-        else if (strLetter == L"c")
-            disabled = {L"s3", L"s4", L"s5", L"s6"};
-        else {
-            disabled.assign(std::begin(s_caseD), std::end(s_caseD));
-            if (strLetter == L"b")
-                disabled.insert(disabled.end(), std::begin(s_more), std::end(s_more));
-        }
-        for (LPCTSTR pszName : disabled) {
-            EXPECT_TRUE(info.FindCell(pszName, 0, nRow, nCol)) << CString(pszName).ToMultiByte(CP_UTF8);
-            EXPECT_TRUE(info.GetCell(0, nRow, nCol)->IsDataCell()) << CString(pszName).ToMultiByte(CP_UTF8);
         }
     }
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <cwchar>
 #include <memory>
 
@@ -31,6 +33,19 @@ std::vector<CString> ShippedWorkbookNames()
     ::FindClose(hFind);
     std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
     return names;
+}
+
+CString ReadWorkbookSource(const CString& strName)
+{
+    FILE* pFile = _wfopen(WorkbookSourceFolder() + L"\\" + strName + L".wbs", L"rb");
+    if (!pFile)
+        return CString();
+    std::string bytes;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
+        bytes.append(buffer, n);
+    std::fclose(pFile);
+    return CString::FromMultiByte(bytes.data(), static_cast<int>(bytes.size()), CP_UTF8);
 }
 
 CString CompileSourceText(const CString& strSource, CGridBook& book, CFormInfo& info)

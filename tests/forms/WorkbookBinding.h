@@ -13,6 +13,8 @@
 // The folder of the workbook sources and the names (without extension) of the sources in it.
 CString WorkbookSourceFolder();
 std::vector<CString> ShippedWorkbookNames();
+// The text of a shipped source; empty when it cannot be read.
+CString ReadWorkbookSource(const CString& strName);
 
 // Compiles the source text into the book and reads its description; returns the compiler's error, empty when
 // it compiled.
