@@ -3,6 +3,8 @@
 #include "FrameTestSupport.h"
 
 #include "ui/commandbars/XTPDockBar.h"
+#include "ui/commandbars/XTPStatusBar.h"
+#include "ui/persist/PropExchangeRegistry.h"
 #include "ui/commandbars/XTPToolBar.h"
 
 #include <gtest/gtest.h>
@@ -174,4 +176,84 @@ TEST_F(ToolBarDockingTest, ABarThatMayOnlyDockAtTheTopNeitherFloatsNorDocksElsew
         EXPECT_EQ(DockBar(xtpBarTop), m_pBar->GetDockBar());
         EXPECT_EQ(-1, DockBar(xtpBarBottom)->FindBar(m_pBar));
     }
+}
+
+namespace
+{
+const LPCTSTR kStateCompany = L"QuarzelTestsBarRestart";
+
+// A frame of the test class with a status bar of its own, made and destroyed by the test.
+struct FrameWithStatus
+{
+    CTestFrame* pFrame = CreateTestFrame();
+    CXTPStatusBar statusBar;
+
+    FrameWithStatus()
+    {
+        static const UINT ids[] = {0};
+        if (pFrame && statusBar.Create(pFrame))
+        {
+            statusBar.SetIndicators(ids, 1);
+            pFrame->RecalcLayout();
+        }
+    }
+    ~FrameWithStatus()
+    {
+        if (pFrame)
+            pFrame->DestroyWindow();
+        PumpFrame(nullptr);
+    }
+    CXTPCommandBars* Bars() const { return pFrame->GetCommandBars(); }
+};
+}
+
+TEST(BarStateRestartTest, DockingFloatingPlacesAndTheHiddenStatusBarComeBackAfterARestart)
+{
+    CWinApp app(L"ProvaRiavvio");
+    app.SetRegistryKey(kStateCompany);
+    {
+        FrameWithStatus first;
+        ASSERT_NE(nullptr, first.pFrame);
+        CXTPToolBar* pBar = first.pFrame->GetToolBar();
+        ASSERT_TRUE(first.Bars()->FloatCommandBar(pBar));
+        pBar->SetWindowPos(nullptr, 300, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        first.statusBar.ShowWindow(SW_HIDE);
+        first.Bars()->SaveBarState(L"CommandBars");
+    }
+    EXPECT_EQ(2u, app.GetProfileInt(L"CommandBars-Summary", L"Bars", 0));
+    EXPECT_EQ(1u, app.GetProfileInt(L"CommandBars-Bar1", L"Floating", 0));
+    EXPECT_EQ(300u, app.GetProfileInt(L"CommandBars-Bar1", L"XPos", 0));
+    EXPECT_EQ(0u, app.GetProfileInt(L"CommandBars", L"StatusBar", 1));
+    {
+        FrameWithStatus second;
+        ASSERT_NE(nullptr, second.pFrame);
+        second.Bars()->LoadBarState(L"CommandBars");
+        PumpFrame(second.pFrame->m_hWnd);
+        CXTPToolBar* pBar = second.pFrame->GetToolBar();
+        EXPECT_EQ(xtpBarFloating, pBar->GetPosition());
+        CRect rc;
+        pBar->GetWindowRect(&rc);
+        EXPECT_EQ(CPoint(300, 400), rc.TopLeft());
+        EXPECT_GT(rc.Width(), 0);
+        EXPECT_FALSE(second.statusBar.GetStyle() & WS_VISIBLE);
+
+        // Docked at the left, in a row of its own beside the frame's edge; the status bar shows again.
+        ASSERT_TRUE(second.Bars()->DockCommandBar(pBar, xtpBarLeft));
+        second.statusBar.ShowWindow(SW_SHOW);
+        second.Bars()->SaveBarState(L"CommandBars");
+    }
+    EXPECT_EQ(1u, app.GetProfileInt(L"CommandBars", L"StatusBar", 1));   // the value is gone
+    {
+        FrameWithStatus third;
+        ASSERT_NE(nullptr, third.pFrame);
+        third.Bars()->LoadBarState(L"CommandBars");
+        PumpFrame(third.pFrame->m_hWnd);
+        CXTPToolBar* pBar = third.pFrame->GetToolBar();
+        EXPECT_EQ(xtpBarLeft, pBar->GetPosition());
+        EXPECT_EQ(third.Bars()->GetDockBar(xtpBarLeft), pBar->GetDockBar());
+        EXPECT_EQ(-1, third.Bars()->GetDockBar(xtpBarTop)->FindBar(pBar));
+        EXPECT_TRUE(pBar->GetStyle() & WS_CHILD);
+        EXPECT_TRUE(third.statusBar.GetStyle() & WS_VISIBLE);
+    }
+    AfxDelRegTreeHelper(HKEY_CURRENT_USER, CString(L"Software\\") + kStateCompany);
 }
