@@ -540,8 +540,13 @@ void CXTPDockingPaneManager::SetLayout(const CXTPDockingPaneLayout* pLayout)
 
 void CXTPDockingPaneManager::ResetLayout()
 {
-    if (m_pLayout)
+    // The application's windows outlive the containers that showed them.
+    SetActivePane(FALSE, m_pActivePane);
+    if (m_pLayout) {
+        for (const XTP_DOCKINGPANE_INFO& info : m_pLayout->GetPaneList())
+            info.pPane->Detach();
         m_pLayout->InternalRelease();
+    }
     m_pLayout = CreateLayout();
     m_pLayout->SetUserLayout(FALSE);
 }
@@ -602,8 +607,6 @@ void CXTPDockingPaneManager::RecalcFramesLayout()
         if (!pContainer)
             continue;
         CXTPDockingPaneElement::DelayRecalcLayout(pContainer->GetDockingSite());
-        if (CXTPDockingPaneMiniWnd* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pContainer->GetDockingSite()))
-            pFrame->RecalcLayout();
     }
 }
 

@@ -150,8 +150,9 @@ void CXTPDockingPaneMiniWnd::UpdateTitle()
 void CXTPDockingPaneMiniWnd::RecalcLayout(BOOL)
 {
     m_nIdleFlags &= ~(idleLayout | idleNotify);
-    if (!m_hWnd || !m_pTopContainer)
+    if (!m_hWnd || !m_pTopContainer || m_bInLayout)
         return;
+    m_bInLayout = TRUE;
     CRect rc;
     GetClientRect(rc);
     AFX_SIZEPARENTPARAMS params = {};
@@ -160,6 +161,7 @@ void CXTPDockingPaneMiniWnd::RecalcLayout(BOOL)
     ::EndDeferWindowPos(params.hDWP);
     UpdateTitle();
     m_rcFrame = GetFrameRect();
+    m_bInLayout = FALSE;
 }
 
 BOOL CXTPDockingPaneMiniWnd::ContainsPane(CXTPDockingPaneElement* pElement) const

@@ -109,4 +109,5 @@ private:
     BOOL m_bCloseEnabled = TRUE;
     BOOL m_bActive = FALSE;
     CXTPDockingPaneRollUp m_rollUp{this};
+    BOOL m_bInLayout = FALSE;
 };
