@@ -117,6 +117,8 @@ TEST_F(DockingAutoHideTest, AClickSlidesOutInEightStepsAndSixQuietTicksSlideItIn
     m_pFrame->RecalcLayout();
     EXPECT_EQ(pWnd, m_pPanel->GetSlideOutWindow());
     EXPECT_TRUE(pWnd->IsWindowVisible());
+    EXPECT_TRUE(pWnd->GetContainer()->IsWindowVisible());
+    EXPECT_EQ(pWnd->GetSafeHwnd(), ::GetParent(pWnd->GetContainer()->GetSafeHwnd()));
 
     ::SetFocus(m_pFrame->GetSafeHwnd());
     Tick(pWnd, XTP_DOCKINGPANE_TIMER_COUNTDOWN, 5);

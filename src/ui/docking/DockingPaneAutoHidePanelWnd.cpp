@@ -260,12 +260,13 @@ void CXTPDockingPaneAutoHidePanel::ShowPane(CXTPDockingPane* pPane, BOOL bSetFoc
         delete pWnd;
         return;
     }
+    // Shown before the frame lays out, so that the layout leaves its container out.
+    m_pActiveWnd = pWnd;
     pContainer->SelectPane(pPane, bSetFocus, TRUE);
     if (m_hWnd)
         Invalidate(FALSE);
     if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pManager->GetSite()))
         pFrame->RecalcLayout(TRUE);
-    m_pActiveWnd = pWnd;
 }
 
 void CXTPDockingPaneAutoHidePanel::CloseActiveWindow(BOOL bDelayed)

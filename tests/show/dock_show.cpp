@@ -1,0 +1,157 @@
+// Shows docking panes under theme 2 and saves a picture of the program's windows taken inside the process (the
+// root-window capture shows popups black): build/<folder>/tests/dock_show.exe MODE OUT.bmp, MODE one of "docked",
+// "floating", "autohidden", "slidout". scripts/screenshot can show the frame too, but not the floating frame.
+#include "platform/mfc/afxframe.h"
+#include "ui/docking/DockingPane.h"
+#include "ui/docking/DockingPaneAutoHidePanel.h"
+#include "ui/docking/DockingPaneAutoHideWnd.h"
+#include "ui/docking/DockingPaneLayout.h"
+#include "ui/docking/DockingPaneManager.h"
+#include "ui/docking/DockingPaneTabbedContainer.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+class CShowFrame : public CFrameWnd
+{
+public:
+    CXTPDockingPaneManager m_paneManager;
+
+protected:
+    // Each pane gets a list box the first time it shows.
+    afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam)
+    {
+        if (wParam != XTP_DPN_SHOWWINDOW)
+            return 0;
+        CXTPDockingPane* pPane = reinterpret_cast<CXTPDockingPane*>(lParam);
+        if (pPane->IsValid())
+            return 0;
+        HWND hList = ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_NOINTEGRALHEIGHT, 0, 0, 10, 10, m_hWnd,
+                                       nullptr, nullptr, nullptr);
+        for (LPCWSTR psz : {L"Bilancio di previsione", L"Entrate", L"Spese", L"Riepiloghi", L"Consuntivo"})
+            ::SendMessageW(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(psz));
+        ::SendMessageW(hList, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        pPane->Attach(CWnd::FromHandle(hList));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CShowFrame, CFrameWnd)
+    ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, &CShowFrame::OnDockingPaneNotify)
+END_MESSAGE_MAP()
+
+void PumpPaint()
+{
+    MSG msg;
+    for (int i = 0; i < 20; i++) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER)
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(20);
+    }
+}
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    DWORD dwProcess = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcess);
+    if (dwProcess == ::GetCurrentProcessId() && ::IsWindowVisible(hWnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+// The visible top-level windows of the process copied from their own surfaces, bottom of the z-order first.
+BOOL SavePicture(const CRect& rcArea, const char* pszPath)
+{
+    std::vector<HWND> windows;
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rcArea.Width();
+    info.bmiHeader.biHeight = rcArea.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, rcArea.Width(), rcArea.Height(), WHITENESS);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        CRect rc;
+        ::GetWindowRect(*it, &rc);
+        HDC hWindowDC = ::GetWindowDC(*it);
+        ::BitBlt(hDC, rc.left - rcArea.left, rc.top - rcArea.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
+        ::ReleaseDC(*it, hWindowDC);
+    }
+    ::GdiFlush();
+    int nStride = (rcArea.Width() * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + nStride * rcArea.Height();
+    FILE* pFile = std::fopen(pszPath, "wb");
+    if (pFile) {
+        std::fwrite(&file, sizeof(file), 1, pFile);
+        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, pFile);
+        std::fwrite(pBits, nStride, rcArea.Height(), pFile);
+        std::fclose(pFile);
+    }
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    return pFile != nullptr;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* pszMode = argc > 1 ? argv[1] : "docked";
+    const char* pszOut = argc > 2 ? argv[2] : "dock_show.bmp";
+    CShowFrame* pFrame = new CShowFrame;
+    if (!pFrame->Create(nullptr, L"Verifica Vorsa 2008", WS_OVERLAPPEDWINDOW, CRect(20, 20, 700, 500)))
+        return 1;
+    CXTPDockingPaneManager& manager = pFrame->m_paneManager;
+    manager.InstallDockingPanes(pFrame);
+    manager.SetTheme(2);
+    manager.SetFloatingFrameOption(TRUE);
+    CXTPDockingPane* pTree = manager.CreatePane(101, CRect(0, 0, 200, 120), xtpPaneDockLeft);
+    pTree->SetTitle(L"Navigazione");
+    CXTPDockingPane* pProps = manager.CreatePane(102, CRect(0, 0, 200, 140), xtpPaneDockBottom);
+    pProps->SetTitle(L"Propriet\u00e0");
+    CXTPDockingPane* pNotes = manager.CreatePane(103, CRect(0, 0, 200, 140), xtpPaneDockBottom);
+    pNotes->SetTitle(L"Note");
+    manager.AttachPane(pNotes, pProps);
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->RecalcLayout();
+    PumpPaint();
+
+    CRect rcArea(0, 0, 760, 560);
+    if (std::strcmp(pszMode, "floating") == 0) {
+        manager.FloatPane(pProps->GetTabbedContainer(), CRect(380, 240, 640, 470));
+        pFrame->RecalcLayout();
+    } else if (std::strcmp(pszMode, "autohidden") == 0 || std::strcmp(pszMode, "slidout") == 0) {
+        manager.HidePane(pTree);
+        pFrame->RecalcLayout();
+        if (std::strcmp(pszMode, "slidout") == 0) {
+            CXTPDockingPaneAutoHidePanel* pPanel = manager.GetCurrentLayout()->GetAutoHidePanel(xtpPaneDockLeft);
+            pPanel->ShowPane(pTree, FALSE);
+            if (CXTPDockingPaneAutoHideWnd* pWnd = pPanel->GetSlideOutWindow()) {
+                for (int i = 0; i < 8; i++)
+                    pWnd->SendMessage(WM_TIMER, XTP_DOCKINGPANE_TIMER_SLIDEOUT);
+            }
+        }
+    }
+    PumpPaint();
+    BOOL bSaved = SavePicture(rcArea, pszOut);
+    pFrame->DestroyWindow();
+    return bSaved ? 0 : 1;
+}
