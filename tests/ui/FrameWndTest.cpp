@@ -525,3 +525,40 @@ TEST_F(FrameWndTest, ARightClickBesideTheButtonsOffersTheToolbarsMenuWhichStaysS
     EXPECT_EQ(expected, m_pFrame->m_events);
     EXPECT_FALSE(CMouseManager::GetThreadManager()->IsTracking());
 }
+
+TEST_F(FrameWndTest, AQuitRequestDuringAPopupEndsItAndStaysForTheProgramsLoop)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_FRAMETEST_CONTEXT));
+    CPoint pt(150, 150);
+    m_pFrame->ClientToScreen(&pt);
+    RunLater([] { ::PostQuitMessage(3); });
+    int nResult = CXTPCommandBars::TrackPopupMenu(menu.GetSubMenu(0), TPM_RETURNCMD, pt.x, pt.y, m_pFrame, nullptr,
+                                                  nullptr, m_pFrame->GetCommandBars());
+    EXPECT_EQ(0, nResult);
+    EXPECT_FALSE(CMouseManager::GetThreadManager()->IsTracking());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(3, static_cast<int>(msg.wParam));
+}
+
+TEST_F(FrameWndTest, PrintPreviewHidesTheBarsAndGivesBackThoseThatWereShown)
+{
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+    m_pFrame->OnSetPreviewMode(TRUE);
+    Pump();
+    EXPECT_FALSE(pToolBar->IsWindowVisible());
+    EXPECT_FALSE(pMenuBar->IsWindowVisible());
+    m_pFrame->OnSetPreviewMode(FALSE);
+    Pump();
+    EXPECT_TRUE(pToolBar->IsWindowVisible());
+    EXPECT_TRUE(pMenuBar->IsWindowVisible());
+
+    pToolBar->SetVisible(FALSE);
+    m_pFrame->OnSetPreviewMode(TRUE);
+    m_pFrame->OnSetPreviewMode(FALSE);
+    Pump();
+    EXPECT_FALSE(pToolBar->IsWindowVisible());
+    EXPECT_TRUE(pMenuBar->IsWindowVisible());
+}

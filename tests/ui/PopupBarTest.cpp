@@ -195,3 +195,41 @@ TEST_F(ExpandingStateTest, AnimationKindFollowsTheOptionAndTheSystem)
     EXPECT_EQ(5, pLoose->GetAnimationType());
     pLoose->InternalRelease();
 }
+
+TEST(PopupTearOff, TheDragCountsAsOnTheStripWithinTenPixels)
+{
+    const CRect rcStrip(100, 100, 200, 108);
+    struct Case
+    {
+        CPoint pt;
+        BOOL bInside;
+    } cases[] = {{{150, 104}, TRUE}, {{90, 95}, TRUE}, {{209, 117}, TRUE}, {{89, 104}, FALSE},
+                 {{150, 118}, FALSE}, {{210, 104}, FALSE}, {{150, 89}, FALSE}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.bInside, IsInTearOffStrip(c.pt, rcStrip)) << c.pt.x << "," << c.pt.y;
+}
+
+TEST_F(ExpandingStateTest, ATearOffPopupKeepsItsStripAboveTheControls)
+{
+    m_pPopup->SetPaintManager(new CFakePainter);
+    for (int nId : {101, 102})
+        Controls()->Add(xtpControlButton, nId);
+    CSize szPlain = m_pPopup->CalcDynamicLayout(0, 0);
+    EXPECT_TRUE(m_pPopup->GetTearOffRect().IsRectEmpty());
+    m_pPopup->SetTearOffPopup(L"Strumenti", 700, 300);
+    CString strCaption;
+    UINT nId = 0;
+    int nWidth = 0;
+    EXPECT_TRUE(m_pPopup->IsTearOffPopup(strCaption, nId, nWidth));
+    EXPECT_EQ(CString(L"Strumenti"), strCaption);
+    EXPECT_EQ(700u, nId);
+    EXPECT_EQ(300, nWidth);
+    // The default theme's strip is 8 high, inside the popup borders of 3 and as wide as the controls.
+    CSize sz = m_pPopup->CalcDynamicLayout(0, 0);
+    EXPECT_EQ(CSize(szPlain.cx, szPlain.cy + 8), sz);
+    EXPECT_EQ(CRect(3, 3, sz.cx - 3, 11), m_pPopup->GetTearOffRect());
+    EXPECT_EQ(11, Controls()->GetAt(0)->GetRect().top);
+    m_pPopup->SetTearOffPopup(L"", 0, 0);
+    EXPECT_FALSE(m_pPopup->IsTearOffPopup(strCaption, nId, nWidth));
+    EXPECT_EQ(szPlain, m_pPopup->CalcDynamicLayout(0, 0));
+}

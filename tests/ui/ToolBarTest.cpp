@@ -1,6 +1,8 @@
 // The toolbar without a window: its buttons from a list of ids, and its docked and floating layouts with the
 // expand and close buttons, over a painter of fixed sizes.
 #include "BarTestSupport.h"
+#include "FrameTestRes.h"
+#include "support/MessageBoxRecorder.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPMenuBar.h"
@@ -173,4 +175,35 @@ TEST(MenuBarMdi, ButtonsOfAMaximisedChildFollowItsStyleAndTheBarsFlags)
         EXPECT_EQ(c.expected.bRestore, buttons.bRestore) << c.pszName;
         EXPECT_EQ(c.expected.bClose, buttons.bClose) << c.pszName;
     }
+}
+
+TEST_F(ToolBarTest, ResetAsksAndPutsTheResourcesButtonsBack)
+{
+    CXTPToolBar* pBar = MakeBar(RUNTIME_CLASS(CXTPToolBar), TRUE);
+    pBar->SetTitle(L"Standard");
+    ASSERT_TRUE(pBar->LoadToolBar(IDR_FRAMETEST, FALSE));
+    pBar->GetControls()->Remove(0);
+    ASSERT_EQ(2, pBar->GetControls()->GetCount());
+    struct Case
+    {
+        int nAnswer;
+        int nCount;
+    } cases[] = {{IDCANCEL, 2}, {IDOK, 3}};
+    for (const Case& c : cases) {
+        CMessageBoxRecorder recorder(c.nAnswer);
+        pBar->Reset();
+        ASSERT_EQ(1u, recorder.Count());
+        EXPECT_EQ(CString(L"Annullare le modifiche apportate a 'Standard' alla barra degli strumenti?"),
+                  recorder.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), recorder.LastIcon());
+        EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), recorder.LastButtons());
+        EXPECT_EQ(c.nCount, pBar->GetControls()->GetCount()) << c.nAnswer;
+    }
+    EXPECT_EQ(ID_FT_NEW, pBar->GetControls()->GetAt(0)->GetID());
+    // A bar the user made is not reset.
+    pBar->SetBuiltIn(FALSE);
+    CMessageBoxRecorder recorder;
+    pBar->Reset();
+    EXPECT_EQ(0u, recorder.Count());
+    pBar->InternalRelease();
 }

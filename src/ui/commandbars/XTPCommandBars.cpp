@@ -228,6 +228,31 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
     return pBar;
 }
 
+CXTPToolBar* CXTPCommandBars::CreateTearOffBar(LPCTSTR lpszTitle, UINT nId, BOOL bFloating)
+{
+    CXTPToolBar* pBar = CreateToolBar(m_pToolBarClass, lpszTitle, 0x3F);
+    if (!pBar)
+        return nullptr;
+    XTP_BAR_CREATE create = {pBar, FALSE, 0, TRUE, bFloating, lpszTitle, static_cast<int>(nId)};
+    if (m_pSite && m_pSite->GetSafeHwnd())
+        m_pSite->SendMessage(XTPM_BARCREATE, 0, reinterpret_cast<LPARAM>(&create));
+    BOOL bCreated = m_pSite && pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pBar->GetBarStyle(), m_pSite);
+    if (bCreated)
+        bCreated = bFloating ? FloatCommandBar(pBar) : DockCommandBar(pBar, xtpBarTop);
+    if (!bCreated) {
+        pBar->InternalRelease();
+        return nullptr;
+    }
+    m_arrBars.push_back(pBar);
+    pBar->SetBarID(nId);
+    pBar->SetBuiltIn(FALSE);
+    pBar->SetTearOff(bFloating);
+    if (!bFloating)
+        RecalcFrameLayout();
+    OnToolBarAdded(pBar);
+    return pBar;
+}
+
 void CXTPCommandBars::Remove(CXTPToolBar* pBar)
 {
     int nIndex = IndexOf(pBar);

@@ -46,6 +46,8 @@ public:
     virtual void OnToolBarAdded(CXTPToolBar* pBar);
     virtual void OnToolBarRemoved(CXTPToolBar* pBar);
     virtual void OnTrackingModeChanged(CXTPCommandBar* pBar, int nMode);
+    // A toolbar for a torn-off popup, floating or docked at the top; null when it cannot be made.
+    virtual CXTPToolBar* CreateTearOffBar(LPCTSTR lpszTitle, UINT nId, BOOL bFloating);
 
     // The frame; asks its routing whether it handles the customise command.
     void SetSite(CWnd* pSite);

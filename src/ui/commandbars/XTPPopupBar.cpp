@@ -4,6 +4,7 @@
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/commandbars/XTPShortcutManager.h"
+#include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/DrawHelpers.h"
 
@@ -84,8 +85,16 @@ CRect CalcPopupPlacement(CSize sz, CPoint ptPopup, const CRect& rcExclude, const
     return CRect(x, y, x + cx, y + cy);
 }
 
+BOOL IsInTearOffStrip(CPoint ptScreen, const CRect& rcStripScreen)
+{
+    CRect rc = rcStripScreen;
+    rc.InflateRect(10, 10);
+    return rc.PtInRect(ptScreen);
+}
+
 BEGIN_MESSAGE_MAP(CXTPPopupBar, CXTPCommandBar)
     ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEACTIVATE()
     ON_WM_TIMER()
     ON_WM_NCACTIVATE()
@@ -270,18 +279,25 @@ CSize CXTPPopupBar::CalcDynamicLayout(int nLength, DWORD /*dwMode*/)
     CClientDC dc(m_hWnd ? this : nullptr);
     CFontSelector font(&dc, pPainter->GetControlFont(this, FALSE));
     CSize szResult;
+    int nTearOff = GetTearOffHeight(&dc);
     if (m_nType == xtpBarTypeNormal) {
         UpdateShortcuts();
-        szResult = m_pControls->CalcDynamicSize(&dc, nLength, LM_HORZ | LM_COMMIT | xtpLayoutPopupRows, m_rcBorders);
+        CRect rcMargins = m_rcBorders;
+        rcMargins.top += nTearOff;
+        szResult = m_pControls->CalcDynamicSize(&dc, nLength, LM_HORZ | LM_COMMIT | xtpLayoutPopupRows, rcMargins);
         if (szResult == CSize(0, 0))
-            szResult = CSize(m_rcBorders.left + POPUP_MIN + m_rcBorders.right,
-                             m_rcBorders.top + POPUP_MIN + m_rcBorders.bottom);
+            szResult = CSize(rcMargins.left + POPUP_MIN + rcMargins.right, rcMargins.top + POPUP_MIN + rcMargins.bottom);
+        m_rcTearOffGripper = nTearOff ? CRect(m_rcBorders.left, m_rcBorders.top, szResult.cx - m_rcBorders.right,
+                                              m_rcBorders.top + nTearOff)
+                                      : CRect(0, 0, 0, 0);
         m_bDynamicLayout = FALSE;
         return szResult;
     }
 
     CRect rcBorders;
     pPainter->GetBarBorders(&rcBorders, this);
+    int nStripTop = rcBorders.top;
+    rcBorders.top += nTearOff;
     for (int i = 0; i < m_pControls->GetCount(); i++)
         m_pControls->GetAt(i)->OnCalcDynamicSize(0);
     UpdateExpandingState();
@@ -334,6 +350,8 @@ CSize CXTPPopupBar::CalcDynamicLayout(int nLength, DWORD /*dwMode*/)
     }
     if (bFirst)
         y += POPUP_MIN;
+    m_rcTearOffGripper = nTearOff ? CRect(rcBorders.left, nStripTop, rcBorders.left + nWidth, nStripTop + nTearOff)
+                                  : CRect(0, 0, 0, 0);
     if (m_bCollapsed) {
         CRect rc(rcBorders.left, y, rcBorders.left + nWidth, y + nExpandHeight);
         pExpand->SetHideFlags(0);
@@ -633,6 +651,8 @@ int CXTPPopupBar::GetDefaultItem(BOOL bByPosition) const
 void CXTPPopupBar::DrawCommandBar(CDC* pDC)
 {
     CXTPCommandBar::DrawCommandBar(pDC);
+    if (m_bTearOffPopup && m_pControls->GetCount() > 0)
+        GetPaintManager()->DrawTearOffGripper(pDC, m_rcTearOffGripper, m_bTearOffSelected, TRUE);
     if (!m_bScrolling)
         return;
     COLORREF clr = GetPaintManager()->GetColor(COLOR_BTNTEXT);
@@ -656,6 +676,10 @@ void CXTPPopupBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
     auto* pPopup = static_cast<CXTPPopupBar*>(pOther);
     m_bShowShadow = pPopup->m_bShowShadow;
     m_rcBorders = pPopup->m_rcBorders;
+    m_bTearOffPopup = pPopup->m_bTearOffPopup;
+    m_strTearOffCaption = pPopup->m_strTearOffCaption;
+    m_nTearOffId = pPopup->m_nTearOffId;
+    m_nTearOffWidth = pPopup->m_nTearOffWidth;
 }
 
 void CXTPPopupBar::OnMouseMove(UINT nFlags, CPoint point)
@@ -686,7 +710,28 @@ void CXTPPopupBar::OnMouseMove(UINT nFlags, CPoint point)
             }
         }
     }
+    if (m_bTearOffPopup && !m_bTearOffSelected && !m_nTearOffTimer && !IsCustomizeMode() &&
+        m_rcTearOffGripper.PtInRect(point)) {
+        SetPopuped(-1);
+        SetSelected(-1);
+        m_nTearOffTimer = SetTimer(XTP_TID_TEAROFF, 80, nullptr);
+    }
     CXTPCommandBar::OnMouseMove(nFlags, point);
+}
+
+void CXTPPopupBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (m_bTearOffPopup && !IsCustomizeMode() && m_rcTearOffGripper.PtInRect(point)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEALL));
+        CMouseManager* pMouse = CMouseManager::GetThreadManager();
+        pMouse->m_nCaptureLoops++;
+        m_bTearOffTracking = TRUE;
+        TrackTearOff();
+        m_bTearOffTracking = FALSE;
+        pMouse->m_nCaptureLoops--;
+    }
+    if (m_hWnd)
+        CXTPCommandBar::OnLButtonDown(nFlags, point);
 }
 
 int CXTPPopupBar::OnMouseActivate(CWnd* /*pDesktopWnd*/, UINT /*nHitTest*/, UINT /*message*/)
@@ -722,10 +767,25 @@ void CXTPPopupBar::ScrollTimer(UINT_PTR nIDEvent)
 
 void CXTPPopupBar::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == XTP_TID_SCROLLDOWN || nIDEvent == XTP_TID_SCROLLUP)
+    if (nIDEvent == XTP_TID_SCROLLDOWN || nIDEvent == XTP_TID_SCROLLUP) {
         ScrollTimer(nIDEvent);
-    else
+    } else if (nIDEvent == XTP_TID_TEAROFF) {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        BOOL bOnStrip = m_rcTearOffGripper.PtInRect(pt);
+        if (bOnStrip && !m_bTearOffSelected) {
+            m_bTearOffSelected = TRUE;
+            Invalidate(FALSE);
+        } else if (!bOnStrip && !m_bTearOffTracking) {
+            m_bTearOffSelected = FALSE;
+            Invalidate(FALSE);
+            KillTimer(XTP_TID_TEAROFF);
+            m_nTearOffTimer = 0;
+        }
+    } else {
         CXTPCommandBar::OnTimer(nIDEvent);
+    }
 }
 
 void CXTPPopupBarExpandButton::OnExecute()
@@ -754,4 +814,117 @@ CSize CXTPPopupBarExpandButton::GetSize(CDC* pDC)
     if (sz.cy <= 0)
         sz.cy = pPainter->GetTextHeight();
     return sz;
+}
+
+void CXTPPopupBar::SetTearOffPopup(const CString& strCaption, UINT nId, int nWidth)
+{
+    m_bTearOffPopup = nId != 0;
+    m_strTearOffCaption = strCaption;
+    m_nTearOffId = nId;
+    m_nTearOffWidth = nWidth;
+}
+
+BOOL CXTPPopupBar::IsTearOffPopup(CString& strCaption, UINT& nId, int& nWidth) const
+{
+    strCaption = m_strTearOffCaption;
+    nId = m_nTearOffId;
+    nWidth = m_nTearOffWidth;
+    return m_bTearOffPopup;
+}
+
+int CXTPPopupBar::GetTearOffHeight(CDC* pDC)
+{
+    return m_bTearOffPopup ? GetPaintManager()->DrawTearOffGripper(pDC, CRect(0, 0, 0, 0), FALSE, FALSE).cy : 0;
+}
+
+void CXTPPopupBar::TrackTearOff()
+{
+    m_pTearOffBar = nullptr;
+    CRect rcStrip = m_rcTearOffGripper;
+    ClientToScreen(&rcStrip);
+    HWND hWndCapture = ::GetCapture();
+    if (hWndCapture && hWndCapture != m_hWnd)
+        return;
+    HWND hWnd = m_hWnd;
+    SetCapture();
+    BOOL bInside = TRUE;
+    CPoint ptLast(-1, -1);
+    while (::IsWindow(hWnd) && ::GetCapture() == hWnd) {
+        MSG msg;
+        // Whatever the drag uncovers is painted at once.
+        while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (bGot == 0 || bGot == -1) {
+            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+            break;
+        if (msg.message == WM_MOUSEMOVE) {
+            CPoint pt;
+            ::GetCursorPos(&pt);
+            if (pt == ptLast)
+                continue;
+            ptLast = pt;
+            BOOL bNowInside = IsInTearOffStrip(pt, rcStrip);
+            if (bNowInside != bInside) {
+                bInside = bNowInside;
+                SetTearOffFloating(bInside, pt);
+            }
+            if (m_pTearOffBar && m_pTearOffBar->GetSafeHwnd()) {
+                CRect rcBar;
+                m_pTearOffBar->GetWindowRect(&rcBar);
+                m_pTearOffBar->SetWindowPos(nullptr, pt.x - rcBar.Width() / 2, pt.y - 10, 0, 0,
+                                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    if (m_pTearOffBar)
+        if (CXTPCommandBars* pCommandBars = GetCommandBars())
+            pCommandBars->ClosePopups();
+}
+
+void CXTPPopupBar::SetTearOffFloating(BOOL bShowPopup, CPoint ptScreen)
+{
+    ShowWindow(bShowPopup ? SW_SHOWNA : SW_HIDE);
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (bShowPopup) {
+        if (m_pTearOffBar)
+            m_pTearOffBar->SetVisible(FALSE);
+        m_pTearOffBar = nullptr;
+        return;
+    }
+    if (!pCommandBars)
+        return;
+    CXTPToolBar* pBar = pCommandBars->FindBarById(m_nTearOffId);
+    if (pBar) {
+        pCommandBars->FloatCommandBar(pBar);
+        pBar->SetVisible(TRUE);
+        pCommandBars->RecalcFrameLayout();
+    } else {
+        pBar = pCommandBars->CreateTearOffBar(m_strTearOffCaption, m_nTearOffId, TRUE);
+        if (!pBar)
+            return;
+        pBar->SetMRUWidth(m_nTearOffWidth);
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            CXTPControl* pControl = m_pControls->GetAt(i);
+            if (pControl->GetID() == XTP_ID_POPUPBAR_EXPAND)
+                continue;
+            CXTPControl* pCopy = pBar->GetControls()->InsertControl(pControl, pBar->GetControls()->GetCount(), TRUE);
+            pCopy->SetHideFlags(pCopy->GetHideFlags() & ~(xtpHideScroll | xtpHideExpand));
+        }
+    }
+    m_pTearOffBar = pBar;
+    if (pBar->GetSafeHwnd()) {
+        CSize sz = pBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
+        pBar->SetWindowPos(nullptr, ptScreen.x - sz.cx / 2, ptScreen.y - 10, sz.cx, sz.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        pBar->OnUpdateCmdUI(TRUE);
+        pBar->Invalidate(FALSE);
+    }
 }

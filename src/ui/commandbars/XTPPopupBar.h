@@ -7,6 +7,7 @@
 #include "ui/commandbars/XTPCommandBar.h"
 
 class CXTPCommandBars;
+class CXTPToolBar;
 
 // Ids of the popup's own controls and timers.
 #define XTP_ID_POPUPBAR_EXPAND 9402
@@ -20,6 +21,9 @@ enum { xtpPopupLeft = 1, xtpPopupDown = 2 };
 // (the height is cut to what fits).
 CRect CalcPopupPlacement(CSize sz, CPoint ptPopup, const CRect& rcExclude, const CRect& rcWork, DWORD& dwFlags,
                          BOOL* pbScroll);
+
+// Whether a screen point counts as still on the tear-off strip while it is dragged (10 pixels of slack around it).
+BOOL IsInTearOffStrip(CPoint ptScreen, const CRect& rcStripScreen);
 
 // A strip of the scrolling popup with its repeat timer.
 struct XTP_SCROLL_ARROW
@@ -76,6 +80,11 @@ public:
     void UpdateScrollLayout(const SIZE* pSize, BOOL bFromEnd, BOOL bRedraw);
     // 2 slide, 3 unfold, 4 fade, 5 none.
     int GetAnimationType() const;
+    // The popup can be torn off into a floating toolbar of that title, id and width (id 0: it cannot).
+    void SetTearOffPopup(const CString& strCaption, UINT nId, int nWidth = 400);
+    BOOL IsTearOffPopup(CString& strCaption, UINT& nId, int& nWidth) const;
+    // The strip above the controls that is dragged to tear the popup off (client coordinates).
+    CRect GetTearOffRect() const { return m_rcTearOffGripper; }
 
     BOOL m_bShowShadow = TRUE;
     CRect m_rcBorders = CRect(2, 4, 2, 4);
@@ -88,8 +97,14 @@ protected:
     // The finished image of the popup shown by the painter's animation of a kind.
     void PlayAnimation(int nKind);
     void ScrollTimer(UINT_PTR nIDEvent);
+    // The drag of the tear-off strip: away from it the popup hides and a floating toolbar follows the mouse.
+    void TrackTearOff();
+    void SetTearOffFloating(BOOL bShowPopup, CPoint ptScreen);
+    // The height of the tear-off strip, 0 without one.
+    int GetTearOffHeight(CDC* pDC);
 
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg BOOL OnNcActivate(BOOL bActive);
@@ -108,6 +123,15 @@ protected:
     int m_nLastVisible = 0;
     XTP_SCROLL_ARROW m_scrollDown;
     XTP_SCROLL_ARROW m_scrollUp;
+    BOOL m_bTearOffPopup = FALSE;
+    CRect m_rcTearOffGripper = CRect(0, 0, 0, 0);
+    BOOL m_bTearOffSelected = FALSE;
+    UINT_PTR m_nTearOffTimer = 0;
+    BOOL m_bTearOffTracking = FALSE;
+    CXTPToolBar* m_pTearOffBar = nullptr;
+    CString m_strTearOffCaption;
+    UINT m_nTearOffId = 0;
+    int m_nTearOffWidth = 0;
 };
 
 // A popup whose controls wrap in rows like a toolbar's (the expand popup of a toolbar).
