@@ -562,3 +562,28 @@ TEST_F(FrameWndTest, PrintPreviewHidesTheBarsAndGivesBackThoseThatWereShown)
     EXPECT_FALSE(pToolBar->IsWindowVisible());
     EXPECT_TRUE(pMenuBar->IsWindowVisible());
 }
+
+TEST_F(FrameWndTest, APopupReopenedAtAPointAvoidsThePointNotItsFormerControl)
+{
+    SendKeys({VK_MENU, 'M'});
+    Pump();
+    CXTPPopupBar* pEdit = OpenPopup(1);
+    ASSERT_NE(nullptr, pEdit);
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_ESCAPE});
+    Pump();
+    ASSERT_FALSE(pEdit->IsTrackingMode());
+    // Low on the screen the popup turns upwards from the point, ending on it.
+    CRect rcWork;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
+    CPoint pt(300, rcWork.bottom - 30);
+    int nBottom = -1;
+    RunLater([&] {
+        CRect rc;
+        pEdit->GetWindowRect(&rc);
+        nBottom = rc.bottom;
+        SendKeys({VK_ESCAPE});
+    });
+    CXTPCommandBars::TrackPopup(pEdit, TPM_RETURNCMD, pt.x, pt.y, m_pFrame);
+    EXPECT_EQ(pt.y, nBottom);
+}

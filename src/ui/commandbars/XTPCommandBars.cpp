@@ -23,6 +23,7 @@ CXTPCommandBars::CXTPCommandBars()
       m_pShortcutManager(new CXTPShortcutManager)
 {
     m_pOptions->m_pCommandBars = this;
+    // The bars share one tooltip context of their own look.
     m_pToolTipContext->ModifyStyle(0, 2);
 }
 

@@ -176,8 +176,8 @@ BOOL CXTPPopupBar::Popup(CXTPControlPopup* pControl, BOOL bSelectFirst)
 BOOL CXTPPopupBar::PopupAt(int x, int y, const RECT* lpExclude)
 {
     m_ptPopup = CPoint(x, y);
-    if (lpExclude)
-        m_rcExclude = *lpExclude;
+    // Without a rectangle to keep clear the popup avoids only the point (not a control it opened under before).
+    m_rcExclude = lpExclude ? CRect(*lpExclude) : CRect(x, y, x, y);
     return Popup(nullptr, FALSE);
 }
 
