@@ -134,7 +134,15 @@ BOOL CMyListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
 BOOL CMyListCtrl::SubclassMyHeader()
 {
     HWND hHeader = ListView_GetHeader(m_hWnd);
-    return hHeader && (m_header.GetSafeHwnd() == hHeader || m_header.SubclassWindow(hHeader));
+    if (!hHeader)
+        return FALSE;
+    if (m_header.GetSafeHwnd() == hHeader)
+        return TRUE;
+    if (!m_header.SubclassWindow(hHeader))
+        return FALSE;
+    // The list laid the header out before it had its theme.
+    m_header.OnThemeChanged();
+    return TRUE;
 }
 
 int CMyListCtrl::InsertColumn(int nIndex, LPCTSTR lpszHeading, int nFormat, int nWidth, int nSubItem,

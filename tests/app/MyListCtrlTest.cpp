@@ -69,6 +69,15 @@ TEST_F(MyListCtrlTest, CreationMakesAReportListWithTheProgramsHeader)
     EXPECT_NE(0u, m_list.GetStyle() & WS_CLIPCHILDREN);
     EXPECT_EQ(m_list.GetHeaderCtrl()->GetSafeHwnd(), m_list.GetMyHeader().GetSafeHwnd());
     EXPECT_EQ(4, m_list.GetColumnCount());
+    // The header has its theme's height: the font's plus 10.
+    CClientDC dc(&m_list.GetMyHeader());
+    CFont* pOld = dc.SelectObject(m_list.GetMyHeader().GetFont());
+    TEXTMETRIC tm = {};
+    dc.GetTextMetrics(&tm);
+    dc.SelectObject(pOld);
+    CRect rcHeader;
+    m_list.GetMyHeader().GetWindowRect(&rcHeader);
+    EXPECT_EQ(tm.tmHeight + 10, rcHeader.Height());
 }
 
 TEST_F(MyListCtrlTest, HeadingClicksSortByTheColumnsType)

@@ -56,9 +56,10 @@ public:
     BOOL IsButtonDown() const { return m_bButtonDown; }
     int GetHotItem() const { return m_nHotItem; }
     CXTHeaderCtrlTheme* GetHeaderTheme() { return static_cast<CXTHeaderCtrlTheme*>(GetTheme()); }
+    // Lays the header out again in its theme's height and makes the parent follow.
+    void OnThemeChanged() override;
 
 protected:
-    void OnThemeChanged() override;
     // Shows a popup menu at a screen point for the owner (tests replace it).
     virtual void TrackPopup(CMenu* pPopup, CPoint ptScreen, CWnd* pOwner);
 
