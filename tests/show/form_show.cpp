@@ -126,8 +126,9 @@ BOOL CALLBACK FindWindows(HWND hWnd, LPARAM lParam)
     ::GetClassNameW(hWnd, szClass, _countof(szClass));
     if (std::wcscmp(szClass, L"#32770") == 0)
         windows.hQuestion = hWnd;
-    else if (::GetWindow(hWnd, GW_OWNER) == nullptr && ::GetMenu(hWnd) != nullptr)
-        windows.hFrame = hWnd;
+    else if (::GetWindow(hWnd, GW_OWNER) == nullptr &&
+             (::GetWindowLongPtrW(hWnd, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU)) == (WS_CAPTION | WS_SYSMENU))
+        windows.hFrame = hWnd;   // the main frame; the splash window has no caption
     return TRUE;
 }
 } // namespace
