@@ -219,3 +219,34 @@ TEST(DockingAutoHideGeometry, ContainerFollowsTheSlidingEdgeAndResizeLimits)
             << c.nDirection << " " << c.nMin;
     }
 }
+
+TEST(DockingAutoHidePin, ThePinMovesTheContainerToItsEdgeStripAndBack)
+{
+    CDockTestFrame* pFrame = new CDockTestFrame;
+    ASSERT_TRUE(pFrame->CreateHidden());
+    CXTPDockingPaneManager& manager = pFrame->m_paneManager;
+    manager.SetTheme(2);
+    CXTPDockingPane* pPane = manager.CreatePane(101, CRect(0, 0, 200, 120), xtpPaneDockRight);
+    pFrame->RecalcLayout();
+    CXTPDockingPaneTabbedContainer* pContainer = pPane->GetTabbedContainer();
+    pContainer->OnCaptionButtonClick(pContainer->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE));
+    pFrame->RecalcLayout();
+    CXTPDockingPaneAutoHidePanel* pPanel = manager.GetCurrentLayout()->GetAutoHidePanel(xtpPaneDockRight);
+    ASSERT_NE(nullptr, pPanel);
+    EXPECT_TRUE(pPane->IsHidden());
+    ASSERT_TRUE(pPanel->GetSafeHwnd());
+    // The strip lies along the right edge of the frame's client area.
+    CRect rcPanel, rcClient;
+    pPanel->GetWindowRect(&rcPanel);
+    pFrame->ScreenToClient(&rcPanel);
+    pFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.right, rcPanel.right);
+
+    // The pin of the container in the strip docks it again, and the empty strip goes.
+    CXTPDockingPaneTabbedContainer* pHidden = pPane->GetTabbedContainer();
+    pHidden->OnCaptionButtonClick(pHidden->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE));
+    pFrame->RecalcLayout();
+    EXPECT_FALSE(pPane->IsHidden());
+    EXPECT_FALSE(pPanel->GetSafeHwnd());
+    pFrame->DestroyWindow();
+}

@@ -57,11 +57,16 @@ protected:
 };
 }
 
-TEST_F(DockingFloatingFrameTest, DoubleClickOnTheTitleBarDocksThePaneBack)
+TEST_F(DockingFloatingFrameTest, DoubleClicksFloatThePaneAndDockItBack)
 {
     std::string strDocked = Layout();
-    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 400));
+    // A double click on the docked caption floats the pane.
+    CXTPDockingPaneTabbedContainer* pContainer = m_pPane->GetTabbedContainer();
+    pContainer->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 8));
+    m_pFrame->RecalcLayout();
+    CXTPDockingPaneMiniWnd* pMini = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pPane->GetSite());
     ASSERT_NE(nullptr, pMini);
+    EXPECT_TRUE(pMini->IsWindowVisible());
     EXPECT_NE(strDocked, Layout());
     CString strTitle;
     pMini->GetWindowText(strTitle);
@@ -141,6 +146,16 @@ TEST_F(DockingFloatingFrameTest, ThemedFrameDrawsItsCaptionAndRollsUpEvenWithAZe
     ASSERT_NE(nullptr, pClose);
     EXPECT_FALSE(pClose->GetRect().IsRectEmpty());
     EXPECT_TRUE(pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_MENU)->GetRect().IsRectEmpty());
+    // Its tip: the button's own string, over the button's rectangle above the client area.
+    CPoint ptButton = pClose->GetRect().CenterPoint() + rcWindow.TopLeft();
+    pMini->ScreenToClient(&ptButton);
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    EXPECT_EQ(XTP_IDS_DOCKINGPANE_CLOSE, pMini->OnToolHitTest(ptButton, &tool));
+    EXPECT_STREQ(L"Chiudi", tool.lpszText);
+    EXPECT_LT(tool.rect.top, 0);
+    free(tool.lpszText);
+    EXPECT_EQ(-1, pMini->OnToolHitTest(CPoint(10, 10), nullptr));
 
     // A zero interval still gives whole steps: the frame rolls up to its caption and stops.
     CXTPDockingPaneManager::SetAnimationDelay(-1.0, 128, 0);

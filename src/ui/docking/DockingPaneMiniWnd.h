@@ -7,6 +7,7 @@
 #include "platform/mfc/afxminiframe.h"
 #include "ui/docking/DockingPaneBase.h"
 #include "ui/docking/XTPDockingPaneAnimation.h"
+#include "ui/themes/TipContext.h"
 
 class CXTPDockingPane;
 class CXTPDockingPaneSplitterContainer;
@@ -65,8 +66,12 @@ public:
     // A rectangle off every work area is moved onto the nearest one.
     static CRect PlaceOnWorkArea(const CRect& rc);
 
+    // Themed: over a caption button (point in client coordinates), the button's id with its string as tip.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+
 protected:
     void PostNcDestroy() override {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg void OnClose();
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
@@ -110,4 +115,5 @@ private:
     BOOL m_bActive = FALSE;
     CXTPDockingPaneRollUp m_rollUp{this};
     BOOL m_bInLayout = FALSE;
+    CTipContext m_tipContext{this};
 };

@@ -6,6 +6,7 @@
 #include "ui/docking/DockingPaneManager.h"
 #include "ui/docking/DockingPaneSplitterContainer.h"
 #include "ui/docking/DockingPaneTabbedContainer.h"
+#include "ui/persist/ResourceLoader.h"
 #include "ui/themes/InputSource.h"
 
 #include <algorithm>
@@ -94,6 +95,41 @@ CPaneCaptionButton* CXTPDockingPaneMiniWnd::HitTestCaptionButton(CPoint ptWindow
             return pButton;
     }
     return nullptr;
+}
+
+INT_PTR CXTPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    if (!IsThemed())
+        return -1;
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    CPaneCaptionButton* pButton = HitTestCaptionButton(ScreenToWindow(ptScreen));
+    if (!pButton)
+        return -1;
+    CString strTip;
+    XTPGetResourceLoader()->LoadString(&strTip, pButton->GetID());
+    if (pTI && pTI->cbSize >= TTTOOLINFOW_V1_SIZE) {
+        // The button's rectangle in client coordinates: above the client area.
+        CRect rc = pButton->GetRect();
+        CRect rcWindow;
+        GetWindowRect(&rcWindow);
+        rc.OffsetRect(rcWindow.TopLeft());
+        ScreenToClient(&rc);
+        pTI->hwnd = m_hWnd;
+        pTI->uId = pButton->GetID();
+        pTI->rect = rc;
+        pTI->lpszText = _wcsdup(strTip);
+    }
+    return pButton->GetID();
+}
+
+LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD dwPos = ::GetMessagePos();
+    MSG msg = {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+               {static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos))}};
+    m_tipContext.FilterToolTipMessage(&msg, TRUE);
+    return CMiniFrameWnd::WindowProc(message, wParam, lParam);
 }
 
 void CXTPDockingPaneMiniWnd::OnCaptionButtonClick(CPaneCaptionButton* pButton)
