@@ -1,5 +1,7 @@
 #include "ui/commandbars/XTPCommandBar.h"
 
+#include "ui/persist/PropExchange.h"
+
 #include "platform/mfc/afxframe.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -9,7 +11,7 @@
 
 #include <cstdlib>
 
-IMPLEMENT_DYNCREATE(CXTPCommandBar, CWnd)
+IMPLEMENT_SERIAL(CXTPCommandBar, CWnd, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 BOOL CompareAccelKey(TCHAR chAccel, TCHAR chKey)
 {

@@ -7,6 +7,7 @@
 #include "ui/commandbars/XTPHookManager.h"
 
 class CXTPBarImages;
+class CXTPPropExchange;
 class CXTPBarPainter;
 class CXTPCommandBars;
 
@@ -66,6 +67,8 @@ public:
     virtual BOOL IsPointInside(CPoint ptScreen) const;
     virtual void OnUpdateCmdUI(BOOL bDisableIfNoHandler);
     virtual CXTPCommandBar* Clone(BOOL bRecursive);
+    // The bar's keys and its controls in the bars' saved form.
+    virtual void DoPropExchange(CXTPPropExchange* pPX);
     // Queries of the painter.
     virtual BOOL IsFullGripperShape() const { return FALSE; }
     virtual BOOL IsCheckboxesBesideIcons() const { return FALSE; }

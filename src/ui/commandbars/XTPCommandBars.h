@@ -9,6 +9,8 @@
 #include <vector>
 
 class CXTPBarPainter;
+class CXTPCommandBarList;
+class CXTPPropExchange;
 class CXTPDockBar;
 class CXTPImageManager;
 class CXTPMenuBar;
@@ -78,6 +80,13 @@ public:
     // The file that holds customised controls too large for the profile: the one set, else "<module>-<profile>".
     void GetControlsFileName(CString& strFileName, LPCTSTR lpszProfileName) const;
     void SetControlsFileName(LPCTSTR lpszFileName) { m_strControlsFileName = lpszFileName; }
+    // The customised bars (with the popup bars their controls open) and their exchange as "CommandBars".
+    virtual void GenerateCommandBarList(CXTPCommandBarList& list, BOOL bOnlyCustomized);
+    virtual void SaveCommandBarList(CXTPPropExchange* pPX, const CXTPCommandBarList& list);
+    // FALSE when a bar's class cannot be made; a damaged control raises CArchiveException.
+    virtual BOOL LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarList& list);
+    // The program's toolbars take the loaded bars' controls, unless the program's own toolbar has changed since.
+    virtual void RestoreCommandBarList(CXTPCommandBarList& list);
     void Remove(CXTPToolBar* pBar);
 
     int GetCount() const { return static_cast<int>(m_arrBars.size()); }
@@ -177,6 +186,12 @@ protected:
     CXTPShortcutManager* m_pShortcutManager;
     BOOL m_bRecalcLayoutLock = FALSE;
     CString m_strControlsFileName;
+
+private:
+    // The customised bars in "%s-Controls": binary up to 16000 bytes, else a hidden file whose path is stored.
+    void SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized);
+    // Damaged data loads nothing of it (the rest of the state still loads).
+    void LoadControls(LPCTSTR lpszProfileName, BOOL bSilent);
     BOOL m_bHideKeyboardCuesUntilAlt = FALSE;
 };
 

@@ -3,14 +3,72 @@
 #include "ui/commandbars/XTPCommandBars.h"
 
 #include "platform/mfc/afxcontrolbar.h"
+#include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPDockContext.h"
 #include "ui/commandbars/XTPDockState.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/persist/PropExchangeArchive.h"
+
+#include <memory>
+#include <new>
+#include <vector>
 
 namespace
 {
 const LPCTSTR kStatusBarEntry = L"StatusBar";
+const LPCTSTR kControlsEntry = L"Controls";
+const LPCTSTR kLoadFromFileEntry = L"LoadFromFile";
+// Larger controls data goes into a file of its own.
+const UINT kMaxProfileControls = 16000;
+
+CString ControlsSection(LPCTSTR lpszProfileName)
+{
+    CString strSection;
+    strSection.Format(L"%s-Controls", lpszProfileName);
+    return strSection;
+}
+
+// The whole file, or nothing.
+BOOL ReadWholeFile(LPCTSTR lpszPath, std::vector<BYTE>& arrData)
+{
+    HANDLE hFile = ::CreateFileW(lpszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    LARGE_INTEGER size = {};
+    BOOL bResult = ::GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart < 64 * 1024 * 1024;
+    DWORD dwRead = 0;
+    if (bResult)
+    {
+        arrData.resize(static_cast<size_t>(size.QuadPart));
+        bResult = ::ReadFile(hFile, arrData.data(), static_cast<DWORD>(arrData.size()), &dwRead, nullptr) &&
+                  dwRead == arrData.size();
+    }
+    ::CloseHandle(hFile);
+    return bResult;
+}
+
+// Written beside the destination first, then put in its place: a failed write leaves the old file.
+BOOL WriteWholeFile(LPCTSTR lpszPath, const std::vector<BYTE>& arrData)
+{
+    CString strTemp = CString(lpszPath) + L".new";
+    HANDLE hFile = ::CreateFileW(strTemp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    DWORD dwWritten = 0;
+    BOOL bWritten = ::WriteFile(hFile, arrData.data(), static_cast<DWORD>(arrData.size()), &dwWritten, nullptr) &&
+                    dwWritten == arrData.size();
+    ::CloseHandle(hFile);
+    // A hidden destination refuses to be replaced: its attribute goes first.
+    ::SetFileAttributesW(lpszPath, FILE_ATTRIBUTE_NORMAL);
+    if (!bWritten || !::MoveFileExW(strTemp, lpszPath, MOVEFILE_REPLACE_EXISTING))
+    {
+        ::DeleteFileW(strTemp);
+        return FALSE;
+    }
+    ::SetFileAttributesW(lpszPath, FILE_ATTRIBUTE_HIDDEN);
+    return TRUE;
+}
 
 CWnd* FindStatusBar(CWnd* pSite)
 {
@@ -84,7 +142,7 @@ void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
     else
         pApp->WriteProfileString(lpszProfileName, kStatusBarEntry, nullptr);
 
-    (void)bOnlyCustomized;
+    SaveControls(lpszProfileName, bOnlyCustomized);
     m_pOptions->bDirtyState = FALSE;
 }
 
@@ -93,7 +151,8 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent)
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return;
-    (void)bSilent;
+    LoadControls(lpszProfileName, bSilent);
+
     CXTPDockState state;
     state.LoadState(lpszProfileName);
 
@@ -163,4 +222,88 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent)
     }
     RecalcFrameLayout(TRUE);
     m_pOptions->bDirtyState = FALSE;
+}
+
+void CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized)
+{
+    CWinApp* pApp = AfxGetApp();
+    std::vector<BYTE> arrData;
+    {
+        CXTPCommandBarList list;
+        GenerateCommandBarList(list, bOnlyCustomized);
+        CMemFile file(1024);
+        {
+            CArchive ar(&file, CArchive::store, 4096);
+            CXTPPropExchangeArchive px(ar);
+            SaveCommandBarList(&px, list);
+            ar.Close();
+        }
+        arrData.resize(static_cast<size_t>(file.GetLength()));
+        file.SeekToBegin();
+        if (!arrData.empty())
+            file.Read(arrData.data(), static_cast<UINT>(arrData.size()));
+    }
+    CString strSection = ControlsSection(lpszProfileName);
+    CString strFileName;
+    GetControlsFileName(strFileName, lpszProfileName);
+    if (arrData.size() <= kMaxProfileControls)
+    {
+        pApp->WriteProfileBinary(strSection, kControlsEntry, arrData.data(), static_cast<UINT>(arrData.size()));
+        pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 0);
+        // The profile no longer points at the file: it goes.
+        ::SetFileAttributesW(strFileName, FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(strFileName);
+        return;
+    }
+    // The new file is in place before the profile names it; a file that cannot be written leaves both as they were.
+    if (!WriteWholeFile(strFileName, arrData))
+        return;
+    pApp->WriteProfileString(strSection, kControlsEntry, strFileName);
+    pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 1);
+}
+
+void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL /*bSilent*/)
+{
+    CWinApp* pApp = AfxGetApp();
+    CString strSection = ControlsSection(lpszProfileName);
+    std::vector<BYTE> arrData;
+    if (pApp->GetProfileInt(strSection, kLoadFromFileEntry, 0) == 1)
+    {
+        if (!ReadWholeFile(pApp->GetProfileString(strSection, kControlsEntry), arrData))
+            return;
+    }
+    else
+    {
+        LPBYTE pData = nullptr;
+        UINT nBytes = 0;
+        if (!pApp->GetProfileBinary(strSection, kControlsEntry, &pData, &nBytes))
+            return;
+        std::unique_ptr<BYTE[]> data(pData);
+        arrData.assign(pData, pData + nBytes);
+    }
+    if (arrData.empty())
+        return;
+
+    // Damaged data (truncated, foreign classes, impossible counts) loads none of the customised bars; what the
+    // list held so far is released with it.
+    CXTPCommandBarList list;
+    BOOL bLoaded = FALSE;
+    try
+    {
+        CMemFile file(arrData.data(), static_cast<UINT>(arrData.size()));
+        CArchive ar(&file, CArchive::load, 4096);
+        CXTPPropExchangeArchive px(ar);
+        bLoaded = LoadCommandBarList(&px, list);
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        bLoaded = FALSE;
+    }
+    catch (const std::bad_alloc&)
+    {
+        bLoaded = FALSE;
+    }
+    if (bLoaded)
+        RestoreCommandBarList(list);
 }

@@ -1,5 +1,7 @@
 #include "ui/commandbars/XTPControl.h"
 
+#include "ui/persist/PropExchange.h"
+
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -10,9 +12,9 @@
 
 #include <windowsx.h>
 
-IMPLEMENT_DYNCREATE(CXTPControl, CCmdTarget)
-IMPLEMENT_DYNCREATE(CXTPControlButton, CXTPControl)
-IMPLEMENT_DYNCREATE(CXTPControlPopup, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControl, CCmdTarget, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
+IMPLEMENT_SERIAL(CXTPControlButton, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
+IMPLEMENT_SERIAL(CXTPControlPopup, CXTPControlButton, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 CXTPControl::CXTPControl() = default;
 CXTPControl::~CXTPControl() = default;

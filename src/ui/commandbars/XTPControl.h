@@ -9,6 +9,7 @@ class CXTPBarIcon;
 class CXTPBarImages;
 class CXTPBarPainter;
 class CXTPControls;
+class CXTPPropExchange;
 
 class CXTPControl : public CCmdTarget
 {
@@ -49,6 +50,8 @@ public:
     virtual void OnMouseHover();
     virtual BOOL SetSelected(int nSelected);
     virtual CXTPControl* Clone(BOOL bRecursive);
+    // The control's keys in the bars' saved form.
+    virtual void DoPropExchange(CXTPPropExchange* pPX);
     // A popup control whose whole face opens its popup (no separate arrow part).
     virtual BOOL IsWholeFacePopup() const { return FALSE; }
 
@@ -156,6 +159,7 @@ public:
 
     void OnClick(BOOL bKeyboard, CPoint pt) override;
     void OnLButtonUp(CPoint pt) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
 
 protected:
     // The press loop: the button shows pressed while the mouse holds it; TRUE when released on it.
@@ -183,8 +187,13 @@ public:
     void ExecuteByKeyboard() override;
     void SetWholeFace(BOOL bWholeFace) { m_bShowWholeFace = bWholeFace; }
     void Copy(CXTPControl* pOther, BOOL bRecursive) override;
+    // "CommandBarId": the id of the popup bar; a loaded one waits until the bar list links it.
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+    DWORD GetPendingCommandBarId() const { return m_dwPendingBarId; }
+    void SetPendingCommandBarId(DWORD dwId) { m_dwPendingBarId = dwId; }
 
 private:
     CXTPPopupBar* m_pPopupBar = nullptr;
+    DWORD m_dwPendingBarId = 0;
     BOOL m_bShowWholeFace = FALSE;
 };

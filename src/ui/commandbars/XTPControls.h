@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class CXTPPropExchange;
+
 class CXTPControls : public CCmdTarget
 {
     DECLARE_DYNCREATE(CXTPControls)
@@ -50,6 +52,13 @@ public:
 
     void CreateOriginalControls();
     CXTPControls* GetOriginalControls() const { return m_pOriginalControls; }
+    // Takes the reference given; the former copy is released.
+    void SetOriginalControls(CXTPControls* pControls)
+    {
+        if (m_pOriginalControls)
+            m_pOriginalControls->InternalRelease();
+        m_pOriginalControls = pControls;
+    }
     // A new collection of clones of the non-temporary controls.
     CXTPControls* Duplicate(BOOL bRecursive = FALSE) const;
     BOOL IsEqual(const CXTPControls* pOther) const;
@@ -65,6 +74,8 @@ public:
 
     // Indexes, owner and bar of every control, then the bar hears that its controls changed.
     void RefreshIndexes();
+    // The controls by class and keys; a class that cannot be made throws CArchiveException (badClass).
+    void DoPropExchange(CXTPPropExchange* pPX);
 
 private:
     // One control in the layout, in bar-neutral terms: "along" runs with the row, "across" from row to row.

@@ -1,5 +1,7 @@
 #include "ui/commandbars/XTPMenuBar.h"
 
+#include "ui/persist/PropExchange.h"
+
 #include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/persist/ResourceLoader.h"
@@ -9,7 +11,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CXTPMenuBar, CXTPToolBar)
+IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 IMPLEMENT_DYNCREATE(CXTPMenuBarMDIButton, CXTPControlButton)
 
 XTP_MDI_BUTTONS GetWantedMdiButtons(BOOL bMaximized, DWORD dwChildStyle, DWORD dwBarFlags, BOOL bHasSysMenu)

@@ -1,5 +1,7 @@
 #include "ui/commandbars/XTPPopupBar.h"
 
+#include "ui/persist/PropExchange.h"
+
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPPopupShadows.h"
@@ -11,8 +13,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
-IMPLEMENT_DYNCREATE(CXTPPopupToolBar, CXTPPopupBar)
+IMPLEMENT_SERIAL(CXTPPopupBar, CXTPCommandBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
+IMPLEMENT_SERIAL(CXTPPopupToolBar, CXTPPopupBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 IMPLEMENT_DYNCREATE(CXTPPopupBarExpandButton, CXTPControlButton)
 
 namespace

@@ -53,6 +53,7 @@ public:
     void DrawCommandBar(CDC* pDC) override;
     void OnControlsChanged() override;
     void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
     virtual void UpdateShortcuts();
     virtual void UpdatePopupPosition();
 

@@ -1,5 +1,7 @@
 #include "ui/commandbars/XTPToolBar.h"
 
+#include "ui/persist/PropExchange.h"
+
 #include "platform/mfc/afxmodule.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBars.h"
@@ -13,7 +15,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
+IMPLEMENT_SERIAL(CXTPToolBar, CXTPCommandBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 IMPLEMENT_DYNCREATE(CXTPToolBarExpandButton, CXTPControlPopup)
 IMPLEMENT_DYNCREATE(CXTPToolBarCloseButton, CXTPControlButton)
 IMPLEMENT_DYNCREATE(CXTPToolBarCustomizeItem, CXTPControlButton)

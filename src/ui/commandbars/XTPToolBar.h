@@ -8,6 +8,7 @@
 class CXTPDockBar;
 class CXTPDockContext;
 class CXTPCommandBars;
+class CXTPPropExchange;
 
 // Ids of the toolbar's own controls.
 #define XTP_ID_TOOLBAR_EXPAND 9400
@@ -24,6 +25,7 @@ public:
     void OnRecalcLayout() override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
     BOOL HasHiddenControls() const override;
     // Ctrl+Tab (Shift for backwards) hands the keyboard to the next toolbar.
     int OnKeyDown(UINT nChar, LPARAM lKeyData) override;

@@ -1,0 +1,336 @@
+// The bars' saved form: the keys of every control and bar class, in their fixed order (the archive store keeps
+// only the order), and the list of customised bars that the profile keeps under "%s-Controls".
+#include "ui/commandbars/XTPCommandBars.h"
+
+#include "ui/commandbars/XTPCommandBarList.h"
+#include "ui/commandbars/XTPPopupBar.h"
+#include "ui/commandbars/XTPToolBar.h"
+#include "ui/persist/PropExchange.h"
+
+#include <set>
+
+namespace
+{
+BOOL ExchangeDWordAsLong(CXTPPropExchange* pPX, LPCTSTR pszName, DWORD& dwValue)
+{
+    long nValue = static_cast<long>(dwValue);
+    BOOL bResult = ExchangeLong(pPX, pszName, nValue, 0);
+    dwValue = static_cast<DWORD>(nValue);
+    return bResult;
+}
+
+// The class of a child section: stored when saving; when loading it must be one of the base and creatable.
+CObject* ExchangeClass(CXTPPropExchange* pPX, CObject* pObject, CRuntimeClass* pBase, CRuntimeClass* pDefault)
+{
+    CRuntimeClass* pClass = pObject ? pObject->GetRuntimeClass() : nullptr;
+    if (!pPX->ExchangeRuntimeClass(L"Class", pClass, pDefault) || pPX->IsStoring())
+        return pObject;
+    if (!pClass || !pClass->IsDerivedFrom(pBase))
+        return nullptr;
+    return pClass->CreateObject();
+}
+}
+
+// Controls
+
+void CXTPControl::DoPropExchange(CXTPPropExchange* pPX)
+{
+    // The bars keep no tag and no category of their own: those keys carry their defaults.
+    long nTag = 0;
+    CString strCategory;
+    ExchangeInt(pPX, L"Type", m_nType, xtpControlButton);
+    ExchangeInt(pPX, L"Id", m_nId, -1);
+    ExchangeInt(pPX, L"IconId", m_nIconId, 0);
+    ExchangeBool(pPX, L"BeginGroup", m_bBeginGroup, FALSE);
+    ExchangeLong(pPX, L"Tag", nTag, 0);
+    ExchangeDWordAsLong(pPX, L"Flags", m_dwFlags);
+    ExchangeDWordAsLong(pPX, L"HideFlags", m_dwHideFlags);
+    ExchangeString(pPX, L"Caption", m_strCaption, L"");
+    ExchangeString(pPX, L"ShortcutText", m_strShortcutText, L"");
+    ExchangeString(pPX, L"TooltipText", m_strTooltipText, L"");
+    ExchangeString(pPX, L"DescriptionText", m_strDescriptionText, L"");
+    ExchangeString(pPX, L"Parameter", m_strParameter, L"");
+    ExchangeInt(pPX, L"CustomIconId", m_nCustomIconId, 0);
+    ExchangeString(pPX, L"CustomCaption", m_strCustomCaption, L"");
+    if (pPX->m_nSchema > 1)
+        ExchangeString(pPX, L"Category", strCategory, L"");
+    if (pPX->m_nSchema > 3)
+        ExchangeBool(pPX, L"DefaultItem", m_bDefaultItem, FALSE);
+    if (pPX->m_nSchema > 6)
+        ExchangeBool(pPX, L"CloseSubMenuOnClick", m_bCloseSubMenuOnClick, TRUE);
+    if (pPX->m_nSchema > 7)
+        ExchangeInt(pPX, L"CustomStyle", m_nCustomStyle, 0);
+}
+
+void CXTPControlButton::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPControl::DoPropExchange(pPX);
+    ExchangeInt(pPX, L"Style", m_nStyle, 0);
+}
+
+void CXTPControlPopup::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPControl::DoPropExchange(pPX);
+    DWORD dwBarId = pPX->IsStoring() && m_pPopupBar ? m_pPopupBar->GetBarID() : 0;
+    ExchangeDWordAsLong(pPX, L"CommandBarId", dwBarId);
+    if (pPX->IsLoading())
+        m_dwPendingBarId = dwBarId;
+    if (pPX->m_nSchema > 4)
+        ExchangeInt(pPX, L"Style", m_nStyle, 0);
+}
+
+void CXTPControls::DoPropExchange(CXTPPropExchange* pPX)
+{
+    if (pPX->IsStoring())
+    {
+        DWORD dwCount = 0;
+        for (CXTPControl* pControl : m_arrControls)
+            dwCount += pControl->IsTemporary() ? 0 : 1;
+        CXTPPropExchangeEnumerator enumerator(pPX, L"Control");
+        POSITION pos = enumerator.GetPosition(dwCount);
+        for (CXTPControl* pControl : m_arrControls)
+        {
+            if (pControl->IsTemporary() || !pos)
+                continue;
+            CXTPPropExchangeSection section(enumerator.GetNext(pos));
+            ExchangeClass(section.Get(), pControl, RUNTIME_CLASS(CXTPControl), RUNTIME_CLASS(CXTPControlButton));
+            pControl->DoPropExchange(section.Get());
+        }
+        BOOL bOriginal = m_pOriginalControls != nullptr;
+        ExchangeBool(pPX, L"OriginalControls", bOriginal, FALSE);
+        if (bOriginal)
+        {
+            CXTPPropExchangeSection section(pPX, L"OriginalControls");
+            m_pOriginalControls->DoPropExchange(section.Get());
+        }
+        BOOL bCustomized = FALSE;
+        ExchangeBool(pPX, L"CustomizedControls", bCustomized, FALSE);
+        return;
+    }
+
+    RemoveAll();
+    CXTPPropExchangeEnumerator enumerator(pPX, L"Control");
+    POSITION pos = enumerator.GetPosition();
+    while (pos)
+    {
+        CXTPPropExchangeSection section(enumerator.GetNext(pos));
+        CObject* pObject = ExchangeClass(section.Get(), nullptr, RUNTIME_CLASS(CXTPControl),
+                                         RUNTIME_CLASS(CXTPControlButton));
+        if (!pObject)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        auto* pControl = static_cast<CXTPControl*>(pObject);
+        // Held by the collection at once: a damaged rest of the data releases it with the others.
+        Insert(pControl, -1);
+        pControl->DoPropExchange(section.Get());
+    }
+    RefreshIndexes();
+    if (pPX->m_nSchema > 2)
+    {
+        BOOL bOriginal = FALSE;
+        ExchangeBool(pPX, L"OriginalControls", bOriginal, FALSE);
+        if (bOriginal)
+        {
+            if (m_pOriginalControls)
+                m_pOriginalControls->InternalRelease();
+            m_pOriginalControls = new CXTPControls;
+            CXTPPropExchangeSection section(pPX, L"OriginalControls");
+            m_pOriginalControls->DoPropExchange(section.Get());
+        }
+        BOOL bCustomized = FALSE;
+        ExchangeBool(pPX, L"CustomizedControls", bCustomized, FALSE);
+        if (bCustomized)
+        {
+            auto* pCustomized = new CXTPControls;
+            CXTPPropExchangeSection section(pPX, L"CustomizedControls");
+            try
+            {
+                pCustomized->DoPropExchange(section.Get());
+            }
+            catch (...)
+            {
+                pCustomized->InternalRelease();
+                throw;
+            }
+            pCustomized->InternalRelease();
+        }
+    }
+}
+
+// Bars
+
+void CXTPCommandBar::DoPropExchange(CXTPPropExchange* pPX)
+{
+    ExchangeInt(pPX, L"Type", m_nType, xtpBarTypeNormal);
+    ExchangeInt(pPX, L"Position", m_nPosition, xtpBarTop);
+    UINT nBarID = m_nBarID;
+    ExchangeUInt(pPX, L"BarID", nBarID, 0);
+    m_nBarID = nBarID;
+    ExchangeDWordAsLong(pPX, L"Flags", m_dwFlags);
+    ExchangeDWordAsLong(pPX, L"Style", m_dwStyle);
+    ExchangeString(pPX, L"Title", m_strTitle, L"");
+    ExchangeBool(pPX, L"Customizable", m_bCustomizable, TRUE);
+    ExchangeInt(pPX, L"MRUWidth", m_nMRUWidth, 0);
+    if (pPX->m_nSchema > 2)
+        ExchangeSize(pPX, L"IconSize", m_szIcons, CSize(0, 0));
+    CXTPPropExchangeSection section(pPX, L"Controls");
+    m_pControls->DoPropExchange(section.Get());
+    if (pPX->IsLoading())
+        m_pControls->SetParent(this);
+}
+
+void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPCommandBar::DoPropExchange(pPX);
+    ExchangeBool(pPX, L"BuiltIn", m_bBuiltIn, TRUE);
+    ExchangeBool(pPX, L"TearOff", m_bTearOff, FALSE);
+    if (pPX->m_nSchema > 6)
+        ExchangeBool(pPX, L"Closeable", m_bCloseable, TRUE);
+    if (pPX->m_nSchema > 7)
+        ExchangeBool(pPX, L"ContextMenuPresent", m_bContextMenuPresent, TRUE);
+}
+
+void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPCommandBar::DoPropExchange(pPX);
+    // Popups are never torn off here: the tear-off keys carry their defaults.
+    BOOL bTearOff = FALSE, bDoubleGripper = FALSE;
+    CString strTearOffCaption;
+    long nTearOffId = 0;
+    int nTearOffWidth = 0;
+    ExchangeBool(pPX, L"TearOffPopup", bTearOff, FALSE);
+    ExchangeString(pPX, L"TearOffCaption", strTearOffCaption, L"");
+    ExchangeLong(pPX, L"TearOffId", nTearOffId, 0);
+    ExchangeInt(pPX, L"TearOffWidth", nTearOffWidth, 0);
+    if (pPX->m_nSchema > 3)
+    {
+        ExchangeRect(pPX, L"Borders", m_rcBorders, CRect(2, 4, 2, 4));
+        ExchangeBool(pPX, L"ShowShadow", m_bShowShadow, TRUE);
+    }
+    if (pPX->m_nSchema > 8)
+        ExchangeBool(pPX, L"DoubleGripper", bDoubleGripper, FALSE);
+}
+
+// The list of customised bars
+
+namespace
+{
+// A bar, then the popup bars of its controls (and of their original copies), each once.
+void AddToList(CXTPCommandBar* pBar, CXTPCommandBarList& list, DWORD& dwNextId)
+{
+    if (list.Contains(pBar))
+        return;
+    list.Add(pBar);
+    if (!pBar->IsKindOf(RUNTIME_CLASS(CXTPToolBar)) && (pBar->GetBarID() == 0 || pBar->GetBarID() >= 0x1000000))
+        pBar->SetBarID(dwNextId++);
+    for (CXTPControls* pControls : {pBar->GetControls(), pBar->GetControls()->GetOriginalControls()})
+    {
+        for (int i = 0; pControls && i < pControls->GetCount(); ++i)
+        {
+            CXTPControl* pControl = pControls->GetAt(i);
+            if (!pControl->IsTemporary() && pControl->GetCommandBar())
+                AddToList(pControl->GetCommandBar(), list, dwNextId);
+        }
+    }
+}
+
+// Gives the popup controls of a bar the list bars their stored ids name. A popup bar that holds, however deep,
+// the bar that would take it is not taken: damaged ids in a cycle make no loop of popups.
+void LinkPopups(CXTPCommandBar* pBar, const CXTPCommandBarList& list, std::set<CXTPCommandBar*>& setAncestors)
+{
+    setAncestors.insert(pBar);
+    for (CXTPControls* pControls : {pBar->GetControls(), pBar->GetControls()->GetOriginalControls()})
+    {
+        for (int i = 0; pControls && i < pControls->GetCount(); ++i)
+        {
+            auto* pPopup = dynamic_cast<CXTPControlPopup*>(pControls->GetAt(i));
+            if (!pPopup || !pPopup->GetPendingCommandBarId())
+                continue;
+            auto* pTarget = dynamic_cast<CXTPPopupBar*>(list.FindBar(pPopup->GetPendingCommandBarId()));
+            pPopup->SetPendingCommandBarId(0);
+            if (!pTarget || setAncestors.count(pTarget))
+                continue;
+            pPopup->SetCommandBar(pTarget);
+            LinkPopups(pTarget, list, setAncestors);
+        }
+    }
+    setAncestors.erase(pBar);
+}
+}
+
+void CXTPCommandBars::GenerateCommandBarList(CXTPCommandBarList& list, BOOL bOnlyCustomized)
+{
+    DWORD dwNextId = 0x1000000;
+    for (CXTPToolBar* pBar : m_arrBars)
+    {
+        // The menu bar is the program's own: the user changes only toolbars.
+        if (pBar->GetType() == xtpBarTypeMenuBar)
+            continue;
+        if (bOnlyCustomized && pBar->IsBuiltIn() && !pBar->IsCustomizable())
+            continue;
+        CXTPControls* pControls = pBar->GetControls();
+        if (bOnlyCustomized && pControls->GetOriginalControls() && !pControls->IsChanged())
+            continue;
+        AddToList(pBar, list, dwNextId);
+    }
+}
+
+void CXTPCommandBars::SaveCommandBarList(CXTPPropExchange* pPX, const CXTPCommandBarList& list)
+{
+    CXTPPropExchangeSection section(pPX, L"CommandBars");
+    CXTPPropExchangeEnumerator enumerator(section.Get(), L"CommandBar");
+    POSITION pos = enumerator.GetPosition(static_cast<DWORD>(list.GetCount()));
+    for (int i = 0; pos && i < list.GetCount(); ++i)
+    {
+        CXTPPropExchangeSection bar(enumerator.GetNext(pos));
+        ExchangeClass(bar.Get(), list.GetAt(i), RUNTIME_CLASS(CXTPCommandBar), RUNTIME_CLASS(CXTPToolBar));
+        list.GetAt(i)->DoPropExchange(bar.Get());
+    }
+}
+
+BOOL CXTPCommandBars::LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarList& list)
+{
+    CXTPPropExchangeSection section(pPX, L"CommandBars");
+    CXTPPropExchangeEnumerator enumerator(section.Get(), L"CommandBar");
+    POSITION pos = enumerator.GetPosition();
+    while (pos)
+    {
+        CXTPPropExchangeSection bar(enumerator.GetNext(pos));
+        CObject* pObject = ExchangeClass(bar.Get(), nullptr, RUNTIME_CLASS(CXTPCommandBar), RUNTIME_CLASS(CXTPToolBar));
+        if (!pObject)
+            return FALSE;
+        auto* pBar = static_cast<CXTPCommandBar*>(pObject);
+        list.Add(pBar);
+        pBar->InternalRelease();   // the list holds it
+        pBar->DoPropExchange(bar.Get());
+        pBar->GetControls()->RefreshIndexes();
+    }
+    return TRUE;
+}
+
+void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list)
+{
+    for (int i = 0; i < list.GetCount(); ++i)
+    {
+        auto* pLoaded = dynamic_cast<CXTPToolBar*>(list.GetAt(i));
+        if (!pLoaded)
+            continue;
+        std::set<CXTPCommandBar*> setAncestors;
+        LinkPopups(pLoaded, list, setAncestors);
+        // Only the program's own bars take the user's changes; the bars here are all made by the program.
+        CXTPToolBar* pExisting = FindBarById(pLoaded->GetBarID());
+        if (!pExisting || pExisting->GetType() == xtpBarTypeMenuBar)
+            continue;
+        CXTPControls* pOriginal = pExisting->GetControls()->GetOriginalControls();
+        CXTPControls* pLoadedOriginal = pLoaded->GetControls()->GetOriginalControls();
+        // The program's toolbar changed since the data was written: the new toolbar stays.
+        if (pOriginal && pLoadedOriginal && !pOriginal->IsEqual(pLoadedOriginal))
+            continue;
+        if (pOriginal)
+            pOriginal->InternalAddRef();
+        int nPosition = pExisting->GetPosition();
+        pExisting->Copy(pLoaded, FALSE);
+        pExisting->CXTPCommandBar::SetPosition(nPosition);
+        if (pOriginal)
+            pExisting->GetControls()->SetOriginalControls(pOriginal);
+    }
+}
