@@ -4,7 +4,10 @@
 #include "FrameTestSupport.h"
 
 #include "ui/commandbars/XTPStatusBar.h"
+#include "ui/commandbars/XTPCommandBarList.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/persist/PropExchangeArchive.h"
 #include "ui/persist/PropExchangeRegistry.h"
 
 #include <gtest/gtest.h>
@@ -162,4 +165,54 @@ TEST_F(BarControlsStateTest, LargeDataGoesToAHiddenFileThatASmallSaveRemoves)
     WithFrame([&](CTestFrame* pFrame) { pFrame->GetCommandBars()->SaveBarState(kProfile); });
     EXPECT_EQ(0u, m_app.GetProfileInt(L"CommandBars-Controls", L"LoadFromFile", 1));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_strFile));
+}
+
+TEST(BarListTest, PopupIdsInACycleLinkNoLoopOfPopups)
+{
+    // A toolbar whose popup opens a bar whose popup opens a second bar whose popup opens the first again.
+    auto* pToolBar = new CXTPToolBar;
+    pToolBar->SetBarID(500);
+    auto* pFirst = CXTPPopupBar::CreatePopupBar();
+    auto* pSecond = CXTPPopupBar::CreatePopupBar();
+    pFirst->SetBarID(0x1000000);
+    pSecond->SetBarID(0x1000001);
+    auto* pOpen = static_cast<CXTPControlPopup*>(pToolBar->GetControls()->Add(xtpControlPopup, 100));
+    auto* pMiddle = static_cast<CXTPControlPopup*>(pFirst->GetControls()->Add(xtpControlPopup, 101));
+    auto* pBack = static_cast<CXTPControlPopup*>(pSecond->GetControls()->Add(xtpControlPopup, 102));
+    pOpen->SetCommandBar(pFirst);
+    pMiddle->SetCommandBar(pSecond);
+    pFirst->InternalAddRef();
+    pBack->SetCommandBar(pFirst);
+
+    CXTPCommandBars manager;
+    CMemFile file(1024);
+    {
+        CXTPCommandBarList list;
+        list.Add(pToolBar);
+        list.Add(pFirst);
+        list.Add(pSecond);
+        CArchive ar(&file, CArchive::store);
+        CXTPPropExchangeArchive px(ar);
+        manager.SaveCommandBarList(&px, list);
+        ar.Close();
+    }
+    pBack->SetCommandBar(nullptr);   // the live loop is undone by hand
+    pToolBar->InternalRelease();
+
+    file.SeekToBegin();
+    CXTPCommandBarList loaded;
+    {
+        CArchive ar(&file, CArchive::load);
+        CXTPPropExchangeArchive px(ar);
+        ASSERT_TRUE(manager.LoadCommandBarList(&px, loaded));
+    }
+    ASSERT_EQ(3, loaded.GetCount());
+    manager.RestoreCommandBarList(loaded);
+    CXTPCommandBar* pLoadedFirst = loaded.GetAt(0)->GetControls()->GetAt(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pLoadedFirst);
+    EXPECT_EQ(0x1000000u, pLoadedFirst->GetBarID());
+    CXTPCommandBar* pLoadedSecond = pLoadedFirst->GetControls()->GetAt(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pLoadedSecond);
+    EXPECT_EQ(0x1000001u, pLoadedSecond->GetBarID());
+    EXPECT_EQ(nullptr, pLoadedSecond->GetControls()->GetAt(0)->GetCommandBar());
 }

@@ -20,10 +20,10 @@ BOOL ExchangeDWordAsLong(CXTPPropExchange* pPX, LPCTSTR pszName, DWORD& dwValue)
 }
 
 // The class of a child section: stored when saving; when loading it must be one of the base and creatable.
-CObject* ExchangeClass(CXTPPropExchange* pPX, CObject* pObject, CRuntimeClass* pBase, CRuntimeClass* pDefault)
+CObject* ExchangeClass(CXTPPropExchange* pPX, CObject* pObject, CRuntimeClass* pBase)
 {
     CRuntimeClass* pClass = pObject ? pObject->GetRuntimeClass() : nullptr;
-    if (!pPX->ExchangeRuntimeClass(L"Class", pClass, pDefault) || pPX->IsStoring())
+    if (!pPX->ExchangeRuntimeClass(L"Class", pClass, pBase) || pPX->IsStoring())
         return pObject;
     if (!pClass || !pClass->IsDerivedFrom(pBase))
         return nullptr;
@@ -93,7 +93,7 @@ void CXTPControls::DoPropExchange(CXTPPropExchange* pPX)
             if (pControl->IsTemporary() || !pos)
                 continue;
             CXTPPropExchangeSection section(enumerator.GetNext(pos));
-            ExchangeClass(section.Get(), pControl, RUNTIME_CLASS(CXTPControl), RUNTIME_CLASS(CXTPControlButton));
+            ExchangeClass(section.Get(), pControl, RUNTIME_CLASS(CXTPControl));
             pControl->DoPropExchange(section.Get());
         }
         BOOL bOriginal = m_pOriginalControls != nullptr;
@@ -114,8 +114,7 @@ void CXTPControls::DoPropExchange(CXTPPropExchange* pPX)
     while (pos)
     {
         CXTPPropExchangeSection section(enumerator.GetNext(pos));
-        CObject* pObject = ExchangeClass(section.Get(), nullptr, RUNTIME_CLASS(CXTPControl),
-                                         RUNTIME_CLASS(CXTPControlButton));
+        CObject* pObject = ExchangeClass(section.Get(), nullptr, RUNTIME_CLASS(CXTPControl));
         if (!pObject)
             AfxThrowArchiveException(CArchiveException::badClass);
         auto* pControl = static_cast<CXTPControl*>(pObject);
@@ -249,6 +248,8 @@ void LinkPopups(CXTPCommandBar* pBar, const CXTPCommandBarList& list, std::set<C
             pPopup->SetPendingCommandBarId(0);
             if (!pTarget || setAncestors.count(pTarget))
                 continue;
+            // The control holds its own reference; the list keeps its one until it goes.
+            pTarget->InternalAddRef();
             pPopup->SetCommandBar(pTarget);
             LinkPopups(pTarget, list, setAncestors);
         }
@@ -282,7 +283,7 @@ void CXTPCommandBars::SaveCommandBarList(CXTPPropExchange* pPX, const CXTPComman
     for (int i = 0; pos && i < list.GetCount(); ++i)
     {
         CXTPPropExchangeSection bar(enumerator.GetNext(pos));
-        ExchangeClass(bar.Get(), list.GetAt(i), RUNTIME_CLASS(CXTPCommandBar), RUNTIME_CLASS(CXTPToolBar));
+        ExchangeClass(bar.Get(), list.GetAt(i), RUNTIME_CLASS(CXTPCommandBar));
         list.GetAt(i)->DoPropExchange(bar.Get());
     }
 }
@@ -295,7 +296,7 @@ BOOL CXTPCommandBars::LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarLi
     while (pos)
     {
         CXTPPropExchangeSection bar(enumerator.GetNext(pos));
-        CObject* pObject = ExchangeClass(bar.Get(), nullptr, RUNTIME_CLASS(CXTPCommandBar), RUNTIME_CLASS(CXTPToolBar));
+        CObject* pObject = ExchangeClass(bar.Get(), nullptr, RUNTIME_CLASS(CXTPCommandBar));
         if (!pObject)
             return FALSE;
         auto* pBar = static_cast<CXTPCommandBar*>(pObject);
