@@ -288,6 +288,48 @@ TEST_F(ThemedTreeTest, LabelsArePaintedInTheirStateColours)
     m_tree.EnableWindow(TRUE);
 }
 
+TEST_F(ThemedTreeTest, TheRubberBandSelectsTheLabelsItMeets)
+{
+    m_tree.SetMultiSelect(TRUE);
+    CRect rcEntrate, rcSpese;
+    m_tree.CTreeCtrl::GetItemRect(m_hEntrate, &rcEntrate, TRUE);
+    m_tree.CTreeCtrl::GetItemRect(m_hSpese, &rcSpese, TRUE);
+    const CPoint ptStart(rcSpese.right + 40, rcEntrate.top + 2);
+    const CPoint ptEnd(rcSpese.left + 2, rcSpese.bottom - 2);
+    struct Case
+    {
+        const char* what;
+        std::vector<HTREEITEM ThemedTreeTest::*> before;
+        UINT nFlags;
+        BOOL bEscape;
+        std::vector<HTREEITEM ThemedTreeTest::*> after;
+    } cases[] = {
+        {"plain band", {&ThemedTreeTest::m_hRiepilogo}, 0, FALSE, {&ThemedTreeTest::m_hEntrate, &ThemedTreeTest::m_hSpese}},
+        // with Ctrl a remembered item inside the band is deselected, one outside stays
+        {"ctrl band", {&ThemedTreeTest::m_hEntrate, &ThemedTreeTest::m_hRiepilogo}, MK_CONTROL, FALSE,
+         {&ThemedTreeTest::m_hSpese, &ThemedTreeTest::m_hRiepilogo}},
+        {"escape", {&ThemedTreeTest::m_hConto}, 0, TRUE, {}},
+    };
+    for (const Case& c : cases) {
+        m_tree.SelectAllExcept(FALSE, nullptr);
+        for (auto item : c.before)
+            m_tree.SetItemState(this->*item, TVIS_SELECTED, TVIS_SELECTED);
+        Post(WM_MOUSEMOVE, MK_LBUTTON, ptEnd);
+        if (c.bEscape)
+            ::PostMessageW(m_tree.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        Post(WM_LBUTTONUP, 0, ptEnd);
+        m_tree.TrackSelectionRect(c.nFlags, ptStart);
+        MSG msg;
+        while (::PeekMessageW(&msg, m_tree.m_hWnd, WM_KEYFIRST, WM_MOUSELAST, PM_REMOVE))
+            ;
+        std::vector<HTREEITEM> expected;
+        for (auto item : c.after)
+            expected.push_back(this->*item);
+        EXPECT_EQ(expected, Selected()) << c.what;
+        EXPECT_NE(m_tree.m_hWnd, ::GetCapture()) << c.what;
+    }
+}
+
 TEST(ThemedViewsTest, TheViewsAreSystemTreeAndListWindows)
 {
     CWnd parent;
