@@ -354,14 +354,20 @@ void CXTPDockingPaneSplitterContainer::RecreateSplitters()
 {
     if (m_bRecalcLayout)
         return;
-    DeleteSplitters();
-    if (m_lstChildren.size() < 2)
-        return;
-    CXTPDockingPaneElementList lst = NonEmptyChildren();
-    for (size_t i = 1; i < lst.size(); i++) {
-        CXTPDockingPaneSplitterWnd* pBar = CreateSplitterWnd();
-        pBar->Create(this, lst[i - 1], lst[i]);
-        m_lstSpliters.push_back(pBar);
+    // Bars already made are given their new neighbours: every insert of a copied layout comes here, and making
+    // windows anew each time would cost a window per bar per insert.
+    CXTPDockingPaneElementList lst;
+    if (m_lstChildren.size() >= 2)
+        lst = NonEmptyChildren();
+    size_t nNeeded = lst.size() > 1 ? lst.size() - 1 : 0;
+    while (m_lstSpliters.size() > nNeeded) {
+        delete m_lstSpliters.back();
+        m_lstSpliters.pop_back();
+    }
+    for (size_t i = 0; i < nNeeded; i++) {
+        if (i == m_lstSpliters.size())
+            m_lstSpliters.push_back(CreateSplitterWnd());
+        m_lstSpliters[i]->Create(this, lst[i], lst[i + 1]);
     }
 }
 

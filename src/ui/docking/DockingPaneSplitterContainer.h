@@ -13,6 +13,7 @@ class CXTPDockingPaneSplitterWnd : public CWnd
 public:
     CXTPDockingPaneSplitterWnd() = default;
 
+    // Binds the bar to its neighbours; the window is made once per site.
     void Create(CXTPDockingPaneSplitterContainer* pContainer, CXTPDockingPaneElement* pFirst,
                 CXTPDockingPaneElement* pSecond);
     // The bar lies across a column (its container is vertical).
