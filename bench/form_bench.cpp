@@ -10,11 +10,13 @@
 #include "forms/views/ViewInputFormVariants.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxmsgbox.h"
 
 #include "BenchSupport.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace
@@ -64,6 +66,11 @@ void Seed(CADOConnection& data)
 int wmain(int argc, wchar_t** argv)
 {
     ::OleInitialize(nullptr);
+    // A message would wait for a person: it is printed and the run ends.
+    AfxSetMessageBoxHandler([](const AFX_MSGBOX_REQUEST& request) -> int {
+        std::fwprintf(stderr, L"%ls\n", static_cast<LPCWSTR>(request.text));
+        std::exit(1);
+    });
     CBenchApp app;
     WCHAR szModule[MAX_PATH];
     ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
@@ -92,15 +99,19 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     auto pFrame = new CFrameWnd;
-    if (!pFrame->Create(nullptr, L"Banco", WS_OVERLAPPEDWINDOW, CRect(0, 0, 960, 680)))
+    if (!pFrame->Create(nullptr, L"Banco", WS_OVERLAPPEDWINDOW, CRect(20, 20, 980, 700))) {
+        std::fprintf(stderr, "no frame (a display is needed)\n");
         return 1;
+    }
     CCreateContext context;
     context.m_pNewViewClass = RUNTIME_CLASS(CViewInputFormTot);
     context.m_pCurrentFrame = pFrame;
     auto pView = static_cast<CViewInputFormTot*>(pFrame->CreateView(&context));
-    if (!pView)
+    if (!pView) {
+        std::fprintf(stderr, "no view\n");
         return 1;
-    pFrame->InitialUpdateFrame(nullptr, FALSE);
+    }
+    pFrame->InitialUpdateFrame(nullptr, TRUE);
 
     std::vector<double> loads, saves;
     for (int nRun = 0; nRun < kRuns; ++nRun) {
@@ -108,8 +119,10 @@ int wmain(int argc, wchar_t** argv)
         // so the names alternate through a file of its own.
         CTextID item(nRun % 2 ? strWorkbook : L"~" + strWorkbook);
         double dStart = BenchNow();
-        if (!pView->LoadData(&item))
+        if (!pView->LoadData(&item)) {
+            std::fprintf(stderr, "not loaded\n");
             return 1;
+        }
         loads.push_back(BenchNow() - dStart);
 
         CF1Book& grid = pView->GetGrid();
@@ -117,8 +130,10 @@ int wmain(int argc, wchar_t** argv)
         grid.InvokePut279(sheet.m_nFirstRow, sheet.m_nFirstCol, 1000.0 + nRun);
         pView->SetModified(TRUE);
         dStart = BenchNow();
-        if (!pView->SaveData())
+        if (!pView->SaveData()) {
+            std::fprintf(stderr, "not saved\n");
             return 1;
+        }
         saves.push_back(BenchNow() - dStart);
     }
     std::printf("%-40s %8.1f ms (target < 100)\n", "open (load, description, fill)", Median(loads));

@@ -9,6 +9,8 @@
 #include "engine/RecalcSaldi.h"
 #include "forms/DataView.h"
 #include "forms/views/FormTable.h"
+#include "forms/views/ViewDatiEnte.h"
+#include "forms/views/ViewInputFormD07.h"
 #include "import/DlgImportOptions.h"
 #include "import/ImportCC.h"
 #include "import/ImportGest.h"
@@ -94,6 +96,8 @@ CRuntimeClass* GetTreeTargetViewClass(TreeTarget target)
     case TreeTarget::StartPage:
     case TreeTarget::AwaitingRules:
         return RUNTIME_CLASS(CEmptyView);
+    case TreeTarget::FormD07:
+        return RUNTIME_CLASS(CViewInputFormD07);
     default:
         // The text-document and report views come with their own library.
         return nullptr;
@@ -415,9 +419,8 @@ void CMainFrame::OnDatiEnte()
 {
     if (!SaveModifiedView(TRUE))
         return;
-    // The authority-data form comes with the input forms.
-    ShowStartPage();
-    ShowNotAvailable(CommandName(ID_DATI_ENTE));
+    if (!SwitchView(RUNTIME_CLASS(CViewDatiEnte), nullptr))
+        ShowStartPage();
 }
 
 void CMainFrame::OnImpostazioniContabili()

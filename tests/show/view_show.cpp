@@ -81,6 +81,7 @@ int wmain(int argc, wchar_t** argv)
     ::GetTempPathW(MAX_PATH, szTemp);
     CString strArchive;
     strArchive.Format(L"%squarzel-view-show-%lu.mdb", szTemp, ::GetCurrentProcessId());
+    ::DeleteFileW(strArchive);   // left by an earlier run that was ended from outside
     try {
         CreateDataArchive(strArchive, L"show");
         app.m_data.CreateConnection();
