@@ -44,7 +44,7 @@ TEST_F(ProgramFormsTest, EveryFormOpensInItsViewAndSaves)
         ASSERT_NE(nullptr, pEntry) << command.nCommand;
         forms.push_back(*pEntry);
     }
-    forms.push_back(FORM_TABLE_ENTRY{0, L"D-07.vts", RUNTIME_CLASS(CViewInputFormD07)});
+    forms.push_back(FORM_TABLE_ENTRY{0, L"AllegD07.vts", RUNTIME_CLASS(CViewInputFormD07)});
     for (const FORM_TABLE_ENTRY& form : forms) {
         std::string strName = CString(form.pszWorkbook).ToMultiByte(CP_UTF8);
         CMessageBoxRecorder boxes;

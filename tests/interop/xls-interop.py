@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Excel workbooks written by the program are read back by Debian's xlrd: every data cell's value, number format
-and font, the colours, column widths and hidden columns; the description sheet is not in the file.
+and font, the colours, column widths, hidden columns and merged areas; the description sheet is not in the file.
 
 usage: xls-interop.py <xls_interop.exe> <wine-run>   (WINEPREFIX names the build's prefix; run with the system's
 python3, which has python3-xlrd)
@@ -79,6 +79,9 @@ def main():
                     rgb = book.colour_map.get(xf.background.pattern_colour_index)
                     check(xf.background.fill_pattern == 1 and rgb == tuple(cell["fill"]),
                           f"{where}: fill {xf.background.fill_pattern} {rgb} instead of {cell['fill']}")
+            merged = sorted(tuple(m) for m in sheet.merged_cells)
+            check(merged == sorted(tuple(m) for m in jsheet["merges"]),
+                  f"{jsheet['name']}: merged areas {merged} instead of {jsheet['merges']}")
             for column in jsheet["columns"]:
                 info = sheet.colinfo_map.get(column["col"])
                 twips = round(info.width * 105 / 256) if info else None

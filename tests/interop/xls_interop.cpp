@@ -66,6 +66,7 @@ void BuildBook(CGridBook& book)
     data.SetColWidth(3, 1800);
     data.SetColHidden(4, TRUE);
     data.SetRowHeight(1, 480);
+    data.MergeCells(CGridRange(1, 1, 1, 3));
     data.SetMaxRow(40);
 
     desc.SetText(1, 1, L"1:2,2;T:Entrate");
@@ -112,6 +113,10 @@ nlohmann::json Expectations(const CGridBook& book, const int (&sheets)[2])
         for (int c = 1; c <= 4; ++c)
             widths.push_back({{"col", c - 1}, {"twips", sheet.GetColWidth(c)}, {"hidden", sheet.IsColHidden(c) != 0}});
         jsheet["columns"] = widths;
+        nlohmann::json merges = nlohmann::json::array();
+        for (const CGridRange& merge : sheet.GetMerges())
+            merges.push_back({merge.m_nRow1 - 1, merge.m_nRow2, merge.m_nCol1 - 1, merge.m_nCol2});
+        jsheet["merges"] = merges;
         expect.push_back(jsheet);
     }
     return expect;

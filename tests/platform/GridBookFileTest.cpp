@@ -260,3 +260,26 @@ TEST(GridBookFile, HostileFilesAreRefusedWithAClearError)
         EXPECT_EQ(before, book.WriteText()) << c.pszWhat;
     }
 }
+
+TEST(GridBookFile, MergedAreasAreWrittenReadBackAndChecked)
+{
+    CGridBook book;
+    book.GetSheet(1)->SetText(1, 1, L"Entrate finali");
+    ASSERT_TRUE(book.GetSheet(1)->MergeCells(CGridRange(1, 1, 1, 6)));
+    ASSERT_TRUE(book.GetSheet(1)->MergeCells(CGridRange(3, 2, 5, 2)));
+    std::string text = book.WriteText();
+    EXPECT_NE(std::string::npos, text.find("\"merges\": [\n        \"A1:F1\",\n        \"B3:B5\"\n      ]"));
+    CGridBook again;
+    CString strError;
+    ASSERT_TRUE(again.ReadText(text, strError)) << U8(strError);
+    EXPECT_EQ(text, again.WriteText());
+
+    auto workbook = [](const std::string& strMerges) {
+        return "{\"vts\": 1, \"sheets\": [{\"name\": \"Foglio\", \"merges\": [" + strMerges + "]}]}";
+    };
+    const char* refused[] = {"\"A1\"", "\"A1:A1\"", "\"A1:C1\", \"B1:B2\"", "\"A1:IW1\"", "5", "\"C3:A1\""};
+    for (const char* pszMerges : refused) {
+        EXPECT_FALSE(again.ReadText(workbook(pszMerges), strError)) << pszMerges;
+        EXPECT_NE(-1, strError.Find(L"\"merges\"")) << pszMerges << ": " << U8(strError);
+    }
+}

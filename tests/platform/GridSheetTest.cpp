@@ -159,3 +159,50 @@ TEST(GridSheet, PasteRepeatsTheClipOverAMultipleAndCarriesFormats)
     EXPECT_FALSE(sheet.PasteRange(clip, CGridRange(kGridMaxRows, kGridMaxCols - 1, kGridMaxRows, kGridMaxCols - 1),
                                   gridAll));
 }
+
+TEST(GridSheet, MergedAreasMoveWithInsertedAndDeletedRows)
+{
+    auto sheetWithMerges = [](CGridBook& book) -> CGridSheet& {
+        CGridSheet& sheet = *book.GetSheet(1);
+        EXPECT_TRUE(sheet.MergeCells(CGridRange(2, 1, 3, 3)));
+        EXPECT_TRUE(sheet.MergeCells(CGridRange(6, 1, 6, 4)));
+        EXPECT_TRUE(sheet.MergeCells(CGridRange(8, 2, 10, 2)));
+        return sheet;
+    };
+    auto text = [](const CGridSheet& sheet) {
+        std::string s;
+        for (const CGridRange& m : sheet.GetMerges())
+            s += std::to_string(m.m_nRow1) + "," + std::to_string(m.m_nCol1) + ":" + std::to_string(m.m_nRow2) +
+                 "," + std::to_string(m.m_nCol2) + " ";
+        return s;
+    };
+    const struct
+    {
+        bool bInsert;
+        int nRow, nCount;
+        const char* pszAfter;
+    } cases[] = {
+        {true, 1, 1, "3,1:4,3 7,1:7,4 9,2:11,2 "},
+        {true, 3, 2, "2,1:5,3 8,1:8,4 10,2:12,2 "},    // rows inserted inside an area widen it
+        {true, 11, 1, "2,1:3,3 6,1:6,4 8,2:10,2 "},
+        {false, 3, 1, "2,1:2,3 5,1:5,4 7,2:9,2 "},     // its bottom row gone, the area keeps three cells
+        {false, 2, 2, "4,1:4,4 6,2:8,2 "},             // both its rows gone: no area
+        {false, 9, 1, "2,1:3,3 6,1:6,4 8,2:9,2 "},
+        {false, 8, 2, "2,1:3,3 6,1:6,4 "},             // one cell left: merged no more
+        {false, 1, 1, "1,1:2,3 5,1:5,4 7,2:9,2 "},
+    };
+    for (const auto& c : cases) {
+        CGridBook book;
+        CGridSheet& sheet = sheetWithMerges(book);
+        ASSERT_TRUE(c.bInsert ? sheet.InsertRows(c.nRow, c.nCount) : sheet.DeleteRows(c.nRow, c.nCount));
+        EXPECT_EQ(c.pszAfter, text(sheet)) << (c.bInsert ? "insert " : "delete ") << c.nRow << "+" << c.nCount;
+    }
+
+    CGridBook book;
+    CGridSheet& sheet = sheetWithMerges(book);
+    EXPECT_FALSE(sheet.MergeCells(CGridRange(4, 4, 4, 4)));    // a single cell
+    EXPECT_FALSE(sheet.MergeCells(CGridRange(3, 3, 4, 5)));    // overlaps the first area
+    EXPECT_FALSE(sheet.MergeCells(CGridRange(5, 5, 4, 6)));    // corners out of order
+    EXPECT_EQ(&sheet.GetMerges()[2], sheet.FindMerge(9, 2));
+    EXPECT_EQ(nullptr, sheet.FindMerge(9, 3));
+}

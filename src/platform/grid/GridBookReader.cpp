@@ -363,7 +363,7 @@ private:
     {
         Object(v);
         CheckKeys(v, {"name", "maxRow", "maxCol", "titleRows", "titleCols", "colWidth", "rowHeight", "columns",
-                      "rows", "cells"});
+                      "rows", "merges", "cells"});
         CString strName = String(v, "name", L"");
         CGridSheet* pSheet = m_book.InsertSheet(m_book.GetSheetCount() + 1, strName);
         if (!pSheet)
@@ -396,6 +396,15 @@ private:
             CGridSheet::CRow& r = sheet.RowAt(Int(row, "row", 1, kGridMaxRows, 1));
             r.m_nHeight = Int(row, "height", 0, kGridMaxRowHeight, -1);
             r.m_bHidden = Bool(row, "hidden", false);
+        }
+        for (const ojson& merge : Array(v, "merges")) {
+            CString strRange = merge.is_string() ? FromUtf8(merge.get_ref<const std::string&>()) : CString();
+            int nColon = strRange.Find(L':');
+            CGridRange range;
+            if (nColon < 0 || !GridParseCellName(strRange.Left(nColon), range.m_nRow1, range.m_nCol1) ||
+                !GridParseCellName(strRange.Mid(nColon + 1), range.m_nRow2, range.m_nCol2) ||
+                !sheet.MergeCells(range))
+                FailKey(GRID_IDS_VTS_BAD_VALUE, "merges");
         }
         // Cells were taken out while reading: anything left in the list is not a cell.
         for (const ojson& other : Array(v, "cells"))

@@ -217,6 +217,15 @@ std::string CGridBook::WriteText() const
         AppendList(out, "      ", "rows", lines, false);
 
         lines.clear();
+        for (const CGridRange& merge : sheet.m_merges) {
+            std::string line;
+            AppendString(line, Utf8(GridCellName(merge.m_nRow1, merge.m_nCol1) + L":" +
+                                    GridCellName(merge.m_nRow2, merge.m_nCol2)));
+            lines.push_back(line);
+        }
+        AppendList(out, "      ", "merges", lines, false);
+
+        lines.clear();
         for (size_t r = 0; r < sheet.m_rows.size(); ++r)
             for (size_t c = 0; c < sheet.m_rows[r].m_cells.size(); ++c) {
                 const CGridCell& cell = sheet.m_rows[r].m_cells[c];

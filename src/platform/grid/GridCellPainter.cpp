@@ -155,3 +155,13 @@ void CGridCellPainter::DrawBorders(HDC hDC, const RECT& rcCell, const CGridCellF
     }
 }
 
+
+void CGridCellPainter::DrawMergedCell(HDC hDC, const CGridSheet& sheet, const CGridRange& merge, const RECT& rc)
+{
+    const CGridCellFormat& fmt = sheet.GetCellFormat(merge.m_nRow1, merge.m_nCol1);
+    ::SetBkColor(hDC, Auto(fmt.m_crFill, RGB(255, 255, 255)));
+    ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+    const CGridCell* pCell = sheet.GetCell(merge.m_nRow1, merge.m_nCol1);
+    if (pCell && pCell->HasContent())
+        DrawCellText(hDC, sheet, merge.m_nRow1, merge.m_nCol1, rc, rc.right);
+}

@@ -30,6 +30,8 @@ public:
     HFONT GetFont(const CGridCellFormat& fmt);
     void DrawCellText(HDC hDC, const CGridSheet& sheet, int nRow, int nCol, const RECT& rcCell, int nOverflowRight);
     void DrawBorders(HDC hDC, const RECT& rcCell, const CGridCellFormat& fmt);
+    // A merged area in the rectangle it takes: its first cell's fill (white without one) and text.
+    void DrawMergedCell(HDC hDC, const CGridSheet& sheet, const CGridRange& merge, const RECT& rc);
 
 private:
     // A check box of nSize pixels: a frame, a white inside and, when ticked, a check mark in the text colour.

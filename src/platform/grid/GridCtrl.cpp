@@ -8,6 +8,7 @@
 #include "platform/mfc/afxthread.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace
 {
@@ -423,7 +424,7 @@ void CGridCtrl::Draw(HDC hDC, const RECT& rcClient)
     for (const CSpan& r : rows)
         for (size_t i = 0; i < cols.size(); ++i) {
             const CGridCell* pCell = sheet.GetCell(r.m_nIndex, cols[i].m_nIndex);
-            if (!pCell || !pCell->HasContent())
+            if (!pCell || !pCell->HasContent() || sheet.FindMerge(r.m_nIndex, cols[i].m_nIndex))
                 continue;
             int nRight = cols[i].m_nEnd;
             const CGridCellFormat& fmt = formats.Get(pCell->GetFormat());
@@ -431,13 +432,30 @@ void CGridCtrl::Draw(HDC hDC, const RECT& rcClient)
                          (fmt.m_nHAlign == gridHAlignGeneral && pCell->GetValue().IsText());
             for (size_t j = i + 1; bLeft && !fmt.m_bWrap && j < cols.size(); ++j) {
                 const CGridCell* pNext = sheet.GetCell(r.m_nIndex, cols[j].m_nIndex);
-                if (pNext && pNext->HasContent())
+                if ((pNext && pNext->HasContent()) || sheet.FindMerge(r.m_nIndex, cols[j].m_nIndex))
                     break;
                 nRight = cols[j].m_nEnd;
             }
             RECT rc = {cols[i].m_nStart, r.m_nStart, cols[i].m_nEnd, r.m_nEnd};
             m_painter.DrawCellText(hDC, sheet, r.m_nIndex, cols[i].m_nIndex, rc, nRight);
         }
+    // A merged area is one cell: its first cell's fill over the grid lines inside it, then its text.
+    for (const CGridRange& merge : sheet.GetMerges()) {
+        RECT rc = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        for (const CSpan& r : rows)
+            if (r.m_nIndex >= merge.m_nRow1 && r.m_nIndex <= merge.m_nRow2) {
+                rc.top = std::min(rc.top, static_cast<LONG>(r.m_nStart));
+                rc.bottom = std::max(rc.bottom, static_cast<LONG>(r.m_nEnd));
+            }
+        for (const CSpan& c : cols)
+            if (c.m_nIndex >= merge.m_nCol1 && c.m_nIndex <= merge.m_nCol2) {
+                rc.left = std::min(rc.left, static_cast<LONG>(c.m_nStart));
+                rc.right = std::max(rc.right, static_cast<LONG>(c.m_nEnd));
+            }
+        if (rc.left >= rc.right || rc.top >= rc.bottom)
+            continue;
+        m_painter.DrawMergedCell(hDC, sheet, merge, rc);
+    }
 
     for (const CSpan& r : rows)
         for (const CSpan& c : cols) {

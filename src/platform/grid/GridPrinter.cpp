@@ -103,7 +103,8 @@ void CGridPrinter::DrawPage(HDC hDC, int nPage)
         for (int c = page.nCol1; c <= page.nCol2; ++c) {
             const CGridCell* pCell = sheet.GetCell(r, c);
             RECT rc = cellRect(r, c);
-            if (!pCell || !pCell->HasContent() || rc.right <= rc.left || rc.bottom <= rc.top)
+            if (!pCell || !pCell->HasContent() || rc.right <= rc.left || rc.bottom <= rc.top ||
+                sheet.FindMerge(r, c))
                 continue;
             const CGridCellFormat& fmt = sheet.GetCellFormat(r, c);
             bool bLeft = fmt.m_nHAlign == gridHAlignLeft ||
@@ -111,12 +112,22 @@ void CGridPrinter::DrawPage(HDC hDC, int nPage)
             int nRight = rc.right;
             for (int n = c + 1; bLeft && !fmt.m_bWrap && n <= page.nCol2; ++n) {
                 const CGridCell* pNext = sheet.GetCell(r, n);
-                if (pNext && pNext->HasContent())
+                if ((pNext && pNext->HasContent()) || sheet.FindMerge(r, n))
                     break;
                 nRight = cellRect(r, n).right;
             }
             m_painter.DrawCellText(hDC, sheet, r, c, rc, nRight);
         }
+    // A merged area is one cell, cut at the page's edges.
+    for (const CGridRange& merge : sheet.GetMerges()) {
+        int nRow1 = std::max(merge.m_nRow1, page.nRow1), nRow2 = std::min(merge.m_nRow2, page.nRow2);
+        int nCol1 = std::max(merge.m_nCol1, page.nCol1), nCol2 = std::min(merge.m_nCol2, page.nCol2);
+        if (nRow1 > nRow2 || nCol1 > nCol2)
+            continue;
+        RECT rcFirst = cellRect(nRow1, nCol1), rcLast = cellRect(nRow2, nCol2);
+        RECT rc = {rcFirst.left, rcFirst.top, rcLast.right, rcLast.bottom};
+        m_painter.DrawMergedCell(hDC, sheet, merge, rc);
+    }
     for (int r = page.nRow1; r <= page.nRow2; ++r)
         for (int c = page.nCol1; c <= page.nCol2; ++c)
             m_painter.DrawBorders(hDC, cellRect(r, c), sheet.GetCellFormat(r, c));

@@ -320,6 +320,28 @@ BOOL CGridSheet::Find(LPCTSTR pszText, UINT nFlags, int& nRow, int& nCol) const
     return FALSE;
 }
 
+BOOL CGridSheet::MergeCells(const CGridRange& range)
+{
+    if (!range.IsValid() || (range.GetRowCount() == 1 && range.GetColCount() == 1))
+        return FALSE;
+    for (const CGridRange& merge : m_merges) {
+        if (merge.m_nRow1 <= range.m_nRow2 && range.m_nRow1 <= merge.m_nRow2 && merge.m_nCol1 <= range.m_nCol2 &&
+            range.m_nCol1 <= merge.m_nCol2)
+            return FALSE;
+    }
+    m_merges.push_back(range);
+    return TRUE;
+}
+
+const CGridRange* CGridSheet::FindMerge(int nRow, int nCol) const
+{
+    for (const CGridRange& merge : m_merges) {
+        if (merge.Contains(nRow, nCol))
+            return &merge;
+    }
+    return nullptr;
+}
+
 BOOL CGridSheet::InsertRows(int nRow, int nCount)
 {
     if (nRow < 1 || nRow > kGridMaxRows || nCount < 1 || nCount > kGridMaxRows)
@@ -340,6 +362,13 @@ BOOL CGridSheet::InsertRows(int nRow, int nCount)
             newRow.m_nHeight = m_rows[static_cast<size_t>(nRow - 2)].m_nHeight;
         m_rows.insert(m_rows.begin() + (nRow - 1), static_cast<size_t>(nCount), newRow);
     }
+    // Merged areas below move down; one the new rows cut through grows with them.
+    for (CGridRange& merge : m_merges) {
+        if (merge.m_nRow1 >= nRow)
+            merge.m_nRow1 = std::min(merge.m_nRow1 + nCount, kGridMaxRows);
+        if (merge.m_nRow2 >= nRow)
+            merge.m_nRow2 = std::min(merge.m_nRow2 + nCount, kGridMaxRows);
+    }
     ForEachFormula([&](int, int, CGridCell& cell) { cell.GetFormula()->AdjustForInsertedRows(nRow, nCount); });
     m_calc.RebuildAll();
     return TRUE;
@@ -353,6 +382,19 @@ BOOL CGridSheet::DeleteRows(int nRow, int nCount)
         size_t nEnd = std::min(m_rows.size(), static_cast<size_t>(nRow - 1 + nCount));
         m_rows.erase(m_rows.begin() + (nRow - 1), m_rows.begin() + static_cast<std::ptrdiff_t>(nEnd));
     }
+    // Merged areas below move up and lose the deleted rows; one left as a single cell is merged no more.
+    int nLast = nRow + nCount - 1;
+    for (CGridRange& merge : m_merges) {
+        merge.m_nRow1 = merge.m_nRow1 > nLast ? merge.m_nRow1 - nCount : std::min(merge.m_nRow1, nRow);
+        merge.m_nRow2 = merge.m_nRow2 > nLast ? merge.m_nRow2 - nCount
+                        : merge.m_nRow2 >= nRow ? nRow - 1 : merge.m_nRow2;
+    }
+    m_merges.erase(std::remove_if(m_merges.begin(), m_merges.end(),
+                                  [](const CGridRange& merge) {
+                                      return merge.m_nRow2 < merge.m_nRow1 ||
+                                             (merge.GetRowCount() == 1 && merge.GetColCount() == 1);
+                                  }),
+                   m_merges.end());
     ForEachFormula([&](int, int, CGridCell& cell) { cell.GetFormula()->AdjustForDeletedRows(nRow, nCount); });
     m_calc.RebuildAll();
     return TRUE;

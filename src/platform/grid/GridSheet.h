@@ -85,6 +85,13 @@ public:
     int GetTitleCols() const { return m_nTitleCols; }
     BOOL SetTitleCols(int nCols);
 
+    // Merged areas: ranges of two cells or more shown as one, with the content and format of their first cell.
+    const std::vector<CGridRange>& GetMerges() const { return m_merges; }
+    // FALSE for a range that is not valid, is a single cell, or overlaps a merged area.
+    BOOL MergeCells(const CGridRange& range);
+    // The merged area that holds the cell, or null.
+    const CGridRange* FindMerge(int nRow, int nCol) const;
+
     // Last row and column holding a value or a formula; 0 on an empty sheet.
     int GetLastRow() const;
     int GetLastCol() const;
@@ -136,6 +143,7 @@ private:
     CString m_strName;
     std::vector<CRow> m_rows;        // from row 1, as far as something was set
     std::vector<CColumn> m_cols;     // from column 1, as far as something was set
+    std::vector<CGridRange> m_merges;
     int m_nDefaultColWidth = kGridDefaultColWidth;
     int m_nDefaultRowHeight = kGridDefaultRowHeight;
     int m_nMaxRow = kGridMaxRows;

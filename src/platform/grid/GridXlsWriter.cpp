@@ -16,6 +16,7 @@ enum : uint16_t
     xlsFONT = 0x0031, xlsFORMAT = 0x041E, xlsXF = 0x00E0, xlsSTYLE = 0x0293, xlsPALETTE = 0x0092,
     xlsBOUNDSHEET = 0x0085, xlsDIMENSIONS = 0x0200, xlsCOLINFO = 0x007D, xlsROW = 0x0208, xlsWINDOW2 = 0x023E,
     xlsNUMBER = 0x0203, xlsLABEL = 0x0204, xlsBLANK = 0x0201, xlsBOOLERR = 0x0205, xlsDEFCOLWIDTH = 0x0055,
+    xlsMERGEDCELLS = 0x00E5,
     xlsDEFAULTROWHEIGHT = 0x0225
 };
 
@@ -399,6 +400,20 @@ void WriteSheet(CRecordWriter& w, const CGridSheet& sheet, CXlsStyles& styles, b
     w.U16(0);
     w.U32(0);
     w.End();
+    // Merged areas, at most 1027 to a record.
+    const std::vector<CGridRange>& merges = sheet.GetMerges();
+    for (size_t nFirst = 0; nFirst < merges.size(); nFirst += 1027) {
+        size_t nEnd = std::min(merges.size(), nFirst + 1027);
+        w.Begin(xlsMERGEDCELLS);
+        w.U16(static_cast<unsigned>(nEnd - nFirst));
+        for (size_t i = nFirst; i < nEnd; ++i) {
+            w.U16(static_cast<unsigned>(merges[i].m_nRow1 - 1));
+            w.U16(static_cast<unsigned>(merges[i].m_nRow2 - 1));
+            w.U16(static_cast<unsigned>(merges[i].m_nCol1 - 1));
+            w.U16(static_cast<unsigned>(merges[i].m_nCol2 - 1));
+        }
+        w.End();
+    }
     w.Begin(xlsEOF);
     w.End();
 }
