@@ -163,6 +163,9 @@
 #define IDD_DATI_ENTE                   231
 #define IDD_INPUT_FORM_RESPCAP          233
 #define IDC_VOCE_ADD                    1003
+#define IDI_VOCE_ADD                    191     // the program's loading icon
+#define IDI_VOCE_DELETE                 192
+#define IDI_VOCE_MODIFY                 193
 #define IDC_VOCE_MODIFY                 1004
 #define IDC_FORM_SHEET_TABS             1005
 #define IDC_FORM_GRID                   1006

@@ -6,6 +6,7 @@
 #include "data/SetSettings.h"
 #include "dialogs/DlgExtraImpCon.h"
 #include "forms/DataView.h"
+#include "forms/views/ViewDatiEnte.h"
 #include "import/DlgImportOptions.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
@@ -206,7 +207,6 @@ const CommandCase COMMAND_CASES[] = {
     { ID_FORM_CONSUNTIVO_2008, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
     { ID_EXPORT_CORTE_CONTI, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
     { ID_EXPORT_RGS, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
-    { ID_DATI_ENTE, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_STAMPA_MODELLO, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_FILE_PRINT, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_NORMATIVA_CIRC0808, IDP_NOT_AVAILABLE, nullptr, nullptr },
@@ -279,6 +279,16 @@ TEST_F(MainFrameTest, CommandsReachTheirTargets)
         EXPECT_TRUE(ShowsStartPage());
     }
     AfxSetShellOpenHandler(previous);
+}
+
+TEST_F(MainFrameTest, DatiEnteOpensTheAuthorityDataForm)
+{
+    CreateFrame();
+    CMessageBoxRecorder messages;
+    m_pFrame->SendMessage(WM_COMMAND, ID_DATI_ENTE);
+    EXPECT_EQ(0u, messages.Count());
+    ASSERT_NE(nullptr, View());
+    EXPECT_TRUE(View()->IsKindOf(RUNTIME_CLASS(CViewDatiEnte)));
 }
 
 TEST_F(MainFrameTest, ShellFailureShowsTheSystemError)

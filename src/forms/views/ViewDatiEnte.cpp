@@ -22,6 +22,7 @@ const COLORREF kCaptionBack = RGB(0, 128, 255);
 IMPLEMENT_DYNCREATE(CViewDatiEnte, CFormView)
 
 BEGIN_MESSAGE_MAP(CViewDatiEnte, CFormView)
+    ON_MESSAGE(WM_INITDIALOG, &CViewDatiEnte::OnInitDialog)
     ON_WM_SIZE()
     ON_WM_CTLCOLOR()
     ON_EN_CHANGE(IDC_ENTE_NAME, &CViewDatiEnte::OnChangeField)
@@ -61,14 +62,18 @@ void CViewDatiEnte::DoDataExchange(CDataExchange* pDX)
     }
 }
 
+LRESULT CViewDatiEnte::OnInitDialog(WPARAM, LPARAM)
+{
+    // The form's first size, that of its template, is the one the re-layout measures growth from.
+    m_resize.Resize();
+    return TRUE;
+}
+
 void CViewDatiEnte::OnInitialUpdate()
 {
+    // The caption, a band down the left side, keeps its left, top and right edges and grows with the form's height.
+    m_resize.AddControl(IDC_ENTE_CAPTION, 0, 0, 0, 1);
     CFormView::OnInitialUpdate();
-    m_caption.GetWindowRect(&m_rcCaption);
-    ScreenToClient(&m_rcCaption);
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    m_cyInitial = rcClient.Height();
 
     LOGFONT lf = {};
     if (CFont* pFont = GetFont())
@@ -78,17 +83,18 @@ void CViewDatiEnte::OnInitialUpdate()
     m_fontCaption.CreateFontIndirect(&lf);
     m_caption.SetFont(&m_fontCaption);
     m_brushCaption.CreateSolidBrush(kCaptionBack);
+    m_caption.SetTextColor(kCaptionText);
+    m_caption.SetBkColor(kCaptionBack);
+    m_caption.SetBkMode(OPAQUE);
+    m_resize.Resize();
     UpdateCommandState();
 }
 
 void CViewDatiEnte::OnSize(UINT nType, int cx, int cy)
 {
     CFormView::OnSize(nType, cx, cy);
-    if (m_caption.GetSafeHwnd() && m_cyInitial > 0) {
-        CRect rc = m_rcCaption;
-        rc.bottom += cy - m_cyInitial;
-        m_caption.MoveWindow(&rc);
-    }
+    if (m_caption.GetSafeHwnd())
+        m_resize.Resize();
 }
 
 HBRUSH CViewDatiEnte::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)

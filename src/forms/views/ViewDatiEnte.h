@@ -2,6 +2,8 @@
 // province), one row of table DatiEnte per field: the row's "ID" is the field's key, its "value" the text.
 #pragma once
 
+#include "controls/ColorCtrl.h"
+#include "controls/MyResize.h"
 #include "forms/DataView.h"
 #include "platform/com/comsupport.h"
 #include "platform/mfc/afxformview.h"
@@ -31,6 +33,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
+    afx_msg LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnChangeField();
@@ -42,12 +45,10 @@ private:
     void ShowError(const _com_error& e);
     void UpdateCommandState();
 
-    CStatic m_caption;
+    CColorCtrl<CStatic> m_caption;
     CFont m_fontCaption;
     CBrush m_brushCaption;
     CString m_strValues[9];
-    // The caption keeps its left, top and right edges and grows with the form's height.
-    CRect m_rcCaption;
-    int m_cyInitial = 0;
+    CMyResize m_resize{this};
     BOOL m_bLoading = FALSE;
 };

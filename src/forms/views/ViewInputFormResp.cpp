@@ -234,6 +234,14 @@ void CViewInputFormRespCap::OnInitialUpdate()
     m_btnModify.SubclassDlgItem(IDC_VOCE_MODIFY, this);
     m_btnDelete.SubclassDlgItem(IDC_VOCE_DELETE, this);
     CViewInputFormResp::OnInitialUpdate();
+    // The icon left of the caption.
+    const struct { CMyButton* pButton; UINT nIcon; } icons[] = {
+        {&m_btnAdd, IDI_VOCE_ADD}, {&m_btnModify, IDI_VOCE_MODIFY}, {&m_btnDelete, IDI_VOCE_DELETE}};
+    for (const auto& icon : icons) {
+        icon.pButton->UpdateTooltip();
+        icon.pButton->SetIcon(CSize(16, 16), icon.nIcon);
+        icon.pButton->SetImageTextPositions(CPoint(4, 4), CPoint(28, 4));
+    }
 }
 
 void CViewInputFormRespCap::RecalcLayout(int cx, int cy)

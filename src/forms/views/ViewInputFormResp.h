@@ -6,6 +6,8 @@
 
 #include "ViewInputFormVariants.h"
 
+#include "controls/MyButton.h"
+
 #include "data/ADOConnection.h"
 #include "data/ADOField.h"
 
@@ -96,7 +98,7 @@ private:
     void EmptyItemRow(int nRow);
     void ClearItemValues(int nRow);
 
-    CButton m_btnAdd;
-    CButton m_btnModify;
-    CButton m_btnDelete;
+    CMyButton m_btnAdd;
+    CMyButton m_btnModify;
+    CMyButton m_btnDelete;
 };
