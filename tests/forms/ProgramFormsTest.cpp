@@ -5,6 +5,7 @@
 #include "forms/RecordID.h"
 #include "forms/views/FormTable.h"
 #include "forms/views/ViewInputFormD07.h"
+#include "forms/views/ViewInputFormVariants.h"
 
 #include <gtest/gtest.h>
 
@@ -63,4 +64,48 @@ TEST_F(ProgramFormsTest, EveryFormOpensInItsViewAndSaves)
     }
     // What the revenue form showed went back unchanged, and the recomputation ran over it.
     EXPECT_EQ(1234.56, Get(L"Entrate", 2101, L"Anno1"));
+}
+
+// Entrate1 as the program ships it: figures typed through the keyboard are stored with every figure derived from
+// them in one save; a recomputation that fails stores nothing.
+TEST_F(ProgramFormsTest, Entrate1SavesTypedFiguresWithTheirDerivedRows)
+{
+    auto pView = static_cast<CViewInputForm*>(MakeView(RUNTIME_CLASS(CViewInputFormTot)));
+    ASSERT_NE(nullptr, pView);
+    CTextID item(L"Entrate1.vts");
+    ASSERT_TRUE(pView->LoadData(&item));
+    CF1Book& grid = pView->GetGrid();
+    const CSheetInfo& sheet = pView->GetFormInfo()[0];
+    long nRow = sheet.m_nFirstRow, nCol = sheet.m_nFirstCol;
+    const CCellInfo* pCell = pView->GetFormInfo().GetCell(0, nRow, nCol);
+    ASSERT_NE(nullptr, pCell);
+    ASSERT_EQ(formKindInput, pCell->m_nKind);
+    long nKey = _wtol(pCell->m_strR);
+
+    grid.InvokeMethod211(nRow, nCol);
+    ASSERT_TRUE(TakeFocus(grid.m_hWnd));
+    SendText(L"1.234,56");
+    SendKey(VK_RETURN);
+    EXPECT_EQ(1234.56, grid.InvokeGet279(nRow, nCol));
+    CMessageBoxRecorder boxes;
+    ASSERT_TRUE(pView->SaveData());
+    EXPECT_EQ(0u, boxes.Count());
+    EXPECT_EQ(1234.56, Get(L"Entrate", nKey, pCell->m_strF));
+    // The title's total (2104 for the first category of title 1) and its copy in SaldoFin were recomputed.
+    EXPECT_EQ(1234.56, Get(L"Entrate", 2104, pCell->m_strF));
+    EXPECT_EQ(1234.56, Get(L"SaldoFin", 101, pCell->m_strF));
+    std::string saved = ReadBytes(m_dataPath);
+
+    Execute(L"DROP TABLE SaldoProg");
+    saved = ReadBytes(m_dataPath);
+    grid.InvokeMethod211(nRow, nCol);
+    ASSERT_TRUE(TakeFocus(grid.m_hWnd));
+    SendText(L"99");
+    SendKey(VK_RETURN);
+    EXPECT_FALSE(pView->SaveData());
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
+    EXPECT_TRUE(pView->IsModified());
+    EXPECT_TRUE(saved == ReadBytes(m_dataPath));
+    EXPECT_EQ(1234.56, Get(L"Entrate", nKey, pCell->m_strF));
 }
