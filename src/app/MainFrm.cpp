@@ -109,6 +109,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CXTPFrameWnd)
     ON_WM_CLOSE()
     ON_MESSAGE(WM_STARTUP_TASKS, &CMainFrame::OnStartupTasks)
     ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, &CMainFrame::OnDockingPaneNotify)
+    ON_MESSAGE(WM_SETMESSAGESTRING, &CMainFrame::OnSetMessageString)
+    ON_MESSAGE(WM_POPMESSAGESTRING, &CMainFrame::OnPopMessageString)
     ON_NOTIFY_RANGE(TVN_SELCHANGINGW, CCtlAlbero::IDC_TREE_CONTROLLO, CCtlAlbero::IDC_TREE_UFFICIALE, &CMainFrame::OnSelChangingTree)
     ON_NOTIFY_RANGE(TVN_SELCHANGEDW, CCtlAlbero::IDC_TREE_CONTROLLO, CCtlAlbero::IDC_TREE_UFFICIALE, &CMainFrame::OnSelChangedTree)
     // The entries before the range of the forms take precedence over it.
@@ -164,6 +166,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(STATUS_PANES, sizeof(STATUS_PANES) / sizeof(STATUS_PANES[0])))
         return -1;
+    OnPopMessageString(AFX_IDS_IDLEMESSAGE, 0);
     ReadAccountingMode();
     if (!CreateCommandBars())
         return -1;
@@ -241,6 +244,27 @@ void CMainFrame::ReadAccountingMode()
     catch (const _com_error& e) {
         AfxMessageBox(FormatResMessage(IDP_ACCOUNTING_MODE_UNREAD, GetComErrorText(e, &data)), MB_ICONERROR);
     }
+}
+
+LRESULT CMainFrame::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    CString strText;
+    if (lParam)
+        strText = reinterpret_cast<LPCTSTR>(lParam);
+    else if (wParam)
+        strText = LoadResString(static_cast<UINT>(wParam));
+    // A prompt string is "status text\ntooltip".
+    int nBreak = strText.Find(L'\n');
+    if (nBreak >= 0)
+        strText = strText.Left(nBreak);
+    if (m_wndStatusBar.GetSafeHwnd())
+        m_wndStatusBar.SetPaneText(0, strText);
+    return 0;
+}
+
+LRESULT CMainFrame::OnPopMessageString(WPARAM wParam, LPARAM lParam)
+{
+    return OnSetMessageString(wParam ? wParam : AFX_IDS_IDLEMESSAGE, lParam);
 }
 
 void CMainFrame::OnClose()

@@ -36,6 +36,7 @@ public:
     CCtlAlbero* GetTreePane() { return m_pTreePane.get(); }
     CView* GetPaneView() const;
     CXTPDockingPaneManager& GetDockingPaneManager() { return m_paneManager; }
+    CXTPStatusBar& GetStatusBar() { return m_wndStatusBar; }
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -44,6 +45,10 @@ protected:
     afx_msg void OnClose();
     afx_msg LRESULT OnStartupTasks(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
+    // The message pane of the status bar: a command's status text (a string id, or the text itself), or the idle
+    // text.
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
 
     // Tree selections
     afx_msg void OnSelChangingTree(UINT nID, NMHDR* pNotifyStruct, LRESULT* pResult);

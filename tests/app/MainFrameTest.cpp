@@ -517,3 +517,21 @@ TEST_F(FrameProfileTest, CancelAtTheSaveQuestionSavesNoLayout)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, MessagePaneShowsTheCommandsStatusTextAndOtherwiseTheIdleText)
+{
+    CreateFrame();
+    CXTPStatusBar& statusBar = m_pFrame->GetStatusBar();
+    EXPECT_EQ(LoadResString(AFX_IDS_IDLEMESSAGE), statusBar.GetPaneText(0));
+    m_pFrame->SendMessage(WM_SETMESSAGESTRING, ID_CALCOLATRICE);
+    CString strPrompt = LoadResString(ID_CALCOLATRICE);
+    EXPECT_EQ(strPrompt.Left(strPrompt.Find(L'\n')), statusBar.GetPaneText(0));
+    m_pFrame->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(L"Testo libero"));
+    EXPECT_EQ(CString(L"Testo libero"), statusBar.GetPaneText(0));
+    m_pFrame->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+    EXPECT_EQ(LoadResString(AFX_IDS_IDLEMESSAGE), statusBar.GetPaneText(0));
+}
+
+} // namespace
