@@ -180,6 +180,19 @@ TEST_F(DockingAutoHideTest, VetoesKeepThePaneInOrOut)
     EXPECT_EQ("action 11 101", Actions().back());
 }
 
+TEST_F(DockingAutoHideTest, ALayoutReplacedWhileAPaneIsOutTakesItsWindowAlong)
+{
+    CXTPDockingPaneAutoHideWnd* pWnd = SlideOut();
+    ASSERT_NE(nullptr, pWnd);
+    Tick(pWnd, XTP_DOCKINGPANE_TIMER_SLIDEOUT, 8);
+    HWND hWnd = pWnd->GetSafeHwnd();
+    m_pFrame->m_paneManager.ResetLayout();
+    MSG msg;
+    while (::PeekMessageW(&msg, hWnd, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
 TEST_F(DockingAutoHideTest, HoverDoesNothingWhileTheFrameIsInactive)
 {
     ASSERT_FALSE(IsTopParentActive(m_pPanel->GetSafeHwnd()));

@@ -42,7 +42,7 @@ CXTPDockingPaneManager* CXTPDockingPaneAutoHideWnd::GetManager() const
 
 int CXTPDockingPaneAutoHideWnd::GetScreenDirection() const
 {
-    return GetManager()->IsLayoutRTL() && !IsVerticalDirection(m_nDirection) ? m_nDirection ^ 1 : m_nDirection;
+    return m_bRightToLeft && !IsVerticalDirection(m_nDirection) ? m_nDirection ^ 1 : m_nDirection;
 }
 
 void CXTPDockingPaneAutoHideWnd::GetLimits(int* pnMin, int* pnMax) const
@@ -61,6 +61,7 @@ BOOL CXTPDockingPaneAutoHideWnd::Open()
     CWnd* pFrame = pManager->GetSite();
     if (!pFrame || !pFrame->GetSafeHwnd() || !pManager->GetTopContainer())
         return FALSE;
+    m_bRightToLeft = pManager->IsLayoutRTL();
 
     int nMin, nMax;
     GetLimits(&nMin, &nMax);
@@ -165,7 +166,7 @@ BOOL CXTPDockingPaneAutoHideWnd::IsCursorInside()
     CXTPInputSource::GetCursorPos(&pt);
     CRect rcWindow, rcPanel;
     GetWindowRect(&rcWindow);
-    if (m_pPanel->GetSafeHwnd())
+    if (m_pPanel && m_pPanel->GetSafeHwnd())
         m_pPanel->GetWindowRect(&rcPanel);
     return rcWindow.PtInRect(pt) || rcPanel.PtInRect(pt);
 }
@@ -189,37 +190,54 @@ void CXTPDockingPaneAutoHideWnd::OnMouseMove(UINT nFlags, CPoint point)
     m_slider.OnMouseMove();
 }
 
+void CXTPDockingPaneAutoHideWnd::StopAnimation()
+{
+    for (UINT nID : {XTP_DOCKINGPANE_TIMER_COUNTDOWN, XTP_DOCKINGPANE_TIMER_SLIDEOUT, XTP_DOCKINGPANE_TIMER_SLIDEIN})
+        KillTimer(nID);
+}
+
+void CXTPDockingPaneAutoHideWnd::ReturnContainer()
+{
+    if (!m_pContainer)
+        return;
+    HWND hWndContainer = m_pContainer->GetSafeHwnd();
+    if (hWndContainer && ::GetParent(hWndContainer) == m_hWnd) {
+        ::ShowWindow(hWndContainer, SW_HIDE);
+        m_pContainer->SetDockingSite(GetManager()->GetSite());
+    }
+    m_pContainer = nullptr;
+}
+
+void CXTPDockingPaneAutoHideWnd::DetachPanel()
+{
+    if (m_pPanel)
+        m_pPanel->OnActiveWindowClosed(this);
+    // Done with the panel: it may go before this window does.
+    m_pPanel = nullptr;
+}
+
 void CXTPDockingPaneAutoHideWnd::CloseWindow()
 {
     if (!m_hWnd)
         return;
+    StopAnimation();
     ShowWindow(SW_HIDE);
-    if (m_pContainer) {
-        HWND hWndContainer = m_pContainer->GetSafeHwnd();
-        if (hWndContainer && ::GetParent(hWndContainer) == m_hWnd) {
-            ::ShowWindow(hWndContainer, SW_HIDE);
-            m_pContainer->SetDockingSite(GetManager()->GetSite());
-        }
-        m_pContainer = nullptr;
-    }
-    m_pPanel->OnActiveWindowClosed(this);
+    ReturnContainer();
+    DetachPanel();
     PostMessage(WM_CLOSE);
 }
 
 void CXTPDockingPaneAutoHideWnd::CloseDelayed()
 {
-    if (m_pContainer) {
-        if (m_pContainer->GetSafeHwnd())
-            m_pContainer->ShowWindow(SW_HIDE);
-        m_pContainer->SetDockingSite(GetManager()->GetSite());
-        m_pContainer = nullptr;
-    }
+    StopAnimation();
+    ReturnContainer();
+    DetachPanel();
     SetTimer(XTP_DOCKINGPANE_TIMER_CLOSE, nCloseDelay, nullptr);
 }
 
 void CXTPDockingPaneAutoHideWnd::PostNcDestroy()
 {
-    m_pPanel->OnActiveWindowClosed(this);
+    DetachPanel();
     CMiniFrameWnd::PostNcDestroy();
 }
 
@@ -231,6 +249,8 @@ BOOL CXTPDockingPaneAutoHideWnd::OnEraseBkgnd(CDC* /*pDC*/)
 void CXTPDockingPaneAutoHideWnd::OnPaint()
 {
     CPaintDC dc(this);
+    if (!m_pPanel)
+        return;
     CRect rc;
     GetClientRect(&rc);
     CXTPDockingPanePaintManager* pTheme = GetManager()->GetPaintManager();
@@ -283,8 +303,7 @@ CRect CXTPDockingPaneAutoHideWnd::CalcResizeLimits(const CRect& rcTop, int nDire
 
 void CXTPDockingPaneAutoHideWnd::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CXTPDockingPaneManager* pManager = GetManager();
-    if (pManager->IsSplittersLocked() || !m_pContainer) {
+    if (!m_pPanel || !m_pContainer || GetManager()->IsSplittersLocked()) {
         CMiniFrameWnd::OnLButtonDown(nFlags, point);
         return;
     }

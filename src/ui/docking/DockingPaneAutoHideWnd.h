@@ -67,11 +67,16 @@ private:
     int GetScreenDirection() const;
     void GetLimits(int* pnMin, int* pnMax) const;
     void TrackResize(CPoint ptScreen);
+    void StopAnimation();
+    // The container back to the frame, hidden.
+    void ReturnContainer();
+    void DetachPanel();
     void ApplySplitter(const CRect& rcSplitter);
 
     CXTPDockingPaneAutoHidePanel* m_pPanel;
     CXTPDockingPaneTabbedContainer* m_pContainer;
     int m_nDirection;
+    BOOL m_bRightToLeft = FALSE;
     CRect m_rcFull;
     BOOL m_bTracking = FALSE;
     CXTPDockingPaneSlider m_slider{this};
