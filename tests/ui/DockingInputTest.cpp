@@ -32,6 +32,15 @@ INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
     return input;
 }
 
+INPUT KeyInput(WORD nKey, DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = nKey;
+    input.ki.dwFlags = dwFlags;
+    return input;
+}
+
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR nID, DWORD)
 {
     ::KillTimer(nullptr, nID);
@@ -65,14 +74,19 @@ protected:
     std::string Tree() { return DescribeLayout(m_pManager->GetCurrentLayout()); }
     CRect ScreenRect(CXTPDockingPaneElement* pElement) { return pElement->GetScreenRect(); }
     CXTPDockingPaneTabbedContainer* Container(UINT nID) { return m_pManager->FindPane(nID)->GetTabbedContainer(); }
-    // Press at one point, move in steps to another, release there.
-    void DragBy(CPoint ptFrom, CPoint ptTo)
+    // Press at one point, move in steps to another, release there; with bControl the Ctrl key is held meanwhile.
+    void DragBy(CPoint ptFrom, CPoint ptTo, BOOL bControl = FALSE)
     {
         m_nWatchdog = ::SetTimer(nullptr, 0, 3000, Watchdog);
         std::vector<INPUT> inputs = {MouseInput(ptFrom, 0), MouseInput(ptFrom, MOUSEEVENTF_LEFTDOWN)};
-        for (int i = 1; i <= 4; i++)
+        for (int i = 1; i <= 4; i++) {
+            if (bControl && i == 2)
+                inputs.push_back(KeyInput(VK_CONTROL, 0));
             inputs.push_back(MouseInput(ptFrom + CSize((ptTo.x - ptFrom.x) * i / 4, (ptTo.y - ptFrom.y) * i / 4), 0));
+        }
         inputs.push_back(MouseInput(ptTo, MOUSEEVENTF_LEFTUP));
+        if (bControl)
+            inputs.push_back(KeyInput(VK_CONTROL, KEYEVENTF_KEYUP));
         ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         Pump(150);
         ::KillTimer(nullptr, m_nWatchdog);
@@ -97,6 +111,15 @@ TEST_F(DockingInputTest, APaneDraggedByItsCaptionDocksOrJoinsAsATab)
     DragBy(ptCaption, ptOtherCaption);
     EXPECT_EQ("H[T(4000,4001*),C]", Tree());
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(DockingInputTest, HoldingCtrlFloatsThePaneWhereItWouldHaveDocked)
+{
+    CPoint ptCaption = ScreenRect(Container(4001)).TopLeft() + CSize(30, 8);
+    CRect rcClient = ScreenRect(m_pManager->GetClientPane());
+    DragBy(ptCaption, CPoint(rcClient.left + 3, rcClient.CenterPoint().y), TRUE);
+    EXPECT_EQ("H[T(4000),C,T()] F{H[T(4001)]}", Tree());
+    EXPECT_GE(::GetKeyState(VK_CONTROL), 0);
 }
 
 TEST_F(DockingInputTest, SplitterBarsMoveWithTheTrackerAndLive)
