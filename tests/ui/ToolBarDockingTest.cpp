@@ -257,3 +257,29 @@ TEST(BarStateRestartTest, DockingFloatingPlacesAndTheHiddenStatusBarComeBackAfte
     }
     AfxDelRegTreeHelper(HKEY_CURRENT_USER, CString(L"Software\\") + kStateCompany);
 }
+
+TEST_F(ToolBarDockingTest, FloatingBarsAreAwayWhileTheFrameIsInactive)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    ASSERT_TRUE(pBars->FloatCommandBar(m_pBar));
+    PumpFrame(m_pFrame->m_hWnd);
+    ASSERT_TRUE(::IsWindowVisible(m_pBar->m_hWnd));
+
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, L"STATIC", L"Altra", WS_OVERLAPPED | WS_VISIBLE, CRect(600, 40, 700, 100), nullptr, 0));
+    auto activate = [this](HWND hWnd) {
+        ::SetForegroundWindow(hWnd);
+        ::SetActiveWindow(hWnd);
+        PumpFrame(m_pFrame->m_hWnd);
+    };
+    activate(other.m_hWnd);
+    EXPECT_FALSE(::IsWindowVisible(m_pBar->m_hWnd));
+    activate(m_pFrame->m_hWnd);
+    EXPECT_TRUE(::IsWindowVisible(m_pBar->m_hWnd));
+
+    // Without the option the bar stays where it is.
+    pBars->GetCommandBarsOptions()->bSyncFloatingToolbars = FALSE;
+    activate(other.m_hWnd);
+    EXPECT_TRUE(::IsWindowVisible(m_pBar->m_hWnd));
+    other.DestroyWindow();
+}

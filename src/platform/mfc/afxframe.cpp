@@ -20,7 +20,51 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
     ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_WM_ACTIVATE()
+    ON_WM_ENABLE()
 END_MESSAGE_MAP()
+
+namespace
+{
+// Windows of this thread owned by the frame that carry the floating-window style bit.
+struct FLOATING_NOTIFY
+{
+    HWND hWndOwner;
+    DWORD dwFlags;
+};
+
+BOOL CALLBACK NotifyFloatingWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pNotify = reinterpret_cast<FLOATING_NOTIFY*>(lParam);
+    if (::GetWindow(hWnd, GW_OWNER) == pNotify->hWndOwner && (::GetWindowLongPtrW(hWnd, GWL_STYLE) & 0x100))
+        ::SendMessageW(hWnd, WM_FLOATSTATUS, pNotify->dwFlags, 0);
+    return TRUE;
+}
+}
+
+void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags)
+{
+    FLOATING_NOTIFY notify = {m_hWnd, dwFlags};
+    ::EnumThreadWindows(::GetCurrentThreadId(), NotifyFloatingWindow, reinterpret_cast<LPARAM>(&notify));
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CWnd::OnActivate(nState, pWndOther, bMinimized);
+    if (GetParentFrame())
+        return;
+    BOOL bActive = nState != WA_INACTIVE;
+    // Activation passing to a window the frame owns keeps its floating windows.
+    if (!bActive && pWndOther && ::GetWindow(pWndOther->m_hWnd, GW_OWNER) == m_hWnd)
+        return;
+    NotifyFloatingWindows(bActive ? FS_ACTIVATE : FS_DEACTIVATE);
+}
+
+void CFrameWnd::OnEnable(BOOL bEnable)
+{
+    CWnd::OnEnable(bEnable);
+    NotifyFloatingWindows(bEnable ? FS_ENABLE : FS_DISABLE);
+}
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
 {

@@ -78,6 +78,10 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     // The status bar's Caps Lock, Num Lock and Scroll Lock panes.
     afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    // The owned floating windows follow the frame's activation and enabling (WM_FLOATSTATUS).
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnEnable(BOOL bEnable);
+    void NotifyFloatingWindows(DWORD dwFlags);
     DECLARE_MESSAGE_MAP()
 
     CString m_strTitle;

@@ -13,6 +13,14 @@ class CCmdUI;
 // The framework's private window messages.
 #define WM_QUERYAFXWNDPROC  0x0360  // answers 1 when the window runs the framework's window procedure
 #define WM_SIZEPARENT       0x0361  // lParam: AFX_SIZEPARENTPARAMS*; children take their share of the frame
+#define WM_FLOATSTATUS      0x036D  // wParam: FS_ bits; a frame tells its owned floating windows (style 0x100)
+#define FS_SHOW         0x01
+#define FS_HIDE         0x02
+#define FS_ACTIVATE     0x04
+#define FS_DEACTIVATE   0x08
+#define FS_ENABLE       0x10
+#define FS_DISABLE      0x20
+#define FS_SYNCACTIVE   0x40   // asks whether the window looks active with its frame
 #define WM_IDLEUPDATECMDUI  0x0363  // wParam: disable commands without handler; sent on idle
 #define WM_INITIALUPDATE    0x0364  // sent to the views of a new frame
 #define WM_KICKIDLE         0x036A  // sent by modal loops while their queue is empty

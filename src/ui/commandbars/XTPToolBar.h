@@ -79,6 +79,7 @@ protected:
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg BOOL OnNcActivate(BOOL bActive);
     afx_msg void OnClose();
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     // Finds the own control of an id or makes it; hidden until the layout places it.

@@ -127,3 +127,32 @@ void CXTPToolBar::OnClose()
 {
     // A floating bar closes only through its close button.
 }
+
+LRESULT CXTPToolBar::OnFloatStatus(WPARAM wParam, LPARAM)
+{
+    LRESULT lResult = (GetStyle() & kFloatingStyleBit) && (wParam & FS_SYNCACTIVE) ? 1 : 0;
+    if (m_nPosition != xtpBarFloating || !m_bVisible)
+        return lResult;
+    HWND hWndFrame = ::GetWindow(m_hWnd, GW_OWNER);
+    BOOL bFrameActive = hWndFrame && ::GetActiveWindow() == hWndFrame;
+    const UINT nNoMove = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars || pCommandBars->GetCommandBarsOptions()->bSyncFloatingToolbars)
+    {
+        // Floating bars are away while the application is. The frame sends the deactivation only when the
+        // activation leaves it and its own windows (while it is sent the frame may still be the active one).
+        if (wParam & FS_DEACTIVATE)
+            SetWindowPos(nullptr, 0, 0, 0, 0, nNoMove | SWP_HIDEWINDOW);
+        HWND hWndForeground = ::GetForegroundWindow();
+        if ((wParam & FS_ACTIVATE) && bFrameActive && !(GetStyle() & WS_VISIBLE) && hWndForeground &&
+            ::IsWindowVisible(hWndForeground) && !::IsIconic(hWndForeground))
+            SetWindowPos(nullptr, 0, 0, 0, 0, nNoMove | SWP_SHOWWINDOW);
+    }
+    if (wParam & FS_SHOW)
+        SetWindowPos(nullptr, 0, 0, 0, 0, nNoMove | SWP_SHOWWINDOW);
+    if (wParam & FS_HIDE)
+        SetWindowPos(nullptr, 0, 0, 0, 0, nNoMove | SWP_HIDEWINDOW);
+    if (wParam & (FS_ENABLE | FS_DISABLE))
+        EnableWindow((wParam & FS_ENABLE) != 0);
+    return lResult;
+}
