@@ -194,6 +194,7 @@ BOOL CMainFrame::CreateCommandBars()
     pCommandBars->HideCommands(HIDDEN_COMMANDS, sizeof(HIDDEN_COMMANDS) / sizeof(HIDDEN_COMMANDS[0]));
     pCommandBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
     pCommandBars->LoadOptions(PROFILE_BARS);
+    pCommandBars->LoadBarState(PROFILE_BARS, FALSE);
     pCommandBars->GetShortcutManager()->LoadShortcuts(PROFILE_BARS);
     return TRUE;
 }
@@ -279,6 +280,7 @@ void CMainFrame::SaveBarsAndLayout()
 {
     if (CXTPCommandBars* pCommandBars = GetCommandBars()) {
         pCommandBars->SaveOptions(PROFILE_BARS);
+        pCommandBars->SaveBarState(PROFILE_BARS, TRUE);
         pCommandBars->GetShortcutManager()->SaveShortcuts(PROFILE_BARS);
     }
     if (m_paneManager.GetSafeHwnd()) {

@@ -11,6 +11,7 @@
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxshell.h"
+#include "ui/commandbars/XTPToolBar.h"
 #include "ui/docking/DockingPane.h"
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
@@ -484,6 +485,18 @@ TEST_F(FrameProfileTest, PaneLayoutSurvivesARestart)
     ASSERT_NE(nullptr, TreePane());
     EXPECT_EQ(static_cast<int>(xtpPaneDockRight), m_pFrame->GetDockingPaneManager().GetPaneDirection(TreePane()));
     EXPECT_NE(nullptr, m_pFrame->GetTreePane());
+}
+
+TEST_F(FrameProfileTest, HiddenToolbarStaysHiddenAfterARestart)
+{
+    CreateFrame();
+    auto toolbar = [&]() { return m_pFrame->GetCommandBars()->GetAt(0); };
+    ASSERT_NE(nullptr, toolbar());
+    EXPECT_TRUE(toolbar()->IsVisible());
+    toolbar()->SetVisible(FALSE);
+    Restart();
+    ASSERT_NE(nullptr, toolbar());
+    EXPECT_FALSE(toolbar()->IsVisibleFlag());
 }
 
 TEST_F(FrameProfileTest, TreePaneClosedForGoodComesBackAndTheStartUpTasksStillRun)
