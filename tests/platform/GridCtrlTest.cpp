@@ -668,3 +668,31 @@ TEST_F(GridCtrlTest, ActiveCellFarAwayIsBroughtIntoViewAtOnce)
     Grid().InvokeMethod229();
     EXPECT_EQ(Ctrl().GetCellRect(2, 1).bottom, Ctrl().GetCellRect(5, 3).top);
 }
+
+TEST_F(GridCtrlTest, AMergedAreaIsOneCellForTheActiveCellAndTheKeys)
+{
+    CGridSheet& sheet = Ctrl().GetShownSheet();
+    ASSERT_TRUE(sheet.MergeCells(CGridRange(2, 2, 3, 4)));
+    // A cell inside the area makes the area's first cell active and selects the area.
+    Grid().InvokeMethod211(3, 3);
+    EXPECT_EQ(2, Grid().GetProperty5());
+    EXPECT_EQ(2, Grid().GetProperty4());
+    const CGridRange& selection = Ctrl().GetSelection();
+    EXPECT_EQ(4, selection.m_nCol2);
+    EXPECT_EQ(3, selection.m_nRow2);
+    // The area's first cell takes the whole area on the screen (and the in-cell editor with it).
+    CRect rcFirst = Ctrl().GetCellRect(2, 2), rcNext = Ctrl().GetCellRect(2, 5), rcBelow = Ctrl().GetCellRect(4, 2);
+    EXPECT_EQ(rcNext.left, rcFirst.right);
+    EXPECT_EQ(rcBelow.top, rcFirst.bottom);
+    // Keys step over it: right from it to the column after it, left into it to its first cell.
+    struct
+    {
+        UINT nKey;
+        long nRow, nCol;
+    } steps[] = {{VK_RIGHT, 2, 5}, {VK_LEFT, 2, 2}, {VK_DOWN, 4, 2}, {VK_UP, 2, 2}, {VK_LEFT, 2, 1}};
+    for (const auto& step : steps) {
+        Press(step.nKey);
+        EXPECT_EQ(step.nRow, Grid().GetProperty5()) << "key " << step.nKey;
+        EXPECT_EQ(step.nCol, Grid().GetProperty4()) << "key " << step.nKey;
+    }
+}

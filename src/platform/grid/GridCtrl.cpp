@@ -142,6 +142,9 @@ void CGridCtrl::ClampView()
 
 BOOL CGridCtrl::SetActiveCell(int nRow, int nCol)
 {
+    // A cell of a merged area stands for the area: its first cell is active, the area selected.
+    if (const CGridRange* pMerge = GetShownSheet().FindMerge(nRow, nCol))
+        return SetSelection(*pMerge);
     return SetSelection(CGridRange(nRow, nCol, nRow, nCol));
 }
 
@@ -373,6 +376,16 @@ CRect CGridCtrl::GetCellRect(int nRow, int nCol) const
         }
     if (rcCell.Width() == 0 || rcCell.Height() == 0)
         return CRect();
+    // The first cell of a merged area takes the shown part of the area.
+    const CGridRange* pMerge = GetShownSheet().FindMerge(nRow, nCol);
+    if (pMerge && pMerge->m_nRow1 == nRow && pMerge->m_nCol1 == nCol) {
+        for (const CSpan& s : VisibleRows(rc.bottom))
+            if (s.m_nIndex > nRow && s.m_nIndex <= pMerge->m_nRow2)
+                rcCell.bottom = s.m_nEnd;
+        for (const CSpan& s : VisibleCols(rc.right))
+            if (s.m_nIndex > nCol && s.m_nIndex <= pMerge->m_nCol2)
+                rcCell.right = s.m_nEnd;
+    }
     return rcCell;
 }
 
@@ -643,6 +656,13 @@ BOOL CGridCtrl::MoveActiveCell(int nRows, int nCols)
 {
     const CGridSheet& sheet = GetShownSheet();
     int nRow = View().m_nRow, nCol = View().m_nCol;
+    // From a merged area, a step right or down starts at its far edge.
+    if (const CGridRange* pMerge = sheet.FindMerge(nRow, nCol)) {
+        if (nRows > 0)
+            nRow = pMerge->m_nRow2;
+        if (nCols > 0)
+            nCol = pMerge->m_nCol2;
+    }
     // One step at a time, so that hidden rows and columns are passed over.
     for (int n = std::abs(nRows); n > 0; --n) {
         int r = nRow + (nRows > 0 ? 1 : -1);
