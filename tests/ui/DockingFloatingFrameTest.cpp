@@ -140,7 +140,8 @@ TEST_F(DockingFloatingFrameTest, ThemedFrameDrawsItsCaptionAndRollsUpEvenWithAZe
     // The frame's own caption above the client area: caption height + 2 below the sizing border less one.
     int nBorder = ::GetSystemMetrics(SM_CYSIZEFRAME) - 1;
     EXPECT_EQ(rcWindow.top + nBorder + nCaption + 2, rcClient.top);
-    EXPECT_EQ(HTCAPTION, pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.CenterPoint().x, rcWindow.top + nBorder + 3)));
+    LPARAM lCaption = MAKELPARAM(rcWindow.CenterPoint().x, rcWindow.top + nBorder + 3);
+    EXPECT_EQ(HTCAPTION, pMini->SendMessage(WM_NCHITTEST, 0, lCaption));
     pMini->SendMessage(WM_NCPAINT);
     CPaneCaptionButton* pClose = pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_CLOSE);
     ASSERT_NE(nullptr, pClose);

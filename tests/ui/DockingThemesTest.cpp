@@ -142,7 +142,8 @@ TEST_F(DockingThemeTest, HeightsComeFromTheMeasuredFonts)
         EXPECT_EQ(theme->m_nCaptionTextMargin + std::max(13, nText), theme->GetCaptionHeight()) << nTheme;
         EXPECT_EQ(theme->GetCaptionHeight() + 3, theme->GetCaptionFullHeight()) << nTheme;
         CFontSelector tabFont(&canvas, theme->GetPaneTabPainter()->GetFont(FALSE, FALSE));
-        EXPECT_EQ(std::max(24, static_cast<int>(canvas.GetTextExtent(L" ", 1).cy) + 10), theme->GetTabsHeight()) << nTheme;
+        int nTabText = static_cast<int>(canvas.GetTextExtent(L" ", 1).cy);
+        EXPECT_EQ(std::max(24, nTabText + 10), theme->GetTabsHeight()) << nTheme;
     }
     CThemePtr theme2(CXTPDockingPanePaintManager::CreateTheme(2));
     EXPECT_EQ(7, theme2->m_nCaptionTextMargin);

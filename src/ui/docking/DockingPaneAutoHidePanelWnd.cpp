@@ -336,7 +336,8 @@ void CXTPDockingPaneAutoHidePanel::OnPaint()
     } else {
         // One gradient across the frame's width, whatever the panel's own length.
         CRect rcGradient = rc;
-        rcGradient.right = rcGradient.left + std::max(static_cast<int>(rc.Width()), ::GetSystemMetrics(SM_CXFULLSCREEN) / 2);
+        int nWidth = std::max(static_cast<int>(rc.Width()), ::GetSystemMetrics(SM_CXFULLSCREEN) / 2);
+        rcGradient.right = rcGradient.left + nWidth;
         GetGradientPainter()->DrawGradient(&dc, &rcGradient, clrStart, clrEnd, TRUE);
     }
     for (const auto& pGroup : m_arrTabGroups)

@@ -5,6 +5,12 @@
 
 #include <algorithm>
 
+COLORREF BlendPerMille(COLORREF a, COLORREF b, int nPerMille)
+{
+    auto mix = [nPerMille](int x, int y) { return (x * nPerMille + y * (1000 - nPerMille) + 500) / 1000; };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
 CXTPDockingPanePaintManager::CXTPDockingPanePaintManager()
     : m_clrSplitterGripper(XTP_COLOR_NONE), m_clrSplitter(XTP_COLOR_NONE)
 {
@@ -261,6 +267,17 @@ void CXTPDockingPanePaintManager::DrawSplitter(CDC* pDC, CRect rc, BOOL bHorizon
             pDC->FillSolidRect(x - 1, y - 1, 2, 2, clrGrip);
         }
     }
+}
+
+COLORREF CXTPDockingPanePaintManager::DrawPlainButtonFace(CDC* pDC, CPaneCaptionButton* pButton, COLORREF clr) const
+{
+    BOOL bPressed = pButton->IsPressed();
+    if (!bPressed && !pButton->IsHot())
+        return clr;
+    CRect rc = pButton->GetRect();
+    pDC->FillSolidRect(rc, GetColor(bPressed ? 33 : 31));
+    pDC->Draw3dRect(rc, GetColor(32), GetColor(32));
+    return GetColor(bPressed ? 47 : 45);
 }
 
 void CXTPDockingPanePaintManager::DrawCaptionTitle(CDC* pDC, const CString& strTitle, CRect rc, BOOL bVertical,

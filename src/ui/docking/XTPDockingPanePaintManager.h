@@ -27,6 +27,9 @@ enum
     XTP_IDS_DOCKINGPANE_MENU = 9909,
 };
 
+// Per channel nPerMille of a and the rest of b, to the nearest unit.
+COLORREF BlendPerMille(COLORREF a, COLORREF b, int nPerMille);
+
 // Bit of a pin button's state: the pin lies (the pane slides out of an edge strip, or the frame is rolled up).
 const DWORD XTP_DOCKINGPANE_PINLYING = 2;
 
@@ -115,6 +118,9 @@ public:
     CRect m_rcCaptionMargin{0, 2, 0, 1};
 
 protected:
+    // The hot (fill 31) or pressed (fill 33) face framed in colour 32; answers the glyph colour (45 or 47), or
+    // clr for a button in neither state.
+    COLORREF DrawPlainButtonFace(CDC* pDC, CPaneCaptionButton* pButton, COLORREF clr) const;
     // "Height" of a space in a font: the line height text of that font takes.
     static int GetTextHeight(CFont* pFont);
     // The caption's title in the caption font, vertical captions read from the top down.

@@ -5,13 +5,6 @@
 
 namespace
 {
-// Per channel nPerMille of a and the rest of b, to the nearest unit.
-COLORREF BlendPerMille(COLORREF a, COLORREF b, int nPerMille)
-{
-    auto mix = [nPerMille](int x, int y) { return (x * nPerMille + y * (1000 - nPerMille) + 500) / 1000; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
-
 // The caption copied with its active state as drawn: only the focused element's caption is highlighted.
 XTP_DOCKINGPANE_CAPTION Highlighted(const XTP_DOCKINGPANE_CAPTION& caption, BOOL bHighlight)
 {
@@ -172,7 +165,8 @@ void CXTPDockingPaneTheme1::RefreshMetrics()
 {
     CXTPDockingPaneTheme4::RefreshMetrics();
     m_clrActiveCaption.SetDefaultColors(GetColor(COLOR_ACTIVECAPTION), GetColor(COLOR_GRADIENTACTIVECAPTION));
-    m_clrInactiveCaption.SetDefaultColors(GetColor(COLOR_INACTIVECAPTION), ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION));
+    m_clrInactiveCaption.SetDefaultColors(GetColor(COLOR_INACTIVECAPTION),
+                                          ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION));
     m_clrActiveCaptionText = GetColor(COLOR_CAPTIONTEXT);
     m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
     // Systems before gradient captions paint them in one colour.
@@ -351,21 +345,20 @@ void CXTPDockingPaneTheme2::DrawCaptionPart(CDC* pDC, const XTP_DOCKINGPANE_CAPT
 
 void CXTPDockingPaneTheme2::DrawButtonBackground(CDC* pDC, CPaneCaptionButton* pButton, COLORREF& clrText)
 {
-    CRect rc = pButton->GetRect();
+    if (!m_bSchemeColorsApplied) {
+        clrText = DrawPlainButtonFace(pDC, pButton, clrText);
+        return;
+    }
     BOOL bPressed = pButton->IsPressed();
     if (!bPressed && !pButton->IsHot())
         return;
-    if (m_bSchemeColorsApplied) {
-        if (bPressed)
-            GetGradientPainter()->DrawGradient(pDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-        else
-            GetGradientPainter()->DrawGradient(pDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
-        clrText = RGB(0, 0, 0);
-    } else {
-        pDC->FillSolidRect(rc, GetColor(bPressed ? 33 : 31));
-        clrText = GetColor(bPressed ? 47 : 45);
-    }
+    CRect rc = pButton->GetRect();
+    if (bPressed)
+        GetGradientPainter()->DrawGradient(pDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+    else
+        GetGradientPainter()->DrawGradient(pDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
     pDC->Draw3dRect(rc, GetColor(32), GetColor(32));
+    clrText = RGB(0, 0, 0);
 }
 
 void CXTPDockingPaneTheme2::DrawCaptionButton(CDC* pDC, CPaneCaptionButton* pButton, COLORREF clr)
@@ -396,10 +389,11 @@ void CXTPDockingPaneTheme7::RefreshMetrics()
         SetCaptionFont(&lf, FALSE);
     }
     if (m_bSchemeColorsApplied) {
-        m_clrCaptionBackInactive.SetDefaultColors(GetColorTable()->GetSchemeColor(39), GetColorTable()->GetSchemeColor(38));
+        CColorTable* pTable = GetColorTable();
+        m_clrCaptionBackInactive.SetDefaultColors(pTable->GetSchemeColor(39), pTable->GetSchemeColor(38));
         m_clrInactiveCaptionText = RGB(255, 255, 255);
     } else {
-        m_clrCaptionBackInactive.SetDefaultColors(BlendPerMille(GetColor(COLOR_BTNSHADOW), GetColor(COLOR_WINDOW), 205),
-                                                  GetColor(COLOR_BTNSHADOW));
+        COLORREF clrShadow = GetColor(COLOR_BTNSHADOW);
+        m_clrCaptionBackInactive.SetDefaultColors(BlendPerMille(clrShadow, GetColor(COLOR_WINDOW), 205), clrShadow);
     }
 }

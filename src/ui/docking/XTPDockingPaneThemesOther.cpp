@@ -10,25 +10,6 @@ namespace
 const COLORREF clrBlack = RGB(0, 0, 0);
 const COLORREF clrWhite = RGB(255, 255, 255);
 
-COLORREF Blend205(COLORREF a, COLORREF b)
-{
-    auto mix = [](int x, int y) { return (x * 205 + y * 795 + 500) / 1000; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
-
-// Hot and pressed faces in the colour table's plain accent colours; answers the glyph colour.
-COLORREF DrawPlainButtonFace(const CXTPDockingPanePaintManager* pTheme, CDC* pDC, CPaneCaptionButton* pButton,
-                             COLORREF clr)
-{
-    BOOL bPressed = pButton->IsPressed();
-    if (!bPressed && !pButton->IsHot())
-        return clr;
-    CRect rc = pButton->GetRect();
-    pDC->FillSolidRect(rc, pTheme->GetColor(bPressed ? 33 : 31));
-    pDC->Draw3dRect(rc, pTheme->GetColor(32), pTheme->GetColor(32));
-    return pTheme->GetColor(bPressed ? 47 : 45);
-}
-
 void OpenOrClose(CXTPVisualStyleHandle& handle, BOOL bOpen, LPCWSTR pszClass)
 {
     if (bOpen)
@@ -164,7 +145,7 @@ void CXTPDockingPaneTheme5::RecalcLayout(CXTPTabManager* pTabs, CDC* pDC, BOOL b
 
 void CXTPDockingPaneTheme5::DrawCaptionButton(CDC* pDC, CPaneCaptionButton* pButton, COLORREF clr)
 {
-    clr = DrawPlainButtonFace(this, pDC, pButton, clr);
+    clr = DrawPlainButtonFace(pDC, pButton, clr);
     CPoint ptCentre = pButton->GetRect().CenterPoint();
     DrawButtonGlyph(pDC, pButton, ptCentre.x, ptCentre.y, clr);
 }
@@ -197,7 +178,7 @@ void CXTPDockingPaneTabColors::RefreshColors()
     COLORREF clrFace = C(COLOR_BTNFACE);
     if (m_bHighlight)
         m_clrHighlight.SetDefaultValue(clrWhite);
-    m_clrFace.SetDefaultColors(clrFace, Blend205(clrFace, C(COLOR_WINDOW)));
+    m_clrFace.SetDefaultColors(clrFace, BlendPerMille(clrFace, C(COLOR_WINDOW), 205));
     m_clrFace2.SetDefaultColors(m_clrHeaderFace.m_clrStart, m_clrHeaderFace.m_clrEnd);
     m_bSchemeFlag = FALSE;
     int nScheme = GetColorScheme();
