@@ -2,6 +2,9 @@
 // they ask of the frame, and the notifications the frame gets (with its vetoes).
 #include "DockingTestSupport.h"
 
+#include "resource.h"
+#include "ui/persist/ImageManager.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -202,5 +205,20 @@ TEST_F(DockingTreeTest, PaneDirectionFollowsThePlaceBesideTheClient)
     for (auto [nID, nDirection] : {std::pair<UINT, int>{4000, 0}, {4001, 1}, {4002, 2}, {4003, 3}}) {
         EXPECT_EQ(nDirection, m_pManager->GetPaneDirection(m_pManager->FindPane(nID))) << nID;
     }
+}
+
+TEST_F(DockingTreeTest, IconsComeFromABitmapOnlyWhenItHoldsOneImagePerId)
+{
+    const int ids[] = {4000, 4001};
+    EXPECT_FALSE(m_pManager->SetIcons(IDB_NAVIGATION_PANE, ids, 2, RGB(0, 255, 0)));
+    EXPECT_EQ(nullptr, m_pManager->GetIcon(4000));
+    EXPECT_TRUE(m_pManager->SetIcons(IDB_NAVIGATION_PANE, ids, 1, RGB(0, 255, 0)));
+    EXPECT_NE(nullptr, m_pManager->GetIcon(4000));
+    EXPECT_EQ(nullptr, m_pManager->GetIcon(4001));
+    // A pane without an icon id of its own finds the icon under its id.
+    CXTPDockingPane* pPane = Create(4000, xtpPaneDockLeft);
+    EXPECT_EQ(m_pManager->GetIcon(4000), pPane->GetIcon());
+    pPane->SetIconID(4001);
+    EXPECT_EQ(nullptr, pPane->GetIcon());
 }
 }
