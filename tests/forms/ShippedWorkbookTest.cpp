@@ -148,6 +148,8 @@ TEST(WorkbookSource, FaultsOfASourceAreRefusedWithTheirLine)
         {L"sheet \"P\"\n size 3 3\n row 2: \"x\" | =A2*2", L"the formula of cell B2 of sheet \"P\" gives #VALUE!"},
         {L"sheet \"P\"\n size 3 3\n row 2: =SOMMA(B2)", L"the formula of cell A2 of sheet \"P\" gives #NAME?"},
         {L"sheet \"P\"\n size 3 3\nsheet \"p\"", L"line 3: sheet name \"p\" not valid or used twice"},
+        {L"sheet \"P\"\n size 3 3\n merge A1:C1\n merge B1:B2", L"line 4: merged area B1:B2 is a single cell, out of"},
+        {L"sheet \"P\"\n size 3 3\n merge A1", L"line 3: a range such as B1:F1"},
         {L"", L"the source has no sheet"},
     };
     for (const auto& c : cases) {
@@ -194,6 +196,10 @@ TEST(WorkbookSource, EachRowIsServedByItsTable)
     EXPECT_EQ(CString(L"[EOF]"), book.GetSheet(1)->GetText(7, 5));
     EXPECT_EQ(CString(L"[EOF]"), book.GetSheet(2)->GetText(7, 6));
     EXPECT_EQ(CString(L"1:3,3;F:0,0;T:Entrate"), book.GetSheet(2)->GetText(1, 1));
+    // A merged title.
+    ASSERT_EQ(CString(), CompileSourceText(SmallSource(L"merge A1:D1\nrow 1: \"Titolo\""), book, info));
+    ASSERT_EQ(1u, book.GetSheet(1)->GetMerges().size());
+    EXPECT_EQ(4, book.GetSheet(1)->GetMerges()[0].m_nCol2);
 }
 
 // On archives filled at random through every shipped workbook, every computed cell with a row key shows what

@@ -338,6 +338,16 @@ public:
         }
         else if (strKeyword == L"description")
             m_strDescName = Unquote(words.Next());
+        else if (strKeyword == L"merge") {
+            CString strRange = words.Next();
+            int nColon = strRange.Find(L':');
+            CGridRange range;
+            if (nColon < 0 || !GridParseCellName(strRange.Left(nColon), range.m_nRow1, range.m_nCol1) ||
+                !GridParseCellName(strRange.Mid(nColon + 1), range.m_nRow2, range.m_nCol2))
+                Fail(L"a range such as B1:F1 was expected after merge");
+            if (!m_pData->MergeCells(range))
+                Fail(L"merged area " + strRange + L" is a single cell, out of order or overlaps another");
+        }
         else if (strKeyword == L"width")
             m_pData->SetDefaultColWidth(ReadInt(words.Next(), 0, kGridMaxColWidth));
         else if (strKeyword == L"height")
