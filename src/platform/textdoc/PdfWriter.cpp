@@ -1,5 +1,7 @@
 #include "PdfWriter.h"
 
+#include "TextLayout.h"
+
 #include "platform/mfc/afxexcept.h"
 
 #include <hpdf.h>
@@ -13,9 +15,7 @@
 
 namespace {
 
-const double kTwipsPerPoint = 20.0;
-const double kTabPoints = 36.0;      // the rich-edit control's default tab stops: half an inch
-const double kLineSpacing = 1.2;
+const double kTwipsPerPoint = CTextLayout::kTwipsPerPoint;
 
 void HPDF_STDCALL OnHaruError(HPDF_STATUS, HPDF_STATUS, void*)
 {
@@ -136,135 +136,56 @@ private:
 };
 
 // One laid-out character: its place on the line and how it is drawn.
-struct CGlyph
-{
-    long nPos;            // in the document
-    double x;             // from the left margin, points
-    double width;
-    HPDF_Font font;       // null for a box or a blank that is not drawn
-    unsigned char byte;
-};
-
-class CPdfLayout
+// Draws the laid-out lines, page by page, as PDF text and boxes.
+class CPdfPages
 {
 public:
-    CPdfLayout(const CTextDocument& doc, HPDF_Doc pdf, CFontCache& fonts) : m_doc(doc), m_pdf(pdf), m_fonts(fonts)
-    {
-        const CTextPageSetup& page = doc.PageSetup();
-        m_width = page.nWidth / kTwipsPerPoint;
-        m_height = page.nHeight / kTwipsPerPoint;
-        m_left = page.nMarginLeft / kTwipsPerPoint;
-        m_top = page.nMarginTop / kTwipsPerPoint;
-        m_right = std::max(m_left + 36.0, m_width - page.nMarginRight / kTwipsPerPoint);
-        m_bottom = page.nMarginBottom / kTwipsPerPoint;
-    }
+    CPdfPages(const CTextDocument& doc, HPDF_Doc pdf, CFontCache& fonts) : m_doc(doc), m_pdf(pdf), m_fonts(fonts) {}
 
     void Run()
     {
-        NewPage();
-        const CString& text = m_doc.GetText();
-        long nLineStart = 0;
-        for (long i = 0; i <= m_doc.GetLength(); ++i) {
-            const wchar_t ch = i < m_doc.GetLength() ? text[i] : L'\r';
-            if (ch == L'\r' || ch == L'\v' || ch == L'\x0C') {
-                Paragraph(nLineStart, i);
-                if (ch == L'\x0C')
-                    NewPage();
-                nLineStart = i + 1;
-            }
+        const CTextLayout layout(m_doc);
+        const CTextPageSetup& page = m_doc.PageSetup();
+        const double left = page.nMarginLeft / kTwipsPerPoint;
+        const double height = page.nHeight / kTwipsPerPoint;
+        std::vector<HPDF_Page> pages;
+        for (int i = 0; i < layout.GetPageCount(); ++i) {
+            HPDF_Page hPage = HPDF_AddPage(m_pdf);
+            Check(hPage != nullptr);
+            HPDF_Page_SetWidth(hPage, static_cast<HPDF_REAL>(page.nWidth / kTwipsPerPoint));
+            HPDF_Page_SetHeight(hPage, static_cast<HPDF_REAL>(height));
+            pages.push_back(hPage);
+        }
+        for (const CLaidLine& line : layout.GetLines()) {
+            m_page = pages[static_cast<size_t>(line.nPage)];
+            const double baseline = height - line.baseline;
+            for (const CLaidGlyph& g : line.glyphs)
+                DrawGlyph(g, left + g.x, baseline);
         }
     }
 
 private:
-    double Size(long nPos) const { return m_doc.GetCharFormat(nPos).nHalfPoints / 2.0; }
-
-    CGlyph Measure(long nPos, double x)
+    void DrawGlyph(const CLaidGlyph& g, double x, double baseline)
     {
-        const CTextCharFormat& f = m_doc.GetCharFormat(nPos);
-        const wchar_t ch = m_doc.GetText()[nPos];
+        const CTextCharFormat& f = m_doc.GetCharFormat(g.nPos);
+        const wchar_t ch = m_doc.GetText()[g.nPos];
         const double size = f.nHalfPoints / 2.0;
-        CGlyph glyph{nPos, x, 0, nullptr, 0};
-        if (ch == L'\t') {
-            glyph.width = (std::floor(x / kTabPoints) + 1) * kTabPoints - x;
+        if (f.IsSymbol()) {
+            if (ch == 0xFE || ch == 0xA8)
+                DrawBox(x, baseline, size, ch == 0xFE);
         }
-        else if (f.IsSymbol()) {
-            glyph.width = size * 0.9;   // drawn as a box when it is one, else left blank
-            glyph.byte = static_cast<unsigned char>(ch < 0x100 ? ch : 0);
+        else if (ch != L' ' && ch != L'\t') {
+            const char text[2] = {static_cast<char>(AnsiByte(ch)), 0};
+            HPDF_Page_BeginText(m_page);
+            HPDF_Page_SetFontAndSize(m_page, m_fonts.Get(f), static_cast<HPDF_REAL>(size));
+            HPDF_Page_TextOut(m_page, static_cast<HPDF_REAL>(x), static_cast<HPDF_REAL>(baseline), text);
+            HPDF_Page_EndText(m_page);
         }
-        else {
-            glyph.font = m_fonts.Get(f);
-            glyph.byte = AnsiByte(ch);
-            const HPDF_UINT width = HPDF_Font_GetUnicodeWidth(glyph.font, ch);
-            glyph.width = width > 0 ? width * size / 1000.0
-                                    : HPDF_Font_TextWidth(glyph.font, &glyph.byte, 1).width * size / 1000.0;
-        }
-        return glyph;
-    }
-
-    // Lays out the characters [nStart, nEnd) as lines broken at blanks.
-    void Paragraph(long nStart, long nEnd)
-    {
-        const double avail = m_right - m_left;
-        std::vector<CGlyph> line;
-        long nBreak = -1;   // index in line after the last blank
-        double height = nStart < nEnd ? Size(nStart) : Size(std::max(0L, nStart - 1));
-        for (long i = nStart; i < nEnd; ++i) {
-            const double x = line.empty() ? 0.0 : line.back().x + line.back().width;
-            CGlyph glyph = Measure(i, x);
-            if (!line.empty() && x + glyph.width > avail && m_doc.GetText()[i] != L' ') {
-                std::vector<CGlyph> rest;
-                if (nBreak > 0 && nBreak < static_cast<long>(line.size())) {
-                    rest.assign(line.begin() + nBreak, line.end());
-                    line.resize(static_cast<size_t>(nBreak));
-                }
-                EmitLine(line, height);
-                line.clear();
-                height = Size(i);
-                nBreak = -1;
-                for (const CGlyph& g : rest) {
-                    line.push_back(Measure(g.nPos, line.empty() ? 0.0 : line.back().x + line.back().width));
-                    height = std::max(height, Size(g.nPos));
-                }
-                glyph = Measure(i, line.empty() ? 0.0 : line.back().x + line.back().width);
-            }
-            line.push_back(glyph);
-            height = std::max(height, Size(i));
-            if (m_doc.GetText()[i] == L' ' || m_doc.GetText()[i] == L'\t')
-                nBreak = static_cast<long>(line.size());
-        }
-        EmitLine(line, height);
-    }
-
-    void EmitLine(const std::vector<CGlyph>& line, double fontSize)
-    {
-        const double lineHeight = fontSize * kLineSpacing;
-        if (m_y - lineHeight < m_bottom && m_y < m_height - m_top)
-            NewPage();
-        m_y -= lineHeight;
-        const double baseline = m_y + fontSize * (kLineSpacing - 1.0) + fontSize * 0.2;
-        for (const CGlyph& g : line) {
-            const double x = m_left + g.x;
-            const CTextCharFormat& f = m_doc.GetCharFormat(g.nPos);
-            const double size = f.nHalfPoints / 2.0;
-            if (g.font) {
-                if (g.byte == ' ')
-                    continue;
-                const char text[2] = {static_cast<char>(g.byte), 0};
-                HPDF_Page_BeginText(m_page);
-                HPDF_Page_SetFontAndSize(m_page, g.font, static_cast<HPDF_REAL>(size));
-                HPDF_Page_TextOut(m_page, static_cast<HPDF_REAL>(x), static_cast<HPDF_REAL>(baseline), text);
-                HPDF_Page_EndText(m_page);
-            }
-            else if (g.byte == 0xFE || g.byte == 0xA8) {
-                DrawBox(x, baseline, size, g.byte == 0xFE);
-            }
-            if (f.bUnderline) {
-                HPDF_Page_SetLineWidth(m_page, static_cast<HPDF_REAL>(size / 20.0));
-                HPDF_Page_MoveTo(m_page, static_cast<HPDF_REAL>(x), static_cast<HPDF_REAL>(baseline - size * 0.12));
-                HPDF_Page_LineTo(m_page, static_cast<HPDF_REAL>(x + g.width),
-                                 static_cast<HPDF_REAL>(baseline - size * 0.12));
-                HPDF_Page_Stroke(m_page);
-            }
+        if (f.bUnderline) {
+            HPDF_Page_SetLineWidth(m_page, static_cast<HPDF_REAL>(size / 20.0));
+            HPDF_Page_MoveTo(m_page, static_cast<HPDF_REAL>(x), static_cast<HPDF_REAL>(baseline - size * 0.12));
+            HPDF_Page_LineTo(m_page, static_cast<HPDF_REAL>(x + g.width), static_cast<HPDF_REAL>(baseline - size * 0.12));
+            HPDF_Page_Stroke(m_page);
         }
     }
 
@@ -284,21 +205,10 @@ private:
         HPDF_Page_Stroke(m_page);
     }
 
-    void NewPage()
-    {
-        m_page = HPDF_AddPage(m_pdf);
-        Check(m_page != nullptr);
-        HPDF_Page_SetWidth(m_page, static_cast<HPDF_REAL>(m_width));
-        HPDF_Page_SetHeight(m_page, static_cast<HPDF_REAL>(m_height));
-        m_y = m_height - m_top;
-    }
-
     const CTextDocument& m_doc;
     HPDF_Doc m_pdf;
     CFontCache& m_fonts;
     HPDF_Page m_page = nullptr;
-    double m_width, m_height, m_left, m_top, m_right, m_bottom;
-    double m_y = 0;
 };
 
 } // namespace
@@ -310,7 +220,7 @@ std::string WritePdf(const CTextDocument& doc)
     Check(haru.pdf != nullptr);
     HPDF_SetCompressionMode(haru.pdf, HPDF_COMP_ALL);
     CFontCache fonts(haru.pdf, files);
-    CPdfLayout(doc, haru.pdf, fonts).Run();
+    CPdfPages(doc, haru.pdf, fonts).Run();
     Check(HPDF_SaveToStream(haru.pdf) == HPDF_OK);
     std::string bytes(HPDF_GetStreamSize(haru.pdf), '\0');
     HPDF_UINT32 size = static_cast<HPDF_UINT32>(bytes.size());

@@ -1,0 +1,263 @@
+#include "TxControl.h"
+
+#include "TextLayout.h"
+
+#include <richedit.h>
+
+namespace {
+
+DWORD CALLBACK ReadBytes(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG* pcb)
+{
+    auto* pSource = reinterpret_cast<std::pair<const std::string*, size_t>*>(dwCookie);
+    const size_t nLeft = pSource->first->size() - pSource->second;
+    const size_t n = nLeft < static_cast<size_t>(cb) ? nLeft : static_cast<size_t>(cb);
+    memcpy(pbBuff, pSource->first->data() + pSource->second, n);
+    pSource->second += n;
+    *pcb = static_cast<LONG>(n);
+    return 0;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CTX4OLE, CWnd)
+    ON_CONTROL_REFLECT_EX(EN_CHANGE, &CTX4OLE::OnChange)
+END_MESSAGE_MAP()
+
+CTX4OLE::CTX4OLE() = default;
+
+CTX4OLE::~CTX4OLE()
+{
+    DestroyWindow();
+}
+
+BOOL CTX4OLE::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    static const HMODULE s_hRichEdit = ::LoadLibraryW(L"riched20.dll");
+    if (!s_hRichEdit)
+        return FALSE;
+    if (!CWnd::Create(RICHEDIT_CLASSW, nullptr,
+                      dwStyle | WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL |
+                          ES_SAVESEL | ES_WANTRETURN,
+                      rect, pParentWnd, nID))
+        return FALSE;
+    SendMessage(EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE);
+    ShowDocument();
+    return TRUE;
+}
+
+void CTX4OLE::LoadDocument(LPCTSTR pszPath)
+{
+    CTextDocument doc;
+    doc.Load(pszPath);
+    doc.PageSetup() = m_doc.PageSetup();
+    m_doc = doc;
+    ShowDocument();
+}
+
+void CTX4OLE::SetDocument(const CTextDocument& doc)
+{
+    const CTextPageSetup page = m_doc.PageSetup();
+    m_doc = doc;
+    m_doc.PageSetup() = page;
+    ShowDocument();
+}
+
+void CTX4OLE::NewDocument()
+{
+    const CTextPageSetup page = m_doc.PageSetup();
+    m_doc.New();
+    m_doc.PageSetup() = page;
+    ShowDocument();
+}
+
+void CTX4OLE::InsertDocument(const CTextDocument& doc)
+{
+    // The model joins the two documents; the control then shows the result with the caret after the insertion.
+    const long nAt = m_doc.GetSelStart() + m_doc.GetSelLength();
+    CTextDocument joined;
+    const CString& text = m_doc.GetText();
+    joined.New();
+    for (long i = 0; i < nAt; ++i)
+        joined.AppendText(CString(text[i]), m_doc.GetCharFormat(i));
+    const long nInserted = doc.GetLength();
+    for (long i = 0; i < nInserted; ++i)
+        joined.AppendText(CString(doc.GetText()[i]), doc.GetCharFormat(i));
+    for (long i = nAt; i < m_doc.GetLength(); ++i)
+        joined.AppendText(CString(text[i]), m_doc.GetCharFormat(i));
+    auto copyFields = [&joined](const CTextDocument& from, long nOffset, long nFrom, long nTo) {
+        for (long nId : from.GetFieldIds()) {
+            const CTextField* pField = from.FindField(nId);
+            if (pField->nStart < nFrom || pField->nStart >= nTo)
+                continue;
+            joined.SetSel(pField->nStart + nOffset, pField->nLength);
+            const long nNew = joined.MakeField();
+            if (nNew)
+                joined.SetFieldData(nNew, pField->strData);
+        }
+    };
+    copyFields(m_doc, 0, 0, nAt);
+    copyFields(doc, nAt, 0, nInserted);
+    copyFields(m_doc, nInserted, nAt, m_doc.GetLength() + 1);
+    joined.PageSetup() = m_doc.PageSetup();
+    joined.SetSel(nAt + nInserted, 0);
+    m_doc = joined;
+    ShowDocument();
+}
+
+void CTX4OLE::ShowDocument()
+{
+    if (!m_hWnd)
+        return;
+    m_bShowing = true;
+    const std::string rtf = m_doc.SaveToBytes(txdFormatRtf);
+    std::pair<const std::string*, size_t> source(&rtf, 0);
+    EDITSTREAM stream = {};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = ReadBytes;
+    SendMessage(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    // A page break the control read as a paragraph end is put back as the character the model holds.
+    CString shown = ReadControlText();
+    const CString& text = m_doc.GetText();
+    for (int p = text.Find(L'\x0C'); p >= 0; p = text.Find(L'\x0C', p + 1)) {
+        if (p < shown.GetLength() && shown[p] != L'\x0C') {
+            SendMessage(EM_SETSEL, p, p + 1);
+            SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"\x0C"));
+        }
+    }
+    m_strShown = ReadControlText();
+    m_bShowing = false;
+    // Whatever the control adds of its own (a closing paragraph mark) becomes part of the model too.
+    OnChange();
+    SendMessage(EM_SETSEL, m_doc.GetSelStart(), m_doc.GetSelStart() + m_doc.GetSelLength());
+    SendMessage(EM_SETREADONLY, m_bLocked);
+}
+
+CString CTX4OLE::ReadControlText() const
+{
+    GETTEXTLENGTHEX length = {GTL_DEFAULT | GTL_NUMCHARS, 1200};
+    const LRESULT nLength = SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    CString text;
+    if (nLength <= 0)
+        return text;
+    GETTEXTEX get = {};
+    get.cb = static_cast<DWORD>((nLength + 1) * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;
+    LPWSTR pBuffer = text.GetBuffer(static_cast<int>(nLength) + 1);
+    const LRESULT nRead = SendMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(pBuffer));
+    text.ReleaseBuffer(static_cast<int>(nRead));
+    return text;
+}
+
+BOOL CTX4OLE::OnChange()
+{
+    if (m_bShowing)
+        return TRUE;   // the parent hears of changes the user makes, not of loading
+    const CString now = ReadControlText();
+    const int nOld = m_strShown.GetLength();
+    const int nNew = now.GetLength();
+    int nPrefix = 0;
+    while (nPrefix < nOld && nPrefix < nNew && m_strShown[nPrefix] == now[nPrefix])
+        ++nPrefix;
+    int nSuffix = 0;
+    while (nSuffix < nOld - nPrefix && nSuffix < nNew - nPrefix &&
+           m_strShown[nOld - 1 - nSuffix] == now[nNew - 1 - nSuffix])
+        ++nSuffix;
+    if (nPrefix < nOld || nPrefix < nNew) {
+        m_doc.SetSel(nPrefix, nOld - nPrefix - nSuffix);
+        m_doc.ReplaceSel(now.Mid(nPrefix, nNew - nPrefix - nSuffix));
+    }
+    m_strShown = now;
+    return FALSE;
+}
+
+void CTX4OLE::SetLocked(bool bLocked)
+{
+    m_bLocked = bLocked;
+    if (m_hWnd)
+        SendMessage(EM_SETREADONLY, bLocked);
+}
+
+void CTX4OLE::ToggleSelectionEffect(DWORD dwEffect)
+{
+    if (m_bLocked)
+        return;
+    CHARRANGE range = {};
+    SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CTextCharFormat format = m_doc.GetCharFormat(range.cpMin);
+    bool* pFlag = dwEffect == CFE_BOLD ? &format.bBold : dwEffect == CFE_ITALIC ? &format.bItalic : &format.bUnderline;
+    *pFlag = !*pFlag;
+    CHARFORMAT2W cf = {};
+    cf.cbSize = sizeof(cf);
+    cf.dwMask = dwEffect == CFE_BOLD ? CFM_BOLD : dwEffect == CFE_ITALIC ? CFM_ITALIC : CFM_UNDERLINE;
+    cf.dwEffects = *pFlag ? dwEffect : 0;
+    SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    m_doc.SetSel(range.cpMin, range.cpMax - range.cpMin);
+    m_doc.SetSelCharFormat(format);
+    // A change of format is a change of the document for whoever listens.
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), EN_CHANGE), reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+int CTX4OLE::GetCaretPage() const
+{
+    CHARRANGE range = {};
+    SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    const CString& text = m_doc.GetText();
+    int nPage = 1;
+    for (int p = text.Find(L'\x0C'); p >= 0 && p < range.cpMin; p = text.Find(L'\x0C', p + 1))
+        ++nPage;
+    return nPage;
+}
+
+int CTX4OLE::GetPageCount() const
+{
+    return CTextLayout(m_doc).GetPageCount();
+}
+
+int CTX4OLE::Print(HDC hdc, LPCTSTR pszTitle, int nFirst, int nLast, int nCopies, CTxPrintJob* pJob) const
+{
+    CTxPrintJob printerJob;
+    if (!pJob)
+        pJob = &printerJob;
+    const CTextLayout layout(m_doc);
+    const int nPages = layout.GetPageCount();
+    const int nFrom = nFirst < 1 ? 1 : nFirst;
+    const int nTo = nLast < 1 || nLast > nPages ? nPages : nLast;
+    if (nFrom > nTo || !pJob->Start(hdc, pszTitle))
+        return 0;
+    int nSent = 0;
+    for (int nCopy = 0; nCopy < (nCopies < 1 ? 1 : nCopies); ++nCopy) {
+        for (int nPage = nFrom; nPage <= nTo; ++nPage, ++nSent) {
+            pJob->StartPage(hdc);
+            layout.DrawPage(hdc, nPage - 1);
+            pJob->EndPage(hdc);
+        }
+    }
+    pJob->End(hdc);
+    return nSent;
+}
+
+bool CTxPrintJob::Start(HDC hdc, LPCTSTR pszTitle)
+{
+    DOCINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.lpszDocName = pszTitle;
+    return ::StartDocW(hdc, &info) > 0;
+}
+
+void CTxPrintJob::StartPage(HDC hdc)
+{
+    ::StartPage(hdc);
+}
+
+void CTxPrintJob::EndPage(HDC hdc)
+{
+    ::EndPage(hdc);
+}
+
+void CTxPrintJob::End(HDC hdc)
+{
+    ::EndDoc(hdc);
+}

@@ -1,0 +1,72 @@
+// CTX4OLE: the word-processing control. A rich-edit window (riched20) shows and edits a CTextDocument: the
+// document model stays the authority for fields and saving, and follows every edit the user makes (the change
+// is found by comparing the text before and after), so fields move with the text around them. Pages are laid
+// out by CTextLayout, the same lines the PDF export writes, and printed into any device context.
+#pragma once
+
+#include "TextDocument.h"
+
+#include "platform/mfc/afxwin.h"
+
+// A print job on a device context: the system's print job by default; a test or an export takes the pages.
+class CTxPrintJob
+{
+public:
+    virtual ~CTxPrintJob() = default;
+    virtual bool Start(HDC hdc, LPCTSTR pszTitle);
+    virtual void StartPage(HDC hdc);
+    virtual void EndPage(HDC hdc);
+    virtual void End(HDC hdc);
+};
+
+class CTX4OLE : public CWnd
+{
+public:
+    CTX4OLE();
+    ~CTX4OLE() override;
+
+    // A child rich-edit window; FALSE when the system has no rich-edit control.
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    // Reads a ".txd" file and shows it; raises as CTextDocument::Load, the shown document unchanged then.
+    void LoadDocument(LPCTSTR pszPath);
+    // Shows a document built or filled by the program (the page set-up is kept).
+    void SetDocument(const CTextDocument& doc);
+    // The document as shown and edited.
+    const CTextDocument& GetDocument() const { return m_doc; }
+    // Writes the document in one of the TxdFormat formats; raises CFileException.
+    void SaveDocument(LPCTSTR pszPath, int nFormat) const { m_doc.Save(pszPath, nFormat); }
+    CTextPageSetup& PageSetup() { return m_doc.PageSetup(); }
+    // An empty document.
+    void NewDocument();
+    // Inserts another document's content at the selection, with its fields.
+    void InsertDocument(const CTextDocument& doc);
+
+    // Locked (edit mode 2): the user reads, selects and prints, but cannot change the text.
+    void SetLocked(bool bLocked);
+    bool IsLocked() const { return m_bLocked; }
+
+    // Pages of the document (at least 1).
+    int GetPageCount() const;
+    // Prints pages nFirst..nLast (1-based; -1 for the first or the last page) nCopies times as one print job
+    // named pszTitle; answers the number of pages sent, 0 when the job could not start.
+    int Print(HDC hdc, LPCTSTR pszTitle, int nFirst, int nLast, int nCopies, CTxPrintJob* pJob = nullptr) const;
+
+    // Applies a character attribute (CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE) to the selection, toggling it.
+    void ToggleSelectionEffect(DWORD dwEffect);
+    // The caret's page, counted by page breaks before it (1-based).
+    int GetCaretPage() const;
+
+protected:
+    afx_msg BOOL OnChange();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ShowDocument();
+    CString ReadControlText() const;
+
+    CTextDocument m_doc;
+    CString m_strShown;   // the control's text as the model last saw it
+    bool m_bLocked = false;
+    bool m_bShowing = false;
+};

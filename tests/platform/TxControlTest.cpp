@@ -1,0 +1,149 @@
+// The word-processing control on the system's rich-edit window: the model follows the user's edits with its
+// fields, the locked mode refuses typing, and pages are laid out and printed into a given device context.
+#include "platform/textdoc/TxControl.h"
+
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+namespace {
+
+class TxControlTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_parent.CreateEx(0, nullptr, L"documento", WS_POPUP, CRect(0, 0, 600, 400), nullptr, 0));
+        ASSERT_TRUE(m_control.Create(WS_VISIBLE, CRect(0, 0, 600, 400), &m_parent, 1008));
+    }
+
+    // Types as the user does: the selection is replaced through the window.
+    void Type(long nStart, long nLength, LPCTSTR pszText)
+    {
+        m_control.SendMessage(EM_SETSEL, nStart, nStart + nLength);
+        m_control.SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pszText));
+    }
+
+    static CTextDocument Lines(int nLines, LPCTSTR pszBreakAfter = nullptr)
+    {
+        CTextDocument doc;
+        for (int i = 0; i < nLines; ++i)
+            doc.AppendText(i == 0 && pszBreakAfter ? pszBreakAfter : L"Riga del prospetto\r", CTextCharFormat());
+        return doc;
+    }
+
+    CWnd m_parent;
+    CTX4OLE m_control;
+};
+
+} // namespace
+
+TEST_F(TxControlTest, FieldsFollowTheUsersEdits)
+{
+    CTextDocument doc;
+    doc.AppendText(L"Saldo: 1.234 euro\r", CTextCharFormat());
+    doc.SetSel(7, 5);
+    const long nId = doc.MakeField();
+    doc.SetFieldData(nId, L"L:V;T:SaldoFin;R:300;F:Anno1");
+    m_control.SetDocument(doc);
+
+    Type(0, 0, L"Il ");          // before the field: it moves
+    Type(16, 4, L"EUR");         // after it: it stays
+    Type(8, 1, L"");             // the colon before it
+    const CTextDocument& shown = m_control.GetDocument();
+    EXPECT_EQ(CString(L"Il Saldo 1.234 EUR"), shown.GetText().Left(18));
+    EXPECT_EQ(CString(L"1.234"), shown.GetFieldText(nId));
+    EXPECT_EQ(CString(L"L:V;T:SaldoFin;R:300;F:Anno1"), shown.GetFieldData(nId));
+}
+
+TEST_F(TxControlTest, LockedDocumentRefusesTyping)
+{
+    m_control.SetDocument(Lines(1));
+    m_control.SetLocked(true);
+    m_control.SendMessage(WM_CHAR, L'x', 0);
+    EXPECT_EQ(CString(L"Riga del prospetto"), m_control.GetDocument().GetText().Left(18));
+    EXPECT_EQ(-1, m_control.GetDocument().Find(L"x", 0));
+}
+
+TEST_F(TxControlTest, PagesFollowOrientationAndPageBreaks)
+{
+    const struct
+    {
+        int nLines;
+        LPCTSTR pszFirst;
+        bool bLandscape;
+        int nPages;
+    } cases[] = {
+        {1, nullptr, false, 1},
+        {1, L"Prima\r\x0CSeconda\r\x0C", false, 3},
+        {60, nullptr, false, 1},     // A4 portrait holds 63 lines of 10 points, landscape 42
+        {60, nullptr, true, 2},
+        {63, nullptr, false, 1},
+        {64, nullptr, false, 2},
+        {100, nullptr, true, 3},
+    };
+    for (const auto& c : cases) {
+        CTextDocument doc = Lines(c.nLines, c.pszFirst);
+        m_control.SetDocument(doc);
+        CTextPageSetup& page = m_control.PageSetup();
+        page.nWidth = c.bLandscape ? 16838 : 11905;
+        page.nHeight = c.bLandscape ? 11905 : 16838;
+        EXPECT_EQ(c.nPages, m_control.GetPageCount()) << c.nLines << " lines, landscape " << c.bLandscape;
+    }
+}
+
+namespace {
+
+// Takes the pages of a print job into a metafile, each page starting with a bar.
+class CRecordingJob : public CTxPrintJob
+{
+public:
+    bool Start(HDC, LPCTSTR pszTitle) override
+    {
+        m_strTitle = pszTitle;
+        return true;
+    }
+    void StartPage(HDC hdc) override { ::ExtTextOutW(hdc, 0, 0, 0, nullptr, L"|", 1, nullptr); }
+    void EndPage(HDC) override {}
+    void End(HDC) override {}
+
+    static int CALLBACK Record(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam)
+    {
+        if (pRecord->iType == EMR_EXTTEXTOUTW) {
+            auto* pText = reinterpret_cast<const EMREXTTEXTOUTW*>(pRecord);
+            auto* pChars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(pRecord) + pText->emrtext.offString);
+            *reinterpret_cast<CString*>(lParam) += CString(pChars, static_cast<int>(pText->emrtext.nChars));
+        }
+        return 1;
+    }
+
+    CString m_strTitle;
+};
+
+} // namespace
+
+TEST_F(TxControlTest, PrintDrawsTheRangeForEachCopy)
+{
+    m_control.SetDocument(Lines(1, L"Uno\r\x0C" L"Due\r\x0C" L"Tre\r\x0C" L"Quattro\r"));
+    const struct
+    {
+        int nFirst, nLast, nCopies, nSent;
+        LPCTSTR pszPages;
+    } cases[] = {
+        {-1, -1, 1, 4, L"|Uno|Due|Tre|Quattro"}, {2, 3, 1, 2, L"|Due|Tre"},
+        {2, 9, 2, 6, L"|Due|Tre|Quattro|Due|Tre|Quattro"}, {4, 4, 1, 1,
+        L"|Quattro"}, {5, 6, 1, 0, L""},
+    };
+    for (const auto& c : cases) {
+        HDC hdc = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+        CRecordingJob job;
+        EXPECT_EQ(c.nSent, m_control.Print(hdc, L"Prova", c.nFirst, c.nLast, c.nCopies, &job))
+            << c.nFirst << "-" << c.nLast << " x" << c.nCopies;
+        HENHMETAFILE hMeta = ::CloseEnhMetaFile(hdc);
+        CString drawn;
+        ::EnumEnhMetaFile(nullptr, hMeta, CRecordingJob::Record, &drawn, nullptr);
+        ::DeleteEnhMetaFile(hMeta);
+        EXPECT_EQ(CString(c.pszPages), drawn) << c.nFirst << "-" << c.nLast;
+        EXPECT_EQ(CString(c.nSent ? L"Prova" : L""), job.m_strTitle);
+    }
+}
