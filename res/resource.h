@@ -281,3 +281,13 @@
 #define IDP_FORM_NO_TABLE               10620
 #define IDP_FORM_NO_FIELD               10621
 #define IDP_FORM_NO_ROW                 10622
+
+// Text-document and report views
+#define IDD_TX_PRINT                    102
+#define IDD_TX_INPUT                    202
+#define IDS_TX_FILTER                   1039
+#define IDS_TX_BOLD                     9410
+#define IDS_TX_ITALIC                   9411
+#define IDS_TX_UNDERLINE                9412
+#define IDS_TX_PAGE                     9413
+#define IDP_TX_PRINT_FAILED             9414

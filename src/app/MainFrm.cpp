@@ -17,6 +17,8 @@
 #include "import/ImportRel.h"
 #include "platform/mfc/afxshell.h"
 #include "platform/mfc/afxwaitcursor.h"
+#include "reports/ViewTxInput.h"
+#include "reports/ViewTxPrint.h"
 #include "resource.h"
 #include "ui/commandbars/XTPCommandBarsOptions.h"
 #include "ui/commandbars/XTPShortcutManager.h"
@@ -98,8 +100,17 @@ CRuntimeClass* GetTreeTargetViewClass(TreeTarget target)
         return RUNTIME_CLASS(CEmptyView);
     case TreeTarget::FormD07:
         return RUNTIME_CLASS(CViewInputFormD07);
+    case TreeTarget::Report:
+        return RUNTIME_CLASS(CViewTxPrint);
+    case TreeTarget::ReportCSP:
+        return RUNTIME_CLASS(CViewTxPrintCSP);
+    case TreeTarget::ReportResp:
+        return RUNTIME_CLASS(CViewTxPrintResp);
+    case TreeTarget::Document:
+        return RUNTIME_CLASS(CViewTxInputEx);
+    case TreeTarget::ConfServ:
+        return RUNTIME_CLASS(CViewTxConfServ);
     default:
-        // The text-document and report views come with their own library.
         return nullptr;
     }
 }

@@ -6,8 +6,9 @@
 #include "data/ADOConnection.h"
 #include "forms/views/FormHost.h"
 #include "platform/mfc/afxwin.h"
+#include "reports/ReportHost.h"
 
-class CTheApp : public CWinApp, public CFormHost
+class CTheApp : public CWinApp, public CFormHost, public CReportHost
 {
 public:
     // The archive version this program reads and writes: major * 100 + minor.
@@ -24,8 +25,8 @@ public:
     void InitFolders(LPCTSTR pszAppDir);
     CString GetAppDir() const { return m_strAppDir; }
     CString GetFormDir() const override { return m_strFormDir; }
-    CString GetDocDir() const { return m_strDocDir; }
-    CString GetDocUtDir() const { return m_strDocUtDir; }
+    CString GetDocDir() const override { return m_strDocDir; }
+    CString GetDocUtDir() const override { return m_strDocUtDir; }
     CString GetWebUpdDir() const { return m_strWebUpdDir; }
     CString GetBackupDir() const;
 

@@ -11,12 +11,15 @@
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxshell.h"
-#include "ui/commandbars/XTPToolBar.h"
-#include "ui/docking/DockingPane.h"
+#include "reports/ViewTxInput.h"
+#include "reports/ViewTxPrint.h"
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
+#include "ui/commandbars/XTPToolBar.h"
+#include "ui/docking/DockingPane.h"
 #include "util/MessageText.h"
+#include "util/PathUtil.h"
 
 #include <set>
 #include <vector>
@@ -103,6 +106,13 @@ protected:
         Execute(prog, L"INSERT INTO [Albero] VALUES (11, NULL, 12, 1, '1.1', 'Consuntivi', 'Cons.txd', NULL)");
         Execute(prog, L"INSERT INTO [Albero] VALUES (12, NULL, NULL, 1, '2.1', 'Modello MON/1', NULL, NULL)");
         Execute(prog, L"INSERT INTO [Albero] VALUES (2, NULL, NULL, 2, '4.1', 'Circolare', 'Circ.txd', NULL)");
+        // The documents the tree, the menu and the first start open, each with a reference to the archive.
+        ::CreateDirectoryW(app.GetDocDir(), nullptr);
+        for (LPCTSTR pszName : {L"Cons.txd", L"Circ.txd", L"Normativa.txd", L"Circolare0808.txd"}) {
+            CTextDocument doc;
+            doc.AppendText(L"Imposte 2003: $[L:V;T:Entrate;R:2101;F:Anno1]$\r", CTextCharFormat());
+            doc.Save(CombinePath(app.GetDocDir(), pszName), txdFormatOwn);
+        }
     }
 
     void TearDown() override
@@ -149,10 +159,14 @@ protected:
     std::vector<AFX_MSGBOX_REQUEST> m_startup;
 };
 
-TEST_F(MainFrameTest, StartsOnTheStartPageWithTheTreeAndAsksForUpdatesOnceADay)
+TEST_F(MainFrameTest, StartsOnTheRegulationsTextWithTheTreeAndAsksForUpdatesOnceADay)
 {
     CreateFrame();
-    EXPECT_TRUE(ShowsStartPage());
+    // The first start shows the regulations text, once.
+    auto* pText = dynamic_cast<CViewTxInputEx*>(View());
+    ASSERT_NE(nullptr, pText);
+    EXPECT_EQ(CString(L"Normativa.txd"), dynamic_cast<const CTextLongID*>(pText->GetRecordID())->GetText());
+    EXPECT_TRUE(pText->GetControl().IsLocked());
     EXPECT_EQ(CString(L"Verifica Vorsa 2008"), m_pFrame->GetTitle());
     ASSERT_NE(nullptr, m_pFrame->GetTreePane());
     EXPECT_NE(nullptr, m_pFrame->GetTreePane()->GetTree(TAB_CONTROLLO).GetRootItem());
@@ -210,7 +224,7 @@ const CommandCase COMMAND_CASES[] = {
     { ID_EXPORT_RGS, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
     { ID_STAMPA_MODELLO, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_FILE_PRINT, IDP_NOT_AVAILABLE, nullptr, nullptr },
-    { ID_NORMATIVA_CIRC0808, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_NORMATIVA_CIRC0808, 0, nullptr, nullptr },
     { ID_AGGIORNA_WEB, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_RICHIESTA_INFO, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_RICHIESTA_ASSISTENZA, IDP_NOT_AVAILABLE, nullptr, nullptr },
@@ -276,6 +290,11 @@ TEST_F(MainFrameTest, CommandsReachTheirTargets)
         }
         else {
             EXPECT_TRUE(g_shellTargets.empty());
+        }
+        if (c.nID == ID_NORMATIVA_CIRC0808) {
+            // The law texts open in the document view; the user leaves it through the tree or a command.
+            EXPECT_NE(nullptr, dynamic_cast<CViewTxInputEx*>(View()));
+            m_pFrame->SendMessage(WM_COMMAND, ID_CHIUDI_MASCHERA);
         }
         EXPECT_TRUE(ShowsStartPage());
     }
@@ -372,12 +391,13 @@ TEST_F(MainFrameTest, TreeSelectionsOpenTheirTargetOrTheStartPage)
         return static_cast<HTREEITEM>(nullptr);
     };
     {
-        // The report views are not part of this version: the user hears so, and sees the start page.
+        // A report leaf shows its template filled from the archive.
         CMessageBoxRecorder messages;
         pTree->SelectTreeItem(TAB_CONTROLLO, find(L"Consuntivi"));
-        ASSERT_EQ(1u, messages.Count());
-        EXPECT_EQ(FormatResMessage(IDP_NOT_AVAILABLE, L"Consuntivi"), messages.Last().text);
-        EXPECT_TRUE(ShowsStartPage());
+        EXPECT_EQ(0u, messages.Count());
+        auto* pReport = dynamic_cast<CViewTxPrint*>(View());
+        ASSERT_NE(nullptr, pReport);
+        EXPECT_EQ(0, pReport->GetControl().GetDocument().Find(L"Imposte 2003: 100,00", 0));
     }
     {
         // A form awaiting its rules says so only while the frame is shown (the print dialog walks a hidden one).

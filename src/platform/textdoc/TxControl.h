@@ -37,6 +37,7 @@ public:
     // Writes the document in one of the TxdFormat formats; raises CFileException.
     void SaveDocument(LPCTSTR pszPath, int nFormat) const { m_doc.Save(pszPath, nFormat); }
     CTextPageSetup& PageSetup() { return m_doc.PageSetup(); }
+    const CTextPageSetup& PageSetup() const { return m_doc.PageSetup(); }
     // An empty document.
     void NewDocument();
     // Inserts another document's content at the selection, with its fields.
