@@ -62,7 +62,6 @@ void CViewTxInput::OnInitialUpdate()
     if (m_control.GetSafeHwnd())
         return;
     m_control.Create(WS_VISIBLE | WS_BORDER, CRect(0, 0, 10, 10), this, IDC_TX_CONTROL);
-    m_control.SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
     m_buttonBar.Create(this, IDC_TX_BUTTONBAR, &m_control);
     m_ruler.Create(this, IDC_TX_RULER, &m_control);
     m_statusBar.Create(this, IDC_TX_STATUSBAR, &m_control);

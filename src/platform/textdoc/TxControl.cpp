@@ -41,7 +41,6 @@ BOOL CTX4OLE::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID
                       rect, pParentWnd, nID))
         return FALSE;
     SendMessage(EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
-    SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE);
     ShowDocument();
     return TRUE;
 }
@@ -131,6 +130,8 @@ void CTX4OLE::ShowDocument()
     OnChange();
     SendMessage(EM_SETSEL, m_doc.GetSelStart(), m_doc.GetSelStart() + m_doc.GetSelLength());
     SendMessage(EM_SETREADONLY, m_bLocked);
+    // The parent hears of the user's changes and of the caret's moves.
+    SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
 }
 
 CString CTX4OLE::ReadControlText() const

@@ -1,0 +1,201 @@
+// The text-document and report views in a frame, on a seeded archive with a "Doc" and a "DocUt" folder: the
+// user's copy of an edited document, the export through the save-file dialog, the print dialog's page range,
+// and the items the views accept.
+#include "data/DataTestArchive.h"
+#include "platform/mfc/afxfiledlg.h"
+#include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxprintdlg.h"
+#include "reports/ReportHost.h"
+#include "reports/ViewTxInput.h"
+#include "reports/ViewTxPrint.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/ModalDialogDriver.h"
+#include "util/PathUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+class CReportTestApp : public CWinApp, public CReportHost
+{
+public:
+    CReportTestApp(CADOConnection& data, const CString& strFolder) : m_data(data), m_strFolder(strFolder) {}
+    CADOConnection& GetDataConnection() override { return m_data; }
+    CString GetDocDir() const override { return m_strFolder + L"\\Doc"; }
+    CString GetDocUtDir() const override { return m_strFolder + L"\\DocUt"; }
+
+private:
+    CADOConnection& m_data;
+    CString m_strFolder;
+};
+
+class TextViewTest : public CDataTestArchive
+{
+protected:
+    void SetUp() override
+    {
+        CDataTestArchive::SetUp();
+        m_pApp = std::make_unique<CReportTestApp>(m_data, m_folder.Path());
+        ASSERT_TRUE(::CreateDirectoryW(m_pApp->GetDocDir(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryW(m_pApp->GetDocUtDir(), nullptr));
+        Execute(L"INSERT INTO SaldoFin (ID, Anno1) VALUES (300, 1234.5)");
+    }
+
+    void TearDown() override
+    {
+        if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
+            m_pFrame->DestroyWindow();
+        m_pApp.reset();
+        CDataTestArchive::TearDown();
+    }
+
+    void WriteTemplate(LPCTSTR pszName, LPCTSTR pszText)
+    {
+        CTextDocument doc;
+        doc.AppendText(pszText, CTextCharFormat());
+        doc.Save(CombinePath(m_pApp->GetDocDir(), pszName), txdFormatOwn);
+    }
+
+    template <class TView>
+    TView* MakeView(CRuntimeClass* pViewClass)
+    {
+        m_pFrame = new CFrameWnd;
+        if (!m_pFrame->CreateEx(0, nullptr, L"Documento", WS_POPUP | WS_CAPTION, 0, 0, 640, 480, nullptr, nullptr))
+            return nullptr;
+        CCreateContext context;
+        context.m_pNewViewClass = pViewClass;
+        context.m_pCurrentFrame = m_pFrame;
+        auto* pView = dynamic_cast<TView*>(m_pFrame->CreateView(&context));
+        if (!pView)
+            return nullptr;
+        // As the main frame does when it switches views.
+        m_pFrame->RecalcLayout();
+        pView->OnInitialUpdate();
+        return pView;
+    }
+
+    static BOOL Load(CDataView* pView, const CRecordID& item) { return pView->LoadData(&item); }
+
+    static std::string ReadFile(const CString& strPath)
+    {
+        std::ifstream file(strPath.ToMultiByte(CP_UTF8), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    std::unique_ptr<CReportTestApp> m_pApp;
+    CFrameWnd* m_pFrame = nullptr;
+};
+
+} // namespace
+
+TEST_F(TextViewTest, EditedTreeDocumentIsKeptAsTheUsersCopy)
+{
+    WriteTemplate(L"Nota.txd", L"Saldo $[L:V;T:SaldoFin;R:300;F:Anno1]$ euro\r");
+    auto* pView = MakeView<CViewTxInputEx>(RUNTIME_CLASS(CViewTxInputEx));
+    ASSERT_NE(nullptr, pView);
+    // A tree document: printable, portrait, neither locked nor exported.
+    ASSERT_TRUE(Load(pView, CTextLongID(L"Nota.txd", 9)));
+    CTX4OLE& control = pView->GetControl();
+    EXPECT_EQ(0, control.GetDocument().Find(L"Saldo 1.234,50 euro", 0));
+    EXPECT_FALSE(pView->IsModified());
+
+    control.SendMessage(EM_SETSEL, 0, 0);
+    control.SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"Nuovo "));
+    EXPECT_TRUE(pView->IsModified());
+    CMessageBoxRecorder messages(IDYES);
+    EXPECT_TRUE(pView->QuerySave(TRUE));
+    EXPECT_FALSE(pView->IsModified());
+
+    // The copy wins over the template at the next opening; saving again keeps exactly one older copy.
+    const CString copy = CombinePath(m_pApp->GetDocUtDir(), L"Nota.txd");
+    CTextDocument saved;
+    saved.Load(copy);
+    EXPECT_EQ(0, saved.Find(L"Nuovo Saldo 1.234,50 euro", 0));
+    ASSERT_TRUE(pView->SaveData());
+    EXPECT_NE(std::string(), ReadFile(copy + L".old"));
+    EXPECT_EQ(std::string(), ReadFile(copy + L".old.old"));
+    ASSERT_TRUE(Load(pView, CTextLongID(L"Nota.txd", 8)));
+    EXPECT_EQ(0, control.GetDocument().Find(L"Nuovo Saldo", 0));
+
+    // A locked text has nothing to keep.
+    ASSERT_TRUE(Load(pView, CTextLongID(L"Nota.txd", 2 | 8)));
+    EXPECT_TRUE(control.IsLocked());
+}
+
+TEST_F(TextViewTest, ExportAsksOnceAndTheFilterChoosesTheFormat)
+{
+    WriteTemplate(L"Fax.txd", L"Ente $[L:T;T:DatiEnte;R:ENTE;F:value;D:(ente)]$ del $D\r");
+    auto* pView = MakeView<CViewTxFax>(RUNTIME_CLASS(CViewTxFax));
+    ASSERT_NE(nullptr, pView);
+    ASSERT_TRUE(Load(pView, CTextLongID(L"Fax.txd", 13)));
+    EXPECT_EQ(-1, pView->GetControl().GetDocument().Find(L"$D", 0));
+
+    const struct
+    {
+        DWORD nFilter;
+        LPCTSTR pszFile;
+        const char* pszStart;
+    } cases[] = {
+        {1, L"uno.pdf", "%PDF"}, {3, L"due.rtf", "{\\rtf1"}, {6, L"tre.xyz", "%PDF"}, {5, L"quattro.txt", "Ente"},
+    };
+    for (const auto& c : cases) {
+        auto* pFax = MakeView<CViewTxFax>(RUNTIME_CLASS(CViewTxFax));
+        ASSERT_TRUE(Load(pFax, CTextLongID(L"Fax.txd", 13)));
+        const CString path = m_folder.File(c.pszFile);
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            auto& files = dynamic_cast<CFileDialog&>(dialog);
+            wcscpy_s(files.m_ofn.lpstrFile, files.m_ofn.nMaxFile, path);
+            files.m_ofn.nFilterIndex = c.nFilter;
+            return IDOK;
+        });
+        EXPECT_TRUE(pFax->SaveData());
+        EXPECT_TRUE(pFax->SaveData());
+        EXPECT_EQ(1, driver.Shown());
+        EXPECT_EQ(0u, ReadFile(path).find(c.pszStart)) << c.nFilter;
+    }
+
+    // Cancelled: nothing written, and the next save asks again.
+    auto* pFax = MakeView<CViewTxFax>(RUNTIME_CLASS(CViewTxFax));
+    ASSERT_TRUE(Load(pFax, CTextLongID(L"Fax.txd", 13)));
+    CModalDialogDriver cancel([](CDialog&) -> INT_PTR { return IDCANCEL; });
+    EXPECT_FALSE(pFax->SaveData());
+    EXPECT_FALSE(pFax->SaveData());
+    EXPECT_EQ(2, cancel.Shown());
+}
+
+TEST_F(TextViewTest, ReportPrintOffersItsPagesAndAcceptsItsItemsOnly)
+{
+    CString text;
+    for (int i = 0; i < 50; ++i)
+        text += L"Riga $[L:V;T:SaldoFin;R:300;F:Anno1]$\r";
+    WriteTemplate(L"Rep.txd", text);
+    auto* pView = MakeView<CViewTxPrint>(RUNTIME_CLASS(CViewTxPrint));
+    ASSERT_NE(nullptr, pView);
+    EXPECT_FALSE(Load(pView, CTextBoolID(L"Rep.txd", TRUE)));
+    // Fifty lines fit a portrait page, not a landscape one.
+    for (long nFlags : {1L, 0L}) {
+        ASSERT_TRUE(Load(pView, CTextLongID(L"Rep.txd", nFlags)));
+        EXPECT_EQ(0, pView->GetControl().GetDocument().Find(L"Riga 1.234,50", 0));
+        WORD nMaxPage = 0;
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            nMaxPage = dynamic_cast<CPrintDialog&>(dialog).m_pd.nMaxPage;
+            return IDCANCEL;
+        });
+        pView->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+        EXPECT_EQ(nFlags ? 1 : 2, nMaxPage);
+    }
+    // The same item again loads nothing: the template changed on disk stays unseen.
+    WriteTemplate(L"Rep.txd", L"Altro\r");
+    ASSERT_TRUE(Load(pView, CTextLongID(L"rep.TXD", 0)));
+    EXPECT_EQ(0, pView->GetControl().GetDocument().Find(L"Riga", 0));
+    // A missing template is reported and shows nothing.
+    CMessageBoxRecorder messages;
+    EXPECT_FALSE(Load(pView, CTextLongID(L"Manca.txd", 0)));
+    EXPECT_EQ(1u, messages.Count());
+    EXPECT_LE(pView->GetControl().GetDocument().GetLength(), 1);
+}
