@@ -142,6 +142,37 @@ TEST_F(AdoConnection, CurrencyIsExactAndSumsToCurrency)
     EXPECT_EQ(adCurrency, sum->GetFields()->GetItem(0L)->GetType());
 }
 
+// The same texts again, through Execute and through a record set: after rows change they answer the new rows,
+// after the table is made again with another type of column they mean what the new column means.
+TEST_F(AdoConnection, RepeatedTextsFollowTheRowsAndTheSchema)
+{
+    const wchar_t* raise = L"UPDATE [Spese] SET [importo] = [importo] + 1";
+    const wchar_t* query = L"SELECT [importo] FROM [Spese]";
+    auto importo = [&](bool viaExecute) {
+        _RecordsetPtr rows = viaExecute ? m_connection->Execute(query, nullptr, adCmdText)
+                                        : Open(query, adLockOptimistic, adCmdText);
+        return rows->GetCollect(0L);
+    };
+    Execute(L"CREATE TABLE [Spese] ([ID] INTEGER NOT NULL, [importo] CURRENCY)");
+    Execute(L"INSERT INTO [Spese] VALUES (1, 2)");
+    for (int round = 1; round <= 2; ++round) {
+        EXPECT_EQ(1, Execute(raise));
+        EXPECT_EQ(20000 + 10000 * round, CurrencyCount(importo(true))) << round;
+        EXPECT_EQ(20000 + 10000 * round, CurrencyCount(importo(false))) << round;
+    }
+
+    Execute(L"DROP TABLE [Spese]");
+    Execute(L"CREATE TABLE [Spese] ([ID] INTEGER NOT NULL, [importo] INTEGER, [nota] VARCHAR(5))");
+    Execute(L"INSERT INTO [Spese] VALUES (1, 2, 'a')");
+    EXPECT_EQ(1, Execute(raise));
+    for (bool viaExecute : {true, false}) {
+        _variant_t value = importo(viaExecute);
+        EXPECT_EQ(VT_I4, value.vt);
+        EXPECT_EQ(3, value.lVal);
+    }
+    EXPECT_EQ(3, Open(L"SELECT * FROM [Spese]", adLockReadOnly, adCmdText)->GetFields()->GetCount());
+}
+
 TEST_F(AdoConnection, TextsSortAndCompareAsJetDoes)
 {
     Execute(L"CREATE TABLE [Responsabili] ([ID] INTEGER NOT NULL, [responsabile] VARCHAR(50))");
