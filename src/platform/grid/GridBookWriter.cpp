@@ -4,8 +4,10 @@
 #include "GridBookFile.h"
 #include "gridres.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 
 const char* const g_vtsHAlignNames[4] = {"general", "left", "center", "right"};
@@ -15,41 +17,78 @@ const char* const g_vtsBorderKeys[gridSideCount] = {"borderLeft", "borderRight",
 
 namespace
 {
-void AppendString(std::string& out, const std::string& s)
+void AppendEscaped(std::string& out, char ch)
+{
+    switch (ch) {
+    case '"': out += "\\\""; break;
+    case '\\': out += "\\\\"; break;
+    case '\n': out += "\\n"; break;
+    case '\r': out += "\\r"; break;
+    case '\t': out += "\\t"; break;
+    default:
+        if (static_cast<unsigned char>(ch) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
+            out += buf;
+        } else
+            out += ch;
+    }
+}
+
+void AppendString(std::string& out, const char* p, size_t n)
 {
     out += '"';
-    for (char ch : s) {
-        switch (ch) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(ch) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
-                out += buf;
-            } else
-                out += ch;
-        }
-    }
+    for (const char* pEnd = p + n; p != pEnd; ++p)
+        AppendEscaped(out, *p);
     out += '"';
 }
 
-// The shortest text that reads back as the same number.
+void AppendString(std::string& out, const char* psz) { AppendString(out, psz, std::strlen(psz)); }
+
+// Most texts of a workbook are plain ASCII: those are written without a conversion to UTF-8.
+void AppendString(std::string& out, const CString& s)
+{
+    LPCWSTR p = s;
+    LPCWSTR pEnd = p + s.GetLength();
+    if (std::any_of(p, pEnd, [](WCHAR ch) { return ch >= 0x80; })) {
+        std::string utf8 = s.ToMultiByte(CP_UTF8);
+        AppendString(out, utf8.data(), utf8.size());
+        return;
+    }
+    out += '"';
+    for (; p != pEnd; ++p)
+        AppendEscaped(out, static_cast<char>(*p));
+    out += '"';
+}
+
+// The shortest of 15, 16 or 17 digits that reads back as the same number, as printf's "%.*g" writes it.
 void AppendNumber(std::string& out, double d)
 {
     char buf[40];
+    char* pEnd = buf;
     for (int nDigits = 15; nDigits <= 17; ++nDigits) {
-        std::snprintf(buf, sizeof buf, "%.*g", nDigits, d);
-        if (std::strtod(buf, nullptr) == d)
+        pEnd = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, nDigits).ptr;
+        double dRead = 0;
+        std::from_chars(buf, pEnd, dRead);
+        if (dRead == d)
             break;
     }
-    out += buf;
+    out.append(buf, pEnd);
 }
 
-std::string Utf8(const CString& s) { return s.ToMultiByte(CP_UTF8); }
+// "B12" without a detour through a wide string: cell names are many.
+void AppendCellName(std::string& out, int nRow, int nCol)
+{
+    char letters[8];
+    char* p = letters + sizeof letters;
+    for (int n = nCol; n > 0 && p > letters; n = (n - 1) / 26)
+        *--p = static_cast<char>('A' + (n - 1) % 26);
+    out += '"';
+    out.append(p, letters + sizeof letters);
+    char digits[12];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, nRow).ptr);
+    out += '"';
+}
 
 std::string ColorText(COLORREF cr)
 {
@@ -58,37 +97,48 @@ std::string ColorText(COLORREF cr)
     return buf;
 }
 
-// One JSON object on one line, its members in the order they are added.
+// One JSON object on one line of out, its members in the order they are added.
 class CLine
 {
 public:
-    CLine& Text(const char* pszKey, const std::string& s) { Key(pszKey); AppendString(m_text, s); return *this; }
-    CLine& Int(const char* pszKey, int n) { Key(pszKey); m_text += std::to_string(n); return *this; }
-    CLine& Number(const char* pszKey, double d) { Key(pszKey); AppendNumber(m_text, d); return *this; }
-    CLine& Bool(const char* pszKey, bool b) { Key(pszKey); m_text += b ? "true" : "false"; return *this; }
-    CLine& Object(const char* pszKey, const CLine& line) { Key(pszKey); m_text += line.Close(); return *this; }
-    bool IsEmpty() const { return m_text.size() == 1; }
-    std::string Close() const { return m_text + "}"; }
+    explicit CLine(std::string& out) : m_out(out), m_nStart(out.size()) { m_out += '{'; }
+    CLine& Text(const char* pszKey, const char* psz) { Key(pszKey); AppendString(m_out, psz); return *this; }
+    CLine& Text(const char* pszKey, const CString& s) { Key(pszKey); AppendString(m_out, s); return *this; }
+    CLine& Cell(const char* pszKey, int nRow, int nCol) { Key(pszKey); AppendCellName(m_out, nRow, nCol); return *this; }
+    CLine& Int(const char* pszKey, int n)
+    {
+        Key(pszKey);
+        char digits[12];
+        m_out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+        return *this;
+    }
+    CLine& Number(const char* pszKey, double d) { Key(pszKey); AppendNumber(m_out, d); return *this; }
+    CLine& Bool(const char* pszKey, bool b) { Key(pszKey); m_out += b ? "true" : "false"; return *this; }
+    // A member whose value is an object already written.
+    CLine& Object(const char* pszKey, const std::string& object) { Key(pszKey); m_out += object; return *this; }
+    void Close() { m_out += '}'; }
 
 private:
     void Key(const char* pszKey)
     {
-        if (m_text.size() > 1)
-            m_text += ", ";
-        AppendString(m_text, pszKey);
-        m_text += ": ";
+        if (m_out.size() > m_nStart + 1)
+            m_out += ", ";
+        AppendString(m_out, pszKey);
+        m_out += ": ";
     }
-    std::string m_text = "{";
+    std::string& m_out;
+    size_t m_nStart;
 };
 
 std::string FormatLine(const CGridCellFormat& f)
 {
     const CGridCellFormat d;
-    CLine line;
+    std::string text;
+    CLine line(text);
     if (f.m_strNumberFormat != d.m_strNumberFormat)
-        line.Text("numberFormat", Utf8(f.m_strNumberFormat));
+        line.Text("numberFormat", f.m_strNumberFormat);
     if (f.m_strFontName != d.m_strFontName)
-        line.Text("font", Utf8(f.m_strFontName));
+        line.Text("font", f.m_strFontName);
     if (f.m_nFontSize != d.m_nFontSize)
         line.Number("size", f.m_nFontSize / 20.0);
     if (f.m_bBold)
@@ -98,9 +148,9 @@ std::string FormatLine(const CGridCellFormat& f)
     if (f.m_bUnderline)
         line.Bool("underline", true);
     if (f.m_crText != kGridColorAuto)
-        line.Text("color", ColorText(f.m_crText));
+        line.Text("color", ColorText(f.m_crText).c_str());
     if (f.m_crFill != kGridColorAuto)
-        line.Text("fill", ColorText(f.m_crFill));
+        line.Text("fill", ColorText(f.m_crFill).c_str());
     if (f.m_nHAlign != d.m_nHAlign)
         line.Text("hAlign", g_vtsHAlignNames[f.m_nHAlign]);
     if (f.m_nVAlign != d.m_nVAlign)
@@ -111,37 +161,54 @@ std::string FormatLine(const CGridCellFormat& f)
         const CGridBorder& b = f.m_borders[side];
         if (b == CGridBorder())
             continue;
-        CLine border;
+        std::string object;
+        CLine border(object);
         border.Text("style", g_vtsBorderNames[b.m_nStyle]);
         if (b.m_crColor != kGridColorAuto)
-            border.Text("color", ColorText(b.m_crColor));
-        line.Object(g_vtsBorderKeys[side], border);
+            border.Text("color", ColorText(b.m_crColor).c_str());
+        border.Close();
+        line.Object(g_vtsBorderKeys[side], object);
     }
     if (!f.m_bLocked)
         line.Bool("locked", false);
     if (f.m_bHidden)
         line.Bool("hidden", true);
-    return line.Close();
+    line.Close();
+    return text;
 }
 
-// "key": [ followed by one line per item, indented.
-void AppendList(std::string& out, const char* pszIndent, const char* pszKey, const std::vector<std::string>& lines,
-                bool bLast)
+// "key": [ followed by one item per line, indented.
+class CList
 {
-    out += pszIndent;
-    AppendString(out, pszKey);
-    out += ": [";
-    for (size_t i = 0; i < lines.size(); ++i) {
-        out += i ? ",\n" : "\n";
-        out += pszIndent;
-        out += "  " + lines[i];
+public:
+    CList(std::string& out, const char* pszIndent, const char* pszKey) : m_out(out), m_pszIndent(pszIndent)
+    {
+        m_out += pszIndent;
+        AppendString(m_out, pszKey);
+        m_out += ": [";
     }
-    if (!lines.empty()) {
-        out += "\n";
-        out += pszIndent;
+    // Starts the line of the next item, which the caller then appends.
+    std::string& Item()
+    {
+        m_out += m_nItems++ ? ",\n" : "\n";
+        m_out += m_pszIndent;
+        m_out += "  ";
+        return m_out;
     }
-    out += bLast ? "]\n" : "],\n";
-}
+    void End(bool bLast)
+    {
+        if (m_nItems) {
+            m_out += "\n";
+            m_out += m_pszIndent;
+        }
+        m_out += bLast ? "]\n" : "],\n";
+    }
+
+private:
+    std::string& m_out;
+    const char* m_pszIndent;
+    size_t m_nItems = 0;
+};
 
 } // namespace
 
@@ -162,22 +229,30 @@ std::string CGridBook::WriteText() const
 {
     // Formats in the order the cells first use them; 0, the default, is not written.
     std::unordered_map<int, int> fileFormat;
-    std::vector<std::string> lines;
+    std::vector<std::string> formatLines;
+    size_t nCells = 0;
     for (const auto& pSheet : m_sheets)
-        for (const auto& row : pSheet->m_rows)
+        for (const auto& row : pSheet->m_rows) {
+            nCells += row.m_cells.size();
             for (const CGridCell& cell : row.m_cells)
                 if (cell.GetFormat() != 0 &&
-                    fileFormat.emplace(cell.GetFormat(), static_cast<int>(lines.size()) + 1).second)
-                    lines.push_back(FormatLine(m_formats.Get(cell.GetFormat())));
+                    fileFormat.emplace(cell.GetFormat(), static_cast<int>(formatLines.size()) + 1).second)
+                    formatLines.push_back(FormatLine(m_formats.Get(cell.GetFormat())));
+        }
 
     std::string out = "{\n  \"vts\": " + std::to_string(kVtsVersion) + ",\n";
-    AppendList(out, "  ", "formats", lines, false);
+    // Room for a typical cell line, so that the text grows rarely.
+    out.reserve(64 * nCells);
+    CList formats(out, "  ", "formats");
+    for (const std::string& line : formatLines)
+        formats.Item() += line;
+    formats.End(false);
     out += "  \"sheets\": [";
     for (size_t s = 0; s < m_sheets.size(); ++s) {
         const CGridSheet& sheet = *m_sheets[s];
         out += s ? ",\n    {\n" : "\n    {\n";
         out += "      \"name\": ";
-        AppendString(out, Utf8(sheet.m_strName));
+        AppendString(out, sheet.m_strName);
         out += ",\n";
         for (const auto& item : {std::make_pair("maxRow", sheet.m_nMaxRow), std::make_pair("maxCol", sheet.m_nMaxCol),
                                  std::make_pair("titleRows", sheet.m_nTitleRows),
@@ -186,64 +261,61 @@ std::string CGridBook::WriteText() const
                                  std::make_pair("rowHeight", sheet.m_nDefaultRowHeight)})
             out += std::string("      \"") + item.first + "\": " + std::to_string(item.second) + ",\n";
 
-        lines.clear();
+        CList columns(out, "      ", "columns");
         for (size_t c = 0; c < sheet.m_cols.size(); ++c) {
             const CGridSheet::CColumn& col = sheet.m_cols[c];
             if (col.m_nWidth < 0 && !col.m_bHidden)
                 continue;
-            CLine line;
-            line.Text("col", Utf8(GridColumnName(static_cast<int>(c + 1))));
+            CLine line(columns.Item());
+            line.Text("col", GridColumnName(static_cast<int>(c + 1)));
             if (col.m_nWidth >= 0)
                 line.Int("width", col.m_nWidth);
             if (col.m_bHidden)
                 line.Bool("hidden", true);
-            lines.push_back(line.Close());
+            line.Close();
         }
-        AppendList(out, "      ", "columns", lines, false);
+        columns.End(false);
 
-        lines.clear();
+        CList rows(out, "      ", "rows");
         for (size_t r = 0; r < sheet.m_rows.size(); ++r) {
             const CGridSheet::CRow& row = sheet.m_rows[r];
             if (row.m_nHeight < 0 && !row.m_bHidden)
                 continue;
-            CLine line;
+            CLine line(rows.Item());
             line.Int("row", static_cast<int>(r + 1));
             if (row.m_nHeight >= 0)
                 line.Int("height", row.m_nHeight);
             if (row.m_bHidden)
                 line.Bool("hidden", true);
-            lines.push_back(line.Close());
+            line.Close();
         }
-        AppendList(out, "      ", "rows", lines, false);
+        rows.End(false);
 
-        lines.clear();
-        for (const CGridRange& merge : sheet.m_merges) {
-            std::string line;
-            AppendString(line, Utf8(GridCellName(merge.m_nRow1, merge.m_nCol1) + L":" +
-                                    GridCellName(merge.m_nRow2, merge.m_nCol2)));
-            lines.push_back(line);
-        }
-        AppendList(out, "      ", "merges", lines, false);
+        CList merges(out, "      ", "merges");
+        for (const CGridRange& merge : sheet.m_merges)
+            AppendString(merges.Item(), GridCellName(merge.m_nRow1, merge.m_nCol1) + L":" +
+                                            GridCellName(merge.m_nRow2, merge.m_nCol2));
+        merges.End(false);
 
-        lines.clear();
+        CList cells(out, "      ", "cells");
         for (size_t r = 0; r < sheet.m_rows.size(); ++r)
             for (size_t c = 0; c < sheet.m_rows[r].m_cells.size(); ++c) {
                 const CGridCell& cell = sheet.m_rows[r].m_cells[c];
                 if (cell.IsUnused())
                     continue;
-                CLine line;
-                line.Text("at", Utf8(GridCellName(static_cast<int>(r + 1), static_cast<int>(c + 1))));
+                CLine line(cells.Item());
+                line.Cell("at", static_cast<int>(r + 1), static_cast<int>(c + 1));
                 if (cell.GetFormula())
-                    line.Text("formula", Utf8(cell.GetFormula()->GetText()));
+                    line.Text("formula", cell.GetFormula()->GetText());
                 else if (cell.GetValue().IsNumber())
                     line.Number("number", cell.GetValue().GetNumber());
                 else if (cell.GetValue().IsText())
-                    line.Text("text", Utf8(cell.GetValue().GetText()));
+                    line.Text("text", cell.GetValue().GetText());
                 if (cell.GetFormat() != 0)
                     line.Int("fmt", fileFormat[cell.GetFormat()]);
-                lines.push_back(line.Close());
+                line.Close();
             }
-        AppendList(out, "      ", "cells", lines, true);
+        cells.End(true);
         out += "    }";
     }
     out += "\n  ]\n}\n";
