@@ -1,5 +1,6 @@
 #include "ui/commandbars/XTPControls.h"
 
+#include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPPopupBar.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ CXTPControl* CreateControl(int nType)
     case xtpControlPopup:
     case xtpControlButtonPopup:
     case xtpControlSplitButtonPopup: return new CXTPControlPopup;
+    case xtpControlEdit: return new CXTPControlEdit;
     }
     return nullptr;
 }

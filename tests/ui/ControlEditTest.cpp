@@ -1,0 +1,153 @@
+// The edit field on the test frame's toolbar: the hint stands in for an empty text while the field is not being
+// edited, and is never taken for the user's value: not by the text, not when the window goes, not as a change.
+#include "FrameTestSupport.h"
+
+#include "ui/commandbars/XTPControlEdit.h"
+#include "ui/commandbars/XTPHookManager.h"
+#include "ui/commandbars/XTPToolBar.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const int nEditId = 4711;
+
+class ControlEditTest : public ::testing::Test
+{
+protected:
+    CTestFrame* m_pFrame = nullptr;
+    CXTPControlEdit* m_pEdit = nullptr;
+
+    void SetUp() override
+    {
+        m_pFrame = CreateTestFrame();
+        ASSERT_NE(nullptr, m_pFrame);
+        CXTPToolBar* pBar = m_pFrame->GetToolBar();
+        m_pEdit = static_cast<CXTPControlEdit*>(pBar->GetControls()->Add(xtpControlEdit, nEditId));
+        ASSERT_NE(nullptr, m_pEdit);
+        m_pEdit->SetCaption(L"Trova");
+        m_pFrame->RecalcLayout();
+        Pump();
+        ASSERT_TRUE(m_pEdit->IsEditCreated());
+    }
+    void TearDown() override
+    {
+        CMouseManager::GetThreadManager()->UntrackAll();
+        if (m_pFrame)
+            m_pFrame->DestroyWindow();
+        Pump();
+    }
+    void Pump() { PumpFrame(m_pFrame ? m_pFrame->m_hWnd : nullptr); }
+    CString WindowText() const
+    {
+        CString str;
+        m_pEdit->GetEditCtrl()->GetWindowText(str);
+        return str;
+    }
+    int Changes() const
+    {
+        int n = 0;
+        for (const CTestFrame::EVENT& e : m_pFrame->m_events)
+            n += e.message == XTPM_CONTROLNOTIFY && e.nId == nEditId && e.nCode == EN_CHANGE;
+        return n;
+    }
+    void Focus()
+    {
+        m_pEdit->SetFocused(TRUE);
+        Pump();
+    }
+    void Leave()
+    {
+        m_pFrame->SetFocus();
+        Pump();
+    }
+};
+}
+
+TEST_F(ControlEditTest, TheHintIsShownButNeverTakenForTheValue)
+{
+    enum Step { None, FocusLeave, TypeLeave, FocusOnly, Destroy, HintWhileFocused };
+    struct Case
+    {
+        const char* pszName;
+        const wchar_t* pszText;
+        Step step;
+        const wchar_t* pszValue;      // GetEditText afterwards
+        const wchar_t* pszWindow;     // the window's text afterwards (null: no window)
+        bool bChangeNotified;
+    } cases[] = {
+        {"empty: the hint stands in", L"", None, L"", L"Cerca", false},
+        {"a text hides the hint", L"Roma", None, L"Roma", L"Roma", false},
+        {"focus takes the hint away", L"", FocusOnly, L"", L"", false},
+        {"left empty: the hint again", L"", FocusLeave, L"", L"Cerca", false},
+        {"typed text is the value", L"", TypeLeave, L"ab", L"ab", true},
+        {"window destroyed under the hint", L"", Destroy, L"", nullptr, false},
+        {"window destroyed with a text", L"Roma", Destroy, L"Roma", nullptr, false},
+        {"a hint set while editing is not shown", L"", HintWhileFocused, L"", L"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        m_pEdit->SetEditHint(c.step == HintWhileFocused ? L"" : L"Cerca");
+        m_pEdit->SetEditText(c.pszText);
+        Pump();
+        m_pFrame->m_events.clear();
+        switch (c.step) {
+        case None: break;
+        case FocusOnly: Focus(); break;
+        case FocusLeave: Focus(); Leave(); break;
+        case TypeLeave:
+            Focus();
+            SendKeys({'A'});
+            SendKeys({'B'});
+            Pump();
+            Leave();
+            break;
+        case Destroy: m_pEdit->GetEditCtrl()->DestroyWindow(); break;
+        case HintWhileFocused:
+            Focus();
+            m_pEdit->SetEditHint(L"Cerca");
+            Pump();
+            break;
+        }
+        EXPECT_EQ(CString(c.pszValue), m_pEdit->GetEditText());
+        if (c.pszWindow)
+            EXPECT_EQ(CString(c.pszWindow), WindowText());
+        else
+            EXPECT_FALSE(m_pEdit->IsEditCreated());
+        EXPECT_EQ(c.bChangeNotified, Changes() > 0);
+        Leave();
+        if (!m_pEdit->IsEditCreated()) {
+            m_pFrame->RecalcLayout();
+            Pump();
+        }
+    }
+}
+
+TEST_F(ControlEditTest, EscapeRestoresTheTextFromBeforeEditingAndLeavesTheField)
+{
+    m_pEdit->SetEditText(L"Roma");
+    Focus();
+    ASSERT_TRUE(m_pEdit->IsFocused());
+    SendKeys({VK_END});
+    SendKeys({'X'});
+    Pump();
+    ASSERT_EQ(CString(L"Romax"), m_pEdit->GetEditText());
+    SendKeys({VK_ESCAPE});
+    Pump();
+    EXPECT_EQ(CString(L"Roma"), m_pEdit->GetEditText());
+    EXPECT_FALSE(m_pEdit->IsFocused());
+    EXPECT_NE(m_pEdit->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+}
+
+TEST_F(ControlEditTest, AVerticallyDockedBarHidesTheField)
+{
+    m_pFrame->GetCommandBars()->DockCommandBar(m_pFrame->GetToolBar(), xtpBarLeft);
+    m_pFrame->RecalcLayout();
+    Pump();
+    EXPECT_FALSE(m_pEdit->IsVisible());
+    EXPECT_FALSE(m_pEdit->GetEditCtrl()->IsWindowVisible());
+    m_pFrame->GetCommandBars()->DockCommandBar(m_pFrame->GetToolBar(), xtpBarTop);
+    m_pFrame->RecalcLayout();
+    Pump();
+    EXPECT_TRUE(m_pEdit->GetEditCtrl()->IsWindowVisible());
+}
