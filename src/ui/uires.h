@@ -42,6 +42,7 @@
 // Command bars
 #define XTP_IDS_ADDORREMOVE             9300    // the expand popup's Add-or-remove-buttons entry
 #define XTP_IDS_CONFIRM_RESET           9349    // question before a toolbar goes back to its buttons
+#define XTP_IDS_CONFIRM_UPDATE          9394    // "%s": a customised toolbar the program has changed since
 #define XTP_IDS_RESET_TOOLBAR           9395    // the Add-or-remove list's reset entry
 
 // Tooltips of the bars' own buttons (ids of their controls)

@@ -2,6 +2,7 @@
 // none of them and the rest of the state still loads; large data goes into a hidden file that a later small save
 // removes.
 #include "FrameTestSupport.h"
+#include "support/MessageBoxRecorder.h"
 
 #include "ui/commandbars/XTPStatusBar.h"
 #include "ui/commandbars/XTPCommandBarList.h"
@@ -215,4 +216,44 @@ TEST(BarListTest, PopupIdsInACycleLinkNoLoopOfPopups)
     ASSERT_NE(nullptr, pLoadedSecond);
     EXPECT_EQ(0x1000001u, pLoadedSecond->GetBarID());
     EXPECT_EQ(nullptr, pLoadedSecond->GetControls()->GetAt(0)->GetCommandBar());
+}
+
+TEST_F(BarControlsStateTest, AChangedProgramToolbarAsksWhetherTheCustomisedOneGoes)
+{
+    int nOldCount = 0;
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        nOldCount = OwnCount(pControls);
+        pControls->GetAt(0)->SetHideFlags(xtpHideCustomize);
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    struct Case
+    {
+        const char* pszName;
+        int nAnswer;
+        bool bCustomisedKept;
+    } cases[] = {
+        {"yes: the new toolbar", IDYES, false},
+        {"no: the user's buttons, the new original", IDNO, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CMessageBoxRecorder recorder(c.nAnswer);
+        WithFrame([&](CTestFrame* pFrame) {
+            // The program's toolbar has a button more than the one the data was written from.
+            CXTPToolBar* pBar = pFrame->GetToolBar();
+            pBar->GetControls()->Add(xtpControlButton, ID_FT_RECENT1);
+            pBar->GetControls()->CreateOriginalControls();
+            pFrame->GetCommandBars()->LoadBarState(kProfile);
+            ASSERT_EQ(1u, recorder.Count());
+            EXPECT_NE(-1, recorder.Last().text.Find(L"'" + pBar->GetTitle() + L"' has changed"));
+            EXPECT_EQ(UINT(MB_YESNO), recorder.LastButtons());
+            EXPECT_EQ(UINT(MB_ICONQUESTION), recorder.LastIcon());
+            CXTPControls* pControls = pBar->GetControls();
+            EXPECT_EQ(c.bCustomisedKept ? nOldCount : nOldCount + 1, OwnCount(pControls));
+            EXPECT_EQ(c.bCustomisedKept, pControls->GetAt(0)->GetHideFlags() == DWORD(xtpHideCustomize));
+            ASSERT_NE(nullptr, pControls->GetOriginalControls());
+            EXPECT_EQ(nOldCount + 1, OwnCount(pControls->GetOriginalControls()));
+        });
+    }
 }

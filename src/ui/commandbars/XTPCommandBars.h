@@ -85,8 +85,9 @@ public:
     virtual void SaveCommandBarList(CXTPPropExchange* pPX, const CXTPCommandBarList& list);
     // FALSE when a bar's class cannot be made; a damaged control raises CArchiveException.
     virtual BOOL LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarList& list);
-    // The program's toolbars take the loaded bars' controls, unless the program's own toolbar has changed since.
-    virtual void RestoreCommandBarList(CXTPCommandBarList& list);
+    // The program's toolbars take the loaded bars' controls. When the program's own toolbar has changed since, a
+    // customised one is kept only when the user says so (never when silent).
+    virtual void RestoreCommandBarList(CXTPCommandBarList& list, BOOL bSilent = FALSE);
     void Remove(CXTPToolBar* pBar);
 
     int GetCount() const { return static_cast<int>(m_arrBars.size()); }
@@ -164,6 +165,8 @@ public:
     BOOL m_bIgnoreShiftMenuKey = FALSE;
 
 protected:
+    // Question asked when a customised toolbar meets a changed program toolbar: TRUE to take the new one.
+    virtual BOOL AskResetForUpdate(CXTPToolBar* pBar);
     // A bar made by a runtime class joins the array with its first reference.
     CXTPToolBar* CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle, DWORD dwDockFlags);
     // Whether any bar of this thread tracks.

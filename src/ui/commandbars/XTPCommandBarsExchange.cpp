@@ -2,10 +2,13 @@
 // only the order), and the list of customised bars that the profile keeps under "%s-Controls".
 #include "ui/commandbars/XTPCommandBars.h"
 
+#include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/PropExchange.h"
+#include "ui/persist/ResourceLoader.h"
+#include "ui/uires.h"
 
 #include <set>
 
@@ -308,7 +311,15 @@ BOOL CXTPCommandBars::LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarLi
     return TRUE;
 }
 
-void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list)
+BOOL CXTPCommandBars::AskResetForUpdate(CXTPToolBar* pBar)
+{
+    CString strFormat, strMessage;
+    XTPGetResourceLoader()->LoadString(&strFormat, XTP_IDS_CONFIRM_UPDATE);
+    strMessage.Format(strFormat, static_cast<LPCTSTR>(pBar->GetTitle()));
+    return AfxMessageBox(strMessage, MB_YESNO | MB_ICONQUESTION) != IDNO;
+}
+
+void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list, BOOL bSilent)
 {
     for (int i = 0; i < list.GetCount(); ++i)
     {
@@ -323,8 +334,10 @@ void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list)
             continue;
         CXTPControls* pOriginal = pExisting->GetControls()->GetOriginalControls();
         CXTPControls* pLoadedOriginal = pLoaded->GetControls()->GetOriginalControls();
-        // The program's toolbar changed since the data was written: the new toolbar stays.
-        if (pOriginal && pLoadedOriginal && !pOriginal->IsEqual(pLoadedOriginal))
+        // The program's toolbar changed since the data was written: the new toolbar stays unless the user wants
+        // to keep the buttons customised on the old one.
+        if (pOriginal && pLoadedOriginal && !pOriginal->IsEqual(pLoadedOriginal) &&
+            (bSilent || !pLoaded->GetControls()->IsChanged() || AskResetForUpdate(pExisting)))
             continue;
         if (pOriginal)
             pOriginal->InternalAddRef();
