@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace
 {
 INPUT Mouse(CPoint pt, DWORD dwFlags)
@@ -281,5 +285,59 @@ TEST_F(ToolBarDockingTest, FloatingBarsAreAwayWhileTheFrameIsInactive)
     pBars->GetCommandBarsOptions()->bSyncFloatingToolbars = FALSE;
     activate(other.m_hWnd);
     EXPECT_TRUE(::IsWindowVisible(m_pBar->m_hWnd));
+    other.DestroyWindow();
+}
+
+namespace
+{
+// The activation states that windows send themselves, in order (queries left out).
+std::vector<std::pair<HWND, WPARAM>> g_floatStatus;
+
+LRESULT CALLBACK RecordFloatStatus(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    auto* pMsg = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMsg->message == WM_FLOATSTATUS && !(pMsg->wParam & FS_SYNCACTIVE))
+        g_floatStatus.emplace_back(pMsg->hwnd, pMsg->wParam);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}
+
+TEST_F(ToolBarDockingTest, ABarMadeFloatingStartsInTheStateOfItsFramesActivation)
+{
+    ASSERT_TRUE(m_pFrame->GetCommandBars()->FloatCommandBar(m_pBar));
+    CWnd other, owned;
+    ASSERT_TRUE(other.CreateEx(0, L"STATIC", L"Altra", WS_OVERLAPPED | WS_VISIBLE, CRect(600, 40, 700, 100), nullptr, 0));
+    ASSERT_TRUE(owned.CreateEx(0, L"STATIC", L"Propria", WS_POPUP | WS_VISIBLE, CRect(600, 140, 700, 200), m_pFrame, 0));
+    PumpFrame(m_pFrame->m_hWnd);
+    struct Case
+    {
+        const char* pszName;
+        HWND hWndForeground;
+        WPARAM nExpected;
+    } cases[] = {
+        {"the frame in front", m_pFrame->m_hWnd, FS_ACTIVATE},
+        {"another program's window in front", other.m_hWnd, FS_DEACTIVATE},
+        {"the frame's floating bar in front", m_pBar->m_hWnd, FS_ACTIVATE},
+        {"a window of the frame that does not follow it in front", owned.m_hWnd, FS_DEACTIVATE},
+    };
+    HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordFloatStatus, nullptr, ::GetCurrentThreadId());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        ::SetForegroundWindow(c.hWndForeground);
+        PumpFrame(m_pFrame->m_hWnd);
+        ASSERT_EQ(c.hWndForeground, ::GetForegroundWindow());
+        g_floatStatus.clear();
+        auto* pBar = new CXTPToolBar;
+        ASSERT_TRUE(pBar->SetFloatingMode(m_pFrame, TRUE));
+        HWND hWndBar = pBar->m_hWnd;
+        pBar->DestroyWindow();
+        pBar->InternalRelease();
+        auto it = std::find_if(g_floatStatus.begin(), g_floatStatus.end(),
+                               [hWndBar](const std::pair<HWND, WPARAM>& entry) { return entry.first == hWndBar; });
+        ASSERT_NE(g_floatStatus.end(), it);
+        EXPECT_EQ(c.nExpected, it->second);
+    }
+    ::UnhookWindowsHookEx(hHook);
+    owned.DestroyWindow();
     other.DestroyWindow();
 }

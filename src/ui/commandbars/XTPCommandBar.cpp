@@ -372,6 +372,20 @@ void CXTPCommandBar::LeaveTracking(BOOL bClearSelection)
     m_nInputLock = 0;
 }
 
+UINT CXTPCommandBar::GetFirstFloatStatus(HWND hWnd)
+{
+    HWND hWndFrame = ::GetAncestor(hWnd, GA_ROOTOWNER);
+    HWND hWndForeground = ::GetForegroundWindow();
+    if (!hWndFrame || !hWndForeground)
+        return FS_DEACTIVATE;
+    if (hWndForeground == hWndFrame)
+        return FS_ACTIVATE;
+    if (hWndForeground == ::GetLastActivePopup(hWndFrame) &&
+        ::SendMessageW(hWndForeground, WM_FLOATSTATUS, FS_SYNCACTIVE, 0))
+        return FS_ACTIVATE;
+    return FS_DEACTIVATE;
+}
+
 int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
 {
     if (m_nInputLock > 0)

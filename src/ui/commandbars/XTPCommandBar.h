@@ -201,6 +201,10 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The first state of a new window that follows its frame's activation (FS_ACTIVATE or FS_DEACTIVATE): active
+    // when the frame is the foreground window, or when the foreground window is the frame's last active popup and
+    // follows the frame too.
+    static UINT GetFirstFloatStatus(HWND hWnd);
     DECLARE_MESSAGE_MAP()
 
     BOOL m_bHideCaret = TRUE;

@@ -100,7 +100,23 @@ BEGIN_MESSAGE_MAP(CXTPPopupBar, CXTPCommandBar)
     ON_WM_MOUSEACTIVATE()
     ON_WM_TIMER()
     ON_WM_NCACTIVATE()
+    ON_WM_NCCREATE()
+    ON_MESSAGE(WM_FLOATSTATUS, &CXTPPopupBar::OnFloatStatus)
 END_MESSAGE_MAP()
+
+BOOL CXTPPopupBar::OnNcCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (!CXTPCommandBar::OnNcCreate(lpCreateStruct))
+        return FALSE;
+    if (lpCreateStruct->style & 0x100)
+        SendMessage(WM_FLOATSTATUS, GetFirstFloatStatus(m_hWnd));
+    return TRUE;
+}
+
+LRESULT CXTPPopupBar::OnFloatStatus(WPARAM wParam, LPARAM)
+{
+    return (GetStyle() & 0x100) && (wParam & FS_SYNCACTIVE) ? 1 : 0;
+}
 
 CXTPPopupBar::CXTPPopupBar()
 {

@@ -109,6 +109,9 @@ protected:
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
+    // A popup follows its frame's activation: it answers FS_SYNCACTIVE.
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     CXTPControlPopup* m_pControlPopup = nullptr;

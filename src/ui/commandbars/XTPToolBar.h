@@ -80,6 +80,7 @@ protected:
     afx_msg BOOL OnNcActivate(BOOL bActive);
     afx_msg void OnClose();
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
     DECLARE_MESSAGE_MAP()
 
     // Finds the own control of an id or makes it; hidden until the layout places it.

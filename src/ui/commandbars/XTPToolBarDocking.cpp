@@ -128,6 +128,16 @@ void CXTPToolBar::OnClose()
     // A floating bar closes only through its close button.
 }
 
+BOOL CXTPToolBar::OnNcCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (!CXTPCommandBar::OnNcCreate(lpCreateStruct))
+        return FALSE;
+    // A bar made floating starts in the state of its frame's activation.
+    if (lpCreateStruct->style & kFloatingStyleBit)
+        SendMessage(WM_FLOATSTATUS, GetFirstFloatStatus(m_hWnd));
+    return TRUE;
+}
+
 LRESULT CXTPToolBar::OnFloatStatus(WPARAM wParam, LPARAM)
 {
     LRESULT lResult = (GetStyle() & kFloatingStyleBit) && (wParam & FS_SYNCACTIVE) ? 1 : 0;
