@@ -1,11 +1,14 @@
 // The test frame with its menu bar and toolbar in the gradient theme and a menu open: "File" with its hidden command
 // behind the expand button and the "Recenti" sub-menu, or with the argument "modifica" the edit menu with a ticked
-// and a greyed item and a shortcut text from the accelerators ("barre": no menu open). A root-window screenshot shows popups black under
+// and a greyed item and a shortcut text from the accelerators ("barre": no menu open; "mobile": no menu open, the
+// toolbar floating beside the frame with an edit field showing its hint). A root-window screenshot shows popups black under
 // Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
 // named by its second argument.
 #include "ui/FrameTestSupport.h"
 
+#include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPPopupBar.h"
+#include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
 
 #include <cstdio>
@@ -61,7 +64,7 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
         CRect rc;
         ::GetWindowRect(*it, &rc);
         ::SetViewportOrgEx(hDC, rc.left - rcAll.left, rc.top - rcAll.top, nullptr);
-        ::SendMessageW(*it, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_NONCLIENT);
+        ::SendMessageW(*it, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
     }
     ::GdiFlush();
     BITMAPFILEHEADER file = {};
@@ -86,7 +89,8 @@ int main(int argc, char** argv)
 {
     CXTPBarPainter::SetTheme(CXTPBarPainter::themeGradient);
     BOOL bEdit = argc > 1 && std::strcmp(argv[1], "modifica") == 0;
-    BOOL bNoMenu = argc > 1 && std::strcmp(argv[1], "barre") == 0;
+    BOOL bFloating = argc > 1 && std::strcmp(argv[1], "mobile") == 0;
+    BOOL bNoMenu = bFloating || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
     auto* pFrame = new CTestFrame;
     if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
         return 1;
@@ -100,6 +104,17 @@ int main(int argc, char** argv)
     PumpFrame(pFrame->m_hWnd, 200);
     pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
 
+    if (bFloating) {
+        CXTPToolBar* pToolBar = pFrame->GetToolBar();
+        auto* pEdit = static_cast<CXTPControlEdit*>(pToolBar->GetControls()->Add(xtpControlEdit, ID_FT_RECENT1));
+        pEdit->SetCaption(L"Trova");
+        pEdit->SetWidth(150);
+        pEdit->SetEditHint(L"Cerca");
+        pCommandBars->FloatCommandBar(pToolBar);
+        pToolBar->SetWindowPos(nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        pFrame->RecalcLayout();
+        PumpFrame(pFrame->m_hWnd, 200);
+    }
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
     if (!bNoMenu)
         pMenuBar->SetTrackingMode(1, FALSE, TRUE);
