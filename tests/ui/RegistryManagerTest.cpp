@@ -1,11 +1,14 @@
 // The registry settings store under a throw-away company key of HKCU, and the registry exchange's refusals of
-// stored values of the wrong type or size.
+// stored values of the wrong type or size, and its lookup of stored values.
 #include "PropExchangeStores.h"
 
 #include "platform/mfc/afxapp.h"
 #include "ui/persist/RegistryManager.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
 
 namespace
 {
@@ -158,5 +161,47 @@ TEST(PropExchangeRegistryTest, StoredValuesOfTheWrongTypeOrSizeAreRefused)
         EXPECT_EQ(2.5, d);
         EXPECT_EQ(CString(L"invariato"), str);
         EXPECT_EQ(3, s);
+    });
+}
+
+TEST(PropExchangeRegistryTest, ALoadingSectionFindsItsValuesWithoutCaseAndWhateverTheirLength)
+{
+    CRegistryBacking backing;
+    HKEY hSection = nullptr;
+    ::RegCreateKeyExW(backing.m_hKey, L"Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hSection, nullptr);
+    DWORD dw = 42;
+    ::RegSetValueExW(hSection, L"NUMERO", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw), sizeof(dw));
+    const WCHAR text[] = {L'a', L'b', L'c'};
+    ::RegSetValueExW(hSection, L"Testo", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text));
+    CString strLongName(L'n', 600);
+    CString strLongText(L'\u00e8', 5000);
+    ::RegSetValueExW(hSection, strLongName, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strLongText)),
+                     static_cast<DWORD>((strLongText.GetLength() + 1) * sizeof(WCHAR)));
+    std::vector<BYTE> blob(70000);
+    for (size_t i = 0; i < blob.size(); i++)
+        blob[i] = static_cast<BYTE>(i * 7);
+    ::RegSetValueExW(hSection, L"Dati", 0, REG_BINARY, blob.data(), static_cast<DWORD>(blob.size()));
+    ::RegCloseKey(hSection);
+    backing.Load([&](CXTPPropExchange* px) {
+        int n = 0;
+        CString str;
+        CString strLong;
+        int nMissing = 0;
+        EXPECT_TRUE(ExchangeInt(px, L"Numero", n, 0));
+        EXPECT_EQ(42, n);
+        EXPECT_TRUE(ExchangeString(px, L"testo", str, L""));
+        EXPECT_EQ(CString(L"abc"), str);
+        EXPECT_TRUE(ExchangeString(px, strLongName, strLong, L""));
+        EXPECT_EQ(strLongText, strLong);
+        EXPECT_TRUE(ExchangeInt(px, L"Assente", nMissing, 9));
+        EXPECT_EQ(9, nMissing);
+        BYTE* pData = nullptr;
+        DWORD nBytes = 0;
+        ASSERT_TRUE(px->ExchangeBlob(L"DATI", pData, nBytes));
+        EXPECT_EQ(blob, std::vector<BYTE>(pData, pData + nBytes));
+        std::free(pData);
+        auto* pRegistry = static_cast<CXTPPropExchangeRegistry*>(px);
+        EXPECT_TRUE(pRegistry->IsPropertyExists(L"numero"));
+        EXPECT_FALSE(pRegistry->IsPropertyExists(L"Assente"));
     });
 }

@@ -55,42 +55,83 @@ BOOL CXTPPropExchangeRegistry::OnBeforeExchange()
             ::RegCreateKeyExW(m_hParentKey, m_strSectionName, 0, nullptr, REG_OPTION_NON_VOLATILE,
                               m_bLoading ? KEY_READ : KEY_WRITE, nullptr, &m_hSectionKey, nullptr);
         m_bInitialized = TRUE;
+        if (m_bLoading)
+            ReadStoredValues();
     }
     return m_hSectionKey != nullptr;
 }
 
+bool CXTPPropExchangeRegistry::CNameLess::operator()(const CString& a, const CString& b) const
+{
+    return ::CompareStringOrdinal(a, a.GetLength(), b, b.GetLength(), TRUE) == CSTR_LESS_THAN;
+}
+
+void CXTPPropExchangeRegistry::ReadStoredValues()
+{
+    m_values.clear();
+    if (!m_hSectionKey)
+        return;
+    // A value that grows between the size query and the enumeration makes the walk start again with room for it.
+    for (int nAttempt = 0; nAttempt < 3; nAttempt++) {
+        DWORD nMaxName = 0;
+        DWORD nMaxData = 0;
+        if (::RegQueryInfoKeyW(m_hSectionKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nMaxName,
+                               &nMaxData, nullptr, nullptr) != ERROR_SUCCESS)
+            return;
+        std::vector<WCHAR> name(nMaxName + 1);
+        std::vector<BYTE> data(nMaxData ? nMaxData : 1);
+        LONG lResult = ERROR_SUCCESS;
+        for (DWORD nIndex = 0;; nIndex++) {
+            DWORD nNameLength = static_cast<DWORD>(name.size());
+            DWORD nBytes = static_cast<DWORD>(data.size());
+            DWORD dwType = 0;
+            lResult = ::RegEnumValueW(m_hSectionKey, nIndex, name.data(), &nNameLength, nullptr, &dwType, data.data(), &nBytes);
+            if (lResult != ERROR_SUCCESS)
+                break;
+            CStoredValue& value = m_values[CString(name.data(), static_cast<int>(nNameLength))];
+            value.dwType = dwType;
+            value.data.assign(data.begin(), data.begin() + nBytes);
+        }
+        if (lResult != ERROR_MORE_DATA)
+            return;
+        m_values.clear();
+    }
+}
+
+const CXTPPropExchangeRegistry::CStoredValue* CXTPPropExchangeRegistry::FindStoredValue(LPCTSTR pszPropName) const
+{
+    auto it = m_values.find(CString(pszPropName ? pszPropName : L""));
+    return it == m_values.end() ? nullptr : &it->second;
+}
+
 BOOL CXTPPropExchangeRegistry::QueryValue(LPCTSTR pszPropName, DWORD dwType, void* pData, DWORD nMin, DWORD nMax, DWORD* pnRead)
 {
-    DWORD dwStoredType = 0;
-    DWORD nBytes = 0;
-    if (::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwStoredType, nullptr, &nBytes) != ERROR_SUCCESS ||
-        dwStoredType != dwType || nBytes < nMin || nBytes > nMax)
+    const CStoredValue* pValue = FindStoredValue(pszPropName);
+    if (!pValue || pValue->dwType != dwType)
         return FALSE;
-    DWORD nRead = nBytes;
-    if (::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwStoredType, static_cast<BYTE*>(pData), &nRead) !=
-            ERROR_SUCCESS ||
-        dwStoredType != dwType || nRead != nBytes)
+    DWORD nBytes = static_cast<DWORD>(pValue->data.size());
+    if (nBytes < nMin || nBytes > nMax)
         return FALSE;
+    if (nBytes)
+        std::memcpy(pData, pValue->data.data(), nBytes);
     if (pnRead)
-        *pnRead = nRead;
+        *pnRead = nBytes;
     return TRUE;
 }
 
 // The stored text need not end with a zero: the buffer is terminated here.
 BOOL CXTPPropExchangeRegistry::QueryString(LPCTSTR pszPropName, CString& strValue)
 {
-    DWORD dwType = 0;
-    DWORD nBytes = 0;
-    if (::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwType, nullptr, &nBytes) != ERROR_SUCCESS ||
-        (dwType != REG_SZ && dwType != REG_EXPAND_SZ))
+    const CStoredValue* pValue = FindStoredValue(pszPropName);
+    if (!pValue || (pValue->dwType != REG_SZ && pValue->dwType != REG_EXPAND_SZ))
         return FALSE;
-    int nChars = static_cast<int>(nBytes / sizeof(WCHAR));
+    int nChars = static_cast<int>(pValue->data.size() / sizeof(WCHAR));
     LPWSTR pszBuffer = strValue.GetBuffer(nChars + 1);
-    DWORD nRead = nBytes;
-    LONG lResult = ::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwType, reinterpret_cast<BYTE*>(pszBuffer), &nRead);
-    pszBuffer[lResult == ERROR_SUCCESS ? std::min<DWORD>(nRead, nBytes) / sizeof(WCHAR) : 0] = 0;
+    if (nChars)
+        std::memcpy(pszBuffer, pValue->data.data(), nChars * sizeof(WCHAR));
+    pszBuffer[nChars] = 0;
     strValue.ReleaseBuffer();
-    return lResult == ERROR_SUCCESS;
+    return TRUE;
 }
 
 BOOL CXTPPropExchangeRegistry::SetValue(LPCTSTR pszPropName, DWORD dwType, const void* pData, DWORD nBytes)
@@ -117,8 +158,7 @@ BOOL CXTPPropExchangeRegistry::ExchangeValue(LPCTSTR pszPropName, VARTYPE vtProp
     if (m_bLoading) {
         if (!OnBeforeExchange())
             return CopyPropValue(vtProp, pvProp, pvDefault);
-        DWORD dwType = 0;
-        if (::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwType, nullptr, nullptr) != ERROR_SUCCESS)
+        if (!FindStoredValue(pszPropName))
             return CopyPropValue(vtProp, pvProp, pvDefault);
         if (bNumber) {
             DWORD dwValue = 0;
@@ -172,21 +212,15 @@ BOOL CXTPPropExchangeRegistry::ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, D
     if (IsStoring())
         return SetValue(pszPropName, REG_BINARY, pData, nBytes);
     // The size comes from the value itself: nothing is allocated beyond what the value holds.
-    DWORD dwType = 0;
-    DWORD nSize = 0;
-    if (::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwType, nullptr, &nSize) != ERROR_SUCCESS ||
-        dwType != REG_BINARY || (pData && nBytes < nSize))
+    const CStoredValue* pValue = FindStoredValue(pszPropName);
+    DWORD nSize = pValue ? static_cast<DWORD>(pValue->data.size()) : 0;
+    if (!pValue || pValue->dwType != REG_BINARY || (pData && nBytes < nSize))
         return FALSE;
     BYTE* pTarget = pData ? pData : static_cast<BYTE*>(std::malloc(nSize ? nSize : 1));
     if (!pTarget)
         return FALSE;
-    DWORD nRead = nSize;
-    if (::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, &dwType, pTarget, &nRead) != ERROR_SUCCESS ||
-        nRead != nSize) {
-        if (pTarget != pData)
-            std::free(pTarget);
-        return FALSE;
-    }
+    if (nSize)
+        std::memcpy(pTarget, pValue->data.data(), nSize);
     pData = pTarget;
     nBytes = nSize;
     return TRUE;
@@ -204,6 +238,7 @@ void CXTPPropExchangeRegistry::EmptySection()
 {
     CXTPPropExchange::EmptySection();
     CloseKey();
+    m_values.clear();
     if (m_hParentKey)
         AfxDelRegTreeHelper(m_hParentKey, m_strSectionName);
     m_bInitialized = FALSE;
@@ -211,8 +246,11 @@ void CXTPPropExchangeRegistry::EmptySection()
 
 BOOL CXTPPropExchangeRegistry::IsPropertyExists(LPCTSTR pszPropName)
 {
-    return OnBeforeExchange() &&
-           ::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    if (!OnBeforeExchange())
+        return FALSE;
+    if (m_bLoading)
+        return FindStoredValue(pszPropName) != nullptr;
+    return ::RegQueryValueExW(m_hSectionKey, pszPropName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 BOOL CXTPPropExchangeRegistry::IsSectionExists(LPCTSTR pszSection)
