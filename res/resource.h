@@ -291,3 +291,10 @@
 #define IDS_TX_UNDERLINE                9412
 #define IDS_TX_PAGE                     9413
 #define IDP_TX_PRINT_FAILED             9414
+#define IDD_PRINT                       218
+#define IDD_RAPP_CONTROLLI              256
+#define IDC_STAMPA_RAPPORTO             1006
+#define IDC_PRINT_ALL_FORMS             1083
+#define IDC_PRINT_TICKED_FORMS          1084
+#define IDC_PRINT_CONTROL_FORMS         1087
+#define IDC_PRINT_OFFICIAL_FORMS        1088

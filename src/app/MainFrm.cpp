@@ -17,6 +17,8 @@
 #include "import/ImportRel.h"
 #include "platform/mfc/afxshell.h"
 #include "platform/mfc/afxwaitcursor.h"
+#include "reports/DlgPrint.h"
+#include "reports/DlgRappControlli.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
 #include "resource.h"
@@ -489,7 +491,22 @@ void CMainFrame::OnStampaModello(UINT nID)
 {
     if (!LeaveView())
         return;
-    // The print dialogs come with the report views.
+    // The check's report is for the user to read: the printing goes on whatever it found.
+    CADOConnection& data = TheApp().GetDataConnection();
+    try {
+        CheckSaldiConsistency(data);
+    } catch (const _com_error& e) {
+        AfxMessageBox(GetComErrorText(e, &data), MB_ICONERROR);
+        return;
+    }
+    CDlgPrint dialog(this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (dialog.m_nFormSet == 1) {
+        AfxMessageBox(IDP_NORMATIVA_IN_APPROVAZIONE, MB_ICONINFORMATION);
+        return;
+    }
+    // The combined print of the control forms comes with its own dialog.
     ShowNotAvailable(CommandName(nID));
 }
 

@@ -11,6 +11,8 @@
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxshell.h"
+#include "reports/DlgPrint.h"
+#include "reports/DlgRappControlli.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
 #include "resource.h"
@@ -222,8 +224,8 @@ const CommandCase COMMAND_CASES[] = {
     { ID_FORM_CONSUNTIVO_2008, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
     { ID_EXPORT_CORTE_CONTI, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
     { ID_EXPORT_RGS, IDP_NORMATIVA_IN_APPROVAZIONE, nullptr, nullptr },
-    { ID_STAMPA_MODELLO, IDP_NOT_AVAILABLE, nullptr, nullptr },
-    { ID_FILE_PRINT, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_STAMPA_MODELLO, 0, "CDlgPrint", nullptr },
+    { ID_FILE_PRINT, 0, "CDlgPrint", nullptr },
     { ID_NORMATIVA_CIRC0808, 0, nullptr, nullptr },
     { ID_AGGIORNA_WEB, IDP_NOT_AVAILABLE, nullptr, nullptr },
     { ID_RICHIESTA_INFO, IDP_NOT_AVAILABLE, nullptr, nullptr },
@@ -245,6 +247,8 @@ std::vector<CString> g_shellTargets;
 
 std::string DialogName(CDialog& dialog)
 {
+    if (dynamic_cast<CDlgPrint*>(&dialog))
+        return "CDlgPrint";
     if (dynamic_cast<CDlgImpGest*>(&dialog))
         return "CDlgImpGest";
     if (auto* pCert = dynamic_cast<CDlgImpCert*>(&dialog))
@@ -309,6 +313,28 @@ TEST_F(MainFrameTest, DatiEnteOpensTheAuthorityDataForm)
     EXPECT_EQ(0u, messages.Count());
     ASSERT_NE(nullptr, View());
     EXPECT_TRUE(View()->IsKindOf(RUNTIME_CLASS(CViewDatiEnte)));
+}
+
+TEST_F(MainFrameTest, PrintCommandChecksTheBalancesThenAsksWhatToPrint)
+{
+    CreateFrame();
+    // The centres' totals differ from the forecast: the report comes first, the print question after it.
+    Execute(m_pApp->GetDataConnection(), L"INSERT INTO [SaldoFinProg] ([ID], [Anno4Cas]) VALUES (201, 5)");
+    std::vector<std::string> dialogs;
+    CModalDialogDriver driver([&dialogs](CDialog& dialog) -> INT_PTR {
+        dialogs.push_back(dynamic_cast<CDlgRappControlli*>(&dialog) ? "CDlgRappControlli" : DialogName(dialog));
+        if (auto* pPrint = dynamic_cast<CDlgPrint*>(&dialog)) {
+            pPrint->m_nFormSet = 1;   // the official forms
+            return IDOK;
+        }
+        return IDCANCEL;
+    });
+    CMessageBoxRecorder messages;
+    m_pFrame->SendMessage(WM_COMMAND, ID_STAMPA_MODELLO);
+    EXPECT_EQ((std::vector<std::string>{"CDlgRappControlli", "CDlgPrint"}), dialogs);
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(LoadResString(IDP_NORMATIVA_IN_APPROVAZIONE), messages.Last().text);
+    EXPECT_TRUE(ShowsStartPage());
 }
 
 TEST_F(MainFrameTest, ShellFailureShowsTheSystemError)

@@ -3,6 +3,9 @@
 //
 //     scripts/screenshot -w 20 build/x64/tests/form_show.exe <program folder> <command id> [seed]
 //
+// In place of the command id, "tree:i.j" selects the j-th child of the i-th top item of the control tree
+// (counted from 0), which opens the item's report or document.
+//
 // With "seed" the folder's data archive first receives the figures of a sample authority (revenues, spending,
 // forecasts, a responsible centre with its chapters and items, the accounting by chapters) and is recomputed:
 // give it a copy of the program folder, never one whose archive holds real data.
@@ -12,6 +15,8 @@
 #include "data/SetConfig.h"
 #include "engine/RecalcSaldi.h"
 #include "util/PathUtil.h"
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -131,6 +136,35 @@ BOOL CALLBACK FindWindows(HWND hWnd, LPARAM lParam)
         windows.hFrame = hWnd;   // the main frame; the splash window has no caption
     return TRUE;
 }
+BOOL CALLBACK FindTree(HWND hWnd, LPARAM lParam)
+{
+    wchar_t szClass[32] = L"";
+    ::GetClassNameW(hWnd, szClass, _countof(szClass));
+    if (std::wcscmp(szClass, WC_TREEVIEWW) != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The child of a top item of the first tree of the frame, selected as the user's click selects it.
+void SelectTreeItem(HWND hFrame, int nRoot, int nChild)
+{
+    HWND hTree = nullptr;
+    ::EnumChildWindows(hFrame, FindTree, reinterpret_cast<LPARAM>(&hTree));
+    if (!hTree)
+        return;
+    auto next = [hTree](HTREEITEM hItem, UINT nCode) {
+        return reinterpret_cast<HTREEITEM>(::SendMessageW(hTree, TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+    };
+    HTREEITEM hItem = next(nullptr, TVGN_ROOT);
+    for (int i = 0; hItem && i < nRoot; ++i)
+        hItem = next(hItem, TVGN_NEXT);
+    hItem = hItem ? next(hItem, TVGN_CHILD) : nullptr;
+    for (int i = 0; hItem && i < nChild; ++i)
+        hItem = next(hItem, TVGN_NEXT);
+    if (hItem)
+        ::SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem));
+}
 } // namespace
 
 int wmain(int argc, wchar_t* argv[])
@@ -141,6 +175,9 @@ int wmain(int argc, wchar_t* argv[])
     }
     CString strFolder = GetFullPath(argv[1]);
     const UINT nCommand = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10));
+    int nRoot = -1, nChild = -1;
+    if (std::swscanf(argv[2], L"tree:%d.%d", &nRoot, &nChild) != 2)
+        nRoot = -1;
     if (argc > 3 && std::wcscmp(argv[3], L"seed") == 0) {
         try {
             SeedArchive(strFolder);
@@ -172,7 +209,10 @@ int wmain(int argc, wchar_t* argv[])
         }
         else if (windows.hFrame && !dwSent) {
             ::Sleep(1000);
-            ::PostMessageW(windows.hFrame, WM_COMMAND, nCommand, 0);
+            if (nRoot >= 0)
+                SelectTreeItem(windows.hFrame, nRoot, nChild);
+            else
+                ::PostMessageW(windows.hFrame, WM_COMMAND, nCommand, 0);
             dwSent = ::GetTickCount();
         }
         if (dwSent && ::GetTickCount() - dwSent > 20000)

@@ -36,7 +36,7 @@ BOOL CTX4OLE::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID
     if (!s_hRichEdit)
         return FALSE;
     if (!CWnd::Create(RICHEDIT_CLASSW, nullptr,
-                      dwStyle | WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL |
+                      dwStyle | WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL |
                           ES_SAVESEL | ES_WANTRETURN,
                       rect, pParentWnd, nID))
         return FALSE;

@@ -1,0 +1,116 @@
+// Opening the programmed-target report in its view (template read, every reference filled on a seeded archive,
+// the document shown in the control) and saving it as PDF: the median of 20 runs each.
+#include "data/DatabaseSchema.h"
+#include "engine/RecalcSaldi.h"
+#include "forms/RecordID.h"
+#include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxmsgbox.h"
+#include "reports/ReportHost.h"
+#include "reports/ViewTxPrint.h"
+
+#include "BenchSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace
+{
+const int kRuns = 20;
+
+class CBenchApp : public CWinApp, public CReportHost
+{
+public:
+    CBenchApp() : CWinApp(L"Quarzel08") {}
+    CADOConnection& GetDataConnection() override { return m_data; }
+    CString GetDocDir() const override { return m_strDocDir; }
+    CString GetDocUtDir() const override { return m_strDocDir; }
+
+    CADOConnection m_data;
+    CString m_strDocDir;
+};
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return (times[(times.size() - 1) / 2] + times[times.size() / 2]) / 2;
+}
+
+// The balances of three past years and their averages, for every row the report reads.
+void Seed(CADOConnection& data)
+{
+    for (LPCTSTR pszTable : {L"SaldoFin", L"SaldoProg"})
+        for (long nRow : {100L, 105L, 200L, 300L, 301L, 401L, 402L, 500L, 1100L, 1105L, 1106L, 1107L, 1200L,
+                          1400L, 1401L, 2100L, 2400L}) {
+            CString sql;
+            sql.Format(L"INSERT INTO %s (ID, Anno1, Anno2, Anno3) VALUES (%ld, %ld.25, %ld.5, %ld)", pszTable,
+                       nRow, nRow * 1000, nRow * 1100, nRow * 1200);
+            data.Execute(sql, nullptr, adCmdText | adExecuteNoRecords);
+        }
+    RecalcSaldi(data);
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    ::OleInitialize(nullptr);
+    AfxSetMessageBoxHandler([](const AFX_MSGBOX_REQUEST& request) -> int {
+        std::fwprintf(stderr, L"%ls\n", static_cast<LPCWSTR>(request.text));
+        std::exit(1);
+    });
+    CBenchApp app;
+    WCHAR szModule[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+    CString strDefault(szModule);
+    strDefault = strDefault.Left(strDefault.ReverseFind(L'\\')) + L"\\..\\Quarzel08\\Doc";
+    app.m_strDocDir = argc > 1 ? CString(argv[1]) : strDefault;
+    CString strArchive = BenchTempFile(L"report", L"Archivio.mdb");
+    try {
+        CreateDataArchive(strArchive, L"bench");
+        app.m_data.CreateConnection();
+        app.m_data.Open(CADOConnection::FormatConnectionString(strArchive, L"bench"), TRUE);
+        Seed(app.m_data);
+    } catch (const _com_error& e) {
+        std::fwprintf(stderr, L"archive: %ls\n", static_cast<LPCWSTR>(e.Description()));
+        return 1;
+    }
+    auto pFrame = new CFrameWnd;
+    if (!pFrame->Create(nullptr, L"Banco", WS_OVERLAPPEDWINDOW, CRect(20, 20, 980, 700))) {
+        std::fprintf(stderr, "no frame (a display is needed)\n");
+        return 1;
+    }
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CViewTxPrintCSP);
+    context.m_pCurrentFrame = pFrame;
+    auto pView = dynamic_cast<CViewTxPrintCSP*>(pFrame->CreateView(&context));
+    if (!pView) {
+        std::fprintf(stderr, "no view\n");
+        return 1;
+    }
+    pFrame->RecalcLayout();
+    pView->OnInitialUpdate();
+
+    const CString strPdf = BenchTempFile(L"report", L"Obiettivo.pdf");
+    std::vector<double> loads, saves;
+    for (int nRun = 0; nRun < kRuns; ++nRun) {
+        // A different item each run, so that the view loads again.
+        CTextLongID item(L"RepObiettivo.txd", nRun % 2);
+        double t0 = BenchNow();
+        if (!pView->LoadData(&item)) {
+            std::fprintf(stderr, "not loaded\n");
+            return 1;
+        }
+        double t1 = BenchNow();
+        pView->GetControl().SaveDocument(strPdf, txdFormatPdf);
+        double t2 = BenchNow();
+        loads.push_back(t1 - t0);
+        saves.push_back(t2 - t1);
+    }
+    std::printf("%-40s %8.1f ms (target < 200)\n", "open and fill the programmed-target report", Median(loads));
+    std::printf("%-40s %8.1f ms (target < 500)\n", "save it as PDF", Median(saves));
+    std::printf("pages %d\n", pView->GetControl().GetPageCount());
+    pFrame->DestroyWindow();
+    ::DeleteFileW(strPdf);
+    return 0;
+}
