@@ -102,8 +102,7 @@ _RecordsetPtr CJetConnection::Execute(_bstr_t commandText, VARIANT* recordsAffec
     if (statement.m_kind == CJetStatement::kindAddConstraint) {
         m_database.AddTableConstraint(statement.m_table, statement.m_sql, statement.m_indexSql);
     } else {
-        CSqliteStatement prepared =
-            statement.TouchesRowsOnly() ? m_database.Spare(statement.m_sql) : m_database.Prepare(statement.m_sql);
+        CSqliteStatement prepared = m_database.Prepare(statement.m_sql);
         if (prepared.ColumnCount() > 0 && !noRecords) {
             CJetRecordset* recordset = new CJetRecordset;
             result = recordset;

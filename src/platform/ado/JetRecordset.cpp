@@ -113,9 +113,7 @@ void CJetRecordset::Load()
     CJetStatement translated = Database().Translate(m_source);
     bool withRowid = !translated.m_rowidSql.empty() && m_lockType != adLockReadOnly;
     const std::string& sql = withRowid ? translated.m_rowidSql : translated.m_sql;
-    CSqliteStatement statement = m_command                       ? Database().Cached(sql)
-                                 : translated.TouchesRowsOnly() ? Database().Spare(sql)
-                                                                : Database().Prepare(sql);
+    CSqliteStatement statement = m_command ? Database().Cached(sql) : Database().Prepare(sql);
     if (m_command)
         m_command->BindParameters(statement);
     if (statement.ColumnCount() == 0) {

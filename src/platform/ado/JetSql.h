@@ -23,8 +23,6 @@ struct CJetStatement
     enum EKind { kindSelect, kindChange, kindSchema, kindAddConstraint, kindOther };
 
     EKind m_kind = kindOther;
-    // A query or a change of rows: its prepared statement may serve again for the same text.
-    bool TouchesRowsOnly() const { return m_kind == kindSelect || m_kind == kindChange; }
     // The SQLite text; for kindAddConstraint the constraint clause to add to m_table.
     std::string m_sql;
     // For kindAddConstraint of a FOREIGN KEY: the index on the child columns, named as the constraint, that Jet

@@ -44,9 +44,7 @@ std::string PasswordDigest(const std::wstring& password)
 }
 
 const char PASSWORD_TABLE[] = "MSysPassword";
-// Bounds of the spare statements and of the translations kept: the texts a program repeats, not every text with
-// its own literal values.
-const size_t SPARE_STATEMENTS = 64;
+// The translations kept: the texts a program repeats, not every text with its own literal values.
 const size_t KNOWN_TRANSLATIONS = 256;
 } // namespace
 
@@ -61,13 +59,13 @@ std::string JetQuoteName(const std::wstring& name)
     return result + "\"";
 }
 
-CSqliteStatement::CSqliteStatement(CSqliteDatabase& database, sqlite3_stmt* statement, EUse use)
-    : m_database(database), m_statement(statement), m_use(use)
+CSqliteStatement::CSqliteStatement(CSqliteDatabase& database, sqlite3_stmt* statement, bool owned)
+    : m_database(database), m_statement(statement), m_owned(owned)
 {
 }
 
 CSqliteStatement::CSqliteStatement(CSqliteStatement&& other) noexcept
-    : m_database(other.m_database), m_statement(other.m_statement), m_use(other.m_use)
+    : m_database(other.m_database), m_statement(other.m_statement), m_owned(other.m_owned)
 {
     other.m_statement = nullptr;
 }
@@ -76,17 +74,11 @@ CSqliteStatement::~CSqliteStatement()
 {
     if (!m_statement)
         return;
-    switch (m_use) {
-    case useCached:
+    if (m_owned) {
+        ::sqlite3_finalize(m_statement);
+    } else {
         // Every use binds all its parameters again, so the old values need no clearing.
         ::sqlite3_reset(m_statement);
-        break;
-    case useOnce:
-        ::sqlite3_finalize(m_statement);
-        break;
-    case useSpare:
-        m_database.GiveBack(m_statement);
-        break;
     }
 }
 
@@ -270,7 +262,7 @@ CSqliteStatement CSqliteDatabase::Cached(const std::string& sql)
     auto found = m_cache.find(sql);
     if (found == m_cache.end())
         found = m_cache.emplace(sql, Compile(sql)).first;
-    return CSqliteStatement(*this, found->second, CSqliteStatement::useCached);
+    return CSqliteStatement(*this, found->second, false);
 }
 
 CSqliteStatement CSqliteDatabase::Cached(CSqliteText& text)
@@ -279,39 +271,12 @@ CSqliteStatement CSqliteDatabase::Cached(CSqliteText& text)
         text.m_statement = Cached(text.m_sql).Detach();
         text.m_generation = m_generation;
     }
-    return CSqliteStatement(*this, text.m_statement, CSqliteStatement::useCached);
+    return CSqliteStatement(*this, text.m_statement, false);
 }
 
 CSqliteStatement CSqliteDatabase::Prepare(const std::string& sql)
 {
-    return CSqliteStatement(*this, Compile(sql), CSqliteStatement::useOnce);
-}
-
-CSqliteStatement CSqliteDatabase::Spare(const std::string& sql)
-{
-    auto spare = m_spares.find(sql);
-    if (spare == m_spares.end())
-        return CSqliteStatement(*this, Compile(sql), CSqliteStatement::useSpare);
-    sqlite3_stmt* statement = spare->second;
-    m_spares.erase(spare);
-    return CSqliteStatement(*this, statement, CSqliteStatement::useSpare);
-}
-
-void CSqliteDatabase::GiveBack(sqlite3_stmt* statement) noexcept
-{
-    ::sqlite3_reset(statement);
-    // The next use starts from unbound parameters, as a newly prepared statement does.
-    ::sqlite3_clear_bindings(statement);
-    // A statement of a database closed meanwhile, or one beyond the bound, is not kept.
-    bool kept = false;
-    if (::sqlite3_db_handle(statement) == m_db && m_spares.size() < SPARE_STATEMENTS) {
-        try {
-            kept = m_spares.emplace(::sqlite3_sql(statement), statement).second;
-        } catch (...) {
-        }
-    }
-    if (!kept)
-        ::sqlite3_finalize(statement);
+    return CSqliteStatement(*this, Compile(sql), true);
 }
 
 void CSqliteDatabase::Run(const std::string& sql)
@@ -326,9 +291,6 @@ void CSqliteDatabase::SchemaChanged()
     for (auto& entry : m_cache)
         ::sqlite3_finalize(entry.second);
     m_cache.clear();
-    for (auto& entry : m_spares)
-        ::sqlite3_finalize(entry.second);
-    m_spares.clear();
     m_translations.clear();
     ++m_generation;
     m_tables.clear();

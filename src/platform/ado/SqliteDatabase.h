@@ -16,14 +16,11 @@ struct sqlite3_stmt;
 
 class CSqliteDatabase;
 
-// A statement in use: when it goes out of scope a cached one is reset, a one-off one finalized and a spare one
-// given back to its database for the next use of the same text.
+// A statement in use: reset (and for a one-off statement finalized) when it goes out of scope.
 class CSqliteStatement
 {
 public:
-    enum EUse { useCached, useOnce, useSpare };
-
-    CSqliteStatement(CSqliteDatabase& database, sqlite3_stmt* statement, EUse use);
+    CSqliteStatement(CSqliteDatabase& database, sqlite3_stmt* statement, bool owned);
     CSqliteStatement(CSqliteStatement&& other) noexcept;
     CSqliteStatement(const CSqliteStatement&) = delete;
     CSqliteStatement& operator=(const CSqliteStatement&) = delete;
@@ -50,7 +47,7 @@ public:
 private:
     CSqliteDatabase& m_database;
     sqlite3_stmt* m_statement;
-    EUse m_use;
+    bool m_owned;
 };
 
 // A text that recurs in a loop, with the statement last prepared for it: the loop skips the cache's look-up.
@@ -94,11 +91,6 @@ public:
     CSqliteStatement Cached(CSqliteText& text);
     // A statement prepared for this use only.
     CSqliteStatement Prepare(const std::string& sql);
-    // A query or change of rows for this use only, taken from those earlier uses of the same text gave back (a
-    // statement is never shared: one in use is not among the spares).
-    CSqliteStatement Spare(const std::string& sql);
-    // Takes back a spare statement after its use.
-    void GiveBack(sqlite3_stmt* statement) noexcept;
     // Runs a statement that answers no rows.
     void Run(const std::string& sql);
     // Forgets prepared statements and layouts after a change of the schema.
@@ -143,7 +135,6 @@ private:
     CJetFunctionError m_functionError;
     bool m_transaction = false; // begun through the connection and not yet ended through it
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
-    std::unordered_map<std::string, sqlite3_stmt*> m_spares; // not in use, bounded
     std::unordered_map<std::wstring, CJetStatement> m_translations; // bounded, valid while the schema is
     unsigned m_generation = 1; // of the cached statements
     std::map<std::wstring, std::unique_ptr<CSqliteTable>> m_tables;
