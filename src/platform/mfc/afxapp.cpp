@@ -74,6 +74,7 @@ CWinApp::~CWinApp()
 {
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
+    delete m_pRecentFileList;
     SelectPrinter(nullptr, nullptr);
     if (g_pApp == this)
         g_pApp = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afxcmdline.h"
+#include "afxrecentfile.h"
 #include "afxthread.h"
 
 #include <vector>
@@ -28,6 +29,7 @@ public:
     LPCTSTR m_pszRegistryKey = nullptr;   // null until SetRegistryKey: no profile
     LPCTSTR m_pszProfileName = nullptr;
     UINT m_nNumPreviewPages = 0;          // standard profile setting "Settings\PreviewPages"
+    CRecentFileList* m_pRecentFileList = nullptr;   // owned; null when the application keeps none
 
     virtual BOOL InitApplication();
     BOOL InitInstance() override;
@@ -49,7 +51,7 @@ public:
     // *ppData is allocated with new[]; the caller deletes it.
     BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
     BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
-    // The standard settings; this framework keeps no recent-file list, so nMaxMRU must be 0.
+    // The standard settings; the recent-file list is the application's to make, so nMaxMRU must be 0.
     void LoadStdProfileSettings(UINT nMaxMRU = 0);
 
     // Document templates, owned by the application from AddDocTemplate on.

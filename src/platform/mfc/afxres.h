@@ -49,6 +49,7 @@
 #define ID_FILE_PRINT                   0xE107
 #define ID_FILE_PRINT_DIRECT            0xE108
 #define ID_FILE_PRINT_PREVIEW           0xE109
+#define ID_FILE_MRU_FILE1               0xE110  // the recent files take 0xE110 to 0xE11F
 #define ID_EDIT_CLEAR                   0xE120
 #define ID_EDIT_COPY                    0xE122
 #define ID_EDIT_CUT                     0xE123

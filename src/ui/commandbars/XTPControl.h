@@ -96,6 +96,8 @@ public:
     CString GetDescription() const { return m_strDescriptionText; }
     CString GetParameter() const { return m_strParameter; }
     void SetParameter(const CString& strParameter) { m_strParameter = strParameter; }
+    DWORD_PTR GetTag() const { return m_nTag; }
+    void SetTag(DWORD_PTR nTag) { m_nTag = nTag; }
     int GetStyle() const { return m_nCustomStyle ? m_nCustomStyle : m_nStyle; }
     void SetStyle(int nStyle) { m_nStyle = nStyle; }
     void SetCustomStyle(int nStyle) { m_nCustomStyle = nStyle; }
@@ -141,6 +143,7 @@ protected:
     CString m_strTooltipText;
     CString m_strDescriptionText;
     CString m_strParameter;
+    DWORD_PTR m_nTag = 0;
     CXTPControls* m_pControls = nullptr;
     int m_nType = 0;
     CXTPCommandBar* m_pParent = nullptr;

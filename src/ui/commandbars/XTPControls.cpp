@@ -1,6 +1,7 @@
 #include "ui/commandbars/XTPControls.h"
 
 #include "ui/commandbars/XTPControlEdit.h"
+#include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPPopupBar.h"
 
 #include <algorithm>
@@ -11,10 +12,11 @@ namespace
 {
 const int nGroupGap = 6;
 
-CXTPControl* CreateControl(int nType)
+CXTPControl* CreateControl(int nType, int nId, BOOL bFromMenu)
 {
     switch (nType) {
-    case xtpControlButton: return new CXTPControlButton;
+    case xtpControlButton: return CreateListPlaceholder(nId, bFromMenu);
+    case xtpControlLabel: return new CXTPControlLabel;
     case xtpControlPopup:
     case xtpControlButtonPopup:
     case xtpControlSplitButtonPopup: return new CXTPControlPopup;
@@ -48,7 +50,7 @@ CXTPControl* CXTPControls::Add(int nType, int nId, LPCTSTR lpszParameter, int nB
         if (nType != xtpControlPopup)
             pControl->SetID(nId);
     } else {
-        pControl = CreateControl(nType);
+        pControl = CreateControl(nType, nId, FALSE);
         if (!pControl)
             return nullptr;
         pControl->SetID(nId);
@@ -148,7 +150,7 @@ CXTPControl* CXTPControls::AddMenuItem(CMenu* pMenu, int nPosition)
         if (create.nType >= xtpControlPopup && create.nType <= xtpControlSplitButtonPopup)
             pControl = CreatePopup(create.nId, create.strCaption, pSubMenu, TRUE);
         else
-            pControl = CreateControl(create.nType);
+            pControl = CreateControl(create.nType, create.nId, TRUE);
         if (!pControl)
             return nullptr;
         pControl->SetType(create.nType);
@@ -467,8 +469,9 @@ void CXTPControls::Stretch(std::vector<LAYOUT_ITEM>& items, int nLength)
 
 CSize CXTPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorder, int nMinWidth)
 {
-    for (CXTPControl* pControl : m_arrControls)
-        pControl->OnCalcDynamicSize(dwMode);
+    // By index: list placeholders insert their items after themselves while this runs.
+    for (int i = 0; i < GetCount(); i++)
+        GetAt(i)->OnCalcDynamicSize(dwMode);
     if (GetVisibleCount(FALSE) == 0)
         return CSize(0, 0);
 

@@ -1,0 +1,164 @@
+#include "ui/commandbars/XTPControlLists.h"
+
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPControls.h"
+#include "ui/commandbars/XTPToolBar.h"
+
+#include <afxres.h>
+
+#define XTP_ID_FILE_MRU 35003
+
+CString FormatListItemCaption(const CString& strText, int nNumber)
+{
+    CString strEscaped = strText;
+    strEscaped.Replace(L"&", L"&&");
+    CString strCaption;
+    if (nNumber == 0)
+        strCaption = strEscaped;
+    else if (nNumber < 10)
+        strCaption.Format(L"&%i %s", nNumber, static_cast<LPCTSTR>(strEscaped));
+    else if (nNumber == 10)
+        strCaption.Format(L"1&0 %s", static_cast<LPCTSTR>(strEscaped));
+    else
+        strCaption.Format(L"%i %s", nNumber, static_cast<LPCTSTR>(strEscaped));
+    return strCaption;
+}
+
+IMPLEMENT_DYNCREATE(CXTPControlToolbar, CXTPControlButton)
+
+void CXTPControlToolbar::OnExecute()
+{
+    CXTPCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : nullptr;
+    if (!pCommandBars)
+        return;
+    pCommandBars->ClosePopups();
+    if (CXTPToolBar* pBar = pCommandBars->GetAt(static_cast<int>(m_nTag)))
+        pBar->SetVisible(!pBar->IsVisible());
+}
+
+IMPLEMENT_DYNAMIC(CXTPControlListPlaceholder, CXTPControlButton)
+
+void CXTPControlListPlaceholder::RemoveListItems()
+{
+    while (CXTPControl* pNext = m_pControls->GetAt(m_nIndex + 1)) {
+        if (!IsListItem(pNext))
+            break;
+        m_pControls->Remove(pNext);
+    }
+}
+
+CXTPControl* CXTPControlListPlaceholder::InsertListItem(int nItem, int nId, const CString& strCaption)
+{
+    CXTPControl* pItem = m_pControls->Add(xtpControlButton, nId, L"", m_nIndex + 1 + nItem, TRUE);
+    pItem->SetCaption(strCaption);
+    pItem->SetFlags(xtpFlagManualUpdate);
+    return pItem;
+}
+
+IMPLEMENT_DYNCREATE(CXTPControlToolbars, CXTPControlListPlaceholder)
+
+BOOL CXTPControlToolbars::IsListItem(CXTPControl* pControl) const
+{
+    return pControl->GetParameter() == L"CXTPControlToolbar";
+}
+
+void CXTPControlToolbars::OnCalcDynamicSize(DWORD /*dwMode*/)
+{
+    if (!m_pControls || !m_pParent)
+        return;
+    RemoveListItems();
+    if (m_pParent->IsCustomizeMode()) {
+        m_dwHideFlags = 0;
+        return;
+    }
+    m_dwHideFlags |= xtpHideGeneric;
+    if (CXTPCommandBars* pCommandBars = m_pParent->GetCommandBars())
+        FillToolbarsList(pCommandBars, m_pParent, m_nIndex + 1, FALSE);
+}
+
+int CXTPControlToolbars::FillToolbarsList(CXTPCommandBars* pCommandBars, CXTPCommandBar* pBar, int nPosition,
+                                          BOOL bAddCustomize)
+{
+    CXTPControls* pControls = pBar->GetControls();
+    for (int i = 0; i < pCommandBars->GetCount(); i++) {
+        CXTPToolBar* pToolBar = pCommandBars->GetAt(i);
+        if (pToolBar->GetType() != xtpBarTypeNormal || !pToolBar->IsContextMenuPresent() || !pToolBar->IsCloseable())
+            continue;
+        CXTPControl* pItem =
+            pControls->AddControl(new CXTPControlToolbar, 0, L"CXTPControlToolbar", nPosition++, TRUE);
+        pItem->SetTag(static_cast<DWORD_PTR>(i));
+        pItem->SetCaption(pToolBar->GetTitle());
+        pItem->SetFlags(xtpFlagManualUpdate);
+        pItem->SetChecked(pToolBar->IsVisible());
+    }
+    if (bAddCustomize && pCommandBars->IsCustomizeAvail()) {
+        CXTPControl* pCustomize = pControls->Add(xtpControlButton, XTP_ID_CUSTOMIZE, L"", nPosition++, TRUE);
+        pCustomize->SetBeginGroup(TRUE);
+    }
+    return nPosition;
+}
+
+IMPLEMENT_DYNCREATE(CXTPControlRecentFileList, CXTPControlListPlaceholder)
+
+int CXTPControlRecentFileList::GetFirstItemId() const
+{
+    return m_nId == XTP_ID_FILE_MRU ? ID_FILE_MRU_FILE1 : m_nId;
+}
+
+BOOL CXTPControlRecentFileList::IsListItem(CXTPControl* pControl) const
+{
+    CWinApp* pApp = AfxGetApp();
+    int nSize = pApp && pApp->m_pRecentFileList ? pApp->m_pRecentFileList->GetSize() : 0;
+    return pControl->GetID() >= GetFirstItemId() && pControl->GetID() < GetFirstItemId() + nSize;
+}
+
+void CXTPControlRecentFileList::OnCalcDynamicSize(DWORD /*dwMode*/)
+{
+    CWinApp* pApp = AfxGetApp();
+    CRecentFileList* pList = pApp ? pApp->m_pRecentFileList : nullptr;
+    if (!pList || !m_pControls || !m_pParent)
+        return;
+    RemoveListItems();
+    if (m_pParent->IsCustomizeMode()) {
+        m_dwHideFlags = 0;
+        m_bEnabled = TRUE;
+        return;
+    }
+    if (pList->GetSize() == 0 || (*pList)[0].IsEmpty()) {
+        m_dwHideFlags = 0;
+        m_bEnabled = FALSE;
+        return;
+    }
+    m_dwHideFlags |= xtpHideGeneric;
+
+    WCHAR szDir[MAX_PATH + 1] = {};
+    DWORD nDir = ::GetCurrentDirectoryW(MAX_PATH, szDir);
+    CString strDir = nDir > 0 && nDir < MAX_PATH ? CString(szDir) : CString();
+    if (!strDir.IsEmpty() && strDir.Right(1) != L"\\")
+        strDir += L'\\';
+    for (int i = 0; i < pList->GetSize(); i++) {
+        CString strName;
+        if (!pList->GetDisplayName(strName, i, strDir, strDir.GetLength()) || strName.IsEmpty())
+            break;
+        CXTPControl* pItem = InsertListItem(i, GetFirstItemId() + i, FormatListItemCaption(strName.Left(MAX_PATH), i + 1));
+        if (i == 0 && m_nIndex > 0)
+            pItem->SetBeginGroup(TRUE);
+    }
+}
+
+IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)
+
+CXTPControlLabel::CXTPControlLabel()
+{
+    m_nType = xtpControlLabel;
+    m_dwFlags = xtpFlagSkipFocus | xtpFlagNoMovable;
+}
+
+CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu)
+{
+    if (nId == (bFromMenu ? ID_FILE_MRU_FILE1 : XTP_ID_FILE_MRU))
+        return new CXTPControlRecentFileList;
+    if (nId == XTP_ID_TOOLBARLIST)
+        return new CXTPControlToolbars;
+    return new CXTPControlButton;
+}

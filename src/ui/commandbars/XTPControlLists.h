@@ -1,0 +1,73 @@
+// Menu entries that stand for a list computed whenever their bar is laid out: the toolbars, the recent files,
+// the MDI windows. Each placeholder removes the items it made last time, hides itself and inserts fresh temporary
+// buttons after itself; in customise mode it shows itself instead so it can be moved. The label lives here too.
+#pragma once
+
+#include "ui/commandbars/XTPControl.h"
+
+class CXTPCommandBars;
+
+// The menu caption of a list item: the text's "&" doubled, then numbered "&1 " to "&9 ", "1&0 ", "11 "...;
+// number 0 adds no number.
+CString FormatListItemCaption(const CString& strText, int nNumber);
+
+// The item for one toolbar: its tag is the toolbar's index in the manager.
+class CXTPControlToolbar : public CXTPControlButton
+{
+    DECLARE_DYNCREATE(CXTPControlToolbar)
+public:
+    // Closes the open popups and shows or hides the toolbar.
+    void OnExecute() override;
+};
+
+// The base of the placeholders: removes the items that follow it while they belong to its list.
+class CXTPControlListPlaceholder : public CXTPControlButton
+{
+    DECLARE_DYNAMIC(CXTPControlListPlaceholder)
+protected:
+    virtual BOOL IsListItem(CXTPControl* pControl) const = 0;
+    void RemoveListItems();
+    // A temporary button right after the placeholder's items so far (nItem counted from 0).
+    CXTPControl* InsertListItem(int nItem, int nId, const CString& strCaption);
+};
+
+class CXTPControlToolbars : public CXTPControlListPlaceholder
+{
+    DECLARE_DYNCREATE(CXTPControlToolbars)
+public:
+    void OnCalcDynamicSize(DWORD dwMode) override;
+    // One item per closeable toolbar with a context menu, checked when shown; with bAddCustomize and a
+    // customisable manager the customise command follows. Returns the position after the last item added.
+    static int FillToolbarsList(CXTPCommandBars* pCommandBars, CXTPCommandBar* pBar, int nPosition,
+                                BOOL bAddCustomize);
+
+protected:
+    BOOL IsListItem(CXTPControl* pControl) const override;
+};
+
+class CXTPControlRecentFileList : public CXTPControlListPlaceholder
+{
+    DECLARE_DYNCREATE(CXTPControlRecentFileList)
+public:
+    void OnCalcDynamicSize(DWORD dwMode) override;
+
+protected:
+    BOOL IsListItem(CXTPControl* pControl) const override;
+    // The placeholder made by its own id hands out the file commands (0xE110 + i); one made from a menu item
+    // carries the first file command as its id.
+    int GetFirstItemId() const;
+};
+
+// A caption that never takes the selection.
+class CXTPControlLabel : public CXTPControl
+{
+    DECLARE_DYNCREATE(CXTPControlLabel)
+public:
+    CXTPControlLabel();
+    int GetSelected() const override { return 0; }
+    BOOL SetSelected(int /*nSelected*/) override { return FALSE; }
+};
+
+// The control Add (or the menu import) makes for a button id: the list placeholders by their ids, else a plain
+// button. The first file command names the recent files only in an imported menu.
+CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu);

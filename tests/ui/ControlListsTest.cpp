@@ -1,0 +1,246 @@
+// Generated list entries: captions, the toolbars list on a frame (chosen through a real click), the recent
+// files of the application.
+#include "FrameTestSupport.h"
+
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPControlLists.h"
+#include "ui/commandbars/XTPPopupBar.h"
+#include "ui/commandbars/XTPToolBar.h"
+
+#include <afxres.h>
+#include <gtest/gtest.h>
+
+namespace
+{
+struct ITEM
+{
+    CString strCaption;
+    int nId;
+    BOOL bChecked;
+    BOOL bBeginGroup;
+    bool operator==(const ITEM& other) const
+    {
+        return strCaption == other.strCaption && nId == other.nId && bChecked == other.bChecked &&
+               bBeginGroup == other.bBeginGroup;
+    }
+};
+
+void PrintTo(const ITEM& item, std::ostream* os)
+{
+    PrintTo(item.strCaption, os);
+    *os << " id " << item.nId << " checked " << item.bChecked << " group "
+        << item.bBeginGroup;
+}
+
+// The temporary controls of the bar, in order.
+std::vector<ITEM> GeneratedItems(CXTPCommandBar* pBar)
+{
+    std::vector<ITEM> items;
+    for (int i = 0; i < pBar->GetControls()->GetCount(); i++) {
+        CXTPControl* pControl = pBar->GetControls()->GetAt(i);
+        if (pControl->IsTemporary())
+            items.push_back({pControl->GetCaption(), pControl->GetID(), pControl->GetChecked(),
+                             pControl->GetBeginGroup()});
+    }
+    return items;
+}
+}
+
+TEST(ControlLists, ListItemCaptionsEscapeAmpersandsAndNumberTheFirstTen)
+{
+    struct Case
+    {
+        LPCTSTR pszText;
+        int nNumber;
+        LPCTSTR pszExpected;
+    } cases[] = {
+        {L"Bilancio.qvz", 0, L"Bilancio.qvz"},
+        {L"Soci & fornitori", 0, L"Soci && fornitori"},
+        {L"Bilancio.qvz", 1, L"&1 Bilancio.qvz"},
+        {L"A&B", 9, L"&9 A&&B"},
+        {L"Bilancio.qvz", 10, L"1&0 Bilancio.qvz"},
+        {L"&&", 11, L"11 &&&&"},
+        {L"", 3, L"&3 "},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.pszExpected, FormatListItemCaption(c.pszText, c.nNumber)) << c.pszText << " " << c.nNumber;
+}
+
+TEST(ControlLists, AddMakesThePlaceholderOfTheListIdAndTheMenuImportTheFirstFileCommand)
+{
+    struct Case
+    {
+        int nId;
+        BOOL bFromMenu;
+        CRuntimeClass* pClass;
+    } cases[] = {
+        {35003, FALSE, RUNTIME_CLASS(CXTPControlRecentFileList)},
+        {ID_FILE_MRU_FILE1, TRUE, RUNTIME_CLASS(CXTPControlRecentFileList)},
+        {ID_FILE_MRU_FILE1, FALSE, RUNTIME_CLASS(CXTPControlButton)},
+        {35003, TRUE, RUNTIME_CLASS(CXTPControlButton)},
+        {0xE800, FALSE, RUNTIME_CLASS(CXTPControlToolbars)},
+        {0xE800, TRUE, RUNTIME_CLASS(CXTPControlToolbars)},
+        {101, FALSE, RUNTIME_CLASS(CXTPControlButton)},
+    };
+    for (const Case& c : cases) {
+        CXTPControl* pControl = CreateListPlaceholder(c.nId, c.bFromMenu);
+        EXPECT_EQ(c.pClass, pControl->GetRuntimeClass()) << c.nId << " " << c.bFromMenu;
+        pControl->InternalRelease();
+    }
+    CXTPControls controls;
+    EXPECT_TRUE(controls.Add(xtpControlButton, 35003)->IsKindOf(RUNTIME_CLASS(CXTPControlRecentFileList)));
+    CXTPControl* pLabel = controls.Add(xtpControlLabel, 0);
+    EXPECT_EQ(0, pLabel->GetSelected());
+    EXPECT_FALSE(pLabel->SetSelected(1));
+}
+
+namespace
+{
+class ControlListsFrameTest : public ::testing::Test
+{
+protected:
+    CTestFrame* m_pFrame = nullptr;
+    CXTPPopupBar* m_pPopup = nullptr;
+
+    void SetUp() override
+    {
+        m_pFrame = CreateTestFrame();
+        ASSERT_NE(nullptr, m_pFrame);
+        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
+        m_pPopup = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
+    }
+    void TearDown() override
+    {
+        if (m_pPopup)
+            m_pPopup->InternalRelease();
+        if (m_pFrame)
+            m_pFrame->DestroyWindow();
+        PumpFrame(nullptr);
+    }
+    CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
+};
+}
+
+TEST_F(ControlListsFrameTest, ToolbarsListChecksShownBarsSkipsOthersAndAClickShowsAHiddenOne)
+{
+    CXTPToolBar* pHidden = Bars()->Add(L"Formato", xtpBarTop);
+    CXTPToolBar* pNoMenu = Bars()->Add(L"Nascosta", xtpBarTop);
+    CXTPToolBar* pFixed = Bars()->Add(L"Fissa", xtpBarTop);
+    ASSERT_TRUE(pHidden && pNoMenu && pFixed);
+    pNoMenu->SetContextMenuPresent(FALSE);
+    pFixed->SetCloseable(FALSE);
+    pHidden->SetVisible(FALSE);
+    const int nHidden = 2;
+    ASSERT_EQ(pHidden, Bars()->GetAt(nHidden));
+
+    m_pPopup->GetControls()->Add(xtpControlButton, 101);
+    CXTPControl* pPlaceholder = m_pPopup->GetControls()->Add(xtpControlButton, 0xE800);
+    m_pPopup->GetControls()->Add(xtpControlButton, 102);
+    std::vector<ITEM> expected = {{L"Standard", 0, TRUE, FALSE}, {L"Formato", 0, FALSE, FALSE}};
+    // A second layout replaces the items instead of adding more.
+    for (int nLayout = 0; nLayout < 2; nLayout++) {
+        m_pPopup->CalcDynamicLayout(0, 0);
+        EXPECT_EQ(expected, GeneratedItems(m_pPopup));
+        EXPECT_FALSE(pPlaceholder->IsVisible());
+        EXPECT_EQ(102, m_pPopup->GetControls()->GetAt(4)->GetID());
+    }
+
+    // Choosing the hidden bar's entry closes the menu and shows the bar.
+    BOOL bClicked = FALSE;
+    RunLater([&] {
+        CXTPControl* pItem = m_pPopup->GetControls()->GetAt(3);
+        if (!pItem || pItem->GetTag() != nHidden)
+            return;
+        CPoint pt = pItem->GetRect().CenterPoint();
+        m_pPopup->ClientToScreen(&pt);
+        SendClick(pt);
+        bClicked = TRUE;
+    });
+    CXTPCommandBars::TrackPopup(m_pPopup, 0, 100, 60, m_pFrame);
+    EXPECT_TRUE(bClicked);
+    EXPECT_TRUE(pHidden->IsVisible());
+    EXPECT_FALSE(m_pPopup->IsTrackingMode());
+
+    // In customise mode the placeholder shows itself and lists nothing.
+    Bars()->SetCustomizeMode(TRUE);
+    m_pPopup->CalcDynamicLayout(0, 0);
+    Bars()->SetCustomizeMode(FALSE);
+    EXPECT_TRUE(GeneratedItems(m_pPopup).empty());
+    EXPECT_TRUE(pPlaceholder->IsVisible());
+}
+
+namespace
+{
+class RecentFileListTest : public ControlListsFrameTest
+{
+protected:
+    CWinApp m_app {L"ProvaRecenti"};
+    CString m_strDir;
+    WCHAR m_szOldDir[MAX_PATH] = {};
+
+    void SetUp() override
+    {
+        ControlListsFrameTest::SetUp();
+        ::GetCurrentDirectoryW(MAX_PATH, m_szOldDir);
+        WCHAR szTemp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, szTemp);
+        m_strDir = szTemp;
+        ::SetCurrentDirectoryW(m_strDir);
+        if (m_strDir.Right(1) != L"\\")
+            m_strDir += L'\\';
+    }
+    void TearDown() override
+    {
+        ::SetCurrentDirectoryW(m_szOldDir);
+        ControlListsFrameTest::TearDown();
+    }
+};
+}
+
+TEST_F(RecentFileListTest, RecentFilesAreListedAfterThePlaceholderAndSendTheFileCommands)
+{
+    struct Case
+    {
+        std::vector<CString> arrFiles;   // newest last, as they were opened
+        int nPlaceholderId;
+        BOOL bFirst;                     // the placeholder is the first control of its bar
+        std::vector<ITEM> expected;
+        BOOL bEnabled;
+    } cases[] = {
+        {{}, 35003, FALSE, {}, FALSE},
+        // Made by its own id: the files send the file commands, which the frame handles.
+        {{L"D:\\Archivio\\Vecchio.qvz", L"%DIR%Soci & fornitori.qvz"},
+         35003,
+         FALSE,
+         {{L"&1 Soci && fornitori.qvz", ID_FILE_MRU_FILE1, FALSE, TRUE},
+          {L"&2 D:\\Archivio\\Vecchio.qvz", ID_FILE_MRU_FILE1 + 1, FALSE, FALSE}},
+         TRUE},
+        {{L"%DIR%Uno.qvz"}, ID_FILE_MRU_FILE1, TRUE, {{L"&1 Uno.qvz", ID_FILE_MRU_FILE1, FALSE, FALSE}}, TRUE},
+    };
+    for (const Case& c : cases) {
+        delete m_app.m_pRecentFileList;
+        m_app.m_pRecentFileList = new CRecentFileList(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+        for (CString strFile : c.arrFiles) {
+            strFile.Replace(L"%DIR%", m_strDir);
+            m_app.m_pRecentFileList->Add(strFile);
+        }
+        m_pPopup->GetControls()->RemoveAll();
+        if (!c.bFirst)
+            m_pPopup->GetControls()->Add(xtpControlButton, ID_FILE_OPEN);
+        CXTPControl* pPlaceholder =
+            m_pPopup->GetControls()->AddControl(CreateListPlaceholder(c.nPlaceholderId, c.nPlaceholderId != 35003),
+                                                c.nPlaceholderId);
+        m_pPopup->GetControls()->Add(xtpControlButton, ID_APP_EXIT);
+        for (int nLayout = 0; nLayout < 2; nLayout++)
+            m_pPopup->CalcDynamicLayout(0, 0);
+        EXPECT_EQ(c.expected, GeneratedItems(m_pPopup)) << c.arrFiles.size();
+        EXPECT_EQ(c.expected.empty(), pPlaceholder->IsVisible());
+        EXPECT_EQ(c.bEnabled, pPlaceholder->GetEnabled());
+
+        Bars()->SetCustomizeMode(TRUE);
+        m_pPopup->CalcDynamicLayout(0, 0);
+        Bars()->SetCustomizeMode(FALSE);
+        EXPECT_TRUE(GeneratedItems(m_pPopup).empty());
+        EXPECT_TRUE(pPlaceholder->IsVisible() && pPlaceholder->GetEnabled());
+    }
+}
