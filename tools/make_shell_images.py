@@ -384,9 +384,65 @@ APP = [
     "................",
 ]
 
+UPD_INFO = [
+    "................",
+    ".....kkkkkk.....",
+    "...kkbbbbbbkk...",
+    "..kbbbbwwbbbbk..",
+    "..kbbbbwwbbbbk..",
+    ".kbbbbbbbbbbbbk.",
+    ".kbbbbwwwbbbbbk.",
+    ".kbbbbbwwbbbbbk.",
+    ".kbbbbbwwbbbbbk.",
+    ".kbbbbbwwbbbbbk.",
+    "..kbbbbwwbbbbk..",
+    "..kbbbwwwwbbbk..",
+    "...kkbbbbbbkk...",
+    ".....kkkkkk.....",
+    "................",
+    "................",
+]
+UPD_WARNING = [
+    "................",
+    ".......kk.......",
+    "......kyyk......",
+    "......kyyk......",
+    ".....kyyyyk.....",
+    ".....kykkyk.....",
+    "....kyykkyyk....",
+    "....kyykkyyk....",
+    "...kyyykkyyyk...",
+    "...kyyykkyyyk...",
+    "..kyyyyyyyyyyk..",
+    "..kyyyykkyyyyk..",
+    ".kyyyyykkyyyyyk.",
+    ".kyyyyyyyyyyyyk.",
+    ".kkkkkkkkkkkkkk.",
+    "................",
+]
+UPD_ERROR = [
+    "................",
+    ".....kkkkkk.....",
+    "...kkrrrrrrkk...",
+    "..krrrrrrrrrrk..",
+    "..krwwrrrrwwrk..",
+    ".krrrwwrrwwrrrk.",
+    ".krrrrwwwwrrrrk.",
+    ".krrrrrwwrrrrrk.",
+    ".krrrrwwwwrrrrk.",
+    ".krrrwwrrwwrrrk.",
+    "..krwwrrrrwwrk..",
+    "..krrrrrrrrrrk..",
+    "...kkrrrrrrkk...",
+    ".....kkkkkk.....",
+    "................",
+    "................",
+]
+
 ICONS = {
     'app.ico': APP, 'caricamento.ico': CARICAMENTO, 'folder.ico': FOLDER, 'leaf.ico': LEAF,
     'leafconf.ico': LEAF_CONF, 'folderopen.ico': FOLDER_OPEN,
+    'updinfo.ico': UPD_INFO, 'updwarning.ico': UPD_WARNING, 'upderror.ico': UPD_ERROR,
 }
 
 

@@ -4,8 +4,10 @@
 #include "app/SplashWnd.h"
 #include "app/TheApp.h"
 #include "data/AdoErrorText.h"
+#include "data/EnteContatti.h"
 #include "data/SetSettings.h"
 #include "dialogs/DlgExtraImpCon.h"
+#include "dialogs/DlgUpdate.h"
 #include "engine/RecalcSaldi.h"
 #include "forms/DataView.h"
 #include "forms/views/FormTable.h"
@@ -31,6 +33,8 @@
 #include "ui/themes/BarPainter.h"
 #include "util/MessageText.h"
 #include "util/DateUtil.h"
+#include "util/MakerInfo.h"
+#include "util/MyMapi.h"
 #include "util/PathUtil.h"
 #include "util/VersionInfo.h"
 #include "util/WebCheck.h"
@@ -78,6 +82,8 @@ const UINT HIDDEN_COMMANDS[] = { ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW };
 // The status bar: messages, a fixed text, today's date, the lock keys.
 const UINT STATUS_PANES[] = { ID_SEPARATOR, IDS_PANE_TEXT, IDS_PANE_DATE, ID_INDICATOR_CAPS, ID_INDICATOR_NUM };
 const long REGULATIONS_FIRST_START_NUMBER = 15;
+const TCHAR UPDATE_FAX_FILE[] = L"FAX aggiornamenti.txd";
+const long UPDATE_FAX_NUMBER = 13;
 
 bool LayoutHoldsPane(const CXTPDockingPaneLayout& layout, UINT nID)
 {
@@ -149,8 +155,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CXTPFrameWnd)
     ON_COMMAND_RANGE(ID_CALCOLATRICE, ID_CALCOLATRICE, &CMainFrame::OnShellOpen)
     ON_COMMAND_RANGE(ID_MANUALE, ID_MANUALE, &CMainFrame::OnShellOpen)
     ON_COMMAND(ID_AGGIORNA_WEB, &CMainFrame::OnAggiornaDaWeb)
-    ON_COMMAND_RANGE(ID_RICHIESTA_INFO, ID_RICHIESTA_ASSISTENZA, &CMainFrame::OnNotAvailable)
-    ON_COMMAND_RANGE(ID_APP_ABOUT, ID_APP_ABOUT, &CMainFrame::OnNotAvailable)
+    ON_COMMAND(ID_RICHIESTA_INFO, &CMainFrame::OnRichiestaInfo)
+    ON_COMMAND(ID_RICHIESTA_ASSISTENZA, &CMainFrame::OnRichiestaAssistenza)
     ON_UPDATE_COMMAND_UI(ID_CHIUDI_MASCHERA, &CMainFrame::OnUpdateChiudiMaschera)
     ON_UPDATE_COMMAND_UI(ID_FORM_RESP_ENTRATE, &CMainFrame::OnUpdateRespEntrate)
     ON_UPDATE_COMMAND_UI(ID_FORM_RESP_SPESE, &CMainFrame::OnUpdateRespSpese)
@@ -647,8 +653,87 @@ void CMainFrame::OnAggiornaDaWeb()
 {
     if (!LeaveView())
         return;
-    // The update dialog comes with the web updater.
-    ShowNotAvailable(CommandName(ID_AGGIORNA_WEB));
+    CWaitCursor wait;
+    const DWORD dwVersion = GetFileVersionNumber();
+    CDlgUpdate dialog(this, AfxGetAppName(), MakerInfo::kProductCode, MakerInfo::kFtpFolder,
+                      static_cast<int>(dwVersion >> 24), static_cast<int>((dwVersion >> 16) & 0xFF),
+                      TheApp().GetWebUpdDir(),
+                      std::make_unique<CFtpUpdateServer>(MakerInfo::kFtpHost, INTERNET_DEFAULT_FTP_PORT,
+                                                         MakerInfo::kFtpUser, MakerInfo::kFtpPassword));
+    switch (dialog.DoModal()) {
+    case IDOK:
+        // The program ends so that the setup it started can replace it.
+        PostMessage(WM_CLOSE);
+        break;
+    case IDC_UPD_PREPARA_FAX:
+        // The fax form's view comes with the report views; until then the start page says so.
+        OpenView(nullptr, CTextLongID(UPDATE_FAX_FILE, UPDATE_FAX_NUMBER), UPDATE_FAX_FILE);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CMainFrame::ReadEnte(CEnteContatti& ente)
+{
+    CADOConnection& data = TheApp().GetDataConnection();
+    try {
+        ente = ReadEnteContatti(data);
+        return true;
+    }
+    catch (const _com_error& e) {
+        AfxMessageBox(GetComErrorText(e, &data), MB_ICONERROR);
+    }
+    return false;
+}
+
+COleDateTime CMainFrame::Now() const
+{
+    return m_clock ? m_clock() : COleDateTime::GetCurrentTime();
+}
+
+void CMainFrame::OnRichiestaInfo()
+{
+    CWaitCursor wait;
+    CEnteContatti ente;
+    if (!ReadEnte(ente))
+        return;
+    if (AfxShellOpen(m_hWnd, BuildInfoRequestLink(ente), SW_SHOWDEFAULT) <= 32) {
+        DWORD dwError = ::GetLastError();
+        AfxMessageBox(GetSystemErrorText(dwError ? dwError : ERROR_NO_ASSOCIATION), MB_ICONERROR);
+    }
+}
+
+void CMainFrame::OnRichiestaAssistenza()
+{
+    if (!LeaveView())
+        return;
+    CWaitCursor wait;
+    const DWORD dwVersion = GetFileVersionNumber();
+    const CString strVersion =
+        FormatString(L"%d.%02d", static_cast<int>(dwVersion >> 24), static_cast<int>((dwVersion >> 16) & 0xFF));
+    CEnteContatti ente;
+    if (!ReadEnte(ente))
+        return;
+    const CString strBody =
+        FormatString(LoadResString(IDS_MAIL_SUPPORT_BODY), ente.strEnte.GetString(), ente.strProvincia.GetString(),
+                     ente.strTelefono.GetString(), ente.strFax.GetString(), ente.strMail.GetString());
+    WCHAR szTemp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, szTemp);
+    const COleDateTime today = Now();
+    const CString strZip = CombinePath(
+        szTemp, FormatString(L"%04d.%02d.%02d.zip", today.GetYear(), today.GetMonth(), today.GetDay()));
+    // The backup has shown its own message when it fails.
+    if (!TheApp().WriteBackup(strZip))
+        return;
+    CMyMapi mail;
+    mail.AddRecipient(LoadResString(IDS_MAIL_SUPPORT_NAME), MakerInfo::kSupportMail, MAPI_TO);
+    mail.SetSubject(FormatString(LoadResString(IDS_MAIL_SUPPORT_SUBJECT), strVersion.GetString(),
+                                 ente.strEnte.GetString()));
+    mail.SetText(strBody);
+    mail.AddAttachment(strZip);
+    // The user closing the mail program's window without sending is no error.
+    mail.Send();
 }
 
 void CMainFrame::OnNotAvailable(UINT nID)
@@ -686,8 +771,15 @@ LRESULT CMainFrame::OnStartupTasks(WPARAM, LPARAM)
         return 0;
     m_bStartupTasksRun = true;
     CTheApp& app = TheApp();
-    // The About box and the regulations text are shown once their views are part of the program; until then
-    // their flags stay unset, so that they appear at the first start that has them.
+    const DWORD dwFileVersion = GetFileVersionNumber();
+    const int nVersion = static_cast<int>((dwFileVersion >> 24) * 100 + ((dwFileVersion >> 16) & 0xFF));
+    if (nVersion > app.GetUltimaVersione()) {
+        CSplashWnd::HideSplashScreen();
+        SendMessage(WM_COMMAND, ID_APP_ABOUT);
+        app.SetUltimaVersione(nVersion);
+    }
+    // The regulations text is shown once its view is part of the program; until then its flag stays unset, so
+    // that it appears at the first start that has it.
     if (!app.GetInfoNormativa()) {
         CRuntimeClass* pDocumentView = GetTreeTargetViewClass(TreeTarget::Document);
         if (pDocumentView) {
@@ -704,7 +796,7 @@ LRESULT CMainFrame::OnStartupTasks(WPARAM, LPARAM)
 
 void CMainFrame::CheckWebUpdate()
 {
-    if (AskDailyWebCheck(TheApp().GetWebUpdDir(), COleDateTime::GetCurrentTime(),
+    if (AskDailyWebCheck(TheApp().GetWebUpdDir(), Now(),
                          [] { CSplashWnd::HideSplashScreen(); }))
         OnAggiornaDaWeb();
 }

@@ -6,10 +6,13 @@
 #include "app/CtlAlbero.h"
 #include "app/DockPaneWnd.h"
 #include "forms/RecordID.h"
+#include "platform/mfc/afxdisp.h"
+#include "util/MailLink.h"
 #include "ui/commandbars/XTPFrameWnd.h"
 #include "ui/commandbars/XTPStatusBar.h"
 #include "ui/docking/DockingPaneManager.h"
 
+#include <functional>
 #include <memory>
 
 class CView;
@@ -37,6 +40,8 @@ public:
     CView* GetPaneView() const;
     CXTPDockingPaneManager& GetDockingPaneManager() { return m_paneManager; }
     CXTPStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    // Where the start-up tasks read today's date; the system clock unless replaced.
+    void SetClock(std::function<COleDateTime()> clock) { m_clock = std::move(clock); }
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -73,6 +78,8 @@ protected:
     afx_msg void OnManutenzione();
     afx_msg void OnShellOpen(UINT nID);
     afx_msg void OnAggiornaDaWeb();
+    afx_msg void OnRichiestaInfo();
+    afx_msg void OnRichiestaAssistenza();
     afx_msg void OnNotAvailable(UINT nID);
 
     afx_msg void OnUpdateChiudiMaschera(CCmdUI* pCmdUI);
@@ -97,6 +104,9 @@ private:
     void CreateDockingPanes();
     void SaveBarsAndLayout();
     void CheckWebUpdate();
+    // The authority's data for the messages to the maker; false when the archive could not be read (said so).
+    bool ReadEnte(CEnteContatti& ente);
+    COleDateTime Now() const;
     void TrackMenu(CMenu* pPopup, CWnd* pOwner);
     void ClearTreeSelections();
 
@@ -105,6 +115,7 @@ private:
     std::unique_ptr<CDockPaneWnd<CCtlAlbero>> m_pTreePane;
     int m_nAccountingMode = 0;
     bool m_bStartupTasksRun = false;
+    std::function<COleDateTime()> m_clock;
 };
 
 // The view class of a tree target in this version; null for those not built yet.

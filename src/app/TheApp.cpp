@@ -11,6 +11,7 @@
 #include "data/DatabasePassword.h"
 #include "data/SetConfig.h"
 #include "data/SetSettings.h"
+#include "dialogs/DlgAbout.h"
 #include "engine/RecalcSaldi.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
@@ -162,6 +163,7 @@ BEGIN_MESSAGE_MAP(CTheApp, CWinApp)
     ON_COMMAND(ID_FILE_OPEN, &CTheApp::OnFileOpen)
     ON_COMMAND(ID_FILE_PRINT_SETUP, &CTheApp::OnFilePrintSetup)
     ON_COMMAND(ID_APP_EXIT, &CTheApp::OnAppExit)
+    ON_COMMAND(ID_APP_ABOUT, &CTheApp::OnAppAbout)
 END_MESSAGE_MAP()
 
 CTheApp::CTheApp()
@@ -313,6 +315,22 @@ BOOL CTheApp::GetInfoNormativa()
 void CTheApp::SetInfoNormativa(BOOL bShown)
 {
     WriteProfileInt(L"Settings", L"Info Normativa", bShown ? 1 : 0);
+}
+
+int CTheApp::GetUltimaVersione()
+{
+    return static_cast<int>(GetProfileInt(L"Settings", L"Ultima Versione", 0));
+}
+
+void CTheApp::SetUltimaVersione(int nVersion)
+{
+    WriteProfileInt(L"Settings", L"Ultima Versione", nVersion);
+}
+
+void CTheApp::OnAppAbout()
+{
+    CDlgAbout dialog(m_pMainWnd);
+    dialog.DoModal();
 }
 
 CString CTheApp::GetBackupDir() const

@@ -33,6 +33,11 @@ public:
     // Profile "Settings": the regulations text has been shown once.
     BOOL GetInfoNormativa();
     void SetInfoNormativa(BOOL bShown);
+    // Profile "Settings": the last program version (major * 100 + minor) whose About box has been shown.
+    int GetUltimaVersione();
+    void SetUltimaVersione(int nVersion);
+
+    afx_msg void OnAppAbout();
 
     CADOConnection& GetProgConnection() { return m_progConnection; }
     CADOConnection& GetDataConnection() override { return m_dataConnection; }

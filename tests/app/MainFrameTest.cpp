@@ -23,6 +23,7 @@
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
 
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -126,11 +127,20 @@ protected:
         CProgramFolderTest::TearDown();
     }
 
-    // The frame as the template makes it, its start-up tasks run (today's update question answered No).
+    // The frame as the template makes it, its start-up tasks run (today's update question answered No, the
+    // dialogs they open closed and recorded).
     void CreateFrame()
     {
         CMessageBoxRecorder messages(IDNO);
+        CModalDialogDriver driver([this](CDialog& dialog) -> INT_PTR {
+            m_startupDialogs.push_back(dialog.GetRuntimeClass()->m_lpszClassName);
+            if (m_startupDialog)
+                m_startupDialog(dialog);
+            return IDOK;
+        });
         m_pFrame = new CMainFrame;
+        if (m_clock)
+            m_pFrame->SetClock(m_clock);
         m_pDoc = new CTheDoc;
         CCreateContext context;
         context.m_pNewViewClass = RUNTIME_CLASS(CEmptyView);
@@ -159,6 +169,9 @@ protected:
     HWND m_hFrame = nullptr;
     CTheDoc* m_pDoc = nullptr;
     std::vector<AFX_MSGBOX_REQUEST> m_startup;
+    std::vector<std::string> m_startupDialogs;
+    std::function<void(CDialog&)> m_startupDialog;
+    std::function<COleDateTime()> m_clock;
 };
 
 TEST_F(MainFrameTest, StartsOnTheRegulationsTextWithTheTreeAndAsksForUpdatesOnceADay)
@@ -227,10 +240,10 @@ const CommandCase COMMAND_CASES[] = {
     { ID_STAMPA_MODELLO, 0, "CDlgPrint", nullptr },
     { ID_FILE_PRINT, 0, "CDlgPrint", nullptr },
     { ID_NORMATIVA_CIRC0808, 0, nullptr, nullptr },
-    { ID_AGGIORNA_WEB, IDP_NOT_AVAILABLE, nullptr, nullptr },
-    { ID_RICHIESTA_INFO, IDP_NOT_AVAILABLE, nullptr, nullptr },
-    { ID_RICHIESTA_ASSISTENZA, IDP_NOT_AVAILABLE, nullptr, nullptr },
-    { ID_APP_ABOUT, IDP_NOT_AVAILABLE, nullptr, nullptr },
+    { ID_AGGIORNA_WEB, 0, "CDlgUpdate", nullptr },
+    { ID_RICHIESTA_INFO, 0, nullptr, L"mailto:informazioni@lumetra.example?subject=Informazioni%20per%20Vorsa%20-%20"
+                                     L"Comune%20di%20...................." },
+    { ID_APP_ABOUT, 0, "CDlgAbout", nullptr },
     { ID_CHIUDI_MASCHERA, 0, nullptr, nullptr },
     { 40999, 0, nullptr, nullptr },
     { ID_IMPORT_GEST, 0, "CDlgImpGest", nullptr },
@@ -290,7 +303,13 @@ TEST_F(MainFrameTest, CommandsReachTheirTargets)
         EXPECT_EQ(c.pszDialog ? std::vector<std::string>{ c.pszDialog } : std::vector<std::string>{}, dialogs);
         if (c.pszShell) {
             ASSERT_EQ(1u, g_shellTargets.size());
-            EXPECT_EQ(CString(c.pszShell), g_shellTargets[0].Mid(g_shellTargets[0].ReverseFind(L'\\') + 1));
+            const CString& strTarget = g_shellTargets[0];
+            if (CString(c.pszShell).Left(7) == L"mailto:") {
+                EXPECT_EQ(CString(c.pszShell), strTarget.Left(CString(c.pszShell).GetLength()));
+            }
+            else {
+                EXPECT_EQ(CString(c.pszShell), strTarget.Mid(strTarget.ReverseFind(L'\\') + 1));
+            }
         }
         else {
             EXPECT_TRUE(g_shellTargets.empty());

@@ -3,12 +3,23 @@
 #include "MessageBoxRecorder.h"
 
 #include "platform/mfc/afxdialog.h"
+#include "platform/mfc/afxmapi.h"
 #include "platform/mfc/afxshell.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <cstdio>
+
+namespace {
+
+ULONG WINAPI UnexpectedMail(LHANDLE, ULONG_PTR, lpMapiMessage, FLAGS, ULONG)
+{
+    ADD_FAILURE() << "unexpected mail";
+    return MAPI_E_USER_ABORT;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -30,6 +41,9 @@ int main(int argc, char** argv)
         ADD_FAILURE() << "unexpected shell open of " << CString(lpszTarget).ToMultiByte(CP_UTF8);
         return SE_ERR_NOASSOC;
     });
+    // Nor may a mail program be started: tests that send mail install their own entry points.
+    static const MAPI_ENTRY_POINTS noMail = { nullptr, &UnexpectedMail, nullptr };
+    AfxSetMapiEntryPoints(&noMail);
     int result = RUN_ALL_TESTS();
     ::OleUninitialize();
     return result;
