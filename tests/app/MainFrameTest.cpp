@@ -10,6 +10,7 @@
 #include "import/DlgImportOptions.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
+#include "platform/mfc/afxmapi.h"
 #include "platform/mfc/afxshell.h"
 #include "reports/DlgPrint.h"
 #include "reports/DlgRappControlli.h"
@@ -22,6 +23,7 @@
 #include "ui/docking/DockingPane.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
+#include "util/ZipReader.h"
 
 #include <functional>
 #include <set>
@@ -127,16 +129,15 @@ protected:
         CProgramFolderTest::TearDown();
     }
 
-    // The frame as the template makes it, its start-up tasks run (today's update question answered No, the
-    // dialogs they open closed and recorded).
+    // The frame as the template makes it, its start-up tasks run (today's update question answered as given, No
+    // at first; the dialogs they open closed and recorded).
     void CreateFrame()
     {
-        CMessageBoxRecorder messages(IDNO);
+        CMessageBoxRecorder messages(m_nStartupAnswer);
+        m_startupDialogs.clear();
         CModalDialogDriver driver([this](CDialog& dialog) -> INT_PTR {
             m_startupDialogs.push_back(dialog.GetRuntimeClass()->m_lpszClassName);
-            if (m_startupDialog)
-                m_startupDialog(dialog);
-            return IDOK;
+            return IDCANCEL;
         });
         m_pFrame = new CMainFrame;
         if (m_clock)
@@ -170,7 +171,7 @@ protected:
     CTheDoc* m_pDoc = nullptr;
     std::vector<AFX_MSGBOX_REQUEST> m_startup;
     std::vector<std::string> m_startupDialogs;
-    std::function<void(CDialog&)> m_startupDialog;
+    int m_nStartupAnswer = IDNO;
     std::function<COleDateTime()> m_clock;
 };
 
@@ -371,6 +372,114 @@ TEST_F(MainFrameTest, ShellFailureShowsTheSystemError)
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
 }
 
+namespace {
+
+// What the mail program was handed.
+struct SentMail
+{
+    int nLogons = 0;
+    int nLogoffs = 0;
+    FLAGS flags = 0;
+    std::string subject;
+    std::string text;
+    std::vector<std::pair<ULONG, std::string>> recipients;   // class, "name <address>"
+    std::vector<std::pair<std::string, std::string>> files;  // path, name
+    bool bArchiveOpen = true;
+};
+
+SentMail g_mail;
+CTheApp* g_pMailApp = nullptr;
+
+ULONG WINAPI FakeLogon(ULONG_PTR, LPSTR, LPSTR, FLAGS, ULONG, LPLHANDLE plhSession)
+{
+    ++g_mail.nLogons;
+    *plhSession = 7;
+    return SUCCESS_SUCCESS;
+}
+
+ULONG WINAPI FakeSendMail(LHANDLE, ULONG_PTR, lpMapiMessage pMessage, FLAGS flags, ULONG)
+{
+    g_mail.flags = flags;
+    g_mail.subject = pMessage->lpszSubject;
+    g_mail.text = pMessage->lpszNoteText;
+    for (ULONG i = 0; i < pMessage->nRecipCount; ++i) {
+        const MapiRecipDesc& recipient = pMessage->lpRecips[i];
+        g_mail.recipients.emplace_back(recipient.ulRecipClass,
+                                       std::string(recipient.lpszName) + " <" + recipient.lpszAddress + ">");
+    }
+    for (ULONG i = 0; i < pMessage->nFileCount; ++i)
+        g_mail.files.emplace_back(pMessage->lpFiles[i].lpszPathName, pMessage->lpFiles[i].lpszFileName);
+    g_mail.bArchiveOpen = g_pMailApp->GetDataConnection().IsOpen();
+    return SUCCESS_SUCCESS;
+}
+
+ULONG WINAPI FakeLogoff(LHANDLE lhSession, ULONG_PTR, FLAGS, ULONG)
+{
+    g_mail.nLogoffs += lhSession == 7 ? 1 : 100;
+    return SUCCESS_SUCCESS;
+}
+
+} // namespace
+
+TEST_F(MainFrameTest, SupportRequestMailsTodaysBackupOfTheArchive)
+{
+    CADOConnection& data = m_pApp->GetDataConnection();
+    Execute(data, L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('ENTE', 'Comune di Forl\u00ec')");
+    Execute(data, L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('PROV', 'FC')");
+    Execute(data, L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('TEL', '')");
+    m_clock = [] { return COleDateTime(2008, 3, 27, 10, 30, 0); };
+    CreateFrame();
+    WCHAR szTemp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, szTemp);
+    const CString strZip = CombinePath(szTemp, L"2008.03.27.zip");
+    ::DeleteFileW(strZip);
+
+    g_mail = SentMail();
+    g_pMailApp = m_pApp.get();
+    const MAPI_ENTRY_POINTS fake = { &FakeLogon, &FakeSendMail, &FakeLogoff };
+    const MAPI_ENTRY_POINTS* previous = AfxSetMapiEntryPoints(&fake);
+    CMessageBoxRecorder messages;
+    m_pFrame->SendMessage(WM_COMMAND, ID_RICHIESTA_ASSISTENZA);
+    AfxSetMapiEntryPoints(previous);
+
+    EXPECT_EQ(0u, messages.Count());
+    EXPECT_EQ(1, g_mail.nLogons);
+    EXPECT_EQ(1, g_mail.nLogoffs);
+    EXPECT_EQ(static_cast<FLAGS>(MAPI_DIALOG), g_mail.flags);
+    EXPECT_EQ("Assistenza per Vorsa Vers. 2.01 - Comune di Forl\xec", g_mail.subject);
+    EXPECT_EQ("Richiesta Assistenza:\n\n...............................\n\n\n\n\nComune di Forl\xec\n\nProvincia FC\n\n"
+              "Riferimento .............................\n\n\n\n\nTel. ....................\n\n"
+              "Fax ....................\n\ne-mail ....................\n",
+              g_mail.text);
+    EXPECT_EQ((std::vector<std::pair<ULONG, std::string>>{
+                  { MAPI_TO, "Supporto tecnico Lumetra Solutions <SMTP:assistenza@lumetra.example>" } }),
+              g_mail.recipients);
+    EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{ { strZip.ToMultiByte(CP_ACP), "2008.03.27.zip" } }),
+              g_mail.files);
+    EXPECT_TRUE(g_mail.bArchiveOpen) << "the databases were not open again when the mail left";
+    EXPECT_TRUE(ShowsStartPage());
+
+    // The zip holds the archive.
+    ZipHandle hz = OpenZip(strZip, 0, ZIP_FILENAME);
+    ASSERT_NE(nullptr, hz) << "no backup zip";
+    ZipEntry entry = {};
+    GetZipItem(hz, -1, &entry);
+    std::string archive;
+    for (int i = 0, n = entry.index; i < n; ++i) {
+        ASSERT_EQ(ZR_OK, GetZipItem(hz, i, &entry));
+        if (CString(entry.name).Right(4) != L".mdb")
+            continue;
+        std::string buffer(65536, '\0');
+        while (UnzipItem(hz, i, &buffer[0], buffer.size(), ZIP_MEMORY) == ZR_MORE)
+            archive += buffer;
+        archive += buffer.substr(0, static_cast<size_t>(entry.unc_size) - archive.size());
+    }
+    CloseUnzip(hz);
+    EXPECT_GT(archive.size(), 4096u);
+    EXPECT_EQ("SQLite format 3", archive.substr(0, 15));
+    ::DeleteFileW(strZip);
+}
+
 TEST_F(MainFrameTest, SwitchingToTheSameViewClassOnlyLoadsTheNewItem)
 {
     CreateFrame();
@@ -539,6 +648,47 @@ protected:
         CreateFrame();
     }
 };
+
+// The About box once per new version (1.05 stored as 105), then the daily update question, on 27/03/2008.
+TEST_F(FrameProfileTest, StartUpShowsTheAboutBoxOncePerVersionThenAsksOnceADay)
+{
+    const struct
+    {
+        int nStored;
+        const char* pszLastCheck;   // null: no "LastWebChk.dat"
+        int nAnswer;
+        std::vector<std::string> dialogs;
+        bool bAsked;
+        int nStoredAfter;
+    } cases[] = {
+        { 0, nullptr, IDNO, { "CDlgAbout" }, true, 201 },
+        { 105, "27/03/2008", IDNO, { "CDlgAbout" }, false, 201 },
+        { 201, "26/03/2008", IDYES, { "CDlgUpdate" }, true, 201 },
+        { 201, "31/02/2008", IDNO, {}, true, 201 },
+        { 300, "27/03/2008", IDNO, {}, false, 300 },
+    };
+    m_clock = [] { return COleDateTime(2008, 3, 27, 9, 0, 0); };
+    const CString strLastCheck = CombinePath(m_pApp->GetWebUpdDir(), L"LastWebChk.dat");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stored " << c.nStored << ", last check "
+                                        << (c.pszLastCheck ? c.pszLastCheck : "none"));
+        m_pApp->WriteProfileInt(L"Settings", L"Ultima Versione", c.nStored);
+        ::DeleteFileW(strLastCheck);
+        if (c.pszLastCheck) {
+            ::CreateDirectoryW(m_pApp->GetWebUpdDir(), nullptr);
+            CFile file(strLastCheck, CFile::modeCreate | CFile::modeWrite);
+            file.Write(c.pszLastCheck, static_cast<UINT>(strlen(c.pszLastCheck)));
+        }
+        m_nStartupAnswer = c.nAnswer;
+        CreateFrame();
+        EXPECT_EQ(c.dialogs, m_startupDialogs);
+        EXPECT_EQ(c.bAsked ? 1u : 0u, m_startup.size());
+        EXPECT_EQ(c.nStoredAfter, m_pApp->GetUltimaVersione());
+        EXPECT_EQ("27/03/2008", ReadFileBytes(strLastCheck));
+        m_pFrame->SendMessage(WM_CLOSE);
+        PumpMessages();
+    }
+}
 
 TEST_F(FrameProfileTest, PaneLayoutSurvivesARestart)
 {

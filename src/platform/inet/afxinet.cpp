@@ -1,5 +1,7 @@
 #include "afxinet.h"
 
+#include "platform/mfc/afxstr.h"
+
 IMPLEMENT_DYNAMIC(CInternetException, CException)
 IMPLEMENT_DYNAMIC(CInternetFile, CObject)
 IMPLEMENT_DYNAMIC(CFtpConnection, CObject)

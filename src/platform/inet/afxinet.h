@@ -2,7 +2,7 @@
 // file opened on the connection. Failures of WinInet raise CInternetException with the system's error code.
 #pragma once
 
-#include "platform/mfc/afx.h"
+#include "platform/mfc/afxexcept.h"
 
 #include <wininet.h>
 

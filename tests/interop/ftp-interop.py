@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+"""The update dialog downloads from a real FTP server (Debian's pyftpdlib on 127.0.0.1, in active mode): info.txt
+travels in ASCII mode, a 30 MB setup in binary, the progress reaches 100 % and the file is byte-identical.
+
+usage: ftp-interop.py <ftp_interop.exe> <wine-run>   (WINEPREFIX names the build's prefix)
+"""
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+FOLDER = "SwDownload/Ragioneria/Quarzel08"
+SETUP = "Setup201.exe"
+SETUP_SIZE = 30 * 1024 * 1024
+transfers = []   # (file, transfer type) of every download, as the server saw them
+data_modes = []  # how each data connection was asked for
+
+
+class RecordingHandler(FTPHandler):
+    def ftp_RETR(self, file):
+        transfers.append((os.path.basename(file), self._current_type))
+        return super().ftp_RETR(file)
+
+    def ftp_PORT(self, line):
+        data_modes.append("active")
+        return super().ftp_PORT(line)
+
+    def ftp_EPRT(self, line):
+        data_modes.append("active")
+        return super().ftp_EPRT(line)
+
+    def ftp_PASV(self, line):
+        data_modes.append("passive")
+        return super().ftp_PASV(line)
+
+    def ftp_EPSV(self, line):
+        data_modes.append("passive")
+        return super().ftp_EPSV(line)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def main():
+    exe, wine_run = sys.argv[1], sys.argv[2]
+    failures = []
+    with tempfile.TemporaryDirectory() as root:
+        served = os.path.join(root, "server", *FOLDER.split("/"))
+        os.makedirs(served)
+        with open(os.path.join(served, "info.txt"), "w", newline="\n", encoding="cp1252") as f:
+            f.write("Msg01$Leggere le note di rilascio\nUpdate$1.09$2.00$Msg01\n"
+                    f"Release$2.01${SETUP}${SETUP_SIZE // 1024}$Correzioni\n")
+        setup = os.urandom(SETUP_SIZE)
+        with open(os.path.join(served, SETUP), "wb") as f:
+            f.write(setup)
+
+        authorizer = DummyAuthorizer()
+        authorizer.add_user("aggiornamenti", "qdLurevo", os.path.join(root, "server"), perm="elr")
+        RecordingHandler.authorizer = authorizer
+        server = FTPServer(("127.0.0.1", 0), RecordingHandler)
+        port = server.socket.getsockname()[1]
+        thread = threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.5}, daemon=True)
+        thread.start()
+        webupd = os.path.join(root, "WebUpd")
+        try:
+            run = subprocess.run([wine_run, exe, str(port), windows_path(webupd)], capture_output=True, timeout=240)
+        except subprocess.TimeoutExpired:
+            failures.append("the download did not end within 240 seconds")
+            run = None
+        finally:
+            server.close_all()
+        if run is not None:
+            out = run.stdout.decode("utf-8", "replace")
+            print(out)
+            lines = out.splitlines()
+            if not data_modes or set(data_modes) != {"active"}:
+                failures.append(f"the data connections were not all in active mode: {data_modes}")
+            if ("info.txt", "a") not in transfers:
+                failures.append(f"info.txt not read in ASCII mode: {transfers}")
+            if (SETUP, "i") not in transfers:
+                failures.append(f"the setup not read in binary mode: {transfers}")
+            if not any(line.startswith("STATUS Scaricati 31.457.280 byte su 31.457.280 (100% completato")
+                       for line in lines):
+                failures.append("the progress did not reach 100 %")
+            if "POS 100" not in lines:
+                failures.append("the bar did not reach its end")
+            if not any(line.startswith("START ") and line.endswith("\\WebUpd\\" + SETUP) for line in lines):
+                failures.append("the setup was not started")
+            path = os.path.join(webupd, SETUP)
+            if not os.path.exists(path):
+                failures.append("no setup downloaded")
+            else:
+                with open(path, "rb") as f:
+                    got = f.read()
+                if hashlib.sha256(got).digest() != hashlib.sha256(setup).digest():
+                    failures.append(f"the downloaded setup differs from the served one ({len(got)} bytes)")
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"ftp-interop: {'failed' if failures else 'passed'}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
