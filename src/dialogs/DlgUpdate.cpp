@@ -164,7 +164,9 @@ BOOL CDlgUpdate::ReadUpdateInfo()
 {
     m_pServer->Connect();
     if (!m_pServer->SetCurrentDirectory(m_strRemoteFolder)) {
-        ShowError(LastErrorText());
+        // WinInet's codes (with the server's answer) have their text in WinInet, not in the system.
+        CInternetException error(::GetLastError());
+        ShowError(GetExceptionText(&error, FALSE));
         return FALSE;
     }
     AddLogLine(logInfo, LoadResString(IDS_UPD_CONNECTED));

@@ -277,3 +277,13 @@ TEST(UpdateDialog, PercentageAndElapsedTime)
     for (const auto& t : times)
         EXPECT_EQ(CString(t.pszText), CDlgUpdate::FormatElapsed(t.dwSeconds));
 }
+
+TEST(UpdateDialog, TheProgressPumpLeavesAQuitForTheMessageLoop)
+{
+    CProgressDlg dialog(IDD_UPDATE);
+    ::PostQuitMessage(3);
+    dialog.PumpMessages();
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was swallowed";
+    EXPECT_EQ(3u, msg.wParam);
+}
