@@ -666,8 +666,7 @@ void CMainFrame::OnAggiornaDaWeb()
         PostMessage(WM_CLOSE);
         break;
     case IDC_UPD_PREPARA_FAX:
-        // The fax form's view comes with the report views; until then the start page says so.
-        OpenView(nullptr, CTextLongID(UPDATE_FAX_FILE, UPDATE_FAX_NUMBER), UPDATE_FAX_FILE);
+        OpenView(RUNTIME_CLASS(CViewTxFax), CTextLongID(UPDATE_FAX_FILE, UPDATE_FAX_NUMBER), UPDATE_FAX_FILE);
         break;
     default:
         break;
