@@ -5,6 +5,7 @@
 #include "UiTestRes.h"
 #include "library/UiTestLibraryRes.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -225,7 +226,7 @@ TEST_F(ResourceFileTest, TheLastThreeCharactersChooseBetweenXmlAndALibrary)
         LPCTSTR path;
         BOOL bXml;
     } cases[] = {
-        // An XML file that is not read keeps the loader and its library.
+        // An XML file that does not load keeps the loader and its library.
         {L"risorse.XML", TRUE},
         {L"C:\\nessuna\\risorse.xml", TRUE},
         {L".Xml", TRUE},
@@ -250,6 +251,20 @@ TEST_F(ResourceFileTest, TheLastThreeCharactersChooseBetweenXmlAndALibrary)
             EXPECT_EQ(CString(L"Libreria dell'interfaccia utente"), Load(XTP_IDS_TOOLKIT_TITLE));
         }
     }
+}
+
+TEST_F(ResourceFileTest, AnXmlFileReplacingALibraryTakesTheFrameworkBackToTheProgram)
+{
+    CTempFolder folder;
+    const CString strFile = folder.Write(L"risorse.xml", "<resource><string id=\"9001\"><value>Tradotto</value></string></resource>");
+    XTPSetResourceFile(LibraryPath());
+    ASSERT_NE(m_hProgram, XTPGetResourceHandle());
+    XTPSetResourceFile(strFile);
+    EXPECT_EQ(nullptr, ::GetModuleHandleW(LibraryPath())) << "the library left with its loader";
+    EXPECT_EQ(m_hProgram, XTPGetResourceHandle());
+    EXPECT_EQ(CString(L"Tradotto"), Load(XTP_IDS_TOOLKIT_TITLE));
+    CString text;
+    EXPECT_FALSE(XTPGetResourceLoader()->LoadString(&text, IDS_LIBRARY_ONLY)) << "only the freed library had it";
 }
 
 TEST_F(ResourceFileTest, AToolBarComesOnlyFromWhereTheSwitchedStateSearches)

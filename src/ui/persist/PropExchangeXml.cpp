@@ -330,6 +330,21 @@ BOOL CXTPPropExchangeXMLNode::IsSectionExists(LPCTSTR lpszSection)
     return OnBeforeExchange() && FirstChildElement(m_xmlSectionNode, lpszSection) != nullptr;
 }
 
+CXTPPropExchangeXMLNode* CXTPPropExchangeXMLNode::SelectSection(LPCTSTR lpszQuery)
+{
+    if (!OnBeforeExchange())
+        return nullptr;
+    IXMLDOMNode* xmlSelected = nullptr;
+    Check(m_xmlSectionNode->selectSingleNode(_bstr_t(lpszQuery), &xmlSelected));
+    if (!xmlSelected)
+        return nullptr;
+    IXMLDOMNodePtr selected;
+    selected.Attach(xmlSelected);
+    auto* pSection = static_cast<CXTPPropExchangeXMLNode*>(GetSection(NodeName(selected)));
+    pSection->AttachElement(selected);
+    return pSection;
+}
+
 void CXTPPropExchangeXMLNode::PutSection(CXTPPropExchangeXMLNode* pNode)
 {
     if (!OnBeforeExchange() || !pNode->OnBeforeExchange())

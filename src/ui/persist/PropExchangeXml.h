@@ -46,6 +46,9 @@ public:
     void SetLoading(BOOL bLoading) { m_bLoading = bLoading; }
     void SetEncoding(LPCTSTR lpszEncoding) { m_strEncoding = lpszEncoding; }
     BOOL IsSectionExists(LPCTSTR lpszSection);
+    // The section of the first node an XPath query (relative to this section's element) selects; null when it
+    // selects nothing. The caller releases it.
+    CXTPPropExchangeXMLNode* SelectSection(LPCTSTR lpszQuery);
     // Appends the other section's element to this one.
     void PutSection(CXTPPropExchangeXMLNode* pNode);
     // The element's XML (the document's for a root section); formatted: a line and one tab per level before

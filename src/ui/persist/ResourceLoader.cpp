@@ -1,5 +1,7 @@
 #include "ui/persist/ResourceLoader.h"
 
+#include "ui/persist/ResourceLoaderXml.h"
+
 #include <memory>
 
 namespace
@@ -178,10 +180,15 @@ void XTPSetResourceFile(LPCTSTR lpszPath)
 {
     const CString strPath(lpszPath);
     const CString strExtension = strPath.GetLength() >= 4 ? strPath.Right(3) : CString();
-    // XML resource files are not read yet: as for one that fails to load, the current loader and its library
-    // stay.
-    if (strExtension.CompareNoCase(L"xml") == 0)
+    if (strExtension.CompareNoCase(L"xml") == 0) {
+        auto* pLoader = new CXTPResourceLoaderXML(strPath);
+        // The current loader's library goes with it: the framework's module must not stay pointing there.
+        const HMODULE hOldLibrary = XTPGetResourceLoader()->m_hResourceFile;
+        if (pLoader->IsValid() && hOldLibrary && g_hFrameworkResource == hOldLibrary)
+            XTPSetResourceHandle(AfxGetInstanceHandle());
+        XTPSetResourceLoader(pLoader);
         return;
+    }
 
     auto* pLoader = new CXTPResourceLoader;
     if (!strPath.IsEmpty())

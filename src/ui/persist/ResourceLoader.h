@@ -83,7 +83,8 @@ CXTPResourceLoader* XTPGetResourceLoader();
 // deleted and the current loader stays.
 void XTPSetResourceLoader(CXTPResourceLoader* pLoader);
 
-// Points the framework at its resources: a path ending in "xml" (any case) names an XML resource file; any other
+// Points the framework at its resources: a path ending in "xml" (any case) names an XML resource file (one that
+// does not load keeps the current loader and its library); any other
 // path a resource library, loaded and made the framework's module (both handles). An empty path, or a library
 // that does not load, makes the program's module the framework's. The new loader replaces the current one, whose
 // library is freed.
