@@ -82,6 +82,11 @@ CString MenuText(HMENU hMenu, UINT nPosition)
     return text;
 }
 
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
 std::vector<WORD> Words(LPCDLGTEMPLATE pTemplate, size_t nWords)
 {
     const WORD* p = reinterpret_cast<const WORD*>(pTemplate);
@@ -211,7 +216,7 @@ TEST_F(ResourceLoaderXmlTest, DialogTemplatesMatchByteForByte)
 TEST_F(ResourceLoaderXmlTest, ABuiltTemplateRunsAsADialog)
 {
     HWND hDialog = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), m_pLoader->LoadDialogTemplate(kDialog),
-                                                nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+                                                nullptr, PlainDialogProc, 0);
     ASSERT_NE(nullptr, hDialog);
     WCHAR text[32] = {};
     ::GetWindowTextW(hDialog, text, 32);
