@@ -41,6 +41,19 @@
 
 // Command bars
 #define XTP_IDS_ADDORREMOVE             9300    // the expand popup's Add-or-remove-buttons entry
+// The customise context menu's commands
+#define XTP_ID_CUSTOMIZE_RESET              9315
+#define XTP_ID_CUSTOMIZE_DELETE             9316
+#define XTP_ID_CUSTOMIZE_NAME               9317
+#define XTP_ID_CUSTOMIZE_COPYBUTTONIMAGE    9318
+#define XTP_ID_CUSTOMIZE_PASTEBUTTONIMAGE   9319
+#define XTP_ID_CUSTOMIZE_RESETBUTTONIMAGE   9320
+#define XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE    9321
+#define XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE  9322
+#define XTP_ID_CUSTOMIZE_DEFAULTSTYLE       9323
+#define XTP_ID_CUSTOMIZE_IMAGEANDTEXT       9324
+#define XTP_ID_CUSTOMIZE_TEXTONLY           9325
+#define XTP_ID_CUSTOMIZE_BEGINAGROUP        9326
 #define XTP_IDS_CONFIRM_RESET           9349    // question before a toolbar goes back to its buttons
 #define XTP_IDS_CONFIRM_UPDATE          9394    // "%s": a customised toolbar the program has changed since
 #define XTP_IDS_RESET_TOOLBAR           9395    // the Add-or-remove list's reset entry

@@ -113,7 +113,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        static const UINT recorded[] = {XTPM_CONTROLNOTIFY, XTPM_CONTROLCREATE, XTPM_BARCREATE, XTPM_HOTCONTROL,
+        static const UINT recorded[] = {XTPM_CONTROLNOTIFY, XTPM_CONTROLCREATE, XTPM_BARCREATE, XTPM_HOTCONTROL, XTPM_DRAGCONTROL,
                                         XTPM_TRACKINGENTERED, XTPM_CONTROLCREATED, XTPM_RBUTTONUP, XTPM_TRACKINGKEY,
                                         WM_COMMAND};
         if (std::find(std::begin(recorded), std::end(recorded), message) != std::end(recorded)) {

@@ -30,6 +30,8 @@ CXTPCommandBars::CXTPCommandBars()
 CXTPCommandBars::~CXTPCommandBars()
 {
     ClosePopups();
+    if (m_pDragControl)
+        m_pDragControl->InternalRelease();
     std::vector<CXTPToolBar*> arrBars;
     arrBars.swap(m_arrBars);
     m_pMenuBar = nullptr;
@@ -353,9 +355,26 @@ void CXTPCommandBars::SetCustomizeMode(BOOL bMode)
 {
     m_pOptions->bDirtyState = TRUE;
     m_bCustomizeMode = bMode;
+    SetDragControl(nullptr);
     UpdateCommandBars();
     RecalcFrameLayout();
     InvalidateCommandBars();
+}
+
+void CXTPCommandBars::SetDragControl(CXTPControl* pControl)
+{
+    for (CXTPControl* pRepainted : {m_pDragControl, pControl}) {
+        CXTPCommandBar* pBar = pRepainted ? pRepainted->GetParent() : nullptr;
+        if (pBar && pBar->GetSafeHwnd())
+            pBar->Invalidate(FALSE);
+    }
+    if (pControl)
+        pControl->InternalAddRef();
+    if (m_pDragControl)
+        m_pDragControl->InternalRelease();
+    m_pDragControl = pControl;
+    if (m_pSite && m_pSite->GetSafeHwnd())
+        m_pSite->SendMessage(XTPM_DRAGCONTROL, 0, 0);
 }
 
 void CXTPCommandBars::ClosePopups()

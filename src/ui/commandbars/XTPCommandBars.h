@@ -122,6 +122,10 @@ public:
     void SetCustomizeMode(BOOL bMode);
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
     BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
+    // The control chosen in customise mode (the manager holds a reference); null when none.
+    CXTPControl* GetDragControl() const { return m_pDragControl; }
+    // Repaints the former and the new control's bars and tells the site (message 1330).
+    void SetDragControl(CXTPControl* pControl);
     void ClosePopups();
 
     // nothing while the layout lock is held; with bDelay the frame lays out at its next idle update.
@@ -189,6 +193,7 @@ protected:
     CXTPShortcutManager* m_pShortcutManager;
     BOOL m_bRecalcLayoutLock = FALSE;
     CString m_strControlsFileName;
+    CXTPControl* m_pDragControl = nullptr;
 
 private:
     // The customised bars in "%s-Controls": binary up to 16000 bytes, else a hidden file whose path is stored.

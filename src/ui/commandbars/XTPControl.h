@@ -63,6 +63,8 @@ public:
     void SetType(int nType) { m_nType = nType; }
     int GetIconId() const { return m_nCustomIconId ? m_nCustomIconId : m_nIconId >= 1 ? m_nIconId : m_nId; }
     void SetIconId(int nIconId) { m_nIconId = nIconId; }
+    int GetCustomIconId() const { return m_nCustomIconId; }
+    void SetCustomIconId(int nIconId) { m_nCustomIconId = nIconId; }
     BOOL GetWrap() const { return m_bWrap; }
     void SetWrap(BOOL bWrap) { m_bWrap = bWrap; }
     BOOL GetBeginGroup() const { return m_bBeginGroup; }
@@ -86,6 +88,7 @@ public:
     void SetCaption(const CString& strCaption);
     void SetCaption(UINT nIDString);
     void SetCustomCaption(const CString& strCaption) { m_strCustomCaption = strCaption; }
+    CString GetCustomCaption() const { return m_strCustomCaption; }
     CString GetShortcutText() const { return m_strShortcutText.IsEmpty() ? m_strAccelShortcut : m_strShortcutText; }
     void SetShortcutText(const CString& strText) { m_strShortcutText = strText; }
     // The text the shortcut manager found for the command.
@@ -101,6 +104,7 @@ public:
     int GetStyle() const { return m_nCustomStyle ? m_nCustomStyle : m_nStyle; }
     void SetStyle(int nStyle) { m_nStyle = nStyle; }
     void SetCustomStyle(int nStyle) { m_nCustomStyle = nStyle; }
+    int GetCustomStyle() const { return m_nCustomStyle; }
     BOOL IsDefaultItem() const { return m_bDefaultItem; }
     void SetDefaultItem(BOOL bDefault);
     BOOL GetCloseSubMenuOnClick() const { return m_bCloseSubMenuOnClick; }
