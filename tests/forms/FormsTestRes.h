@@ -1,4 +1,4 @@
 // Resource ids of the forms tests.
 #pragma once
 
-#define IDP_TEST_FIELD_INVALID  9300
+#define IDP_TEST_FIELD_INVALID  30300   // clear of the framework's string ids

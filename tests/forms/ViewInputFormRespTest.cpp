@@ -22,8 +22,8 @@ protected:
         m_nBianchi = AddCentre(L"Bianchi");
         // Row 2: an amount and a set cell of the centre; row 3: a Yes/No pair.
         CFormSheetPair pair{"Entrate 2008", "1:2,2;T:SaldoFinCalc", {}, {}, "D4", "E4"};
-        pair.descriptions = {{"B2", "I:V;R:101;F:Anno4Com"}, {"C2", "S:V;R:101;F:Anno4Cas"},
-                             {"B3", "I:B.Y;B.N:3,3;R:102;F:Anno4Com"}, {"C3", "I:B;B.Y:3,2;R:102;F:Anno4Com"}};
+        pair.descriptions = {{"B2", "I:V;R:2101;F:Anno4Com"}, {"C2", "S:V;R:2101;F:Anno4Cas"},
+                             {"B3", "I:B.Y;B.N:3,3;R:2102;F:Anno4Com"}, {"C3", "I:B;B.Y:3,2;R:2102;F:Anno4Com"}};
         WriteWorkbook(L"EntExtr1.vts", MakeWorkbook({pair}));
     }
     CViewInputFormResp* Open()
@@ -55,9 +55,9 @@ protected:
 
 TEST_F(ViewInputFormRespTest, TheSynthesisIsReadOnlyAndEachCentreShowsItsOwnFigures)
 {
-    Put(L"SaldoFinCalc", 101, {{L"Anno4Com", 300}, {L"Anno4Cas", 30}}, 0);
-    Put(L"SaldoFinCalc", 102, {{L"Anno4Com", 1}}, 0);
-    Put(L"SaldoFinCalc", 101, {{L"Anno4Com", 100}}, m_nRossi);
+    Put(L"SaldoFinCalc", 2101, {{L"Anno4Com", 300}, {L"Anno4Cas", 30}}, 0);
+    Put(L"SaldoFinCalc", 2102, {{L"Anno4Com", 1}}, 0);
+    Put(L"SaldoFinCalc", 2101, {{L"Anno4Com", 100}}, m_nRossi);
     CViewInputFormResp* pView = Open();
     ASSERT_NE(nullptr, pView);
     CComboBox& combo = pView->GetCentreCombo();
@@ -116,8 +116,8 @@ TEST_F(ViewInputFormRespTest, ChangingTheCentreAsksToSaveAndCancelKeepsTheFormer
     EXPECT_EQ(m_nBianchi, pView->GetCentre());
     EXPECT_FALSE(pView->IsModified());
     // Stored for the centre, to the 1/10000, with the centres' totals recomputed.
-    EXPECT_EQ(0.57, Get(L"SaldoFinCalc", 101, L"Anno4Com", m_nRossi));
-    EXPECT_FALSE(HasRow(L"SaldoFinCalc", 101, m_nBianchi));
+    EXPECT_EQ(0.57, Get(L"SaldoFinCalc", 2101, L"Anno4Com", m_nRossi));
+    EXPECT_FALSE(HasRow(L"SaldoFinCalc", 2101, m_nBianchi));
     EXPECT_EQ(CString(L"0,00"), grid.InvokeGet281(2, 2));
 }
 

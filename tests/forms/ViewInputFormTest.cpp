@@ -261,17 +261,30 @@ TEST_F(ViewInputFormTest, AMissingWorkbookIsNamedAndRefused)
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
 }
 
-TEST_F(ViewInputFormTest, AWorkbookNamingAFieldTheArchiveLacksIsNamedAndRefused)
+TEST_F(ViewInputFormTest, AWorkbookNamingAFieldOrRowTheArchiveLacksIsNamedAndRefused)
 {
-    std::string strText = kPlainForm;
-    strText.replace(strText.find("F:Anno2"), 7, "F:Anno9");
-    WriteWorkbook(L"Errato.vts", strText);
-    CMessageBoxRecorder boxes;
-    EXPECT_EQ(nullptr, Open(L"Errato.vts"));
-    ASSERT_EQ(1u, boxes.Count());
-    CString strMessage(boxes.Last().text);
-    EXPECT_NE(-1, strMessage.Find(L"la cella C2 del foglio \"Entrate\" fa riferimento al campo \"Anno9\"")) << strMessage;
-    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
+    // A wrong row would not fail at the save: the view adds the rows it misses, so it would store a row of its own.
+    const struct
+    {
+        const char* pszFrom;
+        const char* pszTo;
+        LPCTSTR pszNamed;
+    } cases[] = {
+        {"R:2101;F:Anno2", "R:2101;F:Anno9", L"la cella C2 del foglio \"Entrate\" fa riferimento al campo \"Anno9\""},
+        {"R:2101;F:Anno2", "R:2109;F:Anno2", L"la cella C2 del foglio \"Entrate\" fa riferimento alla riga \"2109\""},
+        {"R:202;F:Anno1", "R:2202;F:Anno1", L"la cella C4 del foglio \"Entrate\" fa riferimento alla riga \"2202\""},
+    };
+    for (const auto& c : cases) {
+        std::string strText = kPlainForm;
+        strText.replace(strText.find(c.pszFrom), strlen(c.pszFrom), c.pszTo);
+        WriteWorkbook(L"Errato.vts", strText);
+        CMessageBoxRecorder boxes;
+        EXPECT_EQ(nullptr, Open(L"Errato.vts")) << c.pszTo;
+        ASSERT_EQ(1u, boxes.Count()) << c.pszTo;
+        CString strMessage(boxes.Last().text);
+        EXPECT_NE(-1, strMessage.Find(c.pszNamed)) << strMessage;
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
+    }
 }
 
 TEST_F(ViewInputFormTest, DeleteEmptiesOnlyInputAndSetCells)

@@ -38,8 +38,8 @@ protected:
         for (const std::string& strName : kCaseNames) {
             if (leftOut.count(strName))
                 continue;
-            pair.descriptions.push_back({"B" + std::to_string(nRow),
-                                         "I:V;R:" + std::to_string(100 + nRow) + ";F:Anno1;NAME:" + strName});
+            // The case cells are only looked at, never saved: one row of the table serves them all.
+            pair.descriptions.push_back({"B" + std::to_string(nRow), "I:V;R:100;F:Anno1;NAME:" + strName});
             ++nRow;
         }
         pair.strDataEof = "C" + std::to_string(nRow);
@@ -116,12 +116,12 @@ TEST(ViewInputFormMon, TheQuarterAskedAboutIsTheFirstFilledAfterAnEmptyOne)
 
 TEST_F(ViewInputFormVariantsTest, AnEmptyEarlierQuarterIsAskedAboutBeforeSaving)
 {
-    // Four quarters in columns B to E of rows 2 and 3 (Monitor 11 and 12).
+    // Four quarters in columns B to E of rows 2 and 3 (Monitor 201 and 202).
     CFormSheetPair pair{"Entrate", "1:2,2;T:Monitor", {}, {}, "F4", "G4"};
     for (int nRow = 2; nRow <= 3; ++nRow)
         for (int nQuarter = 1; nQuarter <= 4; ++nQuarter) {
             std::string strAt = std::string(1, static_cast<char>('A' + nQuarter)) + std::to_string(nRow);
-            pair.descriptions.push_back({strAt, "I:V;R:" + std::to_string(9 + nRow) + ";F:Trim" +
+            pair.descriptions.push_back({strAt, "I:V;R:" + std::to_string(199 + nRow) + ";F:Trim" +
                                                     std::to_string(nQuarter)});
         }
     WriteWorkbook(L"MonEntr1.vts", MakeWorkbook({pair}));
@@ -141,24 +141,24 @@ TEST_F(ViewInputFormVariantsTest, AnEmptyEarlierQuarterIsAskedAboutBeforeSaving)
                   strText);
         EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2),
                   boxes.Last().type & (MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK));
-        EXPECT_FALSE(HasRow(L"Monitor", 11));
+        EXPECT_FALSE(HasRow(L"Monitor", 201));
         EXPECT_TRUE(pView->IsModified());
     }
     CMessageBoxRecorder boxes(IDOK);
     EXPECT_TRUE(pView->SaveData());
     EXPECT_EQ(1u, boxes.Count());
-    EXPECT_EQ(10.0, Get(L"Monitor", 11, L"Trim1"));
-    EXPECT_EQ(30.0, Get(L"Monitor", 12, L"Trim3"));
+    EXPECT_EQ(10.0, Get(L"Monitor", 201, L"Trim1"));
+    EXPECT_EQ(30.0, Get(L"Monitor", 202, L"Trim3"));
 }
 
 TEST_F(ViewInputFormVariantsTest, BalanceCellsShowTheirSignInFormatAndColour)
 {
-    Put(L"SaldoFinProg", 1, {{L"Anno4Com", -1500.25}, {L"Anno5Com", 0}, {L"Anno6Com", 2000}});
+    Put(L"SaldoFinProg", 300, {{L"Anno4Com", -1500.25}, {L"Anno5Com", 0}, {L"Anno6Com", 2000}});
     CFormSheetPair pair{"Verifica", "1:2,2;T:SaldoFinProg", {}, {}, "D5", "E5"};
     pair.data = {{"C2", {{"formula", "=B2"}}}, {"C3", {{"formula", "=B3"}}}, {"C4", {{"formula", "=B4"}}}};
-    pair.descriptions = {{"B2", "L:V;R:1;F:Anno4Com;NAME:SP2"}, {"C2", "C:V;NAME:SP3"},
-                         {"B3", "L:V;R:1;F:Anno5Com;NAME:SP5"}, {"C3", "C:V;NAME:SP6"},
-                         {"B4", "L:V;R:1;F:Anno6Com;NAME:SP8"}, {"C4", "C:V"}};
+    pair.descriptions = {{"B2", "L:V;R:300;F:Anno4Com;NAME:SP2"}, {"C2", "C:V;NAME:SP3"},
+                         {"B3", "L:V;R:300;F:Anno5Com;NAME:SP5"}, {"C3", "C:V;NAME:SP6"},
+                         {"B4", "L:V;R:300;F:Anno6Com;NAME:SP8"}, {"C4", "C:V"}};
     WriteWorkbook(L"VerVerif.vts", MakeWorkbook({pair}));
     CViewInputForm* pView = Open(RUNTIME_CLASS(CViewInputFormSP), L"VerVerif.vts");
     ASSERT_NE(nullptr, pView);

@@ -269,9 +269,11 @@ BOOL CViewInputForm::LoadBook(const CString& strFile)
         m_grid.SetMousePointer(1);
         m_grid.InvokeMethod1375(strPath);
         m_formInfo.ReadFromBook(m_grid);
-        // A description naming a table or field the archive lacks would load from and save into nothing.
+        // A description naming a table or field the archive lacks would load from and save into nothing, and
+        // a row key outside the program's numbering would be added as a row of its own at the save.
         CString strUnbound;
-        if (!CheckFormBinding(m_formInfo, CFormHost::Get().GetDataConnection(), strUnbound)) {
+        if (!CheckFormBinding(m_formInfo, CFormHost::Get().GetDataConnection(), strUnbound) ||
+            !CheckFormRows(m_formInfo, strUnbound)) {
             m_formInfo.RemoveAll();
             AfxMessageBox(strUnbound, MB_ICONERROR);
             return FALSE;
