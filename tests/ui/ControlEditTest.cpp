@@ -151,3 +151,14 @@ TEST_F(ControlEditTest, AVerticallyDockedBarHidesTheField)
     Pump();
     EXPECT_TRUE(m_pEdit->GetEditCtrl()->IsWindowVisible());
 }
+
+TEST_F(ControlEditTest, AFieldDestroyedWhileEditedLeavesTheEditingState)
+{
+    Focus();
+    ASSERT_TRUE(m_pEdit->IsFocused());
+    ASSERT_GT(CMouseManager::GetThreadManager()->m_nCaptureLoops, 0);
+    m_pEdit->GetEditCtrl()->DestroyWindow();
+    Pump();
+    EXPECT_FALSE(m_pEdit->IsFocused());
+    EXPECT_EQ(0, CMouseManager::GetThreadManager()->m_nCaptureLoops);
+}

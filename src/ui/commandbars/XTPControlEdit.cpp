@@ -132,6 +132,13 @@ void CXTPControlEdit::OnWindowTextChanged()
 void CXTPControlEdit::OnWindowDestroyed()
 {
     GetEditText();
+    if (m_bFocused) {
+        // Gone while being edited: the bars must not stay in the editing state.
+        m_bFocused = FALSE;
+        m_hWndFocusBefore = nullptr;
+        CMouseManager* pMouse = CMouseManager::GetThreadManager();
+        pMouse->m_nCaptureLoops = std::max(0, pMouse->m_nCaptureLoops - 1);
+    }
     m_bHintShown = FALSE;
     m_bEditChanged = TRUE;
 }
