@@ -70,6 +70,7 @@
 #define AFX_IDW_CONTROLBAR_FIRST        0xE800
 #define AFX_IDW_TOOLBAR                 0xE800
 #define AFX_IDW_STATUS_BAR              0xE801
+#define AFX_IDW_REBAR                   0xE804
 #define AFX_IDW_DOCKBAR_TOP             0xE81B
 #define AFX_IDW_CONTROLBAR_LAST         0xE8FF
 #define AFX_IDW_PANE_FIRST              0xE900
