@@ -7,6 +7,7 @@
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 
+#include "platform/mfc/afxmdi.h"
 #include <afxres.h>
 #include <gtest/gtest.h>
 
@@ -78,6 +79,7 @@ TEST(ControlLists, AddMakesThePlaceholderOfTheListIdAndTheMenuImportTheFirstFile
         {ID_FILE_MRU_FILE1, TRUE, RUNTIME_CLASS(CXTPControlRecentFileList)},
         {ID_FILE_MRU_FILE1, FALSE, RUNTIME_CLASS(CXTPControlButton)},
         {35003, TRUE, RUNTIME_CLASS(CXTPControlButton)},
+        {35000, FALSE, RUNTIME_CLASS(CXTPControlWindowList)},
         {0xE800, FALSE, RUNTIME_CLASS(CXTPControlToolbars)},
         {0xE800, TRUE, RUNTIME_CLASS(CXTPControlToolbars)},
         {101, FALSE, RUNTIME_CLASS(CXTPControlButton)},
@@ -243,4 +245,97 @@ TEST_F(RecentFileListTest, RecentFilesAreListedAfterThePlaceholderAndSendTheFile
         EXPECT_TRUE(GeneratedItems(m_pPopup).empty());
         EXPECT_TRUE(pPlaceholder->IsVisible() && pPlaceholder->GetEnabled());
     }
+}
+
+namespace
+{
+LRESULT CALLBACK ChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefMDIChildProcW(hWnd, message, wParam, lParam);
+}
+
+// An MDI frame with documents of the titles given; the last one made is active.
+class WindowListTest : public ::testing::Test
+{
+protected:
+    CMDIFrameWnd* m_pFrame = new CMDIFrameWnd;
+    CXTPCommandBars* m_pCommandBars = new CXTPCommandBars;
+    CXTPPopupBar* m_pPopup = nullptr;
+
+    void SetUp() override
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = ChildProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"QuarzelProvaDocumento";
+        ::RegisterClassW(&wc);
+        ASSERT_TRUE(m_pFrame->Create(nullptr, L"Prova MDI", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 640, 480)));
+        m_pCommandBars->SetSite(m_pFrame);
+        m_pPopup = CXTPPopupBar::CreatePopupBar(m_pCommandBars);
+        m_pPopup->SetSite(m_pFrame);
+    }
+    void TearDown() override
+    {
+        m_pPopup->InternalRelease();
+        m_pCommandBars->InternalRelease();
+        m_pFrame->DestroyWindow();
+    }
+    HWND AddDocument(LPCTSTR lpszTitle)
+    {
+        MDICREATESTRUCTW mcs = {L"QuarzelProvaDocumento", lpszTitle, ::GetModuleHandleW(nullptr),
+                                CW_USEDEFAULT, CW_USEDEFAULT, 200, 150, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0};
+        return reinterpret_cast<HWND>(
+            ::SendMessageW(m_pFrame->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    }
+};
+}
+
+TEST_F(WindowListTest, NineVisibleDocumentsAreListedTheActiveOneChecked)
+{
+    CXTPControl* pPlaceholder = m_pPopup->GetControls()->Add(xtpControlButton, 35000);
+    m_pPopup->GetControls()->Add(xtpControlButton, ID_APP_EXIT);
+    ASSERT_TRUE(pPlaceholder->IsKindOf(RUNTIME_CLASS(CXTPControlWindowList)));
+    HWND hWndHidden = nullptr;
+    for (int i = 1; i <= 12; i++) {
+        CString strTitle;
+        strTitle.Format(i == 1 ? L"Soci & fornitori" : L"Documento %d", i);
+        HWND hWnd = AddDocument(strTitle);
+        ASSERT_NE(nullptr, hWnd);
+        if (i == 2)
+            hWndHidden = hWnd;
+    }
+    ::ShowWindow(hWndHidden, SW_HIDE);
+    HWND hWndActive = AddDocument(L"Attivo");
+    ASSERT_EQ(hWndActive, m_pFrame->MDIGetActive());
+
+    std::vector<ITEM> expected = {{L"&1 Soci && fornitori", AFX_IDM_FIRST_MDICHILD, FALSE, TRUE}};
+    for (int i = 3; i <= 10; i++) {
+        CString strCaption;
+        strCaption.Format(L"&%d Documento %d", i - 1, i);
+        expected.push_back({strCaption, AFX_IDM_FIRST_MDICHILD + i - 1, FALSE, FALSE});
+    }
+    for (int nLayout = 0; nLayout < 2; nLayout++) {
+        m_pPopup->CalcDynamicLayout(0, 0);
+        EXPECT_EQ(expected, GeneratedItems(m_pPopup));
+        EXPECT_FALSE(pPlaceholder->IsVisible());
+        EXPECT_EQ(ID_APP_EXIT, m_pPopup->GetControls()->GetAt(10)->GetID());
+    }
+
+    // The active document is checked once it is among the first nine.
+    HWND hWndFourth = ::GetDlgItem(m_pFrame->m_hWndMDIClient, AFX_IDM_FIRST_MDICHILD + 3);
+    ::SendMessageW(m_pFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWndFourth), 0);
+    m_pPopup->CalcDynamicLayout(0, 0);
+    std::vector<ITEM> items = GeneratedItems(m_pPopup);
+    ASSERT_EQ(9u, items.size());
+    for (size_t i = 0; i < items.size(); i++)
+        EXPECT_EQ(i == 2, items[i].bChecked) << i;
+}
+
+TEST_F(ControlListsFrameTest, WithoutAnMdiClientTheWindowListStaysShownAndListsNothing)
+{
+    m_pPopup->SetSite(m_pFrame);
+    CXTPControl* pPlaceholder = m_pPopup->GetControls()->Add(xtpControlButton, 35000);
+    m_pPopup->CalcDynamicLayout(0, 0);
+    EXPECT_TRUE(pPlaceholder->IsVisible());
+    EXPECT_TRUE(GeneratedItems(m_pPopup).empty());
 }

@@ -74,6 +74,7 @@
 #define AFX_IDW_DOCKBAR_TOP             0xE81B
 #define AFX_IDW_CONTROLBAR_LAST         0xE8FF
 #define AFX_IDW_PANE_FIRST              0xE900
+#define AFX_IDM_FIRST_MDICHILD          0xFF00  // the first document window of an MDI client
 #define AFX_IDW_PANE_LAST               0xE9FF
 
 // Prompts of the dialog data exchange; %1 and %2 are the bounds, or %1 the maximum length

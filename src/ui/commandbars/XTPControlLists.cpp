@@ -4,8 +4,10 @@
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPToolBar.h"
 
+#include "platform/mfc/afxmdi.h"
 #include <afxres.h>
 
+#define XTP_ID_WINDOWLIST 35000
 #define XTP_ID_FILE_MRU 35003
 
 CString FormatListItemCaption(const CString& strText, int nNumber)
@@ -146,6 +148,54 @@ void CXTPControlRecentFileList::OnCalcDynamicSize(DWORD /*dwMode*/)
     }
 }
 
+IMPLEMENT_DYNCREATE(CXTPControlWindowList, CXTPControlListPlaceholder)
+
+UINT CXTPControlWindowList::s_nFirstMDIChild = AFX_IDM_FIRST_MDICHILD;
+
+BOOL CXTPControlWindowList::IsListItem(CXTPControl* pControl) const
+{
+    return static_cast<UINT>(pControl->GetID()) >= s_nFirstMDIChild;
+}
+
+void CXTPControlWindowList::OnCalcDynamicSize(DWORD /*dwMode*/)
+{
+    if (!m_pControls || !m_pParent)
+        return;
+    RemoveListItems();
+    if (m_pParent->IsCustomizeMode()) {
+        m_dwHideFlags = 0;
+        return;
+    }
+    CWnd* pSite = m_pParent->GetSite();
+    auto* pFrame = pSite && pSite->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pSite) : nullptr;
+    if (!pFrame || !pFrame->m_hWndMDIClient) {
+        m_dwHideFlags = 0;
+        return;
+    }
+    m_dwHideFlags |= xtpHideGeneric;
+
+    HWND hWndActive = pFrame->MDIGetActive();
+    int nActiveId = hWndActive ? ::GetDlgCtrlID(hWndActive) : 0;
+    if (nActiveId >= 0x8000 && nActiveId < 0x800F)
+        s_nFirstMDIChild = 0x8000;
+    else if (nActiveId >= 1 && nActiveId < 15)
+        s_nFirstMDIChild = 1;
+    int nItem = 0;
+    for (UINT nId = s_nFirstMDIChild; nItem < 9; nId++) {
+        HWND hWndChild = ::GetDlgItem(pFrame->m_hWndMDIClient, static_cast<int>(nId));
+        if (!hWndChild)
+            break;
+        if (!::IsWindowVisible(hWndChild))
+            continue;
+        WCHAR szTitle[257] = {};
+        ::GetWindowTextW(hWndChild, szTitle, 257);
+        CXTPControl* pItem = InsertListItem(nItem, static_cast<int>(nId), FormatListItemCaption(szTitle, nItem + 1));
+        pItem->SetBeginGroup(nItem == 0);
+        pItem->SetChecked(hWndChild == hWndActive);
+        nItem++;
+    }
+}
+
 IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)
 
 CXTPControlLabel::CXTPControlLabel()
@@ -158,6 +208,8 @@ CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu)
 {
     if (nId == (bFromMenu ? ID_FILE_MRU_FILE1 : XTP_ID_FILE_MRU))
         return new CXTPControlRecentFileList;
+    if (nId == XTP_ID_WINDOWLIST)
+        return new CXTPControlWindowList;
     if (nId == XTP_ID_TOOLBARLIST)
         return new CXTPControlToolbars;
     return new CXTPControlButton;

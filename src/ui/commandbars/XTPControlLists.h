@@ -58,6 +58,22 @@ protected:
     int GetFirstItemId() const;
 };
 
+// The visible document windows of an MDI frame, at most nine, the active one checked.
+class CXTPControlWindowList : public CXTPControlListPlaceholder
+{
+    DECLARE_DYNCREATE(CXTPControlWindowList)
+public:
+    void OnCalcDynamicSize(DWORD dwMode) override;
+
+protected:
+    BOOL IsListItem(CXTPControl* pControl) const override;
+
+private:
+    // The document windows' first id: the system's default until an active window shows another numbering;
+    // kept for the process.
+    static UINT s_nFirstMDIChild;
+};
+
 // A caption that never takes the selection.
 class CXTPControlLabel : public CXTPControl
 {
