@@ -3,6 +3,9 @@
 
 #include "platform/mfc/afxstr.h"
 
+#include <algorithm>
+#include <vector>
+
 // A path in the system's temporary folder, named after the benchmark, this process and the given name; any old
 // file of that name is removed.
 inline CString BenchTempFile(LPCTSTR pszBench, LPCTSTR pszName)
@@ -22,4 +25,11 @@ inline double BenchNow()
     ::QueryPerformanceCounter(&counter);
     ::QueryPerformanceFrequency(&frequency);
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// The median of the runs' times.
+inline double BenchMedian(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return (times[(times.size() - 1) / 2] + times[times.size() / 2]) / 2;
 }

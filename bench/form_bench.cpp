@@ -34,12 +34,6 @@ public:
     CString m_strFormDir;
 };
 
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return (times[(times.size() - 1) / 2] + times[times.size() / 2]) / 2;
-}
-
 // Every revenue row of 2003/04/05 on the accrual and cash basis holds a figure.
 void Seed(CADOConnection& data)
 {
@@ -136,8 +130,8 @@ int wmain(int argc, wchar_t** argv)
         }
         saves.push_back(BenchNow() - dStart);
     }
-    std::printf("%-40s %8.1f ms (target < 100)\n", "open (load, description, fill)", Median(loads));
-    std::printf("%-40s %8.1f ms (target < 150)\n", "save with the recomputation", Median(saves));
+    std::printf("%-40s %8.1f ms (target < 100)\n", "open (load, description, fill)", BenchMedian(loads));
+    std::printf("%-40s %8.1f ms (target < 150)\n", "save with the recomputation", BenchMedian(saves));
     pFrame->DestroyWindow();
     app.m_data.Close();
     ::DeleteFileW(strArchive);

@@ -31,12 +31,6 @@ public:
     CString m_strDocDir;
 };
 
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return (times[(times.size() - 1) / 2] + times[times.size() / 2]) / 2;
-}
-
 // The balances of three past years and their averages, for every row the report reads.
 void Seed(CADOConnection& data)
 {
@@ -107,8 +101,8 @@ int wmain(int argc, wchar_t** argv)
         loads.push_back(t1 - t0);
         saves.push_back(t2 - t1);
     }
-    std::printf("%-40s %8.1f ms (target < 200)\n", "open and fill the programmed-target report", Median(loads));
-    std::printf("%-40s %8.1f ms (target < 500)\n", "save it as PDF", Median(saves));
+    std::printf("%-40s %8.1f ms (target < 200)\n", "open and fill the programmed-target report", BenchMedian(loads));
+    std::printf("%-40s %8.1f ms (target < 500)\n", "save it as PDF", BenchMedian(saves));
     std::printf("pages %d\n", pView->GetControl().GetPageCount());
     pFrame->DestroyWindow();
     ::DeleteFileW(strPdf);
