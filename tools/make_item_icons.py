@@ -7,7 +7,8 @@ The files are committed; run this again only after changing a drawing. Each draw
 is a colour of PALETTE, '.' is transparent.
 """
 import os
-import struct
+
+from pixelart import write_ico
 
 PALETTE = {
     'k': (0, 0, 0), 'w': (255, 255, 255), 'g': (128, 128, 128), 'y': (255, 208, 0), 'o': (200, 120, 0),
@@ -53,31 +54,11 @@ DELETE = [
 ICONS = {'voce_modify.ico': MODIFY, 'voce_delete.ico': DELETE}
 
 
-def write_ico(path, art):
-    assert len(art) == 16 and all(len(row) == 16 for row in art)
-    color = b''
-    for row in reversed(art):
-        color += b''.join(bytes((b, g, r)) for (r, g, b) in (PALETTE.get(ch, (0, 0, 0)) for ch in row))
-    mask = b''
-    for row in reversed(art):
-        bits = 0
-        for x, ch in enumerate(row):
-            if ch == '.':
-                bits |= 0x8000 >> x
-        mask += struct.pack('>H', bits) + b'\0\0'
-    header = struct.pack('<IiiHHIIiiII', 40, 16, 32, 1, 24, 0, len(color) + len(mask), 0, 0, 0, 0)
-    image = header + color + mask
-    with open(path, 'wb') as f:
-        f.write(struct.pack('<HHH', 0, 1, 1))
-        f.write(struct.pack('<BBBBHHII', 16, 16, 0, 0, 1, 24, len(image), 22))
-        f.write(image)
-
-
 def main():
     out = os.path.join('res', 'forms')
     os.makedirs(out, exist_ok=True)
     for name, art in ICONS.items():
-        write_ico(os.path.join(out, name), art)
+        write_ico(os.path.join(out, name), art, PALETTE)
 
 
 if __name__ == '__main__':

@@ -6,7 +6,8 @@ The files are committed; run this again only after changing a drawing. Each draw
 a colour of PALETTE, '.' is the background (the toolbar's mask colour, or transparent in the icons).
 """
 import os
-import struct
+
+from pixelart import check, pixel, write_bmp, write_ico
 
 PALETTE = {
     'k': (0, 0, 0), 'w': (255, 255, 255), 'g': (128, 128, 128), 'l': (224, 224, 224),
@@ -446,52 +447,6 @@ ICONS = {
 }
 
 
-def pixel(ch, background):
-    return background if ch == '.' else PALETTE[ch]
-
-
-def check(art, height):
-    assert len(art) == height, len(art)
-    for row in art:
-        assert len(row) == 16, row
-
-
-def bmp_rows(rows):
-    """24-bit bottom-up rows, each padded to four bytes."""
-    out = b''
-    for row in reversed(rows):
-        line = b''.join(bytes((b, g, r)) for (r, g, b) in row)
-        out += line + b'\0' * ((4 - len(line) % 4) % 4)
-    return out
-
-
-def write_bmp(path, rows):
-    width, height = len(rows[0]), len(rows)
-    data = bmp_rows(rows)
-    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, 'wb') as f:
-        f.write(b'BM' + struct.pack('<IHHI', 14 + len(header) + len(data), 0, 0, 14 + len(header)))
-        f.write(header + data)
-
-
-def write_ico(path, art):
-    check(art, 16)
-    color = bmp_rows([[pixel(ch, (0, 0, 0)) for ch in row] for row in art])
-    mask = b''
-    for row in reversed(art):
-        bits = 0
-        for x, ch in enumerate(row):
-            if ch == '.':
-                bits |= 0x8000 >> x
-        mask += struct.pack('>H', bits) + b'\0\0'
-    header = struct.pack('<IiiHHIIiiII', 40, 16, 32, 1, 24, 0, len(color) + len(mask), 0, 0, 0, 0)
-    image = header + color + mask
-    with open(path, 'wb') as f:
-        f.write(struct.pack('<HHH', 0, 1, 1))
-        f.write(struct.pack('<BBBBHHII', 16, 16, 0, 0, 1, 24, len(image), 22))
-        f.write(image)
-
-
 def main():
     out = os.path.join('res', 'shell')
     os.makedirs(out, exist_ok=True)
@@ -500,10 +455,10 @@ def main():
     strip = [[] for _ in range(15)]
     for art in TOOLBAR:
         for y, row in enumerate(art):
-            strip[y].extend(pixel(ch, MASK) for ch in row)
+            strip[y].extend(pixel(PALETTE, ch, MASK) for ch in row)
     write_bmp(os.path.join(out, 'toolbar.bmp'), strip)
     for name, art in ICONS.items():
-        write_ico(os.path.join(out, name), art)
+        write_ico(os.path.join(out, name), art, PALETTE)
 
 
 if __name__ == '__main__':
