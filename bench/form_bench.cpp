@@ -2,17 +2,14 @@
 // from the archive) and the save of the totals form (the described cells and the recomputation in one
 // transaction), each the median of 20 runs in milliseconds. "form_bench [form folder] [workbook]" uses the
 // workbook given (Entrate1.vts of the program folder by default).
-#include "data/DatabaseSchema.h"
 #include "data/SetDati.h"
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
 #include "forms/views/FormHost.h"
 #include "forms/views/ViewInputFormVariants.h"
 #include "platform/mfc/afxdoctempl.h"
-#include "platform/mfc/afxframe.h"
-#include "platform/mfc/afxmsgbox.h"
 
-#include "BenchSupport.h"
+#include "ViewBenchSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,17 +57,9 @@ void Seed(CADOConnection& data)
 int wmain(int argc, wchar_t** argv)
 {
     ::OleInitialize(nullptr);
-    // A message would wait for a person: it is printed and the run ends.
-    AfxSetMessageBoxHandler([](const AFX_MSGBOX_REQUEST& request) -> int {
-        std::fwprintf(stderr, L"%ls\n", static_cast<LPCWSTR>(request.text));
-        std::exit(1);
-    });
+    BenchEndOnMessage();
     CBenchApp app;
-    WCHAR szModule[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
-    CString strDefault(szModule);
-    strDefault = strDefault.Left(strDefault.ReverseFind(L'\\')) + L"\\..\\Quarzel08\\Form";
-    app.m_strFormDir = argc > 1 ? CString(argv[1]) : strDefault;
+    app.m_strFormDir = BenchDataFolder(argc, argv, L"Form");
     CString strWorkbook = argc > 2 ? CString(argv[2]) : CString(L"Entrate1.vts");
     CString strPath = app.m_strFormDir + L"\\" + strWorkbook;
     if (::GetFileAttributesW(strPath) == INVALID_FILE_ATTRIBUTES) {
@@ -83,28 +72,12 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     CString strArchive = BenchTempFile(L"form", L"Archivio.mdb");
-    try {
-        CreateDataArchive(strArchive, L"bench");
-        app.m_data.CreateConnection();
-        app.m_data.Open(CADOConnection::FormatConnectionString(strArchive, L"bench"), TRUE);
-        Seed(app.m_data);
-    } catch (const _com_error& e) {
-        std::fwprintf(stderr, L"archive: %ls\n", static_cast<LPCWSTR>(e.Description()));
+    if (!BenchOpenArchive(app.m_data, strArchive, Seed))
         return 1;
-    }
-    auto pFrame = new CFrameWnd;
-    if (!pFrame->Create(nullptr, L"Banco", WS_OVERLAPPEDWINDOW, CRect(20, 20, 980, 700))) {
-        std::fprintf(stderr, "no frame (a display is needed)\n");
+    CFrameWnd* pFrame = nullptr;
+    auto pView = BenchCreateView<CViewInputFormTot>(RUNTIME_CLASS(CViewInputFormTot), pFrame);
+    if (!pView)
         return 1;
-    }
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(CViewInputFormTot);
-    context.m_pCurrentFrame = pFrame;
-    auto pView = static_cast<CViewInputFormTot*>(pFrame->CreateView(&context));
-    if (!pView) {
-        std::fprintf(stderr, "no view\n");
-        return 1;
-    }
     pFrame->InitialUpdateFrame(nullptr, TRUE);
 
     std::vector<double> loads, saves;

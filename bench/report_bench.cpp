@@ -1,14 +1,11 @@
 // Opening the programmed-target report in its view (template read, every reference filled on a seeded archive,
 // the document shown in the control) and saving it as PDF: the median of 20 runs each.
-#include "data/DatabaseSchema.h"
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
-#include "platform/mfc/afxframe.h"
-#include "platform/mfc/afxmsgbox.h"
 #include "reports/ReportHost.h"
 #include "reports/ViewTxPrint.h"
 
-#include "BenchSupport.h"
+#include "ViewBenchSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,39 +46,16 @@ void Seed(CADOConnection& data)
 int wmain(int argc, wchar_t** argv)
 {
     ::OleInitialize(nullptr);
-    AfxSetMessageBoxHandler([](const AFX_MSGBOX_REQUEST& request) -> int {
-        std::fwprintf(stderr, L"%ls\n", static_cast<LPCWSTR>(request.text));
-        std::exit(1);
-    });
+    BenchEndOnMessage();
     CBenchApp app;
-    WCHAR szModule[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
-    CString strDefault(szModule);
-    strDefault = strDefault.Left(strDefault.ReverseFind(L'\\')) + L"\\..\\Quarzel08\\Doc";
-    app.m_strDocDir = argc > 1 ? CString(argv[1]) : strDefault;
+    app.m_strDocDir = BenchDataFolder(argc, argv, L"Doc");
     CString strArchive = BenchTempFile(L"report", L"Archivio.mdb");
-    try {
-        CreateDataArchive(strArchive, L"bench");
-        app.m_data.CreateConnection();
-        app.m_data.Open(CADOConnection::FormatConnectionString(strArchive, L"bench"), TRUE);
-        Seed(app.m_data);
-    } catch (const _com_error& e) {
-        std::fwprintf(stderr, L"archive: %ls\n", static_cast<LPCWSTR>(e.Description()));
+    if (!BenchOpenArchive(app.m_data, strArchive, Seed))
         return 1;
-    }
-    auto pFrame = new CFrameWnd;
-    if (!pFrame->Create(nullptr, L"Banco", WS_OVERLAPPEDWINDOW, CRect(20, 20, 980, 700))) {
-        std::fprintf(stderr, "no frame (a display is needed)\n");
+    CFrameWnd* pFrame = nullptr;
+    auto pView = BenchCreateView<CViewTxPrintCSP>(RUNTIME_CLASS(CViewTxPrintCSP), pFrame);
+    if (!pView)
         return 1;
-    }
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(CViewTxPrintCSP);
-    context.m_pCurrentFrame = pFrame;
-    auto pView = dynamic_cast<CViewTxPrintCSP*>(pFrame->CreateView(&context));
-    if (!pView) {
-        std::fprintf(stderr, "no view\n");
-        return 1;
-    }
     pFrame->RecalcLayout();
     pView->OnInitialUpdate();
 
