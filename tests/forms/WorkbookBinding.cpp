@@ -2,12 +2,11 @@
 
 #include "WorkbookSource.h"
 #include "data/SetDati.h"
+#include "support/Utf8File.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <string>
 #include <cwchar>
 #include <memory>
 
@@ -37,15 +36,7 @@ std::vector<CString> ShippedWorkbookNames()
 
 CString ReadWorkbookSource(const CString& strName)
 {
-    FILE* pFile = _wfopen(WorkbookSourceFolder() + L"\\" + strName + L".wbs", L"rb");
-    if (!pFile)
-        return CString();
-    std::string bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
-        bytes.append(buffer, n);
-    std::fclose(pFile);
-    return CString::FromMultiByte(bytes.data(), static_cast<int>(bytes.size()), CP_UTF8);
+    return ReadUtf8File(WorkbookSourceFolder() + L"\\" + strName + L".wbs");
 }
 
 CString CompileSourceText(const CString& strSource, CGridBook& book, CFormInfo& info)

@@ -4,13 +4,12 @@
 #include "data/DataTestArchive.h"
 #include "reports/FaxFields.h"
 #include "reports/ReportVariants.h"
+#include "support/Utf8File.h"
 
 #include "ReportSource.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 
 namespace {
 
@@ -23,15 +22,7 @@ CString TemplateSourceFolder()
 
 CString ReadTemplateSource(const CString& strName)
 {
-    FILE* pFile = _wfopen(TemplateSourceFolder() + L"\\" + strName + L".rts", L"rb");
-    if (!pFile)
-        return CString();
-    std::string bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
-        bytes.append(buffer, n);
-    std::fclose(pFile);
-    return CString::FromMultiByte(bytes.data(), static_cast<int>(bytes.size()), CP_UTF8);
+    return ReadUtf8File(TemplateSourceFolder() + L"\\" + strName + L".rts");
 }
 
 class ShippedTemplateTest : public CDataTestArchive
