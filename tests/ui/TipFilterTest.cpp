@@ -121,3 +121,81 @@ TEST_F(TipFilterTest, WindowsWithoutToolTipsAndAGoneContextAreLeftAlone)
     m_pContext.reset();
     EXPECT_EQ(nullptr, AfxSetToolTipFilter(nullptr));
 }
+
+namespace
+{
+// One tool over the whole window that offers a title and a description.
+class CTitledToolOwnerWnd : public CWnd
+{
+public:
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override
+    {
+        if (point.x < 0 || point.y < 0 || point.x >= 200 || point.y >= 100)
+            return -1;
+        CTipContext::FillToolInfo(pTI, m_hWnd, 5, CRect(0, 0, 200, 100), 0x40000000, L"Stampa",
+                                  L"Stampa (Ctrl+P)", L"Stampa il modulo aperto");
+        return 5;
+    }
+};
+}
+
+TEST(TipFilterTitles, ShownTitlesPutTheTitleOverTheDescription)
+{
+    CTitledToolOwnerWnd owner;
+    ASSERT_TRUE(owner.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), L"Titoli", WS_POPUP | WS_VISIBLE, 580, 380, 200,
+                               100, nullptr, nullptr));
+    CXTPInputSource::PFN_CURSORPOS pfnCursor = CXTPInputSource::SetCursorPosSource(FilterCursorPos);
+    struct Case { BOOL bShowTitles; LPCWSTR lpszTitle; LPCWSTR lpszText; } cases[] = {
+        {FALSE, L"", L"Stampa"},
+        {TRUE, L"Stampa (Ctrl+P)", L"Stampa il modulo aperto"},
+    };
+    for (const Case& c : cases) {
+        CTipContext context(&owner);
+        context.SetTipKind(CTipContext::kindPlain);
+        context.SetTitleIcon(c.bShowTitles, TTI_WARNING);
+        g_ptFilterCursor = CPoint(50, 50);
+        owner.ClientToScreen(&g_ptFilterCursor);
+        context.ShowTipAtCursor();
+        CTipWnd* pTip = static_cast<CTipWnd*>(context.GetTipWindow());
+        ASSERT_NE(nullptr, pTip);
+        ASSERT_EQ(1, pTip->GetToolCount());
+        EXPECT_EQ(c.lpszText, pTip->GetTool(0).strText) << c.bShowTitles;
+        EXPECT_EQ(c.lpszTitle, pTip->GetTitle()) << c.bShowTitles;
+    }
+    CXTPInputSource::SetCursorPosSource(pfnCursor);
+    owner.DestroyWindow();
+}
+
+TEST(TipFilterTitles, ToolInformationCarriesTheTitleOnlyInTheTitledSize)
+{
+    struct Case { UINT cbSize; LPCWSTR lpszTitle; LPCWSTR lpszDescription; BOOL bFilled; BOOL bTitled; } cases[] = {
+        {TTTOOLINFOW_V1_SIZE - 1, L"Titolo", L"Descrizione", FALSE, FALSE},
+        {TTTOOLINFOW_V1_SIZE, L"Titolo", L"Descrizione", TRUE, FALSE},
+        {CTipContext::titledToolInfoSize, L"Titolo", nullptr, TRUE, FALSE},
+        {CTipContext::titledToolInfoSize, nullptr, L"Descrizione", TRUE, FALSE},
+        {CTipContext::titledToolInfoSize, L"Titolo", L"Descrizione", TRUE, TRUE},
+    };
+    for (const Case& c : cases) {
+        TTTOOLINFOW info = {};
+        info.cbSize = c.cbSize;
+        EXPECT_EQ(c.bFilled, CTipContext::FillToolInfo(&info, nullptr, 3, CRect(1, 2, 3, 4), TTF_IDISHWND, L"Testo",
+                                                       c.lpszTitle, c.lpszDescription))
+            << c.cbSize;
+        if (c.bFilled) {
+            EXPECT_EQ(3u, info.uId);
+            EXPECT_EQ(CRect(1, 2, 3, 4), CRect(info.rect));
+            EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND), info.uFlags);
+            EXPECT_STREQ(L"Testo", info.lpszText);
+            ::free(info.lpszText);
+        }
+        const XTP_TOOLTIP_TITLE* pTitle = reinterpret_cast<const XTP_TOOLTIP_TITLE*>(info.lParam);
+        ASSERT_EQ(c.bTitled, pTitle != nullptr) << c.cbSize;
+        if (pTitle) {
+            EXPECT_STREQ(L"Titolo", pTitle->lpszTitle);
+            EXPECT_STREQ(L"Descrizione", pTitle->lpszDescription);
+            ::free(pTitle->lpszTitle);
+            ::free(pTitle->lpszDescription);
+            ::free(const_cast<XTP_TOOLTIP_TITLE*>(pTitle));
+        }
+    }
+}

@@ -303,3 +303,36 @@ TEST(TipContext, PlainAndGradientFaces)
     }
     GetColorTable()->SetScheme(CColorTable::schemeAuto);
 }
+
+TEST_F(TipWndTest, RichTipsMeasureTheirTextAndLeaveRoomForAlignedParagraphs)
+{
+    m_context.SetTipKind(CTipContext::kindRichText);
+    m_context.SetMargin(CRect(1, 2, 3, 4));
+    m_pTip = static_cast<CTipWnd*>(m_context.CreateTipWindow(&m_owner));
+    ASSERT_NE(nullptr, dynamic_cast<CRichTipWnd*>(m_pTip));
+    ASSERT_NE(nullptr, m_pTip->GetDlgItem(CRichTipWnd::richEditID));
+    m_pTip->SendMessage(TTM_ACTIVATE, TRUE);
+    auto sizeOf = [&](LPCWSTR lpszText) {
+        DelTool(1);
+        AddTool(1, CRect(0, 0, 100, 100), lpszText);
+        MoveTo(CPoint(50, 50));
+        FireTimer();
+        CPixelCanvas canvas(1, 1);
+        return m_pTip->CalcSize(&canvas);
+    };
+    CSize szLeft = sizeOf(L"{\\rtf1\\ansi \\ql Residui attivi\\par}");
+    EXPECT_GT(szLeft.cx, 1 + 3 + 4 + 2);
+    EXPECT_GT(szLeft.cy, 2 + 4 + 2 + 2);
+    struct Case { LPCWSTR lpszText; int nExtra; } cases[] = {
+        {L"{\\rtf1\\ansi \\qc Residui attivi\\par}", 5},
+        {L"{\\rtf1\\ansi \\qr Residui attivi\\par}", 5},
+        {L"{\\rtf1\\ansi \\qj Residui attivi\\par}", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CSize(szLeft.cx + c.nExtra, szLeft.cy), sizeOf(c.lpszText)) << c.lpszText;
+
+    // A longer line needs more width; text that is no RTF comes in as plain text.
+    EXPECT_GT(sizeOf(L"{\\rtf1\\ansi \\ql Residui attivi e passivi\\par}").cx, szLeft.cx);
+    EXPECT_EQ(szLeft, sizeOf(L"Residui attivi"));
+    EXPECT_EQ(CSize(0, 0), sizeOf(L""));
+}

@@ -6,6 +6,7 @@
 #include "ui/themes/TipWnd.h"
 #include "ui/themes/VisualStyleHandle.h"
 
+#include "platform/mfc/afxcmn.h"
 #include "platform/mfc/afxtooltip.h"
 
 #include <cstdlib>
@@ -49,12 +50,26 @@ BOOL IsButtonDownMessage(UINT message)
     return FALSE;
 }
 
-// The tool text handed over by a hit test belongs to the caller: allocated with malloc, freed here.
+// The title of a hit tool, when it carries one.
+const XTP_TOOLTIP_TITLE* GetToolTitle(const TTTOOLINFOW& info)
+{
+    return info.cbSize >= CTipContext::titledToolInfoSize
+               ? reinterpret_cast<const XTP_TOOLTIP_TITLE*>(info.lParam)
+               : nullptr;
+}
+
+// The texts handed over by a hit test belong to the caller: allocated with malloc, freed here.
 void FreeToolText(TTTOOLINFOW& info)
 {
     if (info.lpszText && info.lpszText != LPSTR_TEXTCALLBACKW && !IS_INTRESOURCE(info.lpszText))
         ::free(info.lpszText);
     info.lpszText = nullptr;
+    if (const XTP_TOOLTIP_TITLE* pTitle = GetToolTitle(info)) {
+        ::free(pTitle->lpszTitle);
+        ::free(pTitle->lpszDescription);
+        ::free(const_cast<XTP_TOOLTIP_TITLE*>(pTitle));
+        info.lParam = 0;
+    }
 }
 }
 
@@ -64,6 +79,7 @@ CTipContext::CTipContext(CWnd* pOwner)
       m_dwComCtlVersion(CXTPVisualStyleLibrary::GetInstance().GetComCtlVersion()),
       m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2)
 {
+    AfxInitRichEdit2();
 }
 
 CTipContext::~CTipContext()
@@ -168,7 +184,7 @@ void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
     CXTPInputSource::GetCursorPos(&pt);
     m_pOwner->ScreenToClient(&pt);
     TTTOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.cbSize = m_bShowTitles ? titledToolInfoSize : TTTOOLINFOW_V1_SIZE;
     INT_PTR nHit = m_pOwner->OnToolHitTest(pt, &tool);
     BOOL bHasLast = m_lastTool.cbSize != 0;
     BOOL bSameTool = nHit != -1 && bHasLast && tool.hwnd == m_lastTool.hwnd && tool.uId == m_lastTool.uId;
@@ -183,9 +199,20 @@ void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
     if (nHit != -1) {
         UINT uFlags = tool.uFlags;
         tool.uFlags &= 0x3FFFFFFF;
-        SendToTip(TTM_ADDTOOLW, 0, &tool);
-        if (m_nTipKind != kindRichText && (IsComCtl580() || m_nTipKind != kindSystem))
-            SendToTip(TTM_SETTITLEW, 0, L"");
+        // The title travels to the tip by its own message, not as the tool's data.
+        TTTOOLINFOW added = tool;
+        added.lParam = 0;
+        SendToTip(TTM_ADDTOOLW, 0, &added);
+        if (m_nTipKind != kindRichText && (IsComCtl580() || m_nTipKind != kindSystem)) {
+            const XTP_TOOLTIP_TITLE* pTitle = m_bShowTitles ? GetToolTitle(tool) : nullptr;
+            if (pTitle && pTitle->lpszTitle && pTitle->lpszDescription) {
+                SendToTip(TTM_SETTITLEW, static_cast<WPARAM>(m_nTitleIcon), pTitle->lpszTitle);
+                added.lpszText = pTitle->lpszDescription;
+                SendToTip(TTM_UPDATETIPTEXTW, 0, &added);
+            } else {
+                SendToTip(TTM_SETTITLEW, 0, L"");
+            }
+        }
         if ((uFlags & 0x40000000) || IsTopParentActive(m_pOwner->m_hWnd)) {
             SendToTip(TTM_ACTIVATE, TRUE);
             m_pTipWnd->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -198,6 +225,33 @@ void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
         SendToTip(TTM_DELTOOLW, 0, &m_lastTool);
     FreeToolText(tool);
     m_lastTool = nHit != -1 ? tool : TTTOOLINFOW();
+}
+
+BOOL CTipContext::FillToolInfo(TOOLINFO* pTI, HWND hWnd, UINT_PTR nID, const RECT& rc, UINT uFlags,
+                               LPCWSTR lpszText, LPCWSTR lpszTitle, LPCWSTR lpszDescription)
+{
+    if (!pTI || pTI->cbSize < TTTOOLINFOW_V1_SIZE)
+        return FALSE;
+    pTI->hwnd = hWnd;
+    pTI->uId = nID;
+    pTI->rect = rc;
+    pTI->uFlags = uFlags;
+    pTI->lpszText = _wcsdup(lpszText ? lpszText : L"");
+    if (pTI->cbSize >= titledToolInfoSize && lpszTitle && lpszDescription) {
+        auto* pTitle = static_cast<XTP_TOOLTIP_TITLE*>(::malloc(sizeof(XTP_TOOLTIP_TITLE)));
+        if (pTitle) {
+            pTitle->lpszTitle = _wcsdup(lpszTitle);
+            pTitle->lpszDescription = _wcsdup(lpszDescription);
+            pTI->lParam = reinterpret_cast<LPARAM>(pTitle);
+        }
+    }
+    return TRUE;
+}
+
+void CTipContext::SetTitleIcon(BOOL bShowTitles, int nIcon)
+{
+    m_bShowTitles = bShowTitles;
+    m_nTitleIcon = nIcon;
 }
 
 void CTipContext::ReleaseTipWindow()
@@ -279,7 +333,13 @@ CWnd* CTipContext::CreateTipWindow(CWnd* pParentWnd)
     ReleaseTipWindow();
     DWORD dwStyle = m_dwStyle | TTS_ALWAYSTIP;
     if (m_nTipKind == kindPlain || m_nTipKind == kindRichText || m_nTipKind == kindGradient) {
-        std::unique_ptr<CTipWnd> pTip(m_nTipKind == kindGradient ? new CGradientTipWnd(this) : new CTipWnd(this));
+        std::unique_ptr<CTipWnd> pTip;
+        if (m_nTipKind == kindGradient)
+            pTip = std::make_unique<CGradientTipWnd>(this);
+        else if (m_nTipKind == kindRichText)
+            pTip = std::make_unique<CRichTipWnd>(this);
+        else
+            pTip = std::make_unique<CTipWnd>(this);
         if (!pTip->Create(pParentWnd, dwStyle))
             return nullptr;
         m_pTipWnd = std::move(pTip);

@@ -9,12 +9,22 @@
 
 #include <memory>
 
+// The title and description of a tool, handed over through the lParam of a TOOLINFO of the titled size
+// (CTipContext::titledToolInfoSize); allocated by FillToolInfo, freed by the context after the hit test.
+struct XTP_TOOLTIP_TITLE
+{
+    LPWSTR lpszTitle;
+    LPWSTR lpszDescription;
+};
+
 class CTipContext : public CCmdTarget
 {
 public:
     enum { kindSystem = 0, kindBalloon = 1, kindPlain = 2, kindRichText = 3, kindGradient = 4 };
     // Own tips: a 3-D border instead of the black frame; no drop shadow.
     enum { styleThreeD = 0x1000, styleNoShadow = 0x2000 };
+    // A hit test with titles shown gets a TOOLINFO of this size, else of TTTOOLINFOW_V1_SIZE.
+    static constexpr UINT titledToolInfoSize = sizeof(TTTOOLINFOW);
 
     // pOwner: the window whose tools the context shows.
     explicit CTipContext(CWnd* pOwner = nullptr);
@@ -28,6 +38,10 @@ public:
     void SetDelayTime(DWORD dwWhich, int nMilliseconds);
     void SetMargin(const CRect& rc);
     CRect GetMargin() const { return m_rcMargin; }
+    // bShowTitles: tools that give a title and a description show the title (with the icon, TTI_ values)
+    // over the description.
+    void SetTitleIcon(BOOL bShowTitles, int nIcon);
+    BOOL IsShowTitles() const { return m_bShowTitles; }
     void SetMaxTipWidth(int nWidth);
     int GetMaxTipWidth() const { return m_nMaxTipWidth; }
     void SetBackColor(COLORREF clr);
@@ -41,6 +55,12 @@ public:
     CWnd* GetTipWindow() const { return m_pTipWnd.get(); }
     // Drops the tip window, so that the next mouse message makes a new one.
     void ReleaseTipWindow();
+
+    // A hit test's answer: window, id, rect, flags and a copy of the text (malloc); with a TOOLINFO of the
+    // titled size and both title and description given, copies of those too. FALSE for a TOOLINFO smaller
+    // than TTTOOLINFOW_V1_SIZE.
+    static BOOL FillToolInfo(TOOLINFO* pTI, HWND hWnd, UINT_PTR nID, const RECT& rc, UINT uFlags, LPCWSTR lpszText,
+                             LPCWSTR lpszTitle = nullptr, LPCWSTR lpszDescription = nullptr);
 
     // Makes the thread's tooltip filter this context's (until another is installed or the context goes).
     void InstallFilter();
@@ -57,8 +77,10 @@ private:
 
     CWnd* m_pOwner;
     TTTOOLINFOW m_lastTool;   // the tool of the last hit test; no text kept
+    BOOL m_bShowTitles = FALSE;
     int m_nTipKind = kindSystem;
     DWORD m_dwComCtlVersion;
+    int m_nTitleIcon = TTI_INFO;
     int m_nMaxTipWidth;
     DWORD m_dwStyle = TTS_NOPREFIX;
     CRect m_rcMargin;

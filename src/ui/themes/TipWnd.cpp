@@ -6,6 +6,10 @@
 #include "ui/themes/TipContext.h"
 #include "ui/themes/VisualStyleHandle.h"
 
+#include <richedit.h>
+
+#include <string>
+
 namespace
 {
 // The one tip window that holds the thread's mouse hook while its tip shows.
@@ -357,4 +361,148 @@ void CGradientTipWnd::DrawBackground(CDC* pDC, CRect rc)
         GetGradientPainter()->DrawGradient(pDC, &rc, m_pContext->GetBackColor(), 0xFFFFFF, FALSE);
         pDC->Draw3dRect(rc, 0, 0);
     }
+}
+
+// Rich-text tip
+
+namespace
+{
+struct RICH_STREAM
+{
+    const BYTE* pData;
+    LONG nSize;
+    LONG nRead;
+};
+
+DWORD CALLBACK RichStreamIn(DWORD_PTR dwCookie, LPBYTE pBuffer, LONG nCount, LONG* pnRead)
+{
+    RICH_STREAM* pStream = reinterpret_cast<RICH_STREAM*>(dwCookie);
+    LONG nLeft = pStream->nSize - pStream->nRead;
+    *pnRead = std::min(nCount, nLeft);
+    ::memcpy(pBuffer, pStream->pData + pStream->nRead, static_cast<size_t>(*pnRead));
+    pStream->nRead += *pnRead;
+    return 0;
+}
+
+// Right or centred paragraphs ("\qr", "\qc") need a little room beyond the measured width.
+BOOL HasAlignedParagraph(const CString& strText)
+{
+    for (int nPos = strText.Find(L"\\q"); nPos >= 0; nPos = strText.Find(L"\\q", nPos + 2)) {
+        WCHAR ch = nPos + 2 < strText.GetLength() ? strText[nPos + 2] : L'\0';
+        if (ch == L'r' || ch == L'c')
+            return TRUE;
+    }
+    return FALSE;
+}
+}
+
+BOOL CRichTipWnd::Create(CWnd* pParentWnd, DWORD dwStyle)
+{
+    if (!CTipWnd::Create(pParentWnd, dwStyle))
+        return FALSE;
+    m_hWndEdit = ::CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
+                                   m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(richEditID)), nullptr,
+                                   nullptr);
+    if (m_hWndEdit)
+        ::SendMessageW(m_hWndEdit, EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+    return TRUE;
+}
+
+LRESULT CRichTipWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY) {
+        const NMHDR* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+        if (pHeader && pHeader->code == EN_REQUESTRESIZE) {
+            m_rcRequested = reinterpret_cast<const REQRESIZE*>(lParam)->rc;
+            return 0;
+        }
+    }
+    return CTipWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL CRichTipWnd::StreamIn(const CString& strText, int nFormat)
+{
+    // RTF is a byte stream: the text goes in as Windows-1252, its escapes carry anything else.
+    std::string strBytes;
+    const BYTE* pData = nullptr;
+    LONG nSize = 0;
+    if (nFormat == SF_RTF) {
+        int nBytes = ::WideCharToMultiByte(1252, 0, strText, strText.GetLength(), nullptr, 0, nullptr, nullptr);
+        strBytes.resize(static_cast<size_t>(nBytes));
+        ::WideCharToMultiByte(1252, 0, strText, strText.GetLength(), &strBytes[0], nBytes, nullptr, nullptr);
+        pData = reinterpret_cast<const BYTE*>(strBytes.data());
+        nSize = nBytes;
+    } else {
+        nFormat |= SF_UNICODE;
+        pData = reinterpret_cast<const BYTE*>(strText.GetString());
+        nSize = strText.GetLength() * static_cast<LONG>(sizeof(WCHAR));
+    }
+    RICH_STREAM stream = {pData, nSize, 0};
+    EDITSTREAM editStream = {reinterpret_cast<DWORD_PTR>(&stream), 0, RichStreamIn};
+    ::SendMessageW(m_hWndEdit, EM_STREAMIN, static_cast<WPARAM>(nFormat), reinterpret_cast<LPARAM>(&editStream));
+    return ::GetWindowTextLengthW(m_hWndEdit) > 0;
+}
+
+CSize CRichTipWnd::RequestSize(int nWidth)
+{
+    ::MoveWindow(m_hWndEdit, 0, 0, nWidth, 1, FALSE);
+    m_rcRequested.SetRectEmpty();
+    ::SendMessageW(m_hWndEdit, EM_REQUESTRESIZE, 0, 0);
+    return m_rcRequested.Size();
+}
+
+CSize CRichTipWnd::CalcSize(CDC* /*pDC*/)
+{
+    CString strText = GetToolText(m_shown);
+    if (strText.IsEmpty() || !m_hWndEdit)
+        return CSize(0, 0);
+    ::SendMessageW(m_hWndEdit, EM_SETBKGNDCOLOR, 0, m_pContext->GetBackColor());
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = m_pContext->GetTextColor();
+    ::SendMessageW(m_hWndEdit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    ::SendMessageW(m_hWndEdit, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), FALSE);
+    if (!StreamIn(strText, SF_RTF))
+        StreamIn(strText, SF_TEXT);
+
+    // The narrowest width that keeps the height of the widest layout.
+    int nMaxWidth = m_pContext->GetMaxTipWidth();
+    int nHigh = nMaxWidth < 0 ? ::GetSystemMetrics(SM_CXSCREEN) : 2 * nMaxWidth;
+    int nLow = 0;
+    int nHeight = RequestSize(nHigh).cy;
+    while (nHigh - nLow > 1) {
+        int nMiddle = (nLow + nHigh) / 2;
+        if (RequestSize(nMiddle).cy > nHeight)
+            nLow = nMiddle;
+        else
+            nHigh = nMiddle;
+    }
+    CSize size(nHigh + 2, nHeight + 2);
+    CRect rcMargin = m_pContext->GetMargin();
+    size.cx += rcMargin.left + rcMargin.right + 4;
+    size.cy += rcMargin.top + rcMargin.bottom + 2;
+    if (HasAlignedParagraph(strText))
+        size.cx += 5;
+    ::MoveWindow(m_hWndEdit, 0, 0, size.cx, size.cy, FALSE);
+    return size;
+}
+
+void CRichTipWnd::DrawContent(CDC* pDC, CRect rc)
+{
+    if (!m_hWndEdit)
+        return;
+    CRect rcMargin = m_pContext->GetMargin();
+    rc.DeflateRect(rcMargin.left + 3, rcMargin.top + 2, 1, 1);
+    int nPixelsX = pDC->GetDeviceCaps(LOGPIXELSX);
+    int nPixelsY = pDC->GetDeviceCaps(LOGPIXELSY);
+    FORMATRANGE range = {};
+    range.hdc = range.hdcTarget = pDC->GetSafeHdc();
+    range.rc = CRect(::MulDiv(rc.left, 1440, nPixelsX), ::MulDiv(rc.top, 1440, nPixelsY),
+                     ::MulDiv(rc.right, 1440, nPixelsX), ::MulDiv(rc.bottom, 1440, nPixelsY));
+    range.rcPage = range.rc;
+    range.chrg.cpMin = 0;
+    range.chrg.cpMax = -1;
+    ::SendMessageW(m_hWndEdit, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    ::SendMessageW(m_hWndEdit, EM_FORMATRANGE, FALSE, 0);
 }

@@ -38,7 +38,7 @@ public:
     ~CTipWnd() override;
 
     // A popup tool window owned by pParentWnd, with the tooltip style bits given.
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle);
+    virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle);
 
     // The size of the shown tool's tip; 0 x 0 for an empty text.
     virtual CSize CalcSize(CDC* pDC);
@@ -48,6 +48,7 @@ public:
     const XTP_TIP_TOOL& GetClickedTool() const { return m_clicked; }
     const XTP_TIP_TOOL& GetPendingTool() const { return m_pending; }
     DWORD GetTipStyle() const { return m_dwTipStyle; }
+    const CString& GetTitle() const { return m_strTitle; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -85,4 +86,29 @@ public:
 
 protected:
     void DrawBackground(CDC* pDC, CRect rc) override;
+};
+
+// A tip whose text is RTF (plain text when it yields nothing), laid out and drawn by a hidden read-only rich
+// edit child: as narrow as the text allows without growing taller.
+class CRichTipWnd : public CTipWnd
+{
+public:
+    enum { richEditID = 1 };
+    using CTipWnd::CTipWnd;
+
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle) override;
+    CSize CalcSize(CDC* pDC) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DrawContent(CDC* pDC, CRect rc) override;
+
+private:
+    // Streams the text into the edit in one format (SF_RTF or SF_TEXT); FALSE when nothing came in.
+    BOOL StreamIn(const CString& strText, int nFormat);
+    // The size the edit asks for at that width.
+    CSize RequestSize(int nWidth);
+
+    HWND m_hWndEdit = nullptr;
+    CRect m_rcRequested;
 };
