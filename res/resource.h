@@ -338,6 +338,9 @@
 #define IDP_TX_PRINT_FAILED             9414
 #define IDD_PRINT                       218
 #define IDD_RAPP_CONTROLLI              256
+#define IDD_PRINT_REL                   229
+#define IDC_PRINT_REL_PRINT             1110
+#define IDC_PRINT_REL_PDF               1111
 #define IDC_STAMPA_RAPPORTO             1006
 #define IDC_PRINT_ALL_FORMS             1083
 #define IDC_PRINT_TICKED_FORMS          1084

@@ -20,6 +20,7 @@
 #include "platform/mfc/afxshell.h"
 #include "platform/mfc/afxwaitcursor.h"
 #include "reports/DlgPrint.h"
+#include "reports/DlgPrintRel.h"
 #include "reports/DlgRappControlli.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
@@ -97,6 +98,40 @@ bool LayoutHoldsPane(const CXTPDockingPaneLayout& layout, UINT nID)
 int CertificateYear(UINT nID) { return 2003 + static_cast<int>(nID - ID_IMPORT_CERT_2003); }
 
 CTheApp& TheApp() { return *static_cast<CTheApp*>(AfxGetApp()); }
+
+// The combined print walks the control tab of the tree; each selection opens its view as the user's would.
+class CControlTreeReports : public CReportLeaves
+{
+public:
+    explicit CControlTreeReports(CMainFrame& frame) : m_frame(frame) {}
+
+    void ClearSelection() override
+    {
+        m_hItem = nullptr;
+        if (CCtlAlbero* pTree = Tree())
+            pTree->SelectTreeItem(TAB_CONTROLLO, nullptr);
+    }
+    bool SelectNextLeaf(bool bTickedOnly) override
+    {
+        CCtlAlbero* pTree = Tree();
+        m_hItem = pTree ? pTree->GetNextLeaf(TAB_CONTROLLO, m_hItem, bTickedOnly) : nullptr;
+        if (!m_hItem)
+            return false;
+        pTree->SelectTreeItem(TAB_CONTROLLO, m_hItem);
+        return true;
+    }
+    bool GetActiveReportContent(CTextDocument& content) override { return m_frame.GetActiveReportContent(content); }
+
+private:
+    CCtlAlbero* Tree() const
+    {
+        CCtlAlbero* pTree = m_frame.GetTreePane();
+        return pTree && pTree->GetSafeHwnd() ? pTree : nullptr;
+    }
+
+    CMainFrame& m_frame;
+    HTREEITEM m_hItem = nullptr;
+};
 
 } // namespace
 
@@ -493,7 +528,7 @@ void CMainFrame::OnImpostazioniContabili()
         m_pTreePane->RefreshRespNodes();
 }
 
-void CMainFrame::OnStampaModello(UINT nID)
+void CMainFrame::OnStampaModello(UINT)
 {
     if (!LeaveView())
         return;
@@ -512,8 +547,25 @@ void CMainFrame::OnStampaModello(UINT nID)
         AfxMessageBox(IDP_NORMATIVA_IN_APPROVAZIONE, MB_ICONINFORMATION);
         return;
     }
-    // The combined print of the control forms comes with its own dialog.
-    ShowNotAvailable(CommandName(nID));
+    CControlTreeReports reports(*this);
+    CDlgPrintRel printRel(this, dialog.m_nExtent, reports);
+    printRel.DoModal();
+    // The last report gathered is still shown; the frame goes back to its start page.
+    ShowStartPage();
+}
+
+bool CMainFrame::GetActiveReportContent(CTextDocument& content) const
+{
+    CView* pView = GetPaneView();
+    if (auto* pText = dynamic_cast<CViewTxInput*>(pView)) {
+        content = pText->GetControl().GetDocument();
+        return true;
+    }
+    if (auto* pReport = dynamic_cast<CViewTxPrint*>(pView)) {
+        content = pReport->GetControl().GetDocument();
+        return true;
+    }
+    return false;
 }
 
 void CMainFrame::OnAwaitingRules()

@@ -7,6 +7,7 @@
 #include "app/DockPaneWnd.h"
 #include "forms/RecordID.h"
 #include "platform/mfc/afxdisp.h"
+#include "platform/textdoc/TextDocument.h"
 #include "util/MailLink.h"
 #include "ui/commandbars/XTPFrameWnd.h"
 #include "ui/commandbars/XTPStatusBar.h"
@@ -32,6 +33,8 @@ public:
     // Shows a view of the class (null: the start page) with the item. A view of the class shown already is kept
     // and only loads the item. FALSE when the view could not be made or could not load the item (it has said why).
     BOOL SwitchView(CRuntimeClass* pViewClass, const CRecordID* pItem);
+    // The document of the report or text view shown; false for any other view.
+    bool GetActiveReportContent(CTextDocument& content) const;
     // The data-entry menu (submenu 0 of the menu) at the position of the last message, owned by pOwner.
     void PopupCaricamentoMenu(CWnd* pOwner);
 

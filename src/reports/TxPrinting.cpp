@@ -4,7 +4,7 @@
 #include "platform/mfc/afxprintdlg.h"
 #include "resource.h"
 
-BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle)
+BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, CTxPrintJob* pJob)
 {
     const int nPages = control.GetPageCount();
     CPrintDialog dialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOSELECTION | PD_HIDEPRINTTOFILE |
@@ -28,7 +28,7 @@ BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle)
         ::ResetDCW(hdc, pMode);
         ::GlobalUnlock(dialog.m_pd.hDevMode);
     }
-    const int nSent = control.Print(hdc, pszTitle, dialog.GetFromPage(), dialog.GetToPage(), dialog.GetCopies());
+    const int nSent = control.Print(hdc, pszTitle, dialog.GetFromPage(), dialog.GetToPage(), dialog.GetCopies(), pJob);
     ::DeleteDC(hdc);
     if (nSent == 0) {
         AfxMessageBox(IDP_TX_PRINT_FAILED, MB_ICONEXCLAMATION);

@@ -5,5 +5,6 @@
 
 #include "platform/textdoc/TxControl.h"
 
-// Answers FALSE when the user cancelled or the job could not start (the user has been told then).
-BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle);
+// Answers FALSE when the user cancelled or the job could not start (the user has been told then). The pages go
+// to pJob, the system's print job when null.
+BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, CTxPrintJob* pJob = nullptr);

@@ -13,6 +13,7 @@
 #include "platform/mfc/afxmapi.h"
 #include "platform/mfc/afxshell.h"
 #include "reports/DlgPrint.h"
+#include "reports/DlgPrintRel.h"
 #include "reports/DlgRappControlli.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
@@ -355,6 +356,48 @@ TEST_F(MainFrameTest, PrintCommandChecksTheBalancesThenAsksWhatToPrint)
     ASSERT_EQ(1u, messages.Count());
     EXPECT_EQ(LoadResString(IDP_NORMATIVA_IN_APPROVAZIONE), messages.Last().text);
     EXPECT_TRUE(ShowsStartPage());
+}
+
+TEST_F(MainFrameTest, PrintOfTheControlFormsGathersEveryReportOfTheTreeOutOfSight)
+{
+    CreateFrame();
+    m_pFrame->ShowWindow(SW_SHOWNOACTIVATE);
+    for (int nExtent : {0, 1}) {
+        std::vector<std::string> dialogs;
+        CString text;
+        bool bFrameVisible = true;
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            dialogs.push_back(DialogName(dialog));
+            if (auto* pPrint = dynamic_cast<CDlgPrint*>(&dialog)) {
+                pPrint->m_nFormSet = 0;
+                pPrint->m_nExtent = nExtent;
+                return IDOK;
+            }
+            if (auto* pPrintRel = dynamic_cast<CDlgPrintRel*>(&dialog)) {
+                text = pPrintRel->GetControl().GetDocument().GetText();
+                bFrameVisible = m_pFrame->IsWindowVisible() != FALSE;
+            }
+            return IDCANCEL;
+        });
+        CMessageBoxRecorder messages;
+        m_pFrame->SendMessage(WM_COMMAND, ID_STAMPA_MODELLO);
+        ASSERT_EQ(2u, dialogs.size());
+        EXPECT_FALSE(bFrameVisible);
+        // The report leaf and the document leaf, the form awaiting its rules adding nothing; nothing ticked, nothing.
+        const CString strFilled = L"Imposte 2003: 100,00";
+        if (nExtent == 0) {
+            EXPECT_EQ(0, text.Find(strFilled));
+            EXPECT_EQ(text.Find(L'\x0C') + 1, text.Find(strFilled, 1));
+            EXPECT_NE(-1, text.Find(L'\x0C'));
+            EXPECT_EQ(text.Find(L'\x0C'), text.ReverseFind(L'\x0C'));
+        }
+        else {
+            EXPECT_EQ(-1, text.Find(L"Imposte"));
+        }
+        EXPECT_EQ(0u, messages.Count());
+        EXPECT_TRUE(m_pFrame->IsWindowVisible());
+        EXPECT_TRUE(ShowsStartPage());
+    }
 }
 
 TEST_F(MainFrameTest, ShellFailureShowsTheSystemError)

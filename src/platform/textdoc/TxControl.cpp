@@ -104,6 +104,13 @@ void CTX4OLE::InsertDocument(const CTextDocument& doc)
     ShowDocument();
 }
 
+void CTX4OLE::SetSel(long nStart, long nLength)
+{
+    m_doc.SetSel(nStart, nLength);
+    if (m_hWnd)
+        SendMessage(EM_SETSEL, m_doc.GetSelStart(), m_doc.GetSelStart() + m_doc.GetSelLength());
+}
+
 void CTX4OLE::ShowDocument()
 {
     if (!m_hWnd)

@@ -42,6 +42,8 @@ public:
     void NewDocument();
     // Inserts another document's content at the selection, with its fields.
     void InsertDocument(const CTextDocument& doc);
+    // Selects nLength characters from nStart, in the window and in the document.
+    void SetSel(long nStart, long nLength);
 
     // Locked (edit mode 2): the user reads, selects and prints, but cannot change the text.
     void SetLocked(bool bLocked);
