@@ -4,7 +4,9 @@
 #include "DockingTestSupport.h"
 
 #include "platform/mfc/afxapp.h"
+#include "platform/mfc/afxmemfile.h"
 #include "support/TempFolder.h"
+#include "ui/persist/PropExchangeArchive.h"
 #include "ui/persist/PropExchangeRegistry.h"
 #include "ui/persist/PropExchangeXml.h"
 
@@ -42,6 +44,36 @@ void DumpKey(HKEY hKey, const std::wstring& prefix, std::vector<std::wstring>* p
         ::RegOpenKeyExW(hKey, szName, 0, KEY_READ, &hSub);
         DumpKey(hSub, prefix + szName + L"\\", pLines);
         ::RegCloseKey(hSub);
+    }
+}
+
+// A layout's archive form, and a layout read from one (null when Serialize raised a CArchiveException).
+std::vector<BYTE> StoreLayout(CXTPDockingPaneLayout* pLayout)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        pLayout->Serialize(ar);
+        ar.Close();
+    }
+    UINT nLength = static_cast<UINT>(file.GetLength());
+    BYTE* pData = file.Detach();
+    std::vector<BYTE> bytes(pData, pData + nLength);
+    free(pData);
+    return bytes;
+}
+
+BOOL LoadLayout(CXTPDockingPaneLayout* pLayout, std::vector<BYTE> bytes)
+{
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    CArchive ar(&file, CArchive::load);
+    try {
+        pLayout->Serialize(ar);
+        ar.Close();
+        return TRUE;
+    } catch (CArchiveException* e) {
+        e->Delete();
+        return FALSE;
     }
 }
 
@@ -178,7 +210,7 @@ void ExpectSameLayouts(CXTPDockingPaneLayout* pSaved, CXTPDockingPaneLayout* pLo
     }
 }
 
-TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryAndFromAnXmlFile)
+TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryAnXmlFileAndAnArchive)
 {
     BuildRichLayout();
     // Empty containers stay where panes left them: the auto-hidden one's above, the floating one's below and the
@@ -190,11 +222,14 @@ TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryAndFromAnX
     CTempFolder folder;
     CString strFile = folder.File(L"layouts.xml");
     ASSERT_TRUE(pSaved->SaveToFile(strFile, L"NormalLayout"));
+    std::vector<BYTE> bytes = StoreLayout(pSaved);
 
-    for (BOOL bXml : {FALSE, TRUE}) {
-        SCOPED_TRACE(bXml ? "xml" : "registry");
+    for (int nStore : {0, 1, 2}) {
+        SCOPED_TRACE(nStore == 0 ? "registry" : nStore == 1 ? "xml" : "archive");
         CXTPDockingPaneLayout* pLoaded = m_pManager->CreateLayout();
-        ASSERT_TRUE(bXml ? pLoaded->LoadFromFile(strFile, L"NormalLayout") : pLoaded->Load(L"NormalLayout"));
+        ASSERT_TRUE(nStore == 0   ? pLoaded->Load(L"NormalLayout")
+                    : nStore == 1 ? pLoaded->LoadFromFile(strFile, L"NormalLayout")
+                                  : LoadLayout(pLoaded, bytes));
         ExpectSameLayouts(pSaved, pLoaded);
         pLoaded->InternalRelease();
     }
@@ -325,9 +360,57 @@ const Damage damages[] = {
     {"child_out_of_range", roleTop, L"Pane-1", 99, roleNone, FALSE},
 };
 
-class DamagedLayoutTest : public DockingLayoutTest, public ::testing::WithParamInterface<std::tuple<Damage, BOOL>>
+enum Store
+{
+    storeRegistry,
+    storeXml,
+    storeArchive
+};
+
+// Writes the archive form with one value damaged: the value of the key in the named section is replaced, or
+// left out when the damage deletes it (a positional store has no missing keys, so what follows shifts).
+class CDamagingArchive : public CXTPPropExchangeArchive
+{
+public:
+    CDamagingArchive(CArchive& ar, const CString& strSection, const CString& strKey, int nValue, BOOL bDelete,
+                     BOOL* pDone)
+        : CXTPPropExchangeArchive(ar), m_strSection(strSection), m_strKey(strKey), m_nValue(nValue),
+          m_bDelete(bDelete), m_pDone(pDone)
+    {
+    }
+    BOOL ExchangeValue(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault) override
+    {
+        if (m_strCurrent != m_strSection || m_strKey != pszPropName)
+            return CXTPPropExchangeArchive::ExchangeValue(pszPropName, vtProp, pvProp, pvDefault);
+        *m_pDone = TRUE;
+        if (m_bDelete)
+            return TRUE;
+        int nValue = m_nValue;
+        return CXTPPropExchangeArchive::ExchangeValue(pszPropName, VT_I4, &nValue, nullptr);
+    }
+    CXTPPropExchange* GetSection(LPCTSTR pszSection) override
+    {
+        auto* pSection = new CDamagingArchive(*GetArchive(nullptr), m_strSection, m_strKey, m_nValue, m_bDelete, m_pDone);
+        pSection->InitSection(this);
+        pSection->m_strCurrent = pszSection;
+        return pSection;
+    }
+
+private:
+    CString m_strSection, m_strKey, m_strCurrent;
+    int m_nValue;
+    BOOL m_bDelete;
+    BOOL* m_pDone;
+};
+
+class DamagedLayoutTest : public DockingLayoutTest, public ::testing::WithParamInterface<std::tuple<Damage, Store>>
 {
 protected:
+    ~DamagedLayoutTest() override
+    {
+        if (m_pSaved)
+            m_pSaved->InternalRelease();
+    }
     // Docked 4000, floating 4001, auto-hidden 4002 (left panel).
     void SaveFixture()
     {
@@ -352,7 +435,7 @@ protected:
         m_numbers[roleFrame] = number(pFloating->GetContainer()->GetContainer()->GetContainer());
         m_numbers[roleHiddenTabs] = number(pHidden->GetContainer());
         m_numbers[rolePanel] = number(pHidden->GetContainer()->GetContainer());
-        pLayout->InternalRelease();
+        m_pSaved = pLayout;
         for (auto& [role, nNumber] : m_numbers)
             ASSERT_GT(nNumber, 0) << role;
     }
@@ -371,16 +454,44 @@ protected:
         }
     }
 
+    // The fixture's archive form with the damage written into it.
+    std::vector<BYTE> DamagedArchive(const ::Damage& d)
+    {
+        CString strSection = L"Summary";
+        if (d.section != roleNone)
+            strSection.Format(L"Pane-%d", m_numbers[d.section]);
+        int nValue = d.valueRole == roleNone ? d.nValue : m_numbers[d.valueRole];
+        CMemFile file;
+        BOOL bDone = FALSE;
+        {
+            CArchive ar(&file, CArchive::store);
+            CDamagingArchive px(ar, strSection, d.key, nValue, d.bDelete, &bDone);
+            m_pSaved->DoPropExchange(&px);
+            ar.Close();
+        }
+        EXPECT_TRUE(bDone) << "the damaged key was never written";
+        UINT nLength = static_cast<UINT>(file.GetLength());
+        BYTE* pData = file.Detach();
+        std::vector<BYTE> bytes(pData, pData + nLength);
+        free(pData);
+        return bytes;
+    }
+
     CTempFolder m_folder;
     std::map<Role, int> m_numbers;
+    CXTPDockingPaneLayout* m_pSaved = nullptr;
 };
 
 TEST_P(DamagedLayoutTest, LoadFailsAndTheFrameKeepsItsLayout)
 {
     const ::Damage& d = std::get<0>(GetParam());
-    BOOL bXml = std::get<1>(GetParam());
+    Store store = std::get<1>(GetParam());
+    BOOL bXml = store == storeXml;
     SaveFixture();
-    if (bXml) {
+    std::vector<BYTE> bytes;
+    if (store == storeArchive) {
+        bytes = DamagedArchive(d);
+    } else if (bXml) {
         CXTPPropExchangeXMLNode px(TRUE, nullptr, L"DockingPaneLayouts");
         ASSERT_TRUE(px.LoadFromFile(m_folder.File(L"layout.xml")));
         px.SetLoading(FALSE);
@@ -399,12 +510,13 @@ TEST_P(DamagedLayoutTest, LoadFailsAndTheFrameKeepsItsLayout)
     }
     std::string before = Tree();
     CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
-    EXPECT_FALSE(bXml ? pLayout->LoadFromFile(m_folder.File(L"layout.xml"), L"NormalLayout")
-                      : pLayout->Load(L"NormalLayout"));
+    EXPECT_FALSE(store == storeArchive ? LoadLayout(pLayout, bytes)
+                 : bXml                 ? pLayout->LoadFromFile(m_folder.File(L"layout.xml"), L"NormalLayout")
+                                        : pLayout->Load(L"NormalLayout"));
     pLayout->InternalRelease();
 
     // The manager's own exchange reads into a layout of its own and applies nothing that failed.
-    if (!bXml) {
+    if (store == storeRegistry) {
         HKEY hKey = m_app.GetSectionKey(L"DockingPaneLayouts");
         CXTPPropExchangeRegistry px(TRUE, hKey, L"NormalLayout");
         EXPECT_FALSE(m_pManager->DoPropExchange(&px));
@@ -413,10 +525,32 @@ TEST_P(DamagedLayoutTest, LoadFailsAndTheFrameKeepsItsLayout)
     EXPECT_EQ(before, Tree());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DamagedLayoutTest, ::testing::Combine(::testing::ValuesIn(damages), ::testing::Values(FALSE, TRUE)),
-                         [](const ::testing::TestParamInfo<std::tuple<Damage, BOOL>>& info) {
-                             return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "_xml" : "_registry");
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedLayoutTest,
+                         ::testing::Combine(::testing::ValuesIn(damages), ::testing::Values(storeRegistry, storeXml, storeArchive)),
+                         [](const ::testing::TestParamInfo<std::tuple<Damage, Store>>& info) {
+                             Store store = std::get<1>(info.param);
+                             return std::string(std::get<0>(info.param).name) +
+                                    (store == storeRegistry ? "_registry" : store == storeXml ? "_xml" : "_archive");
                          });
+
+// An archive that ends early, at any byte, is refused and the frame keeps its layout; whole, it loads.
+TEST_F(DamagedLayoutTest, AnArchiveCutAtAnyByteIsRefused)
+{
+    SaveFixture();
+    std::vector<BYTE> bytes = StoreLayout(m_pSaved);
+    ASSERT_GT(bytes.size(), 100u);
+    std::string before = Tree();
+    for (size_t nLength = 0; nLength < bytes.size(); nLength++) {
+        CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+        EXPECT_FALSE(LoadLayout(pLayout, std::vector<BYTE>(bytes.begin(), bytes.begin() + nLength))) << nLength;
+        pLayout->InternalRelease();
+    }
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    EXPECT_TRUE(LoadLayout(pLayout, bytes));
+    EXPECT_EQ(before, DescribeLayout(pLayout));
+    pLayout->InternalRelease();
+    EXPECT_EQ(before, Tree());
+}
 
 TEST_F(DockingLayoutTest, MissingAndTruncatedFilesFailToLoad)
 {
@@ -461,6 +595,12 @@ TEST_F(DamagedLayoutTest, TheFixtureLoadsWhenItsValuesAreRewrittenUnchanged)
     CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
     EXPECT_TRUE(pLayout->Load(L"NormalLayout"));
     EXPECT_EQ(Tree(), DescribeLayout(pLayout));
+    for (const ::Damage& d : {::Damage{"same_top", roleNone, L"TopContainer", 0, roleTop, FALSE},
+                              ::Damage{"same_side", rolePanel, L"Direction", 0, roleNone, FALSE}}) {
+        SCOPED_TRACE(d.name);
+        EXPECT_TRUE(LoadLayout(pLayout, DamagedArchive(d)));
+        EXPECT_EQ(Tree(), DescribeLayout(pLayout));
+    }
     pLayout->InternalRelease();
 }
 }

@@ -219,7 +219,11 @@ BOOL CXTPDockingPane::DoPropExchange(CXTPPropExchange* pPX)
 
     XTP_DOCKINGPANE_INFO info;
     if (pPX->IsStoring()) {
-        if (const XTP_DOCKINGPANE_INFO* pInfo = m_pLayout->FindPaneInfo(this)) {
+        // A positional store has no missing keys: there a pane without a record writes no holders as 0.
+        const XTP_DOCKINGPANE_INFO* pInfo = m_pLayout->FindPaneInfo(this);
+        if (pInfo || !pPX->IsAllowDefaultValues()) {
+            if (!pInfo)
+                pInfo = &info;
             int nDocking = pInfo->pDockingHolder ? pInfo->pDockingHolder->m_nLayoutId : 0;
             int nFloating = pInfo->pFloatingHolder ? pInfo->pFloatingHolder->m_nLayoutId : 0;
             int nLast = pInfo->pLastHolder ? pInfo->pLastHolder->m_nLayoutId : 0;

@@ -39,6 +39,9 @@ public:
     void Save(LPCTSTR lpszSection);
     BOOL LoadFromFile(LPCTSTR lpszFileName, LPCTSTR lpszSection);
     BOOL SaveToFile(LPCTSTR lpszFileName, LPCTSTR lpszSection);
+    // The same form in an archive, in call order. A layout the reader refuses raises a CArchiveException, as a
+    // stream that ends early does; the caller then discards this layout.
+    void Serialize(CArchive& ar) override;
 
     int GetPaneDirection(const CXTPDockingPaneElement* pElement) const;
     void HideElement(CXTPDockingPaneElement* pElement);

@@ -9,6 +9,7 @@
 #include "ui/docking/DockingPaneMiniWnd.h"
 #include "ui/docking/DockingPaneSplitterContainer.h"
 #include "ui/docking/DockingPaneTabbedContainer.h"
+#include "ui/persist/PropExchangeArchive.h"
 #include "ui/persist/PropExchangeRegistry.h"
 #include "ui/persist/PropExchangeXml.h"
 
@@ -183,4 +184,11 @@ BOOL CXTPDockingPaneLayout::SaveToFile(LPCTSTR lpszFileName, LPCTSTR lpszSection
         DoPropExchange(sec.Get());
     }
     return px.SaveToFile(lpszFileName);
+}
+
+void CXTPDockingPaneLayout::Serialize(CArchive& ar)
+{
+    CXTPPropExchangeArchive px(ar);
+    if (!DoPropExchange(&px))
+        AfxThrowArchiveException(CArchiveException::genericException);
 }
