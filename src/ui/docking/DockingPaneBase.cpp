@@ -3,6 +3,7 @@
 #include "ui/docking/DockingPaneLayout.h"
 #include "ui/docking/DockingPaneManager.h"
 #include "ui/persist/PropExchange.h"
+#include "ui/persist/ResourceLoader.h"
 
 CXTPDockingPaneElement::CXTPDockingPaneElement(int nType, CXTPDockingPaneLayout* pLayout)
     : m_pLayout(pLayout), m_nType(nType)
@@ -115,4 +116,18 @@ void CXTPDockingPaneElement::DelayRecalcLayout(CWnd* pSite)
 {
     if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pSite))
         pFrame->DelayRecalcLayout();
+}
+
+INT_PTR CXTPDockingPaneElement::CaptionButtonToolHit(const CPaneCaptionButton* pButton, HWND hWnd, const CRect& rc,
+                                                     TOOLINFO* pTI)
+{
+    if (pTI && pTI->cbSize >= TTTOOLINFOW_V1_SIZE) {
+        CString strTip;
+        XTPGetResourceLoader()->LoadString(&strTip, pButton->GetID());
+        pTI->hwnd = hWnd;
+        pTI->uId = pButton->GetID();
+        pTI->rect = rc;
+        pTI->lpszText = _wcsdup(strTip);
+    }
+    return pButton->GetID();
 }

@@ -150,6 +150,8 @@ public:
 
     // The site asks for its layout at the next idle pass (idle flags idleLayout|idleNotify).
     static void DelayRecalcLayout(CWnd* pSite);
+    // The tip of a caption button: its id, with the string of that id over rc (client coordinates of hWnd).
+    static INT_PTR CaptionButtonToolHit(const CPaneCaptionButton* pButton, HWND hWnd, const CRect& rc, TOOLINFO* pTI);
 
     CSize m_szDocking;      // remembered docked width and height ("DockingCX", "DockingCY")
     int m_nLength = 0;      // working length of the size distribution

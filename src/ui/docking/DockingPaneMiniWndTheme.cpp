@@ -106,21 +106,13 @@ INT_PTR CXTPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
     CPaneCaptionButton* pButton = HitTestCaptionButton(ScreenToWindow(ptScreen));
     if (!pButton)
         return -1;
-    CString strTip;
-    XTPGetResourceLoader()->LoadString(&strTip, pButton->GetID());
-    if (pTI && pTI->cbSize >= TTTOOLINFOW_V1_SIZE) {
-        // The button's rectangle in client coordinates: above the client area.
-        CRect rc = pButton->GetRect();
-        CRect rcWindow;
-        GetWindowRect(&rcWindow);
-        rc.OffsetRect(rcWindow.TopLeft());
-        ScreenToClient(&rc);
-        pTI->hwnd = m_hWnd;
-        pTI->uId = pButton->GetID();
-        pTI->rect = rc;
-        pTI->lpszText = _wcsdup(strTip);
-    }
-    return pButton->GetID();
+    // The button's rectangle in client coordinates: above the client area.
+    CRect rc = pButton->GetRect();
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    rc.OffsetRect(rcWindow.TopLeft());
+    ScreenToClient(&rc);
+    return CaptionButtonToolHit(pButton, m_hWnd, rc, pTI);
 }
 
 LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

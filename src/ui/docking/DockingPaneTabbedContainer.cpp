@@ -608,6 +608,27 @@ void CXTPDockingPaneTabbedContainer::OnCaptionButtonClick(CPaneCaptionButton* pB
     }
 }
 
+INT_PTR CXTPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    for (CPaneCaptionButton* pButton : m_arrCaptionButtons) {
+        if (pButton->IsVisible() && pButton->GetRect().PtInRect(point))
+            return CaptionButtonToolHit(pButton, m_hWnd, pButton->GetRect(), pTI);
+    }
+    if (!IsTabsVisible())
+        return -1;
+    return CXTPTabManager::OnToolHitTest(m_hWnd, CXTPTabManager::HitTest(point), pTI);
+}
+
+LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Every message is offered to the tips first, as the message pump would.
+    DWORD dwPos = ::GetMessagePos();
+    MSG msg = {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+               {static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos))}};
+    m_tipContext.FilterToolTipMessage(&msg, TRUE);
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 void CXTPDockingPaneTabbedContainer::OnPaint()
 {
     CPaintDC dcPaint(this);

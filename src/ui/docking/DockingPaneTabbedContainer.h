@@ -4,6 +4,7 @@
 
 #include "ui/docking/DockingPane.h"
 #include "ui/docking/TabManager.h"
+#include "ui/themes/TipContext.h"
 
 
 class CXTPDockingPaneTabbedContainer : public CWnd,
@@ -73,7 +74,12 @@ public:
     void RedrawCaptionButton(CPaneCaptionButton* pButton) override;
     HWND GetCaptionButtonWindow() override { return m_hWnd; }
 
+    // Over a visible caption button its string; over a tab the pane's title, as the tab painter's tip mode allows.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+    CTipContext* GetToolTipContext() { return &m_tipContext; }
+
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -98,4 +104,5 @@ private:
     CXTPDockingPane* m_pTrackingPane = nullptr;
     std::vector<CRect> m_rcTabs;
     std::vector<CXTPDockingPane*> m_lstPanes;
+    CTipContext m_tipContext{this};
 };
