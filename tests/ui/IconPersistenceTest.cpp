@@ -287,6 +287,39 @@ TEST(IconPersistenceTest, DamagedRecordsAreRefusedWithTheirCause)
     }
 }
 
+// A whole store whose stored count of sets is far beyond the one set there: every store refuses it (a keyed
+// store at the first absent set, the archive at its end) and the manager keeps what it had.
+TEST(IconPersistenceTest, SetCountBeyondTheStoredSetsIsRefusedByEveryStore)
+{
+    for (UINT nColumn : kColumns) {
+        SCOPED_TRACE(nColumn);
+        CXTPImageManager source;
+        Fill(source);
+        std::unique_ptr<CStoreBacking> backing = MakeBacking(nColumn);
+        backing->Save([&](CXTPPropExchange* px) {
+            DWORD nCount = 0x7FFFFFFF;
+            ExchangeDWord(px, L"Count", nCount, 0);
+            CXTPPropExchangeSection section(px, L"IconSet0");
+            UINT nCommand = kCommand;
+            ExchangeUInt(&section, L"Id", nCommand, 0);
+            source.DoPropExchange(kCommand, &section);
+        });
+        CXTPImageManager images;
+        Fill(images);
+        CXTPImageManagerIconSet* pBefore = images.GetIconSet(kCommand);
+        int nCause = -1;
+        try {
+            backing->Load([&](CXTPPropExchange* px) { images.DoPropExchange(px); });
+        } catch (CArchiveException* e) {
+            nCause = e->m_cause;
+            e->Delete();
+        }
+        EXPECT_EQ(CArchiveException::endOfFile, nCause);
+        EXPECT_EQ(pBefore, images.GetIconSet(kCommand));
+        ExpectFilled(images);
+    }
+}
+
 namespace
 {
 void PutOnClipboard(UINT cfFormat, const std::vector<BYTE>& bytes)

@@ -296,6 +296,9 @@ void CXTPImageManager::DoPropExchange(CXTPPropExchange* pPX)
     try {
         POSITION pos = pEnumerator->GetPosition(0);
         while (pos) {
+            // A damaged count would otherwise have empty sets made for ever.
+            if (!pEnumerator->IsNextStored(pos))
+                AfxThrowArchiveException(CArchiveException::endOfFile);
             CXTPPropExchangeSection section(pEnumerator->GetNext(pos));
             UINT nCommand = 0;
             ExchangeUInt(&section, L"Id", nCommand, 0);

@@ -426,6 +426,8 @@ CXTPPropExchangeEnumerator* CXTPPropExchange::GetEnumerator(LPCTSTR pszSection)
     return new CXTPPropExchangeEnumerator(this, pszSection);
 }
 
+BOOL CXTPPropExchange::IsSectionExists(LPCTSTR /*pszSection*/) { return TRUE; }
+
 void CXTPPropExchange::InitSection(const CXTPPropExchange* pParent)
 {
     m_nSchema = pParent->m_nSchema;
@@ -467,12 +469,19 @@ POSITION CXTPPropExchangeEnumerator::GetPosition(DWORD dwCount, BOOL bCompatible
     return m_nCount ? reinterpret_cast<POSITION>(1) : nullptr;
 }
 
+CString CXTPPropExchangeEnumerator::SectionName(POSITION pos) const
+{
+    CString strSection;
+    strSection.Format(L"%s%i", static_cast<LPCTSTR>(m_strSectionName), static_cast<int>(reinterpret_cast<UINT_PTR>(pos) - 1));
+    return strSection;
+}
+
+BOOL CXTPPropExchangeEnumerator::IsNextStored(POSITION pos) { return pos && m_pContainer->IsSectionExists(SectionName(pos)); }
+
 CXTPPropExchange* CXTPPropExchangeEnumerator::GetNext(POSITION& pos)
 {
     DWORD nIndex = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pos)) - 1;
-    CString strSection;
-    strSection.Format(L"%s%i", static_cast<LPCTSTR>(m_strSectionName), static_cast<int>(nIndex));
-    CXTPPropExchange* pSection = m_pContainer->GetSection(strSection);
+    CXTPPropExchange* pSection = m_pContainer->GetSection(SectionName(pos));
     pos = nIndex + 1 < m_nCount ? reinterpret_cast<POSITION>(static_cast<UINT_PTR>(nIndex) + 2) : nullptr;
     return pSection;
 }

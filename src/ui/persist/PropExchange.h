@@ -64,6 +64,8 @@ public:
     virtual BOOL OnBeforeExchange();
     // A walk over the numbered child sections pszSection0, pszSection1, ...; the caller deletes it.
     virtual CXTPPropExchangeEnumerator* GetEnumerator(LPCTSTR pszSection);
+    // Whether the store holds the named child section; a positional store holds every section asked for.
+    virtual BOOL IsSectionExists(LPCTSTR pszSection);
 
     // A child section takes its parent's schema, parameters, emptied flag and default flags.
     void InitSection(const CXTPPropExchange* pParent);
@@ -118,8 +120,13 @@ public:
     virtual POSITION GetPosition(DWORD dwCount = 0, BOOL bCompatible = FALSE);
     // The next element's section (the caller releases it); pos becomes null after the last.
     virtual CXTPPropExchange* GetNext(POSITION& pos);
+    // Whether the store holds the element GetNext gives next: a keyed store's count is only a stored number,
+    // which damage can make far larger than the list.
+    virtual BOOL IsNextStored(POSITION pos);
 
 protected:
+    CString SectionName(POSITION pos) const;
+
     CXTPPropExchange* m_pContainer;
     CString m_strSectionName;
     DWORD m_nCount = 0;

@@ -26,6 +26,27 @@ BOOL ReadProfile(LPCTSTR lpszSection, LPCTSTR lpszKey, LPCTSTR lpszFile, CString
         }
     }
 }
+
+std::vector<CString> SectionNames(LPCTSTR lpszFile)
+{
+    CString strNames;
+    ReadProfile(nullptr, nullptr, lpszFile, strNames);
+    std::vector<CString> names;
+    for (int nStart = 0; nStart < strNames.GetLength();) {
+        CString strName = strNames.Mid(nStart);
+        strName = strName.Left(static_cast<int>(wcslen(strName)));
+        nStart += strName.GetLength() + 1;
+        names.push_back(strName);
+    }
+    return names;
+}
+
+// The section itself, or one of its child sections.
+BOOL IsSectionOrChild(const CString& strName, const CString& strSection)
+{
+    CString strPrefix = strSection + L"\\";
+    return strName.CompareNoCase(strSection) == 0 || strName.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0;
+}
 }
 
 CXTPPropExchangeIniFile::CXTPPropExchangeIniFile(BOOL bLoading, LPCTSTR lpszParentSection, LPCTSTR lpszSection)
@@ -96,16 +117,22 @@ void CXTPPropExchangeIniFile::EmptySection()
     CXTPPropExchange::EmptySection();
     if (!OnBeforeExchange())
         return;
-    CString strNames;
-    ReadProfile(nullptr, nullptr, m_strFileName, strNames);
-    CString strPrefix = m_strSectionName + L"\\";
-    for (int nStart = 0; nStart < strNames.GetLength();) {
-        CString strName = strNames.Mid(nStart);
-        strName = strName.Left(static_cast<int>(wcslen(strName)));
-        nStart += strName.GetLength() + 1;
-        if (strName.CompareNoCase(m_strSectionName) == 0 || strName.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0)
+    for (const CString& strName : SectionNames(m_strFileName)) {
+        if (IsSectionOrChild(strName, m_strSectionName))
             ::WritePrivateProfileStringW(strName, nullptr, nullptr, m_strFileName);
     }
+}
+
+BOOL CXTPPropExchangeIniFile::IsSectionExists(LPCTSTR pszSection)
+{
+    if (!OnBeforeExchange())
+        return FALSE;
+    CString strSection = m_strSectionName + L"\\" + pszSection;
+    for (const CString& strName : SectionNames(m_strFileName)) {
+        if (IsSectionOrChild(strName, strSection))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 BOOL CXTPPropExchangeIniFile::LoadFromFile(LPCTSTR lpszFileName)

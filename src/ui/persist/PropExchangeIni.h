@@ -19,6 +19,8 @@ public:
     // Removes the section and its child sections.
     void EmptySection() override;
     BOOL OnBeforeExchange() override;
+    // A section with values of its own or with child sections; the file holds no empty section.
+    BOOL IsSectionExists(LPCTSTR pszSection) override;
 
     // Copies the file over the working copy; FALSE when it is missing or a folder.
     BOOL LoadFromFile(LPCTSTR lpszFileName);

@@ -28,7 +28,7 @@ public:
     BOOL OnBeforeExchange() override;
 
     BOOL IsPropertyExists(LPCTSTR pszPropName);
-    BOOL IsSectionExists(LPCTSTR pszSection);
+    BOOL IsSectionExists(LPCTSTR pszSection) override;
 
 private:
     struct CStoredValue

@@ -141,6 +141,9 @@ public:
         return pSection;
     }
 
+    // The walk follows the elements there are.
+    BOOL IsNextStored(POSITION pos) override { return pos != nullptr; }
+
 private:
     CXTPPropExchangeXMLNode* m_pXmlContainer;
     IXMLDOMNodePtr m_xmlCurrent;

@@ -45,7 +45,7 @@ public:
     void SetCompactMode(BOOL bCompactMode) { m_bCompactMode = bCompactMode; }
     void SetLoading(BOOL bLoading) { m_bLoading = bLoading; }
     void SetEncoding(LPCTSTR lpszEncoding) { m_strEncoding = lpszEncoding; }
-    BOOL IsSectionExists(LPCTSTR lpszSection);
+    BOOL IsSectionExists(LPCTSTR lpszSection) override;
     // The section of the first node an XPath query (relative to this section's element) selects; null when it
     // selects nothing. The caller releases it.
     CXTPPropExchangeXMLNode* SelectSection(LPCTSTR lpszQuery);
