@@ -82,6 +82,42 @@ TEST_F(IconStatesTest, DerivedImagesFollowTheirFormulas)
     }
 }
 
+// Derived images of icons are drawn from their pixels and become icons only when asked for: the icon made
+// then shows the same pixels through the system's drawing, its mask included (rows wider than a word).
+TEST_F(IconStatesTest, DerivedIconsDrawTheSameAsTheIconsMadeOfThem)
+{
+    HICON hIcon = MakeIcon(21, 2, [](int x, int y) { return (x + y) % 3 == 0 ? kClear : RGB(10 * x, 200 - 5 * x, 40 + y); });
+    m_images.SetIcon(CXTPImageManagerIconHandle(hIcon), 5);
+    ::DestroyIcon(hIcon);
+    CXTPImageManagerIcon* pIcon = m_images.GetImage(5, 21);
+    ASSERT_NE(nullptr, pIcon);
+    const struct
+    {
+        const char* what;
+        CXTPImageManagerIconHandle& (CXTPImageManagerIcon::*get)();
+    } cases[] = {
+        {"faded", &CXTPImageManagerIcon::GetFadedIcon},
+        {"shadow", &CXTPImageManagerIcon::GetShadowIcon},
+        {"disabled", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CXTPImageManagerIconHandle& hImage = c.get ? (pIcon->*c.get)() : pIcon->GetDisabledIcon();
+        CPixelCanvas blended(21, 2, RGB(9, 8, 7));
+        pIcon->Draw(&blended, CPoint(0, 0), hImage);
+        CPixelCanvas system(21, 2, RGB(9, 8, 7));
+        ASSERT_TRUE(::DrawIconEx(system.GetSafeHdc(), 0, 0, hImage.GetIcon(), 21, 2, 0, nullptr, DI_NORMAL));
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 21; ++x) {
+                EXPECT_EQ(system.At(x, y), blended.At(x, y)) << x << "," << y;
+                if ((x + y) % 3 == 0) {
+                    EXPECT_EQ(RGB(9, 8, 7), blended.At(x, y)) << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(IconStatesTest, LowColourScreenFadesToAnUnchangedCopy)
 {
     CDisplayBits bits(8);

@@ -7,10 +7,13 @@
 
 #include "platform/mfc/afxwin.h"
 #include "platform/mfc/afximagelist.h"
+#include "ui/persist/ImageManagerPixels.h"
 #include "ui/persist/ImageManagerMap.h"
 #include "ui/themes/BarIcon.h"
 
 #include <commctrl.h>
+
+#include <memory>
 
 class CXTPImageManager;
 class CXTPImageManagerIconSet;
@@ -49,12 +52,20 @@ public:
     void CopyBitmap(HBITMAP hBitmap);
     void Clear();
 
-    BOOL IsEmpty() const { return !m_hIcon && !m_hBitmap; }
+    BOOL IsEmpty() const { return !m_hIcon && !m_hBitmap && !m_pIconBits; }
     BOOL IsAlpha() const { return m_hBitmap != nullptr; }
-    HICON GetIcon() const { return m_hIcon; }
+    // The icon; one given as pixels is made now (and kept).
+    HICON GetIcon() const;
     HBITMAP GetBitmap() const { return m_hBitmap; }
     // The icon's or the bitmap's size; 0 × 0 when empty.
     CSize GetExtent() const;
+
+    // The icon's pixels, read once and kept; null for a bitmap, an empty handle, or an icon without a colour
+    // bitmap.
+    const XTP_ICON_BITS* GetIconBits();
+    // Takes an icon as its pixels: the icon itself is made only when asked for (GetIcon), drawing needs none.
+    // Creating icons is what costs when many images are built at once.
+    void SetIconBits(XTP_ICON_BITS&& bits);
 
     // From an icon resource of the program: the group entry of that size, or the single image. A 32-bit image
     // becomes an alpha bitmap (only when alpha drawing is available).
@@ -64,11 +75,13 @@ public:
     HBITMAP PreMultiply();
 
 private:
-    HICON m_hIcon = nullptr;
+    mutable HICON m_hIcon = nullptr;
     HBITMAP m_hBitmap = nullptr;
     HBITMAP m_hAlphaBits = nullptr;
+    std::unique_ptr<XTP_ICON_BITS> m_pIconBits;
     BOOL m_bClearHandles = TRUE;
     BOOL m_bNoAlphaBits = FALSE;   // the icon cannot be drawn from a copy
+    BOOL m_bNoIconBits = FALSE;    // the icon's pixels cannot be read
 };
 
 // One icon of a command at one width, with its state images and the images derived from the normal one; the

@@ -30,48 +30,42 @@ COLORREF ShadowColor()
     return RGB(Trunc(GetRValue(clr) * 0.75), Trunc(GetGValue(clr) * 0.75), Trunc(GetBValue(clr) * 0.75));
 }
 
-// Builds an icon from the source icon's bitmaps after pixelOp changed each opaque pixel (black in the mask);
-// the handle stays empty when the source has no colour bitmap.
+// Gives the handle the source icon's pixels after pixelOp changed each opaque pixel (black in the mask): the
+// icon itself is made only if someone asks for it, drawing blends the pixels. The handle stays empty when the
+// source has no colour bitmap.
 template <class PixelOp>
-void DeriveIcon(HICON hSource, CXTPImageManagerIconHandle& hTarget, PixelOp pixelOp, BOOL bChange = TRUE)
+void DeriveIcon(CXTPImageManagerIconHandle& hSource, CXTPImageManagerIconHandle& hTarget, PixelOp pixelOp, BOOL bChange = TRUE)
 {
-    ICONINFO info = {};
-    if (!hSource || !::GetIconInfo(hSource, &info))
+    const XTP_ICON_BITS* pSource = hSource.GetIconBits();
+    if (!pSource)
         return;
-    if (info.hbmColor && info.hbmMask) {
-        std::vector<DWORD> colors;
-        std::vector<DWORD> mask;
-        SIZE size;
-        SIZE sizeMask;
-        if (bChange && XTPReadPixels(info.hbmColor, colors, size) && XTPReadPixels(info.hbmMask, mask, sizeMask) &&
-            sizeMask.cx == size.cx && sizeMask.cy >= size.cy) {
-            for (size_t i = 0; i < colors.size(); ++i) {
-                if ((mask[i] & 0xFFFFFF) == 0)
-                    colors[i] = pixelOp(colors[i]);
-            }
-            XTPWritePixels(info.hbmColor, colors, size);
+    XTP_ICON_BITS bits = *pSource;
+    if (bChange) {
+        for (size_t i = 0; i < bits.colors.size(); ++i) {
+            if ((bits.mask[i] & 0xFFFFFF) == 0)
+                bits.colors[i] = pixelOp(bits.colors[i]);
         }
-        hTarget = ::CreateIconIndirect(&info);
     }
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        ::DeleteObject(info.hbmMask);
+    hTarget.SetIconBits(std::move(bits));
 }
 
-// Starts the handle as a copy of the alpha source and changes every pixel; a copy that cannot be read stays as
-// it is.
+// Gives the handle a new 32-bit bitmap of the alpha source's pixels, each changed; the handle stays empty when
+// the source cannot be read.
 template <class PixelOp>
 void DeriveAlpha(const CXTPImageManagerIconHandle& hSource, CXTPImageManagerIconHandle& hTarget, PixelOp pixelOp)
 {
-    hTarget.CopyHandle(hSource);
+    hTarget.Clear();
     std::vector<DWORD> pixels;
     SIZE size;
-    if (XTPGetBitmapBitCount(hTarget.GetBitmap()) != 32 || !XTPReadPixels(hTarget.GetBitmap(), pixels, size))
+    if (!XTPReadPixels(hSource.GetBitmap(), pixels, size))
         return;
     for (DWORD& pixel : pixels)
         pixel = pixelOp(pixel);
-    XTPWritePixels(hTarget.GetBitmap(), pixels, size);
+    HBITMAP hBitmap = XTPCreateDIB32(size.cx, size.cy);
+    if (hBitmap && XTPWritePixels(hBitmap, pixels, size))
+        hTarget.SetBitmap(hBitmap);
+    else if (hBitmap)
+        ::DeleteObject(hBitmap);
 }
 
 BOOL IsPrintingDC(CDC* pDC)
@@ -200,7 +194,7 @@ void CXTPImageManagerIcon::CreateFadedIcon()
         return;
     }
     // A screen of 256 colours or fewer shows no lightened shades: the faded icon is an unchanged copy.
-    DeriveIcon(m_hIcon.GetIcon(), m_hFaded,
+    DeriveIcon(m_hIcon, m_hFaded,
                [](DWORD p) { return MakePixel(Faded(PixelRed(p)), Faded(PixelGreen(p)), Faded(PixelBlue(p)), PixelAlpha(p)); },
                !IsLowColorDisplay());
 }
@@ -215,7 +209,7 @@ void CXTPImageManagerIcon::CreateShadowIcon()
     if (hSource.IsAlpha())
         DeriveAlpha(hSource, m_hShadow, shadow);
     else
-        DeriveIcon(hSource.GetIcon(), m_hShadow, shadow);
+        DeriveIcon(hSource, m_hShadow, shadow);
 }
 
 void CXTPImageManagerIcon::CreateDisabledIcon()
@@ -227,7 +221,7 @@ void CXTPImageManagerIcon::CreateDisabledIcon()
         });
         return;
     }
-    DeriveIcon(m_hIcon.GetIcon(), m_hDisabledAuto, [](DWORD p) {
+    DeriveIcon(m_hIcon, m_hDisabledAuto, [](DWORD p) {
         BYTE g = Grey(PixelRed(p), PixelGreen(p), PixelBlue(p));
         return MakePixel(g, g, g, PixelAlpha(p));
     });
@@ -243,7 +237,7 @@ void CXTPImageManagerIcon::Draw(CDC* pDC, CPoint pt, CXTPImageManagerIconHandle&
     }
     if (hIcon.IsEmpty())
         return;
-    if (hIcon.GetIcon()) {
+    if (!hIcon.IsAlpha()) {
         BOOL bPrinting = IsPrintingDC(pDC);
         // The bars draw every icon on every repaint, and the system's icon drawing costs far more than a blend of
         // a cached copy; mirrored and printed icons, and icons that invert pixels, go through the system.

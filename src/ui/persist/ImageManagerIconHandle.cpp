@@ -21,29 +21,17 @@ struct GRPICONDIRENTRY
 #pragma pack(pop)
 
 // An icon's pixels as straight alpha: its own alpha when it has one, else opaque where the mask is black and
-// clear where it is white. FALSE when the icon cannot be read or inverts pixels (white mask over colour).
-BOOL IconPixels(HICON hIcon, std::vector<DWORD>& pixels, SIZE& size)
+// clear where it is white. FALSE when the icon inverts pixels (white mask over colour).
+BOOL StraightPixels(const XTP_ICON_BITS& bits, std::vector<DWORD>& pixels)
 {
-    ICONINFO info = {};
-    if (!::GetIconInfo(hIcon, &info))
-        return FALSE;
-    std::vector<DWORD> mask;
-    SIZE sizeMask = {};
-    BOOL bRead = info.hbmColor && XTPReadPixels(info.hbmColor, pixels, size) && XTPReadPixels(info.hbmMask, mask, sizeMask) &&
-                 sizeMask.cx == size.cx && sizeMask.cy >= size.cy;
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        ::DeleteObject(info.hbmMask);
-    if (!bRead)
-        return FALSE;
+    pixels = bits.colors;
     BOOL bHasAlpha = FALSE;
     for (DWORD pixel : pixels)
         bHasAlpha |= PixelAlpha(pixel) != 0;
     if (bHasAlpha)
         return TRUE;
     for (size_t i = 0; i < pixels.size(); ++i) {
-        BOOL bClear = (mask[i] & 0xFFFFFF) != 0;
+        BOOL bClear = (bits.mask[i] & 0xFFFFFF) != 0;
         if (bClear && (pixels[i] & 0xFFFFFF) != 0)
             return FALSE;
         pixels[i] = bClear ? 0 : (pixels[i] | 0xFF000000);
@@ -68,7 +56,7 @@ CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(HICON hIcon) : m_hIcon(hI
 CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(HBITMAP hBitmap) : m_hBitmap(hBitmap), m_bClearHandles(FALSE) {}
 
 CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(const CXTPImageManagerIconHandle& handle)
-    : m_hIcon(handle.m_hIcon), m_hBitmap(handle.m_hBitmap), m_bClearHandles(FALSE)
+    : m_hIcon(handle.GetIcon()), m_hBitmap(handle.m_hBitmap), m_bClearHandles(FALSE)
 {
 }
 
@@ -93,8 +81,8 @@ void CXTPImageManagerIconHandle::CopyHandle(const CXTPImageManagerIconHandle& ha
     if (&handle == this)
         return;
     Clear();
-    if (handle.m_hIcon)
-        m_hIcon = ::CopyIcon(handle.m_hIcon);
+    if (HICON hIcon = handle.GetIcon())
+        m_hIcon = ::CopyIcon(hIcon);
     else if (handle.m_hBitmap)
         m_hBitmap = XTPCopyToDIB32(handle.m_hBitmap);
     m_bClearHandles = TRUE;
@@ -120,14 +108,43 @@ void CXTPImageManagerIconHandle::Clear()
     m_hIcon = nullptr;
     m_hBitmap = nullptr;
     m_hAlphaBits = nullptr;
+    m_pIconBits.reset();
     m_bClearHandles = TRUE;
     m_bNoAlphaBits = FALSE;
+    m_bNoIconBits = FALSE;
+}
+
+HICON CXTPImageManagerIconHandle::GetIcon() const
+{
+    if (!m_hIcon && m_pIconBits)
+        m_hIcon = XTPCreateIconFromBits(*m_pIconBits);
+    return m_hIcon;
+}
+
+const XTP_ICON_BITS* CXTPImageManagerIconHandle::GetIconBits()
+{
+    if (m_pIconBits || !m_hIcon || m_bNoIconBits)
+        return m_pIconBits.get();
+    auto pBits = std::make_unique<XTP_ICON_BITS>();
+    if (XTPReadIconBits(m_hIcon, *pBits))
+        m_pIconBits = std::move(pBits);
+    else
+        m_bNoIconBits = TRUE;
+    return m_pIconBits.get();
+}
+
+void CXTPImageManagerIconHandle::SetIconBits(XTP_ICON_BITS&& bits)
+{
+    Clear();
+    m_pIconBits = std::make_unique<XTP_ICON_BITS>(std::move(bits));
 }
 
 CSize CXTPImageManagerIconHandle::GetExtent() const
 {
     if (m_hIcon)
         return CXTPImageManager::GetIconSize(m_hIcon);
+    if (m_pIconBits)
+        return CSize(m_pIconBits->size);
     if (m_hBitmap)
         return CSize(XTPGetBitmapSize(m_hBitmap));
     return CSize(0, 0);
@@ -184,9 +201,16 @@ HBITMAP CXTPImageManagerIconHandle::PreMultiply()
         return m_hAlphaBits;
     std::vector<DWORD> pixels;
     SIZE size;
-    if (m_hBitmap ? !XTPReadPixels(m_hBitmap, pixels, size) : !IconPixels(m_hIcon, pixels, size)) {
-        m_bNoAlphaBits = m_hIcon != nullptr;
-        return nullptr;
+    if (m_hBitmap) {
+        if (!XTPReadPixels(m_hBitmap, pixels, size))
+            return nullptr;
+    } else {
+        const XTP_ICON_BITS* pBits = GetIconBits();
+        if (!pBits || !StraightPixels(*pBits, pixels)) {
+            m_bNoAlphaBits = TRUE;
+            return nullptr;
+        }
+        size = pBits->size;
     }
     for (DWORD& pixel : pixels) {
         int a = PixelAlpha(pixel);

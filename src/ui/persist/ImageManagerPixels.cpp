@@ -79,3 +79,47 @@ HBITMAP XTPCopyToDIB32(HBITMAP hBitmap)
     }
     return hCopy;
 }
+
+BOOL XTPReadIconBits(HICON hIcon, XTP_ICON_BITS& bits)
+{
+    ICONINFO info = {};
+    if (!hIcon || !::GetIconInfo(hIcon, &info))
+        return FALSE;
+    BOOL bRead = info.hbmColor && info.hbmMask && XTPReadPixels(info.hbmColor, bits.colors, bits.size) &&
+                 XTPReadPixels(info.hbmMask, bits.mask, bits.sizeMask) && bits.sizeMask.cx == bits.size.cx &&
+                 bits.sizeMask.cy >= bits.size.cy;
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        ::DeleteObject(info.hbmMask);
+    return bRead;
+}
+
+HICON XTPCreateIconFromBits(const XTP_ICON_BITS& bits)
+{
+    const SIZE& sizeMask = bits.sizeMask;
+    if (bits.colors.size() != static_cast<size_t>(bits.size.cx) * bits.size.cy ||
+        bits.mask.size() != static_cast<size_t>(sizeMask.cx) * sizeMask.cy)
+        return nullptr;
+    // Monochrome rows are padded to whole words, the leftmost pixel in the high bit.
+    size_t nRowBytes = (static_cast<size_t>(sizeMask.cx) + 15) / 16 * 2;
+    std::vector<BYTE> maskBits(nRowBytes * sizeMask.cy, 0);
+    for (int y = 0; y < sizeMask.cy; ++y) {
+        for (int x = 0; x < sizeMask.cx; ++x) {
+            if (bits.mask[static_cast<size_t>(y) * sizeMask.cx + x] & 0xFFFFFF)
+                maskBits[y * nRowBytes + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+        }
+    }
+    ICONINFO info = {};
+    info.fIcon = TRUE;
+    info.hbmColor = XTPCreateDIB32(bits.size.cx, bits.size.cy);
+    info.hbmMask = ::CreateBitmap(sizeMask.cx, sizeMask.cy, 1, 1, maskBits.data());
+    HICON hIcon = nullptr;
+    if (info.hbmColor && info.hbmMask && XTPWritePixels(info.hbmColor, bits.colors, bits.size))
+        hIcon = ::CreateIconIndirect(&info);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        ::DeleteObject(info.hbmMask);
+    return hIcon;
+}

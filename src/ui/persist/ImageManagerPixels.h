@@ -17,6 +17,21 @@ BOOL XTPWritePixels(HBITMAP hBitmap, const std::vector<DWORD>& pixels, SIZE size
 // A new 32-bit DIB section with a copy of the pixels; null when the source cannot be read.
 HBITMAP XTPCopyToDIB32(HBITMAP hBitmap);
 
+// An icon's colour and mask bitmaps as pixels, as GetIconInfo gives them; the mask may be taller than the
+// colours.
+struct XTP_ICON_BITS
+{
+    std::vector<DWORD> colors;
+    std::vector<DWORD> mask;
+    SIZE size = {};
+    SIZE sizeMask = {};
+};
+// FALSE when the icon has no colour bitmap or its bitmaps cannot be read.
+BOOL XTPReadIconBits(HICON hIcon, XTP_ICON_BITS& bits);
+// A new icon of the pixels (the mask as one bit a pixel: set where the mask pixel is not black); null when it
+// cannot be made.
+HICON XTPCreateIconFromBits(const XTP_ICON_BITS& bits);
+
 inline BYTE PixelBlue(DWORD p) { return static_cast<BYTE>(p); }
 inline BYTE PixelGreen(DWORD p) { return static_cast<BYTE>(p >> 8); }
 inline BYTE PixelRed(DWORD p) { return static_cast<BYTE>(p >> 16); }
