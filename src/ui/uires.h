@@ -1,6 +1,8 @@
 // Resource ids of the user-interface framework's own resources (script: uires.rc2).
 #pragma once
 
+#include "ui/imgeditres.h"
+
 // Cursors
 #define XTP_IDC_DRAGCOPY                9008
 #define XTP_IDC_DRAGMOVE                9009

@@ -229,6 +229,30 @@ TEST(Dialog, FileDialogAnswersThroughTheSeam)
     EXPECT_EQ(CString(L"Allegato"), dialog.GetFileTitle());
 }
 
+TEST(Dialog, ColorDialogAnswersThroughTheSeam)
+{
+    // The user picks a colour, then confirms or cancels: a cancel keeps the starting colour.
+    const struct
+    {
+        INT_PTR nAnswer;
+        COLORREF clrExpected;
+    } cases[] = {{IDOK, RGB(12, 34, 56)}, {IDCANCEL, RGB(200, 100, 0)}};
+    for (const auto& c : cases) {
+        CColorDialog dialog(RGB(200, 100, 0));
+        CModalDialogDriver driver([&](CDialog& dlg) {
+            auto& colorDialog = static_cast<CColorDialog&>(dlg);
+            EXPECT_EQ(RGB(200, 100, 0), colorDialog.m_cc.rgbResult);
+            EXPECT_TRUE(colorDialog.m_cc.Flags & CC_RGBINIT);
+            EXPECT_EQ(sizeof(CHOOSECOLORW), colorDialog.m_cc.lStructSize);
+            colorDialog.m_cc.rgbResult = RGB(12, 34, 56);
+            return c.nAnswer;
+        });
+        EXPECT_EQ(c.nAnswer, dialog.DoModal());
+        EXPECT_EQ(1, driver.Shown());
+        EXPECT_EQ(c.clrExpected, dialog.GetColor());
+    }
+}
+
 TEST(FormView, AModelessFormInsideAFrame)
 {
     CCreateContext context;

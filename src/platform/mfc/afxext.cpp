@@ -38,8 +38,6 @@ BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName)
     BITMAP info = {};
     bitmap.GetObject(sizeof(info), &info);
 
-    while (SendMessage(TB_DELETEBUTTON, 0)) {
-    }
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(sizeImage.cx, sizeImage.cy));
     const int nImages = info.bmWidth / sizeImage.cx;
     if (m_bitmap.GetSafeHandle()) {
@@ -54,12 +52,20 @@ BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName)
     m_bitmap.Attach(bitmap.Detach());
     m_sizeImage = sizeImage;
 
-    std::vector<TBBUTTON> buttons(static_cast<size_t>(nItems));
+    std::vector<UINT> ids(pIDs, pIDs + nItems);
+    return SetButtons(ids.data(), nItems);
+}
+
+BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
+{
+    while (SendMessage(TB_DELETEBUTTON, 0)) {
+    }
+    std::vector<TBBUTTON> buttons(static_cast<size_t>(nIDCount));
     int nImage = 0;
-    for (int i = 0; i < nItems; i++) {
+    for (int i = 0; i < nIDCount; i++) {
         TBBUTTON& button = buttons[static_cast<size_t>(i)];
-        button.idCommand = pIDs[i];
-        if (pIDs[i] == 0) {
+        button.idCommand = static_cast<int>(lpIDArray[i]);
+        if (lpIDArray[i] == 0) {
             button.fsStyle = BTNS_SEP;
         } else {
             button.iBitmap = nImage++;
@@ -67,8 +73,8 @@ BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName)
             button.fsStyle = BTNS_BUTTON;
         }
     }
-    BOOL bAdded = nItems == 0 ||
-                  SendMessage(TB_ADDBUTTONSW, static_cast<WPARAM>(nItems), reinterpret_cast<LPARAM>(buttons.data()));
+    BOOL bAdded = nIDCount == 0 || SendMessage(TB_ADDBUTTONSW, static_cast<WPARAM>(nIDCount),
+                                               reinterpret_cast<LPARAM>(buttons.data()));
     SendMessage(TB_AUTOSIZE);
     return bAdded;
 }

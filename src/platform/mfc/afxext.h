@@ -23,6 +23,8 @@ public:
     // or its bitmap is missing or damaged.
     BOOL LoadToolBar(LPCTSTR lpszResourceName);
     BOOL LoadToolBar(UINT nIDResource) { return LoadToolBar(MAKEINTRESOURCE(nIDResource)); }
+    // Replaces the buttons with one per command (0: a separator), the commands taking the images in order.
+    BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
 
     int GetCount() const;
     // The command id of a button, 0 for a separator.
