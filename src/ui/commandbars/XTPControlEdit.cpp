@@ -13,7 +13,6 @@ IMPLEMENT_SERIAL(CXTPControlEdit, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_
 
 namespace
 {
-const int nMinEditHeight = 22;
 // The message the bar's tooltip relay asks the field with; the field answers that it takes part.
 const UINT WM_XTP_EDITQUERY = WM_USER + 16;
 }
@@ -23,12 +22,12 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_SETFOCUS: {
         m_pControl->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-        LRESULT lResult = CEdit::WindowProc(message, wParam, lParam);
+        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
         PostMessage(EM_SETSEL, 0, -1);
         return lResult;
     }
     case WM_KILLFOCUS: {
-        LRESULT lResult = CEdit::WindowProc(message, wParam, lParam);
+        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
         m_pControl->OnKillFocus();
         return lResult;
     }
@@ -38,7 +37,7 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_CONTEXTMENU:
         return 0;
     case WM_MOUSEMOVE: {
-        LRESULT lResult = CEdit::WindowProc(message, wParam, lParam);
+        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
         if (CXTPCommandBar* pBar = m_pControl->GetParent()) {
             CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             MapWindowPoints(pBar, &pt, 1);
@@ -49,7 +48,12 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_XTP_EDITQUERY:
         return 1;
     }
-    return CEdit::WindowProc(message, wParam, lParam);
+    return CXTPEdit::WindowProc(message, wParam, lParam);
+}
+
+CXTPCommandBar* CXTPControlEditCtrl::GetOwnerBar() const
+{
+    return m_pControl->GetParent();
 }
 
 BOOL CXTPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -58,18 +62,7 @@ BOOL CXTPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lPar
         m_pControl->OnWindowTextChanged();
         return FALSE;
     }
-    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
-        CHARFORMAT2 cf = m_pControl->GetEditCharFormat();
-        HDC hDC = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(hDC, cf.crTextColor);
-        ::SetBkColor(hDC, cf.crBackColor);
-        m_brBack.DeleteObject();
-        m_brBack.CreateSolidBrush(cf.crBackColor);
-        if (pResult)
-            *pResult = reinterpret_cast<LRESULT>(m_brBack.GetSafeHandle());
-        return TRUE;
-    }
-    return CEdit::OnChildNotify(message, wParam, lParam, pResult);
+    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 CXTPControlEdit::~CXTPControlEdit()
@@ -83,64 +76,46 @@ CXTPControlEdit::~CXTPControlEdit()
 
 CString CXTPControlEdit::GetEditText() const
 {
-    if (IsEditCreated() && m_bEditChanged && !m_bHintShown) {
-        m_pEdit->GetWindowText(m_strEditText);
-        m_bEditChanged = FALSE;
-    }
-    return m_strEditText;
+    return m_field.GetText(m_pEdit);
 }
 
 void CXTPControlEdit::SetEditText(const CString& strText)
 {
-    m_strEditText = strText;
+    m_field.SetText(m_pEdit, strText);
     if (IsEditCreated())
-        ShowTextOrHint();
-    m_bEditChanged = FALSE;
+        UpdateColors();
 }
 
 void CXTPControlEdit::SetEditHint(const CString& strHint)
 {
+    m_field.SetHint(m_pEdit, strHint);
     if (IsEditCreated())
-        GetEditText();
-    m_strEditHint = strHint;
-    if (IsEditCreated())
-        ShowTextOrHint();
+        UpdateColors();
 }
 
 void CXTPControlEdit::ShowTextOrHint()
 {
-    BOOL bHint = m_strEditText.IsEmpty() && !m_strEditHint.IsEmpty() && !m_bFocused;
-    // The flag is set before the window hears the text, so that its change notice is not taken for the user's.
-    m_bHintShown = bHint;
-    const CString& strShown = bHint ? m_strEditHint : m_strEditText;
-    CString strWindow;
-    m_pEdit->GetWindowText(strWindow);
-    if (strWindow != strShown)
-        m_pEdit->SetWindowText(strShown);
-    m_bEditChanged = FALSE;
-    m_pEdit->Invalidate(FALSE);
+    m_field.ShowTextOrHint(m_pEdit);
+    UpdateColors();
+}
+
+void CXTPControlEdit::UpdateColors()
+{
+    CHARFORMAT2 cf = GetEditCharFormat();
+    m_pEdit->SetColors(cf.crTextColor, cf.crBackColor);
 }
 
 void CXTPControlEdit::OnWindowTextChanged()
 {
-    m_bEditChanged = TRUE;
-    if (!m_bHintShown && ::GetFocus() == m_pEdit->GetSafeHwnd())
+    if (m_field.OnWindowTextChanged(m_pEdit))
         OnEditChanged();
     m_pEdit->SetMargins(0, 0);
+    UpdateColors();
 }
 
 void CXTPControlEdit::OnWindowDestroyed()
 {
-    GetEditText();
-    if (m_bFocused) {
-        // Gone while being edited: the bars must not stay in the editing state.
-        m_bFocused = FALSE;
-        m_hWndFocusBefore = nullptr;
-        CMouseManager* pMouse = CMouseManager::GetThreadManager();
-        pMouse->m_nCaptureLoops = std::max(0, pMouse->m_nCaptureLoops - 1);
-    }
-    m_bHintShown = FALSE;
-    m_bEditChanged = TRUE;
+    m_field.OnWindowDestroyed(m_pEdit);
 }
 
 void CXTPControlEdit::SetReadOnly(BOOL bReadOnly)
@@ -176,10 +151,9 @@ void CXTPControlEdit::Copy(CXTPControl* pOther, BOOL bRecursive)
     if (pOther->IsKindOf(RUNTIME_CLASS(CXTPControlEdit))) {
         auto pEdit = static_cast<CXTPControlEdit*>(pOther);
         m_nWidth = pEdit->m_nWidth;
-        m_strEditText = pEdit->GetEditText();
+        m_field.CopyValue(pEdit->m_field, pEdit->m_pEdit);
         m_bLabel = pEdit->m_bLabel;
         m_bReadOnly = pEdit->m_bReadOnly;
-        m_strEditHint = pEdit->m_strEditHint;
         m_dwShellAutoCompleteFlags = pEdit->m_dwShellAutoCompleteFlags;
     }
     CXTPControl::Copy(pOther, bRecursive);
@@ -205,7 +179,7 @@ void CXTPControlEdit::SetRect(CRect rc)
     if (!m_pEdit)
         m_pEdit = new CXTPControlEditCtrl(this);
     if (!m_pEdit->GetSafeHwnd()) {
-        m_pEdit->Create(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), m_pParent, 0);
+        m_pEdit->Create(WS_CHILD | ES_AUTOHSCROLL, m_pParent);
         ShowTextOrHint();
         m_pEdit->EnableWindow(m_bEnabled);
     }
@@ -241,8 +215,10 @@ void CXTPControlEdit::SetEnabled(BOOL bEnabled)
     if (m_bEnabled == bEnabled)
         return;
     m_bEnabled = bEnabled;
-    if (IsEditCreated())
+    if (IsEditCreated()) {
         m_pEdit->EnableWindow(bEnabled);
+        UpdateColors();
+    }
     RedrawParent();
 }
 
@@ -256,47 +232,16 @@ void CXTPControlEdit::OnCalcDynamicSize(DWORD dwMode)
 
 void CXTPControlEdit::SetFocused(BOOL bFocused)
 {
-    if (m_bFocused == bFocused || !IsEditCreated() || !m_pParent)
-        return;
-    m_bFocused = bFocused;
-    HWND hWndEdit = m_pEdit->GetSafeHwnd();
-    CMouseManager* pMouse = CMouseManager::GetThreadManager();
-    if (bFocused) {
-        if (::GetFocus() != hWndEdit) {
-            // The bar starts tracking while the former window still has the focus, so that it gets it back.
-            m_pParent->SetTrackingMode(TRUE, FALSE, FALSE);
-            m_pEdit->SetFocus();
-        } else {
-            m_pParent->SetTrackingMode(TRUE, FALSE, FALSE);
-        }
-        m_pParent->SetSelected(m_nIndex, FALSE);
-        pMouse->m_nCaptureLoops++;
-        NotifySite(EN_SETFOCUS);
-    } else {
-        if (::GetFocus() == hWndEdit) {
-            HWND hWndBack = ::IsWindow(m_hWndFocusBefore) ? m_hWndFocusBefore : nullptr;
-            if (!hWndBack && m_pParent->GetSite())
-                hWndBack = m_pParent->GetSite()->GetSafeHwnd();
-            ::SetFocus(hWndBack);
-        }
-        m_hWndFocusBefore = nullptr;
-        pMouse->m_nCaptureLoops = std::max(0, pMouse->m_nCaptureLoops - 1);
-        NotifySite(EN_KILLFOCUS);
-    }
-    RedrawParent();
+    if (IsEditCreated())
+        m_field.SetFocused(this, m_pEdit, bFocused, EN_SETFOCUS, EN_KILLFOCUS);
 }
 
 void CXTPControlEdit::OnSetFocus(CWnd* pOldWnd)
 {
-    if (m_bHintShown) {
-        // Cleared while the flag still stands: taking the hint away is no change of the user's.
-        m_pEdit->SetWindowText(L"");
-        m_bHintShown = FALSE;
-        m_bEditChanged = FALSE;
-    }
+    m_field.TakeHintAway(m_pEdit);
+    UpdateColors();
     m_strLastText = GetEditText();
-    if (!m_hWndFocusBefore)
-        m_hWndFocusBefore = pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr;
+    m_field.RememberFocus(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
     if (m_pParent)
         m_pParent->SetPopuped(-1);
     SetFocused(TRUE);
@@ -312,7 +257,7 @@ void CXTPControlEdit::OnKillFocus()
 
 int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM /*lParam*/)
 {
-    if (!m_bFocused || !IsEditCreated())
+    if (!IsFocused() || !IsEditCreated())
         return 0;
     switch (nChar) {
     case VK_RETURN:
@@ -358,46 +303,13 @@ CHARFORMAT2 CXTPControlEdit::GetEditCharFormat() const
     cf.dwMask = CFM_COLOR | CFM_BACKCOLOR;
     CXTPBarPainter* pPainter = GetPaintManager();
     if (m_bEnabled) {
-        cf.crTextColor = pPainter->GetColor(m_bHintShown ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+        cf.crTextColor = pPainter->GetColor(IsHintShown() ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
         cf.crBackColor = pPainter->GetColor(COLOR_WINDOW);
     } else {
         cf.crTextColor = pPainter->GetColor(COLOR_GRAYTEXT);
         cf.crBackColor = pPainter->GetColor(COLOR_BTNFACE);
     }
     return cf;
-}
-
-CSize CXTPControlEdit::GetSize(CDC* pDC)
-{
-    CXTPBarPainter* pPainter = GetPaintManager();
-    CFont* pFont = pPainter->GetControlFont(m_pParent, FALSE);
-    CFont* pOld = pDC->SelectObject(pFont);
-    TEXTMETRICW tm = {};
-    pDC->GetTextMetrics(&tm);
-    m_nLabelWidth = IsCaptionVisible() ? pDC->GetTextExtent(GetCaption()).cx + 4 : 0;
-    pDC->SelectObject(pOld);
-    // A changed label moves the window at the next placement even when the rectangle stays.
-    m_bDelayReposition = TRUE;
-    return CSize(std::max(m_nWidth, m_nLabelWidth + 20), std::max(nMinEditHeight, static_cast<int>(tm.tmHeight) + 8));
-}
-
-void CXTPControlEdit::Draw(CDC* pDC)
-{
-    CXTPBarPainter* pPainter = GetPaintManager();
-    CRect rc = m_rcControl;
-    if (m_nLabelWidth > 0) {
-        CFont* pOld = pDC->SelectObject(pPainter->GetControlFont(m_pParent, FALSE));
-        pDC->SetBkMode(TRANSPARENT);
-        pDC->SetTextColor(pPainter->GetColor(m_bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        CRect rcLabel(rc.left + 2, rc.top, rc.left + m_nLabelWidth + 2, rc.bottom);
-        CString strCaption = GetCaption();
-        pDC->DrawText(strCaption, rcLabel, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-        pDC->SelectObject(pOld);
-    }
-    CRect rcField(rc.left + m_nLabelWidth + 2, rc.top + 1, rc.right - 1, rc.bottom - 1);
-    pDC->FillSolidRect(rcField, GetEditCharFormat().crBackColor);
-    pDC->Draw3dRect(rcField, pPainter->GetColor(m_nSelected || m_bFocused ? COLOR_HIGHLIGHT : COLOR_3DSHADOW),
-                    pPainter->GetColor(m_nSelected || m_bFocused ? COLOR_HIGHLIGHT : COLOR_3DSHADOW));
 }
 
 void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX)
@@ -410,7 +322,10 @@ void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX)
     if (pPX->m_nSchema > 7)
         ExchangeBool(pPX, L"ReadOnly", m_bReadOnly, FALSE);
     if (pPX->m_nSchema > 8) {
-        ExchangeString(pPX, L"EditHint", m_strEditHint, L"");
+        CString strHint = m_field.GetHint();
+        ExchangeString(pPX, L"EditHint", strHint, L"");
+        if (pPX->IsLoading())
+            SetEditHint(strHint);
         ExchangeDWord(pPX, L"ShellAutoCompleteFlags", m_dwShellAutoCompleteFlags, 0);
     }
 }

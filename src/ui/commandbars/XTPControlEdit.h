@@ -3,25 +3,23 @@
 // text, so the control keeps a flag for it: the hint is never taken for the user's value.
 #pragma once
 
-#include "platform/mfc/afxctrls.h"
 #include "ui/commandbars/XTPControl.h"
-
-#include <richedit.h>
+#include "ui/commandbars/XTPEdit.h"
 
 class CXTPControlEdit;
 
 // The edit window of an edit control.
-class CXTPControlEditCtrl : public CEdit
+class CXTPControlEditCtrl : public CXTPEdit
 {
 public:
     explicit CXTPControlEditCtrl(CXTPControlEdit* pControl) : m_pControl(pControl) {}
 
 protected:
+    CXTPCommandBar* GetOwnerBar() const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     CXTPControlEdit* m_pControl;
-    CBrush m_brBack;
 };
 
 class CXTPControlEdit : public CXTPControl
@@ -34,21 +32,29 @@ public:
     // The user's text: read back from the window when it changed, never the hint shown in its place.
     CString GetEditText() const;
     void SetEditText(const CString& strText);
-    CString GetEditHint() const { return m_strEditHint; }
+    CString GetEditHint() const { return m_field.GetHint(); }
     void SetEditHint(const CString& strHint);
     // The hint stands in the window in place of an empty text.
-    BOOL IsHintShown() const { return m_bHintShown; }
+    BOOL IsHintShown() const { return m_field.IsHintShown(); }
     void SetReadOnly(BOOL bReadOnly);
     BOOL GetReadOnly() const { return m_bReadOnly; }
     int GetWidth() const { return m_nWidth; }
     void SetWidth(int nWidth);
+    // The label's width as the painter measured it; a change moves the window at the next placement.
+    int GetLabelWidth() const { return m_nLabelWidth; }
+    void SetLabelWidth(int nWidth)
+    {
+        if (m_nLabelWidth != nWidth)
+            m_bDelayReposition = TRUE;
+        m_nLabelWidth = nWidth;
+    }
     int GetCustomizeMinWidth() const { return m_bLabel ? m_nLabelWidth + 10 : 10; }
     void ShowLabel(BOOL bShow) { m_bLabel = bShow; }
-    CEdit* GetEditCtrl() const { return m_pEdit; }
+    CXTPEdit* GetEditCtrl() const { return m_pEdit; }
     BOOL IsEditCreated() const { return m_pEdit && m_pEdit->GetSafeHwnd(); }
 
     virtual void SetFocused(BOOL bFocused);
-    virtual BOOL IsFocused() const { return m_bFocused; }
+    virtual BOOL IsFocused() const { return m_field.IsFocused(); }
     // Text and background of the field: grey while the hint is shown or the control is disabled.
     virtual CHARFORMAT2 GetEditCharFormat() const;
 
@@ -65,8 +71,6 @@ public:
     void ExecuteByKeyboard() override { OnClick(TRUE, CPoint(0, 0)); }
     void OnMouseHover() override;
     BOOL SetSelected(int nSelected) override;
-    CSize GetSize(CDC* pDC) override;
-    void Draw(CDC* pDC) override;
     void DoPropExchange(CXTPPropExchange* pPX) override;
 
 protected:
@@ -83,20 +87,15 @@ protected:
     // Puts the text in the window, or the hint when the text is empty and the field is not being edited.
     void ShowTextOrHint();
     void ApplyWindowState();
+    void UpdateColors();
 
     CXTPControlEditCtrl* m_pEdit = nullptr;
     int m_nWidth = 100;
-    mutable CString m_strEditText;
+    CXTPEditField m_field;
     BOOL m_bLabel = TRUE;
     BOOL m_bReadOnly = FALSE;
     int m_nLabelWidth = 0;
     BOOL m_bDelayReposition = FALSE;
-    CString m_strEditHint;
-    BOOL m_bFocused = FALSE;
     CString m_strLastText;
-    // The window that had the focus before editing, which gets it back afterwards.
-    HWND m_hWndFocusBefore = nullptr;
-    mutable BOOL m_bEditChanged = TRUE;
-    BOOL m_bHintShown = FALSE;
     DWORD m_dwShellAutoCompleteFlags = 0;
 };

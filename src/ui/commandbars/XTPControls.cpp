@@ -1,5 +1,6 @@
 #include "ui/commandbars/XTPControls.h"
 
+#include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -21,6 +22,7 @@ CXTPControl* CreateControl(int nType, int nId, BOOL bFromMenu)
     case xtpControlButtonPopup:
     case xtpControlSplitButtonPopup: return new CXTPControlPopup;
     case xtpControlEdit: return new CXTPControlEdit;
+    case xtpControlComboBox: return new CXTPControlComboBox;
     }
     return nullptr;
 }

@@ -1,6 +1,8 @@
 #include "ui/themes/BarPainter.h"
 
 #include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPStatusBarPane.h"
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/BarThemeDefault.h"
@@ -178,9 +180,9 @@ void CXTPBarPainter::RefreshMetrics()
 
 CSize CXTPBarPainter::DrawControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
 {
-    if (pControl->GetType() == xtpControlEdit)
+    if (pControl->IsKindOf(RUNTIME_CLASS(CXTPControlEdit)))
         return DrawEditControl(pDC, pControl, bDraw);
-    if (pControl->GetType() == xtpControlComboBox)
+    if (pControl->IsKindOf(RUNTIME_CLASS(CXTPControlComboBox)))
         return DrawComboBoxControl(pDC, pControl, bDraw);
     CXTPCommandBar* pBar = pControl->GetParent();
     if (pBar && pBar->GetType() == xtpBarTypePopup)
@@ -668,6 +670,23 @@ int CXTPBarPainter::AnimateSlide(CXTPCommandBar* pBar, CDC* pDestDC, CDC* pSrcDC
         AnimationPause(static_cast<DWORD>(m_nAnimationDuration / s));
     }
     return s;
+}
+
+int CXTPBarPainter::GetSpaceHeight(CDC* pDC, CFont* pFont)
+{
+    CFontSelector font(pDC, pFont);
+    return pDC->GetTextExtent(L" ", 1).cy;
+}
+
+void CXTPBarPainter::StoreFieldWidths(CXTPControl* pControl, int nLabelWidth, int nThumbWidth)
+{
+    if (pControl->IsKindOf(RUNTIME_CLASS(CXTPControlComboBox))) {
+        auto* pCombo = static_cast<CXTPControlComboBox*>(pControl);
+        pCombo->SetLabelWidth(nLabelWidth);
+        pCombo->SetThumbWidth(nThumbWidth);
+    } else if (pControl->IsKindOf(RUNTIME_CLASS(CXTPControlEdit))) {
+        static_cast<CXTPControlEdit*>(pControl)->SetLabelWidth(nLabelWidth);
+    }
 }
 
 int CXTPBarPainter::GetPopupColumnWidth(CXTPCommandBar* pBar) const

@@ -8,6 +8,7 @@
 
 class CXTPBarIcon;
 class CXTPCommandBar;
+class CXTPCommandBars;
 class CXTPControl;
 class CXTPStatusBarPane;
 
@@ -96,9 +97,11 @@ public:
     virtual CSize DrawPopupBarControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) = 0;
     virtual CSize DrawToolBarControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw);
     virtual void DrawSplitButtonFace(CDC* pDC, CXTPControl* pControl, CRect rc);
-    // Combo boxes and edit fields take no room until their controls exist.
-    virtual CSize DrawComboBoxControl(CDC*, CXTPControl*, BOOL) { return CSize(0, 0); }
-    virtual CSize DrawEditControl(CDC*, CXTPControl*, BOOL) { return CSize(0, 0); }
+    virtual CSize DrawComboBoxControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) = 0;
+    virtual CSize DrawEditControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) = 0;
+    // A control drawn as an entry of a list of controls (pOwner: the manager of the list, or none).
+    virtual CSize DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
+                                     CXTPCommandBars* pOwner) = 0;
     virtual void FillCommandBar(CDC* pDC, CXTPCommandBar* pBar) = 0;
     virtual void DrawControlEntry(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
                                   BOOL bPopupWhole, int nBarPosition) = 0;
@@ -138,6 +141,10 @@ protected:
     int GetPopupColumnWidth(CXTPCommandBar* pBar) const;
     // Whether the control shows its icon on a toolbar, and the icon for the bar's icon size.
     CXTPBarIcon* GetToolBarIcon(CXTPControl* pControl, CSize szIcon) const;
+    // The height of " " in a font.
+    static int GetSpaceHeight(CDC* pDC, CFont* pFont);
+    // The width a field's label takes, as the painter stores it in the combo or edit control (0 without label).
+    static void StoreFieldWidths(CXTPControl* pControl, int nLabelWidth, int nThumbWidth);
     // A horizontal checkerboard of two colours (the checked face of the default theme).
     void FillCheckerboard(CDC* pDC, CRect rc, COLORREF clrBack, COLORREF clrFore);
 

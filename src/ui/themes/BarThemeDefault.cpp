@@ -1,6 +1,8 @@
 #include "ui/themes/BarThemeDefault.h"
 
 #include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPControlEdit.h"
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/DrawHelpers.h"
 
@@ -264,4 +266,126 @@ CSize CXTPBarThemeDefault::DrawGripperShape(CDC* pDC, CXTPCommandBar* /*pBar*/, 
     if (bDraw)
         Draw3dRect(pDC, CRect(3, 3, 6, g), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     return CSize(6, g);
+}
+
+CSize CXTPBarThemeDefault::MeasureField(CDC* pDC, CXTPControl* pControl, int nFieldWidth, BOOL bDropButton)
+{
+    CFontSelector font(pDC, GetControlFont(pControl->GetParent(), FALSE));
+    TEXTMETRICW tm = {};
+    pDC->GetTextMetrics(&tm);
+    // The drop button grows with the font: room for two average characters.
+    int nThumb = bDropButton ? std::max(15, 2 * static_cast<int>(tm.tmAveCharWidth) + 4) : 0;
+    CString strCaption = pControl->GetCaption();
+    StripAmpersands(strCaption);
+    int nLabel = pControl->IsCaptionVisible() ? pDC->GetTextExtent(strCaption).cx + 5 : 0;
+    StoreFieldWidths(pControl, nLabel, nThumb);
+    return CSize(nLabel + nFieldWidth, pDC->GetTextExtent(L" ", 1).cy + 7);
+}
+
+CRect CXTPBarThemeDefault::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, int nLabelWidth)
+{
+    CRect rc = pControl->GetRect();
+    if (nLabelWidth > 0) {
+        CFontSelector font(pDC, GetControlFont(pControl->GetParent(), FALSE));
+        pDC->SetTextColor(GetColor(pControl->GetEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        pDC->SetBkMode(TRANSPARENT);
+        CString strCaption = pControl->GetCaption();
+        StripAmpersands(strCaption);
+        CRect rcLabel(rc.left + 2, rc.top, rc.left + nLabelWidth, rc.bottom);
+        pDC->DrawText(strCaption, rcLabel, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    rc.left += nLabelWidth;
+    return rc;
+}
+
+void CXTPBarThemeDefault::DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped)
+{
+    CRect rcInside = rc;
+    rcInside.DeflateRect(1, 1);
+    pDC->FillSolidRect(rcInside, GetColor(bEnabled ? COLOR_WINDOW : COLOR_3DFACE));
+    if (nSelected != 1) {
+        Draw3dRect(pDC, rc, nSelected == 2 ? COLOR_3DSHADOW : COLOR_3DHILIGHT,
+                   nSelected == 2 ? COLOR_3DSHADOW : COLOR_3DHILIGHT);
+        return;
+    }
+    if (bDropped)
+        Draw3dRect(pDC, rc, COLOR_3DSHADOW, COLOR_3DHILIGHT);
+    else
+        Draw3dRect(pDC, rc, COLOR_3DFACE, COLOR_3DFACE);
+    Draw3dRect(pDC, rcInside, COLOR_3DFACE, COLOR_3DFACE);
+}
+
+void CXTPBarThemeDefault::DrawComboDropButton(CDC* pDC, CRect rc, BOOL bEnabled, int /*nSelected*/, BOOL bDropped)
+{
+    rc.DeflateRect(1, 2, 2, 2);
+    pDC->FillSolidRect(rc, GetColor(COLOR_3DFACE));
+    pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), GetColor(COLOR_3DFACE));
+    CRect rcArrow = rc;
+    if (bDropped) {
+        Draw3dRect(pDC, rc, COLOR_3DSHADOW, COLOR_3DHILIGHT);
+        rcArrow.OffsetRect(1, 1);
+    } else {
+        Draw3dRect(pDC, rc, COLOR_3DHILIGHT, COLOR_3DSHADOW);
+    }
+    DrawDownArrow(pDC, rcArrow, GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+}
+
+CSize CXTPBarThemeDefault::DrawComboBoxControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+{
+    auto* pCombo = static_cast<CXTPControlComboBox*>(pControl);
+    if (!bDraw)
+        return MeasureField(pDC, pControl, pCombo->GetWidth(), TRUE);
+    CRect rc = DrawFieldLabel(pDC, pControl, pCombo->GetLabelWidth());
+    BOOL bEnabled = pControl->GetEnabled(), bDropped = pCombo->IsDroppedDown();
+    int nThumb = pCombo->GetThumbWidth();
+    DrawEditFrame(pDC, rc, bEnabled, pControl->GetSelected(), bDropped);
+    DrawComboDropButton(pDC, CRect(rc.right - nThumb, rc.top, rc.right, rc.bottom), bEnabled, pControl->GetSelected(),
+                        bDropped);
+    pCombo->DrawEditText(pDC, CRect(rc.left + 3, rc.top + 1, rc.right - nThumb, rc.bottom - 1));
+    return CSize(0, 0);
+}
+
+CSize CXTPBarThemeDefault::DrawEditControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+{
+    auto* pEdit = static_cast<CXTPControlEdit*>(pControl);
+    if (!bDraw)
+        return MeasureField(pDC, pControl, pEdit->GetWidth(), FALSE);
+    CRect rc = DrawFieldLabel(pDC, pControl, pEdit->GetLabelWidth());
+    DrawEditFrame(pDC, rc, pControl->GetEnabled(), pControl->GetSelected(), FALSE);
+    return CSize(0, 0);
+}
+
+CSize CXTPBarThemeDefault::DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
+                                              CXTPCommandBars* /*pOwner*/)
+{
+    CXTPCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
+    CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
+    int c = std::max(m_nTextHeight, static_cast<int>(szIcon.cx) + 4);
+    CSize sz(c, std::max(static_cast<int>(szIcon.cy) + 6, m_nTextHeight));
+    if (!bDraw)
+        return sz;
+    if (!pControl)
+        return CSize(0, 0);
+    pDC->FillSolidRect(rc, GetColor(COLOR_3DFACE));
+    if (bSelected)
+        DrawControlRect(pDC, rc, TRUE, FALSE, TRUE, FALSE, FALSE, TRUE, xtpBarPopup);
+    if (CXTPBarIcon* pIcon = pControl->GetImage(szIcon.cx))
+        DrawImage(pDC, CPoint(rc.left + (c - szIcon.cx) / 2, rc.top + (rc.Height() - szIcon.cy) / 2), szIcon, pIcon,
+                  bSelected, FALSE, TRUE, FALSE, FALSE, FALSE);
+    CString strCaption = pControl->GetCaption();
+    StripAmpersands(strCaption);
+    CFontSelector font(pDC, GetControlFont(pBar, FALSE));
+    COLORREF clrText = GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    pDC->SetTextColor(clrText);
+    pDC->SetBkMode(TRANSPARENT);
+    CRect rcText(rc.left + c + 4, rc.top, rc.right, rc.bottom);
+    pDC->DrawText(strCaption, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    int nType = pControl->GetType();
+    if (nType >= xtpControlPopup && nType <= xtpControlSplitButtonPopup) {
+        int m = (rc.top + rc.bottom) / 2;
+        FillTriangle(pDC, CPoint(rc.right - 7, m), CPoint(rc.right - 12, m - 5), CPoint(rc.right - 12, m + 5), clrText);
+        if (nType == xtpControlSplitButtonPopup)
+            Line(pDC, rc.right - 20, rc.top + 1, rc.right - 20, rc.bottom - 1, COLOR_3DSHADOW);
+    }
+    return CSize(0, 0);
 }

@@ -25,11 +25,24 @@ public:
                    BOOL bChecked, BOOL bPopupWhole, BOOL bToolBar) override;
     CSize DrawGripperShape(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     int GetThemeId() const override { return themeDefault; }
+    CSize DrawComboBoxControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) override;
+    CSize DrawEditControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) override;
+    CSize DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
+                             CXTPCommandBars* pOwner) override;
+    // The frame and inside of an edit field by the control's state.
+    virtual void DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped);
+    // The drop button of a combo box (the button's part of the control's rectangle).
+    virtual void DrawComboDropButton(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped);
 
     // The selected item of a popup bar filled in colour 13 rather than given the toolbar face.
     void SetFilledSelection(BOOL bFilled) { m_bFilledSelection = bFilled; }
 
 protected:
+    // Measures a field (label width and drop button stored in the control) or draws its label; returns the size,
+    // or, when drawing, the rectangle left for the field.
+    CSize MeasureField(CDC* pDC, CXTPControl* pControl, int nFieldWidth, BOOL bDropButton);
+    CRect DrawFieldLabel(CDC* pDC, CXTPControl* pControl, int nLabelWidth);
+
     BOOL m_bFilledSelection = FALSE;
     int m_nPopupTextColor = COLOR_BTNTEXT;
 };

@@ -1,6 +1,8 @@
 #include "ui/themes/BarThemeShadowed.h"
 
-#include "ui/commandbars/XTPCommandBar.h"
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPControlEdit.h"
 #include "ui/themes/BarIcon.h"
 #include "ui/themes/DrawHelpers.h"
 
@@ -176,6 +178,11 @@ CSize CXTPBarThemeShadowed::DrawPopupBarControl(CDC* pDC, CXTPControl* pControl,
 
     CRect rc = pControl->GetRect();
     BOOL bEnabled = pControl->GetEnabled(), bSelected = pControl->GetSelected() != 0;
+    // A rarely used command shown after the popup was expanded keeps a band of its own in the icon column.
+    CXTPCommandBars* pCommandBars = pBar->GetCommandBars();
+    auto* pPopupBar = dynamic_cast<CXTPPopupBar*>(pBar);
+    if (pPopupBar && pPopupBar->IsExpanded() && pCommandBars && pCommandBars->IsControlHidden(pControl))
+        FillBarBand(pDC, 1, rc.top, nColumn + 1, rc.Height(), TRUE);
     DrawControlRect(pDC, rc, pControl->GetSelected(), FALSE, bEnabled, FALSE, FALSE, FALSE, xtpBarPopup);
 
     CRect rcSquare(CPoint(rc.left + (c - szIcon.cx - 4) / 2, rc.top + (rc.Height() - szIcon.cy - 4) / 2),
@@ -346,4 +353,186 @@ CSize CXTPBarThemeShadowed::DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, 
         pDC->DrawText(pBar->GetTitle(), rcTitle, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     return CSize(w - 6, ch);
+}
+
+CSize CXTPBarThemeShadowed::MeasureField(CDC* pDC, CXTPControl* pControl, int nFieldWidth, BOOL bLabel,
+                                         BOOL bDropButton)
+{
+    CXTPCommandBar* pBar = pControl->GetParent();
+    BOOL bPopup = pBar && pBar->GetType() == xtpBarTypePopup;
+    int h = std::max(GetSpaceHeight(pDC, GetIconTitleFont()), GetSpaceHeight(pDC, GetNormalFont())) + 1;
+    int nThumb = 0;
+    if (bDropButton) {
+        CFontSelector font(pDC, GetIconTitleFont());
+        TEXTMETRICW tm = {};
+        pDC->GetTextMetrics(&tm);
+        nThumb = std::max(2 * static_cast<int>(tm.tmAveCharWidth) + 4, 15);
+    }
+    CString strCaption = pControl->GetCaption();
+    StripAmpersands(strCaption);
+    int cxCaption = 0;
+    if (bPopup || bLabel) {
+        CFontSelector font(pDC, GetNormalFont());
+        cxCaption = pDC->GetTextExtent(strCaption).cx;
+    }
+    int nLabel = bPopup ? GetPopupColumnWidth(pBar) + 1 + cxCaption + 12 : bLabel ? cxCaption + 5 : 0;
+    StoreFieldWidths(pControl, nLabel, nThumb);
+    return CSize(bPopup ? nLabel + nFieldWidth : nFieldWidth, h + 7);
+}
+
+CRect CXTPBarThemeShadowed::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, int nLabelWidth, BOOL bLabel)
+{
+    CXTPCommandBar* pBar = pControl->GetParent();
+    BOOL bPopup = pBar && pBar->GetType() == xtpBarTypePopup;
+    BOOL bEnabled = pControl->GetEnabled(), bSelected = pControl->GetSelected() != 0;
+    CRect rc = pControl->GetRect();
+    pDC->SetBkMode(TRANSPARENT);
+    if (bPopup || bLabel) {
+        CRect rcLabel = rc;
+        if (bPopup) {
+            if (bSelected)
+                DrawControlRect(pDC, rc, TRUE, FALSE, bEnabled, FALSE, FALSE, FALSE, xtpBarPopup);
+            rcLabel.left += GetPopupColumnWidth(pBar) + 1 + 7;
+            pDC->SetTextColor(GetColor(!bEnabled ? 35 : bSelected ? 45 : 44));
+        } else {
+            rcLabel.left += 2;
+            pDC->SetTextColor(GetColor(bEnabled ? 46 : 40));
+        }
+        CString strCaption = pControl->GetCaption();
+        UINT nFormat = DT_SINGLELINE | DT_VCENTER;
+        if (!pBar || !pBar->IsKeyboardCuesVisible()) {
+            StripAmpersands(strCaption);
+            nFormat |= DT_NOPREFIX;
+        }
+        CFontSelector font(pDC, GetNormalFont());
+        pDC->DrawText(strCaption, rcLabel, nFormat);
+    }
+    rc.left += nLabelWidth;
+    return rc;
+}
+
+CSize CXTPBarThemeShadowed::DrawComboBoxControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+{
+    auto* pCombo = static_cast<CXTPControlComboBox*>(pControl);
+    BOOL bLabel = pCombo->GetComboStyle() == 1;
+    if (!bDraw)
+        return MeasureField(pDC, pControl, pCombo->GetWidth(), bLabel, TRUE);
+    CXTPCommandBar* pBar = pControl->GetParent();
+    BOOL bPopup = pBar && pBar->GetType() == xtpBarTypePopup;
+    BOOL bEnabled = pControl->GetEnabled(), bSelected = pControl->GetSelected() != 0;
+    BOOL bDropped = pCombo->IsDroppedDown();
+    CRect rc = DrawFieldLabel(pDC, pControl, pCombo->GetLabelWidth(), bLabel);
+    int dw = pCombo->GetThumbWidth();
+    CRect rcButton(rc.right - dw, rc.top, rc.right, rc.bottom);
+    if (!bEnabled) {
+        rc.left++;
+        Rectangle(pDC, rc, pControl->GetSelected() == 2 ? 32 : 40, COLOR_3DFACE);
+    } else {
+        pDC->FillSolidRect(CRect(rc.left + 1, rc.top + 1, rc.right - dw + 1, rc.bottom - 1), GetColor(COLOR_WINDOW));
+        if (bSelected) {
+            Rectangle(pDC, rc, 32, COLOR_WINDOW);
+            Rectangle(pDC, rcButton, 32, bDropped ? 33 : 31);
+            rcButton.DeflateRect(1, 1);
+        } else if (bPopup) {
+            Draw3dRect(pDC, rc, 53, 53);
+            rcButton.DeflateRect(1, 1);
+            Rectangle(pDC, rcButton, COLOR_WINDOW, 53);
+        } else {
+            rcButton.DeflateRect(1, 1);
+            Draw3dRect(pDC, rcButton, COLOR_WINDOW, COLOR_WINDOW);
+        }
+    }
+    pCombo->DrawEditText(pDC, CRect(rc.left + 3, rc.top + 1, rc.right - dw, rc.bottom - 1));
+    DrawDownArrow(pDC, rcButton, GetColor(!bEnabled ? 40 : bDropped ? 47 : bSelected ? 45 : 46));
+    return CSize(0, 0);
+}
+
+CSize CXTPBarThemeShadowed::DrawEditControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+{
+    auto* pEdit = static_cast<CXTPControlEdit*>(pControl);
+    BOOL bLabel = pEdit->IsCaptionVisible();
+    if (!bDraw)
+        return MeasureField(pDC, pControl, pEdit->GetWidth(), bLabel, FALSE);
+    CXTPCommandBar* pBar = pControl->GetParent();
+    BOOL bPopup = pBar && pBar->GetType() == xtpBarTypePopup;
+    CRect rc = DrawFieldLabel(pDC, pControl, pEdit->GetLabelWidth(), bLabel);
+    if (!pControl->GetEnabled()) {
+        rc.left++;
+        Rectangle(pDC, rc, pControl->GetSelected() == 2 ? 32 : 40, COLOR_3DFACE);
+        return CSize(0, 0);
+    }
+    CRect rcInside = rc;
+    rcInside.DeflateRect(1, 1);
+    pDC->FillSolidRect(rcInside, GetColor(COLOR_WINDOW));
+    if (pControl->GetSelected())
+        Rectangle(pDC, rc, 32, COLOR_WINDOW);
+    else if (bPopup)
+        Draw3dRect(pDC, rc, 53, 53);
+    return CSize(0, 0);
+}
+
+CSize CXTPBarThemeShadowed::DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect rc, BOOL bSelected,
+                                               BOOL bDraw, CXTPCommandBars* pOwner)
+{
+    CSize szIcon = pOwner ? pOwner->GetCommandBarsOptions()->szPopupIcons : CSize(0, 0);
+    if (szIcon.cx <= 0 || szIcon.cy <= 0)
+        szIcon = CSize(16, 16);
+    int nHeight = std::max(static_cast<int>(szIcon.cy) + 6, m_nTextHeight);
+    int c = std::max(static_cast<int>(szIcon.cx) + 4, m_nTextHeight + 4);
+    if (!bDraw)
+        return CSize(c, nHeight);
+    if (!pControl)
+        return CSize(0, 0);
+    pDC->FillSolidRect(rc, GetColor(41));
+    FillBarBand(pDC, 0, rc.top, c + 1, rc.Height(), FALSE);
+    if (bSelected)
+        DrawControlRect(pDC, rc, TRUE, FALSE, TRUE, FALSE, FALSE, FALSE, xtpBarPopup);
+
+    int nStyle = pControl->GetStyle(), nType = pControl->GetType();
+    BOOL bImageSource = pControl->GetCustomIconId() != 0 || pControl->GetIconId() > 0 || pControl->GetID() != 0;
+    BOOL bShowsImage = nStyle == xtpButtonIcon || nStyle == xtpButtonIconAndCaption ||
+                       (nStyle == xtpButtonAutomatic && nType != xtpControlPopup);
+    CXTPBarIcon* pIcon = bImageSource && bShowsImage ? pControl->GetImage(szIcon.cx) : nullptr;
+    if (pIcon) {
+        CSize szImage = pIcon->GetExtent();
+        CSize szDrawn(szIcon.cx, szImage.cx ? szImage.cy * szIcon.cx / szImage.cx : szIcon.cy);
+        CPoint pt(rc.left + c / 2 - szDrawn.cx / 2, rc.top + rc.Height() / 2 - szDrawn.cy / 2);
+        DrawImage(pDC, pt, szDrawn, pIcon, bSelected, FALSE, TRUE, FALSE, FALSE, FALSE);
+    }
+
+    CString strCaption = pControl->GetCaption();
+    StripAmpersands(strCaption);
+    CWnd* pOwnerWnd = pOwner ? pOwner->GetSite() : nullptr;
+    if (pOwnerWnd && pOwnerWnd->GetSafeHwnd() && (pOwnerWnd->GetExStyle() & WS_EX_LAYOUTRTL))
+        DrawControlHook(strCaption);
+    CFontSelector font(pDC, GetNormalFont());
+    COLORREF clrText = GetColor(bSelected ? 45 : 44);
+    pDC->SetTextColor(clrText);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(strCaption, CRect(c + rc.left + 8, rc.top, rc.right, rc.bottom),
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+
+    int m = (rc.top + rc.bottom) / 2;
+    if (nType >= xtpControlPopup && nType <= xtpControlSplitButtonPopup) {
+        FillTriangle(pDC, CPoint(rc.right - 7, m), CPoint(rc.right - 12, m - 5), CPoint(rc.right - 12, m + 5), clrText);
+        if (nType == xtpControlSplitButtonPopup)
+            Line(pDC, rc.right - 20, rc.top + 1, rc.right - 20, rc.bottom - 1, bSelected ? 32 : COLOR_3DSHADOW);
+    }
+    if (nType == xtpControlComboBox || nType == xtpControlEdit) {
+        CRect rcCalc(0, 0, 0, 0);
+        pDC->DrawText(strCaption, rcCalc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        int s = pDC->GetTextExtent(L" ", 1).cy + 2;
+        Rectangle(pDC, CRect(rcCalc.Width() + c + rc.left + 13, rc.top, rc.right, rc.bottom), bSelected ? 32 : COLOR_3DFACE,
+                  COLOR_WINDOW);
+        if (nType == xtpControlComboBox) {
+            CRect rcButton(rc.right - s, rc.top, rc.right, rc.bottom);
+            if (!bSelected)
+                pDC->FillSolidRect(rc.right - s + 2, rc.top + 2, s - 4, rc.Height() - 4, GetColor(COLOR_3DFACE));
+            else
+                DrawControlRect(pDC, rcButton, TRUE, FALSE, TRUE, FALSE, FALSE, FALSE, xtpBarPopup);
+            rcButton.DeflateRect(1, 1);
+            DrawDownArrow(pDC, rcButton, GetColor(bSelected ? 45 : 46));
+        }
+    }
+    return CSize(0, 0);
 }

@@ -25,10 +25,18 @@ public:
                    BOOL bChecked, BOOL bPopupWhole, BOOL bToolBar) override;
     CSize DrawGripperShape(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     int GetThemeId() const override { return themeShadowed; }
+    CSize DrawComboBoxControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) override;
+    CSize DrawEditControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw) override;
+    CSize DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
+                             CXTPCommandBars* pOwner) override;
     // The icon column of popups and the band of hidden items.
     virtual void FillBarBand(CDC* pDC, int x, int y, int cx, int cy, BOOL bSecondStyle);
 
 protected:
+    // A field's size (label width and drop button stored in the control) with the label shown or not.
+    CSize MeasureField(CDC* pDC, CXTPControl* pControl, int nFieldWidth, BOOL bLabel, BOOL bDropButton);
+    // The label of a field, or nothing without one; the rest of the control's rectangle.
+    CRect DrawFieldLabel(CDC* pDC, CXTPControl* pControl, int nLabelWidth, BOOL bLabel);
     // The border of a popup where it touches the control that opened it, in the popup's client coordinates.
     static CRect GetJoinRect(CXTPCommandBar* pPopupBar);
     // Frame and fill of a popup bar, its icon column and the join with its control.

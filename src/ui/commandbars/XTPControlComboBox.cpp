@@ -1,0 +1,956 @@
+#include "ui/commandbars/XTPControlComboBox.h"
+
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/persist/PropExchange.h"
+#include "ui/themes/BarIcon.h"
+#include "ui/themes/BarPainter.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+IMPLEMENT_SERIAL(CXTPControlComboBox, CXTPControlPopup, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
+IMPLEMENT_SERIAL(CXTPControlComboBoxList, CXTPPopupBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
+
+namespace
+{
+BOOL IsAltDown()
+{
+    return ::GetKeyState(VK_MENU) < 0;
+}
+
+BOOL IsListKey(UINT nChar)
+{
+    return nChar == VK_UP || nChar == VK_DOWN || nChar == VK_PRIOR || nChar == VK_NEXT;
+}
+}
+
+// The edit window
+
+CXTPCommandBar* CXTPComboBoxEditCtrl::GetOwnerBar() const
+{
+    return m_pComboBox->GetParent();
+}
+
+LRESULT CXTPComboBoxEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CXTPCommandBar* pBar = m_pComboBox->GetParent();
+    BOOL bCustomize = pBar && pBar->IsCustomizeMode();
+    switch (message) {
+    case WM_SETFOCUS: {
+        if (bCustomize)
+            break;
+        m_pComboBox->OnEditSetFocus(reinterpret_cast<HWND>(wParam));
+        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        PostMessage(EM_SETSEL, 0, -1);
+        return lResult;
+    }
+    case WM_KILLFOCUS: {
+        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        if (!bCustomize)
+            m_pComboBox->OnEditKillFocus();
+        return lResult;
+    }
+    case WM_MOUSEMOVE: {
+        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        if (pBar) {
+            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            MapWindowPoints(pBar, &pt, 1);
+            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(pt.x, pt.y));
+        }
+        return lResult;
+    }
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:   // a second click soon after the first shows the menu again
+        if (bCustomize || !pBar)
+            break;
+        pBar->SetPopuped(-1);
+        m_pComboBox->SetFocused(TRUE);
+        if (ShowContextMenu(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+        return 0;
+    case WM_DESTROY:
+        m_pComboBox->OnEditDestroyed();
+        break;
+    case WM_XTP_SHELLAUTOCOMPLETESTART:
+        if (pBar && m_pComboBox->IsDroppedDown())
+            pBar->SetPopuped(-1);
+        return 0;
+    }
+    return CXTPEdit::WindowProc(message, wParam, lParam);
+}
+
+BOOL CXTPComboBoxEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        m_pComboBox->OnEditChanged();
+        return FALSE;
+    }
+    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// The shell's auto-completion
+
+HHOOK CXTPAutoSuggestHook::s_hHook = nullptr;
+CXTPAutoSuggestHook* CXTPAutoSuggestHook::s_pOwner = nullptr;
+
+CXTPAutoSuggestHook::~CXTPAutoSuggestHook()
+{
+    Hook(FALSE);
+}
+
+HRESULT CXTPAutoSuggestHook::EnableShellAutoComplete(HWND hWndEdit, DWORD dwFlags)
+{
+    HMODULE hShell = ::LoadLibraryW(L"shlwapi.dll");
+    if (!hShell)
+        return E_FAIL;
+    using PFNSHAUTOCOMPLETE = HRESULT(WINAPI*)(HWND, DWORD);
+    auto pfnAutoComplete = reinterpret_cast<PFNSHAUTOCOMPLETE>(
+        reinterpret_cast<void*>(::GetProcAddress(hShell, "SHAutoComplete")));
+    HRESULT hr = pfnAutoComplete ? pfnAutoComplete(hWndEdit, dwFlags) : E_FAIL;
+    ::FreeLibrary(hShell);
+    return hr;
+}
+
+void CXTPAutoSuggestHook::Hook(BOOL bHook, HWND hWndEdit)
+{
+    if (bHook) {
+        m_hWndEdit = hWndEdit;
+        if (!s_hHook) {
+            s_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, ::GetCurrentThreadId());
+            s_pOwner = this;
+            CKeyboardManager::GetThreadManager()->AddHandler(this);
+        }
+    } else if (s_pOwner == this) {
+        if (s_hHook)
+            ::UnhookWindowsHookEx(s_hHook);
+        s_hHook = nullptr;
+        s_pOwner = nullptr;
+        CKeyboardManager::GetThreadManager()->RemoveHandler(this);
+    }
+    SetDropDownWindow(nullptr);
+}
+
+void CXTPAutoSuggestHook::SetDropDownWindow(HWND hWnd)
+{
+    CMouseManager* pMouse = CMouseManager::GetThreadManager();
+    if (m_hWndDropDown)
+        pMouse->RemoveTrustedWindow(m_hWndDropDown);
+    m_hWndDropDown = hWnd;
+    // Clicks in the shell's drop-down do not close the bars.
+    if (hWnd)
+        pMouse->AddTrustedWindow(hWnd);
+}
+
+BOOL CXTPAutoSuggestHook::ProcessKey(UINT nChar, LPARAM lKeyData)
+{
+    if (!m_hWndDropDown || !::IsWindowVisible(m_hWndDropDown) || IsAltDown() || !IsListKey(nChar))
+        return FALSE;
+    HWND hWndChild = ::GetWindow(m_hWndDropDown, GW_CHILD);
+    HWND hWndList = hWndChild ? ::GetWindow(::GetWindow(hWndChild, GW_CHILD), GW_HWNDLAST) : nullptr;
+    if (!hWndList)
+        return FALSE;
+    MSG msg = {hWndList, WM_KEYDOWN, nChar, lKeyData, 0, {0, 0}};
+    return ::IsDialogMessageW(hWndList, &msg);
+}
+
+void CXTPAutoSuggestHook::HideDropDown()
+{
+    if (m_hWndDropDown)
+        ::ShowWindow(m_hWndDropDown, SW_HIDE);
+}
+
+int CXTPAutoSuggestHook::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*wParam*/, LPARAM& /*lParam*/,
+                                       LRESULT& /*lResult*/)
+{
+    if (nMessage == WM_MOUSEWHEEL && m_hWndDropDown && ::IsWindowVisible(m_hWndDropDown))
+        return xtpHookStop;
+    return xtpHookContinue;
+}
+
+void CXTPAutoSuggestHook::OnWindowPosChanging(HWND hWnd, UINT nFlags)
+{
+    if (m_hWndDropDown) {
+        // Only a hide forgets the drop-down: it is moved and sized while shown too.
+        if (hWnd == m_hWndDropDown && (nFlags & SWP_HIDEWINDOW))
+            SetDropDownWindow(nullptr);
+        return;
+    }
+    if (!(nFlags & SWP_SHOWWINDOW))
+        return;
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, static_cast<int>(std::size(szClass)));
+    if (::lstrcmpW(szClass, L"Auto-Suggest Dropdown") != 0)
+        return;
+    SetDropDownWindow(hWnd);
+    if (::IsWindow(m_hWndEdit))
+        ::PostMessageW(m_hWndEdit, WM_XTP_SHELLAUTOCOMPLETESTART, 0, 0);
+}
+
+LRESULT CALLBACK CXTPAutoSuggestHook::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    HHOOK hHook = s_hHook;
+    if (nCode == HC_ACTION && s_pOwner) {
+        const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (pMsg->message == WM_WINDOWPOSCHANGING && pMsg->lParam)
+            s_pOwner->OnWindowPosChanging(pMsg->hwnd, reinterpret_cast<const WINDOWPOS*>(pMsg->lParam)->flags);
+    }
+    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
+}
+
+// The list
+
+CXTPControlComboBoxList::CXTPControlComboBoxList()
+{
+    m_nPosition = xtpBarListBox;
+    m_bHideCaret = FALSE;
+}
+
+BOOL CXTPControlComboBoxList::CreateListBox()
+{
+    return CreateEx(WS_EX_TOOLWINDOW | WS_EX_STATICEDGE, L"LISTBOX", nullptr,
+                    WS_POPUP | WS_CLIPCHILDREN | WS_BORDER | WS_VSCROLL, CRect(0, 0, 0, 0), nullptr, 0);
+}
+
+int CXTPControlComboBoxList::CalcListHeight(int nRows) const
+{
+    int nCount = static_cast<int>(::SendMessageW(m_hWnd, LB_GETCOUNT, 0, 0));
+    int nItemHeight = static_cast<int>(::SendMessageW(m_hWnd, LB_GETITEMHEIGHT, 0, 0));
+    return std::max(1, std::min(nRows, nCount)) * nItemHeight + 4;
+}
+
+BOOL CXTPControlComboBoxList::Popup(CXTPControlComboBox* pComboBox)
+{
+    CXTPCommandBar* pParent = pComboBox->GetParent();
+    if ((!m_hWnd && !CreateListBox()) || !pParent || !pParent->GetSafeHwnd())
+        return FALSE;
+    SetFont(GetPaintManager()->GetControlFont(pParent, FALSE), FALSE);
+    m_pComboBox = pComboBox;
+    CWnd* pSite = GetOwnerSite();
+    if (pSite && pSite->GetSafeHwnd()) {
+        ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->GetSafeHwnd()));
+        pSite->SendMessage(XTPM_POPUPSHOWING, 0, reinterpret_cast<LPARAM>(this));
+    }
+    // The list reads as the bar does; a list box mirrors itself through its own styles.
+    DWORD dwRTL = WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    if (pParent->IsLayoutRTL())
+        ModifyStyleEx(WS_EX_LAYOUTRTL, dwRTL);
+    else
+        ModifyStyleEx(dwRTL | WS_EX_LAYOUTRTL, 0);
+    if (!SetTrackingMode(1, FALSE, FALSE))
+        return FALSE;
+    int nWidth = m_nListWidth > 0 ? m_nListWidth : pComboBox->GetRect().Width();
+    UpdatePopupPosition();
+    CRect rc = CalcPopupRect(CSize(nWidth, CalcListHeight(pComboBox->GetDropDownItemCount())));
+    SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return TRUE;
+}
+
+BOOL CXTPControlComboBoxList::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
+{
+    // The list keeps its window between openings: the popup bar's own handling would destroy it.
+    if (!CXTPCommandBar::SetTrackingMode(nMode, bSelectFirst, bKeyboard))
+        return FALSE;
+    CXTPControlComboBox* pComboBox = m_pComboBox;
+    if (!pComboBox)
+        return TRUE;
+    if (nMode) {
+        pComboBox->OnListTracking(TRUE);
+        return TRUE;
+    }
+    if (m_hWnd)
+        ShowWindow(SW_HIDE);
+    m_pComboBox = nullptr;
+    pComboBox->OnListTracking(FALSE);
+    return TRUE;
+}
+
+int CXTPControlComboBoxList::OnMouseHitTest(CPoint ptScreen)
+{
+    CRect rc;
+    if (m_hWnd && ::GetWindowRect(m_hWnd, &rc) && rc.PtInRect(ptScreen))
+        return 1;
+    return 0;
+}
+
+int CXTPControlComboBoxList::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam,
+                                           LRESULT& lResult)
+{
+    if (m_nTrackingMode && nMessage == WM_MOUSEWHEEL && m_hWnd) {
+        ::SendMessageW(m_hWnd, WM_MOUSEWHEEL, wParam, lParam);
+        return xtpHookHandled;
+    }
+    return CXTPPopupBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+}
+
+int CXTPControlComboBoxList::OnKeyDown(UINT nChar, LPARAM lKeyData)
+{
+    if (!m_pComboBox)
+        return xtpHookContinue;
+    int nResult = m_pComboBox->OnHookKeyDown(nChar, lKeyData);
+    if (nResult)
+        return nResult;
+    if (nChar == VK_RETURN) {
+        m_pComboBox->OnListItemChosen();
+        return xtpHookHandled;
+    }
+    // Tab and the rest are the bar's that holds the combo.
+    return xtpHookContinue;
+}
+
+LRESULT CXTPControlComboBoxList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The window is a list box: the bar's own painting and mouse handling stay out of it.
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_MOUSEMOVE: {
+        LRESULT lItem = DefWindowProc(LB_ITEMFROMPOINT, 0, lParam);
+        int nItem = LOWORD(lItem);
+        if (!HIWORD(lItem) && nItem != static_cast<int>(DefWindowProc(LB_GETCURSEL, 0, 0)))
+            DefWindowProc(LB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return 0;
+    case WM_LBUTTONUP:
+        if (m_pComboBox)
+            m_pComboBox->OnListItemChosen();
+        return 0;
+    case WM_ERASEBKGND: {
+        CRect rc;
+        GetClientRect(&rc);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, ::GetSysColorBrush(COLOR_WINDOW));
+        return 1;
+    }
+    case WM_NCPAINT: {
+        LRESULT lResult = DefWindowProc(message, wParam, lParam);
+        CWindowDC dc(this);
+        CRect rc;
+        GetWindowRect(&rc);
+        rc.OffsetRect(-rc.left, -rc.top);
+        CXTPBarPainter* pPainter = GetPaintManager();
+        dc.Draw3dRect(rc, pPainter->GetColor(43), pPainter->GetColor(43));
+        rc.DeflateRect(1, 1);
+        dc.Draw3dRect(rc, pPainter->GetColor(COLOR_WINDOW), pPainter->GetColor(COLOR_WINDOW));
+        return lResult;
+    }
+    case WM_DESTROY:
+        SetTrackingMode(0, TRUE, FALSE);
+        break;
+    }
+    return DefWindowProc(message, wParam, lParam);
+}
+
+void CXTPControlComboBoxList::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
+{
+    CXTPPopupBar::Copy(pOther, bRecursive);
+    auto* pList = dynamic_cast<CXTPControlComboBoxList*>(pOther);
+    if (!pList || !pList->m_hWnd || (!m_hWnd && !CreateListBox()))
+        return;
+    m_nListWidth = pList->m_nListWidth;
+    int nCount = static_cast<int>(pList->SendMessage(LB_GETCOUNT));
+    for (int i = 0; i < nCount; i++) {
+        CString strItem;
+        static_cast<CListBox*>(static_cast<CWnd*>(pList))->GetText(i, strItem);
+        SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strItem)));
+    }
+}
+
+void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPPopupBar::DoPropExchange(pPX);
+    CXTPPropExchangeSection section(pPX, L"Items");
+    CXTPPropExchange* pItems = section.Get();
+    if (pPX->IsStoring()) {
+        // A list without a window has no items to keep.
+        if (!m_hWnd)
+            return;
+        int nCount = static_cast<int>(SendMessage(LB_GETCOUNT));
+        ExchangeInt(pItems, L"ItemCount", nCount, 0);
+        for (int i = 0; i < nCount; i++) {
+            CString strItem, strName;
+            static_cast<CListBox*>(static_cast<CWnd*>(this))->GetText(i, strItem);
+            strName.Format(L"Item%i", i);
+            ExchangeString(pItems, strName, strItem, L"");
+        }
+        return;
+    }
+    int nCount = 0;
+    ExchangeInt(pItems, L"ItemCount", nCount, 0);
+    if (nCount <= 0 || (!m_hWnd && !CreateListBox()))
+        return;
+    SendMessage(LB_RESETCONTENT);
+    for (int i = 0; i < nCount; i++) {
+        CString strItem, strName;
+        strName.Format(L"Item%i", i);
+        ExchangeString(pItems, strName, strItem, L"");
+        SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strItem)));
+    }
+}
+
+// The combo box
+
+CXTPControlComboBox::CXTPControlComboBox()
+{
+    m_nType = xtpControlComboBox;
+    auto* pList = new CXTPControlComboBoxList;
+    pList->CreateListBox();
+    SetCommandBar(pList);
+}
+
+CXTPControlComboBox::~CXTPControlComboBox()
+{
+    delete m_pAutoSuggestHook;
+    DestroyEdit();
+    if (CXTPControlComboBoxList* pList = GetListBox())
+        if (pList->GetComboBox() == this)
+            pList->SetTrackingMode(0, TRUE, FALSE);
+}
+
+CListBox* CXTPControlComboBox::GetListCtrl() const
+{
+    CXTPControlComboBoxList* pList = GetListBox();
+    return pList && pList->GetSafeHwnd() ? static_cast<CListBox*>(static_cast<CWnd*>(pList)) : nullptr;
+}
+
+void CXTPControlComboBox::DestroyEdit()
+{
+    if (!m_pEdit)
+        return;
+    if (m_pEdit->GetSafeHwnd())
+        m_pEdit->DestroyWindow();
+    delete m_pEdit;
+    m_pEdit = nullptr;
+}
+
+void CXTPControlComboBox::SetDropDown(BOOL bDropDown)
+{
+    if (m_bDropDown == bDropDown)
+        return;
+    m_bDropDown = bDropDown;
+    if (bDropDown) {
+        m_pEdit = CreateEditCtrl();
+    } else {
+        GetEditText();
+        DestroyEdit();
+    }
+    InvalidateParentLayout();
+}
+
+void CXTPControlComboBox::SetWidth(int nWidth)
+{
+    if (m_nWidth == nWidth)
+        return;
+    m_nWidth = nWidth;
+    InvalidateParentLayout();
+}
+
+CString CXTPControlComboBox::GetEditText() const
+{
+    return m_field.GetText(m_pEdit);
+}
+
+void CXTPControlComboBox::SetEditText(const CString& strText)
+{
+    m_field.SetText(m_pEdit, strText);
+    if (IsEditCreated())
+        UpdateColors();
+    RedrawParent();
+}
+
+void CXTPControlComboBox::SetEditHint(const CString& strHint)
+{
+    m_field.SetHint(m_pEdit, strHint);
+    if (IsEditCreated())
+        UpdateColors();
+    RedrawParent();
+}
+
+void CXTPControlComboBox::UpdateColors()
+{
+    CXTPBarPainter* pPainter = GetPaintManager();
+    COLORREF clrText = pPainter->GetColor(!m_bEnabled || IsHintShown() ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+    COLORREF clrBack = pPainter->GetColor(m_bEnabled ? COLOR_WINDOW : COLOR_3DFACE);
+    m_pEdit->SetColors(clrText, clrBack);
+}
+
+void CXTPControlComboBox::EnableShellAutoComplete(DWORD dwFlags)
+{
+    delete m_pAutoSuggestHook;
+    m_pAutoSuggestHook = nullptr;
+    m_dwShellAutoCompleteFlags = dwFlags;
+    if (!IsEditCreated() || !dwFlags)
+        return;
+    m_pAutoSuggestHook = new CXTPAutoSuggestHook;
+    if (FAILED(CXTPAutoSuggestHook::EnableShellAutoComplete(m_pEdit->GetSafeHwnd(), dwFlags))) {
+        delete m_pAutoSuggestHook;
+        m_pAutoSuggestHook = nullptr;
+    }
+}
+
+int CXTPControlComboBox::AddString(LPCTSTR lpszItem)
+{
+    CListBox* pList = GetListCtrl();
+    return pList ? pList->AddString(lpszItem) : LB_ERR;
+}
+
+int CXTPControlComboBox::GetCount() const
+{
+    CListBox* pList = GetListCtrl();
+    return pList ? pList->GetCount() : 0;
+}
+
+int CXTPControlComboBox::GetCurSel() const
+{
+    CListBox* pList = GetListCtrl();
+    return pList ? pList->GetCurSel() : m_nCurSel;
+}
+
+void CXTPControlComboBox::SetCurSel(int nIndex)
+{
+    m_nCurSel = nIndex;
+    if (CListBox* pList = GetListCtrl())
+        pList->SetCurSel(nIndex);
+}
+
+CString CXTPControlComboBox::GetListBoxText() const
+{
+    CString strText;
+    CListBox* pList = GetListCtrl();
+    int nIndex = pList ? pList->GetCurSel() : LB_ERR;
+    if (nIndex != LB_ERR)
+        pList->GetText(nIndex, strText);
+    return strText;
+}
+
+int CXTPControlComboBox::FindStringExact(LPCTSTR lpszFind) const
+{
+    CListBox* pList = GetListCtrl();
+    return pList ? pList->FindStringExact(-1, lpszFind) : LB_ERR;
+}
+
+BOOL CXTPControlComboBox::IsDroppedDown() const
+{
+    CXTPControlComboBoxList* pList = GetListBox();
+    return pList && pList->IsTrackingMode() && pList->GetComboBox() == this;
+}
+
+void CXTPControlComboBox::SetLabelWidth(int nWidth)
+{
+    if (m_nLabelWidth == nWidth)
+        return;
+    m_nLabelWidth = nWidth;
+    m_bLayoutChanged = TRUE;
+}
+
+void CXTPControlComboBox::SetThumbWidth(int nWidth)
+{
+    if (m_nThumbWidth == nWidth)
+        return;
+    m_nThumbWidth = nWidth;
+    m_bLayoutChanged = TRUE;
+}
+
+void CXTPControlComboBox::SetFocused(BOOL bFocused)
+{
+    if (IsFocused() == bFocused || !m_pParent)
+        return;
+    if (bFocused) {
+        m_nLastSel = GetCurSel();
+        m_bSelEndOk = FALSE;
+        m_field.SetFocused(this, m_pEdit, TRUE, xtpComboSetFocus, xtpComboKillFocus);
+        return;
+    }
+    if (IsDroppedDown())
+        m_pParent->SetPopuped(-1);
+    // Leaving without a choice: the list shows again what it showed before.
+    if (!m_bSelEndOk) {
+        SetCurSel(m_nLastSel);
+        NotifySite(xtpComboSelEndCancel);
+    }
+    m_field.SetFocused(this, m_pEdit, FALSE, xtpComboSetFocus, xtpComboKillFocus);
+}
+
+void CXTPControlComboBox::OnEditSetFocus(HWND hWndOld)
+{
+    m_field.TakeHintAway(m_pEdit);
+    UpdateColors();
+    m_strLastText = GetEditText();
+    if (m_pAutoSuggestHook)
+        m_pAutoSuggestHook->Hook(TRUE, m_pEdit->GetSafeHwnd());
+    m_field.RememberFocus(hWndOld);
+    SetFocused(TRUE);
+}
+
+void CXTPControlComboBox::OnEditKillFocus()
+{
+    GetEditText();
+    if (m_pParent && IsDroppedDown())
+        m_pParent->SetPopuped(-1);
+    if (m_pAutoSuggestHook)
+        m_pAutoSuggestHook->Hook(FALSE);
+    SetFocused(FALSE);
+    if (IsEditCreated()) {
+        m_field.ShowTextOrHint(m_pEdit);
+        UpdateColors();
+    }
+}
+
+void CXTPControlComboBox::OnEditDestroyed()
+{
+    if (m_pAutoSuggestHook)
+        m_pAutoSuggestHook->Hook(FALSE);
+    m_field.OnWindowDestroyed(m_pEdit);
+}
+
+void CXTPControlComboBox::OnEditChanged()
+{
+    if (!m_field.OnWindowTextChanged(m_pEdit))
+        return;
+    CString strText = GetEditText();
+    CListBox* pList = GetListCtrl();
+    if (m_bAutoComplete && !m_bIgnoreAutoComplete && pList && !strText.IsEmpty()) {
+        int nStart = 0, nEnd = 0;
+        m_pEdit->GetSel(nStart, nEnd);
+        int nItem = nStart == nEnd && nEnd == strText.GetLength() ? pList->FindString(-1, strText) : LB_ERR;
+        if (nItem != LB_ERR) {
+            // Suppressed first: the completed text changes the window again.
+            m_bIgnoreAutoComplete = TRUE;
+            int nTyped = strText.GetLength();
+            pList->GetText(nItem, strText);
+            m_field.SetText(m_pEdit, strText);
+            m_pEdit->SetSel(nTyped, strText.GetLength());
+            m_pEdit->SendMessage(EM_SCROLLCARET);
+        }
+    }
+    if (pList) {
+        int nExact = pList->FindStringExact(-1, strText);
+        if (nExact != LB_ERR) {
+            pList->SetCurSel(nExact);
+        } else {
+            int nFirst = pList->FindString(-1, strText);
+            if (nFirst != LB_ERR)
+                pList->SetTopIndex(nFirst);
+            pList->SetCurSel(-1);
+        }
+    }
+    m_pEdit->SetMargins(0, 0);
+    UpdateColors();
+    NotifySite(xtpComboEditChange);
+}
+
+void CXTPControlComboBox::OnSelectionChanged()
+{
+    m_field.SetText(m_pEdit, GetListBoxText());
+    if (IsEditCreated())
+        UpdateColors();
+    RedrawParent();
+    NotifySite(xtpComboSelChange);
+}
+
+int CXTPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam)
+{
+    if (!IsFocused())
+        return 0;
+    m_bIgnoreAutoComplete = nChar == VK_DELETE || nChar == VK_BACK;
+    if (m_pEdit && m_pEdit->IsImeComposing())
+        return xtpHookStop;
+    if (nChar == VK_RETURN || nChar == VK_TAB)
+        return 0;
+    BOOL bAlt = IsAltDown();
+    if (nChar == VK_ESCAPE) {
+        int nLastSel = m_nLastSel;
+        if (IsDroppedDown())
+            m_pParent->SetPopuped(-1);
+        SetCurSel(nLastSel);
+        SetEditText(m_strLastText);
+        SetFocused(FALSE);
+        return xtpHookHandled;
+    }
+    if ((nChar == VK_F4 && !bAlt) || ((nChar == VK_UP || nChar == VK_DOWN) && bAlt)) {
+        m_pParent->SetPopuped(IsDroppedDown() ? -1 : m_nIndex);
+        return xtpHookHandled;
+    }
+    if (m_pAutoSuggestHook && m_pAutoSuggestHook->ProcessKey(nChar, lParam))
+        return xtpHookHandled;
+    if (!IsEditCreated() || (IsListKey(nChar) && !bAlt)) {
+        ProcessListKey(nChar, lParam);
+        return xtpHookHandled;
+    }
+    if (m_pEdit->ProcessDialogKey(nChar, lParam))
+        return xtpHookHandled;
+    return xtpHookStop;
+}
+
+BOOL CXTPControlComboBox::ProcessListKey(UINT nChar, LPARAM lKeyData)
+{
+    CListBox* pList = GetListCtrl();
+    if (!pList)
+        return FALSE;
+    BOOL bAlt = IsAltDown();
+    if (IsEditCreated() ? (bAlt || !IsListKey(nChar))
+                        : ((nChar == VK_F4 && !bAlt) || ((nChar == VK_UP || nChar == VK_DOWN) && bAlt)))
+        return FALSE;
+    int nBefore = pList->GetCurSel();
+    pList->SendMessage(WM_KEYDOWN, nChar, lKeyData);
+    if (pList->GetCurSel() != nBefore) {
+        m_nCurSel = pList->GetCurSel();
+        OnSelectionChanged();
+        if (IsEditCreated()) {
+            m_pEdit->SetSel(0, -1);
+            m_pEdit->SendMessage(EM_SCROLLCARET);
+        }
+    }
+    return TRUE;
+}
+
+void CXTPControlComboBox::OnListItemChosen()
+{
+    if (GetListBoxText() != GetEditText() || GetCurSel() != m_nCurSel) {
+        m_nCurSel = GetCurSel();
+        OnSelectionChanged();
+    }
+    OnExecute();
+}
+
+void CXTPControlComboBox::OnExecute()
+{
+    if (GetCurSel() != LB_ERR)
+        NotifySite(xtpComboSelEndOk);
+    m_bSelEndOk = TRUE;
+    CXTPControl::OnExecute();
+}
+
+void CXTPControlComboBox::OnListTracking(BOOL bTracking)
+{
+    CMouseManager* pMouse = CMouseManager::GetThreadManager();
+    if (bTracking) {
+        pMouse->m_nCaptureLoops++;
+        SetFocused(TRUE);
+        m_nLastSel = GetCurSel();
+        m_strLastText = GetEditText();
+        NotifySite(xtpComboDropDown);
+        return;
+    }
+    NotifySite(xtpComboCloseUp);
+    pMouse->m_nCaptureLoops = std::max(0, pMouse->m_nCaptureLoops - 1);
+    if (m_pParent && m_pParent->GetPopupedIndex() == m_nIndex)
+        m_pParent->SetPopuped(-1);
+    // Without a field of its own the combo is done with the keyboard once its list closes.
+    if (!IsEditCreated())
+        SetFocused(FALSE);
+    RedrawParent();
+}
+
+BOOL CXTPControlComboBox::SetPopup(BOOL bPopup)
+{
+    CXTPControlComboBoxList* pList = GetListBox();
+    if (!pList)
+        return FALSE;
+    if (!bPopup) {
+        if (pList->GetComboBox() == this)
+            pList->SetTrackingMode(0, TRUE, FALSE);
+        RedrawParent();
+        return TRUE;
+    }
+    if (!m_pParent || !m_pParent->GetSafeHwnd())
+        return FALSE;
+    pList->SetCommandBars(m_pParent->GetCommandBars());
+    BOOL bOpened = pList->Popup(this);
+    RedrawParent();
+    return bOpened;
+}
+
+void CXTPControlComboBox::OnClick(BOOL bKeyboard, CPoint pt)
+{
+    if (!m_bEnabled || !m_pParent)
+        return;
+    if (bKeyboard && (IsFocused() || IsDroppedDown())) {
+        OnExecute();
+        return;
+    }
+    // A press in the field of a drop-down combo edits; the drop button (or the whole of a list combo) opens.
+    CRect rcButton = m_rcControl;
+    rcButton.left = rcButton.right - m_nThumbWidth;
+    if (!bKeyboard && IsEditCreated() && !rcButton.PtInRect(pt)) {
+        SetFocused(TRUE);
+        return;
+    }
+    m_pParent->SetPopuped(IsDroppedDown() ? -1 : m_nIndex, bKeyboard);
+}
+
+void CXTPControlComboBox::OnMouseHover()
+{
+    if (CMouseManager::GetThreadManager()->m_nCaptureLoops > 0)
+        return;
+    CXTPControl::OnMouseHover();
+}
+
+BOOL CXTPControlComboBox::SetSelected(int nSelected)
+{
+    BOOL bChanged = CXTPControl::SetSelected(nSelected);
+    if (!nSelected)
+        SetFocused(FALSE);
+    return bChanged;
+}
+
+void CXTPControlComboBox::AdjustEditRect(CRect& rc)
+{
+    rc.left += m_nLabelWidth;
+    rc.right -= m_nThumbWidth;
+    if (m_nEditIconId > 0)
+        if (CXTPBarIcon* pIcon = GetImageManager() ? GetImageManager()->GetIcon(static_cast<UINT>(m_nEditIconId), 16)
+                                                   : nullptr)
+            rc.left += pIcon->GetExtent().cx + 2;
+}
+
+void CXTPControlComboBox::SetRect(CRect rc)
+{
+    GetEditText();
+    HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
+    if (IsEditCreated() && ((m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) || ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar))
+        m_pEdit->DestroyWindow();
+    if (rc == m_rcControl && IsEditCreated() && !m_bLayoutChanged)
+        return;
+    m_rcControl = rc;
+    m_bLayoutChanged = FALSE;
+    if (!m_pEdit || !hWndBar)
+        return;
+    if (!m_pEdit->GetSafeHwnd()) {
+        m_pEdit->Create(WS_CHILD | ES_AUTOHSCROLL, m_pParent);
+        m_field.ShowTextOrHint(m_pEdit);
+        m_pEdit->EnableWindow(m_bEnabled);
+        UpdateColors();
+        EnableShellAutoComplete(m_dwShellAutoCompleteFlags);
+    }
+    m_pEdit->SetFont(GetPaintManager()->GetControlFont(m_pParent, FALSE), FALSE);
+    m_pEdit->SetMargins(0, 0);
+    CRect rcEdit = m_rcControl;
+    AdjustEditRect(rcEdit);
+    rcEdit.DeflateRect(4, 3, 3, 3);
+    m_pEdit->SetWindowPos(nullptr, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
+                          SWP_NOZORDER | SWP_NOACTIVATE | (m_dwHideFlags ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+}
+
+void CXTPControlComboBox::SetEnabled(BOOL bEnabled)
+{
+    if (m_bEnabled == bEnabled)
+        return;
+    m_bEnabled = bEnabled;
+    if (IsEditCreated()) {
+        m_pEdit->EnableWindow(bEnabled);
+        UpdateColors();
+    }
+    RedrawParent();
+}
+
+void CXTPControlComboBox::SetHideFlags(DWORD dwFlags)
+{
+    if (m_dwHideFlags == dwFlags)
+        return;
+    m_dwHideFlags = dwFlags;
+    if (IsEditCreated())
+        m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
+                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                  (dwFlags ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+    InvalidateParentLayout();
+}
+
+void CXTPControlComboBox::OnCalcDynamicSize(DWORD dwMode)
+{
+    // The field has no upright form: a bar docked at a side leaves it out.
+    DWORD dwFlags = (dwMode & LM_VERTDOCK) ? (m_dwHideFlags | xtpHideDockingPosition)
+                                           : (m_dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
+    SetHideFlags(dwFlags);
+}
+
+void CXTPControlComboBox::SetParent(CXTPCommandBar* pParent)
+{
+    CXTPControlPopup::SetParent(pParent);
+    CXTPControlComboBoxList* pList = GetListBox();
+    CWnd* pSite = pParent && pParent->GetSafeHwnd() ? pParent->GetSite() : nullptr;
+    if (pList && pList->GetSafeHwnd() && pSite && pSite->GetSafeHwnd())
+        ::SetWindowLongPtrW(pList->GetSafeHwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->GetSafeHwnd()));
+    if (!pParent && IsEditCreated())
+        m_pEdit->DestroyWindow();
+}
+
+BOOL CXTPControlComboBox::IsCaptionVisible() const
+{
+    return (m_nComboStyle == 1 || (m_pParent && m_pParent->GetType() == xtpBarTypePopup)) && !GetCaption().IsEmpty();
+}
+
+BOOL CXTPControlComboBox::Compare(CXTPControl* pOther) const
+{
+    return CXTPControlPopup::Compare(pOther) && pOther->IsKindOf(RUNTIME_CLASS(CXTPControlComboBox)) &&
+           static_cast<CXTPControlComboBox*>(pOther)->m_nWidth == m_nWidth;
+}
+
+void CXTPControlComboBox::Copy(CXTPControl* pOther, BOOL bRecursive)
+{
+    if (pOther->IsKindOf(RUNTIME_CLASS(CXTPControlComboBox))) {
+        auto* pCombo = static_cast<CXTPControlComboBox*>(pOther);
+        m_nComboStyle = pCombo->m_nComboStyle;
+        m_nWidth = pCombo->m_nWidth;
+        m_field.CopyValue(pCombo->m_field, pCombo->m_pEdit);
+        SetDropDown(pCombo->m_bDropDown);
+        m_bAutoComplete = pCombo->m_bAutoComplete;
+        m_dwShellAutoCompleteFlags = pCombo->m_dwShellAutoCompleteFlags;
+        m_nEditIconId = pCombo->m_nEditIconId;
+        m_nDropDownItemCount = pCombo->m_nDropDownItemCount;
+    }
+    CXTPControlPopup::Copy(pOther, bRecursive);
+}
+
+void CXTPControlComboBox::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPControlPopup::DoPropExchange(pPX);
+    BOOL bDropDown = m_bDropDown;
+    ExchangeBool(pPX, L"DropDown", bDropDown, FALSE);
+    ExchangeInt(pPX, L"ComboStyle", m_nComboStyle, 0);
+    ExchangeInt(pPX, L"Width", m_nWidth, 0);
+    CString strHint = m_field.GetHint();
+    ExchangeString(pPX, L"EditHint", strHint, L"");
+    ExchangeBool(pPX, L"AutoComplete", m_bAutoComplete, FALSE);
+    ExchangeDWord(pPX, L"ShellAutoCompleteFlags", m_dwShellAutoCompleteFlags, 0);
+    ExchangeInt(pPX, L"EditIconId", m_nEditIconId, 0);
+    ExchangeInt(pPX, L"DropDownItemCount", m_nDropDownItemCount, 12);
+    if (pPX->IsLoading()) {
+        SetDropDown(bDropDown);
+        SetEditHint(strHint);
+    }
+    if (CXTPControlComboBoxList* pList = GetListBox()) {
+        CXTPPropExchangeSection section(pPX, L"CommandBar");
+        pList->DoPropExchange(section.Get());
+    }
+}
+
+void CXTPControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
+{
+    if (m_nEditIconId > 0 && GetImageManager()) {
+        if (CXTPBarIcon* pIcon = GetImageManager()->GetIcon(static_cast<UINT>(m_nEditIconId), 16)) {
+            CSize sz = pIcon->GetExtent();
+            CPoint pt(rcText.left, rcText.top + (rcText.Height() - sz.cy) / 2);
+            pIcon->Draw(pDC, pt, m_bEnabled ? CXTPBarIcon::imageNormal : CXTPBarIcon::imageDisabled, sz);
+            rcText.left += sz.cx + 2;
+        }
+    }
+    if (IsEditCreated())
+        return;
+    CXTPBarPainter* pPainter = GetPaintManager();
+    BOOL bHighlight = m_nSelected && m_bEnabled;
+    if (bHighlight)
+        pDC->FillSolidRect(rcText, pPainter->GetColor(COLOR_HIGHLIGHT));
+    CString strText = GetEditText();
+    BOOL bHint = strText.IsEmpty() && !GetEditHint().IsEmpty();
+    int nColor = bHighlight ? COLOR_HIGHLIGHTTEXT : !m_bEnabled || bHint ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
+    pDC->SetTextColor(pPainter->GetColor(nColor));
+    pDC->SetBkMode(TRANSPARENT);
+    CFont* pOld = pDC->SelectObject(pPainter->GetControlFont(m_pParent, FALSE));
+    pDC->DrawText(bHint ? GetEditHint() : strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    pDC->SelectObject(pOld);
+}

@@ -1,0 +1,219 @@
+// The combo box a bar can hold: a text field (an edit window of its own while it is a drop-down combo, else
+// painted text) and a list that opens in a popup below it. Typed text can be completed from the list, an empty
+// field can show a grey hint, and the shell's auto-completion can serve the field.
+#pragma once
+
+#include "ui/commandbars/XTPEdit.h"
+#include "ui/commandbars/XTPHookManager.h"
+#include "ui/commandbars/XTPPopupBar.h"
+
+class CXTPControlComboBox;
+
+// Notification codes of a combo box to its site.
+enum
+{
+    xtpComboSelChange = 1,
+    xtpComboSetFocus = 3,
+    xtpComboKillFocus = 4,
+    xtpComboEditChange = 5,
+    xtpComboDropDown = 7,
+    xtpComboCloseUp = 8,
+    xtpComboSelEndOk = 9,
+    xtpComboSelEndCancel = 10
+};
+
+// Posted to a combo's edit window when the shell's drop-down shows: the combo's own list closes.
+const UINT WM_XTP_SHELLAUTOCOMPLETESTART = WM_APP + 0x7B;
+
+// The edit window of a drop-down combo.
+class CXTPComboBoxEditCtrl : public CXTPEdit
+{
+public:
+    explicit CXTPComboBoxEditCtrl(CXTPControlComboBox* pComboBox) : m_pComboBox(pComboBox) {}
+
+protected:
+    CXTPCommandBar* GetOwnerBar() const override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    CXTPControlComboBox* m_pComboBox;
+};
+
+// Watches for the shell's auto-completion drop-down of one edit window while that field has the focus: the
+// drop-down is remembered while shown, takes the list keys and the wheel, and closes the combo's own list.
+class CXTPAutoSuggestHook : public CXTPHookHandler
+{
+public:
+    ~CXTPAutoSuggestHook() override;
+
+    // SHAutoComplete from shlwapi; E_FAIL when the library or the function is missing.
+    static HRESULT EnableShellAutoComplete(HWND hWndEdit, DWORD dwFlags);
+    // Installs the thread's hook (one in the process) and takes part in the keyboard handling; off removes both
+    // when this object owns them. Either way the remembered drop-down is forgotten.
+    void Hook(BOOL bHook, HWND hWndEdit = nullptr);
+    BOOL IsHooked() const { return s_pOwner == this; }
+    HWND GetDropDownWindow() const { return m_hWndDropDown; }
+    void SetDropDownWindow(HWND hWnd);
+    // Up, Down, Page Up and Page Down go to the shown drop-down's list while Alt is up.
+    BOOL ProcessKey(UINT nChar, LPARAM lKeyData);
+    void HideDropDown();
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // What the hook does with a window position change of a window of the thread.
+    void OnWindowPosChanging(HWND hWnd, UINT nFlags);
+
+private:
+    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hWndDropDown = nullptr;
+    HWND m_hWndEdit = nullptr;
+    static HHOOK s_hHook;
+    static CXTPAutoSuggestHook* s_pOwner;
+};
+
+// The list of a combo box: a popup bar whose window is a list box.
+class CXTPControlComboBoxList : public CXTPPopupBar
+{
+    DECLARE_SERIAL(CXTPControlComboBoxList)
+public:
+    CXTPControlComboBoxList();
+
+    // The list-box window, a top-level popup without a parent.
+    BOOL CreateListBox();
+    // Opens under the combo; FALSE when it cannot.
+    BOOL Popup(CXTPControlComboBox* pComboBox);
+    BOOL SetTrackingMode(int nMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    int OnKeyDown(UINT nChar, LPARAM lKeyData) override;
+    BOOL IsVisible() const override { return m_hWnd && ::IsWindowVisible(m_hWnd); }
+    int OnMouseHitTest(CPoint ptScreen) override;
+    void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+    CXTPControlComboBox* GetComboBox() const { return m_pComboBox; }
+    // 0: as wide as the combo.
+    void SetWidth(int nWidth) { m_nListWidth = nWidth; }
+    int GetWidth() const { return m_nListWidth; }
+    // The height of the open list for the combo's rows setting.
+    int CalcListHeight(int nRows) const;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    CXTPControlComboBox* m_pComboBox = nullptr;
+    int m_nListWidth = 0;
+};
+
+class CXTPControlComboBox : public CXTPControlPopup
+{
+    DECLARE_SERIAL(CXTPControlComboBox)
+public:
+    CXTPControlComboBox();
+    ~CXTPControlComboBox() override;
+
+    CXTPControlComboBoxList* GetListBox() const { return static_cast<CXTPControlComboBoxList*>(GetCommandBar()); }
+    CListBox* GetListCtrl() const;
+    // An editable field (its own edit window) or painted text.
+    void SetDropDown(BOOL bDropDown);
+    BOOL GetDropDown() const { return m_bDropDown; }
+    CXTPComboBoxEditCtrl* GetEditCtrl() const { return m_pEdit; }
+    BOOL IsEditCreated() const { return m_pEdit && m_pEdit->GetSafeHwnd(); }
+    void SetWidth(int nWidth);
+    int GetWidth() const { return m_nWidth; }
+    // 1 shows the caption in front of the field.
+    void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; }
+    int GetComboStyle() const { return m_nComboStyle; }
+    CString GetEditText() const;
+    void SetEditText(const CString& strText);
+    CString GetEditHint() const { return m_field.GetHint(); }
+    void SetEditHint(const CString& strHint);
+    BOOL IsHintShown() const { return m_field.IsHintShown(); }
+    void SetAutoComplete(BOOL bAutoComplete) { m_bAutoComplete = bAutoComplete; }
+    BOOL GetAutoComplete() const { return m_bAutoComplete; }
+    void EnableShellAutoComplete(DWORD dwFlags);
+    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+    CXTPAutoSuggestHook* GetAutoSuggestHook() const { return m_pAutoSuggestHook; }
+    void SetEditIconId(int nIconId) { m_nEditIconId = nIconId; }
+    int GetEditIconId() const { return m_nEditIconId; }
+    int GetDropDownItemCount() const { return m_nDropDownItemCount; }
+    void SetDropDownItemCount(int nCount) { m_nDropDownItemCount = nCount; }
+
+    int AddString(LPCTSTR lpszItem);
+    int GetCount() const;
+    int GetCurSel() const;
+    void SetCurSel(int nIndex);
+    // The selected item's text; empty without a list window.
+    CString GetListBoxText() const;
+    int FindStringExact(LPCTSTR lpszFind) const;
+    BOOL IsDroppedDown() const;
+    BOOL IsFocused() const { return m_field.IsFocused(); }
+    virtual void SetFocused(BOOL bFocused);
+
+    // What the painter measures and stores: the label's and the drop button's widths; a change flags the layout.
+    int GetLabelWidth() const { return m_nLabelWidth; }
+    int GetThumbWidth() const { return m_nThumbWidth; }
+    void SetLabelWidth(int nWidth);
+    void SetThumbWidth(int nWidth);
+    BOOL IsLayoutChanged() const { return m_bLayoutChanged; }
+    // The field's text (or hint) in the rectangle, for the painter after it drew the frame.
+    virtual void DrawEditText(CDC* pDC, CRect rcText);
+
+    // Keys while the combo has the bar's keyboard: 1 consumed, 2 passed on to the field, 0 the bar's.
+    int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+    // A list key; TRUE when the list took it.
+    BOOL ProcessListKey(UINT nChar, LPARAM lKeyData);
+    // The list's item under the mouse was chosen (click or Enter).
+    void OnListItemChosen();
+    // The list opened (tracking) or closed.
+    void OnListTracking(BOOL bTracking);
+
+    BOOL SetPopup(BOOL bPopup) override;
+    void OnClick(BOOL bKeyboard, CPoint pt) override;
+    void ExecuteByKeyboard() override { OnClick(TRUE, CPoint(0, 0)); }
+    void OnExecute() override;
+    void OnMouseHover() override;
+    BOOL SetSelected(int nSelected) override;
+    void SetRect(CRect rc) override;
+    void SetEnabled(BOOL bEnabled) override;
+    void SetHideFlags(DWORD dwFlags) override;
+    void SetParent(CXTPCommandBar* pParent) override;
+    void OnCalcDynamicSize(DWORD dwMode) override;
+    BOOL IsCaptionVisible() const override;
+    BOOL Compare(CXTPControl* pOther) const override;
+    void Copy(CXTPControl* pOther, BOOL bRecursive) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+
+protected:
+    friend class CXTPComboBoxEditCtrl;
+
+    // The edit object of a drop-down combo.
+    virtual CXTPComboBoxEditCtrl* CreateEditCtrl() { return new CXTPComboBoxEditCtrl(this); }
+    // The room the edit window leaves inside the control's rectangle (besides the drop button).
+    virtual void AdjustEditRect(CRect& rc);
+    void OnEditSetFocus(HWND hWndOld);
+    void OnEditKillFocus();
+    void OnEditChanged();
+    void OnEditDestroyed();
+    // The edit text becomes the selected item's; the site hears the selection change.
+    void OnSelectionChanged();
+    void UpdateColors();
+    void DestroyEdit();
+
+    CXTPComboBoxEditCtrl* m_pEdit = nullptr;
+    CXTPEditField m_field;
+    BOOL m_bDropDown = FALSE;
+    int m_nComboStyle = 0;
+    int m_nWidth = 100;
+    int m_nLastSel = -1;
+    CString m_strLastText;
+    BOOL m_bAutoComplete = FALSE;
+    BOOL m_bIgnoreAutoComplete = FALSE;
+    DWORD m_dwShellAutoCompleteFlags = 0;
+    int m_nEditIconId = 0;
+    BOOL m_bSelEndOk = FALSE;
+    int m_nDropDownItemCount = 12;
+    CXTPAutoSuggestHook* m_pAutoSuggestHook = nullptr;
+    int m_nCurSel = -1;
+    int m_nLabelWidth = 0;
+    int m_nThumbWidth = 0;
+    BOOL m_bLayoutChanged = FALSE;
+    CRect m_rcEdit;
+};
