@@ -33,7 +33,7 @@ target_include_directories(hpdf SYSTEM PUBLIC ${_haru_dir}/include ${_haru_cfg})
 target_link_libraries(hpdf PUBLIC ZLIB::ZLIB)
 target_compile_options(hpdf PRIVATE -w)
 
-# The header-only JSON parser from Debian's package; only its own folder is exposed to the cross compiler
+# The header-only JSON library from Debian's package, with which tests build their workbook texts; only its own folder is exposed to the cross compiler
 # (the host's /usr/include must never be on the target's include path).
 set(_json_inc ${CMAKE_BINARY_DIR}/third_party/include)
 file(MAKE_DIRECTORY ${_json_inc})

@@ -261,6 +261,115 @@ TEST(GridBookFile, HostileFilesAreRefusedWithAClearError)
     }
 }
 
+// A text that is not JSON is refused at the character where it stops being JSON, counted from 1 (the end of
+// the text is one past its last character).
+TEST(GridBookFile, TextThatIsNotJsonIsRefusedAtItsFirstWrongCharacter)
+{
+    const struct
+    {
+        const char* pszWhat;
+        std::string text;
+        unsigned nCharacter;
+    } cases[] = {
+        {"empty", "", 1},
+        {"only spaces", " \t\r\n", 5},
+        {"object not closed", "{", 2},
+        {"comma before the end", "{\"vts\": 1,}", 11},
+        {"text after the value", "[1, 2] x", 8},
+        {"byte-order mark cut short", "\xEF\xBB", 3},
+        {"byte-order mark wrong", "\xEF\xBC\xBF{}", 2},
+        {"misspelt literal", "nulx", 4},
+        {"literal cut short", "tru", 4},
+        {"text not closed", "\"ab", 4},
+        {"control character in a text", "\"a\x01\"", 3},
+        {"unknown escape", "\"\\x\"", 3},
+        {"escape with a bad hex digit", "\"\\u12G4\"", 6},
+        {"second half of a pair alone", "\"\\uDC00\"", 7},
+        {"first half of a pair alone", "\"\\uD800x\"", 8},
+        {"first half, then another escape", "\"\\uD800\\x\"", 9},
+        {"first half, then no second half", "\"\\uD800\\u0041\"", 13},
+        {"UTF-8 sequence cut", "\"\xC3\x28\"", 3},
+        {"UTF-8 too long a form", "\"\xE0\x80\x80\"", 3},
+        {"UTF-8 of a surrogate", "\"\xED\xA0\x80\"", 3},
+        {"UTF-8 past U+10FFFF", "\"\xF4\x90\x80\x80\"", 3},
+        {"byte never in UTF-8", "\"\xFF\"", 2},
+        {"lone minus", "-", 2},
+        {"minus without digit", "-a", 2},
+        {"point without digit", "1.e5", 3},
+        {"exponent without digit", "1e+x", 4},
+        {"leading zero", "01", 2},
+        {"number too large", "1e999", 5},
+        {"number too large in a cell",
+         "{\"vts\": 1, \"sheets\": [{\"name\": \"F\", \"cells\": [{\"at\": \"A1\", \"number\": -1e999}]}]}", 75},
+        {"colon missing", "{\"a\" 1}", 6},
+        {"key not a text", "{1:2}", 2},
+        {"comma missing", "[1 2]", 4},
+        {"value missing", "[1,]", 4},
+        {"null byte for a value", std::string("[1, \0]", 6), 5},
+    };
+    CGridBook book;
+    book.GetSheet(1)->SetText(2, 2, L"resta");
+    const std::string before = book.WriteText();
+    for (const auto& c : cases) {
+        CString strError, strExpected;
+        strExpected.Format(L"Cartella di lavoro danneggiata: il testo non è JSON valido (carattere %u).", c.nCharacter);
+        EXPECT_FALSE(book.ReadText(c.text, strError)) << c.pszWhat;
+        EXPECT_EQ(U8(strExpected), U8(strError)) << c.pszWhat;
+        EXPECT_EQ(before, book.WriteText()) << c.pszWhat;
+    }
+}
+
+// Every form JSON allows for a value reads as the value it stands for.
+TEST(GridBookFile, JsonFormsOfValuesAreReadAsTheValues)
+{
+    const struct
+    {
+        const char* pszWhat;
+        std::string cell;                 // members after "at": "A1"
+        double dNumber;                   // when no text
+        const wchar_t* pszText;
+    } cases[] = {
+        {"escapes", "\"text\": \"a\\\"\\\\\\/\\b\\f\\n\\r\\tA\"", 0, L"a\"\\/\b\f\n\r\tA"},
+        {"escaped letters", "\"text\": \"\\u00e8\\u20AC\"", 0, L"\u00E8\u20AC"},
+        {"escaped pair", "\"text\": \"\\uD83D\\uDE00!\"", 0, L"\U0001F600!"},
+        {"UTF-8 of every length", "\"text\": \"\xC3\xA8\xE2\x82\xAC\xF0\x9F\x98\x80\"", 0, L"\u00E8\u20AC\U0001F600"},
+        {"negative whole number", "\"number\": -42", -42, nullptr},
+        {"minus zero, whole", "\"number\": -0", 0, nullptr},
+        {"exponent", "\"number\": 1.5E+3", 1500, nullptr},
+        {"fraction with exponent", "\"number\": -2.5e-3", -0.0025, nullptr},
+        {"largest whole number of 64 bits", "\"number\": 18446744073709551615", 18446744073709551615.0, nullptr},
+        {"whole number past 64 bits", "\"number\": 123456789012345678901234567890", 1.2345678901234568e29, nullptr},
+        {"smallest number", "\"number\": 4.9406564584124654e-324", 4.9406564584124654e-324, nullptr},
+        {"number below the smallest", "\"number\": 1e-400", 0, nullptr},
+        {"closest to 0.1", "\"number\": 0.1000000000000000055511151231257827", 0.1, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string text = "\xEF\xBB\xBF {\r\n\t\"vts\":1,\"sheets\":[{\"name\":\"F\",\"cells\":[{\"at\":\"A1\"," + c.cell + "}]}]}\n";
+        CGridBook book;
+        CString strError;
+        ASSERT_TRUE(book.ReadText(text, strError)) << c.pszWhat << ": " << U8(strError);
+        const CGridCell* pCell = book.GetSheet(1)->GetCell(1, 1);
+        ASSERT_NE(nullptr, pCell) << c.pszWhat;
+        if (c.pszText) {
+            ASSERT_TRUE(pCell->GetValue().IsText()) << c.pszWhat;
+            EXPECT_EQ(U8(c.pszText), U8(pCell->GetValue().GetText())) << c.pszWhat;
+        } else {
+            ASSERT_TRUE(pCell->GetValue().IsNumber()) << c.pszWhat;
+            EXPECT_EQ(c.dNumber, pCell->GetValue().GetNumber()) << c.pszWhat;
+        }
+    }
+    // A text may end at a null byte, as a C string does: what follows is not read.
+    CGridBook book;
+    CString strError;
+    EXPECT_TRUE(book.ReadText(std::string("{\"vts\": 1, \"sheets\": [{\"name\": \"F\"}]}\0\0\x01", 40), strError))
+        << U8(strError);
+    // Whole numbers and fractional ones stay apart where a whole number is asked for.
+    EXPECT_FALSE(book.ReadText("{\"vts\": 1.0, \"sheets\": [{\"name\": \"F\"}]}", strError));
+    EXPECT_NE(-1, strError.Find(L"non è una cartella di lavoro VTS")) << U8(strError);
+    EXPECT_FALSE(book.ReadText("{\"vts\": 1, \"sheets\": [{\"name\": \"F\", \"maxRow\": 4e1}]}", strError));
+    EXPECT_NE(-1, strError.Find(L"valore non valido per \"maxRow\"")) << U8(strError);
+}
+
 TEST(GridBookFile, MergedAreasAreWrittenReadBackAndChecked)
 {
     CGridBook book;

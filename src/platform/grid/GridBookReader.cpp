@@ -1,18 +1,15 @@
 // Reading of workbook files. The JSON parser's events build small objects (formats, sheet settings,
 // columns, rows) as JSON values that are then checked; each cell, the bulk of a file, is checked as soon as
-// it is complete and kept aside, so that a large workbook reads quickly. Nothing reaches the book before the
-// whole file has been read and checked.
+// it is complete and kept aside, its members held in room reused from cell to cell, so that a large workbook
+// reads quickly. Nothing reaches the book before the whole file has been read and checked.
 #include "GridBook.h"
 #include "GridBookFile.h"
+#include "GridJson.h"
 #include "gridres.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-using ojson = nlohmann::ordered_json;
 
 namespace
 {
@@ -37,11 +34,16 @@ CString FormatText(UINT nID, Args... args)
     return s;
 }
 
-CString FromUtf8(const std::string& s)
+CString FromUtf8(std::string_view s)
 {
     // Most texts of a workbook are plain ASCII: those need no conversion call.
-    if (std::all_of(s.begin(), s.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
-        return CString(std::wstring(s.begin(), s.end()));
+    if (std::all_of(s.begin(), s.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
+        CString str;
+        LPTSTR p = str.GetBufferSetLength(static_cast<int>(s.size()));
+        std::copy(s.begin(), s.end(), p);
+        str.ReleaseBuffer(static_cast<int>(s.size()));
+        return str;
+    }
     return CString::FromMultiByte(s.data(), static_cast<int>(s.size()), CP_UTF8);
 }
 
@@ -57,30 +59,32 @@ struct CFileCell
 };
 } // namespace
 
-class CGridBookReader : public nlohmann::json_sax<ojson>
+class CGridBookReader : private CGridJsonHandler
 {
 public:
     explicit CGridBookReader(CGridBook& book) : m_book(book) {}
 
     void Read(const std::string& strUtf8)
     {
-        ojson::sax_parse(strUtf8, this);
-        const ojson& root = m_root;
-        if (!root.is_object() || !root.contains("vts"))
+        size_t nError = CGridJsonParser(strUtf8, *this).Parse();
+        if (nError != 0)
+            throw CGridFileError{FormatText(GRID_IDS_VTS_NOT_JSON, static_cast<unsigned>(nError))};
+        const CGridJsonValue& root = m_root;
+        if (!root.IsObject() || !root.Find("vts"))
             throw CGridFileError{LoadText(GRID_IDS_VTS_NOT_WORKBOOK)};
         CheckVersion();
         m_strWhere = LoadText(GRID_IDS_VTS_AT_TOP);
         CheckKeys(root, {"vts", "formats", "sheets"});
-        const ojson& formats = Array(root, "formats");
-        for (size_t i = 0; i < formats.size(); ++i) {
+        const CGridJsonValue& formats = Array(root, "formats");
+        for (size_t i = 0; i < formats.GetSize(); ++i) {
             m_strWhere = FormatText(GRID_IDS_VTS_AT_FORMAT, static_cast<unsigned>(i + 1));
             m_formatIndex.push_back(m_book.GetFormats().Intern(ReadFormat(formats[i])));
         }
-        const ojson& sheets = Array(root, "sheets");
-        if (sheets.empty())
+        const CGridJsonValue& sheets = Array(root, "sheets");
+        if (sheets.IsEmpty())
             throw CGridFileError{LoadText(GRID_IDS_VTS_NO_SHEETS)};
-        m_cells.resize(sheets.size());
-        for (size_t i = 0; i < sheets.size(); ++i) {
+        m_cells.resize(sheets.GetSize());
+        for (size_t i = 0; i < sheets.GetSize(); ++i) {
             m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET, static_cast<unsigned>(i + 1));
             ReadSheet(sheets[i], m_cells[i]);
         }
@@ -88,89 +92,99 @@ public:
             m_book.GetSheet(i)->m_calc.RebuildAll();
     }
 
-    // Events of the JSON parser
-    bool null() override { return Add(nullptr) != nullptr; }
-    bool boolean(bool b) override { return Add(b) != nullptr; }
-    bool number_integer(number_integer_t n) override { return Add(n) != nullptr; }
-    bool number_unsigned(number_unsigned_t n) override { return Add(n) != nullptr; }
-    bool number_float(number_float_t d, const string_t&) override { return Add(d) != nullptr; }
-    bool string(string_t& s) override { return Add(std::move(s)) != nullptr; }
-    bool binary(binary_t&) override { return false; }
-    bool key(string_t& k) override
+private:
+    enum Role { roleOther, roleSheets, roleCells, roleCell };
+    struct CLevel
     {
-        // The parser would let a repeated key replace the first one unseen.
-        ojson& object = *m_stack.back().m_pValue;
-        if (object.contains(k))
-            throw CGridFileError{FormatText(GRID_IDS_VTS_KEY_TWICE, static_cast<LPCTSTR>(FromUtf8(k)))};
-        m_strKey = k;
-        m_pSlot = &object[k];
-        return true;
+        CGridJsonValue* m_pValue;   // null for a cell: its members are kept apart
+        Role m_nRole;
+    };
+    // The keys of a cell, known by number: cells are many.
+    enum CellKey { keyAt, keyNumber, keyText, keyFormula, keyFmt, keyOther };
+    struct CCellMember
+    {
+        CellKey m_nKey;
+        std::string m_strOther;   // the name of a keyOther
+        CGridJsonValue m_value;
+        bool Is(CellKey nKey, std::string_view key) const { return m_nKey == nKey && (nKey != keyOther || m_strOther == key); }
+    };
+    static CellKey CellKeyOf(std::string_view key)
+    {
+        static const std::string_view s_names[] = {"at", "number", "text", "formula", "fmt"};
+        for (size_t i = 0; i < keyOther; ++i)
+            if (key == s_names[i])
+                return static_cast<CellKey>(i);
+        return keyOther;
     }
-    bool start_object(std::size_t) override
+
+    // Events of the JSON parser
+    void OnValue(const CGridJsonScalar& value) override { Place().Set(value); }
+    void OnKey(std::string_view key) override
+    {
+        // A repeated key would otherwise replace the first one unseen.
+        CLevel& level = m_stack.back();
+        if (level.m_nRole == roleCell) {
+            CellKey nKey = CellKeyOf(key);
+            auto first = m_cellMembers.begin(), last = first + static_cast<ptrdiff_t>(m_nCellMembers);
+            if (std::any_of(first, last, [&](const CCellMember& m) { return m.Is(nKey, key); }))
+                FailKeyTwice(key);
+            if (m_nCellMembers == m_cellMembers.size())
+                m_cellMembers.emplace_back();
+            CCellMember& member = m_cellMembers[m_nCellMembers++];
+            member.m_nKey = nKey;
+            if (nKey == keyOther)
+                member.m_strOther.assign(key);
+            m_pSlot = &member.m_value;
+        } else {
+            if (level.m_pValue->Find(key))
+                FailKeyTwice(key);
+            m_pSlot = &level.m_pValue->AddMember(key);
+        }
+        m_nLastKey = key == "sheets" ? lastSheets : key == "cells" ? lastCells : lastOther;
+    }
+    void OnStartObject() override
     {
         CheckDepth();
         if (!m_stack.empty() && m_stack.back().m_nRole == roleCells) {
-            if (m_cell.is_object())
-                m_cell.clear();   // keeps its room for the next cell
-            else
-                m_cell = ojson::object();
-            m_stack.push_back({&m_cell, roleCell});
-        } else
-            m_stack.push_back({Add(ojson::object()), roleOther});
-        return true;
+            m_nCellMembers = 0;
+            m_stack.push_back({nullptr, roleCell});
+        } else {
+            CGridJsonValue& value = Place();
+            value.SetObject();
+            m_stack.push_back({&value, roleOther});
+        }
     }
-    bool end_object() override
+    void OnEndObject() override
     {
         bool bCell = m_stack.back().m_nRole == roleCell;
         m_stack.pop_back();
         if (bCell)
             ReadCell();
-        return true;
     }
-    bool start_array(std::size_t) override
+    void OnStartArray() override
     {
         CheckDepth();
         Role nRole = roleOther;
-        if (m_stack.size() == 1 && m_strKey == "sheets")
+        if (m_stack.size() == 1 && m_nLastKey == lastSheets)
             nRole = roleSheets;
-        else if (m_stack.size() == 3 && m_stack[1].m_nRole == roleSheets && m_stack[2].m_pValue->is_object() &&
-                 m_strKey == "cells")
+        else if (m_stack.size() == 3 && m_stack[1].m_nRole == roleSheets && m_stack[2].m_pValue->IsObject() &&
+                 m_nLastKey == lastCells)
             nRole = roleCells;
-        m_stack.push_back({Add(ojson::array()), nRole});
-        return true;
+        CGridJsonValue& value = Place();
+        value.SetArray();
+        m_stack.push_back({&value, nRole});
     }
-    bool end_array() override
-    {
-        m_stack.pop_back();
-        return true;
-    }
-    bool parse_error(std::size_t nPosition, const std::string&, const nlohmann::detail::exception&) override
-    {
-        throw CGridFileError{FormatText(GRID_IDS_VTS_NOT_JSON, static_cast<unsigned>(nPosition))};
-    }
+    void OnEndArray() override { m_stack.pop_back(); }
 
-private:
-    enum Role { roleOther, roleSheets, roleCells, roleCell };
-    struct CLevel
+    // The value where the parser stands: the root, the next element of an array or the member just named.
+    CGridJsonValue& Place()
     {
-        ojson* m_pValue;
-        Role m_nRole;
-    };
-
-    // Puts a value where the parser stands: the root, the next element of an array or the member just named.
-    ojson* Add(ojson&& value)
-    {
-        if (m_stack.empty()) {
-            m_root = std::move(value);
-            return &m_root;
-        }
-        ojson& parent = *m_stack.back().m_pValue;
-        if (parent.is_array()) {
-            parent.push_back(std::move(value));
-            return &parent.back();
-        }
-        *m_pSlot = std::move(value);
-        return m_pSlot;
+        if (m_stack.empty())
+            return m_root;
+        CGridJsonValue* pParent = m_stack.back().m_pValue;
+        if (pParent && pParent->IsArray())
+            return pParent->Append();
+        return *m_pSlot;
     }
 
     // A workbook nests five deep (the top, the sheets, a sheet, its cells, a cell); anything much deeper is
@@ -183,93 +197,101 @@ private:
     }
 
     [[noreturn]] void Fail(const CString& strWhat) const { throw CGridFileError{m_strWhere + L": " + strWhat}; }
-    [[noreturn]] void FailKey(UINT nFormatID, const std::string& strKey) const
+    [[noreturn]] void FailKey(UINT nFormatID, std::string_view key) const
     {
-        Fail(FormatText(nFormatID, static_cast<LPCTSTR>(FromUtf8(strKey))));
+        Fail(FormatText(nFormatID, static_cast<LPCTSTR>(FromUtf8(key))));
+    }
+    [[noreturn]] static void FailKeyTwice(std::string_view key)
+    {
+        throw CGridFileError{FormatText(GRID_IDS_VTS_KEY_TWICE, static_cast<LPCTSTR>(FromUtf8(key)))};
     }
 
     void CheckVersion() const
     {
-        const ojson& v = m_root["vts"];
-        if (!v.is_number_integer())
+        const CGridJsonValue& v = *m_root.Find("vts");
+        if (!v.IsInteger())
             throw CGridFileError{LoadText(GRID_IDS_VTS_NOT_WORKBOOK)};
-        if (v.get<long long>() != kVtsVersion)
-            throw CGridFileError{FormatText(GRID_IDS_VTS_VERSION, v.get<long long>(), kVtsVersion)};
+        if (v.GetInteger() != kVtsVersion)
+            throw CGridFileError{FormatText(GRID_IDS_VTS_VERSION, v.GetInteger(), kVtsVersion)};
     }
-    void CheckKeys(const ojson& obj, std::initializer_list<const char*> keys) const
+    void CheckKeys(const CGridJsonValue& obj, std::initializer_list<const char*> keys) const
     {
-        for (auto it = obj.begin(); it != obj.end(); ++it)
-            if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return it.key() == k; }))
-                FailKey(GRID_IDS_VTS_UNKNOWN_KEY, it.key());
+        for (size_t i = 0; i < obj.GetSize(); ++i)
+            if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return obj.GetKey(i) == k; }))
+                FailKey(GRID_IDS_VTS_UNKNOWN_KEY, obj.GetKey(i));
     }
-    const ojson& Object(const ojson& v) const
+    const CGridJsonValue& Object(const CGridJsonValue& v) const
     {
-        if (!v.is_object())
+        if (!v.IsObject())
             Fail(LoadText(GRID_IDS_VTS_OBJECT_EXPECTED));
         return v;
     }
-    const ojson& Array(const ojson& obj, const char* pszKey) const
+    const CGridJsonValue& Array(const CGridJsonValue& obj, const char* pszKey) const
     {
-        static const ojson s_empty = ojson::array();
-        auto it = obj.find(pszKey);
-        if (it == obj.end())
+        static const CGridJsonValue s_empty = [] {
+            CGridJsonValue v;
+            v.SetArray();
+            return v;
+        }();
+        const CGridJsonValue* p = obj.Find(pszKey);
+        if (!p)
             return s_empty;
-        if (!it->is_array())
+        if (!p->IsArray())
             FailKey(GRID_IDS_VTS_LIST_EXPECTED, pszKey);
-        return *it;
+        return *p;
     }
-    int Int(const ojson& obj, const char* pszKey, int nMin, int nMax, int nDefault) const
+    int Int(const CGridJsonValue& obj, const char* pszKey, int nMin, int nMax, int nDefault) const
     {
-        auto it = obj.find(pszKey);
-        if (it == obj.end())
+        const CGridJsonValue* p = obj.Find(pszKey);
+        if (!p)
             return nDefault;
-        if (!it->is_number_integer() || it->get<long long>() < nMin || it->get<long long>() > nMax)
+        if (!p->IsInteger() || p->GetInteger() < nMin || p->GetInteger() > nMax)
             FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
-        return static_cast<int>(it->get<long long>());
+        return static_cast<int>(p->GetInteger());
     }
-    bool Bool(const ojson& obj, const char* pszKey, bool bDefault) const
+    bool Bool(const CGridJsonValue& obj, const char* pszKey, bool bDefault) const
     {
-        auto it = obj.find(pszKey);
-        if (it == obj.end())
+        const CGridJsonValue* p = obj.Find(pszKey);
+        if (!p)
             return bDefault;
-        if (!it->is_boolean())
+        if (!p->IsBool())
             FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
-        return it->get<bool>();
+        return p->GetBool();
     }
-    CString String(const ojson& obj, const char* pszKey, LPCTSTR pszDefault) const
+    CString String(const CGridJsonValue& obj, const char* pszKey, LPCTSTR pszDefault) const
     {
-        auto it = obj.find(pszKey);
-        if (it == obj.end())
+        const CGridJsonValue* p = obj.Find(pszKey);
+        if (!p)
             return pszDefault;
-        if (!it->is_string())
+        if (!p->IsString())
             FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
-        return FromUtf8(it->get_ref<const std::string&>());
+        return FromUtf8(p->GetString());
     }
     template <size_t N>
-    int Choice(const ojson& obj, const char* pszKey, const char* const (&names)[N], int nDefault) const
+    int Choice(const CGridJsonValue& obj, const char* pszKey, const char* const (&names)[N], int nDefault) const
     {
-        auto it = obj.find(pszKey);
-        if (it == obj.end())
+        const CGridJsonValue* p = obj.Find(pszKey);
+        if (!p)
             return nDefault;
-        for (size_t i = 0; it->is_string() && i < N; ++i)
-            if (it->get_ref<const std::string&>() == names[i])
+        for (size_t i = 0; p->IsString() && i < N; ++i)
+            if (p->GetString() == names[i])
                 return static_cast<int>(i);
         FailKey(GRID_IDS_VTS_BAD_VALUE, pszKey);
     }
-    COLORREF Color(const ojson& obj, const char* pszKey) const
+    COLORREF Color(const CGridJsonValue& obj, const char* pszKey) const
     {
-        auto it = obj.find(pszKey);
-        if (it == obj.end())
+        const CGridJsonValue* p = obj.Find(pszKey);
+        if (!p)
             return kGridColorAuto;
         unsigned r, g, b;
         char chEnd;
-        if (!it->is_string() || it->get_ref<const std::string&>().size() != 7 ||
-            std::sscanf(it->get_ref<const std::string&>().c_str(), "#%2x%2x%2x%c", &r, &g, &b, &chEnd) != 3)
+        if (!p->IsString() || p->GetString().size() != 7 ||
+            std::sscanf(p->GetString().c_str(), "#%2x%2x%2x%c", &r, &g, &b, &chEnd) != 3)
             FailKey(GRID_IDS_VTS_BAD_COLOR, pszKey);
         return RGB(r, g, b);
     }
 
-    CGridCellFormat ReadFormat(const ojson& v) const
+    CGridCellFormat ReadFormat(const CGridJsonValue& v) const
     {
         Object(v);
         CheckKeys(v, {"numberFormat", "font", "size", "bold", "italic", "underline", "color", "fill", "hAlign",
@@ -279,11 +301,10 @@ private:
         f.m_strFontName = String(v, "font", f.m_strFontName);
         if (f.m_strNumberFormat.IsEmpty() || f.m_strFontName.IsEmpty())
             Fail(LoadText(GRID_IDS_VTS_EMPTY_FORMAT));
-        auto size = v.find("size");
-        if (size != v.end()) {
-            if (!size->is_number() || !(size->get<double>() >= 1 && size->get<double>() <= 409))
+        if (const CGridJsonValue* size = v.Find("size")) {
+            if (!size->IsNumber() || !(size->GetNumber() >= 1 && size->GetNumber() <= 409))
                 FailKey(GRID_IDS_VTS_BAD_VALUE, "size");
-            f.m_nFontSize = static_cast<int>(std::lround(size->get<double>() * 20));
+            f.m_nFontSize = static_cast<int>(std::lround(size->GetNumber() * 20));
         }
         f.m_bBold = Bool(v, "bold", false);
         f.m_bItalic = Bool(v, "italic", false);
@@ -294,10 +315,10 @@ private:
         f.m_nVAlign = static_cast<GridVAlign>(Choice(v, "vAlign", g_vtsVAlignNames, f.m_nVAlign));
         f.m_bWrap = Bool(v, "wrap", false);
         for (int side = 0; side < gridSideCount; ++side) {
-            auto b = v.find(g_vtsBorderKeys[side]);
-            if (b == v.end())
+            const CGridJsonValue* b = v.Find(g_vtsBorderKeys[side]);
+            if (!b)
                 continue;
-            if (!b->is_object() || !b->contains("style"))
+            if (!b->IsObject() || !b->Find("style"))
                 FailKey(GRID_IDS_VTS_BAD_VALUE, g_vtsBorderKeys[side]);
             CheckKeys(*b, {"style", "color"});
             f.m_borders[side].m_nStyle = static_cast<GridBorderStyle>(Choice(*b, "style", g_vtsBorderNames, 0));
@@ -311,15 +332,14 @@ private:
     // Checks a complete cell object and keeps it for its sheet.
     void ReadCell()
     {
-        size_t nSheet = m_stack[1].m_pValue->size() - 1;
+        size_t nSheet = m_stack[1].m_pValue->GetSize() - 1;
         if (nSheet >= m_cells.size()) {
             // First cell of a sheet.
-            if (m_root.contains("vts"))
+            if (m_root.Find("vts"))
                 CheckVersion();   // a newer file is reported as such, not by its first unknown detail
-            const ojson& sheet = *m_stack[2].m_pValue;
-            auto name = sheet.find("name");
-            if (name != sheet.end() && name->is_string())
-                m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET_NAME, static_cast<LPCTSTR>(FromUtf8(name->get_ref<const std::string&>())));
+            const CGridJsonValue* name = m_stack[2].m_pValue->Find("name");
+            if (name && name->IsString())
+                m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET_NAME, static_cast<LPCTSTR>(FromUtf8(name->GetString())));
             else
                 m_strWhere = FormatText(GRID_IDS_VTS_AT_SHEET, static_cast<unsigned>(nSheet + 1));
             m_cells.resize(nSheet + 1);
@@ -329,25 +349,37 @@ private:
         CFileCell cell;
         const std::string* pAt = nullptr;
         int nContents = 0;
-        for (auto it = m_cell.begin(); it != m_cell.end(); ++it) {
-            const std::string& strKey = it.key();
-            const ojson& value = *it;
-            if (strKey == "at" && value.is_string())
-                pAt = &value.get_ref<const std::string&>();
-            else if (strKey == "number" && value.is_number()) {
+        for (size_t i = 0; i < m_nCellMembers; ++i) {
+            const CCellMember& member = m_cellMembers[i];
+            const CGridJsonValue& value = member.m_value;
+            switch (member.m_nKey) {
+            case keyAt:
+                if (!value.IsString())
+                    FailKey(GRID_IDS_VTS_BAD_VALUE, "at");
+                pAt = &value.GetString();
+                break;
+            case keyNumber:
+                if (!value.IsNumber())
+                    FailKey(GRID_IDS_VTS_BAD_VALUE, "number");
                 cell.m_nKind = CFileCell::number;
-                cell.m_dNumber = value.get<double>();
-            } else if ((strKey == "text" || strKey == "formula") && value.is_string()) {
-                cell.m_nKind = strKey == "text" ? CFileCell::text : CFileCell::formula;
-                cell.m_strText = FromUtf8(value.get_ref<const std::string&>());
-            } else if (strKey == "fmt" && value.is_number_integer() && value.get<long long>() >= 1 &&
-                       value.get<long long>() <= INT_MAX)
-                cell.m_nFormat = static_cast<int>(value.get<long long>());
-            else if (strKey == "at" || strKey == "number" || strKey == "text" || strKey == "formula" || strKey == "fmt")
-                FailKey(GRID_IDS_VTS_BAD_VALUE, strKey);
-            else
-                FailKey(GRID_IDS_VTS_UNKNOWN_KEY, strKey);
-            nContents += strKey != "at" && strKey != "fmt";
+                cell.m_dNumber = value.GetNumber();
+                break;
+            case keyText:
+            case keyFormula:
+                if (!value.IsString())
+                    FailKey(GRID_IDS_VTS_BAD_VALUE, member.m_nKey == keyText ? "text" : "formula");
+                cell.m_nKind = member.m_nKey == keyText ? CFileCell::text : CFileCell::formula;
+                cell.m_strText = FromUtf8(value.GetString());
+                break;
+            case keyFmt:
+                if (!value.IsInteger() || value.GetInteger() < 1 || value.GetInteger() > INT_MAX)
+                    FailKey(GRID_IDS_VTS_BAD_VALUE, "fmt");
+                cell.m_nFormat = static_cast<int>(value.GetInteger());
+                break;
+            case keyOther:
+                FailKey(GRID_IDS_VTS_UNKNOWN_KEY, member.m_strOther);
+            }
+            nContents += member.m_nKey != keyAt && member.m_nKey != keyFmt;
         }
         CString strAt = pAt ? FromUtf8(*pAt) : CString();
         if (!GridParseCellName(strAt, cell.m_nRow, cell.m_nCol))
@@ -359,7 +391,7 @@ private:
         m_cells[nSheet].push_back(std::move(cell));
     }
 
-    void ReadSheet(const ojson& v, std::vector<CFileCell>& cells)
+    void ReadSheet(const CGridJsonValue& v, std::vector<CFileCell>& cells)
     {
         Object(v);
         CheckKeys(v, {"name", "maxRow", "maxCol", "titleRows", "titleCols", "colWidth", "rowHeight", "columns",
@@ -377,7 +409,7 @@ private:
         sheet.m_nDefaultColWidth = Int(v, "colWidth", 0, kGridMaxColWidth, kGridDefaultColWidth);
         sheet.m_nDefaultRowHeight = Int(v, "rowHeight", 0, kGridMaxRowHeight, kGridDefaultRowHeight);
 
-        for (const ojson& col : Array(v, "columns")) {
+        for (const CGridJsonValue& col : Array(v, "columns")) {
             Object(col);
             CheckKeys(col, {"col", "width", "hidden"});
             CString strCol = String(col, "col", L"");
@@ -388,17 +420,17 @@ private:
             column.m_nWidth = Int(col, "width", 0, kGridMaxColWidth, -1);
             column.m_bHidden = Bool(col, "hidden", false);
         }
-        for (const ojson& row : Array(v, "rows")) {
+        for (const CGridJsonValue& row : Array(v, "rows")) {
             Object(row);
             CheckKeys(row, {"row", "height", "hidden"});
-            if (!row.contains("row"))
+            if (!row.Find("row"))
                 Fail(LoadText(GRID_IDS_VTS_ROW_NUMBER));
             CGridSheet::CRow& r = sheet.RowAt(Int(row, "row", 1, kGridMaxRows, 1));
             r.m_nHeight = Int(row, "height", 0, kGridMaxRowHeight, -1);
             r.m_bHidden = Bool(row, "hidden", false);
         }
-        for (const ojson& merge : Array(v, "merges")) {
-            CString strRange = merge.is_string() ? FromUtf8(merge.get_ref<const std::string&>()) : CString();
+        for (const CGridJsonValue& merge : Array(v, "merges")) {
+            CString strRange = merge.IsString() ? FromUtf8(merge.GetString()) : CString();
             int nColon = strRange.Find(L':');
             CGridRange range;
             if (nColon < 0 || !GridParseCellName(strRange.Left(nColon), range.m_nRow1, range.m_nCol1) ||
@@ -407,7 +439,7 @@ private:
                 FailKey(GRID_IDS_VTS_BAD_VALUE, "merges");
         }
         // Cells were taken out while reading: anything left in the list is not a cell.
-        for (const ojson& other : Array(v, "cells"))
+        for (const CGridJsonValue& other : Array(v, "cells"))
             Object(other);
 
         std::vector<UINT> keys;
@@ -426,7 +458,7 @@ private:
             if (from.m_nKind == CFileCell::number)
                 cell.SetValue(CGridValue::Number(from.m_dNumber));
             else if (from.m_nKind == CFileCell::text && !from.m_strText.IsEmpty())
-                cell.SetValue(CGridValue::Text(from.m_strText));
+                cell.SetValue(CGridValue::Text(std::move(from.m_strText)));
             else if (from.m_nKind == CFileCell::formula) {
                 auto pFormula = std::make_unique<CGridFormula>(from.m_strText);
                 if (pFormula->IsTooComplex())
@@ -439,11 +471,12 @@ private:
     }
 
     CGridBook& m_book;
-    ojson m_root;
+    CGridJsonValue m_root;
     std::vector<CLevel> m_stack;
-    ojson* m_pSlot = nullptr;            // the member named by the last key
-    std::string m_strKey;
-    ojson m_cell;                        // the cell being read
+    CGridJsonValue* m_pSlot = nullptr;   // the member named by the last key
+    enum { lastOther, lastSheets, lastCells } m_nLastKey = lastOther;   // the last key read, wherever it was
+    std::vector<CCellMember> m_cellMembers;   // of the cell being read: the first m_nCellMembers
+    size_t m_nCellMembers = 0;
     std::vector<std::vector<CFileCell>> m_cells;   // per sheet, in file order
     std::vector<int> m_formatIndex;      // file format number - 1 -> index in the book's table
     CString m_strWhere;

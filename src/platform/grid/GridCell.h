@@ -31,7 +31,7 @@ public:
     bool IsUnused() const { return !HasContent() && m_nFormat == 0; }
 
     // The sheet keeps its formula index and results in step: only it changes cells.
-    void SetValue(const CGridValue& value) { m_value = value; }
+    void SetValue(CGridValue value) { m_value = std::move(value); }
     void SetFormula(std::unique_ptr<CGridFormula> pFormula) { m_pFormula = std::move(pFormula); m_value = CGridValue(); }
     void SetFormat(int nFormat) { m_nFormat = nFormat; }
 

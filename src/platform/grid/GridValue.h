@@ -3,6 +3,8 @@
 
 #include "platform/mfc/afxstr.h"
 
+#include <utility>
+
 enum GridValueType
 {
     gridValueEmpty,
@@ -32,7 +34,7 @@ class CGridValue
 public:
     CGridValue() = default;
     static CGridValue Number(double d) { CGridValue v(gridValueNumber); v.m_dNumber = d; return v; }
-    static CGridValue Text(const CString& s) { CGridValue v(gridValueText); v.m_strText = s; return v; }
+    static CGridValue Text(CString s) { CGridValue v(gridValueText); v.m_strText = std::move(s); return v; }
     static CGridValue Bool(bool b) { CGridValue v(gridValueBool); v.m_dNumber = b ? 1 : 0; return v; }
     static CGridValue Error(GridError n) { CGridValue v(gridValueError); v.m_nError = n; return v; }
 
