@@ -5,6 +5,7 @@
 #include "dialogs/DlgCapitoli.h"
 #include "forms/RecordID.h"
 #include "forms/views/ViewInputFormResp.h"
+#include "reports/DlgRappControlli.h"
 #include "resource.h"
 #include "support/ModalDialogDriver.h"
 
@@ -112,13 +113,67 @@ TEST_F(ViewInputFormRespTest, ChangingTheCentreAsksToSaveAndCancelKeepsTheFormer
     EXPECT_TRUE(pView->IsModified());
 
     CMessageBoxRecorder boxes(IDYES);
+    // The forecast holds nothing: the centre's figures stored, the check reports the title they add up to.
+    CModalDialogDriver report([](CDialog& dialog) -> INT_PTR {
+        EXPECT_NE(nullptr, dynamic_cast<CDlgRappControlli*>(&dialog));
+        return IDCANCEL;
+    });
     Choose(*pView, m_nBianchi);
+    EXPECT_EQ(1, report.Shown());
     EXPECT_EQ(m_nBianchi, pView->GetCentre());
     EXPECT_FALSE(pView->IsModified());
     // Stored for the centre, to the 1/10000, with the centres' totals recomputed.
     EXPECT_EQ(0.57, Get(L"SaldoFinCalc", 2101, L"Anno4Com", m_nRossi));
     EXPECT_FALSE(HasRow(L"SaldoFinCalc", 2101, m_nBianchi));
     EXPECT_EQ(CString(L"0,00"), grid.InvokeGet281(2, 2));
+}
+
+TEST_F(ViewInputFormRespTest, ASavedCentreWhoseTotalsMissTheForecastShowsTheCheckReport)
+{
+    // The centre's figures of the first revenue title (row 2101 adds up to 2104) against a forecast of 0,57 on the
+    // competence basis.
+    CFormSheetPair pair{"Entrate 2008", "1:2,2;T:SaldoFinCalc", {}, {}, "D4", "E4"};
+    pair.descriptions = {{"B2", "I:V;R:2101;F:Anno4Com"}, {"C2", "I:V;R:2101;F:Anno4Cas"}};
+    WriteWorkbook(L"EntExtr1.vts", MakeWorkbook({pair}));
+    // The forecast's own first title, which the recomputation adds up again, as the centres' totals are.
+    Execute(L"INSERT INTO SaldoFinProg (ID, Anno4Com, Anno4Cas) VALUES (2101, 0.57, 0)");
+    Execute(L"INSERT INTO SaldoFinProg (ID, Anno4Com, Anno4Cas) VALUES (2104, 0.57, 0)");
+    CViewInputFormResp* pView = Open();
+    ASSERT_NE(nullptr, pView);
+    Choose(*pView, m_nRossi);
+    const struct
+    {
+        double dCom, dCas;
+        LPCTSTR pszLine;   // null: nothing differs, no report
+    } cases[] = {
+        {0.57, 0, nullptr},
+        {0.5699, 0, L"- Totale Titolo 1 Entrate (competenza)"},
+        {0.57, 3, L"- Totale Titolo 1 Entrate (cassa)"},
+        {1, 1, L"- Totale Titolo 1 Entrate (cassa/competenza)"},
+    };
+    for (const auto& c : cases) {
+        pView->GetGrid().InvokePut279(2, 2, c.dCom);
+        pView->GetGrid().InvokePut279(2, 3, c.dCas);
+        pView->SetModified(TRUE);
+        std::vector<CString> reports;
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            auto& report = dynamic_cast<CDlgRappControlli&>(dialog);
+            reports.push_back(report.GetControl().GetDocument().GetText());
+            return IDCANCEL;
+        });
+        EXPECT_TRUE(pView->SaveData());
+        EXPECT_FALSE(pView->IsModified());
+        if (!c.pszLine) {
+            EXPECT_TRUE(reports.empty()) << (reports.empty() ? CString() : reports[0]).ToMultiByte(CP_UTF8);
+            continue;
+        }
+        ASSERT_EQ(1u, reports.size()) << c.dCom << "/" << c.dCas;
+        EXPECT_NE(-1, reports[0].Find(c.pszLine)) << c.dCom << "/" << c.dCas;
+        // One line for the one title.
+        const int nLine = reports[0].Find(L"\r- ");
+        EXPECT_NE(-1, nLine);
+        EXPECT_EQ(-1, reports[0].Find(L"\r- ", nLine + 1));
+    }
 }
 
 namespace

@@ -7,10 +7,10 @@
 #include "data/SetExtraCap.h"
 #include "data/SetResponsabili.h"
 #include "dialogs/DlgCapitoli.h"
-#include "engine/ConsistencyCheck.h"
 #include "engine/RecalcSaldi.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "platform/mfc/afxwaitcursor.h"
+#include "reports/DlgRappControlli.h"
 #include "resource.h"
 #include "util/MessageText.h"
 #include "util/NumberFormat.h"
@@ -152,10 +152,12 @@ void CViewInputFormResp::LockSynthesis()
 
 void CViewInputFormResp::ShowConsistencyReport(CADOConnection& data)
 {
-    CConsistencyFindings findings;
-    CheckSaldoFinProgVsCalc(data, findings);
-    if (findings.GetSize() > 0)
-        AfxMessageBox(FormatConsistencyReport(findings), MB_ICONWARNING);
+    // The figures are stored already: a failing check is shown, and the save still answers that it succeeded.
+    try {
+        CheckSaldiConsistency(data);
+    } catch (const _com_error& e) {
+        ShowError(e);
+    }
 }
 
 BOOL CViewInputFormResp::SaveData()

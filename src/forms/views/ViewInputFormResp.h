@@ -36,8 +36,8 @@ protected:
     BOOL FindRecord(CSetDati& set, LPCTSTR pszKey, BOOL bQuiet) override;
     void AddRecord(CSetDati& set, LPCTSTR pszKey) override;
     void DoDataExchange(CDataExchange* pDX) override;
-    // The recomputation and the check that follow a save of the centre's figures, inside its transaction; the
-    // check shows its report after the commit.
+    // The consistency check after a stored save of the centre's figures: its report dialog when the centres'
+    // totals differ from the forecast balance.
     static void ShowConsistencyReport(CADOConnection& data);
 
     afx_msg void OnSelChangeResp();
