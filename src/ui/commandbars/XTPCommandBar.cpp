@@ -97,6 +97,7 @@ BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
     ON_MESSAGE(WM_PRINT, &CXTPCommandBar::OnPrint)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CXTPCommandBar::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, &CXTPCommandBar::OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_GETOBJECT, &CXTPCommandBar::OnGetObject)
 END_MESSAGE_MAP()
 
 CXTPCommandBar::CXTPCommandBar() : m_pControls(new CXTPControls)
@@ -264,7 +265,7 @@ BOOL CXTPCommandBar::SetSelected(int nSelected, BOOL bKeyboard)
     m_nSelected = nSelected;
     if (CXTPControl* pControl = m_pControls->GetAt(nSelected)) {
         if (m_nTrackingMode && m_hWnd)
-            ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
+            CXTPAccessibleEntries::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
         pControl->SetSelected(bKeyboard ? 2 : 1);
         CMouseManager::GetThreadManager()->m_pHotBar = this;
         if (!bKeyboard && m_hWnd)
@@ -811,4 +812,13 @@ LRESULT CXTPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM /*lParam*/)
 {
     OnUpdateCmdUI(GetCurrentMessage()->message == WM_INITIALUPDATE ? TRUE : static_cast<BOOL>(wParam));
     return 0;
+}
+
+LRESULT CXTPCommandBar::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    // The object id is a 32-bit value that arrives zero-extended in a 64-bit lParam.
+    LONG idObject = static_cast<LONG>(static_cast<DWORD>(lParam));
+    if (idObject != OBJID_CLIENT && idObject != OBJID_MENU)
+        return Default();
+    return CXTPAccessibleEntries::LresultFromObject(__uuidof(IAccessible), wParam, &m_accessible);
 }

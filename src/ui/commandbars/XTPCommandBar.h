@@ -3,6 +3,7 @@
 // painter and refreshes its controls' states through the frame's command-update handlers.
 #pragma once
 
+#include "ui/commandbars/XTPCommandBarAccessible.h"
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPHookManager.h"
 
@@ -140,6 +141,8 @@ public:
     CString GetTitle() const { return m_strTitle; }
     void SetTitle(const CString& strTitle) { m_strTitle = strTitle; }
     CXTPControls* GetControls() const { return m_pControls; }
+    // What screen readers see of the bar; its references are the bar's.
+    CXTPAccessible* GetAccessible() { return &m_accessible; }
     int GetType() const { return m_nType; }
     void SetType(int nType) { m_nType = nType; }
     int GetPosition() const { return m_nPosition; }
@@ -201,6 +204,8 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The bar's IAccessible for the client and menu objects; E_FAIL when oleacc cannot hand it over.
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     // The first state of a new window that follows its frame's activation (FS_ACTIVATE or FS_DEACTIVATE): active
     // when the frame is the foreground window, or when the foreground window is the frame's last active popup and
     // follows the frame too.
@@ -242,4 +247,5 @@ protected:
     BOOL m_bCloseable = FALSE;
     BOOL m_bContextMenuPresent = TRUE;
     BOOL m_bAnimateNextPopup = TRUE;
+    CXTPCommandBarAccessible m_accessible {this};
 };

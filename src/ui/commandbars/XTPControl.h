@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/commandbars/CommandBarsDefs.h"
+#include "ui/commandbars/XTPControlAccessible.h"
 
 class CXTPBarIcon;
 class CXTPBarImages;
@@ -54,6 +55,8 @@ public:
     virtual void DoPropExchange(CXTPPropExchange* pPX);
     // A popup control whose whole face opens its popup (no separate arrow part).
     virtual BOOL IsWholeFacePopup() const { return FALSE; }
+    // What screen readers see of the control; its references are the control's.
+    CXTPAccessible* GetAccessible() { return &m_accessible; }
 
     int GetIndex() const { return m_nIndex; }
     int GetID() const { return m_nId; }
@@ -155,6 +158,7 @@ protected:
     int m_nStyle = 0;
     int m_nCustomStyle = 0;
     BOOL m_bCloseSubMenuOnClick = TRUE;
+    CXTPControlAccessible m_accessible {this};
 };
 
 // The plain push button.
