@@ -1,9 +1,14 @@
 // The tab control in a shown window: clicks by real input (SendInput); the modal mouse loops by messages posted
 // to the strip.
+#include "IconPixels.h"
 #include "TabTestManager.h"
 
 #include "ui/docking/TabCtrl.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/InputSource.h"
+#include "ui/themes/TabPainter.h"
+
+#include "platform/mfc/afximagelist.h"
 
 #include <gtest/gtest.h>
 
@@ -332,4 +337,127 @@ TEST_F(TabCtrlTest, APainterSharedByTwoStripsOutlivesOneOfThem)
     // One reference left: the second strip's.
     EXPECT_EQ(2u, pShared->InternalAddRef());
     pShared->InternalRelease();
+}
+
+TEST_F(TabCtrlTest, TabIconsComeFromTheImageListByImageIdInTheTabsState)
+{
+    const COLORREF clrRed = RGB(200, 0, 0), clrBlue = RGB(0, 0, 200), clrGreen = RGB(0, 150, 0);
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0));
+    for (COLORREF clr : {clrRed, clrBlue}) {
+        HICON hIcon = MakeIcon(16, 16, [clr](int, int) { return clr; });
+        images.Add(hIcon);
+        ::DestroyIcon(hIcon);
+    }
+    m_tab.SetImageList(&images);
+    // The selected tab shows the checked image where the id has one.
+    HICON hChecked = MakeIcon(16, 16, [clrGreen](int, int) { return clrGreen; });
+    m_tab.GetImageManager()->SetIcon(CXTPImageManagerIconHandle(hChecked), 0, CSize(16, 16), xtpImageChecked);
+    ::DestroyIcon(hChecked);
+    const int images_of_tabs[] = {0, 1, 5};
+    for (int i = 0; i < 3; i++)
+        m_tab.GetItem(i)->SetImageIndex(images_of_tabs[i]);
+
+    const COLORREF clrNone = 0xFFFFFFFF;
+    struct Case { int nSelected; BOOL bShowIcons; COLORREF clrIcons[3]; } cases[] = {
+        {0, TRUE, {clrGreen, clrBlue, clrNone}},
+        {1, TRUE, {clrRed, clrBlue, clrNone}},
+        {1, FALSE, {clrNone, clrNone, clrNone}},
+    };
+    for (const Case& c : cases) {
+        m_tab.SetShowIcons(c.bShowIcons);
+        m_tab.SetCurSel(c.nSelected);
+        m_tab.Reposition();
+        CRect rc;
+        m_tab.CWnd::GetClientRect(&rc);
+        CPixelCanvas canvas(rc.Width(), rc.Height());
+        m_tab.GetPaintManager()->DrawTabControl(&m_tab, &canvas, rc);
+        for (int i = 0; i < 3; i++) {
+            CRect rcItem = m_tab.GetItem(i)->GetRect();
+            COLORREF clrCell = canvas.At(rcItem.left + 6 + 8, rcItem.CenterPoint().y);
+            if (c.clrIcons[i] == clrNone) {
+                for (COLORREF clr : {clrRed, clrBlue, clrGreen})
+                    EXPECT_NE(clr, clrCell) << "tab " << i << ", selected " << c.nSelected;
+            } else {
+                EXPECT_EQ(c.clrIcons[i], clrCell) << "tab " << i << ", selected " << c.nSelected;
+            }
+        }
+    }
+}
+
+namespace
+{
+// Data dragged over a window in a test: offers no format.
+class CTestDataObject : public IDataObject
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid != IID_IUnknown && riid != IID_IDataObject) {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        *ppv = static_cast<IDataObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
+    STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
+    STDMETHODIMP GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+    STDMETHODIMP QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* pOut) override
+    {
+        pOut->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+    ULONG m_nRefs = 1;
+};
+}
+
+TEST_F(TabCtrlTest, DataDraggedOverATabSelectsItAndIsRefused)
+{
+    ASSERT_TRUE(m_tab.GetDropTarget()->IsRegistered());
+    IDropTarget* pTarget = m_tab.GetDropTarget()->GetDropTarget();
+    CTestDataObject data;
+    auto at = [&](int nIndex) {
+        CPoint pt = ScreenPoint(TabCentre(nIndex));
+        return POINTL{pt.x, pt.y};
+    };
+    DWORD dwEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(S_OK, pTarget->DragEnter(&data, MK_LBUTTON, at(2), &dwEffect));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), dwEffect);
+    EXPECT_EQ(2, m_tab.GetCurSel());
+    EXPECT_TRUE(::IsWindowVisible(m_pages[2]));
+    EXPECT_EQ(1, m_owner.m_nSelChanges);
+
+    // Beside the tabs nothing changes; over another tab that one is selected.
+    CPoint ptClient = ScreenPoint(CPoint(200, 150));
+    dwEffect = DROPEFFECT_COPY;
+    EXPECT_EQ(S_OK, pTarget->DragOver(MK_LBUTTON, POINTL{ptClient.x, ptClient.y}, &dwEffect));
+    EXPECT_EQ(2, m_tab.GetCurSel());
+    dwEffect = DROPEFFECT_COPY;
+    EXPECT_EQ(S_OK, pTarget->DragOver(MK_LBUTTON, at(1), &dwEffect));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), dwEffect);
+    EXPECT_EQ(1, m_tab.GetCurSel());
+
+    // A drop is refused; the data object is let go.
+    dwEffect = DROPEFFECT_COPY;
+    EXPECT_EQ(S_OK, pTarget->Drop(&data, 0, at(0), &dwEffect));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), dwEffect);
+    EXPECT_EQ(1u, data.m_nRefs);
+
+    // With the painter's option off, dragging over tabs changes nothing.
+    m_tab.GetPaintManager()->m_bSelectOnDragOver = FALSE;
+    dwEffect = DROPEFFECT_COPY;
+    EXPECT_EQ(S_OK, pTarget->DragEnter(&data, MK_LBUTTON, at(2), &dwEffect));
+    EXPECT_NE(2, m_tab.GetCurSel());
+    EXPECT_EQ(S_OK, pTarget->DragLeave());
+    EXPECT_EQ(1u, data.m_nRefs);
 }

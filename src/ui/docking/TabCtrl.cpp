@@ -1,5 +1,6 @@
 #include "ui/docking/TabCtrl.h"
 
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/ColorTable.h"
 #include "ui/themes/DrawHelpers.h"
 #include "ui/themes/TabPainter.h"
@@ -22,7 +23,7 @@ BEGIN_MESSAGE_MAP(CXTPTabCtrl, CWnd)
     ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
-CXTPTabCtrl::CXTPTabCtrl() : m_pPainter(new CXTPTabPainter)
+CXTPTabCtrl::CXTPTabCtrl() : m_pPainter(new CXTPTabPainter), m_pImageManager(new CXTPImageManager)
 {
     // A stand-alone strip: plain colours whatever the scheme, '&' marks a mnemonic, no drag reordering.
     m_pPainter->AddOwner(this);
@@ -38,6 +39,7 @@ CXTPTabCtrl::~CXTPTabCtrl()
         DestroyWindow();
     m_pPainter->RemoveOwner(this);
     m_pPainter->InternalRelease();
+    m_pImageManager->InternalRelease();
 }
 
 BOOL CXTPTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -46,6 +48,7 @@ BOOL CXTPTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
     if (!CWnd::Create(lpszClass, L"", dwStyle, rect, pParentWnd, nID))
         return FALSE;
     EnableToolTips();
+    m_dropTarget.Register(this);
     return TRUE;
 }
 
@@ -61,6 +64,13 @@ CXTPTabManagerItem* CXTPTabCtrl::InsertItem(int nIndex, LPCTSTR lpszCaption, HWN
     if (nIndex == 0)
         SetCurSel(0);
     return pItem;
+}
+
+void CXTPTabCtrl::SetImageList(CImageList* pImageList)
+{
+    if (pImageList)
+        m_pImageManager->SetIconsFromImageList(pImageList->GetSafeHandle(), nullptr, 0, CSize(0, 0));
+    Reposition();
 }
 
 void CXTPTabCtrl::AdjustRect(BOOL bLarger, LPRECT lpRect)
@@ -174,11 +184,18 @@ BOOL CXTPTabCtrl::DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL 
 {
     if (!pItem)
         return m_pPainter->m_bShowIcons;
-    HICON hIcon = GetItemIcon(pItem);
-    if (!hIcon || !m_pPainter->m_bShowIcons)
+    if (pItem->GetImageIndex() == -1 || !m_pPainter->m_bShowIcons)
         return FALSE;
-    if (bDraw)
-        ::DrawIconEx(*pDC, pt.x, pt.y, hIcon, szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
+    CXTPImageManagerIcon* pIcon = m_pImageManager->GetImage(static_cast<UINT>(pItem->GetImageIndex()), szIcon.cx);
+    if (!pIcon)
+        return FALSE;
+    if (!bDraw)
+        return TRUE;
+    CXTPImageManagerIconHandle& hImage = !pItem->IsEnabled() ? pIcon->GetDisabledIcon()
+                                         : pItem->IsHot()     ? pIcon->GetHotIcon()
+                                         : pItem->IsSelected() ? pIcon->GetCheckedIcon()
+                                                               : pIcon->GetIcon();
+    pIcon->Draw(pDC, pt, hImage, szIcon);
     return TRUE;
 }
 
@@ -200,6 +217,24 @@ void CXTPTabCtrl::PreSubclassWindow()
 {
     CWnd::PreSubclassWindow();
     Reposition();
+}
+
+// Drop target
+
+DROPEFFECT CXTPTabCtrl::CDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                                                CPoint point)
+{
+    return OnDragOver(pWnd, pDataObject, dwKeyState, point);
+}
+
+DROPEFFECT CXTPTabCtrl::CDropTarget::OnDragOver(CWnd* /*pWnd*/, COleDataObject* /*pDataObject*/,
+                                               DWORD /*dwKeyState*/, CPoint point)
+{
+    if (m_pCtrl->m_pPainter->m_bSelectOnDragOver) {
+        if (CXTPTabManagerItem* pItem = m_pCtrl->HitTest(point))
+            m_pCtrl->SetSelectedItem(pItem);
+    }
+    return DROPEFFECT_NONE;
 }
 
 // Messages

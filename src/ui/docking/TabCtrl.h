@@ -5,7 +5,11 @@
 #include "ui/docking/TabManager.h"
 #include "ui/themes/TipContext.h"
 
+#include "platform/mfc/afxoledroptarget.h"
 #include "platform/mfc/afxwin.h"
+
+class CImageList;
+class CXTPImageManager;
 
 class CXTPTabCtrl : public CWnd, public CXTPTabManager
 {
@@ -22,6 +26,9 @@ public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // A tab with a caption, bound to a window (hidden until its tab is selected) and an image id.
     CXTPTabManagerItem* InsertItem(int nIndex, LPCTSTR lpszCaption, HWND hWndItem = nullptr, int nImage = -1);
+    // The list's images become the icons of image ids 0, 1, ... (their size from the first image).
+    void SetImageList(CImageList* pImageList);
+    CXTPImageManager* GetImageManager() const { return m_pImageManager; }
     // bLarger FALSE: the page area the painter leaves in a window rect; TRUE: the window rect around a page.
     void AdjustRect(BOOL bLarger, LPRECT lpRect);
     // 0 no tips, 1 always, 2 only for shortened captions.
@@ -44,6 +51,9 @@ public:
     // The tab under the point, through the manager.
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
     CTipContext* GetToolTipContext() { return &m_tipContext; }
+    // Registered with the window: dragging data over a tab selects it (when the painter says so); the data is
+    // never accepted.
+    COleDropTarget* GetDropTarget() { return &m_dropTarget; }
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -65,10 +75,23 @@ protected:
     afx_msg void OnSysColorChange();
 
 private:
+    class CDropTarget : public COleDropTarget
+    {
+    public:
+        explicit CDropTarget(CXTPTabCtrl* pCtrl) : m_pCtrl(pCtrl) {}
+        DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+        DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+
+    private:
+        CXTPTabCtrl* m_pCtrl;
+    };
+
     // The parent hides focus cues (WM_QUERYUISTATE).
     BOOL IsFocusHiddenByParent() const;
 
     HWND m_hWndShown = nullptr;
     CXTPTabPainter* m_pPainter;
+    CXTPImageManager* m_pImageManager;
+    CDropTarget m_dropTarget{this};
     CTipContext m_tipContext{this};
 };

@@ -102,7 +102,7 @@ public:
     BOOL m_bBalanceRows = TRUE;
     BOOL m_bHotTracking = TRUE;
     int m_nToolTipMode = 2;            // 0 none, 1 always, 2 only for truncated captions
-    BOOL m_bSelectOnDragOver = FALSE;
+    BOOL m_bSelectOnDragOver = TRUE;
     BOOL m_bUseSystemFont = TRUE;
 
 private:
