@@ -10,6 +10,9 @@
 #define XTP_IDC_HSPLITBAR               9970    // panes side by side: drag left and right
 #define XTP_IDC_VSPLITBAR               9971    // panes stacked: drag up and down
 #define XTP_IDC_HAND                    9973    // for systems without a hand cursor
+// A tab dragged onto its own group would open a new group below / beside it
+#define XTP_IDC_WORKSPACE_NEWHORIZ      9425
+#define XTP_IDC_WORKSPACE_NEWVERT       9426
 
 // Bitmaps of the docking markers; pure green is transparent (drawn by tools/make_docking_art.py)
 #define XTP_IDB_DOCKINGPANE_MARKER_CENTRE   9903    // style 0: the square under the four arrows
@@ -17,6 +20,9 @@
 #define XTP_IDB_DOCKINGPANE_MARKER_OLIVE    9905
 #define XTP_IDB_DOCKINGPANE_MARKER_SILVER   9906
 #define XTP_IDB_DOCKINGPANE_MARKERS         9910    // style 1: every piece
+
+// Icons of the new-group commands (9422, 9423), 16 pixels each (drawn by tools/make_workspace_art.py)
+#define XTP_IDB_WORKSPACE_ICONS         9422
 
 // Menus: the popups of the framework's controls; submenu 2 is the header's ("RClickHeader").
 #define XTP_IDR_MENU_POPUPS             9014
@@ -66,6 +72,14 @@
 #define XTP_IDS_MDI_CLOSE               9403
 #define XTP_IDS_MDI_RESTORE             9404
 #define XTP_IDS_MDI_MINIMIZE            9405
+
+// The tabbed MDI client's commands; the generated list of those the client allows
+#define XTP_ID_WORKSPACE_MOVEPREVIOUS   9420
+#define XTP_ID_WORKSPACE_MOVENEXT       9421
+#define XTP_ID_WORKSPACE_NEWHORIZONTAL  9422
+#define XTP_ID_WORKSPACE_NEWVERTICAL    9423
+#define XTP_ID_WORKSPACE_CANCEL         9424
+#define XTP_ID_WORKSPACE_ACTIONS        35002
 
 // Tooltips of the docking caption buttons, under the buttons' own ids
 #define XTP_IDS_DOCKINGTIP_AUTOHIDE    9900

@@ -35,3 +35,77 @@ LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::DefFrameProcW(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
 }
+
+// Document windows
+
+IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                          CMDIFrameWnd* pParentWnd, CCreateContext* pContext)
+{
+    if (!pParentWnd || !::IsWindow(pParentWnd->m_hWndMDIClient))
+        return FALSE;
+    if (!lpszClassName)
+        lpszClassName = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    m_pMDIFrame = pParentWnd;
+    m_strTitle = lpszWindowName;
+    BOOL bDefault = rect.left == rectDefault.left && rect.top == rectDefault.top &&
+                    rect.right == rectDefault.right && rect.bottom == rectDefault.bottom;
+    MDICREATESTRUCTW mcs = {lpszClassName,
+                            lpszWindowName,
+                            ::GetModuleHandleW(nullptr),
+                            bDefault ? CW_USEDEFAULT : rect.left,
+                            bDefault ? CW_USEDEFAULT : rect.top,
+                            bDefault ? CW_USEDEFAULT : rect.right - rect.left,
+                            bDefault ? CW_USEDEFAULT : rect.bottom - rect.top,
+                            dwStyle,
+                            reinterpret_cast<LPARAM>(pContext)};
+    AfxHookWindowCreate(this);
+    HWND hWnd = reinterpret_cast<HWND>(
+        ::SendMessageW(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    if (!AfxUnhookWindowCreate()) {
+        // The window never came: the object goes as a destroyed frame does (one that refused its creation
+        // has gone with its window).
+        PostNcDestroy();
+        return FALSE;
+    }
+    return hWnd != nullptr;
+}
+
+int CMDIChildWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    const auto* pMDICreate = static_cast<const MDICREATESTRUCTW*>(lpCreateStruct->lpCreateParams);
+    CREATESTRUCT cs = *lpCreateStruct;
+    cs.lpCreateParams = pMDICreate ? reinterpret_cast<LPVOID>(pMDICreate->lParam) : nullptr;
+    return CFrameWnd::OnCreate(&cs);
+}
+
+void CMDIChildWnd::MDIActivate()
+{
+    if (m_pMDIFrame)
+        ::SendMessageW(m_pMDIFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+
+void CMDIChildWnd::MDIDestroy()
+{
+    DestroyWindow();
+}
+
+BOOL CMDIChildWnd::DestroyWindow()
+{
+    if (!::IsWindow(m_hWnd))
+        return FALSE;
+    HWND hWndClient = ::GetParent(m_hWnd);
+    ::SendMessageW(hWndClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    return TRUE;
+}
+
+LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefMDIChildProcW(m_hWnd, message, wParam, lParam);
+}

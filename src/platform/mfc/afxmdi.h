@@ -20,3 +20,29 @@ protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
+
+// A document window inside the MDI client of a CMDIFrameWnd: made through WM_MDICREATE, its unhandled messages
+// go to the default MDI child procedure, and it is destroyed through the MDI client. It lives on the heap as
+// long as its window.
+class CMDIChildWnd : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CMDIChildWnd)
+public:
+    // The window class null: a class of the framework's own (double clicks, arrow cursor, window colour).
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
+                        DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, const RECT& rect = rectDefault,
+                        CMDIFrameWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
+    void MDIActivate();
+    void MDIDestroy();
+    BOOL DestroyWindow() override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The creation context travels inside the MDI creation record.
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+private:
+    CMDIFrameWnd* m_pMDIFrame = nullptr;
+};

@@ -3,6 +3,7 @@
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/uires.h"
 
 #include "platform/mfc/afxmdi.h"
 #include <afxres.h>
@@ -196,6 +197,46 @@ void CXTPControlWindowList::OnCalcDynamicSize(DWORD /*dwMode*/)
     }
 }
 
+IMPLEMENT_DYNCREATE(CXTPControlWorkspaceActions, CXTPControlListPlaceholder)
+
+BOOL CXTPControlWorkspaceActions::IsListItem(CXTPControl* pControl) const
+{
+    return pControl->GetID() >= XTP_ID_WORKSPACE_MOVEPREVIOUS && pControl->GetID() <= XTP_ID_WORKSPACE_NEWVERTICAL;
+}
+
+void CXTPControlWorkspaceActions::OnCalcDynamicSize(DWORD /*dwMode*/)
+{
+    if (!m_pControls || !m_pParent)
+        return;
+    RemoveListItems();
+    if (m_pParent->IsCustomizeMode()) {
+        m_dwHideFlags = 0;
+        return;
+    }
+    CWnd* pSite = m_pParent->GetSite();
+    auto* pFrame = pSite && pSite->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pSite) : nullptr;
+    auto* pClient = pFrame ? dynamic_cast<CXTPWorkspaceActionsSite*>(CWnd::FromHandlePermanent(pFrame->m_hWndMDIClient))
+                           : nullptr;
+    if (!pClient) {
+        m_dwHideFlags = 0;
+        return;
+    }
+    m_dwHideFlags |= xtpHideGeneric;
+    const UINT actions[] = {XTP_ID_WORKSPACE_NEWHORIZONTAL, XTP_ID_WORKSPACE_NEWVERTICAL,
+                            XTP_ID_WORKSPACE_MOVEPREVIOUS, XTP_ID_WORKSPACE_MOVENEXT};
+    int nItem = 0;
+    for (UINT nID : actions) {
+        if (!pClient->IsWorkspaceCommandEnabled(nID))
+            continue;
+        // The command strings hold the caption after their line feed.
+        CString strText;
+        strText.LoadString(nID);
+        CXTPControl* pItem = InsertListItem(nItem, static_cast<int>(nID), strText.Mid(strText.Find(L'\n') + 1));
+        pItem->SetBeginGroup(nItem == 0 && GetBeginGroup());
+        nItem++;
+    }
+}
+
 IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)
 
 CXTPControlLabel::CXTPControlLabel()
@@ -212,5 +253,7 @@ CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu)
         return new CXTPControlWindowList;
     if (nId == XTP_ID_TOOLBARLIST)
         return new CXTPControlToolbars;
+    if (nId == XTP_ID_WORKSPACE_ACTIONS)
+        return new CXTPControlWorkspaceActions;
     return new CXTPControlButton;
 }

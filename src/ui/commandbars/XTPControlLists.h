@@ -74,6 +74,26 @@ private:
     static UINT s_nFirstMDIChild;
 };
 
+// The MDI client that offers the tab-group commands (the tabbed workspace client).
+class CXTPWorkspaceActionsSite
+{
+public:
+    virtual ~CXTPWorkspaceActionsSite() = default;
+    virtual BOOL IsWorkspaceCommandEnabled(UINT nID) = 0;
+};
+
+// The tab-group commands the MDI client of the bar's frame allows now: new horizontal group, new vertical
+// group, group before, group after.
+class CXTPControlWorkspaceActions : public CXTPControlListPlaceholder
+{
+    DECLARE_DYNCREATE(CXTPControlWorkspaceActions)
+public:
+    void OnCalcDynamicSize(DWORD dwMode) override;
+
+protected:
+    BOOL IsListItem(CXTPControl* pControl) const override;
+};
+
 // A caption that never takes the selection.
 class CXTPControlLabel : public CXTPControl
 {

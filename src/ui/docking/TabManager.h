@@ -28,6 +28,10 @@ public:
     inline CString GetTooltip() const;
     inline COLORREF GetColor() const;
     void SetColor(COLORREF clr);
+    // The colour as set (XTP_TABCOLOR_PREDEFINED + n or a colour), before the manager answers for it; setting
+    // it draws nothing.
+    COLORREF GetOwnColor() const { return m_clrItem; }
+    void SetOwnColor(COLORREF clr) { m_clrItem = clr; }
     void SetTooltip(LPCTSTR lpszTooltip) { m_strToolTip = lpszTooltip; }
 
     HWND GetHandle() const { return m_hWnd; }

@@ -1,0 +1,383 @@
+// The tabbed MDI client on an MDI test frame: tabs follow the documents, the workspace commands move them between
+// groups that share the client by their weights, and the frame's menus list the commands the client allows.
+#include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPControlLists.h"
+#include "ui/commandbars/XTPControls.h"
+#include "ui/commandbars/XTPPopupBar.h"
+#include "ui/docking/TabClientWnd.h"
+#include "ui/themes/TabPainter.h"
+#include "ui/uires.h"
+
+#include "platform/mfc/afxmdi.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+// A document that may give its tab a caption of its own.
+class CTestDocument : public CMDIChildWnd
+{
+public:
+    CString m_strTabCaption;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_XTP_GETWINDOWTEXT && !m_strTabCaption.IsEmpty()) {
+            lstrcpynW(reinterpret_cast<LPWSTR>(lParam), m_strTabCaption, static_cast<int>(wParam));
+            return 1;
+        }
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// Counts the tabs made for documents.
+class CTestMDIFrame : public CMDIFrameWnd
+{
+public:
+    int m_nNewTabs = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_XTP_NEWTABITEM)
+            m_nNewTabs++;
+        return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+typedef CXTPTabClientWnd::CWorkspace CWorkspace;
+
+class TabClientWndTest : public ::testing::Test
+{
+protected:
+    CTestMDIFrame* m_pFrame = new CTestMDIFrame;
+    CXTPTabClientWnd m_client;
+
+    void SetUp() override
+    {
+        // Away from where other test programs on the same display put their windows.
+        ASSERT_TRUE(m_pFrame->Create(nullptr, L"Prova schede", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                     CRect(420, 300, 920, 700)));
+    }
+    void TearDown() override
+    {
+        m_client.Detach();
+        m_pFrame->DestroyWindow();
+    }
+    CTestDocument* AddDocument(LPCTSTR lpszTitle)
+    {
+        auto* pDocument = new CTestDocument;
+        EXPECT_TRUE(pDocument->Create(nullptr, lpszTitle, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                      CFrameWnd::rectDefault, m_pFrame));
+        return pDocument;
+    }
+    std::vector<CString> Captions(int nGroup)
+    {
+        std::vector<CString> captions;
+        CWorkspace* pWorkspace = m_client.GetWorkspace(nGroup);
+        for (int i = 0; pWorkspace && i < pWorkspace->GetItemCount(); i++)
+            captions.push_back(pWorkspace->GetItem(i)->GetCaption());
+        return captions;
+    }
+    std::vector<int> Counts()
+    {
+        std::vector<int> counts;
+        for (int i = 0; i < m_client.GetWorkspaceCount(); i++)
+            counts.push_back(m_client.GetWorkspace(i)->GetItemCount());
+        return counts;
+    }
+    std::vector<double> Weights()
+    {
+        std::vector<double> weights;
+        for (int i = 0; i < m_client.GetWorkspaceCount(); i++)
+            weights.push_back(m_client.GetWorkspace(i)->GetWeight());
+        return weights;
+    }
+    // The enabled state of 9420 to 9423.
+    std::vector<BOOL> Enabled()
+    {
+        std::vector<BOOL> states;
+        for (UINT nID = XTP_ID_WORKSPACE_MOVEPREVIOUS; nID <= XTP_ID_WORKSPACE_NEWVERTICAL; nID++)
+            states.push_back(m_client.IsWorkspaceCommandEnabled(nID));
+        return states;
+    }
+    CRect ClientRect()
+    {
+        CRect rc;
+        m_client.GetClientRect(&rc);
+        return rc;
+    }
+    void Activate(CMDIChildWnd* pDocument) { pDocument->MDIActivate(); }
+    // The frame receives the command, as from its menu or toolbar.
+    void Command(UINT nID) { m_pFrame->SendMessage(WM_COMMAND, nID); }
+};
+}
+
+TEST_F(TabClientWndTest, AttachNeedsAnMdiFrameWithItsClient)
+{
+    CXTPTabClientWnd client;
+    CFrameWnd* pPlain = new CFrameWnd;
+    ASSERT_TRUE(pPlain->Create(nullptr, L"Semplice", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100)));
+    EXPECT_FALSE(client.Attach(nullptr));
+    EXPECT_FALSE(client.Attach(pPlain));
+    pPlain->DestroyWindow();
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    EXPECT_EQ(m_pFrame->m_hWndMDIClient, m_client.m_hWnd);
+    EXPECT_EQ(m_pFrame, m_client.GetFrame());
+    // One client per MDI client window.
+    EXPECT_FALSE(client.Attach(m_pFrame));
+}
+
+TEST_F(TabClientWndTest, TabsFollowTheVisibleDocuments)
+{
+    AddDocument(L"Entrate");
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    CTestDocument* pSpese = AddDocument(L"Spese");
+    CTestDocument* pRiepilogo = AddDocument(L"Riepilogo");
+    pRiepilogo->m_strTabCaption = L"Riepilogo 2009";
+    pRiepilogo->SetWindowText(L"Riepilogo (modificato)");
+    m_client.SyncTabs();
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Spese", L"Riepilogo 2009"}), Captions(0));
+    EXPECT_EQ(3, m_pFrame->m_nNewTabs);
+    EXPECT_EQ(pRiepilogo->m_hWnd, m_client.GetWorkspace(0)->GetSelectedItem()->GetHandle());
+    EXPECT_EQ(m_client.GetWorkspace(0), m_client.GetActiveWorkspace());
+    // Documents in a group have no frame of their own.
+    EXPECT_EQ(0, static_cast<int>(pSpese->GetStyle() & (WS_CAPTION | WS_THICKFRAME)));
+
+    // A hidden document loses its tab, shown again it comes back at the end; a destroyed one loses it too.
+    pSpese->ShowWindow(SW_HIDE);
+    m_client.SyncTabs();
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo 2009"}), Captions(0));
+    pSpese->ShowWindow(SW_SHOW);
+    m_client.SyncTabs();
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo 2009", L"Spese"}), Captions(0));
+    pRiepilogo->DestroyWindow();
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Spese"}), Captions(0));
+
+    // Clicking a tab activates its document.
+    m_client.GetWorkspace(0)->GetItem(0)->Select();
+    EXPECT_EQ(m_client.GetWorkspace(0)->GetItem(0)->GetHandle(), m_pFrame->MDIGetActive());
+}
+
+TEST_F(TabClientWndTest, WorkspaceCommandsMoveTheActiveTabAndShareTheClientByWeight)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    CTestDocument* pEntrate = AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    CTestDocument* pRiepilogo = AddDocument(L"Riepilogo");
+    double dHeight = ClientRect().Height(), dWidth = ClientRect().Width();
+    const BOOL F = FALSE, T = TRUE;
+
+    struct Step
+    {
+        const char* pszWhat;
+        std::function<void()> action;
+        std::vector<int> counts;
+        std::vector<double> weights;
+        std::vector<BOOL> enabled;   // 9420 to 9423 afterwards
+    } steps[] = {
+        {"start", [] {}, {3}, {100.0}, {F, F, T, T}},
+        {"new horizontal group", [&] { Command(XTP_ID_WORKSPACE_NEWHORIZONTAL); }, {2, 1},
+         {(dHeight - 5) / 2, (dHeight - 5) / 2}, {T, F, F, F}},
+        {"next group: none after the last", [&] { Command(XTP_ID_WORKSPACE_MOVENEXT); }, {2, 1},
+         {(dHeight - 5) / 2, (dHeight - 5) / 2}, {T, F, F, F}},
+        {"back to the group before: the emptied one gives it its share", [&] {
+             Command(XTP_ID_WORKSPACE_MOVEPREVIOUS);
+         }, {3}, {dHeight}, {F, F, T, T}},
+        {"new vertical group", [&] { Command(XTP_ID_WORKSPACE_NEWVERTICAL); }, {2, 1},
+         {(dWidth - 5) / 2, (dWidth - 5) / 2}, {T, F, F, F}},
+        {"another tab of the first group to the next", [&] {
+             Activate(pEntrate);
+             Command(XTP_ID_WORKSPACE_MOVENEXT);
+         }, {1, 2}, {(dWidth - 5) / 2, (dWidth - 5) / 2}, {T, F, F, T}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.pszWhat);
+        step.action();
+        EXPECT_EQ(step.counts, Counts());
+        EXPECT_EQ(step.weights, Weights());
+        EXPECT_EQ(step.enabled, Enabled());
+    }
+    EXPECT_FALSE(m_client.IsHorizSplitting());
+    EXPECT_EQ(pRiepilogo->m_hWnd, m_client.GetWorkspace(1)->GetItem(0)->GetHandle());
+    EXPECT_EQ(pEntrate->m_hWnd, m_pFrame->MDIGetActive());
+    EXPECT_EQ(m_client.GetWorkspace(1), m_client.GetActiveWorkspace());
+
+    // The groups lie side by side, the splitter between them; each document fills its group's page.
+    CRect rcClient = ClientRect();
+    CRect rcFirst = m_client.GetWorkspaceRect(0), rcSecond = m_client.GetWorkspaceRect(1);
+    int nAvailable = rcClient.Width() - 5;
+    EXPECT_EQ(CRect(0, 0, nAvailable / 2, rcClient.bottom), rcFirst);
+    EXPECT_EQ(CRect(nAvailable / 2 + 5, 0, rcClient.right, rcClient.bottom), rcSecond);
+    EXPECT_EQ(CRect(rcFirst.right, 0, rcFirst.right + 5, rcClient.bottom), m_client.GetWorkspace(0)->GetSplitterRect());
+    CRect rcDocument;
+    pEntrate->GetWindowRect(&rcDocument);
+    m_client.ScreenToClient(&rcDocument);
+    EXPECT_EQ(m_client.GetWorkspace(1)->GetClientRect(), rcDocument);
+    EXPECT_TRUE(rcSecond.PtInRect(rcDocument.TopLeft()) && rcDocument.top >= rcSecond.top + 10);
+}
+
+TEST_F(TabClientWndTest, CommandsNeedTheWorkspaceModeAndAnActiveDocument)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, FALSE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    EXPECT_EQ((std::vector<BOOL>{FALSE, FALSE, FALSE, FALSE}), Enabled());
+    Command(XTP_ID_WORKSPACE_NEWHORIZONTAL);
+    EXPECT_EQ((std::vector<int>{2}), Counts());
+
+    // The update handler of the client's message map answers the same.
+    CXTPTabClientWnd workspaces;
+    m_client.Detach();
+    ASSERT_TRUE(workspaces.Attach(m_pFrame, TRUE));
+    for (UINT nID = XTP_ID_WORKSPACE_MOVEPREVIOUS; nID <= XTP_ID_WORKSPACE_NEWVERTICAL; nID++) {
+        CCmdUI state;
+        state.m_nID = nID;
+        BOOL bEnabled = -1;
+        struct CRecordingCmdUI : CCmdUI
+        {
+            BOOL* pbEnabled;
+            void Enable(BOOL bOn) override { *pbEnabled = bOn; }
+        } recorder;
+        recorder.m_nID = nID;
+        recorder.pbEnabled = &bEnabled;
+        EXPECT_TRUE(workspaces.OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &recorder, nullptr));
+        EXPECT_EQ(nID >= XTP_ID_WORKSPACE_NEWHORIZONTAL, bEnabled) << nID;
+    }
+    workspaces.Detach();
+}
+
+TEST_F(TabClientWndTest, EmptiedGroupsHandTheirShareOnlyToAGroupThatIsThere)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    CTestDocument* pEntrate = AddDocument(L"Entrate");
+    CTestDocument* pSpese = AddDocument(L"Spese");
+    Command(XTP_ID_WORKSPACE_NEWHORIZONTAL);
+    std::vector<double> weights = Weights();
+    ASSERT_EQ(2u, weights.size());
+
+    // The first group emptied: its share and the splitter go to the group after it.
+    pEntrate->DestroyWindow();
+    EXPECT_EQ((std::vector<double>{weights[0] + weights[1] + 5}), Weights());
+    EXPECT_EQ((std::vector<CString>{L"Spese"}), Captions(0));
+
+    // The only group emptied: it goes, with no neighbour to take its share; a new document opens a new one.
+    pSpese->DestroyWindow();
+    EXPECT_EQ(0, m_client.GetWorkspaceCount());
+    EXPECT_EQ(nullptr, m_client.GetActiveWorkspace());
+    AddDocument(L"Note");
+    EXPECT_EQ((std::vector<double>{100.0}), Weights());
+    EXPECT_EQ((std::vector<CString>{L"Note"}), Captions(0));
+}
+
+TEST_F(TabClientWndTest, TheSimpleModeShowsOneStripAboveTheDocuments)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, FALSE));
+    CTestDocument* pEntrate = AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    ASSERT_EQ(1, m_client.GetWorkspaceCount());
+    HWND hWndStrip = m_client.GetWorkspace(0)->GetHostWindow();
+    ASSERT_NE(m_client.m_hWnd, hWndStrip);
+    EXPECT_TRUE(::IsWindowVisible(hWndStrip));
+    // The documents keep their frames; the strip sits right above the MDI area.
+    EXPECT_NE(0, static_cast<int>(pEntrate->GetStyle() & WS_CAPTION));
+    CRect rcStrip, rcClient;
+    ::GetWindowRect(hWndStrip, &rcStrip);
+    m_client.GetWindowRect(&rcClient);
+    EXPECT_EQ(rcStrip.bottom, rcClient.top);
+    EXPECT_EQ(rcStrip.left, rcClient.left);
+    EXPECT_GT(rcStrip.Height(), 10);
+    EXPECT_EQ((std::vector<CString>{L"Entrate", L"Spese"}), Captions(0));
+
+    // Detached, the MDI area takes the strip's place again.
+    m_client.Detach();
+    CRect rcAfter;
+    ::GetWindowRect(m_pFrame->m_hWndMDIClient, &rcAfter);
+    EXPECT_EQ(rcStrip.top, rcAfter.top);
+    EXPECT_FALSE(::IsWindow(hWndStrip));
+}
+
+TEST_F(TabClientWndTest, TheWindowListNumbersTheGroupsTabsAndChecksTheSelectedOne)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Soci & fornitori");
+    CTestDocument* pSpese = AddDocument(L"Spese");
+    AddDocument(L"Riepilogo");
+    Activate(pSpese);
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(nullptr);
+    m_client.FillWindowList(m_client.GetWorkspace(0), pPopup);
+    struct Expected { LPCTSTR lpszCaption; int nId; BOOL bChecked; } expected[] = {
+        {L"&1 Soci && fornitori", 1, FALSE}, {L"&2 Spese", 2, TRUE}, {L"&3 Riepilogo", 3, FALSE}};
+    ASSERT_EQ(3, pPopup->GetControls()->GetCount());
+    for (int i = 0; i < 3; i++) {
+        CXTPControl* pControl = pPopup->GetControls()->GetAt(i);
+        EXPECT_EQ(CString(expected[i].lpszCaption), pControl->GetCaption());
+        EXPECT_EQ(expected[i].nId, pControl->GetID());
+        EXPECT_EQ(expected[i].bChecked, pControl->GetChecked()) << i;
+    }
+    pPopup->InternalRelease();
+
+    // With the flag the groups show the window-list button.
+    typedef CXTPTabManagerNavigateButton CButton;
+    EXPECT_EQ(CButton::modeHide, m_client.GetWorkspace(0)->FindNavigateButton(CXTPTabClientWnd::idWindowList)->GetMode());
+    m_client.SetFlags(CXTPTabClientWnd::flagShowWindowList | CXTPTabClientWnd::flagHideClose);
+    EXPECT_EQ(CButton::modeShow, m_client.GetWorkspace(0)->FindNavigateButton(CXTPTabClientWnd::idWindowList)->GetMode());
+    EXPECT_EQ(CButton::modeHide, m_client.GetWorkspace(0)->FindNavigateButton(CButton::idClose)->GetMode());
+    EXPECT_FALSE(m_client.GetWorkspace(0)->FindNavigateButton(CXTPTabClientWnd::idWindowList)->GetRect().IsRectEmpty());
+}
+
+TEST_F(TabClientWndTest, TheWorkspaceActionsListOffersTheEnabledCommands)
+{
+    auto* pCommandBars = new CXTPCommandBars;
+    pCommandBars->SetSite(m_pFrame);
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(pCommandBars);
+    pPopup->SetSite(m_pFrame);
+    CXTPControl* pPlaceholder = pPopup->GetControls()->Add(xtpControlButton, XTP_ID_WORKSPACE_ACTIONS);
+    pPlaceholder->SetBeginGroup(TRUE);
+    ASSERT_TRUE(pPlaceholder->IsKindOf(RUNTIME_CLASS(CXTPControlWorkspaceActions)));
+    auto items = [&] {
+        pPopup->CalcDynamicLayout(0, 0);
+        std::vector<std::pair<CString, int>> list;
+        for (int i = 0; i < pPopup->GetControls()->GetCount(); i++) {
+            CXTPControl* pControl = pPopup->GetControls()->GetAt(i);
+            if (pControl->IsTemporary())
+                list.push_back({pControl->GetCaption(), pControl->GetID()});
+        }
+        return list;
+    };
+    // Without the tabbed client the placeholder stays and lists nothing.
+    EXPECT_TRUE(items().empty());
+    EXPECT_TRUE(pPlaceholder->IsVisible());
+
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    typedef std::vector<std::pair<CString, int>> List;
+    EXPECT_EQ((List{{L"Nuovo gruppo di schede orizzontali", 9422}, {L"Nuovo gruppo di schede verticali", 9423}}),
+              items());
+    EXPECT_FALSE(pPlaceholder->IsVisible());
+    EXPECT_TRUE(pPopup->GetControls()->GetAt(1)->GetBeginGroup());
+    Command(XTP_ID_WORKSPACE_NEWVERTICAL);
+    EXPECT_EQ((List{{L"Passa al gruppo di schede precedente", 9420}}), items());
+    pPopup->InternalRelease();
+    pCommandBars->InternalRelease();
+}
+
+TEST_F(TabClientWndTest, DataDraggedOverATabActivatesItsDocument)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    CTestDocument* pEntrate = AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    ASSERT_TRUE(m_client.GetDropTarget()->IsRegistered());
+    CPoint pt = m_client.GetWorkspace(0)->GetItem(0)->GetRect().CenterPoint();
+    m_client.ClientToScreen(&pt);
+    DWORD dwEffect = DROPEFFECT_COPY;
+    EXPECT_EQ(S_OK, m_client.GetDropTarget()->GetDropTarget()->DragEnter(nullptr, MK_LBUTTON, POINTL{pt.x, pt.y},
+                                                                         &dwEffect));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), dwEffect);
+    EXPECT_EQ(pEntrate->m_hWnd, m_pFrame->MDIGetActive());
+    m_client.GetDropTarget()->GetDropTarget()->DragLeave();
+}
