@@ -10,6 +10,8 @@
 #include "support/ModalDialogDriver.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -209,6 +211,36 @@ TEST(Wnd, SubclassingAndUnsubclassingAControl)
     text.ReleaseBuffer();
     EXPECT_EQ(CString(L"ab"), text);
     parent.DestroyWindow();
+}
+
+TEST(Wnd, AWindowHandedOverSendsItsMessagesToItsNewObject)
+{
+    CRecordingWnd first;
+    ASSERT_TRUE(CreateTopLevel(first));
+    HWND hWnd = first.m_hWnd;
+    auto pSecond = std::make_unique<CRecordingWnd>();
+    CRecordingWnd third;
+    ASSERT_TRUE(CreateTopLevel(third));
+    EXPECT_FALSE(first.HandOverWindow(&third));   // the receiver has a window of its own
+    EXPECT_EQ(hWnd, first.m_hWnd);
+
+    ASSERT_TRUE(first.HandOverWindow(pSecond.get()));
+    EXPECT_EQ(nullptr, first.m_hWnd);
+    EXPECT_EQ(hWnd, pSecond->m_hWnd);
+    EXPECT_EQ(pSecond.get(), CWnd::FromHandlePermanent(hWnd));
+    size_t nFirst = first.m_messages.size();
+    ::SetWindowTextW(hWnd, L"consegnata");
+    EXPECT_EQ(nFirst, first.m_messages.size());
+    EXPECT_TRUE(Contains(pSecond->m_messages, WM_SETTEXT));
+    CString strText;
+    pSecond->GetWindowText(strText);
+    EXPECT_EQ(CString(L"consegnata"), strText);   // the class's own procedure still runs behind the object
+    EXPECT_FALSE(first.HandOverWindow(&third));   // nothing left to give
+
+    // The new object's end ends the window; the old one's does nothing to it.
+    pSecond.reset();
+    EXPECT_FALSE(::IsWindow(hWnd));
+    third.DestroyWindow();
 }
 
 TEST(Wnd, TemporaryWrappersLeaveTheWindowAlive)

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace
 {
@@ -271,6 +272,85 @@ TEST_F(DockingLayoutTest, ShowPaneBringsAClosedPaneBackAtItsHolderAfterARestore)
     EXPECT_EQ("H[T(),C,T(4001)] closed(4000)", Tree());
     m_pManager->ShowPane(4000);
     EXPECT_EQ("H[T(4000),C,T(4001)]", Tree());
+}
+
+// Every window of the thread, top-level and child.
+BOOL CALLBACK AddWindow(HWND hWnd, LPARAM lParam)
+{
+    reinterpret_cast<std::set<HWND>*>(lParam)->insert(hWnd);
+    return TRUE;
+}
+
+BOOL CALLBACK AddWindowAndChildren(HWND hWnd, LPARAM lParam)
+{
+    AddWindow(hWnd, lParam);
+    ::EnumChildWindows(hWnd, AddWindow, lParam);
+    return TRUE;
+}
+
+std::set<HWND> ThreadWindows()
+{
+    std::set<HWND> windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), AddWindowAndChildren, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+TEST_F(DockingLayoutTest, ApplyingALayoutHandsTheWindowsOfWhatItReplacesOn)
+{
+    BuildRichLayout();
+    m_pFrame->RecalcLayout();
+    CXTPDockingPaneLayout* pSaved = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pSaved);
+    auto containerOf = [&](UINT nID) { return m_pManager->FindPane(nID)->GetTabbedContainer()->GetSafeHwnd(); };
+    auto frameOf = [&](UINT nID) { return m_pManager->FindPane(nID)->GetSite()->GetSafeHwnd(); };
+    HWND hDocked = containerOf(4000), hTabs = containerOf(4001), hFloating = containerOf(4003);
+    HWND hHidden = containerOf(4004), hFrame = frameOf(4003);
+    std::set<HWND> before = ThreadWindows();
+
+    // The same layout again: every window stays and goes on with the element that took its place.
+    m_pManager->SetLayout(pSaved);
+    m_pFrame->RecalcLayout();
+    EXPECT_EQ(DescribeLayout(pSaved), Tree());
+    EXPECT_EQ(hDocked, containerOf(4000));
+    EXPECT_EQ(hTabs, containerOf(4002));
+    EXPECT_EQ(hFloating, containerOf(4003));
+    EXPECT_EQ(hHidden, containerOf(4004));
+    EXPECT_EQ(hFrame, frameOf(4003));
+    EXPECT_EQ(before, ThreadWindows());
+    for (HWND hWnd : {hDocked, hTabs, hFloating, hHidden, hFrame})
+        EXPECT_NE(nullptr, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_TRUE(::GetWindowLongPtrW(hDocked, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(::GetWindowLongPtrW(hHidden, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(hFrame, ::GetParent(hFloating));
+
+    // A smaller layout: what nothing takes is destroyed, no window is left without its element.
+    m_pManager->ClosePane(m_pManager->FindPane(4003));
+    m_pManager->ClosePane(m_pManager->FindPane(4001));
+    m_pManager->ClosePane(m_pManager->FindPane(4002));
+    CXTPDockingPaneLayout* pSmaller = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pSmaller);
+    m_pManager->SetLayout(pSaved);
+    m_pFrame->RecalcLayout();
+    m_pManager->SetLayout(pSmaller);
+    m_pFrame->RecalcLayout();
+    EXPECT_EQ(DescribeLayout(pSmaller), Tree());
+    EXPECT_FALSE(::GetWindowLongPtrW(hFrame, GWL_STYLE) & WS_VISIBLE) << "the empty floating frame stays hidden";
+    std::set<HWND> after = ThreadWindows();
+    EXPECT_LT(after.size(), before.size());
+    for (HWND hWnd : after) {
+        if (::GetParent(hWnd) == m_pFrame->GetSafeHwnd()) {
+            EXPECT_NE(nullptr, CWnd::FromHandlePermanent(hWnd)) << hWnd;
+        }
+    }
+
+    // And back: the floating pane's frame is a window again, the docked container shown.
+    m_pManager->SetLayout(pSaved);
+    m_pFrame->RecalcLayout();
+    EXPECT_EQ(DescribeLayout(pSaved), Tree());
+    EXPECT_TRUE(::IsWindow(frameOf(4003)));
+    EXPECT_TRUE(::GetWindowLongPtrW(containerOf(4001), GWL_STYLE) & WS_VISIBLE);
+    pSmaller->InternalRelease();
+    pSaved->InternalRelease();
 }
 
 TEST_F(DockingLayoutTest, PurgeRemovesWhatNoLongerServes)

@@ -293,6 +293,21 @@ HWND CWnd::UnsubclassWindow()
     return Detach();
 }
 
+BOOL CWnd::HandOverWindow(CWnd* pTo)
+{
+    if (!m_hWnd || !pTo || pTo->m_hWnd || FromHandlePermanent(m_hWnd) != this)
+        return FALSE;
+    WNDPROC pfnSuper = m_pfnSuper;
+    HWND hWnd = Detach();
+    if (!pTo->Attach(hWnd)) {
+        Attach(hWnd);
+        return FALSE;
+    }
+    pTo->m_pfnSuper = pfnSuper;
+    m_pfnSuper = nullptr;
+    return TRUE;
+}
+
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 BOOL CWnd::PreTranslateInput(LPMSG lpMsg)

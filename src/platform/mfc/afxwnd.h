@@ -91,6 +91,9 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
+    // Gives this object's window to pTo, an object of the same class without a window: from now on the window's
+    // messages reach pTo, and this object is left without one. FALSE (nothing changed) when either condition fails.
+    BOOL HandOverWindow(CWnd* pTo);
 
     // Message handling
     virtual BOOL PreTranslateMessage(MSG* pMsg);

@@ -74,6 +74,10 @@ CXTPDockingPaneElement* CXTPDockingPaneAutoHidePanel::Clone(CXTPDockingPaneLayou
     CXTPDockingPaneAutoHidePanel* pClone = static_cast<CXTPDockingPaneAutoHidePanel*>(
         GetDockingPaneManager()->CreateElement(xtpPaneTypeAutoHidePanel, pLayout));
     pClone->m_nDirection = m_nDirection;
+    if (pMap) {
+        if (auto* pDonor = dynamic_cast<CXTPDockingPaneAutoHidePanel*>(pLayout->TakeDonor(this)))
+            pDonor->HandOverWindow(pClone);
+    }
     for (CXTPDockingPaneElement* pContainer : m_lstContainers)
         pClone->AddContainer(pContainer->Clone(pLayout, pMap, dwIgnoredOptions));
     if (pMap)

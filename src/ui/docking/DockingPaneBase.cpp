@@ -131,3 +131,17 @@ INT_PTR CXTPDockingPaneElement::CaptionButtonToolHit(const CPaneCaptionButton* p
     }
     return pButton->GetID();
 }
+
+void CXTPDockingPaneElement::PlaceWindow(HWND hWnd, const CRect& rc, CWnd* pParent, LPVOID lParam)
+{
+    AFX_SIZEPARENTPARAMS* pParams = static_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+    if (pParams && pParams->hDWP && pParent && ::GetParent(hWnd) == pParent->GetSafeHwnd()) {
+        HDWP hDWP = ::DeferWindowPos(pParams->hDWP, hWnd, HWND_BOTTOM, rc.left, rc.top, rc.Width(), rc.Height(),
+                                     SWP_NOACTIVATE);
+        if (hDWP) {
+            pParams->hDWP = hDWP;
+            return;
+        }
+    }
+    ::SetWindowPos(hWnd, HWND_BOTTOM, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOACTIVATE);
+}

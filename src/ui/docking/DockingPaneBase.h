@@ -150,6 +150,9 @@ public:
 
     // The site asks for its layout at the next idle pass (idle flags idleLayout|idleNotify).
     static void DelayRecalcLayout(CWnd* pSite);
+    // Places a window of the layout at the bottom of the z-order: into the frame's batch of deferred moves when
+    // the layout runs one and the window is a child of pParent, at once otherwise.
+    static void PlaceWindow(HWND hWnd, const CRect& rc, CWnd* pParent, LPVOID lParam);
     // The tip of a caption button: its id, with the string of that id over rc (client coordinates of hWnd).
     static INT_PTR CaptionButtonToolHit(const CPaneCaptionButton* pButton, HWND hWnd, const CRect& rc, TOOLINFO* pTI);
 

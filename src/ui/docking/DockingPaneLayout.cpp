@@ -35,11 +35,9 @@ void CXTPDockingPaneLayout::DeleteElement(CXTPDockingPaneElement* pElement)
         delete pElement;
 }
 
-void CXTPDockingPaneLayout::Free()
+void CXTPDockingPaneLayout::DeleteElements(const CXTPDockingPaneElementList& lstElements)
 {
     // Windows go first: a container's window must not outlive the elements its handlers reach.
-    CXTPDockingPaneElementList lstElements;
-    lstElements.swap(m_lstElements);
     for (CXTPDockingPaneElement* pElement : lstElements) {
         if (CXTPDockingPaneMiniWnd* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pElement)) {
             if (pFrame->GetSafeHwnd())
@@ -48,10 +46,22 @@ void CXTPDockingPaneLayout::Free()
     }
     for (CXTPDockingPaneElement* pElement : lstElements)
         DeleteElement(pElement);
+}
+
+void CXTPDockingPaneLayout::Reset()
+{
     m_lstPanes.clear();
     m_pTopContainer = nullptr;
     m_pClient = nullptr;
     std::fill(std::begin(m_wndPanels), std::end(m_wndPanels), nullptr);
+}
+
+void CXTPDockingPaneLayout::Free()
+{
+    CXTPDockingPaneElementList lstElements;
+    lstElements.swap(m_lstElements);
+    DeleteElements(lstElements);
+    Reset();
 }
 
 XTP_DOCKINGPANE_INFO* CXTPDockingPaneLayout::FindPaneInfo(const CXTPDockingPane* pPane)
@@ -63,9 +73,120 @@ XTP_DOCKINGPANE_INFO* CXTPDockingPaneLayout::FindPaneInfo(const CXTPDockingPane*
     return nullptr;
 }
 
+namespace
+{
+// Where an element lies: in an auto-hide panel, in a floating frame, or docked in the frame.
+wchar_t PlaceOf(const CXTPDockingPaneElement* pElement)
+{
+    for (const CXTPDockingPaneElement* p = pElement->GetContainer(); p; p = p->GetContainer()) {
+        if (p->GetType() == xtpPaneTypeAutoHidePanel)
+            return L'A';
+        if (p->GetType() == xtpPaneTypeMiniWnd)
+            return L'F';
+    }
+    return pElement->GetType() == xtpPaneTypeMiniWnd ? L'F' : L'D';
+}
+
+// Type and place, then the ids of the panes held.
+CString DonorKey(const CXTPDockingPaneElement* pElement)
+{
+    CString strKey;
+    strKey.Format(L"%d%c", pElement->GetType(), PlaceOf(pElement));
+    CXTPDockingPaneElementList lst;
+    const_cast<CXTPDockingPaneElement*>(pElement)->FindPane(xtpPaneTypeDockingPane, &lst);
+    for (CXTPDockingPaneElement* pPane : lst)
+        strKey.AppendFormat(L",%u", static_cast<CXTPDockingPane*>(pPane)->GetID());
+    return strKey;
+}
+
+CString KindOfKey(const CString& strKey)
+{
+    int nComma = strKey.Find(L',');
+    return nComma < 0 ? strKey : strKey.Left(nComma);
+}
+}
+
+namespace
+{
+BOOL IsWindowElement(const CXTPDockingPaneElement* pElement)
+{
+    return pElement->GetType() == xtpPaneTypeTabbedContainer || pElement->GetType() == xtpPaneTypeMiniWnd ||
+           pElement->GetType() == xtpPaneTypeAutoHidePanel;
+}
+}
+
+void CXTPDockingPaneLayout::GatherDonors(const CXTPDockingPaneElementList& lstElements,
+                                         const CXTPDockingPaneElementList& lstSource)
+{
+    for (CXTPDockingPaneElement* pElement : lstSource) {
+        if (IsWindowElement(pElement))
+            m_lstWanted.push_back(DonorKey(pElement));
+    }
+    std::sort(m_lstWanted.begin(), m_lstWanted.end());
+    for (CXTPDockingPaneElement* pElement : lstElements) {
+        if (IsWindowElement(pElement)) {
+            if (dynamic_cast<CWnd*>(pElement)->GetSafeHwnd())
+                m_lstDonors.emplace_back(DonorKey(pElement), pElement);
+        } else if (CXTPDockingPaneSplitterContainer* pSplitter = dynamic_cast<CXTPDockingPaneSplitterContainer*>(pElement)) {
+            std::vector<CXTPDockingPaneSplitterWnd*> lstBars = pSplitter->DetachSplitters();
+            m_lstDonorSplitters.insert(m_lstDonorSplitters.end(), lstBars.begin(), lstBars.end());
+        }
+    }
+}
+
+CXTPDockingPaneElement* CXTPDockingPaneLayout::TakeDonor(const CXTPDockingPaneElement* pSource)
+{
+    if (m_lstDonors.empty())
+        return nullptr;
+    CString strKey = DonorKey(pSource);
+    CString strKind = KindOfKey(strKey);
+    // An empty container makes no window.
+    if (pSource->GetType() == xtpPaneTypeTabbedContainer && strKind == strKey)
+        return nullptr;
+    auto it = std::find_if(m_lstDonors.begin(), m_lstDonors.end(),
+                           [&strKey](const std::pair<CString, CXTPDockingPaneElement*>& donor) { return donor.first == strKey; });
+    if (it == m_lstDonors.end()) {
+        // Another of its kind, unless a later copy holds just its panes.
+        it = std::find_if(m_lstDonors.begin(), m_lstDonors.end(),
+                          [this, &strKind](const std::pair<CString, CXTPDockingPaneElement*>& donor) {
+                              return KindOfKey(donor.first) == strKind &&
+                                     !std::binary_search(m_lstWanted.begin(), m_lstWanted.end(), donor.first);
+                          });
+    }
+    if (it == m_lstDonors.end())
+        return nullptr;
+    CXTPDockingPaneElement* pDonor = it->second;
+    m_lstDonors.erase(it);
+    return pDonor;
+}
+
+CXTPDockingPaneSplitterWnd* CXTPDockingPaneLayout::TakeSplitterWnd(CWnd* pSite)
+{
+    if (m_lstDonorSplitters.empty())
+        return nullptr;
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
+    auto it = std::find_if(m_lstDonorSplitters.begin(), m_lstDonorSplitters.end(),
+                           [hWndSite](CXTPDockingPaneSplitterWnd* pBar) {
+                               return pBar->GetSafeHwnd() && ::GetParent(pBar->GetSafeHwnd()) == hWndSite;
+                           });
+    if (it == m_lstDonorSplitters.end())
+        it = m_lstDonorSplitters.begin();
+    CXTPDockingPaneSplitterWnd* pBar = *it;
+    m_lstDonorSplitters.erase(it);
+    return pBar;
+}
+
 void CXTPDockingPaneLayout::Copy(const CXTPDockingPaneLayout* pLayout)
 {
-    Free();
+    // The manager's own layout keeps the windows of what it replaces for the copies that take their place:
+    // making and destroying windows is most of what applying a layout costs. The replaced elements go after.
+    CXTPDockingPaneElementList lstReplaced;
+    lstReplaced.swap(m_lstElements);
+    Reset();
+    if (!m_bUserLayout)
+        GatherDonors(lstReplaced, pLayout->m_lstElements);
+    else
+        DeleteElements(lstReplaced);
     CXTPPaneToPaneMap map;
     CXTPDockingPaneElementList lstSource = pLayout->m_lstElements;
     for (CXTPDockingPaneElement* pElement : lstSource) {
@@ -89,6 +210,13 @@ void CXTPDockingPaneLayout::Copy(const CXTPDockingPaneLayout* pLayout)
         if (copy.pPane)
             m_lstPanes.push_back(copy);
     }
+    m_lstDonors.clear();
+    m_lstWanted.clear();
+    for (CXTPDockingPaneSplitterWnd* pBar : m_lstDonorSplitters)
+        delete pBar;
+    m_lstDonorSplitters.clear();
+    if (!m_bUserLayout)
+        DeleteElements(lstReplaced);
 }
 
 int CXTPDockingPaneLayout::GetPaneDirection(const CXTPDockingPaneElement* pElement) const

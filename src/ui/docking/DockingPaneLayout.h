@@ -7,6 +7,7 @@
 #include "ui/docking/DockingPaneBase.h"
 
 class CXTPDockingPaneSplitterContainer;
+class CXTPDockingPaneSplitterWnd;
 class CXTPDockingPaneTabbedContainer;
 class CXTPDockingPaneAutoHidePanel;
 
@@ -64,6 +65,12 @@ public:
     void SetAutoHidePanel(int nDirection, CXTPDockingPaneAutoHidePanel* pPanel) { m_wndPanels[nDirection] = pPanel; }
     CXTPDockingPaneManager* GetManager() const { return m_pManager; }
 
+    // While Copy replaces the manager's own layout: the replaced element whose window the copy of pSource takes
+    // (the same type at the same kind of place, holding the same panes when one does), taken from the donors;
+    // null otherwise. And a splitter bar of the replaced layout, one on pSite first; null when none is left.
+    CXTPDockingPaneElement* TakeDonor(const CXTPDockingPaneElement* pSource);
+    CXTPDockingPaneSplitterWnd* TakeSplitterWnd(CWnd* pSite);
+
     // The number-to-element table of a read, carried by the exchange (m_dwData) into every section.
     typedef std::vector<CXTPDockingPaneElement*> CReadMap;
     static CXTPDockingPaneElement* ResolveElement(CXTPPropExchange* pPX, int nNumber);
@@ -74,6 +81,9 @@ private:
     BOOL IsTreeSound() const;
     void RemoveElement(CXTPDockingPaneElement* pElement);
     void DeleteElement(CXTPDockingPaneElement* pElement);
+    void DeleteElements(const CXTPDockingPaneElementList& lstElements);
+    void Reset();
+    void GatherDonors(const CXTPDockingPaneElementList& lstElements, const CXTPDockingPaneElementList& lstSource);
 
     CXTPDockingPaneSplitterContainer* m_pTopContainer = nullptr;
     CXTPDockingPaneElement* m_pClient = nullptr;
@@ -82,6 +92,9 @@ private:
     CXTPDockingPaneAutoHidePanel* m_wndPanels[4] = {};
     BOOL m_bUserLayout = TRUE;
     CXTPDockingPaneManager* m_pManager;
+    std::vector<std::pair<CString, CXTPDockingPaneElement*>> m_lstDonors;   // by type, place and panes
+    std::vector<CString> m_lstWanted;   // what the copies will look for: such donors wait for them
+    std::vector<CXTPDockingPaneSplitterWnd*> m_lstDonorSplitters;
 
     friend class CXTPDockingPaneElement;
 };

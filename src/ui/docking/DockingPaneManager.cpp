@@ -531,10 +531,18 @@ void CXTPDockingPaneManager::SetLayout(const CXTPDockingPaneLayout* pLayout)
     if (!pLayout || !pLayout->IsValid() || !m_pLayout)
         return;
     SetActivePane(FALSE, m_pActivePane);
+    // The frame draws nothing while its windows change hands, and is drawn once after.
+    BOOL bRedraw = m_pSite && m_pSite->GetSafeHwnd() && m_pSite->IsWindowVisible();
+    if (bRedraw)
+        m_pSite->SetRedraw(FALSE);
     for (const XTP_DOCKINGPANE_INFO& info : m_pLayout->GetPaneList())
         info.pPane->Detach();
     m_pLayout->Copy(pLayout);
     UpdatePaneHolders();
+    if (bRedraw) {
+        m_pSite->SetRedraw(TRUE);
+        m_pSite->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    }
     RecalcFramesLayout();
 }
 

@@ -239,6 +239,10 @@ CXTPDockingPaneElement* CXTPDockingPaneMiniWnd::Clone(CXTPDockingPaneLayout* pLa
     pClone->m_rollUp.SetCollapsed(m_rollUp.IsCollapsed(), m_rollUp.GetExpandedHeight());
     if (m_rollUp.IsCollapsed())
         pClone->m_rcFrame.bottom = pClone->m_rcFrame.top + GetPaintManager()->GetCaptionHeight() + 8;
+    if (pMap) {
+        if (auto* pDonor = dynamic_cast<CXTPDockingPaneMiniWnd*>(pLayout->TakeDonor(this)))
+            pClone->TakeWindowOf(pDonor);
+    }
     if (m_pTopContainer) {
         CXTPDockingPaneElement* pTop = m_pTopContainer->Clone(pLayout, pMap, dwIgnoredOptions);
         pClone->Init(pTop, pClone->m_rcFrame);

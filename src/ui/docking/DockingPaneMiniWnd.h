@@ -90,6 +90,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The window of the frame this one replaces, placed and styled as this frame's own.
+    void TakeWindowOf(CXTPDockingPaneMiniWnd* pDonor);
     void SetTopContainer(CXTPDockingPaneSplitterContainer* pContainer);
     void CreateFrameWindow();
     // Captions, title, close state of the content, and a repaint of the frame.

@@ -38,6 +38,31 @@ CXTPDockingPane* CXTPDockingPaneMiniWnd::GetSelectedPane() const
     return lst.size() == 1 ? static_cast<CXTPDockingPaneTabbedContainer*>(lst.front())->GetSelected() : nullptr;
 }
 
+void CXTPDockingPaneMiniWnd::TakeWindowOf(CXTPDockingPaneMiniWnd* pDonor)
+{
+    BOOL bCloseEnabled = pDonor->m_bCloseEnabled;
+    if (!pDonor->HandOverWindow(this))
+        return;
+    // The replaced frame's timers and its system menu's close state went with the window.
+    const UINT timers[] = {XTP_DOCKINGPANE_TIMER_COUNTDOWN, XTP_DOCKINGPANE_TIMER_SLIDEOUT, XTP_DOCKINGPANE_TIMER_SLIDEIN,
+                           XTP_DOCKINGPANE_TIMER_CLOSE, nHoverTimer};
+    for (UINT nID : timers)
+        KillTimer(nID);
+    m_bCloseEnabled = bCloseEnabled;
+    // A top-level window is slow to change: only what differs is set.
+    BOOL bThemed = IsThemed();
+    UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!bThemed != !!(GetStyle() & WS_BORDER)) {
+        ModifyStyle(bThemed ? WS_BORDER : 0, bThemed ? 0 : WS_BORDER, 0);
+        nFlags |= SWP_FRAMECHANGED;
+    }
+    m_rcFrame = PlaceOnWorkArea(m_rcFrame);
+    CRect rcWindow;
+    GetWindowRect(rcWindow);
+    if (rcWindow != m_rcFrame || (nFlags & SWP_FRAMECHANGED))
+        SetWindowPos(nullptr, m_rcFrame.left, m_rcFrame.top, m_rcFrame.Width(), m_rcFrame.Height(), nFlags);
+}
+
 void CXTPDockingPaneMiniWnd::SetStyleAndPos()
 {
     if (!m_hWnd)

@@ -328,7 +328,7 @@ void CXTPDockingPaneSplitterContainer::OnSizeParent(CWnd* pParent, CRect rect, L
         rcBar.IntersectRect(rcBar, rect);
         CXTPDockingPaneSplitterWnd* pBar = m_lstSpliters[i];
         if (pBar->GetSafeHwnd()) {
-            pBar->SetWindowPos(&CWnd::wndBottom, rcBar.left, rcBar.top, rcBar.Width(), rcBar.Height(), SWP_NOACTIVATE);
+            PlaceWindow(pBar->GetSafeHwnd(), rcBar, pParent, pParams);
             pBar->Invalidate(FALSE);
         }
     }
@@ -350,6 +350,13 @@ void CXTPDockingPaneSplitterContainer::DeleteSplitters()
     m_lstSpliters.clear();
 }
 
+std::vector<CXTPDockingPaneSplitterWnd*> CXTPDockingPaneSplitterContainer::DetachSplitters()
+{
+    std::vector<CXTPDockingPaneSplitterWnd*> lstBars;
+    lstBars.swap(m_lstSpliters);
+    return lstBars;
+}
+
 void CXTPDockingPaneSplitterContainer::RecreateSplitters()
 {
     if (m_bRecalcLayout)
@@ -365,8 +372,10 @@ void CXTPDockingPaneSplitterContainer::RecreateSplitters()
         m_lstSpliters.pop_back();
     }
     for (size_t i = 0; i < nNeeded; i++) {
-        if (i == m_lstSpliters.size())
-            m_lstSpliters.push_back(CreateSplitterWnd());
+        if (i == m_lstSpliters.size()) {
+            CXTPDockingPaneSplitterWnd* pBar = m_pLayout->TakeSplitterWnd(m_pDockingSite);
+            m_lstSpliters.push_back(pBar ? pBar : CreateSplitterWnd());
+        }
         m_lstSpliters[i]->Create(this, lst[i], lst[i + 1]);
     }
 }

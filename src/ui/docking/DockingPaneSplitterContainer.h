@@ -61,6 +61,8 @@ public:
     const std::vector<CXTPDockingPaneSplitterWnd*>& GetSplitters() const { return m_lstSpliters; }
     void UpdateDockingSizes();
     void RecreateSplitters();
+    // The bars, now the caller's; the container is left without any.
+    std::vector<CXTPDockingPaneSplitterWnd*> DetachSplitters();
 
     // The size distribution over the non-empty children of pList in rect: each child's m_nLength is its share,
     // a negative length a fixed size. With bApply the client child's docking size is updated.

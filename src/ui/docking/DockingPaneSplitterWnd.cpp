@@ -20,19 +20,22 @@ END_MESSAGE_MAP()
 void CXTPDockingPaneSplitterWnd::Create(CXTPDockingPaneSplitterContainer* pContainer, CXTPDockingPaneElement* pFirst,
                                         CXTPDockingPaneElement* pSecond)
 {
+    BOOL bNewContainer = m_pContainer != pContainer;
     m_pContainer = pContainer;
     m_pFirst = pFirst;
     m_pSecond = pSecond;
     // Bars are windows only in the manager's own layout, on a site that has a window; a bar given new neighbours
-    // keeps its window while its site stays.
+    // or a new site keeps its window.
     CWnd* pSite = pContainer->GetDockingSite();
     if (pContainer->GetLayout()->IsUserLayout() || !pSite || !pSite->GetSafeHwnd())
         return;
-    if (m_hWnd && ::GetParent(m_hWnd) == pSite->GetSafeHwnd())
+    if (!m_hWnd || bNewContainer)
+        m_hCursor = XTPGetResourceLoader()->LoadCursor(pContainer->IsHoriz() ? XTP_IDC_HSPLITBAR : XTP_IDC_VSPLITBAR);
+    if (m_hWnd) {
+        if (::GetParent(m_hWnd) != pSite->GetSafeHwnd())
+            ::SetParent(m_hWnd, pSite->GetSafeHwnd());
         return;
-    if (m_hWnd)
-        DestroyWindow();
-    m_hCursor = XTPGetResourceLoader()->LoadCursor(pContainer->IsHoriz() ? XTP_IDC_HSPLITBAR : XTP_IDC_VSPLITBAR);
+    }
     LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
     CreateEx(0, lpszClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), pSite, 0);
 }

@@ -272,9 +272,14 @@ BOOL CXTPDockingPaneTabbedContainer::HitTestCaptionOrTabs(CRect rect, CPoint poi
 
 CRect CXTPDockingPaneTabbedContainer::GetPaneClientRect(CRect rc)
 {
+    // Only the tabs measure text: a screen DC is taken for them alone, it costs a trip to the window server.
+    CXTPDockingPanePaintManager* pTheme = GetDockingPaneManager()->GetPaintManager();
+    if (!IsTabsVisible()) {
+        pTheme->RecalcLayout(nullptr, nullptr, IsTitleVisible(), IsCaptionVertical(), rc);
+        return rc;
+    }
     CWindowDC dc(nullptr);
-    GetDockingPaneManager()->GetPaintManager()->RecalcLayout(IsTabsVisible() ? this : nullptr, &dc,
-                                                             IsTitleVisible(), IsCaptionVertical(), rc);
+    pTheme->RecalcLayout(this, &dc, IsTitleVisible(), IsCaptionVertical(), rc);
     return rc;
 }
 
@@ -329,7 +334,7 @@ void CXTPDockingPaneTabbedContainer::OnSizeParent(CWnd* pParent, CRect rect, LPV
     if (pParams && !pParams->hDWP)
         return;
     if (m_hWnd) {
-        SetWindowPos(&wndBottom, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOACTIVATE);
+        PlaceWindow(m_hWnd, rect, pParent, lParam);
         Invalidate(FALSE);
     }
     m_nLockReposition++;
@@ -483,6 +488,10 @@ CXTPDockingPaneElement* CXTPDockingPaneTabbedContainer::Clone(CXTPDockingPaneLay
     pClone->m_szDocking = m_szDocking;
     pClone->m_bShowCaption = TRUE;
     if (pMap) {
+        // Applying a layout: the window of a replaced container goes on here, shown as a new one would be.
+        auto* pDonor = dynamic_cast<CXTPDockingPaneTabbedContainer*>(pLayout->TakeDonor(this));
+        if (pDonor && pDonor->HandOverWindow(pClone) && !IsHidden() && !(pClone->GetStyle() & WS_VISIBLE))
+            pClone->ShowWindow(SW_SHOWNA);
         for (CXTPDockingPane* pPane : m_lstPanes) {
             CXTPDockingPane* pPaneClone = static_cast<CXTPDockingPane*>(pPane->Clone(pLayout, pMap));
             pClone->AddPane(pPaneClone);
