@@ -115,10 +115,17 @@ private:
 CXTPDockingPaneContext::CXTPDockingPaneContext(CXTPDockingPaneManager* pManager)
     : m_pManager(pManager), m_pOutline(new CScreenOutline)
 {
+    // Without the entry every drag draws the outline.
+    if (HMODULE hUser = ::GetModuleHandleW(L"USER32"))
+        m_pfnSetLayeredWindowAttributes = reinterpret_cast<CXTPDockingPaneGhostWnd::PFN_SETLAYEREDWINDOWATTRIBUTES>(
+            reinterpret_cast<void*>(::GetProcAddress(hUser, "SetLayeredWindowAttributes")));
 }
 
 CXTPDockingPaneContext::~CXTPDockingPaneContext()
 {
+    DestroyMarkers();
+    for (auto& entry : m_mapMarkerRegions)
+        ::DeleteObject(entry.second);
     delete m_pOutline;
 }
 
@@ -163,6 +170,9 @@ void CXTPDockingPaneContext::BeginDrag(CXTPDockingPaneElement* pElement, CPoint 
     m_bFloatable = TRUE;
     m_rcDocking.SetRectEmpty();
     m_rcDrawn.SetRectEmpty();
+    m_bTranslucent = m_pManager->m_bShowContentsWhileDragging && m_pfnSetLayeredWindowAttributes;
+    m_bUseMarkers = m_bTranslucent && m_pManager->m_bShowDockingContextStickers;
+    m_bLastTab = FALSE;
 
     CXTPDockingPaneElementList lst;
     if (pElement->GetType() == xtpPaneTypeDockingPane)
@@ -189,14 +199,25 @@ void CXTPDockingPaneContext::Drag(CXTPDockingPaneElement* pElement, CPoint point
 void CXTPDockingPaneContext::InitLoop()
 {
     m_rcDrawn.SetRectEmpty();
-    m_pOutline->Begin();
+    m_rcMarkerContainer.SetRectEmpty();
+    m_pMarkerContainer = m_pLastMarkerContainer = nullptr;
+    if (!m_bTranslucent)
+        m_pOutline->Begin();
 }
 
 void CXTPDockingPaneContext::EndDrag()
 {
     if (::GetCapture())
         ::ReleaseCapture();
-    m_pOutline->End();
+    if (m_bTranslucent) {
+        DestroyGhosts();
+        DestroyMarkers();
+        for (auto& entry : m_mapMarkerRegions)
+            ::DeleteObject(entry.second);
+        m_mapMarkerRegions.clear();
+    } else {
+        m_pOutline->End();
+    }
     m_rcDrawn.SetRectEmpty();
 }
 
@@ -286,9 +307,15 @@ void CXTPDockingPaneContext::Move(CPoint point)
         m_rcFloating = rcMoved;
     m_pTarget = nullptr;
     m_bAttachAsTab = FALSE;
+    m_rcMarkerContainer.SetRectEmpty();
+    m_pMarkerContainer = nullptr;
     if (::GetKeyState(VK_CONTROL) >= 0)
         FindDockingTarget(point);
     m_ptLast = point;
+    if (m_bUseMarkers) {
+        UpdateMarkers();
+        HitTestMarkers(point);
+    }
     DrawFocusRect(FALSE);
 }
 
@@ -311,13 +338,31 @@ void CXTPDockingPaneContext::FindDockingTarget(CPoint point)
             m_rcDocking = rc;
             return;
         }
+        // With markers the container under the cursor only gets them; the markers decide.
+        if (m_bUseMarkers) {
+            if (rc.PtInRect(point)) {
+                m_rcMarkerContainer = rc;
+                m_pMarkerContainer = pContainer;
+                return;
+            }
+            continue;
+        }
         if (IsDockingPosition(rc, point, pContainer, TRUE))
             return;
     }
     CXTPDockingPaneElement* pClient = m_pManager->GetClientPane();
+    CXTPDockingPaneSplitterContainer* pTop = m_pManager->GetTopContainer();
+    if (m_bUseMarkers) {
+        if (pClient && pClient->GetScreenRect().PtInRect(point)) {
+            m_rcMarkerContainer = pClient->GetScreenRect();
+            m_pMarkerContainer = pClient;
+        } else if (pTop && pTop->GetScreenRect().PtInRect(point)) {
+            m_rcMarkerContainer = pTop->GetScreenRect();
+        }
+        return;
+    }
     if (pClient && IsDockingPosition(pClient->GetScreenRect(), point, pClient, TRUE))
         return;
-    CXTPDockingPaneSplitterContainer* pTop = m_pManager->GetTopContainer();
     if (pTop)
         IsDockingPosition(pTop->GetScreenRect(), point, pTop, FALSE);
 }
@@ -376,6 +421,181 @@ void CXTPDockingPaneContext::DrawFocusRect(BOOL bRemove)
         else if (m_bFloatable)
             rc = m_rcFloating;
     }
-    m_pOutline->Show(rc, !bRemove && m_pTarget && m_bAttachAsTab);
+    BOOL bTab = !bRemove && m_pTarget && m_bAttachAsTab;
+    if (m_bTranslucent)
+        UpdateGhosts(rc, bTab);
+    else
+        m_pOutline->Show(rc, bTab);
     m_rcDrawn = rc;
+    m_bLastTab = bTab;
+}
+
+void CXTPDockingPaneContext::UpdateGhosts(CRect rc, BOOL bTab)
+{
+    CWnd* pSite = m_pManager->GetSite();
+    if (bTab != m_bLastTab) {
+        if (!bTab)
+            m_wndTabGhost.DestroyWindow();
+        else if (!m_wndTabGhost.GetSafeHwnd())
+            m_wndTabGhost.CreateGhost(pSite, m_pfnSetLayeredWindowAttributes);
+    }
+    if (bTab) {
+        int nTabHeight = std::min(20, rc.Height() / 2);
+        int nTabWidth = std::min(50, rc.Width() - 5);
+        rc.bottom -= nTabHeight;
+        if (m_wndTabGhost.GetSafeHwnd())
+            m_wndTabGhost.SetWindowPos(nullptr, rc.left + 5, rc.bottom, nTabWidth, nTabHeight,
+                                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    // Nothing to show (an element that may not float, away from targets): the ghost hides.
+    if (rc.IsRectEmpty()) {
+        if (m_wndGhost.GetSafeHwnd())
+            m_wndGhost.ShowWindow(SW_HIDE);
+        return;
+    }
+    // A layered window is made anew for a new size rather than stretched.
+    CRect rcGhost;
+    if (m_wndGhost.GetSafeHwnd())
+        m_wndGhost.GetWindowRect(rcGhost);
+    if (!m_wndGhost.GetSafeHwnd() || rcGhost.Size() != rc.Size()) {
+        if (m_wndGhost.GetSafeHwnd())
+            m_wndGhost.DestroyWindow();
+        if (!m_wndGhost.CreateGhost(pSite, m_pfnSetLayeredWindowAttributes))
+            return;
+    }
+    m_wndGhost.SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
+                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void CXTPDockingPaneContext::DestroyGhosts()
+{
+    if (m_wndGhost.GetSafeHwnd())
+        m_wndGhost.DestroyWindow();
+    if (m_wndTabGhost.GetSafeHwnd())
+        m_wndTabGhost.DestroyWindow();
+    m_bLastTab = FALSE;
+}
+
+int CXTPDockingPaneContext::GetMarkerStyle() const
+{
+    return m_pManager->m_nStickerStyle == 1 ? 1 : 0;
+}
+
+CXTPDockingPaneMarkerWnd* CXTPDockingPaneContext::CreateMarker(CRect rect, int nFlags)
+{
+    if (nFlags == 0 || nFlags == xtpMarkerCentre)
+        return nullptr;
+    int nStyle = GetMarkerStyle();
+    CXTPDockingPaneMarkerWnd* pMarker = new CXTPDockingPaneMarkerWnd(nFlags, nStyle);
+    m_lstMarkers.push_back(pMarker);
+    if (!pMarker->CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW)), L"",
+                           WS_POPUP, CRect(0, 0, 0, 0), m_pManager->GetSite(), 0))
+        return pMarker;
+    HRGN& hShape = m_mapMarkerRegions[nFlags];
+    if (!hShape)
+        hShape = CXTPDockingPaneMarkerWnd::CreateMarkerRegion(nFlags, nStyle);
+    // The window owns the region it is given: it gets a copy.
+    HRGN hCopy = ::CreateRectRgn(0, 0, 0, 0);
+    ::CombineRgn(hCopy, hShape, nullptr, RGN_COPY);
+    ::SetWindowRgn(pMarker->GetSafeHwnd(), hCopy, FALSE);
+    pMarker->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return pMarker;
+}
+
+void CXTPDockingPaneContext::DestroyMarkers()
+{
+    std::vector<CXTPDockingPaneMarkerWnd*> lstMarkers;
+    lstMarkers.swap(m_lstMarkers);
+    for (CXTPDockingPaneMarkerWnd* pMarker : lstMarkers) {
+        if (pMarker->GetSafeHwnd())
+            pMarker->DestroyWindow();
+        delete pMarker;
+    }
+}
+
+void CXTPDockingPaneContext::UpdateMarkers()
+{
+    if (m_rcMarkerContainer.IsRectEmpty()) {
+        m_pLastMarkerContainer = nullptr;
+        DestroyMarkers();
+        return;
+    }
+    int nStyle = GetMarkerStyle();
+    CSize szCentre = CXTPDockingPaneMarkerWnd::GetMarkerSize(xtpMarkerCentre, nStyle);
+    CPoint ptCentre((m_rcMarkerContainer.left + m_rcMarkerContainer.right) / 2,
+                    (m_rcMarkerContainer.top + m_rcMarkerContainer.bottom) / 2);
+    CRect rcCentre(ptCentre - CSize(szCentre.cx / 2, szCentre.cy / 2), szCentre);
+    if (m_pMarkerContainer == m_pLastMarkerContainer && !m_lstMarkers.empty())
+        return;
+    DestroyMarkers();
+    if (m_pMarkerContainer) {
+        int nFlags = 0;
+        const int directions[][2] = {{xtpPaneDockLeft, xtpMarkerLeft}, {xtpPaneDockRight, xtpMarkerRight},
+                                     {xtpPaneDockBottom, xtpMarkerBottom}, {xtpPaneDockTop, xtpMarkerTop}};
+        for (const auto& direction : directions) {
+            if (!IsActionVetoed(xtpPaneActionDocking, m_pMarkerContainer, direction[0]))
+                nFlags |= direction[1];
+        }
+        BOOL bTab = m_pMarkerContainer != m_pManager->GetClientPane() &&
+                    !IsActionVetoed(xtpPaneActionAttaching, m_pMarkerContainer, 0);
+        CreateMarker(rcCentre, nFlags | xtpMarkerCentre | (bTab ? xtpMarkerTab : 0));
+    }
+    if (CXTPDockingPaneSplitterContainer* pTop = m_pManager->GetTopContainer()) {
+        CRect R = pTop->GetScreenRect();
+        CSize szAcross = CXTPDockingPaneMarkerWnd::GetMarkerSize(xtpMarkerTop, nStyle);
+        CSize szAlong = CXTPDockingPaneMarkerWnd::GetMarkerSize(xtpMarkerLeft, nStyle);
+        int xCentre = R.left + (R.Width() - szAcross.cx) / 2;
+        int yCentre = R.top + (R.Height() - szAlong.cy) / 2;
+        const struct
+        {
+            int nDirection, nFlag;
+            CRect rc;
+        } edges[] = {
+            {xtpPaneDockTop, xtpMarkerTop, CRect(CPoint(xCentre, R.top + 16), szAcross)},
+            {xtpPaneDockLeft, xtpMarkerLeft, CRect(CPoint(R.left + 16, yCentre), szAlong)},
+            {xtpPaneDockBottom, xtpMarkerBottom, CRect(CPoint(xCentre, R.bottom - szAcross.cy - 16), szAcross)},
+            {xtpPaneDockRight, xtpMarkerRight, CRect(CPoint(R.right - szAlong.cx - 16, yCentre), szAlong)},
+        };
+        for (const auto& edge : edges) {
+            if (!IsActionVetoed(xtpPaneActionDocking, pTop, edge.nDirection))
+                CreateMarker(edge.rc, edge.nFlag);
+        }
+    }
+    m_pLastMarkerContainer = m_pMarkerContainer;
+}
+
+void CXTPDockingPaneContext::HitTestMarkers(CPoint point)
+{
+    BOOL bFound = FALSE;
+    for (auto it = m_lstMarkers.rbegin(); it != m_lstMarkers.rend(); ++it) {
+        CXTPDockingPaneMarkerWnd* pMarker = *it;
+        int nCode = bFound ? 0 : pMarker->HitTest(point);
+        if (!nCode) {
+            pMarker->SetHotCode(0);
+            continue;
+        }
+        bFound = TRUE;
+        // A centre marker's arrows refer to the container under it, an edge marker's to the frame.
+        BOOL bCentre = (pMarker->GetFlags() & xtpMarkerCentre) != 0;
+        CXTPDockingPaneElement* pTarget = bCentre ? m_pMarkerContainer : m_pManager->GetTopContainer();
+        BOOL bVetoed;
+        if (nCode == xtpMarkerTab) {
+            bVetoed = IsActionVetoed(xtpPaneActionAttaching, pTarget, 0);
+            m_pTarget = bVetoed ? nullptr : pTarget;
+            m_bAttachAsTab = !bVetoed;
+            m_rcDocking = bCentre ? m_rcMarkerContainer : pTarget->GetScreenRect();
+        } else {
+            m_nDirection = nCode == xtpMarkerLeft    ? xtpPaneDockLeft
+                         : nCode == xtpMarkerRight   ? xtpPaneDockRight
+                         : nCode == xtpMarkerTop     ? xtpPaneDockTop
+                                                     : xtpPaneDockBottom;
+            m_bAttachAsTab = FALSE;
+            bVetoed = IsActionVetoed(xtpPaneActionDocking, pTarget, m_nDirection);
+            m_pTarget = bVetoed ? nullptr : pTarget;
+            if (!bVetoed)
+                m_pManager->CalcDockingRect(m_rcDocking, m_pElement, m_nDirection, pTarget);
+        }
+        pMarker->SetHotCode(bVetoed ? 0 : nCode);
+    }
 }

@@ -1,10 +1,15 @@
 // The drag of a container by its caption or tab, or of a floating frame by its title bar: a modal loop with the
-// mouse captured that shows where the element would land (an inverted outline on the screen) and on release
+// mouse captured that shows where the element would land (an inverted outline on the screen, or with the
+// manager's translucent drag a ghost window, optionally with docking markers to drop onto) and on release
 // docks it beside a container or at a frame edge, attaches it as a tab, or floats it. Escape cancels; Ctrl held
 // down suppresses docking.
 #pragma once
 
 #include "ui/docking/DockingPaneBase.h"
+#include "ui/docking/DockingPaneMarkerWnd.h"
+
+#include <map>
+#include <vector>
 
 class CXTPDockingPaneTabbedContainer;
 
@@ -50,6 +55,20 @@ public:
     // The drop: dock, attach, float or nothing, and the actions after it.
     void Drop();
 
+    // This drag shows ghost windows (the manager's setting, when the system can make windows translucent), and
+    // docking markers (also the manager's setting, with ghosts only).
+    BOOL IsTranslucent() const { return m_bTranslucent; }
+    BOOL IsUseMarkers() const { return m_bUseMarkers; }
+    CXTPDockingPaneGhostWnd* GetGhost() { return &m_wndGhost; }
+    CXTPDockingPaneGhostWnd* GetTabGhost() { return &m_wndTabGhost; }
+    // The markers on screen, in the order they were made: the centre one first when there is one.
+    const std::vector<CXTPDockingPaneMarkerWnd*>& GetMarkers() const { return m_lstMarkers; }
+    // A marker window at rect (screen) shaped to its pieces; none for no flags or a centre without arrows.
+    CXTPDockingPaneMarkerWnd* CreateMarker(CRect rect, int nFlags);
+    // The markers for the container under the cursor; rebuilt only when that container changes.
+    void UpdateMarkers();
+    void DestroyMarkers();
+
     // Replaces the outline (the context owns it); null restores the screen outline.
     void SetOutline(CXTPDockingPaneOutline* pOutline);
     // The shown outline's rectangle (empty when none).
@@ -61,6 +80,12 @@ public:
 
 protected:
     BOOL IsActionVetoed(int nAction, CXTPDockingPaneElement* pContainer, INT_PTR nExtra) const;
+    // The marker under the point decides the target; every other marker loses its hot piece.
+    void HitTestMarkers(CPoint point);
+    // The ghosts at rc; as a tab, the body above and a tab below its left end.
+    void UpdateGhosts(CRect rc, BOOL bTab);
+    void DestroyGhosts();
+    int GetMarkerStyle() const;
 
     CXTPDockingPaneManager* m_pManager;
     CXTPDockingPaneElement* m_pElement = nullptr;
@@ -75,4 +100,16 @@ protected:
     BOOL m_bFloatable = TRUE;
     int m_nDirection = 0;
     CXTPDockingPaneOutline* m_pOutline;
+
+    CXTPDockingPaneGhostWnd m_wndGhost;
+    CXTPDockingPaneGhostWnd m_wndTabGhost;
+    CXTPDockingPaneGhostWnd::PFN_SETLAYEREDWINDOWATTRIBUTES m_pfnSetLayeredWindowAttributes = nullptr;
+    BOOL m_bTranslucent = FALSE;
+    BOOL m_bUseMarkers = FALSE;
+    BOOL m_bLastTab = FALSE;
+    CRect m_rcMarkerContainer;                               // screen
+    CXTPDockingPaneElement* m_pMarkerContainer = nullptr;    // null for the top container
+    CXTPDockingPaneElement* m_pLastMarkerContainer = nullptr;
+    std::vector<CXTPDockingPaneMarkerWnd*> m_lstMarkers;
+    std::map<int, HRGN> m_mapMarkerRegions;                  // the shape of each flag set, made once a drag
 };
