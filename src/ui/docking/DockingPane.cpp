@@ -1,5 +1,8 @@
 #include "ui/docking/DockingPane.h"
 
+#include "platform/mfc/afxdoctempl.h"
+#include "platform/mfc/afxframe.h"
+
 #include "ui/docking/DockingPaneLayout.h"
 #include "ui/docking/DockingPaneManager.h"
 #include "ui/docking/DockingPaneMiniWnd.h"
@@ -75,6 +78,24 @@ void CXTPDockingPane::Attach(CWnd* pWnd)
     GetDockingPaneManager()->RecalcFramesLayout();
     if (m_hwndChild && m_pParentContainer && m_pParentContainer->GetPaneHwnd())
         ::SetParent(m_hwndChild, m_pParentContainer->GetPaneHwnd());
+}
+
+CWnd* CXTPDockingPane::AttachView(CWnd* pParentWnd, CRuntimeClass* pViewClass, CDocument* pDocument,
+                                  CCreateContext* pContext)
+{
+    CCreateContext context;
+    if (!pContext) {
+        context.m_pNewViewClass = pViewClass;
+        context.m_pCurrentDoc = pDocument;
+        pContext = &context;
+    }
+    // The frame deletes itself with its window, also when its creation fails.
+    CFrameWnd* pFrame = new CFrameWnd;
+    if (!pFrame->Create(nullptr, nullptr, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), pParentWnd,
+                        nullptr, 0, pContext))
+        return nullptr;
+    Attach(pFrame);
+    return pFrame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
 }
 
 void CXTPDockingPane::Detach()

@@ -8,6 +8,8 @@
 
 class CXTPImageManagerIcon;
 class CXTPDockingPaneTabbedContainer;
+class CDocument;
+struct CCreateContext;
 
 class CXTPDockingPane : public CCmdTarget, public CXTPDockingPaneElement
 {
@@ -38,6 +40,10 @@ public:
 
     // The client window
     void Attach(CWnd* pWnd);
+    // A child frame of pParentWnd (no edge) that makes a view of pViewClass for pDocument (or what pContext
+    // names), attached as the client window; the view, or null when the view could not be made.
+    CWnd* AttachView(CWnd* pParentWnd, CRuntimeClass* pViewClass, CDocument* pDocument = nullptr,
+                     CCreateContext* pContext = nullptr);
     void Detach();
     HWND GetChild() const { return m_hwndChild; }
     BOOL IsValid() const { return m_hwndChild != nullptr; }
