@@ -188,7 +188,8 @@ void CADORecordset::SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR ps
 // Without index seek the lookup is a prepared parameterised query, re-run with new values.
 void CADORecordset::QueryKey(int nKeyCount, const VARIANT* pKeyValues)
 {
-    if (IsOpen() && CString(static_cast<LPCWSTR>(_bstr_t(m_pRecordset->GetSource()))).Find(L'?') < 0)
+    if (IsOpen() &&
+        (!m_pLookupCommand || CString(static_cast<LPCWSTR>(_bstr_t(m_pRecordset->GetSource()))).Find(L'?') < 0))
         Close();
     if (IsOpen()) {
         ParametersPtr parameters = m_pLookupCommand->GetParameters();
@@ -210,41 +211,64 @@ void CADORecordset::PrepareLookupCommand(int nKeyCount, const VARIANT* pKeyValue
     for (int i = 1; i < nKeyCount; ++i)
         sql.AppendFormat(L" AND %s=?", static_cast<LPCTSTR>(GetKeyName(i)));
 
-    m_pLookupCommand.Release();
-    HRESULT hr = m_pLookupCommand.CreateInstance(__uuidof(Command));
-    if (FAILED(hr))
-        _com_issue_error(hr);
-    m_pLookupCommand->PutRefActiveConnection(m_pConnection->GetConnection());
-    m_pLookupCommand->PutCommandText(_bstr_t(static_cast<LPCTSTR>(sql)));
-    m_pLookupCommand->PutCommandType(adCmdText);
-    m_pLookupCommand->PutPrepared(VARIANT_TRUE);
-
     CADORecord* pRecord = GetRecord();
-    ParametersPtr parameters = m_pLookupCommand->GetParameters();
+    std::vector<CParameterType> types(static_cast<size_t>(nKeyCount));
     for (int i = 0; i < nKeyCount; ++i) {
-        DataTypeEnum nType;
-        long nSize;
+        CParameterType& type = types[static_cast<size_t>(i)];
         if (pRecord) {
             const ADO_BINDING_ENTRY& entry = pRecord->GetADOBindingEntries()[GetKeyType(i)];
-            nType = static_cast<DataTypeEnum>(entry.wDataType);
-            nSize = static_cast<long>(entry.ulSize);
+            type.nType = static_cast<DataTypeEnum>(entry.wDataType);
+            type.nSize = static_cast<long>(entry.ulSize);
         }
         else {
-            nType = ParameterTypeOf(pKeyValues[i], nSize);
+            type.nType = ParameterTypeOf(pKeyValues[i], type.nSize);
         }
-        _ParameterPtr parameter = m_pLookupCommand->CreateParameter(_bstr_t(L""), nType, adParamInput, nSize,
-                                                                    _variant_t(pKeyValues[i]));
-        parameters->Append(parameter);
     }
 
     LockTypeEnum nLockType = m_pRecordset->GetLockType();
     if (nLockType == adLockUnspecified)
         nLockType = adLockReadOnly;
+    m_pLookupCommand.Release();
+    m_pLookupCommand = OpenCommand(sql, nKeyCount, pKeyValues, types.data(), nLockType);
+}
+
+void CADORecordset::OpenWithParameters(LPCTSTR pszSql, int nCount, const VARIANT* pValues)
+{
+    std::vector<CParameterType> types(static_cast<size_t>(nCount));
+    for (int i = 0; i < nCount; ++i)
+        types[static_cast<size_t>(i)].nType = ParameterTypeOf(pValues[i], types[static_cast<size_t>(i)].nSize);
+    // What opens now is no key lookup: a later lookup prepares its own command again.
+    m_pLookupCommand.Release();
+    OpenCommand(pszSql, nCount, pValues, types.data(), adLockReadOnly);
+    BindRecord();
+}
+
+// Opens the record set, static, on a prepared command of the text with the values as its parameters.
+_CommandPtr CADORecordset::OpenCommand(LPCTSTR pszSql, int nCount, const VARIANT* pValues, const CParameterType* pTypes,
+                                       LockTypeEnum nLockType)
+{
+    _CommandPtr pCommand;
+    HRESULT hr = pCommand.CreateInstance(__uuidof(Command));
+    if (FAILED(hr))
+        _com_issue_error(hr);
+    pCommand->PutRefActiveConnection(m_pConnection->GetConnection());
+    pCommand->PutCommandText(_bstr_t(pszSql));
+    pCommand->PutCommandType(adCmdText);
+    pCommand->PutPrepared(VARIANT_TRUE);
+
+    ParametersPtr parameters = pCommand->GetParameters();
+    for (int i = 0; i < nCount; ++i) {
+        _ParameterPtr parameter = pCommand->CreateParameter(_bstr_t(L""), pTypes[i].nType, adParamInput, pTypes[i].nSize,
+                                                            _variant_t(pValues[i]));
+        parameters->Append(parameter);
+    }
+
     SetRowProperties(nLockType);
     m_strCurrentIndex.Empty();
     m_columnPositions.clear();
-    m_pRecordset->Open(_variant_t(static_cast<IDispatch*>(m_pLookupCommand.GetInterfacePtr()), true), vtMissing,
-                       adOpenStatic, nLockType, adCmdUnspecified);
+    m_pRecordset->Open(_variant_t(static_cast<IDispatch*>(pCommand.GetInterfacePtr()), true), vtMissing, adOpenStatic,
+                       nLockType, adCmdUnspecified);
+    return pCommand;
 }
 
 CString CADORecordset::FormatKeyText(int nKeyCount, const VARIANT* pKeyValues) const

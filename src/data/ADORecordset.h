@@ -28,6 +28,9 @@ public:
 
     // An empty source opens the table itself (table direct, needed for index seek).
     void Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockTypeEnum nLockType, long nOptions);
+    // Opens a read-only query with a "?" for each of the values through a command, so that the connection
+    // prepares the text once for all the values it is opened with.
+    void OpenWithParameters(LPCTSTR pszSql, int nCount, const VARIANT* pValues);
     // Positions on the row whose key columns equal the values; unless quiet, a missing row is reported to the
     // user (message 10000). An empty index name seeks on "PK_" + the table name.
     bool FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQuiet, LPCTSTR pszIndex = nullptr);
@@ -74,6 +77,13 @@ private:
     void SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR pszIndex);
     void QueryKey(int nKeyCount, const VARIANT* pKeyValues);
     void PrepareLookupCommand(int nKeyCount, const VARIANT* pKeyValues);
+    struct CParameterType
+    {
+        DataTypeEnum nType;
+        long nSize;
+    };
+    _CommandPtr OpenCommand(LPCTSTR pszSql, int nCount, const VARIANT* pValues, const CParameterType* pTypes,
+                            LockTypeEnum nLockType);
     void SetRowProperties(LockTypeEnum nLockType);
     CString FormatKeyText(int nKeyCount, const VARIANT* pKeyValues) const;
 

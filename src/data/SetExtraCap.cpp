@@ -25,34 +25,36 @@ LPCTSTR CSetExtraCap::TableOf(int nKind)
     return nKind == kindSpese ? L"ExtraSpeseCap" : L"ExtraEntrCap";
 }
 
+// The centre is a parameter: each text is prepared once for every centre.
 void CSetExtraCap::OpenQuery(LPCTSTR pszFormat, long nIdResp)
 {
     CString sql;
-    sql.Format(pszFormat, static_cast<LPCTSTR>(GetTableName()), static_cast<int>(nIdResp));
-    Open(sql, adOpenStatic, adLockReadOnly, adCmdText);
+    sql.Format(pszFormat, static_cast<LPCTSTR>(GetTableName()));
+    _variant_t centre(nIdResp);
+    OpenWithParameters(sql, 1, &centre);
 }
 
 void CSetExtraCap::OpenByResp(long nIdResp)
 {
-    OpenQuery(L"SELECT * FROM %s WHERE idResp=%d ORDER BY codUEB, capitolo, articolo", nIdResp);
+    OpenQuery(L"SELECT * FROM %s WHERE idResp=? ORDER BY codUEB, capitolo, articolo", nIdResp);
 }
 
 void CSetExtraCap::OpenSumsByTitle(long nIdResp)
 {
     OpenQuery(L"SELECT NULL, idResp, codUEB \\ 1000000, NULL, NULL, SUM(importoComp), SUM(importoCassa) "
-              L"FROM %s WHERE idResp=%d GROUP BY idResp, codUEB \\ 1000000", nIdResp);
+              L"FROM %s WHERE idResp=? GROUP BY idResp, codUEB \\ 1000000", nIdResp);
 }
 
 void CSetExtraCap::OpenSums406(long nIdResp)
 {
     OpenQuery(L"SELECT NULL, idResp, NULL, NULL, NULL, SUM(importoComp), SUM(importoCassa) "
-              L"FROM %s WHERE idResp=%d AND codUEB LIKE '406____' GROUP BY idResp", nIdResp);
+              L"FROM %s WHERE idResp=? AND codUEB LIKE '406____' GROUP BY idResp", nIdResp);
 }
 
 void CSetExtraCap::OpenSums2xx10(long nIdResp)
 {
     OpenQuery(L"SELECT NULL, idResp, NULL, NULL, NULL, SUM(importoComp), SUM(importoCassa) "
-              L"FROM %s WHERE idResp=%d AND codUEB LIKE '2____10' GROUP BY idResp", nIdResp);
+              L"FROM %s WHERE idResp=? AND codUEB LIKE '2____10' GROUP BY idResp", nIdResp);
 }
 
 void CSetExtraCap::LoadChapterCodes(CChapterCodesMap& map)

@@ -211,6 +211,47 @@ TEST_F(ArchiveTest, GroupedSumsOfOneCentre)
     EXPECT_TRUE(none.IsEOF());
 }
 
+// The sums are opened centre after centre through the same texts: each open reads its own centre's rows as
+// they are at that moment.
+TEST_F(ArchiveTest, SumsOpenedCentreAfterCentreFollowTheirCentreAndTheRows)
+{
+    long nRossi = AddCentre(L"Rossi", L"Ragioneria");
+    long nBianchi = AddCentre(L"Bianchi", L"Tributi");
+    AddItem(L"ExtraEntrCap", nRossi, L"4061234", 1, 10.0, 1.0);
+    AddItem(L"ExtraEntrCap", nBianchi, L"4065678", 2, 20.0, 2.0);
+    auto sum406 = [&](long nCentre) {
+        CSetExtraCap set(m_data, CSetExtraCap::kindEntrate);
+        set.OpenSums406(nCentre);
+        std::vector<Sum> sums = ReadSums(set);
+        return sums.empty() ? -1.0 : sums[0].comp;
+    };
+    const struct { long nCentre; double dComp; } steps[] = {{nRossi, 10.0}, {nBianchi, 20.0}, {nRossi, 10.0}, {0, -1.0}};
+    for (const auto& step : steps)
+        EXPECT_EQ(step.dComp, sum406(step.nCentre)) << step.nCentre;
+
+    AddItem(L"ExtraEntrCap", nBianchi, L"4060001", 3, 0.5, std::nullopt);
+    EXPECT_EQ(20.5, sum406(nBianchi));
+    Execute(L"DELETE FROM ExtraEntrCap WHERE codUEB = '4061234'");
+    EXPECT_EQ(-1.0, sum406(nRossi));
+}
+
+// Where the provider cannot seek, a key lookup on a set that a parameterised query opened runs its own query.
+TEST_F(ArchiveTest, KeyLookupAfterAParameterisedOpenFindsTheRow)
+{
+    OpenDatabases(FALSE);
+    long nRossi = AddCentre(L"Rossi", L"Ragioneria");
+    AddItem(L"ExtraEntrCap", nRossi, L"1010101", 1, 1.0, 1.0);
+    AddItem(L"ExtraEntrCap", nRossi, L"1010102", 2, 2.0, 2.0);
+    long nSecond = ScalarLong(L"SELECT MAX(ID) FROM ExtraEntrCap");
+    CSetExtraCap set(m_data, CSetExtraCap::kindEntrate);
+    set.OpenByResp(nRossi);
+    ASSERT_FALSE(set.IsEOF());
+    _variant_t key(nSecond);
+    ASSERT_TRUE(set.FindByKey(1, &key, TRUE));
+    EXPECT_EQ(nSecond, set.m_rec.m_ID.GetValue());
+    EXPECT_EQ(CString(L"1010102"), set.m_rec.m_codUEB.GetText());
+}
+
 TEST_F(ArchiveTest, TotalsRowsAreRebuiltFromEveryCentre)
 {
     EXPECT_TRUE(CSetExtraCap::BuildExtraCapTotals(m_data, CSetExtraCap::kindEntrate));
