@@ -3,6 +3,7 @@
 #include "BarTestSupport.h"
 #include "PixelCanvas.h"
 
+#include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/themes/BarThemeVisualStyles.h"
 
 #include <gtest/gtest.h>
@@ -228,4 +229,56 @@ TEST_F(BarThemeVisualStylesOpen, ButtonStatesGripperAndSplitButtonParts)
     EXPECT_EQ(L"STATUS", CStandInStyle::drawn[0].strClass);
     EXPECT_EQ(3, CStandInStyle::drawn[0].nPart);
     EXPECT_EQ(CRect(82, 0, 100, 20), CStandInStyle::drawn[0].rc);
+}
+
+TEST_F(BarThemeVisualStylesOpen, ComboButtonByStateAndFieldFrame)
+{
+    CPinnedPalette palette;
+    auto* pStyled = new CPinnedTheme<CXTPBarThemeVisualStyles>;
+    ASSERT_TRUE(pStyled->GetComboStyle().IsOpen());
+    CRecordingSite site;
+    ASSERT_TRUE(site.Create());
+    CTestBar* pBar = new CTestBar;
+    ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 200, 30)));
+    pBar->SetPosition(xtpBarTop);
+    pBar->SetPaintManager(pStyled);
+    auto* pCombo = static_cast<CXTPControlComboBox*>(pBar->GetControls()->Add(xtpControlComboBox, 9));
+    pCombo->AddString(L"uno");
+    CPixelCanvas measure(4, 4);
+    CRect rc(CPoint(2, 2), pStyled->DrawControl(&measure, pCombo, FALSE));
+    pCombo->SetRect(rc);
+    int nThumb = pCombo->GetThumbWidth();
+
+    struct Case
+    {
+        const char* pszName;
+        BOOL bEnabled;
+        int nSelected;
+        BOOL bDropped;
+        int nState;
+    } cases[] = {
+        {"normal", TRUE, 0, FALSE, 1}, {"hot", TRUE, 1, FALSE, 2}, {"dropped", TRUE, 1, TRUE, 3},
+        {"disabled", FALSE, 0, FALSE, 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        pCombo->SetEnabled(c.bEnabled);
+        pCombo->SetSelected(c.nSelected);
+        if (c.bDropped)
+            pBar->SetPopuped(pCombo->GetIndex());
+        ASSERT_EQ(c.bDropped, pCombo->IsDroppedDown());
+        CStandInStyle::drawn.clear();
+        CPixelCanvas canvas(200, 40, clrCanvas);
+        pStyled->DrawControl(&canvas, pCombo, TRUE);
+        ASSERT_EQ(1u, CStandInStyle::drawn.size());
+        EXPECT_EQ(L"COMBOBOX", CStandInStyle::drawn[0].strClass);
+        EXPECT_EQ(1, CStandInStyle::drawn[0].nPart);
+        EXPECT_EQ(c.nState, CStandInStyle::drawn[0].nState);
+        // The button's part widened by 2 on the left, less 1 on the other sides.
+        EXPECT_EQ(CRect(rc.right - nThumb - 2, rc.top + 1, rc.right - 1, rc.bottom - 1), CStandInStyle::drawn[0].rc);
+        // The style gives no border colour: the field's frame falls back to colour 16.
+        EXPECT_EQ(pStyled->GetColor(COLOR_3DSHADOW), canvas.At(rc.left + 5, rc.top));
+        pBar->SetPopuped(-1);
+        pCombo->SetSelected(0);
+    }
+    pBar->InternalRelease();
 }

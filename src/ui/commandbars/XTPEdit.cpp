@@ -142,7 +142,8 @@ void CXTPEdit::SetColors(COLORREF clrText, COLORREF clrBack)
         return;
     if (m_bRichEdit) {
         CHARFORMAT2 cf = {};
-        cf.cbSize = sizeof(cf);
+        // The older library knows only the shorter record.
+        cf.cbSize = CXTPRichEditLibrary::GetInstance()->IsVersion2() ? sizeof(CHARFORMAT2) : sizeof(CHARFORMAT);
         cf.dwMask = CFM_COLOR;
         cf.crTextColor = clrText;
         SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));

@@ -7,7 +7,7 @@
 
 #include "platform/mfc/afxres.h"
 
-#include <vsstyle.h>
+#include <vssym32.h>
 
 namespace
 {
@@ -240,4 +240,32 @@ void CXTPBarThemeVisualStyles::DrawStatusBarGripper(CDC* pDC, CRect rc)
     }
     rc.left = rc.right - 18;
     m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), SP_GRIPPER, 0, rc, nullptr);
+}
+
+void CXTPBarThemeVisualStyles::DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped)
+{
+    if (!m_themeCombo.IsOpen()) {
+        CXTPBarThemeDefault::DrawEditFrame(pDC, rc, bEnabled, nSelected, bDropped);
+        return;
+    }
+    CRect rcInside = rc;
+    rcInside.DeflateRect(1, 1);
+    pDC->FillSolidRect(rcInside, GetColor(bEnabled ? COLOR_WINDOW : COLOR_3DFACE));
+    COLORREF clrFrame = 0;
+    if (FAILED(m_themeCombo.GetThemeColor(CP_DROPDOWNBUTTON, bEnabled ? CBXS_NORMAL : CBXS_DISABLED, TMT_BORDERCOLOR,
+                                          &clrFrame)))
+        clrFrame = GetColor(COLOR_3DSHADOW);
+    pDC->Draw3dRect(rc, clrFrame, clrFrame);
+}
+
+void CXTPBarThemeVisualStyles::DrawComboDropButton(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped)
+{
+    if (!m_themeCombo.IsOpen()) {
+        CXTPBarThemeDefault::DrawComboDropButton(pDC, rc, bEnabled, nSelected, bDropped);
+        return;
+    }
+    rc.left -= 2;
+    rc.DeflateRect(0, 1, 1, 1);
+    int nState = !bEnabled ? CBXS_DISABLED : bDropped ? CBXS_PRESSED : nSelected ? CBXS_HOT : CBXS_NORMAL;
+    m_themeCombo.DrawThemeBackground(pDC->GetSafeHdc(), CP_DROPDOWNBUTTON, nState, rc, nullptr);
 }

@@ -24,6 +24,8 @@ public:
     void RefreshMetrics() override;
     CSize DrawGripperShape(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     int GetThemeId() const override { return themeVisualStyles; }
+    void DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped) override;
+    void DrawComboDropButton(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, BOOL bDropped) override;
 
     // The toolbar part's state of a button face.
     static int GetButtonState(int nSelected, int nPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopupWhole);
