@@ -1,17 +1,21 @@
 // The test frame with its menu bar and toolbar in the gradient theme and a menu open: "File" with its hidden command
 // behind the expand button and the "Recenti" sub-menu, or with the argument "modifica" the edit menu with a ticked
 // and a greyed item and a shortcut text from the accelerators ("barre": no menu open; "mobile": no menu open, the
-// toolbar floating beside the frame with an edit field showing its hint). A root-window screenshot shows popups black under
+// toolbar floating beside the frame with an edit field showing its hint; "campi0", "campi1", "campi2": no menu open,
+// the toolbar holding an edit field with its hint, a drop-down combo with its list open and a list combo, in theme
+// 0, 1 or 2). A root-window screenshot shows popups black under
 // Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
 // named by its second argument.
 #include "ui/FrameTestSupport.h"
 
+#include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -87,10 +91,11 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
 
 int main(int argc, char** argv)
 {
-    CXTPBarPainter::SetTheme(CXTPBarPainter::themeGradient);
+    BOOL bFields = argc > 1 && std::strncmp(argv[1], "campi", 5) == 0;
+    CXTPBarPainter::SetTheme(bFields ? std::atoi(argv[1] + 5) : CXTPBarPainter::themeGradient);
     BOOL bEdit = argc > 1 && std::strcmp(argv[1], "modifica") == 0;
     BOOL bFloating = argc > 1 && std::strcmp(argv[1], "mobile") == 0;
-    BOOL bNoMenu = bFloating || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
+    BOOL bNoMenu = bFloating || bFields || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
     auto* pFrame = new CTestFrame;
     if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
         return 1;
@@ -114,6 +119,29 @@ int main(int argc, char** argv)
         pToolBar->SetWindowPos(nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         pFrame->RecalcLayout();
         PumpFrame(pFrame->m_hWnd, 200);
+    }
+    if (bFields) {
+        CXTPToolBar* pToolBar = pFrame->GetToolBar();
+        CXTPControls* pControls = pToolBar->GetControls();
+        auto* pEdit = static_cast<CXTPControlEdit*>(pControls->Add(xtpControlEdit, ID_FT_RECENT1));
+        pEdit->SetCaption(L"Trova");
+        pEdit->SetEditHint(L"Cerca");
+        auto* pCity = static_cast<CXTPControlComboBox*>(pControls->Add(xtpControlComboBox, ID_FT_RECENT2));
+        pCity->SetDropDown(TRUE);
+        pCity->SetWidth(110);
+        for (LPCTSTR psz : {L"Roma", L"Milano", L"Napoli", L"Torino"})
+            pCity->AddString(psz);
+        pCity->SetEditText(L"Roma");
+        auto* pYear = static_cast<CXTPControlComboBox*>(pControls->Add(xtpControlComboBox, ID_FT_GRID));
+        pYear->SetWidth(70);
+        for (LPCTSTR psz : {L"2007", L"2008"})
+            pYear->AddString(psz);
+        pYear->SetCurSel(1);
+        pYear->SetEditText(L"2008");
+        pFrame->SetWindowPos(nullptr, 0, 0, 620, 360, SWP_NOMOVE | SWP_NOZORDER);
+        pFrame->RecalcLayout();
+        PumpFrame(pFrame->m_hWnd, 200);
+        pToolBar->SetPopuped(pCity->GetIndex());
     }
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
     if (!bNoMenu)
