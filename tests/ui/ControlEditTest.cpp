@@ -162,3 +162,63 @@ TEST_F(ControlEditTest, AFieldDestroyedWhileEditedLeavesTheEditingState)
     EXPECT_FALSE(m_pEdit->IsFocused());
     EXPECT_EQ(0, CMouseManager::GetThreadManager()->m_nCaptureLoops);
 }
+
+TEST_F(ControlEditTest, FieldKeysStayInTheFieldInsteadOfReachingTheAccelerators)
+{
+    // Delete and Ctrl+C are accelerators of the frame: outside the field they are the frame's.
+    m_pFrame->SetFocus();
+    Pump();
+    m_pFrame->m_events.clear();
+    SendKeys({VK_DELETE});
+    SendKeys({VK_CONTROL, 'C'});
+    Pump();
+    std::vector<CTestFrame::EVENT> expected = {{WM_COMMAND, ID_FT_PRINT, 0}, {WM_COMMAND, ID_FT_OPEN, 0}};
+    ASSERT_EQ(expected, m_pFrame->m_events);
+
+    struct Case
+    {
+        const char* pszName;
+        std::vector<std::vector<WORD>> chords;
+        const wchar_t* pszText;
+        const wchar_t* pszClipboard;   // null: not looked at
+    } cases[] = {
+        {"Delete at the start", {{VK_HOME}, {VK_DELETE}}, L"oma", nullptr},
+        {"Backspace at the end", {{VK_END}, {VK_BACK}}, L"rom", nullptr},
+        {"Ctrl+C copies the selection", {{VK_CONTROL, 'C'}}, L"roma", L"roma"},
+        {"Ctrl+X cuts the selection", {{VK_CONTROL, 'X'}}, L"", L"roma"},
+        {"Ctrl+V puts it back", {{VK_CONTROL, 'X'}, {VK_CONTROL, 'V'}}, L"roma", L"roma"},
+        {"Ctrl+Z takes a Delete back", {{VK_HOME}, {VK_DELETE}, {VK_CONTROL, 'Z'}}, L"roma", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        ::OpenClipboard(nullptr);
+        ::EmptyClipboard();
+        ::CloseClipboard();
+        m_pEdit->SetEditText(L"roma");
+        Focus();
+        m_pFrame->m_events.clear();
+        for (const std::vector<WORD>& chord : c.chords) {
+            if (chord.size() == 1)
+                SendKeys({chord[0]});
+            else
+                SendKeys({chord[0], chord[1]});
+            Pump();
+        }
+        EXPECT_EQ(CString(c.pszText), m_pEdit->GetEditText());
+        EXPECT_TRUE(m_pEdit->IsFocused());
+        for (const CTestFrame::EVENT& e : m_pFrame->m_events)
+            EXPECT_NE(static_cast<UINT>(WM_COMMAND), e.message) << e.nId;
+        if (c.pszClipboard) {
+            CString strClipboard;
+            if (::OpenClipboard(nullptr)) {
+                if (HANDLE hText = ::GetClipboardData(CF_UNICODETEXT)) {
+                    strClipboard = static_cast<LPCWSTR>(::GlobalLock(hText));
+                    ::GlobalUnlock(hText);
+                }
+                ::CloseClipboard();
+            }
+            EXPECT_EQ(CString(c.pszClipboard), strClipboard);
+        }
+        Leave();
+    }
+}

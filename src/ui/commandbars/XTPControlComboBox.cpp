@@ -18,11 +18,6 @@ BOOL IsAltDown()
 {
     return ::GetKeyState(VK_MENU) < 0;
 }
-
-BOOL IsListKey(UINT nChar)
-{
-    return nChar == VK_UP || nChar == VK_DOWN || nChar == VK_PRIOR || nChar == VK_NEXT;
-}
 }
 
 // The edit window
@@ -89,115 +84,6 @@ BOOL CXTPComboBoxEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lPa
         return FALSE;
     }
     return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
-}
-
-// The shell's auto-completion
-
-HHOOK CXTPAutoSuggestHook::s_hHook = nullptr;
-CXTPAutoSuggestHook* CXTPAutoSuggestHook::s_pOwner = nullptr;
-
-CXTPAutoSuggestHook::~CXTPAutoSuggestHook()
-{
-    Hook(FALSE);
-}
-
-HRESULT CXTPAutoSuggestHook::EnableShellAutoComplete(HWND hWndEdit, DWORD dwFlags)
-{
-    HMODULE hShell = ::LoadLibraryW(L"shlwapi.dll");
-    if (!hShell)
-        return E_FAIL;
-    using PFNSHAUTOCOMPLETE = HRESULT(WINAPI*)(HWND, DWORD);
-    auto pfnAutoComplete = reinterpret_cast<PFNSHAUTOCOMPLETE>(
-        reinterpret_cast<void*>(::GetProcAddress(hShell, "SHAutoComplete")));
-    HRESULT hr = pfnAutoComplete ? pfnAutoComplete(hWndEdit, dwFlags) : E_FAIL;
-    ::FreeLibrary(hShell);
-    return hr;
-}
-
-void CXTPAutoSuggestHook::Hook(BOOL bHook, HWND hWndEdit)
-{
-    if (bHook) {
-        m_hWndEdit = hWndEdit;
-        if (!s_hHook) {
-            s_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, ::GetCurrentThreadId());
-            s_pOwner = this;
-            CKeyboardManager::GetThreadManager()->AddHandler(this);
-        }
-    } else if (s_pOwner == this) {
-        if (s_hHook)
-            ::UnhookWindowsHookEx(s_hHook);
-        s_hHook = nullptr;
-        s_pOwner = nullptr;
-        CKeyboardManager::GetThreadManager()->RemoveHandler(this);
-    }
-    SetDropDownWindow(nullptr);
-}
-
-void CXTPAutoSuggestHook::SetDropDownWindow(HWND hWnd)
-{
-    CMouseManager* pMouse = CMouseManager::GetThreadManager();
-    if (m_hWndDropDown)
-        pMouse->RemoveTrustedWindow(m_hWndDropDown);
-    m_hWndDropDown = hWnd;
-    // Clicks in the shell's drop-down do not close the bars.
-    if (hWnd)
-        pMouse->AddTrustedWindow(hWnd);
-}
-
-BOOL CXTPAutoSuggestHook::ProcessKey(UINT nChar, LPARAM lKeyData)
-{
-    if (!m_hWndDropDown || !::IsWindowVisible(m_hWndDropDown) || IsAltDown() || !IsListKey(nChar))
-        return FALSE;
-    HWND hWndChild = ::GetWindow(m_hWndDropDown, GW_CHILD);
-    HWND hWndList = hWndChild ? ::GetWindow(::GetWindow(hWndChild, GW_CHILD), GW_HWNDLAST) : nullptr;
-    if (!hWndList)
-        return FALSE;
-    MSG msg = {hWndList, WM_KEYDOWN, nChar, lKeyData, 0, {0, 0}};
-    return ::IsDialogMessageW(hWndList, &msg);
-}
-
-void CXTPAutoSuggestHook::HideDropDown()
-{
-    if (m_hWndDropDown)
-        ::ShowWindow(m_hWndDropDown, SW_HIDE);
-}
-
-int CXTPAutoSuggestHook::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*wParam*/, LPARAM& /*lParam*/,
-                                       LRESULT& /*lResult*/)
-{
-    if (nMessage == WM_MOUSEWHEEL && m_hWndDropDown && ::IsWindowVisible(m_hWndDropDown))
-        return xtpHookStop;
-    return xtpHookContinue;
-}
-
-void CXTPAutoSuggestHook::OnWindowPosChanging(HWND hWnd, UINT nFlags)
-{
-    if (m_hWndDropDown) {
-        // Only a hide forgets the drop-down: it is moved and sized while shown too.
-        if (hWnd == m_hWndDropDown && (nFlags & SWP_HIDEWINDOW))
-            SetDropDownWindow(nullptr);
-        return;
-    }
-    if (!(nFlags & SWP_SHOWWINDOW))
-        return;
-    wchar_t szClass[64] = {};
-    ::GetClassNameW(hWnd, szClass, static_cast<int>(std::size(szClass)));
-    if (::lstrcmpW(szClass, L"Auto-Suggest Dropdown") != 0)
-        return;
-    SetDropDownWindow(hWnd);
-    if (::IsWindow(m_hWndEdit))
-        ::PostMessageW(m_hWndEdit, WM_XTP_SHELLAUTOCOMPLETESTART, 0, 0);
-}
-
-LRESULT CALLBACK CXTPAutoSuggestHook::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    HHOOK hHook = s_hHook;
-    if (nCode == HC_ACTION && s_pOwner) {
-        const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (pMsg->message == WM_WINDOWPOSCHANGING && pMsg->lParam)
-            s_pOwner->OnWindowPosChanging(pMsg->hwnd, reinterpret_cast<const WINDOWPOS*>(pMsg->lParam)->flags);
-    }
-    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
 }
 
 // The list
@@ -404,7 +290,6 @@ CXTPControlComboBox::CXTPControlComboBox()
 
 CXTPControlComboBox::~CXTPControlComboBox()
 {
-    delete m_pAutoSuggestHook;
     DestroyEdit();
     if (CXTPControlComboBoxList* pList = GetListBox())
         if (pList->GetComboBox() == this)
@@ -476,20 +361,6 @@ void CXTPControlComboBox::UpdateColors()
     COLORREF clrText = pPainter->GetColor(!m_bEnabled || IsHintShown() ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
     COLORREF clrBack = pPainter->GetColor(m_bEnabled ? COLOR_WINDOW : COLOR_3DFACE);
     m_pEdit->SetColors(clrText, clrBack);
-}
-
-void CXTPControlComboBox::EnableShellAutoComplete(DWORD dwFlags)
-{
-    delete m_pAutoSuggestHook;
-    m_pAutoSuggestHook = nullptr;
-    m_dwShellAutoCompleteFlags = dwFlags;
-    if (!IsEditCreated() || !dwFlags)
-        return;
-    m_pAutoSuggestHook = new CXTPAutoSuggestHook;
-    if (FAILED(CXTPAutoSuggestHook::EnableShellAutoComplete(m_pEdit->GetSafeHwnd(), dwFlags))) {
-        delete m_pAutoSuggestHook;
-        m_pAutoSuggestHook = nullptr;
-    }
 }
 
 int CXTPControlComboBox::AddString(LPCTSTR lpszItem)
@@ -580,8 +451,7 @@ void CXTPControlComboBox::OnEditSetFocus(HWND hWndOld)
     m_field.TakeHintAway(m_pEdit);
     UpdateColors();
     m_strLastText = GetEditText();
-    if (m_pAutoSuggestHook)
-        m_pAutoSuggestHook->Hook(TRUE, m_pEdit->GetSafeHwnd());
+    m_field.WatchAutoSuggest(TRUE, m_pEdit);
     m_field.RememberFocus(hWndOld);
     SetFocused(TRUE);
 }
@@ -591,8 +461,7 @@ void CXTPControlComboBox::OnEditKillFocus()
     GetEditText();
     if (m_pParent && IsDroppedDown())
         m_pParent->SetPopuped(-1);
-    if (m_pAutoSuggestHook)
-        m_pAutoSuggestHook->Hook(FALSE);
+    m_field.WatchAutoSuggest(FALSE, m_pEdit);
     SetFocused(FALSE);
     if (IsEditCreated()) {
         m_field.ShowTextOrHint(m_pEdit);
@@ -602,8 +471,7 @@ void CXTPControlComboBox::OnEditKillFocus()
 
 void CXTPControlComboBox::OnEditDestroyed()
 {
-    if (m_pAutoSuggestHook)
-        m_pAutoSuggestHook->Hook(FALSE);
+    m_field.WatchAutoSuggest(FALSE, m_pEdit);
     m_field.OnWindowDestroyed(m_pEdit);
 }
 
@@ -675,7 +543,7 @@ int CXTPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam)
         m_pParent->SetPopuped(IsDroppedDown() ? -1 : m_nIndex);
         return xtpHookHandled;
     }
-    if (m_pAutoSuggestHook && m_pAutoSuggestHook->ProcessKey(nChar, lParam))
+    if (m_field.ProcessAutoSuggestKey(nChar, lParam))
         return xtpHookHandled;
     if (!IsEditCreated() || (IsListKey(nChar) && !bAlt)) {
         ProcessListKey(nChar, lParam);
@@ -825,7 +693,7 @@ void CXTPControlComboBox::SetRect(CRect rc)
         m_field.ShowTextOrHint(m_pEdit);
         m_pEdit->EnableWindow(m_bEnabled);
         UpdateColors();
-        EnableShellAutoComplete(m_dwShellAutoCompleteFlags);
+        EnableShellAutoComplete(GetShellAutoCompleteFlags());
     }
     m_pEdit->SetFont(GetPaintManager()->GetControlFont(m_pParent, FALSE), FALSE);
     m_pEdit->SetMargins(0, 0);
@@ -899,7 +767,6 @@ void CXTPControlComboBox::Copy(CXTPControl* pOther, BOOL bRecursive)
         m_field.CopyValue(pCombo->m_field, pCombo->m_pEdit);
         SetDropDown(pCombo->m_bDropDown);
         m_bAutoComplete = pCombo->m_bAutoComplete;
-        m_dwShellAutoCompleteFlags = pCombo->m_dwShellAutoCompleteFlags;
         m_nEditIconId = pCombo->m_nEditIconId;
         m_nDropDownItemCount = pCombo->m_nDropDownItemCount;
     }
@@ -916,12 +783,14 @@ void CXTPControlComboBox::DoPropExchange(CXTPPropExchange* pPX)
     CString strHint = m_field.GetHint();
     ExchangeString(pPX, L"EditHint", strHint, L"");
     ExchangeBool(pPX, L"AutoComplete", m_bAutoComplete, FALSE);
-    ExchangeDWord(pPX, L"ShellAutoCompleteFlags", m_dwShellAutoCompleteFlags, 0);
+    DWORD dwShellFlags = GetShellAutoCompleteFlags();
+    ExchangeDWord(pPX, L"ShellAutoCompleteFlags", dwShellFlags, 0);
     ExchangeInt(pPX, L"EditIconId", m_nEditIconId, 0);
     ExchangeInt(pPX, L"DropDownItemCount", m_nDropDownItemCount, 12);
     if (pPX->IsLoading()) {
         SetDropDown(bDropDown);
         SetEditHint(strHint);
+        EnableShellAutoComplete(dwShellFlags);
     }
     if (CXTPControlComboBoxList* pList = GetListBox()) {
         CXTPPropExchangeSection section(pPX, L"CommandBar");

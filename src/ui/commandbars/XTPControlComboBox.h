@@ -22,9 +22,6 @@ enum
     xtpComboSelEndCancel = 10
 };
 
-// Posted to a combo's edit window when the shell's drop-down shows: the combo's own list closes.
-const UINT WM_XTP_SHELLAUTOCOMPLETESTART = WM_APP + 0x7B;
-
 // The edit window of a drop-down combo.
 class CXTPComboBoxEditCtrl : public CXTPEdit
 {
@@ -37,37 +34,6 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     CXTPControlComboBox* m_pComboBox;
-};
-
-// Watches for the shell's auto-completion drop-down of one edit window while that field has the focus: the
-// drop-down is remembered while shown, takes the list keys and the wheel, and closes the combo's own list.
-class CXTPAutoSuggestHook : public CXTPHookHandler
-{
-public:
-    ~CXTPAutoSuggestHook() override;
-
-    // SHAutoComplete from shlwapi; E_FAIL when the library or the function is missing.
-    static HRESULT EnableShellAutoComplete(HWND hWndEdit, DWORD dwFlags);
-    // Installs the thread's hook (one in the process) and takes part in the keyboard handling; off removes both
-    // when this object owns them. Either way the remembered drop-down is forgotten.
-    void Hook(BOOL bHook, HWND hWndEdit = nullptr);
-    BOOL IsHooked() const { return s_pOwner == this; }
-    HWND GetDropDownWindow() const { return m_hWndDropDown; }
-    void SetDropDownWindow(HWND hWnd);
-    // Up, Down, Page Up and Page Down go to the shown drop-down's list while Alt is up.
-    BOOL ProcessKey(UINT nChar, LPARAM lKeyData);
-    void HideDropDown();
-    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
-    // What the hook does with a window position change of a window of the thread.
-    void OnWindowPosChanging(HWND hWnd, UINT nFlags);
-
-private:
-    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
-
-    HWND m_hWndDropDown = nullptr;
-    HWND m_hWndEdit = nullptr;
-    static HHOOK s_hHook;
-    static CXTPAutoSuggestHook* s_pOwner;
 };
 
 // The list of a combo box: a popup bar whose window is a list box.
@@ -128,9 +94,9 @@ public:
     BOOL IsHintShown() const { return m_field.IsHintShown(); }
     void SetAutoComplete(BOOL bAutoComplete) { m_bAutoComplete = bAutoComplete; }
     BOOL GetAutoComplete() const { return m_bAutoComplete; }
-    void EnableShellAutoComplete(DWORD dwFlags);
-    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
-    CXTPAutoSuggestHook* GetAutoSuggestHook() const { return m_pAutoSuggestHook; }
+    void EnableShellAutoComplete(DWORD dwFlags) { m_field.EnableShellAutoComplete(m_pEdit, dwFlags); }
+    DWORD GetShellAutoCompleteFlags() const { return m_field.GetShellAutoCompleteFlags(); }
+    CXTPAutoSuggestHook* GetAutoSuggestHook() const { return m_field.GetAutoSuggestHook(); }
     void SetEditIconId(int nIconId) { m_nEditIconId = nIconId; }
     int GetEditIconId() const { return m_nEditIconId; }
     int GetDropDownItemCount() const { return m_nDropDownItemCount; }
@@ -206,11 +172,9 @@ protected:
     CString m_strLastText;
     BOOL m_bAutoComplete = FALSE;
     BOOL m_bIgnoreAutoComplete = FALSE;
-    DWORD m_dwShellAutoCompleteFlags = 0;
     int m_nEditIconId = 0;
     BOOL m_bSelEndOk = FALSE;
     int m_nDropDownItemCount = 12;
-    CXTPAutoSuggestHook* m_pAutoSuggestHook = nullptr;
     int m_nCurSel = -1;
     int m_nLabelWidth = 0;
     int m_nThumbWidth = 0;

@@ -115,6 +115,7 @@ void CXTPControlEdit::OnWindowTextChanged()
 
 void CXTPControlEdit::OnWindowDestroyed()
 {
+    m_field.WatchAutoSuggest(FALSE, m_pEdit);
     m_field.OnWindowDestroyed(m_pEdit);
 }
 
@@ -154,7 +155,6 @@ void CXTPControlEdit::Copy(CXTPControl* pOther, BOOL bRecursive)
         m_field.CopyValue(pEdit->m_field, pEdit->m_pEdit);
         m_bLabel = pEdit->m_bLabel;
         m_bReadOnly = pEdit->m_bReadOnly;
-        m_dwShellAutoCompleteFlags = pEdit->m_dwShellAutoCompleteFlags;
     }
     CXTPControl::Copy(pOther, bRecursive);
 }
@@ -182,6 +182,7 @@ void CXTPControlEdit::SetRect(CRect rc)
         m_pEdit->Create(WS_CHILD | ES_AUTOHSCROLL, m_pParent);
         ShowTextOrHint();
         m_pEdit->EnableWindow(m_bEnabled);
+        EnableShellAutoComplete(GetShellAutoCompleteFlags());
     }
     ApplyWindowState();
 }
@@ -242,6 +243,7 @@ void CXTPControlEdit::OnSetFocus(CWnd* pOldWnd)
     UpdateColors();
     m_strLastText = GetEditText();
     m_field.RememberFocus(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
+    m_field.WatchAutoSuggest(TRUE, m_pEdit);
     if (m_pParent)
         m_pParent->SetPopuped(-1);
     SetFocused(TRUE);
@@ -250,15 +252,18 @@ void CXTPControlEdit::OnSetFocus(CWnd* pOldWnd)
 void CXTPControlEdit::OnKillFocus()
 {
     GetEditText();
+    m_field.WatchAutoSuggest(FALSE, m_pEdit);
     SetFocused(FALSE);
     if (IsEditCreated())
         ShowTextOrHint();
 }
 
-int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM /*lParam*/)
+int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM lParam)
 {
     if (!IsFocused() || !IsEditCreated())
         return 0;
+    if (m_pEdit->IsImeComposing())
+        return 2;
     switch (nChar) {
     case VK_RETURN:
     case VK_TAB:
@@ -268,6 +273,9 @@ int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM /*lParam*/)
         SetFocused(FALSE);
         return 1;
     }
+    // The field's own keys stay in it instead of reaching the frame's accelerators.
+    if (m_field.ProcessAutoSuggestKey(nChar, lParam) || m_pEdit->ProcessDialogKey(nChar, lParam))
+        return 1;
     return 2;
 }
 
@@ -326,6 +334,9 @@ void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX)
         ExchangeString(pPX, L"EditHint", strHint, L"");
         if (pPX->IsLoading())
             SetEditHint(strHint);
-        ExchangeDWord(pPX, L"ShellAutoCompleteFlags", m_dwShellAutoCompleteFlags, 0);
+        DWORD dwShellFlags = GetShellAutoCompleteFlags();
+        ExchangeDWord(pPX, L"ShellAutoCompleteFlags", dwShellFlags, 0);
+        if (pPX->IsLoading())
+            EnableShellAutoComplete(dwShellFlags);
     }
 }

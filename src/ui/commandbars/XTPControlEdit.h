@@ -36,6 +36,8 @@ public:
     void SetEditHint(const CString& strHint);
     // The hint stands in the window in place of an empty text.
     BOOL IsHintShown() const { return m_field.IsHintShown(); }
+    void EnableShellAutoComplete(DWORD dwFlags) { m_field.EnableShellAutoComplete(m_pEdit, dwFlags); }
+    DWORD GetShellAutoCompleteFlags() const { return m_field.GetShellAutoCompleteFlags(); }
     void SetReadOnly(BOOL bReadOnly);
     BOOL GetReadOnly() const { return m_bReadOnly; }
     int GetWidth() const { return m_nWidth; }
@@ -97,5 +99,4 @@ protected:
     int m_nLabelWidth = 0;
     BOOL m_bDelayReposition = FALSE;
     CString m_strLastText;
-    DWORD m_dwShellAutoCompleteFlags = 0;
 };

@@ -188,6 +188,141 @@ BOOL CXTPEdit::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return CEdit::OnChildNotify(message, wParam, lParam, pResult);
 }
 
+BOOL IsListKey(UINT nChar)
+{
+    return nChar == VK_UP || nChar == VK_DOWN || nChar == VK_PRIOR || nChar == VK_NEXT;
+}
+
+namespace
+{
+BOOL IsAltDown()
+{
+    return ::GetKeyState(VK_MENU) < 0;
+}
+}
+
+
+HHOOK CXTPAutoSuggestHook::s_hHook = nullptr;
+CXTPAutoSuggestHook* CXTPAutoSuggestHook::s_pOwner = nullptr;
+
+CXTPAutoSuggestHook::~CXTPAutoSuggestHook()
+{
+    Hook(FALSE);
+}
+
+HRESULT CXTPAutoSuggestHook::EnableShellAutoComplete(HWND hWndEdit, DWORD dwFlags)
+{
+    HMODULE hShell = ::LoadLibraryW(L"shlwapi.dll");
+    if (!hShell)
+        return E_FAIL;
+    using PFNSHAUTOCOMPLETE = HRESULT(WINAPI*)(HWND, DWORD);
+    auto pfnAutoComplete = reinterpret_cast<PFNSHAUTOCOMPLETE>(
+        reinterpret_cast<void*>(::GetProcAddress(hShell, "SHAutoComplete")));
+    HRESULT hr = pfnAutoComplete ? pfnAutoComplete(hWndEdit, dwFlags) : E_FAIL;
+    ::FreeLibrary(hShell);
+    return hr;
+}
+
+void CXTPAutoSuggestHook::Hook(BOOL bHook, HWND hWndEdit)
+{
+    if (bHook) {
+        m_hWndEdit = hWndEdit;
+        if (!s_hHook) {
+            s_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, CallWndProc, nullptr, ::GetCurrentThreadId());
+            s_pOwner = this;
+            CKeyboardManager::GetThreadManager()->AddHandler(this);
+        }
+    } else if (s_pOwner == this) {
+        if (s_hHook)
+            ::UnhookWindowsHookEx(s_hHook);
+        s_hHook = nullptr;
+        s_pOwner = nullptr;
+        CKeyboardManager::GetThreadManager()->RemoveHandler(this);
+    }
+    SetDropDownWindow(nullptr);
+}
+
+void CXTPAutoSuggestHook::SetDropDownWindow(HWND hWnd)
+{
+    CMouseManager* pMouse = CMouseManager::GetThreadManager();
+    if (m_hWndDropDown)
+        pMouse->RemoveTrustedWindow(m_hWndDropDown);
+    m_hWndDropDown = hWnd;
+    // Clicks in the shell's drop-down do not close the bars.
+    if (hWnd)
+        pMouse->AddTrustedWindow(hWnd);
+}
+
+BOOL CXTPAutoSuggestHook::ProcessKey(UINT nChar, LPARAM lKeyData)
+{
+    if (!m_hWndDropDown || !::IsWindowVisible(m_hWndDropDown) || IsAltDown() || !IsListKey(nChar))
+        return FALSE;
+    HWND hWndChild = ::GetWindow(m_hWndDropDown, GW_CHILD);
+    HWND hWndList = hWndChild ? ::GetWindow(::GetWindow(hWndChild, GW_CHILD), GW_HWNDLAST) : nullptr;
+    if (!hWndList)
+        return FALSE;
+    MSG msg = {hWndList, WM_KEYDOWN, nChar, lKeyData, 0, {0, 0}};
+    return ::IsDialogMessageW(hWndList, &msg);
+}
+
+void CXTPAutoSuggestHook::HideDropDown()
+{
+    if (m_hWndDropDown)
+        ::ShowWindow(m_hWndDropDown, SW_HIDE);
+}
+
+int CXTPAutoSuggestHook::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*wParam*/, LPARAM& /*lParam*/,
+                                       LRESULT& /*lResult*/)
+{
+    if (nMessage == WM_MOUSEWHEEL && m_hWndDropDown && ::IsWindowVisible(m_hWndDropDown))
+        return xtpHookStop;
+    return xtpHookContinue;
+}
+
+void CXTPAutoSuggestHook::OnWindowPosChanging(HWND hWnd, UINT nFlags)
+{
+    if (m_hWndDropDown) {
+        // Only a hide forgets the drop-down: it is moved and sized while shown too.
+        if (hWnd == m_hWndDropDown && (nFlags & SWP_HIDEWINDOW))
+            SetDropDownWindow(nullptr);
+        return;
+    }
+    if (!(nFlags & SWP_SHOWWINDOW))
+        return;
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, static_cast<int>(std::size(szClass)));
+    if (::lstrcmpW(szClass, L"Auto-Suggest Dropdown") != 0)
+        return;
+    SetDropDownWindow(hWnd);
+    if (::IsWindow(m_hWndEdit))
+        ::PostMessageW(m_hWndEdit, WM_XTP_SHELLAUTOCOMPLETESTART, 0, 0);
+}
+
+LRESULT CALLBACK CXTPAutoSuggestHook::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    HHOOK hHook = s_hHook;
+    if (nCode == HC_ACTION && s_pOwner) {
+        const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (pMsg->message == WM_WINDOWPOSCHANGING && pMsg->lParam)
+            s_pOwner->OnWindowPosChanging(pMsg->hwnd, reinterpret_cast<const WINDOWPOS*>(pMsg->lParam)->flags);
+    }
+    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
+}
+
+void CXTPEditField::EnableShellAutoComplete(CWnd* pWnd, DWORD dwFlags)
+{
+    delete m_pAutoSuggestHook;
+    m_pAutoSuggestHook = nullptr;
+    m_dwShellAutoCompleteFlags = dwFlags;
+    if (!pWnd || !pWnd->GetSafeHwnd() || !dwFlags)
+        return;
+    m_pAutoSuggestHook = new CXTPAutoSuggestHook;
+    if (FAILED(CXTPAutoSuggestHook::EnableShellAutoComplete(pWnd->GetSafeHwnd(), dwFlags))) {
+        delete m_pAutoSuggestHook;
+        m_pAutoSuggestHook = nullptr;
+    }
+}
+
 CString CXTPEditField::GetText(const CWnd* pWnd) const
 {
     if (pWnd && pWnd->GetSafeHwnd() && m_bStale && !m_bHintShown) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/mfc/afxctrls.h"
+#include "ui/commandbars/XTPHookManager.h"
 
 #include <richedit.h>
 
@@ -67,10 +68,52 @@ protected:
     CBrush m_brBack;
 };
 
+// Up, Down, Page Up and Page Down: the keys that move through a list.
+BOOL IsListKey(UINT nChar);
+
+// Posted to an edit window when the shell's drop-down shows for it (a combo then closes its own list).
+const UINT WM_XTP_SHELLAUTOCOMPLETESTART = WM_APP + 0x7B;
+
+// Watches for the shell's auto-completion drop-down of one edit window while that field has the focus: the
+// drop-down is remembered while shown, takes the list keys and the wheel, and closes the combo's own list.
+class CXTPAutoSuggestHook : public CXTPHookHandler
+{
+public:
+    ~CXTPAutoSuggestHook() override;
+
+    // SHAutoComplete from shlwapi; E_FAIL when the library or the function is missing.
+    static HRESULT EnableShellAutoComplete(HWND hWndEdit, DWORD dwFlags);
+    // Installs the thread's hook (one in the process) and takes part in the keyboard handling; off removes both
+    // when this object owns them. Either way the remembered drop-down is forgotten.
+    void Hook(BOOL bHook, HWND hWndEdit = nullptr);
+    BOOL IsHooked() const { return s_pOwner == this; }
+    HWND GetDropDownWindow() const { return m_hWndDropDown; }
+    void SetDropDownWindow(HWND hWnd);
+    // Up, Down, Page Up and Page Down go to the shown drop-down's list while Alt is up.
+    BOOL ProcessKey(UINT nChar, LPARAM lKeyData);
+    void HideDropDown();
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // What the hook does with a window position change of a window of the thread.
+    void OnWindowPosChanging(HWND hWnd, UINT nFlags);
+
+private:
+    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hWndDropDown = nullptr;
+    HWND m_hWndEdit = nullptr;
+    static HHOOK s_hHook;
+    static CXTPAutoSuggestHook* s_pOwner;
+};
+
 // The value of a field whose edit window may stand in a bar, and the field's editing state.
 class CXTPEditField
 {
 public:
+    CXTPEditField() = default;
+    ~CXTPEditField() { delete m_pAutoSuggestHook; }
+    CXTPEditField(const CXTPEditField&) = delete;
+    CXTPEditField& operator=(const CXTPEditField&) = delete;
+
     // The user's text: read back from the window when it changed, never the hint shown in its place.
     CString GetText(const CWnd* pWnd) const;
     // Stores the text and shows it (or the hint when it is empty and the field is not being edited).
@@ -97,11 +140,28 @@ public:
         if (!m_hWndFocusBefore)
             m_hWndFocusBefore = hWndBefore;
     }
-    // The text and hint of another field.
+    // The text, hint and auto-completion flags of another field.
     void CopyValue(const CXTPEditField& other, const CWnd* pOtherWnd)
     {
         m_strText = other.GetText(pOtherWnd);
         m_strHint = other.m_strHint;
+        m_dwShellAutoCompleteFlags = other.m_dwShellAutoCompleteFlags;
+    }
+    // The shell's auto-completion for the window with these flags (0: none); kept only when the shell takes it.
+    // Without a window the flags wait for it.
+    void EnableShellAutoComplete(CWnd* pWnd, DWORD dwFlags);
+    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+    CXTPAutoSuggestHook* GetAutoSuggestHook() const { return m_pAutoSuggestHook; }
+    // The shell's drop-down is watched while the field is being edited.
+    void WatchAutoSuggest(BOOL bWatch, const CWnd* pWnd)
+    {
+        if (m_pAutoSuggestHook)
+            m_pAutoSuggestHook->Hook(bWatch, pWnd ? pWnd->GetSafeHwnd() : nullptr);
+    }
+    // The keys the shell's shown drop-down takes.
+    BOOL ProcessAutoSuggestKey(UINT nChar, LPARAM lKeyData)
+    {
+        return m_pAutoSuggestHook && m_pAutoSuggestHook->ProcessKey(nChar, lKeyData);
     }
 
 private:
@@ -112,4 +172,6 @@ private:
     BOOL m_bSetting = FALSE;
     BOOL m_bFocused = FALSE;
     HWND m_hWndFocusBefore = nullptr;
+    DWORD m_dwShellAutoCompleteFlags = 0;
+    CXTPAutoSuggestHook* m_pAutoSuggestHook = nullptr;
 };
