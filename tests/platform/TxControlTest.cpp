@@ -6,6 +6,10 @@
 
 #include <richedit.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 namespace {
 
 class TxControlTest : public ::testing::Test
@@ -146,4 +150,108 @@ TEST_F(TxControlTest, PrintDrawsTheRangeForEachCopy)
         EXPECT_EQ(CString(c.pszPages), drawn) << c.nFirst << "-" << c.nLast;
         EXPECT_EQ(CString(c.nSent ? L"Prova" : L""), job.m_strTitle);
     }
+}
+
+namespace {
+
+// Holds keys down in the thread's keyboard state while it lives, as the user holds Ctrl, Shift or AltGr.
+class CHeldKeys
+{
+public:
+    explicit CHeldKeys(const std::vector<int>& keys)
+    {
+        ::GetKeyboardState(m_saved);
+        BYTE state[256];
+        memcpy(state, m_saved, sizeof(state));
+        for (int nKey : keys)
+            state[nKey] = 0x80;
+        ::SetKeyboardState(state);
+    }
+    ~CHeldKeys() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256];
+};
+
+// The format of the document at a position, as "B", "I", "U" letters.
+CString Effects(const CTextDocument& doc, long nPos)
+{
+    const CTextCharFormat& format = doc.GetCharFormat(nPos);
+    return CString(format.bBold ? L"B" : L"") + (format.bItalic ? L"I" : L"") + (format.bUnderline ? L"U" : L"");
+}
+
+} // namespace
+
+TEST_F(TxControlTest, FormattingKeysAreKeptWhenTheDocumentIsSaved)
+{
+    const struct
+    {
+        std::vector<int> held;
+        std::vector<UINT> keys;   // each pressed in turn, with the character the system makes of it
+        LPCTSTR pszTyped;         // typed at the caret afterwards (empty selection only)
+        long nSelStart, nSelLength;
+        LPCTSTR pszText;          // the text after it all
+        long nCheck;              // the position whose format is checked
+        LPCTSTR pszEffects;
+    } cases[] = {
+        {{VK_CONTROL}, {'B'}, nullptr, 0, 4, L"Riga del prospetto", 3, L"B"},
+        {{VK_CONTROL}, {'I'}, nullptr, 5, 3, L"Riga del prospetto", 5, L"I"},   // no tab from Ctrl+I
+        {{VK_CONTROL}, {'U'}, nullptr, 0, 4, L"Riga del prospetto", 0, L"U"},
+        {{VK_CONTROL}, {'B', 'I'}, nullptr, 0, 4, L"Riga del prospetto", 2, L"BI"},
+        {{VK_CONTROL}, {'B', 'B'}, nullptr, 0, 4, L"Riga del prospetto", 0, L""},
+        {{VK_CONTROL}, {'B'}, nullptr, 0, 4, L"Riga del prospetto", 4, L""},    // only the selection
+        // At the caret the format goes to what is typed there next.
+        {{VK_CONTROL}, {'B'}, L"XY", 4, 0, L"RigaXY del prospetto", 5, L"B"},
+        {{VK_CONTROL}, {'B'}, L"XY", 4, 0, L"RigaXY del prospetto", 3, L""},
+        // Paragraph formats the document cannot keep change nothing; AltGr (Ctrl+Alt) types its character.
+        {{VK_CONTROL}, {'E', 'R'}, nullptr, 0, 4, L"Riga del prospetto", 0, L""},
+        {{VK_CONTROL, VK_MENU}, {'E'}, nullptr, 4, 0, L"Riga\x20AC del prospetto", 4, L""},
+    };
+    for (const auto& c : cases) {
+        m_control.SetDocument(Lines(1));
+        m_control.SendMessage(EM_SETSEL, c.nSelStart, c.nSelStart + c.nSelLength);
+        {
+            CHeldKeys held(c.held);
+            for (UINT nKey : c.keys) {
+                m_control.SendMessage(WM_KEYDOWN, nKey, 1);
+                const bool bAltGr = c.held.size() > 1;
+                const WPARAM ch = bAltGr ? 0x20AC : (nKey & 0x1F);   // Ctrl+letter: the control character
+                m_control.SendMessage(WM_CHAR, ch, 1);
+            }
+        }
+        if (c.pszTyped) {
+            for (LPCTSTR p = c.pszTyped; *p; ++p)
+                m_control.SendMessage(WM_CHAR, *p, 1);
+        }
+        const CString label = CString(c.pszText) + L" @" + CString(std::to_wstring(c.nCheck).c_str());
+        const CTextDocument& doc = m_control.GetDocument();
+        EXPECT_EQ(CString(c.pszText), doc.GetText().Left(static_cast<int>(wcslen(c.pszText)))) << label;
+        EXPECT_EQ(CString(c.pszEffects), Effects(doc, c.nCheck)) << label;
+        // What is saved is what the control shows.
+        CTextDocument reloaded;
+        reloaded.LoadRtf(doc.SaveToBytes(txdFormatRtf));
+        EXPECT_EQ(CString(c.pszEffects), Effects(reloaded, c.nCheck)) << label;
+        m_control.SendMessage(EM_SETSEL, c.nCheck, c.nCheck + 1);
+        CHARFORMAT2W shown = {};
+        shown.cbSize = sizeof(shown);
+        m_control.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&shown));
+        const CString strShown = CString((shown.dwEffects & CFE_BOLD) ? L"B" : L"") +
+                                 ((shown.dwEffects & CFE_ITALIC) ? L"I" : L"") +
+                                 ((shown.dwEffects & CFE_UNDERLINE) ? L"U" : L"");
+        EXPECT_EQ(CString(c.pszEffects), strShown) << label;
+        PARAFORMAT2 paragraph = {};
+        paragraph.cbSize = sizeof(paragraph);
+        m_control.SendMessage(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+        EXPECT_EQ(PFA_LEFT, paragraph.wAlignment) << label;
+    }
+    // Nothing in a locked document.
+    m_control.SetDocument(Lines(1));
+    m_control.SetLocked(true);
+    m_control.SendMessage(EM_SETSEL, 0, 4);
+    {
+        CHeldKeys held({VK_CONTROL});
+        m_control.SendMessage(WM_KEYDOWN, 'B', 1);
+    }
+    EXPECT_EQ(CString(L""), Effects(m_control.GetDocument(), 0));
+    m_control.SetLocked(false);
 }

@@ -19,8 +19,38 @@ DWORD CALLBACK ReadBytes(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG* pcb)
 
 } // namespace
 
+DWORD TxFormattingKey(UINT nKey, bool bShift)
+{
+    switch (nKey) {
+    case 'B':
+        return bShift ? 0 : CFE_BOLD;
+    case 'I':
+        return bShift ? 0 : CFE_ITALIC;
+    case 'U':
+        return bShift ? 0 : CFE_UNDERLINE;
+    // Alignment, line spacing, bullets, sub- and superscript, font size and capitals.
+    case 'L':
+    case 'E':
+    case 'R':
+    case 'J':
+    case '1':
+    case '2':
+    case '5':
+    case VK_OEM_PLUS:
+        return txKeyIgnored;
+    case VK_OEM_PERIOD:
+    case VK_OEM_COMMA:
+    case 'A':
+        return bShift ? txKeyIgnored : 0;
+    default:
+        return 0;
+    }
+}
+
 BEGIN_MESSAGE_MAP(CTX4OLE, CWnd)
     ON_CONTROL_REFLECT_EX(EN_CHANGE, &CTX4OLE::OnChange)
+    ON_WM_KEYDOWN()
+    ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 CTX4OLE::CTX4OLE() = default;
@@ -113,6 +143,7 @@ void CTX4OLE::SetSel(long nStart, long nLength)
 
 void CTX4OLE::ShowDocument()
 {
+    m_nPendingAt = -1;
     if (!m_hWnd)
         return;
     m_bShowing = true;
@@ -173,11 +204,42 @@ BOOL CTX4OLE::OnChange()
            m_strShown[nOld - 1 - nSuffix] == now[nNew - 1 - nSuffix])
         ++nSuffix;
     if (nPrefix < nOld || nPrefix < nNew) {
+        const int nInserted = nNew - nPrefix - nSuffix;
         m_doc.SetSel(nPrefix, nOld - nPrefix - nSuffix);
-        m_doc.ReplaceSel(now.Mid(nPrefix, nNew - nPrefix - nSuffix));
+        m_doc.ReplaceSel(now.Mid(nPrefix, nInserted));
+        if (m_nPendingAt == nPrefix && nInserted > 0) {
+            m_doc.SetSel(nPrefix, nInserted);
+            m_doc.SetSelCharFormat(m_pendingFormat);
+            m_doc.SetSel(nPrefix + nInserted, 0);
+        }
+        m_nPendingAt = -1;
     }
     m_strShown = now;
     return FALSE;
+}
+
+void CTX4OLE::OnKeyDown(UINT nChar, UINT, UINT)
+{
+    m_bSwallowChar = false;
+    const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0;
+    const DWORD dwAction = bCtrl ? TxFormattingKey(nChar, ::GetKeyState(VK_SHIFT) < 0) : 0;
+    if (!dwAction) {
+        Default();
+        return;
+    }
+    if (dwAction != txKeyIgnored)
+        ToggleSelectionEffect(dwAction);
+    // Ctrl+I also makes a tab character: the key has done its work.
+    m_bSwallowChar = true;
+}
+
+void CTX4OLE::OnChar(UINT, UINT, UINT)
+{
+    if (m_bSwallowChar) {
+        m_bSwallowChar = false;
+        return;
+    }
+    Default();
 }
 
 void CTX4OLE::SetLocked(bool bLocked)
@@ -193,7 +255,11 @@ void CTX4OLE::ToggleSelectionEffect(DWORD dwEffect)
         return;
     CHARRANGE range = {};
     SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    CTextCharFormat format = m_doc.GetCharFormat(range.cpMin);
+    const bool bAtCaret = range.cpMin == range.cpMax;
+    // At the caret, the text typed next takes the format of the character before it (or the one toggled there).
+    CTextCharFormat format = bAtCaret && m_nPendingAt == range.cpMin ? m_pendingFormat
+                             : bAtCaret && range.cpMin > 0       ? m_doc.GetCharFormat(range.cpMin - 1)
+                                                                 : m_doc.GetCharFormat(range.cpMin);
     bool* pFlag = dwEffect == CFE_BOLD ? &format.bBold : dwEffect == CFE_ITALIC ? &format.bItalic : &format.bUnderline;
     *pFlag = !*pFlag;
     CHARFORMAT2W cf = {};
@@ -201,6 +267,11 @@ void CTX4OLE::ToggleSelectionEffect(DWORD dwEffect)
     cf.dwMask = dwEffect == CFE_BOLD ? CFM_BOLD : dwEffect == CFE_ITALIC ? CFM_ITALIC : CFM_UNDERLINE;
     cf.dwEffects = *pFlag ? dwEffect : 0;
     SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    if (bAtCaret) {
+        m_nPendingAt = range.cpMin;
+        m_pendingFormat = format;
+        return;   // nothing changed yet
+    }
     m_doc.SetSel(range.cpMin, range.cpMax - range.cpMin);
     m_doc.SetSelCharFormat(format);
     // A change of format is a change of the document for whoever listens.

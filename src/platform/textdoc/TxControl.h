@@ -62,6 +62,10 @@ public:
 
 protected:
     afx_msg BOOL OnChange();
+    // The formatting keys: bold, italic and underline go through the document, so that they are kept when it is
+    // saved; the paragraph formats that a document cannot keep are not applied.
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -72,4 +76,13 @@ private:
     CString m_strShown;   // the control's text as the model last saw it
     bool m_bLocked = false;
     bool m_bShowing = false;
+    bool m_bSwallowChar = false;   // the character a handled formatting key produces
+    // A format toggled at the caret applies to what is typed there next.
+    long m_nPendingAt = -1;
+    CTextCharFormat m_pendingFormat;
 };
+
+// What a key pressed with Ctrl (and without Alt, which with Ctrl is AltGr) does to the text's format: 0 nothing
+// of ours, a CFE_ effect to toggle, or txKeyIgnored for a paragraph format that the document cannot keep.
+const DWORD txKeyIgnored = 0x80000000;
+DWORD TxFormattingKey(UINT nKey, bool bShift);
