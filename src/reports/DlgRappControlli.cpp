@@ -5,6 +5,8 @@
 #include "engine/ConsistencyCheck.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace {
 const UINT IDC_TX_CONTROL = 1008;
 } // namespace
@@ -27,19 +29,28 @@ BOOL CDlgRappControlli::OnInitDialog()
     ModifyStyleEx(0, WS_EX_APPWINDOW);
     ModifyStyle(0, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
 
-    // The control takes the room above the buttons.
-    CRect rcClient, rcButton;
+    SetWindowPos(nullptr, 0, 0, 750, 350, SWP_NOMOVE | SWP_NOZORDER);
+    CenterWindow();
+    // Laid out for the size the dialog now has, whatever the template's units came to: the buttons in the
+    // bottom right corner, the control in the room above them. That layout is the one the anchors start from.
+    const int nMargin = 7;
+    CRect rcClient, rcClose, rcPrint;
     GetClientRect(&rcClient);
-    GetDlgItem(IDCANCEL)->GetWindowRect(&rcButton);
-    ScreenToClient(&rcButton);
+    CWnd* pClose = GetDlgItem(IDCANCEL);
+    CWnd* pPrint = GetDlgItem(IDC_STAMPA_RAPPORTO);
+    pClose->GetWindowRect(&rcClose);
+    pPrint->GetWindowRect(&rcPrint);
+    const int yButtons = rcClient.bottom - nMargin - rcClose.Height();
+    const int xClose = rcClient.right - nMargin - rcClose.Width();
+    pClose->MoveWindow(xClose, yButtons, rcClose.Width(), rcClose.Height());
+    pPrint->MoveWindow(xClose - nMargin - rcPrint.Width(), yButtons, rcPrint.Width(), rcPrint.Height());
     m_control.Create(WS_VISIBLE | WS_BORDER | WS_TABSTOP,
-                     CRect(rcClient.left + 7, rcClient.top + 7, rcClient.right - 7, rcButton.top - 7), this,
+                     CRect(nMargin, nMargin, rcClient.right - nMargin, std::max(nMargin, yButtons - nMargin)), this,
                      IDC_TX_CONTROL);
     m_resize.AddControl(IDC_TX_CONTROL, 0, 0, 1, 1);
     m_resize.AddControl(IDC_STAMPA_RAPPORTO, 1, 1, 1, 1);
     m_resize.AddControl(IDCANCEL, 1, 1, 1, 1);
-    SetWindowPos(nullptr, 0, 0, 750, 350, SWP_NOMOVE | SWP_NOZORDER);
-    CenterWindow();
+    m_resize.Resize();
 
     CTextPageSetup& page = m_control.PageSetup();
     page.nWidth = 11905;

@@ -255,3 +255,52 @@ TEST_F(TxControlTest, FormattingKeysAreKeptWhenTheDocumentIsSaved)
     EXPECT_EQ(CString(L""), Effects(m_control.GetDocument(), 0));
     m_control.SetLocked(false);
 }
+
+TEST_F(TxControlTest, PageBreakShowsAsADottedLineNotAsAGlyph)
+{
+    m_parent.SetWindowPos(nullptr, 0, 0, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    CTextDocument doc;
+    doc.AppendText(L"Prima pagina\r\x0CSeconda pagina\r", CTextCharFormat());
+    m_control.SetDocument(doc);
+    m_control.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+
+    // What the window shows, read back.
+    CRect rcClient;
+    m_control.GetClientRect(&rcClient);
+    HDC hWindowDC = ::GetDC(m_control.m_hWnd);
+    HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindowDC, rcClient.Width(), rcClient.Height());
+    HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
+    ::BitBlt(hMemDC, 0, 0, rcClient.Width(), rcClient.Height(), hWindowDC, 0, 0, SRCCOPY);
+    ::ReleaseDC(m_control.m_hWnd, hWindowDC);
+    const COLORREF background = ::GetSysColor(COLOR_WINDOW);
+    auto marked = [&](int x, int y) { return ::GetPixel(hMemDC, x, y) != background; };
+
+    RECT rcText = {};
+    m_control.SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rcText));
+    POINTL ptBreak = {}, ptAfter = {}, ptEnd = {};
+    m_control.SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&ptBreak), 13);
+    m_control.SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&ptAfter), 14);
+    m_control.SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&ptEnd), 28);
+    ASSERT_GT(ptBreak.y, 0);
+    ASSERT_EQ(ptBreak.y, ptAfter.y);
+    ASSERT_GT(ptAfter.x, ptBreak.x);
+    // A dotted line across the text at the top of the break's line.
+    int nLine = 0;
+    for (int x = rcText.left; x < rcText.right; ++x)
+        nLine += marked(x, ptBreak.y);
+    EXPECT_GT(nLine, (rcText.right - rcText.left) / 4);
+    // Where the control drew its box, nothing; the text after the break as it was.
+    int nGlyph = 0, nText = 0;
+    for (int y = ptBreak.y + 1; y < ptBreak.y + 12; ++y) {
+        for (int x = ptBreak.x; x < ptAfter.x; ++x)
+            nGlyph += marked(x, y);
+        for (int x = ptAfter.x; x < ptEnd.x; ++x)
+            nText += marked(x, y);
+    }
+    EXPECT_EQ(0, nGlyph);
+    EXPECT_GT(nText, 20);
+    ::SelectObject(hMemDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemDC);
+}

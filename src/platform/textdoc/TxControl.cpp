@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(CTX4OLE, CWnd)
     ON_CONTROL_REFLECT_EX(EN_CHANGE, &CTX4OLE::OnChange)
     ON_WM_KEYDOWN()
     ON_WM_CHAR()
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CTX4OLE::CTX4OLE() = default;
@@ -240,6 +241,53 @@ void CTX4OLE::OnChar(UINT, UINT, UINT)
         return;
     }
     Default();
+}
+
+void CTX4OLE::OnPaint()
+{
+    Default();
+    if (m_strShown.Find(L'\x0C') < 0)
+        return;
+    HDC hdc = ::GetDC(m_hWnd);
+    ::HideCaret(m_hWnd);
+    DrawPageBreaks(hdc);
+    ::ShowCaret(m_hWnd);
+    ::ReleaseDC(m_hWnd, hdc);
+}
+
+void CTX4OLE::DrawPageBreaks(HDC hdc) const
+{
+    RECT rcText = {};
+    SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rcText));
+    const int nSaved = ::SaveDC(hdc);
+    ::IntersectClipRect(hdc, rcText.left, rcText.top, rcText.right, rcText.bottom);
+    HPEN hPen = ::CreatePen(PS_DOT, 1, ::GetSysColor(COLOR_GRAYTEXT));
+    ::SelectObject(hdc, hPen);
+    ::SetBkMode(hdc, OPAQUE);
+    ::SetBkColor(hdc, ::GetSysColor(COLOR_WINDOW));
+    const int nDpi = ::GetDeviceCaps(hdc, LOGPIXELSY);
+    for (int p = m_strShown.Find(L'\x0C'); p >= 0; p = m_strShown.Find(L'\x0C', p + 1)) {
+        POINTL pt = {}, ptNext = {};
+        SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&pt), p);
+        SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&ptNext), p + 1);
+        // The line's height: down to the next line, or the font's height on the last one.
+        int cyLine = ::MulDiv(m_doc.GetCharFormat(p).nHalfPoints, nDpi, 144) * 5 / 4;
+        const LRESULT nLine = SendMessage(EM_EXLINEFROMCHAR, 0, p);
+        const LRESULT nNextLine = SendMessage(EM_LINEINDEX, nLine + 1, 0);
+        if (nNextLine > p) {
+            POINTL ptLine = {};
+            SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&ptLine), nNextLine);
+            if (ptLine.y > pt.y)
+                cyLine = ptLine.y - pt.y;
+        }
+        const int cxGlyph = ptNext.y == pt.y && ptNext.x > pt.x ? ptNext.x - pt.x : cyLine / 2;
+        const RECT rcGlyph = {pt.x, pt.y, pt.x + cxGlyph, pt.y + cyLine};
+        ::FillRect(hdc, &rcGlyph, ::GetSysColorBrush(COLOR_WINDOW));
+        ::MoveToEx(hdc, rcText.left, pt.y, nullptr);
+        ::LineTo(hdc, rcText.right, pt.y);
+    }
+    ::RestoreDC(hdc, nSaved);
+    ::DeleteObject(hPen);
 }
 
 void CTX4OLE::SetLocked(bool bLocked)

@@ -66,10 +66,13 @@ protected:
     // saved; the paragraph formats that a document cannot keep are not applied.
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The control draws a page break as a box: it is shown as a dotted line across the text instead.
+    afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 
 private:
     void ShowDocument();
+    void DrawPageBreaks(HDC hdc) const;
     CString ReadControlText() const;
 
     CTextDocument m_doc;
