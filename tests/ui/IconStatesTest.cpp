@@ -163,6 +163,26 @@ TEST_F(IconStatesTest, AlphaImagesAreDrawnPreMultiplied)
     EXPECT_EQ(RGB(0, 0, 255), canvas.At(1, 0));
 }
 
+// Drawing leaves the blended copies free: each can be selected into another DC afterwards.
+TEST_F(IconStatesTest, DrawnImagesStayFreeForOtherDCs)
+{
+    CXTPImageManagerIcon* entries[] = {IconEntry(), AlphaEntry()};
+    for (CXTPImageManagerIcon* pIcon : entries) {
+        ASSERT_NE(nullptr, pIcon);
+        SCOPED_TRACE(pIcon->IsAlpha() ? "alpha" : "icon");
+        CPixelCanvas canvas(4, 1);
+        pIcon->Draw(&canvas, CPoint(0, 0));
+        HBITMAP hBlended = pIcon->GetIcon().PreMultiply();
+        ASSERT_NE(nullptr, hBlended);
+        HDC hDC = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = ::SelectObject(hDC, hBlended);
+        EXPECT_NE(nullptr, hOld);
+        if (hOld)
+            ::SelectObject(hDC, hOld);
+        ::DeleteDC(hDC);
+    }
+}
+
 TEST_F(IconStatesTest, HeightFollowsTheWidthInWholePixels)
 {
     HICON hIcon = MakeIcon(16, 15, [](int, int) { return RGB(255, 0, 0); });

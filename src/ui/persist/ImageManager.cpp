@@ -237,6 +237,8 @@ CXTPImageManager::CXTPImageManager()
 CXTPImageManager::~CXTPImageManager()
 {
     RemoveAll();
+    if (m_hBlendDC)
+        ::DeleteDC(m_hBlendDC);
     if (m_hMsImgDll)
         ::FreeLibrary(m_hMsImgDll);
 }
@@ -677,15 +679,20 @@ HBITMAP CXTPImageManager::CreateOpaqueBitmap(HBITMAP hBitmap, COLORREF clrBackgr
 
 void CXTPImageManager::AlphaBlendBitmap(CDC* pDC, HBITMAP hBitmap, CPoint ptDest, CSize szDest, CPoint ptSrc, CSize szSrc)
 {
-    PFNALPHABLEND pfnAlphaBlend = XTPImageManager()->m_pfnAlphaBlend;
+    CXTPImageManager* pImages = XTPImageManager();
+    PFNALPHABLEND pfnAlphaBlend = pImages->m_pfnAlphaBlend;
     if (!pfnAlphaBlend || !hBitmap)
         return;
     if (szSrc == CSize(0, 0))
         szSrc = szDest;
-    HDC hMemDC = ::CreateCompatibleDC(nullptr);
+    if (!pImages->m_hBlendDC)
+        pImages->m_hBlendDC = ::CreateCompatibleDC(nullptr);
+    HDC hMemDC = pImages->m_hBlendDC;
+    if (!hMemDC)
+        return;
+    // The bitmap leaves the DC again at once: it stays free for every other use.
     HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     pfnAlphaBlend(pDC->GetSafeHdc(), ptDest.x, ptDest.y, szDest.cx, szDest.cy, hMemDC, ptSrc.x, ptSrc.y, szSrc.cx, szSrc.cy, blend);
     ::SelectObject(hMemDC, hOld);
-    ::DeleteDC(hMemDC);
 }

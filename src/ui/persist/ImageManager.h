@@ -314,6 +314,9 @@ private:
     CArray<CXTPImageManagerImageList*, CXTPImageManagerImageList*> m_arrImageList;
     UINT m_nCustomID = 0x10AAA;
     HMODULE m_hMsImgDll = nullptr;
+    // The memory DC that holds a bitmap while it is blended, made on first use: a DC made for every icon drawn
+    // cost more than the blend itself.
+    HDC m_hBlendDC = nullptr;
     BOOL m_bDrawReverted = FALSE;
 };
 
