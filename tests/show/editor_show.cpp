@@ -1,0 +1,122 @@
+// Shows the button image editor on a painted icon, with the rectangle tool chosen and a red cell selected, and saves
+// a picture of the dialog taken inside the process (the root-window capture can show owned windows black):
+// build/<folder>/tests/editor_show.exe OUT.bmp. The dialog runs through the modal seam, so the program ends alone.
+#include "platform/mfc/afxdialog.h"
+#include "ui/commandbars/XTPImageEditorDlg.h"
+#include "ui/persist/ImageManager.h"
+#include "ui/uires.h"
+
+#include <cstdio>
+
+namespace
+{
+void PumpPaint()
+{
+    MSG msg;
+    for (int i = 0; i < 20; i++) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(20);
+    }
+}
+
+// A 16 x 16 icon: a yellow disc with a dark ring on a transparent ground.
+HICON CreateSampleIcon()
+{
+    HDC hScreen = ::GetDC(nullptr);
+    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
+    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hMask);
+    ::PatBlt(hDC, 0, 0, 16, 16, WHITENESS);
+    ::SelectObject(hDC, ::GetStockObject(BLACK_BRUSH));
+    ::Ellipse(hDC, 1, 1, 15, 15);
+    ::SelectObject(hDC, hColor);
+    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
+    HBRUSH hBrush = ::CreateSolidBrush(RGB(250, 200, 40));
+    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(120, 60, 0));
+    ::SelectObject(hDC, hBrush);
+    ::SelectObject(hDC, hPen);
+    ::Ellipse(hDC, 1, 1, 15, 15);
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBrush);
+    ::DeleteObject(hPen);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
+    HICON hIcon = ::CreateIconIndirect(&ii);
+    ::DeleteObject(hColor);
+    ::DeleteObject(hMask);
+    return hIcon;
+}
+
+// The window copied from its own surface, frame included, into a 24-bit BMP file.
+BOOL SavePicture(HWND hWnd, const char* pszPath)
+{
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rc.Width();
+    info.bmiHeader.biHeight = rc.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    HDC hWindowDC = ::GetWindowDC(hWnd);
+    ::BitBlt(hDC, 0, 0, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
+    ::ReleaseDC(hWnd, hWindowDC);
+    ::GdiFlush();
+    const int nStride = (rc.Width() * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + nStride * rc.Height();
+    FILE* pFile = std::fopen(pszPath, "wb");
+    if (pFile) {
+        std::fwrite(&file, sizeof(file), 1, pFile);
+        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, pFile);
+        std::fwrite(pBits, nStride, rc.Height(), pFile);
+        std::fclose(pFile);
+    }
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    return pFile != nullptr;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* pszOut = argc > 1 ? argv[1] : "editor_show.bmp";
+    XTPImageManager();   // the alpha drawing entry
+    CXTPImageEditorDlg dialog;
+    HICON hIcon = CreateSampleIcon();
+    dialog.SetIcon(CXTPImageManagerIconHandle(hIcon));
+    BOOL bSaved = FALSE;
+    AfxSetModalHandler([&](CDialog&) -> INT_PTR {
+        dialog.CenterWindow();
+        dialog.ShowWindow(SW_SHOW);
+        dialog.SendMessage(WM_COMMAND, XTP_ID_IMAGEEDITOR_RECTANGLE);
+        dialog.GetDlgItem(XTP_IDS_CLR_RED)->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        CWnd* pPicture = dialog.GetDlgItem(XTP_IDC_IMAGEEDITOR_PICTURE);
+        const CSize szCell = static_cast<CXTPImageEditorPicture*>(pPicture)->GetCellSize();
+        pPicture->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(szCell.cx * 5, szCell.cy * 5));
+        pPicture->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(szCell.cx * 10 + 1, szCell.cy * 10 + 1));
+        pPicture->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(szCell.cx * 10 + 1, szCell.cy * 10 + 1));
+        dialog.SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, 0);
+        PumpPaint();
+        bSaved = SavePicture(dialog.m_hWnd, pszOut);
+        ::Sleep(3000);   // long enough for a root-window shot too
+        return IDCANCEL;
+    });
+    dialog.DoModal();
+    ::DestroyIcon(hIcon);
+    return bSaved ? 0 : 1;
+}
