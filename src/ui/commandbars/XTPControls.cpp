@@ -1,6 +1,7 @@
 #include "ui/commandbars/XTPControls.h"
 
 #include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPControlCustom.h"
 #include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -23,6 +24,7 @@ CXTPControl* CreateControl(int nType, int nId, BOOL bFromMenu)
     case xtpControlSplitButtonPopup: return new CXTPControlPopup;
     case xtpControlEdit: return new CXTPControlEdit;
     case xtpControlComboBox: return new CXTPControlComboBox;
+    case xtpControlCustom: return new CXTPControlCustom;
     }
     return nullptr;
 }
