@@ -6,6 +6,7 @@
 #include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPDockContext.h"
+#include "ui/commandbars/XTPDialogBar.h"
 #include "ui/commandbars/XTPDockState.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/PropExchangeArchive.h"
@@ -104,6 +105,13 @@ void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
         pInfo->m_bVisible = pBar->IsVisibleFlag();
         pInfo->m_nMRUWidth = pBar->GetMRUWidth();
         pInfo->m_bFloating = pBar->GetPosition() == xtpBarFloating;
+        if (pBar->IsKindOf(RUNTIME_CLASS(CXTPDialogBar)))
+        {
+            auto* pDialogBar = static_cast<CXTPDialogBar*>(pBar);
+            pInfo->m_bDialogBar = TRUE;
+            pInfo->m_szDockingClient = pDialogBar->GetDockingClientSize();
+            pInfo->m_szFloatingClient = pDialogBar->GetFloatingClientSize();
+        }
         CXTPDockContext* pContext = pBar->GetDockContext();
         if (pBar->GetSafeHwnd())
         {
@@ -203,6 +211,8 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent)
         else
             pBar->SetFloatingMode(m_pSite, FALSE);
         pBar->SetMRUWidth(pInfo->m_nMRUWidth);
+        if (pInfo->m_bDialogBar && pBar->IsKindOf(RUNTIME_CLASS(CXTPDialogBar)))
+            static_cast<CXTPDialogBar*>(pBar)->SetClientSizes(pInfo->m_szDockingClient, pInfo->m_szFloatingClient);
         if (CXTPDockContext* pContext = pBar->GetDockContext())
         {
             pContext->m_nLastDockPosition = pInfo->m_uMRUDockPosition;
