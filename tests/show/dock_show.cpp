@@ -1,10 +1,12 @@
 // Shows docking panes under theme 2 and saves a picture of the program's windows taken inside the process (the
 // root-window capture shows popups black): build/<folder>/tests/dock_show.exe MODE OUT.bmp, MODE one of "docked",
-// "floating", "autohidden", "slidout". scripts/screenshot can show the frame too, but not the floating frame.
+// "floating", "autohidden", "slidout", "markers" (a translucent drag over the notes with its markers, the left
+// arrow under the cursor). scripts/screenshot can show the frame too, but not the floating frame.
 #include "platform/mfc/afxframe.h"
 #include "ui/docking/DockingPane.h"
 #include "ui/docking/DockingPaneAutoHidePanel.h"
 #include "ui/docking/DockingPaneAutoHideWnd.h"
+#include "ui/docking/DockingPaneContext.h"
 #include "ui/docking/DockingPaneLayout.h"
 #include "ui/docking/DockingPaneManager.h"
 #include "ui/docking/DockingPaneTabbedContainer.h"
@@ -87,8 +89,25 @@ BOOL SavePicture(const CRect& rcArea, const char* pszPath)
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         CRect rc;
         ::GetWindowRect(*it, &rc);
+        rc.OffsetRect(-rcArea.TopLeft());
         HDC hWindowDC = ::GetWindowDC(*it);
-        ::BitBlt(hDC, rc.left - rcArea.left, rc.top - rcArea.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
+        // A shaped window copies its shape only; a layered one is blended with its alpha, as a compositor would.
+        HRGN hShape = ::CreateRectRgn(0, 0, 0, 0);
+        if (::GetWindowRgn(*it, hShape) != ERROR) {
+            ::OffsetRgn(hShape, rc.left, rc.top);
+            ::SelectClipRgn(hDC, hShape);
+        }
+        BYTE nAlpha = 255;
+        DWORD dwFlags = 0;
+        if ((::GetWindowLongPtrW(*it, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+            ::GetLayeredWindowAttributes(*it, nullptr, &nAlpha, &dwFlags) && (dwFlags & LWA_ALPHA)) {
+            BLENDFUNCTION blend = {AC_SRC_OVER, 0, nAlpha, 0};
+            ::AlphaBlend(hDC, rc.left, rc.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, rc.Width(), rc.Height(), blend);
+        } else {
+            ::BitBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
+        }
+        ::SelectClipRgn(hDC, nullptr);
+        ::DeleteObject(hShape);
         ::ReleaseDC(*it, hWindowDC);
     }
     ::GdiFlush();
@@ -150,8 +169,23 @@ int main(int argc, char** argv)
             }
         }
     }
+    CXTPDockingPaneContext* pContext = manager.GetDockingContext();
+    if (std::strcmp(pszMode, "markers") == 0) {
+        manager.m_bShowContentsWhileDragging = TRUE;
+        manager.m_bShowDockingContextStickers = TRUE;
+        CRect rcTree = pTree->GetTabbedContainer()->GetScreenRect();
+        CRect rcNotes = pNotes->GetTabbedContainer()->GetScreenRect();
+        pContext->BeginDrag(pTree->GetTabbedContainer(), CPoint(rcTree.left + 30, rcTree.top + 5));
+        pContext->InitLoop();
+        pContext->Move(rcNotes.CenterPoint());
+        // The left arrow of the centre marker: 15, 46 inside it.
+        CRect rcCentre;
+        pContext->GetMarkers().front()->GetWindowRect(rcCentre);
+        pContext->Move(rcCentre.TopLeft() + CPoint(15, 46));
+    }
     PumpPaint();
     BOOL bSaved = SavePicture(rcArea, pszOut);
+    pContext->EndDrag();
     pFrame->DestroyWindow();
     return bSaved ? 0 : 1;
 }

@@ -104,10 +104,7 @@ CString KindOfKey(const CString& strKey)
     int nComma = strKey.Find(L',');
     return nComma < 0 ? strKey : strKey.Left(nComma);
 }
-}
 
-namespace
-{
 BOOL IsWindowElement(const CXTPDockingPaneElement* pElement)
 {
     return pElement->GetType() == xtpPaneTypeTabbedContainer || pElement->GetType() == xtpPaneTypeMiniWnd ||
