@@ -75,8 +75,9 @@ CXTPDockingPaneElement* CXTPDockingPaneAutoHidePanel::Clone(CXTPDockingPaneLayou
         GetDockingPaneManager()->CreateElement(xtpPaneTypeAutoHidePanel, pLayout));
     pClone->m_nDirection = m_nDirection;
     if (pMap) {
-        if (auto* pDonor = dynamic_cast<CXTPDockingPaneAutoHidePanel*>(pLayout->TakeDonor(this)))
-            pDonor->HandOverWindow(pClone);
+        auto* pDonor = dynamic_cast<CXTPDockingPaneAutoHidePanel*>(pLayout->TakeDonor(this));
+        if (pDonor && pDonor->HandOverWindow(pClone))
+            CXTPDockingPaneDropTarget::HandOver(pDonor->m_pDropTarget, pClone->m_pDropTarget);
     }
     for (CXTPDockingPaneElement* pContainer : m_lstContainers)
         pClone->AddContainer(pContainer->Clone(pLayout, pMap, dwIgnoredOptions));

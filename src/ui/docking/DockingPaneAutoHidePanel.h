@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/docking/DockingPaneBase.h"
+#include "ui/docking/DockingPaneDropTarget.h"
 #include "ui/docking/TabManager.h"
 
 #include <memory>
@@ -11,7 +12,9 @@ class CXTPDockingPane;
 class CXTPDockingPaneAutoHideWnd;
 class CXTPDockingPaneTabbedContainer;
 
-class CXTPDockingPaneAutoHidePanel : public CWnd, public CXTPDockingPaneElement
+class CXTPDockingPaneAutoHidePanel : public CWnd,
+                                     public CXTPDockingPaneElement,
+                                     private CXTPDockingPaneDropTarget::COwner
 {
 public:
     // The tabs of one hidden container, drawn by the theme's auto-hide tab painter; the panel lays them out.
@@ -56,6 +59,8 @@ public:
     // The tab painter's position for the panel's side: tabs face the frame's inside.
     int GetTabPosition() const;
     const std::vector<std::unique_ptr<CTabGroup>>& GetTabGroups() const { return m_arrTabGroups; }
+    // Registered with the window: data dragged over a tab slides its pane out (as the tab painter's option says).
+    COleDropTarget* GetDropTarget() { return m_pDropTarget.get(); }
 
     // Element
     BOOL ContainsPane(CXTPDockingPaneElement* pElement) const override;
@@ -78,6 +83,7 @@ protected:
     afx_msg LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -89,9 +95,11 @@ private:
     int GetStripThickness();
     // The pane is the one shown by the slide-out window.
     BOOL IsPaneOut(const CXTPDockingPane* pPane) const;
+    void OnDragOverTab(CPoint point) override;
 
     int m_nDirection = 0;
     CXTPDockingPaneElementList m_lstContainers;
     CXTPDockingPaneAutoHideWnd* m_pActiveWnd = nullptr;
     std::vector<std::unique_ptr<CTabGroup>> m_arrTabGroups;
+    std::unique_ptr<CXTPDockingPaneDropTarget> m_pDropTarget{new CXTPDockingPaneDropTarget(this)};
 };

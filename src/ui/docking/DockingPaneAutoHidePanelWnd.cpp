@@ -198,8 +198,10 @@ void CXTPDockingPaneAutoHidePanel::LayoutTabGroups(CDC* pDC, const CRect& rcStri
 BOOL CXTPDockingPaneAutoHidePanel::Create(CWnd* pParent)
 {
     LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
-    return CreateEx(0, lpszClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(), pParent,
-                    0);
+    if (!CreateEx(0, lpszClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(), pParent, 0))
+        return FALSE;
+    m_pDropTarget->Register(this);
+    return TRUE;
 }
 
 void CXTPDockingPaneAutoHidePanel::OnSizeParent(CWnd* pParent, CRect /*rect*/, LPVOID lParam)
@@ -314,6 +316,7 @@ BEGIN_MESSAGE_MAP(CXTPDockingPaneAutoHidePanel, CWnd)
     ON_MESSAGE(WM_MOUSEHOVER, &CXTPDockingPaneAutoHidePanel::OnMouseHover)
     ON_WM_LBUTTONDOWN()
     ON_WM_RBUTTONDOWN()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 BOOL CXTPDockingPaneAutoHidePanel::OnEraseBkgnd(CDC* /*pDC*/)
@@ -376,6 +379,24 @@ LRESULT CXTPDockingPaneAutoHidePanel::OnMouseHover(WPARAM /*wParam*/, LPARAM lPa
             ShowPane(pPane, FALSE);
     }
     return 0;
+}
+
+void CXTPDockingPaneAutoHidePanel::OnDragOverTab(CPoint point)
+{
+    if (!GetPaintManager()->GetAutoHideTabPainter()->m_bSelectOnDragOver)
+        return;
+    CXTPDockingPane* pPane = HitTest(point);
+    if (pPane && !IsPaneOut(pPane)) {
+        CloseActiveWindow(FALSE);
+        if (!m_pActiveWnd)
+            ShowPane(pPane, FALSE);
+    }
+}
+
+void CXTPDockingPaneAutoHidePanel::OnDestroy()
+{
+    m_pDropTarget->Revoke();
+    CWnd::OnDestroy();
 }
 
 void CXTPDockingPaneAutoHidePanel::OnLButtonDown(UINT nFlags, CPoint point)

@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CXTPDockingPaneTabbedContainer, CWnd)
     ON_WM_LBUTTONUP()
     ON_WM_CAPTURECHANGED()
     ON_WM_MOUSELEAVE()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CXTPDockingPaneTabbedContainer::CXTPDockingPaneTabbedContainer(CXTPDockingPaneLayout* pLayout)
@@ -48,8 +49,9 @@ void CXTPDockingPaneTabbedContainer::CreateContainerWindow()
     if (m_hWnd || m_pLayout->IsUserLayout() || !m_pDockingSite || !m_pDockingSite->GetSafeHwnd())
         return;
     LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
-    CreateEx(0, lpszClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0),
-             m_pDockingSite, 0);
+    if (CreateEx(0, lpszClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0),
+                 m_pDockingSite, 0))
+        m_pDropTarget->Register(this);
     (void)pManager;
 }
 
@@ -490,8 +492,11 @@ CXTPDockingPaneElement* CXTPDockingPaneTabbedContainer::Clone(CXTPDockingPaneLay
     if (pMap) {
         // Applying a layout: the window of a replaced container goes on here, shown as a new one would be.
         auto* pDonor = dynamic_cast<CXTPDockingPaneTabbedContainer*>(pLayout->TakeDonor(this));
-        if (pDonor && pDonor->HandOverWindow(pClone) && !IsHidden() && !(pClone->GetStyle() & WS_VISIBLE))
-            pClone->ShowWindow(SW_SHOWNA);
+        if (pDonor && pDonor->HandOverWindow(pClone)) {
+            CXTPDockingPaneDropTarget::HandOver(pDonor->m_pDropTarget, pClone->m_pDropTarget);
+            if (!IsHidden() && !(pClone->GetStyle() & WS_VISIBLE))
+                pClone->ShowWindow(SW_SHOWNA);
+        }
         for (CXTPDockingPane* pPane : m_lstPanes) {
             CXTPDockingPane* pPaneClone = static_cast<CXTPDockingPane*>(pPane->Clone(pLayout, pMap));
             pClone->AddPane(pPaneClone);
@@ -786,6 +791,21 @@ void CXTPDockingPaneTabbedContainer::OnCaptureChanged(CWnd* pWnd)
     m_pTrackingPane = nullptr;
     m_rcTabs.clear();
     CWnd::OnCaptureChanged(pWnd);
+}
+
+void CXTPDockingPaneTabbedContainer::OnDragOverTab(CPoint point)
+{
+    if (!GetPaintManager()->m_bSelectOnDragOver || !IsTabsVisible())
+        return;
+    CXTPDockingPane* pPane = PaneOfItem(CXTPTabManager::HitTest(point));
+    if (pPane && pPane != m_pSelectedPane)
+        SelectPane(pPane, FALSE, FALSE);
+}
+
+void CXTPDockingPaneTabbedContainer::OnDestroy()
+{
+    m_pDropTarget->Revoke();
+    CWnd::OnDestroy();
 }
 
 void CXTPDockingPaneTabbedContainer::OnMouseLeave()

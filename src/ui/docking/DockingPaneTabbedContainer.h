@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/docking/DockingPane.h"
+#include "ui/docking/DockingPaneDropTarget.h"
 #include "ui/docking/TabManager.h"
 #include "ui/themes/TipContext.h"
 
@@ -10,7 +11,8 @@
 class CXTPDockingPaneTabbedContainer : public CWnd,
                                        public CXTPDockingPaneElement,
                                        public CXTPTabManager,
-                                       public CPaneCaptionButtonOwner
+                                       public CPaneCaptionButtonOwner,
+                                       private CXTPDockingPaneDropTarget::COwner
 {
 public:
     explicit CXTPDockingPaneTabbedContainer(CXTPDockingPaneLayout* pLayout);
@@ -77,6 +79,8 @@ public:
     // Over a visible caption button its string; over a tab the pane's title, as the tab painter's tip mode allows.
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
     CTipContext* GetToolTipContext() { return &m_tipContext; }
+    // Registered with the window: data dragged over a tab selects its pane (as the tab painter's option says).
+    COleDropTarget* GetDropTarget() { return m_pDropTarget.get(); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -89,6 +93,7 @@ protected:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnCaptureChanged(CWnd* pWnd);
     afx_msg void OnMouseLeave();
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -96,6 +101,7 @@ private:
     void LayoutPanes(BOOL bShow);
     void EndTabDrag();
     CXTPDockingPane* PaneOfItem(CXTPTabManagerItem* pItem) const;
+    void OnDragOverTab(CPoint point) override;
 
     BOOL m_bMaximized = FALSE;
     BOOL m_bShowCaption = TRUE;
@@ -105,4 +111,5 @@ private:
     std::vector<CRect> m_rcTabs;
     std::vector<CXTPDockingPane*> m_lstPanes;
     CTipContext m_tipContext{this};
+    std::unique_ptr<CXTPDockingPaneDropTarget> m_pDropTarget{new CXTPDockingPaneDropTarget(this)};
 };
