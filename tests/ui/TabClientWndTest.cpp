@@ -381,3 +381,72 @@ TEST_F(TabClientWndTest, DataDraggedOverATabActivatesItsDocument)
     EXPECT_EQ(pEntrate->m_hWnd, m_pFrame->MDIGetActive());
     m_client.GetDropTarget()->GetDropTarget()->DragLeave();
 }
+
+TEST_F(TabClientWndTest, ATabDraggedOntoAnotherGroupMovesThereAndEscapeLeavesItInPlace)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    CTestDocument* pRiepilogo = AddDocument(L"Riepilogo");
+    Command(XTP_ID_WORKSPACE_NEWVERTICAL);
+    ASSERT_EQ((std::vector<int>{2, 1}), Counts());
+    CPoint ptTab = m_client.GetWorkspace(0)->GetItem(0)->GetRect().CenterPoint();
+    CPoint ptOther = m_client.GetWorkspaceRect(1).CenterPoint();
+
+    struct Case { const char* pszWhat; UINT nEnd; WPARAM wEndKey; std::vector<int> counts; } cases[] = {
+        {"Escape", WM_KEYDOWN, VK_ESCAPE, {2, 1}},
+        {"right button", WM_RBUTTONDOWN, 0, {2, 1}},
+        {"released over the other group", WM_LBUTTONUP, 0, {1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        // The loop reads the client's own queue: the moves and the end are waiting there.
+        m_client.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptOther.x, ptOther.y));
+        m_client.PostMessage(c.nEnd, c.wEndKey, MAKELPARAM(ptOther.x, ptOther.y));
+        m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptTab.x, ptTab.y));
+        EXPECT_EQ(c.counts, Counts());
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
+    EXPECT_EQ((std::vector<CString>{L"Riepilogo", L"Entrate"}), Captions(1));
+    EXPECT_EQ(pRiepilogo->m_hWnd, m_client.GetWorkspace(1)->GetItem(0)->GetHandle());
+    EXPECT_EQ(L"Entrate", m_client.GetWorkspace(1)->GetSelectedItem()->GetCaption());
+}
+
+TEST_F(TabClientWndTest, DraggingTheSplitterSetsTheWeightsToTheNewLengths)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    Command(XTP_ID_WORKSPACE_NEWHORIZONTAL);
+    CRect rcSplitter = m_client.GetWorkspace(0)->GetSplitterRect();
+    ASSERT_FALSE(rcSplitter.IsRectEmpty());
+    int nHeight = ClientRect().Height();
+    CPoint pt = rcSplitter.CenterPoint();
+    m_client.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y - 40));
+    m_client.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y - 40));
+    m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    std::vector<double> weights = Weights();
+    ASSERT_EQ(2u, weights.size());
+    EXPECT_EQ(m_client.GetWorkspaceRect(0).Height(), weights[0]);
+    EXPECT_EQ(m_client.GetWorkspaceRect(1).Height(), weights[1]);
+    EXPECT_EQ(nHeight - 5, weights[0] + weights[1]);
+    EXPECT_EQ(rcSplitter.top - 40, m_client.GetWorkspaceRect(0).bottom);
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(TabClientWndTest, TabsOfTheGroupsAnswerTheTipContext)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    m_client.GetPaintManager()->m_nToolTipMode = 1;
+    CPoint pt = m_client.GetWorkspace(0)->GetItem(1)->GetRect().CenterPoint();
+    TTTOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    EXPECT_EQ(1, m_client.OnToolHitTest(pt, &info));
+    EXPECT_EQ(m_client.m_hWnd, info.hwnd);
+    EXPECT_STREQ(L"Spese", info.lpszText);
+    ::free(info.lpszText);
+    // Below the strips lie the documents' pages: no tool.
+    EXPECT_EQ(-1, m_client.OnToolHitTest(m_client.GetWorkspace(0)->GetClientRect().CenterPoint(), nullptr));
+}

@@ -977,6 +977,12 @@ void CXTPTabClientWnd::TrackSplitter(int nSplitter, CPoint pt)
     Invalidate(FALSE);
 }
 
+INT_PTR CXTPTabClientWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    CWorkspace* pWorkspace = m_bWorkspaceMode ? WorkspaceFromPoint(point) : nullptr;
+    return pWorkspace ? pWorkspace->CXTPTabManager::OnToolHitTest(m_hWnd, pWorkspace->HitTest(point), pTI) : -1;
+}
+
 // Drop target
 
 DROPEFFECT CXTPTabClientWnd::CDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,

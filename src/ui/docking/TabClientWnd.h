@@ -108,6 +108,9 @@ public:
     // The group's tabs as numbered buttons of a popup, the selected one checked; their ids are 1, 2, ...
     void FillWindowList(CWorkspace* pWorkspace, CXTPPopupBar* pPopup);
 
+    // The tab under the point, in the workspace mode, for the tip context.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+
     // The groups laid out in the client area (workspace mode) or the strip above it (simple mode).
     void Reposition() override;
     // The area of a group and of the splitter after it, in client coordinates, from the last layout.
