@@ -450,3 +450,55 @@ TEST_F(TabClientWndTest, TabsOfTheGroupsAnswerTheTipContext)
     // Below the strips lie the documents' pages: no tool.
     EXPECT_EQ(-1, m_client.OnToolHitTest(m_client.GetWorkspace(0)->GetClientRect().CenterPoint(), nullptr));
 }
+
+namespace
+{
+// A document that answers the tab's icon or colour questions as told.
+class CAnsweringDocument : public CMDIChildWnd
+{
+public:
+    HICON m_hTabIcon = nullptr;
+    COLORREF m_clrTab = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_XTP_GETTABICON)
+            return reinterpret_cast<LRESULT>(m_hTabIcon);
+        if (message == WM_XTP_GETTABCOLOR)
+            return static_cast<LRESULT>(m_clrTab);
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+};
+}
+
+TEST_F(TabClientWndTest, ATabsIconAndColourAreAskedFromItsDocument)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    HICON hTabIcon = ::LoadIconW(nullptr, IDI_WARNING), hSmall = ::LoadIconW(nullptr, IDI_ERROR),
+          hBig = ::LoadIconW(nullptr, IDI_INFORMATION);
+    auto* pDocument = new CAnsweringDocument;
+    ASSERT_TRUE(pDocument->Create(nullptr, L"Entrate", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                  CFrameWnd::rectDefault, m_pFrame));
+    CWorkspace* pWorkspace = m_client.GetWorkspace(0);
+    CXTPTabManagerItem* pItem = pWorkspace->GetItem(0);
+    // The document's answer first, then its small and big window icons, then the system's.
+    struct Case { HICON hAnswer, hSmallIcon, hBigIcon, hExpected; } cases[] = {
+        {hTabIcon, hSmall, hBig, hTabIcon},
+        {nullptr, hSmall, hBig, hSmall},
+        {nullptr, nullptr, hBig, hBig},
+        {nullptr, nullptr, nullptr, ::LoadIconW(nullptr, IDI_WINLOGO)},
+    };
+    for (const Case& c : cases) {
+        pDocument->m_hTabIcon = c.hAnswer;
+        pDocument->SetIcon(c.hSmallIcon, FALSE);
+        pDocument->SetIcon(c.hBigIcon, TRUE);
+        EXPECT_EQ(c.hExpected, pWorkspace->GetItemIcon(pItem));
+    }
+    // A colour answered by the document becomes the tab's; none keeps the one it had.
+    COLORREF clrBefore = pItem->GetColor();
+    EXPECT_EQ(clrBefore, pWorkspace->GetItemColor(pItem));
+    pDocument->m_clrTab = RGB(10, 120, 200);
+    EXPECT_EQ(RGB(10, 120, 200), pItem->GetColor());
+    EXPECT_EQ(RGB(10, 120, 200), pItem->GetOwnColor());
+}
