@@ -5,6 +5,7 @@
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/docking/TabClientWnd.h"
+#include "ui/themes/BarPainter.h"
 #include "ui/themes/TabPainter.h"
 #include "ui/uires.h"
 
@@ -501,4 +502,37 @@ TEST_F(TabClientWndTest, ATabsIconAndColourAreAskedFromItsDocument)
     pDocument->m_clrTab = RGB(10, 120, 200);
     EXPECT_EQ(RGB(10, 120, 200), pItem->GetColor());
     EXPECT_EQ(RGB(10, 120, 200), pItem->GetOwnColor());
+}
+
+TEST(TabClientTheme, TheTabStyleFollowsTheBarsThemeUntilAPainterIsSet)
+{
+    BOOL bInstalled = CXTPBarPainter::IsInstalled();
+    int nTheme = bInstalled ? CXTPBarPainter::GetInstalled()->GetThemeId() : 0;
+    struct Case { int nTheme, nStyle, nColors; BOOL bHotTracking; int nClientFrame; } cases[] = {
+        {CXTPBarPainter::themeShadowed, 5, 2, FALSE, CXTPTabPainter::frameBorder},
+        {CXTPBarPainter::themeGradient, 3, 4, TRUE, CXTPTabPainter::frameNone},
+        {CXTPBarPainter::themeVisualStyles, 0, 8, TRUE, CXTPTabPainter::frameNone},
+        {CXTPBarPainter::themeGradientVariant, 3, 16, FALSE, CXTPTabPainter::frameBorder},
+    };
+    for (const Case& c : cases) {
+        CXTPBarPainter::SetTheme(c.nTheme);
+        CXTPTabClientWnd client;
+        client.UpdateWorkspaces();
+        CXTPTabPainter* pPainter = client.GetPaintManager();
+        EXPECT_EQ(c.nStyle, pPainter->GetStyle()) << c.nTheme;
+        EXPECT_EQ(c.nColors, pPainter->GetColors()) << c.nTheme;
+        EXPECT_EQ(c.bHotTracking, pPainter->m_bHotTracking) << c.nTheme;
+        EXPECT_EQ(c.nClientFrame, pPainter->m_nClientFrame) << c.nTheme;
+
+        // A painter of the program's own stays whatever the theme.
+        client.SetPaintManager(new CXTPTabPainter);
+        client.GetPaintManager()->SetStyle(7);
+        CXTPBarPainter::SetTheme(c.nTheme == 1 ? 2 : 1);
+        client.UpdateWorkspaces();
+        EXPECT_EQ(7, client.GetPaintManager()->GetStyle()) << c.nTheme;
+    }
+    if (bInstalled)
+        CXTPBarPainter::SetTheme(nTheme);
+    else
+        CXTPBarPainter::ReleasePainter();
 }
