@@ -1,5 +1,7 @@
 #include "SetDati.h"
 
+#include <cwchar>
+
 CSetDati::CSetDati(LPCTSTR pszTable, CADOConnection& connection)
     : CADORecordset(connection), m_strTable(pszTable)
 {
@@ -18,9 +20,33 @@ void CSetDati::OpenOrdered(LPCTSTR pszColumn)
     Open(sql, adOpenStatic, adLockReadOnly, adCmdText);
 }
 
+namespace {
+
+// A key text of one to nine digits without a leading zero reads as the same value whatever the key column's
+// type, as a number or as a text.
+bool IsPlainNumber(LPCTSTR pszKey, long& nNumber)
+{
+    size_t nLength = pszKey ? wcslen(pszKey) : 0;
+    if (nLength == 0 || nLength > 9 || (pszKey[0] == L'0' && nLength > 1))
+        return false;
+    nNumber = 0;
+    for (size_t i = 0; i < nLength; ++i) {
+        if (pszKey[i] < L'0' || pszKey[i] > L'9')
+            return false;
+        nNumber = nNumber * 10 + (pszKey[i] - L'0');
+    }
+    return true;
+}
+
+} // namespace
+
 bool CSetDati::FindByTextKey(LPCTSTR pszKey, BOOL bQuiet)
 {
-    _variant_t key(pszKey);
+    // A seek converts the key to the column's type itself: a plain number then spares the text's BSTR. A
+    // query keeps the text, as its parameter is typed by the value.
+    long nNumber = 0;
+    _variant_t key = GetConnection().IsSeekAllowed() && IsPlainNumber(pszKey, nNumber) ? _variant_t(nNumber)
+                                                                                        : _variant_t(pszKey);
     return FindByKey(1, &key, bQuiet);
 }
 

@@ -76,6 +76,50 @@ TEST_P(SetDatiTest, TextKeyWithQuotesIsWrittenFoundAndDeleted)
     EXPECT_EQ(2L, ScalarLong(L"SELECT COUNT(*) FROM DatiEnte"));
 }
 
+// Key texts that read as numbers: a text key column finds exactly the text, a number key column the number.
+TEST_P(SetDatiTest, KeyTextsOfDigitsFindTheirOwnRow)
+{
+    {
+        CSetDati set(L"DatiEnte", m_data);
+        set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+        const LPCTSTR keys[] = {L"100", L"0100", L"7", L"0"};
+        for (LPCTSTR key : keys) {
+            set.AddNewWithKey(key);
+            set.SetFieldString(L"value", CString(L"valore ") + key);
+            set.UpdateRow();
+        }
+        CSetDati numbers(L"Entrate", m_data);
+        numbers.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+        numbers.AddNewWithKey(L"2104");
+        numbers.SetFieldDouble(L"Anno1", 1.5);
+        numbers.UpdateRow();
+    }
+    const struct { LPCTSTR pszTable; LPCTSTR pszKey; LPCTSTR pszValue; } cases[] = {
+        {L"DatiEnte", L"100", L"valore 100"},
+        {L"DatiEnte", L"0100", L"valore 0100"},
+        {L"DatiEnte", L"7", L"valore 7"},
+        {L"DatiEnte", L"0", L"valore 0"},
+        {L"DatiEnte", L"00", nullptr},
+        {L"DatiEnte", L"1000", nullptr},
+        {L"Entrate", L"2104", L""},
+        {L"Entrate", L"02104", L""},
+        {L"Entrate", L"2105", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.pszKey).ToMultiByte());
+        CSetDati set(c.pszTable, m_data);
+        set.Open(nullptr, adOpenStatic, adLockReadOnly, adCmdTableDirect);
+        bool bFound = set.FindByTextKey(c.pszKey, TRUE);
+        EXPECT_EQ(c.pszValue != nullptr, bFound);
+        if (!bFound || !c.pszValue)
+            continue;
+        if (wcscmp(c.pszTable, L"Entrate") == 0)
+            EXPECT_EQ(1.5, set.GetFieldCurrency(L"Anno1"));
+        else
+            EXPECT_EQ(CString(c.pszValue), set.GetFieldString(L"value"));
+    }
+}
+
 TEST_P(SetDatiTest, TwoKeyColumns)
 {
     // Responsible centres 1 and 2 (0 is the totals row of the schema).

@@ -45,6 +45,24 @@ TEST(CString, FormatUsesTheProgramsConventions)
     EXPECT_EQ(CString(L"due e uno"), s);
 }
 
+// Texts of every length around the short-text buffer come out whole, the arguments read once each.
+TEST(CString, FormatGivesTextsOfAnyLengthWhole)
+{
+    const size_t lengths[] = {0, 1, 254, 255, 256, 257, 1000, 70000};
+    for (size_t n : lengths) {
+        std::wstring body(n, L'x');
+        for (size_t i = 0; i < n; i += 7)
+            body[i] = static_cast<wchar_t>(L'a' + i % 26);
+        CString s;
+        s.Format(L"%s|%d|%s", body.c_str(), 42, L"fine");
+        EXPECT_EQ(body + L"|42|fine", std::wstring(static_cast<LPCTSTR>(s))) << n;
+        EXPECT_EQ(static_cast<int>(n) + 8, s.GetLength()) << n;
+    }
+    CString s;
+    s.Format(L"%c%c", L'a', 0);   // a null character stays part of the text
+    EXPECT_EQ(2, s.GetLength());
+}
+
 TEST(CString, BufferProtocolAndCodePageConversions)
 {
     CString s;

@@ -272,6 +272,16 @@ int CString::FindOneOf(LPCTSTR pszCharSet) const
 
 void CString::FormatV(LPCTSTR pszFormat, va_list args)
 {
+    // Most texts are short: one pass into a buffer on the stack, the count and the heap only for long ones.
+    wchar_t szShort[256];
+    va_list attempt;
+    va_copy(attempt, args);
+    int nShort = _vsnwprintf(szShort, _countof(szShort), pszFormat, attempt);
+    va_end(attempt);
+    if (nShort >= 0 && nShort < static_cast<int>(_countof(szShort))) {
+        m_str.assign(szShort, static_cast<size_t>(nShort));
+        return;
+    }
     va_list count;
     va_copy(count, args);
     int n = _vscwprintf(pszFormat, count);
