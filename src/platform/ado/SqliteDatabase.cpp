@@ -185,6 +185,9 @@ void CSqliteDatabase::Open(const std::wstring& path, const std::wstring& passwor
     try {
         if (rc != SQLITE_OK)
             RaiseLast(rc);
+        // The statements kept prepared hold small blocks of the connection's lookaside memory for good; with the
+        // default room the cursors of every statement run would then come from the heap.
+        ::sqlite3_db_config(m_db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 1200, 256);
         ::sqlite3_extended_result_codes(m_db, 1);
         rc = ::sqlite3_create_collation_v2(m_db, JET_TEXT_COLLATION, SQLITE_UTF16LE, nullptr, CompareJetText, nullptr);
         if (rc == SQLITE_OK)
