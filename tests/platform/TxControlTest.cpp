@@ -304,3 +304,49 @@ TEST_F(TxControlTest, PageBreakShowsAsADottedLineNotAsAGlyph)
     ::DeleteObject(hBitmap);
     ::DeleteDC(hMemDC);
 }
+
+TEST_F(TxControlTest, PastedTextTakesTheFormatAroundItAsTheSavedDocumentDoes)
+{
+    // The clipboard holds the text and a bold rich-text form of it.
+    const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Incollato\\b0}";
+    const wchar_t text[] = L"Incollato";
+    auto place = [&] {
+        ASSERT_TRUE(::OpenClipboard(m_parent.m_hWnd));
+        ::EmptyClipboard();
+        HGLOBAL hRtf = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(rtf));
+        memcpy(::GlobalLock(hRtf), rtf, sizeof(rtf));
+        ::GlobalUnlock(hRtf);
+        ::SetClipboardData(::RegisterClipboardFormatW(L"Rich Text Format"), hRtf);
+        HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(text));
+        memcpy(::GlobalLock(hText), text, sizeof(text));
+        ::GlobalUnlock(hText);
+        ::SetClipboardData(CF_UNICODETEXT, hText);
+        ::CloseClipboard();
+    };
+    const struct
+    {
+        std::vector<int> held;
+        UINT nKey;   // 0: a WM_PASTE
+    } cases[] = {{{VK_CONTROL}, 'V'}, {{VK_SHIFT}, VK_INSERT}, {{}, 0}};
+    for (const auto& c : cases) {
+        place();
+        m_control.SetDocument(Lines(1));
+        m_control.SendMessage(EM_SETSEL, 4, 4);
+        if (c.nKey) {
+            CHeldKeys held(c.held);
+            m_control.SendMessage(WM_KEYDOWN, c.nKey, 1);
+            m_control.SendMessage(WM_CHAR, c.nKey & 0x1F, 1);
+        }
+        else {
+            m_control.SendMessage(WM_PASTE);
+        }
+        const CTextDocument& doc = m_control.GetDocument();
+        EXPECT_EQ(CString(L"RigaIncollato del prospetto"), doc.GetText().Left(27)) << c.nKey;
+        EXPECT_EQ(CString(L""), Effects(doc, 6)) << c.nKey;
+        m_control.SendMessage(EM_SETSEL, 6, 7);
+        CHARFORMAT2W shown = {};
+        shown.cbSize = sizeof(shown);
+        m_control.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&shown));
+        EXPECT_FALSE(shown.dwEffects & CFE_BOLD) << c.nKey;
+    }
+}

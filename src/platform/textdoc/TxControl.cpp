@@ -52,6 +52,7 @@ BEGIN_MESSAGE_MAP(CTX4OLE, CWnd)
     ON_WM_KEYDOWN()
     ON_WM_CHAR()
     ON_WM_PAINT()
+    ON_MESSAGE(WM_PASTE, &CTX4OLE::OnPaste)
 END_MESSAGE_MAP()
 
 CTX4OLE::CTX4OLE() = default;
@@ -222,8 +223,16 @@ BOOL CTX4OLE::OnChange()
 void CTX4OLE::OnKeyDown(UINT nChar, UINT, UINT)
 {
     m_bSwallowChar = false;
-    const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0;
-    const DWORD dwAction = bCtrl ? TxFormattingKey(nChar, ::GetKeyState(VK_SHIFT) < 0) : 0;
+    const bool bAlt = ::GetKeyState(VK_MENU) < 0;
+    const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0 && !bAlt;
+    const bool bShift = ::GetKeyState(VK_SHIFT) < 0;
+    // The control pastes by these keys without a WM_PASTE of its own.
+    if ((bCtrl && !bShift && nChar == 'V') || (!bCtrl && !bAlt && bShift && nChar == VK_INSERT)) {
+        OnPaste(0, 0);
+        m_bSwallowChar = bCtrl;
+        return;
+    }
+    const DWORD dwAction = bCtrl ? TxFormattingKey(nChar, bShift) : 0;
     if (!dwAction) {
         Default();
         return;
@@ -241,6 +250,13 @@ void CTX4OLE::OnChar(UINT, UINT, UINT)
         return;
     }
     Default();
+}
+
+LRESULT CTX4OLE::OnPaste(WPARAM, LPARAM)
+{
+    if (!m_bLocked)
+        SendMessage(EM_PASTESPECIAL, CF_UNICODETEXT, 0);
+    return 0;
 }
 
 void CTX4OLE::OnPaint()

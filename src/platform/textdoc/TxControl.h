@@ -68,6 +68,8 @@ protected:
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     // The control draws a page break as a box: it is shown as a dotted line across the text instead.
     afx_msg void OnPaint();
+    // Pasting takes the text only: the document could not keep formatting the clipboard brought.
+    afx_msg LRESULT OnPaste(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
