@@ -13,6 +13,10 @@
 // A tab dragged onto its own group would open a new group below / beside it
 #define XTP_IDC_WORKSPACE_NEWHORIZ      9425
 #define XTP_IDC_WORKSPACE_NEWVERT       9426
+// The customise drag of a control: copy, move, no place to drop
+#define XTP_IDC_CUSTOMIZE_DRAGCOPY      9301
+#define XTP_IDC_CUSTOMIZE_DRAGMOVE      9302
+#define XTP_IDC_CUSTOMIZE_DRAGNONE      9303
 
 // Bitmaps of the docking markers; pure green is transparent (drawn by tools/make_docking_art.py)
 #define XTP_IDB_DOCKINGPANE_MARKER_CENTRE   9903    // style 0: the square under the four arrows
@@ -23,6 +27,9 @@
 
 // Icons of the new-group commands (9422, 9423), 16 pixels each (drawn by tools/make_workspace_art.py)
 #define XTP_IDB_WORKSPACE_ICONS         9422
+// The customise sheet's icons offered for buttons, 16 pixels wide each; magenta is transparent
+// (drawn by tools/make_customize_icons.py)
+#define XTP_IDB_CUSTOMIZE_ICONS         9322
 
 // Menus: the popups of the framework's controls; submenu 2 is the header's ("RClickHeader").
 #define XTP_IDR_MENU_POPUPS             9014
@@ -62,6 +69,29 @@
 #define XTP_ID_CUSTOMIZE_IMAGEANDTEXT       9324
 #define XTP_ID_CUSTOMIZE_TEXTONLY           9325
 #define XTP_ID_CUSTOMIZE_BEGINAGROUP        9326
+// The customise sheet, its pages and the toolbar-name dialog
+#define XTP_IDD_PAGE_TOOLBARS           9304
+#define XTP_IDC_LIST_TOOLBARS           9305
+#define XTP_IDS_CUSTOMIZE_CLOSE         9307    // the sheet's Cancel button
+#define XTP_IDC_BUTTON_NEW              9308
+#define XTP_IDC_BUTTON_RENAME           9309
+#define XTP_IDC_BUTTON_DELETE           9310
+#define XTP_IDC_BUTTON_RESET            9311
+#define XTP_IDS_CUSTOMIZE               9312    // the sheet's caption
+#define XTP_IDD_PAGE_COMMANDS           9313
+#define XTP_IDS_NEWMENU                 9314
+#define XTP_IDC_LIST_COMMANDS           9327
+#define XTP_IDD_NEWTOOLBAR              9328
+#define XTP_IDC_TOOLBAR_NAME            9329
+#define XTP_IDS_CUSTOM_BAR              9330    // "%d": the number of a new toolbar's proposed name
+#define XTP_IDS_ERROR_BLANKNAME         9331
+#define XTP_IDS_ERROR_LIMIT             9332
+#define XTP_IDS_ERROR_EXISTS            9333    // "|": the name
+#define XTP_IDS_RENAMETOOLBAR           9334
+#define XTP_IDS_CONFIRM_DELETE_TOOLBAR  9335    // "|": the toolbar's title
+#define XTP_IDR_CUSTOMIZE_MENU          9336    // the context menu of a control in customise mode
+#define XTP_IDS_ALLCOMMANDS             9337
+#define XTP_IDC_LIST_CATEGORIES         9338
 #define XTP_IDS_CONFIRM_RESET           9349    // question before a toolbar goes back to its buttons
 #define XTP_IDS_CONFIRM_UPDATE          9394    // "%s": a customised toolbar the program has changed since
 #define XTP_IDS_RESET_TOOLBAR           9395    // the Add-or-remove list's reset entry

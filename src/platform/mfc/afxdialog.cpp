@@ -113,7 +113,7 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
 }
 
 INT_PTR CWnd::DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& create,
-                            const std::function<CDialog*()>& pickDialog)
+                            const std::function<CDialog*()>& pickDialog, BOOL bDisableOwner)
 {
     HWND hWndOwner = GetModalOwner(pParentWnd);
     m_nFlags |= WF_CONTINUEMODAL;   // the window may end itself while it is made (OnInitDialog)
@@ -150,7 +150,7 @@ INT_PTR CWnd::DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& c
     }
 
     // The owner is disabled while the window runs, as for the system's own modal dialogs.
-    end.bEnableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    end.bEnableOwner = bDisableOwner && hWndOwner && ::IsWindowEnabled(hWndOwner);
     if (end.bEnableOwner)
         ::EnableWindow(hWndOwner, FALSE);
     if (!create(hWndOwner))

@@ -368,9 +368,10 @@ protected:
     // pParentWnd's top-level window (the main window without one). With the modal seam's handler installed,
     // the handler works pickDialog()'s dialog and its answer ends the window when it left it open; otherwise
     // the owner is disabled and the modal loop runs, showing the window on the first idle. The window is
-    // destroyed at the end. Answers m_nModalResult, or -1 when the window could not be made.
+    // destroyed at the end. Answers m_nModalResult, or -1 when the window could not be made. Without
+    // bDisableOwner the owner keeps its input (a window that filters it by its own means).
     INT_PTR DoModalWindow(CWnd* pParentWnd, const std::function<BOOL(HWND)>& create,
-                          const std::function<CDialog*()>& pickDialog);
+                          const std::function<CDialog*()>& pickDialog, BOOL bDisableOwner = TRUE);
     // Called after the last message (WM_NCDESTROY), when the object is no longer attached; objects that
     // live on the heap for their window's lifetime delete themselves here.
     virtual void PostNcDestroy();

@@ -89,6 +89,16 @@ enum
 // Layout bits of the dynamic size beside the frame's LM_ bits.
 enum { xtpLayoutHideWrap = 0x80, xtpLayoutPopupRows = 0x100 };
 
+// Results of a customise drag of a control: the values of the OLE drop effects, and a drag that ended without
+// dropping and without changing anything.
+typedef DWORD DROPEFFECT;
+#ifndef DROPEFFECT_NONE
+#define DROPEFFECT_NONE 0
+#define DROPEFFECT_COPY 1
+#define DROPEFFECT_MOVE 2
+#endif
+#define XTP_DROPEFFECT_CANCEL 5
+
 // Site messages that bars and controls send to the frame.
 #define XTPM_BARVISIBLE         0x052C  // wParam the bar, lParam visible
 #define XTPM_CONTROLNOTIFY      0x052D  // wParam id, lParam XTP_CONTROL_NOTIFY*; non-zero: handled

@@ -4,6 +4,7 @@
 
 #include "platform/mfc/afxframe.h"
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
@@ -83,6 +84,7 @@ int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BO
 }
 
 BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
+    ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
@@ -90,6 +92,7 @@ BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
     ON_WM_TIMER()
     ON_WM_PAINT()
@@ -554,6 +557,8 @@ void CXTPCommandBar::DrawCommandBar(CDC* pDC)
         CFontSelector font(pDC, pPainter->GetControlFont(this, pControl->IsDefaultItem()));
         pControl->Draw(pDC);
     }
+    if (IsCustomizeMode())
+        DrawCustomizeMarks(pDC);
 }
 
 void CXTPCommandBar::OnControlsChanged()
@@ -701,13 +706,15 @@ BOOL CXTPCommandBar::LoadMenu(CMenu* pMenu, BOOL bClear)
 void CXTPCommandBar::OnDestroy()
 {
     SetTrackingMode(0, TRUE, FALSE);
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->GetDropSource()->Unregister(this);
     CWnd::OnDestroy();
 }
 
 void CXTPCommandBar::OnMouseMove(UINT /*nFlags*/, CPoint point)
 {
     CMouseManager* pMouse = CMouseManager::GetThreadManager();
-    if (!m_hWnd || pMouse->IsTrackingActive(this) || pMouse->m_nCaptureLoops > 0 ||
+    if (!m_hWnd || IsCustomizeMode() || pMouse->IsTrackingActive(this) || pMouse->m_nCaptureLoops > 0 ||
         (!m_nTrackingMode && !IsTopParentActive(m_hWnd) && m_nType != xtpBarTypePopup))
         return;
     int nHot = -1;
@@ -736,6 +743,15 @@ void CXTPCommandBar::OnNcMouseMove(UINT /*nHitTest*/, CPoint /*point*/)
 
 void CXTPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    if (IsCustomizeMode()) {
+        CXTPControl* pControl = m_bCustomizable ? m_pControls->HitTest(point) : nullptr;
+        if (pControl && !(pControl->GetFlags() & xtpFlagNoMovable)) {
+            SetPopuped(-1);
+            SetSelected(-1);
+            pControl->OnCustomizeDragStart(point);
+        }
+        return;
+    }
     if (CXTPControl* pControl = m_pControls->HitTest(point))
         pControl->OnClick(FALSE, point);
     else
@@ -744,7 +760,8 @@ void CXTPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CXTPCommandBar::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    if (CXTPControl* pControl = m_pControls->HitTest(point))
+    CXTPControl* pControl = IsCustomizeMode() ? nullptr : m_pControls->HitTest(point);
+    if (pControl)
         pControl->OnLButtonUp(point);
     else
         CWnd::OnLButtonUp(nFlags, point);
@@ -752,7 +769,8 @@ void CXTPCommandBar::OnLButtonUp(UINT nFlags, CPoint point)
 
 void CXTPCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
-    if (CXTPControl* pControl = m_pControls->HitTest(point))
+    CXTPControl* pControl = IsCustomizeMode() ? nullptr : m_pControls->HitTest(point);
+    if (pControl)
         pControl->OnLButtonDblClk(point);
     else
         CWnd::OnLButtonDblClk(nFlags, point);
@@ -760,7 +778,7 @@ void CXTPCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CXTPCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
 {
-    CXTPControl* pControl = m_pControls->HitTest(point);
+    CXTPControl* pControl = IsCustomizeMode() ? nullptr : m_pControls->HitTest(point);
     if (!pControl) {
         CWnd::OnRButtonUp(nFlags, point);
         return;

@@ -7,6 +7,7 @@
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPHookManager.h"
 
+
 class CXTPBarImages;
 class CXTPPropExchange;
 class CXTPBarPainter;
@@ -75,6 +76,13 @@ public:
     virtual BOOL IsCheckboxesBesideIcons() const { return FALSE; }
     virtual BOOL HasHiddenControls() const { return FALSE; }
     virtual CXTPControl* GetParentControl() const { return nullptr; }
+    // The customise drag of a control over the bar (client points): whether the bar takes it here (the drop
+    // position shows as an I-beam), and the drop, which places a copy of the control and makes it the drag
+    // control; a control dropped onto its own place stays (nEffect becomes XTP_DROPEFFECT_CANCEL).
+    virtual DROPEFFECT OnCustomizeDragEnter(CXTPControl* pData, CPoint point);
+    virtual void OnCustomizeDragLeave();
+    virtual DROPEFFECT OnCustomizeDragOver(CXTPControl* pData, CPoint point);
+    virtual void OnCustomizeDrop(CXTPControl* pData, DROPEFFECT& nEffect, CPoint ptDrop, CPoint ptDrag);
 
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     HWND GetTrackedWindow() const override { return m_hWnd; }
@@ -165,6 +173,8 @@ public:
         m_nTextBelowIcons = nTextBelowIcons;
         m_dwState |= stateLayout;
     }
+    // The customise drop position; empty when none shows.
+    CRect GetDropIndicator() const { return m_rcDropIndicator; }
     BOOL IsLayoutNeeded() const { return (m_dwState & stateLayout) != 0; }
     void SetLayoutNeeded() { m_dwState |= stateLayout; }
 
@@ -190,7 +200,14 @@ protected:
     // Moves the keyboard selection to the next row (nStep 1) or the preceding one (-1).
     BOOL MoveRow(int nStep);
     void RedrawIfUnlocked();
+    // The visible, movable control nearest to a client point for a customise drop (-1 when none) and whether
+    // the point lies past its centre.
+    int FindDropIndex(CPoint point, BOOL& bAfter) const;
+    CRect CalcDropIndicator(int nIndex, BOOL bAfter, const CXTPControl* pData) const;
+    BOOL IsVerticalDrop() const;
+    void DrawCustomizeMarks(CDC* pDC);
 
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
@@ -198,6 +215,7 @@ protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnPaint();
@@ -248,4 +266,5 @@ protected:
     BOOL m_bContextMenuPresent = TRUE;
     BOOL m_bAnimateNextPopup = TRUE;
     CXTPCommandBarAccessible m_accessible {this};
+    CRect m_rcDropIndicator;
 };

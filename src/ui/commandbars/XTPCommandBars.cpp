@@ -4,6 +4,8 @@
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxthread.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
+#include "ui/commandbars/XTPCustomizeDropSource.h"
+#include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPMenuBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
@@ -19,7 +21,8 @@ CRuntimeClass* CXTPCommandBars::m_pToolBarClass = RUNTIME_CLASS(CXTPToolBar);
 CRuntimeClass* CXTPCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CXTPMenuBar);
 
 CXTPCommandBars::CXTPCommandBars()
-    : m_pOptions(new CXTPCommandBarsOptions), m_pToolTipContext(new CTipContext),
+    : m_pDropSource(new CXTPCustomizeDropSource(this)), m_pOptions(new CXTPCommandBarsOptions),
+      m_pToolTipContext(new CTipContext),
       m_pShortcutManager(new CXTPShortcutManager)
 {
     m_pOptions->m_pCommandBars = this;
@@ -50,6 +53,7 @@ CXTPCommandBars::~CXTPCommandBars()
     m_pToolTipContext->InternalRelease();
     m_pShortcutManager->InternalRelease();
     m_pOptions->InternalRelease();
+    delete m_pDropSource;
     CMenuSoundPlayer::Stop();
 }
 
@@ -373,8 +377,10 @@ void CXTPCommandBars::SetDragControl(CXTPControl* pControl)
     if (m_pDragControl)
         m_pDragControl->InternalRelease();
     m_pDragControl = pControl;
-    if (m_pSite && m_pSite->GetSafeHwnd())
-        m_pSite->SendMessage(XTPM_DRAGCONTROL, 0, 0);
+    // The open customise sheet shows what the control allows; without one the site hears of it.
+    CWnd* pNotified = m_pDropSource->GetSheet() ? static_cast<CWnd*>(m_pDropSource->GetSheet()) : m_pSite;
+    if (pNotified && pNotified->GetSafeHwnd())
+        pNotified->SendMessage(XTPM_DRAGCONTROL, 0, 0);
 }
 
 void CXTPCommandBars::ClosePopups()

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CXTPBarPainter;
+class CXTPCustomizeDropSource;
 class CXTPCommandBarList;
 class CXTPPropExchange;
 class CXTPDockBar;
@@ -127,6 +128,8 @@ public:
     // Repaints the former and the new control's bars and tells the site (message 1330).
     void SetDragControl(CXTPControl* pControl);
     void ClosePopups();
+    // The customise drag of controls and its drop targets.
+    CXTPCustomizeDropSource* GetDropSource() const { return m_pDropSource; }
 
     // nothing while the layout lock is held; with bDelay the frame lays out at its next idle update.
     void RecalcFrameLayout(BOOL bDelay = FALSE);
@@ -176,6 +179,7 @@ protected:
     // Whether any bar of this thread tracks.
     BOOL IsAnyBarTracking() const;
 
+    CXTPCustomizeDropSource* m_pDropSource;
     CXTPBarPainter* m_pPaintManager = nullptr;
     CXTPImageManager* m_pImageManager = nullptr;
     BOOL m_bCustomizeMode = FALSE;

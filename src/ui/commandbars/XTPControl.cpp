@@ -131,6 +131,7 @@ void CXTPControl::Copy(CXTPControl* pOther, BOOL /*bRecursive*/)
     m_strTooltipText = pOther->m_strTooltipText;
     m_strDescriptionText = pOther->m_strDescriptionText;
     m_strParameter = pOther->m_strParameter;
+    m_strCategory = pOther->m_strCategory;
     m_nTag = pOther->m_nTag;
     m_nCustomIconId = pOther->m_nCustomIconId;
     m_nIconId = pOther->m_nIconId;

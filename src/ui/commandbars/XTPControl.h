@@ -10,6 +10,7 @@ class CXTPBarIcon;
 class CXTPBarImages;
 class CXTPBarPainter;
 class CXTPControls;
+class CXTPCommandBars;
 class CXTPPropExchange;
 
 class CXTPControl : public CCmdTarget
@@ -57,6 +58,10 @@ public:
     virtual BOOL IsWholeFacePopup() const { return FALSE; }
     // What screen readers see of the control; its references are the control's.
     CXTPAccessible* GetAccessible() { return &m_accessible; }
+    // Customise mode: a press drags the control (a drop elsewhere or outside every bar takes it off its bar);
+    // a drag passing over it closes its bar's popup and selection.
+    virtual void OnCustomizeDragStart(CPoint point);
+    virtual void OnCustomizeDragOver(CXTPControl* pData, CPoint point);
 
     int GetIndex() const { return m_nIndex; }
     int GetID() const { return m_nId; }
@@ -102,6 +107,9 @@ public:
     CString GetDescription() const { return m_strDescriptionText; }
     CString GetParameter() const { return m_strParameter; }
     void SetParameter(const CString& strParameter) { m_strParameter = strParameter; }
+    // The customise sheet's category of the control.
+    CString GetCategory() const { return m_strCategory; }
+    void SetCategory(const CString& strCategory) { m_strCategory = strCategory; }
     DWORD_PTR GetTag() const { return m_nTag; }
     void SetTag(DWORD_PTR nTag) { m_nTag = nTag; }
     int GetStyle() const { return m_nCustomStyle ? m_nCustomStyle : m_nStyle; }
@@ -127,6 +135,8 @@ public:
 
 protected:
     friend class CXTPControls;
+    // After a drag that moved the control away: it leaves its bar, its group start passing to the next one.
+    void RemoveAfterDrag(CXTPCommandBars* pCommandBars);
 
     int m_nIndex = 0;
     int m_nId = 0;
@@ -150,6 +160,7 @@ protected:
     CString m_strTooltipText;
     CString m_strDescriptionText;
     CString m_strParameter;
+    CString m_strCategory;
     DWORD_PTR m_nTag = 0;
     CXTPControls* m_pControls = nullptr;
     int m_nType = 0;
