@@ -268,6 +268,9 @@ void CXTPCommandBars::Remove(CXTPToolBar* pBar)
     if (pBar->GetSafeHwnd())
         pBar->ShowWindow(SW_HIDE);
     pBar->SetVisible(FALSE);
+    // The dock bar must not lay out a bar that is about to go.
+    if (CXTPDockBar* pDockBar = pBar->GetDockBar())
+        pDockBar->RemoveCommandBar(pBar, -1);
     RecalcFrameLayout();
     OnToolBarRemoved(pBar);
     m_arrBars.erase(m_arrBars.begin() + nIndex);

@@ -141,8 +141,7 @@ void CXTPCustomizeSheet::BuildContextMenu()
         if (nType == xtpControlPopup) {
             CXTPPopupToolBar* pIcons = CXTPPopupToolBar::CreatePopupToolBar(nullptr);
             pIcons->SetBarID(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
-            static_cast<CXTPControlPopup*>(pControl)->SetCommandBar(pIcons);
-            pIcons->InternalRelease();
+            static_cast<CXTPControlPopup*>(pControl)->SetCommandBar(pIcons);   // takes our reference
         }
         pControl->SetCaption(strText);
         pControl->SetBeginGroup(bBeginGroup);
