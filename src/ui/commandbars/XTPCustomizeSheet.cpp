@@ -16,8 +16,6 @@
 
 IMPLEMENT_DYNAMIC(CXTPCustomizeSheet, CPropertySheet)
 
-XTP_EDIT_BUTTON_IMAGE CXTPCustomizeSheet::m_pfnEditor = nullptr;
-
 namespace
 {
 // The running sheet and its thread hooks; set only while a sheet's modal loop runs.
@@ -134,14 +132,16 @@ void CXTPCustomizeSheet::BuildContextMenu()
         }
         CString strText;
         pPopup->GetMenuString(static_cast<UINT>(i), strText, MF_BYPOSITION);
-        int nType = nID == XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE ? xtpControlPopup
-                    : nID == XTP_ID_CUSTOMIZE_NAME           ? xtpControlEdit
-                                                              : xtpControlButton;
-        CXTPControl* pControl = pControls->Add(nType, static_cast<int>(nID));
-        if (nType == xtpControlPopup) {
+        CXTPControl* pControl;
+        if (nID == XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE) {
+            auto* pPopup = new CXTPControlPopup;
             CXTPPopupToolBar* pIcons = CXTPPopupToolBar::CreatePopupToolBar(nullptr);
             pIcons->SetBarID(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
-            static_cast<CXTPControlPopup*>(pControl)->SetCommandBar(pIcons);   // takes our reference
+            pPopup->SetCommandBar(pIcons);   // takes our reference
+            pControl = pControls->AddControl(pPopup, static_cast<int>(nID));
+        } else {
+            pControl = pControls->Add(nID == XTP_ID_CUSTOMIZE_NAME ? xtpControlEdit : xtpControlButton,
+                                      static_cast<int>(nID));
         }
         pControl->SetCaption(strText);
         pControl->SetBeginGroup(bBeginGroup);
@@ -257,7 +257,7 @@ BOOL CXTPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHAND
 {
     if (IsCustomizeCommand(nID)) {
         if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
-            UpdateCommand(static_cast<CCmdUI*>(pExtra));
+            m_commands.UpdateState(static_cast<CCmdUI*>(pExtra));
             return TRUE;
         }
         if (nCode == CN_COMMAND) {
@@ -277,13 +277,6 @@ BOOL CXTPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHAND
         return CPropertySheet::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     // The frame's commands and their update handlers stay active while the sheet is open.
     return m_pSite && m_pSite->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-}
-
-void CXTPCustomizeSheet::UpdateCommand(CCmdUI* pCmdUI)
-{
-    m_commands.UpdateState(pCmdUI);
-    if (pCmdUI->m_nID == XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE && !m_pfnEditor)
-        pCmdUI->Enable(FALSE);
 }
 
 BOOL CXTPCustomizeSheet::OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)

@@ -14,10 +14,6 @@ class CXTPCustomizeCommandsPage;
 class CXTPImageManager;
 class CXTPPopupBar;
 
-// The button image editor, when one is available: it edits hIcon at szIcon (null: an empty picture) with
-// pParent as parent and answers the new image (empty when cancelled).
-typedef HICON (*XTP_EDIT_BUTTON_IMAGE)(CWnd* pParent, HICON hIcon, CSize szIcon);
-
 class CXTPCustomizeSheet : public CPropertySheet
 {
     DECLARE_DYNAMIC(CXTPCustomizeSheet)
@@ -47,9 +43,6 @@ public:
     // The running sheet, or null.
     static CXTPCustomizeSheet* GetRunning();
 
-    // The image editor the edit command opens (none: the command stays disabled).
-    static void SetButtonImageEditor(XTP_EDIT_BUTTON_IMAGE pfnEditor) { m_pfnEditor = pfnEditor; }
-
     // The icon commands on the drag control.
     void CopyIcon();
     void PasteIcon();
@@ -63,7 +56,6 @@ protected:
 private:
     void BuildContextMenu();
     void FillIconPopup(CXTPPopupBar* pPopup);
-    void UpdateCommand(CCmdUI* pCmdUI);
     // The drag control's bar lays out and redraws.
     void RecalcDragControlBar();
     BOOL OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -79,6 +71,4 @@ private:
     CXTPPopupBar* m_pContextMenu = nullptr;
     CXTPImageManager* m_pImageManager;
     CXTPCustomizeControlCommands m_commands;
-
-    static XTP_EDIT_BUTTON_IMAGE m_pfnEditor;
 };

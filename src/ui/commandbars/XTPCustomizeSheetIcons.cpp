@@ -1,11 +1,12 @@
 // The icon commands of the customise sheet's context menu: a button's icon copied to and pasted from the
-// clipboard, chosen among the sheet's own icons, or edited; each new image becomes a custom icon of the
+// clipboard, chosen among the sheet's own icons, or edited in the button image editor; each new image becomes a custom icon of the
 // manager's image store and the button's custom icon id. Clipboard data that cannot be read changes nothing.
 #include "ui/commandbars/XTPCustomizeSheet.h"
 
 #include "platform/mfc/afxexcept.h"
 #include "platform/mfc/afxoledataobj.h"
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPImageEditorDlg.h"
 #include "ui/persist/ImageManager.h"
 
 namespace
@@ -162,23 +163,6 @@ void CXTPCustomizeSheet::ChangeIcon(const CXTPControl* pChosen)
 void CXTPCustomizeSheet::EditIcon()
 {
     m_pCommandBars->ClosePopups();
-    CXTPControl* pControl = m_pCommandBars->GetDragControl();
-    if (!pControl || !m_pfnEditor || pControl->GetIconId() <= 0)
-        return;
-    CXTPCommandBar* pBar = pControl->GetParent();
-    CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
-    CXTPImageManager* pImages = m_pCommandBars->GetImageManager();
-    CXTPImageManagerIcon* pIcon = pImages->GetImage(static_cast<UINT>(pControl->GetIconId()), szIcon.cx);
-    HICON hCurrent = pIcon && !pIcon->IsAlpha() ? pIcon->GetIcon().GetIcon() : nullptr;
-    HICON hEdited = m_pfnEditor(this, hCurrent, szIcon);
-    if (!hEdited)
-        return;
-    CXTPImageManagerIconHandle hIcon;
-    hIcon = hEdited;
-    if (pControl->GetCustomIconId() > 0) {
-        pImages->SetIcon(hIcon, static_cast<UINT>(pControl->GetCustomIconId()), szIcon);
-    } else if (UINT nNewId = pImages->AddCustomIcon(hIcon)) {
-        pControl->SetCustomIconId(static_cast<int>(nNewId));
-    }
-    RecalcDragControlBar();
+    if (CXTPImageEditorDlg::EditControlIcon(m_pCommandBars->GetDragControl(), this))
+        RecalcDragControlBar();
 }
