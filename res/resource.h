@@ -158,6 +158,9 @@
 #define IDC_CAP_DESCRIPTION             1010
 #define IDC_CAP_CODUEB                  1011
 #define IDC_ITEM_DELETE                 1012
+#define IDI_LIST_ADD                    206
+#define IDI_LIST_MODIFY                 207
+#define IDI_LIST_DELETE                 208
 #define IDC_IMP_REVENUE_PATH            1097
 #define IDC_IMP_REVENUE_BROWSE          1098
 #define IDC_IMP_EXPENSE_PATH            1099

@@ -18,6 +18,21 @@ CDlgRecordList::CDlgRecordList(UINT nIDTemplate, CWnd* pParentWnd, CADOConnectio
 void CDlgRecordList::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Control(pDX, IDC_ITEM_LIST, m_list);
+    DDX_Control(pDX, IDC_ITEM_ADD, m_btnAdd);
+    DDX_Control(pDX, IDC_ITEM_MODIFY, m_btnModify);
+    DDX_Control(pDX, IDC_ITEM_DELETE, m_btnDelete);
+}
+
+BOOL CDlgRecordList::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    const struct { CMyButton* pButton; UINT nIcon; } icons[] = {
+        {&m_btnAdd, IDI_LIST_ADD}, {&m_btnModify, IDI_LIST_MODIFY}, {&m_btnDelete, IDI_LIST_DELETE}};
+    for (const auto& icon : icons) {
+        icon.pButton->UpdateTooltip();
+        icon.pButton->SetIcon(CSize(16, 16), icon.nIcon);
+    }
+    return TRUE;
 }
 
 void CDlgRecordList::SetupList(std::initializer_list<std::pair<UINT, int>> columns)

@@ -1,8 +1,10 @@
 // Base of the dialogs that keep a table's rows in a report list with add, change and delete buttons (1003,
 // 1004, 1012): each list item carries a heap copy of its record, freed with the item. Change is enabled with
-// exactly one item selected, delete with at least one. Once the list has changed, Cancel reads "Chiudi".
+// exactly one item selected, delete with at least one. Once the list has changed, Cancel reads "Chiudi". The
+// three buttons show icons, their captions in tooltips.
 #pragma once
 
+#include "controls/MyButton.h"
 #include "data/ADOConnection.h"
 #include "data/ADORecord.h"
 #include "platform/mfc/afxcmn.h"
@@ -18,6 +20,7 @@ protected:
     CDlgRecordList(UINT nIDTemplate, CWnd* pParentWnd, CADOConnection& data);
 
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
     // Full-row selection, grid lines, header drag and info tips; columns of {title string, width}.
     void SetupList(std::initializer_list<std::pair<UINT, int>> columns);
 
@@ -67,6 +70,9 @@ protected:
 
     CADOConnection& m_data;
     CListCtrl m_list;
+    CMyButton m_btnAdd;
+    CMyButton m_btnModify;
+    CMyButton m_btnDelete;
     bool m_bModified = false;
 };
 
