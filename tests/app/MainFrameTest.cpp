@@ -400,6 +400,33 @@ TEST_F(MainFrameTest, PrintOfTheControlFormsGathersEveryReportOfTheTreeOutOfSigh
     }
 }
 
+// The manual ships beside the program module, the decree among the documents of the program folder; here the
+// test's program folder is not the module's folder, so each path shows where it was taken from.
+TEST_F(MainFrameTest, ShellDocumentsOpenFromTheirOwnFolders)
+{
+    CreateFrame();
+    TCHAR szModule[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+    const struct { UINT nID; CString strPath; } cases[] = {
+        {ID_MANUALE, CombinePath(GetPathDir(szModule), L"Manuale.pdf")},
+        {ID_NORMATIVA_DM230307, CombinePath(m_pApp->GetDocDir(), L"D.M.23.03.07.pdf")},
+    };
+    ASSERT_NE(0, GetPathDir(szModule).CompareNoCase(m_pApp->GetDocDir()));
+    AFX_SHELLOPEN_HANDLER previous = AfxSetShellOpenHandler([](HWND, LPCWSTR lpszTarget, int) -> INT_PTR {
+        g_shellTargets.push_back(lpszTarget);
+        return 42;
+    });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nID);
+        g_shellTargets.clear();
+        CMessageBoxRecorder messages;
+        m_pFrame->SendMessage(WM_COMMAND, c.nID);
+        EXPECT_EQ(std::vector<CString>{c.strPath}, g_shellTargets);
+        EXPECT_EQ(0u, messages.Count());
+    }
+    AfxSetShellOpenHandler(previous);
+}
+
 TEST_F(MainFrameTest, ShellFailureShowsTheSystemError)
 {
     CreateFrame();

@@ -1,6 +1,7 @@
-// Compiles the template sources into the ".txd" documents of the "Doc" folder:
+// Compiles the template sources into the ".txd" documents of the "Doc" folder, or with --pdf into PDF files (the
+// user manual of the program folder):
 //
-//     make_reports <Doc folder> <source.rts>...
+//     make_reports [--pdf] <folder> <source.rts>...
 //
 // Each source becomes the document of the same name. A source that cannot be read or holds an unclosed field
 // reference is refused with a message naming the place; nothing is written for it and the tool fails, so the
@@ -21,7 +22,7 @@ void PrintError(const CString& strText)
     std::fputs((strText + L"\n").ToMultiByte(CP_UTF8).c_str(), stderr);
 }
 
-bool CompileOne(const CString& strSource, const CString& strFolder)
+bool CompileOne(const CString& strSource, const CString& strFolder, bool bPdf)
 {
     std::ifstream file(static_cast<LPCTSTR>(strSource), std::ios::binary);
     if (!file) {
@@ -39,9 +40,9 @@ bool CompileOne(const CString& strSource, const CString& strFolder)
         return false;
     }
     CString strName = strSource.Mid(strSource.ReverseFind(L'\\') + 1);
-    strName = strName.Left(strName.ReverseFind(L'.')) + L".txd";
+    strName = strName.Left(strName.ReverseFind(L'.')) + (bPdf ? L".pdf" : L".txd");
     try {
-        doc.Save(CombinePath(strFolder, strName), txdFormatOwn);
+        doc.Save(CombinePath(strFolder, strName), bPdf ? txdFormatPdf : txdFormatOwn);
     } catch (CException* e) {
         TCHAR szText[512] = {};
         e->GetErrorMessage(szText, _countof(szText));
@@ -56,16 +57,18 @@ bool CompileOne(const CString& strSource, const CString& strFolder)
 
 int wmain(int argc, wchar_t* argv[])
 {
-    if (argc < 2) {
-        PrintError(L"usage: make_reports <Doc folder> <source.rts>...");
+    const bool bPdf = argc > 1 && CString(argv[1]) == L"--pdf";
+    const int nFolder = bPdf ? 2 : 1;
+    if (argc <= nFolder) {
+        PrintError(L"usage: make_reports [--pdf] <folder> <source.rts>...");
         return 2;
     }
-    ::CreateDirectoryW(argv[1], nullptr);
+    ::CreateDirectoryW(argv[nFolder], nullptr);
     bool bGood = true;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = nFolder + 1; i < argc; ++i) {
         CString strSource = argv[i];
         strSource.Replace(L'/', L'\\');
-        bGood = CompileOne(strSource, argv[1]) && bGood;
+        bGood = CompileOne(strSource, argv[nFolder], bPdf) && bGood;
     }
     return bGood ? 0 : 1;
 }
