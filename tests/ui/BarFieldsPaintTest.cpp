@@ -283,3 +283,31 @@ TEST_F(BarFieldsPaintTest, RarelyUsedCommandsOfAnExpandedPopupStandOnTheirBand)
     pPopup->InternalRelease();
     pCommandBars->InternalRelease();
 }
+
+TEST_F(BarFieldsPaintTest, AnEditIconWidensTheComboAndStandsLeftOfItsText)
+{
+    CTestImages images;
+    images.m_icons[77];
+    m_pBar->SetImageManager(&images);
+    auto* pCombo = static_cast<CXTPControlComboBox*>(m_pBar->GetControls()->Add(xtpControlComboBox, 501));
+    pCombo->SetEditText(L"Roma");
+    CXTPBarThemeShadowed& painter = *UsePainter<CXTPBarThemeShadowed>();
+    CPixelCanvas measure(4, 4);
+    CSize szPlain = pCombo->GetSize(&measure);
+    pCombo->SetEditIconId(77);
+    CSize szIcon = pCombo->GetSize(&measure);
+    EXPECT_EQ(szPlain.cx + 16 + 2, szIcon.cx);
+    EXPECT_EQ(szPlain.cy, szIcon.cy);
+
+    CRect rc(CPoint(2, 2), szIcon);
+    pCombo->SetRect(rc);
+    CPixelCanvas canvas(200, 40, clrCanvas);
+    painter.DrawControl(&canvas, pCombo, TRUE);
+    // The icon (a red square) at the field's left, centred in its height; the text after it.
+    COLORREF clrIcon = CTestIcon::ImageColor(CXTPBarIcon::imageNormal);
+    int yIcon = rc.top + 1 + (rc.Height() - 2 - 16) / 2;
+    EXPECT_EQ(clrIcon, canvas.At(rc.left + 3, yIcon));
+    EXPECT_EQ(clrIcon, canvas.At(rc.left + 3 + 15, yIcon + 15));
+    EXPECT_NE(clrIcon, canvas.At(rc.left + 3 + 16, yIcon + 8));
+    m_pBar->SetImageManager(nullptr);
+}

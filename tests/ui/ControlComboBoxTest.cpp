@@ -2,6 +2,7 @@
 // list, the list's keys and its closing (the selection comes back only when nothing was chosen), the hint, the
 // keys that stay in the field, the field's context menu, and the watch for the shell's drop-down.
 #include "FrameTestSupport.h"
+#include "PropExchangeStores.h"
 
 #include "platform/mfc/afxres.h"
 #include "ui/commandbars/XTPControlComboBox.h"
@@ -411,4 +412,35 @@ TEST_F(ControlComboBoxTest, ACloneKeepsSettingsAndItems)
     pClone->SetWidth(50);
     EXPECT_FALSE(pClone->Compare(m_pCombo));
     pClone->InternalRelease();
+}
+
+TEST_F(ControlComboBoxTest, SettingsAndItemsGoThroughTheSavedFormByName)
+{
+    m_pCombo->SetEditHint(L"Cerca");
+    m_pCombo->SetAutoComplete(TRUE);
+    m_pCombo->SetDropDownItemCount(5);
+    m_pCombo->SetComboStyle(1);
+    m_pCombo->SetEditIconId(ID_FT_NEW);
+    CXmlBacking backing(FALSE);
+    backing.Save([&](CXTPPropExchange* pPX) { m_pCombo->DoPropExchange(pPX); });
+    for (const char* pszKey : {"DropDown", "ComboStyle", "Width", "EditHint", "AutoComplete", "EditIconId",
+                               "DropDownItemCount", "Items", "Item2"})
+        EXPECT_NE(-1, backing.m_strXml.Find(CString(pszKey))) << pszKey;
+
+    auto* pLoaded = new CXTPControlComboBox;
+    pLoaded->AddString(L"gone");
+    backing.Load([&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); });
+    EXPECT_TRUE(pLoaded->GetDropDown());
+    EXPECT_EQ(120, pLoaded->GetWidth());
+    EXPECT_EQ(1, pLoaded->GetComboStyle());
+    EXPECT_EQ(CString(L"Cerca"), pLoaded->GetEditHint());
+    EXPECT_TRUE(pLoaded->GetAutoComplete());
+    EXPECT_EQ(ID_FT_NEW, pLoaded->GetEditIconId());
+    EXPECT_EQ(5, pLoaded->GetDropDownItemCount());
+    // The items replace what the list held, in their order.
+    ASSERT_EQ(3, pLoaded->GetCount());
+    EXPECT_EQ(0, pLoaded->FindStringExact(L"abc"));
+    EXPECT_EQ(2, pLoaded->FindStringExact(L"xyz"));
+    EXPECT_EQ(LB_ERR, pLoaded->FindStringExact(L"gone"));
+    pLoaded->InternalRelease();
 }

@@ -666,14 +666,26 @@ BOOL CXTPControlComboBox::SetSelected(int nSelected)
     return bChanged;
 }
 
+CXTPBarIcon* CXTPControlComboBox::GetEditIcon() const
+{
+    CXTPBarImages* pImages = GetImageManager();
+    return m_nEditIconId > 0 && pImages ? pImages->GetIcon(static_cast<UINT>(m_nEditIconId), 16) : nullptr;
+}
+
+CSize CXTPControlComboBox::GetSize(CDC* pDC)
+{
+    CSize sz = CXTPControlPopup::GetSize(pDC);
+    if (CXTPBarIcon* pIcon = GetEditIcon())
+        sz.cx += pIcon->GetExtent().cx + 2;
+    return sz;
+}
+
 void CXTPControlComboBox::AdjustEditRect(CRect& rc)
 {
     rc.left += m_nLabelWidth;
     rc.right -= m_nThumbWidth;
-    if (m_nEditIconId > 0)
-        if (CXTPBarIcon* pIcon = GetImageManager() ? GetImageManager()->GetIcon(static_cast<UINT>(m_nEditIconId), 16)
-                                                   : nullptr)
-            rc.left += pIcon->GetExtent().cx + 2;
+    if (CXTPBarIcon* pIcon = GetEditIcon())
+        rc.left += pIcon->GetExtent().cx + 2;
 }
 
 void CXTPControlComboBox::SetRect(CRect rc)
@@ -800,13 +812,11 @@ void CXTPControlComboBox::DoPropExchange(CXTPPropExchange* pPX)
 
 void CXTPControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
 {
-    if (m_nEditIconId > 0 && GetImageManager()) {
-        if (CXTPBarIcon* pIcon = GetImageManager()->GetIcon(static_cast<UINT>(m_nEditIconId), 16)) {
-            CSize sz = pIcon->GetExtent();
-            CPoint pt(rcText.left, rcText.top + (rcText.Height() - sz.cy) / 2);
-            pIcon->Draw(pDC, pt, m_bEnabled ? CXTPBarIcon::imageNormal : CXTPBarIcon::imageDisabled, sz);
-            rcText.left += sz.cx + 2;
-        }
+    if (CXTPBarIcon* pIcon = GetEditIcon()) {
+        CSize sz = pIcon->GetExtent();
+        CPoint pt(rcText.left, rcText.top + (rcText.Height() - sz.cy) / 2);
+        pIcon->Draw(pDC, pt, m_bEnabled ? CXTPBarIcon::imageNormal : CXTPBarIcon::imageDisabled, sz);
+        rcText.left += sz.cx + 2;
     }
     if (IsEditCreated())
         return;

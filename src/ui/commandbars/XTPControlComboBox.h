@@ -7,6 +7,7 @@
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPPopupBar.h"
 
+class CXTPBarIcon;
 class CXTPControlComboBox;
 
 // Notification codes of a combo box to its site.
@@ -97,7 +98,11 @@ public:
     void EnableShellAutoComplete(DWORD dwFlags) { m_field.EnableShellAutoComplete(m_pEdit, dwFlags); }
     DWORD GetShellAutoCompleteFlags() const { return m_field.GetShellAutoCompleteFlags(); }
     CXTPAutoSuggestHook* GetAutoSuggestHook() const { return m_field.GetAutoSuggestHook(); }
-    void SetEditIconId(int nIconId) { m_nEditIconId = nIconId; }
+    void SetEditIconId(int nIconId)
+    {
+        m_nEditIconId = nIconId;
+        InvalidateParentLayout();
+    }
     int GetEditIconId() const { return m_nEditIconId; }
     int GetDropDownItemCount() const { return m_nDropDownItemCount; }
     void SetDropDownItemCount(int nCount) { m_nDropDownItemCount = nCount; }
@@ -131,6 +136,8 @@ public:
     // The list opened (tracking) or closed.
     void OnListTracking(BOOL bTracking);
 
+    // The painter's size, wider by the edit icon when there is one.
+    CSize GetSize(CDC* pDC) override;
     BOOL SetPopup(BOOL bPopup) override;
     void OnClick(BOOL bKeyboard, CPoint pt) override;
     void ExecuteByKeyboard() override { OnClick(TRUE, CPoint(0, 0)); }
@@ -162,6 +169,8 @@ protected:
     void OnSelectionChanged();
     void UpdateColors();
     void DestroyEdit();
+    // The icon drawn at the left of the field, or null.
+    CXTPBarIcon* GetEditIcon() const;
 
     CXTPComboBoxEditCtrl* m_pEdit = nullptr;
     CXTPEditField m_field;

@@ -265,12 +265,6 @@ BOOL CXTPAutoSuggestHook::ProcessKey(UINT nChar, LPARAM lKeyData)
     return ::IsDialogMessageW(hWndList, &msg);
 }
 
-void CXTPAutoSuggestHook::HideDropDown()
-{
-    if (m_hWndDropDown)
-        ::ShowWindow(m_hWndDropDown, SW_HIDE);
-}
-
 int CXTPAutoSuggestHook::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*wParam*/, LPARAM& /*lParam*/,
                                        LRESULT& /*lResult*/)
 {

@@ -91,7 +91,6 @@ public:
     void SetDropDownWindow(HWND hWnd);
     // Up, Down, Page Up and Page Down go to the shown drop-down's list while Alt is up.
     BOOL ProcessKey(UINT nChar, LPARAM lKeyData);
-    void HideDropDown();
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     // What the hook does with a window position change of a window of the thread.
     void OnWindowPosChanging(HWND hWnd, UINT nFlags);
