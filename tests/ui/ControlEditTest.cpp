@@ -2,6 +2,7 @@
 // edited, and is never taken for the user's value: not by the text, not when the window goes, not as a change.
 #include "FrameTestSupport.h"
 
+#include "platform/mfc/afxres.h"
 #include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPToolBar.h"
@@ -221,4 +222,42 @@ TEST_F(ControlEditTest, FieldKeysStayInTheFieldInsteadOfReachingTheAccelerators)
         }
         Leave();
     }
+}
+
+TEST_F(ControlEditTest, ARightClickOffersCutCopyAndPasteAndRunsTheChoiceOnTheField)
+{
+    ::OpenClipboard(nullptr);
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    m_pEdit->SetEditText(L"Roma");
+    Focus();
+    m_pEdit->GetEditCtrl()->SetSel(0, -1);
+    std::vector<UINT> ids;
+    RunLater([&] {
+        auto* pPopup = dynamic_cast<CXTPPopupBar*>(
+            dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar()));
+        CXTPControl* pCopy = pPopup ? pPopup->GetControls()->FindControl(ID_EDIT_COPY) : nullptr;
+        if (pPopup)
+            for (int i = 0; i < pPopup->GetControls()->GetCount(); i++)
+                ids.push_back(static_cast<UINT>(pPopup->GetControls()->GetAt(i)->GetID()));
+        // "Copia" by its first letter; a menu that cannot copy is closed.
+        SendKeys({pCopy && pCopy->GetEnabled() ? static_cast<WORD>('C') : static_cast<WORD>(VK_ESCAPE)});
+    });
+    CRect rc;
+    m_pEdit->GetEditCtrl()->GetWindowRect(&rc);
+    SendClick(rc.CenterPoint(), TRUE);
+    Pump();
+    std::vector<UINT> expected = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE};
+    EXPECT_EQ(expected, ids);
+    EXPECT_TRUE(m_pEdit->IsFocused());
+    CString strClipboard;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE hText = ::GetClipboardData(CF_UNICODETEXT)) {
+            strClipboard = static_cast<LPCWSTR>(::GlobalLock(hText));
+            ::GlobalUnlock(hText);
+        }
+        ::CloseClipboard();
+    }
+    EXPECT_EQ(CString(L"Roma"), strClipboard);
+    EXPECT_EQ(CString(L"Roma"), m_pEdit->GetEditText());
 }

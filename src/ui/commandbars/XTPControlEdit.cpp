@@ -36,6 +36,16 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_CONTEXTMENU:
         return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: {   // a second click soon after the first shows the menu again
+        CXTPCommandBar* pBar = m_pControl->GetParent();
+        if (!pBar || pBar->IsCustomizeMode())
+            break;
+        m_pControl->SetFocused(TRUE);
+        if (ShowContextMenu(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
+            return 0;
+        break;
+    }
     case WM_MOUSEMOVE: {
         LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
         if (CXTPCommandBar* pBar = m_pControl->GetParent()) {
