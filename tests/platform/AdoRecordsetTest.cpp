@@ -106,6 +106,57 @@ TEST_F(AdoRecordset, SeesItsOwnChangesAndFindsItsNewRows)
     EXPECT_FALSE(saldo->GetEOF());
 }
 
+// Rows read in any order, over many blocks of row storage, keep their own values, texts longer and shorter alike.
+TEST_F(AdoRecordset, ManyRowsReadInAnyOrderKeepTheirOwnValues)
+{
+    const long rows = 300;
+    auto article = [](long id, int round) {
+        CString text;
+        text.Format(id % 3 == 0 ? L"articolo %ld, versione %d, con un testo lungo abbastanza da non stare nel posto breve"
+                                : L"a%ld/%d",
+                    id, round);
+        return text;
+    };
+    m_connection->BeginTrans();
+    for (long id = 1; id <= rows; ++id) {
+        CString sql;
+        sql.Format(L"INSERT INTO ExtraEntrCap (idResp, codUEB, capitolo, articolo, importoComp) "
+                   L"VALUES (%ld, '1', 1, '%s', %ld)", id, static_cast<LPCWSTR>(article(id, 0)), id);
+        Execute(sql);
+    }
+    m_connection->CommitTrans();
+
+    _RecordsetPtr extra = OpenTable(L"ExtraEntrCap", L"PK_EXTRAENTRCAP");
+    // Every row once, scattered; the third rows' texts become short and the others' long.
+    for (long step = 0; step < rows; ++step) {
+        long id = (step * 7) % rows + 1;
+        extra->Seek(id, adSeekFirstEQ);
+        ASSERT_FALSE(extra->GetEOF());
+        EXPECT_EQ(id, long(extra->GetCollect(L"idResp")));
+        EXPECT_EQ(article(id, 0), Text(extra->GetCollect(L"articolo")));
+        extra->PutCollect(L"articolo", _variant_t(static_cast<LPCWSTR>(article(id + 1, 1))));
+        extra->PutCollect(L"importoComp", Currency(id * 20000));
+        extra->Update();
+    }
+    long seen = 0;
+    for (extra->MoveFirst(); !extra->GetEOF(); extra->MoveNext()) {
+        long id = ++seen;
+        EXPECT_EQ(id, long(extra->GetCollect(L"IDRESP")));
+        EXPECT_EQ(article(id + 1, 1), Text(extra->GetCollect(L"articolo")));
+        EXPECT_EQ(id * 20000, CurrencyCount(extra->GetCollect(L"importoComp")));
+    }
+    EXPECT_EQ(rows, seen);
+
+    _RecordsetPtr query = Open(L"SELECT idResp, articolo FROM ExtraEntrCap ORDER BY idResp DESC", adLockReadOnly,
+                               adCmdText);
+    for (long id = rows; id >= 1; --id, query->MoveNext()) {
+        ASSERT_FALSE(query->GetEOF());
+        EXPECT_EQ(id, long(query->GetCollect(L"idResp")));
+        EXPECT_EQ(article(id + 1, 1), Text(query->GetCollect(L"articolo")));
+    }
+    EXPECT_TRUE(query->GetEOF());
+}
+
 TEST_F(AdoRecordset, AddNewLeavesTheCounterToTheDatabase)
 {
     _RecordsetPtr extra = OpenTable(L"ExtraEntrCap", L"PK_EXTRAENTRCAP");

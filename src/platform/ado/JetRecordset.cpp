@@ -25,6 +25,14 @@ std::vector<_variant_t> ArrayValues(SAFEARRAY* array)
     }
     return values;
 }
+// FNV-1a of a name as written.
+uint32_t NameHash(const wchar_t* name, size_t length)
+{
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < length; ++i)
+        hash = (hash ^ static_cast<uint32_t>(name[i])) * 16777619u;
+    return hash;
+}
 } // namespace
 
 CJetRecordset::CJetRecordset()
@@ -91,7 +99,9 @@ void CJetRecordset::Reset()
     m_open = false;
     m_table.clear();
     m_columns.clear();
+    m_nameHashes.clear();
     m_rows.clear();
+    m_rowValues.Clear(0);
     m_liveRows = 0;
     m_position = 0;
     m_positionOfRowid.clear();
@@ -132,6 +142,7 @@ void CJetRecordset::LoadTable()
 {
     const CSqliteTable& table = Database().Table(m_source);
     m_columns = table.m_columns;
+    m_rowValues.Clear(m_columns.size());
     SetTable(table.m_name);
     CSqliteStatement rowids = Database().Cached("SELECT _rowid_ FROM " + JetQuoteName(m_table) + " ORDER BY _rowid_");
     while (rowids.Step())
@@ -159,14 +170,13 @@ void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& 
         column.m_definedSize = JetDefinedSize(column.m_kind, type ? type : L"");
         m_columns.push_back(column);
     }
+    m_rowValues.Clear(m_columns.size());
     while (statement.Step()) {
         CRow row;
-        row.m_loaded = true;
         if (withRowid)
             row.m_rowid = statement.Column(0).m_integer;
-        for (int i = first; i < statement.ColumnCount(); ++i)
-            row.m_values.push_back(statement.Column(i));
-        m_rows.push_back(std::move(row));
+        ReadRow(row, statement, first);
+        m_rows.push_back(row);
     }
     m_liveRows = m_rows.size();
 }
@@ -218,11 +228,17 @@ bool CJetRecordset::LoadRow(CRow& row)
         --m_liveRows;
         return false;
     }
-    row.m_values.clear();
-    for (int i = 0; i < fetch.ColumnCount(); ++i)
-        row.m_values.push_back(fetch.Column(i));
-    row.m_loaded = true;
+    ReadRow(row, fetch, 0);
     return true;
+}
+
+void CJetRecordset::ReadRow(CRow& row, const CSqliteStatement& statement, int first)
+{
+    if (!row.m_values)
+        row.m_values = m_rowValues.NewRow();
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        statement.ReadColumn(first + static_cast<int>(i), row.m_values[i]);
+    row.m_loaded = true;
 }
 
 // From the position on, the first row that is still there.
@@ -300,9 +316,15 @@ long CJetRecordset::ColumnIndex(const _variant_t& index)
     const VARIANT& item = index.vt == (VT_BYREF | VT_VARIANT) ? *index.pvarVal : static_cast<const VARIANT&>(index);
     if (item.vt == VT_BSTR) {
         size_t length = item.bstrVal ? ::SysStringLen(item.bstrVal) : 0;
-        // Callers nearly always write a name as it is declared: that is the quick look.
+        // Callers nearly always write a name as it is declared: that is the quick look, through the names' hashes
+        // (made on the first look after an open), as many names differ only in their last characters.
+        if (m_nameHashes.empty())
+            for (const CJetColumn& column : m_columns)
+                m_nameHashes.push_back(NameHash(column.m_name.data(), column.m_name.size()));
+        uint32_t hash = NameHash(item.bstrVal, length);
         for (size_t i = 0; i < m_columns.size(); ++i)
-            if (m_columns[i].m_name.size() == length && std::wmemcmp(m_columns[i].m_name.data(), item.bstrVal, length) == 0)
+            if (m_nameHashes[i] == hash && m_columns[i].m_name.size() == length &&
+                std::wmemcmp(m_columns[i].m_name.data(), item.bstrVal, length) == 0)
                 return static_cast<long>(i);
         for (size_t i = 0; i < m_columns.size(); ++i)
             if (JetSameName(item.bstrVal, length, m_columns[i].m_name))
@@ -562,10 +584,7 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
     }
     m_position = PositionOf(seek.Column(0).m_integer);
     CRow& row = m_rows[m_position];
-    row.m_values.resize(m_columns.size());
-    for (size_t i = 0; i < m_columns.size(); ++i)
-        row.m_values[i] = seek.Column(static_cast<int>(i) + 1);
-    row.m_loaded = true;
+    ReadRow(row, seek, 1);
     if (row.m_deleted) {
         // A rowid that this record set deleted and the table has given to a new row.
         row.m_deleted = false;
@@ -606,7 +625,7 @@ size_t CJetRecordset::AppendRow(int64_t rowid)
         m_rowidOrder = false;
     CRow row;
     row.m_rowid = rowid;
-    m_rows.push_back(std::move(row));
+    m_rows.push_back(row);
     ++m_liveRows;
     if (!m_rowidOrder && !m_positionOfRowid.empty())
         m_positionOfRowid[rowid] = m_rows.size() - 1;

@@ -71,7 +71,7 @@ private:
         int64_t m_rowid = 0;
         bool m_loaded = false;
         bool m_deleted = false;
-        std::vector<CJetValue> m_values;
+        CJetValue* m_values = nullptr; // in m_rowValues, once the row has been read
     };
     enum EEdit { editNone, editChange, editAdd };
 
@@ -86,6 +86,8 @@ private:
     void Opened();
     void Reset();
     bool LoadRow(CRow& row);
+    // Stores the row's values from the statement's columns from first on.
+    void ReadRow(CRow& row, const CSqliteStatement& statement, int first);
     CRow& CurrentRow();
     bool HasCurrentRow() const;
     void Settle();
@@ -109,7 +111,9 @@ private:
     std::string m_selectList;
     CSqliteText m_fetch;
     std::vector<CJetColumn> m_columns;
+    std::vector<uint32_t> m_nameHashes; // of the columns' names, for ColumnIndex
     std::vector<CRow> m_rows;
+    CJetValueStore m_rowValues;
     size_t m_liveRows = 0;
     size_t m_position = 0;
     bool m_rowidOrder = true;

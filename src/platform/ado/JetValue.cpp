@@ -1,5 +1,6 @@
 #include "platform/ado/JetValue.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cwchar>
@@ -51,6 +52,24 @@ HRESULT Convert(const VARIANT& variant, VARTYPE type, _variant_t& result)
     return ::VariantChangeType(&result, const_cast<VARIANT*>(&variant), 0, type);
 }
 } // namespace
+
+void CJetValueStore::Clear(size_t width)
+{
+    m_blocks.clear();
+    m_width = width;
+    m_blockRows = 0;
+    m_free = 0;
+}
+
+CJetValue* CJetValueStore::NewRow()
+{
+    if (m_free == 0) {
+        m_blockRows = m_blockRows == 0 ? 1 : std::min(m_blockRows * 2, kMaxBlockRows);
+        m_blocks.push_back(std::make_unique<CJetValue[]>(m_blockRows * m_width));
+        m_free = m_blockRows;
+    }
+    return m_blocks.back().get() + (m_blockRows - m_free--) * m_width;
+}
 
 CJetValue CJetValue::Integer(int64_t value)
 {

@@ -5,6 +5,8 @@
 #include "platform/ado/JetObject.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 // The collation of text columns: Jet's order (see SqliteDatabase.cpp).
 inline constexpr char JET_TEXT_COLLATION[] = "JETTEXT";
@@ -29,6 +31,26 @@ struct CJetValue
 
     bool IsNull() const { return m_type == typeNull; }
     static CJetValue Integer(int64_t value);
+};
+
+// Room for the values of rows, a fixed number a row, handed out from blocks of rows that grow with the rows asked
+// for: a record set that visits thousands of rows makes a few dozen allocations instead of one per row, one that
+// reads a single row no bigger one. A row's values stay where they are until Clear.
+class CJetValueStore
+{
+public:
+    // Empties the store; width: the values of each row from now on.
+    void Clear(size_t width);
+    // Null values for one more row.
+    CJetValue* NewRow();
+
+private:
+    static constexpr size_t kMaxBlockRows = 128;
+
+    size_t m_width = 0;
+    size_t m_blockRows = 0; // of the last block
+    size_t m_free = 0;      // rows left in it
+    std::vector<std::unique_ptr<CJetValue[]>> m_blocks;
 };
 
 // A column of a record set or a table.

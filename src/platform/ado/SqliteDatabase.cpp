@@ -128,6 +128,14 @@ int CSqliteStatement::ColumnCount() const
 CJetValue CSqliteStatement::Column(int column) const
 {
     CJetValue value;
+    ReadColumn(column, value);
+    return value;
+}
+
+void CSqliteStatement::ReadColumn(int column, CJetValue& value) const
+{
+    value.m_integer = 0;
+    value.m_real = 0;
     switch (::sqlite3_column_type(m_statement, column)) {
     case SQLITE_INTEGER:
         value.m_type = CJetValue::typeInteger;
@@ -141,12 +149,13 @@ CJetValue CSqliteStatement::Column(int column) const
         auto text = static_cast<const wchar_t*>(::sqlite3_column_text16(m_statement, column));
         value.m_type = CJetValue::typeText;
         value.m_text.assign(text, static_cast<size_t>(::sqlite3_column_bytes16(m_statement, column)) / sizeof(wchar_t));
-        break;
+        return;
     }
     default:
+        value.m_type = CJetValue::typeNull;
         break;
     }
-    return value;
+    value.m_text.clear();
 }
 
 std::wstring CSqliteStatement::ColumnName(int column) const

@@ -32,6 +32,8 @@ public:
     bool Step();
     int ColumnCount() const;
     CJetValue Column(int column) const;
+    // The same into an existing value, whose text keeps its room.
+    void ReadColumn(int column, CJetValue& value) const;
     std::wstring ColumnName(int column) const;
     // The column's declared type, or null for an expression.
     const wchar_t* ColumnType(int column) const;
