@@ -9,22 +9,40 @@
 
 namespace
 {
-// The values of a one-dimensional SAFEARRAY of VARIANTs.
-std::vector<_variant_t> ArrayValues(SAFEARRAY* array)
+// The values of a one-dimensional SAFEARRAY of VARIANTs, read where they are while it lives.
+class CArrayValues
 {
-    std::vector<_variant_t> values;
-    LONG lower = 0, upper = -1;
-    if (array && ::SafeArrayGetDim(array) == 1) {
-        ::SafeArrayGetLBound(array, 1, &lower);
-        ::SafeArrayGetUBound(array, 1, &upper);
+public:
+    explicit CArrayValues(SAFEARRAY* array)
+    {
+        LONG lower = 0, upper = -1;
+        if (array && ::SafeArrayGetDim(array) == 1 && SUCCEEDED(::SafeArrayGetLBound(array, 1, &lower)) &&
+            SUCCEEDED(::SafeArrayGetUBound(array, 1, &upper)) && upper >= lower) {
+            void* data = nullptr;
+            if (SUCCEEDED(::SafeArrayAccessData(array, &data))) {
+                m_array = array;
+                m_values = static_cast<const VARIANT*>(data);
+                m_count = static_cast<size_t>(upper - lower) + 1;
+            }
+        }
     }
-    for (LONG i = lower; i <= upper; ++i) {
-        _variant_t value;
-        ::SafeArrayGetElement(array, &i, &value);
-        values.push_back(value);
+    CArrayValues(const CArrayValues&) = delete;
+    CArrayValues& operator=(const CArrayValues&) = delete;
+    ~CArrayValues()
+    {
+        if (m_array)
+            ::SafeArrayUnaccessData(m_array);
     }
-    return values;
-}
+
+    size_t Count() const { return m_count; }
+    const VARIANT& operator[](size_t i) const { return m_values[i]; }
+
+private:
+    SAFEARRAY* m_array = nullptr;
+    const VARIANT* m_values = nullptr;
+    size_t m_count = 0;
+};
+
 // FNV-1a of a name as written.
 uint32_t NameHash(const wchar_t* name, size_t length)
 {
@@ -560,12 +578,10 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
                                          L"functionality.");
     if (seekOption != adSeekFirstEQ)
         Raise(JET_E_INVALIDARGUMENT, L"Only the seek for the first equal key is supported.");
-    // One key is the value itself (the usual seek: no copies); several come as an array.
-    std::vector<_variant_t> listed;
+    // One key is the value itself; several come as an array, read in place.
     bool array = keyValues.vt == (VT_ARRAY | VT_VARIANT);
-    if (array)
-        listed = ArrayValues(keyValues.parray);
-    size_t keys = array ? listed.size() : 1;
+    CArrayValues listed(array ? keyValues.parray : nullptr);
+    size_t keys = array ? listed.Count() : 1;
     if (keys == 0 || keys > m_indexColumns.size())
         Raise(JET_E_INVALIDARGUMENT, L"The number of key values does not fit the index '" + m_index + L"'.");
     Flush();
