@@ -31,25 +31,27 @@ private:
     _variant_t m_value;
 };
 
-// Several key values travel to Seek as one SAFEARRAY of VARIANTs, lower bound 1, in key order.
-_variant_t MakeSeekArray(int nKeyCount, const VARIANT* pKeyValues)
+// Several key values travel to Seek as one SAFEARRAY of VARIANTs, lower bound 1, in key order. The array of the
+// last seek is filled again when it has room for as many keys, so that a run of seeks makes no array each.
+void FillSeekArray(_variant_t& keys, int nKeyCount, const VARIANT* pKeyValues)
 {
-    SAFEARRAYBOUND bound = {static_cast<ULONG>(nKeyCount), 1};
-    SAFEARRAY* pArray = ::SafeArrayCreate(VT_VARIANT, 1, &bound);
-    if (!pArray)
-        _com_issue_error(E_OUTOFMEMORY);
+    if (keys.vt != (VT_ARRAY | VT_VARIANT) || keys.parray->rgsabound[0].cElements != static_cast<ULONG>(nKeyCount)) {
+        SAFEARRAYBOUND bound = {static_cast<ULONG>(nKeyCount), 1};
+        SAFEARRAY* pArray = ::SafeArrayCreate(VT_VARIANT, 1, &bound);
+        if (!pArray)
+            _com_issue_error(E_OUTOFMEMORY);
+        keys.Clear();
+        keys.vt = VT_ARRAY | VT_VARIANT;
+        keys.parray = pArray;
+    }
     for (LONG i = 0; i < nKeyCount; ++i) {
         LONG index = i + 1;
-        HRESULT hr = ::SafeArrayPutElement(pArray, &index, const_cast<VARIANT*>(&pKeyValues[i]));
+        HRESULT hr = ::SafeArrayPutElement(keys.parray, &index, const_cast<VARIANT*>(&pKeyValues[i]));
         if (FAILED(hr)) {
-            ::SafeArrayDestroy(pArray);
+            keys.Clear();
             _com_issue_error(hr);
         }
     }
-    _variant_t value;
-    value.vt = VT_ARRAY | VT_VARIANT;
-    value.parray = pArray;
-    return value;
 }
 
 // The parameter type of a key whose record set binds no record: taken from the value itself.
@@ -165,8 +167,9 @@ bool CADORecordset::FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQu
 void CADORecordset::SeekKey(int nKeyCount, const VARIANT* pKeyValues, LPCTSTR pszIndex)
 {
     // One key is sought as it is; several as an array.
-    _variant_t keyArray = nKeyCount == 1 ? _variant_t() : MakeSeekArray(nKeyCount, pKeyValues);
-    CBorrowedVariant seekValue(nKeyCount == 1 ? pKeyValues[0] : static_cast<const VARIANT&>(keyArray));
+    if (nKeyCount > 1)
+        FillSeekArray(m_seekKeys, nKeyCount, pKeyValues);
+    CBorrowedVariant seekValue(nKeyCount == 1 ? pKeyValues[0] : static_cast<const VARIANT&>(m_seekKeys));
     if (!IsOpen())
         Open(nullptr, adOpenStatic, m_pRecordset->GetLockType(), adCmdTableDirect);
     if (!pszIndex || !*pszIndex) {

@@ -95,6 +95,7 @@ private:
     CString m_strPrimaryIndex;   // "PK_" + the table name in upper case, made on the first seek
     CString m_strCurrentIndex;   // the index set on the open Recordset
     mutable std::vector<std::pair<CString, long>> m_columnPositions;   // of the open Recordset
+    _variant_t m_seekKeys;   // the array of the last seek on several keys
     RowSetting m_nChangeInsertedRows = rowDefault;
     RowSetting m_nRemoveDeletedRows = rowDefault;
 };
