@@ -120,8 +120,9 @@ private:
     std::unordered_map<int64_t, size_t> m_positionOfRowid;
     EEdit m_edit = editNone;
     std::vector<CJetValue> m_pending;
-    std::vector<bool> m_changed;
-    std::vector<bool> m_updateColumns;
+    // Flags by column (bytes rather than bits: they are compared and searched on every update).
+    std::vector<char> m_changed;
+    std::vector<char> m_updateColumns;
     CSqliteText m_update;
     std::wstring m_index;
     std::vector<long> m_indexColumns;

@@ -106,7 +106,9 @@ void CSqliteStatement::Bind(int position, const CJetValue& value)
 
 void CSqliteStatement::BindInteger(int position, int64_t value)
 {
-    Bind(position, CJetValue::Integer(value));
+    int rc = ::sqlite3_bind_int64(m_statement, position, value);
+    if (rc != SQLITE_OK)
+        m_database.RaiseLast(rc);
 }
 
 bool CSqliteStatement::Step()
