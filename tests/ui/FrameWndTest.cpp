@@ -516,6 +516,9 @@ TEST_F(FrameWndTest, TrackPopupMenuExGoesThroughTheBarsWithoutUpdatingTheItems)
 TEST_F(FrameWndTest, ARightClickBesideTheButtonsOffersTheToolbarsMenuWhichStaysShutWhileEmpty)
 {
     CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    // The only toolbar cannot be closed, so it stays out of the list, and customisation is not offered: nothing
+    // to show.
+    pToolBar->SetCloseable(FALSE);
     CRect rcBar;
     pToolBar->GetWindowRect(&rcBar);
     // The gripper, before the first button.
@@ -524,6 +527,37 @@ TEST_F(FrameWndTest, ARightClickBesideTheButtonsOffersTheToolbarsMenuWhichStaysS
     std::vector<EVENT> expected = {{XTPM_TOOLBARSMENU, 0, 0}};
     EXPECT_EQ(expected, m_pFrame->m_events);
     EXPECT_FALSE(CMouseManager::GetThreadManager()->IsTracking());
+}
+
+TEST_F(FrameWndTest, TheToolbarsMenuListsTheClosableToolbarsCheckedWhenShownAndTogglesThem)
+{
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    // A second toolbar without the context menu stays out of the list.
+    CXTPToolBar* pHidden = m_pFrame->GetCommandBars()->Add(L"Nascosta", xtpBarTop);
+    ASSERT_NE(nullptr, pHidden);
+    pHidden->SetContextMenuPresent(FALSE);
+    Pump();
+    CRect rcBar;
+    pToolBar->GetWindowRect(&rcBar);
+    std::vector<CString> captions;
+    BOOL bChecked = FALSE;
+    RunLater([&] {
+        auto* pPopup = dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar());
+        ASSERT_NE(nullptr, pPopup);
+        CXTPControls* pControls = pPopup->GetControls();
+        for (int i = 0; i < pControls->GetCount(); i++)
+            captions.push_back(pControls->GetAt(i)->GetCaption());
+        bChecked = pControls->GetAt(0)->GetChecked();
+        pControls->GetAt(0)->OnExecute();   // the user picks "Standard"
+    });
+    SendClick(CPoint(rcBar.left + 2, rcBar.CenterPoint().y), TRUE);
+    Pump();
+    EXPECT_EQ(std::vector<CString>{CString(L"Standard")}, captions);
+    EXPECT_TRUE(bChecked);
+    EXPECT_FALSE(pToolBar->IsVisible());
+    EXPECT_FALSE(CMouseManager::GetThreadManager()->IsTracking());
+    std::vector<EVENT> expected = {{XTPM_TOOLBARSMENU, 0, 0}};
+    EXPECT_EQ(expected, m_pFrame->m_events);
 }
 
 TEST_F(FrameWndTest, AQuitRequestDuringAPopupEndsItAndStaysForTheProgramsLoop)

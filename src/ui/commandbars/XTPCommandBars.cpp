@@ -4,6 +4,7 @@
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxthread.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
+#include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPDockBar.h"
@@ -97,8 +98,9 @@ void CXTPCommandBars::ContextMenu(WPARAM wParam, CPoint pt)
     if (m_bCustomizeMode || !m_pSite || !m_pSite->GetSafeHwnd())
         return;
     CXTPPopupBar* pPopup = CreateToolbarsPopup();
+    CXTPControlToolbars::FillToolbarsList(this, pPopup, 0, TRUE);
     m_pSite->SendMessage(XTPM_TOOLBARSMENU, wParam, reinterpret_cast<LPARAM>(pPopup));
-    // The generated list of toolbars fills the menu; without entries it does not open.
+    // The generated list of toolbars fills the menu, the site may change it; without entries it does not open.
     if (pPopup->GetControls()->GetCount() > 0) {
         ClosePopups();
         UINT nFlags = (m_pSite->GetExStyle() & WS_EX_LAYOUTRTL) ? TPM_RIGHTALIGN : 0;
