@@ -1,6 +1,7 @@
 // A window hosted in a toolbar of the test frame: placed and hidden with the bar's layout, mouse moves passed on
 // to the bar, and clones sharing the window without taking it from the control that placed it.
 #include "FrameTestSupport.h"
+#include "PropExchangeStores.h"
 
 #include "ui/commandbars/XTPControlCustom.h"
 #include "ui/commandbars/XTPHookManager.h"
@@ -146,4 +147,44 @@ TEST_F(ControlCustomTest, ClonesShareTheWindowButOnlyThePlacedControlHooksAndMov
     EXPECT_TRUE(pClone->IsWindowOwner());
     EXPECT_EQ(pSecond->m_hWnd, ::GetParent(m_slider.m_hWnd));
     EXPECT_TRUE(m_slider.IsWindowVisible());
+}
+
+TEST_F(ControlCustomTest, SavedControlsFindTheirWindowAgainByItsDialogId)
+{
+    m_pCustom->SetVerticalOptions(2);
+    CArchiveBacking store;
+    store.Save([&](CXTPPropExchange* pPX) { m_pBar->GetControls()->DoPropExchange(pPX); });
+    // Loaded into another bar while the control that placed the window lives: the window stays with it.
+    CXTPToolBar* pSecond = m_pFrame->GetCommandBars()->Add(L"Seconda", xtpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    store.Load([&](CXTPPropExchange* pPX) { pSecond->GetControls()->DoPropExchange(pPX); });
+    auto* pCopy = static_cast<CXTPControlCustom*>(pSecond->GetControls()->FindControl(nControlId));
+    ASSERT_NE(nullptr, pCopy);
+    EXPECT_EQ(m_slider.m_hWnd, pCopy->GetControl()->GetSafeHwnd());
+    EXPECT_FALSE(pCopy->IsWindowOwner());
+    Layout();
+    EXPECT_TRUE(m_pCustom->IsWindowOwner());
+    EXPECT_EQ(m_pBar->m_hWnd, ::GetParent(m_slider.m_hWnd));
+    pSecond->GetControls()->RemoveAll();
+
+    // Loading replaces the bar's controls: the control that placed the window goes.
+    store.Load([&](CXTPPropExchange* pPX) { m_pBar->GetControls()->DoPropExchange(pPX); });
+    m_pCustom = nullptr;
+    CXTPControl* pControl = m_pBar->GetControls()->FindControl(nControlId);
+    ASSERT_NE(nullptr, pControl);
+    ASSERT_TRUE(pControl->IsKindOf(RUNTIME_CLASS(CXTPControlCustom)));
+    auto* pLoaded = static_cast<CXTPControlCustom*>(pControl);
+    EXPECT_EQ(xtpControlCustom, pLoaded->GetType());
+    EXPECT_EQ(2, pLoaded->GetVerticalOptions());
+    EXPECT_EQ(nSliderId, pLoaded->GetControlId());
+    ASSERT_NE(nullptr, pLoaded->GetControl());
+    EXPECT_EQ(m_slider.m_hWnd, pLoaded->GetControl()->GetSafeHwnd());
+    EXPECT_TRUE(pLoaded->IsWindowOwner());
+    m_pBar->SetLayoutNeeded();
+    Layout();
+    // Size and borders came back with it.
+    CRect rcControl = pLoaded->GetRect();
+    EXPECT_EQ(CSize(86, 28), rcControl.Size());
+    rcControl.DeflateRect(2, 3, 4, 5);
+    EXPECT_EQ(rcControl, SliderRectInBar());
 }

@@ -677,3 +677,54 @@ TEST(ImageEditor, ToolBarsTakeTheirImagesFromThePlainOrTheAlphaStrip)
         });
     }
 }
+
+TEST(ImageEditor, APasteIsAlphaByTheClipboardsFormats)
+{
+    // A registered format counts when "DIB32" comes after its first character.
+    const struct
+    {
+        LPCTSTR lpszFormat;   // a registered format put beside the bitmap, or null
+        BOOL bAlpha;
+    } cases[] = {{nullptr, FALSE}, {L"Alpha Bitmap Image", TRUE}, {L"PaintDIB32", TRUE}, {L"DIB32Paint", FALSE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszFormat ? CString(c.lpszFormat).ToMultiByte(CP_UTF8) : std::string("none"));
+        HBITMAP hBitmap = CreateAlphaBitmap(16, 16, 0xFF00FF00);
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        ::EmptyClipboard();
+        ::SetClipboardData(CF_BITMAP, hBitmap);
+        if (c.lpszFormat)
+            ::SetClipboardData(::RegisterClipboardFormatW(c.lpszFormat), ::GlobalAlloc(GMEM_MOVEABLE, 1));
+        ::CloseClipboard();
+        CXTPImageEditorDlg dialog;
+        RunEditor(dialog, [&](CEditorUser& user) {
+            user.Command(XTP_ID_IMAGEEDITOR_PASTE);
+            EXPECT_NE(nullptr, dialog.GetPicture());
+            if (dialog.GetPicture()) {
+                EXPECT_EQ(c.bAlpha, dialog.GetPicture()->IsAlpha());
+                EXPECT_EQ(RGB(0, 255, 0), user.Pixel(5, 5));
+            }
+            return IDCANCEL;
+        });
+    }
+}
+
+TEST(ImageEditor, CopyingAnAlphaPictureMarksTheClipboard)
+{
+    HBITMAP hAlpha = CreateAlphaBitmap(16, 16, 0x80FF0000);
+    CXTPImageEditorDlg dialog;
+    dialog.SetIcon(CXTPImageManagerIconHandle(hAlpha));
+    RunEditor(dialog, [&](CEditorUser& user) {
+        user.Command(XTP_ID_IMAGEEDITOR_COPY);
+        EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+        EXPECT_TRUE(::IsClipboardFormatAvailable(CXTPImageManager::GetAlphaBitmapFormat()));
+        user.Command(XTP_ID_IMAGEEDITOR_CLEAR);
+        user.Command(XTP_ID_IMAGEEDITOR_PASTE);
+        EXPECT_NE(nullptr, dialog.GetPicture());
+        if (dialog.GetPicture()) {
+            EXPECT_TRUE(dialog.GetPicture()->IsAlpha());
+            EXPECT_EQ(0x80FF0000u, dialog.GetPicture()->GetBits(7, 7));
+        }
+        return IDCANCEL;
+    });
+    ::DeleteObject(hAlpha);
+}

@@ -178,7 +178,13 @@ void CXTPControlCustom::DoPropExchange(CXTPPropExchange* pPX)
     ExchangeInt(pPX, L"VerticalOptions", m_nVerticalOptions, 0);
     if (pPX->m_nSchema > 5)
         ExchangeInt(pPX, L"ControlId", m_nControlId, 0);
-    if (pPX->IsLoading() && m_nControlId)
+}
+
+void CXTPControlCustom::SetParent(CXTPCommandBar* pParent)
+{
+    CXTPControlButton::SetParent(pParent);
+    // A loaded control joins its bar after its keys were read: its window is looked up now.
+    if (pParent && !m_hWndControl && m_nControlId)
         FindControlWindow();
 }
 
@@ -193,8 +199,9 @@ void CXTPControlCustom::FindControlWindow()
         for (int i = 0; !hWnd && i < pCommandBars->GetCount(); i++)
             hWnd = ::GetDlgItem(pCommandBars->GetAt(i)->GetSafeHwnd(), m_nControlId);
     }
-    if (hWnd)
-        SetControl(CWnd::FromHandle(hWnd));
+    // Like a clone, the loaded control takes the window only when no other control holds it.
+    m_hWndControl = hWnd;
+    TakeWindow();
 }
 
 int CXTPControlCustom::CHookPart::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT&)

@@ -40,6 +40,7 @@ public:
     void OnClick(BOOL bKeyboard, CPoint pt) override;
     void Copy(CXTPControl* pOther, BOOL bRecursive) override;
     void DoPropExchange(CXTPPropExchange* pPX) override;
+    void SetParent(CXTPCommandBar* pParent) override;
 
 private:
     // Mouse moves over the window go on to the bar.
