@@ -1,5 +1,7 @@
 // The tabbed MDI client on an MDI test frame: tabs follow the documents, the workspace commands move them between
 // groups that share the client by their weights, and the frame's menus list the commands the client allows.
+#include "FrameTestSupport.h"
+
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPControls.h"
@@ -535,4 +537,23 @@ TEST(TabClientTheme, TheTabStyleFollowsTheBarsThemeUntilAPainterIsSet)
         CXTPBarPainter::SetTheme(nTheme);
     else
         CXTPBarPainter::ReleasePainter();
+}
+
+TEST_F(TabClientWndTest, ChoosingFromTheWindowListActivatesThatDocument)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    CTestDocument* pEntrate = AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    CTestDocument* pRiepilogo = AddDocument(L"Riepilogo");
+    m_client.SetFlags(CXTPTabClientWnd::flagShowWindowList);
+    ASSERT_EQ(pRiepilogo->m_hWnd, m_pFrame->MDIGetActive());
+    m_pFrame->SetForegroundWindow();
+    CPoint pt = m_client.GetWorkspace(0)->FindNavigateButton(CXTPTabClientWnd::idWindowList)->GetRect().CenterPoint();
+    // The button's press loop ends on the release waiting in the queue; the list then tracks until a key
+    // chooses its first entry.
+    RunLater([] { SendKeys({VK_DOWN}), SendKeys({VK_RETURN}); }, 300);
+    m_client.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(pEntrate->m_hWnd, m_pFrame->MDIGetActive());
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
