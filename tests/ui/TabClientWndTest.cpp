@@ -36,17 +36,23 @@ protected:
     }
 };
 
-// Counts the tabs made for documents.
+// Counts the tabs made for documents; notes the presses on the empty workspace and answers them as told.
 class CTestMDIFrame : public CMDIFrameWnd
 {
 public:
     int m_nNewTabs = 0;
+    std::vector<std::pair<UINT, CPoint>> m_presses;
+    LRESULT m_lPressAnswer = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_XTP_NEWTABITEM)
             m_nNewTabs++;
+        if (message == WM_XTP_PRETRANSLATEMOUSEMSG) {
+            m_presses.push_back({static_cast<UINT>(wParam), CPoint(LOWORD(lParam), HIWORD(lParam))});
+            return m_lPressAnswer;
+        }
         return CMDIFrameWnd::WindowProc(message, wParam, lParam);
     }
 };
@@ -556,4 +562,21 @@ TEST_F(TabClientWndTest, ChoosingFromTheWindowListActivatesThatDocument)
     m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     EXPECT_EQ(pEntrate->m_hWnd, m_pFrame->MDIGetActive());
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(TabClientWndTest, PressesOnTheEmptyWorkspaceAreOfferedToTheFrame)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    const UINT presses[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    for (UINT message : presses)
+        m_client.SendMessage(message, 0, MAKELPARAM(30, 40));
+    ASSERT_EQ(3u, m_pFrame->m_presses.size());
+    for (size_t i = 0; i < 3; i++) {
+        EXPECT_EQ(presses[i], m_pFrame->m_presses[i].first);
+        EXPECT_EQ(CPoint(30, 40), m_pFrame->m_presses[i].second);
+    }
+    // Where a group lies the press is the group's.
+    AddDocument(L"Entrate");
+    m_client.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(30, 40));
+    EXPECT_EQ(3u, m_pFrame->m_presses.size());
 }

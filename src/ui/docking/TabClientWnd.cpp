@@ -243,6 +243,8 @@ BEGIN_MESSAGE_MAP(CXTPTabClientWnd, CWnd)
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_SETCURSOR()
     ON_WM_LBUTTONDOWN()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_MBUTTONDOWN()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
     ON_WM_SYSCOLORCHANGE()
@@ -1140,13 +1142,31 @@ void CXTPTabClientWnd::OnLButtonDown(UINT nFlags, CPoint point)
     }
     CWorkspace* pWorkspace = WorkspaceFromPoint(point);
     if (!pWorkspace) {
-        if (m_pFrame)
-            m_pFrame->SendMessage(WM_XTP_PRETRANSLATEMOUSEMSG, WM_LBUTTONDOWN, MAKELPARAM(point.x, point.y));
+        if (!OfferPressToFrame(WM_LBUTTONDOWN, point))
+            CWnd::OnLButtonDown(nFlags, point);
         return;
     }
     if (pWorkspace != m_pActiveWorkspace && pWorkspace->GetSelectedItem())
         pWorkspace->OnItemClick(pWorkspace->GetSelectedItem());
     pWorkspace->PerformClick(m_hWnd, point);
+}
+
+void CXTPTabClientWnd::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    if (!OfferPressToFrame(WM_RBUTTONDOWN, point))
+        CWnd::OnRButtonDown(nFlags, point);
+}
+
+void CXTPTabClientWnd::OnMButtonDown(UINT nFlags, CPoint point)
+{
+    if (!OfferPressToFrame(WM_MBUTTONDOWN, point))
+        CWnd::OnMButtonDown(nFlags, point);
+}
+
+BOOL CXTPTabClientWnd::OfferPressToFrame(UINT message, CPoint point)
+{
+    return m_bWorkspaceMode && m_pFrame && !WorkspaceFromPoint(point) &&
+           m_pFrame->SendMessage(WM_XTP_PRETRANSLATEMOUSEMSG, message, MAKELPARAM(point.x, point.y)) != 0;
 }
 
 void CXTPTabClientWnd::OnMouseMove(UINT nFlags, CPoint point)

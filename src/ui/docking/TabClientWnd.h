@@ -128,6 +128,8 @@ protected:
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
     afx_msg void OnSysColorChange();
@@ -165,6 +167,8 @@ private:
     // The child's caption through WM_XTP_GETWINDOWTEXT, else its window text.
     static CString GetChildCaption(HWND hWnd);
     void ActivateChild(HWND hWnd);
+    // A press in the workspace mode where no group lies goes to the frame first; TRUE when the frame took it.
+    BOOL OfferPressToFrame(UINT message, CPoint point);
     void TrackSplitter(int nSplitter, CPoint pt);
     void OnGroupDrag(CWorkspace* pWorkspace, CXTPTabManagerItem* pItem);
     void ShowWindowList(CWorkspace* pWorkspace);
