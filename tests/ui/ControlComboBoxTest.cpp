@@ -444,3 +444,27 @@ TEST_F(ControlComboBoxTest, SettingsAndItemsGoThroughTheSavedFormByName)
     EXPECT_EQ(LB_ERR, pLoaded->FindStringExact(L"gone"));
     pLoaded->InternalRelease();
 }
+
+TEST_F(ControlComboBoxTest, TheWheelScrollsTheOpenListAndLeavesItOpen)
+{
+    for (int i = 0; i < 20; i++)
+        m_pCombo->AddString(L"voce");
+    Focus();
+    SendKeys({VK_F4});
+    Pump();
+    ASSERT_TRUE(m_pCombo->IsDroppedDown());
+    CListBox* pList = m_pCombo->GetListCtrl();
+    ASSERT_EQ(0, pList->SendMessage(LB_GETTOPINDEX));
+    CRect rc;
+    pList->GetWindowRect(&rc);
+    SendMouseMove(rc.CenterPoint());
+    Pump();
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    ::SendInput(1, &input, sizeof(INPUT));
+    Pump();
+    EXPECT_GT(pList->SendMessage(LB_GETTOPINDEX), 0);
+    EXPECT_TRUE(m_pCombo->IsDroppedDown());
+}
