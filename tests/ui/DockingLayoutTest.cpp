@@ -353,6 +353,25 @@ TEST_F(DockingLayoutTest, ApplyingALayoutHandsTheWindowsOfWhatItReplacesOn)
     pSaved->InternalRelease();
 }
 
+// The frame draws nothing while a layout is applied; after it, it is visible and has everything to draw again.
+TEST_F(DockingLayoutTest, ApplyingALayoutToAShownFrameLeavesItDrawing)
+{
+    BuildRichLayout();
+    m_pFrame->ShowWindow(SW_SHOWNA);
+    m_pFrame->RecalcLayout();
+    m_pFrame->UpdateWindow();
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pLayout);
+    m_pManager->SetLayout(pLayout);
+    pLayout->InternalRelease();
+    EXPECT_TRUE(m_pFrame->GetStyle() & WS_VISIBLE);
+    CRect rcUpdate, rcClient;
+    ASSERT_TRUE(::GetUpdateRect(m_pFrame->GetSafeHwnd(), &rcUpdate, FALSE));
+    m_pFrame->GetClientRect(rcClient);
+    EXPECT_EQ(rcClient, rcUpdate);
+    m_pFrame->ShowWindow(SW_HIDE);
+}
+
 TEST_F(DockingLayoutTest, PurgeRemovesWhatNoLongerServes)
 {
     CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();

@@ -19,6 +19,29 @@
 namespace
 {
 double s_dAnimationDelay = -1.0;
+
+// A shown window draws nothing for the length of a scope and is drawn once at its end, however the scope ends.
+class CRedrawOff
+{
+public:
+    explicit CRedrawOff(CWnd* pWnd) : m_pWnd(pWnd && pWnd->GetSafeHwnd() && pWnd->IsWindowVisible() ? pWnd : nullptr)
+    {
+        if (m_pWnd)
+            m_pWnd->SetRedraw(FALSE);
+    }
+    ~CRedrawOff()
+    {
+        if (!m_pWnd || !m_pWnd->GetSafeHwnd())
+            return;
+        m_pWnd->SetRedraw(TRUE);
+        m_pWnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    }
+    CRedrawOff(const CRedrawOff&) = delete;
+    CRedrawOff& operator=(const CRedrawOff&) = delete;
+
+private:
+    CWnd* m_pWnd;
+};
 }
 
 BEGIN_MESSAGE_MAP(CXTPDockingPaneManager, CWnd)
@@ -531,17 +554,13 @@ void CXTPDockingPaneManager::SetLayout(const CXTPDockingPaneLayout* pLayout)
     if (!pLayout || !pLayout->IsValid() || !m_pLayout)
         return;
     SetActivePane(FALSE, m_pActivePane);
-    // The frame draws nothing while its windows change hands, and is drawn once after.
-    BOOL bRedraw = m_pSite && m_pSite->GetSafeHwnd() && m_pSite->IsWindowVisible();
-    if (bRedraw)
-        m_pSite->SetRedraw(FALSE);
-    for (const XTP_DOCKINGPANE_INFO& info : m_pLayout->GetPaneList())
-        info.pPane->Detach();
-    m_pLayout->Copy(pLayout);
-    UpdatePaneHolders();
-    if (bRedraw) {
-        m_pSite->SetRedraw(TRUE);
-        m_pSite->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    {
+        // The frame draws nothing while its windows change hands, and is drawn once after.
+        CRedrawOff redrawOff(m_pSite);
+        for (const XTP_DOCKINGPANE_INFO& info : m_pLayout->GetPaneList())
+            info.pPane->Detach();
+        m_pLayout->Copy(pLayout);
+        UpdatePaneHolders();
     }
     RecalcFramesLayout();
 }
