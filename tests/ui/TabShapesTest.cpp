@@ -213,3 +213,92 @@ TEST_F(TabShapesTest, StackedBarsFrameOnlyWithItems)
     EXPECT_EQ(CRect(0, 1 + R, 300, 100 - 2 * R), m_manager.GetClientRect());
     EXPECT_EQ(FACE, canvas.At(150, 50));
 }
+
+TEST_F(TabShapesTest, EveryStyleOnTheSidesAndAtTheBottom)
+{
+    const COLORREF LIGHT = RGB(255, 128, 0), EL = RGB(0, 255, 128), ES = RGB(128, 0, 255), ED = RGB(60, 30, 0),
+                   ACC = RGB(10, 220, 150), AB1 = RGB(220, 120, 120), AB2 = RGB(40, 80, 40);
+    const COLORREF SOFT = RGB((GetRValue(O2) + GetRValue(BG)) / 2, (GetGValue(O2) + GetGValue(BG)) / 2,
+                              (GetBValue(O2) + GetBValue(BG)) / 2);
+    const COLORREF ETCH = CPinnedTabColors::C(COLOR_BTNSHADOW), ETCH2 = CPinnedTabColors::C(COLOR_BTNHIGHLIGHT);
+    enum { top = CXTPTabPainter::positionTop, left = CXTPTabPainter::positionLeft,
+           bottom = CXTPTabPainter::positionBottom, right = CXTPTabPainter::positionRight };
+    const CRect rcAcross(10, 5, 70, 25), rcDown(5, 10, 25, 70), rcSlanted(100, 20, 160, 40), rcSide(3, 100, 23, 160);
+    struct Case
+    {
+        int nStyle, nColors, nPosition;
+        CRect rc;
+        BOOL bSelected, bHot;
+        std::vector<PIXEL> pixels;
+    } cases[] = {
+        // Style 5: separators at the far edge of other tabs, a 3-D frame reaching 1 px toward the client.
+        {5, 1, left, rcDown, FALSE, FALSE, {{7, 69, O2}, {22, 69, O2}, {6, 69, BG}, {23, 69, BG}, {15, 40, BG}}},
+        {5, 1, right, rcDown, FALSE, FALSE, {{15, 69, O2}, {15, 40, BG}}},
+        {5, 1, bottom, rcAcross, FALSE, FALSE, {{69, 7, O2}, {69, 22, O2}, {69, 6, BG}, {69, 23, BG}}},
+        {5, 1, left, rcDown, TRUE, FALSE,
+         {{5, 40, LIGHT}, {15, 10, LIGHT}, {25, 40, ED}, {15, 69, ED}, {15, 40, SELFACE}, {26, 40, BG}}},
+        {5, 1, bottom, rcAcross, TRUE, FALSE,
+         {{10, 15, LIGHT}, {40, 4, LIGHT}, {69, 15, ED}, {40, 24, ED}, {40, 15, SELFACE}, {40, 3, BG}}},
+        {5, 1, right, rcDown, TRUE, FALSE, {{4, 40, LIGHT}, {24, 40, ED}, {3, 40, BG}}},
+        // Style 6: grown by 1 at the far end; the selected tab also toward the client.
+        {6, 1, left, rcDown, TRUE, FALSE,
+         {{5, 40, O2}, {25, 40, O2}, {15, 10, O2}, {15, 70, O2}, {15, 40, SELFACE}, {26, 40, BG}}},
+        {6, 1, right, rcDown, FALSE, FALSE, {{5, 40, O2}, {24, 40, O2}, {15, 70, O2}, {15, 40, FACE}}},
+        {6, 1, bottom, rcAcross, TRUE, FALSE, {{10, 15, O2}, {70, 15, O2}, {40, 4, O2}, {40, 24, O2}, {40, 15, SELFACE}}},
+        // Style 2: the outer corners cut and softened, the client-side ones square.
+        {2, 1, left, rcDown, FALSE, FALSE,
+         {{5, 10, BG}, {5, 70, BG}, {5, 11, SOFT}, {6, 10, SOFT}, {5, 69, SOFT}, {6, 70, SOFT}, {24, 10, O2},
+          {5, 40, O2}, {24, 40, O2}, {15, 40, FACE}}},
+        {2, 1, bottom, rcAcross, FALSE, FALSE,
+         {{10, 24, BG}, {70, 24, BG}, {10, 23, SOFT}, {11, 24, SOFT}, {70, 23, SOFT}, {69, 24, SOFT}, {10, 5, O2},
+          {40, 24, O2}, {40, 15, FACE}}},
+        {2, 1, right, rcDown, FALSE, FALSE,
+         {{24, 10, BG}, {24, 70, BG}, {24, 11, SOFT}, {23, 10, SOFT}, {24, 69, SOFT}, {23, 70, SOFT}, {5, 10, O2},
+          {24, 40, O2}}},
+        // Style 7, right header (2, 10, 23, 70): H 20, h 10, s 5; outer line in colour 1, inner in colour 4.
+        {7, 2, right, CRect(2, 10, 23, 70), FALSE, FALSE, {{22, 40, O1}, {21, 40, O4}, {12, 40, FACE}, {2, 40, BG}}},
+        {7, 2, right, CRect(2, 10, 23, 70), TRUE, FALSE,
+         {{2, 5, SELFACE}, {2, 40, SELFACE}, {2, 74, SELFACE}, {2, 4, BG}, {2, 75, BG}}},
+        // Style 3 at the bottom and on the right, the join line along the near edge.
+        {3, 16, bottom, rcSlanted, FALSE, FALSE,
+         {{130, 30, FACE}, {160, 30, O1}, {130, 40, O1}, {159, 30, O3}, {130, 39, O4}, {84, 21, O1}, {83, 21, BG}}},
+        {3, 16, bottom, rcSlanted, TRUE, FALSE,
+         {{160, 30, O2}, {159, 30, WHITE}, {84, 20, SELFACE}, {160, 20, SELFACE}, {83, 20, BG}, {161, 20, BG}}},
+        {3, 16, right, rcSide, FALSE, FALSE, {{13, 130, FACE}, {23, 130, O1}, {13, 160, O1}, {13, 159, O3}, {22, 130, O4}}},
+        {3, 16, right, rcSide, TRUE, FALSE, {{3, 84, SELFACE}, {3, 160, SELFACE}, {3, 83, BG}}},
+        // Style 9 on the sides: the inner line along the far edge is C on the left and B on the right.
+        {9, 16, left, rcSide, FALSE, FALSE, {{3, 130, O1}, {4, 130, O4}, {13, 130, FACE}, {2, 130, BG}}},
+        {9, 16, right, rcSide, FALSE, FALSE, {{23, 130, O1}, {22, 130, O3}, {13, 130, FACE}, {24, 130, BG}}},
+        // Style 1: the raised shape only for the selected and the hot tab.
+        {1, 1, top, rcAcross, FALSE, FALSE, {{40, 15, BG}, {10, 10, BG}}},
+        {1, 1, top, rcAcross, FALSE, TRUE, {{40, 15, FACE}, {10, 10, EL}, {69, 10, ED}}},
+        {1, 1, left, rcDown, TRUE, FALSE, {{15, 40, SELFACE}, {3, 40, EL}}},
+        // Style 4: the selected tab in the accent face and frame, the others an etched separator after them.
+        {4, 1, top, rcAcross, TRUE, FALSE, {{40, 15, ACC}, {10, 15, AB1}, {40, 5, AB1}, {69, 15, AB2}, {40, 24, AB2}}},
+        {4, 1, top, rcAcross, FALSE, FALSE, {{70, 15, ETCH}, {71, 15, ETCH2}, {70, 6, BG}, {70, 23, BG}, {40, 15, BG}}},
+        {4, 1, left, rcDown, FALSE, FALSE, {{15, 70, ETCH}, {15, 71, ETCH2}, {6, 70, BG}, {15, 40, BG}}},
+        // The default style on the right, and the corner of a left tab's lower edges.
+        {0, 1, right, rcDown, FALSE, FALSE,
+         {{15, 10, EL}, {24, 11, EL}, {24, 40, ES}, {15, 68, ES}, {25, 40, ED}, {15, 69, ED}, {24, 68, ED},
+          {15, 40, FACE}, {5, 40, BG}}},
+        {0, 1, right, rcDown, TRUE, FALSE, {{4, 40, SELFACE}, {15, 8, EL}, {27, 40, ED}}},
+        {0, 1, left, rcDown, FALSE, FALSE, {{7, 68, ED}, {7, 69, ES}, {6, 68, FACE}, {15, 68, ES}, {15, 69, ED}}},
+    };
+    for (const Case& c : cases) {
+        CXTPTabColors* pColors = Use(c.nStyle, c.nColors, c.nPosition);
+        pColors->m_clrLightEdge.SetValue(LIGHT);
+        pColors->m_clrTabEdge[0].SetValue(EL);
+        pColors->m_clrTabEdge[1].SetValue(ES);
+        pColors->m_clrTabEdge[2].SetValue(ED);
+        pColors->m_clrAccentFace.SetColor(ACC);
+        pColors->m_clrAccentBorder.SetColors(AB1, AB2);
+        m_manager.SetHotItem(c.bHot ? m_manager.GetItem(1) : nullptr);
+        CPixelCanvas canvas(200, 200, BG);
+        Draw(canvas, c.rc, c.bSelected);
+        for (const PIXEL& p : c.pixels)
+            EXPECT_EQ(p.clr, canvas.At(p.x, p.y)) << "style " << c.nStyle << ", position " << c.nPosition
+                                                  << (c.bSelected ? ", selected" : "") << (c.bHot ? ", hot" : "")
+                                                  << " at (" << p.x << ", " << p.y << ")";
+    }
+    m_manager.SetHotItem(nullptr);
+}

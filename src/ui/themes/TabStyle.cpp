@@ -269,7 +269,9 @@ void CXTPTabStyleDefault::DrawRaisedTab(CDC* pDC, CXTPTabManagerItem* pItem)
         FillRun(pDC, l + 1, t + 1, 1, 1, clrL);
         FillRun(pDC, l + 2, b - 2, r - l - 2, 1, clrS);
         FillRun(pDC, l + 2, b - 1, r - l - 2, 1, clrD);
-        FillRun(pDC, l + 1, b - 2, 1, 1, clrD);
+        // The lower edges' first pixels change colours, rounding the corner off.
+        FillRun(pDC, l + 2, b - 2, 1, 1, clrD);
+        FillRun(pDC, l + 2, b - 1, 1, 1, clrS);
         if (bJoin)
             FillRun(pDC, r - 1, t + 1, 1, b - t - 3, clrFace);
         rcCaption = rc;
