@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """PDFs written by the program are read by poppler's pdftotext and pdfinfo with their text and pages.
 
-usage: pdf-interop.py <pdf_interop.exe> <wine-run> [<Manuale.pdf>]   (WINEPREFIX names the build's prefix)
+usage: pdf-interop.py <pdf_interop.exe> <wine-run> [<program folder>]   (WINEPREFIX names the build's prefix)
 
-With the third argument, the user manual that the build compiled into the program folder is read as well: its
-pages, its accented letters and its chapter titles.
+With the third argument, the program folder the build assembled: the user manual compiled into it is read (its
+pages, its accented letters and its chapter titles), and every report and document of its "Doc" folder, filled on
+a seeded archive by the view that opens it, is read back from its PDF: the same words as the filled document, the
+figures and names it shows with their accents, as many pages as were printed, and the first page of the
+programmed-target report, rendered by pdftoppm, laid out as the printer drew it.
 """
+from collections import Counter
 import os
 import re
 import subprocess
@@ -52,34 +56,114 @@ MANUAL_TEXTS = [
 ]
 
 
+def page_count(path):
+    info = subprocess.run(["pdfinfo", path], capture_output=True, text=True)
+    check(info.returncode == 0, f"{path}: pdfinfo: {info.stderr}")
+    match = re.search(r"^Pages:\s+(\d+)", info.stdout, re.M)
+    return int(match.group(1)) if match else 0
+
+
+def pdf_text(path):
+    text = subprocess.run(["pdftotext", "-enc", "UTF-8", path, "-"], capture_output=True, text=True,
+                          encoding="utf-8")
+    check(text.returncode == 0, f"{path}: pdftotext: {text.stderr}")
+    return text.stdout
+
+
 def check_manual(path):
     check(os.path.exists(path), f"{path}: the build did not write the manual")
     if not os.path.exists(path):
         return
-    info = subprocess.run(["pdfinfo", path], capture_output=True, text=True)
-    check(info.returncode == 0, f"manual: pdfinfo: {info.stderr}")
-    match = re.search(r"^Pages:\s+(\d+)", info.stdout, re.M)
-    count = int(match.group(1)) if match else 0
+    count = page_count(path)
     check(8 <= count <= 16, f"manual: {count} pages")
-    text = subprocess.run(["pdftotext", "-enc", "UTF-8", path, "-"], capture_output=True, text=True,
-                          encoding="utf-8")
-    check(text.returncode == 0, f"manual: pdftotext: {text.stderr}")
-    flat = " ".join(text.stdout.split())
+    text = pdf_text(path)
+    flat = " ".join(text.split())
     for expected in MANUAL_TITLES + MANUAL_TEXTS:
         check(expected in flat, f"manual: '{expected}' not in the text")
     # Each chapter opens a page, in order.
-    pages = text.stdout.split("\f")
+    pages = text.split("\f")
     starts = [next((i for i, page in enumerate(pages) if " ".join(page.split()).startswith(title)), -1)
               for title in MANUAL_TITLES]
     check(all(p > 0 for p in starts) and starts == sorted(starts), f"manual: chapters start on pages {starts}")
 
 
+def read_pgm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    magic, width, height, _, pixels = data.split(maxsplit=4)
+    width, height = int(width), int(height)
+    return magic, width, height, pixels[len(pixels) - width * height:]
+
+
+def ink_lines(path):
+    """The page's lines of ink, top to bottom: (top, bottom, left, right) in pixels."""
+    magic, width, height, pixels = read_pgm(path)
+    check(magic == b"P5", f"{path}: no grey-scale image")
+    lines, start = [], None
+    for y in range(height + 1):
+        row = pixels[y * width:(y + 1) * width] if y < height else b""
+        ink = [x for x, value in enumerate(row) if value < 128]
+        if ink and start is None:
+            start, left, right = y, ink[0], ink[-1]
+        elif ink:
+            left, right = min(left, ink[0]), max(right, ink[-1])
+        elif start is not None:
+            lines.append((start, y - 1, left, right))
+            start = None
+    return (width, height), lines
+
+
+def check_page_image(name, printed, folder):
+    """pdftoppm's rendering of the first page at the printer's resolution has the printed page's lines, each where
+    the printer put it (fonts rasterise a little differently: a few pixels apart)."""
+    subprocess.run(["pdftoppm", "-r", "96", "-f", "1", "-l", "1", "-gray", os.path.join(folder, name),
+                    os.path.join(folder, "rendered")], check=True)
+    rendered = [f for f in os.listdir(folder) if f.startswith("rendered")]
+    check(len(rendered) == 1, f"{name}: pdftoppm wrote {rendered}")
+    if len(rendered) != 1:
+        return
+    size_p, lines_p = ink_lines(printed)
+    size_r, lines_r = ink_lines(os.path.join(folder, rendered[0]))
+    check(size_p == size_r, f"{name}: printed page {size_p}, rendered page {size_r}")
+    check(len(lines_p) > 20 and len(lines_p) == len(lines_r),
+          f"{name}: {len(lines_p)} printed lines, {len(lines_r)} rendered")
+    for p, r in zip(lines_p, lines_r):
+        check(all(abs(a - b) <= 4 for a, b in zip(p, r)), f"{name}: printed line {p}, rendered {r}")
+
+
+def check_shipped_documents(folder):
+    """The reports and documents of the program folder, as pdf_interop opened, saved and printed them."""
+    with open(os.path.join(folder, "reports.txt"), encoding="utf-8") as f:
+        entries = [line.rstrip("\n").split("|") for line in f if line.strip()]
+    check(len(entries) == 14, f"{len(entries)} reports and documents written")
+    for name, printed, *shown in entries:
+        path = os.path.join(folder, name)
+        check(page_count(path) == int(printed), f"{name}: {page_count(path)} pages, {printed} printed")
+        text = pdf_text(path)
+        with open(os.path.splitext(path)[0] + ".txt", encoding="utf-8") as f:
+            filled = f.read()
+        # Every word of the filled document, and nothing else, can be read from the PDF.
+        missing, extra = Counter(filled.split()) - Counter(text.split()), Counter(text.split()) - Counter(filled.split())
+        check(not missing and not extra, f"{name}: words missing {list(missing)[:10]}, extra {list(extra)[:10]}")
+        flat = " ".join(text.split())
+        for expected in shown:
+            check(expected in flat and expected in " ".join(filled.split()), f"{name}: '{expected}' not shown")
+    printed_page = os.path.join(folder, "RepObiettivo-1.pgm")
+    check(os.path.exists(printed_page), "the programmed-target report's printed page was not drawn")
+    if os.path.exists(printed_page):
+        check_page_image("RepObiettivo.pdf", printed_page, folder)
+
+
 def main():
     tool, wine_run = sys.argv[1], sys.argv[2]
-    if len(sys.argv) > 3:
-        check_manual(sys.argv[3])
+    program = sys.argv[3] if len(sys.argv) > 3 else None
+    if program:
+        check_manual(os.path.join(program, "Manuale.pdf"))
     with tempfile.TemporaryDirectory() as folder:
-        run = subprocess.run([wine_run, tool, windows_path(folder)], capture_output=True, text=True)
+        arguments = [wine_run, tool, windows_path(folder)]
+        if program:
+            arguments.append(windows_path(os.path.join(program, "Doc")))
+        run = subprocess.run(arguments, capture_output=True, text=True)
         check(run.returncode == 0, f"pdf_interop: {run.returncode} {run.stderr}")
         expectations = {
             "report.pdf": (2, ["Saldo finanziario 2008", "Città di Cantù: perché è più così € 1.234,50",
@@ -91,10 +175,7 @@ def main():
             check(os.path.exists(path), f"{name}: not written")
             if not os.path.exists(path):
                 continue
-            info = subprocess.run(["pdfinfo", path], capture_output=True, text=True)
-            check(info.returncode == 0, f"{name}: pdfinfo: {info.stderr}")
-            match = re.search(r"^Pages:\s+(\d+)", info.stdout, re.M)
-            count = int(match.group(1)) if match else 0
+            count = page_count(path)
             if pages is not None:
                 check(count == pages, f"{name}: {count} pages instead of {pages}")
             else:
@@ -107,6 +188,8 @@ def main():
                 check(expected in flat, f"{name}: '{expected}' not in the text: {flat[:300]}")
             if name == "report.pdf":
                 check(text.stdout.count("\f") >= 1, f"{name}: no page break")
+        if program and run.returncode == 0:
+            check_shipped_documents(folder)
     for failure in failures:
         print("FAIL:", failure)
     print(f"pdf interop: {len(failures)} failure(s)")

@@ -1,15 +1,252 @@
 // The program's side of the PDF check: writes sample documents as PDF into the folder given, for the script to
 // read with poppler's tools.
+//
+// With the program folder's "Doc" folder as second argument, every report and document the program ships is also
+// opened in the view that opens it, on a seeded archive, then saved as PDF and printed into a job that counts the
+// pages. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the filled document
+// shows (separated by '|'); "<name>.txt" holds the filled document's text (UTF-8). The first page of the
+// programmed-target report, drawn as the printer draws it at 96 dots per inch, goes to "RepObiettivo-1.pgm".
+#include "data/ADOConnection.h"
+#include "data/AdoErrorText.h"
+#include "data/DatabaseSchema.h"
+#include "forms/RecordID.h"
 #include "platform/mfc/afxexcept.h"
+#include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxmsgbox.h"
 #include "platform/textdoc/TextDocument.h"
+#include "reports/ReportHost.h"
+#include "reports/ViewTxInput.h"
+#include "reports/ViewTxPrint.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
 void Write(const CTextDocument& doc, const CString& folder, LPCTSTR pszName)
 {
     doc.Save(folder + L"\\" + pszName, txdFormatPdf);
+}
+
+void WriteSamples(const CString& folder)
+{
+    CTextDocument report;
+    CTextCharFormat title;
+    title.bBold = true;
+    title.nHalfPoints = 32;
+    report.AppendText(L"Saldo finanziario 2008\r", title);
+    report.AppendText(L"Citt\u00e0 di Cant\u00f9: perch\u00e9 \u00e8 pi\u00f9 cos\u00ec \u20ac 1.234,50\r"
+                      L"Caso:\t", CTextCharFormat());
+    CTextCharFormat symbol;
+    symbol.strFace = L"Wingdings";
+    symbol.nCharSet = SYMBOL_CHARSET;
+    report.AppendText(L"\u00fe\u00a8", symbol);
+    report.AppendText(L"\x0C" L"Seconda pagina\r", CTextCharFormat());
+    Write(report, folder, L"report.pdf");
+
+    CTextDocument longText;
+    longText.PageSetup().nWidth = 16838;
+    longText.PageSetup().nHeight = 11905;
+    for (int i = 1; i <= 120; ++i) {
+        CString line;
+        line.Format(L"Riga %d del documento lungo, con parole che vanno a capo quando la riga \u00e8 piena "
+                    L"e continuano sulla riga seguente.\r", i);
+        longText.AppendText(line, CTextCharFormat());
+    }
+    Write(longText, folder, L"long.pdf");
+}
+
+class CInteropApp : public CWinApp, public CReportHost
+{
+public:
+    CInteropApp() : CWinApp(L"Quarzel08") {}
+    CADOConnection& GetDataConnection() override { return m_data; }
+    CString GetDocDir() const override { return m_strDocDir; }
+    CString GetDocUtDir() const override { return m_strDocUtDir; }
+
+    CADOConnection m_data;
+    CString m_strDocDir;
+    CString m_strDocUtDir;   // empty: the templates themselves are opened
+};
+
+// An authority with accented names, a figure in each table the reports read and one responsible centre.
+const wchar_t* const kSeed[] = {
+    L"INSERT INTO DatiEnte (ID, [value]) VALUES ('ENTE', 'Comune di Citt\u00e0 Sant''Angelo')",
+    L"INSERT INTO DatiEnte (ID, [value]) VALUES ('PROV', 'Pescara')",
+    L"INSERT INTO SaldoFin (ID, Anno1, Anno2, Anno3) VALUES (300, 11111, 0, 0)",
+    L"INSERT INTO SaldoProg (ID, Anno4, media123) VALUES (1100, 0, -5000)",
+    L"INSERT INTO SaldoProg (ID, Anno4, media123) VALUES (2400, 22222, 0)",
+    L"INSERT INTO SaldoFinProg (ID, Anno4Mis) VALUES (300, 33333)",
+    L"INSERT INTO Monitor (ID, Trim2) VALUES (300, 44444)",
+    L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Niccol\u00f2 Ferr\u00e0', 'Attivit\u00e0 produttive')",
+    L"INSERT INTO SaldoFinCalc (ID, idResp, Anno4Mis) VALUES (300, 0, 55555)",
+    L"INSERT INTO SaldoFinCalc (ID, idResp, Anno4Com) SELECT 100, MAX(ID), 66666 FROM Responsabili",
+};
+
+long SeedArchive(CADOConnection& data, const CString& strArchive)
+{
+    CreateDataArchive(strArchive, L"interop");
+    data.CreateConnection();
+    data.Open(CADOConnection::FormatConnectionString(strArchive, L"interop"), TRUE);
+    for (LPCTSTR pszSql : kSeed)
+        data.Execute(pszSql, nullptr, adCmdText | adExecuteNoRecords);
+    _RecordsetPtr centre = data.Execute(L"SELECT MAX(ID) FROM Responsabili", nullptr, adCmdText);
+    return static_cast<long>(centre->GetFields()->GetItem(_variant_t(0L))->GetValue());
+}
+
+// Counts the pages; a memory device context has no print job to start.
+class CCountingJob : public CTxPrintJob
+{
+public:
+    bool Start(HDC, LPCTSTR) override { return true; }
+    void StartPage(HDC) override { ++m_nPages; }
+    void EndPage(HDC) override {}
+    void End(HDC) override {}
+
+    int m_nPages = 0;
+};
+
+// The page as the printer draws it, on white, written as a grey-scale PGM.
+bool WritePrintedPage(const CTX4OLE& control, int nPage, const CString& strPath)
+{
+    const int dpi = 96;
+    const int cx = MulDiv(control.PageSetup().nWidth, dpi, 1440);
+    const int cy = MulDiv(control.PageSetup().nHeight, dpi, 1440);
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hdc = ::CreateCompatibleDC(hScreen);
+    ::ReleaseDC(nullptr, hScreen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    bool bWritten = false;
+    if (hBitmap && ::GetDeviceCaps(hdc, LOGPIXELSX) == dpi) {
+        HGDIOBJ hOld = ::SelectObject(hdc, hBitmap);
+        RECT page = {0, 0, cx, cy};
+        ::FillRect(hdc, &page, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        CCountingJob job;
+        control.Print(hdc, L"pagina", nPage, nPage, 1, &job);
+        ::GdiFlush();
+        std::string pgm = "P5\n" + std::to_string(cx) + " " + std::to_string(cy) + "\n255\n";
+        const auto* pPixels = static_cast<const DWORD*>(pBits);
+        for (int i = 0; i < cx * cy; ++i) {
+            const DWORD px = pPixels[i];
+            pgm += static_cast<char>(((px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF)) / 3);
+        }
+        ::SelectObject(hdc, hOld);
+        if (FILE* f = _wfopen(strPath, L"wb")) {
+            bWritten = std::fwrite(pgm.data(), 1, pgm.size(), f) == pgm.size();
+            bWritten = std::fclose(f) == 0 && bWritten;
+        }
+    }
+    if (hBitmap)
+        ::DeleteObject(hBitmap);
+    ::DeleteDC(hdc);
+    return bWritten;
+}
+
+void WriteUtf8(FILE* f, const CString& text)
+{
+    const std::string bytes = text.ToMultiByte(CP_UTF8);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+}
+
+// The text as a reader of the page would find it: the check boxes of the symbol font are drawn, not written.
+CString ReadableText(const CTextDocument& doc)
+{
+    CString text;
+    for (long i = 0; i < doc.GetLength(); ++i) {
+        const wchar_t ch = doc.GetText()[i];
+        text += doc.GetCharFormat(i).IsSymbol() ? L' ' : ch == L'\r' || ch == L'\v' || ch == 0x0C ? L'\n' : ch;
+    }
+    return text;
+}
+
+struct ShippedDocument
+{
+    LPCTSTR pszName;
+    CRuntimeClass* pViewClass;
+    long nNumber;        // the item's number, as the tree, the menu or the updater give it; -1: the seeded centre
+    LPCTSTR pszShown;    // texts the filled document shows, separated by '|'
+};
+
+// Opens each document in its view, saves it as PDF and prints it; false (said why) at the first failure.
+bool WriteShippedDocuments(const CString& folder, long nCentre)
+{
+    const ShippedDocument documents[] = {
+        {L"RepConsuntivi", RUNTIME_CLASS(CViewTxPrint), 0,
+         L"Comune di Citt\u00e0 Sant'Angelo|CONTABILIT\u00c0 ANALITICA PER STRUTTURA DI BILANCIO"},
+        {L"RepSaldiFin", RUNTIME_CLASS(CViewTxPrint), 0, L"-5.000"},
+        {L"RepObiettivo", RUNTIME_CLASS(CViewTxPrintCSP), 1, L"22.222|Comune di Citt\u00e0 Sant'Angelo (Pescara)"},
+        {L"RepVerifica", RUNTIME_CLASS(CViewTxPrint), 1, L"33.333"},
+        {L"RepMonEntrate", RUNTIME_CLASS(CViewTxPrint), 0, L"ENTRATE FINALI"},
+        {L"RepMonSpese", RUNTIME_CLASS(CViewTxPrint), 0, L"SPESE FINALI"},
+        {L"RepMonSaldo", RUNTIME_CLASS(CViewTxPrint), 0, L"44.444"},
+        {L"RepRespTotale", RUNTIME_CLASS(CViewTxPrintResp), 0, L"55.555"},
+        {L"RepResp", RUNTIME_CLASS(CViewTxPrintResp), -1,
+         L"66.666|Niccol\u00f2 Ferr\u00e0 - Attivit\u00e0 produttive"},
+        {L"ConfServ", RUNTIME_CLASS(CViewTxConfServ), 9, L"Niccol\u00f2 Ferr\u00e0 Attivit\u00e0 produttive"},
+        {L"FAX aggiornamenti", RUNTIME_CLASS(CViewTxFax), 13, L"Verifica Vorsa 2008"},
+        {L"Normativa", RUNTIME_CLASS(CViewTxInputEx), 11, L"Vorsa"},
+        {L"Circolare1207", RUNTIME_CLASS(CViewTxInputEx), 11, L"centri di responsabilit\u00e0"},
+        {L"Circolare0808", RUNTIME_CLASS(CViewTxInputEx), 11, L"trimestre"},
+    };
+    FILE* list = _wfopen(folder + L"\\reports.txt", L"wb");
+    if (!list)
+        return false;
+    bool bDone = true;
+    for (const ShippedDocument& d : documents) {
+        auto pFrame = new CFrameWnd;
+        if (!pFrame->Create(nullptr, d.pszName, WS_OVERLAPPEDWINDOW, CRect(0, 0, 900, 700))) {
+            std::fputs("no frame (a display is needed)\n", stderr);
+            bDone = false;
+            break;
+        }
+        CCreateContext context;
+        context.m_pNewViewClass = d.pViewClass;
+        context.m_pCurrentFrame = pFrame;
+        CWnd* pView = pFrame->CreateView(&context);
+        pFrame->RecalcLayout();
+        static_cast<CView*>(pView)->OnInitialUpdate();
+        const CTextLongID item(CString(d.pszName) + L".txd", d.nNumber < 0 ? nCentre : d.nNumber);
+        CTX4OLE* pControl = nullptr;
+        if (auto pReport = dynamic_cast<CViewTxPrint*>(pView); pReport && pReport->LoadData(&item))
+            pControl = &pReport->GetControl();
+        else if (auto pDocument = dynamic_cast<CViewTxInput*>(pView); pDocument && pDocument->LoadData(&item))
+            pControl = &pDocument->GetControl();
+        if (!pControl) {
+            std::fwprintf(stderr, L"%ls: not opened\n", d.pszName);
+            bDone = false;
+        } else {
+            const CString strPdf = CString(d.pszName) + L".pdf";
+            pControl->SaveDocument(folder + L"\\" + strPdf, txdFormatPdf);
+            HDC hdc = ::CreateCompatibleDC(nullptr);
+            CCountingJob job;
+            pControl->Print(hdc, d.pszName, -1, -1, 1, &job);
+            ::DeleteDC(hdc);
+            CString line;
+            line.Format(L"%s|%d|%s\n", strPdf.GetString(), job.m_nPages, d.pszShown);
+            WriteUtf8(list, line);
+            if (FILE* text = _wfopen(folder + L"\\" + d.pszName + L".txt", L"wb")) {
+                WriteUtf8(text, ReadableText(pControl->GetDocument()));
+                std::fclose(text);
+            }
+            if (d.pViewClass == RUNTIME_CLASS(CViewTxPrintCSP) &&
+                !WritePrintedPage(*pControl, 1, folder + L"\\" + d.pszName + L"-1.pgm")) {
+                std::fwprintf(stderr, L"%ls: page not drawn\n", d.pszName);
+                bDone = false;
+            }
+        }
+        pFrame->DestroyWindow();
+        if (!bDone)
+            break;
+    }
+    return std::fclose(list) == 0 && bDone;
 }
 
 } // namespace
@@ -19,35 +256,29 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2)
         return 2;
     const CString folder(argv[1]);
+    ::OleInitialize(nullptr);
+    // A message would wait for a person: it is printed and the run fails.
+    AfxSetMessageBoxHandler([](const AFX_MSGBOX_REQUEST& request) -> int {
+        std::fwprintf(stderr, L"%ls\n", static_cast<LPCWSTR>(request.text));
+        std::exit(1);
+    });
+    CInteropApp app;
     try {
-        CTextDocument report;
-        CTextCharFormat title;
-        title.bBold = true;
-        title.nHalfPoints = 32;
-        report.AppendText(L"Saldo finanziario 2008\r", title);
-        report.AppendText(L"Citt\u00e0 di Cant\u00f9: perch\u00e9 \u00e8 pi\u00f9 cos\u00ec \u20ac 1.234,50\r"
-                          L"Caso:\t", CTextCharFormat());
-        CTextCharFormat symbol;
-        symbol.strFace = L"Wingdings";
-        symbol.nCharSet = SYMBOL_CHARSET;
-        report.AppendText(L"\u00fe\u00a8", symbol);
-        report.AppendText(L"\x0C" L"Seconda pagina\r", CTextCharFormat());
-        Write(report, folder, L"report.pdf");
-
-        CTextDocument longText;
-        longText.PageSetup().nWidth = 16838;
-        longText.PageSetup().nHeight = 11905;
-        for (int i = 1; i <= 120; ++i) {
-            CString line;
-            line.Format(L"Riga %d del documento lungo, con parole che vanno a capo quando la riga \u00e8 piena "
-                        L"e continuano sulla riga seguente.\r", i);
-            longText.AppendText(line, CTextCharFormat());
+        WriteSamples(folder);
+        if (argc > 2) {
+            app.m_strDocDir = argv[2];
+            app.m_strDocUtDir = folder + L"\\DocUt";
+            if (!WriteShippedDocuments(folder, SeedArchive(app.m_data, folder + L"\\Archivio.mdb")))
+                return 1;
         }
-        Write(longText, folder, L"long.pdf");
     }
     catch (CException* e) {
         e->Delete();
         std::fputs("PDF not written\n", stderr);
+        return 1;
+    }
+    catch (const _com_error& e) {
+        std::fwprintf(stderr, L"archive: %ls\n", GetComErrorText(e, &app.m_data).GetString());
         return 1;
     }
     return 0;
