@@ -77,6 +77,7 @@ public:
 
 private:
     BOOL ReadLayout(CXTPPropExchange* pPX);
+    BOOL ReadElements(CXTPPropExchange* pPX, CReadMap& map);
     void WriteLayout(CXTPPropExchange* pPX);
     BOOL IsTreeSound() const;
     void RemoveElement(CXTPDockingPaneElement* pElement);

@@ -13,6 +13,9 @@
 #include "ui/persist/PropExchangeRegistry.h"
 #include "ui/persist/PropExchangeXml.h"
 
+#include <memory>
+#include <vector>
+
 namespace
 {
 // More elements than any real layout holds: a larger count is damage, not a layout.
@@ -73,51 +76,52 @@ void CXTPDockingPaneLayout::WriteLayout(CXTPPropExchange* pPX)
 BOOL CXTPDockingPaneLayout::ReadLayout(CXTPPropExchange* pPX)
 {
     Free();
+    // Each section is opened once and kept for both passes: the registry store opens a key and reads all its
+    // values when a section is first asked for one, every call a round trip to the registry server.
+    CXTPPropExchangeSection secSummary(pPX, L"Summary");
     int nCount = 0;
-    {
-        CXTPPropExchangeSection secSummary(pPX, L"Summary");
-        ExchangeInt(secSummary.Get(), L"Panes", nCount, 0);
-    }
+    ExchangeInt(secSummary.Get(), L"Panes", nCount, 0);
     if (nCount < 2 || nCount > nMaxElements)
         return FALSE;
 
+    // The table goes into the exchange before the sections are made, as each section takes it from its parent.
     CReadMap map(nCount + 1, nullptr);
-    for (int i = 1; i <= nCount; i++) {
-        CXTPPropExchangeSection sec(pPX, PaneSection(i));
-        int nType = -1;
-        ExchangeInt(sec.Get(), L"Type", nType, -1);
-        CXTPDockingPaneElement* pElement = m_pManager->CreateElement(nType, this);
-        if (!pElement)
-            return FALSE;
-        pElement->m_nLayoutId = i;
-        map[i] = pElement;
-    }
     DWORD_PTR dwSavedData = pPX->m_dwData;
     pPX->m_dwData = reinterpret_cast<DWORD_PTR>(&map);
-    BOOL bResult = TRUE;
-    CXTPDockingPaneElementList lstElements = m_lstElements;
-    for (CXTPDockingPaneElement* pElement : lstElements) {
-        CXTPPropExchangeSection sec(pPX, PaneSection(pElement->m_nLayoutId));
-        if (!pElement->DoPropExchange(sec.Get())) {
-            bResult = FALSE;
-            break;
-        }
-    }
+    BOOL bResult = ReadElements(pPX, map);
     pPX->m_dwData = dwSavedData;
     if (!bResult)
         return FALSE;
 
     int nTop = 0, nClient = 0;
-    {
-        CXTPPropExchangeSection secSummary(pPX, L"Summary");
-        ExchangeInt(secSummary.Get(), L"TopContainer", nTop, 0);
-        ExchangeInt(secSummary.Get(), L"Client", nClient, 0);
-    }
+    ExchangeInt(secSummary.Get(), L"TopContainer", nTop, 0);
+    ExchangeInt(secSummary.Get(), L"Client", nClient, 0);
     CXTPDockingPaneElement* pTop = nTop >= 1 && nTop <= nCount ? map[nTop] : nullptr;
     CXTPDockingPaneElement* pClient = nClient >= 1 && nClient <= nCount ? map[nClient] : nullptr;
     m_pTopContainer = dynamic_cast<CXTPDockingPaneSplitterContainer*>(pTop);
     m_pClient = pClient && pClient->GetType() == xtpPaneTypeClient ? pClient : nullptr;
     return m_pTopContainer && m_pClient && IsTreeSound();
+}
+
+// Makes every element from its "Type" first, so that the keys of any section can name any element, then reads them.
+BOOL CXTPDockingPaneLayout::ReadElements(CXTPPropExchange* pPX, CReadMap& map)
+{
+    std::vector<std::unique_ptr<CXTPPropExchangeSection>> sections(map.size());
+    for (size_t i = 1; i < map.size(); i++) {
+        sections[i] = std::make_unique<CXTPPropExchangeSection>(pPX, PaneSection(static_cast<int>(i)));
+        int nType = -1;
+        ExchangeInt(sections[i]->Get(), L"Type", nType, -1);
+        CXTPDockingPaneElement* pElement = m_pManager->CreateElement(nType, this);
+        if (!pElement)
+            return FALSE;
+        pElement->m_nLayoutId = static_cast<int>(i);
+        map[i] = pElement;
+    }
+    for (size_t i = 1; i < map.size(); i++) {
+        if (!map[i]->DoPropExchange(sections[i]->Get()))
+            return FALSE;
+    }
+    return TRUE;
 }
 
 // The top container is a root that holds the client placeholder; no pane's holder lies outside the tabbed

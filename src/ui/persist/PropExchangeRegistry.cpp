@@ -73,15 +73,17 @@ void CXTPPropExchangeRegistry::ReadStoredValues()
         return;
     // A value that grows between the size query and the enumeration makes the walk start again with room for it.
     for (int nAttempt = 0; nAttempt < 3; nAttempt++) {
+        DWORD nValues = 0;
         DWORD nMaxName = 0;
         DWORD nMaxData = 0;
-        if (::RegQueryInfoKeyW(m_hSectionKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nMaxName,
+        if (::RegQueryInfoKeyW(m_hSectionKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nValues, &nMaxName,
                                &nMaxData, nullptr, nullptr) != ERROR_SUCCESS)
             return;
         std::vector<WCHAR> name(nMaxName + 1);
         std::vector<BYTE> data(nMaxData ? nMaxData : 1);
         LONG lResult = ERROR_SUCCESS;
-        for (DWORD nIndex = 0;; nIndex++) {
+        // The count saves the call that would only answer "no more items".
+        for (DWORD nIndex = 0; nIndex < nValues; nIndex++) {
             DWORD nNameLength = static_cast<DWORD>(name.size());
             DWORD nBytes = static_cast<DWORD>(data.size());
             DWORD dwType = 0;
