@@ -1,6 +1,7 @@
 #include "AdoTestDatabase.h"
 
 #include <cstddef>
+#include <functional>
 
 class AdoRecordset : public CAdoTestDatabase
 {
@@ -155,6 +156,54 @@ TEST_F(AdoRecordset, ManyRowsReadInAnyOrderKeepTheirOwnValues)
         EXPECT_EQ(article(id + 1, 1), Text(query->GetCollect(L"articolo")));
     }
     EXPECT_TRUE(query->GetEOF());
+}
+
+// A number given back to the field it was read from may be left unwritten only while the row cannot have changed
+// since it was read; whatever changed it in between, the update writes the value given.
+TEST_F(AdoRecordset, ANumberGivenAgainIsWrittenOverAnyChangeSinceTheRead)
+{
+    const long read = 10101; // (101, 1)
+    auto setToNine = [](const _ConnectionPtr& connection) {
+        connection->Execute(L"UPDATE SaldoFinCalc SET Anno4Com = 9 WHERE ID = 101 AND idResp = 1", nullptr,
+                            adCmdText | adExecuteNoRecords);
+    };
+    _ConnectionPtr other = Connect(L"'Sègreto;1'");
+    const struct
+    {
+        const char* what;
+        bool transaction;
+        LONGLONG given;
+        std::function<void()> between;
+    } cases[] = {
+        {"nothing in between, the same number", true, read, [] {}},
+        {"nothing in between, another number", true, 5, [] {}},
+        {"a statement of the connection", true, read, [&] { setToNine(m_connection); }},
+        {"another record set of the connection", true, read,
+         [&] {
+             _RecordsetPtr second = OpenTable(L"SaldoFinCalc", L"PK_SALDOFINCALC");
+             second->Seek(Keys(101, 1), adSeekFirstEQ);
+             second->PutCollect(L"Anno4Com", Currency(90000));
+             second->Update();
+         }},
+        {"another connection, outside a transaction", false, read, [&] { setToNine(other); }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        Execute(L"UPDATE SaldoFinCalc SET Anno4Com = 1.0101 WHERE ID = 101 AND idResp = 1");
+        if (test.transaction)
+            m_connection->BeginTrans();
+        _RecordsetPtr saldo = OpenTable(L"SaldoFinCalc", L"PK_SALDOFINCALC");
+        saldo->Seek(Keys(101, 1), adSeekFirstEQ);
+        ASSERT_EQ(read, CurrencyCount(saldo->GetCollect(L"Anno4Com")));
+        saldo->PutCollect(L"Anno4Com", Currency(test.given));
+        test.between();
+        saldo->Update();
+        if (test.transaction)
+            m_connection->CommitTrans();
+        _RecordsetPtr check = other->Execute(L"SELECT Anno4Com FROM SaldoFinCalc WHERE ID = 101 AND idResp = 1",
+                                             nullptr, adCmdText);
+        EXPECT_EQ(test.given, CurrencyCount(check->GetCollect(L"Anno4Com")));
+    }
 }
 
 TEST_F(AdoRecordset, AddNewLeavesTheCounterToTheDatabase)

@@ -5,6 +5,7 @@
 #include "platform/ado/JetFields.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 namespace
@@ -50,6 +51,17 @@ uint32_t NameHash(const wchar_t* name, size_t length)
     for (size_t i = 0; i < length; ++i)
         hash = (hash ^ static_cast<uint32_t>(name[i])) * 16777619u;
     return hash;
+}
+
+// The same number, integer or real, bit for bit. Texts and nulls are never taken for the same: a text may not
+// read back as it is stored, and a value that reads as null may be one the record set cannot show.
+bool SameNumber(const CJetValue& a, const CJetValue& b)
+{
+    if (a.m_type != b.m_type)
+        return false;
+    if (a.m_type == CJetValue::typeInteger)
+        return a.m_integer == b.m_integer;
+    return a.m_type == CJetValue::typeReal && std::memcmp(&a.m_real, &b.m_real, sizeof(double)) == 0;
 }
 } // namespace
 
@@ -257,6 +269,8 @@ void CJetRecordset::ReadRow(CRow& row, const CSqliteStatement& statement, int fi
     for (size_t i = 0; i < m_columns.size(); ++i)
         statement.ReadColumn(first + static_cast<int>(i), row.m_values[i]);
     row.m_loaded = true;
+    m_readRowid = row.m_rowid;
+    m_readStep = Database().StepCount();
 }
 
 // From the position on, the first row that is still there.
@@ -478,6 +492,13 @@ void CJetRecordset::Insert()
 void CJetRecordset::Change()
 {
     CRow& row = CurrentRow();
+    // A recomputation writes back mostly what a row already holds. When this row is the one read last and no
+    // statement has run since, inside a transaction (whose lock keeps other connections from writing it), its
+    // values are the table's: numbers given again as they are need no writing.
+    if (m_readRowid == row.m_rowid && m_readStep == Database().StepCount() && Database().InTransaction())
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (m_changed[i] && SameNumber(m_pending[i], row.m_values[i]))
+                m_changed[i] = false;
     if (std::find(m_changed.begin(), m_changed.end(), true) == m_changed.end())
         return;
     // A run of updates usually changes the same columns: the text is built again only when they differ.

@@ -127,6 +127,9 @@ private:
     std::wstring m_index;
     std::vector<long> m_indexColumns;
     std::vector<CSqliteText> m_seek;
+    // The row read last and the connection's step count just after: see Change.
+    int64_t m_readRowid = 0;
+    uint64_t m_readStep = 0;
     CADORecordBinding* m_binding = nullptr;
     std::vector<CJetDynamicProperty> m_properties;
     // Made on first use and kept for the record set's life (a Field may outlive an open).

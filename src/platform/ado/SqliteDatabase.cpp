@@ -114,6 +114,7 @@ void CSqliteStatement::BindInteger(int position, int64_t value)
 bool CSqliteStatement::Step()
 {
     m_database.CheckTransaction();
+    m_database.CountStep();
     int rc = ::sqlite3_step(m_statement);
     if (rc == SQLITE_ROW)
         return true;
@@ -423,6 +424,7 @@ void CSqliteDatabase::AddTableConstraint(const std::wstring& table, const std::s
             Run(indexSql);
         Run("RELEASE jet_add_constraint");
     } catch (...) {
+        CountStep();
         ::sqlite3_exec(m_db, "PRAGMA writable_schema = RESET", nullptr, nullptr, nullptr);
         ::sqlite3_exec(m_db, "ROLLBACK TO jet_add_constraint", nullptr, nullptr, nullptr);
         ::sqlite3_exec(m_db, "RELEASE jet_add_constraint", nullptr, nullptr, nullptr);

@@ -124,6 +124,10 @@ public:
     [[noreturn]] void Raise(HRESULT hr, const std::wstring& description) const;
     int64_t LastInsertRowid() const;
     int Changes() const;
+    // Counts every step of a statement (and every other way the connection may change rows): while it stays the
+    // same, no statement has run since a row was read, so the row's values are still those of the table.
+    uint64_t StepCount() const { return m_steps; }
+    void CountStep() { ++m_steps; }
 
 private:
     sqlite3_stmt* Compile(const std::string& sql);
@@ -139,6 +143,7 @@ private:
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::unordered_map<std::wstring, CJetStatement> m_translations; // bounded, valid while the schema is
     unsigned m_generation = 1; // of the cached statements
+    uint64_t m_steps = 0;
     std::map<std::wstring, std::unique_ptr<CSqliteTable>> m_tables;
     std::map<std::wstring, std::unique_ptr<CSqliteIndex>> m_indexes;
 };
