@@ -128,9 +128,8 @@ BOOL CViewTxInput::LoadDocument(const CString& strName, bool bLocked)
     SetModified(FALSE);
     m_bLoading = false;
     SetRedraw(TRUE);
-    Invalidate();
-    m_ruler.Invalidate();
-    m_statusBar.Refresh();
+    // The bars and their buttons were not drawn while drawing was off: they are drawn again with the view.
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return bLoaded;
 }
 

@@ -18,6 +18,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -198,4 +199,33 @@ TEST_F(TextViewTest, ReportPrintOffersItsPagesAndAcceptsItsItemsOnly)
     EXPECT_FALSE(Load(pView, CTextLongID(L"Manca.txd", 0)));
     EXPECT_EQ(1u, messages.Count());
     EXPECT_LE(pView->GetControl().GetDocument().GetLength(), 1);
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+} // namespace
+
+// Drawing is off while a document loads: afterwards every window of the view, the bars' buttons too, is drawn
+// again, or the shown view keeps what was on the screen before.
+TEST_F(TextViewTest, LoadedDocumentRedrawsTheBarsAndTheirButtons)
+{
+    WriteTemplate(L"Nota.txd", L"Nota\r");
+    auto* pView = MakeView<CViewTxInputEx>(RUNTIME_CLASS(CViewTxInputEx));
+    ASSERT_NE(nullptr, pView);
+    m_pFrame->ShowWindow(SW_SHOWNOACTIVATE);
+    m_pFrame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ASSERT_TRUE(Load(pView, CTextLongID(L"Nota.txd", 9)));
+    std::vector<HWND> windows;
+    ::EnumChildWindows(pView->GetSafeHwnd(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    ASSERT_GE(windows.size(), 7u) << "the control, three bars and the button bar's three buttons";
+    for (HWND hWnd : windows) {
+        EXPECT_TRUE(::IsWindowVisible(hWnd));
+        EXPECT_TRUE(::GetUpdateRect(hWnd, nullptr, FALSE)) << "window " << ::GetDlgCtrlID(hWnd) << " not redrawn";
+    }
 }
