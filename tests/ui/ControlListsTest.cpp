@@ -339,3 +339,51 @@ TEST_F(ControlListsFrameTest, WithoutAnMdiClientTheWindowListStaysShownAndListsN
     EXPECT_TRUE(pPlaceholder->IsVisible());
     EXPECT_TRUE(GeneratedItems(m_pPopup).empty());
 }
+
+TEST_F(ControlListsFrameTest, PlaceholdersMayBeDroppedOnMenusOnly)
+{
+    CXTPControl* pButton = m_pPopup->GetControls()->Add(xtpControlButton, 101);
+    const struct
+    {
+        int nId;
+        const char* pszWhat;
+    } placeholders[] = {{35000, "window list"}, {35002, "workspace actions"}, {35003, "recent files"},
+                        {0xE800, "toolbars"}};
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    CRect rcToolBar;
+    pToolBar->GetClientRect(&rcToolBar);
+    Bars()->SetCustomizeMode(TRUE);
+    for (const auto& p : placeholders) {
+        SCOPED_TRACE(p.pszWhat);
+        CXTPControl* pPlaceholder = CreateListPlaceholder(p.nId, FALSE);
+        DROPEFFECT nEffect = DROPEFFECT_COPY;
+        EXPECT_TRUE(pPlaceholder->IsCustomizeDragOverAvail(m_pPopup, CPoint(5, 5), nEffect));
+        EXPECT_EQ(static_cast<DROPEFFECT>(DROPEFFECT_COPY), nEffect);
+        EXPECT_FALSE(pPlaceholder->IsCustomizeDragOverAvail(pToolBar, CPoint(5, 5), nEffect));
+        EXPECT_EQ(static_cast<DROPEFFECT>(DROPEFFECT_NONE), nEffect);
+        // The toolbar is no target for it, while it is one for a plain button.
+        EXPECT_EQ(static_cast<DROPEFFECT>(DROPEFFECT_NONE),
+                  pToolBar->OnCustomizeDragEnter(pPlaceholder, rcToolBar.CenterPoint()));
+        pToolBar->OnCustomizeDragLeave();
+        pPlaceholder->InternalRelease();
+    }
+    EXPECT_NE(static_cast<DROPEFFECT>(DROPEFFECT_NONE), pToolBar->OnCustomizeDragEnter(pButton, rcToolBar.CenterPoint()));
+    pToolBar->OnCustomizeDragLeave();
+    Bars()->SetCustomizeMode(FALSE);
+}
+
+TEST_F(ControlListsFrameTest, TheOleVerbsPlaceholderHidesItselfAndListsNothing)
+{
+    CXTPControl* pPlaceholder = m_pPopup->GetControls()->AddControl(new CXTPControlOleItems);
+    // A verbs entry left from an earlier layout goes; the entry after it stays.
+    m_pPopup->GetControls()->Add(xtpControlPopup, 0, L"OLEMENUPOPUP", -1, TRUE);
+    m_pPopup->GetControls()->Add(xtpControlButton, ID_APP_EXIT);
+    m_pPopup->CalcDynamicLayout(0, 0);
+    ASSERT_EQ(2, m_pPopup->GetControls()->GetCount());
+    EXPECT_EQ(ID_APP_EXIT, m_pPopup->GetControls()->GetAt(1)->GetID());
+    EXPECT_FALSE(pPlaceholder->IsVisible());
+    Bars()->SetCustomizeMode(TRUE);
+    m_pPopup->CalcDynamicLayout(0, 0);
+    Bars()->SetCustomizeMode(FALSE);
+    EXPECT_TRUE(pPlaceholder->IsVisible());
+}

@@ -133,6 +133,11 @@ DROPEFFECT CXTPCommandBar::OnCustomizeDragOver(CXTPControl* pData, CPoint point)
 {
     if (!m_bCustomizable || !m_hWnd || !IsWindowVisible())
         return DROPEFFECT_NONE;
+    DROPEFFECT nEffect = DROPEFFECT_MOVE;
+    if (!pData->IsCustomizeDragOverAvail(this, point, nEffect)) {
+        OnCustomizeDragLeave();
+        return nEffect;
+    }
     BOOL bAfter = FALSE;
     int nIndex = FindDropIndex(point, bAfter);
     CXTPControl* pHit = m_pControls->HitTest(point);
@@ -145,7 +150,7 @@ DROPEFFECT CXTPCommandBar::OnCustomizeDragOver(CXTPControl* pData, CPoint point)
         m_rcDropIndicator = rcIndicator;
         Invalidate(FALSE);
     }
-    return DROPEFFECT_MOVE;
+    return nEffect;
 }
 
 void CXTPCommandBar::OnCustomizeDrop(CXTPControl* pData, DROPEFFECT& nEffect, CPoint ptDrop, CPoint ptDrag)

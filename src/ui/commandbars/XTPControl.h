@@ -62,6 +62,11 @@ public:
     // a drag passing over it closes its bar's popup and selection.
     virtual void OnCustomizeDragStart(CPoint point);
     virtual void OnCustomizeDragOver(CXTPControl* pData, CPoint point);
+    // Whether the control, being dragged, may be dropped on the bar; a refusal may set the effect.
+    virtual BOOL IsCustomizeDragOverAvail(CXTPCommandBar* /*pCommandBar*/, CPoint /*point*/, DROPEFFECT& /*dropEffect*/)
+    {
+        return TRUE;
+    }
 
     int GetIndex() const { return m_nIndex; }
     int GetID() const { return m_nId; }

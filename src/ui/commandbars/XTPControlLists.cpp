@@ -41,6 +41,15 @@ void CXTPControlToolbar::OnExecute()
 
 IMPLEMENT_DYNAMIC(CXTPControlListPlaceholder, CXTPControlButton)
 
+BOOL CXTPControlListPlaceholder::IsCustomizeDragOverAvail(CXTPCommandBar* pCommandBar, CPoint /*point*/,
+                                                          DROPEFFECT& dropEffect)
+{
+    if (pCommandBar->GetType() == xtpBarTypePopup)
+        return TRUE;
+    dropEffect = DROPEFFECT_NONE;
+    return FALSE;
+}
+
 void CXTPControlListPlaceholder::RemoveListItems()
 {
     while (CXTPControl* pNext = m_pControls->GetAt(m_nIndex + 1)) {
@@ -235,6 +244,24 @@ void CXTPControlWorkspaceActions::OnCalcDynamicSize(DWORD /*dwMode*/)
         pItem->SetBeginGroup(nItem == 0 && GetBeginGroup());
         nItem++;
     }
+}
+
+IMPLEMENT_DYNCREATE(CXTPControlOleItems, CXTPControlListPlaceholder)
+
+BOOL CXTPControlOleItems::IsListItem(CXTPControl* pControl) const
+{
+    return pControl->GetParameter() == L"OLEMENUPOPUP";
+}
+
+void CXTPControlOleItems::OnCalcDynamicSize(DWORD /*dwMode*/)
+{
+    if (!m_pControls || !m_pParent)
+        return;
+    RemoveListItems();
+    if (m_pParent->IsCustomizeMode())
+        m_dwHideFlags = 0;
+    else
+        m_dwHideFlags |= xtpHideGeneric;
 }
 
 IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)

@@ -1,5 +1,5 @@
 // Menu entries that stand for a list computed whenever their bar is laid out: the toolbars, the recent files,
-// the MDI windows. Each placeholder removes the items it made last time, hides itself and inserts fresh temporary
+// the MDI windows, the tab-group commands, the OLE verbs. Each placeholder removes the items it made last time, hides itself and inserts fresh temporary
 // buttons after itself; in customise mode it shows itself instead so it can be moved. The label lives here too.
 #pragma once
 
@@ -24,6 +24,10 @@ public:
 class CXTPControlListPlaceholder : public CXTPControlButton
 {
     DECLARE_DYNAMIC(CXTPControlListPlaceholder)
+public:
+    // A list belongs in a menu: it may be dropped on popup bars only.
+    BOOL IsCustomizeDragOverAvail(CXTPCommandBar* pCommandBar, CPoint point, DROPEFFECT& dropEffect) override;
+
 protected:
     virtual BOOL IsListItem(CXTPControl* pControl) const = 0;
     void RemoveListItems();
@@ -87,6 +91,17 @@ public:
 class CXTPControlWorkspaceActions : public CXTPControlListPlaceholder
 {
     DECLARE_DYNCREATE(CXTPControlWorkspaceActions)
+public:
+    void OnCalcDynamicSize(DWORD dwMode) override;
+
+protected:
+    BOOL IsListItem(CXTPControl* pControl) const override;
+};
+
+// The verbs of the active document's selected OLE item. The documents here hold no OLE items: it lists nothing.
+class CXTPControlOleItems : public CXTPControlListPlaceholder
+{
+    DECLARE_DYNCREATE(CXTPControlOleItems)
 public:
     void OnCalcDynamicSize(DWORD dwMode) override;
 
