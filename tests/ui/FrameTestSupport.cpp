@@ -71,6 +71,12 @@ void SendMouseMove(CPoint ptScreen)
     ::SendInput(1, &input, sizeof(INPUT));
 }
 
+void SendMouseButton(CPoint ptScreen, DWORD dwButtons)
+{
+    INPUT input = MouseInput(ptScreen, dwButtons);
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
 void SendClick(CPoint ptScreen, BOOL bRight)
 {
     INPUT inputs[] = {MouseInput(ptScreen, 0), MouseInput(ptScreen, bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),

@@ -83,6 +83,8 @@ void PumpFrame(HWND hWndFrame, DWORD dwQuietMs = 80);
 // Real input at screen points and keys.
 void SendClick(CPoint ptScreen, BOOL bRight = FALSE);
 void SendMouseMove(CPoint ptScreen);
+// A move to the point with button changes (MOUSEEVENTF_LEFTDOWN, ...): a press here, its release elsewhere.
+void SendMouseButton(CPoint ptScreen, DWORD dwButtons);
 // Keys pressed in order and released in reverse order.
 void SendKeys(std::initializer_list<WORD> keys);
 

@@ -1,5 +1,7 @@
 // The framework frame with its command bars, driven by real input: menus by mouse and keys reach the frame as a
-// control notification and then a command, the idle update greys and ticks, popups close one level or all.
+// control notification and then a command, the idle update greys and ticks, popups close one level or all; the
+// thread's mouse and keyboard hooks: hot tracking, a press dragged off and back, the swallowed release of an opening
+// press, Alt and another program ending the menus.
 #include "FrameTestSupport.h"
 
 #include "ui/commandbars/XTPPopupBar.h"
@@ -8,6 +10,11 @@
 #include "ui/themes/BarPainter.h"
 
 #include <gtest/gtest.h>
+
+#include <windowsx.h>
+
+#include <functional>
+#include <thread>
 
 namespace
 {
@@ -620,4 +627,237 @@ TEST_F(FrameWndTest, APopupReopenedAtAPointAvoidsThePointNotItsFormerControl)
     });
     CXTPCommandBars::TrackPopup(pEdit, TPM_RETURNCMD, pt.x, pt.y, m_pFrame);
     EXPECT_EQ(pt.y, nBottom);
+}
+
+TEST_F(FrameWndTest, HoveringMakesAButtonHotAndTheMouseLeavingTheBarCoolsIt)
+{
+    CXTPToolBar* pBar = m_pFrame->GetToolBar();
+    CXTPControl* pNew = pBar->GetControls()->FindControl(ID_FT_NEW);
+    CXTPControl* pOpen = pBar->GetControls()->FindControl(ID_FT_OPEN);
+    ASSERT_TRUE(pNew && pOpen);
+    CRect rcClient, rcFrame;
+    m_pFrame->GetClientRect(&rcClient);
+    m_pFrame->ClientToScreen(&rcClient);
+    m_pFrame->GetWindowRect(&rcFrame);
+    struct Case
+    {
+        const char* pszWhere;
+        CPoint pt;
+        CXTPControl* pHot;
+    } cases[] = {
+        {"on a button", ScreenCentre(pNew), pNew},
+        {"on the next button", ScreenCentre(pOpen), pOpen},
+        {"on the frame below the bars", CPoint(rcClient.right - 20, rcClient.bottom - 20), nullptr},
+        {"back on a button", ScreenCentre(pNew), pNew},
+        {"away from the frame", CPoint(rcFrame.right + 60, rcFrame.CenterPoint().y), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhere);
+        SendMouseMove(c.pt);
+        // The bar finds the mouse gone on its next 50 ms look.
+        Pump(150);
+        EXPECT_EQ(c.pHot, pBar->GetSelectedControl());
+        EXPECT_EQ(c.pHot == pNew, pNew->GetSelected() != 0);
+        EXPECT_EQ(c.pHot == pOpen, pOpen->GetSelected() != 0);
+    }
+    EXPECT_TRUE(m_pFrame->m_events.empty());
+}
+
+TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
+{
+    CXTPControl* pNew = m_pFrame->GetToolBar()->GetControls()->FindControl(ID_FT_NEW);
+    ASSERT_NE(nullptr, pNew);
+    const CPoint ptOn = ScreenCentre(pNew);
+    CRect rcClient;
+    m_pFrame->GetClientRect(&rcClient);
+    CPoint ptOff(rcClient.right - 20, rcClient.bottom - 20);
+    m_pFrame->ClientToScreen(&ptOff);
+    struct Case
+    {
+        const char* pszPath;
+        std::vector<CPoint> moves;
+        std::vector<int> selected;   // the button's hot state while pressed: at the press and after each move
+        BOOL bRuns;
+    } cases[] = {
+        {"released where pressed", {}, {1}, TRUE},
+        {"dragged off", {ptOff}, {1, 0}, FALSE},
+        {"dragged off and back", {ptOff, ptOn}, {1, 0, 1}, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszPath);
+        m_pFrame->m_events.clear();
+        std::vector<int> selected, pressed;
+        size_t nMove = 0;
+        // Each step runs from a timer inside the button's own loop, once the input before it has been seen.
+        std::function<void()> step = [&] {
+            selected.push_back(pNew->GetSelected());
+            pressed.push_back(pNew->GetPressed());
+            if (nMove < c.moves.size()) {
+                SendMouseMove(c.moves[nMove++]);
+                RunLater(step);
+            } else {
+                SendMouseButton(c.moves.empty() ? ptOn : c.moves.back(), MOUSEEVENTF_LEFTUP);
+            }
+        };
+        SendMouseButton(ptOn, MOUSEEVENTF_LEFTDOWN);
+        RunLater(step);
+        Pump(200);
+        EXPECT_EQ(c.selected, selected);
+        EXPECT_EQ(std::vector<int>(c.selected.size(), 1), pressed);
+        // A button that ran stays "executing" until the next update pass.
+        EXPECT_EQ(c.bRuns ? 2 : 0, pNew->GetPressed());
+        IdleUpdate();
+        EXPECT_EQ(0, pNew->GetPressed());
+        EXPECT_EQ(c.bRuns ? Executed(ID_FT_NEW) : std::vector<EVENT>(), m_pFrame->m_events);
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
+}
+
+namespace
+{
+// A pane of the frame that opens a context menu on the press of the left button, under the mouse: the release
+// of that press lands on the menu's first item.
+class CPressMenuPane : public CWnd
+{
+public:
+    CMenu* m_pMenu = nullptr;
+    CXTPCommandBars* m_pCommandBars = nullptr;
+    std::function<void()> m_onOpen;
+    int m_nResult = -1;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_LBUTTONDOWN) {
+            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            ClientToScreen(&pt);
+            RunLater(m_onOpen, 300);
+            m_nResult = CXTPCommandBars::TrackPopupMenu(m_pMenu, TPM_RETURNCMD, pt.x - 30, pt.y - 10, GetParent(),
+                                                        nullptr, nullptr, m_pCommandBars);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+}
+
+TEST_F(FrameWndTest, TheReleaseOfThePressThatOpenedAPopupChoosesNothingInIt)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_FRAMETEST_CONTEXT));
+    CPressMenuPane pane;
+    pane.m_pMenu = menu.GetSubMenu(0);
+    pane.m_pCommandBars = m_pFrame->GetCommandBars();
+    CRect rcClient;
+    m_pFrame->GetClientRect(&rcClient);
+    CRect rcPane(rcClient.left + 20, rcClient.bottom - 100, rcClient.right - 20, rcClient.bottom - 10);
+    ASSERT_TRUE(pane.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, rcPane, m_pFrame, 1));
+    CPoint pt = rcPane.CenterPoint();
+    m_pFrame->ClientToScreen(&pt);
+
+    UINT nUnderMouse = 0;
+    BOOL bOpen = FALSE;
+    pane.m_onOpen = [&] {
+        CMouseManager* pMouse = CMouseManager::GetThreadManager();
+        bOpen = pMouse->IsTracking();
+        auto* pPopup = bOpen ? dynamic_cast<CXTPPopupBar*>(
+                                   CWnd::FromHandlePermanent(pMouse->GetTopTrackedBar()->GetTrackedWindow()))
+                             : nullptr;
+        if (pPopup) {
+            CPoint ptClient = pt;
+            pPopup->ScreenToClient(&ptClient);
+            CXTPControl* pItem = pPopup->GetControls()->HitTest(ptClient);
+            nUnderMouse = pItem ? pItem->GetID() : 0;
+        }
+        SendKeys({VK_ESCAPE});
+    };
+    SendClick(pt);
+    Pump(400);
+    EXPECT_TRUE(bOpen) << "the release closed the popup";
+    EXPECT_EQ(static_cast<UINT>(ID_FT_CUT), nUnderMouse);
+    EXPECT_EQ(0, pane.m_nResult);
+    EXPECT_TRUE(m_pFrame->m_events.empty());
+    pane.DestroyWindow();
+}
+
+namespace
+{
+int g_nAltPresses = 0;
+
+// Counts the Alt presses that reach the thread's queue readers (keys consumed by a keyboard hook never do).
+LRESULT CALLBACK CountAltPresses(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    auto* pMsg = reinterpret_cast<MSG*>(lParam);
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && (pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_KEYDOWN) &&
+        pMsg->wParam == VK_MENU)
+        g_nAltPresses++;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}
+
+TEST_F(FrameWndTest, AltWhileAMenuIsOpenClosesItAndIsConsumed)
+{
+    HHOOK hHook = ::SetWindowsHookExW(WH_GETMESSAGE, CountAltPresses, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hHook);
+    struct Case
+    {
+        BOOL bMenuOpen;
+        BOOL bAltReachesTheFrame;
+        BOOL bMenuBarTracks;   // Alt alone enters the menu bar when it reaches the frame
+    } cases[] = {{TRUE, FALSE, FALSE}, {FALSE, TRUE, TRUE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bMenuOpen ? "menu open" : "no menu open");
+        if (c.bMenuOpen) {
+            SendClick(ScreenCentre(MenuControl(0)));
+            Pump();
+            ASSERT_NE(nullptr, OpenPopup(0));
+        }
+        g_nAltPresses = 0;
+        SendKeys({VK_MENU});
+        Pump();
+        EXPECT_EQ(nullptr, OpenPopup(0));
+        EXPECT_EQ(c.bAltReachesTheFrame, g_nAltPresses > 0);
+        EXPECT_EQ(c.bMenuBarTracks, m_pFrame->GetMenuBar()->IsTrackingMode());
+        if (m_pFrame->GetMenuBar()->IsTrackingMode()) {
+            SendKeys({VK_ESCAPE});
+            Pump();
+        }
+    }
+    ::UnhookWindowsHookEx(hHook);
+    EXPECT_TRUE(m_pFrame->m_events.empty());
+}
+
+TEST_F(FrameWndTest, AnotherProgramComingToTheFrontClosesTheMenus)
+{
+    SendClick(ScreenCentre(MenuControl(1)));
+    Pump();
+    ASSERT_NE(nullptr, OpenPopup(1));
+    // A window of another thread stands for the other program: activation leaving the thread is what counts.
+    HWND hWndOther = nullptr;
+    DWORD nOtherThread = 0;
+    HANDLE hReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+        hWndOther = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Altra", WS_POPUP | WS_VISIBLE, 600, 40, 120, 80,
+                                      nullptr, nullptr, nullptr, nullptr);
+        nOtherThread = ::GetCurrentThreadId();
+        ::SetEvent(hReady);
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        ::DestroyWindow(hWndOther);
+    });
+    ::WaitForSingleObject(hReady, 5000);
+    ::CloseHandle(hReady);
+    ASSERT_NE(nullptr, hWndOther);
+    ::SetForegroundWindow(hWndOther);
+    Pump();
+    EXPECT_EQ(hWndOther, ::GetForegroundWindow());
+    EXPECT_EQ(nullptr, OpenPopup(1));
+    EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
+    EXPECT_FALSE(CMouseManager::GetThreadManager()->IsTracking());
+    ::PostThreadMessageW(nOtherThread, WM_QUIT, 0, 0);
+    other.join();
+    ::SetForegroundWindow(m_pFrame->m_hWnd);
+    Pump();
+    EXPECT_TRUE(m_pFrame->m_events.empty());
 }
