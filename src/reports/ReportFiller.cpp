@@ -111,12 +111,14 @@ void ReplaceEveryTag(CTextDocument& doc, LPCTSTR pszTag, LPCTSTR pszValue)
     }
 }
 
+const TCHAR kAccountingHeadingTag[] = L"$[IMPCONT]";
+
 void FillAccountingHeading(CTextDocument& doc, CADOConnection& data)
 {
     CString heading = LoadResString(CSetSettings::GetSettingImpExtraCont2(data) == 0 ? IDS_IMPCONT_STRUTTURA
                                                                                         : IDS_IMPCONT_CAPITOLI);
     heading.MakeUpper();
-    ReplaceEveryTag(doc, L"$[IMPCONT]", heading);
+    ReplaceEveryTag(doc, kAccountingHeadingTag, heading);
 }
 
 std::vector<long> MakeReferenceFields(CTextDocument& doc, bool bKeepReference)

@@ -48,7 +48,9 @@ private:
     std::unique_ptr<CSetDati> m_set;
 };
 
-// The accounting-mode heading of the reports: every "$[IMPCONT]" becomes the mode's name in upper case.
+// The accounting-mode heading of the reports: every kAccountingHeadingTag becomes the mode's name in upper case.
+// The tag is no field reference: it has no closing delimiter.
+extern const TCHAR kAccountingHeadingTag[];
 void FillAccountingHeading(CTextDocument& doc, CADOConnection& data);
 
 // Turns every span from "$[" to "]$" into a field of the document holding the inner text, without the

@@ -94,6 +94,8 @@ TEST_F(ShippedTemplateTest, EveryTemplateCompilesRoundTripsAndFills)
         Fill(c.pszName, doc);
         EXPECT_EQ(-1, doc.Find(L"$[", 0)) << doc.GetText().ToMultiByte(CP_UTF8);
         EXPECT_EQ(-1, doc.Find(L"]$", 0));
+        // Nor any tag or delimiter of one.
+        EXPECT_EQ(-1, doc.Find(L"$", 0)) << doc.GetText().ToMultiByte(CP_UTF8);
         EXPECT_NE(-1, doc.Find(c.pszShown, 0)) << doc.GetText().ToMultiByte(CP_UTF8);
     }
 }
@@ -110,4 +112,9 @@ TEST(ReportSourceTest, LinesBecomeParagraphsTabsAndPageBreaks)
 
     EXPECT_EQ(CString(L"line 2: a field reference is not closed with \"]$\""),
               CompileReportSource(L"$[L:V]$ ok\nsaldo $[L:V;T:SaldoFin $[L:N]$", doc));
+    // The accounting heading's tag has no closing delimiter; the references beside it still need theirs.
+    ASSERT_EQ(CString(), CompileReportSource(L"Contabilit\u00e0: $[IMPCONT] $[L:N]$ $[IMPCONT]", doc));
+    EXPECT_EQ(CString(L"Contabilit\u00e0: $[IMPCONT] $[L:N]$ $[IMPCONT]\r"), doc.GetText());
+    EXPECT_EQ(CString(L"line 1: a field reference is not closed with \"]$\""),
+              CompileReportSource(L"$[IMPCONT] $[L:N", doc));
 }

@@ -1,5 +1,6 @@
 #include "ReportSource.h"
 
+#include "reports/ReportFiller.h"
 #include "util/MessageText.h"
 
 namespace {
@@ -12,10 +13,16 @@ CTextCharFormat LineFormat(int nHalfPoints, bool bBold)
     return format;
 }
 
-// A reference left open would take in the text up to the next closing delimiter when it is filled.
+// A reference left open would take in the text up to the next closing delimiter when it is filled. The
+// accounting heading's tag opens like a reference but has no closing delimiter.
 bool ReferencesClosed(const CString& strLine)
 {
+    const int nTag = static_cast<int>(wcslen(kAccountingHeadingTag));
     for (int p = strLine.Find(L"$["); p >= 0;) {
+        if (strLine.Mid(p, nTag) == kAccountingHeadingTag) {
+            p = strLine.Find(L"$[", p + nTag);
+            continue;
+        }
         const int q = strLine.Find(L"]$", p + 2);
         const int next = strLine.Find(L"$[", p + 2);
         if (q < 0 || (next >= 0 && next < q))
