@@ -180,9 +180,44 @@ TEST_F(CustomizeCommandsTest, StatesFollowTheDragControl)
         EXPECT_EQ(c.nChecked, state.m_nChecked);
     }
 
+    // The name box keeps its own caption, its label; its field shows the control's.
     Control(0)->SetCustomCaption(L"Apri file");
     m_pCommandBars->SetDragControl(Control(0));
     const CRecordedCmdUI name = State(XTP_ID_CUSTOMIZE_NAME);
     EXPECT_EQ(1, name.m_nEnabled);
-    EXPECT_EQ(CString(L"Apri file"), name.m_strText);
+    EXPECT_EQ(CString(), name.m_strText);
+    EXPECT_EQ(CString(L"Apri file"), m_commands.GetDragControlName());
+    m_pCommandBars->SetDragControl(nullptr);
+    EXPECT_EQ(CString(), m_commands.GetDragControlName());
+}
+
+TEST_F(CustomizeCommandsTest, PastingAnIconIsOfferedForAPictureOnTheClipboardAndAControlWithAnIcon)
+{
+    const struct
+    {
+        const char* name;
+        BOOL bBitmap;
+        int nType;
+        int nEnabled;
+    } cases[] = {
+        {"bitmap, button", TRUE, xtpControlButton, 1},
+        {"bitmap, popup", TRUE, xtpControlPopup, 1},
+        {"bitmap, combo box", TRUE, xtpControlComboBox, 0},
+        {"text only, button", FALSE, xtpControlButton, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(::OpenClipboard(m_site.m_hWnd));
+        ::EmptyClipboard();
+        if (c.bBitmap)
+            ::SetClipboardData(CF_BITMAP, ::CreateBitmap(16, 16, 1, 32, nullptr));
+        HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(wchar_t));
+        *static_cast<wchar_t*>(::GlobalLock(hText)) = 0;
+        ::GlobalUnlock(hText);
+        ::SetClipboardData(CF_UNICODETEXT, hText);
+        ::CloseClipboard();
+        Control(1)->SetType(c.nType);
+        m_pCommandBars->SetDragControl(Control(1));
+        EXPECT_EQ(c.nEnabled, State(XTP_ID_CUSTOMIZE_PASTEBUTTONIMAGE).m_nEnabled);
+    }
 }

@@ -205,6 +205,30 @@ TEST_F(CustomizeContextMenuTest, EntriesChosenInTheMenuChangeTheDragControlThrou
     });
 }
 
+TEST_F(CustomizeContextMenuTest, TheNameBoxShowsTheDragControlsCaptionInItsFieldBesideItsLabel)
+{
+    Run([&](CXTPCustomizeSheet& sheet) {
+        auto* pName = static_cast<CXTPControlEdit*>(MenuEntry(XTP_ID_CUSTOMIZE_NAME));
+        auto update = [&] {
+            CXTPCommandBar::CCommandBarCmdUI state;
+            state.m_pControl = pName;
+            state.m_nID = XTP_ID_CUSTOMIZE_NAME;
+            sheet.OnCmdMsg(XTP_ID_CUSTOMIZE_NAME, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr);
+        };
+        const struct
+        {
+            CXTPControl* pDragControl;
+            LPCTSTR shown;
+        } cases[] = {{Button(1), L"Apri"}, {nullptr, L""}, {Button(0), L"Nuovo"}};
+        for (const auto& test : cases) {
+            Bars()->SetDragControl(test.pDragControl);
+            update();
+            EXPECT_EQ(CString(test.shown), pName->GetEditText());
+            EXPECT_EQ(CString(L"Nome:"), pName->GetCaption()) << "the label stays";
+        }
+    });
+}
+
 TEST_F(CustomizeContextMenuTest, TheDragControlChangingIsToldToTheOpenSheet)
 {
     CMessageTap tap;

@@ -84,6 +84,12 @@ void CXTPCustomizeControlCommands::RecalcBar(CXTPCommandBar* pBar)
         pBar->Invalidate(FALSE);
 }
 
+CString CXTPCustomizeControlCommands::GetDragControlName() const
+{
+    const CXTPControl* pControl = m_pCommandBars->GetDragControl();
+    return pControl ? pControl->GetCaption() : CString();
+}
+
 void CXTPCustomizeControlCommands::UpdateState(CCmdUI* pCmdUI) const
 {
     const CXTPControl* pControl = m_pCommandBars->GetDragControl();
@@ -95,10 +101,7 @@ void CXTPCustomizeControlCommands::UpdateState(CCmdUI* pCmdUI) const
         pCmdUI->Enable(pControl->GetCustomIconId() >= 1 || !pControl->GetCustomCaption().IsEmpty() ||
                        pControl->GetCustomStyle() != 0);
         break;
-    case XTP_ID_CUSTOMIZE_NAME:
-        pCmdUI->Enable(TRUE);
-        pCmdUI->SetText(pControl->GetCaption());
-        break;
+    case XTP_ID_CUSTOMIZE_NAME: pCmdUI->Enable(TRUE); break;
     case XTP_ID_CUSTOMIZE_COPYBUTTONIMAGE:
     case XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE:
     case XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE: pCmdUI->Enable(pControl->GetIconId() > 0 && bIconAndStyle); break;

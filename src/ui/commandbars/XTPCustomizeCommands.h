@@ -15,8 +15,10 @@ public:
     BOOL Execute(UINT nID);
     // The name box executed with that text.
     void Rename(const CString& strCaption);
-    // Every id of the context menu.
+    // Every id of the context menu but for the name box's text, which the sheet puts in its field.
     void UpdateState(CCmdUI* pCmdUI) const;
+    // What the name box shows: the drag control's caption, empty without one.
+    CString GetDragControlName() const;
 
 private:
     void DeleteControl(CXTPControl* pControl);

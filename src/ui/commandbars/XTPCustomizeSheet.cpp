@@ -258,6 +258,8 @@ BOOL CXTPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHAND
     if (IsCustomizeCommand(nID)) {
         if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
             m_commands.UpdateState(static_cast<CCmdUI*>(pExtra));
+            if (nID == XTP_ID_CUSTOMIZE_NAME)
+                ShowDragControlName();
             return TRUE;
         }
         if (nCode == CN_COMMAND) {
@@ -277,6 +279,18 @@ BOOL CXTPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHAND
         return CPropertySheet::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     // The frame's commands and their update handlers stay active while the sheet is open.
     return m_pSite && m_pSite->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CXTPCustomizeSheet::ShowDragControlName()
+{
+    // The box keeps its "Nome:" label and shows the name in its field; what the user is typing stays.
+    CXTPControl* pName = m_pContextMenu ? m_pContextMenu->GetControls()->FindControl(XTP_ID_CUSTOMIZE_NAME) : nullptr;
+    if (!pName || !pName->IsKindOf(RUNTIME_CLASS(CXTPControlEdit)))
+        return;
+    auto* pEdit = static_cast<CXTPControlEdit*>(pName);
+    CString strName = m_commands.GetDragControlName();
+    if (!pEdit->IsFocused() && pEdit->GetEditText() != strName)
+        pEdit->SetEditText(strName);
 }
 
 BOOL CXTPCustomizeSheet::OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)

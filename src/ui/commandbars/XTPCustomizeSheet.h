@@ -56,6 +56,8 @@ protected:
 private:
     void BuildContextMenu();
     void FillIconPopup(CXTPPopupBar* pPopup);
+    // The name box of the context menu shows the drag control's caption.
+    void ShowDragControlName();
     // The drag control's bar lays out and redraws.
     void RecalcDragControlBar();
     BOOL OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
