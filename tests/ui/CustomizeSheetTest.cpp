@@ -199,6 +199,32 @@ TEST_F(CustomizeSheetTest, ToolbarsPageCreatesRenamesAndDeletesTheUsersToolbars)
     });
 }
 
+TEST_F(CustomizeSheetTest, ResetAsksFirstAndGivesTheProgramsToolbarItsButtonsBack)
+{
+    RunSheet([&](CXTPCustomizeSheet& sheet) {
+        CXTPCustomizeToolbarsPage* pPage = sheet.GetToolbarsPage();
+        CXTPControls* pControls = m_pFrame->GetToolBar()->GetControls();
+        const int nButtons = pControls->GetCount();
+        const int nFirstID = pControls->GetAt(0)->GetID();
+        pControls->Remove(pControls->GetAt(0));
+        SelectToolbar(pPage, 1);
+
+        m_boxes.QueueAnswer(IDCANCEL);
+        Click(pPage, XTP_IDC_BUTTON_RESET);
+        ASSERT_EQ(1u, m_boxes.Count());
+        EXPECT_EQ(CString(L"Annullare le modifiche apportate a 'Standard' alla barra degli strumenti?"),
+                  m_boxes.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), m_boxes.LastButtons());
+        EXPECT_EQ(nButtons - 1, pControls->GetCount()) << "cancelled";
+
+        Click(pPage, XTP_IDC_BUTTON_RESET);
+        EXPECT_EQ(2u, m_boxes.Count());
+        ASSERT_EQ(nButtons, pControls->GetCount());
+        EXPECT_EQ(nFirstID, pControls->GetAt(0)->GetID());
+        EXPECT_EQ(1, pPage->GetToolbarList().GetCurSel()) << "the list is refreshed with the bar still selected";
+    });
+}
+
 TEST_F(CustomizeSheetTest, ChecksShowAndHideClosableToolbarsOnly)
 {
     RunSheet([&](CXTPCustomizeSheet& sheet) {

@@ -173,3 +173,26 @@ TEST(PopupShadowPixels, DarkestNextToThePopupFadingAtTheEnds)
     EXPECT_EQ(0x3CC86428u, grey[10 * 4 + 0]);
     EXPECT_EQ(0x0F32190Au, grey[10 * 4 + 3]);
 }
+
+TEST(PopupShadowJoin, AStripMeetingAnEarlierOneAcrossGrowsUnderIt)
+{
+    // The strips of a menu at (100, 100, 300, 400) and of a control at (50, 10, 80, 30), 4 pixels deep.
+    const CRect rcMenuRight(300, 104, 304, 400), rcControlBottom(54, 30, 84, 34);
+    const struct
+    {
+        const char* name;
+        CRect rc;
+        BOOL bBottom;
+        CRect rcEarlier;
+        CRect expected;
+    } cases[] = {
+        {"submenu one pixel inside the menu", {303, 300, 454, 304}, TRUE, rcMenuRight, {294, 300, 454, 304}},
+        {"submenu on the menu's edge", {304, 300, 454, 304}, TRUE, rcMenuRight, {304, 300, 454, 304}},
+        {"submenu reaching below the menu", {303, 400, 454, 404}, TRUE, rcMenuRight, {303, 400, 454, 404}},
+        {"drop-down one pixel above the control's bottom", {70, 33, 74, 200}, FALSE, rcControlBottom, {70, 25, 74, 200}},
+        {"drop-down below the control", {70, 34, 74, 200}, FALSE, rcControlBottom, {70, 34, 74, 200}},
+        {"drop-down wider than the control", {90, 33, 94, 200}, FALSE, rcControlBottom, {90, 33, 94, 200}},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(test.expected, CXTPPopupShadows::JoinStrip(test.rc, test.bBottom, test.rcEarlier)) << test.name;
+}
