@@ -3,20 +3,27 @@
 // and a greyed item and a shortcut text from the accelerators ("barre": no menu open; "mobile": no menu open, the
 // toolbar floating beside the frame with an edit field showing its hint; "campi0", "campi1", "campi2": no menu open,
 // the toolbar holding an edit field with its hint, a drop-down combo with its list open and a list combo, in theme
-// 0, 1 or 2). A root-window screenshot shows popups black under
+// 0, 1 or 2; "personalizza": the customise sheet beside the frame on its Toolbars page with a user's toolbar, the
+// toolbar's second button framed as the drag control; "personalizza1": the sheet on its Commands page and the
+// context menu of that button open). A root-window screenshot shows popups black under
 // Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
 // named by its second argument.
 #include "ui/FrameTestSupport.h"
 
 #include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPControlEdit.h"
+#include "ui/commandbars/XTPCustomizeCommandsPage.h"
+#include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
+#include "ui/uires.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <functional>
 #include <vector>
 
 namespace
@@ -30,7 +37,8 @@ BOOL CALLBACK CollectPopup(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-// The frame, then its open popups from the bottom of the z-order up, each drawn by itself where it is on screen.
+// The frame, then its open popups from the bottom of the z-order up, each drawn by itself where it is on screen;
+// a dialog is copied from its own surface, as the frame is, since it may not draw its children when asked.
 BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
 {
     g_popups.clear();
@@ -67,8 +75,25 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
     for (auto it = g_popups.rbegin(); it != g_popups.rend(); ++it) {
         CRect rc;
         ::GetWindowRect(*it, &rc);
+        wchar_t szClass[16] = {};
+        ::GetClassNameW(*it, szClass, 16);
+        if (std::wcscmp(szClass, L"#32770") == 0) {
+            HDC hWindowDC = ::GetWindowDC(*it);
+            ::BitBlt(hDC, rc.left - rcAll.left, rc.top - rcAll.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
+            ::ReleaseDC(*it, hWindowDC);
+            continue;
+        }
         ::SetViewportOrgEx(hDC, rc.left - rcAll.left, rc.top - rcAll.top, nullptr);
         ::SendMessageW(*it, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
+        // Windows placed in a popup (an edit field) are asked one by one: the popup's print leaves them out.
+        for (HWND hChild = ::GetWindow(*it, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+            CRect rcChild;
+            if (!::IsWindowVisible(hChild) || !::GetWindowRect(hChild, &rcChild))
+                continue;
+            ::SetViewportOrgEx(hDC, rcChild.left - rcAll.left, rcChild.top - rcAll.top, nullptr);
+            ::SendMessageW(hChild, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+        }
+        ::SetViewportOrgEx(hDC, 0, 0, nullptr);
     }
     ::GdiFlush();
     BITMAPFILEHEADER file = {};
@@ -87,6 +112,67 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
     ::DeleteObject(hBitmap);
     return bSaved;
 }
+
+// The frame stays as it is until the root-window screenshot has been taken.
+void Linger(HWND hWndFrame)
+{
+    DWORD dwEnd = ::GetTickCount() + 6000;
+    while (::GetTickCount() < dwEnd && ::IsWindow(hWndFrame))
+        PumpFrame(hWndFrame, 100);
+}
+
+// The customise sheet runs through the modal seam: the pictures are taken while it is up, then it closes.
+int ShowCustomizeSheet(CTestFrame* pFrame, BOOL bCommands, const char* pszPath)
+{
+    CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
+    if (CXTPToolBar* pOwn = pCommandBars->CreateTearOffBar(L"Mia barra", 0xE800, FALSE))
+        pOwn->GetControls()->Add(xtpControlButton, ID_FT_CUT)->SetCaption(L"Taglia");
+    pFrame->RecalcLayout();
+    CXTPCustomizeSheet sheet(pCommandBars);
+    CXTPCustomizeCommandsPage* pCommands = sheet.GetCommandsPage();
+    pCommands->AddCategory(L"File", IDR_FRAMETEST);
+    pCommands->InsertAllCommandsCategory(XTP_IDS_ALLCOMMANDS);
+    pCommands->InsertNewMenuCategory(XTP_IDS_NEWMENU);
+    BOOL bSaved = pszPath == nullptr;
+    AfxSetModalHandler([&](CDialog&) -> INT_PTR {
+        CRect rcFrame;
+        pFrame->GetWindowRect(&rcFrame);
+        sheet.SetWindowPos(nullptr, rcFrame.right + 8, rcFrame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        sheet.ShowWindow(SW_SHOW);
+        if (bCommands)
+            sheet.SetActivePage(1);
+        CXTPControl* pButton = pFrame->GetToolBar()->GetControls()->GetAt(1);
+        pCommandBars->SetDragControl(pButton);
+        PumpFrame(pFrame->m_hWnd, 200);
+        auto capture = [&] {
+            if (pszPath)
+                bSaved = SaveCapture(pFrame->m_hWnd, pszPath);
+            Linger(pFrame->m_hWnd);
+        };
+        if (!bCommands) {
+            capture();
+            return IDCANCEL;
+        }
+        // The context menu tracks in a loop of its own: the pictures are taken from inside it.
+        static std::function<void()> s_inMenu;
+        s_inMenu = [&] {
+            PumpFrame(pFrame->m_hWnd, 200);
+            capture();
+            pCommandBars->ClosePopups();
+        };
+        ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR nID, DWORD) {
+            ::KillTimer(nullptr, nID);
+            s_inMenu();
+        });
+        CPoint pt = pButton->GetRect().CenterPoint();
+        pFrame->GetToolBar()->ClientToScreen(&pt);
+        sheet.ContextMenu(pt);
+        return IDCANCEL;
+    });
+    sheet.DoModal();
+    AfxSetModalHandler(nullptr);
+    return bSaved ? 0 : 1;
+}
 }
 
 int main(int argc, char** argv)
@@ -95,6 +181,7 @@ int main(int argc, char** argv)
     CXTPBarPainter::SetTheme(bFields ? std::atoi(argv[1] + 5) : CXTPBarPainter::themeGradient);
     BOOL bEdit = argc > 1 && std::strcmp(argv[1], "modifica") == 0;
     BOOL bFloating = argc > 1 && std::strcmp(argv[1], "mobile") == 0;
+    BOOL bCustomize = argc > 1 && std::strncmp(argv[1], "personalizza", 12) == 0;
     BOOL bNoMenu = bFloating || bFields || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
     auto* pFrame = new CTestFrame;
     if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
@@ -108,6 +195,8 @@ int main(int argc, char** argv)
     pFrame->RecalcLayout();
     PumpFrame(pFrame->m_hWnd, 200);
     pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    if (bCustomize)
+        return ShowCustomizeSheet(pFrame, argv[1][12] == '1', argc > 2 ? argv[2] : nullptr);
 
     if (bFloating) {
         CXTPToolBar* pToolBar = pFrame->GetToolBar();
@@ -159,9 +248,6 @@ int main(int argc, char** argv)
     PumpFrame(pFrame->m_hWnd, 300);
     if (argc > 2 && !SaveCapture(pFrame->m_hWnd, argv[2]))
         std::printf("the picture could not be saved\n");
-    // The frame stays as it is until the screenshot has been taken.
-    DWORD dwEnd = ::GetTickCount() + 6000;
-    while (::GetTickCount() < dwEnd && ::IsWindow(pFrame->m_hWnd))
-        PumpFrame(pFrame->m_hWnd, 100);
+    Linger(pFrame->m_hWnd);
     return 0;
 }
