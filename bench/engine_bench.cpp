@@ -1,7 +1,8 @@
 // RecalcSaldi on a full archive (every input and computed row present, 20 budget-chapter items a centre) at 10,
-// 25, 50 and 100 responsible centres, in both accounting modes: the best of five runs in milliseconds and the
-// number of SQLite statements one run starts, counted through a trace that every new connection gets; and the
-// same statements, recorded from one run, replayed with plain prepared SQLite statements on the same archive.
+// 25, 50 and 100 responsible centres, in both accounting modes, after a change of every input and again with
+// nothing changed: the best of five runs in milliseconds and the number of SQLite statements one run starts,
+// counted through a trace that every new connection gets; the same statements, recorded from one run, replayed
+// with plain prepared SQLite statements on the same archive; and where the replay's time goes at 50 centres.
 #include "data/DatabaseSchema.h"
 #include "data/SetDati.h"
 #include "data/SetExtraCap.h"
@@ -112,11 +113,22 @@ void BindRecorded(sqlite3_stmt* stmt, const CRecorded& recorded)
     }
 }
 
+// Where a replay's time goes: the statements of one text, how many ran and their milliseconds.
+struct CTextCost
+{
+    long nCount = 0;
+    double ms = 0;
+};
+using CCostByText = std::map<std::string, CTextCost>;
+
 // The recorded statements again, each text prepared once, every row read column by column as the layer reads it.
-double Replay(sqlite3* db, const std::vector<CRecorded>& statements, std::map<std::string, sqlite3_stmt*>& prepared)
+// With pCosts, every statement is timed on its own and its time added to its text's.
+double Replay(sqlite3* db, const std::vector<CRecorded>& statements, std::map<std::string, sqlite3_stmt*>& prepared,
+              CCostByText* pCosts = nullptr)
 {
     double start = BenchNow();
     for (const CRecorded& recorded : statements) {
+        double statementStart = pCosts ? BenchNow() : 0;
         sqlite3_stmt*& stmt = prepared[recorded.sql];
         if (!stmt && sqlite3_prepare_v2(db, recorded.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
             return -1;
@@ -134,6 +146,11 @@ double Replay(sqlite3* db, const std::vector<CRecorded>& statements, std::map<st
         if (rc != SQLITE_DONE) {
             std::printf("replay failed: %s\n  %s\n", sqlite3_errmsg(db), recorded.expanded.c_str());
             return -1;
+        }
+        if (pCosts) {
+            CTextCost& cost = (*pCosts)[recorded.sql];
+            ++cost.nCount;
+            cost.ms += BenchNow() - statementStart;
         }
     }
     return BenchNow() - start;
@@ -246,7 +263,22 @@ struct CResult
     double ms = -1;
     double replayMs = -1;
     long nStatements = 0;
+    CCostByText costs;   // of one more replay, outside the best
 };
+
+// The texts that cost the replay most, with their share of it.
+void PrintCosts(const char* pszTitle, const CCostByText& costs)
+{
+    std::vector<std::pair<std::string, CTextCost>> texts(costs.begin(), costs.end());
+    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.second.ms > b.second.ms; });
+    double total = 0;
+    for (const auto& text : texts)
+        total += text.second.ms;
+    std::printf("%s: %zu texts, %.1f ms timed one by one; the costliest:\n", pszTitle, texts.size(), total);
+    for (size_t i = 0; i < texts.size() && i < 6; ++i)
+        std::printf("  %6.2f ms %5ld x  %.100s\n", texts[i].second.ms, texts[i].second.nCount,
+                    texts[i].first.c_str());
+}
 
 double Best(double best, double elapsed)
 {
@@ -269,15 +301,36 @@ sqlite3* OpenPlain(const CString& path, CJetFunctionError& error)
     return db;
 }
 
-CResult Measure(CADOConnection& data, const CString& path, int nMode)
+// Adds to every amount that the recomputation reads (and to the computed ones, which it writes again), so that
+// every row it computes changes.
+void ChangeInputs(CADOConnection& data)
+{
+    static const LPCTSTR changes[] = {
+        L"UPDATE Entrate SET Anno1 = Anno1 + 1, Anno2 = Anno2 + 1, Anno3 = Anno3 + 1",
+        L"UPDATE SaldoFinCalc SET Anno4Com = Anno4Com + 1, Anno4Cas = Anno4Cas + 1 WHERE idResp > 0",
+        L"UPDATE ExtraEntrCap SET importoComp = importoComp + 1, importoCassa = importoCassa + 1",
+        L"UPDATE ExtraSpeseCap SET importoComp = importoComp + 1, importoCassa = importoCassa + 1",
+    };
+    for (LPCTSTR sql : changes)
+        data.Execute(sql, nullptr, adCmdText | adExecuteNoRecords);
+}
+
+enum EScenario { inputsChanged, nothingChanged, kScenarios };
+
+CResult Measure(CADOConnection& data, const CString& path, int nMode, EScenario nScenario)
 {
     CSetSettings::SetSettingImpExtraCont2(data, nMode);
+    // The first run measured finds the rows as the runs after it do.
+    if (nScenario == nothingChanged)
+        RecalcSaldi(data);
     CResult result;
     std::vector<CRecorded> statements;
     CJetFunctionError error;
     sqlite3* plain = nullptr;
     std::map<std::string, sqlite3_stmt*> prepared;
     for (int run = 0; run < kRuns; ++run) {
+        if (nScenario == inputsChanged)
+            ChangeInputs(data);
         g_nStatements = 0;
         g_pRecording = run == 0 ? &statements : nullptr;
         double start = BenchNow();
@@ -290,10 +343,32 @@ CResult Measure(CADOConnection& data, const CString& path, int nMode)
             plain = OpenPlain(path, error);
         result.replayMs = Best(result.replayMs, Replay(plain, statements, prepared));
     }
+    Replay(plain, statements, prepared, &result.costs);
     for (auto& entry : prepared)
         sqlite3_finalize(entry.second);
     sqlite3_close(plain);
     return result;
+}
+
+// The results of one archive: by scenario, then by accounting mode.
+struct CArchiveResults
+{
+    int nCentres = 0;
+    CResult results[kScenarios][2];
+};
+
+void PrintTable(const char* pszTitle, const std::vector<CArchiveResults>& archives, EScenario nScenario)
+{
+    std::printf("\n%s\n", pszTitle);
+    std::printf("centres   title totals typed (mode 0)                  by budget chapter (mode 1)\n");
+    std::printf("          layer     statements  replay     ratio       layer     statements  replay     ratio\n");
+    for (const CArchiveResults& archive : archives) {
+        std::printf("%7d", archive.nCentres);
+        for (const CResult& result : archive.results[nScenario])
+            std::printf("   %6.1f ms  %6ld      %6.1f ms  %5.2f x  ", result.ms, result.nStatements, result.replayMs,
+                        result.ms / result.replayMs);
+        std::printf("\n");
+    }
 }
 } // namespace
 
@@ -304,9 +379,8 @@ int main()
     static const int centres[] = {10, 25, 50, 100};
     std::printf("RecalcSaldi on a full archive, %d chapter items a centre (best of %d runs)\n",
                 static_cast<int>(_countof(kChapterEntrate) + _countof(kChapterSpese)), kRuns);
-    std::printf("centres   title totals typed (mode 0)                  by budget chapter (mode 1)\n");
-    std::printf("          layer     statements  replay     ratio       layer     statements  replay     ratio\n");
     int nResult = 0;
+    std::vector<CArchiveResults> archives;
     for (int nCentres : centres) {
         CString path = BenchTempFile(L"engine-bench", FormatString(L"%d.mdb", nCentres));
         try {
@@ -315,12 +389,14 @@ int main()
             data.CreateConnection();
             data.Open(CADOConnection::FormatConnectionString(path, kPassword), TRUE);
             Fill(data, nCentres);
-            CResult typed = Measure(data, path, 0);
-            CResult byChapter = Measure(data, path, 1);
+            CArchiveResults archive;
+            archive.nCentres = nCentres;
+            for (int nMode = 0; nMode < 2; ++nMode)
+                for (int nScenario = 0; nScenario < kScenarios; ++nScenario)
+                    archive.results[nScenario][nMode] =
+                        Measure(data, path, nMode, static_cast<EScenario>(nScenario));
             data.Close();
-            std::printf("%7d   %6.1f ms  %6ld      %6.1f ms  %5.2f x     %6.1f ms  %6ld      %6.1f ms  %5.2f x\n",
-                        nCentres, typed.ms, typed.nStatements, typed.replayMs, typed.ms / typed.replayMs,
-                        byChapter.ms, byChapter.nStatements, byChapter.replayMs, byChapter.ms / byChapter.replayMs);
+            archives.push_back(archive);
         }
         catch (const _com_error& e) {
             std::printf("error 0x%08lX %ls\n", static_cast<unsigned long>(e.Error()),
@@ -328,6 +404,18 @@ int main()
             nResult = 1;
         }
         ::DeleteFileW(path);
+    }
+    PrintTable("After a change of every input (every computed row is written)", archives, inputsChanged);
+    PrintTable("Again with nothing changed (the rows written hold their values already)", archives, nothingChanged);
+    const int nBreakdownCentres = 50;
+    for (const CArchiveResults& archive : archives) {
+        if (archive.nCentres != nBreakdownCentres)
+            continue;
+        std::printf("\nWhere the replay's time goes at %d centres\n", nBreakdownCentres);
+        PrintCosts("inputs changed, mode 0", archive.results[inputsChanged][0].costs);
+        PrintCosts("inputs changed, mode 1", archive.results[inputsChanged][1].costs);
+        PrintCosts("nothing changed, mode 0", archive.results[nothingChanged][0].costs);
+        PrintCosts("nothing changed, mode 1", archive.results[nothingChanged][1].costs);
     }
     ::CoUninitialize();
     return nResult;
