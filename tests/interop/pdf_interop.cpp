@@ -17,6 +17,7 @@
 #include "reports/ReportHost.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
+#include "ui/PixelCanvas.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -113,41 +114,22 @@ bool WritePrintedPage(const CTX4OLE& control, int nPage, const CString& strPath)
     const int dpi = 96;
     const int cx = MulDiv(control.PageSetup().nWidth, dpi, 1440);
     const int cy = MulDiv(control.PageSetup().nHeight, dpi, 1440);
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hdc = ::CreateCompatibleDC(hScreen);
-    ::ReleaseDC(nullptr, hScreen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    bool bWritten = false;
-    if (hBitmap && ::GetDeviceCaps(hdc, LOGPIXELSX) == dpi) {
-        HGDIOBJ hOld = ::SelectObject(hdc, hBitmap);
-        RECT page = {0, 0, cx, cy};
-        ::FillRect(hdc, &page, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        CCountingJob job;
-        control.Print(hdc, L"pagina", nPage, nPage, 1, &job);
-        ::GdiFlush();
-        std::string pgm = "P5\n" + std::to_string(cx) + " " + std::to_string(cy) + "\n255\n";
-        const auto* pPixels = static_cast<const DWORD*>(pBits);
-        for (int i = 0; i < cx * cy; ++i) {
-            const DWORD px = pPixels[i];
-            pgm += static_cast<char>(((px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF)) / 3);
+    CPixelCanvas page(cx, cy);
+    if (page.GetDeviceCaps(LOGPIXELSX) != dpi)
+        return false;
+    CCountingJob job;
+    control.Print(page.m_hDC, L"pagina", nPage, nPage, 1, &job);
+    std::string pgm = "P5\n" + std::to_string(cx) + " " + std::to_string(cy) + "\n255\n";
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) {
+            const COLORREF px = page.At(x, y);
+            pgm += static_cast<char>((GetRValue(px) + GetGValue(px) + GetBValue(px)) / 3);
         }
-        ::SelectObject(hdc, hOld);
-        if (FILE* f = _wfopen(strPath, L"wb")) {
-            bWritten = std::fwrite(pgm.data(), 1, pgm.size(), f) == pgm.size();
-            bWritten = std::fclose(f) == 0 && bWritten;
-        }
-    }
-    if (hBitmap)
-        ::DeleteObject(hBitmap);
-    ::DeleteDC(hdc);
-    return bWritten;
+    FILE* f = _wfopen(strPath, L"wb");
+    if (!f)
+        return false;
+    const bool bWritten = std::fwrite(pgm.data(), 1, pgm.size(), f) == pgm.size();
+    return std::fclose(f) == 0 && bWritten;
 }
 
 void WriteUtf8(FILE* f, const CString& text)
