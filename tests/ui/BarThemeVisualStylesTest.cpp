@@ -4,6 +4,8 @@
 #include "PixelCanvas.h"
 
 #include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPStatusBar.h"
+#include "ui/commandbars/XTPStatusBarPane.h"
 #include "ui/themes/BarThemeVisualStyles.h"
 
 #include <gtest/gtest.h>
@@ -141,7 +143,25 @@ struct CStandInStyle
     static HRESULT WINAPI CloseThemeData(HTHEME) { return S_OK; }
     static BOOL WINAPI IsAppThemed() { return TRUE; }
     static BOOL WINAPI IsThemeActive() { return TRUE; }
-    static HRESULT WINAPI GetThemeColor(HTHEME, int, int, int, COLORREF*) { return E_FAIL; }
+    // The colours the style gives, by class, part, state and property; any other query fails.
+    struct COLOR_ENTRY
+    {
+        std::wstring strClass;
+        int nPart, nState, nProperty;
+        COLORREF clr;
+    };
+    static std::vector<COLOR_ENTRY> colors;
+
+    static HRESULT WINAPI GetThemeColor(HTHEME hTheme, int iPartId, int iStateId, int iPropId, COLORREF* pColor)
+    {
+        for (const COLOR_ENTRY& entry : colors)
+            if (entry.strClass == classes[reinterpret_cast<size_t>(hTheme) - 1] && entry.nPart == iPartId &&
+                entry.nState == iStateId && entry.nProperty == iPropId) {
+                *pColor = entry.clr;
+                return S_OK;
+            }
+        return E_FAIL;
+    }
     static HRESULT WINAPI DrawThemeBackground(HTHEME hTheme, HDC, int iPartId, int iStateId, const RECT* pRect,
                                               const RECT*)
     {
@@ -151,6 +171,7 @@ struct CStandInStyle
 };
 std::vector<std::wstring> CStandInStyle::classes;
 std::vector<CRecordedPart> CStandInStyle::drawn;
+std::vector<CStandInStyle::COLOR_ENTRY> CStandInStyle::colors;
 
 #define STANDIN_ENTRY(name) {#name, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CStandInStyle::name))}
 const XTP_VISUALSTYLE_ENTRY g_standInStyle[] = {
@@ -164,6 +185,7 @@ protected:
     void SetUp() override
     {
         CStandInStyle::classes.clear();
+        CStandInStyle::colors.clear();
         CXTPVisualStyleLibrary::GetInstance().SetEntryTable(g_standInStyle);
     }
     void TearDown() override { CXTPVisualStyleLibrary::GetInstance().Load(); }
@@ -281,4 +303,152 @@ TEST_F(BarThemeVisualStylesOpen, ComboButtonByStateAndFieldFrame)
         pCombo->SetSelected(0);
     }
     pBar->InternalRelease();
+}
+
+TEST_F(BarThemeVisualStylesOpen, GrippersBarBackgroundsAndStatusPanesTakeTheirParts)
+{
+    CPinnedPalette palette;
+    CPinnedTheme<CXTPBarThemeVisualStyles> styled;
+    CRecordingSite site;
+    ASSERT_TRUE(site.Create());
+    CTestBar* pBar = new CTestBar;
+    ASSERT_TRUE(pBar->Create(&site, CRect(5, 30, 205, 56)));
+    CPixelCanvas canvas(200, 26);
+
+    // The gripper by the bar's place: a strip along the bar's start, or none.
+    const struct
+    {
+        int nPosition;
+        int nPart;   // 0: nothing styled is drawn
+        CRect rc;
+        CSize size;
+    } grippers[] = {
+        {xtpBarTop, 1, {2, 2, 8, 24}, {8, 0}},   {xtpBarBottom, 1, {2, 2, 8, 24}, {8, 0}},
+        {xtpBarLeft, 2, {2, 2, 198, 8}, {0, 8}}, {xtpBarRight, 2, {2, 2, 198, 8}, {0, 8}},
+        {xtpBarPopup, 0, {}, {0, 0}},
+    };
+    for (const auto& test : grippers) {
+        SCOPED_TRACE(test.nPosition);
+        pBar->SetPosition(test.nPosition);
+        CStandInStyle::drawn.clear();
+        EXPECT_EQ(test.size, styled.DrawCommandBarGripper(&canvas, pBar, TRUE));
+        ASSERT_EQ(test.nPart ? 1u : 0u, CStandInStyle::drawn.size());
+        if (test.nPart) {
+            EXPECT_EQ(L"REBAR", CStandInStyle::drawn[0].strClass);
+            EXPECT_EQ(test.nPart, CStandInStyle::drawn[0].nPart);
+            EXPECT_EQ(test.rc, CStandInStyle::drawn[0].rc);
+        }
+    }
+
+    // A bar docked at the top shows the rebar background of its parent, seen through the bar; others a plain fill.
+    CRect rcSite;
+    site.GetClientRect(&rcSite);
+    pBar->SetPosition(xtpBarTop);
+    CStandInStyle::drawn.clear();
+    styled.FillCommandBar(&canvas, pBar);
+    ASSERT_EQ(1u, CStandInStyle::drawn.size());
+    EXPECT_EQ(L"REBAR", CStandInStyle::drawn[0].strClass);
+    EXPECT_EQ(0, CStandInStyle::drawn[0].nPart);
+    EXPECT_EQ(CRect(-5, -30, rcSite.right - 5, rcSite.bottom - 30), CStandInStyle::drawn[0].rc);
+    pBar->SetPosition(xtpBarBottom);
+    CStandInStyle::drawn.clear();
+    styled.FillCommandBar(&canvas, pBar);
+    EXPECT_TRUE(CStandInStyle::drawn.empty());
+    pBar->InternalRelease();
+
+    // The status bar's background, its panes, and the last pane when it holds the size grip.
+    CXTPStatusBar status;
+    ASSERT_TRUE(status.CreateEx(&site, SBARS_SIZEGRIP));
+    status.AddIndicator(0);
+    status.AddIndicator(ID_INDICATOR_CAPS);
+    ASSERT_EQ(2, status.GetPaneCount());
+    CRect rcStatus;
+    status.GetClientRect(&rcStatus);
+    for (BOOL bGrip : {TRUE, FALSE}) {
+        SCOPED_TRACE(bGrip);
+        status.ModifyStyle(bGrip ? 0 : SBARS_SIZEGRIP, bGrip ? SBARS_SIZEGRIP : 0);
+        CStandInStyle::drawn.clear();
+        styled.FillStatusBar(&canvas, &status);
+        styled.DrawStatusBarPaneBorder(&canvas, CRect(0, 0, 50, 20), status.GetPane(0));
+        styled.DrawStatusBarPaneBorder(&canvas, CRect(50, 0, 100, 20), status.GetPane(1));
+        ASSERT_EQ(3u, CStandInStyle::drawn.size());
+        for (const CRecordedPart& part : CStandInStyle::drawn)
+            EXPECT_EQ(L"STATUS", part.strClass);
+        EXPECT_EQ(0, CStandInStyle::drawn[0].nPart);
+        EXPECT_EQ(rcStatus, CStandInStyle::drawn[0].rc);
+        EXPECT_EQ(1, CStandInStyle::drawn[1].nPart);
+        EXPECT_EQ(bGrip ? 2 : 1, CStandInStyle::drawn[2].nPart);
+    }
+    status.DestroyWindow();
+}
+
+TEST_F(BarThemeVisualStylesOpen, TheStylesColoursBecomeTheThemesAndFailedQueriesLeaveThePalettes)
+{
+    CPinnedPalette palette;
+    const COLORREF clrText = RGB(10, 20, 30), clrFace = RGB(40, 50, 60), clrEdge = RGB(70, 80, 90),
+                   clrStatusText = RGB(100, 110, 120);
+    CRecordingSite site;
+    ASSERT_TRUE(site.Create());
+    for (BOOL bColors : {TRUE, FALSE}) {
+        SCOPED_TRACE(bColors);
+        CStandInStyle::colors.clear();
+        if (bColors)
+            CStandInStyle::colors = {{L"TOOLBAR", 0, 0, 3803, clrText},
+                                     {L"REBAR", 0, 0, 3821, clrFace},
+                                     {L"REBAR", 3, 0, 3806, clrEdge},
+                                     {L"STATUS", 1, 0, 3803, clrStatusText}};
+        auto* pStyled = new CPinnedTheme<CXTPBarThemeVisualStyles>;
+        EXPECT_EQ(bColors ? clrText : CPinnedPalette::Classic()[COLOR_BTNTEXT], pStyled->GetColor(COLOR_BTNTEXT));
+        EXPECT_EQ(bColors ? clrFace : CPinnedPalette::Classic()[COLOR_3DFACE], pStyled->GetColor(COLOR_3DFACE));
+        if (bColors) {
+            EXPECT_EQ(clrStatusText, pStyled->GetDefaultTextColor());
+        }
+
+        // A bar docked at the bottom: the face inside a frame whose bottom-right edge is the rebar's.
+        CTestBar* pBar = new CTestBar;
+        ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 100, 26)));
+        pBar->SetPosition(xtpBarBottom);
+        CPixelCanvas canvas(100, 26, clrCanvas);
+        pStyled->FillCommandBar(&canvas, pBar);
+        EXPECT_EQ(pStyled->GetColor(COLOR_3DFACE), canvas.At(50, 13));
+        EXPECT_EQ(bColors ? clrEdge : CPinnedPalette::Classic()[COLOR_BTNSHADOW], canvas.At(99, 25));
+        EXPECT_EQ(pStyled->GetColor(COLOR_BTNHIGHLIGHT), canvas.At(0, 0));
+        pBar->InternalRelease();
+        pStyled->InternalRelease();
+    }
+}
+
+TEST_F(BarThemeVisualStylesOpen, SplitButtonStatesFollowTheControl)
+{
+    CPinnedPalette palette;
+    CPinnedTheme<CXTPBarThemeVisualStyles> styled;
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    auto* pSplit = static_cast<CXTPControlPopup*>(pPopup->GetControls()->Add(xtpControlSplitButtonPopup, 7));
+    const struct
+    {
+        const char* name;
+        BOOL bEnabled, bChecked, bWhole;
+        int nSelected, nPressed;
+        int nFace, nDropDown;
+    } cases[] = {
+        {"normal", TRUE, FALSE, FALSE, 0, 0, 1, 1},       {"hot", TRUE, FALSE, FALSE, 1, 0, 2, 2},
+        {"pressed", TRUE, FALSE, FALSE, 1, 1, 3, 3},      {"pressed, not hot", TRUE, FALSE, FALSE, 0, 1, 1, 1},
+        {"checked", TRUE, TRUE, FALSE, 0, 0, 5, 5},       {"checked and hot", TRUE, TRUE, FALSE, 1, 0, 5, 5},
+        {"disabled", FALSE, TRUE, FALSE, 1, 1, 4, 4},     {"whole face", TRUE, FALSE, TRUE, 0, 0, 2, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pSplit->SetEnabled(c.bEnabled);
+        pSplit->SetChecked(c.bChecked);
+        pSplit->SetWholeFace(c.bWhole);
+        pSplit->SetSelected(c.nSelected);
+        pSplit->SetPressed(c.nPressed);
+        CStandInStyle::drawn.clear();
+        CPixelCanvas canvas(40, 22);
+        styled.DrawSplitButtonFace(&canvas, pSplit, CRect(0, 0, 40, 22));
+        ASSERT_EQ(2u, CStandInStyle::drawn.size());
+        EXPECT_EQ(c.nFace, CStandInStyle::drawn[0].nState);
+        EXPECT_EQ(c.nDropDown, CStandInStyle::drawn[1].nState);
+    }
+    pPopup->InternalRelease();
 }
