@@ -19,16 +19,19 @@ BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, C
     HDC hdc = dialog.GetPrinterDC();
     if (!hdc)
         return FALSE;
-    // The page set-up decides the sheet: A4, across when it is wider than high.
+    const int nCopies = dialog.GetCopies();
+    // The page set-up decides the sheet: A4, across when it is wider than high. The control prints every copy
+    // itself, so the printer makes one of each page: a driver making the copies too would multiply them.
     if (LPDEVMODEW pMode = dialog.GetDevMode()) {
         const CTextPageSetup& page = control.PageSetup();
-        pMode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
+        pMode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES;
         pMode->dmOrientation = page.nWidth > page.nHeight ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
         pMode->dmPaperSize = DMPAPER_A4;
+        pMode->dmCopies = 1;
         ::ResetDCW(hdc, pMode);
         ::GlobalUnlock(dialog.m_pd.hDevMode);
     }
-    const int nSent = control.Print(hdc, pszTitle, dialog.GetFromPage(), dialog.GetToPage(), dialog.GetCopies(), pJob);
+    const int nSent = control.Print(hdc, pszTitle, dialog.GetFromPage(), dialog.GetToPage(), nCopies, pJob);
     ::DeleteDC(hdc);
     if (nSent == 0) {
         AfxMessageBox(IDP_TX_PRINT_FAILED, MB_ICONEXCLAMATION);

@@ -67,6 +67,7 @@ public:
         if (auto* pMode = static_cast<const DEVMODEW*>(::GlobalLock(m_hDevMode))) {
             m_nOrientation = pMode->dmOrientation;
             m_nPaper = pMode->dmPaperSize;
+            m_nPrinterCopies = pMode->dmCopies;
             ::GlobalUnlock(m_hDevMode);
         }
         return true;
@@ -101,6 +102,7 @@ public:
     CString m_strPages;
     short m_nOrientation = 0;
     short m_nPaper = 0;
+    short m_nPrinterCopies = 0;
 };
 
 HGLOBAL MakeDevMode(short nCopies)
@@ -241,6 +243,8 @@ TEST_F(PrintRelTest, PrintSendsTheChosenLandscapeA4PagesForEachCopy)
         EXPECT_EQ(CString(L"Stampa Modello Verifica Vorsa 2008"), job.m_strTitle);
         EXPECT_EQ(DMORIENT_LANDSCAPE, job.m_nOrientation);
         EXPECT_EQ(DMPAPER_A4, job.m_nPaper);
+        // The copies are printed as pages: the printer is not asked to copy them again.
+        EXPECT_EQ(1, job.m_nPrinterCopies);
     }
 }
 
