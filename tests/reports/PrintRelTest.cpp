@@ -1,9 +1,10 @@
 // The combined print of the control forms: the reports the frame opens leaf by leaf gathered into one landscape
 // document with a page break between two of them, then printed (pages, range, copies, orientation) or saved as
-// PDF whatever filter the user picks.
+// PDF whatever filter the user picks. Also the print road that every view shares.
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxprintdlg.h"
 #include "reports/DlgPrintRel.h"
+#include "reports/TxPrinting.h"
 #include "resource.h"
 #include "support/ModalDialogDriver.h"
 #include "support/TempFolder.h"
@@ -294,5 +295,33 @@ TEST_F(PrintRelTest, SavedAsPdfWhateverFilterIsChosen)
         else {
             EXPECT_TRUE(bytes.empty());
         }
+    }
+}
+
+// Every view prints through the same road: the sheet is A4, turned as the document's page is.
+TEST_F(PrintRelTest, EachDocumentPrintsOnA4TurnedAsItsPage)
+{
+    const struct
+    {
+        long nWidth, nHeight;
+        short nOrientation;
+    } cases[] = {{11905, 16838, DMORIENT_PORTRAIT}, {16838, 11905, DMORIENT_LANDSCAPE}};
+    for (const auto& c : cases) {
+        CTX4OLE control;
+        control.PageSetup().nWidth = c.nWidth;
+        control.PageSetup().nHeight = c.nHeight;
+        HGLOBAL hDevMode = nullptr;
+        CRecordingJob job(hDevMode);
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            auto& print = dynamic_cast<CPrintDialog&>(dialog);
+            print.m_pd.hDevMode = hDevMode = MakeDevMode(3);
+            print.m_pd.hDC = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+            return IDOK;
+        });
+        EXPECT_TRUE(PrintTextDocument(nullptr, control, L"Prova", &job));
+        EXPECT_EQ(c.nOrientation, job.m_nOrientation) << c.nWidth << " x " << c.nHeight;
+        EXPECT_EQ(DMPAPER_A4, job.m_nPaper);
+        EXPECT_EQ(1, job.m_nPrinterCopies);
+        EXPECT_EQ(CString(L"|||"), job.m_strPages);
     }
 }
