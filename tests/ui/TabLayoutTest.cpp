@@ -137,6 +137,24 @@ TEST(TabLayout, MultiRowMovesTheSelectedRowNextToTheClientUnlessOrderIsKept)
     }
 }
 
+TEST(TabLayout, HiddenTabsStartNoRow)
+{
+    // A tab longer than the strip fills its row alone; a hidden tab after it takes no place and no row.
+    CTestTabManager manager(CRect(0, 0, 100, 200));
+    manager.SetLayout(CXTPTabPainter::layoutMultiRow);
+    manager.AddTabs({L"Risultato di amministrazione", L"Note", L"Allegati"});
+    manager.GetItem(2)->SetVisible(FALSE);
+    manager.GetItem(1)->SetVisible(FALSE);
+    ASSERT_GT(manager.GetItem(0)->GetLength(), 100);
+    EXPECT_EQ(1, manager.GetRowIndexer()->GetRowCount());
+    int R = manager.m_pPainter->GetStyleObject()->GetRowHeight(&manager);
+    CRect rcMargins = manager.m_pPainter->GetStyleObject()->GetMargins();
+    EXPECT_EQ(R + rcMargins.top + rcMargins.bottom, manager.GetHeaderRect().Height());
+    // Shown again, each starts a row of its own.
+    manager.GetItem(1)->SetVisible(TRUE);
+    EXPECT_EQ(2, manager.GetRowIndexer()->GetRowCount());
+}
+
 TEST(TabLayout, BalancedRowsAreStretchedToTheFullWidth)
 {
     CTestTabManager manager(CRect(0, 0, 160, 200));
@@ -239,6 +257,66 @@ TEST(TabLayout, ArrowsOfASideHeaderStackAtItsBottom)
     int nCentre = (rcHeader.left + rcHeader.right) / 2;
     EXPECT_EQ(CRect(nCentre - 7, nEnd - 15, nCentre + 7, nEnd), pForward->GetRect());
     EXPECT_EQ(nEnd - 30, manager.GetHeaderRect().bottom);
+}
+
+TEST(TabLayout, ArrowsByPositionModeAndLayout)
+{
+    struct Case
+    {
+        int nPosition, nTabs, nMode, nLayout;
+        BOOL bShown, bForwardEnabled;
+    } cases[] = {
+        {CXTPTabPainter::positionBottom, 10, CNavButton::modeAuto, CXTPTabPainter::layoutAutoSize, TRUE, TRUE},
+        {CXTPTabPainter::positionRight, 10, CNavButton::modeAuto, CXTPTabPainter::layoutAutoSize, TRUE, TRUE},
+        {CXTPTabPainter::positionTop, 2, CNavButton::modeAuto, CXTPTabPainter::layoutAutoSize, FALSE, FALSE},
+        {CXTPTabPainter::positionTop, 2, CNavButton::modeShow, CXTPTabPainter::layoutAutoSize, TRUE, FALSE},
+        {CXTPTabPainter::positionTop, 10, CNavButton::modeHide, CXTPTabPainter::layoutAutoSize, FALSE, FALSE},
+        {CXTPTabPainter::positionTop, 10, CNavButton::modeShow, CXTPTabPainter::layoutCompressed, TRUE, FALSE},
+        {CXTPTabPainter::positionLeft, 10, CNavButton::modeShow, CXTPTabPainter::layoutMultiRow, FALSE, FALSE},
+    };
+    for (const Case& c : cases) {
+        CTestTabManager manager(CRect(0, 0, 200, 200));
+        manager.SetPosition(c.nPosition);
+        manager.SetLayout(c.nLayout);
+        CNavButton* pBack = manager.FindNavigateButton(CNavButton::idBack);
+        CNavButton* pForward = manager.FindNavigateButton(CNavButton::idForward);
+        pBack->SetMode(c.nMode);
+        pForward->SetMode(c.nMode);
+        AddEqualTabs(manager, c.nTabs);
+        SCOPED_TRACE(testing::Message() << "position " << c.nPosition << ", " << c.nTabs << " tabs, mode " << c.nMode
+                                        << ", layout " << c.nLayout);
+        CXTPTabStyle* pStyle = manager.m_pPainter->GetStyleObject();
+        CRect rcHeader = pStyle->GetHeaderRect(manager.m_rcLayout, &manager);
+        BOOL bHorizontal = c.nPosition == CXTPTabPainter::positionTop || c.nPosition == CXTPTabPainter::positionBottom;
+        int nEnd = 200 - pStyle->GetMargins().right;
+        ASSERT_EQ(c.bShown, !pForward->GetRect().IsRectEmpty());
+        EXPECT_EQ(c.bShown, !pBack->GetRect().IsRectEmpty());
+        // Shown, the arrows stand at the end of the header, centred across it, and shorten it by both widths.
+        if (bHorizontal) {
+            int nCentre = (rcHeader.top + rcHeader.bottom) / 2;
+            if (c.bShown) {
+                EXPECT_EQ(CRect(nEnd - 14, nCentre - 8, nEnd, nCentre + 7), pForward->GetRect());
+            }
+            if (c.nLayout != CXTPTabPainter::layoutMultiRow) {
+                EXPECT_EQ(c.bShown ? nEnd - 28 : nEnd, manager.GetHeaderRect().right);
+            }
+        } else if (c.bShown) {
+            int nCentre = (rcHeader.left + rcHeader.right) / 2;
+            EXPECT_EQ(CRect(nCentre - 7, nEnd - 15, nCentre + 7, nEnd), pForward->GetRect());
+            EXPECT_EQ(nEnd - 30, manager.GetHeaderRect().bottom);
+        }
+        if (c.bShown) {
+            EXPECT_EQ(c.bForwardEnabled, pForward->IsEnabled());
+            EXPECT_FALSE(pBack->IsEnabled());
+        }
+        // Compressed behind shown arrows, the tabs end before the arrows, short of them by what the equal shares
+        // leave over.
+        if (c.nLayout == CXTPTabPainter::layoutCompressed) {
+            int nRight = manager.GetItem(c.nTabs - 1)->GetRect().right;
+            EXPECT_LE(nRight, nEnd - 28);
+            EXPECT_GT(nRight, nEnd - 28 - c.nTabs);
+        }
+    }
 }
 
 TEST(TabLayout, EveryPositionPutsTheRowOnItsSideOfTheControl)

@@ -457,7 +457,8 @@ int CXTPTabPainter::CalcRows(CXTPTabManager* pManager, int nWidth)
         pItem->SetRow(0);
         int nLength = pItem->GetLength();
         nTotal += nLength;
-        if (nRowLength > 0 && nRowLength + nLength > nWidth) {
+        // A hidden tab measures 0 and starts no row, not even after a tab longer than the strip.
+        if (nRowLength > 0 && nLength > 0 && nRowLength + nLength > nWidth) {
             nRows++;
             nRowLength = nLength;
         } else {
