@@ -1,5 +1,7 @@
-// Docking on a shown frame driven by real input (SendInput): a pane dragged by its caption docks or joins as a
-// tab, splitter bars move with the tracker and live. A watchdog timer ends any modal loop whose input got lost,
+// Docking on a shown frame driven by real input (SendInput): a pane dragged by its caption docks at each side of
+// the client and of another container, joins as a tab or floats; Escape and a small press change nothing and
+// leave no outline on the screen; a floating frame moves by its title bar; splitter bars move with the tracker
+// and live. A watchdog timer ends any modal loop whose input got lost,
 // so that a test fails instead of hanging.
 #include "DockingTestSupport.h"
 
@@ -41,6 +43,31 @@ INPUT KeyInput(WORD nKey, DWORD dwFlags)
     return input;
 }
 
+// The screen's pixels inside rc, read back through a DIB section.
+std::vector<DWORD> ScreenPixels(const CRect& rc)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = rc.Width();
+    bmi.bmiHeader.biHeight = -rc.Height();
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    ::BitBlt(hMem, 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+    const DWORD* pPixels = static_cast<const DWORD*>(pBits);
+    std::vector<DWORD> pixels(pPixels, pPixels + rc.Width() * rc.Height());
+    ::SelectObject(hMem, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+    return pixels;
+}
+
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR nID, DWORD)
 {
     ::KillTimer(nullptr, nID);
@@ -74,8 +101,10 @@ protected:
     std::string Tree() { return DescribeLayout(m_pManager->GetCurrentLayout()); }
     CRect ScreenRect(CXTPDockingPaneElement* pElement) { return pElement->GetScreenRect(); }
     CXTPDockingPaneTabbedContainer* Container(UINT nID) { return m_pManager->FindPane(nID)->GetTabbedContainer(); }
-    // Press at one point, move in steps to another, release there; with bControl the Ctrl key is held meanwhile.
-    void DragBy(CPoint ptFrom, CPoint ptTo, BOOL bControl = FALSE)
+    CPoint CaptionPoint(UINT nID) { return ScreenRect(Container(nID)).TopLeft() + CSize(30, 8); }
+    // Press at one point, move in steps to another, release there; with bControl the Ctrl key is held meanwhile,
+    // with bEscape Escape is pressed before the release.
+    void DragBy(CPoint ptFrom, CPoint ptTo, BOOL bControl = FALSE, BOOL bEscape = FALSE)
     {
         m_nWatchdog = ::SetTimer(nullptr, 0, 3000, Watchdog);
         std::vector<INPUT> inputs = {MouseInput(ptFrom, 0), MouseInput(ptFrom, MOUSEEVENTF_LEFTDOWN)};
@@ -83,6 +112,10 @@ protected:
             if (bControl && i == 2)
                 inputs.push_back(KeyInput(VK_CONTROL, 0));
             inputs.push_back(MouseInput(ptFrom + CSize((ptTo.x - ptFrom.x) * i / 4, (ptTo.y - ptFrom.y) * i / 4), 0));
+        }
+        if (bEscape) {
+            inputs.push_back(KeyInput(VK_ESCAPE, 0));
+            inputs.push_back(KeyInput(VK_ESCAPE, KEYEVENTF_KEYUP));
         }
         inputs.push_back(MouseInput(ptTo, MOUSEEVENTF_LEFTUP));
         if (bControl)
@@ -120,6 +153,109 @@ TEST_F(DockingInputTest, HoldingCtrlFloatsThePaneWhereItWouldHaveDocked)
     DragBy(ptCaption, CPoint(rcClient.left + 3, rcClient.CenterPoint().y), TRUE);
     EXPECT_EQ("H[T(4000),C,T()] F{H[T(4001)]}", Tree());
     EXPECT_GE(::GetKeyState(VK_CONTROL), 0);
+}
+
+enum Side
+{
+    sideLeft,
+    sideRight,
+    sideTop,
+    sideBottom,
+    sideMiddle,
+    sideTopArrow   // the top arrow of the docking markers' centre piece
+};
+
+struct InputDropCase
+{
+    const char* name;
+    UINT nDragged;
+    UINT nTarget;   // 0: the client
+    Side side;
+    const char* expectedTree;   // from H[T(4000),C,T(4001)]
+};
+
+class InputDropTest : public DockingInputTest, public ::testing::WithParamInterface<InputDropCase>
+{
+};
+
+// The drop point lies inside the target, 4 pixels from the side named. A container's top lies under its caption,
+// where a drop joins it as a tab: the docking markers reach it.
+TEST_P(InputDropTest, APaneDraggedByItsCaptionLandsWhereItIsDropped)
+{
+    const InputDropCase& c = GetParam();
+    CXTPDockingPaneElement* pTarget = c.nTarget ? Container(c.nTarget) : m_pManager->GetClientPane();
+    CRect rc = ScreenRect(pTarget);
+        CPoint points[] = {CPoint(rc.left + 4, rc.CenterPoint().y), CPoint(rc.right - 4, rc.CenterPoint().y),
+                       CPoint(rc.CenterPoint().x, rc.top + 4),  CPoint(rc.CenterPoint().x, rc.bottom - 4),
+                       rc.CenterPoint(),                        rc.CenterPoint() - CSize(0, 31)};
+    m_pManager->m_bShowContentsWhileDragging = c.side == sideTopArrow;
+    m_pManager->m_bShowDockingContextStickers = c.side == sideTopArrow;
+    DragBy(CaptionPoint(c.nDragged), points[c.side]);
+    EXPECT_EQ(c.expectedTree, Tree());
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InputDropTest,
+    ::testing::Values(InputDropCase{"right_of_the_client", 4000, 0, sideRight, "H[C,T(4000),T(4001)]"},
+                      InputDropCase{"top_of_the_client", 4001, 0, sideTop, "H[T(4000),V[T(4001),C]]"},
+                      InputDropCase{"bottom_of_the_client", 4001, 0, sideBottom, "H[T(4000),V[C,T(4001)]]"},
+                      InputDropCase{"left_of_a_container", 4001, 4000, sideLeft, "H[T(4001),T(4000),C]"},
+                      InputDropCase{"right_of_a_container", 4000, 4001, sideRight, "H[C,T(4001),T(4000)]"},
+                      InputDropCase{"top_of_a_container", 4001, 4000, sideTopArrow, "H[V[T(4001),T(4000)],C]"},
+                      InputDropCase{"bottom_of_a_container", 4001, 4000, sideBottom, "H[V[T(4000),T(4001)],C]"},
+                      InputDropCase{"away_from_targets", 4001, 0, sideMiddle, "H[T(4000),C,T()] F{H[T(4001)]}"}),
+    [](const ::testing::TestParamInfo<InputDropCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DockingInputTest, EscapeAndAPressWithoutTheFourPixelMoveLeaveTheFrameAsItWas)
+{
+    CPoint ptCaption = CaptionPoint(4001);
+    std::string before = Tree();
+    DragBy(ptCaption, ptCaption + CSize(3, 3));
+    EXPECT_EQ(before, Tree());
+    // The press activated the pane: what the screen shows now must come back after the cancelled drag.
+    Pump();
+    CRect rcFrame;
+    m_pFrame->GetWindowRect(rcFrame);
+    std::vector<DWORD> pixels = ScreenPixels(rcFrame);
+
+    // Pressed elsewhere on the caption: a second press at the first one's place would be a double click.
+    DragBy(ptCaption + CSize(20, 0), ScreenRect(m_pManager->GetClientPane()).CenterPoint(), FALSE, TRUE);
+    EXPECT_EQ(before, Tree());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    INPUT back = MouseInput(ptCaption + CSize(3, 3), 0);
+    ::SendInput(1, &back, sizeof(INPUT));
+    Pump();
+    std::vector<DWORD> after = ScreenPixels(rcFrame);
+    size_t nChanged = 0;
+    for (size_t i = 0; i < pixels.size(); i++)
+        nChanged += pixels[i] != after[i];
+    EXPECT_EQ(0u, nChanged);
+}
+
+TEST_F(DockingInputTest, AFloatingFrameDraggedTwiceByItsTitleBarKeepsItsSize)
+{
+    // Below the frame, where no drag of the test comes near a docking target.
+    m_pManager->FloatPane(Container(4001), CRect(560, 700, 780, 860));
+    auto* pFloating = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pManager->FindPane(4001)->GetSite());
+    ASSERT_NE(nullptr, pFloating);
+    Pump();
+    CRect rcStart = pFloating->GetFrameRect();
+    for (int i = 1; i <= 2; i++) {
+        CRect rcWindow;
+        pFloating->GetWindowRect(rcWindow);
+        CRect rcClient;
+        pFloating->GetClientRect(rcClient);
+        pFloating->ClientToScreen(rcClient);
+        // The middle of the title bar: above the client area, below the frame's border.
+        CPoint ptTitle(rcWindow.CenterPoint().x, (rcWindow.top + rcClient.top) / 2);
+        ASSERT_EQ(HTCAPTION, pFloating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptTitle.x, ptTitle.y)));
+        DragBy(ptTitle, ptTitle + CSize(40, 30));
+        CRect rcExpected = rcStart;
+        rcExpected.OffsetRect(40 * i, 30 * i);
+        EXPECT_EQ(rcExpected, pFloating->GetFrameRect()) << i;
+    }
+    EXPECT_EQ("H[T(4000),C,T()] F{H[T(4001)]}", Tree());
 }
 
 TEST_F(DockingInputTest, SplitterBarsMoveWithTheTrackerAndLive)
