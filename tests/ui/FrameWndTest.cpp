@@ -1,7 +1,7 @@
 // The framework frame with its command bars, driven by real input: menus by mouse and keys reach the frame as a
 // control notification and then a command, the idle update greys and ticks, popups close one level or all; the
-// thread's mouse and keyboard hooks: hot tracking, a press dragged off and back, the swallowed release of an opening
-// press, Alt and another program ending the menus.
+// thread's mouse and keyboard hooks: hot tracking, a press dragged off and back or ended otherwise, the swallowed
+// release of an opening press, Alt and another program ending the menus.
 #include "FrameTestSupport.h"
 
 #include "ui/commandbars/XTPPopupBar.h"
@@ -663,25 +663,45 @@ TEST_F(FrameWndTest, HoveringMakesAButtonHotAndTheMouseLeavingTheBarCoolsIt)
     EXPECT_TRUE(m_pFrame->m_events.empty());
 }
 
+namespace
+{
+int g_nQuitsTaken = 0;
+
+// Counts the quit requests taken from the thread's queue: the press loop's own and one posted again after it.
+LRESULT CALLBACK CountQuits(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && reinterpret_cast<MSG*>(lParam)->message == WM_QUIT)
+        g_nQuitsTaken++;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}
+
 TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
 {
-    CXTPControl* pNew = m_pFrame->GetToolBar()->GetControls()->FindControl(ID_FT_NEW);
+    CXTPToolBar* pBar = m_pFrame->GetToolBar();
+    CXTPControl* pNew = pBar->GetControls()->FindControl(ID_FT_NEW);
     ASSERT_NE(nullptr, pNew);
     const CPoint ptOn = ScreenCentre(pNew);
     CRect rcClient;
     m_pFrame->GetClientRect(&rcClient);
     CPoint ptOff(rcClient.right - 20, rcClient.bottom - 20);
     m_pFrame->ClientToScreen(&ptOff);
+    enum { releaseHere, releaseAtBarOrigin, quit };
     struct Case
     {
         const char* pszPath;
         std::vector<CPoint> moves;
+        int nEnd;
         std::vector<int> selected;   // the button's hot state while pressed: at the press and after each move
         BOOL bRuns;
     } cases[] = {
-        {"released where pressed", {}, {1}, TRUE},
-        {"dragged off", {ptOff}, {1, 0}, FALSE},
-        {"dragged off and back", {ptOff, ptOn}, {1, 0, 1}, TRUE},
+        {"released where pressed", {}, releaseHere, {1}, TRUE},
+        {"dragged off", {ptOff}, releaseHere, {1, 0}, FALSE},
+        {"dragged off and back", {ptOff, ptOn}, releaseHere, {1, 0, 1}, TRUE},
+        // A release reported at the bar's (0, 0) is outside the button like any other point off it.
+        {"released at the bar's origin", {}, releaseAtBarOrigin, {1}, FALSE},
+        // A quit request ends the press and is left for the program's loop.
+        {"quit while pressed", {}, quit, {1}, FALSE},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszPath);
@@ -695,21 +715,34 @@ TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
             if (nMove < c.moves.size()) {
                 SendMouseMove(c.moves[nMove++]);
                 RunLater(step);
-            } else {
+            } else if (c.nEnd == releaseHere) {
                 SendMouseButton(c.moves.empty() ? ptOn : c.moves.back(), MOUSEEVENTF_LEFTUP);
+            } else if (c.nEnd == releaseAtBarOrigin) {
+                pBar->PostMessage(WM_LBUTTONUP, 0, 0);
+            } else {
+                ::PostQuitMessage(4);
             }
         };
+        g_nQuitsTaken = 0;
+        HHOOK hHook = ::SetWindowsHookExW(WH_GETMESSAGE, CountQuits, nullptr, ::GetCurrentThreadId());
         SendMouseButton(ptOn, MOUSEEVENTF_LEFTDOWN);
         RunLater(step);
         Pump(200);
+        ::UnhookWindowsHookEx(hHook);
+        EXPECT_EQ(c.nEnd == quit ? 2 : 0, g_nQuitsTaken);
         EXPECT_EQ(c.selected, selected);
         EXPECT_EQ(std::vector<int>(c.selected.size(), 1), pressed);
         // A button that ran stays "executing" until the next update pass.
         EXPECT_EQ(c.bRuns ? 2 : 0, pNew->GetPressed());
         IdleUpdate();
         EXPECT_EQ(0, pNew->GetPressed());
-        EXPECT_EQ(c.bRuns ? Executed(ID_FT_NEW) : std::vector<EVENT>(), m_pFrame->m_events);
         EXPECT_EQ(nullptr, ::GetCapture());
+        if (c.nEnd != releaseHere) {
+            // The button is still down for the system: its release comes after the press has ended.
+            SendMouseButton(ptOn, MOUSEEVENTF_LEFTUP);
+            Pump();
+        }
+        EXPECT_EQ(c.bRuns ? Executed(ID_FT_NEW) : std::vector<EVENT>(), m_pFrame->m_events);
     }
 }
 
