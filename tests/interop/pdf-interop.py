@@ -7,9 +7,11 @@ With the third argument, the program folder the build assembled: the user manual
 pages, its accented letters and its chapter titles), and every report and document of its "Doc" folder, filled on
 a seeded archive by the view that opens it, is read back from its PDF: the same words as the filled document, the
 figures and names it shows with their accents, as many pages as were printed, and the first page of the
-programmed-target report, rendered by pdftoppm, laid out as the printer drew it.
+programmed-target report, rendered by pdftoppm, laid out as the printer drew it. Its HTML and text exports carry
+the same words.
 """
 from collections import Counter
+from html.parser import HTMLParser
 import os
 import re
 import subprocess
@@ -131,6 +133,24 @@ def check_page_image(name, printed, folder):
         check(all(abs(a - b) <= 4 for a, b in zip(p, r)), f"{name}: printed line {p}, rendered {r}")
 
 
+class HtmlText(HTMLParser):
+    """The text a browser shows: the body's character data, without the head."""
+
+    def __init__(self):
+        super().__init__()
+        self.parts, self.in_head = [], False
+
+    def handle_starttag(self, tag, attrs):
+        self.in_head |= tag == "head"
+
+    def handle_endtag(self, tag):
+        self.in_head &= tag != "head"
+
+    def handle_data(self, data):
+        if not self.in_head:
+            self.parts.append(data)
+
+
 def check_shipped_documents(folder):
     """The reports and documents of the program folder, as pdf_interop opened, saved and printed them."""
     with open(os.path.join(folder, "reports.txt"), encoding="utf-8") as f:
@@ -140,11 +160,21 @@ def check_shipped_documents(folder):
         path = os.path.join(folder, name)
         check(page_count(path) == int(printed), f"{name}: {page_count(path)} pages, {printed} printed")
         text = pdf_text(path)
-        with open(os.path.splitext(path)[0] + ".txt", encoding="utf-8") as f:
+        base = os.path.splitext(path)[0]
+        with open(base + "-filled.txt", encoding="utf-8") as f:
             filled = f.read()
-        # Every word of the filled document, and nothing else, can be read from the PDF.
-        missing, extra = Counter(filled.split()) - Counter(text.split()), Counter(text.split()) - Counter(filled.split())
-        check(not missing and not extra, f"{name}: words missing {list(missing)[:10]}, extra {list(extra)[:10]}")
+        # Every word of the filled document, and nothing else, can be read from the PDF, from the HTML export as
+        # Python's parser reads it and from the text export in the Windows code page.
+        with open(base + ".htm", encoding="utf-8") as f:
+            html = HtmlText()
+            html.feed(f.read())
+            html.close()
+        with open(base + ".txt", encoding="cp1252") as f:
+            plain = f.read()
+        for what, words in (("PDF", text), ("HTML", " ".join(html.parts)), ("text", plain)):
+            missing, extra = Counter(filled.split()) - Counter(words.split()), Counter(words.split()) - Counter(filled.split())
+            check(not missing and not extra,
+                  f"{name} as {what}: words missing {list(missing)[:10]}, extra {list(extra)[:10]}")
         flat = " ".join(text.split())
         for expected in shown:
             check(expected in flat and expected in " ".join(filled.split()), f"{name}: '{expected}' not shown")

@@ -2,10 +2,11 @@
 // read with poppler's tools.
 //
 // With the program folder's "Doc" folder as second argument, every report and document the program ships is also
-// opened in the view that opens it, on a seeded archive, then saved as PDF and printed into a job that counts the
-// pages. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the filled document
-// shows (separated by '|'); "<name>.txt" holds the filled document's text (UTF-8). The first page of the
-// programmed-target report, drawn as the printer draws it at 96 dots per inch, goes to "RepObiettivo-1.pgm".
+// opened in the view that opens it, on a seeded archive, then saved as PDF, HTML and text and printed into a job
+// that counts the pages. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the
+// filled document shows (separated by '|'); "<name>-filled.txt" holds the filled document's text (UTF-8). The
+// first page of the programmed-target report, drawn as the printer draws it at 96 dots per inch, goes to
+// "RepObiettivo-1.pgm".
 #include "data/ADOConnection.h"
 #include "data/AdoErrorText.h"
 #include "data/DatabaseSchema.h"
@@ -206,7 +207,10 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
             bDone = false;
         } else {
             const CString strPdf = CString(d.pszName) + L".pdf";
-            pControl->SaveDocument(folder + L"\\" + strPdf, txdFormatPdf);
+            const CString strPath = folder + L"\\" + d.pszName;
+            pControl->SaveDocument(strPath + L".pdf", txdFormatPdf);
+            pControl->SaveDocument(strPath + L".htm", txdFormatHtml);
+            pControl->SaveDocument(strPath + L".txt", txdFormatText);
             HDC hdc = ::CreateCompatibleDC(nullptr);
             CCountingJob job;
             pControl->Print(hdc, d.pszName, -1, -1, 1, &job);
@@ -214,12 +218,12 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
             CString line;
             line.Format(L"%s|%d|%s\n", strPdf.GetString(), job.m_nPages, d.pszShown);
             WriteUtf8(list, line);
-            if (FILE* text = _wfopen(folder + L"\\" + d.pszName + L".txt", L"wb")) {
+            if (FILE* text = _wfopen(strPath + L"-filled.txt", L"wb")) {
                 WriteUtf8(text, ReadableText(pControl->GetDocument()));
                 std::fclose(text);
             }
             if (d.pViewClass == RUNTIME_CLASS(CViewTxPrintCSP) &&
-                !WritePrintedPage(*pControl, 1, folder + L"\\" + d.pszName + L"-1.pgm")) {
+                !WritePrintedPage(*pControl, 1, strPath + L"-1.pgm")) {
                 std::fwprintf(stderr, L"%ls: page not drawn\n", d.pszName);
                 bDone = false;
             }
