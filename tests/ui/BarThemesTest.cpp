@@ -178,6 +178,40 @@ TEST(BarThemeGradient, BlueSchemeHighlightsWithGradients)
     EXPECT_EQ(0x800000u, flat.At(2, 2));
 }
 
+TEST(BarThemeGradient, APopupWholeFaceIsItsOwnGradientInEveryStateAndScheme)
+{
+    struct Case
+    {
+        int nScheme;
+        COLORREF clrFrom;   // CLR_NONE: the painter's colour 41
+        COLORREF clrTo;
+    } cases[] = {
+        // Without a scheme the end is the window colour blended with the face colour (55 %).
+        {CColorTable::schemeNone, CLR_NONE, RGB(236, 234, 230)},
+        {CColorTable::schemeBlue, 0xFFEFE3, 0xE7B593},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nScheme);
+        CPinnedPalette palette(c.nScheme);
+        CXTPBarThemeGradient painter;
+        CRect rc(2, 2, 26, 26);
+        CPixelCanvas expected(30, 30, clrCanvas);
+        GetGradientPainter()->DrawGradient(&expected, &rc, c.clrFrom == CLR_NONE ? painter.GetColor(41) : c.clrFrom,
+                                           c.clrTo, FALSE);
+        for (BOOL bEnabled : {TRUE, FALSE})
+            for (int nSelected = 0; nSelected < 3; nSelected++)
+                for (int nPressed = 0; nPressed < 3; nPressed++) {
+                    SCOPED_TRACE(testing::Message() << bEnabled << " " << nSelected << " " << nPressed);
+                    CPixelCanvas canvas(30, 30, clrCanvas);
+                    painter.DrawControlRect(&canvas, rc, nSelected, nPressed, bEnabled, FALSE, TRUE, TRUE, xtpBarTop);
+                    EXPECT_EQ(painter.GetColor(43), canvas.At(rc.left, rc.top));
+                    EXPECT_EQ(painter.GetColor(43), canvas.At(rc.right - 1, rc.bottom - 1));
+                    for (int y = rc.top + 1; y < rc.bottom - 1; y++)
+                        ASSERT_TRUE(Near(expected.At(14, y), canvas.At(14, y))) << y;
+                }
+    }
+}
+
 TEST(BarThemeGradient, SchemeColoursAsValues)
 {
     struct Case
