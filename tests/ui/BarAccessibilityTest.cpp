@@ -447,3 +447,52 @@ TEST_F(BarAccessibilityTest, WithoutOleaccTheBarsAnswerEFailAndKeepWorking)
     ASSERT_TRUE(pWindow);
     EXPECT_NE(ROLE_SYSTEM_TOOLBAR, Role(pWindow));
 }
+
+namespace
+{
+struct WINEVENT
+{
+    DWORD dwEvent;
+    HWND hWnd;
+    LONG idObject;
+    LONG idChild;
+};
+std::vector<WINEVENT> g_winEvents;
+
+void CALLBACK RecordWinEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    g_winEvents.push_back({dwEvent, hWnd, idObject, idChild});
+}
+}
+
+TEST_F(BarAccessibilityTest, ATrackedControlBecomingHotIsAnnouncedAndReadBackFromTheEvent)
+{
+    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordWinEvent,
+                                            ::GetCurrentProcessId(), ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hHook);
+    g_winEvents.clear();
+    // Hot without tracking: nothing to announce.
+    m_pMenuBar->SetSelected(0);
+    PumpFrame(m_pFrame->m_hWnd);
+    m_pMenuBar->SetSelected(-1);
+    EXPECT_TRUE(g_winEvents.empty());
+
+    m_pMenuBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    m_pMenuBar->SetSelected(1, TRUE);
+    PumpFrame(m_pFrame->m_hWnd);
+    m_pMenuBar->SetTrackingMode(0);
+    ::UnhookWinEvent(hHook);
+    ASSERT_EQ(1u, g_winEvents.size());
+    const WINEVENT& e = g_winEvents[0];
+    EXPECT_EQ(m_pMenuBar->GetSafeHwnd(), e.hWnd);
+    EXPECT_EQ(OBJID_MENU, e.idObject);
+    EXPECT_EQ(2, e.idChild);
+    // What a screen reader does with the event: the bar's object for it, and the child's name.
+    IAccessible* pAccessible = nullptr;
+    VARIANT varChild;
+    ::VariantInit(&varChild);
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromEvent(e.hWnd, static_cast<DWORD>(e.idObject), static_cast<DWORD>(e.idChild),
+                                                &pAccessible, &varChild));
+    IAccessiblePtr pBar(pAccessible, false);
+    EXPECT_EQ(L"Modifica", Name(pBar, varChild));
+}

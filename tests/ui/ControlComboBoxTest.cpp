@@ -8,6 +8,7 @@
 #include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/themes/BarPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -263,6 +264,40 @@ TEST_F(ControlComboBoxTest, TheHintIsNeverTakenForTheValueEvenWhenTheTextEqualsI
     m_pCombo->SetEditHint(L"cerca");
     EXPECT_FALSE(m_pCombo->IsHintShown());
     EXPECT_EQ(CString(L"cerca"), m_pCombo->GetEditText());
+}
+
+TEST_F(ControlComboBoxTest, TheHintShowsGreyAndIsNotKeptAsTheTextWhenTheFieldGoes)
+{
+    ASSERT_TRUE(m_pCombo->GetEditCtrl()->IsRichEdit());
+    auto textColor = [&] {
+        CHARFORMAT2 cf = {};
+        cf.cbSize = sizeof(cf);
+        m_pCombo->GetEditCtrl()->SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+        return cf.crTextColor;
+    };
+    CXTPBarPainter* pPainter = m_pCombo->GetPaintManager();
+    m_pCombo->SetEditHint(L"Cerca");
+    m_pCombo->SetEditText(L"");
+    Pump();
+    EXPECT_EQ(pPainter->GetColor(COLOR_GRAYTEXT), textColor());
+    Focus();
+    EXPECT_EQ(CString(L""), WindowText());
+    EXPECT_EQ(pPainter->GetColor(COLOR_BTNTEXT), textColor());
+    m_pFrame->SetFocus();
+    Pump();
+    ASSERT_TRUE(m_pCombo->IsHintShown());
+    EXPECT_EQ(pPainter->GetColor(COLOR_GRAYTEXT), textColor());
+
+    // The field's window goes while it shows the hint, and comes back with the bar's next layout.
+    m_pCombo->GetEditCtrl()->DestroyWindow();
+    EXPECT_EQ(CString(L""), m_pCombo->GetEditText());
+    m_pFrame->GetToolBar()->OnRecalcLayout();
+    m_pFrame->RecalcLayout();
+    Pump();
+    ASSERT_TRUE(m_pCombo->IsEditCreated());
+    EXPECT_EQ(CString(L""), m_pCombo->GetEditText());
+    EXPECT_TRUE(m_pCombo->IsHintShown());
+    EXPECT_EQ(CString(L"Cerca"), WindowText());
 }
 
 TEST_F(ControlComboBoxTest, FieldKeysStayInTheFieldInsteadOfReachingTheAccelerators)

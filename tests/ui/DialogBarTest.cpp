@@ -176,6 +176,29 @@ TEST_F(DialogBarTest, TheTitleOpensTheCaptionMenuOnlyWhenItHasItems)
     EXPECT_EQ(-2, m_pBar->OnMouseHitTest(CPoint(rcWindow.left + 10, rcWindow.bottom - 5)));
 }
 
+TEST_F(DialogBarTest, WithTheCaptionMenuOpenAClickOnTheTitleKeepsItAndOneInTheClientAreaClosesIt)
+{
+    ASSERT_TRUE(m_pBar->SetPopupMenu(IDR_FRAMETEST));
+    Layout();
+    CRect rcCaption = Control(XTP_ID_DIALOGBAR_CAPTION)->GetRect();
+    m_pBar->ClientToScreen(&rcCaption);
+    CXTPPopupBar* pMenu = m_pBar->GetCaptionPopupBar();
+    for (int nClick = 0; nClick < 2; nClick++) {
+        SendClick(rcCaption.CenterPoint());
+        PumpFrame(m_pFrame->m_hWnd);
+        ASSERT_TRUE(pMenu->IsTrackingMode()) << nClick;
+    }
+    // A point of the hosted window that the menu does not cover.
+    CRect rcMenu, rcList;
+    pMenu->GetWindowRect(&rcMenu);
+    m_list.GetWindowRect(&rcList);
+    CPoint ptClient(rcList.right - 4, rcList.bottom - 4);
+    ASSERT_FALSE(rcMenu.PtInRect(ptClient));
+    SendClick(ptClient);
+    PumpFrame(m_pFrame->m_hWnd);
+    EXPECT_FALSE(pMenu->IsTrackingMode());
+}
+
 TEST_F(DialogBarTest, TheCloseButtonHidesTheBar)
 {
     CXTPControl* pClose = Control(XTP_ID_DIALOGBAR_CLOSE);
