@@ -381,7 +381,7 @@ TEST_F(CustomizeContextMenuTest, CommandsPageListsCategoriesAndACommandDraggedOn
     });
 }
 
-TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallowedAndOnTheBarsNot)
+TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallowedAndOnTheBarsAndMenusNot)
 {
     CClickCounter view;
     CRect rcClient;
@@ -396,7 +396,8 @@ TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallow
 
     int nPresses = -1;
     CXTPControl* pDragged = nullptr;
-    BOOL bMenuOpen = FALSE;
+    BOOL bMenuOpen = FALSE, bFileOpen = FALSE;
+    CXTPControl* pMenuDragged = nullptr;
     Run([&](CXTPCustomizeSheet& sheet) {
         CRect rcFrame;
         m_pFrame->GetWindowRect(&rcFrame);
@@ -422,7 +423,19 @@ TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallow
         });
         SendClick(ptButton, TRUE);
         PumpFrame(m_pFrame->m_hWnd);
+
+        // The menu bar still opens its menus, for their entries to be rearranged.
+        CXTPControl* pFile = m_pFrame->GetMenuBar()->GetControls()->GetAt(0);
+        CPoint ptFile = pFile->GetRect().CenterPoint();
+        m_pFrame->GetMenuBar()->ClientToScreen(&ptFile);
+        SendClick(ptFile);
+        PumpFrame(m_pFrame->m_hWnd);
+        pMenuDragged = Bars()->GetDragControl();
+        bFileOpen = pFile->GetCommandBar()->IsTrackingMode();
+        Bars()->ClosePopups();
     });
+    EXPECT_EQ(m_pFrame->GetMenuBar()->GetControls()->GetAt(0), pMenuDragged);
+    EXPECT_TRUE(bFileOpen) << "the menu bar's click opened its menu";
     EXPECT_EQ(1, nPresses) << "the click on the client area was swallowed";
     EXPECT_EQ(Button(1), pDragged) << "the press on the toolbar reached it";
     EXPECT_TRUE(bMenuOpen) << "the right click opened the context menu";

@@ -745,11 +745,16 @@ void CXTPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
     if (IsCustomizeMode()) {
         CXTPControl* pControl = m_bCustomizable ? m_pControls->HitTest(point) : nullptr;
-        if (pControl && !(pControl->GetFlags() & xtpFlagNoMovable)) {
-            SetPopuped(-1);
-            SetSelected(-1);
-            pControl->OnCustomizeDragStart(point);
+        if (!pControl || (pControl->GetFlags() & xtpFlagNoMovable))
+            return;
+        // A menu's control opens its menu as it is dragged; every other control is only dragged.
+        if (pControl->GetType() >= xtpControlPopup && pControl->GetType() <= xtpControlSplitButtonPopup) {
+            pControl->OnClick(FALSE, point);
+            return;
         }
+        SetPopuped(-1);
+        SetSelected(-1);
+        pControl->OnCustomizeDragStart(point);
         return;
     }
     if (CXTPControl* pControl = m_pControls->HitTest(point))

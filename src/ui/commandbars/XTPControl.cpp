@@ -403,10 +403,24 @@ BOOL CXTPControlPopup::SetPopup(BOOL bPopup)
     return bOpened;
 }
 
-void CXTPControlPopup::OnClick(BOOL bKeyboard, CPoint /*pt*/)
+void CXTPControlPopup::OnClick(BOOL bKeyboard, CPoint pt)
 {
-    if (m_bEnabled && m_pParent)
+    if (!m_bEnabled || !m_pParent)
+        return;
+    CXTPCommandBars* pCommandBars = m_pParent->GetCommandBars();
+    if (!pCommandBars || !m_pParent->IsCustomizeMode()) {
         m_pParent->SetPopuped(m_nIndex, bKeyboard);
+        return;
+    }
+    // In customise mode a press picks the control for dragging and opens its menu, whose entries may then be
+    // rearranged too; a press on an open menu's control closes it.
+    pCommandBars->SetDragControl(this);
+    if (m_pParent->GetPopupedIndex() == m_nIndex && m_pParent->GetType() != xtpBarTypePopup) {
+        m_pParent->SetTrackingMode(FALSE, FALSE, FALSE);
+    } else if (!m_pPopupBar || m_pPopupBar->IsCustomizable()) {
+        m_pParent->SetPopuped(m_nIndex, bKeyboard);
+    }
+    OnCustomizeDragStart(pt);
 }
 
 void CXTPControlPopup::ExecuteByKeyboard()
