@@ -94,8 +94,9 @@ TEST_F(ShippedTemplateTest, EveryTemplateCompilesRoundTripsAndFills)
         Fill(c.pszName, doc);
         EXPECT_EQ(-1, doc.Find(L"$[", 0)) << doc.GetText().ToMultiByte(CP_UTF8);
         EXPECT_EQ(-1, doc.Find(L"]$", 0));
-        // Nor any tag or delimiter of one.
+        // Nor any tag or delimiter of one, nor a column mark of the source.
         EXPECT_EQ(-1, doc.Find(L"$", 0)) << doc.GetText().ToMultiByte(CP_UTF8);
+        EXPECT_EQ(-1, doc.Find(L"|", 0)) << doc.GetText().ToMultiByte(CP_UTF8);
         EXPECT_NE(-1, doc.Find(c.pszShown, 0)) << doc.GetText().ToMultiByte(CP_UTF8);
     }
 }
@@ -109,6 +110,9 @@ TEST(ReportSourceTest, LinesBecomeParagraphsTabsAndPageBreaks)
     EXPECT_EQ(28, doc.GetCharFormat(0).nHalfPoints);
     EXPECT_EQ(22, doc.GetCharFormat(7).nHalfPoints);
     EXPECT_FALSE(doc.GetCharFormat(12).bBold);
+    // Columns of a heading line, as of a body line.
+    ASSERT_EQ(CString(), CompileReportSource(L"== Responsabile|Centro\n= A|B", doc));
+    EXPECT_EQ(CString(L"Responsabile\tCentro\rA\tB\r"), doc.GetText());
 
     EXPECT_EQ(CString(L"line 2: a field reference is not closed with \"]$\""),
               CompileReportSource(L"$[L:V]$ ok\nsaldo $[L:V;T:SaldoFin $[L:N]$", doc));

@@ -54,16 +54,15 @@ CString CompileReportSource(const CString& strSource, CTextDocument& doc)
             continue;
         if (!ReferencesClosed(line))
             return FormatString(L"line %d: a field reference is not closed with \"]$\"", nLine);
+        line.Replace(L'|', L'\t');
         if (line == L"---")
             doc.AppendText(L"\x0C", LineFormat(20, false));
         else if (line.Left(3) == L"== ")
             doc.AppendText(line.Mid(3) + L"\r", LineFormat(22, true));
         else if (line.Left(2) == L"= ")
             doc.AppendText(line.Mid(2) + L"\r", LineFormat(28, true));
-        else {
-            line.Replace(L'|', L'\t');
+        else
             doc.AppendText(line + L"\r", LineFormat(20, false));
-        }
     }
     return CString();
 }

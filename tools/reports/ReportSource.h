@@ -5,7 +5,9 @@
 //     = Title                       a title line, bold, 14 points
 //     == Heading                    a heading line, bold, 11 points
 //     ---                           a page break
-//     any other line                body text, 10 points; "|" stands for a tab
+//     any other line                body text, 10 points
+//
+// On every line "|" stands for a tab.
 //
 // Field references ("$[...]$") and tags ("$D", "$[IMPCONT]") are body text: the views fill them when they open
 // the document. Every line ends its paragraph.
