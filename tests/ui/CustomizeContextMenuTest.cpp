@@ -381,6 +381,43 @@ TEST_F(CustomizeContextMenuTest, CommandsPageListsCategoriesAndACommandDraggedOn
     });
 }
 
+TEST_F(CustomizeContextMenuTest, CategoriesGatherCopiesOfTheControlsByTheirCategoryNames)
+{
+    CXTPCustomizeCommandsPage* pPage = m_pSheet->GetCommandsPage();
+    ASSERT_TRUE(pPage->AddCategory(L"File", IDR_FRAMETEST));
+    CXTPControls* pSource = m_pFrame->GetMenuBar()->GetControls();
+    const LPCTSTR categories[] = {L"Modifica", L"", L"File"};
+    for (int i = 0; i < 3; i++)
+        pSource->GetAt(i)->SetCategory(categories[i]);
+    pPage->AddCategories(pSource);
+    pPage->InsertAllCommandsCategory(XTP_IDS_ALLCOMMANDS, 0);
+
+    const struct
+    {
+        LPCTSTR name;
+        std::vector<int> ids;
+    } expected[] = {
+        {L"Tutti i comandi", {ID_FT_NEW, ID_FT_OPEN, ID_FT_PRINT, pSource->GetAt(2)->GetID(), pSource->GetAt(0)->GetID()}},
+        {L"File", {ID_FT_NEW, ID_FT_OPEN, ID_FT_PRINT, pSource->GetAt(2)->GetID()}},
+        {L"Modifica", {pSource->GetAt(0)->GetID()}},
+    };
+    ASSERT_EQ(static_cast<int>(std::size(expected)), pPage->GetCategoryCount());
+    for (int i = 0; i < pPage->GetCategoryCount(); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(CString(expected[i].name), pPage->GetCategoryName(i));
+        CXTPControls* pControls = pPage->GetControls(expected[i].name);
+        ASSERT_NE(nullptr, pControls);
+        std::vector<int> ids;
+        for (int j = 0; j < pControls->GetCount(); j++) {
+            ids.push_back(pControls->GetAt(j)->GetID());
+            EXPECT_EQ(nullptr, pControls->GetAt(j)->GetParent()) << "a copy, not the bar's control";
+        }
+        EXPECT_EQ(expected[i].ids, ids);
+    }
+    EXPECT_EQ(nullptr, pPage->GetControls(L"Lungo"));
+    EXPECT_EQ(3, pSource->GetCount()) << "the menu bar keeps its controls";
+}
+
 TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallowedAndOnTheBarsAndMenusNot)
 {
     CClickCounter view;
