@@ -405,6 +405,7 @@ TEST_F(TabClientWndTest, ATabDraggedOntoAnotherGroupMovesThereAndEscapeLeavesItI
     struct Case { const char* pszWhat; UINT nEnd; WPARAM wEndKey; std::vector<int> counts; } cases[] = {
         {"Escape", WM_KEYDOWN, VK_ESCAPE, {2, 1}},
         {"right button", WM_RBUTTONDOWN, 0, {2, 1}},
+        {"the mode cancelled", WM_CANCELMODE, 0, {2, 1}},
         {"released over the other group", WM_LBUTTONUP, 0, {1, 2}},
     };
     for (const Case& c : cases) {
@@ -419,6 +420,88 @@ TEST_F(TabClientWndTest, ATabDraggedOntoAnotherGroupMovesThereAndEscapeLeavesItI
     EXPECT_EQ((std::vector<CString>{L"Riepilogo", L"Entrate"}), Captions(1));
     EXPECT_EQ(pRiepilogo->m_hWnd, m_client.GetWorkspace(1)->GetItem(0)->GetHandle());
     EXPECT_EQ(L"Entrate", m_client.GetWorkspace(1)->GetSelectedItem()->GetCaption());
+}
+
+TEST_F(TabClientWndTest, ATabDroppedOnItsOwnGroupOffersTheWorkspaceActionsAndCancel)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    struct Case
+    {
+        const char* pszWhat;
+        UINT nChosen;
+        std::vector<int> counts;
+    } cases[] = {
+        {"Annulla", XTP_ID_WORKSPACE_CANCEL, {2}},
+        {"new vertical group", XTP_ID_WORKSPACE_NEWVERTICAL, {1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        std::vector<std::pair<int, CString>> entries;
+        RunLater([&] {
+            auto* pMenu = dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar());
+            if (!pMenu)
+                return;
+            for (int i = 0; i < pMenu->GetControls()->GetCount(); i++) {
+                CXTPControl* pControl = pMenu->GetControls()->GetAt(i);
+                if (pControl->IsVisible())
+                    entries.push_back({pControl->GetID(), pControl->GetCaption()});
+            }
+            if (CXTPControl* pChosen = pMenu->GetControls()->FindControl(static_cast<int>(c.nChosen)))
+                pChosen->OnExecute();
+        });
+        CPoint ptTab = m_client.GetWorkspace(0)->GetItem(0)->GetRect().CenterPoint();
+        CPoint ptPage = m_client.GetWorkspace(0)->GetClientRect().CenterPoint();
+        m_client.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptPage.x, ptPage.y));
+        m_client.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptPage.x, ptPage.y));
+        m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptTab.x, ptTab.y));
+        // One group of two tabs: only the new groups can be made.
+        std::vector<std::pair<int, CString>> expected = {
+            {XTP_ID_WORKSPACE_NEWHORIZONTAL, L"Nuovo gruppo di schede orizzontali"},
+            {XTP_ID_WORKSPACE_NEWVERTICAL, L"Nuovo gruppo di schede verticali"},
+            {XTP_ID_WORKSPACE_CANCEL, L"Annulla"}};
+        EXPECT_EQ(expected, entries);
+        EXPECT_EQ(c.counts, Counts());
+    }
+    EXPECT_FALSE(m_client.IsHorizSplitting());
+}
+
+TEST_F(TabClientWndTest, NavigateButtonFlagsSetTheButtonsOfEveryGroup)
+{
+    typedef CXTPTabManagerNavigateButton CButton;
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    struct Case
+    {
+        DWORD dwFlags;
+        int nArrows, nClose, nWindowList;
+    } cases[] = {
+        {0, CButton::modeShow, CButton::modeAuto, CButton::modeHide},
+        {CXTPTabClientWnd::flagArrowsAuto, CButton::modeAuto, CButton::modeAuto, CButton::modeHide},
+        {CXTPTabClientWnd::flagHideArrows, CButton::modeShow, CButton::modeAuto, CButton::modeHide},
+        {CXTPTabClientWnd::flagArrowsAuto | CXTPTabClientWnd::flagHideArrows, CButton::modeHide, CButton::modeAuto,
+         CButton::modeHide},
+        {CXTPTabClientWnd::flagHideClose | CXTPTabClientWnd::flagShowWindowList, CButton::modeShow, CButton::modeHide,
+         CButton::modeShow},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dwFlags);
+        m_client.SetFlags(c.dwFlags);
+        // A group made afterwards takes them too.
+        Command(XTP_ID_WORKSPACE_NEWHORIZONTAL);
+        ASSERT_EQ(2, m_client.GetWorkspaceCount());
+        for (int i = 0; i < 2; i++) {
+            CWorkspace* pWorkspace = m_client.GetWorkspace(i);
+            EXPECT_EQ(c.nArrows, pWorkspace->FindNavigateButton(CButton::idBack)->GetMode()) << i;
+            EXPECT_EQ(c.nArrows, pWorkspace->FindNavigateButton(CButton::idForward)->GetMode()) << i;
+            EXPECT_EQ(c.nClose, pWorkspace->FindNavigateButton(CButton::idClose)->GetMode()) << i;
+            EXPECT_EQ(c.nWindowList, pWorkspace->FindNavigateButton(CXTPTabClientWnd::idWindowList)->GetMode()) << i;
+        }
+        Command(XTP_ID_WORKSPACE_MOVEPREVIOUS);
+        ASSERT_EQ(1, m_client.GetWorkspaceCount());
+    }
 }
 
 TEST_F(TabClientWndTest, DraggingTheSplitterSetsTheWeightsToTheNewLengths)
