@@ -451,6 +451,13 @@ private:
         if (twice != keys.end())
             Fail(FormatText(GRID_IDS_VTS_CELL_TWICE,
                             static_cast<LPCTSTR>(GridCellName(CGridCalc::KeyRow(*twice), CGridCalc::KeyCol(*twice)))));
+        // Each row is made up to its last cell at once, the rows down to the last one first: grown cell by cell,
+        // a row would be moved to larger room again and again.
+        if (!keys.empty())
+            sheet.RowAt(CGridCalc::KeyRow(keys.back()));
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (i + 1 == keys.size() || CGridCalc::KeyRow(keys[i + 1]) != CGridCalc::KeyRow(keys[i]))
+                sheet.CellAt(CGridCalc::KeyRow(keys[i]), CGridCalc::KeyCol(keys[i]));
         for (CFileCell& from : cells) {
             if (from.m_nFormat > static_cast<int>(m_formatIndex.size()))
                 Fail(FormatText(GRID_IDS_VTS_CELL_BAD_VALUE, static_cast<LPCTSTR>(GridCellName(from.m_nRow, from.m_nCol)), L"fmt"));

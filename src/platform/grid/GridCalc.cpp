@@ -3,12 +3,14 @@
 #include "GridSheet.h"
 
 #include <algorithm>
+#include <climits>
 #include <deque>
 #include <unordered_set>
 
 void CGridCalc::AddFormula(UINT nKey, const CGridFormula& formula)
 {
-    std::vector<CGridRange> refs;
+    std::vector<CGridRange>& refs = m_refs;
+    refs.clear();
     formula.GetReferences(refs);
     for (const CGridRange& r : refs) {
         if (r.GetRowCount() == 1 && r.GetColCount() == 1)
@@ -20,7 +22,8 @@ void CGridCalc::AddFormula(UINT nKey, const CGridFormula& formula)
 
 void CGridCalc::RemoveFormula(UINT nKey, const CGridFormula& formula)
 {
-    std::vector<CGridRange> refs;
+    std::vector<CGridRange>& refs = m_refs;
+    refs.clear();
     formula.GetReferences(refs);
     bool bRanges = false;
     for (const CGridRange& r : refs) {
@@ -89,15 +92,25 @@ void CGridCalc::Evaluate(const std::vector<UINT>& dirty)
     size_t n = dirty.size();
     if (n == 0)
         return;
-    std::unordered_map<UINT, int> index;
-    index.reserve(n * 2);
+    // The dirty formulas by key, for the look-ups below: a sorted list rather than a hash map, whose nodes a
+    // book's thousand formulas would each allocate.
+    std::vector<std::pair<UINT, int>> index;
+    index.reserve(n);
     for (size_t i = 0; i < n; ++i)
-        index.emplace(dirty[i], static_cast<int>(i));
+        index.emplace_back(dirty[i], static_cast<int>(i));
+    std::sort(index.begin(), index.end());
+    auto find = [&index](UINT nKey) {
+        auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(nKey, INT_MIN));
+        return it != index.end() && it->first == nKey ? it->second : -1;
+    };
 
-    // Edges: dirty formula -> the dirty formulas it reads.
-    std::vector<std::vector<int>> reads(n);
-    std::vector<CGridRange> refs;
+    // Edges: dirty formula -> the dirty formulas it reads; those of formula i are reads[firstRead[i]] up to
+    // reads[firstRead[i + 1]].
+    std::vector<int> reads;
+    std::vector<size_t> firstRead(n + 1);
+    std::vector<CGridRange>& refs = m_refs;
     for (size_t i = 0; i < n; ++i) {
+        firstRead[i] = reads.size();
         refs.clear();
         m_sheet.GetCell(KeyRow(dirty[i]), KeyCol(dirty[i]))->GetFormula()->GetReferences(refs);
         for (const CGridRange& r : refs) {
@@ -106,22 +119,24 @@ void CGridCalc::Evaluate(const std::vector<UINT>& dirty)
                 int nLastRow = std::min(r.m_nRow2, static_cast<int>(m_sheet.m_rows.size()));
                 for (int row = r.m_nRow1; row <= nLastRow; ++row)
                     for (int col = r.m_nCol1; col <= r.m_nCol2; ++col) {
-                        auto it = index.find(Key(row, col));
-                        if (it != index.end())
-                            reads[i].push_back(it->second);
+                        int nRead = find(Key(row, col));
+                        if (nRead >= 0)
+                            reads.push_back(nRead);
                     }
             } else {
                 for (size_t j = 0; j < n; ++j)
                     if (r.Contains(KeyRow(dirty[j]), KeyCol(dirty[j])))
-                        reads[i].push_back(static_cast<int>(j));
+                        reads.push_back(static_cast<int>(j));
             }
         }
     }
+    firstRead[n] = reads.size();
 
     std::vector<int> order(n, -1), low(n, 0);
     std::vector<bool> onStack(n, false);
     std::vector<int> stack;
     std::vector<std::pair<int, size_t>> calls;
+    std::vector<int> component;
     int nCounter = 0;
     auto visit = [&](int v) {
         order[static_cast<size_t>(v)] = low[static_cast<size_t>(v)] = nCounter++;
@@ -136,8 +151,8 @@ void CGridCalc::Evaluate(const std::vector<UINT>& dirty)
         while (!calls.empty()) {
             size_t v = static_cast<size_t>(calls.back().first);
             size_t& next = calls.back().second;
-            if (next < reads[v].size()) {
-                int w = reads[v][next++];
+            if (next < firstRead[v + 1] - firstRead[v]) {
+                int w = reads[firstRead[v] + next++];
                 if (order[static_cast<size_t>(w)] < 0)
                     visit(w);
                 else if (onStack[static_cast<size_t>(w)])
@@ -145,7 +160,7 @@ void CGridCalc::Evaluate(const std::vector<UINT>& dirty)
                 continue;
             }
             if (low[v] == order[v]) {
-                std::vector<int> component;
+                component.clear();
                 int w;
                 do {
                     w = stack.back();
@@ -153,8 +168,9 @@ void CGridCalc::Evaluate(const std::vector<UINT>& dirty)
                     onStack[static_cast<size_t>(w)] = false;
                     component.push_back(w);
                 } while (static_cast<size_t>(w) != v);
-                bool bCircle = component.size() > 1 ||
-                               std::find(reads[v].begin(), reads[v].end(), static_cast<int>(v)) != reads[v].end();
+                auto first = reads.begin() + static_cast<std::ptrdiff_t>(firstRead[v]);
+                auto last = reads.begin() + static_cast<std::ptrdiff_t>(firstRead[v + 1]);
+                bool bCircle = component.size() > 1 || std::find(first, last, static_cast<int>(v)) != last;
                 for (int c : component) {
                     UINT nKey = dirty[static_cast<size_t>(c)];
                     CGridCell* pCell = m_sheet.FindCell(KeyRow(nKey), KeyCol(nKey));

@@ -35,4 +35,5 @@ private:
     CGridSheet& m_sheet;
     std::unordered_map<UINT, std::vector<UINT>> m_cellReaders;      // cell -> formulas naming it alone
     std::vector<std::pair<CGridRange, UINT>> m_rangeReaders;        // range -> formula reading it
+    std::vector<CGridRange> m_refs;                                  // room for one formula's references
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <utility>
 
@@ -381,20 +382,25 @@ private:
 
 CGridFormula::CGridFormula(LPCTSTR pszText)
 {
-    CString strText(pszText);
-    strText.TrimLeft();
-    if (!strText.IsEmpty() && strText[0] == L'=')
-        strText = strText.Mid(1);
-    if (strText.GetLength() > kGridMaxFormulaLength) {
+    // The text is read where it stands, and the tokens get room for a token every two characters at once:
+    // a book being read makes a thousand formulas.
+    LPCTSTR pszFormula = pszText;
+    while (std::iswspace(*pszFormula))
+        ++pszFormula;
+    if (*pszFormula == L'=')
+        ++pszFormula;
+    size_t nLength = std::wcslen(pszFormula);
+    if (nLength > static_cast<size_t>(kGridMaxFormulaLength)) {
         m_bTooComplex = true;
         return;
     }
-    CGridFormulaParser parser(strText, m_tokens);
+    m_tokens.reserve(nLength / 2 + 1);
+    CGridFormulaParser parser(pszFormula, m_tokens);
     m_bValid = parser.Parse();
     m_bTooComplex = parser.IsTooDeep();
     if (!m_bValid) {
         m_tokens.clear();
-        m_strSource = strText;
+        m_strSource = pszFormula;
     }
 }
 
