@@ -153,6 +153,34 @@ TEST_F(ControlComboBoxTest, EscapeInTheOpenListRestoresSelectionAndText)
     EXPECT_EQ(0, CMouseManager::GetThreadManager()->m_nCaptureLoops);
 }
 
+TEST_F(ControlComboBoxTest, F4AndAltWithAnArrowOpenAndCloseTheListButNotDuringAComposition)
+{
+    struct Step
+    {
+        const char* pszWhat;
+        UINT nImeMessage;   // sent to the field before the keys, or 0
+        std::initializer_list<WORD> keys;
+        BOOL bDropped;
+    } steps[] = {
+        {"F4 opens", 0, {VK_F4}, TRUE},
+        {"F4 closes", 0, {VK_F4}, FALSE},
+        {"Alt+Down opens", 0, {VK_MENU, VK_DOWN}, TRUE},
+        {"Alt+Up closes", 0, {VK_MENU, VK_UP}, FALSE},
+        {"while composing F4 is the field's", WM_IME_STARTCOMPOSITION, {VK_F4}, FALSE},
+        {"after the composition F4 opens again", WM_IME_ENDCOMPOSITION, {VK_F4}, TRUE},
+    };
+    Focus();
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.pszWhat);
+        if (s.nImeMessage)
+            m_pCombo->GetEditCtrl()->SendMessage(s.nImeMessage);
+        SendKeys(s.keys);
+        Pump();
+        EXPECT_EQ(s.bDropped, m_pCombo->IsDroppedDown());
+        EXPECT_TRUE(m_pCombo->IsFocused());
+    }
+}
+
 TEST_F(ControlComboBoxTest, AClosingListRestoresTheSelectionOnlyWhenNothingWasChosen)
 {
     enum Close { Enter, ClickItem, ClickOutside };
