@@ -1,5 +1,5 @@
 // Opening the programmed-target report in its view (template read, every reference filled on a seeded archive,
-// the document shown in the control) and saving it as PDF: the median of 20 runs each.
+// the document shown in the control) and saving it as PDF: the median and the best of 20 runs each.
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
 #include "reports/ReportHost.h"
@@ -75,8 +75,10 @@ int wmain(int argc, wchar_t** argv)
         loads.push_back(t1 - t0);
         saves.push_back(t2 - t1);
     }
-    std::printf("%-40s %8.1f ms (target < 200)\n", "open and fill the programmed-target report", BenchMedian(loads));
-    std::printf("%-40s %8.1f ms (target < 500)\n", "save it as PDF", BenchMedian(saves));
+    std::printf("%-40s %8.1f ms, best %.1f (target < 200)\n", "open and fill the programmed-target report",
+                BenchMedian(loads), *std::min_element(loads.begin(), loads.end()));
+    std::printf("%-40s %8.1f ms, best %.1f (target < 500)\n", "save it as PDF", BenchMedian(saves),
+                *std::min_element(saves.begin(), saves.end()));
     std::printf("pages %d\n", pView->GetControl().GetPageCount());
     pFrame->DestroyWindow();
     ::DeleteFileW(strPdf);
