@@ -3,14 +3,17 @@
 #include "FrameTestSupport.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
+#include "support/TempFolder.h"
 
 #include "ui/commandbars/XTPCustomizeCommandsPage.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPCustomizeToolbarsPage.h"
 #include "ui/commandbars/XTPNewToolbarDlg.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/ResourceLoader.h"
+#include "ui/persist/ResourceLoaderXml.h"
 #include "ui/uires.h"
 
 #include <gtest/gtest.h>
@@ -365,4 +368,57 @@ TEST_F(CustomizeSheetTest, AProposedNameTextIsAFormatOnlyWithExactlyOneNumber)
         EXPECT_EQ(CString(test.proposed), CXTPNewToolbarDlg::ProposeName(Bars())) << CString(test.format);
     }
     XTPSetResourceLoader(new CXTPResourceLoader);
+}
+
+TEST_F(CustomizeSheetTest, ATranslationFileGivesTheSheetItsTextsMenuAndNameDialog)
+{
+    // The proposed name's text of the file is no format with one number: it is used as it stands.
+    CTempFolder folder;
+    const CString strFile = folder.Write(L"tradotto.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
+<resource CompactMode="1">
+  <string id="9312" value="Personalizzazione"/>
+  <string id="9330" value="Barra %s"/>
+  <menu id="9336">
+    <menuitem caption="Menu">
+      <menuitem id="9315" caption="Azzera"/>
+      <menuitem/>
+      <menuitem id="9316" caption="Togli"/>
+    </menuitem>
+  </menu>
+  <dialog id="9328" style="2160066560" position="0, 0, 186, 52" caption="Barra nuova" fontface="MS Shell Dlg">
+    <control class="EDIT" id="9329" style="1350631552" position="4, 14, 178, 12"/>
+    <control class="BUTTON" id="1" caption="OK" style="1342242817" position="78, 33, 50, 14"/>
+    <control class="BUTTON" id="2" caption="Annulla" style="1342242816" position="132, 33, 50, 14"/>
+  </dialog>
+</resource>
+)");
+    XTPSetResourceFile(strFile);
+    struct CModuleResources
+    {
+        ~CModuleResources() { XTPSetResourceFile(L""); }
+    } restore;
+    ASSERT_NE(nullptr, dynamic_cast<CXTPResourceLoaderXML*>(XTPGetResourceLoader()));
+
+    CString strCaption;
+    std::vector<std::pair<CString, BOOL>> entries;
+    RunSheet([&](CXTPCustomizeSheet& sheet) {
+        strCaption = WindowText(sheet.m_hWnd);
+        CXTPControls* pMenu = sheet.GetContextMenu()->GetControls();
+        for (int i = 0; i < pMenu->GetCount(); i++)
+            entries.emplace_back(pMenu->GetAt(i)->GetCaption(), pMenu->GetAt(i)->GetBeginGroup());
+    });
+    EXPECT_EQ(CString(L"Personalizzazione"), strCaption);
+    EXPECT_EQ((std::vector<std::pair<CString, BOOL>>{{L"Azzera", FALSE}, {L"Togli", TRUE}}), entries);
+
+    CString strDialogCaption, strProposed;
+    m_onName = [&](CXTPNewToolbarDlg& dlg) {
+        strDialogCaption = WindowText(dlg.m_hWnd);
+        strProposed = WindowText(dlg.GetDlgItem(XTP_IDC_TOOLBAR_NAME)->m_hWnd);
+        return TypeName(L"Mia barra")(dlg);
+    };
+    CXTPNewToolbarDlg dlg(m_pFrame, Bars());
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(CString(L"Barra nuova"), strDialogCaption);
+    EXPECT_EQ(CString(L"Barra %s1"), strProposed);
+    EXPECT_EQ(CString(L"Mia barra"), dlg.m_strToolbar);
 }
