@@ -259,6 +259,40 @@ TEST_F(TabCtrlTest, ArrowKeysMoveAlongTheStripAndShowTheFocusCue)
     EXPECT_EQ(2, m_tab.GetCurSel());
 }
 
+TEST_F(TabCtrlTest, HotTrackingFollowsTheMouseUntilItLeaves)
+{
+    ASSERT_TRUE(TakeFocus());
+    auto move = [this](CPoint pt) { m_tab.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y)); };
+    move(TabCentre(1));
+    EXPECT_EQ(m_tab.GetItem(1), m_tab.GetHotItem());
+    move(CPoint(200, 150));
+    EXPECT_EQ(nullptr, m_tab.GetHotItem());
+    move(TabCentre(2));
+    EXPECT_EQ(m_tab.GetItem(2), m_tab.GetHotItem());
+    m_tab.SendMessage(WM_MOUSELEAVE);
+    EXPECT_EQ(nullptr, m_tab.GetHotItem());
+    // A disabled tab is never hot; nor is any tab with hot tracking off.
+    m_tab.GetItem(0)->SetEnabled(FALSE);
+    move(TabCentre(0));
+    EXPECT_EQ(nullptr, m_tab.GetHotItem());
+    m_tab.GetPaintManager()->m_bHotTracking = FALSE;
+    move(TabCentre(1));
+    EXPECT_EQ(nullptr, m_tab.GetHotItem());
+
+    // An enabled arrow lights up under the mouse, a disabled one does not.
+    for (int i = 0; i < 9; i++)
+        m_tab.InsertItem(-1, L"Allegato al bilancio");
+    CNavButton* pBack = m_tab.FindNavigateButton(CNavButton::idBack);
+    CNavButton* pForward = m_tab.FindNavigateButton(CNavButton::idForward);
+    ASSERT_TRUE(pForward->IsEnabled());
+    ASSERT_FALSE(pBack->IsEnabled());
+    move(pForward->GetRect().CenterPoint());
+    EXPECT_TRUE(pForward->IsHot());
+    move(pBack->GetRect().CenterPoint());
+    EXPECT_FALSE(pForward->IsHot());
+    EXPECT_FALSE(pBack->IsHot());
+}
+
 TEST_F(TabCtrlTest, ADragSwapsTabsAndEndsOnEscapeKeepingTheSwaps)
 {
     m_tab.SetAllowReorder(TRUE);

@@ -235,6 +235,12 @@ TEST(TabLayout, ArrowsShowWhenTheTabsOverflowAndEnableByOffset)
     manager.GetItem(9)->SetClosable(FALSE);
     manager.Reposition();
     EXPECT_TRUE(pClose->GetRect().IsRectEmpty());
+    manager.GetItem(9)->SetClosable(TRUE);
+    manager.Reposition();
+    ASSERT_FALSE(pClose->GetRect().IsRectEmpty());
+    manager.SetSelectedItem(nullptr);
+    EXPECT_TRUE(pClose->GetRect().IsRectEmpty());
+    manager.SetCurSel(9);
     pClose->SetMode(CNavButton::modeShow);
     manager.Reposition();
     EXPECT_FALSE(pClose->GetRect().IsRectEmpty());

@@ -90,12 +90,24 @@ TEST_F(FlatTabsTest, SelectedTabOpensIntoTheClientAndTheOthersAreSeparated)
 
 TEST_F(FlatTabsTest, HeaderRunsFromTheFaceToTheBlendWithTheWindowColour)
 {
-    CPixelCanvas canvas(300, 100, clrBack);
-    m_manager.Paint(&canvas);
-    EXPECT_LE(ChannelDifference(C(COLOR_BTNFACE), canvas.At(290, 0)), 3);
-    EXPECT_LE(ChannelDifference(BlendColors(C(COLOR_BTNFACE), C(COLOR_WINDOW), 205), canvas.At(290, 20)), 8);
-    for (int y = 1; y < 21; y++)
-        ASSERT_GE(GetRValue(canvas.At(290, y)), GetRValue(canvas.At(290, y - 1))) << y;
+    // From the outer edge toward the client, turned for a bottom header; the reverse option turns it back.
+    struct Case { int nPosition; BOOL bReverse; int yFace, yBlend; } cases[] = {
+        {CXTPTabPainter::positionTop, FALSE, 0, 20},
+        {CXTPTabPainter::positionBottom, FALSE, 99, 79},
+        {CXTPTabPainter::positionBottom, TRUE, 79, 99},
+    };
+    for (const Case& c : cases) {
+        m_manager.m_pPainter->m_bInvertGradient = c.bReverse;
+        m_manager.SetPosition(c.nPosition);
+        CPixelCanvas canvas(300, 100, clrBack);
+        m_manager.Paint(&canvas);
+        SCOPED_TRACE(testing::Message() << "position " << c.nPosition << ", reverse " << c.bReverse);
+        EXPECT_LE(ChannelDifference(C(COLOR_BTNFACE), canvas.At(290, c.yFace)), 3);
+        EXPECT_LE(ChannelDifference(BlendColors(C(COLOR_BTNFACE), C(COLOR_WINDOW), 205), canvas.At(290, c.yBlend)), 8);
+        int nStep = c.yBlend > c.yFace ? 1 : -1;
+        for (int y = c.yFace + nStep; y != c.yBlend; y += nStep)
+            ASSERT_GE(GetRValue(canvas.At(290, y)), GetRValue(canvas.At(290, y - nStep))) << y;
+    }
 }
 
 TEST_F(FlatTabsTest, ArrowsAndCloseButtonGlyphs)
