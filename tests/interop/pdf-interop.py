@@ -7,8 +7,8 @@ With the third argument, the program folder the build assembled: the user manual
 pages, its accented letters and its chapter titles), and every report and document of its "Doc" folder, filled on
 a seeded archive by the view that opens it, is read back from its PDF: the same words as the filled document, the
 figures and names it shows with their accents, as many pages as were printed, and the first page of the
-programmed-target report, rendered by pdftoppm, laid out as the printer drew it. Its HTML and text exports carry
-the same words.
+programmed-target report, rendered by pdftoppm, laid out as the printer drew it. Its HTML and text exports, and its
+RTF and Word exports as unrtf reads them, carry the same words.
 """
 from collections import Counter
 from html.parser import HTMLParser
@@ -133,6 +133,17 @@ def check_page_image(name, printed, folder):
         check(all(abs(a - b) <= 4 for a, b in zip(p, r)), f"{name}: printed line {p}, rendered {r}")
 
 
+def rtf_text(path):
+    """The text unrtf reads from an RTF file (as Word opens the ".doc" export too), without the lines it puts
+    before the document's own: comments marked "###" and a rule of dashes. It writes the text in Latin-1."""
+    run = subprocess.run(["unrtf", "--text", path], capture_output=True)
+    check(run.returncode == 0, f"{path}: unrtf: {run.stderr}")
+    lines = run.stdout.decode("cp1252", errors="replace").split("\n")
+    rule = next((i for i, line in enumerate(lines) if line.startswith("-----")), -1)
+    check(rule >= 0, f"{path}: unrtf wrote no document")
+    return "\n".join(lines[rule + 1:])
+
+
 class HtmlText(HTMLParser):
     """The text a browser shows: the body's character data, without the head."""
 
@@ -171,7 +182,9 @@ def check_shipped_documents(folder):
             html.close()
         with open(base + ".txt", encoding="cp1252") as f:
             plain = f.read()
-        for what, words in (("PDF", text), ("HTML", " ".join(html.parts)), ("text", plain)):
+        exports = [("PDF", text), ("HTML", " ".join(html.parts)), ("text", plain)]
+        exports += [(kind, rtf_text(base + ending)) for kind, ending in (("RTF", ".rtf"), ("Word", ".doc"))]
+        for what, words in exports:
             missing, extra = Counter(filled.split()) - Counter(words.split()), Counter(words.split()) - Counter(filled.split())
             check(not missing and not extra,
                   f"{name} as {what}: words missing {list(missing)[:10]}, extra {list(extra)[:10]}")

@@ -2,7 +2,7 @@
 // read with poppler's tools.
 //
 // With the program folder's "Doc" folder as second argument, every report and document the program ships is also
-// opened in the view that opens it, on a seeded archive, then saved as PDF, HTML and text and printed into a job
+// opened in the view that opens it, on a seeded archive, then saved as PDF, HTML, text, RTF and Word and printed into a job
 // that counts the pages. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the
 // filled document shows (separated by '|'); "<name>-filled.txt" holds the filled document's text (UTF-8). The
 // first page of the programmed-target report, drawn as the printer draws it at 96 dots per inch, goes to
@@ -211,6 +211,8 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
             pControl->SaveDocument(strPath + L".pdf", txdFormatPdf);
             pControl->SaveDocument(strPath + L".htm", txdFormatHtml);
             pControl->SaveDocument(strPath + L".txt", txdFormatText);
+            pControl->SaveDocument(strPath + L".rtf", txdFormatRtf);
+            pControl->SaveDocument(strPath + L".doc", txdFormatDoc);
             HDC hdc = ::CreateCompatibleDC(nullptr);
             CCountingJob job;
             pControl->Print(hdc, d.pszName, -1, -1, 1, &job);
