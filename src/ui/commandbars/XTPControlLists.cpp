@@ -59,6 +59,25 @@ void CXTPControlListPlaceholder::RemoveListItems()
     }
 }
 
+void CXTPControlListPlaceholder::OnCalcDynamicSize(DWORD /*dwMode*/)
+{
+    if (!m_pControls || !m_pParent)
+        return;
+    RemoveListItems();
+    if (m_pParent->IsCustomizeMode()) {
+        m_dwHideFlags = 0;
+        return;
+    }
+    m_dwHideFlags |= xtpHideGeneric;
+    FillList();
+}
+
+CMDIFrameWnd* CXTPControlListPlaceholder::GetSiteMDIFrame() const
+{
+    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    return pSite && pSite->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pSite) : nullptr;
+}
+
 CXTPControl* CXTPControlListPlaceholder::InsertListItem(int nItem, int nId, const CString& strCaption)
 {
     CXTPControl* pItem = m_pControls->Add(xtpControlButton, nId, L"", m_nIndex + 1 + nItem, TRUE);
@@ -74,16 +93,8 @@ BOOL CXTPControlToolbars::IsListItem(CXTPControl* pControl) const
     return pControl->GetParameter() == L"CXTPControlToolbar";
 }
 
-void CXTPControlToolbars::OnCalcDynamicSize(DWORD /*dwMode*/)
+void CXTPControlToolbars::FillList()
 {
-    if (!m_pControls || !m_pParent)
-        return;
-    RemoveListItems();
-    if (m_pParent->IsCustomizeMode()) {
-        m_dwHideFlags = 0;
-        return;
-    }
-    m_dwHideFlags |= xtpHideGeneric;
     if (CXTPCommandBars* pCommandBars = m_pParent->GetCommandBars())
         FillToolbarsList(pCommandBars, m_pParent, m_nIndex + 1, FALSE);
 }
@@ -124,25 +135,25 @@ BOOL CXTPControlRecentFileList::IsListItem(CXTPControl* pControl) const
     return pControl->GetID() >= GetFirstItemId() && pControl->GetID() < GetFirstItemId() + nSize;
 }
 
-void CXTPControlRecentFileList::OnCalcDynamicSize(DWORD /*dwMode*/)
+void CXTPControlRecentFileList::OnCalcDynamicSize(DWORD dwMode)
 {
     CWinApp* pApp = AfxGetApp();
-    CRecentFileList* pList = pApp ? pApp->m_pRecentFileList : nullptr;
-    if (!pList || !m_pControls || !m_pParent)
+    if (!pApp || !pApp->m_pRecentFileList)
         return;
-    RemoveListItems();
-    if (m_pParent->IsCustomizeMode()) {
-        m_dwHideFlags = 0;
+    // Movable in customise mode, whether the list is empty or not.
+    if (m_pParent && m_pParent->IsCustomizeMode())
         m_bEnabled = TRUE;
-        return;
-    }
+    CXTPControlListPlaceholder::OnCalcDynamicSize(dwMode);
+}
+
+void CXTPControlRecentFileList::FillList()
+{
+    CRecentFileList* pList = AfxGetApp()->m_pRecentFileList;
     if (pList->GetSize() == 0 || (*pList)[0].IsEmpty()) {
         m_dwHideFlags = 0;
         m_bEnabled = FALSE;
         return;
     }
-    m_dwHideFlags |= xtpHideGeneric;
-
     WCHAR szDir[MAX_PATH + 1] = {};
     DWORD nDir = ::GetCurrentDirectoryW(MAX_PATH, szDir);
     CString strDir = nDir > 0 && nDir < MAX_PATH ? CString(szDir) : CString();
@@ -167,23 +178,13 @@ BOOL CXTPControlWindowList::IsListItem(CXTPControl* pControl) const
     return static_cast<UINT>(pControl->GetID()) >= s_nFirstMDIChild;
 }
 
-void CXTPControlWindowList::OnCalcDynamicSize(DWORD /*dwMode*/)
+void CXTPControlWindowList::FillList()
 {
-    if (!m_pControls || !m_pParent)
-        return;
-    RemoveListItems();
-    if (m_pParent->IsCustomizeMode()) {
-        m_dwHideFlags = 0;
-        return;
-    }
-    CWnd* pSite = m_pParent->GetSite();
-    auto* pFrame = pSite && pSite->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pSite) : nullptr;
+    CMDIFrameWnd* pFrame = GetSiteMDIFrame();
     if (!pFrame || !pFrame->m_hWndMDIClient) {
         m_dwHideFlags = 0;
         return;
     }
-    m_dwHideFlags |= xtpHideGeneric;
-
     HWND hWndActive = pFrame->MDIGetActive();
     int nActiveId = hWndActive ? ::GetDlgCtrlID(hWndActive) : 0;
     if (nActiveId >= 0x8000 && nActiveId < 0x800F)
@@ -213,24 +214,15 @@ BOOL CXTPControlWorkspaceActions::IsListItem(CXTPControl* pControl) const
     return pControl->GetID() >= XTP_ID_WORKSPACE_MOVEPREVIOUS && pControl->GetID() <= XTP_ID_WORKSPACE_NEWVERTICAL;
 }
 
-void CXTPControlWorkspaceActions::OnCalcDynamicSize(DWORD /*dwMode*/)
+void CXTPControlWorkspaceActions::FillList()
 {
-    if (!m_pControls || !m_pParent)
-        return;
-    RemoveListItems();
-    if (m_pParent->IsCustomizeMode()) {
-        m_dwHideFlags = 0;
-        return;
-    }
-    CWnd* pSite = m_pParent->GetSite();
-    auto* pFrame = pSite && pSite->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pSite) : nullptr;
+    CMDIFrameWnd* pFrame = GetSiteMDIFrame();
     auto* pClient = pFrame ? dynamic_cast<CXTPWorkspaceActionsSite*>(CWnd::FromHandlePermanent(pFrame->m_hWndMDIClient))
                            : nullptr;
     if (!pClient) {
         m_dwHideFlags = 0;
         return;
     }
-    m_dwHideFlags |= xtpHideGeneric;
     const UINT actions[] = {XTP_ID_WORKSPACE_NEWHORIZONTAL, XTP_ID_WORKSPACE_NEWVERTICAL,
                             XTP_ID_WORKSPACE_MOVEPREVIOUS, XTP_ID_WORKSPACE_MOVENEXT};
     int nItem = 0;
@@ -253,16 +245,7 @@ BOOL CXTPControlOleItems::IsListItem(CXTPControl* pControl) const
     return pControl->GetParameter() == L"OLEMENUPOPUP";
 }
 
-void CXTPControlOleItems::OnCalcDynamicSize(DWORD /*dwMode*/)
-{
-    if (!m_pControls || !m_pParent)
-        return;
-    RemoveListItems();
-    if (m_pParent->IsCustomizeMode())
-        m_dwHideFlags = 0;
-    else
-        m_dwHideFlags |= xtpHideGeneric;
-}
+void CXTPControlOleItems::FillList() {}
 
 IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)
 

@@ -1,10 +1,12 @@
 // Menu entries that stand for a list computed whenever their bar is laid out: the toolbars, the recent files,
-// the MDI windows, the tab-group commands, the OLE verbs. Each placeholder removes the items it made last time, hides itself and inserts fresh temporary
-// buttons after itself; in customise mode it shows itself instead so it can be moved. The label lives here too.
+// the MDI windows, the tab-group commands, the OLE verbs. Each placeholder removes the items it made last time,
+// hides itself and inserts fresh temporary buttons after itself; in customise mode it shows itself instead so it
+// can be moved. The label lives here too.
 #pragma once
 
 #include "ui/commandbars/XTPControl.h"
 
+class CMDIFrameWnd;
 class CXTPCommandBars;
 
 // The menu caption of a list item: the text's "&" doubled, then numbered "&1 " to "&9 ", "1&0 ", "11 "...;
@@ -25,12 +27,19 @@ class CXTPControlListPlaceholder : public CXTPControlButton
 {
     DECLARE_DYNAMIC(CXTPControlListPlaceholder)
 public:
+    // The items of the last layout go; in customise mode the placeholder shows itself, else it hides and the list
+    // is filled anew after it.
+    void OnCalcDynamicSize(DWORD dwMode) override;
     // A list belongs in a menu: it may be dropped on popup bars only.
     BOOL IsCustomizeDragOverAvail(CXTPCommandBar* pCommandBar, CPoint point, DROPEFFECT& dropEffect) override;
 
 protected:
     virtual BOOL IsListItem(CXTPControl* pControl) const = 0;
+    // Inserts the items; a list that has nothing to stand for shows the placeholder again.
+    virtual void FillList() = 0;
     void RemoveListItems();
+    // The bar's site when it is an MDI frame.
+    CMDIFrameWnd* GetSiteMDIFrame() const;
     // A temporary button right after the placeholder's items so far (nItem counted from 0).
     CXTPControl* InsertListItem(int nItem, int nId, const CString& strCaption);
 };
@@ -39,13 +48,13 @@ class CXTPControlToolbars : public CXTPControlListPlaceholder
 {
     DECLARE_DYNCREATE(CXTPControlToolbars)
 public:
-    void OnCalcDynamicSize(DWORD dwMode) override;
     // One item per closeable toolbar with a context menu, checked when shown; with bAddCustomize and a
     // customisable manager the customise command follows. Returns the position after the last item added.
     static int FillToolbarsList(CXTPCommandBars* pCommandBars, CXTPCommandBar* pBar, int nPosition,
                                 BOOL bAddCustomize);
 
 protected:
+    void FillList() override;
     BOOL IsListItem(CXTPControl* pControl) const override;
 };
 
@@ -56,6 +65,7 @@ public:
     void OnCalcDynamicSize(DWORD dwMode) override;
 
 protected:
+    void FillList() override;
     BOOL IsListItem(CXTPControl* pControl) const override;
     // The placeholder made by its own id hands out the file commands (0xE110 + i); one made from a menu item
     // carries the first file command as its id.
@@ -66,10 +76,9 @@ protected:
 class CXTPControlWindowList : public CXTPControlListPlaceholder
 {
     DECLARE_DYNCREATE(CXTPControlWindowList)
-public:
-    void OnCalcDynamicSize(DWORD dwMode) override;
 
 protected:
+    void FillList() override;
     BOOL IsListItem(CXTPControl* pControl) const override;
 
 private:
@@ -91,10 +100,9 @@ public:
 class CXTPControlWorkspaceActions : public CXTPControlListPlaceholder
 {
     DECLARE_DYNCREATE(CXTPControlWorkspaceActions)
-public:
-    void OnCalcDynamicSize(DWORD dwMode) override;
 
 protected:
+    void FillList() override;
     BOOL IsListItem(CXTPControl* pControl) const override;
 };
 
@@ -102,10 +110,9 @@ protected:
 class CXTPControlOleItems : public CXTPControlListPlaceholder
 {
     DECLARE_DYNCREATE(CXTPControlOleItems)
-public:
-    void OnCalcDynamicSize(DWORD dwMode) override;
 
 protected:
+    void FillList() override;
     BOOL IsListItem(CXTPControl* pControl) const override;
 };
 
