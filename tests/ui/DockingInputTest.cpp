@@ -4,6 +4,7 @@
 // and live. A watchdog timer ends any modal loop whose input got lost,
 // so that a test fails instead of hanging.
 #include "DockingTestSupport.h"
+#include "PixelCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -43,28 +44,17 @@ INPUT KeyInput(WORD nKey, DWORD dwFlags)
     return input;
 }
 
-// The screen's pixels inside rc, read back through a DIB section.
-std::vector<DWORD> ScreenPixels(const CRect& rc)
+// The screen's pixels inside rc, row by row.
+std::vector<COLORREF> ScreenPixels(const CRect& rc)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = rc.Width();
-    bmi.bmiHeader.biHeight = -rc.Height();
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
+    CPixelCanvas canvas(rc.Width(), rc.Height());
     HDC hScreen = ::GetDC(nullptr);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    const DWORD* pPixels = static_cast<const DWORD*>(pBits);
-    std::vector<DWORD> pixels(pPixels, pPixels + rc.Width() * rc.Height());
-    ::SelectObject(hMem, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMem);
+    ::BitBlt(canvas.GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
     ::ReleaseDC(nullptr, hScreen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < rc.Height(); y++)
+        for (int x = 0; x < rc.Width(); x++)
+            pixels.push_back(canvas.At(x, y));
     return pixels;
 }
 
@@ -217,7 +207,7 @@ TEST_F(DockingInputTest, EscapeAndAPressWithoutTheFourPixelMoveLeaveTheFrameAsIt
     Pump();
     CRect rcFrame;
     m_pFrame->GetWindowRect(rcFrame);
-    std::vector<DWORD> pixels = ScreenPixels(rcFrame);
+    std::vector<COLORREF> pixels = ScreenPixels(rcFrame);
 
     // Pressed elsewhere on the caption: a second press at the first one's place would be a double click.
     DragBy(ptCaption + CSize(20, 0), ScreenRect(m_pManager->GetClientPane()).CenterPoint(), FALSE, TRUE);
@@ -226,7 +216,7 @@ TEST_F(DockingInputTest, EscapeAndAPressWithoutTheFourPixelMoveLeaveTheFrameAsIt
     INPUT back = MouseInput(ptCaption + CSize(3, 3), 0);
     ::SendInput(1, &back, sizeof(INPUT));
     Pump();
-    std::vector<DWORD> after = ScreenPixels(rcFrame);
+    std::vector<COLORREF> after = ScreenPixels(rcFrame);
     size_t nChanged = 0;
     for (size_t i = 0; i < pixels.size(); i++)
         nChanged += pixels[i] != after[i];
