@@ -2,6 +2,7 @@
 // (layered windows are opaque without a compositor).
 #include "BarTestSupport.h"
 
+#include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/themes/BarThemeShadowed.h"
 
@@ -135,6 +136,45 @@ TEST_F(PopupShadowsTest, TheOpeningControlStaysUncovered)
     EXPECT_FALSE(rgn.PtInRegion(10, 1));     // (114, 401) lies on the control
     EXPECT_TRUE(rgn.PtInRegion(100, 1));     // (204, 401) does not
     m_pShadows->RemoveShadow(pMenu.get());
+}
+
+namespace
+{
+// A theme that casts shadows but whose application turned them off.
+class CShadowsForbidden : public CXTPBarThemeShadowed
+{
+public:
+    CShadowsForbidden() { m_bShadowsAllowed = FALSE; }
+};
+}
+
+TEST_F(PopupShadowsTest, NoStripsWhileCustomisingOrWhereThePainterForbidsThemAndStripsLetTheMouseThrough)
+{
+    CShadowsForbidden forbidden;
+    COwnerPtr pForbidden = MakeOwner(CRect(100, 100, 300, 400), &forbidden);
+    m_pShadows->AddShadow(pForbidden.get(), CRect());
+    EXPECT_TRUE(m_pShadows->GetStrips().empty()) << "shadows turned off";
+
+    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_shadowed);
+    CXTPControl* pControl = pMenu->GetControls()->Add(xtpControlPopup, 5);
+    pControl->SetRect(CRect(0, 0, 50, 20));
+    CXTPCommandBars* pCommandBars = new CXTPCommandBars;
+    pMenu->SetCommandBars(pCommandBars);
+    pCommandBars->SetCustomizeMode(TRUE);
+    m_pShadows->AddShadow(pMenu.get(), CRect());
+    m_pShadows->AddControlShadow(pControl);
+    EXPECT_TRUE(m_pShadows->GetStrips().empty()) << "customise mode";
+
+    pCommandBars->SetCustomizeMode(FALSE);
+    m_pShadows->AddControlShadow(pControl);
+    std::vector<CPopupShadowWnd*> strips = StripsOf(pMenu.get());
+    ASSERT_EQ(2u, strips.size());
+    EXPECT_EQ(CRect(104, 120, 154, 124), WindowRect(strips[0])) << "under the control's own rectangle";
+    for (CPopupShadowWnd* pStrip : strips)
+        EXPECT_EQ(HTTRANSPARENT, static_cast<int>(pStrip->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(110, 121))));
+    m_pShadows->RemoveShadow(pMenu.get());
+    pMenu->SetCommandBars(nullptr);
+    pCommandBars->InternalRelease();
 }
 
 TEST(PopupShadowPixels, DarkestNextToThePopupFadingAtTheEnds)
