@@ -205,6 +205,27 @@ TEST_F(CustomizeContextMenuTest, EntriesChosenInTheMenuChangeTheDragControlThrou
     });
 }
 
+TEST_F(CustomizeContextMenuTest, OtherControlsNotificationsGoOnToTheFrameAndBecomeItsCommandWhenItLeavesThem)
+{
+    Run([&](CXTPCustomizeSheet& sheet) {
+        const struct
+        {
+            UINT nHandledByFrame;
+            std::vector<CTestFrame::EVENT> events;
+        } cases[] = {
+            {0, {{XTPM_CONTROLNOTIFY, ID_FT_CUT, XTP_CN_EXECUTE}, {WM_COMMAND, ID_FT_CUT, 0}}},
+            {ID_FT_CUT, {{XTPM_CONTROLNOTIFY, ID_FT_CUT, XTP_CN_EXECUTE}}},
+        };
+        for (const auto& test : cases) {
+            m_pFrame->m_events.clear();
+            m_pFrame->m_nHandledNotify = test.nHandledByFrame;
+            XTP_CONTROL_NOTIFY notify = {nullptr, ID_FT_CUT, XTP_CN_EXECUTE, nullptr};
+            EXPECT_EQ(1, sheet.SendMessage(XTPM_CONTROLNOTIFY, ID_FT_CUT, reinterpret_cast<LPARAM>(&notify)));
+            EXPECT_EQ(test.events, m_pFrame->m_events) << test.nHandledByFrame;
+        }
+    });
+}
+
 TEST_F(CustomizeContextMenuTest, TheNameBoxShowsTheDragControlsCaptionInItsFieldBesideItsLabel)
 {
     Run([&](CXTPCustomizeSheet& sheet) {
