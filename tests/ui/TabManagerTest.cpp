@@ -41,6 +41,39 @@ TEST_F(TabManagerTest, BadIndexesAreClampedOrRefused)
     EXPECT_EQ(-1, m_manager.GetCurSel());
 }
 
+TEST_F(TabManagerTest, ForeignMissingAndUnselectableItemsChangeNothing)
+{
+    CTestTabManager other;
+    other.AddTabs({L"Altro"});
+    m_manager.MoveItem(other.GetItem(0), 0);
+    m_manager.MoveItem(nullptr, 0);
+    m_manager.MoveItem(m_manager.GetItem(1), 1);
+    EXPECT_EQ(3, m_manager.GetItemCount());
+    EXPECT_EQ(L"Spese", m_manager.GetItem(1)->GetCaption());
+    EXPECT_EQ(&other, other.GetItem(0)->GetTabManager());
+    EXPECT_EQ(nullptr, m_manager.FindNavigateButton(7));
+
+    // With every tab disabled or hidden nothing is selectable, and keys select nothing.
+    m_manager.GetItem(0)->SetEnabled(FALSE);
+    m_manager.GetItem(1)->SetVisible(FALSE);
+    m_manager.GetItem(2)->SetEnabled(FALSE);
+    EXPECT_EQ(nullptr, m_manager.FindNextSelectableItem(-1, 1));
+    EXPECT_EQ(nullptr, m_manager.FindNextSelectableItem(3, -1));
+    for (UINT nKey : {VK_HOME, VK_END, VK_RIGHT}) {
+        EXPECT_TRUE(m_manager.OnKeyDown(nullptr, nKey));
+        EXPECT_EQ(nullptr, m_manager.GetSelectedItem()) << nKey;
+    }
+
+    // An empty strip: no hit, no selection, scrolling stays at 0.
+    m_manager.DeleteAllItems();
+    EXPECT_EQ(nullptr, m_manager.HitTest(CPoint(10, 10)));
+    EXPECT_FALSE(m_manager.DeleteItem(0));
+    m_manager.OnNavigateScroll(FALSE);
+    EXPECT_EQ(0, m_manager.GetHeaderOffset());
+    m_manager.m_pPainter->EnsureVisible(&m_manager, nullptr);
+    EXPECT_EQ(0, m_manager.GetHeaderOffset());
+}
+
 TEST_F(TabManagerTest, DeletingTheSelectedTabSelectsItsSuccessor)
 {
     m_manager.SetCurSel(1);

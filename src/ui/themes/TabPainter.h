@@ -89,7 +89,6 @@ public:
     BOOL m_bShowIcons = TRUE;
     BOOL m_bShowItemColors = FALSE;
     int m_nClientFrame = frameBorder;
-    BOOL m_bStaticFrame = FALSE;
     CRect m_rcControlMargin;
     BOOL m_bInvertGradient = FALSE;
     CRect m_rcItemInset;
