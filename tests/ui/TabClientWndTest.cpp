@@ -1,12 +1,14 @@
 // The tabbed MDI client on an MDI test frame: tabs follow the documents, the workspace commands move them between
 // groups that share the client by their weights, and the frame's menus list the commands the client allows.
 #include "FrameTestSupport.h"
+#include "PixelCanvas.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/docking/TabClientWnd.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/TabPainter.h"
 #include "ui/uires.h"
@@ -138,6 +140,27 @@ TEST_F(TabClientWndTest, AttachNeedsAnMdiFrameWithItsClient)
     EXPECT_EQ(m_pFrame, m_client.GetFrame());
     // One client per MDI client window.
     EXPECT_FALSE(client.Attach(m_pFrame));
+}
+
+TEST_F(TabClientWndTest, TheNewGroupCommandsHaveTheirIconsInTheProcessWideStore)
+{
+    // The fixture's client has put them there; menus of any manager find them.
+    const COLORREF clrBack = RGB(1, 2, 3);
+    std::vector<std::vector<COLORREF>> drawings;
+    for (UINT nID : {XTP_ID_WORKSPACE_NEWHORIZONTAL, XTP_ID_WORKSPACE_NEWVERTICAL}) {
+        SCOPED_TRACE(nID);
+        CXTPImageManagerIcon* pIcon = XTPImageManager()->GetImage(nID, 16);
+        ASSERT_NE(nullptr, pIcon);
+        CPixelCanvas canvas(16, 16, clrBack);
+        pIcon->Draw(&canvas, CPoint(0, 0), CSize(16, 16));
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 16; y++)
+            for (int x = 0; x < 16; x++)
+                pixels.push_back(canvas.At(x, y));
+        EXPECT_NE(pixels.end(), std::find_if(pixels.begin(), pixels.end(), [&](COLORREF clr) { return clr != clrBack; }));
+        drawings.push_back(pixels);
+    }
+    EXPECT_NE(drawings[0], drawings[1]);
 }
 
 TEST_F(TabClientWndTest, TabsFollowTheVisibleDocuments)
