@@ -2,7 +2,8 @@
 // 25, 50 and 100 responsible centres, in both accounting modes, after a change of every input and again with
 // nothing changed: the best of five runs in milliseconds and the number of SQLite statements one run starts,
 // counted through a trace that every new connection gets; the same statements, recorded from one run, replayed
-// with plain prepared SQLite statements on the same archive; and where the replay's time goes at 50 centres.
+// with plain prepared SQLite statements on the same archive; both also without the final commit (in brackets the
+// layer's commit); and where the replay's time goes at 50 centres.
 #include "data/DatabaseSchema.h"
 #include "data/SetDati.h"
 #include "data/SetExtraCap.h"
@@ -29,6 +30,7 @@ const int kRuns = 5;   // the machine may be busy: the best run is the one that 
 const LPCTSTR kPassword = L"bench";
 
 long g_nStatements = 0;
+double g_commitStart = 0;   // when the last COMMIT began
 
 // A statement as the layer ran it: its text with parameters, and the same text with the values bound.
 struct CRecorded
@@ -44,6 +46,8 @@ int CountStatement(unsigned nEvent, void* /*pContext*/, void* pStatement, void* 
     if (nEvent != SQLITE_TRACE_STMT || strncmp(static_cast<const char*>(pText), "--", 2) == 0)
         return 0;
     ++g_nStatements;
+    if (strcmp(static_cast<const char*>(pText), "COMMIT") == 0)
+        g_commitStart = BenchNow();
     if (g_pRecording) {
         auto stmt = static_cast<sqlite3_stmt*>(pStatement);
         char* expanded = sqlite3_expanded_sql(stmt);
@@ -121,14 +125,17 @@ struct CTextCost
 };
 using CCostByText = std::map<std::string, CTextCost>;
 
-// The recorded statements again, each text prepared once, every row read column by column as the layer reads it.
-// With pCosts, every statement is timed on its own and its time added to its text's.
+// The recorded statements again, each text prepared once, every row read column by column as the layer reads it;
+// commitMs gets the time of the commits. With pCosts, every statement is timed on its own and its time added to
+// its text's.
 double Replay(sqlite3* db, const std::vector<CRecorded>& statements, std::map<std::string, sqlite3_stmt*>& prepared,
-              CCostByText* pCosts = nullptr)
+              double& commitMs, CCostByText* pCosts = nullptr)
 {
+    commitMs = 0;
     double start = BenchNow();
     for (const CRecorded& recorded : statements) {
-        double statementStart = pCosts ? BenchNow() : 0;
+        bool bCommit = recorded.sql == "COMMIT";
+        double statementStart = pCosts || bCommit ? BenchNow() : 0;
         sqlite3_stmt*& stmt = prepared[recorded.sql];
         if (!stmt && sqlite3_prepare_v2(db, recorded.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
             return -1;
@@ -147,6 +154,8 @@ double Replay(sqlite3* db, const std::vector<CRecorded>& statements, std::map<st
             std::printf("replay failed: %s\n  %s\n", sqlite3_errmsg(db), recorded.expanded.c_str());
             return -1;
         }
+        if (bCommit)
+            commitMs += BenchNow() - statementStart;
         if (pCosts) {
             CTextCost& cost = (*pCosts)[recorded.sql];
             ++cost.nCount;
@@ -258,10 +267,29 @@ void Fill(CADOConnection& data, int nCentres)
     RecalcSaldi(data);
 }
 
+// The best milliseconds of several runs, part by part: all of a run, and the final commit, whose writing to the
+// disk is the same work for the layer and the replay and varies most with what else the machine writes.
+struct CTimes
+{
+    double total = -1;
+    double withoutCommit = -1;
+    double commit = -1;
+
+    void TakeBest(double runTotal, double runCommit)
+    {
+        if (runTotal < 0)
+            return;
+        auto best = [](double& best, double value) { best = best < 0 || value < best ? value : best; };
+        best(total, runTotal);
+        best(withoutCommit, runTotal - runCommit);
+        best(commit, runCommit);
+    }
+};
+
 struct CResult
 {
-    double ms = -1;
-    double replayMs = -1;
+    CTimes layer;
+    CTimes replay;
     long nStatements = 0;
     CCostByText costs;   // of one more replay, outside the best
 };
@@ -278,11 +306,6 @@ void PrintCosts(const char* pszTitle, const CCostByText& costs)
     for (size_t i = 0; i < texts.size() && i < 6; ++i)
         std::printf("  %6.2f ms %5ld x  %.100s\n", texts[i].second.ms, texts[i].second.nCount,
                     texts[i].first.c_str());
-}
-
-double Best(double best, double elapsed)
-{
-    return elapsed >= 0 && (best < 0 || elapsed < best) ? elapsed : best;
 }
 
 // The plain connection of the replay: what the layer's connection has that its statements need.
@@ -335,15 +358,18 @@ CResult Measure(CADOConnection& data, const CString& path, int nMode, EScenario 
         g_pRecording = run == 0 ? &statements : nullptr;
         double start = BenchNow();
         RecalcSaldi(data);
-        double elapsed = BenchNow() - start;
+        double end = BenchNow();
         g_pRecording = nullptr;
-        result.ms = Best(result.ms, elapsed);
+        result.layer.TakeBest(end - start, end - g_commitStart);
         result.nStatements = g_nStatements;
         if (!plain)
             plain = OpenPlain(path, error);
-        result.replayMs = Best(result.replayMs, Replay(plain, statements, prepared));
+        double commitMs = 0;
+        double replayMs = Replay(plain, statements, prepared, commitMs);
+        result.replay.TakeBest(replayMs, commitMs);
     }
-    Replay(plain, statements, prepared, &result.costs);
+    double commitMs = 0;
+    Replay(plain, statements, prepared, commitMs, &result.costs);
     for (auto& entry : prepared)
         sqlite3_finalize(entry.second);
     sqlite3_close(plain);
@@ -360,13 +386,15 @@ struct CArchiveResults
 void PrintTable(const char* pszTitle, const std::vector<CArchiveResults>& archives, EScenario nScenario)
 {
     std::printf("\n%s\n", pszTitle);
-    std::printf("centres   title totals typed (mode 0)                  by budget chapter (mode 1)\n");
-    std::printf("          layer     statements  replay     ratio       layer     statements  replay     ratio\n");
+    std::printf("centres   title totals typed (mode 0)                          by budget chapter (mode 1)\n");
+    std::printf("          layer    stmts  replay   ratio  without commit       layer    stmts  replay   ratio  "
+                "without commit\n");
     for (const CArchiveResults& archive : archives) {
         std::printf("%7d", archive.nCentres);
         for (const CResult& result : archive.results[nScenario])
-            std::printf("   %6.1f ms  %6ld      %6.1f ms  %5.2f x  ", result.ms, result.nStatements, result.replayMs,
-                        result.ms / result.replayMs);
+            std::printf("   %5.1f ms  %5ld  %5.1f ms  %4.2f x  %4.2f x (%3.1f ms) ", result.layer.total,
+                        result.nStatements, result.replay.total, result.layer.total / result.replay.total,
+                        result.layer.withoutCommit / result.replay.withoutCommit, result.layer.commit);
         std::printf("\n");
     }
 }
