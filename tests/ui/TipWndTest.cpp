@@ -42,10 +42,31 @@ public:
     using TTip::DrawBackground;
 };
 
+// The tools' window: answers the tip's question for a callback tool's text, in the buffer or by pointer.
+class CTipOwnerWnd : public CWnd
+{
+public:
+    CString m_strNeeded;
+    BOOL m_bByPointer = FALSE;
+
+protected:
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        NMTTDISPINFOW* pInfo = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        if (pInfo->hdr.code != TTN_NEEDTEXTW)
+            return CWnd::OnNotify(wParam, lParam, pResult);
+        if (m_bByPointer)
+            pInfo->lpszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(m_strNeeded));
+        else
+            lstrcpynW(pInfo->szText, m_strNeeded, static_cast<int>(std::size(pInfo->szText)));
+        return TRUE;
+    }
+};
+
 class TipWndTest : public ::testing::Test
 {
 protected:
-    CWnd m_owner;
+    CTipOwnerWnd m_owner;
     CTipContext m_context;
     CTipWnd* m_pTip = nullptr;
     CXTPInputSource::PFN_CURSORPOS m_pfnCursor = nullptr;
@@ -223,6 +244,42 @@ TEST_F(TipWndTest, SizeIsTheTextPlusMarginsAndTheTitle)
     EXPECT_EQ(CSize(std::max(rcText.Width(), rcTitle.Width()) + 12, rcText.Height() + rcTitle.Height() + 8 + 14),
               m_pTip->CalcSize(&canvas));
     canvas.SelectObject(hOld);
+}
+
+TEST_F(TipWndTest, ACallbackToolsTextIsAskedFromTheOwnerAndPrefixesFollowTheStyle)
+{
+    auto widthOf = [&](LPCWSTR lpszText, LPCWSTR lpszNeeded, BOOL bByPointer) {
+        m_owner.m_strNeeded = lpszNeeded;
+        m_owner.m_bByPointer = bByPointer;
+        DelTool(1);
+        AddTool(1, CRect(0, 0, 100, 100), lpszText);
+        MoveTo(CPoint(-100, -100));
+        g_dwNow += 1000;
+        MoveTo(CPoint(50, 50));
+        FireTimer();
+        CPixelCanvas canvas(1, 1);
+        return m_pTip->CalcSize(&canvas).cx;
+    };
+    int nPlain = widthOf(L"Entrate", L"", FALSE);
+    ASSERT_GT(nPlain, 6);
+    struct Case { BOOL bNoPrefix; LPCWSTR lpszText, lpszNeeded; BOOL bByPointer; BOOL bWider; } cases[] = {
+        {TRUE, LPSTR_TEXTCALLBACKW, L"Entrate", FALSE, FALSE},
+        {TRUE, LPSTR_TEXTCALLBACKW, L"Entrate", TRUE, FALSE},
+        {TRUE, L"&Entrate", L"", FALSE, TRUE},     // the ampersand is shown and measured
+        {FALSE, L"&Entrate", L"", FALSE, FALSE},   // a mnemonic prefix: taken out
+        {FALSE, LPSTR_TEXTCALLBACKW, L"&Entrate", FALSE, FALSE},
+    };
+    for (const Case& c : cases) {
+        m_context.ModifyStyle(c.bNoPrefix ? 0 : TTS_NOPREFIX, c.bNoPrefix ? TTS_NOPREFIX : 0);
+        m_pTip = static_cast<CTipWnd*>(m_context.CreateTipWindow(&m_owner));
+        ASSERT_NE(nullptr, m_pTip);
+        m_pTip->SendMessage(TTM_ACTIVATE, TRUE);
+        int nWidth = widthOf(c.lpszText, c.lpszNeeded, c.bByPointer);
+        EXPECT_EQ(c.bWider, nWidth > nPlain) << c.bNoPrefix << " " << c.lpszNeeded << " " << c.bByPointer;
+        if (!c.bWider) {
+            EXPECT_EQ(nPlain, nWidth) << c.bNoPrefix << " " << c.lpszNeeded << " " << c.bByPointer;
+        }
+    }
 }
 
 TEST_F(TipWndTest, ATipNearTheScreensEdgeStaysOnTheWorkArea)
