@@ -14,6 +14,7 @@
 #include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPImageEditorDlg.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/themes/BarPainter.h"
 #include "ui/uires.h"
 
 #include <gtest/gtest.h>
@@ -399,6 +400,31 @@ TEST_F(CustomizeContextMenuTest, CommandsPageListsCategoriesAndACommandDraggedOn
         ASSERT_EQ(nBefore + 1, pToolBar->GetControls()->GetCount());
         EXPECT_EQ(CString(L"Nuovo menu"), Button(3)->GetCaption());
         EXPECT_EQ(1, commands.GetCount()) << "the page keeps its command";
+    });
+}
+
+TEST_F(CustomizeContextMenuTest, TheCommandListShowsItsEntriesAsTheBarsPainterDrawsThemWithTheFramesIcons)
+{
+    CXTPCustomizeCommandsPage* pPage = m_pSheet->GetCommandsPage();
+    ASSERT_TRUE(pPage->AddCategory(L"File", IDR_FRAMETEST));
+    const std::vector<COLORREF> newIcon = IconPixels(Button(0));
+    Run([&](CXTPCustomizeSheet& sheet) {
+        sheet.SetActivePage(1);
+        CXTPCustomizeCommandsListBox& commands = pPage->GetCommandList();
+        ASSERT_EQ(3, commands.GetCount());
+        CXTPBarPainter* pPainter = Bars()->GetPaintManager();
+        const CSize szEntry = pPainter->DrawListBoxControl(nullptr, nullptr, CRect(), FALSE, FALSE, Bars());
+        EXPECT_EQ(szEntry.cy, commands.GetItemHeight(0));
+
+        CRect rc;
+        commands.GetClientRect(&rc);
+        CPixelCanvas canvas(rc.Width(), rc.Height(), kGround);
+        commands.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.m_hDC));
+        commands.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.m_hDC), PRF_CLIENT);
+        const int h = szEntry.cy, c = szEntry.cx;
+        EXPECT_EQ(newIcon[8 * 16 + 8], canvas.At(c / 2, h / 2)) << "the frame's icon of the first command";
+        EXPECT_EQ(pPainter->GetColor(COLOR_3DFACE), canvas.At(rc.Width() - 3, h / 2)) << "the entry's face";
+        EXPECT_EQ(pPainter->GetColor(COLOR_3DFACE), canvas.At(rc.Width() / 2, rc.Height() - 3)) << "the list's ground";
     });
 }
 

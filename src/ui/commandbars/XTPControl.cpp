@@ -237,12 +237,18 @@ void CXTPControl::SetDefaultItem(BOOL bDefault)
 
 CXTPBarPainter* CXTPControl::GetPaintManager() const
 {
-    return m_pParent ? m_pParent->GetPaintManager() : CXTPBarPainter::GetInstalled();
+    if (m_pParent)
+        return m_pParent->GetPaintManager();
+    CXTPCommandBars* pCommandBars = m_pControls ? m_pControls->GetCommandBars() : nullptr;
+    return pCommandBars ? pCommandBars->GetPaintManager() : CXTPBarPainter::GetInstalled();
 }
 
 CXTPBarImages* CXTPControl::GetImageManager() const
 {
-    return m_pParent ? m_pParent->GetImageManager() : XTPImageManager();
+    if (m_pParent)
+        return m_pParent->GetImageManager();
+    CXTPCommandBars* pCommandBars = m_pControls ? m_pControls->GetCommandBars() : nullptr;
+    return pCommandBars ? static_cast<CXTPBarImages*>(pCommandBars->GetImageManager()) : XTPImageManager();
 }
 
 BOOL CXTPControl::IsCursorOver() const

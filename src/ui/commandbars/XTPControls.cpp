@@ -345,6 +345,11 @@ void CXTPControls::SetParent(CXTPCommandBar* pParent)
         RefreshIndexes();
 }
 
+CXTPCommandBars* CXTPControls::GetCommandBars() const
+{
+    return m_pParent ? m_pParent->GetCommandBars() : m_pCommandBars;
+}
+
 CWnd* CXTPControls::GetSite() const
 {
     return m_pParent ? m_pParent->GetOwnerSite() : nullptr;

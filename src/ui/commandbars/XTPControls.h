@@ -66,6 +66,9 @@ public:
 
     void SetParent(CXTPCommandBar* pParent);
     CXTPCommandBar* GetParent() const { return m_pParent; }
+    // The manager: the bar's, or for a collection without a bar (a customise category) the one it is bound to.
+    CXTPCommandBars* GetCommandBars() const;
+    void SetCommandBars(CXTPCommandBars* pCommandBars) { m_pCommandBars = pCommandBars; }
     // The window that hears the control-creation messages.
     CWnd* GetSite() const;
 
@@ -104,6 +107,7 @@ private:
     static void Stretch(std::vector<LAYOUT_ITEM>& items, int nLength);
 
     CXTPCommandBar* m_pParent = nullptr;
+    CXTPCommandBars* m_pCommandBars = nullptr;
     std::vector<CXTPControl*> m_arrControls;
     CXTPControls* m_pOriginalControls = nullptr;
 };

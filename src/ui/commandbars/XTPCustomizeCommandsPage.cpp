@@ -6,23 +6,17 @@
 #include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPToolBar.h"
-#include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
-#include "ui/themes/BarIcon.h"
 #include "ui/themes/BarPainter.h"
+#include "ui/themes/MemDC.h"
 #include "ui/uires.h"
 
 #include <algorithm>
 
-namespace
-{
-// An entry: the icon at the left in a square of this size, the caption after it.
-const int kIconBox = 22;
-}
-
 BEGIN_MESSAGE_MAP(CXTPCustomizeCommandsListBox, CListBox)
     ON_WM_LBUTTONDOWN()
     ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CXTPControl* CXTPCustomizeCommandsListBox::GetControl(int nIndex) const
@@ -30,6 +24,17 @@ CXTPControl* CXTPCustomizeCommandsListBox::GetControl(int nIndex) const
     if (nIndex < 0 || nIndex >= GetCount())
         return nullptr;
     return static_cast<CXTPControl*>(GetItemDataPtr(nIndex));
+}
+
+CXTPCommandBars* CXTPCustomizeCommandsListBox::GetCommandBars() const
+{
+    return m_pCommandsPage->GetSheet()->GetCommandBars();
+}
+
+int CXTPCustomizeCommandsListBox::GetEntryHeight() const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars->GetPaintManager()->DrawListBoxControl(nullptr, nullptr, CRect(), FALSE, FALSE, pCommandBars).cy;
 }
 
 BOOL CXTPCustomizeCommandsListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -46,31 +51,37 @@ BOOL CXTPCustomizeCommandsListBox::OnChildNotify(UINT message, WPARAM wParam, LP
 void CXTPCustomizeCommandsListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     CXTPControl* pControl = GetControl(static_cast<int>(lpDrawItemStruct->itemID));
-    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
-    CRect rc(lpDrawItemStruct->rcItem);
-    BOOL bSelected = (lpDrawItemStruct->itemState & ODS_SELECTED) != 0;
-    pDC->FillSolidRect(rc, ::GetSysColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (!pControl)
         return;
-    CXTPCommandBars* pCommandBars = m_pCommandsPage->GetSheet()->GetCommandBars();
-    if (CXTPBarIcon* pIcon = pCommandBars->GetImageManager()->GetIcon(static_cast<UINT>(pControl->GetIconId()), 16)) {
-        CPoint pt(rc.left + (kIconBox - 16) / 2, rc.top + (rc.Height() - 16) / 2);
-        pIcon->Draw(pDC, pt, CXTPBarIcon::imageNormal, CSize(16, 16));
-    }
-    CRect rcText(rc.left + kIconBox + 4, rc.top, rc.right - 2, rc.bottom);
-    CFont* pOldFont = pDC->SelectObject(pCommandBars->GetPaintManager()->GetControlFont(nullptr, FALSE));
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(::GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    pDC->DrawText(pControl->GetCaption(), rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-    pDC->SelectObject(pOldFont);
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    pCommandBars->GetPaintManager()->DrawListBoxControl(CDC::FromHandle(lpDrawItemStruct->hDC), pControl,
+                                                        CRect(lpDrawItemStruct->rcItem),
+                                                        (lpDrawItemStruct->itemState & ODS_SELECTED) != 0, TRUE,
+                                                        pCommandBars);
+}
+
+void CXTPCustomizeCommandsListBox::FillBackground(CDC* pDC)
+{
+    CRect rc;
+    GetClientRect(&rc);
+    pDC->FillSolidRect(rc, GetCommandBars()->GetPaintManager()->GetColor(COLOR_3DFACE));
 }
 
 BOOL CXTPCustomizeCommandsListBox::OnEraseBkgnd(CDC* pDC)
 {
+    FillBackground(pDC);
+    return TRUE;
+}
+
+void CXTPCustomizeCommandsListBox::OnPaint()
+{
+    // The entries are drawn into a buffer on the list's background, then shown at once.
+    CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    pDC->FillSolidRect(rc, ::GetSysColor(COLOR_WINDOW));
-    return TRUE;
+    CXTMemDC buffer(&dc, rc, CColorGradient());
+    FillBackground(&buffer);
+    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.GetSafeHdc()), 0);
 }
 
 void CXTPCustomizeCommandsListBox::OnLButtonDown(UINT /*nFlags*/, CPoint point)
@@ -113,11 +124,19 @@ CXTPControls* CXTPCustomizeCommandsPage::GetControls(LPCTSTR lpszCategory) const
     return nullptr;
 }
 
+CXTPControls* CXTPCustomizeCommandsPage::NewCategoryControls() const
+{
+    // Bound to the manager: its controls draw with the manager's painter and icons.
+    auto* pControls = new CXTPControls;
+    pControls->SetCommandBars(m_pSheet->GetCommandBars());
+    return pControls;
+}
+
 CXTPControls* CXTPCustomizeCommandsPage::GetCategoryControls(LPCTSTR lpszCategory, int nIndex)
 {
     if (CXTPControls* pControls = GetControls(lpszCategory))
         return pControls;
-    CCategory category = {lpszCategory, new CXTPControls};
+    CCategory category = {lpszCategory, NewCategoryControls()};
     if (nIndex < 0 || nIndex > GetCategoryCount())
         nIndex = GetCategoryCount();
     m_arrCategories.insert(m_arrCategories.begin() + nIndex, category);
@@ -155,7 +174,7 @@ void CXTPCustomizeCommandsPage::InsertAllCommandsCategory(UINT nIDString, int nI
 {
     CString strName;
     XTPGetResourceLoader()->LoadString(&strName, nIDString);
-    auto* pAll = new CXTPControls;
+    CXTPControls* pAll = NewCategoryControls();
     for (const CCategory& category : m_arrCategories)
         for (int i = 0; i < category.pControls->GetCount(); i++)
             pAll->InsertControl(category.pControls->GetAt(i), pAll->GetCount(), TRUE);
@@ -188,7 +207,7 @@ BOOL CXTPCustomizeCommandsPage::OnInitDialog()
         m_wndCategories.SetItemData(nItem, static_cast<DWORD_PTR>(i));
     }
     m_wndCategories.SetCurSel(0);
-    m_wndCommands.SetItemHeight(0, kIconBox);
+    m_wndCommands.SetItemHeight(0, m_wndCommands.GetEntryHeight());
     CWnd* pSite = m_pSheet->GetCommandBars()->GetSite();
     if (pSite && pSite->GetSafeHwnd() && (pSite->GetExStyle() & WS_EX_LAYOUTRTL))
         m_wndCommands.ModifyStyleEx(0, WS_EX_LAYOUTRTL);

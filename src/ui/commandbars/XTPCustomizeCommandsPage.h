@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class CXTPCommandBars;
 class CXTPCustomizeSheet;
 class CXTPCustomizeCommandsPage;
 class CXTPControl;
@@ -18,14 +19,20 @@ class CXTPCustomizeCommandsListBox : public CListBox
 public:
     CXTPCustomizeCommandsPage* m_pCommandsPage = nullptr;
 
+    // An entry as the manager's painter draws a control in a list.
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     // The control of an entry, or null.
     CXTPControl* GetControl(int nIndex) const;
+    // The height the painter gives an entry.
+    int GetEntryHeight() const;
 
 protected:
+    CXTPCommandBars* GetCommandBars() const;
+    void FillBackground(CDC* pDC);
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 };
 
@@ -66,6 +73,7 @@ private:
         CString strName;
         CXTPControls* pControls;
     };
+    CXTPControls* NewCategoryControls() const;
 
     CXTPCustomizeSheet* m_pSheet;
     CListBox m_wndCategories;
