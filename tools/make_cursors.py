@@ -105,6 +105,17 @@ def split_horizontal():
     return halo(c), (15, 15)
 
 
+def customize_resize():
+    """One edge between two arrows: a control's width dragged in customise mode."""
+    c = canvas()
+    fill_rect(c, 15, 6, 16, 25)
+    fill_rect(c, 7, 15, 12, 16)
+    fill_rect(c, 19, 15, 24, 16)
+    fill_polygon(c, [(3, 16), (8, 11), (8, 21)])
+    fill_polygon(c, [(29, 16), (24, 11), (24, 21)])
+    return halo(c), (15, 15)
+
+
 def split_vertical():
     c, hotspot = split_horizontal()
     return transpose(c), hotspot
@@ -165,6 +176,7 @@ CURSORS = {
     'dragnone.cur': no_drop,
     'hsplit.cur': split_horizontal,
     'vsplit.cur': split_vertical,
+    'customizeresize.cur': customize_resize,
     'hand.cur': hand,
 }
 

@@ -9,6 +9,7 @@
 #define XTP_IDC_DRAGNONE                9011
 #define XTP_IDC_HSPLITBAR               9970    // panes side by side: drag left and right
 #define XTP_IDC_VSPLITBAR               9971    // panes stacked: drag up and down
+#define XTP_IDC_CUSTOMIZE_RESIZE        9972    // a control's edge dragged to a new width in customise mode
 #define XTP_IDC_HAND                    9973    // for systems without a hand cursor
 // A tab dragged onto its own group would open a new group below / beside it
 #define XTP_IDC_WORKSPACE_NEWHORIZ      9425

@@ -1,14 +1,19 @@
-// The bars in customise mode: a press drags a control, a right click opens the customise sheet's context menu on
-// it, and a control dragged over a bar shows where it would go and is placed there when dropped.
+// The bars in customise mode: a press drags a control (or, on a side edge of the drag control, its width), a right
+// click opens the customise sheet's context menu on it, and a control dragged over a bar shows where it would go
+// and is placed there when dropped.
 #include "ui/commandbars/XTPCommandBar.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPCustomizeSheet.h"
+#include "ui/persist/ResourceLoader.h"
 #include "ui/themes/BarPainter.h"
+#include "ui/uires.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <windowsx.h>
 
 namespace
 {
@@ -17,10 +22,41 @@ const int kIndicatorWidth = 6;
 // A control dropped onto itself this far from where it was taken starts or ends a group.
 const int kGroupDistance = 4;
 
+// Width of the band around a side edge that a press takes for a resize.
+const int kResizeEdge = 2;
+
 BOOL IsDropCandidate(const CXTPControl* pControl)
 {
     return pControl->IsVisible() && !(pControl->GetFlags() & xtpFlagNoMovable);
 }
+
+// A 2-pixel frame inverted on the screen: drawn twice it is gone.
+void InvertFrame(HDC hDC, const CRect& rc)
+{
+    ::PatBlt(hDC, rc.left, rc.top, rc.Width(), 2, DSTINVERT);
+    ::PatBlt(hDC, rc.left, rc.bottom - 2, rc.Width(), 2, DSTINVERT);
+    ::PatBlt(hDC, rc.left, rc.top + 2, 2, rc.Height() - 4, DSTINVERT);
+    ::PatBlt(hDC, rc.right - 2, rc.top + 2, 2, rc.Height() - 4, DSTINVERT);
+}
+}
+
+int GetCustomizeResizeEdge(const CRect& rcControl, CPoint point)
+{
+    if (point.x >= rcControl.right - kResizeEdge)
+        return 1;
+    if (point.x <= rcControl.left + kResizeEdge)
+        return -1;
+    return 0;
+}
+
+CRect GetCustomizeResizedRect(const CRect& rcControl, int nEdge, int dx, int nMinWidth)
+{
+    CRect rc = rcControl;
+    if (nEdge > 0)
+        rc.right = std::max(rc.right + dx, rc.left + nMinWidth);
+    else if (nEdge < 0)
+        rc.left = std::min(rc.left + dx, rc.right - nMinWidth);
+    return rc;
 }
 
 int CXTPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -219,10 +255,12 @@ void CXTPControl::OnCustomizeDragOver(CXTPControl* /*pData*/, CPoint /*point*/)
     }
 }
 
-void CXTPControl::OnCustomizeDragStart(CPoint /*point*/)
+void CXTPControl::OnCustomizeDragStart(CPoint point)
 {
     CXTPCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : nullptr;
     if (!pCommandBars)
+        return;
+    if (pCommandBars->GetDragControl() == this && IsCustomizeResizeAllow() && OnCustomizeResize(point))
         return;
     // The drop may hand the bar's reference on: the control stays alive until the drag is done with it.
     InternalAddRef();
@@ -231,6 +269,72 @@ void CXTPControl::OnCustomizeDragStart(CPoint /*point*/)
     if ((nEffect == DROPEFFECT_NONE || nEffect == DROPEFFECT_MOVE) && m_pParent)
         RemoveAfterDrag(pCommandBars);
     InternalRelease();
+}
+
+BOOL CXTPControl::OnCustomizeResize(CPoint point)
+{
+    CXTPCommandBar* pBar = m_pParent;
+    const int nEdge = GetCustomizeResizeEdge(m_rcControl, point);
+    if (!nEdge || !pBar || !pBar->GetSafeHwnd())
+        return FALSE;
+    HWND hWndBar = pBar->GetSafeHwnd();
+    pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::SetCapture(hWndBar);
+    if (HCURSOR hCursor = XTPGetResourceLoader()->LoadCursor(XTP_IDC_CUSTOMIZE_RESIZE))
+        ::SetCursor(hCursor);
+    HWND hDesktop = ::GetDesktopWindow();
+    const BOOL bLocked = ::LockWindowUpdate(hDesktop);
+    HDC hDC = ::GetDCEx(hDesktop, nullptr, DCX_WINDOW | DCX_CACHE | (bLocked ? DCX_LOCKWINDOWUPDATE : 0));
+    CRect rcStart = m_rcControl;
+    pBar->ClientToScreen(&rcStart);
+    CRect rcFrame = rcStart;
+    InvertFrame(hDC, rcFrame);
+
+    const int nMinWidth = GetCustomizeMinWidth();
+    BOOL bAccepted = FALSE;
+    MSG msg;
+    while (::GetCapture() == hWndBar) {
+        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (bGot == 0 || bGot == -1) {
+            // The quit request belongs to the program's own loop.
+            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP) {
+            bAccepted = TRUE;
+            break;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            break;
+        if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWndBar) {
+            CRect rcNew = GetCustomizeResizedRect(rcStart, nEdge, GET_X_LPARAM(msg.lParam) - point.x, nMinWidth);
+            if (rcNew != rcFrame) {
+                InvertFrame(hDC, rcFrame);
+                rcFrame = rcNew;
+                InvertFrame(hDC, rcFrame);
+            }
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    InvertFrame(hDC, rcFrame);
+    if (::GetCapture() == hWndBar)
+        ::ReleaseCapture();
+    if (bLocked)
+        ::LockWindowUpdate(nullptr);
+    ::ReleaseDC(hDesktop, hDC);
+    if (!::IsWindow(hWndBar))
+        return TRUE;
+    if (bAccepted && rcFrame.Width() != rcStart.Width()) {
+        SetWidth(rcFrame.Width());
+        pBar->OnControlsChanged();
+        pBar->OnRecalcLayout();
+    }
+    // The bar may have painted under the outline while it was shown: without a working update lock (Wine) the
+    // erased outline can leave inverted pixels there.
+    pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return TRUE;
 }
 
 void CXTPControl::RemoveAfterDrag(CXTPCommandBars* pCommandBars)

@@ -67,6 +67,13 @@ public:
     {
         return TRUE;
     }
+    // Kinds with an adjustable width: the drag control's side edges, pressed in customise mode, drag its width.
+    virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
+    virtual int GetCustomizeMinWidth() const { return 0; }
+    virtual void SetWidth(int /*nWidth*/) {}
+    // Follows the mouse from a press within 2 pixels of the left or right edge until the release (a new width)
+    // or Escape; FALSE for a press anywhere else.
+    virtual BOOL OnCustomizeResize(CPoint point);
 
     int GetIndex() const { return m_nIndex; }
     int GetID() const { return m_nId; }
@@ -224,3 +231,9 @@ private:
     DWORD m_dwPendingBarId = 0;
     BOOL m_bShowWholeFace = FALSE;
 };
+
+// The edge of a control that a customise-mode press at the point takes: -1 the left, 1 the right, 0 none (more
+// than 2 pixels inside both).
+int GetCustomizeResizeEdge(const CRect& rcControl, CPoint point);
+// The control's rectangle with that edge moved by dx, no narrower than the minimum width.
+CRect GetCustomizeResizedRect(const CRect& rcControl, int nEdge, int dx, int nMinWidth);

@@ -83,8 +83,9 @@ public:
     BOOL GetDropDown() const { return m_bDropDown; }
     CXTPComboBoxEditCtrl* GetEditCtrl() const { return m_pEdit; }
     BOOL IsEditCreated() const { return m_pEdit && m_pEdit->GetSafeHwnd(); }
-    void SetWidth(int nWidth);
+    void SetWidth(int nWidth) override;
     int GetWidth() const { return m_nWidth; }
+    BOOL IsCustomizeResizeAllow() const override { return TRUE; }
     // 1 shows the caption in front of the field.
     void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; }
     int GetComboStyle() const { return m_nComboStyle; }

@@ -41,7 +41,7 @@ public:
     void SetReadOnly(BOOL bReadOnly);
     BOOL GetReadOnly() const { return m_bReadOnly; }
     int GetWidth() const { return m_nWidth; }
-    void SetWidth(int nWidth);
+    void SetWidth(int nWidth) override;
     // The label's width as the painter measured it; a change moves the window at the next placement.
     int GetLabelWidth() const { return m_nLabelWidth; }
     void SetLabelWidth(int nWidth)
@@ -50,7 +50,8 @@ public:
             m_bDelayReposition = TRUE;
         m_nLabelWidth = nWidth;
     }
-    int GetCustomizeMinWidth() const { return m_bLabel ? m_nLabelWidth + 10 : 10; }
+    BOOL IsCustomizeResizeAllow() const override { return TRUE; }
+    int GetCustomizeMinWidth() const override { return m_bLabel ? m_nLabelWidth + 10 : 10; }
     void ShowLabel(BOOL bShow) { m_bLabel = bShow; }
     CXTPEdit* GetEditCtrl() const { return m_pEdit; }
     BOOL IsEditCreated() const { return m_pEdit && m_pEdit->GetSafeHwnd(); }
