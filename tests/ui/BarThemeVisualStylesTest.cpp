@@ -1,15 +1,20 @@
 // Theme 3: with its style handles closed it draws as the default theme but for faded icons and the popup text
-// colour; with a stand-in style library it asks for the style's parts and states.
+// colour; with a stand-in style library it asks for the style's parts and states. Theme 2's status gripper comes
+// from the style of the main window where there is one.
 #include "BarTestSupport.h"
 #include "PixelCanvas.h"
+
+#include "platform/mfc/afxstate.h"
 
 #include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPStatusBar.h"
 #include "ui/commandbars/XTPStatusBarPane.h"
+#include "ui/themes/BarThemeGradient.h"
 #include "ui/themes/BarThemeVisualStyles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -251,6 +256,43 @@ TEST_F(BarThemeVisualStylesOpen, ButtonStatesGripperAndSplitButtonParts)
     EXPECT_EQ(L"STATUS", CStandInStyle::drawn[0].strClass);
     EXPECT_EQ(3, CStandInStyle::drawn[0].nPart);
     EXPECT_EQ(CRect(82, 0, 100, 20), CStandInStyle::drawn[0].rc);
+}
+
+TEST_F(BarThemeVisualStylesOpen, TheGradientThemeTakesTheStatusGripperFromTheMainWindowsStyle)
+{
+    CPinnedPalette palette;
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, L"principale", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    CWinThread* pOldThread = pState->m_pCurrentWinThread;
+    for (BOOL bMainWnd : {FALSE, TRUE}) {
+        SCOPED_TRACE(bMainWnd ? "a main window" : "no main window");
+        CWinThread thread;
+        thread.m_pMainWnd = bMainWnd ? &main : nullptr;
+        pState->m_pCurrentWinThread = &thread;
+        CStandInStyle::classes.clear();
+        CStandInStyle::drawn.clear();
+        {
+            CXTPBarThemeGradient painter;
+            CPixelCanvas canvas(100, 20, clrCanvas);
+            painter.DrawStatusBarGripper(&canvas, CRect(0, 0, 100, 20));
+            EXPECT_EQ(bMainWnd ? 1u : 0u, std::count(CStandInStyle::classes.begin(), CStandInStyle::classes.end(),
+                                                     std::wstring(L"STATUS")));
+            if (bMainWnd) {
+                ASSERT_EQ(1u, CStandInStyle::drawn.size());
+                EXPECT_EQ(L"STATUS", CStandInStyle::drawn[0].strClass);
+                EXPECT_EQ(3, CStandInStyle::drawn[0].nPart);
+                EXPECT_EQ(CRect(82, 0, 100, 20), CStandInStyle::drawn[0].rc);
+                EXPECT_EQ(100 * 20, Count(canvas, 100, 20, clrCanvas)) << "the style draws, the theme adds nothing";
+            } else {
+                // Without a style the theme draws its own lines in the shadow colour.
+                EXPECT_TRUE(CStandInStyle::drawn.empty());
+                EXPECT_LT(0, Count(canvas, 100, 20, painter.GetColor(COLOR_BTNSHADOW)));
+            }
+        }
+        pState->m_pCurrentWinThread = pOldThread;
+    }
+    main.DestroyWindow();
 }
 
 TEST_F(BarThemeVisualStylesOpen, ComboButtonByStateAndFieldFrame)
