@@ -23,7 +23,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <functional>
 #include <vector>
 
 namespace
@@ -154,16 +153,11 @@ int ShowCustomizeSheet(CTestFrame* pFrame, BOOL bCommands, const char* pszPath)
             return IDCANCEL;
         }
         // The context menu tracks in a loop of its own: the pictures are taken from inside it.
-        static std::function<void()> s_inMenu;
-        s_inMenu = [&] {
+        RunLater([&] {
             PumpFrame(pFrame->m_hWnd, 200);
             capture();
             pCommandBars->ClosePopups();
-        };
-        ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR nID, DWORD) {
-            ::KillTimer(nullptr, nID);
-            s_inMenu();
-        });
+        }, 300);
         CPoint pt = pButton->GetRect().CenterPoint();
         pFrame->GetToolBar()->ClientToScreen(&pt);
         sheet.ContextMenu(pt);
