@@ -141,6 +141,8 @@ void CJetRecordset::Reset()
     m_indexColumns.clear();
     m_seek.clear();
     m_updateColumns.clear();
+    m_readRowid = 0;
+    m_readStep = 0;
 }
 
 void CJetRecordset::Load()
