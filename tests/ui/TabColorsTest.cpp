@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
+
+#include <vssym32.h>
 
 namespace
 {
@@ -275,5 +278,211 @@ TEST(TabColors, NavigateButtonFacesByState)
         }
         // Only a pressed button of the classic sets moves its glyph.
         EXPECT_EQ(c.nColors == 1 && c.bPressed ? CRect(1, 1, 15, 16) : CRect(0, 0, 14, 15), rc);
+    }
+}
+
+namespace
+{
+// A stand-in for UxTheme: the "TAB" and "TOOLBAR" classes open, each drawn background is recorded, and a tab
+// item is painted as a top header's tab would be, its client side (the bottom row) in its own colour.
+const COLORREF THEMED_FACE = RGB(240, 200, 40), THEMED_CLIENT_SIDE = RGB(0, 0, 220);
+struct THEMED_DRAW
+{
+    int nTheme, nPart, nState;
+    CRect rc;
+};
+struct CFakeTabStyles
+{
+    enum { themeTab = 1, themeToolbar = 2 };
+    static std::vector<THEMED_DRAW> draws;
+    static HTHEME WINAPI OpenThemeData(HWND, LPCWSTR pszClassList)
+    {
+        int nTheme = lstrcmpW(pszClassList, L"TAB") == 0 ? themeTab : lstrcmpW(pszClassList, L"TOOLBAR") == 0 ? themeToolbar : 0;
+        return reinterpret_cast<HTHEME>(static_cast<INT_PTR>(nTheme));
+    }
+    static HRESULT WINAPI CloseThemeData(HTHEME) { return S_OK; }
+    static BOOL WINAPI IsThemeActive() { return TRUE; }
+    static HRESULT WINAPI DrawThemeBackground(HTHEME hTheme, HDC hDC, int iPartId, int iStateId, const RECT* pRect,
+                                              const RECT*)
+    {
+        int nTheme = static_cast<int>(reinterpret_cast<INT_PTR>(hTheme));
+        draws.push_back({nTheme, iPartId, iStateId, CRect(*pRect)});
+        if (nTheme == themeTab && iPartId == TABP_TABITEM) {
+            CDC* pDC = CDC::FromHandle(hDC);
+            pDC->FillSolidRect(pRect, THEMED_FACE);
+            pDC->FillSolidRect(pRect->left, pRect->bottom - 1, pRect->right - pRect->left, 1, THEMED_CLIENT_SIDE);
+        }
+        return S_OK;
+    }
+};
+std::vector<THEMED_DRAW> CFakeTabStyles::draws;
+
+FARPROC TabStyleEntry(void (*pfn)())
+{
+    return reinterpret_cast<FARPROC>(pfn);
+}
+#define FAKE_TAB_ENTRY(name) {#name, TabStyleEntry(reinterpret_cast<void (*)()>(&CFakeTabStyles::name))}
+const XTP_VISUALSTYLE_ENTRY g_fakeTabStyles[] = {
+    FAKE_TAB_ENTRY(OpenThemeData), FAKE_TAB_ENTRY(CloseThemeData), FAKE_TAB_ENTRY(IsThemeActive),
+    FAKE_TAB_ENTRY(DrawThemeBackground), {nullptr, nullptr},
+};
+
+// For its lifetime the visual styles are the stand-in's, with common controls 6.
+class CFakeVisualStyles
+{
+public:
+    CFakeVisualStyles()
+    {
+        CXTPVisualStyleLibrary::GetInstance().SetEntryTable(g_fakeTabStyles);
+        CXTPVisualStyleLibrary::GetInstance().SetComCtlVersion(MAKELONG(0, 6));
+        CFakeTabStyles::draws.clear();
+    }
+    ~CFakeVisualStyles() { CXTPVisualStyleLibrary::GetInstance().Load(); }
+    CFakeVisualStyles(const CFakeVisualStyles&) = delete;
+    CFakeVisualStyles& operator=(const CFakeVisualStyles&) = delete;
+};
+}
+
+TEST(TabColorsThemed, OpenHandlesDrawTheVisualStylesPartsInPlaceOfTheEdges)
+{
+    CPinnedTabColors colors;
+    CFakeVisualStyles styles;
+    CTestTabManager manager;
+    manager.SetColors(8);
+    CXTPTabColors* pColors = manager.m_pPainter->GetColorsObject();
+    ASSERT_TRUE(pColors->IsVisualStyleUsed());
+    for (const CColorValue& clr : pColors->m_clrTabEdge)
+        EXPECT_TRUE(clr.IsNone());
+    EXPECT_EQ(static_cast<COLORREF>(pColors->m_clrText), static_cast<COLORREF>(pColors->m_clrHighlightText));
+    manager.AddTabs({L"", L""});
+    manager.SetCurSel(1);
+    CXTPTabManagerItem* pNormal = manager.GetItem(0);
+    CXTPTabManagerItem* pSelected = manager.GetItem(1);
+
+    // The client pane grows by 1 toward a bottom or right header.
+    struct ClientCase { int nPosition; CRect rcDrawn; } clientCases[] = {
+        {CXTPTabPainter::positionTop, CRect(5, 5, 50, 40)},
+        {CXTPTabPainter::positionLeft, CRect(5, 5, 50, 40)},
+        {CXTPTabPainter::positionBottom, CRect(5, 5, 50, 41)},
+        {CXTPTabPainter::positionRight, CRect(5, 5, 51, 40)},
+    };
+    for (const ClientCase& c : clientCases) {
+        manager.SetPosition(c.nPosition);
+        CFakeTabStyles::draws.clear();
+        CPixelCanvas canvas(60, 60, BG);
+        EXPECT_EQ(0u, pColors->FillClient(&canvas, CRect(5, 5, 50, 40), &manager));
+        ASSERT_EQ(1u, CFakeTabStyles::draws.size());
+        const THEMED_DRAW& d = CFakeTabStyles::draws[0];
+        EXPECT_EQ(CFakeTabStyles::themeTab, d.nTheme);
+        EXPECT_EQ(TABP_PANE, d.nPart);
+        EXPECT_EQ(0, d.nState);
+        EXPECT_EQ(c.rcDrawn, d.rc) << c.nPosition;
+    }
+
+    // Tab items: grown toward the client, the state by selection and mouse, turned off-screen so that the
+    // client side faces the client area; no joining line.
+    struct ItemCase
+    {
+        int nPosition;
+        BOOL bSelected, bHot;
+        CRect rcItem;
+        int nState;
+        CRect rcDrawn;          // in the DC for a top header, on the surface for the others
+        CPoint ptClientSide;    // where the surface's bottom row lands
+        CPoint ptFace;
+    } itemCases[] = {
+        {CXTPTabPainter::positionTop, TRUE, FALSE, CRect(10, 10, 70, 30), TIS_SELECTED, CRect(9, 9, 71, 31),
+         CPoint(40, 30), CPoint(40, 20)},
+        {CXTPTabPainter::positionTop, FALSE, TRUE, CRect(10, 10, 70, 30), TIS_FOCUSED, CRect(9, 9, 71, 30),
+         CPoint(40, 29), CPoint(40, 20)},
+        {CXTPTabPainter::positionTop, FALSE, FALSE, CRect(10, 10, 70, 30), TIS_NORMAL, CRect(9, 9, 71, 30),
+         CPoint(40, 29), CPoint(40, 20)},
+        {CXTPTabPainter::positionLeft, TRUE, FALSE, CRect(10, 10, 30, 70), TIS_SELECTED, CRect(0, 0, 62, 22),
+         CPoint(30, 40), CPoint(20, 40)},
+        {CXTPTabPainter::positionBottom, FALSE, FALSE, CRect(10, 10, 70, 30), TIS_NORMAL, CRect(0, 0, 62, 22),
+         CPoint(40, 10), CPoint(40, 20)},
+        {CXTPTabPainter::positionRight, FALSE, TRUE, CRect(10, 10, 30, 70), TIS_FOCUSED, CRect(0, 0, 62, 22),
+         CPoint(10, 40), CPoint(20, 40)},
+    };
+    for (const ItemCase& c : itemCases) {
+        manager.SetPosition(c.nPosition);
+        CXTPTabManagerItem* pItem = c.bSelected ? pSelected : pNormal;
+        manager.SetHotItem(c.bHot ? pItem : nullptr);
+        CFakeTabStyles::draws.clear();
+        CPixelCanvas canvas(100, 100, BG);
+        SCOPED_TRACE(testing::Message() << "position " << c.nPosition << ", state " << c.nState);
+        EXPECT_EQ(XTP_COLOR_NONE, pColors->FillIndexed(&canvas, c.rcItem, pItem));
+        ASSERT_EQ(1u, CFakeTabStyles::draws.size());
+        const THEMED_DRAW& d = CFakeTabStyles::draws[0];
+        EXPECT_EQ(CFakeTabStyles::themeTab, d.nTheme);
+        EXPECT_EQ(TABP_TABITEM, d.nPart);
+        EXPECT_EQ(c.nState, d.nState);
+        EXPECT_EQ(c.rcDrawn, d.rc);
+        EXPECT_EQ(THEMED_CLIENT_SIDE, canvas.At(c.ptClientSide.x, c.ptClientSide.y));
+        EXPECT_EQ(THEMED_FACE, canvas.At(c.ptFace.x, c.ptFace.y));
+    }
+    manager.SetHotItem(nullptr);
+
+    // The header clip loses the client rect's pixel at the header's inner corner.
+    struct ClipCase { int nPosition; int dx, dy; } clipCases[] = {
+        {CXTPTabPainter::positionTop, 0, 0}, {CXTPTabPainter::positionLeft, 0, 0},
+        {CXTPTabPainter::positionBottom, 0, -2}, {CXTPTabPainter::positionRight, -2, 0},
+    };
+    for (const ClipCase& c : clipCases) {
+        manager.SetPosition(c.nPosition);
+        CRect rcClient = manager.m_pPainter->GetStyleObject()->GetClientRect(manager.m_rcLayout, &manager);
+        CPoint pt(c.dx < 0 ? rcClient.right + c.dx : rcClient.left, c.dy < 0 ? rcClient.bottom + c.dy : rcClient.top);
+        CPixelCanvas canvas(300, 100, BG);
+        pColors->AdjustHeaderClip(&canvas, manager.m_rcLayout, &manager);
+        EXPECT_FALSE(canvas.PtVisible(pt)) << c.nPosition;
+        EXPECT_TRUE(canvas.PtVisible(pt + CPoint(1, 0))) << c.nPosition;
+        EXPECT_TRUE(canvas.PtVisible(pt + CPoint(0, 1))) << c.nPosition;
+    }
+
+    // The selected flat-style face is the toolbar's checked button, hot-checked under the mouse.
+    for (BOOL bHot : {FALSE, TRUE}) {
+        manager.SetHotItem(bHot ? pSelected : nullptr);
+        CFakeTabStyles::draws.clear();
+        CPixelCanvas canvas(100, 40, BG);
+        pColors->FillItemFace(&canvas, CRect(10, 10, 70, 30), pSelected);
+        ASSERT_EQ(1u, CFakeTabStyles::draws.size());
+        EXPECT_EQ(CFakeTabStyles::themeToolbar, CFakeTabStyles::draws[0].nTheme);
+        EXPECT_EQ(bHot ? TS_HOTCHECKED : TS_CHECKED, CFakeTabStyles::draws[0].nState);
+    }
+    manager.SetHotItem(nullptr);
+    CFakeTabStyles::draws.clear();
+    CPixelCanvas etched(100, 40, BG);
+    manager.SetPosition(CXTPTabPainter::positionTop);
+    pColors->FillItemFace(&etched, CRect(10, 10, 70, 30), pNormal);
+    EXPECT_TRUE(CFakeTabStyles::draws.empty());
+    EXPECT_EQ(C(COLOR_BTNSHADOW), etched.At(70, 20));
+}
+
+TEST(TabColorsThemed, NavigateButtonsAreToolbarButtonsByState)
+{
+    CPinnedTabColors colors;
+    CFakeVisualStyles styles;
+    CTestTabManager manager;
+    manager.SetColors(8);
+    struct Case { BOOL bEnabled, bHot, bPressed; int nState; } cases[] = {
+        {TRUE, FALSE, FALSE, TS_NORMAL}, {TRUE, TRUE, FALSE, TS_HOT}, {TRUE, TRUE, TRUE, TS_PRESSED},
+        {TRUE, FALSE, TRUE, TS_PRESSED}, {FALSE, TRUE, TRUE, 0},
+    };
+    for (const Case& c : cases) {
+        CStateButton button(&manager, c.bEnabled, c.bHot, c.bPressed);
+        CFakeTabStyles::draws.clear();
+        CPixelCanvas canvas(14, 15, BG);
+        CRect rc(0, 0, 14, 15);
+        EXPECT_EQ(C(COLOR_BTNTEXT), manager.m_pPainter->FillButtonFace(&canvas, rc, &button));
+        EXPECT_EQ(CRect(0, 0, 14, 15), rc);
+        SCOPED_TRACE(testing::Message() << "enabled " << c.bEnabled << " hot " << c.bHot << " pressed " << c.bPressed);
+        if (c.nState == 0) {
+            EXPECT_TRUE(CFakeTabStyles::draws.empty());
+            continue;
+        }
+        ASSERT_EQ(1u, CFakeTabStyles::draws.size());
+        EXPECT_EQ(CFakeTabStyles::themeToolbar, CFakeTabStyles::draws[0].nTheme);
+        EXPECT_EQ(TP_BUTTON, CFakeTabStyles::draws[0].nPart);
+        EXPECT_EQ(c.nState, CFakeTabStyles::draws[0].nState);
     }
 }
