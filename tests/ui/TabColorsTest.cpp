@@ -297,8 +297,10 @@ struct CFakeTabStyles
     static std::vector<THEMED_DRAW> draws;
     static HTHEME WINAPI OpenThemeData(HWND, LPCWSTR pszClassList)
     {
-        int nTheme = lstrcmpW(pszClassList, L"TAB") == 0 ? themeTab : lstrcmpW(pszClassList, L"TOOLBAR") == 0 ? themeToolbar : 0;
-        return reinterpret_cast<HTHEME>(static_cast<INT_PTR>(nTheme));
+        INT_PTR nTheme = lstrcmpW(pszClassList, L"TAB") == 0       ? themeTab
+                         : lstrcmpW(pszClassList, L"TOOLBAR") == 0 ? themeToolbar
+                                                                   : 0;
+        return reinterpret_cast<HTHEME>(nTheme);
     }
     static HRESULT WINAPI CloseThemeData(HTHEME) { return S_OK; }
     static BOOL WINAPI IsThemeActive() { return TRUE; }
@@ -484,5 +486,36 @@ TEST(TabColorsThemed, NavigateButtonsAreToolbarButtonsByState)
         EXPECT_EQ(CFakeTabStyles::themeToolbar, CFakeTabStyles::draws[0].nTheme);
         EXPECT_EQ(TP_BUTTON, CFakeTabStyles::draws[0].nPart);
         EXPECT_EQ(c.nState, CFakeTabStyles::draws[0].nState);
+    }
+}
+
+TEST(TabColorsThemed, ThemedTabsOfTheDefaultStyleLeaveTheirPageTwoPixelsMore)
+{
+    CPinnedTabColors colors;
+    CFakeVisualStyles styles;
+    // The control margins (right 2, bottom 2 for top and left headers) are turned with the header.
+    struct Case { int nPosition; CRect rcLess; } cases[] = {
+        {CXTPTabPainter::positionTop, CRect(0, 0, 2, 2)},
+        {CXTPTabPainter::positionLeft, CRect(0, 0, 2, 2)},
+        {CXTPTabPainter::positionBottom, CRect(0, 0, 2, 0)},
+        {CXTPTabPainter::positionRight, CRect(0, 0, 0, 2)},
+    };
+    for (const Case& c : cases) {
+        CTestTabManager manager;
+        manager.SetPosition(c.nPosition);
+        manager.AddTabs({L"Entrate"});
+        CRect rcPlain(0, 0, 300, 100), rcThemed(0, 0, 300, 100);
+        manager.m_pPainter->AdjustClientRect(&manager, rcPlain);
+        manager.SetColors(8);
+        manager.m_pPainter->AdjustClientRect(&manager, rcThemed);
+        rcPlain.DeflateRect(c.rcLess.left, c.rcLess.top, c.rcLess.right, c.rcLess.bottom);
+        EXPECT_EQ(rcPlain, rcThemed) << c.nPosition;
+        // Only with the full client frame.
+        manager.m_pPainter->m_nClientFrame = CXTPTabPainter::frameSingleLine;
+        CRect rcLine(0, 0, 300, 100), rcLinePlain(0, 0, 300, 100);
+        manager.m_pPainter->AdjustClientRect(&manager, rcLine);
+        manager.SetColors(1);
+        manager.m_pPainter->AdjustClientRect(&manager, rcLinePlain);
+        EXPECT_EQ(rcLinePlain, rcLine) << c.nPosition;
     }
 }

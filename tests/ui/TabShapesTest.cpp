@@ -244,7 +244,8 @@ TEST_F(TabShapesTest, EveryStyleOnTheSidesAndAtTheBottom)
         {6, 1, left, rcDown, TRUE, FALSE,
          {{5, 40, O2}, {25, 40, O2}, {15, 10, O2}, {15, 70, O2}, {15, 40, SELFACE}, {26, 40, BG}}},
         {6, 1, right, rcDown, FALSE, FALSE, {{5, 40, O2}, {24, 40, O2}, {15, 70, O2}, {15, 40, FACE}}},
-        {6, 1, bottom, rcAcross, TRUE, FALSE, {{10, 15, O2}, {70, 15, O2}, {40, 4, O2}, {40, 24, O2}, {40, 15, SELFACE}}},
+        {6, 1, bottom, rcAcross, TRUE, FALSE,
+         {{10, 15, O2}, {70, 15, O2}, {40, 4, O2}, {40, 24, O2}, {40, 15, SELFACE}}},
         // Style 2: the outer corners cut and softened, the client-side ones square.
         {2, 1, left, rcDown, FALSE, FALSE,
          {{5, 10, BG}, {5, 70, BG}, {5, 11, SOFT}, {6, 10, SOFT}, {5, 69, SOFT}, {6, 70, SOFT}, {24, 10, O2},
@@ -264,7 +265,8 @@ TEST_F(TabShapesTest, EveryStyleOnTheSidesAndAtTheBottom)
          {{130, 30, FACE}, {160, 30, O1}, {130, 40, O1}, {159, 30, O3}, {130, 39, O4}, {84, 21, O1}, {83, 21, BG}}},
         {3, 16, bottom, rcSlanted, TRUE, FALSE,
          {{160, 30, O2}, {159, 30, WHITE}, {84, 20, SELFACE}, {160, 20, SELFACE}, {83, 20, BG}, {161, 20, BG}}},
-        {3, 16, right, rcSide, FALSE, FALSE, {{13, 130, FACE}, {23, 130, O1}, {13, 160, O1}, {13, 159, O3}, {22, 130, O4}}},
+        {3, 16, right, rcSide, FALSE, FALSE,
+         {{13, 130, FACE}, {23, 130, O1}, {13, 160, O1}, {13, 159, O3}, {22, 130, O4}}},
         {3, 16, right, rcSide, TRUE, FALSE, {{3, 84, SELFACE}, {3, 160, SELFACE}, {3, 83, BG}}},
         // Style 9 on the sides: the inner line along the far edge is C on the left and B on the right.
         {9, 16, left, rcSide, FALSE, FALSE, {{3, 130, O1}, {4, 130, O4}, {13, 130, FACE}, {2, 130, BG}}},

@@ -316,6 +316,59 @@ TEST(TipContext, BalloonTipsNeedCommonControls580)
     library.SetComCtlVersion(dwVersion);
 }
 
+namespace
+{
+// A child that names a window under the point itself, as a tab strip inside a pane does.
+class CPointAnsweringWnd : public CWnd
+{
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == TTM_WINDOWFROMPOINT)
+            return reinterpret_cast<LRESULT>(m_hWnd);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+}
+
+TEST(TipContext, TheSystemTooltipIsConfiguredAndNamesTheParentOfAnAnsweringChild)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), L"Suggerimenti", WS_POPUP | WS_VISIBLE, 560, 360,
+                               200, 100, nullptr, nullptr));
+    CPointAnsweringWnd answering;
+    ASSERT_TRUE(answering.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100),
+                                   &owner, 1));
+    HWND hPlain = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 100, 0, 100, 100,
+                                    owner.m_hWnd, nullptr, nullptr, nullptr);
+    CTipContext context(&owner);
+    context.SetMaxTipWidth(240);
+    context.SetBackColor(RGB(255, 255, 200));
+    context.SetDelayTime(TTDT_INITIAL, 700);
+    CWnd* pTip = context.CreateTipWindow(&owner);
+    ASSERT_NE(nullptr, pTip);
+    EXPECT_EQ(240, pTip->SendMessage(TTM_GETMAXTIPWIDTH));
+    EXPECT_EQ(static_cast<LRESULT>(RGB(255, 255, 200)), pTip->SendMessage(TTM_GETTIPBKCOLOR));
+    EXPECT_EQ(700, pTip->SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL));
+    EXPECT_EQ(static_cast<DWORD>(TTS_NOPREFIX | TTS_ALWAYSTIP),
+              pTip->GetStyle() & (TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON));
+
+    struct Case { CPoint ptClient; HWND hExpected; } cases[] = {
+        {CPoint(50, 50), owner.m_hWnd},   // the answering child stands for its parent
+        {CPoint(150, 50), hPlain},
+    };
+    for (const Case& c : cases) {
+        CPoint pt = c.ptClient;
+        owner.ClientToScreen(&pt);
+        ASSERT_NE(nullptr, ::WindowFromPoint(pt));
+        EXPECT_EQ(c.hExpected, reinterpret_cast<HWND>(pTip->SendMessage(TTM_WINDOWFROMPOINT, 0,
+                                                                         reinterpret_cast<LPARAM>(&pt))))
+            << c.ptClient.x;
+    }
+    context.ReleaseTipWindow();
+    owner.DestroyWindow();
+}
+
 TEST(TipContext, OwnTipKindsSetTheirBorderAndShadowBitsAndChangesDropTheWindow)
 {
     CTipContext context;
