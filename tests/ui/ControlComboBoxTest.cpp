@@ -359,6 +359,80 @@ TEST_F(ControlComboBoxTest, FieldKeysStayInTheFieldInsteadOfReachingTheAccelerat
     EXPECT_TRUE(m_pCombo->IsFocused());
 }
 
+TEST_F(ControlComboBoxTest, EditingAndNavigationKeysWorkInTheField)
+{
+    ::OpenClipboard(nullptr);
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    m_pCombo->SetEditText(L"roma");
+    Focus();
+    m_pFrame->m_events.clear();
+    struct Step
+    {
+        const char* pszWhat;
+        std::initializer_list<WORD> keys;
+        const wchar_t* pszText;
+        std::pair<int, int> sel;   // -1: where the library puts the caret
+    } steps[] = {
+        {"Home", {VK_HOME}, L"roma", {0, 0}},
+        {"Right", {VK_RIGHT}, L"roma", {1, 1}},
+        {"End", {VK_END}, L"roma", {4, 4}},
+        {"Left", {VK_LEFT}, L"roma", {3, 3}},
+        {"Backspace", {VK_BACK}, L"roa", {2, 2}},
+        {"Shift+Home selects", {VK_SHIFT, VK_HOME}, L"roa", {0, 2}},
+        {"Ctrl+X cuts", {VK_CONTROL, 'X'}, L"a", {0, 0}},
+        {"Ctrl+V pastes before the rest", {VK_CONTROL, 'V'}, L"roa", {2, 2}},
+        {"Shift+Insert pastes again", {VK_SHIFT, VK_INSERT}, L"roroa", {4, 4}},
+        {"Ctrl+Z takes the paste back", {VK_CONTROL, 'Z'}, L"roa", {-1, -1}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.pszWhat);
+        SendKeys(step.keys);
+        Pump();
+        EXPECT_EQ(CString(step.pszText), m_pCombo->GetEditText());
+        if (step.sel.first >= 0) {
+            EXPECT_EQ(step.sel, Selection());
+        }
+        EXPECT_TRUE(m_pCombo->IsFocused());
+        EXPECT_EQ(m_pCombo->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+    }
+    EXPECT_EQ(0, Commands(ID_FT_PRINT) + Commands(ID_FT_OPEN));
+}
+
+TEST_F(ControlComboBoxTest, APasteReplacesTheSelectionWithTheFirstLineOfTheClipboard)
+{
+    struct Case
+    {
+        const wchar_t* pszClipboard;
+        std::pair<int, int> sel;
+        const wchar_t* pszText;
+    } cases[] = {
+        {L"Entrate", {3, 3}, L"CapEntrateitolo"},
+        {L"Spese\r\ncorrenti", {0, 8}, L"Spese"},
+        {L"Titolo\nprimo", {8, 8}, L"CapitoloTitolo"},
+        {L"", {0, 3}, L"itolo"},
+    };
+    Focus();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pszText);
+        ::OpenClipboard(nullptr);
+        ::EmptyClipboard();
+        size_t nBytes = (wcslen(c.pszClipboard) + 1) * sizeof(wchar_t);
+        HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
+        memcpy(::GlobalLock(hText), c.pszClipboard, nBytes);
+        ::GlobalUnlock(hText);
+        ::SetClipboardData(CF_UNICODETEXT, hText);
+        ::CloseClipboard();
+        m_pCombo->SetEditText(L"Capitolo");
+        m_pCombo->GetEditCtrl()->SetSel(c.sel.first, c.sel.second);
+        // As the field's Paste command sends it.
+        m_pCombo->GetEditCtrl()->SendMessage(WM_PASTE);
+        Pump();
+        EXPECT_EQ(CString(c.pszText), WindowText());
+        EXPECT_EQ(CString(c.pszText), m_pCombo->GetEditText());
+    }
+}
+
 TEST_F(ControlComboBoxTest, TheContextMenuOffersCutCopyAndPasteAsTheFieldAllows)
 {
     struct Case

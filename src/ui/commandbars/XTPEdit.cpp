@@ -153,9 +153,42 @@ void CXTPEdit::SetColors(COLORREF clrText, COLORREF clrBack)
     Invalidate(FALSE);
 }
 
+void CXTPEdit::PasteText()
+{
+    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(m_hWnd))
+        return;
+    CString strText;
+    if (HANDLE hText = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* pszText = static_cast<LPCWSTR>(::GlobalLock(hText))) {
+            strText = pszText;
+            ::GlobalUnlock(hText);
+        }
+    }
+    ::CloseClipboard();
+    int nBreak = strText.FindOneOf(L"\r\n");
+    if (nBreak >= 0)
+        strText = strText.Left(nBreak);
+    SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(strText)));
+}
+
 LRESULT CXTPEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_KEYDOWN: {
+        // The rich edit pastes by these keys without a WM_PASTE.
+        BOOL bCtrl = ::GetKeyState(VK_CONTROL) < 0, bShift = ::GetKeyState(VK_SHIFT) < 0;
+        BOOL bPasteKey = (wParam == 'V' && bCtrl && !bShift) || (wParam == VK_INSERT && bShift && !bCtrl);
+        if (!m_bRichEdit || !bPasteKey || ::GetKeyState(VK_MENU) < 0)
+            break;
+        PasteText();
+        return 0;
+    }
+    case WM_PASTE:
+        // A rich edit of plain text may put the clipboard's text in place of all of its own (Wine's does).
+        if (!m_bRichEdit)
+            break;
+        PasteText();
+        return 0;
     case WM_IME_STARTCOMPOSITION: m_bImeComposing = TRUE; break;
     case WM_IME_ENDCOMPOSITION:
     case WM_KILLFOCUS: m_bImeComposing = FALSE; break;

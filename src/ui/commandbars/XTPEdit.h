@@ -66,6 +66,10 @@ protected:
     COLORREF m_clrText = CLR_INVALID;
     COLORREF m_clrBack = CLR_INVALID;
     CBrush m_brBack;
+
+private:
+    // The clipboard's text up to its first line break in place of the selection, as one step to undo.
+    void PasteText();
 };
 
 // Up, Down, Page Up and Page Down: the keys that move through a list.
