@@ -1,8 +1,10 @@
 // Popup shadows by the strips' window rectangles and by the layered pixels they are given; never by screenshot
 // (layered windows are opaque without a compositor).
 #include "BarTestSupport.h"
+#include "FrameTestSupport.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/themes/BarThemeShadowed.h"
 
@@ -14,6 +16,16 @@ namespace
 {
 // A popup-like bar window at a screen rectangle.
 class CShadowOwner : public CXTPCommandBar
+{
+public:
+    BOOL Create(const CRect& rc)
+    {
+        return CreateEx(WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP | WS_VISIBLE, rc, nullptr, 0);
+    }
+};
+
+// A popup bar window at a screen rectangle.
+class CShadowPopup : public CXTPPopupBar
 {
 public:
     BOOL Create(const CRect& rc)
@@ -148,32 +160,43 @@ public:
 };
 }
 
-TEST_F(PopupShadowsTest, NoStripsWhileCustomisingOrWhereThePainterForbidsThemAndStripsLetTheMouseThrough)
+TEST_F(PopupShadowsTest, AnOpenedControlCastsAShadowOfItsOwnThatTheNarrowerPopupBelowItJoins)
 {
     CShadowsForbidden forbidden;
     COwnerPtr pForbidden = MakeOwner(CRect(100, 100, 300, 400), &forbidden);
     m_pShadows->AddShadow(pForbidden.get(), CRect());
     EXPECT_TRUE(m_pShadows->GetStrips().empty()) << "shadows turned off";
 
-    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_shadowed);
-    CXTPControl* pControl = pMenu->GetControls()->Add(xtpControlPopup, 5);
+    // A bar at (100, 100) whose control (100, 100, 150, 120) opened a popup one pixel above its bottom edge.
+    COwnerPtr pBar = MakeOwner(CRect(100, 100, 300, 130), &m_shadowed);
+    auto* pControl = static_cast<CXTPControlPopup*>(pBar->GetControls()->Add(xtpControlPopup, 5));
     pControl->SetRect(CRect(0, 0, 50, 20));
+    CShadowPopup* pPopup = new CShadowPopup;
+    pControl->SetCommandBar(pPopup);
+    ASSERT_TRUE(pPopup->Create(CRect(100, 119, 140, 300)));
+    m_shadowed.InternalAddRef();
+    pPopup->SetPaintManager(&m_shadowed);
     CXTPCommandBars* pCommandBars = new CXTPCommandBars;
-    pMenu->SetCommandBars(pCommandBars);
+    pBar->SetCommandBars(pCommandBars);
     pCommandBars->SetCustomizeMode(TRUE);
-    m_pShadows->AddShadow(pMenu.get(), CRect());
     m_pShadows->AddControlShadow(pControl);
     EXPECT_TRUE(m_pShadows->GetStrips().empty()) << "customise mode";
-
     pCommandBars->SetCustomizeMode(FALSE);
+
     m_pShadows->AddControlShadow(pControl);
-    std::vector<CPopupShadowWnd*> strips = StripsOf(pMenu.get());
-    ASSERT_EQ(2u, strips.size());
-    EXPECT_EQ(CRect(104, 120, 154, 124), WindowRect(strips[0])) << "under the control's own rectangle";
+    m_pShadows->AddShadow(pPopup, CRect(100, 100, 150, 120));
+    std::vector<CPopupShadowWnd*> strips = StripsOf(pPopup);
+    ASSERT_EQ(4u, strips.size()) << "the control's strips and the popup's, all the popup's";
+    EXPECT_EQ(CRect(104, 120, 154, 124), WindowRect(strips[0]));
+    EXPECT_EQ(CRect(150, 104, 154, 120), WindowRect(strips[1]));
+    EXPECT_EQ(CRect(104, 300, 144, 304), WindowRect(strips[2]));
+    EXPECT_EQ(CRect(140, 115, 144, 300), WindowRect(strips[3])) << "grown by twice the control's bottom strip";
     for (CPopupShadowWnd* pStrip : strips)
         EXPECT_EQ(HTTRANSPARENT, static_cast<int>(pStrip->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(110, 121))));
-    m_pShadows->RemoveShadow(pMenu.get());
-    pMenu->SetCommandBars(nullptr);
+
+    pPopup->DestroyWindow();
+    EXPECT_TRUE(m_pShadows->GetStrips().empty()) << "gone with the popup";
+    pBar->SetCommandBars(nullptr);
     pCommandBars->InternalRelease();
 }
 
@@ -235,4 +258,41 @@ TEST(PopupShadowJoin, AStripMeetingAnEarlierOneAcrossGrowsUnderIt)
     };
     for (const auto& test : cases)
         EXPECT_EQ(test.expected, CXTPPopupShadows::JoinStrip(test.rc, test.bBottom, test.rcEarlier)) << test.name;
+}
+
+TEST(PopupShadowsOnAFrame, AMenuOpenedFromTheMenuBarShadowsItsTitleToo)
+{
+    CTestFrame* pFrame = CreateTestFrame();
+    ASSERT_NE(nullptr, pFrame);
+    CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
+    pCommandBars->SetPaintManager(new CXTPBarThemeShadowed);
+    pCommandBars->GetCommandBarsOptions()->nAnimationType = 5;
+    CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
+    CXTPControl* pFile = pMenuBar->GetControls()->GetAt(0);
+    pMenuBar->SetTrackingMode(1, FALSE, TRUE);
+    pMenuBar->SetPopuped(0, TRUE);
+    PumpFrame(pFrame->m_hWnd);
+    CXTPCommandBar* pPopup = pFile->GetCommandBar();
+    ASSERT_TRUE(pPopup->IsTrackingMode());
+
+    std::vector<CRect> rects;
+    for (CPopupShadowWnd* pStrip : CXTPPopupShadows::GetInstance()->GetStrips())
+        if (pStrip->GetOwnerBar() == pPopup) {
+            CRect rc;
+            pStrip->GetWindowRect(&rc);
+            rects.push_back(rc);
+        }
+    CRect rcFile = pFile->GetRect(), rcPopup;
+    pMenuBar->ClientToScreen(&rcFile);
+    pPopup->GetWindowRect(&rcPopup);
+    ASSERT_EQ(4u, rects.size());
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcFile, TRUE, 4), rects[0]);
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcFile, FALSE, 4), rects[1]);
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcPopup, TRUE, 4), rects[2]);
+
+    pCommandBars->ClosePopups();
+    PumpFrame(pFrame->m_hWnd);
+    EXPECT_TRUE(CXTPPopupShadows::GetInstance()->GetStrips().empty());
+    pFrame->DestroyWindow();
+    PumpFrame(nullptr);
 }

@@ -187,6 +187,7 @@ BOOL CXTPPopupBar::Popup(CXTPControlPopup* pControl, BOOL bSelectFirst)
     OnUpdateCmdUI(TRUE);
     AnimatePopup();
     CMenuSoundPlayer::Play(CMenuSoundPlayer::soundMenuPopup);
+    ReplaceShadow();
     RedrawIfUnlocked();
     return TRUE;
 }
@@ -552,6 +553,22 @@ void CXTPPopupBar::OnControlsChanged()
     OnRecalcLayout();
 }
 
+void CXTPPopupBar::ReplaceShadow()
+{
+    // The shadow follows the popup's rectangle. A menu opened from a bar that is no popup has the control that
+    // opened it cast a shadow too, made first so that the popup's own joins it.
+    CXTPPopupShadows* pShadows = CXTPPopupShadows::GetInstance();
+    pShadows->RemoveShadow(this);
+    if (!m_bShowShadow || m_nPosition != xtpBarPopup)
+        return;
+    CXTPCommandBar* pParentBar = m_pControlPopup ? m_pControlPopup->GetParent() : nullptr;
+    const int nType = m_pControlPopup ? m_pControlPopup->GetType() : 0;
+    if (pParentBar && pParentBar->GetPosition() != xtpBarPopup && nType >= xtpControlPopup &&
+        nType <= xtpControlSplitButtonPopup)
+        pShadows->AddControlShadow(m_pControlPopup);
+    pShadows->AddShadow(this, m_rcExclude);
+}
+
 void CXTPPopupBar::OnRecalcLayout()
 {
     if (m_bDynamicLayout || !m_hWnd || !m_nTrackingMode)
@@ -566,10 +583,7 @@ void CXTPPopupBar::OnRecalcLayout()
                 pSite->UpdateWindow();
     }
     SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // The shadow follows the popup's new rectangle.
-    CXTPPopupShadows::GetInstance()->RemoveShadow(this);
-    if (m_bShowShadow)
-        CXTPPopupShadows::GetInstance()->AddShadow(this, m_rcExclude);
+    ReplaceShadow();
     if (m_bExpanding) {
         int nKind = GetAnimationType();
         if (nKind >= CXTPBarPainter::animateUnfold && nKind <= CXTPBarPainter::animateFade)

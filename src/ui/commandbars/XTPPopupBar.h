@@ -94,6 +94,8 @@ public:
 protected:
     BOOL CreatePopupWindow();
     void UpdateLocation(CSize sz);
+    // The popup's shadow made again for its rectangle, with that of the control that opened it.
+    void ReplaceShadow();
     void AnimatePopup();
     // The finished image of the popup shown by the painter's animation of a kind.
     void PlayAnimation(int nKind);

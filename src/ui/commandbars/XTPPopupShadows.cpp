@@ -193,13 +193,16 @@ void CXTPPopupShadows::AddShadow(CXTPCommandBar* pBar, CRect rcExclude)
 
 void CXTPPopupShadows::AddControlShadow(CXTPControl* pControl)
 {
+    // The strips belong to the control's open popup: they hide and go with it.
     CXTPCommandBar* pBar = pControl->GetParent();
-    if (!pBar || pBar->IsCustomizeMode() || !pBar->GetPaintManager()->HasPopupShadow())
+    CXTPCommandBar* pPopup = pControl->GetCommandBar();
+    if (!pBar || !pBar->GetSafeHwnd() || !pPopup || !pPopup->GetSafeHwnd() || pBar->IsCustomizeMode() ||
+        !pControl->GetPaintManager()->HasPopupShadow())
         return;
     CRect rc = pControl->GetRect();
     pBar->ClientToScreen(&rc);
-    CreateStrip(TRUE, pBar, rc, CRect(), TRUE);
-    CreateStrip(FALSE, pBar, rc, CRect(), TRUE);
+    CreateStrip(TRUE, pPopup, rc, CRect(), TRUE);
+    CreateStrip(FALSE, pPopup, rc, CRect(), TRUE);
 }
 
 void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const CRect& rcPopup,
