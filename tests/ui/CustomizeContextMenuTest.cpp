@@ -13,6 +13,7 @@
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPImageEditorDlg.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/uires.h"
@@ -249,6 +250,36 @@ TEST_F(CustomizeContextMenuTest, TheNameBoxShowsTheDragControlsCaptionInItsField
             EXPECT_EQ(CString(L"Nome:"), pName->GetCaption()) << "the label stays";
         }
     });
+}
+
+TEST_F(CustomizeContextMenuTest, WhatTheUserTypesInTheOpenMenusNameBoxStaysThroughItsUpdates)
+{
+    CString strShown, strWhileTyping;
+    BOOL bFocused = FALSE;
+    Run([&](CXTPCustomizeSheet& sheet) {
+        Bars()->SetDragControl(Button(1));
+        auto* pName = static_cast<CXTPControlEdit*>(MenuEntry(XTP_ID_CUSTOMIZE_NAME));
+        RunLater([&] {
+            CXTPPopupBar* pMenu = sheet.GetContextMenu();
+            pMenu->OnUpdateCmdUI(TRUE);
+            strShown = pName->GetEditText();
+            if (pName->IsEditCreated()) {
+                pName->GetEditCtrl()->SetFocus();
+                bFocused = pName->IsFocused();
+                pName->GetEditCtrl()->SetWindowText(L"Apri tutto");
+                pMenu->OnUpdateCmdUI(TRUE);
+                strWhileTyping = pName->GetEditText();
+            }
+            Bars()->ClosePopups();
+        });
+        CPoint pt = Button(1)->GetRect().CenterPoint();
+        m_pFrame->GetToolBar()->ClientToScreen(&pt);
+        sheet.ContextMenu(pt);
+    });
+    EXPECT_EQ(CString(L"Apri"), strShown);
+    EXPECT_TRUE(bFocused);
+    EXPECT_EQ(CString(L"Apri tutto"), strWhileTyping);
+    EXPECT_EQ(CString(L"Apri"), Button(1)->GetCaption()) << "nothing renamed without Enter";
 }
 
 TEST_F(CustomizeContextMenuTest, TheDragControlChangingIsToldToTheOpenSheet)
