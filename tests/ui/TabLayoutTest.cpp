@@ -357,6 +357,97 @@ TEST(TabLayout, AnIconTakesItsCellInTheTabLength)
     EXPECT_EQ(manager.GetItem(0)->GetLength(), manager.GetItem(1)->GetLength());
 }
 
+TEST(TabLayout, PainterOptionsChangeTheTabLengths)
+{
+    // Tab 0 "Entrate" is selected, tab 1 "Spese" not; lengths against the plain layout.
+    enum { plain, insets, minimum, maximum, sizeToFit, boldSelected, boldInactive, mnemonic };
+    struct Case { int nOption; int nDelta0; int nDelta1; } cases[] = {
+        {insets, 3 + 4, 3 + 4},
+        {minimum, 0, 0},            // checked below: both raised to 100
+        {maximum, 0, 0},            // both cut to 30
+        {sizeToFit, 0, -1},         // -1: the caption's text taken away
+        {boldSelected, 1, 0},       // 1: longer
+        {boldInactive, 0, 0},       // bold only while the strip is active
+        {mnemonic, 0, 0},           // "&Entrate" measures as "Entrate"
+    };
+    CTestTabManager reference;
+    reference.AddTabs({L"Entrate", L"Spese"});
+    int nPlain[2] = {reference.GetItem(0)->GetLength(), reference.GetItem(1)->GetLength()};
+    for (const Case& c : cases) {
+        CTestTabManager manager;
+        CXTPTabPainter* pPainter = manager.m_pPainter;
+        switch (c.nOption) {
+        case insets: pPainter->m_rcItemInset = CRect(3, 0, 4, 0); break;
+        case minimum: manager.SetItemMetrics(CSize(70, 18), CSize(100, 0), CSize(0, 0)); break;
+        case maximum: manager.SetItemMetrics(CSize(70, 18), CSize(0, 0), CSize(30, 0)); break;
+        case sizeToFit: manager.SetLayout(CXTPTabPainter::layoutSizeToFit); break;
+        case boldSelected: pPainter->m_bBoldSelected = TRUE; break;
+        case boldInactive: pPainter->m_bBoldSelected = TRUE; manager.SetActive(FALSE); break;
+        case mnemonic: pPainter->m_bNoPrefix = FALSE; break;
+        }
+        manager.AddTabs({c.nOption == mnemonic ? L"&Entrate" : L"Entrate", L"Spese"});
+        manager.SetCurSel(0);
+        manager.Reposition();
+        int nLength[2] = {manager.GetItem(0)->GetLength(), manager.GetItem(1)->GetLength()};
+        SCOPED_TRACE(testing::Message() << "option " << c.nOption);
+        if (c.nOption == minimum || c.nOption == maximum) {
+            int nExpected = c.nOption == minimum ? 100 : 30;
+            EXPECT_EQ(nExpected, nLength[0]);
+            EXPECT_EQ(nExpected, nLength[1]);
+            continue;
+        }
+        for (int i = 0; i < 2; i++) {
+            int nDelta = i == 0 ? c.nDelta0 : c.nDelta1;
+            if (nDelta == 1)
+                EXPECT_GT(nLength[i], nPlain[i]) << i;
+            else if (nDelta == -1)
+                EXPECT_EQ(6 + 2, nLength[i]) << i;
+            else
+                EXPECT_EQ(nPlain[i] + nDelta, nLength[i]) << i;
+        }
+    }
+}
+
+TEST(TabLayout, ClientFrameAndClientInsetShapeThePage)
+{
+    struct Case { int nFrame; CRect rcInset; CRect rcLess; } cases[] = {
+        {CXTPTabPainter::frameBorder, CRect(), CRect(2, 2, 2, 2)},
+        {CXTPTabPainter::frameSingleLine, CRect(), CRect(0, 2, 0, 0)},
+        {CXTPTabPainter::frameNone, CRect(), CRect(0, 0, 0, 0)},
+        {CXTPTabPainter::frameNone, CRect(5, 6, 7, 8), CRect(5, 6, 7, 8)},
+    };
+    for (const Case& c : cases) {
+        CTestTabManager manager;
+        manager.AddTabs({L"Entrate"});
+        manager.m_pPainter->m_nClientFrame = c.nFrame;
+        manager.m_pPainter->m_rcClientMargin = c.rcInset;
+        CRect rcHeader = manager.m_pPainter->GetStyleObject()->GetHeaderRect(CRect(0, 0, 300, 100), &manager);
+        // The page overlaps the header by its last row, less the frame and the insets.
+        CRect rcExpected(0, rcHeader.Height() - 1, 300, 100);
+        rcExpected.DeflateRect(c.rcLess.left, c.rcLess.top, c.rcLess.right, c.rcLess.bottom);
+        CRect rc(0, 0, 300, 100);
+        manager.m_pPainter->AdjustClientRect(&manager, rc);
+        EXPECT_EQ(rcExpected, rc) << c.nFrame;
+    }
+}
+
+TEST(TabLayout, ItemColoursPaintTheTabFacesWhenShown)
+{
+    CTestTabManager manager;
+    manager.AddTabs({L"Entrate", L"Spese"});
+    manager.SetCurSel(1);
+    CXTPTabColors* pColors = manager.m_pPainter->GetColorsObject();
+    CPixelCanvas canvas(10, 10);
+    EXPECT_EQ(static_cast<COLORREF>(pColors->m_clrNormalFace), pColors->FillIndexed(&canvas, CRect(0, 0, 10, 10),
+                                                                                 manager.GetItem(0)));
+    manager.m_pPainter->SetShowItemColors(TRUE);
+    for (int i = 0; i < 2; i++) {
+        COLORREF clr = pColors->FillIndexed(&canvas, CRect(0, 0, 10, 10), manager.GetItem(i));
+        EXPECT_EQ(CXTPTabPainter::GetPredefinedTabColor(XTP_TABCOLOR_PREDEFINED + i), clr) << i;
+        EXPECT_EQ(clr, canvas.At(5, 5)) << i;
+    }
+}
+
 TEST(TabLayout, SetStyleSelectsTheStylesDefaultColourSet)
 {
     struct Case { int nStyle; int nColors; } cases[] = {{0, 1}, {1, 1}, {2, 1}, {3, 4}, {4, 2}, {5, 2}, {6, 2},
