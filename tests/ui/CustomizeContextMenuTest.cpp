@@ -36,22 +36,6 @@ public:
     std::vector<UINT> m_messages;
 };
 
-// A child of the frame in its client area that counts the presses it receives.
-class CClickCounter : public CWnd
-{
-public:
-    int m_nPresses = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        // A second click on the same spot comes as a double click.
-        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
-            m_nPresses++;
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 // A bitmap of the screen's format, as another program puts on the clipboard.
 HBITMAP MakeScreenBitmap(int cx, int cy, const std::function<COLORREF(int, int)>& pixel)
 {
@@ -498,7 +482,7 @@ TEST_F(CustomizeContextMenuTest, CategoriesGatherCopiesOfTheControlsByTheirCateg
 
 TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallowedAndOnTheBarsAndMenusNot)
 {
-    CClickCounter view;
+    CPressCounter<CWnd> view;
     CRect rcClient;
     m_pFrame->GetClientRect(&rcClient);
     CRect rcView(rcClient.left + 10, rcClient.bottom - 80, rcClient.right - 10, rcClient.bottom - 10);

@@ -18,22 +18,6 @@ class CBarsMDIFrame : public CXTPCommandBarsSiteBase<CMDIFrameWnd>
 {
 };
 
-// A window that counts the presses it receives (a second click on the same spot comes as a double click).
-template <class TBase>
-class CPressCounter : public TBase
-{
-public:
-    int m_nPresses = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
-            m_nPresses++;
-        return TBase::WindowProc(message, wParam, lParam);
-    }
-};
-
 CPoint ScreenCentre(CWnd* pWnd)
 {
     CRect rc;

@@ -88,6 +88,22 @@ void SendMouseButton(CPoint ptScreen, DWORD dwButtons);
 // Keys pressed in order and released in reverse order.
 void SendKeys(std::initializer_list<WORD> keys);
 
+// A window that counts the presses it receives (a second click on the same spot comes as a double click).
+template <class TBase>
+class CPressCounter : public TBase
+{
+public:
+    int m_nPresses = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
+            m_nPresses++;
+        return TBase::WindowProc(message, wParam, lParam);
+    }
+};
+
 // Shows a frame of the class at a place of the shared display away from other test programs; null when it cannot.
 CTestFrame* CreateTestFrame();
 
