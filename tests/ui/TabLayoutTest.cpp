@@ -52,6 +52,11 @@ TEST(TabLayout, RowHeightFollowsTheTextHeightOfTheFont)
         // Shown 16 x 16 icons ask for at least 16 + 4.
         manager.m_pPainter->m_bShowIcons = TRUE;
         EXPECT_EQ(std::max(c.nRowHeight, 20), manager.m_pPainter->GetStyleObject()->GetRowHeight(&manager));
+        // The top and bottom item insets add to both.
+        manager.m_pPainter->m_rcItemInset = CRect(0, 1, 0, 2);
+        EXPECT_EQ(std::max(c.nRowHeight, 20) + 3, manager.m_pPainter->GetStyleObject()->GetRowHeight(&manager));
+        manager.m_pPainter->m_bShowIcons = FALSE;
+        EXPECT_EQ(c.nRowHeight + 3, manager.m_pPainter->GetStyleObject()->GetRowHeight(&manager));
     }
 }
 
@@ -82,6 +87,54 @@ TEST(TabLayout, RotatedTabsMakeTheHeaderAsThickAsTheLongestTab)
     EXPECT_EQ(R, manager.GetItem(0)->GetRect().Width());
     EXPECT_EQ(manager.GetItem(0)->GetRect().bottom, manager.GetItem(1)->GetRect().bottom);
     EXPECT_EQ(2 * R, manager.GetItemsLength());
+}
+
+TEST(TabLayout, RotatedTabsStandOnTheClientSideOfEveryHeader)
+{
+    struct Case { int nPosition; BOOL bVerticalFont; } cases[] = {
+        {CXTPTabPainter::positionTop, TRUE}, {CXTPTabPainter::positionBottom, TRUE},
+        {CXTPTabPainter::positionLeft, FALSE}, {CXTPTabPainter::positionRight, FALSE},
+    };
+    for (const Case& c : cases) {
+        CTestTabManager manager(CRect(0, 0, 300, 300));
+        manager.SetPosition(c.nPosition);
+        manager.SetLayout(CXTPTabPainter::layoutRotated);
+        manager.AddTabs({L"A", L"Una didascalia assai lunga"});
+        CRect rcHeader = manager.GetHeaderRect();
+        CRect rcMargins = manager.m_pPainter->GetStyleObject()->GetMargins();
+        int R = manager.m_pPainter->GetStyleObject()->GetRowHeight(&manager);
+        CRect rcShort = manager.GetItem(0)->GetRect(), rcLong = manager.GetItem(1)->GetRect();
+        SCOPED_TRACE(testing::Message() << "position " << c.nPosition);
+        // One row thick along the strip, the caption's length across it, flush with the header's client side.
+        switch (c.nPosition) {
+        case CXTPTabPainter::positionTop:
+            EXPECT_EQ(R, rcShort.Width());
+            EXPECT_EQ(rcHeader.bottom - rcMargins.bottom, rcShort.bottom);
+            EXPECT_EQ(rcShort.bottom, rcLong.bottom);
+            break;
+        case CXTPTabPainter::positionBottom:
+            EXPECT_EQ(R, rcShort.Width());
+            EXPECT_EQ(rcHeader.top + rcMargins.bottom, rcShort.top);
+            EXPECT_EQ(rcShort.top, rcLong.top);
+            break;
+        case CXTPTabPainter::positionLeft:
+            EXPECT_EQ(R, rcShort.Height());
+            EXPECT_EQ(rcHeader.right - rcMargins.bottom, rcShort.right);
+            EXPECT_EQ(rcShort.right, rcLong.right);
+            break;
+        default:
+            EXPECT_EQ(R, rcShort.Height());
+            EXPECT_EQ(rcHeader.left + rcMargins.bottom, rcShort.left);
+            EXPECT_EQ(rcShort.left, rcLong.left);
+            break;
+        }
+        BOOL bHorizontal = c.nPosition == CXTPTabPainter::positionTop || c.nPosition == CXTPTabPainter::positionBottom;
+        EXPECT_EQ(manager.GetItem(1)->GetContentLength(), bHorizontal ? rcLong.Height() : rcLong.Width());
+        // The caption turns against the header: vertical on top and bottom headers, level on the sides.
+        LOGFONT lf = {};
+        manager.m_pPainter->GetItemFont(manager.GetItem(1))->GetLogFont(&lf);
+        EXPECT_EQ(c.bVerticalFont ? 2700 : 0, lf.lfEscapement);
+    }
 }
 
 TEST(TabLayout, CompressTabsLowersTheWidestFirst)
