@@ -259,6 +259,31 @@ TEST_F(TabCtrlTest, ArrowKeysMoveAlongTheStripAndShowTheFocusCue)
     EXPECT_EQ(2, m_tab.GetCurSel());
 }
 
+TEST_F(TabCtrlTest, TheFocusedStripDrawsTheFocusRectInsideTheSelectedTab)
+{
+    ASSERT_TRUE(TakeFocus());
+    ASSERT_TRUE(m_tab.IsFocusCueVisible());
+    CRect rcClient;
+    m_tab.CWnd::GetClientRect(&rcClient);
+    auto paint = [&](CPixelCanvas& canvas) { m_tab.GetPaintManager()->DrawTabControl(&m_tab, &canvas, rcClient); };
+    CPixelCanvas focused(rcClient.Width(), rcClient.Height()), plain(rcClient.Width(), rcClient.Height());
+    paint(focused);
+    m_tab.GetPaintManager()->m_bShowFocusRect = FALSE;
+    paint(plain);
+    // The dotted rect 3 px inside the tab: its top row differs, rows further in do not.
+    CRect rc = m_tab.GetSelectedItem()->GetRect();
+    rc.DeflateRect(3, 3);
+    int nChanged = 0;
+    for (int x = rc.left; x < rc.right; x++) {
+        nChanged += focused.At(x, rc.top) != plain.At(x, rc.top);
+        EXPECT_EQ(plain.At(x, rc.top - 1), focused.At(x, rc.top - 1)) << x;
+    }
+    EXPECT_GE(nChanged, rc.Width() / 3);
+    int y = rc.CenterPoint().y;   // the left side, dotted
+    EXPECT_TRUE(plain.At(rc.left, y) != focused.At(rc.left, y) ||
+                plain.At(rc.left, y + 1) != focused.At(rc.left, y + 1));
+}
+
 TEST_F(TabCtrlTest, HotTrackingFollowsTheMouseUntilItLeaves)
 {
     ASSERT_TRUE(TakeFocus());
