@@ -107,6 +107,17 @@ protected:
                 pixels.push_back(canvas.At(x, y));
         return pixels;
     }
+    // The open sheet beside the frame, in front, as the user works with it before real input.
+    void ShowBesideTheFrame(CXTPCustomizeSheet& sheet)
+    {
+        CRect rcFrame;
+        m_pFrame->GetWindowRect(&rcFrame);
+        sheet.SetWindowPos(nullptr, rcFrame.right + 10, rcFrame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+        for (int i = 0; i < 20 && ::GetForegroundWindow() != sheet.m_hWnd; i++) {
+            ::SetForegroundWindow(sheet.m_hWnd);
+            PumpFrame(m_pFrame->m_hWnd, 20);
+        }
+    }
     void SetClipboard(UINT nFormat, HANDLE hData, BOOL bEmpty = TRUE)
     {
         ASSERT_TRUE(::OpenClipboard(m_pFrame->m_hWnd));
@@ -498,14 +509,7 @@ TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallow
     BOOL bMenuOpen = FALSE, bFileOpen = FALSE;
     CXTPControl* pMenuDragged = nullptr;
     Run([&](CXTPCustomizeSheet& sheet) {
-        CRect rcFrame;
-        m_pFrame->GetWindowRect(&rcFrame);
-        sheet.SetWindowPos(nullptr, rcFrame.right + 10, rcFrame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        sheet.ShowWindow(SW_SHOW);
-        for (int i = 0; i < 20 && ::GetForegroundWindow() != sheet.m_hWnd; i++) {
-            ::SetForegroundWindow(sheet.m_hWnd);
-            PumpFrame(m_pFrame->m_hWnd, 20);
-        }
+        ShowBesideTheFrame(sheet);
         SendClick(ptView);
         PumpFrame(m_pFrame->m_hWnd);
         nPresses = view.m_nPresses;
@@ -539,4 +543,47 @@ TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallow
     EXPECT_EQ(Button(1), pDragged) << "the press on the toolbar reached it";
     EXPECT_TRUE(bMenuOpen) << "the right click opened the context menu";
     view.DestroyWindow();
+}
+
+TEST_F(CustomizeContextMenuTest, WithTheSheetOpenAMenusEntryIsDraggedOntoTheMenuBar)
+{
+    std::vector<int> titleIds, menuIds;
+    BOOL bOpened = FALSE;
+    Run([&](CXTPCustomizeSheet& sheet) {
+        ShowBesideTheFrame(sheet);
+        CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+        CXTPControl* pFile = pMenuBar->GetControls()->GetAt(0);
+        CPoint ptFile = pFile->GetRect().CenterPoint();
+        pMenuBar->ClientToScreen(&ptFile);
+        SendClick(ptFile);
+        PumpFrame(m_pFrame->m_hWnd);
+        CXTPCommandBar* pMenu = pFile->GetCommandBar();
+        bOpened = pMenu->IsTrackingMode();
+        if (!bOpened)
+            return;
+
+        // "Apri" pressed in the open menu and released on the menu bar after its last title.
+        CXTPControl* pOpen = pMenu->GetControls()->FindControl(ID_FT_OPEN);
+        ASSERT_NE(nullptr, pOpen);
+        CPoint ptFrom = pOpen->GetRect().CenterPoint();
+        pMenu->ClientToScreen(&ptFrom);
+        CXTPControls* pTitles = pMenuBar->GetControls();
+        CRect rcLast = pTitles->GetAt(pTitles->GetCount() - 1)->GetRect();
+        CPoint ptTo(rcLast.right - 2, rcLast.CenterPoint().y);
+        pMenuBar->ClientToScreen(&ptTo);
+        SendMouseButton(ptFrom, MOUSEEVENTF_LEFTDOWN);
+        SendMouseMove(CPoint(ptFrom.x + 20, ptFrom.y));
+        SendMouseMove(ptTo);
+        SendMouseButton(ptTo, MOUSEEVENTF_LEFTUP);
+        PumpFrame(m_pFrame->m_hWnd);
+        for (int i = 0; i < pTitles->GetCount(); i++)
+            titleIds.push_back(pTitles->GetAt(i)->GetID());
+        for (int i = 0; i < pMenu->GetControls()->GetCount(); i++)
+            menuIds.push_back(pMenu->GetControls()->GetAt(i)->GetID());
+        Bars()->ClosePopups();
+    });
+    ASSERT_TRUE(bOpened) << "the menu opened in customise mode";
+    ASSERT_FALSE(titleIds.empty());
+    EXPECT_EQ(ID_FT_OPEN, titleIds.back()) << "placed after the last title";
+    EXPECT_EQ(menuIds.end(), std::find(menuIds.begin(), menuIds.end(), ID_FT_OPEN)) << "moved out of the menu";
 }
