@@ -1,6 +1,8 @@
 // The tab manager without a window: items, selection, bad indexes, hit testing and keyboard navigation.
 #include "TabTestManager.h"
 
+#include "ui/themes/TipContext.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -205,4 +207,17 @@ TEST_F(TabManagerTest, ToolHitTestFollowsTheTooltipMode)
         }
         ::free(info.lpszText);
     }
+    // A titled tool information carries the caption as the title over the tooltip.
+    m_manager.m_pPainter->m_nToolTipMode = 1;
+    TTTOOLINFOW titled = {};
+    titled.cbSize = CTipContext::titledToolInfoSize;
+    ASSERT_EQ(0, m_manager.OnToolHitTest(nullptr, m_manager.GetItem(0), &titled));
+    const XTP_TOOLTIP_TITLE* pTitle = reinterpret_cast<const XTP_TOOLTIP_TITLE*>(titled.lParam);
+    ASSERT_NE(nullptr, pTitle);
+    EXPECT_STREQ(L"Entrate", pTitle->lpszTitle);
+    EXPECT_STREQ(L"Entrate dell'esercizio", pTitle->lpszDescription);
+    ::free(pTitle->lpszTitle);
+    ::free(pTitle->lpszDescription);
+    ::free(const_cast<XTP_TOOLTIP_TITLE*>(pTitle));
+    ::free(titled.lpszText);
 }

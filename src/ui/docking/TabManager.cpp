@@ -3,6 +3,7 @@
 #include "ui/themes/DrawHelpers.h"
 #include "ui/themes/InputSource.h"
 #include "ui/themes/TabPainter.h"
+#include "ui/themes/TipContext.h"
 
 #include <algorithm>
 
@@ -593,12 +594,9 @@ INT_PTR CXTPTabManager::OnToolHitTest(HWND hWnd, CXTPTabManagerItem* pItem, TOOL
     CString strTip = pItem->GetTooltip();
     if (strTip.IsEmpty())
         return -1;
-    if (pTI && pTI->cbSize >= TTTOOLINFOW_V1_SIZE) {
-        pTI->hwnd = hWnd;
-        pTI->uId = static_cast<UINT_PTR>(pItem->GetIndex());
-        pTI->rect = pItem->GetRect();
-        pTI->lpszText = _wcsdup(strTip);
-    }
+    // A context that shows titles puts the caption over the tip.
+    CTipContext::FillToolInfo(pTI, hWnd, static_cast<UINT_PTR>(pItem->GetIndex()), pItem->GetRect(), 0, strTip,
+                              pItem->GetCaption(), strTip);
     return pItem->GetIndex();
 }
 

@@ -261,7 +261,8 @@ public:
     BOOL PerformClick(HWND hWnd, CPoint pt, BOOL bNavigateOnly = FALSE);
     void PerformMouseMove(HWND hWnd, CPoint pt);
     // The tool of an item for the tip context: its index, or -1 without an item or tip, when tips are off, or (in
-    // mode 2) when the caption is not shortened. The tip text is allocated with malloc for the caller.
+    // mode 2) when the caption is not shortened. Filled as CTipContext::FillToolInfo does, the tooltip as text and,
+    // in a TOOLINFO of the titled size, the caption as its title over the tooltip.
     INT_PTR OnToolHitTest(HWND hWnd, CXTPTabManagerItem* pItem, TOOLINFO* pTI) const;
 
     // Geometry of the last layout, kept by the painter.
