@@ -40,6 +40,7 @@ class CDrawableTip : public TTip
 public:
     using TTip::TTip;
     using TTip::DrawBackground;
+    using TTip::DrawContent;
 };
 
 // The tools' window: answers the tip's question for a callback tool's text, in the buffer or by pointer.
@@ -280,6 +281,43 @@ TEST_F(TipWndTest, ACallbackToolsTextIsAskedFromTheOwnerAndPrefixesFollowTheStyl
             EXPECT_EQ(nPlain, nWidth) << c.bNoPrefix << " " << c.lpszNeeded << " " << c.bByPointer;
         }
     }
+}
+
+TEST_F(TipWndTest, ATitleIsUnderlinedAcrossTheTipAndTheTextStartsBelowIt)
+{
+    CDrawableTip<CTipWnd> tip(&m_context);
+    ASSERT_TRUE(tip.Create(&m_owner, TTS_NOPREFIX));
+    m_pTip = &tip;
+    AddTool(5, CRect(0, 0, 100, 100), L"Entrate correnti");
+    m_pTip->SendMessage(TTM_ACTIVATE, TRUE);
+    m_pTip->SendMessage(TTM_SETTITLEW, 0, reinterpret_cast<LPARAM>(L"Bilancio"));
+    MoveTo(CPoint(50, 50));
+    FireTimer();
+    ASSERT_EQ(5u, Shown());
+    CPixelCanvas measure(1, 1);
+    CSize size = tip.CalcSize(&measure);
+    const COLORREF clrBack = RGB(255, 255, 200);
+    CPixelCanvas canvas(size.cx, size.cy, clrBack);
+    tip.DrawContent(&canvas, CRect(CPoint(0, 0), size));
+    // The title's own height, then the line 4 px below it, across the content rect (3 px in on each side).
+    NONCLIENTMETRICS ncm = {};
+    ASSERT_TRUE(GetNonClientMetrics(&ncm));
+    CFont font;
+    font.CreateFontIndirect(&ncm.lfStatusFont);
+    HGDIOBJ hOld = measure.SelectObject(font.GetSafeHandle());
+    CRect rcTitle;
+    measure.DrawText(L"Bilancio", &rcTitle, DT_CALCRECT | DT_SINGLELINE);
+    measure.SelectObject(hOld);
+    int yLine = 3 + rcTitle.Height() + 4;
+    for (int x = 3; x < size.cx - 3; x++)
+        ASSERT_EQ(RGB(0, 0, 0), canvas.At(x, yLine)) << x;
+    EXPECT_EQ(clrBack, canvas.At(2, yLine));
+    EXPECT_EQ(clrBack, canvas.At(size.cx - 3, yLine));
+    // Nothing is drawn between the line and the text 8 px below the title.
+    for (int y = yLine + 1; y < 3 + rcTitle.Height() + 8; y++)
+        for (int x = 0; x < size.cx; x++)
+            ASSERT_EQ(clrBack, canvas.At(x, y)) << x << ", " << y;
+    m_pTip = nullptr;
 }
 
 TEST_F(TipWndTest, ATipNearTheScreensEdgeStaysOnTheWorkArea)
