@@ -17,6 +17,21 @@ CString Signed(const CString& text, bool bSign)
     return bSign ? L"+" + text : text;
 }
 
+bool IsBoxGlyph(const CString& value)
+{
+    return value.GetLength() == 1 && (value[0] == kBoxTicked || value[0] == kBoxEmpty);
+}
+
+// A check box is a glyph of a symbol font: the template's own font would show it as a letter.
+void ShowAsSymbol(CTextDocument& doc, long nStart, long nLength)
+{
+    CTextCharFormat format = doc.GetCharFormat(nStart);
+    format.strFace = L"Wingdings";
+    format.nCharSet = SYMBOL_CHARSET;
+    doc.SetSel(nStart, nLength);
+    doc.SetSelCharFormat(format);
+}
+
 } // namespace
 
 void CReportFiller::FillSpans(CTextDocument& doc)
@@ -31,6 +46,8 @@ void CReportFiller::FillSpans(CTextDocument& doc)
         const CString value = ValueOf(cell);
         doc.SetSel(p, q - p + 2);
         doc.ReplaceSel(value);
+        if (IsBoxGlyph(value))
+            ShowAsSymbol(doc, p, value.GetLength());
         p += value.GetLength();
     }
     m_set.reset();

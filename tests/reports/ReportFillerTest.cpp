@@ -66,6 +66,21 @@ TEST_F(ReportFillerTest, EachReferenceGivesItsValueByType)
     }
 }
 
+TEST_F(ReportFillerTest, CheckBoxesTakeASymbolFontAndTheTextAroundKeepsItsOwn)
+{
+    CTextDocument doc;
+    doc.AppendText(L"A $[L:B.Y;T:SaldoFin;R:1107;F:Anno2]$ B $[L:B;T:SaldoFin;R:1107;F:Anno2]$ "
+                   L"C $[L:N;T:SaldoFin;R:1107;F:Anno2]$", CTextCharFormat());
+    CReportFiller(m_data, CReportFiller::reportValues).FillSpans(doc);
+    ASSERT_EQ(CString(L"A \u00fe B \u00a8 C 1"), doc.GetText());
+    for (long i = 0; i < doc.GetLength(); ++i) {
+        SCOPED_TRACE(i);
+        const bool bBox = i == 2 || i == 6;
+        EXPECT_EQ(bBox, doc.GetCharFormat(i).IsSymbol());
+        EXPECT_EQ(bBox ? CString(L"Wingdings") : CTextCharFormat().strFace, doc.GetCharFormat(i).strFace);
+    }
+}
+
 TEST_F(ReportFillerTest, TablesSwitchAndFailuresDoNotStopTheRest)
 {
     EXPECT_EQ(CString(L"A 1.234 B Comune di Cittaducale C  D 1 E  F 0,70 G $[L:N;T:SaldoFin;R:1106;F:Anno1"),
