@@ -271,4 +271,12 @@ BOOL AfxPumpMessage()
     return PumpOneMessage([](MSG* pMsg) { return CWnd::WalkPreTranslateTree(nullptr, pMsg); });
 }
 
+BOOL AfxGetModalLoopMessage(MSG* pMsg)
+{
+    const BOOL bResult = ::GetMessageW(pMsg, nullptr, 0, 0);
+    if (bResult == 0)
+        ::PostQuitMessage(static_cast<int>(pMsg->wParam));
+    return bResult > 0;
+}
+
 void AfxDeleteTempMaps() { CHandleMapBase::DeleteAllTemp(); }

@@ -346,10 +346,8 @@ void CXTPDockingPaneAutoHideWnd::TrackResize(CPoint ptScreen)
             MSG msg;
             while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
                 ::DispatchMessageW(&msg);
-            if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
+            if (!AfxGetModalLoopMessage(&msg))
                 break;
-            }
             if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
                 break;
             if (msg.message != WM_MOUSEMOVE) {

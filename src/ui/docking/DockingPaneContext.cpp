@@ -230,11 +230,8 @@ void CXTPDockingPaneContext::Track()
         ::SetCapture(hWndCapture);
         while (::GetCapture() == hWndCapture) {
             MSG msg;
-            BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
-            if (!bGot) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
+            if (!AfxGetModalLoopMessage(&msg))
                 break;
-            }
             if (msg.message == WM_LBUTTONUP) {
                 bDropped = TRUE;
                 break;

@@ -153,10 +153,8 @@ void CXTPDockingPaneSplitterWnd::TrackLive(CPoint point, const CRect& rcTrack, c
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
             ::DispatchMessageW(&msg);
-        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
+        if (!AfxGetModalLoopMessage(&msg))
             break;
-        }
         if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
             break;
         if (msg.message != WM_MOUSEMOVE || msg.hwnd != m_hWnd) {

@@ -31,14 +31,6 @@ CPoint PointOf(LPARAM lParam)
     return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
 }
 
-// A modal loop ended by WM_QUIT hands it on to the outer loop.
-BOOL GetLoopMessage(MSG* pMsg)
-{
-    BOOL bResult = ::GetMessageW(pMsg, nullptr, 0, 0);
-    if (bResult <= 0 && pMsg->message == WM_QUIT)
-        ::PostQuitMessage(static_cast<int>(pMsg->wParam));
-    return bResult > 0;
-}
 
 BOOL IsWorkspaceCommand(UINT nID)
 {
@@ -860,7 +852,7 @@ void CXTPTabClientWnd::OnGroupDrag(CWorkspace* pWorkspace, CXTPTabManagerItem* p
     BOOL bAccepted = FALSE;
     SetCapture();
     MSG msg;
-    for (BOOL bLoop = TRUE; bLoop && GetLoopMessage(&msg);) {
+    for (BOOL bLoop = TRUE; bLoop && AfxGetModalLoopMessage(&msg);) {
         if (::GetCapture() != m_hWnd) {
             ::DispatchMessageW(&msg);
             break;
@@ -939,7 +931,7 @@ void CXTPTabClientWnd::TrackSplitter(int nSplitter, CPoint pt)
     double dStart = pBefore->GetWeight();
     SetCapture();
     MSG msg;
-    for (BOOL bLoop = TRUE; bLoop && GetLoopMessage(&msg);) {
+    for (BOOL bLoop = TRUE; bLoop && AfxGetModalLoopMessage(&msg);) {
         if (::GetCapture() != m_hWnd) {
             ::DispatchMessageW(&msg);
             break;

@@ -39,14 +39,6 @@ CPoint PointOf(const MSG& msg)
     return CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
 }
 
-// A modal loop ended by WM_QUIT hands it on to the outer loop.
-BOOL GetLoopMessage(MSG* pMsg)
-{
-    BOOL bResult = ::GetMessageW(pMsg, nullptr, 0, 0);
-    if (bResult <= 0 && pMsg->message == WM_QUIT)
-        ::PostQuitMessage(static_cast<int>(pMsg->wParam));
-    return bResult > 0;
-}
 }
 
 // Items
@@ -240,7 +232,7 @@ void CXTPTabManagerNavigateButton::PerformClick(HWND hWnd, CPoint pt)
                 ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
                 continue;
             }
-            if (!GetLoopMessage(&msg))
+            if (!AfxGetModalLoopMessage(&msg))
                 break;
             if (::GetCapture() != hWnd) {
                 ::DispatchMessageW(&msg);
@@ -614,7 +606,7 @@ void CXTPTabManager::ReOrderItem(HWND hWnd, CPoint pt, CXTPTabManagerItem* pItem
     {
         CCaptureGuard capture(hWnd);
         MSG msg;
-        for (BOOL bLoop = TRUE; bLoop && GetLoopMessage(&msg);) {
+        for (BOOL bLoop = TRUE; bLoop && AfxGetModalLoopMessage(&msg);) {
             if (::GetCapture() != hWnd) {
                 ::DispatchMessageW(&msg);
                 break;

@@ -575,10 +575,8 @@ BOOL CSplitterTracker::Track(const CRect& rcLimit, CRect* pTracker, CPoint ptSta
     BOOL bAccepted = FALSE;
     MSG msg;
     while (::GetCapture() == hWnd) {
-        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
+        if (!AfxGetModalLoopMessage(&msg))
             break;
-        }
         if (msg.message == WM_LBUTTONUP) {
             bAccepted = TRUE;
             break;
@@ -710,10 +708,8 @@ BOOL CPaneCaptionButton::TrackClick(CWnd* pWnd, BOOL bWindowCoordinates)
     m_bPressed = TRUE;
     m_pOwner->RedrawCaptionButton(this);
     while (::GetCapture() == hWnd) {
-        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
+        if (!AfxGetModalLoopMessage(&msg))
             break;
-        }
         if (msg.message == WM_LBUTTONUP) {
             ptLast = toButtonPoint(msg.lParam);
             bClicked = m_rc.PtInRect(ptLast);

@@ -26,10 +26,8 @@ void TrackMessages(HWND hWnd, Handle handle)
 {
     MSG msg;
     while (::GetCapture() == hWnd) {
-        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
+        if (!AfxGetModalLoopMessage(&msg))
             return;
-        }
         if (handle(msg))
             return;
     }
