@@ -2,6 +2,7 @@
 // the pane slides out; the data is always refused, and the registration follows a window handed to a new
 // element when a layout is applied.
 #include "DockingTestSupport.h"
+#include "EmptyDataObject.h"
 
 #include "ui/docking/DockingPaneAutoHideWnd.h"
 #include "ui/themes/InputSource.h"
@@ -11,39 +12,6 @@
 
 namespace
 {
-// Data of no format; counts its references.
-class CNoData : public IDataObject
-{
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid != IID_IUnknown && riid != IID_IDataObject) {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
-    STDMETHODIMP GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-    STDMETHODIMP QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* pOut) override
-    {
-        pOut->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-    ULONG m_nRefs = 1;
-};
-
 BOOL CursorFarAway(LPPOINT lpPoint)
 {
     lpPoint->x = lpPoint->y = -5000;
@@ -78,7 +46,7 @@ protected:
 
     CDockTestFrame* m_pFrame = new CDockTestFrame;
     CXTPInputSource::PFN_CURSORPOS m_pfnOldCursor = nullptr;
-    CNoData m_data;
+    CEmptyDataObject m_data;
 };
 }
 

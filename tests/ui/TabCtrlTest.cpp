@@ -1,5 +1,6 @@
 // The tab control in a shown window: clicks by real input (SendInput); the modal mouse loops by messages posted
 // to the strip.
+#include "EmptyDataObject.h"
 #include "IconPixels.h"
 #include "TabTestManager.h"
 
@@ -444,47 +445,12 @@ TEST_F(TabCtrlTest, TabIconsComeFromTheImageListByImageIdInTheTabsState)
     }
 }
 
-namespace
-{
-// Data dragged over a window in a test: offers no format.
-class CTestDataObject : public IDataObject
-{
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid != IID_IUnknown && riid != IID_IDataObject) {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
-    STDMETHODIMP GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-    STDMETHODIMP QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* pOut) override
-    {
-        pOut->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-    ULONG m_nRefs = 1;
-};
-}
 
 TEST_F(TabCtrlTest, DataDraggedOverATabSelectsItAndIsRefused)
 {
     ASSERT_TRUE(m_tab.GetDropTarget()->IsRegistered());
     IDropTarget* pTarget = m_tab.GetDropTarget()->GetDropTarget();
-    CTestDataObject data;
+    CEmptyDataObject data;
     auto at = [&](int nIndex) {
         CPoint pt = ScreenPoint(TabCentre(nIndex));
         return POINTL{pt.x, pt.y};
