@@ -11,6 +11,8 @@
 #include "ui/docking/DockingPaneManager.h"
 #include "ui/docking/DockingPaneTabbedContainer.h"
 
+#include "ShowPicture.h"
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -74,22 +76,12 @@ BOOL SavePicture(const CRect& rcArea, const char* pszPath)
 {
     std::vector<HWND> windows;
     ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = rcArea.Width();
-    info.bmiHeader.biHeight = rcArea.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
-    ::PatBlt(hDC, 0, 0, rcArea.Width(), rcArea.Height(), WHITENESS);
+    CShowPicture picture(rcArea);
+    HDC hDC = picture.GetDC();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         CRect rc;
         ::GetWindowRect(*it, &rc);
-        rc.OffsetRect(-rcArea.TopLeft());
+        rc = picture.ToPicture(rc);
         HDC hWindowDC = ::GetWindowDC(*it);
         // A shaped window copies its shape only; a layered one is blended with its alpha, as a compositor would.
         HRGN hShape = ::CreateRectRgn(0, 0, 0, 0);
@@ -110,24 +102,7 @@ BOOL SavePicture(const CRect& rcArea, const char* pszPath)
         ::DeleteObject(hShape);
         ::ReleaseDC(*it, hWindowDC);
     }
-    ::GdiFlush();
-    int nStride = (rcArea.Width() * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + nStride * rcArea.Height();
-    FILE* pFile = std::fopen(pszPath, "wb");
-    if (pFile) {
-        std::fwrite(&file, sizeof(file), 1, pFile);
-        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, pFile);
-        std::fwrite(pBits, nStride, rcArea.Height(), pFile);
-        std::fclose(pFile);
-    }
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    return pFile != nullptr;
+    return picture.Save(pszPath);
 }
 } // namespace
 

@@ -6,6 +6,8 @@
 #include "ui/persist/ImageManager.h"
 #include "ui/uires.h"
 
+#include "ShowPicture.h"
+
 #include <cstdio>
 
 namespace
@@ -57,38 +59,9 @@ BOOL SavePicture(HWND hWnd, const char* pszPath)
 {
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = rc.Width();
-    info.bmiHeader.biHeight = rc.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
-    HDC hWindowDC = ::GetWindowDC(hWnd);
-    ::BitBlt(hDC, 0, 0, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
-    ::ReleaseDC(hWnd, hWindowDC);
-    ::GdiFlush();
-    const int nStride = (rc.Width() * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + nStride * rc.Height();
-    FILE* pFile = std::fopen(pszPath, "wb");
-    if (pFile) {
-        std::fwrite(&file, sizeof(file), 1, pFile);
-        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, pFile);
-        std::fwrite(pBits, nStride, rc.Height(), pFile);
-        std::fclose(pFile);
-    }
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    return pFile != nullptr;
+    CShowPicture picture(rc);
+    picture.CopyWindow(hWnd);
+    return picture.Save(pszPath);
 }
 } // namespace
 

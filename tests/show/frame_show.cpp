@@ -19,6 +19,8 @@
 #include "ui/themes/BarPainter.h"
 #include "ui/uires.h"
 
+#include "ShowPicture.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,42 +46,24 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
     ::EnumThreadWindows(::GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(hWndFrame));
     CRect rcAll;
     ::GetWindowRect(hWndFrame, &rcAll);
-    CRect rcFrame = rcAll;
     for (HWND hWnd : g_popups) {
         CRect rc;
         ::GetWindowRect(hWnd, &rc);
         rcAll.UnionRect(rcAll, rc);
     }
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = rcAll.Width();
-    header.biHeight = rcAll.Height();
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    void* pBits = nullptr;
-    HDC hScreen = ::GetDC(nullptr);
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pBits,
-                                         nullptr, 0);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    ::ReleaseDC(nullptr, hScreen);
-    if (!hBitmap || !hDC)
+    CShowPicture picture(rcAll);
+    if (!picture.IsValid())
         return FALSE;
-    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
-    ::PatBlt(hDC, 0, 0, rcAll.Width(), rcAll.Height(), WHITENESS);
+    HDC hDC = picture.GetDC();
     // The frame as the screen shows it (its own window is captured right; only popups come out black).
-    HDC hFrameDC = ::GetWindowDC(hWndFrame);
-    ::BitBlt(hDC, rcFrame.left - rcAll.left, rcFrame.top - rcAll.top, rcFrame.Width(), rcFrame.Height(), hFrameDC, 0, 0,
-             SRCCOPY);
-    ::ReleaseDC(hWndFrame, hFrameDC);
+    picture.CopyWindow(hWndFrame);
     for (auto it = g_popups.rbegin(); it != g_popups.rend(); ++it) {
         CRect rc;
         ::GetWindowRect(*it, &rc);
         wchar_t szClass[16] = {};
         ::GetClassNameW(*it, szClass, 16);
         if (std::wcscmp(szClass, L"#32770") == 0) {
-            HDC hWindowDC = ::GetWindowDC(*it);
-            ::BitBlt(hDC, rc.left - rcAll.left, rc.top - rcAll.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
-            ::ReleaseDC(*it, hWindowDC);
+            picture.CopyWindow(*it);
             continue;
         }
         ::SetViewportOrgEx(hDC, rc.left - rcAll.left, rc.top - rcAll.top, nullptr);
@@ -94,22 +78,7 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
         }
         ::SetViewportOrgEx(hDC, 0, 0, nullptr);
     }
-    ::GdiFlush();
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    DWORD nImage = ((static_cast<DWORD>(rcAll.Width()) * 3 + 3) & ~3u) * static_cast<DWORD>(rcAll.Height());
-    file.bfSize = file.bfOffBits + nImage;
-    BOOL bSaved = FALSE;
-    if (FILE* pFile = std::fopen(pszPath, "wb")) {
-        bSaved = std::fwrite(&file, sizeof(file), 1, pFile) == 1 && std::fwrite(&header, sizeof(header), 1, pFile) == 1 &&
-                 std::fwrite(pBits, nImage, 1, pFile) == 1;
-        std::fclose(pFile);
-    }
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::DeleteObject(hBitmap);
-    return bSaved;
+    return picture.Save(pszPath);
 }
 
 // The frame stays as it is until the root-window screenshot has been taken.
