@@ -1,7 +1,7 @@
 // The combo box on the test frame's toolbar, driven by real keys and clicks: completion of typed text from the
 // list, the list's keys and its closing (the selection comes back only when nothing was chosen), the hint, the
 // keys that stay in the field, the field's context menu, and the watch for the shell's drop-down.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 #include "PropExchangeStores.h"
 
 #include "platform/mfc/afxres.h"
@@ -16,16 +16,16 @@ namespace
 {
 const int nComboId = 4712;
 
-class ControlComboBoxTest : public ::testing::Test
+class ControlComboBoxTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
     CXTPControlComboBox* m_pCombo = nullptr;
 
     void SetUp() override
     {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         CXTPToolBar* pBar = m_pFrame->GetToolBar();
         m_pCombo = dynamic_cast<CXTPControlComboBox*>(pBar->GetControls()->Add(xtpControlComboBox, nComboId));
         ASSERT_NE(nullptr, m_pCombo);
@@ -37,14 +37,6 @@ protected:
         Pump();
         ASSERT_TRUE(m_pCombo->IsEditCreated());
     }
-    void TearDown() override
-    {
-        CMouseManager::GetThreadManager()->UntrackAll();
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        Pump();
-    }
-    void Pump() { PumpFrame(m_pFrame ? m_pFrame->m_hWnd : nullptr); }
     CString WindowText() const
     {
         CString str;

@@ -1,6 +1,6 @@
 // A window hosted in a toolbar of the test frame: placed and hidden with the bar's layout, mouse moves passed on
 // to the bar, and clones sharing the window without taking it from the control that placed it.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 #include "PropExchangeStores.h"
 
 #include "ui/commandbars/XTPControlCustom.h"
@@ -15,18 +15,18 @@ namespace
 const int nSliderId = 5001;
 const int nControlId = 5002;
 
-class ControlCustomTest : public ::testing::Test
+class ControlCustomTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
     CXTPToolBar* m_pBar = nullptr;
     CWnd m_slider;
     CXTPControlCustom* m_pCustom = nullptr;
 
     void SetUp() override
     {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_pBar = m_pFrame->GetToolBar();
         // A slider made where the program's dialogs make their controls: a child of the frame.
         ASSERT_TRUE(m_slider.CreateEx(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 20), m_pFrame,
@@ -35,18 +35,6 @@ protected:
         m_pCustom->SetBorders(2, 3, 4, 5);
         m_pBar->GetControls()->AddControl(m_pCustom, nControlId);
         Layout();
-    }
-    void TearDown() override
-    {
-        CMouseManager::GetThreadManager()->UntrackAll();
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        PumpFrame(nullptr);
-    }
-    void Layout()
-    {
-        m_pFrame->RecalcLayout();
-        PumpFrame(m_pFrame->m_hWnd);
     }
     CRect SliderRectInBar() const
     {

@@ -1,6 +1,6 @@
 // The edit field on the test frame's toolbar: the hint stands in for an empty text while the field is not being
 // edited, and is never taken for the user's value: not by the text, not when the window goes, not as a change.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 
 #include "platform/mfc/afxres.h"
 #include "ui/commandbars/XTPControlEdit.h"
@@ -13,16 +13,16 @@ namespace
 {
 const int nEditId = 4711;
 
-class ControlEditTest : public ::testing::Test
+class ControlEditTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
     CXTPControlEdit* m_pEdit = nullptr;
 
     void SetUp() override
     {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         CXTPToolBar* pBar = m_pFrame->GetToolBar();
         m_pEdit = static_cast<CXTPControlEdit*>(pBar->GetControls()->Add(xtpControlEdit, nEditId));
         ASSERT_NE(nullptr, m_pEdit);
@@ -31,14 +31,6 @@ protected:
         Pump();
         ASSERT_TRUE(m_pEdit->IsEditCreated());
     }
-    void TearDown() override
-    {
-        CMouseManager::GetThreadManager()->UntrackAll();
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        Pump();
-    }
-    void Pump() { PumpFrame(m_pFrame ? m_pFrame->m_hWnd : nullptr); }
     CString WindowText() const
     {
         CString str;

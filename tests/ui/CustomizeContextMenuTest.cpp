@@ -1,7 +1,7 @@
 // The customise sheet's context menu on a test frame: its entries from menu 9336, its commands reaching the
 // drag control through the sheet, the icon commands with the clipboard and the sheet's own icons, the Commands
 // page, and the sheet's hooks under real input.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 #include "IconPixels.h"
 #include "PixelCanvas.h"
 #include "support/ModalDialogDriver.h"
@@ -52,10 +52,9 @@ HBITMAP MakeScreenBitmap(int cx, int cy, const std::function<COLORREF(int, int)>
     return hBitmap;
 }
 
-class CustomizeContextMenuTest : public ::testing::Test
+class CustomizeContextMenuTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
     CXTPCustomizeSheet* m_pSheet = nullptr;
     std::function<void(CXTPCustomizeSheet&)> m_onSheet;
     // A dialog opened from the sheet.
@@ -73,8 +72,9 @@ protected:
 
     void SetUp() override
     {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
         m_pSheet = new CXTPCustomizeSheet(Bars());
     }
@@ -82,9 +82,7 @@ protected:
     {
         CMouseManager::GetThreadManager()->UntrackAll();
         delete m_pSheet;
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        PumpFrame(nullptr);
+        CFrameTestFixture::TearDown();
     }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     CXTPControl* Button(int nIndex) const { return m_pFrame->GetToolBar()->GetControls()->GetAt(nIndex); }

@@ -1,6 +1,6 @@
 // The customise sheet on a test frame: it opens through the modal seam with the bars in customise mode, its
 // pages and the toolbar-name dialog are worked through their controls, messages go through the message-box seam.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
 #include "support/TempFolder.h"
@@ -36,10 +36,9 @@ CString WindowText(HWND hWnd)
     return szText;
 }
 
-class CustomizeSheetTest : public ::testing::Test
+class CustomizeSheetTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
     CMessageBoxRecorder m_boxes;
     // What the test does with the open sheet, and with a toolbar-name dialog opened from it.
     std::function<void(CXTPCustomizeSheet&)> m_onSheet;
@@ -52,18 +51,6 @@ protected:
         return IDCANCEL;
     }};
 
-    void SetUp() override
-    {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
-    }
-    void TearDown() override
-    {
-        CMouseManager::GetThreadManager()->UntrackAll();
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        PumpFrame(nullptr);
-    }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     INT_PTR RunSheet(std::function<void(CXTPCustomizeSheet&)> onSheet)
     {

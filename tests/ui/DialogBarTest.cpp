@@ -1,6 +1,6 @@
 // The dialog bar on the test frame: its caption, the hosted window's place, the sizing edges as a table, resizing
 // that keeps a minimum, the caption menu, the close button, and the client sizes kept with the bars' layout.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 
 #include "ui/commandbars/XTPDialogBar.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -10,17 +10,17 @@
 
 namespace
 {
-class DialogBarTest : public ::testing::Test
+class DialogBarTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
     CXTPDialogBar* m_pBar = nullptr;
     CWnd m_list;
 
     void SetUp() override
     {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_pBar = static_cast<CXTPDialogBar*>(
             m_pFrame->GetCommandBars()->Add(L"Proprieta", xtpBarTop, RUNTIME_CLASS(CXTPDialogBar)));
         ASSERT_NE(nullptr, m_pBar);
@@ -29,18 +29,6 @@ protected:
         m_pBar->SetSize(CSize(180, 90));
         m_pBar->SetChild(&m_list);
         Layout();
-    }
-    void TearDown() override
-    {
-        CMouseManager::GetThreadManager()->UntrackAll();
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        PumpFrame(nullptr);
-    }
-    void Layout()
-    {
-        m_pFrame->RecalcLayout();
-        PumpFrame(m_pFrame->m_hWnd);
     }
     CRect ChildRect() const
     {

@@ -2,7 +2,7 @@
 // control notification and then a command, the idle update greys and ticks, popups close one level or all; the
 // thread's mouse and keyboard hooks: hot tracking, a press dragged off and back or ended otherwise, the swallowed
 // release of an opening press, Alt and another program ending the menus.
-#include "FrameTestSupport.h"
+#include "FrameTestFixture.h"
 
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
@@ -20,26 +20,17 @@ namespace
 {
 typedef CTestFrame::EVENT EVENT;
 
-class FrameWndTest : public ::testing::Test
+class FrameWndTest : public CFrameTestFixture
 {
 protected:
-    CTestFrame* m_pFrame = nullptr;
-
     void SetUp() override
     {
-        m_pFrame = CreateTestFrame();
-        ASSERT_NE(nullptr, m_pFrame);
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         // No animation: what the tests look at is there at once.
         m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
     }
-    void TearDown() override
-    {
-        CMouseManager::GetThreadManager()->UntrackAll();
-        if (m_pFrame)
-            m_pFrame->DestroyWindow();
-        Pump();
-    }
-    void Pump(DWORD dwQuietMs = 80) { PumpFrame(m_pFrame ? m_pFrame->m_hWnd : nullptr, dwQuietMs); }
     void IdleUpdate()
     {
         m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
