@@ -71,6 +71,8 @@ def check_written(path):
 
 def read_back(tool, wine_run, path):
     result = run(tool, wine_run, "read", windows_path(path))
+    if result.returncode not in (0, 1):
+        print(f"{os.path.basename(path)}: the reader ended with {result.returncode}: {result.stderr[-1000:]}")
     return result.returncode, result.stdout.splitlines()
 
 
