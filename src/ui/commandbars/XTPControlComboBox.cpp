@@ -22,68 +22,58 @@ BOOL IsAltDown()
 
 // The edit window
 
-CXTPCommandBar* CXTPComboBoxEditCtrl::GetOwnerBar() const
+CXTPComboBoxEditCtrl::CXTPComboBoxEditCtrl(CXTPControlComboBox* pComboBox)
+    : CXTPFieldEditCtrl(pComboBox), m_pComboBox(pComboBox)
 {
-    return m_pComboBox->GetParent();
 }
 
 LRESULT CXTPComboBoxEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     CXTPCommandBar* pBar = m_pComboBox->GetParent();
-    BOOL bCustomize = pBar && pBar->IsCustomizeMode();
     switch (message) {
-    case WM_SETFOCUS: {
-        if (bCustomize)
-            break;
-        m_pComboBox->OnEditSetFocus(reinterpret_cast<HWND>(wParam));
-        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        PostMessage(EM_SETSEL, 0, -1);
-        return lResult;
-    }
-    case WM_KILLFOCUS: {
-        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        if (!bCustomize)
-            m_pComboBox->OnEditKillFocus();
-        return lResult;
-    }
-    case WM_MOUSEMOVE: {
-        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        if (pBar) {
-            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            MapWindowPoints(pBar, &pt, 1);
-            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(pt.x, pt.y));
-        }
-        return lResult;
-    }
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:   // a second click soon after the first shows the menu again
-        if (bCustomize || !pBar)
+        if (!pBar || pBar->IsCustomizeMode())
             break;
         pBar->SetPopuped(-1);
         m_pComboBox->SetFocused(TRUE);
         if (ShowContextMenu(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
             return 0;
         break;
-    case WM_CONTEXTMENU:
-        return 0;
     case WM_DESTROY:
-        m_pComboBox->OnEditDestroyed();
+        m_pComboBox->OnWindowDestroyed();
         break;
     case WM_XTP_SHELLAUTOCOMPLETESTART:
         if (pBar && m_pComboBox->IsDroppedDown())
             pBar->SetPopuped(-1);
         return 0;
     }
-    return CXTPEdit::WindowProc(message, wParam, lParam);
+    return CXTPFieldEditCtrl::WindowProc(message, wParam, lParam);
 }
 
-BOOL CXTPComboBoxEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+void CXTPComboBoxEditCtrl::OnTextChanged()
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        m_pComboBox->OnEditChanged();
+    m_pComboBox->OnEditChanged();
+}
+
+BOOL CXTPComboBoxEditCtrl::IsCustomizing() const
+{
+    CXTPCommandBar* pBar = m_pComboBox->GetParent();
+    return pBar && pBar->IsCustomizeMode();
+}
+
+BOOL CXTPComboBoxEditCtrl::OnFocusIn(HWND hWndOld)
+{
+    if (IsCustomizing())
         return FALSE;
-    }
-    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+    m_pComboBox->OnEditSetFocus(hWndOld);
+    return TRUE;
+}
+
+void CXTPComboBoxEditCtrl::OnFocusOut()
+{
+    if (!IsCustomizing())
+        m_pComboBox->OnEditKillFocus();
 }
 
 // The list
@@ -302,16 +292,6 @@ CListBox* CXTPControlComboBox::GetListCtrl() const
     return pList && pList->GetSafeHwnd() ? static_cast<CListBox*>(static_cast<CWnd*>(pList)) : nullptr;
 }
 
-void CXTPControlComboBox::DestroyEdit()
-{
-    if (!m_pEdit)
-        return;
-    if (m_pEdit->GetSafeHwnd())
-        m_pEdit->DestroyWindow();
-    delete m_pEdit;
-    m_pEdit = nullptr;
-}
-
 void CXTPControlComboBox::SetDropDown(BOOL bDropDown)
 {
     if (m_bDropDown == bDropDown)
@@ -326,41 +306,16 @@ void CXTPControlComboBox::SetDropDown(BOOL bDropDown)
     InvalidateParentLayout();
 }
 
-void CXTPControlComboBox::SetWidth(int nWidth)
-{
-    if (m_nWidth == nWidth)
-        return;
-    m_nWidth = nWidth;
-    InvalidateParentLayout();
-}
-
-CString CXTPControlComboBox::GetEditText() const
-{
-    return m_field.GetText(m_pEdit);
-}
-
 void CXTPControlComboBox::SetEditText(const CString& strText)
 {
-    m_field.SetText(m_pEdit, strText);
-    if (IsEditCreated())
-        UpdateColors();
+    CXTPFieldControl::SetEditText(strText);
     RedrawParent();
 }
 
 void CXTPControlComboBox::SetEditHint(const CString& strHint)
 {
-    m_field.SetHint(m_pEdit, strHint);
-    if (IsEditCreated())
-        UpdateColors();
+    CXTPFieldControl::SetEditHint(strHint);
     RedrawParent();
-}
-
-void CXTPControlComboBox::UpdateColors()
-{
-    CXTPBarPainter* pPainter = GetPaintManager();
-    COLORREF clrText = pPainter->GetColor(!m_bEnabled || IsHintShown() ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-    COLORREF clrBack = pPainter->GetColor(m_bEnabled ? COLOR_WINDOW : COLOR_3DFACE);
-    m_pEdit->SetColors(clrText, clrBack);
 }
 
 int CXTPControlComboBox::AddString(LPCTSTR lpszItem)
@@ -410,14 +365,6 @@ BOOL CXTPControlComboBox::IsDroppedDown() const
     return pList && pList->IsTrackingMode() && pList->GetComboBox() == this;
 }
 
-void CXTPControlComboBox::SetLabelWidth(int nWidth)
-{
-    if (m_nLabelWidth == nWidth)
-        return;
-    m_nLabelWidth = nWidth;
-    m_bLayoutChanged = TRUE;
-}
-
 void CXTPControlComboBox::SetThumbWidth(int nWidth)
 {
     if (m_nThumbWidth == nWidth)
@@ -448,31 +395,15 @@ void CXTPControlComboBox::SetFocused(BOOL bFocused)
 
 void CXTPControlComboBox::OnEditSetFocus(HWND hWndOld)
 {
-    m_field.TakeHintAway(m_pEdit);
-    UpdateColors();
-    m_strLastText = GetEditText();
-    m_field.WatchAutoSuggest(TRUE, m_pEdit);
-    m_field.RememberFocus(hWndOld);
+    BeginEditing(hWndOld);
     SetFocused(TRUE);
 }
 
 void CXTPControlComboBox::OnEditKillFocus()
 {
-    GetEditText();
     if (m_pParent && IsDroppedDown())
         m_pParent->SetPopuped(-1);
-    m_field.WatchAutoSuggest(FALSE, m_pEdit);
-    SetFocused(FALSE);
-    if (IsEditCreated()) {
-        m_field.ShowTextOrHint(m_pEdit);
-        UpdateColors();
-    }
-}
-
-void CXTPControlComboBox::OnEditDestroyed()
-{
-    m_field.WatchAutoSuggest(FALSE, m_pEdit);
-    m_field.OnWindowDestroyed(m_pEdit);
+    EndEditing();
 }
 
 void CXTPControlComboBox::OnEditChanged()
@@ -506,17 +437,13 @@ void CXTPControlComboBox::OnEditChanged()
             pList->SetCurSel(-1);
         }
     }
-    m_pEdit->SetMargins(0, 0);
-    UpdateColors();
+    RefreshEditWindow();
     NotifySite(xtpComboEditChange);
 }
 
 void CXTPControlComboBox::OnSelectionChanged()
 {
-    m_field.SetText(m_pEdit, GetListBoxText());
-    if (IsEditCreated())
-        UpdateColors();
-    RedrawParent();
+    SetEditText(GetListBoxText());
     NotifySite(xtpComboSelChange);
 }
 
@@ -651,21 +578,6 @@ void CXTPControlComboBox::OnClick(BOOL bKeyboard, CPoint pt)
     m_pParent->SetPopuped(IsDroppedDown() ? -1 : m_nIndex, bKeyboard);
 }
 
-void CXTPControlComboBox::OnMouseHover()
-{
-    if (CMouseManager::GetThreadManager()->m_nCaptureLoops > 0)
-        return;
-    CXTPControl::OnMouseHover();
-}
-
-BOOL CXTPControlComboBox::SetSelected(int nSelected)
-{
-    BOOL bChanged = CXTPControl::SetSelected(nSelected);
-    if (!nSelected)
-        SetFocused(FALSE);
-    return bChanged;
-}
-
 CXTPBarIcon* CXTPControlComboBox::GetEditIcon() const
 {
     CXTPBarImages* pImages = GetImageManager();
@@ -691,72 +603,29 @@ void CXTPControlComboBox::AdjustEditRect(CRect& rc)
 void CXTPControlComboBox::SetRect(CRect rc)
 {
     GetEditText();
-    HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
-    if (IsEditCreated() && ((m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) || ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar))
+    if (IsEditOnOtherWindow() || (IsEditCreated() && (m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL)))
         m_pEdit->DestroyWindow();
     if (rc == m_rcControl && IsEditCreated() && !m_bLayoutChanged)
         return;
     m_rcControl = rc;
     m_bLayoutChanged = FALSE;
-    if (!m_pEdit || !hWndBar)
+    if (!m_pEdit || !m_pParent || !m_pParent->GetSafeHwnd())
         return;
-    if (!m_pEdit->GetSafeHwnd()) {
-        m_pEdit->Create(WS_CHILD | ES_AUTOHSCROLL, m_pParent);
-        m_field.ShowTextOrHint(m_pEdit);
-        m_pEdit->EnableWindow(m_bEnabled);
-        UpdateColors();
-        EnableShellAutoComplete(GetShellAutoCompleteFlags());
-    }
-    m_pEdit->SetFont(GetPaintManager()->GetControlFont(m_pParent, FALSE), FALSE);
-    m_pEdit->SetMargins(0, 0);
+    if (!m_pEdit->GetSafeHwnd())
+        CreateEditWindow();
     CRect rcEdit = m_rcControl;
     AdjustEditRect(rcEdit);
     rcEdit.DeflateRect(4, 3, 3, 3);
-    m_pEdit->SetWindowPos(nullptr, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
-                          SWP_NOZORDER | SWP_NOACTIVATE | (m_dwHideFlags ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-}
-
-void CXTPControlComboBox::SetEnabled(BOOL bEnabled)
-{
-    if (m_bEnabled == bEnabled)
-        return;
-    m_bEnabled = bEnabled;
-    if (IsEditCreated()) {
-        m_pEdit->EnableWindow(bEnabled);
-        UpdateColors();
-    }
-    RedrawParent();
-}
-
-void CXTPControlComboBox::SetHideFlags(DWORD dwFlags)
-{
-    if (m_dwHideFlags == dwFlags)
-        return;
-    m_dwHideFlags = dwFlags;
-    if (IsEditCreated())
-        m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
-                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                  (dwFlags ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-    InvalidateParentLayout();
-}
-
-void CXTPControlComboBox::OnCalcDynamicSize(DWORD dwMode)
-{
-    // The field has no upright form: a bar docked at a side leaves it out.
-    DWORD dwFlags = (dwMode & LM_VERTDOCK) ? (m_dwHideFlags | xtpHideDockingPosition)
-                                           : (m_dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
-    SetHideFlags(dwFlags);
+    PlaceEditWindow(rcEdit);
 }
 
 void CXTPControlComboBox::SetParent(CXTPCommandBar* pParent)
 {
-    CXTPControlPopup::SetParent(pParent);
+    CXTPFieldControl::SetParent(pParent);
     CXTPControlComboBoxList* pList = GetListBox();
     CWnd* pSite = pParent && pParent->GetSafeHwnd() ? pParent->GetSite() : nullptr;
     if (pList && pList->GetSafeHwnd() && pSite && pSite->GetSafeHwnd())
         ::SetWindowLongPtrW(pList->GetSafeHwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->GetSafeHwnd()));
-    if (!pParent && IsEditCreated())
-        m_pEdit->DestroyWindow();
 }
 
 BOOL CXTPControlComboBox::IsCaptionVisible() const
@@ -764,19 +633,12 @@ BOOL CXTPControlComboBox::IsCaptionVisible() const
     return (m_nComboStyle == 1 || (m_pParent && m_pParent->GetType() == xtpBarTypePopup)) && !GetCaption().IsEmpty();
 }
 
-BOOL CXTPControlComboBox::Compare(CXTPControl* pOther) const
-{
-    return CXTPControlPopup::Compare(pOther) && pOther->IsKindOf(RUNTIME_CLASS(CXTPControlComboBox)) &&
-           static_cast<CXTPControlComboBox*>(pOther)->m_nWidth == m_nWidth;
-}
-
 void CXTPControlComboBox::Copy(CXTPControl* pOther, BOOL bRecursive)
 {
     if (pOther->IsKindOf(RUNTIME_CLASS(CXTPControlComboBox))) {
         auto* pCombo = static_cast<CXTPControlComboBox*>(pOther);
         m_nComboStyle = pCombo->m_nComboStyle;
-        m_nWidth = pCombo->m_nWidth;
-        m_field.CopyValue(pCombo->m_field, pCombo->m_pEdit);
+        CopyField(*pCombo);
         SetDropDown(pCombo->m_bDropDown);
         m_bAutoComplete = pCombo->m_bAutoComplete;
         m_nEditIconId = pCombo->m_nEditIconId;

@@ -3,7 +3,7 @@
 // field can show a grey hint, and the shell's auto-completion can serve the field.
 #pragma once
 
-#include "ui/commandbars/XTPEdit.h"
+#include "ui/commandbars/XTPFieldControl.h"
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPPopupBar.h"
 
@@ -24,15 +24,18 @@ enum
 };
 
 // The edit window of a drop-down combo.
-class CXTPComboBoxEditCtrl : public CXTPEdit
+class CXTPComboBoxEditCtrl : public CXTPFieldEditCtrl
 {
 public:
-    explicit CXTPComboBoxEditCtrl(CXTPControlComboBox* pComboBox) : m_pComboBox(pComboBox) {}
+    explicit CXTPComboBoxEditCtrl(CXTPControlComboBox* pComboBox);
 
 protected:
-    CXTPCommandBar* GetOwnerBar() const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnTextChanged() override;
+    // Customizing the bar leaves the combo's editing state alone.
+    BOOL OnFocusIn(HWND hWndOld) override;
+    void OnFocusOut() override;
+    BOOL IsCustomizing() const;
 
     CXTPControlComboBox* m_pComboBox;
 };
@@ -69,7 +72,7 @@ protected:
     int m_nListWidth = 0;
 };
 
-class CXTPControlComboBox : public CXTPControlPopup
+class CXTPControlComboBox : public CXTPFieldControl<CXTPControlPopup, CXTPComboBoxEditCtrl>
 {
     DECLARE_SERIAL(CXTPControlComboBox)
 public:
@@ -81,23 +84,15 @@ public:
     // An editable field (its own edit window) or painted text.
     void SetDropDown(BOOL bDropDown);
     BOOL GetDropDown() const { return m_bDropDown; }
-    CXTPComboBoxEditCtrl* GetEditCtrl() const { return m_pEdit; }
-    BOOL IsEditCreated() const { return m_pEdit && m_pEdit->GetSafeHwnd(); }
-    void SetWidth(int nWidth) override;
-    int GetWidth() const { return m_nWidth; }
     BOOL IsCustomizeResizeAllow() const override { return TRUE; }
     // 1 shows the caption in front of the field.
     void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; }
     int GetComboStyle() const { return m_nComboStyle; }
-    CString GetEditText() const;
+    // The field's text and hint as for the edit field; the painted text of a list combo is drawn again.
     void SetEditText(const CString& strText);
-    CString GetEditHint() const { return m_field.GetHint(); }
     void SetEditHint(const CString& strHint);
-    BOOL IsHintShown() const { return m_field.IsHintShown(); }
     void SetAutoComplete(BOOL bAutoComplete) { m_bAutoComplete = bAutoComplete; }
     BOOL GetAutoComplete() const { return m_bAutoComplete; }
-    void EnableShellAutoComplete(DWORD dwFlags) { m_field.EnableShellAutoComplete(m_pEdit, dwFlags); }
-    DWORD GetShellAutoCompleteFlags() const { return m_field.GetShellAutoCompleteFlags(); }
     CXTPAutoSuggestHook* GetAutoSuggestHook() const { return m_field.GetAutoSuggestHook(); }
     void SetEditIconId(int nIconId)
     {
@@ -116,13 +111,10 @@ public:
     CString GetListBoxText() const;
     int FindStringExact(LPCTSTR lpszFind) const;
     BOOL IsDroppedDown() const;
-    BOOL IsFocused() const { return m_field.IsFocused(); }
-    virtual void SetFocused(BOOL bFocused);
+    void SetFocused(BOOL bFocused) override;
 
-    // What the painter measures and stores: the label's and the drop button's widths; a change flags the layout.
-    int GetLabelWidth() const { return m_nLabelWidth; }
+    // What the painter measures and stores beside the label's width: the drop button's; a change flags the layout.
     int GetThumbWidth() const { return m_nThumbWidth; }
-    void SetLabelWidth(int nWidth);
     void SetThumbWidth(int nWidth);
     BOOL IsLayoutChanged() const { return m_bLayoutChanged; }
     // The field's text (or hint) in the rectangle, for the painter after it drew the frame.
@@ -143,15 +135,9 @@ public:
     void OnClick(BOOL bKeyboard, CPoint pt) override;
     void ExecuteByKeyboard() override { OnClick(TRUE, CPoint(0, 0)); }
     void OnExecute() override;
-    void OnMouseHover() override;
-    BOOL SetSelected(int nSelected) override;
     void SetRect(CRect rc) override;
-    void SetEnabled(BOOL bEnabled) override;
-    void SetHideFlags(DWORD dwFlags) override;
     void SetParent(CXTPCommandBar* pParent) override;
-    void OnCalcDynamicSize(DWORD dwMode) override;
     BOOL IsCaptionVisible() const override;
-    BOOL Compare(CXTPControl* pOther) const override;
     void Copy(CXTPControl* pOther, BOOL bRecursive) override;
     void DoPropExchange(CXTPPropExchange* pPX) override;
 
@@ -165,29 +151,20 @@ protected:
     void OnEditSetFocus(HWND hWndOld);
     void OnEditKillFocus();
     void OnEditChanged();
-    void OnEditDestroyed();
     // The edit text becomes the selected item's; the site hears the selection change.
     void OnSelectionChanged();
-    void UpdateColors();
-    void DestroyEdit();
     // The icon drawn at the left of the field, or null.
     CXTPBarIcon* GetEditIcon() const;
 
-    CXTPComboBoxEditCtrl* m_pEdit = nullptr;
-    CXTPEditField m_field;
     BOOL m_bDropDown = FALSE;
     int m_nComboStyle = 0;
-    int m_nWidth = 100;
     int m_nLastSel = -1;
-    CString m_strLastText;
     BOOL m_bAutoComplete = FALSE;
     BOOL m_bIgnoreAutoComplete = FALSE;
     int m_nEditIconId = 0;
     BOOL m_bSelEndOk = FALSE;
     int m_nDropDownItemCount = 12;
     int m_nCurSel = -1;
-    int m_nLabelWidth = 0;
     int m_nThumbWidth = 0;
-    BOOL m_bLayoutChanged = FALSE;
     CRect m_rcEdit;
 };

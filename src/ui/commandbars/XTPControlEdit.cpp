@@ -17,25 +17,16 @@ namespace
 const UINT WM_XTP_EDITQUERY = WM_USER + 16;
 }
 
+CXTPControlEditCtrl::CXTPControlEditCtrl(CXTPControlEdit* pControl) : CXTPFieldEditCtrl(pControl), m_pControl(pControl)
+{
+}
+
 LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_SETFOCUS: {
-        m_pControl->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        PostMessage(EM_SETSEL, 0, -1);
-        return lResult;
-    }
-    case WM_KILLFOCUS: {
-        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        m_pControl->OnKillFocus();
-        return lResult;
-    }
     case WM_DESTROY:
         m_pControl->OnWindowDestroyed();
         break;
-    case WM_CONTEXTMENU:
-        return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: {   // a second click soon after the first shows the menu again
         CXTPCommandBar* pBar = m_pControl->GetParent();
@@ -46,87 +37,33 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         break;
     }
-    case WM_MOUSEMOVE: {
-        LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        if (CXTPCommandBar* pBar = m_pControl->GetParent()) {
-            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            MapWindowPoints(pBar, &pt, 1);
-            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(pt.x, pt.y));
-        }
-        return lResult;
-    }
     case WM_XTP_EDITQUERY:
         return 1;
     }
-    return CXTPEdit::WindowProc(message, wParam, lParam);
+    return CXTPFieldEditCtrl::WindowProc(message, wParam, lParam);
 }
 
-CXTPCommandBar* CXTPControlEditCtrl::GetOwnerBar() const
+void CXTPControlEditCtrl::OnTextChanged()
 {
-    return m_pControl->GetParent();
+    m_pControl->OnWindowTextChanged();
 }
 
-BOOL CXTPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+BOOL CXTPControlEditCtrl::OnFocusIn(HWND hWndOld)
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        m_pControl->OnWindowTextChanged();
-        return FALSE;
-    }
-    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+    m_pControl->OnSetFocus(CWnd::FromHandle(hWndOld));
+    return TRUE;
 }
 
-CXTPControlEdit::~CXTPControlEdit()
+void CXTPControlEditCtrl::OnFocusOut()
 {
-    if (m_pEdit) {
-        if (m_pEdit->GetSafeHwnd())
-            m_pEdit->DestroyWindow();
-        delete m_pEdit;
-    }
-}
-
-CString CXTPControlEdit::GetEditText() const
-{
-    return m_field.GetText(m_pEdit);
-}
-
-void CXTPControlEdit::SetEditText(const CString& strText)
-{
-    m_field.SetText(m_pEdit, strText);
-    if (IsEditCreated())
-        UpdateColors();
-}
-
-void CXTPControlEdit::SetEditHint(const CString& strHint)
-{
-    m_field.SetHint(m_pEdit, strHint);
-    if (IsEditCreated())
-        UpdateColors();
-}
-
-void CXTPControlEdit::ShowTextOrHint()
-{
-    m_field.ShowTextOrHint(m_pEdit);
-    UpdateColors();
-}
-
-void CXTPControlEdit::UpdateColors()
-{
-    CHARFORMAT2 cf = GetEditCharFormat();
-    m_pEdit->SetColors(cf.crTextColor, cf.crBackColor);
+    m_pControl->OnKillFocus();
 }
 
 void CXTPControlEdit::OnWindowTextChanged()
 {
     if (m_field.OnWindowTextChanged(m_pEdit))
         OnEditChanged();
-    m_pEdit->SetMargins(0, 0);
-    UpdateColors();
-}
-
-void CXTPControlEdit::OnWindowDestroyed()
-{
-    m_field.WatchAutoSuggest(FALSE, m_pEdit);
-    m_field.OnWindowDestroyed(m_pEdit);
+    RefreshEditWindow();
 }
 
 void CXTPControlEdit::SetReadOnly(BOOL bReadOnly)
@@ -136,109 +73,39 @@ void CXTPControlEdit::SetReadOnly(BOOL bReadOnly)
         m_pEdit->SetReadOnly(bReadOnly);
 }
 
-void CXTPControlEdit::SetWidth(int nWidth)
-{
-    if (m_nWidth == nWidth)
-        return;
-    m_nWidth = nWidth;
-    InvalidateParentLayout();
-}
-
 BOOL CXTPControlEdit::IsCaptionVisible() const
 {
     return m_bLabel && !GetCaption().IsEmpty();
-}
-
-BOOL CXTPControlEdit::Compare(CXTPControl* pOther) const
-{
-    if (!CXTPControl::Compare(pOther))
-        return FALSE;
-    return pOther->IsKindOf(RUNTIME_CLASS(CXTPControlEdit)) &&
-           static_cast<CXTPControlEdit*>(pOther)->m_nWidth == m_nWidth;
 }
 
 void CXTPControlEdit::Copy(CXTPControl* pOther, BOOL bRecursive)
 {
     if (pOther->IsKindOf(RUNTIME_CLASS(CXTPControlEdit))) {
         auto pEdit = static_cast<CXTPControlEdit*>(pOther);
-        m_nWidth = pEdit->m_nWidth;
-        m_field.CopyValue(pEdit->m_field, pEdit->m_pEdit);
+        CopyField(*pEdit);
         m_bLabel = pEdit->m_bLabel;
         m_bReadOnly = pEdit->m_bReadOnly;
     }
     CXTPControl::Copy(pOther, bRecursive);
 }
 
-void CXTPControlEdit::SetParent(CXTPCommandBar* pParent)
-{
-    CXTPControl::SetParent(pParent);
-    if (!pParent && IsEditCreated())
-        m_pEdit->DestroyWindow();
-}
-
 void CXTPControlEdit::SetRect(CRect rc)
 {
-    HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
-    if (IsEditCreated() && ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar)
+    if (IsEditOnOtherWindow())
         m_pEdit->DestroyWindow();
-    if (rc == m_rcControl && IsEditCreated() && !m_bDelayReposition)
+    if (rc == m_rcControl && IsEditCreated() && !m_bLayoutChanged)
         return;
     m_rcControl = rc;
-    if (!hWndBar)
+    if (!m_pParent || !m_pParent->GetSafeHwnd())
         return;
     if (!m_pEdit)
         m_pEdit = new CXTPControlEditCtrl(this);
-    if (!m_pEdit->GetSafeHwnd()) {
-        m_pEdit->Create(WS_CHILD | ES_AUTOHSCROLL, m_pParent);
-        ShowTextOrHint();
-        m_pEdit->EnableWindow(m_bEnabled);
-        EnableShellAutoComplete(GetShellAutoCompleteFlags());
-    }
-    ApplyWindowState();
-}
-
-void CXTPControlEdit::ApplyWindowState()
-{
-    m_pEdit->SetFont(GetPaintManager()->GetControlFont(m_pParent, FALSE), FALSE);
-    m_pEdit->SetMargins(0, 0);
+    if (!m_pEdit->GetSafeHwnd())
+        CreateEditWindow();
     m_pEdit->SetReadOnly(m_bReadOnly);
     CRect rcEdit = m_rcControl;
     rcEdit.DeflateRect(m_nLabelWidth + 4, 3, 3, 3);
-    m_pEdit->SetWindowPos(nullptr, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
-                          SWP_NOZORDER | SWP_NOACTIVATE | (m_dwHideFlags ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-    m_bDelayReposition = FALSE;
-}
-
-void CXTPControlEdit::SetHideFlags(DWORD dwFlags)
-{
-    if (m_dwHideFlags == dwFlags)
-        return;
-    m_dwHideFlags = dwFlags;
-    if (IsEditCreated())
-        m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
-                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                  (dwFlags ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-    InvalidateParentLayout();
-}
-
-void CXTPControlEdit::SetEnabled(BOOL bEnabled)
-{
-    if (m_bEnabled == bEnabled)
-        return;
-    m_bEnabled = bEnabled;
-    if (IsEditCreated()) {
-        m_pEdit->EnableWindow(bEnabled);
-        UpdateColors();
-    }
-    RedrawParent();
-}
-
-void CXTPControlEdit::OnCalcDynamicSize(DWORD dwMode)
-{
-    // The field has no upright form: a bar docked at a side leaves it out.
-    DWORD dwFlags = (dwMode & LM_VERTDOCK) ? (m_dwHideFlags | xtpHideDockingPosition)
-                                           : (m_dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
-    SetHideFlags(dwFlags);
+    PlaceEditWindow(rcEdit);
 }
 
 void CXTPControlEdit::SetFocused(BOOL bFocused)
@@ -249,11 +116,7 @@ void CXTPControlEdit::SetFocused(BOOL bFocused)
 
 void CXTPControlEdit::OnSetFocus(CWnd* pOldWnd)
 {
-    m_field.TakeHintAway(m_pEdit);
-    UpdateColors();
-    m_strLastText = GetEditText();
-    m_field.RememberFocus(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
-    m_field.WatchAutoSuggest(TRUE, m_pEdit);
+    BeginEditing(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
     if (m_pParent)
         m_pParent->SetPopuped(-1);
     SetFocused(TRUE);
@@ -261,11 +124,7 @@ void CXTPControlEdit::OnSetFocus(CWnd* pOldWnd)
 
 void CXTPControlEdit::OnKillFocus()
 {
-    GetEditText();
-    m_field.WatchAutoSuggest(FALSE, m_pEdit);
-    SetFocused(FALSE);
-    if (IsEditCreated())
-        ShowTextOrHint();
+    EndEditing();
 }
 
 int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM lParam)
@@ -297,37 +156,6 @@ void CXTPControlEdit::OnClick(BOOL bKeyboard, CPoint /*pt*/)
         OnExecute();
     else
         SetFocused(TRUE);
-}
-
-void CXTPControlEdit::OnMouseHover()
-{
-    if (CMouseManager::GetThreadManager()->m_nCaptureLoops > 0)
-        return;
-    CXTPControl::OnMouseHover();
-}
-
-BOOL CXTPControlEdit::SetSelected(int nSelected)
-{
-    BOOL bChanged = CXTPControl::SetSelected(nSelected);
-    if (!nSelected)
-        SetFocused(FALSE);
-    return bChanged;
-}
-
-CHARFORMAT2 CXTPControlEdit::GetEditCharFormat() const
-{
-    CHARFORMAT2 cf = {};
-    cf.cbSize = sizeof(cf);
-    cf.dwMask = CFM_COLOR | CFM_BACKCOLOR;
-    CXTPBarPainter* pPainter = GetPaintManager();
-    if (m_bEnabled) {
-        cf.crTextColor = pPainter->GetColor(IsHintShown() ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-        cf.crBackColor = pPainter->GetColor(COLOR_WINDOW);
-    } else {
-        cf.crTextColor = pPainter->GetColor(COLOR_GRAYTEXT);
-        cf.crBackColor = pPainter->GetColor(COLOR_BTNFACE);
-    }
-    return cf;
 }
 
 void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX)
