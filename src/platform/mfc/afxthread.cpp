@@ -274,8 +274,8 @@ BOOL AfxPumpMessage()
 BOOL AfxGetModalLoopMessage(MSG* pMsg)
 {
     const BOOL bResult = ::GetMessageW(pMsg, nullptr, 0, 0);
-    if (bResult == 0)
-        ::PostQuitMessage(static_cast<int>(pMsg->wParam));
+    if (bResult <= 0)
+        ::PostQuitMessage(bResult == 0 ? static_cast<int>(pMsg->wParam) : 0);
     return bResult > 0;
 }
 

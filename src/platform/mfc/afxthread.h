@@ -52,7 +52,7 @@ LRESULT AfxProcessCurrentException(const MSG* pMsg);
 // One step of the thread's pump (the thread object's PumpMessage when there is one); FALSE on WM_QUIT.
 BOOL AfxPumpMessage();
 // The next message of a modal loop (mouse tracking, drags). FALSE on WM_QUIT, which is posted again so that the
-// outer loop ends too, and when the queue cannot be read.
+// outer loop ends too, and when the queue cannot be read, which ends the program's loop as well.
 BOOL AfxGetModalLoopMessage(MSG* pMsg);
 // Releases the temporary wrappers of windows, DCs, GDI objects, menus and image lists.
 void AfxDeleteTempMaps();

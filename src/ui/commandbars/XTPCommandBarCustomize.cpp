@@ -294,12 +294,8 @@ BOOL CXTPControl::OnCustomizeResize(CPoint point)
     BOOL bAccepted = FALSE;
     MSG msg;
     while (::GetCapture() == hWndBar) {
-        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (bGot == 0 || bGot == -1) {
-            // The quit request belongs to the program's own loop.
-            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+        if (!AfxGetModalLoopMessage(&msg))
             break;
-        }
         if (msg.message == WM_LBUTTONUP) {
             bAccepted = TRUE;
             break;

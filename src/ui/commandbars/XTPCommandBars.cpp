@@ -661,10 +661,7 @@ int CXTPCommandBars::TrackPopup(CXTPPopupBar* pPopup, UINT nFlags, int x, int y,
     BOOL bOpened = pPopup->PopupAt(x, y, lpExclude);
     while (bOpened && pPopup->IsTrackingMode()) {
         MSG msg;
-        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (bGot == 0 || bGot == -1) {
-            // The quit request belongs to the program's own loop.
-            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+        if (!AfxGetModalLoopMessage(&msg)) {
             pPopup->SetTrackingMode(0, TRUE, FALSE);
             break;
         }

@@ -317,12 +317,8 @@ BOOL CXTPControlButton::TrackPress()
     BOOL bExecute = FALSE;
     MSG msg;
     for (;;) {
-        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (bGot == 0 || bGot == -1) {
-            // The quit request belongs to the program's own loop.
-            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+        if (!AfxGetModalLoopMessage(&msg))
             break;
-        }
         if (msg.hwnd == pBar->GetSafeHwnd() && msg.message == WM_MOUSEMOVE) {
             CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
             if (SetSelected(m_rcControl.PtInRect(pt) ? 1 : 0))

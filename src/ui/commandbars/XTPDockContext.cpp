@@ -158,13 +158,7 @@ BOOL CXTPDockContext::Track()
             MSG msg;
             while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
                 ::DispatchMessageW(&msg);
-            BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
-            if (bGot == 0)
-            {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (bGot == -1)
+            if (!AfxGetModalLoopMessage(&msg))
                 break;
             if (msg.message == WM_LBUTTONUP)
                 break;

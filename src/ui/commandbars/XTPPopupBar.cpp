@@ -886,11 +886,8 @@ void CXTPPopupBar::TrackTearOff()
         // Whatever the drag uncovers is painted at once.
         while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
             ::DispatchMessageW(&msg);
-        BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (bGot == 0 || bGot == -1) {
-            ::PostQuitMessage(bGot == 0 ? static_cast<int>(msg.wParam) : 0);
+        if (!AfxGetModalLoopMessage(&msg))
             break;
-        }
         if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
             break;
         if (msg.message == WM_MOUSEMOVE) {
