@@ -4,6 +4,8 @@
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 
+#include "DiscIcon.h"
+
 namespace
 {
 // A docked bar laid out in one row after its gripper.
@@ -22,34 +24,6 @@ public:
         m_pControls->CalcDynamicSize(&dc, rc.Width(), LM_HORZDOCK | LM_COMMIT, rcBorders);
     }
 };
-
-// A 16 by 16 icon: a coloured disc on a transparent ground.
-HICON CreateDiscIcon(COLORREF clr)
-{
-    HDC hScreen = ::GetDC(nullptr);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, 16, 16, WHITENESS);
-    ::SelectObject(hDC, ::GetStockObject(BLACK_BRUSH));
-    ::Ellipse(hDC, 1, 1, 15, 15);
-    ::SelectObject(hDC, hColor);
-    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::SelectObject(hDC, hBrush);
-    ::SelectObject(hDC, ::GetStockObject(NULL_PEN));
-    ::Ellipse(hDC, 1, 1, 15, 15);
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hBrush);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&ii);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
 
 struct BUTTON
 {

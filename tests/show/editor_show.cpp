@@ -6,6 +6,7 @@
 #include "ui/persist/ImageManager.h"
 #include "ui/uires.h"
 
+#include "DiscIcon.h"
 #include "ShowPicture.h"
 
 #include <cstdio>
@@ -24,36 +25,6 @@ void PumpPaint()
     }
 }
 
-// A 16 x 16 icon: a yellow disc with a dark ring on a transparent ground.
-HICON CreateSampleIcon()
-{
-    HDC hScreen = ::GetDC(nullptr);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, 16, 16, WHITENESS);
-    ::SelectObject(hDC, ::GetStockObject(BLACK_BRUSH));
-    ::Ellipse(hDC, 1, 1, 15, 15);
-    ::SelectObject(hDC, hColor);
-    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
-    HBRUSH hBrush = ::CreateSolidBrush(RGB(250, 200, 40));
-    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(120, 60, 0));
-    ::SelectObject(hDC, hBrush);
-    ::SelectObject(hDC, hPen);
-    ::Ellipse(hDC, 1, 1, 15, 15);
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hBrush);
-    ::DeleteObject(hPen);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&ii);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 // The window copied from its own surface, frame included, into a 24-bit BMP file.
 BOOL SavePicture(HWND hWnd, const char* pszPath)
 {
@@ -70,7 +41,7 @@ int main(int argc, char** argv)
     const char* pszOut = argc > 1 ? argv[1] : "editor_show.bmp";
     XTPImageManager();   // the alpha drawing entry
     CXTPImageEditorDlg dialog;
-    HICON hIcon = CreateSampleIcon();
+    HICON hIcon = CreateDiscIcon(RGB(250, 200, 40), RGB(120, 60, 0));
     dialog.SetIcon(CXTPImageManagerIconHandle(hIcon));
     BOOL bSaved = FALSE;
     AfxSetModalHandler([&](CDialog&) -> INT_PTR {
