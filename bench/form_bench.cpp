@@ -5,8 +5,8 @@
 #include "data/SetDati.h"
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
-#include "forms/views/FormHost.h"
-#include "forms/views/ViewInputFormVariants.h"
+#include "views/FormHost.h"
+#include "views/ViewInputFormVariants.h"
 #include "platform/mfc/afxdoctempl.h"
 
 #include "ViewBenchSupport.h"

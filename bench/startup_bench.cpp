@@ -6,7 +6,7 @@
 #include "app/MainFrm.h"
 #include "app/TheApp.h"
 #include "forms/RecordID.h"
-#include "forms/views/ViewInputFormVariants.h"
+#include "views/ViewInputFormVariants.h"
 #include "platform/mfc/afxmsgbox.h"
 
 #include "BenchSupport.h"

@@ -4,7 +4,7 @@
 
 #include "app/CompactDatabase.h"
 #include "data/ADOConnection.h"
-#include "forms/views/FormHost.h"
+#include "views/FormHost.h"
 #include "platform/mfc/afxwin.h"
 #include "reports/ReportHost.h"
 

@@ -6,7 +6,7 @@
 #include "data/SetSettings.h"
 #include "dialogs/DlgExtraImpCon.h"
 #include "forms/DataView.h"
-#include "forms/views/ViewDatiEnte.h"
+#include "views/ViewDatiEnte.h"
 #include "import/DlgImportOptions.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"

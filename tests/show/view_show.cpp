@@ -5,9 +5,9 @@
 #include "data/SetDati.h"
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
-#include "forms/views/FormHost.h"
-#include "forms/views/ViewDatiEnte.h"
-#include "forms/views/ViewInputFormVariants.h"
+#include "views/FormHost.h"
+#include "views/ViewDatiEnte.h"
+#include "views/ViewInputFormVariants.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxframe.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/EngineTestArchive.h"
-#include "forms/views/FormHost.h"
+#include "views/FormHost.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <nlohmann/json.hpp>

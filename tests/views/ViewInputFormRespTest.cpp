@@ -4,7 +4,7 @@
 
 #include "dialogs/DlgCapitoli.h"
 #include "forms/RecordID.h"
-#include "forms/views/ViewInputFormResp.h"
+#include "views/ViewInputFormResp.h"
 #include "reports/DlgRappControlli.h"
 #include "resource.h"
 #include "support/ModalDialogDriver.h"

@@ -3,9 +3,9 @@
 #include "FormViewFixture.h"
 
 #include "forms/RecordID.h"
-#include "forms/views/FormTable.h"
-#include "forms/views/ViewInputFormD07.h"
-#include "forms/views/ViewInputFormVariants.h"
+#include "views/FormTable.h"
+#include "views/ViewInputFormD07.h"
+#include "views/ViewInputFormVariants.h"
 
 #include <gtest/gtest.h>
 

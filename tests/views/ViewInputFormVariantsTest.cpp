@@ -3,7 +3,7 @@
 #include "FormViewFixture.h"
 
 #include "forms/RecordID.h"
-#include "forms/views/ViewInputFormVariants.h"
+#include "views/ViewInputFormVariants.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // field is refused by the data exchange and nothing is written.
 #include "FormViewFixture.h"
 
-#include "forms/views/ViewDatiEnte.h"
+#include "views/ViewDatiEnte.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The shipped SaldoPro in its view: on an archive of each case of the programmed targets the form shows the
 // case letter its sheet computes and disables exactly the cells of that letter, in the look of its DISAB1 cell.
 #include "FormViewFixture.h"
-#include "WorkbookBinding.h"
+#include "forms/WorkbookBinding.h"
 
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
-#include "forms/views/ViewInputFormVariants.h"
+#include "views/ViewInputFormVariants.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
-#include "forms/views/FormTable.h"
-#include "forms/views/ViewInputFormResp.h"
+#include "views/FormTable.h"
+#include "views/ViewInputFormResp.h"
 
 #include <gtest/gtest.h>
 

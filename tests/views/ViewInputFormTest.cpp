@@ -3,7 +3,7 @@
 #include "FormViewFixture.h"
 
 #include "forms/RecordID.h"
-#include "forms/views/ViewInputForm.h"
+#include "views/ViewInputForm.h"
 #include "platform/mfc/afxframe.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "FormViewFixture.h"
 
 #include "forms/RecordID.h"
-#include "forms/views/ViewInputFormD07.h"
+#include "views/ViewInputFormD07.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxprintdlg.h"
 #include "support/ModalDialogDriver.h"
