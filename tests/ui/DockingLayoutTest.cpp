@@ -417,6 +417,7 @@ enum Role
     roleDockedPane,
     roleFrame,
     roleFrameSplitter,
+    roleFloatingTabs,
     rolePanel,
     roleHiddenTabs
 };
@@ -457,6 +458,8 @@ const Damage damages[] = {
     {"splitter_count_unbounded", roleTop, L"Panes", 0x7FFFFFFF, roleNone, FALSE},
     {"child_never_written", roleTop, L"Pane-2", 0, roleNone, TRUE},
     {"child_out_of_range", roleTop, L"Pane-1", 99, roleNone, FALSE},
+    {"last_holder_no_other_holder", roleDockedPane, L"LastHolder", 0, roleFloatingTabs, FALSE},
+    {"two_panes_one_id", roleDockedPane, L"ID", 4001, roleNone, FALSE},
 };
 
 enum Store
@@ -530,6 +533,7 @@ protected:
         m_numbers[roleTop] = number(pLayout->GetTopContainer());
         m_numbers[roleDockedPane] = number(pDocked);
         m_numbers[roleDockedTabs] = number(pDocked->GetContainer());
+        m_numbers[roleFloatingTabs] = number(pFloating->GetContainer());
         m_numbers[roleFrameSplitter] = number(pFloating->GetContainer()->GetContainer());
         m_numbers[roleFrame] = number(pFloating->GetContainer()->GetContainer()->GetContainer());
         m_numbers[roleHiddenTabs] = number(pHidden->GetContainer());
@@ -631,6 +635,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, DamagedLayoutTest,
                              return std::string(std::get<0>(info.param).name) +
                                     (store == storeRegistry ? "_registry" : store == storeXml ? "_xml" : "_archive");
                          });
+
+// A last holder that is neither the docking nor the floating holder is deleted by the first purge; the pane
+// kept pointing at it, and showing the pane after floating the other one added it to freed memory.
+TEST_F(DockingLayoutTest, ALayoutWhoseLastHolderIsNoOtherHolderIsRefused)
+{
+    const char* const xml = R"(<DockingPaneLayouts CompactMode="1"><NormalLayout>
+<Summary Panes="6" TopContainer="2" Client="3"/>
+<Pane-1 Type="0" ID="4000" LastHolder="4"/>
+<Pane-2 Type="2" Panes="2" Pane-1="3" Pane-2="5"/>
+<Pane-3 Type="4"/>
+<Pane-4 Type="1"/>
+<Pane-5 Type="1" Panes="1" Pane-1="6" Selected="6"/>
+<Pane-6 Type="0" ID="4001" DockingHolder="5"/>
+</NormalLayout></DockingPaneLayouts>)";
+    CTempFolder folder;
+    std::string before = Tree();
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    EXPECT_FALSE(pLayout->LoadFromFile(folder.Write(L"layout.xml", xml), L"NormalLayout"));
+    pLayout->InternalRelease();
+    EXPECT_EQ(before, Tree());
+}
 
 // An archive that ends early, at any byte, is refused and the frame keeps its layout; whole, it loads.
 TEST_F(DamagedLayoutTest, AnArchiveCutAtAnyByteIsRefused)

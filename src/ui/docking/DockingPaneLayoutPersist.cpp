@@ -14,6 +14,7 @@
 #include "ui/persist/PropExchangeXml.h"
 
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace
@@ -125,16 +126,23 @@ BOOL CXTPDockingPaneLayout::ReadElements(CXTPPropExchange* pPX, CReadMap& map)
 }
 
 // The top container is a root that holds the client placeholder; no pane's holder lies outside the tabbed
-// containers; every floating frame and panel holds what it should (their reads checked the kinds).
+// containers; every floating frame and panel holds what it should (their reads checked the kinds). A last holder
+// is the docking or the floating one: Purge keeps only those, and a pane pointing at any other would point at a
+// deleted container after the first purge. Panes are found by id, so two with one id leave one out of reach.
 BOOL CXTPDockingPaneLayout::IsTreeSound() const
 {
     if (m_pTopContainer->GetContainer() || !m_pTopContainer->ContainsPane(m_pClient))
         return FALSE;
+    std::set<UINT> ids;
     for (const XTP_DOCKINGPANE_INFO& info : m_lstPanes) {
         for (CXTPDockingPaneTabbedContainer* pHolder : {info.pDockingHolder, info.pFloatingHolder, info.pLastHolder}) {
             if (pHolder && pHolder->IsHidden())
                 return FALSE;
         }
+        if (info.pLastHolder && info.pLastHolder != info.pDockingHolder && info.pLastHolder != info.pFloatingHolder)
+            return FALSE;
+        if (!ids.insert(info.pPane->GetID()).second)
+            return FALSE;
     }
     return TRUE;
 }
