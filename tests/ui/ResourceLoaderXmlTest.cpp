@@ -261,3 +261,67 @@ TEST_F(ResourceLoaderXmlTest, AnUnreadableFileKeepsThePreviousLoaderAndItsLibrar
     XTPGetResourceLoader()->LoadString(&text, XTP_IDS_TOOLKIT_TITLE);
     EXPECT_EQ(CString(L"Interfaccia tradotta"), text);
 }
+
+namespace
+{
+// One dialog of the file, its font size given, as the loader builds it.
+std::unique_ptr<CXTPResourceLoaderXML> LoaderOf(const CTempFolder& folder, const std::string& dialog)
+{
+    std::string xml = "<resource CompactMode=\"1\">" + dialog + "</resource>";
+    return std::make_unique<CXTPResourceLoaderXML>(folder.Write(L"dialogo.xml", xml));
+}
+}
+
+// A point size of 0x7FFF tells the dialog manager that no face name follows, so every control was read two bytes
+// off: the file's dialog is not built outside 1..72 (the program's own module has no such dialog, so nothing).
+TEST_F(ResourceLoaderXmlTest, APointSizeOutsideOneToSeventyTwoIsNotBuilt)
+{
+    const struct
+    {
+        const char* size;
+        BOOL bBuilt;
+    } cases[] = {{"-32769", FALSE}, {"32767", FALSE}, {"0", FALSE}, {"73", FALSE}, {"-1", FALSE}, {"1", TRUE}, {"72", TRUE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        auto pLoader = LoaderOf(m_folder, std::string("<dialog id=\"602\" fontsize=\"") + c.size +
+                                              "\"><control class=\"BUTTON\" id=\"1\" caption=\"OK\"/></dialog>");
+        ASSERT_TRUE(pLoader->IsValid());
+        LPCDLGTEMPLATE pTemplate = pLoader->LoadDialogTemplate(602);
+        EXPECT_EQ(c.bBuilt, pTemplate != nullptr);
+        if (!pTemplate)
+            continue;
+        HWND hDialog = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), pTemplate, nullptr, PlainDialogProc, 0);
+        ASSERT_NE(nullptr, hDialog);
+        WCHAR text[32] = {};
+        ::GetWindowTextW(::GetDlgItem(hDialog, 1), text, 32);
+        EXPECT_STREQ(L"OK", text);
+        ::DestroyWindow(hDialog);
+    }
+}
+
+// The control count is a WORD of the template: one control more than it holds is refused rather than wrapped to
+// none, and the loader decides in time linear in the controls (making the windows is the dialog manager's part).
+TEST_F(ResourceLoaderXmlTest, AsManyControlsAsATemplateHoldsAreBuiltAndMoreAreRefused)
+{
+    const struct
+    {
+        size_t nControls;
+        BOOL bBuilt;
+    } cases[] = {{65535, TRUE}, {65536, FALSE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nControls);
+        std::string dialog = "<dialog id=\"603\">";
+        for (size_t i = 0; i < c.nControls; i++)
+            dialog += "<control class=\"BUTTON\" id=\"" + std::to_string(i + 1) + "\"/>";
+        dialog += "</dialog>";
+        auto pLoader = LoaderOf(m_folder, dialog);
+        ASSERT_TRUE(pLoader->IsValid());
+        DWORD dwStart = ::GetTickCount();
+        LPCDLGTEMPLATE pTemplate = pLoader->LoadDialogTemplate(603);
+        EXPECT_LT(::GetTickCount() - dwStart, 1000u);
+        ASSERT_EQ(c.bBuilt, pTemplate != nullptr);
+        if (pTemplate) {
+            EXPECT_EQ(c.nControls, pTemplate->cdit);
+        }
+    }
+}

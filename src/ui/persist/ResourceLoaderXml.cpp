@@ -106,7 +106,13 @@ void CollectMenuItems(CXTPPropExchange* pSection, std::vector<XTP_XML_MENUITEM>&
     }
 }
 
-void ReadDialog(CXTPPropExchange* pSection, XTP_XML_DIALOG& dialog)
+// A dialog template reads a point size of 0x7FFF as "no face name follows", and keeps its control count in a WORD:
+// a file's dialog outside these limits is refused rather than built into a template read otherwise.
+const int kMinPointSize = 1;
+const int kMaxPointSize = 72;
+const size_t kMaxControls = 0xFFFF;
+
+BOOL ReadDialog(CXTPPropExchange* pSection, XTP_XML_DIALOG& dialog)
 {
     int nPointSize = 8;
     ExchangeDWord(pSection, L"style", dialog.dwStyle, 0);
@@ -116,11 +122,15 @@ void ReadDialog(CXTPPropExchange* pSection, XTP_XML_DIALOG& dialog)
     ExchangeString(pSection, L"caption", dialog.strCaption, L"");
     ExchangeString(pSection, L"fontface", dialog.strFontFace, L"MS Sans Serif");
     ExchangeInt(pSection, L"fontsize", nPointSize, 8);
+    if (nPointSize < kMinPointSize || nPointSize > kMaxPointSize)
+        return FALSE;
     dialog.wPointSize = static_cast<WORD>(nPointSize);
 
     std::unique_ptr<CXTPPropExchangeEnumerator> pEnumerator(pSection->GetEnumerator(L"control"));
     POSITION pos = pEnumerator->GetPosition();
     while (pos) {
+        if (dialog.controls.size() == kMaxControls)
+            return FALSE;
         CXTPPropExchangeSection pxControl(pEnumerator->GetNext(pos));
         XTP_XML_DLGITEM control = {};
         int nID = -1;
@@ -134,6 +144,7 @@ void ReadDialog(CXTPPropExchange* pSection, XTP_XML_DIALOG& dialog)
         control.wID = static_cast<WORD>(nID);
         dialog.controls.push_back(control);
     }
+    return TRUE;
 }
 
 // The rectangle's four numbers are x, y, cx, cy.
@@ -288,7 +299,8 @@ LPCDLGTEMPLATE CXTPResourceLoaderXML::LoadTemplateFromFile(UINT nID)
         if (!pSection)
             return nullptr;
         CXTPPropExchangeSection pxDialog(pSection);
-        ReadDialog(&pxDialog, dialog);
+        if (!ReadDialog(&pxDialog, dialog))
+            return nullptr;
     } catch (const _com_error&) {
         return nullptr;
     }
