@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commdlg.h>
 #include <richedit.h>
 
 #include <cstring>
@@ -349,4 +350,38 @@ TEST_F(TxControlTest, PastedTextTakesTheFormatAroundItAsTheSavedDocumentDoes)
         m_control.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&shown));
         EXPECT_FALSE(shown.dwEffects & CFE_BOLD) << c.nKey;
     }
+}
+
+TEST_F(TxControlTest, TableShowsWithItsRowsAndTypingInACellReachesThatCell)
+{
+    CTextTableRow row;
+    row.cells = {{1500, txAlignLeft}, {3000, txAlignRight}};
+    CTextDocument doc;
+    doc.AppendText(L"Prima\r", CTextCharFormat());
+    doc.AppendTableRow({L"A1", L"B1"}, row, CTextCharFormat());
+    row.bShaded = true;
+    doc.AppendTableRow({L"A2", L"B2"}, row, CTextCharFormat());
+    doc.AppendText(L"Dopo\r", CTextCharFormat());
+    m_control.SetDocument(doc);
+    // Showing the table changes nothing of the document, however the control marks its rows.
+    EXPECT_EQ(doc.GetText(), m_control.GetDocument().GetText());
+
+    // The selection the program sets is the same text in the window.
+    m_control.SetSel(doc.Find(L"A2", 0), 2);
+    std::vector<wchar_t> selected(16);
+    m_control.SendMessage(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected.data()));
+    EXPECT_EQ(CString(L"A2"), CString(selected.data()));
+
+    // Typing over B2 where the window shows it.
+    FINDTEXTEXW find = {};
+    find.chrg = {0, -1};
+    find.lpstrText = L"B2";
+    const LRESULT nFound = m_control.SendMessage(EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&find));
+    ASSERT_GE(nFound, 0);
+    Type(static_cast<long>(nFound), 2, L"12,50");
+    const CTextDocument& edited = m_control.GetDocument();
+    EXPECT_EQ(CString(L"Prima\rA1\aB1\a\rA2\a12,50\a\rDopo\r"), edited.GetText().Left(30));
+    ASSERT_EQ(2u, edited.GetRowExtents().size());
+    EXPECT_TRUE(edited.GetTableRow(1).bShaded);
+    EXPECT_EQ(txAlignRight, edited.GetTableRow(1).cells[1].nAlign);
 }

@@ -156,6 +156,38 @@ public:
             HPDF_Page_SetHeight(hPage, static_cast<HPDF_REAL>(height));
             pages.push_back(hPage);
         }
+        // Shading under the text, the rules over the shading.
+        for (const CLaidRect& shade : layout.GetShades()) {
+            HPDF_Page hPage = pages[static_cast<size_t>(shade.nPage)];
+            HPDF_Page_SetGrayFill(hPage, static_cast<HPDF_REAL>(217.0 / 255.0));
+            HPDF_Page_Rectangle(hPage, static_cast<HPDF_REAL>(shade.left), static_cast<HPDF_REAL>(height - shade.bottom),
+                                static_cast<HPDF_REAL>(shade.right - shade.left),
+                                static_cast<HPDF_REAL>(shade.bottom - shade.top));
+            HPDF_Page_Fill(hPage);
+            HPDF_Page_SetGrayFill(hPage, 0);
+        }
+        for (const CLaidRect& rule : layout.GetRules()) {
+            HPDF_Page hPage = pages[static_cast<size_t>(rule.nPage)];
+            HPDF_Page_SetLineWidth(hPage, static_cast<HPDF_REAL>(CTextLayout::kRuleWidth));
+            HPDF_Page_MoveTo(hPage, static_cast<HPDF_REAL>(rule.left), static_cast<HPDF_REAL>(height - rule.top));
+            HPDF_Page_LineTo(hPage, static_cast<HPDF_REAL>(rule.right), static_cast<HPDF_REAL>(height - rule.bottom));
+            HPDF_Page_Stroke(hPage);
+        }
+        for (int i = 0; i < layout.GetPageCount(); ++i) {
+            const CString footer = layout.GetFooter(i);
+            if (footer.IsEmpty())
+                continue;
+            std::string bytes;
+            for (int c = 0; c < footer.GetLength(); ++c)
+                bytes += static_cast<char>(AnsiByte(footer[c]));
+            const CTextCharFormat format = layout.GetFooterFormat();
+            HPDF_Page_BeginText(pages[static_cast<size_t>(i)]);
+            HPDF_Page_SetFontAndSize(pages[static_cast<size_t>(i)], m_fonts.Get(format),
+                                     static_cast<HPDF_REAL>(format.nHalfPoints / 2.0));
+            HPDF_Page_TextOut(pages[static_cast<size_t>(i)], static_cast<HPDF_REAL>(left),
+                              static_cast<HPDF_REAL>(height - layout.GetFooterBaseline()), bytes.c_str());
+            HPDF_Page_EndText(pages[static_cast<size_t>(i)]);
+        }
         for (const CLaidLine& line : layout.GetLines()) {
             m_page = pages[static_cast<size_t>(line.nPage)];
             const double baseline = height - line.baseline;
@@ -174,7 +206,7 @@ private:
             if (ch == 0xFE || ch == 0xA8)
                 DrawBox(x, baseline, size, ch == 0xFE);
         }
-        else if (ch != L' ' && ch != L'\t') {
+        else if (ch != L' ' && ch != L'\t' && ch != kTxCellEnd) {
             const char text[2] = {static_cast<char>(AnsiByte(ch)), 0};
             HPDF_Page_BeginText(m_page);
             HPDF_Page_SetFontAndSize(m_page, m_fonts.Get(f), static_cast<HPDF_REAL>(size));

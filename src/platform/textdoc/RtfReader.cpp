@@ -8,7 +8,7 @@ namespace {
 
 // Destinations whose content is no text of the document.
 const char* const kSkipped[] = {
-    "colortbl", "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf", "footer",
+    "colortbl", "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
     "footerl", "footerr", "footerf", "listtable", "listoverridetable", "rsidtbl", "generator", "xmlnstbl",
     "themedata", "colorschememapping", "datastore", "latentstyles", "fldinst", "footnote", "annotation",
     "bkmkstart", "bkmkend", "filetbl", "revtbl", "pgdsctbl", "userprops", "docvar",
@@ -21,7 +21,7 @@ const struct
 } kCharacters[] = {
     {"par", L'\r'}, {"sect", L'\r'}, {"line", L'\v'}, {"tab", L'\t'}, {"page", L'\x0C'}, {"emdash", 0x2014},
     {"endash", 0x2013}, {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
-    {"bullet", 0x2022}, {"emspace", L' '}, {"enspace", L' '}, {"cell", L'\t'}, {"row", L'\r'},
+    {"bullet", 0x2022}, {"emspace", L' '}, {"enspace", L' '},
 };
 
 } // namespace
@@ -155,6 +155,14 @@ void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam
         m_state.dest = destSkip;
         return;
     }
+    if (word == "footer") {
+        m_state.dest = destFooter;
+        return;
+    }
+    if (m_state.dest == destFooter && (word == "chpgn" || word == "chdate")) {
+        m_doc.m_strFooter += word == "chpgn" ? kTxPageNumber : kTxPrintDate;
+        return;
+    }
     if (word == "fonttbl") {
         m_state.dest = destFontTable;
         return;
@@ -169,6 +177,8 @@ void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam
         return;
     }
 
+    if (TableWord(word, nParam))
+        return;
     for (const auto& c : kCharacters) {
         if (word == c.word) {
             Character(c.ch);
@@ -210,6 +220,71 @@ void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam
         m_doc.m_page.nMarginTop = nParam;
     else if (word == "margb")
         m_doc.m_page.nMarginBottom = nParam;
+}
+
+// A row is defined before its cells (\trowd, then a \cellx per cell with the cell's borders and shading before
+// it); each cell's paragraph gives the cell's alignment when \cell ends it.
+bool CRtfReader::TableWord(const std::string& word, int nParam)
+{
+    if (word == "trowd") {
+        m_row = CTextTableRow();
+        m_row.bRuled = false;
+        m_row.cells.clear();
+        m_bCellRuled = m_bCellShaded = false;
+    }
+    else if (word == "trhdr")
+        m_row.bHeading = true;
+    else if (word == "clbrdrt" || word == "clbrdrb" || word == "clbrdrl" || word == "clbrdrr")
+        m_bCellRuled = true;
+    else if (word == "clshdng" || word == "clcbpat")
+        m_bCellShaded = m_bCellShaded || nParam > 0;
+    else if (word == "cellx") {
+        CTextTableCell cell;
+        cell.nRight = nParam;
+        m_row.cells.push_back(cell);
+        m_row.bRuled = m_row.bRuled || m_bCellRuled;
+        m_row.bShaded = m_row.bShaded || m_bCellShaded;
+        m_bCellRuled = m_bCellShaded = false;
+    }
+    else if (word == "ql" || word == "qj")
+        m_state.nAlign = txAlignLeft;
+    else if (word == "qc")
+        m_state.nAlign = txAlignCenter;
+    else if (word == "qr")
+        m_state.nAlign = txAlignRight;
+    else if (word == "pard") {
+        m_state.nAlign = txAlignLeft;
+        m_state.bInTable = false;
+    }
+    else if (word == "intbl")
+        m_state.bInTable = true;
+    else if (word == "par" && m_state.bInTable)
+        Character(L'\v');   // a cell of more paragraphs: its lines stay in the cell
+    else if (word == "cell" || word == "nestcell") {
+        if (m_state.dest != destText)
+            return true;
+        // A cell beyond the row's definition takes an inch after the one before.
+        while (m_row.cells.size() <= m_nCell) {
+            CTextTableCell cell;
+            cell.nRight = (m_row.cells.empty() ? 0 : m_row.cells.back().nRight) + 1440;
+            m_row.cells.push_back(cell);
+        }
+        m_row.cells[m_nCell++].nAlign = m_state.nAlign;
+        Character(kTxCellEnd);
+    }
+    else if (word == "row" || word == "nestrow") {
+        if (m_state.dest != destText || m_nCell == 0)
+            return true;
+        CTextTableRow row = m_row;
+        row.cells.resize(m_nCell);
+        Character(L'\r');
+        if (m_doc.IsRowEnd(m_doc.GetLength() - 1))
+            m_doc.m_rows.back() = row;
+        m_nCell = 0;
+    }
+    else
+        return false;
+    return true;
 }
 
 void CRtfReader::EndGroup(Destination closed)
@@ -277,5 +352,8 @@ void CRtfReader::Character(wchar_t ch)
     }
     else if (m_state.dest == destFieldData) {
         m_field.strData += ch;
+    }
+    else if (m_state.dest == destFooter && ch >= L' ') {
+        m_doc.m_strFooter += ch;
     }
 }

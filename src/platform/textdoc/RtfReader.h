@@ -1,5 +1,6 @@
 // Reads RTF into a text document: the text, the character formats (font, size, bold, italic, underline), page
-// breaks, the page set-up and our field table. Everything else of RTF (colours, styles, pictures, paragraph
+// breaks, the page set-up, tables (\trowd ... \cell ... \row: cell widths, alignment, rules, shading, heading
+// rows), the page footer and our field table. Everything else of RTF (colours, styles, pictures, paragraph
 // layout) is skipped, so that documents written by other programs load with their text intact.
 #pragma once
 
@@ -16,7 +17,7 @@ public:
     bool Read(const std::string& rtf);
 
 private:
-    enum Destination { destText, destFontTable, destSkip, destFieldTable, destField, destFieldData };
+    enum Destination { destText, destFontTable, destSkip, destFieldTable, destField, destFieldData, destFooter };
     struct CState
     {
         Destination dest = destText;
@@ -24,6 +25,8 @@ private:
         int nHalfPoints = 24;
         bool bBold = false, bItalic = false, bUnderline = false;
         int nUc = 1;             // characters that stand for each \u character
+        int nAlign = 0;          // of the paragraph: TxCellAlign
+        bool bInTable = false;   // the paragraph is in a table cell (\intbl)
     };
     struct CFont
     {
@@ -36,6 +39,7 @@ private:
     void Character(wchar_t ch);
     void Byte(unsigned char byte);
     void EndGroup(Destination closed);
+    bool TableWord(const std::string& word, int nParam);
     CFont* FontByNumber(int nNumber);
     CTextCharFormat CurrentFormat();
 
@@ -47,4 +51,8 @@ private:
     bool m_bStarred = false;         // the group began with \*
     CString m_strFontName;
     CTextField m_field;
+    CTextTableRow m_row;             // the row being defined (\trowd, \cellx) and filled (\cell)
+    size_t m_nCell = 0;              // cells of the row read so far
+    bool m_bCellRuled = false;       // borders and shading given for the next \cellx
+    bool m_bCellShaded = false;
 };

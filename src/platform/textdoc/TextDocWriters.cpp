@@ -1,5 +1,6 @@
 #include "TextDocWriters.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -80,6 +81,31 @@ wchar_t SymbolGlyphAsUnicode(wchar_t glyph)
     }
 }
 
+// A row's definition: gap, heading and keep flags, then each cell's rules, shading (colour 2 of the table) and
+// right edge.
+std::string CRtfWriter::RowDefinition(const CTextTableRow& row)
+{
+    std::string out = "\\trowd\\trgaph60\\trleft0\\trkeep";
+    if (row.bHeading)
+        out += "\\trhdr";
+    char buffer[64];
+    for (const CTextTableCell& cell : row.cells) {
+        if (row.bRuled)
+            out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+        if (row.bShaded)
+            out += "\\clcbpat2";
+        std::snprintf(buffer, sizeof(buffer), "\\cellx%ld", cell.nRight);
+        out += buffer;
+    }
+    return out + "\r\n";
+}
+
+std::string CRtfWriter::CellStart(const CTextTableRow& row, size_t nCell)
+{
+    const int nAlign = nCell < row.cells.size() ? row.cells[nCell].nAlign : txAlignLeft;
+    return nAlign == txAlignRight ? "\\pard\\intbl\\qr " : nAlign == txAlignCenter ? "\\pard\\intbl\\qc " : "\\pard\\intbl ";
+}
+
 std::string CRtfWriter::Write() const
 {
     // The fonts in use, numbered in order of first use.
@@ -104,7 +130,8 @@ std::string CRtfWriter::Write() const
         AppendRtfData(out, fonts[i]->strFace);
         out += ";}";
     }
-    out += "}\r\n";
+    // Colour 2 shades the total rows.
+    out += "}\r\n{\\colortbl;\\red0\\green0\\blue0;\\red217\\green217\\blue217;}\r\n";
     const CTextPageSetup& page = m_doc.PageSetup();
     std::snprintf(buffer, sizeof(buffer), "\\paperw%ld\\paperh%ld\\margl%ld\\margr%ld\\margt%ld\\margb%ld%s\r\n",
                   page.nWidth, page.nHeight, page.nMarginLeft, page.nMarginRight, page.nMarginTop, page.nMarginBottom,
@@ -122,9 +149,41 @@ std::string CRtfWriter::Write() const
         }
         out += "}\r\n";
     }
+    if (!m_doc.GetFooter().IsEmpty()) {
+        out += "{\\footer\\pard\\plain\\f0\\fs16 ";
+        const CString& footer = m_doc.GetFooter();
+        for (int i = 0; i < footer.GetLength(); ++i) {
+            if (footer[i] == kTxPageNumber || footer[i] == kTxPrintDate)
+                out += footer[i] == kTxPageNumber ? "\\chpgn " : "\\chdate ";
+            else
+                AppendRtfText(out, footer[i], false);
+        }
+        out += "\\par}\r\n";
+    }
     out += "\\pard";
+    const std::vector<CTextRowExtent> rows = m_doc.GetRowExtents();
+    auto row = rows.begin();
+    size_t nCell = 0;
     const CTextCharFormat* current = nullptr;
     for (long i = 0; i < m_doc.GetLength(); ++i) {
+        if (row != rows.end() && i == row->nStart) {
+            out += RowDefinition(m_doc.GetTableRow(row->nRow)) + CellStart(m_doc.GetTableRow(row->nRow), 0);
+            nCell = 0;
+        }
+        const wchar_t ch = m_doc.GetText()[i];
+        if (row != rows.end() && i >= row->nStart && i <= row->nEnd) {
+            if (i == row->nEnd) {
+                out += "\\row\r\n\\pard ";
+                ++row;
+                continue;
+            }
+            if (ch == kTxCellEnd) {
+                out += "\\cell ";
+                if (++nCell < row->cells.size())
+                    out += CellStart(m_doc.GetTableRow(row->nRow), nCell);
+                continue;
+            }
+        }
         const CTextCharFormat& f = m_doc.GetCharFormat(i);
         if (!current || *current != f) {
             std::snprintf(buffer, sizeof(buffer), "\\plain\\f%d\\fs%d%s%s%s ", fontNumber(f), f.nHalfPoints,
@@ -132,36 +191,26 @@ std::string CRtfWriter::Write() const
             out += buffer;
             current = &f;
         }
-        AppendRtfText(out, m_doc.GetText()[i], f.IsSymbol());
+        if (ch != kTxCellEnd)   // a cell mark outside a row has no place in RTF
+            AppendRtfText(out, ch, f.IsSymbol());
     }
     out += "\r\n}\r\n";
     return out;
 }
 
-std::string CHtmlWriter::Write() const
+// The characters [nFrom, nTo) of one paragraph or cell, each run of a format in a span.
+void CHtmlWriter::Runs(std::string& out, long nFrom, long nTo) const
 {
-    std::string out = "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n</head>\r\n<body>\r\n<p>";
     const CString& text = m_doc.GetText();
     const CTextCharFormat* current = nullptr;
-    bool bPageBreak = false;
-    auto closeSpan = [&]() {
-        if (current)
-            out += "</span>";
-        current = nullptr;
-    };
-    for (long i = 0; i < m_doc.GetLength(); ++i) {
+    for (long i = nFrom; i < nTo; ++i) {
         const wchar_t ch = text[i];
-        if (ch == L'\r' || ch == L'\x0C') {
-            closeSpan();
-            bPageBreak = bPageBreak || ch == L'\x0C';
-            out += "</p>\r\n";
-            out += bPageBreak ? "<p style=\"page-break-before: always\">" : "<p>";
-            bPageBreak = false;
+        if (ch == kTxCellEnd)
             continue;
-        }
         const CTextCharFormat& f = m_doc.GetCharFormat(i);
         if (!current || *current != f) {
-            closeSpan();
+            if (current)
+                out += "</span>";
             out += "<span style=\"font-family: '";
             AppendHtmlEscaped(out, f.strFace);
             char buffer[96];
@@ -181,8 +230,68 @@ std::string CHtmlWriter::Write() const
         else
             AppendHtmlEscaped(out, CString(ch));
     }
-    closeSpan();
-    out += "</p>\r\n</body>\r\n</html>\r\n";
+    if (current)
+        out += "</span>";
+}
+
+// A table row: one cell per cell of the row, with its width, alignment, rules and shading; the heading rows repeat
+// on each printed page as the table's head.
+void CHtmlWriter::Row(std::string& out, const CTextRowExtent& extent) const
+{
+    const CTextTableRow& row = m_doc.GetTableRow(extent.nRow);
+    out += "<tr>";
+    long nLeft = 0;
+    for (size_t c = 0; c < extent.cells.size(); ++c) {
+        const CTextTableCell cell = c < row.cells.size() ? row.cells[c] : CTextTableCell();
+        char buffer[160];
+        std::snprintf(buffer, sizeof(buffer), "<%s style=\"width: %gpt; text-align: %s%s%s\">",
+                      row.bHeading ? "th" : "td", std::max(0L, cell.nRight - nLeft) / 20.0,
+                      cell.nAlign == txAlignRight ? "right" : cell.nAlign == txAlignCenter ? "center" : "left",
+                      row.bRuled ? "; border: 0.5pt solid black" : "", row.bShaded ? "; background: #d9d9d9" : "");
+        out += buffer;
+        Runs(out, extent.cells[c].first, extent.cells[c].second);
+        out += row.bHeading ? "</th>" : "</td>";
+        nLeft = cell.nRight;
+    }
+    out += "</tr>\r\n";
+}
+
+std::string CHtmlWriter::Write() const
+{
+    std::string out = "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n</head>\r\n<body>\r\n";
+    const CString& text = m_doc.GetText();
+    const std::vector<CTextRowExtent> rows = m_doc.GetRowExtents();
+    auto row = rows.begin();
+    bool bInTable = false;
+    bool bPageBreak = false;
+    for (long nStart = 0; nStart <= m_doc.GetLength();) {
+        long nEnd = nStart;
+        while (nEnd < m_doc.GetLength() && text[nEnd] != L'\r' && text[nEnd] != L'\x0C')
+            ++nEnd;
+        if (row != rows.end() && row->nStart == nStart) {
+            if (!bInTable)
+                out += bPageBreak ? "<table style=\"border-collapse: collapse; page-break-before: always\">\r\n"
+                                  : "<table style=\"border-collapse: collapse\">\r\n";
+            bInTable = true;
+            Row(out, *row++);
+        }
+        else {
+            if (bInTable)
+                out += "</table>\r\n";
+            bInTable = false;
+            // The paragraph mark the document keeps at its very end makes no paragraph of its own.
+            if (nEnd < m_doc.GetLength() || nStart < nEnd || nStart == 0) {
+                out += bPageBreak ? "<p style=\"page-break-before: always\">" : "<p>";
+                Runs(out, nStart, nEnd);
+                out += "</p>\r\n";
+            }
+        }
+        bPageBreak = nEnd < m_doc.GetLength() && text[nEnd] == L'\x0C';
+        nStart = nEnd + 1;
+    }
+    if (bInTable)
+        out += "</table>\r\n";
+    out += "</body>\r\n</html>\r\n";
     return out;
 }
 
@@ -195,6 +304,8 @@ std::string WritePlainText(const CTextDocument& doc)
         const wchar_t box = doc.GetCharFormat(i).IsSymbol() ? SymbolGlyphAsUnicode(ch) : 0;
         if (box)
             text += box == 0x2612 ? L"[X]" : L"[ ]";
+        else if (ch == kTxCellEnd)
+            text += i + 1 < doc.GetLength() && source[i + 1] == L'\r' ? L"" : L"\t";   // cells apart by tabs
         else if (ch == L'\r' || ch == L'\v')
             text += L"\r\n";
         else

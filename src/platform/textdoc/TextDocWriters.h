@@ -12,12 +12,16 @@ public:
     std::string Write() const;
 
 private:
+    static std::string RowDefinition(const CTextTableRow& row);
+    static std::string CellStart(const CTextTableRow& row, size_t nCell);
+
     const CTextDocument& m_doc;
     bool m_bFieldTable;
 };
 
-// A page of HTML in UTF-8: one paragraph per text paragraph, the character formats as inline styles, a page
-// break before the paragraph that follows one; the check-box glyphs of symbol fonts as the Unicode boxes.
+// A page of HTML in UTF-8: one paragraph per text paragraph, the rows of a table in a <table>, the character formats
+// as inline styles, a page break before the paragraph that follows one; the check-box glyphs of symbol fonts as the
+// Unicode boxes.
 class CHtmlWriter
 {
 public:
@@ -25,6 +29,9 @@ public:
     std::string Write() const;
 
 private:
+    void Runs(std::string& out, long nFrom, long nTo) const;
+    void Row(std::string& out, const CTextRowExtent& extent) const;
+
     const CTextDocument& m_doc;
 };
 

@@ -5,6 +5,10 @@
 //
 // Text conventions are the rich-edit control's: '\r' ends a paragraph, '\v' is a line break inside a paragraph,
 // '\t' a tab and 0x0C a page break. Positions and lengths count characters of this text.
+//
+// A table row is a paragraph whose cells each end with kTxCellEnd: "A\aB\aC\a\r" is a row of three cells. The row's
+// layout (cell widths, alignment, rules, shading, heading) is kept beside the text, one entry per row in document
+// order, so that filling and editing the cells' text never touches it.
 #pragma once
 
 #include "platform/mfc/afxstr.h"
@@ -35,6 +39,43 @@ struct CTextCharFormat
     bool IsSymbol() const { return nCharSet == SYMBOL_CHARSET; }
     bool operator==(const CTextCharFormat& other) const;
     bool operator!=(const CTextCharFormat& other) const { return !(*this == other); }
+};
+
+const wchar_t kTxCellEnd = L'\a';
+// In the page footer: the page's number and the date the pages are laid out (printed).
+const wchar_t kTxPageNumber = L'\x01';
+const wchar_t kTxPrintDate = L'\x02';
+
+enum TxCellAlign { txAlignLeft, txAlignCenter, txAlignRight };
+
+struct CTextTableCell
+{
+    long nRight = 1440;          // twips from the left margin: the cell's right edge
+    int nAlign = txAlignLeft;
+
+    bool operator==(const CTextTableCell& other) const { return nRight == other.nRight && nAlign == other.nAlign; }
+};
+
+struct CTextTableRow
+{
+    std::vector<CTextTableCell> cells;
+    bool bHeading = false;    // repeated at the top of every page the table goes on to
+    bool bShaded = false;     // a total row
+    bool bRuled = true;       // ruled lines around every cell
+
+    bool operator==(const CTextTableRow& other) const
+    {
+        return cells == other.cells && bHeading == other.bHeading && bShaded == other.bShaded && bRuled == other.bRuled;
+    }
+};
+
+// Where a table row lies in the text: [nStart, nEnd) holds its cells, nEnd is its paragraph end.
+struct CTextRowExtent
+{
+    long nStart;
+    long nEnd;
+    size_t nRow;     // the row's layout: CTextDocument::GetTableRow
+    std::vector<std::pair<long, long>> cells;   // [start, end) of each cell's text
 };
 
 // A field: a range of the text and the data string kept with it. Ids are given from 1 up and never reused.
@@ -89,6 +130,11 @@ public:
     void ReplaceSel(LPCTSTR pszText);
     // Appends text in a format, for documents built by the program.
     void AppendText(LPCTSTR pszText, const CTextCharFormat& format);
+    // Appends a table row of the cells' texts (line breaks in a cell stay inside it).
+    void AppendTableRow(const std::vector<CString>& cells, const CTextTableRow& row, const CTextCharFormat& format);
+    // Appends the characters [nFrom, nTo) of another document with their formats, table rows and the fields
+    // that begin there.
+    void AppendRange(const CTextDocument& from, long nFrom, long nTo);
     // The format of the selection (of the insertion point when empty).
     void SetSelCharFormat(const CTextCharFormat& format);
 
@@ -105,8 +151,19 @@ public:
     CString GetFieldData(long nId) const;
     void SetFieldData(long nId, LPCTSTR pszData);
 
+    // The table rows in document order; a row without a layout of its own (text typed in) answers the default.
+    std::vector<CTextRowExtent> GetRowExtents() const;
+    const CTextTableRow& GetTableRow(size_t nRow) const;
+    void SetTableRow(size_t nRow, const CTextTableRow& row);
+    // Whether a position lies in a table row (before or at its paragraph end).
+    bool IsInTableRow(long nPos) const;
+    bool IsRowEnd(long nPos) const;
+
     CTextPageSetup& PageSetup() { return m_page; }
     const CTextPageSetup& PageSetup() const { return m_page; }
+    // One line of small text at the foot of every page, with kTxPageNumber and kTxPrintDate in it.
+    const CString& GetFooter() const { return m_strFooter; }
+    void SetFooter(LPCTSTR pszFooter) { m_strFooter = pszFooter; }
 
 private:
     friend class CRtfReader;
@@ -115,6 +172,11 @@ private:
 
     int FormatIndex(const CTextCharFormat& format);
     void Replace(long nStart, long nLength, LPCTSTR pszText);
+    // The text that replaces a range: paragraph ends become line breaks inside a table cell, so that a value
+    // never splits its row.
+    CString InsertedText(long nAt, LPCTSTR pszText) const;
+    long CountRowEnds(long nFrom, long nTo) const;
+    void AdjustRows(long nBefore, long nRemoved, long nAfterOld, long nInserted, long nAfterNew);
     CTextField* FieldById(long nId);
 
     CString m_text;
@@ -122,8 +184,10 @@ private:
     std::vector<CTextCharFormat> m_formats;
     int m_nInsertFormat = 0;                   // the format an insertion into an empty document takes
     std::vector<CTextField> m_fields;          // in document order
+    std::vector<CTextTableRow> m_rows;         // one per row end, in document order
     long m_nNextFieldId = 1;
     long m_nSelStart = 0;
     long m_nSelLength = 0;
     CTextPageSetup m_page;
+    CString m_strFooter;
 };

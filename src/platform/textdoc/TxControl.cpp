@@ -4,6 +4,8 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+
 namespace {
 
 DWORD CALLBACK ReadBytes(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG* pcb)
@@ -106,30 +108,11 @@ void CTX4OLE::InsertDocument(const CTextDocument& doc)
 {
     // The model joins the two documents; the control then shows the result with the caret after the insertion.
     const long nAt = m_doc.GetSelStart() + m_doc.GetSelLength();
-    CTextDocument joined;
-    const CString& text = m_doc.GetText();
-    joined.New();
-    for (long i = 0; i < nAt; ++i)
-        joined.AppendText(CString(text[i]), m_doc.GetCharFormat(i));
     const long nInserted = doc.GetLength();
-    for (long i = 0; i < nInserted; ++i)
-        joined.AppendText(CString(doc.GetText()[i]), doc.GetCharFormat(i));
-    for (long i = nAt; i < m_doc.GetLength(); ++i)
-        joined.AppendText(CString(text[i]), m_doc.GetCharFormat(i));
-    auto copyFields = [&joined](const CTextDocument& from, long nOffset, long nFrom, long nTo) {
-        for (long nId : from.GetFieldIds()) {
-            const CTextField* pField = from.FindField(nId);
-            if (pField->nStart < nFrom || pField->nStart >= nTo)
-                continue;
-            joined.SetSel(pField->nStart + nOffset, pField->nLength);
-            const long nNew = joined.MakeField();
-            if (nNew)
-                joined.SetFieldData(nNew, pField->strData);
-        }
-    };
-    copyFields(m_doc, 0, 0, nAt);
-    copyFields(doc, nAt, 0, nInserted);
-    copyFields(m_doc, nInserted, nAt, m_doc.GetLength() + 1);
+    CTextDocument joined;
+    joined.AppendRange(m_doc, 0, nAt);
+    joined.AppendRange(doc, 0, nInserted);
+    joined.AppendRange(m_doc, nAt, m_doc.GetLength());
     joined.PageSetup() = m_doc.PageSetup();
     joined.SetSel(nAt + nInserted, 0);
     m_doc = joined;
@@ -140,7 +123,7 @@ void CTX4OLE::SetSel(long nStart, long nLength)
 {
     m_doc.SetSel(nStart, nLength);
     if (m_hWnd)
-        SendMessage(EM_SETSEL, m_doc.GetSelStart(), m_doc.GetSelStart() + m_doc.GetSelLength());
+        SendMessage(EM_SETSEL, ShownPos(m_doc.GetSelStart()), ShownPos(m_doc.GetSelStart() + m_doc.GetSelLength()));
 }
 
 void CTX4OLE::ShowDocument()
@@ -156,19 +139,22 @@ void CTX4OLE::ShowDocument()
     stream.pfnCallback = ReadBytes;
     SendMessage(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     // A page break the control read as a paragraph end is put back as the character the model holds.
-    CString shown = ReadControlText();
+    m_strShown = ReadControlText();
+    MapShownText();
     const CString& text = m_doc.GetText();
     for (int p = text.Find(L'\x0C'); p >= 0; p = text.Find(L'\x0C', p + 1)) {
-        if (p < shown.GetLength() && shown[p] != L'\x0C') {
-            SendMessage(EM_SETSEL, p, p + 1);
+        const long nShown = ShownPos(p);
+        if (nShown < m_strShown.GetLength() && m_strShown[nShown] != L'\x0C') {
+            SendMessage(EM_SETSEL, nShown, nShown + 1);
             SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"\x0C"));
         }
     }
     m_strShown = ReadControlText();
+    MapShownText();
     m_bShowing = false;
     // Whatever the control adds of its own (a closing paragraph mark) becomes part of the model too.
     OnChange();
-    SendMessage(EM_SETSEL, m_doc.GetSelStart(), m_doc.GetSelStart() + m_doc.GetSelLength());
+    SendMessage(EM_SETSEL, ShownPos(m_doc.GetSelStart()), ShownPos(m_doc.GetSelStart() + m_doc.GetSelLength()));
     SendMessage(EM_SETREADONLY, m_bLocked);
     // The parent hears of the user's changes and of the caret's moves.
     SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
@@ -206,18 +192,68 @@ BOOL CTX4OLE::OnChange()
            m_strShown[nOld - 1 - nSuffix] == now[nNew - 1 - nSuffix])
         ++nSuffix;
     if (nPrefix < nOld || nPrefix < nNew) {
-        const int nInserted = nNew - nPrefix - nSuffix;
-        m_doc.SetSel(nPrefix, nOld - nPrefix - nSuffix);
-        m_doc.ReplaceSel(now.Mid(nPrefix, nInserted));
+        const long nStart = ModelPos(nPrefix);
+        const long nEnd = std::max(nStart, ModelPos(nOld - nSuffix));
+        // The control's own marks of rows are no text of the document.
+        CString inserted = now.Mid(nPrefix, nNew - nPrefix - nSuffix);
+        inserted.Remove(L'\n');
+        inserted.Remove(wchar_t(0xFFF9));
+        inserted.Remove(wchar_t(0xFFFB));
+        m_doc.SetSel(nStart, nEnd - nStart);
+        m_doc.ReplaceSel(inserted);
+        const long nInserted = m_doc.GetSelStart() - nStart;
         if (m_nPendingAt == nPrefix && nInserted > 0) {
-            m_doc.SetSel(nPrefix, nInserted);
+            m_doc.SetSel(nStart, nInserted);
             m_doc.SetSelCharFormat(m_pendingFormat);
-            m_doc.SetSel(nPrefix + nInserted, 0);
+            m_doc.SetSel(nStart + nInserted, 0);
         }
         m_nPendingAt = -1;
     }
     m_strShown = now;
+    MapShownText();
     return FALSE;
+}
+
+void CTX4OLE::MapShownText()
+{
+    const CString& model = m_doc.GetText();
+    const CString& shown = m_strShown;
+    const long nModel = model.GetLength(), nShown = shown.GetLength();
+    m_modelToShown.assign(static_cast<size_t>(nModel) + 1, nShown);
+    m_shownToModel.assign(static_cast<size_t>(nShown) + 1, nModel);
+    auto same = [](wchar_t m, wchar_t c) {
+        return m == c || (m == kTxCellEnd && c == L'\t') || ((m == L'\x0C' || m == L'\v') && c == L'\r');
+    };
+    auto controlMark = [](wchar_t c) {
+        return c == L'\r' || c == L'\n' || c == L'\t' || c == kTxCellEnd || c == 0xFFF9 || c == 0xFFFB;
+    };
+    long i = 0, j = 0;
+    while (i < nModel || j < nShown) {
+        if (i < nModel && j < nShown && same(model[i], shown[j])) {
+            m_modelToShown[static_cast<size_t>(i++)] = j;
+            m_shownToModel[static_cast<size_t>(j++)] = i - 1;
+        }
+        else if (j < nShown && (controlMark(shown[j]) || i >= nModel)) {
+            m_shownToModel[static_cast<size_t>(j++)] = i;
+        }
+        else {
+            m_modelToShown[static_cast<size_t>(i++)] = j;
+        }
+    }
+}
+
+long CTX4OLE::ModelPos(long nShown) const
+{
+    if (m_shownToModel.empty())
+        return nShown;
+    return m_shownToModel[static_cast<size_t>(std::clamp(nShown, 0L, static_cast<long>(m_shownToModel.size()) - 1))];
+}
+
+long CTX4OLE::ShownPos(long nModel) const
+{
+    if (m_modelToShown.empty())
+        return nModel;
+    return m_modelToShown[static_cast<size_t>(std::clamp(nModel, 0L, static_cast<long>(m_modelToShown.size()) - 1))];
 }
 
 void CTX4OLE::OnKeyDown(UINT nChar, UINT, UINT)
@@ -287,7 +323,7 @@ void CTX4OLE::DrawPageBreaks(HDC hdc) const
         SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&pt), p);
         SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&ptNext), p + 1);
         // The line's height: down to the next line, or the font's height on the last one.
-        int cyLine = ::MulDiv(m_doc.GetCharFormat(p).nHalfPoints, nDpi, 144) * 5 / 4;
+        int cyLine = ::MulDiv(m_doc.GetCharFormat(ModelPos(p)).nHalfPoints, nDpi, 144) * 5 / 4;
         const LRESULT nLine = SendMessage(EM_EXLINEFROMCHAR, 0, p);
         const LRESULT nNextLine = SendMessage(EM_LINEINDEX, nLine + 1, 0);
         if (nNextLine > p) {
@@ -321,9 +357,10 @@ void CTX4OLE::ToggleSelectionEffect(DWORD dwEffect)
     SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const bool bAtCaret = range.cpMin == range.cpMax;
     // At the caret, the text typed next takes the format of the character before it (or the one toggled there).
+    const long nMin = ModelPos(range.cpMin), nMax = ModelPos(range.cpMax);
     CTextCharFormat format = bAtCaret && m_nPendingAt == range.cpMin ? m_pendingFormat
-                             : bAtCaret && range.cpMin > 0       ? m_doc.GetCharFormat(range.cpMin - 1)
-                                                                 : m_doc.GetCharFormat(range.cpMin);
+                             : bAtCaret && nMin > 0              ? m_doc.GetCharFormat(nMin - 1)
+                                                                 : m_doc.GetCharFormat(nMin);
     bool* pFlag = dwEffect == CFE_BOLD ? &format.bBold : dwEffect == CFE_ITALIC ? &format.bItalic : &format.bUnderline;
     *pFlag = !*pFlag;
     CHARFORMAT2W cf = {};
@@ -336,7 +373,7 @@ void CTX4OLE::ToggleSelectionEffect(DWORD dwEffect)
         m_pendingFormat = format;
         return;   // nothing changed yet
     }
-    m_doc.SetSel(range.cpMin, range.cpMax - range.cpMin);
+    m_doc.SetSel(nMin, nMax - nMin);
     m_doc.SetSelCharFormat(format);
     // A change of format is a change of the document for whoever listens.
     if (CWnd* pParent = GetParent())
@@ -349,7 +386,7 @@ int CTX4OLE::GetCaretPage() const
     SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const CString& text = m_doc.GetText();
     int nPage = 1;
-    for (int p = text.Find(L'\x0C'); p >= 0 && p < range.cpMin; p = text.Find(L'\x0C', p + 1))
+    for (int p = text.Find(L'\x0C'); p >= 0 && p < ModelPos(range.cpMin); p = text.Find(L'\x0C', p + 1))
         ++nPage;
     return nPage;
 }

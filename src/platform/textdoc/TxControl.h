@@ -1,6 +1,7 @@
 // CTX4OLE: the word-processing control. A rich-edit window (riched20) shows and edits a CTextDocument: the
 // document model stays the authority for fields and saving, and follows every edit the user makes (the change
-// is found by comparing the text before and after), so fields move with the text around them. Pages are laid
+// is found by comparing the text before and after), so fields move with the text around them. The control's text
+// of a table differs from the model's (it marks rows and cells its own way): positions are mapped between the two. Pages are laid
 // out by CTextLayout, the same lines the PDF export writes, and printed into any device context.
 #pragma once
 
@@ -74,11 +75,18 @@ protected:
 
 private:
     void ShowDocument();
+    // Aligns the control's text with the model's: equal characters, the control's marks of rows and cells, and
+    // what the control shows of the model's page breaks and cell ends.
+    void MapShownText();
+    long ModelPos(long nShown) const;
+    long ShownPos(long nModel) const;
     void DrawPageBreaks(HDC hdc) const;
     CString ReadControlText() const;
 
     CTextDocument m_doc;
     CString m_strShown;   // the control's text as the model last saw it
+    std::vector<long> m_shownToModel;
+    std::vector<long> m_modelToShown;
     bool m_bLocked = false;
     bool m_bShowing = false;
     bool m_bSwallowChar = false;   // the character a handled formatting key produces

@@ -1,0 +1,222 @@
+// Tables of the text document: rows of cells kept through RTF, edits and the exports, and laid out on the page as
+// ruled rows that are never split, with the heading rows again on every page the table goes on to.
+#include "platform/textdoc/TextDocument.h"
+#include "platform/textdoc/TextLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+CTextTableRow Columns(bool bHeading, bool bShaded)
+{
+    CTextTableRow row;
+    row.cells = {{1000, txAlignLeft}, {4000, txAlignLeft}, {5800, txAlignRight}, {7600, txAlignRight}};
+    row.bHeading = bHeading;
+    row.bShaded = bShaded;
+    return row;
+}
+
+// A revenue table as a report holds it: a title, a heading row, rows with a field in a cell, a total row.
+CTextDocument RevenueTable(int nRows = 2)
+{
+    CTextDocument doc;
+    CTextCharFormat bold;
+    bold.bBold = true;
+    doc.AppendText(L"Entrate finali\r", bold);
+    doc.AppendTableRow({L"Codice", L"Descrizione", L"2003", L"2004"}, Columns(true, false), bold);
+    for (int i = 0; i < nRows; ++i) {
+        CString code;
+        code.Format(L"%d", 101 + i);
+        doc.AppendTableRow({code, L"Titolo I - Entrate tributarie\ne citt\u00e0", L"1.234,50", L"0,00"},
+                           Columns(false, false), CTextCharFormat());
+    }
+    doc.AppendTableRow({L"100", L"ENTRATE FINALI NETTE", L"12.345,00", L"-5,00"}, Columns(false, true), bold);
+    doc.AppendText(L"Importi in euro.\r", CTextCharFormat());
+    doc.SetSel(doc.Find(L"1.234,50", 0), 8);
+    doc.SetFieldData(doc.MakeField(), L"L:V;T:SaldoFin;R:101;F:Anno1");
+    doc.SetFooter(CString(L"Vorsa - stampato il ") + kTxPrintDate + L" - pagina " + kTxPageNumber);
+    return doc;
+}
+
+std::vector<CTextTableRow> Layouts(const CTextDocument& doc)
+{
+    std::vector<CTextTableRow> rows;
+    for (const CTextRowExtent& row : doc.GetRowExtents())
+        rows.push_back(doc.GetTableRow(row.nRow));
+    return rows;
+}
+
+TEST(TextTableTest, RowsCellsAndTheirLayoutSurviveRtf)
+{
+    const CTextDocument doc = RevenueTable();
+    EXPECT_EQ(CString(L"Entrate finali\rCodice\aDescrizione\a2003\a2004\a\r101\aTitolo I - Entrate tributarie\v"
+                      L"e citt\u00e0\a1.234,50\a0,00\a\r"),
+              doc.GetText().Left(doc.GetText().Find(L"102")));
+    for (int nFormat : {txdFormatOwn, txdFormatRtf}) {
+        CTextDocument loaded;
+        loaded.LoadRtf(doc.SaveToBytes(nFormat));
+        EXPECT_EQ(doc.GetText(), loaded.GetText());
+        EXPECT_EQ(Layouts(doc), Layouts(loaded));
+        EXPECT_EQ(doc.GetFooter(), loaded.GetFooter());
+        EXPECT_TRUE(loaded.GetCharFormat(loaded.Find(L"ENTRATE", 0)).bBold);
+        EXPECT_EQ(nFormat == txdFormatOwn ? 1u : 0u, loaded.GetFieldIds().size());
+        if (nFormat == txdFormatOwn) {
+            EXPECT_EQ(CString(L"1.234,50"), loaded.GetFieldText(loaded.GetFieldIds()[0]));
+        }
+    }
+    ASSERT_EQ(4u, Layouts(doc).size());
+    EXPECT_TRUE(Layouts(doc)[0].bHeading);
+    EXPECT_TRUE(Layouts(doc)[3].bShaded);
+}
+
+TEST(TextTableTest, ReadsTablesOfOtherWriters)
+{
+    // A row of a word processor: borders before each \cellx, a cell of two paragraphs, a cell beyond the definition.
+    CTextDocument doc;
+    doc.LoadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard Prima\\par\r\n"
+                "\\trowd\\trgaph108\\trhdr\\clbrdrt\\brdrs\\brdrw10\\cellx2000\\clcbpat2\\clshdng2000\\cellx5000\r\n"
+                "\\pard\\intbl Uno\\par due\\cell\\pard\\intbl\\qr 3,50\\cell\\pard\\intbl\\qc c\\cell\\row\r\n"
+                "\\pard Dopo\\par}");
+    EXPECT_EQ(CString(L"Prima\rUno\vdue\a3,50\ac\a\rDopo\r"), doc.GetText());
+    ASSERT_EQ(1u, doc.GetRowExtents().size());
+    const CTextTableRow& row = doc.GetTableRow(doc.GetRowExtents()[0].nRow);
+    EXPECT_TRUE(row.bHeading);
+    EXPECT_TRUE(row.bRuled);
+    EXPECT_TRUE(row.bShaded);
+    ASSERT_EQ(3u, row.cells.size());
+    EXPECT_EQ(2000, row.cells[0].nRight);
+    EXPECT_EQ(5000, row.cells[1].nRight);
+    EXPECT_EQ(6440, row.cells[2].nRight);
+    EXPECT_EQ(txAlignRight, row.cells[1].nAlign);
+    EXPECT_EQ(txAlignCenter, row.cells[2].nAlign);
+}
+
+TEST(TextTableTest, EditsKeepEachRowItsLayout)
+{
+    CTextDocument doc = RevenueTable();
+    // A value with line ends put into a cell stays in its cell.
+    doc.SetSel(doc.Find(L"0,00", 0), 4);
+    doc.ReplaceSel(L"riga uno\r\nriga due");
+    EXPECT_NE(-1, doc.Find(L"riga uno\vriga due\a\r", 0));
+    EXPECT_EQ(4u, doc.GetRowExtents().size());
+    EXPECT_EQ(4u, doc.GetRowExtents()[1].cells.size());
+
+    // Deleting a whole row drops its layout; the total row after it keeps its own.
+    const CTextRowExtent second = doc.GetRowExtents()[2];
+    doc.SetSel(second.nStart, second.nEnd - second.nStart + 1);
+    doc.ReplaceSel(L"");
+    const std::vector<CTextTableRow> rows = Layouts(doc);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_TRUE(rows[0].bHeading);
+    EXPECT_FALSE(rows[1].bShaded);
+    EXPECT_TRUE(rows[2].bShaded);
+
+    // A document joined from pieces keeps the pieces' rows.
+    CTextDocument joined;
+    joined.AppendText(L"Prima\r", CTextCharFormat());
+    joined.AppendRange(doc, 0, doc.GetLength());
+    EXPECT_EQ(rows, Layouts(joined));
+    EXPECT_EQ(1u, joined.GetFieldIds().size());
+}
+
+TEST(TextTableTest, ExportsWriteCellsApartAndRowsAsTableRows)
+{
+    const CTextDocument doc = RevenueTable(1);
+    const std::string text = doc.SaveToBytes(txdFormatText);
+    EXPECT_NE(std::string::npos, text.find("\r\nCodice\tDescrizione\t2003\t2004\r\n101\tTitolo"));
+    EXPECT_NE(std::string::npos, text.find("100\tENTRATE FINALI NETTE\t12.345,00\t-5,00\r\nImporti"));
+    const std::string html = doc.SaveToBytes(txdFormatHtml);
+    auto count = [&html](const std::string& what) {
+        size_t n = 0;
+        for (size_t p = html.find(what); p != std::string::npos; p = html.find(what, p + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(1u, count("<table"));
+    EXPECT_EQ(3u, count("<tr>"));
+    EXPECT_EQ(4u, count("<th "));
+    EXPECT_EQ(8u, count("<td "));
+    EXPECT_NE(std::string::npos, html.find("text-align: right; border: 0.5pt solid black; background: #d9d9d9\">"));
+}
+
+// The glyphs of the text [nFrom, nTo) as laid out: page, left and right edge in points from the left margin.
+struct CInk
+{
+    int nPage = -1;
+    double left = 1e9, right = -1e9, baseline = 0;
+};
+
+CInk InkOf(const CTextLayout& layout, long nFrom, long nTo, int nPage = -1)
+{
+    CInk ink;
+    for (const CLaidLine& line : layout.GetLines()) {
+        for (const CLaidGlyph& g : line.glyphs) {
+            if (g.nPos < nFrom || g.nPos >= nTo || (nPage >= 0 && line.nPage != nPage))
+                continue;
+            ink.nPage = line.nPage;
+            ink.left = std::min(ink.left, g.x);
+            ink.right = std::max(ink.right, g.x + g.width);
+            ink.baseline = line.baseline;
+        }
+    }
+    return ink;
+}
+
+TEST(TextTableTest, RowsAreLaidOutInColumnsRuledAndNeverSplitAcrossPages)
+{
+    CTextDocument doc = RevenueTable(40);
+    doc.PageSetup().nHeight = 8000;   // a short page: the table goes on over several pages
+    const CTextLayout layout(doc);
+    ASSERT_GT(layout.GetPageCount(), 2);
+    const std::vector<CTextRowExtent> rows = doc.GetRowExtents();
+    const CTextRowExtent& heading = rows[0];
+
+    std::set<int> headingPages;
+    for (const CTextRowExtent& row : rows) {
+        const CTextTableRow& def = doc.GetTableRow(row.nRow);
+        int nPage = -1;
+        for (size_t c = 0; c < row.cells.size(); ++c) {
+            const CInk ink = InkOf(layout, row.cells[c].first, row.cells[c].second);
+            if (ink.nPage < 0)
+                continue;
+            // Every cell's text lies inside its cell, a figure against the cell's right edge.
+            const double left = c == 0 ? 0.0 : def.cells[c - 1].nRight / 20.0;
+            const double right = def.cells[c].nRight / 20.0;
+            EXPECT_GE(ink.left, left);
+            EXPECT_LE(ink.right, right);
+            if (def.cells[c].nAlign == txAlignRight) {
+                EXPECT_NEAR(right - 4.0, ink.right, 0.5);
+            }
+            // The whole row on one page.
+            EXPECT_TRUE(nPage < 0 || nPage == ink.nPage);
+            nPage = ink.nPage;
+        }
+    }
+    // The heading row heads every page, above the first row of the page.
+    for (int nPage = 0; nPage < layout.GetPageCount(); ++nPage) {
+        const CInk ink = InkOf(layout, heading.nStart, heading.nEnd, nPage);
+        if (ink.nPage == nPage)
+            headingPages.insert(nPage);
+    }
+    EXPECT_EQ(static_cast<size_t>(layout.GetPageCount()), headingPages.size());
+    // Each page's footer numbers it.
+    EXPECT_EQ(0, layout.GetFooter(1).Find(L"Vorsa - stampato il "));
+    EXPECT_EQ(layout.GetFooter(1).GetLength() - 9, layout.GetFooter(1).Find(L"pagina 2"));
+    EXPECT_EQ(-1, layout.GetFooter(1).Find(kTxPrintDate));
+
+    // Rules around the rows, a shaded band under the total row only.
+    const double totalTop = InkOf(layout, rows.back().nStart, rows.back().nEnd).baseline;
+    ASSERT_EQ(1u, layout.GetShades().size());
+    EXPECT_LT(layout.GetShades()[0].top, totalTop);
+    EXPECT_GT(layout.GetShades()[0].bottom, totalTop);
+    const double pageRight = 7600 / 20.0 + 850 / 20.0;
+    EXPECT_TRUE(std::any_of(layout.GetRules().begin(), layout.GetRules().end(), [&](const CLaidRect& r) {
+        return r.nPage == layout.GetShades()[0].nPage && r.top == r.bottom && r.top == layout.GetShades()[0].top &&
+               r.right == pageRight;
+    }));
+}
+
+} // namespace
