@@ -43,6 +43,7 @@ void CReportFiller::FillSpans(CTextDocument& doc)
         doc.SetSel(p + 2, q - p - 2);
         CCellInfo cell;
         cell.Parse(doc.GetSelText());
+        m_bInTable = doc.IsInTableRow(p);
         const CString value = ValueOf(cell);
         doc.SetSel(p, q - p + 2);
         doc.ReplaceSel(value);
@@ -72,6 +73,15 @@ void CReportFiller::SwitchTable(const CString& strTable)
 }
 
 CString CReportFiller::LookUp(const CCellInfo& cell, bool& bFound)
+{
+    const CString value = LookUpField(cell, bFound);
+    // In a table an empty amount cell would read as a figure not filled in: what the archive does not hold is 0.
+    if (!bFound && m_bInTable && cell.m_nType == formTypeAmount)
+        return FormatCurrencyFromDouble(0.0);
+    return value;
+}
+
+CString CReportFiller::LookUpField(const CCellInfo& cell, bool& bFound)
 {
     bFound = false;
     SwitchTable(cell.m_strT);

@@ -32,7 +32,8 @@ protected:
     virtual CString ValueOf(const CCellInfo& cell);
 
     // Switches the record set to the reference's table, finds its row and formats the field by the reference's
-    // type; empty when the row is missing. bFound tells whether the row was found.
+    // type; empty when the row is missing, but for an amount in a table row, which is then 0. bFound tells whether
+    // the row was found.
     CString LookUp(const CCellInfo& cell, bool& bFound);
     // A table other than the record set's (compared with case) replaces the record set; an empty name keeps it.
     void SwitchTable(const CString& strTable);
@@ -41,11 +42,13 @@ protected:
     CADOConnection& GetData() { return m_data; }
 
 private:
+    CString LookUpField(const CCellInfo& cell, bool& bFound);
     CString FormatField(const CCellInfo& cell, CSetDati& set) const;
 
     CADOConnection& m_data;
     ValueStyle m_nStyle;
     std::unique_ptr<CSetDati> m_set;
+    bool m_bInTable = false;   // the reference being filled lies in a table row
 };
 
 // The accounting-mode heading of the reports: every kAccountingHeadingTag becomes the mode's name in upper case.

@@ -8,7 +8,9 @@ pages, its accented letters and its chapter titles), and every report and docume
 a seeded archive by the view that opens it, is read back from its PDF: the same words as the filled document, the
 figures and names it shows with their accents, as many pages as were printed, and the first page of the
 programmed-target report, rendered by pdftoppm, laid out as the printer drew it. Its HTML and text exports, and its
-RTF and Word exports as unrtf reads them, carry the same words.
+RTF and Word exports as unrtf reads them, carry the same words. Each table row of a report reads on one line of
+`pdftotext -layout` with its code, description and figures in column order, and the first page of every report,
+rendered by pdftoppm, has its ruled lines where the layout drew them.
 """
 from collections import Counter
 from html.parser import HTMLParser
@@ -115,22 +117,68 @@ def ink_lines(path):
     return (width, height), lines
 
 
+def render_first_page(name, folder):
+    """pdftoppm's rendering of the first page at the printer's resolution, lines drawn without smoothing as the
+    printer draws them: the path of the image, None when it failed."""
+    stem = os.path.join(folder, "rendered-" + os.path.splitext(name)[0])
+    subprocess.run(["pdftoppm", "-r", "96", "-f", "1", "-l", "1", "-gray", "-aaVector", "no", "-singlefile",
+                    os.path.join(folder, name), stem], check=True)
+    check(os.path.exists(stem + ".pgm"), f"{name}: pdftoppm wrote no page")
+    return stem + ".pgm" if os.path.exists(stem + ".pgm") else None
+
+
 def check_page_image(name, printed, folder):
     """pdftoppm's rendering of the first page at the printer's resolution has the printed page's lines, each where
     the printer put it (fonts rasterise a little differently: a few pixels apart)."""
-    subprocess.run(["pdftoppm", "-r", "96", "-f", "1", "-l", "1", "-gray", os.path.join(folder, name),
-                    os.path.join(folder, "rendered")], check=True)
-    rendered = [f for f in os.listdir(folder) if f.startswith("rendered")]
-    check(len(rendered) == 1, f"{name}: pdftoppm wrote {rendered}")
-    if len(rendered) != 1:
+    rendered = render_first_page(name, folder)
+    if not rendered:
         return
     size_p, lines_p = ink_lines(printed)
-    size_r, lines_r = ink_lines(os.path.join(folder, rendered[0]))
+    size_r, lines_r = ink_lines(rendered)
     check(size_p == size_r, f"{name}: printed page {size_p}, rendered page {size_r}")
-    check(len(lines_p) > 20 and len(lines_p) == len(lines_r),
+    check(len(lines_p) > 3 and len(lines_p) == len(lines_r),
           f"{name}: {len(lines_p)} printed lines, {len(lines_r)} rendered")
     for p, r in zip(lines_p, lines_r):
         check(all(abs(a - b) <= 4 for a, b in zip(p, r)), f"{name}: printed line {p}, rendered {r}")
+
+
+def check_rules(name, rules_path, images):
+    """At every rule the layout drew on the first page, each image is dark all along it (within a pixel), and
+    light half-way between two horizontal rules where no text is: ruled lines, not a grey page."""
+    with open(rules_path) as f:
+        rules = [line.split() for line in f if line.strip()]
+    check(len(rules) >= 8, f"{name}: {len(rules)} rules on the first page")
+    for image in images:
+        _, width, height, pixels = read_pgm(image)
+
+        def dark(x, y):
+            return any(0 <= y + d < height and 0 <= x < width and pixels[(y + d) * width + x] < 128
+                       for d in (-1, 0, 1))
+
+        def dark_v(x, y):
+            return any(0 <= x + d < width and 0 <= y < height and pixels[y * width + x + d] < 128 for d in (-1, 0, 1))
+
+        for kind, at, start, end in rules:
+            at, start, end = int(at), int(start), int(end)
+            points = range(start + 2, end - 1, 3)
+            hits = sum(dark(x, at) if kind == "h" else dark_v(at, x) for x in points)
+            check(points and hits == len(points),
+                  f"{name} ({os.path.basename(image)}): rule {kind} {at} {start}-{end} dark at {hits} of {len(points)}")
+
+
+def check_rows_on_lines(name, rows_path, layout_text):
+    """Each table row reads on one line of the layout text: its code, its description and its figures, in the
+    order of the columns."""
+    figure = re.compile(r"^[+-]?\d{1,3}(\.\d{3})*,\d{2}$")
+    with open(rows_path, encoding="utf-8") as f:
+        rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    check(rows, f"{name}: no table rows")
+    lines = layout_text.split("\n")
+    for cells in rows:
+        wanted = [c for c in cells[:2] if c.strip()] + [c for c in cells[2:] if figure.match(c.strip())]
+        words = [re.escape(w) for cell in wanted for w in cell.split()]
+        pattern = re.compile(r"(^|\s)" + r"\s+".join(words) + r"(\s|$)")
+        check(any(pattern.search(line) for line in lines), f"{name}: row {wanted} not on one line")
 
 
 def rtf_text(path):
@@ -182,19 +230,31 @@ def check_shipped_documents(folder):
             html.close()
         with open(base + ".txt", encoding="cp1252") as f:
             plain = f.read()
+        # The page footers are printed, not part of the document's text.
+        footer_words = Counter()
+        if os.path.exists(base + "-footer.txt"):
+            with open(base + "-footer.txt", encoding="utf-8") as f:
+                footer_words = Counter(f.read().split())
         exports = [("PDF", text), ("HTML", " ".join(html.parts)), ("text", plain)]
         exports += [(kind, rtf_text(base + ending)) for kind, ending in (("RTF", ".rtf"), ("Word", ".doc"))]
         for what, words in exports:
-            missing, extra = Counter(filled.split()) - Counter(words.split()), Counter(words.split()) - Counter(filled.split())
+            found = Counter(words.split()) - footer_words if what == "PDF" else Counter(words.split())
+            missing, extra = Counter(filled.split()) - found, found - Counter(filled.split())
             check(not missing and not extra,
                   f"{name} as {what}: words missing {list(missing)[:10]}, extra {list(extra)[:10]}")
         flat = " ".join(text.split())
         for expected in shown:
             check(expected in flat and expected in " ".join(filled.split()), f"{name}: '{expected}' not shown")
-    printed_page = os.path.join(folder, "RepObiettivo-1.pgm")
-    check(os.path.exists(printed_page), "the programmed-target report's printed page was not drawn")
-    if os.path.exists(printed_page):
-        check_page_image("RepObiettivo.pdf", printed_page, folder)
+        if name.startswith("Rep"):
+            layout = subprocess.run(["pdftotext", "-enc", "UTF-8", "-layout", path, "-"], capture_output=True,
+                                    text=True, encoding="utf-8")
+            check_rows_on_lines(name, base + "-rows.txt", layout.stdout)
+            printed_page = base + "-1.pgm"
+            check(os.path.exists(printed_page), f"{name}: the printed page was not drawn")
+            if os.path.exists(printed_page):
+                check_page_image(name, printed_page, folder)
+                rendered = os.path.join(folder, "rendered-" + os.path.splitext(name)[0] + ".pgm")
+                check_rules(name, base + "-rules.txt", [printed_page, rendered])
 
 
 def main():

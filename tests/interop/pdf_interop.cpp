@@ -6,7 +6,9 @@
 // that counts the pages. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the
 // filled document shows (separated by '|'); "<name>-filled.txt" holds the filled document's text (UTF-8). The
 // first page of the programmed-target report, drawn as the printer draws it at 96 dots per inch, goes to
-// "RepObiettivo-1.pgm".
+// "RepObiettivo-1.pgm". For every report, "<name>-rows.txt" lists the cells of each table row (separated by tabs),
+// "<name>-footer.txt" the footer of each page, and "<name>-rules.txt" the rules of the first page as the layout drew
+// them at 96 dots per inch ("h y left right" or "v x top bottom").
 #include "data/ADOConnection.h"
 #include "data/AdoErrorText.h"
 #include "data/DatabaseSchema.h"
@@ -15,14 +17,17 @@
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "platform/textdoc/TextDocument.h"
+#include "platform/textdoc/TextLayout.h"
 #include "reports/ReportHost.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
 #include "ui/PixelCanvas.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -150,6 +155,47 @@ CString ReadableText(const CTextDocument& doc)
     return text;
 }
 
+bool WriteLines(const CString& strPath, const std::vector<CString>& lines)
+{
+    FILE* f = _wfopen(strPath, L"wb");
+    if (!f)
+        return false;
+    for (const CString& line : lines)
+        WriteUtf8(f, line + L"\n");
+    return std::fclose(f) == 0;
+}
+
+// The table rows, the footers and the first page's rules of a filled report.
+bool WriteTables(const CTextDocument& doc, const CString& strPath)
+{
+    std::vector<CString> rows, footers, rules;
+    for (const CTextRowExtent& row : doc.GetRowExtents()) {
+        CString line;
+        for (const auto& cell : row.cells) {
+            CString text = doc.GetText().Mid(cell.first, cell.second - cell.first);
+            text.Replace(L'\v', L' ');
+            line += (line.IsEmpty() ? L"" : L"\t") + text;
+        }
+        rows.push_back(line);
+    }
+    const CTextLayout layout(doc);
+    for (int nPage = 0; nPage < layout.GetPageCount(); ++nPage)
+        footers.push_back(layout.GetFooter(nPage));
+    const double dpi = 96.0 / 72.0;
+    for (const CLaidRect& rule : layout.GetRules()) {
+        if (rule.nPage != 0)
+            continue;
+        CString line;
+        if (rule.top == rule.bottom)
+            line.Format(L"h %ld %ld %ld", std::lround(rule.top * dpi), std::lround(rule.left * dpi), std::lround(rule.right * dpi));
+        else
+            line.Format(L"v %ld %ld %ld", std::lround(rule.left * dpi), std::lround(rule.top * dpi), std::lround(rule.bottom * dpi));
+        rules.push_back(line);
+    }
+    return WriteLines(strPath + L"-rows.txt", rows) && WriteLines(strPath + L"-footer.txt", footers) &&
+           WriteLines(strPath + L"-rules.txt", rules);
+}
+
 struct ShippedDocument
 {
     LPCTSTR pszName;
@@ -224,7 +270,11 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
                 WriteUtf8(text, ReadableText(pControl->GetDocument()));
                 std::fclose(text);
             }
-            if (d.pViewClass == RUNTIME_CLASS(CViewTxPrintCSP) &&
+            if (CString(d.pszName).Left(3) == L"Rep" && !WriteTables(pControl->GetDocument(), strPath)) {
+                std::fwprintf(stderr, L"%ls: tables not written\n", d.pszName);
+                bDone = false;
+            }
+            if (CString(d.pszName).Left(3) == L"Rep" &&
                 !WritePrintedPage(*pControl, 1, strPath + L"-1.pgm")) {
                 std::fwprintf(stderr, L"%ls: page not drawn\n", d.pszName);
                 bDone = false;

@@ -156,3 +156,24 @@ TEST_F(ReportFillerTest, ReferencesBecomeFieldsThatSurviveSaveAndReload)
 }
 
 } // namespace
+
+TEST_F(ReportFillerTest, ReferencesInTableCellsFillInTheirCellsAndAmountsNotHeldReadZero)
+{
+    CTextTableRow row;
+    row.cells = {{1500, txAlignLeft}, {3000, txAlignRight}, {4500, txAlignRight}};
+    CTextDocument doc;
+    doc.AppendText(L"Fuori: $[L:V;T:SaldoFin;R:9999;F:Anno1]$\r", CTextCharFormat());
+    doc.AppendTableRow({L"$[L:T;T:DatiEnte;R:Nome;F:value]$", L"$[L:V;T:SaldoFin;R:1106;F:Anno1]$",
+                        L"$[L:V;T:SaldoFin;R:9999;F:Anno1]$"},
+                       row, CTextCharFormat());
+    row.bShaded = true;
+    doc.AppendTableRow({L"$[L:N;T:SaldoFin;R:9999;F:Anno1]$", L"$[L:V;T:Nessuna;R:1106;F:Anno1]$", L"\u2014"}, row,
+                       CTextCharFormat());
+    CReportFiller(m_data, CReportFiller::reportValues).FillSpans(doc);
+    // Outside a table and for what is no amount the missing figure stays empty; an amount cell reads 0.
+    EXPECT_EQ(CString(L"Fuori: \rComune di Cittaducale\a1.234,50\a0,00\a\r\a0,00\a\u2014\a\r"), doc.GetText());
+    ASSERT_EQ(2u, doc.GetRowExtents().size());
+    EXPECT_FALSE(doc.GetTableRow(0).bShaded);
+    EXPECT_TRUE(doc.GetTableRow(1).bShaded);
+    EXPECT_EQ(txAlignRight, doc.GetTableRow(1).cells[2].nAlign);
+}

@@ -1,5 +1,6 @@
 #include "data/DataTestArchive.h"
 #include "reports/ReportVariants.h"
+#include "util/MessageText.h"
 
 #include <string>
 
@@ -160,3 +161,30 @@ TEST_F(ReportVariantsTest, CentreListFillsItsFieldAndKeepsItsReference)
 }
 
 } // namespace
+
+TEST_F(ReportVariantsTest, CaseRulesAndCentreRowsApplyInTableCells)
+{
+    CTextTableRow row;
+    row.cells = {{1500, txAlignLeft}, {6000, txAlignLeft}, {8000, txAlignRight}};
+    CTextDocument doc;
+    doc.AppendTableRow({L"$[L:V;T:SaldoProg;R:100;F:Anno4;NAME:e]$", L"$[L:T;NAME:CASO_C_1]$",
+                        L"$[L:V;T:SaldoProg;R:100;F:Anno4]$"},
+                       row, CTextCharFormat());
+    CCspReportFiller filler(m_data, 1);
+    filler.FillSpans(doc);
+    // The hidden name stays empty, the case's text fills its cell, the figure not held reads 0.
+    EXPECT_EQ(CString(L"\a") + LoadResString(2096) + L"\a0,00\a\r", doc.GetText());
+    EXPECT_EQ(1u, doc.GetRowExtents().size());
+
+    const long nRossi = AddCentre(L"Rossi", L"Tributi");
+    CString sql;
+    sql.Format(L"INSERT INTO SaldoFinCalc (ID, idResp, Anno4Com) VALUES (2101, %d, 20)", static_cast<int>(nRossi));
+    Execute(sql);
+    CTextDocument centre;
+    centre.AppendTableRow({L"$[L:T;T:Responsabili;R:1;F:responsabile]$", L"$[L:V;T:SaldoFinCalc;R:2101;F:Anno4Com]$",
+                           L"$[L:V;T:SaldoFinCalc;R:2102;F:Anno4Com]$"},
+                          row, CTextCharFormat());
+    CRespReportFiller rossi(m_data, nRossi);
+    rossi.FillSpans(centre);
+    EXPECT_EQ(CString(L"Rossi\a20,00\a0,00\a\r"), centre.GetText());
+}

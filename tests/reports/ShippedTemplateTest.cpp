@@ -122,3 +122,38 @@ TEST(ReportSourceTest, LinesBecomeParagraphsTabsAndPageBreaks)
     EXPECT_EQ(CString(L"line 1: a field reference is not closed with \"]$\""),
               CompileReportSource(L"$[IMPCONT] $[L:N", doc));
 }
+
+TEST(ReportSourceTest, TableLinesBecomeRowsOfTheirColumns)
+{
+    CTextDocument doc;
+    ASSERT_EQ(CString(), CompileReportSource(L"= Titolo\n"
+                                             L"|= 20 | 80 | >30\n"
+                                             L"|# Codice | Descrizione | 2003\n"
+                                             L"| 101 | Titolo I|$[L:V;T:SaldoFin;R:101;F:Anno1]$\n"
+                                             L"|* 100 | TOTALE | -\n"
+                                             L"| 102\n"
+                                             L"Fine|x\n",
+                                             doc));
+    EXPECT_EQ(CString(L"Titolo\rCodice\aDescrizione\a2003\a\r101\aTitolo I\a$[L:V;T:SaldoFin;R:101;F:Anno1]$\a\r"
+                      L"100\aTOTALE\a\u2014\a\r102\a\a\a\rFine\tx\r"),
+              doc.GetText());
+    const std::vector<CTextRowExtent> rows = doc.GetRowExtents();
+    ASSERT_EQ(4u, rows.size());
+    const CTextTableRow& heading = doc.GetTableRow(rows[0].nRow);
+    ASSERT_EQ(3u, heading.cells.size());
+    EXPECT_EQ(1134, heading.cells[0].nRight);   // 20 mm
+    EXPECT_EQ(5669, heading.cells[1].nRight);
+    EXPECT_EQ(7370, heading.cells[2].nRight);
+    EXPECT_EQ(txAlignRight, heading.cells[2].nAlign);
+    EXPECT_EQ(txAlignLeft, heading.cells[1].nAlign);
+    EXPECT_TRUE(heading.bHeading && heading.bRuled && !heading.bShaded);
+    EXPECT_TRUE(doc.GetCharFormat(rows[0].nStart).bBold);
+    EXPECT_FALSE(doc.GetCharFormat(rows[1].nStart).bBold);
+    EXPECT_TRUE(doc.GetTableRow(rows[2].nRow).bShaded);
+    EXPECT_TRUE(doc.GetCharFormat(rows[2].nStart).bBold);
+
+    EXPECT_EQ(CString(L"line 3: 4 cells in a table of 2 columns"),
+              CompileReportSource(L"|= 20 | 30\n| a | b\n| a | b | c | d", doc));
+    EXPECT_EQ(CString(L"line 1: a column width is not a number of millimetres"),
+              CompileReportSource(L"|= 20 | largo", doc));
+}

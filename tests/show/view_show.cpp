@@ -1,6 +1,7 @@
 // Shows an input form in a frame, for a look with scripts/screenshot: "view_show <form folder> [workbook]" opens
 // the workbook (Entrate1.vts by default) in the totals form on a small seeded archive; "view_show dati" shows the
-// authority data form filled in (the program's own start is form_show).
+// authority data form filled in (the program's own start is form_show); "view_show report <Doc folder> <report>"
+// opens a report (RepObiettivo.txd in its own view) filled from the same archive.
 #include "data/DatabaseSchema.h"
 #include "data/SetDati.h"
 #include "engine/RecalcSaldi.h"
@@ -10,20 +11,24 @@
 #include "views/ViewInputFormVariants.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxframe.h"
+#include "reports/ReportHost.h"
+#include "reports/ViewTxPrint.h"
 
 #include <cstdio>
 
 namespace
 {
-class CShowApp : public CWinApp, public CFormHost
+class CShowApp : public CWinApp, public CFormHost, public CReportHost
 {
 public:
     CShowApp() : CWinApp(L"Quarzel08") {}
     CADOConnection& GetDataConnection() override { return m_data; }
     CString GetFormDir() const override { return m_strFormDir; }
+    CString GetDocDir() const override { return m_strFormDir; }
+    CString GetDocUtDir() const override { return m_strFormDir; }
 
     CADOConnection m_data;
-    CString m_strFormDir;
+    CString m_strFormDir;   // or the report templates' folder
 };
 
 void Put(CADOConnection& data, LPCTSTR pszTable, LPCTSTR pszKey, LPCTSTR pszField, double dValue)
@@ -75,6 +80,7 @@ void Seed(CADOConnection& data)
 int wmain(int argc, wchar_t** argv)
 {
     bool bDati = argc > 1 && lstrcmpiW(argv[1], L"dati") == 0;
+    const bool bReport = argc > 3 && lstrcmpiW(argv[1], L"report") == 0;
     ::OleInitialize(nullptr);
     CShowApp app;
     WCHAR szTemp[MAX_PATH];
@@ -91,8 +97,8 @@ int wmain(int argc, wchar_t** argv)
         std::fwprintf(stderr, L"archive: %ls\n", static_cast<LPCWSTR>(e.Description()));
         return 1;
     }
-    app.m_strFormDir = !bDati && argc > 1 ? CString(argv[1]) : CString();
-    CString strWorkbook = argc > 2 ? CString(argv[2]) : CString(L"Entrate1.vts");
+    app.m_strFormDir = bReport ? CString(argv[2]) : !bDati && argc > 1 ? CString(argv[1]) : CString();
+    CString strWorkbook = bReport ? CString(argv[3]) : argc > 2 ? CString(argv[2]) : CString(L"Entrate1.vts");
 
     auto pFrame = new CFrameWnd;
     CString strTitle = bDati ? CString(L"Quarzel08 - Dati Ente") : L"Quarzel08 - " + strWorkbook;
@@ -100,7 +106,10 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     app.m_pMainWnd = pFrame;
     CCreateContext context;
-    context.m_pNewViewClass = bDati ? RUNTIME_CLASS(CViewDatiEnte) : RUNTIME_CLASS(CViewInputFormTot);
+    context.m_pNewViewClass = bDati     ? RUNTIME_CLASS(CViewDatiEnte)
+                              : bReport ? (strWorkbook.CompareNoCase(L"RepObiettivo.txd") == 0 ? RUNTIME_CLASS(CViewTxPrintCSP)
+                                                                                              : RUNTIME_CLASS(CViewTxPrint))
+                                        : RUNTIME_CLASS(CViewInputFormTot);
     context.m_pCurrentFrame = pFrame;
     CWnd* pView = pFrame->CreateView(&context);
     if (!pView)
@@ -108,7 +117,8 @@ int wmain(int argc, wchar_t** argv)
     pFrame->InitialUpdateFrame(nullptr, TRUE);
     pFrame->RecalcLayout();
     CTextID item(strWorkbook);
-    BOOL bLoaded = dynamic_cast<CDataView*>(pView)->LoadData(bDati ? nullptr : &item);
+    CTextLongID report(strWorkbook, 0);
+    BOOL bLoaded = dynamic_cast<CDataView*>(pView)->LoadData(bDati ? nullptr : bReport ? static_cast<CRecordID*>(&report) : &item);
     int nResult = bLoaded ? app.Run() : 1;
     app.m_data.Close();
     ::DeleteFileW(strArchive);
