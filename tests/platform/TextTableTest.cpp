@@ -174,7 +174,7 @@ TEST(TextTableTest, RowsAreLaidOutInColumnsRuledAndNeverSplitAcrossPages)
     const std::vector<CTextRowExtent> rows = doc.GetRowExtents();
     const CTextRowExtent& heading = rows[0];
 
-    std::set<int> headingPages;
+    std::set<int> headingPages, rowPages;
     for (const CTextRowExtent& row : rows) {
         const CTextTableRow& def = doc.GetTableRow(row.nRow);
         int nPage = -1;
@@ -194,6 +194,7 @@ TEST(TextTableTest, RowsAreLaidOutInColumnsRuledAndNeverSplitAcrossPages)
             EXPECT_TRUE(nPage < 0 || nPage == ink.nPage);
             nPage = ink.nPage;
         }
+        rowPages.insert(nPage);
     }
     // The heading row heads every page, above the first row of the page.
     for (int nPage = 0; nPage < layout.GetPageCount(); ++nPage) {
@@ -201,10 +202,10 @@ TEST(TextTableTest, RowsAreLaidOutInColumnsRuledAndNeverSplitAcrossPages)
         if (ink.nPage == nPage)
             headingPages.insert(nPage);
     }
-    EXPECT_EQ(static_cast<size_t>(layout.GetPageCount()), headingPages.size());
+    EXPECT_EQ(rowPages, headingPages);
     // Each page's footer numbers it.
     EXPECT_EQ(0, layout.GetFooter(1).Find(L"Vorsa - stampato il "));
-    EXPECT_EQ(layout.GetFooter(1).GetLength() - 9, layout.GetFooter(1).Find(L"pagina 2"));
+    EXPECT_EQ(layout.GetFooter(1).GetLength() - 8, layout.GetFooter(1).Find(L"pagina 2"));
     EXPECT_EQ(-1, layout.GetFooter(1).Find(kTxPrintDate));
 
     // Rules around the rows, a shaded band under the total row only.
