@@ -144,13 +144,16 @@ void WriteUtf8(FILE* f, const CString& text)
     std::fwrite(bytes.data(), 1, bytes.size(), f);
 }
 
-// The text as a reader of the page would find it: the check boxes of the symbol font are drawn, not written.
+// The text as a reader of the page would find it: the check boxes of the symbol font are drawn, not written, and
+// the cells of a row stand apart.
 CString ReadableText(const CTextDocument& doc)
 {
     CString text;
     for (long i = 0; i < doc.GetLength(); ++i) {
         const wchar_t ch = doc.GetText()[i];
-        text += doc.GetCharFormat(i).IsSymbol() ? L' ' : ch == L'\r' || ch == L'\v' || ch == 0x0C ? L'\n' : ch;
+        text += doc.GetCharFormat(i).IsSymbol() || ch == kTxCellEnd     ? L' '
+                : ch == L'\r' || ch == L'\v' || ch == 0x0C ? L'\n'
+                                                            : ch;
     }
     return text;
 }
@@ -171,10 +174,10 @@ bool WriteTables(const CTextDocument& doc, const CString& strPath)
     std::vector<CString> rows, footers, rules;
     for (const CTextRowExtent& row : doc.GetRowExtents()) {
         CString line;
-        for (const auto& cell : row.cells) {
-            CString text = doc.GetText().Mid(cell.first, cell.second - cell.first);
+        for (size_t c = 0; c < row.cells.size(); ++c) {
+            CString text = doc.GetText().Mid(row.cells[c].first, row.cells[c].second - row.cells[c].first);
             text.Replace(L'\v', L' ');
-            line += (line.IsEmpty() ? L"" : L"\t") + text;
+            line += (c == 0 ? L"" : L"\t") + text;
         }
         rows.push_back(line);
     }

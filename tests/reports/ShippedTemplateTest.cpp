@@ -135,7 +135,7 @@ TEST(ReportSourceTest, TableLinesBecomeRowsOfTheirColumns)
                                              L"Fine|x\n",
                                              doc));
     EXPECT_EQ(CString(L"Titolo\rCodice\aDescrizione\a2003\a\r101\aTitolo I\a$[L:V;T:SaldoFin;R:101;F:Anno1]$\a\r"
-                      L"100\aTOTALE\a\u2014\a\r102\a\a\a\rFine\tx\r"),
+                      L"100\aTOTALE\a-\a\r102\a\a\a\rFine\tx\r"),
               doc.GetText());
     const std::vector<CTextRowExtent> rows = doc.GetRowExtents();
     ASSERT_EQ(4u, rows.size());

@@ -105,14 +105,10 @@ CString CompileReportSource(const CString& strSource, CTextDocument& doc)
                 return FormatString(L"line %d: %d cells in a table of %d columns", nLine, static_cast<int>(cells.size()),
                                     static_cast<int>(table.cells.size()));
             cells.resize(table.cells.size());
-            for (CString& cell : cells) {
-                if (cell == L"-")
-                    cell = L"\u2014";
-            }
             CTextTableRow row = table;
             row.bHeading = bHeading;
             row.bShaded = bTotal;
-            doc.AppendTableRow(cells, row, LineFormat(20, bHeading || bTotal));
+            doc.AppendTableRow(cells, row, LineFormat(18, bHeading || bTotal));
             continue;
         }
         table = CTextTableRow();

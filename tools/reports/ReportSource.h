@@ -11,15 +11,15 @@
 //
 // On every line "|" stands for a tab, but for the lines of a table, which begin with "|":
 //
-//     |= 22 | 100 | >36 | >36 | >36         a table: its columns' widths in millimetres; ">" right-aligns a
+//     |= 20 | 88 | >24 | >24 | >24          a table: its columns' widths in millimetres; ">" right-aligns a
 //                                           column (figures), "^" centres it
 //     |# Codice | Descrizione | 2003 | ...   a heading row: bold, repeated on every page the table goes on to
-//     | 101 | Titolo I | $[...]$ | ...       a row: one text per column, "|" between them
+//     | 101 | Titolo I | $[...]$ | ...       a row (9 points): one text per column, "|" between them
 //     |* 100 | ENTRATE FINALI NETTE | ...    a total row: bold on a shaded band
 //
 // Every row is ruled. The rows belong to the last "|=" line; the table ends at the first line that is no row.
-// An amount reference (type V) alone in a cell shows "0,00" when the archive holds no figure for it; a cell that
-// does not apply holds "-", which prints as a dash.
+// An amount reference (type V) in a table shows "0,00" when the archive holds no figure for it; a cell that
+// does not apply holds "-".
 //
 // Field references ("$[...]$") and tags ("$D", "$[IMPCONT]") are body text: the views fill them when they open
 // the document. Every line ends its paragraph.

@@ -404,9 +404,17 @@ void CTextLayout::DrawPage(HDC hdc, int nPage) const
         const LOGFONTW lf = FontOf(GetFooterFormat(), -static_cast<int>(std::lround(GetFooterFormat().nHalfPoints / 2.0 * dpiY)));
         HFONT hFooter = ::CreateFontIndirectW(&lf);
         ::SelectObject(hdc, hFooter);
+        // Each character at its place by the layout's widths, as the PDF places it, not by the device's rounding.
+        std::vector<INT> advances;
+        double x = 0;
+        for (int i = 0; i < footer.GetLength(); ++i) {
+            const double next = x + Widths().Width(GetFooterFormat(), footer[i]) * GetFooterFormat().nHalfPoints / 2.0 / kEm;
+            advances.push_back(static_cast<INT>(std::lround(next * dpiX) - std::lround(x * dpiX)));
+            x = next;
+        }
         ::ExtTextOutW(hdc, static_cast<int>(std::lround(m_left * dpiX)) - nOffsetX,
                       static_cast<int>(std::lround(GetFooterBaseline() * dpiY)) - nOffsetY, 0, nullptr, footer,
-                      static_cast<UINT>(footer.GetLength()), nullptr);
+                      static_cast<UINT>(footer.GetLength()), advances.data());
         ::SelectObject(hdc, ::GetStockObject(SYSTEM_FONT));
         ::DeleteObject(hFooter);
     }
