@@ -447,6 +447,14 @@ TEST_F(AdoJetExpressions, RefusesWhatJetRefuses)
     for (int i = 0; i < 1000; ++i)
         nots += L"NOT ";
     nots += L"ID = 1";
+    // Chains longer than the database nests, each refused at once rather than rebuilt once per operator.
+    std::vector<std::wstring> chains;
+    for (const wchar_t* op : {L" \\ 1", L" + 1", L" * 1", L" & 'a'", L" = 1", L" OR 1 = 1", L" AND 1 = 1"}) {
+        std::wstring chain = L"SELECT ID FROM Entrate WHERE 1 = 1";
+        for (int i = 0; i < 20000; ++i)
+            chain += op;
+        chains.push_back(chain);
+    }
     struct
     {
         std::wstring m_sql;
@@ -469,6 +477,13 @@ TEST_F(AdoJetExpressions, RefusesWhatJetRefuses)
         {nots, E_FAIL, L"Query is too complex."},
         {L"SELECT Abs(" + std::wstring(5000, L'(') + L"1" + std::wstring(5000, L')') + L")", E_FAIL,
          L"Query is too complex."},
+        {chains[0], E_FAIL, L"Query is too complex."},
+        {chains[1], E_FAIL, L"Query is too complex."},
+        {chains[2], E_FAIL, L"Query is too complex."},
+        {chains[3], E_FAIL, L"Query is too complex."},
+        {chains[4], E_FAIL, L"Query is too complex."},
+        {chains[5], E_FAIL, L"Query is too complex."},
+        {chains[6], E_FAIL, L"Query is too complex."},
         // An unclosed type bracket ends the text: refused by the database, nothing erased past the end.
         {L"CREATE TABLE t (a COUNTER(", static_cast<HRESULT>(0x80040E14), nullptr},
         {L"CREATE TABLE t (a COUNTER(1, " + std::wstring(10000, L'('), static_cast<HRESULT>(0x80040E14), nullptr},

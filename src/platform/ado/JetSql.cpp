@@ -232,6 +232,10 @@ void RewriteCreateTable(CTokens& tokens)
 // Deeper nesting than this of brackets, signs, NOTs, calls or subqueries is refused, as Jet refuses a query
 // too complex for it, before the recursion of the translation exhausts the stack.
 const int MAX_NESTING = 64;
+// Each operator of a chain such as a + b + c takes all that comes before it as its left side: the database nests
+// the chain as deep as it is long, and the translation rebuilds the text once per operator. Longer chains than the
+// database's own limit on an expression's depth are refused here, before that takes the square of their length.
+const int MAX_CHAIN = 1000;
 
 // The count of 1/10000 that a numeric literal means as an amount, rounded half to even; false when it is not a
 // plain decimal number or does not fit.
@@ -372,6 +376,26 @@ private:
         CTranslator& m_translator;
     };
 
+    // The operators of the chains the translation is inside, counted until the chain ends.
+    class CChain
+    {
+    public:
+        explicit CChain(CTranslator& translator) : m_translator(translator) {}
+        ~CChain() { m_translator.m_links -= m_nLinks; }
+        CChain(const CChain&) = delete;
+        CChain& operator=(const CChain&) = delete;
+        void Link()
+        {
+            ++m_nLinks;
+            if (++m_translator.m_links > MAX_CHAIN)
+                JetRaise(m_translator.m_log, E_FAIL, L"Query is too complex.");
+        }
+
+    private:
+        CTranslator& m_translator;
+        int m_nLinks = 0;
+    };
+
     bool AtWord(const wchar_t* word) const { return m_pos < m_end && IsWord(m_tokens, m_pos, word); }
     bool AtOperator(const wchar_t* op) const { return m_pos < m_end && IsOperator(m_tokens, m_pos, op); }
     size_t Find(size_t begin, size_t end, const wchar_t* word) const
@@ -415,6 +439,7 @@ private:
     CJetErrorLog* m_log;
     std::vector<CScopeTable> m_scope;
     int m_depth = 0;
+    int m_links = 0;
     size_t m_pos = 0; // the expression being read: its next token and its end
     size_t m_end;
 };
@@ -464,7 +489,9 @@ CItem CTranslator::Item(size_t begin, size_t end)
 CExpr CTranslator::Or()
 {
     CExpr left = And();
+    CChain chain(*this);
     while (AtWord(L"OR")) {
+        chain.Link();
         ++m_pos;
         CExpr right = And();
         left = CExpr{left.m_text + L" OR " + right.m_text, typeBool, {}};
@@ -475,7 +502,9 @@ CExpr CTranslator::Or()
 CExpr CTranslator::And()
 {
     CExpr left = Not();
+    CChain chain(*this);
     while (AtWord(L"AND")) {
+        chain.Link();
         ++m_pos;
         CExpr right = Not();
         left = CExpr{left.m_text + L" AND " + right.m_text, typeBool, {}};
@@ -496,12 +525,14 @@ CExpr CTranslator::Comparison()
 {
     static const wchar_t* const comparisons[] = {L"=", L"<>", L"<", L">", L"<=", L">=", L"!=", L"=="};
     CExpr left = Concatenation();
+    CChain chain(*this);
     for (;;) {
         const wchar_t* op = nullptr;
         for (const wchar_t* candidate : comparisons)
             if (AtOperator(candidate))
                 op = candidate;
         if (op) {
+            chain.Link();
             ++m_pos;
             left = Compare(left, op, Concatenation());
             continue;
@@ -572,7 +603,9 @@ CExpr CTranslator::In(const CExpr& left, bool negated)
 CExpr CTranslator::Concatenation()
 {
     CExpr left = Additive();
+    CChain chain(*this);
     while (AtOperator(L"&")) {
+        chain.Link();
         ++m_pos;
         CExpr right = Additive();
         left = CExpr{L"(" + left.m_text + L" || " + right.m_text + L")", typeText, {}};
@@ -583,7 +616,9 @@ CExpr CTranslator::Concatenation()
 CExpr CTranslator::Additive()
 {
     CExpr left = IntegerDivision();
+    CChain chain(*this);
     while (AtOperator(L"+") || AtOperator(L"-")) {
+        chain.Link();
         std::wstring op = m_tokens[m_pos++].m_text;
         left = Arithmetic(left, op, IntegerDivision());
     }
@@ -594,7 +629,9 @@ CExpr CTranslator::Additive()
 CExpr CTranslator::IntegerDivision()
 {
     CExpr left = Multiplicative();
+    CChain chain(*this);
     while (AtOperator(L"\\")) {
+        chain.Link();
         ++m_pos;
         CExpr right = Multiplicative();
         left = CExpr{L"jet_idiv(" + Amount(left) + L", " + Amount(right) + L")", typeInteger, {}};
@@ -605,7 +642,9 @@ CExpr CTranslator::IntegerDivision()
 CExpr CTranslator::Multiplicative()
 {
     CExpr left = Unary();
+    CChain chain(*this);
     while (AtOperator(L"*") || AtOperator(L"/")) {
+        chain.Link();
         std::wstring op = m_tokens[m_pos++].m_text;
         left = Arithmetic(left, op, Unary());
     }
