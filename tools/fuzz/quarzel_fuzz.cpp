@@ -4,14 +4,19 @@
 //     quarzel_fuzz <reader> replay <file>
 //
 // Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
-// date, sql (the Jet SQL translator). Inputs are mutations of valid samples and texts built from each reader's
+// date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), layout
+// (docking layouts in the XML, registry and archive stores), resourcefile (the XML resource file), icons (the icon
+// stores). Inputs are mutations of valid samples and texts built from each reader's
 // grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
 // written to <folder>\<reader>.input before it is tried, so that a crash leaves it behind; an input whose result
 // breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
 // read back as itself ...) is kept as <reader>-finding-<n>.input. A watchdog ends the process when one input takes
-// longer than ten seconds. Exit code: 0 nothing found, 1 findings, 2 a hang; a crash ends the process as it is.
+// longer than ten seconds; one that takes more processor time than its size allows a reader that is linear in its
+// input is a finding too. Exit code: 0 nothing found, 1 findings, 2 a hang; a crash ends the process as it is.
 // The same seed gives the same inputs; "replay" tries one kept input again and says how long it took.
 // scripts/fuzz runs it under Wine.
+#include "FuzzReaders.h"
+
 #include "forms/FormInfo.h"
 #include "platform/ado/JetErrors.h"
 #include "platform/ado/JetSql.h"
@@ -31,68 +36,6 @@
 
 namespace
 {
-class CFuzzRandom
-{
-public:
-    explicit CFuzzRandom(unsigned long long nSeed) : m_gen(nSeed) {}
-
-    size_t Below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(m_gen() % n); }
-    bool Chance(int nPercent) { return static_cast<int>(Below(100)) < nPercent; }
-    template <class T> const T& Pick(const std::vector<T>& items) { return items[Below(items.size())]; }
-    // Mostly small counts, now and then the lengths hostile files use.
-    size_t Count()
-    {
-        static const size_t s_counts[] = {1, 2, 3, 5, 10, 50, 200, 1000, 20000};
-        return Chance(80) ? 1 + Below(4) : s_counts[Below(sizeof s_counts / sizeof s_counts[0])];
-    }
-    double Double()
-    {
-        switch (Below(4)) {
-        case 0: return static_cast<double>(static_cast<long long>(m_gen() % 2000001) - 1000000) / 100;
-        case 1: return std::ldexp(static_cast<double>(m_gen() % 1000000) / 1000000, static_cast<int>(Below(2100)) - 1050);
-        case 2: {
-            unsigned long long bits = m_gen();
-            double d;
-            std::memcpy(&d, &bits, sizeof d);
-            return d;
-        }
-        default: return (Chance(50) ? -1 : 1) * static_cast<double>(m_gen() % 100000000000000000ULL) / std::pow(10.0, Below(20));
-        }
-    }
-
-private:
-    std::mt19937_64 m_gen;
-};
-
-// Byte-level changes of a sample: flips, cuts, copies, dictionary words, long repetitions.
-std::string Mutate(std::string s, CFuzzRandom& rnd, const std::vector<std::string>& dictionary)
-{
-    for (size_t n = 1 + rnd.Below(4); n > 0; --n) {
-        size_t at = rnd.Below(s.size() + 1);
-        switch (rnd.Below(7)) {
-        case 0:
-            if (!s.empty())
-                s[rnd.Below(s.size())] = static_cast<char>(rnd.Below(256));
-            break;
-        case 1: s.erase(at, rnd.Count()); break;
-        case 2: s.insert(at, s.substr(at, rnd.Count())); break;
-        case 3: s.insert(at, rnd.Pick(dictionary)); break;
-        case 4: {
-            std::string word = rnd.Pick(dictionary), repeated;
-            for (size_t i = rnd.Count(); i > 0; --i)
-                repeated += word;
-            s.insert(at, repeated);
-            break;
-        }
-        case 5: s.resize(at); break;
-        default: s.insert(at, std::to_string(rnd.Chance(50) ? rnd.Below(100) : rnd.Below(4000000000U)) + std::string(rnd.Below(3) * 20, '9')); break;
-        }
-    }
-    return s;
-}
-
-CString Wide(const std::string& s) { return CString::FromMultiByte(s.data(), static_cast<int>(s.size()), 1252); }
-
 // ----------------------------------------------------------------------------------------------------------
 // Readers. Each takes one input and answers an empty text, or the rule the result broke.
 
@@ -301,13 +244,6 @@ std::string FuzzSql(const std::string& input)
     return "";
 }
 
-struct CReader
-{
-    const char* pszName;
-    std::function<std::string(CFuzzRandom&)> generate;
-    std::function<std::string(const std::string&, CFuzzRandom&)> run;
-};
-
 const CReader s_readers[] = {
     {"workbook", GenerateWorkbook, [](const std::string& s, CFuzzRandom&) { return FuzzWorkbook(s); }},
     {"formula", GenerateFormula, [](const std::string& s, CFuzzRandom&) { return FuzzFormula(s); }},
@@ -315,24 +251,12 @@ const CReader s_readers[] = {
     {"number", GenerateNumber, FuzzNumber},
     {"date", GenerateDate, [](const std::string& s, CFuzzRandom&) { return FuzzDate(s); }},
     {"sql", GenerateSql, [](const std::string& s, CFuzzRandom&) { return FuzzSql(s); }},
+    {"update", GenerateUpdateInfo, FuzzUpdateInfo},
+    {"importline", GenerateImportLine, FuzzImportLine},
+    {"layout", GenerateLayout, FuzzLayout},
+    {"resourcefile", GenerateResourceFile, FuzzResourceFile},
+    {"icons", GenerateIcons, FuzzIcons},
 };
-
-bool ReadInput(const CString& strPath, std::string& input)
-{
-    HANDLE hFile = ::CreateFileW(strPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    DWORD dwRead = 0;
-    bool bRead = ::GetFileSizeEx(hFile, &size) && size.QuadPart < 256 * 1024 * 1024;
-    if (bRead) {
-        input.resize(static_cast<size_t>(size.QuadPart));
-        bRead = input.empty() || (::ReadFile(hFile, &input[0], static_cast<DWORD>(input.size()), &dwRead, nullptr) &&
-                                  dwRead == input.size());
-    }
-    ::CloseHandle(hFile);
-    return bRead;
-}
 
 // Tries the input once; answers the rule it broke, or a text for the refusal by exception.
 std::string TryInput(const CReader& reader, const std::string& input, CFuzzRandom& rnd)
@@ -348,16 +272,31 @@ std::string TryInput(const CReader& reader, const std::string& input, CFuzzRando
     return "";
 }
 
-bool WriteInput(const CString& strPath, const std::string& input)
+// The file that holds the input being tried, kept open: opening a file for every input costs more than most
+// readers take.
+class CInputFile
 {
-    HANDLE hFile = ::CreateFileW(strPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD dwWritten = 0;
-    BOOL bWritten = ::WriteFile(hFile, input.data(), static_cast<DWORD>(input.size()), &dwWritten, nullptr);
-    ::CloseHandle(hFile);
-    return bWritten && dwWritten == input.size();
-}
+public:
+    explicit CInputFile(const CString& strPath)
+        : m_hFile(::CreateFileW(strPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr))
+    {
+    }
+    ~CInputFile()
+    {
+        if (m_hFile != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_hFile);
+    }
+    bool Write(const std::string& input)
+    {
+        DWORD dwWritten = 0;
+        return m_hFile != INVALID_HANDLE_VALUE && ::SetFilePointer(m_hFile, 0, nullptr, FILE_BEGIN) == 0 &&
+               ::WriteFile(m_hFile, input.data(), static_cast<DWORD>(input.size()), &dwWritten, nullptr) &&
+               dwWritten == input.size() && ::SetEndOfFile(m_hFile);
+    }
+
+private:
+    HANDLE m_hFile;
+};
 
 // The watchdog: the loop counts its inputs; an input that takes longer than this ends the process.
 std::atomic<unsigned long long> g_nInputs{0};
@@ -382,6 +321,23 @@ DWORD WINAPI Watchdog(LPVOID pInputPath)
     }
 }
 
+// What an input may take when the reader is linear in it: two seconds of the processor, and four more per megabyte;
+// a blow-up of a square shows far beyond. Processor time, not the clock's, so that readers side by side on a
+// loaded machine do not count each other's turns.
+DWORD LinearMilliseconds(size_t nBytes)
+{
+    return 2000 + static_cast<DWORD>(nBytes / 250);
+}
+
+ULONGLONG ThreadMilliseconds()
+{
+    FILETIME created, exited, kernel, user;
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
+        return 0;
+    auto value = [](const FILETIME& ft) { return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; };
+    return (value(kernel) + value(user)) / 10000;
+}
+
 // Nobody answers a message box here: its text goes to the output.
 int PrintMessageBox(const AFX_MSGBOX_REQUEST& request)
 {
@@ -398,11 +354,12 @@ int wmain(int argc, wchar_t* argv[])
         if ((argc == 5 || bReplay) && CString(argv[1]) == CString(reader.pszName))
             pReader = &reader;
     if (!pReader) {
-        std::fwprintf(stderr, L"usage: quarzel_fuzz <workbook|formula|description|number|date|sql> <seconds> <seed> <folder>\n"
+        std::fwprintf(stderr, L"usage: quarzel_fuzz <reader> <seconds> <seed> <folder>\n"
                               L"       quarzel_fuzz <reader> replay <file>\n");
         return 64;
     }
     AfxSetMessageBoxHandler(PrintMessageBox);
+    ::OleInitialize(nullptr);   // the XML stores and the bars' drag and drop
     if (bReplay) {
         std::string input;
         if (!ReadInput(argv[3], input)) {
@@ -423,17 +380,22 @@ int wmain(int argc, wchar_t* argv[])
     std::printf("fuzz %s: seed %llu, %lu s\n", pReader->pszName, nSeed, dwSeconds);
     std::fflush(stdout);
 
+    CInputFile inputFile(strInput);
     ::CreateThread(nullptr, 0, Watchdog, &strInput, 0, nullptr);
     CFuzzRandom rnd(nSeed);
     int nFindings = 0;
     DWORD dwStart = ::GetTickCount();
     while (::GetTickCount() - dwStart < dwSeconds * 1000) {
         std::string input = pReader->generate(rnd);
-        if (!WriteInput(strInput, input)) {
+        if (!inputFile.Write(input)) {
             std::fwprintf(stderr, L"cannot write %ls\n", static_cast<LPCTSTR>(strInput));
             return 64;
         }
+        ULONGLONG nInputStart = ThreadMilliseconds();
         std::string fault = TryInput(*pReader, input, rnd);
+        ULONGLONG nTaken = ThreadMilliseconds() - nInputStart;
+        if (fault.empty() && nTaken > LinearMilliseconds(input.size()))
+            fault = "took " + std::to_string(nTaken) + " ms of the processor for " + std::to_string(input.size()) + " bytes";
         if (!fault.empty()) {
             CString strFinding;
             strFinding.Format(L"-finding-%d.input", ++nFindings);
