@@ -174,14 +174,26 @@ int CMyListCtrl::InsertColumn(int nIndex, LPCTSTR lpszHeading, int nFormat, int 
     def.nHeadingTextColor = nHeadingTextColor;
     def.nHeadingBackColor = nHeadingBackColor;
     m_columns.insert(m_columns.begin() + std::min<size_t>(static_cast<size_t>(nColumn), m_columns.size()), def);
-    if (pfnCompare)
-        m_compares[nColumn] = pfnCompare;
+    if (m_nSortColumn >= nColumn)
+        ShowSortArrows(m_nSortColumn + 1, m_bAscending);
     return nColumn;
+}
+
+BOOL CMyListCtrl::DeleteColumn(int nColumn)
+{
+    if (!CXTListCtrl::DeleteColumn(nColumn))
+        return FALSE;
+    if (nColumn >= 0 && nColumn < static_cast<int>(m_columns.size()))
+        m_columns.erase(m_columns.begin() + nColumn);
+    if (m_nSortColumn == nColumn)
+        ShowSortArrows(-1, m_bAscending);
+    else if (m_nSortColumn > nColumn)
+        ShowSortArrows(m_nSortColumn - 1, m_bAscending);
+    return TRUE;
 }
 
 void CMyListCtrl::SetCompareFunc(int nColumn, PFNLISTCOMPARE pfnCompare)
 {
-    m_compares[nColumn] = pfnCompare;
     if (nColumn >= 0 && nColumn < static_cast<int>(m_columns.size()))
         m_columns[static_cast<size_t>(nColumn)].pfnCompare = pfnCompare;
 }
@@ -252,8 +264,8 @@ PFNLISTCOMPARE CMyListCtrl::CompareFor(int nColumn, PFNLISTCOMPARE pfnGiven) con
 {
     if (pfnGiven)
         return pfnGiven;
-    auto it = m_compares.find(nColumn);
-    return it != m_compares.end() && it->second ? it->second : CompareText;
+    const PFNLISTCOMPARE pfnColumn = GetColumnDef(nColumn).pfnCompare;
+    return pfnColumn ? pfnColumn : CompareText;
 }
 
 void CMyListCtrl::FillSortInfo(int nColumn, CSortInfo& info)

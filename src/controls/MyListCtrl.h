@@ -7,7 +7,6 @@
 #include "ui/themes/ThemedList.h"
 
 #include <initializer_list>
-#include <map>
 #include <vector>
 
 class CMyListCtrl;
@@ -73,6 +72,8 @@ public:
     int InsertColumn(int nIndex, LPCTSTR lpszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1,
                      PFNLISTCOMPARE pfnCompare = nullptr, BYTE bVisible = 1, int nUserValue = 0,
                      int nHeadingTextColor = -1, int nHeadingBackColor = -1);
+    // The columns after it move up one place, their definitions and the sort column with them.
+    BOOL DeleteColumn(int nColumn);
     void SetCompareFunc(int nColumn, PFNLISTCOMPARE pfnCompare);
     // Exact, case-sensitive; -1 when no column has the key.
     int FindColumn(LPCTSTR lpszKey) const;
@@ -119,8 +120,8 @@ private:
 
     DWORD m_dwOptions;
     CMyHeaderCtrl m_header;
+    // In column order: a column's comparison is its definition's, so that it moves with the column.
     std::vector<ColDefs> m_columns;
-    std::map<int, PFNLISTCOMPARE> m_compares;
     int m_nSortColumn = -1;
     BOOL m_bAscending = TRUE;
     int m_nSmallIconHeight = 0;

@@ -24,7 +24,8 @@ BOOL CDlgCapitoli::OnInitDialog()
     FormatWindowText(*GetDlgItem(0xFFFF), strKind);
     CRect rcClient;
     m_list.GetClientRect(&rcClient);
-    SetupList({{IDS_COL_CAPITOLO, 60}, {IDS_COL_DESCRIZIONE, rcClient.Width() - 151}, {IDS_COL_CODUEB, 90}});
+    SetupList({{IDS_COL_CAPITOLO, 60, CompareInteger}, {IDS_COL_DESCRIZIONE, rcClient.Width() - 151},
+               {IDS_COL_CODUEB, 90}});
     RunGuarded([this] { FillList(); });
     UpdateButtons();
     return TRUE;

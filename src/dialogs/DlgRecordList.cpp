@@ -26,6 +26,7 @@ void CDlgRecordList::DoDataExchange(CDataExchange* pDX)
 BOOL CDlgRecordList::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_list.SubclassMyHeader();
     const struct { CMyButton* pButton; UINT nIcon; } icons[] = {
         {&m_btnAdd, IDI_LIST_ADD}, {&m_btnModify, IDI_LIST_MODIFY}, {&m_btnDelete, IDI_LIST_DELETE}};
     for (const auto& icon : icons) {
@@ -35,13 +36,14 @@ BOOL CDlgRecordList::OnInitDialog()
     return TRUE;
 }
 
-void CDlgRecordList::SetupList(std::initializer_list<std::pair<UINT, int>> columns)
+void CDlgRecordList::SetupList(std::initializer_list<CListColumn> columns)
 {
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
                             LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP);
     int nColumn = 0;
-    for (const auto& column : columns)
-        m_list.InsertColumn(nColumn++, LoadResString(column.first), LVCFMT_LEFT, column.second);
+    for (const CListColumn& column : columns)
+        m_list.InsertColumn(nColumn++, LoadResString(column.nTitle), LVCFMT_LEFT, column.nWidth, -1,
+                            column.pfnCompare);
 }
 
 int CDlgRecordList::AppendItem(CADORecord* pRecord)

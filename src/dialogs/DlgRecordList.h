@@ -1,10 +1,11 @@
 // Base of the dialogs that keep a table's rows in a report list with add, change and delete buttons (1003,
 // 1004, 1012): each list item carries a heap copy of its record, freed with the item. Change is enabled with
 // exactly one item selected, delete with at least one. Once the list has changed, Cancel reads "Chiudi". The
-// three buttons show icons, their captions in tooltips.
+// three buttons show icons, their captions in tooltips; a click on a heading sorts the list by that column.
 #pragma once
 
 #include "controls/MyButton.h"
+#include "controls/MyListCtrl.h"
 #include "data/ADOConnection.h"
 #include "data/ADORecord.h"
 #include "platform/mfc/afxcmn.h"
@@ -21,8 +22,14 @@ protected:
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    // Full-row selection, grid lines, header drag and info tips; columns of {title string, width}.
-    void SetupList(std::initializer_list<std::pair<UINT, int>> columns);
+    struct CListColumn
+    {
+        UINT nTitle;   // string id
+        int nWidth;
+        PFNLISTCOMPARE pfnCompare = nullptr;   // by text
+    };
+    // Full-row selection, grid lines, header drag and info tips, and the columns.
+    void SetupList(std::initializer_list<CListColumn> columns);
 
     // The item takes the record; the item's texts come from SetItemTexts.
     int AppendItem(CADORecord* pRecord);
@@ -69,7 +76,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CADOConnection& m_data;
-    CListCtrl m_list;
+    CMyListCtrl m_list;
     CMyButton m_btnAdd;
     CMyButton m_btnModify;
     CMyButton m_btnDelete;

@@ -109,6 +109,56 @@ TEST_F(MyListCtrlTest, HeadingClicksSortByTheColumnsType)
     EXPECT_TRUE(bAscending);
 }
 
+// Columns inserted before or deleted from among the typed ones: each column keeps its own definition, its
+// comparison and, when sorted, its sort arrow.
+TEST_F(MyListCtrlTest, ColumnsKeepTheirComparisonWhenOthersAreInsertedOrDeleted)
+{
+    m_list.SortColumn(2, TRUE);   // by date
+    m_list.InsertColumn(1, L"Nota", LVCFMT_LEFT, 40);
+    EXPECT_EQ(3, m_list.GetSortColumn());
+    m_list.InsertColumn(3, L"Altro", LVCFMT_LEFT, 40);
+    EXPECT_EQ(4, m_list.GetSortColumn());
+    EXPECT_EQ(4, m_list.GetMyHeader().GetSortColumn());
+    m_list.DeleteColumn(3);
+    EXPECT_EQ(3, m_list.GetSortColumn());
+    EXPECT_EQ(3, m_list.GetMyHeader().GetSortColumn());
+    m_list.InsertColumn(5, L"Altro", LVCFMT_LEFT, 40);
+    m_list.SortColumn(5, TRUE);
+    m_list.DeleteColumn(5);   // the sorted column itself
+    EXPECT_EQ(-1, m_list.GetSortColumn());
+    EXPECT_EQ(-1, m_list.GetMyHeader().GetSortColumn());
+
+    const LPCTSTR headings[] = {L"Voce", L"Nota", L"Numero", L"Data", L"Importo"};
+    ASSERT_EQ(static_cast<int>(_countof(headings)), m_list.GetColumnCount());
+    for (int i = 0; i < m_list.GetColumnCount(); i++) {
+        wchar_t szText[32] = {};
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = szText;
+        column.cchTextMax = _countof(szText);
+        m_list.GetColumn(i, &column);
+        EXPECT_STREQ(headings[i], szText);
+        EXPECT_EQ(CString(headings[i]), m_list.GetColumnDef(i).strHeading);
+    }
+    m_list.AddItem({L"Entrate", L"", L"10", L"15/03/2008", L"1.234,50"});
+    m_list.AddItem({L"spese", L"", L"9", L"", L"999,99"});
+    m_list.AddItem({L"Cassa", L"", L"100", L"01/02/2008", L"-5,00"});
+    m_list.AddItem({L"residui", L"", L"9", L"", L"20.000,00"});
+    struct Case
+    {
+        int nColumn;
+        std::vector<CString> expected;   // "Voce" after the click
+    } cases[] = {
+        {2, {L"spese", L"residui", L"Entrate", L"Cassa"}},   // 9 before 10
+        {3, {L"spese", L"residui", L"Cassa", L"Entrate"}},   // dates, the empty ones first
+        {4, {L"Cassa", L"spese", L"Entrate", L"residui"}},   // amounts
+    };
+    for (const Case& c : cases) {
+        ClickHeading(c.nColumn);
+        EXPECT_EQ(c.expected, Column(0)) << c.nColumn;
+    }
+}
+
 TEST_F(MyListCtrlTest, RowKeysStayUniqueAfterDeletions)
 {
     m_list.AddItem({L"b"});
