@@ -1,10 +1,13 @@
-// The shipped SaldoPro in its view: on an archive of each case of the programmed targets the form shows the
-// case letter its sheet computes and disables exactly the cells of that letter, in the look of its DISAB1 cell.
+// Shipped workbooks in their views: on an archive of each case of the programmed targets SaldoPro shows the
+// case letter its sheet computes and disables exactly the cells of that letter, in the look of its DISAB1 cell;
+// the spending monitors warn about an empty earlier quarter.
 #include "FormViewFixture.h"
 #include "forms/WorkbookBinding.h"
 
 #include "engine/RecalcSaldi.h"
 #include "forms/RecordID.h"
+#include "resource.h"
+#include "util/MessageText.h"
 #include "views/ViewInputFormVariants.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +86,64 @@ TEST_F(ShippedFormViewTest, SaldoProShowsTheCaseAndDisablesItsCells)
             EXPECT_EQ(bDisabled, shown.GetCell(0, nRow, nCol)->m_nKind == formKindNone) << pszName;
             EXPECT_EQ(bDisabled, sheet.GetCellFormat(nRow, nCol).m_crFill == crDisabled) << pszName;
         }
+        m_pFrame->DestroyWindow();
+    }
+}
+
+namespace
+{
+// The cell of the first sheet pair that a description binds to the row and field.
+bool FindBoundCell(const CFormInfo& info, long nRowKey, LPCTSTR pszField, int& nRow, int& nCol)
+{
+    CString strKey;
+    strKey.Format(L"%ld", nRowKey);
+    const CSheetInfo& sheet = info[0];
+    for (nRow = 1; nRow < sheet.GetSize(); ++nRow)
+        for (nCol = 1; nCol < sheet[nRow].GetSize(); ++nCol)
+            if (sheet[nRow][nCol].m_strR == strKey && sheet[nRow][nCol].m_strF.CompareNoCase(pszField) == 0)
+                return true;
+    return false;
+}
+} // namespace
+
+// The quarterly targets of both spending forms are typed before the spending itself: typed into every quarter
+// they must not make the first quarter look filled when only the second holds an amount.
+TEST_F(ShippedFormViewTest, SpendingMonitorAsksAboutAnEmptyFirstQuarterWhateverTheTargets)
+{
+    const struct
+    {
+        LPCTSTR pszName;
+        long nOffset;   // the cash rows a thousand above
+    } forms[] = {{L"MonSpNt1", 0}, {L"MonSpNt2", 1000}};
+    for (const auto& form : forms) {
+        SCOPED_TRACE(CString(form.pszName).ToMultiByte(CP_UTF8));
+        CGridBook book;
+        CFormInfo info;
+        ASSERT_EQ(CString(), CompileSourceText(ReadWorkbookSource(form.pszName), book, info));
+        const CString strFile = CString(form.pszName) + L".vts";
+        WriteWorkbook(strFile, book.WriteText());
+        auto pView = static_cast<CViewInputForm*>(MakeView(RUNTIME_CLASS(CViewInputFormMon)));
+        ASSERT_NE(nullptr, pView);
+        CTextID item(strFile);
+        ASSERT_TRUE(pView->LoadData(&item));
+        const CFormInfo& shown = pView->GetFormInfo();
+        int nRow = 0, nCol = 0;
+        for (LPCTSTR pszQuarter : {L"Anno1", L"Anno2", L"Anno3"}) {
+            ASSERT_TRUE(FindBoundCell(shown, 500 + form.nOffset, pszQuarter, nRow, nCol));
+            pView->GetGrid().InvokePut279(nRow, nCol, 1000);
+        }
+        ASSERT_TRUE(FindBoundCell(shown, 201 + form.nOffset, L"Trim2", nRow, nCol));
+        pView->GetGrid().InvokePut279(nRow, nCol, 250);
+        pView->SetModified(TRUE);
+        CMessageBoxRecorder boxes(IDCANCEL);
+        EXPECT_FALSE(pView->SaveData());
+        ASSERT_EQ(1u, boxes.Count());
+        // The system's message formatting may end lines with CR LF.
+        CString strText(boxes.Last().text), strExpected = FormatResMessage(IDP_MON_TRIMESTRI, L"II");
+        strText.Remove(L'\r');
+        strExpected.Remove(L'\r');
+        EXPECT_EQ(strExpected, strText);
+        EXPECT_TRUE(pView->IsModified());
         m_pFrame->DestroyWindow();
     }
 }
