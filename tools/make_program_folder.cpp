@@ -4,11 +4,13 @@
 //
 // "Prog03.mdb" is made anew from its schema and the rows of the scripts; the data archive that Config "nomeDB"
 // names is made empty at the current version only when it is missing, so that the data typed into it survive a
-// rebuild; the working folders are created when missing. Runs under Wine at build time.
+// rebuild, and is given the numbered rows of the budget and balance tables it lacks, with zeros; the working
+// folders are created when missing. Runs under Wine at build time.
 #include "data/DatabasePassword.h"
 #include "data/DatabaseSchema.h"
 #include "data/SetConfig.h"
 #include "data/AdoErrorText.h"
+#include "engine/BalanceRows.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "util/PathUtil.h"
 
@@ -96,6 +98,10 @@ int wmain(int argc, wchar_t* argv[])
                 _com_issue_error(HRESULT_FROM_WIN32(::GetLastError()));
             CreateDataArchive(strArchive, GetArchivePassword());
         }
+        CADOConnection archive;
+        OpenDatabase(archive, strArchive, GetArchivePassword());
+        AddMissingBalanceRows(archive);
+        archive.Close();
         for (LPCTSTR pszName : WORKING_FOLDERS) {
             if (!EnsureFolder(CombinePath(strFolder, pszName)))
                 _com_issue_error(HRESULT_FROM_WIN32(::GetLastError()));

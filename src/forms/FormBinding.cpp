@@ -1,6 +1,7 @@
 #include "FormBinding.h"
 
 #include "data/SetDati.h"
+#include "engine/BalanceRows.h"
 #include "platform/grid/GridAddress.h"
 #include "util/MessageText.h"
 #include "resource.h"
@@ -11,54 +12,6 @@
 
 namespace
 {
-struct CRowRange
-{
-    long nFirst;
-    long nLast;
-};
-
-// The revenue items and title totals of the accrual basis; the cash basis has the same a thousand above.
-const CRowRange kRevenueRows[] = {{2101, 2104}, {2201, 2206}, {2301, 2306}, {2401, 2407}};
-
-struct CTableRows
-{
-    LPCTSTR pszTable;
-    std::vector<CRowRange> ranges;
-    BOOL bRevenueRows;       // the rows of kRevenueRows
-    BOOL bCashRevenueRows;   // and their cash rows
-};
-
-// Null for a table whose rows are not keyed by the program's numbering.
-const CTableRows* FindTableRows(const CString& strTable)
-{
-    static const CTableRows s_tables[] = {
-        {L"Entrate", {{2501, 2501}, {2503, 2504}, {3501, 3501}, {3503, 3504}}, TRUE, TRUE},
-        {L"SaldoFin", {{100, 106}, {200, 203}, {300, 300}, {1100, 1106}, {1200, 1203}, {1300, 1300},
-                       {2100, 2100}, {2200, 2200}, {2300, 2300}}, FALSE, FALSE},
-        {L"SaldoProg", {{100, 100}, {105, 105}, {200, 200}, {300, 301}, {400, 402}, {500, 500}, {1100, 1100},
-                        {1105, 1107}, {1200, 1200}, {1300, 1301}, {1400, 1402}, {1500, 1500}, {2100, 2100},
-                        {2400, 2400}, {2500, 2500}}, FALSE, FALSE},
-        // Quarterly monitoring: the revenue items and spending titles of both bases, the final revenues and
-        // spending, the balances and their differences from the targets.
-        {L"Monitor", {{100, 100}, {200, 203}, {300, 300}, {401, 402}, {501, 502}, {1100, 1100}, {1200, 1203},
-                      {1300, 1300}, {1401, 1402}, {1501, 1502}}, TRUE, TRUE},
-        {L"SaldoFinProg", {{100, 100}, {200, 203}, {211, 212}, {300, 300}, {401, 402}, {2502, 2502}}, TRUE, FALSE},
-        {L"SaldoFinCalc", {{100, 100}, {200, 203}, {211, 212}, {300, 300}, {401, 402}, {2502, 2502}}, TRUE, FALSE},
-    };
-    for (const CTableRows& table : s_tables)
-        if (strTable.CompareNoCase(table.pszTable) == 0)
-            return &table;
-    return nullptr;
-}
-
-BOOL InRanges(const CRowRange* pRanges, size_t nRanges, long nRow, long nOffset)
-{
-    for (size_t i = 0; i < nRanges; ++i)
-        if (nRow >= pRanges[i].nFirst + nOffset && nRow <= pRanges[i].nLast + nOffset)
-            return TRUE;
-    return FALSE;
-}
-
 // The columns of the archive's tables, read once per table; a table the archive lacks has no entry.
 class CArchiveColumns
 {
@@ -124,10 +77,7 @@ BOOL IsKnownFormRow(const CString& strTable, const CString& strRow)
     long nRow = std::wcstol(strRow, &pszEnd, 10);
     if (strRow.IsEmpty() || *pszEnd != 0 || strRow[0] == L'+' || strRow[0] == L'-' || strRow[0] == L' ')
         return FALSE;
-    const CTableRows* pTable = FindTableRows(strTable);
-    return pTable && (InRanges(pTable->ranges.data(), pTable->ranges.size(), nRow, 0) ||
-                      (pTable->bRevenueRows && InRanges(kRevenueRows, _countof(kRevenueRows), nRow, 0)) ||
-                      (pTable->bCashRevenueRows && InRanges(kRevenueRows, _countof(kRevenueRows), nRow, 1000)));
+    return IsBalanceRow(strTable, nRow);
 }
 
 namespace

@@ -2,6 +2,8 @@
 // writing and reading, and fills on a seeded archive with the filler its view uses, leaving no reference behind.
 // Also the compiler's line rules and its refusal of an unclosed reference.
 #include "data/DataTestArchive.h"
+#include "data/DatabasePassword.h"
+#include "engine/RecalcSaldi.h"
 #include "reports/FaxFields.h"
 #include "reports/ReportVariants.h"
 #include "support/Utf8File.h"
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
 
 namespace {
 
@@ -99,6 +102,81 @@ TEST_F(ShippedTemplateTest, EveryTemplateCompilesRoundTripsAndFills)
         EXPECT_EQ(-1, doc.Find(L"|", 0)) << doc.GetText().ToMultiByte(CP_UTF8);
         EXPECT_NE(-1, doc.Find(c.pszShown, 0)) << doc.GetText().ToMultiByte(CP_UTF8);
     }
+}
+
+namespace {
+
+// The data archive as the build ships it in the program folder.
+CString ShippedArchive()
+{
+    TCHAR szModule[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+    CString strPath = szModule;
+    strPath = strPath.Left(strPath.ReverseFind(L'\\'));
+    return strPath.Left(strPath.ReverseFind(L'\\')) + L"\\Quarzel08\\Dati\\Vorsa08.mdb";
+}
+
+// A report's filler that notes every amount reference whose row the archive lacks, whatever the report then
+// prints in its place (the target report still hides the figures its case does not use).
+template <class TFiller>
+class CEmptyAmounts : public TFiller
+{
+public:
+    using TFiller::TFiller;
+    std::vector<CString> m_empty;
+
+protected:
+    CString ValueOf(const CCellInfo& cell) override
+    {
+        bool bFound = false;
+        if (cell.m_nType == formTypeAmount && (this->LookUp(cell, bFound).IsEmpty() || !bFound))
+            m_empty.push_back(cell.m_strT + L" " + cell.m_strR + L" " + cell.m_strF);
+        return TFiller::ValueOf(cell);
+    }
+};
+
+} // namespace
+
+// The archive a new installation starts from, recomputed as at start-up: every report prints every amount, zeros
+// included, before any form has been saved.
+TEST_F(ShippedTemplateTest, OnTheShippedArchiveEveryReportPrintsEveryAmount)
+{
+    m_data.Close();
+    const CString strCopy = m_folder.File(L"Shipped.mdb");
+    ASSERT_TRUE(::CopyFileW(ShippedArchive(), strCopy, FALSE)) << "the program folder is not built";
+    m_data.Open(CADOConnection::FormatConnectionString(strCopy, GetArchivePassword()), TRUE);
+    ASSERT_TRUE(RecalcSaldi(m_data));
+
+    WIN32_FIND_DATAW find = {};
+    HANDLE hFind = ::FindFirstFileW(TemplateSourceFolder() + L"\\Rep*.rts", &find);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFind);
+    int nReports = 0;
+    do {
+        CString strName = find.cFileName;
+        strName = strName.Left(strName.ReverseFind(L'.'));
+        SCOPED_TRACE(strName.ToMultiByte(CP_UTF8));
+        CTextDocument doc;
+        ASSERT_EQ(CString(), CompileReportSource(ReadTemplateSource(strName), doc));
+        std::vector<CString> empty;
+        if (strName == L"RepObiettivo") {
+            CEmptyAmounts<CCspReportFiller> filler(m_data, ReadCspCase(m_data));
+            filler.FillSpans(doc);
+            empty = filler.m_empty;
+        } else if (strName.Left(7) == L"RepResp") {
+            CEmptyAmounts<CRespReportFiller> filler(m_data, 0);
+            filler.FillSpans(doc);
+            empty = filler.m_empty;
+        } else {
+            CEmptyAmounts<CReportFiller> filler(m_data, CReportFiller::reportValues);
+            filler.FillSpans(doc);
+            empty = filler.m_empty;
+        }
+        for (const CString& strReference : empty)
+            ADD_FAILURE() << "empty: " << strReference.ToMultiByte(CP_UTF8);
+        ++nReports;
+    } while (::FindNextFileW(hFind, &find));
+    ::FindClose(hFind);
+    EXPECT_GE(nReports, 9);
 }
 
 TEST(ReportSourceTest, LinesBecomeParagraphsTabsAndPageBreaks)
