@@ -329,6 +329,7 @@
 #define IDP_FORM_NO_TABLE               10620
 #define IDP_FORM_NO_FIELD               10621
 #define IDP_FORM_NO_ROW                 10622
+#define IDP_NO_PRINTER                  10630
 
 // Text-document and report views
 #define IDD_TX_PRINT                    102

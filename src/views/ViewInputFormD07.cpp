@@ -1,6 +1,7 @@
 #include "ViewInputFormD07.h"
 
 #include "platform/mfc/afxfiledlg.h"
+#include "platform/mfc/afxmsgbox.h"
 #include "platform/mfc/afxprintdlg.h"
 #include "platform/mfc/afxwaitcursor.h"
 #include "resource.h"
@@ -59,7 +60,14 @@ void CViewInputFormD07::OnFilePrint()
     if (CWinApp* pApp = AfxGetApp())
         pApp->SelectPrinter(nullptr, nullptr);
     CPrintDialog dlg(FALSE, PD_NOSELECTION | PD_RETURNDC | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE, this);
-    if (!dlg.GetDefaults() || dlg.DoModal() != IDOK)
+    if (!dlg.GetDefaults()) {
+        AfxMessageBox(IDP_NO_PRINTER, MB_ICONEXCLAMATION);
+        return;
+    }
+    // The dialog starts on the default printer; the context made for it is not the one printed on.
+    if (HDC hDefaultDC = dlg.GetPrinterDC())
+        ::DeleteDC(hDefaultDC);
+    if (dlg.DoModal() != IDOK)
         return;
     HDC hDC = dlg.GetPrinterDC();
     try {

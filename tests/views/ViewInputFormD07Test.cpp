@@ -6,7 +6,9 @@
 #include "views/ViewInputFormD07.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxprintdlg.h"
+#include "resource.h"
 #include "support/ModalDialogDriver.h"
+#include "util/MessageText.h"
 
 #include <gtest/gtest.h>
 
@@ -108,12 +110,14 @@ TEST_F(ViewInputFormD07Test, LeavingAfterTypingStillAsksAndStoresTheCells)
 }
 
 // The pages themselves are checked on the grid's printout; here the road to the printer: the default printer's
-// dialog, and a printer that refuses the document (a metafile DC takes no documents) told to the user.
+// dialog, and a printer that refuses the document (a metafile DC takes no documents) told to the user. The
+// context the system made for the default printer is freed, not left behind at each print.
 TEST_F(ViewInputFormD07Test, PrintGoesToThePrinterChosenAndARefusalIsTold)
 {
     CViewInputFormD07* pView = Open();
     ASSERT_NE(nullptr, pView);
     HDC hPrinterDC = nullptr;
+    HDC hDefaultDC = nullptr;
     int nDialogs = 0;
     CModalDialogDriver dialogs([&](CDialog& dialog) -> INT_PTR {
         auto& printDialog = dynamic_cast<CPrintDialog&>(dialog);
@@ -131,6 +135,7 @@ TEST_F(ViewInputFormD07Test, PrintGoesToThePrinterChosenAndARefusalIsTold)
             pNames->wOutputOffset = pNames->wDeviceOffset + 10;
             std::memcpy(pNames + 1, names, sizeof(names));
             ::GlobalUnlock(printDialog.m_pd.hDevNames);
+            printDialog.m_pd.hDC = hDefaultDC = ::CreateCompatibleDC(nullptr);
             return IDOK;
         }
         printDialog.m_pd.hDC = hPrinterDC = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
@@ -143,4 +148,24 @@ TEST_F(ViewInputFormD07Test, PrintGoesToThePrinterChosenAndARefusalIsTold)
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(CString(L"Impossibile stampare: la stampante ha rifiutato il documento."), CString(boxes.Last().text));
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.LastIcon());
+    ASSERT_NE(nullptr, hDefaultDC);
+    EXPECT_EQ(0u, ::GetObjectType(hDefaultDC));
+}
+
+TEST_F(ViewInputFormD07Test, PrintWithoutAPrinterSaysSo)
+{
+    CViewInputFormD07* pView = Open();
+    ASSERT_NE(nullptr, pView);
+    int nDialogs = 0;
+    CModalDialogDriver dialogs([&](CDialog& dialog) -> INT_PTR {
+        ++nDialogs;
+        EXPECT_TRUE(dynamic_cast<CPrintDialog&>(dialog).m_pd.Flags & PD_RETURNDEFAULT);
+        return IDCANCEL;   // no default printer
+    });
+    CMessageBoxRecorder boxes;
+    pView->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+    EXPECT_EQ(1, nDialogs);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(LoadResString(IDP_NO_PRINTER), CString(boxes.Last().text));
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.LastIcon());
 }
