@@ -270,7 +270,6 @@
 #define IDP_RESTORE_DONE                2066
 #define IDP_TESSIVAR_NOT_FOUND          2078
 #define IDP_TREE_DAMAGED                2170
-#define IDP_NOT_AVAILABLE               2171
 #define IDP_ACCOUNTING_MODE_UNREAD      2172
 #ifndef AFX_IDS_IDLEMESSAGE
 #define AFX_IDS_IDLEMESSAGE             0xE001  // 57345: the status bar's idle text

@@ -399,13 +399,8 @@ BOOL CMainFrame::SwitchView(CRuntimeClass* pViewClass, const CRecordID* pItem)
     return TRUE;
 }
 
-void CMainFrame::OpenView(CRuntimeClass* pViewClass, const CRecordID& item, const CString& strWhat)
+void CMainFrame::OpenView(CRuntimeClass* pViewClass, const CRecordID& item)
 {
-    if (!pViewClass) {
-        ShowStartPage();
-        ShowNotAvailable(strWhat);
-        return;
-    }
     if (!SwitchView(pViewClass, &item))
         ShowStartPage();
 }
@@ -416,18 +411,6 @@ BOOL CMainFrame::LeaveView()
         return FALSE;
     ShowStartPage();
     return TRUE;
-}
-
-CString CMainFrame::CommandName(UINT nID)
-{
-    CString strPrompt = LoadResString(nID);
-    int nBreak = strPrompt.Find(L'\n');
-    return nBreak < 0 ? strPrompt : strPrompt.Mid(nBreak + 1);
-}
-
-void CMainFrame::ShowNotAvailable(const CString& strWhat)
-{
-    AfxMessageBox(FormatResMessage(IDP_NOT_AVAILABLE, strWhat), MB_ICONINFORMATION);
 }
 
 void CMainFrame::ClearTreeSelections()
@@ -470,12 +453,11 @@ void CMainFrame::OnSelChangedTree(UINT nID, NMHDR* pNotifyStruct, LRESULT* pResu
         break;
     }
     CWaitCursor wait;
-    CString strWhat = pNode->m_descrizione.GetText();
     CRuntimeClass* pViewClass = GetTreeTargetViewClass(dispatch.target);
     if (dispatch.target == TreeTarget::FormD07)
-        OpenView(pViewClass, CTextID(dispatch.strFile), strWhat);
+        OpenView(pViewClass, CTextID(dispatch.strFile));
     else
-        OpenView(pViewClass, CTextLongID(dispatch.strFile, dispatch.nNumber), strWhat);
+        OpenView(pViewClass, CTextLongID(dispatch.strFile, dispatch.nNumber));
 }
 
 // Forms, documents and reports
@@ -492,7 +474,7 @@ void CMainFrame::OnOpenForm(UINT nID)
         return;
     }
     if (const FORM_TABLE_ENTRY* pEntry = FindFormEntry(nID, m_nAccountingMode == 1))
-        OpenView(pEntry->pViewClass, CTextID(pEntry->pszWorkbook), CommandName(nID));
+        OpenView(pEntry->pViewClass, CTextID(pEntry->pszWorkbook));
 }
 
 void CMainFrame::OnDatiEnte()
@@ -580,8 +562,7 @@ void CMainFrame::OnNormativa(UINT nID)
     CWaitCursor wait;
     for (const LawText& text : LAW_TEXTS) {
         if (text.nID == nID)
-            OpenView(GetTreeTargetViewClass(TreeTarget::Document), CTextLongID(text.pszFile, LAW_TEXT_NUMBER),
-                     CommandName(nID));
+            OpenView(GetTreeTargetViewClass(TreeTarget::Document), CTextLongID(text.pszFile, LAW_TEXT_NUMBER));
     }
 }
 
@@ -718,7 +699,7 @@ void CMainFrame::OnAggiornaDaWeb()
         PostMessage(WM_CLOSE);
         break;
     case IDC_UPD_PREPARA_FAX:
-        OpenView(RUNTIME_CLASS(CViewTxFax), CTextLongID(UPDATE_FAX_FILE, UPDATE_FAX_NUMBER), UPDATE_FAX_FILE);
+        OpenView(RUNTIME_CLASS(CViewTxFax), CTextLongID(UPDATE_FAX_FILE, UPDATE_FAX_NUMBER));
         break;
     default:
         break;
@@ -787,11 +768,6 @@ void CMainFrame::OnRichiestaAssistenza()
     mail.Send();
 }
 
-void CMainFrame::OnNotAvailable(UINT nID)
-{
-    ShowNotAvailable(CommandName(nID));
-}
-
 void CMainFrame::OnUpdateChiudiMaschera(CCmdUI* pCmdUI)
 {
     CView* pView = GetPaneView();
@@ -810,7 +786,7 @@ void CMainFrame::OnUpdateRespSpese(CCmdUI* pCmdUI)
 
 void CMainFrame::OnUpdateDate(CCmdUI* pCmdUI)
 {
-    COleDateTime now = COleDateTime::GetCurrentTime();
+    const COleDateTime now = Now();
     pCmdUI->SetText(FormatDate(COleDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 0, 0, 0), L"d/MM/yyyy"));
 }
 
@@ -829,17 +805,12 @@ LRESULT CMainFrame::OnStartupTasks(WPARAM, LPARAM)
         SendMessage(WM_COMMAND, ID_APP_ABOUT);
         app.SetUltimaVersione(nVersion);
     }
-    // The regulations text is shown once its view is part of the program; until then its flag stays unset, so
-    // that it appears at the first start that has it.
+    // The regulations text, once: at the first start.
     if (!app.GetInfoNormativa()) {
-        CRuntimeClass* pDocumentView = GetTreeTargetViewClass(TreeTarget::Document);
-        if (pDocumentView) {
-            CSplashWnd::HideSplashScreen();
-            CTextLongID item(L"Normativa.txd", REGULATIONS_FIRST_START_NUMBER);
-            if (!SwitchView(pDocumentView, &item))
-                ShowStartPage();
-            app.SetInfoNormativa(TRUE);
-        }
+        CSplashWnd::HideSplashScreen();
+        CTextLongID item(L"Normativa.txd", REGULATIONS_FIRST_START_NUMBER);
+        OpenView(GetTreeTargetViewClass(TreeTarget::Document), item);
+        app.SetInfoNormativa(TRUE);
     }
     CheckWebUpdate();
     return 0;

@@ -83,7 +83,6 @@ protected:
     afx_msg void OnAggiornaDaWeb();
     afx_msg void OnRichiestaInfo();
     afx_msg void OnRichiestaAssistenza();
-    afx_msg void OnNotAvailable(UINT nID);
 
     afx_msg void OnUpdateChiudiMaschera(CCmdUI* pCmdUI);
     afx_msg void OnUpdateRespEntrate(CCmdUI* pCmdUI);
@@ -92,16 +91,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Switches to the view and falls back to the start page when it fails; a view not in this version yet shows
-    // the start page and says so, naming what was asked for.
-    void OpenView(CRuntimeClass* pViewClass, const CRecordID& item, const CString& strWhat);
+    // Switches to the view and falls back to the start page when it fails.
+    void OpenView(CRuntimeClass* pViewClass, const CRecordID& item);
     // The start page; FALSE when even that failed.
     BOOL ShowStartPage() { return SwitchView(nullptr, nullptr); }
     // Save question (with Cancel) then the start page: the opening of every utility command.
     BOOL LeaveView();
-    void ShowNotAvailable(const CString& strWhat);
-    // The command's name: the tooltip part of its prompt string.
-    static CString CommandName(UINT nID);
     void ReadAccountingMode();
     BOOL CreateCommandBars();
     void CreateDockingPanes();
@@ -121,5 +116,5 @@ private:
     std::function<COleDateTime()> m_clock;
 };
 
-// The view class of a tree target in this version; null for those not built yet.
+// The view class of a tree target.
 CRuntimeClass* GetTreeTargetViewClass(TreeTarget target);

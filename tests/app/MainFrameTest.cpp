@@ -6,6 +6,7 @@
 #include "data/SetSettings.h"
 #include "dialogs/DlgExtraImpCon.h"
 #include "forms/DataView.h"
+#include "views/FormTable.h"
 #include "views/ViewDatiEnte.h"
 #include "import/DlgImportOptions.h"
 #include "platform/mfc/afxdoctempl.h"
@@ -221,6 +222,13 @@ TEST_F(MainFrameTest, EveryCommandOfTheMenuAndTheToolbarReachesAHandler)
         AFX_CMDHANDLERINFO info = {};
         EXPECT_TRUE(m_pFrame->OnCmdMsg(nID, CN_COMMAND, nullptr, &info)) << nID;
         EXPECT_FALSE(CommandName(nID).IsEmpty()) << "no prompt for " << nID;
+        // The forms' range takes any id: one that reaches it has its form in either mode, or says why not.
+        if (info.pEntry && info.pEntry->nID == ID_FORM_FIRST && info.pEntry->nLastID == ID_FORM_LAST &&
+            !FindFormEntry(nID, FALSE) && !FindFormEntry(nID, TRUE)) {
+            CMessageBoxRecorder messages(IDNO);
+            m_pFrame->SendMessage(WM_COMMAND, nID);
+            EXPECT_EQ(1u, messages.Count()) << "no form for " << nID;
+        }
     }
 }
 
@@ -229,7 +237,7 @@ TEST_F(MainFrameTest, EveryCommandOfTheMenuAndTheToolbarReachesAHandler)
 struct CommandCase
 {
     UINT nID;
-    UINT nMessage;       // 0: none; IDP_NOT_AVAILABLE: the command's name in it
+    UINT nMessage;       // 0: none
     const char* pszDialog;
     LPCTSTR pszShell;
 };
@@ -298,9 +306,7 @@ TEST_F(MainFrameTest, CommandsReachTheirTargets)
         }
         else {
             ASSERT_EQ(1u, messages.Count());
-            CString strExpected = c.nMessage == IDP_NOT_AVAILABLE ? FormatResMessage(IDP_NOT_AVAILABLE, CommandName(c.nID))
-                                                                  : LoadResString(c.nMessage);
-            EXPECT_EQ(strExpected, messages.Last().text);
+            EXPECT_EQ(LoadResString(c.nMessage), messages.Last().text);
         }
         EXPECT_EQ(c.pszDialog ? std::vector<std::string>{ c.pszDialog } : std::vector<std::string>{}, dialogs);
         if (c.pszShell) {
@@ -324,6 +330,128 @@ TEST_F(MainFrameTest, CommandsReachTheirTargets)
         EXPECT_TRUE(ShowsStartPage());
     }
     AfxSetShellOpenHandler(previous);
+}
+
+// Reads the state and the text that an update handler gives a command.
+class CStateCmdUI : public CCmdUI
+{
+public:
+    int m_nEnabled = -1;   // -1: left alone
+    CString m_strText;
+    void Enable(BOOL bOn) override
+    {
+        m_nEnabled = bOn ? 1 : 0;
+        m_bEnableChanged = TRUE;
+    }
+    void SetText(LPCTSTR lpszText) override { m_strText = lpszText; }
+};
+
+TEST_F(MainFrameTest, CommandStatesFollowTheViewShownAndTheAccountingMode)
+{
+    m_clock = [] { return COleDateTime(2008, 3, 5, 23, 59, 0); };
+    const struct
+    {
+        const char* pszWhat;
+        int nMode;
+        bool bForm;      // a form shown, else the start page
+        UINT nID;
+        int nEnabled;    // -1: left alone
+        LPCTSTR pszText; // null: left alone
+    } cases[] = {
+        {"close on the start page", 0, false, ID_CHIUDI_MASCHERA, 0, nullptr},
+        {"close on a form", 0, true, ID_CHIUDI_MASCHERA, 1, nullptr},
+        {"revenues by structure", 0, false, ID_FORM_RESP_ENTRATE, -1, L"Entrate finali per l'anno 2008"},
+        {"revenues by chapter", 1, false, ID_FORM_RESP_ENTRATE, -1, L"Entrate e Spese finali per l'anno 2008"},
+        {"spending by structure", 0, false, ID_FORM_RESP_SPESE, 1, nullptr},
+        {"spending by chapter", 1, true, ID_FORM_RESP_SPESE, 0, nullptr},
+        {"date pane", 1, false, IDS_PANE_DATE, -1, L"5/03/2008"},
+    };
+    for (int nMode : {0, 1}) {
+        CSetSettings::SetSettingImpExtraCont2(m_pApp->GetDataConnection(), nMode);
+        CreateFrame();
+        for (const auto& c : cases) {
+            if (c.nMode != nMode)
+                continue;
+            SCOPED_TRACE(c.pszWhat);
+            ASSERT_TRUE(m_pFrame->SwitchView(c.bForm ? RUNTIME_CLASS(CTestDataView) : nullptr, nullptr));
+            CStateCmdUI state;
+            state.m_nID = c.nID;
+            EXPECT_TRUE(state.DoUpdate(m_pFrame, FALSE));
+            EXPECT_EQ(c.nEnabled, state.m_nEnabled);
+            EXPECT_EQ(CString(c.pszText ? c.pszText : L""), state.m_strText);
+        }
+        m_pFrame->DestroyWindow();
+    }
+}
+
+// "Impostazioni contabili": what the dialog ends with decides; the mode and the centres' balances are stored in
+// one transaction, and only then do the frame's mode and the tree's centres follow.
+TEST_F(MainFrameTest, AccountingSettingsStoreTheModeWithTheCentresBalancesOrNothing)
+{
+    CADOConnection& prog = m_pApp->GetProgConnection();
+    Execute(prog, L"UPDATE [Albero] SET [idFratello] = 13 WHERE [idNodo] = 12");
+    Execute(prog, L"INSERT INTO [Albero] VALUES (13, NULL, NULL, 0, '5.2', 'Centri', NULL, NULL)");
+    CADOConnection& data = m_pApp->GetDataConnection();
+    // A stale total that the centres' balances recompute.
+    Execute(data, L"UPDATE [SaldoFinCalc] SET [Anno4Com] = 999 WHERE [ID] = 2104 AND [idResp] = 0");
+    CreateFrame();
+    auto treeShows = [&](const CString& strText) {
+        CCtlAlbero* pTree = m_pFrame->GetTreePane();
+        for (HTREEITEM hItem = nullptr; pTree && (hItem = pTree->GetNextLeaf(TAB_CONTROLLO, hItem, false)) != nullptr;)
+            if (pTree->GetTree(TAB_CONTROLLO).GetItemText(hItem) == strText)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(treeShows(L"Rossi - Ragioneria"));
+    const struct
+    {
+        const char* pszWhat;
+        bool bBreakRecalc;   // the centres' balances cannot be written
+        UINT nButton;
+        int nChosenMode;
+        int nMode;           // stored and the frame's, after
+        bool bRecomputed;
+        bool bTreeRebuilt;
+        UINT nIcon;          // of the message shown; 0: none
+    } steps[] = {
+        {"cancel", false, IDCANCEL, 1, 0, false, false, 0},
+        {"OK without a change", false, IDOK, 0, 0, false, false, 0},
+        {"mode switched", false, IDOK, 1, 1, true, true, 0},
+        {"recomputation fails", true, IDOK, 0, 1, false, false, MB_ICONERROR},
+    };
+    int nStep = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.pszWhat);
+        if (step.bBreakRecalc)
+            Execute(data, L"DROP TABLE [SaldoFinCalc]");
+        // A centre that the dialog's list does not show: the tree lists it once rebuilt.
+        const CString strCentre = FormatString(L"Centro%d", ++nStep);
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            Execute(data, FormatString(L"INSERT INTO [Responsabili] ([responsabile], [centroServ]) VALUES ('%s', 'C')",
+                                       strCentre.GetString()));
+            dialog.CheckRadioButton(IDC_MODE_STRUTTURA, IDC_MODE_CAPITOLI,
+                                    step.nChosenMode ? IDC_MODE_CAPITOLI : IDC_MODE_STRUTTURA);
+            dialog.SendMessage(WM_COMMAND, step.nButton);
+            return IDCANCEL;
+        });
+        CMessageBoxRecorder messages;
+        m_pFrame->SendMessage(WM_COMMAND, ID_IMPOSTAZIONI_CONTABILI);
+        EXPECT_EQ(1, driver.Shown());
+        EXPECT_EQ(step.nMode, CSetSettings::GetSettingImpExtraCont2(data));
+        EXPECT_EQ(step.nMode, m_pFrame->GetAccountingMode());
+        if (!step.bBreakRecalc) {
+            EXPECT_EQ(step.bRecomputed ? 0.0 : 999.0, static_cast<double>(Scalar(
+                data, L"SELECT [Anno4Com] FROM [SaldoFinCalc] WHERE [ID] = 2104 AND [idResp] = 0")));
+        }
+        EXPECT_EQ(step.bTreeRebuilt, treeShows(strCentre + L" - C"));
+        if (step.nIcon) {
+            ASSERT_EQ(1u, messages.Count());
+            EXPECT_EQ(step.nIcon, messages.LastIcon());
+        } else {
+            EXPECT_EQ(0u, messages.Count());
+        }
+        EXPECT_TRUE(ShowsStartPage());
+    }
 }
 
 TEST_F(MainFrameTest, DatiEnteOpensTheAuthorityDataForm)
