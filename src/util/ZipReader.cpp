@@ -248,9 +248,9 @@ ZRESULT CUnzipper::Find(LPCTSTR pszName, bool bIgnoreCase, int& index, ZipEntry&
     CString strWanted(pszName);
     strWanted.Replace(L'\\', L'/');
     for (int i = 0; i < m_nCount; ++i) {
-        ZRESULT result = Get(i, entry);
-        if (result != ZR_OK)
-            return result;
+        // An item that cannot be described is not the one wanted: the items after it are searched still.
+        if (Get(i, entry) != ZR_OK)
+            continue;
         int nCompare = bIgnoreCase ? strWanted.CompareNoCase(entry.name) : strWanted.Compare(entry.name);
         if (nCompare == 0) {
             index = i;

@@ -277,14 +277,18 @@ TEST(ZipReader, SizesAboveTwoGigabytesStayPositive)
     EXPECT_EQ(1LL << 50, reader.Item(1).unc_size);
 }
 
+// A name that does not fit is refused; the items after it are still found by their names.
 TEST(ZipReader, NameThatDoesNotFitIsRefused)
 {
     CZipReader reader(BuildZip({ { std::string(MAX_PATH - 1, 'n'), "x" }, { std::string(MAX_PATH, 'n'), "x" },
-                                 { std::string("a.mdb\0../x", 10), "x" } }));
+                                 { std::string("a.mdb\0../x", 10), "x" }, { "dopo.txt", "y" } }));
     EXPECT_EQ(MAX_PATH - 1, lstrlenW(reader.Item(0).name));
     ZipEntry entry = {};
     EXPECT_EQ(ZR_CORRUPT, GetZipItem(reader.Handle(), 1, &entry));
     EXPECT_EQ(ZR_CORRUPT, GetZipItem(reader.Handle(), 2, &entry));
+    int nIndex = -1;
+    EXPECT_EQ(ZR_OK, FindZipItem(reader.Handle(), L"dopo.txt", false, &nIndex, &entry));
+    EXPECT_EQ(3, nIndex);
 }
 
 // Data that is not what the archive declares is an error, and the file written for it goes again.
