@@ -23,6 +23,7 @@ public:
     CADOConnection& GetDataConnection() override { return m_data; }
     CString GetDocDir() const override { return m_strDocDir; }
     CString GetDocUtDir() const override { return m_strDocDir; }
+    CString GetProductCode() const override { return L"87654321"; }
 
     CADOConnection m_data;
     CString m_strDocDir;

@@ -688,7 +688,7 @@ void CMainFrame::OnAggiornaDaWeb()
         return;
     CWaitCursor wait;
     const DWORD dwVersion = GetFileVersionNumber();
-    CDlgUpdate dialog(this, AfxGetAppName(), MakerInfo::kProductCode, MakerInfo::kFtpFolder,
+    CDlgUpdate dialog(this, AfxGetAppName(), TheApp().GetProductCode(), MakerInfo::kFtpFolder,
                       static_cast<int>(dwVersion >> 24), static_cast<int>((dwVersion >> 16) & 0xFF),
                       TheApp().GetWebUpdDir(),
                       std::make_unique<CFtpUpdateServer>(MakerInfo::kFtpHost, INTERNET_DEFAULT_FTP_PORT,

@@ -329,7 +329,7 @@ void CTheApp::SetUltimaVersione(int nVersion)
 
 void CTheApp::OnAppAbout()
 {
-    CDlgAbout dialog(m_pMainWnd);
+    CDlgAbout dialog(m_pMainWnd, GetProductCode());
     dialog.DoModal();
 }
 

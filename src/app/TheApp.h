@@ -7,6 +7,7 @@
 #include "views/FormHost.h"
 #include "platform/mfc/afxwin.h"
 #include "reports/ReportHost.h"
+#include "util/MakerInfo.h"
 
 class CTheApp : public CWinApp, public CFormHost, public CReportHost
 {
@@ -28,6 +29,8 @@ public:
     CString GetDocDir() const override { return m_strDocDir; }
     CString GetDocUtDir() const override { return m_strDocUtDir; }
     CString GetWebUpdDir() const { return m_strWebUpdDir; }
+    // The program's product code, eight digits: the About box shows it, the fax form and the updater pass it on.
+    CString GetProductCode() const override { return MakerInfo::kProductCode; }
     CString GetBackupDir() const;
 
     // Profile "Settings": the regulations text has been shown once.

@@ -8,7 +8,8 @@
 
 IMPLEMENT_DYNAMIC(CDlgAbout, CDialog)
 
-CDlgAbout::CDlgAbout(CWnd* pParentWnd) : CDialog(IDD_ABOUTBOX, pParentWnd)
+CDlgAbout::CDlgAbout(CWnd* pParentWnd, LPCTSTR pszProductCode)
+    : CDialog(IDD_ABOUTBOX, pParentWnd), m_strProductCode(pszProductCode)
 {
 }
 
@@ -27,9 +28,9 @@ BOOL CDlgAbout::OnInitDialog()
     const DWORD dwVersion = GetFileVersionNumber();
     SetDlgItemText(IDC_ABOUT_VERSION, FormatString(LoadResString(IDS_ABOUT_VERSION), static_cast<int>(dwVersion >> 24),
                                                    static_cast<int>((dwVersion >> 16) & 0xFF)));
-    const CString strCode(MakerInfo::kProductCode);
-    SetDlgItemText(IDC_ABOUT_PRODUCT_CODE, FormatString(LoadResString(IDS_ABOUT_PRODUCT_CODE),
-                                                        strCode.Left(5).GetString(), strCode.Mid(5).GetString()));
+    SetDlgItemText(IDC_ABOUT_PRODUCT_CODE,
+                   FormatString(LoadResString(IDS_ABOUT_PRODUCT_CODE), m_strProductCode.Left(5).GetString(),
+                                m_strProductCode.Mid(5).GetString()));
     SetDlgItemText(IDC_ABOUT_NEWS, LoadResText(IDR_RELEASE_NOTES, L"TXT"));
     return TRUE;
 }

@@ -8,7 +8,8 @@ class CDlgAbout : public CDialog
 {
     DECLARE_DYNAMIC(CDlgAbout)
 public:
-    explicit CDlgAbout(CWnd* pParentWnd = nullptr);
+    // The product code of eight digits, shown as "12345-678".
+    CDlgAbout(CWnd* pParentWnd, LPCTSTR pszProductCode);
 
 protected:
     BOOL OnInitDialog() override;
@@ -16,4 +17,5 @@ protected:
 private:
     CXTHyperLink m_wndLink;
     CFont m_fontBold;
+    CString m_strProductCode;
 };

@@ -11,7 +11,6 @@
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "resource.h"
-#include "util/MakerInfo.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
 
@@ -287,5 +286,5 @@ IMPLEMENT_DYNCREATE(CViewTxFax, CViewTxInputEx)
 void CViewTxFax::FillFields(CTextDocument& doc)
 {
     CViewTxInputEx::FillFields(doc);
-    FillFaxTags(doc, GetCurrentFaxTags(MakerInfo::kProductCode));
+    FillFaxTags(doc, GetCurrentFaxTags(CReportHost::Get().GetProductCode()));
 }

@@ -21,7 +21,7 @@ CString ItemText(CDialog& dialog, int nID)
 
 TEST(AboutBox, ShowsTheVersionTheProductCodeAndTheReleaseNotesNewestFirst)
 {
-    CDlgAbout dialog;
+    CDlgAbout dialog(nullptr, L"87654321");
     CString strVersion, strCode, strNotes, strTitle;
     CString strTarget, strTip;
     CModalDialogDriver driver([&](CDialog& dlg) -> INT_PTR {
@@ -39,7 +39,7 @@ TEST(AboutBox, ShowsTheVersionTheProductCodeAndTheReleaseNotesNewestFirst)
     EXPECT_EQ(CString(L"Verifica Vorsa 2008"), strTitle);
     // The program file is version 2.1.
     EXPECT_EQ(CString(L"Versione 2.01"), strVersion);
-    EXPECT_EQ(CString(L"Codice Prodotto: 12345-678"), strCode);
+    EXPECT_EQ(CString(L"Codice Prodotto: 87654-321"), strCode);
     EXPECT_EQ(CString(L"http://www.lumetra.example/"), strTarget);
     EXPECT_EQ(CString(L"Visita il sito Lumetra Solutions"), strTip);
 

@@ -29,6 +29,7 @@ public:
     CADOConnection& GetDataConnection() override { return m_data; }
     CString GetDocDir() const override { return m_strFolder + L"\\Doc"; }
     CString GetDocUtDir() const override { return m_strFolder + L"\\DocUt"; }
+    CString GetProductCode() const override { return L"87654321"; }
 
 private:
     CADOConnection& m_data;

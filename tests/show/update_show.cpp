@@ -51,7 +51,7 @@ int wmain(int argc, wchar_t** argv)
         RunUntilClosed(dialog);
         return 0;
     }
-    CDlgAbout dialog;
+    CDlgAbout dialog(nullptr, MakerInfo::kProductCode);
     if (!dialog.Create(IDD_ABOUTBOX))
         return 1;
     RunUntilClosed(dialog);
