@@ -125,6 +125,37 @@ TEST(GradientPainter, FourColourGradientsRunInTwoHalves)
     EXPECT_EQ(BlendColorsByAlpha(RGB(200, 0, 0), RGB(0, 200, 0), 1.0f - 60 / 100.0f), canvas.At(5, 60));
 }
 
+// Each strip's weight is computed in single precision: the 32-bit and the 64-bit release must draw the same
+// pixels, so the expected values are the exact results of that arithmetic, at rows where a wider intermediate
+// (the x87 unit's) would land on the other side of a whole channel value.
+TEST(GradientPainter, StripsRoundAlikeInBothReleases)
+{
+    struct CASE
+    {
+        COLORREF clrFrom, clrTo;
+        int nRow;
+        COLORREF clrExpected;
+    };
+    const CASE cases[] = {
+        {RGB(200, 0, 0), RGB(0, 200, 0), 4, RGB(192, 8, 0)},
+        {RGB(200, 0, 0), RGB(0, 200, 0), 9, RGB(182, 18, 0)},
+        {RGB(200, 0, 0), RGB(0, 200, 0), 60, RGB(79, 120, 0)},
+        {RGB(0, 0, 0), RGB(100, 100, 100), 9, RGB(9, 9, 9)},
+        {RGB(0, 0, 0), RGB(100, 100, 100), 16, RGB(15, 15, 15)},
+        {RGB(255, 255, 255), RGB(0, 0, 0), 60, RGB(101, 101, 101)},
+        {RGB(255, 255, 255), RGB(0, 0, 0), 80, RGB(50, 50, 50)},
+        {RGB(0x8C, 0xD5, 0xFF), RGB(0x55, 0xAD, 0xFF), 5, RGB(137, 211, 255)},
+        {RGB(0x8C, 0xD5, 0xFF), RGB(0x55, 0xAD, 0xFF), 55, RGB(109, 191, 255)},
+    };
+    CGradientPainter painter(L"QuarzelNoSuchMsimg32.dll");
+    CPixelCanvas canvas(4, 100);
+    CRect rc(0, 0, 4, 100);
+    for (const CASE& c : cases) {
+        painter.DrawGradient(&canvas, &rc, c.clrFrom, c.clrTo, FALSE);
+        EXPECT_EQ(c.clrExpected, canvas.At(2, c.nRow)) << "from " << c.clrFrom << " to " << c.clrTo << " row " << c.nRow;
+    }
+}
+
 TEST(DrawHelpers, ExcludeCornersLeavesTheCornerPixels)
 {
     CPixelCanvas canvas(20, 20);

@@ -97,6 +97,37 @@ TEST(FormatCurrency, FromDoubleRoundsToTheNearestTenThousandth)
     }
 }
 
+// Amounts times rates, computed in the build's own double arithmetic, then converted: the 32-bit and the 64-bit
+// release must store the same count. The products sit at rounding boundaries, where a wider intermediate would
+// round to the other neighbour (20.5 % of 76297300 is 15640946.5 in decimals, a little less as doubles).
+TEST(FormatCurrency, ProductsAtRoundingBoundariesConvertAlikeInBothReleases)
+{
+    struct CASE
+    {
+        double amount, rate;
+        LONGLONG count;
+        LPCTSTR text;
+    };
+    const CASE cases[] = {
+        {76297300, 0.205, 156409465000LL, L"15.640.946,50"},
+        {-76297300, 0.205, -156409465000LL, L"-15.640.946,50"},
+        {1234.5, 0.0725, 895012, L"89,50"},
+        {0.1, 3, 3000, L"0,30"},
+        {1.00005, 1, 10001, L"1,00"},
+        {2.00015, 1, 20002, L"2,00"},
+        {333333.33, 0.15, 499999995, L"50.000,00"},
+        {12.34565, 1, 123456, L"12,35"},
+        {-12.34565, 1, -123456, L"-12,35"},
+        {100.00025, 1, 1000002, L"100,00"},
+    };
+    for (const CASE& c : cases) {
+        volatile double amount = c.amount, rate = c.rate;    // computed at run time, not folded by the compiler
+        double product = amount * rate;
+        EXPECT_EQ(c.count, CurrencyFromDouble(product).m_cur.int64) << c.amount << " x " << c.rate;
+        EXPECT_EQ(CString(c.text), FormatCurrencyFromDouble(product)) << c.amount << " x " << c.rate;
+    }
+}
+
 TEST(ParseCurrency, ExactDecimalText)
 {
     const struct
