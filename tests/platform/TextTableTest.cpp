@@ -208,6 +208,17 @@ TEST(TextTableTest, RowsAreLaidOutInColumnsRuledAndNeverSplitAcrossPages)
     EXPECT_EQ(layout.GetFooter(1).GetLength() - 8, layout.GetFooter(1).Find(L"pagina 2"));
     EXPECT_EQ(-1, layout.GetFooter(1).Find(kTxPrintDate));
 
+    // The text after the table stands clear of its last rule, the height of its letters above its baseline.
+    const CTextDocument shortTable = RevenueTable();
+    const CTextLayout onePage(shortTable);
+    const long nAfter = shortTable.Find(L"Importi", 0);
+    const CInk after = InkOf(onePage, nAfter, nAfter + 7);
+    double tableBottom = 0;
+    for (const CLaidRect& rule : onePage.GetRules())
+        tableBottom = std::max(tableBottom, rule.bottom);
+    ASSERT_EQ(1, onePage.GetPageCount());
+    EXPECT_GE(after.baseline - 10.0, tableBottom);
+
     // Rules around the rows, a shaded band under the total row only.
     const double totalTop = InkOf(layout, rows.back().nStart, rows.back().nEnd).baseline;
     ASSERT_EQ(1u, layout.GetShades().size());

@@ -114,7 +114,10 @@ CTextLayout::CTextLayout(const CTextDocument& doc) : m_doc(doc)
         if (ch == L'\r' || ch == L'\v' || ch == L'\x0C') {
             // The paragraph mark the control keeps at the very end makes no line of its own.
             if (i < m_doc.GetLength() || nLineStart < i) {
-                m_headings.clear();   // a table ends at the first paragraph that is no row
+                // A table ends at the first paragraph that is no row; the text after it keeps clear of its rule.
+                if (m_bInBody || !m_headings.empty())
+                    m_y += 2 * kCellPadY;
+                m_headings.clear();
                 m_bInBody = false;
                 Paragraph(nLineStart, i);
             }
