@@ -1,5 +1,5 @@
-// The readers whose generators and checks live in files of their own (FuzzDataReaders.cpp, FuzzUiReaders.cpp), for
-// the one table of readers in quarzel_fuzz.cpp. Each Fuzz function answers an empty text, or the rule that
+// The readers whose generators and checks live in files of their own (FuzzDataReaders.cpp, FuzzZip.cpp,
+// FuzzUiReaders.cpp), for the one table of readers in quarzel_fuzz.cpp. Each Fuzz function answers an empty text, or the rule that
 // the reader's result broke.
 #pragma once
 
@@ -9,6 +9,8 @@ std::string GenerateUpdateInfo(CFuzzRandom& rnd);
 std::string FuzzUpdateInfo(const std::string& input, CFuzzRandom& rnd);
 std::string GenerateImportLine(CFuzzRandom& rnd);
 std::string FuzzImportLine(const std::string& input, CFuzzRandom& rnd);
+std::string GenerateZip(CFuzzRandom& rnd);
+std::string FuzzZip(const std::string& input, CFuzzRandom& rnd);
 
 std::string GenerateLayout(CFuzzRandom& rnd);
 std::string FuzzLayout(const std::string& input, CFuzzRandom& rnd);

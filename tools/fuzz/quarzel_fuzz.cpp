@@ -4,9 +4,9 @@
 //     quarzel_fuzz <reader> replay <file>
 //
 // Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
-// date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), layout
-// (docking layouts in the XML, registry and archive stores), resourcefile (the XML resource file), icons (the icon
-// stores). Inputs are mutations of valid samples and texts built from each reader's
+// date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), zip
+// (archives in memory), layout (docking layouts in the XML, registry and archive stores), resourcefile (the XML
+// resource file), icons (the icon stores). Inputs are mutations of valid samples and texts built from each reader's
 // grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
 // written to <folder>\<reader>.input before it is tried, so that a crash leaves it behind; an input whose result
 // breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
@@ -253,6 +253,7 @@ const CReader s_readers[] = {
     {"sql", GenerateSql, [](const std::string& s, CFuzzRandom&) { return FuzzSql(s); }},
     {"update", GenerateUpdateInfo, FuzzUpdateInfo},
     {"importline", GenerateImportLine, FuzzImportLine},
+    {"zip", GenerateZip, FuzzZip},
     {"layout", GenerateLayout, FuzzLayout},
     {"resourcefile", GenerateResourceFile, FuzzResourceFile},
     {"icons", GenerateIcons, FuzzIcons},
