@@ -289,6 +289,10 @@ TEST_F(TabCtrlTest, HotTrackingFollowsTheMouseUntilItLeaves)
 {
     ASSERT_TRUE(TakeFocus());
     auto move = [this](CPoint pt) { m_tab.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y)); };
+    // Off until the owner asks for it.
+    move(TabCentre(1));
+    EXPECT_EQ(nullptr, m_tab.GetHotItem());
+    m_tab.GetPaintManager()->m_bHotTracking = TRUE;
     move(TabCentre(1));
     EXPECT_EQ(m_tab.GetItem(1), m_tab.GetHotItem());
     move(CPoint(200, 150));

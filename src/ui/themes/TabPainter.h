@@ -99,7 +99,7 @@ public:
     BOOL m_bNoPrefix = TRUE;
     BOOL m_bKeepRowOrder = FALSE;
     BOOL m_bBalanceRows = TRUE;
-    BOOL m_bHotTracking = TRUE;
+    BOOL m_bHotTracking = FALSE;       // the owners that want it (the tabbed client's themes) switch it on
     int m_nToolTipMode = 2;            // 0 none, 1 always, 2 only for truncated captions
     BOOL m_bSelectOnDragOver = TRUE;
     BOOL m_bUseSystemFont = TRUE;
