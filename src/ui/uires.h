@@ -96,6 +96,7 @@
 #define XTP_IDS_CONFIRM_RESET           9349    // question before a toolbar goes back to its buttons
 #define XTP_IDS_CONFIRM_UPDATE          9394    // "%s": a customised toolbar the program has changed since
 #define XTP_IDS_RESET_TOOLBAR           9395    // the Add-or-remove list's reset entry
+#define XTP_IDS_ERROR_SAVE_CONTROLS     9397    // the customised buttons could not be saved
 
 // Tooltips of the bars' own buttons (ids of their controls)
 #define XTP_IDS_TOOLBAR_EXPAND          9400

@@ -4,6 +4,9 @@
 #include "FrameTestSupport.h"
 #include "support/MessageBoxRecorder.h"
 
+#include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPControlLists.h"
+#include "ui/commandbars/XTPDialogBar.h"
 #include "ui/commandbars/XTPStatusBar.h"
 #include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -91,6 +94,119 @@ TEST_F(BarControlsStateTest, AHiddenButtonStaysHiddenAfterARestart)
         EXPECT_EQ(nCount, OwnCount(pControls));
         EXPECT_EQ(DWORD(xtpHideCustomize), pControls->GetAt(0)->GetHideFlags());
         EXPECT_EQ(0u, pControls->GetAt(1)->GetHideFlags() & xtpHideCustomize);
+    });
+}
+
+// Combo boxes, one empty and one with items, through three sessions that each load and save again: the user's
+// buttons are still there at the end.
+TEST_F(BarControlsStateTest, ComboBoxesKeepTheUsersButtonsThroughThreeSessions)
+{
+    int nCount = 0;
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        pControls->GetAt(0)->SetHideFlags(xtpHideCustomize);
+        pControls->Add(xtpControlComboBox, ID_FT_LONG);
+        auto* pFilled = static_cast<CXTPControlComboBox*>(pControls->Add(xtpControlComboBox, ID_FT_LONG + 1));
+        pFilled->AddString(L"Entrate");
+        pFilled->AddString(L"Uscite");
+        nCount = OwnCount(pControls);
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    for (int nSession = 2; nSession <= 4; ++nSession)
+    {
+        SCOPED_TRACE(nSession);
+        WithFrame([&](CTestFrame* pFrame) {
+            pFrame->GetCommandBars()->LoadBarState(kProfile);
+            CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+            ASSERT_EQ(nCount, OwnCount(pControls));
+            EXPECT_EQ(DWORD(xtpHideCustomize), pControls->GetAt(0)->GetHideFlags());
+            auto* pEmpty = dynamic_cast<CXTPControlComboBox*>(pControls->FindControl(ID_FT_LONG));
+            auto* pFilled = dynamic_cast<CXTPControlComboBox*>(pControls->FindControl(ID_FT_LONG + 1));
+            ASSERT_NE(nullptr, pEmpty);
+            ASSERT_NE(nullptr, pFilled);
+            EXPECT_EQ(0, pEmpty->GetCount());
+            ASSERT_EQ(2, pFilled->GetCount());
+            pFilled->SetCurSel(1);
+            EXPECT_EQ(L"Uscite", std::wstring(pFilled->GetListBoxText()));
+            pFrame->GetCommandBars()->SaveBarState(kProfile);
+        });
+    }
+}
+
+// A label, a popup holding the window list and a dialog bar (with its caption and close controls) are saved and
+// come back.
+TEST_F(BarControlsStateTest, LabelsListsAndDialogBarsAreSavedAndComeBack)
+{
+    auto addDialogBar = [](CTestFrame* pFrame) {
+        return pFrame->GetCommandBars()->Add(L"Proprieta", xtpBarTop, RUNTIME_CLASS(CXTPDialogBar));
+    };
+    UINT nDialogBarId = 0;
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPToolBar* pDialogBar = addDialogBar(pFrame);
+        ASSERT_NE(nullptr, pDialogBar);
+        nDialogBarId = pDialogBar->GetBarID();
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        pControls->Add(xtpControlLabel, ID_FT_LONG)->SetCaption(L"Esercizio");
+        auto* pPopup = static_cast<CXTPControlPopup*>(pControls->Add(xtpControlPopup, ID_FT_LONG + 1));
+        pPopup->SetID(ID_FT_LONG + 1);
+        pPopup->GetCommandBar()->GetControls()->Add(xtpControlButton, 35000);   // the window list
+        // The layout gives the dialog bar its caption and close controls.
+        pFrame->RecalcLayout();
+        ASSERT_NE(nullptr, pDialogBar->GetControls()->FindControl(XTP_ID_DIALOGBAR_CAPTION));
+        pFrame->GetCommandBars()->SaveBarState(kProfile, FALSE);
+    });
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPToolBar* pDialogBar = addDialogBar(pFrame);
+        ASSERT_NE(nullptr, pDialogBar);
+        ASSERT_EQ(nDialogBarId, pDialogBar->GetBarID());
+        pFrame->GetCommandBars()->LoadBarState(kProfile);
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        CXTPControl* pLabel = pControls->FindControl(ID_FT_LONG);
+        ASSERT_NE(nullptr, pLabel);
+        EXPECT_TRUE(pLabel->IsKindOf(RUNTIME_CLASS(CXTPControlLabel)));
+        EXPECT_EQ(L"Esercizio", std::wstring(pLabel->GetCaption()));
+        CXTPControl* pPopup = pControls->FindControl(ID_FT_LONG + 1);
+        ASSERT_NE(nullptr, pPopup);
+        ASSERT_NE(nullptr, pPopup->GetCommandBar());
+        CXTPControls* pItems = pPopup->GetCommandBar()->GetControls();
+        ASSERT_EQ(1, OwnCount(pItems));
+        EXPECT_TRUE(pItems->GetAt(0)->IsKindOf(RUNTIME_CLASS(CXTPControlWindowList)));
+    });
+}
+
+namespace
+{
+// A control class that cannot be saved.
+class CUnsavedControl : public CXTPControlButton
+{
+    DECLARE_DYNCREATE(CUnsavedControl)
+};
+IMPLEMENT_DYNCREATE(CUnsavedControl, CXTPControlButton)
+}
+
+// A save that fails is reported once; the arrangement is saved all the same and the former buttons stay.
+TEST_F(BarControlsStateTest, AFailedSaveIsReportedOnceAndTheRestIsSaved)
+{
+    WithFrame([&](CTestFrame* pFrame) {
+        pFrame->GetToolBar()->GetControls()->GetAt(0)->SetHideFlags(xtpHideCustomize);
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    const std::vector<BYTE> arrBefore = StoredControls();
+    ASSERT_FALSE(arrBefore.empty());
+    CMessageBoxRecorder recorder(IDOK);
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        pControls->AddControl(new CUnsavedControl, ID_FT_LONG);
+        pFrame->GetCommandBars()->FloatCommandBar(pFrame->GetToolBar());
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_EQ(UINT(MB_ICONEXCLAMATION), recorder.LastIcon());
+    EXPECT_EQ(arrBefore, StoredControls());
+    WithFrame([&](CTestFrame* pFrame) {
+        pFrame->GetCommandBars()->LoadBarState(kProfile);
+        EXPECT_EQ(xtpBarFloating, pFrame->GetToolBar()->GetPosition());
+        EXPECT_EQ(DWORD(xtpHideCustomize), pFrame->GetToolBar()->GetControls()->GetAt(0)->GetHideFlags());
     });
 }
 
@@ -256,4 +372,51 @@ TEST_F(BarControlsStateTest, AChangedProgramToolbarAsksWhetherTheCustomisedOneGo
             EXPECT_EQ(nOldCount + 1, OwnCount(pControls->GetOriginalControls()));
         });
     }
+}
+
+TEST_F(BarControlsStateTest, SilentLoadAsksNothingAndKeepsTheNewToolbar)
+{
+    int nOldCount = 0;
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        nOldCount = OwnCount(pControls);
+        pControls->GetAt(0)->SetHideFlags(xtpHideCustomize);
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    CMessageBoxRecorder recorder(IDNO);
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPToolBar* pBar = pFrame->GetToolBar();
+        pBar->GetControls()->Add(xtpControlButton, ID_FT_RECENT1);
+        pBar->GetControls()->CreateOriginalControls();
+        pFrame->GetCommandBars()->LoadBarState(kProfile, TRUE);
+        EXPECT_EQ(0u, recorder.Count());
+        EXPECT_EQ(nOldCount + 1, OwnCount(pBar->GetControls()));
+        EXPECT_EQ(0u, pBar->GetControls()->GetAt(0)->GetHideFlags() & xtpHideCustomize);
+    });
+}
+
+// A manager that is not customisable keeps the program's buttons: none are saved, none are loaded.
+TEST_F(BarControlsStateTest, WithoutCustomisationNoButtonsAreSavedOrLoaded)
+{
+    WithFrame([&](CTestFrame* pFrame) {
+        pFrame->GetToolBar()->GetControls()->GetAt(0)->SetHideFlags(xtpHideCustomize);
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    const std::vector<BYTE> arrSaved = StoredControls();
+    ASSERT_FALSE(arrSaved.empty());
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPCommandBars* pBars = pFrame->GetCommandBars();
+        pBars->SetCustomizable(FALSE);
+        pBars->LoadBarState(kProfile);
+        EXPECT_EQ(0u, pFrame->GetToolBar()->GetControls()->GetAt(0)->GetHideFlags() & xtpHideCustomize);
+        pFrame->GetToolBar()->GetControls()->GetAt(1)->SetHideFlags(xtpHideCustomize);
+        pBars->FloatCommandBar(pFrame->GetToolBar());
+        pBars->SaveBarState(kProfile);
+    });
+    EXPECT_EQ(arrSaved, StoredControls());
+    WithFrame([&](CTestFrame* pFrame) {
+        pFrame->GetCommandBars()->LoadBarState(kProfile);
+        EXPECT_EQ(xtpBarFloating, pFrame->GetToolBar()->GetPosition());
+        EXPECT_EQ(DWORD(xtpHideCustomize), pFrame->GetToolBar()->GetControls()->GetAt(0)->GetHideFlags());
+    });
 }

@@ -26,6 +26,7 @@ public:
     explicit CTestIcon(BOOL bOwnDisabled = FALSE) : m_bOwnDisabled(bOwnDisabled) {}
     CSize GetExtent() const override { return CSize(16, 16); }
     BOOL HasImage(int nImage) const override { return nImage != imageDisabled || m_bOwnDisabled; }
+    BOOL IsAlpha() const override { return FALSE; }
     void Draw(CDC* pDC, CPoint pt, int nImage, CSize sz) override
     {
         pDC->FillSolidRect(pt.x, pt.y, sz.cx, sz.cy, ImageColor(nImage));

@@ -1,7 +1,9 @@
 #include "BarTestSupport.h"
+#include "IconPixels.h"
 #include "PixelCanvas.h"
 
 #include "ui/commandbars/XTPStatusBarPane.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/BarThemeGradient.h"
 #include "ui/themes/DrawHelpers.h"
 
@@ -431,6 +433,32 @@ TEST(BarThemeShadowed, MenuItems)
     auto split = draw(pSplit);
     EXPECT_EQ(painter.GetColor(COLOR_BTNSHADOW), split->At(180, 11));
     pPopup->InternalRelease();
+}
+
+// An alpha icon has no silhouette: disabled, every theme draws its grey image (the one generated from the
+// normal image) where the icon is opaque, and leaves the clear part alone.
+TEST(BarPainter, DisabledAlphaIconShowsItsGreyImageInEveryTheme)
+{
+    CPinnedPalette palette;
+    CXTPImageManager images;
+    HBITMAP hAlpha = MakeAlphaBitmap(16, 16, [](int x, int) { return MakePixel(200, 0, 0, x < 8 ? 255 : 0); });
+    ASSERT_TRUE(images.SetIcon(CXTPImageManagerIconHandle(hAlpha), 700, CSize(16, 16)));
+    ::DeleteObject(hAlpha);
+    CXTPImageManagerIcon* pIcon = images.GetImage(700, 16);
+    ASSERT_NE(nullptr, pIcon);
+    ASSERT_TRUE(pIcon->IsAlpha());
+    const COLORREF clrGrey = PixelColor(ImagePixel(pIcon->GetDisabledIcon(), 3, 3));
+    ASSERT_EQ(GetRValue(clrGrey), GetGValue(clrGrey));
+    ASSERT_NE(0, GetRValue(clrGrey));
+    for (int nTheme : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(nTheme);
+        CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(nTheme);
+        CPixelCanvas canvas(40, 40, clrCanvas);
+        pPainter->DrawImage(&canvas, CPoint(10, 10), CSize(16, 16), pIcon, 0, 0, FALSE, FALSE, FALSE, TRUE);
+        EXPECT_EQ(clrGrey, canvas.At(13, 13));
+        EXPECT_EQ(clrCanvas, canvas.At(22, 13));
+        pPainter->InternalRelease();
+    }
 }
 
 TEST(BarThemeShadowed, DisabledIconIsASilhouetteAndDockedGrippers)

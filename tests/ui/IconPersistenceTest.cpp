@@ -137,6 +137,33 @@ TEST(IconPersistenceTest, WholeStoreRoundTripsThroughEveryStore)
     }
 }
 
+// A set without icons (here one read from an INI file that lists a set of id 0 without its icons) leaves no
+// empty section behind: every store reads back what it wrote.
+TEST(IconPersistenceTest, SetWithoutIconsIsLeftOutAndTheStoreReadsBack)
+{
+    CTempFolder folder;
+    CString strIni = folder.File(L"icone.ini");
+    ::WritePrivateProfileStringW(L"Icons", L"Count", L"1", strIni);
+    ::WritePrivateProfileStringW(L"Icons\\IconSet0\\Icon0", L"Width", L"16", strIni);
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, strIni);
+    CXTPImageManager source;
+    {
+        CXTPPropExchangeIniFile px(TRUE, nullptr, L"Icons");
+        ASSERT_TRUE(px.LoadFromFile(strIni));
+        source.DoPropExchange(&px);
+    }
+    ASSERT_NE(nullptr, source.GetIconSet(0));
+    Fill(source);
+    for (UINT nColumn : kColumns) {
+        SCOPED_TRACE(nColumn);
+        std::unique_ptr<CStoreBacking> backing = MakeBacking(nColumn);
+        backing->Save([&](CXTPPropExchange* px) { source.DoPropExchange(px); });
+        CXTPImageManager loaded;
+        backing->Load([&](CXTPPropExchange* px) { loaded.DoPropExchange(px); });
+        ExpectFilled(loaded);
+    }
+}
+
 TEST(IconPersistenceTest, ListOfNoSetsEmptiesTheManager)
 {
     CXTPImageManager empty;

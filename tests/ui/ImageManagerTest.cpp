@@ -79,6 +79,24 @@ TEST(ImageManagerTest, AlphaStripSplitsBetweenTheToolbarsCommands)
     EXPECT_EQ(128, PixelAlpha(ImagePixel(pSecond->GetIcon(), 0, 0)));
 }
 
+TEST(ImageManagerTest, IconResourceWhoseImageIdEqualsItsGroupIdLoadsEverySize)
+{
+    CXTPImageManager images;
+    ASSERT_TRUE(images.LoadIcons(IDI_IMAGETEST_EQUALIDS, 500, CSize(16, 16)));
+    CXTPImageManagerIcon* pSmall = images.GetImage(500, 16);
+    CXTPImageManagerIcon* pLarge = images.GetImage(500, 32);
+    ASSERT_NE(nullptr, pSmall);
+    ASSERT_NE(nullptr, pLarge);
+    EXPECT_TRUE(pSmall->IsAlpha());
+    EXPECT_EQ(RGB(220, 0, 0), PixelColor(ImagePixel(pSmall->GetIcon(), 2, 2)));
+    EXPECT_EQ(0, PixelAlpha(ImagePixel(pSmall->GetIcon(), 12, 2)));
+    EXPECT_EQ(CSize(32, 32), CSize(pLarge->GetWidth(), pLarge->GetHeight()));
+    EXPECT_EQ(RGB(0, 200, 0), PixelColor(ImagePixel(pLarge->GetIcon(), 5, 5)));
+    CXTPImageManagerIcon icon(600, 16, 16);
+    EXPECT_TRUE(icon.LoadIcon(IDI_IMAGETEST_EQUALIDS, 32, 32));
+    EXPECT_EQ(RGB(0, 200, 0), PixelColor(ImagePixel(icon.GetIcon(), 5, 5)));
+}
+
 TEST(ImageManagerTest, AlphaSplittingHandsPiecesToIdsAndSkipsSeparators)
 {
     const struct

@@ -137,6 +137,59 @@ TEST_F(RegistryManagerTest, EnumValuesPassesOverANameLongerThanItsBuffer)
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType);
 }
 
+namespace
+{
+struct WALK
+{
+    CXTPRegistryManager* pRegistry;
+    volatile LONG nRounds;
+};
+
+// Walks the section's keys and values until the section can no longer be opened.
+DWORD WINAPI WalkUntilGone(LPVOID pParam)
+{
+    auto* pWalk = static_cast<WALK*>(pParam);
+    for (;;) {
+        CStringArray keys, values;
+        int nFound = pWalk->pRegistry->EnumKeys(L"Settings", keys);
+        nFound += pWalk->pRegistry->EnumValues(L"Settings", nullptr, &values);
+        ::InterlockedIncrement(&pWalk->nRounds);
+        if (nFound == 0)
+            return 0;
+    }
+}
+}
+
+// Another handle deletes the section while the walks run over and over: the walks end.
+TEST_F(RegistryManagerTest, WalksEndWhenTheSectionIsDeletedMeanwhile)
+{
+    HKEY hSection = OpenSection(L"Settings");
+    DWORD dw = 1;
+    for (int i = 0; i < 1000; ++i) {
+        CString strName;
+        strName.Format(L"Valore%d", i);
+        ::RegSetValueExW(hSection, strName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw), sizeof(dw));
+        HKEY hChild = nullptr;
+        if (i % 4 == 0 && ::RegCreateKeyExW(hSection, strName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hChild,
+                                             nullptr) == ERROR_SUCCESS)
+            ::RegCloseKey(hChild);
+    }
+    ::RegCloseKey(hSection);
+    WALK walk = {&m_registry, 0};
+    HANDLE hThread = ::CreateThread(nullptr, 0, WalkUntilGone, &walk, 0, nullptr);
+    ASSERT_NE(nullptr, hThread);
+    while (walk.nRounds < 2)
+        ::Sleep(1);
+    CString strPath;
+    strPath.Format(L"Software\\%s\\%s\\Settings", kCompany, m_app.m_pszProfileName);
+    AfxDelRegTreeHelper(HKEY_CURRENT_USER, strPath);
+    DWORD dwWait = ::WaitForSingleObject(hThread, 20000);
+    if (dwWait != WAIT_OBJECT_0)
+        ::TerminateThread(hThread, 1);
+    ::CloseHandle(hThread);
+    EXPECT_EQ(WAIT_OBJECT_0, dwWait);
+}
+
 TEST(PropExchangeRegistryTest, StoredValuesOfTheWrongTypeOrSizeAreRefused)
 {
     CRegistryBacking backing;

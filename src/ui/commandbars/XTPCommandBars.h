@@ -11,6 +11,7 @@
 class CXTPBarPainter;
 class CXTPCustomizeDropSource;
 class CXTPCommandBarList;
+class CXTPDockState;
 class CXTPPropExchange;
 class CXTPDockBar;
 class CXTPImageManager;
@@ -25,6 +26,22 @@ class CKeyboardManager;
 #define XTP_ID_CUSTOMIZE 35001
 // The generated list of toolbars inside menus.
 #define XTP_ID_TOOLBARLIST 0xE800
+
+// What a whole-set exchange of the bars covers. The root exchange holds it (m_dwData) for every section below.
+struct CXTPCommandBarsExchangeParam
+{
+    BOOL bSerializeControls = FALSE;      // the bars with their controls ("CommandBars")
+    BOOL bSaveOnlyCustomized = TRUE;      // saving leaves out built-in bars the user did not change
+    BOOL bLoadSilent = FALSE;             // loading asks nothing about changed toolbars
+    BOOL bSaveOriginalControls = TRUE;    // each collection's original copy goes along
+    BOOL bSerializeImages = FALSE;        // the image manager ("Images")
+    BOOL bSerializeOptions = FALSE;       // "Shortcuts" and "Options"
+    BOOL bSerializeLayout = TRUE;         // the dock state and the dock bars' rows ("Layout")
+    CXTPCommandBars* pCommandBars = nullptr;
+
+    // The record an exchange carries, or null.
+    static CXTPCommandBarsExchangeParam* From(const CXTPPropExchange* pPX);
+};
 
 class CXTPCommandBars : public CCmdTarget
 {
@@ -81,13 +98,29 @@ public:
     // The file that holds customised controls too large for the profile: the one set, else "<module>-<profile>".
     void GetControlsFileName(CString& strFileName, LPCTSTR lpszProfileName) const;
     void SetControlsFileName(LPCTSTR lpszFileName) { m_strControlsFileName = lpszFileName; }
+    // The whole set through an exchange: what pParam names (null: the default record), see
+    // CXTPCommandBarsExchangeParam. Damaged data raises CArchiveException; the bars and their places then stay
+    // as they were.
+    void DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExchangeParam* pParam = nullptr);
+    // The places of the bars, and with bSerializeControls the customised bars, through an archive.
+    void SerializeBarState(CArchive& ar, BOOL bSerializeControls = FALSE, BOOL bOnlyCustomized = TRUE,
+                           BOOL bSilent = FALSE);
+    // The rows of the four dock bars as "DockBars"; loading places the bars at once.
+    void ExchangeDockBars(CXTPPropExchange* pPX);
+    // One record per bar, in bar order; applying places, shows and hides the bars the records name.
+    void GetDockState(CXTPDockState& state) const;
+    void SetDockState(const CXTPDockState& state);
+    // Without customisation the bars keep the program's buttons: their changes are neither saved nor loaded.
+    void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
+    BOOL IsCustomizable() const { return m_bCustomizable; }
     // The customised bars (with the popup bars their controls open) and their exchange as "CommandBars".
-    virtual void GenerateCommandBarList(CXTPCommandBarList& list, BOOL bOnlyCustomized);
+    virtual void GenerateCommandBarList(CXTPCommandBarList& list, const CXTPCommandBarsExchangeParam* pParam);
     virtual void SaveCommandBarList(CXTPPropExchange* pPX, const CXTPCommandBarList& list);
     // FALSE when a bar's class cannot be made; a damaged control raises CArchiveException.
     virtual BOOL LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarList& list);
-    // The program's toolbars take the loaded bars' controls. When the program's own toolbar has changed since, a
-    // customised one is kept only when the user says so (never when silent).
+    // The program's bars take the loaded bars' controls; a loaded toolbar the program lacks (one the user made)
+    // joins the bars, docked. When the program's own toolbar has changed since, a customised one is kept only
+    // when the user says so (never when silent).
     virtual void RestoreCommandBarList(CXTPCommandBarList& list, BOOL bSilent = FALSE);
     void Remove(CXTPToolBar* pBar);
 
@@ -198,10 +231,21 @@ protected:
     BOOL m_bRecalcLayoutLock = FALSE;
     CString m_strControlsFileName;
     CXTPControl* m_pDragControl = nullptr;
+    BOOL m_bCustomizable = TRUE;
 
 private:
+    // The ids of a dock bar's entries, 0 between rows; placing takes them back (an unknown id separates rows).
+    std::vector<DWORD> GetDockBarRows(int nDockBar) const;
+    void SetDockBarRows(int nDockBar, const std::vector<DWORD>& arrIds);
+    // "Images", "Shortcuts" and "Options" of a whole-set exchange.
+    void ExchangeImagesAndOptions(CXTPPropExchange* pPX, const CXTPCommandBarsExchangeParam& param);
+    // A loaded toolbar the program lacks: it joins the bars, docked.
+    void AddLoadedToolBar(CXTPToolBar* pBar);
+    // RestoreCommandBarList, then the menu bar (id 1) hooks the frame again and refreshes.
+    void RestoreLoadedBars(CXTPCommandBarList& list, BOOL bSilent);
     // The customised bars in "%s-Controls": binary up to 16000 bytes, else a hidden file whose path is stored.
-    void SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized);
+    // FALSE when they could not be written (the section then stays as it was).
+    BOOL SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized);
     // Damaged data loads nothing of it (the rest of the state still loads).
     void LoadControls(LPCTSTR lpszProfileName, BOOL bSilent);
     BOOL m_bHideKeyboardCuesUntilAlt = FALSE;

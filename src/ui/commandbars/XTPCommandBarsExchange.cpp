@@ -4,13 +4,20 @@
 
 #include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBarList.h"
+#include "ui/commandbars/XTPDockState.h"
+#include "ui/commandbars/XTPMenuBar.h"
+#include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/persist/PropExchange.h"
+#include "ui/persist/PropExchangeArchive.h"
 #include "ui/persist/ResourceLoader.h"
+#include "ui/themes/BarPainter.h"
 #include "ui/uires.h"
 
 #include <set>
+#include <vector>
 
 namespace
 {
@@ -34,18 +41,62 @@ CObject* ExchangeClass(CXTPPropExchange* pPX, CObject* pObject, CRuntimeClass* p
 }
 }
 
+CXTPCommandBarsExchangeParam* CXTPCommandBarsExchangeParam::From(const CXTPPropExchange* pPX)
+{
+    return reinterpret_cast<CXTPCommandBarsExchangeParam*>(pPX->m_dwData);
+}
+
 // Controls
+
+void CXTPDocTemplateSet::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        ar.WriteCount(m_setIds.size());
+        for (UINT nId : m_setIds)
+            ar << static_cast<DWORD>(nId) << static_cast<DWORD>(1);
+        return;
+    }
+    m_setIds.clear();
+    // A damaged count ends at the end of the data.
+    for (DWORD_PTR i = 0, nCount = ar.ReadCount(); i < nCount; ++i)
+    {
+        DWORD dwId = 0, dwValue = 0;
+        ar >> dwId >> dwValue;
+        m_setIds.insert(dwId);
+    }
+}
+
+namespace
+{
+// The icons of the exchanging manager, else the process-wide ones.
+CXTPImageManager* ExchangeImageManager(CXTPPropExchange* pPX)
+{
+    CXTPCommandBarsExchangeParam* pParam = CXTPCommandBarsExchangeParam::From(pPX);
+    return pParam && pParam->pCommandBars ? pParam->pCommandBars->GetImageManager() : XTPImageManager();
+}
+
+// A keyed store leaves an empty set out; the archive keeps its place.
+void ExchangeDocTemplates(CXTPPropExchange* pPX, LPCTSTR pszName, CXTPDocTemplateSet& templates)
+{
+    if (pPX->IsStoring() && pPX->IsAllowDefaultValues() && templates.m_setIds.empty())
+        return;
+    if (pPX->IsLoading())
+        templates.m_setIds.clear();
+    if (!ExchangeSerialize(pPX, pszName, &templates) && pPX->IsLoading() && !pPX->IsAllowDefaultValues())
+        AfxThrowArchiveException(CArchiveException::genericException);
+}
+}
 
 void CXTPControl::DoPropExchange(CXTPPropExchange* pPX)
 {
-    // The bars keep no tag and no category of their own: those keys carry their defaults.
-    long nTag = 0;
-    CString strCategory;
+    long nTag = static_cast<long>(m_nTag);
     ExchangeInt(pPX, L"Type", m_nType, xtpControlButton);
     ExchangeInt(pPX, L"Id", m_nId, -1);
     ExchangeInt(pPX, L"IconId", m_nIconId, 0);
     ExchangeBool(pPX, L"BeginGroup", m_bBeginGroup, FALSE);
     ExchangeLong(pPX, L"Tag", nTag, 0);
+    m_nTag = static_cast<DWORD_PTR>(nTag);
     ExchangeDWordAsLong(pPX, L"Flags", m_dwFlags);
     ExchangeDWordAsLong(pPX, L"HideFlags", m_dwHideFlags);
     ExchangeString(pPX, L"Caption", m_strCaption, L"");
@@ -56,9 +107,19 @@ void CXTPControl::DoPropExchange(CXTPPropExchange* pPX)
     ExchangeInt(pPX, L"CustomIconId", m_nCustomIconId, 0);
     ExchangeString(pPX, L"CustomCaption", m_strCustomCaption, L"");
     if (pPX->m_nSchema > 1)
-        ExchangeString(pPX, L"Category", strCategory, L"");
+        ExchangeString(pPX, L"Category", m_strCategory, L"");
+    // The icon the user gave the control travels with it.
+    if (m_nCustomIconId > 0)
+    {
+        CXTPPropExchangeSection section(pPX, L"CustomIcon");
+        ExchangeImageManager(pPX)->DoPropExchange(static_cast<UINT>(m_nCustomIconId), section.Get());
+    }
     if (pPX->m_nSchema > 3)
+    {
+        ExchangeDocTemplates(pPX, L"DocTemplatesExcluded", m_docTemplatesExcluded);
+        ExchangeDocTemplates(pPX, L"DocTemplatesAssigned", m_docTemplatesAssigned);
         ExchangeBool(pPX, L"DefaultItem", m_bDefaultItem, FALSE);
+    }
     if (pPX->m_nSchema > 6)
         ExchangeBool(pPX, L"CloseSubMenuOnClick", m_bCloseSubMenuOnClick, TRUE);
     if (pPX->m_nSchema > 7)
@@ -99,7 +160,8 @@ void CXTPControls::DoPropExchange(CXTPPropExchange* pPX)
             ExchangeClass(section.Get(), pControl, RUNTIME_CLASS(CXTPControl));
             pControl->DoPropExchange(section.Get());
         }
-        BOOL bOriginal = m_pOriginalControls != nullptr;
+        CXTPCommandBarsExchangeParam* pParam = CXTPCommandBarsExchangeParam::From(pPX);
+        BOOL bOriginal = m_pOriginalControls && (!pParam || pParam->bSaveOriginalControls);
         ExchangeBool(pPX, L"OriginalControls", bOriginal, FALSE);
         if (bOriginal)
         {
@@ -174,6 +236,9 @@ void CXTPCommandBar::DoPropExchange(CXTPPropExchange* pPX)
     ExchangeInt(pPX, L"MRUWidth", m_nMRUWidth, 0);
     if (pPX->m_nSchema > 2)
         ExchangeSize(pPX, L"IconSize", m_szIcons, CSize(0, 0));
+    CXTPCommandBarsExchangeParam* pParam = CXTPCommandBarsExchangeParam::From(pPX);
+    if (pPX->IsLoading() && pParam && pParam->pCommandBars)
+        m_pCommandBars = pParam->pCommandBars;
     CXTPPropExchangeSection section(pPX, L"Controls");
     m_pControls->DoPropExchange(section.Get());
     if (pPX->IsLoading())
@@ -216,6 +281,24 @@ void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX)
 
 namespace
 {
+// The collections of a bar: its controls, their original copy, and a menu bar's document menus.
+std::vector<CXTPControls*> AllControls(CXTPCommandBar* pBar)
+{
+    std::vector<CXTPControls*> arrControls = {pBar->GetControls()};
+    if (CXTPControls* pOriginal = pBar->GetControls()->GetOriginalControls())
+        arrControls.push_back(pOriginal);
+    if (auto* pMenuBar = dynamic_cast<CXTPMenuBar*>(pBar))
+    {
+        for (const auto& entry : pMenuBar->GetDocMenus())
+        {
+            arrControls.push_back(entry.second);
+            if (CXTPControls* pOriginal = entry.second->GetOriginalControls())
+                arrControls.push_back(pOriginal);
+        }
+    }
+    return arrControls;
+}
+
 // A bar, then the popup bars of its controls (and of their original copies), each once.
 void AddToList(CXTPCommandBar* pBar, CXTPCommandBarList& list, DWORD& dwNextId)
 {
@@ -224,9 +307,9 @@ void AddToList(CXTPCommandBar* pBar, CXTPCommandBarList& list, DWORD& dwNextId)
     list.Add(pBar);
     if (!pBar->IsKindOf(RUNTIME_CLASS(CXTPToolBar)) && (pBar->GetBarID() == 0 || pBar->GetBarID() >= 0x1000000))
         pBar->SetBarID(dwNextId++);
-    for (CXTPControls* pControls : {pBar->GetControls(), pBar->GetControls()->GetOriginalControls()})
+    for (CXTPControls* pControls : AllControls(pBar))
     {
-        for (int i = 0; pControls && i < pControls->GetCount(); ++i)
+        for (int i = 0; i < pControls->GetCount(); ++i)
         {
             CXTPControl* pControl = pControls->GetAt(i);
             if (!pControl->IsTemporary() && pControl->GetCommandBar())
@@ -240,9 +323,9 @@ void AddToList(CXTPCommandBar* pBar, CXTPCommandBarList& list, DWORD& dwNextId)
 void LinkPopups(CXTPCommandBar* pBar, const CXTPCommandBarList& list, std::set<CXTPCommandBar*>& setAncestors)
 {
     setAncestors.insert(pBar);
-    for (CXTPControls* pControls : {pBar->GetControls(), pBar->GetControls()->GetOriginalControls()})
+    for (CXTPControls* pControls : AllControls(pBar))
     {
-        for (int i = 0; pControls && i < pControls->GetCount(); ++i)
+        for (int i = 0; i < pControls->GetCount(); ++i)
         {
             auto* pPopup = dynamic_cast<CXTPControlPopup*>(pControls->GetAt(i));
             if (!pPopup || !pPopup->GetPendingCommandBarId())
@@ -261,18 +344,23 @@ void LinkPopups(CXTPCommandBar* pBar, const CXTPCommandBarList& list, std::set<C
 }
 }
 
-void CXTPCommandBars::GenerateCommandBarList(CXTPCommandBarList& list, BOOL bOnlyCustomized)
+void CXTPCommandBars::GenerateCommandBarList(CXTPCommandBarList& list, const CXTPCommandBarsExchangeParam* pParam)
 {
+    BOOL bOnlyCustomized = !pParam || pParam->bSaveOnlyCustomized;
     DWORD dwNextId = 0x1000000;
     for (CXTPToolBar* pBar : m_arrBars)
     {
-        // The menu bar is the program's own: the user changes only toolbars.
-        if (pBar->GetType() == xtpBarTypeMenuBar)
-            continue;
         if (bOnlyCustomized && pBar->IsBuiltIn() && !pBar->IsCustomizable())
             continue;
+        // A menu bar is saved with its own menu in front.
+        BOOL bDocMenus = FALSE;
+        if (auto* pMenuBar = dynamic_cast<CXTPMenuBar*>(pBar))
+        {
+            pMenuBar->SwitchToOwnMenu();
+            bDocMenus = pMenuBar->HasDocMenus();
+        }
         CXTPControls* pControls = pBar->GetControls();
-        if (bOnlyCustomized && pControls->GetOriginalControls() && !pControls->IsChanged())
+        if (bOnlyCustomized && !bDocMenus && pControls->GetOriginalControls() && !pControls->IsChanged())
             continue;
         AddToList(pBar, list, dwNextId);
     }
@@ -328,10 +416,12 @@ void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list, BOOL bSile
             continue;
         std::set<CXTPCommandBar*> setAncestors;
         LinkPopups(pLoaded, list, setAncestors);
-        // Only the program's own bars take the user's changes; the bars here are all made by the program.
         CXTPToolBar* pExisting = FindBarById(pLoaded->GetBarID());
-        if (!pExisting || pExisting->GetType() == xtpBarTypeMenuBar)
+        if (!pExisting)
+        {
+            AddLoadedToolBar(pLoaded);
             continue;
+        }
         CXTPControls* pOriginal = pExisting->GetControls()->GetOriginalControls();
         CXTPControls* pLoadedOriginal = pLoaded->GetControls()->GetOriginalControls();
         // The program's toolbar changed since the data was written: the new toolbar stays unless the user wants
@@ -347,4 +437,130 @@ void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list, BOOL bSile
         if (pOriginal)
             pExisting->GetControls()->SetOriginalControls(pOriginal);
     }
+}
+
+void CXTPCommandBars::AddLoadedToolBar(CXTPToolBar* pBar)
+{
+    // A menu bar is the program's own: without one of its own the program has no use for it.
+    if (pBar->GetType() == xtpBarTypeMenuBar || !m_pSite)
+        return;
+    pBar->SetCommandBars(this);
+    pBar->SetSite(m_pSite);
+    pBar->EnableDocking(pBar->GetFlags());
+    if (!pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pBar->GetBarStyle(), m_pSite))
+        return;
+    pBar->SetFloatingMode(m_pSite, FALSE);
+    if (!DockCommandBar(pBar, pBar->GetPosition() >= xtpBarTop && pBar->GetPosition() <= xtpBarBottom
+                                  ? pBar->GetPosition()
+                                  : xtpBarTop))
+    {
+        pBar->DestroyWindow();
+        return;
+    }
+    pBar->InternalAddRef();
+    m_arrBars.push_back(pBar);
+    OnToolBarAdded(pBar);
+}
+
+void CXTPCommandBars::RestoreLoadedBars(CXTPCommandBarList& list, BOOL bSilent)
+{
+    RestoreCommandBarList(list, bSilent);
+    if (auto* pMenuBar = dynamic_cast<CXTPMenuBar*>(FindBarById(1)))
+    {
+        m_pMenuBar = pMenuBar;
+        pMenuBar->SetupHook();
+        pMenuBar->RefreshMenu();
+    }
+}
+
+// The whole set
+
+void CXTPCommandBars::ExchangeImagesAndOptions(CXTPPropExchange* pPX, const CXTPCommandBarsExchangeParam& param)
+{
+    if (param.bSerializeImages)
+    {
+        CXTPPropExchangeSection section(pPX, L"Images");
+        GetImageManager()->DoPropExchange(section.Get());
+    }
+    if (!param.bSerializeOptions)
+        return;
+    {
+        CXTPPropExchangeSection section(pPX, L"Shortcuts");
+        m_pShortcutManager->DoPropExchange(section.Get());
+    }
+    CXTPPropExchangeSection section(pPX, L"Options");
+    int nTheme = GetPaintManager()->GetStoredThemeId();
+    ExchangeInt(&section, L"Theme", nTheme, 0);
+    if (pPX->IsLoading())
+        SetPaintManager(CXTPBarPainter::CreateTheme(nTheme));
+    m_pOptions->DoPropExchange(section.Get());
+    ExchangeBool(&section, L"Customizable", m_bCustomizable, TRUE);
+}
+
+void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExchangeParam* pParam)
+{
+    CXTPCommandBarsExchangeParam defaults;
+    if (!pParam)
+        pParam = &defaults;
+    pParam->pCommandBars = this;
+    pPX->m_dwData = reinterpret_cast<DWORD_PTR>(pParam);
+
+    if (pPX->IsStoring())
+    {
+        if (pParam->bSerializeControls)
+        {
+            CXTPCommandBarList list;
+            GenerateCommandBarList(list, pParam);
+            SaveCommandBarList(pPX, list);
+        }
+        if (pParam->bSerializeLayout)
+        {
+            CXTPPropExchangeSection layout(pPX, L"Layout");
+            CXTPDockState state;
+            GetDockState(state);
+            state.DoPropExchange(layout.Get());
+            ExchangeDockBars(layout.Get());
+        }
+        ExchangeImagesAndOptions(pPX, *pParam);
+        m_pOptions->bDirtyState = FALSE;
+        return;
+    }
+
+    // Everything the bars take is read before any bar changes: damaged data leaves them as they were.
+    CXTPCommandBarList list;
+    if (pParam->bSerializeControls && !LoadCommandBarList(pPX, list))
+        return;
+    CXTPDockState state;
+    std::vector<DWORD> arrRows[4];
+    if (pParam->bSerializeLayout)
+    {
+        CXTPPropExchangeSection layout(pPX, L"Layout");
+        state.DoPropExchange(layout.Get());
+        CXTPDockState::ExchangeDockBarRows(layout.Get(), arrRows);
+    }
+    ExchangeImagesAndOptions(pPX, *pParam);
+
+    if (pParam->bSerializeControls)
+        RestoreLoadedBars(list, pParam->bLoadSilent);
+    if (pParam->bSerializeLayout)
+    {
+        for (int nDockBar = 0; nDockBar < 4; ++nDockBar)
+            SetDockBarRows(nDockBar, arrRows[nDockBar]);
+        SetDockState(state);
+    }
+    // The bar that carried a command collection is no bar of the program.
+    if (CXTPToolBar* pCommands = FindBarById(0xFFEEFF))
+        Remove(pCommands);
+    RecalcFrameLayout(TRUE);
+    m_pOptions->bDirtyState = FALSE;
+}
+
+void CXTPCommandBars::SerializeBarState(CArchive& ar, BOOL bSerializeControls, BOOL bOnlyCustomized, BOOL bSilent)
+{
+    CXTPCommandBarsExchangeParam param;
+    param.bSerializeControls = bSerializeControls;
+    param.bSaveOnlyCustomized = bOnlyCustomized;
+    param.bLoadSilent = bSilent;
+    CXTPPropExchangeArchive px(ar);
+    DoPropExchange(&px, &param);
 }

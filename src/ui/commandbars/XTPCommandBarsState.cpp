@@ -3,6 +3,7 @@
 #include "ui/commandbars/XTPCommandBars.h"
 
 #include "platform/mfc/afxcontrolbar.h"
+#include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPDockContext.h"
@@ -10,6 +11,8 @@
 #include "ui/commandbars/XTPDockState.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/PropExchangeArchive.h"
+#include "ui/persist/ResourceLoader.h"
+#include "ui/uires.h"
 
 #include <memory>
 #include <new>
@@ -92,12 +95,9 @@ void CXTPCommandBars::GetControlsFileName(CString& strFileName, LPCTSTR lpszProf
     strFileName.Format(L"%s-%s", szModule, lpszProfileName);
 }
 
-void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized)
+void CXTPCommandBars::GetDockState(CXTPDockState& state) const
 {
-    CWinApp* pApp = AfxGetApp();
-    if (!pApp)
-        return;
-    CXTPDockState state;
+    state.m_arrBarInfo.clear();
     for (CXTPToolBar* pBar : m_arrBars)
     {
         auto pInfo = std::make_unique<CXTPBarInfo>();
@@ -131,76 +131,10 @@ void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
         }
         state.m_arrBarInfo.push_back(std::move(pInfo));
     }
-    state.SaveState(lpszProfileName);
-
-    for (int nDockBar = 0; nDockBar < 4; ++nDockBar)
-    {
-        std::vector<DWORD> arrIds;
-        if (CXTPDockBar* pDockBar = GetDockBar(nDockBar))
-        {
-            for (CXTPToolBar* pBar : pDockBar->GetSlots().GetSlots())
-                arrIds.push_back(pBar ? pBar->GetBarID() : 0);
-        }
-        CXTPDockState::SaveDockBar(lpszProfileName, nDockBar, arrIds);
-    }
-
-    CWnd* pStatusBar = FindStatusBar(m_pSite);
-    if (pStatusBar && !(pStatusBar->GetStyle() & WS_VISIBLE))
-        pApp->WriteProfileInt(lpszProfileName, kStatusBarEntry, 0);
-    else
-        pApp->WriteProfileString(lpszProfileName, kStatusBarEntry, nullptr);
-
-    SaveControls(lpszProfileName, bOnlyCustomized);
-    m_pOptions->bDirtyState = FALSE;
 }
 
-void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent)
+void CXTPCommandBars::SetDockState(const CXTPDockState& state)
 {
-    CWinApp* pApp = AfxGetApp();
-    if (!pApp)
-        return;
-    LoadControls(lpszProfileName, bSilent);
-
-    CXTPDockState state;
-    state.LoadState(lpszProfileName);
-
-    // The rows of the dock bars; an id that no bar has separates rows.
-    for (int nDockBar = 0; nDockBar < 4; ++nDockBar)
-    {
-        CXTPDockBar* pDockBar = GetDockBar(nDockBar);
-        std::vector<DWORD> arrIds = CXTPDockState::LoadDockBar(lpszProfileName, nDockBar);
-        if (!pDockBar || arrIds.empty())
-            continue;
-        for (size_t k = 0; k < arrIds.size(); ++k)
-        {
-            CXTPToolBar* pBar = FindBarById(arrIds[k]);
-            if (pBar && pBar->GetSafeHwnd())
-            {
-                if (CXTPDockBar* pOldDockBar = pBar->GetDockBar())
-                    pOldDockBar->RemoveCommandBar(pBar, -1);
-                // A bar named twice keeps its first place.
-                if (pDockBar->FindBar(pBar) != -1)
-                    pBar = nullptr;
-                else
-                {
-                    pBar->SetFloatingMode(m_pSite, FALSE);
-                    if (pBar->GetParent() != pDockBar)
-                        pBar->SetParent(pDockBar);
-                    pBar->SetDockBar(pDockBar);
-                    pBar->CXTPCommandBar::SetPosition(pDockBar->GetDockPosition());
-                }
-            }
-            else
-                pBar = nullptr;
-            pDockBar->GetSlots().InsertAt(static_cast<int>(k), pBar);
-        }
-        pDockBar->GetSlots().Normalize();
-    }
-
-    CWnd* pStatusBar = FindStatusBar(m_pSite);
-    if (pStatusBar && pApp->GetProfileInt(lpszProfileName, kStatusBarEntry, 1) == 0)
-        pStatusBar->ShowWindow(SW_HIDE);
-
     for (const auto& pInfo : state.m_arrBarInfo)
     {
         CXTPToolBar* pBar = FindBarById(pInfo->m_nBarID);
@@ -230,21 +164,127 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent)
         if (pInfo->m_bFloating)
             pBar->OnRecalcLayout();
     }
+}
+
+std::vector<DWORD> CXTPCommandBars::GetDockBarRows(int nDockBar) const
+{
+    std::vector<DWORD> arrIds;
+    if (CXTPDockBar* pDockBar = GetDockBar(nDockBar))
+    {
+        for (CXTPToolBar* pBar : pDockBar->GetSlots().GetSlots())
+            arrIds.push_back(pBar ? pBar->GetBarID() : 0);
+    }
+    return arrIds;
+}
+
+void CXTPCommandBars::SetDockBarRows(int nDockBar, const std::vector<DWORD>& arrIds)
+{
+    CXTPDockBar* pDockBar = GetDockBar(nDockBar);
+    if (!pDockBar || arrIds.empty())
+        return;
+    for (size_t k = 0; k < arrIds.size(); ++k)
+    {
+        CXTPToolBar* pBar = FindBarById(arrIds[k]);
+        if (pBar && pBar->GetSafeHwnd())
+        {
+            if (CXTPDockBar* pOldDockBar = pBar->GetDockBar())
+                pOldDockBar->RemoveCommandBar(pBar, -1);
+            // A bar named twice keeps its first place.
+            if (pDockBar->FindBar(pBar) != -1)
+                pBar = nullptr;
+            else
+            {
+                pBar->SetFloatingMode(m_pSite, FALSE);
+                if (pBar->GetParent() != pDockBar)
+                    pBar->SetParent(pDockBar);
+                pBar->SetDockBar(pDockBar);
+                pBar->CXTPCommandBar::SetPosition(pDockBar->GetDockPosition());
+            }
+        }
+        else
+            pBar = nullptr;
+        pDockBar->GetSlots().InsertAt(static_cast<int>(k), pBar);
+    }
+    pDockBar->GetSlots().Normalize();
+}
+
+void CXTPCommandBars::ExchangeDockBars(CXTPPropExchange* pPX)
+{
+    std::vector<DWORD> arrRows[4];
+    for (int nDockBar = 0; nDockBar < 4 && pPX->IsStoring(); ++nDockBar)
+        arrRows[nDockBar] = GetDockBarRows(nDockBar);
+    CXTPDockState::ExchangeDockBarRows(pPX, arrRows);
+    for (int nDockBar = 0; nDockBar < 4 && pPX->IsLoading(); ++nDockBar)
+        SetDockBarRows(nDockBar, arrRows[nDockBar]);
+}
+
+void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return;
+    CXTPDockState state;
+    GetDockState(state);
+    state.SaveState(lpszProfileName);
+    for (int nDockBar = 0; nDockBar < 4; ++nDockBar)
+        CXTPDockState::SaveDockBar(lpszProfileName, nDockBar, GetDockBarRows(nDockBar));
+
+    CWnd* pStatusBar = FindStatusBar(m_pSite);
+    if (pStatusBar && !(pStatusBar->GetStyle() & WS_VISIBLE))
+        pApp->WriteProfileInt(lpszProfileName, kStatusBarEntry, 0);
+    else
+        pApp->WriteProfileString(lpszProfileName, kStatusBarEntry, nullptr);
+
+    // The arrangement above is saved whatever happens to the buttons; the user hears once that they were not.
+    if (m_bCustomizable && !SaveControls(lpszProfileName, bOnlyCustomized))
+    {
+        CString strMessage;
+        XTPGetResourceLoader()->LoadString(&strMessage, XTP_IDS_ERROR_SAVE_CONTROLS);
+        AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
+    }
+    m_pOptions->bDirtyState = FALSE;
+}
+
+void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return;
+    if (m_bCustomizable)
+        LoadControls(lpszProfileName, bSilent);
+
+    CXTPDockState state;
+    state.LoadState(lpszProfileName);
+    // The rows of the dock bars; an id that no bar has separates rows.
+    for (int nDockBar = 0; nDockBar < 4; ++nDockBar)
+        SetDockBarRows(nDockBar, CXTPDockState::LoadDockBar(lpszProfileName, nDockBar));
+
+    CWnd* pStatusBar = FindStatusBar(m_pSite);
+    if (pStatusBar && pApp->GetProfileInt(lpszProfileName, kStatusBarEntry, 1) == 0)
+        pStatusBar->ShowWindow(SW_HIDE);
+
+    SetDockState(state);
     RecalcFrameLayout(TRUE);
     m_pOptions->bDirtyState = FALSE;
 }
 
-void CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized)
+BOOL CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized)
 {
     CWinApp* pApp = AfxGetApp();
     std::vector<BYTE> arrData;
+    try
     {
+        CXTPCommandBarsExchangeParam param;
+        param.bSerializeControls = TRUE;
+        param.bSaveOnlyCustomized = bOnlyCustomized;
+        param.pCommandBars = this;
         CXTPCommandBarList list;
-        GenerateCommandBarList(list, bOnlyCustomized);
+        GenerateCommandBarList(list, &param);
         CMemFile file(1024);
         {
             CArchive ar(&file, CArchive::store, 4096);
             CXTPPropExchangeArchive px(ar);
+            px.m_dwData = reinterpret_cast<DWORD_PTR>(&param);
             SaveCommandBarList(&px, list);
             ar.Close();
         }
@@ -252,6 +292,15 @@ void CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
         file.SeekToBegin();
         if (!arrData.empty())
             file.Read(arrData.data(), static_cast<UINT>(arrData.size()));
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        return FALSE;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return FALSE;
     }
     CString strSection = ControlsSection(lpszProfileName);
     CString strFileName;
@@ -263,16 +312,17 @@ void CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
         // The profile no longer points at the file: it goes.
         ::SetFileAttributesW(strFileName, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(strFileName);
-        return;
+        return TRUE;
     }
     // The new file is in place before the profile names it; a file that cannot be written leaves both as they were.
     if (!WriteWholeFile(strFileName, arrData))
-        return;
+        return FALSE;
     pApp->WriteProfileString(strSection, kControlsEntry, strFileName);
     pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 1);
+    return TRUE;
 }
 
-void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL /*bSilent*/)
+void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL bSilent)
 {
     CWinApp* pApp = AfxGetApp();
     CString strSection = ControlsSection(lpszProfileName);
@@ -296,6 +346,10 @@ void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL /*bSilent*/)
 
     // Damaged data (truncated, foreign classes, impossible counts) loads none of the customised bars; what the
     // list held so far is released with it.
+    CXTPCommandBarsExchangeParam param;
+    param.bSerializeControls = TRUE;
+    param.bLoadSilent = bSilent;
+    param.pCommandBars = this;
     CXTPCommandBarList list;
     BOOL bLoaded = FALSE;
     try
@@ -303,6 +357,7 @@ void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL /*bSilent*/)
         CMemFile file(arrData.data(), static_cast<UINT>(arrData.size()));
         CArchive ar(&file, CArchive::load, 4096);
         CXTPPropExchangeArchive px(ar);
+        px.m_dwData = reinterpret_cast<DWORD_PTR>(&param);
         bLoaded = LoadCommandBarList(&px, list);
     }
     catch (CException* e)
@@ -315,5 +370,5 @@ void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL /*bSilent*/)
         bLoaded = FALSE;
     }
     if (bLoaded)
-        RestoreCommandBarList(list);
+        RestoreLoadedBars(list, bSilent);
 }

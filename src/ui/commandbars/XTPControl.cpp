@@ -145,6 +145,8 @@ void CXTPControl::Copy(CXTPControl* pOther, BOOL /*bRecursive*/)
     m_nStyle = pOther->m_nStyle;
     m_bBeginGroup = pOther->m_bBeginGroup;
     m_bCloseSubMenuOnClick = pOther->m_bCloseSubMenuOnClick;
+    m_docTemplatesAssigned.m_setIds = pOther->m_docTemplatesAssigned.m_setIds;
+    m_docTemplatesExcluded.m_setIds = pOther->m_docTemplatesExcluded.m_setIds;
 }
 
 BOOL CXTPControl::OnLButtonDblClk(CPoint pt)

@@ -6,12 +6,22 @@
 #include "ui/commandbars/CommandBarsDefs.h"
 #include "ui/commandbars/XTPControlAccessible.h"
 
+#include <set>
+
 class CXTPBarIcon;
 class CXTPBarImages;
 class CXTPBarPainter;
 class CXTPControls;
 class CXTPCommandBars;
 class CXTPPropExchange;
+
+// Document templates (their menu resource ids) of a control; saved as a map of each id to 1.
+class CXTPDocTemplateSet : public CObject
+{
+public:
+    void Serialize(CArchive& ar) override;
+    std::set<UINT> m_setIds;
+};
 
 class CXTPControl : public CCmdTarget
 {
@@ -132,6 +142,9 @@ public:
     void SetDefaultItem(BOOL bDefault);
     BOOL GetCloseSubMenuOnClick() const { return m_bCloseSubMenuOnClick; }
     void SetCloseSubMenuOnClick(BOOL bClose) { m_bCloseSubMenuOnClick = bClose; }
+    // The document templates for which the control shows, and those for which it hides (both empty: always).
+    std::set<UINT>& GetDocTemplatesAssigned() { return m_docTemplatesAssigned.m_setIds; }
+    std::set<UINT>& GetDocTemplatesExcluded() { return m_docTemplatesExcluded.m_setIds; }
     CXTPCommandBar* GetParent() const { return m_pParent; }
     CXTPControls* GetControls() const { return m_pControls; }
 
@@ -181,6 +194,8 @@ protected:
     int m_nStyle = 0;
     int m_nCustomStyle = 0;
     BOOL m_bCloseSubMenuOnClick = TRUE;
+    CXTPDocTemplateSet m_docTemplatesAssigned;
+    CXTPDocTemplateSet m_docTemplatesExcluded;
     CXTPControlAccessible m_accessible {this};
 };
 

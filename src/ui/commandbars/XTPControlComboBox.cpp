@@ -242,10 +242,8 @@ void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX)
     CXTPPropExchangeSection section(pPX, L"Items");
     CXTPPropExchange* pItems = section.Get();
     if (pPX->IsStoring()) {
-        // A list without a window has no items to keep.
-        if (!m_hWnd)
-            return;
-        int nCount = static_cast<int>(SendMessage(LB_GETCOUNT));
+        // A list without a window has no items to keep; the count is written all the same, as loading reads it.
+        int nCount = m_hWnd ? static_cast<int>(SendMessage(LB_GETCOUNT)) : 0;
         ExchangeInt(pItems, L"ItemCount", nCount, 0);
         for (int i = 0; i < nCount; i++) {
             CString strItem, strName;
@@ -257,7 +255,8 @@ void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX)
     }
     int nCount = 0;
     ExchangeInt(pItems, L"ItemCount", nCount, 0);
-    if (nCount <= 0 || (!m_hWnd && !CreateListBox()))
+    // The combo that takes the list adds its strings to the window.
+    if (!m_hWnd && !CreateListBox())
         return;
     SendMessage(LB_RESETCONTENT);
     for (int i = 0; i < nCount; i++) {
@@ -649,26 +648,25 @@ void CXTPControlComboBox::Copy(CXTPControl* pOther, BOOL bRecursive)
 
 void CXTPControlComboBox::DoPropExchange(CXTPPropExchange* pPX)
 {
+    // The list with its items travels as the popup's bar.
     CXTPControlPopup::DoPropExchange(pPX);
     BOOL bDropDown = m_bDropDown;
-    ExchangeBool(pPX, L"DropDown", bDropDown, FALSE);
-    ExchangeInt(pPX, L"ComboStyle", m_nComboStyle, 0);
+    ExchangeBool(pPX, L"DropDown", bDropDown, TRUE);
     ExchangeInt(pPX, L"Width", m_nWidth, 0);
+    ExchangeInt(pPX, L"ComboStyle", m_nComboStyle, 0);
     CString strHint = m_field.GetHint();
-    ExchangeString(pPX, L"EditHint", strHint, L"");
-    ExchangeBool(pPX, L"AutoComplete", m_bAutoComplete, FALSE);
     DWORD dwShellFlags = GetShellAutoCompleteFlags();
-    ExchangeDWord(pPX, L"ShellAutoCompleteFlags", dwShellFlags, 0);
-    ExchangeInt(pPX, L"EditIconId", m_nEditIconId, 0);
-    ExchangeInt(pPX, L"DropDownItemCount", m_nDropDownItemCount, 12);
+    if (pPX->m_nSchema > 8) {
+        ExchangeString(pPX, L"EditHint", strHint, L"");
+        ExchangeDWord(pPX, L"ShellAutoCompleteFlags", dwShellFlags, 0);
+        ExchangeBool(pPX, L"AutoComplete", m_bAutoComplete, FALSE);
+        ExchangeInt(pPX, L"EditIconId", m_nEditIconId, 0);
+        ExchangeInt(pPX, L"DropDownItemCount", m_nDropDownItemCount, 12);
+    }
     if (pPX->IsLoading()) {
         SetDropDown(bDropDown);
         SetEditHint(strHint);
         EnableShellAutoComplete(dwShellFlags);
-    }
-    if (CXTPControlComboBoxList* pList = GetListBox()) {
-        CXTPPropExchangeSection section(pPX, L"CommandBar");
-        pList->DoPropExchange(section.Get());
     }
 }
 

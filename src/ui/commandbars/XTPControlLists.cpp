@@ -3,6 +3,7 @@
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPControls.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/persist/PropExchange.h"
 #include "ui/uires.h"
 
 #include "platform/mfc/afxmdi.h"
@@ -27,7 +28,7 @@ CString FormatListItemCaption(const CString& strText, int nNumber)
     return strCaption;
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlToolbar, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlToolbar, CXTPControlButton, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 void CXTPControlToolbar::OnExecute()
 {
@@ -86,7 +87,7 @@ CXTPControl* CXTPControlListPlaceholder::InsertListItem(int nItem, int nId, cons
     return pItem;
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlToolbars, CXTPControlListPlaceholder)
+IMPLEMENT_SERIAL(CXTPControlToolbars, CXTPControlListPlaceholder, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 BOOL CXTPControlToolbars::IsListItem(CXTPControl* pControl) const
 {
@@ -121,7 +122,7 @@ int CXTPControlToolbars::FillToolbarsList(CXTPCommandBars* pCommandBars, CXTPCom
     return nPosition;
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlRecentFileList, CXTPControlListPlaceholder)
+IMPLEMENT_SERIAL(CXTPControlRecentFileList, CXTPControlListPlaceholder, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 int CXTPControlRecentFileList::GetFirstItemId() const
 {
@@ -169,7 +170,7 @@ void CXTPControlRecentFileList::FillList()
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlWindowList, CXTPControlListPlaceholder)
+IMPLEMENT_SERIAL(CXTPControlWindowList, CXTPControlListPlaceholder, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 UINT CXTPControlWindowList::s_nFirstMDIChild = AFX_IDM_FIRST_MDICHILD;
 
@@ -207,7 +208,7 @@ void CXTPControlWindowList::FillList()
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlWorkspaceActions, CXTPControlListPlaceholder)
+IMPLEMENT_SERIAL(CXTPControlWorkspaceActions, CXTPControlListPlaceholder, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 BOOL CXTPControlWorkspaceActions::IsListItem(CXTPControl* pControl) const
 {
@@ -238,7 +239,7 @@ void CXTPControlWorkspaceActions::FillList()
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlOleItems, CXTPControlListPlaceholder)
+IMPLEMENT_SERIAL(CXTPControlOleItems, CXTPControlListPlaceholder, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 BOOL CXTPControlOleItems::IsListItem(CXTPControl* pControl) const
 {
@@ -247,7 +248,7 @@ BOOL CXTPControlOleItems::IsListItem(CXTPControl* pControl) const
 
 void CXTPControlOleItems::FillList() {}
 
-IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)
+IMPLEMENT_SERIAL(CXTPControlLabel, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 CXTPControlLabel::CXTPControlLabel()
 {

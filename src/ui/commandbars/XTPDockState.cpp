@@ -1,5 +1,7 @@
 #include "ui/commandbars/XTPDockState.h"
 
+#include "ui/persist/PropExchange.h"
+
 #include <algorithm>
 
 namespace
@@ -91,6 +93,40 @@ void CXTPBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, const CXTPDockS
     }
 }
 
+void CXTPBarInfo::DoPropExchange(CXTPPropExchange* pPX, DWORD dwVersion, const CXTPDockState* pState)
+{
+    long nBarId = static_cast<long>(m_nBarID);
+    ExchangeLong(pPX, L"BarId", nBarId, 0);
+    m_nBarID = static_cast<DWORD>(nBarId);
+    ExchangeBool(pPX, L"Visible", m_bVisible, TRUE);
+    ExchangeBool(pPX, L"Floating", m_bFloating, FALSE);
+    long nMRUWidth = m_nMRUWidth;
+    ExchangeLong(pPX, L"MRUWidth", nMRUWidth);
+    m_nMRUWidth = static_cast<int>(nMRUWidth);
+    ExchangeInt(pPX, L"MRUDockPosition", m_uMRUDockPosition, 0);
+    ExchangePoint(pPX, L"PointPos", m_pointPos, CPoint(0, 0));
+    ExchangeRect(pPX, L"MRUDockPos", m_rectMRUDockPos, CRect(0, 0, 0, 0));
+    ExchangePoint(pPX, L"MRUFloatPos", m_ptMRUFloatPos, CPoint(0, 0));
+    if (dwVersion > 6)
+    {
+        ExchangeBool(pPX, L"DialogBar", m_bDialogBar, FALSE);
+        if (m_bDialogBar)
+        {
+            ExchangeSize(pPX, L"DialogBarDockingClientSize", m_szDockingClient, CSize(0, 0));
+            ExchangeSize(pPX, L"DialogBarFloatingClientSize", m_szFloatingClient, CSize(0, 0));
+        }
+    }
+    if (pPX->IsLoading())
+    {
+        if (m_uMRUDockPosition < 0 || m_uMRUDockPosition > 3)
+            m_uMRUDockPosition = 0;
+        if (m_pointPos != CPoint(-1, -1))
+            m_pointPos = pState->ScalePoint(m_pointPos);
+        m_ptMRUFloatPos = pState->ScalePoint(m_ptMRUFloatPos);
+        m_rectMRUDockPos = pState->ScaleRect(m_rectMRUDockPos);
+    }
+}
+
 // The whole state
 
 CXTPDockState::CXTPDockState()
@@ -155,6 +191,66 @@ void CXTPDockState::LoadState(LPCTSTR lpszProfileName)
         auto pInfo = std::make_unique<CXTPBarInfo>();
         pInfo->LoadState(lpszProfileName, static_cast<int>(n), this);
         m_arrBarInfo.push_back(std::move(pInfo));
+    }
+}
+
+void CXTPDockState::DoPropExchange(CXTPPropExchange* pPX)
+{
+    CXTPPropExchangeSection section(pPX, L"DockState");
+    ExchangeDWord(&section, L"Version", m_dwVersion, 0);
+    CSize szScreen = m_rectDevice.Size();
+    section->ExchangeValue(L"ScreenSize", VT_EX_SIZE, &szScreen, nullptr);
+    WORD nCount = static_cast<WORD>(std::min<size_t>(m_arrBarInfo.size(), 0xFFFF));
+    ExchangeWord(&section, L"Count", nCount, 0);
+    if (section->IsStoring())
+    {
+        for (WORD i = 0; i < nCount; ++i)
+        {
+            CString strName;
+            strName.Format(L"BarInfo%i", static_cast<int>(i));
+            CXTPPropExchangeSection info(section->GetSection(strName));
+            m_arrBarInfo[i]->DoPropExchange(&info, m_dwVersion, this);
+        }
+        return;
+    }
+    SetStoredScreenSize(szScreen);
+    if (nCount > maxStoredCount)
+        AfxThrowArchiveException(CArchiveException::genericException);
+    for (WORD i = 0; i < nCount; ++i)
+    {
+        CString strName;
+        strName.Format(L"BarInfo%i", static_cast<int>(i));
+        if (!section->IsSectionExists(strName))
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+        CXTPPropExchangeSection info(section->GetSection(strName));
+        auto pInfo = std::make_unique<CXTPBarInfo>();
+        pInfo->DoPropExchange(&info, m_dwVersion, this);
+        m_arrBarInfo.push_back(std::move(pInfo));
+    }
+}
+
+void CXTPDockState::ExchangeDockBarRows(CXTPPropExchange* pPX, std::vector<DWORD> (&arrRows)[4])
+{
+    CXTPPropExchangeSection section(pPX, L"DockBars");
+    for (int nDockBar = 0; nDockBar < 4; ++nDockBar)
+    {
+        CString strName;
+        strName.Format(L"DockBar%i", nDockBar);
+        CXTPPropExchangeSection dockBar(section->GetSection(strName));
+        std::vector<DWORD> arrEntries = pPX->IsStoring() ? CompactEntries(arrRows[nDockBar]) : std::vector<DWORD>();
+        // A single entry is no arrangement: it is stored as none.
+        DWORD nCount = arrEntries.size() < 2 ? 0 : static_cast<DWORD>(arrEntries.size());
+        ExchangeDWord(&dockBar, L"Count", nCount, 0);
+        if (pPX->IsLoading() && nCount > maxStoredCount)
+            AfxThrowArchiveException(CArchiveException::genericException);
+        arrEntries.resize(nCount < 2 ? 0 : nCount);
+        for (size_t k = 0; k < arrEntries.size(); ++k)
+        {
+            CString strId;
+            strId.Format(L"Id%i", static_cast<int>(k));
+            ExchangeDWord(&dockBar, strId, arrEntries[k]);
+        }
+        arrRows[nDockBar] = arrEntries;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CXTPCommandBar;
+class CXTPPropExchange;
 
 class CXTPBarInfo
 {
@@ -17,6 +18,8 @@ public:
     // Reads and writes "%s-Bar%d" (profile name, number); loading scales the positions by the state.
     void SaveState(LPCTSTR lpszProfileName, int nIndex) const;
     void LoadState(LPCTSTR lpszProfileName, int nIndex, const class CXTPDockState* pState);
+    // The exchange form, "BarId" ... "DialogBarFloatingClientSize"; the dialog-bar keys from version 7.
+    void DoPropExchange(CXTPPropExchange* pPX, DWORD dwVersion, const class CXTPDockState* pState);
 
     DWORD m_nBarID = 0;
     BOOL m_bVisible = TRUE;
@@ -45,6 +48,13 @@ public:
     // Reads the summary and the bar records it counts. A count beyond any real arrangement loads no record.
     void LoadState(LPCTSTR lpszProfileName);
     void SaveState(LPCTSTR lpszProfileName) const;
+
+    // The exchange form: section "DockState" with "Version", "ScreenSize", "Count" and "BarInfo%i". Loading
+    // appends the records; more than maxStoredCount of them are damage (CArchiveException).
+    void DoPropExchange(CXTPPropExchange* pPX);
+    // "DockBars" with "DockBar%i" (0-3): "Count" and "Id%i", the entries as the profile writes them. Loading fills
+    // the rows (empty where fewer than 2 entries are stored).
+    static void ExchangeDockBarRows(CXTPPropExchange* pPX, std::vector<DWORD> (&arrRows)[4]);
 
     // The stored screen size; scaling follows only a stored size that is known (not 0) and differs.
     void SetStoredScreenSize(CSize size);

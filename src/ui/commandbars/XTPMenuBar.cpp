@@ -12,7 +12,7 @@
 #include <algorithm>
 
 IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
-IMPLEMENT_DYNCREATE(CXTPMenuBarMDIButton, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPMenuBarMDIButton, CXTPControlButton, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 XTP_MDI_BUTTONS GetWantedMdiButtons(BOOL bMaximized, DWORD dwChildStyle, DWORD dwBarFlags, BOOL bHasSysMenu)
 {
@@ -227,6 +227,65 @@ void CXTPMenuBar::SwitchMDIMenu(HMENU hMenu)
     }
     m_nIDResourceCurrent = nTarget;
     OnRecalcLayout();
+}
+
+void CXTPMenuBar::SwitchToOwnMenu()
+{
+    if (m_hMenu && m_nIDResourceCurrent != m_nIDResource)
+        SwitchMDIMenu(m_hMenu);
+}
+
+void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX)
+{
+    if (pPX->IsStoring())
+        SwitchToOwnMenu();
+    CXTPToolBar::DoPropExchange(pPX);
+    long nResourceId = static_cast<long>(m_nIDResource);
+    ExchangeLong(pPX, L"ResourceId", nResourceId, 0);
+    if (pPX->IsStoring())
+    {
+        pPX->WriteCount(static_cast<DWORD>(m_mapDocMenus.size()));
+        int i = 0;
+        for (auto& entry : m_mapDocMenus)
+        {
+            CString strName;
+            strName.Format(L"%s%i", L"MDIMenu", i++);
+            CXTPPropExchangeSection section(pPX, strName);
+            long nId = static_cast<long>(entry.first);
+            ExchangeLong(&section, L"Id", nId, 0);
+            entry.second->DoPropExchange(section.Get());
+        }
+        return;
+    }
+    m_nIDResource = m_nIDResourceCurrent = static_cast<UINT>(nResourceId);
+    if (pPX->m_nSchema <= 4)
+        return;
+    DWORD nCount = pPX->ReadCount();
+    for (DWORD i = 0; i < nCount; ++i)
+    {
+        CString strName;
+        strName.Format(L"%s%i", L"MDIMenu", static_cast<int>(i));
+        // A count beyond the stored menus is damage, not menus of nothing.
+        if (!pPX->IsSectionExists(strName))
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+        CXTPPropExchangeSection section(pPX, strName);
+        long nId = 0;
+        ExchangeLong(&section, L"Id", nId, 0);
+        auto* pControls = new CXTPControls;
+        try
+        {
+            pControls->DoPropExchange(section.Get());
+        }
+        catch (...)
+        {
+            pControls->InternalRelease();
+            throw;
+        }
+        auto it = m_mapDocMenus.find(static_cast<UINT>(nId));
+        if (it != m_mapDocMenus.end())
+            it->second->InternalRelease();
+        m_mapDocMenus[static_cast<UINT>(nId)] = pControls;
+    }
 }
 
 void CXTPMenuBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)

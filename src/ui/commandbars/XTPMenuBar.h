@@ -42,6 +42,9 @@ public:
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
     void Reset() override;
+    // The toolbar keys, "ResourceId" and the document menus ("MDIMenu%i" with "Id" and the controls); saving
+    // shows the bar's own menu first.
+    void DoPropExchange(CXTPPropExchange* pPX) override;
 
     // Fills the bar from the menu resource (0: none), hooks the frame and takes its menu away.
     BOOL LoadMenuBar(UINT nIDResource);
@@ -49,6 +52,11 @@ public:
     HWND GetActiveMdiChild(BOOL* pbMaximized = nullptr) const;
     void RefreshMenu();
     void SwitchMDIMenu(HMENU hMenu);
+    // Back from a document's menu to the bar's own.
+    void SwitchToOwnMenu();
+    // The controls of each document menu, by the document template's menu id.
+    const std::map<UINT, CXTPControls*>& GetDocMenus() const { return m_mapDocMenus; }
+    BOOL HasDocMenus() const { return !m_mapDocMenus.empty(); }
     UINT GetCurrentMenuResource() const { return m_nIDResourceCurrent; }
     // The text of a menu item, as long as the item has it.
     static int GetMenuString(HMENU hMenu, UINT nIDItem, CString& rString, UINT nFlags);

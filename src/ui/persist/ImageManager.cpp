@@ -446,10 +446,9 @@ BOOL CXTPImageManager::LoadIcons(UINT nIDResourceIcon, UINT nCommand, CSize szIc
     for (WORD i = 0; i < nCount; ++i) {
         const BYTE* pEntry = pData + 6 + i * nEntry;
         CSize szEntry(pEntry[0] ? pEntry[0] : 256, pEntry[1] ? pEntry[1] : 256);
-        WORD nID = 0;
-        std::memcpy(&nID, pEntry + 12, sizeof(nID));
+        // The group's entry of that size: an image id may well equal a group id.
         CXTPImageManagerIconHandle hIcon;
-        if (!hIcon.LoadIcon(nID, szEntry) || !SetIcon(hIcon, nCommand, szEntry, imageState))
+        if (!hIcon.LoadIcon(nIDResourceIcon, szEntry) || !SetIcon(hIcon, nCommand, szEntry, imageState))
             return FALSE;
     }
     return TRUE;

@@ -75,6 +75,9 @@ public:
     HBITMAP PreMultiply();
 
 private:
+    // One image (RT_ICON) of an icon resource.
+    BOOL LoadIconImage(UINT nIDImage, CSize szIcon);
+
     mutable HICON m_hIcon = nullptr;
     HBITMAP m_hBitmap = nullptr;
     HBITMAP m_hAlphaBits = nullptr;
@@ -98,7 +101,7 @@ public:
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     CSize GetExtent() const override;
-    BOOL IsAlpha() const { return m_hIcon.IsAlpha(); }
+    BOOL IsAlpha() const override { return m_hIcon.IsAlpha(); }
     BOOL IsScaled() const { return m_bScaled; }
 
     CXTPImageManagerIconHandle& GetIcon() { return m_hIcon; }
@@ -308,6 +311,8 @@ private:
     // The toolbar resource's button size and command ids (separators left out).
     static BOOL LoadToolBarResource(UINT nIDResourceToolBar, CSize& szButton, CUIntArray& arrCommands);
     CXTPImageManagerIconSet* ReadIconSet(UINT nCommand, CXTPPropExchange* pPX);
+    // The command's icons that a save keeps: its scaled copies are a cache.
+    std::vector<std::pair<UINT, CXTPImageManagerIcon*>> StoredIcons(UINT nCommand) const;
 
     COLORREF m_clrMask = 0xFFFFFFFF;
     CXTPImageManagerMap<CXTPImageManagerIconSet> m_mapImages;

@@ -163,12 +163,21 @@ BOOL CXTPImageManagerIconHandle::LoadIcon(UINT nIDResourceIcon, CSize szIcon)
         const GRPICONDIRENTRY* pEntries = reinterpret_cast<const GRPICONDIRENTRY*>(pData + 6);
         for (int i = nCount - 1; i >= 0; --i) {
             if (pEntries[i].bWidth == static_cast<BYTE>(szIcon.cx) && pEntries[i].bHeight == static_cast<BYTE>(szIcon.cy) &&
-                LoadIcon(pEntries[i].nID, szIcon))
+                LoadIconImage(pEntries[i].nID, szIcon))
                 return TRUE;
         }
         return FALSE;
     }
-    if (!FindResourceData(MAKEINTRESOURCEW(nIDResourceIcon), RT_ICON, pData, nSize) || nSize < sizeof(BITMAPINFOHEADER))
+    return LoadIconImage(nIDResourceIcon, szIcon);
+}
+
+// The group's entries name images, never groups: a resource compiler numbers the images of "1 ICON" from 1 too,
+// so that an image id often equals a group id.
+BOOL CXTPImageManagerIconHandle::LoadIconImage(UINT nIDImage, CSize szIcon)
+{
+    const BYTE* pData = nullptr;
+    DWORD nSize = 0;
+    if (!FindResourceData(MAKEINTRESOURCEW(nIDImage), RT_ICON, pData, nSize) || nSize < sizeof(BITMAPINFOHEADER))
         return FALSE;
     BITMAPINFOHEADER header;
     std::memcpy(&header, pData, sizeof(header));

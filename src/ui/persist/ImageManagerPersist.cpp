@@ -7,8 +7,10 @@
 #include "platform/mfc/afxoledataobj.h"
 #include "platform/mfc/afxsharedfile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -243,6 +245,18 @@ CXTPImageManagerIconSet* CXTPImageManager::ReadIconSet(UINT nCommand, CXTPPropEx
     return pIconSet.release();
 }
 
+std::vector<std::pair<UINT, CXTPImageManagerIcon*>> CXTPImageManager::StoredIcons(UINT nCommand) const
+{
+    std::vector<std::pair<UINT, CXTPImageManagerIcon*>> icons;
+    if (CXTPImageManagerIconSet* pIconSet = m_mapImages.Lookup(nCommand)) {
+        for (auto& entry : pIconSet->GetIcons()->GetEntries()) {
+            if (!entry.second->IsScaled())
+                icons.push_back(entry);
+        }
+    }
+    return icons;
+}
+
 void CXTPImageManager::DoPropExchange(UINT nCommand, CXTPPropExchange* pPX)
 {
     if (pPX->IsLoading()) {
@@ -259,13 +273,7 @@ void CXTPImageManager::DoPropExchange(UINT nCommand, CXTPPropExchange* pPX)
     CString strCheckSum = kCheckSum;
     ExchangeString(pPX, L"CheckSum", strCheckSum, kCheckSum);
     // A command without icons is written as a list of none, so that a positional store stays in step.
-    std::vector<std::pair<UINT, CXTPImageManagerIcon*>> icons;
-    if (CXTPImageManagerIconSet* pIconSet = m_mapImages.Lookup(nCommand)) {
-        for (auto& entry : pIconSet->GetIcons()->GetEntries()) {
-            if (!entry.second->IsScaled())
-                icons.push_back(entry);
-        }
-    }
+    std::vector<std::pair<UINT, CXTPImageManagerIcon*>> icons = StoredIcons(nCommand);
     std::unique_ptr<CXTPPropExchangeEnumerator> pEnumerator(pPX->GetEnumerator(L"Icon"));
     POSITION pos = pEnumerator->GetPosition(static_cast<DWORD>(icons.size()));
     for (auto& entry : icons) {
@@ -280,7 +288,11 @@ void CXTPImageManager::DoPropExchange(CXTPPropExchange* pPX)
 {
     std::unique_ptr<CXTPPropExchangeEnumerator> pEnumerator(pPX->GetEnumerator(L"IconSet"));
     if (pPX->IsStoring()) {
+        // A set without icons holds nothing to keep, and in a keyed store it would leave no trace of itself
+        // (an empty section), so that the stored count would overstate the sets there.
         auto sets = m_mapImages.GetEntries();
+        sets.erase(std::remove_if(sets.begin(), sets.end(), [&](const auto& entry) { return StoredIcons(entry.first).empty(); }),
+                   sets.end());
         POSITION pos = pEnumerator->GetPosition(static_cast<DWORD>(sets.size()));
         for (auto& entry : sets) {
             CXTPPropExchangeSection section(pEnumerator->GetNext(pos));

@@ -194,7 +194,8 @@ BOOL CXTPRegistryManager::GetProfileDword(LPCTSTR s, LPCTSTR e, DWORD* p) { retu
 BOOL CXTPRegistryManager::WriteProfileColor(LPCTSTR s, LPCTSTR e, COLORREF* p) { return WriteProfileDword(s, e, p); }
 BOOL CXTPRegistryManager::GetProfileColor(LPCTSTR s, LPCTSTR e, COLORREF* p) { return GetProfileDword(s, e, p); }
 
-// A name longer than the buffer is passed over: the walk goes on with the next index.
+// A name longer than the buffer is passed over: the walk goes on with the next index. Any other error ends the
+// walk, as it would come back at every index (a key deleted meanwhile answers so for ever).
 int CXTPRegistryManager::EnumValues(LPCTSTR lpszSection, CMap<CString, LPCTSTR, DWORD, DWORD&>* pValueMap,
                                     CStringArray* pValueNames)
 {
@@ -209,10 +210,10 @@ int CXTPRegistryManager::EnumValues(LPCTSTR lpszSection, CMap<CString, LPCTSTR, 
         DWORD nLength = _countof(szName);
         DWORD dwType = 0;
         LONG lResult = ::RegEnumValueW(sectionKey, nIndex, szName, &nLength, nullptr, &dwType, nullptr, nullptr);
-        if (lResult == ERROR_NO_MORE_ITEMS)
-            break;
-        if (lResult != ERROR_SUCCESS)
+        if (lResult == ERROR_MORE_DATA)
             continue;
+        if (lResult != ERROR_SUCCESS)
+            break;
         if (pValueNames)
             pValueNames->Add(CString(szName));
         if (pValueMap)
@@ -234,10 +235,10 @@ int CXTPRegistryManager::EnumKeys(LPCTSTR lpszSection, CStringArray& arrKeyNames
         WCHAR szName[512];
         DWORD nLength = _countof(szName);
         LONG lResult = ::RegEnumKeyExW(sectionKey, nIndex, szName, &nLength, nullptr, nullptr, nullptr, nullptr);
-        if (lResult == ERROR_NO_MORE_ITEMS)
-            break;
-        if (lResult != ERROR_SUCCESS)
+        if (lResult == ERROR_MORE_DATA)
             continue;
+        if (lResult != ERROR_SUCCESS)
+            break;
         arrKeyNames.Add(CString(szName));
         ++nCount;
     }

@@ -15,6 +15,8 @@ public:
     virtual CSize GetExtent() const = 0;
     // The icon holds an image of that state of its own (not one generated from the normal image).
     virtual BOOL HasImage(int nImage) const = 0;
+    // The icon is an alpha bitmap: it has no silhouette (DrawMono draws nothing).
+    virtual BOOL IsAlpha() const = 0;
     // Draws the image of a state (a generated one when the icon has none of its own) at a point in a size.
     virtual void Draw(CDC* pDC, CPoint pt, int nImage, CSize sz) = 0;
     // The icon as a silhouette of one colour.

@@ -232,7 +232,7 @@ void CXTPBarThemeDefault::DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPBarIcon* 
                                     BOOL bEnabled, BOOL bChecked, BOOL bPopupWhole, BOOL /*bToolBar*/)
 {
     if (!bEnabled) {
-        if (!m_iconOptions.bUseDisabledIcons && !pIcon->HasImage(CXTPBarIcon::imageDisabled)) {
+        if (!m_iconOptions.bUseDisabledIcons && !pIcon->HasImage(CXTPBarIcon::imageDisabled) && !pIcon->IsAlpha()) {
             pIcon->DrawMono(pDC, pt + CPoint(1, 1), sz, GetColor(COLOR_BTNHIGHLIGHT));
             pIcon->DrawMono(pDC, pt, sz, GetColor(COLOR_BTNSHADOW));
         } else {

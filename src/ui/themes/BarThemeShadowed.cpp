@@ -68,7 +68,7 @@ void CXTPBarThemeShadowed::DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPBarIcon*
                                      BOOL bEnabled, BOOL bChecked, BOOL bPopupWhole, BOOL /*bToolBar*/)
 {
     if (!bEnabled) {
-        if (!m_iconOptions.bUseDisabledIcons && !pIcon->HasImage(CXTPBarIcon::imageDisabled))
+        if (!m_iconOptions.bUseDisabledIcons && !pIcon->HasImage(CXTPBarIcon::imageDisabled) && !pIcon->IsAlpha())
             pIcon->DrawMono(pDC, pt, sz, GetColor(40));
         else
             pIcon->Draw(pDC, pt, CXTPBarIcon::imageDisabled, sz);
