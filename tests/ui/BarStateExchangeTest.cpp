@@ -24,14 +24,6 @@ namespace
 const LPCTSTR kCompany = L"QuarzelTestsBarExchange";
 const LPCTSTR kProfile = L"CommandBars";
 
-int OwnCount(CXTPControls* pControls)
-{
-    int nCount = 0;
-    for (int i = 0; i < pControls->GetCount(); ++i)
-        nCount += pControls->GetAt(i)->IsTemporary() ? 0 : 1;
-    return nCount;
-}
-
 class BarStateExchangeTest : public ::testing::Test
 {
 protected:

@@ -45,14 +45,6 @@ void PutPictureOnClipboard()
     ::CloseClipboard();
 }
 
-int OwnCount(CXTPControls* pControls)
-{
-    int nCount = 0;
-    for (int i = 0; i < pControls->GetCount(); ++i)
-        nCount += pControls->GetAt(i)->IsTemporary() ? 0 : 1;
-    return nCount;
-}
-
 CXTPControl* FindInMenu(CXTPControls* pControls, int nId)
 {
     for (int i = 0; i < pControls->GetCount(); ++i)

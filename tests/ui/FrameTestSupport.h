@@ -104,6 +104,16 @@ protected:
     }
 };
 
+// The controls of a collection that are not temporary (a bar's expand and close buttons come and go with its
+// layout).
+inline int OwnCount(CXTPControls* pControls)
+{
+    int nCount = 0;
+    for (int i = 0; i < pControls->GetCount(); ++i)
+        nCount += pControls->GetAt(i)->IsTemporary() ? 0 : 1;
+    return nCount;
+}
+
 // Shows a frame of the class at a place of the shared display away from other test programs; null when it cannot.
 CTestFrame* CreateTestFrame();
 
