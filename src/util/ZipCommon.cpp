@@ -1,5 +1,9 @@
 #include "ZipCommon.h"
 
+#include "platform/mfc/afxstr.h"
+
+#include <cwchar>
+
 namespace {
 
 struct ZipResultEntry
@@ -100,4 +104,19 @@ DWORD FileTimeToUnixTime(const FILETIME& ftUtc)
         return 0;
     ULONGLONG seconds = (ticks - FILETIME_OF_1970) / FILETIME_TICKS_PER_SECOND;
     return seconds > UNIX_TIME_END_OF_2037 ? UNIX_TIME_END_OF_2037 : static_cast<DWORD>(seconds);
+}
+
+bool HasParentFolderPart(LPCTSTR pszPath)
+{
+    CString strPath(pszPath);
+    strPath.Replace(L'/', L'\\');
+    strPath = L"\\" + strPath + L"\\";
+    return strPath.Find(L"\\..\\") >= 0;
+}
+
+bool IsSafeZipItemName(LPCTSTR pszName)
+{
+    if (!pszName || !*pszName || pszName[0] == L'/' || pszName[0] == L'\\' || wcschr(pszName, L':'))
+        return false;
+    return !HasParentFolderPart(pszName);
 }

@@ -63,3 +63,9 @@ DWORD FileTimeToDosTime(const FILETIME& ftUtc);
 FILETIME UnixTimeToFileTime(DWORD dwUnixTime);
 // Times before 1970 become 1 January 1970, times past 2037 become 31 December 2037.
 DWORD FileTimeToUnixTime(const FILETIME& ftUtc);
+
+// A ".." part between slashes of either kind.
+bool HasParentFolderPart(LPCTSTR pszPath);
+// True when the item name stays inside the folder it is extracted to: not empty, not absolute, no drive or
+// stream colon, no ".." part (with either slash). The writer stores no name that the reader would refuse.
+bool IsSafeZipItemName(LPCTSTR pszName);

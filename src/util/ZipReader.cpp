@@ -6,6 +6,7 @@
 
 #include <unzip.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -81,14 +82,6 @@ bool IsAbsoluteLocalPath(LPCTSTR pszPath)
            (pszPath[0] == L'\\' && pszPath[1] == L'\\');
 }
 
-bool HasParentPart(LPCTSTR pszPath)
-{
-    CString strPath(pszPath);
-    strPath.Replace(L'/', L'\\');
-    strPath = L"\\" + strPath + L"\\";
-    return strPath.Find(L"\\..\\") >= 0;
-}
-
 class CUnzipper
 {
 public:
@@ -113,6 +106,7 @@ private:
     ZRESULT ReadError() const { return m_layer.HasFailed() ? ZR_READ : ZR_CORRUPT; }
 
     CZipFileLayer m_layer;
+    CString m_strRoot;            // the current directory at open, with its backslash: relative targets go there
     unzFile m_uf = nullptr;
     int m_nCount = 0;
     int m_nCurrent = -1;          // minizip's current item
@@ -123,10 +117,18 @@ private:
     ZipEntry m_reading = {};
     ULONGLONG m_nReadTotal = 0;
     uint32_t m_nReadCrc = 0;
+    // A deflated item is read raw and inflated here, so that no more than its declared size (and one byte to
+    // tell) is ever inflated: a small item that would inflate to gigabytes stops at once.
+    bool m_bInflating = false;
+    bool m_bStreamEnded = false;
+    z_stream m_stream = {};
+    std::vector<BYTE> m_input;
 };
 
 CUnzipper::~CUnzipper()
 {
+    if (m_bInflating)
+        inflateEnd(&m_stream);
     if (m_nReading >= 0)
         unzCloseCurrentFile(m_uf);
     if (m_uf)
@@ -135,6 +137,11 @@ CUnzipper::~CUnzipper()
 
 ZRESULT CUnzipper::Open(const void* pSource, size_t nLength, int nKind)
 {
+    WCHAR szFolder[MAX_PATH] = {};
+    DWORD nFolder = ::GetCurrentDirectoryW(MAX_PATH, szFolder);
+    m_strRoot = nFolder > 0 && nFolder < MAX_PATH ? szFolder : L"";
+    if (!m_strRoot.IsEmpty() && m_strRoot[m_strRoot.GetLength() - 1] != L'\\')
+        m_strRoot += L'\\';
     ZRESULT result = m_layer.Open(pSource, nLength, nKind);
     if (result != ZR_OK)
         return result;
@@ -251,7 +258,10 @@ ZRESULT CUnzipper::Find(LPCTSTR pszName, bool bIgnoreCase, int& index, ZipEntry&
         // An item that cannot be described is not the one wanted: the items after it are searched still.
         if (Get(i, entry) != ZR_OK)
             continue;
-        int nCompare = bIgnoreCase ? strWanted.CompareNoCase(entry.name) : strWanted.Compare(entry.name);
+        // Names compare with either slash between folders: some writers store "\\", as GetZipItem reports.
+        CString strItem(entry.name);
+        strItem.Replace(L'\\', L'/');
+        int nCompare = bIgnoreCase ? strWanted.CompareNoCase(strItem) : strWanted.Compare(strItem);
         if (nCompare == 0) {
             index = i;
             return ZR_OK;
@@ -270,8 +280,23 @@ ZRESULT CUnzipper::OpenItem(int index, const ZipEntry& entry)
     ZRESULT result = GoTo(index);
     if (result != ZR_OK)
         return result;
-    if (unzOpenCurrentFile(m_uf) != UNZ_OK)
+    int nMethod = 0, nLevel = 0;
+    if (unzOpenCurrentFile2(m_uf, &nMethod, &nLevel, 1) != UNZ_OK)
         return ReadError();
+    if (nMethod != 0 && nMethod != Z_DEFLATED) {
+        unzCloseCurrentFile(m_uf);
+        return ZR_CORRUPT;
+    }
+    if (nMethod == Z_DEFLATED) {
+        m_stream = z_stream();
+        if (inflateInit2(&m_stream, -MAX_WBITS) != Z_OK) {
+            unzCloseCurrentFile(m_uf);
+            return ZR_NOALLOC;
+        }
+        m_input.resize(UNZIP_BLOCK);
+        m_bInflating = true;
+        m_bStreamEnded = false;
+    }
     m_nReading = index;
     m_reading = entry;
     m_nReadTotal = 0;
@@ -284,6 +309,10 @@ ZRESULT CUnzipper::OpenItem(int index, const ZipEntry& entry)
 ZRESULT CUnzipper::CloseItem(ZRESULT result)
 {
     int nClose = unzCloseCurrentFile(m_uf);
+    if (m_bInflating) {
+        inflateEnd(&m_stream);
+        m_bInflating = false;
+    }
     m_nReading = -1;
     if (result != ZR_OK)
         return result;
@@ -293,17 +322,43 @@ ZRESULT CUnzipper::CloseItem(ZRESULT result)
     return ZR_OK;
 }
 
+// Data beyond the declared size is an error as soon as its first byte appears.
 ZRESULT CUnzipper::ReadItem(void* pBuffer, unsigned nSize, unsigned& nRead)
 {
-    int n = unzReadCurrentFile(m_uf, pBuffer, nSize);
-    if (n < 0) {
-        nRead = 0;
-        return ReadError();
+    nRead = 0;
+    const ULONGLONG nDeclared = static_cast<ULONGLONG>(m_reading.unc_size);
+    const ULONGLONG nAllowed = nDeclared - std::min(m_nReadTotal, nDeclared) + 1;
+    const unsigned nWanted = static_cast<unsigned>(std::min<ULONGLONG>(nSize, nAllowed));
+    if (!m_bInflating) {
+        int n = unzReadCurrentFile(m_uf, pBuffer, nWanted);
+        if (n < 0)
+            return ReadError();
+        nRead = static_cast<unsigned>(n);
     }
-    nRead = static_cast<unsigned>(n);
+    else {
+        m_stream.next_out = static_cast<Bytef*>(pBuffer);
+        m_stream.avail_out = nWanted;
+        while (m_stream.avail_out > 0 && !m_bStreamEnded) {
+            if (m_stream.avail_in == 0) {
+                int n = unzReadCurrentFile(m_uf, m_input.data(), static_cast<unsigned>(m_input.size()));
+                if (n < 0)
+                    return ReadError();
+                if (n == 0)
+                    break;   // the data ends before the stream: the size or CRC check refuses it
+                m_stream.next_in = m_input.data();
+                m_stream.avail_in = static_cast<uInt>(n);
+            }
+            int nInflate = inflate(&m_stream, Z_NO_FLUSH);
+            if (nInflate == Z_STREAM_END)
+                m_bStreamEnded = true;
+            else if (nInflate != Z_OK && nInflate != Z_BUF_ERROR)
+                return ZR_CORRUPT;
+        }
+        nRead = nWanted - m_stream.avail_out;
+    }
     m_nReadTotal += nRead;
     m_nReadCrc = UpdateCrc32(m_nReadCrc, pBuffer, nRead);
-    return ZR_OK;
+    return m_nReadTotal > nDeclared ? ZR_CORRUPT : ZR_OK;
 }
 
 ZRESULT CUnzipper::CopyItem(int index, const ZipEntry& entry, HANDLE hTarget)
@@ -328,15 +383,24 @@ ZRESULT CUnzipper::CopyItem(int index, const ZipEntry& entry, HANDLE hTarget)
 
 ZRESULT CUnzipper::UnzipToFile(int index, const ZipEntry& entry, LPCTSTR pszTarget)
 {
-    // A relative target would land wherever the current directory happens to be.
-    if (!IsSafeZipItemName(entry.name) || !IsAbsoluteLocalPath(pszTarget) || HasParentPart(pszTarget))
+    // A relative target lies under the folder that was current at open, not wherever the current directory has
+    // moved since (the file dialogs move it); neither kind of target may climb out with "..".
+    if (!IsSafeZipItemName(entry.name) || HasParentFolderPart(pszTarget))
         return ZR_ARGS;
+    CString strTarget;
+    if (IsAbsoluteLocalPath(pszTarget))
+        strTarget = pszTarget;
+    else if (IsSafeZipItemName(pszTarget) && !m_strRoot.IsEmpty())
+        strTarget = m_strRoot + pszTarget;
+    else
+        return ZR_ARGS;
+    strTarget.Replace(L'/', L'\\');
     if (entry.attr & FILE_ATTRIBUTE_DIRECTORY)
-        return EnsureFolder(pszTarget) ? ZR_OK : ZR_NOFILE;
-    CString strFolder = GetPathDir(pszTarget);
+        return EnsureFolder(strTarget) ? ZR_OK : ZR_NOFILE;
+    CString strFolder = GetPathDir(strTarget);
     if (!strFolder.IsEmpty() && !EnsureFolder(strFolder))
         return ZR_NOFILE;
-    HANDLE hFile = ::CreateFileW(pszTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile = ::CreateFileW(strTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return ZR_NOFILE;
     ZRESULT result = CopyItem(index, entry, hFile);
@@ -344,12 +408,12 @@ ZRESULT CUnzipper::UnzipToFile(int index, const ZipEntry& entry, LPCTSTR pszTarg
         ::SetFileTime(hFile, &entry.ctime, &entry.atime, &entry.mtime);
     ::CloseHandle(hFile);
     if (result != ZR_OK) {
-        ::DeleteFileW(pszTarget);
+        ::DeleteFileW(strTarget);
         return result;
     }
     DWORD attr = entry.attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                FILE_ATTRIBUTE_ARCHIVE);
-    ::SetFileAttributesW(pszTarget, attr ? attr : FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(strTarget, attr ? attr : FILE_ATTRIBUTE_NORMAL);
     return ZR_OK;
 }
 
@@ -448,6 +512,42 @@ ZRESULT FindZipItem(ZipHandle hz, LPCTSTR pszName, bool bIgnoreCase, int* pIndex
     return Remember(result);
 }
 
+namespace {
+
+void CopyToCompact(const ZipEntry& entry, ZipEntryCompact& compact)
+{
+    compact.index = entry.index;
+    memcpy(compact.name, entry.name, sizeof(compact.name));
+    compact.attr = entry.attr;
+    compact.atime = entry.atime;
+    compact.ctime = entry.ctime;
+    compact.mtime = entry.mtime;
+    compact.comp_size = entry.comp_size;
+    compact.unc_size = entry.unc_size;
+    compact.crc = entry.crc;
+    compact.flags = entry.flags;
+}
+
+} // namespace
+
+ZRESULT GetZipItemCompact(ZipHandle hz, int index, ZipEntryCompact* pEntry)
+{
+    ZipEntry entry = {};
+    ZRESULT result = GetZipItem(hz, index, pEntry ? &entry : nullptr);
+    if (pEntry)
+        CopyToCompact(entry, *pEntry);
+    return result;
+}
+
+ZRESULT FindZipItemCompact(ZipHandle hz, LPCTSTR pszName, bool bIgnoreCase, int* pIndex, ZipEntryCompact* pEntry)
+{
+    ZipEntry entry = {};
+    ZRESULT result = FindZipItem(hz, pszName, bIgnoreCase, pIndex, pEntry ? &entry : nullptr);
+    if (pEntry)
+        CopyToCompact(entry, *pEntry);
+    return result;
+}
+
 ZRESULT UnzipItem(ZipHandle hz, int index, void* pTarget, size_t nLength, int nKind)
 {
     CUnzipper* pUnzipper = nullptr;
@@ -476,11 +576,4 @@ bool IsUnzipHandle(ZipHandle hz)
 unsigned ZipResultText(ZRESULT code, LPTSTR pszBuffer, unsigned nBufferLength)
 {
     return CopyZipResultText(code == ZR_RECENT ? g_lastUnzipResult : code, pszBuffer, nBufferLength);
-}
-
-bool IsSafeZipItemName(LPCTSTR pszName)
-{
-    if (!pszName || !*pszName || pszName[0] == L'/' || pszName[0] == L'\\' || wcschr(pszName, L':'))
-        return false;
-    return !HasParentPart(pszName);
 }

@@ -353,7 +353,7 @@ ZRESULT CZipper::Add(LPCTSTR pszName, const void* pSource, size_t nLength, int n
     if (m_bEnded)
         return ZR_ENDED;
     CString strName(pszName ? pszName : L"");
-    if (strName.IsEmpty())
+    if (!IsSafeZipItemName(strName))
         return ZR_ARGS;
     strName.Replace(L'\\', L'/');
     if (nKind == ZIP_FOLDER && strName[strName.GetLength() - 1] != L'/')

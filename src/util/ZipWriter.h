@@ -10,7 +10,8 @@
 // A new writer, or null with the last result set. A memory target of nLength bytes is the caller's block, or one
 // the writer allocates when pTarget is null.
 ZipHandle CreateZip(void* pTarget, size_t nLength, int nKind);
-// Adds an item: "\" in the name becomes "/", a folder's name ends in "/". nLength is a memory block's size, or the
+// Adds an item: "\" in the name becomes "/", a folder's name ends in "/". A name that the reader would refuse
+// (IsSafeZipItemName) gives ZR_ARGS and leaves the archive as it was. nLength is a memory block's size, or the
 // size announced for a handle that is no disk file (0: not announced).
 ZRESULT ZipAdd(ZipHandle hz, LPCTSTR pszName, const void* pSource, size_t nLength, int nKind);
 // Ends the archive and gives the memory block and the archive's length (memory targets only).

@@ -121,6 +121,57 @@ TEST(ZipReader, ListsItemsWithNamesSizesAndCrc)
     EXPECT_EQ(ZR_ARGS, GetZipItem(nullptr, 0, &entry));
 }
 
+bool SameEntry(const ZipEntry& entry, const ZipEntryCompact& compact)
+{
+    return entry.index == compact.index && wcscmp(entry.name, compact.name) == 0 && entry.attr == compact.attr &&
+           Ticks(entry.atime) == Ticks(compact.atime) && Ticks(entry.ctime) == Ticks(compact.ctime) &&
+           Ticks(entry.mtime) == Ticks(compact.mtime) && entry.comp_size == compact.comp_size &&
+           entry.unc_size == compact.unc_size && entry.crc == compact.crc && entry.flags == compact.flags;
+}
+
+// Some writers store "\" between folders: the name GetZipItem reports finds the item again, and so does the same
+// name with "/". The compact calls answer the same as the others, field by field.
+TEST(ZipReader, FindsItemsByEitherSlashAndCompactRecordsAgree)
+{
+    ZipTestItem stamped = { "Doc/Nota.txt", Text(5000), true };
+    stamped.localExtra = UnixTimes(7, { 1206617520, 1206617521, 1206617522 });
+    CZipReader reader(BuildZip({ { "Dati\\Vorsa08.mdb", "archivio" }, stamped, { "Doc/", "", false, 0, 20, 0x10 } }));
+    const struct { LPCTSTR name; bool ignoreCase; int index; } cases[] = {
+        { L"Dati\\Vorsa08.mdb", false, 0 },
+        { L"Dati/Vorsa08.mdb", false, 0 },
+        { L"dati/vorsa08.MDB", true, 0 },
+        { L"dati/vorsa08.MDB", false, -1 },
+        { L"Doc\\Nota.txt", false, 1 },
+        { L"Doc/", false, 2 },
+        { L"Nota.txt", false, -1 },
+    };
+    for (const auto& c : cases) {
+        int index = -2, compactIndex = -2;
+        ZipEntry entry = {};
+        ZipEntryCompact compact = {};
+        ZRESULT result = FindZipItem(reader.Handle(), c.name, c.ignoreCase, &index, &entry);
+        EXPECT_EQ(c.index < 0 ? ZR_NOTFOUND : ZR_OK, result) << c.name;
+        EXPECT_EQ(c.index, index) << c.name;
+        EXPECT_EQ(result, FindZipItemCompact(reader.Handle(), c.name, c.ignoreCase, &compactIndex, &compact));
+        EXPECT_EQ(index, compactIndex) << c.name;
+        EXPECT_TRUE(SameEntry(entry, compact)) << c.name;
+    }
+    for (int index = -1; index < 3; ++index) {
+        ZipEntry entry = reader.Item(index);
+        ZipEntryCompact compact = {};
+        EXPECT_EQ(ZR_OK, GetZipItemCompact(reader.Handle(), index, &compact));
+        EXPECT_TRUE(SameEntry(entry, compact)) << index;
+        if (index >= 0) {
+            int found = -1;
+            EXPECT_EQ(ZR_OK, FindZipItem(reader.Handle(), entry.name, false, &found, nullptr)) << index;
+            EXPECT_EQ(index, found);
+        }
+    }
+    ZipEntryCompact compact = {};
+    EXPECT_EQ(ZR_ARGS, GetZipItemCompact(reader.Handle(), 3, &compact));
+    EXPECT_EQ(ZR_ARGS, GetZipItemCompact(nullptr, 0, &compact));
+}
+
 TEST(ZipReader, EmptyArchiveHasNoItems)
 {
     CZipReader reader(BuildZip({}));
@@ -162,19 +213,63 @@ TEST(ZipReader, ExtractsIntoANewFolderChainAndSetsTheItemsTimes)
     EXPECT_EQ(Ticks(FromUnix(mtime)), Ticks(data.ftLastWriteTime));
 }
 
-// Relative targets would land in the current directory, which the open dialog moves; ".." leaves the folder.
+// Keeps the current directory of the test run whatever the test sets.
+class CCurrentDirectory
+{
+public:
+    CCurrentDirectory() { ::GetCurrentDirectoryW(MAX_PATH, m_szSaved); }
+    ~CCurrentDirectory() { ::SetCurrentDirectoryW(m_szSaved); }
+
+private:
+    WCHAR m_szSaved[MAX_PATH] = {};
+};
+
+// A relative target lies under the folder that was current when the archive was opened, even after the current
+// directory has moved: its folder chain is made there, one level at a time; folder items make theirs.
+TEST(ZipReader, RelativeTargetsGoUnderTheFolderCurrentAtOpen)
+{
+    CCurrentDirectory keep;
+    CTempFolder root, elsewhere;
+    ASSERT_TRUE(::SetCurrentDirectoryW(root.Path()));
+    std::string zip = BuildZip({ { "a/b/c.txt", "dati" }, { "d/e/", "", false, 0, 20, 0x10 } });
+    CZipReader reader(zip);
+    ASSERT_TRUE(::SetCurrentDirectoryW(elsewhere.Path()));
+    const struct { int index; LPCTSTR target; LPCTSTR made; } cases[] = {
+        { 0, L"a/b/c.txt", L"a\\b\\c.txt" },
+        { 0, L"x\\y\\copia.txt", L"x\\y\\copia.txt" },
+        { 0, L"piano.txt", L"piano.txt" },
+        { 1, L"d/e", L"d\\e" },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ZR_OK, UnzipItem(reader.Handle(), c.index, const_cast<LPTSTR>(c.target), 0, ZIP_FILENAME))
+            << c.target;
+        if (c.index == 0)
+            EXPECT_EQ("dati", ReadFileBytes(root.File(c.made))) << c.target;
+        else
+            EXPECT_TRUE(IsDirectory(root.File(c.made))) << c.target;
+        EXPECT_FALSE(FileExists(elsewhere.File(c.made))) << c.target;
+    }
+}
+
+// ".." leaves the folder, in the target and in the item's name; a target relative to a drive or to the drive's
+// root has no place under the extraction root.
 TEST(ZipReader, RefusesTargetsAndItemNamesThatLeaveTheFolder)
 {
+    CCurrentDirectory keep;
     CTempFolder folder;
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path()));
     CZipReader reader(BuildZip({ { "ok.txt", "x" }, { "../evil/", "", false, 0, 20, 0x10 },
                                  { "../evil.txt", "x" } }));
     struct Case { int index; CString target; } cases[] = {
-        { 0, L"ok.txt" },
-        { 0, L"sub\\ok.txt" },
+        { 0, L"..\\ok.txt" },
+        { 0, L"sub/../../ok.txt" },
+        { 0, L"\\ok.txt" },
+        { 0, L"C:ok.txt" },
         { 0, folder.File(L"..\\ok.txt") },
         { 0, folder.File(L"sub/../../ok.txt") },
         { 1, folder.File(L"evil") },
         { 2, folder.File(L"evil.txt") },
+        { 2, L"evil.txt" },
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ZR_ARGS, UnzipItem(reader.Handle(), c.index, const_cast<LPTSTR>(c.target.GetString()), 0,
@@ -319,6 +414,40 @@ TEST(ZipReader, DamagedDataIsAnErrorAndLeavesNoFile)
         }
         EXPECT_NE(ZR_OK, result) << i;
     }
+}
+
+// An item whose stream inflates beyond the size it declares (here its first 64 KiB, with their CRC, out of 64 MiB)
+// is refused, and no more than the declared size comes out of it, to a file, a handle or memory.
+TEST(ZipReader, StreamThatInflatesBeyondItsDeclaredSizeIsRefused)
+{
+    const size_t nDeclared = 65536;
+    std::string inflated(64u << 20, '\0');
+    for (size_t i = 0; i < nDeclared; ++i)
+        inflated[i] = static_cast<char>('a' + i % 26);
+    ZipTestItem bomb = { "Dati/Archivio.mdb", inflated.substr(0, nDeclared), true };
+    bomb.stream = ZlibDeflate(inflated);
+    inflated.clear();
+    CZipReader reader(BuildZip({ bomb }));
+
+    CTempFolder folder;
+    CString strTarget = folder.File(L"file.mdb");
+    EXPECT_EQ(ZR_CORRUPT, UnzipItem(reader.Handle(), 0, const_cast<LPTSTR>(strTarget.GetString()), 0, ZIP_FILENAME));
+    EXPECT_FALSE(FileExists(strTarget));
+
+    CString strHandle = folder.File(L"handle.mdb");
+    HANDLE hFile = ::CreateFileW(strHandle, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
+    EXPECT_EQ(ZR_CORRUPT, UnzipItem(reader.Handle(), 0, hFile, 0, ZIP_HANDLE));
+    ::CloseHandle(hFile);
+    EXPECT_LE(ReadFileBytes(strHandle).size(), nDeclared);
+
+    std::string buffer(16384, '\0');
+    size_t nTotal = 0;
+    ZRESULT result;
+    while ((result = UnzipItem(reader.Handle(), 0, &buffer[0], buffer.size(), ZIP_MEMORY)) == ZR_MORE)
+        nTotal += buffer.size();
+    EXPECT_NE(ZR_OK, result);
+    EXPECT_LE(nTotal, nDeclared);
 }
 
 TEST(ZipReader, SourceThatIsNoZipIsRefused)

@@ -322,7 +322,12 @@ TEST(ZipWriter, NamesAndStoredExtensions)
     ASSERT_NE(nullptr, hz);
     for (const auto& c : cases)
         EXPECT_EQ(ZR_OK, ZipAdd(hz, c.name, "contenuto", 9, c.kind)) << c.name;
-    EXPECT_EQ(ZR_ARGS, ZipAdd(hz, L"", "x", 1, ZIP_MEMORY));
+    // Names that the reader refuses are never stored: a zip that is written must read back.
+    for (LPCTSTR pszUnsafe : { L"", L"../Dati/Archivio.mdb", L"..\\x", L"Dati/../../x", L"Dati\\..", L"C:\\x",
+                               L"C:x", L"/x", L"\\x", L"\\\\server\\share\\x", L"x.mdb:stream" }) {
+        EXPECT_EQ(ZR_ARGS, ZipAdd(hz, pszUnsafe, "x", 1, ZIP_MEMORY)) << pszUnsafe;
+        EXPECT_EQ(ZR_ARGS, ZipAdd(hz, pszUnsafe, nullptr, 0, ZIP_FOLDER)) << pszUnsafe;
+    }
     EXPECT_EQ(ZR_ARGS, ZipAdd(hz, L"vuoto", nullptr, 0, ZIP_MEMORY));
     EXPECT_EQ(ZR_ARGS, ZipAdd(hz, L"tipo", "x", 1, 9));
     void* pData = nullptr;
