@@ -204,6 +204,10 @@
 #define IDP_CAPITOLO_DUPLICATE          2165
 #define IDP_FIELD_REQUIRED              2166
 #define IDP_IMPORT_NO_GEST_DATA         2167
+#define IDP_IMPORT_GEST_BAD_AMOUNT      2190
+#define IDP_IMPORT_GEST_UNMAPPED        2191
+#define IDS_GEST_REVENUES               2192
+#define IDS_GEST_EXPENSES               2193
 
 // Input forms
 #define IDD_INPUT_FORM                  56

@@ -28,6 +28,8 @@ public:
     // The stored amount exactly, keeping its null state: null gives a null currency, a value that is no amount an
     // invalid one.
     COleCurrency GetFieldAmount(LPCTSTR pszColumn) const;
+    // The open record set has the column (compared ignoring case).
+    bool HasColumn(LPCTSTR pszColumn) const { return ColumnPosition(pszColumn) >= 0; }
     // Text columns only: null and every other type give an empty text.
     CString GetFieldString(LPCTSTR pszColumn) const;
     // The database rounds the double to its currency column (1/10000).

@@ -35,30 +35,48 @@ CImportGest::CImportGest(CADOConnection& data, int nOption) : m_data(data), m_nO
 {
 }
 
-// A file without any of the codes it should hold is another kind of file: with option 0 it would only erase.
-bool CImportGest::ReadFile(LPCTSTR pszPath, CLineMap& lines, const CEntry* pEntries, size_t nCount)
+// A file without any record is another kind of file: with option 0 it would only erase. A file whose records
+// are all of codes the program does not import gives nothing, and the user reads so; the other file still counts.
+bool CImportGest::ReadFile(LPCTSTR pszPath, UINT nKind, CLineMap& lines, const CEntry* pEntries, size_t nCount)
 {
     CWaitCursor wait;
     CImportTextFile file;
     if (!file.Read(pszPath))
         return false;
     lines.clear();
+    bool bRecords = false;
+    int nLine = 0;
     for (const std::string& text : file.GetLines()) {
-        CGestLine line = ParseGestLine(text);
+        ++nLine;
+        if (!IsGestRecord(text))
+            continue;
+        bRecords = true;
+        CGestLine line;
+        std::string badField;
+        if (!ParseGestLine(text, line, badField)) {
+            AfxMessageBox(FormatResMessage(IDP_IMPORT_GEST_BAD_AMOUNT, LoadResString(nKind), pszPath, nLine,
+                                           CString::FromMultiByte(badField.data(), static_cast<int>(badField.size()), 1252)),
+                          MB_ICONWARNING);
+            return false;
+        }
         lines[line.code] = line;
+    }
+    if (!bRecords) {
+        AfxMessageBox(FormatResMessage(IDP_IMPORT_NO_GEST_DATA, pszPath), MB_ICONWARNING);
+        return false;
     }
     for (size_t i = 0; i < nCount; ++i) {
         if (lines.count(CodeText(pEntries[i].nCode)))
             return true;
     }
-    AfxMessageBox(FormatResMessage(IDP_IMPORT_NO_GEST_DATA, pszPath), MB_ICONWARNING);
-    return false;
+    AfxMessageBox(FormatResMessage(IDP_IMPORT_GEST_UNMAPPED, LoadResString(nKind), pszPath), MB_ICONINFORMATION);
+    return true;
 }
 
 bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
 {
-    if (!ReadFile(pszRevenuePath, m_revenues, s_revenues, std::size(s_revenues)) ||
-        !ReadFile(pszExpensePath, m_expenses, s_expenses, std::size(s_expenses)))
+    if (!ReadFile(pszRevenuePath, IDS_GEST_REVENUES, m_revenues, s_revenues, std::size(s_revenues)) ||
+        !ReadFile(pszExpensePath, IDS_GEST_EXPENSES, m_expenses, s_expenses, std::size(s_expenses)))
         return false;
     return StoreImport(m_data, [&] {
         {

@@ -28,7 +28,8 @@ private:
         long nRow;
     };
 
-    static bool ReadFile(LPCTSTR pszPath, CLineMap& lines, const CEntry* pEntries, size_t nCount);
+    // nKind: the string naming the file's kind in messages.
+    static bool ReadFile(LPCTSTR pszPath, UINT nKind, CLineMap& lines, const CEntry* pEntries, size_t nCount);
     void WriteRows(CSetSaldi& set, const CLineMap& lines, const CEntry* pEntries, size_t nCount);
 
     static const CEntry s_revenues[19];

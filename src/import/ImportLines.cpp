@@ -111,25 +111,45 @@ CCertLine ParseCertLine(std::string_view line)
     }
 }
 
-long long ParseGestCents(std::string_view field)
+bool ParseGestCents(std::string_view field, long long& cents)
 {
-    size_t i = 0;
-    while (i < field.size() && (field[i] == ' ' || (field[i] >= '\t' && field[i] <= '\r')))
-        ++i;
-    bool bNegative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-'))
-        bNegative = field[i++] == '-';
+    size_t nFirst = field.find_first_not_of(' ');
+    if (nFirst == std::string_view::npos) {
+        cents = 0;
+        return true;
+    }
+    std::string_view text = field.substr(nFirst, field.find_last_not_of(' ') + 1 - nFirst);
+    bool bNegative = text[0] == '-';
+    if (bNegative)
+        text.remove_prefix(1);
+    // Fifteen digits fit the field, and as cents they fit currency.
+    if (text.empty() || text.size() > kGestAmountWidth)
+        return false;
     long long value = 0;
-    for (; i < field.size() && IsDigit(field[i]); ++i)
-        value = value * 10 + (field[i] - '0');
-    return bNegative ? -value : value;
+    for (char c : text) {
+        if (!IsDigit(c))
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    cents = bNegative ? -value : value;
+    return true;
 }
 
-CGestLine ParseGestLine(std::string_view line)
+bool ParseGestLine(std::string_view line, CGestLine& result, std::string& badField)
 {
-    CGestLine result;
+    result = CGestLine();
     result.code = std::string(Field(line, 0, 3));
-    for (size_t k = 0; k < 3; ++k)
-        result.cents[k] = ParseGestCents(Field(line, 23 + kGestAmountWidth * k, kGestAmountWidth));
-    return result;
+    for (size_t k = 0; k < 3; ++k) {
+        std::string_view field = Field(line, 23 + kGestAmountWidth * k, kGestAmountWidth);
+        if (!ParseGestCents(field, result.cents[k])) {
+            badField = std::string(field);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsGestRecord(std::string_view line)
+{
+    return line.size() >= 3 && IsDigit(line[0]) && IsDigit(line[1]) && IsDigit(line[2]);
 }

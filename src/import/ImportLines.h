@@ -1,4 +1,5 @@
-// Line parsers of the import files: pure functions over one line of 8-bit text (positions count bytes from 0).
+// Line parsers of the import files: pure functions over one line of 8-bit text (positions count characters from
+// 0; a UTF-8 file is turned into 8-bit text before, see CImportTextFile).
 //
 // Amounts are kept as 64-bit counts; a figure that the archive's currency cannot hold (with room for the sum of
 // two of them) is not a valid amount, so that no line ever stores a figure other than the one it carries.
@@ -48,9 +49,11 @@ struct CGestLine
 
 constexpr size_t kGestAmountWidth = 15;
 
-// The C library's reading of a decimal number: leading white space, a sign, the digits up to the first other
-// character; a field without digits reads 0. Fields of up to 16 characters (the lines give 15) always fit, in
-// cents and as currency.
-long long ParseGestCents(std::string_view field);
-// Missing fields of a short line read 0; no line is refused.
-CGestLine ParseGestLine(std::string_view line);
+// An amount of cents: blanks around an optional minus sign put directly before the digits, and digits only. A
+// blank field reads 0. Anything else (letters, points, commas, exponents, a sign apart from its digits, a plus)
+// is no amount: the line would store another figure than the one the file means.
+bool ParseGestCents(std::string_view field, long long& cents);
+// Missing fields of a short line read 0; false (with the field's text) when a field holds no amount.
+bool ParseGestLine(std::string_view line, CGestLine& result, std::string& badField);
+// A line of the export: its code is three digits. Other lines (headings, notes) hold no figures.
+bool IsGestRecord(std::string_view line);

@@ -27,6 +27,12 @@ COleCurrency NullCurrency()
     return value;
 }
 
+// A source without the field leaves its target unchanged: the planning product's versions differ in columns.
+COleCurrency ReadAmount(const CSetSaldi& set, LPCTSTR pszField)
+{
+    return set.HasColumn(pszField) ? set.GetFieldAmount(pszField) : NullCurrency();
+}
+
 } // namespace
 
 CString GetUninstallProgramPath(LPCTSTR pszCommand, BOOL (*pfnFileExists)(LPCTSTR))
@@ -117,14 +123,14 @@ void CImportRel::ReadSource(CADOConnection& source)
                 continue;
             CRevenueRow& row = m_revenues[nRow];
             for (int i = 0; i < kRevenueFieldCount; ++i)
-                row.values[i] = entrate.GetFieldAmount(kRevenueFields[i]);
+                row.values[i] = ReadAmount(entrate, kRevenueFields[i]);
         }
     }
     CSetSaldi uscite(L"Uscite", source);
     uscite.OpenRows(CSetSaldi::readOnly);
     bool bFound = uscite.FindRow(0);
     for (int i = 0; i < kSpendingFieldCount; ++i)
-        m_spending[i] = bFound ? uscite.GetFieldAmount(kSpendingFields[i]) : NullCurrency();
+        m_spending[i] = bFound ? ReadAmount(uscite, kSpendingFields[i]) : NullCurrency();
 }
 
 void CImportRel::WriteAmounts(CSetSaldi& set, long nID, const LPCTSTR* pFields, const COleCurrency* pValues,

@@ -5,6 +5,8 @@
 #include "resource.h"
 #include "util/MessageText.h"
 
+#include <climits>
+
 namespace {
 
 bool ReadAll(LPCTSTR pszPath, std::string& content)
@@ -29,6 +31,15 @@ bool ReadAll(LPCTSTR pszPath, std::string& content)
     return true;
 }
 
+bool HasEightBitBytes(const std::string& content)
+{
+    for (char c : content) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
 bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 
 } // namespace
@@ -40,6 +51,7 @@ BOOL CImportTextFile::Read(LPCTSTR pszPath)
     std::string content;
     if (!ReadAll(pszPath, content))
         return FALSE;
+    content = ToEightBitText(content);
     if (int nLine = FindBinaryLine(content)) {
         AfxMessageBox(FormatResMessage(IDP_IMPORT_NOT_TEXT, pszPath, nLine), MB_ICONWARNING);
         return FALSE;
@@ -53,6 +65,36 @@ BOOL CImportTextFile::Read(LPCTSTR pszPath)
         return FALSE;
     }
     return TRUE;
+}
+
+std::string CImportTextFile::ToEightBitText(const std::string& content)
+{
+    static const char kUtf8Mark[] = "\xEF\xBB\xBF";
+    bool bMarked = content.compare(0, 3, kUtf8Mark) == 0;
+    std::string text = bMarked ? content.substr(3) : content;
+    // Plain ASCII reads alike either way; text that is not valid UTF-8 is the legacy 8-bit form.
+    if (!HasEightBitBytes(text) || text.size() > INT_MAX)
+        return text;
+    int nLength = static_cast<int>(text.size());
+    int nWide = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), nLength, nullptr, 0);
+    if (nWide <= 0)
+        return text;
+    std::wstring wide(static_cast<size_t>(nWide), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), nLength, &wide[0], nWide);
+    // One byte per character, so that positions count characters; a character that Windows-1252 lacks becomes
+    // "?" (only descriptions hold such characters).
+    std::string result;
+    result.reserve(wide.size());
+    for (size_t i = 0; i < wide.size(); ++i) {
+        char c = '?';
+        bool bPair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+        if (bPair)
+            ++i;
+        else
+            ::WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &wide[i], 1, &c, 1, "?", nullptr);
+        result += c;
+    }
+    return result;
 }
 
 int CImportTextFile::FindBinaryLine(const std::string& content)

@@ -105,4 +105,95 @@ TEST_F(ImportGestTest, FailuresLeaveTheArchiveAsItWas)
     EXPECT_TRUE(before == ArchiveBytes());
 }
 
+// Each file whose amounts are not whole numbers of cents is refused naming the file's kind, the file and the line,
+// and the archive keeps every byte.
+TEST_F(ImportGestTest, MalformedAmountsRefuseTheImport)
+{
+    Seed();
+    ASSERT_TRUE(RecalcSaldi(m_data));
+    const char* const malformed[] = {"12A456", "1.5", "12,345", "1e5", "- 5", "0x10", "+7", "5-"};
+    for (const char* amount : malformed) {
+        for (bool bExpenses : {false, true}) {
+            SCOPED_TRACE(std::string(amount) + (bExpenses ? " in the expenses" : " in the revenues"));
+            std::string bad = (bExpenses ? "170" : "003") + std::string("Descrizione voce    ") +
+                              Right("100", 15) + Right(amount, 15) + Right("0", 15);
+            CString strBad = WriteFile(L"bad.txt", {Line(bExpenses ? "001" : "002", 1, 2, 3), bad});
+            const std::string before = ArchiveBytes();
+            CMessageBoxRecorder boxes;
+            EXPECT_FALSE(CImportGest(m_data, 0).Import(bExpenses ? Revenues() : strBad,
+                                                       bExpenses ? strBad : Expenses()));
+            ASSERT_EQ(1u, boxes.Count());
+            EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), boxes.LastIcon());
+            EXPECT_EQ(FormatResMessage(IDP_IMPORT_GEST_BAD_AMOUNT,
+                                       LoadResString(bExpenses ? IDS_GEST_EXPENSES : IDS_GEST_REVENUES), strBad, 2,
+                                       CString(Right(amount, 15).c_str())),
+                      boxes.Last().text);
+            EXPECT_TRUE(before == ArchiveBytes());
+        }
+    }
+}
+
+// UTF-8 files are read as characters, with or without the byte-order mark; an expense file holds only 001 and
+// 170; a file whose records are all of codes the program does not import gives nothing and says so, while the
+// other file is imported.
+TEST_F(ImportGestTest, FilesOfEveryKindTheSoftwareWrites)
+{
+    // "à" and "€" take two and three bytes in UTF-8: one character each.
+    const std::string utf8Description = "Tributi \xC3\xA0 ruolo \xE2\x82\xAC   ";   // 20 characters
+    ASSERT_EQ(23u, utf8Description.size());
+    auto utf8Line = [&](const char* code, long long a, long long b, long long c) {
+        return std::string(code) + utf8Description + Right(std::to_string(a), 15) + Right(std::to_string(b), 15) +
+               Right(std::to_string(c), 15);
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case
+    {
+        const char* name;
+        std::string revenues;
+        std::string expenses;
+        double row2101[3];
+        double row201[3];
+        UINT nUnmappedKind;     // the file that gives nothing, 0 for none
+    };
+    const double N = Null;
+    const Case cases[] = {
+        {"UTF-8 with the mark", bom + utf8Line("002", 123456, -50000, 7) + "\r\n",
+         Line("001", 100, 200, 300), {1234.56, -500, 0.07}, {1, 2, 3}, 0u},
+        {"UTF-8 without the mark", utf8Line("002", 123456, -50000, 7) + "\r\n" + utf8Line("003", 1, 1, 1),
+         Line("001", 100, 200, 300), {1234.56, -500, 0.07}, {1, 2, 3}, 0u},
+        {"expenses of 001 and 170 only", Line("002", 5, 6, 7),
+         Line("001", 100, 200, 300) + "\r\n" + Line("170", 1, 0, -1), {0.05, 0.06, 0.07}, {1, 2, 3}, 0u},
+        {"revenue codes not imported", Line("001", 5, 6, 7) + "\r\n" + Line("099", 5, 6, 7),
+         Line("001", 100, 200, 300), {N, 10, N}, {1, 2, 3}, IDS_GEST_REVENUES},
+        {"expense codes not imported", Line("002", 5, 6, 7), Line("002", 100, 200, 300) + "\r\n" + Line("171", 1, 1, 1),
+         {0.05, 0.06, 0.07}, {0, N, N}, IDS_GEST_EXPENSES},
+    };
+    const LPCTSTR fields[] = {L"Anno4Com", L"Anno5Com", L"Anno6Com"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Seed();
+        CString strRevenues = m_folder.Write(L"nentrate.txt", c.revenues);
+        CString strExpenses = m_folder.Write(L"nuscite.txt", c.expenses);
+        CMessageBoxRecorder boxes;
+        ASSERT_TRUE(CImportGest(m_data, 1).Import(strRevenues, strExpenses));
+        ASSERT_EQ(c.nUnmappedKind ? 2u : 1u, boxes.Count());
+        if (c.nUnmappedKind) {
+            EXPECT_EQ(FormatResMessage(IDP_IMPORT_GEST_UNMAPPED, LoadResString(c.nUnmappedKind),
+                                       c.nUnmappedKind == IDS_GEST_EXPENSES ? strExpenses : strRevenues),
+                      boxes.Shown()[0].text);
+            EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), boxes.Shown()[0].type & MB_ICONMASK);
+        }
+        EXPECT_EQ(LoadResString(IDP_IMPORT_DONE), boxes.Last().text);
+        for (int y = 0; y < 3; ++y) {
+            const struct { long nID; double expected; } rows[] = {{2101, c.row2101[y]}, {201, c.row201[y]}};
+            for (const auto& r : rows) {
+                if (std::isnan(r.expected))
+                    EXPECT_TRUE(IsNull(L"SaldoFinProg", r.nID, fields[y])) << r.nID << " " << y;
+                else
+                    EXPECT_EQ(r.expected, Get(L"SaldoFinProg", r.nID, fields[y])) << r.nID << " " << y;
+            }
+        }
+    }
+}
+
 } // namespace

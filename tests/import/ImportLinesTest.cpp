@@ -109,41 +109,64 @@ TEST(CertLineTest, RecordKindsLengthsAndAmounts)
     EXPECT_EQ(2004, ParseCertLine("02004").nYear);
 }
 
-TEST(GestLineTest, CentsAsTheCLibraryReadsThem)
+// Whole numbers of cents only: every other form would store a figure the file does not mean.
+TEST(GestLineTest, AmountsAreWholeNumbersOfCents)
 {
-    const struct { const char* field; long long cents; } cases[] = {
-        {"         123456", 123456},
-        {"         -50000", -50000},
-        {"              0", 0},
-        {"    +7         ", 7},
-        {"  12abc        ", 12},
-        {"abc            ", 0},
-        {"- 5", 0},
-        {"", 0},
-        {"     2147483648", 2147483648LL},          // 21,474,836.48: beyond 32 bits
-        {"9007199254740992", 9007199254740992LL},   // 2^53 cents
-        {"\t 42", 42},
+    const struct { const char* field; bool valid; long long cents; } cases[] = {
+        {"         123456", true, 123456},
+        {"         -50000", true, -50000},
+        {"              0", true, 0},
+        {"  42           ", true, 42},                // blanks on either side
+        {"               ", true, 0},                 // a blank field carries no figure
+        {"", true, 0},
+        {"     2147483648", true, 2147483648LL},      // 21,474,836.48: beyond 32 bits
+        {"999999999999999", true, 999999999999999LL},
+        {"         12A456", false, 0},
+        {"            1.5", false, 0},
+        {"         12,345", false, 0},
+        {"            1e5", false, 0},
+        {"            - 5", false, 0},
+        {"           0x10", false, 0},
+        {"             +7", false, 0},
+        {"             5-", false, 0},
+        {"              -", false, 0},
+        {"           4 2 ", false, 0},
+        {"\t 42", false, 0},
+        {"1000000000000000", false, 0},               // more digits than the field holds
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.cents, ParseGestCents(c.field)) << '"' << c.field << '"';
+    for (const auto& c : cases) {
+        long long cents = -1;
+        EXPECT_EQ(c.valid, ParseGestCents(c.field, cents)) << '"' << c.field << '"';
+        if (c.valid)
+            EXPECT_EQ(c.cents, cents) << '"' << c.field << '"';
+    }
 }
 
 TEST(GestLineTest, FieldsByPositionAndShortLines)
 {
     const std::string description(20, 'x');
-    const struct { std::string line; std::string code; long long cents[3]; } cases[] = {
-        {"002" + description + Right("123456", 15) + Right("-50000", 15) + Right("0", 15), "002", {123456, -50000, 0}},
-        {"170" + description + Right("1", 15) + Right("2", 15), "170", {1, 2, 0}},
-        {"003" + description + "     12", "003", {12, 0, 0}},          // cut inside the first amount
-        {"004" + description + Right("not a number", 15) + Right("5", 15) + Right("6", 15), "004", {0, 5, 6}},
-        {"005short", "005", {0, 0, 0}},
-        {"02", "02", {0, 0, 0}},
-        {"", "", {0, 0, 0}},
+    const struct { std::string line; bool record; bool valid; std::string code; long long cents[3]; } cases[] = {
+        {"002" + description + Right("123456", 15) + Right("-50000", 15) + Right("0", 15), true, true, "002",
+         {123456, -50000, 0}},
+        {"170" + description + Right("1", 15) + Right("2", 15), true, true, "170", {1, 2, 0}},
+        {"003" + description + "     12", true, true, "003", {12, 0, 0}},   // cut inside the first amount
+        {"004" + description + Right("not a number", 15) + Right("5", 15) + Right("6", 15), true, false, "004", {}},
+        {"005" + description + Right("5", 15) + Right("6,00", 15), true, false, "005", {}},
+        {"005short", true, true, "005", {0, 0, 0}},
+        {"02", false, true, "02", {0, 0, 0}},
+        {"", false, true, "", {0, 0, 0}},
+        {"XYZ" + description + Right("1", 15), false, true, "XYZ", {1, 0, 0}},
         // A longer line: the figures end at position 67.
-        {"006" + description + Right("1", 15) + Right("2", 15) + Right("3", 15) + "99999", "006", {1, 2, 3}},
+        {"006" + description + Right("1", 15) + Right("2", 15) + Right("3", 15) + "99999", true, true, "006",
+         {1, 2, 3}},
     };
     for (const auto& c : cases) {
-        CGestLine line = ParseGestLine(c.line);
+        EXPECT_EQ(c.record, IsGestRecord(c.line)) << c.line;
+        CGestLine line;
+        std::string badField;
+        ASSERT_EQ(c.valid, ParseGestLine(c.line, line, badField)) << c.line;
+        if (!c.valid)
+            continue;
         EXPECT_EQ(c.code, line.code) << c.line;
         for (int y = 0; y < 3; ++y)
             EXPECT_EQ(c.cents[y], line.cents[y]) << c.line << " year " << y;

@@ -60,12 +60,15 @@ TEST(UninstallPathTest, FindDatabaseFollowsTheUninstallEntry)
     EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty());
 }
 
+const LPCTSTR kSpending[] = {L"T1_TOT_A1", L"T1_TOT_A2", L"T1_TOT_A3", L"T2_TOT_A1", L"T2_TOT_A2",
+                             L"T2_TOT_A3", L"T2_CONC_A1", L"T2_CONC_A2", L"T2_CONC_A3"};
+
 class ImportRelTest : public CImportTestArchive
 {
 protected:
     // A planning database in the program's own format: Entrate rows 101..406 but 405, one null field, and the
     // spending totals in Uscite row 0.
-    CString MakeSource(bool bWithUscite = true)
+    CString MakeSource(bool bWithUscite = true, LPCTSTR pszMissingField = nullptr)
     {
         CString path = m_folder.File(L"DB2008.mdb");
         ::DeleteFileW(path);
@@ -84,11 +87,20 @@ protected:
         run(L"UPDATE Entrate SET Anno5 = NULL WHERE ID = 102");
         run(L"DROP TABLE Uscite");
         if (bWithUscite) {
-            run(L"CREATE TABLE Uscite (ID INTEGER NOT NULL, T1_TOT_A1 CURRENCY, T1_TOT_A2 CURRENCY, T1_TOT_A3 CURRENCY, "
-                L"T2_TOT_A1 CURRENCY, T2_TOT_A2 CURRENCY, T2_TOT_A3 CURRENCY, T2_CONC_A1 CURRENCY, T2_CONC_A2 CURRENCY, "
-                L"T2_CONC_A3 CURRENCY)");
+            // Row 0 holds 1..9 in the nine fields; a field that the source lacks is left out.
+            CString strColumns, strNames, strValues;
+            for (int i = 0; i < 9; ++i) {
+                if (pszMissingField && CString(kSpending[i]) == pszMissingField)
+                    continue;
+                CString strValue;
+                strValue.Format(L", %d", i + 1);
+                strColumns += CString(L", ") + kSpending[i] + L" CURRENCY";
+                strNames += CString(L", ") + kSpending[i];
+                strValues += strValue;
+            }
+            run(L"CREATE TABLE Uscite (ID INTEGER NOT NULL" + strColumns + L")");
             run(L"CREATE UNIQUE INDEX PK_USCITE ON Uscite (ID) WITH PRIMARY");
-            run(L"INSERT INTO Uscite VALUES (0, 1, 2, 3, 4, 5, 6, 7, 8, 9)");
+            run(L"INSERT INTO Uscite (ID" + strNames + L") VALUES (0" + strValues + L")");
         }
         source.Close();
         return path;
@@ -140,6 +152,23 @@ TEST_F(ImportRelTest, OptionsOnTheRevenuesOf2005AndTheForecast)
         ASSERT_TRUE(RecalcSaldi(m_data));
         EXPECT_EQ(imported, DumpBalances()) << nOption;
     }
+}
+
+// A source without one of the named fields imports the others and leaves that field's target as it was.
+TEST_F(ImportRelTest, FieldMissingFromTheSourceLeavesItsTarget)
+{
+    const CString source = MakeSource(true, L"T2_CONC_A2");
+    Seed();
+    Put(L"SaldoFinProg", 203, {{L"Anno4Com", 3}, {L"Anno5Com", 4}});
+    CMessageBoxRecorder boxes;
+    ASSERT_TRUE(CImportRel(m_data, 1).ImportFrom(source, Password));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(LoadResString(IDP_IMPORT_DONE), boxes.Last().text);
+    EXPECT_EQ(7, Get(L"SaldoFinProg", 203, L"Anno4Com"));
+    EXPECT_EQ(4, Get(L"SaldoFinProg", 203, L"Anno5Com"));
+    EXPECT_EQ(9, Get(L"SaldoFinProg", 203, L"Anno6Com"));
+    EXPECT_EQ(5, Get(L"SaldoFinProg", 202, L"Anno5Com"));
+    EXPECT_EQ(101000, Get(L"SaldoFinProg", 2101, L"Anno6Com"));
 }
 
 TEST_F(ImportRelTest, UnreadableSourceLeavesTheArchiveAsItWas)
