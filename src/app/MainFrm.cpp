@@ -614,8 +614,19 @@ void CMainFrame::OnBackupArchivi()
 
 void CMainFrame::OnRestoreArchivi()
 {
-    if (LeaveView() && TheApp().RestoreArchive())
-        AfxMessageBox(IDP_RESTORE_DONE, MB_ICONINFORMATION);
+    if (!LeaveView() || !TheApp().RestoreArchive())
+        return;
+    FollowArchive();
+    AfxMessageBox(IDP_RESTORE_DONE, MB_ICONINFORMATION);
+}
+
+// The archive now open may be another one: its accounting mode decides which forms the commands open, its
+// centres are the tree's.
+void CMainFrame::FollowArchive()
+{
+    ReadAccountingMode();
+    if (m_pTreePane && m_pTreePane->GetSafeHwnd())
+        m_pTreePane->RefreshRespNodes();
 }
 
 void CMainFrame::OnImportGest()
@@ -655,8 +666,8 @@ void CMainFrame::OnImportTessivar()
 void CMainFrame::OnManutenzione()
 {
     CWaitCursor wait;
-    if (LeaveView())
-        TheApp().MaintainArchives();
+    if (LeaveView() && TheApp().MaintainArchives())
+        FollowArchive();
 }
 
 void CMainFrame::OnShellOpen(UINT nID)

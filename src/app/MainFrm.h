@@ -98,6 +98,8 @@ private:
     // Save question (with Cancel) then the start page: the opening of every utility command.
     BOOL LeaveView();
     void ReadAccountingMode();
+    // Reads again what the frame shows of the data archive, after it was replaced or compacted.
+    void FollowArchive();
     BOOL CreateCommandBars();
     void CreateDockingPanes();
     void SaveBarsAndLayout();

@@ -242,6 +242,9 @@ bool CTheApp::OpenDatabase()
         m_progConnection.Open(CADOConnection::FormatConnectionString(strProgPath, GetProgDatabasePassword()), TRUE);
         m_strArchivePath = CombinePath(m_strAppDir, CSetConfig::GetConfigNomeDB(m_progConnection));
         m_strArchivePath.Replace(L'/', L'\\');
+        // Without ".." parts: the backup stores the archive under its path relative to the program folder, and a
+        // restore refuses any item name that climbs out of it.
+        m_strArchivePath = GetFullPath(m_strArchivePath);
     }
     catch (const _com_error& e) {
         return ShowDatabaseError(e, m_progConnection);
@@ -296,7 +299,7 @@ bool CTheApp::MaintainArchives()
     CloseDatabase();
     if (CompactDatabase(m_strArchivePath, GetArchivePassword()))
         AfxMessageBox(IDP_MAINTENANCE_DONE, MB_ICONINFORMATION);
-    return OpenDatabase();
+    return ReopenDatabase();
 }
 
 void CTheApp::CloseDatabase()

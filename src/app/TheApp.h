@@ -54,7 +54,8 @@ public:
     bool CheckArchiveVersion();
     // All of it or nothing: a failure raises _com_error and leaves the archive as it was.
     void UpgradeArchive(int nVersion);
-    // Compacts the archive and opens the databases again, also after a failed compaction.
+    // Compacts the archive and opens the databases again, also after a failed compaction; when they cannot be
+    // opened the program ends, as after a backup or a restore.
     bool MaintainArchives();
     void CloseDatabase();
 
@@ -71,7 +72,7 @@ public:
     // Restores the archive from a backup zip with the databases closed, then opens them again. False when
     // nothing was restored (the cause has been shown) or the databases could not be opened again.
     bool RestoreArchiveFrom(LPCTSTR pszZipPath, PFN_REPLACE_FILE pfnReplace = ReplaceFileAtomically);
-    // Opens the databases after a backup or a restore. The program cannot run on without them: a failure is
+    // Opens the databases after a backup, a restore or a maintenance. The program cannot run on without them: a failure is
     // shown and the program is asked to end.
     bool ReopenDatabase();
 

@@ -96,6 +96,43 @@ TEST_F(ArchiveBackup, BackupThenRestoreGivesBackTheRows)
                              L"SELECT COUNT(*) FROM [Responsabili] WHERE [responsabile] = 'Rossi'"));
 }
 
+// An archive named with ".." in "nomeDB": the backup stores it under its real place below the program folder, or
+// under its file name when it lies outside; either way the backup reported done restores.
+TEST_F(ArchiveBackup, ArchiveNamedWithParentFoldersIsRestorable)
+{
+    CTempFolder outside;
+    const struct { CString nomeDB; LPCTSTR item; } cases[] = {
+        { L"Dati/../Dati2/Archivio.mdb", L"Dati2/Archivio.mdb" },
+        { L"../" + GetPathFileName(outside.Path()) + L"/Archivio.mdb", L"Archivio.mdb" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        MakeProgramDatabase(c.nomeDB);
+        MakeArchive(200);
+        CTheApp& app = StartApp();
+        ASSERT_TRUE(app.OpenDatabase());
+        Execute(app.GetDataConnection(), L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('origine', 'salvataggio')");
+        CString strZip = CombinePath(app.GetBackupDir(), L"2008.03.27.zip");
+        {
+            CMessageBoxRecorder messages;
+            EXPECT_TRUE(app.WriteBackup(strZip));
+            EXPECT_EQ(0u, messages.Count());
+        }
+        std::vector<ZipEntry> items = Items(strZip);
+        ASSERT_FALSE(items.empty());
+        EXPECT_STREQ(c.item, items.back().name);
+        Execute(app.GetDataConnection(), L"UPDATE [DatiEnte] SET [value] = 'dopo' WHERE [ID] = 'origine'");
+
+        CMessageBoxRecorder messages;
+        EXPECT_TRUE(app.RestoreArchiveFrom(strZip));
+        EXPECT_EQ(0u, messages.Count());
+        ASSERT_TRUE(app.GetDataConnection().IsOpen());
+        EXPECT_EQ(CString(L"salvataggio"), Value(app.GetDataConnection()));
+        app.CloseDatabase();
+        ::DeleteFileW(strZip);
+    }
+}
+
 TEST(BackupName, IsTheDateWithDots)
 {
     EXPECT_EQ(CString(L"2008.03.27.zip"), GetDefaultBackupName(COleDateTime(2008, 3, 27, 15, 4, 0)));

@@ -2,6 +2,7 @@
 
 #include "app/CompactDatabase.h"
 #include "data/DatabasePassword.h"
+#include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
@@ -90,6 +91,30 @@ TEST_F(Compaction, MaintenanceThatFailsStillReopensTheDatabases)
     ASSERT_TRUE(app.GetDataConnection().IsOpen());
     EXPECT_EQ(m_rows, ReadRows(app.GetDataConnection()));
     EXPECT_TRUE(::RemoveDirectoryW(TempPath()));
+}
+
+// The program cannot run on with closed databases: as after a backup or a restore, it is told to end.
+TEST_F(Compaction, DatabasesThatDoNotOpenAgainEndTheProgram)
+{
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    app.CloseDatabase();
+    HANDLE h = ::CreateFileW(m_archivePath, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    DWORD written = 0;
+    ::WriteFile(h, "rovinato", 8, &written, nullptr);
+    ::CloseHandle(h);
+    MSG msg = {};
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+
+    CMessageBoxRecorder messages;
+    EXPECT_FALSE(app.MaintainArchives());
+    ASSERT_LE(2u, messages.Count());
+    EXPECT_EQ(LoadResString(IDP_DATABASES_LOST), messages.Last().text);
+    EXPECT_FALSE(app.GetDataConnection().IsOpen());
+    EXPECT_FALSE(app.GetProgConnection().IsOpen());
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(Compaction, ReplacesACopyLeftByAnInterruptedCompaction)
