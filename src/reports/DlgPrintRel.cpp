@@ -99,7 +99,7 @@ void CDlgPrintRel::OnPrint()
 {
     CString strTitle;
     GetWindowText(strTitle);
-    PrintTextDocument(this, m_control, strTitle, m_pPrintJob);
+    PrintTextDocument(this, m_control, strTitle, sheetA4AsPage, m_pPrintJob);
 }
 
 void CDlgPrintRel::OnSavePdf()

@@ -80,7 +80,7 @@ void CDlgRappControlli::OnPrint()
 {
     CString strTitle;
     GetWindowText(strTitle);
-    PrintTextDocument(this, m_control, strTitle);
+    PrintTextDocument(this, m_control, strTitle, sheetAsChosen);
 }
 
 bool CheckSaldiConsistency(CADOConnection& data)

@@ -4,12 +4,36 @@
 #include "platform/mfc/afxprintdlg.h"
 #include "resource.h"
 
-BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, CTxPrintJob* pJob)
+namespace {
+
+// The default printer's settings with A4 turned as the page, as the choice the dialog offers first. Only the
+// settings are asked for: a device context returned here would be left behind by the dialog that follows.
+void PresetSheet(CPrintDialog& dialog, const CTextPageSetup& page)
+{
+    const DWORD dwFlags = dialog.m_pd.Flags;
+    dialog.m_pd.Flags &= ~PD_RETURNDC;
+    const BOOL bFound = dialog.GetDefaults();
+    dialog.m_pd.Flags = dwFlags;
+    if (!bFound)
+        return;
+    if (LPDEVMODEW pMode = dialog.GetDevMode()) {
+        pMode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
+        pMode->dmOrientation = page.nWidth > page.nHeight ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+        pMode->dmPaperSize = DMPAPER_A4;
+        ::GlobalUnlock(dialog.m_pd.hDevMode);
+    }
+}
+
+} // namespace
+
+BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, PrintSheet nSheet, CTxPrintJob* pJob)
 {
     const int nPages = control.GetPageCount();
     CPrintDialog dialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOSELECTION | PD_HIDEPRINTTOFILE |
                                    PD_RETURNDC,
                         pOwner);
+    if (nSheet == sheetA4AsPage)
+        PresetSheet(dialog, control.PageSetup());
     dialog.m_pd.nMinPage = 1;
     dialog.m_pd.nMaxPage = static_cast<WORD>(nPages);
     dialog.m_pd.nFromPage = 1;
@@ -19,19 +43,9 @@ BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, C
     HDC hdc = dialog.GetPrinterDC();
     if (!hdc)
         return FALSE;
-    const int nCopies = dialog.GetCopies();
-    // The page set-up decides the sheet: A4, across when it is wider than high. The control prints every copy
-    // itself, so the printer makes one of each page: a driver making the copies too would multiply them.
-    if (LPDEVMODEW pMode = dialog.GetDevMode()) {
-        const CTextPageSetup& page = control.PageSetup();
-        pMode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES;
-        pMode->dmOrientation = page.nWidth > page.nHeight ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
-        pMode->dmPaperSize = DMPAPER_A4;
-        pMode->dmCopies = 1;
-        ::ResetDCW(hdc, pMode);
-        ::GlobalUnlock(dialog.m_pd.hDevMode);
-    }
-    const int nSent = control.Print(hdc, pszTitle, dialog.GetFromPage(), dialog.GetToPage(), nCopies, pJob);
+    // The device context carries the device mode as the user left it, copies and collation included: the
+    // printer makes the copies in the order chosen, so the document goes to it once.
+    const int nSent = control.Print(hdc, pszTitle, dialog.GetFromPage(), dialog.GetToPage(), 1, pJob);
     ::DeleteDC(hdc);
     if (nSent == 0) {
         AfxMessageBox(IDP_TX_PRINT_FAILED, MB_ICONEXCLAMATION);

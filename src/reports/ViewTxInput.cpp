@@ -262,7 +262,7 @@ void CViewTxInputEx::OnFilePrint()
         return;
     CString strTitle = GetDocumentName();
     const int nDot = strTitle.ReverseFind(L'.');
-    PrintTextDocument(this, GetControl(), nDot < 0 ? strTitle : strTitle.Left(nDot));
+    PrintTextDocument(this, GetControl(), nDot < 0 ? strTitle : strTitle.Left(nDot), sheetAsChosen);
 }
 
 void CViewTxInputEx::OnUpdateFilePrint(CCmdUI* pCmdUI)

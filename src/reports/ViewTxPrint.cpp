@@ -102,7 +102,7 @@ void CViewTxPrint::OnFilePrint()
         return;
     CString strTitle = m_pItem->GetText();
     const int nDot = strTitle.ReverseFind(L'.');
-    PrintTextDocument(this, m_control, nDot < 0 ? strTitle : strTitle.Left(nDot));
+    PrintTextDocument(this, m_control, nDot < 0 ? strTitle : strTitle.Left(nDot), sheetA4AsPage);
 }
 
 // CViewTxPrintCSP
@@ -138,6 +138,8 @@ BOOL CViewTxPrintResp::LoadData(const CRecordID* pItem)
 
 void CViewTxPrintResp::FillReport(CTextDocument& doc)
 {
-    CRespReportFiller filler(CReportHost::Get().GetDataConnection(), m_nIdResp);
+    CADOConnection& data = CReportHost::Get().GetDataConnection();
+    FillAccountingHeading(doc, data);
+    CRespReportFiller filler(data, m_nIdResp);
     filler.FillSpans(doc);
 }

@@ -69,6 +69,7 @@ public:
             m_nOrientation = pMode->dmOrientation;
             m_nPaper = pMode->dmPaperSize;
             m_nPrinterCopies = pMode->dmCopies;
+            m_nCollate = pMode->dmCollate;
             ::GlobalUnlock(m_hDevMode);
         }
         return true;
@@ -104,19 +105,48 @@ public:
     short m_nOrientation = 0;
     short m_nPaper = 0;
     short m_nPrinterCopies = 0;
+    short m_nCollate = -1;
 };
 
-HGLOBAL MakeDevMode(short nCopies)
+// The settings of a printer: portrait Letter at first, with the copies and collation given.
+HGLOBAL MakeDevMode(short nCopies, short nCollate = DMCOLLATE_TRUE)
 {
     HGLOBAL hDevMode = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEW));
     auto* pMode = static_cast<DEVMODEW*>(::GlobalLock(hDevMode));
     pMode->dmSize = sizeof(DEVMODEW);
-    pMode->dmFields = DM_COPIES | DM_ORIENTATION | DM_PAPERSIZE;
+    pMode->dmFields = DM_COPIES | DM_ORIENTATION | DM_PAPERSIZE | DM_COLLATE;
     pMode->dmCopies = nCopies;
+    pMode->dmCollate = nCollate;
     pMode->dmOrientation = DMORIENT_PORTRAIT;
     pMode->dmPaperSize = DMPAPER_LETTER;
     ::GlobalUnlock(hDevMode);
     return hDevMode;
+}
+
+HGLOBAL MakeDevNames()
+{
+    const wchar_t names[] = L"winspool\0Stampante\0LPT1:";
+    HGLOBAL hDevNames = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVNAMES) + sizeof(names));
+    auto* pNames = static_cast<DEVNAMES*>(::GlobalLock(hDevNames));
+    const WORD nFirst = sizeof(DEVNAMES) / sizeof(wchar_t);
+    pNames->wDriverOffset = nFirst;
+    pNames->wDeviceOffset = nFirst + 9;
+    pNames->wOutputOffset = nFirst + 19;
+    memcpy(pNames + 1, names, sizeof(names));
+    ::GlobalUnlock(hDevNames);
+    return hDevNames;
+}
+
+// The default printer as the print dialog's defaults query answers it; false for another call of the dialog.
+bool AnswerDefaults(CPrintDialog& print)
+{
+    if (!(print.m_pd.Flags & PD_RETURNDEFAULT))
+        return false;
+    // Only the settings are asked for: a device context here would be lost.
+    EXPECT_FALSE(print.m_pd.Flags & PD_RETURNDC);
+    print.m_pd.hDevNames = MakeDevNames();
+    print.m_pd.hDevMode = MakeDevMode(1);
+    return true;
 }
 
 int CountOf(const CString& text, wchar_t ch)
@@ -199,7 +229,8 @@ TEST_F(PrintRelTest, ReportsAreGatheredWithOnePageBreakBetweenTwo)
     }
 }
 
-TEST_F(PrintRelTest, PrintSendsTheChosenLandscapeA4PagesForEachCopy)
+// The dialog offers landscape A4 on the default printer; the pages chosen go once, the printer makes the copies.
+TEST_F(PrintRelTest, PrintSendsTheChosenPagesOnLandscapeA4)
 {
     CFakeLeaves leaves({L"A", L"B", L"C", L"D"});
     HGLOBAL hDevMode = nullptr;
@@ -212,7 +243,7 @@ TEST_F(PrintRelTest, PrintSendsTheChosenLandscapeA4PagesForEachCopy)
         LPCTSTR pszPages;
     } cases[] = {
         {false, 0, 0, 1, L"|ProspettoA|ProspettoB|ProspettoC|ProspettoD"},
-        {true, 2, 3, 2, L"|ProspettoB|ProspettoC|ProspettoB|ProspettoC"},
+        {true, 2, 3, 2, L"|ProspettoB|ProspettoC"},
         {true, 4, 4, 1, L"|ProspettoD"},
     };
     for (const auto& c : cases) {
@@ -225,8 +256,14 @@ TEST_F(PrintRelTest, PrintSendsTheChosenLandscapeA4PagesForEachCopy)
                 return IDCANCEL;
             }
             auto& print = dynamic_cast<CPrintDialog&>(dialog);
+            if (AnswerDefaults(print))
+                return IDOK;
             nMaxPage = print.m_pd.nMaxPage;
-            print.m_pd.hDevMode = hDevMode = MakeDevMode(c.nCopies);
+            hDevMode = print.m_pd.hDevMode;
+            if (auto* pMode = static_cast<DEVMODEW*>(::GlobalLock(hDevMode))) {
+                pMode->dmCopies = c.nCopies;
+                ::GlobalUnlock(hDevMode);
+            }
             if (c.bRange) {
                 print.m_pd.Flags |= PD_PAGENUMS;
                 print.m_pd.nFromPage = c.nFrom;
@@ -237,15 +274,14 @@ TEST_F(PrintRelTest, PrintSendsTheChosenLandscapeA4PagesForEachCopy)
         });
         CDlgPrintRel dialog(nullptr, 0, leaves);
         dialog.DoModal();
-        EXPECT_EQ(2, driver.Shown());
+        EXPECT_EQ(3, driver.Shown());
         EXPECT_EQ(4, nMaxPage);
         ASSERT_NE(nullptr, hdc);
         EXPECT_EQ(CString(c.pszPages), job.m_strPages) << c.nFrom << "-" << c.nTo << " x" << c.nCopies;
         EXPECT_EQ(CString(L"Stampa Modello Verifica Vorsa 2008"), job.m_strTitle);
         EXPECT_EQ(DMORIENT_LANDSCAPE, job.m_nOrientation);
         EXPECT_EQ(DMPAPER_A4, job.m_nPaper);
-        // The copies are printed as pages: the printer is not asked to copy them again.
-        EXPECT_EQ(1, job.m_nPrinterCopies);
+        EXPECT_EQ(c.nCopies, job.m_nPrinterCopies);
     }
 }
 
@@ -298,30 +334,80 @@ TEST_F(PrintRelTest, SavedAsPdfWhateverFilterIsChosen)
     }
 }
 
-// Every view prints through the same road: the sheet is A4, turned as the document's page is.
-TEST_F(PrintRelTest, EachDocumentPrintsOnA4TurnedAsItsPage)
+// Every document prints through the same road. The reports offer A4 turned as their page on the default printer;
+// the check report and the documents offer the printer's own settings. Whatever the user then chooses in the
+// dialog (orientation, paper, copies, collation) reaches the printer unchanged, and the pages go once.
+TEST_F(PrintRelTest, TheUsersChoiceInThePrintDialogIsWhatPrints)
 {
+    struct Choice
+    {
+        bool bChange;
+        short nOrientation, nPaper, nCopies, nCollate;
+    };
+    const Choice keep = {false, 0, 0, 0, 0};
     const struct
     {
+        const char* name;
+        PrintSheet nSheet;
         long nWidth, nHeight;
-        short nOrientation;
-    } cases[] = {{11905, 16838, DMORIENT_PORTRAIT}, {16838, 11905, DMORIENT_LANDSCAPE}};
+        Choice choice;
+        short nOffered;             // orientation the dialog starts with
+        short nOfferedPaper;
+        Choice printed;
+    } cases[] = {
+        {"report, portrait page", sheetA4AsPage, 11905, 16838, keep, DMORIENT_PORTRAIT, DMPAPER_A4,
+         {true, DMORIENT_PORTRAIT, DMPAPER_A4, 1, DMCOLLATE_TRUE}},
+        {"report, landscape page", sheetA4AsPage, 16838, 11905, keep, DMORIENT_LANDSCAPE, DMPAPER_A4,
+         {true, DMORIENT_LANDSCAPE, DMPAPER_A4, 1, DMCOLLATE_TRUE}},
+        {"report turned by the user, copies not collated", sheetA4AsPage, 16838, 11905,
+         {true, DMORIENT_PORTRAIT, DMPAPER_A3, 3, DMCOLLATE_FALSE}, DMORIENT_LANDSCAPE, DMPAPER_A4,
+         {true, DMORIENT_PORTRAIT, DMPAPER_A3, 3, DMCOLLATE_FALSE}},
+        {"check report as the printer is set", sheetAsChosen, 11905, 16838, keep, DMORIENT_PORTRAIT, DMPAPER_LETTER,
+         {true, DMORIENT_PORTRAIT, DMPAPER_LETTER, 2, DMCOLLATE_FALSE}},
+        {"check report turned by the user", sheetAsChosen, 11905, 16838,
+         {true, DMORIENT_LANDSCAPE, DMPAPER_A4, 2, DMCOLLATE_TRUE}, DMORIENT_PORTRAIT, DMPAPER_LETTER,
+         {true, DMORIENT_LANDSCAPE, DMPAPER_A4, 2, DMCOLLATE_TRUE}},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         CTX4OLE control;
         control.PageSetup().nWidth = c.nWidth;
         control.PageSetup().nHeight = c.nHeight;
         HGLOBAL hDevMode = nullptr;
         CRecordingJob job(hDevMode);
+        short nOffered = 0, nOfferedPaper = 0;
+        int nDefaults = 0;
         CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
             auto& print = dynamic_cast<CPrintDialog&>(dialog);
-            print.m_pd.hDevMode = hDevMode = MakeDevMode(3);
+            if (AnswerDefaults(print)) {
+                ++nDefaults;
+                return IDOK;
+            }
+            // Without a preset the dialog starts from the printer's settings: here 2 copies, not collated.
+            if (!print.m_pd.hDevMode)
+                print.m_pd.hDevMode = MakeDevMode(2, DMCOLLATE_FALSE);
+            hDevMode = print.m_pd.hDevMode;
+            auto* pMode = static_cast<DEVMODEW*>(::GlobalLock(hDevMode));
+            nOffered = pMode->dmOrientation;
+            nOfferedPaper = pMode->dmPaperSize;
+            if (c.choice.bChange) {
+                pMode->dmOrientation = c.choice.nOrientation;
+                pMode->dmPaperSize = c.choice.nPaper;
+                pMode->dmCopies = c.choice.nCopies;
+                pMode->dmCollate = c.choice.nCollate;
+            }
+            ::GlobalUnlock(hDevMode);
             print.m_pd.hDC = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
             return IDOK;
         });
-        EXPECT_TRUE(PrintTextDocument(nullptr, control, L"Prova", &job));
-        EXPECT_EQ(c.nOrientation, job.m_nOrientation) << c.nWidth << " x " << c.nHeight;
-        EXPECT_EQ(DMPAPER_A4, job.m_nPaper);
-        EXPECT_EQ(1, job.m_nPrinterCopies);
-        EXPECT_EQ(CString(L"|||"), job.m_strPages);
+        EXPECT_TRUE(PrintTextDocument(nullptr, control, L"Prova", c.nSheet, &job));
+        EXPECT_EQ(c.nSheet == sheetA4AsPage ? 1 : 0, nDefaults);
+        EXPECT_EQ(c.nOffered, nOffered);
+        EXPECT_EQ(c.nOfferedPaper, nOfferedPaper);
+        EXPECT_EQ(c.printed.nOrientation, job.m_nOrientation);
+        EXPECT_EQ(c.printed.nPaper, job.m_nPaper);
+        EXPECT_EQ(c.printed.nCopies, job.m_nPrinterCopies);
+        EXPECT_EQ(c.printed.nCollate, job.m_nCollate);
+        EXPECT_EQ(CString(L"|"), job.m_strPages);
     }
 }

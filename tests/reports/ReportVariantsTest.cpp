@@ -92,21 +92,50 @@ TEST_F(ReportVariantsTest, ProgrammedTargetReportShowsTheTextsOfItsCase)
     const LPCTSTR pszTemplate =
         L"$[L:N;T:SaldoProg;R:1;F:Anno1;NAME:8P]$|$[L:N;R:2;F:Anno1;NAME:M1]$|$[L:N;R:3;F:Anno1;NAME:M2]$|"
         L"$[L:N;R:4;F:Anno1;NAME:M3]$|$[L:T;NAME:ME1]$|$[L:T;NAME:me2]$|$[L:T;NAME:ME3]$|"
-        L"$[L:N;R:5;F:Anno1;NAME:s3]$|$[L:T;NAME:CASO_C_U]$|$[L:N;R:5;F:Anno1;NAME:CASO_C_X]$|$[L:N;R:5;F:Anno1]$";
+        L"$[L:N;R:5;F:Anno1;NAME:s3]$|$[L:N;R:5;F:Anno1;NAME:CASO_C_X]$|$[L:N;R:5;F:Anno1]$";
     const struct
     {
         int nCase;
         std::wstring expected;
     } cases[] = {
-        {0, L"100|150|100|20|q supera l'8% di t|r non supera l'8% di t|s non supera l'8% di t||d2+q1-s2|7|7"},
-        {1, L"||||||||d2-s2|7|7"},
-        {2, L"100|150|100|20|q supera l'8% di t|r non supera l'8% di t|s non supera l'8% di t||d2+q1-s2|7|7"},
-        {3, L"||||secondo L.F. 2007|secondo L.F. 2007|secondo L.F. 2007|7|d2+q1-s2-s6|7|7"},
-        {4, L"||||||||d2-s2-s6|7|7"},
+        {0, L"100|150|100|20|q supera l'8% di t|r non supera l'8% di t|s non supera l'8% di t||7|7"},
+        {1, L"||||||||7|7"},
+        {2, L"100|150|100|20|q supera l'8% di t|r non supera l'8% di t|s non supera l'8% di t||7|7"},
+        {3, L"||||secondo L.F. 2007|secondo L.F. 2007|secondo L.F. 2007|7|7|7"},
+        {4, L"||||||||7|7"},
     };
     for (const auto& c : cases) {
         CCspReportFiller filler(m_data, c.nCase);
         EXPECT_EQ(CString(c.expected.c_str()), Filled(pszTemplate, filler)) << "case " << c.nCase;
+    }
+}
+
+// The five case texts of each case, whatever the field would have read.
+TEST_F(ReportVariantsTest, CaseTextsOfEveryCase)
+{
+    PutSaldoProg(5, 7, 0);
+    const LPCTSTR pszTemplate = L"$[L:T;NAME:CASO_C_1]$|$[L:N;T:SaldoProg;R:5;F:Anno1;NAME:CASO_C_U]$|"
+                                L"$[L:T;NAME:CASO_C_V]$|$[L:T;NAME:CASO_C_Z]$|$[L:T;NAME:CASO_C_2]$";
+    const struct
+    {
+        UINT nFirst;
+        LPCTSTR pszU, pszV, pszZ;
+        UINT nSecond;
+    } cases[] = {
+        {2095, L"d2+q1-s2", L"d2+r1-s2", L"d2+s1-s2", 2099},
+        {2096, L"d2-s2", L"d2-s2", L"d2-s2", 2099},
+        {2097, L"d2+q1-s2", L"d2+r1-s2", L"d2+s1-s2", 2100},
+        {2098, L"d2+q1-s2-s6", L"d2+r1-s2-s6", L"d2+s1-s2-s6", 2099},
+        {2113, L"d2-s2-s6", L"d2-s2-s6", L"d2-s2-s6", 2100},
+    };
+    for (int nCase = 0; nCase < 5; ++nCase) {
+        const auto& c = cases[nCase];
+        CCspReportFiller filler(m_data, nCase);
+        CString strFirst = LoadResString(c.nFirst), strSecond = LoadResString(c.nSecond);
+        ASSERT_FALSE(strFirst.IsEmpty());
+        ASSERT_FALSE(strSecond.IsEmpty());
+        EXPECT_EQ(strFirst + L"|" + c.pszU + L"|" + c.pszV + L"|" + c.pszZ + L"|" + strSecond,
+                  Filled(pszTemplate, filler)) << "case " << nCase;
     }
 }
 

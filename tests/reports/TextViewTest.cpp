@@ -2,14 +2,17 @@
 // user's copy of an edited document, the export through the save-file dialog, the print dialog's page range,
 // and the items the views accept.
 #include "data/DataTestArchive.h"
+#include "data/SetSettings.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxprintdlg.h"
 #include "reports/ReportHost.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
+#include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
+#include "util/MessageText.h"
 #include "util/PathUtil.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +217,31 @@ BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
 
 // Drawing is off while a document loads: afterwards every window of the view, the bars' buttons too, is drawn
 // again, or the shown view keeps what was on the screen before.
+// Every report view heads its text with the archive's accounting mode; a centre's report fills its own rows.
+TEST_F(TextViewTest, ReportsOfTheWholeAndOfACentreCarryTheAccountingHeading)
+{
+    Execute(L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Rossi', 'Tributi')");
+    const long nRossi = ScalarLong(L"SELECT MAX(ID) FROM Responsabili");
+    WriteTemplate(L"Resp.txd", L"$[IMPCONT]: $[L:T;T:Responsabili;R:1;F:centroServ]$.");
+    const struct { CRuntimeClass* pClass; int nMode; UINT nHeading; LPCTSTR pszCentre; } cases[] = {
+        {RUNTIME_CLASS(CViewTxPrintResp), 0, IDS_IMPCONT_STRUTTURA, L"Tributi"},
+        {RUNTIME_CLASS(CViewTxPrintResp), 1, IDS_IMPCONT_CAPITOLI, L"Tributi"},
+        {RUNTIME_CLASS(CViewTxPrint), 1, IDS_IMPCONT_CAPITOLI, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pClass->m_lpszClassName);
+        CSetSettings::SetSettingImpExtraCont2(m_data, c.nMode);
+        if (m_pFrame)
+            m_pFrame->DestroyWindow();
+        auto* pView = MakeView<CViewTxPrint>(c.pClass);
+        ASSERT_NE(nullptr, pView);
+        ASSERT_TRUE(Load(pView, CTextLongID(L"Resp.txd", nRossi)));
+        CString strHeading = LoadResString(c.nHeading);
+        strHeading.MakeUpper();
+        EXPECT_EQ(strHeading + L": " + c.pszCentre + L".\r", pView->GetControl().GetDocument().GetText());
+    }
+}
+
 TEST_F(TextViewTest, LoadedDocumentRedrawsTheBarsAndTheirButtons)
 {
     WriteTemplate(L"Nota.txd", L"Nota\r");
