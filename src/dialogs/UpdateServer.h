@@ -22,6 +22,8 @@ public:
     virtual void Connect() = 0;
     // FALSE on failure, the error in GetLastError.
     virtual BOOL SetCurrentDirectory(LPCTSTR lpszFolder) = 0;
+    // The file's size as the server reports it; FALSE when it reports none.
+    virtual BOOL GetFileSize(LPCTSTR lpszName, ULONGLONG& nSize) = 0;
     // ASCII or binary transfer; failures raise a framework exception.
     virtual std::unique_ptr<CUpdateServerFile> OpenFile(LPCTSTR lpszName, BOOL bBinary) = 0;
 };
@@ -34,6 +36,7 @@ public:
 
     void Connect() override;
     BOOL SetCurrentDirectory(LPCTSTR lpszFolder) override;
+    BOOL GetFileSize(LPCTSTR lpszName, ULONGLONG& nSize) override;
     std::unique_ptr<CUpdateServerFile> OpenFile(LPCTSTR lpszName, BOOL bBinary) override;
 
 private:

@@ -13,8 +13,9 @@
 
 namespace {
 
-// An update server in memory: its files, a folder that may be missing, a download that may break after some bytes,
-// and a hook run before each read (where a test presses Annulla).
+// An update server in memory: its files, a folder that may be missing, a download that may break after some bytes
+// or end early while the server reports the whole size, and a hook run before each read (where a test presses
+// Annulla).
 class CFakeUpdateServer : public CUpdateServer
 {
 public:
@@ -23,6 +24,8 @@ public:
         std::map<CString, std::string> files;
         CString folder = L"SwDownload/Ragioneria/Quarzel08";
         size_t nBreakAfter = std::string::npos;
+        size_t nEndAfter = std::string::npos;   // the transfer ends there
+        bool bReportsSize = true;
         std::function<void(size_t)> beforeRead;
         std::vector<std::pair<CString, BOOL>> opened;
     };
@@ -36,6 +39,14 @@ public:
             return TRUE;
         ::SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
+    }
+    BOOL GetFileSize(LPCTSTR lpszName, ULONGLONG& nSize) override
+    {
+        auto it = m_share.files.find(lpszName);
+        if (!m_share.bReportsSize || it == m_share.files.end())
+            return FALSE;
+        nSize = it->second.size();
+        return TRUE;
     }
     std::unique_ptr<CUpdateServerFile> OpenFile(LPCTSTR lpszName, BOOL bBinary) override
     {
@@ -57,7 +68,7 @@ private:
                 m_share.beforeRead(m_nPos);
             if (m_nPos >= m_share.nBreakAfter)
                 AfxThrowInternetException(1, ERROR_INTERNET_CONNECTION_RESET);
-            size_t nRead = std::min<size_t>(nCount, m_bytes.size() - m_nPos);
+            size_t nRead = std::min<size_t>(nCount, std::min(m_bytes.size(), m_share.nEndAfter) - m_nPos);
             memcpy(lpBuf, m_bytes.data() + m_nPos, nRead);
             m_nPos += nRead;
             return static_cast<UINT>(nRead);
@@ -98,6 +109,7 @@ struct UpdateCase
     Setup existing;            // what the update folder holds before
     std::vector<int> answers;  // to the message boxes, in order
     size_t nBreakAfter;        // the download breaks after this many bytes
+    size_t nEndAfter;          // the server ends the transfer after this many bytes, its size reported whole
     size_t nCancelAt;          // Annulla pressed before the read at this offset
     UINT nLastMessage;         // the last message box shown (0: its text is the Info message)
     UINT nLastIcon;
@@ -108,36 +120,45 @@ struct UpdateCase
 const size_t npos = std::string::npos;
 
 const UpdateCase kCases[] = {
-    { "already current", 2, 1, nullptr, nullptr, Setup::None, {}, npos, npos, IDP_UPD_ALREADY_CURRENT,
+    { "already current", 2, 1, nullptr, nullptr, Setup::None, {}, npos, npos, npos, IDP_UPD_ALREADY_CURRENT,
       MB_ICONINFORMATION, FALSE, Setup::None },
-    { "Info version refused though listed under Update", 1, 5, nullptr, nullptr, Setup::None, {}, npos, npos, 0,
+    { "Info version refused though listed under Update", 1, 5, nullptr, nullptr, Setup::None, {}, npos, npos, npos,
+      0, MB_ICONERROR, FALSE, Setup::None },
+    { "not in Update", 1, 90, nullptr, nullptr, Setup::None, {}, npos, npos, npos, IDP_UPD_NOT_COMPATIBLE,
       MB_ICONERROR, FALSE, Setup::None },
-    { "not in Update", 1, 90, nullptr, nullptr, Setup::None, {}, npos, npos, IDP_UPD_NOT_COMPATIBLE, MB_ICONERROR,
+    { "folder missing on the server", 2, 0, nullptr, "Altrove", Setup::None, {}, npos, npos, npos, 0, MB_ICONERROR,
       FALSE, Setup::None },
-    { "folder missing on the server", 2, 0, nullptr, "Altrove", Setup::None, {}, npos, npos, 0, MB_ICONERROR, FALSE,
-      Setup::None },
-    { "descriptor syntax error", 2, 0, "Release$2.01$$41$x\r\n", nullptr, Setup::None, {}, npos, npos,
+    { "descriptor syntax error", 2, 0, "Release$2.01$$41$x\r\n", nullptr, Setup::None, {}, npos, npos, npos,
       IDP_UPD_SYNTAX, MB_ICONERROR, FALSE, Setup::None },
-    { "question No", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDNO }, npos, npos, IDP_UPD_AVAILABLE,
+    { "question No", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDNO }, npos, npos, npos, IDP_UPD_AVAILABLE,
       MB_ICONQUESTION, FALSE, Setup::None },
     { "question Yes, download, OK starts it", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDOK }, npos,
-      npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
+      npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
     { "question Yes, download, Cancel keeps it", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDCANCEL },
-      npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, FALSE, Setup::Whole },
+      npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, FALSE, Setup::Whole },
     { "existing whole copy, No runs it", 2, 0, nullptr, nullptr, Setup::Whole, { IDOK, IDYES, IDNO, IDOK }, npos,
-      npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
-    { "existing partial copy, No refuses it", 2, 0, nullptr, nullptr, Setup::Partial, { IDOK, IDYES, IDNO }, npos,
-      npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None },
+      npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
+    // The user's No runs the copy that is there, whatever its size: the descriptor's figure is a rounded one.
+    { "existing copy of another size, No runs it", 2, 0, nullptr, nullptr, Setup::Partial,
+      { IDOK, IDYES, IDNO, IDOK }, npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE,
+      Setup::Partial },
     { "existing partial copy, Yes downloads again", 2, 0, nullptr, nullptr, Setup::Partial,
-      { IDOK, IDYES, IDYES, IDOK }, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
-    { "cancel midway, Yes", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDYES }, npos, 16384,
+      { IDOK, IDYES, IDYES, IDOK }, npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE,
+      Setup::Whole },
+    { "cancel midway, Yes", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDYES }, npos, npos, 16384,
       IDP_UPD_CANCEL_DOWNLOAD, MB_ICONQUESTION, FALSE, Setup::None },
-    { "cancel midway, No goes on", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDNO, IDOK }, npos, 16384,
-      IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
-    { "download broken midway", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES }, 32768, npos, 0,
+    { "cancel midway, No goes on", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDNO, IDOK }, npos, npos,
+      16384, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole },
+    { "download broken midway", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES }, 32768, npos, npos, 0,
       MB_ICONERROR, FALSE, Setup::None },
-    { "server file shorter than announced", 2, 0, "Update$2.00\r\nRelease$2.01$Setup201.exe$60$x\r\n", nullptr,
-      Setup::None, { IDYES }, npos, npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None },
+    { "transfer ended short of the size the server reports", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES },
+      npos, 20000, npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None },
+    { "descriptor rounds the size up", 2, 0, "Update$2.00\r\nRelease$2.01$Setup201.exe$60$x\r\n", nullptr,
+      Setup::None, { IDYES, IDOK }, npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE,
+      Setup::Whole },
+    { "descriptor rounds the size down", 2, 0, "Update$2.00\r\nRelease$2.01$Setup201.exe$40$x\r\n", nullptr,
+      Setup::None, { IDYES, IDOK }, npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE,
+      Setup::Whole },
 };
 
 std::string SetupBytes(size_t nSize)
@@ -179,6 +200,7 @@ TEST(UpdateDialog, RunUpdateDecisions)
         if (c.folder)
             share.folder = c.folder;
         share.nBreakAfter = c.nBreakAfter;
+        share.nEndAfter = c.nEndAfter;
 
         CDlgUpdate dialog(nullptr, L"Vorsa", L"12345-678", L"SwDownload/Ragioneria/Quarzel08", c.nMajor, c.nMinor,
                           temp.File(L"WebUpd"), std::make_unique<CFakeUpdateServer>(share));
@@ -207,6 +229,8 @@ TEST(UpdateDialog, RunUpdateDecisions)
         EXPECT_EQ(c.nLastIcon, messages.LastIcon());
         if (c.left == Setup::Whole)
             EXPECT_TRUE(ReadFileBytes(strLocal) == setup) << "the setup is not the served one";
+        else if (c.left == Setup::Partial)
+            EXPECT_TRUE(ReadFileBytes(strLocal) == setup.substr(0, 5000)) << "the copy there was replaced";
         else
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(strLocal)) << "a partial setup stayed";
         // info.txt travels in ASCII mode, the setup in binary.

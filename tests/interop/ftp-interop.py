@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """The update dialog downloads from a real FTP server (Debian's pyftpdlib on 127.0.0.1, in active mode): info.txt
-travels in ASCII mode, a 30 MB setup in binary, the progress reaches 100 % and the file is byte-identical.
+travels in ASCII mode, a 30 MB setup in binary, the progress reaches 100 % and the file is byte-identical. The
+descriptor gives the setup's size in whole kilobytes, rounded: the setup of a few bytes more still runs. A transfer
+that the server ends before the size it lists for the file is refused, and nothing of it stays.
 
 usage: ftp-interop.py <ftp_interop.exe> <wine-run>   (WINEPREFIX names the build's prefix)
 """
@@ -12,12 +14,14 @@ import tempfile
 import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 FOLDER = "SwDownload/Ragioneria/Quarzel08"
 SETUP = "Setup201.exe"
-SETUP_SIZE = 30 * 1024 * 1024
+SETUP_SIZE = 30 * 1024 * 1024 + 100
+CUT_SIZE = 10 * 1024 * 1024
 transfers = []   # (file, transfer type) of every download, as the server saw them
 data_modes = []  # how each data connection was asked for
 
@@ -44,6 +48,16 @@ class RecordingHandler(FTPHandler):
         return super().ftp_EPSV(line)
 
 
+class CuttingFS(AbstractedFS):
+    """Lists the setup whole but sends only its first part, as a server whose transfer breaks off."""
+    cut_copy = None
+
+    def open(self, filename, mode):
+        if CuttingFS.cut_copy and os.path.basename(filename) == SETUP:
+            return open(CuttingFS.cut_copy, mode)
+        return super().open(filename, mode)
+
+
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -61,24 +75,45 @@ def main():
         with open(os.path.join(served, SETUP), "wb") as f:
             f.write(setup)
 
+        cut = os.path.join(root, "cut.exe")
+        with open(cut, "wb") as f:
+            f.write(setup[:CUT_SIZE])
+
         authorizer = DummyAuthorizer()
         authorizer.add_user("aggiornamenti", "qdLurevo", os.path.join(root, "server"), perm="elr")
         RecordingHandler.authorizer = authorizer
+        RecordingHandler.abstracted_fs = CuttingFS
         server = FTPServer(("127.0.0.1", 0), RecordingHandler)
         port = server.socket.getsockname()[1]
         thread = threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.5}, daemon=True)
         thread.start()
         webupd = os.path.join(root, "WebUpd")
+        path = os.path.join(webupd, SETUP)
+        runs = []
         try:
-            run = subprocess.run([wine_run, exe, str(port), windows_path(webupd)], capture_output=True, timeout=240)
-        except subprocess.TimeoutExpired:
-            failures.append("the download did not end within 240 seconds")
-            run = None
+            for cut_copy in (cut, None):
+                CuttingFS.cut_copy = cut_copy
+                try:
+                    run = subprocess.run([wine_run, exe, str(port), windows_path(webupd)], capture_output=True,
+                                         timeout=240)
+                    runs.append(run.stdout.decode("utf-8", "replace"))
+                except subprocess.TimeoutExpired:
+                    failures.append("the download did not end within 240 seconds")
+                    break
+                if cut_copy and os.path.exists(path):
+                    failures.append("the setup cut short by the server stayed in the update folder")
         finally:
             server.close_all()
-        if run is not None:
-            out = run.stdout.decode("utf-8", "replace")
+        if len(runs) == 2:
+            cut_out, out = runs
+            print(cut_out)
             print(out)
+            cut_lines = cut_out.splitlines()
+            if not any(line.startswith("MESSAGE Il download del programma di aggiornamento") and
+                       "10.485.760 byte ricevuti su 31.457.380" in line for line in cut_lines):
+                failures.append("the transfer cut short was not refused with the sizes received and listed")
+            if any(line.startswith("START ") for line in cut_lines):
+                failures.append("the setup cut short was started")
             lines = out.splitlines()
             if not data_modes or set(data_modes) != {"active"}:
                 failures.append(f"the data connections were not all in active mode: {data_modes}")
@@ -86,14 +121,13 @@ def main():
                 failures.append(f"info.txt not read in ASCII mode: {transfers}")
             if (SETUP, "i") not in transfers:
                 failures.append(f"the setup not read in binary mode: {transfers}")
-            if not any(line.startswith("STATUS Scaricati 31.457.280 byte su 31.457.280 (100% completato")
+            if not any(line.startswith("STATUS Scaricati 31.457.380 byte su 31.457.280 (100% completato")
                        for line in lines):
                 failures.append("the progress did not reach 100 %")
             if "POS 100" not in lines:
                 failures.append("the bar did not reach its end")
             if not any(line.startswith("START ") and line.endswith("\\WebUpd\\" + SETUP) for line in lines):
-                failures.append("the setup was not started")
-            path = os.path.join(webupd, SETUP)
+                failures.append("the setup whose size the descriptor rounds was not started")
             if not os.path.exists(path):
                 failures.append("no setup downloaded")
             else:

@@ -89,6 +89,18 @@ BOOL CFtpConnection::SetCurrentDirectory(LPCTSTR pstrDirName)
     return ::FtpSetCurrentDirectoryW(m_hConnection, pstrDirName);
 }
 
+BOOL CFtpConnection::GetFileSize(LPCTSTR pstrFileName, ULONGLONG& nSize)
+{
+    WIN32_FIND_DATAW found = {};
+    HINTERNET hFind = ::FtpFindFirstFileW(m_hConnection, pstrFileName, &found, INTERNET_FLAG_RELOAD, m_dwContext);
+    if (!hFind)
+        return FALSE;
+    // The listing must end before the connection carries anything else.
+    ::InternetCloseHandle(hFind);
+    nSize = static_cast<ULONGLONG>(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
+    return TRUE;
+}
+
 CInternetFile* CFtpConnection::OpenFile(LPCTSTR pstrFileName, DWORD dwAccess, DWORD dwFlags, DWORD_PTR dwContext)
 {
     HINTERNET hFile = ::FtpOpenFileW(m_hConnection, pstrFileName, dwAccess, dwFlags, dwContext);

@@ -51,6 +51,8 @@ public:
 
     // FALSE on failure, the error in GetLastError.
     BOOL SetCurrentDirectory(LPCTSTR pstrDirName);
+    // The file's size as the server lists it; FALSE when it lists no such file (the error in GetLastError).
+    BOOL GetFileSize(LPCTSTR pstrFileName, ULONGLONG& nSize);
     // dwFlags: FTP_TRANSFER_TYPE_ASCII or FTP_TRANSFER_TYPE_BINARY, with INTERNET_FLAG_* options. The caller
     // deletes the file.
     CInternetFile* OpenFile(LPCTSTR pstrFileName, DWORD dwAccess = GENERIC_READ,
