@@ -454,6 +454,111 @@ TEST_F(MainFrameTest, AccountingSettingsStoreTheModeWithTheCentresBalancesOrNoth
     }
 }
 
+// A restored archive of the other accounting mode and with other centres: the frame's mode and the tree's centres
+// are those of the restored archive as soon as the restore is reported.
+TEST_F(MainFrameTest, RestoreOfAnotherArchiveIsFollowedByTheModeAndTheCentres)
+{
+    CTheApp& app = *m_pApp;
+    CADOConnection& prog = app.GetProgConnection();
+    Execute(prog, L"UPDATE [Albero] SET [idFratello] = 3 WHERE [idNodo] = 2");
+    Execute(prog, L"INSERT INTO [Albero] VALUES (3, 31, NULL, -1, '5', 'Centri', NULL, NULL)");
+    Execute(prog, L"INSERT INTO [Albero] VALUES (31, NULL, NULL, NULL, '5.2', 'Per centro', NULL, NULL)");
+    // The backup: analytic accounting by chapters, the centre Verdi alone.
+    CADOConnection& data = app.GetDataConnection();
+    CSetSettings::SetSettingImpExtraCont2(data, 1);
+    Execute(data, L"INSERT INTO [Responsabili] ([responsabile], [centroServ]) VALUES ('Verdi', 'Tributi')");
+    Execute(data, L"DELETE FROM [Responsabili] WHERE [responsabile] = 'Rossi'");
+    EnsureFolder(app.GetBackupDir());
+    CString strZip = CombinePath(app.GetBackupDir(), L"altro.zip");
+    ASSERT_TRUE(app.WriteBackup(strZip));
+    // The archive in use: by budget structure, the centre Rossi alone.
+    CSetSettings::SetSettingImpExtraCont2(data, 0);
+    Execute(data, L"DELETE FROM [Responsabili] WHERE [responsabile] = 'Verdi'");
+    Execute(data, L"INSERT INTO [Responsabili] ([responsabile], [centroServ]) VALUES ('Rossi', 'Ragioneria')");
+
+    CreateFrame();
+    CCtlAlbero* pTree = m_pFrame->GetTreePane();
+    ASSERT_NE(nullptr, pTree);
+    auto centres = [&] {
+        std::set<CString> leaves;
+        for (HTREEITEM hItem = nullptr; (hItem = pTree->GetNextLeaf(TAB_CONTROLLO, hItem, false)) != nullptr;) {
+            const CNodoAlbero* pNode = pTree->GetItemData(TAB_CONTROLLO, hItem);
+            if (pNode && pNode->m_bCentro)
+                leaves.insert(pTree->GetTree(TAB_CONTROLLO).GetItemText(hItem));
+        }
+        return leaves;
+    };
+    ASSERT_EQ(0, m_pFrame->GetAccountingMode());
+    ASSERT_EQ(std::set<CString>{ L"Rossi - Ragioneria" }, centres());
+
+    CMessageBoxRecorder messages(IDYES);
+    CModalDialogDriver driver([&strZip](CDialog& dialog) -> INT_PTR {
+        lstrcpynW(static_cast<CFileDialog&>(dialog).m_ofn.lpstrFile, strZip, MAX_PATH);
+        return IDOK;
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_RESTORE_ARCHIVI);
+    ASSERT_EQ(2u, messages.Count());
+    EXPECT_EQ(LoadResString(IDP_RESTORE_DONE), messages.Last().text);
+    EXPECT_EQ(1, m_pFrame->GetAccountingMode());
+    EXPECT_EQ(std::set<CString>{ L"Verdi - Tributi" }, centres());
+}
+
+// The program folder as the build assembles it.
+CString ShippedProgramFolder()
+{
+    TCHAR szModule[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+    CString strPath = szModule;
+    strPath = strPath.Left(strPath.ReverseFind(L'\\'));
+    return strPath.Left(strPath.ReverseFind(L'\\')) + L"\\Quarzel08";
+}
+
+// Every document that a command opens is in the program folder the build assembles: on a program folder holding
+// the shipped documents each command shows its document, or hands an existing file to the shell.
+TEST_F(MainFrameTest, EveryDocumentThatACommandOpensIsShipped)
+{
+    const CString strShipped = ShippedProgramFolder();
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = ::FindFirstFileW(strShipped + L"\\Doc\\*.*", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFind) << "the program folder is not built";
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ASSERT_TRUE(::CopyFileW(strShipped + L"\\Doc\\" + found.cFileName,
+                                    CombinePath(m_pApp->GetDocDir(), found.cFileName), FALSE));
+    } while (::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+    CreateFrame();
+    AFX_SHELLOPEN_HANDLER previous = AfxSetShellOpenHandler([](HWND, LPCWSTR lpszTarget, int) -> INT_PTR {
+        g_shellTargets.push_back(lpszTarget);
+        return 42;
+    });
+    const UINT commands[] = { ID_NORMATIVA_FINANZIARIA, ID_NORMATIVA_CIRC1207, ID_NORMATIVA_CIRC0808,
+                              ID_NORMATIVA_DM230307, ID_MANUALE, ID_AGGIORNA_WEB };
+    for (UINT nID : commands) {
+        SCOPED_TRACE(testing::Message() << "command " << nID);
+        g_shellTargets.clear();
+        CModalDialogDriver driver([](CDialog&) -> INT_PTR { return IDC_UPD_PREPARA_FAX; });
+        CMessageBoxRecorder messages(IDNO);
+        m_pFrame->SendMessage(WM_COMMAND, nID);
+        EXPECT_EQ(0u, messages.Count()) << (messages.Count() ? messages.Last().text.ToMultiByte(CP_UTF8) : "");
+        if (g_shellTargets.empty()) {
+            auto* pDocument = dynamic_cast<CViewTxInput*>(View());
+            ASSERT_NE(nullptr, pDocument);
+            const auto* pItem = dynamic_cast<const CTextLongID*>(pDocument->GetRecordID());
+            ASSERT_NE(nullptr, pItem);
+            EXPECT_TRUE(FileExists(strShipped + L"\\Doc\\" + pItem->GetText())) << pItem->GetText();
+            m_pFrame->SendMessage(WM_COMMAND, ID_CHIUDI_MASCHERA);
+        }
+        else {
+            // The manual lies beside the program; the test program is elsewhere.
+            const CString strName = GetPathFileName(g_shellTargets[0]);
+            const CString strPath = strName == L"Manuale.pdf" ? strShipped + L"\\" + strName : g_shellTargets[0];
+            EXPECT_TRUE(FileExists(strPath)) << strPath;
+        }
+    }
+    AfxSetShellOpenHandler(previous);
+}
+
 TEST_F(MainFrameTest, DatiEnteOpensTheAuthorityDataForm)
 {
     CreateFrame();

@@ -4,6 +4,7 @@
 #include "data/DatabasePassword.h"
 #include "support/MessageBoxRecorder.h"
 #include "util/MessageText.h"
+#include "util/PathUtil.h"
 #include "resource.h"
 
 #include <sstream>
@@ -315,12 +316,16 @@ TEST_F(ShippedTree, EveryNodeIsShownAndLeadsSomewhere)
             if (dispatch.target == TreeTarget::AwaitingRules)
                 continue;
             CString strExtension = dispatch.strFile.Right(4);
+            CString strShipped = ShippedProgramDatabase();
+            strShipped = strShipped.Left(strShipped.ReverseFind(L'\\'));
             if (dispatch.target == TreeTarget::FormD07) {
                 ++nForms;
                 EXPECT_EQ(CString(L".vts"), strExtension);
+                EXPECT_TRUE(FileExists(strShipped + L"\\Form\\" + dispatch.strFile)) << Narrow(dispatch.strFile);
             }
             else {
                 EXPECT_EQ(CString(L".txd"), strExtension);
+                EXPECT_TRUE(FileExists(strShipped + L"\\Doc\\" + dispatch.strFile)) << Narrow(dispatch.strFile);
             }
         }
     }

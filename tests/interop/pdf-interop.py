@@ -91,6 +91,19 @@ def check_manual(path):
     check(all(p > 0 for p in starts) and starts == sorted(starts), f"manual: chapters start on pages {starts}")
 
 
+def check_decree(path):
+    """The decree's guide that command 40048 opens: a few pages of the rules as the program applies them."""
+    check(os.path.exists(path), f"{path}: the build did not write the decree's guide")
+    if not os.path.exists(path):
+        return
+    count = page_count(path)
+    check(3 <= count <= 8, f"decree's guide: {count} pages")
+    flat = " ".join(pdf_text(path).split())
+    for expected in ["D.M. DELL'ECONOMIA E DELLE FINANZE DEL 23/03/2007", "programma Vorsa", "20,5% di d",
+                     "8% della media triennale", "Caso 4", "monitoraggio trimestrale"]:
+        check(expected in flat, f"decree's guide: '{expected}' not in the text")
+
+
 def read_pgm(path):
     with open(path, "rb") as f:
         data = f.read()
@@ -263,6 +276,7 @@ def main():
     program = sys.argv[3] if len(sys.argv) > 3 else None
     if program:
         check_manual(os.path.join(program, "Manuale.pdf"))
+        check_decree(os.path.join(program, "Doc", "D.M.23.03.07.pdf"))
     with tempfile.TemporaryDirectory() as folder:
         arguments = [wine_run, tool, windows_path(folder)]
         if program:
