@@ -43,6 +43,18 @@ protected:
         return data;
     }
 
+    // Marks the open archive with the row 'origine' = 'salvataggio' and backs it up, silently, into the backup
+    // folder; answers the zip's path.
+    static CString BackUpMarkedArchive(CTheApp& app)
+    {
+        Execute(app.GetDataConnection(), L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('origine', 'salvataggio')");
+        CString strZip = CombinePath(app.GetBackupDir(), L"2008.03.27.zip");
+        CMessageBoxRecorder messages;
+        EXPECT_TRUE(app.WriteBackup(strZip));
+        EXPECT_EQ(0u, messages.Count());
+        return strZip;
+    }
+
     static std::vector<ZipEntry> Items(LPCTSTR pszZip)
     {
         std::vector<ZipEntry> items;
@@ -64,13 +76,7 @@ TEST_F(ArchiveBackup, BackupThenRestoreGivesBackTheRows)
 {
     CTheApp& app = StartApp();
     ASSERT_TRUE(app.OpenDatabase());
-    Execute(app.GetDataConnection(), L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('origine', 'salvataggio')");
-    CString strZip = CombinePath(app.GetBackupDir(), L"2008.03.27.zip");
-    {
-        CMessageBoxRecorder messages;
-        EXPECT_TRUE(app.WriteBackup(strZip));
-        EXPECT_EQ(0u, messages.Count());
-    }
+    CString strZip = BackUpMarkedArchive(app);
     ASSERT_TRUE(app.GetDataConnection().IsOpen());
     Execute(app.GetDataConnection(), L"UPDATE [DatiEnte] SET [value] = 'dopo' WHERE [ID] = 'origine'");
     Execute(app.GetDataConnection(), L"DELETE FROM [Responsabili] WHERE [responsabile] = 'Rossi'");
@@ -111,13 +117,7 @@ TEST_F(ArchiveBackup, ArchiveNamedWithParentFoldersIsRestorable)
         MakeArchive(200);
         CTheApp& app = StartApp();
         ASSERT_TRUE(app.OpenDatabase());
-        Execute(app.GetDataConnection(), L"INSERT INTO [DatiEnte] ([ID], [value]) VALUES ('origine', 'salvataggio')");
-        CString strZip = CombinePath(app.GetBackupDir(), L"2008.03.27.zip");
-        {
-            CMessageBoxRecorder messages;
-            EXPECT_TRUE(app.WriteBackup(strZip));
-            EXPECT_EQ(0u, messages.Count());
-        }
+        CString strZip = BackUpMarkedArchive(app);
         std::vector<ZipEntry> items = Items(strZip);
         ASSERT_FALSE(items.empty());
         EXPECT_STREQ(c.item, items.back().name);

@@ -503,16 +503,6 @@ TEST_F(MainFrameTest, RestoreOfAnotherArchiveIsFollowedByTheModeAndTheCentres)
     EXPECT_EQ(std::set<CString>{ L"Verdi - Tributi" }, centres());
 }
 
-// The program folder as the build assembles it.
-CString ShippedProgramFolder()
-{
-    TCHAR szModule[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
-    CString strPath = szModule;
-    strPath = strPath.Left(strPath.ReverseFind(L'\\'));
-    return strPath.Left(strPath.ReverseFind(L'\\')) + L"\\Quarzel08";
-}
-
 // Every document that a command opens is in the program folder the build assembles: on a program folder holding
 // the shipped documents each command shows its document, or hands an existing file to the shell.
 TEST_F(MainFrameTest, EveryDocumentThatACommandOpensIsShipped)

@@ -37,6 +37,15 @@ const LPCTSTR BALANCES_PER_CENTRE_UNKEYED =
 
 } // namespace
 
+CString ShippedProgramFolder()
+{
+    TCHAR szModule[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+    CString strPath = szModule;
+    strPath = strPath.Left(strPath.ReverseFind(L'\\'));
+    return strPath.Left(strPath.ReverseFind(L'\\')) + L"\\Quarzel08";
+}
+
 void CProgramFolderTest::SetUp()
 {
     MakeProgramDatabase(L"Archivio.mdb");

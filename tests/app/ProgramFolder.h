@@ -13,6 +13,9 @@
 // Table SaldoFinProg as version 1.01 made it, without the columns of the mixed basis (Jet SQL script).
 extern const LPCTSTR FORECAST_TABLE_101;
 
+// The program folder as the build assembles it, beside the tests' folder.
+CString ShippedProgramFolder();
+
 // A responsible centre that no longer exists.
 const long DELETED_CENTRE = 99;
 

@@ -265,11 +265,7 @@ namespace {
 // The program database as the build ships it.
 CString ShippedProgramDatabase()
 {
-    TCHAR szModule[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
-    CString strPath = szModule;
-    strPath = strPath.Left(strPath.ReverseFind(L'\\'));
-    return strPath.Left(strPath.ReverseFind(L'\\')) + L"\\Quarzel08\\Prog03.mdb";
+    return ShippedProgramFolder() + L"\\Prog03.mdb";
 }
 
 class ShippedTree : public TreePaneTest
@@ -316,8 +312,7 @@ TEST_F(ShippedTree, EveryNodeIsShownAndLeadsSomewhere)
             if (dispatch.target == TreeTarget::AwaitingRules)
                 continue;
             CString strExtension = dispatch.strFile.Right(4);
-            CString strShipped = ShippedProgramDatabase();
-            strShipped = strShipped.Left(strShipped.ReverseFind(L'\\'));
+            const CString strShipped = ShippedProgramFolder();
             if (dispatch.target == TreeTarget::FormD07) {
                 ++nForms;
                 EXPECT_EQ(CString(L".vts"), strExtension);

@@ -74,13 +74,20 @@ def pdf_text(path):
     return text.stdout
 
 
-def check_manual(path):
-    check(os.path.exists(path), f"{path}: the build did not write the manual")
+def shipped_pdf_text(path, what, fewest, most):
+    """The text of a PDF that the build writes into the program folder, None when it is missing."""
+    check(os.path.exists(path), f"{path}: the build did not write the {what}")
     if not os.path.exists(path):
-        return
+        return None
     count = page_count(path)
-    check(8 <= count <= 16, f"manual: {count} pages")
-    text = pdf_text(path)
+    check(fewest <= count <= most, f"{what}: {count} pages")
+    return pdf_text(path)
+
+
+def check_manual(path):
+    text = shipped_pdf_text(path, "manual", 8, 16)
+    if text is None:
+        return
     flat = " ".join(text.split())
     for expected in MANUAL_TITLES + MANUAL_TEXTS:
         check(expected in flat, f"manual: '{expected}' not in the text")
@@ -93,12 +100,10 @@ def check_manual(path):
 
 def check_decree(path):
     """The decree's guide that command 40048 opens: a few pages of the rules as the program applies them."""
-    check(os.path.exists(path), f"{path}: the build did not write the decree's guide")
-    if not os.path.exists(path):
+    text = shipped_pdf_text(path, "decree's guide", 3, 8)
+    if text is None:
         return
-    count = page_count(path)
-    check(3 <= count <= 8, f"decree's guide: {count} pages")
-    flat = " ".join(pdf_text(path).split())
+    flat = " ".join(text.split())
     for expected in ["D.M. DELL'ECONOMIA E DELLE FINANZE DEL 23/03/2007", "programma Vorsa", "20,5% di d",
                      "8% della media triennale", "Caso 4", "monitoraggio trimestrale"]:
         check(expected in flat, f"decree's guide: '{expected}' not in the text")
