@@ -512,9 +512,10 @@ TEST_F(MainFrameTest, EveryDocumentThatACommandOpensIsShipped)
     HANDLE hFind = ::FindFirstFileW(strShipped + L"\\Doc\\*.*", &found);
     ASSERT_NE(INVALID_HANDLE_VALUE, hFind) << "the program folder is not built";
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             ASSERT_TRUE(::CopyFileW(strShipped + L"\\Doc\\" + found.cFileName,
                                     CombinePath(m_pApp->GetDocDir(), found.cFileName), FALSE));
+        }
     } while (::FindNextFileW(hFind, &found));
     ::FindClose(hFind);
     CreateFrame();

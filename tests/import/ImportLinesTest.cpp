@@ -137,8 +137,9 @@ TEST(GestLineTest, AmountsAreWholeNumbersOfCents)
     for (const auto& c : cases) {
         long long cents = -1;
         EXPECT_EQ(c.valid, ParseGestCents(c.field, cents)) << '"' << c.field << '"';
-        if (c.valid)
+        if (c.valid) {
             EXPECT_EQ(c.cents, cents) << '"' << c.field << '"';
+        }
     }
 }
 
