@@ -133,7 +133,7 @@ std::string GenerateImportLine(CFuzzRandom& rnd)
 }
 
 // Each parser against the plain reading of the same fields: amounts, a B record's amounts up to the first bad one,
-// an A record's first good group, a management line's cents as the C library reads them.
+// an A record's first good group, a management line's cents as whole numbers with an optional minus.
 std::string FuzzImportLine(const std::string& input, CFuzzRandom&)
 {
     std::string_view line(input);
@@ -173,14 +173,30 @@ std::string FuzzImportLine(const std::string& input, CFuzzRandom&)
             return "a line of another kind read as a record";
     }
 
-    CGestLine gest = ParseGestLine(line);
-    if (gest.code != line.substr(0, 3))
-        return "a management code read otherwise";
-    for (size_t k = 0; k < 3; k++) {
+    // A management amount: blanks around an optional minus put directly before the digits; a blank field is 0.
+    CGestLine gest;
+    std::string badField;
+    const bool bParsed = ParseGestLine(line, gest, badField);
+    bool bExpected = true;
+    for (size_t k = 0; k < 3 && bExpected; k++) {
         size_t nPos = 23 + kGestAmountWidth * k;
         std::string field(nPos < line.size() ? line.substr(nPos, kGestAmountWidth) : std::string_view());
-        if (gest.cents[k] != std::strtoll(field.c_str(), nullptr, 10))
+        size_t nFirst = field.find_first_not_of(' ');
+        std::string trimmed = nFirst == std::string::npos ? std::string()
+                                                          : field.substr(nFirst, field.find_last_not_of(' ') + 1 - nFirst);
+        size_t nDigits = !trimmed.empty() && trimmed[0] == '-' ? 1 : 0;
+        bExpected = trimmed.empty() ||
+                    (nDigits < trimmed.size() && trimmed.find_first_not_of("0123456789", nDigits) == std::string::npos);
+        if (!bExpected && bParsed)
+            return "a management amount accepted that is no whole number of cents, in field " + std::to_string(k);
+        if (!bExpected && badField != field)
+            return "a refused management amount named otherwise";
+        if (bExpected && bParsed && gest.cents[k] != (trimmed.empty() ? 0 : std::strtoll(trimmed.c_str(), nullptr, 10)))
             return "management cents read otherwise in field " + std::to_string(k);
     }
+    if (bParsed != bExpected)
+        return "a management line refused whose amounts are whole numbers of cents";
+    if (bParsed && gest.code != line.substr(0, 3))
+        return "a management code read otherwise";
     return "";
 }
