@@ -34,24 +34,35 @@ void ShowAsSymbol(CTextDocument& doc, long nStart, long nLength)
 
 } // namespace
 
+// The values are found on the template's text and the text is changed once: a value is never searched again, and
+// the document is not rebuilt for each reference.
 void CReportFiller::FillSpans(CTextDocument& doc)
 {
-    for (long p = doc.Find(kOpen, 0); p >= 0; p = doc.Find(kOpen, p)) {
-        const long q = doc.Find(kClose, p + 2);
+    const CString text = doc.GetText();
+    std::vector<CTextChange> changes;
+    long nBreak = -1;   // the paragraph end after the reference
+    for (long p = text.Find(kOpen); p >= 0;) {
+        const long q = text.Find(kClose, p + 2);
         if (q < 0)
             break;
-        doc.SetSel(p + 2, q - p - 2);
         CCellInfo cell;
-        cell.Parse(doc.GetSelText());
-        m_bInTable = doc.IsInTableRow(p);
-        const CString value = ValueOf(cell);
-        doc.SetSel(p, q - p + 2);
-        doc.ReplaceSel(value);
-        if (IsBoxGlyph(value))
-            ShowAsSymbol(doc, p, value.GetLength());
-        p += value.GetLength();
+        cell.Parse(text.Mid(p + 2, q - p - 2));
+        // A value in a table row is filled as a cell's.
+        if (nBreak < p) {
+            nBreak = p;
+            while (nBreak < text.GetLength() && text[nBreak] != L'\r' && text[nBreak] != L'\x0C')
+                ++nBreak;
+        }
+        m_bInTable = doc.IsRowEnd(nBreak);
+        changes.push_back({p, q - p + 2, ValueOf(cell)});
+        p = text.Find(kOpen, q + 2);
     }
     m_set.reset();
+    doc.ReplaceRanges(changes);
+    for (const CTextChange& change : changes) {
+        if (IsBoxGlyph(change.strText))
+            ShowAsSymbol(doc, change.nStart, 1);
+    }
 }
 
 bool CReportFiller::FindRow(CSetDati& set, const CString& strKey)
@@ -131,11 +142,11 @@ CString CReportFiller::FormatField(const CCellInfo& cell, CSetDati& set) const
 void ReplaceEveryTag(CTextDocument& doc, LPCTSTR pszTag, LPCTSTR pszValue)
 {
     const long nTag = static_cast<long>(wcslen(pszTag));
-    const long nValue = static_cast<long>(wcslen(pszValue));
-    for (long p = doc.Find(pszTag, 0); p >= 0; p = doc.Find(pszTag, p + nValue)) {
-        doc.SetSel(p, nTag);
-        doc.ReplaceSel(pszValue);
-    }
+    const CString value(pszValue);
+    std::vector<CTextChange> changes;
+    for (long p = doc.Find(pszTag, 0); p >= 0; p = doc.Find(pszTag, p + nTag))
+        changes.push_back({p, nTag, value});
+    doc.ReplaceRanges(changes);
 }
 
 const TCHAR kAccountingHeadingTag[] = L"$[IMPCONT]";
@@ -150,26 +161,34 @@ void FillAccountingHeading(CTextDocument& doc, CADOConnection& data)
 
 std::vector<long> MakeReferenceFields(CTextDocument& doc, bool bKeepReference)
 {
-    std::vector<long> ids;
-    for (long p = doc.Find(kOpen, 0); p >= 0; p = doc.Find(kOpen, p)) {
-        const long q = doc.Find(kClose, p + 2);
+    // The delimiters of every reference are removed in one pass, and the fields made after it.
+    const CString text = doc.GetText();
+    std::vector<CTextChange> delimiters;
+    std::vector<CTextField> made;   // at their places after the removal
+    for (long p = text.Find(kOpen); p >= 0;) {
+        const long q = text.Find(kClose, p + 2);
         if (q < 0)
             break;
-        doc.SetSel(p + 2, q - p - 2);
-        const CString reference = doc.GetSelText();
-        const long nId = doc.MakeField();
-        if (nId == 0) {
-            p += 2;   // an empty reference stays as text
+        if (!doc.CanMakeField(p + 2, q - p - 2)) {
+            p = text.Find(kOpen, p + 2);   // an empty reference, or one inside a field, stays as text
             continue;
         }
-        doc.SetSel(q, 2);
-        doc.ReplaceSel(L"");
-        doc.SetSel(p, 2);
-        doc.ReplaceSel(L"");
+        delimiters.push_back({p, 2, CString()});
+        delimiters.push_back({q, 2, CString()});
+        CTextField field;   // its start is known after the removal
+        field.nLength = q - p - 2;
         if (bKeepReference)
-            doc.SetFieldData(nId, reference);
-        ids.push_back(nId);
-        p = q - 2;
+            field.strData = text.Mid(p + 2, q - p - 2);
+        made.push_back(field);
+        p = text.Find(kOpen, q + 2);
+    }
+    doc.ReplaceRanges(delimiters);
+    std::vector<long> ids;
+    for (size_t i = 0; i < made.size(); ++i) {
+        const CTextField& field = made[i];
+        doc.SetSel(delimiters[2 * i].nStart, field.nLength);
+        if (const long nId = doc.MakeField(field.strData))
+            ids.push_back(nId);
     }
     doc.SetSel(0, 0);
     return ids;

@@ -171,6 +171,8 @@ void FillConfServFields(CTextDocument& doc, CADOConnection& data)
 {
     MakeReferenceFields(doc, true);
     CConfServFiller filler(data);
-    for (long nId = doc.NextField(0); nId >= 1; nId = doc.NextField(nId))
-        doc.SetFieldText(nId, filler.FieldValue(doc.GetFieldData(nId)));
+    std::vector<std::pair<long, CString>> texts;
+    for (const CTextField& field : doc.GetFields())
+        texts.emplace_back(field.nId, filler.FieldValue(field.strData));
+    doc.SetFieldTexts(texts);
 }

@@ -1,5 +1,6 @@
 #include "platform/mfc/afxexcept.h"
 #include "platform/textdoc/TextDocument.h"
+#include "support/LinearTime.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,170 @@ TEST(TextDocumentTest, ReadsRtfOfOtherWriters)
     EXPECT_EQ(20, doc.GetCharFormat(0).nHalfPoints);
     EXPECT_TRUE(doc.GetCharFormat(doc.Find(L"\u00fe", 0)).IsSymbol());
     EXPECT_EQ(CString(L"Times New Roman"), doc.GetCharFormat(0).strFace);
+}
+
+// The fields in document order as "start+length:data", to compare whole tables at once.
+std::string FieldTable(const CTextDocument& doc)
+{
+    std::string table;
+    for (long nId : doc.GetFieldIds()) {
+        const CTextField* field = doc.FindField(nId);
+        table += (table.empty() ? "" : " ") + std::to_string(field->nStart) + "+" + std::to_string(field->nLength) +
+                 ":" + field->strData.ToMultiByte(CP_UTF8);
+    }
+    return table;
+}
+
+CTextDocument SavedAndLoaded(const CTextDocument& doc)
+{
+    CTextDocument loaded;
+    loaded.LoadRtf(doc.SaveToBytes(txdFormatOwn));
+    return loaded;
+}
+
+TEST(TextDocumentTest, FieldTableEntriesOutsideTheTextAreDropped)
+{
+    const char* const tables[] = {
+        "{\\qzfield\\qzpos2\\qzlen2147483647{\\qzdata x}}",
+        "{\\qzfield\\qzpos2147483647\\qzlen2147483647{\\qzdata x}}",
+        "{\\qzfield\\qzpos7\\qzlen0{\\qzdata x}}",
+        "{\\qzfield\\qzpos-1\\qzlen2{\\qzdata x}}",
+        "{\\qzfield\\qzpos2\\qzlen-1{\\qzdata x}}",
+    };
+    for (const char* table : tables) {
+        SCOPED_TRACE(table);
+        CTextDocument doc;
+        doc.LoadRtf(std::string("{\\rtf1\\ansi {\\*\\qzfields{\\qzfield\\qzpos1\\qzlen1{\\qzdata a}}") + table +
+                    "}abcdef}");
+        EXPECT_EQ("1+1:a", FieldTable(doc));
+        doc.SetSel(2, 2);
+        EXPECT_NE(0, doc.MakeField());
+        for (long nId : doc.GetFieldIds())
+            doc.SetFieldText(nId, L"xyz");
+        EXPECT_EQ(CString(L"axyzxyzef"), doc.GetText());
+    }
+}
+
+TEST(TextDocumentTest, EmptyFieldsKeepTheirOrderAndDataThroughSaveAndLoad)
+{
+    // At each position two empty fields and one with text, in document order: more than a short sort keeps stable.
+    std::string rtf = "{\\rtf1\\ansi {\\*\\qzfields";
+    std::string expected;
+    for (int k = 0; k < 8; ++k) {
+        const std::string at = std::to_string(k);
+        for (const std::string entry : {"0a", "0b", "1t"}) {
+            const std::string length = entry.substr(0, 1), data = at + entry.substr(1);
+            rtf += "{\\qzfield\\qzpos" + at + "\\qzlen" + length + "{\\qzdata " + data + "}}";
+            expected += (expected.empty() ? "" : " ") + at + "+" + length + ":" + data;
+        }
+    }
+    rtf += "}abcdefgh}";
+    CTextDocument doc;
+    doc.LoadRtf(rtf);
+    EXPECT_EQ(expected, FieldTable(doc));
+    EXPECT_EQ(expected, FieldTable(SavedAndLoaded(doc)));
+}
+
+TEST(TextDocumentTest, FillingAnEmptyFieldBesideAnotherKeepsBoth)
+{
+    const struct
+    {
+        size_t nFilled;
+        const char* table;
+    } cases[] = {
+        {0, "3+3:L:T;NAME:a 6+0:L:T;NAME:b"},
+        {1, "3+0:L:T;NAME:a 3+3:L:T;NAME:b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nFilled);
+        CTextDocument doc;
+        doc.LoadRtf("{\\rtf1\\ansi {\\*\\qzfields{\\qzfield\\qzpos3\\qzlen0{\\qzdata L:T;NAME:a}}"
+                    "{\\qzfield\\qzpos3\\qzlen0{\\qzdata L:T;NAME:b}}}abcdef}");
+        doc.SetFieldText(doc.GetFieldIds()[c.nFilled], L"xyz");
+        EXPECT_EQ(c.table, FieldTable(doc));
+        const CTextDocument loaded = SavedAndLoaded(doc);
+        EXPECT_EQ(CString(L"abcxyzdef"), loaded.GetText());
+        EXPECT_EQ(c.table, FieldTable(loaded));
+    }
+}
+
+TEST(TextDocumentTest, SymbolRunsAndFontNamesReadBackAsWritten)
+{
+    const struct
+    {
+        const char* rtf;
+        LPCTSTR pszText;
+        LPCTSTR faces[3];   // of the first characters
+    } cases[] = {
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset2 Wingdings;}{\\f1\\fnil\\fcharset0 Arial;}}"
+         "\\f0 \\u8364?\\'fe\\f1  x}",
+         L"\u20ac\u00fe x", {L"Wingdings", L"Wingdings", L"Arial"}},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset0 Caf\\'80;}{\\f1\\fnil \\u1055?\\u1088?A;}"
+         "{\\f2\\fnil A\\'0dB;}}\\f0 a\\f1 b\\f2 c}",
+         L"abc", {L"Caf\u20ac", L"\u041f\u0440A", L"A\rB"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rtf);
+        CTextDocument doc;
+        doc.LoadRtf(c.rtf);
+        for (const CTextDocument& read : {doc, SavedAndLoaded(doc)}) {
+            ASSERT_EQ(CString(c.pszText), read.GetText());
+            for (long i = 0; i < 3; ++i)
+                EXPECT_EQ(CString(c.faces[i]), read.GetCharFormat(i).strFace) << "character " << i;
+        }
+    }
+}
+
+TEST(TextDocumentTest, PdfTakesSizesBeyondWhatItCanDraw)
+{
+    for (const char* rtf : {"{\\rtf1\\ansi \\fs0 x}", "{\\rtf1\\ansi \\fs1300 x}", "{\\rtf1\\ansi \\paperw40 x}",
+                            "{\\rtf1\\ansi \\fs-8\\paperw-100\\paperh999999999 x\\'fe}"}) {
+        SCOPED_TRACE(rtf);
+        CTextDocument doc;
+        doc.LoadRtf(rtf);
+        std::string pdf;
+        try {
+            pdf = doc.SaveToBytes(txdFormatPdf);
+        }
+        catch (CException* e) {
+            e->Delete();
+        }
+        EXPECT_EQ("%PDF-", pdf.substr(0, 5));
+    }
+}
+
+// Each character in a size of its own.
+std::string ManyFormats(int nCount)
+{
+    std::string rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < nCount; ++i)
+        rtf += "\\fs" + std::to_string(i) + " x";
+    return rtf + "}";
+}
+
+// Characters in a font that the long table does not have, then in the table's last one.
+std::string ManyFonts(int nCount)
+{
+    std::string rtf = "{\\rtf1\\ansi{\\fonttbl";
+    for (int i = 0; i < nCount - 1; ++i)
+        rtf += "\\f" + std::to_string(i) + ";";
+    return rtf + "{\\f" + std::to_string(nCount - 1) + " Tahoma;}}\\f" + std::to_string(nCount) + " " +
+           std::string(nCount / 2, 'x') + "\\f" + std::to_string(nCount - 1) + " " + std::string(nCount / 2, 'y') + "}";
+}
+
+TEST(TextDocumentTest, ManyFontsAndFormatsReadInTimeLinearInTheFile)
+{
+    CTextDocument once, tenfold;
+    const std::string formats = ManyFormats(80000), moreFormats = ManyFormats(800000);
+    EXPECT_TRUE(GrowsLinearly([&]() { once.LoadRtf(formats); }, [&]() { tenfold.LoadRtf(moreFormats); }));
+    ASSERT_EQ(800000, tenfold.GetLength());
+    EXPECT_EQ(799999, tenfold.GetCharFormat(799999).nHalfPoints);
+
+    const std::string fonts = ManyFonts(120000), moreFonts = ManyFonts(1200000);
+    EXPECT_TRUE(GrowsLinearly([&]() { once.LoadRtf(fonts); }, [&]() { tenfold.LoadRtf(moreFonts); }));
+    ASSERT_EQ(1200000, tenfold.GetLength());
+    EXPECT_EQ(CString(L"Arial"), tenfold.GetCharFormat(0).strFace);
+    EXPECT_EQ(CString(L"Tahoma"), tenfold.GetCharFormat(1199999).strFace);
 }
 
 // Answers whether loading raised a framework exception of the class.

@@ -2,8 +2,31 @@
 #include "data/SetSettings.h"
 #include "reports/FaxFields.h"
 #include "reports/ReportFiller.h"
+#include "support/LinearTime.h"
+
+#include <map>
 
 namespace {
+
+// Values by the reference's name, without looking anything up.
+class CNamedValueFiller : public CReportFiller
+{
+public:
+    CNamedValueFiller(CADOConnection& data, std::map<CString, CString> values)
+        : CReportFiller(data, reportValues), m_values(std::move(values))
+    {
+    }
+
+protected:
+    CString ValueOf(const CCellInfo& cell) override
+    {
+        const auto it = m_values.find(cell.m_strName);
+        return it == m_values.end() ? CString() : it->second;
+    }
+
+private:
+    std::map<CString, CString> m_values;
+};
 
 class ReportFillerTest : public CDataTestArchive
 {
@@ -153,6 +176,73 @@ TEST_F(ReportFillerTest, ReferencesBecomeFieldsThatSurviveSaveAndReload)
     ASSERT_EQ(2u, loadedIds.size());
     EXPECT_EQ(CString(L"1.234,50"), loaded.GetFieldText(loadedIds[1]));
     EXPECT_EQ(CString(L"L:T;T:DatiEnte;R:Nome;F:value;D:nessuno"), loaded.GetFieldData(loadedIds[0]));
+}
+
+TEST_F(ReportFillerTest, AMultiLineValueLeavesTheNextReferenceAndTagToBeFilled)
+{
+    CTextDocument doc;
+    doc.LoadRtf("{\\rtf1\\ansi $[L:T;NAME:CRLF]$$[L:T;NAME:BOX]$ fine; $P$P}");
+    CNamedValueFiller(m_data, {{L"CRLF", L"Via Roma 1\r\n02015 Cittaducale"}, {L"BOX", CString(kBoxTicked)}})
+        .FillSpans(doc);
+    ASSERT_EQ(CString(L"Via Roma 1\r02015 Cittaducale\u00fe fine; $P$P"), doc.GetText());
+    EXPECT_TRUE(doc.GetCharFormat(doc.Find(L"\u00fe", 0)).IsSymbol());
+    EXPECT_FALSE(doc.GetCharFormat(doc.Find(L" fine", 0)).IsSymbol());
+
+    ReplaceEveryTag(doc, L"$P", L"Q08\r\n");
+    EXPECT_EQ(CString(L"Via Roma 1\r02015 Cittaducale\u00fe fine; Q08\rQ08\r"), doc.GetText());
+}
+
+// A template of references, every other one a check box and a line end.
+CTextDocument ManyReferences(int nCount)
+{
+    CString text;
+    for (int i = 0; i < nCount; ++i)
+        text += i % 2 ? L"$[L:T;NAME:A]$ " : L"$[L:T;NAME:B]$\r\n";
+    CTextDocument doc;
+    doc.AppendText(text, CTextCharFormat());
+    return doc;
+}
+
+TEST_F(ReportFillerTest, LongTemplatesFillInTimeLinearInTheirLength)
+{
+    CNamedValueFiller filler(m_data, {{L"A", L"uno"}, {L"B", CString(kBoxEmpty)}});
+    CTextDocument once = ManyReferences(40000), tenfold = ManyReferences(400000);
+    CTextDocument fieldsOnce = once, fieldsTenfold = tenfold;
+    EXPECT_TRUE(GrowsLinearly([&]() { filler.FillSpans(once); }, [&]() { filler.FillSpans(tenfold); })) << "filling";
+    EXPECT_EQ(400000 / 2 * 6, tenfold.GetLength());
+    EXPECT_TRUE(tenfold.GetCharFormat(tenfold.GetLength() - 6).IsSymbol());
+
+    std::vector<long> ids;
+    EXPECT_TRUE(GrowsLinearly([&]() { MakeReferenceFields(fieldsOnce, true); },
+                              [&]() { ids = MakeReferenceFields(fieldsTenfold, true); }))
+        << "making fields";
+    ASSERT_EQ(400000u, ids.size());
+    auto values = [](const CTextDocument& doc) {
+        std::vector<std::pair<long, CString>> texts;
+        for (const CTextField& field : doc.GetFields())
+            texts.emplace_back(field.nId, field.strData.Right(1));
+        return texts;
+    };
+    const auto textsOnce = values(fieldsOnce), textsTenfold = values(fieldsTenfold);
+    EXPECT_TRUE(GrowsLinearly([&]() { fieldsOnce.SetFieldTexts(textsOnce); },
+                              [&]() { fieldsTenfold.SetFieldTexts(textsTenfold); }))
+        << "filling fields";
+    EXPECT_EQ(CString(L"A"), fieldsTenfold.GetFieldText(ids.back()));
+    EXPECT_EQ(CString(L"B\rA B\r"), fieldsTenfold.GetText().Left(6));
+
+    auto tags = [](int nCount) {
+        CString text;
+        for (int i = 0; i < nCount; ++i)
+            text += L"$V";
+        CTextDocument doc;
+        doc.AppendText(text, CTextCharFormat());
+        return doc;
+    };
+    CTextDocument tagsOnce = tags(100000), tagsTenfold = tags(1000000);
+    EXPECT_TRUE(GrowsLinearly([&]() { ReplaceEveryTag(tagsOnce, L"$V", L"1.05"); },
+                              [&]() { ReplaceEveryTag(tagsTenfold, L"$V", L"1.05"); }))
+        << "tags";
+    EXPECT_EQ(4000000, tagsTenfold.GetLength());
 }
 
 } // namespace

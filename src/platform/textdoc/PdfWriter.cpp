@@ -50,6 +50,18 @@ struct CFontFiles
     }
 };
 
+// The library refuses sizes outside its limits, and the whole file with them: the nearest size it takes is used.
+double FontSize(const CTextCharFormat& f)
+{
+    return std::clamp(f.nHalfPoints / 2.0, 0.5, static_cast<double>(HPDF_MAX_FONTSIZE));
+}
+
+double PageSize(long nTwips)
+{
+    return std::clamp(nTwips / kTwipsPerPoint, static_cast<double>(HPDF_MIN_PAGE_SIZE),
+                      static_cast<double>(HPDF_MAX_PAGE_SIZE));
+}
+
 unsigned char AnsiByte(wchar_t ch)
 {
     char byte = '?';
@@ -152,8 +164,8 @@ public:
         for (int i = 0; i < layout.GetPageCount(); ++i) {
             HPDF_Page hPage = HPDF_AddPage(m_pdf);
             Check(hPage != nullptr);
-            HPDF_Page_SetWidth(hPage, static_cast<HPDF_REAL>(page.nWidth / kTwipsPerPoint));
-            HPDF_Page_SetHeight(hPage, static_cast<HPDF_REAL>(height));
+            HPDF_Page_SetWidth(hPage, static_cast<HPDF_REAL>(PageSize(page.nWidth)));
+            HPDF_Page_SetHeight(hPage, static_cast<HPDF_REAL>(PageSize(page.nHeight)));
             pages.push_back(hPage);
         }
         // Shading under the text, the rules over the shading.
@@ -201,7 +213,7 @@ private:
     {
         const CTextCharFormat& f = m_doc.GetCharFormat(g.nPos);
         const wchar_t ch = m_doc.GetText()[g.nPos];
-        const double size = f.nHalfPoints / 2.0;
+        const double size = FontSize(f);
         if (f.IsSymbol()) {
             if (ch == 0xFE || ch == 0xA8)
                 DrawBox(x, baseline, size, ch == 0xFE);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -102,6 +103,9 @@ bool CRtfReader::Read(const std::string& rtf)
         else if (c == '\r' || c == '\n') {
             // Line ends of the file are not text.
         }
+        else if (c == ';' && m_state.dest == destFontTable) {
+            EndFontName();   // only as written: an escaped one belongs to the name
+        }
         else {
             Byte(static_cast<unsigned char>(c));
         }
@@ -109,14 +113,18 @@ bool CRtfReader::Read(const std::string& rtf)
     if (!m_stack.empty())
         return false;
 
-    // Fields that do not lie inside the text, or overlap, are dropped rather than trusted.
+    // Fields that do not lie inside the text, or overlap, are dropped rather than trusted. Empty fields at one
+    // position keep the file's order, before the field that starts there with text.
     std::vector<CTextField>& fields = m_doc.m_fields;
-    std::sort(fields.begin(), fields.end(),
-              [](const CTextField& a, const CTextField& b) { return a.nStart < b.nStart; });
+    std::stable_sort(fields.begin(), fields.end(), [](const CTextField& a, const CTextField& b) {
+        return a.nStart != b.nStart ? a.nStart < b.nStart : a.nLength < b.nLength;
+    });
     long nEnd = 0;
     std::vector<CTextField> kept;
     for (CTextField& field : fields) {
-        if (field.nStart < nEnd || field.nLength < 0 || field.nStart + field.nLength > m_doc.GetLength())
+        // Compared without adding: a length near the largest number would wrap the sum.
+        if (field.nStart < nEnd || field.nLength < 0 || field.nStart > m_doc.GetLength() ||
+            field.nLength > m_doc.GetLength() - field.nStart)
             continue;
         field.nId = static_cast<long>(kept.size()) + 1;
         nEnd = field.nStart + field.nLength;
@@ -150,8 +158,8 @@ void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam
             m_state.dest = destFieldData;
         return;
     }
-    if (bStarred || std::find_if(std::begin(kSkipped), std::end(kSkipped),
-                                 [&](const char* s) { return word == s; }) != std::end(kSkipped)) {
+    static const std::set<std::string> s_skipped(std::begin(kSkipped), std::end(kSkipped));
+    if (bStarred || s_skipped.count(word)) {
         m_state.dest = destSkip;
         return;
     }
@@ -163,12 +171,22 @@ void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam
         m_doc.m_strFooter += word == "chpgn" ? kTxPageNumber : kTxPrintDate;
         return;
     }
+    if (word == "u") {
+        Character(static_cast<wchar_t>(nParam < 0 ? nParam + 65536 : nParam));
+        m_nSkipChars = m_state.nUc;
+        return;
+    }
+    if (word == "uc") {
+        m_state.nUc = nParam;
+        return;
+    }
     if (word == "fonttbl") {
         m_state.dest = destFontTable;
         return;
     }
     if (m_state.dest == destFontTable) {
         if (word == "f") {
+            m_fontIndex.emplace(nParam, m_fonts.size());
             m_fonts.push_back({nParam, DEFAULT_CHARSET, CString()});
             m_strFontName.Empty();
         }
@@ -179,19 +197,18 @@ void CRtfReader::ControlWord(const std::string& word, bool bHasParam, int nParam
 
     if (TableWord(word, nParam))
         return;
-    for (const auto& c : kCharacters) {
-        if (word == c.word) {
-            Character(c.ch);
-            return;
-        }
+    static const std::map<std::string, wchar_t> s_characters = [] {
+        std::map<std::string, wchar_t> characters;
+        for (const auto& c : kCharacters)
+            characters.emplace(c.word, c.ch);
+        return characters;
+    }();
+    const auto character = s_characters.find(word);
+    if (character != s_characters.end()) {
+        Character(character->second);
+        return;
     }
-    if (word == "u") {
-        Character(static_cast<wchar_t>(nParam < 0 ? nParam + 65536 : nParam));
-        m_nSkipChars = m_state.nUc;
-    }
-    else if (word == "uc")
-        m_state.nUc = nParam;
-    else if (word == "plain") {
+    if (word == "plain") {
         m_state.nFont = m_fonts.empty() ? 0 : m_fonts.front().nNumber;
         m_state.nHalfPoints = 24;
         m_state.bBold = m_state.bItalic = m_state.bUnderline = false;
@@ -295,11 +312,8 @@ void CRtfReader::EndGroup(Destination closed)
 
 CRtfReader::CFont* CRtfReader::FontByNumber(int nNumber)
 {
-    for (CFont& font : m_fonts) {
-        if (font.nNumber == nNumber)
-            return &font;
-    }
-    return nullptr;
+    const auto it = m_fontIndex.find(nNumber);
+    return it == m_fontIndex.end() ? nullptr : &m_fonts[it->second];
 }
 
 CTextCharFormat CRtfReader::CurrentFormat()
@@ -319,16 +333,6 @@ CTextCharFormat CRtfReader::CurrentFormat()
 
 void CRtfReader::Byte(unsigned char byte)
 {
-    if (m_state.dest == destFontTable) {
-        if (byte == ';') {
-            if (!m_fonts.empty() && m_fonts.back().strName.IsEmpty())
-                m_fonts.back().strName = m_strFontName.Trim();
-            m_strFontName.Empty();
-        }
-        else
-            m_strFontName += static_cast<wchar_t>(byte);
-        return;
-    }
     const CFont* font = FontByNumber(m_state.nFont);
     if (m_state.dest == destText && font && font->nCharSet == SYMBOL_CHARSET) {
         Character(byte);   // a glyph number of the symbol font
@@ -338,6 +342,13 @@ void CRtfReader::Byte(unsigned char byte)
     wchar_t wide = byte;
     ::MultiByteToWideChar(1252, 0, &ansi, 1, &wide, 1);
     Character(wide);
+}
+
+void CRtfReader::EndFontName()
+{
+    if (!m_fonts.empty() && m_fonts.back().strName.IsEmpty())
+        m_fonts.back().strName = m_strFontName.Trim();
+    m_strFontName.Empty();
 }
 
 void CRtfReader::Character(wchar_t ch)
@@ -355,5 +366,8 @@ void CRtfReader::Character(wchar_t ch)
     }
     else if (m_state.dest == destFooter && ch >= L' ') {
         m_doc.m_strFooter += ch;
+    }
+    else if (m_state.dest == destFontTable) {
+        m_strFontName += ch;
     }
 }

@@ -6,6 +6,7 @@
 
 #include "TextDocument.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ private:
     void Byte(unsigned char byte);
     void EndGroup(Destination closed);
     bool TableWord(const std::string& word, int nParam);
+    void EndFontName();
     CFont* FontByNumber(int nNumber);
     CTextCharFormat CurrentFormat();
 
@@ -47,6 +49,7 @@ private:
     CState m_state;
     std::vector<CState> m_stack;
     std::vector<CFont> m_fonts;
+    std::map<int, size_t> m_fontIndex;   // font number -> the first font of m_fonts with it
     int m_nSkipChars = 0;            // characters still to skip after a \u
     bool m_bStarred = false;         // the group began with \*
     CString m_strFontName;

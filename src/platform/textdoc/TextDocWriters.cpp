@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 namespace {
@@ -43,7 +44,9 @@ void AppendRtfText(std::string& out, wchar_t ch, bool bSymbol)
         out += static_cast<char>(ch);
         return;
     }
-    unsigned char byte = bSymbol && ch < 0x100 ? static_cast<unsigned char>(ch) : AnsiByte(ch);
+    // A symbol font's glyph is its byte; a character beyond a byte goes as itself, not as a code page's byte that
+    // would read back as another glyph.
+    unsigned char byte = bSymbol ? (ch < 0x100 ? static_cast<unsigned char>(ch) : 0) : AnsiByte(ch);
     if (byte != 0)
         std::snprintf(buffer, sizeof(buffer), "\\'%02x", byte);
     else
@@ -51,10 +54,19 @@ void AppendRtfText(std::string& out, wchar_t ch, bool bSymbol)
     out += buffer;
 }
 
-void AppendRtfData(std::string& out, const CString& data)
+// Font names and field data: control characters go as bytes, since a font name keeps no paragraph or tab word,
+// and so does a ';' in a font name, which would end it.
+void AppendRtfData(std::string& out, const CString& data, bool bFontName)
 {
-    for (int i = 0; i < data.GetLength(); ++i)
-        AppendRtfText(out, data[i], false);
+    char buffer[8];
+    for (int i = 0; i < data.GetLength(); ++i) {
+        if (data[i] < 0x20 || (bFontName && data[i] == L';')) {
+            std::snprintf(buffer, sizeof(buffer), "\\'%02x", static_cast<unsigned>(data[i]));
+            out += buffer;
+        }
+        else
+            AppendRtfText(out, data[i], false);
+    }
 }
 
 void AppendHtmlEscaped(std::string& out, const CString& text)
@@ -110,13 +122,12 @@ std::string CRtfWriter::Write() const
 {
     // The fonts in use, numbered in order of first use.
     std::vector<const CTextCharFormat*> fonts;
-    auto fontNumber = [&fonts](const CTextCharFormat& f) {
-        for (size_t i = 0; i < fonts.size(); ++i) {
-            if (fonts[i]->strFace == f.strFace && fonts[i]->nCharSet == f.nCharSet)
-                return static_cast<int>(i);
-        }
-        fonts.push_back(&f);
-        return static_cast<int>(fonts.size() - 1);
+    std::map<std::pair<CString, BYTE>, int> numbers;
+    auto fontNumber = [&fonts, &numbers](const CTextCharFormat& f) {
+        const auto [it, bNew] = numbers.emplace(std::make_pair(f.strFace, f.nCharSet), static_cast<int>(fonts.size()));
+        if (bNew)
+            fonts.push_back(&f);
+        return it->second;
     };
     fontNumber(m_doc.GetCharFormat(0));
     for (long i = 0; i < m_doc.GetLength(); ++i)
@@ -127,7 +138,7 @@ std::string CRtfWriter::Write() const
     for (size_t i = 0; i < fonts.size(); ++i) {
         std::snprintf(buffer, sizeof(buffer), "{\\f%d\\fnil\\fcharset%d ", static_cast<int>(i), fonts[i]->nCharSet);
         out += buffer;
-        AppendRtfData(out, fonts[i]->strFace);
+        AppendRtfData(out, fonts[i]->strFace, true);
         out += ";}";
     }
     // Colour 2 shades the total rows.
@@ -139,12 +150,11 @@ std::string CRtfWriter::Write() const
     out += buffer;
     if (m_bFieldTable) {
         out += "{\\*\\qzfields";
-        for (long nId : m_doc.GetFieldIds()) {
-            const CTextField* field = m_doc.FindField(nId);
-            std::snprintf(buffer, sizeof(buffer), "{\\qzfield\\qzpos%ld\\qzlen%ld{\\qzdata ", field->nStart,
-                          field->nLength);
+        for (const CTextField& field : m_doc.m_fields) {
+            std::snprintf(buffer, sizeof(buffer), "{\\qzfield\\qzpos%ld\\qzlen%ld{\\qzdata ", field.nStart,
+                          field.nLength);
             out += buffer;
-            AppendRtfData(out, field->strData);
+            AppendRtfData(out, field.strData, false);
             out += "}}";
         }
         out += "}\r\n";

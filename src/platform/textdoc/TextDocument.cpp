@@ -7,19 +7,7 @@
 #include "platform/mfc/afxfile.h"
 
 #include <algorithm>
-
-namespace {
-
-// Line ends as the rich-edit control keeps them: "\r\n" and "\n" become the paragraph end "\r".
-CString ParagraphBreaks(LPCTSTR pszText)
-{
-    CString text(pszText);
-    text.Replace(L"\r\n", L"\r");
-    text.Replace(L"\n", L"\r");
-    return text;
-}
-
-} // namespace
+#include <tuple>
 
 bool CTextCharFormat::operator==(const CTextCharFormat& other) const
 {
@@ -27,9 +15,17 @@ bool CTextCharFormat::operator==(const CTextCharFormat& other) const
            bBold == other.bBold && bItalic == other.bItalic && bUnderline == other.bUnderline;
 }
 
+bool CTextCharFormat::operator<(const CTextCharFormat& other) const
+{
+    if (const int nFace = strFace.Compare(other.strFace))
+        return nFace < 0;
+    return std::tie(nCharSet, nHalfPoints, bBold, bItalic, bUnderline) <
+           std::tie(other.nCharSet, other.nHalfPoints, other.bBold, other.bItalic, other.bUnderline);
+}
+
 CTextDocument::CTextDocument()
 {
-    m_formats.push_back(CTextCharFormat());
+    FormatIndex(CTextCharFormat());
 }
 
 void CTextDocument::New()
@@ -117,19 +113,26 @@ CString CTextDocument::GetSelText() const
     return m_text.Mid(m_nSelStart, m_nSelLength);
 }
 
+CString CTextDocument::ParagraphText(LPCTSTR pszText)
+{
+    CString text(pszText);
+    text.Replace(L"\r\n", L"\r");
+    text.Replace(L"\n", L"\r");
+    return text;
+}
+
 void CTextDocument::ReplaceSel(LPCTSTR pszText)
 {
-    const CString text = InsertedText(m_nSelStart, pszText);
-    const long nStart = m_nSelStart;
-    Replace(nStart, m_nSelLength, text);
-    SetSel(nStart + text.GetLength(), 0);
+    std::vector<CTextChange> changes = {{m_nSelStart, m_nSelLength, pszText}};
+    ReplaceRanges(changes);
+    SetSel(changes[0].nStart + changes[0].strText.GetLength(), 0);
 }
 
 void CTextDocument::AppendText(LPCTSTR pszText, const CTextCharFormat& format)
 {
     const int nFormat = FormatIndex(format);
     const long nOld = GetLength();
-    m_text += ParagraphBreaks(pszText);
+    m_text += ParagraphText(pszText);
     m_charFormats.resize(static_cast<size_t>(GetLength()), nFormat);
     m_nInsertFormat = nFormat;
     m_rows.resize(m_rows.size() + static_cast<size_t>(CountRowEnds(nOld, GetLength())));
@@ -140,7 +143,7 @@ void CTextDocument::AppendTableRow(const std::vector<CString>& cells, const CTex
 {
     CString text;
     for (const CString& cell : cells) {
-        CString inCell = ParagraphBreaks(cell);
+        CString inCell = ParagraphText(cell);
         inCell.Replace(L'\r', L'\v');
         inCell.Remove(kTxCellEnd);
         text += inCell + kTxCellEnd;
@@ -180,8 +183,7 @@ void CTextDocument::AppendRange(const CTextDocument& from, long nFrom, long nTo)
         if (field.nStart < nFrom || field.nStart + field.nLength > nTo)
             continue;
         SetSel(field.nStart - nFrom + nOld, field.nLength);
-        if (const long nId = MakeField())
-            SetFieldData(nId, field.strData);
+        MakeField(field.strData);
     }
     SetSel(GetLength(), 0);
 }
@@ -242,17 +244,6 @@ void CTextDocument::SetTableRow(size_t nRow, const CTextTableRow& row)
         m_rows[nRow] = row;
 }
 
-CString CTextDocument::InsertedText(long nAt, LPCTSTR pszText) const
-{
-    CString text = ParagraphBreaks(pszText);
-    if (IsInTableRow(nAt)) {
-        text.Replace(L'\r', L'\v');
-        text.Remove(L'\x0C');
-        text.Remove(kTxCellEnd);
-    }
-    return text;
-}
-
 void CTextDocument::SetSelCharFormat(const CTextCharFormat& format)
 {
     const int nFormat = FormatIndex(format);
@@ -264,90 +255,181 @@ void CTextDocument::SetSelCharFormat(const CTextCharFormat& format)
 
 int CTextDocument::FormatIndex(const CTextCharFormat& format)
 {
-    auto it = std::find(m_formats.begin(), m_formats.end(), format);
-    if (it != m_formats.end())
-        return static_cast<int>(it - m_formats.begin());
+    const auto it = m_formatIndex.find(format);
+    if (it != m_formatIndex.end())
+        return it->second;
+    m_formatIndex.emplace(format, static_cast<int>(m_formats.size()));
     m_formats.push_back(format);
     return static_cast<int>(m_formats.size() - 1);
 }
 
-// Positions before the replaced range stay, positions after it move by the change of length, and a field
-// boundary inside the replaced range goes to the range's edge, so that a field keeps covering what is left of it.
-void CTextDocument::Replace(long nStart, long nLength, LPCTSTR pszText)
+void CTextDocument::PrepareChanges(std::vector<CTextChange>& changes) const
 {
-    const long nNew = static_cast<long>(wcslen(pszText));
-    int nFormat = m_nInsertFormat;
-    if (nLength > 0)
-        nFormat = m_charFormats[nStart];
-    else if (nStart > 0)
-        nFormat = m_charFormats[nStart - 1];
-    else if (GetLength() > 0)
-        nFormat = m_charFormats[0];
-
-    const long nEnd = nStart + nLength;
-    const long nRowsBefore = CountRowEnds(0, nStart);
-    const long nRowsRemoved = CountRowEnds(nStart, nEnd);
-    const long nRowsAfter = CountRowEnds(nEnd, GetLength());
-
-    m_text = m_text.Left(nStart) + pszText + m_text.Mid(nStart + nLength);
-    m_charFormats.erase(m_charFormats.begin() + nStart, m_charFormats.begin() + nStart + nLength);
-    m_charFormats.insert(m_charFormats.begin() + nStart, static_cast<size_t>(nNew), nFormat);
-    AdjustRows(nRowsBefore, nRowsRemoved, nRowsAfter, CountRowEnds(nStart, nStart + nNew),
-               CountRowEnds(nStart + nNew, GetLength()));
-
-    const long nDelta = nNew - nLength;
-    for (CTextField& field : m_fields) {
-        long s = field.nStart, e = field.nStart + field.nLength;
-        if (e <= nStart)
-            continue;
-        if (s >= nEnd) {
-            field.nStart += nDelta;
-            continue;
+    long nBreak = -1;   // the first paragraph end at or after the change
+    for (CTextChange& change : changes) {
+        if (change.strText.Find(L'\n') >= 0)
+            change.strText = ParagraphText(change.strText);
+        if (nBreak < change.nStart) {
+            nBreak = change.nStart;
+            while (nBreak < GetLength() && m_text[nBreak] != L'\r' && m_text[nBreak] != L'\x0C')
+                ++nBreak;
         }
-        if (s <= nStart && e >= nEnd) {
-            field.nLength += nDelta;   // the change lies inside the field
-            continue;
+        if (IsRowEnd(nBreak)) {
+            change.strText.Replace(L'\r', L'\v');
+            change.strText.Remove(L'\x0C');
+            change.strText.Remove(kTxCellEnd);
         }
-        // The change covers one edge of the field: the field keeps its part outside the change.
-        s = s < nStart ? s : nStart + nNew;
-        e = e > nEnd ? e + nDelta : nStart;
-        field.nStart = std::min(s, e);
-        field.nLength = std::max(0L, e - s);
     }
 }
 
-// The rows before and after a replaced range keep their layouts; a row end the new text makes takes the layout
-// of the row it replaces or joins, so that a cell edited in place keeps its table.
-void CTextDocument::AdjustRows(long nBefore, long nRemoved, long nAfterOld, long nInserted, long nAfterNew)
+// The rows outside the changes keep their layouts; a row end that a change makes, or that forms right after it,
+// takes the layout of the row the change replaces or joins, so that a cell edited in place keeps its table.
+void CTextDocument::EditText(std::vector<CTextChange>& changes)
 {
-    m_rows.resize(static_cast<size_t>(nBefore + nRemoved + nAfterOld));
-    const CTextTableRow like = nRemoved > 0 ? m_rows[static_cast<size_t>(nBefore)]
-                               : nBefore > 0 ? m_rows[static_cast<size_t>(nBefore - 1)]
-                               : nAfterOld > 0 ? m_rows[static_cast<size_t>(nBefore)]
-                                               : CTextTableRow();
-    std::vector<CTextTableRow> rows(m_rows.begin(), m_rows.begin() + nBefore);
-    rows.insert(rows.end(), static_cast<size_t>(nInserted + std::max(0L, nAfterNew - nAfterOld)), like);
-    rows.insert(rows.end(), m_rows.end() - std::min(nAfterOld, nAfterNew), m_rows.end());
+    std::vector<long> oldRowEnds;
+    for (long i = 1; i < GetLength(); ++i) {
+        if (IsRowEnd(i))
+            oldRowEnds.push_back(i);
+    }
+    auto oldRow = [this](size_t nRow) { return GetTableRow(nRow); };
+    auto rowsBefore = [&oldRowEnds](long nPos) {
+        return static_cast<size_t>(std::lower_bound(oldRowEnds.begin(), oldRowEnds.end(), nPos) - oldRowEnds.begin());
+    };
+
+    long nGrowth = 0;
+    for (const CTextChange& change : changes)
+        nGrowth += change.strText.GetLength() - change.nLength;
+    CString text;
+    text.Preallocate(GetLength() + nGrowth);
+    std::vector<int> formats;
+    formats.reserve(static_cast<size_t>(GetLength() + nGrowth));
+    std::vector<CTextTableRow> likes;   // per change, the layout of a row it makes
+    std::vector<long> oldEnds;          // per change, where it ended in the old text
+    long nDone = 0;                     // the old text is copied up to here
+    for (CTextChange& change : changes) {
+        text.Append(static_cast<LPCTSTR>(m_text) + nDone, change.nStart - nDone);
+        formats.insert(formats.end(), m_charFormats.begin() + nDone, m_charFormats.begin() + change.nStart);
+        // The new text takes the format of the first replaced character, or of the one before an insertion.
+        int nFormat = m_nInsertFormat;
+        if (change.nLength > 0)
+            nFormat = m_charFormats[change.nStart];
+        else if (!formats.empty())
+            nFormat = formats.back();
+        else if (change.nStart < GetLength())
+            nFormat = m_charFormats[change.nStart];
+        const size_t nBefore = rowsBefore(change.nStart);
+        const bool bRemoves = rowsBefore(change.nStart + change.nLength) > nBefore;
+        likes.push_back(bRemoves || (nBefore == 0 && !oldRowEnds.empty()) ? oldRow(nBefore)
+                        : nBefore > 0                                    ? oldRow(nBefore - 1)
+                                                                         : CTextTableRow());
+        nDone = change.nStart + change.nLength;
+        oldEnds.push_back(nDone);
+        change.nStart = text.GetLength();
+        text += change.strText;
+        formats.insert(formats.end(), static_cast<size_t>(change.strText.GetLength()), nFormat);
+    }
+    text.Append(static_cast<LPCTSTR>(m_text) + nDone, GetLength() - nDone);
+    formats.insert(formats.end(), m_charFormats.begin() + nDone, m_charFormats.end());
+
+    m_text = text;
+    m_charFormats.swap(formats);
+    std::vector<CTextTableRow> rows;
+    size_t k = 0;   // the first change whose new text does not end before the position
+    for (long j = 1; j < GetLength(); ++j) {
+        if (!IsRowEnd(j))
+            continue;
+        while (k < changes.size() && changes[k].nStart + changes[k].strText.GetLength() <= j)
+            ++k;
+        if (k < changes.size() && changes[k].nStart <= j) {
+            rows.push_back(likes[k]);   // made by the change
+            continue;
+        }
+        // Unchanged text: a row end that was one keeps its row; one formed after a change takes the change's.
+        const long nOld = k > 0 ? j - (changes[k - 1].nStart + changes[k - 1].strText.GetLength()) + oldEnds[k - 1] : j;
+        const auto it = std::lower_bound(oldRowEnds.begin(), oldRowEnds.end(), nOld);
+        if (it != oldRowEnds.end() && *it == nOld)
+            rows.push_back(oldRow(static_cast<size_t>(it - oldRowEnds.begin())));
+        else
+            rows.push_back(k > 0 ? likes[k - 1] : CTextTableRow());
+    }
     m_rows.swap(rows);
 }
 
-long CTextDocument::MakeField()
+// For each change: positions before the replaced range stay, positions after it move by the change of length,
+// and a field boundary inside the replaced range goes to the range's edge, so that a field keeps covering what
+// is left of it.
+void CTextDocument::ReplaceRanges(std::vector<CTextChange>& changes)
 {
-    if (m_nSelLength == 0)
-        return 0;
-    const long s = m_nSelStart, e = m_nSelStart + m_nSelLength;
-    auto pos = m_fields.begin();
-    for (; pos != m_fields.end(); ++pos) {
-        if (pos->nStart + pos->nLength > s && pos->nStart < e)
-            return 0;
-        if (pos->nStart >= e)
-            break;
+    PrepareChanges(changes);
+    std::vector<long> moved(changes.size() + 1, 0);   // how far the changes before each one move the text after them
+    for (size_t k = 0; k < changes.size(); ++k) {
+        moved[k + 1] = moved[k] + changes[k].strText.GetLength() - changes[k].nLength;
     }
+    const std::vector<CTextChange> old = changes;
+    EditText(changes);
+
+    for (CTextField& field : m_fields) {
+        // Changes that end before the field only move it; the others are applied one by one while they reach it.
+        size_t k = static_cast<size_t>(
+            std::partition_point(old.begin(), old.end(),
+                                 [&field](const CTextChange& c) { return c.nStart + c.nLength < field.nStart; }) -
+            old.begin());
+        long s = field.nStart + moved[k], e = s + field.nLength;
+        for (; k < old.size(); ++k) {
+            const long a = old[k].nStart + moved[k], b = a + old[k].nLength;
+            const long nNew = old[k].strText.GetLength(), nDelta = nNew - old[k].nLength;
+            if (e <= a)
+                break;   // this change and every later one lie after the field
+            if (s >= b) {
+                s += nDelta;
+                e += nDelta;
+            }
+            else if (s <= a && e >= b) {
+                e += nDelta;   // the change lies inside the field
+            }
+            else {
+                // The change covers one edge of the field: the field keeps its part outside the change.
+                const long s2 = s < a ? s : a + nNew;
+                e = e > b ? e + nDelta : a;
+                s = std::min(s2, e);
+            }
+        }
+        field.nStart = s;
+        field.nLength = e - s;
+    }
+    SetSel(m_nSelStart, m_nSelLength);
+}
+
+size_t CTextDocument::FieldFrom(long nPos) const
+{
+    return static_cast<size_t>(std::partition_point(m_fields.begin(), m_fields.end(),
+                                                    [nPos](const CTextField& field) { return field.nStart < nPos; }) -
+                               m_fields.begin());
+}
+
+bool CTextDocument::CanMakeField(long nStart, long nLength) const
+{
+    if (nLength <= 0)
+        return false;
+    // Fields do not overlap and are in document order: only the last one starting before the end can reach in.
+    const size_t nNext = FieldFrom(nStart + nLength);
+    if (nNext == 0)
+        return true;
+    const CTextField& before = m_fields[nNext - 1];
+    // Compared without adding: the sum of a damaged field could wrap.
+    return !(before.nLength > nStart - before.nStart);
+}
+
+long CTextDocument::MakeField(LPCTSTR pszData)
+{
+    if (!CanMakeField(m_nSelStart, m_nSelLength))
+        return 0;
     CTextField field;
     field.nId = m_nNextFieldId++;
-    field.nStart = s;
+    field.nStart = m_nSelStart;
     field.nLength = m_nSelLength;
-    m_fields.insert(pos, field);
+    field.strData = pszData;
+    m_fields.insert(m_fields.begin() + static_cast<std::ptrdiff_t>(FieldFrom(m_nSelStart + m_nSelLength)), field);
     return field.nId;
 }
 
@@ -392,15 +474,34 @@ CString CTextDocument::GetFieldText(long nId) const
 
 void CTextDocument::SetFieldText(long nId, LPCTSTR pszText)
 {
-    CTextField* field = FieldById(nId);
-    if (!field)
-        return;
-    const CString text = InsertedText(field->nStart, pszText);
-    const long nStart = field->nStart;
-    Replace(nStart, field->nLength, text);
-    field = FieldById(nId);
-    field->nStart = nStart;
-    field->nLength = text.GetLength();
+    SetFieldTexts({{nId, pszText}});
+}
+
+// Fields do not overlap and are in document order, so each one moves by what the fields before it in the list
+// grew: an empty field beside a filled one at the same position stays before it or after it as in the list.
+void CTextDocument::SetFieldTexts(const std::vector<std::pair<long, CString>>& texts)
+{
+    std::map<long, CString> byId(texts.begin(), texts.end());
+    std::vector<CTextChange> changes;
+    for (const CTextField& field : m_fields) {
+        const auto it = byId.find(field.nId);
+        if (it != byId.end())
+            changes.push_back({field.nStart, field.nLength, it->second});
+    }
+    PrepareChanges(changes);
+    std::vector<long> lengths;
+    for (const CTextChange& change : changes)
+        lengths.push_back(change.strText.GetLength());
+    EditText(changes);
+    long nMoved = 0;
+    size_t k = 0;
+    for (CTextField& field : m_fields) {
+        field.nStart += nMoved;
+        if (byId.count(field.nId)) {
+            nMoved += lengths[k++] - field.nLength;
+            field.nLength = lengths[k - 1];
+        }
+    }
     SetSel(m_nSelStart, m_nSelLength);
 }
 

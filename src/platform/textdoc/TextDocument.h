@@ -13,6 +13,7 @@
 
 #include "platform/mfc/afxstr.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ struct CTextCharFormat
     bool IsSymbol() const { return nCharSet == SYMBOL_CHARSET; }
     bool operator==(const CTextCharFormat& other) const;
     bool operator!=(const CTextCharFormat& other) const { return !(*this == other); }
+    // Any strict order, for looking formats up.
+    bool operator<(const CTextCharFormat& other) const;
 };
 
 const wchar_t kTxCellEnd = L'\a';
@@ -87,6 +90,14 @@ struct CTextField
     CString strData;
 };
 
+// One change of the text: the characters [nStart, nStart + nLength) become strText.
+struct CTextChange
+{
+    long nStart = 0;
+    long nLength = 0;
+    CString strText;
+};
+
 struct CTextPageSetup
 {
     long nWidth = 11905;      // twips: A4 portrait
@@ -128,6 +139,12 @@ public:
     // The new text takes the format of the first replaced character (or of the one before an insertion); the
     // selection becomes empty after it. Fields move with the text around them.
     void ReplaceSel(LPCTSTR pszText);
+    // Makes many changes in one pass, with the result of making them one after the other from the first; the
+    // changes are in document order and do not overlap. Afterwards each change holds the text as it went in (as
+    // ReplaceSel puts it) and where that now starts. Fills and tag replacements of whole documents use it.
+    void ReplaceRanges(std::vector<CTextChange>& changes);
+    // The text as the document keeps it: "\r\n" and "\n" become the paragraph end "\r".
+    static CString ParagraphText(LPCTSTR pszText);
     // Appends text in a format, for documents built by the program.
     void AppendText(LPCTSTR pszText, const CTextCharFormat& format);
     // Appends a table row of the cells' texts (line breaks in a cell stay inside it).
@@ -138,8 +155,12 @@ public:
     // The format of the selection (of the insertion point when empty).
     void SetSelCharFormat(const CTextCharFormat& format);
 
-    // Turns the selection into a field; answers its id, or 0 when the selection is empty or overlaps a field.
-    long MakeField();
+    // Turns the selection into a field holding the data; answers its id, or 0 when the selection is empty or
+    // overlaps a field.
+    long MakeField(LPCTSTR pszData = L"");
+    // Whether a field could be made of the range: it is not empty and overlaps no field.
+    bool CanMakeField(long nStart, long nLength) const;
+    const std::vector<CTextField>& GetFields() const { return m_fields; }
     // The field ids in document order.
     std::vector<long> GetFieldIds() const;
     // The id of the field after nId in document order (0: the first); 0 when none.
@@ -148,6 +169,8 @@ public:
     CString GetFieldText(long nId) const;
     // Replaces the field's text; the field then holds exactly the new text.
     void SetFieldText(long nId, LPCTSTR pszText);
+    // The same for many fields (by id, each once) in one pass.
+    void SetFieldTexts(const std::vector<std::pair<long, CString>>& texts);
     CString GetFieldData(long nId) const;
     void SetFieldData(long nId, LPCTSTR pszData);
 
@@ -171,17 +194,21 @@ private:
     friend class CHtmlWriter;
 
     int FormatIndex(const CTextCharFormat& format);
-    void Replace(long nStart, long nLength, LPCTSTR pszText);
-    // The text that replaces a range: paragraph ends become line breaks inside a table cell, so that a value
-    // never splits its row.
-    CString InsertedText(long nAt, LPCTSTR pszText) const;
+    // The texts as they go in: paragraph ends as the document keeps them, and line breaks inside a table cell,
+    // so that a value never splits its row.
+    void PrepareChanges(std::vector<CTextChange>& changes) const;
+    // The text, its formats and the rows' layouts after the prepared changes; each change then holds where its
+    // text starts. The fields are not moved.
+    void EditText(std::vector<CTextChange>& changes);
     long CountRowEnds(long nFrom, long nTo) const;
-    void AdjustRows(long nBefore, long nRemoved, long nAfterOld, long nInserted, long nAfterNew);
+    // The index of the first field that starts at or after nPos.
+    size_t FieldFrom(long nPos) const;
     CTextField* FieldById(long nId);
 
     CString m_text;
     std::vector<int> m_charFormats;            // one per character, index into m_formats
     std::vector<CTextCharFormat> m_formats;
+    std::map<CTextCharFormat, int> m_formatIndex;   // format -> its index in m_formats
     int m_nInsertFormat = 0;                   // the format an insertion into an empty document takes
     std::vector<CTextField> m_fields;          // in document order
     std::vector<CTextTableRow> m_rows;         // one per row end, in document order
