@@ -1,5 +1,6 @@
 // The readers whose generators and checks live in files of their own (FuzzDataReaders.cpp, FuzzZip.cpp,
-// FuzzUiReaders.cpp), for the one table of readers in quarzel_fuzz.cpp. Each Fuzz function answers an empty text, or the rule that
+// FuzzUiReaders.cpp, FuzzTextReaders.cpp), for the one table of readers in quarzel_fuzz.cpp. Each Fuzz function
+// answers an empty text, or the rule that
 // the reader's result broke.
 #pragma once
 
@@ -18,3 +19,8 @@ std::string GenerateResourceFile(CFuzzRandom& rnd);
 std::string FuzzResourceFile(const std::string& input, CFuzzRandom& rnd);
 std::string GenerateIcons(CFuzzRandom& rnd);
 std::string FuzzIcons(const std::string& input, CFuzzRandom& rnd);
+
+std::string GenerateRtf(CFuzzRandom& rnd);
+std::string FuzzTextDocument(const std::string& input, CFuzzRandom& rnd);
+std::string GenerateTemplate(CFuzzRandom& rnd);
+std::string FuzzFilling(const std::string& input, CFuzzRandom& rnd);

@@ -6,7 +6,8 @@
 // Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
 // date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), zip
 // (archives in memory), layout (docking layouts in the XML, registry and archive stores), resourcefile (the XML
-// resource file), icons (the icon stores). Inputs are mutations of valid samples and texts built from each reader's
+// resource file), icons (the icon stores), textdoc (".txd" documents: read, set fields,
+// make fields, write, read again), filling (the report filling of a template's references and tags). Inputs are mutations of valid samples and texts built from each reader's
 // grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
 // written to <folder>\<reader>.input before it is tried, so that a crash leaves it behind; an input whose result
 // breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
@@ -25,6 +26,7 @@
 #include "platform/mfc/afxmsgbox.h"
 #include "util/NumberFormat.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -257,6 +259,8 @@ const CReader s_readers[] = {
     {"layout", GenerateLayout, FuzzLayout},
     {"resourcefile", GenerateResourceFile, FuzzResourceFile},
     {"icons", GenerateIcons, FuzzIcons},
+    {"textdoc", GenerateRtf, FuzzTextDocument},
+    {"filling", GenerateTemplate, FuzzFilling},
 };
 
 // Tries the input once; answers the rule it broke, or a text for the refusal by exception.
