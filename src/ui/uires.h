@@ -105,6 +105,9 @@
 #define XTP_IDS_MDI_RESTORE             9404
 #define XTP_IDS_MDI_MINIMIZE            9405
 
+// The customise command of the site: offered by the expand popups when the site handles it.
+#define XTP_ID_CUSTOMIZE                35001
+
 // The tabbed MDI client's commands; the generated list of those the client allows
 #define XTP_ID_WORKSPACE_MOVEPREVIOUS   9420
 #define XTP_ID_WORKSPACE_MOVENEXT       9421

@@ -21,7 +21,11 @@
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
+#include "support/RealInput.h"
+#include "ui/commandbars/XTPMenuBar.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/themes/TipContext.h"
 #include "ui/docking/DockingPane.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
@@ -1074,6 +1078,146 @@ TEST_F(MainFrameTest, MessagePaneShowsTheCommandsStatusTextAndOtherwiseTheIdleTe
     EXPECT_EQ(CString(L"Testo libero"), statusBar.GetPaneText(0));
     m_pFrame->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     EXPECT_EQ(LoadResString(AFX_IDS_IDLEMESSAGE), statusBar.GetPaneText(0));
+}
+
+// The main frame shown in front, driven by real input: the toolbar's tips with the status bar's prompts, and the
+// menus as the mouse opens, switches and closes them.
+class MainFrameInputTest : public MainFrameTest
+{
+protected:
+    void SetUp() override
+    {
+        MainFrameTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        CreateFrame();
+        if (HasFatalFailure())
+            return;
+        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
+        m_pFrame->SetWindowPos(&CWnd::wndTopMost, 20, 20, 900, 600, SWP_SHOWWINDOW);
+        PumpUntil(m_hFrame, [this] {
+            ::SetForegroundWindow(m_hFrame);
+            return ::GetForegroundWindow() == m_hFrame;
+        }, 2000);
+        ASSERT_EQ(m_hFrame, ::GetForegroundWindow());
+        m_pFrame->RecalcLayout();
+        Wait(100);
+    }
+    void TearDown() override
+    {
+        CMouseManager::GetThreadManager()->UntrackAll();
+        MainFrameTest::TearDown();
+    }
+    void Wait(DWORD nMilliseconds) { PumpUntil(m_hFrame, [] { return FALSE; }, nMilliseconds); }
+    BOOL WaitFor(const std::function<BOOL()>& bDone, DWORD nTimeout = 2000) { return PumpUntil(m_hFrame, bDone, nTimeout); }
+    CXTPToolBar* Standard() const
+    {
+        CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+        for (int i = 0; i < pBars->GetCount(); i++)
+            if (pBars->GetAt(i)->GetTitle() == L"Standard")
+                return pBars->GetAt(i);
+        return nullptr;
+    }
+    CXTPControl* MenuTitle(int nIndex) const { return m_pFrame->GetCommandBars()->GetMenuBar()->GetControls()->GetAt(nIndex); }
+    static CXTPPopupBar* OpenPopup(CXTPControl* pControl)
+    {
+        CXTPCommandBar* pPopup = pControl->GetCommandBar();
+        return pPopup && pPopup->IsTrackingMode() ? static_cast<CXTPPopupBar*>(pPopup) : nullptr;
+    }
+    static CPoint ScreenCentre(CXTPControl* pControl)
+    {
+        CPoint pt = pControl->GetRect().CenterPoint();
+        pControl->GetParent()->ClientToScreen(&pt);
+        return pt;
+    }
+    // The text of the bars' tip window while it shows, else empty.
+    CString ShownTip() const
+    {
+        CWnd* pTip = m_pFrame->GetCommandBars()->GetToolTipContext()->GetTipWindow();
+        if (!pTip || !::IsWindow(pTip->m_hWnd) || !pTip->IsWindowVisible())
+            return CString();
+        wchar_t szText[256] = {};
+        ::SendMessageW(pTip->m_hWnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(szText));
+        return szText;
+    }
+};
+
+TEST_F(MainFrameInputTest, RestingOnEachToolbarButtonShowsItsTipAndTheStatusBarItsPrompt)
+{
+    CXTPToolBar* pToolBar = Standard();
+    ASSERT_NE(nullptr, pToolBar);
+    std::vector<UINT> tested;
+    for (int i = 0; i < pToolBar->GetControls()->GetCount(); i++) {
+        CXTPControl* pButton = pToolBar->GetControls()->GetAt(i);
+        if (pButton->GetID() == XTP_ID_TOOLBAR_EXPAND || pButton->GetID() == XTP_ID_TOOLBAR_HIDE)
+            continue;
+        UINT nID = static_cast<UINT>(pButton->GetID());
+        SCOPED_TRACE(nID);
+        ASSERT_TRUE(pButton->IsVisible());
+        CString strPrompt = LoadResString(nID);
+        CString strTip = CommandName(nID), strDescription = strPrompt.Left(strPrompt.Find(L'\n'));
+        SendMouseMove(ScreenCentre(pButton));
+        EXPECT_TRUE(WaitFor([&] { return ShownTip() == strTip; }));
+        EXPECT_EQ(strDescription, m_pFrame->GetStatusBar().GetPaneText(0));
+        tested.push_back(nID);
+    }
+    EXPECT_EQ(ToolbarCommands(IDR_TOOLBAR), tested);
+    EXPECT_EQ(15u, tested.size());
+    // Away from the buttons the tip goes and the status bar is idle again.
+    CRect rcClient;
+    m_pFrame->GetClientRect(&rcClient);
+    CPoint ptAway = rcClient.CenterPoint();
+    m_pFrame->ClientToScreen(&ptAway);
+    SendMouseMove(ptAway);
+    EXPECT_TRUE(WaitFor([&] { return ShownTip().IsEmpty(); }));
+    EXPECT_TRUE(WaitFor([&] { return m_pFrame->GetStatusBar().GetPaneText(0) == LoadResString(AFX_IDS_IDLEMESSAGE); }));
+}
+
+TEST_F(MainFrameInputTest, TheMouseOpensSubMenusAndSwitchesAndClosesMenus)
+{
+    CXTPControl* pCaricamento = MenuTitle(0);
+    CXTPControl* pStampa = MenuTitle(1);
+    ASSERT_EQ(CString(L"&Caricamento Dati"), pCaricamento->GetCaption());
+    ASSERT_EQ(CString(L"&Stampa"), pStampa->GetCaption());
+    SendClick(ScreenCentre(pCaricamento));
+    ASSERT_TRUE(WaitFor([&] { return OpenPopup(pCaricamento) != nullptr; }));
+    CXTPPopupBar* pPopup = OpenPopup(pCaricamento);
+    CXTPControl* pConsuntivi = nullptr;
+    for (int i = 0; i < pPopup->GetControls()->GetCount(); i++)
+        if (pPopup->GetControls()->GetAt(i)->GetCaption() == L"Dati &consuntivi 2003/04/05")
+            pConsuntivi = pPopup->GetControls()->GetAt(i);
+    ASSERT_NE(nullptr, pConsuntivi);
+
+    // Resting on the entry opens its sub-menu.
+    SendMouseMove(ScreenCentre(pConsuntivi));
+    EXPECT_TRUE(WaitFor([&] { return OpenPopup(pConsuntivi) != nullptr; }));
+    // On another title of the menu bar, that menu opens at once in place of the first.
+    SendMouseMove(ScreenCentre(pStampa));
+    EXPECT_TRUE(WaitFor([&] { return OpenPopup(pStampa) != nullptr; }, 250));
+    EXPECT_EQ(nullptr, OpenPopup(pCaricamento));
+    EXPECT_EQ(nullptr, OpenPopup(pConsuntivi));
+    // A click on the open title closes it.
+    SendClick(ScreenCentre(pStampa));
+    EXPECT_TRUE(WaitFor([&] { return OpenPopup(pStampa) == nullptr; }));
+    EXPECT_FALSE(m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode());
+}
+
+TEST_F(MainFrameInputTest, RestingOnTheTitleOfACollapsedMenuExpandsIt)
+{
+    CXTPControl* pStampa = MenuTitle(1);
+    SendClick(ScreenCentre(pStampa));
+    ASSERT_TRUE(WaitFor([&] { return OpenPopup(pStampa) != nullptr; }));
+    CXTPPopupBar* pPopup = OpenPopup(pStampa);
+    ASSERT_TRUE(pPopup->HasHiddenCommands()) << "the print command waits behind the expand button";
+    Wait(500);
+    EXPECT_FALSE(pPopup->IsExpanded());
+    EXPECT_TRUE(WaitFor([&] { return pPopup->IsExpanded(); }, 1000));
+    CXTPControl* pPrint = pPopup->GetControls()->FindControl(ID_FILE_PRINT);
+    ASSERT_NE(nullptr, pPrint);
+    EXPECT_TRUE(pPrint->IsVisible());
+    SendKeys({VK_ESCAPE});
+    SendKeys({VK_ESCAPE});
+    Wait(100);
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 // the toolbar holding an edit field with its hint, a drop-down combo with its list open and a list combo, in theme
 // 0, 1 or 2; "personalizza": the customise sheet beside the frame on its Toolbars page with a user's toolbar, the
 // toolbar's second button framed as the drag control; "personalizza1": the sheet on its Commands page and the
-// context menu of that button open). A root-window screenshot shows popups black under
+// context menu of that button open; "suggerimento": no menu open, the mouse resting on the toolbar's first
+// button and its tip shown). A root-window screenshot shows popups black under
 // Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
 // named by its second argument.
 #include "ui/FrameTestSupport.h"
@@ -17,6 +18,7 @@
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
+#include "ui/themes/TipContext.h"
 #include "ui/uires.h"
 
 #include "ShowPicture.h"
@@ -145,7 +147,8 @@ int main(int argc, char** argv)
     BOOL bEdit = argc > 1 && std::strcmp(argv[1], "modifica") == 0;
     BOOL bFloating = argc > 1 && std::strcmp(argv[1], "mobile") == 0;
     BOOL bCustomize = argc > 1 && std::strncmp(argv[1], "personalizza", 12) == 0;
-    BOOL bNoMenu = bFloating || bFields || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
+    BOOL bTip = argc > 1 && std::strcmp(argv[1], "suggerimento") == 0;
+    BOOL bNoMenu = bFloating || bFields || bTip || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
     auto* pFrame = new CTestFrame;
     if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
         return 1;
@@ -194,6 +197,22 @@ int main(int argc, char** argv)
         pFrame->RecalcLayout();
         PumpFrame(pFrame->m_hWnd, 200);
         pToolBar->SetPopuped(pCity->GetIndex());
+    }
+    if (bTip) {
+        HWND hFrame = pFrame->m_hWnd;
+        PumpUntil(hFrame, [hFrame] {
+            ::SetForegroundWindow(hFrame);
+            return ::GetForegroundWindow() == hFrame;
+        }, 2000);
+        CXTPControl* pNew = pFrame->GetToolBar()->GetControls()->FindControl(ID_FT_NEW);
+        CPoint pt = pNew->GetRect().CenterPoint();
+        pFrame->GetToolBar()->ClientToScreen(&pt);
+        SendMouseMove(pt);
+        if (!PumpUntil(hFrame, [pCommandBars] {
+                CWnd* pTip = pCommandBars->GetToolTipContext()->GetTipWindow();
+                return pTip && ::IsWindow(pTip->m_hWnd) && pTip->IsWindowVisible();
+            }, 3000))
+            std::printf("no tip showed\n");
     }
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
     if (!bNoMenu)

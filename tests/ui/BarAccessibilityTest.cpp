@@ -192,7 +192,8 @@ TEST_F(BarAccessibilityTest, BarsAndControlsTellTheirNamesAndRoles)
     ASSERT_NE(nullptr, pPopupControl);
     pPopupControl->SetCaption(L"&Altro");
     CXTPPopupBar* pPopupBar = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
-    pPopupControl->SetCommandBar(pPopupBar);   // the control takes the reference
+    pPopupControl->SetCommandBar(pPopupBar);
+    pPopupBar->InternalRelease();
     IAccessiblePtr pOther = Child(m_pToolBarAcc, ChildOf(pPopupControl));
     ASSERT_TRUE(pOther);
     EXPECT_EQ(L"Altro", Name(pOther));
@@ -495,4 +496,24 @@ TEST_F(BarAccessibilityTest, ATrackedControlBecomingHotIsAnnouncedAndReadBackFro
                                                 &pAccessible, &varChild));
     IAccessiblePtr pBar(pAccessible, false);
     EXPECT_EQ(L"Modifica", Name(pBar, varChild));
+}
+
+TEST_F(BarAccessibilityTest, APopupOpeningAndClosingIsAnnouncedForItsMenuObject)
+{
+    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPEND, nullptr,
+                                            RecordWinEvent, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
+                                            WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hHook);
+    g_winEvents.clear();
+    m_pMenuBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    m_pMenuBar->SetPopuped(0, TRUE);
+    PumpFrame(m_pFrame->m_hWnd);
+    m_pMenuBar->SetTrackingMode(0);
+    PumpFrame(m_pFrame->m_hWnd);
+    ::UnhookWinEvent(hHook);
+    // The end may not reach the hook: the popup's window is gone by then.
+    ASSERT_FALSE(g_winEvents.empty());
+    EXPECT_EQ(static_cast<DWORD>(EVENT_SYSTEM_MENUPOPUPSTART), g_winEvents[0].dwEvent);
+    for (const WINEVENT& e : g_winEvents)
+        EXPECT_EQ(OBJID_MENU, e.idObject);
 }

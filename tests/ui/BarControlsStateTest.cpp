@@ -295,8 +295,9 @@ TEST(BarListTest, PopupIdsInACycleLinkNoLoopOfPopups)
     auto* pBack = static_cast<CXTPControlPopup*>(pSecond->GetControls()->Add(xtpControlPopup, 102));
     pOpen->SetCommandBar(pFirst);
     pMiddle->SetCommandBar(pSecond);
-    pFirst->InternalAddRef();
     pBack->SetCommandBar(pFirst);
+    pFirst->InternalRelease();
+    pSecond->InternalRelease();
 
     CXTPCommandBars manager;
     CMemFile file(1024);

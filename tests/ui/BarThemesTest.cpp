@@ -2,6 +2,7 @@
 #include "IconPixels.h"
 #include "PixelCanvas.h"
 
+#include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPStatusBarPane.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarThemeGradient.h"
@@ -491,4 +492,37 @@ TEST(BarThemeShadowed, DisabledIconIsASilhouetteAndDockedGrippers)
         pBar->InternalRelease();
     }
     site.DestroyWindow();
+}
+
+TEST(BarThemeShadowed, MenuCaptionsShowNoAmpersandWhileTheCuesAreHidden)
+{
+    CPinnedPalette palette;
+    CXTPCommandBars manager;
+    manager.ShowKeyboardCues(FALSE);
+    CXTPBarThemeShadowed shadowed;
+    CXTPBarThemeGradient gradient;
+    CXTPBarThemeGradientVariant variant;
+    for (CXTPBarPainter* pPainter : std::initializer_list<CXTPBarPainter*>{&shadowed, &gradient, &variant}) {
+        SCOPED_TRACE(pPainter->GetRuntimeClass()->m_lpszClassName);
+        PinFont(pPainter);
+        CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+        pPopup->SetCommandBars(&manager);
+        ASSERT_FALSE(pPopup->IsKeyboardCuesVisible());
+        CXTPControl* pMarked = pPopup->GetControls()->Add(xtpControlButton, 11);
+        CXTPControl* pPlain = pPopup->GetControls()->Add(xtpControlButton, 12);
+        pMarked->SetCaption(CString(L"&Stampa"));
+        pPlain->SetCaption(CString(L"Stampa"));
+        CPixelCanvas marked(200, 22, clrCanvas), plain(200, 22, clrCanvas);
+        for (CXTPControl* pControl : {pMarked, pPlain})
+            pControl->SetRect(CRect(0, 0, 200, 22));
+        pPainter->DrawControl(&marked, pMarked, TRUE);
+        pPainter->DrawControl(&plain, pPlain, TRUE);
+        int nDifferent = 0;
+        for (int x = 0; x < 200; x++)
+            for (int y = 0; y < 22; y++)
+                nDifferent += marked.At(x, y) != plain.At(x, y);
+        EXPECT_EQ(0, nDifferent);
+        pPopup->SetCommandBars(nullptr);
+        pPopup->InternalRelease();
+    }
 }

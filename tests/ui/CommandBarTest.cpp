@@ -560,3 +560,24 @@ TEST_F(CommandBarTest, BarDrawsThroughItsOwnPainter)
     EXPECT_EQ((std::vector<std::string>{"fill", "gripper", "draw 1", "separator 2", "draw 2"}), m_pPainter->m_calls);
     EXPECT_EQ(m_pPainter, Controls()->GetAt(0)->GetPaintManager());
 }
+
+TEST_F(CommandBarTest, PopupsCompareByTheirItemsAndCopiesKeepWhatTheBarAllows)
+{
+    auto* pMenu = static_cast<CXTPControlPopup*>(Controls()->Add(xtpControlPopup, 0));
+    pMenu->SetCaption(CString(L"&Menu"));
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    pPopup->GetControls()->Add(xtpControlButton, 5);
+    pPopup->SetCustomizable(FALSE);
+    pMenu->SetCommandBar(pPopup);
+    pPopup->InternalRelease();
+
+    CXTPControls* pCopy = Controls()->Duplicate(TRUE);
+    EXPECT_TRUE(pCopy->IsEqual(Controls()));
+    CXTPCommandBar* pCopiedPopup = pCopy->GetAt(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pCopiedPopup);
+    ASSERT_NE(pPopup, pCopiedPopup);
+    EXPECT_FALSE(pCopiedPopup->IsCustomizable()) << "a copy may not be changed where the original may not";
+    pCopiedPopup->GetControls()->Add(xtpControlButton, 6);
+    EXPECT_FALSE(pCopy->IsEqual(Controls())) << "an item added inside the popup";
+    pCopy->InternalRelease();
+}

@@ -409,3 +409,22 @@ TEST_F(CustomizeSheetTest, ATranslationFileGivesTheSheetItsTextsMenuAndNameDialo
     EXPECT_EQ(CString(L"Barra %s1"), strProposed);
     EXPECT_EQ(CString(L"Mia barra"), dlg.m_strToolbar);
 }
+
+TEST_F(CustomizeSheetTest, TheFrameStaysWhileTheSheetRunsAndTheSheetHoldsTheBars)
+{
+    HWND hFrame = m_pFrame->m_hWnd;
+    BOOL bShown = FALSE;
+    RunSheet([&](CXTPCustomizeSheet&) {
+        bShown = TRUE;
+        // The taskbar's "Close window", or a program asking the frame to close.
+        ::SendMessageW(hFrame, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(::IsWindow(hFrame));
+    });
+    EXPECT_TRUE(bShown);
+    ASSERT_TRUE(::IsWindow(hFrame));
+    EXPECT_FALSE(Bars()->IsCustomizeMode());
+    // Without the sheet the frame closes as usual.
+    ::SendMessageW(hFrame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(hFrame));
+    m_pFrame = nullptr;
+}

@@ -241,3 +241,15 @@ TEST(DialogBarStateTest, ClientSizesComeBackWithTheBarsLayout)
     PumpFrame(nullptr);
     AfxDelRegTreeHelper(HKEY_CURRENT_USER, CString(L"Software\\") + kCompany);
 }
+
+TEST_F(DialogBarTest, AQuitRequestDuringAnEdgeDragEndsItAndStaysForTheProgramsLoop)
+{
+    CRect rcBar;
+    m_pBar->GetWindowRect(&rcBar);
+    RunLater([] { ::PostQuitMessage(7); });
+    m_pBar->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(rcBar.right - 1, rcBar.CenterPoint().y));
+    EXPECT_NE(m_pBar->m_hWnd, ::GetCapture());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7, static_cast<int>(msg.wParam));
+}

@@ -34,26 +34,6 @@ void PumpFrame(HWND hWndFrame, DWORD dwQuietMs)
 
 namespace
 {
-INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ptScreen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
-    input.mi.dy = ptScreen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-INPUT KeyInput(WORD nKey, BOOL bUp)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = nKey;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(nKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
 std::function<void()> g_later;
 void CALLBACK LaterProc(HWND, UINT, UINT_PTR nID, DWORD)
 {
@@ -63,35 +43,6 @@ void CALLBACK LaterProc(HWND, UINT, UINT_PTR nID, DWORD)
     if (action)
         action();
 }
-}
-
-void SendMouseMove(CPoint ptScreen)
-{
-    INPUT input = MouseInput(ptScreen, 0);
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendMouseButton(CPoint ptScreen, DWORD dwButtons)
-{
-    INPUT input = MouseInput(ptScreen, dwButtons);
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendClick(CPoint ptScreen, BOOL bRight)
-{
-    INPUT inputs[] = {MouseInput(ptScreen, 0), MouseInput(ptScreen, bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-                      MouseInput(ptScreen, bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
-    ::SendInput(3, inputs, sizeof(INPUT));
-}
-
-void SendKeys(std::initializer_list<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD nKey : keys)
-        inputs.push_back(KeyInput(nKey, FALSE));
-    for (auto it = keys.end(); it != keys.begin();)
-        inputs.push_back(KeyInput(*--it, TRUE));
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 CTestFrame* CreateTestFrame()

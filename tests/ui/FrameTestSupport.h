@@ -4,6 +4,7 @@
 #pragma once
 
 #include "FrameTestRes.h"
+#include "support/RealInput.h"
 
 #include "ui/commandbars/XTPFrameWnd.h"
 #include "ui/commandbars/XTPMenuBar.h"
@@ -80,13 +81,6 @@ protected:
 // longer than five seconds.
 void PumpFrame(HWND hWndFrame, DWORD dwQuietMs = 80);
 
-// Real input at screen points and keys.
-void SendClick(CPoint ptScreen, BOOL bRight = FALSE);
-void SendMouseMove(CPoint ptScreen);
-// A move to the point with button changes (MOUSEEVENTF_LEFTDOWN, ...): a press here, its release elsewhere.
-void SendMouseButton(CPoint ptScreen, DWORD dwButtons);
-// Keys pressed in order and released in reverse order.
-void SendKeys(std::initializer_list<WORD> keys);
 
 // A window that counts the presses it receives (a second click on the same spot comes as a double click).
 template <class TBase>

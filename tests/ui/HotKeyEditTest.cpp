@@ -48,7 +48,7 @@ TEST(HotKeyEdit, KeysMakeOneCombinationTheManagerAllows)
          TRUE},
         {"a new press starts again", FALSE, {{WM_KEYDOWN, 'A', FALT, FALSE}, {WM_KEYDOWN, 'B', 0, FALSE}}, L"B", TRUE,
          TRUE},
-        {"Escape alone refused", FALSE, {{WM_KEYDOWN, VK_ESCAPE, 0, FALSE}}, L"", TRUE, TRUE},
+        {"Escape alone refused", FALSE, {{WM_KEYDOWN, VK_ESCAPE, 0, FALSE}}, L"", FALSE, TRUE},
         {"Escape allowed", TRUE, {{WM_KEYDOWN, VK_ESCAPE, 0, FALSE}}, L"Esc", TRUE, TRUE},
         {"Tab goes to the dialog", FALSE, {{WM_KEYDOWN, VK_SHIFT, FSHIFT, FALSE}, {WM_KEYDOWN, VK_TAB, FSHIFT, FALSE}},
          L"", FALSE, FALSE},
@@ -68,6 +68,7 @@ TEST(HotKeyEdit, KeysMakeOneCombinationTheManagerAllows)
         edit.GetWindowText(strText);
         EXPECT_EQ(CString(c.pszText), strText) << c.pszName;
         EXPECT_EQ(c.bCompleted, edit.IsCompleted()) << c.pszName;
+        EXPECT_EQ(c.bCompleted, edit.GetAccel().key != 0) << c.pszName;
         EXPECT_EQ(c.bLastTaken, bTaken) << c.pszName;
         edit.DestroyWindow();
     }

@@ -173,6 +173,7 @@ TEST_F(PopupShadowsTest, AnOpenedControlCastsAShadowOfItsOwnThatTheNarrowerPopup
     pControl->SetRect(CRect(0, 0, 50, 20));
     CShadowPopup* pPopup = new CShadowPopup;
     pControl->SetCommandBar(pPopup);
+    pPopup->InternalRelease();
     ASSERT_TRUE(pPopup->Create(CRect(100, 119, 140, 300)));
     m_shadowed.InternalAddRef();
     pPopup->SetPaintManager(&m_shadowed);

@@ -115,3 +115,17 @@ TEST_F(ReBarTest, OrderWidthsAndHiddenBandsComeBackFromTheProfile)
     m_rebar.SendMessage(RB_GETBANDINFOW, 1, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(0u, info.fStyle & RBBS_HIDDEN);
 }
+
+TEST_F(ReBarTest, AToolbarAddedLaterGoesIntoTheRebarAndLeavesItWhenRemoved)
+{
+    CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+    int nBands = m_rebar.GetBandCount();
+    CXTPToolBar* pThird = pCommandBars->Add(L"Terza", xtpBarTop);
+    ASSERT_NE(nullptr, pThird);
+    pThird->SetBarID(333);
+    ASSERT_EQ(nBands + 1, m_rebar.GetBandCount());
+    EXPECT_EQ(pThird, m_rebar.GetToolBar(nBands));
+    EXPECT_EQ(nullptr, pThird->GetDockBar());
+    pCommandBars->Remove(pThird);
+    EXPECT_EQ(nBands, m_rebar.GetBandCount());
+}

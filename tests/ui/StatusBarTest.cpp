@@ -174,6 +174,8 @@ TEST_F(StatusBarTest, HidingOrRemovingAPaneRenumbersThePartsAndTheirTexts)
 
     EXPECT_EQ(nullptr, m_bar.AddIndicator(ID_INDICATOR_NUM, 0));   // already there
     EXPECT_EQ(nullptr, m_bar.AddIndicator(ID_INDICATOR_CAPS, 9));  // no such place
+    EXPECT_EQ(nullptr, m_bar.AddIndicator(IDS_STATUSTEST_MISSING, 1));  // no string
+    EXPECT_EQ(3, PartCount());
     ASSERT_NE(nullptr, m_bar.AddIndicator(ID_INDICATOR_CAPS, 2));
     EXPECT_EQ(L"MAIUSC", PartText(2));
     EXPECT_EQ(L"NUM", PartText(3));
@@ -231,4 +233,42 @@ TEST_F(StatusBarTest, AChildWindowSitsInsideItsPane)
     HWND hChild = pChild->m_hWnd;
     EXPECT_TRUE(m_bar.RemoveIndicator(IDS_STATUSTEST_TEXT));
     EXPECT_FALSE(::IsWindow(hChild));
+}
+
+namespace
+{
+class CCountedChild : public CWnd
+{
+public:
+    explicit CCountedChild(bool* pbGone) : m_pbGone(pbGone) {}
+    ~CCountedChild() override { *m_pbGone = true; }
+
+private:
+    bool* m_pbGone;
+};
+} // namespace
+
+TEST_F(StatusBarTest, APaneDeletesTheObjectOfAChildWindowThatWentFirst)
+{
+    // As the frame closes, its child windows go before the bar's panes.
+    bool bGone = false;
+    auto* pChild = new CCountedChild(&bGone);
+    ASSERT_TRUE(pChild->CreateEx(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), &m_bar, 1));
+    ASSERT_TRUE(m_bar.SetPaneControl(pChild->m_hWnd, IDS_STATUSTEST_TEXT, TRUE));
+    pChild->DestroyWindow();
+    EXPECT_FALSE(bGone);
+    EXPECT_TRUE(m_bar.RemoveIndicator(IDS_STATUSTEST_TEXT));
+    EXPECT_TRUE(bGone);
+}
+
+TEST_F(StatusBarTest, AButtonInAPaneFollowsTheFramesUpdateHandlers)
+{
+    auto* pButton = new CWnd();
+    ASSERT_TRUE(pButton->CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), &m_bar,
+                                  4243));
+    ASSERT_TRUE(m_bar.SetPaneControl(pButton->m_hWnd, IDS_STATUSTEST_TEXT, TRUE));
+    ASSERT_TRUE(pButton->IsWindowEnabled());
+    // No handler of the frame takes the button's command.
+    m_bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_FALSE(pButton->IsWindowEnabled());
 }

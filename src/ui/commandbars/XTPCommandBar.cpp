@@ -6,9 +6,12 @@
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPPopupBar.h"
+#include "ui/commandbars/XTPShortcutManager.h"
+#include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/DrawHelpers.h"
+#include "ui/themes/TipContext.h"
 
 #include <cstdlib>
 
@@ -53,7 +56,11 @@ int GetDirectionCode(UINT nKey, BOOL bHorizontal, BOOL bRTL)
     return -1;
 }
 
-int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous, BOOL bFirstLetter)
+namespace
+{
+template <class TMatch>
+int FindAccelIndexIf(const CXTPControls* pControls, int nSelected, TMatch matches, BOOL* pbAmbiguous,
+                     BOOL bFirstLetter)
 {
     *pbAmbiguous = FALSE;
     int nCount = pControls->GetCount(), nExplicit = -1, nFirstLetter = -1;
@@ -66,7 +73,7 @@ int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BO
             continue;
         BOOL bExplicit;
         TCHAR chAccel = GetAccelKey(pControl->GetCaption(), &bExplicit);
-        if (!CompareAccelKey(chAccel, chKey) || (!bExplicit && !bFirstLetter))
+        if (!matches(chAccel) || (!bExplicit && !bFirstLetter))
             continue;
         int& nFound = bExplicit ? nExplicit : nFirstLetter;
         BOOL& bSecond = bExplicit ? bSecondExplicit : bSecondFirstLetter;
@@ -81,6 +88,40 @@ int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BO
     }
     *pbAmbiguous = bSecondFirstLetter;
     return nFirstLetter;
+}
+}
+
+int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous, BOOL bFirstLetter)
+{
+    return FindAccelIndexIf(
+        pControls, nSelected, [chKey](TCHAR chAccel) { return CompareAccelKey(chAccel, chKey); }, pbAmbiguous,
+        bFirstLetter);
+}
+
+int FindAccelIndex(const CXTPControls* pControls, int nSelected, UINT nVirtKey, const CXTPCommandBars* pCommandBars,
+                   BOOL* pbAmbiguous, BOOL bFirstLetter)
+{
+    if (!pCommandBars) {
+        TCHAR chKey = static_cast<TCHAR>(::MapVirtualKeyW(nVirtKey, MAPVK_VK_TO_CHAR) & 0xFFFF);
+        *pbAmbiguous = FALSE;
+        return chKey ? FindAccelIndex(pControls, nSelected, chKey, pbAmbiguous, bFirstLetter) : -1;
+    }
+    const CXTPShortcutManager* pShortcuts = pCommandBars->GetShortcutManager();
+    return FindAccelIndexIf(
+        pControls, nSelected,
+        [pShortcuts, nVirtKey](TCHAR chAccel) { return pShortcuts->CompareAccelKey(chAccel, nVirtKey); },
+        pbAmbiguous, bFirstLetter);
+}
+
+CString GetControlTipText(const CXTPControl* pControl, const CXTPCommandBarsOptions* pOptions, BOOL bPopupBar)
+{
+    if (pOptions && !bPopupBar && !pOptions->bToolBarScreenTips)
+        return CString();
+    CString strTip = pControl->GetTooltip();
+    CString strShortcut = pControl->GetShortcutText();
+    if (pOptions && pOptions->bToolBarAccelTips && !strTip.IsEmpty() && !strShortcut.IsEmpty())
+        strTip += L" (" + strShortcut + L")";
+    return strTip;
 }
 
 BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
@@ -120,6 +161,30 @@ CXTPCommandBar::~CXTPCommandBar()
     m_pControls->InternalRelease();
     if (m_pPainter)
         m_pPainter->InternalRelease();
+    if (m_pToolTipContext)
+        m_pToolTipContext->InternalRelease();
+}
+
+LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pToolTipContext)
+        m_pToolTipContext->ToolHitTest(this, message, wParam, lParam);
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+INT_PTR CXTPCommandBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    CXTPControl* pControl = m_pControls->HitTest(point);
+    if (!pControl || IsCustomizeMode())
+        return -1;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    CString strTip = GetControlTipText(pControl, pCommandBars ? pCommandBars->GetCommandBarsOptions() : nullptr,
+                                       m_nType == xtpBarTypePopup);
+    if (strTip.IsEmpty())
+        return -1;
+    INT_PTR nID = pControl->GetIndex() + 1;
+    CTipContext::FillToolInfo(pTI, m_hWnd, static_cast<UINT_PTR>(nID), pControl->GetRect(), 0, strTip);
+    return nID;
 }
 
 void CXTPCommandBar::OnFinalRelease()
@@ -288,6 +353,9 @@ void CXTPCommandBar::OnControlSelected(BOOL bSelected, CXTPControl* pControl)
     if (!pSite || !pSite->GetSafeHwnd())
         return;
     pSite->SendMessage(XTPM_HOTCONTROL, reinterpret_cast<WPARAM>(bSelected ? pControl : nullptr));
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && !pCommandBars->GetCommandBarsOptions()->bShowStatusBarPrompts)
+        return;
     if (bSelected)
         pSite->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(pControl->GetDescription())));
     else
@@ -311,6 +379,9 @@ BOOL CXTPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard)
         SetSelected(nPopuped, bKeyboard);
         pControl->SetPopup(TRUE);
         bChanged = TRUE;
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        if (m_hWnd && pCommandBars && pCommandBars->GetCommandBarsOptions()->bShowFullAfterDelay)
+            SetTimer(XTP_TID_EXPANDED_POPUP, 800);
     }
     RedrawIfUnlocked();
     return bChanged;
@@ -392,6 +463,9 @@ UINT CXTPCommandBar::GetFirstFloatStatus(HWND hWnd)
 
 int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
 {
+    // In customise mode the keys belong to the sheet: an opened menu runs nothing.
+    if (IsCustomizeMode())
+        return 2;
     if (m_nInputLock > 0)
         return 1;
     if (CXTPControl* pHot = GetSelectedControl()) {
@@ -407,7 +481,14 @@ int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
     }
     BOOL bShift = ::GetKeyState(VK_SHIFT) < 0, bCtrl = ::GetKeyState(VK_CONTROL) < 0;
     if (nChar == VK_TAB) {
+        CXTPCommandBar* pRoot = GetRootParent();
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        if (bCtrl && pCommandBars && pRoot->IsKindOf(RUNTIME_CLASS(CXTPToolBar)) &&
+            pCommandBars->SetTrackingNextBar(pRoot, !bShift))
+            return 1;
         ProcessSpecialKey(bShift ? xtpKeyBack : xtpKeyNext);
+        if (CXTPControl* pHot = GetSelectedControl())
+            pHot->OnTabFocus();
         return 1;
     }
     if (nChar == VK_RETURN || nChar == VK_ESCAPE) {
@@ -423,11 +504,10 @@ int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
         ProcessSpecialKey(nCode);
         return 1;
     }
-    TCHAR chKey = static_cast<TCHAR>(::MapVirtualKeyW(nChar, MAPVK_VK_TO_CHAR) & 0xFFFF);
-    if (!chKey || bCtrl)
+    if (!::MapVirtualKeyW(nChar, MAPVK_VK_TO_CHAR) || bCtrl)
         return 1;
     BOOL bAmbiguous;
-    int nIndex = FindAccelIndex(m_pControls, m_nSelected, chKey, &bAmbiguous);
+    int nIndex = FindAccelIndex(m_pControls, m_nSelected, nChar, GetCommandBars(), &bAmbiguous);
     if (nIndex == -1) {
         if (nChar != VK_SHIFT && nChar != VK_CONTROL)
             ::MessageBeep(0);
@@ -576,6 +656,8 @@ void CXTPCommandBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
     m_dwFlags = pOther->m_dwFlags;
     m_dwStyle = pOther->m_dwStyle;
     m_strTitle = pOther->m_strTitle;
+    m_bCustomizable = pOther->m_bCustomizable;
+    m_pCommandBars = pOther->m_pCommandBars;
     m_nMRUWidth = pOther->m_nMRUWidth;
     m_szIcons = pOther->m_szIcons;
     m_szButtons = pOther->m_szButtons;
@@ -800,6 +882,14 @@ void CXTPCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
 
 void CXTPCommandBar::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == XTP_TID_EXPANDED_POPUP) {
+        KillTimer(XTP_TID_EXPANDED_POPUP);
+        CXTPControl* pControl = GetSelectedControl();
+        if (pControl && m_nPopuped == m_nSelected && pControl->IsKindOf(RUNTIME_CLASS(CXTPControlPopup)) &&
+            pControl->IsCursorOver())
+            static_cast<CXTPControlPopup*>(pControl)->ExpandCommandBar();
+        return;
+    }
     if (nIDEvent != XTP_TID_HOVER) {
         CWnd::OnTimer(nIDEvent);
         return;

@@ -9,12 +9,14 @@
 
 
 class CXTPBarImages;
+class CXTPCommandBarsOptions;
 class CXTPPropExchange;
+class CTipContext;
 class CXTPBarPainter;
 class CXTPCommandBars;
 
-// Timers of a bar.
-enum { XTP_TID_HOVER = 112223 };
+// Timers of a bar: the hover on a control, and the expansion of an open menu whose title the mouse rests on.
+enum { XTP_TID_HOVER = 112223, XTP_TID_EXPANDED_POPUP = 112224 };
 // Direction codes of keyboard navigation.
 enum
 {
@@ -40,6 +42,13 @@ int GetDirectionCode(UINT nKey, BOOL bHorizontal, BOOL bRTL);
 // carries it as well. -1 when none does.
 int FindAccelIndex(const CXTPControls* pControls, int nSelected, TCHAR chKey, BOOL* pbAmbiguous,
                    BOOL bFirstLetter = TRUE);
+// The same search for a key of the keyboard: a bar with a manager compares through its shortcut manager (a letter
+// of any installed layout matches), else through the key's character in the current layout.
+int FindAccelIndex(const CXTPControls* pControls, int nSelected, UINT nVirtKey, const CXTPCommandBars* pCommandBars,
+                   BOOL* pbAmbiguous, BOOL bFirstLetter = TRUE);
+// The tip of a control: its tooltip text, with its shortcut in brackets when the options ask for it; empty on a
+// toolbar when the options turn the toolbars' tips off (pOptions null: a bar without a manager).
+CString GetControlTipText(const CXTPControl* pControl, const CXTPCommandBarsOptions* pOptions, BOOL bPopupBar);
 
 class CXTPCommandBar : public CWnd, public CXTPHookHandler, public CXTPTrackedBar
 {
@@ -83,6 +92,11 @@ public:
     virtual void OnCustomizeDragLeave();
     virtual DROPEFFECT OnCustomizeDragOver(CXTPControl* pData, CPoint point);
     virtual void OnCustomizeDrop(CXTPControl* pData, DROPEFFECT& nEffect, CPoint ptDrop, CPoint ptDrag);
+
+    // The control under the point with its tip (GetControlTipText), the control's index + 1 as the tool id.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+    // The tips of the bar: the manager's context, or the bar's own without a manager; null when it shows none.
+    CTipContext* GetToolTipContext() const { return m_pToolTipContext; }
 
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     HWND GetTrackedWindow() const override { return m_hWnd; }
@@ -206,6 +220,8 @@ protected:
     CRect CalcDropIndicator(int nIndex, BOOL bAfter, const CXTPControl* pData) const;
     BOOL IsVerticalDrop() const;
     void DrawCustomizeMarks(CDC* pDC);
+    // Every message passes the tips first, so that they follow the mouse.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
@@ -267,4 +283,5 @@ protected:
     BOOL m_bAnimateNextPopup = TRUE;
     CXTPCommandBarAccessible m_accessible {this};
     CRect m_rcDropIndicator;
+    CTipContext* m_pToolTipContext = nullptr;
 };

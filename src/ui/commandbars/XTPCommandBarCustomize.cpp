@@ -3,6 +3,8 @@
 // and is placed there when dropped.
 #include "ui/commandbars/XTPCommandBar.h"
 
+#include "ui/themes/TipContext.h"
+
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPCustomizeSheet.h"
@@ -63,10 +65,23 @@ int CXTPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // A combo box's list is no place for controls.
-    if (m_nPosition != xtpBarListBox)
-        if (CXTPCommandBars* pCommandBars = GetCommandBars())
-            pCommandBars->GetDropSource()->Register(this);
+    // A combo box's list is no place for controls, and shows no tips.
+    if (m_nPosition == xtpBarListBox)
+        return 0;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars) {
+        if (m_nType != xtpBarTypePopup && !m_pToolTipContext) {
+            EnableToolTips(TRUE);
+            m_pToolTipContext = new CTipContext(this);
+        }
+        return 0;
+    }
+    pCommandBars->GetDropSource()->Register(this);
+    if ((m_nType != xtpBarTypePopup || pCommandBars->GetCommandBarsOptions()->bShowPopupBarToolTips) &&
+        !m_pToolTipContext) {
+        m_pToolTipContext = pCommandBars->GetToolTipContext();
+        m_pToolTipContext->InternalAddRef();
+    }
     return 0;
 }
 

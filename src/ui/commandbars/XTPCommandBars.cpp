@@ -9,12 +9,15 @@
 #include "ui/commandbars/XTPCustomizeSheet.h"
 #include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPMenuBar.h"
+#include "ui/commandbars/XTPReBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/persist/PropExchangeRegistry.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/ColorTable.h"
 #include "ui/themes/TipContext.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
 
@@ -27,8 +30,12 @@ CXTPCommandBars::CXTPCommandBars()
       m_pShortcutManager(new CXTPShortcutManager)
 {
     m_pOptions->m_pCommandBars = this;
-    // The bars share one tooltip context of their own look.
+    // The bars share one tooltip context of their own look; a tip shows once the mouse rests for the system's
+    // hover time.
     m_pToolTipContext->ModifyStyle(0, 2);
+    UINT nHoverTime = 0;
+    if (::SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &nHoverTime, 0))
+        m_pToolTipContext->SetDelayTime(TTDT_INITIAL, static_cast<int>(nHoverTime));
 }
 
 CXTPCommandBars::~CXTPCommandBars()
@@ -109,48 +116,80 @@ void CXTPCommandBars::ContextMenu(WPARAM wParam, CPoint pt)
     pPopup->InternalRelease();
 }
 
+std::vector<CXTPToolBar*> CXTPCommandBars::GetDockRow(CXTPToolBar* pBar) const
+{
+    CXTPDockBar* pDockBar = pBar->GetDockBar();
+    if (!pDockBar)
+        return {pBar};
+    for (const std::vector<CXTPToolBar*>& arrRow : pDockBar->GetSlots().GetRows())
+        if (std::find(arrRow.begin(), arrRow.end(), pBar) != arrRow.end())
+            return arrRow;
+    return {pBar};
+}
+
 void CXTPCommandBars::GetHiddenControls(CXTPToolBar* pBar, CXTPCommandBar* pTarget)
 {
-    if (!pBar->IsVisible())
-        return;
-    CXTPControls* pControls = pBar->GetControls();
-    for (int i = 0; i < pControls->GetCount(); i++) {
-        CXTPControl* pControl = pControls->GetAt(i);
-        if (pControl->GetHideFlags() != xtpHideWrap)
+    // The bars of a row share their room: what did not fit in any of them is offered.
+    for (CXTPToolBar* pRowBar : GetDockRow(pBar)) {
+        if (!pRowBar->IsVisible())
             continue;
-        CXTPControl* pCopy = pTarget->GetControls()->InsertControl(pControl, pTarget->GetControls()->GetCount(), TRUE);
-        pCopy->SetHideFlags(0);
-        pCopy->SetBeginGroup(FALSE);
+        CXTPControls* pControls = pRowBar->GetControls();
+        for (int i = 0; i < pControls->GetCount(); i++) {
+            CXTPControl* pControl = pControls->GetAt(i);
+            if (pControl->GetHideFlags() != xtpHideWrap)
+                continue;
+            CXTPControls* pTargetControls = pTarget->GetControls();
+            CXTPControl* pCopy = pTargetControls->InsertControl(pControl, pTargetControls->GetCount(), TRUE);
+            pCopy->SetHideFlags(0);
+            pCopy->SetBeginGroup(FALSE);
+        }
     }
 }
 
 void CXTPCommandBars::BuildExpandPopup(CXTPToolBar* pBar, CXTPCommandBar* pTarget)
 {
-    CXTPControl* pEntry = pTarget->GetControls()->Add(xtpControlPopup, 0);
-    pEntry->SetFlags(xtpFlagManualUpdate);
-    pEntry->SetCaption(pBar->GetTitle());
-    BOOL bEnabled = m_bCustomizeAvail && pBar->IsBuiltIn() && pBar->IsCustomizable();
-    pEntry->SetEnabled(bEnabled);
-    if (bEnabled)
-        if (CXTPCommandBar* pList = pEntry->GetCommandBar()) {
-            pBar->BuildCustomizePopup(pList);
-            if (pList->IsKindOf(RUNTIME_CLASS(CXTPPopupBar)))
-                static_cast<CXTPPopupBar*>(pList)->m_bDoubleGripper = TRUE;
-        }
+    for (CXTPToolBar* pRowBar : GetDockRow(pBar)) {
+        if (pRowBar != pBar && !pRowBar->IsVisible())
+            continue;
+        CXTPControl* pEntry = pTarget->GetControls()->Add(xtpControlPopup, 0);
+        pEntry->SetFlags(xtpFlagManualUpdate);
+        pEntry->SetCaption(pRowBar->GetTitle());
+        BOOL bEnabled = m_bCustomizeAvail && pRowBar->IsBuiltIn() && pRowBar->IsCustomizable();
+        pEntry->SetEnabled(bEnabled);
+        if (bEnabled)
+            if (CXTPCommandBar* pList = pEntry->GetCommandBar()) {
+                pRowBar->BuildCustomizePopup(pList);
+                if (pList->IsKindOf(RUNTIME_CLASS(CXTPPopupBar)))
+                    static_cast<CXTPPopupBar*>(pList)->m_bDoubleGripper = TRUE;
+            }
+    }
     if (m_bCustomizeAvail) {
         CXTPControl* pCustomize = pTarget->GetControls()->Add(xtpControlButton, XTP_ID_CUSTOMIZE);
         pCustomize->SetBeginGroup(TRUE);
     }
 }
 
-void CXTPCommandBars::OnToolBarAdded(CXTPToolBar* /*pBar*/)
+CXTPReBar* CXTPCommandBars::GetFrameReBar() const
 {
+    if (!m_pSite || !m_pSite->GetSafeHwnd())
+        return nullptr;
+    CWnd* pWnd = CWnd::FromHandlePermanent(::GetDlgItem(m_pSite->GetSafeHwnd(), AFX_IDW_REBAR));
+    return pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CXTPReBar)) ? static_cast<CXTPReBar*>(pWnd) : nullptr;
+}
+
+void CXTPCommandBars::OnToolBarAdded(CXTPToolBar* pBar)
+{
+    // A frame that keeps its toolbars in a rebar gets the new one there, on a row of its own.
+    if (CXTPReBar* pReBar = GetFrameReBar())
+        pReBar->AddToolBar(pBar, RBBS_BREAK | RBBS_GRIPPERALWAYS);
 }
 
 void CXTPCommandBars::OnToolBarRemoved(CXTPToolBar* pBar)
 {
     if (pBar == m_pMenuBar)
         m_pMenuBar = nullptr;
+    if (CXTPReBar* pReBar = GetFrameReBar())
+        pReBar->DeleteToolBar(pBar);
 }
 
 void CXTPCommandBars::OnTrackingModeChanged(CXTPCommandBar* /*pBar*/, int nMode)
@@ -206,7 +245,7 @@ CXTPMenuBar* CXTPCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nIDMenu)
     // The window keeps the bar's own style bits (the gripper).
     if (!m_pSite || !pMenuBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pMenuBar->GetBarStyle(), m_pSite) ||
         !DockCommandBar(pMenuBar, xtpBarTop) || !pMenuBar->LoadMenuBar(nIDMenu)) {
-        pMenuBar->InternalRelease();
+        ReleaseUnaddedBar(pMenuBar);
         return nullptr;
     }
     if (nIDMenu) {
@@ -219,6 +258,14 @@ CXTPMenuBar* CXTPCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nIDMenu)
     return pMenuBar;
 }
 
+void CXTPCommandBars::ReleaseUnaddedBar(CXTPToolBar* pBar)
+{
+    // A bar that failed half-way may already sit in a dock bar, whose next layout must not reach it.
+    if (CXTPDockBar* pDockBar = pBar->GetDockBar())
+        pDockBar->RemoveCommandBar(pBar, -1);
+    pBar->InternalRelease();
+}
+
 CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pToolBarClass)
 {
     CXTPToolBar* pBar = CreateToolBar(pToolBarClass ? pToolBarClass : m_pToolBarClass, lpszTitle, 0x3F);
@@ -228,7 +275,7 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
     if (bCreated)
         bCreated = nPosition == xtpBarFloating ? FloatCommandBar(pBar) : DockCommandBar(pBar, nPosition);
     if (!bCreated) {
-        pBar->InternalRelease();
+        ReleaseUnaddedBar(pBar);
         return nullptr;
     }
     m_arrBars.push_back(pBar);
@@ -249,7 +296,7 @@ CXTPToolBar* CXTPCommandBars::CreateTearOffBar(LPCTSTR lpszTitle, UINT nId, BOOL
     if (bCreated)
         bCreated = bFloating ? FloatCommandBar(pBar) : DockCommandBar(pBar, xtpBarTop);
     if (!bCreated) {
-        pBar->InternalRelease();
+        ReleaseUnaddedBar(pBar);
         return nullptr;
     }
     m_arrBars.push_back(pBar);
@@ -507,8 +554,8 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         }
         if (m_bIgnoreShiftMenuKey && ::GetKeyState(VK_SHIFT) < 0)
             return FALSE;
-        TCHAR chKey = static_cast<TCHAR>(::MapVirtualKeyW(static_cast<UINT>(pMsg->wParam), MAPVK_VK_TO_CHAR) & 0xFFFF);
-        if (chKey && OnFrameAccel(chKey))
+        UINT nVirtKey = static_cast<UINT>(pMsg->wParam);
+        if (::MapVirtualKeyW(nVirtKey, MAPVK_VK_TO_CHAR) && OnFrameAccel(nVirtKey))
             return TRUE;
         // No control took the letter: an Alt shortcut of the table may still.
     }
@@ -527,10 +574,11 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     return FALSE;
 }
 
-BOOL CXTPCommandBars::OnFrameAccel(TCHAR chKey)
+BOOL CXTPCommandBars::OnFrameAccel(UINT nVirtKey)
 {
+    // Only the value "none" itself turns the letters off; the other values combine their bits.
     int nUse = m_pOptions->keyboardCuesUse;
-    if (nUse & xtpKeyboardCuesUseNone)
+    if (nUse == xtpKeyboardCuesUseNone)
         return FALSE;
     CXTPToolBar* pBar = nullptr;
     for (CXTPToolBar* pCandidate : m_arrBars)
@@ -555,7 +603,7 @@ BOOL CXTPCommandBars::OnFrameAccel(TCHAR chKey)
                             (pSearched->GetType() == xtpBarTypeMenuBar || pSearched->IsTrackingMode());
         BOOL bAmbiguous = FALSE;
         int nStart = pSearched == pBar ? pSearched->GetSelectedIndex() : -1;
-        int nIndex = FindAccelIndex(pSearched->GetControls(), nStart, chKey, &bAmbiguous, bFirstLetter);
+        int nIndex = FindAccelIndex(pSearched->GetControls(), nStart, nVirtKey, this, &bAmbiguous, bFirstLetter);
         if (nIndex == -1)
             continue;
         if (!pSearched->IsTrackingMode())
@@ -620,6 +668,13 @@ BOOL CXTPCommandBars::OnFrameWndMsg(UINT nMessage, WPARAM wParam, LPARAM /*lPara
         }
         break;
     }
+    case WM_CLOSE:
+        // The customise sheet works on these bars until it ends: the frame stays.
+        if (m_pDropSource->GetSheet()) {
+            *pResult = 0;
+            return TRUE;
+        }
+        break;
     case WM_ACTIVATEAPP:
         if (!wParam)
             ClosePopups();

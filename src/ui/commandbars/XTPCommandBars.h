@@ -5,6 +5,7 @@
 
 #include "ui/commandbars/XTPCommandBarsOptions.h"
 #include "ui/commandbars/XTPPopupBar.h"
+#include "ui/uires.h"
 
 #include <vector>
 
@@ -19,11 +20,10 @@ class CXTPMenuBar;
 class CXTPShortcutManager;
 class CXTPToolBar;
 class CTipContext;
+class CXTPReBar;
 class CMouseManager;
 class CKeyboardManager;
 
-// The customise command of the site: offered by the expand popups when the site handles it.
-#define XTP_ID_CUSTOMIZE 35001
 // The generated list of toolbars inside menus.
 #define XTP_ID_TOOLBARLIST 0xE800
 
@@ -63,6 +63,8 @@ public:
     virtual void GetHiddenControls(CXTPToolBar* pBar, CXTPCommandBar* pTarget);
     // One entry per bar of the row for adding and removing buttons, then the customise command.
     virtual void BuildExpandPopup(CXTPToolBar* pBar, CXTPCommandBar* pTarget);
+    // The bars docked in the bar's row, in order (the bar alone when it floats).
+    std::vector<CXTPToolBar*> GetDockRow(CXTPToolBar* pBar) const;
     virtual void OnToolBarAdded(CXTPToolBar* pBar);
     virtual void OnToolBarRemoved(CXTPToolBar* pBar);
     virtual void OnTrackingModeChanged(CXTPCommandBar* pBar, int nMode);
@@ -181,7 +183,7 @@ public:
     // The frame's messages before its own handling; TRUE when consumed (*pResult is the answer).
     BOOL OnFrameWndMsg(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The Alt-letter search of the bars; TRUE when a control took the key.
-    BOOL OnFrameAccel(TCHAR chKey);
+    BOOL OnFrameAccel(UINT nVirtKey);
     // Ctrl+Tab in a tracking toolbar: the next (bForward) or preceding visible bar takes the keyboard.
     BOOL SetTrackingNextBar(CXTPCommandBar* pBar, BOOL bForward);
 
@@ -209,6 +211,10 @@ protected:
     virtual BOOL AskResetForUpdate(CXTPToolBar* pBar);
     // A bar made by a runtime class joins the array with its first reference.
     CXTPToolBar* CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle, DWORD dwDockFlags);
+    // Lets go of a bar whose creation failed after it was docked.
+    void ReleaseUnaddedBar(CXTPToolBar* pBar);
+    // The frame's rebar (child AFX_IDW_REBAR) when it has one.
+    CXTPReBar* GetFrameReBar() const;
     // Whether any bar of this thread tracks.
     BOOL IsAnyBarTracking() const;
 

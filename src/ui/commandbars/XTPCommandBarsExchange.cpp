@@ -334,8 +334,7 @@ void LinkPopups(CXTPCommandBar* pBar, const CXTPCommandBarList& list, std::set<C
             pPopup->SetPendingCommandBarId(0);
             if (!pTarget || setAncestors.count(pTarget))
                 continue;
-            // The control holds its own reference; the list keeps its one until it goes.
-            pTarget->InternalAddRef();
+            // The control takes its own reference; the list keeps its one until it goes.
             pPopup->SetCommandBar(pTarget);
             LinkPopups(pTarget, list, setAncestors);
         }

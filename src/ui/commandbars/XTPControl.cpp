@@ -74,13 +74,20 @@ void CXTPControl::OnExecute()
     CXTPCommandBar* pParent = m_pParent;
     if (!pParent)
         return;
-    if (CXTPCommandBars* pCommandBars = pParent->GetCommandBars())
-        pCommandBars->GetCommandBarsOptions()->OnCommandExecuted(static_cast<UINT>(m_nId));
     CXTPCommandBar* pRoot = pParent->GetRootParent();
     if (pRoot->IsReturnCmd()) {
         *pRoot->GetReturnCmd() = m_nId;
         pRoot->ClosePopups();
         return;
+    }
+    // Only a command that is sent counts as used, together with the menu it was chosen from.
+    if (CXTPCommandBars* pCommandBars = pParent->GetCommandBars()) {
+        CXTPCommandBarsOptions* pOptions = pCommandBars->GetCommandBarsOptions();
+        if (m_nId)
+            pOptions->OnCommandExecuted(static_cast<UINT>(m_nId));
+        CXTPControl* pMenu = pParent->GetType() == xtpBarTypePopup ? pParent->GetParentControl() : nullptr;
+        if (pMenu && pMenu->GetID())
+            pOptions->OnCommandExecuted(static_cast<UINT>(pMenu->GetID()));
     }
     // Taken before the popups close: a closed popup no longer knows the bar it came from.
     CWnd* pSite = pParent->GetOwnerSite();
@@ -298,7 +305,7 @@ void CXTPControlButton::OnClick(BOOL bKeyboard, CPoint /*pt*/)
     }
     if (m_pParent->GetType() == xtpBarTypePopup)
         return;   // a menu item executes on the release
-    if (TrackPress())
+    if (TrackPress(m_rcControl))
         OnExecute();
 }
 
@@ -308,7 +315,7 @@ void CXTPControlButton::OnLButtonUp(CPoint /*pt*/)
         OnExecute();
 }
 
-BOOL CXTPControlButton::TrackPress()
+BOOL CXTPControlButton::TrackPress(const CRect& rcPress)
 {
     CXTPCommandBar* pBar = m_pParent;
     pBar->SetSelected(m_nIndex);
@@ -323,13 +330,13 @@ BOOL CXTPControlButton::TrackPress()
             break;
         if (msg.hwnd == pBar->GetSafeHwnd() && msg.message == WM_MOUSEMOVE) {
             CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            if (SetSelected(m_rcControl.PtInRect(pt) ? 1 : 0))
+            if (SetSelected(rcPress.PtInRect(pt) ? 1 : 0))
                 pBar->Invalidate(FALSE);
             continue;
         }
         if (msg.hwnd == pBar->GetSafeHwnd() && msg.message == WM_LBUTTONUP) {
             CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            bExecute = m_nSelected && m_rcControl.PtInRect(pt);
+            bExecute = m_nSelected && rcPress.PtInRect(pt);
             break;
         }
         ::TranslateMessage(&msg);
@@ -368,6 +375,8 @@ void CXTPControlPopup::SetCommandBar(CXTPPopupBar* pPopupBar)
 {
     if (m_pPopupBar == pPopupBar)
         return;
+    if (pPopupBar)
+        pPopupBar->InternalAddRef();
     if (m_pPopupBar)
         m_pPopupBar->InternalRelease();
     m_pPopupBar = pPopupBar;
@@ -383,11 +392,22 @@ void CXTPControlPopup::Copy(CXTPControl* pOther, BOOL bRecursive)
     CXTPControlPopup* pPopup = static_cast<CXTPControlPopup*>(pOther);
     m_bShowWholeFace = pPopup->m_bShowWholeFace;
     CXTPPopupBar* pPopupBar = pPopup->m_pPopupBar;
-    if (pPopupBar && bRecursive)
+    if (pPopupBar && bRecursive) {
         pPopupBar = static_cast<CXTPPopupBar*>(pPopupBar->Clone(TRUE));
-    else if (pPopupBar)
-        pPopupBar->InternalAddRef();
-    SetCommandBar(pPopupBar);
+        SetCommandBar(pPopupBar);
+        pPopupBar->InternalRelease();
+    } else {
+        SetCommandBar(pPopupBar);
+    }
+}
+
+BOOL CXTPControlPopup::Compare(CXTPControl* pOther) const
+{
+    if (!CXTPControlButton::Compare(pOther) || !pOther->IsKindOf(RUNTIME_CLASS(CXTPControlPopup)))
+        return FALSE;
+    CXTPCommandBar* pBar = GetCommandBar();
+    CXTPCommandBar* pOtherBar = pOther->GetCommandBar();
+    return !pBar || !pOtherBar || pBar->GetControls()->IsEqual(pOtherBar->GetControls());
 }
 
 BOOL CXTPControlPopup::SetPopup(BOOL bPopup)
@@ -412,19 +432,108 @@ void CXTPControlPopup::OnClick(BOOL bKeyboard, CPoint pt)
     if (!m_bEnabled || !m_pParent)
         return;
     CXTPCommandBars* pCommandBars = m_pParent->GetCommandBars();
-    if (!pCommandBars || !m_pParent->IsCustomizeMode()) {
-        m_pParent->SetPopuped(m_nIndex, bKeyboard);
-        return;
-    }
+    BOOL bCustomize = pCommandBars && m_pParent->IsCustomizeMode();
     // In customise mode a press picks the control for dragging and opens its menu, whose entries may then be
-    // rearranged too; a press on an open menu's control closes it.
-    pCommandBars->SetDragControl(this);
+    // rearranged too.
+    if (bCustomize)
+        pCommandBars->SetDragControl(this);
     if (m_pParent->GetPopupedIndex() == m_nIndex && m_pParent->GetType() != xtpBarTypePopup) {
         m_pParent->SetTrackingMode(FALSE, FALSE, FALSE);
-    } else if (!m_pPopupBar || m_pPopupBar->IsCustomizable()) {
+    } else if (!bCustomize && m_nType == xtpControlSplitButtonPopup && OnSplitButtonClick(bKeyboard, pt)) {
+        return;
+    } else if (!bCustomize || !m_pPopupBar || m_pPopupBar->IsCustomizable()) {
         m_pParent->SetPopuped(m_nIndex, bKeyboard);
     }
-    OnCustomizeDragStart(pt);
+    if (bCustomize)
+        OnCustomizeDragStart(pt);
+}
+
+BOOL CXTPControlPopup::OnSplitButtonClick(BOOL bKeyboard, CPoint pt)
+{
+    if (bKeyboard) {
+        OnExecute();
+        return TRUE;
+    }
+    if (m_pParent->GetType() == xtpBarTypePopup) {
+        if (pt.x >= m_rcControl.right - 20)
+            return FALSE;
+        // The button part of a menu item executes on the release; resting on it opens nothing.
+        m_pParent->KillTimer(XTP_TID_HOVER);
+        return TRUE;
+    }
+    if (pt.x >= m_rcControl.right - 11)
+        return FALSE;
+    CRect rcButton = m_rcControl;
+    rcButton.right -= 11;
+    if (TrackPress(rcButton))
+        OnExecute();
+    return TRUE;
+}
+
+void CXTPControlPopup::OnLButtonUp(CPoint pt)
+{
+    if (m_bEnabled && m_pParent && m_nType == xtpControlSplitButtonPopup &&
+        m_pParent->GetType() == xtpBarTypePopup && pt.x < m_rcControl.right - 20)
+        OnExecute();
+}
+
+BOOL CXTPControlPopup::OnLButtonDblClk(CPoint pt)
+{
+    if ((m_nType != xtpControlPopup && m_nType != xtpControlButtonPopup) || !m_pPopupBar || !m_pParent)
+        return CXTPControlButton::OnLButtonDblClk(pt);
+    if (m_pParent->GetPopupedIndex() != m_nIndex) {
+        OnClick(FALSE, pt);
+        return TRUE;
+    }
+    CXTPControls* pControls = m_pPopupBar->GetControls();
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        CXTPControl* pItem = pControls->GetAt(i);
+        if (pItem->IsVisible() && pItem->IsDefaultItem()) {
+            pItem->OnExecute();
+            return TRUE;
+        }
+    }
+    if (m_pPopupBar->HasHiddenCommands())
+        m_pPopupBar->ExpandBar();
+    return TRUE;
+}
+
+void CXTPControlPopup::OpenPopup(BOOL bKeyboard)
+{
+    if (m_pParent->GetPopupedIndex() != m_nIndex)
+        m_pParent->SetPopuped(m_nIndex, bKeyboard);
+}
+
+void CXTPControlPopup::OnMouseHover()
+{
+    if (m_bEnabled && m_pParent &&
+        (m_pParent->GetTrackingMode() == 2 || m_pParent->GetType() == xtpBarTypePopup)) {
+        OpenPopup(FALSE);
+        return;
+    }
+    CXTPControlButton::OnMouseHover();
+}
+
+BOOL CXTPControlPopup::SetSelected(int nSelected)
+{
+    if (!CXTPControlButton::SetSelected(nSelected))
+        return FALSE;
+    if (!m_pParent || m_pParent->GetType() == xtpBarTypePopup || m_pParent->IsCustomizeMode())
+        return TRUE;
+    BOOL bTracking = m_pParent->GetTrackingMode() == 2;
+    if (nSelected == 0) {
+        if (m_pParent->GetPopupedIndex() == m_nIndex)
+            m_pParent->SetPopuped(-1);
+    } else if (m_bEnabled && bTracking && (m_nType == xtpControlPopup || nSelected == 2)) {
+        OpenPopup(nSelected == 2);
+    }
+    return TRUE;
+}
+
+void CXTPControlPopup::ExpandCommandBar()
+{
+    if (m_pPopupBar && m_pPopupBar->IsTrackingMode() && m_pPopupBar->GetType() == xtpBarTypePopup)
+        m_pPopupBar->ExpandBar();
 }
 
 void CXTPControlPopup::ExecuteByKeyboard()

@@ -50,6 +50,8 @@ public:
     virtual void ExecuteByKeyboard() { OnExecute(); }
     // Edit and combo kinds answer 1 (consumed) or 2 (passed on) while they own the keyboard.
     virtual int OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return 0; }
+    // Tab reaching the control gives it the keyboard focus when it takes one (edit and combo kinds).
+    virtual BOOL OnTabFocus() { return FALSE; }
     virtual void SetParent(CXTPCommandBar* pParent) { m_pParent = pParent; }
     virtual void Copy(CXTPControl* pOther, BOOL bRecursive);
     // Opens or closes the popup bar of popup kinds.
@@ -211,8 +213,8 @@ public:
     void DoPropExchange(CXTPPropExchange* pPX) override;
 
 protected:
-    // The press loop: the button shows pressed while the mouse holds it; TRUE when released on it.
-    BOOL TrackPress();
+    // The press loop: the button shows pressed while the mouse holds it; TRUE when released in rcPress.
+    BOOL TrackPress(const CRect& rcPress);
 };
 
 class CXTPPopupBar;
@@ -226,22 +228,38 @@ public:
     ~CXTPControlPopup() override;
 
     CXTPCommandBar* GetCommandBar() const override;
+    // The control takes its own reference of the bar (and lets go of the former one).
     void SetCommandBar(CXTPPopupBar* pPopupBar);
     // Opens the popup bar under the control (its first control selected when chosen by keyboard), or closes it.
     BOOL SetPopup(BOOL bPopup) override;
     BOOL IsWholeFacePopup() const override { return m_bShowWholeFace; }
-    // A press or the keyboard opens the popup instead of executing.
+    // A press or the keyboard opens the popup instead of executing; a press on the control of the open popup of
+    // a bar that is no popup closes it. A split button executes its button part and opens on its arrow.
     void OnClick(BOOL bKeyboard, CPoint pt) override;
-    void OnLButtonUp(CPoint /*pt*/) override {}
+    void OnLButtonUp(CPoint pt) override;
+    // A double click runs the open popup's default item, or expands a popup that hides commands.
+    BOOL OnLButtonDblClk(CPoint pt) override;
+    // Resting on the control opens its popup in a popup bar or while its bar has a popup open.
+    void OnMouseHover() override;
+    // Selection opens the popup of a menu title while its bar has another one open, and closes it on leaving.
+    BOOL SetSelected(int nSelected) override;
     void ExecuteByKeyboard() override;
+    // The open popup shows its hidden commands too.
+    void ExpandCommandBar();
     void SetWholeFace(BOOL bWholeFace) { m_bShowWholeFace = bWholeFace; }
     void Copy(CXTPControl* pOther, BOOL bRecursive) override;
+    // Equal popup controls also have equal popups (when both have one).
+    BOOL Compare(CXTPControl* pOther) const override;
     // "CommandBarId": the id of the popup bar; a loaded one waits until the bar list links it.
     void DoPropExchange(CXTPPropExchange* pPX) override;
     DWORD GetPendingCommandBarId() const { return m_dwPendingBarId; }
     void SetPendingCommandBarId(DWORD dwId) { m_dwPendingBarId = dwId; }
 
 private:
+    // The press on a split button's button part, handled here (TRUE) or left to the arrow part (FALSE).
+    BOOL OnSplitButtonClick(BOOL bKeyboard, CPoint pt);
+    void OpenPopup(BOOL bKeyboard);
+
     CXTPPopupBar* m_pPopupBar = nullptr;
     DWORD m_dwPendingBarId = 0;
     BOOL m_bShowWholeFace = FALSE;

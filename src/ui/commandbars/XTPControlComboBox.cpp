@@ -275,6 +275,7 @@ CXTPControlComboBox::CXTPControlComboBox()
     auto* pList = new CXTPControlComboBoxList;
     pList->CreateListBox();
     SetCommandBar(pList);
+    pList->InternalRelease();
 }
 
 CXTPControlComboBox::~CXTPControlComboBox()

@@ -113,6 +113,7 @@ CXTPControl* CXTPControls::CreatePopup(int nId, CString& strCaption, CMenu* pSub
     // The sub-menu's controls reach the site through the popup control's bar.
     pPopup->SetParent(m_pParent);
     pPopup->SetCommandBar(pPopupBar);
+    pPopupBar->InternalRelease();
     if (bFromMenu) {
         CString strTitle = strCaption;
         strTitle.Remove(L'&');

@@ -65,6 +65,8 @@ CXTPCustomizeSheet::CXTPCustomizeSheet(CXTPCommandBars* pCommandBars)
       m_pSite(pCommandBars->GetSite()), m_pCommandBars(pCommandBars), m_pImageManager(new CXTPImageManager),
       m_commands(pCommandBars)
 {
+    // The bars must outlive the sheet, whatever happens to their frame meanwhile.
+    m_pCommandBars->InternalAddRef();
     const struct
     {
         CPropertyPage* pPage;
@@ -102,6 +104,7 @@ CXTPCustomizeSheet::~CXTPCustomizeSheet()
     if (m_pContextMenu)
         m_pContextMenu->InternalRelease();
     m_pImageManager->InternalRelease();
+    m_pCommandBars->InternalRelease();
 }
 
 CXTPCustomizeSheet* CXTPCustomizeSheet::GetRunning()
@@ -137,7 +140,8 @@ void CXTPCustomizeSheet::BuildContextMenu()
             auto* pPopup = new CXTPControlPopup;
             CXTPPopupToolBar* pIcons = CXTPPopupToolBar::CreatePopupToolBar(nullptr);
             pIcons->SetBarID(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
-            pPopup->SetCommandBar(pIcons);   // takes our reference
+            pPopup->SetCommandBar(pIcons);
+            pIcons->InternalRelease();
             pControl = pControls->AddControl(pPopup, static_cast<int>(nID));
         } else {
             pControl = pControls->Add(nID == XTP_ID_CUSTOMIZE_NAME ? xtpControlEdit : xtpControlButton,

@@ -152,10 +152,7 @@ CSize CXTPDialogBar::CalcLayout(int nLength, DWORD dwMode, CSize szClient)
         auto* pPopup = new CXTPDialogBarCaptionPopup;
         m_pControls->AddControl(pPopup, XTP_ID_DIALOGBAR_CAPTION);
         pPopup->SetFlags(0x1E);
-        if (m_pCaptionMenu) {
-            m_pCaptionMenu->InternalAddRef();   // the control releases its popup bar
-            pPopup->SetCommandBar(m_pCaptionMenu);
-        }
+        pPopup->SetCommandBar(m_pCaptionMenu);
         pCaption = pPopup;
     }
     static_cast<CXTPDialogBarCaptionPopup*>(pCaption)->SetArrow(HasCaptionMenu());
@@ -277,7 +274,7 @@ void CXTPDialogBar::TrackSizing(UINT nHitTest, CPoint ptStart)
     GetWindowRect(&rcStart);
     SetCapture();
     MSG msg;
-    while (::GetCapture() == m_hWnd && ::GetMessageW(&msg, nullptr, 0, 0)) {
+    while (::GetCapture() == m_hWnd && AfxGetModalLoopMessage(&msg)) {
         if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
             break;
         if (msg.message != WM_MOUSEMOVE) {

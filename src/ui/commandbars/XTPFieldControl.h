@@ -127,6 +127,14 @@ public:
             m_pEdit->DestroyWindow();
     }
     // The mouse stays with the field while it is being edited.
+    BOOL OnTabFocus() override
+    {
+        if (!this->m_bEnabled || !this->IsVisible() || !IsEditCreated())
+            return FALSE;
+        if (!IsFocused())
+            SetFocused(TRUE);
+        return TRUE;
+    }
     void OnMouseHover() override
     {
         if (CMouseManager::GetThreadManager()->m_nCaptureLoops == 0)

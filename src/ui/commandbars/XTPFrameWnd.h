@@ -13,8 +13,11 @@ class CXTPCommandBarsSiteBase : public TBase
 public:
     ~CXTPCommandBarsSiteBase() override
     {
-        if (m_pCommandBars)
+        if (m_pCommandBars) {
+            // Whoever still holds the bars (a running customise sheet) must not reach the frame any more.
+            m_pCommandBars->SetSite(nullptr);
             m_pCommandBars->InternalRelease();
+        }
     }
 
     CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }

@@ -43,6 +43,9 @@ BOOL CXTPHotKeyEdit::OnKeyMessage(UINT nMessage, UINT nKey, LPARAM lKeyData, BYT
             if (bDown) {
                 m_accel.fVirt |= FVIRTKEY;
                 m_bCompleted = TRUE;
+                // A combination the manager refuses leaves the field empty, not holding it unseen.
+                if (!m_pShortcutManager || !m_pShortcutManager->IsAllowedShortcut(m_accel))
+                    ClearAccel();
             }
         }
     }

@@ -601,7 +601,7 @@ BOOL CXTPPopupBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
     if (!CXTPCommandBar::SetTrackingMode(nMode, bSelectFirst, bKeyboard))
         return FALSE;
     if (m_hWnd)
-        CXTPAccessibleEntries::NotifyWinEvent(nMode ? EVENT_SYSTEM_MENUPOPUPSTART : EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, OBJID_CLIENT, 0);
+        CXTPAccessibleEntries::NotifyWinEvent(nMode ? EVENT_SYSTEM_MENUPOPUPSTART : EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, OBJID_MENU, 0);
     if (nMode)
         return TRUE;
     if (m_hWnd) {

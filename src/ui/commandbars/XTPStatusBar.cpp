@@ -100,10 +100,7 @@ BOOL CXTPStatusBar::PreCreateWindow(CREATESTRUCT& cs)
 
 LRESULT CXTPStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DWORD dwPos = ::GetMessagePos();
-    MSG msg = {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
-               {static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos))}};
-    m_pToolTipContext->FilterToolTipMessage(&msg, TRUE);
+    m_pToolTipContext->ToolHitTest(this, message, wParam, lParam);
     return CControlBar::WindowProc(message, wParam, lParam);
 }
 
@@ -160,12 +157,16 @@ CXTPStatusBarPane* CXTPStatusBar::AddIndicator(UINT nID, int nIndex)
         nIndex = GetPaneCount();
     if (nIndex > GetPaneCount() || CommandToIndex(nID) != -1)
         return nullptr;
+    // As SetIndicators: a pane whose text has no string is not made.
+    CString strText;
+    if (nID != 0 && !strText.LoadString(nID))
+        return nullptr;
     auto* pPane = new CXTPStatusBarPane();
     m_arrPanes.insert(m_arrPanes.begin() + nIndex, pPane);
     SetupPane(pPane, nID);
     if (nID != 0)
     {
-        pPane->m_strText.LoadString(nID);
+        pPane->m_strText = strText;
         pPane->m_cxText = pPane->BestFit();
     }
     else
@@ -353,6 +354,7 @@ BOOL CXTPStatusBar::SetPaneControl(HWND hWnd, UINT nID, BOOL bDestroyChild)
         return FALSE;
     pPane->m_hWndChild = hWnd;
     pPane->m_bDestroyChild = bDestroyChild;
+    pPane->m_pChildWnd = bDestroyChild ? CWnd::FromHandlePermanent(hWnd) : nullptr;
     PlaceChildren();
     return TRUE;
 }
@@ -545,7 +547,8 @@ void CXTPStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
         if (!OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state, nullptr))
             state.DoUpdate(pTarget, FALSE);
     }
-    (void)bDisableIfNoHndler;
+    // Windows placed in panes follow the frame's handlers as dialog controls do.
+    UpdateDialogControls(pTarget, bDisableIfNoHndler);
 }
 
 INT_PTR CXTPStatusBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
@@ -679,19 +682,15 @@ IMPLEMENT_DYNAMIC(CXTPStatusBarPane, CCmdTarget)
 
 CXTPStatusBarPane::~CXTPStatusBarPane()
 {
-    if (m_hWndChild)
+    if (m_hWndChild && ::IsWindow(m_hWndChild))
     {
-        CWnd* pWnd = CWnd::FromHandlePermanent(m_hWndChild);
-        if (::IsWindow(m_hWndChild))
-        {
-            if (pWnd)
-                pWnd->DestroyWindow();
-            else
-                ::DestroyWindow(m_hWndChild);
-        }
-        if (m_bDestroyChild)
-            delete pWnd;
+        if (CWnd* pWnd = CWnd::FromHandlePermanent(m_hWndChild))
+            pWnd->DestroyWindow();
+        else
+            ::DestroyWindow(m_hWndChild);
     }
+    if (m_bDestroyChild)
+        delete m_pChildWnd;
 }
 
 CFont* CXTPStatusBarPane::GetTextFont()

@@ -66,6 +66,8 @@ public:
     CString m_strToolTip;
     HWND m_hWndChild = nullptr;
     BOOL m_bDestroyChild = FALSE;   // the child's window object is deleted with the pane
+    // That object, kept from the start: the child window may be gone (and its handle forgotten) before the pane.
+    CWnd* m_pChildWnd = nullptr;
     int m_nAlignment = alignLeft;
     CXTPStatusBar* m_pStatusBar = nullptr;
     int m_nIndex = -1;

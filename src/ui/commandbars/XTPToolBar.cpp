@@ -45,7 +45,7 @@ BOOL ReadToolBarResource(UINT nID, CSize& szBitmap, std::vector<UINT>& arrIds)
 
 BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
     ON_MESSAGE(WM_SIZEPARENT, &CXTPToolBar::OnSizeParent)
-    ON_WM_RBUTTONUP()
+    ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_NCHITTEST()
@@ -365,22 +365,15 @@ LRESULT CXTPToolBar::OnSizeParent(WPARAM /*wParam*/, LPARAM lParam)
     return 0;
 }
 
-int CXTPToolBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
+void CXTPToolBar::OnRButtonDown(UINT nFlags, CPoint point)
 {
     CXTPCommandBars* pCommandBars = GetCommandBars();
-    if (nChar == VK_TAB && ::GetKeyState(VK_CONTROL) < 0 && m_nInputLock <= 0 && pCommandBars &&
-        pCommandBars->SetTrackingNextBar(this, ::GetKeyState(VK_SHIFT) >= 0))
-        return 1;
-    return CXTPCommandBar::OnKeyDown(nChar, lKeyData);
-}
-
-void CXTPToolBar::OnRButtonUp(UINT nFlags, CPoint point)
-{
-    CXTPCommandBars* pCommandBars = GetCommandBars();
-    if (m_pControls->HitTest(point) || !m_bContextMenuPresent || !pCommandBars) {
-        CXTPCommandBar::OnRButtonUp(nFlags, point);
+    if (IsCustomizeMode() || !m_bContextMenuPresent || !pCommandBars) {
+        CXTPCommandBar::OnRButtonDown(nFlags, point);
         return;
     }
+    SetTrackingMode(0, TRUE, FALSE);
+    SetSelected(-1);
     ClientToScreen(&point);
     pCommandBars->ContextMenu(0, point);
 }
@@ -397,6 +390,26 @@ void CXTPToolBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
 }
 
 void CXTPToolBar::BuildCustomizePopup(CXTPCommandBar* pPopup)
+{
+    // The list changes under the hot control and the open one (the expand button whose popup is opening): the
+    // bar's indexes follow them to their new places.
+    CXTPControl* pKept[] = {GetSelectedControl(), m_pControls->GetAt(m_nPopuped)};
+    for (CXTPControl* pControl : pKept)
+        if (pControl)
+            pControl->InternalAddRef();
+    RestoreOriginalControls();
+    auto indexOf = [this](CXTPControl* pControl) {
+        return pControl && pControl->GetParent() == this ? pControl->GetIndex() : -1;
+    };
+    m_nSelected = indexOf(pKept[0]);
+    m_nPopuped = indexOf(pKept[1]);
+    for (CXTPControl* pControl : pKept)
+        if (pControl)
+            pControl->InternalRelease();
+    FillCustomizeItems(pPopup);
+}
+
+void CXTPToolBar::RestoreOriginalControls()
 {
     // Controls the user hid leave the bar; the original list puts each command back in its place.
     for (int i = m_pControls->GetCount() - 1; i >= 0; i--)
@@ -422,7 +435,10 @@ void CXTPToolBar::BuildCustomizePopup(CXTPCommandBar* pPopup)
         }
     }
     pOriginals->InternalRelease();
+}
 
+void CXTPToolBar::FillCustomizeItems(CXTPCommandBar* pPopup)
+{
     CXTPCommandBars* pCommandBars = GetCommandBars();
     CXTPShortcutManager* pShortcuts = pCommandBars ? pCommandBars->GetShortcutManager() : nullptr;
     for (int i = 0; i < m_pControls->GetCount(); i++) {
@@ -445,7 +461,7 @@ void CXTPToolBar::BuildCustomizePopup(CXTPCommandBar* pPopup)
         pItem->SetCloseSubMenuOnClick(FALSE);
         pItem->SetTarget(pControl, nullptr);
     }
-    if (pOriginal && m_bBuiltIn && !m_bTearOff) {
+    if (m_pControls->GetOriginalControls() && m_bBuiltIn && !m_bTearOff) {
         auto* pReset = static_cast<CXTPToolBarCustomizeItem*>(
             pPopup->GetControls()->AddControl(new CXTPToolBarCustomizeItem, 0));
         CString strReset;
@@ -508,6 +524,7 @@ BOOL CXTPToolBarExpandButton::SetPopup(BOOL bPopup)
         pPopup = CXTPPopupToolBar::CreatePopupToolBar(pCommandBars);
     pPopup->SetCustomizable(FALSE);
     SetCommandBar(pPopup);
+    pPopup->InternalRelease();
     if (pCommandBars) {
         pCommandBars->GetHiddenControls(pBar, pPopup);
         if (pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways || pCommandBars->IsCustomizeAvail()) {
@@ -542,6 +559,21 @@ void CXTPToolBarCloseButton::OnExecute()
 void CXTPToolBarCloseButton::Draw(CDC* pDC)
 {
     GetPaintManager()->DrawGlyph(pDC, m_pParent, CXTPBarPainter::glyphClose, this, TRUE);
+}
+
+CXTPToolBarCustomizeItem::~CXTPToolBarCustomizeItem()
+{
+    SetTarget(nullptr, nullptr);
+}
+
+void CXTPToolBarCustomizeItem::SetTarget(CXTPControl* pControl, CXTPToolBar* pBar)
+{
+    if (pControl)
+        pControl->InternalAddRef();
+    if (m_pTargetControl)
+        m_pTargetControl->InternalRelease();
+    m_pTargetControl = pControl;
+    m_pTargetBar = pBar;
 }
 
 void CXTPToolBarCustomizeItem::OnExecute()

@@ -27,9 +27,6 @@ public:
     void Copy(CXTPCommandBar* pOther, BOOL bRecursive) override;
     void DoPropExchange(CXTPPropExchange* pPX) override;
     BOOL HasHiddenControls() const override;
-    // Ctrl+Tab (Shift for backwards) hands the keyboard to the next toolbar.
-    int OnKeyDown(UINT nChar, LPARAM lKeyData) override;
-
     // Docked layout in a row of thickness nWidth.
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     // Back to the controls of the bar's resource, after the user agrees.
@@ -69,8 +66,8 @@ public:
 protected:
     // Until the frame has dock bars, a bar docked at an edge takes its row of the frame itself.
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
-    // A right click beside the controls asks for the toolbars menu.
-    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    // The toolbars menu opens on the press, anywhere on the bar.
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     // Moving, resizing and floating (the docking part of the bar).
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
@@ -85,6 +82,10 @@ protected:
 
     // Finds the own control of an id or makes it; hidden until the layout places it.
     CXTPControl* EnsureOwnControl(int nId, CRuntimeClass* pClass);
+    // The Add-or-remove list's two steps: the controls the user hid back in the bar (hidden), then one item per
+    // control and the reset.
+    void RestoreOriginalControls();
+    void FillCustomizeItems(CXTPCommandBar* pPopup);
 
     CXTPDockBar* m_pDockBar = nullptr;
     CXTPDockContext* m_pDockContext = nullptr;
@@ -126,12 +127,11 @@ class CXTPToolBarCustomizeItem : public CXTPControlButton
 {
     DECLARE_DYNCREATE(CXTPToolBarCustomizeItem)
 public:
+    ~CXTPToolBarCustomizeItem() override;
     void OnExecute() override;
-    void SetTarget(CXTPControl* pControl, CXTPToolBar* pBar)
-    {
-        m_pTargetControl = pControl;
-        m_pTargetBar = pBar;
-    }
+    // The item holds a reference of its control: a reset of the bar releases the controls other items point to.
+    // The bar owns the list through its expand button and outlives it.
+    void SetTarget(CXTPControl* pControl, CXTPToolBar* pBar);
 
 private:
     CXTPControl* m_pTargetControl = nullptr;

@@ -169,9 +169,10 @@ CSize CXTPBarThemeShadowed::DrawPopupBarControl(CDC* pDC, CXTPControl* pControl,
     CString strCaption = pControl->GetCaption(), strShortcut = pControl->GetShortcutText();
     BOOL bCues = pBar->IsKeyboardCuesVisible();
     int nType = pControl->GetType();
+    // Without the cues the caption shows without its '&' marks, as it is measured.
+    CString strStripped = strCaption;
+    StripAmpersands(strStripped);
     if (!bDraw) {
-        CString strStripped = strCaption;
-        StripAmpersands(strStripped);
         int cxShortcut = strShortcut.IsEmpty() ? 0 : pDC->GetTextExtent(strShortcut).cx;
         return CSize(pDC->GetTextExtent(strStripped).cx + cxShortcut + nColumn + 40, nHeight);
     }
@@ -220,7 +221,8 @@ CSize CXTPBarThemeShadowed::DrawPopupBarControl(CDC* pDC, CXTPControl* pControl,
         FillTriangle(pDC, CPoint(x, y - 3), CPoint(x, y + 3), CPoint(x + 3, y), clrArrow);
     }
     CRect rcText(rc.left + nColumn + 8, rc.top, rc.right - 19, rc.bottom);
-    pDC->DrawText(strCaption, rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | (bCues ? 0 : DT_NOPREFIX));
+    pDC->DrawText(bCues ? strCaption : strStripped, rcText,
+                  DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | (bCues ? 0 : DT_NOPREFIX));
     if (nType == xtpControlButton && !strShortcut.IsEmpty())
         pDC->DrawText(strShortcut, rcText, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     return CSize(0, 0);

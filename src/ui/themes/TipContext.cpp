@@ -140,12 +140,25 @@ void CTipContext::RelayToTip(const MSG* pMsg)
 
 void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
 {
-    if (!m_pOwner || !::IsWindow(m_pOwner->m_hWnd) || !pMsg)
+    Filter(m_pOwner, pMsg, bOwnerCall);
+}
+
+void CTipContext::ToolHitTest(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD dwPos = ::GetMessagePos();
+    MSG msg = {pWnd ? pWnd->GetSafeHwnd() : nullptr, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+               {static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos))}};
+    Filter(pWnd, &msg, TRUE);
+}
+
+void CTipContext::Filter(CWnd* pOwner, const MSG* pMsg, BOOL bOwnerCall)
+{
+    if (!pOwner || !::IsWindow(pOwner->m_hWnd) || !pMsg)
         return;
     UINT message = pMsg->message;
     BOOL bMouse = message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE || message == WM_LBUTTONUP ||
                   message == WM_RBUTTONUP || message == WM_MBUTTONUP;
-    BOOL bOwnWindow = pMsg->hwnd == m_pOwner->m_hWnd || ::IsChild(m_pOwner->m_hWnd, pMsg->hwnd);
+    BOOL bOwnWindow = pMsg->hwnd == pOwner->m_hWnd || ::IsChild(pOwner->m_hWnd, pMsg->hwnd);
     if (!bMouse || IsMouseButtonDown()) {
         if (bOwnWindow && ((message >= WM_KEYFIRST && message <= WM_KEYLAST) || IsButtonDownMessage(message)))
             SendToTip(TTM_ACTIVATE, FALSE);
@@ -160,15 +173,15 @@ void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
             if (pWnd && pWnd->IsToolTipsEnabled())
                 break;
         }
-        if (!hWnd || pWnd != m_pOwner)
+        if (!hWnd || pWnd != pOwner)
             return;
     }
     CWnd* pTip = m_pTipWnd.get();
-    if (pTip && pTip->IsWindowVisible() && !IsTopParentActive(m_pOwner->m_hWnd)) {
+    if (pTip && pTip->IsWindowVisible() && !IsTopParentActive(pOwner->m_hWnd)) {
         SendToTip(TTM_ACTIVATE, FALSE);
         return;
     }
-    CWnd* pParent = m_pOwner->GetTopLevelParent();
+    CWnd* pParent = pOwner->GetTopLevelParent();
     if (pTip && ::GetParent(pTip->m_hWnd) != pParent->GetSafeHwnd()) {
         ReleaseTipWindow();
         m_lastTool = TTTOOLINFOW();
@@ -182,10 +195,10 @@ void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
 
     CPoint pt;
     CXTPInputSource::GetCursorPos(&pt);
-    m_pOwner->ScreenToClient(&pt);
+    pOwner->ScreenToClient(&pt);
     TTTOOLINFOW tool = {};
     tool.cbSize = m_bShowTitles ? titledToolInfoSize : TTTOOLINFOW_V1_SIZE;
-    INT_PTR nHit = m_pOwner->OnToolHitTest(pt, &tool);
+    INT_PTR nHit = pOwner->OnToolHitTest(pt, &tool);
     BOOL bHasLast = m_lastTool.cbSize != 0;
     BOOL bSameTool = nHit != -1 && bHasLast && tool.hwnd == m_lastTool.hwnd && tool.uId == m_lastTool.uId;
     if (bSameTool && ::EqualRect(&tool.rect, &m_lastTool.rect)) {
@@ -213,7 +226,7 @@ void CTipContext::FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall)
                 SendToTip(TTM_SETTITLEW, 0, L"");
             }
         }
-        if ((uFlags & 0x40000000) || IsTopParentActive(m_pOwner->m_hWnd)) {
+        if ((uFlags & 0x40000000) || IsTopParentActive(pOwner->m_hWnd)) {
             SendToTip(TTM_ACTIVATE, TRUE);
             m_pTipWnd->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }

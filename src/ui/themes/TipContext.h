@@ -67,6 +67,9 @@ public:
     // One message of the pump: follows the mouse over the owner's tools (CWnd::OnToolHitTest) and drives the
     // tip window. bOwnerCall: the message is the owner's own, its window is not looked up.
     void FilterToolTipMessage(const MSG* pMsg, BOOL bOwnerCall);
+    // One message of a window that shares the context (the bars of one manager): the filter with that window as
+    // the owner of the tools, so that the tips follow the mouse from one window to the next.
+    void ToolHitTest(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The filter at the cursor's current position, as the owner's own mouse move.
     void ShowTipAtCursor();
 
@@ -74,6 +77,7 @@ private:
     static void ThreadFilter(const MSG* pMsg);
     LRESULT SendToTip(UINT message, WPARAM wParam = 0, const void* pParam = nullptr);
     void RelayToTip(const MSG* pMsg);
+    void Filter(CWnd* pOwner, const MSG* pMsg, BOOL bOwnerCall);
 
     CWnd* m_pOwner;
     TTTOOLINFOW m_lastTool;   // the tool of the last hit test; no text kept
