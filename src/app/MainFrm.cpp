@@ -86,11 +86,12 @@ const long REGULATIONS_FIRST_START_NUMBER = 15;
 const TCHAR UPDATE_FAX_FILE[] = L"FAX aggiornamenti.txd";
 const long UPDATE_FAX_NUMBER = 13;
 
-bool LayoutHoldsPane(const CXTPDockingPaneLayout& layout, UINT nID)
+// The pane is in the layout and can be shown from it: placed, or closed with a place to come back to.
+bool LayoutCanShowPane(const CXTPDockingPaneLayout& layout, UINT nID)
 {
     for (const XTP_DOCKINGPANE_INFO& info : layout.GetPaneList()) {
         if (info.pPane && info.pPane->GetID() == nID)
-            return true;
+            return !info.pPane->IsClosed() || info.pLastHolder;
     }
     return false;
 }
@@ -260,9 +261,10 @@ void CMainFrame::CreateDockingPanes()
     m_paneManager.CreatePane(IDW_TREE_PANE, CRect(0, 0, 200, 120), xtpPaneDockLeft);
     const int paneIds[] = { IDW_TREE_PANE };
     m_paneManager.SetIcons(IDB_NAVIGATION_PANE, paneIds, 1, PANE_ICON_MASK);
-    // A saved layout without the tree's pane would leave the program without its navigation: it is not applied.
+    // A saved layout that could not show the tree's pane would leave the program without its navigation: it is not
+    // applied.
     CXTPDockingPaneLayout layout(&m_paneManager);
-    if (layout.Load(PROFILE_LAYOUT) && LayoutHoldsPane(layout, IDW_TREE_PANE))
+    if (layout.Load(PROFILE_LAYOUT) && LayoutCanShowPane(layout, IDW_TREE_PANE))
         m_paneManager.SetLayout(&layout);
     // Whatever the layout says, the tree's pane is shown: closed for good it could never come back.
     m_paneManager.ShowPane(IDW_TREE_PANE);

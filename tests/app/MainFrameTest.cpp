@@ -27,6 +27,9 @@
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/TipContext.h"
 #include "ui/docking/DockingPane.h"
+#include "ui/docking/DockingPaneAutoHidePanel.h"
+#include "ui/docking/DockingPaneAutoHideWnd.h"
+#include "ui/docking/DockingPaneSplitterContainer.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
 #include "util/ZipReader.h"
@@ -1043,6 +1046,37 @@ TEST_F(FrameProfileTest, TreePaneClosedForGoodComesBackAndTheStartUpTasksStillRu
     EXPECT_NE(nullptr, m_pFrame->GetTreePane()->GetTree(TAB_CONTROLLO).GetRootItem());
 }
 
+// A damaged profile whose layout keeps the tree's pane closed with nowhere to come back to is left aside, as one
+// without the pane: the frame starts on its own layout.
+TEST_F(FrameProfileTest, ALayoutThatCouldNeverShowTheTreePaneIsNotApplied)
+{
+    CreateFrame();
+    m_pFrame->GetDockingPaneManager().DockPane(TreePane(), xtpPaneDockRight, nullptr);
+    m_pFrame->GetDockingPaneManager().ClosePane(TreePane());
+    m_pFrame->SendMessage(WM_CLOSE);
+    ASSERT_FALSE(::IsWindow(m_hFrame));
+    HKEY hLayout = m_pApp->GetSectionKey(L"DockingPaneLayouts\\NormalLayout", KEY_ALL_ACCESS);
+    ASSERT_NE(nullptr, hLayout);
+    int nCleared = 0;
+    for (int i = 0; i < 32; i++) {
+        HKEY hPane = nullptr;
+        if (::RegOpenKeyExW(hLayout, CString(L"Pane-") + std::to_wstring(i).c_str(), 0, KEY_ALL_ACCESS, &hPane))
+            continue;
+        DWORD dwID = 0, cb = sizeof(dwID);
+        if (!::RegQueryValueExW(hPane, L"ID", nullptr, nullptr, reinterpret_cast<BYTE*>(&dwID), &cb) &&
+            dwID == CMainFrame::IDW_TREE_PANE && !::RegDeleteValueW(hPane, L"LastHolder"))
+            nCleared++;
+        ::RegCloseKey(hPane);
+    }
+    ::RegCloseKey(hLayout);
+    ASSERT_EQ(1, nCleared);
+    PumpMessages();
+    CreateFrame();
+    ASSERT_NE(nullptr, TreePane());
+    EXPECT_FALSE(CXTPDockingPaneManager::IsPaneClosed(TreePane()));
+    EXPECT_EQ(static_cast<int>(xtpPaneDockLeft), m_pFrame->GetDockingPaneManager().GetPaneDirection(TreePane()));
+}
+
 TEST_F(FrameProfileTest, CancelAtTheSaveQuestionSavesNoLayout)
 {
     CreateFrame();
@@ -1218,6 +1252,101 @@ TEST_F(MainFrameInputTest, RestingOnTheTitleOfACollapsedMenuExpandsIt)
     SendKeys({VK_ESCAPE});
     SendKeys({VK_ESCAPE});
     Wait(100);
+}
+
+} // namespace
+
+namespace {
+
+// The frame shown in front, driven by real input through the thread's pump (pre-translation included), as the
+// user meets it.
+class FrameInputTest : public MainFrameTest
+{
+protected:
+    void ShowFrame()
+    {
+        CreateFrame();
+        m_pFrame->SetWindowPos(&CWnd::wndTopMost, 40, 40, 760, 520, SWP_SHOWWINDOW);
+        for (int i = 0; i < 20 && ::GetForegroundWindow() != m_hFrame; i++) {
+            ::SetForegroundWindow(m_hFrame);
+            Pump(20);
+        }
+        Pump();
+    }
+
+    // Dispatches through the thread's pre-translation until the queue has been quiet for a while.
+    static void Pump(DWORD dwQuietMs = 80)
+    {
+        DWORD dwStart = ::GetTickCount(), dwLast = dwStart;
+        while (::GetTickCount() - dwLast < dwQuietMs && ::GetTickCount() - dwStart < 4000) {
+            MSG msg;
+            if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT)
+                    continue;
+                if (!AfxGetThread()->PreTranslateMessage(&msg)) {
+                    ::TranslateMessage(&msg);
+                    ::DispatchMessageW(&msg);
+                }
+                dwLast = ::GetTickCount();
+            } else {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            }
+        }
+    }
+
+    static INPUT Mouse(CPoint pt, DWORD dwFlags)
+    {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = pt.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
+        input.mi.dy = pt.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
+        input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        return input;
+    }
+    static void Click(CPoint pt)
+    {
+        INPUT inputs[] = {Mouse(pt, 0), Mouse(pt, MOUSEEVENTF_LEFTDOWN), Mouse(pt, MOUSEEVENTF_LEFTUP)};
+        ::SendInput(3, inputs, sizeof(INPUT));
+        Pump(150);
+    }
+    CXTPDockingPaneManager& Panes() { return m_pFrame->GetDockingPaneManager(); }
+    CXTPDockingPane* TreePane() { return Panes().FindPane(CMainFrame::IDW_TREE_PANE); }
+};
+
+// The tree's pane pinned to its edge: a click on its tab slides it out; resizing the frame slides it in, and the
+// next click slides it out along the docked area as it is now.
+TEST_F(FrameInputTest, ThePinnedTreePaneSlidesInWhenTheFrameIsResized)
+{
+    ShowFrame();
+    Panes().HidePane(TreePane());
+    m_pFrame->RecalcLayout();
+    Pump();
+    CXTPDockingPaneAutoHidePanel* pPanel = Panes().GetCurrentLayout()->GetAutoHidePanel(xtpPaneDockLeft);
+    ASSERT_NE(nullptr, pPanel);
+    auto clickTab = [&] {
+        CRect rcTab = pPanel->GetTabGroups().front()->GetItem(0)->GetRect();
+        pPanel->ClientToScreen(&rcTab);
+        Click(rcTab.CenterPoint());
+        Pump(300);
+        return pPanel->GetSlideOutWindow();
+    };
+    CXTPDockingPaneAutoHideWnd* pWnd = clickTab();
+    ASSERT_NE(nullptr, pWnd);
+    EXPECT_TRUE(pWnd->IsWindowVisible());
+
+    // The frame made taller, as by its corner (Wine's own sizing loop does not take injected input).
+    CRect rcFrame;
+    m_pFrame->GetWindowRect(&rcFrame);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, rcFrame.Width() + 40, rcFrame.Height() + 30,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(nullptr, pPanel->GetSlideOutWindow());
+
+    pWnd = clickTab();
+    ASSERT_NE(nullptr, pWnd);
+    CRect rcOut, rcTop = Panes().GetTopContainer()->GetScreenRect();
+    pWnd->GetWindowRect(&rcOut);
+    EXPECT_EQ(rcTop.bottom, rcOut.bottom);
 }
 
 } // namespace

@@ -113,10 +113,6 @@ TEST_F(DockingAutoHideTest, AClickSlidesOutInEightStepsAndSixQuietTicksSlideItIn
     EXPECT_EQ("action 13 101", Actions().back());
     EXPECT_FALSE(pWnd->GetContainer()->IsTabsVisible());
 
-    // The idle layout pass leaves it out.
-    m_pFrame->RecalcLayout();
-    EXPECT_EQ(pWnd, m_pPanel->GetSlideOutWindow());
-    EXPECT_TRUE(pWnd->IsWindowVisible());
     EXPECT_TRUE(pWnd->GetContainer()->IsWindowVisible());
     EXPECT_EQ(pWnd->GetSafeHwnd(), ::GetParent(pWnd->GetContainer()->GetSafeHwnd()));
 
@@ -133,6 +129,28 @@ TEST_F(DockingAutoHideTest, AClickSlidesOutInEightStepsAndSixQuietTicksSlideItIn
     EXPECT_EQ(nullptr, m_pPanel->GetSlideOutWindow());
     EXPECT_FALSE(pWnd->IsWindowVisible());
     EXPECT_EQ("H[T(),C] A0{T(101)}", DescribeLayout(m_pFrame->m_paneManager.GetCurrentLayout()));
+}
+
+TEST_F(DockingAutoHideTest, TheFramesLayoutSlidesThePaneInAndTheNextClickPlacesItAnew)
+{
+    CXTPDockingPaneAutoHideWnd* pWnd = SlideOut();
+    ASSERT_NE(nullptr, pWnd);
+    Tick(pWnd, XTP_DOCKINGPANE_TIMER_SLIDEOUT, 8);
+    HWND hContainer = pWnd->GetContainer()->GetSafeHwnd();
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(nullptr, m_pPanel->GetSlideOutWindow());
+    EXPECT_EQ((std::vector<std::string>{"action 12 101", "action 13 101", "action 10 101", "action 11 101"}),
+              Actions());
+    EXPECT_FALSE(::IsWindowVisible(hContainer));
+    EXPECT_EQ(m_pFrame->GetSafeHwnd(), ::GetParent(hContainer));
+
+    // Out again, it runs along the docked area as it is now.
+    pWnd = SlideOut();
+    ASSERT_NE(nullptr, pWnd);
+    CRect rcTop = m_pFrame->m_paneManager.GetTopContainer()->GetPaneWindowRect();
+    EXPECT_EQ(rcTop.top, pWnd->GetFullRect().top);
+    EXPECT_EQ(rcTop.bottom, pWnd->GetFullRect().bottom);
+    EXPECT_EQ(rcTop.left, pWnd->GetFullRect().left);
 }
 
 TEST_F(DockingAutoHideTest, TheCursorComingBackTurnsTheSlideInAround)

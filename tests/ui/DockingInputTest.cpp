@@ -6,6 +6,8 @@
 #include "DockingTestSupport.h"
 #include "PixelCanvas.h"
 
+#include "ui/docking/DockingPaneAutoHideWnd.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -121,6 +123,44 @@ protected:
     CXTPDockingPaneManager* m_pManager = nullptr;
     UINT_PTR m_nWatchdog = 0;
 };
+
+// Two panes hidden as one group on the left edge: the first click on the tab of the pane that is not selected
+// slides that pane out, and it stays out; the frame resized slides it in.
+TEST_F(DockingInputTest, AHiddenGroupsOtherTabSlidesOutAtTheFirstClickAndAResizeSlidesItIn)
+{
+    CXTPDockingPane* pOther = m_pManager->FindPane(4001);
+    m_pManager->AttachPane(pOther, Container(4000));
+    m_pManager->FindPane(4000)->Select();
+    m_pFrame->RecalcLayout();
+    m_pManager->HidePane(Container(4000));
+    m_pFrame->RecalcLayout();
+    Pump();
+    ASSERT_EQ("H[T(),C] A0{T(4000*,4001)}", Tree());
+    CXTPDockingPaneAutoHidePanel* pPanel = m_pManager->GetCurrentLayout()->GetAutoHidePanel(xtpPaneDockLeft);
+    ASSERT_NE(nullptr, pPanel);
+    CRect rcTab = pPanel->GetTabGroups().front()->GetItem(1)->GetRect();
+    pPanel->ClientToScreen(&rcTab);
+    INPUT inputs[] = {MouseInput(rcTab.CenterPoint(), 0), MouseInput(rcTab.CenterPoint(), MOUSEEVENTF_LEFTDOWN),
+                      MouseInput(rcTab.CenterPoint(), MOUSEEVENTF_LEFTUP)};
+    ::SendInput(3, inputs, sizeof(INPUT));
+    Pump(300);
+    CXTPDockingPaneAutoHideWnd* pWnd = pPanel->GetSlideOutWindow();
+    ASSERT_NE(nullptr, pWnd);
+    EXPECT_EQ(pOther, pWnd->GetContainer()->GetSelected());
+    EXPECT_TRUE(pWnd->IsWindowVisible());
+    CRect rcOut;
+    pWnd->GetWindowRect(&rcOut);
+    EXPECT_EQ(pWnd->GetFullRect().Width(), rcOut.Width());
+
+    // The frame made larger, as by its corner (Wine's own sizing loop does not take injected input).
+    CRect rcFrame;
+    m_pFrame->GetWindowRect(&rcFrame);
+    m_pFrame->SetWindowPos(nullptr, 0, 0, rcFrame.Width() + 40, rcFrame.Height() + 30,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(nullptr, pPanel->GetSlideOutWindow());
+    EXPECT_EQ("H[T(),C] A0{T(4000,4001*)}", Tree());
+}
 
 TEST_F(DockingInputTest, APaneDraggedByItsCaptionDocksOrJoinsAsATab)
 {

@@ -46,7 +46,8 @@ public:
     const CXTPDockingPaneElementList& GetContainers() const { return m_lstContainers; }
 
     BOOL Create(CWnd* pParent);
-    // Slides the pane's container out with the pane selected; the frame may veto (action 12).
+    // Slides the pane's container out with the pane selected, after the window already out went in; the frame may
+    // veto (actions 10, 12). A pane already out only takes the focus when asked.
     void ShowPane(CXTPDockingPane* pPane, BOOL bSetFocus = TRUE);
     // Slides the shown container back; the frame may veto (action 10), and then nothing changes. Delayed, the
     // container goes back at once and the window closes a little later.

@@ -214,9 +214,12 @@ void CXTPDockingPaneAutoHidePanel::OnSizeParent(CWnd* pParent, CRect /*rect*/, L
     }
     if (!m_hWnd && !Create(pParent))
         return;
+    // The slide-out window was placed from the old layout: it goes in, and the next hover or click places it anew.
+    CloseActiveWindow(FALSE);
     for (CXTPDockingPaneElement* pContainer : m_lstContainers) {
         HWND hWnd = pContainer->GetPaneHwnd();
-        if (hWnd && (!m_pActiveWnd || m_pActiveWnd->GetContainer() != pContainer))
+        // A container sliding out lives in its slide-out window, not among the frame's children.
+        if (hWnd && pContainer->GetDockingSite() == pParent)
             ::ShowWindow(hWnd, SW_HIDE);
     }
     // The strip is cut from the side of what the frame has left.
@@ -255,20 +258,30 @@ void CXTPDockingPaneAutoHidePanel::ShowPane(CXTPDockingPane* pPane, BOOL bSetFoc
 {
     CXTPDockingPaneManager* pManager = GetDockingPaneManager();
     CXTPDockingPaneTabbedContainer* pContainer = pPane ? pPane->GetTabbedContainer() : nullptr;
-    if (!pContainer || pManager->NotifyAction(xtpPaneActionExpanding, pPane, pContainer))
+    if (pContainer && IsPaneOut(pPane)) {
+        if (bSetFocus)
+            pPane->SetFocus();
         return;
+    }
+    // One window at a time: the one out goes in first, unless the frame keeps it.
+    CloseActiveWindow(FALSE);
+    if (!pContainer || m_pActiveWnd || pManager->NotifyAction(xtpPaneActionExpanding, pPane, pContainer))
+        return;
+    // Selected first, so that the window takes the size of the pane that slides out. The window becomes the active
+    // one only at the end: a change of selection or the frame's layout closes the active window.
+    pContainer->SelectPane(pPane, FALSE, TRUE);
     CXTPDockingPaneAutoHideWnd* pWnd = new CXTPDockingPaneAutoHideWnd(this, pContainer);
     if (!pWnd->Open()) {
         delete pWnd;
         return;
     }
-    // Shown before the frame lays out, so that the layout leaves its container out.
-    m_pActiveWnd = pWnd;
-    pContainer->SelectPane(pPane, bSetFocus, TRUE);
+    if (bSetFocus)
+        pContainer->SelectPane(pPane, TRUE, TRUE);
     if (m_hWnd)
         Invalidate(FALSE);
     if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pManager->GetSite()))
         pFrame->RecalcLayout(TRUE);
+    m_pActiveWnd = pWnd;
 }
 
 void CXTPDockingPaneAutoHidePanel::CloseActiveWindow(BOOL bDelayed)
@@ -373,11 +386,8 @@ LRESULT CXTPDockingPaneAutoHidePanel::OnMouseHover(WPARAM /*wParam*/, LPARAM lPa
 {
     CXTPDockingPane* pPane = HitTest(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
     // Only while the frame is the active application window.
-    if (pPane && IsTopParentActive(m_hWnd) && !IsPaneOut(pPane)) {
-        CloseActiveWindow(FALSE);
-        if (!m_pActiveWnd)
-            ShowPane(pPane, FALSE);
-    }
+    if (pPane && IsTopParentActive(m_hWnd) && !IsPaneOut(pPane))
+        ShowPane(pPane, FALSE);
     return 0;
 }
 
@@ -386,11 +396,8 @@ void CXTPDockingPaneAutoHidePanel::OnDragOverTab(CPoint point)
     if (!GetPaintManager()->GetAutoHideTabPainter()->m_bSelectOnDragOver)
         return;
     CXTPDockingPane* pPane = HitTest(point);
-    if (pPane && !IsPaneOut(pPane)) {
-        CloseActiveWindow(FALSE);
-        if (!m_pActiveWnd)
-            ShowPane(pPane, FALSE);
-    }
+    if (pPane && !IsPaneOut(pPane))
+        ShowPane(pPane, FALSE);
 }
 
 void CXTPDockingPaneAutoHidePanel::OnDestroy()
@@ -406,13 +413,8 @@ void CXTPDockingPaneAutoHidePanel::OnLButtonDown(UINT nFlags, CPoint point)
         CWnd::OnLButtonDown(nFlags, point);
         return;
     }
-    if (IsPaneOut(pPane)) {
-        pPane->SetFocus();
-        return;
-    }
-    CloseActiveWindow(FALSE);
-    if (!m_pActiveWnd)
-        ShowPane(pPane, TRUE);
+    // The pane already out only takes the focus.
+    ShowPane(pPane, TRUE);
 }
 
 void CXTPDockingPaneAutoHidePanel::OnRButtonDown(UINT nFlags, CPoint point)
