@@ -303,7 +303,9 @@ void CXTPControls::CreateOriginalControls()
     if (m_pOriginalControls)
         m_pOriginalControls->InternalRelease();
     m_pOriginalControls = nullptr;
-    m_pOriginalControls = Duplicate();
+    // The sub-menus are copied too: sharing them with the live controls, a customised menu would become its own
+    // original and compare unchanged, or compare changed against the program's menu at the next start.
+    m_pOriginalControls = Duplicate(TRUE);
 }
 
 CXTPControls* CXTPControls::Duplicate(BOOL bRecursive) const
