@@ -8,6 +8,7 @@
 #include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPControlEdit.h"
 #include "ui/themes/BarThemeGradient.h"
+#include "ui/themes/DrawHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -310,4 +311,39 @@ TEST_F(BarFieldsPaintTest, AnEditIconWidensTheComboAndStandsLeftOfItsText)
     EXPECT_EQ(clrIcon, canvas.At(rc.left + 3 + 15, yIcon + 15));
     EXPECT_NE(clrIcon, canvas.At(rc.left + 3 + 16, yIcon + 8));
     m_pBar->SetImageManager(nullptr);
+}
+
+// A slide grows every visible control from its top, one step of the duration at a time.
+TEST_F(BarFieldsPaintTest, TheSlideGrowsEachVisibleControlFromItsTop)
+{
+    CXTPControl* pShown = m_pBar->GetControls()->Add(xtpControlButton, 9601);
+    CXTPControl* pHidden = m_pBar->GetControls()->Add(xtpControlButton, 9602);
+    pShown->SetRect(CRect(10, 4, 30, 20));
+    pHidden->SetRect(CRect(40, 4, 60, 20));
+    pHidden->SetHideFlags(1);
+    CPixelCanvas source(80, 30, RGB(200, 0, 0));
+    CPixelCanvas dest(80, 30, clrCanvas);
+    // Each pause notes how many rows of the shown control the slide has painted so far.
+    struct CSlideProbe : CXTPBarThemeDefault
+    {
+        CPixelCanvas* m_pDest = nullptr;
+        std::vector<std::pair<DWORD, int>> m_steps;
+        void AnimationPause(DWORD dwMilliseconds) override
+        {
+            int nRows = 0;
+            for (int y = 0; y < 30; y++)
+                nRows += m_pDest->At(20, y) == RGB(200, 0, 0);
+            m_steps.emplace_back(dwMilliseconds, nRows);
+        }
+    } painter;
+    painter.m_pDest = &dest;
+    painter.SetAnimation(4, 100);
+    EXPECT_EQ(4, painter.AnimateSlide(m_pBar, &dest, &source, TRUE));
+    const std::vector<std::pair<DWORD, int>> expected = {{25, 4}, {25, 8}, {25, 12}, {25, 16}};
+    EXPECT_EQ(expected, painter.m_steps);
+    EXPECT_EQ(RGB(200, 0, 0), dest.At(10, 4));
+    EXPECT_EQ(clrCanvas, dest.At(9, 4));
+    EXPECT_EQ(clrCanvas, dest.At(50, 10)) << "the hidden control stays";
+    painter.SetAnimation(0, 100);
+    EXPECT_EQ(0, painter.AnimateSlide(m_pBar, &dest, &source, TRUE));
 }

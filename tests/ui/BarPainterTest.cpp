@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 namespace
 {
 const COLORREF clrCanvas = RGB(1, 2, 3);
@@ -59,6 +62,11 @@ TEST(BarPainter, ThemeIdsAndTheInstalledPainter)
     EXPECT_FALSE(CXTPBarPainter::IsInstalled());
     // Asked for without one, the default theme is installed.
     EXPECT_EQ(0, CXTPBarPainter::GetInstalled()->GetThemeId());
+    // A null painter uninstalls the one there is.
+    CXTPBarPainter::SetTheme(2);
+    CXTPBarPainter::SetPainter(nullptr);
+    EXPECT_FALSE(CXTPBarPainter::IsInstalled());
+    EXPECT_EQ(0, CXTPBarPainter::GetInstalled()->GetThemeId());
 }
 
 TEST(BarPainter, ColoursHeightsAndFonts)
@@ -85,7 +93,7 @@ TEST(BarPainter, ColoursHeightsAndFonts)
         EXPECT_EQ(c.szGripper, painter.DrawGripperShape(&canvas, nullptr, FALSE));
     }
 
-    // A small menu font becomes 11 pixels; the Tahoma face turns the Tahoma flag on.
+    // The Tahoma face turns the Tahoma flag on; a font given by the caller is taken as it is, however small.
     LOGFONT lf = {};
     lf.lfHeight = -8;
     lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
@@ -98,6 +106,87 @@ TEST(BarPainter, ColoursHeightsAndFonts)
         CWindowDC dc(nullptr);
         CFontSelector font(&dc, painter.GetNormalFont());
         EXPECT_EQ(dc.GetTextExtent(L" ", 1).cy + 6, painter.GetTextHeight());
+    }
+}
+
+// The system's menu font of 8 pixels gives the painter an 11-pixel font; the system's metrics come back after.
+TEST(BarPainter, ASmallSystemMenuFontBecomesElevenPixels)
+{
+    struct CMenuFontScope
+    {
+        NONCLIENTMETRICS saved = {};
+        CMenuFontScope(LONG lHeight)
+        {
+            saved.cbSize = sizeof(saved);
+            ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
+            NONCLIENTMETRICS ncm = saved;
+            ncm.lfMenuFont.lfHeight = lHeight;
+            ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+        }
+        ~CMenuFontScope() { ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0); }
+    };
+    for (LONG lHeight : {-8L, -10L, -11L, -13L}) {
+        LONG lPainter = 0;
+        {
+            CMenuFontScope scope(lHeight);
+            NONCLIENTMETRICS ncm = {};
+            ncm.cbSize = sizeof(ncm);
+            ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+            ASSERT_EQ(lHeight, ncm.lfMenuFont.lfHeight);
+            CProbePainter painter;
+            LOGFONT lf = {};
+            painter.GetNormalFont()->GetLogFont(&lf);
+            lPainter = lf.lfHeight;
+        }
+        EXPECT_EQ(std::min(lHeight, -11L), lPainter) << lHeight;
+    }
+}
+
+// A caption is measured without its ampersands; it is drawn underlined when asked or when the painter's cue
+// setting says so, and never shows an ampersand.
+TEST(BarPainter, ControlTextStripsAmpersandsAndUnderlinesByTheCues)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    auto draw = [&](LPCTSTR pszText, int nCues, BOOL bUnderline) {
+        auto pCanvas = std::make_unique<CPixelCanvas>(80, 24, RGB(255, 255, 255));
+        painter.SetKeyboardCues(nCues);
+        CFontSelector font(pCanvas.get(), painter.GetNormalFont());
+        pCanvas->SetTextColor(RGB(0, 0, 0));
+        pCanvas->SetBkMode(TRANSPARENT);
+        painter.DrawControlText(pCanvas.get(), pszText, CRect(2, 0, 78, 24), TRUE, FALSE, FALSE, FALSE, FALSE,
+                                bUnderline);
+        return pCanvas;
+    };
+    auto same = [](const CPixelCanvas& a, const CPixelCanvas& b) {
+        for (int y = 0; y < 24; y++)
+            for (int x = 0; x < 80; x++)
+                if (a.At(x, y) != b.At(x, y))
+                    return false;
+        return true;
+    };
+    {
+        CPixelCanvas measure(4, 4);
+        CFontSelector font(&measure, painter.GetNormalFont());
+        CSize szPlain = measure.GetTextExtent(L"Apri");
+        EXPECT_EQ(szPlain, painter.DrawControlText(&measure, L"&Apri", CRect(), FALSE, FALSE, FALSE, FALSE, FALSE, TRUE));
+        EXPECT_EQ(CSize(szPlain.cx + 10, szPlain.cy),
+                  painter.DrawControlText(&measure, L"&Apri", CRect(), FALSE, FALSE, FALSE, TRUE, FALSE, FALSE));
+        EXPECT_EQ(CSize(szPlain.cy, szPlain.cx),
+                  painter.DrawControlText(&measure, L"&Apri", CRect(), FALSE, TRUE, FALSE, FALSE, FALSE, FALSE));
+    }
+    auto plain = draw(L"Apri", -1, FALSE);
+    auto underlined = draw(L"&Apri", -1, TRUE);
+    EXPECT_FALSE(same(*plain, *underlined));
+    const struct
+    {
+        int nCues;
+        BOOL bUnderline;
+        bool bUnderlined;
+    } cases[] = {{-1, FALSE, false}, {0, TRUE, false}, {1, FALSE, true}, {1, TRUE, true}};
+    for (const auto& c : cases) {
+        auto drawn = draw(L"&Apri", c.nCues, c.bUnderline);
+        EXPECT_TRUE(same(c.bUnderlined ? *underlined : *plain, *drawn)) << c.nCues << " " << c.bUnderline;
     }
 }
 

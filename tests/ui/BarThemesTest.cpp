@@ -1,5 +1,6 @@
 #include "BarTestSupport.h"
 #include "IconPixels.h"
+#include "ImageManagerTestRes.h"
 #include "PixelCanvas.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
@@ -433,6 +434,16 @@ TEST(BarThemeShadowed, MenuItems)
     EXPECT_EQ(painter.GetColor(44), popup->At(189, 11));
     auto split = draw(pSplit);
     EXPECT_EQ(painter.GetColor(COLOR_BTNSHADOW), split->At(180, 11));
+
+    // A label takes no highlight: colour 56 from 3 pixels after the column to the right edge.
+    CXTPControl* pLabel = pControls->Add(xtpControlLabel, 0);
+    pLabel->SetCaption(L"Gruppo");
+    pLabel->SetRect(CRect(0, 0, 200, 22));
+    auto label = draw(pLabel);
+    EXPECT_EQ(painter.GetColor(56), label->At(c + 3, 1));
+    EXPECT_EQ(painter.GetColor(56), label->At(199, 21));
+    EXPECT_NE(painter.GetColor(56), label->At(c + 2, 1));
+    EXPECT_NE(painter.GetColor(32), label->At(199, 0));
     pPopup->InternalRelease();
 }
 
@@ -525,4 +536,56 @@ TEST(BarThemeShadowed, MenuCaptionsShowNoAmpersandWhileTheCuesAreHidden)
         pPopup->SetCommandBars(nullptr);
         pPopup->InternalRelease();
     }
+}
+
+// The first row of the 16-colour strip walks the standard palette: the theme's eight entries take their warmer
+// colours, the others stay; an entry equal to the icon store's mask colour stays too.
+TEST(BarThemeGradient, RetouchedBitmapsTakeTheWarmerPalette)
+{
+    const COLORREF clrRetouchedSilver = RGB(0xCD, 0xC6, 0xBB);
+    const COLORREF row[16] = {RGB(0, 0, 0),          RGB(0xD5, 0x4F, 0x4A), RGB(0x00, 0x97, 0x5E), RGB(0xE4, 0xA7, 0x08),
+                              RGB(0x01, 0x51, 0xCD), RGB(0x80, 0, 0x80),    RGB(0, 0x80, 0x80),    clrRetouchedSilver,
+                              RGB(0x95, 0x93, 0x91), RGB(0xFF, 0x57, 0x2A), RGB(0, 0xFF, 0),       RGB(0xFF, 0xFF, 0),
+                              RGB(0x3A, 0x7B, 0xFC), RGB(0xFF, 0, 0xFF),    RGB(0, 0xFF, 0xFF),    RGB(0xFF, 0xFF, 0xFF)};
+    CXTPImageManager* pImages = XTPImageManager();
+    const COLORREF clrOldMask = pImages->GetMaskColor();
+    for (COLORREF clrMask : {RGB(0, 0xFF, 0), RGB(0xC0, 0xC0, 0xC0)}) {
+        SCOPED_TRACE(clrMask);
+        pImages->SetMaskColor(clrMask);
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.Attach(CXTPBarThemeGradient::LoadRetouchedBitmap(IDR_IMAGETEST_RETOUCHED)));
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap* pOld = dc.SelectObject(&bitmap);
+        for (int x = 0; x < 16; x++) {
+            COLORREF clrExpected = clrMask == RGB(0xC0, 0xC0, 0xC0) && x == 7 ? clrMask : row[x];
+            EXPECT_EQ(clrExpected, dc.GetPixel(x, 0)) << x;
+        }
+        dc.SelectObject(pOld);
+    }
+    pImages->SetMaskColor(clrOldMask);
+    EXPECT_EQ(nullptr, CXTPBarThemeGradient::LoadRetouchedBitmap(IDR_IMAGETEST_TOOLBAR)) << "not of 16 colours";
+}
+
+// Both ways into the process-wide icon store give the retouched icons; the silver ground is the mask.
+TEST(BarThemeGradient, RetouchedIconsGoIntoTheProcessWideStore)
+{
+    CXTPImageManager* pImages = XTPImageManager();
+    const COLORREF clrOldMask = pImages->SetMaskColor(RGB(0xC0, 0xC0, 0xC0));
+    const UINT commands[] = {311, 0, 313};
+    ASSERT_TRUE(CXTPBarThemeGradient::SetRetouchedIcons(IDR_IMAGETEST_RETOUCHED));
+    ASSERT_TRUE(CXTPBarThemeGradient::AddRetouchedIcons(IDR_IMAGETEST_RETOUCHED, commands, 3, CSize(16, 15)));
+    for (UINT nCommand : {301u, 311u}) {
+        SCOPED_TRACE(nCommand);
+        CXTPImageManagerIcon* pIcon = pImages->GetImage(nCommand, 16);
+        ASSERT_NE(nullptr, pIcon);
+        CPixelCanvas canvas(16, 15, clrCanvas);
+        pIcon->Draw(&canvas, CPoint(0, 0));
+        EXPECT_EQ(RGB(0x00, 0x97, 0x5E), canvas.At(2, 0));
+        EXPECT_EQ(RGB(0xFF, 0x57, 0x2A), canvas.At(9, 0));
+        EXPECT_EQ(clrCanvas, canvas.At(5, 5));
+    }
+    for (UINT nCommand : {301u, 302u, 303u, 311u, 313u})
+        pImages->RemoveIcon(nCommand);
+    pImages->SetMaskColor(clrOldMask);
 }

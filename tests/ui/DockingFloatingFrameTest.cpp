@@ -179,3 +179,34 @@ TEST_F(DockingFloatingFrameTest, ThemedFrameDrawsItsCaptionAndRollsUpEvenWithAZe
     pMini->GetWindowRect(&rcWindow);
     EXPECT_EQ(300, rcWindow.Height());
 }
+
+// A new title of the pane shows in the floating frame's caption at once, not at the frame's next layout.
+TEST_F(DockingFloatingFrameTest, TheCaptionFollowsThePanesTitle)
+{
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 500));
+    ASSERT_NE(nullptr, pMini);
+    CString strText;
+    pMini->GetWindowText(strText);
+    EXPECT_EQ(CString(L"Navigazione"), strText);
+    m_pPane->SetTitle(L"Struttura");
+    pMini->GetWindowText(strText);
+    EXPECT_EQ(CString(L"Struttura"), strText);
+}
+
+// A theme with another caption height gives a themed floating frame its new non-client area at once.
+TEST_F(DockingFloatingFrameTest, AThemeChangeGivesThemedFramesTheirNewCaption)
+{
+    Manager().SetFloatingFrameOption(TRUE);
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 500));
+    ASSERT_NE(nullptr, pMini);
+    for (int nTheme : {4, 2}) {
+        SCOPED_TRACE(nTheme);
+        Manager().SetTheme(nTheme);
+        int nCaption = Manager().GetPaintManager()->GetCaptionHeight();
+        CRect rcWindow, rcClient;
+        pMini->GetWindowRect(&rcWindow);
+        pMini->GetClientRect(&rcClient);
+        pMini->ClientToScreen(&rcClient);
+        EXPECT_EQ(rcWindow.top + ::GetSystemMetrics(SM_CYSIZEFRAME) - 1 + nCaption + 2, rcClient.top);
+    }
+}

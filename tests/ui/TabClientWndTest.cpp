@@ -26,10 +26,13 @@ class CTestDocument : public CMDIChildWnd
 {
 public:
     CString m_strTabCaption;
+    int m_nPaints = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (message == WM_PAINT)
+            m_nPaints++;
         if (message == WM_XTP_GETWINDOWTEXT && !m_strTabCaption.IsEmpty()) {
             lstrcpynW(reinterpret_cast<LPWSTR>(lParam), m_strTabCaption, static_cast<int>(wParam));
             return 1;
@@ -673,16 +676,47 @@ TEST_F(TabClientWndTest, ChoosingFromTheWindowListActivatesThatDocument)
 TEST_F(TabClientWndTest, PressesOnTheEmptyWorkspaceAreOfferedToTheFrame)
 {
     ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
-    const UINT presses[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    const UINT presses[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK};
     for (UINT message : presses)
         m_client.SendMessage(message, 0, MAKELPARAM(30, 40));
-    ASSERT_EQ(3u, m_pFrame->m_presses.size());
-    for (size_t i = 0; i < 3; i++) {
+    ASSERT_EQ(5u, m_pFrame->m_presses.size());
+    for (size_t i = 0; i < 5; i++) {
         EXPECT_EQ(presses[i], m_pFrame->m_presses[i].first);
         EXPECT_EQ(CPoint(30, 40), m_pFrame->m_presses[i].second);
     }
     // Where a group lies the press is the group's.
+    m_client.SendMessage(WM_IDLEUPDATECMDUI);
     AddDocument(L"Entrate");
     m_client.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(30, 40));
-    EXPECT_EQ(3u, m_pFrame->m_presses.size());
+    m_client.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(30, 40));
+    EXPECT_EQ(5u, m_pFrame->m_presses.size());
+}
+
+// After a press in the workspace mode the tabs wait for the next idle update; a new size brings them up to date.
+TEST_F(TabClientWndTest, TabsWaitForTheIdleUpdateAfterAPressAndFollowANewSize)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    m_client.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(30, 40));
+    CTestDocument* pDocument = AddDocument(L"Entrate");
+    EXPECT_EQ(std::vector<int>{}, Counts());
+    m_client.SendMessage(WM_IDLEUPDATECMDUI);
+    EXPECT_EQ(std::vector<CString>{L"Entrate"}, Captions(0));
+
+    pDocument->SetWindowText(L"Uscite");
+    CRect rc = ClientRect();
+    m_client.SetWindowPos(nullptr, 0, 0, rc.Width() - 20, rc.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(std::vector<CString>{L"Uscite"}, Captions(0));
+}
+
+// The simple mode repaints the client and its documents at once when another document becomes active.
+TEST_F(TabClientWndTest, TheSimpleModeRepaintsAtOnceOnActivation)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, FALSE));
+    CTestDocument* pEntrate = AddDocument(L"Entrate");
+    CTestDocument* pSpese = AddDocument(L"Spese");
+    m_pFrame->UpdateWindow();
+    pEntrate->m_nPaints = pSpese->m_nPaints = 0;
+    Activate(pEntrate);
+    EXPECT_GT(pEntrate->m_nPaints, 0);
+    EXPECT_GT(pSpese->m_nPaints, 0);
 }

@@ -325,6 +325,55 @@ TEST_F(ThemedListTest, MoveRowCopiesEveryCellBeforeTheTarget)
     EXPECT_EQ((std::vector<CString>{L"", L"2009", L"2010", L"2008", L"2008"}), Column(2));
 }
 
+// A row's item data moves with it: the owner, who frees the data of deleted rows, frees none of it.
+TEST_F(ThemedListTest, MoveRowHandsTheItemDataToTheMovedRow)
+{
+    struct CDeleteRecorder : CWnd
+    {
+        std::vector<LPARAM> m_deleted;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            auto* pNM = reinterpret_cast<NMLISTVIEW*>(lParam);
+            if (message == WM_NOTIFY && pNM->hdr.code == LVN_DELETEITEM)
+                m_deleted.push_back(pNM->lParam);
+            return CWnd::WindowProc(message, wParam, lParam);
+        }
+    } owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    CXTListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | LVS_REPORT, CRect(0, 0, 100, 100), &owner, kListID));
+    list.InsertColumn(0, L"Codice");
+    for (int i = 0; i < 4; i++)
+        list.SetItemData(list.InsertItem(i, L"voce"), static_cast<DWORD_PTR>(100 + i));
+    ASSERT_TRUE(list.MoveRow(3, 1));
+    EXPECT_EQ(103u, list.GetItemData(1));
+    EXPECT_EQ(std::vector<LPARAM>{0}, owner.m_deleted);
+    owner.DestroyWindow();
+}
+
+// The menu's sort reaches the list and the windows beside it under the same parent.
+TEST_F(ThemedHeaderTest, TheMenuSortIsHeardByTheParentsChildren)
+{
+    struct CClickRecorder : CWnd
+    {
+        std::vector<int> m_clicks;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            auto* pNM = reinterpret_cast<NMHEADERW*>(lParam);
+            if (message == WM_NOTIFY && pNM->hdr.code == HDN_ITEMCLICKA)
+                m_clicks.push_back(pNM->iItem);
+            return CWnd::WindowProc(message, wParam, lParam);
+        }
+    } sibling;
+    ASSERT_TRUE(sibling.Create(AfxRegisterWndClass(0), L"", WS_CHILD, CRect(0, 40, 50, 60), &m_parent, 2));
+    AddItems();
+    CRect rcItem;
+    m_header.GetItemRect(2, &rcItem);
+    m_header.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rcItem.CenterPoint().x, 5));
+    m_header.SendMessage(WM_COMMAND, XT_IDC_SORTASC);
+    EXPECT_EQ(std::vector<int>{2}, sibling.m_clicks);
+}
+
 TEST_F(ThemedListTest, ColumnWidthsAreKeptInTheProfile)
 {
     m_list.LoadColumnWidths();

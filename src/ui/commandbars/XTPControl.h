@@ -68,6 +68,8 @@ public:
     virtual void DoPropExchange(CXTPPropExchange* pPX);
     // A popup control whose whole face opens its popup (no separate arrow part).
     virtual BOOL IsWholeFacePopup() const { return FALSE; }
+    // FALSE for a control that never shows the selection's highlight (a label): menus paint it plain.
+    virtual BOOL TakesHighlight() const { return TRUE; }
     // What screen readers see of the control; its references are the control's.
     CXTPAccessible* GetAccessible() { return &m_accessible; }
     // Customise mode: a press drags the control (a drop elsewhere or outside every bar takes it off its bar);

@@ -124,6 +124,7 @@ public:
     CXTPControlLabel();
     int GetSelected() const override { return 0; }
     BOOL SetSelected(int /*nSelected*/) override { return FALSE; }
+    BOOL TakesHighlight() const override { return FALSE; }
 };
 
 // The control Add (or the menu import) makes for a button id: the list placeholders by their ids, else a plain

@@ -635,6 +635,11 @@ void CXTPDockingPaneManager::RecalcFramesLayout()
             continue;
         CXTPDockingPaneElement::DelayRecalcLayout(pContainer->GetDockingSite());
     }
+    // A floating frame's border and caption come from the theme and the option: they are applied again.
+    for (CXTPDockingPaneElement* pElement : m_pLayout->GetElementList()) {
+        if (CXTPDockingPaneMiniWnd* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pElement))
+            pFrame->SetStyleAndPos();
+    }
 }
 
 void CXTPDockingPaneManager::RedrawPanes()
@@ -693,12 +698,6 @@ void CXTPDockingPaneManager::SetLockSplitters(BOOL bLock)
 void CXTPDockingPaneManager::SetFloatingFrameOption(BOOL bOption)
 {
     m_bThemedFloatingFrames = bOption;
-    if (m_pLayout) {
-        for (CXTPDockingPaneElement* pElement : m_pLayout->GetElementList()) {
-            if (CXTPDockingPaneMiniWnd* pFrame = dynamic_cast<CXTPDockingPaneMiniWnd*>(pElement))
-                pFrame->SetStyleAndPos();
-        }
-    }
     RecalcFramesLayout();
 }
 

@@ -187,6 +187,11 @@ void CXTPDockingPaneMiniWnd::RemovePane(CXTPDockingPaneElement* pElement)
         ShowWindow(SW_HIDE);
 }
 
+void CXTPDockingPaneMiniWnd::OnChildChanged(BOOL /*bRelayout*/)
+{
+    UpdateTitle();
+}
+
 void CXTPDockingPaneMiniWnd::OnChildContainerChanged(CXTPDockingPaneElement*)
 {
     if (!m_hWnd)

@@ -34,6 +34,8 @@ public:
     void FindPane(int nType, CXTPDockingPaneElementList* pList) override;
     void RemovePane(CXTPDockingPaneElement* pElement) override;
     void OnChildContainerChanged(CXTPDockingPaneElement* pContainer) override;
+    // A pane's title or options changed: the caption and the close command follow.
+    void OnChildChanged(BOOL bRelayout) override;
     BOOL IsEmpty() const override;
     BOOL DoPropExchange(CXTPPropExchange* pPX) override;
     CXTPDockingPaneElement* Clone(CXTPDockingPaneLayout* pLayout, CXTPPaneToPaneMap* pMap,

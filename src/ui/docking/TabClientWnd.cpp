@@ -235,7 +235,9 @@ BEGIN_MESSAGE_MAP(CXTPTabClientWnd, CWnd)
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_SETCURSOR()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONDBLCLK()
     ON_WM_MBUTTONDOWN()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
@@ -459,7 +461,7 @@ void CXTPTabClientWnd::ActivateChild(HWND hWnd)
 
 void CXTPTabClientWnd::SyncTabs()
 {
-    if (m_bLocked || m_bInSync || !::IsWindow(m_hWnd) || !m_pFrame)
+    if (m_bLocked || m_bPressed || m_bInSync || !::IsWindow(m_hWnd) || !m_pFrame)
         return;
     m_bInSync = TRUE;
     m_bUpdating = TRUE;
@@ -1017,7 +1019,7 @@ LRESULT CXTPTabClientWnd::OnMDIActivate(WPARAM /*wParam*/, LPARAM /*lParam*/)
         SetRedraw(FALSE);
         lResult = Default();
         SetRedraw(TRUE);
-        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     } else {
         lResult = Default();
     }
@@ -1047,6 +1049,7 @@ LRESULT CXTPTabClientWnd::OnMDIDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/)
 
 LRESULT CXTPTabClientWnd::OnIdleUpdateCmdUI(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
+    m_bPressed = FALSE;
     SyncTabs();
     return Default();
 }
@@ -1082,6 +1085,7 @@ void CXTPTabClientWnd::OnSize(UINT nType, int cx, int cy)
     if (m_bWorkspaceMode)
         RepositionWorkspaces();
     Invalidate(FALSE);
+    SyncTabs();
 }
 
 void CXTPTabClientWnd::OnWindowPosChanging(WINDOWPOS* lpwndpos)
@@ -1121,12 +1125,25 @@ BOOL CXTPTabClientWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CWnd::OnSetCursor(pWnd, nHitTest, message);
 }
 
-void CXTPTabClientWnd::OnLButtonDown(UINT nFlags, CPoint point)
+void CXTPTabClientWnd::OnLButtonDown(UINT /*nFlags*/, CPoint point)
+{
+    OnPress(WM_LBUTTONDOWN, point);
+}
+
+void CXTPTabClientWnd::OnLButtonDblClk(UINT /*nFlags*/, CPoint point)
+{
+    OnPress(WM_LBUTTONDBLCLK, point);
+}
+
+void CXTPTabClientWnd::OnPress(UINT message, CPoint point)
 {
     if (!m_bWorkspaceMode) {
-        CWnd::OnLButtonDown(nFlags, point);
+        Default();
         return;
     }
+    // The tabs stay as they are while the press is handled (a click activates a child): the next idle pass
+    // brings them up to date.
+    m_bPressed = TRUE;
     int nSplitter = SplitterFromPoint(point);
     if (nSplitter >= 0) {
         TrackSplitter(nSplitter, point);
@@ -1134,8 +1151,8 @@ void CXTPTabClientWnd::OnLButtonDown(UINT nFlags, CPoint point)
     }
     CWorkspace* pWorkspace = WorkspaceFromPoint(point);
     if (!pWorkspace) {
-        if (!OfferPressToFrame(WM_LBUTTONDOWN, point))
-            CWnd::OnLButtonDown(nFlags, point);
+        if (!OfferPressToFrame(message, point))
+            Default();
         return;
     }
     if (pWorkspace != m_pActiveWorkspace && pWorkspace->GetSelectedItem())
@@ -1147,6 +1164,12 @@ void CXTPTabClientWnd::OnRButtonDown(UINT nFlags, CPoint point)
 {
     if (!OfferPressToFrame(WM_RBUTTONDOWN, point))
         CWnd::OnRButtonDown(nFlags, point);
+}
+
+void CXTPTabClientWnd::OnRButtonDblClk(UINT nFlags, CPoint point)
+{
+    if (!OfferPressToFrame(WM_RBUTTONDBLCLK, point))
+        CWnd::OnRButtonDblClk(nFlags, point);
 }
 
 void CXTPTabClientWnd::OnMButtonDown(UINT nFlags, CPoint point)

@@ -128,7 +128,9 @@ protected:
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
@@ -169,6 +171,8 @@ private:
     void ActivateChild(HWND hWnd);
     // A press in the workspace mode where no group lies goes to the frame first; TRUE when the frame took it.
     BOOL OfferPressToFrame(UINT message, CPoint point);
+    // A left press or double click (message): in the workspace mode on a splitter, a group or the empty area.
+    void OnPress(UINT message, CPoint point);
     void TrackSplitter(int nSplitter, CPoint pt);
     void OnGroupDrag(CWorkspace* pWorkspace, CXTPTabManagerItem* pItem);
     void ShowWindowList(CWorkspace* pWorkspace);
@@ -180,6 +184,7 @@ private:
     BOOL m_bPendingLayout = FALSE;
     BOOL m_bUpdating = FALSE;
     BOOL m_bLocked = FALSE;
+    BOOL m_bPressed = FALSE;   // a press was handled since the last idle update
     BOOL m_bInUpdate = FALSE;
     CXTPTabPainter* m_pPaintManager;
     int m_nCachedThemeId = 0;

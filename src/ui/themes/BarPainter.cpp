@@ -49,7 +49,9 @@ void CXTPBarPainter::SetPainter(CXTPBarPainter* pPainter)
     if (s_pInstalled && s_pInstalled != pPainter)
         s_pInstalled->InternalRelease();
     s_pInstalled = pPainter;
-    pPainter->m_nThemeId = themeCustom;
+    // Null uninstalls: the next caller gets the default theme.
+    if (pPainter)
+        pPainter->m_nThemeId = themeCustom;
 }
 
 void CXTPBarPainter::SetTheme(int nTheme)

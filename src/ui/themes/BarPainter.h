@@ -45,7 +45,7 @@ public:
 
     // A new painter for a theme id (any unknown id gives the default theme); nothing is installed.
     static CXTPBarPainter* CreateTheme(int nTheme);
-    // Releases the installed painter and installs this one (its theme id becomes 5).
+    // Releases the installed painter and installs this one (its theme id becomes 5); null installs none.
     static void SetPainter(CXTPBarPainter* pPainter);
     static void SetTheme(int nTheme);
     static void ReleasePainter();

@@ -2,10 +2,12 @@
 
 #include "ui/commandbars/XTPCommandBar.h"
 #include "ui/commandbars/XTPStatusBarPane.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/ColorRef.h"
 #include "ui/themes/DrawHelpers.h"
 
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -47,6 +49,76 @@ BYTE RoundIntensity(int x, int y)
 }
 }
 
+namespace
+{
+// Palette entries as a bitmap's colour table stores them (blue in the low byte), and what they become.
+const DWORD g_retouch[][2] = {{0x008000, 0x00975E}, {0xFF0000, 0xFF572A}, {0x800000, 0xD54F4A},
+                              {0x0000FF, 0x3A7BFC}, {0x000080, 0x0151CD}, {0x808080, 0x959391},
+                              {0x808000, 0xE4A708}, {0xC0C0C0, 0xCDC6BB}};
+
+DWORD TableEntry(COLORREF clr)
+{
+    return static_cast<DWORD>(GetBValue(clr)) | static_cast<DWORD>(GetGValue(clr)) << 8 |
+           static_cast<DWORD>(GetRValue(clr)) << 16;
+}
+}
+
+HBITMAP CXTPBarThemeGradient::LoadRetouchedBitmap(UINT nIDResource)
+{
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(2));
+    HGLOBAL hData = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    const BYTE* pData = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
+    const DWORD cbData = hResource ? ::SizeofResource(hInstance, hResource) : 0;
+    if (!pData || cbData < sizeof(BITMAPINFOHEADER))
+        return nullptr;
+    const auto* pHeader = reinterpret_cast<const BITMAPINFOHEADER*>(pData);
+    const DWORD nColors = pHeader->biClrUsed ? pHeader->biClrUsed : 16;
+    const DWORD cbHeader = pHeader->biSize + nColors * sizeof(RGBQUAD);
+    if (pHeader->biSize < sizeof(BITMAPINFOHEADER) || pHeader->biBitCount != 4 || nColors > 16 || cbData < cbHeader)
+        return nullptr;
+    // A copy of header and colour table: the resource itself is read-only.
+    std::vector<BYTE> info(pData, pData + cbHeader);
+    auto* pTable = reinterpret_cast<RGBQUAD*>(info.data() + pHeader->biSize);
+    const DWORD dwMask = TableEntry(XTPImageManager()->GetMaskColor());
+    for (DWORD i = 0; i < nColors; i++) {
+        DWORD dwEntry = static_cast<DWORD>(pTable[i].rgbBlue) | static_cast<DWORD>(pTable[i].rgbGreen) << 8 |
+                        static_cast<DWORD>(pTable[i].rgbRed) << 16;
+        if (dwEntry == dwMask)
+            continue;
+        for (const auto& entry : g_retouch) {
+            if (dwEntry == entry[0]) {
+                pTable[i].rgbBlue = static_cast<BYTE>(entry[1]);
+                pTable[i].rgbGreen = static_cast<BYTE>(entry[1] >> 8);
+                pTable[i].rgbRed = static_cast<BYTE>(entry[1] >> 16);
+                break;
+            }
+        }
+    }
+    HDC hScreen = ::GetDC(nullptr);
+    HBITMAP hBitmap = ::CreateDIBitmap(hScreen, pHeader, CBM_INIT, pData + cbHeader,
+                                       reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, hScreen);
+    return hBitmap;
+}
+
+BOOL CXTPBarThemeGradient::SetRetouchedIcons(UINT nIDResourceToolBar)
+{
+    CBitmap bitmap;
+    if (!bitmap.Attach(LoadRetouchedBitmap(nIDResourceToolBar)))
+        return FALSE;
+    return XTPImageManager()->SetIconsFromToolBar(nIDResourceToolBar, &bitmap);
+}
+
+BOOL CXTPBarThemeGradient::AddRetouchedIcons(UINT nIDResourceBitmap, const UINT* pCommands, int nCount, CSize szIcon)
+{
+    CBitmap bitmap;
+    if (!bitmap.Attach(LoadRetouchedBitmap(nIDResourceBitmap)))
+        return FALSE;
+    return XTPImageManager()->AddIconsFromBitmap(static_cast<HBITMAP>(bitmap.GetSafeHandle()), pCommands, nCount,
+                                                 szIcon, xtpImageNormal, FALSE);
+}
+
 CXTPBarThemeGradient::CXTPBarThemeGradient()
     : m_grcHighlight(0x8CD5FF, 0x55ADFF), m_grcPressed(0x4B8EFE, 0x8BCFFF), m_grcHot(0xC8F2FF, 0x97D4FF)
 {
@@ -58,10 +130,11 @@ CXTPBarThemeGradient::CXTPBarThemeGradient()
 void CXTPBarThemeGradient::RefreshMetrics()
 {
     CXTPBarPainter::RefreshMetrics();
-    // Visual styles of the application's main window; where there are none the handle stays closed.
+    // Visual styles of the application's main window; the frame installs the theme before it becomes the main
+    // window, and then the style is opened without a window. Where there are no styles the handle stays closed.
     m_themeStatus.CloseThemeData();
-    if (CWnd* pMainWnd = AfxGetMainWnd())
-        m_themeStatus.OpenThemeData(pMainWnd->GetSafeHwnd(), L"STATUS");
+    CWnd* pMainWnd = AfxGetMainWnd();
+    m_themeStatus.OpenThemeData(pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr, L"STATUS");
 
     auto C = [this](int nIndex) { return GetColor(nIndex); };
     m_clrBandDark = C(42);

@@ -28,6 +28,14 @@ public:
     int GetThemeId() const override { return themeGradient; }
     void FillBarBand(CDC* pDC, int x, int y, int cx, int cy, BOOL bSecondStyle) override;
 
+    // A 16-colour bitmap resource with its palette retouched to the theme's warmer colours (an entry equal to the
+    // process-wide icon store's mask colour stays); null when the resource is missing or not of 16 colours.
+    static HBITMAP LoadRetouchedBitmap(UINT nIDResource);
+    // The retouched bitmap's icons into the process-wide icon store: for a toolbar resource (the bitmap of the
+    // same id), or for a list of commands (ids of 0 are separators).
+    static BOOL SetRetouchedIcons(UINT nIDResourceToolBar);
+    static BOOL AddRetouchedIcons(UINT nIDResourceBitmap, const UINT* pCommands, int nCount, CSize szIcon);
+
     BOOL IsSchemeActive() const { return m_bSchemeActive; }
     CImageList* GetRoundImage() { return &m_ilRound; }
 

@@ -184,7 +184,10 @@ CSize CXTPBarThemeShadowed::DrawPopupBarControl(CDC* pDC, CXTPControl* pControl,
     auto* pPopupBar = dynamic_cast<CXTPPopupBar*>(pBar);
     if (pPopupBar && pPopupBar->IsExpanded() && pCommandBars && pCommandBars->IsControlHidden(pControl))
         FillBarBand(pDC, 1, rc.top, nColumn + 1, rc.Height(), TRUE);
-    DrawControlRect(pDC, rc, pControl->GetSelected(), FALSE, bEnabled, FALSE, FALSE, FALSE, xtpBarPopup);
+    if (pControl->TakesHighlight())
+        DrawControlRect(pDC, rc, pControl->GetSelected(), FALSE, bEnabled, FALSE, FALSE, FALSE, xtpBarPopup);
+    else
+        pDC->FillSolidRect(CRect(rc.left + nColumn + 3, rc.top, rc.right, rc.bottom), GetColor(56));
 
     CRect rcSquare(CPoint(rc.left + (c - szIcon.cx - 4) / 2, rc.top + (rc.Height() - szIcon.cy - 4) / 2),
                    szIcon + CSize(4, 4));

@@ -409,6 +409,8 @@ void CXTHeaderCtrl::SortFromMenu(BOOL bAscending)
     nm.iItem = nItem;
     nm.iButton = 1;
     pParent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    // The parent's other children hear of it as well: a list kept inside the parent sorts too.
+    pParent->SendMessageToDescendants(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
 }
 
 void CXTHeaderCtrl::OnSortAsc()

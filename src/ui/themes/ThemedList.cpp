@@ -307,7 +307,14 @@ BOOL CXTListBase::MoveRow(int nFrom, int nTo)
     if (nFrom == nTo || nFrom < 0 || nTo < 0)
         return FALSE;
     const int nSource = CopyRowTo(nFrom, nTo);
-    return nSource >= 0 && ListView_DeleteItem(ListHwnd(), nSource);
+    if (nSource < 0)
+        return FALSE;
+    // The item data went to the copy: an owner that frees it when a row is deleted must not see it again.
+    LVITEM item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nSource;
+    ListView_SetItem(ListHwnd(), &item);
+    return ListView_DeleteItem(ListHwnd(), nSource);
 }
 
 void CXTListBase::SetListColors(COLORREF clrText, COLORREF clrBack)
