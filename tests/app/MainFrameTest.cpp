@@ -1294,19 +1294,9 @@ protected:
         }
     }
 
-    static INPUT Mouse(CPoint pt, DWORD dwFlags)
-    {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = pt.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
-        input.mi.dy = pt.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
-        input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        return input;
-    }
     static void Click(CPoint pt)
     {
-        INPUT inputs[] = {Mouse(pt, 0), Mouse(pt, MOUSEEVENTF_LEFTDOWN), Mouse(pt, MOUSEEVENTF_LEFTUP)};
-        ::SendInput(3, inputs, sizeof(INPUT));
+        SendClick(pt);
         Pump(150);
     }
     CXTPDockingPaneManager& Panes() { return m_pFrame->GetDockingPaneManager(); }

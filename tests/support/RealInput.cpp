@@ -2,8 +2,6 @@
 
 #include <vector>
 
-namespace
-{
 INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
 {
     INPUT input = {};
@@ -23,7 +21,6 @@ INPUT KeyInput(WORD nKey, BOOL bUp)
     input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
     return input;
 }
-} // namespace
 
 void SendMouseMove(CPoint ptScreen)
 {

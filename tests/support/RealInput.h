@@ -7,6 +7,11 @@
 #include <functional>
 #include <initializer_list>
 
+// One absolute mouse event at a screen point (a move, with button changes in dwFlags), and one key going down or
+// up: for tests that send a whole gesture in one batch.
+INPUT MouseInput(CPoint ptScreen, DWORD dwFlags);
+INPUT KeyInput(WORD nKey, BOOL bUp);
+
 void SendClick(CPoint ptScreen, BOOL bRight = FALSE);
 void SendMouseMove(CPoint ptScreen);
 // A move to the point with button changes (MOUSEEVENTF_LEFTDOWN, ...): a press here, its release elsewhere.

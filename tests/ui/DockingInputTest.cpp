@@ -5,6 +5,7 @@
 // so that a test fails instead of hanging.
 #include "DockingTestSupport.h"
 #include "PixelCanvas.h"
+#include "support/RealInput.h"
 
 #include "ui/docking/DockingPaneAutoHideWnd.h"
 
@@ -25,25 +26,6 @@ void Pump(DWORD dwQuietMs = 60)
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
     }
-}
-
-INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ptScreen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
-    input.mi.dy = ptScreen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-INPUT KeyInput(WORD nKey, DWORD dwFlags)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = nKey;
-    input.ki.dwFlags = dwFlags;
-    return input;
 }
 
 // The screen's pixels inside rc, row by row.
@@ -102,16 +84,16 @@ protected:
         std::vector<INPUT> inputs = {MouseInput(ptFrom, 0), MouseInput(ptFrom, MOUSEEVENTF_LEFTDOWN)};
         for (int i = 1; i <= 4; i++) {
             if (bControl && i == 2)
-                inputs.push_back(KeyInput(VK_CONTROL, 0));
+                inputs.push_back(KeyInput(VK_CONTROL, FALSE));
             inputs.push_back(MouseInput(ptFrom + CSize((ptTo.x - ptFrom.x) * i / 4, (ptTo.y - ptFrom.y) * i / 4), 0));
         }
         if (bEscape) {
-            inputs.push_back(KeyInput(VK_ESCAPE, 0));
-            inputs.push_back(KeyInput(VK_ESCAPE, KEYEVENTF_KEYUP));
+            inputs.push_back(KeyInput(VK_ESCAPE, FALSE));
+            inputs.push_back(KeyInput(VK_ESCAPE, TRUE));
         }
         inputs.push_back(MouseInput(ptTo, MOUSEEVENTF_LEFTUP));
         if (bControl)
-            inputs.push_back(KeyInput(VK_CONTROL, KEYEVENTF_KEYUP));
+            inputs.push_back(KeyInput(VK_CONTROL, TRUE));
         ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         Pump(150);
         ::KillTimer(nullptr, m_nWatchdog);
@@ -140,9 +122,7 @@ TEST_F(DockingInputTest, AHiddenGroupsOtherTabSlidesOutAtTheFirstClickAndAResize
     ASSERT_NE(nullptr, pPanel);
     CRect rcTab = pPanel->GetTabGroups().front()->GetItem(1)->GetRect();
     pPanel->ClientToScreen(&rcTab);
-    INPUT inputs[] = {MouseInput(rcTab.CenterPoint(), 0), MouseInput(rcTab.CenterPoint(), MOUSEEVENTF_LEFTDOWN),
-                      MouseInput(rcTab.CenterPoint(), MOUSEEVENTF_LEFTUP)};
-    ::SendInput(3, inputs, sizeof(INPUT));
+    SendClick(rcTab.CenterPoint());
     Pump(300);
     CXTPDockingPaneAutoHideWnd* pWnd = pPanel->GetSlideOutWindow();
     ASSERT_NE(nullptr, pWnd);
@@ -253,8 +233,7 @@ TEST_F(DockingInputTest, EscapeAndAPressWithoutTheFourPixelMoveLeaveTheFrameAsIt
     DragBy(ptCaption + CSize(20, 0), ScreenRect(m_pManager->GetClientPane()).CenterPoint(), FALSE, TRUE);
     EXPECT_EQ(before, Tree());
     EXPECT_EQ(nullptr, ::GetCapture());
-    INPUT back = MouseInput(ptCaption + CSize(3, 3), 0);
-    ::SendInput(1, &back, sizeof(INPUT));
+    SendMouseMove(ptCaption + CSize(3, 3));
     Pump();
     std::vector<COLORREF> after = ScreenPixels(rcFrame);
     size_t nChanged = 0;
