@@ -3,6 +3,7 @@
 #include "EmptyDataObject.h"
 #include "IconPixels.h"
 #include "TabTestManager.h"
+#include "support/RealInput.h"
 
 #include "ui/docking/TabCtrl.h"
 #include "ui/persist/ImageManager.h"
@@ -74,16 +75,6 @@ void Pump(DWORD dwQuietMs = 60)
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
     }
-}
-
-INPUT MouseInput(CPoint ptScreen, DWORD dwFlags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ptScreen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
-    input.mi.dy = ptScreen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
 }
 
 // Runs an action once from inside the modal loop of a window: when the queue has nothing else, the timer looks
@@ -171,15 +162,9 @@ protected:
         return pt;
     }
     CPoint TabCentre(int nIndex) { return m_tab.GetItem(nIndex)->GetRect().CenterPoint(); }
-    void Send(std::initializer_list<INPUT> inputs)
-    {
-        std::vector<INPUT> list(inputs);
-        ::SendInput(static_cast<UINT>(list.size()), list.data(), sizeof(INPUT));
-    }
     void Click(CPoint pt)
     {
-        CPoint ptScreen = ScreenPoint(pt);
-        Send({MouseInput(ptScreen, 0), MouseInput(ptScreen, MOUSEEVENTF_LEFTDOWN), MouseInput(ptScreen, MOUSEEVENTF_LEFTUP)});
+        SendClick(ScreenPoint(pt));
         Pump();
     }
     std::vector<CString> Captions()
