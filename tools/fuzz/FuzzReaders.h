@@ -1,7 +1,6 @@
 // The readers whose generators and checks live in files of their own (FuzzDataReaders.cpp, FuzzZip.cpp,
-// FuzzUiReaders.cpp, FuzzTextReaders.cpp), for the one table of readers in quarzel_fuzz.cpp. Each Fuzz function
-// answers an empty text, or the rule that
-// the reader's result broke.
+// FuzzUiReaders.cpp, FuzzTextReaders.cpp, FuzzBarState.cpp), for the one table of readers in quarzel_fuzz.cpp. Each
+// Fuzz function answers an empty text, or the rule that the reader's result broke.
 #pragma once
 
 #include "FuzzSupport.h"
@@ -24,3 +23,5 @@ std::string GenerateRtf(CFuzzRandom& rnd);
 std::string FuzzTextDocument(const std::string& input, CFuzzRandom& rnd);
 std::string GenerateTemplate(CFuzzRandom& rnd);
 std::string FuzzFilling(const std::string& input, CFuzzRandom& rnd);
+std::string GenerateBarState(CFuzzRandom& rnd);
+std::string FuzzBarState(const std::string& input, CFuzzRandom& rnd);

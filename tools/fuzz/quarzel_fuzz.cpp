@@ -7,7 +7,8 @@
 // date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), zip
 // (archives in memory), layout (docking layouts in the XML, registry and archive stores), resourcefile (the XML
 // resource file), icons (the icon stores), textdoc (".txd" documents: read, set fields,
-// make fields, write, read again), filling (the report filling of a template's references and tags). Inputs are mutations of valid samples and texts built from each reader's
+// make fields, write, read again), filling (the report filling of a template's references and tags), barstate (the
+// command-bar state over three sessions). Inputs are mutations of valid samples and texts built from each reader's
 // grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
 // written to <folder>\<reader>.input before it is tried, so that a crash leaves it behind; an input whose result
 // breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
@@ -261,6 +262,7 @@ const CReader s_readers[] = {
     {"icons", GenerateIcons, FuzzIcons},
     {"textdoc", GenerateRtf, FuzzTextDocument},
     {"filling", GenerateTemplate, FuzzFilling},
+    {"barstate", GenerateBarState, FuzzBarState},
 };
 
 // Tries the input once; answers the rule it broke, or a text for the refusal by exception.
