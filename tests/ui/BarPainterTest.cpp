@@ -373,3 +373,156 @@ TEST(BarThemeDefault, BordersGripperTearOffAndStatusPane)
     painter.DrawStatusBarPane(&status, CRect(0, 0, 100, 20), &pane);
     EXPECT_GT(countColor(60, 100, pal[COLOR_GRAYTEXT]), 5);
 }
+
+// Without an icon a toolbar control keeps a 23 x 23 box in the icon's place, with or without a caption, so that a
+// button showing only its caption is as large as one showing an icon beside it.
+TEST(BarPainter, ToolbarControlsKeepTheIconsPlaceWithoutAnIcon)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    PinFont(&painter);
+    CRecordingSite site;
+    ASSERT_TRUE(site.Create());
+    CTestImages images;
+    images.m_icons.emplace(12, CTestIcon());
+    struct Case
+    {
+        const char* pszWhat;
+        int nPosition;
+        UINT nId;
+        int nStyle;
+        LPCTSTR pszCaption;
+        // Expected size from the caption's measured size (width along the bar first).
+        std::function<CSize(CSize)> expected;
+    } cases[] = {
+        {"caption only", xtpBarTop, 11, xtpButtonCaption, L"Stampa",
+         [](CSize t) { return CSize(23 + t.cx + 6, std::max(23L, t.cy + 6)); }},
+        {"caption beside an icon", xtpBarTop, 12, xtpButtonIconAndCaption, L"Stampa",
+         [](CSize t) { return CSize(23 + t.cx + 6, std::max(23L, t.cy + 6)); }},
+        {"icon style without an icon", xtpBarTop, 11, xtpButtonIcon, L"Stampa", [](CSize) { return CSize(23, 23); }},
+        {"caption only, docked left", xtpBarLeft, 11, xtpButtonCaption, L"Stampa",
+         [](CSize t) { return CSize(std::max(23L, t.cx), 23 + t.cy + 6); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        CTestBar* pBar = new CTestBar;
+        ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 300, 30)));
+        pBar->SetPosition(c.nPosition);
+        pBar->SetImageManager(&images);
+        CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, c.nId);
+        pControl->SetCaption(CString(c.pszCaption));
+        pControl->SetStyle(c.nStyle);
+        CPixelCanvas canvas(10, 10);
+        CSize szText;
+        {
+            CFontSelector font(&canvas, painter.GetControlFont(pBar, FALSE));
+            szText = painter.DrawControlText(&canvas, c.pszCaption, CRect(), FALSE, c.nPosition == xtpBarLeft, FALSE,
+                                             FALSE, FALSE, FALSE);
+        }
+        EXPECT_EQ(c.expected(szText), painter.DrawToolBarControl(&canvas, pControl, FALSE));
+        pBar->SetImageManager(nullptr);
+        pBar->InternalRelease();
+    }
+    site.DestroyWindow();
+}
+
+// The glyph buttons a bar adds itself: the expand button placed at the end of the bar, its triangle and chevron,
+// the caption's close cross and arrow in the highlight-text colour until the button is selected.
+TEST(BarPainter, GlyphsOfTheBarsOwnButtons)
+{
+    CPinnedPalette palette;
+    CProbePainter painter;
+    const COLORREF clrText = RGB(200, 0, 0), clrHighlightText = RGB(0, 160, 0);
+    painter.SetColor(COLOR_BTNTEXT, clrText);
+    painter.SetColor(COLOR_HIGHLIGHTTEXT, clrHighlightText);
+    CRecordingSite site;
+    ASSERT_TRUE(site.Create());
+
+    // Measuring places only the expand button: at the right end of a horizontal bar, at the foot of a vertical one.
+    struct Place
+    {
+        int nPosition, nGlyph;
+        CRect rcExpected;
+    } places[] = {
+        {xtpBarTop, CXTPBarPainter::glyphExpand, CRect(87, 2, 98, 22)},
+        {xtpBarBottom, CXTPBarPainter::glyphExpand, CRect(87, 2, 98, 22)},
+        {xtpBarFloating, CXTPBarPainter::glyphExpand, CRect(87, 2, 98, 22)},
+        {xtpBarLeft, CXTPBarPainter::glyphExpand, CRect(2, 11, 98, 22)},
+        {xtpBarRight, CXTPBarPainter::glyphExpand, CRect(2, 11, 98, 22)},
+        {xtpBarPopup, CXTPBarPainter::glyphExpand, CRect(2, 11, 98, 22)},
+        {xtpBarTop, CXTPBarPainter::glyphChevron, CRect(1, 1, 5, 5)},
+        {xtpBarTop, CXTPBarPainter::glyphClose, CRect(1, 1, 5, 5)},
+        {xtpBarTop, CXTPBarPainter::glyphArrow, CRect(1, 1, 5, 5)},
+    };
+    for (const Place& p : places) {
+        SCOPED_TRACE(testing::Message() << "position " << p.nPosition << " glyph " << p.nGlyph);
+        CTestBar* pBar = new CTestBar;
+        ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 100, 24)));
+        pBar->SetPosition(p.nPosition);
+        CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, 9400);
+        pControl->SetRect(CRect(1, 1, 5, 5));
+        CPixelCanvas canvas(4, 4);
+        CSize sz = painter.CXTPBarPainter::DrawGlyph(&canvas, pBar, p.nGlyph, pControl, FALSE);
+        EXPECT_EQ(p.rcExpected, pControl->GetRect());
+        EXPECT_EQ(p.nGlyph == CXTPBarPainter::glyphExpand ? p.rcExpected.Size() : CSize(0, 0), sz);
+        pBar->InternalRelease();
+    }
+
+    // Drawn on a control (10, 2)-(40, 22) of a top bar, or (2, 10)-(22, 40) of a left one: the colour at a point.
+    enum { canvas, text, highlightText };
+    struct Probe
+    {
+        const char* pszWhat;
+        int nPosition, nGlyph, nSelected;
+        CPoint pt;
+        int nExpected;
+    } probes[] = {
+        {"expand triangle's base 7 above the foot", xtpBarTop, CXTPBarPainter::glyphExpand, 0, CPoint(23, 15), text},
+        {"expand triangle's point", xtpBarTop, CXTPBarPainter::glyphExpand, 0, CPoint(25, 17), text},
+        {"expand: nothing below the triangle", xtpBarTop, CXTPBarPainter::glyphExpand, 0, CPoint(25, 19), canvas},
+        {"vertical expand triangle 7 inside the right edge", xtpBarLeft, CXTPBarPainter::glyphExpand, 0,
+         CPoint(15, 25), text},
+        {"chevron alone: no triangle", xtpBarTop, CXTPBarPainter::glyphChevron, 0, CPoint(23, 15), canvas},
+        {"arrow in highlight text", xtpBarTop, CXTPBarPainter::glyphArrow, 0, CPoint(25, 11), highlightText},
+        {"arrow's point", xtpBarTop, CXTPBarPainter::glyphArrow, 0, CPoint(25, 12), highlightText},
+        {"below the arrow's point", xtpBarTop, CXTPBarPainter::glyphArrow, 0, CPoint(25, 14), canvas},
+        {"selected arrow in the text colour", xtpBarTop, CXTPBarPainter::glyphArrow, 1, CPoint(25, 11), text},
+    };
+    for (const Probe& p : probes) {
+        SCOPED_TRACE(p.pszWhat);
+        CTestBar* pBar = new CTestBar;
+        ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 100, 100)));
+        pBar->SetPosition(p.nPosition);
+        CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, 9400);
+        pControl->SetRect(p.nPosition == xtpBarLeft ? CRect(2, 10, 22, 40) : CRect(10, 2, 40, 22));
+        pControl->SetSelected(p.nSelected);
+        CPixelCanvas drawn(50, 50, clrCanvas);
+        painter.CXTPBarPainter::DrawGlyph(&drawn, pBar, p.nGlyph, pControl, TRUE);
+        const COLORREF colours[] = {clrCanvas, clrText, clrHighlightText};
+        EXPECT_EQ(colours[p.nExpected], drawn.At(p.pt.x, p.pt.y));
+        pBar->InternalRelease();
+    }
+
+    // The close cross: the highlight-text colour, the text colour once the button is selected or pressed.
+    for (int nState = 0; nState < 3; nState++) {
+        SCOPED_TRACE(nState);
+        CTestBar* pBar = new CTestBar;
+        ASSERT_TRUE(pBar->Create(&site, CRect(0, 0, 100, 100)));
+        CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, 9401);
+        pControl->SetRect(CRect(10, 2, 30, 22));
+        pControl->SetSelected(nState == 1);
+        pControl->SetPressed(nState == 2);
+        CPixelCanvas drawn(50, 50, clrCanvas);
+        painter.CXTPBarPainter::DrawGlyph(&drawn, pBar, CXTPBarPainter::glyphClose, pControl, TRUE);
+        int nText = 0, nHighlight = 0;
+        for (int x = 13; x < 27; x++)
+            for (int y = 5; y < 19; y++) {
+                nText += drawn.At(x, y) == clrText;
+                nHighlight += drawn.At(x, y) == clrHighlightText;
+            }
+        EXPECT_GT(nState ? nText : nHighlight, 8);
+        EXPECT_EQ(0, nState ? nHighlight : nText);
+        pBar->InternalRelease();
+    }
+    site.DestroyWindow();
+}

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <sstream>
 
 namespace
@@ -505,37 +506,40 @@ TEST(BarThemeShadowed, DisabledIconIsASilhouetteAndDockedGrippers)
     site.DestroyWindow();
 }
 
-TEST(BarThemeShadowed, MenuCaptionsShowNoAmpersandWhileTheCuesAreHidden)
+// A menu caption's marked letter: with the cues hidden the item looks as one without the mark (no "&", no
+// underline); with them shown only the underline sets it apart, one row under the text.
+TEST(BarPainter, MenuCaptionsUnderlineTheirMarkedLetterOnlyWhileTheCuesShow)
 {
     CPinnedPalette palette;
     CXTPCommandBars manager;
-    manager.ShowKeyboardCues(FALSE);
-    CXTPBarThemeShadowed shadowed;
-    CXTPBarThemeGradient gradient;
-    CXTPBarThemeGradientVariant variant;
-    for (CXTPBarPainter* pPainter : std::initializer_list<CXTPBarPainter*>{&shadowed, &gradient, &variant}) {
-        SCOPED_TRACE(pPainter->GetRuntimeClass()->m_lpszClassName);
-        PinFont(pPainter);
-        CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
-        pPopup->SetCommandBars(&manager);
-        ASSERT_FALSE(pPopup->IsKeyboardCuesVisible());
-        CXTPControl* pMarked = pPopup->GetControls()->Add(xtpControlButton, 11);
-        CXTPControl* pPlain = pPopup->GetControls()->Add(xtpControlButton, 12);
-        pMarked->SetCaption(CString(L"&Stampa"));
-        pPlain->SetCaption(CString(L"Stampa"));
-        CPixelCanvas marked(200, 22, clrCanvas), plain(200, 22, clrCanvas);
-        for (CXTPControl* pControl : {pMarked, pPlain})
-            pControl->SetRect(CRect(0, 0, 200, 22));
-        pPainter->DrawControl(&marked, pMarked, TRUE);
-        pPainter->DrawControl(&plain, pPlain, TRUE);
-        int nDifferent = 0;
-        for (int x = 0; x < 200; x++)
-            for (int y = 0; y < 22; y++)
-                nDifferent += marked.At(x, y) != plain.At(x, y);
-        EXPECT_EQ(0, nDifferent);
-        pPopup->SetCommandBars(nullptr);
-        pPopup->InternalRelease();
-    }
+    for (int nTheme : {0, 1, 2, 3, 4})
+        for (BOOL bCues : {FALSE, TRUE}) {
+            SCOPED_TRACE(testing::Message() << "theme " << nTheme << (bCues ? ", cues shown" : ", cues hidden"));
+            manager.ShowKeyboardCues(bCues);
+            CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(nTheme);
+            PinFont(pPainter);
+            CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+            pPopup->SetCommandBars(&manager);
+            ASSERT_EQ(bCues, pPopup->IsKeyboardCuesVisible());
+            CXTPControl* pMarked = pPopup->GetControls()->Add(xtpControlButton, 11);
+            CXTPControl* pPlain = pPopup->GetControls()->Add(xtpControlButton, 12);
+            pMarked->SetCaption(CString(L"&Stampa"));
+            pPlain->SetCaption(CString(L"Stampa"));
+            CPixelCanvas marked(200, 22, clrCanvas), plain(200, 22, clrCanvas);
+            for (CXTPControl* pControl : {pMarked, pPlain})
+                pControl->SetRect(CRect(0, 0, 200, 22));
+            pPainter->DrawControl(&marked, pMarked, TRUE);
+            pPainter->DrawControl(&plain, pPlain, TRUE);
+            std::set<int> rows;
+            for (int x = 0; x < 200; x++)
+                for (int y = 0; y < 22; y++)
+                    if (marked.At(x, y) != plain.At(x, y))
+                        rows.insert(y);
+            EXPECT_EQ(bCues ? 1u : 0u, rows.size());
+            pPopup->SetCommandBars(nullptr);
+            pPopup->InternalRelease();
+            pPainter->InternalRelease();
+        }
 }
 
 // The first row of the 16-colour strip walks the standard palette: the theme's eight entries take their warmer

@@ -311,8 +311,8 @@ CSize CXTPBarPainter::DrawToolBarControl(CDC* pDC, CXTPControl* pControl, BOOL b
     CSize szButton = pBar ? pBar->GetButtonSize() : szIcon + CSize(7, 7);
     CXTPBarIcon* pIcon = GetToolBarIcon(pControl, szIcon);
     BOOL bCaption = pControl->IsCaptionVisible();
-    // Without an icon a box stands in its place, unless the caption is all there is.
-    CSize szBox = pIcon ? szButton : bCaption ? CSize(bVert ? szButton.cx : 3, bVert ? 3 : szButton.cy) : CSize(23, 23);
+    // Without an icon a box of 23 x 23 stands in its place, caption or not.
+    CSize szBox = pIcon ? szButton : CSize(23, 23);
 
     CFontSelector font(pDC, GetControlFont(pBar, pControl->IsDefaultItem()));
     CString strCaption = pControl->GetCaption();
