@@ -304,3 +304,91 @@ TEST_F(TabShapesTest, EveryStyleOnTheSidesAndAtTheBottom)
     }
     m_manager.SetHotItem(nullptr);
 }
+
+// The client frame's parts: with a static frame the border is the frame colour outside and the button face
+// inside, and a band between two client areas is the header's face edged in the frame colour on both client
+// sides; without one every part is the header's face.
+TEST_F(TabShapesTest, ClientPartsOfTheStaticFrame)
+{
+    const COLORREF HEAD = RGB(10, 120, 250);
+    const COLORREF C15 = CPinnedTabColors::C(COLOR_BTNFACE);
+    CXTPTabColors* pColors = Use(0, 1);
+    pColors->m_clrHeaderFace.SetColors(HEAD, HEAD);
+    struct Case
+    {
+        const char* pszWhat;
+        BOOL bStatic;
+        int nPart;
+        CRect rc;
+        std::initializer_list<PIXEL> pixels;
+    } cases[] = {
+        {"border", TRUE, CXTPTabStyle::clientPartBorder, CRect(10, 10, 60, 50),
+         {{10, 10, O2}, {35, 10, O2}, {10, 30, O2}, {59, 49, O2}, {35, 49, O2}, {59, 30, O2}, {11, 11, C15},
+          {35, 11, C15}, {58, 48, C15}, {12, 12, BG}, {35, 30, BG}, {9, 30, BG}, {60, 30, BG}}},
+        {"upright band", TRUE, CXTPTabStyle::clientPartBandUpright, CRect(30, 10, 35, 50),
+         {{30, 20, O2}, {34, 20, O2}, {31, 20, HEAD}, {33, 45, HEAD}, {29, 20, BG}, {35, 20, BG}, {32, 50, BG}}},
+        {"band across", TRUE, CXTPTabStyle::clientPartBandAcross, CRect(10, 30, 60, 35),
+         {{20, 30, O2}, {20, 34, O2}, {20, 31, HEAD}, {59, 33, HEAD}, {20, 29, BG}, {20, 35, BG}, {60, 32, BG}}},
+        {"border without a static frame", FALSE, CXTPTabStyle::clientPartBorder, CRect(10, 10, 60, 50),
+         {{10, 10, HEAD}, {11, 11, HEAD}, {35, 30, HEAD}, {59, 49, HEAD}, {60, 30, BG}}},
+        {"band without a static frame", FALSE, CXTPTabStyle::clientPartBandUpright, CRect(30, 10, 35, 50),
+         {{30, 20, HEAD}, {34, 20, HEAD}, {35, 20, BG}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        m_manager.m_pPainter->m_bStaticFrame = c.bStatic;
+        EXPECT_EQ(c.bStatic, m_manager.IsDrawStaticFrame());
+        CPixelCanvas canvas(100, 100, BG);
+        m_manager.m_pPainter->GetStyleObject()->FillClientPart(&canvas, &m_manager, c.rc, c.nPart);
+        for (const PIXEL& p : c.pixels)
+            EXPECT_EQ(p.clr, canvas.At(p.x, p.y)) << "at (" << p.x << ", " << p.y << ")";
+    }
+}
+
+// A tab control with a static frame draws the border round its client area and keeps its page inside it: two
+// pixels off every side but the header's, one off that.
+TEST_F(TabShapesTest, AStaticFrameBordersThePage)
+{
+    const COLORREF C15 = CPinnedTabColors::C(COLOR_BTNFACE);
+    struct Case
+    {
+        int nPosition;
+        CRect rcLess;
+    } cases[] = {
+        {CXTPTabPainter::positionTop, CRect(2, 1, 2, 2)},
+        {CXTPTabPainter::positionLeft, CRect(1, 2, 2, 2)},
+        {CXTPTabPainter::positionBottom, CRect(2, 2, 2, 1)},
+        {CXTPTabPainter::positionRight, CRect(2, 2, 1, 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nPosition);
+        Use(4, 2, c.nPosition);
+        m_manager.m_pPainter->m_nClientFrame = CXTPTabPainter::frameNone;
+        m_manager.m_pPainter->m_bStaticFrame = FALSE;
+        m_manager.Reposition();
+        const CRect rcPlain = m_manager.GetClientRect();
+        m_manager.m_pPainter->m_bStaticFrame = TRUE;
+        m_manager.Reposition();
+        CRect rcExpected = rcPlain;
+        rcExpected.DeflateRect(c.rcLess.left, c.rcLess.top, c.rcLess.right, c.rcLess.bottom);
+        EXPECT_EQ(rcExpected, m_manager.GetClientRect());
+
+        // The border lies on the client rect (which overlaps the header by a row): the frame colour outside,
+        // the button face inside, on the sides away from the header.
+        CRect rcClient = m_manager.m_pPainter->GetStyleObject()->GetClientRect(m_manager.m_rcLayout, &m_manager);
+        CPixelCanvas canvas(300, 100, BG);
+        m_manager.Paint(&canvas);
+        CPoint ptFar = c.nPosition == CXTPTabPainter::positionBottom ? CPoint(rcClient.CenterPoint().x, rcClient.top)
+                       : c.nPosition == CXTPTabPainter::positionRight ? CPoint(rcClient.left, rcClient.CenterPoint().y)
+                       : CPoint(rcClient.CenterPoint().x, rcClient.bottom - 1);
+        CPoint ptIn = ptFar + (c.nPosition == CXTPTabPainter::positionBottom  ? CPoint(0, 1)
+                               : c.nPosition == CXTPTabPainter::positionRight ? CPoint(1, 0)
+                                                                              : CPoint(0, -1));
+        EXPECT_EQ(O2, canvas.At(ptFar.x, ptFar.y));
+        EXPECT_EQ(C15, canvas.At(ptIn.x, ptIn.y));
+        m_manager.m_pPainter->m_bStaticFrame = FALSE;
+        CPixelCanvas plain(300, 100, BG);
+        m_manager.Paint(&plain);
+        EXPECT_NE(O2, plain.At(ptFar.x, ptFar.y));
+    }
+}

@@ -139,9 +139,9 @@ void CXTPTabClientWnd::CWorkspace::RedrawControl()
         m_pClient->InvalidateRect(nullptr, FALSE);
 }
 
-BOOL CXTPTabClientWnd::CWorkspace::HasClientFrame() const
+BOOL CXTPTabClientWnd::CWorkspace::IsDrawStaticFrame() const
 {
-    return !m_pClient->m_bWorkspaceMode && CXTPTabManager::HasClientFrame();
+    return !m_pClient->m_bWorkspaceMode && CXTPTabManager::IsDrawStaticFrame();
 }
 
 HICON CXTPTabClientWnd::CWorkspace::GetItemIcon(const CXTPTabManagerItem* pItem)
@@ -1068,7 +1068,9 @@ void CXTPTabClientWnd::OnPaint()
     for (CWorkspace* pWorkspace : m_arrWorkspace) {
         m_pPaintManager->DrawTabControl(pWorkspace, &buffer, pWorkspace->GetControlRect());
         if (!pWorkspace->GetSplitterRect().IsRectEmpty())
-            buffer.FillSolidRect(pWorkspace->GetSplitterRect(), ::GetSysColor(COLOR_3DFACE));
+            m_pPaintManager->GetStyleObject()->FillClientPart(
+                &buffer, pWorkspace, pWorkspace->GetSplitterRect(),
+                m_bHorizSplitting ? CXTPTabStyle::clientPartBandAcross : CXTPTabStyle::clientPartBandUpright);
     }
 }
 

@@ -226,7 +226,7 @@ public:
     CXTPTabPainter* GetPaintManager() const override { return m_pClient->m_pPaintManager; }
     BOOL IsAllowReorder() const override { return m_pClient->m_bAllowReorder; }
     void SetAllowReorder(BOOL bAllowReorder) override { m_pClient->m_bAllowReorder = bAllowReorder; }
-    BOOL HasClientFrame() const override;
+    BOOL IsDrawStaticFrame() const override;
     HICON GetItemIcon(const CXTPTabManagerItem* pItem) override;
     BOOL DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL bDraw, CSize szIcon) override;
     COLORREF GetItemColor(const CXTPTabManagerItem* pItem) override;

@@ -343,9 +343,9 @@ void CXTPTabManager::SetItemMetrics(CSize szNormal, CSize szMin, CSize szMax)
     Reposition();
 }
 
-BOOL CXTPTabManager::HasClientFrame() const
+BOOL CXTPTabManager::IsDrawStaticFrame() const
 {
-    return GetPaintManager()->m_nClientFrame == CXTPTabPainter::frameBorder;
+    return GetPaintManager()->m_bStaticFrame;
 }
 
 int CXTPTabManager::GetPosition() const

@@ -192,7 +192,8 @@ public:
     virtual void RedrawControl() = 0;
     virtual BOOL IsAllowReorder() const { return m_bAllowReorder; }
     virtual void SetAllowReorder(BOOL bAllowReorder) { m_bAllowReorder = bAllowReorder; }
-    virtual BOOL HasClientFrame() const;
+    // TRUE when the painter gives the client area its own border.
+    virtual BOOL IsDrawStaticFrame() const;
     // Draws (bDraw) or only asks for the item's icon at pt in szIcon; TRUE when there is one. Without an item:
     // whether icons are shown at all.
     virtual BOOL DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL bDraw, CSize szIcon) = 0;

@@ -260,6 +260,9 @@ int CXTPTabPainter::MeasureItem(CDC* pDC, CXTPTabManagerItem* pItem)
 void CXTPTabPainter::AdjustClientRect(CXTPTabManager* pManager, CRect& rc)
 {
     m_pStyle->AdjustClientRect(pManager, rc);
+    // The page stays inside the static border; on the header side only its outer line shows.
+    if (pManager->IsDrawStaticFrame())
+        CXTPTabStyle::DeflateTurned(rc, CRect(2, 1, 2, 2), m_nPosition);
 }
 
 void CXTPTabPainter::RepositionTabControl(CXTPTabManager* pManager, CDC* pDC, CRect rcControl)
@@ -588,6 +591,10 @@ void CXTPTabPainter::DrawTabControlDefault(CXTPTabManager* pManager, CDC* pDC, C
 {
     pDC->SetBkMode(TRANSPARENT);
     m_pStyle->DrawFrame(pDC, pManager, rcControl);
+    // The static border goes over whatever the style filled the client area with.
+    if (pManager->IsDrawStaticFrame())
+        m_pStyle->FillClientPart(pDC, pManager, m_pStyle->GetClientRect(rcControl, pManager),
+                                 CXTPTabStyle::clientPartBorder);
     if (pManager->GetItemCount() > 0) {
         // The rows under the header's clip, cut before the buttons; the DC's own clipping comes back after.
         int nSaved = pDC->SaveDC();

@@ -89,6 +89,7 @@ public:
     BOOL m_bShowIcons = TRUE;
     BOOL m_bShowItemColors = FALSE;
     int m_nClientFrame = frameBorder;
+    BOOL m_bStaticFrame = FALSE;       // the client area gets the painter's own border (the style's client parts)
     CRect m_rcControlMargin;
     BOOL m_bInvertGradient = FALSE;
     CRect m_rcItemInset;

@@ -1,6 +1,7 @@
 #include "ui/themes/TabStyle.h"
 
 #include "ui/docking/TabManager.h"
+#include "ui/themes/ColorTable.h"
 #include "ui/themes/DrawHelpers.h"
 #include "ui/themes/TabPainter.h"
 
@@ -161,6 +162,35 @@ void CXTPTabStyle::AdjustClientRect(CXTPTabManager* pManager, CRect& rc)
 void CXTPTabStyle::DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pItem)
 {
     m_pPainter->DrawItemCaption(pDC, pItem, pItem->GetRect(), TRUE);
+}
+
+void CXTPTabStyle::FillClientPart(CDC* pDC, CXTPTabManager* pManager, CRect rc, int nPart)
+{
+    CXTPTabColors* pColors = GetColors();
+    if (!pManager->IsDrawStaticFrame()) {
+        FillRun(pDC, rc.left, rc.top, rc.Width(), rc.Height(), pColors->m_clrHeaderFace.m_clrStart);
+        return;
+    }
+    COLORREF clrFrame = pColors->m_clrFrameBorder;
+    switch (nPart) {
+    case clientPartBorder: {
+        Draw3dRectSafe(pDC, rc, clrFrame, clrFrame);
+        rc.DeflateRect(1, 1);
+        COLORREF clrFace = GetColorTable()->GetColor(COLOR_BTNFACE);
+        Draw3dRectSafe(pDC, rc, clrFace, clrFace);
+        break;
+    }
+    case clientPartBandUpright:
+        pColors->FillHeader(pDC, rc, pManager);
+        FillRun(pDC, rc.left, rc.top, 1, rc.Height(), clrFrame);
+        FillRun(pDC, rc.right - 1, rc.top, 1, rc.Height(), clrFrame);
+        break;
+    case clientPartBandAcross:
+        pColors->FillHeader(pDC, rc, pManager);
+        FillRun(pDC, rc.left, rc.top, rc.Width(), 1, clrFrame);
+        FillRun(pDC, rc.left, rc.bottom - 1, rc.Width(), 1, clrFrame);
+        break;
+    }
 }
 
 CRect CXTPTabStyle::DrawPlainFrame(CDC* pDC, CXTPTabManager* pManager, CRect rcControl, COLORREF clrA, COLORREF clrB)
