@@ -77,7 +77,7 @@ int main()
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"QuarzelBarShow";
     ::RegisterClassW(&wc);
-    HWND hFrame = ::CreateWindowExW(0, wc.lpszClassName, L"Barre", WS_POPUP | WS_VISIBLE, 40, 40, 560, 180, nullptr,
+    HWND hFrame = ::CreateWindowExW(0, wc.lpszClassName, L"Barre", WS_POPUP | WS_VISIBLE, 40, 40, 640, 180, nullptr,
                                     nullptr, wc.hInstance, nullptr);
 
     const COLORREF colors[] = {RGB(200, 30, 30), RGB(30, 140, 30), RGB(30, 60, 200), RGB(220, 160, 0),
@@ -98,7 +98,7 @@ int main()
         pBar->SetPaintManager(pPainter);
         pBar->SetPosition(xtpBarTop);
         pBar->SetBarStyle(0x400000);
-        pBar->CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(90, 10 + nRow * 40, 550, 10 + nRow * 40 + 34),
+        pBar->CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(90, 10 + nRow * 40, 630, 10 + nRow * 40 + 34),
                        CWnd::FromHandle(hFrame), 100 + nRow);
         for (int i = 0; i < static_cast<int>(std::size(g_buttons)); i++) {
             const BUTTON& b = g_buttons[i];
@@ -113,6 +113,10 @@ int main()
             pControl->SetSelected(b.nSelected);
             pControl->SetPressed(b.nPressed);
         }
+        // A caption alone keeps the icon's place free.
+        CXTPControl* pCaption = pBar->GetControls()->Add(xtpControlButton, 200);
+        pCaption->SetCaption(L"&Chiudi");
+        pCaption->SetStyle(xtpButtonCaption);
         pBar->OnRecalcLayout();
         bars.push_back(pBar);
     }

@@ -1,6 +1,7 @@
 // Shows the framework's tab control, to look at with scripts/screenshot (build/<folder>/tests/tab_show.exe):
 // without arguments an input form's strip (style 5, colour set 4) with a dozen sheets and its scroll arrows;
-// with "styles" one strip of each of the ten styles in its default colour set.
+// with "styles" one strip of each of the ten styles in its default colour set; with "static" the same strips with
+// the painter's static border round their pages instead of the styles' own frames.
 #include "ui/docking/TabCtrl.h"
 #include "ui/themes/TabPainter.h"
 
@@ -37,7 +38,8 @@ LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 
 int main(int argc, char** argv)
 {
-    BOOL bStyles = argc > 1 && lstrcmpiA(argv[1], "styles") == 0;
+    BOOL bStatic = argc > 1 && lstrcmpiA(argv[1], "static") == 0;
+    BOOL bStyles = bStatic || (argc > 1 && lstrcmpiA(argv[1], "styles") == 0);
     WNDCLASSW wc = {};
     wc.lpfnWndProc = FrameProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -66,6 +68,10 @@ int main(int argc, char** argv)
             if (!pTab->Create(WS_CHILD | WS_VISIBLE, rc, pFrame, kTabID + nStyle))
                 return 1;
             pTab->SetStyle(nStyle);
+            if (bStatic) {
+                pTab->GetPaintManager()->m_nClientFrame = CXTPTabPainter::frameNone;
+                pTab->GetPaintManager()->m_bStaticFrame = TRUE;
+            }
             LPCTSTR captions[] = {L"Entrate", L"Spese", L"Riepilogo", L"Note"};
             for (int i = 0; i < 4; i++) {
                 CString strPage;
