@@ -141,6 +141,56 @@ TEST(PropExchangeXmlTest, BrokenOrCutDocumentsAreRefusedAndTheLoadedOneStays)
     EXPECT_FALSE(px.LoadFromFile(folder.Path()));
 }
 
+// The bytes of an ASCII text in UTF-16, low byte first or high byte first.
+std::string Utf16(const CString& text, bool bLittle)
+{
+    std::string bytes;
+    for (int i = 0; i < text.GetLength(); i++) {
+        char ch = static_cast<char>(text[i]);
+        bytes += bLittle ? std::string {ch, '\0'} : std::string {'\0', ch};
+    }
+    return bytes;
+}
+
+// A long version in the declaration overran the system parser's buffer (a crash while loading): it is refused
+// by every way in, whatever the file's encoding, while the versions files use still load.
+TEST(PropExchangeXmlTest, DeclarationsWithALongVersionAreRefusedByEveryLoad)
+{
+    const CString strLong = L"1.01234567890123456789012345678901234567890123456789";
+    const struct
+    {
+        CString declaration;
+        BOOL bLoads;
+    } cases[] = {
+        {L"<?xml version=\"1.0\"?>", TRUE},
+        {L"<?xml version=\"1.1\" encoding=\"UTF-8\"?>", TRUE},
+        {L"<?xml version=\"1.01234567\"?>", TRUE},
+        {L"<?xml version=\"1.6299999999999999999999999999999999999999990\" encoding=\"UTF-8\"?>", FALSE},
+        {L"<?xml\r\n  version = '" + strLong + L"'?>", FALSE},
+        {L"<?xml version=\"" + strLong + L"\" encoding=\"UTF-16\"?>", FALSE},
+    };
+    CTempFolder folder;
+    for (const auto& c : cases) {
+        const CString text = c.declaration + L"<Settings CompactMode=\"1\" N=\"2\"/>";
+        SCOPED_TRACE(Utf8(text));
+        CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Settings");
+        EXPECT_EQ(c.bLoads, px.LoadFromString(text));
+        EXPECT_EQ(c.bLoads, px.LoadFromString(L" \n" + text));
+        const std::pair<const char*, std::string> files[] = {
+            {"UTF-8", Utf8(text)},
+            {"UTF-8 with its mark", "\xEF\xBB\xBF" + Utf8(text)},
+            {"UTF-16 low byte first, with its mark", "\xFF\xFE" + Utf16(text, true)},
+            {"UTF-16 high byte first", Utf16(text, false)},
+        };
+        for (const auto& file : files) {
+            SCOPED_TRACE(file.first);
+            const CString strFile = folder.Write(L"dichiarazione.xml", file.second);
+            EXPECT_EQ(c.bLoads, px.LoadFromFile(strFile));
+            EXPECT_EQ(c.bLoads, FormatXmlFile(strFile));
+        }
+    }
+}
+
 TEST(PropExchangeXmlTest, FileRoundTripAndFormattedText)
 {
     CTempFolder folder;

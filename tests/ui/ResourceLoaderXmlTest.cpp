@@ -250,7 +250,8 @@ TEST_F(ResourceLoaderXmlTest, AnUnreadableFileKeepsThePreviousLoaderAndItsLibrar
     CXTPResourceLoader* pXmlLoader = XTPGetResourceLoader();
     ASSERT_NE(nullptr, dynamic_cast<CXTPResourceLoaderXML*>(pXmlLoader));
 
-    const std::string broken[] = {"<resource><string id=\"9001\" value=\"x\"></resource>", "", "\xFF\xFE\x00"};
+    const std::string broken[] = {"<resource><string id=\"9001\" value=\"x\"></resource>", "", "\xFF\xFE\x00",
+                                  "<?xml version=\"1.6299999999999999999999999999999999999999990\"?><resource/>"};
     for (const std::string& bytes : broken) {
         XTPSetResourceFile(m_folder.Write(L"rotto.xml", bytes));
         EXPECT_EQ(pXmlLoader, XTPGetResourceLoader());

@@ -1,6 +1,8 @@
 #include "PropExchangeXml.h"
 
+#include <cwchar>
 #include <memory>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CXTPPropExchangeXMLNode, CXTPPropExchange)
 
@@ -25,6 +27,78 @@ IXMLDOMDocumentPtr NewDocument()
         pUnknown->QueryInterface(__uuidof(IXMLDOMDocument), reinterpret_cast<void**>(&xmlDoc));
     pUnknown->Release();
     return xmlDoc;
+}
+
+// The system's parser copies the version of an XML declaration into a small buffer of its own and overruns it
+// with a long one. It takes no version but "1." and digits anyway: a longer one than any file has is refused
+// before the parser sees it.
+const size_t kMaxVersionLength = 10;
+
+// Whether the text (NUL-ended) opens with an XML declaration whose version is longer than that.
+bool HasLongVersion(const wchar_t* p)
+{
+    auto skipSpace = [&p] {
+        const wchar_t* start = p;
+        while (*p == L' ' || *p == L'\t' || *p == L'\r' || *p == L'\n')
+            ++p;
+        return p != start;
+    };
+    if (*p == 0xFEFF)
+        ++p;
+    skipSpace();
+    if (std::wcsncmp(p, L"<?xml", 5) != 0)
+        return false;
+    p += 5;
+    if (!skipSpace() || std::wcsncmp(p, L"version", 7) != 0)
+        return false;
+    p += 7;
+    skipSpace();
+    if (*p++ != L'=')
+        return false;
+    skipSpace();
+    wchar_t chQuote = *p++;
+    if (chQuote != L'"' && chQuote != L'\'')
+        return false;
+    const wchar_t* pValue = p;
+    while (*p && *p != chQuote)
+        ++p;
+    return static_cast<size_t>(p - pValue) > kMaxVersionLength;
+}
+
+// The file's text as the parser finds its declaration: UTF-16 in either order (by its mark or by "<" as the
+// first unit), or else one character per byte, which is enough for the declaration's ASCII. Empty when the file
+// cannot be read.
+std::wstring FileText(LPCTSTR lpszFileName)
+{
+    CFile file;
+    if (!file.Open(lpszFileName, CFile::modeRead | CFile::shareDenyWrite))
+        return std::wstring();
+    std::string bytes(static_cast<size_t>(file.GetLength()), '\0');
+    bytes.resize(bytes.empty() ? 0 : file.Read(&bytes[0], static_cast<UINT>(bytes.size())));
+    auto starts = [&bytes](const char* pszMark) { return bytes.compare(0, 2, pszMark, 2) == 0; };
+    bool bLittle = starts("\xFF\xFE") || starts("<\0");
+    bool bBig = starts("\xFE\xFF") || starts("\0<");
+    std::wstring text;
+    if (bLittle || bBig) {
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            auto chFirst = static_cast<unsigned char>(bytes[i]), chSecond = static_cast<unsigned char>(bytes[i + 1]);
+            text += static_cast<wchar_t>(bLittle ? chFirst | chSecond << 8 : chFirst << 8 | chSecond);
+        }
+    } else {
+        // A UTF-8 mark is not white space to the scan: it goes.
+        size_t nStart = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+        for (size_t i = nStart; i < bytes.size(); ++i)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+    }
+    return text;
+}
+
+// Loads the file into the document unless its declaration would overrun the parser.
+BOOL LoadFile(IXMLDOMDocument* xmlDoc, LPCTSTR lpszFileName)
+{
+    VARIANT_BOOL bLoaded = VARIANT_FALSE;
+    return !HasLongVersion(FileText(lpszFileName).c_str()) &&
+           SUCCEEDED(xmlDoc->load(_variant_t(lpszFileName), &bLoaded)) && bLoaded == VARIANT_TRUE;
 }
 
 CString NodeName(IXMLDOMNode* xmlNode)
@@ -174,7 +248,8 @@ BOOL CXTPPropExchangeXMLNode::LoadFromString(LPCTSTR lpszXml)
 {
     IXMLDOMDocumentPtr xmlDoc = NewDocument();
     VARIANT_BOOL bLoaded = VARIANT_FALSE;
-    if (!xmlDoc || FAILED(xmlDoc->loadXML(_bstr_t(lpszXml), &bLoaded)) || bLoaded != VARIANT_TRUE)
+    if (!xmlDoc || HasLongVersion(lpszXml ? lpszXml : L"") || FAILED(xmlDoc->loadXML(_bstr_t(lpszXml), &bLoaded)) ||
+        bLoaded != VARIANT_TRUE)
         return FALSE;
     m_xmlDocPtr = xmlDoc;
     m_xmlParentNode = xmlDoc;
@@ -189,8 +264,7 @@ BOOL CXTPPropExchangeXMLNode::LoadFromFile(LPCTSTR lpszFileName)
     if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
     IXMLDOMDocumentPtr xmlDoc = NewDocument();
-    VARIANT_BOOL bLoaded = VARIANT_FALSE;
-    if (!xmlDoc || FAILED(xmlDoc->load(_variant_t(lpszFileName), &bLoaded)) || bLoaded != VARIANT_TRUE)
+    if (!xmlDoc || !LoadFile(xmlDoc, lpszFileName))
         return FALSE;
     m_xmlDocPtr = xmlDoc;
     m_xmlParentNode = xmlDoc;
@@ -407,10 +481,8 @@ BOOL FormatXmlFile(LPCTSTR lpszFileName)
     if (status.m_size < 3)
         return TRUE;
     IXMLDOMDocumentPtr xmlDoc = NewDocument();
-    VARIANT_BOOL bLoaded = VARIANT_FALSE;
     BSTR bstrXml = nullptr;
-    if (!xmlDoc || FAILED(xmlDoc->load(_variant_t(lpszFileName), &bLoaded)) || bLoaded != VARIANT_TRUE ||
-        FAILED(xmlDoc->get_xml(&bstrXml)))
+    if (!xmlDoc || !LoadFile(xmlDoc, lpszFileName) || FAILED(xmlDoc->get_xml(&bstrXml)))
         return FALSE;
     CString strFormatted = XTPFormatXml(bstrXml ? bstrXml : L"");
     ::SysFreeString(bstrXml);
