@@ -313,11 +313,13 @@ namespace
 {
 const UINT kFuzzDialogs[] = {31001, 31002, 31003};
 
-// A dialog template read as the dialog manager reads it: its font and the controls it walks through.
+// A dialog template read as the dialog manager reads it: its font, the controls it walks through and those of them
+// whose class no one registered.
 struct CTemplateReading
 {
     WORD wPointSize = 0;
     size_t nControls = 0;
+    size_t nUnregistered = 0;
 };
 
 const WORD* SkipText(const WORD* p)
@@ -349,6 +351,10 @@ CTemplateReading ReadTemplate(LPCDLGTEMPLATE pTemplate)
         auto* pItem = reinterpret_cast<const DLGITEMTEMPLATE*>((reinterpret_cast<UINT_PTR>(p) + 3) & ~UINT_PTR(3));
         reading.nControls++;
         p = reinterpret_cast<const WORD*>(pItem + 1);
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        if (*p != 0xFFFF && !::GetClassInfoExW(::GetModuleHandleW(nullptr), reinterpret_cast<LPCWSTR>(p), &wc))
+            reading.nUnregistered++;
         p = SkipNameOrOrdinal(p);   // class
         p = SkipNameOrOrdinal(p);   // title
         p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p + 1) + *p);   // creation data
@@ -379,6 +385,9 @@ std::string CheckDialog(CXTPResourceLoaderXML& loader, UINT nID)
     for (HWND hChild = ::GetWindow(hDialog, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
         nControls++;
     ::DestroyWindow(hDialog);
+    // A dialog that may not fail its creation leaves out the controls it cannot make: those of no class.
+    if (pTemplate->style & DS_NOFAILCREATE)
+        reading.nControls -= reading.nUnregistered;
     if (nControls != reading.nControls)
         return "a dialog made with " + std::to_string(nControls) + " controls from a template of " +
                std::to_string(reading.nControls);
@@ -404,6 +413,7 @@ std::string GenerateResourceFile(CFuzzRandom& rnd)
     static const std::vector<std::string> s_words = {
         "<control class=\"BUTTON\" id=\"7\" caption=\"x\"/>", "<control/>", " fontsize=\"-32769\"", " fontsize=\"32767\"",
         " fontsize=\"0\"", " fontsize=\"72\"", " fontface=\"\"", " id=\"65536\"", " resource=\"-1\"", " style=\"1073741824\"",
+        " style=\"2160590864\"", " class=\"Nessuna\"",
         " class=\"\"", " caption=\"&#x4E2D;\"", " position=\"-1, 70000, 0\"", "<menuitem/>", "<menuitem id=\"5\">",
         "</menuitem>", "\"", "<", ">", "/>"};
     return Mutate(s_sample, rnd, s_words);
