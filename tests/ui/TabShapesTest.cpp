@@ -392,3 +392,29 @@ TEST_F(TabShapesTest, AStaticFrameBordersThePage)
         EXPECT_NE(O2, plain.At(ptFar.x, ptFar.y));
     }
 }
+
+// The flat button style draws no frame of its own: only the bordered client frame fills the client area.
+TEST_F(TabShapesTest, FlatButtonsFillTheClientOnlyWithTheBorderedFrame)
+{
+    struct Case
+    {
+        int nFrame;
+        COLORREF clrClient;
+    } cases[] = {
+        {CXTPTabPainter::frameBorder, SELFACE},
+        {CXTPTabPainter::frameSingleLine, BG},
+        {CXTPTabPainter::frameNone, BG},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nFrame);
+        Use(4, 2);
+        m_manager.SetCurSel(1);
+        m_manager.m_pPainter->m_nClientFrame = c.nFrame;
+        m_manager.Reposition();
+        CPixelCanvas canvas(300, 100, BG);
+        m_manager.Paint(&canvas);
+        CRect rcClient = m_manager.GetClientRect();
+        EXPECT_EQ(c.clrClient, canvas.At(rcClient.CenterPoint().x, rcClient.CenterPoint().y));
+        EXPECT_EQ(c.clrClient, canvas.At(rcClient.right - 1, rcClient.bottom - 1));
+    }
+}

@@ -362,7 +362,8 @@ void CXTPTabStyleSelectedOnly::DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pIte
 CRect CXTPTabStyleFlatButtons::DrawFrame(CDC* pDC, CXTPTabManager* pManager, CRect rcControl)
 {
     CRect rcHeader = CXTPTabStyle::DrawFrame(pDC, pManager, rcControl);
-    GetColors()->FillClient(pDC, GetClientRect(rcControl, pManager), pManager);
+    if (m_pPainter->m_nClientFrame == CXTPTabPainter::frameBorder)
+        GetColors()->FillClient(pDC, GetClientRect(rcControl, pManager), pManager);
     return rcHeader;
 }
 

@@ -96,7 +96,7 @@ class CXTPTabStyleFlatButtons : public CXTPTabStyle
 {
 public:
     CXTPTabStyleFlatButtons() : CXTPTabStyle(CRect(2, 2, 4, 2)) { m_nRowSpacing = 0; }
-    // No frame lines of its own; the client area takes the client fill.
+    // No frame lines of its own; with the bordered client frame the client area takes the client fill.
     CRect DrawFrame(CDC* pDC, CXTPTabManager* pManager, CRect rcControl) override;
     void DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pItem) override;
     int GetSupportedColors() const override { return 1 | 2 | 4 | 8 | 16; }
