@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -118,6 +119,33 @@ TEST_F(PopupShadowsTest, StripsLieBelowAndRightAndASubmenuJoinsItsParentsShadow)
 
     m_pShadows->RemoveShadow(pMenu.get());
     EXPECT_TRUE(m_pShadows->GetStrips().empty());
+}
+
+TEST_F(PopupShadowsTest, TheWindowsOfAShadowThatWentServeTheNextPopupInItsPlace)
+{
+    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_shadowed);
+    m_pShadows->AddShadow(pMenu.get(), CRect());
+    std::vector<HWND> windows;
+    for (CPopupShadowWnd* pStrip : StripsOf(pMenu.get()))
+        windows.push_back(pStrip->m_hWnd);
+    ASSERT_EQ(2u, windows.size());
+    pMenu.reset();
+    EXPECT_TRUE(m_pShadows->GetStrips().empty());
+
+    COwnerPtr pOther = MakeOwner(CRect(50, 60, 150, 260), &m_plain);
+    m_pfnOld = CXTPPopupShadows::SetDropShadowSource([] { return TRUE; });
+    m_pShadows->AddShadow(pOther.get(), CRect());
+    std::vector<CPopupShadowWnd*> strips = StripsOf(pOther.get());
+    ASSERT_EQ(2u, strips.size());
+    for (CPopupShadowWnd* pStrip : strips) {
+        SCOPED_TRACE(pStrip->IsBottom());
+        EXPECT_NE(windows.end(), std::find(windows.begin(), windows.end(), pStrip->m_hWnd));
+        EXPECT_EQ(CXTPPopupShadows::CalcStripRect(CRect(50, 60, 150, 260), pStrip->IsBottom(), 4),
+                  WindowRect(pStrip));
+        EXPECT_TRUE(pStrip->IsWindowVisible());
+        EXPECT_FALSE(pStrip->IsThemeShadow());
+    }
+    m_pShadows->RemoveShadow(pOther.get());
 }
 
 TEST_F(PopupShadowsTest, ThemesWithoutShadowsFollowTheSystemSetting)

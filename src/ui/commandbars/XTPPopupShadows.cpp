@@ -71,9 +71,12 @@ void CPopupShadowWnd::UpdateLayered()
     GetWindowRect(&rc);
     if (rc.IsRectEmpty())
         return;
-    std::vector<DWORD> pixels =
-        CalcLayeredPixels(rc.Width(), rc.Height(), m_bBottom, m_bThemeShadow,
-                          m_pOwner->GetPaintManager()->GetShadowColor());
+    // The window keeps what it was given last: the same ramp is not given again.
+    COLORREF clrShadow = m_pOwner->GetPaintManager()->GetShadowColor();
+    if (rc.Size() == m_szLayered && m_bBottom == m_bLayeredBottom && m_bThemeShadow == m_bLayeredTheme &&
+        clrShadow == m_clrLayered)
+        return;
+    std::vector<DWORD> pixels = CalcLayeredPixels(rc.Width(), rc.Height(), m_bBottom, m_bThemeShadow, clrShadow);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = rc.Width();
@@ -90,7 +93,12 @@ void CPopupShadowWnd::UpdateLayered()
     POINT ptSource = {0, 0};
     SIZE size = {rc.Width(), rc.Height()};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    pShadows->GetUpdateLayeredWindow()(m_hWnd, nullptr, nullptr, &size, hDC, &ptSource, 0, &blend, ULW_ALPHA);
+    if (pShadows->GetUpdateLayeredWindow()(m_hWnd, nullptr, nullptr, &size, hDC, &ptSource, 0, &blend, ULW_ALPHA)) {
+        m_szLayered = rc.Size();
+        m_bLayeredBottom = m_bBottom;
+        m_bLayeredTheme = m_bThemeShadow;
+        m_clrLayered = clrShadow;
+    }
     ::SelectObject(hDC, hOld);
     ::DeleteDC(hDC);
     ::DeleteObject(hBitmap);
@@ -143,6 +151,8 @@ CXTPPopupShadows::~CXTPPopupShadows()
 {
     // Windows are gone at exit; only the objects remain.
     for (CPopupShadowWnd* pStrip : m_lstStrips)
+        delete pStrip;
+    for (CPopupShadowWnd* pStrip : m_arrSpare)
         delete pStrip;
 }
 
@@ -211,16 +221,6 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
     if (!pOwner->GetPaintManager()->IsShadowsAllowed())
         return;
     CRect rc = CalcStripRect(rcPopup, bBottom, IsLayered() ? 4 : 2);
-    CPopupShadowWnd* pStrip = new CPopupShadowWnd(bBottom, bThemeShadow, pOwner);
-    static LPCTSTR lpszClass = AfxRegisterWndClass(CS_OWNDC | CS_SAVEBITS, ::LoadCursorW(nullptr, IDC_ARROW));
-    CWnd* pSite = pOwner->GetSite();
-    if (!pStrip->CreateEx(WS_EX_TOOLWINDOW | (IsLayered() ? WS_EX_LAYERED : 0), lpszClass, L"", WS_POPUP, rc,
-                          pSite && pSite->GetSafeHwnd() ? pSite : nullptr, 0)) {
-        delete pStrip;
-        return;
-    }
-    ::SetWindowRgn(pStrip->m_hWnd, nullptr, FALSE);
-
     for (CPopupShadowWnd* pEarlier : m_lstStrips) {
         if (pEarlier->IsBottom() == bBottom || !pEarlier->GetSafeHwnd())
             continue;
@@ -228,7 +228,14 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
         pEarlier->GetWindowRect(&rcEarlier);
         rc = JoinStrip(rc, bBottom, rcEarlier);
     }
-    pStrip->MoveWindow(rc, FALSE);
+    CPopupShadowWnd* pStrip = TakeStrip(bBottom, bThemeShadow, pOwner, rc.Size());
+    if (!pStrip)
+        return;
+    CRect rcNow;
+    pStrip->GetWindowRect(&rcNow);
+    if (rcNow.Size() != rc.Size())
+        pStrip->SetWindowPos(nullptr, 0, 0, rc.Width(), rc.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pStrip->UpdateLayered();
     m_lstStrips.push_back(pStrip);
 
     // Never a shadow over the control that opened the popup, nor over another open popup.
@@ -255,9 +262,56 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
     }
     ::SetWindowRgn(pStrip->m_hWnd, static_cast<HRGN>(rgn.Detach()), FALSE);
 
-    pStrip->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    pStrip->SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
     CWindowHookManager::GetInstance()->SetHook(pOwner->GetSafeHwnd(), pStrip);
+}
+
+namespace
+{
+// Enough for a menu, a sub-menu and the controls that opened them.
+const size_t kSpareStrips = 8;
+// Where kept windows wait, off every screen.
+const int kSparePosition = -32000;
+}
+
+CPopupShadowWnd* CXTPPopupShadows::TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz)
+{
+    CWnd* pSite = pOwner->GetSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
+    // A kept window of the same owner window; best one that already shows this strip's ramp.
+    int nBest = -1;
+    for (size_t i = m_arrSpare.size(); i-- > 0;) {
+        CPopupShadowWnd* pSpare = m_arrSpare[i];
+        if (!pSpare->GetSafeHwnd()) {
+            // Gone with the window that owned it.
+            m_arrSpare.erase(m_arrSpare.begin() + static_cast<std::ptrdiff_t>(i));
+            delete pSpare;
+            if (nBest > static_cast<int>(i))
+                nBest--;
+            continue;
+        }
+        if (::GetWindow(pSpare->m_hWnd, GW_OWNER) != hWndSite)
+            continue;
+        CRect rc;
+        pSpare->GetWindowRect(&rc);
+        if (nBest == -1 || (rc.Size() == sz && pSpare->IsBottom() == bBottom && pSpare->IsThemeShadow() == bThemeShadow))
+            nBest = static_cast<int>(i);
+    }
+    if (nBest != -1) {
+        CPopupShadowWnd* pTaken = m_arrSpare[static_cast<size_t>(nBest)];
+        m_arrSpare.erase(m_arrSpare.begin() + nBest);
+        pTaken->Reuse(bBottom, bThemeShadow, pOwner);
+        return pTaken;
+    }
+    auto* pStrip = new CPopupShadowWnd(bBottom, bThemeShadow, pOwner);
+    static LPCTSTR lpszClass = AfxRegisterWndClass(CS_OWNDC | CS_SAVEBITS, ::LoadCursorW(nullptr, IDC_ARROW));
+    if (!pStrip->CreateEx(WS_EX_TOOLWINDOW | (IsLayered() ? WS_EX_LAYERED : 0), lpszClass, L"", WS_POPUP,
+                          CRect(CPoint(kSparePosition, kSparePosition), sz), hWndSite ? pSite : nullptr, 0)) {
+        delete pStrip;
+        return nullptr;
+    }
+    return pStrip;
 }
 
 void CXTPPopupShadows::RemoveStrip(CPopupShadowWnd* pStrip)
@@ -267,11 +321,15 @@ void CXTPPopupShadows::RemoveStrip(CPopupShadowWnd* pStrip)
         return;
     m_lstStrips.erase(it);
     CWindowHookManager::GetInstance()->RemoveHookFromAll(pStrip);
-    if (pStrip->GetSafeHwnd()) {
-        pStrip->ShowWindow(SW_HIDE);
-        pStrip->DestroyWindow();
-    }
     pStrip->ClearOwner();
+    if (pStrip->GetSafeHwnd() && m_arrSpare.size() < kSpareStrips) {
+        // Out of sight rather than hidden: showing a window again costs the system more than moving it.
+        pStrip->SetWindowPos(nullptr, kSparePosition, kSparePosition, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        m_arrSpare.push_back(pStrip);
+        return;
+    }
+    if (pStrip->GetSafeHwnd())
+        pStrip->DestroyWindow();
     delete pStrip;
 }
 

@@ -1,6 +1,7 @@
 // Soft shadows to the right of and below open popups: each strip is a small topmost window of its own that
 // follows its popup (hidden and shown with it, gone with it), layered with a per-pixel alpha ramp where the
-// system has layered windows, a solid dark strip otherwise. One process-wide list owns the strips.
+// system has layered windows, a solid dark strip otherwise. One process-wide list owns the strips; the windows of
+// strips that went are kept hidden for the next popups, since making a window costs more than moving one.
 #pragma once
 
 #include "ui/commandbars/XTPHookManager.h"
@@ -21,6 +22,16 @@ public:
     {
     }
 
+    // A kept window serves a new popup.
+    void Reuse(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner)
+    {
+        m_bBottom = bBottom;
+        m_bThemeShadow = bThemeShadow;
+        m_pOwner = pOwner;
+    }
+    // The alpha ramp for the window's size now (nothing when the window has it already).
+    void UpdateLayered();
+
     BOOL IsBottom() const { return m_bBottom; }
     BOOL IsThemeShadow() const { return m_bThemeShadow; }
     CXTPCommandBar* GetOwnerBar() const { return m_pOwner; }
@@ -36,11 +47,14 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void UpdateLayered();
-
     BOOL m_bBottom;
     BOOL m_bThemeShadow;
     CXTPCommandBar* m_pOwner;
+    // The ramp the window has.
+    CSize m_szLayered;
+    BOOL m_bLayeredBottom = FALSE;
+    BOOL m_bLayeredTheme = FALSE;
+    COLORREF m_clrLayered = CLR_INVALID;
 };
 
 class CXTPPopupShadows
@@ -77,7 +91,10 @@ private:
     CXTPPopupShadows();
     void CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const CRect& rcPopup, const CRect& rcExclude,
                      BOOL bThemeShadow);
+    // A kept window of the owner window, else a new one; null when none can be made.
+    CPopupShadowWnd* TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz);
 
     PFNUPDATELAYEREDWINDOW m_pfnUpdateLayeredWindow = nullptr;
     std::list<CPopupShadowWnd*> m_lstStrips;
+    std::vector<CPopupShadowWnd*> m_arrSpare;   // hidden, ready for the next popups
 };
