@@ -1,8 +1,13 @@
+#include "ImageManagerTestRes.h"
+#include "PixelCanvas.h"
 #include "StatusBarTestRes.h"
 #include "ui/commandbars/XTPStatusBar.h"
+#include "ui/commandbars/XTPStatusBarPaneWnd.h"
+#include "ui/themes/ColorTable.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace
@@ -271,4 +276,93 @@ TEST_F(StatusBarTest, AButtonInAPaneFollowsTheFramesUpdateHandlers)
     // No handler of the frame takes the button's command.
     m_bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
     EXPECT_FALSE(pButton->IsWindowEnabled());
+}
+
+namespace
+{
+// The pane windows' content drawn where a test can read it.
+template <class TBase>
+class CDrawnPaneWnd : public TBase
+{
+public:
+    using TBase::DrawContent;
+};
+} // namespace
+
+TEST_F(StatusBarTest, ATextPaneWindowCentresItsTextInABoldFontAndMeasuresIt)
+{
+    auto* pText = new CDrawnPaneWnd<CXTPStatusBarTextPaneWnd>;
+    ASSERT_TRUE(pText->Create(L"BLOCCATO", &m_bar));
+    EXPECT_EQ(static_cast<ULONG_PTR>(CS_DBLCLKS | CS_BYTEALIGNCLIENT), ::GetClassLongPtrW(pText->m_hWnd, GCL_STYLE));
+    EXPECT_EQ(L"BLOCCATO", pText->GetText());
+    LOGFONT lf = {};
+    pText->GetTextFont()->GetLogFont(&lf);
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    auto measure = [pText] {
+        CWindowDC dc(nullptr);
+        CFont* pOld = dc.SelectObject(pText->GetTextFont());
+        CSize sz = dc.GetTextExtent(CString(L"BLOCCATO"));
+        dc.SelectObject(pOld);
+        return sz;
+    };
+    EXPECT_EQ(measure(), pText->GetTextExtent());
+    CSize szBold = pText->GetTextExtent();
+    pText->SetFont(L"Tahoma", -30, FW_NORMAL);
+    EXPECT_EQ(measure(), pText->GetTextExtent());
+    EXPECT_GT(pText->GetTextExtent().cy, szBold.cy);
+
+    // Drawn in the shadow colour in the middle, nothing at the edges.
+    const COLORREF clrBack = RGB(1, 2, 3);
+    const int cx = pText->GetTextExtent().cx + 40, cy = pText->GetTextExtent().cy + 10;
+    CPixelCanvas canvas(cx, cy, clrBack);
+    pText->DrawContent(&canvas, CRect(0, 0, cx, cy));
+    const COLORREF clrText = GetColorTable()->GetColor(COLOR_3DSHADOW);
+    int nTextPixels = 0, nEdgePixels = 0;
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++) {
+            bool bText = canvas.At(x, y) == clrText;
+            nTextPixels += bText;
+            nEdgePixels += bText && (x < 20 - 1 || x > cx - 20 || y < 5 - 1 || y > cy - 5);
+        }
+    EXPECT_GT(nTextPixels, 0);
+    EXPECT_EQ(0, nEdgePixels);
+    pText->DestroyWindow();
+    delete pText;
+}
+
+TEST_F(StatusBarTest, AnIconPaneWindowLoadsASmallIconAndGreysItWhileDisabled)
+{
+    auto* pIcon = new CDrawnPaneWnd<CXTPStatusBarIconPaneWnd>;
+    ASSERT_TRUE(pIcon->Create(L"", &m_bar));
+    EXPECT_FALSE(pIcon->SetIcon(4242));
+    EXPECT_EQ(nullptr, pIcon->GetIcon());
+    ASSERT_TRUE(pIcon->SetIcon(IDI_IMAGETEST_EQUALIDS));
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(pIcon->GetIcon(), &info));
+    BITMAP bm = {};
+    ::GetObjectW(info.hbmMask, sizeof(bm), &bm);
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), bm.bmWidth);
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+
+    const COLORREF clrBack = RGB(1, 2, 3);
+    const int cxIcon = ::GetSystemMetrics(SM_CXSMICON), cyIcon = ::GetSystemMetrics(SM_CYSMICON);
+    auto colours = [&] {
+        CPixelCanvas canvas(cxIcon + 20, cyIcon + 20, clrBack);
+        pIcon->DrawContent(&canvas, CRect(0, 0, cxIcon + 20, cyIcon + 20));
+        std::set<COLORREF> drawn;
+        for (int y = 0; y < cyIcon + 20; y++)
+            for (int x = 0; x < cxIcon + 20; x++)
+                if (canvas.At(x, y) != clrBack) {
+                    drawn.insert(canvas.At(x, y));
+                    EXPECT_TRUE(x >= 10 && x < 10 + cxIcon && y >= 10 && y < 10 + cyIcon) << x << "," << y;
+                }
+        return drawn;
+    };
+    EXPECT_FALSE(colours().empty());
+    pIcon->EnableWindow(FALSE);
+    EXPECT_EQ(std::set<COLORREF>{GetColorTable()->GetColor(COLOR_3DSHADOW)}, colours());
+    pIcon->DestroyWindow();
+    delete pIcon;
 }
