@@ -495,3 +495,53 @@ TEST_F(BarMouseTest, TheExpandPopupOffersWhatDidNotFitInAnyBarOfTheRow)
     EXPECT_EQ(CString(L"Altri"), pPopup->GetControls()->GetAt(1)->GetCaption());
     pPopup->InternalRelease();
 }
+
+TEST_F(BarMouseTest, ALetterInATrackingToolbarReachesTheNextBarThatOwnsIt)
+{
+    CXTPToolBar* pSecond = Bars()->Add(L"Seconda", xtpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    CXTPControl* pGrid = pSecond->GetControls()->Add(xtpControlButton, ID_FT_GRID);
+    pGrid->SetCaption(L"&Griglia");
+    Layout();
+    Bars()->GetCommandBarsOptions()->keyboardCuesUse = xtpKeyboardCuesUseAll;
+    CXTPToolBar* pStandard = m_pFrame->GetToolBar();
+    pStandard->SetTrackingMode(1, TRUE, TRUE);
+    m_pFrame->m_events.clear();
+    // The only bar that owns the letter executes its button.
+    EXPECT_EQ(1, pStandard->OnKeyDown('G', 0));
+    EXPECT_FALSE(pStandard->IsTrackingMode());
+    EXPECT_EQ(Executed(ID_FT_GRID), m_pFrame->m_events);
+    Bars()->ClosePopups();
+}
+
+namespace
+{
+// Asks the manager to repaint its bars while its own bar changes the selection.
+class CRepaintProbe : public CXTPControlButton
+{
+public:
+    BOOL SetSelected(int nSelected) override
+    {
+        BOOL bChanged = CXTPControlButton::SetSelected(nSelected);
+        if (nSelected && m_pParent && m_pParent->GetCommandBars()) {
+            m_pParent->ValidateRect(nullptr);
+            m_pParent->GetCommandBars()->InvalidateCommandBars();
+            m_bRepaintAsked = ::GetUpdateRect(m_pParent->m_hWnd, nullptr, FALSE);
+        }
+        return bChanged;
+    }
+    BOOL m_bRepaintAsked = TRUE;
+};
+}
+
+TEST_F(BarMouseTest, BarsRepaintOnceWhenTheirSelectionChangeEnds)
+{
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    auto* pProbe = new CRepaintProbe;
+    pToolBar->GetControls()->AddControl(pProbe, ID_FT_NEW);
+    Layout();
+    pToolBar->SetSelected(pProbe->GetIndex());
+    EXPECT_FALSE(pProbe->m_bRepaintAsked);
+    EXPECT_TRUE(::GetUpdateRect(pToolBar->m_hWnd, nullptr, FALSE));
+    pToolBar->SetSelected(-1);
+}

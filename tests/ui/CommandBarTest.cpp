@@ -3,6 +3,7 @@
 #include "UiTestRes.h"
 
 #include "ui/commandbars/MenuSoundPlayer.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 
 #include <gtest/gtest.h>
@@ -580,4 +581,32 @@ TEST_F(CommandBarTest, PopupsCompareByTheirItemsAndCopiesKeepWhatTheBarAllows)
     pCopiedPopup->GetControls()->Add(xtpControlButton, 6);
     EXPECT_FALSE(pCopy->IsEqual(Controls())) << "an item added inside the popup";
     pCopy->InternalRelease();
+}
+
+namespace
+{
+// An icon store that tells when it goes.
+class CCountedImages : public CXTPImageManager
+{
+public:
+    explicit CCountedImages(bool* pbGone) : m_pbGone(pbGone) {}
+    ~CCountedImages() override { *m_pbGone = true; }
+
+private:
+    bool* m_pbGone;
+};
+}
+
+TEST(CommandBarImages, ABarLetsTheStoreItWasGivenGoWithItOrForTheNextOne)
+{
+    bool bFirstGone = false, bSecondGone = false;
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    auto* pFirst = new CCountedImages(&bFirstGone);
+    pPopup->SetImageManager(pFirst);
+    EXPECT_EQ(static_cast<CXTPBarImages*>(pFirst), pPopup->GetImageManager());
+    pPopup->SetImageManager(new CCountedImages(&bSecondGone));
+    EXPECT_TRUE(bFirstGone);
+    EXPECT_FALSE(bSecondGone);
+    pPopup->InternalRelease();
+    EXPECT_TRUE(bSecondGone);
 }

@@ -173,3 +173,35 @@ TEST(CommandBarsOptions, KeyboardCuesFollowTheModeAndTheSystem)
         CXTPSystemSettings::Set(nullptr);
     }
 }
+
+TEST(CommandBarsOptions, AnArchiveCarriesEveryOptionNotOnlyTheMenuPart)
+{
+    CXTPCommandBarsOptions options;
+    options.bAlwaysShowFullMenus = FALSE;
+    options.nAnimationType = 3;
+    options.bDblClickFloat = TRUE;
+    options.szLargeIcons = CSize(40, 36);
+    options.keyboardCuesUse = xtpKeyboardCuesUseAll | xtpKeyboardCuesNoFirstLetter;
+    options.HideCommand(40001);
+    options.HideCommand(40003);
+    options.OnCommandExecuted(40003);
+    CMemFile file(256);
+    {
+        CArchive ar(&file, CArchive::store);
+        options.Serialize(ar);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CXTPCommandBarsOptions loaded;
+    {
+        CArchive ar(&file, CArchive::load);
+        loaded.Serialize(ar);
+    }
+    EXPECT_FALSE(loaded.bAlwaysShowFullMenus);
+    EXPECT_EQ(3, loaded.nAnimationType);
+    EXPECT_TRUE(loaded.bDblClickFloat);
+    EXPECT_EQ(CSize(40, 36), loaded.szLargeIcons);
+    EXPECT_EQ(xtpKeyboardCuesUseAll | xtpKeyboardCuesNoFirstLetter, loaded.keyboardCuesUse);
+    EXPECT_EQ(std::set<UINT>({40001, 40003}), loaded.m_setHiddenCommands);
+    EXPECT_EQ(std::set<UINT>({40003}), loaded.m_setUsedCommands);
+}

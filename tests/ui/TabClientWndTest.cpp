@@ -720,3 +720,15 @@ TEST_F(TabClientWndTest, TheSimpleModeRepaintsAtOnceOnActivation)
     EXPECT_GT(pEntrate->m_nPaints, 0);
     EXPECT_GT(pSpese->m_nPaints, 0);
 }
+
+TEST_F(TabClientWndTest, TheBarsLayoutBringsTheTabsInLineWithTheDocuments)
+{
+    CTestDocument* pDocument = AddDocument(L"Entrate");
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    m_client.SyncTabs();
+    pDocument->SetWindowText(L"Entrate 2009");
+    CXTPCommandBars bars;
+    bars.SetSite(m_pFrame);
+    bars.RecalcLayoutAll();
+    EXPECT_EQ(std::vector<CString>{L"Entrate 2009"}, Captions(0));
+}

@@ -161,6 +161,8 @@ CXTPCommandBar::~CXTPCommandBar()
     m_pControls->InternalRelease();
     if (m_pPainter)
         m_pPainter->InternalRelease();
+    if (m_pImages)
+        m_pImages->ReleaseImages();
     if (m_pToolTipContext)
         m_pToolTipContext->InternalRelease();
 }
@@ -293,6 +295,13 @@ void CXTPCommandBar::SetPaintManager(CXTPBarPainter* pPainter)
     if (m_pPainter)
         m_pPainter->InternalRelease();
     m_pPainter = pPainter;
+}
+
+void CXTPCommandBar::SetImageManager(CXTPBarImages* pImages)
+{
+    if (m_pImages)
+        m_pImages->ReleaseImages();
+    m_pImages = pImages;
 }
 
 void CXTPCommandBar::InvalidateParents()
@@ -504,10 +513,17 @@ int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
         ProcessSpecialKey(nCode);
         return 1;
     }
-    if (!::MapVirtualKeyW(nChar, MAPVK_VK_TO_CHAR) || bCtrl)
+    if (!::MapVirtualKeyW(nChar, MAPVK_VK_TO_CHAR))
+        return 1;
+    // A toolbar's letter may belong to another bar: the manager looks through them first.
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (m_nType == xtpBarTypeNormal && IsKindOf(RUNTIME_CLASS(CXTPToolBar)) && pCommandBars &&
+        pCommandBars->OnFrameAccel(nChar))
+        return 1;
+    if (bCtrl)
         return 1;
     BOOL bAmbiguous;
-    int nIndex = FindAccelIndex(m_pControls, m_nSelected, nChar, GetCommandBars(), &bAmbiguous);
+    int nIndex = FindAccelIndex(m_pControls, m_nSelected, nChar, pCommandBars, &bAmbiguous);
     if (nIndex == -1) {
         if (nChar != VK_SHIFT && nChar != VK_CONTROL)
             ::MessageBeep(0);

@@ -125,8 +125,9 @@ public:
     CXTPBarPainter* GetPaintManager();
     CXTPBarImages* GetImageManager();
     void SetPaintManager(CXTPBarPainter* pPainter);
-    // Not owned: the image store outlives the bar. Without one the root bar's, else the process-wide store.
-    void SetImageManager(CXTPBarImages* pImages) { m_pImages = pImages; }
+    // The bar takes the caller's reference on the store and lets the former one go (as with the painter).
+    // Without one the root bar's, else the process-wide store.
+    void SetImageManager(CXTPBarImages* pImages);
     BOOL IsCustomizeMode() const;
     // The manager of the bar, else of its root bar.
     CXTPCommandBars* GetCommandBars() const;
@@ -190,6 +191,8 @@ public:
     // The customise drop position; empty when none shows.
     CRect GetDropIndicator() const { return m_rcDropIndicator; }
     BOOL IsLayoutNeeded() const { return (m_dwState & stateLayout) != 0; }
+    // A selection change is under way: the bar repaints once when it ends.
+    BOOL IsRedrawLocked() const { return m_nRedrawLock > 0; }
     void SetLayoutNeeded() { m_dwState |= stateLayout; }
 
     // Fills the bar from a menu (cleared first with bClear); FALSE when there is no menu.

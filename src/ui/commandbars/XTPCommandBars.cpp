@@ -467,6 +467,9 @@ void CXTPCommandBars::RecalcLayoutAll()
     for (CXTPToolBar* pBar : m_arrBars)
         if (pBar->IsVisible())
             pBar->OnRecalcLayout();
+    // The tabbed client's strips follow the bars' new look; the frame's layout below sizes them.
+    if (CXTPWorkspaceActionsSite* pClient = CXTPWorkspaceActionsSite::FromSite(m_pSite))
+        pClient->UpdateWorkspaces();
     m_bRecalcLayoutLock = FALSE;
     RecalcFrameLayout();
 }
@@ -481,7 +484,7 @@ void CXTPCommandBars::RedrawCommandBars()
 void CXTPCommandBars::InvalidateCommandBars()
 {
     for (CXTPToolBar* pBar : m_arrBars)
-        if (pBar->IsVisible() && pBar->GetSafeHwnd())
+        if (pBar->IsVisible() && pBar->GetSafeHwnd() && !pBar->IsRedrawLocked())
             pBar->Invalidate(FALSE);
 }
 
@@ -766,9 +769,8 @@ int TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, UINT
     if (!CXTPBarPainter::IsInstalled())
         return pMenu->TrackPopupMenu(nFlags, x, y, pOwner);
     CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
-    CXTPImageManager* pImages = nullptr;
     if (nIDToolBar > 0) {
-        pImages = new CXTPImageManager;
+        auto* pImages = new CXTPImageManager;
         pImages->SetIcons(nIDToolBar);
         pPopup->SetImageManager(pImages);
     }
@@ -777,7 +779,5 @@ int TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, UINT
     if (pPopup->LoadMenu(pMenu, TRUE))
         nResult = CXTPCommandBars::TrackPopup(pPopup, nFlags | TPM_NONOTIFY, x, y, pOwner, nullptr, pOwner);
     pPopup->InternalRelease();
-    if (pImages)
-        pImages->InternalRelease();
     return nResult;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/persist/PropExchange.h"
+#include "ui/persist/PropExchangeArchive.h"
 #include "ui/themes/BarPainter.h"
 
 #include <cstdlib>
@@ -126,6 +127,12 @@ void CXTPCommandBarsOptions::ExchangeCommandSet(CXTPPropExchange* pPX, LPCTSTR l
         if (ExchangeDWord(&section, strName, dwId, 0))
             setCommands.insert(dwId);
     }
+}
+
+void CXTPCommandBarsOptions::Serialize(CArchive& ar)
+{
+    CXTPPropExchangeArchive px(ar);
+    DoPropExchange(&px);
 }
 
 void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOptions)

@@ -53,6 +53,8 @@ public:
 
     // bUserOptions: only the menu part (the registry key of the options).
     void DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOptions = FALSE);
+    // Every option (not only the menu part) through an archive.
+    void Serialize(CArchive& ar) override;
 
     // The set's archive form: a 16-bit count (0xFFFF and a 32-bit count from 65535), then per id the id and 1,
     // 32-bit little-endian each.

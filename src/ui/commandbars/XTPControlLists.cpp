@@ -208,6 +208,14 @@ void CXTPControlWindowList::FillList()
     }
 }
 
+CXTPWorkspaceActionsSite* CXTPWorkspaceActionsSite::FromSite(CWnd* pSite)
+{
+    if (!pSite || !pSite->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
+        return nullptr;
+    return dynamic_cast<CXTPWorkspaceActionsSite*>(
+        CWnd::FromHandlePermanent(static_cast<CMDIFrameWnd*>(pSite)->m_hWndMDIClient));
+}
+
 IMPLEMENT_SERIAL(CXTPControlWorkspaceActions, CXTPControlListPlaceholder, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 BOOL CXTPControlWorkspaceActions::IsListItem(CXTPControl* pControl) const
@@ -217,9 +225,7 @@ BOOL CXTPControlWorkspaceActions::IsListItem(CXTPControl* pControl) const
 
 void CXTPControlWorkspaceActions::FillList()
 {
-    CMDIFrameWnd* pFrame = GetSiteMDIFrame();
-    auto* pClient = pFrame ? dynamic_cast<CXTPWorkspaceActionsSite*>(CWnd::FromHandlePermanent(pFrame->m_hWndMDIClient))
-                           : nullptr;
+    CXTPWorkspaceActionsSite* pClient = CXTPWorkspaceActionsSite::FromSite(m_pParent ? m_pParent->GetSite() : nullptr);
     if (!pClient) {
         m_dwHideFlags = 0;
         return;

@@ -93,6 +93,10 @@ class CXTPWorkspaceActionsSite
 public:
     virtual ~CXTPWorkspaceActionsSite() = default;
     virtual BOOL IsWorkspaceCommandEnabled(UINT nID) = 0;
+    // Its tabs and groups follow the documents again; with bRecalcLayout the frame is laid out after.
+    virtual void UpdateWorkspaces(BOOL bRecalcLayout = TRUE) = 0;
+    // The tabbed client of a site that is an MDI frame; null for any other.
+    static CXTPWorkspaceActionsSite* FromSite(CWnd* pSite);
 };
 
 // The tab-group commands the MDI client of the bar's frame allows now: new horizontal group, new vertical

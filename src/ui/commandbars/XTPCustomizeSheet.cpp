@@ -124,6 +124,7 @@ void CXTPCustomizeSheet::BuildContextMenu()
     m_pContextMenu = CXTPPopupBar::CreatePopupBar(nullptr);
     m_pContextMenu->SetSite(m_pSite);
     m_pContextMenu->SetCommandOwner(this);
+    m_pImageManager->InternalAddRef();
     m_pContextMenu->SetImageManager(m_pImageManager);
     CXTPControls* pControls = m_pContextMenu->GetControls();
     BOOL bBeginGroup = FALSE;

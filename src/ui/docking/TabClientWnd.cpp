@@ -834,7 +834,6 @@ void CXTPTabClientWnd::ShowWindowList(CWorkspace* pWorkspace)
     int nChosen = CXTPCommandBars::TrackPopup(pPopup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, rcButton.left,
                                               rcButton.bottom, this, &rcButton);
     pPopup->InternalRelease();
-    pImages->InternalRelease();
     if (CXTPTabManagerItem* pItem = pWorkspace->GetItem(nChosen - 1))
         SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pItem->GetHandle()));
 }

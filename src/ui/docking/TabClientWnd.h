@@ -62,7 +62,7 @@ public:
     BOOL IsWorkspaceMode() const { return m_bWorkspaceMode; }
 
     // Theme, tabs and hover brought up to date; with bRecalcLayout the frame lays out again.
-    void UpdateWorkspaces(BOOL bRecalcLayout = TRUE);
+    void UpdateWorkspaces(BOOL bRecalcLayout = TRUE) override;
     // Brings the tabs in line with the visible document windows.
     void SyncTabs();
 

@@ -256,6 +256,7 @@ public:
     // The icon of a command at a width (the nearest width, scaled when needed), or null.
     CXTPImageManagerIcon* GetImage(UINT nCommand, int nWidth = 16);
     CXTPImageManagerIcon* GetIcon(UINT nCommand, int nWidth) override { return GetImage(nCommand, nWidth); }
+    void ReleaseImages() override { InternalRelease(); }
     CXTPImageManagerIconSet* GetIconSet(UINT nCommand) const { return m_mapImages.Lookup(nCommand); }
     BOOL IsIconExist(UINT nCommand) const;
     // A new command id (above every earlier one) whose normal icon is a copy of the image.

@@ -29,4 +29,6 @@ public:
     virtual ~CXTPBarImages() = default;
     // The icon of a command for a width, or null.
     virtual CXTPBarIcon* GetIcon(UINT nCommand, int nWidth) = 0;
+    // A holder is done with the store: a counted store drops the holder's reference; others stay.
+    virtual void ReleaseImages() {}
 };
