@@ -552,6 +552,23 @@ TEST_F(TabClientWndTest, DraggingTheSplitterSetsTheWeightsToTheNewLengths)
     EXPECT_EQ(nullptr, ::GetCapture());
 }
 
+// The band between two groups is a part of the client frame: the header's face of the painter's colour set.
+TEST_F(TabClientWndTest, TheBandBetweenGroupsTakesTheHeadersFace)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    Command(XTP_ID_WORKSPACE_NEWHORIZONTAL);
+    CRect rcSplitter = m_client.GetWorkspace(0)->GetSplitterRect();
+    ASSERT_FALSE(rcSplitter.IsRectEmpty());
+    const COLORREF clrHeader = RGB(10, 120, 250);
+    m_client.GetPaintManager()->GetColorsObject()->m_clrHeaderFace.SetColors(clrHeader, clrHeader);
+    m_client.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    CClientDC dc(&m_client);
+    EXPECT_EQ(clrHeader, dc.GetPixel(rcSplitter.CenterPoint()));
+    EXPECT_EQ(clrHeader, dc.GetPixel(rcSplitter.left + 1, rcSplitter.top));
+}
+
 TEST_F(TabClientWndTest, TabsOfTheGroupsAnswerTheTipContext)
 {
     ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
