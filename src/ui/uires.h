@@ -31,6 +31,9 @@
 // The customise sheet's icons offered for buttons, 16 pixels wide each; magenta is transparent
 // (drawn by tools/make_customize_icons.py)
 #define XTP_IDB_CUSTOMIZE_ICONS         9322
+// Icons of the window commands restore, minimise, maximise and close, 16 pixels each on silver (drawn by
+// tools/make_window_icons.py)
+#define XTP_IDB_MENUBAR_ICONS           9407
 
 // Menus: the popups of the framework's controls; submenu 2 is the header's ("RClickHeader").
 #define XTP_IDR_MENU_POPUPS             9014
@@ -104,6 +107,16 @@
 #define XTP_IDS_MDI_CLOSE               9403
 #define XTP_IDS_MDI_RESTORE             9404
 #define XTP_IDS_MDI_MINIMIZE            9405
+// Status prompts of the window commands: 0xEF00 + (command - 0xF000) / 16
+#define XTP_IDS_SCSIZE                  0xEF00
+#define XTP_IDS_SCMOVE                  0xEF01
+#define XTP_IDS_SCMINIMIZE              0xEF02
+#define XTP_IDS_SCMAXIMIZE              0xEF03
+#define XTP_IDS_SCNEXTWINDOW            0xEF04
+#define XTP_IDS_SCPREVWINDOW            0xEF05
+#define XTP_IDS_SCCLOSE                 0xEF06
+#define XTP_IDS_SCRESTORE               0xEF12
+#define XTP_IDS_SCTASKLIST              0xEF13
 
 // The customise command of the site: offered by the expand popups when the site handles it.
 #define XTP_ID_CUSTOMIZE                35001

@@ -43,6 +43,8 @@ public:
     virtual void SetDefaultTitle(CDocument* pDocument) = 0;
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
+    // The id of the resources the template's documents share (menu, icon, strings).
+    UINT GetResourceID() const { return m_nIDResource; }
 
 protected:
     CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);

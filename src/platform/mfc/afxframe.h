@@ -53,6 +53,9 @@ public:
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
 
+    // The id of the resources the frame was made from (LoadFrame's id; for a document window, its template's).
+    UINT GetResourceID() const { return m_nIDHelp; }
+
     // The frame's own accelerators (those of LoadFrame's id); null when it has none.
     virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
 

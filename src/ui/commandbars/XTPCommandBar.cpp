@@ -716,10 +716,40 @@ void CXTPCommandBar::CCommandBarCmdUI::SetText(LPCTSTR lpszText)
     m_pControl->RedrawParent();
 }
 
+DWORD GetDocTemplateHideFlags(DWORD dwHideFlags, const std::set<UINT>& setAssigned,
+                              const std::set<UINT>& setExcluded, UINT nTemplate)
+{
+    if (!setAssigned.empty())
+        dwHideFlags = setAssigned.count(nTemplate) ? dwHideFlags & ~xtpHideDocTemplate
+                                                   : dwHideFlags | xtpHideDocTemplate;
+    if (!setExcluded.empty())
+        dwHideFlags = setExcluded.count(nTemplate) ? dwHideFlags | xtpHideDocTemplate
+                                                   : dwHideFlags & ~xtpHideDocTemplate;
+    return dwHideFlags;
+}
+
+void CXTPCommandBar::UpdateDocTemplateControls()
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    UINT nTemplate = pCommandBars ? pCommandBars->GetActiveDocTemplate() : 0;
+    if (!nTemplate)
+        return;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CXTPControl* pControl = m_pControls->GetAt(i);
+        DWORD dwHideFlags = GetDocTemplateHideFlags(pControl->GetHideFlags(), pControl->GetDocTemplatesAssigned(),
+                                                    pControl->GetDocTemplatesExcluded(), nTemplate);
+        if (dwHideFlags != pControl->GetHideFlags()) {
+            pControl->SetHideFlags(dwHideFlags);
+            m_dwState |= stateLayout;
+        }
+    }
+}
+
 void CXTPCommandBar::OnUpdateCmdUI(BOOL bDisableIfNoHandler)
 {
     if (!m_hWnd || !IsWindowVisible())
         return;
+    UpdateDocTemplateControls();
     CWnd* pSite = GetOwnerSite();
     if (!pSite)
         return;

@@ -50,6 +50,11 @@ int FindAccelIndex(const CXTPControls* pControls, int nSelected, UINT nVirtKey, 
 // toolbar when the options turn the toolbars' tips off (pOptions null: a bar without a manager).
 CString GetControlTipText(const CXTPControl* pControl, const CXTPCommandBarsOptions* pOptions, BOOL bPopupBar);
 
+// A control's hide flags under the active document template: bit 64 follows the templates the control is shown
+// for (when it names any), then those it is hidden for (when it names any); the other bits stay.
+DWORD GetDocTemplateHideFlags(DWORD dwHideFlags, const std::set<UINT>& setAssigned,
+                              const std::set<UINT>& setExcluded, UINT nTemplate);
+
 class CXTPCommandBar : public CWnd, public CXTPHookHandler, public CXTPTrackedBar
 {
     DECLARE_DYNCREATE(CXTPCommandBar)
@@ -217,6 +222,8 @@ protected:
     // Moves the keyboard selection to the next row (nStep 1) or the preceding one (-1).
     BOOL MoveRow(int nStep);
     void RedrawIfUnlocked();
+    // Shows and hides the controls tied to document templates for the manager's active one.
+    void UpdateDocTemplateControls();
     // The visible, movable control nearest to a client point for a customise drop (-1 when none) and whether
     // the point lies past its centre.
     int FindDropIndex(CPoint point, BOOL& bAfter) const;

@@ -1,7 +1,10 @@
 #include "ui/commandbars/XTPCommandBars.h"
 
 #include "platform/mfc/afxapp.h"
+#include "platform/mfc/afxdoc.h"
+#include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxmdi.h"
 #include "platform/mfc/afxthread.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPControlLists.h"
@@ -90,7 +93,14 @@ BOOL CXTPCommandBars::IsControlHidden(CXTPControl* pControl)
 UINT CXTPCommandBars::GetActiveDocTemplate()
 {
     // Frames without MDI children show the menu of SetMenu.
-    return m_nDefaultMenuID;
+    auto* pMDIFrame = dynamic_cast<CMDIFrameWnd*>(m_pSite);
+    HWND hWndChild = pMDIFrame ? pMDIFrame->MDIGetActive() : nullptr;
+    auto* pChild = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hWndChild));
+    if (!pChild)
+        return m_nDefaultMenuID;
+    CDocument* pDocument = pChild->GetActiveDocument();
+    CDocTemplate* pTemplate = pDocument ? pDocument->GetDocTemplate() : nullptr;
+    return pTemplate ? pTemplate->GetResourceID() : pChild->GetResourceID();
 }
 
 CXTPPopupBar* CXTPCommandBars::CreateToolbarsPopup()

@@ -421,6 +421,9 @@ void CXTPCommandBars::RestoreCommandBarList(CXTPCommandBarList& list, BOOL bSile
             AddLoadedToolBar(pLoaded);
             continue;
         }
+        // A menu bar takes the loaded controls with its own menu in front, as it saved them.
+        if (auto* pMenuBar = dynamic_cast<CXTPMenuBar*>(pExisting))
+            pMenuBar->SwitchToOwnMenu();
         CXTPControls* pOriginal = pExisting->GetControls()->GetOriginalControls();
         CXTPControls* pLoadedOriginal = pLoaded->GetControls()->GetOriginalControls();
         // The program's toolbar changed since the data was written: the new toolbar stays unless the user wants
@@ -468,6 +471,7 @@ void CXTPCommandBars::RestoreLoadedBars(CXTPCommandBarList& list, BOOL bSilent)
     {
         m_pMenuBar = pMenuBar;
         pMenuBar->SetupHook();
+        pMenuBar->RestoreMDIMenus();
         pMenuBar->RefreshMenu();
     }
 }

@@ -2,8 +2,10 @@
 
 #include "ui/persist/PropExchange.h"
 
+#include "platform/mfc/afxmdi.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 #include "ui/themes/BarPainter.h"
@@ -13,6 +15,8 @@
 
 IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 IMPLEMENT_SERIAL(CXTPMenuBarMDIButton, CXTPControlButton, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
+IMPLEMENT_DYNCREATE(CXTPMenuBarSysMenuControl, CXTPControlPopup)
+IMPLEMENT_DYNCREATE(CXTPMenuBarSysMenuPopup, CXTPPopupBar)
 
 XTP_MDI_BUTTONS GetWantedMdiButtons(BOOL bMaximized, DWORD dwChildStyle, DWORD dwBarFlags, BOOL bHasSysMenu)
 {
@@ -51,6 +55,10 @@ BOOL CXTPMenuBar::LoadMenuBar(UINT nIDResource)
     }
     m_nIDResource = m_nIDResourceCurrent = nIDResource;
     SetupHook();
+    if (CXTPCommandBars* pCommandBars = GetCommandBars()) {
+        static const UINT windowCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+        pCommandBars->GetImageManager()->AddIcons(XTP_IDB_MENUBAR_ICONS, windowCommands, 4, CSize(16, 16));
+    }
     CWnd* pSite = GetSite();
     if (pSite && pSite->GetSafeHwnd()) {
         m_hMenu = ::GetMenu(pSite->GetSafeHwnd());
@@ -64,24 +72,19 @@ void CXTPMenuBar::SetupHook()
     CWnd* pSite = GetSite();
     if (!pSite || !pSite->GetSafeHwnd())
         return;
-    // The program's frames are not MDI frames: only the frame is followed.
-    m_bMdiApp = FALSE;
+    auto* pMDIFrame = dynamic_cast<CMDIFrameWnd*>(pSite);
+    m_bMdiApp = pMDIFrame != nullptr;
     CWindowHookManager::GetInstance()->SetHook(pSite->GetSafeHwnd(), this);
+    if (pMDIFrame && pMDIFrame->m_hWndMDIClient)
+        CWindowHookManager::GetInstance()->SetHook(pMDIFrame->m_hWndMDIClient, this);
 }
 
 HWND CXTPMenuBar::GetActiveMdiChild(BOOL* pbMaximized) const
 {
     if (pbMaximized)
         *pbMaximized = FALSE;
-    if (!m_bMdiApp || !m_pSite)
-        return nullptr;
-    HWND hWndClient = ::GetWindow(m_pSite->GetSafeHwnd(), GW_CHILD);
-    BOOL bMaximized = FALSE;
-    HWND hWndChild = reinterpret_cast<HWND>(::SendMessageW(hWndClient, WM_MDIGETACTIVE, 0,
-                                                           reinterpret_cast<LPARAM>(&bMaximized)));
-    if (pbMaximized)
-        *pbMaximized = bMaximized;
-    return hWndChild;
+    auto* pMDIFrame = m_bMdiApp ? dynamic_cast<CMDIFrameWnd*>(m_pSite) : nullptr;
+    return pMDIFrame ? pMDIFrame->MDIGetActive(pbMaximized) : nullptr;
 }
 
 void CXTPMenuBar::SyncActiveMdiChild()
@@ -110,6 +113,7 @@ void CXTPMenuBar::RefreshMdiButtons()
     DWORD dwStyle = hWndChild ? static_cast<DWORD>(::GetWindowLongPtrW(hWndChild, GWL_STYLE)) : 0;
     HMENU hSysMenu = hWndChild ? ::GetSystemMenu(hWndChild, FALSE) : nullptr;
     XTP_MDI_BUTTONS wanted = GetWantedMdiButtons(bMaximized, dwStyle, m_dwFlags, ::IsMenu(hSysMenu));
+    RefreshSysMenuControl(wanted.bSysMenu, hWndChild, hSysMenu);
     struct BUTTON
     {
         int nId;
@@ -133,6 +137,33 @@ void CXTPMenuBar::RefreshMdiButtons()
     }
     if (bChanged)
         OnRecalcLayout();
+}
+
+void CXTPMenuBar::RefreshSysMenuControl(BOOL bWanted, HWND hWndChild, HMENU hSysMenu)
+{
+    auto* pControl = static_cast<CXTPMenuBarSysMenuControl*>(m_pControls->FindControl(XTP_ID_MENUBAR_SYSMENU));
+    if (!bWanted) {
+        if (pControl) {
+            m_pControls->Remove(pControl);
+            OnRecalcLayout();
+        }
+        return;
+    }
+    if (pControl && pControl->GetMDISysMenu() == hSysMenu)
+        return;
+    if (!pControl) {
+        pControl = new CXTPMenuBarSysMenuControl;
+        m_pControls->AddControl(pControl, XTP_ID_MENUBAR_SYSMENU, L"", 0, TRUE);
+        pControl->SetFlags(pControl->GetFlags() | 0x18);
+        pControl->SetCaption(CString(L"-"));
+        auto* pPopup = new CXTPMenuBarSysMenuPopup;
+        pPopup->SetCommandBars(GetCommandBars());
+        pPopup->SetCustomizable(FALSE);
+        pControl->SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+    }
+    pControl->SetMDISysMenu(hWndChild, hSysMenu);
+    OnRecalcLayout();
 }
 
 int CXTPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
@@ -165,20 +196,24 @@ int CXTPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
     case WM_MDIACTIVATE:
         PostMessage(WM_TIMER, XTP_TID_MDIREFRESH);
         break;
-    case WM_MDISETMENU:
+    case WM_MDISETMENU: {
+        // The message comes to the MDI client; the menu it would change is the frame's.
+        HWND hWndFrame = m_pSite ? m_pSite->GetSafeHwnd() : nullptr;
         if (IsVisible() && !(m_dwFlags & xtpFlagIgnoreSetMenuMessage)) {
             HMENU hMenu = wParam ? reinterpret_cast<HMENU>(wParam) : m_hMenu;
             SwitchMDIMenu(hMenu);
-            ::SetMenu(hWnd, nullptr);
+            if (hWndFrame)
+                ::SetMenu(hWndFrame, nullptr);
             RefreshMenu();
             wParam = 0;
             return xtpHookHandled;
         }
-        if (!IsVisible() && !::GetMenu(hWnd)) {
+        if (!IsVisible() && hWndFrame && !::GetMenu(hWndFrame)) {
             wParam = 0;
             return xtpHookHandled;
         }
         break;
+    }
     }
     return xtpHookContinue;
 }
@@ -207,26 +242,51 @@ void CXTPMenuBar::SwitchMDIMenu(HMENU hMenu)
             itOld->second->InternalRelease();
         m_pControls->InternalAddRef();
         m_mapDocMenus[m_nIDResourceCurrent] = m_pControls;
-        CXTPControls* pControls = nullptr;
+        CXTPControls* pStored = nullptr;
         auto it = m_mapDocMenus.find(nTarget);
         if (it != m_mapDocMenus.end()) {
-            pControls = it->second;
+            pStored = it->second;
             m_mapDocMenus.erase(it);
-        } else {
-            pControls = new CXTPControls;
         }
-        m_pControls->SetParent(nullptr);
-        m_pControls->InternalRelease();
-        m_pControls = pControls;
-        m_pControls->SetParent(this);
-        if (m_pControls->GetCount() == 0)
-            LoadMenu(pMenu, TRUE);
-        if (!m_pControls->GetOriginalControls())
+        // The menu's own controls: the target's original, or its first layout when it has none stored.
+        AttachControls(new CXTPControls);
+        LoadMenu(pMenu, TRUE);
+        if (!pStored) {
             m_pControls->CreateOriginalControls();
-        m_pControls->RefreshIndexes();
+        } else {
+            if (!pStored->GetOriginalControls())
+                pStored->SetOriginalControls(m_pControls->Duplicate(TRUE));
+            AttachControls(pStored);
+        }
     }
     m_nIDResourceCurrent = nTarget;
     OnRecalcLayout();
+}
+
+void CXTPMenuBar::AttachControls(CXTPControls* pControls)
+{
+    m_pControls->SetParent(nullptr);
+    m_pControls->InternalRelease();
+    m_pControls = pControls;
+    m_pControls->SetParent(this);
+    m_pControls->RefreshIndexes();
+}
+
+void CXTPMenuBar::RestoreMDIMenus()
+{
+    m_bRestored = FALSE;
+    if (!m_mapDocMenus.empty()) {
+        SwitchToOwnMenu();
+        m_bRestored = TRUE;
+    }
+    for (auto it = m_mapDocMenus.begin(); it != m_mapDocMenus.end();) {
+        if (it->second->IsChanged()) {
+            ++it;
+            continue;
+        }
+        it->second->InternalRelease();
+        it = m_mapDocMenus.erase(it);
+    }
 }
 
 void CXTPMenuBar::SwitchToOwnMenu()
@@ -358,4 +418,95 @@ void CXTPMenuBarMDIButton::Draw(CDC* pDC)
     pDC->SetBkMode(TRANSPARENT);
     CRect rc = m_rcControl;
     pDC->DrawText(m_strCaption, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+HICON GetMDIChildIcon(HWND hWndChild)
+{
+    auto hIcon = reinterpret_cast<HICON>(::SendMessageW(hWndChild, 0x483, 0, 0));
+    if (!hIcon)
+        hIcon = reinterpret_cast<HICON>(::SendMessageW(hWndChild, WM_GETICON, ICON_SMALL, 0));
+    if (!hIcon)
+        hIcon = reinterpret_cast<HICON>(::SendMessageW(hWndChild, WM_GETICON, ICON_BIG, 0));
+    if (!hIcon)
+        hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWndChild, GCLP_HICONSM));
+    if (!hIcon)
+        hIcon = ::LoadIconW(nullptr, IDI_WINLOGO);
+    return hIcon;
+}
+
+CXTPMenuBarSysMenuControl::~CXTPMenuBarSysMenuControl()
+{
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+}
+
+void CXTPMenuBarSysMenuControl::SetMDISysMenu(HWND hWndChild, HMENU hMenu)
+{
+    m_hMenu = hMenu;
+    // A copy 16 pixels wide, the height in proportion.
+    HICON hIcon = GetMDIChildIcon(hWndChild);
+    ICONINFO info = {};
+    CSize szIcon(16, 16);
+    if (hIcon && ::GetIconInfo(hIcon, &info)) {
+        BITMAP bm = {};
+        if (::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm) && bm.bmWidth > 0) {
+            int cy = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+            szIcon.cy = std::max(1, ::MulDiv(cy, 16, bm.bmWidth));
+        }
+        if (info.hbmColor)
+            ::DeleteObject(info.hbmColor);
+        if (info.hbmMask)
+            ::DeleteObject(info.hbmMask);
+    }
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    m_hIcon = hIcon ? static_cast<HICON>(::CopyImage(hIcon, IMAGE_ICON, szIcon.cx, szIcon.cy, 0)) : nullptr;
+
+    CXTPCommandBar* pPopup = GetCommandBar();
+    if (!pPopup)
+        return;
+    CXTPControls* pControls = pPopup->GetControls();
+    pControls->RemoveAll();
+    CMenu* pMenu = CMenu::FromHandle(hMenu);
+    int nDefault = static_cast<int>(::GetMenuDefaultItem(hMenu, TRUE, GMDI_USEDISABLED));
+    BOOL bBeginGroup = FALSE;
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount; i++) {
+        UINT nId = ::GetMenuItemID(hMenu, i);
+        if (nId == 0) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        CXTPControl* pControl = nullptr;
+        if (nId < 0xF000 || nId > 0xF1EF) {
+            pControl = pControls->AddMenuItem(pMenu, i);
+        } else {
+            pControl = pControls->Add(xtpControlButton, static_cast<int>(nId));
+            pControl->SetFlags(pControl->GetFlags() | xtpFlagManualUpdate);
+            CString strText;
+            CXTPMenuBar::GetMenuString(hMenu, static_cast<UINT>(i), strText, MF_BYPOSITION);
+            pControl->SetCaption(strText);
+            CString strPrompt;
+            XTPGetResourceLoader()->LoadString(&strPrompt, (nId - 0xF000) / 16 + 0xEF00);
+            pControl->SetPrompt(strPrompt);
+            pControl->SetDefaultItem(i == nDefault);
+            pControl->SetEnabled(!(::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_DISABLED));
+        }
+        if (pControl && bBeginGroup)
+            pControl->SetBeginGroup(TRUE);
+        bBeginGroup = FALSE;
+    }
+}
+
+void CXTPMenuBarSysMenuControl::Draw(CDC* pDC)
+{
+    if (m_hIcon)
+        ::DrawStateW(pDC->GetSafeHdc(), nullptr, nullptr, reinterpret_cast<LPARAM>(m_hIcon), 0, m_rcControl.left,
+                     m_rcControl.top, 16, 16, DST_ICON);
+}
+
+void CXTPMenuBarSysMenuPopup::UpdatePopupPosition()
+{
+    CXTPPopupBar::UpdatePopupPosition();
+    m_rcExclude.InflateRect(1, 1);
 }

@@ -3,6 +3,7 @@
 // and window buttons while maximised; one set of controls per document menu).
 #pragma once
 
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
 
 #include <map>
@@ -54,6 +55,11 @@ public:
     void SwitchMDIMenu(HMENU hMenu);
     // Back from a document's menu to the bar's own.
     void SwitchToOwnMenu();
+    // After the bar state was loaded: with stored document menus the bar shows its own menu, and the document
+    // menus that are as the program made them are forgotten (the next switch builds them from the menu again).
+    void RestoreMDIMenus();
+    // Whether the last RestoreMDIMenus found stored document menus.
+    BOOL IsMDIMenusRestored() const { return m_bRestored; }
     // The controls of each document menu, by the document template's menu id.
     const std::map<UINT, CXTPControls*>& GetDocMenus() const { return m_mapDocMenus; }
     BOOL HasDocMenus() const { return !m_mapDocMenus.empty(); }
@@ -64,6 +70,10 @@ public:
 protected:
     void SyncActiveMdiChild();
     void RefreshMdiButtons();
+    // The system-menu control of the active child, at the left while the child is maximised.
+    void RefreshSysMenuControl(BOOL bWanted, HWND hWndChild, HMENU hSysMenu);
+    // The bar shows the collection given (taking its reference); the former one is released.
+    void AttachControls(CXTPControls* pControls);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
@@ -73,7 +83,7 @@ protected:
     UINT m_nIDResource = 0;
     UINT m_nIDResourceCurrent = 0;
     std::map<UINT, CXTPControls*> m_mapDocMenus;
-    BOOL m_bDirtyMenu = FALSE;
+    BOOL m_bRestored = FALSE;
 };
 
 // A button of a maximised MDI child (minimise, restore, close), drawn with its Marlett glyph.
@@ -86,4 +96,38 @@ public:
     void Draw(CDC* pDC) override;
     CSize GetSize(CDC* /*pDC*/) override { return CSize(16, 16); }
     void SetBeginGroup(BOOL /*bBeginGroup*/) override {}
+};
+
+// The system menu of a maximised MDI child at the left of the menu bar: the child's icon, opening the child's
+// window commands.
+class CXTPMenuBarSysMenuControl : public CXTPControlPopup
+{
+    DECLARE_DYNCREATE(CXTPMenuBarSysMenuControl)
+public:
+    CXTPMenuBarSysMenuControl() = default;
+    ~CXTPMenuBarSysMenuControl() override;
+
+    // Takes the child's icon and fills the popup from its system menu.
+    void SetMDISysMenu(HWND hWndChild, HMENU hMenu);
+    HMENU GetMDISysMenu() const { return m_hMenu; }
+    HICON GetIcon() const { return m_hIcon; }
+    CSize GetSize(CDC* /*pDC*/) override { return CSize(16, 16); }
+    void Draw(CDC* pDC) override;
+
+private:
+    HMENU m_hMenu = nullptr;
+    HICON m_hIcon = nullptr;
+};
+
+// The child's icon: what it answers to 0x483, its small or big icon, its class's small icon, else the system logo.
+HICON GetMDIChildIcon(HWND hWndChild);
+
+// The popup of the system-menu control: its commands carry their menu's shortcut texts, and it keeps clear of the
+// icon by a pixel more on each side.
+class CXTPMenuBarSysMenuPopup : public CXTPPopupBar
+{
+    DECLARE_DYNCREATE(CXTPMenuBarSysMenuPopup)
+public:
+    void UpdateShortcuts() override {}
+    void UpdatePopupPosition() override;
 };
