@@ -427,3 +427,74 @@ TEST(IconPersistenceTest, ForeignClipboardDataIsRefusedAndAddsNothing)
     ASSERT_TRUE(data.AttachClipboard());
     EXPECT_EQ(0u, images.PasteFromClipboard(data));
 }
+
+namespace
+{
+// The archive form of a 16 x 15 entry whose normal image is a colour bitmap of its own format (no mask) with a
+// pattern of bytes; the other images absent.
+std::vector<BYTE> EntryWithBitmap(WORD nBitCount, DWORD dwCompression, const DWORD (&masks)[3])
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << static_cast<DWORD>(15) << static_cast<DWORD>(9);
+        DWORD nBits = (16 * nBitCount + 31) / 32 * 4 * 15;
+        BITMAPINFOHEADER header = {sizeof(header), 16, 15, 1, nBitCount, dwCompression, nBits, 0, 0, 0, 0};
+        ar.WriteCount(52);
+        ar.Write(&header, sizeof(header));
+        ar.Write(masks, sizeof(masks));
+        ar.WriteCount(nBits);
+        for (DWORD i = 0; i < nBits; ++i)
+            ar << static_cast<BYTE>(i * 7 + 3);
+        for (int i = 0; i < 7; ++i)
+            ar.WriteCount(0);
+        ar.Close();
+    }
+    UINT nLength = static_cast<UINT>(file.GetLength());
+    BYTE* pData = file.Detach();
+    std::vector<BYTE> bytes(pData, pData + nLength);
+    free(pData);
+    return bytes;
+}
+}
+
+// A colour bitmap of 16 or 24 bits stays in its own format: the entry holds it as such and writes back the record
+// it was read from, byte for byte.
+TEST(IconPersistenceTest, ColourBitmapsKeepTheirOwnFormat)
+{
+    const struct
+    {
+        const char* pszName;
+        WORD nBitCount;
+        DWORD dwCompression;
+        DWORD masks[3];
+    } cases[] = {
+        {"16 bits 5-5-5", 16, BI_RGB, {0, 0, 0}},
+        {"16 bits 5-6-5", 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}},
+        {"24 bits", 24, BI_RGB, {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        std::vector<BYTE> bytes = EntryWithBitmap(c.nBitCount, c.dwCompression, c.masks);
+        CXTPImageManagerIcon entry(kCommand, 16, 15);
+        {
+            CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+            CArchive ar(&file, CArchive::load);
+            entry.Serialize(ar);
+        }
+        DIBSECTION dib = {};
+        ASSERT_EQ(static_cast<int>(sizeof(dib)), ::GetObjectW(entry.GetIcon().GetBitmap(), sizeof(dib), &dib));
+        EXPECT_EQ(c.nBitCount, dib.dsBmih.biBitCount);
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            entry.Serialize(ar);
+            ar.Close();
+        }
+        UINT nLength = static_cast<UINT>(file.GetLength());
+        BYTE* pData = file.Detach();
+        std::vector<BYTE> written(pData, pData + nLength);
+        free(pData);
+        EXPECT_TRUE(written == bytes);
+    }
+}

@@ -59,8 +59,27 @@ void ReadExactly(CArchive& ar, void* pData, UINT nBytes)
         AfxThrowArchiveException(CArchiveException::endOfFile);
 }
 
-// A mask is written as it is (1 bit, two colours); every other bitmap as 32 bits, so that no colour table
-// beyond three entries is ever needed. The bits size is the true size of the rows.
+// The record's format: a bitmap of 1, 16 or 24 bits keeps its own (a mask its two colours, 16 bits the colour
+// masks of a 5-6-5 or other layout); any other depth goes as 32 bits, so that no colour table beyond three entries
+// is ever needed.
+void GetRecordFormat(HBITMAP hBitmap, BitmapRecordInfo& info)
+{
+    WORD nOwn = XTPGetBitmapBitCount(hBitmap);
+    info.header.biBitCount = nOwn == 1 || nOwn == 16 || nOwn == 24 ? nOwn : 32;
+    info.header.biCompression = BI_RGB;
+    DIBSECTION dib = {};
+    if (nOwn != 16 || ::GetObjectW(hBitmap, sizeof(dib), &dib) != static_cast<int>(sizeof(dib)) ||
+        dib.dsBmih.biCompression != BI_BITFIELDS)
+        return;
+    // 5-5-5 is what BI_RGB means at 16 bits.
+    const DWORD kMasks555[3] = {0x7C00, 0x03E0, 0x001F};
+    if (std::equal(std::begin(kMasks555), std::end(kMasks555), std::begin(dib.dsBitfields)))
+        return;
+    info.header.biCompression = BI_BITFIELDS;
+    std::memcpy(info.colors, dib.dsBitfields, sizeof(info.colors));
+}
+
+// The bits size is the true size of the rows.
 void WriteBitmap(CArchive& ar, HBITMAP hBitmap)
 {
     SIZE size = XTPGetBitmapSize(hBitmap);
@@ -70,11 +89,10 @@ void WriteBitmap(CArchive& ar, HBITMAP hBitmap)
     }
     BitmapRecordInfo info = {};
     info.header.biSize = sizeof(info.header);
+    GetRecordFormat(hBitmap, info);
     info.header.biWidth = size.cx;
     info.header.biHeight = size.cy;
     info.header.biPlanes = 1;
-    info.header.biBitCount = XTPGetBitmapBitCount(hBitmap) == 1 ? 1 : 32;
-    info.header.biCompression = BI_RGB;
     DWORD nBits = RowBytes(size.cx, info.header.biBitCount) * size.cy;
     info.header.biSizeImage = nBits;
     std::vector<BYTE> bits;
@@ -84,6 +102,7 @@ void WriteBitmap(CArchive& ar, HBITMAP hBitmap)
         ar.WriteCount(0);
         return;
     }
+    const BitmapRecordInfo format = info;   // GetDIBits may rewrite the entries
     HDC hDC = ::GetDC(nullptr);
     int nLines = ::GetDIBits(hDC, hBitmap, 0, size.cy, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, hDC);
@@ -91,7 +110,10 @@ void WriteBitmap(CArchive& ar, HBITMAP hBitmap)
         ar.WriteCount(0);
         return;
     }
-    if (info.header.biBitCount != 1)
+    // Only a mask's colours and 16 bits' colour masks mean something; the rest of the entries is 0.
+    if (info.header.biCompression == BI_BITFIELDS)
+        std::memcpy(info.colors, format.colors, sizeof(info.colors));
+    else if (info.header.biBitCount != 1)
         std::memset(info.colors, 0, sizeof(info.colors));
     info.header.biSizeImage = nBits;
     ar.WriteCount(kInfoSize);
