@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -391,6 +392,99 @@ TEST_F(BarStateExchangeTest, DamagedWholeSetIsRefusedAndTheBarsStayAsTheyWere)
             }
             EXPECT_TRUE(bRefused || pFrame->GetCommandBars()->FindBarById(0xE801) == nullptr);
             EXPECT_TRUE(Shown(pFrame) == before);
+        });
+    }
+}
+
+namespace
+{
+std::vector<int> ControlIds(const CXTPControls* pControls)
+{
+    std::vector<int> arrIds;
+    for (int i = 0; i < pControls->GetCount(); ++i)
+        arrIds.push_back(pControls->GetAt(i)->GetID());
+    return arrIds;
+}
+
+// The saved bar of an id in a registry store: its title and the ids of its controls; empty when none has the id.
+std::pair<CString, std::vector<int>> SavedBar(CRegistryBacking& backing, UINT nBarId)
+{
+    CXTPPropExchangeRegistry px(TRUE, backing.m_hKey, L"Settings");
+    CXTPPropExchangeSection bars(&px, L"CommandBars");
+    CXTPPropExchangeEnumerator barList(bars.Get(), L"CommandBar");
+    for (POSITION pos = barList.GetPosition(); pos;) {
+        CXTPPropExchangeSection bar(barList.GetNext(pos));
+        long nId = 0;
+        CString strTitle;
+        ExchangeLong(&bar, L"BarID", nId, 0);
+        ExchangeString(&bar, L"Title", strTitle, L"");
+        if (static_cast<UINT>(nId) != nBarId)
+            continue;
+        std::vector<int> arrIds;
+        CXTPPropExchangeSection controls(bar.Get(), L"Controls");
+        CXTPPropExchangeEnumerator controlList(controls.Get(), L"Control");
+        for (POSITION posControl = controlList.GetPosition(); posControl;) {
+            CXTPPropExchangeSection control(controlList.GetNext(posControl));
+            int nControlId = 0;
+            ExchangeInt(&control, L"Id", nControlId, -1);
+            arrIds.push_back(nControlId);
+        }
+        return {strTitle, arrIds};
+    }
+    return {};
+}
+}
+
+// The manager's own commands travel among the saved bars in a hidden toolbar that neither frame keeps; the loaded
+// bars and shortcuts become what a reset returns to.
+TEST_F(BarStateExchangeTest, CommandCollectionTravelsWithTheWholeSet)
+{
+    const std::vector<int> arrCommands = {ID_FT_PRINT, ID_FT_CUT};
+    for (int nStore : kStores) {
+        SCOPED_TRACE(nStore);
+        std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+        CXTPCommandBarsExchangeParam param = WholeSet();
+        param.bSerializeCommandCollection = TRUE;
+        WithFrame([&](CTestFrame* pFrame) {
+            CXTPCommandBars* pBars = pFrame->GetCommandBars();
+            auto* pCommands = new CXTPControls;
+            pCommands->Add(xtpControlButton, ID_FT_PRINT)->SetCategory(L"Stampa");
+            pCommands->Add(xtpControlButton, ID_FT_CUT)->SetCaption(CString(L"Taglia"));
+            pBars->SetCommandCollection(pCommands);
+            ChangeEverything(pFrame);
+            pBars->GetShortcutManager()->AddShortcut(FCONTROL, 'K', ID_FT_CUT);
+            int nBars = pBars->GetCount();
+            Exchange(*backing, FALSE, [&](CXTPPropExchange* pPX) { pBars->DoPropExchange(pPX, &param); });
+            EXPECT_EQ(nBars, pBars->GetCount());
+            EXPECT_EQ(nullptr, pBars->FindBarById(0xFFEEFF));
+            EXPECT_EQ(pCommands, pBars->GetCommandCollection());
+            EXPECT_EQ(arrCommands, ControlIds(pCommands));
+            EXPECT_EQ(nullptr, pCommands->GetParent());
+        });
+        if (nStore == 1) {
+            auto saved = SavedBar(static_cast<CRegistryBacking&>(*backing), 0xFFEEFF);
+            EXPECT_EQ(CString(L"Controls"), saved.first);
+            EXPECT_EQ(arrCommands, saved.second);
+        }
+        WithFrame([&](CTestFrame* pFrame) {
+            CXTPCommandBars* pBars = pFrame->GetCommandBars();
+            int nBars = pBars->GetCount();
+            Exchange(*backing, TRUE, [&](CXTPPropExchange* pPX) { pBars->DoPropExchange(pPX, &param); });
+            CXTPControls* pLoaded = pBars->GetCommandCollection();
+            ASSERT_NE(nullptr, pLoaded);
+            EXPECT_EQ(arrCommands, ControlIds(pLoaded));
+            EXPECT_EQ(CString(L"Stampa"), pLoaded->GetAt(0)->GetCategory());
+            EXPECT_EQ(CString(L"Taglia"), pLoaded->GetAt(1)->GetCaption());
+            EXPECT_EQ(nullptr, pLoaded->GetParent());
+            EXPECT_EQ(pBars, pLoaded->GetCommandBars());
+            // The user's toolbar (0xE801) joined; the carrying bar did not stay.
+            EXPECT_EQ(nBars + 1, pBars->GetCount());
+            EXPECT_EQ(nullptr, pBars->FindBarById(0xFFEEFF));
+            EXPECT_FALSE(pFrame->GetToolBar()->GetControls()->IsChanged());
+            pBars->GetShortcutManager()->Reset();
+            ACCEL accel = {};
+            ASSERT_TRUE(pBars->GetShortcutManager()->FindAccel(ID_FT_CUT, accel));
+            EXPECT_EQ('K', accel.key);
         });
     }
 }

@@ -167,6 +167,16 @@ CXTPCommandBar::~CXTPCommandBar()
         m_pToolTipContext->InternalRelease();
 }
 
+void CXTPCommandBar::SetControls(CXTPControls* pControls)
+{
+    pControls->InternalAddRef();
+    m_pControls->SetParent(nullptr);
+    m_pControls->InternalRelease();
+    m_pControls = pControls;
+    m_pControls->SetParent(this);
+    OnControlsChanged();
+}
+
 LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pToolTipContext)

@@ -169,6 +169,8 @@ public:
     CString GetTitle() const { return m_strTitle; }
     void SetTitle(const CString& strTitle) { m_strTitle = strTitle; }
     CXTPControls* GetControls() const { return m_pControls; }
+    // The bar shows the collection given (it takes a reference) in place of its own, which it lets go.
+    void SetControls(CXTPControls* pControls);
     // What screen readers see of the bar; its references are the bar's.
     CXTPAccessible* GetAccessible() { return &m_accessible; }
     int GetType() const { return m_nType; }

@@ -61,6 +61,8 @@ CXTPCommandBars::~CXTPCommandBars()
         m_pPaintManager->InternalRelease();
     if (m_pImageManager)
         m_pImageManager->InternalRelease();
+    if (m_pCommandCollection)
+        m_pCommandCollection->InternalRelease();
     m_pToolTipContext->InternalRelease();
     m_pShortcutManager->InternalRelease();
     m_pOptions->InternalRelease();
@@ -317,6 +319,15 @@ CXTPToolBar* CXTPCommandBars::CreateTearOffBar(LPCTSTR lpszTitle, UINT nId, BOOL
         RecalcFrameLayout();
     OnToolBarAdded(pBar);
     return pBar;
+}
+
+void CXTPCommandBars::SetCommandCollection(CXTPControls* pControls)
+{
+    if (m_pCommandCollection)
+        m_pCommandCollection->InternalRelease();
+    m_pCommandCollection = pControls;
+    if (pControls)
+        pControls->SetCommandBars(this);
 }
 
 void CXTPCommandBars::Remove(CXTPToolBar* pBar)

@@ -37,6 +37,9 @@ struct CXTPCommandBarsExchangeParam
     BOOL bSerializeImages = FALSE;        // the image manager ("Images")
     BOOL bSerializeOptions = FALSE;       // "Shortcuts" and "Options"
     BOOL bSerializeLayout = TRUE;         // the dock state and the dock bars' rows ("Layout")
+    // The manager's own collection of commands goes along with the bars; loading it makes the loaded shortcuts
+    // and controls the ones a reset returns to.
+    BOOL bSerializeCommandCollection = FALSE;
     CXTPCommandBars* pCommandBars = nullptr;
 
     // The record an exchange carries, or null.
@@ -112,6 +115,10 @@ public:
     // One record per bar, in bar order; applying places, shows and hides the bars the records name.
     void GetDockState(CXTPDockState& state) const;
     void SetDockState(const CXTPDockState& state);
+    // The commands the manager offers apart from its bars (none by default); the manager takes the reference given
+    // and lets the former collection go.
+    CXTPControls* GetCommandCollection() const { return m_pCommandCollection; }
+    void SetCommandCollection(CXTPControls* pControls);
     // Without customisation the bars keep the program's buttons: their changes are neither saved nor loaded.
     void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
     BOOL IsCustomizable() const { return m_bCustomizable; }
@@ -238,6 +245,7 @@ protected:
     CString m_strControlsFileName;
     CXTPControl* m_pDragControl = nullptr;
     BOOL m_bCustomizable = TRUE;
+    CXTPControls* m_pCommandCollection = nullptr;
 
 private:
     // The ids of a dock bar's entries, 0 between rows; placing takes them back (an unknown id separates rows).
@@ -247,6 +255,10 @@ private:
     void ExchangeImagesAndOptions(CXTPPropExchange* pPX, const CXTPCommandBarsExchangeParam& param);
     // A loaded toolbar the program lacks: it joins the bars, docked.
     void AddLoadedToolBar(CXTPToolBar* pBar);
+    // The command collection travels among the saved bars in a hidden toolbar of its own (null without one).
+    CXTPToolBar* AddCommandCollectionBar();
+    // That bar goes; its collection, without the bar's own buttons and bound to no bar, is the caller's reference.
+    CXTPControls* RemoveCommandCollectionBar(CXTPToolBar* pBar);
     // RestoreCommandBarList, then the menu bar (id 1) hooks the frame again and refreshes.
     void RestoreLoadedBars(CXTPCommandBarList& list, BOOL bSilent);
     // The customised bars in "%s-Controls": binary up to 16000 bytes, else a hidden file whose path is stored.

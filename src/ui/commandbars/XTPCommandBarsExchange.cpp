@@ -21,6 +21,9 @@
 
 namespace
 {
+// The id of the toolbar that carries the manager's command collection among the saved bars.
+const UINT kCommandCollectionBarId = 0xFFEEFF;
+
 BOOL ExchangeDWordAsLong(CXTPPropExchange* pPX, LPCTSTR pszName, DWORD& dwValue)
 {
     long nValue = static_cast<long>(dwValue);
@@ -512,9 +515,21 @@ void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExcha
     {
         if (pParam->bSerializeControls)
         {
-            CXTPCommandBarList list;
-            GenerateCommandBarList(list, pParam);
-            SaveCommandBarList(pPX, list);
+            CXTPToolBar* pCommands = pParam->bSerializeCommandCollection ? AddCommandCollectionBar() : nullptr;
+            try
+            {
+                CXTPCommandBarList list;
+                GenerateCommandBarList(list, pParam);
+                SaveCommandBarList(pPX, list);
+            }
+            catch (...)
+            {
+                if (pCommands)
+                    RemoveCommandCollectionBar(pCommands)->InternalRelease();
+                throw;
+            }
+            if (pCommands)
+                RemoveCommandCollectionBar(pCommands)->InternalRelease();
         }
         if (pParam->bSerializeLayout)
         {
@@ -552,10 +567,55 @@ void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExcha
         SetDockState(state);
     }
     // The bar that carried a command collection is no bar of the program.
-    if (CXTPToolBar* pCommands = FindBarById(0xFFEEFF))
-        Remove(pCommands);
+    if (CXTPToolBar* pCommands = FindBarById(kCommandCollectionBarId))
+    {
+        CXTPControls* pControls = RemoveCommandCollectionBar(pCommands);
+        if (pParam->bSerializeCommandCollection)
+            SetCommandCollection(pControls);
+        else
+            pControls->InternalRelease();
+    }
     RecalcFrameLayout(TRUE);
+    // What was loaded with the commands is what a reset now returns to.
+    if (pParam->bSerializeCommandCollection)
+    {
+        m_pShortcutManager->UpdateAcceleratorTable();
+        for (CXTPToolBar* pBar : m_arrBars)
+            if (m_bCustomizable)
+                pBar->GetControls()->CreateOriginalControls();
+    }
     m_pOptions->bDirtyState = FALSE;
+}
+
+CXTPToolBar* CXTPCommandBars::AddCommandCollectionBar()
+{
+    if (!m_pCommandCollection)
+        return nullptr;
+    CXTPToolBar* pBar = Add(L"Controls", xtpBarFloating);
+    if (!pBar)
+        return nullptr;
+    pBar->SetControls(m_pCommandCollection);
+    pBar->SetBarID(kCommandCollectionBarId);
+    pBar->SetVisible(FALSE);
+    return pBar;
+}
+
+CXTPControls* CXTPCommandBars::RemoveCommandCollectionBar(CXTPToolBar* pBar)
+{
+    // A bar empties its collection when it goes: the collection leaves it first.
+    CXTPControls* pControls = pBar->GetControls();
+    pControls->InternalAddRef();
+    auto* pEmpty = new CXTPControls;
+    pBar->SetControls(pEmpty);
+    pEmpty->InternalRelease();
+    Remove(pBar);
+    for (int nId : {XTP_ID_TOOLBAR_EXPAND, XTP_ID_TOOLBAR_HIDE})
+    {
+        while (CXTPControl* pControl = pControls->FindControl(nId))
+            pControls->Remove(pControl);
+    }
+    pControls->SetCommandBars(this);
+    return pControls;
 }
 
 void CXTPCommandBars::SerializeBarState(CArchive& ar, BOOL bSerializeControls, BOOL bOnlyCustomized, BOOL bSilent)
