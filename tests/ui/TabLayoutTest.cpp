@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <typeinfo>
 #include <vector>
 
@@ -253,6 +254,40 @@ TEST(TabLayout, SelectionScrollsTheTabIntoViewAndTheOffsetIsClamped)
     EXPECT_EQ(manager.GetHeaderRect().right, manager.GetItem(9)->GetRect().right);
     manager.SetHeaderOffset(15);
     EXPECT_EQ(0, manager.GetHeaderOffset());
+}
+
+// A tab or a header without extent (a hidden tab, a strip not laid out yet) gives no place to scroll to.
+TEST(TabLayout, EmptyTabOrHeaderLeavesTheScrollingAsItIs)
+{
+    const struct
+    {
+        const char* pszName;
+        std::function<CXTPTabManagerItem*(CTestTabManager&)> empty;
+    } cases[] = {
+        {"hidden tab",
+         [](CTestTabManager& manager) {
+             CXTPTabManagerItem* pItem = manager.GetItem(0);
+             pItem->SetVisible(FALSE);
+             return pItem;
+         }},
+        {"empty header",
+         [](CTestTabManager& manager) {
+             manager.SetHeaderRect(CRect());
+             return manager.GetItem(9);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        // The strip away from the origin, where a hidden tab's empty rectangle lies.
+        CTestTabManager manager(CRect(40, 0, 240, 100));
+        AddEqualTabs(manager, 10);
+        manager.SetCurSel(5);
+        CXTPTabManagerItem* pItem = c.empty(manager);
+        int nOffset = manager.GetHeaderOffset();
+        ASSERT_LT(nOffset, 0);
+        manager.m_pPainter->EnsureVisible(&manager, pItem);
+        EXPECT_EQ(nOffset, manager.GetHeaderOffset());
+    }
 }
 
 TEST(TabLayout, ArrowsShowWhenTheTabsOverflowAndEnableByOffset)

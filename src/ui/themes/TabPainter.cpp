@@ -568,6 +568,9 @@ void CXTPTabPainter::EnsureVisible(CXTPTabManager* pManager, CXTPTabManagerItem*
         return;
     CRect rcHeader = pManager->GetHeaderRect();
     CRect rcItem = pItem->GetRect();
+    // A hidden tab or a strip not laid out yet has no place to scroll to.
+    if (rcHeader.IsRectEmpty() || rcItem.IsRectEmpty())
+        return;
     int nStart = IsHorizontal() ? rcHeader.left : rcHeader.top;
     int nEnd = IsHorizontal() ? rcHeader.right : rcHeader.bottom;
     int nItemStart = IsHorizontal() ? rcItem.left : rcItem.top;
