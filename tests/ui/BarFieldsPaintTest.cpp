@@ -106,7 +106,7 @@ TEST_F(BarFieldsPaintTest, ShadowedComboMeasuresItsDropButtonByTheEditFont)
         CPixelCanvas canvas(4, 4);
         CSize sz = painter.DrawComboBoxControl(&canvas, pCombo, FALSE);
         EXPECT_EQ(c.nThumb, pCombo->GetThumbWidth()) << c.nAverage;
-        int nSpace = std::max(SpaceHeight(&canvas, painter.GetIconTitleFont()), SpaceHeight(&canvas, painter.GetNormalFont()));
+        int nSpace = std::max(SpaceHeight(&canvas, painter.GetIconTitleFont()), SpaceHeight(&canvas, painter.GetRegularFont()));
         EXPECT_EQ(CSize(100, nSpace + 8), sz) << c.nAverage;
     }
     // A label on a toolbar comes with style 1 and stays inside the width; a changed width flags the layout.

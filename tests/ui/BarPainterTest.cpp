@@ -100,11 +100,11 @@ TEST(BarPainter, ColoursHeightsAndFonts)
     painter.SetFont(&lf, FALSE);
     EXPECT_TRUE(painter.IsUseTahoma());
     LOGFONT lfNormal = {};
-    painter.GetNormalFont()->GetLogFont(&lfNormal);
+    painter.GetRegularFont()->GetLogFont(&lfNormal);
     EXPECT_EQ(-8, lfNormal.lfHeight);   // a font given by the caller is taken as it is
     {
         CWindowDC dc(nullptr);
-        CFontSelector font(&dc, painter.GetNormalFont());
+        CFontSelector font(&dc, painter.GetRegularFont());
         EXPECT_EQ(dc.GetTextExtent(L" ", 1).cy + 6, painter.GetTextHeight());
     }
 }
@@ -135,7 +135,7 @@ TEST(BarPainter, ASmallSystemMenuFontBecomesElevenPixels)
             ASSERT_EQ(lHeight, ncm.lfMenuFont.lfHeight);
             CProbePainter painter;
             LOGFONT lf = {};
-            painter.GetNormalFont()->GetLogFont(&lf);
+            painter.GetRegularFont()->GetLogFont(&lf);
             lPainter = lf.lfHeight;
         }
         EXPECT_EQ(std::min(lHeight, -11L), lPainter) << lHeight;
@@ -151,7 +151,7 @@ TEST(BarPainter, ControlTextStripsAmpersandsAndUnderlinesByTheCues)
     auto draw = [&](LPCTSTR pszText, int nCues, BOOL bUnderline) {
         auto pCanvas = std::make_unique<CPixelCanvas>(80, 24, RGB(255, 255, 255));
         painter.SetKeyboardCues(nCues);
-        CFontSelector font(pCanvas.get(), painter.GetNormalFont());
+        CFontSelector font(pCanvas.get(), painter.GetRegularFont());
         pCanvas->SetTextColor(RGB(0, 0, 0));
         pCanvas->SetBkMode(TRANSPARENT);
         painter.DrawControlText(pCanvas.get(), pszText, CRect(2, 0, 78, 24), TRUE, FALSE, FALSE, FALSE, FALSE,
@@ -167,7 +167,7 @@ TEST(BarPainter, ControlTextStripsAmpersandsAndUnderlinesByTheCues)
     };
     {
         CPixelCanvas measure(4, 4);
-        CFontSelector font(&measure, painter.GetNormalFont());
+        CFontSelector font(&measure, painter.GetRegularFont());
         CSize szPlain = measure.GetTextExtent(L"Apri");
         EXPECT_EQ(szPlain, painter.DrawControlText(&measure, L"&Apri", CRect(), FALSE, FALSE, FALSE, FALSE, FALSE, TRUE));
         EXPECT_EQ(CSize(szPlain.cx + 10, szPlain.cy),

@@ -6,6 +6,7 @@
 #include "ui/commandbars/XTPControlEdit.h"
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPToolBar.h"
+#include "ui/themes/BarThemeDefault.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,59 @@ TEST_F(ControlEditTest, EscapeRestoresTheTextFromBeforeEditingAndLeavesTheField)
     EXPECT_EQ(CString(L"Roma"), m_pEdit->GetEditText());
     EXPECT_FALSE(m_pEdit->IsFocused());
     EXPECT_NE(m_pEdit->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+}
+
+namespace
+{
+// For its lifetime, the last font this thread sends a window with WM_SETFONT (the rich edit answers no WM_GETFONT).
+class CSetFontRecorder
+{
+public:
+    explicit CSetFontRecorder(HWND hWnd)
+    {
+        s_hWnd = hWnd;
+        s_hFont = nullptr;
+        m_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, ::GetCurrentThreadId());
+    }
+    ~CSetFontRecorder() { ::UnhookWindowsHookEx(m_hHook); }
+    CSetFontRecorder(const CSetFontRecorder&) = delete;
+    CSetFontRecorder& operator=(const CSetFontRecorder&) = delete;
+    HFONT GetFont() const { return s_hFont; }
+
+private:
+    static LRESULT CALLBACK Record(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        auto* pMessage = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && pMessage->message == WM_SETFONT && pMessage->hwnd == s_hWnd)
+            s_hFont = reinterpret_cast<HFONT>(pMessage->wParam);
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static inline HWND s_hWnd = nullptr;
+    static inline HFONT s_hFont = nullptr;
+    HHOOK m_hHook;
+};
+
+// A painter whose bars measure and draw their controls in a large font of its own.
+class CLargeControlFontPainter : public CXTPBarThemeDefault
+{
+public:
+    CLargeControlFontPainter() { m_fontLarge.CreatePointFont(200, L"Arial"); }
+    CFont* GetControlFont(CXTPCommandBar* /*pBar*/, BOOL /*bBold*/) override { return &m_fontLarge; }
+    CFont m_fontLarge;
+};
+}
+
+// The edit field's window takes the painter's regular font whatever font the bar's controls are drawn in.
+TEST_F(ControlEditTest, TheFieldWindowTakesThePaintersRegularFont)
+{
+    CSetFontRecorder fonts(m_pEdit->GetEditCtrl()->GetSafeHwnd());
+    auto* pPainter = new CLargeControlFontPainter;
+    m_pFrame->GetCommandBars()->SetPaintManager(pPainter);
+    m_pFrame->GetCommandBars()->RecalcLayoutAll();
+    m_pFrame->RecalcLayout();
+    Pump();
+    ASSERT_EQ(pPainter, m_pEdit->GetPaintManager());
+    EXPECT_EQ(pPainter->GetRegularFont()->GetSafeHandle(), fonts.GetFont());
 }
 
 TEST_F(ControlEditTest, AVerticallyDockedBarHidesTheField)

@@ -616,7 +616,7 @@ void CXTPControlComboBox::SetRect(CRect rc)
     CRect rcEdit = m_rcControl;
     AdjustEditRect(rcEdit);
     rcEdit.DeflateRect(4, 3, 3, 3);
-    PlaceEditWindow(rcEdit);
+    PlaceEditWindow(rcEdit, GetPaintManager()->GetControlFont(m_pParent, FALSE));
 }
 
 void CXTPControlComboBox::SetParent(CXTPCommandBar* pParent)

@@ -105,7 +105,7 @@ void CXTPControlEdit::SetRect(CRect rc)
     m_pEdit->SetReadOnly(m_bReadOnly);
     CRect rcEdit = m_rcControl;
     rcEdit.DeflateRect(m_nLabelWidth + 4, 3, 3, 3);
-    PlaceEditWindow(rcEdit);
+    PlaceEditWindow(rcEdit, GetPaintManager()->GetRegularFont());
 }
 
 void CXTPControlEdit::SetFocused(BOOL bFocused)

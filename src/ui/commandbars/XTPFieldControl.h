@@ -172,10 +172,10 @@ protected:
         m_pEdit->EnableWindow(this->m_bEnabled);
         EnableShellAutoComplete(GetShellAutoCompleteFlags());
     }
-    // The window at the rectangle in the bar's font, shown unless the control is hidden.
-    void PlaceEditWindow(const CRect& rcEdit)
+    // The window at the rectangle in the font given, shown unless the control is hidden.
+    void PlaceEditWindow(const CRect& rcEdit, CFont* pFont)
     {
-        m_pEdit->SetFont(this->GetPaintManager()->GetControlFont(this->m_pParent, FALSE), FALSE);
+        m_pEdit->SetFont(pFont, FALSE);
         m_pEdit->SetMargins(0, 0);
         m_pEdit->SetWindowPos(nullptr, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
                               SWP_NOZORDER | SWP_NOACTIVATE |

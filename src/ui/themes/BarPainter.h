@@ -68,7 +68,8 @@ public:
     int GetStoredThemeId() const { return m_nThemeId; }
     // The given font replaces the bar fonts; bDefault keeps them following the system menu font.
     void SetFont(const LOGFONT* pLogFont, BOOL bDefault);
-    CFont* GetNormalFont() { return &m_fontNormal; }
+    // The bars' font, never turned for vertical bars: the edit fields' windows take it.
+    CFont* GetRegularFont() { return &m_fontNormal; }
     CFont* GetCaptionFont() { return &m_fontCaption.m_font; }
     CFont* GetIconTitleFont() { return &m_fontIconTitle.m_font; }
     COLORREF GetShadowColor() const { return m_clrShadow; }

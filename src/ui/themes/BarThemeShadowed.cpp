@@ -365,7 +365,7 @@ CSize CXTPBarThemeShadowed::MeasureField(CDC* pDC, CXTPControl* pControl, int nF
 {
     CXTPCommandBar* pBar = pControl->GetParent();
     BOOL bPopup = pBar && pBar->GetType() == xtpBarTypePopup;
-    int h = std::max(GetSpaceHeight(pDC, GetIconTitleFont()), GetSpaceHeight(pDC, GetNormalFont())) + 1;
+    int h = std::max(GetSpaceHeight(pDC, GetIconTitleFont()), GetSpaceHeight(pDC, GetRegularFont())) + 1;
     int nThumb = 0;
     if (bDropButton) {
         CFontSelector font(pDC, GetIconTitleFont());
@@ -377,7 +377,7 @@ CSize CXTPBarThemeShadowed::MeasureField(CDC* pDC, CXTPControl* pControl, int nF
     StripAmpersands(strCaption);
     int cxCaption = 0;
     if (bPopup || bLabel) {
-        CFontSelector font(pDC, GetNormalFont());
+        CFontSelector font(pDC, GetRegularFont());
         cxCaption = pDC->GetTextExtent(strCaption).cx;
     }
     int nLabel = bPopup ? GetPopupColumnWidth(pBar) + 1 + cxCaption + 12 : bLabel ? cxCaption + 5 : 0;
@@ -409,7 +409,7 @@ CRect CXTPBarThemeShadowed::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, int 
             StripAmpersands(strCaption);
             nFormat |= DT_NOPREFIX;
         }
-        CFontSelector font(pDC, GetNormalFont());
+        CFontSelector font(pDC, GetRegularFont());
         pDC->DrawText(strCaption, rcLabel, nFormat);
     }
     rc.left += nLabelWidth;
@@ -510,7 +510,7 @@ CSize CXTPBarThemeShadowed::DrawListBoxControl(CDC* pDC, CXTPControl* pControl, 
     CWnd* pOwnerWnd = pOwner ? pOwner->GetSite() : nullptr;
     if (pOwnerWnd && pOwnerWnd->GetSafeHwnd() && (pOwnerWnd->GetExStyle() & WS_EX_LAYOUTRTL))
         DrawControlHook(strCaption);
-    CFontSelector font(pDC, GetNormalFont());
+    CFontSelector font(pDC, GetRegularFont());
     COLORREF clrText = GetColor(bSelected ? 45 : 44);
     pDC->SetTextColor(clrText);
     pDC->SetBkMode(TRANSPARENT);
