@@ -2,6 +2,7 @@
 // from an XML file, Purge, ShowPane after a restore, and damaged or stale layouts that must fail to load and leave
 // the frame's layout as it was.
 #include "DockingTestSupport.h"
+#include "PropExchangeStores.h"
 
 #include "platform/mfc/afxapp.h"
 #include "platform/mfc/afxmemfile.h"
@@ -51,17 +52,7 @@ void DumpKey(HKEY hKey, const std::wstring& prefix, std::vector<std::wstring>* p
 // A layout's archive form, and a layout read from one (null when Serialize raised a CArchiveException).
 std::vector<BYTE> StoreLayout(CXTPDockingPaneLayout* pLayout)
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        pLayout->Serialize(ar);
-        ar.Close();
-    }
-    UINT nLength = static_cast<UINT>(file.GetLength());
-    BYTE* pData = file.Detach();
-    std::vector<BYTE> bytes(pData, pData + nLength);
-    free(pData);
-    return bytes;
+    return StoredArchive([&](CArchive& ar) { pLayout->Serialize(ar); });
 }
 
 BOOL LoadLayout(CXTPDockingPaneLayout* pLayout, std::vector<BYTE> bytes)

@@ -434,9 +434,7 @@ namespace
 // pattern of bytes; the other images absent.
 std::vector<BYTE> EntryWithBitmap(WORD nBitCount, DWORD dwCompression, const DWORD (&masks)[3])
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
+    return StoredArchive([&](CArchive& ar) {
         ar << static_cast<DWORD>(15) << static_cast<DWORD>(9);
         DWORD nBits = (16 * nBitCount + 31) / 32 * 4 * 15;
         BITMAPINFOHEADER header = {sizeof(header), 16, 15, 1, nBitCount, dwCompression, nBits, 0, 0, 0, 0};
@@ -448,13 +446,7 @@ std::vector<BYTE> EntryWithBitmap(WORD nBitCount, DWORD dwCompression, const DWO
             ar << static_cast<BYTE>(i * 7 + 3);
         for (int i = 0; i < 7; ++i)
             ar.WriteCount(0);
-        ar.Close();
-    }
-    UINT nLength = static_cast<UINT>(file.GetLength());
-    BYTE* pData = file.Detach();
-    std::vector<BYTE> bytes(pData, pData + nLength);
-    free(pData);
-    return bytes;
+    });
 }
 }
 
@@ -485,16 +477,7 @@ TEST(IconPersistenceTest, ColourBitmapsKeepTheirOwnFormat)
         DIBSECTION dib = {};
         ASSERT_EQ(static_cast<int>(sizeof(dib)), ::GetObjectW(entry.GetIcon().GetBitmap(), sizeof(dib), &dib));
         EXPECT_EQ(c.nBitCount, dib.dsBmih.biBitCount);
-        CMemFile file;
-        {
-            CArchive ar(&file, CArchive::store);
-            entry.Serialize(ar);
-            ar.Close();
-        }
-        UINT nLength = static_cast<UINT>(file.GetLength());
-        BYTE* pData = file.Detach();
-        std::vector<BYTE> written(pData, pData + nLength);
-        free(pData);
+        std::vector<BYTE> written = StoredArchive([&](CArchive& ar) { entry.Serialize(ar); });
         EXPECT_TRUE(written == bytes);
     }
 }

@@ -23,20 +23,31 @@ public:
     virtual void Load(const std::function<void(CXTPPropExchange*)>& exchange) = 0;
 };
 
+// What a storing archive holds after the write.
+inline std::vector<BYTE> StoredArchive(const std::function<void(CArchive&)>& write)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        write(ar);
+        ar.Close();
+    }
+    UINT nLength = static_cast<UINT>(file.GetLength());
+    BYTE* pData = file.Detach();
+    std::vector<BYTE> bytes(pData, pData + nLength);
+    free(pData);
+    return bytes;
+}
+
 class CArchiveBacking : public CStoreBacking
 {
 public:
     void Save(const std::function<void(CXTPPropExchange*)>& exchange) override
     {
-        CMemFile file;
-        CArchive ar(&file, CArchive::store);
-        CXTPPropExchangeArchive px(ar);
-        exchange(&px);
-        ar.Close();
-        UINT nLength = static_cast<UINT>(file.GetLength());
-        BYTE* pData = file.Detach();
-        m_bytes.assign(pData, pData + nLength);
-        free(pData);
+        m_bytes = StoredArchive([&](CArchive& ar) {
+            CXTPPropExchangeArchive px(ar);
+            exchange(&px);
+        });
     }
     void Load(const std::function<void(CXTPPropExchange*)>& exchange) override
     {
