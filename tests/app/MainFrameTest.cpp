@@ -1294,6 +1294,22 @@ protected:
         }
     }
 
+    // The same until bDone answers TRUE or nTimeout milliseconds passed; bDone's last answer.
+    static BOOL PumpUntilDone(const std::function<BOOL()>& bDone, DWORD nTimeout = 2000)
+    {
+        DWORD dwStart = ::GetTickCount();
+        while (!bDone() && ::GetTickCount() - dwStart < nTimeout) {
+            MSG msg;
+            if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            } else if (msg.message != WM_QUIT && !AfxGetThread()->PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        return bDone();
+    }
+
     static void Click(CPoint pt)
     {
         SendClick(pt);
@@ -1340,3 +1356,81 @@ TEST_F(FrameInputTest, ThePinnedTreePaneSlidesInWhenTheFrameIsResized)
 }
 
 } // namespace
+
+
+// A key the tree does not use reaches the frame wherever the tree's pane is: docked, slid out from its edge and
+// floating. Alt+F4 asks to close the frame (the unsaved view's question, answered Cancel), F10 gives the menu bar
+// the keyboard and Alt with a letter opens that menu.
+TEST_F(FrameInputTest, KeysTheTreeDoesNotUseReachTheFrameWhereverItsPaneIs)
+{
+    ShowFrame();
+    CCtlAlbero* pTree = m_pFrame->GetTreePane();
+    ASSERT_NE(nullptr, pTree);
+    CXTTreeCtrl& tree = pTree->GetTree(TAB_CONTROLLO);
+    HTREEITEM hItem = tree.GetRootItem();
+    tree.SelectItem(hItem);
+    CTextID item(L"Entrate1.vts");
+    ASSERT_TRUE(m_pFrame->SwitchView(RUNTIME_CLASS(CTestDataView), &item));
+    dynamic_cast<CTestDataView*>(View())->SetModified(TRUE);
+    CXTPMenuBar* pMenuBar = m_pFrame->GetCommandBars()->GetMenuBar();
+    CXTPControl* pCaricamento = pMenuBar->GetControls()->GetAt(0);
+    ASSERT_EQ(CString(L"&Caricamento Dati"), pCaricamento->GetCaption());
+
+    // A click on the selected node: the focus goes to the tree, the view stays.
+    auto focusTree = [&] {
+        CRect rcLabel;
+        tree.GetItemRect(hItem, &rcLabel, TRUE);
+        tree.ClientToScreen(&rcLabel);
+        SendClick(rcLabel.CenterPoint());
+        return PumpUntilDone([&] { return ::GetFocus() == tree.m_hWnd && !::GetCapture(); });
+    };
+    auto popupOpen = [pCaricamento] {
+        CXTPCommandBar* pPopup = pCaricamento->GetCommandBar();
+        return pPopup && pPopup->IsTrackingMode();
+    };
+    auto pressKeys = [&](const char* pszWhere) {
+        SCOPED_TRACE(pszWhere);
+        ASSERT_TRUE(focusTree());
+        {
+            CMessageBoxRecorder messages(IDCANCEL);
+            SendKeys({VK_MENU, VK_F4});
+            EXPECT_TRUE(PumpUntilDone([&] { return messages.Count() == 1; }, 1000)) << "Alt+F4";
+            if (messages.Count()) {
+                EXPECT_EQ(LoadResString(IDP_SAVE_CHANGES), messages.Last().text);
+            }
+        }
+        ASSERT_TRUE(::IsWindow(m_hFrame));
+        ASSERT_TRUE(focusTree());
+        SendKeys({VK_F10});
+        EXPECT_TRUE(PumpUntilDone([&] { return pMenuBar->IsTrackingMode(); }, 1000)) << "F10";
+        SendKeys({VK_ESCAPE});
+        ASSERT_TRUE(PumpUntilDone([&] { return !pMenuBar->IsTrackingMode(); }));
+        ASSERT_TRUE(focusTree());
+        SendKeys({VK_MENU, 'C'});
+        EXPECT_TRUE(PumpUntilDone(popupOpen, 1000)) << "Alt+C";
+        SendKeys({VK_ESCAPE});
+        SendKeys({VK_ESCAPE});
+        ASSERT_TRUE(PumpUntilDone([&] { return !pMenuBar->IsTrackingMode(); }));
+    };
+
+    pressKeys("docked");
+
+    Panes().HidePane(TreePane());
+    m_pFrame->RecalcLayout();
+    Pump();
+    CXTPDockingPaneAutoHidePanel* pPanel = Panes().GetCurrentLayout()->GetAutoHidePanel(xtpPaneDockLeft);
+    ASSERT_NE(nullptr, pPanel);
+    CRect rcTab = pPanel->GetTabGroups().front()->GetItem(0)->GetRect();
+    pPanel->ClientToScreen(&rcTab);
+    SendClick(rcTab.CenterPoint());
+    ASSERT_TRUE(PumpUntilDone([&] { return pPanel->GetSlideOutWindow() && pPanel->GetSlideOutWindow()->IsWindowVisible(); }));
+    PumpUntilDone([] { return FALSE; }, 400);   // until it is all out
+    pressKeys("slid out");
+
+    Panes().FloatPane(TreePane(), CRect(300, 200, 500, 450));
+    Pump();
+    ASSERT_TRUE(TreePane()->IsFloating());
+    pressKeys("floating");
+
+    dynamic_cast<CTestDataView*>(View())->SetModified(FALSE);
+}

@@ -191,3 +191,42 @@ TEST_F(MiniFrameTest, FrameHitTestsFollowTheStyles)
     }
 }
 } // namespace
+
+// A synchronised floating frame is part of its owner to the user: the keyboard's menu and Alt+F4 go to the
+// owner, its own close button and menu close it alone; and the owner keeps the keyboard while it is active.
+TEST_F(MiniFrameTest, SynchronisedFrameHandsKeyboardCommandsToItsOwner)
+{
+    struct Case
+    {
+        UINT nCommand;
+        BOOL bAltF4Down;
+        BOOL bOwners;
+    } cases[] = {{SC_KEYMENU, FALSE, TRUE}, {SC_CLOSE, TRUE, TRUE}, {SC_CLOSE, FALSE, FALSE},
+                 {SC_MOVE, TRUE, FALSE}, {SC_MOUSEMENU, FALSE, FALSE}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.bOwners, CMiniFrameWnd::IsOwnersSysCommand(c.nCommand, c.bAltF4Down)) << std::hex << c.nCommand;
+
+    CWatchedMiniFrame* pSynced = CreateMini(MINI_STYLE | MFS_BLOCKSYSMENU | MFS_SYNCACTIVE);
+    CWatchedMiniFrame* pAlone = CreateMini(MINI_STYLE | MFS_BLOCKSYSMENU);
+    ASSERT_TRUE(pSynced && pAlone);
+    HWND hOwner = m_pOwner->m_hWnd;
+    EXPECT_TRUE(CMiniFrameWnd::IsActiveWith(hOwner, hOwner));
+    EXPECT_TRUE(CMiniFrameWnd::IsActiveWith(hOwner, pSynced->m_hWnd));
+    EXPECT_FALSE(CMiniFrameWnd::IsActiveWith(hOwner, pAlone->m_hWnd));
+    EXPECT_FALSE(CMiniFrameWnd::IsActiveWith(hOwner, nullptr));
+    EXPECT_FALSE(CMiniFrameWnd::IsActiveWith(pSynced->m_hWnd, hOwner));
+
+    // Alt+F4 pressed in the synchronised frame closes the owner, which takes its frames with it.
+    BYTE keys[256] = {}, saved[256] = {};
+    ::GetKeyboardState(saved);
+    memcpy(keys, saved, sizeof keys);
+    keys[VK_MENU] = keys[VK_F4] = 0x80;
+    ::SetKeyboardState(keys);
+    HWND hAlone = pAlone->m_hWnd;
+    pAlone->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(::IsWindow(hAlone));
+    EXPECT_TRUE(::IsWindow(hOwner));
+    pSynced->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::SetKeyboardState(saved);
+    EXPECT_FALSE(::IsWindow(hOwner));
+}

@@ -23,8 +23,17 @@ public:
     HTREEITEM m_hVeto = nullptr;
     std::map<int, int> m_notes;   // notification code → count
     CPoint m_ptDrag;
+    std::vector<std::pair<UINT, LPARAM>> m_sysCommands;   // recorded, not carried out
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SYSCOMMAND) {
+            m_sysCommands.emplace_back(static_cast<UINT>(wParam & 0xFFF0), lParam);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
         auto* pNM = reinterpret_cast<NMTREEVIEW*>(lParam);
@@ -393,4 +402,39 @@ TEST_F(ThemedTreeTest, TrackSelectUnderlinesTheHotItemUntilTheCursorLeaves)
     ::SetCursorPos(0, 0);
     m_tree.SendMessage(WM_TIMER, CXTTreeBase::hotTimerID);
     EXPECT_FALSE(m_tree.GetItemState(m_hConto, CXTTreeBase::stateHot));
+}
+
+// Keys the tree does not use reach the top-level window as from any other child: Alt+F4 closes it, F10 and a
+// lone Alt give it the keyboard menu.
+TEST_F(ThemedTreeTest, SystemKeysReachTheTopLevelWindow)
+{
+    struct Key
+    {
+        UINT message;
+        WPARAM nKey;
+        LPARAM lParam;
+    };
+    const LPARAM ALT = LPARAM(KF_ALTDOWN) << 16, UP = LPARAM(KF_UP | KF_REPEAT) << 16;
+    struct Case
+    {
+        const char* pszName;
+        std::vector<Key> keys;
+        std::vector<std::pair<UINT, LPARAM>> expected;
+    } cases[] = {
+        {"Alt+F4", {{WM_SYSKEYDOWN, VK_MENU, ALT | 1}, {WM_SYSKEYDOWN, VK_F4, ALT | 1}}, {{SC_CLOSE, 0}}},
+        {"F10", {{WM_SYSKEYDOWN, VK_F10, 1}, {WM_SYSKEYUP, VK_F10, UP | 1}}, {{SC_KEYMENU, 0}}},
+        {"Alt", {{WM_SYSKEYDOWN, VK_MENU, ALT | 1}, {WM_SYSKEYUP, VK_MENU, UP | 1}}, {{SC_KEYMENU, 0}}},
+        {"F4 alone", {{WM_KEYDOWN, VK_F4, 1}, {WM_KEYUP, VK_F4, UP | 1}}, {}},
+    };
+    m_tree.SetFocus();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        m_owner.m_sysCommands.clear();
+        for (const Key& key : c.keys)
+            m_tree.SendMessage(key.message, key.nKey, key.lParam);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        EXPECT_EQ(c.expected, m_owner.m_sysCommands);
+    }
 }

@@ -90,9 +90,34 @@ LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point)
     return nHit;
 }
 
+BOOL CMiniFrameWnd::IsOwnersSysCommand(UINT nCommand, BOOL bAltF4Down)
+{
+    return nCommand == SC_KEYMENU || (nCommand == SC_CLOSE && bAltF4Down);
+}
+
+BOOL CMiniFrameWnd::IsActiveWith(HWND hWndFrame, HWND hWndActive)
+{
+    if (!hWndFrame || !hWndActive)
+        return FALSE;
+    if (hWndActive == hWndFrame)
+        return TRUE;
+    auto* pMini = dynamic_cast<CMiniFrameWnd*>(CWnd::FromHandlePermanent(hWndActive));
+    return pMini && (pMini->m_dwMiniStyle & MFS_SYNCACTIVE) && !(pMini->GetStyle() & WS_CHILD) &&
+           ::GetWindow(hWndActive, GW_OWNER) == hWndFrame;
+}
+
 void CMiniFrameWnd::OnSysCommand(UINT nID, LPARAM lParam)
 {
     UINT nCommand = nID & 0xFFF0;
+    // A frame that looks active with its owner is part of the owner to the user: the keyboard's menu and Alt+F4
+    // act on the owner, as they do from any child window of it. The owner may destroy this frame meanwhile.
+    HWND hWndOwner = (m_dwMiniStyle & MFS_SYNCACTIVE) && !(GetStyle() & WS_CHILD) ? ::GetWindow(m_hWnd, GW_OWNER)
+                                                                                 : nullptr;
+    BOOL bAltF4Down = ::GetKeyState(VK_MENU) < 0 && ::GetKeyState(VK_F4) < 0;
+    if (hWndOwner && IsOwnersSysCommand(nCommand, bAltF4Down)) {
+        ::SendMessageW(hWndOwner, WM_SYSCOMMAND, nID, lParam);
+        return;
+    }
     if ((m_dwMiniStyle & MFS_BLOCKSYSMENU) && (nCommand == SC_KEYMENU || nCommand == SC_MOUSEMENU))
         return;
     CFrameWnd::OnSysCommand(nID, lParam);

@@ -26,6 +26,12 @@ public:
     DWORD GetMiniStyle() const { return m_dwMiniStyle; }
     // Whether the caption is drawn active (with MFS_SYNCACTIVE also while the owner frame is active).
     BOOL IsCaptionActive() const { return m_bCaptionActive; }
+    // The system commands a synchronised frame hands to its owner: the keyboard's menu, and the close that
+    // Alt+F4 asks for (not the close of its own button or menu).
+    static BOOL IsOwnersSysCommand(UINT nCommand, BOOL bAltF4Down);
+    // Whether the keyboard belongs to hWndFrame while hWndActive is active: it is the frame itself or a
+    // synchronised frame it owns.
+    static BOOL IsActiveWith(HWND hWndFrame, HWND hWndActive);
 
 protected:
     afx_msg BOOL OnNcActivate(BOOL bActive);

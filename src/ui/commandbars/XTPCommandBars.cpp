@@ -5,6 +5,7 @@
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxmdi.h"
+#include "platform/mfc/afxminiframe.h"
 #include "platform/mfc/afxthread.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPControlLists.h"
@@ -570,7 +571,8 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     BOOL bTracking = IsAnyBarTracking();
     if (nMessage == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29))) {
         HWND hWndTop = m_pSite && m_pSite->GetSafeHwnd() ? ::GetAncestor(m_pSite->GetSafeHwnd(), GA_ROOT) : nullptr;
-        if (pMouse->IsTopBarLocked() || bTracking || !hWndTop || ::GetActiveWindow() != hWndTop)
+        // A floating pane's frame keeps the frame looking active: its keys are the frame's.
+        if (pMouse->IsTopBarLocked() || bTracking || !CMiniFrameWnd::IsActiveWith(hWndTop, ::GetActiveWindow()))
             return FALSE;
         if (pMsg->wParam == VK_MENU) {
             ShowKeyboardCues(TRUE);

@@ -946,6 +946,16 @@ void CXTTreeBase::DoPaint(CDC* pDC)
 
 // The window side.
 
+// The tree uses no system key, but Wine's tree keeps them from the default handling: Alt+F4, F10 and the
+// release of Alt would never reach the frame. They take the default road, as from any other window.
+template <class TBase>
+LRESULT CXTTreeSite<TBase>::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)
+        return ::DefWindowProcW(this->m_hWnd, message, wParam, lParam);
+    return TBase::WindowProc(message, wParam, lParam);
+}
+
 template <class TBase>
 void CXTTreeSite<TBase>::PreSubclassWindow()
 {
