@@ -1,5 +1,9 @@
 #include "AdoTestDatabase.h"
 
+#include "platform/ado/JetSql.h"
+#include "support/LinearTime.h"
+
+#include <functional>
 #include <sstream>
 #include <vector>
 
@@ -504,6 +508,50 @@ TEST_F(AdoJetExpressions, RefusesWhatJetRefuses)
     EXPECT_EQ("I4 1", Typed(Query(L"SELECT COUNT(*) FROM Entrate")));
     EXPECT_EQ(CString(L"abc"), Text(Query(L"SELECT nome FROM Entrate")));
     EXPECT_EQ("CY 10000", Typed(Query(L"SELECT Anno1 FROM Entrate")));
+}
+
+// Each column's type of a table definition is rewritten in place of Jet's, the rest kept as it was.
+TEST(JetTranslateTest, TableDefinitionsTakeTheDatabasesTypes)
+{
+    const struct
+    {
+        const wchar_t* m_jet;
+        const char* m_sqlite;
+    } cases[] = {
+        {L"CREATE TABLE [t] (a COUNTER(1, 1), b Text(5) NOT NULL, c CURRENCY, d LONG, e MEMO, CONSTRAINT pk PRIMARY KEY "
+         L"(b, c))",
+         "CREATE TABLE \"t\" (a INTEGER PRIMARY KEY AUTOINCREMENT, b Text(5) COLLATE JETTEXT NOT NULL, c CURRENCY, d "
+         "INTEGER, e MEMO COLLATE JETTEXT, CONSTRAINT pk PRIMARY KEY (b, c))"},
+        {L"CREATE TABLE t (a MONEY, b DATETIME, c VARCHAR(10, d INT)", "CREATE TABLE t (a CURRENCY, b DATETIME, c VARCHAR(10, d INT) COLLATE JETTEXT"},
+        {L"CREATE TABLE t (a COUNTER(1, b TEXT)", "CREATE TABLE t (a INTEGER PRIMARY KEY AUTOINCREMENT"},
+        {L"ALTER TABLE t ADD COLUMN f NCHAR(3)", "ALTER TABLE t ADD COLUMN f NCHAR(3) COLLATE JETTEXT"},
+        {L"ALTER TABLE t ADD", "ALTER TABLE t ADD"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.m_sqlite, JetTranslate(c.m_jet, nullptr, nullptr).m_sql);
+    }
+}
+
+// A table definition with many columns, or many commas, is translated in time linear in its text.
+TEST(JetTranslateTest, TableDefinitionsTranslateInTimeLinearInTheirColumns)
+{
+    auto columns = [](int nColumns, const wchar_t* type) {
+        std::wstring sql = L"CREATE TABLE t (a INTEGER";
+        for (int i = 0; i < nColumns; ++i)
+            sql += L", c" + std::to_wstring(i) + type;
+        return sql + L")";
+    };
+    const std::function<std::wstring(int)> texts[] = {
+        [](int n) { return L"CREATE TABLE t (a COUNTER, b CUR" + std::wstring(n, L',') + L"RENCY, c TEXT(50), d MEMO)"; },
+        [&](int n) { return columns(n, L" TEXT(5) NOT NULL"); },
+        [&](int n) { return columns(n, L" COUNTER(1, 1)"); },
+    };
+    for (const auto& text : texts) {
+        const std::wstring once = text(4000), tenfold = text(40000);
+        SCOPED_TRACE(once.substr(0, 60).c_str());
+        EXPECT_TRUE(GrowsLinearly([&]() { JetTranslate(once, nullptr, nullptr); },
+                                  [&]() { JetTranslate(tenfold, nullptr, nullptr); }));
+    }
 }
 
 // A record set refuses a text longer than its column, as a statement does.

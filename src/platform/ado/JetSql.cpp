@@ -178,32 +178,44 @@ std::wstring RawTokens(const CTokens& tokens, size_t begin, size_t end)
     return text;
 }
 
-// Rewrites the column type at tokens[i] (Jet's names) into SQLite's; text columns get Jet's collation.
-void RewriteType(CTokens& tokens, size_t i)
+// Appends the column type at tokens[i] (Jet's names) to out as SQLite's, text columns with Jet's collation;
+// answers the index after the tokens it took (i when there is no type there).
+size_t AppendType(const CTokens& tokens, size_t i, CTokens& out)
 {
     if (!IsIdentifier(tokens, i))
-        return;
+        return i;
     std::wstring type = JetUpper(tokens[i].m_text);
     bool space = tokens[i].m_space;
     if (type == L"COUNTER" || type == L"AUTOINCREMENT") {
-        tokens[i] = Raw(L"INTEGER PRIMARY KEY AUTOINCREMENT", space);
-        if (IsOperator(tokens, i + 1, L"(")) {
-            // An unclosed "(" ends with the text: erase up to the end, not past it.
-            size_t after = std::min(MatchParen(tokens, i + 1, tokens.size()) + 1, tokens.size());
-            tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                         tokens.begin() + static_cast<std::ptrdiff_t>(after));
-        }
-    } else if (type == L"CURRENCY" || type == L"MONEY") {
-        tokens[i] = Raw(L"CURRENCY", space);
+        out.push_back(Raw(L"INTEGER PRIMARY KEY AUTOINCREMENT", space));
+        // Its bracket goes; an unclosed "(" ends with the text.
+        return IsOperator(tokens, i + 1, L"(") ? std::min(MatchParen(tokens, i + 1, tokens.size()) + 1, tokens.size())
+                                               : i + 1;
+    }
+    if (type == L"CURRENCY" || type == L"MONEY") {
+        out.push_back(Raw(L"CURRENCY", space));
     } else if (type == L"INTEGER" || type == L"LONG" || type == L"INT") {
-        tokens[i] = Raw(L"INTEGER", space);
+        out.push_back(Raw(L"INTEGER", space));
     } else if (type == L"VARCHAR" || type == L"CHAR" || type == L"TEXT" || type == L"NVARCHAR" || type == L"NCHAR" ||
                type == L"CHARACTER" || type == L"STRING" || type == L"MEMO" || type == L"LONGTEXT" ||
                type == L"ALPHANUMERIC" || type == L"NTEXT") {
         size_t after = IsOperator(tokens, i + 1, L"(") ? MatchParen(tokens, i + 1, tokens.size()) + 1 : i + 1;
-        tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(std::min(after, tokens.size())),
-                      Raw(L"COLLATE " + JetWide(JET_TEXT_COLLATION)));
+        after = std::min(after, tokens.size());
+        out.insert(out.end(), tokens.begin() + static_cast<std::ptrdiff_t>(i), tokens.begin() + static_cast<std::ptrdiff_t>(after));
+        out.push_back(Raw(L"COLLATE " + JetWide(JET_TEXT_COLLATION)));
+        return after;
+    } else {
+        out.push_back(tokens[i]);
     }
+    return i + 1;
+}
+
+// Copies tokens [from, to) to out, as many of them as there are.
+void AppendTokens(const CTokens& tokens, size_t from, size_t to, CTokens& out)
+{
+    to = std::min(to, tokens.size());
+    if (from < to)
+        out.insert(out.end(), tokens.begin() + static_cast<std::ptrdiff_t>(from), tokens.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
 bool IsConstraintWord(const CTokens& tokens, size_t i)
@@ -212,21 +224,28 @@ bool IsConstraintWord(const CTokens& tokens, size_t i)
            IsWord(tokens, i, L"UNIQUE") || IsWord(tokens, i, L"CHECK");
 }
 
-// CREATE TABLE name (column type ..., ...): each column's type.
+// CREATE TABLE name (column type ..., ...): each column's type, rewritten into a copy in one pass.
 void RewriteCreateTable(CTokens& tokens)
 {
     size_t open = 0;
     while (open < tokens.size() && !IsOperator(tokens, open, L"("))
         ++open;
-    for (size_t start = open + 1; start < tokens.size();) {
-        if (!IsConstraintWord(tokens, start))
-            RewriteType(tokens, start + 1);
-        size_t close = MatchParen(tokens, open, tokens.size());
+    const size_t close = MatchParen(tokens, open, tokens.size());
+    CTokens out;
+    size_t copied = 0; // tokens before this one are in out
+    for (size_t start = open + 1; start < close;) {
+        // A type whose bracket reached past this column took the column with it.
+        if (start + 1 >= copied && !IsConstraintWord(tokens, start)) {
+            AppendTokens(tokens, copied, start + 1, out);
+            copied = AppendType(tokens, start + 1, out);
+        }
         size_t comma = FindAtDepth(tokens, start, close, [&](size_t i) { return IsOperator(tokens, i, L","); });
         if (comma >= close)
             break;
         start = comma + 1;
     }
+    AppendTokens(tokens, copied, tokens.size(), out);
+    tokens.swap(out);
 }
 
 // Deeper nesting than this of brackets, signs, NOTs, calls or subqueries is refused, as Jet refuses a query
@@ -1109,7 +1128,11 @@ CJetStatement JetTranslate(const std::wstring& jetSql, CJetSchema* schema, CJetE
                 }
                 return statement;
             }
-            RewriteType(tokens, IsWord(tokens, 4, L"COLUMN") ? 6 : 5);
+            size_t type = IsWord(tokens, 4, L"COLUMN") ? 6 : 5;
+            CTokens out;
+            AppendTokens(tokens, 0, type, out);
+            AppendTokens(tokens, AppendType(tokens, type, out), tokens.size(), out);
+            tokens.swap(out);
         }
     }
     statement.m_sql = JetUtf8(RawTokens(tokens, 0, tokens.size()));
