@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 namespace {
@@ -92,6 +93,72 @@ TEST(TextTableTest, ReadsTablesOfOtherWriters)
     EXPECT_EQ(6440, row.cells[2].nRight);
     EXPECT_EQ(txAlignRight, row.cells[1].nAlign);
     EXPECT_EQ(txAlignCenter, row.cells[2].nAlign);
+}
+
+// A cell's end that no \row follows (before a paragraph end or the document's end) is a paragraph end, and a
+// control character of the text is no cell's end: the text stays, and reads back the same once written.
+TEST(TextTableTest, CellsOutsideARowEndParagraphsAndReadBackTheSame)
+{
+    const struct
+    {
+        const char* rtf;
+        const wchar_t* text;
+    } cases[] = {
+        {"{\\rtf1\\ansi a\\cell b}", L"a\rb"},
+        {"{\\rtf1\\ansi \\trowd\\cellx1000\\intbl a\\cell b\\cell\\pard\\par c}", L"a\rb\r\rc"},
+        {"{\\rtf1\\ansi a\\row b\\cell\\page c\\cell}", L"ab\r\fc\r"},
+        {"{\\rtf1\\ansi \\trowd\\cellx500 a\\cell\\'0db\\cell\\row z}", L"a\r\rb\a\rz"},
+        {"{\\rtf1\\ansi x\\'07y\\cell\\row\\'07}", L"xy\a\r"},
+        {"{\\rtf1\\ansi a\\cell b\\row c\\cell\\row}", L"a\rb\rc\a\r"},
+        {"{\\rtf1\\ansi \\trowd\\cellx1000 a\\b\\cell\\i\\row c}", L"a\a\rc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rtf);
+        CTextDocument doc;
+        doc.LoadRtf(c.rtf);
+        EXPECT_EQ(CString(c.text), doc.GetText());
+        for (int nFormat : {txdFormatOwn, txdFormatRtf}) {
+            CTextDocument again;
+            again.LoadRtf(doc.SaveToBytes(nFormat));
+            EXPECT_EQ(doc.GetText(), again.GetText());
+            EXPECT_EQ(Layouts(doc), Layouts(again));
+            for (long i = 0; i < doc.GetLength() && i < again.GetLength(); ++i) {
+                EXPECT_TRUE(doc.GetCharFormat(i) == again.GetCharFormat(i)) << i;
+            }
+        }
+    }
+}
+
+// A field's text that takes a cell's end or a row's end away: the row keeps as many cells as its text has, and a
+// cell's end left without its row becomes a paragraph end, so that the document reads back the same.
+TEST(TextTableTest, FieldsReplacingCellOrRowEndsLeaveRowsThatReadBackTheSame)
+{
+    const struct
+    {
+        long nStart, nLength;
+        const wchar_t* text;
+    } cases[] = {{1, 2, L"ax\a\rc"}, {3, 2, L"a\rbxc"}, {0, 2, L"xb\a\rc"}};
+    for (const auto& c : cases) {
+        CTextDocument doc;
+        char rtf[256];
+        std::snprintf(rtf, sizeof rtf,
+                      "{\\rtf1\\ansi{\\*\\qzfields{\\qzfield\\qzpos%ld\\qzlen%ld{\\qzdata L:T;NAME:a}}}"
+                      "\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row\\pard c}",
+                      c.nStart, c.nLength);
+        doc.LoadRtf(rtf);
+        ASSERT_EQ(CString(L"a\ab\a\rc"), doc.GetText());
+        ASSERT_EQ(1u, doc.GetFieldIds().size());
+        doc.SetFieldText(doc.GetFieldIds()[0], L"x");
+        SCOPED_TRACE(c.nStart);
+        EXPECT_EQ(CString(c.text), doc.GetText());
+        for (const CTextRowExtent& row : doc.GetRowExtents()) {
+            EXPECT_EQ(row.cells.size(), doc.GetTableRow(row.nRow).cells.size());
+        }
+        CTextDocument again;
+        again.LoadRtf(doc.SaveToBytes(txdFormatOwn));
+        EXPECT_EQ(doc.GetText(), again.GetText());
+        EXPECT_EQ(Layouts(doc), Layouts(again));
+    }
 }
 
 TEST(TextTableTest, EditsKeepEachRowItsLayout)

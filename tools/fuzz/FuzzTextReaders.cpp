@@ -31,7 +31,8 @@ std::string CheckFields(const CTextDocument& doc)
     return "";
 }
 
-// What a document holds, as one text: the text, each character's format, the fields with their data, the page.
+// What a document holds, as one text: the text, each character's format, the fields with their data, the table
+// rows' layouts, the page.
 std::string Contents(const CTextDocument& doc)
 {
     std::string s = Utf8(doc.GetText()) + "\n";
@@ -46,6 +47,12 @@ std::string Contents(const CTextDocument& doc)
     }
     for (const CTextField& field : doc.GetFields())
         s += "\n" + std::to_string(field.nStart) + "+" + std::to_string(field.nLength) + ":" + Utf8(field.strData);
+    for (const CTextRowExtent& extent : doc.GetRowExtents()) {
+        const CTextTableRow& row = doc.GetTableRow(extent.nRow);
+        s += std::string("\nrow") + (row.bHeading ? "h" : "") + (row.bShaded ? "s" : "") + (row.bRuled ? "r" : "");
+        for (const CTextTableCell& cell : row.cells)
+            s += " " + std::to_string(cell.nRight) + "/" + std::to_string(cell.nAlign);
+    }
     const CTextPageSetup& page = doc.PageSetup();
     for (long n : {page.nWidth, page.nHeight, page.nMarginLeft, page.nMarginTop, page.nMarginRight, page.nMarginBottom})
         s += " " + std::to_string(n);
@@ -85,7 +92,8 @@ std::string GenerateRtf(CFuzzRandom& rnd)
         "\\f1 ", "\\f7 ", "\\fs0 ", "\\fs24 ", "\\fs1300 ", "\\fs-4 ", "\\'e8", "\\'80", "\\'fe", "\\'0d", "\\u8364?",
         "\\u-10179?", "\\uc0 ", "\\uc2 ", "x", " ", "abc ", "{", "}", "{\\*\\x y}", "{\\colortbl;}", "\\~", "\\_",
         "\\\\", "\\{", "$[L:T;NAME:a]$", "$[", "]$", "$P", "\\emdash ", "\\paperw40 ", "\\paperh99999999 ",
-        "\\margl-5 ", "\\landscape "};
+        "\\margl-5 ", "\\landscape ", "\\trowd ", "\\trhdr ", "\\clbrdrt ", "\\clcbpat2 ", "\\cellx1000 ",
+        "\\cellx-7 ", "\\intbl ", "\\pard ", "\\qr ", "\\qc ", "\\cell ", "\\cell ", "\\row ", "\\nestcell ", "\\'07"};
     std::string rtf = "{\\rtf1\\ansi\\deff0";
     if (rnd.Chance(80)) {
         rtf += "{\\fonttbl";

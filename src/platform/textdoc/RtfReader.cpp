@@ -112,6 +112,7 @@ bool CRtfReader::Read(const std::string& rtf)
     }
     if (!m_stack.empty())
         return false;
+    EndOpenCells();
 
     // Fields that do not lie inside the text, or overlap, are dropped rather than trusted. Empty fields at one
     // position keep the file's order, before the field that starts there with text.
@@ -280,28 +281,47 @@ bool CRtfReader::TableWord(const std::string& word, int nParam)
     else if (word == "cell" || word == "nestcell") {
         if (m_state.dest != destText)
             return true;
-        // A cell beyond the row's definition takes an inch after the one before.
-        while (m_row.cells.size() <= m_nCell) {
-            CTextTableCell cell;
-            cell.nRight = (m_row.cells.empty() ? 0 : m_row.cells.back().nRight) + 1440;
-            m_row.cells.push_back(cell);
-        }
-        m_row.cells[m_nCell++].nAlign = m_state.nAlign;
+        const size_t nCell = m_openCells.size();
+        if (m_row.cells.size() <= nCell)
+            m_row.SetCellCount(nCell + 1);
+        m_row.cells[nCell].nAlign = m_state.nAlign;
+        const long nEnd = m_doc.GetLength();
+        m_bCellEnd = true;
         Character(kTxCellEnd);
+        m_bCellEnd = false;
+        if (m_doc.GetLength() > nEnd)
+            m_openCells.push_back(nEnd);
     }
     else if (word == "row" || word == "nestrow") {
-        if (m_state.dest != destText || m_nCell == 0)
+        if (m_state.dest != destText || m_openCells.empty())
             return true;
         CTextTableRow row = m_row;
-        row.cells.resize(m_nCell);
+        row.SetCellCount(m_openCells.size());
+        const long nLength = m_doc.GetLength();
+        std::vector<long> cells;
+        cells.swap(m_openCells);   // this paragraph end is the row's, when it follows a cell's end
         Character(L'\r');
-        if (m_doc.IsRowEnd(m_doc.GetLength() - 1))
+        m_openCells.swap(cells);
+        if (m_doc.IsRowEnd(m_doc.GetLength() - 1)) {
             m_doc.m_rows.back() = row;
-        m_nCell = 0;
+            m_openCells.clear();
+        }
+        else if (m_doc.GetLength() > nLength) {
+            EndOpenCells();   // text after the last cell: the paragraph ended without a row
+        }
     }
     else
         return false;
     return true;
+}
+
+// Cells that a paragraph end or the document's end finds without their \row are in no row: each cell's end is a
+// paragraph end, as word processors take it, so that their text stays and reads back the same once written.
+void CRtfReader::EndOpenCells()
+{
+    for (long nEnd : m_openCells)
+        m_doc.m_text.SetAt(nEnd, L'\r');
+    m_openCells.clear();
 }
 
 void CRtfReader::EndGroup(Destination closed)
@@ -358,6 +378,10 @@ void CRtfReader::Character(wchar_t ch)
         return;
     }
     if (m_state.dest == destText) {
+        if (ch == kTxCellEnd && !m_bCellEnd)
+            return;   // a control character of the text, which would be taken for a cell's end
+        if (ch == L'\r' || ch == L'\x0C')
+            EndOpenCells();
         const wchar_t text[2] = {ch, 0};
         m_doc.AppendText(text, CurrentFormat());
     }

@@ -41,6 +41,7 @@ private:
     void Byte(unsigned char byte);
     void EndGroup(Destination closed);
     bool TableWord(const std::string& word, int nParam);
+    void EndOpenCells();
     void EndFontName();
     CFont* FontByNumber(int nNumber);
     CTextCharFormat CurrentFormat();
@@ -55,7 +56,8 @@ private:
     CString m_strFontName;
     CTextField m_field;
     CTextTableRow m_row;             // the row being defined (\trowd, \cellx) and filled (\cell)
-    size_t m_nCell = 0;              // cells of the row read so far
+    std::vector<long> m_openCells;   // where the ends of the row's cells read so far (no \row yet) lie in the text
+    bool m_bCellEnd = false;         // the character coming is a cell's end, not a control character of the text
     bool m_bCellRuled = false;       // borders and shading given for the next \cellx
     bool m_bCellShaded = false;
 };

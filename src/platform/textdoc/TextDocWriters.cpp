@@ -181,6 +181,14 @@ std::string CRtfWriter::Write() const
             nCell = 0;
         }
         const wchar_t ch = m_doc.GetText()[i];
+        // Cells' and rows' ends have a format too: it goes before them.
+        const CTextCharFormat& f = m_doc.GetCharFormat(i);
+        if (!current || *current != f) {
+            std::snprintf(buffer, sizeof(buffer), "\\plain\\f%d\\fs%d%s%s%s ", fontNumber(f), f.nHalfPoints,
+                          f.bBold ? "\\b" : "", f.bItalic ? "\\i" : "", f.bUnderline ? "\\ul" : "");
+            out += buffer;
+            current = &f;
+        }
         if (row != rows.end() && i >= row->nStart && i <= row->nEnd) {
             if (i == row->nEnd) {
                 out += "\\row\r\n\\pard ";
@@ -193,13 +201,6 @@ std::string CRtfWriter::Write() const
                     out += CellStart(m_doc.GetTableRow(row->nRow), nCell);
                 continue;
             }
-        }
-        const CTextCharFormat& f = m_doc.GetCharFormat(i);
-        if (!current || *current != f) {
-            std::snprintf(buffer, sizeof(buffer), "\\plain\\f%d\\fs%d%s%s%s ", fontNumber(f), f.nHalfPoints,
-                          f.bBold ? "\\b" : "", f.bItalic ? "\\i" : "", f.bUnderline ? "\\ul" : "");
-            out += buffer;
-            current = &f;
         }
         if (ch != kTxCellEnd)   // a cell mark outside a row has no place in RTF
             AppendRtfText(out, ch, f.IsSymbol());

@@ -353,6 +353,39 @@ void CTextDocument::EditText(std::vector<CTextChange>& changes)
             rows.push_back(k > 0 ? likes[k - 1] : CTextTableRow());
     }
     m_rows.swap(rows);
+    FitRowsToText();
+}
+
+void CTextDocument::FitRowsToText()
+{
+    long nStart = 0;   // of the paragraph
+    size_t nRow = 0;
+    for (long i = 0; i <= GetLength(); ++i) {
+        if (i < GetLength() && m_text[i] != L'\r' && m_text[i] != L'\x0C')
+            continue;
+        const bool bRow = i < GetLength() && IsRowEnd(i);
+        size_t nCells = 0;
+        for (long c = nStart; c < i; ++c) {
+            if (m_text[c] != kTxCellEnd)
+                continue;
+            ++nCells;
+            if (!bRow)
+                m_text.SetAt(c, L'\r');
+        }
+        if (bRow && nRow < m_rows.size())
+            m_rows[nRow++].SetCellCount(nCells);
+        nStart = i + 1;
+    }
+}
+
+void CTextTableRow::SetCellCount(size_t nCells)
+{
+    while (cells.size() < nCells) {
+        CTextTableCell cell;
+        cell.nRight = (cells.empty() ? 0 : cells.back().nRight) + 1440;
+        cells.push_back(cell);
+    }
+    cells.resize(nCells);
 }
 
 // For each change: positions before the replaced range stay, positions after it move by the change of length,

@@ -66,6 +66,9 @@ struct CTextTableRow
     bool bShaded = false;     // a total row
     bool bRuled = true;       // ruled lines around every cell
 
+    // As many cells as the row's text has: those beyond the definition an inch wide each, the rest dropped.
+    void SetCellCount(size_t nCells);
+
     bool operator==(const CTextTableRow& other) const
     {
         return cells == other.cells && bHeading == other.bHeading && bShaded == other.bShaded && bRuled == other.bRuled;
@@ -200,6 +203,9 @@ private:
     // The text, its formats and the rows' layouts after the prepared changes; each change then holds where its
     // text starts. The fields are not moved.
     void EditText(std::vector<CTextChange>& changes);
+    // After an edit: a cell's end in a paragraph that is no table row (an edit took its row's end away) becomes a
+    // paragraph end, as RTF has no place for it; each row's layout has as many cells as its text.
+    void FitRowsToText();
     long CountRowEnds(long nFrom, long nTo) const;
     // The index of the first field that starts at or after nPos.
     size_t FieldFrom(long nPos) const;
