@@ -232,8 +232,11 @@ std::wstring TagsReplaced(const std::wstring& text, const std::wstring& tag, con
 
 std::string FuzzFilling(const std::string& input, CFuzzRandom&)
 {
+    // A template read from a file has no cell end outside a row (the reader takes one for a paragraph end).
+    CString strTemplate = Wide(input);
+    strTemplate.Remove(kTxCellEnd);
     CTextDocument doc;
-    doc.AppendText(Wide(input), CTextCharFormat());
+    doc.AppendText(strTemplate, CTextCharFormat());
     const std::wstring text = static_cast<LPCTSTR>(doc.GetText());
     CTextDocument fields = doc;
     std::string fault = Step("filling", [&]() {
