@@ -545,3 +545,36 @@ TEST_F(BarMouseTest, BarsRepaintOnceWhenTheirSelectionChangeEnds)
     EXPECT_TRUE(::GetUpdateRect(pToolBar->m_hWnd, nullptr, FALSE));
     pToolBar->SetSelected(-1);
 }
+
+TEST_F(BarMouseTest, AnyBarLoadsAToolbarResourceAndCallsThroughTheBaseReachTheToolbar)
+{
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(Bars());
+    auto* pImages = new CXTPImageManager;
+    pImages->SetMaskColor(0xC0C0C0);
+    pPopup->SetImageManager(pImages);
+    ASSERT_TRUE(pPopup->LoadToolBar(IDR_FRAMETEST));
+    CXTPControls* pControls = pPopup->GetControls();
+    ASSERT_EQ(3, pControls->GetCount());
+    std::vector<int> ids;
+    for (int i = 0; i < pControls->GetCount(); i++)
+        ids.push_back(pControls->GetAt(i)->GetID());
+    EXPECT_EQ((std::vector<int>{ID_FT_NEW, ID_FT_OPEN, ID_FT_PRINT}), ids);
+    EXPECT_TRUE(pControls->GetAt(1)->GetBeginGroup());
+    EXPECT_NE(nullptr, pImages->GetImage(ID_FT_PRINT));
+    EXPECT_FALSE(pPopup->LoadToolBar(4242));
+    EXPECT_EQ(0, pControls->GetCount());
+    pPopup->InternalRelease();
+
+    CXTPCommandBar* pBar = m_pFrame->GetToolBar();
+    pBar->SetVisible(FALSE);
+    EXPECT_FALSE(pBar->IsVisible());
+    EXPECT_FALSE(pBar->IsWindowVisible());
+    pBar->SetVisible(TRUE);
+    EXPECT_TRUE(pBar->IsWindowVisible());
+    pBar->SetPosition(xtpBarFloating);
+    EXPECT_EQ(xtpBarFloating, pBar->GetPosition());
+    EXPECT_TRUE(pBar->GetStyle() & WS_POPUP);
+    pBar->SetPosition(xtpBarTop);
+    EXPECT_EQ(xtpBarTop, pBar->GetPosition());
+    EXPECT_TRUE(pBar->GetStyle() & WS_CHILD);
+}

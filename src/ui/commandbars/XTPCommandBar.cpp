@@ -3,6 +3,7 @@
 #include "ui/persist/PropExchange.h"
 
 #include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxmodule.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -13,7 +14,10 @@
 #include "ui/themes/DrawHelpers.h"
 #include "ui/themes/TipContext.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <vector>
 
 IMPLEMENT_SERIAL(CXTPCommandBar, CWnd, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
@@ -88,6 +92,23 @@ int FindAccelIndexIf(const CXTPControls* pControls, int nSelected, TMatch matche
     }
     *pbAmbiguous = bSecondFirstLetter;
     return nFirstLetter;
+}
+
+// The bytes of toolbar resource nID: bitmap size and the command ids, 0 for separators.
+BOOL ReadToolBarResource(UINT nID, CSize& szBitmap, std::vector<UINT>& arrIds)
+{
+    LPCTSTR lpszName = MAKEINTRESOURCEW(nID & 0xFFFF);
+    LPCTSTR lpszType = MAKEINTRESOURCEW(241);
+    HINSTANCE hInstance = AfxFindResourceHandle(lpszName, lpszType);
+    HRSRC hResource = ::FindResourceW(hInstance, lpszName, lpszType);
+    HGLOBAL hGlobal = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    const WORD* pData = hGlobal ? static_cast<const WORD*>(::LockResource(hGlobal)) : nullptr;
+    DWORD nSize = hResource ? ::SizeofResource(hInstance, hResource) : 0;
+    if (!pData || nSize < 4 * sizeof(WORD) || nSize < (4u + pData[3]) * sizeof(WORD))
+        return FALSE;
+    szBitmap = CSize(pData[1], pData[2]);
+    arrIds.assign(pData + 4, pData + 4 + pData[3]);
+    return TRUE;
 }
 }
 
@@ -804,6 +825,74 @@ int CXTPCommandBar::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& wParam, 
     if (nMessage == WM_MOUSEWHEEL)
         return xtpHookHandled;
     return xtpHookContinue;
+}
+
+BOOL CXTPCommandBar::SetButtons(const UINT* pIDs, int nCount)
+{
+    m_pControls->RemoveAll();
+    BOOL bBeginGroup = FALSE;
+    CWnd* pSite = GetSite();
+    BOOL bSite = pSite && pSite->GetSafeHwnd();
+    for (int i = 0; i < nCount; i++) {
+        if (pIDs[i] == 0) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        XTP_CONTROL_CREATE create;
+        create.nId = static_cast<int>(pIDs[i]);
+        create.pControl = nullptr;
+        create.nReserved = TRUE;
+        create.nIndex = i;
+        create.pMenu = nullptr;
+        create.pCommandBar = this;
+        create.strCaption = m_strTitle;
+        create.nType = xtpControlButton;
+        create.nStyle = xtpButtonAutomatic;
+        LRESULT lAnswer = bSite ? pSite->SendMessage(XTPM_CONTROLCREATE, 0, reinterpret_cast<LPARAM>(&create)) : 0;
+        CXTPControl* pControl = nullptr;
+        if (lAnswer && create.pControl) {
+            pControl = m_pControls->AddControl(create.pControl, create.nId);
+        } else {
+            pControl = m_pControls->Add(create.nType, create.nId);
+            if (!pControl)
+                continue;
+            pControl->SetStyle(create.nStyle);
+            pControl->InvalidateParentLayout();
+            if (pControl->GetType() == xtpControlPopup && pControl->GetIconId() != create.nId) {
+                pControl->SetIconId(create.nId);
+                pControl->RedrawParent();
+            }
+        }
+        if (bBeginGroup)
+            pControl->SetBeginGroup(TRUE);
+        bBeginGroup = FALSE;
+        if (bSite) {
+            create.pControl = pControl;
+            pSite->SendMessage(XTPM_CONTROLCREATED, 0, reinterpret_cast<LPARAM>(&create));
+        }
+    }
+    return TRUE;
+}
+
+BOOL CXTPCommandBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
+{
+    m_pControls->RemoveAll();
+    CSize szBitmap;
+    std::vector<UINT> arrIds;
+    if (!ReadToolBarResource(nIDResource, szBitmap, arrIds))
+        return FALSE;
+    if (bLoadIcons) {
+        auto* pImages = dynamic_cast<CXTPImageManager*>(GetImageManager());
+        if (!pImages)
+            pImages = XTPImageManager();
+        std::vector<UINT> arrCommands;
+        std::copy_if(arrIds.begin(), arrIds.end(), std::back_inserter(arrCommands), [](UINT nId) { return nId != 0; });
+        if (!pImages->AddIcons(nIDResource, arrCommands.data(), static_cast<int>(arrCommands.size()), szBitmap))
+            return FALSE;
+        if (szBitmap.cx != 16)
+            m_szIcons = szBitmap;
+    }
+    return SetButtons(arrIds.data(), static_cast<int>(arrIds.size()));
 }
 
 BOOL CXTPCommandBar::LoadMenu(CMenu* pMenu, BOOL bClear)

@@ -68,7 +68,18 @@ public:
     virtual void DelayRedraw() { m_dwState |= stateRedraw; }
     virtual BOOL SetTrackingMode(int nMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
     virtual BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE);
+    // The buttons of toolbar resource nIDResource (0 begins a group), with bLoadIcons its bitmap's icons in the
+    // bar's image store; FALSE when the resource or its icons do not load (the controls are gone by then).
+    virtual BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE);
+    // Toolbars show or hide; other bars have nothing to do.
+    virtual BOOL SetVisible(BOOL /*bVisible*/) { return FALSE; }
     virtual BOOL IsVisible() const { return FALSE; }
+    // Toolbars dock or float there; other bars only record the place (FALSE: nothing moved).
+    virtual BOOL SetPosition(int nPosition)
+    {
+        m_nPosition = nPosition;
+        return FALSE;
+    }
     virtual void OnRecalcLayout() {}
     virtual void OnControlSelected(BOOL bSelected, CXTPControl* pControl);
     virtual CXTPCommandBar* GetParentCommandBar() const { return nullptr; }
@@ -139,7 +150,7 @@ public:
     void SetCommandBars(CXTPCommandBars* pCommandBars) { m_pCommandBars = pCommandBars; }
     UINT GetBarID() const { return m_nBarID; }
     void SetBarID(UINT nId) { m_nBarID = nId; }
-    BOOL IsCustomizable() const { return m_bCustomizable; }
+    virtual BOOL IsCustomizable() const { return m_bCustomizable; }
     void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
     BOOL IsCloseable() const { return m_bCloseable; }
     void SetCloseable(BOOL bCloseable) { m_bCloseable = bCloseable; }
@@ -176,7 +187,6 @@ public:
     int GetType() const { return m_nType; }
     void SetType(int nType) { m_nType = nType; }
     int GetPosition() const { return m_nPosition; }
-    void SetPosition(int nPosition) { m_nPosition = nPosition; }
     DWORD GetFlags() const { return m_dwFlags; }
     void ModifyFlags(DWORD dwAdd, DWORD dwRemove) { m_dwFlags = (m_dwFlags | dwAdd) & ~dwRemove; }
     DWORD GetBarStyle() const { return m_dwStyle; }
@@ -202,6 +212,8 @@ public:
     BOOL IsRedrawLocked() const { return m_nRedrawLock > 0; }
     void SetLayoutNeeded() { m_dwState |= stateLayout; }
 
+    // One control per id (the site may supply or change each); 0 begins a group.
+    BOOL SetButtons(const UINT* pIDs, int nCount);
     // Fills the bar from a menu (cleared first with bClear); FALSE when there is no menu.
     BOOL LoadMenu(CMenu* pMenu, BOOL bClear = TRUE);
 

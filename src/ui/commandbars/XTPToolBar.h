@@ -31,9 +31,9 @@ public:
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     // Back to the controls of the bar's resource, after the user agrees.
     virtual void Reset();
-    virtual BOOL SetVisible(BOOL bVisible);
+    BOOL SetVisible(BOOL bVisible) override;
     // Docks at 0-3 or floats at 4 through the manager.
-    virtual BOOL SetPosition(int nPosition);
+    BOOL SetPosition(int nPosition) override;
     // Hidden during print preview, back after it as it was.
     virtual void OnSetPreviewMode(BOOL bPreview);
     // Floating: a popup owned by pParent (made first when the bar has no window); docked: a child again.
@@ -42,10 +42,8 @@ public:
     // dwStyle keeps its CBRS_ bits (and the gripper bit) as the bar's style; the rest makes the child window.
     BOOL CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID = 0xE800);
     void EnableDocking(DWORD dwFlags);
-    // One control per id; 0 begins a group.
-    BOOL SetButtons(const UINT* pIDs, int nCount);
-    // The buttons of toolbar resource nIDResource, with bLoadIcons its bitmap's icons in the image store.
-    BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE);
+    // The base's load, the resource id as the bar's id and the buttons as its first layout.
+    BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE) override;
     // The Add-or-remove-buttons list of this bar.
     void BuildCustomizePopup(CXTPCommandBar* pPopup);
 
