@@ -176,3 +176,16 @@ TEST_F(ControlCustomTest, SavedControlsFindTheirWindowAgainByItsDialogId)
     rcControl.DeflateRect(2, 3, 4, 5);
     EXPECT_EQ(rcControl, SliderRectInBar());
 }
+
+TEST_F(ControlCustomTest, AWindowTheApplicationDestroysLeavesNoGapInTheBar)
+{
+    CXTPControl* pNext = m_pBar->GetControls()->Add(xtpControlButton, nControlId + 1);
+    Layout();
+    CRect rcNextBefore = pNext->GetRect();
+    m_slider.DestroyWindow();
+    Layout();
+    EXPECT_EQ(nullptr, m_pCustom->GetControl());
+    EXPECT_FALSE(m_pCustom->IsWindowOwner());
+    // The button after it moves into the room the window had.
+    EXPECT_LE(pNext->GetRect().left, rcNextBefore.left - 80);
+}

@@ -78,9 +78,18 @@ void CXTPControlCustom::ReleaseWindow()
         WindowOwners().erase(m_hWndControl);
 }
 
+void CXTPControlCustom::OnWindowDestroyed()
+{
+    // The application destroyed the window: no room is kept for it, and the bar closes the gap.
+    ReleaseWindow();
+    m_hWndControl = nullptr;
+    InvalidateParentLayout();
+}
+
 CSize CXTPControlCustom::GetSize(CDC* pDC)
 {
-    if (m_hWndControl && m_bControlVisible)
+    // A clone that shares a window the application destroyed keeps no room for it either.
+    if (m_hWndControl && ::IsWindow(m_hWndControl) && m_bControlVisible)
         return m_szControl + CSize(m_rcBorders.left + m_rcBorders.right, m_rcBorders.top + m_rcBorders.bottom);
     return CXTPControlButton::GetSize(pDC);
 }
@@ -206,9 +215,9 @@ void CXTPControlCustom::FindControlWindow()
 
 int CXTPControlCustom::CHookPart::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT&)
 {
-    if (nMessage == WM_NCDESTROY) {
-        if (m_pOwner->IsWindowOwner())
-            WindowOwners().erase(hWnd);
+    // Hooks hear the window's last message as WM_DESTROY (the hook list goes before WM_NCDESTROY).
+    if (nMessage == WM_DESTROY) {
+        m_pOwner->OnWindowDestroyed();
         return xtpHookContinue;
     }
     CXTPCommandBar* pBar = m_pOwner->GetParent();

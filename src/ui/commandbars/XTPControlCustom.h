@@ -61,6 +61,7 @@ private:
     void ShowChild();
     // After loading: the window of the saved dialog id, from the site or else from any bar.
     void FindControlWindow();
+    void OnWindowDestroyed();
 
     CHookPart m_hookPart{this};
     HWND m_hWndControl = nullptr;   // kept by handle: a window found after loading has no object of ours
