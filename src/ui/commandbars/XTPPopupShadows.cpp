@@ -104,6 +104,16 @@ void CPopupShadowWnd::UpdateLayered()
     ::DeleteObject(hBitmap);
 }
 
+void CPopupShadowWnd::SetShape(CRgn& rgn)
+{
+    if (m_rgnShape.GetSafeHandle() && m_rgnShape.EqualRgn(&rgn))
+        return;
+    if (!m_rgnShape.GetSafeHandle())
+        m_rgnShape.CreateRectRgn(0, 0, 0, 0);
+    m_rgnShape.CopyRgn(&rgn);
+    ::SetWindowRgn(m_hWnd, static_cast<HRGN>(rgn.Detach()), FALSE);
+}
+
 LRESULT CPopupShadowWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -260,7 +270,7 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
             cut(rcOwner);
         }
     }
-    ::SetWindowRgn(pStrip->m_hWnd, static_cast<HRGN>(rgn.Detach()), FALSE);
+    pStrip->SetShape(rgn);
 
     pStrip->SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, 0, 0,
                          SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);

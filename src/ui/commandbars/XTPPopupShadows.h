@@ -31,6 +31,8 @@ public:
     }
     // The alpha ramp for the window's size now (nothing when the window has it already).
     void UpdateLayered();
+    // The window's shape (client coordinates); the window keeps its own when it already has that one.
+    void SetShape(CRgn& rgn);
 
     BOOL IsBottom() const { return m_bBottom; }
     BOOL IsThemeShadow() const { return m_bThemeShadow; }
@@ -55,6 +57,7 @@ private:
     BOOL m_bLayeredBottom = FALSE;
     BOOL m_bLayeredTheme = FALSE;
     COLORREF m_clrLayered = CLR_INVALID;
+    CRgn m_rgnShape;   // a copy of the shape the window has
 };
 
 class CXTPPopupShadows
