@@ -202,7 +202,7 @@ void ExpectSameLayouts(CXTPDockingPaneLayout* pSaved, CXTPDockingPaneLayout* pLo
     }
 }
 
-TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryAnXmlFileAndAnArchive)
+TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryXmlAndAnArchive)
 {
     BuildRichLayout();
     // Empty containers stay where panes left them: the auto-hidden one's above, the floating one's below and the
@@ -215,13 +215,32 @@ TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryAnXmlFileA
     CString strFile = folder.File(L"layouts.xml");
     ASSERT_TRUE(pSaved->SaveToFile(strFile, L"NormalLayout"));
     std::vector<BYTE> bytes = StoreLayout(pSaved);
+    // A caller's own document, read in: the layout goes into one of its sections and the others stay.
+    CString strDocument;
+    {
+        CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Impostazioni");
+        ASSERT_TRUE(px.LoadFromString(L"<Impostazioni><Finestra Larghezza=\"640\"/><Layout/></Impostazioni>"));
+        CXTPPropExchangeSection sec(&px, L"Layout");
+        pSaved->SaveToNode(dynamic_cast<CXTPPropExchangeXMLNode*>(sec.Get()));
+        pSaved->SaveToNode(nullptr);
+        strDocument = px.GetXML();
+    }
+    EXPECT_NE(-1, strDocument.Find(L"<Finestra Larghezza=\"640\"/>"));
+    auto loadFromDocument = [&strDocument](CXTPDockingPaneLayout* pLayout) {
+        CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Impostazioni");
+        if (!px.LoadFromString(strDocument))
+            return FALSE;
+        CXTPPropExchangeSection sec(&px, L"Layout");
+        return pLayout->DoPropExchange(sec.Get());
+    };
 
-    for (int nStore : {0, 1, 2}) {
-        SCOPED_TRACE(nStore == 0 ? "registry" : nStore == 1 ? "xml" : "archive");
+    for (int nStore : {0, 1, 2, 3}) {
+        SCOPED_TRACE(nStore == 0 ? "registry" : nStore == 1 ? "xml" : nStore == 2 ? "archive" : "caller's xml");
         CXTPDockingPaneLayout* pLoaded = m_pManager->CreateLayout();
         ASSERT_TRUE(nStore == 0   ? pLoaded->Load(L"NormalLayout")
                     : nStore == 1 ? pLoaded->LoadFromFile(strFile, L"NormalLayout")
-                                  : LoadLayout(pLoaded, bytes));
+                    : nStore == 2 ? LoadLayout(pLoaded, bytes)
+                                  : loadFromDocument(pLoaded));
         ExpectSameLayouts(pSaved, pLoaded);
         pLoaded->InternalRelease();
     }

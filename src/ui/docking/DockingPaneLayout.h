@@ -10,6 +10,7 @@ class CXTPDockingPaneSplitterContainer;
 class CXTPDockingPaneSplitterWnd;
 class CXTPDockingPaneTabbedContainer;
 class CXTPDockingPaneAutoHidePanel;
+class CXTPPropExchangeXMLNode;
 
 // Where a pane was: the container that held it in a floating frame, docked in the frame, and last of all.
 struct XTP_DOCKINGPANE_INFO
@@ -40,6 +41,8 @@ public:
     void Save(LPCTSTR lpszSection);
     BOOL LoadFromFile(LPCTSTR lpszFileName, LPCTSTR lpszSection);
     BOOL SaveToFile(LPCTSTR lpszFileName, LPCTSTR lpszSection);
+    // Writes the layout into a section of a caller's XML document, which is made storing; nothing for null.
+    void SaveToNode(CXTPPropExchangeXMLNode* pNode);
     // The same form in an archive, in call order. A layout the reader refuses raises a CArchiveException, as a
     // stream that ends early does; the caller then discards this layout.
     void Serialize(CArchive& ar) override;

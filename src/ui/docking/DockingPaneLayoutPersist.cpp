@@ -198,6 +198,14 @@ BOOL CXTPDockingPaneLayout::SaveToFile(LPCTSTR lpszFileName, LPCTSTR lpszSection
     return px.SaveToFile(lpszFileName);
 }
 
+void CXTPDockingPaneLayout::SaveToNode(CXTPPropExchangeXMLNode* pNode)
+{
+    if (!pNode)
+        return;
+    pNode->SetLoading(FALSE);
+    DoPropExchange(pNode);
+}
+
 void CXTPDockingPaneLayout::Serialize(CArchive& ar)
 {
     CXTPPropExchangeArchive px(ar);
