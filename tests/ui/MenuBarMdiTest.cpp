@@ -5,12 +5,24 @@
 #include "MenuBarMdiTestRes.h"
 #include "PropExchangeStores.h"
 
+#include "platform/mfc/afxdoc.h"
+#include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxmdi.h"
+#include "platform/mfc/afxview.h"
 #include "ui/commandbars/XTPMenuBar.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 
 #include <gtest/gtest.h>
+
+// A view that draws nothing, for a document window with a document.
+class CMdiTestView : public CView
+{
+    DECLARE_DYNCREATE(CMdiTestView)
+protected:
+    void OnDraw(CDC* /*pDC*/) override {}
+};
+IMPLEMENT_DYNCREATE(CMdiTestView, CView)
 
 namespace
 {
@@ -172,6 +184,32 @@ TEST_F(MenuBarMdiTest, EachDocumentTypeShowsItsMenuAndKeepsTheUsersChangesToIt)
     Activate(pText, IDR_MDITEST_TEXT);
     EXPECT_EQ(nullptr, ::GetMenu(m_hWndFrame));
     EXPECT_EQ(kFrameMenu, Captions());
+}
+
+TEST_F(MenuBarMdiTest, TheActiveTemplateIsTheDocumentsOrElseTheWindowsOwn)
+{
+    EXPECT_EQ(IDR_MDITEST_FRAME, m_pCommandBars->GetActiveDocTemplate()) << "no document window";
+    ASSERT_NE(nullptr, OpenDocument(IDR_MDITEST_SHEET));
+    EXPECT_EQ(IDR_MDITEST_SHEET, m_pCommandBars->GetActiveDocTemplate()) << "a window without a document";
+
+    // A window of the sheet's kind showing a document of the text template.
+    CSingleDocTemplate textTemplate(IDR_MDITEST_TEXT, RUNTIME_CLASS(CDocument), RUNTIME_CLASS(CMDIChildWnd),
+                                    RUNTIME_CLASS(CMdiTestView));
+    auto* pDocument = new CDocument;
+    textTemplate.AddDocument(pDocument);
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CMdiTestView);
+    context.m_pCurrentDoc = pDocument;
+    auto* pWindow = new CDocWindow(IDR_MDITEST_SHEET);
+    ASSERT_TRUE(pWindow->Create(nullptr, L"Testo", kDocStyle, CRect(0, 0, 240, 150), m_pFrame, &context));
+    auto* pView = dynamic_cast<CView*>(pWindow->GetDlgItem(AFX_IDW_PANE_FIRST));
+    ASSERT_NE(nullptr, pView);
+    pWindow->SetActiveView(pView);
+    pWindow->MDIActivate();
+    EXPECT_EQ(IDR_MDITEST_TEXT, m_pCommandBars->GetActiveDocTemplate());
+    // The window goes while its template is still there.
+    pWindow->MDIDestroy();
+    PumpFrame(m_hWndFrame);
 }
 
 TEST_F(MenuBarMdiTest, AfterLoadingTheBarShowsItsOwnMenuAndForgetsDocumentMenusLeftAsTheyWere)
