@@ -10,6 +10,8 @@
 #include "platform/mfc/afxmdi.h"
 #include "platform/mfc/afxview.h"
 #include "ui/commandbars/XTPMenuBar.h"
+#include "ui/commandbars/XTPPopupShadows.h"
+#include "ui/themes/BarThemeShadowed.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 
@@ -396,6 +398,34 @@ TEST_F(MenuBarMdiTest, TheSystemMenuControlCarriesTheWindowsIconAndCommands)
     CXTPControl* pClose = pItems->FindControl(SC_CLOSE);
     ASSERT_NE(nullptr, pClose);
     EXPECT_EQ(L"Chiude la finestra attiva e chiede di salvare i documenti", pClose->GetDescription());
+}
+
+TEST_F(MenuBarMdiTest, TheSystemMenusIconCastsNoShadowBesideItsPopup)
+{
+    auto pfnOld = CXTPPopupShadows::SetDropShadowSource([]() -> BOOL { return TRUE; });
+    m_pCommandBars->SetPaintManager(new CXTPBarThemeShadowed);
+    m_pMenuBar->ModifyFlags(xtpFlagAddMDISysPopup, 0);
+    CDocWindow* pWindow = OpenDocument(IDR_MDITEST_SHEET);
+    ASSERT_NE(nullptr, pWindow);
+    ::SendMessageW(m_pFrame->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(pWindow->m_hWnd), 0);
+    PumpFrame(m_hWndFrame);
+    ASSERT_EQ(XTP_ID_MENUBAR_SYSMENU, m_pMenuBar->GetControls()->GetAt(0)->GetID());
+
+    // The strips of each open popup: its own two, and two more for a menu title beside it.
+    const size_t expected[] = {2, 4};
+    for (int nIndex : {0, 1}) {
+        m_pMenuBar->SetTrackingMode(1, FALSE, TRUE);
+        m_pMenuBar->SetPopuped(nIndex, TRUE);
+        CXTPCommandBar* pPopup = m_pMenuBar->GetControls()->GetAt(nIndex)->GetCommandBar();
+        ASSERT_TRUE(pPopup && pPopup->IsTrackingMode()) << nIndex;
+        size_t nStrips = 0;
+        for (CPopupShadowWnd* pStrip : CXTPPopupShadows::GetInstance()->GetStrips())
+            nStrips += pStrip->GetOwnerBar() == pPopup ? 1 : 0;
+        EXPECT_EQ(expected[nIndex], nStrips) << nIndex;
+        m_pMenuBar->SetTrackingMode(0, TRUE, FALSE);
+        PumpFrame(m_hWndFrame);
+    }
+    CXTPPopupShadows::SetDropShadowSource(pfnOld);
 }
 
 TEST(MenuBarMdiIconTest, TheChildsIconIsTheFirstItGives)

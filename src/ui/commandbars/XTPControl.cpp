@@ -5,6 +5,7 @@
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPPopupBar.h"
+#include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/themes/BarIcon.h"
@@ -528,6 +529,11 @@ BOOL CXTPControlPopup::SetSelected(int nSelected)
         OpenPopup(nSelected == 2);
     }
     return TRUE;
+}
+
+void CXTPControlPopup::AddShadow()
+{
+    CXTPPopupShadows::GetInstance()->AddControlShadow(this);
 }
 
 void CXTPControlPopup::ExpandCommandBar()

@@ -248,6 +248,8 @@ public:
     void ExecuteByKeyboard() override;
     // The open popup shows its hidden commands too.
     void ExpandCommandBar();
+    // The shadow the control casts beside its open popup.
+    virtual void AddShadow();
     void SetWholeFace(BOOL bWholeFace) { m_bShowWholeFace = bWholeFace; }
     void Copy(CXTPControl* pOther, BOOL bRecursive) override;
     // Equal popup controls also have equal popups (when both have one).

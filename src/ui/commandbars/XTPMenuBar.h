@@ -113,6 +113,8 @@ public:
     HICON GetIcon() const { return m_hIcon; }
     CSize GetSize(CDC* /*pDC*/) override { return CSize(16, 16); }
     void Draw(CDC* pDC) override;
+    // The icon casts no shadow.
+    void AddShadow() override {}
 
 private:
     HMENU m_hMenu = nullptr;

@@ -565,7 +565,7 @@ void CXTPPopupBar::ReplaceShadow()
     const int nType = m_pControlPopup ? m_pControlPopup->GetType() : 0;
     if (pParentBar && pParentBar->GetPosition() != xtpBarPopup && nType >= xtpControlPopup &&
         nType <= xtpControlSplitButtonPopup)
-        pShadows->AddControlShadow(m_pControlPopup);
+        m_pControlPopup->AddShadow();
     pShadows->AddShadow(this, m_rcExclude);
 }
 
