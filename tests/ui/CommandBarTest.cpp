@@ -610,3 +610,60 @@ TEST(CommandBarImages, ABarLetsTheStoreItWasGivenGoWithItOrForTheNextOne)
     pPopup->InternalRelease();
     EXPECT_TRUE(bSecondGone);
 }
+
+TEST_F(CommandBarTest, APopupControlMadeByTypeTakesAMenusItemsInItsOwnPopup)
+{
+    CXTPControlPopup* pSplit = CXTPControlPopup::CreateControlPopup(xtpControlSplitButtonPopup);
+    EXPECT_EQ(xtpControlSplitButtonPopup, pSplit->GetType());
+    Controls()->AddControl(pSplit, 0);
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_UITEST_MENU));
+    pSplit->SetCommandBarMenu(menu.GetSubMenu(0));
+    CXTPCommandBar* pPopup = pSplit->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    auto popupIds = [pPopup] {
+        std::vector<int> ids;
+        for (int i = 0; i < pPopup->GetControls()->GetCount(); i++)
+            ids.push_back(pPopup->GetControls()->GetAt(i)->GetID());
+        return ids;
+    };
+    EXPECT_EQ((std::vector<int>{101, 102}), popupIds());
+    EXPECT_EQ(pSplit, pPopup->GetParentControl());
+
+    // Another menu replaces the items in the same popup.
+    CMenu other;
+    ASSERT_TRUE(other.CreatePopupMenu());
+    ::AppendMenuW(other.m_hMenu, MF_STRING, 201, L"&Tre");
+    pSplit->SetCommandBarMenu(&other);
+    EXPECT_EQ(pPopup, pSplit->GetCommandBar());
+    EXPECT_EQ(std::vector<int>{201}, popupIds());
+}
+
+TEST_F(CommandBarTest, APopupKnowsTheMenusThatLieInsideItHoweverDeep)
+{
+    // "Archivio" holds "Recenti", which holds "Vecchi"; "Altro" stands apart; a copy of "Recenti" shares its popup.
+    auto addMenu = [](CXTPControls* pControls) {
+        auto* pMenu = static_cast<CXTPControlPopup*>(pControls->Add(xtpControlPopup, 0));
+        CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+        pMenu->SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+        return pMenu;
+    };
+    CXTPControlPopup* pFile = addMenu(Controls());
+    CXTPControlPopup* pRecent = addMenu(pFile->GetCommandBar()->GetControls());
+    CXTPControlPopup* pOld = addMenu(pRecent->GetCommandBar()->GetControls());
+    CXTPControlPopup* pOther = addMenu(Controls());
+    auto* pShared = static_cast<CXTPControlPopup*>(pRecent->Clone(FALSE));
+    const struct
+    {
+        CXTPControlPopup* pOuter;
+        CXTPControlPopup* pInner;
+        BOOL bContains;
+    } cases[] = {
+        {pFile, pFile, TRUE}, {pFile, pRecent, TRUE}, {pFile, pOld, TRUE}, {pShared, pOld, TRUE},
+        {pOld, pFile, FALSE}, {pFile, pOther, FALSE}, {pOther, pOld, FALSE},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+        EXPECT_EQ(cases[i].bContains, cases[i].pOuter->IsContainPopup(cases[i].pInner)) << "case " << i;
+    pShared->InternalRelease();
+}

@@ -13,24 +13,6 @@
 
 namespace
 {
-// A window whose posted message runs the next probe of the script inside the drag loop.
-class CProbeWnd : public CWnd
-{
-public:
-    std::vector<std::function<void()>> m_probes;
-    size_t m_nNext = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_APP && m_nNext < m_probes.size()) {
-            m_probes[m_nNext++]();
-            return 0;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 enum STEP_KIND
 {
     stepMove,        // the pointer over a control of the toolbar: its index, before (0) or after (1) its centre
@@ -56,7 +38,7 @@ class CustomizeDragTest : public ::testing::Test
 {
 protected:
     CTestFrame* m_pFrame = nullptr;
-    CProbeWnd m_probe;
+    CProbeScriptWnd m_probe;
     CMessageBoxRecorder m_boxes;   // the reset's question, answered OK
     BOOL m_bCtrl = FALSE;
     std::vector<UINT> m_cursors;
@@ -80,14 +62,6 @@ protected:
     }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     CXTPToolBar* ToolBar() const { return m_pFrame->GetToolBar(); }
-    std::vector<int> Ids(CXTPCommandBar* pBar) const
-    {
-        std::vector<int> ids;
-        for (int i = 0; i < pBar->GetControls()->GetCount(); i++)
-            if (!pBar->GetControls()->GetAt(i)->IsTemporary())   // not the bar's own expand button
-                ids.push_back(pBar->GetControls()->GetAt(i)->GetID());
-        return ids;
-    }
     // A point of a toolbar control in the frame's client coordinates (the capture window's).
     CPoint FramePoint(CXTPCommandBar* pBar, int nIndex, int nAfter) const
     {
@@ -152,7 +126,7 @@ protected:
 
 TEST_F(CustomizeDragTest, ADraggedButtonIsMovedCopiedRemovedOrLeftAsTheUserEndsTheDrag)
 {
-    const std::vector<int> start = Ids(ToolBar());
+    const std::vector<int> start = OwnIds(ToolBar());
     ASSERT_EQ(3u, start.size());
     const int a = start[0], b = start[1], c = start[2];
     const struct
@@ -184,7 +158,7 @@ TEST_F(CustomizeDragTest, ADraggedButtonIsMovedCopiedRemovedOrLeftAsTheUserEndsT
         SCOPED_TRACE(test.name);
         // Each case starts from the program's buttons.
         ToolBar()->Reset();
-        ASSERT_EQ(start, Ids(ToolBar()));
+        ASSERT_EQ(start, OwnIds(ToolBar()));
         m_cursors.clear();
         m_probe.m_probes.clear();
         m_probe.m_nNext = 0;
@@ -192,7 +166,7 @@ TEST_F(CustomizeDragTest, ADraggedButtonIsMovedCopiedRemovedOrLeftAsTheUserEndsT
         Queue(ToolBar(), test.steps);
         CXTPControl* pDragged = ToolBar()->GetControls()->GetAt(0);
         pDragged->OnCustomizeDragStart(pDragged->GetRect().CenterPoint());
-        EXPECT_EQ(test.ids, Ids(ToolBar()));
+        EXPECT_EQ(test.ids, OwnIds(ToolBar()));
         EXPECT_EQ(test.cursors, m_cursors);
         EXPECT_NE(m_pFrame->m_hWnd, ::GetCapture());
         EXPECT_EQ(nullptr, Bars()->GetDropSource()->GetTarget());
@@ -209,14 +183,14 @@ TEST_F(CustomizeDragTest, AButtonMovesToAnotherBarAndBecomesTheDragControlThere)
     m_pFrame->RecalcLayout();
     PumpFrame(m_pFrame->m_hWnd);
     EXPECT_TRUE(Bars()->GetDropSource()->IsRegistered(pSecond));
-    const std::vector<int> start = Ids(ToolBar());
+    const std::vector<int> start = OwnIds(ToolBar());
     CPoint pt = FramePoint(pSecond, 0, 1);
     PostMouse(WM_MOUSEMOVE, pt, MK_LBUTTON);
     PostMouse(WM_LBUTTONUP, pt, 0);
     CXTPControl* pDragged = ToolBar()->GetControls()->GetAt(0);
     pDragged->OnCustomizeDragStart(pDragged->GetRect().CenterPoint());
-    EXPECT_EQ(std::vector<int>(start.begin() + 1, start.end()), Ids(ToolBar()));
-    ASSERT_EQ((std::vector<int>{ID_FT_CUT, start[0]}), Ids(pSecond));
+    EXPECT_EQ(std::vector<int>(start.begin() + 1, start.end()), OwnIds(ToolBar()));
+    ASSERT_EQ((std::vector<int>{ID_FT_CUT, start[0]}), OwnIds(pSecond));
     EXPECT_EQ(pSecond->GetControls()->GetAt(1), Bars()->GetDragControl());
 }
 
@@ -227,7 +201,7 @@ TEST_F(CustomizeDragTest, ABarDestroyedUnderTheDragIsNoTargetAndTheDropFindsNoBa
     pSecond->GetControls()->Add(xtpControlButton, ID_FT_CUT);
     m_pFrame->RecalcLayout();
     PumpFrame(m_pFrame->m_hWnd);
-    const std::vector<int> start = Ids(ToolBar());
+    const std::vector<int> start = OwnIds(ToolBar());
     CPoint pt = FramePoint(pSecond, 0, 1);
     CXTPCustomizeDropSource* pDropSource = Bars()->GetDropSource();
     CXTPCommandBar* pTargetBefore = nullptr;
@@ -242,15 +216,15 @@ TEST_F(CustomizeDragTest, ABarDestroyedUnderTheDragIsNoTargetAndTheDropFindsNoBa
     pDragged->OnCustomizeDragStart(pDragged->GetRect().CenterPoint());
     EXPECT_EQ(pSecond, pTargetBefore);
     EXPECT_FALSE(pDropSource->IsRegistered(pSecond));
-    EXPECT_EQ(std::vector<int>{ID_FT_CUT}, Ids(pSecond));
+    EXPECT_EQ(std::vector<int>{ID_FT_CUT}, OwnIds(pSecond));
     // Released where no bar is: the button left its bar.
-    EXPECT_EQ(std::vector<int>(start.begin() + 1, start.end()), Ids(ToolBar()));
+    EXPECT_EQ(std::vector<int>(start.begin() + 1, start.end()), OwnIds(ToolBar()));
 }
 
 TEST_F(CustomizeDragTest, ADragThatMayOnlyCopyShowsTheCopyCursorAndLeavesItsControl)
 {
     CXTPControl* pCommand = ToolBar()->GetControls()->GetAt(1)->Clone(FALSE);
-    const std::vector<int> start = Ids(ToolBar());
+    const std::vector<int> start = OwnIds(ToolBar());
     UINT nCursor = 0;
     DROPEFFECT nEffect = 0;
     m_probe.m_probes.push_back([&] { nCursor = Bars()->GetDropSource()->GetCursorId(); });
@@ -262,6 +236,36 @@ TEST_F(CustomizeDragTest, ADragThatMayOnlyCopyShowsTheCopyCursorAndLeavesItsCont
     EXPECT_EQ(static_cast<UINT>(XTP_IDC_CUSTOMIZE_DRAGCOPY), nCursor);
     std::vector<int> expected = {start[1]};
     expected.insert(expected.end(), start.begin(), start.end());
-    EXPECT_EQ(expected, Ids(ToolBar()));
+    EXPECT_EQ(expected, OwnIds(ToolBar()));
     pCommand->InternalRelease();
+}
+
+TEST_F(CustomizeDragTest, AMenuOpensUnderADraggedButtonButNotUnderAMenuThatHoldsIt)
+{
+    auto* pFile = static_cast<CXTPControlPopup*>(m_pFrame->GetMenuBar()->GetControls()->GetAt(0));
+    CXTPCommandBar* pFilePopup = pFile->GetCommandBar();
+    ASSERT_NE(nullptr, pFilePopup);
+    CXTPControlPopup* pRecent = nullptr;
+    for (int i = 0; i < pFilePopup->GetControls()->GetCount() && !pRecent; i++)
+        pRecent = dynamic_cast<CXTPControlPopup*>(pFilePopup->GetControls()->GetAt(i));
+    ASSERT_NE(nullptr, pRecent);
+    CXTPCommandBar* pRecentPopup = pRecent->GetCommandBar();
+    CXTPControl* pButton = ToolBar()->GetControls()->GetAt(0);
+
+    pFile->OnCustomizeDragOver(pButton, pFile->GetRect().CenterPoint());
+    ASSERT_TRUE(pFilePopup->IsTrackingMode());
+    pRecent->OnCustomizeDragOver(pButton, pRecent->GetRect().CenterPoint());
+    EXPECT_TRUE(pRecentPopup->IsTrackingMode());
+    EXPECT_EQ(pRecent->GetIndex(), pFilePopup->GetSelectedIndex());
+
+    // "File" dropped in "Recenti" would go inside itself: "Recenti" closes and is no longer chosen.
+    pRecent->OnCustomizeDragOver(pFile, pRecent->GetRect().CenterPoint());
+    EXPECT_FALSE(pRecentPopup->IsTrackingMode());
+    EXPECT_EQ(-1, pFilePopup->GetSelectedIndex());
+
+    // A menu that may not change takes no controls: it stays shut.
+    pRecentPopup->SetCustomizable(FALSE);
+    pRecent->OnCustomizeDragOver(pButton, pRecent->GetRect().CenterPoint());
+    EXPECT_FALSE(pRecentPopup->IsTrackingMode());
+    Bars()->ClosePopups();
 }

@@ -98,6 +98,35 @@ protected:
     }
 };
 
+// The ids of a bar's own controls, in order: not the temporary ones (its expand and close buttons).
+inline std::vector<int> OwnIds(CXTPCommandBar* pBar)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < pBar->GetControls()->GetCount(); i++)
+        if (!pBar->GetControls()->GetAt(i)->IsTemporary())
+            ids.push_back(pBar->GetControls()->GetAt(i)->GetID());
+    return ids;
+}
+
+// A window whose posted WM_APP runs the next probe of a script inside a loop of the bars (a drag, a press), once
+// the input posted before it has been seen there.
+class CProbeScriptWnd : public CWnd
+{
+public:
+    std::vector<std::function<void()>> m_probes;
+    size_t m_nNext = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_APP && m_nNext < m_probes.size()) {
+            m_probes[m_nNext++]();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 // The controls of a collection that are not temporary (a bar's expand and close buttons come and go with its
 // layout).
 inline int OwnCount(CXTPControls* pControls)

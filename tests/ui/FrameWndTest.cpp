@@ -689,8 +689,10 @@ TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
         {"released where pressed", {}, releaseHere, {1}, TRUE},
         {"dragged off", {ptOff}, releaseHere, {1, 0}, FALSE},
         {"dragged off and back", {ptOff, ptOn}, releaseHere, {1, 0, 1}, TRUE},
-        // A release reported at the bar's (0, 0) is outside the button like any other point off it.
-        {"released at the bar's origin", {}, releaseAtBarOrigin, {1}, FALSE},
+        // A release without a position (the bar's (0, 0)) ends the press where the mouse last was: on the button
+        // it runs, dragged off it does not.
+        {"released at the bar's origin", {}, releaseAtBarOrigin, {1}, TRUE},
+        {"dragged off, released at the bar's origin", {ptOff}, releaseAtBarOrigin, {1, 0}, FALSE},
         // A quit request ends the press and is left for the program's loop.
         {"quit while pressed", {}, quit, {1}, FALSE},
     };

@@ -66,6 +66,7 @@ public:
     enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
     UINT m_nIdleFlags = 0;
     BOOL m_bAutoMenuEnable = TRUE;   // menu items without a handler are disabled
+    BOOL m_bHelpMode = FALSE;        // the user is choosing what to get help on: a click asks, it does not act
     CRect m_rectBorder;              // room kept free around the view (reposExtra)
 
 protected:

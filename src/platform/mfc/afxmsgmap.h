@@ -23,6 +23,7 @@ class CCmdUI;
 #define FS_SYNCACTIVE   0x40   // asks whether the window looks active with its frame
 #define WM_IDLEUPDATECMDUI  0x0363  // wParam: disable commands without handler; sent on idle
 #define WM_INITIALUPDATE    0x0364  // sent to the views of a new frame
+#define WM_HELPHITTEST      0x0366  // lParam: a client point; answers the help context of what lies there (0: none)
 #define WM_KICKIDLE         0x036A  // sent by modal loops while their queue is empty
 // A notification that a parent hands back to the child control that sent it ("reflection").
 #define WM_REFLECT_BASE     0xBC00

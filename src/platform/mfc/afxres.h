@@ -90,3 +90,7 @@
 #define AFX_IDS_SAVEFILE                0xF122  // caption of the save-as dialog
 #define AFX_IDS_OPENFILE                0xF123  // caption of the open dialog
 #define AFX_IDS_ALLFILTER               0xF124  // the all-files entry of the file dialogs' filters
+
+// Help contexts that WM_HELPHITTEST answers: a command's id, or a control's (child window's) id, on its own base.
+#define HID_BASE_COMMAND                0x00010000
+#define HID_BASE_CONTROL                0x00050000

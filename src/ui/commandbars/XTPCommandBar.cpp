@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <vector>
+#include <windowsx.h>
 
 IMPLEMENT_SERIAL(CXTPCommandBar, CWnd, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
@@ -163,6 +164,9 @@ BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CXTPCommandBar::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, &CXTPCommandBar::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_GETOBJECT, &CXTPCommandBar::OnGetObject)
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
+    ON_MESSAGE(WM_HELPHITTEST, &CXTPCommandBar::OnHelpHitTest)
 END_MESSAGE_MAP()
 
 CXTPCommandBar::CXTPCommandBar() : m_pControls(new CXTPControls)
@@ -802,7 +806,9 @@ void CXTPCommandBar::OnUpdateCmdUI(BOOL bDisableIfNoHandler)
         state.m_pOther = this;
         if (OnCmdMsg(state.m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr))
             continue;
-        if (IsCustomizeMode())
+        // The customise sheet works on every control; an Alt-drag leaves the controls as the frame has them.
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        if (pCommandBars && pCommandBars->IsCustomizeMode() && !pCommandBars->IsTemporaryCustomizeMode())
             state.Enable(TRUE);
         else
             state.DoUpdate(pSite, bDisableIfNoHandler);
@@ -968,8 +974,33 @@ void CXTPCommandBar::OnNcMouseMove(UINT /*nHitTest*/, CPoint /*point*/)
     OnMouseLeave();
 }
 
+BOOL CXTPCommandBar::IsAltDragPress(const CXTPControl* pControl) const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars && !pCommandBars->IsCustomizeMode() && pCommandBars->GetSite() &&
+           pCommandBars->GetCommandBarsOptions()->bAltDragCustomization && m_bCustomizable &&
+           IsKindOf(RUNTIME_CLASS(CXTPToolBar)) && !(pControl->GetFlags() & xtpFlagNoMovable) &&
+           ::GetKeyState(VK_MENU) < 0;
+}
+
+void CXTPCommandBar::AltDrag(CXTPControl* pControl, CPoint point)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    pCommandBars->SetCustomizeMode(TRUE, TRUE);
+    SetPopuped(-1);
+    SetSelected(-1);
+    pControl->OnCustomizeDragStart(point);
+    pCommandBars->SetCustomizeMode(FALSE, TRUE);
+    pCommandBars->RecalcFrameLayout();
+    pCommandBars->ClosePopups();
+}
+
 void CXTPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    if (CXTPControl* pControl = m_pControls->HitTest(point); pControl && IsAltDragPress(pControl)) {
+        AltDrag(pControl, point);
+        return;
+    }
     if (IsCustomizeMode()) {
         CXTPControl* pControl = m_bCustomizable ? m_pControls->HitTest(point) : nullptr;
         if (!pControl || (pControl->GetFlags() & xtpFlagNoMovable))
@@ -1079,4 +1110,44 @@ LRESULT CXTPCommandBar::OnGetObject(WPARAM wParam, LPARAM lParam)
     if (idObject != OBJID_CLIENT && idObject != OBJID_MENU)
         return Default();
     return CXTPAccessibleEntries::LresultFromObject(__uuidof(IAccessible), wParam, &m_accessible);
+}
+
+BOOL CXTPCommandBar::IsHelpMode()
+{
+    CWnd* pSite = GetSite();
+    CFrameWnd* pFrame = pSite ? pSite->GetTopLevelFrame() : nullptr;
+    return pFrame && pFrame->m_bHelpMode;
+}
+
+LRESULT CXTPCommandBar::OnNcHitTest(CPoint point)
+{
+    if (!IsHelpMode())
+        return CWnd::OnNcHitTest(point);
+    // The frame lets a press on a menu through, so that the user can choose the command to get help on; every
+    // other place of the bar asks for its help.
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    CXTPControl* pControl = m_pControls->HitTest(ptClient);
+    BOOL bMenu = pControl && pControl->GetType() >= xtpControlPopup &&
+                 pControl->GetType() <= xtpControlSplitButtonPopup && pControl->GetID() <= 0;
+    return bMenu ? HTMENU : HTCLIENT;
+}
+
+void CXTPCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    if (!IsHelpMode()) {
+        CWnd::OnNcLButtonDown(nHitTest, point);
+        return;
+    }
+    ScreenToClient(&point);
+    SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+}
+
+LRESULT CXTPCommandBar::OnHelpHitTest(WPARAM /*wParam*/, LPARAM lParam)
+{
+    CXTPControl* pControl = m_pControls->HitTest(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+    if (pControl && pControl->GetID() > 0)
+        return HID_BASE_COMMAND + pControl->GetID();
+    UINT nId = LOWORD(static_cast<UINT>(GetDlgCtrlID()));
+    return nId ? HID_BASE_CONTROL + nId : 0;
 }

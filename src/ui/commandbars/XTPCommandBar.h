@@ -244,6 +244,10 @@ protected:
     CRect CalcDropIndicator(int nIndex, BOOL bAfter, const CXTPControl* pData) const;
     BOOL IsVerticalDrop() const;
     void DrawCustomizeMarks(CDC* pDC);
+    // A press with Alt held on a toolbar's control drags it as in customise mode (without the customise sheet),
+    // when the bar may be changed and the options allow it.
+    BOOL IsAltDragPress(const CXTPControl* pControl) const;
+    void AltDrag(CXTPControl* pControl, CPoint point);
     // Every message passes the tips first, so that they follow the mouse.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -264,6 +268,12 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     // The bar's IAccessible for the client and menu objects; E_FAIL when oleacc cannot hand it over.
     afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // While the frame chooses what to get help on (its help mode): a menu title is a menu, so that a press opens
+    // it, and a control's help context is its command's (else the bar's own).
+    BOOL IsHelpMode();
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
     // The first state of a new window that follows its frame's activation (FS_ACTIVATE or FS_DEACTIVATE): active
     // when the frame is the foreground window, or when the foreground window is the frame's last active popup and
     // follows the frame too.

@@ -228,7 +228,7 @@ void CXTPCommandBars::SetSite(CWnd* pSite)
     }
 }
 
-CXTPToolBar* CXTPCommandBars::CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle, DWORD dwDockFlags)
+CXTPToolBar* CXTPCommandBars::CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle)
 {
     CObject* pObject = pClass->CreateObject();
     if (!pObject)
@@ -240,19 +240,19 @@ CXTPToolBar* CXTPCommandBars::CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszT
     auto* pBar = static_cast<CXTPToolBar*>(pObject);
     pBar->SetCommandBars(this);
     pBar->SetSite(m_pSite);
-    pBar->EnableDocking(dwDockFlags);
     pBar->SetTitle(lpszTitle);
     return pBar;
 }
 
 CXTPMenuBar* CXTPCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nIDMenu)
 {
-    CXTPToolBar* pBar = CreateToolBar(m_pMenuBarClass, lpszTitle, 0x5F);
+    CXTPToolBar* pBar = CreateToolBar(m_pMenuBarClass, lpszTitle);
     if (!pBar || !pBar->IsKindOf(RUNTIME_CLASS(CXTPMenuBar))) {
         if (pBar)
             pBar->InternalRelease();
         return nullptr;
     }
+    pBar->EnableDocking(0x5F);
     auto* pMenuBar = static_cast<CXTPMenuBar*>(pBar);
     pMenuBar->SetBarID(1);
     // The window keeps the bar's own style bits (the gripper).
@@ -281,9 +281,10 @@ void CXTPCommandBars::ReleaseUnaddedBar(CXTPToolBar* pBar)
 
 CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pToolBarClass)
 {
-    CXTPToolBar* pBar = CreateToolBar(pToolBarClass ? pToolBarClass : m_pToolBarClass, lpszTitle, 0x3F);
+    CXTPToolBar* pBar = CreateToolBar(pToolBarClass ? pToolBarClass : m_pToolBarClass, lpszTitle);
     if (!pBar)
         return nullptr;
+    pBar->EnableDocking(0x3F);
     BOOL bCreated = m_pSite && pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pBar->GetBarStyle(), m_pSite);
     if (bCreated)
         bCreated = nPosition == xtpBarFloating ? FloatCommandBar(pBar) : DockCommandBar(pBar, nPosition);
@@ -299,12 +300,15 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
 
 CXTPToolBar* CXTPCommandBars::CreateTearOffBar(LPCTSTR lpszTitle, UINT nId, BOOL bFloating)
 {
-    CXTPToolBar* pBar = CreateToolBar(m_pToolBarClass, lpszTitle, 0x3F);
+    CXTPToolBar* pBar = CreateToolBar(m_pToolBarClass, lpszTitle);
     if (!pBar)
         return nullptr;
     XTP_BAR_CREATE create = {pBar, FALSE, 0, TRUE, bFloating, lpszTitle, static_cast<int>(nId)};
     if (m_pSite && m_pSite->GetSafeHwnd())
         m_pSite->SendMessage(XTPM_BARCREATE, 0, reinterpret_cast<LPARAM>(&create));
+    // The site may have set the bar's docking itself.
+    if (!pBar->GetDockContext())
+        pBar->EnableDocking(0x3F);
     BOOL bCreated = m_pSite && pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP | pBar->GetBarStyle(), m_pSite);
     if (bCreated)
         bCreated = bFloating ? FloatCommandBar(pBar) : DockCommandBar(pBar, xtpBarTop);
@@ -336,6 +340,8 @@ void CXTPCommandBars::Remove(CXTPToolBar* pBar)
     int nIndex = IndexOf(pBar);
     if (nIndex < 0)
         return;
+    // Out of the array first: hiding a torn-off bar removes it, and that must not come back here.
+    m_arrBars.erase(m_arrBars.begin() + nIndex);
     if (pBar->GetSafeHwnd())
         pBar->ShowWindow(SW_HIDE);
     pBar->SetVisible(FALSE);
@@ -344,7 +350,6 @@ void CXTPCommandBars::Remove(CXTPToolBar* pBar)
         pDockBar->RemoveCommandBar(pBar, -1);
     RecalcFrameLayout();
     OnToolBarRemoved(pBar);
-    m_arrBars.erase(m_arrBars.begin() + nIndex);
     pBar->InternalRelease();
 }
 
@@ -429,14 +434,27 @@ void CXTPCommandBars::HideCommands(const UINT* pCommands, int nCount)
         m_pOptions->HideCommand(pCommands[i]);
 }
 
-void CXTPCommandBars::SetCustomizeMode(BOOL bMode)
+void CXTPCommandBars::SetCustomizeMode(BOOL bMode, BOOL bTemporary)
 {
     m_pOptions->bDirtyState = TRUE;
     m_bCustomizeMode = bMode;
+    m_bTemporaryCustomizeMode = bMode && bTemporary;
     SetDragControl(nullptr);
+    if (bTemporary) {
+        // The Alt key of an Alt-drag was not pressed for the menu: letting it go opens none.
+        m_bAltKeyUsed = !bMode;
+        return;
+    }
     UpdateCommandBars();
     RecalcFrameLayout();
     InvalidateCommandBars();
+}
+
+BOOL CXTPCommandBars::AcceptKeyMenu()
+{
+    BOOL bAccept = !m_bAltKeyUsed;
+    m_bAltKeyUsed = FALSE;
+    return bAccept;
 }
 
 void CXTPCommandBars::SetDragControl(CXTPControl* pControl)
@@ -569,6 +587,9 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     UINT nMessage = pMsg->message;
     CMouseManager* pMouse = GetMouseManager();
     BOOL bTracking = IsAnyBarTracking();
+    // A new key press (not a repeat) is the user's again, whatever became of the release of the Alt-drag's Alt.
+    if ((nMessage == WM_SYSKEYDOWN || nMessage == WM_KEYDOWN) && !(pMsg->lParam & (1 << 30)))
+        m_bAltKeyUsed = FALSE;
     if (nMessage == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29))) {
         HWND hWndTop = m_pSite && m_pSite->GetSafeHwnd() ? ::GetAncestor(m_pSite->GetSafeHwnd(), GA_ROOT) : nullptr;
         // A floating pane's frame keeps the frame looking active: its keys are the frame's.

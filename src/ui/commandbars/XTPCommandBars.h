@@ -162,8 +162,14 @@ public:
     CKeyboardManager* GetKeyboardManager();
 
     void HideCommands(const UINT* pCommands, int nCount);
-    void SetCustomizeMode(BOOL bMode);
+    // Customise mode for the customise sheet: every bar's controls are enabled and the frame laid out again. The
+    // temporary form of an Alt-drag keeps the bars as they are.
+    void SetCustomizeMode(BOOL bMode, BOOL bTemporary = FALSE);
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    BOOL IsTemporaryCustomizeMode() const { return m_bTemporaryCustomizeMode; }
+    // Whether the system's call for the menu bar as Alt is let go (SC_KEYMENU) stands: not once after an Alt-drag,
+    // whose Alt key it was.
+    BOOL AcceptKeyMenu();
     BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
     // The control chosen in customise mode (the manager holds a reference); null when none.
     CXTPControl* GetDragControl() const { return m_pDragControl; }
@@ -216,8 +222,8 @@ public:
 protected:
     // Question asked when a customised toolbar meets a changed program toolbar: TRUE to take the new one.
     virtual BOOL AskResetForUpdate(CXTPToolBar* pBar);
-    // A bar made by a runtime class joins the array with its first reference.
-    CXTPToolBar* CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle, DWORD dwDockFlags);
+    // A bar of a runtime class for this manager and its site, not docking yet; null when the class makes no toolbar.
+    CXTPToolBar* CreateToolBar(CRuntimeClass* pClass, LPCTSTR lpszTitle);
     // Lets go of a bar whose creation failed after it was docked.
     void ReleaseUnaddedBar(CXTPToolBar* pBar);
     // The frame's rebar (child AFX_IDW_REBAR) when it has one.
@@ -230,6 +236,10 @@ protected:
     CXTPImageManager* m_pImageManager = nullptr;
     BOOL m_bCustomizeMode = FALSE;
     BOOL m_bCustomizeAvail = FALSE;
+    BOOL m_bTemporaryCustomizeMode = FALSE;
+    // An Alt-drag ended: the Alt key's release is the drag's, not a call for the menu bar (a new press of Alt
+    // clears it).
+    BOOL m_bAltKeyUsed = FALSE;
     UINT m_nDefaultMenuID = 0;
     CXTPCommandBarsOptions* m_pOptions;
     std::vector<CXTPToolBar*> m_arrBars;

@@ -337,7 +337,8 @@ BOOL CXTPControlButton::TrackPress(const CRect& rcPress)
         }
         if (msg.hwnd == pBar->GetSafeHwnd() && msg.message == WM_LBUTTONUP) {
             CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            bExecute = m_nSelected && rcPress.PtInRect(pt);
+            // A release sent without a position ((0, 0)) ends the press where the mouse last was.
+            bExecute = m_nSelected && (pt == CPoint(0, 0) || rcPress.PtInRect(pt));
             break;
         }
         ::TranslateMessage(&msg);
@@ -367,9 +368,51 @@ CXTPControlPopup::~CXTPControlPopup()
         m_pPopupBar->InternalRelease();
 }
 
+CXTPControlPopup* CXTPControlPopup::CreateControlPopup(int nType)
+{
+    auto* pControl = new CXTPControlPopup;
+    pControl->m_nType = nType;
+    return pControl;
+}
+
 CXTPCommandBar* CXTPControlPopup::GetCommandBar() const
 {
     return m_pPopupBar;
+}
+
+void CXTPControlPopup::SetCommandBarMenu(CMenu* pMenu)
+{
+    if (!m_pPopupBar) {
+        CXTPPopupBar* pPopupBar = CXTPPopupBar::CreatePopupBar(m_pParent ? m_pParent->GetCommandBars() : nullptr);
+        SetCommandBar(pPopupBar);
+        pPopupBar->InternalRelease();
+    }
+    m_pPopupBar->LoadMenu(pMenu, TRUE);
+}
+
+BOOL CXTPControlPopup::IsContainPopup(const CXTPControlPopup* pPopup) const
+{
+    if (!m_pPopupBar)
+        return FALSE;
+    if (pPopup->m_pPopupBar == m_pPopupBar)
+        return TRUE;
+    CXTPControls* pControls = m_pPopupBar->GetControls();
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        auto* pItem = dynamic_cast<CXTPControlPopup*>(pControls->GetAt(i));
+        if (pItem && (pItem->IsContainPopup(pPopup) || pPopup->IsContainPopup(pItem)))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void CXTPControlPopup::OnCustomizeDragOver(CXTPControl* pData, CPoint point)
+{
+    auto* pDragged = dynamic_cast<CXTPControlPopup*>(pData);
+    if (!m_pParent || !m_pPopupBar || !m_pPopupBar->IsCustomizable() || (pDragged && pDragged->IsContainPopup(this))) {
+        CXTPControlButton::OnCustomizeDragOver(pData, point);
+        return;
+    }
+    OpenPopup(FALSE);
 }
 
 void CXTPControlPopup::SetCommandBar(CXTPPopupBar* pPopupBar)

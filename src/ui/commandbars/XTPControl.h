@@ -229,9 +229,17 @@ public:
     CXTPControlPopup() { m_nType = xtpControlPopup; }
     ~CXTPControlPopup() override;
 
+    // A new popup control of a popup type (2 to 4), with the caller's reference.
+    static CXTPControlPopup* CreateControlPopup(int nType);
+
     CXTPCommandBar* GetCommandBar() const override;
     // The control takes its own reference of the bar (and lets go of the former one).
     void SetCommandBar(CXTPPopupBar* pPopupBar);
+    // The popup bar (made for the bar's manager when there is none) takes the items of the menu instead of its own.
+    void SetCommandBarMenu(CMenu* pMenu);
+    // The popup is this control's, or lies in its menu or holds it, however deep: a menu dragged there would go
+    // inside itself.
+    BOOL IsContainPopup(const CXTPControlPopup* pPopup) const;
     // Opens the popup bar under the control (its first control selected when chosen by keyboard), or closes it.
     BOOL SetPopup(BOOL bPopup) override;
     BOOL IsWholeFacePopup() const override { return m_bShowWholeFace; }
@@ -250,6 +258,9 @@ public:
     void ExpandCommandBar();
     // The shadow the control casts beside its open popup.
     virtual void AddShadow();
+    // A customise drag over the control opens its popup to take the control, unless the dragged menu holds this
+    // one: then the bar's popup closes.
+    void OnCustomizeDragOver(CXTPControl* pData, CPoint point) override;
     void SetWholeFace(BOOL bWholeFace) { m_bShowWholeFace = bWholeFace; }
     void Copy(CXTPControl* pOther, BOOL bRecursive) override;
     // Equal popup controls also have equal popups (when both have one).

@@ -173,6 +173,11 @@ int CXTPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
     CXTPCommandBars* pCommandBars = GetCommandBars();
     switch (nMessage) {
     case WM_SYSCOMMAND:
+        // The Alt key of an Alt-drag let go: no menu, not even the system's.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && pCommandBars && !pCommandBars->AcceptKeyMenu()) {
+            lResult = 0;
+            return xtpHookHandled;
+        }
         // Alt or F10 without a letter: the menu bar takes the keyboard.
         if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && IsVisible() &&
             CMouseManager::GetThreadManager()->m_nCaptureLoops <= 0 && ::GetKeyState(VK_SHIFT) >= 0 &&

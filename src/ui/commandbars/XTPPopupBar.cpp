@@ -914,9 +914,12 @@ void CXTPPopupBar::TrackTearOff()
     }
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
-    if (m_pTearOffBar)
-        if (CXTPCommandBars* pCommandBars = GetCommandBars())
-            pCommandBars->ClosePopups();
+    if (!m_pTearOffBar)
+        return;
+    // The bar lives on in the manager, which may remove it: the popup keeps no pointer to it.
+    m_pTearOffBar = nullptr;
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->ClosePopups();
 }
 
 void CXTPPopupBar::SetTearOffFloating(BOOL bShowPopup, CPoint ptScreen)

@@ -90,6 +90,16 @@ BOOL CXTPToolBar::IsVisible() const
 
 BOOL CXTPToolBar::SetVisible(BOOL bVisible)
 {
+    if (!ChangeVisible(bVisible) || bVisible || !m_bTearOff)
+        return TRUE;
+    // A torn-off bar is not kept hidden: tearing its popup off again makes a new one.
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->Remove(this);
+    return TRUE;
+}
+
+BOOL CXTPToolBar::ChangeVisible(BOOL bVisible)
+{
     BOOL bChanged = m_bVisible != bVisible;
     m_bVisible = bVisible;
     if (m_hWnd)
@@ -101,7 +111,7 @@ BOOL CXTPToolBar::SetVisible(BOOL bVisible)
         if (CXTPCommandBars* pCommandBars = GetCommandBars())
             pCommandBars->RecalcFrameLayout(TRUE);
     }
-    return TRUE;
+    return bChanged;
 }
 
 BOOL CXTPToolBar::SetPosition(int nPosition)
@@ -124,9 +134,9 @@ void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
     if (bPreview) {
         m_bPreviewVisible = m_bVisible;
         if (m_bVisible)
-            SetVisible(FALSE);
+            ChangeVisible(FALSE);
     } else if (m_bPreviewVisible) {
-        SetVisible(TRUE);
+        ChangeVisible(TRUE);
     }
 }
 

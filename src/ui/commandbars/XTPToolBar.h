@@ -31,6 +31,7 @@ public:
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     // Back to the controls of the bar's resource, after the user agrees.
     virtual void Reset();
+    // Hiding a torn-off bar also removes it from its manager.
     BOOL SetVisible(BOOL bVisible) override;
     // Docks at 0-3 or floats at 4 through the manager.
     BOOL SetPosition(int nPosition) override;
@@ -78,6 +79,9 @@ protected:
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
     DECLARE_MESSAGE_MAP()
 
+    // Shows or hides the window (the site hears of a change); TRUE when it changed. Print preview hides a torn-off
+    // bar this way too, to give it back afterwards.
+    BOOL ChangeVisible(BOOL bVisible);
     // Finds the own control of an id or makes it; hidden until the layout places it.
     CXTPControl* EnsureOwnControl(int nId, CRuntimeClass* pClass);
     // The Add-or-remove list's two steps: the controls the user hid back in the bar (hidden), then one item per

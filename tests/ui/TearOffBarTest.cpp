@@ -1,0 +1,183 @@
+// Toolbars torn off a popup on the test frame: the site is asked about a new one before it docks, and a torn-off
+// bar that is hidden (its close button, the drag going back into the popup, the call) leaves the manager, while
+// print preview only hides it for a while and a bar the user made stays when hidden.
+#include "FrameTestFixture.h"
+
+#include "ui/commandbars/XTPDockContext.h"
+#include "ui/commandbars/XTPHookManager.h"
+#include "ui/commandbars/XTPToolBar.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+const UINT kTearOffId = 0xE810;
+
+// Answers the frame's bar-creation message as the test says.
+class CBarCreateTap : public CXTPHookHandler
+{
+public:
+    std::function<void(XTP_BAR_CREATE&)> m_onCreate;
+    int OnHookMessage(HWND, UINT nMessage, WPARAM&, LPARAM& lParam, LRESULT& lResult) override
+    {
+        if (nMessage != XTPM_BARCREATE || !m_onCreate)
+            return xtpHookContinue;
+        m_onCreate(*reinterpret_cast<XTP_BAR_CREATE*>(lParam));
+        lResult = 1;
+        return xtpHookHandled;
+    }
+};
+
+// A popup whose tear-off the test moves in and out by hand.
+class CTearOffPopup : public CXTPPopupBar
+{
+public:
+    using CXTPPopupBar::SetTearOffFloating;
+};
+
+class TearOffBarTest : public CFrameTestFixture
+{
+protected:
+    void SetUp() override
+    {
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        Bars()->GetCommandBarsOptions()->nAnimationType = 5;
+    }
+    void TearDown() override
+    {
+        if (m_pPopup) {
+            m_pPopup->SetTrackingMode(0);
+            m_pPopup->InternalRelease();
+        }
+        CWindowHookManager::GetInstance()->RemoveHookFromAll(&m_tap);
+        CFrameTestFixture::TearDown();
+    }
+    CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
+    // An open popup of two commands that can be torn off.
+    CTearOffPopup* OpenTearOffPopup()
+    {
+        m_pPopup = new CTearOffPopup;
+        m_pPopup->SetCommandBars(Bars());
+        m_pPopup->GetControls()->Add(xtpControlButton, ID_FT_CUT);
+        m_pPopup->GetControls()->Add(xtpControlButton, ID_FT_COPY);
+        m_pPopup->SetTearOffPopup(L"Modifica", kTearOffId, 200);
+        CRect rc;
+        m_pFrame->GetWindowRect(&rc);
+        m_pPopup->PopupAt(rc.left + 60, rc.top + 80);
+        return m_pPopup;
+    }
+    CPoint Away() const
+    {
+        CRect rc;
+        m_pFrame->GetWindowRect(&rc);
+        return CPoint(rc.left + 250, rc.top + 200);
+    }
+
+    CBarCreateTap m_tap;
+    CTearOffPopup* m_pPopup = nullptr;
+};
+}
+
+TEST_F(TearOffBarTest, TheSiteSeesTheNewBarBeforeItDocksAndMayChooseItsDocking)
+{
+    const struct
+    {
+        const char* name;
+        DWORD dwSiteFlags;   // 0: the site leaves the docking to the manager
+        DWORD dwFlags;
+    } cases[] = {
+        {"the site sets the docking", 0x11, 0x11},
+        {"the manager's docking", 0, 0x3F},
+    };
+    CWindowHookManager::GetInstance()->SetHook(m_pFrame->m_hWnd, &m_tap);
+    UINT nId = kTearOffId;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BOOL bAsked = FALSE, bDockingBefore = TRUE;
+        m_tap.m_onCreate = [&](XTP_BAR_CREATE& create) {
+            bAsked = TRUE;
+            auto* pBar = static_cast<CXTPToolBar*>(create.pCommandBar);
+            bDockingBefore = pBar->GetDockContext() != nullptr;
+            EXPECT_EQ(static_cast<int>(nId), create.nId);
+            EXPECT_TRUE(create.bToolBar);
+            EXPECT_TRUE(create.bFloating);
+            if (c.dwSiteFlags)
+                pBar->EnableDocking(c.dwSiteFlags);
+        };
+        CXTPToolBar* pBar = Bars()->CreateTearOffBar(L"Strappata", nId, TRUE);
+        ASSERT_NE(nullptr, pBar);
+        EXPECT_TRUE(bAsked);
+        EXPECT_FALSE(bDockingBefore);
+        EXPECT_EQ(c.dwFlags, pBar->GetFlags());
+        EXPECT_EQ(nId, pBar->GetBarID());
+        EXPECT_TRUE(pBar->IsTearOff());
+        EXPECT_FALSE(pBar->IsBuiltIn());
+        nId++;
+    }
+}
+
+TEST_F(TearOffBarTest, AHiddenTornOffBarLeavesTheManagerAndANewTearOffMakesItAgain)
+{
+    CTearOffPopup* pPopup = OpenTearOffPopup();
+    ASSERT_TRUE(pPopup->IsTrackingMode());
+    const int nCount = Bars()->GetCount();
+    const struct
+    {
+        const char* name;
+        std::function<void(CXTPToolBar*)> hide;
+    } cases[] = {
+        {"dragged back into the popup", [&](CXTPToolBar*) { pPopup->SetTearOffFloating(TRUE, Away()); }},
+        {"hidden by a call", [](CXTPToolBar* pBar) { pBar->SetVisible(FALSE); }},
+        {"its close button clicked",
+         [&](CXTPToolBar* pBar) {
+             CXTPControl* pClose = pBar->GetControls()->FindControl(XTP_ID_TOOLBAR_HIDE);
+             ASSERT_NE(nullptr, pClose);
+             ASSERT_TRUE(pClose->IsVisible());
+             CPoint pt = pClose->GetRect().CenterPoint();
+             pBar->ClientToScreen(&pt);
+             // The popup is no longer tracked when the user gets to the bar.
+             CMouseManager::GetThreadManager()->UntrackAll();
+             // In front of the test frame, which stays above every other window.
+             pBar->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+             ASSERT_EQ(pBar->m_hWnd, ::WindowFromPoint(pt));
+             SendClick(pt);
+             PumpUntil(m_pFrame->m_hWnd, [&] { return Bars()->GetCount() == nCount; }, 2000);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pPopup->SetTearOffFloating(FALSE, Away());
+        CXTPToolBar* pBar = Bars()->FindBarById(kTearOffId);
+        ASSERT_NE(nullptr, pBar);
+        ASSERT_EQ(nCount + 1, Bars()->GetCount());
+        EXPECT_EQ(xtpBarFloating, pBar->GetPosition());
+        EXPECT_EQ((std::vector<int>{ID_FT_CUT, ID_FT_COPY}), OwnIds(pBar));
+        HWND hWndBar = pBar->GetSafeHwnd();
+        c.hide(pBar);
+        Pump();
+        EXPECT_EQ(nullptr, Bars()->FindBarById(kTearOffId));
+        EXPECT_EQ(nCount, Bars()->GetCount());
+        EXPECT_FALSE(::IsWindow(hWndBar));
+    }
+}
+
+TEST_F(TearOffBarTest, PrintPreviewGivesATornOffBarBackAndAUsersBarStaysWhenHidden)
+{
+    CXTPToolBar* pTorn = Bars()->CreateTearOffBar(L"Strappata", kTearOffId, TRUE);
+    ASSERT_NE(nullptr, pTorn);
+    Bars()->OnSetPreviewMode(TRUE);
+    EXPECT_FALSE(pTorn->IsVisible());
+    Bars()->OnSetPreviewMode(FALSE);
+    ASSERT_EQ(pTorn, Bars()->FindBarById(kTearOffId));
+    EXPECT_TRUE(pTorn->IsVisible());
+
+    // A bar made docked is the user's own toolbar, not a torn-off one.
+    CXTPToolBar* pMine = Bars()->CreateTearOffBar(L"Mia barra", kTearOffId + 1, FALSE);
+    ASSERT_NE(nullptr, pMine);
+    pMine->SetVisible(FALSE);
+    EXPECT_EQ(pMine, Bars()->FindBarById(kTearOffId + 1));
+}
