@@ -15,22 +15,21 @@ namespace
 {
 typedef CTestFrame::EVENT EVENT;
 
-class AltDragTest : public CFrameTestFixture
+class AltDragTest : public CStillFrameTestFixture
 {
 protected:
     void SetUp() override
     {
-        CFrameTestFixture::SetUp();
+        CStillFrameTestFixture::SetUp();
         if (HasFatalFailure())
             return;
-        Bars()->GetCommandBarsOptions()->nAnimationType = 5;
         ASSERT_TRUE(m_probe.CreateEx(0, nullptr, L"probe", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     }
     void TearDown() override
     {
         SetAltState(FALSE);
         m_probe.DestroyWindow();
-        CFrameTestFixture::TearDown();
+        CStillFrameTestFixture::TearDown();
     }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     CXTPToolBar* ToolBar() const { return m_pFrame->GetToolBar(); }

@@ -10,21 +10,14 @@
 
 namespace
 {
-class BarHelpModeTest : public CFrameTestFixture
+class BarHelpModeTest : public CStillFrameTestFixture
 {
 protected:
-    void SetUp() override
-    {
-        CFrameTestFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
-    }
     void TearDown() override
     {
         if (m_pFrame)
             m_pFrame->m_bHelpMode = FALSE;
-        CFrameTestFixture::TearDown();
+        CStillFrameTestFixture::TearDown();
     }
     static CPoint ScreenCentre(CXTPControl* pControl)
     {

@@ -21,22 +21,15 @@ namespace
 {
 typedef CTestFrame::EVENT EVENT;
 
-class BarMouseTest : public CFrameTestFixture
+class BarMouseTest : public CStillFrameTestFixture
 {
 protected:
-    void SetUp() override
-    {
-        CFrameTestFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        Bars()->GetCommandBarsOptions()->nAnimationType = 5;
-    }
     // The mouse leaves the frame's place: the next test's bars must not find it resting on a button.
     void TearDown() override
     {
         SendMouseMove(CPoint(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1));
         Pump();
-        CFrameTestFixture::TearDown();
+        CStillFrameTestFixture::TearDown();
     }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     CXTPControl* MenuControl(int nIndex) { return m_pFrame->GetMenuBar()->GetControls()->GetAt(nIndex); }

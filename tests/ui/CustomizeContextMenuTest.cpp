@@ -52,7 +52,7 @@ HBITMAP MakeScreenBitmap(int cx, int cy, const std::function<COLORREF(int, int)>
     return hBitmap;
 }
 
-class CustomizeContextMenuTest : public CFrameTestFixture
+class CustomizeContextMenuTest : public CStillFrameTestFixture
 {
 protected:
     CXTPCustomizeSheet* m_pSheet = nullptr;
@@ -72,17 +72,16 @@ protected:
 
     void SetUp() override
     {
-        CFrameTestFixture::SetUp();
+        CStillFrameTestFixture::SetUp();
         if (HasFatalFailure())
             return;
-        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
         m_pSheet = new CXTPCustomizeSheet(Bars());
     }
     void TearDown() override
     {
         CMouseManager::GetThreadManager()->UntrackAll();
         delete m_pSheet;
-        CFrameTestFixture::TearDown();
+        CStillFrameTestFixture::TearDown();
     }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     CXTPControl* Button(int nIndex) const { return m_pFrame->GetToolBar()->GetControls()->GetAt(nIndex); }

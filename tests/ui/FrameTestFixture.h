@@ -33,3 +33,16 @@ protected:
         Pump();
     }
 };
+
+// Tests that look at a popup as soon as it opens: menus and bars appear without animation.
+class CStillFrameTestFixture : public CFrameTestFixture
+{
+protected:
+    void SetUp() override
+    {
+        CFrameTestFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
+    }
+};

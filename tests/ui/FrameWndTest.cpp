@@ -20,17 +20,9 @@ namespace
 {
 typedef CTestFrame::EVENT EVENT;
 
-class FrameWndTest : public CFrameTestFixture
+class FrameWndTest : public CStillFrameTestFixture
 {
 protected:
-    void SetUp() override
-    {
-        CFrameTestFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        // No animation: what the tests look at is there at once.
-        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
-    }
     void IdleUpdate()
     {
         m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);

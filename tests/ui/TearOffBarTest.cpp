@@ -37,16 +37,9 @@ public:
     using CXTPPopupBar::SetTearOffFloating;
 };
 
-class TearOffBarTest : public CFrameTestFixture
+class TearOffBarTest : public CStillFrameTestFixture
 {
 protected:
-    void SetUp() override
-    {
-        CFrameTestFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        Bars()->GetCommandBarsOptions()->nAnimationType = 5;
-    }
     void TearDown() override
     {
         if (m_pPopup) {
@@ -54,7 +47,7 @@ protected:
             m_pPopup->InternalRelease();
         }
         CWindowHookManager::GetInstance()->RemoveHookFromAll(&m_tap);
-        CFrameTestFixture::TearDown();
+        CStillFrameTestFixture::TearDown();
     }
     CXTPCommandBars* Bars() const { return m_pFrame->GetCommandBars(); }
     // An open popup of two commands that can be torn off.
