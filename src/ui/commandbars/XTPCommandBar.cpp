@@ -199,6 +199,7 @@ void CXTPCommandBar::SetControls(CXTPControls* pControls)
     m_pControls->InternalRelease();
     m_pControls = pControls;
     m_pControls->SetParent(this);
+    m_pControls->RefreshIndexes();
     OnControlsChanged();
 }
 

@@ -254,27 +254,22 @@ void CXTPMenuBar::SwitchMDIMenu(HMENU hMenu)
             m_mapDocMenus.erase(it);
         }
         // The menu's own controls: the target's original, or its first layout when it has none stored.
-        AttachControls(new CXTPControls);
+        auto* pOwn = new CXTPControls;
+        SetControls(pOwn);
+        pOwn->InternalRelease();
         LoadMenu(pMenu, TRUE);
         if (!pStored) {
             m_pControls->CreateOriginalControls();
         } else {
             if (!pStored->GetOriginalControls())
                 pStored->SetOriginalControls(m_pControls->Duplicate(TRUE));
-            AttachControls(pStored);
+            SetControls(pStored);
+            // The reference the map held.
+            pStored->InternalRelease();
         }
     }
     m_nIDResourceCurrent = nTarget;
     OnRecalcLayout();
-}
-
-void CXTPMenuBar::AttachControls(CXTPControls* pControls)
-{
-    m_pControls->SetParent(nullptr);
-    m_pControls->InternalRelease();
-    m_pControls = pControls;
-    m_pControls->SetParent(this);
-    m_pControls->RefreshIndexes();
 }
 
 void CXTPMenuBar::RestoreMDIMenus()

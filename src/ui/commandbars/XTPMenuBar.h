@@ -72,8 +72,6 @@ protected:
     void RefreshMdiButtons();
     // The system-menu control of the active child, at the left while the child is maximised.
     void RefreshSysMenuControl(BOOL bWanted, HWND hWndChild, HMENU hSysMenu);
-    // The bar shows the collection given (taking its reference); the former one is released.
-    void AttachControls(CXTPControls* pControls);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
