@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace
@@ -77,10 +78,11 @@ protected:
                 strips.push_back(pStrip);
         return strips;
     }
-    static CRect WindowRect(CWnd* pWnd)
+    static CRect WindowRect(CWnd* pWnd) { return WindowRectOf(pWnd->m_hWnd); }
+    static CRect WindowRectOf(HWND hWnd)
     {
         CRect rc;
-        pWnd->GetWindowRect(&rc);
+        ::GetWindowRect(hWnd, &rc);
         return rc;
     }
 };
@@ -146,6 +148,47 @@ TEST_F(PopupShadowsTest, TheWindowsOfAShadowThatWentServeTheNextPopupInItsPlace)
         EXPECT_FALSE(pStrip->IsThemeShadow());
     }
     m_pShadows->RemoveShadow(pOther.get());
+}
+
+TEST_F(PopupShadowsTest, WhileHeldTheWindowsOfAShadowThatWentWaitInPlaceForTheNextPopup)
+{
+    COwnerPtr pMenu = MakeOwner(CRect(100, 100, 300, 400), &m_shadowed);
+    m_pShadows->AddShadow(pMenu.get(), CRect());
+    std::vector<HWND> windows;
+    std::vector<CRect> rects;
+    for (CPopupShadowWnd* pStrip : StripsOf(pMenu.get())) {
+        windows.push_back(pStrip->m_hWnd);
+        rects.push_back(WindowRect(pStrip));
+    }
+    ASSERT_EQ(2u, windows.size());
+    {
+        CXTPPopupShadows::CHold hold;
+        pMenu.reset();
+        for (size_t i = 0; i < windows.size(); i++) {
+            CRect rc;
+            ::GetWindowRect(windows[i], &rc);
+            EXPECT_EQ(rects[i], rc) << "held in place";
+        }
+        COwnerPtr pOther = MakeOwner(CRect(50, 60, 150, 260), &m_shadowed);
+        m_pShadows->AddShadow(pOther.get(), CRect());
+        std::vector<CPopupShadowWnd*> strips = StripsOf(pOther.get());
+        ASSERT_EQ(2u, strips.size());
+        for (CPopupShadowWnd* pStrip : strips) {
+            EXPECT_NE(windows.end(), std::find(windows.begin(), windows.end(), pStrip->m_hWnd));
+            EXPECT_EQ(CXTPPopupShadows::CalcStripRect(CRect(50, 60, 150, 260), pStrip->IsBottom(), 4),
+                      WindowRect(pStrip));
+            // Nothing cuts these strips: they keep no shape of their own.
+            CRgn rgn;
+            rgn.CreateRectRgn(0, 0, 0, 0);
+            EXPECT_EQ(ERROR, ::GetWindowRgn(pStrip->m_hWnd, static_cast<HRGN>(rgn.GetSafeHandle())));
+        }
+        // Gone while held: they wait where they are until the hold ends.
+        pOther.reset();
+        for (size_t i = 0; i < windows.size(); i++)
+            EXPECT_GT(WindowRectOf(windows[i]).left, 0);
+    }
+    for (HWND hWnd : windows)
+        EXPECT_LT(WindowRectOf(hWnd).right, 0) << "out of sight once the hold ended";
 }
 
 TEST_F(PopupShadowsTest, ThemesWithoutShadowsFollowTheSystemSetting)
@@ -322,6 +365,65 @@ TEST(PopupShadowsOnAFrame, AMenuOpenedFromTheMenuBarShadowsItsTitleToo)
     pCommandBars->ClosePopups();
     PumpFrame(pFrame->m_hWnd);
     EXPECT_TRUE(CXTPPopupShadows::GetInstance()->GetStrips().empty());
+    pFrame->DestroyWindow();
+    PumpFrame(nullptr);
+}
+
+namespace
+{
+// Moves of this thread's windows out of sight.
+int g_nMovesAway = 0;
+LRESULT CALLBACK CountMovesAway(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMsg->message == WM_WINDOWPOSCHANGING) {
+        const WINDOWPOS* pPos = reinterpret_cast<const WINDOWPOS*>(pMsg->lParam);
+        if (!(pPos->flags & SWP_NOMOVE) && pPos->x + pPos->cx < 0)
+            g_nMovesAway++;
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}
+
+TEST(PopupShadowsOnAFrame, AnotherMenuOpenedInPlaceOfTheOpenOneTakesItsShadowWindowsWhereTheyAre)
+{
+    CTestFrame* pFrame = CreateTestFrame();
+    ASSERT_NE(nullptr, pFrame);
+    CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
+    pCommandBars->SetPaintManager(new CXTPBarThemeShadowed);
+    pCommandBars->GetCommandBarsOptions()->nAnimationType = 5;
+    CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
+    pMenuBar->SetTrackingMode(1, FALSE, TRUE);
+    pMenuBar->SetPopuped(0, TRUE);
+    PumpFrame(pFrame->m_hWnd);
+    CXTPCommandBar* pFirst = pMenuBar->GetControls()->GetAt(0)->GetCommandBar();
+    std::vector<HWND> windows;
+    for (CPopupShadowWnd* pStrip : CXTPPopupShadows::GetInstance()->GetStrips())
+        windows.push_back(pStrip->m_hWnd);
+    ASSERT_EQ(4u, windows.size());
+
+    g_nMovesAway = 0;
+    HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountMovesAway, nullptr, ::GetCurrentThreadId());
+    pMenuBar->SetPopuped(1, TRUE);
+    ::UnhookWindowsHookEx(hHook);
+    CXTPCommandBar* pSecond = pMenuBar->GetControls()->GetAt(1)->GetCommandBar();
+    ASSERT_TRUE(pSecond->IsTrackingMode());
+    EXPECT_FALSE(pFirst->GetSafeHwnd());
+    EXPECT_EQ(0, g_nMovesAway) << "no window went out of sight on the way";
+    const std::list<CPopupShadowWnd*>& strips = CXTPPopupShadows::GetInstance()->GetStrips();
+    ASSERT_EQ(4u, strips.size());
+    for (CPopupShadowWnd* pStrip : strips) {
+        EXPECT_EQ(pSecond, pStrip->GetOwnerBar());
+        EXPECT_NE(windows.end(), std::find(windows.begin(), windows.end(), pStrip->m_hWnd));
+        EXPECT_TRUE(pStrip->IsWindowVisible());
+    }
+    CRect rcPopup, rcBottom;
+    pSecond->GetWindowRect(&rcPopup);
+    (*std::next(strips.begin(), 2))->GetWindowRect(&rcBottom);
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcPopup, TRUE, 4), rcBottom);
+
+    pCommandBars->ClosePopups();
+    PumpFrame(pFrame->m_hWnd);
     pFrame->DestroyWindow();
     PumpFrame(nullptr);
 }

@@ -7,6 +7,7 @@
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPCustomizeDropSource.h"
 #include "ui/commandbars/XTPPopupBar.h"
+#include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/ImageManager.h"
@@ -372,6 +373,8 @@ BOOL CXTPCommandBar::SetSelected(int nSelected, BOOL bKeyboard)
     m_bKeyboardSelect = bKeyboard;
     if (m_nSelected == nSelected)
         return FALSE;
+    // The menu of the control left may close and the new one's open: its shadow takes the closing one's windows.
+    CXTPPopupShadows::CHold holdShadows;
     m_nRedrawLock++;
     if (CXTPControl* pOld = m_pControls->GetAt(m_nSelected))
         pOld->SetSelected(0);
@@ -409,6 +412,7 @@ void CXTPCommandBar::OnControlSelected(BOOL bSelected, CXTPControl* pControl)
 
 BOOL CXTPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard)
 {
+    CXTPPopupShadows::CHold holdShadows;
     m_nRedrawLock++;
     BOOL bChanged = FALSE;
     if (CXTPControl* pOpen = m_pControls->GetAt(m_nPopuped)) {

@@ -62,56 +62,97 @@ std::vector<DWORD> CPopupShadowWnd::CalcLayeredPixels(int cx, int cy, BOOL bBott
     return bits;
 }
 
-void CPopupShadowWnd::UpdateLayered()
+namespace
 {
-    CXTPPopupShadows* pShadows = CXTPPopupShadows::GetInstance();
-    if (!pShadows->IsLayered() || !m_pOwner)
-        return;
-    CRect rc;
-    GetWindowRect(&rc);
-    if (rc.IsRectEmpty())
-        return;
-    // The window keeps what it was given last: the same ramp is not given again.
+// Where kept windows wait, off every screen.
+const int kSparePosition = -32000;
+}
+
+BOOL CPopupShadowWnd::PutRamp(CSize sz, const POINT* pptDest)
+{
     COLORREF clrShadow = m_pOwner->GetPaintManager()->GetShadowColor();
-    if (rc.Size() == m_szLayered && m_bBottom == m_bLayeredBottom && m_bThemeShadow == m_bLayeredTheme &&
-        clrShadow == m_clrLayered)
-        return;
-    std::vector<DWORD> pixels = CalcLayeredPixels(rc.Width(), rc.Height(), m_bBottom, m_bThemeShadow, clrShadow);
+    std::vector<DWORD> pixels = CalcLayeredPixels(sz.cx, sz.cy, m_bBottom, m_bThemeShadow, clrShadow);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = rc.Width();
-    info.bmiHeader.biHeight = -rc.Height();
+    info.bmiHeader.biWidth = sz.cx;
+    info.bmiHeader.biHeight = -sz.cy;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* pBits = nullptr;
     HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
     if (!hBitmap)
-        return;
+        return FALSE;
     std::copy(pixels.begin(), pixels.end(), static_cast<DWORD*>(pBits));
     HDC hDC = ::CreateCompatibleDC(nullptr);
     HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
     POINT ptSource = {0, 0};
-    SIZE size = {rc.Width(), rc.Height()};
+    SIZE size = {sz.cx, sz.cy};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    if (pShadows->GetUpdateLayeredWindow()(m_hWnd, nullptr, nullptr, &size, hDC, &ptSource, 0, &blend, ULW_ALPHA)) {
-        m_szLayered = rc.Size();
-        m_bLayeredBottom = m_bBottom;
-        m_bLayeredTheme = m_bThemeShadow;
-        m_clrLayered = clrShadow;
-    }
+    // Noted first: a system that sizes the window by a message on the way finds the ramp already there.
+    m_szLayered = sz;
+    m_bLayeredBottom = m_bBottom;
+    m_bLayeredTheme = m_bThemeShadow;
+    m_clrLayered = clrShadow;
+    BOOL bDone = CXTPPopupShadows::GetInstance()->GetUpdateLayeredWindow()(
+        m_hWnd, nullptr, const_cast<POINT*>(pptDest), &size, hDC, &ptSource, 0, &blend, ULW_ALPHA);
+    if (!bDone)
+        m_szLayered = CSize(0, 0);
     ::SelectObject(hDC, hOld);
     ::DeleteDC(hDC);
     ::DeleteObject(hBitmap);
+    return bDone;
 }
 
-void CPopupShadowWnd::SetShape(CRgn& rgn)
+BOOL CPopupShadowWnd::HasRamp(CSize sz) const
 {
-    if (m_rgnShape.GetSafeHandle() && m_rgnShape.EqualRgn(&rgn))
+    // The window keeps what it was given last: the same ramp is not given again.
+    return sz == m_szLayered && m_bBottom == m_bLayeredBottom && m_bThemeShadow == m_bLayeredTheme &&
+           m_pOwner->GetPaintManager()->GetShadowColor() == m_clrLayered;
+}
+
+void CPopupShadowWnd::UpdateLayered()
+{
+    if (!CXTPPopupShadows::GetInstance()->IsLayered() || !m_pOwner)
+        return;
+    CRect rc;
+    GetWindowRect(&rc);
+    if (!rc.IsRectEmpty() && !HasRamp(rc.Size()))
+        PutRamp(rc.Size(), nullptr);
+}
+
+void CPopupShadowWnd::Place(const CRect& rc)
+{
+    UINT nFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+    // A new ramp moves and sizes the window with it: the window is never seen with the old one at the new size.
+    POINT ptDest = rc.TopLeft();
+    if (CXTPPopupShadows::GetInstance()->IsLayered() && m_pOwner && !HasRamp(rc.Size()) &&
+        PutRamp(rc.Size(), &ptDest))
+        nFlags |= SWP_NOMOVE | SWP_NOSIZE;
+    SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(), nFlags);
+    m_bParked = FALSE;
+}
+
+void CPopupShadowWnd::Park()
+{
+    SetWindowPos(nullptr, kSparePosition, kSparePosition, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bParked = TRUE;
+}
+
+void CPopupShadowWnd::SetShape(CRgn* pRgn)
+{
+    if (!pRgn) {
+        if (!m_rgnShape.GetSafeHandle())
+            return;
+        m_rgnShape.DeleteObject();
+        ::SetWindowRgn(m_hWnd, nullptr, FALSE);
+        return;
+    }
+    if (m_rgnShape.GetSafeHandle() && m_rgnShape.EqualRgn(pRgn))
         return;
     if (!m_rgnShape.GetSafeHandle())
         m_rgnShape.CreateRectRgn(0, 0, 0, 0);
-    m_rgnShape.CopyRgn(&rgn);
-    ::SetWindowRgn(m_hWnd, static_cast<HRGN>(rgn.Detach()), FALSE);
+    m_rgnShape.CopyRgn(pRgn);
+    ::SetWindowRgn(m_hWnd, static_cast<HRGN>(pRgn->Detach()), FALSE);
 }
 
 LRESULT CPopupShadowWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -241,17 +282,13 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
     CPopupShadowWnd* pStrip = TakeStrip(bBottom, bThemeShadow, pOwner, rc.Size());
     if (!pStrip)
         return;
-    CRect rcNow;
-    pStrip->GetWindowRect(&rcNow);
-    if (rcNow.Size() != rc.Size())
-        pStrip->SetWindowPos(nullptr, 0, 0, rc.Width(), rc.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pStrip->UpdateLayered();
     m_lstStrips.push_back(pStrip);
 
     // Never a shadow over the control that opened the popup, nor over another open popup.
     CRgn rgn;
     rgn.CreateRectRgn(0, 0, rc.Width(), rc.Height());
-    auto cut = [&rgn, &rc](CRect rcCut) {
+    BOOL bCut = FALSE;
+    auto cut = [&rgn, &rc, &bCut](CRect rcCut) {
         CRect rcPart;
         if (!rcPart.IntersectRect(rcCut, rc))
             return;
@@ -259,6 +296,7 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
         CRgn rgnCut;
         rgnCut.CreateRectRgnIndirect(rcPart);
         rgn.CombineRgn(&rgn, &rgnCut, RGN_DIFF);
+        bCut = TRUE;
     };
     if (bThemeShadow)
         cut(rcExclude);
@@ -270,10 +308,9 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
             cut(rcOwner);
         }
     }
-    pStrip->SetShape(rgn);
-
-    pStrip->SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, 0, 0,
-                         SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    // A strip nothing cuts needs no shape: the window keeps none.
+    pStrip->SetShape(bCut ? &rgn : nullptr);
+    pStrip->Place(rc);
     CWindowHookManager::GetInstance()->SetHook(pOwner->GetSafeHwnd(), pStrip);
 }
 
@@ -281,8 +318,6 @@ namespace
 {
 // Enough for a menu, a sub-menu and the controls that opened them.
 const size_t kSpareStrips = 8;
-// Where kept windows wait, off every screen.
-const int kSparePosition = -32000;
 }
 
 CPopupShadowWnd* CXTPPopupShadows::TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz)
@@ -334,7 +369,8 @@ void CXTPPopupShadows::RemoveStrip(CPopupShadowWnd* pStrip)
     pStrip->ClearOwner();
     if (pStrip->GetSafeHwnd() && m_arrSpare.size() < kSpareStrips) {
         // Out of sight rather than hidden: showing a window again costs the system more than moving it.
-        pStrip->SetWindowPos(nullptr, kSparePosition, kSparePosition, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (m_nHold == 0)
+            pStrip->Park();
         m_arrSpare.push_back(pStrip);
         return;
     }
@@ -351,4 +387,14 @@ void CXTPPopupShadows::RemoveShadow(CXTPCommandBar* pBar)
             strips.push_back(pStrip);
     for (CPopupShadowWnd* pStrip : strips)
         RemoveStrip(pStrip);
+}
+
+void CXTPPopupShadows::ReleaseSpares()
+{
+    if (--m_nHold > 0)
+        return;
+    m_nHold = 0;
+    for (CPopupShadowWnd* pSpare : m_arrSpare)
+        if (pSpare->GetSafeHwnd() && !pSpare->IsParked())
+            pSpare->Park();
 }

@@ -1,7 +1,9 @@
 // Soft shadows to the right of and below open popups: each strip is a small topmost window of its own that
 // follows its popup (hidden and shown with it, gone with it), layered with a per-pixel alpha ramp where the
 // system has layered windows, a solid dark strip otherwise. One process-wide list owns the strips; the windows of
-// strips that went are kept hidden for the next popups, since making a window costs more than moving one.
+// strips that went are kept out of sight for the next popups, since making a window costs more than moving one.
+// While a bar changes its open menu the windows of the closing menu's strips stay where they are for the menu
+// that opens, which moves them straight to its own place.
 #pragma once
 
 #include "ui/commandbars/XTPHookManager.h"
@@ -31,8 +33,14 @@ public:
     }
     // The alpha ramp for the window's size now (nothing when the window has it already).
     void UpdateLayered();
-    // The window's shape (client coordinates); the window keeps its own when it already has that one.
-    void SetShape(CRgn& rgn);
+    // The window at rc, topmost and shown; a layered window takes its ramp for that size in the same move.
+    void Place(const CRect& rc);
+    // The window's shape (client coordinates), none for the whole window; the window keeps its own when it
+    // already has that one.
+    void SetShape(CRgn* pRgn);
+    // The window out of sight, waiting for another popup.
+    void Park();
+    BOOL IsParked() const { return m_bParked; }
 
     BOOL IsBottom() const { return m_bBottom; }
     BOOL IsThemeShadow() const { return m_bThemeShadow; }
@@ -49,6 +57,12 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The window given the ramp of size sz, and that size at *pptDest when given, in one UpdateLayeredWindow;
+    // FALSE when it failed.
+    BOOL PutRamp(CSize sz, const POINT* pptDest);
+    // The window shows the ramp of size sz already.
+    BOOL HasRamp(CSize sz) const;
+
     BOOL m_bBottom;
     BOOL m_bThemeShadow;
     CXTPCommandBar* m_pOwner;
@@ -57,7 +71,8 @@ private:
     BOOL m_bLayeredBottom = FALSE;
     BOOL m_bLayeredTheme = FALSE;
     COLORREF m_clrLayered = CLR_INVALID;
-    CRgn m_rgnShape;   // a copy of the shape the window has
+    CRgn m_rgnShape;   // a copy of the shape the window has; none for the whole window
+    BOOL m_bParked = TRUE;   // out of sight (or never shown)
 };
 
 class CXTPPopupShadows
@@ -77,6 +92,19 @@ public:
     void RemoveShadow(CXTPCommandBar* pBar);
     // A strip whose owner window is being destroyed.
     void RemoveStrip(CPopupShadowWnd* pStrip);
+
+    // While held, the windows of strips that go stay where they are; the last release puts those that no new
+    // strip took out of sight.
+    void HoldSpares() { m_nHold++; }
+    void ReleaseSpares();
+    class CHold
+    {
+    public:
+        CHold() { GetInstance()->HoldSpares(); }
+        ~CHold() { GetInstance()->ReleaseSpares(); }
+        CHold(const CHold&) = delete;
+        CHold& operator=(const CHold&) = delete;
+    };
 
     BOOL IsLayered() const { return m_pfnUpdateLayeredWindow != nullptr; }
     PFNUPDATELAYEREDWINDOW GetUpdateLayeredWindow() const { return m_pfnUpdateLayeredWindow; }
@@ -99,5 +127,6 @@ private:
 
     PFNUPDATELAYEREDWINDOW m_pfnUpdateLayeredWindow = nullptr;
     std::list<CPopupShadowWnd*> m_lstStrips;
-    std::vector<CPopupShadowWnd*> m_arrSpare;   // hidden, ready for the next popups
+    std::vector<CPopupShadowWnd*> m_arrSpare;   // out of sight (or held in place), ready for the next popups
+    int m_nHold = 0;
 };
