@@ -100,6 +100,21 @@ TEST_F(ControlCustomTest, MouseMovesOverTheWindowMakeTheControlHot)
     EXPECT_EQ(m_pCustom, m_pBar->GetSelectedControl());
 }
 
+TEST_F(ControlCustomTest, TheControlCountsAsShownWhileItsWindowShows)
+{
+    m_pCustom->SetHideFlags(xtpHideGeneric);
+    ASSERT_FALSE(m_slider.IsWindowVisible());
+    EXPECT_FALSE(m_pCustom->IsVisible());
+
+    // The application shows its window again: the bar tracks the control under it.
+    m_slider.ShowWindow(SW_SHOWNA);
+    EXPECT_TRUE(m_pCustom->IsVisible());
+    CRect rcSlider;
+    m_slider.GetClientRect(&rcSlider);
+    m_slider.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rcSlider.Width() / 2, rcSlider.Height() / 2));
+    EXPECT_EQ(m_pCustom, m_pBar->GetSelectedControl());
+}
+
 TEST_F(ControlCustomTest, ClonesShareTheWindowButOnlyThePlacedControlHooksAndMovesIt)
 {
     // A second bar holds a clone, as a customise copy would.

@@ -113,7 +113,8 @@ public:
     CRect GetRowRect() const { return m_rcRow; }
     void SetRowRect(CRect rc) { m_rcRow = rc; }
     DWORD GetHideFlags() const { return m_dwHideFlags; }
-    BOOL IsVisible() const { return m_dwHideFlags == 0; }
+    // Shown in its bar: no reason to hide it.
+    virtual BOOL IsVisible() const { return m_dwHideFlags == 0; }
     DWORD GetFlags() const { return m_dwFlags; }
     void SetFlags(DWORD dwFlags) { m_dwFlags = dwFlags; }
     // The custom caption when there is one, else the caption.

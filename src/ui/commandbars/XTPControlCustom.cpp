@@ -86,6 +86,11 @@ void CXTPControlCustom::OnWindowDestroyed()
     InvalidateParentLayout();
 }
 
+BOOL CXTPControlCustom::IsVisible() const
+{
+    return CXTPControlButton::IsVisible() || (IsWindowOwner() && ::IsWindowVisible(m_hWndControl));
+}
+
 CSize CXTPControlCustom::GetSize(CDC* pDC)
 {
     // A clone that shares a window the application destroyed keeps no room for it either.

@@ -32,6 +32,9 @@ public:
     // This control places and hooks the window.
     BOOL IsWindowOwner() const;
 
+    // Also while its window shows though the hide flags say otherwise (the application showed it): the bar then
+    // finds and tracks the control where the user sees the window.
+    BOOL IsVisible() const override;
     CSize GetSize(CDC* pDC) override;
     void SetRect(CRect rc) override;
     void SetEnabled(BOOL bEnabled) override;
