@@ -380,15 +380,27 @@ TEST_F(ControlListsFrameTest, PlaceholdersMayBeDroppedOnMenusOnly)
     Bars()->SetCustomizeMode(FALSE);
 }
 
-TEST_F(ControlListsFrameTest, TheOleVerbsPlaceholderHidesItselfAndListsNothing)
+TEST_F(ControlListsFrameTest, AnImportedMenuGetsTheOleVerbsPlaceholderWhichHidesItselfAndListsNothing)
 {
-    CXTPControl* pPlaceholder = m_pPopup->GetControls()->AddControl(new CXTPControlOleItems);
-    // A verbs entry left from an earlier layout goes; the entry after it stays.
-    m_pPopup->GetControls()->Add(xtpControlPopup, 0, L"OLEMENUPOPUP", -1, TRUE);
-    m_pPopup->GetControls()->Add(xtpControlButton, ID_APP_EXIT);
+    // Only the first verb's id with the placeholder's caption stands for the verbs.
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, ID_OLE_VERB_FIRST, L"<<OLE VERBS GO HERE>>");
+    menu.AppendMenu(MF_STRING, ID_OLE_VERB_FIRST, L"&Modifica oggetto");
+    menu.AppendMenu(MF_STRING, ID_APP_EXIT, L"&Esci");
+    ASSERT_TRUE(m_pPopup->LoadMenu(&menu));
+    CXTPControls* pControls = m_pPopup->GetControls();
+    ASSERT_EQ(3, pControls->GetCount());
+    CXTPControl* pPlaceholder = pControls->GetAt(0);
+    EXPECT_EQ(RUNTIME_CLASS(CXTPControlOleItems), pPlaceholder->GetRuntimeClass());
+    EXPECT_EQ(RUNTIME_CLASS(CXTPControlButton), pControls->GetAt(1)->GetRuntimeClass());
+
+    // A verbs entry left from an earlier layout goes; the entries after it stay.
+    pControls->Add(xtpControlPopup, 0, L"OLEMENUPOPUP", 1, TRUE);
     m_pPopup->CalcDynamicLayout(0, 0);
-    ASSERT_EQ(2, m_pPopup->GetControls()->GetCount());
-    EXPECT_EQ(ID_APP_EXIT, m_pPopup->GetControls()->GetAt(1)->GetID());
+    ASSERT_EQ(3, pControls->GetCount());
+    EXPECT_EQ(ID_APP_EXIT, pControls->GetAt(2)->GetID());
+    EXPECT_TRUE(GeneratedItems(m_pPopup).empty());
     EXPECT_FALSE(pPlaceholder->IsVisible());
     Bars()->SetCustomizeMode(TRUE);
     m_pPopup->CalcDynamicLayout(0, 0);

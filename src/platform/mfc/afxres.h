@@ -59,6 +59,7 @@
 #define ID_EDIT_REDO                    0xE12C
 #define ID_APP_ABOUT                    0xE140
 #define ID_APP_EXIT                     0xE141
+#define ID_OLE_VERB_FIRST               0xE210  // the verbs of an OLE item take 0xE210 to 0xE21F
 
 // Status-bar indicators
 #define ID_SEPARATOR                    0

@@ -252,7 +252,11 @@ BOOL CXTPControlOleItems::IsListItem(CXTPControl* pControl) const
     return pControl->GetParameter() == L"OLEMENUPOPUP";
 }
 
-void CXTPControlOleItems::FillList() {}
+void CXTPControlOleItems::FillList()
+{
+    // The verbs come from the active document's selected OLE item, and this platform has no OLE documents or
+    // client items: there is never a verb to list.
+}
 
 IMPLEMENT_SERIAL(CXTPControlLabel, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
@@ -262,10 +266,12 @@ CXTPControlLabel::CXTPControlLabel()
     m_dwFlags = xtpFlagSkipFocus | xtpFlagNoMovable;
 }
 
-CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu)
+CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu, const CString& strMenuCaption)
 {
     if (nId == (bFromMenu ? ID_FILE_MRU_FILE1 : XTP_ID_FILE_MRU))
         return new CXTPControlRecentFileList;
+    if (bFromMenu && nId == ID_OLE_VERB_FIRST && strMenuCaption == L"<<OLE VERBS GO HERE>>")
+        return new CXTPControlOleItems;
     if (nId == XTP_ID_WINDOWLIST)
         return new CXTPControlWindowList;
     if (nId == XTP_ID_TOOLBARLIST)

@@ -110,7 +110,7 @@ protected:
     BOOL IsListItem(CXTPControl* pControl) const override;
 };
 
-// The verbs of the active document's selected OLE item. The documents here hold no OLE items: it lists nothing.
+// The verbs of the active document's selected OLE item. The platform has no OLE documents: it lists nothing.
 class CXTPControlOleItems : public CXTPControlListPlaceholder
 {
     DECLARE_DYNCREATE(CXTPControlOleItems)
@@ -132,5 +132,6 @@ public:
 };
 
 // The control Add (or the menu import) makes for a button id: the list placeholders by their ids, else a plain
-// button. The first file command names the recent files only in an imported menu.
-CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu);
+// button. Only in an imported menu does the first file command name the recent files, and the first OLE verb
+// with the caption "<<OLE VERBS GO HERE>>" the verbs.
+CXTPControl* CreateListPlaceholder(int nId, BOOL bFromMenu, const CString& strMenuCaption = CString());

@@ -14,10 +14,10 @@ namespace
 {
 const int nGroupGap = 6;
 
-CXTPControl* CreateControl(int nType, int nId, BOOL bFromMenu)
+CXTPControl* CreateControl(int nType, int nId, BOOL bFromMenu, const CString& strMenuCaption = CString())
 {
     switch (nType) {
-    case xtpControlButton: return CreateListPlaceholder(nId, bFromMenu);
+    case xtpControlButton: return CreateListPlaceholder(nId, bFromMenu, strMenuCaption);
     case xtpControlLabel: return new CXTPControlLabel;
     case xtpControlPopup:
     case xtpControlButtonPopup:
@@ -155,7 +155,7 @@ CXTPControl* CXTPControls::AddMenuItem(CMenu* pMenu, int nPosition)
         if (create.nType >= xtpControlPopup && create.nType <= xtpControlSplitButtonPopup)
             pControl = CreatePopup(create.nId, create.strCaption, pSubMenu, TRUE);
         else
-            pControl = CreateControl(create.nType, create.nId, TRUE);
+            pControl = CreateControl(create.nType, create.nId, TRUE, create.strCaption);
         if (!pControl)
             return nullptr;
         pControl->SetType(create.nType);
