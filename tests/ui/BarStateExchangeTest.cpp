@@ -1,6 +1,6 @@
 // The bars' saved form: the archive that SaveBarState keeps, walked key by key in the documented order for a
 // toolbar, a button and a combo box; the whole set (bars, places, icons, shortcuts, options) through every store;
-// damaged whole-set data refused with the bars left as they were.
+// damaged whole-set data refused with the bars left as they were; a popup's check boxes beside its icons.
 #include "FrameTestSupport.h"
 #include "IconPixels.h"
 #include "PropExchangeStores.h"
@@ -8,6 +8,7 @@
 #include "ui/commandbars/XTPControlComboBox.h"
 #include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPDockState.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
@@ -487,4 +488,18 @@ TEST_F(BarStateExchangeTest, CommandCollectionTravelsWithTheWholeSet)
             EXPECT_EQ('K', accel.key);
         });
     }
+}
+
+// A popup that shows check boxes beside its icons keeps that look when it is read back.
+TEST(PopupBarExchange, CheckBoxesBesideIconsAreKeptWithThePopup)
+{
+    CArchiveBacking store;
+    CXTPPopupBar* pSaved = CXTPPopupBar::CreatePopupBar();
+    pSaved->m_bDoubleGripper = TRUE;
+    store.Save([&](CXTPPropExchange* pPX) { pSaved->DoPropExchange(pPX); });
+    pSaved->InternalRelease();
+    CXTPPopupBar* pLoaded = CXTPPopupBar::CreatePopupBar();
+    store.Load([&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); });
+    EXPECT_TRUE(pLoaded->IsCheckboxesBesideIcons());
+    pLoaded->InternalRelease();
 }

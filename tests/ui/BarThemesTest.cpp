@@ -448,6 +448,56 @@ TEST(BarThemeShadowed, MenuItems)
     pPopup->InternalRelease();
 }
 
+// A popup that shows check boxes beside icons (the toolbar's Add-or-remove list) gives each item a second column:
+// the check box keeps the first, the icon moves one column to the right, and theme 1 ticks the box.
+TEST(BarPainter, CheckBoxesBesideIconsMoveTheIconIntoAColumnOfItsOwn)
+{
+    CPinnedPalette palette;
+    CTestImages images;
+    images.m_icons.emplace(12, CTestIcon());
+    const struct
+    {
+        int nTheme;
+        BOOL bTicks;   // the box of an item with an icon
+    } cases[] = {{0, FALSE}, {1, TRUE}};
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.nTheme);
+        CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(t.nTheme);
+        PinFont(pPainter);
+        CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+        pPopup->SetImageManager(&images);
+        CXTPControl* pItem = pPopup->GetControls()->Add(xtpControlButton, 12);
+        pItem->SetCaption(L"&Apri");
+        pItem->SetChecked(TRUE);
+        pItem->SetRect(CRect(0, 0, 200, 22));
+        const int c = std::max(20, pPainter->GetTextHeight() + 4);
+        auto draw = [&] {
+            auto pCanvas = std::make_unique<CPixelCanvas>(200, 22, clrCanvas);
+            pPainter->DrawControl(pCanvas.get(), pItem, TRUE);
+            return pCanvas;
+        };
+        CPixelCanvas measure(10, 10);
+        CSize szAlone = pPainter->DrawControl(&measure, pItem, FALSE);
+        auto alone = draw();
+        const COLORREF clrIcon = alone->At(c / 2, 11);
+
+        pPopup->m_bDoubleGripper = TRUE;
+        EXPECT_EQ(szAlone.cx + c, pPainter->DrawControl(&measure, pItem, FALSE).cx);
+        auto beside = draw();
+        EXPECT_EQ(clrIcon, beside->At(c + c / 2, 11));
+        EXPECT_NE(clrIcon, beside->At(c / 2, 11));
+        if (t.bTicks) {
+            int nBlack = 0;
+            for (int x = 0; x < c; x++)
+                for (int y = 0; y < 22; y++)
+                    nBlack += beside->At(x, y) == RGB(0, 0, 0);
+            EXPECT_GT(nBlack, 8);
+        }
+        pPopup->InternalRelease();
+        pPainter->InternalRelease();
+    }
+}
+
 // An alpha icon has no silhouette: disabled, every theme draws its grey image (the one generated from the
 // normal image) where the icon is opaque, and leaves the clear part alone.
 TEST(BarPainter, DisabledAlphaIconShowsItsGreyImageInEveryTheme)

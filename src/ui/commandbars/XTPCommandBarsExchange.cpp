@@ -263,7 +263,7 @@ void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX)
 {
     CXTPCommandBar::DoPropExchange(pPX);
     // Popups are never torn off here: the tear-off keys carry their defaults.
-    BOOL bTearOff = FALSE, bDoubleGripper = FALSE;
+    BOOL bTearOff = FALSE;
     CString strTearOffCaption;
     long nTearOffId = 0;
     int nTearOffWidth = 0;
@@ -277,7 +277,7 @@ void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX)
         ExchangeBool(pPX, L"ShowShadow", m_bShowShadow, TRUE);
     }
     if (pPX->m_nSchema > 8)
-        ExchangeBool(pPX, L"DoubleGripper", bDoubleGripper, FALSE);
+        ExchangeBool(pPX, L"DoubleGripper", m_bDoubleGripper, FALSE);
 }
 
 // The list of customised bars

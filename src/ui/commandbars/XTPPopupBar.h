@@ -48,6 +48,8 @@ public:
     void OnRecalcLayout() override;
     CXTPCommandBar* GetParentCommandBar() const override;
     CXTPControl* GetParentControl() const override { return m_pControlPopup; }
+    // The painter draws check marks in a column of their own beside the icons.
+    BOOL IsCheckboxesBesideIcons() const override { return m_bDoubleGripper; }
     int OnKeyDown(UINT nChar, LPARAM lKeyData) override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void DrawCommandBar(CDC* pDC) override;
