@@ -6,9 +6,10 @@
 // 0, 1 or 2; "personalizza": the customise sheet beside the frame on its Toolbars page with a user's toolbar, the
 // toolbar's second button framed as the drag control; "personalizza1": the sheet on its Commands page and the
 // context menu of that button open; "suggerimento": no menu open, the mouse resting on the toolbar's first
-// button and its tip shown). A root-window screenshot shows popups black under
-// Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into the BMP file
-// named by its second argument.
+// button and its tip shown; "pulsanti": a site that offers the customise command, the toolbar's expand popup open
+// with its "Aggiungi o rimuovi pulsanti" list of the toolbar's buttons). A root-window screenshot shows popups
+// black under Wine, so the program also copies the frame and lets its open popups draw themselves (WM_PRINT) into
+// the BMP file named by its second argument.
 #include "ui/FrameTestSupport.h"
 
 #include "ui/commandbars/XTPControlComboBox.h"
@@ -83,6 +84,38 @@ BOOL SaveCapture(HWND hWndFrame, const char* pszPath)
     return picture.Save(pszPath);
 }
 
+// A site that handles the customise command, so that the expand popup lists a toolbar's buttons to add or remove.
+class CCustomizableFrame : public CTestFrame
+{
+public:
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nID == XTP_ID_CUSTOMIZE && nCode == CN_COMMAND)
+            return TRUE;
+        return CTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
+};
+
+// The toolbar's expand popup, its Add-or-remove entry and the list of the toolbar's buttons, opened as by keys.
+void OpenAddOrRemoveList(CTestFrame* pFrame)
+{
+    CXTPToolBar* pToolBar = pFrame->GetToolBar();
+    CXTPControl* pExpand = pToolBar->GetControls()->FindControl(XTP_ID_TOOLBAR_EXPAND);
+    if (!pExpand)
+        return;
+    pToolBar->SetTrackingMode(1, FALSE, TRUE);
+    pToolBar->SetSelected(pExpand->GetIndex(), TRUE);
+    pToolBar->SetPopuped(pExpand->GetIndex(), TRUE);
+    CXTPCommandBar* pPopup = pExpand->GetCommandBar();
+    CXTPControl* pAddRemove = pPopup ? pPopup->GetControls()->FindControl(xtpControlPopup, 0, TRUE, FALSE) : nullptr;
+    if (!pAddRemove)
+        return;
+    pPopup->SetPopuped(pAddRemove->GetIndex(), TRUE);
+    CXTPCommandBar* pBars = pAddRemove->GetCommandBar();
+    if (pBars && pBars->GetControls()->GetCount() > 0)
+        pBars->SetPopuped(0, TRUE);
+}
+
 // The frame stays as it is until the root-window screenshot has been taken.
 void Linger(HWND hWndFrame)
 {
@@ -148,8 +181,9 @@ int main(int argc, char** argv)
     BOOL bFloating = argc > 1 && std::strcmp(argv[1], "mobile") == 0;
     BOOL bCustomize = argc > 1 && std::strncmp(argv[1], "personalizza", 12) == 0;
     BOOL bTip = argc > 1 && std::strcmp(argv[1], "suggerimento") == 0;
-    BOOL bNoMenu = bFloating || bFields || bTip || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
-    auto* pFrame = new CTestFrame;
+    BOOL bAddRemove = argc > 1 && std::strcmp(argv[1], "pulsanti") == 0;
+    BOOL bNoMenu = bFloating || bFields || bTip || bAddRemove || (argc > 1 && std::strcmp(argv[1], "barre") == 0);
+    CTestFrame* pFrame = bAddRemove ? new CCustomizableFrame : new CTestFrame;
     if (!pFrame->LoadFrame(IDR_FRAMETEST, WS_OVERLAPPEDWINDOW))
         return 1;
     CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
@@ -214,6 +248,8 @@ int main(int argc, char** argv)
             }, 3000))
             std::printf("no tip showed\n");
     }
+    if (bAddRemove)
+        OpenAddOrRemoveList(pFrame);
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
     if (!bNoMenu)
         pMenuBar->SetTrackingMode(1, FALSE, TRUE);
