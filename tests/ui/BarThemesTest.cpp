@@ -273,6 +273,35 @@ TEST(BarThemeGradient, VariantSchemeColoursAsValues)
     }
 }
 
+namespace
+{
+// A bar that asks for the full gripper shape, docked at the top.
+class CFullGripperBar : public CTestBar
+{
+public:
+    CFullGripperBar() { m_nPosition = xtpBarTop; }
+    BOOL IsFullGripperShape() const override { return TRUE; }
+};
+}
+
+// No bar of the framework asks for the full gripper shape; one that does gets it from every theme instead of its
+// docked edge.
+TEST(BarPainter, ABarThatAsksForTheFullGripperShapeGetsItInEveryTheme)
+{
+    CPinnedPalette palette;
+    CFullGripperBar* pBar = new CFullGripperBar;
+    CPixelCanvas canvas(10, 10);
+    for (int nTheme : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(nTheme);
+        CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(nTheme);
+        CSize szShape = pPainter->DrawGripperShape(&canvas, pBar, FALSE);
+        EXPECT_GT(szShape.cy, 0);
+        EXPECT_EQ(szShape, pPainter->DrawCommandBarGripper(&canvas, pBar, FALSE));
+        pPainter->InternalRelease();
+    }
+    pBar->InternalRelease();
+}
+
 TEST(BarThemeGradient, GrippersBordersAndTearOff)
 {
     CPinnedPalette palette;
