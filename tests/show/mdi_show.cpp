@@ -1,7 +1,8 @@
 // Shows the tabbed MDI client on an MDI frame, to look at with scripts/screenshot (build/<folder>/tests/mdi_show.exe):
 // five documents in two tab groups, the second split off below the first by the new-horizontal-group command;
-// with "vertical" the groups lie side by side.
+// with "vertical" the groups lie side by side, with "static" the painter draws its static frame round the groups.
 #include "ui/docking/TabClientWnd.h"
+#include "ui/themes/TabPainter.h"
 #include "ui/uires.h"
 
 #include "platform/mfc/afxmdi.h"
@@ -43,12 +44,17 @@ protected:
 
 int main(int argc, char** argv)
 {
-    BOOL bVertical = argc > 1 && lstrcmpiA(argv[1], "vertical") == 0;
+    BOOL bVertical = FALSE, bStatic = FALSE;
+    for (int i = 1; i < argc; i++) {
+        bVertical |= lstrcmpiA(argv[i], "vertical") == 0;
+        bStatic |= lstrcmpiA(argv[i], "static") == 0;
+    }
     auto* pFrame = new CShowFrame;
     if (!pFrame->Create(nullptr, L"Verifica Vorsa 2008 - gruppi di schede", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                         CRect(20, 20, 780, 560)))
         return 1;
     CXTPTabClientWnd client;
+    client.GetPaintManager()->m_bStaticFrame = bStatic;
     if (!client.Attach(pFrame, TRUE))
         return 1;
     LPCTSTR documents[] = {L"Entrate correnti", L"Spese correnti", L"Riepilogo generale", L"Residui attivi",

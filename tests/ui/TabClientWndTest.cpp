@@ -124,6 +124,30 @@ protected:
         m_client.GetClientRect(&rc);
         return rc;
     }
+    // How far the MDI client's client area lies inside its window on each side.
+    CRect FrameWidths()
+    {
+        HWND hClient = m_pFrame->m_hWndMDIClient;
+        CRect rcWindow, rcClient;
+        ::GetWindowRect(hClient, &rcWindow);
+        ::GetClientRect(hClient, &rcClient);
+        ::MapWindowPoints(hClient, nullptr, reinterpret_cast<LPPOINT>(&rcClient), 2);
+        return CRect(rcClient.left - rcWindow.left, rcClient.top - rcWindow.top, rcWindow.right - rcClient.right,
+                     rcWindow.bottom - rcClient.bottom);
+    }
+    // The MDI client's own frame without its scroll bars, which the workspace mode takes away.
+    static CRect ClientEdge()
+    {
+        int cx = ::GetSystemMetrics(SM_CXEDGE), cy = ::GetSystemMetrics(SM_CYEDGE);
+        return CRect(cx, cy, cx, cy);
+    }
+    // A pixel of the MDI client's window (its frame included) as it shows after pending paints.
+    COLORREF WindowPixel(int x, int y)
+    {
+        ::UpdateWindow(m_pFrame->m_hWndMDIClient);
+        CWindowDC dc(CWnd::FromHandle(m_pFrame->m_hWndMDIClient));
+        return dc.GetPixel(x, y);
+    }
     void Activate(CMDIChildWnd* pDocument) { pDocument->MDIActivate(); }
     // The frame receives the command, as from its menu or toolbar.
     void Command(UINT nID) { m_pFrame->SendMessage(WM_COMMAND, nID); }
@@ -552,21 +576,117 @@ TEST_F(TabClientWndTest, DraggingTheSplitterSetsTheWeightsToTheNewLengths)
     EXPECT_EQ(nullptr, ::GetCapture());
 }
 
-// The band between two groups is a part of the client frame: the header's face of the painter's colour set.
+// The band between two groups is a part of the client frame: the header's face of the painter's colour set,
+// edged in the frame colour on both sides when the painter draws the static frame (which the groups themselves
+// leave to the workspace's frame).
 TEST_F(TabClientWndTest, TheBandBetweenGroupsTakesTheHeadersFace)
 {
     ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
     AddDocument(L"Entrate");
     AddDocument(L"Spese");
     Command(XTP_ID_WORKSPACE_NEWHORIZONTAL);
-    CRect rcSplitter = m_client.GetWorkspace(0)->GetSplitterRect();
-    ASSERT_FALSE(rcSplitter.IsRectEmpty());
+    const COLORREF clrHeader = RGB(10, 120, 250), clrFrame = RGB(200, 30, 60);
+    for (BOOL bStatic : {FALSE, TRUE}) {
+        SCOPED_TRACE(bStatic);
+        CXTPTabPainter* pPainter = m_client.GetPaintManager();
+        pPainter->m_bStaticFrame = bStatic;
+        pPainter->GetColorsObject()->m_clrHeaderFace.SetColors(clrHeader, clrHeader);
+        pPainter->GetColorsObject()->m_clrFrameBorder.SetValue(clrFrame);
+        m_client.Reposition();
+        CRect rcSplitter = m_client.GetWorkspace(0)->GetSplitterRect();
+        ASSERT_FALSE(rcSplitter.IsRectEmpty());
+        m_client.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        CClientDC dc(&m_client);
+        EXPECT_EQ(clrHeader, dc.GetPixel(rcSplitter.CenterPoint()));
+        EXPECT_EQ(bStatic ? clrFrame : clrHeader, dc.GetPixel(rcSplitter.left + 1, rcSplitter.top));
+        EXPECT_EQ(bStatic ? clrFrame : clrHeader, dc.GetPixel(rcSplitter.left + 1, rcSplitter.bottom - 1));
+    }
+}
+
+// In the workspace mode the painter's style reserves a frame round the MDI area in place of the client edge and
+// paints it: two pixels of the header's face, or one of the frame colour with the static frame. The simple mode
+// keeps the MDI client's own frame.
+TEST_F(TabClientWndTest, TheWorkspaceFrameIsReservedAndPaintedByTheStyle)
+{
+    const COLORREF clrHeader = RGB(10, 120, 250), clrFrame = RGB(200, 30, 60);
+    const CRect rcOwn = ClientEdge();
+    AddDocument(L"Entrate");
+    struct Case
+    {
+        const char* pszWhat;
+        BOOL bWorkspace, bStatic;
+        CRect rcWidths;
+        COLORREF clrOuter, clrSecond;   // CLR_INVALID: neither of the painter's colours
+    } cases[] = {
+        {"workspace", TRUE, FALSE, CRect(2, 2, 2, 2), clrHeader, clrHeader},
+        {"workspace with the static frame", TRUE, TRUE, CRect(1, 1, 1, 1), clrFrame, CLR_INVALID},
+        {"simple", FALSE, TRUE, rcOwn, CLR_INVALID, CLR_INVALID},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        m_client.Detach();
+        CXTPTabPainter* pPainter = m_client.GetPaintManager();
+        pPainter->m_bStaticFrame = c.bStatic;
+        ASSERT_TRUE(m_client.Attach(m_pFrame, c.bWorkspace));
+        pPainter->GetColorsObject()->m_clrHeaderFace.SetColors(clrHeader, clrHeader);
+        pPainter->GetColorsObject()->m_clrFrameBorder.SetValue(clrFrame);
+        m_client.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        EXPECT_EQ(c.rcWidths, FrameWidths());
+        CRect rcWindow;
+        m_client.GetWindowRect(&rcWindow);
+        CPoint ptLast(rcWindow.Width() - 1, rcWindow.Height() - 1);
+        const CPoint outer[] = {{0, 0}, {0, ptLast.y / 2}, {ptLast.x / 2, 0}, ptLast, {ptLast.x, ptLast.y / 2}};
+        for (CPoint pt : outer) {
+            COLORREF clr = WindowPixel(pt.x, pt.y);
+            if (c.clrOuter == CLR_INVALID)
+                EXPECT_TRUE(clr != clrHeader && clr != clrFrame) << pt.x << ", " << pt.y;
+            else
+                EXPECT_EQ(c.clrOuter, clr) << pt.x << ", " << pt.y;
+        }
+        COLORREF clrSecond = WindowPixel(1, ptLast.y / 2);
+        if (c.clrSecond == CLR_INVALID)
+            EXPECT_TRUE(clrSecond != clrHeader && clrSecond != clrFrame);
+        else
+            EXPECT_EQ(c.clrSecond, clrSecond);
+    }
+}
+
+// The frame follows the mode and the painter: a painter turned to the static frame narrows it, the client given
+// back has its own frame again, and a theme change repaints it without a layout of the frame.
+TEST_F(TabClientWndTest, TheWorkspaceFrameFollowsTheModeThePainterAndTheTheme)
+{
+    const CRect rcOwn = ClientEdge();
+    AddDocument(L"Entrate");
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    EXPECT_EQ(CRect(2, 2, 2, 2), FrameWidths());
+    CXTPTabPainter* pPainter = m_client.GetPaintManager();
+    pPainter->m_bStaticFrame = TRUE;
+    pPainter->SetStyle(pPainter->GetStyle());
+    EXPECT_EQ(CRect(1, 1, 1, 1), FrameWidths());
+    m_client.Detach();
+    EXPECT_EQ(rcOwn, FrameWidths());
+    ASSERT_TRUE(m_client.Attach(m_pFrame, FALSE));
+    EXPECT_EQ(rcOwn, FrameWidths());
+    m_client.Detach();
+
+    pPainter->m_bStaticFrame = FALSE;
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
     const COLORREF clrHeader = RGB(10, 120, 250);
-    m_client.GetPaintManager()->GetColorsObject()->m_clrHeaderFace.SetColors(clrHeader, clrHeader);
-    m_client.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    CClientDC dc(&m_client);
-    EXPECT_EQ(clrHeader, dc.GetPixel(rcSplitter.CenterPoint()));
-    EXPECT_EQ(clrHeader, dc.GetPixel(rcSplitter.left + 1, rcSplitter.top));
+    pPainter->GetColorsObject()->m_clrHeaderFace.SetColors(clrHeader, clrHeader);
+    m_client.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    ASSERT_EQ(clrHeader, WindowPixel(0, 40));
+    BOOL bInstalled = CXTPBarPainter::IsInstalled();
+    int nTheme = bInstalled ? CXTPBarPainter::GetInstalled()->GetThemeId() : 0;
+    CXTPBarPainter::SetTheme(nTheme == CXTPBarPainter::themeGradientVariant ? CXTPBarPainter::themeShadowed
+                                                                            : CXTPBarPainter::themeGradientVariant);
+    m_client.UpdateWorkspaces(FALSE);
+    COLORREF clrThemed = pPainter->GetColorsObject()->m_clrHeaderFace.m_clrStart;
+    EXPECT_NE(clrHeader, clrThemed);
+    EXPECT_EQ(clrThemed, WindowPixel(0, 40));
+    if (bInstalled)
+        CXTPBarPainter::SetTheme(nTheme);
+    else
+        CXTPBarPainter::ReleasePainter();
 }
 
 TEST_F(TabClientWndTest, TabsOfTheGroupsAnswerTheTipContext)

@@ -307,7 +307,7 @@ TEST_F(TabShapesTest, EveryStyleOnTheSidesAndAtTheBottom)
 
 // The client frame's parts: with a static frame the border is the frame colour outside and the button face
 // inside, and a band between two client areas is the header's face edged in the frame colour on both client
-// sides; without one every part is the header's face.
+// sides; without one every part is the header's face. No part moves the rectangle but the inside.
 TEST_F(TabShapesTest, ClientPartsOfTheStaticFrame)
 {
     const COLORREF HEAD = RGB(10, 120, 250);
@@ -339,9 +339,18 @@ TEST_F(TabShapesTest, ClientPartsOfTheStaticFrame)
         m_manager.m_pPainter->m_bStaticFrame = c.bStatic;
         EXPECT_EQ(c.bStatic, m_manager.IsDrawStaticFrame());
         CPixelCanvas canvas(100, 100, BG);
-        m_manager.m_pPainter->GetStyleObject()->FillClientPart(&canvas, &m_manager, c.rc, c.nPart);
+        CRect rc = c.rc;
+        m_manager.m_pPainter->GetStyleObject()->FillClientPart(&canvas, &m_manager, rc, c.nPart);
+        EXPECT_EQ(c.rc, rc);
         for (const PIXEL& p : c.pixels)
             EXPECT_EQ(p.clr, canvas.At(p.x, p.y)) << "at (" << p.x << ", " << p.y << ")";
+    }
+    // The area inside the border, where nothing is drawn: one pixel in with the static frame, two without.
+    for (BOOL bStatic : {TRUE, FALSE}) {
+        m_manager.m_pPainter->m_bStaticFrame = bStatic;
+        CRect rc(10, 10, 60, 50);
+        m_manager.m_pPainter->GetStyleObject()->FillClientPart(nullptr, &m_manager, rc, CXTPTabStyle::clientPartInside);
+        EXPECT_EQ(bStatic ? CRect(11, 11, 59, 49) : CRect(12, 12, 58, 48), rc);
     }
 }
 

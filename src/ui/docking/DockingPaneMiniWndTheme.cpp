@@ -7,6 +7,7 @@
 #include "ui/docking/DockingPaneSplitterContainer.h"
 #include "ui/docking/DockingPaneTabbedContainer.h"
 #include "ui/persist/ResourceLoader.h"
+#include "ui/themes/DrawHelpers.h"
 #include "ui/themes/InputSource.h"
 
 #include <algorithm>
@@ -208,17 +209,12 @@ void CXTPDockingPaneMiniWnd::OnNcPaint()
         return;
     }
     CWindowDC dc(this);
-    CRect rcWindow, rcClient;
-    GetWindowRect(&rcWindow);
-    GetClientRect(&rcClient);
-    ClientToScreen(&rcClient);
-    rcClient.OffsetRect(-rcWindow.TopLeft());
-    dc.ExcludeClipRect(rcClient);
+    CRect rcWindow = ExcludeClientArea(m_hWnd, &dc);
     XTP_DOCKINGPANE_CAPTION caption;
     GetWindowText(caption.strTitle);
     caption.pButtons = &m_arrCaptionButtons;
     caption.bActive = m_bActive;
-    GetPaintManager()->DrawFloatingFrame(&dc, caption, CRect(CPoint(0, 0), rcWindow.Size()));
+    GetPaintManager()->DrawFloatingFrame(&dc, caption, rcWindow);
 }
 
 BOOL CXTPDockingPaneMiniWnd::OnNcActivate(BOOL bActive)

@@ -231,6 +231,8 @@ IMPLEMENT_DYNAMIC(CXTPTabClientWnd, CWnd)
 BEGIN_MESSAGE_MAP(CXTPTabClientWnd, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
     ON_WM_SIZE()
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_SETCURSOR()
@@ -308,6 +310,10 @@ void CXTPTabClientWnd::Detach()
     if (m_hWnd) {
         HWND hWnd = m_hWnd;
         UnsubclassWindow();
+        // The MDI client's own frame comes back in place of the workspace's.
+        if (m_bWorkspaceMode)
+            ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         if (m_pFrame && ::IsWindow(m_pFrame->m_hWnd))
             m_pFrame->RecalcLayout();
         ::InvalidateRect(hWnd, nullptr, TRUE);
@@ -603,8 +609,10 @@ void CXTPTabClientWnd::Reposition()
     if (!::IsWindow(m_hWnd))
         return;
     if (m_bWorkspaceMode) {
+        FitFrame();
         RepositionWorkspaces();
-        Invalidate(FALSE);
+        // The frame too: the painter's colours may have changed.
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     } else if (m_pFrame) {
         m_pFrame->RecalcLayout();
     }
@@ -676,6 +684,25 @@ void CXTPTabClientWnd::RepositionWorkspaces()
         if (pSelected && ::IsWindow(pSelected->GetHandle()))
             ::SetWindowPos(pSelected->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+}
+
+CRect CXTPTabClientWnd::InsideFrame(CRect rcWindow) const
+{
+    m_pPaintManager->GetStyleObject()->FillClientPart(nullptr, GetWorkspace(0), rcWindow,
+                                                      CXTPTabStyle::clientPartInside);
+    rcWindow.right = std::max(rcWindow.left, rcWindow.right);
+    rcWindow.bottom = std::max(rcWindow.top, rcWindow.bottom);
+    return rcWindow;
+}
+
+void CXTPTabClientWnd::FitFrame()
+{
+    CRect rcWindow, rcClient;
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    ClientToScreen(&rcClient);
+    if (!rcWindow.IsRectEmpty() && rcClient != InsideFrame(rcWindow))
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 CRect CXTPTabClientWnd::GetWorkspaceRect(int nIndex) const
@@ -1066,11 +1093,34 @@ void CXTPTabClientWnd::OnPaint()
     buffer.FillSolidRect(rcClient, ::GetSysColor(COLOR_APPWORKSPACE));
     for (CWorkspace* pWorkspace : m_arrWorkspace) {
         m_pPaintManager->DrawTabControl(pWorkspace, &buffer, pWorkspace->GetControlRect());
-        if (!pWorkspace->GetSplitterRect().IsRectEmpty())
+        CRect rcSplitter = pWorkspace->GetSplitterRect();
+        if (!rcSplitter.IsRectEmpty())
             m_pPaintManager->GetStyleObject()->FillClientPart(
-                &buffer, pWorkspace, pWorkspace->GetSplitterRect(),
+                &buffer, pWorkspace, rcSplitter,
                 m_bHorizSplitting ? CXTPTabStyle::clientPartBandAcross : CXTPTabStyle::clientPartBandUpright);
     }
+}
+
+void CXTPTabClientWnd::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
+{
+    if (!m_bWorkspaceMode) {
+        CWnd::OnNcCalcSize(bCalcValidRects, lpncsp);
+        return;
+    }
+    // The style's frame takes the place of the client edge and the scroll bars.
+    lpncsp->rgrc[0] = InsideFrame(lpncsp->rgrc[0]);
+}
+
+void CXTPTabClientWnd::OnNcPaint()
+{
+    if (!m_bWorkspaceMode) {
+        CWnd::OnNcPaint();
+        return;
+    }
+    CWindowDC dc(this);
+    CRect rcWindow = ExcludeClientArea(m_hWnd, &dc);
+    m_pPaintManager->GetStyleObject()->FillClientPart(&dc, GetWorkspace(0), rcWindow,
+                                                      CXTPTabStyle::clientPartBorder);
 }
 
 BOOL CXTPTabClientWnd::OnEraseBkgnd(CDC* pDC)

@@ -124,6 +124,8 @@ protected:
 
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg void OnNcPaint();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
@@ -162,6 +164,10 @@ private:
     CWorkspace* WorkspaceFromPoint(CPoint pt) const;
     int SplitterFromPoint(CPoint pt) const;
     void RepositionWorkspaces();
+    // The workspace mode's client area in a window rect: inside the frame the painter's style reserves.
+    CRect InsideFrame(CRect rcWindow) const;
+    // The frame is computed again when the width the style reserves is no longer the window's.
+    void FitFrame();
     // The workspace mode's frame layout: the client is emptied first so that the frame gives it its size again.
     void RecalcFrameLayout();
     void RefreshTheme();

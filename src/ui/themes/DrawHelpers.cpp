@@ -449,6 +449,17 @@ void GetCursorClientPos(CPoint* pResult, HWND hWnd)
     ::ScreenToClient(hWnd, pResult);
 }
 
+CRect ExcludeClientArea(HWND hWnd, CDC* pDC)
+{
+    CRect rcWindow, rcClient;
+    ::GetWindowRect(hWnd, &rcWindow);
+    ::GetClientRect(hWnd, &rcClient);
+    ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<LPPOINT>(&rcClient), 2);
+    rcClient.OffsetRect(-rcWindow.TopLeft());
+    pDC->ExcludeClipRect(rcClient);
+    return CRect(CPoint(0, 0), rcWindow.Size());
+}
+
 void FillTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr)
 {
     CPenSelector pen(pDC, clr);

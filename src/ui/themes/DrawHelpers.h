@@ -202,6 +202,9 @@ void GetWindowMonitorRect(CRect* pResult, HWND hWnd);
 // The foreground window is the last active popup of the window at the top of its chain of parents and owners.
 BOOL IsTopParentActive(HWND hWnd);
 void GetCursorClientPos(CPoint* pResult, HWND hWnd);
+// Readies a window DC for drawing the window's frame: the client area is cut out of its clipping. Answers the
+// window rect moved to (0, 0).
+CRect ExcludeClientArea(HWND hWnd, CDC* pDC);
 
 void FillTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
 

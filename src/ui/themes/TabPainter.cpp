@@ -595,9 +595,10 @@ void CXTPTabPainter::DrawTabControlDefault(CXTPTabManager* pManager, CDC* pDC, C
     pDC->SetBkMode(TRANSPARENT);
     m_pStyle->DrawFrame(pDC, pManager, rcControl);
     // The static border goes over whatever the style filled the client area with.
-    if (pManager->IsDrawStaticFrame())
-        m_pStyle->FillClientPart(pDC, pManager, m_pStyle->GetClientRect(rcControl, pManager),
-                                 CXTPTabStyle::clientPartBorder);
+    if (pManager->IsDrawStaticFrame()) {
+        CRect rcClient = m_pStyle->GetClientRect(rcControl, pManager);
+        m_pStyle->FillClientPart(pDC, pManager, rcClient, CXTPTabStyle::clientPartBorder);
+    }
     if (pManager->GetItemCount() > 0) {
         // The rows under the header's clip, cut before the buttons; the DC's own clipping comes back after.
         int nSaved = pDC->SaveDC();

@@ -164,10 +164,15 @@ void CXTPTabStyle::DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pItem)
     m_pPainter->DrawItemCaption(pDC, pItem, pItem->GetRect(), TRUE);
 }
 
-void CXTPTabStyle::FillClientPart(CDC* pDC, CXTPTabManager* pManager, CRect rc, int nPart)
+void CXTPTabStyle::FillClientPart(CDC* pDC, CXTPTabManager* pManager, CRect& rc, int nPart)
 {
+    BOOL bStatic = m_pPainter->m_bStaticFrame;
+    if (nPart == clientPartInside) {
+        rc.DeflateRect(bStatic ? 1 : 2, bStatic ? 1 : 2);
+        return;
+    }
     CXTPTabColors* pColors = GetColors();
-    if (!pManager->IsDrawStaticFrame()) {
+    if (!bStatic) {
         FillRun(pDC, rc.left, rc.top, rc.Width(), rc.Height(), pColors->m_clrHeaderFace.m_clrStart);
         return;
     }
@@ -175,9 +180,10 @@ void CXTPTabStyle::FillClientPart(CDC* pDC, CXTPTabManager* pManager, CRect rc, 
     switch (nPart) {
     case clientPartBorder: {
         Draw3dRectSafe(pDC, rc, clrFrame, clrFrame);
-        rc.DeflateRect(1, 1);
+        CRect rcInner(rc);
+        rcInner.DeflateRect(1, 1);
         COLORREF clrFace = GetColorTable()->GetColor(COLOR_BTNFACE);
-        Draw3dRectSafe(pDC, rc, clrFace, clrFace);
+        Draw3dRectSafe(pDC, rcInner, clrFace, clrFace);
         break;
     }
     case clientPartBandUpright:

@@ -16,7 +16,7 @@ class CXTPTabManagerItem;
 class CXTPTabStyle
 {
 public:
-    enum { clientPartBorder = 0, clientPartBandUpright = 2, clientPartBandAcross = 3 };
+    enum { clientPartBorder = 0, clientPartInside = 1, clientPartBandUpright = 2, clientPartBandAcross = 3 };
 
     explicit CXTPTabStyle(const CRect& rcMargins = CRect(2, 3, 6, 0)) : m_rcHeaderMargin(rcMargins) {}
     virtual ~CXTPTabStyle() = default;
@@ -37,8 +37,10 @@ public:
     virtual void AdjustClientRect(CXTPTabManager* pManager, CRect& rc);
     virtual void DrawSingleItem(CDC* pDC, CXTPTabManagerItem* pItem);
     // A part of the client frame in rc: the border round the client area, or a band between two client areas
-    // standing upright or lying across. Without a static frame the part is the header's face.
-    virtual void FillClientPart(CDC* pDC, CXTPTabManager* pManager, CRect rc, int nPart);
+    // standing upright or lying across; without the painter's static frame the part is the header's face.
+    // clientPartInside draws nothing (pDC may be null): rc becomes the area inside the border, one pixel in with
+    // the static frame, two without.
+    virtual void FillClientPart(CDC* pDC, CXTPTabManager* pManager, CRect& rc, int nPart);
     virtual int GetSupportedColors() const { return 1 | 4 | 8; }
     virtual int GetDefaultColors() const { return 1; }
 
