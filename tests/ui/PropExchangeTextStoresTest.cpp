@@ -1,17 +1,22 @@
 // The XML and INI stores: the compact mode and its absence, lists as siblings, and what they make of broken,
 // cut and garbled input (FALSE or defaults, never a crash, nothing changed).
 #include "PropExchangeStores.h"
+#include "support/LinearTime.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 namespace
 {
-std::string Utf8(LPCTSTR text)
+// The text in a code page, UTF-8 unless another is named.
+std::string Encoded(LPCTSTR text, UINT nCodePage = CP_UTF8)
 {
-    int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    int nBytes = ::WideCharToMultiByte(nCodePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
     std::string bytes(nBytes > 0 ? nBytes - 1 : 0, '\0');
     if (nBytes > 1)
-        ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &bytes[0], nBytes, nullptr, nullptr);
+        ::WideCharToMultiByte(nCodePage, 0, text, -1, &bytes[0], nBytes, nullptr, nullptr);
     return bytes;
 }
 
@@ -127,11 +132,11 @@ TEST(PropExchangeXmlTest, BrokenOrCutDocumentsAreRefusedAndTheLoadedOneStays)
     const LPCTSTR texts[] = {L"", L"<Settings", L"<Settings N=\"2\"><A>", L"non è XML", L"<a></b>",
                              L"<Settings N=\"2\"/><Altro/>"};
     for (LPCTSTR text : texts) {
-        SCOPED_TRACE(Utf8(text));
+        SCOPED_TRACE(Encoded(text));
         CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Settings");
         ASSERT_TRUE(px.LoadFromString(L"<Settings CompactMode=\"1\" N=\"1\"/>"));
         EXPECT_FALSE(px.LoadFromString(text));
-        EXPECT_FALSE(px.LoadFromFile(folder.Write(L"guasto.xml", Utf8(text))));
+        EXPECT_FALSE(px.LoadFromFile(folder.Write(L"guasto.xml", Encoded(text))));
         int n = 0;
         EXPECT_TRUE(ExchangeInt(&px, L"N", n, 0));
         EXPECT_EQ(1, n);
@@ -172,13 +177,13 @@ TEST(PropExchangeXmlTest, DeclarationsWithALongVersionAreRefusedByEveryLoad)
     CTempFolder folder;
     for (const auto& c : cases) {
         const CString text = c.declaration + L"<Settings CompactMode=\"1\" N=\"2\"/>";
-        SCOPED_TRACE(Utf8(text));
+        SCOPED_TRACE(Encoded(text));
         CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Settings");
         EXPECT_EQ(c.bLoads, px.LoadFromString(text));
         EXPECT_EQ(c.bLoads, px.LoadFromString(L" \n" + text));
         const std::pair<const char*, std::string> files[] = {
-            {"UTF-8", Utf8(text)},
-            {"UTF-8 with its mark", "\xEF\xBB\xBF" + Utf8(text)},
+            {"UTF-8", Encoded(text)},
+            {"UTF-8 with its mark", "\xEF\xBB\xBF" + Encoded(text)},
             {"UTF-16 low byte first, with its mark", "\xFF\xFE" + Utf16(text, true)},
             {"UTF-16 high byte first", Utf16(text, false)},
         };
@@ -196,7 +201,7 @@ TEST(PropExchangeXmlTest, FileRoundTripAndFormattedText)
     CTempFolder folder;
     CXmlBacking backing(TRUE);
     backing.Save([&](CXTPPropExchange* px) { SaveList(px, 2); });
-    CString strFile = folder.Write(L"layout.xml", Utf8(backing.m_strXml));
+    CString strFile = folder.Write(L"layout.xml", Encoded(backing.m_strXml));
     ASSERT_TRUE(FormatXmlFile(strFile));
     CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Settings");
     ASSERT_TRUE(px.LoadFromFile(strFile));
@@ -210,7 +215,7 @@ TEST(PropExchangeXmlTest, FileRoundTripAndFormattedText)
 TEST(PropExchangeTextStoresTest, LetterBlobsOfOddLengthOrForeignLettersAreRefused)
 {
     for (LPCTSTR text : {L"ABC", L"ABZZ", L"ab"}) {
-        SCOPED_TRACE(Utf8(text));
+        SCOPED_TRACE(Encoded(text));
         CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Settings");
         ASSERT_TRUE(px.LoadFromString(CString(L"<Settings CompactMode=\"1\" Blob=\"") + text + L"\"/>"));
         BYTE buffer[4] = {9, 9, 9, 9};
@@ -304,4 +309,141 @@ TEST(PropExchangeIniTest, SaveThatCannotCopyLeavesTheDestination)
     int n = 0;
     ExchangeInt(&reader, L"N", n, 0);
     EXPECT_EQ(1, n);
+}
+
+namespace
+{
+// What the system's profile functions read from an INI file: the reference the store reads as.
+CString ProfileValue(LPCTSTR lpszSection, LPCTSTR lpszKey, const CString& strFile)
+{
+    WCHAR szValue[256];
+    ::GetPrivateProfileStringW(lpszSection, lpszKey, L"(assente)", szValue, 256, strFile);
+    return szValue;
+}
+}
+
+// Of repeated sections and keys the first wins, as the profile functions have it: a later section of the same
+// name adds nothing, a key without a value hides a later one.
+TEST(PropExchangeIniTest, FirstOfRepeatedSectionsAndKeysWins)
+{
+    const struct
+    {
+        std::string file;
+        LPCTSTR child;   // a section below "Settings", or none
+        LPCTSTR key;
+        LPCTSTR expected;
+    } cases[] = {
+        {"[Settings]\r\nA=1\r\n[Settings]\r\nA=2\r\nB=3\r\n", nullptr, L"A", L"1"},
+        {"[Settings]\r\nA=1\r\n[settings]\r\nA=2\r\nB=3\r\n", nullptr, L"B", L"(assente)"},
+        {"[Settings]\r\n[Settings\\Item0]\r\n[Settings\\Item0]\r\nV=2\r\n", L"Item0", L"V", L"(assente)"},
+        {"[Settings]\r\nA = 1 \r\na=2\r\n", nullptr, L"A", L"1"},
+        {"[Settings]\r\nA\r\nA=2\r\n", nullptr, L"A", L"(assente)"},
+        {"[Settings]\r\nA=\"x y\"\r\n", nullptr, L"A", L"x y"},
+        {"  [ Settings ] \r\n\r\nA=1\rB=2\n[Settings\r\nA=3\r\n", nullptr, L"B", L"2"},
+        {std::string("[Settings\0x]\r\nA\0b=1\0 2\r\n", 24), nullptr, L"A", L"1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.c_str());
+        CTempFolder folder;
+        CString strFile = folder.Write(L"ripetute.ini", c.file);
+        CString strSection = c.child ? CString(L"Settings\\") + c.child : CString(L"Settings");
+        ASSERT_EQ(CString(c.expected), ProfileValue(strSection, c.key, strFile));
+        CXTPPropExchangeIniFile px(TRUE, nullptr, L"Settings");
+        ASSERT_TRUE(px.LoadFromFile(strFile));
+        CXTPPropExchangeSection child(c.child ? px.GetSection(c.child) : nullptr);
+        CString strValue;
+        ExchangeString(c.child ? child.Get() : &px, c.key, strValue, L"(assente)");
+        EXPECT_EQ(CString(c.expected), strValue);
+    }
+}
+
+// Saving changes only what the exchange wrote, and the file comes out as the profile functions write it, in the
+// file's own encoding: the other sections, repeated ones and lines without a value stay where they were.
+TEST(PropExchangeIniTest, SavingKeepsTheRestOfTheFileAsTheProfileFunctionsDo)
+{
+    const CString strText = L"; note\r\n[Other]\r\nX=1\r\n[Settings]\r\nA=1\r\nkeep\r\n\r\n[Settings\\Item0]\r\n"
+                            L"V=1\r\n[Other]\r\nY=caff\u00e8\r\n[Settings\\Item0]\r\nV=2\r\n[Settings]\r\nA=3\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (int i = 0; i < strText.GetLength(); i++) {
+        utf16 += static_cast<char>(strText[i] & 0xFF);
+        utf16 += static_cast<char>(strText[i] >> 8);
+    }
+    const std::string originals[] = {Encoded(strText, CP_ACP), "\xEF\xBB\xBF" + Encoded(strText), utf16};
+    const CString strEuro = L"\u20ac 5";
+    auto readAll = [](const CString& strFile) {
+        CStdioFile file;
+        std::string bytes;
+        if (file.Open(strFile, CFile::modeRead | CFile::typeBinary)) {
+            bytes.assign(static_cast<size_t>(file.GetLength()), '\0');
+            file.Read(&bytes[0], static_cast<UINT>(bytes.size()));
+        }
+        return bytes;
+    };
+    for (const std::string& original : originals) {
+        SCOPED_TRACE(original.substr(0, 3).c_str());
+        CTempFolder folder;
+        CString strReference = folder.Write(L"riferimento.ini", original);
+        ::WritePrivateProfileStringW(L"Settings", L"A", L"4", strReference);
+        ::WritePrivateProfileStringW(L"Settings", L"B", strEuro, strReference);
+        ::WritePrivateProfileStringW(L"Settings\\Item0", nullptr, nullptr, strReference);
+        ::WritePrivateProfileStringW(L"Settings\\Item0", nullptr, nullptr, strReference);
+        ::WritePrivateProfileStringW(L"Settings\\Item1", L"V", L"6", strReference);
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, strReference);
+
+        CString strFile = folder.Write(L"impostazioni.ini", original);
+        {
+            CXTPPropExchangeIniFile px(FALSE, nullptr, L"Settings");
+            ASSERT_TRUE(px.LoadFromFile(strFile));
+            int a = 4;
+            ExchangeInt(&px, L"A", a, 0);
+            CString b = strEuro;
+            ExchangeString(&px, L"B", b, L"");
+            CXTPPropExchangeSection(&px, L"Item0")->EmptySection();
+            CXTPPropExchangeSection item(&px, L"Item1");
+            int v = 6;
+            ExchangeInt(&item, L"V", v, 0);
+            ASSERT_TRUE(px.SaveToFile(strFile));
+        }
+        EXPECT_EQ(readAll(strReference), readAll(strFile));
+    }
+}
+
+// A list read from a file of repeated sections (a damaged file repeats one thousands of times) and a list
+// written: both in time linear in the file.
+TEST(PropExchangeIniTest, ListsReadAndWriteInTimeLinearInTheFile)
+{
+    CTempFolder folder;
+    auto fileOf = [&](int nItems) {
+        std::string text = "[Settings]\r\nCount=" + std::to_string(nItems) + "\r\n";
+        for (int i = 0; i < nItems; i++) {
+            text += "[Settings\\Item" + std::to_string(i) + "]\r\nV=" + std::to_string(i) + "\r\n";
+            text += "[Settings\\Item0]\r\n\r\n";
+        }
+        return folder.Write((L"elenco" + std::to_wstring(nItems) + L".ini").c_str(), text);
+    };
+    auto exchangeList = [](CXTPPropExchange* px, int nItems) {
+        std::unique_ptr<CXTPPropExchangeEnumerator> pEnumerator(px->GetEnumerator(L"Item"));
+        POSITION pos = pEnumerator->GetPosition(static_cast<DWORD>(nItems));
+        int nRead = 0;
+        while (pos && (px->IsStoring() || pEnumerator->IsNextStored(pos))) {
+            CXTPPropExchangeSection section(pEnumerator->GetNext(pos));
+            int v = nRead;
+            ExchangeInt(&section, L"V", v, -1);
+            nRead += v == nRead ? 1 : 0;
+        }
+        return nRead;
+    };
+    auto load = [&](const CString& strFile, int nItems) {
+        CXTPPropExchangeIniFile px(TRUE, nullptr, L"Settings");
+        ASSERT_TRUE(px.LoadFromFile(strFile));
+        EXPECT_EQ(nItems, exchangeList(&px, nItems));
+    };
+    auto save = [&](int nItems) {
+        CXTPPropExchangeIniFile px(FALSE, nullptr, L"Settings");
+        exchangeList(&px, nItems);
+        ASSERT_TRUE(px.SaveToFile(folder.File(L"scritto.ini")));
+    };
+    CString strOnce = fileOf(100), strTenfold = fileOf(1000);
+    EXPECT_TRUE(GrowsLinearly([&]() { load(strOnce, 100); }, [&]() { load(strTenfold, 1000); })) << "reading";
+    EXPECT_TRUE(GrowsLinearly([&]() { save(100); }, [&]() { save(1000); })) << "writing";
 }
