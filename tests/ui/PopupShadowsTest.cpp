@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -371,16 +372,13 @@ TEST(PopupShadowsOnAFrame, AMenuOpenedFromTheMenuBarShadowsItsTitleToo)
 
 namespace
 {
-// Moves of this thread's windows out of sight.
-int g_nMovesAway = 0;
-LRESULT CALLBACK CountMovesAway(int nCode, WPARAM wParam, LPARAM lParam)
+// The moves and z-order changes that this thread's windows go through.
+std::vector<WINDOWPOS> g_moves;
+LRESULT CALLBACK RecordMoves(int nCode, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && pMsg->message == WM_WINDOWPOSCHANGING) {
-        const WINDOWPOS* pPos = reinterpret_cast<const WINDOWPOS*>(pMsg->lParam);
-        if (!(pPos->flags & SWP_NOMOVE) && pPos->x + pPos->cx < 0)
-            g_nMovesAway++;
-    }
+    if (nCode == HC_ACTION && pMsg->message == WM_WINDOWPOSCHANGING)
+        g_moves.push_back(*reinterpret_cast<const WINDOWPOS*>(pMsg->lParam));
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 }
@@ -402,14 +400,19 @@ TEST(PopupShadowsOnAFrame, AnotherMenuOpenedInPlaceOfTheOpenOneTakesItsShadowWin
         windows.push_back(pStrip->m_hWnd);
     ASSERT_EQ(4u, windows.size());
 
-    g_nMovesAway = 0;
-    HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountMovesAway, nullptr, ::GetCurrentThreadId());
+    g_moves.clear();
+    HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordMoves, nullptr, ::GetCurrentThreadId());
     pMenuBar->SetPopuped(1, TRUE);
     ::UnhookWindowsHookEx(hHook);
+    for (const WINDOWPOS& pos : g_moves) {
+        if (std::find(windows.begin(), windows.end(), pos.hwnd) == windows.end())
+            continue;
+        EXPECT_TRUE((pos.flags & SWP_NOMOVE) || pos.x + pos.cx >= 0) << "no strip went out of sight on the way";
+        EXPECT_TRUE(pos.flags & SWP_NOZORDER) << "a strip in sight keeps its place among the topmost windows";
+    }
     CXTPCommandBar* pSecond = pMenuBar->GetControls()->GetAt(1)->GetCommandBar();
     ASSERT_TRUE(pSecond->IsTrackingMode());
     EXPECT_FALSE(pFirst->GetSafeHwnd());
-    EXPECT_EQ(0, g_nMovesAway) << "no window went out of sight on the way";
     const std::list<CPopupShadowWnd*>& strips = CXTPPopupShadows::GetInstance()->GetStrips();
     ASSERT_EQ(4u, strips.size());
     for (CPopupShadowWnd* pStrip : strips) {

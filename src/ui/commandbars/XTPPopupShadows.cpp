@@ -122,14 +122,19 @@ void CPopupShadowWnd::UpdateLayered()
 
 void CPopupShadowWnd::Place(const CRect& rc)
 {
-    UINT nFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+    // A window in sight is topmost already and keeps its place among the strips: shadows of one colour blend
+    // alike in either order.
+    BOOL bInSight = !m_bParked && IsWindowVisible();
+    m_bParked = FALSE;
     // A new ramp moves and sizes the window with it: the window is never seen with the old one at the new size.
     POINT ptDest = rc.TopLeft();
-    if (CXTPPopupShadows::GetInstance()->IsLayered() && m_pOwner && !HasRamp(rc.Size()) &&
-        PutRamp(rc.Size(), &ptDest))
-        nFlags |= SWP_NOMOVE | SWP_NOSIZE;
-    SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(), nFlags);
-    m_bParked = FALSE;
+    BOOL bPlaced = CXTPPopupShadows::GetInstance()->IsLayered() && m_pOwner && !HasRamp(rc.Size()) &&
+                   PutRamp(rc.Size(), &ptDest);
+    if (bInSight && !bPlaced)
+        SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOACTIVATE | SWP_NOZORDER);
+    else if (!bInSight)
+        SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(),
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER | (bPlaced ? SWP_NOMOVE | SWP_NOSIZE : 0));
 }
 
 void CPopupShadowWnd::Park()
