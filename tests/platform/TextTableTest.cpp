@@ -161,6 +161,54 @@ TEST(TextTableTest, FieldsReplacingCellOrRowEndsLeaveRowsThatReadBackTheSame)
     }
 }
 
+// Fields filled at once give what filling them one after the other gives: a field's text that ends right at a
+// row's end (taking the last cell's end away, put after it, or ending with a cell's end) decides whether the next
+// field, at that row's end, is inside a row, and so whether its line ends are paragraph ends or line breaks.
+TEST(TextTableTest, FieldsFilledAtOnceAsOneAfterTheOtherBesideARowEnd)
+{
+    const struct
+    {
+        const char* text;          // the paragraph holding the fields, as RTF
+        long nStart1, nLength1;    // the first field; the second one is empty, at the paragraph's end
+        const wchar_t* first;
+        const wchar_t* result;
+    } cases[] = {
+        {"\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row", 2, 2, L"x", L"a\rx1\r2\r"},
+        {"\\trowd\\cellx1000\\intbl a\\cell\\row", 2, 0, L"x", L"a\rx1\r2\r"},
+        {"ab\\par", 1, 1, L"\a", L"a\r1\v2\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        CTextDocument doc;
+        char rtf[256];
+        std::snprintf(rtf, sizeof rtf,
+                      "{\\rtf1\\ansi{\\*\\qzfields{\\qzfield\\qzpos%ld\\qzlen%ld{\\qzdata a}}"
+                      "{\\qzfield\\qzpos%ld\\qzlen0{\\qzdata b}}}%s}",
+                      c.nStart1, c.nLength1, c.nStart1 + c.nLength1, c.text);
+        doc.LoadRtf(rtf);
+        const std::vector<long> ids = doc.GetFieldIds();
+        ASSERT_EQ(2u, ids.size());
+        const std::vector<std::pair<long, CString>> texts = {{ids[0], c.first}, {ids[1], L"1\r\n2"}};
+
+        CTextDocument single = doc;
+        for (const auto& text : texts)
+            single.SetFieldText(text.first, text.second);
+        CTextDocument atOnce = doc;
+        atOnce.SetFieldTexts(texts);
+        std::vector<CTextChange> changes = {{c.nStart1, c.nLength1, c.first}, {c.nStart1 + c.nLength1, 0, L"1\r\n2"}};
+        doc.ReplaceRanges(changes);
+
+        EXPECT_EQ(CString(c.result), single.GetText());
+        for (const CTextDocument* filled : {&atOnce, &doc}) {
+            EXPECT_EQ(single.GetText(), filled->GetText());
+            EXPECT_EQ(Layouts(single), Layouts(*filled));
+        }
+        for (long nId : ids) {
+            EXPECT_EQ(single.GetFieldText(nId), atOnce.GetFieldText(nId));
+        }
+    }
+}
+
 TEST(TextTableTest, EditsKeepEachRowItsLayout)
 {
     CTextDocument doc = RevenueTable();

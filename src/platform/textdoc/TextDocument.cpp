@@ -263,22 +263,33 @@ int CTextDocument::FormatIndex(const CTextCharFormat& format)
     return static_cast<int>(m_formats.size() - 1);
 }
 
+// Each change is judged on the text as the changes before it leave it. Those end at or before its start, so the
+// first paragraph end at or after the start is where it was; only whether that is a row's end can differ: when it
+// is the change's own start and an earlier change ends there, the character before it is what that change left.
 void CTextDocument::PrepareChanges(std::vector<CTextChange>& changes) const
 {
-    long nBreak = -1;   // the first paragraph end at or after the change
+    long nBreak = -1;    // the first paragraph end at or after the change
+    long nDone = -1;     // where the change before ended in the old text
+    wchar_t cLast = 0;   // the last character before the change's start once the changes before it are made
     for (CTextChange& change : changes) {
         if (change.strText.Find(L'\n') >= 0)
             change.strText = ParagraphText(change.strText);
+        if (change.nStart != nDone)
+            cLast = change.nStart > 0 ? m_text[change.nStart - 1] : 0;
         if (nBreak < change.nStart) {
             nBreak = change.nStart;
             while (nBreak < GetLength() && m_text[nBreak] != L'\r' && m_text[nBreak] != L'\x0C')
                 ++nBreak;
         }
-        if (IsRowEnd(nBreak)) {
+        const wchar_t cBeforeBreak = nBreak > change.nStart ? m_text[nBreak - 1] : cLast;
+        if (nBreak < GetLength() && m_text[nBreak] == L'\r' && cBeforeBreak == kTxCellEnd) {
             change.strText.Replace(L'\r', L'\v');
             change.strText.Remove(L'\x0C');
             change.strText.Remove(kTxCellEnd);
         }
+        if (!change.strText.IsEmpty())
+            cLast = change.strText[change.strText.GetLength() - 1];
+        nDone = change.nStart + change.nLength;
     }
 }
 
