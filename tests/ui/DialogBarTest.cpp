@@ -1,10 +1,14 @@
 // The dialog bar on the test frame: its caption, the hosted window's place, the sizing edges as a table, resizing
 // that keeps a minimum, the caption menu, the close button, and the client sizes kept with the bars' layout.
 #include "FrameTestFixture.h"
+#include "PixelCanvas.h"
 
 #include "ui/commandbars/XTPDialogBar.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/persist/PropExchangeRegistry.h"
+#include "ui/themes/BarPainter.h"
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -204,6 +208,42 @@ TEST_F(DialogBarTest, TheCloseButtonHidesTheBar)
     CRect rcBar;
     m_pBar->GetClientRect(&rcBar);
     EXPECT_EQ(rcBar.right, Control(XTP_ID_DIALOGBAR_CAPTION)->GetRect().right);
+}
+
+TEST_F(DialogBarTest, TheCloseGlyphTakesThePaintersTextColourForTheButtonsState)
+{
+    CXTPControl* pClose = Control(XTP_ID_DIALOGBAR_CLOSE);
+    ASSERT_NE(nullptr, pClose);
+    const int nShadowed = CXTPBarPainter::themeShadowed, nDefault = CXTPBarPainter::themeDefault;
+    struct CASE
+    {
+        int nTheme;
+        BOOL bEnabled;
+        int nSelected, nPressed, nIndex;
+    } cases[] = {{nShadowed, TRUE, 0, 0, 46}, {nShadowed, TRUE, 1, 0, 45}, {nShadowed, TRUE, 1, 1, 47},
+                 {nShadowed, FALSE, 0, 0, 40}, {nDefault, TRUE, 1, 1, COLOR_BTNTEXT},
+                 {nDefault, FALSE, 0, 0, COLOR_GRAYTEXT}};
+    const COLORREF clrCanvas = RGB(1, 2, 3);
+    for (const CASE& c : cases) {
+        CXTPBarPainter* pPainter = CXTPBarPainter::CreateTheme(c.nTheme);
+        m_pFrame->GetCommandBars()->SetPaintManager(pPainter);
+        // Each text colour a theme may choose made unmistakable.
+        const int indices[] = {COLOR_GRAYTEXT, COLOR_BTNTEXT, 40, 45, 46, 47};
+        for (int i = 0; i < 6; i++)
+            pPainter->SetColor(indices[i], RGB(30 + 40 * i, 200 - 30 * i, 11 * i));
+        pClose->SetEnabled(c.bEnabled);
+        pClose->CXTPControl::SetSelected(c.nSelected);
+        pClose->SetPressed(c.nPressed);
+        CRect rc = pClose->GetRect();
+        CPixelCanvas canvas(rc.right, rc.bottom, clrCanvas);
+        pClose->Draw(&canvas);
+        // The glyph's solid pixels carry the colour (its edges are smoothed into the background).
+        std::set<COLORREF> colours;
+        for (int x = rc.left; x < rc.right; x++)
+            for (int y = rc.top; y < rc.bottom; y++)
+                colours.insert(canvas.At(x, y));
+        EXPECT_EQ(1u, colours.count(pPainter->GetColor(c.nIndex))) << "theme " << c.nTheme << ", colour " << c.nIndex;
+    }
 }
 
 TEST(DialogBarStateTest, ClientSizesComeBackWithTheBarsLayout)

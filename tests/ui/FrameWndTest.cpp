@@ -879,3 +879,44 @@ TEST_F(FrameWndTest, AnotherProgramComingToTheFrontClosesTheMenus)
     Pump();
     EXPECT_TRUE(m_pFrame->m_events.empty());
 }
+
+TEST_F(FrameWndTest, AMenuKeepsClearOfItsTitleAndItemAsTheThemeDrawsThem)
+{
+    // The top-left corner of a popup beside its control, by theme: a menu title's menu drops from under the
+    // title, a sub-menu opens at the item's right edge, each edge moved as the theme's faces need.
+    struct CASE
+    {
+        int nTheme;
+        CPoint ptMenu, ptSubMenu;   // offsets from the title's bottom-left and from the item's top-right
+    } cases[] = {{CXTPBarPainter::themeDefault, CPoint(-1, 0), CPoint(-1, 0)},
+                 {CXTPBarPainter::themeShadowed, CPoint(0, -1), CPoint(1, 0)}};
+    for (const CASE& c : cases) {
+        m_pFrame->GetCommandBars()->SetPaintManager(CXTPBarPainter::CreateTheme(c.nTheme));
+        Layout();
+        CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+        pMenuBar->SetTrackingMode(1, FALSE, TRUE);
+        pMenuBar->SetPopuped(0, TRUE);
+        CXTPPopupBar* pFile = OpenPopup(0);
+        ASSERT_NE(nullptr, pFile) << c.nTheme;
+        CRect rcTitle = MenuControl(0)->GetRect(), rcMenu;
+        pMenuBar->ClientToScreen(&rcTitle);
+        pFile->GetWindowRect(&rcMenu);
+        EXPECT_EQ(CPoint(rcTitle.left, rcTitle.bottom) + c.ptMenu, rcMenu.TopLeft()) << c.nTheme;
+
+        int nRecent = -1;
+        for (int i = 0; i < pFile->GetControls()->GetCount(); i++)
+            if (pFile->GetControls()->GetAt(i)->GetCaption() == L"&Recenti")
+                nRecent = i;
+        ASSERT_GE(nRecent, 0);
+        pFile->SetPopuped(nRecent, TRUE);
+        CXTPControl* pRecent = pFile->GetControls()->GetAt(nRecent);
+        CXTPCommandBar* pSubMenu = pRecent->GetCommandBar();
+        ASSERT_TRUE(pSubMenu && pSubMenu->IsTrackingMode()) << c.nTheme;
+        CRect rcItem = pRecent->GetRect(), rcSubMenu;
+        pFile->ClientToScreen(&rcItem);
+        pSubMenu->GetWindowRect(&rcSubMenu);
+        EXPECT_EQ(CPoint(rcItem.right, rcItem.top) + c.ptSubMenu, rcSubMenu.TopLeft()) << c.nTheme;
+        pMenuBar->SetTrackingMode(0, TRUE, FALSE);
+        Pump();
+    }
+}

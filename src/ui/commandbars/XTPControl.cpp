@@ -579,6 +579,14 @@ void CXTPControlPopup::AddShadow()
     CXTPPopupShadows::GetInstance()->AddControlShadow(this);
 }
 
+void CXTPControlPopup::AdjustExcludeRect(CRect& rc)
+{
+    int nPosition = m_pParent ? m_pParent->GetPosition() : xtpBarTop;
+    GetPaintManager()->AdjustExcludeRect(&rc, this,
+                                         nPosition == xtpBarLeft || nPosition == xtpBarRight ||
+                                             nPosition == xtpBarPopup);
+}
+
 void CXTPControlPopup::ExpandCommandBar()
 {
     if (m_pPopupBar && m_pPopupBar->IsTrackingMode() && m_pPopupBar->GetType() == xtpBarTypePopup)

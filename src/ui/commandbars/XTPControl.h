@@ -259,6 +259,8 @@ public:
     void ExpandCommandBar();
     // The shadow the control casts beside its open popup.
     virtual void AddShadow();
+    // The rectangle (the control's) that its opening popup keeps clear of, as the painter draws the two together.
+    virtual void AdjustExcludeRect(CRect& rc);
     // A customise drag over the control opens its popup to take the control, unless the dragged menu holds this
     // one: then the bar's popup closes.
     void OnCustomizeDragOver(CXTPControl* pData, CPoint point) override;

@@ -346,7 +346,7 @@ void CXTPDialogBarCloseButton::Draw(CDC* pDC)
         return;
     CFont* pOldFont = pDC->SelectObject(&font);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(GetPaintManager()->GetColor(COLOR_BTNTEXT));
+    GetPaintManager()->SetControlTextColor(pDC, this);
     CRect rc = GetRect();
     pDC->DrawText(L"r", &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     pDC->SelectObject(pOldFont);

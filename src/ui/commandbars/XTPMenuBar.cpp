@@ -289,10 +289,12 @@ void CXTPMenuBar::RestoreMDIMenus()
     }
 }
 
-void CXTPMenuBar::SwitchToOwnMenu()
+BOOL CXTPMenuBar::SwitchToOwnMenu()
 {
-    if (m_hMenu && m_nIDResourceCurrent != m_nIDResource)
-        SwitchMDIMenu(m_hMenu);
+    if (!m_hMenu || m_nIDResourceCurrent == m_nIDResource)
+        return FALSE;
+    SwitchMDIMenu(m_hMenu);
+    return m_nIDResourceCurrent == m_nIDResource;
 }
 
 void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX)
@@ -415,6 +417,7 @@ void CXTPMenuBarMDIButton::Draw(CDC* pDC)
     CFont font;
     font.CreatePointFont(::MulDiv(80, 96, std::max(1, pDC->GetDeviceCaps(LOGPIXELSX))), L"Marlett");
     CFontSelector selector(pDC, &font);
+    pPainter->SetControlTextColor(pDC, this);
     pDC->SetBkMode(TRANSPARENT);
     CRect rc = m_rcControl;
     pDC->DrawText(m_strCaption, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -503,10 +506,4 @@ void CXTPMenuBarSysMenuControl::Draw(CDC* pDC)
     if (m_hIcon)
         ::DrawStateW(pDC->GetSafeHdc(), nullptr, nullptr, reinterpret_cast<LPARAM>(m_hIcon), 0, m_rcControl.left,
                      m_rcControl.top, 16, 16, DST_ICON);
-}
-
-void CXTPMenuBarSysMenuPopup::UpdatePopupPosition()
-{
-    CXTPPopupBar::UpdatePopupPosition();
-    m_rcExclude.InflateRect(1, 1);
 }

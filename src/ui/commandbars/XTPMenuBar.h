@@ -53,8 +53,8 @@ public:
     HWND GetActiveMdiChild(BOOL* pbMaximized = nullptr) const;
     void RefreshMenu();
     void SwitchMDIMenu(HMENU hMenu);
-    // Back from a document's menu to the bar's own.
-    void SwitchToOwnMenu();
+    // Back from a document's menu to the bar's own; TRUE when the bar showed a document's menu.
+    BOOL SwitchToOwnMenu();
     // After the bar state was loaded: with stored document menus the bar shows its own menu, and the document
     // menus that are as the program made them are forgotten (the next switch builds them from the menu again).
     void RestoreMDIMenus();
@@ -111,8 +111,9 @@ public:
     HICON GetIcon() const { return m_hIcon; }
     CSize GetSize(CDC* /*pDC*/) override { return CSize(16, 16); }
     void Draw(CDC* pDC) override;
-    // The icon casts no shadow.
+    // The icon casts no shadow, and its popup keeps a pixel clear of it on each side.
     void AddShadow() override {}
+    void AdjustExcludeRect(CRect& rc) override { rc.InflateRect(1, 1); }
 
 private:
     HMENU m_hMenu = nullptr;
@@ -122,12 +123,10 @@ private:
 // The child's icon: what it answers to 0x483, its small or big icon, its class's small icon, else the system logo.
 HICON GetMDIChildIcon(HWND hWndChild);
 
-// The popup of the system-menu control: its commands carry their menu's shortcut texts, and it keeps clear of the
-// icon by a pixel more on each side.
+// The popup of the system-menu control: its commands carry their menu's shortcut texts.
 class CXTPMenuBarSysMenuPopup : public CXTPPopupBar
 {
     DECLARE_DYNCREATE(CXTPMenuBarSysMenuPopup)
 public:
     void UpdateShortcuts() override {}
-    void UpdatePopupPosition() override;
 };

@@ -220,6 +220,8 @@ void CXTPPopupBar::UpdatePopupPosition()
     CRect rc = pControl->GetRect();
     if (pControl->GetType() == xtpControlComboBox && nPosition != xtpBarPopup)
         m_dwPopupFlags |= xtpPopupDown;
+    else
+        pControl->AdjustExcludeRect(rc);
     pParent->ClientToScreen(&rc);
     m_rcExclude = rc;
     m_ptPopup = (m_dwPopupFlags & xtpPopupDown) ? CPoint(rc.left, rc.bottom) : CPoint(rc.right, rc.top);

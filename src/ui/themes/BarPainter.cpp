@@ -409,6 +409,15 @@ void CXTPBarPainter::DrawControlFace(CDC* pDC, CXTPControl* pControl)
                      pBar ? pBar->GetPosition() : xtpBarTop);
 }
 
+void CXTPBarPainter::SetControlTextColor(CDC* pDC, CXTPControl* pControl)
+{
+    CXTPCommandBar* pBar = pControl->GetParent();
+    pDC->SetTextColor(GetColor(GetControlTextColorIndex(pControl->GetEnabled(), pControl->GetSelected(),
+                                                        pControl->GetPressed(), pControl->GetChecked(),
+                                                        pControl->IsWholeFacePopup(),
+                                                        pBar ? pBar->GetPosition() : xtpBarTop)));
+}
+
 void CXTPBarPainter::DrawStatusBarPane(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane)
 {
     BOOL bEnabled = (pPane->m_nStyle & CXTPStatusBarPane::styleDisabled) == 0;

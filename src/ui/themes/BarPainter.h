@@ -82,6 +82,8 @@ public:
 
     // Measures a control and, with bDraw, draws it.
     CSize DrawControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw);
+    // The text colour of the control in its present state, for controls that draw their own text.
+    void SetControlTextColor(CDC* pDC, CXTPControl* pControl);
 
     void FillTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
     // Fill of a colour index unless it is none, then a frame of a second index when it differs from the fill.
@@ -107,11 +109,16 @@ public:
     virtual void DrawControlEntry(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
                                   BOOL bPopupWhole, int nBarPosition) = 0;
     virtual void DrawControlFace(CDC* pDC, CXTPControl* pControl);
+    // The colour index of a control's text in a state (the arguments of DrawControlEntry).
+    virtual int GetControlTextColorIndex(BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked, BOOL bPopupWhole,
+                                         int nBarPosition) = 0;
     virtual void DrawControlRect(CDC* pDC, CRect rc, int nSelected, int nPressed, BOOL bEnabled, BOOL bChecked,
                                  BOOL bPopupWhole, BOOL bToolBar, int nBarPosition) = 0;
     virtual CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) = 0;
     virtual CSize DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw) = 0;
-    virtual void AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) = 0;
+    // The screen rectangle of a popup control that its opening popup keeps clear of (bVertical: the control's bar
+    // is docked left or right, or is a popup).
+    virtual void AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) = 0;
     virtual void DrawStatusBarPane(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane);
     virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane);
     virtual void DrawStatusBarGripper(CDC* pDC, CRect rc);

@@ -109,9 +109,15 @@ void CXTPBarThemeDefault::DrawControlEntry(CDC* pDC, CRect rc, BOOL bEnabled, in
                                            BOOL bChecked, BOOL bPopupWhole, int nBarPosition)
 {
     DrawControlRect(pDC, rc, nSelected, nPressed, bEnabled, bChecked, bPopupWhole, TRUE, nBarPosition);
-    pDC->SetTextColor(GetColor(!bEnabled ? COLOR_GRAYTEXT : nBarPosition == xtpBarPopup ? m_nPopupTextColor
-                                                                                         : COLOR_BTNTEXT));
+    pDC->SetTextColor(
+        GetColor(GetControlTextColorIndex(bEnabled, nSelected, nPressed, bChecked, bPopupWhole, nBarPosition)));
     pDC->SetBkMode(TRANSPARENT);
+}
+
+int CXTPBarThemeDefault::GetControlTextColorIndex(BOOL bEnabled, int /*nSelected*/, int /*nPressed*/,
+                                                  BOOL /*bChecked*/, BOOL /*bPopupWhole*/, int nBarPosition)
+{
+    return !bEnabled ? COLOR_GRAYTEXT : nBarPosition == xtpBarPopup ? m_nPopupTextColor : COLOR_BTNTEXT;
 }
 
 void CXTPBarThemeDefault::DrawControlRect(CDC* pDC, CRect rc, int nSelected, int nPressed, BOOL bEnabled,
@@ -190,7 +196,7 @@ CSize CXTPBarThemeDefault::DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCo
     return CSize(0, 0);
 }
 
-void CXTPBarThemeDefault::AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
+void CXTPBarThemeDefault::AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
 {
     if (pControl->GetType() == xtpControlComboBox)
         return;

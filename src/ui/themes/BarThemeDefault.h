@@ -13,11 +13,13 @@ public:
     void FillCommandBar(CDC* pDC, CXTPCommandBar* pBar) override;
     void DrawControlEntry(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
                           BOOL bPopupWhole, int nBarPosition) override;
+    int GetControlTextColorIndex(BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked, BOOL bPopupWhole,
+                                 int nBarPosition) override;
     void DrawControlRect(CDC* pDC, CRect rc, int nSelected, int nPressed, BOOL bEnabled, BOOL bChecked,
                          BOOL bPopupWhole, BOOL bToolBar, int nBarPosition) override;
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw) override;
-    void AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
+    void AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
     CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw) override;
     void GetBarBorders(CRect* pBorders, CXTPCommandBar* pBar) override;
     CSize DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;

@@ -45,23 +45,27 @@ void CXTPBarThemeShadowed::DrawControlEntry(CDC* pDC, CRect rc, BOOL bEnabled, i
                                             BOOL bChecked, BOOL bPopupWhole, int nBarPosition)
 {
     DrawControlRect(pDC, rc, nSelected, nPressed, bEnabled, bChecked, bPopupWhole, TRUE, nBarPosition);
-    int nText;
-    if (!bEnabled)
-        nText = 40;
-    else if (bPopupWhole)
-        nText = 46;
-    else if (bChecked && !nSelected && !nPressed)
-        nText = 45;
-    else if (nPressed == 2)
-        nText = 47;
-    else if (nSelected)
-        nText = nPressed || bChecked ? 47 : 45;
-    else if (nPressed)
-        nText = 45;
-    else
-        nText = nBarPosition == xtpBarPopup ? 44 : 46;
-    pDC->SetTextColor(GetColor(nText));
+    pDC->SetTextColor(
+        GetColor(GetControlTextColorIndex(bEnabled, nSelected, nPressed, bChecked, bPopupWhole, nBarPosition)));
     pDC->SetBkMode(TRANSPARENT);
+}
+
+int CXTPBarThemeShadowed::GetControlTextColorIndex(BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
+                                                   BOOL bPopupWhole, int nBarPosition)
+{
+    if (!bEnabled)
+        return 40;
+    if (bPopupWhole)
+        return 46;
+    if (bChecked && !nSelected && !nPressed)
+        return 45;
+    if (nPressed == 2)
+        return 47;
+    if (nSelected)
+        return nPressed || bChecked ? 47 : 45;
+    if (nPressed)
+        return 45;
+    return nBarPosition == xtpBarPopup ? 44 : 46;
 }
 
 void CXTPBarThemeShadowed::DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPBarIcon* pIcon, int nSelected, int nPressed,
@@ -272,7 +276,7 @@ CSize CXTPBarThemeShadowed::DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPC
     return CSize(0, 0);
 }
 
-void CXTPBarThemeShadowed::AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
+void CXTPBarThemeShadowed::AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
 {
     if (pControl->GetParent() && pControl->GetParent()->GetType() == xtpBarTypePopup)
         pRect->InflateRect(1, 0);
