@@ -12,10 +12,13 @@
 #include "ui/commandbars/XTPMenuBar.h"
 #include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/themes/BarThemeShadowed.h"
+#include "ui/persist/PropExchangeRegistry.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 // A view that draws nothing, for a document window with a document.
 class CMdiTestView : public CView
@@ -100,6 +103,7 @@ protected:
         auto* pWindow = new CDocWindow(nTemplate);
         if (!pWindow->Create(nullptr, L"Documento", dwStyle, CRect(0, 0, 240, 150), m_pFrame))
             return nullptr;
+        pWindow->m_hMenuShared = (nTemplate == IDR_MDITEST_SHEET ? m_menuSheet : m_menuText).GetSafeHmenu();
         Activate(pWindow, nTemplate);
         return pWindow;
     }
@@ -263,6 +267,51 @@ TEST_F(MenuBarMdiTest, LoadedStateKeepsOnlyTheDocumentMenusTheUserChanged)
     EXPECT_EQ((std::vector<CString>{L"&File", L"F&inestra"}), Captions());
     Activate(pText, IDR_MDITEST_TEXT);
     EXPECT_EQ(kTextMenu, Captions());
+}
+
+TEST_F(MenuBarMdiTest, SavingTheBarsLeavesTheDocumentsMenuShowing)
+{
+    const LPCTSTR kCompany = L"QuarzelTestsMenuBarMdi";
+    CWinApp app(L"ProvaMenuMdi");
+    app.SetRegistryKey(kCompany);
+    ASSERT_NE(nullptr, OpenDocument(IDR_MDITEST_SHEET));
+    m_pMenuBar->GetControls()->Remove(1);
+    ASSERT_NE(nullptr, OpenDocument(IDR_MDITEST_TEXT));
+    // The saved bars carry the menu bar's own menu; the document's menu is the one shown afterwards.
+    const std::vector<std::function<void()>> saves = {
+        [&] { m_pCommandBars->SaveBarState(L"CommandBars"); },
+        [&] {
+            CArchiveBacking backing;
+            CXTPCommandBarsExchangeParam param;
+            param.bSerializeControls = TRUE;
+            backing.Save([&](CXTPPropExchange* pPX) { m_pCommandBars->DoPropExchange(pPX, &param); });
+        }};
+    for (size_t i = 0; i < saves.size(); i++) {
+        saves[i]();
+        PumpFrame(m_hWndFrame);
+        EXPECT_EQ(kTextMenu, Captions()) << "save " << i;
+        EXPECT_EQ(static_cast<UINT>(IDR_MDITEST_TEXT), m_pMenuBar->GetCurrentMenuResource()) << "save " << i;
+        EXPECT_EQ(nullptr, ::GetMenu(m_hWndFrame)) << "save " << i;
+    }
+    AfxDelRegTreeHelper(HKEY_CURRENT_USER, CString(L"Software\\") + kCompany);
+}
+
+TEST_F(MenuBarMdiTest, AfterPrintPreviewTheMenuBarShowsTheActiveDocumentsMenu)
+{
+    ASSERT_NE(nullptr, OpenDocument(IDR_MDITEST_SHEET));
+    CDocWindow* pText = OpenDocument(IDR_MDITEST_TEXT);
+    ASSERT_NE(nullptr, pText);
+    CDocWindow* pSheet = OpenDocument(IDR_MDITEST_SHEET);
+    ASSERT_NE(nullptr, pSheet);
+    m_pCommandBars->OnSetPreviewMode(TRUE);
+    EXPECT_FALSE(m_pMenuBar->IsVisible());
+    // Another document comes to the front while the preview hides the menu bar.
+    Activate(pText, IDR_MDITEST_TEXT);
+    m_pCommandBars->OnSetPreviewMode(FALSE);
+    PumpFrame(m_hWndFrame);
+    EXPECT_TRUE(m_pMenuBar->IsVisible());
+    EXPECT_EQ(kTextMenu, Captions());
+    EXPECT_EQ(nullptr, ::GetMenu(m_hWndFrame));
 }
 
 TEST(MenuBarDocTemplateTest, TheTemplateBitFollowsTheTypesAControlIsShownOrHiddenFor)

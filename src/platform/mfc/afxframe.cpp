@@ -269,6 +269,13 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
     OnUpdateFrameTitle(TRUE);
 }
 
+void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    HMENU hMenu = hMenuAlt ? hMenuAlt : m_hMenuDefault;
+    if (::GetMenu(m_hWnd) != hMenu)
+        ::SetMenu(m_hWnd, hMenu);
+}
+
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     CString strTitle = m_strTitle;

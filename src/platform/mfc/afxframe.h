@@ -50,6 +50,8 @@ public:
     // The first activation: views get WM_INITIALUPDATE, the first pane becomes the active view.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    // Shows the menu hMenuAlt, or without one the menu the frame shows by itself (its default menu).
+    virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
 

@@ -26,6 +26,21 @@ HWND CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
     return hWnd;
 }
 
+void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    HMENU hMenu = hMenuAlt;
+    if (!hMenu) {
+        auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(MDIGetActive()));
+        hMenu = pChild ? pChild->m_hMenuShared : nullptr;
+    }
+    if (!hMenu)
+        hMenu = m_hMenuDefault;
+    if (hMenu && m_hWndMDIClient) {
+        ::SendMessageW(m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(hMenu), 0);
+        ::DrawMenuBar(m_hWnd);
+    }
+}
+
 BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* /*pContext*/)
 {
     return CreateClient(lpcs, nullptr);

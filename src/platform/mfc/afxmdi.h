@@ -15,6 +15,8 @@ public:
     virtual BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu);
     // The active document window, or null; pbMaximized tells whether it is maximised.
     HWND MDIGetActive(BOOL* pbMaximized = nullptr) const;
+    // The MDI client shows hMenuAlt, else the active document window's menu, else the frame's default menu.
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
@@ -33,6 +35,10 @@ public:
                         DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, const RECT& rect = rectDefault,
                         CMDIFrameWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
+
+    // The menu of the window's document type, which the frame shows while the window is active; null: the
+    // frame's own. The windows of a type share it: it is not destroyed with the window.
+    HMENU m_hMenuShared = nullptr;
     void MDIActivate();
     void MDIDestroy();
     BOOL DestroyWindow() override;

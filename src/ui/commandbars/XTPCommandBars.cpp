@@ -540,6 +540,21 @@ void CXTPCommandBars::OnSetPreviewMode(BOOL bPreview)
         pBar->OnSetPreviewMode(bPreview);
 }
 
+void CXTPCommandBars::UpdateFrameMenu()
+{
+    auto* pFrame = dynamic_cast<CFrameWnd*>(m_pSite);
+    if (pFrame && pFrame->GetSafeHwnd())
+        pFrame->OnUpdateFrameMenu(nullptr);
+}
+
+void CXTPCommandBars::RestoreFrameMenu()
+{
+    if (!m_bFrameMenuLeft)
+        return;
+    m_bFrameMenuLeft = FALSE;
+    UpdateFrameMenu();
+}
+
 void CXTPCommandBars::LoadOptions(LPCTSTR lpszProfileName)
 {
     CWinApp* pApp = AfxGetApp();

@@ -186,6 +186,8 @@ public:
     void InvalidateCommandBars();
     void UpdateCommandBars();
     void OnSetPreviewMode(BOOL bPreview);
+    // The site frame chooses its menu again (the active document's): the menu bar follows.
+    void UpdateFrameMenu();
 
     // The options' registry key "%s-Options" under the application's key.
     void LoadOptions(LPCTSTR lpszProfileName);
@@ -276,7 +278,11 @@ private:
     BOOL SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized);
     // Damaged data loads nothing of it (the rest of the state still loads).
     void LoadControls(LPCTSTR lpszProfileName, BOOL bSilent);
+    // After a save: the menu bar showed its own menu while the bars were listed; the document's comes back.
+    void RestoreFrameMenu();
     BOOL m_bHideKeyboardCuesUntilAlt = FALSE;
+    // The menu bar left a document's menu while the bars were listed.
+    BOOL m_bFrameMenuLeft = FALSE;
 };
 
 // Through the command bars when a bar painter is installed, else the menu's own TrackPopupMenu; the command

@@ -358,7 +358,8 @@ void CXTPCommandBars::GenerateCommandBarList(CXTPCommandBarList& list, const CXT
         BOOL bDocMenus = FALSE;
         if (auto* pMenuBar = dynamic_cast<CXTPMenuBar*>(pBar))
         {
-            pMenuBar->SwitchToOwnMenu();
+            if (pMenuBar->SwitchToOwnMenu())
+                m_bFrameMenuLeft = TRUE;
             bDocMenus = pMenuBar->HasDocMenus();
         }
         CXTPControls* pControls = pBar->GetControls();
@@ -526,10 +527,12 @@ void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExcha
             {
                 if (pCommands)
                     RemoveCommandCollectionBar(pCommands)->InternalRelease();
+                RestoreFrameMenu();
                 throw;
             }
             if (pCommands)
                 RemoveCommandCollectionBar(pCommands)->InternalRelease();
+            RestoreFrameMenu();
         }
         if (pParam->bSerializeLayout)
         {

@@ -242,6 +242,7 @@ void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
         XTPGetResourceLoader()->LoadString(&strMessage, XTP_IDS_ERROR_SAVE_CONTROLS);
         AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
     }
+    RestoreFrameMenu();
     m_pOptions->bDirtyState = FALSE;
 }
 

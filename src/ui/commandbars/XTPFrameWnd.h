@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/mfc/afxframe.h"
+#include "platform/mfc/afxmdi.h"
 #include "ui/commandbars/XTPCommandBars.h"
 
 // The site part of a frame class: it owns the manager once the frame makes it.
@@ -41,6 +42,14 @@ public:
     }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // A menu bar shows the menu of a frame without document windows: such a frame keeps no Windows menu beside
+    // it. An MDI frame's menu reaches the menu bar through its MDI client.
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override
+    {
+        if (m_pCommandBars && m_pCommandBars->GetMenuBar() && !TBase::IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
+            return;
+        TBase::OnUpdateFrameMenu(hMenuAlt);
+    }
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

@@ -135,8 +135,13 @@ void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
         m_bPreviewVisible = m_bVisible;
         if (m_bVisible)
             ChangeVisible(FALSE);
-    } else if (m_bPreviewVisible) {
-        ChangeVisible(TRUE);
+    } else {
+        if (m_bPreviewVisible)
+            ChangeVisible(TRUE);
+        // The preview's menu is gone: the menu bar shows the frame's again.
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        if (m_nType == xtpBarTypeMenuBar && pCommandBars)
+            pCommandBars->UpdateFrameMenu();
     }
 }
 
