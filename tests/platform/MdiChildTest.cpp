@@ -1,5 +1,7 @@
 // Document windows of an MDI frame: made through the MDI client, run by the default MDI child procedure, destroyed
-// through the client with their objects.
+// through the client with their objects; the frame shows the active window's menu.
+#include "PlatformTestRes.h"
+
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxmdi.h"
 
@@ -88,4 +90,37 @@ TEST_F(MdiChildTest, WithoutAnMdiFrameNoWindowIsMade)
     EXPECT_EQ(nullptr, child.m_hWnd);
     EXPECT_EQ(0, CNotingChild::s_nDestroyed);
     pPlain->DestroyWindow();
+}
+
+TEST(MdiFrameMenuTest, TheFrameShowsTheGivenMenuElseTheActiveWindowsElseItsOwn)
+{
+    auto* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, L"Menu MDI", WS_OVERLAPPEDWINDOW, CRect(0, 0, 500, 400), nullptr,
+                               MAKEINTRESOURCEW(IDR_TESTFRAME)));
+    HMENU hOwn = ::GetMenu(pFrame->m_hWnd);
+    ASSERT_NE(nullptr, hOwn);
+    HMENU hDocument = ::CreateMenu(), hOther = ::CreateMenu();
+    ::AppendMenuW(hDocument, MF_STRING, 1, L"Documento");
+    ::AppendMenuW(hOther, MF_STRING, 2, L"Altro");
+    auto* pChild = new CMDIChildWnd;
+    pChild->m_hMenuShared = hDocument;
+    struct STEP
+    {
+        BOOL bChild;
+        HMENU hMenuAlt, hExpected;
+    } steps[] = {{FALSE, nullptr, hOwn}, {TRUE, nullptr, hDocument}, {TRUE, hOther, hOther}, {TRUE, nullptr, hDocument}};
+    for (const STEP& step : steps) {
+        if (step.bChild && !pChild->GetSafeHwnd()) {
+            ASSERT_TRUE(pChild->Create(nullptr, L"Documento", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                       CRect(10, 10, 200, 150), pFrame));
+        }
+        pFrame->OnUpdateFrameMenu(step.hMenuAlt);
+        EXPECT_EQ(step.hExpected, ::GetMenu(pFrame->m_hWnd)) << step.bChild << " " << step.hMenuAlt;
+    }
+    pChild->MDIDestroy();
+    pFrame->OnUpdateFrameMenu(nullptr);
+    EXPECT_EQ(hOwn, ::GetMenu(pFrame->m_hWnd)) << "the last window gone";
+    pFrame->DestroyWindow();
+    ::DestroyMenu(hDocument);
+    ::DestroyMenu(hOther);
 }
