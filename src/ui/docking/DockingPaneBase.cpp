@@ -18,6 +18,24 @@ CXTPDockingPaneElement::~CXTPDockingPaneElement()
         delete m_arrCaptionButtons[i];
 }
 
+void CXTPDockingPaneElement::SafeDelete()
+{
+    if (!m_nMessageDepth) {
+        delete this;
+        return;
+    }
+    // No further message may reach a handler of an element its layout has let go.
+    m_bDeletePending = TRUE;
+    if (HWND hWnd = GetPaneHwnd())
+        ::DestroyWindow(hWnd);
+}
+
+CXTPDockingPaneElement::CMessageScope::~CMessageScope()
+{
+    if (--m_pElement->m_nMessageDepth == 0 && m_pElement->m_bDeletePending)
+        delete m_pElement;
+}
+
 CXTPDockingPaneManager* CXTPDockingPaneElement::GetDockingPaneManager() const
 {
     return m_pLayout->GetManager();

@@ -133,6 +133,9 @@ public:
     virtual HWND GetPaneHwnd() const { return nullptr; }
     // Inside an auto-hide panel.
     virtual BOOL IsHidden() const { return FALSE; }
+    // Frees the element. While a message of its own window is being handled, the window goes at once and the
+    // element when the outermost of those messages has returned, so that no handler returns into freed memory.
+    void SafeDelete();
 
     CXTPDockingPaneManager* GetDockingPaneManager() const;
     CXTPDockingPanePaintManager* GetPaintManager() const;
@@ -161,12 +164,30 @@ public:
     int m_nLayoutId = 0;    // number in the saved form
 
 protected:
+    // Held by a window element for each message of its own window; the last one out frees an element whose
+    // delete waited for it.
+    class CMessageScope
+    {
+    public:
+        explicit CMessageScope(CXTPDockingPaneElement* pElement) : m_pElement(pElement) { m_pElement->m_nMessageDepth++; }
+        ~CMessageScope();
+        CMessageScope(const CMessageScope&) = delete;
+        CMessageScope& operator=(const CMessageScope&) = delete;
+
+    private:
+        CXTPDockingPaneElement* m_pElement;
+    };
+
     CXTPDockingPaneLayout* m_pLayout;
     CXTPDockingPaneElement* m_pParentContainer = nullptr;
     CWnd* m_pDockingSite = nullptr;
     int m_nType;
     CRect m_rcWindow;
     CXTPDockingPaneCaptionButtons m_arrCaptionButtons;
+
+private:
+    int m_nMessageDepth = 0;
+    BOOL m_bDeletePending = FALSE;
 
     friend class CXTPDockingPaneLayout;
 };

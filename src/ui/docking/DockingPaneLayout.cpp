@@ -32,7 +32,7 @@ void CXTPDockingPaneLayout::DeleteElement(CXTPDockingPaneElement* pElement)
     if (CXTPDockingPane* pPane = dynamic_cast<CXTPDockingPane*>(pElement))
         pPane->InternalRelease();
     else
-        delete pElement;
+        pElement->SafeDelete();
 }
 
 void CXTPDockingPaneLayout::DeleteElements(const CXTPDockingPaneElementList& lstElements)

@@ -143,6 +143,7 @@ INT_PTR CXTPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 
 LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    CMessageScope scope(this);
     DWORD dwPos = ::GetMessagePos();
     MSG msg = {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
                {static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos))}};

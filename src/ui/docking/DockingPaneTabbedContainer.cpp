@@ -635,6 +635,7 @@ INT_PTR CXTPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFO* pT
 
 LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    CMessageScope scope(this);
     // Every message is offered to the tips first, as the message pump would.
     DWORD dwPos = ::GetMessagePos();
     MSG msg = {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
