@@ -333,18 +333,30 @@ TEST(PopupShadowJoin, AStripMeetingAnEarlierOneAcrossGrowsUnderIt)
         EXPECT_EQ(test.expected, CXTPPopupShadows::JoinStrip(test.rc, test.bBottom, test.rcEarlier)) << test.name;
 }
 
-TEST(PopupShadowsOnAFrame, AMenuOpenedFromTheMenuBarShadowsItsTitleToo)
+namespace
+{
+// A test frame in a theme with shadows, without animation, its first menu open.
+CTestFrame* CreateFrameWithFirstMenuOpen()
 {
     CTestFrame* pFrame = CreateTestFrame();
+    if (!pFrame)
+        return nullptr;
+    pFrame->GetCommandBars()->SetPaintManager(new CXTPBarThemeShadowed);
+    pFrame->GetCommandBars()->GetCommandBarsOptions()->nAnimationType = 5;
+    pFrame->GetMenuBar()->SetTrackingMode(1, FALSE, TRUE);
+    pFrame->GetMenuBar()->SetPopuped(0, TRUE);
+    PumpFrame(pFrame->m_hWnd);
+    return pFrame;
+}
+}
+
+TEST(PopupShadowsOnAFrame, AMenuOpenedFromTheMenuBarShadowsItsTitleToo)
+{
+    CTestFrame* pFrame = CreateFrameWithFirstMenuOpen();
     ASSERT_NE(nullptr, pFrame);
     CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
-    pCommandBars->SetPaintManager(new CXTPBarThemeShadowed);
-    pCommandBars->GetCommandBarsOptions()->nAnimationType = 5;
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
     CXTPControl* pFile = pMenuBar->GetControls()->GetAt(0);
-    pMenuBar->SetTrackingMode(1, FALSE, TRUE);
-    pMenuBar->SetPopuped(0, TRUE);
-    PumpFrame(pFrame->m_hWnd);
     CXTPCommandBar* pPopup = pFile->GetCommandBar();
     ASSERT_TRUE(pPopup->IsTrackingMode());
 
@@ -385,15 +397,10 @@ LRESULT CALLBACK RecordMoves(int nCode, WPARAM wParam, LPARAM lParam)
 
 TEST(PopupShadowsOnAFrame, AnotherMenuOpenedInPlaceOfTheOpenOneTakesItsShadowWindowsWhereTheyAre)
 {
-    CTestFrame* pFrame = CreateTestFrame();
+    CTestFrame* pFrame = CreateFrameWithFirstMenuOpen();
     ASSERT_NE(nullptr, pFrame);
     CXTPCommandBars* pCommandBars = pFrame->GetCommandBars();
-    pCommandBars->SetPaintManager(new CXTPBarThemeShadowed);
-    pCommandBars->GetCommandBarsOptions()->nAnimationType = 5;
     CXTPMenuBar* pMenuBar = pFrame->GetMenuBar();
-    pMenuBar->SetTrackingMode(1, FALSE, TRUE);
-    pMenuBar->SetPopuped(0, TRUE);
-    PumpFrame(pFrame->m_hWnd);
     CXTPCommandBar* pFirst = pMenuBar->GetControls()->GetAt(0)->GetCommandBar();
     std::vector<HWND> windows;
     for (CPopupShadowWnd* pStrip : CXTPPopupShadows::GetInstance()->GetStrips())
