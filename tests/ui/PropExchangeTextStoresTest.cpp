@@ -358,11 +358,12 @@ TEST(PropExchangeIniTest, FirstOfRepeatedSectionsAndKeysWins)
 }
 
 // Saving changes only what the exchange wrote, and the file comes out as the profile functions write it, in the
-// file's own encoding: the other sections, repeated ones and lines without a value stay where they were.
+// file's own encoding: the other sections, repeated ones and lines without a value stay where they were (a
+// section without a name loses its head and joins the one before, of two keys without a name the second goes).
 TEST(PropExchangeIniTest, SavingKeepsTheRestOfTheFileAsTheProfileFunctionsDo)
 {
-    const CString strText = L"; note\r\n[Other]\r\nX=1\r\n[Settings]\r\nA=1\r\nkeep\r\n\r\n[Settings\\Item0]\r\n"
-                            L"V=1\r\n[Other]\r\nY=caff\u00e8\r\n[Settings\\Item0]\r\nV=2\r\n[Settings]\r\nA=3\r\n";
+    const CString strText = L"; note\r\n[Other]\r\nX=1\r\n=x\r\n=y\r\n[Settings]\r\nA=1\r\nkeep\r\n\r\n[]\r\nB=0\r\n"
+                            L"[Settings\\Item0]\r\nV=1\r\n[Other]\r\nY=caff\u00e8\r\n[Settings\\Item0]\r\nV=2\r\n[Settings]\r\nA=3\r\n";
     std::string utf16 = "\xFF\xFE";
     for (int i = 0; i < strText.GetLength(); i++) {
         utf16 += static_cast<char>(strText[i] & 0xFF);

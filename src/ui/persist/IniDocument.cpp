@@ -106,18 +106,22 @@ void CIniDocument::Load(const std::string& bytes)
         if (m_sections.empty())
             AddSection(L"");
         size_t nEquals = strLine.find(L'=');
+        std::wstring strName = CutAtZero(nEquals == std::wstring::npos ? strLine : TrimRight(strLine.substr(0, nEquals)));
+        // Of keys without a name one after another only the first is kept.
+        const std::vector<CKey>& keys = m_sections.back().keys;
+        if (strName.empty() && !keys.empty() && keys.back().strName.empty())
+            continue;
         if (nEquals == std::wstring::npos)
-            AddKey(m_sections.size() - 1, CutAtZero(strLine), L"", false);
+            AddKey(m_sections.size() - 1, strName, L"", false);
         else
-            AddKey(m_sections.size() - 1, CutAtZero(TrimRight(strLine.substr(0, nEquals))),
-                   CutAtZero(TrimLeft(strLine.substr(nEquals + 1))), true);
+            AddKey(m_sections.size() - 1, strName, CutAtZero(TrimLeft(strLine.substr(nEquals + 1))), true);
     }
 }
 
-std::string CIniDocument::Save() const
+std::string CIniDocument::Save() const { return m_bChanged ? Written() : m_loaded; }
+
+std::string CIniDocument::Written() const
 {
-    if (!m_bChanged)
-        return m_loaded;
     std::wstring text;
     for (const CSection& section : m_sections) {
         if (section.bRemoved)
@@ -166,7 +170,7 @@ void CIniDocument::SetValue(LPCTSTR lpszSection, LPCTSTR lpszKey, LPCTSTR lpszVa
             AddSection(strSection);
         AddKey(named == m_sectionsByName.end() ? m_sections.size() - 1 : *named->second.sections.begin(), strKey, strValue, true);
     }
-    m_bChanged = true;
+    Changed();
 }
 
 void CIniDocument::RemoveValue(LPCTSTR lpszSection, LPCTSTR lpszKey)
@@ -175,8 +179,10 @@ void CIniDocument::RemoveValue(LPCTSTR lpszSection, LPCTSTR lpszKey)
     if (named == m_sectionsByName.end())
         return;
     auto places = m_keysByName.find(CKeyId(named->second.nNameId, Lower(lpszKey)));
-    if (places != m_keysByName.end())
+    if (places != m_keysByName.end()) {
         RemoveKeyAt(places->second.begin()->first, places->second.begin()->second);
+        Changed();
+    }
 }
 
 void CIniDocument::RemoveTree(LPCTSTR lpszSection)
@@ -192,16 +198,22 @@ void CIniDocument::RemoveTree(LPCTSTR lpszSection)
             }
             section.bRemoved = true;
         }
-        m_bChanged = true;
         return m_sectionsByName.erase(named);
     };
+    bool bRemoved = false;
     auto named = m_sectionsByName.find(strName);
-    if (named != m_sectionsByName.end())
+    if (named != m_sectionsByName.end()) {
         removeNamed(named);
+        bRemoved = true;
+    }
     // The children follow one another in the order of names.
     for (named = m_sectionsByName.lower_bound(strChildren);
-         named != m_sectionsByName.end() && named->first.compare(0, strChildren.size(), strChildren) == 0;)
+         named != m_sectionsByName.end() && named->first.compare(0, strChildren.size(), strChildren) == 0;) {
         named = removeNamed(named);
+        bRemoved = true;
+    }
+    if (bRemoved)
+        Changed();
 }
 
 bool CIniDocument::HasTree(LPCTSTR lpszSection) const
@@ -239,6 +251,13 @@ void CIniDocument::RemoveKeyAt(size_t nSection, size_t nKey)
     if (places->second.empty())
         m_keysByName.erase(places);
     key.bRemoved = true;
+}
+
+void CIniDocument::Changed()
+{
+    if (m_bChanged)
+        return;
+    Load(Written());
     m_bChanged = true;
 }
 

@@ -62,6 +62,12 @@ private:
     void AddSection(const std::wstring& strName);
     void AddKey(size_t nSection, const std::wstring& strName, const std::wstring& strValue, bool bValue);
     void RemoveKeyAt(size_t nSection, size_t nKey);
+    // The text as the profile functions write it.
+    std::string Written() const;
+    // The profile functions write the file at each change and read it again at their next call: after the first
+    // change the document is what that reading gives (lines without a name or value dropped, blanks before a zero
+    // trimmed, the keys of a section without a name part of the section before).
+    void Changed();
     // The place of the first key of that name in the first section of that name, if there is one.
     const std::pair<size_t, size_t>* FindKey(const std::wstring& strSection, const std::wstring& strKey) const;
 
