@@ -582,7 +582,7 @@ void CXTPControlPopup::AddShadow()
 void CXTPControlPopup::AdjustExcludeRect(CRect& rc)
 {
     int nPosition = m_pParent ? m_pParent->GetPosition() : xtpBarTop;
-    GetPaintManager()->AdjustExcludeRect(&rc, this,
+    GetPaintManager()->AdjustControlRect(&rc, this,
                                          nPosition == xtpBarLeft || nPosition == xtpBarRight ||
                                              nPosition == xtpBarPopup);
 }

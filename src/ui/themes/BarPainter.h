@@ -118,7 +118,7 @@ public:
     virtual CSize DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw) = 0;
     // The screen rectangle of a popup control that its opening popup keeps clear of (bVertical: the control's bar
     // is docked left or right, or is a popup).
-    virtual void AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) = 0;
+    virtual void AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) = 0;
     virtual void DrawStatusBarPane(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane);
     virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane);
     virtual void DrawStatusBarGripper(CDC* pDC, CRect rc);

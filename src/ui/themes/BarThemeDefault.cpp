@@ -196,7 +196,7 @@ CSize CXTPBarThemeDefault::DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCo
     return CSize(0, 0);
 }
 
-void CXTPBarThemeDefault::AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
+void CXTPBarThemeDefault::AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
 {
     if (pControl->GetType() == xtpControlComboBox)
         return;

@@ -276,7 +276,7 @@ CSize CXTPBarThemeShadowed::DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPC
     return CSize(0, 0);
 }
 
-void CXTPBarThemeShadowed::AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
+void CXTPBarThemeShadowed::AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
 {
     if (pControl->GetParent() && pControl->GetParent()->GetType() == xtpBarTypePopup)
         pRect->InflateRect(1, 0);

@@ -19,7 +19,7 @@ public:
                          BOOL bPopupWhole, BOOL bToolBar, int nBarPosition) override;
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw) override;
-    void AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
+    void AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane) override;
     BOOL HasPopupShadow() const override { return TRUE; }
     CSize DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;

@@ -196,12 +196,12 @@ CSize CXTPBarThemeVisualStyles::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* 
     return CSize(0, 0);
 }
 
-void CXTPBarThemeVisualStyles::AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
+void CXTPBarThemeVisualStyles::AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical)
 {
     CXTPCommandBar* pBar = pControl->GetParent();
     if (!m_themeRebar.IsOpen() || pControl->GetType() == xtpControlComboBox || !pBar ||
         pBar->GetType() == xtpBarTypePopup) {
-        CXTPBarThemeDefault::AdjustExcludeRect(pRect, pControl, bVertical);
+        CXTPBarThemeDefault::AdjustControlRect(pRect, pControl, bVertical);
         return;
     }
     // The styled button face draws its own edge: one pixel more each way.

@@ -16,7 +16,7 @@ public:
     void DrawControlRect(CDC* pDC, CRect rc, int nSelected, int nPressed, BOOL bEnabled, BOOL bChecked,
                          BOOL bPopupWhole, BOOL bToolBar, int nBarPosition) override;
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
-    void AdjustExcludeRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
+    void AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane) override;
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
     void FillDockBar(CDC* pDC, CWnd* pWnd) override;
