@@ -12,6 +12,7 @@
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/persist/PropExchangeArchive.h"
 #include "ui/persist/ResourceLoader.h"
+#include "ui/persist/WholeFile.h"
 #include "ui/uires.h"
 
 #include <memory>
@@ -33,45 +34,17 @@ CString ControlsSection(LPCTSTR lpszProfileName)
     return strSection;
 }
 
-// The whole file, or nothing.
-BOOL ReadWholeFile(LPCTSTR lpszPath, std::vector<BYTE>& arrData)
-{
-    HANDLE hFile = ::CreateFileW(lpszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    LARGE_INTEGER size = {};
-    BOOL bResult = ::GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart < 64 * 1024 * 1024;
-    DWORD dwRead = 0;
-    if (bResult)
-    {
-        arrData.resize(static_cast<size_t>(size.QuadPart));
-        bResult = ::ReadFile(hFile, arrData.data(), static_cast<DWORD>(arrData.size()), &dwRead, nullptr) &&
-                  dwRead == arrData.size();
-    }
-    ::CloseHandle(hFile);
-    return bResult;
-}
-
 // Written beside the destination first, then put in its place: a failed write leaves the old file.
-BOOL WriteWholeFile(LPCTSTR lpszPath, const std::vector<BYTE>& arrData)
+BOOL WriteHiddenFile(LPCTSTR lpszPath, const std::vector<BYTE>& arrData)
 {
-    CString strTemp = CString(lpszPath) + L".new";
-    HANDLE hFile = ::CreateFileW(strTemp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    DWORD dwWritten = 0;
-    BOOL bWritten = ::WriteFile(hFile, arrData.data(), static_cast<DWORD>(arrData.size()), &dwWritten, nullptr) &&
-                    dwWritten == arrData.size();
-    ::CloseHandle(hFile);
-    // A hidden destination refuses to be replaced: its attribute goes first.
-    ::SetFileAttributesW(lpszPath, FILE_ATTRIBUTE_NORMAL);
-    if (!bWritten || !::MoveFileExW(strTemp, lpszPath, MOVEFILE_REPLACE_EXISTING))
-    {
-        ::DeleteFileW(strTemp);
-        return FALSE;
-    }
-    ::SetFileAttributesW(lpszPath, FILE_ATTRIBUTE_HIDDEN);
-    return TRUE;
+    // A hidden destination refuses to be replaced: its attribute goes first, and comes back whatever happens.
+    DWORD dwAttributes = ::GetFileAttributesW(lpszPath);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(lpszPath, FILE_ATTRIBUTE_NORMAL);
+    BOOL bWritten = WriteWholeFile(lpszPath, arrData.data(), arrData.size());
+    if (bWritten || dwAttributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(lpszPath, FILE_ATTRIBUTE_HIDDEN);
+    return bWritten;
 }
 
 CWnd* FindStatusBar(CWnd* pSite)
@@ -316,7 +289,7 @@ BOOL CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
         return TRUE;
     }
     // The new file is in place before the profile names it; a file that cannot be written leaves both as they were.
-    if (!WriteWholeFile(strFileName, arrData))
+    if (!WriteHiddenFile(strFileName, arrData))
         return FALSE;
     pApp->WriteProfileString(strSection, kControlsEntry, strFileName);
     pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 1);
@@ -330,7 +303,8 @@ void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL bSilent)
     std::vector<BYTE> arrData;
     if (pApp->GetProfileInt(strSection, kLoadFromFileEntry, 0) == 1)
     {
-        if (!ReadWholeFile(pApp->GetProfileString(strSection, kControlsEntry), arrData))
+        if (!ReadWholeFile(pApp->GetProfileString(strSection, kControlsEntry), arrData, 64 * 1024 * 1024) ||
+            arrData.empty())
             return;
     }
     else

@@ -1,6 +1,7 @@
 #include "ImageManager.h"
 
 #include "ImageManagerPixels.h"
+#include "ui/persist/WholeFile.h"
 
 #include <shlwapi.h>
 
@@ -32,24 +33,6 @@ BOOL BitmapResourceHeader(UINT nIDResource, BITMAPINFOHEADER& header, const BYTE
         return FALSE;
     std::memcpy(&header, pData, sizeof(header));
     return TRUE;
-}
-
-// A file's whole content, at most nMax bytes; FALSE when it cannot be read.
-BOOL ReadWholeFile(LPCTSTR pszFileName, std::vector<BYTE>& bytes, DWORD nMax)
-{
-    HANDLE hFile = ::CreateFileW(pszFileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    LARGE_INTEGER size = {};
-    BOOL bResult = ::GetFileSizeEx(hFile, &size) && size.QuadPart <= nMax;
-    if (bResult) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD nRead = 0;
-        bResult = bytes.empty() || (::ReadFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nRead, nullptr) &&
-                                    nRead == bytes.size());
-    }
-    ::CloseHandle(hFile);
-    return bResult;
 }
 
 // Copies cx × cy 32-bit pixels that follow an info header into a new section (bottom-up unless the height says

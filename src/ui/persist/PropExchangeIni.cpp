@@ -1,42 +1,23 @@
 #include "PropExchangeIni.h"
 
+#include "ui/persist/WholeFile.h"
+
 IMPLEMENT_DYNAMIC(CXTPPropExchangeIniFile, CXTPPropExchange)
 
 namespace
 {
 BOOL ReadBytes(LPCTSTR lpszFileName, std::string& bytes)
 {
-    DWORD dwAttributes = ::GetFileAttributesW(lpszFileName);
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    std::vector<BYTE> data;
+    if (!ReadWholeFile(lpszFileName, data, MAXDWORD))
         return FALSE;
-    CFile file;
-    if (!file.Open(lpszFileName, CFile::modeRead | CFile::shareDenyWrite))
-        return FALSE;
-    try {
-        bytes.assign(static_cast<size_t>(file.GetLength()), '\0');
-        return bytes.empty() || file.Read(&bytes[0], static_cast<UINT>(bytes.size())) == bytes.size();
-    } catch (CException* e) {
-        e->Delete();
-        return FALSE;
-    }
+    bytes.assign(data.begin(), data.end());
+    return TRUE;
 }
 
-// The bytes go beside the destination first: a failure leaves the destination as it was.
 BOOL WriteBytes(LPCTSTR lpszFileName, const std::string& bytes)
 {
-    CString strPartial = CString(lpszFileName) + L".tmp";
-    HANDLE hFile = ::CreateFileW(strPartial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    DWORD dwWritten = 0;
-    BOOL bWritten = ::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, nullptr) &&
-                    dwWritten == bytes.size();
-    ::CloseHandle(hFile);
-    if (!bWritten || !::MoveFileExW(strPartial, lpszFileName, MOVEFILE_REPLACE_EXISTING)) {
-        ::DeleteFileW(strPartial);
-        return FALSE;
-    }
-    return TRUE;
+    return WriteWholeFile(lpszFileName, bytes.data(), bytes.size());
 }
 }
 
