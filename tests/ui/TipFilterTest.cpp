@@ -76,6 +76,27 @@ protected:
         AfxFilterToolTipMessage(&msg);
     }
     CTipWnd* Tip() { return static_cast<CTipWnd*>(m_pContext->GetTipWindow()); }
+    // The messages that the tip window is sent while f runs.
+    template <class F>
+    static int CountSentToTip(HWND hTip, F f)
+    {
+        s_hTip = hTip;
+        s_nSent = 0;
+        HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountSent, nullptr, ::GetCurrentThreadId());
+        f();
+        ::UnhookWindowsHookEx(hHook);
+        return s_nSent;
+    }
+
+private:
+    static inline HWND s_hTip = nullptr;
+    static inline int s_nSent = 0;
+    static LRESULT CALLBACK CountSent(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        if (nCode == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->hwnd == s_hTip)
+            s_nSent++;
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
 };
 }
 
@@ -107,6 +128,8 @@ TEST_F(TipFilterTest, FollowsTheMouseOverTheOwnersToolsOnly)
     // Off every tool: no tool left in the list.
     Send(m_owner, WM_MOUSEMOVE, CPoint(300, 50));
     EXPECT_EQ(0, Tip()->GetToolCount());
+    // Further moves where no tool is cost the tip nothing: an open menu follows the mouse without that delay.
+    EXPECT_EQ(0, CountSentToTip(Tip()->m_hWnd, [this] { Send(m_owner, WM_MOUSEMOVE, CPoint(320, 60)); }));
 }
 
 TEST_F(TipFilterTest, WindowsWithoutToolTipsAndAGoneContextAreLeftAlone)

@@ -200,6 +200,11 @@ void CTipContext::Filter(CWnd* pOwner, const MSG* pMsg, BOOL bOwnerCall)
     tool.cbSize = m_bShowTitles ? titledToolInfoSize : TTTOOLINFOW_V1_SIZE;
     INT_PTR nHit = pOwner->OnToolHitTest(pt, &tool);
     BOOL bHasLast = m_lastTool.cbSize != 0;
+    if (nHit == -1 && !bHasLast) {
+        // No tool here and none before: the tip holds no tool, so it is inactive and has nothing to follow.
+        FreeToolText(tool);
+        return;
+    }
     BOOL bSameTool = nHit != -1 && bHasLast && tool.hwnd == m_lastTool.hwnd && tool.uId == m_lastTool.uId;
     if (bSameTool && ::EqualRect(&tool.rect, &m_lastTool.rect)) {
         RelayToTip(pMsg);
