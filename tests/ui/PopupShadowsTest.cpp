@@ -360,20 +360,26 @@ TEST(PopupShadowsOnAFrame, AMenuOpenedFromTheMenuBarShadowsItsTitleToo)
     CXTPCommandBar* pPopup = pFile->GetCommandBar();
     ASSERT_TRUE(pPopup->IsTrackingMode());
 
-    std::vector<CRect> rects;
+    std::vector<CPopupShadowWnd*> strips;
     for (CPopupShadowWnd* pStrip : CXTPPopupShadows::GetInstance()->GetStrips())
-        if (pStrip->GetOwnerBar() == pPopup) {
-            CRect rc;
-            pStrip->GetWindowRect(&rc);
-            rects.push_back(rc);
-        }
+        if (pStrip->GetOwnerBar() == pPopup)
+            strips.push_back(pStrip);
     CRect rcFile = pFile->GetRect(), rcPopup;
     pMenuBar->ClientToScreen(&rcFile);
     pPopup->GetWindowRect(&rcPopup);
-    ASSERT_EQ(4u, rects.size());
-    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcFile, TRUE, 4), rects[0]);
-    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcFile, FALSE, 4), rects[1]);
-    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcPopup, TRUE, 4), rects[2]);
+    ASSERT_EQ(4u, strips.size());
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcFile, TRUE, 4), strips[0]->GetPlace());
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcFile, FALSE, 4), strips[1]->GetPlace());
+    EXPECT_EQ(CXTPPopupShadows::CalcStripRect(rcPopup, TRUE, 4), strips[2]->GetPlace());
+    for (size_t i = 1; i < strips.size(); i++) {
+        CRect rcWindow;
+        strips[i]->GetWindowRect(&rcWindow);
+        EXPECT_EQ(strips[i]->GetPlace(), rcWindow);
+        EXPECT_TRUE(strips[i]->IsWindowVisible());
+    }
+    // The popup, wider than its title, covers the title's bottom strip whole: that one is never shown.
+    EXPECT_TRUE(strips[0]->IsShapeEmpty());
+    EXPECT_FALSE(strips[0]->IsWindowVisible());
 
     pCommandBars->ClosePopups();
     PumpFrame(pFrame->m_hWnd);
@@ -425,8 +431,13 @@ TEST(PopupShadowsOnAFrame, AnotherMenuOpenedInPlaceOfTheOpenOneTakesItsShadowWin
     for (CPopupShadowWnd* pStrip : strips) {
         EXPECT_EQ(pSecond, pStrip->GetOwnerBar());
         EXPECT_NE(windows.end(), std::find(windows.begin(), windows.end(), pStrip->m_hWnd));
-        EXPECT_TRUE(pStrip->IsWindowVisible());
+        EXPECT_TRUE(pStrip->IsWindowVisible() || pStrip->IsShapeEmpty());
     }
+    // The title's bottom strip, under the popup again, kept the window that showed nothing and did not move it.
+    HWND hCovered = strips.front()->m_hWnd;
+    EXPECT_TRUE(strips.front()->IsShapeEmpty());
+    EXPECT_EQ(windows.front(), hCovered);
+    EXPECT_TRUE(std::none_of(g_moves.begin(), g_moves.end(), [hCovered](const WINDOWPOS& pos) { return pos.hwnd == hCovered; }));
     CRect rcPopup, rcBottom;
     pSecond->GetWindowRect(&rcPopup);
     (*std::next(strips.begin(), 2))->GetWindowRect(&rcBottom);

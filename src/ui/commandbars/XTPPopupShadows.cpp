@@ -122,6 +122,9 @@ void CPopupShadowWnd::UpdateLayered()
 
 void CPopupShadowWnd::Place(const CRect& rc)
 {
+    m_rcPlace = rc;
+    if (IsShapeEmpty())
+        return;
     // A window in sight is topmost already and keeps its place among the strips: shadows of one colour blend
     // alike in either order.
     BOOL bInSight = !m_bParked && IsWindowVisible();
@@ -139,8 +142,16 @@ void CPopupShadowWnd::Place(const CRect& rc)
 
 void CPopupShadowWnd::Park()
 {
-    SetWindowPos(nullptr, kSparePosition, kSparePosition, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A window that its shape hides whole is out of sight where it is.
+    if (!IsShapeEmpty())
+        SetWindowPos(nullptr, kSparePosition, kSparePosition, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_bParked = TRUE;
+}
+
+BOOL CPopupShadowWnd::IsShapeEmpty() const
+{
+    CRect rcBox;
+    return m_rgnShape.GetSafeHandle() && m_rgnShape.GetRgnBox(&rcBox) == NULLREGION;
 }
 
 void CPopupShadowWnd::SetShape(CRgn* pRgn)
@@ -277,20 +288,27 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
     if (!pOwner->GetPaintManager()->IsShadowsAllowed())
         return;
     CRect rc = CalcStripRect(rcPopup, bBottom, IsLayered() ? 4 : 2);
-    for (CPopupShadowWnd* pEarlier : m_lstStrips) {
-        if (pEarlier->IsBottom() == bBottom || !pEarlier->GetSafeHwnd())
-            continue;
-        CRect rcEarlier;
-        pEarlier->GetWindowRect(&rcEarlier);
-        rc = JoinStrip(rc, bBottom, rcEarlier);
-    }
-    CPopupShadowWnd* pStrip = TakeStrip(bBottom, bThemeShadow, pOwner, rc.Size());
+    for (CPopupShadowWnd* pEarlier : m_lstStrips)
+        if (pEarlier->IsBottom() != bBottom && pEarlier->GetSafeHwnd())
+            rc = JoinStrip(rc, bBottom, pEarlier->GetPlace());
+    CRgn rgn;
+    BOOL bCut = CalcStripShape(rgn, rc, pOwner, rcExclude, bThemeShadow);
+    CRect rcBox;
+    CPopupShadowWnd* pStrip = TakeStrip(bBottom, bThemeShadow, pOwner, rc.Size(),
+                                        bCut && rgn.GetRgnBox(&rcBox) == NULLREGION);
     if (!pStrip)
         return;
     m_lstStrips.push_back(pStrip);
+    // A strip nothing cuts needs no shape: the window keeps none.
+    pStrip->SetShape(bCut ? &rgn : nullptr);
+    pStrip->Place(rc);
+    CWindowHookManager::GetInstance()->SetHook(pOwner->GetSafeHwnd(), pStrip);
+}
 
+BOOL CXTPPopupShadows::CalcStripShape(CRgn& rgn, const CRect& rc, CXTPCommandBar* pOwner, const CRect& rcExclude,
+                                      BOOL bThemeShadow) const
+{
     // Never a shadow over the control that opened the popup, nor over another open popup.
-    CRgn rgn;
     rgn.CreateRectRgn(0, 0, rc.Width(), rc.Height());
     BOOL bCut = FALSE;
     auto cut = [&rgn, &rc, &bCut](CRect rcCut) {
@@ -303,20 +321,19 @@ void CXTPPopupShadows::CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const C
         rgn.CombineRgn(&rgn, &rgnCut, RGN_DIFF);
         bCut = TRUE;
     };
-    if (bThemeShadow)
-        cut(rcExclude);
-    for (CPopupShadowWnd* pListed : m_lstStrips) {
-        CXTPCommandBar* pListedOwner = pListed->GetOwnerBar();
-        if (pListedOwner && pListedOwner->GetSafeHwnd()) {
-            CRect rcOwner;
-            pListedOwner->GetWindowRect(&rcOwner);
+    auto cutOwner = [&cut](CXTPCommandBar* pBar) {
+        CRect rcOwner;
+        if (pBar && pBar->GetSafeHwnd()) {
+            pBar->GetWindowRect(&rcOwner);
             cut(rcOwner);
         }
-    }
-    // A strip nothing cuts needs no shape: the window keeps none.
-    pStrip->SetShape(bCut ? &rgn : nullptr);
-    pStrip->Place(rc);
-    CWindowHookManager::GetInstance()->SetHook(pOwner->GetSafeHwnd(), pStrip);
+    };
+    if (bThemeShadow)
+        cut(rcExclude);
+    for (CPopupShadowWnd* pListed : m_lstStrips)
+        cutOwner(pListed->GetOwnerBar());
+    cutOwner(pOwner);
+    return bCut;
 }
 
 namespace
@@ -325,11 +342,13 @@ namespace
 const size_t kSpareStrips = 8;
 }
 
-CPopupShadowWnd* CXTPPopupShadows::TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz)
+CPopupShadowWnd* CXTPPopupShadows::TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz,
+                                              BOOL bHidden)
 {
     CWnd* pSite = pOwner->GetSite();
     HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
-    // A kept window of the same owner window; best one that already shows this strip's ramp.
+    // A kept window of the same owner window; best one that already shows what this strip will: nothing, or its
+    // ramp.
     int nBest = -1;
     for (size_t i = m_arrSpare.size(); i-- > 0;) {
         CPopupShadowWnd* pSpare = m_arrSpare[i];
@@ -345,7 +364,9 @@ CPopupShadowWnd* CXTPPopupShadows::TakeStrip(BOOL bBottom, BOOL bThemeShadow, CX
             continue;
         CRect rc;
         pSpare->GetWindowRect(&rc);
-        if (nBest == -1 || (rc.Size() == sz && pSpare->IsBottom() == bBottom && pSpare->IsThemeShadow() == bThemeShadow))
+        BOOL bFits = bHidden ? pSpare->IsShapeEmpty()
+                             : rc.Size() == sz && pSpare->IsBottom() == bBottom && pSpare->IsThemeShadow() == bThemeShadow;
+        if (nBest == -1 || bFits)
             nBest = static_cast<int>(i);
     }
     if (nBest != -1) {

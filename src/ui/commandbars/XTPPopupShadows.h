@@ -33,11 +33,17 @@ public:
     }
     // The alpha ramp for the window's size now (nothing when the window has it already).
     void UpdateLayered();
-    // The window at rc, topmost and shown; a layered window takes its ramp for that size in the same move.
+    // The strip at rc: its window there, topmost and shown; a layered window takes its ramp for that size in the
+    // same move. A strip that its shape hides whole is only noted there: nothing of it shows wherever its window
+    // is, so the window is left as it is.
     void Place(const CRect& rc);
+    // Where the strip lies.
+    const CRect& GetPlace() const { return m_rcPlace; }
     // The window's shape (client coordinates), none for the whole window; the window keeps its own when it
     // already has that one.
     void SetShape(CRgn* pRgn);
+    // The window's shape shows nothing of it.
+    BOOL IsShapeEmpty() const;
     // The window out of sight, waiting for another popup.
     void Park();
     BOOL IsParked() const { return m_bParked; }
@@ -72,6 +78,7 @@ private:
     BOOL m_bLayeredTheme = FALSE;
     COLORREF m_clrLayered = CLR_INVALID;
     CRgn m_rgnShape;   // a copy of the shape the window has; none for the whole window
+    CRect m_rcPlace;
     BOOL m_bParked = TRUE;   // out of sight (or never shown)
 };
 
@@ -122,8 +129,14 @@ private:
     CXTPPopupShadows();
     void CreateStrip(BOOL bBottom, CXTPCommandBar* pOwner, const CRect& rcPopup, const CRect& rcExclude,
                      BOOL bThemeShadow);
-    // A kept window of the owner window, else a new one; null when none can be made.
-    CPopupShadowWnd* TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz);
+    // A kept window of the owner window, else a new one; null when none can be made. A strip hidden whole by its
+    // shape best takes a window that shows nothing already, another one a window with its ramp.
+    CPopupShadowWnd* TakeStrip(BOOL bBottom, BOOL bThemeShadow, CXTPCommandBar* pOwner, CSize sz, BOOL bHidden);
+    // The shape of a strip at rc: what is left of it by the rectangles it must not fall on (the control that
+    // opened the popup, for a theme shadow, and every open popup with a shadow, the owner's among them); FALSE
+    // when nothing cuts it.
+    BOOL CalcStripShape(CRgn& rgn, const CRect& rc, CXTPCommandBar* pOwner, const CRect& rcExclude,
+                        BOOL bThemeShadow) const;
 
     PFNUPDATELAYEREDWINDOW m_pfnUpdateLayeredWindow = nullptr;
     std::list<CPopupShadowWnd*> m_lstStrips;
