@@ -38,10 +38,8 @@ HRESULT CXTPCommandBarAccessible::GetAccessibleChild(long nChild, IDispatch** pp
     if (!ppdispChild)
         return E_INVALIDARG;
     *ppdispChild = nullptr;
-    CXTPControl* pControl = GetChildControl(nChild);
-    if (!pControl)
-        return E_INVALIDARG;
-    *ppdispChild = pControl->GetAccessible()->GetIDispatch();
+    if (CXTPControl* pControl = GetChildControl(nChild))
+        *ppdispChild = pControl->GetAccessible()->GetIDispatch();
     return S_OK;
 }
 

@@ -45,9 +45,8 @@ HRESULT CXTPControlAccessible::GetAccessibleChild(long nChild, IDispatch** ppdis
         return E_INVALIDARG;
     *ppdispChild = nullptr;
     CXTPCommandBar* pPopupBar = m_pControl->GetCommandBar();
-    if (nChild != 1 || !pPopupBar)
-        return E_INVALIDARG;
-    *ppdispChild = pPopupBar->GetAccessible()->GetIDispatch();
+    if (nChild == 1 && pPopupBar)
+        *ppdispChild = pPopupBar->GetAccessible()->GetIDispatch();
     return S_OK;
 }
 
