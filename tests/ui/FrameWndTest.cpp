@@ -13,7 +13,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 namespace
@@ -322,6 +324,33 @@ TEST_F(FrameWndTest, AltAloneEntersTheMenuBarAndDownOpensTheMenu)
     SendKeys({VK_ESCAPE});
     Pump();
     EXPECT_FALSE(pMenuBar->IsTrackingMode());
+}
+
+TEST_F(FrameWndTest, AltWithShiftHeldLeavesTheMenuBarAlone)
+{
+    CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+    BYTE keysBefore[256];
+    ASSERT_TRUE(::GetKeyboardState(keysBefore));
+    struct Case
+    {
+        BOOL bShift;
+        BOOL bEnters;
+    } cases[] = {{TRUE, FALSE}, {FALSE, TRUE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bShift);
+        BYTE keys[256];
+        std::copy(std::begin(keysBefore), std::end(keysBefore), keys);
+        keys[VK_SHIFT] = c.bShift ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        WPARAM wParam = SC_KEYMENU;
+        LPARAM lParam = 0;
+        LRESULT lResult = -1;
+        EXPECT_EQ(c.bEnters ? xtpHookHandled : xtpHookContinue,
+                  pMenuBar->OnHookMessage(m_pFrame->m_hWnd, WM_SYSCOMMAND, wParam, lParam, lResult));
+        EXPECT_EQ(c.bEnters, pMenuBar->IsTrackingMode());
+        pMenuBar->SetTrackingMode(0);
+    }
+    ::SetKeyboardState(keysBefore);
 }
 
 TEST_F(FrameWndTest, APopupTallerThanTheWorkAreaScrollsToTheSelection)
