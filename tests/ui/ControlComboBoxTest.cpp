@@ -604,3 +604,24 @@ TEST_F(ControlComboBoxTest, TheWheelScrollsTheOpenListAndLeavesItOpen)
     EXPECT_GT(pList->SendMessage(LB_GETTOPINDEX), 0);
     EXPECT_TRUE(m_pCombo->IsDroppedDown());
 }
+
+TEST_F(ControlComboBoxTest, WhileTheBarsAreCustomisedAPressInTheFieldTakesTheControlNotTheText)
+{
+    CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+    pCommandBars->SetCustomizeMode(TRUE);
+    Pump();
+    ASSERT_TRUE(m_pCombo->IsEditCreated());
+    for (BOOL bRight : {FALSE, TRUE}) {
+        SCOPED_TRACE(bRight ? "right button" : "left button");
+        pCommandBars->SetDragControl(nullptr);
+        CRect rc;
+        m_pCombo->GetEditCtrl()->GetWindowRect(&rc);
+        // The left press drags the control; its release drops it back where it was.
+        SendClick(rc.CenterPoint(), bRight);
+        Pump();
+        EXPECT_EQ(m_pCombo, pCommandBars->GetDragControl());
+        EXPECT_NE(m_pCombo->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+        EXPECT_EQ(m_pCombo, m_pFrame->GetToolBar()->GetControls()->FindControl(nComboId));
+    }
+    pCommandBars->SetCustomizeMode(FALSE);
+}

@@ -19,6 +19,18 @@ LRESULT CXTPFieldEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_CONTEXTMENU:
         return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        // While the bars are customised the field is a control like any other: the press drags it or opens the
+        // customise menu on it, as it would on the bar.
+        CXTPCommandBar* pBar = m_pFieldControl->GetParent();
+        if (!pBar || !pBar->IsCustomizeMode())
+            break;
+        CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        MapWindowPoints(pBar, &pt, 1);
+        pBar->SendMessage(message, wParam, MAKELPARAM(pt.x, pt.y));
+        return 0;
+    }
     case WM_MOUSEMOVE: {
         LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
         if (CXTPCommandBar* pBar = m_pFieldControl->GetParent()) {
