@@ -1,8 +1,11 @@
 #include "ImageManagerTestRes.h"
 #include "PixelCanvas.h"
 #include "StatusBarTestRes.h"
+#include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPStatusBar.h"
 #include "ui/commandbars/XTPStatusBarPaneWnd.h"
+#include "ui/persist/ImageManager.h"
+#include "ui/themes/BarThemeDefault.h"
 #include "ui/themes/ColorTable.h"
 
 #include <gtest/gtest.h>
@@ -276,6 +279,45 @@ TEST_F(StatusBarTest, AButtonInAPaneFollowsTheFramesUpdateHandlers)
     // No handler of the frame takes the button's command.
     m_bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
     EXPECT_FALSE(pButton->IsWindowEnabled());
+}
+
+namespace
+{
+// A painter that counts the panes it draws.
+class CCountingPanePainter : public CXTPBarThemeDefault
+{
+public:
+    int m_nPanes = 0;
+    void DrawStatusBarPane(CDC* pDC, CRect rc, CXTPStatusBarPane* pPane) override
+    {
+        ++m_nPanes;
+        CXTPBarThemeDefault::DrawStatusBarPane(pDC, rc, pPane);
+    }
+};
+} // namespace
+
+TEST_F(StatusBarTest, AManagerGivenToTheBarLendsItItsOwnPainterAndIcons)
+{
+    const UINT nIconId = 4711;
+    auto* pCommandBars = new CXTPCommandBars;
+    auto* pPainter = new CCountingPanePainter;
+    pCommandBars->SetPaintManager(pPainter);
+    auto* pImages = new CXTPImageManager;
+    HICON hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGETEST_EQUALIDS));
+    ASSERT_NE(nullptr, hIcon);
+    ASSERT_TRUE(pImages->SetIcon(CXTPImageManagerIconHandle(hIcon), nIconId));
+    pCommandBars->SetImageManager(pImages);
+    CXTPStatusBarPane* pPane = m_bar.GetPane(1);
+    pPane->SetIconId(static_cast<int>(nIconId));
+    EXPECT_EQ(nullptr, pPane->GetIcon()) << "the process's icons have none of that id";
+
+    m_bar.SetCommandBars(pCommandBars);
+    EXPECT_NE(nullptr, pPane->GetIcon());
+    m_bar.Invalidate();
+    m_bar.SendMessage(WM_PAINT);
+    EXPECT_EQ(m_bar.GetVisiblePaneCount(), pPainter->m_nPanes);
+    m_bar.SetCommandBars(nullptr);
+    pCommandBars->InternalRelease();
 }
 
 namespace

@@ -1,5 +1,6 @@
 #include "ui/commandbars/XTPStatusBar.h"
 
+#include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPStatusBarLayout.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
@@ -510,12 +511,12 @@ CXTPBarPainter* CXTPStatusBar::GetPaintManager() const
 {
     if (!m_bUsePaintManager)
         return nullptr;
-    return m_pPaintManager ? m_pPaintManager : CXTPBarPainter::GetInstalled();
+    return m_pCommandBars ? m_pCommandBars->GetPaintManager() : CXTPBarPainter::GetInstalled();
 }
 
 CXTPBarImages* CXTPStatusBar::GetImageManager() const
 {
-    return m_pImageManager ? m_pImageManager : XTPImageManager();
+    return m_pCommandBars ? m_pCommandBars->GetImageManager() : XTPImageManager();
 }
 
 void CXTPStatusBar::DrawPane(CDC* pDC, int nIndex, CRect rcItem)

@@ -11,6 +11,7 @@
 
 class CXTPBarImages;
 class CXTPBarPainter;
+class CXTPCommandBars;
 
 class CXTPStatusBar : public CControlBar
 {
@@ -54,11 +55,11 @@ public:
     // After panes came, went, showed or hid: the layout and every text again.
     void RenumberParts();
 
-    // Null when the control paints itself; else the bar's own painter or the installed one.
+    // The manager whose painter and icons the bar uses; without one, the installed painter and the process's icons.
+    void SetCommandBars(CXTPCommandBars* pCommandBars) { m_pCommandBars = pCommandBars; }
+    // Null when the control paints itself.
     CXTPBarPainter* GetPaintManager() const;
-    void SetPaintManager(CXTPBarPainter* pPainter) { m_pPaintManager = pPainter; }
     CXTPBarImages* GetImageManager() const;
-    void SetImageManager(CXTPBarImages* pImages) { m_pImageManager = pImages; }
     void UsePaintManager(BOOL bUse) { m_bUsePaintManager = bUse; }
     BOOL IsDrawDisabledText() const { return m_bDrawDisabledText; }
     void SetDrawDisabledText(BOOL bDraw) { m_bDrawDisabledText = bDraw; }
@@ -104,7 +105,6 @@ private:
     CFont m_font;
     BOOL m_bDrawDisabledText = TRUE;
     BOOL m_bUsePaintManager = TRUE;
-    CXTPBarPainter* m_pPaintManager = nullptr;
-    CXTPBarImages* m_pImageManager = nullptr;
+    CXTPCommandBars* m_pCommandBars = nullptr;
     CTipContext* m_pToolTipContext;
 };
