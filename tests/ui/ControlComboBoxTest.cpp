@@ -581,6 +581,45 @@ TEST_F(ControlComboBoxTest, SettingsAndItemsGoThroughTheSavedFormByName)
     pLoaded->InternalRelease();
 }
 
+TEST_F(ControlComboBoxTest, AnOlderOrShorterSavedFormLeavesTheRestToItsDefaultsAndToTheNextReader)
+{
+    // A form saved before the hint existed ends with the style; what follows belongs to the next reader.
+    CArchiveBacking older;
+    older.Save([&](CXTPPropExchange* pPX) {
+        pPX->m_nSchema = 8;
+        m_pCombo->CXTPControlPopup::DoPropExchange(pPX);
+        BOOL bDropDown = FALSE;
+        int nWidth = 150, nStyle = 1, nNext = 77;
+        ExchangeBool(pPX, L"DropDown", bDropDown);
+        ExchangeInt(pPX, L"Width", nWidth);
+        ExchangeInt(pPX, L"ComboStyle", nStyle);
+        ExchangeInt(pPX, L"Next", nNext);
+    });
+    auto* pLoaded = new CXTPControlComboBox;
+    pLoaded->SetEditHint(L"Cerca");
+    int nNext = 0;
+    older.Load([&](CXTPPropExchange* pPX) {
+        pPX->m_nSchema = 8;
+        pLoaded->DoPropExchange(pPX);
+        ExchangeInt(pPX, L"Next", nNext);
+    });
+    EXPECT_EQ(77, nNext);
+    EXPECT_FALSE(pLoaded->GetDropDown());
+    EXPECT_EQ(150, pLoaded->GetWidth());
+    EXPECT_EQ(1, pLoaded->GetComboStyle());
+    EXPECT_EQ(CString(L"Cerca"), pLoaded->GetEditHint());
+
+    // A form by name that holds only the popup's keys: the combo is a drop-down with twelve rows.
+    CXmlBacking shorter(FALSE);
+    shorter.Save([&](CXTPPropExchange* pPX) { m_pCombo->CXTPControlPopup::DoPropExchange(pPX); });
+    pLoaded->SetDropDown(FALSE);
+    pLoaded->SetDropDownItemCount(5);
+    shorter.Load([&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); });
+    EXPECT_TRUE(pLoaded->GetDropDown());
+    EXPECT_EQ(12, pLoaded->GetDropDownItemCount());
+    pLoaded->InternalRelease();
+}
+
 TEST_F(ControlComboBoxTest, TheWheelScrollsTheOpenListAndLeavesItOpen)
 {
     for (int i = 0; i < 20; i++)
