@@ -513,6 +513,12 @@ TEST_F(ControlComboBoxTest, TheShellDropDownIsWatchedWhileShownAndForgottenOnlyW
     // Another window showing is no drop-down of the shell.
     ::SetWindowPos(m_pFrame->m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     EXPECT_EQ(nullptr, hook.GetDropDownWindow());
+    // The hook hides a shown drop-down itself, and forgets it so.
+    ::SetWindowPos(hWndDropDown, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ASSERT_EQ(hWndDropDown, hook.GetDropDownWindow());
+    hook.HideDropDown();
+    EXPECT_FALSE(::IsWindowVisible(hWndDropDown));
+    EXPECT_EQ(nullptr, hook.GetDropDownWindow());
 
     hook.Hook(FALSE);
     EXPECT_FALSE(hook.IsHooked());

@@ -306,6 +306,12 @@ int CXTPAutoSuggestHook::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*w
     return xtpHookContinue;
 }
 
+void CXTPAutoSuggestHook::HideDropDown()
+{
+    if (m_hWndDropDown)
+        ::ShowWindow(m_hWndDropDown, SW_HIDE);
+}
+
 void CXTPAutoSuggestHook::OnWindowPosChanging(HWND hWnd, UINT nFlags)
 {
     if (m_hWndDropDown) {

@@ -95,6 +95,8 @@ public:
     void SetDropDownWindow(HWND hWnd);
     // Up, Down, Page Up and Page Down go to the shown drop-down's list while Alt is up.
     BOOL ProcessKey(UINT nChar, LPARAM lKeyData);
+    // Hides the shell's drop-down while one is shown; the hook then forgets it.
+    void HideDropDown();
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     // What the hook does with a window position change of a window of the thread.
     void OnWindowPosChanging(HWND hWnd, UINT nFlags);
