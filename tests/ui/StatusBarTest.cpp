@@ -309,10 +309,10 @@ TEST_F(StatusBarTest, AManagerGivenToTheBarLendsItItsOwnPainterAndIcons)
     pCommandBars->SetImageManager(pImages);
     CXTPStatusBarPane* pPane = m_bar.GetPane(1);
     pPane->SetIconId(static_cast<int>(nIconId));
-    EXPECT_EQ(nullptr, pPane->GetIcon()) << "the process's icons have none of that id";
+    EXPECT_EQ(nullptr, pPane->GetImage()) << "the process's icons have none of that id";
 
     m_bar.SetCommandBars(pCommandBars);
-    EXPECT_NE(nullptr, pPane->GetIcon());
+    EXPECT_NE(nullptr, pPane->GetImage());
     m_bar.Invalidate();
     m_bar.SendMessage(WM_PAINT);
     EXPECT_EQ(m_bar.GetVisiblePaneCount(), pPainter->m_nPanes);

@@ -521,10 +521,8 @@ CXTPBarImages* CXTPStatusBar::GetImageManager() const
 
 void CXTPStatusBar::DrawPane(CDC* pDC, int nIndex, CRect rcItem)
 {
-    CXTPBarPainter* pPainter = GetPaintManager();
-    CXTPStatusBarPane* pPane = GetPane(nIndex);
-    if (pPainter && pPane)
-        pPainter->DrawStatusBarPane(pDC, rcItem, pPane);
+    if (CXTPStatusBarPane* pPane = GetPane(nIndex))
+        pPane->Draw(pDC, rcItem);
 }
 
 void CXTPStatusBar::DrawGripper(CDC* pDC, CRect rcClient)
@@ -694,19 +692,25 @@ CXTPStatusBarPane::~CXTPStatusBarPane()
         delete m_pChildWnd;
 }
 
-CFont* CXTPStatusBarPane::GetTextFont()
+CFont* CXTPStatusBarPane::GetFont()
 {
     if (m_font.GetSafeHandle())
         return &m_font;
     return m_pStatusBar ? m_pStatusBar->GetFont() : nullptr;
 }
 
-CXTPBarIcon* CXTPStatusBarPane::GetIcon() const
+CXTPBarIcon* CXTPStatusBarPane::GetImage() const
 {
     if (m_nIconId == -1 || !m_pStatusBar)
         return nullptr;
     CXTPBarImages* pImages = m_pStatusBar->GetImageManager();
     return pImages ? pImages->GetIcon(static_cast<UINT>(m_nIconId), 0) : nullptr;
+}
+
+void CXTPStatusBarPane::Draw(CDC* pDC, CRect rcItem)
+{
+    if (CXTPBarPainter* pPainter = m_pStatusBar ? m_pStatusBar->GetPaintManager() : nullptr)
+        pPainter->DrawStatusBarPane(pDC, rcItem, this);
 }
 
 void CXTPStatusBarPane::Invalidate()
@@ -796,13 +800,13 @@ int CXTPStatusBarPane::BestFit()
     int nWidth = 0;
     {
         CClientDC dc(m_pStatusBar && m_pStatusBar->m_hWnd ? m_pStatusBar : nullptr);
-        CFont* pFont = GetTextFont();
+        CFont* pFont = GetFont();
         CFont* pOldFont = pFont ? dc.SelectObject(pFont) : nullptr;
         nWidth = m_strText.IsEmpty() ? 0 : dc.GetTextExtent(m_strText).cx;
         if (pOldFont)
             dc.SelectObject(pOldFont);
     }
-    if (CXTPBarIcon* pIcon = GetIcon())
+    if (CXTPBarIcon* pIcon = GetImage())
         nWidth += pIcon->GetExtent().cx + (nWidth >= 1 ? 2 : 0);
     return nWidth;
 }

@@ -22,9 +22,11 @@ public:
 
     virtual CString GetText() const { return m_strText; }
     // The pane's own font, else the bar's (null without a bar: the painter's).
-    virtual CFont* GetTextFont();
+    virtual CFont* GetFont();
     // The icon of the icon id from the bar's image store, null without one.
-    virtual CXTPBarIcon* GetIcon() const;
+    virtual CXTPBarIcon* GetImage() const;
+    // Through the bar's painter, when it has one.
+    virtual void Draw(CDC* pDC, CRect rcItem);
 
     UINT GetID() const { return m_nID; }
     int GetIndex() const { return m_nIndex; }

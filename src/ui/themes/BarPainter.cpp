@@ -427,12 +427,12 @@ void CXTPBarPainter::DrawStatusBarPane(CDC* pDC, CRect rc, CXTPStatusBarPane* pP
             rcFill.DeflateRect(1, 1);
         pDC->FillSolidRect(rcFill, pPane->m_clrBackground);
     }
-    CFont* pFont = pPane->GetTextFont();
+    CFont* pFont = pPane->GetFont();
     CFontSelector font(pDC, pFont ? pFont : &m_fontNormal);
     CRect rcText = rc;
     rcText.DeflateRect(2, 1);
     CString strText = pPane->GetText();
-    CXTPBarIcon* pIcon = pPane->GetIcon();
+    CXTPBarIcon* pIcon = pPane->GetImage();
     CSize szIcon = pIcon ? pIcon->GetExtent() : CSize(0, 0);
     int cxText = strText.IsEmpty() ? 0 : pDC->GetTextExtent(strText).cx;
     int cxNeeded = szIcon.cx + (strText.IsEmpty() ? 0 : 2) + cxText;
