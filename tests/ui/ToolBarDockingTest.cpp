@@ -147,6 +147,47 @@ TEST_F(ToolBarDockingTest, DraggedAwayItFloatsAndWithinTwentyPixelsOfADockBarItD
     EXPECT_EQ(nullptr, ::GetCapture());
 }
 
+namespace
+{
+// The bars whose site heard that they were shown or hidden, with the new state.
+std::vector<std::pair<HWND, LPARAM>> g_barVisible;
+
+LRESULT CALLBACK RecordBarVisible(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMsg->message == XTPM_BARVISIBLE)
+        g_barVisible.emplace_back(reinterpret_cast<CXTPToolBar*>(pMsg->wParam)->GetSafeHwnd(), pMsg->lParam);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+} // namespace
+
+TEST_F(ToolBarDockingTest, AHiddenBarLeavesTrackingAndItsRoomAtOnceAndOnlyAManagersSiteHearsOfIt)
+{
+    HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordBarVisible, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hHook);
+    g_barVisible.clear();
+    CXTPDockBar* pDockBar = m_pBar->GetDockBar();
+    ASSERT_NE(nullptr, pDockBar);
+    CRect rcBefore;
+    pDockBar->GetWindowRect(&rcBefore);
+    m_pBar->SetTrackingMode(1, TRUE, TRUE);
+    ASSERT_TRUE(m_pBar->IsTrackingMode());
+    m_pBar->SetVisible(FALSE);
+    EXPECT_FALSE(m_pBar->IsTrackingMode());
+    CRect rcAfter;
+    pDockBar->GetWindowRect(&rcAfter);
+    EXPECT_LT(rcAfter.Height(), rcBefore.Height()) << "the frame has laid out without waiting";
+
+    // A bar of no manager tells its parent nothing.
+    auto* pLoose = new CXTPToolBar;
+    ASSERT_TRUE(pLoose->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP, m_pFrame));
+    pLoose->SetVisible(FALSE);
+    pLoose->InternalRelease();
+    ::UnhookWindowsHookEx(hHook);
+    std::vector<std::pair<HWND, LPARAM>> expected = {{m_pBar->m_hWnd, FALSE}};
+    EXPECT_EQ(expected, g_barVisible);
+}
+
 TEST_F(ToolBarDockingTest, EscEndsTheDragWhereTheBarIs)
 {
     const CRect rcFrame = FrameRect();

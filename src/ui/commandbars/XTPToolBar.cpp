@@ -90,10 +90,14 @@ BOOL CXTPToolBar::IsVisible() const
 
 BOOL CXTPToolBar::SetVisible(BOOL bVisible)
 {
-    if (!ChangeVisible(bVisible) || bVisible || !m_bTearOff)
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!ChangeVisible(bVisible) || !pCommandBars)
         return TRUE;
+    // The frame gives a docked bar's room back (or makes it) before the caller goes on.
+    if (m_nPosition >= xtpBarTop && m_nPosition <= xtpBarRight)
+        pCommandBars->RecalcFrameLayout(FALSE);
     // A torn-off bar is not kept hidden: tearing its popup off again makes a new one.
-    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+    if (!bVisible && m_bTearOff)
         pCommandBars->Remove(this);
     return TRUE;
 }
@@ -102,15 +106,13 @@ BOOL CXTPToolBar::ChangeVisible(BOOL bVisible)
 {
     BOOL bChanged = m_bVisible != bVisible;
     m_bVisible = bVisible;
+    if (bChanged && !bVisible)
+        SetTrackingMode(0, TRUE, FALSE);
     if (m_hWnd)
         ShowWindow(bVisible ? SW_SHOWNA : SW_HIDE);
-    if (bChanged) {
-        CWnd* pSite = GetSite();
-        if (pSite && pSite->GetSafeHwnd())
-            pSite->SendMessage(XTPM_BARVISIBLE, reinterpret_cast<WPARAM>(this), bVisible);
-        if (CXTPCommandBars* pCommandBars = GetCommandBars())
-            pCommandBars->RecalcFrameLayout(TRUE);
-    }
+    CWnd* pSite = GetSite();
+    if (bChanged && GetCommandBars() && pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(XTPM_BARVISIBLE, reinterpret_cast<WPARAM>(this), bVisible);
     return bChanged;
 }
 
@@ -131,15 +133,15 @@ void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
     if (bPreview == m_bPreviewMode)
         return;
     m_bPreviewMode = bPreview;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
     if (bPreview) {
         m_bPreviewVisible = m_bVisible;
-        if (m_bVisible)
-            ChangeVisible(FALSE);
+        if (m_bVisible && ChangeVisible(FALSE) && pCommandBars)
+            pCommandBars->RecalcFrameLayout(TRUE);
     } else {
-        if (m_bPreviewVisible)
-            ChangeVisible(TRUE);
+        if (m_bPreviewVisible && ChangeVisible(TRUE) && pCommandBars)
+            pCommandBars->RecalcFrameLayout(TRUE);
         // The preview's menu is gone: the menu bar shows the frame's again.
-        CXTPCommandBars* pCommandBars = GetCommandBars();
         if (m_nType == xtpBarTypeMenuBar && pCommandBars)
             pCommandBars->UpdateFrameMenu();
     }

@@ -79,7 +79,8 @@ protected:
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
     DECLARE_MESSAGE_MAP()
 
-    // Shows or hides the window (the site hears of a change); TRUE when it changed. Print preview hides a torn-off
+    // Shows or hides the window (a bar going out of sight leaves tracking; the site of a bar with a manager hears of
+    // a change); TRUE when it changed. Print preview hides a torn-off
     // bar this way too, to give it back afterwards.
     BOOL ChangeVisible(BOOL bVisible);
     // Finds the own control of an id or makes it; hidden until the layout places it.
