@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -186,6 +187,44 @@ TEST_F(ToolBarDockingTest, AHiddenBarLeavesTrackingAndItsRoomAtOnceAndOnlyAManag
     ::UnhookWindowsHookEx(hHook);
     std::vector<std::pair<HWND, LPARAM>> expected = {{m_pBar->m_hWnd, FALSE}};
     EXPECT_EQ(expected, g_barVisible);
+}
+
+TEST_F(ToolBarDockingTest, ABarInADialogTakesItsPlaceInTheTabOrder)
+{
+    CWnd dialog, first, second;
+    ASSERT_TRUE(dialog.CreateEx(WS_EX_CONTROLPARENT, AfxRegisterWndClass(0), L"Dialogo", WS_POPUP | WS_VISIBLE,
+                                CRect(60, 60, 460, 260), nullptr, 0));
+    ASSERT_TRUE(first.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 10, 110, 30), &dialog, 1));
+    ASSERT_TRUE(second.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 40, 110, 60), &dialog, 2));
+    // The bar goes last in the dialog's order: Tab wraps to the first field, Shift+Tab goes back to the second.
+    auto* pBar = new CXTPToolBar;
+    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBRS_TOP, &dialog));
+    UINT ids[] = {ID_FT_NEW, ID_FT_OPEN};
+    pBar->SetButtons(ids, 2);
+    ASSERT_EQ(nullptr, pBar->GetDockContext());
+    BYTE keysBefore[256];
+    ASSERT_TRUE(::GetKeyboardState(keysBefore));
+    struct Case
+    {
+        BOOL bShift;
+        CWnd* pExpected;
+    } cases[] = {{FALSE, &first}, {TRUE, &second}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bShift);
+        pBar->SetFocus();
+        EXPECT_TRUE(pBar->IsTrackingMode());
+        EXPECT_EQ(0, pBar->GetSelectedIndex());
+        BYTE keys[256];
+        std::copy(std::begin(keysBefore), std::end(keysBefore), keys);
+        keys[VK_SHIFT] = c.bShift ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        EXPECT_EQ(1, pBar->OnKeyDown(VK_TAB, 0));
+        ::SetKeyboardState(keysBefore);
+        EXPECT_EQ(c.pExpected->m_hWnd, ::GetFocus());
+        EXPECT_FALSE(pBar->IsTrackingMode());
+    }
+    pBar->InternalRelease();
+    dialog.DestroyWindow();
 }
 
 TEST_F(ToolBarDockingTest, EscEndsTheDragWhereTheBarIs)

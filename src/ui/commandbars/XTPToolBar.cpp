@@ -39,6 +39,7 @@ BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
     ON_WM_CLOSE()
     ON_MESSAGE(WM_FLOATSTATUS, &CXTPToolBar::OnFloatStatus)
     ON_WM_NCCREATE()
+    ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
 CXTPToolBar::CXTPToolBar()
@@ -114,6 +115,24 @@ BOOL CXTPToolBar::ChangeVisible(BOOL bVisible)
     if (bChanged && GetCommandBars() && pSite && pSite->GetSafeHwnd())
         pSite->SendMessage(XTPM_BARVISIBLE, reinterpret_cast<WPARAM>(this), bVisible);
     return bChanged;
+}
+
+int CXTPToolBar::OnKeyDown(UINT nChar, LPARAM lKeyData)
+{
+    CWnd* pParent = m_hWnd && !m_pDockContext && nChar == VK_TAB ? GetParent() : nullptr;
+    CWnd* pNext = pParent ? pParent->GetNextDlgTabItem(this, ::GetKeyState(VK_SHIFT) < 0) : nullptr;
+    if (!pNext || pNext == this)
+        return CXTPCommandBar::OnKeyDown(nChar, lKeyData);
+    pNext->SetFocus();
+    SetTrackingMode(0, TRUE, FALSE);
+    return 1;
+}
+
+void CXTPToolBar::OnSetFocus(CWnd* pOldWnd)
+{
+    CXTPCommandBar::OnSetFocus(pOldWnd);
+    if (!m_pDockContext)
+        SetTrackingMode(TRUE, TRUE, FALSE);
 }
 
 BOOL CXTPToolBar::SetPosition(int nPosition)

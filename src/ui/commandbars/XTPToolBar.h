@@ -33,6 +33,8 @@ public:
     virtual void Reset();
     // Hiding a torn-off bar also removes it from its manager.
     BOOL SetVisible(BOOL bVisible) override;
+    // A bar without docking (one placed in a dialog) hands Tab and Shift+Tab to the dialog's next tab stop.
+    int OnKeyDown(UINT nChar, LPARAM lKeyData) override;
     // Docks at 0-3 or floats at 4 through the manager.
     BOOL SetPosition(int nPosition) override;
     // Hidden during print preview, back after it as it was.
@@ -77,6 +79,8 @@ protected:
     afx_msg void OnClose();
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
+    // A bar without docking that gets the focus (by Tab in a dialog) tracks from its first control.
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
     DECLARE_MESSAGE_MAP()
 
     // Shows or hides the window (a bar going out of sight leaves tracking; the site of a bar with a manager hears of
