@@ -2,6 +2,7 @@
 // dock bar it docks there, Esc ends the drag where it is, and a bar that may dock only at the top stays there.
 #include "FrameTestSupport.h"
 
+#include "platform/mfc/afxminiframe.h"
 #include "ui/commandbars/XTPDockBar.h"
 #include "ui/commandbars/XTPStatusBar.h"
 #include "ui/persist/PropExchangeRegistry.h"
@@ -225,6 +226,29 @@ TEST_F(ToolBarDockingTest, ABarInADialogTakesItsPlaceInTheTabOrder)
     }
     pBar->InternalRelease();
     dialog.DestroyWindow();
+}
+
+TEST_F(ToolBarDockingTest, AClickOnADockedBarLeavesTheFocusInAFloatingPanesFrame)
+{
+    auto* pMini = new CMiniFrameWnd;
+    ASSERT_TRUE(pMini->Create(nullptr, L"Pannello", WS_POPUP | WS_CAPTION | WS_VISIBLE | MFS_SYNCACTIVE,
+                              CRect(300, 300, 500, 400), m_pFrame));
+    CWnd field;
+    ASSERT_TRUE(field.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, CRect(5, 5, 150, 25), pMini, 1));
+    const LPARAM lClick = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
+    struct Case
+    {
+        CWnd* pFocus;
+        BOOL bNoActivate;
+    } cases[] = {{&field, TRUE}, {m_pFrame, FALSE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bNoActivate);
+        c.pFocus->SetFocus();
+        ASSERT_EQ(c.pFocus->m_hWnd, ::GetFocus());
+        LRESULT nAnswer = m_pBar->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_pFrame->m_hWnd), lClick);
+        EXPECT_EQ(c.bNoActivate, nAnswer == MA_NOACTIVATE) << nAnswer;
+    }
+    pMini->DestroyWindow();
 }
 
 TEST_F(ToolBarDockingTest, EscEndsTheDragWhereTheBarIs)

@@ -74,6 +74,8 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    // A click on a floating bar, in customise mode, or while the focus is in a floating pane's frame leaves the
+    // active window and the focus where they are.
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg BOOL OnNcActivate(BOOL bActive);
     afx_msg void OnClose();
@@ -87,6 +89,8 @@ protected:
     // a change); TRUE when it changed. Print preview hides a torn-off
     // bar this way too, to give it back afterwards.
     BOOL ChangeVisible(BOOL bVisible);
+    // The bar's frame is active and the focus lies in a mini frame window.
+    BOOL IsFocusInMiniFrame() const;
     // Finds the own control of an id or makes it; hidden until the layout places it.
     CXTPControl* EnsureOwnControl(int nId, CRuntimeClass* pClass);
     // The Add-or-remove list's two steps: the controls the user hid back in the bar (hidden), then one item per

@@ -5,6 +5,8 @@
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPDockContext.h"
 
+#include "platform/mfc/afxminiframe.h"
+
 namespace
 {
 // Floating bars and popups carry this style bit; the frame's floating-window notifications look for it.
@@ -110,9 +112,20 @@ void CXTPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
 int CXTPToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
 {
     CXTPCommandBars* pCommandBars = GetCommandBars();
-    if (m_nPosition == xtpBarFloating || (pCommandBars && pCommandBars->IsCustomizeMode()))
+    if (m_nPosition == xtpBarFloating || IsFocusInMiniFrame() || (pCommandBars && pCommandBars->IsCustomizeMode()))
         return MA_NOACTIVATE;
     return CXTPCommandBar::OnMouseActivate(pDesktopWnd, nHitTest, message);
+}
+
+BOOL CXTPToolBar::IsFocusInMiniFrame() const
+{
+    CWnd* pFocus = CWnd::GetFocus();
+    if (!pFocus || !CMiniFrameWnd::IsActiveWith(::GetAncestor(m_hWnd, GA_ROOT), ::GetActiveWindow()))
+        return FALSE;
+    for (CFrameWnd* pFrame = pFocus->GetParentFrame(); pFrame; pFrame = pFrame->GetParentFrame())
+        if (pFrame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd)))
+            return TRUE;
+    return FALSE;
 }
 
 BOOL CXTPToolBar::OnNcActivate(BOOL bActive)
