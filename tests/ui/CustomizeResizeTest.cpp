@@ -165,3 +165,27 @@ TEST_F(CustomizeResizeTest, OnlyAnEdgeOfAControlWithAnAdjustableWidthIsTaken)
         EXPECT_EQ(c.bAllowed, c.pControl->IsCustomizeResizeAllow()) << c.pControl->GetID();
     EXPECT_EQ(100, m_pEdit->GetWidth());
 }
+
+TEST_F(CustomizeResizeTest, TheMouseOverASideEdgeOfTheDragControlShowsTheResizeCursor)
+{
+    const HCURSOR hResize = XTPGetResourceLoader()->LoadCursor(XTP_IDC_CUSTOMIZE_RESIZE);
+    ASSERT_NE(nullptr, hResize);
+    const CRect rcEdit = m_pEdit->GetRect();
+    const CRect rcButton = m_pBar->GetControls()->FindControl(ID_FT_NEW)->GetRect();
+    struct Case
+    {
+        const char* pszWhere;
+        CPoint pt;
+        BOOL bResize;
+    } cases[] = {
+        {"right edge", {rcEdit.right - 1, rcEdit.CenterPoint().y}, TRUE},
+        {"left edge", {rcEdit.left + 1, rcEdit.CenterPoint().y}, TRUE},
+        {"middle", rcEdit.CenterPoint(), FALSE},
+        {"edge of a button", {rcButton.right - 1, rcButton.CenterPoint().y}, FALSE},
+    };
+    for (const Case& c : cases) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        m_pBar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(c.pt.x, c.pt.y));
+        EXPECT_EQ(c.bResize, ::GetCursor() == hResize) << c.pszWhere;
+    }
+}

@@ -952,9 +952,13 @@ void CXTPCommandBar::OnDestroy()
 void CXTPCommandBar::OnMouseMove(UINT /*nFlags*/, CPoint point)
 {
     CMouseManager* pMouse = CMouseManager::GetThreadManager();
-    if (!m_hWnd || IsCustomizeMode() || pMouse->IsTrackingActive(this) || pMouse->m_nCaptureLoops > 0 ||
+    if (!m_hWnd || pMouse->IsTrackingActive(this) || pMouse->m_nCaptureLoops > 0 ||
         (!m_nTrackingMode && !IsTopParentActive(m_hWnd) && m_nType != xtpBarTypePopup))
         return;
+    if (IsCustomizeMode()) {
+        ShowCustomizeResizeCursor(point);
+        return;
+    }
     int nHot = -1;
     if ((m_nTrackingMode && (m_nPopuped != -1 || m_nType != xtpBarTypePopup)) || m_bKeyboardSelect)
         nHot = m_nSelected;

@@ -244,6 +244,8 @@ protected:
     CRect CalcDropIndicator(int nIndex, BOOL bAfter, const CXTPControl* pData) const;
     BOOL IsVerticalDrop() const;
     void DrawCustomizeMarks(CDC* pDC);
+    // Over a side edge of the drag control whose width can be dragged, the cursor says so.
+    void ShowCustomizeResizeCursor(CPoint point);
     // A press with Alt held on a toolbar's control drags it as in customise mode (without the customise sheet),
     // when the bar may be changed and the options allow it.
     BOOL IsAltDragPress(const CXTPControl* pControl) const;

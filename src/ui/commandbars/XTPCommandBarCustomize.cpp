@@ -40,6 +40,12 @@ void InvertFrame(HDC hDC, const CRect& rc)
     ::PatBlt(hDC, rc.left, rc.top + 2, 2, rc.Height() - 4, DSTINVERT);
     ::PatBlt(hDC, rc.right - 2, rc.top + 2, 2, rc.Height() - 4, DSTINVERT);
 }
+
+void SetResizeCursor()
+{
+    if (HCURSOR hCursor = XTPGetResourceLoader()->LoadCursor(XTP_IDC_CUSTOMIZE_RESIZE))
+        ::SetCursor(hCursor);
+}
 }
 
 int GetCustomizeResizeEdge(const CRect& rcControl, CPoint point)
@@ -262,6 +268,14 @@ void CXTPCommandBar::DrawCustomizeMarks(CDC* pDC)
     pDC->SelectObject(pOldBrush);
 }
 
+void CXTPCommandBar::ShowCustomizeResizeCursor(CPoint point)
+{
+    CXTPControl* pDrag = GetCommandBars()->GetDragControl();
+    if (pDrag && pDrag->GetParent() == this && pDrag->IsVisible() && pDrag->IsCustomizeResizeAllow() &&
+        pDrag->GetRect().PtInRect(point) && GetCustomizeResizeEdge(pDrag->GetRect(), point))
+        SetResizeCursor();
+}
+
 void CXTPControl::OnCustomizeDragOver(CXTPControl* /*pData*/, CPoint /*point*/)
 {
     if (m_pParent) {
@@ -295,8 +309,7 @@ BOOL CXTPControl::OnCustomizeResize(CPoint point)
     HWND hWndBar = pBar->GetSafeHwnd();
     pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ::SetCapture(hWndBar);
-    if (HCURSOR hCursor = XTPGetResourceLoader()->LoadCursor(XTP_IDC_CUSTOMIZE_RESIZE))
-        ::SetCursor(hCursor);
+    SetResizeCursor();
     HWND hDesktop = ::GetDesktopWindow();
     const BOOL bLocked = ::LockWindowUpdate(hDesktop);
     HDC hDC = ::GetDCEx(hDesktop, nullptr, DCX_WINDOW | DCX_CACHE | (bLocked ? DCX_LOCKWINDOWUPDATE : 0));
