@@ -3,6 +3,7 @@
 #include "UiTestRes.h"
 
 #include "ui/commandbars/MenuSoundPlayer.h"
+#include "ui/commandbars/XTPCommandBars.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/themes/BarPainter.h"
 
@@ -196,6 +197,7 @@ TEST_F(CommandBarTest, SiteChangesOrSuppliesTheControlOfAMenuItem)
         int nId, nType, nStyle;
         LPCTSTR lpszCaption;
         CXTPControl* pExpected;
+        LRESULT nAnswer = 1;
     } cases[] = {
         {"unchanged", [](XTP_CONTROL_CREATE*) {}, 101, xtpControlButton, 0, L"&Voce", nullptr},
         {"id", [](XTP_CONTROL_CREATE* p) { p->nId = 555; }, 555, xtpControlButton, 0, L"&Voce", nullptr},
@@ -207,12 +209,20 @@ TEST_F(CommandBarTest, SiteChangesOrSuppliesTheControlOfAMenuItem)
          xtpButtonIconAndCaption, L"&Voce", nullptr},
         {"control", [&](XTP_CONTROL_CREATE* p) { p->pControl = pSupplied; }, 101, xtpControlButton, 0, L"&Voce",
          pSupplied},
+        {"changed without an answer",
+         [](XTP_CONTROL_CREATE* p) {
+             p->nId = 555;
+             p->nType = xtpControlSplitButtonPopup;
+             p->strCaption = L"Altra";
+             p->nStyle = xtpButtonIconAndCaption;
+         },
+         101, xtpControlButton, 0, L"&Voce", nullptr, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_site.m_answers[XTPM_CONTROLCREATE] = [&](WPARAM, LPARAM lParam) {
             c.change(reinterpret_cast<XTP_CONTROL_CREATE*>(lParam));
-            return 1;
+            return c.nAnswer;
         };
         CMenu menu;
         menu.CreatePopupMenu();
@@ -250,6 +260,18 @@ TEST_F(CommandBarTest, PopupsFromMenuResources)
     EXPECT_EQ(0, pMissing->GetCommandBar()->GetControls()->GetCount());
     EXPECT_EQ(2, Controls()->GetCount());
     EXPECT_EQ(nullptr, Controls()->Add(9, 1));
+}
+
+TEST(CommandBarControls, APopupMadeOutsideAnyBarBelongsToTheCollectionsManager)
+{
+    auto* pCommandBars = new CXTPCommandBars;
+    auto* pControls = new CXTPControls;
+    pControls->SetCommandBars(pCommandBars);
+    CXTPControl* pPopup = pControls->Add(xtpControlPopup, 0);
+    ASSERT_NE(nullptr, pPopup->GetCommandBar());
+    EXPECT_EQ(pCommandBars, pPopup->GetCommandBar()->GetCommandBars());
+    pControls->InternalRelease();
+    pCommandBars->InternalRelease();
 }
 
 TEST_F(CommandBarTest, AddingRemovingAndChangingTypes)

@@ -97,7 +97,7 @@ CXTPPopupBar* CXTPControls::CreatePopupBar(int nId, CString& strCaption)
             strCaption = create.lpszCaption;
         return static_cast<CXTPPopupBar*>(create.pCommandBar);
     }
-    return CXTPPopupBar::CreatePopupBar();
+    return CXTPPopupBar::CreatePopupBar(GetCommandBars());
 }
 
 CXTPControl* CXTPControls::CreatePopup(int nId, CString& strCaption, CMenu* pSubMenu, BOOL bFromMenu)
@@ -147,8 +147,12 @@ CXTPControl* CXTPControls::AddMenuItem(CMenu* pMenu, int nPosition)
     create.nType = pSubMenu ? xtpControlPopup : xtpControlButton;
     create.nStyle = 0;
     CWnd* pSite = GetSite();
-    if (pSite && pSite->GetSafeHwnd())
-        pSite->SendMessage(XTPM_CONTROLCREATE, 0, reinterpret_cast<LPARAM>(&create));
+    if (pSite && pSite->GetSafeHwnd()) {
+        // Only a site that answers has changed the record.
+        XTP_CONTROL_CREATE changed = create;
+        if (pSite->SendMessage(XTPM_CONTROLCREATE, 0, reinterpret_cast<LPARAM>(&changed)))
+            create = changed;
+    }
 
     CXTPControl* pControl = create.pControl;
     if (!pControl) {
