@@ -486,18 +486,28 @@ TEST_F(FrameWndTest, AltLetterOpensAUniqueMatchAndOnlySelectsAmongFirstLetters)
 
 TEST_F(FrameWndTest, CtrlTabHandsTheKeyboardToTheNextBar)
 {
-    SendKeys({VK_MENU});
-    Pump();
-    ASSERT_TRUE(m_pFrame->GetMenuBar()->IsTrackingMode());
-    SendKeys({VK_CONTROL, VK_TAB});
-    Pump();
-    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
-    EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
-    EXPECT_TRUE(pToolBar->IsTrackingMode());
-    EXPECT_EQ(0, pToolBar->GetSelectedIndex());
-    SendKeys({VK_RETURN});
-    Pump();
-    EXPECT_EQ(Executed(ID_FT_NEW), m_pFrame->m_events);
+    // From the menu bar itself and from a menu open under it.
+    for (BOOL bMenuOpen : {FALSE, TRUE}) {
+        SCOPED_TRACE(bMenuOpen ? "menu open" : "menu bar");
+        m_pFrame->m_events.clear();
+        SendKeys({VK_MENU});
+        Pump();
+        ASSERT_TRUE(m_pFrame->GetMenuBar()->IsTrackingMode());
+        if (bMenuOpen) {
+            SendKeys({VK_DOWN});
+            Pump();
+            ASSERT_NE(-1, m_pFrame->GetMenuBar()->GetPopupedIndex());
+        }
+        SendKeys({VK_CONTROL, VK_TAB});
+        Pump();
+        CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+        EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
+        EXPECT_TRUE(pToolBar->IsTrackingMode());
+        EXPECT_EQ(0, pToolBar->GetSelectedIndex());
+        SendKeys({VK_RETURN});
+        Pump();
+        EXPECT_EQ(Executed(ID_FT_NEW), m_pFrame->m_events);
+    }
 }
 
 TEST_F(FrameWndTest, TrackPopupMenuExGoesThroughTheBarsWithoutUpdatingTheItems)
