@@ -170,6 +170,12 @@ TEST_F(ControlListsFrameTest, ToolbarsListChecksShownBarsSkipsOthersAndAClickSho
     EXPECT_TRUE(bClicked);
     EXPECT_TRUE(pHidden->IsVisible());
     EXPECT_FALSE(m_pPopup->IsTrackingMode());
+    // The manager toggles a bar by the same index; an index past the bars changes nothing.
+    Bars()->ToggleVisible(nHidden);
+    EXPECT_FALSE(pHidden->IsVisible());
+    Bars()->ToggleVisible(Bars()->GetCount());
+    Bars()->ToggleVisible(nHidden);
+    EXPECT_TRUE(pHidden->IsVisible());
 
     // In customise mode the placeholder shows itself and lists nothing.
     Bars()->SetCustomizeMode(TRUE);

@@ -383,6 +383,12 @@ CXTPControl* CXTPCommandBars::FindControl(int nType, int nId, BOOL bVisible, BOO
     return nullptr;
 }
 
+void CXTPCommandBars::ToggleVisible(int nIndex)
+{
+    if (CXTPToolBar* pBar = GetAt(nIndex))
+        pBar->SetVisible(!pBar->IsVisible());
+}
+
 CXTPBarPainter* CXTPCommandBars::GetPaintManager() const
 {
     return m_pPaintManager ? m_pPaintManager : CXTPBarPainter::GetInstalled();

@@ -143,6 +143,8 @@ public:
     CXTPToolBar* FindBarById(UINT nId) const;
     // Over the bars from the last to the first.
     CXTPControl* FindControl(int nType, int nId, BOOL bVisible, BOOL bRecursive) const;
+    // Shows the bar at the index when it is hidden, else hides it.
+    void ToggleVisible(int nIndex);
 
     CXTPBarPainter* GetPaintManager() const;
     // Null when the manager has none of its own.

@@ -36,8 +36,7 @@ void CXTPControlToolbar::OnExecute()
     if (!pCommandBars)
         return;
     pCommandBars->ClosePopups();
-    if (CXTPToolBar* pBar = pCommandBars->GetAt(static_cast<int>(m_nTag)))
-        pBar->SetVisible(!pBar->IsVisible());
+    pCommandBars->ToggleVisible(static_cast<int>(m_nTag));
 }
 
 IMPLEMENT_DYNAMIC(CXTPControlListPlaceholder, CXTPControlButton)
