@@ -274,6 +274,27 @@ TEST(CommandBarControls, APopupMadeOutsideAnyBarBelongsToTheCollectionsManager)
     pCommandBars->InternalRelease();
 }
 
+TEST_F(CommandBarTest, FindIndexPairsControlsByIdAndType)
+{
+    AddButton(1);
+    Controls()->Add(xtpControlPopup, 2);
+    AddButton(2);
+    AddButton(1);
+    CXTPControls other;
+    CXTPControl* pButton1 = other.Add(xtpControlButton, 1);
+    CXTPControl* pButton2 = other.Add(xtpControlButton, 2);
+    CXTPControl* pButton3 = other.Add(xtpControlButton, 3);
+    struct Case
+    {
+        CXTPControl* pControl;
+        int nStart, nExpected;
+    } cases[] = {{pButton1, 0, 0},  {pButton1, 1, 3},  {pButton1, 4, -1}, {pButton1, -1, 0},
+                 {pButton2, 0, 2},  {pButton3, 0, -1}, {nullptr, 0, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.nExpected, Controls()->FindIndex(c.pControl, c.nStart))
+            << (c.pControl ? c.pControl->GetID() : 0) << " from " << c.nStart;
+}
+
 TEST_F(CommandBarTest, AddingRemovingAndChangingTypes)
 {
     AddButton(1);

@@ -235,6 +235,18 @@ void CXTPControls::Move(CXTPControl* pControl, int nIndex)
     RefreshIndexes();
 }
 
+int CXTPControls::FindIndex(const CXTPControl* pControl, int nStart) const
+{
+    if (!pControl)
+        return -1;
+    for (int i = std::max(nStart, 0); i < GetCount(); i++) {
+        const CXTPControl* pCandidate = GetAt(i);
+        if (pCandidate->GetID() == pControl->GetID() && pCandidate->GetType() == pControl->GetType())
+            return i;
+    }
+    return -1;
+}
+
 CXTPControl* CXTPControls::FindControl(int nType, int nId, BOOL bVisible, BOOL bRecursive) const
 {
     for (CXTPControl* pControl : m_arrControls) {

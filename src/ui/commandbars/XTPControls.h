@@ -44,6 +44,8 @@ public:
     CXTPControl* FindControl(int nType, int nId, BOOL bVisible, BOOL bRecursive) const;
     CXTPControl* FindControl(int nId) const { return FindControl(0, nId, FALSE, FALSE); }
     CXTPControl* HitTest(CPoint pt) const;
+    // The first index from nStart whose control has the id and type of the given one; -1 when none.
+    int FindIndex(const CXTPControl* pControl, int nStart) const;
     // Keyboard order with wrap-around; -1 when no control takes the step.
     int GetNextIndex(int nStart, int nStep, BOOL bSkipFlagged = TRUE, BOOL bSkipTemporary = FALSE,
                      BOOL bAllowScrollHidden = TRUE) const;

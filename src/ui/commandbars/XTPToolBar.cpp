@@ -378,16 +378,10 @@ void CXTPToolBar::RestoreOriginalControls()
     int nIndex = 0;
     for (int k = 0; k < pOriginals->GetCount(); k++) {
         CXTPControl* pOriginalControl = pOriginals->GetAt(k);
-        BOOL bFound = FALSE;
-        for (int i = 0; i < m_pControls->GetCount(); i++) {
-            CXTPControl* pControl = m_pControls->GetAt(i);
-            if (pControl->GetID() == pOriginalControl->GetID() && pControl->GetType() == pOriginalControl->GetType()) {
-                bFound = TRUE;
-                nIndex = i + 1;
-                break;
-            }
-        }
-        if (!bFound) {
+        int nFound = m_pControls->FindIndex(pOriginalControl, 0);
+        if (nFound != -1) {
+            nIndex = nFound + 1;
+        } else {
             CXTPControl* pInserted = m_pControls->InsertControl(pOriginalControl, nIndex++);
             pInserted->SetHideFlags(pInserted->GetHideFlags() | xtpHideCustomize);
         }
