@@ -110,6 +110,17 @@ TEST_F(ToolBarTest, DockedLayoutWithoutAManagerHasNoExpandButton)
     pBar->InternalRelease();
 }
 
+TEST_F(ToolBarTest, ACloneBelongsToTheSameManagerAndMayBeChangedOnlyWhereTheBarMay)
+{
+    CXTPToolBar* pBar = MakeBar(RUNTIME_CLASS(CXTPToolBar), TRUE);
+    pBar->SetCustomizable(FALSE);
+    CXTPCommandBar* pClone = pBar->Clone(TRUE);
+    EXPECT_EQ(m_pCommandBars, pClone->GetCommandBars());
+    EXPECT_FALSE(pClone->IsCustomizable());
+    pClone->InternalRelease();
+    pBar->InternalRelease();
+}
+
 TEST_F(ToolBarTest, FloatingLayoutPutsCloseAndExpandButtonsInTheCaption)
 {
     struct Case
