@@ -149,6 +149,47 @@ TEST_F(ToolBarDockingTest, DraggedAwayItFloatsAndWithinTwentyPixelsOfADockBarItD
     EXPECT_EQ(nullptr, ::GetCapture());
 }
 
+TEST_F(ToolBarDockingTest, AFloatingBarsEdgeResizesItAndADoubleClickDocksItWhereItWas)
+{
+    const CRect rcFrame = FrameRect();
+    Drag(Background(), {Background() + CPoint(10, 10), CPoint(rcFrame.left + 120, rcFrame.bottom + 120)});
+    ASSERT_EQ(xtpBarFloating, m_pBar->GetPosition());
+    CRect rcBefore;
+    m_pBar->GetWindowRect(&rcBefore);
+
+    // The right edge pulled in: the buttons wrap into more rows, the left edge stays.
+    const CPoint ptEdge(rcBefore.right - 1, rcBefore.CenterPoint().y);
+    Drag(ptEdge, {ptEdge - CPoint(10, 0), ptEdge - CPoint(40, 0)});
+    CRect rcAfter;
+    m_pBar->GetWindowRect(&rcAfter);
+    EXPECT_EQ(rcBefore.left, rcAfter.left);
+    EXPECT_LT(rcAfter.Width(), rcBefore.Width());
+    EXPECT_GT(rcAfter.Height(), rcBefore.Height());
+    EXPECT_EQ(rcAfter.Width(), m_pBar->GetMRUWidth());
+    EXPECT_EQ(xtpBarFloating, m_pBar->GetPosition());
+
+    // A double click on the background: back in the top dock bar.
+    const CPoint pt = Background();
+    std::vector<INPUT> inputs = {Mouse(pt, 0), Mouse(pt, MOUSEEVENTF_LEFTDOWN), Mouse(pt, MOUSEEVENTF_LEFTUP),
+                                 Mouse(pt, MOUSEEVENTF_LEFTDOWN), Mouse(pt, MOUSEEVENTF_LEFTUP)};
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpFrame(m_pFrame->m_hWnd, 300);
+    EXPECT_EQ(xtpBarTop, m_pBar->GetPosition());
+    EXPECT_EQ(DockBar(xtpBarTop), m_pBar->GetDockBar());
+
+    // Docked, a double click floats the bar only when the options allow it.
+    for (BOOL bDblClickFloat : {FALSE, TRUE}) {
+        SCOPED_TRACE(bDblClickFloat);
+        m_pFrame->GetCommandBars()->GetCommandBarsOptions()->bDblClickFloat = bDblClickFloat;
+        const CPoint ptDocked = Background();
+        inputs = {Mouse(ptDocked, 0), Mouse(ptDocked, MOUSEEVENTF_LEFTDOWN), Mouse(ptDocked, MOUSEEVENTF_LEFTUP),
+                  Mouse(ptDocked, MOUSEEVENTF_LEFTDOWN), Mouse(ptDocked, MOUSEEVENTF_LEFTUP)};
+        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        PumpFrame(m_pFrame->m_hWnd, 300);
+        EXPECT_EQ(bDblClickFloat ? xtpBarFloating : xtpBarTop, m_pBar->GetPosition());
+    }
+}
+
 namespace
 {
 // The bars whose site heard that they were shown or hidden, with the new state.
