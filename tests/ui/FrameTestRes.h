@@ -3,6 +3,8 @@
 
 #define IDR_FRAMETEST                   30201
 #define IDR_FRAMETEST_CONTEXT           30202
+// A toolbar of two 24 x 24 buttons, with their bitmap.
+#define IDR_FRAMETEST_LARGE             30203
 
 // Commands of the test frame.
 #define ID_FT_NEW       31001

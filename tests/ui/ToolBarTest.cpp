@@ -6,6 +6,7 @@
 
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/commandbars/XTPMenuBar.h"
+#include "ui/persist/ImageManager.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,28 @@ TEST(MenuBarMdi, ButtonsOfAMaximisedChildFollowItsStyleAndTheBarsFlags)
         EXPECT_EQ(c.expected.bMinimize, buttons.bMinimize) << c.pszName;
         EXPECT_EQ(c.expected.bRestore, buttons.bRestore) << c.pszName;
         EXPECT_EQ(c.expected.bClose, buttons.bClose) << c.pszName;
+    }
+}
+
+TEST_F(ToolBarTest, OnlyAResourceOfIconsOtherThan16WideGivesTheBarItsIconSize)
+{
+    struct Case
+    {
+        UINT nId;
+        int nButtons;
+        CSize szExpected;
+    } cases[] = {{IDR_FRAMETEST, 3, {16, 16}}, {IDR_FRAMETEST_LARGE, 2, {24, 24}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nId);
+        CXTPToolBar* pBar = MakeBar(RUNTIME_CLASS(CXTPToolBar), FALSE);
+        auto* pImages = new CXTPImageManager;
+        pImages->SetMaskColor(0xC0C0C0);
+        pBar->SetImageManager(pImages);
+        ASSERT_TRUE(pBar->LoadToolBar(c.nId, TRUE));
+        EXPECT_EQ(c.nButtons, pBar->GetControls()->GetCount());
+        EXPECT_EQ(c.szExpected, pBar->GetIconSize());
+        EXPECT_NE(nullptr, pImages->GetImage(ID_FT_OPEN, c.szExpected.cx));
+        pBar->InternalRelease();
     }
 }
 
