@@ -12,13 +12,24 @@
 
 namespace
 {
-// Buttons of 23 by 22, borders of 2, a docked gripper 6 wide and a floating caption 15 high.
+// Buttons of 23 by 22, borders of 2, a docked gripper 6 wide, a floating caption 15 high, and an expand button
+// across the last 17 pixels of the size a layout makes.
 class CLayoutPainter : public CFakePainter
 {
 public:
     CSize DrawCommandBarGripper(CDC*, CXTPCommandBar* pBar, BOOL) override
     {
         return pBar->GetPosition() == xtpBarFloating ? CSize(0, 15) : CSize(6, 0);
+    }
+    CSize DrawGlyph(CDC*, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                    const CSize* pszBar) override
+    {
+        if (bDraw || nGlyph != glyphExpand || !pszBar)
+            return CSize(0, 0);
+        CSize sz = *pszBar;
+        pControl->SetRect(pBar->GetPosition() == xtpBarLeft ? CRect(0, sz.cy - 17, sz.cx, sz.cy)
+                                                            : CRect(sz.cx - 17, 0, sz.cx, sz.cy));
+        return pControl->GetRect().Size();
     }
 };
 
@@ -88,9 +99,9 @@ TEST_F(ToolBarTest, DockedLayoutReservesRoomForTheExpandButtonAsTheOptionsSay)
         ASSERT_NE(nullptr, pExpand) << c.pszName;
         EXPECT_EQ(c.bExpandShown, pExpand->IsVisible()) << c.pszName;
         if (c.bExpandShown) {
-            // Where the painter's glyph puts it: the last 13 pixels along the bar.
-            CRect rcExpected = c.dwMode & LM_HORZDOCK ? CRect(sz.cx - 13, 2, sz.cx - 2, sz.cy - 2)
-                                                      : CRect(2, sz.cy - 13, sz.cx - 2, sz.cy - 2);
+            // Where the painter puts it for the size found.
+            CRect rcExpected = c.dwMode & LM_HORZDOCK ? CRect(sz.cx - 17, 0, sz.cx, sz.cy)
+                                                      : CRect(0, sz.cy - 17, sz.cx, sz.cy);
             EXPECT_EQ(rcExpected, pExpand->GetRect()) << c.pszName;
         }
         int nShown = 0;

@@ -234,9 +234,7 @@ CSize CXTPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
         rcBorders.bottom += EXPAND_RESERVE;
     CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
     pExpand->SetHideFlags(0);
-    // Where the painter's glyph places a bar's expand button, for the size found.
-    pExpand->SetRect(bHorizontal ? CRect(sz.cx - 13, 2, sz.cx - 2, sz.cy - 2)
-                                 : CRect(2, sz.cy - 13, sz.cx - 2, sz.cy - 2));
+    GetPaintManager()->DrawGlyph(&dc, this, CXTPBarPainter::glyphExpand, pExpand, FALSE, &sz);
     return sz;
 }
 

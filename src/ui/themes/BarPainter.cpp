@@ -505,7 +505,8 @@ void DrawChevron(CDC* pDC, CPoint pt, BOOL bVert)
 }
 }
 
-CSize CXTPBarPainter::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw)
+CSize CXTPBarPainter::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                                const CSize* pszBar)
 {
     int nPosition = pBar->GetPosition();
     BOOL bVert = nPosition == xtpBarLeft || nPosition == xtpBarRight || nPosition == xtpBarPopup;
@@ -514,7 +515,7 @@ CSize CXTPBarPainter::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTP
             return CSize(0, 0);
         CRect rcClient;
         pBar->GetClientRect(&rcClient);
-        int w = rcClient.Width(), h = rcClient.Height();
+        int w = pszBar ? pszBar->cx : rcClient.Width(), h = pszBar ? pszBar->cy : rcClient.Height();
         CRect rc = bVert ? CRect(2, h - 13, w - 2, h - 2) : CRect(w - 13, 2, w - 2, h - 2);
         pControl->SetRect(rc);
         return rc.Size();

@@ -126,7 +126,10 @@ public:
     virtual void FillStatusBar(CDC* pDC, CWnd* pWnd);
     virtual void RefreshMetrics();
     virtual BOOL HasPopupShadow() const { return FALSE; }
-    virtual CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw);
+    // Draws a bar's own button, or measures it: an expand button is placed at the end of the bar, of pszBar's size
+    // when given (the size a layout is making), else of the bar's client area.
+    virtual CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                            const CSize* pszBar = nullptr);
     virtual void GetBarBorders(CRect* pBorders, CXTPCommandBar* pBar);
     virtual CSize DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) = 0;
     virtual void DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPBarIcon* pIcon, int nSelected, int nPressed,

@@ -208,14 +208,15 @@ void CXTPBarThemeDefault::AdjustControlRect(CRect* pRect, CXTPControl* pControl,
         pRect->InflateRect(1, 0);
 }
 
-CSize CXTPBarThemeDefault::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw)
+CSize CXTPBarThemeDefault::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                                     const CSize* pszBar)
 {
     int nPosition = pBar->GetPosition();
     if (bDraw && (nPosition == xtpBarLeft || nPosition == xtpBarRight || nPosition == xtpBarPopup) &&
         (pControl->GetPressed() || pControl->GetSelected() ||
          (pControl->GetType() == xtpControlButtonPopup && pControl->IsWholeFacePopup())))
         pDC->FillSolidRect(pControl->GetRect(), GetColor(COLOR_3DFACE));
-    return CXTPBarPainter::DrawGlyph(pDC, pBar, nGlyph, pControl, bDraw);
+    return CXTPBarPainter::DrawGlyph(pDC, pBar, nGlyph, pControl, bDraw, pszBar);
 }
 
 void CXTPBarThemeDefault::GetBarBorders(CRect* pBorders, CXTPCommandBar* pBar)

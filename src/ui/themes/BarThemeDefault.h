@@ -20,7 +20,8 @@ public:
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw) override;
     void AdjustControlRect(CRect* pRect, CXTPControl* pControl, BOOL bVertical) override;
-    CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw) override;
+    CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                    const CSize* pszBar = nullptr) override;
     void GetBarBorders(CRect* pBorders, CXTPCommandBar* pBar) override;
     CSize DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;
     void DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPBarIcon* pIcon, int nSelected, int nPressed, BOOL bEnabled,

@@ -393,7 +393,8 @@ void CXTPBarThemeGradient::DrawStatusBarGripper(CDC* pDC, CRect rc)
     }
 }
 
-CSize CXTPBarThemeGradient::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw)
+CSize CXTPBarThemeGradient::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                                      const CSize* pszBar)
 {
     if (nGlyph == glyphChevron) {
         if (!bDraw)
@@ -422,7 +423,7 @@ CSize CXTPBarThemeGradient::DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph
         else
             DrawGradient(pDC, rc, m_clrExpandLight, m_clrExpandDark, bVert);
     }
-    return CXTPBarPainter::DrawGlyph(pDC, pBar, nGlyph, pControl, bDraw);
+    return CXTPBarPainter::DrawGlyph(pDC, pBar, nGlyph, pControl, bDraw, pszBar);
 }
 
 void CXTPBarThemeGradient::GetBarBorders(CRect* pBorders, CXTPCommandBar* /*pBar*/)

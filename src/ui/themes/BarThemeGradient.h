@@ -21,7 +21,8 @@ public:
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
     void FillDockBar(CDC* pDC, CWnd* pWnd) override;
     void RefreshMetrics() override;
-    CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw) override;
+    CSize DrawGlyph(CDC* pDC, CXTPCommandBar* pBar, int nGlyph, CXTPControl* pControl, BOOL bDraw,
+                    const CSize* pszBar = nullptr) override;
     void GetBarBorders(CRect* pBorders, CXTPCommandBar* pBar) override;
     CSize DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;
     CSize DrawGripperShape(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
