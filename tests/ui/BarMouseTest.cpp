@@ -363,6 +363,41 @@ TEST_F(BarMouseTest, TheExpandButtonKeepsItsPopupAfterButtonsWereRemovedByTheUse
     EXPECT_EQ(nullptr, OpenPopup(pExpand));
 }
 
+TEST_F(BarMouseTest, TheAddOrRemoveListTogglesAButtonAndListsARemovedOneUncheckedInItsPlace)
+{
+    CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
+    CXTPControl* pOpen = pToolBar->GetControls()->FindControl(ID_FT_OPEN);
+    ASSERT_NE(nullptr, pOpen);
+    // Each pass takes the item of the Open button, checks it is listed as expected, and executes it.
+    struct Case
+    {
+        BOOL bCheckedBefore;
+        BOOL bShownAfter;
+    } cases[] = {{TRUE, FALSE}, {FALSE, TRUE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bCheckedBefore);
+        CXTPPopupBar* pList = CXTPPopupBar::CreatePopupBar(Bars());
+        pToolBar->BuildCustomizePopup(pList);
+        CXTPControls* pItems = pList->GetControls();
+        ASSERT_EQ(4, pItems->GetCount());
+        std::vector<int> ids;
+        for (int i = 0; i < pItems->GetCount(); i++)
+            ids.push_back(pItems->GetAt(i)->GetID());
+        EXPECT_EQ((std::vector<int> {ID_FT_NEW, ID_FT_OPEN, ID_FT_PRINT, 0}), ids);
+        EXPECT_EQ(CString(L"Reimposta"), pItems->GetAt(3)->GetCaption());
+        EXPECT_TRUE(pItems->GetAt(3)->GetBeginGroup());
+        CXTPControl* pItem = pItems->GetAt(1);
+        EXPECT_EQ(c.bCheckedBefore, pItem->GetChecked());
+        pItem->OnExecute();
+        EXPECT_EQ(c.bShownAfter, pItem->GetChecked());
+        pOpen = pToolBar->GetControls()->FindControl(ID_FT_OPEN);
+        ASSERT_NE(nullptr, pOpen);
+        EXPECT_EQ(c.bShownAfter, !(pOpen->GetHideFlags() & xtpHideCustomize));
+        EXPECT_EQ(c.bShownAfter, pOpen->IsVisible());
+        pList->InternalRelease();
+    }
+}
+
 TEST_F(BarMouseTest, AddOrRemoveItemsKeepTheirControlsWhileTheBarLetsThemGo)
 {
     CXTPToolBar* pToolBar = m_pFrame->GetToolBar();
