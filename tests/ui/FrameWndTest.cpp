@@ -353,6 +353,44 @@ TEST_F(FrameWndTest, AltWithShiftHeldLeavesTheMenuBarAlone)
     ::SetKeyboardState(keysBefore);
 }
 
+TEST_F(FrameWndTest, TheScrollTimersMoveATallPopupOneEntryAtATimeToEitherEnd)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    const int nCount = 120;
+    for (int i = 0; i < nCount; i++) {
+        CString strItem;
+        strItem.Format(L"Voce %d", i + 1);
+        menu.AppendMenu(MF_STRING, static_cast<UINT_PTR>(ID_FT_LONG + i % 30), strItem);
+    }
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
+    ASSERT_TRUE(pPopup->LoadMenu(&menu));
+    ASSERT_TRUE(pPopup->PopupAt(100, 60));
+    ASSERT_TRUE(pPopup->IsScrolling());
+    EXPECT_EQ(0, pPopup->GetFirstVisible());
+    int nSteps = 0;
+    while (pPopup->GetLastVisible() < nCount && nSteps++ < nCount) {
+        int nLast = pPopup->GetLastVisible();
+        pPopup->SendMessage(WM_TIMER, XTP_TID_SCROLLDOWN);
+        // One entry before the end the last one comes too: it takes the down arrow's room.
+        ASSERT_EQ(nLast + 1 == nCount - 1 ? nCount : nLast + 1, pPopup->GetLastVisible());
+        EXPECT_GT(pPopup->GetFirstVisible(), 0);
+    }
+    EXPECT_EQ(nCount, pPopup->GetLastVisible());
+    pPopup->SendMessage(WM_TIMER, XTP_TID_SCROLLDOWN);
+    EXPECT_EQ(nCount, pPopup->GetLastVisible()) << "the end stops the scrolling";
+    nSteps = 0;
+    while (pPopup->GetFirstVisible() > 0 && nSteps++ < nCount) {
+        int nFirst = pPopup->GetFirstVisible();
+        pPopup->SendMessage(WM_TIMER, XTP_TID_SCROLLUP);
+        ASSERT_EQ(nFirst - 1, pPopup->GetFirstVisible());
+    }
+    EXPECT_EQ(0, pPopup->GetFirstVisible());
+    EXPECT_LT(pPopup->GetLastVisible(), nCount);
+    pPopup->SetTrackingMode(0);
+    pPopup->InternalRelease();
+}
+
 TEST_F(FrameWndTest, APopupTallerThanTheWorkAreaScrollsToTheSelection)
 {
     CMenu menu;
