@@ -4,6 +4,7 @@
 #include "FrameTestSupport.h"
 #include "MenuBarMdiTestRes.h"
 #include "PropExchangeStores.h"
+#include "support/MessageBoxRecorder.h"
 
 #include "platform/mfc/afxdoc.h"
 #include "platform/mfc/afxdoctempl.h"
@@ -190,6 +191,36 @@ TEST_F(MenuBarMdiTest, EachDocumentTypeShowsItsMenuAndKeepsTheUsersChangesToIt)
     Activate(pText, IDR_MDITEST_TEXT);
     EXPECT_EQ(nullptr, ::GetMenu(m_hWndFrame));
     EXPECT_EQ(kFrameMenu, Captions());
+}
+
+TEST_F(MenuBarMdiTest, ResetAsksAndGivesTheActiveDocumentTypeItsMenuBack)
+{
+    CDocWindow* pSheet = OpenDocument(IDR_MDITEST_SHEET);
+    ASSERT_NE(nullptr, pSheet);
+    ASSERT_EQ(kSheetMenu, Captions());
+    m_pMenuBar->GetControls()->Remove(1);
+    const std::vector<CString> changed = {L"&File", L"F&inestra"};
+    struct Case
+    {
+        int nAnswer;
+        std::vector<CString> expected;
+    } cases[] = {{IDCANCEL, changed}, {IDOK, kSheetMenu}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nAnswer);
+        CMessageBoxRecorder recorder(c.nAnswer);
+        m_pMenuBar->Reset();
+        ASSERT_EQ(1u, recorder.Count());
+        EXPECT_EQ(CString(L"Annullare le modifiche apportate a 'Menu Bar' alla barra degli strumenti?"),
+                  recorder.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING), recorder.Last().type);
+        EXPECT_EQ(c.expected, Captions());
+    }
+    // The other type's menu and the frame's own are as they were.
+    CDocWindow* pText = OpenDocument(IDR_MDITEST_TEXT);
+    ASSERT_NE(nullptr, pText);
+    EXPECT_EQ(kTextMenu, Captions());
+    Activate(pSheet, IDR_MDITEST_SHEET);
+    EXPECT_EQ(kSheetMenu, Captions());
 }
 
 TEST_F(MenuBarMdiTest, TheActiveTemplateIsTheDocumentsOrElseTheWindowsOwn)
