@@ -199,6 +199,12 @@ TEST_F(MenuBarMdiTest, ResetAsksAndGivesTheActiveDocumentTypeItsMenuBack)
     ASSERT_NE(nullptr, pSheet);
     ASSERT_EQ(kSheetMenu, Captions());
     m_pMenuBar->GetControls()->Remove(1);
+    // Another window of the program is active: the question still belongs to the frame.
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"Altra", WS_POPUP | WS_VISIBLE, CRect(0, 0, 50, 50),
+                               nullptr, 0));
+    other.SetActiveWindow();
+    ASSERT_EQ(other.m_hWnd, ::GetActiveWindow());
     const std::vector<CString> changed = {L"&File", L"F&inestra"};
     struct Case
     {
@@ -213,8 +219,10 @@ TEST_F(MenuBarMdiTest, ResetAsksAndGivesTheActiveDocumentTypeItsMenuBack)
         EXPECT_EQ(CString(L"Annullare le modifiche apportate a 'Menu Bar' alla barra degli strumenti?"),
                   recorder.Last().text);
         EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING), recorder.Last().type);
+        EXPECT_EQ(m_hWndFrame, recorder.Last().owner);
         EXPECT_EQ(c.expected, Captions());
     }
+    other.DestroyWindow();
     // The other type's menu and the frame's own are as they were.
     CDocWindow* pText = OpenDocument(IDR_MDITEST_TEXT);
     ASSERT_NE(nullptr, pText);

@@ -17,14 +17,27 @@ AFX_MSGBOX_HANDLER AfxSetMessageBoxHandler(AFX_MSGBOX_HANDLER handler)
     return previous;
 }
 
-int AfxMessageBoxCaption(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
+namespace
+{
+int ShowMessageBox(HWND hWndOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
     AFX_MSGBOX_REQUEST request;
     request.text = lpszText;
     request.caption = lpszCaption;
     request.type = nType;
-    request.owner = ::GetActiveWindow();
+    request.owner = hWndOwner ? hWndOwner : ::GetActiveWindow();
     return g_handler(request);
+}
+} // namespace
+
+int AfxMessageBoxCaption(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
+{
+    return ShowMessageBox(nullptr, lpszText, lpszCaption, nType);
+}
+
+int AfxMessageBoxOwned(HWND hWndOwner, LPCTSTR lpszText, UINT nType)
+{
+    return ShowMessageBox(hWndOwner, lpszText, AfxGetAppTitle(), nType);
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT /*nIDHelp*/)

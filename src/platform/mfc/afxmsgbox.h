@@ -23,3 +23,5 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 // The same with a caption of the caller's instead of the application title.
 int AfxMessageBoxCaption(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType = MB_OK);
+// The application's message box owned by the given window (the active one when it is null).
+int AfxMessageBoxOwned(HWND hWndOwner, LPCTSTR lpszText, UINT nType = MB_OK);

@@ -3,7 +3,6 @@
 #include "ui/persist/PropExchange.h"
 
 #include "platform/mfc/afxmdi.h"
-#include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
@@ -367,10 +366,7 @@ void CXTPMenuBar::Copy(CXTPCommandBar* pOther, BOOL bRecursive)
 void CXTPMenuBar::Reset()
 {
     if ((!m_mapDocMenus.empty() || !m_pControls->GetOriginalControls()) && m_nIDResourceCurrent) {
-        CString strFormat, strMessage;
-        XTPGetResourceLoader()->LoadString(&strFormat, XTP_IDS_CONFIRM_RESET);
-        strMessage.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
-        if (AfxMessageBox(strMessage, MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+        if (!ConfirmReset())
             return;
         CMenu menu;
         if (menu.LoadMenu(m_nIDResourceCurrent))

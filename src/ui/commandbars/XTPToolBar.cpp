@@ -425,12 +425,7 @@ void CXTPToolBar::FillCustomizeItems(CXTPCommandBar* pPopup)
 
 void CXTPToolBar::Reset()
 {
-    if (!m_bBuiltIn || !m_nBarID || !m_bCustomizable)
-        return;
-    CString strFormat, strMessage;
-    XTPGetResourceLoader()->LoadString(&strFormat, XTP_IDS_CONFIRM_RESET);
-    strMessage.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
-    if (AfxMessageBox(strMessage, MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+    if (!m_bBuiltIn || !m_nBarID || !m_bCustomizable || !ConfirmReset())
         return;
     if (CXTPControls* pOriginal = m_pControls->GetOriginalControls()) {
         pOriginal->InternalAddRef();
@@ -444,6 +439,16 @@ void CXTPToolBar::Reset()
     }
     OnUpdateCmdUI(TRUE);
     OnRecalcLayout();
+}
+
+BOOL CXTPToolBar::ConfirmReset()
+{
+    CString strFormat, strMessage;
+    XTPGetResourceLoader()->LoadString(&strFormat, XTP_IDS_CONFIRM_RESET);
+    strMessage.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
+    CWnd* pSite = GetSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : nullptr;
+    return AfxMessageBoxOwned(hWndSite, strMessage, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
 CXTPToolBarExpandButton::CXTPToolBarExpandButton()

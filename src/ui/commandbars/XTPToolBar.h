@@ -31,6 +31,8 @@ public:
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     // Back to the controls of the bar's resource, after the user agrees.
     virtual void Reset();
+    // Asks the user, in a message box of the bar's site, whether the bar goes back to how the program made it.
+    BOOL ConfirmReset();
     // Hiding a torn-off bar also removes it from its manager.
     BOOL SetVisible(BOOL bVisible) override;
     // A bar without docking (one placed in a dialog) hands Tab and Shift+Tab to the dialog's next tab stop.
