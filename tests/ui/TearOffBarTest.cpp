@@ -1,6 +1,7 @@
-// Toolbars torn off a popup on the test frame: the site is asked about a new one before it docks, and a torn-off
-// bar that is hidden (its close button, the drag going back into the popup, the call) leaves the manager, while
-// print preview only hides it for a while and a bar the user made stays when hidden.
+// Toolbars torn off a popup on the test frame: a strip dragged away by the mouse makes one under it, the site is
+// asked about a new one before it docks, and a torn-off bar that is hidden (its close button, the drag going back
+// into the popup, the call) leaves the manager, while print preview only hides it for a while and a bar the user
+// made stays when hidden.
 #include "FrameTestFixture.h"
 
 #include "ui/commandbars/XTPDockContext.h"
@@ -173,4 +174,36 @@ TEST_F(TearOffBarTest, PrintPreviewGivesATornOffBarBackAndAUsersBarStaysWhenHidd
     ASSERT_NE(nullptr, pMine);
     pMine->SetVisible(FALSE);
     EXPECT_EQ(pMine, Bars()->FindBarById(kTearOffId + 1));
+}
+
+TEST_F(TearOffBarTest, TheStripDraggedAwayByTheMouseTearsTheMenuOffUnderIt)
+{
+    CTearOffPopup* pPopup = OpenTearOffPopup();
+    ASSERT_TRUE(pPopup->IsTrackingMode());
+    // In front of the test frame, which stays above every other window.
+    pPopup->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CRect rcStrip = pPopup->GetTearOffRect();
+    ASSERT_FALSE(rcStrip.IsRectEmpty());
+    pPopup->ClientToScreen(&rcStrip);
+    const CPoint ptFrom = rcStrip.CenterPoint(), ptTo = Away();
+    ASSERT_EQ(pPopup->m_hWnd, ::WindowFromPoint(ptFrom));
+    // The moves go once the drag holds the mouse: a first one still on the strip, then away, where it is let go.
+    RunLater([ptFrom, ptTo] {
+        INPUT inputs[] = {MouseInput(ptFrom + CPoint(0, 1), 0), MouseInput(ptTo, 0),
+                          MouseInput(ptTo, MOUSEEVENTF_LEFTUP)};
+        ::SendInput(3, inputs, sizeof(INPUT));
+    });
+    SendMouseButton(ptFrom, MOUSEEVENTF_LEFTDOWN);
+    PumpUntil(m_pFrame->m_hWnd, [&] { return Bars()->FindBarById(kTearOffId) && !pPopup->IsTrackingMode(); }, 2000);
+
+    CXTPToolBar* pBar = Bars()->FindBarById(kTearOffId);
+    ASSERT_NE(nullptr, pBar);
+    EXPECT_FALSE(pPopup->IsTrackingMode()) << "the menus closed";
+    EXPECT_EQ(xtpBarFloating, pBar->GetPosition());
+    EXPECT_TRUE(pBar->IsVisible());
+    EXPECT_EQ((std::vector<int>{ID_FT_CUT, ID_FT_COPY}), OwnIds(pBar));
+    CRect rcBar;
+    pBar->GetWindowRect(&rcBar);
+    EXPECT_EQ(CPoint(ptTo.x - rcBar.Width() / 2, ptTo.y - 10), rcBar.TopLeft());
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
