@@ -65,6 +65,9 @@ TEST_F(FrameWndTest, MenuAndToolbarComeFromTheFramesResources)
     for (int nId : {ID_FT_NEW, ID_FT_OPEN, ID_FT_PRINT})
         EXPECT_NE(nullptr, pToolBar->GetImageManager()->GetIcon(static_cast<UINT>(nId), 16)) << nId;
     EXPECT_EQ(CString(L"Apri"), pButtons->GetAt(1)->GetTooltip());
+    // The menu bar brings the icons of the window commands, for a document window's system menu.
+    for (UINT nCommand : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE})
+        EXPECT_NE(nullptr, pMenuBar->GetImageManager()->GetIcon(nCommand, 16)) << nCommand;
 
     // The menu bar sits above the toolbar, both across the top of the frame.
     CRect rcMenu, rcTool;
