@@ -2,6 +2,7 @@
 // expand and close buttons, over a painter of fixed sizes.
 #include "BarTestSupport.h"
 #include "FrameTestRes.h"
+#include "PixelCanvas.h"
 #include "support/MessageBoxRecorder.h"
 
 #include "ui/commandbars/XTPCommandBars.h"
@@ -198,6 +199,48 @@ TEST(MenuBarMdi, ButtonsOfAMaximisedChildFollowItsStyleAndTheBarsFlags)
         EXPECT_EQ(c.expected.bRestore, buttons.bRestore) << c.pszName;
         EXPECT_EQ(c.expected.bClose, buttons.bClose) << c.pszName;
     }
+}
+
+namespace
+{
+// Text in magenta for a hot control, in green otherwise (colours come back from the painter as they are).
+class CStateColourPainter : public CFakePainter
+{
+public:
+    int GetControlTextColorIndex(BOOL, int nSelected, int, BOOL, BOOL, int) override
+    {
+        return static_cast<int>(nSelected ? RGB(255, 0, 255) : RGB(0, 128, 0));
+    }
+};
+} // namespace
+
+TEST(MenuBarMdi, AWindowButtonDrawsItsGlyphInThePaintersTextColourForItsState)
+{
+    auto* pBar = new CXTPMenuBar;
+    pBar->SetPaintManager(new CStateColourPainter);
+    CXTPControl* pClose = pBar->GetControls()->AddControl(new CXTPMenuBarMDIButton, XTP_ID_MENUBAR_CLOSE);
+    pClose->SetCaption(L"r");
+    pClose->SetRect(CRect(0, 0, 16, 16));
+    struct Case
+    {
+        int nSelected;
+        COLORREF clrGlyph, clrOther;
+    } cases[] = {{0, RGB(0, 128, 0), RGB(255, 0, 255)}, {1, RGB(255, 0, 255), RGB(0, 128, 0)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nSelected);
+        pClose->SetSelected(c.nSelected);
+        CPixelCanvas canvas(16, 16);
+        pClose->Draw(&canvas);
+        int nGlyph = 0, nOther = 0;
+        for (int y = 0; y < 16; y++)
+            for (int x = 0; x < 16; x++) {
+                nGlyph += canvas.At(x, y) == c.clrGlyph;
+                nOther += canvas.At(x, y) == c.clrOther;
+            }
+        EXPECT_GT(nGlyph, 10);
+        EXPECT_EQ(0, nOther);
+    }
+    pBar->InternalRelease();
 }
 
 TEST_F(ToolBarTest, OnlyAResourceOfIconsOtherThan16WideGivesTheBarItsIconSize)
