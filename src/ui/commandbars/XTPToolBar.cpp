@@ -152,18 +152,15 @@ void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
     if (bPreview == m_bPreviewMode)
         return;
     m_bPreviewMode = bPreview;
-    CXTPCommandBars* pCommandBars = GetCommandBars();
-    if (bPreview) {
+    if (bPreview)
         m_bPreviewVisible = m_bVisible;
-        if (m_bVisible && ChangeVisible(FALSE) && pCommandBars)
-            pCommandBars->RecalcFrameLayout(TRUE);
-    } else {
-        if (m_bPreviewVisible && ChangeVisible(TRUE) && pCommandBars)
-            pCommandBars->RecalcFrameLayout(TRUE);
-        // The preview's menu is gone: the menu bar shows the frame's again.
-        if (m_nType == xtpBarTypeMenuBar && pCommandBars)
-            pCommandBars->UpdateFrameMenu();
-    }
+    // Hidden while the preview shows, back after it as it was.
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (m_bPreviewVisible && ChangeVisible(!bPreview) && pCommandBars)
+        pCommandBars->RecalcFrameLayout(TRUE);
+    // The preview's menu is gone: the menu bar shows the frame's again.
+    if (!bPreview && m_nType == xtpBarTypeMenuBar && pCommandBars)
+        pCommandBars->UpdateFrameMenu();
 }
 
 CRect CXTPToolBar::GetDockingBorders(CDC* pDC)

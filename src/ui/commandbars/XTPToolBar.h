@@ -88,8 +88,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     // Shows or hides the window (a bar going out of sight leaves tracking; the site of a bar with a manager hears of
-    // a change); TRUE when it changed. Print preview hides a torn-off
-    // bar this way too, to give it back afterwards.
+    // a change); TRUE when it changed. Print preview hides a torn-off bar this way too, to give it back afterwards.
     BOOL ChangeVisible(BOOL bVisible);
     // The bar's frame is active and the focus lies in a mini frame window.
     BOOL IsFocusInMiniFrame() const;
