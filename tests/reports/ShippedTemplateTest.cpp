@@ -6,7 +6,9 @@
 #include "engine/RecalcSaldi.h"
 #include "reports/FaxFields.h"
 #include "reports/ReportVariants.h"
+#include "support/AuthorityArchive.h"
 #include "support/Utf8File.h"
+#include "util/NumberFormat.h"
 
 #include "ReportSource.h"
 
@@ -177,6 +179,81 @@ TEST_F(ShippedTemplateTest, OnTheShippedArchiveEveryReportPrintsEveryAmount)
     } while (::FindNextFileW(hFind, &find));
     ::FindClose(hFind);
     EXPECT_GE(nReports, 9);
+}
+
+namespace {
+
+struct CFilledAmount
+{
+    CString strReference;
+    CString strText;
+    long long nFigure;   // what the archive holds there
+};
+
+// A report's filler that notes the text each amount reference filled in.
+template <class TFiller>
+class CFilledAmounts : public TFiller
+{
+public:
+    CFilledAmounts(CADOConnection& data, long nParameter, long nCentre) : TFiller(data, nParameter), m_nCentre(nCentre) {}
+    std::vector<CFilledAmount> m_filled;
+
+protected:
+    CString ValueOf(const CCellInfo& cell) override
+    {
+        const CString value = TFiller::ValueOf(cell);
+        if (cell.m_nType == formTypeAmount) {
+            const long nCentre = cell.m_strT.CompareNoCase(L"SaldoFinCalc") == 0 ? m_nCentre : 0;
+            m_filled.push_back({cell.m_strT + L" " + cell.m_strR + L" " + cell.m_strF + L" " + cell.m_strName, value,
+                                AuthorityFigure(cell.m_strT, _wtol(cell.m_strR), cell.m_strF, nCentre)});
+        }
+        return value;
+    }
+
+private:
+    long m_nCentre;
+};
+
+class CPlainReportFiller : public CReportFiller
+{
+public:
+    CPlainReportFiller(CADOConnection& data, long) : CReportFiller(data, reportValues) {}
+};
+
+} // namespace
+
+// A real authority's figures run to tens of millions, negative ones among them: every amount of every report reads
+// the archive's own figure, whole, for the totals and for each centre.
+TEST_F(ShippedTemplateTest, OnARealSizeAuthorityEveryReportPrintsTheArchiveFigures)
+{
+    FillAuthorityArchive(m_data, authorityByStructure);
+    const struct
+    {
+        LPCTSTR pszName;
+        long nCentre;
+    } reports[] = {{L"RepConsuntivi", 0}, {L"RepSaldiFin", 0}, {L"RepVerifica", 0}, {L"RepMonEntrate", 0},
+                   {L"RepMonSpese", 0},   {L"RepMonSaldo", 0}, {L"RepRespTotale", 0}, {L"RepResp", 1},
+                   {L"RepResp", kAuthorityCentres}};
+    for (const auto& r : reports) {
+        SCOPED_TRACE(CString(r.pszName).ToMultiByte(CP_UTF8));
+        CTextDocument doc;
+        ASSERT_EQ(CString(), CompileReportSource(ReadTemplateSource(r.pszName), doc));
+        std::vector<CFilledAmount> filled;
+        if (CString(r.pszName).Left(7) == L"RepResp") {
+            CFilledAmounts<CRespReportFiller> filler(m_data, r.nCentre, r.nCentre);
+            filler.FillSpans(doc);
+            filled = filler.m_filled;
+        } else {
+            CFilledAmounts<CPlainReportFiller> filler(m_data, 0, 0);
+            filler.FillSpans(doc);
+            filled = filler.m_filled;
+        }
+        EXPECT_GE(filled.size(), 10u);
+        for (const auto& f : filled) {
+            EXPECT_GE(f.nFigure < 0 ? -f.nFigure : f.nFigure, 1000000LL * 10000) << f.strReference.ToMultiByte(CP_UTF8);
+            EXPECT_EQ(FormatCurrencyFromDouble(f.nFigure / 10000.0), f.strText) << f.strReference.ToMultiByte(CP_UTF8);
+        }
+    }
 }
 
 TEST(ReportSourceTest, LinesBecomeParagraphsTabsAndPageBreaks)
