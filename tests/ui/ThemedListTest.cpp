@@ -223,6 +223,42 @@ TEST_F(ThemedHeaderTest, TheOffice2003ThemeMakesTheHeaderTallerThanTheFont)
     EXPECT_EQ(wp.cy, rc.top);
 }
 
+// The list moves the window that the layout names to the place it gives: every theme names its own header and sets
+// every field the list reads, whatever the caller's record held before.
+TEST_F(ThemedHeaderTest, EveryThemesLayoutNamesTheHeaderAndFillsThePlaceTheListMovesItTo)
+{
+    struct Case
+    {
+        const char* pszTheme;
+        CXTHeaderCtrlTheme* (*pfnCreate)();
+    } cases[] = {
+        {"classic", [] { return new CXTHeaderCtrlTheme; }},
+        {"flat", []() -> CXTHeaderCtrlTheme* { return new CXTHeaderCtrlThemeFlat; }},
+        {"Office 2003", []() -> CXTHeaderCtrlTheme* { return new CXTHeaderCtrlThemeOffice2003; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszTheme);
+        m_header.SetTheme(c.pfnCreate());
+        const CRect rcGiven(5, 7, 305, 200);
+        CRect rc = rcGiven;
+        WINDOWPOS wp;
+        wp.hwnd = m_parent.m_hWnd;
+        wp.hwndInsertAfter = HWND_TOPMOST;
+        wp.x = wp.y = wp.cx = wp.cy = 0x5A5A5A;
+        wp.flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE;
+        HDLAYOUT layout = {&rc, &wp};
+        ASSERT_TRUE(m_header.Layout(&layout));
+        EXPECT_EQ(m_header.m_hWnd, wp.hwnd);
+        EXPECT_TRUE(wp.hwndInsertAfter == HWND_TOP || (wp.flags & SWP_NOZORDER));
+        EXPECT_EQ(rcGiven.left, wp.x);
+        EXPECT_EQ(rcGiven.top, wp.y);
+        EXPECT_EQ(rcGiven.Width(), wp.cx);
+        EXPECT_GT(wp.cy, 0);
+        EXPECT_EQ(rcGiven.top + wp.cy, rc.top);
+        EXPECT_EQ(0u, wp.flags & (SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE));
+    }
+}
+
 TEST_F(ThemedListTest, ResizeColumnsSparesLockedOnesAndLockedWidthsStay)
 {
     CRecordingHeader header;

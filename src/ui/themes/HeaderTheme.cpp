@@ -368,6 +368,8 @@ BOOL CXTHeaderCtrlThemeOffice2003::Layout(LPHDLAYOUT lpLayout, CXTHeaderCtrl* pH
     const int nHeight = tm.tmHeight + 10;
     LPRECT prc = lpLayout->prc;
     WINDOWPOS* pwp = lpLayout->pwpos;
+    // The list moves the window named here: the record comes with whatever the caller's stack held.
+    pwp->hwnd = pHeader->GetSafeHwnd();
     pwp->hwndInsertAfter = nullptr;
     pwp->x = prc->left;
     pwp->y = prc->top;
