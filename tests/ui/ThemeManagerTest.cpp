@@ -1,9 +1,12 @@
 #include "ui/themes/ThemeManager.h"
+#include "ui/themes/ThemedButton.h"
+#include "ui/themes/ThemedHeader.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <typeinfo>
 
 namespace
 {
@@ -52,7 +55,12 @@ protected:
         CThemeRegistry::GetInstance()->SetTheme(0);
         SharedFactory()->SetTheme(0);
     }
-    void TearDown() override { CThemeRegistry::GetInstance()->SetTheme(0); }
+    void TearDown() override
+    {
+        CThemeRegistry::GetInstance()->SetTheme(0);
+        CXTButton::SetClassTheme(0);
+        CXTHeaderCtrl::SetClassTheme(0);
+    }
 };
 }
 
@@ -171,4 +179,69 @@ TEST_F(ThemeManagerTest, TheBaseFactoryMakesNoStyle)
     host.SetTheme(2);
     EXPECT_EQ(pBase, host.GetFactory());
     EXPECT_EQ(nullptr, host.GetTheme());
+}
+
+namespace
+{
+// The class-wide look of a control kind: what a control of the kind draws with, and whether it is the kind's
+// theme of that id.
+template <class TControl, class TClassic, class TFlat, class TOffice>
+void CheckClassTheme()
+{
+    TControl plain;
+    TControl owning;
+    owning.SetTheme(new TOffice);
+    ASSERT_NE(nullptr, TControl::GetClassTheme());
+    EXPECT_EQ(typeid(TClassic), typeid(*TControl::GetClassTheme()));
+    EXPECT_EQ(TControl::GetClassTheme(), plain.GetTheme());
+
+    TControl::SetClassTheme(1);
+    EXPECT_EQ(typeid(TFlat), typeid(*TControl::GetClassTheme()));
+    EXPECT_EQ(1, TControl::GetClassTheme()->GetThemeId());
+    EXPECT_EQ(TControl::GetClassTheme(), plain.GetTheme());
+    EXPECT_EQ(typeid(TOffice), typeid(*owning.GetTheme())) << "a style of its own is kept";
+    TControl later;
+    EXPECT_EQ(TControl::GetClassTheme(), later.GetTheme()) << "a control made afterwards draws with it too";
+
+    auto* pStyle = new TOffice;
+    TControl::SetClassTheme(pStyle);
+    EXPECT_EQ(pStyle, TControl::GetClassTheme());
+    EXPECT_EQ(pStyle, plain.GetTheme());
+    EXPECT_NE(pStyle, owning.GetTheme());
+
+    TControl::SetClassTheme(0);
+    EXPECT_EQ(typeid(TClassic), typeid(*TControl::GetClassTheme()));
+}
+}
+
+TEST_F(ThemeManagerTest, AClassThemeIsTheLookOfEveryControlOfTheKindWithoutOneOfItsOwn)
+{
+    {
+        SCOPED_TRACE("button");
+        CheckClassTheme<CXTButton, CXTButtonTheme, CXTButtonThemeFlat, CXTButtonThemeOffice2003>();
+    }
+    {
+        SCOPED_TRACE("header");
+        CheckClassTheme<CXTHeaderCtrl, CXTHeaderCtrlTheme, CXTHeaderCtrlThemeFlat, CXTHeaderCtrlThemeOffice2003>();
+    }
+}
+
+TEST_F(ThemeManagerTest, ANewClassThemeLaysTheHeadersOfTheKindOutAgain)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"header", WS_POPUP | WS_VISIBLE, 30, 30, 420, 100,
+                                nullptr, nullptr));
+    CXTHeaderCtrl header;
+    ASSERT_TRUE(header.Create(WS_CHILD | WS_VISIBLE | HDS_BUTTONS, CRect(0, 0, 400, 24), &parent, 1));
+    header.SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+    CXTHeaderCtrl::SetClassTheme(2);
+    CRect rc;
+    header.GetWindowRect(&rc);
+    CClientDC dc(&header);
+    CFont* pOld = dc.SelectObject(header.GetFont());
+    TEXTMETRIC tm = {};
+    dc.GetTextMetrics(&tm);
+    dc.SelectObject(pOld);
+    EXPECT_EQ(tm.tmHeight + 10, rc.Height());
+    parent.DestroyWindow();
 }

@@ -17,6 +17,26 @@ CXTButton::~CXTButton()
     CleanUpIcon();
 }
 
+CXTThemeManagerStyleFactory* CXTButton::GetClassFactory()
+{
+    return CThemeRegistry::GetInstance()->FindFactory(RUNTIME_CLASS(CXTButtonThemeFactory));
+}
+
+CXTButtonTheme* CXTButton::GetClassTheme()
+{
+    return static_cast<CXTButtonTheme*>(GetClassFactory()->GetSafeTheme());
+}
+
+void CXTButton::SetClassTheme(int nTheme)
+{
+    GetClassFactory()->SetTheme(nTheme);
+}
+
+void CXTButton::SetClassTheme(CXTButtonTheme* pTheme)
+{
+    GetClassFactory()->SetTheme(pTheme);
+}
+
 BOOL CXTButton::SetIcon(CSize size, HICON hIcon, HICON hIconHot, BOOL bRedraw)
 {
     m_szImage = size;

@@ -56,6 +56,11 @@ public:
     virtual CString GetButtonText(BOOL bRemoveAmpersand);
 
     CXTButtonTheme* GetButtonTheme() { return static_cast<CXTButtonTheme*>(GetTheme()); }
+    // The style every button without one of its own draws with; a new one (by theme id, or a style that is
+    // owned from then on) reaches each of those buttons.
+    static CXTButtonTheme* GetClassTheme();
+    static void SetClassTheme(int nTheme);
+    static void SetClassTheme(CXTButtonTheme* pTheme);
     CXTPImageManagerIcon* GetIcon() const { return m_pIcon.get(); }
     CSize GetImageSize() const { return m_szImage; }
     int GetImageGap() const { return m_nImageGap; }
@@ -89,6 +94,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static CXTThemeManagerStyleFactory* GetClassFactory();
+
     int m_nImageGap = 4;
     int m_nImageTextGap = 8;
     BOOL m_bOwnerDrawOnSubclass = TRUE;

@@ -16,6 +16,26 @@ CXTHeaderCtrl::CXTHeaderCtrl() : CXTThemeManagerStyleHost(RUNTIME_CLASS(CXTHeade
 
 CXTHeaderCtrl::~CXTHeaderCtrl() = default;
 
+CXTThemeManagerStyleFactory* CXTHeaderCtrl::GetClassFactory()
+{
+    return CThemeRegistry::GetInstance()->FindFactory(RUNTIME_CLASS(CXTHeaderCtrlThemeFactory));
+}
+
+CXTHeaderCtrlTheme* CXTHeaderCtrl::GetClassTheme()
+{
+    return static_cast<CXTHeaderCtrlTheme*>(GetClassFactory()->GetSafeTheme());
+}
+
+void CXTHeaderCtrl::SetClassTheme(int nTheme)
+{
+    GetClassFactory()->SetTheme(nTheme);
+}
+
+void CXTHeaderCtrl::SetClassTheme(CXTHeaderCtrlTheme* pTheme)
+{
+    GetClassFactory()->SetTheme(pTheme);
+}
+
 BOOL CXTHeaderCtrl::IsMouseOverItem(int nItem)
 {
     if (!m_bButtonDown)

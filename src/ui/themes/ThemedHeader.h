@@ -56,6 +56,11 @@ public:
     BOOL IsButtonDown() const { return m_bButtonDown; }
     int GetHotItem() const { return m_nHotItem; }
     CXTHeaderCtrlTheme* GetHeaderTheme() { return static_cast<CXTHeaderCtrlTheme*>(GetTheme()); }
+    // The style every header without one of its own draws with; a new one (by theme id, or a style that is
+    // owned from then on) reaches each of those headers.
+    static CXTHeaderCtrlTheme* GetClassTheme();
+    static void SetClassTheme(int nTheme);
+    static void SetClassTheme(CXTHeaderCtrlTheme* pTheme);
     // Lays the header out again in its theme's height and makes the parent follow.
     void OnThemeChanged() override;
 
@@ -85,6 +90,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static CXTThemeManagerStyleFactory* GetClassFactory();
     void SortFromMenu(BOOL bAscending);
     int HitTestItem(CPoint ptClient) const;
 
