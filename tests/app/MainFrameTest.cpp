@@ -1251,7 +1251,7 @@ TEST_F(MainFrameInputTest, RestingOnTheTitleOfACollapsedMenuExpandsIt)
     EXPECT_TRUE(pPrint->IsVisible());
     SendKeys({VK_ESCAPE});
     SendKeys({VK_ESCAPE});
-    Wait(100);
+    EXPECT_TRUE(WaitFor([&] { return !m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode(); }));
 }
 
 } // namespace
@@ -1310,10 +1310,15 @@ protected:
         return bDone();
     }
 
-    static void Click(CPoint pt)
+    // The panel's slide-out window once it is all out, else null.
+    static CXTPDockingPaneAutoHideWnd* SlidOut(CXTPDockingPaneAutoHidePanel* pPanel)
     {
-        SendClick(pt);
-        Pump(150);
+        CXTPDockingPaneAutoHideWnd* pWnd = pPanel->GetSlideOutWindow();
+        if (!pWnd || !pWnd->IsWindowVisible())
+            return nullptr;
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        return rc.Width() == pWnd->GetFullRect().Width() && rc.Height() == pWnd->GetFullRect().Height() ? pWnd : nullptr;
     }
     CXTPDockingPaneManager& Panes() { return m_pFrame->GetDockingPaneManager(); }
     CXTPDockingPane* TreePane() { return Panes().FindPane(CMainFrame::IDW_TREE_PANE); }
@@ -1332,9 +1337,9 @@ TEST_F(FrameInputTest, ThePinnedTreePaneSlidesInWhenTheFrameIsResized)
     auto clickTab = [&] {
         CRect rcTab = pPanel->GetTabGroups().front()->GetItem(0)->GetRect();
         pPanel->ClientToScreen(&rcTab);
-        Click(rcTab.CenterPoint());
-        Pump(300);
-        return pPanel->GetSlideOutWindow();
+        SendClick(rcTab.CenterPoint());
+        PumpUntilDone([&] { return SlidOut(pPanel) != nullptr; });
+        return SlidOut(pPanel);
     };
     CXTPDockingPaneAutoHideWnd* pWnd = clickTab();
     ASSERT_NE(nullptr, pWnd);
@@ -1345,8 +1350,7 @@ TEST_F(FrameInputTest, ThePinnedTreePaneSlidesInWhenTheFrameIsResized)
     m_pFrame->GetWindowRect(&rcFrame);
     m_pFrame->SetWindowPos(nullptr, 0, 0, rcFrame.Width() + 40, rcFrame.Height() + 30,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Pump();
-    EXPECT_EQ(nullptr, pPanel->GetSlideOutWindow());
+    EXPECT_TRUE(PumpUntilDone([&] { return pPanel->GetSlideOutWindow() == nullptr; }));
 
     pWnd = clickTab();
     ASSERT_NE(nullptr, pWnd);
@@ -1423,8 +1427,7 @@ TEST_F(FrameInputTest, KeysTheTreeDoesNotUseReachTheFrameWhereverItsPaneIs)
     CRect rcTab = pPanel->GetTabGroups().front()->GetItem(0)->GetRect();
     pPanel->ClientToScreen(&rcTab);
     SendClick(rcTab.CenterPoint());
-    ASSERT_TRUE(PumpUntilDone([&] { return pPanel->GetSlideOutWindow() && pPanel->GetSlideOutWindow()->IsWindowVisible(); }));
-    PumpUntilDone([] { return FALSE; }, 400);   // until it is all out
+    ASSERT_TRUE(PumpUntilDone([&] { return SlidOut(pPanel) != nullptr; }));
     pressKeys("slid out");
 
     Panes().FloatPane(TreePane(), CRect(300, 200, 500, 450));

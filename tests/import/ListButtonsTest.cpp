@@ -5,6 +5,7 @@
 #include "dialogs/DlgExtraImpCon.h"
 #include "resource.h"
 #include "support/ModalDialogDriver.h"
+#include "support/RealInput.h"
 
 #include <functional>
 #include <memory>
@@ -85,21 +86,9 @@ void ClickHeading(CDialog& dlg, int nColumn)
     static int s_nClicks = 0;
     POINT pt = {(rcItem.left + rcItem.right) / 2 + (s_nClicks++ % 2 ? 10 : -10), (rcItem.top + rcItem.bottom) / 2};
     ::ClientToScreen(hHeader, &pt);
-    ::SetCursorPos(pt.x, pt.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-    // The input reaches the queue some time after: wait for it, bounded.
-    for (int i = 0; i < 20; i++) {
-        ::Sleep(10);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
+    CInputReleases releases;
+    SendClick(pt);
+    EXPECT_TRUE(PumpUntilReleased(nullptr, releases, 1)) << "the click on the heading was never taken";
 }
 
 std::vector<CString> ColumnTexts(CDialog& dlg, int nColumn)

@@ -51,6 +51,43 @@ void SendKeys(std::initializer_list<WORD> keys)
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+namespace
+{
+BOOL PumpOne(HWND hWndFrame)
+{
+    MSG msg;
+    if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        return FALSE;
+    if (!hWndFrame || !::IsWindow(hWndFrame) || !CWnd::WalkPreTranslateTree(hWndFrame, &msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return TRUE;
+}
+
+HHOOK g_hReleaseHook = nullptr;
+int g_nReleases = 0;
+
+LRESULT CALLBACK CountReleases(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION && (wParam & PM_REMOVE)) {
+        switch (reinterpret_cast<const MSG*>(lParam)->message) {
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_NCLBUTTONUP:
+        case WM_NCRBUTTONUP:
+        case WM_NCMBUTTONUP:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            ++g_nReleases;
+            break;
+        }
+    }
+    return ::CallNextHookEx(g_hReleaseHook, nCode, wParam, lParam);
+}
+} // namespace
+
 BOOL PumpUntil(HWND hWndFrame, const std::function<BOOL()>& bDone, DWORD nTimeout)
 {
     DWORD dwStart = ::GetTickCount();
@@ -59,14 +96,68 @@ BOOL PumpUntil(HWND hWndFrame, const std::function<BOOL()>& bDone, DWORD nTimeou
             return TRUE;
         if (::GetTickCount() - dwStart >= nTimeout)
             return bDone();
-        MSG msg;
-        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!hWndFrame || !::IsWindow(hWndFrame) || !CWnd::WalkPreTranslateTree(hWndFrame, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        } else {
+        if (!PumpOne(hWndFrame))
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
+    }
+}
+
+CInputReleases::CInputReleases()
+{
+    g_nReleases = 0;
+    g_hReleaseHook = ::SetWindowsHookExW(WH_GETMESSAGE, CountReleases, nullptr, ::GetCurrentThreadId());
+}
+
+CInputReleases::~CInputReleases()
+{
+    ::UnhookWindowsHookEx(g_hReleaseHook);
+    g_hReleaseHook = nullptr;
+}
+
+int CInputReleases::GetCount() const
+{
+    return g_nReleases;
+}
+
+BOOL PumpUntilReleased(HWND hWndFrame, const CInputReleases& releases, int nReleases, DWORD nTimeout)
+{
+    if (!PumpUntil(hWndFrame, [&] { return releases.GetCount() >= nReleases && !::GetCapture(); }, nTimeout))
+        return FALSE;
+    // What the gesture's end posted (a layout, a command) is handled too.
+    PumpQueued(hWndFrame, nTimeout);
+    return TRUE;
+}
+
+BOOL SendInputAndWait(HWND hWndFrame, const std::vector<INPUT>& inputs, DWORD nTimeout)
+{
+    int nReleases = 0;
+    for (const INPUT& input : inputs) {
+        if (input.type == INPUT_KEYBOARD)
+            nReleases += (input.ki.dwFlags & KEYEVENTF_KEYUP) ? 1 : 0;
+        else if (input.type == INPUT_MOUSE)
+            for (DWORD dwUp : {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP})
+                nReleases += (input.mi.dwFlags & dwUp) ? 1 : 0;
+    }
+    CInputReleases releases;
+    std::vector<INPUT> batch = inputs;
+    ::SendInput(static_cast<UINT>(batch.size()), batch.data(), sizeof(INPUT));
+    return PumpUntilReleased(hWndFrame, releases, nReleases, nTimeout);
+}
+
+BOOL SendMouseAndWait(HWND hWndFrame, CPoint ptScreen, DWORD dwButtons, DWORD nTimeout)
+{
+    SendMouseButton(ptScreen, dwButtons);
+    const BOOL bThere = PumpUntil(hWndFrame, [&] {
+        CPoint pt;
+        return ::GetCursorPos(&pt) && pt == ptScreen;
+    }, nTimeout);
+    PumpQueued(hWndFrame, nTimeout);
+    return bThere;
+}
+
+void PumpQueued(HWND hWndFrame, DWORD nTimeout)
+{
+    const DWORD dwStart = ::GetTickCount();
+    while (::GetTickCount() - dwStart < nTimeout && ::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)
+           && PumpOne(hWndFrame)) {
     }
 }

@@ -26,6 +26,7 @@ void Pump(DWORD dwQuietMs = 60)
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
     }
+    PumpQueued(nullptr);
 }
 
 // The screen's pixels inside rc, row by row.
@@ -94,8 +95,7 @@ protected:
         inputs.push_back(MouseInput(ptTo, MOUSEEVENTF_LEFTUP));
         if (bControl)
             inputs.push_back(KeyInput(VK_CONTROL, TRUE));
-        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        Pump(150);
+        EXPECT_TRUE(SendInputAndWait(nullptr, inputs)) << "the drag's releases were never taken";
         ::KillTimer(nullptr, m_nWatchdog);
         m_nWatchdog = 0;
         m_pFrame->RecalcLayout();
@@ -123,8 +123,16 @@ TEST_F(DockingInputTest, AHiddenGroupsOtherTabSlidesOutAtTheFirstClickAndAResize
     CRect rcTab = pPanel->GetTabGroups().front()->GetItem(1)->GetRect();
     pPanel->ClientToScreen(&rcTab);
     SendClick(rcTab.CenterPoint());
-    Pump(300);
-    CXTPDockingPaneAutoHideWnd* pWnd = pPanel->GetSlideOutWindow();
+    // Out in full: the slide is over.
+    CXTPDockingPaneAutoHideWnd* pWnd = nullptr;
+    PumpUntil(nullptr, [&]() -> BOOL {
+        pWnd = pPanel->GetSlideOutWindow();
+        if (!pWnd || !pWnd->IsWindowVisible())
+            return FALSE;
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        return rc.Width() == pWnd->GetFullRect().Width();
+    }, 5000);
     ASSERT_NE(nullptr, pWnd);
     EXPECT_EQ(pOther, pWnd->GetContainer()->GetSelected());
     EXPECT_TRUE(pWnd->IsWindowVisible());
@@ -233,7 +241,7 @@ TEST_F(DockingInputTest, EscapeAndAPressWithoutTheFourPixelMoveLeaveTheFrameAsIt
     DragBy(ptCaption + CSize(20, 0), ScreenRect(m_pManager->GetClientPane()).CenterPoint(), FALSE, TRUE);
     EXPECT_EQ(before, Tree());
     EXPECT_EQ(nullptr, ::GetCapture());
-    SendMouseMove(ptCaption + CSize(3, 3));
+    EXPECT_TRUE(SendMouseAndWait(nullptr, ptCaption + CSize(3, 3)));
     Pump();
     std::vector<COLORREF> after = ScreenPixels(rcFrame);
     size_t nChanged = 0;

@@ -30,6 +30,8 @@ void PumpFrame(HWND hWndFrame, DWORD dwQuietMs)
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
     }
+    // A loaded machine may have kept the thread from running past the quiet time with messages waiting.
+    PumpQueued(hWndFrame);
 }
 
 namespace

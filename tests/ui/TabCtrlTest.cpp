@@ -75,6 +75,7 @@ void Pump(DWORD dwQuietMs = 60)
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
     }
+    PumpQueued(nullptr);
 }
 
 // Runs an action once from inside the modal loop of a window: when the queue has nothing else, the timer looks
@@ -164,8 +165,9 @@ protected:
     CPoint TabCentre(int nIndex) { return m_tab.GetItem(nIndex)->GetRect().CenterPoint(); }
     void Click(CPoint pt)
     {
+        CInputReleases releases;
         SendClick(ScreenPoint(pt));
-        Pump();
+        EXPECT_TRUE(PumpUntilReleased(nullptr, releases, 1)) << "the click was never taken";
     }
     std::vector<CString> Captions()
     {

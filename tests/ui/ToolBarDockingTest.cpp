@@ -11,22 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <utility>
 #include <vector>
 
 namespace
 {
-INPUT Mouse(CPoint pt, DWORD dwFlags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = pt.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
-    input.mi.dy = pt.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
 BOOL g_bDragCut = FALSE;
 
 void CALLBACK EndCapture(HWND, UINT, UINT_PTR nID, DWORD)
@@ -79,16 +70,18 @@ protected:
         ADD_FAILURE() << "no background on the bar";
         return CPoint(-10000, -10000);
     }
-    // Presses at a point, moves through the others and releases at the last (or presses Esc there instead). The
-    // moves are sent once the drag loop holds the capture (input queued before goes to the window under the
-    // cursor); a drag that never ends is cut after three seconds.
+    // Presses at a point, moves through the others and releases at the last (or presses Esc there instead), and
+    // waits until the drag has ended. The moves are sent once the drag loop
+    // holds the capture (input queued before goes to the window under the cursor); a drag that never ends is cut
+    // after three seconds.
     void Drag(CPoint ptFrom, std::vector<CPoint> points, BOOL bEscape = FALSE)
     {
-        std::vector<INPUT> inputs = {Mouse(ptFrom, 0), Mouse(ptFrom, MOUSEEVENTF_LEFTDOWN)};
+        CInputReleases releases;
+        std::vector<INPUT> inputs = {MouseInput(ptFrom, 0), MouseInput(ptFrom, MOUSEEVENTF_LEFTDOWN)};
         ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         inputs.clear();
         for (CPoint pt : points)
-            inputs.push_back(Mouse(pt, 0));
+            inputs.push_back(MouseInput(pt, 0));
         if (bEscape)
         {
             INPUT key = {};
@@ -99,15 +92,35 @@ protected:
             inputs.push_back(key);
         }
         else
-            inputs.push_back(Mouse(points.back(), MOUSEEVENTF_LEFTUP));
-        RunLater([inputs] {
+            inputs.push_back(MouseInput(points.back(), MOUSEEVENTF_LEFTUP));
+        BOOL bSent = FALSE;
+        RunLater([inputs, &bSent] {
             ::SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.data()), sizeof(INPUT));
+            bSent = TRUE;
         });
         g_bDragCut = FALSE;
         UINT_PTR nSafety = ::SetTimer(nullptr, 0, 3000, EndCapture);
-        PumpFrame(m_pFrame->m_hWnd, 300);
+        // Over once the loop has let the capture go and the release was taken here, or went, with the cursor, to
+        // a window of no one's loop (a bar that may not float ends its loop before the release comes).
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] {
+            CPoint pt;
+            return bSent && !::GetCapture()
+                   && (releases.GetCount() >= 1 || (::GetCursorPos(&pt) && pt == points.back()));
+        }, 5000)) << "the drag's end was never taken";
+        PumpQueued(m_pFrame->m_hWnd);
         ::KillTimer(nullptr, nSafety);
         EXPECT_FALSE(g_bDragCut) << "the drag did not end by itself";
+    }
+    // A double click at a point; waits until bDone, told how many releases this thread has taken, answers TRUE
+    // (a bar that moves away leaves the last release to the window then under the cursor).
+    void DoubleClick(CPoint pt, const std::function<BOOL(int)>& bDone)
+    {
+        CInputReleases releases;
+        INPUT inputs[] = {MouseInput(pt, 0), MouseInput(pt, MOUSEEVENTF_LEFTDOWN), MouseInput(pt, MOUSEEVENTF_LEFTUP),
+                          MouseInput(pt, MOUSEEVENTF_LEFTDOWN), MouseInput(pt, MOUSEEVENTF_LEFTUP)};
+        ::SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bDone(releases.GetCount()); }, 5000));
+        PumpQueued(m_pFrame->m_hWnd);
     }
     CRect FrameRect()
     {
@@ -169,11 +182,7 @@ TEST_F(ToolBarDockingTest, AFloatingBarsEdgeResizesItAndADoubleClickDocksItWhere
     EXPECT_EQ(xtpBarFloating, m_pBar->GetPosition());
 
     // A double click on the background: back in the top dock bar.
-    const CPoint pt = Background();
-    std::vector<INPUT> inputs = {Mouse(pt, 0), Mouse(pt, MOUSEEVENTF_LEFTDOWN), Mouse(pt, MOUSEEVENTF_LEFTUP),
-                                 Mouse(pt, MOUSEEVENTF_LEFTDOWN), Mouse(pt, MOUSEEVENTF_LEFTUP)};
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    PumpFrame(m_pFrame->m_hWnd, 300);
+    DoubleClick(Background(), [this](int) { return m_pBar->GetPosition() == xtpBarTop; });
     EXPECT_EQ(xtpBarTop, m_pBar->GetPosition());
     EXPECT_EQ(DockBar(xtpBarTop), m_pBar->GetDockBar());
 
@@ -181,11 +190,9 @@ TEST_F(ToolBarDockingTest, AFloatingBarsEdgeResizesItAndADoubleClickDocksItWhere
     for (BOOL bDblClickFloat : {FALSE, TRUE}) {
         SCOPED_TRACE(bDblClickFloat);
         m_pFrame->GetCommandBars()->GetCommandBarsOptions()->bDblClickFloat = bDblClickFloat;
-        const CPoint ptDocked = Background();
-        inputs = {Mouse(ptDocked, 0), Mouse(ptDocked, MOUSEEVENTF_LEFTDOWN), Mouse(ptDocked, MOUSEEVENTF_LEFTUP),
-                  Mouse(ptDocked, MOUSEEVENTF_LEFTDOWN), Mouse(ptDocked, MOUSEEVENTF_LEFTUP)};
-        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        PumpFrame(m_pFrame->m_hWnd, 300);
+        DoubleClick(Background(), [&](int nReleases) {
+            return bDblClickFloat ? m_pBar->GetPosition() == xtpBarFloating : nReleases >= 2;
+        });
         EXPECT_EQ(bDblClickFloat ? xtpBarFloating : xtpBarTop, m_pBar->GetPosition());
     }
 }
@@ -303,10 +310,7 @@ TEST_F(ToolBarDockingTest, EscEndsTheDragWhereTheBarIs)
     m_pBar->GetWindowRect(&rc);
     EXPECT_TRUE(rc.PtInRect(ptAway));
     // Moves after the drag no longer move the bar.
-    SendMouseMove(ptAway + CPoint(60, 40));
-    INPUT up = Mouse(ptAway + CPoint(60, 40), MOUSEEVENTF_LEFTUP);
-    ::SendInput(1, &up, sizeof(INPUT));
-    PumpFrame(m_pFrame->m_hWnd);
+    EXPECT_TRUE(SendMouseAndWait(m_pFrame->m_hWnd, ptAway + CPoint(60, 40), MOUSEEVENTF_LEFTUP));
     CRect rcAfter;
     m_pBar->GetWindowRect(&rcAfter);
     EXPECT_EQ(rc, rcAfter);
