@@ -224,7 +224,7 @@ TEST_F(ThemedHeaderTest, TheOffice2003ThemeMakesTheHeaderTallerThanTheFont)
 }
 
 // The list moves the window that the layout names to the place it gives: every theme names its own header and sets
-// every field the list reads, whatever the caller's record held before.
+// every field the list reads, whatever the caller's record held before; a hidden header takes no room.
 TEST_F(ThemedHeaderTest, EveryThemesLayoutNamesTheHeaderAndFillsThePlaceTheListMovesItTo)
 {
     struct Case
@@ -237,25 +237,32 @@ TEST_F(ThemedHeaderTest, EveryThemesLayoutNamesTheHeaderAndFillsThePlaceTheListM
         {"Office 2003", []() -> CXTHeaderCtrlTheme* { return new CXTHeaderCtrlThemeOffice2003; }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.pszTheme);
-        m_header.SetTheme(c.pfnCreate());
-        const CRect rcGiven(5, 7, 305, 200);
-        CRect rc = rcGiven;
-        WINDOWPOS wp;
-        wp.hwnd = m_parent.m_hWnd;
-        wp.hwndInsertAfter = HWND_TOPMOST;
-        wp.x = wp.y = wp.cx = wp.cy = 0x5A5A5A;
-        wp.flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE;
-        HDLAYOUT layout = {&rc, &wp};
-        ASSERT_TRUE(m_header.Layout(&layout));
-        EXPECT_EQ(m_header.m_hWnd, wp.hwnd);
-        EXPECT_TRUE(wp.hwndInsertAfter == HWND_TOP || (wp.flags & SWP_NOZORDER));
-        EXPECT_EQ(rcGiven.left, wp.x);
-        EXPECT_EQ(rcGiven.top, wp.y);
-        EXPECT_EQ(rcGiven.Width(), wp.cx);
-        EXPECT_GT(wp.cy, 0);
-        EXPECT_EQ(rcGiven.top + wp.cy, rc.top);
-        EXPECT_EQ(0u, wp.flags & (SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE));
+        for (BOOL bHidden : {FALSE, TRUE}) {
+            SCOPED_TRACE(c.pszTheme);
+            SCOPED_TRACE(bHidden ? "hidden" : "shown");
+            m_header.SetTheme(c.pfnCreate());
+            m_header.ModifyStyle(bHidden ? 0 : HDS_HIDDEN, bHidden ? HDS_HIDDEN : 0);
+            const CRect rcGiven(5, 7, 305, 200);
+            CRect rc = rcGiven;
+            WINDOWPOS wp;
+            wp.hwnd = m_parent.m_hWnd;
+            wp.hwndInsertAfter = HWND_TOPMOST;
+            wp.x = wp.y = wp.cx = wp.cy = 0x5A5A5A;
+            wp.flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE;
+            HDLAYOUT layout = {&rc, &wp};
+            ASSERT_TRUE(m_header.Layout(&layout));
+            EXPECT_EQ(m_header.m_hWnd, wp.hwnd);
+            EXPECT_TRUE(wp.hwndInsertAfter == HWND_TOP || (wp.flags & SWP_NOZORDER));
+            EXPECT_EQ(rcGiven.left, wp.x);
+            EXPECT_EQ(rcGiven.top, wp.y);
+            EXPECT_EQ(rcGiven.Width(), wp.cx);
+            if (bHidden)
+                EXPECT_EQ(0, wp.cy);
+            else
+                EXPECT_GT(wp.cy, 0);
+            EXPECT_EQ(rcGiven.top + wp.cy, rc.top);
+            EXPECT_EQ(0u, wp.flags & (SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE));
+        }
     }
 }
 

@@ -365,7 +365,8 @@ BOOL CXTHeaderCtrlThemeOffice2003::Layout(LPHDLAYOUT lpLayout, CXTHeaderCtrl* pH
     dc.GetTextMetrics(&tm);
     dc.SelectObject(pOldFont);
 
-    const int nHeight = tm.tmHeight + 10;
+    // A hidden header takes no room, as the system's own layout gives it.
+    const int nHeight = (pHeader->GetStyle() & HDS_HIDDEN) ? 0 : tm.tmHeight + 10;
     LPRECT prc = lpLayout->prc;
     WINDOWPOS* pwp = lpLayout->pwpos;
     // The list moves the window named here: the record comes with whatever the caller's stack held.
