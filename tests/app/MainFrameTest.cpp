@@ -1,8 +1,8 @@
+#include "ProgramCommands.h"
 #include "ProgramFolder.h"
 
 #include "app/EmptyView.h"
 #include "app/MainFrm.h"
-#include "app/TheDoc.h"
 #include "data/SetSettings.h"
 #include "dialogs/DlgExtraImpCon.h"
 #include "forms/DataView.h"
@@ -68,42 +68,6 @@ public:
 
 IMPLEMENT_DYNCREATE(CTestDataView, CView)
 
-std::vector<UINT> MenuCommands(HMENU hMenu)
-{
-    std::vector<UINT> ids;
-    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-        if (HMENU hSub = ::GetSubMenu(hMenu, i)) {
-            std::vector<UINT> sub = MenuCommands(hSub);
-            ids.insert(ids.end(), sub.begin(), sub.end());
-        }
-        else if (UINT nID = ::GetMenuItemID(hMenu, i); nID != 0 && nID != static_cast<UINT>(-1)) {
-            ids.push_back(nID);
-        }
-    }
-    return ids;
-}
-
-std::vector<UINT> ToolbarCommands(UINT nIDResource)
-{
-    HINSTANCE hInstance = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(241));
-    auto* pData = hResource ? static_cast<const WORD*>(::LockResource(::LoadResource(hInstance, hResource))) : nullptr;
-    std::vector<UINT> ids;
-    if (pData) {
-        for (WORD i = 0; i < pData[3]; ++i) {
-            if (pData[4 + i])
-                ids.push_back(pData[4 + i]);
-        }
-    }
-    return ids;
-}
-
-CString CommandName(UINT nID)
-{
-    CString strPrompt = LoadResString(nID);
-    return strPrompt.Mid(strPrompt.Find(L'\n') + 1);
-}
-
 // The main frame, hidden, on a program folder with a small tree and an archive with the centre Rossi.
 class MainFrameTest : public CProgramFolderTest
 {
@@ -148,17 +112,9 @@ protected:
             m_startupDialogs.push_back(dialog.GetRuntimeClass()->m_lpszClassName);
             return IDCANCEL;
         });
-        m_pFrame = new CMainFrame;
-        if (m_clock)
-            m_pFrame->SetClock(m_clock);
-        m_pDoc = new CTheDoc;
-        CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CEmptyView);
-        context.m_pCurrentDoc = m_pDoc;
-        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, &context));
+        m_pFrame = CreateMainFrame(*m_pApp, m_clock);
+        ASSERT_NE(nullptr, m_pFrame);
         m_hFrame = m_pFrame->GetSafeHwnd();
-        m_pApp->m_pMainWnd = m_pFrame;
-        m_pFrame->InitialUpdateFrame(m_pDoc, FALSE);
         PumpMessages();
         m_startup = messages.Shown();
     }
@@ -177,7 +133,6 @@ protected:
 
     CMainFrame* m_pFrame = nullptr;
     HWND m_hFrame = nullptr;
-    CTheDoc* m_pDoc = nullptr;
     std::vector<AFX_MSGBOX_REQUEST> m_startup;
     std::vector<std::string> m_startupDialogs;
     int m_nStartupAnswer = IDNO;

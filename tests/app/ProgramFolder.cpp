@@ -1,5 +1,10 @@
 #include "ProgramFolder.h"
 
+#include "app/EmptyView.h"
+#include "app/MainFrm.h"
+#include "app/TheDoc.h"
+#include "platform/mfc/afxdoctempl.h"
+#include "resource.h"
 #include "data/DatabasePassword.h"
 #include "data/DatabaseSchema.h"
 #include "data/SetConfig.h"
@@ -44,6 +49,22 @@ CString ShippedProgramFolder()
     CString strPath = szModule;
     strPath = strPath.Left(strPath.ReverseFind(L'\\'));
     return strPath.Left(strPath.ReverseFind(L'\\')) + L"\\Quarzel08";
+}
+
+CMainFrame* CreateMainFrame(CTheApp& app, const std::function<COleDateTime()>& clock)
+{
+    auto* pFrame = new CMainFrame;
+    if (clock)
+        pFrame->SetClock(clock);
+    auto* pDoc = new CTheDoc;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CEmptyView);
+    context.m_pCurrentDoc = pDoc;
+    if (!pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, &context))
+        return nullptr;
+    app.m_pMainWnd = pFrame;
+    pFrame->InitialUpdateFrame(pDoc, FALSE);
+    return pFrame;
 }
 
 void CProgramFolderTest::SetUp()

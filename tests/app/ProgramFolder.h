@@ -7,14 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+
+class CMainFrame;
 
 // Table SaldoFinProg as version 1.01 made it, without the columns of the mixed basis (Jet SQL script).
 extern const LPCTSTR FORECAST_TABLE_101;
 
 // The program folder as the build assembles it, beside the tests' folder.
 CString ShippedProgramFolder();
+
+// The main frame as the program's template makes it, on a new document, the application's main window; its
+// clock replaced when one is given. Null when it could not be made.
+CMainFrame* CreateMainFrame(CTheApp& app, const std::function<COleDateTime()>& clock);
 
 // A responsible centre that no longer exists.
 const long DELETED_CENTRE = 99;

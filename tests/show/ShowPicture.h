@@ -56,6 +56,23 @@ public:
         ::BitBlt(m_hDC, rc.left, rc.top, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
         ::ReleaseDC(hWnd, hWindowDC);
     }
+    // The picture holds a single colour: nothing was drawn into it.
+    BOOL IsBlank() const
+    {
+        if (!IsValid())
+            return TRUE;
+        ::GdiFlush();
+        const DWORD nStride = (static_cast<DWORD>(m_rcArea.Width()) * 3 + 3) & ~3u;
+        const BYTE* pBits = static_cast<const BYTE*>(m_pBits);
+        for (LONG y = 0; y < m_rcArea.Height(); ++y) {
+            for (LONG x = 0; x < m_rcArea.Width(); ++x) {
+                const BYTE* pPixel = pBits + y * nStride + x * 3;
+                if (pPixel[0] != pBits[0] || pPixel[1] != pBits[1] || pPixel[2] != pBits[2])
+                    return FALSE;
+            }
+        }
+        return TRUE;
+    }
     BOOL Save(const char* pszPath) const
     {
         if (!IsValid())
