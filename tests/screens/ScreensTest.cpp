@@ -14,6 +14,7 @@
 #include "data/SetSettings.h"
 #include "platform/mfc/afxmapi.h"
 #include "platform/mfc/afxshell.h"
+#include "reports/DlgPrint.h"
 #include "resource.h"
 #include "show/ShowPicture.h"
 #include "support/MessageBoxRecorder.h"
@@ -91,7 +92,7 @@ public:
         ::GetWindowRect(hWnd, &rc);
         CShowPicture picture(rc);
         picture.CopyWindow(hWnd);
-        return Claim(strScreen) && picture.Save(Path(strScreen, L".bmp").ToMultiByte(CP_ACP).c_str()) &&
+        return Claim(strScreen, L".bmp") && picture.Save(Path(strScreen, L".bmp").ToMultiByte(CP_ACP).c_str()) &&
                !picture.IsBlank();
     }
 
@@ -102,18 +103,19 @@ public:
             strText += strLine + L"\n";
         std::string bytes = strText.ToMultiByte(CP_UTF8);
         FILE* pFile = nullptr;
-        if (!Claim(strScreen) || _wfopen_s(&pFile, Path(strScreen, L".txt"), L"wb") != 0)
+        if (!Claim(strScreen, L".txt") || _wfopen_s(&pFile, Path(strScreen, L".txt"), L"wb") != 0)
             return false;
         bool bWritten = std::fwrite(bytes.data(), 1, bytes.size(), pFile) == bytes.size();
         return std::fclose(pFile) == 0 && bWritten;
     }
 
 private:
-    // Two screens of one name would overwrite each other's capture.
-    bool Claim(const CString& strScreen)
+    // Two captures of one name would overwrite each other.
+    bool Claim(const CString& strScreen, LPCTSTR pszExtension)
     {
-        bool bNew = m_names.insert(FileName(strScreen)).second;
-        EXPECT_TRUE(bNew) << "two screens named " << FileName(strScreen).ToMultiByte(CP_UTF8);
+        const CString strFile = FileName(strScreen) + pszExtension;
+        bool bNew = m_names.insert(strFile).second;
+        EXPECT_TRUE(bNew) << "two captures named " << strFile.ToMultiByte(CP_UTF8);
         return bNew;
     }
     CString Path(const CString& strScreen, LPCTSTR pszExtension) const
@@ -177,6 +179,24 @@ void PumpQueue()
     }
     if (CWinThread* pThread = AfxGetThread())
         pThread->OnIdle(0);
+}
+
+// The dialog's push buttons, visible and enabled, but for those that end it (OK, Cancel, Help).
+std::vector<HWND> OtherButtons(HWND hDialog)
+{
+    std::vector<HWND> buttons;
+    for (HWND hChild = ::GetWindow(hDialog, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        wchar_t szClass[16] = L"";
+        ::GetClassNameW(hChild, szClass, _countof(szClass));
+        const int nID = ::GetDlgCtrlID(hChild);
+        // The program's own buttons draw themselves.
+        const LONG_PTR nType = ::GetWindowLongPtrW(hChild, GWL_STYLE) & BS_TYPEMASK;
+        if (_wcsicmp(szClass, L"Button") == 0 &&
+            (nType == BS_PUSHBUTTON || nType == BS_DEFPUSHBUTTON || nType == BS_OWNERDRAW) &&
+            ::IsWindowVisible(hChild) && ::IsWindowEnabled(hChild) && nID != IDOK && nID != IDCANCEL && nID != IDHELP)
+            buttons.push_back(hChild);
+    }
+    return buttons;
 }
 
 // The process's visible menus (popup command bars), bottom of the z-order first.
@@ -266,15 +286,18 @@ protected:
         PumpQueue();
     }
 
-    // Runs the action with every seam recording what it shows and saves what it opened: each dialog (closed with
-    // Cancel), each menu (closed), the view it left in the frame, and what it showed without a window. False
-    // when a picture or the text could not be saved or showed nothing.
+    // Runs the action with every seam recording what it shows and saves what it opened: each dialog (with what
+    // its other buttons open, then closed with Cancel, or with OK where that only leads on to the next screen),
+    // each menu (closed), the view it left in the frame, and what it showed without a window. False when a
+    // picture or the text could not be saved or showed nothing.
     bool Tour(const CString& strScreen, const std::function<void()>& action)
     {
         bool bSaved = true;
         std::vector<CString> notes;
         g_outside.clear();
         CMessageBoxRecorder messages(IDNO);
+        // The screen of the dialog that opened the one shown, the command's screen for the first.
+        std::vector<CString> openers{strScreen};
         CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
             if (!dialog.GetSafeHwnd()) {
                 notes.push_back(CString(L"dialog: ") + CString(dialog.GetRuntimeClass()->m_lpszClassName));
@@ -284,7 +307,33 @@ protected:
             PumpQueue();
             CString strTitle;
             dialog.GetWindowText(strTitle);
-            bSaved = Screens().SaveWindow(strScreen + L" - " + strTitle, dialog.m_hWnd) && bSaved;
+            // A dialog called as its command is named once.
+            const CString& strOpener = openers.back();
+            const CString strDialog = strOpener.Right(strTitle.GetLength()) == strTitle && !strTitle.IsEmpty()
+                                          ? strOpener
+                                          : strOpener + L" - " + strTitle;
+            bSaved = Screens().SaveWindow(strDialog, dialog.m_hWnd) && bSaved;
+            for (HWND hButton : OtherButtons(dialog.m_hWnd)) {
+                if (!dialog.ContinueModal())
+                    break;
+                CString strButton;
+                CWnd::FromHandle(hButton)->GetWindowText(strButton);
+                strButton.Remove(L'&');
+                // A button that shows an icon only is named by its id.
+                if (strButton.IsEmpty())
+                    strButton = FormatString(L"%d", ::GetDlgCtrlID(hButton));
+                openers.push_back(strDialog + L" - " + strButton);
+                dialog.SendMessage(WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hButton), BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(hButton));
+                PumpQueue();
+                openers.pop_back();
+            }
+            // The print choice only leads on to the print of the forms, once: the print gathers every report, and
+            // the other command that offers the choice does the same.
+            if (dynamic_cast<CDlgPrint*>(&dialog) && !m_bPrinted) {
+                m_bPrinted = true;
+                return IDOK;
+            }
             return IDCANCEL;
         });
         // A menu runs its own loop: the timer, dispatched there, saves the menus shown and ends them.
@@ -330,6 +379,7 @@ protected:
     std::unique_ptr<CTheApp> m_pApp;
     CMainFrame* m_pFrame = nullptr;
     HWND m_hFrame = nullptr;
+    bool m_bPrinted = false;
     AFX_SHELLOPEN_HANDLER m_previousShell = nullptr;
     MAPI_ENTRY_POINTS m_mail;
     const MAPI_ENTRY_POINTS* m_pPreviousMail = nullptr;
