@@ -11,12 +11,12 @@
 #include "app/EmptyView.h"
 #include "app/MainFrm.h"
 #include "data/DatabasePassword.h"
-#include "data/SetSettings.h"
 #include "platform/mfc/afxmapi.h"
 #include "platform/mfc/afxshell.h"
 #include "reports/DlgPrint.h"
 #include "resource.h"
 #include "show/ShowPicture.h"
+#include "support/AuthorityArchive.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
 #include "support/TempFolder.h"
@@ -50,7 +50,8 @@ CString ScreensFolder()
 CString FileName(CString strScreen)
 {
     const struct { wchar_t from; wchar_t to; } letters[] = {
-        {L'\u00e0', L'a'}, {L'\u00e8', L'e'}, {L'\u00e9', L'e'}, {L'\u00ec', L'i'}, {L'\u00f2', L'o'}, {L'\u00f9', L'u'},
+        {L'\u00e0', L'a'}, {L'\u00e8', L'e'}, {L'\u00e9', L'e'},
+        {L'\u00ec', L'i'}, {L'\u00f2', L'o'}, {L'\u00f9', L'u'},
     };
     for (const auto& letter : letters)
         strScreen.Replace(letter.from, letter.to);
@@ -85,7 +86,8 @@ public:
     // could not be saved or shows nothing but one colour.
     bool SaveWindow(const CString& strScreen, HWND hWnd)
     {
-        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(hWnd, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         // A blinking caret would show in one picture and not in the other.
         ::HideCaret(nullptr);
         CRect rc;
@@ -208,8 +210,8 @@ BOOL CALLBACK CollectMenu(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-// The program folder as the build assembles it, copied, with an archive of the authority in the mode, and the
-// main frame on it, shown at its fixed place with its start-up tasks done (their questions answered No, their
+// The program folder as the build assembles it, copied, with the archive of a real-size authority in the mode, and
+// the main frame on it, shown at its fixed place with its start-up tasks done (their questions answered No, their
 // dialogs closed).
 class ScreensTest : public ::testing::TestWithParam<int>
 {
@@ -224,8 +226,13 @@ protected:
         m_pApp->SetRegistryKey(PROFILE_KEY);
         m_pApp->InitFolders(m_folder.Path());
         CMessageBoxRecorder messages(IDNO);
+        // The archive that the program folder names, in place of the empty one it ships.
         ASSERT_TRUE(m_pApp->OpenDatabase());
-        CSetSettings::SetSettingImpExtraCont2(m_pApp->GetDataConnection(), GetParam());
+        const CString strArchive = m_pApp->GetArchivePath();
+        m_pApp->CloseDatabase();
+        ASSERT_TRUE(::DeleteFileW(strArchive));
+        CreateAuthorityArchive(strArchive, GetArchivePassword(), static_cast<AuthorityAccounting>(GetParam()));
+        ASSERT_TRUE(m_pApp->OpenDatabase());
         CModalDialogDriver driver([](CDialog&) -> INT_PTR { return IDCANCEL; });
         m_pFrame = CreateMainFrame(*m_pApp, [] { return COleDateTime(2008, 3, 5, 10, 0, 0); });
         ASSERT_NE(nullptr, m_pFrame);
@@ -427,7 +434,7 @@ TEST_P(ScreensTest, EveryRowOfTheNavigationTreeShowsItsScreen)
     EXPECT_GT(nRows, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AccountingModes, ScreensTest, ::testing::Values(0, 1),
+INSTANTIATE_TEST_SUITE_P(AccountingModes, ScreensTest, ::testing::Values(authorityByStructure, authorityByChapter),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return info.param == 0 ? "ByStructure" : "ByChapter";
                          });
