@@ -1,5 +1,6 @@
 #include "DlgPrintRel.h"
 
+#include "ReportTables.h"
 #include "TxPrinting.h"
 
 #include "platform/mfc/afxfiledlg.h"
@@ -53,10 +54,7 @@ BOOL CDlgPrintRel::OnInitDialog()
     m_control.Create(WS_VISIBLE | WS_BORDER | WS_TABSTOP,
                      CRect(0, m_cyButtons, rcClient.right, std::max<LONG>(m_cyButtons, rcClient.bottom)), this,
                      IDC_TX_CONTROL);
-    CTextPageSetup& page = m_control.PageSetup();
-    page.nWidth = 16838;
-    page.nHeight = 11905;
-    page.nMarginLeft = page.nMarginTop = page.nMarginRight = page.nMarginBottom = 850;
+    SetupReportPage(m_control.PageSetup());
     GatherReports();
     return TRUE;
 }
@@ -77,6 +75,10 @@ void CDlgPrintRel::GatherReports()
         m_control.InsertDocument(content);
         bFirst = false;
     }
+    // Each report's tables were laid across its own page: now across the combined print's.
+    CTextDocument combined = m_control.GetDocument();
+    FitTablesToPage(combined);
+    m_control.SetDocument(combined);
     m_control.SetSel(0, 0);
 }
 

@@ -4,6 +4,7 @@
 #include "engine/SetSaldi.h"
 #include "resource.h"
 #include "util/MessageText.h"
+#include "util/NumberFormat.h"
 
 namespace {
 
@@ -84,6 +85,9 @@ CString CCspReportFiller::ValueOf(const CCellInfo& cell)
 {
     bool bFound = false;
     CString value = LookUp(cell, bFound);
+    // The report says its amounts are rounded to the euro.
+    if (cell.m_nType == formTypeAmount && !value.IsEmpty())
+        value = FormatNumber(bFound ? ReadNumber(cell) : 0.0, 0);
     const CString& name = cell.m_strName;
     if (name.IsEmpty())
         return value;

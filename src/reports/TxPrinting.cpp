@@ -26,6 +26,13 @@ void PresetSheet(CPrintDialog& dialog, const CTextPageSetup& page)
 
 } // namespace
 
+void SetupReportPage(CTextPageSetup& page)
+{
+    page.nWidth = 16838;
+    page.nHeight = 11905;
+    page.nMarginLeft = page.nMarginTop = page.nMarginRight = page.nMarginBottom = 850;
+}
+
 BOOL PrintTextDocument(CWnd* pOwner, const CTX4OLE& control, LPCTSTR pszTitle, PrintSheet nSheet, CTxPrintJob* pJob)
 {
     const int nPages = control.GetPageCount();

@@ -5,6 +5,10 @@
 
 #include "platform/textdoc/TxControl.h"
 
+// The page the control forms are laid out on, in the views and in the combined print: A4 landscape with 15 mm
+// margins.
+void SetupReportPage(CTextPageSetup& page);
+
 enum PrintSheet
 {
     sheetAsChosen,      // the dialog starts from the printer's own settings

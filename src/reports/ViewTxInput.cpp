@@ -3,6 +3,7 @@
 #include "FaxFields.h"
 #include "ReportFiller.h"
 #include "ReportHost.h"
+#include "ReportTables.h"
 #include "ReportVariants.h"
 #include "TxPrinting.h"
 #include "UserCopy.h"
@@ -112,6 +113,7 @@ BOOL CViewTxInput::LoadDocument(const CString& strName, bool bLocked)
         SetupPage(doc.PageSetup());
         FillFields(doc);
         RemoveFieldDelimiters(doc);
+        FitTablesToPage(doc);
         doc.SetSel(0, 0);
         m_control.SetLocked(bLocked);
         m_control.SetDocument(doc);
@@ -134,9 +136,7 @@ BOOL CViewTxInput::LoadDocument(const CString& strName, bool bLocked)
 
 void CViewTxInput::SetupPage(CTextPageSetup& page)
 {
-    page.nWidth = 16838;
-    page.nHeight = 11905;
-    page.nMarginLeft = page.nMarginTop = page.nMarginRight = page.nMarginBottom = 850;
+    SetupReportPage(page);
 }
 
 void CViewTxInput::FillFields(CTextDocument&)

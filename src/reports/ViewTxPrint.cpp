@@ -2,6 +2,7 @@
 
 #include "ReportFiller.h"
 #include "ReportHost.h"
+#include "ReportTables.h"
 #include "ReportVariants.h"
 #include "TxPrinting.h"
 
@@ -10,6 +11,8 @@
 #include "resource.h"
 #include "util/MessageText.h"
 #include "util/PathUtil.h"
+
+#include <utility>
 
 namespace {
 const UINT IDC_TX_CONTROL = 1008;
@@ -65,11 +68,11 @@ BOOL CViewTxPrint::LoadReport(const CTextLongID& item)
         CTextDocument doc;
         doc.Load(CombinePath(CReportHost::Get().GetDocDir(), item.GetText()));
         CTextPageSetup& page = doc.PageSetup();
-        const bool bPortrait = (item.GetLong() & kPortrait) != 0;
-        page.nWidth = bPortrait ? 11905 : 16838;
-        page.nHeight = bPortrait ? 16838 : 11905;
-        page.nMarginLeft = page.nMarginTop = page.nMarginRight = page.nMarginBottom = 850;
+        SetupReportPage(page);
+        if (item.GetLong() & kPortrait)
+            std::swap(page.nWidth, page.nHeight);
         FillReport(doc);
+        FitTablesToPage(doc);
         doc.SetSel(0, 0);
         m_control.SetDocument(doc);
         m_control.PageSetup() = page;

@@ -10,12 +10,17 @@ figures and names it shows with their accents, as many pages as were printed, an
 programmed-target report, rendered by pdftoppm, laid out as the printer drew it. Its HTML and text exports, and its
 RTF and Word exports as unrtf reads them, carry the same words. Each table row of a report reads on one line of
 `pdftotext -layout` with its code, description and figures in column order, and the first page of every report,
-rendered by pdftoppm, has its ruled lines where the layout drew them.
+rendered by pdftoppm, has its ruled lines where the layout drew them. The archive is a real-size authority's,
+figures in the millions: every amount a report fills in is the archive's own figure (read from the archive with
+Python's sqlite3), in whole euros where the report says so; no page holds nothing but its footer, and every ruled
+line of every page reaches across the printable width. The reports gathered into the combined print
+("StampaModello.pdf") are checked the same way.
 """
 from collections import Counter
 from html.parser import HTMLParser
 import os
 import re
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -184,10 +189,97 @@ def check_rules(name, rules_path, images):
                   f"{name} ({os.path.basename(image)}): rule {kind} {at} {start}-{end} dark at {hits} of {len(points)}")
 
 
+FIGURE = re.compile(r"^[+-]?\d{1,3}(\.\d{3})*(,\d{2})?$")
+# The reports' page margins, in twips, on every side.
+REPORT_MARGIN = 850
+# The reports whose amounts are printed in whole euros, as their text says.
+WHOLE_EURO_REPORTS = {"RepObiettivo"}
+DARK_RUN = re.compile(rb"[\x00-\x7f]{61,}")
+REFERENCE = re.compile(r"^\$\[L:V;(.*)\]\$$")
+
+
+def italian_amount(counts, whole):
+    """An amount of 1/10000 counts as the Italian locale writes it: dots between thousands, a comma before the
+    cents, or rounded to the euro (halves away from zero)."""
+    sign = "-" if counts < 0 else ""
+    counts = abs(counts)
+    if whole:
+        units, decimals = (counts + 5000) // 10000, ""
+    else:
+        cents = (counts + 50) // 100
+        units, decimals = cents // 100, ",%02d" % (cents % 100)
+    return sign + "{:,}".format(units).replace(",", ".") + decimals
+
+
+def check_archive_figures(name, rows_path, refs_path, archive):
+    """Every amount a report filled in, in its table rows, is the figure the archive holds in the row and field
+    its template names (for the centre the report was filled for); the target report's figures its case hides are
+    left empty."""
+    with open(rows_path, encoding="utf-8") as f:
+        rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    with open(refs_path, encoding="utf-8") as f:
+        refs = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    check(len(rows) == len(refs), f"{name}: {len(rows)} rows filled, {len(refs)} in the templates")
+    db = sqlite3.connect(archive)
+    compared = 0
+    for cells, (report, centre, *template) in zip(rows, refs):
+        for cell, reference in zip(cells, template):
+            match = REFERENCE.match(reference.strip())
+            if not match:
+                continue
+            keys = dict(part.split(":", 1) for part in match.group(1).split(";"))
+            if report in WHOLE_EURO_REPORTS and "NAME" in keys and not cell.strip():
+                continue
+            table, row, field = keys["T"], int(keys["R"]), keys["F"]
+            query = f"SELECT [{field}] FROM [{table}] WHERE ID = ?"
+            arguments = [row]
+            if table.lower() == "saldofincalc":
+                query += " AND idResp = ?"
+                arguments.append(int(centre))
+            found = db.execute(query, arguments).fetchone()
+            expected = italian_amount(found[0] if found else 0, report in WHOLE_EURO_REPORTS)
+            check(abs(found[0] if found else 0) >= 1000000 * 10000,
+                  f"{name}: {table} {row} {field} holds no real-size figure")
+            check(cell.strip() == expected, f"{name}: {table} {row} {field} shows '{cell}', the archive {expected}")
+            compared += 1
+    db.close()
+    check(compared >= 10, f"{name}: only {compared} figures compared")
+
+
+def check_pages(name, text, footer_path):
+    """No page holds nothing but its footer."""
+    with open(footer_path, encoding="utf-8") as f:
+        footers = [line.rstrip("\n") for line in f]
+    pages = text.split("\f")
+    if pages and not pages[-1].strip():
+        pages.pop()   # pdftotext ends the last page with a form feed too
+    for number, page in enumerate(pages):
+        footer = footers[number].split() if number < len(footers) else []
+        words = Counter(page.split()) - Counter(footer)
+        check(sum(words.values()) > 0, f"{name}: page {number + 1} holds nothing but its footer")
+
+
+def check_rules_span(name, folder):
+    """On every page as pdftoppm renders it, every ruled line reaches across at least 90 % of the printable width:
+    a table spans the page. A rule is a run of dark pixels longer than any letter."""
+    path = os.path.join(folder, name)
+    stem = os.path.join(folder, "pages-" + os.path.splitext(name)[0])
+    subprocess.run(["pdftoppm", "-r", "96", "-gray", "-aaVector", "no", path, stem], check=True)
+    images = sorted(f for f in os.listdir(folder) if f.startswith(os.path.basename(stem) + "-") and f.endswith(".pgm"))
+    check(len(images) == page_count(path), f"{name}: {len(images)} pages rendered")
+    for image in images:
+        _, width, height, pixels = read_pgm(os.path.join(folder, image))
+        printable = width - 2 * REPORT_MARGIN * 96 / 1440
+        runs = [len(m.group()) for y in range(height)
+                for m in DARK_RUN.finditer(pixels[y * width:(y + 1) * width])]
+        short = [r for r in runs if r < 0.9 * printable]
+        check(not short, f"{name} ({image}): rules of {sorted(set(short))[:5]} pixels, printable width {printable:.0f}")
+
+
 def check_rows_on_lines(name, rows_path, layout_text):
-    """Each table row reads on one line of the layout text: its code, its description and its figures, in the
-    order of the columns."""
-    figure = re.compile(r"^[+-]?\d{1,3}(\.\d{3})*,\d{2}$")
+    """Each table row reads on one line of the layout text: its code, its description and its figures, whole, in
+    the order of the columns."""
+    figure = FIGURE
     with open(rows_path, encoding="utf-8") as f:
         rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
     check(rows, f"{name}: no table rows")
@@ -233,7 +325,7 @@ def check_shipped_documents(folder):
     """The reports and documents of the program folder, as pdf_interop opened, saved and printed them."""
     with open(os.path.join(folder, "reports.txt"), encoding="utf-8") as f:
         entries = [line.rstrip("\n").split("|") for line in f if line.strip()]
-    check(len(entries) == 14, f"{len(entries)} reports and documents written")
+    check(len(entries) == 15, f"{len(entries)} reports and documents written")
     for name, printed, *shown in entries:
         path = os.path.join(folder, name)
         check(page_count(path) == int(printed), f"{name}: {page_count(path)} pages, {printed} printed")
@@ -254,20 +346,30 @@ def check_shipped_documents(folder):
         if os.path.exists(base + "-footer.txt"):
             with open(base + "-footer.txt", encoding="utf-8") as f:
                 footer_words = Counter(f.read().split())
+        # A table that goes on to another page repeats its heading rows there.
+        heading_words = set()
+        if os.path.exists(base + "-headings.txt"):
+            with open(base + "-headings.txt", encoding="utf-8") as f:
+                heading_words = set(f.read().split())
         exports = [("PDF", text), ("HTML", " ".join(html.parts)), ("text", plain)]
         exports += [(kind, rtf_text(base + ending)) for kind, ending in (("RTF", ".rtf"), ("Word", ".doc"))]
         for what, words in exports:
             found = Counter(words.split()) - footer_words if what == "PDF" else Counter(words.split())
             missing, extra = Counter(filled.split()) - found, found - Counter(filled.split())
+            if what == "PDF":
+                extra = Counter({word: n for word, n in extra.items() if word not in heading_words})
             check(not missing and not extra,
                   f"{name} as {what}: words missing {list(missing)[:10]}, extra {list(extra)[:10]}")
         flat = " ".join(text.split())
         for expected in shown:
             check(expected in flat and expected in " ".join(filled.split()), f"{name}: '{expected}' not shown")
-        if name.startswith("Rep"):
+        if os.path.exists(base + "-rows.txt"):
             layout = subprocess.run(["pdftotext", "-enc", "UTF-8", "-layout", path, "-"], capture_output=True,
                                     text=True, encoding="utf-8")
             check_rows_on_lines(name, base + "-rows.txt", layout.stdout)
+            check_archive_figures(name, base + "-rows.txt", base + "-refs.txt", os.path.join(folder, "Archivio.mdb"))
+            check_pages(name, layout.stdout, base + "-footer.txt")
+            check_rules_span(name, folder)
             printed_page = base + "-1.pgm"
             check(os.path.exists(printed_page), f"{name}: the printed page was not drawn")
             if os.path.exists(printed_page):

@@ -2,13 +2,16 @@
 // read with poppler's tools.
 //
 // With the program folder's "Doc" folder as second argument, every report and document the program ships is also
-// opened in the view that opens it, on a seeded archive, then saved as PDF, HTML, text, RTF and Word and printed into a job
-// that counts the pages. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the
+// opened in the view that opens it, on the archive of a real-size authority, then saved as PDF, HTML, text, RTF and
+// Word and printed into a job that counts the pages; the reports are then gathered into the combined print
+// ("StampaModello.pdf") as its dialog gathers them. "reports.txt" lists, one line each, the PDF's name, the pages printed and the texts the
 // filled document shows (separated by '|'); "<name>-filled.txt" holds the filled document's text (UTF-8). The
 // first page of the programmed-target report, drawn as the printer draws it at 96 dots per inch, goes to
 // "RepObiettivo-1.pgm". For every report, "<name>-rows.txt" lists the cells of each table row (separated by tabs),
 // "<name>-footer.txt" the footer of each page, and "<name>-rules.txt" the rules of the first page as the layout drew
-// them at 96 dots per inch ("h y left right" or "v x top bottom").
+// them at 96 dots per inch ("h y left right" or "v x top bottom"); "<name>-refs.txt" lists, for each table row, the
+// report, the centre it was filled for and the cells as the template holds them, field references included;
+// "<name>-headings.txt" the heading rows, which a table repeats on every page it goes on to.
 #include "data/ADOConnection.h"
 #include "data/AdoErrorText.h"
 #include "data/DatabaseSchema.h"
@@ -18,9 +21,12 @@
 #include "platform/mfc/afxmsgbox.h"
 #include "platform/textdoc/TextDocument.h"
 #include "platform/textdoc/TextLayout.h"
+#include "resource.h"
+#include "reports/DlgPrintRel.h"
 #include "reports/ReportHost.h"
 #include "reports/ViewTxInput.h"
 #include "reports/ViewTxPrint.h"
+#include "support/AuthorityArchive.h"
 #include "ui/PixelCanvas.h"
 
 #include <cmath>
@@ -78,29 +84,15 @@ public:
     CString m_strDocUtDir;   // empty: the templates themselves are opened
 };
 
-// An authority with accented names, a figure in each table the reports read and one responsible centre.
-const wchar_t* const kSeed[] = {
-    L"INSERT INTO DatiEnte (ID, [value]) VALUES ('ENTE', 'Comune di Citt\u00e0 Sant''Angelo')",
-    L"INSERT INTO DatiEnte (ID, [value]) VALUES ('PROV', 'Pescara')",
-    L"INSERT INTO SaldoFin (ID, Anno1, Anno2, Anno3) VALUES (300, 11111, 0, 0)",
-    L"INSERT INTO SaldoProg (ID, Anno4, media123) VALUES (1100, 0, -5000)",
-    L"INSERT INTO SaldoProg (ID, Anno4, media123) VALUES (2400, 22222, 0)",
-    L"INSERT INTO SaldoFinProg (ID, Anno4Mis) VALUES (300, 33333)",
-    L"INSERT INTO Monitor (ID, Trim2) VALUES (300, 44444)",
-    L"INSERT INTO Responsabili (responsabile, centroServ) VALUES ('Niccol\u00f2 Ferr\u00e0', 'Attivit\u00e0 produttive')",
-    L"INSERT INTO SaldoFinCalc (ID, idResp, Anno4Mis) VALUES (300, 0, 55555)",
-    L"INSERT INTO SaldoFinCalc (ID, idResp, Anno4Com) SELECT 100, MAX(ID), 66666 FROM Responsabili",
-};
+// The centre whose report is printed: the one with the longest names.
+const long kPrintedCentre = 2;
 
 long SeedArchive(CADOConnection& data, const CString& strArchive)
 {
-    CreateDataArchive(strArchive, L"interop");
+    CreateAuthorityArchive(strArchive, L"interop", authorityByStructure);
     data.CreateConnection();
     data.Open(CADOConnection::FormatConnectionString(strArchive, L"interop"), TRUE);
-    for (LPCTSTR pszSql : kSeed)
-        data.Execute(pszSql, nullptr, adCmdText | adExecuteNoRecords);
-    _RecordsetPtr centre = data.Execute(L"SELECT MAX(ID) FROM Responsabili", nullptr, adCmdText);
-    return static_cast<long>(centre->GetFields()->GetItem(_variant_t(0L))->GetValue());
+    return kPrintedCentre;
 }
 
 // Counts the pages; a memory device context has no print job to start.
@@ -169,11 +161,13 @@ bool WriteLines(const CString& strPath, const std::vector<CString>& lines)
     return std::fclose(f) == 0;
 }
 
-// The table rows, the footers and the first page's rules of a filled report.
-bool WriteTables(const CTextDocument& doc, const CString& strPath)
+// The cells of each table row (or of its heading rows only), separated by tabs.
+std::vector<CString> RowLines(const CTextDocument& doc, bool bHeadingsOnly = false)
 {
-    std::vector<CString> rows, footers, rules;
+    std::vector<CString> rows;
     for (const CTextRowExtent& row : doc.GetRowExtents()) {
+        if (bHeadingsOnly && !doc.GetTableRow(row.nRow).bHeading)
+            continue;
         CString line;
         for (size_t c = 0; c < row.cells.size(); ++c) {
             CString text = doc.GetText().Mid(row.cells[c].first, row.cells[c].second - row.cells[c].first);
@@ -182,6 +176,13 @@ bool WriteTables(const CTextDocument& doc, const CString& strPath)
         }
         rows.push_back(line);
     }
+    return rows;
+}
+
+// The table rows, the footers and the first page's rules of a filled report, and its rows' references.
+bool WriteTables(const CTextDocument& doc, const CString& strPath, const std::vector<CString>& references)
+{
+    std::vector<CString> footers, rules;
     const CTextLayout layout(doc);
     for (int nPage = 0; nPage < layout.GetPageCount(); ++nPage)
         footers.push_back(layout.GetFooter(nPage));
@@ -196,34 +197,117 @@ bool WriteTables(const CTextDocument& doc, const CString& strPath)
             line.Format(L"v %ld %ld %ld", std::lround(rule.left * dpi), std::lround(rule.top * dpi), std::lround(rule.bottom * dpi));
         rules.push_back(line);
     }
-    return WriteLines(strPath + L"-rows.txt", rows) && WriteLines(strPath + L"-footer.txt", footers) &&
-           WriteLines(strPath + L"-rules.txt", rules);
+    return WriteLines(strPath + L"-rows.txt", RowLines(doc)) && WriteLines(strPath + L"-footer.txt", footers) &&
+           WriteLines(strPath + L"-rules.txt", rules) && WriteLines(strPath + L"-refs.txt", references) &&
+           WriteLines(strPath + L"-headings.txt", RowLines(doc, true));
+}
+
+// The template's table rows, each with the report's name and the centre it is filled for.
+std::vector<CString> TemplateReferences(const CString& strDocDir, LPCTSTR pszName, long nCentre)
+{
+    CTextDocument doc;
+    doc.Load(strDocDir + L"\\" + pszName + L".txd");
+    std::vector<CString> references;
+    for (const CString& row : RowLines(doc)) {
+        CString line;
+        line.Format(L"%s\t%ld\t%s", pszName, nCentre, row.GetString());
+        references.push_back(line);
+    }
+    return references;
+}
+
+// Saves the control's document in every format and prints it; a report also gets its tables and its first page
+// as printed. False (said why) when a file was not written.
+bool WriteDocument(const CTX4OLE& control, const CString& folder, LPCTSTR pszName, LPCTSTR pszShown, FILE* list,
+                   const std::vector<CString>* pReferences)
+{
+    const CString strPath = folder + L"\\" + pszName;
+    control.SaveDocument(strPath + L".pdf", txdFormatPdf);
+    control.SaveDocument(strPath + L".htm", txdFormatHtml);
+    control.SaveDocument(strPath + L".txt", txdFormatText);
+    control.SaveDocument(strPath + L".rtf", txdFormatRtf);
+    control.SaveDocument(strPath + L".doc", txdFormatDoc);
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    CCountingJob job;
+    control.Print(hdc, pszName, -1, -1, 1, &job);
+    ::DeleteDC(hdc);
+    CString line;
+    line.Format(L"%s.pdf|%d|%s\n", pszName, job.m_nPages, pszShown);
+    WriteUtf8(list, line);
+    if (FILE* text = _wfopen(strPath + L"-filled.txt", L"wb")) {
+        WriteUtf8(text, ReadableText(control.GetDocument()));
+        std::fclose(text);
+    }
+    if (pReferences && !WriteTables(control.GetDocument(), strPath, *pReferences)) {
+        std::fwprintf(stderr, L"%ls: tables not written\n", pszName);
+        return false;
+    }
+    if (pReferences && !WritePrintedPage(control, 1, strPath + L"-1.pgm")) {
+        std::fwprintf(stderr, L"%ls: page not drawn\n", pszName);
+        return false;
+    }
+    return true;
+}
+
+// The reports as the tree's leaves hand them to the combined print, one after the other.
+class CFilledReports : public CReportLeaves
+{
+public:
+    void ClearSelection() override { m_nSelected = 0; }
+    bool SelectNextLeaf(bool) override { return ++m_nSelected <= m_reports.size(); }
+    bool GetActiveReportContent(CTextDocument& content) override
+    {
+        content = m_reports[m_nSelected - 1];
+        return true;
+    }
+
+    std::vector<CTextDocument> m_reports;
+    std::vector<CString> m_references;
+
+private:
+    size_t m_nSelected = 0;
+};
+
+// The combined print of the reports, from its dialog, written as a report is.
+bool WriteCombinedPrint(const CString& folder, CFilledReports& reports, FILE* list)
+{
+    CDlgPrintRel dialog(nullptr, 0, reports);
+    if (!dialog.Create(IDD_PRINT_REL)) {
+        std::fputs("the combined print did not open\n", stderr);
+        return false;
+    }
+    const bool bDone = WriteDocument(dialog.GetControl(), folder, L"StampaModello", kAuthorityName, list,
+                                     &reports.m_references);
+    dialog.DestroyWindow();
+    return bDone;
 }
 
 struct ShippedDocument
 {
     LPCTSTR pszName;
     CRuntimeClass* pViewClass;
-    long nNumber;        // the item's number, as the tree, the menu or the updater give it; -1: the seeded centre
+    long nNumber;        // the item's number, as the tree, the menu or the updater give it; -1: the printed centre
     LPCTSTR pszShown;    // texts the filled document shows, separated by '|'
 };
 
-// Opens each document in its view, saves it as PDF and prints it; false (said why) at the first failure.
-bool WriteShippedDocuments(const CString& folder, long nCentre)
+// Opens each document in its view, saves it as PDF and prints it, then the combined print of the reports; false
+// (said why) at the first failure.
+bool WriteShippedDocuments(const CString& folder, const CString& strDocDir, long nCentre)
 {
     const ShippedDocument documents[] = {
         {L"RepConsuntivi", RUNTIME_CLASS(CViewTxPrint), 0,
-         L"Comune di Citt\u00e0 Sant'Angelo|CONTABILIT\u00c0 ANALITICA PER STRUTTURA DI BILANCIO"},
-        {L"RepSaldiFin", RUNTIME_CLASS(CViewTxPrint), 0, L"-5.000"},
-        {L"RepObiettivo", RUNTIME_CLASS(CViewTxPrintCSP), 1, L"22.222|Comune di Citt\u00e0 Sant'Angelo (Pescara)"},
-        {L"RepVerifica", RUNTIME_CLASS(CViewTxPrint), 1, L"33.333"},
+         L"Comune di Forl\u00ec|CONTABILIT\u00c0 ANALITICA PER STRUTTURA DI BILANCIO"},
+        {L"RepSaldiFin", RUNTIME_CLASS(CViewTxPrint), 0, L"Comune di Forl\u00ec"},
+        {L"RepObiettivo", RUNTIME_CLASS(CViewTxPrintCSP), 1, L"Comune di Forl\u00ec (FC)"},
+        {L"RepVerifica", RUNTIME_CLASS(CViewTxPrint), 1, L"Comune di Forl\u00ec"},
         {L"RepMonEntrate", RUNTIME_CLASS(CViewTxPrint), 0, L"ENTRATE FINALI"},
         {L"RepMonSpese", RUNTIME_CLASS(CViewTxPrint), 0, L"SPESE FINALI"},
-        {L"RepMonSaldo", RUNTIME_CLASS(CViewTxPrint), 0, L"44.444"},
-        {L"RepRespTotale", RUNTIME_CLASS(CViewTxPrintResp), 0, L"55.555"},
+        {L"RepMonSaldo", RUNTIME_CLASS(CViewTxPrint), 0, L"Comune di Forl\u00ec"},
+        {L"RepRespTotale", RUNTIME_CLASS(CViewTxPrintResp), 0, L"Comune di Forl\u00ec"},
         {L"RepResp", RUNTIME_CLASS(CViewTxPrintResp), -1,
-         L"66.666|Niccol\u00f2 Ferr\u00e0 - Attivit\u00e0 produttive"},
-        {L"ConfServ", RUNTIME_CLASS(CViewTxConfServ), 9, L"Niccol\u00f2 Ferr\u00e0 Attivit\u00e0 produttive"},
+         L"Ing. Niccol\u00f2 Ferr\u00e0 - Settore Lavori Pubblici, Manutenzioni e Patrimonio"},
+        {L"ConfServ", RUNTIME_CLASS(CViewTxConfServ), 9,
+         L"Ing. Niccol\u00f2 Ferr\u00e0 Settore Lavori Pubblici, Manutenzioni e Patrimonio"},
         {L"FAX aggiornamenti", RUNTIME_CLASS(CViewTxFax), 13, L"Verifica Vorsa 2008"},
         {L"Normativa", RUNTIME_CLASS(CViewTxInputEx), 11, L"Vorsa"},
         {L"Circolare1207", RUNTIME_CLASS(CViewTxInputEx), 11, L"centri di responsabilit\u00e0"},
@@ -233,6 +317,7 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
     if (!list)
         return false;
     bool bDone = true;
+    CFilledReports reports;
     for (const ShippedDocument& d : documents) {
         auto pFrame = new CFrameWnd;
         if (!pFrame->Create(nullptr, d.pszName, WS_OVERLAPPEDWINDOW, CRect(0, 0, 900, 700))) {
@@ -246,8 +331,10 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
         CWnd* pView = pFrame->CreateView(&context);
         pFrame->RecalcLayout();
         static_cast<CView*>(pView)->OnInitialUpdate();
-        const CTextLongID item(CString(d.pszName) + L".txd", d.nNumber < 0 ? nCentre : d.nNumber);
+        const long nNumber = d.nNumber < 0 ? nCentre : d.nNumber;
+        const CTextLongID item(CString(d.pszName) + L".txd", nNumber);
         CTX4OLE* pControl = nullptr;
+        const bool bReport = CString(d.pszName).Left(3) == L"Rep";
         if (auto pReport = dynamic_cast<CViewTxPrint*>(pView); pReport && pReport->LoadData(&item))
             pControl = &pReport->GetControl();
         else if (auto pDocument = dynamic_cast<CViewTxInput*>(pView); pDocument && pDocument->LoadData(&item))
@@ -256,38 +343,20 @@ bool WriteShippedDocuments(const CString& folder, long nCentre)
             std::fwprintf(stderr, L"%ls: not opened\n", d.pszName);
             bDone = false;
         } else {
-            const CString strPdf = CString(d.pszName) + L".pdf";
-            const CString strPath = folder + L"\\" + d.pszName;
-            pControl->SaveDocument(strPath + L".pdf", txdFormatPdf);
-            pControl->SaveDocument(strPath + L".htm", txdFormatHtml);
-            pControl->SaveDocument(strPath + L".txt", txdFormatText);
-            pControl->SaveDocument(strPath + L".rtf", txdFormatRtf);
-            pControl->SaveDocument(strPath + L".doc", txdFormatDoc);
-            HDC hdc = ::CreateCompatibleDC(nullptr);
-            CCountingJob job;
-            pControl->Print(hdc, d.pszName, -1, -1, 1, &job);
-            ::DeleteDC(hdc);
-            CString line;
-            line.Format(L"%s|%d|%s\n", strPdf.GetString(), job.m_nPages, d.pszShown);
-            WriteUtf8(list, line);
-            if (FILE* text = _wfopen(strPath + L"-filled.txt", L"wb")) {
-                WriteUtf8(text, ReadableText(pControl->GetDocument()));
-                std::fclose(text);
-            }
-            if (CString(d.pszName).Left(3) == L"Rep" && !WriteTables(pControl->GetDocument(), strPath)) {
-                std::fwprintf(stderr, L"%ls: tables not written\n", d.pszName);
-                bDone = false;
-            }
-            if (CString(d.pszName).Left(3) == L"Rep" &&
-                !WritePrintedPage(*pControl, 1, strPath + L"-1.pgm")) {
-                std::fwprintf(stderr, L"%ls: page not drawn\n", d.pszName);
-                bDone = false;
+            // The centre report looks its figures up by the centre; the others by the totals' rows.
+            const std::vector<CString> references =
+                TemplateReferences(strDocDir, d.pszName, d.pViewClass == RUNTIME_CLASS(CViewTxPrintResp) ? nNumber : 0);
+            bDone = WriteDocument(*pControl, folder, d.pszName, d.pszShown, list, bReport ? &references : nullptr);
+            if (bReport) {
+                reports.m_reports.push_back(pControl->GetDocument());
+                reports.m_references.insert(reports.m_references.end(), references.begin(), references.end());
             }
         }
         pFrame->DestroyWindow();
         if (!bDone)
             break;
     }
+    bDone = bDone && WriteCombinedPrint(folder, reports, list);
     return std::fclose(list) == 0 && bDone;
 }
 
@@ -310,7 +379,7 @@ int wmain(int argc, wchar_t** argv)
         if (argc > 2) {
             app.m_strDocDir = argv[2];
             app.m_strDocUtDir = folder + L"\\DocUt";
-            if (!WriteShippedDocuments(folder, SeedArchive(app.m_data, folder + L"\\Archivio.mdb")))
+            if (!WriteShippedDocuments(folder, app.m_strDocDir, SeedArchive(app.m_data, folder + L"\\Archivio.mdb")))
                 return 1;
         }
     }

@@ -20,10 +20,13 @@ CTextTableRow Columns(bool bHeading, bool bShaded)
     return row;
 }
 
-// A revenue table as a report holds it: a title, a heading row, rows with a field in a cell, a total row.
-CTextDocument RevenueTable(int nRows = 2)
+// A revenue table as a report holds it: a title, a heading row, rows with a field in a cell, a total row; after
+// lines of text when asked.
+CTextDocument RevenueTable(int nRows = 2, int nLinesBefore = 0)
 {
     CTextDocument doc;
+    for (int i = 0; i < nLinesBefore; ++i)
+        doc.AppendText(L"Riga di testo prima della tabella\r", CTextCharFormat());
     CTextCharFormat bold;
     bold.bBold = true;
     doc.AppendText(L"Entrate finali\r", bold);
@@ -344,6 +347,39 @@ TEST(TextTableTest, RowsAreLaidOutInColumnsRuledAndNeverSplitAcrossPages)
         return r.nPage == layout.GetShades()[0].nPage && r.top == r.bottom && r.top == layout.GetShades()[0].top &&
                r.right == pageRight;
     }));
+}
+
+// Wherever the lines before it end, a table's title, its heading row and its first two rows share a page; and no
+// page is left with blank lines only, whatever blank lines or page breaks a document ends its pages with.
+TEST(TextTableTest, ATableStaysWithItsTitleAndNoPageIsOnlyBlank)
+{
+    for (int nBefore = 10; nBefore <= 30; ++nBefore) {
+        SCOPED_TRACE(nBefore);
+        CTextDocument doc = RevenueTable(5, nBefore);
+        doc.PageSetup().nHeight = 8000;   // a short page, about 25 lines
+        const CTextLayout layout(doc);
+        const std::vector<CTextRowExtent> rows = doc.GetRowExtents();
+        const long nTitle = doc.Find(L"Entrate finali", 0);
+        const int nPage = InkOf(layout, nTitle, nTitle + 14).nPage;
+        for (size_t r = 0; r < 3; ++r)
+            EXPECT_EQ(nPage, InkOf(layout, rows[r].nStart, rows[r].nEnd, nPage).nPage) << "row " << r;
+    }
+    for (int nBefore = 15; nBefore <= 30; ++nBefore) {
+        SCOPED_TRACE(nBefore);
+        CTextDocument doc;
+        doc.PageSetup().nHeight = 8000;
+        for (int i = 0; i < nBefore; ++i)
+            doc.AppendText(L"Riga di testo\r", CTextCharFormat());
+        doc.AppendText(L"\r\r\r\x0CSeconda pagina\r\r\x0C", CTextCharFormat());
+        const CTextLayout layout(doc);
+        std::set<int> inked;
+        for (const CLaidLine& line : layout.GetLines())
+            for (const CLaidGlyph& g : line.glyphs)
+                if (doc.GetText()[g.nPos] > L' ')
+                    inked.insert(line.nPage);
+        EXPECT_EQ(static_cast<size_t>(layout.GetPageCount()), inked.size());
+        EXPECT_EQ(layout.GetPageCount() - 1, InkOf(layout, doc.Find(L"Seconda", 0), doc.Find(L"Seconda", 0) + 7).nPage);
+    }
 }
 
 } // namespace

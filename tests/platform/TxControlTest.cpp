@@ -80,7 +80,9 @@ TEST_F(TxControlTest, PagesFollowOrientationAndPageBreaks)
         int nPages;
     } cases[] = {
         {1, nullptr, false, 1},
-        {1, L"Prima\r\x0CSeconda\r\x0C", false, 3},
+        // A page break at the end, or on a page that holds nothing yet, opens no empty page.
+        {1, L"Prima\r\x0CSeconda\r\x0C", false, 2},
+        {2, L"Prima\r\x0C\x0C", false, 2},
         {60, nullptr, false, 1},     // A4 portrait holds 63 lines of 10 points, landscape 42
         {60, nullptr, true, 2},
         {63, nullptr, false, 1},

@@ -201,8 +201,9 @@ TEST_F(ReportVariantsTest, CaseRulesAndCentreRowsApplyInTableCells)
                        row, CTextCharFormat());
     CCspReportFiller filler(m_data, 1);
     filler.FillSpans(doc);
-    // The hidden name stays empty, the case's text fills its cell, the figure not held reads 0.
-    EXPECT_EQ(CString(L"\a") + LoadResString(2096) + L"\a0,00\a\r", doc.GetText());
+    // The hidden name stays empty, the case's text fills its cell, the figure not held reads 0, in whole euros as
+    // the report's amounts.
+    EXPECT_EQ(CString(L"\a") + LoadResString(2096) + L"\a0\a\r", doc.GetText());
     EXPECT_EQ(1u, doc.GetRowExtents().size());
 
     const long nRossi = AddCentre(L"Rossi", L"Tributi");
@@ -216,4 +217,25 @@ TEST_F(ReportVariantsTest, CaseRulesAndCentreRowsApplyInTableCells)
     CRespReportFiller rossi(m_data, nRossi);
     rossi.FillSpans(centre);
     EXPECT_EQ(CString(L"Rossi\a20,00\a0,00\a\r"), centre.GetText());
+}
+
+// The target report says its amounts are rounded to the euro: so they print, halves away from zero, in every case.
+TEST_F(ReportVariantsTest, TargetReportPrintsItsAmountsInWholeEuros)
+{
+    const struct
+    {
+        double value;
+        LPCTSTR pszPrinted;
+    } cases[] = {{12345678.49, L"12.345.678"}, {12345678.50, L"12.345.679"}, {-98765432.50, L"-98.765.433"},
+                 {-0.49, L"0"}, {999999999.99, L"1.000.000.000"}};
+    for (size_t i = 0; i < _countof(cases); ++i)
+        PutSaldoProg(static_cast<long>(i + 1), cases[i].value, 0);
+    for (int nCase = 0; nCase < 5; ++nCase) {
+        CCspReportFiller filler(m_data, nCase);
+        for (size_t i = 0; i < _countof(cases); ++i) {
+            CString reference;
+            reference.Format(L"$[L:V;T:SaldoProg;R:%d;F:Anno1]$", static_cast<int>(i + 1));
+            EXPECT_EQ(CString(cases[i].pszPrinted), Filled(reference, filler)) << "case " << nCase << ", " << cases[i].value;
+        }
+    }
 }

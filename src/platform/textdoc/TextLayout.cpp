@@ -85,6 +85,14 @@ double InkWidth(const std::vector<CLaidGlyph>& glyphs, const CString& text)
 
 } // namespace
 
+double CTextLayout::CellWidth(const CTextCharFormat& format, const CString& text)
+{
+    double width = 2 * kCellPadX;
+    for (int i = 0; i < text.GetLength(); ++i)
+        width += Widths().Width(format, text[i]) * format.nHalfPoints / 2.0 / kEm;
+    return width;
+}
+
 CTextLayout::CTextLayout(const CTextDocument& doc) : m_doc(doc)
 {
     const CTextPageSetup& page = doc.PageSetup();
@@ -104,6 +112,9 @@ CTextLayout::CTextLayout(const CTextDocument& doc) : m_doc(doc)
     long nLineStart = 0;
     for (long i = 0; i <= m_doc.GetLength(); ++i) {
         if (row != rows.end() && i == row->nStart) {
+            // A table starts on a new page when its heading rows and first rows do not fit below.
+            if (m_headings.empty() && !m_bInBody)
+                KeepOnPage(KeptRowsHeight(rows, static_cast<size_t>(row - rows.begin())));
             Row(*row);
             i = row->nEnd;
             nLineStart = i + 1;
@@ -119,13 +130,23 @@ CTextLayout::CTextLayout(const CTextDocument& doc) : m_doc(doc)
                     m_y += 2 * kCellPadY;
                 m_headings.clear();
                 m_bInBody = false;
+                // The paragraph that titles a table goes with the table's first rows.
+                if (row != rows.end() && row->nStart == i + 1)
+                    KeepOnPage(ParagraphHeight(nLineStart, i) +
+                               KeptRowsHeight(rows, static_cast<size_t>(row - rows.begin())));
                 Paragraph(nLineStart, i);
             }
-            if (ch == L'\x0C')
+            // A page break on a page that holds nothing yet makes no empty page.
+            if (ch == L'\x0C' && m_bPageBlank)
+                m_y = m_top;
+            else if (ch == L'\x0C')
                 NewPage();
             nLineStart = i + 1;
         }
     }
+    // A page break at the very end opens no page.
+    if (m_bPageBlank && m_nPages > 1)
+        --m_nPages;
 }
 
 double CTextLayout::Size(long nPos) const
@@ -148,6 +169,34 @@ CLaidGlyph CTextLayout::Measure(long nPos, double x) const
     else
         glyph.width = Widths().Width(f, ch) * size / kEm;
     return glyph;
+}
+
+double CTextLayout::ParagraphHeight(long nStart, long nEnd) const
+{
+    double height = 0;
+    for (const CBrokenLine& line : BreakLines(nStart, nEnd, m_right - m_left))
+        height += line.fontSize * kLineSpacing;
+    return height;
+}
+
+double CTextLayout::KeptRowsHeight(const std::vector<CTextRowExtent>& rows, size_t nFirst) const
+{
+    double height = 0;
+    int nBody = 0;
+    for (size_t r = nFirst; r < rows.size() && nBody < kKeptBodyRows; ++r) {
+        if (r > nFirst && rows[r].nStart != rows[r - 1].nEnd + 1)
+            break;   // a paragraph between: the table has ended
+        height += RowHeight(rows[r]);
+        if (!m_doc.GetTableRow(rows[r].nRow).bHeading)
+            ++nBody;
+    }
+    return height;
+}
+
+void CTextLayout::KeepOnPage(double height)
+{
+    if (m_y + height > m_height - m_bottom && !m_bPageBlank)
+        NewPage();
 }
 
 void CTextLayout::Paragraph(long nStart, long nEnd)
@@ -227,6 +276,7 @@ void CTextLayout::NewPage()
 {
     ++m_nPages;
     m_y = m_top;
+    m_bPageBlank = true;
 }
 
 void CTextLayout::Row(const CTextRowExtent& row)
@@ -234,7 +284,7 @@ void CTextLayout::Row(const CTextRowExtent& row)
     const bool bHeading = m_doc.GetTableRow(row.nRow).bHeading && !m_bInBody;
     const double height = RowHeight(row);
     // A row that does not fit goes whole to the next page, under the table's heading rows.
-    if (m_y + height > m_height - m_bottom && m_y > m_top) {
+    if (m_y + height > m_height - m_bottom && !m_bPageBlank) {
         NewPage();
         for (const CTextRowExtent& heading : m_headings)
             PlaceRow(heading, RowHeight(heading));
@@ -280,6 +330,7 @@ void CTextLayout::PlaceRow(const CTextRowExtent& row, double height)
     const double top = m_y;
     const double bottom = top + height;
     const double rowRight = row.cells.empty() ? 0.0 : CellEdges(def, row.cells.size() - 1).second;
+    m_bPageBlank = false;
     if (def.bShaded)
         m_shades.push_back({nPage, m_left, top, m_left + rowRight, bottom});
     if (def.bRuled) {
@@ -314,9 +365,18 @@ void CTextLayout::PlaceRow(const CTextRowExtent& row, double height)
 void CTextLayout::AddLine(std::vector<CLaidGlyph>& glyphs, double fontSize)
 {
     const double lineHeight = fontSize * kLineSpacing;
+    const CString& text = m_doc.GetText();
+    const bool bBlank = std::all_of(glyphs.begin(), glyphs.end(), [&text](const CLaidGlyph& g) {
+        return text[g.nPos] == L' ' || text[g.nPos] == L'\t';
+    });
+    const bool bFits = m_y + lineHeight <= m_height - m_bottom;
+    // A blank line that does not fit opens no page of its own.
+    if (bBlank && !bFits)
+        return;
     // A line taller than the whole page still goes on a page of its own, not on endless new ones.
-    if (m_y + lineHeight > m_height - m_bottom && m_y > m_top)
+    if (!bFits && !m_bPageBlank)
         NewPage();
+    m_bPageBlank = m_bPageBlank && bBlank;
     m_y += lineHeight;
     CLaidLine line;
     line.nPage = m_nPages - 1;

@@ -1,9 +1,10 @@
 // The pages of a text document: paragraphs broken into lines at blanks within the margins, tabs at the
 // control's half-inch stops, 0x0C starting a new page. A table row is laid out as its cells side by side, each
 // cell's text broken within the cell and aligned in it, with the row's rules and shading; a row is never split
-// across pages, and a table that goes on to a new page repeats its heading rows there. Widths are the fonts' own advance widths, read from the
-// system at a size independent of any device, so that printing, the page count and the PDF export lay out
-// the same lines on the same pages.
+// across pages, and a table that goes on to a new page repeats its heading rows there. A table's heading rows and
+// its first two rows stay on one page with the paragraph that titles the table; no page holds only blank lines.
+// Widths are the fonts' own advance widths, read from the system at a size independent of any device, so that
+// printing, the page count and the PDF export lay out the same lines on the same pages.
 #pragma once
 
 #include "TextDocument.h"
@@ -50,6 +51,9 @@ public:
     // device's resolution.
     void DrawPage(HDC hdc, int nPage) const;
 
+    // The width of a table cell that holds the text on one line in the format, its paddings included (points).
+    static double CellWidth(const CTextCharFormat& format, const CString& text);
+
     static const double kTwipsPerPoint;
 
     static const double kRuleWidth;   // points
@@ -66,6 +70,11 @@ private:
     std::vector<CBrokenLine> BreakLines(long nStart, long nEnd, double avail) const;
     void AddLine(std::vector<CLaidGlyph>& glyphs, double fontSize);
     void NewPage();
+    double ParagraphHeight(long nStart, long nEnd) const;
+    // The height of a table's heading rows and its first kKeptBodyRows rows, from row nFirst on.
+    double KeptRowsHeight(const std::vector<CTextRowExtent>& rows, size_t nFirst) const;
+    // Starts a new page when what is to stay together does not fit below; a page that holds nothing keeps it.
+    void KeepOnPage(double height);
     // Lays a table row out; the heading rows of its table go first on a new page.
     void Row(const CTextRowExtent& row);
     double RowHeight(const CTextRowExtent& row) const;
@@ -81,6 +90,9 @@ private:
     std::vector<CLaidRect> m_rules;
     std::vector<CLaidRect> m_shades;
     std::vector<CTextRowExtent> m_headings;   // the heading rows of the table being laid out
-    bool m_bInBody = false;
-    CString m_strDate;   // the day the pages are laid out                   // a row below the table's heading rows has been laid out
+    bool m_bInBody = false;     // a row below the table's heading rows has been laid out
+    bool m_bPageBlank = true;   // nothing but blank lines on the current page yet
+    CString m_strDate;          // the day the pages are laid out
+
+    static const int kKeptBodyRows = 2;   // the rows that stay on the page of their table's title
 };
