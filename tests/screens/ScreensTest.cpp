@@ -335,10 +335,11 @@ protected:
                 PumpQueue();
                 openers.pop_back();
             }
-            // The print choice only leads on to the print of the forms, once: the print gathers every report, and
-            // the other command that offers the choice does the same.
-            if (dynamic_cast<CDlgPrint*>(&dialog) && !m_bPrinted) {
-                m_bPrinted = true;
+            // The print choice only leads on to the print of the forms, once in the run: the print gathers every
+            // report (each is toured from the tree in both modes), and the other command that offers the choice
+            // does the same.
+            if (dynamic_cast<CDlgPrint*>(&dialog) && !s_bPrinted) {
+                s_bPrinted = true;
                 return IDOK;
             }
             return IDCANCEL;
@@ -381,12 +382,12 @@ protected:
     static const CString* s_pMenuScreen;
     static bool s_bMenuSaved;
     static UINT_PTR s_nMenuTimer;
+    static bool s_bPrinted;
 
     CTempFolder m_folder;
     std::unique_ptr<CTheApp> m_pApp;
     CMainFrame* m_pFrame = nullptr;
     HWND m_hFrame = nullptr;
-    bool m_bPrinted = false;
     AFX_SHELLOPEN_HANDLER m_previousShell = nullptr;
     MAPI_ENTRY_POINTS m_mail;
     const MAPI_ENTRY_POINTS* m_pPreviousMail = nullptr;
@@ -395,6 +396,7 @@ protected:
 const CString* ScreensTest::s_pMenuScreen = nullptr;
 bool ScreensTest::s_bMenuSaved = true;
 UINT_PTR ScreensTest::s_nMenuTimer = 0;
+bool ScreensTest::s_bPrinted = false;
 
 TEST_P(ScreensTest, EveryCommandOfTheMenuAndTheToolbarShowsItsScreens)
 {
