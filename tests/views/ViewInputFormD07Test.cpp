@@ -3,10 +3,12 @@
 #include "FormViewFixture.h"
 
 #include "forms/RecordID.h"
+#include "forms/WorkbookBinding.h"
 #include "views/ViewInputFormD07.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxprintdlg.h"
 #include "resource.h"
+#include "support/AuthorityArchive.h"
 #include "support/ModalDialogDriver.h"
 #include "util/MessageText.h"
 
@@ -168,4 +170,43 @@ TEST_F(ViewInputFormD07Test, PrintWithoutAPrinterSaysSo)
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(LoadResString(IDP_NO_PRINTER), CString(boxes.Last().text));
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.LastIcon());
+}
+
+// The shipped attachment on a real-size authority's archive: the Excel file holds each figure of the archive as a
+// number, exactly, tens of millions and cents.
+TEST_F(ViewInputFormD07Test, TheShippedAttachmentExportsAnAuthoritysFiguresExactly)
+{
+    CGridBook book;
+    CFormInfo info;
+    ASSERT_EQ(CString(), CompileSourceText(ReadWorkbookSource(L"AllegD07"), book, info));
+    WriteWorkbook(L"D07.vts", book.WriteText());
+    FillAuthorityArchive(m_data, authorityByStructure);
+    CViewInputFormD07* pView = Open();
+    ASSERT_NE(nullptr, pView);
+    const CString strTarget = m_folder.File(L"Allegato.xls");
+    {
+        CModalDialogDriver dialogs([&](CDialog& dialog) -> INT_PTR {
+            auto& fileDialog = dynamic_cast<CFileDialog&>(dialog);
+            ::lstrcpynW(fileDialog.m_ofn.lpstrFile, strTarget, static_cast<int>(fileDialog.m_ofn.nMaxFile));
+            return IDOK;
+        });
+        pView->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    }
+    const std::string file = ReadBytes(strTarget);
+    const struct
+    {
+        LPCTSTR pszTable;
+        long nRow;
+        LPCTSTR pszField;
+    } cells[] = {{L"SaldoFinProg", 100, L"Anno4Mis"}, {L"SaldoFinProg", 300, L"Anno6Mis"},
+                 {L"SaldoProg", 2400, L"Anno5"},      {L"SaldoFinProg", 401, L"Anno4Mis"},
+                 {L"SaldoFinProg", 300, L"Anno4Com"}, {L"SaldoFinProg", 300, L"Anno4Cas"},
+                 {L"SaldoProg", 1400, L"Anno4"}};
+    for (const auto& cell : cells) {
+        const double figure = AuthorityFigure(cell.pszTable, cell.nRow, cell.pszField) / 10000.0;
+        std::string bytes(sizeof(figure), '\0');
+        std::memcpy(&bytes[0], &figure, sizeof(figure));
+        EXPECT_NE(std::string::npos, file.find(bytes)) << CString(cell.pszTable).ToMultiByte(CP_UTF8) << " "
+                                                       << cell.nRow << " " << figure;
+    }
 }
