@@ -5,6 +5,7 @@
 // so that a test fails instead of hanging.
 #include "DockingTestSupport.h"
 #include "PixelCanvas.h"
+#include "support/GdiObjects.h"
 #include "support/RealInput.h"
 
 #include "ui/docking/DockingPaneAutoHideWnd.h"
@@ -79,14 +80,15 @@ protected:
     CPoint CaptionPoint(UINT nID) { return ScreenRect(Container(nID)).TopLeft() + CSize(30, 8); }
     // Press at one point, move in steps to another, release there; with bControl the Ctrl key is held meanwhile,
     // with bEscape Escape is pressed before the release.
-    void DragBy(CPoint ptFrom, CPoint ptTo, BOOL bControl = FALSE, BOOL bEscape = FALSE)
+    void DragBy(CPoint ptFrom, CPoint ptTo, BOOL bControl = FALSE, BOOL bEscape = FALSE, int nSteps = 4)
     {
         m_nWatchdog = ::SetTimer(nullptr, 0, 3000, Watchdog);
         std::vector<INPUT> inputs = {MouseInput(ptFrom, 0), MouseInput(ptFrom, MOUSEEVENTF_LEFTDOWN)};
-        for (int i = 1; i <= 4; i++) {
+        for (int i = 1; i <= nSteps; i++) {
             if (bControl && i == 2)
                 inputs.push_back(KeyInput(VK_CONTROL, FALSE));
-            inputs.push_back(MouseInput(ptFrom + CSize((ptTo.x - ptFrom.x) * i / 4, (ptTo.y - ptFrom.y) * i / 4), 0));
+            inputs.push_back(MouseInput(
+                ptFrom + CSize((ptTo.x - ptFrom.x) * i / nSteps, (ptTo.y - ptFrom.y) * i / nSteps), 0));
         }
         if (bEscape) {
             inputs.push_back(KeyInput(VK_ESCAPE, FALSE));
@@ -248,6 +250,26 @@ TEST_F(DockingInputTest, EscapeAndAPressWithoutTheFourPixelMoveLeaveTheFrameAsIt
     for (size_t i = 0; i < pixels.size(); i++)
         nChanged += pixels[i] != after[i];
     EXPECT_EQ(0u, nChanged);
+}
+
+// The outline drawn at every move of a drag is made of regions that each move gives back: the drag leaves the
+// process with no more GDI objects than before.
+TEST_F(DockingInputTest, DraggingAPaneGivesBackTheObjectsOfItsOutline)
+{
+    CPoint ptCaption = CaptionPoint(4001);
+    CPoint ptClient = ScreenRect(m_pManager->GetClientPane()).CenterPoint();
+    std::string before = Tree();
+    // A first drag makes whatever the drawing keeps for good.
+    DragBy(ptCaption, ptClient, FALSE, TRUE);
+    ASSERT_EQ(before, Tree());
+    Pump();
+    const DWORD nObjects = GdiObjectCount();
+    ASSERT_GT(nObjects, 0u);
+    // Pressed elsewhere on the caption: a second press at the first one's place would be a double click.
+    DragBy(ptCaption + CSize(20, 0), ptClient, FALSE, TRUE, 40);
+    EXPECT_EQ(before, Tree());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(nObjects, GdiObjectCount());
 }
 
 TEST_F(DockingInputTest, AFloatingFrameDraggedTwiceByItsTitleBarKeepsItsSize)

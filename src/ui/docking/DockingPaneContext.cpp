@@ -22,9 +22,11 @@ const int nOutlineWidth = 4;
 // seam between them left open.
 void MakeOutlineRgn(CRgn* pRgn, const CRect& rc, BOOL bTab)
 {
-    pRgn->CreateRectRgn(0, 0, 0, 0);
-    if (rc.IsRectEmpty())
+    if (rc.IsRectEmpty()) {
+        pRgn->CreateRectRgn(0, 0, 0, 0);
         return;
+    }
+    // Each region is created once: a second creation into the same object would leave the first one behind.
     auto frame = [](CRgn* pFrame, CRect rcFrame) {
         CRgn rgnInner;
         pFrame->CreateRectRgnIndirect(rcFrame);
@@ -43,6 +45,7 @@ void MakeOutlineRgn(CRgn* pRgn, const CRect& rc, BOOL bTab)
     CRgn rgnBody, rgnTab, rgnSeam;
     frame(&rgnBody, rcBody);
     frame(&rgnTab, rcTab);
+    pRgn->CreateRectRgn(0, 0, 0, 0);
     pRgn->CombineRgn(&rgnBody, &rgnTab, RGN_OR);
     CRect rcSeam;
     rcSeam.IntersectRect(rcBody, rcTab);
