@@ -667,6 +667,41 @@ TEST_F(DockingLayoutTest, ALayoutWhoseLastHolderIsNoOtherHolderIsRefused)
     EXPECT_EQ(before, Tree());
 }
 
+// A pane whose holder hangs from nothing that is laid out could never be seen: such a layout is refused. The
+// first is a saved one with the top container's count cut from 2 to 1, the pane docked on the right.
+TEST_F(DockingLayoutTest, ALayoutThatHoldsAPaneOutsideEveryShownContainerIsRefused)
+{
+    const char* const kHead = R"(<DockingPaneLayouts CompactMode="1"><NormalLayout>
+<Pane-1 Type="0" ID="4000" DockingHolder="4" LastHolder="4"/>
+<Pane-3 Type="4"/>
+<Pane-4 Type="1" Panes="1" Pane-1="1" Selected="1"/>
+)";
+    const struct
+    {
+        const char* pszName;
+        const char* pszRest;
+        BOOL bLoads;
+    } cases[] = {
+        {"held by the top container", R"(<Summary Panes="4" TopContainer="2" Client="3"/>
+<Pane-2 Type="2" Horiz="1" Panes="2" Pane-1="3" Pane-2="4"/>)", TRUE},
+        {"held by nothing", R"(<Summary Panes="4" TopContainer="2" Client="3"/>
+<Pane-2 Type="2" Horiz="1" Panes="1" Pane-1="3"/>)", FALSE},
+        {"held by a splitter held by nothing", R"(<Summary Panes="5" TopContainer="2" Client="3"/>
+<Pane-2 Type="2" Horiz="1" Panes="1" Pane-1="3"/>
+<Pane-5 Type="2" Horiz="0" Panes="1" Pane-1="4"/>)", FALSE},
+    };
+    CTempFolder folder;
+    std::string before = Tree();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        std::string xml = std::string(kHead) + c.pszRest + "\n</NormalLayout></DockingPaneLayouts>";
+        CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+        EXPECT_EQ(c.bLoads, pLayout->LoadFromFile(folder.Write(L"layout.xml", xml), L"NormalLayout"));
+        pLayout->InternalRelease();
+        EXPECT_EQ(before, Tree());
+    }
+}
+
 // An archive that ends early, at any byte, is refused and the frame keeps its layout; whole, it loads.
 TEST_F(DamagedLayoutTest, AnArchiveCutAtAnyByteIsRefused)
 {

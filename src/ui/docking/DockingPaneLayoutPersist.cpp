@@ -129,14 +129,25 @@ BOOL CXTPDockingPaneLayout::ReadElements(CXTPPropExchange* pPX, CReadMap& map)
 // containers; every floating frame and panel holds what it should (their reads checked the kinds). A last holder
 // is the docking or the floating one: Purge keeps only those, and a pane pointing at any other would point at a
 // deleted container after the first purge. Panes are found by id, so two with one id leave one out of reach.
+// A pane and its holders hang from the top container, a floating frame or a panel: one held by nothing else is
+// never laid out, and the pane could never be seen again.
 BOOL CXTPDockingPaneLayout::IsTreeSound() const
 {
     if (m_pTopContainer->GetContainer() || !m_pTopContainer->ContainsPane(m_pClient))
         return FALSE;
+    // Bounded by the number of elements: parents read from damaged data may run in a circle.
+    auto isShown = [this](const CXTPDockingPaneElement* pElement) {
+        for (size_t nSteps = 0; pElement->GetContainer() && nSteps <= m_lstElements.size(); ++nSteps)
+            pElement = pElement->GetContainer();
+        return pElement == m_pTopContainer || pElement->GetType() == xtpPaneTypeMiniWnd ||
+               pElement->GetType() == xtpPaneTypeAutoHidePanel;
+    };
     std::set<UINT> ids;
     for (const XTP_DOCKINGPANE_INFO& info : m_lstPanes) {
+        if (info.pPane->GetContainer() && !isShown(info.pPane))
+            return FALSE;
         for (CXTPDockingPaneTabbedContainer* pHolder : {info.pDockingHolder, info.pFloatingHolder, info.pLastHolder}) {
-            if (pHolder && pHolder->IsHidden())
+            if (pHolder && (pHolder->IsHidden() || !isShown(pHolder)))
                 return FALSE;
         }
         if (info.pLastHolder && info.pLastHolder != info.pDockingHolder && info.pLastHolder != info.pFloatingHolder)
