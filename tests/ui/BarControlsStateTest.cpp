@@ -281,6 +281,55 @@ TEST_F(BarControlsStateTest, LargeDataGoesToAHiddenFileThatASmallSaveRemoves)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_strFile));
 }
 
+// A profile that takes no writes (its section read-only) fails the save: the user hears it, and the buttons saved
+// before, in the file the profile names, are still there for the next start.
+TEST_F(BarControlsStateTest, AProfileThatRefusesTheWritesKeepsTheFormerButtons)
+{
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPControls* pControls = pFrame->GetToolBar()->GetControls();
+        for (int i = 0; i < 300; ++i)
+            pControls->Add(xtpControlButton, ID_FT_LONG + i % 30)->SetCaption(L"Una voce abbastanza lunga da riempire lo spazio");
+        pFrame->GetCommandBars()->SaveBarState(kProfile);
+    });
+    ASSERT_EQ(1u, m_app.GetProfileInt(L"CommandBars-Controls", L"LoadFromFile", 0));
+    HKEY hSection = m_app.GetSectionKey(L"CommandBars-Controls", KEY_ALL_ACCESS);
+    ASSERT_NE(nullptr, hSection);
+    // Everyone may read the section and change its security, nobody may write into it.
+    SECURITY_DESCRIPTOR sd;
+    BYTE acl[256];
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD cbSid = sizeof(everyone);
+    ASSERT_TRUE(::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &cbSid));
+    ASSERT_TRUE(::InitializeAcl(reinterpret_cast<PACL>(acl), sizeof(acl), ACL_REVISION));
+    ASSERT_TRUE(::AddAccessAllowedAce(reinterpret_cast<PACL>(acl), ACL_REVISION, KEY_READ | WRITE_DAC, everyone));
+    ASSERT_TRUE(::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&sd, TRUE, reinterpret_cast<PACL>(acl), FALSE));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(hSection, DACL_SECURITY_INFORMATION, &sd));
+    ::RegCloseKey(hSection);
+    ASSERT_FALSE(m_app.WriteProfileInt(L"CommandBars-Controls", L"Prova", 1)) << "the section still takes writes";
+
+    CMessageBoxRecorder recorder(IDOK);
+    WithFrame([&](CTestFrame* pFrame) { pFrame->GetCommandBars()->SaveBarState(kProfile); });
+    ASSERT_EQ(1u, recorder.Count());
+    EXPECT_EQ(UINT(MB_ICONEXCLAMATION), recorder.LastIcon());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_strFile));
+    EXPECT_EQ(1u, m_app.GetProfileInt(L"CommandBars-Controls", L"LoadFromFile", 0));
+    WithFrame([&](CTestFrame* pFrame) {
+        int nCount = OwnCount(pFrame->GetToolBar()->GetControls());
+        pFrame->GetCommandBars()->LoadBarState(kProfile);
+        EXPECT_EQ(nCount + 300, OwnCount(pFrame->GetToolBar()->GetControls()));
+    });
+
+    // Writable again, for the clean-up.
+    HKEY hReadable = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_CURRENT_USER,
+                                             CString(L"Software\\") + kCompany + L"\\ProvaControlli\\CommandBars-Controls",
+                                             0, WRITE_DAC, &hReadable));
+    ::SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+    ::RegSetKeySecurity(hReadable, DACL_SECURITY_INFORMATION, &sd);
+    ::RegCloseKey(hReadable);
+}
+
 TEST(BarListTest, PopupIdsInACycleLinkNoLoopOfPopups)
 {
     // A toolbar whose popup opens a bar whose popup opens a second bar whose popup opens the first again.

@@ -208,8 +208,9 @@ void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
     else
         pApp->WriteProfileString(lpszProfileName, kStatusBarEntry, nullptr);
 
-    // The arrangement above is saved whatever happens to the buttons; the user hears once that they were not.
-    if (m_bCustomizable && !SaveControls(lpszProfileName, bOnlyCustomized))
+    // The arrangement above is saved whatever happens to the buttons; the user hears once that they were not. An
+    // application without a profile keeps none of this: there is no save to fail.
+    if (m_bCustomizable && pApp->m_pszRegistryKey && !SaveControls(lpszProfileName, bOnlyCustomized))
     {
         CString strMessage;
         XTPGetResourceLoader()->LoadString(&strMessage, XTP_IDS_ERROR_SAVE_CONTROLS);
@@ -281,9 +282,10 @@ BOOL CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
     GetControlsFileName(strFileName, lpszProfileName);
     if (arrData.size() <= kMaxProfileControls)
     {
-        pApp->WriteProfileBinary(strSection, kControlsEntry, arrData.data(), static_cast<UINT>(arrData.size()));
-        pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 0);
-        // The profile no longer points at the file: it goes.
+        // A profile that takes no writes keeps pointing at the file: it stays until the profile no longer does.
+        if (!pApp->WriteProfileBinary(strSection, kControlsEntry, arrData.data(), static_cast<UINT>(arrData.size())) ||
+            !pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 0))
+            return FALSE;
         ::SetFileAttributesW(strFileName, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(strFileName);
         return TRUE;
@@ -291,9 +293,8 @@ BOOL CXTPCommandBars::SaveControls(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
     // The new file is in place before the profile names it; a file that cannot be written leaves both as they were.
     if (!WriteHiddenFile(strFileName, arrData))
         return FALSE;
-    pApp->WriteProfileString(strSection, kControlsEntry, strFileName);
-    pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 1);
-    return TRUE;
+    return pApp->WriteProfileString(strSection, kControlsEntry, strFileName) &&
+           pApp->WriteProfileInt(strSection, kLoadFromFileEntry, 1);
 }
 
 void CXTPCommandBars::LoadControls(LPCTSTR lpszProfileName, BOOL bSilent)
