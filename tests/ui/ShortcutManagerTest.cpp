@@ -263,7 +263,10 @@ TEST(ShortcutManagerTest, MenuLettersMatchKeysInEveryInstalledLayout)
         {"lower-case caption", L's', 'S', {hUs}, TRUE},
         {"key without character", L'p', VK_F1, {hUs, hIt}, FALSE},
         {"other letter", L'T', 'S', {hUs, hIt}, FALSE},
-        {"accented letter, one layout", L'\u00E8', VK_OEM_1, {hIt}, FALSE},
+        {"accented letter, one layout", L'\u00E8', VK_OEM_1, {hIt}, TRUE},
+        // "&?" of the help menu: Shift is held, and the key gives "?" in the one layout there is.
+        {"shifted character, one layout", L'?', VK_OEM_4, {hIt}, TRUE},
+        {"shifted character, another key", L'?', VK_OEM_1, {hIt}, FALSE},
         {"accented letter, second layout", L'\u00E8', VK_OEM_1, {hUs, hIt}, TRUE},
         {"upper-case accented caption", L'\u00C8', VK_OEM_1, {hUs, hIt}, TRUE},
         {"dead key gives two characters", L'^', VK_OEM_6, {hUs, hIt}, FALSE},
@@ -273,6 +276,7 @@ TEST(ShortcutManagerTest, MenuLettersMatchKeysInEveryInstalledLayout)
     layouts.m_chars[{hUs, VK_OEM_1}] = L";";
     layouts.m_chars[{hIt, VK_OEM_1}] = L"\u00E8";
     layouts.m_chars[{hIt, VK_OEM_6}] = L"^^";
+    layouts.m_chars[{hIt, VK_OEM_4}] = L"?";
     CXTPShortcutManager manager;
     manager.SetKeyboardLayouts(&layouts);
     for (const Case& c : cases)

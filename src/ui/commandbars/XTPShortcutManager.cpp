@@ -356,10 +356,9 @@ BOOL CXTPShortcutManager::CompareAccelKey(TCHAR chAccel, UINT nVirtKey) const
         return FALSE;
     if (chAccel == nVirtKey || ToUpper(chAccel) == nVirtKey)
         return TRUE;
-    std::vector<HKL> arrLayouts = m_pLayouts->GetInstalledLayouts();
-    if (arrLayouts.size() < 2)
-        return FALSE;
-    for (HKL hLayout : arrLayouts)
+    // The character the key gives with the keys held now, in each layout, the only one included: a letter such
+    // as "?" or "è" is typed with Shift or lies on a key whose code is no letter.
+    for (HKL hLayout : m_pLayouts->GetInstalledLayouts())
     {
         CString strChars;
         if (m_pLayouts->TranslateKey(nVirtKey, hLayout, strChars) != 1 || strChars.GetLength() != 1)

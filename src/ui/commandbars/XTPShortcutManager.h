@@ -73,7 +73,7 @@ public:
     // none, or more than a table can hold, leaves the table in use as it is.
     void DoPropExchange(CXTPPropExchange* pPX);
 
-    // Whether key nVirtKey types the menu letter chAccel, in any installed layout.
+    // Whether key nVirtKey types the menu letter chAccel, with the keys held now, in any installed layout.
     BOOL CompareAccelKey(TCHAR chAccel, UINT nVirtKey) const;
     static TCHAR ToUpper(TCHAR ch);
 
