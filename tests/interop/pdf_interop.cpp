@@ -100,9 +100,13 @@ class CCountingJob : public CTxPrintJob
 {
 public:
     bool Start(HDC, LPCTSTR) override { return true; }
-    void StartPage(HDC) override { ++m_nPages; }
-    void EndPage(HDC) override {}
-    void End(HDC) override {}
+    bool StartPage(HDC) override
+    {
+        ++m_nPages;
+        return true;
+    }
+    bool EndPage(HDC) override { return true; }
+    bool End(HDC) override { return true; }
 
     int m_nPages = 0;
 };

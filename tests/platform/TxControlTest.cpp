@@ -110,9 +110,9 @@ public:
         m_strTitle = pszTitle;
         return true;
     }
-    void StartPage(HDC hdc) override { ::ExtTextOutW(hdc, 0, 0, 0, nullptr, L"|", 1, nullptr); }
-    void EndPage(HDC) override {}
-    void End(HDC) override {}
+    bool StartPage(HDC hdc) override { return ::ExtTextOutW(hdc, 0, 0, 0, nullptr, L"|", 1, nullptr) != FALSE; }
+    bool EndPage(HDC) override { return true; }
+    bool End(HDC) override { return true; }
 
     static int CALLBACK Record(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam)
     {
@@ -152,6 +152,62 @@ TEST_F(TxControlTest, PrintDrawsTheRangeForEachCopy)
         ::DeleteEnhMetaFile(hMeta);
         EXPECT_EQ(CString(c.pszPages), drawn) << c.nFirst << "-" << c.nLast;
         EXPECT_EQ(CString(c.nSent ? L"Prova" : L""), job.m_strTitle);
+    }
+}
+
+namespace {
+
+// A job whose device refuses one step, as a printer that goes offline does.
+class CFailingJob : public CTxPrintJob
+{
+public:
+    enum Step { stepStartPage, stepEndPage, stepEnd };
+    CFailingJob(Step failing, int nFailingPage) : m_failing(failing), m_nFailingPage(nFailingPage) {}
+
+    bool Start(HDC, LPCTSTR) override { return true; }
+    bool StartPage(HDC) override { return !(m_failing == stepStartPage && ++m_nPage == m_nFailingPage); }
+    bool EndPage(HDC) override { return !(m_failing == stepEndPage && ++m_nPage == m_nFailingPage); }
+    bool End(HDC) override
+    {
+        m_bEnded = true;
+        return m_failing != stepEnd;
+    }
+    void Abort(HDC) override { m_bAborted = true; }
+
+    Step m_failing;
+    int m_nFailingPage;
+    int m_nPage = 0;
+    bool m_bEnded = false;
+    bool m_bAborted = false;
+};
+
+} // namespace
+
+// A step the device refuses fails the whole print: nothing counts as sent, and a job failing midway is aborted
+// instead of ended.
+TEST_F(TxControlTest, PrintThatTheDeviceRefusesMidwayAnswersNothingSent)
+{
+    m_control.SetDocument(Lines(1, L"Uno\r\x0C" L"Due\r\x0C" L"Tre\r"));
+    const struct
+    {
+        const char* pszName;
+        CFailingJob::Step failing;
+        int nPage;
+        bool bAborted;
+    } cases[] = {
+        {"first page refused", CFailingJob::stepStartPage, 1, true},
+        {"second page not taken", CFailingJob::stepEndPage, 2, true},
+        {"last page not taken", CFailingJob::stepEndPage, 3, true},
+        {"end of the job refused", CFailingJob::stepEnd, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        HDC hdc = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+        CFailingJob job(c.failing, c.nPage);
+        EXPECT_EQ(0, m_control.Print(hdc, L"Prova", -1, -1, 1, &job));
+        ::DeleteEnhMetaFile(::CloseEnhMetaFile(hdc));
+        EXPECT_EQ(c.bAborted, job.m_bAborted);
+        EXPECT_EQ(!c.bAborted, job.m_bEnded);
     }
 }
 

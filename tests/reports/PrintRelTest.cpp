@@ -6,6 +6,8 @@
 #include "reports/DlgPrintRel.h"
 #include "reports/TxPrinting.h"
 #include "resource.h"
+#include "util/MessageText.h"
+#include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
 #include "support/TempFolder.h"
 
@@ -74,16 +76,17 @@ public:
         }
         return true;
     }
-    void StartPage(HDC hdc) override { ::ExtTextOutW(hdc, 0, 0, 0, nullptr, L"|", 1, nullptr); }
-    void EndPage(HDC) override {}
+    bool StartPage(HDC hdc) override { return ::ExtTextOutW(hdc, 0, 0, 0, nullptr, L"|", 1, nullptr) != FALSE; }
+    bool EndPage(HDC) override { return true; }
     // The job ends the metafile that stands in for the printer, to read back what was drawn; the printing code
     // deleting the device context afterwards finds it gone.
-    void End(HDC hdc) override
+    bool End(HDC hdc) override
     {
         HENHMETAFILE hMeta = ::CloseEnhMetaFile(hdc);
         m_strPages.Empty();
         ::EnumEnhMetaFile(nullptr, hMeta, Record, &m_strPages, nullptr);
         ::DeleteEnhMetaFile(hMeta);
+        return true;
     }
 
     static int CALLBACK Record(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam)
@@ -283,6 +286,31 @@ TEST_F(PrintRelTest, PrintSendsTheChosenPagesOnLandscapeA4)
         EXPECT_EQ(DMPAPER_A4, job.m_nPaper);
         EXPECT_EQ(c.nCopies, job.m_nPrinterCopies);
     }
+}
+
+// A printer that stops taking pages after the job started: the user hears that the document was not printed.
+TEST_F(PrintRelTest, APrintThatFailsAfterTheJobStartedIsReported)
+{
+    class CRefusingJob : public CTxPrintJob
+    {
+    public:
+        bool Start(HDC, LPCTSTR) override { return true; }
+        bool StartPage(HDC) override { return true; }
+        bool EndPage(HDC) override { return false; }
+        bool End(HDC) override { return true; }
+        void Abort(HDC hdc) override { ::DeleteEnhMetaFile(::CloseEnhMetaFile(hdc)); }
+    } job;
+    CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+        auto& print = dynamic_cast<CPrintDialog&>(dialog);
+        if (!AnswerDefaults(print))
+            print.m_pd.hDC = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+        return IDOK;
+    });
+    CTX4OLE control;
+    CMessageBoxRecorder messages;
+    EXPECT_FALSE(PrintTextDocument(nullptr, control, L"Prova", sheetAsChosen, &job));
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(LoadResString(IDP_TX_PRINT_FAILED), messages.Last().text);
 }
 
 TEST_F(PrintRelTest, SavedAsPdfWhateverFilterIsChosen)

@@ -410,13 +410,18 @@ int CTX4OLE::Print(HDC hdc, LPCTSTR pszTitle, int nFirst, int nLast, int nCopies
     int nSent = 0;
     for (int nCopy = 0; nCopy < (nCopies < 1 ? 1 : nCopies); ++nCopy) {
         for (int nPage = nFrom; nPage <= nTo; ++nPage, ++nSent) {
-            pJob->StartPage(hdc);
+            if (!pJob->StartPage(hdc)) {
+                pJob->Abort(hdc);
+                return 0;
+            }
             layout.DrawPage(hdc, nPage - 1);
-            pJob->EndPage(hdc);
+            if (!pJob->EndPage(hdc)) {
+                pJob->Abort(hdc);
+                return 0;
+            }
         }
     }
-    pJob->End(hdc);
-    return nSent;
+    return pJob->End(hdc) ? nSent : 0;
 }
 
 bool CTxPrintJob::Start(HDC hdc, LPCTSTR pszTitle)
@@ -427,17 +432,22 @@ bool CTxPrintJob::Start(HDC hdc, LPCTSTR pszTitle)
     return ::StartDocW(hdc, &info) > 0;
 }
 
-void CTxPrintJob::StartPage(HDC hdc)
+bool CTxPrintJob::StartPage(HDC hdc)
 {
-    ::StartPage(hdc);
+    return ::StartPage(hdc) > 0;
 }
 
-void CTxPrintJob::EndPage(HDC hdc)
+bool CTxPrintJob::EndPage(HDC hdc)
 {
-    ::EndPage(hdc);
+    return ::EndPage(hdc) > 0;
 }
 
-void CTxPrintJob::End(HDC hdc)
+bool CTxPrintJob::End(HDC hdc)
 {
-    ::EndDoc(hdc);
+    return ::EndDoc(hdc) > 0;
+}
+
+void CTxPrintJob::Abort(HDC hdc)
+{
+    ::AbortDoc(hdc);
 }

@@ -9,15 +9,17 @@
 
 #include "platform/mfc/afxwin.h"
 
-// A print job on a device context: the system's print job by default; a test or an export takes the pages.
+// A print job on a device context: the system's print job by default; a test or an export takes the pages. Each
+// step answers whether the device took it; a job that fails after its start is aborted.
 class CTxPrintJob
 {
 public:
     virtual ~CTxPrintJob() = default;
     virtual bool Start(HDC hdc, LPCTSTR pszTitle);
-    virtual void StartPage(HDC hdc);
-    virtual void EndPage(HDC hdc);
-    virtual void End(HDC hdc);
+    virtual bool StartPage(HDC hdc);
+    virtual bool EndPage(HDC hdc);
+    virtual bool End(HDC hdc);
+    virtual void Abort(HDC hdc);
 };
 
 class CTX4OLE : public CWnd
@@ -53,7 +55,7 @@ public:
     // Pages of the document (at least 1).
     int GetPageCount() const;
     // Prints pages nFirst..nLast (1-based; -1 for the first or the last page) nCopies times as one print job
-    // named pszTitle; answers the number of pages sent, 0 when the job could not start.
+    // named pszTitle; answers the number of pages sent, 0 when the job could not start or failed on the way.
     int Print(HDC hdc, LPCTSTR pszTitle, int nFirst, int nLast, int nCopies, CTxPrintJob* pJob = nullptr) const;
 
     // Applies a character attribute (CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE) to the selection, toggling it.
