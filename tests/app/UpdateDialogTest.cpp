@@ -115,6 +115,7 @@ struct UpdateCase
     UINT nLastIcon;
     BOOL bStarted;
     Setup left;                // what the update folder holds after
+    bool bServerSize = true;   // the server tells the setup's size
 };
 
 const size_t npos = std::string::npos;
@@ -153,6 +154,11 @@ const UpdateCase kCases[] = {
       MB_ICONERROR, FALSE, Setup::None },
     { "transfer ended short of the size the server reports", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES },
       npos, 20000, npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None },
+    // Without the server's figure the descriptor's rounded kilobytes measure the transfer.
+    { "no size from the server, the whole setup", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDOK }, npos,
+      npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole, false },
+    { "no size from the server, a kilobyte short of the descriptor", 2, 0, nullptr, nullptr, Setup::None,
+      { IDOK, IDYES }, npos, 40 * 1024, npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None, false },
     { "descriptor rounds the size up", 2, 0, "Update$2.00\r\nRelease$2.01$Setup201.exe$60$x\r\n", nullptr,
       Setup::None, { IDYES, IDOK }, npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE,
       Setup::Whole },
@@ -201,6 +207,7 @@ TEST(UpdateDialog, RunUpdateDecisions)
             share.folder = c.folder;
         share.nBreakAfter = c.nBreakAfter;
         share.nEndAfter = c.nEndAfter;
+        share.bReportsSize = c.bServerSize;
 
         CDlgUpdate dialog(nullptr, L"Vorsa", L"12345-678", L"SwDownload/Ragioneria/Quarzel08", c.nMajor, c.nMinor,
                           temp.File(L"WebUpd"), std::make_unique<CFakeUpdateServer>(share));
