@@ -208,6 +208,9 @@ HTREEITEM CCtlAlbero::InsertNode(int nTab, HTREEITEM hParent, const CString& str
 void CCtlAlbero::InsertRespNodes(int nTab, HTREEITEM hParent, const CRecAlbero& parent)
 {
     CXTTreeCtrl& tree = m_tree[nTab];
+    // A selected centre taken away would hand the selection, and the opening of a report, to each centre after it.
+    if (HTREEITEM hSelected = tree.GetSelectedItem(); hSelected && tree.GetParentItem(hSelected) == hParent)
+        tree.SelectItem(nullptr);
     while (HTREEITEM hChild = tree.GetChildItem(hParent))
         tree.DeleteItem(hChild);
     try {

@@ -184,6 +184,21 @@ TEST_F(TreePaneRules, CentresAreRebuiltWhenTheyChange)
     EXPECT_NE(nullptr, Find(TAB_CONTROLLO, L"Rossi - Ragioneria"));
 }
 
+// A selected centre leaves nothing selected: removing it must not walk the selection, and a report with it, over
+// the other centres and their parent.
+TEST_F(TreePaneRules, RebuildingTheCentresWithOneSelectedSelectsNothing)
+{
+    Execute(m_data, L"INSERT INTO [Responsabili] ([responsabile], [centroServ]) VALUES ('Verdi', 'Tecnico')");
+    Pane().RefreshRespNodes();
+    HTREEITEM hFirst = Pane().GetTree(TAB_CONTROLLO).GetChildItem(Find(TAB_CONTROLLO, L"Per centro"));
+    ASSERT_NE(nullptr, hFirst);
+    Pane().SelectTreeItem(TAB_CONTROLLO, hFirst);
+    ASSERT_EQ(hFirst, Pane().GetTree(TAB_CONTROLLO).GetSelectedItem());
+    Pane().RefreshRespNodes();
+    EXPECT_EQ(nullptr, Pane().GetTree(TAB_CONTROLLO).GetSelectedItem());
+    EXPECT_NE(nullptr, Find(TAB_CONTROLLO, L"Verdi - Tecnico"));
+}
+
 TEST_F(TreePaneRules, FolderImageFollowsTheExpandAction)
 {
     HTREEITEM hFolder = Find(TAB_CONTROLLO, L"Cartella");
