@@ -249,6 +249,8 @@ BOOL CMainFrame::CreateCommandBars()
     pCommandBars->HideCommands(HIDDEN_COMMANDS, sizeof(HIDDEN_COMMANDS) / sizeof(HIDDEN_COMMANDS[0]));
     pCommandBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
     pCommandBars->LoadOptions(PROFILE_BARS);
+    // The program offers no customisation, so nothing could give back a button or a menu dragged away with Alt.
+    pCommandBars->GetCommandBarsOptions()->bAltDragCustomization = FALSE;
     pCommandBars->LoadBarState(PROFILE_BARS, FALSE);
     pCommandBars->GetShortcutManager()->LoadShortcuts(PROFILE_BARS);
     return TRUE;
@@ -505,8 +507,8 @@ void CMainFrame::OnImpostazioniContabili()
         m_nAccountingMode = dialog.m_nMode;
     }
     catch (const _com_error& e) {
+        // The dialog wrote the list's changes as they were made: the tree follows them all the same.
         AfxMessageBox(GetComErrorText(e, &data), MB_ICONERROR);
-        return;
     }
     if (m_pTreePane && m_pTreePane->GetSafeHwnd())
         m_pTreePane->RefreshRespNodes();
@@ -810,6 +812,8 @@ LRESULT CMainFrame::OnStartupTasks(WPARAM, LPARAM)
     if (m_bStartupTasksRun)
         return 0;
     m_bStartupTasksRun = true;
+    // The splash is topmost: no box of these tasks may open under it.
+    CSplashWnd::CHideBeforeMessageBoxes hideSplash;
     CTheApp& app = TheApp();
     const DWORD dwFileVersion = GetFileVersionNumber();
     const int nVersion = static_cast<int>((dwFileVersion >> 24) * 100 + ((dwFileVersion >> 16) & 0xFF));

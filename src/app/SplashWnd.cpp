@@ -188,7 +188,9 @@ void CSplashWnd::OnPaletteChanged(CWnd* pFocusWnd)
 CSplashWnd::CHideBeforeMessageBoxes::CHideBeforeMessageBoxes()
     : m_pfnPrevious(AfxSetMessageBoxHandler(HideThenShow))
 {
-    c_pfnPrevious = m_pfnPrevious;
+    // A guard inside another (a modal loop of the start-up running the start-up tasks) keeps the outer one's road.
+    if (m_pfnPrevious != HideThenShow)
+        c_pfnPrevious = m_pfnPrevious;
 }
 
 CSplashWnd::CHideBeforeMessageBoxes::~CHideBeforeMessageBoxes() { AfxSetMessageBoxHandler(m_pfnPrevious); }

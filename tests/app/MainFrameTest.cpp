@@ -3,6 +3,7 @@
 
 #include "app/EmptyView.h"
 #include "app/MainFrm.h"
+#include "app/SplashWnd.h"
 #include "data/SetSettings.h"
 #include "dialogs/DlgExtraImpCon.h"
 #include "forms/DataView.h"
@@ -379,7 +380,8 @@ TEST_F(MainFrameTest, AccountingSettingsStoreTheModeWithTheCentresBalancesOrNoth
         {"cancel", false, IDCANCEL, 1, 0, false, false, 0},
         {"OK without a change", false, IDOK, 0, 0, false, false, 0},
         {"mode switched", false, IDOK, 1, 1, true, true, 0},
-        {"recomputation fails", true, IDOK, 0, 1, false, false, MB_ICONERROR},
+        // The list's changes are in the archive whatever became of the mode: the tree shows them.
+        {"recomputation fails", true, IDOK, 0, 1, false, true, MB_ICONERROR},
     };
     int nStep = 0;
     for (const auto& step : steps) {
@@ -966,6 +968,29 @@ TEST_F(FrameProfileTest, StartUpShowsTheAboutBoxOncePerVersionThenAsksOnceADay)
     }
 }
 
+// The splash is topmost: a start-up message box, the update folder's error among them, closes it first.
+TEST_F(FrameProfileTest, TheUpdateFoldersErrorClosesTheSplashFirst)
+{
+    m_pApp->SetUltimaVersione(9999);
+    m_pApp->SetInfoNormativa(TRUE);
+    // A file where the folder should be.
+    CFile blocker(m_pApp->GetWebUpdDir(), CFile::modeCreate | CFile::modeWrite);
+    blocker.Close();
+    CSplashWnd::EnableSplashScreen(TRUE);
+    CSplashWnd::ShowSplashScreen(nullptr);
+    ASSERT_NE(nullptr, CSplashWnd::GetSplashWnd());
+    const HWND hSplash = CSplashWnd::GetSplashWnd()->GetSafeHwnd();
+    CreateFrame();
+    EXPECT_EQ(nullptr, CSplashWnd::GetSplashWnd());
+    CSplashWnd::HideSplashScreen();
+    CSplashWnd::EnableSplashScreen(FALSE);
+    ::DeleteFileW(m_pApp->GetWebUpdDir());
+    ASSERT_EQ(1u, m_startup.size());
+    EXPECT_EQ(UINT(MB_ICONERROR), m_startup[0].type & MB_ICONMASK);
+    EXPECT_NE(hSplash, m_startup[0].owner);
+    EXPECT_TRUE(m_startupDialogs.empty());
+}
+
 TEST_F(FrameProfileTest, PaneLayoutSurvivesARestart)
 {
     CreateFrame();
@@ -1030,6 +1055,44 @@ TEST_F(FrameProfileTest, ALayoutThatCouldNeverShowTheTreePaneIsNotApplied)
     ASSERT_NE(nullptr, TreePane());
     EXPECT_FALSE(CXTPDockingPaneManager::IsPaneClosed(TreePane()));
     EXPECT_EQ(static_cast<int>(xtpPaneDockLeft), m_pFrame->GetDockingPaneManager().GetPaneDirection(TreePane()));
+}
+
+// A saved layout whose top container lost the tree's holder (its count cut from 2 to 1, the tree docked right)
+// is refused as a damaged one: the frame starts on its own layout, and the next start finds the tree again.
+TEST_F(FrameProfileTest, ALayoutThatHoldsTheTreePaneInNoShownContainerIsNotApplied)
+{
+    CreateFrame();
+    m_pFrame->GetDockingPaneManager().DockPane(TreePane(), xtpPaneDockRight, nullptr);
+    m_pFrame->SendMessage(WM_CLOSE);
+    ASSERT_FALSE(::IsWindow(m_hFrame));
+    HKEY hLayout = m_pApp->GetSectionKey(L"DockingPaneLayouts\\NormalLayout", KEY_ALL_ACCESS);
+    ASSERT_NE(nullptr, hLayout);
+    DWORD dwTop = 0, cb = sizeof(dwTop);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(hLayout, L"Summary", L"TopContainer", RRF_RT_REG_DWORD, nullptr, &dwTop, &cb));
+    HKEY hTop = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(hLayout, CString(L"Pane-") + std::to_wstring(dwTop).c_str(), 0,
+                                             KEY_ALL_ACCESS, &hTop));
+    DWORD dwPanes = 0;
+    cb = sizeof(dwPanes);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegQueryValueExW(hTop, L"Panes", nullptr, nullptr, reinterpret_cast<BYTE*>(&dwPanes), &cb));
+    EXPECT_EQ(2u, dwPanes);
+    dwPanes = 1;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(hTop, L"Panes", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dwPanes), sizeof(dwPanes)));
+    ::RegCloseKey(hTop);
+    ::RegCloseKey(hLayout);
+    PumpMessages();
+    for (int nStart = 0; nStart < 2; nStart++) {
+        SCOPED_TRACE(nStart ? "the start after" : "the start on the damaged layout");
+        if (nStart)
+            Restart();
+        else
+            CreateFrame();
+        ASSERT_NE(nullptr, TreePane());
+        EXPECT_FALSE(CXTPDockingPaneManager::IsPaneClosed(TreePane()));
+        ASSERT_NE(nullptr, TreePane()->GetContainer());
+        EXPECT_NE(nullptr, TreePane()->GetContainer()->GetContainer());
+        EXPECT_EQ(static_cast<int>(xtpPaneDockLeft), m_pFrame->GetDockingPaneManager().GetPaneDirection(TreePane()));
+    }
 }
 
 TEST_F(FrameProfileTest, CancelAtTheSaveQuestionSavesNoLayout)
@@ -1189,6 +1252,54 @@ TEST_F(MainFrameInputTest, TheMouseOpensSubMenusAndSwitchesAndClosesMenus)
     SendClick(ScreenCentre(pStampa));
     EXPECT_TRUE(WaitFor([&] { return OpenPopup(pStampa) == nullptr; }));
     EXPECT_FALSE(m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode());
+}
+
+namespace {
+std::function<void()> g_duringPress;
+
+void CALLBACK RunDuringPress(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    ::KillTimer(nullptr, nID);
+    if (g_duringPress)
+        g_duringPress();
+    g_duringPress = nullptr;
+}
+} // namespace
+
+// The program offers no customisation: a menu title dragged off the menu bar with Alt held stays where it is.
+TEST_F(MainFrameInputTest, AltAndTheMouseCannotDragATitleOffTheMenuBar)
+{
+    CXTPControls* pTitles = m_pFrame->GetCommandBars()->GetMenuBar()->GetControls();
+    const int nTitles = pTitles->GetCount();
+    const int nBars = m_pFrame->GetCommandBars()->GetCount();
+    CXTPControl* pCaricamento = MenuTitle(0);
+    ASSERT_EQ(CString(L"&Caricamento Dati"), pCaricamento->GetCaption());
+    const CPoint ptPress = ScreenCentre(pCaricamento);
+    CRect rcClient;
+    m_pFrame->GetClientRect(&rcClient);
+    CPoint ptDrop = rcClient.CenterPoint();
+    m_pFrame->ClientToScreen(&ptDrop);
+
+    INPUT press[] = { KeyInput(VK_MENU, FALSE), MouseInput(ptPress, 0), MouseInput(ptPress, MOUSEEVENTF_LEFTDOWN) };
+    ::SendInput(3, press, sizeof(INPUT));
+    // The rest of the gesture from inside whatever loop the press started.
+    bool bReleased = false;
+    g_duringPress = [&] {
+        INPUT drag[] = { MouseInput(ptPress + CPoint(0, 10), 0), MouseInput(ptDrop, 0),
+                         MouseInput(ptDrop, MOUSEEVENTF_LEFTUP), KeyInput(VK_MENU, TRUE) };
+        ::SendInput(4, drag, sizeof(INPUT));
+        bReleased = true;
+    };
+    ::SetTimer(nullptr, 0, 150, RunDuringPress);
+    EXPECT_TRUE(WaitFor([&] { return bReleased && ::GetKeyState(VK_LBUTTON) >= 0 && ::GetKeyState(VK_MENU) >= 0; }, 3000));
+    SendKeys({ VK_ESCAPE });
+    SendKeys({ VK_ESCAPE });
+    Wait(100);
+
+    EXPECT_FALSE(m_pFrame->GetCommandBars()->IsCustomizeMode());
+    ASSERT_EQ(nTitles, pTitles->GetCount());
+    EXPECT_EQ(CString(L"&Caricamento Dati"), MenuTitle(0)->GetCaption());
+    EXPECT_EQ(nBars, m_pFrame->GetCommandBars()->GetCount()) << "a toolbar was made of the dragged title";
 }
 
 TEST_F(MainFrameInputTest, RestingOnTheTitleOfACollapsedMenuExpandsIt)

@@ -122,4 +122,22 @@ TEST_F(SplashWndTest, MessageBoxesOfTheStartUpCloseItFirst)
     EXPECT_EQ(2u, recorder.Count());
 }
 
+// The start-up tasks keep their own guard and may run inside a modal loop of the start-up, under its guard.
+TEST_F(SplashWndTest, AGuardInsideAnotherClosesTheSplashAndShowsTheBoxOnce)
+{
+    CMessageBoxRecorder recorder;
+    ASSERT_NE(nullptr, Show());
+    {
+        CSplashWnd::CHideBeforeMessageBoxes outer;
+        {
+            CSplashWnd::CHideBeforeMessageBoxes inner;
+            AfxMessageBox(L"prima", MB_OK);
+            EXPECT_EQ(nullptr, CSplashWnd::GetSplashWnd());
+            AfxMessageBox(L"senza splash", MB_OK);
+        }
+        AfxMessageBox(L"fuori", MB_OK);
+    }
+    EXPECT_EQ(3u, recorder.Count());
+}
+
 } // namespace
