@@ -168,6 +168,35 @@ TEST_F(DialogBarTest, TheTitleOpensTheCaptionMenuOnlyWhenItHasItems)
     EXPECT_EQ(-2, m_pBar->OnMouseHitTest(CPoint(rcWindow.left + 10, rcWindow.bottom - 5)));
 }
 
+// A click on the title of a bar without a caption menu does nothing: the bar does not take the keys, so that Tab
+// and Enter typed next reach the window with the focus.
+TEST_F(DialogBarTest, AClickOnATitleWithoutACaptionMenuLeavesTheKeysToTheFocusedWindow)
+{
+    CWnd edit;
+    ASSERT_TRUE(edit.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, CRect(0, 0, 10, 10),
+                              m_pBar, 101));
+    m_list.ShowWindow(SW_HIDE);
+    m_pBar->SetChild(&edit);
+    Layout();
+    edit.SetFocus();
+    ASSERT_EQ(edit.m_hWnd, ::GetFocus());
+    CRect rcCaption = Control(XTP_ID_DIALOGBAR_CAPTION)->GetRect();
+    m_pBar->ClientToScreen(&rcCaption);
+    SendClick(rcCaption.CenterPoint());
+    SendKeys({VK_TAB});
+    SendKeys({VK_RETURN});
+    SendKeys({'A'});
+    CString strText;
+    PumpUntil(m_pFrame->m_hWnd, [&] {
+        edit.GetWindowText(strText);
+        return strText.Find(L'a') >= 0;
+    }, 5000);
+    EXPECT_EQ(CString(L"\t\r\na"), strText);
+    EXPECT_FALSE(m_pBar->IsTrackingMode());
+    EXPECT_EQ(edit.m_hWnd, ::GetFocus());
+    edit.DestroyWindow();
+}
+
 TEST_F(DialogBarTest, WithTheCaptionMenuOpenAClickOnTheTitleKeepsItAndOneInTheClientAreaClosesIt)
 {
     ASSERT_TRUE(m_pBar->SetPopupMenu(IDR_FRAMETEST));

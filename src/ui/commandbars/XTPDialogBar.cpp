@@ -300,12 +300,23 @@ void CXTPDialogBar::TrackSizing(UINT nHitTest, CPoint ptStart)
         ::ReleaseCapture();
 }
 
+BOOL CXTPDialogBarCaptionPopup::HasMenu() const
+{
+    return m_pParent && m_pParent->IsKindOf(RUNTIME_CLASS(CXTPDialogBar)) &&
+           static_cast<CXTPDialogBar*>(m_pParent)->HasCaptionMenu();
+}
+
 BOOL CXTPDialogBarCaptionPopup::SetPopup(BOOL bPopup)
 {
-    if (bPopup && !(m_pParent && m_pParent->IsKindOf(RUNTIME_CLASS(CXTPDialogBar)) &&
-                    static_cast<CXTPDialogBar*>(m_pParent)->HasCaptionMenu()))
+    if (bPopup && !HasMenu())
         return FALSE;
     return CXTPControlPopup::SetPopup(bPopup);
+}
+
+void CXTPDialogBarCaptionPopup::OnClick(BOOL bKeyboard, CPoint pt)
+{
+    if (HasMenu())
+        CXTPControlPopup::OnClick(bKeyboard, pt);
 }
 
 void CXTPDialogBarCaptionPopup::Draw(CDC* pDC)

@@ -85,11 +85,15 @@ class CXTPDialogBarCaptionPopup : public CXTPControlPopup
     DECLARE_DYNCREATE(CXTPDialogBarCaptionPopup)
 public:
     BOOL SetPopup(BOOL bPopup) override;
+    // Without a caption menu a click on the title does nothing: the bar does not start tracking the keys.
+    void OnClick(BOOL bKeyboard, CPoint pt) override;
     void Draw(CDC* pDC) override;
     void SetArrow(BOOL bArrow) { m_bArrow = bArrow; }
     BOOL HasArrow() const { return m_bArrow; }
 
 private:
+    BOOL HasMenu() const;
+
     BOOL m_bArrow = FALSE;
 };
 
