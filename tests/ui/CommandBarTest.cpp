@@ -1,4 +1,5 @@
 #include "BarTestSupport.h"
+#include "IconPixels.h"
 #include "PixelCanvas.h"
 #include "UiTestRes.h"
 
@@ -709,4 +710,37 @@ TEST_F(CommandBarTest, APopupKnowsTheMenusThatLieInsideItHoweverDeep)
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
         EXPECT_EQ(cases[i].bContains, cases[i].pOuter->IsContainPopup(cases[i].pInner)) << "case " << i;
     pShared->InternalRelease();
+}
+
+// An icon the program gives a control joins its bar's images as a custom icon and is the one it shows; a reset
+// gives back the control's own icon and caption and lets the bar know, once.
+TEST_F(CommandBarTest, ACustomIconJoinsTheBarsImagesAndAResetGivesBackTheOwnIconAndCaption)
+{
+    auto* pImages = new CXTPImageManager;
+    m_pBar->SetImageManager(pImages);
+    CXTPControl* pButton = AddButton(500, L"Apri");
+    AddButton(501, L"Salva");
+    HICON hIcon = MakeIcon(16, 16, [](int, int) { return RGB(200, 30, 40); });
+    pButton->SetCustomIcon(hIcon);
+    ::DestroyIcon(hIcon);
+    const int nCustom = pButton->GetCustomIconId();
+    ASSERT_GT(nCustom, 0);
+    EXPECT_EQ(nCustom, pButton->GetIconId());
+    CXTPImageManagerIcon* pIcon = pImages->GetImage(static_cast<UINT>(nCustom), 16);
+    ASSERT_NE(nullptr, pIcon);
+    EXPECT_EQ(RGB(200, 30, 40), PixelColor(ImagePixel(pIcon->GetIcon(), 5, 5)));
+    // An empty icon changes nothing.
+    pButton->SetCustomIcon(nullptr);
+    EXPECT_EQ(nCustom, pButton->GetCustomIconId());
+
+    pButton->SetCustomCaption(L"Mia");
+    m_pBar->SetSelected(1);
+    pButton->Reset();
+    EXPECT_EQ(0, pButton->GetCustomIconId());
+    EXPECT_EQ(500, pButton->GetIconId());
+    EXPECT_EQ(CString(L"Apri"), pButton->GetCaption());
+    EXPECT_EQ(-1, m_pBar->GetSelectedIndex());
+    m_pBar->SetSelected(1);
+    pButton->Reset();
+    EXPECT_EQ(1, m_pBar->GetSelectedIndex());
 }

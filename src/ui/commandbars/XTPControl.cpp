@@ -261,6 +261,25 @@ CXTPBarImages* CXTPControl::GetImageManager() const
     return pCommandBars ? static_cast<CXTPBarImages*>(pCommandBars->GetImageManager()) : XTPImageManager();
 }
 
+void CXTPControl::SetCustomIcon(HICON hIcon)
+{
+    auto* pImages = dynamic_cast<CXTPImageManager*>(GetImageManager());
+    if (!pImages)
+        pImages = XTPImageManager();
+    if (UINT nId = pImages->AddCustomIcon(CXTPImageManagerIconHandle(hIcon)))
+        m_nCustomIconId = static_cast<int>(nId);
+}
+
+void CXTPControl::Reset()
+{
+    if (m_nCustomIconId == 0 && m_strCustomCaption.IsEmpty())
+        return;
+    m_nCustomIconId = 0;
+    m_strCustomCaption.Empty();
+    if (m_pParent)
+        m_pParent->OnControlsChanged();
+}
+
 BOOL CXTPControl::IsCursorOver() const
 {
     if (!m_pParent || !m_pParent->GetSafeHwnd())

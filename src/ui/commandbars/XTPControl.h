@@ -99,6 +99,10 @@ public:
     void SetIconId(int nIconId) { m_nIconId = nIconId; }
     int GetCustomIconId() const { return m_nCustomIconId; }
     void SetCustomIconId(int nIconId) { m_nCustomIconId = nIconId; }
+    // The icon joins the image manager as a custom icon and becomes the control's; an empty one changes nothing.
+    void SetCustomIcon(HICON hIcon);
+    // Back to the control's own icon and caption; the bar learns that its controls changed.
+    void Reset();
     BOOL GetWrap() const { return m_bWrap; }
     void SetWrap(BOOL bWrap) { m_bWrap = bWrap; }
     BOOL GetBeginGroup() const { return m_bBeginGroup; }
