@@ -1,11 +1,14 @@
 // The bars' saved form: the archive that SaveBarState keeps, walked key by key in the documented order for a
 // toolbar, a button and a combo box; the whole set (bars, places, icons, shortcuts, options) through every store;
-// damaged whole-set data refused with the bars left as they were; a popup's check boxes beside its icons.
+// damaged whole-set data refused with the bars, icons and options left as they were; counts beyond the stored data
+// refused by every store; a combo's list, an emptied template set; a popup's check boxes and tear-off strip.
 #include "FrameTestSupport.h"
 #include "IconPixels.h"
 #include "PropExchangeStores.h"
 
+#include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPControlComboBox.h"
+#include "ui/commandbars/XTPControlSelector.h"
 #include "ui/commandbars/XTPControlLists.h"
 #include "ui/commandbars/XTPDockState.h"
 #include "ui/commandbars/XTPPopupBar.h"
@@ -18,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -502,4 +506,197 @@ TEST(PopupBarExchange, CheckBoxesBesideIconsAreKeptWithThePopup)
     store.Load([&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); });
     EXPECT_TRUE(pLoaded->IsCheckboxesBesideIcons());
     pLoaded->InternalRelease();
+}
+
+// A menu that tears off keeps its strip, and the toolbar it becomes, through a save in every store.
+TEST(PopupBarExchange, ATearOffMenuKeepsItsStripThroughEveryStore)
+{
+    for (int nStore : kStores) {
+        SCOPED_TRACE(nStore);
+        std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+        CXTPPopupBar* pSaved = CXTPPopupBar::CreatePopupBar();
+        pSaved->SetTearOffPopup(L"Colori", 0xE900, 250);
+        Exchange(*backing, FALSE, [&](CXTPPropExchange* pPX) { pSaved->DoPropExchange(pPX); });
+        pSaved->InternalRelease();
+        CXTPPopupBar* pLoaded = CXTPPopupBar::CreatePopupBar();
+        Exchange(*backing, TRUE, [&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); });
+        CString strCaption;
+        UINT nId = 0;
+        int nWidth = 0;
+        EXPECT_TRUE(pLoaded->IsTearOffPopup(strCaption, nId, nWidth));
+        EXPECT_EQ(std::make_tuple(CString(L"Colori"), 0xE900u, 250), std::make_tuple(strCaption, nId, nWidth));
+        pLoaded->InternalRelease();
+    }
+}
+
+namespace
+{
+// A control of a class saved into the section, with its class as the bars store it.
+void SaveControlSection(CXTPPropExchange* pPX, LPCTSTR lpszSection, CXTPControl* pControl)
+{
+    CXTPPropExchangeSection section(pPX, lpszSection);
+    CRuntimeClass* pClass = pControl->GetRuntimeClass();
+    section->ExchangeRuntimeClass(L"Class", pClass, RUNTIME_CLASS(CXTPControl));
+    pControl->DoPropExchange(section.Get());
+}
+
+// Whether the load was refused with the archive's exception.
+BOOL IsRefused(CStoreBacking& backing, const std::function<void(CXTPPropExchange*)>& load)
+{
+    try {
+        backing.Load(load);
+    } catch (CArchiveException* e) {
+        e->Delete();
+        return TRUE;
+    }
+    return FALSE;
+}
+}
+
+// Counts that say more than a store holds, as damage makes them: each is refused at once by every store, where an
+// object made per counted place would take memory and time without end.
+TEST_F(BarStateExchangeTest, CountsBeyondTheStoredDataAreRefusedByEveryStore)
+{
+    const DWORD kHuge = 0x7FFFFFFF;
+    for (int nStore : kStores) {
+        SCOPED_TRACE(nStore);
+        {
+            SCOPED_TRACE("controls");
+            std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+            backing->Save([&](CXTPPropExchange* pPX) {
+                DWORD nCount = kHuge;
+                ExchangeDWord(pPX, L"Count", nCount, 0);
+                auto* pButton = new CXTPControlButton;
+                SaveControlSection(pPX, L"Control0", pButton);
+                pButton->InternalRelease();
+            });
+            auto* pControls = new CXTPControls;
+            EXPECT_TRUE(IsRefused(*backing, [&](CXTPPropExchange* pPX) { pControls->DoPropExchange(pPX); }));
+            EXPECT_GE(1, pControls->GetCount());
+            pControls->InternalRelease();
+        }
+        {
+            SCOPED_TRACE("bars");
+            std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+            WithFrame([&](CTestFrame* pFrame) {
+                backing->Save([&](CXTPPropExchange* pPX) {
+                    CXTPPropExchangeSection bars(pPX, L"CommandBars");
+                    DWORD nCount = kHuge;
+                    ExchangeDWord(&bars, L"Count", nCount, 0);
+                    CXTPPropExchangeSection bar(&bars, L"CommandBar0");
+                    CRuntimeClass* pClass = RUNTIME_CLASS(CXTPToolBar);
+                    bar->ExchangeRuntimeClass(L"Class", pClass, RUNTIME_CLASS(CXTPCommandBar));
+                    pFrame->GetToolBar()->DoPropExchange(bar.Get());
+                });
+            });
+            WithFrame([&](CTestFrame* pFrame) {
+                SHOWN before = Shown(pFrame);
+                CXTPCommandBarsExchangeParam param;
+                param.bSerializeControls = TRUE;
+                param.bSerializeLayout = FALSE;
+                EXPECT_TRUE(IsRefused(*backing, [&](CXTPPropExchange* pPX) { pFrame->GetCommandBars()->DoPropExchange(pPX, &param); }));
+                EXPECT_TRUE(Shown(pFrame) == before);
+            });
+        }
+        {
+            SCOPED_TRACE("combo items");
+            std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+            backing->Save([&](CXTPPropExchange* pPX) {
+                // The keys of the list's bar, then its items.
+                CXTPPopupBar* pBar = CXTPPopupBar::CreatePopupBar();
+                pBar->DoPropExchange(pPX);
+                pBar->InternalRelease();
+                CXTPPropExchangeSection items(pPX, L"Items");
+                int nCount = static_cast<int>(kHuge);
+                CString strItem = L"Entrate";
+                ExchangeInt(&items, L"ItemCount", nCount, 0);
+                ExchangeString(&items, L"Item0", strItem, L"");
+            });
+            auto* pList = new CXTPControlComboBoxList;
+            EXPECT_TRUE(IsRefused(*backing, [&](CXTPPropExchange* pPX) { pList->DoPropExchange(pPX); }));
+            pList->InternalRelease();
+        }
+        {
+            SCOPED_TRACE("selector grid");
+            std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+            auto* pSaved = new CXTPControlSelector;
+            pSaved->SetItemsCount(CSize(100000, 100000));
+            backing->Save([&](CXTPPropExchange* pPX) { pSaved->DoPropExchange(pPX); });
+            pSaved->InternalRelease();
+            auto* pLoaded = new CXTPControlSelector;
+            EXPECT_TRUE(IsRefused(*backing, [&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); }));
+            EXPECT_EQ(CSize(5, 4), pLoaded->GetItemsCount());
+            pLoaded->InternalRelease();
+        }
+    }
+}
+
+// A keyed store keeps no value for an empty set of document templates, also where an earlier save left one.
+TEST(ControlExchange, AnEmptiedTemplateSetSavedOverTheSameKeyReadsBackEmpty)
+{
+    for (int nStore : kStores) {
+        SCOPED_TRACE(nStore);
+        std::unique_ptr<CStoreBacking> backing = MakeBacking(nStore);
+        auto* pSaved = new CXTPControlButton;
+        pSaved->GetDocTemplatesExcluded().insert(128);
+        pSaved->GetDocTemplatesAssigned().insert(129);
+        Exchange(*backing, FALSE, [&](CXTPPropExchange* pPX) { pSaved->DoPropExchange(pPX); });
+        pSaved->GetDocTemplatesExcluded().clear();
+        Exchange(*backing, FALSE, [&](CXTPPropExchange* pPX) { pSaved->DoPropExchange(pPX); });
+        pSaved->InternalRelease();
+        auto* pLoaded = new CXTPControlButton;
+        Exchange(*backing, TRUE, [&](CXTPPropExchange* pPX) { pLoaded->DoPropExchange(pPX); });
+        EXPECT_TRUE(pLoaded->GetDocTemplatesExcluded().empty());
+        EXPECT_EQ(std::set<UINT>({129}), pLoaded->GetDocTemplatesAssigned());
+        pLoaded->InternalRelease();
+    }
+}
+
+// A combo box takes as its list only a bar that is a combo list: a stored id that names a plain popup bar leaves
+// the combo its own list.
+TEST_F(BarStateExchangeTest, AComboTakesNoPlainPopupBarForItsList)
+{
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPCommandBarList list;
+        auto* pToolBar = new CXTPToolBar;
+        pToolBar->SetBarID(0xE802);
+        auto* pCombo = static_cast<CXTPControlComboBox*>(pToolBar->GetControls()->Add(xtpControlComboBox, ID_FT_LONG));
+        auto* pPopup = static_cast<CXTPControlPopup*>(pToolBar->GetControls()->Add(xtpControlPopup, ID_FT_OPEN));
+        CXTPPopupBar* pMenu = CXTPPopupBar::CreatePopupBar();
+        pMenu->SetBarID(0x1000001);
+        pCombo->SetPendingCommandBarId(0x1000001);
+        pPopup->SetPendingCommandBarId(0x1000001);
+        list.Add(pToolBar);
+        list.Add(pMenu);
+        pToolBar->InternalRelease();
+        pMenu->InternalRelease();
+        pFrame->GetCommandBars()->RestoreCommandBarList(list, TRUE);
+        ASSERT_NE(nullptr, pCombo->GetCommandBar());
+        EXPECT_TRUE(pCombo->GetCommandBar()->IsKindOf(RUNTIME_CLASS(CXTPControlComboBoxList)));
+        EXPECT_EQ(pMenu, pPopup->GetCommandBar());
+    });
+}
+
+// A whole set cut inside its options is refused whole: the icons, the theme and the options stay as they were, as
+// the bars do.
+TEST_F(BarStateExchangeTest, AWholeSetCutInsideItsOptionsChangesNothing)
+{
+    CArchiveBacking good;
+    WithFrame([&](CTestFrame* pFrame) {
+        ChangeEverything(pFrame);
+        CXTPCommandBarsExchangeParam param = WholeSet();
+        good.Save([&](CXTPPropExchange* pPX) { pFrame->GetCommandBars()->DoPropExchange(pPX, &param); });
+    });
+    CArchiveBacking cut;
+    cut.m_bytes.assign(good.m_bytes.begin(), good.m_bytes.end() - 2);
+    WithFrame([&](CTestFrame* pFrame) {
+        CXTPCommandBars* pBars = pFrame->GetCommandBars();
+        CXTPBarPainter* pPainter = pBars->GetPaintManager();
+        SHOWN before = Shown(pFrame);
+        CXTPCommandBarsExchangeParam param = WholeSet();
+        EXPECT_TRUE(IsRefused(cut, [&](CXTPPropExchange* pPX) { pBars->DoPropExchange(pPX, &param); }));
+        EXPECT_TRUE(Shown(pFrame) == before);
+        EXPECT_EQ(pPainter, pBars->GetPaintManager());
+        EXPECT_EQ(nullptr, pBars->FindBarById(0xE801));
+    });
 }

@@ -267,6 +267,9 @@ private:
     void SetDockBarRows(int nDockBar, const std::vector<DWORD>& arrIds);
     // "Images", "Shortcuts" and "Options" of a whole-set exchange.
     void ExchangeImagesAndOptions(CXTPPropExchange* pPX, const CXTPCommandBarsExchangeParam& param);
+    // Loading them: data that breaks off among them gives the images, shortcuts, options and painter back what
+    // they held, and the exception goes on to the caller.
+    void LoadImagesAndOptions(CXTPPropExchange* pPX, const CXTPCommandBarsExchangeParam& param);
     // A loaded toolbar the program lacks: it joins the bars, docked.
     void AddLoadedToolBar(CXTPToolBar* pBar);
     // The command collection travels among the saved bars in a hidden toolbar of its own (null without one).

@@ -2,6 +2,7 @@
 // only the order), and the list of customised bars that the profile keeps under "%s-Controls".
 #include "ui/commandbars/XTPCommandBars.h"
 
+#include "platform/mfc/afxmemfile.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "ui/commandbars/XTPCommandBarList.h"
 #include "ui/commandbars/XTPDockState.h"
@@ -83,7 +84,12 @@ CXTPImageManager* ExchangeImageManager(CXTPPropExchange* pPX)
 void ExchangeDocTemplates(CXTPPropExchange* pPX, LPCTSTR pszName, CXTPDocTemplateSet& templates)
 {
     if (pPX->IsStoring() && pPX->IsAllowDefaultValues() && templates.m_setIds.empty())
+    {
+        // A value stored at its default leaves the store: the set an earlier save left there does not come back.
+        CString strNone;
+        ExchangeString(pPX, pszName, strNone, L"");
         return;
+    }
     if (pPX->IsLoading())
         templates.m_setIds.clear();
     if (!ExchangeSerialize(pPX, pszName, &templates) && pPX->IsLoading() && !pPX->IsAllowDefaultValues())
@@ -181,6 +187,9 @@ void CXTPControls::DoPropExchange(CXTPPropExchange* pPX)
     POSITION pos = enumerator.GetPosition();
     while (pos)
     {
+        // A keyed store's count is only a number: beyond the stored controls it is damage, not empty controls.
+        if (!enumerator.IsNextStored(pos))
+            AfxThrowArchiveException(CArchiveException::endOfFile);
         CXTPPropExchangeSection section(enumerator.GetNext(pos));
         CObject* pObject = ExchangeClass(section.Get(), nullptr, RUNTIME_CLASS(CXTPControl));
         if (!pObject)
@@ -262,15 +271,10 @@ void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX)
 void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX)
 {
     CXTPCommandBar::DoPropExchange(pPX);
-    // Popups are never torn off here: the tear-off keys carry their defaults.
-    BOOL bTearOff = FALSE;
-    CString strTearOffCaption;
-    long nTearOffId = 0;
-    int nTearOffWidth = 0;
-    ExchangeBool(pPX, L"TearOffPopup", bTearOff, FALSE);
-    ExchangeString(pPX, L"TearOffCaption", strTearOffCaption, L"");
-    ExchangeLong(pPX, L"TearOffId", nTearOffId, 0);
-    ExchangeInt(pPX, L"TearOffWidth", nTearOffWidth, 0);
+    ExchangeBool(pPX, L"TearOffPopup", m_bTearOffPopup, FALSE);
+    ExchangeString(pPX, L"TearOffCaption", m_strTearOffCaption, L"");
+    ExchangeUInt(pPX, L"TearOffId", m_nTearOffId, 0);
+    ExchangeInt(pPX, L"TearOffWidth", m_nTearOffWidth, 0);
     if (pPX->m_nSchema > 3)
     {
         ExchangeRect(pPX, L"Borders", m_rcBorders, CRect(2, 4, 2, 4));
@@ -335,7 +339,8 @@ void LinkPopups(CXTPCommandBar* pBar, const CXTPCommandBarList& list, std::set<C
                 continue;
             auto* pTarget = dynamic_cast<CXTPPopupBar*>(list.FindBar(pPopup->GetPendingCommandBarId()));
             pPopup->SetPendingCommandBarId(0);
-            if (!pTarget || setAncestors.count(pTarget))
+            // A bar of another class would be taken for the one the control works on.
+            if (!pTarget || !pTarget->IsKindOf(pPopup->GetPopupBarClass()) || setAncestors.count(pTarget))
                 continue;
             // The control takes its own reference; the list keeps its one until it goes.
             pPopup->SetCommandBar(pTarget);
@@ -389,6 +394,8 @@ BOOL CXTPCommandBars::LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarLi
     POSITION pos = enumerator.GetPosition();
     while (pos)
     {
+        if (!enumerator.IsNextStored(pos))
+            AfxThrowArchiveException(CArchiveException::endOfFile);
         CXTPPropExchangeSection bar(enumerator.GetNext(pos));
         CObject* pObject = ExchangeClass(bar.Get(), nullptr, RUNTIME_CLASS(CXTPCommandBar));
         if (!pObject)
@@ -504,6 +511,41 @@ void CXTPCommandBars::ExchangeImagesAndOptions(CXTPPropExchange* pPX, const CXTP
     ExchangeBool(&section, L"Customizable", m_bCustomizable, TRUE);
 }
 
+void CXTPCommandBars::LoadImagesAndOptions(CXTPPropExchange* pPX, const CXTPCommandBarsExchangeParam& param)
+{
+    if (!param.bSerializeImages && !param.bSerializeOptions)
+        return;
+    // They are read into the manager's own objects: what those held is kept aside first.
+    CMemFile held;
+    {
+        CArchive ar(&held, CArchive::store);
+        CXTPPropExchangeArchive px(ar);
+        px.m_dwData = pPX->m_dwData;
+        ExchangeImagesAndOptions(&px, param);
+        ar.Close();
+    }
+    CXTPBarPainter* pPainter = m_pPaintManager;
+    if (pPainter)
+        pPainter->InternalAddRef();
+    try
+    {
+        ExchangeImagesAndOptions(pPX, param);
+    }
+    catch (...)
+    {
+        held.SeekToBegin();
+        CArchive ar(&held, CArchive::load);
+        CXTPPropExchangeArchive px(ar);
+        px.m_dwData = pPX->m_dwData;
+        ExchangeImagesAndOptions(&px, param);
+        ar.Close();
+        SetPaintManager(pPainter);   // the same painter object, not a new one of its theme
+        throw;
+    }
+    if (pPainter)
+        pPainter->InternalRelease();
+}
+
 void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExchangeParam* pParam)
 {
     CXTPCommandBarsExchangeParam defaults;
@@ -559,7 +601,7 @@ void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, CXTPCommandBarsExcha
         state.DoPropExchange(layout.Get());
         CXTPDockState::ExchangeDockBarRows(layout.Get(), arrRows);
     }
-    ExchangeImagesAndOptions(pPX, *pParam);
+    LoadImagesAndOptions(pPX, *pParam);
 
     if (pParam->bSerializeControls)
         RestoreLoadedBars(list, pParam->bLoadSilent);

@@ -473,6 +473,11 @@ BOOL CXTPControlPopup::Compare(CXTPControl* pOther) const
     return !pBar || !pOtherBar || pBar->GetControls()->IsEqual(pOtherBar->GetControls());
 }
 
+CRuntimeClass* CXTPControlPopup::GetPopupBarClass() const
+{
+    return RUNTIME_CLASS(CXTPPopupBar);
+}
+
 BOOL CXTPControlPopup::SetPopup(BOOL bPopup)
 {
     if (!m_pPopupBar)

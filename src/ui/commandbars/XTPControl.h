@@ -276,6 +276,8 @@ public:
     void DoPropExchange(CXTPPropExchange* pPX) override;
     DWORD GetPendingCommandBarId() const { return m_dwPendingBarId; }
     void SetPendingCommandBarId(DWORD dwId) { m_dwPendingBarId = dwId; }
+    // The class of the popup bars the control works on: a loaded id that names a bar of another class is left.
+    virtual CRuntimeClass* GetPopupBarClass() const;
 
 private:
     // The press on a split button's button part, handled here (TRUE) or left to the arrow part (FALSE).

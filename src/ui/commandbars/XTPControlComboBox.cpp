@@ -14,6 +14,9 @@ IMPLEMENT_SERIAL(CXTPControlComboBoxList, CXTPPopupBar, VERSIONABLE_SCHEMA | _XT
 
 namespace
 {
+// The most items a saved list may hold: no list of a bar comes near it.
+const int kMaxStoredItems = 32767;
+
 BOOL IsAltDown()
 {
     return ::GetKeyState(VK_MENU) < 0;
@@ -255,6 +258,10 @@ void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX)
     }
     int nCount = 0;
     ExchangeInt(pItems, L"ItemCount", nCount, 0);
+    // A keyed store leaves empty items out, so that only the count says how many there are: a count no list
+    // holds is damage, not that many empty items.
+    if (nCount > kMaxStoredItems)
+        AfxThrowArchiveException(CArchiveException::genericException);
     // The combo that takes the list adds its strings to the window.
     if (!m_hWnd && !CreateListBox())
         return;
@@ -268,6 +275,11 @@ void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX)
 }
 
 // The combo box
+
+CRuntimeClass* CXTPControlComboBox::GetPopupBarClass() const
+{
+    return RUNTIME_CLASS(CXTPControlComboBoxList);
+}
 
 CXTPControlComboBox::CXTPControlComboBox()
 {

@@ -80,6 +80,7 @@ public:
     ~CXTPControlComboBox() override;
 
     CXTPControlComboBoxList* GetListBox() const { return static_cast<CXTPControlComboBoxList*>(GetCommandBar()); }
+    CRuntimeClass* GetPopupBarClass() const override;
     CListBox* GetListCtrl() const;
     // An editable field (its own edit window) or painted text.
     void SetDropDown(BOOL bDropDown);

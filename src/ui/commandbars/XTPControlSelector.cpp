@@ -18,6 +18,14 @@ int CellsBefore(int nOffset, int nCell, int nCount)
     return std::min(nCount, (nOffset + nCell - 1) / nCell);
 }
 
+// The most cells a saved grid may have along a side.
+const int kMaxStoredGrid = 100;
+
+BOOL IsStoredGrid(CSize sz)
+{
+    return sz.cx >= 0 && sz.cy >= 0 && sz.cx <= kMaxStoredGrid && sz.cy <= kMaxStoredGrid;
+}
+
 // The grid's length taking in the cell at the offset, never shorter than now nor longer than nMax.
 int GrownLength(int nOffset, int nCell, int nCount, int nMax)
 {
@@ -145,7 +153,13 @@ void CXTPControlSelector::Copy(CXTPControl* pOther, BOOL bRecursive)
 void CXTPControlSelector::DoPropExchange(CXTPPropExchange* pPX)
 {
     CXTPControl::DoPropExchange(pPX);
-    ExchangeSize(pPX, L"ItemsCount", m_szItemsCount, CSize(5, 4));
-    ExchangeSize(pPX, L"ItemsMax", m_szItemsMax, CSize(12, 12));
+    CSize szItemsCount = m_szItemsCount, szItemsMax = m_szItemsMax;
+    ExchangeSize(pPX, L"ItemsCount", szItemsCount, CSize(5, 4));
+    ExchangeSize(pPX, L"ItemsMax", szItemsMax, CSize(12, 12));
+    // A cell is painted for every place of the grid: a grid no selector offers is damage.
+    if (pPX->IsLoading() && (!IsStoredGrid(szItemsCount) || !IsStoredGrid(szItemsMax)))
+        AfxThrowArchiveException(CArchiveException::genericException);
+    m_szItemsCount = szItemsCount;
+    m_szItemsMax = szItemsMax;
     ExchangeSize(pPX, L"ItemSize", m_szItemSize, CSize(28, 28));
 }
