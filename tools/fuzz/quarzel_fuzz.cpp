@@ -1,7 +1,8 @@
 // Feeds one of the program's readers with generated inputs for a while and reports what breaks it:
 //
 //     quarzel_fuzz <reader> <seconds> <seed> <folder>
-//     quarzel_fuzz <reader> replay <file>
+//     quarzel_fuzz <reader> replay <file> [<input number>]
+//     quarzel_fuzz <reader> remake <seed> <input number> <file>
 //
 // Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
 // date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), zip
@@ -10,13 +11,16 @@
 // make fields, write, read again), filling (the report filling of a template's references and tags), barstate (the
 // command-bar state over three sessions). Inputs are mutations of valid samples and texts built from each reader's
 // grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
-// written to <folder>\<reader>.input before it is tried, so that a crash leaves it behind; an input whose result
-// breaks a rule of the reader (a written workbook that does not read back the same, a formula text that does not
-// read back as itself ...) is kept as <reader>-finding-<n>.input. A watchdog ends the process when one input takes
-// longer than ten seconds; one that takes more processor time than its size allows a reader that is linear in its
-// input is a finding too. Exit code: 0 nothing found, 1 findings, 2 a hang; a crash ends the process as it is.
-// The same seed gives the same inputs; "replay" tries one kept input again and says how long it took.
-// scripts/fuzz runs it under Wine.
+// written to <folder>\<reader>.input before it is tried, and <folder>\<reader>.at holds the number of the input
+// being made or tried, so that a crash leaves both behind; an input whose result breaks a rule of the reader (a
+// written workbook that does not read back the same, a formula text that does not read back as itself ...) is kept
+// as <reader>-finding-<n>.input. A watchdog ends the process when one input takes more than ten seconds of the
+// processor or waits two minutes; one that takes more processor time than its size allows a reader that is linear
+// in its input is a finding too. Exit code: 0 nothing found, 1 findings, 2 a hang; a crash ends the process as it is.
+// The same seed gives the same inputs, and a reader's own random choices for an input depend on its number alone;
+// "replay" tries one kept input again (with the choices of its number) and says how long it took; "remake" makes
+// the seed's inputs up to the one numbered, without trying the others, writes it to the file and tries it, so that
+// a crash while an input was being made shows again too. scripts/fuzz runs it under Wine.
 #include "FuzzReaders.h"
 
 #include "forms/FormInfo.h"
@@ -305,25 +309,73 @@ private:
     HANDLE m_hFile;
 };
 
-// The watchdog: the loop counts its inputs; an input that takes longer than this ends the process.
-std::atomic<unsigned long long> g_nInputs{0};
-const DWORD kHangMilliseconds = 10000;
-
-DWORD WINAPI Watchdog(LPVOID pInputPath)
+// Where the run is: the number of the input and whether it is being made or tried, a record of fixed width
+// rewritten in place before each step.
+class CProgressFile
 {
+public:
+    explicit CProgressFile(const CString& strPath) : m_file(strPath) {}
+    bool Write(unsigned long long nInput, const char* pszStep)
+    {
+        char szRecord[48];
+        std::snprintf(szRecord, sizeof szRecord, "%20llu %-8s\n", nInput, pszStep);
+        return m_file.Write(szRecord);
+    }
+
+private:
+    CInputFile m_file;
+};
+
+// A reader's own random choices for an input: from its number, so that a replay makes the same ones.
+CFuzzRandom TryRandom(unsigned long long nInput)
+{
+    return CFuzzRandom(nInput * 0x9E3779B97F4A7C15ULL + 1);
+}
+
+ULONGLONG ThreadMilliseconds(HANDLE hThread)
+{
+    FILETIME created, exited, kernel, user;
+    if (!::GetThreadTimes(hThread, &created, &exited, &kernel, &user))
+        return 0;
+    auto value = [](const FILETIME& ft) { return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; };
+    return (value(kernel) + value(user)) / 10000;
+}
+
+// The watchdog: the loop counts its inputs; an input that takes more than ten seconds of the processor ends the
+// process, and so does one that waits two minutes. Processor time, so that the first input of a reader that starts
+// beside many others (its windows and samples made while Wine starts them all) is not taken for a hang.
+std::atomic<unsigned long long> g_nInputs{0};
+const ULONGLONG kHangMilliseconds = 10000;
+const DWORD kHangWaitMilliseconds = 120000;
+
+struct CWatched
+{
+    HANDLE hThread;   // the loop's
+    const CString* pInputPath;
+};
+
+DWORD WINAPI Watchdog(LPVOID pWatched)
+{
+    const CWatched& watched = *static_cast<CWatched*>(pWatched);
     unsigned long long nLast = g_nInputs.load();
     DWORD dwSince = ::GetTickCount();
+    ULONGLONG nSince = ThreadMilliseconds(watched.hThread);
     for (;;) {
         ::Sleep(250);
         unsigned long long n = g_nInputs.load();
         if (n != nLast) {
             nLast = n;
             dwSince = ::GetTickCount();
-        } else if (::GetTickCount() - dwSince > kHangMilliseconds) {
-            std::fwprintf(stdout, L"hang: one input took more than %lu s: %ls\n", kHangMilliseconds / 1000,
-                          static_cast<LPCTSTR>(*static_cast<CString*>(pInputPath)));
+            nSince = ThreadMilliseconds(watched.hThread);
+        } else if (ThreadMilliseconds(watched.hThread) - nSince > kHangMilliseconds ||
+                   ::GetTickCount() - dwSince > kHangWaitMilliseconds) {
+            std::fwprintf(stdout, L"hang: one input took more than %llu s of the processor or waited %lu s: %ls\n",
+                          kHangMilliseconds / 1000, kHangWaitMilliseconds / 1000,
+                          static_cast<LPCTSTR>(*watched.pInputPath));
             std::fflush(stdout);
-            ::ExitProcess(2);
+            // Not ExitProcess: the libraries would be shut down under the loop that still runs in them, and the
+            // hang would end as a crash.
+            ::TerminateProcess(::GetCurrentProcess(), 2);
         }
     }
 }
@@ -336,15 +388,6 @@ DWORD LinearMilliseconds(size_t nBytes)
     return 2000 + static_cast<DWORD>(nBytes / 250);
 }
 
-ULONGLONG ThreadMilliseconds()
-{
-    FILETIME created, exited, kernel, user;
-    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
-        return 0;
-    auto value = [](const FILETIME& ft) { return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; };
-    return (value(kernel) + value(user)) / 10000;
-}
-
 // Nobody answers a message box here: its text goes to the output.
 int PrintMessageBox(const AFX_MSGBOX_REQUEST& request)
 {
@@ -353,16 +396,98 @@ int PrintMessageBox(const AFX_MSGBOX_REQUEST& request)
 }
 } // namespace
 
+namespace
+{
+void Usage()
+{
+    std::fwprintf(stderr, L"usage: quarzel_fuzz <reader> <seconds> <seed> <folder>\n"
+                          L"       quarzel_fuzz <reader> replay <file> [<input number>]\n"
+                          L"       quarzel_fuzz <reader> remake <seed> <input number> <file>\n");
+}
+
+// Tries one input as the run tried it, and says what was found and how long it took.
+int TryAgain(const CReader& reader, const std::string& input, unsigned long long nInput)
+{
+    CFuzzRandom rnd = TryRandom(nInput);
+    DWORD dwStart = ::GetTickCount();
+    std::string fault = TryInput(reader, input, rnd);
+    std::printf("replay %s: %s (%lu ms)\n", reader.pszName, fault.empty() ? "nothing found" : fault.c_str(),
+                ::GetTickCount() - dwStart);
+    return fault.empty() ? 0 : 1;
+}
+
+// The inputs of a seed up to the one numbered, made as the run makes them; the last one written to the file.
+int Remake(const CReader& reader, unsigned long long nSeed, unsigned long long nInput, const CString& strFile)
+{
+    CFuzzRandom rnd(nSeed);
+    std::string input;
+    for (unsigned long long n = 0; n <= nInput; ++n)
+        input = reader.generate(rnd);
+    if (!WriteInput(strFile, input)) {
+        std::fwprintf(stderr, L"cannot write %ls\n", static_cast<LPCTSTR>(strFile));
+        return 64;
+    }
+    return TryAgain(reader, input, nInput);
+}
+
+int Run(const CReader& reader, DWORD dwSeconds, unsigned long long nSeed, const CString& strFolder)
+{
+    CString strInput = strFolder + L"\\" + CString(reader.pszName) + L".input";
+    std::printf("fuzz %s: seed %llu, %lu s\n", reader.pszName, nSeed, dwSeconds);
+    std::fflush(stdout);
+
+    CInputFile inputFile(strInput);
+    CProgressFile progress(strFolder + L"\\" + CString(reader.pszName) + L".at");
+    CWatched watched = {nullptr, &strInput};
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &watched.hThread, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+    ::CreateThread(nullptr, 0, Watchdog, &watched, 0, nullptr);
+    CFuzzRandom rnd(nSeed);
+    int nFindings = 0;
+    DWORD dwStart = ::GetTickCount();
+    while (::GetTickCount() - dwStart < dwSeconds * 1000) {
+        const unsigned long long nInput = g_nInputs.load();
+        bool bWritten = progress.Write(nInput, "making");
+        std::string input = reader.generate(rnd);
+        bWritten = bWritten && inputFile.Write(input) && progress.Write(nInput, "trying");
+        if (!bWritten) {
+            std::fwprintf(stderr, L"cannot write %ls\n", static_cast<LPCTSTR>(strInput));
+            return 64;
+        }
+        CFuzzRandom rndTry = TryRandom(nInput);
+        ULONGLONG nInputStart = ThreadMilliseconds(::GetCurrentThread());
+        std::string fault = TryInput(reader, input, rndTry);
+        ULONGLONG nTaken = ThreadMilliseconds(::GetCurrentThread()) - nInputStart;
+        if (fault.empty() && nTaken > LinearMilliseconds(input.size()))
+            fault = "took " + std::to_string(nTaken) + " ms of the processor for " + std::to_string(input.size()) + " bytes";
+        if (!fault.empty()) {
+            CString strFinding;
+            strFinding.Format(L"-finding-%d.input", ++nFindings);
+            strFinding = strFolder + L"\\" + CString(reader.pszName) + strFinding;
+            WriteInput(strFinding, input);
+            std::printf("finding: input %llu: %s: %s\n", nInput, fault.substr(0, 300).c_str(),
+                        strFinding.ToMultiByte(CP_UTF8).c_str());
+            std::fflush(stdout);
+        }
+        ++g_nInputs;
+    }
+    std::printf("fuzz %s: %llu inputs, %d findings\n", reader.pszName, g_nInputs.load(), nFindings);
+    return nFindings ? 1 : 0;
+}
+} // namespace
+
 int wmain(int argc, wchar_t* argv[])
 {
     const CReader* pReader = nullptr;
-    bool bReplay = argc == 4 && CString(argv[2]) == L"replay";
     for (const CReader& reader : s_readers)
-        if ((argc == 5 || bReplay) && CString(argv[1]) == CString(reader.pszName))
+        if (argc >= 2 && CString(argv[1]) == CString(reader.pszName))
             pReader = &reader;
-    if (!pReader) {
-        std::fwprintf(stderr, L"usage: quarzel_fuzz <reader> <seconds> <seed> <folder>\n"
-                              L"       quarzel_fuzz <reader> replay <file>\n");
+    const CString strMode = argc >= 3 ? CString(argv[2]) : CString();
+    const bool bReplay = strMode == L"replay" && (argc == 4 || argc == 5);
+    const bool bRemake = strMode == L"remake" && argc == 6;
+    const bool bRun = strMode != L"replay" && strMode != L"remake" && argc == 5;
+    if (!pReader || !(bReplay || bRemake || bRun)) {
+        Usage();
         return 64;
     }
     AfxSetMessageBoxHandler(PrintMessageBox);
@@ -373,46 +498,10 @@ int wmain(int argc, wchar_t* argv[])
             std::fwprintf(stderr, L"cannot read %ls\n", argv[3]);
             return 64;
         }
-        CFuzzRandom rnd(0);
-        DWORD dwStart = ::GetTickCount();
-        std::string fault = TryInput(*pReader, input, rnd);
-        std::printf("replay %s: %s (%lu ms)\n", pReader->pszName, fault.empty() ? "nothing found" : fault.c_str(),
-                    ::GetTickCount() - dwStart);
-        return fault.empty() ? 0 : 1;
+        return TryAgain(*pReader, input, argc == 5 ? std::wcstoull(argv[4], nullptr, 10) : 0);
     }
-    DWORD dwSeconds = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
-    unsigned long long nSeed = std::wcstoull(argv[3], nullptr, 10);
-    CString strFolder = argv[4];
-    CString strInput = strFolder + L"\\" + CString(pReader->pszName) + L".input";
-    std::printf("fuzz %s: seed %llu, %lu s\n", pReader->pszName, nSeed, dwSeconds);
-    std::fflush(stdout);
-
-    CInputFile inputFile(strInput);
-    ::CreateThread(nullptr, 0, Watchdog, &strInput, 0, nullptr);
-    CFuzzRandom rnd(nSeed);
-    int nFindings = 0;
-    DWORD dwStart = ::GetTickCount();
-    while (::GetTickCount() - dwStart < dwSeconds * 1000) {
-        std::string input = pReader->generate(rnd);
-        if (!inputFile.Write(input)) {
-            std::fwprintf(stderr, L"cannot write %ls\n", static_cast<LPCTSTR>(strInput));
-            return 64;
-        }
-        ULONGLONG nInputStart = ThreadMilliseconds();
-        std::string fault = TryInput(*pReader, input, rnd);
-        ULONGLONG nTaken = ThreadMilliseconds() - nInputStart;
-        if (fault.empty() && nTaken > LinearMilliseconds(input.size()))
-            fault = "took " + std::to_string(nTaken) + " ms of the processor for " + std::to_string(input.size()) + " bytes";
-        if (!fault.empty()) {
-            CString strFinding;
-            strFinding.Format(L"-finding-%d.input", ++nFindings);
-            strFinding = strFolder + L"\\" + CString(pReader->pszName) + strFinding;
-            WriteInput(strFinding, input);
-            std::printf("finding: %s: %s\n", fault.substr(0, 300).c_str(), strFinding.ToMultiByte(CP_UTF8).c_str());
-            std::fflush(stdout);
-        }
-        ++g_nInputs;
-    }
-    std::printf("fuzz %s: %llu inputs, %d findings\n", pReader->pszName, g_nInputs.load(), nFindings);
-    return nFindings ? 1 : 0;
+    if (bRemake)
+        return Remake(*pReader, std::wcstoull(argv[3], nullptr, 10), std::wcstoull(argv[4], nullptr, 10), argv[5]);
+    return Run(*pReader, static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)), std::wcstoull(argv[3], nullptr, 10),
+               argv[4]);
 }
