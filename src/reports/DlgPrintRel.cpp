@@ -75,9 +75,10 @@ void CDlgPrintRel::GatherReports()
         m_control.InsertDocument(content);
         bFirst = false;
     }
-    // Each report's tables were laid across its own page: now across the combined print's.
+    // Each report's tables were laid across its own page, smaller where it is narrower: now across the combined
+    // print's, at the templates' size.
     CTextDocument combined = m_control.GetDocument();
-    FitTablesToPage(combined);
+    FitTablesToPage(combined, kReportTableHalfPoints);
     m_control.SetDocument(combined);
     m_control.SetSel(0, 0);
 }

@@ -35,7 +35,7 @@ public:
         }
     }
 
-    void Fit()
+    void Fit(int nHalfPoints)
     {
         if (m_nText == m_def.cells.size())
             return;   // no column of text to take the rest
@@ -43,8 +43,11 @@ public:
         CTextCharFormat format = m_doc.GetCharFormat(m_rows[m_nFirst].nStart);
         format.bBold = true;
         const int nSize = format.nHalfPoints;
+        if (nHalfPoints > 0)
+            format.nHalfPoints = nHalfPoints;
+        const int nStart = format.nHalfPoints;
         int nWrapped = 0;   // the largest size at which the figures fit whole beside wrapped texts
-        for (format.nHalfPoints = nSize; format.nHalfPoints >= kOneLineHalfPoints; --format.nHalfPoints) {
+        for (format.nHalfPoints = nStart; format.nHalfPoints >= kOneLineHalfPoints; --format.nHalfPoints) {
             if (Spare(format) >= WidestText(format))
                 break;
             if (nWrapped == 0 && Spare(format) >= kLeastTextTwips)
@@ -53,8 +56,8 @@ public:
         if (format.nHalfPoints < kOneLineHalfPoints)
             format.nHalfPoints = nWrapped ? nWrapped : kSmallestHalfPoints;
         Apply(format);
-        if (format.nHalfPoints < nSize)
-            Shrink(format.nHalfPoints);
+        if (format.nHalfPoints != nSize)
+            Resize(format.nHalfPoints);
     }
 
 private:
@@ -131,13 +134,13 @@ private:
         }
     }
 
-    void Shrink(int nHalfPoints)
+    void Resize(int nHalfPoints)
     {
         for (long p = m_rows[m_nFirst].nStart; p < m_rows[m_nEnd - 1].nEnd; ++p) {
-            CTextCharFormat smaller = m_doc.GetCharFormat(p);
-            smaller.nHalfPoints = std::min(smaller.nHalfPoints, nHalfPoints);
+            CTextCharFormat resized = m_doc.GetCharFormat(p);
+            resized.nHalfPoints = nHalfPoints;
             m_doc.SetSel(p, 1);
-            m_doc.SetSelCharFormat(smaller);
+            m_doc.SetSelCharFormat(resized);
         }
     }
 
@@ -152,7 +155,7 @@ private:
 
 } // namespace
 
-void FitTablesToPage(CTextDocument& doc)
+void FitTablesToPage(CTextDocument& doc, int nHalfPoints)
 {
     const CTextPageSetup& page = doc.PageSetup();
     const double printable = page.nWidth - page.nMarginLeft - page.nMarginRight;
@@ -163,7 +166,7 @@ void FitTablesToPage(CTextDocument& doc)
         while (nEnd < rows.size() && rows[nEnd].nStart == rows[nEnd - 1].nEnd + 1 &&
                doc.GetTableRow(rows[nEnd].nRow).cells == doc.GetTableRow(rows[nFirst].nRow).cells)
             ++nEnd;
-        CTableFit(doc, rows, nFirst, nEnd, printable).Fit();
+        CTableFit(doc, rows, nFirst, nEnd, printable).Fit(nHalfPoints);
         nFirst = nEnd;
     }
 }

@@ -90,3 +90,18 @@ TEST(ReportTablesTest, FiguresReadWholeAndTablesSpanThePage)
         EXPECT_EQ(1, lines[0]);
     }
 }
+
+// A table made smaller for a portrait page gets the templates' size back on the landscape page of the combined print.
+TEST(ReportTablesTest, AWiderPageGivesATableItsSizeBack)
+{
+    CTextDocument doc = FiguresTable(4, L"Saldo finanziario di competenza mista", L"-999.999.999,99", true);
+    FitTablesToPage(doc);
+    const long nRow = doc.GetRowExtents().back().nStart;
+    ASSERT_LT(doc.GetCharFormat(nRow).nHalfPoints, kReportTableHalfPoints);
+    SetupReportPage(doc.PageSetup());
+    FitTablesToPage(doc, kReportTableHalfPoints);
+    EXPECT_EQ(kReportTableHalfPoints, doc.GetCharFormat(nRow).nHalfPoints);
+    EXPECT_NEAR(15138, doc.GetTableRow(doc.GetRowExtents().back().nRow).cells.back().nRight, 2);
+    for (int nLines : CellLines(doc))
+        EXPECT_EQ(1, nLines);
+}

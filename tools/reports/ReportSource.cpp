@@ -1,6 +1,7 @@
 #include "ReportSource.h"
 
 #include "reports/ReportFiller.h"
+#include "reports/ReportTables.h"
 #include "util/MessageText.h"
 
 #include <vector>
@@ -108,7 +109,7 @@ CString CompileReportSource(const CString& strSource, CTextDocument& doc)
             CTextTableRow row = table;
             row.bHeading = bHeading;
             row.bShaded = bTotal;
-            doc.AppendTableRow(cells, row, LineFormat(18, bHeading || bTotal));
+            doc.AppendTableRow(cells, row, LineFormat(kReportTableHalfPoints, bHeading || bTotal));
             continue;
         }
         table = CTextTableRow();
