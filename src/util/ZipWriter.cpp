@@ -162,11 +162,12 @@ public:
 
     ZRESULT Create(void* pTarget, size_t nLength, int nKind);
     ZRESULT Add(LPCTSTR pszName, const void* pSource, size_t nLength, int nKind);
+    // Writes the central directory once; every later call answers the same result.
     ZRESULT End();
     ZRESULT GetMemory(void** ppData, size_t* pnLength);
-    ZRESULT GetError() const { return m_error; }
 
 private:
+    ZRESULT WriteCentralDirectory();
     ZRESULT OpenSource(ZipSource& source, const void* pSource, size_t nLength, int nKind);
     ZRESULT AddItem(ZipSource& source, const std::string& name, WORD flags, WORD method);
     ZRESULT Write(const void* pData, size_t nLength);
@@ -472,11 +473,20 @@ ZRESULT CZipper::AddItem(ZipSource& source, const std::string& name, WORD flags,
     return ZR_OK;
 }
 
+// A failed addition or ending leaves an archive without a consistent end: whoever ends it later hears of that failure.
 ZRESULT CZipper::End()
 {
-    if (m_bEnded)
-        return ZR_OK;
-    m_bEnded = true;
+    if (!m_bEnded) {
+        m_bEnded = true;
+        ZRESULT result = WriteCentralDirectory();
+        if (m_error == ZR_OK)
+            m_error = result;
+    }
+    return m_error;
+}
+
+ZRESULT CZipper::WriteCentralDirectory()
+{
     ULONGLONG nCentralStart = m_nPos;
     for (const CentralEntry& entry : m_entries) {
         std::string header;
@@ -586,8 +596,6 @@ ZRESULT CloseZip(ZipHandle hz)
     if (result != ZR_OK)
         return Remember(result);
     result = pZipper->End();
-    if (pZipper->GetError() != ZR_OK)
-        result = pZipper->GetError();
     delete pZipper;
     delete hz;
     return Remember(result);

@@ -375,7 +375,10 @@ TEST(ZipWriter, MemoryTargetsAndTheirEdges)
     hz = CreateZip(exact.data(), exact.size(), ZIP_MEMORY);
     EXPECT_EQ(ZR_OK, ZipAdd(hz, L"t.txt", text.data(), text.size(), ZIP_MEMORY));
     EXPECT_EQ(ZR_MEMSIZE, ZipGetMemory(hz, &pData, &nLength));
-    CloseZip(hz);
+    // The cut archive is never handed out as a whole one: the failure stays with the handle.
+    EXPECT_EQ(ZR_MEMSIZE, ZipGetMemory(hz, &pData, &nLength));
+    EXPECT_EQ(nullptr, pData);
+    EXPECT_EQ(ZR_MEMSIZE, CloseZip(hz));
     std::vector<char> enough(archive.size() + 1);
     hz = CreateZip(enough.data(), enough.size(), ZIP_MEMORY);
     EXPECT_EQ(ZR_OK, ZipAdd(hz, L"t.txt", text.data(), text.size(), ZIP_MEMORY));
@@ -388,6 +391,7 @@ TEST(ZipWriter, MemoryTargetsAndTheirEdges)
     hz = CreateZip(small.data(), small.size(), ZIP_MEMORY);
     EXPECT_EQ(ZR_MEMSIZE, ZipAdd(hz, L"t.txt", text.data(), text.size(), ZIP_MEMORY));
     EXPECT_EQ(ZR_FAILED, ZipAdd(hz, L"u.txt", "x", 1, ZIP_MEMORY));
+    EXPECT_EQ(ZR_MEMSIZE, ZipGetMemory(hz, &pData, &nLength));
     EXPECT_EQ(ZR_MEMSIZE, CloseZip(hz));
 
     CTempFolder folder;
