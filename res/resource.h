@@ -26,8 +26,14 @@
 #define IDP_RESTORE_NOT_AN_ARCHIVE      2126
 #define IDP_RESTORE_BAD_ITEM            2127
 #define IDP_DATABASES_LOST              2128
+#define IDP_RESTORE_DOES_NOT_OPEN       2141
+#define IDP_RESTORE_FORMER_BACK         2142
+#define IDP_RESTORE_FORMER_KEPT         2143
 #define IDS_ZIP_FILTER                  1045
 #define IDP_ARCHIVE_VERSION             2082
+#define IDP_ARCHIVE_VERSION_NOT_A_NUMBER 2144
+#define IDP_ARCHIVE_VERSION_MISSING     2145
+#define IDP_ARCHIVE_VERSION_BEHIND      2146
 // Web update and support mail
 #define IDP_WEB_CHECK_ASK               2056
 #define IDP_UPD_SYNTAX                  10496

@@ -1,6 +1,8 @@
 #include "ArchiveRestore.h"
 
+#include "app/ArchiveOpening.h"
 #include "data/ADOConnection.h"
+#include "data/AdoErrorText.h"
 #include "data/DatabasePassword.h"
 #include "data/SetSettings.h"
 #include "platform/mfc/afxmsgbox.h"
@@ -114,12 +116,42 @@ bool CArchiveRestore::Run(LPCTSTR pszZipPath)
     if (strTemp.IsEmpty())
         return Refuse(FormatResMessage(IDP_UNZIP_FAILED, archive.name, GetSystemErrorText(::GetLastError())));
     CTempCopy tempCopy(strTemp);
-    if (!Extract(hz, archive, strTemp) || !IsKnownArchive(strTemp))
+    if (!Extract(hz, archive, strTemp) || !CheckCopy(strTemp))
         return false;
-    if (!m_pfnReplace(m_strArchivePath, strTemp))
-        return Refuse(FormatResMessage(IDP_UNZIP_FAILED, archive.name, GetSystemErrorText(::GetLastError())));
+    // The archive as it was stays beside the new one until the new one has opened.
+    CString strFormer = GetTempFileName(GetPathDir(m_strArchivePath), L"qrz");
+    if (strFormer.IsEmpty() || !::CopyFileW(m_strArchivePath, strFormer, FALSE)) {
+        DWORD dwError = ::GetLastError();
+        if (!strFormer.IsEmpty())
+            ::DeleteFileW(strFormer);
+        return Refuse(FormatResMessage(IDP_UNZIP_FAILED, archive.name, GetSystemErrorText(dwError)));
+    }
+    if (!m_pfnReplace(m_strArchivePath, strTemp)) {
+        DWORD dwError = ::GetLastError();
+        ::DeleteFileW(strFormer);
+        return Refuse(FormatResMessage(IDP_UNZIP_FAILED, archive.name, GetSystemErrorText(dwError)));
+    }
     tempCopy.Release();
+    m_strFormer = strFormer;
     return true;
+}
+
+CArchiveRestore::~CArchiveRestore()
+{
+    if (!m_strFormer.IsEmpty())
+        ::DeleteFileW(m_strFormer);
+}
+
+bool CArchiveRestore::PutBackFormer()
+{
+    if (m_strFormer.IsEmpty() || ReplaceFileAtomically(m_strArchivePath, m_strFormer)) {
+        m_strFormer.Empty();
+        return true;
+    }
+    // Nowhere else is the user's archive: its copy stays where it is.
+    AfxMessageBox(FormatResMessage(IDP_RESTORE_FORMER_KEPT, m_strFormer), MB_ICONERROR);
+    m_strFormer.Empty();
+    return false;
 }
 
 // Every item's name is checked, folders included; the one file item must be the archive.
@@ -150,12 +182,16 @@ bool CArchiveRestore::FindArchiveItem(ZipHandle hz, ZipEntry& archive)
     return true;
 }
 
-// The old archive stays until the new one is complete: both must fit.
+// The old archive stays until the new one has opened, and a copy of it until then: all three must fit.
 bool CArchiveRestore::CheckRoom(const ZipEntry& archive)
 {
+    WIN32_FILE_ATTRIBUTE_DATA current = {};
+    ULONGLONG nCurrent = 0;
+    if (::GetFileAttributesExW(m_strArchivePath, GetFileExInfoStandard, &current))
+        nCurrent = (static_cast<ULONGLONG>(current.nFileSizeHigh) << 32) | current.nFileSizeLow;
     ULARGE_INTEGER available = {};
     if (::GetDiskFreeSpaceExW(GetPathDir(m_strArchivePath), &available, nullptr, nullptr) &&
-        static_cast<ULONGLONG>(archive.unc_size) > available.QuadPart)
+        static_cast<ULONGLONG>(archive.unc_size) + nCurrent > available.QuadPart)
         return Refuse(FormatResMessage(IDP_RESTORE_NO_SPACE, archive.name));
     return true;
 }
@@ -188,10 +224,13 @@ bool CArchiveRestore::CheckExtracted(const ZipEntry& archive, LPCTSTR pszTemp, Z
     return true;
 }
 
-bool CArchiveRestore::IsKnownArchive(LPCTSTR pszTemp)
+// The copy must be an archive of a version this program knows, and go through the steps of every opening on a
+// connection of its own: what they refuse is refused here, before anything has been replaced.
+bool CArchiveRestore::CheckCopy(LPCTSTR pszTemp)
 {
     CADOConnection connection;
     bool bKnown = false;
+    CString strReason;
     try {
         HRESULT hr = connection.CreateConnection();
         if (FAILED(hr))
@@ -199,11 +238,17 @@ bool CArchiveRestore::IsKnownArchive(LPCTSTR pszTemp)
         connection.Open(CADOConnection::FormatConnectionString(pszTemp, GetArchivePassword()), TRUE);
         int nVersion = CSetSettings::GetSettingVersioneDB(connection);
         bKnown = nVersion >= 0 && nVersion <= m_nNewestVersion;
+        if (bKnown)
+            PrepareArchive(connection, strReason);
     }
-    catch (const _com_error&) {
-        // Not a database, not the archive's password, or no settings table: not an archive of this program.
+    catch (const _com_error& e) {
+        // Before the version has been read: not a database, not the archive's password, or no settings table.
+        if (bKnown)
+            strReason = GetComErrorText(e, &connection);
     }
     if (connection.IsOpen())
         connection.Close();
-    return bKnown || Refuse(FormatResMessage(IDP_RESTORE_NOT_AN_ARCHIVE, m_strItemName));
+    if (!bKnown)
+        return Refuse(FormatResMessage(IDP_RESTORE_NOT_AN_ARCHIVE, m_strItemName));
+    return strReason.IsEmpty() || Refuse(FormatResMessage(IDP_RESTORE_DOES_NOT_OPEN, m_strItemName, strReason));
 }

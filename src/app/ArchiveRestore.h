@@ -1,8 +1,9 @@
 // Restoring the data archive from a backup zip. The zip's one file item must be the archive under its path
 // relative to the program folder (folder items are passed over); the item is extracted to a temporary file beside
-// the archive, checked (size and CRC-32 counted here, opens as an archive of a version this program knows) and
-// only then put in the archive's place in one step. Any refusal is shown to the user, and the archive stays as it
-// was. The databases must be closed.
+// the archive, checked (size and CRC-32 counted here, a version this program knows, the steps of every opening
+// gone through) and only then put in the archive's place in one step. Any refusal is shown to the user, and the
+// archive stays as it was. A copy of the former archive is kept until the restore object goes, so that the caller
+// can put it back when the new archive does not open. The databases must be closed.
 #pragma once
 
 #include "app/CompactDatabase.h"
@@ -17,17 +18,25 @@ public:
     CArchiveRestore(LPCTSTR pszArchivePath, LPCTSTR pszRelativePath, int nNewestVersion,
                     PFN_REPLACE_FILE pfnReplace = ReplaceFileAtomically);
 
+    ~CArchiveRestore();
+    CArchiveRestore(const CArchiveRestore&) = delete;
+    CArchiveRestore& operator=(const CArchiveRestore&) = delete;
+
     bool Run(LPCTSTR pszZipPath);
+    // After a Run that answered true: the former archive takes its place again. A failure is shown with the name
+    // of the file that still holds the former archive.
+    bool PutBackFormer();
 
 private:
     bool FindArchiveItem(ZipHandle hz, ZipEntry& archive);
     bool CheckRoom(const ZipEntry& archive);
     bool Extract(ZipHandle hz, const ZipEntry& archive, LPCTSTR pszTemp);
     bool CheckExtracted(const ZipEntry& archive, LPCTSTR pszTemp, ZRESULT result);
-    bool IsKnownArchive(LPCTSTR pszTemp);
+    bool CheckCopy(LPCTSTR pszTemp);
 
     CString m_strArchivePath;
     CString m_strItemName;        // the relative path with "/" between folders
     int m_nNewestVersion;
     PFN_REPLACE_FILE m_pfnReplace;
+    CString m_strFormer;          // the copy of the former archive, while the new one has not opened yet
 };

@@ -1,6 +1,7 @@
 #include "TheApp.h"
 
 #include "app/ArchiveBackup.h"
+#include "app/ArchiveOpening.h"
 #include "app/ArchiveRestore.h"
 #include "app/CompactDatabase.h"
 #include "app/EmptyView.h"
@@ -10,9 +11,7 @@
 #include "data/AdoErrorText.h"
 #include "data/DatabasePassword.h"
 #include "data/SetConfig.h"
-#include "data/SetSettings.h"
 #include "dialogs/DlgAbout.h"
-#include "engine/RecalcSaldi.h"
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "platform/mfc/afxwaitcursor.h"
@@ -21,123 +20,11 @@
 #include "util/PathUtil.h"
 
 #include <commctrl.h>
-#include <oledberr.h>
 #include <ole2.h>
 
 namespace {
 
 const TCHAR PROG_DATABASE_NAME[] = L"Prog03.mdb";
-
-// What version 1.01 brought.
-const LPCTSTR UPGRADE_TO_101[] = {
-    L"CREATE TABLE [SaldoFinProg] ([ID]       INTEGER NOT NULL, [Anno4Com] CURRENCY, [Anno4Cas] CURRENCY, "
-    L"[Anno5Com] CURRENCY, [Anno5Cas] CURRENCY, [Anno6Com] CURRENCY, [Anno6Cas] CURRENCY)",
-    L"CREATE UNIQUE INDEX [PK_SALDOFINPROG] ON [SaldoFinProg] ([ID]) WITH PRIMARY",
-};
-
-// What version 1.02 brought: the responsible centres' type, the budget chapters and the extra-accounting amounts
-// per chapter, which follow their centre and chapter through the database's cascades.
-const LPCTSTR UPGRADE_TO_102[] = {
-    L"ALTER TABLE [Responsabili] ADD COLUMN [tipoResp] INTEGER",
-    L"CREATE TABLE [CapEntrate] ([ID]          INTEGER      NOT NULL,  [descrizione] VARCHAR(100) NOT NULL,  "
-    L"[codUEB]      VARCHAR(7)   NOT NULL)",
-    L"CREATE UNIQUE INDEX [PK_CAPENTRATE] ON [CapEntrate] ([ID]) WITH PRIMARY",
-    L"CREATE UNIQUE INDEX [K1_CAPENTRATE] ON [CapEntrate] ([ID], [codUEB])",
-    L"CREATE TABLE [CapSpese] ([ID]          INTEGER      NOT NULL,  [descrizione] VARCHAR(100) NOT NULL,  "
-    L"[codUEB]      VARCHAR(7)   NOT NULL)",
-    L"CREATE UNIQUE INDEX [PK_CAPSPESE] ON [CapSpese] ([ID]) WITH PRIMARY",
-    L"CREATE UNIQUE INDEX [K1_CAPSPESE] ON [CapSpese] ([ID], [codUEB])",
-    L"CREATE TABLE [ExtraEntrCap] ([ID]           COUNTER,               [idResp]       INTEGER      NOT NULL, "
-    L"[codUEB]       VARCHAR(7)   NOT NULL, [capitolo]     INTEGER      NOT NULL, [articolo]     VARCHAR(100), "
-    L"[importoComp]  CURRENCY, [importoCassa] CURRENCY)",
-    L"CREATE UNIQUE INDEX [PK_EXTRAENTRCAP] ON [ExtraEntrCap] ([ID]) WITH PRIMARY",
-    L"CREATE TABLE [ExtraSpeseCap] ([ID]           COUNTER,               [idResp]       INTEGER      NOT NULL, "
-    L"[codUEB]       VARCHAR(7)   NOT NULL, [capitolo]     INTEGER      NOT NULL, [articolo]     VARCHAR(100), "
-    L"[importoComp]  CURRENCY, [importoCassa] CURRENCY)",
-    L"CREATE UNIQUE INDEX [PK_EXTRASPESECAP] ON [ExtraSpeseCap] ([ID]) WITH PRIMARY",
-    L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK1_EXTRAENTRCAP] FOREIGN KEY ([idResp]) "
-    L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE",
-    L"ALTER TABLE [ExtraEntrCap] ADD CONSTRAINT [FK2_EXTRAENTRCAP] FOREIGN KEY ([capitolo],[codUEB]) "
-    L"REFERENCES [CapEntrate] ([ID],[codUEB]) ON UPDATE CASCADE ON DELETE CASCADE",
-    L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK1_EXTRASPESECAP] FOREIGN KEY ([idResp]) "
-    L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE",
-    L"ALTER TABLE [ExtraSpeseCap] ADD CONSTRAINT [FK2_EXTRASPESECAP] FOREIGN KEY ([capitolo],[codUEB]) "
-    L"REFERENCES [CapSpese] ([ID],[codUEB]) ON UPDATE CASCADE ON DELETE CASCADE",
-};
-
-// The recomputation writes the forecast balances on the mixed basis too; SaldoFinProg as older versions made it
-// lacks those columns.
-const LPCTSTR MIXED_BASIS_COLUMNS[] = { L"Anno4Mis", L"Anno5Mis", L"Anno6Mis" };
-
-void Execute(CADOConnection& connection, LPCTSTR pszSQL)
-{
-    connection.Execute(pszSQL, nullptr, adCmdText | adExecuteNoRecords);
-}
-
-template <size_t N> void ExecuteStatements(CADOConnection& connection, const LPCTSTR (&statements)[N])
-{
-    for (LPCTSTR pszSQL : statements)
-        Execute(connection, pszSQL);
-}
-
-bool HasField(const FieldsPtr& fields, LPCTSTR pszName)
-{
-    for (long i = 0; i < fields->GetCount(); ++i) {
-        if (CString(static_cast<LPCWSTR>(fields->GetItem(_variant_t(i))->GetName())).CompareNoCase(pszName) == 0)
-            return true;
-    }
-    return false;
-}
-
-void AddMixedBasisColumns(CADOConnection& connection)
-{
-    FieldsPtr fields = connection.Execute(L"SELECT * FROM [SaldoFinProg] WHERE 1 = 0", nullptr, adCmdText)->GetFields();
-    for (LPCTSTR pszColumn : MIXED_BASIS_COLUMNS) {
-        if (!HasField(fields, pszColumn))
-            Execute(connection, FormatString(L"ALTER TABLE [SaldoFinProg] ADD COLUMN [%s] CURRENCY", pszColumn));
-    }
-}
-
-const TCHAR DELETE_BALANCES_OF_MISSING_CENTRES[] =
-    L"DELETE FROM [SaldoFinCalc] WHERE [idResp] NOT IN (SELECT [ID] FROM [Responsabili])";
-
-// Jet tells no constraints through ADO: the key is there when a row of a centre that does not exist is refused.
-// Any row such a test adds is a row of a missing centre, which the caller removes.
-bool RefusesBalancesOfMissingCentres(CADOConnection& connection)
-{
-    try {
-        Execute(connection, L"INSERT INTO [SaldoFinCalc] ([ID], [idResp]) SELECT 0, MAX([ID]) + 1 FROM [Responsabili]");
-    }
-    catch (const _com_error& e) {
-        if (e.Error() != DB_E_INTEGRITYVIOLATION)
-            throw;
-        return true;
-    }
-    return false;
-}
-
-// Older versions let the balances of a deleted centre stay behind (new archives are made with the key): they go,
-// and the key makes a deleted centre take its balances with it from now on.
-void KeyBalancesToTheirCentre(CADOConnection& connection)
-{
-    // The totals rows belong to the centre 0: an archive that lacks it would lose them here and could not
-    // store them again under the key.
-    _RecordsetPtr totals = connection.Execute(L"SELECT COUNT(*) FROM [Responsabili] WHERE [ID] = 0", nullptr, adCmdText);
-    if (static_cast<long>(totals->GetCollect(_variant_t(0L))) == 0)
-        Execute(connection, L"INSERT INTO [Responsabili] ([ID], [responsabile], [centroServ]) VALUES (0, 'Totale', 'Totale')");
-    Execute(connection, DELETE_BALANCES_OF_MISSING_CENTRES);
-    if (RefusesBalancesOfMissingCentres(connection))
-        return;
-    Execute(connection, DELETE_BALANCES_OF_MISSING_CENTRES);
-    Execute(connection, L"ALTER TABLE [SaldoFinCalc] ADD CONSTRAINT [FK1_SALDOFINCALC] FOREIGN KEY ([idResp]) "
-                        L"REFERENCES [Responsabili] ([ID]) ON DELETE CASCADE");
-}
-
-// "2.00" for 200.
-CString FormatArchiveVersion(int nVersion)
-{
-    return FormatString(L"%d.%02d", nVersion / 100, nVersion % 100);
-}
 
 bool CreateConnection(CADOConnection& connection)
 {
@@ -254,44 +141,15 @@ bool CTheApp::OpenDatabase()
         return false;
     try {
         m_dataConnection.Open(CADOConnection::FormatConnectionString(m_strArchivePath, GetArchivePassword()), TRUE);
-        if (!CheckArchiveVersion())
-            return false;
-        RecalcSaldi(m_dataConnection);
-        return true;
+        CString strRefusal;
+        if (PrepareArchive(m_dataConnection, strRefusal))
+            return true;
+        AfxMessageBox(strRefusal, MB_ICONERROR);
+        return false;
     }
     catch (const _com_error& e) {
         return ShowDatabaseError(e, m_dataConnection);
     }
-}
-
-bool CTheApp::CheckArchiveVersion()
-{
-    int nVersion = CSetSettings::GetSettingVersioneDB(m_dataConnection);
-    if (nVersion < ARCHIVE_VERSION) {
-        UpgradeArchive(nVersion);
-        return true;
-    }
-    if (nVersion > ARCHIVE_VERSION) {
-        AfxMessageBox(FormatResMessage(IDP_ARCHIVE_VERSION, FormatArchiveVersion(ARCHIVE_VERSION),
-                                       FormatArchiveVersion(nVersion)),
-                      MB_ICONERROR);
-        return false;
-    }
-    return true;
-}
-
-void CTheApp::UpgradeArchive(int nVersion)
-{
-    // One transaction: a statement that fails leaves no half-upgraded archive that no later start could open.
-    CADOTransaction transaction(m_dataConnection);
-    if (nVersion < 101)
-        ExecuteStatements(m_dataConnection, UPGRADE_TO_101);
-    if (nVersion < 102)
-        ExecuteStatements(m_dataConnection, UPGRADE_TO_102);
-    AddMixedBasisColumns(m_dataConnection);
-    KeyBalancesToTheirCentre(m_dataConnection);
-    CSetSettings::SetSettingVersioneDB(m_dataConnection, ARCHIVE_VERSION);
-    transaction.Commit();
 }
 
 bool CTheApp::MaintainArchives()
@@ -398,9 +256,19 @@ bool CTheApp::RestoreArchiveFrom(LPCTSTR pszZipPath, PFN_REPLACE_FILE pfnReplace
 {
     CWaitCursor wait;
     CloseDatabase();
-    bool bRestored = CArchiveRestore(m_strArchivePath, GetArchiveRelativePath(), ARCHIVE_VERSION, pfnReplace)
-                         .Run(pszZipPath);
-    return ReopenDatabase() && bRestored;
+    CArchiveRestore restore(m_strArchivePath, GetArchiveRelativePath(), ARCHIVE_VERSION, pfnReplace);
+    if (!restore.Run(pszZipPath)) {
+        ReopenDatabase();
+        return false;
+    }
+    if (OpenDatabase())
+        return true;
+    // The checked copy did not open where it now lies: the program goes on with the archive it had.
+    CloseDatabase();
+    if (restore.PutBackFormer())
+        AfxMessageBox(IDP_RESTORE_FORMER_BACK, MB_ICONWARNING);
+    ReopenDatabase();
+    return false;
 }
 
 bool CTheApp::ReopenDatabase()

@@ -2,6 +2,7 @@
 // folder with its working folders, and the opening, version check, upgrade and maintenance of the databases.
 #pragma once
 
+#include "app/ArchiveOpening.h"
 #include "app/CompactDatabase.h"
 #include "data/ADOConnection.h"
 #include "views/FormHost.h"
@@ -12,8 +13,7 @@
 class CTheApp : public CWinApp, public CFormHost, public CReportHost
 {
 public:
-    // The archive version this program reads and writes: major * 100 + minor.
-    enum { ARCHIVE_VERSION = 200 };
+    enum { ARCHIVE_VERSION = CURRENT_ARCHIVE_VERSION };
 
     CTheApp();
 
@@ -50,10 +50,6 @@ public:
     // Opens both databases, brings the archive to the current version and recomputes the balances. A failure
     // has been shown to the user when this answers false.
     bool OpenDatabase();
-    // Upgrades an older archive; refuses (and says so) one newer than this program.
-    bool CheckArchiveVersion();
-    // All of it or nothing: a failure raises _com_error and leaves the archive as it was.
-    void UpgradeArchive(int nVersion);
     // Compacts the archive and opens the databases again, also after a failed compaction; when they cannot be
     // opened the program ends, as after a backup or a restore.
     bool MaintainArchives();
@@ -70,7 +66,8 @@ public:
     // The archive's path below the program folder (its file name when it lies elsewhere), as a backup stores it.
     CString GetArchiveRelativePath() const;
     // Restores the archive from a backup zip with the databases closed, then opens them again. False when
-    // nothing was restored (the cause has been shown) or the databases could not be opened again.
+    // nothing was restored (the cause has been shown; a restored archive that does not open gives way to the former
+    // one) or the databases could not be opened again.
     bool RestoreArchiveFrom(LPCTSTR pszZipPath, PFN_REPLACE_FILE pfnReplace = ReplaceFileAtomically);
     // Opens the databases after a backup, a restore or a maintenance. The program cannot run on without them: a failure is
     // shown and the program is asked to end.

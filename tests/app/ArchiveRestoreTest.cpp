@@ -105,6 +105,10 @@ TEST_F(ArchiveRestore, RestoresTheArchiveItemAndReopens)
     EXPECT_EQ(123.0, ReadAmount(app.GetDataConnection(), L"Entrate", 2104, L"Anno1"));
     // An item without the owner's write permission still gives a writable archive.
     EXPECT_FALSE(IsReadOnly(m_archivePath));
+    // The copy of the former archive goes once the new one has opened.
+    std::map<CString, std::string> files;
+    ListFiles(m_folder.File(L"Dati"), files);
+    EXPECT_EQ(1u, files.size());
 }
 
 struct HostileCase
@@ -239,19 +243,29 @@ BOOL ReplaceWithDamage(LPCTSTR pszExisting, LPCTSTR pszReplacement)
     return TRUE;
 }
 
-// The program cannot run on with closed databases: it is told to end.
-TEST_F(ArchiveRestore, DatabasesThatDoNotOpenAgainEndTheProgram)
+// The checked copy does not open where it now lies: the former archive takes its place again, nothing of the
+// restore is left behind, and the program runs on with it.
+TEST_F(ArchiveRestore, ARestoredArchiveThatDoesNotOpenGivesWayToTheFormerOne)
 {
     CTheApp& app = StartApp();
     ASSERT_TRUE(app.OpenDatabase());
     CString strZip = WriteZip(BuildZip({ Archive(m_backup) }));
+    MSG msg = {};
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     CMessageBoxRecorder messages;
     EXPECT_FALSE(app.RestoreArchiveFrom(strZip, ReplaceWithDamage));
     ASSERT_EQ(2u, messages.Count());
-    EXPECT_EQ(LoadResString(IDP_DATABASES_LOST), messages.Last().text);
-    EXPECT_FALSE(app.GetDataConnection().IsOpen());
-    MSG msg = {};
-    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(LoadResString(IDP_RESTORE_FORMER_BACK), messages.Last().text);
+    ASSERT_TRUE(app.GetDataConnection().IsOpen());
+    EXPECT_EQ(CString(L"attuale"),
+              CString(static_cast<LPCWSTR>(_bstr_t(Scalar(app.GetDataConnection(),
+                                                          L"SELECT [value] FROM [DatiEnte] WHERE [ID] = 'origine'")))));
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    app.CloseDatabase();
+    std::map<CString, std::string> files;
+    ListFiles(m_folder.File(L"Dati"), files);
+    EXPECT_EQ(1u, files.size());
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "ProgramFolder.h"
 
+#include "app/ArchiveRestore.h"
 #include "data/DatabaseSchema.h"
 #include "data/SetSettings.h"
+#include "resource.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ZipBuilder.h"
 #include "util/MessageText.h"
 
 namespace {
@@ -182,6 +185,44 @@ TEST_F(DatabaseOpening, ShowsTheErrorWhenTheProgramDatabaseIsMissing)
     EXPECT_FALSE(app.GetDataConnection().IsOpen());
 }
 
+// A "VersioneDB" that cannot be what the archive is: refused with what is wrong, before anything is written.
+TEST_F(DatabaseOpening, RefusesAVersionTheArchiveContradicts)
+{
+    const struct { const char* what; int nMadeAs; LPCTSTR pszSQL; CString expected; } cases[] = {
+        { "no version row beside the current tables", 200, L"DELETE FROM [Settings] WHERE [name] = 'VersioneDB'",
+          FormatResMessage(IDP_ARCHIVE_VERSION_MISSING, L"CapEntrate", L"1.02") },
+        { "1.00 beside the current tables", 200, L"UPDATE [Settings] SET [value] = '100' WHERE [name] = 'VersioneDB'",
+          FormatResMessage(IDP_ARCHIVE_VERSION_BEHIND, L"1.00", L"CapEntrate", L"1.02") },
+        { "1.00 beside the forecast table of 1.01", 101,
+          L"UPDATE [Settings] SET [value] = '100' WHERE [name] = 'VersioneDB'",
+          FormatResMessage(IDP_ARCHIVE_VERSION_BEHIND, L"1.00", L"SaldoFinProg", L"1.01") },
+        { "not a number", 200, L"UPDATE [Settings] SET [value] = 'due' WHERE [name] = 'VersioneDB'",
+          FormatResMessage(IDP_ARCHIVE_VERSION_NOT_A_NUMBER, L"due") },
+        { "a version written with a point", 150, L"UPDATE [Settings] SET [value] = '1.50' WHERE [name] = 'VersioneDB'",
+          FormatResMessage(IDP_ARCHIVE_VERSION_NOT_A_NUMBER, L"1.50") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::DeleteFileW(m_archivePath);
+        MakeArchive(c.nMadeAs);
+        {
+            CADOConnection connection;
+            OpenArchive(connection);
+            Execute(connection, c.pszSQL);
+            connection.Close();
+        }
+        std::string before = ReadFileBytes(m_archivePath);
+        CMessageBoxRecorder messages;
+        CTheApp& app = StartApp();
+        EXPECT_FALSE(app.OpenDatabase());
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(c.expected, messages.Last().text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
+        app.CloseDatabase();
+        EXPECT_TRUE(before == ReadFileBytes(m_archivePath)) << "the archive file changed";
+    }
+}
+
 // An upgrade that fails on the way leaves the archive as it was; once the cause is gone, the next start upgrades it.
 struct FailingUpgrade
 {
@@ -232,11 +273,62 @@ TEST_P(ArchiveUpgradeFailure, LeavesTheArchiveUnchangedAndALaterStartSucceeds)
     EXPECT_EQ(123.0, RevenueTitle1(app.GetDataConnection()));
 }
 
+// The same archive zipped as a backup: the restore refuses it with the error its opening gives, the former archive
+// stays as it was and the program runs on with it.
+TEST_P(ArchiveUpgradeFailure, ARestoreOfItIsRefusedWithItsError)
+{
+    const FailingUpgrade& failure = GetParam();
+    MakeArchive(failure.nVersion);
+    {
+        CADOConnection connection;
+        OpenArchive(connection);
+        ExecuteSqlScript(connection, failure.pszCause);
+        connection.Close();
+    }
+    CString strOpeningError;
+    {
+        CMessageBoxRecorder messages;
+        CTheApp& app = StartApp();
+        EXPECT_FALSE(app.OpenDatabase());
+        ASSERT_EQ(1u, messages.Count());
+        strOpeningError = messages.Last().text;
+        app.CloseDatabase();
+    }
+    CString strZip = m_folder.Write(L"backup.zip", BuildZip({ ZipTestItem("Archivio.mdb", ReadFileBytes(m_archivePath),
+                                                                          true) }));
+
+    ASSERT_TRUE(::DeleteFileW(m_archivePath));
+    MakeArchive(CTheApp::ARCHIVE_VERSION);
+    CString strExpected = FormatResMessage(IDP_RESTORE_DOES_NOT_OPEN, L"Archivio.mdb", strOpeningError);
+    {
+        // The restore itself, with the databases closed: not a byte of the archive changes.
+        std::string former = ReadFileBytes(m_archivePath);
+        CMessageBoxRecorder messages;
+        EXPECT_FALSE(CArchiveRestore(m_archivePath, L"Archivio.mdb", CTheApp::ARCHIVE_VERSION).Run(strZip));
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(strExpected, messages.Last().text);
+        EXPECT_TRUE(former == ReadFileBytes(m_archivePath)) << "the former archive changed";
+    }
+    CTheApp& app = StartApp();
+    ASSERT_TRUE(app.OpenDatabase());
+    MSG msg = {};
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    CMessageBoxRecorder messages;
+    EXPECT_FALSE(app.RestoreArchiveFrom(strZip));
+    ASSERT_EQ(1u, messages.Count());
+    EXPECT_EQ(strExpected, messages.Last().text);
+    ASSERT_TRUE(app.GetDataConnection().IsOpen());
+    EXPECT_EQ(200, CSetSettings::GetSettingVersioneDB(app.GetDataConnection()));
+    EXPECT_EQ(123.0, RevenueTitle1(app.GetDataConnection()));
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Causes, ArchiveUpgradeFailure,
     ::testing::Values(
-        // A table of 1.02 already there: the upgrade stops in the middle of its statements.
-        FailingUpgrade{ 0, L"CREATE TABLE [CapSpese] ([ID] INTEGER)", L"DROP TABLE [CapSpese]" },
+        // An index under a name of 1.02 already there: the upgrade stops in the middle of its statements.
+        FailingUpgrade{ 0, L"CREATE UNIQUE INDEX [K1_CAPSPESE] ON [Responsabili] ([ID])", L"DROP INDEX [K1_CAPSPESE]" },
         // No forecast table: the upgrade stops after the foreign keys of 1.02 have been added.
         FailingUpgrade{ 101, L"DROP TABLE [SaldoFinProg]", FORECAST_TABLE_101 },
         // A note holds on to a balance of the deleted centre: the balances per centre cannot be keyed to their
