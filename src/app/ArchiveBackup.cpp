@@ -43,17 +43,22 @@ CString GetDefaultBackupName(const COleDateTime& date)
     return date.Format(L"%Y.%m.%d") + L".zip";
 }
 
-bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszRelativeFolder)
+bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszArchivePath, LPCTSTR pszProgDatabasePath)
 {
-    CString strTargetFolder = GetPathDir(GetFullPath(pszTarget));
+    CString strTarget = GetFullPath(pszTarget);
+    if (strTarget.CompareNoCase(GetFullPath(pszArchivePath)) == 0 ||
+        strTarget.CompareNoCase(GetFullPath(pszProgDatabasePath)) == 0)
+        return true;
+    CString strTargetFolder = GetPathDir(strTarget);
     CString strAppDir = WithoutTrailingBackslash(GetFullPath(pszAppDir));
     if (IsInFolder(strTargetFolder, CombinePath(strAppDir, L"DocUt")))
         return true;
-    // With the archive in the program folder only that folder itself is refused: its "Backup" folder is where
-    // backups belong.
-    if (!pszRelativeFolder || !*pszRelativeFolder)
-        return strTargetFolder.CompareNoCase(strAppDir) == 0;
-    return IsInFolder(strTargetFolder, WithoutTrailingBackslash(GetFullPath(CombinePath(strAppDir, pszRelativeFolder))));
+    CString strArchiveFolder = WithoutTrailingBackslash(GetPathDir(GetFullPath(pszArchivePath)));
+    if (strTargetFolder.CompareNoCase(strArchiveFolder) == 0)
+        return true;
+    // Below the archive's folder too, unless the program folder lies there: its "Backup" folder is where backups
+    // belong.
+    return !IsInFolder(strAppDir, strArchiveFolder) && IsInFolder(strTargetFolder, strArchiveFolder);
 }
 
 bool WriteArchiveZip(LPCTSTR pszZipPath, LPCTSTR pszArchivePath, LPCTSTR pszRelativePath)

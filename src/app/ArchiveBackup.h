@@ -7,9 +7,10 @@
 // "2008.03.27.zip" for 27 March 2008.
 CString GetDefaultBackupName(const COleDateTime& date);
 
-// A backup may not lie in the archive's own folder (nor below it, when that folder is not the program folder
-// itself) nor in the users' documents folder "DocUt" or below. Paths are compared whole, ignoring case.
-bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszRelativeFolder);
+// A backup may not be written over either database file, nor lie in the archive's own folder, wherever that is
+// (nor below it, unless the program folder lies there), nor in the users' documents folder "DocUt" or below. Paths
+// are compared whole, ignoring case.
+bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszArchivePath, LPCTSTR pszProgDatabasePath);
 
 // Writes the zip: the archive's folder entry (when the archive lies in a folder of its own) and the archive
 // under its relative path. A failure is shown to the user and removes the incomplete zip.

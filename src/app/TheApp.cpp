@@ -210,7 +210,7 @@ bool CTheApp::BackupArchive()
         if (dialog.DoModal() != IDOK)
             return false;
         CString strPath = dialog.GetPathName();
-        if (!IsBackupTargetRefused(strPath, m_strAppDir, GetPathDir(GetArchiveRelativePath()))) {
+        if (!IsBackupTargetRefused(strPath, m_strAppDir, m_strArchivePath, CombinePath(m_strAppDir, PROG_DATABASE_NAME))) {
             CWaitCursor wait;
             return WriteBackup(strPath);
         }

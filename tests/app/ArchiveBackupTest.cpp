@@ -1,6 +1,7 @@
 #include "ProgramFolder.h"
 
 #include "app/ArchiveBackup.h"
+#include "data/SetConfig.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
@@ -10,6 +11,7 @@
 #include "util/PathUtil.h"
 #include "util/ZipReader.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -138,29 +140,48 @@ TEST(BackupName, IsTheDateWithDots)
     EXPECT_EQ(CString(L"2008.03.27.zip"), GetDefaultBackupName(COleDateTime(2008, 3, 27, 15, 4, 0)));
 }
 
-TEST(BackupTarget, ArchiveFolderAndUserDocumentsAreRefused)
+TEST(BackupTarget, DatabaseFilesArchiveFolderAndUserDocumentsAreRefused)
 {
-    const struct { LPCTSTR target; LPCTSTR relativeFolder; bool refused; } cases[] = {
-        { L"C:\\Prog\\Backup\\2008.03.27.zip", L"Dati", false },
-        { L"C:\\Prog\\Dati\\2008.03.27.zip", L"Dati", true },
-        { L"C:\\Prog\\dati\\sub\\x.zip", L"Dati", true },
-        { L"C:\\Prog\\Backup\\..\\Dati\\x.zip", L"Dati", true },
-        { L"C:\\Altro\\Dati\\x.zip", L"Dati", false },        // the old substring test refused it
-        { L"C:\\Prog\\DatiVecchi\\x.zip", L"Dati", false },
-        { L"C:\\Prog\\DocUt\\x.zip", L"Dati", true },
-        { L"C:\\Prog\\docut\\a\\x.zip", L"Dati", true },
-        { L"D:\\MyDocUt\\x.zip", L"Dati", false },
-        { L"C:\\Prog\\x.zip", L"Dati", false },
+    const LPCTSTR pszDati = L"C:\\Prog\\Dati\\Archivio.mdb";
+    const LPCTSTR pszInProgram = L"C:\\Prog\\Archivio.mdb";
+    const LPCTSTR pszOutside = L"D:\\Enti\\Vorsa08.mdb";
+    const LPCTSTR pszAbove = L"C:\\Vorsa08.mdb";
+    const struct { LPCTSTR target; LPCTSTR archive; bool refused; } cases[] = {
+        { L"C:\\Prog\\Backup\\2008.03.27.zip", pszDati, false },
+        { L"C:\\Prog\\Dati\\2008.03.27.zip", pszDati, true },
+        { L"C:\\Prog\\dati\\sub\\x.zip", pszDati, true },
+        { L"C:\\Prog\\Backup\\..\\Dati\\x.zip", pszDati, true },
+        { L"C:\\Altro\\Dati\\x.zip", pszDati, false },        // the old substring test refused it
+        { L"C:\\Prog\\DatiVecchi\\x.zip", pszDati, false },
+        { L"C:\\Prog\\DocUt\\x.zip", pszDati, true },
+        { L"C:\\Prog\\docut\\a\\x.zip", pszDati, true },
+        { L"D:\\MyDocUt\\x.zip", pszDati, false },
+        { L"C:\\Prog\\x.zip", pszDati, false },
+        { L"C:\\Prog\\Prog03.mdb", pszDati, true },
+        { L"C:\\Prog\\Backup\\..\\PROG03.MDB", pszDati, true },
         // The archive in the program folder itself: its folder is refused, its "Backup" folder is not.
-        { L"C:\\Prog\\Backup\\2008.03.27.zip", L"", false },
-        { L"C:\\Prog\\x.zip", L"", true },
-        { L"C:\\PROG\\x.zip", L"", true },
-        { L"D:\\Salvataggi\\x.zip", L"", false },
-        { L"C:\\Prog\\DocUt\\x.zip", L"", true },
+        { L"C:\\Prog\\Backup\\2008.03.27.zip", pszInProgram, false },
+        { L"C:\\Prog\\x.zip", pszInProgram, true },
+        { L"C:\\PROG\\x.zip", pszInProgram, true },
+        { L"D:\\Salvataggi\\x.zip", pszInProgram, false },
+        { L"C:\\Prog\\DocUt\\x.zip", pszInProgram, true },
+        // The archive outside the program folder: the archive itself, its folder and below, and the program
+        // database are refused wherever they are.
+        { L"D:\\Enti\\Vorsa08.mdb", pszOutside, true },
+        { L"d:\\enti\\x.zip", pszOutside, true },
+        { L"D:\\Enti\\2008\\x.zip", pszOutside, true },
+        { L"D:\\Salvataggi\\x.zip", pszOutside, false },
+        { L"C:\\Prog\\Backup\\2008.03.27.zip", pszOutside, false },
+        { L"C:\\Prog\\Prog03.mdb", pszOutside, true },
+        // The archive in a folder that holds the program folder: that folder itself only.
+        { L"C:\\Vorsa08.mdb", pszAbove, true },
+        { L"C:\\x.zip", pszAbove, true },
+        { L"C:\\Prog\\Backup\\2008.03.27.zip", pszAbove, false },
+        { L"C:\\Salvataggi\\x.zip", pszAbove, false },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.refused, IsBackupTargetRefused(c.target, L"C:\\Prog", c.relativeFolder))
-            << c.target << " / " << c.relativeFolder;
+        EXPECT_EQ(c.refused, IsBackupTargetRefused(c.target, L"C:\\Prog", c.archive, L"C:\\Prog\\Prog03.mdb"))
+            << c.target << " / " << c.archive;
 }
 
 // A refused target opens the dialog again; the second choice is written.
@@ -192,6 +213,39 @@ TEST_F(ArchiveBackup, RefusedTargetAsksAgain)
     EXPECT_FALSE(FileExists(strRefused));
     EXPECT_EQ(2u, Items(strChosen).size());
     EXPECT_TRUE(app.GetDataConnection().IsOpen());
+}
+
+// Neither database file can be chosen as the backup, wherever the archive lies: each is refused and the dialog
+// asks again; both databases still open with their rows.
+TEST_F(ArchiveBackup, DatabaseFilesAreRefusedAsTargets)
+{
+    CTempFolder outside;
+    const CString layouts[] = { L"Dati/Archivio.mdb", L"../" + GetPathFileName(outside.Path()) + L"/Archivio.mdb" };
+    for (const CString& nomeDB : layouts) {
+        SCOPED_TRACE(nomeDB.ToMultiByte(CP_UTF8));
+        MakeProgramDatabase(nomeDB);
+        ::DeleteFileW(m_archivePath);
+        MakeArchive(200);
+        CTheApp& app = StartApp();
+        ASSERT_TRUE(app.OpenDatabase());
+        const CString choices[] = { app.GetArchivePath(), m_folder.File(L"Prog03.mdb"), m_folder.File(L"Backup\\copia.zip") };
+        size_t nChoice = 0;
+        CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
+            auto& fileDialog = static_cast<CFileDialog&>(dialog);
+            lstrcpynW(fileDialog.m_ofn.lpstrFile, choices[std::min<size_t>(nChoice++, 2)], MAX_PATH);
+            return IDOK;
+        });
+        CMessageBoxRecorder messages;
+        EXPECT_TRUE(app.BackupArchive());
+        EXPECT_EQ(3, driver.Shown());
+        ASSERT_EQ(2u, messages.Count());
+        EXPECT_EQ(LoadResString(IDP_BACKUP_FOLDER_REFUSED), messages.Last().text);
+        ASSERT_TRUE(app.GetDataConnection().IsOpen());
+        EXPECT_EQ(123.0, ReadAmount(app.GetDataConnection(), L"Entrate", 2104, L"Anno1"));
+        EXPECT_EQ(CString(L"2008"), CSetConfig::GetConfig(app.GetProgConnection(), L"anno"));
+        app.CloseDatabase();
+        EXPECT_TRUE(::DeleteFileW(choices[2]));
+    }
 }
 
 TEST_F(ArchiveBackup, CancelWritesNothing)
