@@ -45,6 +45,7 @@ HRESULT CADOConnection::CreateConnection()
 
 void CADOConnection::Open(LPCTSTR pszConnectionString, BOOL bSeekAllowed)
 {
+    ClearErrors();
     m_pConnection->Open(_bstr_t(pszConnectionString), _bstr_t(L""), _bstr_t(L""), adOptionUnspecified);
     m_bOpen = true;
     m_nProviderKind = ClassifyProvider(static_cast<LPCWSTR>(m_pConnection->GetProvider()));
@@ -64,6 +65,7 @@ void CADOConnection::Close()
 
 void CADOConnection::BeginTrans()
 {
+    ClearErrors();
     if (m_nTransDepth == 0)
         m_pConnection->BeginTrans();
     ++m_nTransDepth;
@@ -75,6 +77,7 @@ void CADOConnection::CommitTrans()
 {
     if (m_nTransDepth == 0 || --m_nTransDepth > 0)
         return;
+    ClearErrors();
     try {
         m_pConnection->CommitTrans();
     }
@@ -104,7 +107,14 @@ void CADOConnection::RollbackTrans()
 
 _RecordsetPtr CADOConnection::Execute(LPCTSTR pszSQL, VARIANT* pRecordsAffected, long nOptions)
 {
+    ClearErrors();
     return m_pConnection->Execute(_bstr_t(pszSQL), pRecordsAffected, nOptions);
+}
+
+void CADOConnection::ClearErrors()
+{
+    if (m_pConnection)
+        m_pConnection->GetErrors()->Clear();
 }
 
 bool CADOConnection::IsDuplicateKeyError() const

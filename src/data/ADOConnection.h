@@ -38,6 +38,11 @@ public:
     void RollbackTrans();
 
     _RecordsetPtr Execute(LPCTSTR pszSQL, VARIANT* pRecordsAffected, long nOptions);
+    // The Errors collection keeps a failure until the next one: every operation of the data layer that reaches
+    // the database (opening, statements, transactions, the record sets' reads and writes) empties it first, so
+    // that an error shows only what its own operation met, never an earlier failure already reported or handled.
+    // Rollback and close leave it as it is: they run while a failure is on its way to its report.
+    void ClearErrors();
     // Whether the connection's last error is a duplicate key for this provider.
     bool IsDuplicateKeyError() const;
 

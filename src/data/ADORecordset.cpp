@@ -112,6 +112,7 @@ void CADORecordset::Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockType
             source = GetTableName();
         }
     }
+    m_pConnection->ClearErrors();
     SetRowProperties(nLockType);
     m_strCurrentIndex.Empty();
     m_columnPositions.clear();
@@ -149,6 +150,7 @@ void CADORecordset::BindRecord()
 
 bool CADORecordset::FindByKey(int nKeyCount, const VARIANT* pKeyValues, BOOL bQuiet, LPCTSTR pszIndex)
 {
+    m_pConnection->ClearErrors();
     if (m_pConnection->IsSeekAllowed())
         SeekKey(nKeyCount, pKeyValues, pszIndex);
     else
@@ -266,6 +268,7 @@ _CommandPtr CADORecordset::OpenCommand(LPCTSTR pszSql, int nCount, const VARIANT
         parameters->Append(parameter);
     }
 
+    m_pConnection->ClearErrors();
     SetRowProperties(nLockType);
     m_strCurrentIndex.Empty();
     m_columnPositions.clear();
@@ -300,6 +303,7 @@ void CADORecordset::AddNew()
             written.push_back({entry, field.GetVariant()});
     }
 
+    m_pConnection->ClearErrors();
     m_pRecordset->AddNew();
     FieldsPtr fields = m_pRecordset->GetFields();
     for (const Written& w : written)
@@ -321,6 +325,7 @@ void CADORecordset::AddNew()
 
 void CADORecordset::Update()
 {
+    m_pConnection->ClearErrors();
     OnBeforeUpdate();
     m_pBinding->Update(m_pRecord);
 }
@@ -392,11 +397,13 @@ bool CADORecordset::IsEOF() const
 
 void CADORecordset::MoveNext()
 {
+    m_pConnection->ClearErrors();
     m_pRecordset->MoveNext();
 }
 
 void CADORecordset::Delete()
 {
+    m_pConnection->ClearErrors();
     m_pRecordset->Delete(adAffectCurrent);
 }
 

@@ -215,6 +215,10 @@ TEST_F(ADOConnectionTest, DuplicateKeyIsRecognised)
         EXPECT_EQ(-105121349, errors->GetItem(_variant_t(0L))->GetNativeError());
         EXPECT_TRUE(m_data.IsDuplicateKeyError());
     }
+    // The next operation starts afresh: a failure of its own that is not the database's is no duplicate.
+    _variant_t key(7L);
+    EXPECT_TRUE(chapters.FindByKey(1, &key, TRUE));
+    EXPECT_FALSE(m_data.IsDuplicateKeyError());
 
     EXPECT_THROW(Execute(L"DELETE FROM NoSuchTable"), _com_error);
     EXPECT_FALSE(m_data.IsDuplicateKeyError());

@@ -178,7 +178,8 @@ TEST_F(RecalcSaldiTest, ClearEntrateYearEmptiesOnlyThatYearOfTheAccrualRows)
 }
 
 // An amount beyond the range of currency is an error of the recomputation, never a null: the step raises with a
-// text naming the field, and nothing of the chain stays written.
+// text naming the field, shown alone (an earlier failure of the connection is not shown with it), and nothing of
+// the chain stays written.
 TEST_F(RecalcSaldiTest, AnAmountOutOfRangeRaisesAndRollsBack)
 {
     struct
@@ -207,12 +208,15 @@ TEST_F(RecalcSaldiTest, AnAmountOutOfRangeRaisesAndRollsBack)
         c.setUp();
         long nMonitorRows = ScalarLong(L"SELECT COUNT(*) FROM Monitor");
         long nEntrateRows = ScalarLong(L"SELECT COUNT(*) FROM Entrate");
+        EXPECT_THROW(Execute(L"DELETE FROM [Manca]"), _com_error);
         try {
             c.step(m_data);
             ADD_FAILURE() << "no error";
         } catch (const _com_error& e) {
             EXPECT_EQ(DISP_E_OVERFLOW, e.Error());
-            EXPECT_NE(-1, GetComErrorText(e, &m_data).Find(c.pszText)) << GetComErrorText(e, &m_data).ToMultiByte(CP_UTF8);
+            CString strText = GetComErrorText(e, &m_data);
+            EXPECT_NE(-1, strText.Find(c.pszText)) << strText.ToMultiByte(CP_UTF8);
+            EXPECT_EQ(CString(static_cast<LPCWSTR>(e.Description())) + L"\n", strText);
         }
         EXPECT_EQ(0, m_data.GetTransactionDepth());
         EXPECT_EQ(nMonitorRows, ScalarLong(L"SELECT COUNT(*) FROM Monitor"));

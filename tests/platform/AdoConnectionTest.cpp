@@ -113,6 +113,21 @@ TEST_F(AdoConnection, DuplicateKeyGivesJetsNativeError)
     EXPECT_EQ(1, config->GetRecordCount());
 }
 
+// The collection is the connection's: one taken before a failure shows it, and Clear empties it for every holder
+// until the next failure.
+TEST_F(AdoConnection, ErrorsAreTheConnectionsAndClearEmptiesThem)
+{
+    ErrorsPtr before = m_connection->GetErrors();
+    EXPECT_EQ(0, before->GetCount());
+    EXPECT_THROW(Execute(L"DELETE FROM [Manca]"), _com_error);
+    EXPECT_EQ(1, before->GetCount());
+    EXPECT_EQ(S_OK, m_connection->GetErrors()->Clear());
+    EXPECT_EQ(0, before->GetCount());
+    EXPECT_THROW(before->GetItem(0L), _com_error);
+    EXPECT_THROW(Execute(L"DELETE FROM [Manca]"), _com_error);
+    EXPECT_EQ(1, m_connection->GetErrors()->GetCount());
+}
+
 TEST_F(AdoConnection, CurrencyIsExactAndSumsToCurrency)
 {
     Execute(L"CREATE TABLE [SaldoFin] ([ID] INTEGER NOT NULL, [Anno3Com] CURRENCY)");

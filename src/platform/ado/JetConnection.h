@@ -18,7 +18,7 @@ public:
     _bstr_t GetProvider() override;
     void PutCursorLocation(CursorLocationEnum location) override { m_cursorLocation = location; }
     CursorLocationEnum GetCursorLocation() override { return m_cursorLocation; }
-    ErrorsPtr GetErrors() override { return JetMakeErrors(m_log); }
+    ErrorsPtr GetErrors() override { return JetMakeErrors(m_log, this); }
     long GetState() override { return m_database.IsOpen() ? adStateOpen : adStateClosed; }
 
     CSqliteDatabase& Database() { return m_database; }

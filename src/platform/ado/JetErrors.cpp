@@ -16,28 +16,41 @@ private:
     CJetErrorEntry m_entry;
 };
 
+// It keeps its connection alive, whose log it reads.
 class CJetErrors : public CJetObject<Errors>
 {
 public:
-    explicit CJetErrors(const std::vector<CJetErrorEntry>& entries) : m_entries(entries) {}
-    long GetCount() override { return static_cast<long>(m_entries.size()); }
+    CJetErrors(CJetErrorLog& log, IUnknown* owner) : m_log(log), m_owner(owner) { m_owner->AddRef(); }
+    ~CJetErrors() override { m_owner->Release(); }
+    long GetCount() override { return static_cast<long>(m_log.Entries().size()); }
     ErrorPtr GetItem(const _variant_t& index) override
     {
         _variant_t position;
         if (FAILED(::VariantChangeType(&position, const_cast<_variant_t*>(&index), 0, VT_I4)) || position.lVal < 0 ||
-            static_cast<size_t>(position.lVal) >= m_entries.size())
+            static_cast<size_t>(position.lVal) >= m_log.Entries().size())
             JetRaise(nullptr, JET_E_ITEMNOTFOUND, L"Item cannot be found in the Errors collection.");
-        return JetMake<Error>(new CJetError(m_entries[static_cast<size_t>(position.lVal)]));
+        return JetMake<Error>(new CJetError(m_log.Entries()[static_cast<size_t>(position.lVal)]));
+    }
+    HRESULT Clear() override
+    {
+        m_log.Clear();
+        return S_OK;
     }
 
 private:
-    std::vector<CJetErrorEntry> m_entries;
+    CJetErrorLog& m_log;
+    IUnknown* m_owner;
 };
 } // namespace
 
 void CJetErrorLog::Record(const CJetErrorEntry& entry)
 {
     m_entries.assign(1, entry);
+}
+
+void CJetErrorLog::Clear()
+{
+    m_entries.clear();
 }
 
 void JetRaise(CJetErrorLog* log, HRESULT hr, const std::wstring& description, long nativeError)
@@ -68,7 +81,7 @@ void JetRaiseSqlite(CJetErrorLog* log, sqlite3* db, int rc)
     JetRaise(log, hr, text, code);
 }
 
-ErrorsPtr JetMakeErrors(const CJetErrorLog& log)
+ErrorsPtr JetMakeErrors(CJetErrorLog& log, IUnknown* owner)
 {
-    return JetMake<Errors>(new CJetErrors(log.Entries()));
+    return JetMake<Errors>(new CJetErrors(log, owner));
 }

@@ -43,6 +43,7 @@ class CJetErrorLog
 public:
     const std::vector<CJetErrorEntry>& Entries() const { return m_entries; }
     void Record(const CJetErrorEntry& entry);
+    void Clear();
 
 private:
     std::vector<CJetErrorEntry> m_entries;
@@ -53,4 +54,5 @@ private:
 // Raises SQLite's last failure on db (rc the failing result code): a unique index answers Jet's duplicate key.
 [[noreturn]] void JetRaiseSqlite(CJetErrorLog* log, sqlite3* db, int rc);
 
-ErrorsPtr JetMakeErrors(const CJetErrorLog& log);
+// The Errors collection of the log, which owner (the connection that holds the log) outlives.
+ErrorsPtr JetMakeErrors(CJetErrorLog& log, IUnknown* owner);

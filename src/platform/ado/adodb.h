@@ -149,11 +149,13 @@ struct Error : IDispatch
     virtual long GetNativeError() = 0;
 };
 
-// The entries of the connection's last failure; Item by position from 0.
+// The entries of the connection's last failure; Item by position from 0. The collection is the connection's own
+// (it shows what the connection holds now); Clear empties it, a later failure fills it again.
 struct Errors : IDispatch
 {
     virtual long GetCount() = 0;
     virtual ErrorPtr GetItem(const _variant_t& index) = 0;
+    virtual HRESULT Clear() = 0;
 };
 
 struct _Connection : IDispatch
