@@ -267,6 +267,22 @@ TEST(Wnd, AHeapWindowEndsWithItsWindow)
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
 }
 
+TEST(Wnd, ADeleteWatchSeesAWindowObjectThatAFailedCreationDeleted)
+{
+    bool bDeleted = false;
+    auto* pSelfDeleting = new CSelfDeletingWnd(&bDeleted);
+    CWnd plain;
+    for (CWnd* pWnd : {static_cast<CWnd*>(pSelfDeleting), &plain}) {
+        CWndDeleteWatch outer(pWnd);
+        CWndDeleteWatch watch(pWnd);
+        // A child without a parent is refused before the window exists.
+        EXPECT_FALSE(pWnd->CreateEx(0, nullptr, L"", WS_CHILD, CRect(0, 0, 10, 10), nullptr, 0));
+        EXPECT_EQ(pWnd != &plain, watch.IsDeleted() != FALSE);
+        EXPECT_EQ(watch.IsDeleted(), outer.IsDeleted());
+    }
+    EXPECT_TRUE(bDeleted);
+}
+
 TEST(Wnd, ExceptionsOfHandlersAreShownWithTheirTextAndStopAtTheWindowProcedure)
 {
     CThrowingWnd wnd;

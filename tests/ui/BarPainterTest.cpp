@@ -321,6 +321,35 @@ TEST(BarThemeDefault, IconLooks)
     }
 }
 
+// Without the filled selection a selected menu item always raises its icon column, whatever the column holds.
+TEST(BarThemeDefault, ASelectedMenuItemRaisesItsIconColumnWithOrWithoutIconOrTick)
+{
+    CPinnedPalette palette;
+    CXTPBarThemeDefault painter;
+    PinFont(&painter);
+    const COLORREF* pal = CPinnedPalette::Classic();
+    CTestImages images;
+    images.m_icons.emplace(12, CTestIcon());
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar();
+    pPopup->SetImageManager(&images);
+    int c = std::max(static_cast<int>(pPopup->GetIconSize().cx) + 4, painter.GetTextHeight() + 4);
+    struct Case { const char* name; UINT nId; BOOL bChecked; } cases[] = {
+        {"plain", 11, FALSE}, {"icon", 12, FALSE}, {"ticked", 11, TRUE}, {"checked icon", 12, TRUE}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        CXTPControl* pItem = pPopup->GetControls()->Add(xtpControlButton, k.nId);
+        pItem->SetCaption(L"Voce");
+        pItem->SetRect(CRect(0, 0, 200, 22));
+        pItem->SetChecked(k.bChecked);
+        pItem->SetSelected(1);
+        CPixelCanvas canvas(200, 22, clrCanvas);
+        painter.DrawControl(&canvas, pItem, TRUE);
+        EXPECT_EQ('R', FaceAt(canvas, CRect(0, 0, c, 22), pal[COLOR_BTNHIGHLIGHT], pal[COLOR_BTNSHADOW],
+                              pal[COLOR_BTNFACE]));
+    }
+    pPopup->InternalRelease();
+}
+
 TEST(BarThemeDefault, BordersGripperTearOffAndStatusPane)
 {
     CPinnedPalette palette;

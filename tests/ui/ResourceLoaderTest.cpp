@@ -1,4 +1,5 @@
 #include "ui/persist/CriticalSection.h"
+#include "ui/persist/ImageManager.h"
 #include "ui/persist/ResourceLoader.h"
 #include "ui/uires.h"
 
@@ -319,6 +320,26 @@ TEST_F(ResourceFileTest, AnExtensionModuleJoinsTheChainOnceForEachInstance)
     // No module: nothing is searched beyond the resource module (the later tests' state).
     XTPInitExtensionModule(nullptr, nullptr);
     EXPECT_EQ(nullptr, AfxGetModuleState()->m_pDllList->m_hResource);
+    ::FreeLibrary(hLibrary);
+}
+
+TEST_F(ResourceFileTest, TheImageStoreFindsToolBarsBitmapsAndIconsOfAnExtensionModule)
+{
+    HMODULE hLibrary = ::LoadLibraryW(LibraryPath());
+    ASSERT_NE(nullptr, hLibrary);
+    XTPInitExtensionModule(hLibrary, hLibrary);
+    CXTPImageManager images;
+    EXPECT_TRUE(images.SetIcons(IDR_LIBRARY_TOOLBAR, 0));
+    EXPECT_TRUE(images.IsIconExist(201));
+    EXPECT_TRUE(images.IsIconExist(202));
+    const UINT commands[] = {301, 302};
+    EXPECT_TRUE(images.AddIcons(IDR_LIBRARY_TOOLBAR, commands, 2, CSize(16, 15), 0));
+    EXPECT_TRUE(images.IsIconExist(302));
+    EXPECT_TRUE(images.LoadIcons(IDR_LIBRARY_ICON, 700, CSize(16, 16)));
+    CXTPImageManagerIcon* pLarge = images.GetImage(700, 32);
+    ASSERT_NE(nullptr, pLarge);
+    EXPECT_EQ(32, pLarge->GetWidth());
+    XTPInitExtensionModule(nullptr, nullptr);
     ::FreeLibrary(hLibrary);
 }
 

@@ -221,6 +221,17 @@ protected:
 };
 int CTestView::s_nDeleted = 0;
 IMPLEMENT_DYNCREATE(CTestView, CWnd)
+
+// A window object that outlives its window, as plain windows do.
+class CTestPlainWnd : public CWnd
+{
+    DECLARE_DYNCREATE(CTestPlainWnd)
+public:
+    static int s_nDeleted;
+    ~CTestPlainWnd() override { ++s_nDeleted; }
+};
+int CTestPlainWnd::s_nDeleted = 0;
+IMPLEMENT_DYNCREATE(CTestPlainWnd, CWnd)
 }
 
 TEST(FrameworkFunctions, CreateViewFromClass)
@@ -240,6 +251,10 @@ TEST(FrameworkFunctions, CreateViewFromClass)
     // A child without a parent cannot be made: the view finishes itself.
     EXPECT_EQ(nullptr, CreateViewFromClass(nullptr, RUNTIME_CLASS(CTestView), 1, WS_CHILD));
     EXPECT_EQ(nDeleted + 2, CTestView::s_nDeleted);
+    // One that does not is deleted all the same.
+    int nPlainDeleted = CTestPlainWnd::s_nDeleted;
+    EXPECT_EQ(nullptr, CreateViewFromClass(nullptr, RUNTIME_CLASS(CTestPlainWnd), 1, WS_CHILD));
+    EXPECT_EQ(nPlainDeleted + 1, CTestPlainWnd::s_nDeleted);
 
     EXPECT_EQ(nullptr, CreateViewFromClass(&parent, RUNTIME_CLASS(CXTThemeManagerStyleFactory), 1, WS_CHILD));
     EXPECT_THROW(

@@ -194,8 +194,35 @@ void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRe
                                       SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
+namespace
+{
+// The watches of this thread, the latest first.
+CWndDeleteWatch*& Watches()
+{
+    static thread_local CWndDeleteWatch* s_pFirst = nullptr;
+    return s_pFirst;
+}
+}
+
+CWndDeleteWatch::CWndDeleteWatch(CWnd* pWnd) : m_pWnd(pWnd), m_pNext(Watches())
+{
+    Watches() = this;
+}
+
+CWndDeleteWatch::~CWndDeleteWatch()
+{
+    for (CWndDeleteWatch** ppWatch = &Watches(); *ppWatch; ppWatch = &(*ppWatch)->m_pNext)
+        if (*ppWatch == this) {
+            *ppWatch = m_pNext;
+            break;
+        }
+}
+
 CWnd::~CWnd()
 {
+    for (CWndDeleteWatch* pWatch = Watches(); pWatch; pWatch = pWatch->m_pNext)
+        if (pWatch->m_pWnd == this)
+            pWatch->m_pWnd = nullptr;
     // A window outliving its object would send its messages to freed memory.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();

@@ -391,6 +391,23 @@ private:
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
 };
 
+// Tells whether a window object was deleted while it was watched: a creation that fails ends in the object's own
+// PostNcDestroy, which may delete it, and then the caller must not touch it again.
+class CWndDeleteWatch
+{
+public:
+    explicit CWndDeleteWatch(CWnd* pWnd);
+    ~CWndDeleteWatch();
+    CWndDeleteWatch(const CWndDeleteWatch&) = delete;
+    CWndDeleteWatch& operator=(const CWndDeleteWatch&) = delete;
+    BOOL IsDeleted() const { return m_pWnd == nullptr; }
+
+private:
+    friend class CWnd;
+    CWnd* m_pWnd;
+    CWndDeleteWatch* m_pNext;
+};
+
 // The whole text of any window, wrapped or not (empty for a null handle).
 CString AfxGetWindowText(HWND hWnd);
 

@@ -1,6 +1,7 @@
 #include "ImageManager.h"
 
 #include "ImageManagerPixels.h"
+#include "platform/mfc/afxmodule.h"
 #include "ui/persist/WholeFile.h"
 
 #include <shlwapi.h>
@@ -16,20 +17,10 @@ namespace
 {
 const LPCTSTR RT_XTP_TOOLBAR = MAKEINTRESOURCEW(241);
 
-BOOL FindResourceBytes(LPCTSTR lpszName, LPCTSTR lpszType, const BYTE*& pData, DWORD& nSize)
-{
-    HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hRsrc = ::FindResourceW(hInst, lpszName, lpszType);
-    HGLOBAL hGlobal = hRsrc ? ::LoadResource(hInst, hRsrc) : nullptr;
-    pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
-    nSize = hRsrc ? ::SizeofResource(hInst, hRsrc) : 0;
-    return pData != nullptr;
-}
-
 // The info header of a bitmap resource; FALSE when the resource is missing or too short.
 BOOL BitmapResourceHeader(UINT nIDResource, BITMAPINFOHEADER& header, const BYTE*& pData, DWORD& nSize)
 {
-    if (!FindResourceBytes(MAKEINTRESOURCEW(nIDResource), RT_BITMAP, pData, nSize) || nSize < sizeof(header))
+    if (!XTPFindResourceData(MAKEINTRESOURCEW(nIDResource), RT_BITMAP, pData, nSize) || nSize < sizeof(header))
         return FALSE;
     std::memcpy(&header, pData, sizeof(header));
     return TRUE;
@@ -255,7 +246,7 @@ BOOL CXTPImageManager::LoadToolBarResource(UINT nIDResourceToolBar, CSize& szBut
 {
     const BYTE* pData = nullptr;
     DWORD nSize = 0;
-    if (!FindResourceBytes(MAKEINTRESOURCEW(nIDResourceToolBar), RT_XTP_TOOLBAR, pData, nSize) || nSize < 8)
+    if (!XTPFindResourceData(MAKEINTRESOURCEW(nIDResourceToolBar), RT_XTP_TOOLBAR, pData, nSize) || nSize < 8)
         return FALSE;
     WORD header[4];
     std::memcpy(header, pData, sizeof(header));
@@ -310,7 +301,8 @@ BOOL CXTPImageManager::AddIcons(UINT nIDResourceBitmap, const UINT* pCommands, i
 {
     BOOL bAlpha = IsAlphaBitmapResource(nIDResourceBitmap);
     HBITMAP hBitmap = bAlpha ? LoadAlphaBitmap(nIDResourceBitmap)
-                             : ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResourceBitmap));
+                             : ::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(nIDResourceBitmap), RT_BITMAP),
+                                             MAKEINTRESOURCEW(nIDResourceBitmap));
     if (!hBitmap)
         return FALSE;
     SIZE szBitmap = XTPGetBitmapSize(hBitmap);
@@ -415,7 +407,7 @@ BOOL CXTPImageManager::LoadIcons(UINT nIDResourceIcon, UINT nCommand, CSize szIc
 {
     const BYTE* pData = nullptr;
     DWORD nSize = 0;
-    if (!FindResourceBytes(MAKEINTRESOURCEW(nIDResourceIcon), RT_GROUP_ICON, pData, nSize)) {
+    if (!XTPFindResourceData(MAKEINTRESOURCEW(nIDResourceIcon), RT_GROUP_ICON, pData, nSize)) {
         CXTPImageManagerIconHandle hIcon;
         return hIcon.LoadIcon(nIDResourceIcon, szIcon) && SetIcon(hIcon, nCommand, szIcon, imageState);
     }
@@ -616,7 +608,8 @@ COLORREF CXTPImageManager::GetBitmapMaskColor(HBITMAP hBitmap, CPoint pt)
 
 COLORREF CXTPImageManager::GetBitmapMaskColor(UINT nIDBitmap, CPoint pt)
 {
-    HBITMAP hBitmap = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDBitmap));
+    HBITMAP hBitmap = ::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(nIDBitmap), RT_BITMAP),
+                                    MAKEINTRESOURCEW(nIDBitmap));
     if (!hBitmap)
         return CLR_INVALID;
     COLORREF clr = GetBitmapMaskColor(hBitmap, pt);

@@ -38,17 +38,6 @@ BOOL StraightPixels(const XTP_ICON_BITS& bits, std::vector<DWORD>& pixels)
     }
     return TRUE;
 }
-
-// A resource's bytes in the module that holds the program's resources.
-BOOL FindResourceData(LPCTSTR lpszName, LPCTSTR lpszType, const BYTE*& pData, DWORD& nSize)
-{
-    HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hRsrc = ::FindResourceW(hInst, lpszName, lpszType);
-    HGLOBAL hGlobal = hRsrc ? ::LoadResource(hInst, hRsrc) : nullptr;
-    pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
-    nSize = hRsrc ? ::SizeofResource(hInst, hRsrc) : 0;
-    return pData != nullptr;
-}
 }
 
 CXTPImageManagerIconHandle::CXTPImageManagerIconHandle(HICON hIcon) : m_hIcon(hIcon), m_bClearHandles(FALSE) {}
@@ -154,7 +143,7 @@ BOOL CXTPImageManagerIconHandle::LoadIcon(UINT nIDResourceIcon, CSize szIcon)
 {
     const BYTE* pData = nullptr;
     DWORD nSize = 0;
-    if (FindResourceData(MAKEINTRESOURCEW(nIDResourceIcon), RT_GROUP_ICON, pData, nSize)) {
+    if (XTPFindResourceData(MAKEINTRESOURCEW(nIDResourceIcon), RT_GROUP_ICON, pData, nSize)) {
         if (nSize < 6)
             return FALSE;
         WORD nCount = *reinterpret_cast<const WORD*>(pData + 4);
@@ -177,7 +166,7 @@ BOOL CXTPImageManagerIconHandle::LoadIconImage(UINT nIDImage, CSize szIcon)
 {
     const BYTE* pData = nullptr;
     DWORD nSize = 0;
-    if (!FindResourceData(MAKEINTRESOURCEW(nIDImage), RT_ICON, pData, nSize) || nSize < sizeof(BITMAPINFOHEADER))
+    if (!XTPFindResourceData(MAKEINTRESOURCEW(nIDImage), RT_ICON, pData, nSize) || nSize < sizeof(BITMAPINFOHEADER))
         return FALSE;
     BITMAPINFOHEADER header;
     std::memcpy(&header, pData, sizeof(header));

@@ -1,5 +1,17 @@
 #include "ImageManagerPixels.h"
 
+#include "platform/mfc/afxmodule.h"
+
+BOOL XTPFindResourceData(LPCTSTR lpszName, LPCTSTR lpszType, const BYTE*& pData, DWORD& nSize)
+{
+    HINSTANCE hInst = AfxFindResourceHandle(lpszName, lpszType);
+    HRSRC hRsrc = ::FindResourceW(hInst, lpszName, lpszType);
+    HGLOBAL hGlobal = hRsrc ? ::LoadResource(hInst, hRsrc) : nullptr;
+    pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
+    nSize = hRsrc ? ::SizeofResource(hInst, hRsrc) : 0;
+    return pData != nullptr;
+}
+
 namespace
 {
 BITMAPINFO TopDownInfo(SIZE size)

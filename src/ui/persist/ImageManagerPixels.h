@@ -6,6 +6,9 @@
 
 #include <vector>
 
+// A resource's bytes, from the resource module or the extension module that holds it; FALSE when none does.
+BOOL XTPFindResourceData(LPCTSTR lpszName, LPCTSTR lpszType, const BYTE*& pData, DWORD& nSize);
+
 // A 32-bit DIB section (bottom-up, BI_RGB); null when it cannot be made.
 HBITMAP XTPCreateDIB32(int cx, int cy, void** ppBits = nullptr);
 // The bitmap's size; 0 × 0 when it is not a bitmap.

@@ -37,7 +37,7 @@ CSize CXTPBarThemeDefault::DrawPopupBarControl(CDC* pDC, CXTPControl* pControl, 
     if (bSelected && bEnabled) {
         if (m_bFilledSelection)
             Rectangle(pDC, rc, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT);
-        else if (pIcon && !pControl->GetChecked())
+        else
             DrawControlRect(pDC, rcColumn, pControl->GetSelected(), FALSE, TRUE, FALSE, FALSE, TRUE, xtpBarPopup);
     }
     // White highlight text suits only the filled selection: on the face it would not show.

@@ -280,8 +280,14 @@ CWnd* CreateViewFromClass(CWnd* pParent, CRuntimeClass* pViewClass, UINT nID, DW
     }
     auto* pWnd = static_cast<CWnd*>(pObject);
     try {
-        // A window that fails to be made is finished by its own PostNcDestroy (views delete themselves).
-        return pWnd->Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, nID, pContext) ? pWnd : nullptr;
+        // A window that fails to be made is finished by its own PostNcDestroy: views delete themselves, plain
+        // windows are deleted here.
+        CWndDeleteWatch watch(pWnd);
+        if (pWnd->Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, nID, pContext))
+            return pWnd;
+        if (!watch.IsDeleted())
+            delete pWnd;
+        return nullptr;
     } catch (CException* e) {
         e->Delete();
         delete pWnd;

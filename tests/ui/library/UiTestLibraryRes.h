@@ -5,3 +5,4 @@
 #define IDS_LIBRARY_ONLY        9851
 #define IDR_LIBRARY_TOOLBAR     9852
 #define IDR_PROGRAM_TOOLBAR     9853
+#define IDR_LIBRARY_ICON        9854
