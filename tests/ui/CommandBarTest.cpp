@@ -241,6 +241,50 @@ TEST_F(CommandBarTest, SiteChangesOrSuppliesTheControlOfAMenuItem)
     }
 }
 
+// A button of an id array takes the site's changes, or the control it supplies, only when the site answers; a
+// control supplied without an answer is let go.
+TEST_F(CommandBarTest, SiteChangesOrSuppliesAButtonOnlyWhenItAnswers)
+{
+    struct Case
+    {
+        const char* name;
+        LRESULT nAnswer;
+        BOOL bSupply;
+        int nId, nType, nStyle;
+    } cases[] = {
+        {"changed", 1, FALSE, 555, xtpControlSplitButtonPopup, xtpButtonIconAndCaption},
+        {"changed without an answer", 0, FALSE, 101, xtpControlButton, 0},
+        {"supplied", 1, TRUE, 555, xtpControlButton, 0},
+        {"supplied without an answer", 0, TRUE, 101, xtpControlButton, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* pSupplied = new CXTPControlButton;
+        pSupplied->InternalAddRef();
+        m_site.m_answers[XTPM_CONTROLCREATE] = [&](WPARAM, LPARAM lParam) {
+            auto* pCreate = reinterpret_cast<XTP_CONTROL_CREATE*>(lParam);
+            pCreate->nId = 555;
+            pCreate->nType = xtpControlSplitButtonPopup;
+            pCreate->nStyle = xtpButtonIconAndCaption;
+            if (c.bSupply)
+                pCreate->pControl = pSupplied;
+            return c.nAnswer;
+        };
+        UINT ids[] = {101};
+        ASSERT_TRUE(m_pBar->SetButtons(ids, 1));
+        ASSERT_EQ(1, Controls()->GetCount());
+        CXTPControl* pControl = Controls()->GetAt(0);
+        EXPECT_EQ(c.bSupply && c.nAnswer, pControl == pSupplied);
+        EXPECT_EQ(c.nId, pControl->GetID());
+        EXPECT_EQ(c.nType, pControl->GetType());
+        EXPECT_EQ(c.nStyle, pControl->GetStyle());
+        Controls()->RemoveAll();
+        if (!c.bSupply)
+            pSupplied->InternalRelease();
+        EXPECT_EQ(0u, pSupplied->InternalRelease()) << "no reference is left behind";
+    }
+}
+
 TEST_F(CommandBarTest, PopupsFromMenuResources)
 {
     CXTPControl* pPopup = Controls()->Add(xtpControlPopup, IDR_UITEST_MENU);

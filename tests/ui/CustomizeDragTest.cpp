@@ -175,6 +175,25 @@ TEST_F(CustomizeDragTest, ADraggedButtonIsMovedCopiedRemovedOrLeftAsTheUserEndsT
     }
 }
 
+// The group a removed button began passes to the next control, but the bar's own buttons take none: no separator
+// is drawn before them.
+TEST_F(CustomizeDragTest, AButtonDraggedOffTheEndLeavesNoGroupOnTheBarsOwnButtons)
+{
+    CXTPControls* pControls = ToolBar()->GetControls();
+    CXTPControl* pLast = pControls->GetAt(2);
+    pLast->SetBeginGroup(TRUE);
+    Queue(ToolBar(), {{stepMove, 2}, {stepMoveAway}, {stepRelease}});
+    pLast->OnCustomizeDragStart(pLast->GetRect().CenterPoint());
+    ::ReleaseCapture();
+    ASSERT_EQ(2u, OwnIds(ToolBar()).size());
+    CXTPControl* pExpand = pControls->FindControl(XTP_ID_TOOLBAR_EXPAND);
+    ASSERT_NE(nullptr, pExpand);
+    EXPECT_FALSE(pExpand->GetBeginGroup());
+    CXTPToolBarCloseButton close;
+    close.SetBeginGroup(TRUE);
+    EXPECT_FALSE(close.GetBeginGroup());
+}
+
 TEST_F(CustomizeDragTest, AButtonMovesToAnotherBarAndBecomesTheDragControlThere)
 {
     CXTPToolBar* pSecond = Bars()->Add(L"Seconda", xtpBarTop);

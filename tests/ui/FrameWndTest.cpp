@@ -8,6 +8,8 @@
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
+#include "ui/themes/ColorTable.h"
+#include "ui/themes/UiGlobalData.h"
 
 #include <gtest/gtest.h>
 
@@ -394,6 +396,28 @@ TEST_F(FrameWndTest, TheScrollTimersMoveATallPopupOneEntryAtATimeToEitherEnd)
     pPopup->InternalRelease();
 }
 
+TEST_F(FrameWndTest, AReopenedTallPopupScrollsAgainWhileThePointerRestsOnItsArrow)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    for (int i = 0; i < 120; i++)
+        menu.AppendMenu(MF_STRING, static_cast<UINT_PTR>(ID_FT_LONG + i % 30), L"Voce");
+    CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
+    ASSERT_TRUE(pPopup->LoadMenu(&menu));
+    for (int nOpen = 0; nOpen < 2; nOpen++) {
+        SCOPED_TRACE(nOpen);
+        ASSERT_TRUE(pPopup->PopupAt(100, 60));
+        ASSERT_TRUE(pPopup->IsScrolling());
+        int nLast = pPopup->GetLastVisible();
+        CRect rc;
+        pPopup->GetClientRect(&rc);
+        pPopup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rc.CenterPoint().x, rc.bottom - 8));
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return pPopup->GetLastVisible() > nLast; }, 2000));
+        pPopup->SetTrackingMode(0);
+    }
+    pPopup->InternalRelease();
+}
+
 TEST_F(FrameWndTest, APopupTallerThanTheWorkAreaScrollsToTheSelection)
 {
     CMenu menu;
@@ -665,6 +689,41 @@ TEST_F(FrameWndTest, PrintPreviewHidesTheBarsAndGivesBackThoseThatWereShown)
     Pump();
     EXPECT_FALSE(pToolBar->IsWindowVisible());
     EXPECT_TRUE(pMenuBar->IsWindowVisible());
+}
+
+TEST_F(FrameWndTest, ASystemColourOrSettingChangeRebuildsTheSharedFontsAndColours)
+{
+    CUiGlobalData* pData = GetUiGlobalData();
+    for (UINT nMessage : {WM_SYSCOLORCHANGE, WM_SETTINGCHANGE}) {
+        SCOPED_TRACE(nMessage);
+        COLORREF clrFace = GetColorTable()->GetColor(COLOR_BTNFACE);
+        int cyMenu = ::GetSystemMetrics(SM_CYMENU);
+        pData->m_clrBtnFace = clrFace ^ 0xFFFFFF;
+        pData->m_cyMenuItem = cyMenu + 7;
+        pData->m_fontBold.DeleteObject();
+        m_pFrame->SendMessage(nMessage);
+        EXPECT_EQ(clrFace, pData->m_clrBtnFace);
+        EXPECT_EQ(cyMenu, pData->m_cyMenuItem);
+        EXPECT_NE(nullptr, pData->m_fontBold.GetSafeHandle());
+    }
+}
+
+// Moving from menu to menu does not animate again; the next time the menus are entered the first one does.
+TEST_F(FrameWndTest, TheFirstMenuOfEachVisitToTheMenuBarAnimates)
+{
+    CXTPMenuBar* pMenuBar = m_pFrame->GetMenuBar();
+    for (int nVisit = 0; nVisit < 2; nVisit++) {
+        SCOPED_TRACE(nVisit);
+        EXPECT_TRUE(pMenuBar->IsAnimateNextPopup());
+        SendKeys({VK_MENU, 'M'});
+        Pump();
+        ASSERT_NE(nullptr, OpenPopup(1));
+        EXPECT_FALSE(pMenuBar->IsAnimateNextPopup());
+        SendKeys({VK_ESCAPE});
+        SendKeys({VK_ESCAPE});
+        Pump();
+        ASSERT_FALSE(pMenuBar->IsTrackingMode());
+    }
 }
 
 TEST_F(FrameWndTest, APopupReopenedAtAPointAvoidsThePointNotItsFormerControl)

@@ -36,6 +36,7 @@ class CTearOffPopup : public CXTPPopupBar
 {
 public:
     using CXTPPopupBar::SetTearOffFloating;
+    using CXTPPopupBar::m_bTearOffSelected;
 };
 
 class TearOffBarTest : public CStillFrameTestFixture
@@ -206,4 +207,27 @@ TEST_F(TearOffBarTest, TheStripDraggedAwayByTheMouseTearsTheMenuOffUnderIt)
     pBar->GetWindowRect(&rcBar);
     EXPECT_EQ(CPoint(ptTo.x - rcBar.Width() / 2, ptTo.y - 10), rcBar.TopLeft());
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(TearOffBarTest, AReopenedPopupStartsWithACoolStripThatTheMouseMakesHotAgain)
+{
+    CTearOffPopup* pPopup = OpenTearOffPopup();
+    ASSERT_TRUE(pPopup->IsTrackingMode());
+    CRect rcFrame;
+    m_pFrame->GetWindowRect(&rcFrame);
+    auto hover = [&] {
+        CRect rcStrip = pPopup->GetTearOffRect();
+        CPoint pt = rcStrip.CenterPoint();
+        CPoint ptScreen = pt;
+        pPopup->ClientToScreen(&ptScreen);
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        pPopup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+        return PumpUntil(m_pFrame->m_hWnd, [&] { return pPopup->m_bTearOffSelected != FALSE; }, 2000);
+    };
+    ASSERT_TRUE(hover());
+    pPopup->SetTrackingMode(0);
+    ::SetCursorPos(Away().x, Away().y);
+    ASSERT_TRUE(pPopup->PopupAt(rcFrame.left + 60, rcFrame.top + 80));
+    EXPECT_FALSE(pPopup->m_bTearOffSelected);
+    EXPECT_TRUE(hover());
 }

@@ -276,6 +276,40 @@ TEST_F(ToolBarDockingTest, ABarInADialogTakesItsPlaceInTheTabOrder)
     dialog.DestroyWindow();
 }
 
+// A bar that its parent lays out without dock bars: "Flags" 0x40 stretches its row over the width (a right-aligned
+// button goes to the far end); a pass that only measures (no deferred positions) moves no control.
+TEST_F(ToolBarDockingTest, ABarOfAPlainParentStretchesByItsFlagsAndAMeasureMovesNothing)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"Padre", WS_POPUP | WS_VISIBLE, CRect(60, 60, 460, 260),
+                                nullptr, 0));
+    auto* pBar = new CXTPToolBar;
+    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP, &parent));
+    UINT ids[] = {ID_FT_NEW, ID_FT_OPEN};
+    pBar->SetButtons(ids, 2);
+    CXTPControl* pRight = pBar->GetControls()->GetAt(1);
+    pRight->SetFlags(pRight->GetFlags() | xtpFlagRightAlign);
+    auto layout = [&](int cx, BOOL bPlace) {
+        AFX_SIZEPARENTPARAMS params = {};
+        params.rect = CRect(0, 0, cx, 200);
+        params.hDWP = bPlace ? ::BeginDeferWindowPos(1) : nullptr;
+        pBar->SendMessage(WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&params));
+        if (params.hDWP)
+            ::EndDeferWindowPos(params.hDWP);
+    };
+    for (DWORD dwFlags : {0x00u, 0x40u}) {
+        SCOPED_TRACE(dwFlags);
+        pBar->ModifyFlags(dwFlags, 0x40 & ~dwFlags);
+        layout(400, TRUE);
+        EXPECT_EQ(dwFlags != 0, pRight->GetRect().right > 300);
+    }
+    CRect rcPlaced = pRight->GetRect();
+    layout(40, FALSE);
+    EXPECT_EQ(rcPlaced, pRight->GetRect());
+    pBar->InternalRelease();
+    parent.DestroyWindow();
+}
+
 TEST_F(ToolBarDockingTest, AClickOnADockedBarLeavesTheFocusInAFloatingPanesFrame)
 {
     auto* pMini = new CMiniFrameWnd;

@@ -479,6 +479,8 @@ void CXTPCommandBar::LeaveTracking(BOOL bClearSelection)
     pMouse->RemoveTrackedBar(this);
     CKeyboardManager::GetThreadManager()->RemoveHandler(this);
     SetPopuped(-1);
+    // Its menus have all closed: the next visit's first menu animates again.
+    m_bAnimateNextPopup = TRUE;
     if (bClearSelection)
         SetSelected(-1);
     if (m_bHideCaret && m_hWndFocus) {
@@ -860,8 +862,17 @@ BOOL CXTPCommandBar::SetButtons(const UINT* pIDs, int nCount)
         create.nType = xtpControlButton;
         create.nStyle = xtpButtonAutomatic;
         LRESULT lAnswer = bSite ? pSite->SendMessage(XTPM_CONTROLCREATE, 0, reinterpret_cast<LPARAM>(&create)) : 0;
+        if (!lAnswer) {
+            // A site that does not answer changes nothing; a control it left in the record is not taken.
+            if (create.pControl)
+                create.pControl->InternalRelease();
+            create.pControl = nullptr;
+            create.nId = static_cast<int>(pIDs[i]);
+            create.nType = xtpControlButton;
+            create.nStyle = xtpButtonAutomatic;
+        }
         CXTPControl* pControl = nullptr;
-        if (lAnswer && create.pControl) {
+        if (create.pControl) {
             pControl = m_pControls->AddControl(create.pControl, create.nId);
         } else {
             pControl = m_pControls->Add(create.nType, create.nId);

@@ -20,6 +20,7 @@
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/ColorTable.h"
 #include "ui/themes/TipContext.h"
+#include "ui/themes/UiGlobalData.h"
 
 #include <algorithm>
 
@@ -719,6 +720,7 @@ BOOL CXTPCommandBars::OnFrameWndMsg(UINT nMessage, WPARAM wParam, LPARAM /*lPara
         GetImageManager()->RefreshAll();
         [[fallthrough]];
     case WM_SETTINGCHANGE:
+        GetUiGlobalData()->RefreshSettings();
         GetPaintManager()->RefreshMetrics();
         RecalcFrameLayout();
         if (m_pSite && m_pSite->GetSafeHwnd())

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 IMPLEMENT_SERIAL(CXTPPopupBar, CXTPCommandBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 IMPLEMENT_SERIAL(CXTPPopupToolBar, CXTPPopupBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
@@ -173,6 +174,19 @@ BOOL CXTPPopupBar::Popup(CXTPControlPopup* pControl, BOOL bSelectFirst)
         pOwnerSite->SendMessage(XTPM_POPUPSHOWING, 0, reinterpret_cast<LPARAM>(this));
     m_bCollapsed = FALSE;
     m_bExpanded = IsCustomizeMode() || CMouseManager::GetThreadManager()->m_bMenusExpanded;
+    // An opening starts with a cool tear-off strip and no timer running: those of a former one may have gone with
+    // its window.
+    m_bTearOffSelected = FALSE;
+    const std::pair<UINT_PTR*, UINT_PTR> timers[] = {
+        {&m_nTearOffTimer, XTP_TID_TEAROFF},
+        {&m_scrollDown.nTimer, XTP_TID_SCROLLDOWN},
+        {&m_scrollUp.nTimer, XTP_TID_SCROLLUP},
+    };
+    for (const auto& timer : timers) {
+        if (*timer.first)
+            KillTimer(timer.second);
+        *timer.first = 0;
+    }
 
     UpdatePopupPosition();
     UpdateLocation(CalcDynamicLayout(0, 0));

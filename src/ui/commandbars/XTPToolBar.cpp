@@ -289,9 +289,12 @@ LRESULT CXTPToolBar::OnSizeParent(WPARAM /*wParam*/, LPARAM lParam)
     auto* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
     CRect rcFree = pLayout->rect;
     BOOL bHorizontal = m_nPosition == xtpBarTop || m_nPosition == xtpBarBottom;
-    DWORD dwMode = LM_COMMIT | (bHorizontal ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
+    // A pass without deferred positions only measures: the controls stay where they are.
+    DWORD dwMode = (pLayout->hDWP ? LM_COMMIT : 0) | (bHorizontal ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
+    if (m_dwFlags & 0x40)
+        dwMode |= LM_STRETCH;
     // A bar with an expand button hides what does not fit behind it; the menu bar wraps into rows.
-    if (m_bShowExpandButton && GetCommandBars())
+    if ((m_bShowExpandButton && GetCommandBars()) || (m_dwFlags & 0x20))
         dwMode |= xtpLayoutHideWrap;
     CSize sz = CalcDockingLayout(bHorizontal ? rcFree.Width() : rcFree.Height(), dwMode);
     CRect rcBar = rcFree;

@@ -116,6 +116,8 @@ class CXTPToolBarExpandButton : public CXTPControlPopup
     DECLARE_DYNCREATE(CXTPToolBarExpandButton)
 public:
     CXTPToolBarExpandButton();
+    // The bar's own buttons close its row: no separator goes before them.
+    void SetBeginGroup(BOOL /*bBeginGroup*/) override {}
     BOOL SetPopup(BOOL bPopup) override;
     void Draw(CDC* pDC) override;
     CSize GetSize(CDC* /*pDC*/) override { return CSize(11, 0); }
@@ -130,6 +132,7 @@ class CXTPToolBarCloseButton : public CXTPControlButton
     DECLARE_DYNCREATE(CXTPToolBarCloseButton)
 public:
     CXTPToolBarCloseButton() { m_nType = xtpControlButton; }
+    void SetBeginGroup(BOOL /*bBeginGroup*/) override {}
     void OnExecute() override;
     void Draw(CDC* pDC) override;
 };
