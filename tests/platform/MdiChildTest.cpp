@@ -124,3 +124,34 @@ TEST(MdiFrameMenuTest, TheFrameShowsTheGivenMenuElseTheActiveWindowsElseItsOwn)
     ::DestroyMenu(hDocument);
     ::DestroyMenu(hOther);
 }
+
+TEST(MdiFrameMenuTest, TheFrameShowsTheMenuOfEachDocumentWindowAsItBecomesActive)
+{
+    auto* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, L"Menu MDI", WS_OVERLAPPEDWINDOW, CRect(0, 0, 500, 400), nullptr,
+                               MAKEINTRESOURCEW(IDR_TESTFRAME)));
+    HMENU hOwn = ::GetMenu(pFrame->m_hWnd);
+    HMENU hFirst = ::CreateMenu(), hSecond = ::CreateMenu();
+    ::AppendMenuW(hFirst, MF_STRING, 1, L"Primo");
+    ::AppendMenuW(hSecond, MF_STRING, 2, L"Secondo");
+    auto open = [&](HMENU hMenu) {
+        auto* pChild = new CMDIChildWnd;
+        pChild->m_hMenuShared = hMenu;
+        EXPECT_TRUE(pChild->Create(nullptr, L"Documento", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                   CRect(10, 10, 200, 150), pFrame));
+        return pChild;
+    };
+    CMDIChildWnd* pFirst = open(hFirst);
+    EXPECT_EQ(hFirst, ::GetMenu(pFrame->m_hWnd));
+    CMDIChildWnd* pSecond = open(hSecond);
+    EXPECT_EQ(hSecond, ::GetMenu(pFrame->m_hWnd));
+    pFirst->MDIActivate();
+    EXPECT_EQ(hFirst, ::GetMenu(pFrame->m_hWnd));
+    pFirst->MDIDestroy();
+    EXPECT_EQ(hSecond, ::GetMenu(pFrame->m_hWnd)) << "the next window became active";
+    pSecond->MDIDestroy();
+    EXPECT_EQ(hOwn, ::GetMenu(pFrame->m_hWnd)) << "the last window gone";
+    pFrame->DestroyWindow();
+    ::DestroyMenu(hFirst);
+    ::DestroyMenu(hSecond);
+}

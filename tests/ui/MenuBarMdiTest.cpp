@@ -102,18 +102,16 @@ protected:
     CDocWindow* OpenDocument(UINT nTemplate, DWORD dwStyle = kDocStyle)
     {
         auto* pWindow = new CDocWindow(nTemplate);
+        pWindow->m_hMenuShared = (nTemplate == IDR_MDITEST_SHEET ? m_menuSheet : m_menuText).GetSafeHmenu();
         if (!pWindow->Create(nullptr, L"Documento", dwStyle, CRect(0, 0, 240, 150), m_pFrame))
             return nullptr;
-        pWindow->m_hMenuShared = (nTemplate == IDR_MDITEST_SHEET ? m_menuSheet : m_menuText).GetSafeHmenu();
-        Activate(pWindow, nTemplate);
+        PumpFrame(m_hWndFrame);
         return pWindow;
     }
-    // What a document window does as it becomes active: the MDI client gets the menu of its type.
-    void Activate(CDocWindow* pWindow, UINT nTemplate)
+    // A document window that becomes active gives the frame the menu of its type.
+    void Activate(CDocWindow* pWindow)
     {
         pWindow->MDIActivate();
-        CMenu& menu = nTemplate == IDR_MDITEST_SHEET ? m_menuSheet : m_menuText;
-        ::SendMessageW(m_pFrame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu.GetSafeHmenu()), 0);
         PumpFrame(m_hWndFrame);
     }
     // The captions of the menu bar's own controls (without the window's temporary ones).
@@ -166,14 +164,14 @@ TEST_F(MenuBarMdiTest, EachDocumentTypeShowsItsMenuAndKeepsTheUsersChangesToIt)
     EXPECT_EQ(IDR_MDITEST_TEXT, m_pCommandBars->GetActiveDocTemplate());
     EXPECT_EQ(kTextMenu, Captions());
 
-    Activate(pSheet, IDR_MDITEST_SHEET);
+    Activate(pSheet);
     EXPECT_EQ((std::vector<CString>{L"&File", L"F&inestra"}), Captions()) << "the sheet keeps the user's menu";
     EXPECT_TRUE(m_pMenuBar->GetControls()->IsChanged());
 
     // A stored menu that lost its original copy gets the document type's menu as its original, not the user's.
-    Activate(pText, IDR_MDITEST_TEXT);
+    Activate(pText);
     m_pMenuBar->GetDocMenus().at(IDR_MDITEST_SHEET)->SetOriginalControls(nullptr);
-    Activate(pSheet, IDR_MDITEST_SHEET);
+    Activate(pSheet);
     CXTPControls* pOriginal = m_pMenuBar->GetControls()->GetOriginalControls();
     ASSERT_NE(nullptr, pOriginal);
     ASSERT_EQ(3, pOriginal->GetCount());
@@ -188,7 +186,7 @@ TEST_F(MenuBarMdiTest, EachDocumentTypeShowsItsMenuAndKeepsTheUsersChangesToIt)
 
     // A hidden menu bar gives the frame no Windows menu either.
     m_pMenuBar->SetVisible(FALSE);
-    Activate(pText, IDR_MDITEST_TEXT);
+    Activate(pText);
     EXPECT_EQ(nullptr, ::GetMenu(m_hWndFrame));
     EXPECT_EQ(kFrameMenu, Captions());
 }
@@ -227,7 +225,7 @@ TEST_F(MenuBarMdiTest, ResetAsksAndGivesTheActiveDocumentTypeItsMenuBack)
     CDocWindow* pText = OpenDocument(IDR_MDITEST_TEXT);
     ASSERT_NE(nullptr, pText);
     EXPECT_EQ(kTextMenu, Captions());
-    Activate(pSheet, IDR_MDITEST_SHEET);
+    Activate(pSheet);
     EXPECT_EQ(kSheetMenu, Captions());
 }
 
@@ -276,7 +274,7 @@ TEST_F(MenuBarMdiTest, AfterLoadingTheBarShowsItsOwnMenuAndForgetsDocumentMenusL
         stored.push_back(entry.first);
     EXPECT_EQ(std::vector<UINT>{IDR_MDITEST_SHEET}, stored) << "only the customised sheet menu stays";
 
-    Activate(pSheet, IDR_MDITEST_SHEET);
+    Activate(pSheet);
     EXPECT_EQ((std::vector<CString>{L"&File", L"F&inestra"}), Captions());
 }
 
@@ -304,7 +302,7 @@ TEST_F(MenuBarMdiTest, LoadedStateKeepsOnlyTheDocumentMenusTheUserChanged)
     EXPECT_EQ(std::vector<UINT>{IDR_MDITEST_SHEET}, stored) << "the text menu was as the program made it";
     ASSERT_NE(nullptr, OpenDocument(IDR_MDITEST_SHEET));
     EXPECT_EQ((std::vector<CString>{L"&File", L"F&inestra"}), Captions());
-    Activate(pText, IDR_MDITEST_TEXT);
+    Activate(pText);
     EXPECT_EQ(kTextMenu, Captions());
 }
 
@@ -345,7 +343,7 @@ TEST_F(MenuBarMdiTest, AfterPrintPreviewTheMenuBarShowsTheActiveDocumentsMenu)
     m_pCommandBars->OnSetPreviewMode(TRUE);
     EXPECT_FALSE(m_pMenuBar->IsVisible());
     // Another document comes to the front while the preview hides the menu bar.
-    Activate(pText, IDR_MDITEST_TEXT);
+    Activate(pText);
     m_pCommandBars->OnSetPreviewMode(FALSE);
     PumpFrame(m_hWndFrame);
     EXPECT_TRUE(m_pMenuBar->IsVisible());
@@ -402,7 +400,7 @@ TEST_F(MenuBarMdiTest, ControlsTiedToADocumentTypeShowWithItsWindow)
         if (!pWindow)
             pWindow = OpenDocument(step.nTemplate);
         else
-            Activate(pWindow, step.nTemplate);
+            Activate(pWindow);
         ASSERT_NE(nullptr, pWindow);
         pToolBar->OnUpdateCmdUI(TRUE);
         EXPECT_EQ(step.bSortShown, pSort->IsVisible()) << step.nTemplate;

@@ -33,9 +33,15 @@ void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
         auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(MDIGetActive()));
         hMenu = pChild ? pChild->m_hMenuShared : nullptr;
     }
+    ShowClientMenu(hMenu);
+}
+
+void CMDIFrameWnd::ShowClientMenu(HMENU hMenu)
+{
     if (!hMenu)
         hMenu = m_hMenuDefault;
-    if (hMenu && m_hWndMDIClient) {
+    // Even without a menu: a menu bar of the frame's own takes the null menu for the frame's.
+    if (m_hWndMDIClient) {
         ::SendMessageW(m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(hMenu), 0);
         ::DrawMenuBar(m_hWnd);
     }
@@ -57,6 +63,7 @@ IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
     ON_WM_CREATE()
+    ON_MESSAGE(WM_MDIACTIVATE, &CMDIChildWnd::OnMDIActivate)
 END_MESSAGE_MAP()
 
 BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -98,6 +105,16 @@ int CMDIChildWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     CREATESTRUCT cs = *lpCreateStruct;
     cs.lpCreateParams = pMDICreate ? reinterpret_cast<LPVOID>(pMDICreate->lParam) : nullptr;
     return CFrameWnd::OnCreate(&cs);
+}
+
+LRESULT CMDIChildWnd::OnMDIActivate(WPARAM /*wParam*/, LPARAM lParam)
+{
+    LRESULT lResult = Default();
+    // The frame shows the menu of the active document window, and its own once no window is left active.
+    HWND hWndActivated = reinterpret_cast<HWND>(lParam);
+    if (m_pMDIFrame && (hWndActivated == m_hWnd || !hWndActivated))
+        m_pMDIFrame->ShowClientMenu(hWndActivated ? m_hMenuShared : nullptr);
+    return lResult;
 }
 
 void CMDIChildWnd::MDIActivate()

@@ -17,6 +17,8 @@ public:
     HWND MDIGetActive(BOOL* pbMaximized = nullptr) const;
     // The MDI client shows hMenuAlt, else the active document window's menu, else the frame's default menu.
     void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+    // The MDI client shows hMenu, or the frame's default menu when it is null.
+    void ShowClientMenu(HMENU hMenu);
 
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
@@ -48,6 +50,8 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The creation context travels inside the MDI creation record.
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // Becoming active, the window gives the frame its menu.
+    afx_msg LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);
 
 private:
     CMDIFrameWnd* m_pMDIFrame = nullptr;
