@@ -7,12 +7,22 @@
 #include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarThemeDefault.h"
+#include "ui/themes/InputSource.h"
+#include "ui/themes/TipContext.h"
+#include "ui/themes/TipWnd.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 const int nEditId = 4711;
+
+CPoint g_ptFieldCursor;
+BOOL FieldCursorPos(LPPOINT lpPoint)
+{
+    *lpPoint = g_ptFieldCursor;
+    return TRUE;
+}
 
 class ControlEditTest : public CFrameTestFixture
 {
@@ -306,4 +316,42 @@ TEST_F(ControlEditTest, ARightClickOffersCutCopyAndPasteAndRunsTheChoiceOnTheFie
     }
     EXPECT_EQ(CString(L"Roma"), strClipboard);
     EXPECT_EQ(CString(L"Roma"), m_pEdit->GetEditText());
+}
+
+// The bar's tip follows the mouse over the field as over any control: a press in the field puts it away.
+TEST_F(ControlEditTest, APressInTheFieldPutsAwayTheTipThatTheMouseBrought)
+{
+    CXTPToolBar* pBar = m_pFrame->GetToolBar();
+    auto* pPrint = static_cast<CXTPControlEdit*>(pBar->GetControls()->Add(xtpControlEdit, ID_FT_PRINT));
+    m_pFrame->RecalcLayout();
+    Pump();
+    ASSERT_TRUE(pPrint->IsEditCreated());
+    CTipContext* pTips = pBar->GetToolTipContext();
+    ASSERT_NE(nullptr, pTips);
+    pTips->SetTipKind(CTipContext::kindPlain);
+    CWnd* pField = pPrint->GetEditCtrl();
+    CRect rc;
+    pField->GetClientRect(&rc);
+    CPoint pt = rc.CenterPoint();
+    g_ptFieldCursor = pt;
+    pField->ClientToScreen(&g_ptFieldCursor);
+    CXTPInputSource::PFN_CURSORPOS pfnOld = CXTPInputSource::SetCursorPosSource(FieldCursorPos);
+    pField->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    auto* pTip = static_cast<CTipWnd*>(pTips->GetTipWindow());
+    BOOL bShown = FALSE, bAfterPress = TRUE;
+    CString strTool;
+    if (pTip) {
+        strTool = pTip->GetToolCount() == 1 ? pTip->GetTool(0).strText : CString();
+        pTip->SendMessage(WM_TIMER, CTipWnd::showTimerID);
+        bShown = pTip->IsWindowVisible();
+        pField->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        bAfterPress = pTip->IsWindowVisible();
+        pField->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    }
+    CXTPInputSource::SetCursorPosSource(pfnOld);
+    ASSERT_NE(nullptr, pTip);
+    EXPECT_EQ(CString(L"Stampa"), strTool);
+    EXPECT_TRUE(bShown);
+    EXPECT_FALSE(bAfterPress);
+    Leave();
 }

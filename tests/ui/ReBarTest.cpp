@@ -129,3 +129,19 @@ TEST_F(ReBarTest, AToolbarAddedLaterGoesIntoTheRebarAndLeavesItWhenRemoved)
     pCommandBars->Remove(pThird);
     EXPECT_EQ(nBands, m_rebar.GetBandCount());
 }
+
+TEST_F(ReBarTest, ABandsChildChangingSizeLaysTheFrameOutAgain)
+{
+    CRect rcLaid;
+    m_rebar.GetWindowRect(&rcLaid);
+    // Out of its place (a new size would wrap the bands into other rows).
+    m_rebar.SetWindowPos(nullptr, 0, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    NMREBARCHILDSIZE nm = {};
+    nm.hdr.hwndFrom = m_rebar.m_hWnd;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(m_rebar.GetDlgCtrlID());
+    nm.hdr.code = RBN_CHILDSIZE;
+    m_pFrame->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    CRect rc;
+    m_rebar.GetWindowRect(&rc);
+    EXPECT_EQ(rcLaid, rc);
+}

@@ -269,6 +269,25 @@ TEST_F(StatusBarTest, APaneDeletesTheObjectOfAChildWindowThatWentFirst)
     EXPECT_TRUE(bGone);
 }
 
+TEST_F(StatusBarTest, AChildGivenInPlaceOfAnOwnedOneFreesTheFormer)
+{
+    bool bFirstGone = false, bSecondGone = false;
+    auto* pFirst = new CCountedChild(&bFirstGone);
+    auto* pSecond = new CCountedChild(&bSecondGone);
+    for (CWnd* pChild : {static_cast<CWnd*>(pFirst), static_cast<CWnd*>(pSecond)})
+        ASSERT_TRUE(pChild->CreateEx(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), &m_bar, 1));
+    HWND hFirst = pFirst->m_hWnd;
+    ASSERT_TRUE(m_bar.SetPaneControl(hFirst, IDS_STATUSTEST_TEXT, TRUE));
+    ASSERT_TRUE(m_bar.SetPaneControl(hFirst, IDS_STATUSTEST_TEXT, TRUE));
+    EXPECT_FALSE(bFirstGone) << "the same child again stays";
+    ASSERT_TRUE(m_bar.SetPaneControl(pSecond->m_hWnd, IDS_STATUSTEST_TEXT, TRUE));
+    EXPECT_TRUE(bFirstGone);
+    EXPECT_FALSE(::IsWindow(hFirst));
+    EXPECT_FALSE(bSecondGone);
+    EXPECT_TRUE(m_bar.RemoveIndicator(IDS_STATUSTEST_TEXT));
+    EXPECT_TRUE(bSecondGone);
+}
+
 TEST_F(StatusBarTest, AButtonInAPaneFollowsTheFramesUpdateHandlers)
 {
     auto* pButton = new CWnd();

@@ -1,9 +1,27 @@
 #include "ui/commandbars/XTPFieldControl.h"
 
+#include "ui/themes/TipContext.h"
+
 #include <windowsx.h>
+
+namespace
+{
+// A mouse message's point, from the field's client coordinates to its bar's.
+LPARAM PointInBar(CWnd* pField, CXTPCommandBar* pBar, LPARAM lParam)
+{
+    CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    pField->MapWindowPoints(pBar, &pt, 1);
+    return MAKELPARAM(pt.x, pt.y);
+}
+}
 
 LRESULT CXTPFieldEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    CXTPCommandBar* pOwnerBar = m_pFieldControl->GetParent();
+    // The bar's tips follow the mouse over the field too: a press puts the tip away, a release may bring the next.
+    // Moves reach the tips through the bar's own handling below.
+    if (message > WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK && pOwnerBar && pOwnerBar->GetToolTipContext())
+        pOwnerBar->GetToolTipContext()->ToolHitTest(pOwnerBar, message, wParam, PointInBar(this, pOwnerBar, lParam));
     switch (message) {
     case WM_SETFOCUS: {
         if (!OnFocusIn(reinterpret_cast<HWND>(wParam)))
@@ -23,21 +41,15 @@ LRESULT CXTPFieldEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_RBUTTONDOWN: {
         // While the bars are customised the field is a control like any other: the press drags it or opens the
         // customise menu on it, as it would on the bar.
-        CXTPCommandBar* pBar = m_pFieldControl->GetParent();
-        if (!pBar || !pBar->IsCustomizeMode())
+        if (!pOwnerBar || !pOwnerBar->IsCustomizeMode())
             break;
-        CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        MapWindowPoints(pBar, &pt, 1);
-        pBar->SendMessage(message, wParam, MAKELPARAM(pt.x, pt.y));
+        pOwnerBar->SendMessage(message, wParam, PointInBar(this, pOwnerBar, lParam));
         return 0;
     }
     case WM_MOUSEMOVE: {
         LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        if (CXTPCommandBar* pBar = m_pFieldControl->GetParent()) {
-            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            MapWindowPoints(pBar, &pt, 1);
-            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(pt.x, pt.y));
-        }
+        if (pOwnerBar)
+            pOwnerBar->SendMessage(WM_MOUSEMOVE, wParam, PointInBar(this, pOwnerBar, lParam));
         return lResult;
     }
     }

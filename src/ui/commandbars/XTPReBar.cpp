@@ -10,6 +10,8 @@ IMPLEMENT_DYNAMIC(CXTPReBar, CReBar)
 BEGIN_MESSAGE_MAP(CXTPReBar, CReBar)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    // A band whose child changed size changes the bar's height as well: the frame lays out again.
+    ON_NOTIFY_REFLECT(RBN_CHILDSIZE, &CXTPReBar::OnHeightChange)
 END_MESSAGE_MAP()
 
 namespace

@@ -353,6 +353,9 @@ BOOL CXTPStatusBar::SetPaneControl(HWND hWnd, UINT nID, BOOL bDestroyChild)
     CXTPStatusBarPane* pPane = FindPane(nID);
     if (!pPane)
         return FALSE;
+    // A child the pane owns goes when another takes its place.
+    if (pPane->m_bDestroyChild && pPane->m_hWndChild != hWnd)
+        pPane->DestroyChild();
     pPane->m_hWndChild = hWnd;
     pPane->m_bDestroyChild = bDestroyChild;
     pPane->m_pChildWnd = bDestroyChild ? CWnd::FromHandlePermanent(hWnd) : nullptr;
@@ -681,6 +684,11 @@ IMPLEMENT_DYNAMIC(CXTPStatusBarPane, CCmdTarget)
 
 CXTPStatusBarPane::~CXTPStatusBarPane()
 {
+    DestroyChild();
+}
+
+void CXTPStatusBarPane::DestroyChild()
+{
     if (m_hWndChild && ::IsWindow(m_hWndChild))
     {
         if (CWnd* pWnd = CWnd::FromHandlePermanent(m_hWndChild))
@@ -690,6 +698,9 @@ CXTPStatusBarPane::~CXTPStatusBarPane()
     }
     if (m_bDestroyChild)
         delete m_pChildWnd;
+    m_hWndChild = nullptr;
+    m_pChildWnd = nullptr;
+    m_bDestroyChild = FALSE;
 }
 
 CFont* CXTPStatusBarPane::GetFont()

@@ -77,6 +77,9 @@ public:
     CFont m_font;
     int m_nIconId = -1;
 
+    // Destroys the child window, and deletes its object when the pane owns it; the pane keeps no child.
+    void DestroyChild();
+
 private:
     void Invalidate();
 };
