@@ -20,6 +20,13 @@ BOOL TipCursorPos(LPPOINT lpPoint)
     return TRUE;
 }
 
+// A clock that runs 25 ms on at every look: a held scroll arrow ticks at once.
+DWORD g_dwFastTicks = 0;
+DWORD FastTicks()
+{
+    return g_dwFastTicks += 25;
+}
+
 class DockingContainerTipsTest : public ::testing::Test
 {
 protected:
@@ -128,4 +135,53 @@ TEST_F(DockingContainerTipsTest, AMouseMoveOverATabGivesTheTipItsTool)
     ASSERT_EQ(1, pTip->GetToolCount());
     EXPECT_EQ(CString(L"Proprietà dell'ente"), pTip->GetTool(0).strText);
     EXPECT_EQ(1u, pTip->GetTool(0).nID);
+}
+
+TEST_F(DockingContainerTipsTest, TheMenuButtonShowsPressedWhileItsMenuIsOpen)
+{
+    m_pContainer->GetSelected()->SetOptions(xtpPaneHasMenuButton);
+    m_pFrame->RecalcLayout();
+    m_pContainer->SendMessage(WM_PAINT);
+    CPaneCaptionButton* pMenu = m_pContainer->FindCaptionButton(XTP_IDS_DOCKINGPANE_MENU);
+    ASSERT_FALSE(pMenu->GetRect().IsRectEmpty());
+    int nAsked = 0;
+    BOOL bPressedMeanwhile = FALSE;
+    m_pFrame->m_onPaneMenu = [&](XTP_DOCKINGPANE_CLICK* pClick) {
+        nAsked++;
+        bPressedMeanwhile = pMenu->IsPressed();
+        EXPECT_EQ(m_pContainer->GetSelected(), pClick->pPane);
+    };
+    CPoint pt = ButtonCentre(XTP_IDS_DOCKINGPANE_MENU);
+    m_pContainer->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(1, nAsked);
+    EXPECT_TRUE(bPressedMeanwhile);
+    EXPECT_FALSE(pMenu->IsPressed());
+}
+
+TEST_F(DockingContainerTipsTest, ADoubleClickOnAScrollArrowScrollsOnlyAsItsFirstPressDid)
+{
+    for (UINT nID = 4002; nID < 4008; nID++) {
+        CXTPDockingPane* pPane = Manager().CreatePane(nID, CRect(0, 0, 220, 160), xtpPaneDockLeft);
+        pPane->SetTitle(L"Riepilogo delle entrate\nRiepilogo delle entrate");
+        Manager().AttachPane(pPane, m_pContainer->GetSelected());
+    }
+    Painter()->SetLayout(CXTPTabPainter::layoutAutoSize);
+    CXTPTabManagerNavigateButton* pForward = m_pContainer->FindNavigateButton(CXTPTabManagerNavigateButton::idForward);
+    ASSERT_NE(nullptr, pForward);
+    pForward->SetMode(CXTPTabManagerNavigateButton::modeShow);
+    m_pFrame->RecalcLayout();
+    m_pContainer->SendMessage(WM_PAINT);
+    ASSERT_FALSE(pForward->GetRect().IsRectEmpty());
+    ASSERT_TRUE(pForward->IsEnabled());
+    CXTPInputSource::PFN_TICKCOUNT pfnOld = CXTPInputSource::SetTickCountSource(FastTicks);
+    CPoint pt = pForward->GetRect().CenterPoint();
+    int nOffset = m_pContainer->GetHeaderOffset();
+    m_pContainer->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    m_pContainer->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    int nAfter = m_pContainer->GetHeaderOffset();
+    MSG msg;
+    while (::PeekMessageW(&msg, m_pContainer->GetSafeHwnd(), WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    CXTPInputSource::SetTickCountSource(pfnOld);
+    EXPECT_EQ(nOffset, nAfter);
 }

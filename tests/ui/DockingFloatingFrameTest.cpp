@@ -180,6 +180,20 @@ TEST_F(DockingFloatingFrameTest, ThemedFrameDrawsItsCaptionAndRollsUpEvenWithAZe
     EXPECT_EQ(300, rcWindow.Height());
 }
 
+// A frame left without panes is hidden by its next layout, and unrolled: it shows whole when it holds panes again.
+TEST_F(DockingFloatingFrameTest, AnEmptiedRolledUpFrameIsHiddenAndUnrolledByItsLayout)
+{
+    Manager().SetFloatingFrameOption(TRUE);
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 500));
+    ASSERT_NE(nullptr, pMini);
+    pMini->OnCaptionButtonClick(pMini->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE));
+    ASSERT_TRUE(pMini->IsCollapsed());
+    Manager().ClosePane(m_pPane);
+    pMini->RecalcLayout();
+    EXPECT_FALSE(pMini->IsWindowVisible());
+    EXPECT_FALSE(pMini->IsCollapsed());
+}
+
 // A new title of the pane shows in the floating frame's caption at once, not at the frame's next layout.
 TEST_F(DockingFloatingFrameTest, TheCaptionFollowsThePanesTitle)
 {

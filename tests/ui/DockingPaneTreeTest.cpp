@@ -175,6 +175,17 @@ TEST_F(DockingTreeTest, DoubleClickTwiceDocksThePaneBackInItsHolder)
     EXPECT_EQ((std::vector<std::string>{"action 4 4000", "action 5 4000"}), m_pFrame->m_log);
 }
 
+// A closed pane is no floating one: docking it is asked as floating a docked pane is.
+TEST_F(DockingTreeTest, DockingAClosedPaneAsksWhetherADockedPaneMayFloat)
+{
+    CXTPDockingPane* pPane = Create(4000, 0);
+    m_pManager->ClosePane(pPane);
+    m_pFrame->m_log.clear();
+    m_pFrame->m_vetoedActions = {xtpPaneActionFloating};
+    EXPECT_FALSE(m_pManager->DockPane(pPane, nullptr));
+    EXPECT_EQ((std::vector<std::string>{"action 0 4000"}), m_pFrame->m_log);
+}
+
 TEST_F(DockingTreeTest, ActivePaneChangesAreAnnouncedInOrder)
 {
     CXTPDockingPane* pFirst = Create(4000, 0);

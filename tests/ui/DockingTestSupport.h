@@ -12,6 +12,7 @@
 #include "ui/docking/DockingPaneSplitterContainer.h"
 #include "ui/docking/DockingPaneTabbedContainer.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     std::set<int> m_vetoedActions;
     std::set<UINT> m_keptPanes;   // code 3 answers -1 for these ids
     std::vector<UINT> m_shownPanes;
+    // Runs while the frame is asked for a pane's menu (code 5).
+    std::function<void(XTP_DOCKINGPANE_CLICK*)> m_onPaneMenu;
     CXTPDockingPaneManager m_paneManager;
 
 protected:
@@ -43,6 +46,10 @@ protected:
                             std::to_string(pAction->pPane ? pAction->pPane->GetID() : 0));
             if (m_vetoedActions.count(static_cast<int>(pAction->action)))
                 pAction->bCancel = TRUE;
+            return 0;
+        }
+        if (wParam == XTP_DPN_CONTEXTMENU && m_onPaneMenu) {
+            m_onPaneMenu(reinterpret_cast<XTP_DOCKINGPANE_CLICK*>(lParam));
             return 0;
         }
         if (wParam == XTP_DPN_SHOWWINDOW || wParam == XTP_DPN_CLOSEPANE) {

@@ -46,8 +46,18 @@ class CTestMDIFrame : public CMDIFrameWnd
 {
 public:
     int m_nNewTabs = 0;
+    int m_nLayoutsOfAnEmptiedClient = 0;
     std::vector<std::pair<UINT, CPoint>> m_presses;
     LRESULT m_lPressAnswer = 0;
+
+    // Counts the layouts that find the MDI client shrunk to nothing, as a layout of the groups leaves it first.
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        CRect rc;
+        if (m_hWndMDIClient && ::GetWindowRect(m_hWndMDIClient, &rc) && rc.IsRectEmpty())
+            m_nLayoutsOfAnEmptiedClient++;
+        CMDIFrameWnd::RecalcLayout(bNotify);
+    }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -359,6 +369,21 @@ TEST_F(TabClientWndTest, TheSimpleModeShowsOneStripAboveTheDocuments)
     EXPECT_FALSE(::IsWindow(hWndStrip));
 }
 
+// An update with layout gives the groups of the workspace mode their place anew; the strip of the simple mode and
+// its documents keep theirs.
+TEST_F(TabClientWndTest, AnUpdateWithLayoutEmptiesTheClientOnlyInTheWorkspaceMode)
+{
+    for (BOOL bWorkspace : {FALSE, TRUE}) {
+        SCOPED_TRACE(bWorkspace);
+        ASSERT_TRUE(m_client.Attach(m_pFrame, bWorkspace));
+        AddDocument(L"Entrate");
+        m_pFrame->m_nLayoutsOfAnEmptiedClient = 0;
+        m_client.UpdateWorkspaces(TRUE);
+        EXPECT_EQ(bWorkspace ? 1 : 0, m_pFrame->m_nLayoutsOfAnEmptiedClient);
+        m_client.Detach();
+    }
+}
+
 TEST_F(TabClientWndTest, TheWindowListNumbersTheGroupsTabsAndChecksTheSelectedOne)
 {
     ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
@@ -470,6 +495,23 @@ TEST_F(TabClientWndTest, ATabDraggedOntoAnotherGroupMovesThereAndEscapeLeavesItI
     EXPECT_EQ((std::vector<CString>{L"Riepilogo", L"Entrate"}), Captions(1));
     EXPECT_EQ(pRiepilogo->m_hWnd, m_client.GetWorkspace(1)->GetItem(0)->GetHandle());
     EXPECT_EQ(L"Entrate", m_client.GetWorkspace(1)->GetSelectedItem()->GetCaption());
+}
+
+TEST_F(TabClientWndTest, ATabDraggedOverAnotherOfItsGroupSwapsPlacesWithIt)
+{
+    ASSERT_TRUE(m_client.Attach(m_pFrame, TRUE));
+    AddDocument(L"Entrate");
+    AddDocument(L"Spese");
+    AddDocument(L"Riepilogo");
+    ASSERT_EQ((std::vector<CString>{L"Entrate", L"Spese", L"Riepilogo"}), Captions(0));
+    CWorkspace* pWorkspace = m_client.GetWorkspace(0);
+    CPoint ptFirst = pWorkspace->GetItem(0)->GetRect().CenterPoint();
+    CPoint ptLast = pWorkspace->GetItem(2)->GetRect().CenterPoint();
+    m_client.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptLast.x, ptLast.y));
+    m_client.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptLast.x, ptLast.y));
+    m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFirst.x, ptFirst.y));
+    EXPECT_EQ((std::vector<CString>{L"Riepilogo", L"Spese", L"Entrate"}), Captions(0));
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
 
 TEST_F(TabClientWndTest, ATabDroppedOnItsOwnGroupOffersTheWorkspaceActionsAndCancel)

@@ -262,7 +262,7 @@ void CXTPDockingPaneManager::AttachPane(CXTPDockingPaneElement* pElement, CXTPDo
 
 BOOL CXTPDockingPaneManager::DockPane(CXTPDockingPane* pPane, CXTPDockingPaneTabbedContainer* pHolder)
 {
-    BOOL bDocked = !dynamic_cast<CXTPDockingPaneMiniWnd*>(pPane->GetSite()) && !pPane->IsHidden() && !pPane->IsClosed();
+    BOOL bDocked = !dynamic_cast<CXTPDockingPaneMiniWnd*>(pPane->GetSite()) && !pPane->IsHidden();
     if (bDocked && (pPane->GetOptions() & xtpPaneNoFloatable))
         return FALSE;
     if (NotifyAction(bDocked ? xtpPaneActionFloating : xtpPaneActionDocking, pPane, pHolder))

@@ -150,8 +150,15 @@ void CXTPDockingPaneMiniWnd::UpdateTitle()
 void CXTPDockingPaneMiniWnd::RecalcLayout(BOOL)
 {
     m_nIdleFlags &= ~(idleLayout | idleNotify);
-    if (!m_hWnd || !m_pTopContainer || m_bInLayout)
+    if (!m_hWnd || m_bInLayout)
         return;
+    if (IsEmpty()) {
+        // Nothing left to show: the frame goes out of sight, unrolled for the panes it may hold next.
+        ShowWindow(SW_HIDE);
+        if (m_rollUp.IsCollapsed())
+            m_rollUp.Expand();
+        return;
+    }
     m_bInLayout = TRUE;
     CRect rc;
     GetClientRect(rc);

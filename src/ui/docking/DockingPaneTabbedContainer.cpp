@@ -583,6 +583,14 @@ void CXTPDockingPaneTabbedContainer::RedrawCaptionButton(CPaneCaptionButton* pBu
         InvalidateRect(pButton->GetRect(), FALSE);
 }
 
+void CXTPDockingPaneTabbedContainer::ShowCaptionButtonPressed(CPaneCaptionButton* pButton, BOOL bPressed)
+{
+    pButton->SetPressed(bPressed);
+    RedrawCaptionButton(pButton);
+    if (m_hWnd)
+        UpdateWindow();
+}
+
 void CXTPDockingPaneTabbedContainer::OnCaptionButtonClick(CPaneCaptionButton* pButton)
 {
     CXTPDockingPaneManager* pManager = GetDockingPaneManager();
@@ -676,7 +684,10 @@ void CXTPDockingPaneTabbedContainer::OnLButtonDown(UINT nFlags, CPoint point)
                 CRect rc = pButton->GetRect();
                 ClientToScreen(rc);
                 XTP_DOCKINGPANE_CLICK click = {m_pSelectedPane, rc.left, rc.bottom};
+                // The button shows pressed while its menu is open.
+                ShowCaptionButtonPressed(pButton, TRUE);
                 GetDockingPaneManager()->NotifyFrame(XTP_DPN_CONTEXTMENU, reinterpret_cast<LPARAM>(&click));
+                ShowCaptionButtonPressed(pButton, FALSE);
             }
         } else if (pButton->TrackClick(this, FALSE) && m_pSelectedPane) {
             OnCaptionButtonClick(pButton);
@@ -715,8 +726,10 @@ void CXTPDockingPaneTabbedContainer::OnLButtonDblClk(UINT, CPoint point)
         if (pButton->IsVisible() && pButton->GetRect().PtInRect(point))
             return;
     }
-    if (HitTest(point) == -1 && PerformClick(m_hWnd, point, TRUE))
-        return;
+    // The press before the double click did the scrolling already.
+    for (int i = 0; i < GetNavigateButtonCount(); i++)
+        if (GetNavigateButton(i)->GetRect().PtInRect(point))
+            return;
     int nHit = HitTest(point);
     if (nHit >= 0) {
         GetDockingPaneManager()->ToggleDocking(m_lstPanes[nHit]);

@@ -100,6 +100,8 @@ private:
     void CreateContainerWindow();
     void LayoutPanes(BOOL bShow);
     void EndTabDrag();
+    // Pressed or released at once on the screen.
+    void ShowCaptionButtonPressed(CPaneCaptionButton* pButton, BOOL bPressed);
     CXTPDockingPane* PaneOfItem(CXTPTabManagerItem* pItem) const;
     void OnDragOverTab(CPoint point) override;
 

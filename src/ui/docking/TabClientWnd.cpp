@@ -543,7 +543,8 @@ void CXTPTabClientWnd::UpdateWorkspaces(BOOL bRecalcLayout)
             ::ScreenToClient(pWorkspace->GetHostWindow(), &ptClient);
             pWorkspace->PerformMouseMove(pWorkspace->GetHostWindow(), ptClient);
         }
-        if (bRecalcLayout)
+        // The strip of the simple mode keeps its place; groups are laid out with the frame.
+        if (bRecalcLayout && m_bWorkspaceMode)
             RecalcFrameLayout();
     }
     m_bInUpdate = FALSE;
@@ -893,8 +894,9 @@ void CXTPTabClientWnd::OnGroupDrag(CWorkspace* pWorkspace, CXTPTabManagerItem* p
             bOutside = !pWorkspace->GetHeaderRect().PtInRect(pt);
             if (!bOutside) {
                 for (size_t i = 0; i < rects.size(); i++) {
-                    if (static_cast<int>(i) != pItem->GetIndex() && rects[i].PtInRect(pt)) {
-                        pWorkspace->MoveItem(pItem, static_cast<int>(i));
+                    if (static_cast<int>(i) != pItem->GetIndex() && static_cast<int>(i) < pWorkspace->GetItemCount() &&
+                        rects[i].PtInRect(pt)) {
+                        pWorkspace->SwapItems(static_cast<int>(i), pItem->GetIndex());
                         break;
                     }
                 }

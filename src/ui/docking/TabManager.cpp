@@ -539,6 +539,12 @@ void CXTPTabManager::EnableTabThemeTexture(HWND hWnd, BOOL bEnable)
     theme.EnableThemeDialogTexture(hWnd, bEnable ? ETDT_ENABLETAB : ETDT_DISABLE | ETDT_USETABTEXTURE);
 }
 
+void CXTPTabManager::SwapItems(int nFirst, int nSecond)
+{
+    std::swap(m_arrItems[static_cast<size_t>(nFirst)], m_arrItems[static_cast<size_t>(nSecond)]);
+    OnItemsChanged();
+}
+
 // Mouse and keyboard
 
 BOOL CXTPTabManager::PerformClick(HWND hWnd, CPoint pt, BOOL bNavigateOnly)
@@ -617,8 +623,7 @@ void CXTPTabManager::ReOrderItem(HWND hWnd, CPoint pt, CXTPTabManagerItem* pItem
                 int nIndex = pItem->GetIndex();
                 for (int i = 0; i < static_cast<int>(rects.size()) && i < GetItemCount(); i++) {
                     if (i != nIndex && rects[i].PtInRect(pt)) {
-                        std::swap(m_arrItems[i], m_arrItems[nIndex]);
-                        OnItemsChanged();
+                        SwapItems(i, nIndex);
                         break;
                     }
                 }

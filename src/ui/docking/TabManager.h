@@ -212,6 +212,8 @@ public:
     BOOL DeleteItem(int nIndex);
     void DeleteAllItems();
     void MoveItem(CXTPTabManagerItem* pItem, int nIndex);
+    // The items at two valid indexes change places.
+    void SwapItems(int nFirst, int nSecond);
     int GetItemCount() const { return static_cast<int>(m_arrItems.size()); }
     CXTPTabManagerItem* GetItem(int nIndex) const
     {
