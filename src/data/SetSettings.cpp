@@ -12,7 +12,9 @@ void CSetSettings::SetSetting(CADOConnection& connection, LPCTSTR pszName, LPCTS
 
 int CSetSettings::GetSettingImpExtraCont2(CADOConnection& connection)
 {
-    return CSetSettings(connection).ReadNumber(L"imp_extra_cont2");
+    // Only 1 means the chapters: a damaged value reads as the mode without them everywhere, in the recomputation
+    // as in the forms, so that no save mixes the two.
+    return CSetSettings(connection).ReadNumber(L"imp_extra_cont2") == 1 ? 1 : 0;
 }
 
 void CSetSettings::SetSettingImpExtraCont2(CADOConnection& connection, int nValue)

@@ -20,7 +20,7 @@ public:
 
     static CString GetSetting(CADOConnection& connection, LPCTSTR pszName);
     static void SetSetting(CADOConnection& connection, LPCTSTR pszName, LPCTSTR pszValue);
-    // 1: the forecast is broken down by budget chapter.
+    // 1: the forecast is broken down by budget chapter; 0 otherwise, whatever else the archive holds.
     static int GetSettingImpExtraCont2(CADOConnection& connection);
     static void SetSettingImpExtraCont2(CADOConnection& connection, int nValue);
     // major * 100 + minor; 0 when the row is missing.

@@ -1,6 +1,7 @@
 #include "EngineTestArchive.h"
 
 #include "data/SetExtraCap.h"
+#include "data/SetSettings.h"
 #include "engine/RecalcSaldi.h"
 
 namespace {
@@ -125,6 +126,23 @@ TEST_F(SaldoFinCalcTest, ChaptersGiveTheTitlesOfEachCentre)
     ExpectRows(nRossi, {{2104, {0, 0, 0}}, {2206, {0, 0, 0}}, {2306, {0, 0, 0}}, {2407, {0, 0, 0}},
                         {2406, {0, 0, 0}}, {201, {0, 0, 0}}, {202, {0, 0, 0}}, {203, {0, 0, 0}}, {300, {0, 0, 0}}});
     ExpectRows(0, {{300, {-115, -101, -110}}, {401, {-215, -101, -310}}});
+}
+
+// A mode other than 1 in a damaged archive is the mode without chapters, as the frame reads it: the typed titles
+// stay and no chapter takes their place.
+TEST_F(SaldoFinCalcTest, AnUnknownAccountingModeIsTheModeWithoutChapters)
+{
+    long nBianchi = AddCentre(L"Bianchi");
+    long nRossi = AddCentre(L"Rossi");
+    TypeTwoCentres(nBianchi, nRossi);
+    AddChapter(CSetExtraCap::kindEntrate, nBianchi, L"1010100", 1, 999, 999);
+    for (LPCTSTR pszMode : {L"2", L"-1", L"uno"}) {
+        SCOPED_TRACE(CString(pszMode).ToMultiByte(CP_UTF8));
+        CSetSettings::SetSetting(m_data, L"imp_extra_cont2", pszMode);
+        EXPECT_EQ(0, CSetSettings::GetSettingImpExtraCont2(m_data));
+        ASSERT_TRUE(CalcSaldoFinCalc(m_data));
+        ExpectRows(nBianchi, {{2104, {150, 130, 150}}, {100, {188, 159, 179}}});
+    }
 }
 
 TEST_F(SaldoFinCalcTest, DeletedCentreLeavesTheTotals)
