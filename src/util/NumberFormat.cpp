@@ -52,22 +52,60 @@ LPCTSTR SkipBlanks(LPCTSTR p)
 
 bool IsBlankText(LPCTSTR pszText) { return !pszText || !*SkipBlanks(pszText); }
 
-// Takes away what formatting adds: the first currency symbol and every thousands separator; the first
-// decimal separator becomes a point.
-CString StripFormatting(LPCTSTR pszText, LPCTSTR pszSymbol, LPCTSTR pszThousandSep, LPCTSTR pszDecimalSep)
+// Takes the thousands separators out of the number's integer part. A separator stands only between groups of
+// three digits there, after a first group of one to three ("1.234.567"); anywhere else ("1234.56", "12.34") the
+// text is no number of this format: false.
+bool RemoveThousandSeps(CString& text, LPCTSTR pszSep)
 {
-    CString text(SkipBlanks(pszText));
+    const int nSep = lstrlenW(pszSep);
+    if (nSep == 0 || text.Find(pszSep) < 0)
+        return true;
+    const int nLength = text.GetLength();
+    auto digitsEnd = [&](int p) {
+        while (p < nLength && IsDigit(text[p]))
+            ++p;
+        return p;
+    };
+    int nStart = 0;
+    while (nStart < nLength && !IsDigit(text[nStart]))
+        ++nStart;
+    int p = digitsEnd(nStart);
+    CString strInteger = text.Mid(nStart, p - nStart);
+    if (strInteger.GetLength() > 3 && text.Mid(p, nSep) == pszSep)
+        return false;
+    while (!strInteger.IsEmpty() && text.Mid(p, nSep) == pszSep) {
+        int nGroupEnd = digitsEnd(p + nSep);
+        if (nGroupEnd - (p + nSep) != 3)
+            return false;
+        strInteger += text.Mid(p + nSep, 3);
+        p = nGroupEnd;
+    }
+    CString strBefore = text.Left(nStart), strAfter = text.Mid(p);
+    if (strBefore.Find(pszSep) >= 0 || strAfter.Find(pszSep) >= 0)
+        return false;
+    text = strBefore + strInteger + strAfter;
+    return true;
+}
+
+// Takes away what formatting adds: the first currency symbol and the thousands separators; the first decimal
+// separator becomes a point. False when a thousands separator is out of place.
+bool StripFormatting(LPCTSTR pszText, LPCTSTR pszSymbol, LPCTSTR pszThousandSep, LPCTSTR pszDecimalSep,
+                     CString& text)
+{
+    text = SkipBlanks(pszText);
     int at = *pszSymbol ? text.Find(pszSymbol) : -1;
     if (at >= 0)
         text.Delete(at, lstrlenW(pszSymbol));
-    if (*pszThousandSep)
-        text.Replace(pszThousandSep, L"");
+    // The blank that parted the symbol from the number is no separator.
+    text.Trim();
+    if (!RemoveThousandSeps(text, pszThousandSep))
+        return false;
     at = *pszDecimalSep ? text.Find(pszDecimalSep) : -1;
     if (at >= 0) {
         text.Delete(at, lstrlenW(pszDecimalSep));
         text.Insert(at, L'.');
     }
-    return text;
+    return true;
 }
 
 // A plain decimal number, [sign] digits [. digits], read from the start of a stripped text after blanks.
@@ -292,7 +330,10 @@ COleCurrency CCurrencyFormat::Parse(LPCTSTR pszText) const
 {
     if (IsBlankText(pszText))
         return MakeCurrency(COleCurrency::null, 0);
-    CDecimalText number = ReadDecimal(StripFormatting(pszText, m_szCurrencySymbol, m_szThousandSep, m_szDecimalSep));
+    CString strPlain;
+    if (!StripFormatting(pszText, m_szCurrencySymbol, m_szThousandSep, m_szDecimalSep, strPlain))
+        return MakeCurrency(COleCurrency::invalid, 0);
+    CDecimalText number = ReadDecimal(strPlain);
     LONGLONG count = 0;
     if (!number.bComplete || !CountFromDecimal(number, count))
         return MakeCurrency(COleCurrency::invalid, 0);
@@ -329,7 +370,10 @@ double CNumberFormat::Parse(LPCTSTR pszText, BOOL& bError) const
     bError = TRUE;
     if (IsBlankText(pszText))
         return 0.0;
-    CDecimalText number = ReadDecimal(StripFormatting(pszText, L"", m_szThousandSep, m_szDecimalSep));
+    CString strPlain;
+    if (!StripFormatting(pszText, L"", m_szThousandSep, m_szDecimalSep, strPlain))
+        return 0.0;
+    CDecimalText number = ReadDecimal(strPlain);
     if (!number.bFound)
         return 0.0;
     // wcstod reads the decimal point of the C library's current locale.

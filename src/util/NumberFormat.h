@@ -1,7 +1,9 @@
 // Numbers and amounts as the user reads and types them. The two formatters hold a locale's currency or
 // number format record and go through the system's formatting; parsing strips what formatting added and
-// reads a plain decimal number (no exponent, hex, "inf" or "nan"). Amounts are fixed point with four
-// decimals: text is converted to the 1/10000 count exactly, rounding to the nearest (ties away from zero).
+// reads a plain decimal number (no exponent, hex, "inf" or "nan"); a thousands separator counts only between
+// groups of three digits of the integer part, so "1234.56" is no amount where "." groups thousands. Amounts are
+// fixed point with four decimals: text is converted to the 1/10000 count exactly, rounding to the nearest (ties
+// away from zero).
 #pragma once
 
 #include "platform/mfc/afxdisp.h"

@@ -146,7 +146,9 @@ TEST(ParseCurrency, ExactDecimalText)
         {L"-0,00005", -1},
         {L"0,0000499999", 0},
         {L"0,00009", 1},
-        {L"1.2.3", 1230000},                            // thousands separators are only taken away
+        {L"1.234.567,89", 12345678900},                 // "." groups thousands, three digits each
+        {L"123.456", 1234560000},
+        {L" 12.345 ", 123450000},
         {L"922.337.203.685.477,5807", INT64_MAX},
         {L"-922.337.203.685.477,5808", INT64_MIN},
         {L"000000000000000000000000012", 120000},
@@ -163,7 +165,8 @@ TEST(ParseCurrency, ExactDecimalText)
 TEST(ParseCurrency, RefusedTexts)
 {
     for (LPCTSTR text : {L"12a", L"12 a", L"a12", L"1e5", L"1E5", L"inf", L"-inf", L"nan", L"0x10", L"-", L",",
-                         L"1,2,3", L"- 5", L"\u20AC 5", L"922.337.203.685.477,5808",
+                         L"1,2,3", L"- 5", L"\u20AC 5", L"1234.56", L"12.34", L"1.2.3", L"1.234.56", L"1234.567",
+                         L".123", L"1.", L"1..234", L"1.234,5.6", L"-1234.5", L"922.337.203.685.477,5808",
                          L"922.337.203.685.477,58075", L"-922.337.203.685.477,58085", L"99999999999999999999"}) {
         EXPECT_EQ(COleCurrency::invalid, ParseCurrency(text).GetStatus()) << CString(text).ToMultiByte(CP_UTF8);
     }
@@ -229,6 +232,10 @@ TEST(ParseNumber, UserLocaleAndErrorFlag)
         {L"  -0,25 ", -0.25, FALSE},
         {L"12", 12, FALSE},
         {L"12a", 12, TRUE},
+        {L"1.234.567,89", 1234567.89, FALSE},
+        {L"1234.5", 0, TRUE},                   // a point groups thousands only between groups of three digits
+        {L"1.5", 0, TRUE},
+        {L"12.3456", 0, TRUE},
         {L"1e5", 1, TRUE},
         {L"", 0, TRUE},
         {L"   ", 0, TRUE},

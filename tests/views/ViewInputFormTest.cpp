@@ -184,6 +184,8 @@ TEST_F(ViewInputFormTest, RefusedEntriesKeepTheCellAndSayWhy)
         {4, 2, L"-5", L"Non sono ammessi valori negativi"},       // whole number, no negatives
         {4, 2, L"12a", L"Sono stati immessi caratteri non numerici"},
         {2, 3, L"1,2,3", L"Sono stati immessi caratteri non numerici"},
+        {2, 3, L"1234.56", L"Sono stati immessi caratteri non numerici"},   // "." groups thousands, not decimals
+        {4, 2, L"12.5", L"Sono stati immessi caratteri non numerici"},
     };
     for (const auto& c : cases) {
         CString strBefore = grid.InvokeGet281(c.nRow, c.nCol);
