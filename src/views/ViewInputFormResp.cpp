@@ -206,9 +206,16 @@ void CViewInputFormResp::OnSelChangeResp()
         return;
     CTextID item(m_pItem->GetText());
     ForgetItem();
+    if (LoadData(&item))
+        return;
+    // The grid holds part of the centre that failed: it shows the former centre again, read anew, or, when that
+    // fails too, holds nothing that a save would write.
+    m_centre = former;
+    SelectCentreInCombo(nOld);
+    ForgetItem();
     if (!LoadData(&item)) {
-        m_centre = former;
-        SelectCentreInCombo(nOld);
+        m_formInfo.RemoveAll();
+        SetModified(FALSE);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "support/ModalDialogDriver.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace
 {
@@ -337,6 +338,102 @@ TEST_F(ViewInputFormRespCapTest, ItemsAreAddedChangedAndRemovedAndRefusedRowsSto
     EXPECT_EQ(8L, grid.GetProperty19());
     EXPECT_EQ(CString(L""), grid.InvokeGet281(5, 4));
     EXPECT_FALSE(pView->CanAddItem());
+}
+
+namespace
+{
+// The archive locked by another program, as a copy or a backup tool on the same file does: the form reads nothing
+// while the lock is held. The lock can be let go at the first error the user reads.
+class CArchiveLock
+{
+public:
+    explicit CArchiveLock(const CString& strPath)
+    {
+        ::sqlite3_open16(strPath.GetString(), &m_pDatabase);
+        m_bLocked = ::sqlite3_exec(m_pDatabase, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~CArchiveLock()
+    {
+        Release();
+        ::sqlite3_close(m_pDatabase);
+    }
+    BOOL IsLocked() const { return m_bLocked; }
+    void Release()
+    {
+        if (m_bLocked)
+            ::sqlite3_exec(m_pDatabase, "COMMIT", nullptr, nullptr, nullptr);
+        m_bLocked = FALSE;
+    }
+
+    // While it is installed, the first message box lets the lock go.
+    static int ReleaseAtTheFirstMessage(const AFX_MSGBOX_REQUEST& request)
+    {
+        s_shown.push_back(request);
+        s_pLock->Release();
+
+        return IDOK;
+    }
+    static CArchiveLock* s_pLock;
+    static std::vector<AFX_MSGBOX_REQUEST> s_shown;
+
+private:
+    sqlite3* m_pDatabase = nullptr;
+    BOOL m_bLocked = FALSE;
+};
+CArchiveLock* CArchiveLock::s_pLock = nullptr;
+std::vector<AFX_MSGBOX_REQUEST> CArchiveLock::s_shown;
+} // namespace
+
+// A centre that cannot be read leaves the form on the former centre as the archive holds it: a save afterwards
+// writes the former centre's own items, not the half-read ones over them.
+TEST_F(ViewInputFormRespCapTest, ACentreThatCannotBeReadLeavesTheFormerCentreInTheGrid)
+{
+    AddItem(m_nRossi, 10, L"1010000", L"A", 100, 90);
+    AddItem(m_nRossi, 20, L"1020000", L"B", 0.57, 0);
+    AddItem(m_nBianchi, 10, L"1010000", L"C", 5, 5);
+    CViewInputFormRespCap* pView = OpenCentre(m_nRossi);
+    ASSERT_NE(nullptr, pView);
+    CF1Book& grid = pView->GetGrid();
+    const long nRows = grid.GetProperty19();
+    {
+        CArchiveLock lock(m_dataPath);
+        ASSERT_TRUE(lock.IsLocked());
+        CArchiveLock::s_pLock = &lock;
+        CArchiveLock::s_shown.clear();
+        AFX_MSGBOX_HANDLER previous = AfxSetMessageBoxHandler(CArchiveLock::ReleaseAtTheFirstMessage);
+        Choose(*pView, m_nBianchi);
+        AfxSetMessageBoxHandler(previous);
+        ASSERT_EQ(1u, CArchiveLock::s_shown.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), CArchiveLock::s_shown[0].type & MB_ICONMASK);
+    }
+    EXPECT_EQ(m_nRossi, pView->GetCentre());
+    EXPECT_EQ(m_nRossi, SelectedCentre(*pView));
+    ASSERT_EQ(nRows, grid.GetProperty19());
+    EXPECT_EQ(CString(L"A"), grid.InvokeGet281(5, CViewInputFormRespCap::colArticolo));
+    EXPECT_EQ(CString(L"B"), grid.InvokeGet281(6, CViewInputFormRespCap::colArticolo));
+    EXPECT_EQ(0.57, grid.InvokeGet279(6, CViewInputFormRespCap::colComp));
+    EXPECT_FALSE(pView->IsModified());
+    pView->SetModified(TRUE);
+    ASSERT_TRUE(pView->SaveData());
+    CString sql;
+    sql.Format(L"SELECT COUNT(*) FROM ExtraEntrCap WHERE idResp = %ld AND articolo IN ('A', 'B')", m_nRossi);
+    EXPECT_EQ(2L, ScalarLong(sql));
+    EXPECT_EQ(2L, ItemCount(m_nRossi));
+    EXPECT_EQ(1L, ItemCount(m_nBianchi));
+
+    // When the former centre cannot be read again either, the form holds nothing that a save would write.
+    {
+        CArchiveLock lock(m_dataPath);
+        ASSERT_TRUE(lock.IsLocked());
+        CMessageBoxRecorder boxes;
+        Choose(*pView, m_nBianchi);
+        EXPECT_EQ(2u, boxes.Count());
+    }
+    EXPECT_EQ(m_nRossi, pView->GetCentre());
+    pView->SetModified(TRUE);
+    EXPECT_TRUE(pView->SaveData());
+    EXPECT_EQ(2L, ItemCount(m_nRossi));
+    EXPECT_EQ(1L, ItemCount(m_nBianchi));
 }
 
 TEST_F(ViewInputFormRespCapTest, ANegativeAmountIsRefusedInAnItemRow)
