@@ -214,6 +214,7 @@
 #define IDP_IMPORT_GEST_UNMAPPED        2191
 #define IDS_GEST_REVENUES               2192
 #define IDS_GEST_EXPENSES               2193
+#define IDP_IMPREL_BAD_AMOUNT           2194
 
 // Input forms
 #define IDD_INPUT_FORM                  56

@@ -6,9 +6,11 @@
 #include "import/ImportTarget.h"
 #include "platform/mfc/afxmsgbox.h"
 #include "resource.h"
+#include "util/MessageText.h"
 #include "util/PathUtil.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -72,7 +74,11 @@ CString CImportRel::FindDatabase()
     ::RegCloseKey(hKey);
     if (nResult != ERROR_SUCCESS || (dwType != REG_SZ && dwType != REG_EXPAND_SZ))
         return CString();
-    CString strProgram = GetUninstallProgramPath(szValue, FileExists);
+    // Installers write the program folder as "%ProgramFiles%\..." in either string type.
+    WCHAR szExpanded[2048] = {};
+    DWORD nExpanded = ::ExpandEnvironmentStringsW(szValue, szExpanded, static_cast<DWORD>(std::size(szExpanded)));
+    CString strProgram = GetUninstallProgramPath(nExpanded && nExpanded <= std::size(szExpanded) ? szExpanded : szValue,
+                                                 FileExists);
     CString strDatabase = CombinePath(GetPathDir(strProgram), L"Dati 2008\\DB2008.mdb");
     return FileExists(strDatabase) ? strDatabase : CString();
 }
@@ -93,8 +99,10 @@ bool CImportRel::ImportFrom(LPCTSTR pszDatabase, LPCTSTR pszPassword)
     try {
         source.CreateConnection();
         source.Open(CADOConnection::FormatConnectionString(pszDatabase, pszPassword), TRUE);
-        ReadSource(source);
+        bool bRead = ReadSource(source);
         source.Close();
+        if (!bRead)
+            return false;
     }
     catch (const _com_error& e) {
         ShowImportError(e, source);
@@ -112,25 +120,41 @@ bool CImportRel::ImportFrom(LPCTSTR pszDatabase, LPCTSTR pszPassword)
     });
 }
 
-void CImportRel::ReadSource(CADOConnection& source)
+bool CImportRel::ReadSource(CADOConnection& source)
 {
     m_revenues.clear();
     {
         CSetSaldi entrate(L"Entrate", source);
         entrate.OpenRows(CSetSaldi::readOnly);
         for (long nRow : kRevenueRows) {
-            if (!entrate.FindRow(nRow))
-                continue;
-            CRevenueRow& row = m_revenues[nRow];
-            for (int i = 0; i < kRevenueFieldCount; ++i)
-                row.values[i] = ReadAmount(entrate, kRevenueFields[i]);
+            if (entrate.FindRow(nRow) &&
+                !ReadAmounts(entrate, nRow, kRevenueFields, m_revenues[nRow].values, kRevenueFieldCount))
+                return false;
         }
     }
     CSetSaldi uscite(L"Uscite", source);
     uscite.OpenRows(CSetSaldi::readOnly);
-    bool bFound = uscite.FindRow(0);
-    for (int i = 0; i < kSpendingFieldCount; ++i)
-        m_spending[i] = bFound ? ReadAmount(uscite, kSpendingFields[i]) : NullCurrency();
+    if (uscite.FindRow(0))
+        return ReadAmounts(uscite, 0, kSpendingFields, m_spending, kSpendingFieldCount);
+    std::fill(std::begin(m_spending), std::end(m_spending), NullCurrency());
+    return true;
+}
+
+// A value that is no amount refuses the import: skipped, it would leave its target as it was while the import
+// reports success.
+bool CImportRel::ReadAmounts(const CSetSaldi& set, long nRow, const LPCTSTR* pFields, COleCurrency* pValues,
+                             int nCount)
+{
+    for (int i = 0; i < nCount; ++i) {
+        pValues[i] = ReadAmount(set, pFields[i]);
+        if (pValues[i].GetStatus() == COleCurrency::invalid) {
+            AfxMessageBox(FormatResMessage(IDP_IMPREL_BAD_AMOUNT, set.GetTableName(), nRow, pFields[i],
+                                           set.GetFieldString(pFields[i])),
+                          MB_ICONWARNING);
+            return false;
+        }
+    }
+    return true;
 }
 
 void CImportRel::WriteAmounts(CSetSaldi& set, long nID, const LPCTSTR* pFields, const COleCurrency* pValues,

@@ -21,7 +21,8 @@ public:
     // nOption: ImportOption.
     CImportRel(CADOConnection& data, int nOption);
 
-    // The planning product's database by its uninstall entry; empty when it is not there.
+    // The planning product's database by its uninstall entry, environment variables expanded; empty when it is
+    // not there.
     static CString FindDatabase();
 
     // True after a successful import; refusals, errors and the confirmation are shown here. On false the
@@ -34,7 +35,9 @@ private:
     // A source row's amounts; a missing row or a null field is a null currency, never written.
     struct CRevenueRow { COleCurrency values[kRevenueFieldCount]; };
 
-    void ReadSource(CADOConnection& source);
+    // False, the refusal shown, when a source value is no amount.
+    bool ReadSource(CADOConnection& source);
+    bool ReadAmounts(const CSetSaldi& set, long nRow, const LPCTSTR* pFields, COleCurrency* pValues, int nCount);
     void WriteEntrate();
     void WriteSaldoFinProg();
     void WriteAmounts(CSetSaldi& set, long nID, const LPCTSTR* pFields, const COleCurrency* pValues, int nCount);

@@ -3,6 +3,7 @@
 #include "data/DatabaseSchema.h"
 #include "engine/RecalcSaldi.h"
 #include "import/ImportRel.h"
+#include "import/ImportTarget.h"
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "util/MessageText.h"
@@ -36,7 +37,8 @@ TEST(UninstallPathTest, QuotedPathsAndPathsWithBlanks)
             << CString(c.pszCommand).ToMultiByte(CP_UTF8);
 }
 
-// The uninstall entry of the planning product names its program inside a folder with blanks.
+// The uninstall entry of the planning product names its program inside a folder with blanks, as a path or
+// through an environment variable, in a value of either string type.
 TEST(UninstallPathTest, FindDatabaseFollowsTheUninstallEntry)
 {
     const LPCTSTR pszKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessivar 2008/10";
@@ -45,19 +47,31 @@ TEST(UninstallPathTest, FindDatabaseFollowsTheUninstallEntry)
     ASSERT_TRUE(::CreateDirectoryW(strProgramDir, nullptr));
     ASSERT_TRUE(::CreateDirectoryW(strProgramDir + L"\\Dati 2008", nullptr));
     folder.Write(L"Tessivar 2008\\unins000.exe", "MZ");
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                               &hKey, nullptr));
-    CString strCommand = strProgramDir + L"\\unins000.exe /SILENT";
-    ::RegSetValueExW(hKey, L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(strCommand.GetString()),
-                     static_cast<DWORD>((strCommand.GetLength() + 1) * sizeof(WCHAR)));
-    ::RegCloseKey(hKey);
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"QUARZEL_PROVA_PROGRAMMI", folder.Path()));
+    const struct { DWORD dwType; CString strCommand; } entries[] = {
+        {REG_SZ, strProgramDir + L"\\unins000.exe /SILENT"},
+        {REG_EXPAND_SZ, L"%QUARZEL_PROVA_PROGRAMMI%\\Tessivar 2008\\unins000.exe /SILENT"},
+        {REG_SZ, L"\"%QUARZEL_PROVA_PROGRAMMI%\\Tessivar 2008\\unins000.exe\" /SILENT"},
+    };
+    CString strDatabase = folder.File(L"Tessivar 2008\\Dati 2008\\DB2008.mdb");
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.strCommand.ToMultiByte(CP_UTF8));
+        ::DeleteFileW(strDatabase);
+        HKEY hKey = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                   &hKey, nullptr));
+        ::RegSetValueExW(hKey, L"UninstallString", 0, entry.dwType,
+                         reinterpret_cast<const BYTE*>(entry.strCommand.GetString()),
+                         static_cast<DWORD>((entry.strCommand.GetLength() + 1) * sizeof(WCHAR)));
+        ::RegCloseKey(hKey);
 
-    EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty()) << "no database yet";
-    CString strDatabase = folder.Write(L"Tessivar 2008\\Dati 2008\\DB2008.mdb", "x");
-    EXPECT_EQ(strDatabase, CImportRel::FindDatabase());
-    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, pszKey);
-    EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty());
+        EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty()) << "no database yet";
+        folder.Write(L"Tessivar 2008\\Dati 2008\\DB2008.mdb", "x");
+        EXPECT_EQ(strDatabase, CImportRel::FindDatabase());
+        ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, pszKey);
+        EXPECT_TRUE(CImportRel::FindDatabase().IsEmpty());
+    }
+    ::SetEnvironmentVariableW(L"QUARZEL_PROVA_PROGRAMMI", nullptr);
 }
 
 const LPCTSTR kSpending[] = {L"T1_TOT_A1", L"T1_TOT_A2", L"T1_TOT_A3", L"T2_TOT_A1", L"T2_TOT_A2",
@@ -67,8 +81,9 @@ class ImportRelTest : public CImportTestArchive
 {
 protected:
     // A planning database in the program's own format: Entrate rows 101..406 but 405, one null field, and the
-    // spending totals in Uscite row 0.
-    CString MakeSource(bool bWithUscite = true, LPCTSTR pszMissingField = nullptr)
+    // spending totals in Uscite row 0. A field that the source lacks is left out; a text field (another version
+    // of the product) holds the same figures as texts.
+    CString MakeSource(bool bWithUscite = true, LPCTSTR pszMissingField = nullptr, LPCTSTR pszTextField = nullptr)
     {
         CString path = m_folder.File(L"DB2008.mdb");
         ::DeleteFileW(path);
@@ -76,6 +91,17 @@ protected:
         CADOConnection source;
         OpenConnection(source, path, TRUE);
         auto run = [&](const CString& sql) { source.Execute(sql, nullptr, adCmdText | adExecuteNoRecords); };
+        auto type = [&](LPCTSTR pszField) {
+            return pszTextField && CString(pszField) == pszTextField ? L" TEXT(50)" : L" CURRENCY";
+        };
+        if (pszTextField) {
+            run(L"DROP TABLE Entrate");
+            CString strColumns;
+            for (LPCTSTR pszField : {L"Anno1", L"Anno4", L"Anno5", L"Anno6"})
+                strColumns += CString(L", ") + pszField + type(pszField);
+            run(L"CREATE TABLE Entrate (ID INTEGER NOT NULL" + strColumns + L")");
+            run(L"CREATE UNIQUE INDEX PK_ENTRATE ON Entrate (ID) WITH PRIMARY");
+        }
         for (long nRow : {101L, 102L, 103L, 201L, 202L, 203L, 204L, 205L, 301L, 302L, 303L, 304L, 305L, 401L, 402L,
                           403L, 404L, 406L}) {
             CString sql;
@@ -87,14 +113,14 @@ protected:
         run(L"UPDATE Entrate SET Anno5 = NULL WHERE ID = 102");
         run(L"DROP TABLE Uscite");
         if (bWithUscite) {
-            // Row 0 holds 1..9 in the nine fields; a field that the source lacks is left out.
+            // Row 0 holds 1..9 in the nine fields.
             CString strColumns, strNames, strValues;
             for (int i = 0; i < 9; ++i) {
                 if (pszMissingField && CString(kSpending[i]) == pszMissingField)
                     continue;
                 CString strValue;
                 strValue.Format(L", %d", i + 1);
-                strColumns += CString(L", ") + kSpending[i] + L" CURRENCY";
+                strColumns += CString(L", ") + kSpending[i] + type(kSpending[i]);
                 strNames += CString(L", ") + kSpending[i];
                 strValues += strValue;
             }
@@ -169,6 +195,49 @@ TEST_F(ImportRelTest, FieldMissingFromTheSourceLeavesItsTarget)
     EXPECT_EQ(9, Get(L"SaldoFinProg", 203, L"Anno6Com"));
     EXPECT_EQ(5, Get(L"SaldoFinProg", 202, L"Anno5Com"));
     EXPECT_EQ(101000, Get(L"SaldoFinProg", 2101, L"Anno6Com"));
+}
+
+// A source whose amount field is a text column (another version of the product) imports the texts that are
+// amounts; one that is not refuses the whole import, naming its table, row and field: even with option 0 the
+// archive keeps every byte.
+TEST_F(ImportRelTest, ASourceValueThatIsNoAmountRefusesTheImport)
+{
+    const struct { LPCTSTR pszTable; long nRow; LPCTSTR pszField; } cases[] = {
+        {L"Entrate", 203, L"Anno4"},
+        {L"Entrate", 101, L"Anno1"},
+        {L"Uscite", 0, L"T2_CONC_A3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.pszField).ToMultiByte());
+        const CString source = MakeSource(true, nullptr, c.pszField);
+        Seed();
+        {
+            CMessageBoxRecorder boxes;
+            ASSERT_TRUE(CImportRel(m_data, importSourceFields).ImportFrom(source, Password));
+            EXPECT_EQ(LoadResString(IDP_IMPORT_DONE), boxes.Last().text);
+        }
+        EXPECT_EQ(2030, Get(L"SaldoFinProg", 2203, L"Anno4Com"));
+        EXPECT_EQ(101, Get(L"Entrate", 2101, L"Anno3"));
+        EXPECT_EQ(9, Get(L"SaldoFinProg", 203, L"Anno6Com"));
+
+        {
+            CADOConnection connection;
+            OpenConnection(connection, source, TRUE);
+            CString sql;
+            sql.Format(L"UPDATE %s SET %s = 'mille euro' WHERE ID = %ld", c.pszTable, c.pszField, c.nRow);
+            connection.Execute(sql, nullptr, adCmdText | adExecuteNoRecords);
+            connection.Close();
+        }
+        Seed();
+        const std::string before = ArchiveBytes();
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(CImportRel(m_data, importEraseAll).ImportFrom(source, Password));
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), boxes.LastIcon());
+        EXPECT_EQ(FormatResMessage(IDP_IMPREL_BAD_AMOUNT, c.pszTable, c.nRow, c.pszField, L"mille euro"),
+                  boxes.Last().text);
+        EXPECT_TRUE(before == ArchiveBytes());
+    }
 }
 
 TEST_F(ImportRelTest, UnreadableSourceLeavesTheArchiveAsItWas)
