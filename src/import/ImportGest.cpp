@@ -65,18 +65,28 @@ bool CImportGest::ReadFile(LPCTSTR pszPath, UINT nKind, CLineMap& lines, const C
         AfxMessageBox(FormatResMessage(IDP_IMPORT_NO_GEST_DATA, pszPath), MB_ICONWARNING);
         return false;
     }
+    if (!HasImportedCode(lines, pEntries, nCount))
+        AfxMessageBox(FormatResMessage(IDP_IMPORT_GEST_UNMAPPED, LoadResString(nKind), pszPath), MB_ICONINFORMATION);
+    return true;
+}
+
+bool CImportGest::HasImportedCode(const CLineMap& lines, const CEntry* pEntries, size_t nCount)
+{
     for (size_t i = 0; i < nCount; ++i) {
         if (lines.count(CodeText(pEntries[i].nCode)))
             return true;
     }
-    AfxMessageBox(FormatResMessage(IDP_IMPORT_GEST_UNMAPPED, LoadResString(nKind), pszPath), MB_ICONINFORMATION);
-    return true;
+    return false;
 }
 
 bool CImportGest::Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath)
 {
     if (!ReadFile(pszRevenuePath, IDS_GEST_REVENUES, m_revenues, s_revenues, std::size(s_revenues)) ||
         !ReadFile(pszExpensePath, IDS_GEST_EXPENSES, m_expenses, s_expenses, std::size(s_expenses)))
+        return false;
+    // With nothing to import, even option 0 changes nothing: the user has read why for each file.
+    if (!HasImportedCode(m_revenues, s_revenues, std::size(s_revenues)) &&
+        !HasImportedCode(m_expenses, s_expenses, std::size(s_expenses)))
         return false;
     return StoreImport(m_data, [&] {
         {

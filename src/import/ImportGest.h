@@ -16,8 +16,8 @@ public:
     // nOption: ImportOption.
     CImportGest(CADOConnection& data, int nOption);
 
-    // True after a successful import; every refusal, error and the confirmation is shown here. On false the
-    // archive is as before.
+    // True after a successful import; every refusal, error and the confirmation is shown here. On false (files
+    // that give nothing to import among them) the archive is as before.
     bool Import(LPCTSTR pszRevenuePath, LPCTSTR pszExpensePath);
 
 private:
@@ -30,6 +30,7 @@ private:
 
     // nKind: the string naming the file's kind in messages.
     static bool ReadFile(LPCTSTR pszPath, UINT nKind, CLineMap& lines, const CEntry* pEntries, size_t nCount);
+    static bool HasImportedCode(const CLineMap& lines, const CEntry* pEntries, size_t nCount);
     void WriteRows(CSetSaldi& set, const CLineMap& lines, const CEntry* pEntries, size_t nCount);
 
     static const CEntry s_revenues[19];

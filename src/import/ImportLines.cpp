@@ -141,7 +141,9 @@ bool ParseGestLine(std::string_view line, CGestLine& result, std::string& badFie
     result.code = std::string(Field(line, 0, 3));
     for (size_t k = 0; k < 3; ++k) {
         std::string_view field = Field(line, 23 + kGestAmountWidth * k, kGestAmountWidth);
-        if (!ParseGestCents(field, result.cents[k])) {
+        // A line that ends inside the field lost digits of its amount; one that ends before it leaves it 0.
+        bool bCut = !field.empty() && field.size() < kGestAmountWidth;
+        if (bCut || !ParseGestCents(field, result.cents[k])) {
             badField = std::string(field);
             return false;
         }

@@ -53,7 +53,8 @@ constexpr size_t kGestAmountWidth = 15;
 // blank field reads 0. Anything else (letters, points, commas, exponents, a sign apart from its digits, a plus)
 // is no amount: the line would store another figure than the one the file means.
 bool ParseGestCents(std::string_view field, long long& cents);
-// Missing fields of a short line read 0; false (with the field's text) when a field holds no amount.
+// Fields that a short line does not reach read 0; false (with the field's text) when a field holds no amount or
+// the line ends inside it.
 bool ParseGestLine(std::string_view line, CGestLine& result, std::string& badField);
 // A line of the export: its code is three digits. Other lines (headings, notes) hold no figures.
 bool IsGestRecord(std::string_view line);

@@ -2,6 +2,7 @@
 
 #include "engine/RecalcSaldi.h"
 #include "import/ImportGest.h"
+#include "import/ImportTarget.h"
 #include "resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "util/MessageText.h"
@@ -130,6 +131,46 @@ TEST_F(ImportGestTest, MalformedAmountsRefuseTheImport)
                       boxes.Last().text);
             EXPECT_TRUE(before == ArchiveBytes());
         }
+    }
+}
+
+// A line cut inside an amount lost some of its digits (a 2010 amount of 12.345.678,90 cut at 65 characters would
+// read 12.345,67): the import is refused naming the line and the field as the line holds it.
+TEST_F(ImportGestTest, ALineCutInsideAnAmountRefusesTheImport)
+{
+    Seed();
+    ASSERT_TRUE(RecalcSaldi(m_data));
+    const std::string cut = Line("003", 1, 2, 1234567890).substr(0, 65);
+    CString strCut = WriteFile(L"nentrate.txt", {Line("002", 1, 2, 3), cut});
+    const std::string before = ArchiveBytes();
+    CMessageBoxRecorder boxes;
+    EXPECT_FALSE(CImportGest(m_data, importSourceFields).Import(strCut, Expenses()));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(FormatResMessage(IDP_IMPORT_GEST_BAD_AMOUNT, LoadResString(IDS_GEST_REVENUES), strCut, 2,
+                               CString(cut.substr(53).c_str())),
+              boxes.Last().text);
+    EXPECT_TRUE(before == ArchiveBytes());
+}
+
+// Files that hold only codes the program does not import give nothing: whatever the option, the archive keeps
+// every byte (option 0 does not erase the forecast first) and no success is reported.
+TEST_F(ImportGestTest, FilesWithNothingToImportChangeNothingWhateverTheOption)
+{
+    Seed();
+    ASSERT_TRUE(RecalcSaldi(m_data));
+    CString strRevenues = WriteFile(L"nentrate.txt", {Line("001", 5, 6, 7), Line("099", 5, 6, 7)});
+    CString strExpenses = WriteFile(L"nuscite.txt", {Line("002", 1, 2, 3)});
+    for (int nOption = importEraseAll; nOption <= importEmptyFields; ++nOption) {
+        SCOPED_TRACE(nOption);
+        const std::string before = ArchiveBytes();
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(CImportGest(m_data, nOption).Import(strRevenues, strExpenses));
+        ASSERT_EQ(2u, boxes.Count());
+        EXPECT_EQ(FormatResMessage(IDP_IMPORT_GEST_UNMAPPED, LoadResString(IDS_GEST_REVENUES), strRevenues),
+                  boxes.Shown()[0].text);
+        EXPECT_EQ(FormatResMessage(IDP_IMPORT_GEST_UNMAPPED, LoadResString(IDS_GEST_EXPENSES), strExpenses),
+                  boxes.Shown()[1].text);
+        EXPECT_TRUE(before == ArchiveBytes());
     }
 }
 
