@@ -85,28 +85,33 @@ void CReportFiller::SwitchTable(const CString& strTable)
 
 CString CReportFiller::LookUp(const CCellInfo& cell, bool& bFound)
 {
-    const CString value = LookUpField(cell, bFound);
+    bool bBound = false;
+    const CString value = LookUpField(cell, bFound, bBound);
     // In a table an empty amount cell would read as a figure not filled in: what the archive does not hold is 0.
-    if (!bFound && m_bInTable && cell.m_nType == formTypeAmount)
+    // A reference to a table or field the archive lacks is a fault of the template, not a zero.
+    if (!bFound && bBound && m_bInTable && cell.m_nType == formTypeAmount)
         return FormatCurrencyFromDouble(0.0);
     return value;
 }
 
-CString CReportFiller::LookUpField(const CCellInfo& cell, bool& bFound)
+CString CReportFiller::LookUpField(const CCellInfo& cell, bool& bFound, bool& bBound)
 {
-    bFound = false;
+    bFound = bBound = false;
     SwitchTable(cell.m_strT);
     if (!m_set || cell.m_strR.IsEmpty())
         return CString();
     try {
-        if (!FindRow(*m_set, cell.m_strR))
+        if (!FindRow(*m_set, cell.m_strR)) {
+            // A row that the archive does not hold, of a field that it has.
+            bBound = m_set->HasColumn(cell.m_strF);
             return CString();
-        bFound = true;
-        return FormatField(cell, *m_set);
+        }
+        CString value = FormatField(cell, *m_set);
+        bFound = bBound = true;
+        return value;
     }
     catch (const _com_error&) {
         // A table or field that the archive does not have: the reference shows nothing.
-        bFound = false;
         return CString();
     }
 }

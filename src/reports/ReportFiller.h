@@ -32,8 +32,8 @@ protected:
     virtual CString ValueOf(const CCellInfo& cell);
 
     // Switches the record set to the reference's table, finds its row and formats the field by the reference's
-    // type; empty when the row is missing, but for an amount in a table row, which is then 0. bFound tells whether
-    // the row was found.
+    // type; empty when the row is missing, but for an amount in a table row, which is then 0, and empty when the
+    // archive lacks the table or field. bFound tells whether the value was found.
     CString LookUp(const CCellInfo& cell, bool& bFound);
     // A table other than the record set's (compared with case) replaces the record set; an empty name keeps it.
     void SwitchTable(const CString& strTable);
@@ -42,7 +42,8 @@ protected:
     CADOConnection& GetData() { return m_data; }
 
 private:
-    CString LookUpField(const CCellInfo& cell, bool& bFound);
+    // bBound: the archive has the reference's table (and its field, when the row is there).
+    CString LookUpField(const CCellInfo& cell, bool& bFound, bool& bBound);
     CString FormatField(const CCellInfo& cell, CSetDati& set) const;
 
     CADOConnection& m_data;

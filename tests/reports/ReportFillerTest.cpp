@@ -259,10 +259,15 @@ TEST_F(ReportFillerTest, ReferencesInTableCellsFillInTheirCellsAndAmountsNotHeld
     row.bShaded = true;
     doc.AppendTableRow({L"$[L:N;T:SaldoFin;R:9999;F:Anno1]$", L"$[L:V;T:Nessuna;R:1106;F:Anno1]$", L"\u2014"}, row,
                        CTextCharFormat());
+    doc.AppendTableRow({L"$[L:V;T:SaldoFin;R:1106;F:Nessuno]$", L"$[L:V;T:SaldoFin;R:9999;F:Anno2]$",
+                        L"$[L:V;T:SaldoFin;R:9999;F:Nessuno]$"}, row,
+                       CTextCharFormat());
     CReportFiller(m_data, CReportFiller::reportValues).FillSpans(doc);
-    // Outside a table and for what is no amount the missing figure stays empty; an amount cell reads 0.
-    EXPECT_EQ(CString(L"Fuori: \rComune di Cittaducale\a1.234,50\a0,00\a\r\a0,00\a\u2014\a\r"), doc.GetText());
-    ASSERT_EQ(2u, doc.GetRowExtents().size());
+    // Outside a table and for what is no amount the missing figure stays empty; an amount cell reads 0. A table or
+    // field the archive lacks is a fault of the template, not a zero: empty.
+    EXPECT_EQ(CString(L"Fuori: \rComune di Cittaducale\a1.234,50\a0,00\a\r\a\a\u2014\a\r\a0,00\a\a\r"),
+              doc.GetText());
+    ASSERT_EQ(3u, doc.GetRowExtents().size());
     EXPECT_FALSE(doc.GetTableRow(0).bShaded);
     EXPECT_TRUE(doc.GetTableRow(1).bShaded);
     EXPECT_EQ(txAlignRight, doc.GetTableRow(1).cells[2].nAlign);
