@@ -23,6 +23,7 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
 #include "support/RealInput.h"
+#include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPMenuBar.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPToolBar.h"
@@ -1318,6 +1319,84 @@ TEST_F(MainFrameInputTest, RestingOnTheTitleOfACollapsedMenuExpandsIt)
     SendKeys({VK_ESCAPE});
     SendKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitFor([&] { return !m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode(); }));
+}
+
+CXTPControl* WithCaption(CXTPControls* pControls, LPCTSTR pszCaption)
+{
+    for (int i = 0; i < pControls->GetCount(); i++)
+        if (pControls->GetAt(i)->GetCaption() == pszCaption)
+            return pControls->GetAt(i);
+    return nullptr;
+}
+
+// Watches the frame for the first modal dialog that waits for the user (its owner hears WM_ENTERIDLE once the
+// dialog's queue is empty), reads its two paths and closes it.
+class CIdleImportDialogWatch : public CXTPHookHandler
+{
+public:
+    explicit CIdleImportDialogWatch(HWND hWndFrame) : m_hWndFrame(hWndFrame)
+    {
+        CWindowHookManager::GetInstance()->SetHook(m_hWndFrame, this);
+    }
+    ~CIdleImportDialogWatch() override { CWindowHookManager::GetInstance()->RemoveHook(m_hWndFrame, this); }
+    int OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT&) override
+    {
+        if (nMessage != WM_ENTERIDLE || wParam != MSGF_DIALOGBOX || m_hWndDialog)
+            return xtpHookContinue;
+        m_hWndDialog = reinterpret_cast<HWND>(lParam);
+        m_bImportDialog = dynamic_cast<CDlgImpGest*>(CWnd::FromHandlePermanent(m_hWndDialog)) != nullptr;
+        m_strRevenues = DialogText(IDC_IMP_REVENUE_PATH);
+        m_strExpenses = DialogText(IDC_IMP_EXPENSE_PATH);
+        ::PostMessageW(m_hWndDialog, WM_COMMAND, IDCANCEL, 0);
+        return xtpHookContinue;
+    }
+    BOOL WaitedAndClosed() const { return m_hWndDialog && !::IsWindow(m_hWndDialog); }
+
+    BOOL m_bImportDialog = FALSE;
+    CString m_strRevenues;
+    CString m_strExpenses;
+
+private:
+    CString DialogText(int nID) const
+    {
+        wchar_t szText[MAX_PATH] = {};
+        ::GetDlgItemTextW(m_hWndDialog, nID, szText, MAX_PATH);
+        return szText;
+    }
+
+    HWND m_hWndFrame;
+    HWND m_hWndDialog = nullptr;
+};
+
+// The key that chooses a menu command is spent on the menu: the dialog the command opens reads it neither as
+// typed text nor as a press of its default button. Chosen by its letter or by Enter, the management import's
+// dialog opens with its default paths and waits for the user.
+TEST_F(MainFrameInputTest, TheKeyThatChoosesACommandDoesNotReachTheDialogItOpens)
+{
+    CXTPControl* pUtilita = WithCaption(m_pFrame->GetCommandBars()->GetMenuBar()->GetControls(), L"&Utilit\u00E0");
+    ASSERT_NE(nullptr, pUtilita);
+    for (WORD nKey : {WORD('G'), WORD(VK_RETURN)}) {
+        SCOPED_TRACE(nKey == VK_RETURN ? "Enter" : "G");
+        CRealModalLoop realLoop;
+        CMessageBoxRecorder messages;
+        CIdleImportDialogWatch watch(m_hFrame);
+        SendKeys({VK_MENU, 'U'});
+        ASSERT_TRUE(WaitFor([&] { return OpenPopup(pUtilita) != nullptr; }));
+        CXTPControl* pImport = WithCaption(OpenPopup(pUtilita)->GetControls(), L"&Importazione dati");
+        ASSERT_NE(nullptr, pImport);
+        SendKeys({'I'});
+        ASSERT_TRUE(WaitFor([&] { return OpenPopup(pImport) != nullptr; }));
+        CXTPControl* pSelected = OpenPopup(pImport)->GetSelectedControl();
+        ASSERT_NE(nullptr, pSelected);
+        ASSERT_EQ(ID_IMPORT_GEST, pSelected->GetID()) << "Enter chooses the first entry";
+        SendKeys({nKey});
+        EXPECT_TRUE(WaitFor([&] { return watch.WaitedAndClosed(); }, 3000));
+        EXPECT_TRUE(watch.m_bImportDialog);
+        EXPECT_EQ(CString(L"A:\\nentrate.txt"), watch.m_strRevenues);
+        EXPECT_EQ(CString(L"A:\\nuscite.txt"), watch.m_strExpenses);
+        EXPECT_EQ(0u, messages.Count());
+        EXPECT_FALSE(m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode());
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBars.h"
+#include "ui/commandbars/XTPHookManager.h"
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPPopupShadows.h"
 #include "ui/persist/ImageManager.h"
@@ -98,17 +99,25 @@ void CXTPControl::OnExecute()
     if (m_nId == 0)
         return;
 
-    // The frame's handler may release the bar or this control: both stay alive until the send is over.
+    // The frame's handler may release the bar or this control: both stay alive until the command is over, which
+    // for a command chosen by a key is once the key has left the queue.
     InternalAddRef();
     pParent->InternalAddRef();
+    CKeyboardManager::GetThreadManager()->RunAfterKey([this, pParent, hWndSite] {
+        SendCommand(pParent, hWndSite);
+        pParent->InternalRelease();
+        InternalRelease();
+    });
+}
+
+void CXTPControl::SendCommand(CXTPCommandBar* pParent, HWND hWndSite)
+{
     if (hWndSite && !NotifySite(XTP_CN_EXECUTE, hWndSite) && ::IsWindow(hWndSite))
         ::SendMessageW(hWndSite, WM_COMMAND, static_cast<WPARAM>(m_nId), 0);
     if (!m_bCloseSubMenuOnClick && m_pParent == pParent && ::IsWindow(pParent->GetSafeHwnd())) {
         pParent->OnUpdateCmdUI(TRUE);
         pParent->Invalidate(FALSE);
     }
-    pParent->InternalRelease();
-    InternalRelease();
 }
 
 CSize CXTPControl::GetSize(CDC* pDC)

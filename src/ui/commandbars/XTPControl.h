@@ -171,6 +171,8 @@ protected:
     friend class CXTPControls;
     // After a drag that moved the control away: it leaves its bar, its group start passing to the next one.
     void RemoveAfterDrag(CXTPCommandBars* pCommandBars);
+    // The executed command to the site, then the bar's states again when it stays open.
+    void SendCommand(CXTPCommandBar* pParent, HWND hWndSite);
 
     int m_nIndex = 0;
     int m_nId = 0;

@@ -9,6 +9,8 @@
 namespace
 {
 const UINT_PTR nLeaveTimer = 113341;
+const UINT WM_XTP_RUNAFTERKEY = WM_APP + 1;   // of the keyboard manager's own window
+const wchar_t szAfterKeyClass[] = L"XTPKeyboardAfterKey";
 
 template <class T>
 BOOL Contains(const std::vector<T>& items, T item)
@@ -247,6 +249,8 @@ void CMouseManager::OnLeaveTimer(HWND hWnd)
 CKeyboardManager::~CKeyboardManager()
 {
     Unhook();
+    if (m_hWndAfterKey && ::IsWindow(m_hWndAfterKey))
+        ::DestroyWindow(m_hWndAfterKey);
 }
 
 CKeyboardManager* CKeyboardManager::GetThreadManager()
@@ -308,6 +312,50 @@ BOOL CKeyboardManager::ProcessMouseWheel(WPARAM wParam, LPARAM lParam)
     return OfferMessage(WM_MOUSEWHEEL, wParam, lParam) == xtpHookHandled;
 }
 
+void CKeyboardManager::RunAfterKey(std::function<void()> action)
+{
+    if (m_nKeysOffered == 0 || !GetAfterKeyWindow()) {
+        action();
+        return;
+    }
+    m_arrAfterKey.push_back(std::move(action));
+    if (!::PostMessageW(m_hWndAfterKey, WM_XTP_RUNAFTERKEY, 0, 0)) {
+        std::function<void()> now = std::move(m_arrAfterKey.back());
+        m_arrAfterKey.pop_back();
+        now();
+    }
+}
+
+HWND CKeyboardManager::GetAfterKeyWindow()
+{
+    if (m_hWndAfterKey && ::IsWindow(m_hWndAfterKey))
+        return m_hWndAfterKey;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = AfterKeyWndProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = szAfterKeyClass;
+    ::RegisterClassW(&wc);   // the class of an earlier thread stays registered
+    m_hWndAfterKey = ::CreateWindowExW(0, szAfterKeyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                                       nullptr);
+    return m_hWndAfterKey;
+}
+
+LRESULT CALLBACK CKeyboardManager::AfterKeyWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CKeyboardManager* pManager = GetThreadManager();
+    if (nMsg != WM_XTP_RUNAFTERKEY || pManager->m_arrAfterKey.empty())
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    std::function<void()> action = std::move(pManager->m_arrAfterKey.front());
+    pManager->m_arrAfterKey.pop_front();
+    try {
+        action();
+    } catch (...) {
+        MSG msg = {hWnd, nMsg, wParam, lParam, 0, {0, 0}};
+        AfxProcessCurrentException(&msg);
+    }
+    return 0;
+}
+
 LRESULT CALLBACK CKeyboardManager::KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     CKeyboardManager* pManager = GetThreadManager();
@@ -316,10 +364,17 @@ LRESULT CALLBACK CKeyboardManager::KeyboardProc(int nCode, WPARAM wParam, LPARAM
         case xtpKeyUntrack:
             CMouseManager::GetThreadManager()->UntrackAll();
             return 1;
-        case xtpKeyOffer:
+        case xtpKeyOffer: {
+            struct COffering
+            {
+                int& nCount;
+                explicit COffering(int& n) : nCount(n) { ++nCount; }
+                ~COffering() { --nCount; }
+            } offering(pManager->m_nKeysOffered);
             if (pManager->ProcessKey(wParam, lParam))
                 return 1;
             break;
+        }
         }
     }
     return ::CallNextHookEx(pManager->m_hKeyboardHook, nCode, wParam, lParam);

@@ -6,6 +6,8 @@
 
 #include "platform/mfc/afxwin.h"
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -112,17 +114,27 @@ public:
     // TRUE when a handler takes the wheel turn.
     BOOL ProcessMouseWheel(WPARAM wParam, LPARAM lParam);
     BOOL HasHandlers() const { return !m_arrHandlers.empty(); }
+    // What a key offered by the hook starts (a command, and the dialog it opens) runs once the hook has returned
+    // and the key has left the queue: a modal loop run inside the hook would read the same key again. Outside the
+    // hook the action runs at once.
+    void RunAfterKey(std::function<void()> action);
 
 private:
     // The first answer other than "continue" of the handlers, newest first.
     int OfferMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK AfterKeyWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // The message-only window that the actions are posted to; null when it cannot be made.
+    HWND GetAfterKeyWindow();
     void Unhook();
 
     HHOOK m_hKeyboardHook = nullptr;
     HHOOK m_hMessageHook = nullptr;
     std::vector<CXTPHookHandler*> m_arrHandlers;
+    int m_nKeysOffered = 0;
+    HWND m_hWndAfterKey = nullptr;
+    std::deque<std::function<void()>> m_arrAfterKey;
 };
 
 class CWindowHookManager
