@@ -173,7 +173,8 @@ std::string FuzzImportLine(const std::string& input, CFuzzRandom&)
             return "a line of another kind read as a record";
     }
 
-    // A management amount: blanks around an optional minus put directly before the digits; a blank field is 0.
+    // A management amount: blanks around an optional minus put directly before the digits; a blank field is 0, and
+    // so is one the line ends before; a field the line ends inside has lost digits and is refused.
     CGestLine gest;
     std::string badField;
     const bool bParsed = ParseGestLine(line, gest, badField);
@@ -185,8 +186,11 @@ std::string FuzzImportLine(const std::string& input, CFuzzRandom&)
         std::string trimmed = nFirst == std::string::npos ? std::string()
                                                           : field.substr(nFirst, field.find_last_not_of(' ') + 1 - nFirst);
         size_t nDigits = !trimmed.empty() && trimmed[0] == '-' ? 1 : 0;
-        bExpected = trimmed.empty() ||
-                    (nDigits < trimmed.size() && trimmed.find_first_not_of("0123456789", nDigits) == std::string::npos);
+        const bool bCut = !field.empty() && field.size() < kGestAmountWidth;
+        bExpected = !bCut && (trimmed.empty() || (nDigits < trimmed.size() &&
+                                                  trimmed.find_first_not_of("0123456789", nDigits) == std::string::npos));
+        if (bCut && bParsed)
+            return "a management line accepted that ends inside its amount field " + std::to_string(k);
         if (!bExpected && bParsed)
             return "a management amount accepted that is no whole number of cents, in field " + std::to_string(k);
         if (!bExpected && badField != field)
@@ -195,7 +199,7 @@ std::string FuzzImportLine(const std::string& input, CFuzzRandom&)
             return "management cents read otherwise in field " + std::to_string(k);
     }
     if (bParsed != bExpected)
-        return "a management line refused whose amounts are whole numbers of cents";
+        return "a management line refused whose amounts are whole numbers of cents and end with their fields";
     if (bParsed && gest.code != line.substr(0, 3))
         return "a management code read otherwise";
     return "";
