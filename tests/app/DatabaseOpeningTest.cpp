@@ -103,12 +103,7 @@ TEST_F(DatabaseOpening, AnUpgradeKeepsTheKeyOfTheBalancesPerCentreWhereItIsThere
 TEST_F(DatabaseOpening, AnUpgradeKeepsTheTotalsWhenTheArchiveLacksTheTotalsCentre)
 {
     MakeArchive(150);
-    {
-        CADOConnection connection;
-        OpenArchive(connection);
-        Execute(connection, L"DELETE FROM [Responsabili] WHERE [ID] = 0");
-        connection.Close();
-    }
+    ChangeArchive(L"DELETE FROM [Responsabili] WHERE [ID] = 0");
     CTheApp& app = StartApp();
     ASSERT_TRUE(app.OpenDatabase());
     CADOConnection& data = app.GetDataConnection();
@@ -205,12 +200,7 @@ TEST_F(DatabaseOpening, RefusesAVersionTheArchiveContradicts)
         SCOPED_TRACE(c.what);
         ::DeleteFileW(m_archivePath);
         MakeArchive(c.nMadeAs);
-        {
-            CADOConnection connection;
-            OpenArchive(connection);
-            Execute(connection, c.pszSQL);
-            connection.Close();
-        }
+        ChangeArchive(c.pszSQL);
         std::string before = ReadFileBytes(m_archivePath);
         CMessageBoxRecorder messages;
         CTheApp& app = StartApp();
@@ -244,12 +234,7 @@ TEST_P(ArchiveUpgradeFailure, LeavesTheArchiveUnchangedAndALaterStartSucceeds)
 {
     const FailingUpgrade& failure = GetParam();
     MakeArchive(failure.nVersion);
-    {
-        CADOConnection connection;
-        OpenArchive(connection);
-        ExecuteSqlScript(connection, failure.pszCause);
-        connection.Close();
-    }
+    ChangeArchive(failure.pszCause);
     std::string before = ReadFileBytes(m_archivePath);
     {
         CMessageBoxRecorder messages;
@@ -261,12 +246,7 @@ TEST_P(ArchiveUpgradeFailure, LeavesTheArchiveUnchangedAndALaterStartSucceeds)
     }
     EXPECT_TRUE(before == ReadFileBytes(m_archivePath)) << "the archive file changed";
 
-    {
-        CADOConnection connection;
-        OpenArchive(connection);
-        ExecuteSqlScript(connection, failure.pszRemedy);
-        connection.Close();
-    }
+    ChangeArchive(failure.pszRemedy);
     CTheApp& app = StartApp();
     ASSERT_TRUE(app.OpenDatabase());
     EXPECT_EQ(200, CSetSettings::GetSettingVersioneDB(app.GetDataConnection()));
@@ -279,12 +259,7 @@ TEST_P(ArchiveUpgradeFailure, ARestoreOfItIsRefusedWithItsError)
 {
     const FailingUpgrade& failure = GetParam();
     MakeArchive(failure.nVersion);
-    {
-        CADOConnection connection;
-        OpenArchive(connection);
-        ExecuteSqlScript(connection, failure.pszCause);
-        connection.Close();
-    }
+    ChangeArchive(failure.pszCause);
     CString strOpeningError;
     {
         CMessageBoxRecorder messages;

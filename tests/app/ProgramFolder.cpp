@@ -152,6 +152,14 @@ void CProgramFolderTest::Execute(CADOConnection& connection, LPCTSTR pszSQL)
     connection.Execute(pszSQL, nullptr, adCmdText | adExecuteNoRecords);
 }
 
+void CProgramFolderTest::ChangeArchive(LPCTSTR pszScript)
+{
+    CADOConnection connection;
+    OpenArchive(connection);
+    ExecuteSqlScript(connection, pszScript);
+    connection.Close();
+}
+
 _variant_t CProgramFolderTest::Scalar(CADOConnection& connection, LPCTSTR pszSQL)
 {
     return connection.Execute(pszSQL, nullptr, adCmdText)->GetFields()->GetItem(_variant_t(0L))->GetValue();

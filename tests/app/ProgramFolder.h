@@ -45,6 +45,8 @@ protected:
     // A connection of the test's own on the archive (the application's ones closed).
     void OpenArchive(CADOConnection& connection);
     static void Execute(CADOConnection& connection, LPCTSTR pszSQL);
+    // Runs the statements on the archive through a connection of the test's own, in one transaction.
+    void ChangeArchive(LPCTSTR pszScript);
     static _variant_t Scalar(CADOConnection& connection, LPCTSTR pszSQL);
     static long ScalarLong(CADOConnection& connection, LPCTSTR pszSQL);
     // Amount of one row of a balance table as a double; 0 when the row is missing.
