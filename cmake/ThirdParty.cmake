@@ -2,7 +2,8 @@
 set(_sqlite_dir  ${QUARZEL_CACHE}/sqlite)
 set(_minizip_dir ${QUARZEL_CACHE}/minizip)
 set(_haru_dir    ${QUARZEL_CACHE}/libharu)
-foreach(_f ${_sqlite_dir}/sqlite3.c ${_minizip_dir}/unzip.c ${_haru_dir}/src/hpdf_doc.c)
+set(_mdb_dir     ${QUARZEL_CACHE}/mdbtools)
+foreach(_f ${_sqlite_dir}/sqlite3.c ${_minizip_dir}/unzip.c ${_haru_dir}/src/hpdf_doc.c ${_mdb_dir}/src/libmdb/file.c)
   if(NOT EXISTS ${_f})
     message(FATAL_ERROR "${_f} is missing: run scripts/setup")
   endif()
@@ -32,6 +33,33 @@ add_library(hpdf STATIC ${_haru_src})
 target_include_directories(hpdf SYSTEM PUBLIC ${_haru_dir}/include ${_haru_cfg})
 target_link_libraries(hpdf PUBLIC ZLIB::ZLIB)
 target_compile_options(hpdf PRIVATE -w)
+
+# libmdb, the reader of genuine Access files: its own small glib stand-in, no iconv (the Windows CRT converts the
+# texts). Its two headers are generated here the way its configure script would.
+set(_mdb_cfg ${CMAKE_BINARY_DIR}/third_party/mdbtools)
+file(MAKE_DIRECTORY ${_mdb_cfg})
+# A function, so that the substituted names (VERSION, ...) stay out of the project's scope.
+function(_mdb_generate_headers)
+  file(STRINGS ${_mdb_dir}/configure.ac _init REGEX "^AC_INIT\\(")
+  string(REGEX REPLACE "^AC_INIT\\(\\[([^]]*)\\],\\[([^]]*)\\].*" "\\1;\\2" _init "${_init}")
+  list(GET _init 0 PACKAGE)
+  list(GET _init 1 VERSION)
+  set(HAVE_ICONV_H 0)
+  set(HAVE_XLOCALE_H 0)
+  set(GLIB_INCLUDE_HEADER mdbfakeglib.h)
+  set(LOCALE_T _locale_t)
+  configure_file(${_mdb_dir}/include/mdbtools.h.in ${_mdb_cfg}/mdbtools.h @ONLY)
+  configure_file(${_mdb_dir}/include/mdbver.h.in ${_mdb_cfg}/mdbver.h @ONLY)
+endfunction()
+_mdb_generate_headers()
+set(_mdb_src catalog file table data dump backend money sargs index like write stats map props worktable options iconv
+             version rc4 fakeglib)
+list(TRANSFORM _mdb_src PREPEND ${_mdb_dir}/src/libmdb/)
+list(TRANSFORM _mdb_src APPEND .c)
+add_library(mdb STATIC ${_mdb_src})
+target_include_directories(mdb SYSTEM PUBLIC ${_mdb_cfg} ${_mdb_dir}/include)
+target_compile_definitions(mdb PRIVATE TLS=_Thread_local)
+target_compile_options(mdb PRIVATE -w)
 
 # The header-only JSON library from Debian's package, with which tests build their workbook texts; only its own folder is exposed to the cross compiler
 # (the host's /usr/include must never be on the target's include path).
