@@ -390,6 +390,11 @@ bool CADORecordset::IsOpen() const
     return m_pRecordset->GetState() != adStateClosed;
 }
 
+long CADORecordset::GetRecordCount() const
+{
+    return m_pRecordset->GetRecordCount();
+}
+
 bool CADORecordset::IsEOF() const
 {
     return m_pRecordset->GetEOF() != VARIANT_FALSE;

@@ -42,7 +42,10 @@ public:
     void Update();
     // An empty set to insert into: the rows whose first key column is null.
     void OpenNullKey();
+    // Rows of the whole table, whatever the set holds.
     long GetCount();
+    // Rows the open set holds.
+    long GetRecordCount() const;
 
     // SQL Server record sets that write make the rows they insert visible ("Change Inserted Rows") and drop the
     // rows they delete ("Remove Deleted Rows"): rowDefault takes the connection's default, rowOn or rowOff this

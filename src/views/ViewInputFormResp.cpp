@@ -310,7 +310,7 @@ void CViewInputFormRespCap::FillItems(int nPair)
     CSetCapitoli::LoadCapitoliMap(data, nPair, chapters);
     CSetExtraCap set(data, nPair);
     set.OpenByResp(std::max(GetCentre(), 0L));
-    long nCount = set.GetCount();
+    long nCount = set.GetRecordCount();
     if (nCount > 1)
         InsertItemRows(nPair, nCount - 1);
     for (int nRow = kFirstItemRow; !set.IsEOF(); set.MoveNext(), nRow++) {

@@ -2,24 +2,75 @@
 // figures keyed by row and centre, and the chapter items of a centre added, changed and removed.
 #include "FormViewFixture.h"
 
+#include "data/SetExtraCap.h"
 #include "dialogs/DlgCapitoli.h"
 #include "forms/RecordID.h"
+#include "forms/WorkbookBinding.h"
 #include "views/ViewInputFormResp.h"
 #include "reports/DlgRappControlli.h"
 #include "resource.h"
+#include "support/AuthorityArchive.h"
 #include "support/ModalDialogDriver.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cmath>
+#include <set>
+
 namespace
 {
-class ViewInputFormRespTest : public CFormViewFixture
+// Chooses a centre in the combo as the user does.
+void Choose(CViewInputFormResp& view, long nCentre)
+{
+    CComboBox& combo = view.GetCentreCombo();
+    for (int i = 0; i < combo.GetCount(); i++) {
+        if (static_cast<long>(combo.GetItemData(i)) == nCentre)
+            combo.SetCurSel(i);
+    }
+    view.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FORM_RESP, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo.m_hWnd));
+}
+long SelectedCentre(CViewInputFormResp& view)
+{
+    CComboBox& combo = view.GetCentreCombo();
+    return static_cast<long>(combo.GetItemData(combo.GetCurSel()));
+}
+// The chapter list answering OK with the chapter chosen; any other dialog is cancelled.
+AFX_MODAL_HANDLER ChooseChapter(long nID, LPCTSTR pszCodUEB, LPCTSTR pszDescription)
+{
+    return [=](CDialog& dialog) -> INT_PTR {
+        auto pChapters = dynamic_cast<CDlgCapitoli*>(&dialog);
+        if (!pChapters)
+            return IDCANCEL;
+        pChapters->m_recResult.m_ID.SetValue(nID);
+        pChapters->m_recResult.m_codUEB.SetText(pszCodUEB);
+        pChapters->m_recResult.m_descrizione.SetText(pszDescription);
+        return IDOK;
+    };
+}
+
+// The per-responsible forms of a test's archive, the chapter items in "CapExtra.vts".
+class CCentreFormFixture : public CFormViewFixture
+{
+protected:
+    CViewInputFormRespCap* OpenCentre(long nCentre)
+    {
+        auto pView = static_cast<CViewInputFormRespCap*>(MakeView(RUNTIME_CLASS(CViewInputFormRespCap)));
+        CTextID item(L"CapExtra.vts");
+        if (!pView || !pView->LoadData(&item))
+            return nullptr;
+        Choose(*pView, nCentre);
+        return pView->GetCentre() == nCentre ? pView : nullptr;
+    }
+    void Command(CWnd& view, UINT nID) { view.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+};
+
+class ViewInputFormRespTest : public CCentreFormFixture
 {
 protected:
     void SetUp() override
     {
-        CFormViewFixture::SetUp();
+        CCentreFormFixture::SetUp();
         m_nRossi = AddCentre(L"Rossi");
         m_nBianchi = AddCentre(L"Bianchi");
         // Row 2: an amount and a set cell of the centre; row 3: a Yes/No pair.
@@ -33,21 +84,6 @@ protected:
         auto pView = static_cast<CViewInputFormResp*>(MakeView(RUNTIME_CLASS(CViewInputFormResp)));
         CTextID item(L"EntExtr1.vts");
         return pView && pView->LoadData(&item) ? pView : nullptr;
-    }
-    // Chooses a centre in the combo as the user does.
-    void Choose(CViewInputFormResp& view, long nCentre)
-    {
-        CComboBox& combo = view.GetCentreCombo();
-        for (int i = 0; i < combo.GetCount(); i++) {
-            if (static_cast<long>(combo.GetItemData(i)) == nCentre)
-                combo.SetCurSel(i);
-        }
-        view.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FORM_RESP, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo.m_hWnd));
-    }
-    long SelectedCentre(CViewInputFormResp& view)
-    {
-        CComboBox& combo = view.GetCentreCombo();
-        return static_cast<long>(combo.GetItemData(combo.GetCurSel()));
     }
 
     long m_nRossi = 0;
@@ -211,22 +247,12 @@ protected:
                    nCentre, pszCode, nChapter, pszArticolo, comp, cassa);
         Execute(sql);
     }
-    CViewInputFormRespCap* OpenCentre(long nCentre)
-    {
-        auto pView = static_cast<CViewInputFormRespCap*>(MakeView(RUNTIME_CLASS(CViewInputFormRespCap)));
-        CTextID item(L"CapExtra.vts");
-        if (!pView || !pView->LoadData(&item))
-            return nullptr;
-        Choose(*pView, nCentre);
-        return pView->GetCentre() == nCentre ? pView : nullptr;
-    }
     long ItemCount(long nCentre)
     {
         CString sql;
         sql.Format(L"SELECT COUNT(*) FROM ExtraEntrCap WHERE idResp = %ld", nCentre);
         return ScalarLong(sql);
     }
-    void Command(CWnd& view, UINT nID) { view.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
 };
 } // namespace
 
@@ -263,15 +289,7 @@ TEST_F(ViewInputFormRespCapTest, ItemsAreAddedChangedAndRemovedAndRefusedRowsSto
 
     // "Aggiungi voce": a new row, its chapter chosen in the chapter list.
     {
-        CModalDialogDriver dialogs([](CDialog& dialog) -> INT_PTR {
-            auto pChapters = dynamic_cast<CDlgCapitoli*>(&dialog);
-            if (!pChapters)
-                return IDCANCEL;
-            pChapters->m_recResult.m_ID.SetValue(20);
-            pChapters->m_recResult.m_codUEB.SetText(L"1020000");
-            pChapters->m_recResult.m_descrizione.SetText(L"Tasse");
-            return IDOK;
-        });
+        CModalDialogDriver dialogs(ChooseChapter(20, L"1020000", L"Tasse"));
         EXPECT_TRUE(pView->CanAddItem());
         Command(*pView, IDC_VOCE_ADD);
         EXPECT_EQ(1, dialogs.Shown());
@@ -450,4 +468,190 @@ TEST_F(ViewInputFormRespCapTest, ANegativeAmountIsRefusedInAnItemRow)
     EXPECT_EQ(CString(L"Non è possibile immettere importi negativi"), CString(boxes.Last().text));
     grid.GetControl().CancelEdit();
     EXPECT_EQ(0.0, grid.InvokeGet279(5, 7));
+}
+
+namespace
+{
+const LPCTSTR kItemTables[] = {L"ExtraEntrCap", L"ExtraSpeseCap"};
+
+// The shipped chapter form on a real-size authority's archive: four centres, each with an item of every chapter,
+// and the totals of all centres as the rows of centre 0.
+class ViewInputFormRespCapAuthorityTest : public CCentreFormFixture
+{
+protected:
+    void SetUp() override
+    {
+        CCentreFormFixture::SetUp();
+        CGridBook book;
+        CFormInfo info;
+        ASSERT_EQ(CString(), CompileSourceText(ReadWorkbookSource(L"CapExtra"), book, info));
+        WriteWorkbook(L"CapExtra.vts", book.WriteText());
+        FillAuthorityArchive(m_data, authorityByChapter);
+        for (int nPair : {0, 1})
+            CSetExtraCap::BuildExtraCapTotals(m_data, nPair);
+    }
+    // In cents: what the archive was given for the centre's item of the chapter; centre 0 adds up all centres.
+    static long long Figure(int nPair, long nChapter, LPCTSTR pszField, long nCentre)
+    {
+        if (nCentre > 0)
+            return AuthorityFigure(kItemTables[nPair], nChapter, pszField, nCentre) / 100;
+        long long nSum = 0;
+        for (long nEach = 1; nEach <= kAuthorityCentres; nEach++)
+            nSum += Figure(nPair, nChapter, pszField, nEach);
+        return nSum;
+    }
+    static long long Cents(double value) { return std::llround(value * 100); }
+    long long StoredCents(const CString& strSql) { return Cents(static_cast<double>(Scalar(strSql))); }
+    long Count(int nPair, const CString& strWhere)
+    {
+        return ScalarLong(L"SELECT COUNT(*) FROM " + CString(kItemTables[nPair]) + L" WHERE " + strWhere);
+    }
+    // Every item of the centre still holds what the archive was given, and there are as many as it was given.
+    void ExpectUntouched(long nCentre)
+    {
+        for (int nPair : {0, 1}) {
+            CString sql;
+            sql.Format(L"SELECT capitolo, importoComp, importoCassa FROM %s WHERE idResp = %ld", kItemTables[nPair],
+                       nCentre);
+            _RecordsetPtr rows = m_data.Execute(sql, nullptr, adCmdText);
+            long nRows = 0;
+            for (; !rows->GetEOF(); rows->MoveNext(), nRows++) {
+                FieldsPtr fields = rows->GetFields();
+                long nChapter = static_cast<long>(fields->GetItem(_variant_t(0L))->GetValue());
+                EXPECT_EQ(Figure(nPair, nChapter, L"importoComp", nCentre),
+                          Cents(static_cast<double>(fields->GetItem(_variant_t(1L))->GetValue())))
+                    << nCentre << "/" << nChapter;
+                EXPECT_EQ(Figure(nPair, nChapter, L"importoCassa", nCentre),
+                          Cents(static_cast<double>(fields->GetItem(_variant_t(2L))->GetValue())))
+                    << nCentre << "/" << nChapter;
+            }
+            EXPECT_EQ(nPair == 0 ? 5 : 4, nRows) << nCentre;
+        }
+    }
+};
+
+// The sheet's item rows, from row 5 to three rows above the row limit.
+int LastItemRow(CF1Book& grid)
+{
+    return static_cast<int>(grid.GetProperty19()) - 3;
+}
+} // namespace
+
+// Each centre's form lists its own items only, one a row, no empty rows after them, in code order, and the total
+// below them adds up the centre's figures; the synthesis lists the totals of all centres.
+TEST_F(ViewInputFormRespCapAuthorityTest, EachCentreListsItsOwnItemsAndTheirTotal)
+{
+    using Col = CViewInputFormRespCap;
+    CViewInputFormRespCap* pView = OpenCentre(0);
+    ASSERT_NE(nullptr, pView);
+    CF1Book& grid = pView->GetGrid();
+    // From the synthesis to each centre in turn, as the user chooses them.
+    for (long nCentre = 0; nCentre <= kAuthorityCentres; nCentre++) {
+        Choose(*pView, nCentre);
+        ASSERT_EQ(nCentre, pView->GetCentre());
+        for (int nPair : {0, 1}) {
+            grid.SetProperty106(2 * nPair + 1);
+            CString where;
+            where.Format(L"idResp = %ld", nCentre);
+            const long nItems = Count(nPair, where);
+            ASSERT_GT(nItems, 1L);
+            ASSERT_EQ(Col::kFirstItemRow + nItems - 1, LastItemRow(grid)) << nCentre << "/" << nPair;
+            long long nComp = 0, nCassa = 0;
+            CString strFormerCode;
+            std::set<long> chapters;
+            for (int nRow = Col::kFirstItemRow; nRow <= LastItemRow(grid); nRow++) {
+                CString item;
+                item.Format(L"ID = %ld AND idResp = %ld", static_cast<long>(grid.InvokeGet279(nRow, Col::colID)),
+                            nCentre);
+                EXPECT_EQ(1L, Count(nPair, item)) << nCentre << "/" << nPair << "/" << nRow;
+                const long nChapter = static_cast<long>(grid.InvokeGet279(nRow, Col::colCapitolo));
+                chapters.insert(nChapter);
+                const CString strCode = grid.InvokeGet281(nRow, Col::colCodUEB);
+                EXPECT_LT(strFormerCode, strCode) << nCentre << "/" << nPair << "/" << nRow;
+                strFormerCode = strCode;
+                EXPECT_FALSE(grid.InvokeGet281(nRow, Col::colDescrizione).IsEmpty());
+                const long long nRowComp = Cents(grid.InvokeGet279(nRow, Col::colComp));
+                const long long nRowCassa = Cents(grid.InvokeGet279(nRow, Col::colCassa));
+                EXPECT_EQ(Figure(nPair, nChapter, L"importoComp", nCentre), nRowComp) << nCentre << "/" << nChapter;
+                EXPECT_EQ(Figure(nPair, nChapter, L"importoCassa", nCentre), nRowCassa) << nCentre << "/" << nChapter;
+                nComp += nRowComp;
+                nCassa += nRowCassa;
+            }
+            EXPECT_EQ(static_cast<size_t>(nItems), chapters.size());
+            const int nTotalRow = LastItemRow(grid) + 2;
+            EXPECT_EQ(nComp, Cents(grid.InvokeGet279(nTotalRow, Col::colComp))) << nCentre << "/" << nPair;
+            EXPECT_EQ(nCassa, Cents(grid.InvokeGet279(nTotalRow, Col::colCassa))) << nCentre << "/" << nPair;
+        }
+    }
+}
+
+// A centre's items added, changed and removed and saved: the centre's items are as edited, the other centres'
+// exactly as they were, the totals follow, and the form shows the saved items again.
+TEST_F(ViewInputFormRespCapAuthorityTest, SavingACentreChangesOnlyItsOwnItems)
+{
+    using Col = CViewInputFormRespCap;
+    const long nCentre = 2;
+    CViewInputFormRespCap* pView = OpenCentre(nCentre);
+    ASSERT_NE(nullptr, pView);
+    CF1Book& grid = pView->GetGrid();
+    const int nLast = LastItemRow(grid);
+    const long nChanged = static_cast<long>(grid.InvokeGet279(Col::kFirstItemRow, Col::colCapitolo));
+    const long nRemoved = static_cast<long>(grid.InvokeGet279(nLast, Col::colCapitolo));
+    grid.InvokePut279(Col::kFirstItemRow, Col::colComp, 1234.56);
+    pView->SetModified(TRUE);
+    grid.InvokeMethod211(nLast, Col::colArticolo);
+    {
+        CMessageBoxRecorder boxes(IDYES);
+        Command(*pView, IDC_VOCE_DELETE);
+    }
+    const long nAdded = 2030;
+    {
+        CModalDialogDriver dialogs(ChooseChapter(nAdded, L"2030250", L"Trasferimenti"));
+        ASSERT_TRUE(pView->CanAddItem());
+        Command(*pView, IDC_VOCE_ADD);
+        ASSERT_EQ(1, dialogs.Shown());
+    }
+    ASSERT_EQ(nLast, LastItemRow(grid));
+    grid.InvokePut281(nLast, Col::colArticolo, L"Nuovo");
+    grid.InvokePut279(nLast, Col::colComp, 0.57);
+    {
+        CMessageBoxRecorder boxes(IDOK);
+        CModalDialogDriver report([](CDialog&) -> INT_PTR { return IDCANCEL; });
+        ASSERT_TRUE(pView->SaveData());
+    }
+
+    for (long nOther : {1L, 3L, 4L})
+        ExpectUntouched(nOther);
+    CString where;
+    where.Format(L"idResp = %ld", nCentre);
+    EXPECT_EQ(5L, Count(0, where));
+    EXPECT_EQ(4L, Count(1, where));
+    CString sql;
+    sql.Format(L"SELECT importoComp FROM ExtraEntrCap WHERE idResp = %ld AND capitolo = %ld", nCentre, nChanged);
+    EXPECT_EQ(123456, StoredCents(sql));
+    sql.Format(L"idResp = %ld AND capitolo = %ld", nCentre, nRemoved);
+    EXPECT_EQ(0L, Count(0, sql));
+    sql.Format(L"SELECT importoComp FROM ExtraEntrCap WHERE idResp = %ld AND articolo = 'Nuovo' AND capitolo = %ld",
+               nCentre, nAdded);
+    EXPECT_EQ(57, StoredCents(sql));
+    // The totals of the chapters: the centre's new figure with the other centres' own.
+    const struct
+    {
+        long nChapter;
+        long long nCentreCents;
+    } totals[] = {{nChanged, 123456}, {nRemoved, 0}, {nAdded, Figure(0, nAdded, L"importoComp", nCentre) + 57}};
+    for (const auto& total : totals) {
+        long long nExpected = total.nCentreCents;
+        for (long nOther : {1L, 3L, 4L})
+            nExpected += Figure(0, total.nChapter, L"importoComp", nOther);
+        sql.Format(L"SELECT importoComp FROM ExtraEntrCap WHERE idResp = 0 AND capitolo = %ld", total.nChapter);
+        EXPECT_EQ(nExpected, StoredCents(sql)) << total.nChapter;
+    }
+
+    // Read again: the saved items, no more rows.
+    CTextID item(L"CapExtra.vts");
+    ASSERT_TRUE(pView->LoadData(&item));
+    grid.SetProperty106(1);
+    EXPECT_EQ(Col::kFirstItemRow + 4, LastItemRow(grid));
+    EXPECT_EQ(1234.56, grid.InvokeGet279(Col::kFirstItemRow, Col::colComp));
 }
