@@ -1,4 +1,4 @@
-// The readers whose generators and checks live in files of their own (FuzzDataReaders.cpp, FuzzZip.cpp,
+// The readers whose generators and checks live in files of their own (FuzzDataReaders.cpp, FuzzZip.cpp, FuzzJet.cpp,
 // FuzzUiReaders.cpp, FuzzTextReaders.cpp, FuzzBarState.cpp), for the one table of readers in quarzel_fuzz.cpp. Each
 // Fuzz function answers an empty text, or the rule that the reader's result broke.
 #pragma once
@@ -25,3 +25,6 @@ std::string GenerateTemplate(CFuzzRandom& rnd);
 std::string FuzzFilling(const std::string& input, CFuzzRandom& rnd);
 std::string GenerateBarState(CFuzzRandom& rnd);
 std::string FuzzBarState(const std::string& input, CFuzzRandom& rnd);
+
+std::string GenerateJet(CFuzzRandom& rnd);
+std::string FuzzJet(const std::string& input, CFuzzRandom& rnd);

@@ -6,10 +6,10 @@
 //
 // Readers: workbook (".vts" files), formula, description (form descriptions), number (numbers and amounts),
 // date, sql (the Jet SQL translator), update (the update descriptor), importline (the import files' lines), zip
-// (archives in memory), layout (docking layouts in the XML, registry and archive stores), resourcefile (the XML
-// resource file), icons (the icon stores), textdoc (".txd" documents: read, set fields,
-// make fields, write, read again), filling (the report filling of a template's references and tags), barstate (the
-// command-bar state over three sessions). Inputs are mutations of valid samples and texts built from each reader's
+// (archives in memory), jet (damaged genuine Jet database files read through the data layer), layout (docking
+// layouts in the XML, registry and archive stores), resourcefile (the XML resource file), icons (the icon stores),
+// textdoc (".txd" documents: read, set fields, make fields, write, read again), filling (the report filling of a
+// template's references and tags), barstate (the command-bar state over three sessions). Inputs are mutations of valid samples and texts built from each reader's
 // grammar, with the blow-ups hostile files use (deep nesting, long repetitions, huge numbers). Each input is
 // written to <folder>\<reader>.input before it is tried, and <folder>\<reader>.at holds the number of the input
 // being made or tried, so that a crash leaves both behind; an input whose result breaks a rule of the reader (a
@@ -261,6 +261,7 @@ const CReader s_readers[] = {
     {"update", GenerateUpdateInfo, FuzzUpdateInfo},
     {"importline", GenerateImportLine, FuzzImportLine},
     {"zip", GenerateZip, FuzzZip},
+    {"jet", GenerateJet, FuzzJet},
     {"layout", GenerateLayout, FuzzLayout},
     {"resourcefile", GenerateResourceFile, FuzzResourceFile},
     {"icons", GenerateIcons, FuzzIcons},
