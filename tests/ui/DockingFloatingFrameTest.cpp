@@ -194,6 +194,23 @@ TEST_F(DockingFloatingFrameTest, AnEmptiedRolledUpFrameIsHiddenAndUnrolledByItsL
     EXPECT_FALSE(pMini->IsCollapsed());
 }
 
+// A pane put straight into a floating frame's container (not through the manager) is placed there for good by the
+// frame's own layout: floating it again or docking it back finds that container.
+TEST_F(DockingFloatingFrameTest, TheFramesLayoutTakesItsContainersAsThePanesFloatingHolders)
+{
+    CXTPDockingPane* pSecond = Manager().CreatePane(102, CRect(0, 0, 200, 120), xtpPaneDockRight);
+    CXTPDockingPaneTabbedContainer* pDocked = pSecond->GetTabbedContainer();
+    CXTPDockingPaneMiniWnd* pMini = Float(CRect(300, 200, 500, 500));
+    ASSERT_NE(nullptr, pMini);
+    CXTPDockingPaneTabbedContainer* pFloating = m_pPane->GetTabbedContainer();
+    pDocked->RemovePane(pSecond);
+    pFloating->AddPane(pSecond);
+    pMini->RecalcLayout();
+    EXPECT_EQ(pFloating, Manager().GetHolder(pSecond, TRUE));
+    EXPECT_EQ(pDocked, Manager().GetHolder(pSecond, FALSE));
+    EXPECT_EQ(pFloating, Manager().GetCurrentLayout()->FindPaneInfo(pSecond)->pLastHolder);
+}
+
 // A new title of the pane shows in the floating frame's caption at once, not at the frame's next layout.
 TEST_F(DockingFloatingFrameTest, TheCaptionFollowsThePanesTitle)
 {

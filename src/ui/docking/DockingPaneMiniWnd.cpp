@@ -169,6 +169,7 @@ void CXTPDockingPaneMiniWnd::RecalcLayout(BOOL)
     UpdateTitle();
     m_rcFrame = GetFrameRect();
     m_bInLayout = FALSE;
+    GetDockingPaneManager()->UpdatePaneHolders();
 }
 
 BOOL CXTPDockingPaneMiniWnd::ContainsPane(CXTPDockingPaneElement* pElement) const
