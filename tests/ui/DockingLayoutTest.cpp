@@ -1,6 +1,6 @@
 // The saved form of docking layouts: the keys a layout writes, layouts read back unchanged from the registry and
-// from an XML file, Purge, ShowPane after a restore, and damaged or stale layouts that must fail to load and leave
-// the frame's layout as it was.
+// from an XML file, Purge, ShowPane after a restore, damaged or stale layouts that must fail to load and leave
+// the frame's layout as it was, and sizes out of range that load bounded.
 #include "DockingTestSupport.h"
 #include "PropExchangeStores.h"
 
@@ -515,6 +515,13 @@ private:
     BOOL* m_pDone;
 };
 
+std::string DamageCaseName(const ::testing::TestParamInfo<std::tuple<Damage, Store>>& info)
+{
+    Store store = std::get<1>(info.param);
+    return std::string(std::get<0>(info.param).name) +
+           (store == storeRegistry ? "_registry" : store == storeXml ? "_xml" : "_archive");
+}
+
 class DamagedLayoutTest : public DockingLayoutTest, public ::testing::WithParamInterface<std::tuple<Damage, Store>>
 {
 protected:
@@ -590,6 +597,31 @@ protected:
         return bytes;
     }
 
+    // Saves the damage into the fixture's saved form in one store and reads that into pLayout.
+    BOOL LoadDamaged(const ::Damage& d, Store store, CXTPDockingPaneLayout* pLayout)
+    {
+        if (store == storeArchive)
+            return LoadLayout(pLayout, DamagedArchive(d));
+        if (store == storeXml) {
+            CXTPPropExchangeXMLNode px(TRUE, nullptr, L"DockingPaneLayouts");
+            EXPECT_TRUE(px.LoadFromFile(m_folder.File(L"layout.xml")));
+            px.SetLoading(FALSE);
+            {
+                CXTPPropExchangeSection sec(&px, L"NormalLayout");
+                Damage(sec.Get(), d);
+            }
+            EXPECT_TRUE(px.SaveToFile(m_folder.File(L"layout.xml")));
+            return pLayout->LoadFromFile(m_folder.File(L"layout.xml"), L"NormalLayout");
+        }
+        HKEY hKey = m_app.GetSectionKey(L"DockingPaneLayouts");
+        {
+            CXTPPropExchangeRegistry px(FALSE, hKey, L"NormalLayout");
+            Damage(&px, d);
+        }
+        ::RegCloseKey(hKey);
+        return pLayout->Load(L"NormalLayout");
+    }
+
     CTempFolder m_folder;
     std::map<Role, int> m_numbers;
     CXTPDockingPaneLayout* m_pSaved = nullptr;
@@ -599,33 +631,10 @@ TEST_P(DamagedLayoutTest, LoadFailsAndTheFrameKeepsItsLayout)
 {
     const ::Damage& d = std::get<0>(GetParam());
     Store store = std::get<1>(GetParam());
-    BOOL bXml = store == storeXml;
     SaveFixture();
-    std::vector<BYTE> bytes;
-    if (store == storeArchive) {
-        bytes = DamagedArchive(d);
-    } else if (bXml) {
-        CXTPPropExchangeXMLNode px(TRUE, nullptr, L"DockingPaneLayouts");
-        ASSERT_TRUE(px.LoadFromFile(m_folder.File(L"layout.xml")));
-        px.SetLoading(FALSE);
-        {
-            CXTPPropExchangeSection sec(&px, L"NormalLayout");
-            Damage(sec.Get(), d);
-        }
-        ASSERT_TRUE(px.SaveToFile(m_folder.File(L"layout.xml")));
-    } else {
-        HKEY hKey = m_app.GetSectionKey(L"DockingPaneLayouts");
-        {
-            CXTPPropExchangeRegistry px(FALSE, hKey, L"NormalLayout");
-            Damage(&px, d);
-        }
-        ::RegCloseKey(hKey);
-    }
     std::string before = Tree();
     CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
-    EXPECT_FALSE(store == storeArchive ? LoadLayout(pLayout, bytes)
-                 : bXml                 ? pLayout->LoadFromFile(m_folder.File(L"layout.xml"), L"NormalLayout")
-                                        : pLayout->Load(L"NormalLayout"));
+    EXPECT_FALSE(LoadDamaged(d, store, pLayout));
     pLayout->InternalRelease();
 
     // The manager's own exchange reads into a layout of its own and applies nothing that failed.
@@ -640,11 +649,65 @@ TEST_P(DamagedLayoutTest, LoadFailsAndTheFrameKeepsItsLayout)
 
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedLayoutTest,
                          ::testing::Combine(::testing::ValuesIn(damages), ::testing::Values(storeRegistry, storeXml, storeArchive)),
-                         [](const ::testing::TestParamInfo<std::tuple<Damage, Store>>& info) {
-                             Store store = std::get<1>(info.param);
-                             return std::string(std::get<0>(info.param).name) +
-                                    (store == storeRegistry ? "_registry" : store == storeXml ? "_xml" : "_archive");
-                         });
+                         DamageCaseName);
+
+// Sizes no frame can show load bounded to 0..32000, in every store.
+class OutOfRangeSizeTest : public DamagedLayoutTest
+{
+};
+
+TEST_P(OutOfRangeSizeTest, LoadBoundsThem)
+{
+    SaveFixture();
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    ASSERT_TRUE(LoadDamaged(std::get<0>(GetParam()), std::get<1>(GetParam()), pLayout));
+    CXTPDockingPane* pPane = nullptr;
+    for (const XTP_DOCKINGPANE_INFO& info : pLayout->GetPaneList())
+        if (info.pPane->GetID() == 4000)
+            pPane = info.pPane;
+    ASSERT_NE(nullptr, pPane);
+    for (CSize sz : {pPane->GetMinTrackSize(), pPane->GetMaxTrackSize(), pPane->GetContainer()->GetDockingSize()})
+        EXPECT_TRUE(sz.cx >= 0 && sz.cx <= 32000 && sz.cy >= 0 && sz.cy <= 32000) << sz.cx << "," << sz.cy;
+    pLayout->InternalRelease();
+}
+
+// A negative width with a negative minimum made the pane a fixed child two thousand million pixels wide (and the
+// frame took some 40 seconds to lay it out).
+TEST_F(DockingLayoutTest, APaneSavedWithNegativeSizesIsLaidOutInsideTheFrame)
+{
+    const char* const xml = R"(<DockingPaneLayouts CompactMode="1"><NormalLayout>
+<Summary Panes="4" TopContainer="2" Client="3"/>
+<Pane-1 Type="0" ID="4000" DockingHolder="4" LastHolder="4" MinTrackX="-2147483647" MaxTrackX="-5"/>
+<Pane-2 Type="2" Horiz="1" Panes="2" Pane-1="4" Pane-2="3"/>
+<Pane-3 Type="4"/>
+<Pane-4 Type="1" Panes="1" Pane-1="1" Selected="1" DockingCX="-2147483647"/>
+</NormalLayout></DockingPaneLayouts>)";
+    CTempFolder folder;
+    CXTPDockingPaneLayout* pLayout = m_pManager->CreateLayout();
+    ASSERT_TRUE(pLayout->LoadFromFile(folder.Write(L"layout.xml", xml), L"NormalLayout"));
+    m_pManager->SetLayout(pLayout);
+    pLayout->InternalRelease();
+    m_pFrame->RecalcLayout();
+    CRect rcFrame, rcPane = m_pManager->FindPane(4000)->GetTabbedContainer()->GetScreenRect();
+    m_pFrame->GetClientRect(rcFrame);
+    m_pFrame->ClientToScreen(rcFrame);
+    EXPECT_TRUE(rcPane.left >= rcFrame.left && rcPane.left <= rcPane.right && rcPane.right <= rcFrame.right)
+        << rcPane.left << ".." << rcPane.right;
+}
+
+const Damage outOfRangeSizes[] = {
+    {"negative_docking_width", roleDockedTabs, L"DockingCX", -2147483647, roleNone, FALSE},
+    {"huge_docking_width", roleDockedTabs, L"DockingCX", 2147483647, roleNone, FALSE},
+    {"negative_minimum", roleDockedPane, L"MinTrackX", -2147483647, roleNone, FALSE},
+    {"huge_minimum", roleDockedPane, L"MinTrackX", 2147483647, roleNone, FALSE},
+    {"negative_maximum", roleDockedPane, L"MaxTrackX", -2147483647, roleNone, FALSE},
+    {"huge_maximum", roleDockedPane, L"MaxTrackY", 2147483647, roleNone, FALSE},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, OutOfRangeSizeTest,
+                         ::testing::Combine(::testing::ValuesIn(outOfRangeSizes),
+                                            ::testing::Values(storeRegistry, storeXml, storeArchive)),
+                         DamageCaseName);
 
 // A last holder that is neither the docking nor the floating holder is deleted by the first purge; the pane
 // kept pointing at it, and showing the pane after floating the other one added it to freed memory.

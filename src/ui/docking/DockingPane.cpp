@@ -271,18 +271,10 @@ BOOL CXTPDockingPane::DoPropExchange(CXTPPropExchange* pPX)
         info.pPane = this;
         m_pLayout->GetPaneList().push_back(info);
     }
-    long nValue = m_ptMinTrackSize.x;
-    ExchangeLong(pPX, L"MinTrackX", nValue, 0);
-    m_ptMinTrackSize.x = nValue;
-    nValue = m_ptMinTrackSize.y;
-    ExchangeLong(pPX, L"MinTrackY", nValue, 0);
-    m_ptMinTrackSize.y = nValue;
-    nValue = m_ptMaxTrackSize.x;
-    ExchangeLong(pPX, L"MaxTrackX", nValue, 32000);
-    m_ptMaxTrackSize.x = nValue;
-    nValue = m_ptMaxTrackSize.y;
-    ExchangeLong(pPX, L"MaxTrackY", nValue, 32000);
-    m_ptMaxTrackSize.y = nValue;
+    ExchangeDockingSize(pPX, L"MinTrackX", m_ptMinTrackSize.x, 0);
+    ExchangeDockingSize(pPX, L"MinTrackY", m_ptMinTrackSize.y, 0);
+    ExchangeDockingSize(pPX, L"MaxTrackX", m_ptMaxTrackSize.x, XTP_DOCKINGPANE_MAXSIZE);
+    ExchangeDockingSize(pPX, L"MaxTrackY", m_ptMaxTrackSize.y, XTP_DOCKINGPANE_MAXSIZE);
     return TRUE;
 }
 

@@ -82,5 +82,5 @@ private:
     CString m_strTitle;
     DWORD m_dwOptions = 0;
     CPoint m_ptMinTrackSize{0, 0};
-    CPoint m_ptMaxTrackSize{32000, 32000};
+    CPoint m_ptMaxTrackSize{XTP_DOCKINGPANE_MAXSIZE, XTP_DOCKINGPANE_MAXSIZE};
 };

@@ -5,6 +5,8 @@
 #include "ui/persist/PropExchange.h"
 #include "ui/persist/ResourceLoader.h"
 
+#include <algorithm>
+
 CXTPDockingPaneElement::CXTPDockingPaneElement(int nType, CXTPDockingPaneLayout* pLayout)
     : m_pLayout(pLayout), m_nType(nType)
 {
@@ -67,7 +69,7 @@ void CXTPDockingPaneElement::FindPane(int nType, CXTPDockingPaneElementList* pLi
 void CXTPDockingPaneElement::GetMinMaxInfo(LPMINMAXINFO pMinMaxInfo) const
 {
     ZeroMemory(pMinMaxInfo, sizeof(MINMAXINFO));
-    pMinMaxInfo->ptMaxTrackSize = CPoint(32000, 32000);
+    pMinMaxInfo->ptMaxTrackSize = CPoint(XTP_DOCKINGPANE_MAXSIZE, XTP_DOCKINGPANE_MAXSIZE);
 }
 
 void CXTPDockingPaneElement::OnSizeParent(CWnd* /*pParent*/, CRect rect, LPVOID lParam)
@@ -83,10 +85,20 @@ void CXTPDockingPaneElement::OnChildChanged(BOOL bRelayout)
         m_pParentContainer->OnChildChanged(bRelayout);
 }
 
+BOOL ExchangeDockingSize(CXTPPropExchange* pPX, LPCTSTR pszPropName, LONG& nValue, long nDefault)
+{
+    long nExchanged = nValue;
+    if (!ExchangeLong(pPX, pszPropName, nExchanged, nDefault))
+        return FALSE;
+    if (pPX->IsLoading())
+        nValue = std::clamp(nExchanged, 0L, XTP_DOCKINGPANE_MAXSIZE);
+    return TRUE;
+}
+
 BOOL CXTPDockingPaneElement::DoPropExchange(CXTPPropExchange* pPX)
 {
-    ExchangeLong(pPX, L"DockingCX", m_szDocking.cx, 0);
-    ExchangeLong(pPX, L"DockingCY", m_szDocking.cy, 0);
+    ExchangeDockingSize(pPX, L"DockingCX", m_szDocking.cx, 0);
+    ExchangeDockingSize(pPX, L"DockingCY", m_szDocking.cy, 0);
     return TRUE;
 }
 

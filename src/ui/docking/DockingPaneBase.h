@@ -46,6 +46,13 @@ enum XTPDockingPaneOptions
     xtpPaneHasMenuButton = 16
 };
 
+// The largest size a pane is given: its default maximum track size.
+const long XTP_DOCKINGPANE_MAXSIZE = 32000;
+
+// A docking or track size of the saved form. One read below 0 or above the largest size is damage: it is held
+// within them, as no frame shows it and the layout's sums of such sizes would overflow.
+BOOL ExchangeDockingSize(CXTPPropExchange* pPX, LPCTSTR pszPropName, LONG& nValue, long nDefault);
+
 // The docking code's one notification to the frame: wParam is the code, lParam its record.
 const UINT WM_DOCKINGPANE_NOTIFY = 35302;
 enum XTPDockingPaneNotifyCode
