@@ -28,6 +28,8 @@ const HRESULT JET_E_TRANSACTIONABORTED = static_cast<HRESULT>(0x8004D019);
 // Jet's text for a text longer than its column.
 inline constexpr wchar_t JET_FIELD_TOO_SMALL[] =
     L"The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less data.";
+// Jet's text for a change to a database opened read-only (raised as E_FAIL, as Jet's provider does).
+inline constexpr wchar_t JET_READ_ONLY[] = L"Cannot update. Database or object is read-only.";
 // Jet's native error of a duplicate value in a unique index.
 const long JET_NATIVE_DUPLICATEKEY = -105121349;
 

@@ -563,7 +563,7 @@ void CJetRecordset::PutIndex(_bstr_t indexName)
     if (!m_tableDirect)
         Raise(JET_E_FEATURENOTAVAILABLE, L"Current provider does not support the necessary interface for Index "
                                          L"functionality.");
-    const CSqliteIndex& index = Database().Index(JetText(indexName));
+    const CSqliteIndex& index = Database().Index(JetText(indexName), m_table);
     if (!JetSameName(index.m_table, m_table))
         Raise(static_cast<HRESULT>(0x80040E36), L"The index '" + index.m_name + L"' is not an index of table '" +
                                                     m_table + L"'.");

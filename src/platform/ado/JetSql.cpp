@@ -320,13 +320,19 @@ EType TypeOfKind(EJetKind kind)
 {
     switch (kind) {
     case jetKindInteger:
+    case jetKindByte:
+    case jetKindShort:
+    case jetKindBoolean:
         return typeInteger;
     case jetKindCurrency:
         return typeCurrency;
     case jetKindDouble:
+    case jetKindDate:
         return typeDouble;
     case jetKindText:
+    case jetKindMemo:
         return typeText;
+    case jetKindNumeric:
     case jetKindAny:
         break;
     }

@@ -51,6 +51,40 @@ HRESULT Convert(const VARIANT& variant, VARTYPE type, _variant_t& result)
 {
     return ::VariantChangeType(&result, const_cast<VARIANT*>(&variant), 0, type);
 }
+
+// Numbers stored as texts (numerics) are written with a point, whatever the user's locale.
+HRESULT ConvertInvariant(const VARIANT& variant, VARTYPE type, _variant_t& result)
+{
+    return ::VariantChangeTypeEx(&result, const_cast<VARIANT*>(&variant), LOCALE_INVARIANT, 0, type);
+}
+
+// The VARIANT type of a genuine Jet file's kind of column, or VT_EMPTY for the kinds our own tables have.
+VARTYPE FileKindType(EJetKind kind)
+{
+    switch (kind) {
+    case jetKindByte:
+        return VT_UI1;
+    case jetKindShort:
+        return VT_I2;
+    case jetKindBoolean:
+        return VT_BOOL;
+    case jetKindDate:
+        return VT_DATE;
+    case jetKindNumeric:
+        return VT_DECIMAL;
+    default:
+        return VT_EMPTY;
+    }
+}
+
+_variant_t FileKindVariant(const CJetValue& value, VARTYPE type)
+{
+    _variant_t stored = value.m_type == CJetValue::typeText   ? _variant_t(value.m_text.c_str())
+                        : value.m_type == CJetValue::typeReal ? _variant_t(value.m_real)
+                                                              : IntegerVariant(value.m_integer);
+    _variant_t result;
+    return SUCCEEDED(ConvertInvariant(stored, type, result)) ? result : stored;
+}
 } // namespace
 
 void CJetValueStore::Clear(size_t width)
@@ -84,6 +118,16 @@ EJetKind JetKindOfType(const wchar_t* declaredType)
     if (!declaredType || !*declaredType)
         return jetKindAny;
     std::wstring type = JetUpper(declaredType);
+    static const struct {
+        const wchar_t* m_name;
+        EJetKind m_kind;
+    } fileKinds[] = {{JET_TYPE_BYTE, jetKindByte},       {JET_TYPE_SHORT, jetKindShort},
+                     {JET_TYPE_BOOLEAN, jetKindBoolean}, {JET_TYPE_DATE, jetKindDate},
+                     {JET_TYPE_NUMERIC, jetKindNumeric}, {JET_TYPE_MEMO, jetKindMemo}};
+    std::wstring name = type.substr(0, type.find(L'('));
+    for (const auto& fileKind : fileKinds)
+        if (name == fileKind.m_name)
+            return fileKind.m_kind;
     if (Contains(type, L"CURRENCY") || Contains(type, L"MONEY"))
         return jetKindCurrency;
     if (Contains(type, L"CHAR") || Contains(type, L"TEXT") || Contains(type, L"MEMO") || Contains(type, L"CLOB"))
@@ -98,11 +142,21 @@ EJetKind JetKindOfType(const wchar_t* declaredType)
 long JetDefinedSize(EJetKind kind, const wchar_t* declaredType)
 {
     switch (kind) {
+    case jetKindByte:
+        return 1;
+    case jetKindShort:
+    case jetKindBoolean:
+        return 2;
     case jetKindInteger:
         return 4;
     case jetKindCurrency:
     case jetKindDouble:
+    case jetKindDate:
         return 8;
+    case jetKindNumeric:
+        return 19;
+    case jetKindMemo:
+        return 536870910;
     case jetKindText: {
         // A memo has no width of its own: ADO reports the largest.
         std::wstring type = JetUpper(declaredType);
@@ -118,6 +172,8 @@ long JetDefinedSize(EJetKind kind, const wchar_t* declaredType)
 
 _variant_t JetToVariant(const CJetValue& value, EJetKind kind)
 {
+    if (VARTYPE type = FileKindType(kind); type != VT_EMPTY && !value.IsNull())
+        return FileKindVariant(value, type);
     switch (value.m_type) {
     case CJetValue::typeNull: {
         _variant_t result;
@@ -167,6 +223,8 @@ HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
     HRESULT hr = S_OK;
     switch (kind) {
     case jetKindInteger:
+    case jetKindByte:
+    case jetKindShort:
         hr = Convert(source, VT_I4, converted);
         if (SUCCEEDED(hr))
             value = CJetValue::Integer(converted.lVal);
@@ -177,13 +235,30 @@ HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
             value = CJetValue::Integer(converted.cyVal.int64);
         return hr;
     case jetKindDouble:
-        hr = Convert(source, VT_R8, converted);
+    case jetKindDate:
+        // A date is its double; as a date a text reads as the user writes dates.
+        hr = Convert(source, kind == jetKindDate ? VT_DATE : VT_R8, converted);
         if (SUCCEEDED(hr)) {
             value.m_type = CJetValue::typeReal;
-            value.m_real = converted.dblVal;
+            value.m_real = kind == jetKindDate ? converted.date : converted.dblVal;
+        }
+        return hr;
+    case jetKindBoolean:
+        hr = Convert(source, VT_BOOL, converted);
+        if (SUCCEEDED(hr))
+            value = CJetValue::Integer(converted.boolVal ? -1 : 0);
+        return hr;
+    case jetKindNumeric:
+        hr = Convert(source, VT_DECIMAL, converted);
+        if (SUCCEEDED(hr))
+            hr = ConvertInvariant(_variant_t(converted), VT_BSTR, converted);
+        if (SUCCEEDED(hr)) {
+            value.m_type = CJetValue::typeText;
+            value.m_text = JetText(converted.bstrVal);
         }
         return hr;
     case jetKindText:
+    case jetKindMemo:
         break;
     case jetKindAny:
         switch (source.vt) {
@@ -224,6 +299,18 @@ DataTypeEnum JetDataType(EJetKind kind, const CJetValue* sample)
         return adDouble;
     case jetKindText:
         return adVarWChar;
+    case jetKindByte:
+        return adUnsignedTinyInt;
+    case jetKindShort:
+        return adSmallInt;
+    case jetKindBoolean:
+        return adBoolean;
+    case jetKindDate:
+        return adDate;
+    case jetKindNumeric:
+        return adNumeric;
+    case jetKindMemo:
+        return adLongVarWChar;
     case jetKindAny:
         break;
     }

@@ -17,8 +17,24 @@ enum EJetKind
     jetKindInteger,  // INTEGER, LONG, COUNTER ...
     jetKindCurrency, // CURRENCY: the 64-bit count of 1/10000
     jetKindDouble,   // DOUBLE, FLOAT, REAL
-    jetKindText      // VARCHAR(n), TEXT, MEMO ...
+    jetKindText,     // VARCHAR(n), TEXT, MEMO ...
+    // The further kinds of a genuine Jet file's columns, declared only by its reader (JetFile.cpp) under names of
+    // its own, so that no table of ours changes kind.
+    jetKindByte,     // JETBYTE: VT_UI1
+    jetKindShort,    // JETSHORT: VT_I2
+    jetKindBoolean,  // JETYESNO: VT_BOOL, stored as -1 or 0
+    jetKindDate,     // JETDATEREAL: VT_DATE, stored as its double
+    jetKindNumeric,  // JETNUMERICTEXT(p,s): VT_DECIMAL, stored as its decimal text
+    jetKindMemo      // JETMEMOTEXT: a text without width of its own
 };
+
+// The declared types of those kinds.
+inline constexpr wchar_t JET_TYPE_BYTE[] = L"JETBYTE";
+inline constexpr wchar_t JET_TYPE_SHORT[] = L"JETSHORT";
+inline constexpr wchar_t JET_TYPE_BOOLEAN[] = L"JETYESNO";
+inline constexpr wchar_t JET_TYPE_DATE[] = L"JETDATEREAL";
+inline constexpr wchar_t JET_TYPE_NUMERIC[] = L"JETNUMERICTEXT";
+inline constexpr wchar_t JET_TYPE_MEMO[] = L"JETMEMOTEXT";
 
 struct CJetValue
 {

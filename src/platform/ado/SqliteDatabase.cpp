@@ -1,5 +1,7 @@
 #include "platform/ado/SqliteDatabase.h"
 
+#include "platform/ado/JetFile.h"
+
 #include <bcrypt.h>
 #include <sqlite3.h>
 
@@ -195,8 +197,10 @@ void CSqliteDatabase::Open(const std::wstring& path, const std::wstring& passwor
         Raise(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS), L"Database '" + path + L"' already exists.");
     if (path.empty() || (!create && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))))
         Raise(E_FAIL, L"Could not find file '" + path + L"'.");
-    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    int rc = ::sqlite3_open_v2(JetUtf8(path).c_str(), &m_db, flags, nullptr);
+    // A genuine Jet file is read into a database in memory, which then refuses every change.
+    bool jetFile = !create && JetIsJetFile(path);
+    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | (jetFile ? SQLITE_OPEN_MEMORY : 0);
+    int rc = ::sqlite3_open_v2(jetFile ? ":memory:" : JetUtf8(path).c_str(), &m_db, flags, nullptr);
     try {
         if (rc != SQLITE_OK)
             RaiseLast(rc);
@@ -210,6 +214,12 @@ void CSqliteDatabase::Open(const std::wstring& path, const std::wstring& passwor
         if (rc != SQLITE_OK)
             RaiseLast(rc);
         Run("PRAGMA foreign_keys = ON");
+        if (jetFile) {
+            JetLoadFile(*this, path, password);
+            Run("PRAGMA query_only = ON");
+            m_jetFile = true;
+            return;
+        }
         rc = ::sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
         if (rc == SQLITE_NOTADB)
             Raise(E_FAIL, L"Unrecognized database format '" + path + L"'.");
@@ -229,6 +239,7 @@ void CSqliteDatabase::Close()
 {
     SchemaChanged();
     m_transaction = false;
+    m_jetFile = false;
     if (m_db)
         ::sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -378,19 +389,21 @@ CJetStatement CSqliteDatabase::Translate(const std::wstring& jetSql)
     return statement;
 }
 
-const CSqliteIndex& CSqliteDatabase::Index(const std::wstring& name)
+const CSqliteIndex& CSqliteDatabase::Index(const std::wstring& name, const std::wstring& table)
 {
-    std::unique_ptr<CSqliteIndex>& index = m_indexes[JetUpper(name)];
+    // A genuine Jet file's index names are its tables' own: its copy qualifies each with its table (JetFile.cpp).
+    std::wstring stored = m_jetFile ? table + L"." + name : name;
+    std::unique_ptr<CSqliteIndex>& index = m_indexes[JetUpper(stored)];
     if (index)
         return *index;
     CSqliteStatement found =
         Prepare("SELECT name, tbl_name FROM sqlite_schema WHERE type = 'index' AND name = ?1 COLLATE NOCASE");
     CJetValue key;
     key.m_type = CJetValue::typeText;
-    key.m_text = name;
+    key.m_text = stored;
     found.Bind(1, key);
     if (!found.Step()) {
-        m_indexes.erase(JetUpper(name));
+        m_indexes.erase(JetUpper(stored));
         Raise(static_cast<HRESULT>(0x80040E36), L"Cannot find the index '" + name + L"'.");
     }
     auto layout = std::make_unique<CSqliteIndex>();
@@ -510,6 +523,8 @@ void CSqliteDatabase::RaiseLast(int rc)
         m_functionError = CJetFunctionError();
         Raise(error.m_hr, error.m_description);
     }
+    if (m_jetFile && (::sqlite3_extended_errcode(m_db) & 0xff) == SQLITE_READONLY)
+        Raise(E_FAIL, JET_READ_ONLY);
     JetRaiseSqlite(m_log, m_db, rc);
 }
 

@@ -101,7 +101,8 @@ public:
     // Layouts by name without regard to case; an unknown table (or view) or index raises.
     const CSqliteTable& Table(const std::wstring& name);
     const CSqliteTable* FindTable(const std::wstring& name);
-    const CSqliteIndex& Index(const std::wstring& name);
+    // The index of the table (a genuine Jet file's index names are its table's own).
+    const CSqliteIndex& Index(const std::wstring& name, const std::wstring& table);
     const std::vector<CJetColumn>* TableColumns(const std::wstring& table) override;
     // Translates a Jet statement against this database's tables.
     CJetStatement Translate(const std::wstring& jetSql);
@@ -138,6 +139,7 @@ private:
 
     CJetErrorLog* m_log;
     sqlite3* m_db = nullptr;
+    bool m_jetFile = false; // a genuine Jet file's copy: read-only
     CJetFunctionError m_functionError;
     bool m_transaction = false; // begun through the connection and not yet ended through it
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;

@@ -1,0 +1,287 @@
+// Genuine Jet files, written by the database product itself, read through the data layer. Every value expected
+// here is the one that Debian's mdb-export prints for the same table (its dates month/day/year, its yes/no 1/0).
+#include "data/ADOConnection.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+namespace {
+
+const LPCTSTR kNoPassword = L"";
+
+std::string ReadBytes(const CString& path)
+{
+    std::ifstream file(static_cast<LPCWSTR>(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The value as text in the invariant locale (booleans -1/0, dates month/day/year).
+CString InvariantText(const _variant_t& value)
+{
+    if (value.vt == VT_NULL)
+        return L"(null)";
+    _variant_t text;
+    if (FAILED(::VariantChangeTypeEx(&text, const_cast<_variant_t*>(&value), LOCALE_INVARIANT, 0, VT_BSTR)))
+        return L"(no text)";
+    return CString(text.bstrVal);
+}
+
+class JetFileTest : public ::testing::Test
+{
+protected:
+    // A copy of a test file in the temporary folder, so that no test can touch the shared one.
+    CString Copy(LPCTSTR name)
+    {
+        CString path = m_folder.File(name);
+        ::CopyFileW(CString(QUARZEL_JET_FILES) + L"\\" + name, path, FALSE);
+        return path;
+    }
+    void Open(const CString& path, LPCTSTR password)
+    {
+        ASSERT_HRESULT_SUCCEEDED(m_connection.CreateConnection());
+        m_connection.Open(CADOConnection::FormatConnectionString(path, password), TRUE);
+    }
+    // The HRESULT and text of the failure of opening, or S_OK.
+    std::pair<HRESULT, CString> OpenFailure(const CString& path, LPCTSTR password)
+    {
+        try {
+            Open(path, password);
+        }
+        catch (const _com_error& e) {
+            return {e.Error(), CString(static_cast<LPCWSTR>(e.Description()))};
+        }
+        return {S_OK, CString()};
+    }
+    // The type and the value of a field of a row (from 0) of a table of the open file.
+    std::pair<DataTypeEnum, _variant_t> Field(LPCTSTR table, int row, LPCTSTR field)
+    {
+        CString sql;
+        sql.Format(L"SELECT * FROM [%s]", table);
+        _RecordsetPtr rows = m_connection.Execute(sql, nullptr, adCmdText);
+        for (int i = 0; i < row; ++i)
+            rows->MoveNext();
+        FieldPtr item = rows->GetFields()->GetItem(_variant_t(field));
+        return {item->GetType(), item->GetValue()};
+    }
+    void TearDown() override
+    {
+        if (m_connection.IsOpen())
+            m_connection.Close();
+    }
+
+    CTempFolder m_folder;
+    CADOConnection m_connection;
+};
+
+TEST_F(JetFileTest, FieldsReadWithJetsTypesAndValues)
+{
+    struct Case { LPCTSTR file; LPCTSTR table; int row; LPCTSTR field; DataTypeEnum type; VARTYPE vt; LPCTSTR value; };
+    const Case cases[] = {
+        {L"jet4-types.mdb", L"Table1", 0, L"A", adVarWChar, VT_BSTR, L"abcdefg"},
+        {L"jet4-types.mdb", L"Table1", 0, L"B", adVarWChar, VT_BSTR, L"hijklmnop"},
+        {L"jet4-types.mdb", L"Table1", 0, L"C", adUnsignedTinyInt, VT_UI1, L"2"},
+        {L"jet4-types.mdb", L"Table1", 0, L"D", adSmallInt, VT_I2, L"222"},
+        {L"jet4-types.mdb", L"Table1", 0, L"E", adInteger, VT_I4, L"333333333"},
+        {L"jet4-types.mdb", L"Table1", 0, L"F", adDouble, VT_R8, L"444.555"},
+        {L"jet4-types.mdb", L"Table1", 0, L"G", adDate, VT_DATE, L"09/21/1974"},
+        {L"jet4-types.mdb", L"Table1", 0, L"H", adCurrency, VT_CY, L"3.5"},
+        {L"jet4-types.mdb", L"Table1", 0, L"I", adBoolean, VT_BOOL, L"-1"},
+        {L"jet4-types.mdb", L"Table1", 1, L"G", adDate, VT_DATE, L"12/12/1981"},
+        {L"jet4-types.mdb", L"Table1", 1, L"I", adBoolean, VT_BOOL, L"0"},
+        {L"jet4-types.mdb", L"Table1", 1, L"H", adCurrency, VT_CY, L"0"},
+        // Jet 3 keeps the same rows in the other order.
+        {L"jet3-types.mdb", L"Table1", 1, L"A", adVarWChar, VT_BSTR, L"abcdefg"},
+        {L"jet3-types.mdb", L"Table1", 1, L"C", adUnsignedTinyInt, VT_UI1, L"2"},
+        {L"jet3-types.mdb", L"Table1", 1, L"D", adSmallInt, VT_I2, L"222"},
+        {L"jet3-types.mdb", L"Table1", 1, L"F", adDouble, VT_R8, L"444.555"},
+        {L"jet3-types.mdb", L"Table1", 1, L"G", adDate, VT_DATE, L"09/21/1974"},
+        {L"jet3-types.mdb", L"Table1", 1, L"H", adCurrency, VT_CY, L"3.5"},
+        {L"jet3-types.mdb", L"Table1", 0, L"I", adBoolean, VT_BOOL, L"0"},
+        {L"jet4-numeric.mdb", L"test", 0, L"col1", adLongVarWChar, VT_BSTR, L"some data"},
+        {L"jet4-numeric.mdb", L"test", 0, L"col2", adNumeric, VT_DECIMAL, L"1"},
+        {L"jet4-numeric.mdb", L"test", 0, L"col5", adNumeric, VT_DECIMAL, L"4"},
+        {L"jet4-numeric.mdb", L"test", 0, L"col6", adNumeric, VT_DECIMAL, L"-1"},
+        {L"jet4-password.mdb", L"Table1", 2, L"Data", adVarWChar, VT_BSTR, L"Three"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<LPCWSTR>(c.file) << " " << static_cast<LPCWSTR>(c.table)
+                                        << " row " << c.row << " " << static_cast<LPCWSTR>(c.field));
+        Open(Copy(c.file), L"password");
+        std::pair<DataTypeEnum, _variant_t> field = Field(c.table, c.row, c.field);
+        EXPECT_EQ(c.type, field.first);
+        EXPECT_EQ(c.vt, field.second.vt);
+        EXPECT_STREQ(c.value, InvariantText(field.second));
+        m_connection.Close();
+    }
+}
+
+TEST_F(JetFileTest, LettersBeyondAsciiReadAsTheFileKeepsThem)
+{
+    // One letter of a genuine row changed in place: in Jet 4's compressed text, in its plain UCS-2 (a letter outside
+    // the Western code page) and in Jet 3's code page.
+    struct Case { LPCTSTR file; std::string find; std::string put; int row; LPCTSTR field; LPCTSTR value; };
+    const std::string plain("h\0i\0j\0k\0l\0m\0n\0o\0p\0", 18);
+    const Case cases[] = {
+        {L"jet4-types.mdb", "\xff\xfe" "abcdefg", "\xff\xfe\xe0", 0, L"A", L"\u00e0bcdefg"},
+        {L"jet4-types.mdb", plain, "\x42\x01", 0, L"B", L"\u0142ijklmnop"},
+        {L"jet3-types.mdb", "abcdefg", "\xe0", 1, L"A", L"\u00e0bcdefg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(c.value));
+        std::string bytes = ReadBytes(Copy(c.file));
+        size_t at = bytes.find(c.find);
+        ASSERT_NE(std::string::npos, at);
+        bytes.replace(at, c.put.size(), c.put);
+        Open(m_folder.Write(L"letters.mdb", bytes), kNoPassword);
+        EXPECT_STREQ(c.value, InvariantText(Field(L"Table1", c.row, c.field).second));
+        m_connection.Close();
+    }
+}
+
+TEST_F(JetFileTest, PasswordIsCheckedAsJetChecksIt)
+{
+    struct Case { LPCTSTR file; LPCTSTR password; bool opens; };
+    const Case cases[] = {
+        {L"jet4-password.mdb", L"password", true},
+        {L"jet4-password.mdb", L"Password", false},
+        {L"jet4-password.mdb", L"passwor", false},
+        {L"jet4-password.mdb", L"wrong", false},
+        {L"jet4-password.mdb", kNoPassword, false},
+        // Jet opens a database without a password whatever password the connection gives.
+        {L"jet4-types.mdb", kNoPassword, true},
+        {L"jet4-types.mdb", L"password", true},
+        {L"jet3-types.mdb", L"anything", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<LPCWSTR>(c.file) << " with '"
+                                        << static_cast<LPCWSTR>(c.password) << "'");
+        std::pair<HRESULT, CString> failure = OpenFailure(Copy(c.file), c.password);
+        if (c.opens) {
+            EXPECT_EQ(S_OK, failure.first) << static_cast<LPCWSTR>(failure.second);
+            EXPECT_TRUE(m_connection.IsOpen());
+        } else {
+            EXPECT_EQ(static_cast<HRESULT>(0x80040E4D), failure.first);
+            EXPECT_STREQ(L"Not a valid password.", failure.second);
+            EXPECT_FALSE(m_connection.IsOpen());
+        }
+        TearDown();
+    }
+}
+
+TEST_F(JetFileTest, WritesAreRefusedAndLeaveTheFileAsItWas)
+{
+    CString path = Copy(L"jet4-types.mdb");
+    const std::string before = ReadBytes(path);
+    ASSERT_FALSE(before.empty());
+    Open(path, kNoPassword);
+    const LPCTSTR statements[] = {
+        L"INSERT INTO Table1 (A, I) VALUES ('x', 0)",
+        L"UPDATE Table1 SET E = E + 1",
+        L"DELETE FROM Table1",
+        L"CREATE TABLE Nuova (ID INTEGER)",
+        L"ALTER TABLE Table1 ADD COLUMN Z INTEGER",
+        L"DROP TABLE Table3",
+    };
+    auto expectReadOnly = [](const _com_error& e) {
+        EXPECT_EQ(E_FAIL, e.Error());
+        EXPECT_STREQ(L"Cannot update. Database or object is read-only.", static_cast<LPCWSTR>(e.Description()));
+    };
+    for (LPCTSTR sql : statements) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(sql));
+        m_connection.BeginTrans();
+        try {
+            m_connection.Execute(sql, nullptr, adCmdText | adExecuteNoRecords);
+            ADD_FAILURE() << "the statement ran";
+        }
+        catch (const _com_error& e) {
+            expectReadOnly(e);
+        }
+        m_connection.RollbackTrans();
+    }
+
+    // The record set's own writes: a new row, a changed field, a deleted row.
+    const std::function<void(_RecordsetPtr&)> edits[] = {
+        [](_RecordsetPtr& rows) { rows->AddNew(); rows->GetFields()->GetItem(_variant_t(L"A"))->PutValue(_variant_t(L"x")); rows->Update(); },
+        [](_RecordsetPtr& rows) { rows->GetFields()->GetItem(_variant_t(L"E"))->PutValue(_variant_t(1L)); rows->Update(); },
+        [](_RecordsetPtr& rows) { rows->Delete(adAffectCurrent); },
+    };
+    for (const auto& edit : edits) {
+        _RecordsetPtr rows;
+        rows.CreateInstance(__uuidof(Recordset));
+        rows->Open(_variant_t(L"Table1"), _variant_t(static_cast<IDispatch*>(m_connection.GetConnection()), true),
+                   adOpenStatic, adLockOptimistic, adCmdTableDirect);
+        try {
+            edit(rows);
+            ADD_FAILURE() << "the record set wrote";
+        }
+        catch (const _com_error& e) {
+            expectReadOnly(e);
+        }
+        rows->Close();
+    }
+    _RecordsetPtr count = m_connection.Execute(L"SELECT COUNT(*) FROM Table1", nullptr, adCmdText);
+    EXPECT_EQ(2L, static_cast<long>(count->GetFields()->GetItem(_variant_t(0L))->GetValue()));
+    count = nullptr;
+    m_connection.Close();
+    EXPECT_TRUE(before == ReadBytes(path));
+}
+
+TEST_F(JetFileTest, DamagedFilesAreRefusedWithJetsText)
+{
+    const std::string whole = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\jet3-types.mdb");
+    ASSERT_EQ(0u, whole.size() % 2048);
+    const size_t pages = whole.size() / 2048;
+    struct Case { CString name; std::string bytes; };
+    std::vector<Case> cases = {
+        {L"header-only.mdb", whole.substr(0, 32)},
+        {L"first-page.mdb", whole.substr(0, 2048)},
+        {L"cut-in-a-page.mdb", whole.substr(0, whole.size() - 100)},
+        {L"half.mdb", whole.substr(0, (pages / 2) * 2048)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(c.name));
+        CString path = m_folder.Write(c.name, c.bytes);
+        std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
+        EXPECT_EQ(E_FAIL, failure.first);
+        EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
+        TearDown();
+    }
+}
+
+TEST_F(JetFileTest, AGarbagePageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
+{
+    const std::string whole = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\jet4-numeric.mdb");
+    const size_t pageSize = 4096;
+    unsigned seed = 12345;
+    for (size_t page = 1; page < whole.size() / pageSize; ++page) {
+        SCOPED_TRACE(testing::Message() << "page " << page);
+        std::string bytes = whole;
+        for (size_t i = page * pageSize; i < (page + 1) * pageSize; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            bytes[i] = static_cast<char>(seed >> 16);
+        }
+        CString path = m_folder.Write(L"garbage.mdb", bytes);
+        std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
+        if (failure.first == S_OK) {
+            try {
+                _RecordsetPtr rows = m_connection.Execute(L"SELECT col1, col6 FROM test", nullptr, adCmdText);
+                ASSERT_FALSE(rows->GetEOF());
+                EXPECT_STREQ(L"some data", InvariantText(rows->GetFields()->GetItem(_variant_t(0L))->GetValue()));
+                EXPECT_STREQ(L"-1", InvariantText(rows->GetFields()->GetItem(_variant_t(1L))->GetValue()));
+            }
+            catch (const _com_error& e) {
+                ADD_FAILURE() << static_cast<LPCWSTR>(e.Description());
+            }
+        } else {
+            EXPECT_EQ(E_FAIL, failure.first);
+            EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
+        }
+        TearDown();
+    }
+}
+
+}  // namespace
