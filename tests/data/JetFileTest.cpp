@@ -252,35 +252,45 @@ TEST_F(JetFileTest, DamagedFilesAreRefusedWithJetsText)
     }
 }
 
-TEST_F(JetFileTest, AGarbagePageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
+TEST_F(JetFileTest, ADamagedPageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
 {
-    const std::string whole = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\jet4-numeric.mdb");
-    const size_t pageSize = 4096;
-    unsigned seed = 12345;
-    for (size_t page = 1; page < whole.size() / pageSize; ++page) {
-        SCOPED_TRACE(testing::Message() << "page " << page);
-        std::string bytes = whole;
-        for (size_t i = page * pageSize; i < (page + 1) * pageSize; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            bytes[i] = static_cast<char>(seed >> 16);
-        }
-        CString path = m_folder.Write(L"garbage.mdb", bytes);
-        std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
-        if (failure.first == S_OK) {
-            try {
-                _RecordsetPtr rows = m_connection.Execute(L"SELECT col1, col6 FROM test", nullptr, adCmdText);
-                ASSERT_FALSE(rows->GetEOF());
-                EXPECT_STREQ(L"some data", InvariantText(rows->GetFields()->GetItem(_variant_t(0L))->GetValue()));
-                EXPECT_STREQ(L"-1", InvariantText(rows->GetFields()->GetItem(_variant_t(1L))->GetValue()));
+    // Each page in turn zeroed or filled with garbage: libmdb's own reader of the list of objects reads such a list
+    // for ever, a table must not vanish without a word, and the rows that are read must be the file's.
+    struct Sample { LPCTSTR file; size_t pageSize; LPCTSTR sql; LPCTSTR value; };
+    const Sample samples[] = {
+        {L"jet3-types.mdb", 2048, L"SELECT B FROM Table1 WHERE C = 2", L"hijklmnop"},
+        {L"jet4-numeric.mdb", 4096, L"SELECT col1 FROM test WHERE col6 = -1", L"some data"},
+    };
+    for (const Sample& sample : samples) {
+        const std::string whole = ReadBytes(Copy(sample.file));
+        unsigned seed = 12345;
+        for (size_t page = 1; page < whole.size() / sample.pageSize; ++page) {
+            for (bool garbage : {false, true}) {
+                SCOPED_TRACE(testing::Message() << static_cast<LPCWSTR>(sample.file) << " page " << page
+                                                << (garbage ? " of garbage" : " of zeros"));
+                std::string bytes = whole;
+                for (size_t i = page * sample.pageSize; i < (page + 1) * sample.pageSize; ++i) {
+                    seed = seed * 1103515245u + 12345u;
+                    bytes[i] = garbage ? static_cast<char>(seed >> 16) : '\0';
+                }
+                CString path = m_folder.Write(L"damaged.mdb", bytes);
+                std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
+                if (failure.first == S_OK) {
+                    try {
+                        _RecordsetPtr rows = m_connection.Execute(sample.sql, nullptr, adCmdText);
+                        ASSERT_FALSE(rows->GetEOF());
+                        EXPECT_STREQ(sample.value, InvariantText(rows->GetFields()->GetItem(_variant_t(0L))->GetValue()));
+                    }
+                    catch (const _com_error& e) {
+                        ADD_FAILURE() << static_cast<LPCWSTR>(e.Description());
+                    }
+                } else {
+                    EXPECT_EQ(E_FAIL, failure.first);
+                    EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
+                }
+                TearDown();
             }
-            catch (const _com_error& e) {
-                ADD_FAILURE() << static_cast<LPCWSTR>(e.Description());
-            }
-        } else {
-            EXPECT_EQ(E_FAIL, failure.first);
-            EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
         }
-        TearDown();
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -21,8 +22,8 @@ const int PASSWORD_CHARACTERS = 20;
 const int CREATION_DATE_OFFSET = 0x72;
 // The table definition of the list of the file's objects.
 const unsigned long OBJECT_LIST_PAGE = 2;
-// A page's row offsets are 2 bytes each: no page holds more rows.
-const unsigned long MAX_ROWS_A_PAGE = MDB_PGSIZE / 2;
+// A row is named by its page and a byte: no page holds more rows.
+const unsigned long MAX_ROWS_A_PAGE = 256;
 
 struct CMdbClose
 {
@@ -61,7 +62,9 @@ private:
         m_database.Raise(E_FAIL, L"Unrecognized database format '" + m_path + L"'.");
     }
     void Open();
-    void ReadCatalog();
+    std::vector<MdbCatalogEntry> ReadUserTables();
+    MdbColumn* FindColumn(const MdbTableDef& table, const char* name) const;
+    template <class F> void FetchRows(MdbTableDef& table, F onRow);
     void CheckPassword(const std::wstring& password) const;
     std::wstring StoredPassword() const;
     void CopyTable(MdbCatalogEntry* entry);
@@ -81,11 +84,17 @@ void CJetFileReader::Load(const std::wstring& password)
 {
     Open();
     CheckPassword(password);
-    ReadCatalog();
-    for (unsigned int i = 0; i < m_mdb->num_catalog; ++i) {
-        auto entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_mdb->catalog, i));
-        if (mdb_is_user_table(entry))
-            CopyTable(entry);
+    for (MdbCatalogEntry& entry : ReadUserTables()) {
+        // The copy is made of the file's names: one that the copy refuses (a name twice, an empty name) is a
+        // damaged definition.
+        try {
+            CopyTable(&entry);
+        }
+        catch (const _com_error& e) {
+            if (e.Error() != JET_E_ERRORSINCOMMAND && e.Error() != JET_E_INTEGRITYVIOLATION)
+                throw;
+            RaiseDamaged();
+        }
     }
 }
 
@@ -117,17 +126,61 @@ void CJetFileReader::Open()
     m_pages = static_cast<unsigned long>(size / pageSize);
 }
 
-// The list of the file's objects, whole: a table lost from it (a page of the list unreadable) would be lost without
-// a word.
-void CJetFileReader::ReadCatalog()
+// The user tables that the list of the file's objects names. Read here rather than by libmdb's own reader of the
+// list, which reads a damaged list's rows for ever.
+std::vector<MdbCatalogEntry> CJetFileReader::ReadUserTables()
 {
     MdbCatalogEntry list = {};
     list.mdb = m_mdb.get();
     list.object_type = MDB_TABLE;
     list.table_pg = OBJECT_LIST_PAGE;
     std::unique_ptr<MdbTableDef, CTableFree> objects(mdb_read_table(&list));
-    unsigned int counted = objects ? objects->num_rows : 0;
-    if (!objects || !mdb_read_catalog(m_mdb.get(), MDB_ANY) || m_mdb->num_catalog < counted)
+    if (!objects || !mdb_read_columns(objects.get()))
+        RaiseDamaged();
+    MdbColumn* id = FindColumn(*objects, "Id");
+    MdbColumn* name = FindColumn(*objects, "Name");
+    MdbColumn* type = FindColumn(*objects, "Type");
+    MdbColumn* flags = FindColumn(*objects, "Flags");
+    std::vector<MdbCatalogEntry> tables;
+    FetchRows(*objects, [&] {
+        MdbCatalogEntry entry = {};
+        entry.mdb = m_mdb.get();
+        entry.object_type = static_cast<int>(Value(type).m_integer & 0x7f);
+        entry.flags = static_cast<int>(Value(flags).m_integer);
+        entry.table_pg = static_cast<unsigned long>(Value(id).m_integer & 0x00ffffff);
+        std::string text = JetUtf8(Value(name).m_text);
+        if (text.size() > MDB_MAX_OBJ_NAME)
+            RaiseDamaged();
+        std::memcpy(entry.object_name, text.c_str(), text.size() + 1);
+        if (mdb_is_user_table(&entry))
+            tables.push_back(entry);
+    });
+    return tables;
+}
+
+MdbColumn* CJetFileReader::FindColumn(const MdbTableDef& table, const char* name) const
+{
+    for (unsigned int i = 0; i < table.num_cols; ++i) {
+        auto column = static_cast<MdbColumn*>(g_ptr_array_index(table.columns, i));
+        if (std::strcmp(column->name, name) == 0)
+            return column;
+    }
+    RaiseDamaged();
+}
+
+// Calls onRow for each row of the table, read into the columns' values. More rows than the file's pages could hold
+// are pages read again and again; fewer than the table counts (the count may lag behind the rows, never run ahead
+// of them) are pages lost (a file cut short at a page's end) or unreadable.
+template <class F> void CJetFileReader::FetchRows(MdbTableDef& table, F onRow)
+{
+    mdb_rewind_table(&table);
+    unsigned long rows = 0;
+    while (mdb_fetch_row(&table)) {
+        if (++rows > m_pages * MAX_ROWS_A_PAGE)
+            RaiseDamaged();
+        onRow();
+    }
+    if (rows < table.num_rows)
         RaiseDamaged();
 }
 
@@ -331,20 +384,12 @@ void CJetFileReader::CopyTable(MdbCatalogEntry* entry)
 
     {
         CSqliteStatement statement = m_database.Prepare(insert + ")");
-        mdb_rewind_table(table.get());
-        unsigned int rows = 0;
-        while (mdb_fetch_row(table.get())) {
-            // More rows than the file's pages could hold: pages read again and again.
-            if (++rows > m_pages * MAX_ROWS_A_PAGE)
-                RaiseDamaged();
+        FetchRows(*table, [&] {
             for (size_t i = 0; i < columns.size(); ++i)
                 statement.Bind(static_cast<int>(i) + 1, Value(columns[i]));
             statement.Step();
             ::sqlite3_reset(statement.Handle());
-        }
-        // Fewer rows than the table counts: pages lost (a file cut short at a page's end) or unreadable.
-        if (rows < table->num_rows)
-            RaiseDamaged();
+        });
     }
 
     // Every index but the relationships' (type 2), for seek by the index's own name; Jet's index names are the
