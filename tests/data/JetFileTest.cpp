@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <functional>
+#include <string>
 #include <iterator>
 
 namespace {
@@ -119,25 +120,41 @@ TEST_F(JetFileTest, FieldsReadWithJetsTypesAndValues)
     }
 }
 
-TEST_F(JetFileTest, LettersBeyondAsciiReadAsTheFileKeepsThem)
+TEST_F(JetFileTest, ValuesChangedInPlaceReadAsMdbExportReadsThem)
 {
-    // One letter of a genuine row changed in place: in Jet 4's compressed text, in its plain UCS-2 (a letter outside
-    // the Western code page) and in Jet 3's code page.
-    struct Case { LPCTSTR file; std::string find; std::string put; int row; LPCTSTR field; LPCTSTR value; };
-    const std::string plain("h\0i\0j\0k\0l\0m\0n\0o\0p\0", 18);
+    // A few bytes of a genuine row changed where they lie (the bytes found once in the file): letters beyond ASCII
+    // in Jet 4's compressed text, in its plain UCS-2 (a letter outside the Western code page) and in Jet 3's code
+    // page; a negative amount; a null (the column's bit of the row's null mask cleared); a numeric of 27 digits.
+    struct Case { LPCTSTR file; const char* find; const char* put; LPCTSTR table; int row; LPCTSTR field;
+                  LPCTSTR value; };
     const Case cases[] = {
-        {L"jet4-types.mdb", "\xff\xfe" "abcdefg", "\xff\xfe\xe0", 0, L"A", L"\u00e0bcdefg"},
-        {L"jet4-types.mdb", plain, "\x42\x01", 0, L"B", L"\u0142ijklmnop"},
-        {L"jet3-types.mdb", "abcdefg", "\xe0", 1, L"A", L"\u00e0bcdefg"},
+        {L"jet4-types.mdb", "fffe61626364656667", "fffee0", L"Table1", 0, L"A", L"\u00e0bcdefg"},
+        {L"jet4-types.mdb", "680069006a006b006c006d006e006f007000", "4201", L"Table1", 0, L"B", L"\u0142ijklmnop"},
+        {L"jet3-types.mdb", "61626364656667", "e0", L"Table1", 1, L"A", L"\u00e0bcdefg"},
+        {L"jet4-types.mdb", "b888000000000000", "4877ffffffffffff", L"Table1", 0, L"H", L"-3.5"},
+        {L"jet4-types.mdb", "0200ff01", "0200ef01", L"Table1", 0, L"E", L"(null)"},
+        {L"jet4-numeric.mdb",
+         "00000000000000000000000000010000000000000000000000000000000000000000"
+         "00000000000000000000000000000000000000000000000000000000000004000000",
+         "0000000000fd1e6600a8f258f1874b9f2c", L"test", 0, L"col2", L"123456789012345678901234567"},
+    };
+    auto bytesOf = [](const char* hex) {
+        std::string bytes;
+        for (; hex[0] && hex[1]; hex += 2)
+            bytes += static_cast<char>(std::stoi(std::string(hex, 2), nullptr, 16));
+        return bytes;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<LPCWSTR>(c.value));
         std::string bytes = ReadBytes(Copy(c.file));
-        size_t at = bytes.find(c.find);
+        const std::string find = bytesOf(c.find);
+        size_t at = bytes.find(find);
         ASSERT_NE(std::string::npos, at);
-        bytes.replace(at, c.put.size(), c.put);
-        Open(m_folder.Write(L"letters.mdb", bytes), kNoPassword);
-        EXPECT_STREQ(c.value, InvariantText(Field(L"Table1", c.row, c.field).second));
+        ASSERT_EQ(std::string::npos, bytes.find(find, at + 1));
+        const std::string put = bytesOf(c.put);
+        bytes.replace(at, put.size(), put);
+        Open(m_folder.Write(L"changed.mdb", bytes), kNoPassword);
+        EXPECT_STREQ(c.value, InvariantText(Field(c.table, c.row, c.field).second));
         m_connection.Close();
     }
 }
