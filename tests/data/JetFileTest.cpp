@@ -133,6 +133,8 @@ TEST_F(JetFileTest, ValuesChangedInPlaceReadAsMdbExportReadsThem)
         {L"jet3-types.mdb", "61626364656667", "e0", L"Table1", 1, L"A", L"\u00e0bcdefg"},
         {L"jet4-types.mdb", "b888000000000000", "4877ffffffffffff", L"Table1", 0, L"H", L"-3.5"},
         {L"jet4-types.mdb", "0200ff01", "0200ef01", L"Table1", 0, L"E", L"(null)"},
+        // The name of column G, among the length-prefixed names of the table's definition.
+        {L"jet4-types.mdb", "02004600020047000200", "020046000200c800", L"Table1", 0, L"\u00c8", L"09/21/1974"},
         {L"jet4-numeric.mdb",
          "00000000000000000000000000010000000000000000000000000000000000000000"
          "00000000000000000000000000000000000000000000000000000000000004000000",
@@ -222,8 +224,15 @@ TEST_F(JetFileTest, WritesAreRefusedAndLeaveTheFileAsItWas)
 
     // The record set's own writes: a new row, a changed field, a deleted row.
     const std::function<void(_RecordsetPtr&)> edits[] = {
-        [](_RecordsetPtr& rows) { rows->AddNew(); rows->GetFields()->GetItem(_variant_t(L"A"))->PutValue(_variant_t(L"x")); rows->Update(); },
-        [](_RecordsetPtr& rows) { rows->GetFields()->GetItem(_variant_t(L"E"))->PutValue(_variant_t(1L)); rows->Update(); },
+        [](_RecordsetPtr& rows) {
+            rows->AddNew();
+            rows->PutCollect(_variant_t(L"A"), _variant_t(L"x"));
+            rows->Update();
+        },
+        [](_RecordsetPtr& rows) {
+            rows->PutCollect(_variant_t(L"E"), _variant_t(1L));
+            rows->Update();
+        },
         [](_RecordsetPtr& rows) { rows->Delete(adAffectCurrent); },
     };
     for (const auto& edit : edits) {
@@ -296,7 +305,7 @@ TEST_F(JetFileTest, ADamagedPageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
                     try {
                         _RecordsetPtr rows = m_connection.Execute(sample.sql, nullptr, adCmdText);
                         ASSERT_FALSE(rows->GetEOF());
-                        EXPECT_STREQ(sample.value, InvariantText(rows->GetFields()->GetItem(_variant_t(0L))->GetValue()));
+                        EXPECT_STREQ(sample.value, InvariantText(rows->GetCollect(_variant_t(0L))));
                     }
                     catch (const _com_error& e) {
                         ADD_FAILURE() << static_cast<LPCWSTR>(e.Description());

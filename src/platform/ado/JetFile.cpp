@@ -49,6 +49,14 @@ std::wstring FromCodePage(const char* bytes, size_t size, UINT codePage)
     return text;
 }
 
+// A column's or an index's name as libmdb gives it: UTF-8 from a Jet 3 file, but from a Jet 4 file converted by the
+// C runtime, which on Windows writes the Western letters in their Latin-1 bytes instead of UTF-8.
+std::wstring NameText(const char* name)
+{
+    int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0);
+    return length > 0 ? JetWide(name) : FromCodePage(name, std::strlen(name), 1252);
+}
+
 class CJetFileReader
 {
 public:
@@ -328,7 +336,7 @@ CJetValue CJetFileReader::Value(MdbColumn* column) const
 // The SQLite declaration of a column: the kinds of JetValue.h, texts with Jet's collation.
 std::string Declaration(const MdbColumn& column, bool jet3)
 {
-    std::string name = JetQuoteName(JetWide(column.name)) + " ";
+    std::string name = JetQuoteName(NameText(column.name)) + " ";
     const std::string collated = " COLLATE " + std::string(JET_TEXT_COLLATION);
     switch (column.col_type) {
     case MDB_BOOL:
@@ -403,9 +411,9 @@ void CJetFileReader::CopyTable(MdbCatalogEntry* entry)
             int column = index->key_col_num[k] - 1;
             if (column < 0 || static_cast<unsigned>(column) >= table->num_cols)
                 RaiseDamaged();
-            keys += (k ? ", " : "") + JetQuoteName(JetWide(columns[static_cast<size_t>(column)]->name));
+            keys += (k ? ", " : "") + JetQuoteName(NameText(columns[static_cast<size_t>(column)]->name));
         }
-        m_database.Run("CREATE INDEX " + JetQuoteName(JetWide(table->name) + L"." + JetWide(index->name)) + " ON " +
+        m_database.Run("CREATE INDEX " + JetQuoteName(JetWide(table->name) + L"." + NameText(index->name)) + " ON " +
                        quotedTable + " (" + keys + ")");
     }
 }
