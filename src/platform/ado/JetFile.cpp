@@ -257,15 +257,14 @@ std::wstring CJetFileReader::Memo(MdbColumn* column) const
     if (column->cur_value_len < MDB_MEMO_OVERHEAD)
         return std::wstring();
     std::memcpy(reference, m_mdb->pg_buf + column->cur_value_start, MDB_MEMO_OVERHEAD);
-    size_t declared = mdb_get_int32(reference, 0) & 0x3fffffff;
     std::string bytes;
     std::unique_ptr<char[]> chunk(new char[MDB_PGSIZE]);
     column->bind_ptr = chunk.get();
     size_t read = mdb_ole_read(m_mdb.get(), column, reference, MDB_PGSIZE);
-    // A chain of pages that loops or runs past its length is damage.
+    // A chain of pages longer than the file is one that loops: damage.
     for (unsigned long pages = 0; read > 0; ++pages) {
         bytes.append(chunk.get(), read);
-        if (bytes.size() > declared || pages > m_pages) {
+        if (pages > m_pages) {
             column->bind_ptr = nullptr;
             RaiseDamaged();
         }
