@@ -197,29 +197,35 @@ TEST_F(JetFileTest, WritesAreRefusedAndLeaveTheFileAsItWas)
     const std::string before = ReadBytes(path);
     ASSERT_FALSE(before.empty());
     Open(path, kNoPassword);
-    const LPCTSTR statements[] = {
-        L"INSERT INTO Table1 (A, I) VALUES ('x', 0)",
-        L"UPDATE Table1 SET E = E + 1",
-        L"DELETE FROM Table1",
-        L"CREATE TABLE Nuova (ID INTEGER)",
-        L"ALTER TABLE Table1 ADD COLUMN Z INTEGER",
-        L"DROP TABLE Table3",
+    // Compaction copies a database with VACUUM INTO (outside any transaction) and puts the copy in the file's
+    // place: a Jet file must not become a copy in another format.
+    struct Statement { CString sql; bool transaction; };
+    const Statement statements[] = {
+        {L"INSERT INTO Table1 (A, I) VALUES ('x', 0)", true},
+        {L"UPDATE Table1 SET E = E + 1", true},
+        {L"DELETE FROM Table1", false},
+        {L"CREATE TABLE Nuova (ID INTEGER)", true},
+        {L"ALTER TABLE Table1 ADD COLUMN Z INTEGER", false},
+        {L"DROP TABLE Table3", true},
+        {L"VACUUM INTO '" + m_folder.File(L"copia.mdb") + L"'", false},
     };
     auto expectReadOnly = [](const _com_error& e) {
         EXPECT_EQ(E_FAIL, e.Error());
         EXPECT_STREQ(L"Cannot update. Database or object is read-only.", static_cast<LPCWSTR>(e.Description()));
     };
-    for (LPCTSTR sql : statements) {
-        SCOPED_TRACE(static_cast<LPCWSTR>(sql));
-        m_connection.BeginTrans();
+    for (const Statement& statement : statements) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(statement.sql));
+        if (statement.transaction)
+            m_connection.BeginTrans();
         try {
-            m_connection.Execute(sql, nullptr, adCmdText | adExecuteNoRecords);
+            m_connection.Execute(statement.sql, nullptr, adCmdText | adExecuteNoRecords);
             ADD_FAILURE() << "the statement ran";
         }
         catch (const _com_error& e) {
             expectReadOnly(e);
         }
-        m_connection.RollbackTrans();
+        if (statement.transaction)
+            m_connection.RollbackTrans();
     }
 
     // The record set's own writes: a new row, a changed field, a deleted row.
