@@ -362,7 +362,7 @@ std::string Declaration(const MdbColumn& column, bool jet3)
         return name + JetUtf8(JET_TYPE_NUMERIC) + "(" + std::to_string(column.col_prec) + "," +
                std::to_string(column.col_scale) + ")";
     case MDB_REPID:
-        return name + "VARCHAR(38)" + collated;
+        return name + JetUtf8(JET_TYPE_GUID);
     default:
         return name.substr(0, name.size() - 1);
     }

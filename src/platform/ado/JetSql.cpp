@@ -331,6 +331,7 @@ EType TypeOfKind(EJetKind kind)
         return typeDouble;
     case jetKindText:
     case jetKindMemo:
+    case jetKindGuid:
         return typeText;
     case jetKindNumeric:
     case jetKindAny:

@@ -123,7 +123,8 @@ EJetKind JetKindOfType(const wchar_t* declaredType)
         EJetKind m_kind;
     } fileKinds[] = {{JET_TYPE_BYTE, jetKindByte},       {JET_TYPE_SHORT, jetKindShort},
                      {JET_TYPE_BOOLEAN, jetKindBoolean}, {JET_TYPE_DATE, jetKindDate},
-                     {JET_TYPE_NUMERIC, jetKindNumeric}, {JET_TYPE_MEMO, jetKindMemo}};
+                     {JET_TYPE_NUMERIC, jetKindNumeric}, {JET_TYPE_MEMO, jetKindMemo},
+                     {JET_TYPE_GUID, jetKindGuid}};
     std::wstring name = type.substr(0, type.find(L'('));
     for (const auto& fileKind : fileKinds)
         if (name == fileKind.m_name)
@@ -155,6 +156,8 @@ long JetDefinedSize(EJetKind kind, const wchar_t* declaredType)
         return 8;
     case jetKindNumeric:
         return 19;
+    case jetKindGuid:
+        return 16;
     case jetKindMemo:
         return 536870910;
     case jetKindText: {
@@ -259,6 +262,7 @@ HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
         return hr;
     case jetKindText:
     case jetKindMemo:
+    case jetKindGuid:
         break;
     case jetKindAny:
         switch (source.vt) {
@@ -311,6 +315,8 @@ DataTypeEnum JetDataType(EJetKind kind, const CJetValue* sample)
         return adNumeric;
     case jetKindMemo:
         return adLongVarWChar;
+    case jetKindGuid:
+        return adGUID;
     case jetKindAny:
         break;
     }

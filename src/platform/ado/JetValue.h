@@ -25,7 +25,8 @@ enum EJetKind
     jetKindBoolean,  // JETYESNO: VT_BOOL, stored as -1 or 0
     jetKindDate,     // JETDATEREAL: VT_DATE, stored as its double
     jetKindNumeric,  // JETNUMERICTEXT(p,s): VT_DECIMAL, stored as its decimal text
-    jetKindMemo      // JETMEMOTEXT: a text without width of its own
+    jetKindMemo,     // JETMEMOTEXT: a text without width of its own
+    jetKindGuid      // JETGUIDTEXT: a replication id, stored as its "{...}" text
 };
 
 // The declared types of those kinds.
@@ -35,6 +36,7 @@ inline constexpr wchar_t JET_TYPE_BOOLEAN[] = L"JETYESNO";
 inline constexpr wchar_t JET_TYPE_DATE[] = L"JETDATEREAL";
 inline constexpr wchar_t JET_TYPE_NUMERIC[] = L"JETNUMERICTEXT";
 inline constexpr wchar_t JET_TYPE_MEMO[] = L"JETMEMOTEXT";
+inline constexpr wchar_t JET_TYPE_GUID[] = L"JETGUIDTEXT";
 
 struct CJetValue
 {
