@@ -20,6 +20,14 @@ std::string ReadBytes(const CString& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// A test file with one byte changed.
+std::string Changed(LPCTSTR name, size_t offset, char byte)
+{
+    std::string bytes = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\" + name);
+    bytes.at(offset) = byte;
+    return bytes;
+}
+
 // The value as text in the invariant locale (booleans -1/0, dates month/day/year).
 CString InvariantText(const _variant_t& value)
 {
@@ -267,17 +275,19 @@ TEST_F(JetFileTest, DamagedFilesAreRefusedWithJetsText)
     const std::string whole = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\jet3-types.mdb");
     ASSERT_EQ(0u, whole.size() % 2048);
     const size_t pages = whole.size() / 2048;
-    struct Case { CString name; std::string bytes; };
+    struct Case { CString name; std::string bytes; LPCTSTR password = kNoPassword; };
     std::vector<Case> cases = {
         {L"header-only.mdb", whole.substr(0, 32)},
         {L"first-page.mdb", whole.substr(0, 2048)},
         {L"cut-in-a-page.mdb", whole.substr(0, whole.size() - 100)},
         {L"half.mdb", whole.substr(0, (pages / 2) * 2048)},
+        // A row of the list of objects whose table of field offsets puts a name's end before its start.
+        {L"field-ends-before-it-starts.mdb", Changed(L"jet4-password.mdb", 72293, '\xff'), L"password"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<LPCWSTR>(c.name));
         CString path = m_folder.Write(c.name, c.bytes);
-        std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
+        std::pair<HRESULT, CString> failure = OpenFailure(path, c.password);
         EXPECT_EQ(E_FAIL, failure.first);
         EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
         TearDown();

@@ -284,7 +284,8 @@ CJetValue CJetFileReader::Value(MdbColumn* column) const
         return CJetValue::Integer(column->cur_value_len ? 0 : -1);
     if (column->cur_value_len == 0)
         return value;
-    if (start < 0 || start + column->cur_value_len > m_mdb->fmt->pg_size)
+    // A damaged row's offsets may put a field's end before its start: libmdb then reports a negative length.
+    if (start < 0 || column->cur_value_len < 0 || start + column->cur_value_len > m_mdb->fmt->pg_size)
         RaiseDamaged();
     switch (column->col_type) {
     case MDB_BYTE:
