@@ -38,11 +38,7 @@ CString ProfileKey()
 
 CString ControlsFile()
 {
-    WCHAR szTemp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, szTemp);
-    CString strPath;
-    strPath.Format(L"%sQuarzelFuzz%lu-barre.dat", szTemp, ::GetCurrentProcessId());
-    return strPath;
+    return ScratchFile(L"barre.dat");
 }
 
 // A frame with the program's menu and toolbar, as the main frame makes them.

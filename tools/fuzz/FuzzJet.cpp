@@ -126,13 +126,7 @@ std::string GenerateJet(CFuzzRandom& rnd)
 
 std::string FuzzJet(const std::string& input, CFuzzRandom&)
 {
-    static const CString s_strPath = [] {
-        wchar_t szFolder[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, szFolder);
-        CString strPath;
-        strPath.Format(L"%lsquarzel_fuzz_jet_%lu.mdb", szFolder, ::GetCurrentProcessId());
-        return strPath;
-    }();
+    static const CString s_strPath = ScratchFile(L"jet.mdb");
     static const LPCWSTR s_tables[] = {L"Table1", L"Table2", L"Table3", L"Table4", L"test", L"MSysObjects"};
     // The reader's diagnostics of every damaged page would fill the run's log and hide its findings.
     static const bool s_bQuiet = _wfreopen(L"NUL", L"w", stderr) != nullptr;
@@ -173,5 +167,6 @@ std::string FuzzJet(const std::string& input, CFuzzRandom&)
     std::string after;
     if (fault.empty() && (!ReadInput(s_strPath, after) || after != input))
         fault = "the file changed while it was read";
+    ::DeleteFileW(s_strPath);   // the input is kept anyway; a copy of megabytes need not stay behind
     return fault;
 }

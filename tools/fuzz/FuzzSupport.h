@@ -102,6 +102,16 @@ inline bool WriteInput(const CString& strPath, const std::string& input)
     return bWritten && dwWritten == input.size();
 }
 
+// A file of the reader's own in the temporary folder, one per process.
+inline CString ScratchFile(LPCTSTR lpszName)
+{
+    WCHAR szTemp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, szTemp);
+    CString strPath;
+    strPath.Format(L"%sQuarzelFuzz%lu-%s", szTemp, ::GetCurrentProcessId(), lpszName);
+    return strPath;
+}
+
 // A reader: makes an input from the random source, and tries one, answering an empty text or the rule its result
 // broke.
 struct CReader

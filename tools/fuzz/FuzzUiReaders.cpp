@@ -21,16 +21,7 @@
 
 namespace
 {
-// Stores that live in a file or in the registry use one place per process, emptied before each use.
-CString ScratchFile(LPCTSTR lpszName)
-{
-    WCHAR szTemp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, szTemp);
-    CString strPath;
-    strPath.Format(L"%sQuarzelFuzz%lu-%s", szTemp, ::GetCurrentProcessId(), lpszName);
-    return strPath;
-}
-
+// Stores that live in a file (ScratchFile) or in the registry use one place per process, emptied before each use.
 // A key of its own, emptied; closed by the caller.
 HKEY ScratchKey()
 {
