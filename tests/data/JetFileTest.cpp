@@ -296,8 +296,11 @@ TEST_F(JetFileTest, DamagedFilesAreRefusedWithJetsText)
 
 TEST_F(JetFileTest, ADamagedPageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
 {
-    // Each page in turn zeroed or filled with garbage: libmdb's own reader of the list of objects reads such a list
-    // for ever, a table must not vanish without a word, and the rows that are read must be the file's.
+    // Each page in turn zeroed, filled with garbage, or the file cut short where it starts (the pages beyond it
+    // lost, as a copy broken off loses them): libmdb's own reader of the list of objects reads such a list for ever,
+    // a table must not vanish without a word, and the rows that are read must be the file's.
+    enum EDamage { damageZeros, damageGarbage, damageCut };
+    static const char* const s_damages[] = {" of zeros", " of garbage", " and the rest cut off"};
     struct Sample { LPCTSTR file; size_t pageSize; LPCTSTR sql; LPCTSTR value; };
     const Sample samples[] = {
         {L"jet3-types.mdb", 2048, L"SELECT B FROM Table1 WHERE C = 2", L"hijklmnop"},
@@ -307,13 +310,13 @@ TEST_F(JetFileTest, ADamagedPageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
         const std::string whole = ReadBytes(Copy(sample.file));
         unsigned seed = 12345;
         for (size_t page = 1; page < whole.size() / sample.pageSize; ++page) {
-            for (bool garbage : {false, true}) {
+            for (EDamage damage : {damageZeros, damageGarbage, damageCut}) {
                 SCOPED_TRACE(testing::Message() << static_cast<LPCWSTR>(sample.file) << " page " << page
-                                                << (garbage ? " of garbage" : " of zeros"));
-                std::string bytes = whole;
-                for (size_t i = page * sample.pageSize; i < (page + 1) * sample.pageSize; ++i) {
+                                                << s_damages[damage]);
+                std::string bytes = damage == damageCut ? whole.substr(0, page * sample.pageSize) : whole;
+                for (size_t i = page * sample.pageSize; i < bytes.size() && i < (page + 1) * sample.pageSize; ++i) {
                     seed = seed * 1103515245u + 12345u;
-                    bytes[i] = garbage ? static_cast<char>(seed >> 16) : '\0';
+                    bytes[i] = damage == damageGarbage ? static_cast<char>(seed >> 16) : '\0';
                 }
                 CString path = m_folder.Write(L"damaged.mdb", bytes);
                 std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
