@@ -247,6 +247,34 @@ TEST_F(DockingLayoutTest, ARichLayoutReadsBackUnchangedFromTheRegistryXmlAndAnAr
     pSaved->InternalRelease();
 }
 
+// An archive's string may hold a NUL, which the registry and XML stores cannot keep: a title read from one ends
+// there, so that the layout saved again reads back the same from every store.
+TEST_F(DockingLayoutTest, ATitleWithANulFromAnArchiveEndsAtIt)
+{
+    Create(4000, xtpPaneDockLeft)->SetTitle(L"Navigazione");
+    CXTPDockingPaneLayout* pSaved = m_pManager->CreateLayout();
+    m_pManager->GetLayout(pSaved);
+    std::vector<BYTE> bytes = StoreLayout(pSaved);
+    pSaved->InternalRelease();
+    const BYTE g[] = {'g', 0, 'a', 0};
+    auto at = std::search(bytes.begin(), bytes.end(), std::begin(g), std::end(g));
+    ASSERT_NE(bytes.end(), at);
+    *at = 0;
+
+    CXTPDockingPaneLayout* pLoaded = m_pManager->CreateLayout();
+    ASSERT_TRUE(LoadLayout(pLoaded, bytes));
+    ASSERT_EQ(1u, pLoaded->GetPaneList().size());
+    const CString strTitle = pLoaded->GetPaneList()[0].pPane->GetFullTitle();
+    EXPECT_EQ(4, strTitle.GetLength());
+    EXPECT_EQ(CString(L"Navi"), strTitle);
+    pLoaded->Save(L"NormalLayout");
+    CXTPDockingPaneLayout* pBack = m_pManager->CreateLayout();
+    ASSERT_TRUE(pBack->Load(L"NormalLayout"));
+    ExpectSameLayouts(pLoaded, pBack);
+    pBack->InternalRelease();
+    pLoaded->InternalRelease();
+}
+
 TEST_F(DockingLayoutTest, ASmallerLayoutSavedOverALargerLeavesNoStaleSections)
 {
     BuildRichLayout();

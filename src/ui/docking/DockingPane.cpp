@@ -233,6 +233,9 @@ BOOL CXTPDockingPane::DoPropExchange(CXTPPropExchange* pPX)
 {
     CXTPDockingPaneElement::DoPropExchange(pPX);
     ExchangeString(pPX, L"Title", m_strTitle, L"");
+    // An archive's string may hold a NUL, which the text stores cannot keep: the title ends there in every store.
+    if (pPX->IsLoading())
+        m_strTitle = CString(m_strTitle.GetString());
     long nID = static_cast<long>(m_nID);
     ExchangeLong(pPX, L"ID", nID, 0);
     ExchangeInt(pPX, L"IconID", m_nIconID, -1);
