@@ -16,6 +16,18 @@ protected:
     // Title total 2104 of 2003 as the recomputation builds it from the items 2101..2103.
     double RevenueTitle1(CADOConnection& connection) { return ReadAmount(connection, L"Entrate", 2104, L"Anno1"); }
 
+    // Starts the program on the archive as it stands, whose opening must fail with one message box: that box.
+    AFX_MSGBOX_REQUEST RefusedOpening()
+    {
+        CMessageBoxRecorder messages;
+        CTheApp& app = StartApp();
+        EXPECT_FALSE(app.OpenDatabase());
+        EXPECT_EQ(1u, messages.Count());
+        AFX_MSGBOX_REQUEST box = messages.Count() > 0 ? messages.Last() : AFX_MSGBOX_REQUEST();
+        app.CloseDatabase();
+        return box;
+    }
+
     long CountBalances(CADOConnection& data, long nCentre)
     {
         return ScalarLong(data, FormatString(L"SELECT COUNT(*) FROM [SaldoFinCalc] WHERE [idResp] = %ld", nCentre));
@@ -202,13 +214,9 @@ TEST_F(DatabaseOpening, RefusesAVersionTheArchiveContradicts)
         MakeArchive(c.nMadeAs);
         ChangeArchive(c.pszSQL);
         std::string before = ReadFileBytes(m_archivePath);
-        CMessageBoxRecorder messages;
-        CTheApp& app = StartApp();
-        EXPECT_FALSE(app.OpenDatabase());
-        ASSERT_EQ(1u, messages.Count());
-        EXPECT_EQ(c.expected, messages.Last().text);
-        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
-        app.CloseDatabase();
+        AFX_MSGBOX_REQUEST box = RefusedOpening();
+        EXPECT_EQ(c.expected, box.text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), box.type & MB_ICONMASK);
         EXPECT_TRUE(before == ReadFileBytes(m_archivePath)) << "the archive file changed";
     }
 }
@@ -236,14 +244,7 @@ TEST_P(ArchiveUpgradeFailure, LeavesTheArchiveUnchangedAndALaterStartSucceeds)
     MakeArchive(failure.nVersion);
     ChangeArchive(failure.pszCause);
     std::string before = ReadFileBytes(m_archivePath);
-    {
-        CMessageBoxRecorder messages;
-        CTheApp& app = StartApp();
-        EXPECT_FALSE(app.OpenDatabase());
-        ASSERT_EQ(1u, messages.Count());
-        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.LastIcon());
-        app.CloseDatabase();
-    }
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), RefusedOpening().type & MB_ICONMASK);
     EXPECT_TRUE(before == ReadFileBytes(m_archivePath)) << "the archive file changed";
 
     ChangeArchive(failure.pszRemedy);
@@ -260,15 +261,7 @@ TEST_P(ArchiveUpgradeFailure, ARestoreOfItIsRefusedWithItsError)
     const FailingUpgrade& failure = GetParam();
     MakeArchive(failure.nVersion);
     ChangeArchive(failure.pszCause);
-    CString strOpeningError;
-    {
-        CMessageBoxRecorder messages;
-        CTheApp& app = StartApp();
-        EXPECT_FALSE(app.OpenDatabase());
-        ASSERT_EQ(1u, messages.Count());
-        strOpeningError = messages.Last().text;
-        app.CloseDatabase();
-    }
+    CString strOpeningError = RefusedOpening().text;
     CString strZip = m_folder.Write(L"backup.zip", BuildZip({ ZipTestItem("Archivio.mdb", ReadFileBytes(m_archivePath),
                                                                           true) }));
 
