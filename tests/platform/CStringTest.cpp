@@ -1,4 +1,5 @@
 #include "platform/mfc/afxstr.h"
+#include "support/LinearTime.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,21 @@ TEST(CString, ReplaceDoesNotRescanInsertedText)
     EXPECT_EQ(2, s.Replace(L".", L".."));
     EXPECT_EQ(CString(L"a..b..c"), s);
     EXPECT_EQ(0, s.Replace(L"", L"x"));
+}
+
+TEST(CString, ReplaceTakesTimeLinearInTheText)
+{
+    // A document's paragraph ends are replaced in texts of millions of characters.
+    auto lines = [](int nCount) {
+        CString text;
+        for (int i = 0; i < nCount; ++i)
+            text += L"riga\r\n";
+        return text;
+    };
+    CString once = lines(20000), tenfold = lines(200000);
+    EXPECT_TRUE(GrowsLinearly([&]() { once.Replace(L"\r\n", L"\r"); }, [&]() { tenfold.Replace(L"\r\n", L"\r"); }));
+    EXPECT_EQ(200000 * 5, tenfold.GetLength());
+    EXPECT_EQ(CString(L"riga\rriga\r"), tenfold.Left(10));
 }
 
 TEST(CString, TrimAndTokenize)

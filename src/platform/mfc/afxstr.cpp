@@ -152,11 +152,21 @@ int CString::Replace(LPCTSTR pszOld, LPCTSTR pszNew)
     if (!pszOld || !*pszOld)
         return 0;
     const std::wstring from(pszOld), to(pszNew ? pszNew : L"");
+    size_t pos = m_str.find(from);
+    if (pos == std::wstring::npos)
+        return 0;
+    // Built anew in one pass: replacing in place would move the rest of the text at every match.
+    std::wstring result;
+    result.reserve(m_str.size());
+    size_t nDone = 0;
     int n = 0;
-    for (size_t pos = m_str.find(from); pos != std::wstring::npos; pos = m_str.find(from, pos + to.size())) {
-        m_str.replace(pos, from.size(), to);
+    for (; pos != std::wstring::npos; pos = m_str.find(from, nDone)) {
+        result.append(m_str, nDone, pos - nDone).append(to);
+        nDone = pos + from.size();
         ++n;
     }
+    result.append(m_str, nDone, std::wstring::npos);
+    m_str.swap(result);
     return n;
 }
 
