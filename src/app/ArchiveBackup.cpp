@@ -73,15 +73,12 @@ bool WriteArchiveZip(LPCTSTR pszZipPath, LPCTSTR pszArchivePath, LPCTSTR pszRela
     if (result == ZR_OK)
         result = ZipAdd(hz, pszRelativePath, pszArchivePath, 0, ZIP_FILENAME);
     if (result != ZR_OK) {
-        // The zip is closed before it goes, so that nothing keeps it locked.
-        CloseZip(hz);
-        ::DeleteFileW(pszZipPath);
+        DiscardZip(hz);
         AfxMessageBox(FormatResMessage(IDP_ZIP_ADD_FAILED, pszArchivePath, ZipCodeText(result)), MB_ICONWARNING);
         return false;
     }
     result = CloseZip(hz);
     if (result != ZR_OK) {
-        ::DeleteFileW(pszZipPath);
         AfxMessageBox(FormatResMessage(IDP_ZIP_CREATE_FAILED, ZipCodeText(result)), MB_ICONWARNING);
         return false;
     }

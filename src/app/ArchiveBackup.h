@@ -13,5 +13,5 @@ CString GetDefaultBackupName(const COleDateTime& date);
 bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszArchivePath, LPCTSTR pszProgDatabasePath);
 
 // Writes the zip: the archive's folder entry (when the archive lies in a folder of its own) and the archive
-// under its relative path. A failure is shown to the user and removes the incomplete zip.
+// under its relative path. A failure is shown to the user and leaves the target as it was.
 bool WriteArchiveZip(LPCTSTR pszZipPath, LPCTSTR pszArchivePath, LPCTSTR pszRelativePath);

@@ -4,6 +4,7 @@
 #include "data/SetConfig.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "resource.h"
+#include "support/FileAliases.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
 #include "support/ZipBuilder.h"
@@ -258,19 +259,53 @@ TEST_F(ArchiveBackup, CancelWritesNothing)
     EXPECT_TRUE(app.GetDataConnection().IsOpen());
 }
 
-// A failed addition closes the zip (nothing keeps it locked) and removes it.
-TEST_F(ArchiveBackup, FailedAddRemovesTheIncompleteZip)
+// A backup that fails leaves the file it was pointed at as it was, whatever names it (even the archive itself, by
+// another of its names, held by another program), and nothing of its own in the folder; the user reads why.
+TEST_F(ArchiveBackup, FailedBackupLeavesTheTargetAsItWas)
 {
-    CString strZip = m_folder.File(L"Backup\\copia.zip");
-    HANDLE hLock = ::CreateFileW(m_archivePath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-    CMessageBoxRecorder messages;
-    EXPECT_FALSE(WriteArchiveZip(strZip, m_archivePath, L"Dati\\Archivio.mdb"));
-    ::CloseHandle(hLock);
-    ASSERT_EQ(1u, messages.Count());
-    EXPECT_EQ(FormatResMessage(IDP_ZIP_ADD_FAILED, m_archivePath, L"Couldn't create/open file"), messages.Last().text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), messages.LastIcon());
-    EXPECT_FALSE(FileExists(strZip));
+    CString strFormer = m_folder.Write(L"Backup\\copia.zip", "il salvataggio di ieri");
+    const CString strCouldNotCreate = FormatResMessage(IDP_ZIP_CREATE_FAILED, L"Couldn't create/open file");
+    const CString strCouldNotAdd = FormatResMessage(IDP_ZIP_ADD_FAILED, m_archivePath, L"Couldn't create/open file");
+    const struct
+    {
+        const char* what;
+        CString target;
+        CString held;            // opened by another handle without sharing while the backup runs
+        CString message;
+        UINT nIcon;
+    } cases[] = {
+        { "archive held, over a former backup", strFormer, m_archivePath, strCouldNotAdd, MB_ICONWARNING },
+        { "archive held, new file", m_folder.File(L"Backup\\nuovo.zip"), m_archivePath, strCouldNotAdd,
+          MB_ICONWARNING },
+        { "former backup held", strFormer, strFormer, strCouldNotCreate, MB_ICONERROR },
+        { "the archive by another name, held", OtherNamesOf(m_archivePath).front(), m_archivePath,
+          strCouldNotCreate, MB_ICONERROR },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string archive = ReadFileBytes(m_archivePath);
+        std::string former = ReadFileBytes(strFormer);
+        HANDLE hLock = ::CreateFileW(c.held, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+        CMessageBoxRecorder messages;
+        EXPECT_FALSE(WriteArchiveZip(c.target, m_archivePath, L"Dati\\Archivio.mdb"));
+        ::CloseHandle(hLock);
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(c.message, messages.Last().text);
+        EXPECT_EQ(c.nIcon, messages.LastIcon());
+        EXPECT_TRUE(archive == ReadFileBytes(m_archivePath));
+        EXPECT_EQ(former, ReadFileBytes(strFormer));
+        EXPECT_FALSE(FileExists(m_folder.File(L"Backup\\nuovo.zip")));
+        for (LPCTSTR pszFolder : { L"Backup\\*", L"Dati\\*" }) {
+            WIN32_FIND_DATAW found = {};
+            HANDLE hFind = ::FindFirstFileW(m_folder.File(pszFolder), &found);
+            int nFiles = 0;
+            for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileW(hFind, &found))
+                nFiles += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+            ::FindClose(hFind);
+            EXPECT_EQ(1, nFiles) << pszFolder;
+        }
+    }
 }
 
 TEST_F(ArchiveBackup, ZipThatCannotBeCreatedIsReported)
