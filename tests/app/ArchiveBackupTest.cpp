@@ -13,6 +13,7 @@
 #include "util/ZipReader.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
@@ -185,6 +186,39 @@ TEST(BackupTarget, DatabaseFilesArchiveFolderAndUserDocumentsAreRefused)
             << c.target << " / " << c.archive;
 }
 
+// Files and folders that exist are known by every name that reaches them: the database files, the archive's folder
+// and below, the users' documents folder; the program's backup folder stays allowed by each of its names.
+TEST_F(ArchiveBackup, OtherNamesOfRefusedPlacesAreRefused)
+{
+    CTempFolder outside;
+    const LPCTSTR layouts[] = { L"Dati\\Archivio.mdb", L"Archivio.mdb", nullptr };
+    EnsureFolder(m_folder.File(L"DocUt"));
+    for (LPCTSTR pszLayout : layouts) {
+        CString strArchive = pszLayout ? m_folder.File(pszLayout) : outside.File(L"Archivio.mdb");
+        SCOPED_TRACE(strArchive.ToMultiByte(CP_UTF8));
+        ::CopyFileW(m_archivePath, strArchive, FALSE);
+        CString strProgDatabase = m_folder.File(L"Prog03.mdb");
+        CString strArchiveFolder = GetPathDir(strArchive);
+        std::map<CString, bool> targets;   // whether refused
+        for (const CString& name : OtherNamesOf(strArchive))
+            targets[name] = true;
+        for (const CString& name : OtherNamesOf(strProgDatabase))
+            targets[name] = true;
+        for (const CString& name : OtherNamesOf(strArchiveFolder)) {
+            targets[name + L"\\x.zip"] = true;
+            // Below the archive's folder, unless the program folder is that folder.
+            targets[name + L"\\sub\\x.zip"] = strArchiveFolder != m_folder.Path();
+        }
+        for (const CString& name : OtherNamesOf(m_folder.File(L"DocUt")))
+            targets[name + L"\\a\\x.zip"] = true;
+        for (const CString& name : OtherNamesOf(m_folder.File(L"Backup")))
+            targets[name + L"\\x.zip"] = false;
+        for (const auto& [target, bRefused] : targets)
+            EXPECT_EQ(bRefused, IsBackupTargetRefused(target, m_folder.Path(), strArchive, strProgDatabase))
+                << target.GetString();
+    }
+}
+
 // A refused target opens the dialog again; the second choice is written.
 TEST_F(ArchiveBackup, RefusedTargetAsksAgain)
 {
@@ -216,8 +250,8 @@ TEST_F(ArchiveBackup, RefusedTargetAsksAgain)
     EXPECT_TRUE(app.GetDataConnection().IsOpen());
 }
 
-// Neither database file can be chosen as the backup, wherever the archive lies: each is refused and the dialog
-// asks again; both databases still open with their rows.
+// Neither database file can be chosen as the backup, by any of its names, wherever the archive lies: each is refused
+// and the dialog asks again; both databases still open with their rows.
 TEST_F(ArchiveBackup, DatabaseFilesAreRefusedAsTargets)
 {
     CTempFolder outside;
@@ -229,23 +263,28 @@ TEST_F(ArchiveBackup, DatabaseFilesAreRefusedAsTargets)
         MakeArchive(200);
         CTheApp& app = StartApp();
         ASSERT_TRUE(app.OpenDatabase());
-        const CString choices[] = { app.GetArchivePath(), m_folder.File(L"Prog03.mdb"), m_folder.File(L"Backup\\copia.zip") };
+        std::vector<CString> choices = { app.GetArchivePath(), m_folder.File(L"Prog03.mdb") };
+        for (const CString& path : { app.GetArchivePath(), m_folder.File(L"Prog03.mdb") }) {
+            std::vector<CString> names = OtherNamesOf(path);
+            choices.insert(choices.end(), names.begin(), names.end());
+        }
+        choices.push_back(m_folder.File(L"Backup\\copia.zip"));
         size_t nChoice = 0;
         CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
             auto& fileDialog = static_cast<CFileDialog&>(dialog);
-            lstrcpynW(fileDialog.m_ofn.lpstrFile, choices[std::min<size_t>(nChoice++, 2)], MAX_PATH);
+            lstrcpynW(fileDialog.m_ofn.lpstrFile, choices[std::min(nChoice++, choices.size() - 1)], MAX_PATH);
             return IDOK;
         });
         CMessageBoxRecorder messages;
         EXPECT_TRUE(app.BackupArchive());
-        EXPECT_EQ(3, driver.Shown());
-        ASSERT_EQ(2u, messages.Count());
+        EXPECT_EQ(static_cast<int>(choices.size()), driver.Shown());
+        ASSERT_EQ(choices.size() - 1, messages.Count());
         EXPECT_EQ(LoadResString(IDP_BACKUP_FOLDER_REFUSED), messages.Last().text);
         ASSERT_TRUE(app.GetDataConnection().IsOpen());
         EXPECT_EQ(123.0, ReadAmount(app.GetDataConnection(), L"Entrate", 2104, L"Anno1"));
         EXPECT_EQ(CString(L"2008"), CSetConfig::GetConfig(app.GetProgConnection(), L"anno"));
         app.CloseDatabase();
-        EXPECT_TRUE(::DeleteFileW(choices[2]));
+        EXPECT_TRUE(::DeleteFileW(choices.back()));
     }
 }
 
