@@ -10,8 +10,8 @@
 // A new writer, or null with the last result set. A memory target of nLength bytes is the caller's block, or one
 // the writer allocates when pTarget is null. A file target is written to a temporary file beside it, which takes
 // the target's name only when CloseZip has ended the archive: until then, and after any failure, the file of that
-// name stays as it was. A target that could not be written over (read-only, or held by a handle that does not share writing) is refused
-// here already.
+// name stays as it was. A target that cannot be opened for writing (held by a handle that does not share writing,
+// say) is refused here already.
 ZipHandle CreateZip(void* pTarget, size_t nLength, int nKind);
 // Adds an item: "\" in the name becomes "/", a folder's name ends in "/". A name that the reader would refuse
 // (IsSafeZipItemName) gives ZR_ARGS and leaves the archive as it was. nLength is a memory block's size, or the
