@@ -30,7 +30,8 @@ bool IsInFolder(const CString& strPath, const CString& strFolder)
         return false;
     if (strPrefix[strPrefix.GetLength() - 1] != L'\\')
         strPrefix += L'\\';
-    if (strPath.GetLength() > strPrefix.GetLength() && strPath.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0)
+    if (strPath.GetLength() > strPrefix.GetLength() &&
+        strPath.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0)
         return true;
     for (CString strAncestor = strPath; !strAncestor.IsEmpty();) {
         if (IsSamePlace(strAncestor, strFolder))
