@@ -15,7 +15,14 @@ CString ZipCodeText(ZRESULT code)
     return szText;
 }
 
-// The path is the folder or lies below it.
+// The same file or folder, by the same name or by another one that reaches it (a short name, a share, another drive
+// letter): a backup over the archive by such a name would destroy it all the same.
+bool IsSamePlace(const CString& strPath1, const CString& strPath2)
+{
+    return strPath1.CompareNoCase(strPath2) == 0 || IsSameFile(strPath1, strPath2);
+}
+
+// The path is the folder or lies below it, whatever names either.
 bool IsInFolder(const CString& strPath, const CString& strFolder)
 {
     CString strPrefix = strFolder;
@@ -23,9 +30,18 @@ bool IsInFolder(const CString& strPath, const CString& strFolder)
         return false;
     if (strPrefix[strPrefix.GetLength() - 1] != L'\\')
         strPrefix += L'\\';
-    return strPath.CompareNoCase(strFolder) == 0 ||
-           (strPath.GetLength() > strPrefix.GetLength() &&
-            strPath.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0);
+    if (strPath.GetLength() > strPrefix.GetLength() &&
+        strPath.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0)
+        return true;
+    for (CString strAncestor = strPath; !strAncestor.IsEmpty();) {
+        if (IsSamePlace(strAncestor, strFolder))
+            return true;
+        CString strParent = GetPathDir(strAncestor);
+        if (strParent == strAncestor)
+            break;
+        strAncestor = strParent;
+    }
+    return false;
 }
 
 CString WithoutTrailingBackslash(const CString& strFolder)
@@ -46,15 +62,14 @@ CString GetDefaultBackupName(const COleDateTime& date)
 bool IsBackupTargetRefused(LPCTSTR pszTarget, LPCTSTR pszAppDir, LPCTSTR pszArchivePath, LPCTSTR pszProgDatabasePath)
 {
     CString strTarget = GetFullPath(pszTarget);
-    if (strTarget.CompareNoCase(GetFullPath(pszArchivePath)) == 0 ||
-        strTarget.CompareNoCase(GetFullPath(pszProgDatabasePath)) == 0)
+    if (IsSamePlace(strTarget, GetFullPath(pszArchivePath)) || IsSamePlace(strTarget, GetFullPath(pszProgDatabasePath)))
         return true;
     CString strTargetFolder = GetPathDir(strTarget);
     CString strAppDir = WithoutTrailingBackslash(GetFullPath(pszAppDir));
     if (IsInFolder(strTargetFolder, CombinePath(strAppDir, L"DocUt")))
         return true;
     CString strArchiveFolder = WithoutTrailingBackslash(GetPathDir(GetFullPath(pszArchivePath)));
-    if (strTargetFolder.CompareNoCase(strArchiveFolder) == 0)
+    if (IsSamePlace(strTargetFolder, strArchiveFolder))
         return true;
     // Below the archive's folder too, unless the program folder lies there: its "Backup" folder is where backups
     // belong.
@@ -73,15 +88,12 @@ bool WriteArchiveZip(LPCTSTR pszZipPath, LPCTSTR pszArchivePath, LPCTSTR pszRela
     if (result == ZR_OK)
         result = ZipAdd(hz, pszRelativePath, pszArchivePath, 0, ZIP_FILENAME);
     if (result != ZR_OK) {
-        // The zip is closed before it goes, so that nothing keeps it locked.
-        CloseZip(hz);
-        ::DeleteFileW(pszZipPath);
+        DiscardZip(hz);
         AfxMessageBox(FormatResMessage(IDP_ZIP_ADD_FAILED, pszArchivePath, ZipCodeText(result)), MB_ICONWARNING);
         return false;
     }
     result = CloseZip(hz);
     if (result != ZR_OK) {
-        ::DeleteFileW(pszZipPath);
         AfxMessageBox(FormatResMessage(IDP_ZIP_CREATE_FAILED, ZipCodeText(result)), MB_ICONWARNING);
         return false;
     }

@@ -90,6 +90,21 @@ bool SameItemName(LPCTSTR pszItem, const CString& strWanted)
 
 } // namespace
 
+CString GetFormerArchiveName(LPCTSTR pszArchivePath, const COleDateTime& when)
+{
+    // Hours and minutes apart with a dot: a colon may not stand in a file name.
+    CString strStem = CombinePath(GetPathDir(pszArchivePath),
+                                  FormatResMessage(IDS_RESTORE_FORMER_NAME, GetPathFileTitle(pszArchivePath),
+                                                   when.Format(L"%Y-%m-%d %H.%M")));
+    CString strExtension = GetPathExtension(pszArchivePath);
+    if (!strExtension.IsEmpty())
+        strExtension = L"." + strExtension;
+    CString strName = strStem + strExtension;
+    for (int n = 2; FileExists(strName); ++n)
+        strName.Format(L"%s (%d)%s", strStem.GetString(), n, strExtension.GetString());
+    return strName;
+}
+
 CArchiveRestore::CArchiveRestore(LPCTSTR pszArchivePath, LPCTSTR pszRelativePath, int nNewestVersion,
                                  PFN_REPLACE_FILE pfnReplace)
     : m_strArchivePath(pszArchivePath)
@@ -119,10 +134,11 @@ bool CArchiveRestore::Run(LPCTSTR pszZipPath)
     if (!Extract(hz, archive, strTemp) || !CheckCopy(strTemp))
         return false;
     // The archive as it was stays beside the new one until the new one has opened.
-    CString strFormer = GetTempFileName(GetPathDir(m_strArchivePath), L"qrz");
-    if (strFormer.IsEmpty() || !::CopyFileW(m_strArchivePath, strFormer, FALSE)) {
+    CString strFormer = GetFormerArchiveName(m_strArchivePath, COleDateTime::GetCurrentTime());
+    if (!::CopyFileW(m_strArchivePath, strFormer, TRUE)) {
         DWORD dwError = ::GetLastError();
-        if (!strFormer.IsEmpty())
+        // A part written is removed; a file that took the name meanwhile is not this restore's.
+        if (dwError != ERROR_FILE_EXISTS)
             ::DeleteFileW(strFormer);
         return Refuse(FormatResMessage(IDP_UNZIP_FAILED, archive.name, GetSystemErrorText(dwError)));
     }

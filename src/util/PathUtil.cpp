@@ -38,6 +38,18 @@ BOOL ReadAttributes(LPCTSTR lpszPath, DWORD& dwAttributes)
     return dwAttributes != INVALID_FILE_ATTRIBUTES;
 }
 
+// No access asked for but the attributes: a file that another handle holds without sharing answers too.
+BOOL ReadFileIdentity(LPCTSTR lpszPath, BY_HANDLE_FILE_INFORMATION& info)
+{
+    HANDLE hFile = ::CreateFileW(lpszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL bRead = ::GetFileInformationByHandle(hFile, &info);
+    ::CloseHandle(hFile);
+    return bRead;
+}
+
 } // namespace
 
 CString CombinePath(LPCTSTR lpszFolder, LPCTSTR lpszName)
@@ -67,6 +79,14 @@ BOOL IsDirectory(LPCTSTR lpszPath)
 BOOL IsValidFileName(LPCTSTR lpszName)
 {
     return CString(lpszName).FindOneOf(L"\\/:*?\"<>|") < 0;
+}
+
+BOOL IsSameFile(LPCTSTR lpszPath1, LPCTSTR lpszPath2)
+{
+    BY_HANDLE_FILE_INFORMATION info1 = {}, info2 = {};
+    return ReadFileIdentity(lpszPath1, info1) && ReadFileIdentity(lpszPath2, info2) &&
+           info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber && info1.nFileIndexHigh == info2.nFileIndexHigh &&
+           info1.nFileIndexLow == info2.nFileIndexLow;
 }
 
 CString GetPathDir(LPCTSTR lpszPath)

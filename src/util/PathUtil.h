@@ -9,6 +9,9 @@ CString CombinePath(LPCTSTR lpszFolder, LPCTSTR lpszName);
 
 BOOL FileExists(LPCTSTR lpszPath);
 BOOL IsDirectory(LPCTSTR lpszPath);
+// TRUE when both paths reach the same existing file or folder, by whatever names (a short name, another drive
+// letter, the "\\?\" form): the file system's volume serial number and file index are compared.
+BOOL IsSameFile(LPCTSTR lpszPath1, LPCTSTR lpszPath2);
 // TRUE when the name holds none of the characters a file name may not hold (an empty name is valid).
 BOOL IsValidFileName(LPCTSTR lpszName);
 

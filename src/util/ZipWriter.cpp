@@ -2,6 +2,7 @@
 
 #include "Crc32.h"
 #include "Deflate.h"
+#include "PathUtil.h"
 
 #include "platform/mfc/afxstr.h"
 
@@ -165,8 +166,11 @@ public:
     // Writes the central directory once; every later call answers the same result.
     ZRESULT End();
     ZRESULT GetMemory(void** ppData, size_t* pnLength);
+    // After End: the written file takes the target's name (nothing to do for other targets).
+    ZRESULT PutInPlace();
 
 private:
+    ZRESULT CreateFileTarget(LPCTSTR pszTarget);
     ZRESULT WriteCentralDirectory();
     ZRESULT OpenSource(ZipSource& source, const void* pSource, size_t nLength, int nKind);
     ZRESULT AddItem(ZipSource& source, const std::string& name, WORD flags, WORD method);
@@ -184,6 +188,8 @@ private:
     ZRESULT m_error = ZR_OK;
     bool m_bEnded = false;
     std::vector<CentralEntry> m_entries;
+    CString m_strTarget;
+    CString m_strTemp;      // the file being written for the target, until it has taken the target's name
 };
 
 CZipper::~CZipper()
@@ -194,6 +200,41 @@ CZipper::~CZipper()
     }
     if (m_hFile != INVALID_HANDLE_VALUE)
         ::CloseHandle(m_hFile);
+    if (!m_strTemp.IsEmpty())
+        ::DeleteFileW(m_strTemp);
+}
+
+// Written under the target's name, the zip would empty that file before knowing whether it can be completed, and
+// that name may be another one of a file the zip reads.
+ZRESULT CZipper::CreateFileTarget(LPCTSTR pszTarget)
+{
+    m_strTarget = GetFullPath(pszTarget);
+    HANDLE hTarget = ::CreateFileW(m_strTarget, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hTarget != INVALID_HANDLE_VALUE)
+        ::CloseHandle(hTarget);
+    else if (::GetLastError() != ERROR_FILE_NOT_FOUND)
+        return ZR_NOFILE;
+    m_strTemp = GetTempFileName(GetPathDir(m_strTarget), L"zip");
+    if (m_strTemp.IsEmpty())
+        return ZR_NOFILE;
+    m_hFile = ::CreateFileW(m_strTemp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return ZR_NOFILE;
+    m_bSeekable = true;
+    return ZR_OK;
+}
+
+ZRESULT CZipper::PutInPlace()
+{
+    if (m_strTemp.IsEmpty())
+        return ZR_OK;
+    ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    if (!::MoveFileExW(m_strTemp, m_strTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ZR_NOFILE;
+    m_strTemp.Empty();
+    return ZR_OK;
 }
 
 ZRESULT CZipper::Create(void* pTarget, size_t nLength, int nKind)
@@ -212,12 +253,7 @@ ZRESULT CZipper::Create(void* pTarget, size_t nLength, int nKind)
         return ZR_OK;
     }
     case ZIP_FILENAME:
-        m_hFile = ::CreateFileW(static_cast<LPCTSTR>(pTarget), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (m_hFile == INVALID_HANDLE_VALUE)
-            return ZR_NOFILE;
-        m_bSeekable = true;
-        return ZR_OK;
+        return CreateFileTarget(static_cast<LPCTSTR>(pTarget));
     case ZIP_MEMORY:
         if (nLength == 0)
             return ZR_MEMSIZE;
@@ -596,8 +632,21 @@ ZRESULT CloseZip(ZipHandle hz)
     if (result != ZR_OK)
         return Remember(result);
     result = pZipper->End();
+    if (result == ZR_OK)
+        result = pZipper->PutInPlace();
     delete pZipper;
     delete hz;
+    return Remember(result);
+}
+
+ZRESULT DiscardZip(ZipHandle hz)
+{
+    CZipper* pZipper = nullptr;
+    ZRESULT result = GetZipper(hz, pZipper);
+    if (result == ZR_OK) {
+        delete pZipper;
+        delete hz;
+    }
     return Remember(result);
 }
 

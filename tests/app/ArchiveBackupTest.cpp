@@ -4,6 +4,7 @@
 #include "data/SetConfig.h"
 #include "platform/mfc/afxfiledlg.h"
 #include "resource.h"
+#include "support/FileAliases.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ModalDialogDriver.h"
 #include "support/ZipBuilder.h"
@@ -12,6 +13,7 @@
 #include "util/ZipReader.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
@@ -184,6 +186,39 @@ TEST(BackupTarget, DatabaseFilesArchiveFolderAndUserDocumentsAreRefused)
             << c.target << " / " << c.archive;
 }
 
+// Files and folders that exist are known by every name that reaches them: the database files, the archive's folder
+// and below, the users' documents folder; the program's backup folder stays allowed by each of its names.
+TEST_F(ArchiveBackup, OtherNamesOfRefusedPlacesAreRefused)
+{
+    CTempFolder outside;
+    const LPCTSTR layouts[] = { L"Dati\\Archivio.mdb", L"Archivio.mdb", nullptr };
+    EnsureFolder(m_folder.File(L"DocUt"));
+    for (LPCTSTR pszLayout : layouts) {
+        CString strArchive = pszLayout ? m_folder.File(pszLayout) : outside.File(L"Archivio.mdb");
+        SCOPED_TRACE(strArchive.ToMultiByte(CP_UTF8));
+        ::CopyFileW(m_archivePath, strArchive, FALSE);
+        CString strProgDatabase = m_folder.File(L"Prog03.mdb");
+        CString strArchiveFolder = GetPathDir(strArchive);
+        std::map<CString, bool> targets;   // whether refused
+        for (const CString& name : OtherNamesOf(strArchive))
+            targets[name] = true;
+        for (const CString& name : OtherNamesOf(strProgDatabase))
+            targets[name] = true;
+        for (const CString& name : OtherNamesOf(strArchiveFolder)) {
+            targets[name + L"\\x.zip"] = true;
+            // Below the archive's folder, unless the program folder is that folder.
+            targets[name + L"\\sub\\x.zip"] = strArchiveFolder != m_folder.Path();
+        }
+        for (const CString& name : OtherNamesOf(m_folder.File(L"DocUt")))
+            targets[name + L"\\a\\x.zip"] = true;
+        for (const CString& name : OtherNamesOf(m_folder.File(L"Backup")))
+            targets[name + L"\\x.zip"] = false;
+        for (const auto& [target, bRefused] : targets)
+            EXPECT_EQ(bRefused, IsBackupTargetRefused(target, m_folder.Path(), strArchive, strProgDatabase))
+                << target.GetString();
+    }
+}
+
 // A refused target opens the dialog again; the second choice is written.
 TEST_F(ArchiveBackup, RefusedTargetAsksAgain)
 {
@@ -215,8 +250,8 @@ TEST_F(ArchiveBackup, RefusedTargetAsksAgain)
     EXPECT_TRUE(app.GetDataConnection().IsOpen());
 }
 
-// Neither database file can be chosen as the backup, wherever the archive lies: each is refused and the dialog
-// asks again; both databases still open with their rows.
+// Neither database file can be chosen as the backup, by any of its names, wherever the archive lies: each is refused
+// and the dialog asks again; both databases still open with their rows.
 TEST_F(ArchiveBackup, DatabaseFilesAreRefusedAsTargets)
 {
     CTempFolder outside;
@@ -228,23 +263,28 @@ TEST_F(ArchiveBackup, DatabaseFilesAreRefusedAsTargets)
         MakeArchive(200);
         CTheApp& app = StartApp();
         ASSERT_TRUE(app.OpenDatabase());
-        const CString choices[] = { app.GetArchivePath(), m_folder.File(L"Prog03.mdb"), m_folder.File(L"Backup\\copia.zip") };
+        std::vector<CString> choices = { app.GetArchivePath(), m_folder.File(L"Prog03.mdb") };
+        for (const CString& path : { app.GetArchivePath(), m_folder.File(L"Prog03.mdb") }) {
+            std::vector<CString> names = OtherNamesOf(path);
+            choices.insert(choices.end(), names.begin(), names.end());
+        }
+        choices.push_back(m_folder.File(L"Backup\\copia.zip"));
         size_t nChoice = 0;
         CModalDialogDriver driver([&](CDialog& dialog) -> INT_PTR {
             auto& fileDialog = static_cast<CFileDialog&>(dialog);
-            lstrcpynW(fileDialog.m_ofn.lpstrFile, choices[std::min<size_t>(nChoice++, 2)], MAX_PATH);
+            lstrcpynW(fileDialog.m_ofn.lpstrFile, choices[std::min(nChoice++, choices.size() - 1)], MAX_PATH);
             return IDOK;
         });
         CMessageBoxRecorder messages;
         EXPECT_TRUE(app.BackupArchive());
-        EXPECT_EQ(3, driver.Shown());
-        ASSERT_EQ(2u, messages.Count());
+        EXPECT_EQ(static_cast<int>(choices.size()), driver.Shown());
+        ASSERT_EQ(choices.size() - 1, messages.Count());
         EXPECT_EQ(LoadResString(IDP_BACKUP_FOLDER_REFUSED), messages.Last().text);
         ASSERT_TRUE(app.GetDataConnection().IsOpen());
         EXPECT_EQ(123.0, ReadAmount(app.GetDataConnection(), L"Entrate", 2104, L"Anno1"));
         EXPECT_EQ(CString(L"2008"), CSetConfig::GetConfig(app.GetProgConnection(), L"anno"));
         app.CloseDatabase();
-        EXPECT_TRUE(::DeleteFileW(choices[2]));
+        EXPECT_TRUE(::DeleteFileW(choices.back()));
     }
 }
 
@@ -258,19 +298,53 @@ TEST_F(ArchiveBackup, CancelWritesNothing)
     EXPECT_TRUE(app.GetDataConnection().IsOpen());
 }
 
-// A failed addition closes the zip (nothing keeps it locked) and removes it.
-TEST_F(ArchiveBackup, FailedAddRemovesTheIncompleteZip)
+// A backup that fails leaves the file it was pointed at as it was, whatever names it (even the archive itself, by
+// another of its names, held by another program), and nothing of its own in the folder; the user reads why.
+TEST_F(ArchiveBackup, FailedBackupLeavesTheTargetAsItWas)
 {
-    CString strZip = m_folder.File(L"Backup\\copia.zip");
-    HANDLE hLock = ::CreateFileW(m_archivePath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-    CMessageBoxRecorder messages;
-    EXPECT_FALSE(WriteArchiveZip(strZip, m_archivePath, L"Dati\\Archivio.mdb"));
-    ::CloseHandle(hLock);
-    ASSERT_EQ(1u, messages.Count());
-    EXPECT_EQ(FormatResMessage(IDP_ZIP_ADD_FAILED, m_archivePath, L"Couldn't create/open file"), messages.Last().text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), messages.LastIcon());
-    EXPECT_FALSE(FileExists(strZip));
+    CString strFormer = m_folder.Write(L"Backup\\copia.zip", "il salvataggio di ieri");
+    const CString strCouldNotCreate = FormatResMessage(IDP_ZIP_CREATE_FAILED, L"Couldn't create/open file");
+    const CString strCouldNotAdd = FormatResMessage(IDP_ZIP_ADD_FAILED, m_archivePath, L"Couldn't create/open file");
+    const struct
+    {
+        const char* what;
+        CString target;
+        CString held;            // opened by another handle without sharing while the backup runs
+        CString message;
+        UINT nIcon;
+    } cases[] = {
+        { "archive held, over a former backup", strFormer, m_archivePath, strCouldNotAdd, MB_ICONWARNING },
+        { "archive held, new file", m_folder.File(L"Backup\\nuovo.zip"), m_archivePath, strCouldNotAdd,
+          MB_ICONWARNING },
+        { "former backup held", strFormer, strFormer, strCouldNotCreate, MB_ICONERROR },
+        { "the archive by another name, held", OtherNamesOf(m_archivePath).front(), m_archivePath,
+          strCouldNotCreate, MB_ICONERROR },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string archive = ReadFileBytes(m_archivePath);
+        std::string former = ReadFileBytes(strFormer);
+        HANDLE hLock = ::CreateFileW(c.held, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+        CMessageBoxRecorder messages;
+        EXPECT_FALSE(WriteArchiveZip(c.target, m_archivePath, L"Dati\\Archivio.mdb"));
+        ::CloseHandle(hLock);
+        ASSERT_EQ(1u, messages.Count());
+        EXPECT_EQ(c.message, messages.Last().text);
+        EXPECT_EQ(c.nIcon, messages.LastIcon());
+        EXPECT_TRUE(archive == ReadFileBytes(m_archivePath));
+        EXPECT_EQ(former, ReadFileBytes(strFormer));
+        EXPECT_FALSE(FileExists(m_folder.File(L"Backup\\nuovo.zip")));
+        for (LPCTSTR pszFolder : { L"Backup\\*", L"Dati\\*" }) {
+            WIN32_FIND_DATAW found = {};
+            HANDLE hFind = ::FindFirstFileW(m_folder.File(pszFolder), &found);
+            int nFiles = 0;
+            for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileW(hFind, &found))
+                nFiles += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+            ::FindClose(hFind);
+            EXPECT_EQ(1, nFiles) << pszFolder;
+        }
+    }
 }
 
 TEST_F(ArchiveBackup, ZipThatCannotBeCreatedIsReported)

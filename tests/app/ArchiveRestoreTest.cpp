@@ -128,6 +128,61 @@ ZipTestItem WithCrc(ZipTestItem item, DWORD crc) { item.crc = crc; return item; 
 ZipTestItem WithSize(ZipTestItem item, ULONGLONG size) { item.size = size; return item; }
 ZipTestItem WithStream(ZipTestItem item, std::string stream) { item.stream = std::move(stream); return item; }
 
+// The copy of the former archive says what it holds and from when, should a crash between the replacing and the
+// reopening leave it there; once the new archive has opened it goes, as before.
+TEST_F(ArchiveRestore, FormerArchiveIsKeptUnderANameThatSaysWhatItIs)
+{
+    CString strZip = WriteZip(BuildZip({ Archive(m_backup) }));
+    std::string current = ReadFileBytes(m_archivePath);
+    auto keptName = [this](const COleDateTime& when) {
+        return m_folder.File(L"Dati\\Archivio prima del ripristino ") + when.Format(L"%Y-%m-%d %H.%M") + L".mdb";
+    };
+    {
+        CArchiveRestore restore = MakeRestore();
+        CString strBefore = keptName(COleDateTime::GetCurrentTime());
+        CMessageBoxRecorder messages;
+        ASSERT_TRUE(restore.Run(strZip));
+        CString strAfter = keptName(COleDateTime::GetCurrentTime());
+        EXPECT_EQ(0u, messages.Count());
+        std::map<CString, std::string> files;
+        ListFiles(m_folder.File(L"Dati"), files);
+        ASSERT_EQ(2u, files.size());
+        EXPECT_EQ(1u, files.count(m_archivePath));
+        auto kept = files.find(strBefore) != files.end() ? files.find(strBefore) : files.find(strAfter);
+        ASSERT_NE(files.end(), kept) << strBefore.GetString();
+        EXPECT_TRUE(current == kept->second);
+    }
+    std::map<CString, std::string> files;
+    ListFiles(m_folder.File(L"Dati"), files);
+    EXPECT_EQ(1u, files.size());
+    EXPECT_EQ(CString(L"salvataggio"), Origin());
+}
+
+// Named after the archive, with the time in characters a file name may hold; a name taken by an earlier copy is
+// counted past, before the extension.
+TEST(FormerArchiveName, SaysWhatAndWhen)
+{
+    const COleDateTime when(2026, 12, 11, 15, 4, 37);
+    const struct { LPCTSTR archive; LPCTSTR kept; } cases[] = {
+        { L"C:\\Enti\\Dati\\Vorsa08.mdb", L"C:\\Enti\\Dati\\Vorsa08 prima del ripristino 2026-12-11 15.04.mdb" },
+        { L"C:\\Enti\\Vorsa.2008.mdb", L"C:\\Enti\\Vorsa.2008 prima del ripristino 2026-12-11 15.04.mdb" },
+        { L"C:\\Enti\\Vorsa08", L"C:\\Enti\\Vorsa08 prima del ripristino 2026-12-11 15.04" },
+        { L"D:\\Vorsa08.mdb", L"D:\\Vorsa08 prima del ripristino 2026-12-11 15.04.mdb" },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CString(c.kept), GetFormerArchiveName(c.archive, when)) << c.archive;
+        EXPECT_TRUE(IsValidFileName(GetPathFileName(c.kept))) << c.kept;
+    }
+    CTempFolder folder;
+    CString strArchive = folder.File(L"Vorsa08.mdb");
+    for (LPCTSTR pszKept : { L"Vorsa08 prima del ripristino 2026-12-11 15.04.mdb",
+                             L"Vorsa08 prima del ripristino 2026-12-11 15.04 (2).mdb",
+                             L"Vorsa08 prima del ripristino 2026-12-11 15.04 (3).mdb" }) {
+        EXPECT_EQ(folder.File(pszKept), GetFormerArchiveName(strArchive, when));
+        folder.Write(pszKept, "copia");
+    }
+}
+
 // Each zip is refused with the message that names its cause; the program folder is as it was, nothing appears
 // outside it, and the archive still opens.
 TEST_F(ArchiveRestore, HostileZipsAreRefusedAndChangeNothing)

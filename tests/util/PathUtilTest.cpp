@@ -1,4 +1,5 @@
 #include "util/PathUtil.h"
+#include "support/FileAliases.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,29 @@ TEST(PathUtil, FileTestsAndReadOnlyAttribute)
     EXPECT_FALSE(IsReadOnly(file));
     EXPECT_FALSE(SetReadOnly(folder.File(L"missing.txt"), TRUE));
     EXPECT_FALSE(IsReadOnly(folder.File(L"missing.txt")));
+}
+
+// A file and a folder are known by every name that reaches them, and by no other file's: held by another handle
+// without sharing too.
+TEST(PathUtil, SameFileWhateverNamesIt)
+{
+    CTempFolder folder;
+    CString file = folder.Write(L"Archivio.mdb", "abc");
+    CString other = folder.Write(L"Altro.mdb", "abc");
+    HANDLE hLock = ::CreateFileW(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    for (const CString& path : { file, folder.Path() }) {
+        std::vector<CString> names = OtherNamesOf(path);
+        EXPECT_GE(names.size(), 2u);
+        names.push_back(path);
+        for (const CString& name : names) {
+            EXPECT_TRUE(IsSameFile(path, name)) << name.GetString();
+            EXPECT_FALSE(IsSameFile(other, name)) << name.GetString();
+        }
+    }
+    ::CloseHandle(hLock);
+    EXPECT_FALSE(IsSameFile(file, folder.Path()));
+    EXPECT_FALSE(IsSameFile(folder.File(L"manca.mdb"), folder.File(L"manca.mdb")));
 }
 
 TEST(PathUtil, MoveFileKeepAttrKeepsTheReadOnlyAttribute)

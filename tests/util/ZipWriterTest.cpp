@@ -1,9 +1,13 @@
 #include "util/ZipReader.h"
 #include "util/ZipWriter.h"
+#include "support/FileAliases.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
 
 namespace {
 
@@ -142,6 +146,22 @@ std::string Text(size_t nLength)
         text += "Saldo finanziario di competenza mista " + std::to_string(text.size() % 977) + "\r\n";
     text.resize(nLength);
     return text;
+}
+
+std::set<CString> FileNames(const CString& strFolder)
+{
+    std::set<CString> names;
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = ::FindFirstFileW(strFolder + L"\\*", &found);
+    while (hFind != INVALID_HANDLE_VALUE) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.insert(found.cFileName);
+        if (!::FindNextFileW(hFind, &found)) {
+            ::FindClose(hFind);
+            hFind = INVALID_HANDLE_VALUE;
+        }
+    }
+    return names;
 }
 
 } // namespace
@@ -425,4 +445,118 @@ TEST(ZipWriter, HandlesAreChecked)
     EXPECT_EQ(ZR_ZMODE, CloseUnzip(hz));
     CloseZip(hz);
     CloseUnzip(hr);
+}
+
+// A file target takes the new zip only once it is complete. Whatever stops it first (an item that fails part way, a
+// discarded writer, a target that cannot be written over or put in place) leaves the file of that name as it was,
+// by whichever of its names the target was given, and no file of the writer's beside it.
+TEST(ZipWriter, FileTargetIsReplacedOnlyByACompleteZip)
+{
+    CTempFolder sources;
+    CString strUnreadable = sources.Write(L"illeggibile.txt", Text(5000));
+    std::string text = Text(20000);
+    const std::string former = "il salvataggio di ieri";
+    const DWORD NO_LOCK = ~0u;
+    auto create = [](LPCTSTR pszName) { return CreateZip(const_cast<LPTSTR>(pszName), 0, ZIP_FILENAME); };
+    auto complete = [&](LPCTSTR pszName) {
+        ZipHandle hz = create(pszName);
+        ASSERT_NE(nullptr, hz);
+        EXPECT_EQ(ZR_OK, ZipAdd(hz, L"nuovo.txt", text.data(), text.size(), ZIP_MEMORY));
+        EXPECT_EQ(ZR_OK, CloseZip(hz));
+    };
+    auto failsPartWay = [&](LPCTSTR pszName) {
+        ZipHandle hz = create(pszName);
+        ASSERT_NE(nullptr, hz);
+        EXPECT_EQ(ZR_OK, ZipAdd(hz, L"nuovo.txt", text.data(), text.size(), ZIP_MEMORY));
+        // Opened for writing only: every read fails.
+        HANDLE hSource = ::CreateFileW(strUnreadable, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(ZR_READ, ZipAdd(hz, L"illeggibile.txt", hSource, 0, ZIP_HANDLE));
+        ::CloseHandle(hSource);
+        EXPECT_EQ(ZR_READ, CloseZip(hz));
+    };
+    auto discarded = [&](LPCTSTR pszName) {
+        ZipHandle hz = create(pszName);
+        ASSERT_NE(nullptr, hz);
+        EXPECT_EQ(ZR_OK, ZipAdd(hz, L"nuovo.txt", text.data(), text.size(), ZIP_MEMORY));
+        EXPECT_EQ(ZR_OK, DiscardZip(hz));
+    };
+    auto refused = [&](LPCTSTR pszName) {
+        ZipHandle hz = create(pszName);
+        TCHAR szText[80] = {};
+        FormatZipMessage(ZR_RECENT, szText, _countof(szText));
+        EXPECT_STREQ(L"Couldn't create/open file", szText);
+        if (hz)
+            DiscardZip(hz);
+        EXPECT_EQ(nullptr, hz);
+    };
+    // The lock is taken once the zip is written, before it is put in place.
+    auto heldAtTheEnd = [&](LPCTSTR pszName) {
+        ZipHandle hz = create(pszName);
+        ASSERT_NE(nullptr, hz);
+        EXPECT_EQ(ZR_OK, ZipAdd(hz, L"nuovo.txt", text.data(), text.size(), ZIP_MEMORY));
+        HANDLE hLock = ::CreateFileW(pszName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     0, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, hLock);
+        EXPECT_EQ(ZR_NOFILE, CloseZip(hz));
+        ::CloseHandle(hLock);
+    };
+    const struct
+    {
+        const char* what;
+        bool bFormer;            // a file lies under the target's name
+        bool bByOtherName;       // the target is named by the file's short name
+        DWORD dwLockShare;       // another handle holds the file with this sharing while the zip is written
+        bool bFolder;            // a folder lies under the target's name
+        std::function<void(LPCTSTR)> write;
+        bool bReplaced;
+    } cases[] = {
+        { "complete, new file", false, false, NO_LOCK, false, complete, true },
+        { "complete, over a file", true, false, NO_LOCK, false, complete, true },
+        { "complete, by another name", true, true, NO_LOCK, false, complete, true },
+        { "item fails part way, new file", false, false, NO_LOCK, false, failsPartWay, false },
+        { "item fails part way", true, false, NO_LOCK, false, failsPartWay, false },
+        { "item fails part way, by another name", true, true, NO_LOCK, false, failsPartWay, false },
+        { "discarded", true, false, NO_LOCK, false, discarded, false },
+        { "held without sharing", true, false, 0, false, refused, false },
+        { "held without sharing, by another name", true, true, 0, false, refused, false },
+        { "held without sharing writing", true, false, FILE_SHARE_READ, false, refused, false },
+        { "held when it is to be put in place", true, false, NO_LOCK, false, heldAtTheEnd, false },
+        { "a folder", false, false, NO_LOCK, true, refused, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CTempFolder folder;
+        CString strTarget = folder.File(L"Salvataggio del lunedi.zip");
+        if (c.bFolder) {
+            ASSERT_TRUE(::CreateDirectoryW(strTarget, nullptr));
+        }
+        else if (c.bFormer) {
+            folder.Write(L"Salvataggio del lunedi.zip", former);
+        }
+        CString strName = strTarget;
+        if (c.bByOtherName) {
+            strName = OtherNamesOf(strTarget).front();
+            ASSERT_EQ(-1, strName.Find(L"lunedi")) << strName.GetString();
+        }
+        HANDLE hLock = c.dwLockShare == NO_LOCK ? INVALID_HANDLE_VALUE
+                                                : ::CreateFileW(strTarget, GENERIC_READ, c.dwLockShare, nullptr,
+                                                                OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(c.dwLockShare == NO_LOCK, hLock == INVALID_HANDLE_VALUE);
+        c.write(strName);
+        if (hLock != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hLock);
+
+        bool bFileLeft = c.bReplaced || c.bFormer;
+        EXPECT_EQ(bFileLeft ? std::set<CString>{ L"Salvataggio del lunedi.zip" } : std::set<CString>{},
+                  FileNames(folder.Path()));
+        if (c.bReplaced) {
+            ParsedZip parsed = Parse(ReadFileBytes(strTarget));
+            ASSERT_EQ(1u, parsed.items.size());
+            EXPECT_EQ("nuovo.txt", parsed.items[0].name);
+            EXPECT_EQ(text, Inflated(parsed.items[0]));
+        }
+        else if (bFileLeft) {
+            EXPECT_EQ(former, ReadFileBytes(strTarget));
+        }
+    }
 }
