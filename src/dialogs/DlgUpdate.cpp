@@ -245,13 +245,12 @@ BOOL CDlgUpdate::DownloadFile(LPCTSTR lpszRemoteFile, LPCTSTR lpszLocalPath)
         return FALSE;
     }
     const DWORD dwStart = ::GetTickCount();
-    // The descriptor's kilobytes are a rounded figure for the progress; whether the whole file came is measured
-    // against the size the server itself reports for it. A server that tells none leaves the descriptor's figure:
-    // a file a whole kilobyte short of it was cut.
+    // The descriptor's kilobytes are an estimate for the progress, rounded either way; whether the whole file came
+    // is measured against the size the server itself reports for it. From a server that tells none only a broken
+    // transfer (a read that fails) is known to be short.
     const ULONGLONG nTotal = static_cast<ULONGLONG>(m_info.GetReleaseSize()) * 1024;
     ULONGLONG nServerSize = 0;
     const BOOL bServerSize = m_pServer->GetFileSize(lpszRemoteFile, nServerSize);
-    const ULONGLONG nExpected = bServerSize ? nServerSize : nTotal;
     BOOL bDone = FALSE;
     try {
         std::unique_ptr<CUpdateServerFile> pRemote = m_pServer->OpenFile(lpszRemoteFile, TRUE);
@@ -263,10 +262,10 @@ BOOL CDlgUpdate::DownloadFile(LPCTSTR lpszRemoteFile, LPCTSTR lpszLocalPath)
         for (;;) {
             UINT nRead = pRemote->Read(buffer.get(), kBlockSize);
             if (nRead == 0) {
-                if (bServerSize ? nCount != nServerSize : nCount + 1024 <= nTotal) {
+                if (bServerSize && nCount != nServerSize) {
                     ShowError(FormatResMessage(IDP_UPD_SIZE_MISMATCH, lpszRemoteFile,
                                                FormatNumber(static_cast<double>(nCount), 0),
-                                               FormatNumber(static_cast<double>(nExpected), 0)));
+                                               FormatNumber(static_cast<double>(nServerSize), 0)));
                     break;
                 }
                 file.Close();

@@ -136,23 +136,32 @@ CDecimalText ReadDecimal(LPCTSTR pszText)
     return number;
 }
 
-// The amount in 1/10000 from the digits, rounded to the nearest (ties away from zero); false when it does
-// not fit the 64-bit count.
-bool CountFromDecimal(const CDecimalText& number, LONGLONG& count)
+// The amount in 1/10000 from the digits, rounded once at its nDecimals-th decimal (at most the fourth) to the
+// nearest, ties away from zero; false when it does not fit the 64-bit count.
+bool CountFromDecimal(const CDecimalText& number, UINT nDecimals, LONGLONG& count)
 {
     const unsigned long long limit = number.bNegative ? 9223372036854775808ULL : 9223372036854775807ULL;
-    CString digits = number.strInteger + (number.strFraction + L"0000").Left(4);
+    const int nKept = static_cast<int>(std::min(nDecimals, 4u));
     unsigned long long magnitude = 0;
-    for (int i = 0; i < digits.GetLength(); ++i) {
-        unsigned digit = static_cast<unsigned>(digits[i] - L'0');
+    auto append = [&](unsigned digit) {
         if (magnitude > (limit - digit) / 10)
             return false;
         magnitude = magnitude * 10 + digit;
+        return true;
+    };
+    const CString digits = number.strInteger + (number.strFraction + L"0000").Left(nKept);
+    for (int i = 0; i < digits.GetLength(); ++i) {
+        if (!append(static_cast<unsigned>(digits[i] - L'0')))
+            return false;
     }
-    if (number.strFraction.GetLength() > 4 && number.strFraction[4] >= L'5') {
+    if (number.strFraction.GetLength() > nKept && number.strFraction[nKept] >= L'5') {
         if (magnitude == limit)
             return false;
         ++magnitude;
+    }
+    for (int i = nKept; i < 4; ++i) {
+        if (!append(0))
+            return false;
     }
     count = static_cast<LONGLONG>(number.bNegative ? 0 - magnitude : magnitude);
     return true;
@@ -335,7 +344,9 @@ COleCurrency CCurrencyFormat::Parse(LPCTSTR pszText) const
         return MakeCurrency(COleCurrency::invalid, 0);
     CDecimalText number = ReadDecimal(strPlain);
     LONGLONG count = 0;
-    if (!number.bComplete || !CountFromDecimal(number, count))
+    // Rounded where the format rounds what it shows: a second rounding of the four decimals would turn
+    // 0,0049999 into 0,0050 and that into 0,01.
+    if (!number.bComplete || !CountFromDecimal(number, m_fmt.NumDigits, count))
         return MakeCurrency(COleCurrency::invalid, 0);
     return MakeCurrency(COleCurrency::valid, count);
 }

@@ -2,8 +2,8 @@
 // number format record and go through the system's formatting; parsing strips what formatting added and
 // reads a plain decimal number (no exponent, hex, "inf" or "nan"); a thousands separator counts only between
 // groups of three digits of the integer part, so "1234.56" is no amount where "." groups thousands. Amounts are
-// fixed point with four decimals: text is converted to the 1/10000 count exactly, rounding to the nearest (ties
-// away from zero).
+// fixed point with four decimals: a text is read to the decimals its format shows (at most four), rounded once
+// from its own digits to the nearest (ties away from zero), so that what is kept is what is shown.
 #pragma once
 
 #include "platform/mfc/afxdisp.h"
@@ -22,7 +22,8 @@ public:
 
     // Empty for a null or invalid currency.
     CString Format(const COleCurrency& cur) const;
-    // Blanks only give a null currency, a text that is not an amount an invalid one.
+    // Blanks only give a null currency, a text that is not an amount an invalid one. The amount has the format's
+    // number of decimals (at most four).
     COleCurrency Parse(LPCTSTR pszText) const;
 
     void SetNumDigits(UINT nDigits) { m_fmt.NumDigits = nDigits; }
@@ -81,4 +82,5 @@ CString FormatCurrency(const COleCurrency& cur);
 COleCurrency CurrencyFromDouble(double value);
 // FormatCurrency of CurrencyFromDouble: a value out of range formats as empty.
 CString FormatCurrencyFromDouble(double value);
+// An amount as the input forms take it: rounded once to the two decimals they show.
 COleCurrency ParseCurrency(LPCTSTR pszText);

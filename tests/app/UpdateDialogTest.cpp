@@ -154,11 +154,18 @@ const UpdateCase kCases[] = {
       MB_ICONERROR, FALSE, Setup::None },
     { "transfer ended short of the size the server reports", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES },
       npos, 20000, npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None },
-    // Without the server's figure the descriptor's rounded kilobytes measure the transfer.
+    // Without the server's figure the descriptor's kilobytes are an estimate: a transfer that ends without an error
+    // is the whole setup, however the descriptor rounds it.
     { "no size from the server, the whole setup", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES, IDOK }, npos,
       npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole, false },
-    { "no size from the server, a kilobyte short of the descriptor", 2, 0, nullptr, nullptr, Setup::None,
-      { IDOK, IDYES }, npos, 40 * 1024, npos, IDP_UPD_SIZE_MISMATCH, MB_ICONERROR, FALSE, Setup::None, false },
+    { "no size from the server, the descriptor rounds the size up", 2, 0,
+      "Update$2.00\r\nRelease$2.01$Setup201.exe$60$x\r\n", nullptr, Setup::None, { IDYES, IDOK }, npos, npos, npos,
+      IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole, false },
+    { "no size from the server, the descriptor rounds the size down", 2, 0,
+      "Update$2.00\r\nRelease$2.01$Setup201.exe$40$x\r\n", nullptr, Setup::None, { IDYES, IDOK }, npos, npos, npos,
+      IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE, Setup::Whole, false },
+    { "no size from the server, download broken midway", 2, 0, nullptr, nullptr, Setup::None, { IDOK, IDYES }, 32768,
+      npos, npos, 0, MB_ICONERROR, FALSE, Setup::None, false },
     { "descriptor rounds the size up", 2, 0, "Update$2.00\r\nRelease$2.01$Setup201.exe$60$x\r\n", nullptr,
       Setup::None, { IDYES, IDOK }, npos, npos, npos, IDP_UPD_CLOSE_PROGRAM, MB_ICONINFORMATION, TRUE,
       Setup::Whole },

@@ -2,7 +2,8 @@
 """The update dialog downloads from a real FTP server (Debian's pyftpdlib on 127.0.0.1, in active mode): info.txt
 travels in ASCII mode, a 30 MB setup in binary, the progress reaches 100 % and the file is byte-identical. The
 descriptor gives the setup's size in whole kilobytes, rounded: the setup of a few bytes more still runs. A transfer
-that the server ends before the size it lists for the file is refused, and nothing of it stays.
+that the server ends before the size it lists for the file is refused, and nothing of it stays. From a server that
+lists no files, and so tells no size, the setup whose size the descriptor rounds up by a megabyte runs.
 
 usage: ftp-interop.py <ftp_interop.exe> <wine-run>   (WINEPREFIX names the build's prefix)
 """
@@ -68,9 +69,12 @@ def main():
     with tempfile.TemporaryDirectory() as root:
         served = os.path.join(root, "server", *FOLDER.split("/"))
         os.makedirs(served)
-        with open(os.path.join(served, "info.txt"), "w", newline="\n", encoding="cp1252") as f:
-            f.write("Msg01$Leggere le note di rilascio\nUpdate$1.09$2.00$Msg01\n"
-                    f"Release$2.01${SETUP}${SETUP_SIZE // 1024}$Correzioni\n")
+
+        def write_info(kilobytes):
+            with open(os.path.join(served, "info.txt"), "w", newline="\n", encoding="cp1252") as f:
+                f.write("Msg01$Leggere le note di rilascio\nUpdate$1.09$2.00$Msg01\n"
+                        f"Release$2.01${SETUP}${kilobytes}$Correzioni\n")
+
         setup = os.urandom(SETUP_SIZE)
         with open(os.path.join(served, SETUP), "wb") as f:
             f.write(setup)
@@ -90,9 +94,18 @@ def main():
         webupd = os.path.join(root, "WebUpd")
         path = os.path.join(webupd, SETUP)
         runs = []
+        downloaded = []   # the setup each run left in the update folder, None for none
+        # Each run: the copy the server sends (None: the whole setup), whether it lists its files (and so tells the
+        # setup's size), the descriptor's kilobytes.
+        setups = [(cut, True, SETUP_SIZE // 1024), (None, True, SETUP_SIZE // 1024),
+                  (None, False, SETUP_SIZE // 1024 + 1024)]
         try:
-            for cut_copy in (cut, None):
+            for cut_copy, listed, kilobytes in setups:
                 CuttingFS.cut_copy = cut_copy
+                authorizer.user_table["aggiornamenti"]["perm"] = "elr" if listed else "er"
+                write_info(kilobytes)
+                if os.path.exists(path):
+                    os.remove(path)
                 try:
                     run = subprocess.run([wine_run, exe, str(port), windows_path(webupd)], capture_output=True,
                                          timeout=240)
@@ -100,14 +113,20 @@ def main():
                 except subprocess.TimeoutExpired:
                     failures.append("the download did not end within 240 seconds")
                     break
-                if cut_copy and os.path.exists(path):
-                    failures.append("the setup cut short by the server stayed in the update folder")
+                if os.path.exists(path):
+                    with open(path, "rb") as f:
+                        downloaded.append(f.read())
+                else:
+                    downloaded.append(None)
         finally:
             server.close_all()
-        if len(runs) == 2:
-            cut_out, out = runs
+        if len(runs) == len(setups):
+            cut_out, out, unlisted_out = runs
             print(cut_out)
             print(out)
+            print(unlisted_out)
+            if downloaded[0] is not None:
+                failures.append("the setup cut short by the server stayed in the update folder")
             cut_lines = cut_out.splitlines()
             if not any(line.startswith("MESSAGE Il download del programma di aggiornamento") and
                        "10.485.760 byte ricevuti su 31.457.380" in line for line in cut_lines):
@@ -128,13 +147,14 @@ def main():
                 failures.append("the bar did not reach its end")
             if not any(line.startswith("START ") and line.endswith("\\WebUpd\\" + SETUP) for line in lines):
                 failures.append("the setup whose size the descriptor rounds was not started")
-            if not os.path.exists(path):
-                failures.append("no setup downloaded")
-            else:
-                with open(path, "rb") as f:
-                    got = f.read()
-                if hashlib.sha256(got).digest() != hashlib.sha256(setup).digest():
-                    failures.append(f"the downloaded setup differs from the served one ({len(got)} bytes)")
+            unlisted_lines = unlisted_out.splitlines()
+            if not any(line.startswith("START ") and line.endswith("\\WebUpd\\" + SETUP) for line in unlisted_lines):
+                failures.append("from a server that tells no size, the setup the descriptor rounds up was not started")
+            for what, got in (("", downloaded[1]), (" from a server that tells no size", downloaded[2])):
+                if got is None:
+                    failures.append("no setup downloaded" + what)
+                elif hashlib.sha256(got).digest() != hashlib.sha256(setup).digest():
+                    failures.append(f"the downloaded setup{what} differs from the served one ({len(got)} bytes)")
     for failure in failures:
         print("FAIL:", failure)
     print(f"ftp-interop: {'failed' if failures else 'passed'}")

@@ -68,6 +68,14 @@ void WriteSamples(const CString& folder)
         longText.AppendText(line, CTextCharFormat());
     }
     Write(longText, folder, L"long.pdf");
+
+    // Ended as a user may end the service centre's confirmation: a page break and a paragraph of underlined blanks.
+    CTextDocument blankEnd;
+    blankEnd.AppendText(L"Conferma del centro servizi\r\x0C" L"Seconda pagina\r\x0C", CTextCharFormat());
+    CTextCharFormat underlined;
+    underlined.bUnderline = true;
+    blankEnd.AppendText(L"                    \r", underlined);
+    Write(blankEnd, folder, L"blank-end.pdf");
 }
 
 class CInteropApp : public CWinApp, public CReportHost

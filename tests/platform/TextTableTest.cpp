@@ -382,4 +382,44 @@ TEST(TextTableTest, ATableStaysWithItsTitleAndNoPageIsOnlyBlank)
     }
 }
 
+// A document the user edits, ended with a page break and a paragraph of underlined blanks: the page the break would
+// open is not printed, and none of its lines points at it, so that the PDF draws every line on a page it has.
+TEST(TextTableTest, ADroppedLastPageTakesItsBlankLinesWithIt)
+{
+    const struct
+    {
+        const wchar_t* text;    // before the last page break
+        const wchar_t* blanks;  // after it, underlined
+        int nPages;
+    } cases[] = {
+        {L"Conferma del centro servizi\r", L"          \r", 1},
+        {L"Conferma del centro servizi\r\x0CSeconda pagina", L"   \t  ", 2},
+        {L"Fax\r", L"     \r\r     \r", 1},
+    };
+    CTextCharFormat underlined;
+    underlined.bUnderline = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.text).ToMultiByte(CP_UTF8));
+        CTextDocument doc;
+        doc.AppendText(c.text, CTextCharFormat());
+        doc.AppendText(L"\x0C", CTextCharFormat());
+        doc.AppendText(c.blanks, underlined);
+        const CTextLayout layout(doc);
+        EXPECT_EQ(c.nPages, layout.GetPageCount());
+        for (const CLaidLine& line : layout.GetLines())
+            EXPECT_LT(line.nPage, layout.GetPageCount()) << "a line on the baseline at " << line.baseline;
+        EXPECT_EQ(0, InkOf(layout, 0, 3).nPage);
+        EXPECT_EQ("%PDF-", doc.SaveToBytes(txdFormatPdf).substr(0, 5));
+    }
+    // Blank lines beyond the page go nowhere either.
+    CTextDocument doc;
+    doc.AppendText(L"Conferma\r\x0C", CTextCharFormat());
+    for (int i = 0; i < 100; ++i)
+        doc.AppendText(L"    \r", underlined);
+    const CTextLayout layout(doc);
+    EXPECT_EQ(1, layout.GetPageCount());
+    EXPECT_TRUE(std::all_of(layout.GetLines().begin(), layout.GetLines().end(),
+                            [](const CLaidLine& line) { return line.nPage == 0; }));
+}
+
 } // namespace

@@ -128,46 +128,73 @@ TEST(FormatCurrency, ProductsAtRoundingBoundariesConvertAlikeInBothReleases)
     }
 }
 
-TEST(ParseCurrency, ExactDecimalText)
+// A typed amount is rounded once, from its own digits, to the cents the input forms show; the text shown is that
+// amount. Rounding first to four decimals and then to two would move 0,0049999 to 0,0050 and that to 0,01.
+TEST(ParseCurrency, TypedDigitsRoundOnceToTheShownCents)
 {
     const struct
     {
         LPCTSTR text;
         LONGLONG count;
+        LPCTSTR shown;
     } cases[] = {
-        {L"1.234,50", 12345000},
-        {L"0,57", 5700},
-        {L"0,285", 2850},
-        {L"  -1.234,5  ", -12345000},
-        {L"+3", 30000},
-        {L",5", 5000},
-        {L"7,", 70000},
-        {L"0,00005", 1},                                // half rounds away from zero
-        {L"-0,00005", -1},
-        {L"0,0000499999", 0},
-        {L"0,00009", 1},
-        {L"1.234.567,89", 12345678900},                 // "." groups thousands, three digits each
-        {L"123.456", 1234560000},
-        {L" 12.345 ", 123450000},
-        {L"922.337.203.685.477,5807", INT64_MAX},
-        {L"-922.337.203.685.477,5808", INT64_MIN},
-        {L"000000000000000000000000012", 120000},
+        {L"1.234,50", 12345000, L"1.234,50"},
+        {L"0,57", 5700, L"0,57"},
+        {L"  -1.234,5  ", -12345000, L"-1.234,50"},
+        {L"+3", 30000, L"3,00"},
+        {L",5", 5000, L"0,50"},
+        {L"7,", 70000, L"7,00"},
+        {L"1.234.567,89", 12345678900, L"1.234.567,89"},      // "." groups thousands, three digits each
+        {L"123.456", 1234560000, L"123.456,00"},
+        {L" 12.345 ", 123450000, L"12.345,00"},
+        {L"000000000000000000000000012", 120000, L"12,00"},
+        {L"0,0049999", 0, L"0,00"},
+        {L"-0,0049999", 0, L"0,00"},
+        {L"0,2849999", 2800, L"0,28"},
+        {L"1,23456", 12300, L"1,23"},
+        {L"0,00499999999999999999999", 0, L"0,00"},
+        {L"12.345.678,0049999", 123456780000, L"12.345.678,00"},
+        {L"-12.345.678,0049999", -123456780000, L"-12.345.678,00"},
+        {L"12.345.678,0150001", 123456780200, L"12.345.678,02"},
+        {L",005", 100, L"0,01"},                              // a tie goes away from zero
+        {L"-,005", -100, L"-0,01"},
+        {L"0,285", 2900, L"0,29"},
+        {L"12.345.678,005", 123456780100, L"12.345.678,01"},
+        {L"-12.345.678,005", -123456780100, L"-12.345.678,01"},
+        {L"999.999,995", 10000000000, L"1.000.000,00"},
+        {L"922.337.203.685.477,5807", 9223372036854775800, L"922.337.203.685.477,58"},
+        {L"-922.337.203.685.477,5849", -9223372036854775800, L"-922.337.203.685.477,58"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(CString(c.text).ToMultiByte());
         COleCurrency cur = ParseCurrency(c.text);
         EXPECT_EQ(Count(c.count), cur);
+        EXPECT_EQ(CString(c.shown), FormatCurrency(cur));
     }
-    EXPECT_EQ(CString(L"0,29"), FormatCurrency(ParseCurrency(L"0,285")));
-    EXPECT_EQ(CString(L"0,57"), FormatCurrency(ParseCurrency(L"0,57")));
+}
+
+// Each format keeps the decimals it shows, the locale's for the dialogs' amount fields.
+TEST(CCurrencyFormat, ParseRoundsToTheDecimalsItShows)
+{
+    const struct
+    {
+        UINT nDigits;
+        LONGLONG count;
+    } cases[] = {{0, 12350000}, {1, 12345000}, {2, 12345000}, {3, 12345050}, {4, 12345050}, {6, 12345050}};
+    for (const auto& c : cases) {
+        CCurrencyFormat format;
+        format.SetNumDigits(c.nDigits);
+        EXPECT_EQ(Count(c.count), format.Parse(L"1.234,5049999")) << c.nDigits;
+    }
+    EXPECT_EQ(Count(0), GetLocaleCurrencyFormat().Parse(L"\u20AC 0,0049999"));
 }
 
 TEST(ParseCurrency, RefusedTexts)
 {
     for (LPCTSTR text : {L"12a", L"12 a", L"a12", L"1e5", L"1E5", L"inf", L"-inf", L"nan", L"0x10", L"-", L",",
                          L"1,2,3", L"- 5", L"\u20AC 5", L"1234.56", L"12.34", L"1.2.3", L"1.234.56", L"1234.567",
-                         L".123", L"1.", L"1..234", L"1.234,5.6", L"-1234.5", L"922.337.203.685.477,5808",
-                         L"922.337.203.685.477,58075", L"-922.337.203.685.477,58085", L"99999999999999999999"}) {
+                         L".123", L"1.", L"1..234", L"1.234,5.6", L"-1234.5", L"922.337.203.685.477,59",
+                         L"922.337.203.685.477,585", L"-922.337.203.685.477,585", L"99999999999999999999"}) {
         EXPECT_EQ(COleCurrency::invalid, ParseCurrency(text).GetStatus()) << CString(text).ToMultiByte(CP_UTF8);
     }
     for (LPCTSTR text : {L"", L"   ", L"\t ", static_cast<LPCTSTR>(nullptr)})

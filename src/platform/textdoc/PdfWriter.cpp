@@ -170,7 +170,7 @@ public:
         }
         // Shading under the text, the rules over the shading.
         for (const CLaidRect& shade : layout.GetShades()) {
-            HPDF_Page hPage = pages[static_cast<size_t>(shade.nPage)];
+            HPDF_Page hPage = PageOf(pages, shade.nPage);
             HPDF_Page_SetGrayFill(hPage, static_cast<HPDF_REAL>(217.0 / 255.0));
             HPDF_Page_Rectangle(hPage, static_cast<HPDF_REAL>(shade.left), static_cast<HPDF_REAL>(height - shade.bottom),
                                 static_cast<HPDF_REAL>(shade.right - shade.left),
@@ -179,7 +179,7 @@ public:
             HPDF_Page_SetGrayFill(hPage, 0);
         }
         for (const CLaidRect& rule : layout.GetRules()) {
-            HPDF_Page hPage = pages[static_cast<size_t>(rule.nPage)];
+            HPDF_Page hPage = PageOf(pages, rule.nPage);
             HPDF_Page_SetLineWidth(hPage, static_cast<HPDF_REAL>(CTextLayout::kRuleWidth));
             HPDF_Page_MoveTo(hPage, static_cast<HPDF_REAL>(rule.left), static_cast<HPDF_REAL>(height - rule.top));
             HPDF_Page_LineTo(hPage, static_cast<HPDF_REAL>(rule.right), static_cast<HPDF_REAL>(height - rule.bottom));
@@ -201,7 +201,7 @@ public:
             HPDF_Page_EndText(pages[static_cast<size_t>(i)]);
         }
         for (const CLaidLine& line : layout.GetLines()) {
-            m_page = pages[static_cast<size_t>(line.nPage)];
+            m_page = PageOf(pages, line.nPage);
             const double baseline = height - line.baseline;
             for (const CLaidGlyph& g : line.glyphs)
                 DrawGlyph(g, left + g.x, baseline);
@@ -209,6 +209,13 @@ public:
     }
 
 private:
+    // libharu takes whatever it is handed for a page: a page the layout does not have fails the export instead.
+    static HPDF_Page PageOf(const std::vector<HPDF_Page>& pages, int nPage)
+    {
+        Check(nPage >= 0 && static_cast<size_t>(nPage) < pages.size());
+        return pages[static_cast<size_t>(nPage)];
+    }
+
     void DrawGlyph(const CLaidGlyph& g, double x, double baseline)
     {
         const CTextCharFormat& f = m_doc.GetCharFormat(g.nPos);

@@ -144,9 +144,13 @@ CTextLayout::CTextLayout(const CTextDocument& doc) : m_doc(doc)
             nLineStart = i + 1;
         }
     }
-    // A page break at the very end opens no page.
-    if (m_bPageBlank && m_nPages > 1)
+    // A page break at the very end opens no page: the blank lines after it go with the page they would have opened.
+    if (m_bPageBlank && m_nPages > 1) {
         --m_nPages;
+        m_lines.erase(std::remove_if(m_lines.begin(), m_lines.end(),
+                                     [this](const CLaidLine& line) { return line.nPage >= m_nPages; }),
+                      m_lines.end());
+    }
 }
 
 double CTextLayout::Size(long nPos) const
