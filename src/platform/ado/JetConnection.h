@@ -18,7 +18,7 @@ public:
     _bstr_t GetProvider() override;
     void PutCursorLocation(CursorLocationEnum location) override { m_cursorLocation = location; }
     CursorLocationEnum GetCursorLocation() override { return m_cursorLocation; }
-    ErrorsPtr GetErrors() override { return JetMakeErrors(m_log, this); }
+    ErrorsPtr GetErrors() override { return ErrorsPtr(&m_errors); }
     long GetState() override { return m_database.IsOpen() ? adStateOpen : adStateClosed; }
 
     CSqliteDatabase& Database() { return m_database; }
@@ -26,6 +26,7 @@ public:
 
 private:
     CJetErrorLog m_log;
+    CJetErrors m_errors{m_log, *this};
     CSqliteDatabase m_database;
     CursorLocationEnum m_cursorLocation = adUseServer;
 };
