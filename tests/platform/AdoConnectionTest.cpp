@@ -113,11 +113,13 @@ TEST_F(AdoConnection, DuplicateKeyGivesJetsNativeError)
     EXPECT_EQ(1, config->GetRecordCount());
 }
 
-// The collection is the connection's: one taken before a failure shows it, and Clear empties it for every holder
+// The collection is the connection's own, one object answered every time (the data layer empties it before each
+// operation, which must cost no object): one taken before a failure shows it, and Clear empties it for every holder
 // until the next failure.
 TEST_F(AdoConnection, ErrorsAreTheConnectionsAndClearEmptiesThem)
 {
     ErrorsPtr before = m_connection->GetErrors();
+    EXPECT_EQ(before.GetInterfacePtr(), m_connection->GetErrors().GetInterfacePtr());
     EXPECT_EQ(0, before->GetCount());
     EXPECT_THROW(Execute(L"DELETE FROM [Manca]"), _com_error);
     EXPECT_EQ(1, before->GetCount());

@@ -3,12 +3,14 @@
 // thread's mouse and keyboard hooks: hot tracking, a press dragged off and back or ended otherwise, the swallowed
 // release of an opening press, Alt and another program ending the menus.
 #include "FrameTestFixture.h"
+#include "PixelCanvas.h"
 
 #include "ui/commandbars/XTPPopupBar.h"
 #include "ui/commandbars/XTPShortcutManager.h"
 #include "ui/commandbars/XTPToolBar.h"
 #include "ui/themes/BarPainter.h"
 #include "ui/themes/ColorTable.h"
+#include "ui/themes/ThemedList.h"
 #include "ui/themes/UiGlobalData.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +21,7 @@
 #include <functional>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -706,6 +709,62 @@ TEST_F(FrameWndTest, ASystemColourOrSettingChangeRebuildsTheSharedFontsAndColour
         EXPECT_EQ(cyMenu, pData->m_cyMenuItem);
         EXPECT_NE(nullptr, pData->m_fontBold.GetSafeHandle());
     }
+}
+
+// The windows that took a shared font by handle (the list its normal font, its header through InitFont the bold one)
+// are given the rebuilt fonts: they show a live font, the record's new one, and draw as before the change.
+TEST_F(FrameWndTest, TheWindowsThatTookASharedFontAreGivenItsRebuiltSuccessor)
+{
+    CUiGlobalData* pData = GetUiGlobalData();
+    CXTListCtrl list;
+    list.SetUseGlobalFont(TRUE);
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 120), m_pFrame, 1));
+    ASSERT_TRUE(list.SubclassHeader(TRUE));
+    const int widths[] = {120, 120};
+    const LPCTSTR texts[] = {L"Descrizione", L"Anno"};
+    list.BuildColumns(2, widths, texts);
+    list.InsertItem(0, L"Entrate correnti");
+    list.SetItemText(0, 1, L"2008");
+    CXTFlatHeaderCtrl& header = list.GetFlatHeader();
+
+    // The header's and the list's pictures, pixel by pixel.
+    auto picture = [&] {
+        CRect rcHeader, rcList;
+        header.GetClientRect(&rcHeader);
+        list.GetClientRect(&rcList);
+        CPixelCanvas headerCanvas(rcHeader.Width(), rcHeader.Height()), listCanvas(rcList.Width(), rcList.Height());
+        header.GetHeaderTheme()->DrawHeader(&headerCanvas, &header);
+        list.DoPaint(&listCanvas);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < rcHeader.Height(); y++)
+            for (int x = 0; x < rcHeader.Width(); x++)
+                pixels.push_back(headerCanvas.At(x, y));
+        for (int y = 0; y < rcList.Height(); y++)
+            for (int x = 0; x < rcList.Width(); x++)
+                pixels.push_back(listCanvas.At(x, y));
+        return pixels;
+    };
+    auto fontOf = [](HWND hWnd) { return reinterpret_cast<HGDIOBJ>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)); };
+    auto isLive = [](HGDIOBJ hFont) {
+        LOGFONT lf = {};
+        return ::GetObjectW(hFont, sizeof(lf), &lf) == sizeof(lf);
+    };
+    ASSERT_EQ(pData->m_fontNormal.GetSafeHandle(), fontOf(list.m_hWnd));
+    ASSERT_EQ(pData->m_fontBold.GetSafeHandle(), fontOf(header.m_hWnd));
+    const std::vector<COLORREF> before = picture();
+
+    for (UINT nMessage : {WM_SYSCOLORCHANGE, WM_SETTINGCHANGE}) {
+        SCOPED_TRACE(nMessage);
+        HGDIOBJ hOldNormal = pData->m_fontNormal.GetSafeHandle();
+        m_pFrame->SendMessage(nMessage);
+        ASSERT_NE(hOldNormal, pData->m_fontNormal.GetSafeHandle());
+        EXPECT_EQ(pData->m_fontNormal.GetSafeHandle(), fontOf(list.m_hWnd));
+        EXPECT_EQ(pData->m_fontBold.GetSafeHandle(), fontOf(header.m_hWnd));
+        EXPECT_TRUE(isLive(fontOf(list.m_hWnd)));
+        EXPECT_TRUE(isLive(fontOf(header.m_hWnd)));
+        EXPECT_TRUE(before == picture());
+    }
+    list.DestroyWindow();
 }
 
 // Moving from menu to menu does not animate again; the next time the menus are entered the first one does.

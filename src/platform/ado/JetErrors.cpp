@@ -15,32 +15,6 @@ public:
 private:
     CJetErrorEntry m_entry;
 };
-
-// It keeps its connection alive, whose log it reads.
-class CJetErrors : public CJetObject<Errors>
-{
-public:
-    CJetErrors(CJetErrorLog& log, IUnknown* owner) : m_log(log), m_owner(owner) { m_owner->AddRef(); }
-    ~CJetErrors() override { m_owner->Release(); }
-    long GetCount() override { return static_cast<long>(m_log.Entries().size()); }
-    ErrorPtr GetItem(const _variant_t& index) override
-    {
-        _variant_t position;
-        if (FAILED(::VariantChangeType(&position, const_cast<_variant_t*>(&index), 0, VT_I4)) || position.lVal < 0 ||
-            static_cast<size_t>(position.lVal) >= m_log.Entries().size())
-            JetRaise(nullptr, JET_E_ITEMNOTFOUND, L"Item cannot be found in the Errors collection.");
-        return JetMake<Error>(new CJetError(m_log.Entries()[static_cast<size_t>(position.lVal)]));
-    }
-    HRESULT Clear() override
-    {
-        m_log.Clear();
-        return S_OK;
-    }
-
-private:
-    CJetErrorLog& m_log;
-    IUnknown* m_owner;
-};
 } // namespace
 
 void CJetErrorLog::Record(const CJetErrorEntry& entry)
@@ -81,7 +55,22 @@ void JetRaiseSqlite(CJetErrorLog* log, sqlite3* db, int rc)
     JetRaise(log, hr, text, code);
 }
 
-ErrorsPtr JetMakeErrors(CJetErrorLog& log, IUnknown* owner)
+long CJetErrors::GetCount()
 {
-    return JetMake<Errors>(new CJetErrors(log, owner));
+    return static_cast<long>(m_log.Entries().size());
+}
+
+ErrorPtr CJetErrors::GetItem(const _variant_t& index)
+{
+    _variant_t position;
+    if (FAILED(::VariantChangeType(&position, const_cast<_variant_t*>(&index), 0, VT_I4)) || position.lVal < 0 ||
+        static_cast<size_t>(position.lVal) >= m_log.Entries().size())
+        JetRaise(nullptr, JET_E_ITEMNOTFOUND, L"Item cannot be found in the Errors collection.");
+    return JetMake<Error>(new CJetError(m_log.Entries()[static_cast<size_t>(position.lVal)]));
+}
+
+HRESULT CJetErrors::Clear()
+{
+    m_log.Clear();
+    return S_OK;
 }

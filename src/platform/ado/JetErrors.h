@@ -56,5 +56,20 @@ private:
 // Raises SQLite's last failure on db (rc the failing result code): a unique index answers Jet's duplicate key.
 [[noreturn]] void JetRaiseSqlite(CJetErrorLog* log, sqlite3* db, int rc);
 
-// The Errors collection of the log, which owner (the connection that holds the log) outlives.
-ErrorsPtr JetMakeErrors(CJetErrorLog& log, IUnknown* owner);
+// The Errors collection of a connection, part of the connection that holds the log: it shows what the log holds
+// now. Its references are the connection's, so that a holder keeps the log alive and asking the connection for
+// its errors (every data operation empties them first) makes no object.
+class CJetErrors : public CJetObject<Errors>
+{
+public:
+    CJetErrors(CJetErrorLog& log, IUnknown& owner) : m_log(log), m_owner(owner) {}
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_owner.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_owner.Release(); }
+    long GetCount() override;
+    ErrorPtr GetItem(const _variant_t& index) override;
+    HRESULT Clear() override;
+
+private:
+    CJetErrorLog& m_log;
+    IUnknown& m_owner;
+};

@@ -7,6 +7,10 @@
 #include "ui/themes/VisualStyleHandle.h"
 #include "ui/uires.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 COsVersion::COsVersion()
 {
     m_info.dwOSVersionInfoSize = sizeof(m_info);
@@ -80,6 +84,81 @@ LOGFONT GetLogFont(CFont* pFont)
 }
 
 const int nVertEscapement = 2700, nVertOrientation = 900;
+
+CFont CUiGlobalData::* const g_fonts[] = {
+    &CUiGlobalData::m_fontNormal, &CUiGlobalData::m_fontBold, &CUiGlobalData::m_fontUnderline,
+    &CUiGlobalData::m_fontVert, &CUiGlobalData::m_fontVertBold, &CUiGlobalData::m_fontIconTitle,
+    &CUiGlobalData::m_fontIconTitleBold, &CUiGlobalData::m_fontMarlett, &CUiGlobalData::m_fontStatus,
+    &CUiGlobalData::m_fontSmallCaption,
+};
+
+// Lasts through a rebuild of the shared fonts. Windows were given them by handle (headers, lists, any SetFont of
+// a shared font) and would keep drawing with the deleted one: at the start it takes the former fonts out of the
+// record and notes which window of this thread shows which; at the end each of those windows gets its font's
+// successor, and only then are the former fonts deleted. A font not made again (not asked for, or failed) stays.
+class CFontHandover
+{
+public:
+    explicit CFontHandover(CUiGlobalData& data) : m_data(data)
+    {
+        for (size_t i = 0; i < _countof(g_fonts); i++)
+            m_hOld[i] = static_cast<HFONT>((m_data.*g_fonts[i]).GetSafeHandle());
+        if (std::any_of(std::begin(m_hOld), std::end(m_hOld), [](HFONT hFont) { return hFont != nullptr; }))
+            ::EnumThreadWindows(::GetCurrentThreadId(), &CFontHandover::NoteTree, reinterpret_cast<LPARAM>(this));
+        for (CFont CUiGlobalData::*pFont : g_fonts)
+            (m_data.*pFont).Detach();
+    }
+    ~CFontHandover()
+    {
+        for (size_t i = 0; i < _countof(g_fonts); i++) {
+            CFont& font = m_data.*g_fonts[i];
+            if (!font.GetSafeHandle() && m_hOld[i] && font.Attach(m_hOld[i]))
+                m_hOld[i] = nullptr;
+        }
+        // Parents first, as they were noted: a list passes its font on to its header, which then gets its own.
+        for (const USER& user : m_users) {
+            HGDIOBJ hNew = (m_data.*g_fonts[user.nFont]).GetSafeHandle();
+            if (m_hOld[user.nFont] && ::IsWindow(user.hWnd))
+                ::SendMessageW(user.hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hNew), TRUE);
+        }
+        for (HFONT hFont : m_hOld)
+            if (hFont)
+                ::DeleteObject(hFont);
+    }
+    CFontHandover(const CFontHandover&) = delete;
+    CFontHandover& operator=(const CFontHandover&) = delete;
+
+private:
+    struct USER
+    {
+        HWND hWnd;
+        size_t nFont;
+    };
+
+    static BOOL CALLBACK NoteTree(HWND hWnd, LPARAM lParam)
+    {
+        NoteWindow(hWnd, lParam);
+        ::EnumChildWindows(hWnd, &CFontHandover::NoteWindow, lParam);
+        return TRUE;
+    }
+    // Windows of other threads are left alone: asking them could wait on a thread that waits on this one.
+    static BOOL CALLBACK NoteWindow(HWND hWnd, LPARAM lParam)
+    {
+        auto* pThis = reinterpret_cast<CFontHandover*>(lParam);
+        if (::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId())
+            return TRUE;
+        const auto hFont = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+        const HFONT* pFound = hFont ? std::find(std::begin(pThis->m_hOld), std::end(pThis->m_hOld), hFont)
+                                    : std::end(pThis->m_hOld);
+        if (pFound != std::end(pThis->m_hOld))
+            pThis->m_users.push_back({hWnd, static_cast<size_t>(pFound - std::begin(pThis->m_hOld))});
+        return TRUE;
+    }
+
+    CUiGlobalData& m_data;
+    HFONT m_hOld[_countof(g_fonts)] = {};
+    std::vector<USER> m_users;
+};
 }
 
 namespace
@@ -196,6 +275,7 @@ BOOL CUiGlobalData::CreateFonts(LPCTSTR lpszFace, LPCTSTR lpszVertFace)
     lfMarlett.lfCharSet = DEFAULT_CHARSET;
     SetFace(lfMarlett, L"Marlett");
 
+    CFontHandover handover(*this);
     return MakeFont(m_fontNormal, lf) && MakeFont(m_fontBold, lf, FW_BOLD) &&
            MakeFont(m_fontUnderline, lf, -1, TRUE) &&
            MakeFont(m_fontVert, lfVert, -1, 255, nVertEscapement, nVertOrientation) &&
@@ -208,6 +288,7 @@ BOOL CUiGlobalData::CreateFonts(LPCTSTR lpszFace, LPCTSTR lpszVertFace)
 BOOL CUiGlobalData::SetFonts(CFont* pFont, CFont* pVertFont)
 {
     LOGFONT lf = GetLogFont(pFont), lfVert = GetLogFont(pVertFont);
+    CFontHandover handover(*this);
     return MakeFont(m_fontNormal, lf) && MakeFont(m_fontBold, lf, FW_BOLD) &&
            MakeFont(m_fontUnderline, lf, -1, TRUE) && MakeFont(m_fontStatus, lf) &&
            MakeFont(m_fontVert, lfVert, -1, 255, nVertEscapement, nVertOrientation) &&

@@ -63,7 +63,8 @@ public:
     DWORD GetComCtlVersion();
 
     void SetUseTahoma(BOOL bUseTahoma);
-    // Empty faces choose the defaults.
+    // Empty faces choose the defaults. A rebuild gives each window of this thread that shows one of the former
+    // fonts (WM_GETFONT) its successor before deleting the former ones; this also holds for SetFonts.
     BOOL CreateFonts(LPCTSTR lpszFace = L"", LPCTSTR lpszVertFace = L"");
     // The font set derived from two given fonts: the normal ones from the first, the vertical ones from the second.
     BOOL SetFonts(CFont* pFont, CFont* pVertFont);
