@@ -1151,10 +1151,10 @@ protected:
         PumpUntil(m_hFrame, [this] {
             ::SetForegroundWindow(m_hFrame);
             return ::GetForegroundWindow() == m_hFrame;
-        }, 2000);
+        });
         ASSERT_EQ(m_hFrame, ::GetForegroundWindow());
         m_pFrame->RecalcLayout();
-        Wait(100);
+        PumpQueued(m_hFrame);
     }
     void TearDown() override
     {
@@ -1162,7 +1162,7 @@ protected:
         MainFrameTest::TearDown();
     }
     void Wait(DWORD nMilliseconds) { PumpUntil(m_hFrame, [] { return FALSE; }, nMilliseconds); }
-    BOOL WaitFor(const std::function<BOOL()>& bDone, DWORD nTimeout = 2000) { return PumpUntil(m_hFrame, bDone, nTimeout); }
+    BOOL WaitFor(const std::function<BOOL()>& bDone, DWORD nTimeout = INPUT_TIMEOUT) { return PumpUntil(m_hFrame, bDone, nTimeout); }
     CXTPToolBar* Standard() const
     {
         CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
@@ -1255,18 +1255,6 @@ TEST_F(MainFrameInputTest, TheMouseOpensSubMenusAndSwitchesAndClosesMenus)
     EXPECT_FALSE(m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode());
 }
 
-namespace {
-std::function<void()> g_duringPress;
-
-void CALLBACK RunDuringPress(HWND, UINT, UINT_PTR nID, DWORD)
-{
-    ::KillTimer(nullptr, nID);
-    if (g_duringPress)
-        g_duringPress();
-    g_duringPress = nullptr;
-}
-} // namespace
-
 // The program offers no customisation: a menu title dragged off the menu bar with Alt held stays where it is.
 TEST_F(MainFrameInputTest, AltAndTheMouseCannotDragATitleOffTheMenuBar)
 {
@@ -1283,19 +1271,18 @@ TEST_F(MainFrameInputTest, AltAndTheMouseCannotDragATitleOffTheMenuBar)
 
     INPUT press[] = { KeyInput(VK_MENU, FALSE), MouseInput(ptPress, 0), MouseInput(ptPress, MOUSEEVENTF_LEFTDOWN) };
     ::SendInput(3, press, sizeof(INPUT));
-    // The rest of the gesture from inside whatever loop the press started.
+    // The rest of the gesture from inside whatever loop the press started, once the press has been taken.
     bool bReleased = false;
-    g_duringPress = [&] {
+    RunWhen([] { return ::GetKeyState(VK_LBUTTON) < 0; }, [&] {
         INPUT drag[] = { MouseInput(ptPress + CPoint(0, 10), 0), MouseInput(ptDrop, 0),
                          MouseInput(ptDrop, MOUSEEVENTF_LEFTUP), KeyInput(VK_MENU, TRUE) };
         ::SendInput(4, drag, sizeof(INPUT));
         bReleased = true;
-    };
-    ::SetTimer(nullptr, 0, 150, RunDuringPress);
-    EXPECT_TRUE(WaitFor([&] { return bReleased && ::GetKeyState(VK_LBUTTON) >= 0 && ::GetKeyState(VK_MENU) >= 0; }, 3000));
-    SendKeys({ VK_ESCAPE });
-    SendKeys({ VK_ESCAPE });
-    Wait(100);
+    });
+    EXPECT_TRUE(WaitFor([&] { return bReleased && ::GetKeyState(VK_LBUTTON) >= 0 && ::GetKeyState(VK_MENU) >= 0; }));
+    EXPECT_TRUE(SendInputAndWait(m_hFrame, { KeyInput(VK_ESCAPE, FALSE), KeyInput(VK_ESCAPE, TRUE),
+                                             KeyInput(VK_ESCAPE, FALSE), KeyInput(VK_ESCAPE, TRUE) }));
+    EXPECT_TRUE(WaitFor([&] { return !m_pFrame->GetCommandBars()->GetMenuBar()->IsTrackingMode(); }));
 
     EXPECT_FALSE(m_pFrame->GetCommandBars()->IsCustomizeMode());
     ASSERT_EQ(nTitles, pTitles->GetCount());
@@ -1390,7 +1377,7 @@ TEST_F(MainFrameInputTest, TheKeyThatChoosesACommandDoesNotReachTheDialogItOpens
         ASSERT_NE(nullptr, pSelected);
         ASSERT_EQ(ID_IMPORT_GEST, pSelected->GetID()) << "Enter chooses the first entry";
         SendKeys({nKey});
-        EXPECT_TRUE(WaitFor([&] { return watch.WaitedAndClosed(); }, 3000));
+        EXPECT_TRUE(WaitFor([&] { return watch.WaitedAndClosed(); }));
         EXPECT_TRUE(watch.m_bImportDialog);
         EXPECT_EQ(CString(L"A:\\nentrate.txt"), watch.m_strRevenues);
         EXPECT_EQ(CString(L"A:\\nuscite.txt"), watch.m_strExpenses);
@@ -1439,20 +1426,10 @@ protected:
         }
     }
 
-    // The same until bDone answers TRUE or nTimeout milliseconds passed; bDone's last answer.
-    static BOOL PumpUntilDone(const std::function<BOOL()>& bDone, DWORD nTimeout = 2000)
+    // Dispatches through the frame's pre-translation until bDone answers TRUE, bounded; bDone's last answer.
+    BOOL PumpUntilDone(const std::function<BOOL()>& bDone)
     {
-        DWORD dwStart = ::GetTickCount();
-        while (!bDone() && ::GetTickCount() - dwStart < nTimeout) {
-            MSG msg;
-            if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-            } else if (msg.message != WM_QUIT && !AfxGetThread()->PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        return bDone();
+        return PumpUntil(m_hFrame, bDone);
     }
 
     // The panel's slide-out window once it is all out, else null.
@@ -1543,7 +1520,7 @@ TEST_F(FrameInputTest, KeysTheTreeDoesNotUseReachTheFrameWhereverItsPaneIs)
         {
             CMessageBoxRecorder messages(IDCANCEL);
             SendKeys({VK_MENU, VK_F4});
-            EXPECT_TRUE(PumpUntilDone([&] { return messages.Count() == 1; }, 1000)) << "Alt+F4";
+            EXPECT_TRUE(PumpUntilDone([&] { return messages.Count() == 1; })) << "Alt+F4";
             if (messages.Count()) {
                 EXPECT_EQ(LoadResString(IDP_SAVE_CHANGES), messages.Last().text);
             }
@@ -1551,12 +1528,12 @@ TEST_F(FrameInputTest, KeysTheTreeDoesNotUseReachTheFrameWhereverItsPaneIs)
         ASSERT_TRUE(::IsWindow(m_hFrame));
         ASSERT_TRUE(focusTree());
         SendKeys({VK_F10});
-        EXPECT_TRUE(PumpUntilDone([&] { return pMenuBar->IsTrackingMode(); }, 1000)) << "F10";
+        EXPECT_TRUE(PumpUntilDone([&] { return pMenuBar->IsTrackingMode(); })) << "F10";
         SendKeys({VK_ESCAPE});
         ASSERT_TRUE(PumpUntilDone([&] { return !pMenuBar->IsTrackingMode(); }));
         ASSERT_TRUE(focusTree());
         SendKeys({VK_MENU, 'C'});
-        EXPECT_TRUE(PumpUntilDone(popupOpen, 1000)) << "Alt+C";
+        EXPECT_TRUE(PumpUntilDone(popupOpen)) << "Alt+C";
         SendKeys({VK_ESCAPE});
         SendKeys({VK_ESCAPE});
         ASSERT_TRUE(PumpUntilDone([&] { return !pMenuBar->IsTrackingMode(); }));

@@ -388,8 +388,10 @@ def main():
         arguments = [wine_run, tool, windows_path(folder)]
         if program:
             arguments.append(windows_path(os.path.join(program, "Doc")))
-        run = subprocess.run(arguments, capture_output=True, text=True)
-        check(run.returncode == 0, f"pdf_interop: {run.returncode} {run.stderr}")
+        # The program writes its messages in the Windows code page, not in UTF-8.
+        run = subprocess.run(arguments, capture_output=True)
+        check(run.returncode == 0,
+              f"pdf_interop: {run.returncode} {run.stderr.decode('cp1252', errors='replace')}")
         expectations = {
             "report.pdf": (2, ["Saldo finanziario 2008", "Città di Cantù: perché è più così € 1.234,50",
                                "Seconda pagina"]),

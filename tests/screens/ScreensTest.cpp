@@ -1,10 +1,10 @@
 // The tour of the program's screens: every command of the menu and of the toolbar, and every row of the navigation
 // tree, in each accounting mode, on an archive with the figures of a real authority. Each screen that opens (the
-// view left in the frame, a dialog, a menu) is saved as a picture taken inside the process and named after the
-// screen, into the folder "screens" of the build; what a command shows without a window of its own (a message, a
-// common dialog, a file handed to the shell, a mail) is written as the screen's text. scripts/test compares the
-// folders of the two builds pixel by pixel, so that any difference between the 32-bit and the 64-bit program on
-// screen fails the run.
+// view left in the frame, a dialog, also one that only a form's own button opens, a menu) is saved as a picture
+// taken inside the process and named after the screen, into the folder "screens" of the build; what a command
+// shows without a window of its own (a message, a common dialog, a file handed to the shell, a mail) is written as
+// the screen's text. scripts/test compares the folders of the two builds pixel by pixel, so that any difference
+// between the 32-bit and the 64-bit program on screen fails the run.
 #include "app/ProgramCommands.h"
 #include "app/ProgramFolder.h"
 
@@ -183,7 +183,7 @@ void PumpQueue()
         pThread->OnIdle(0);
 }
 
-// The dialog's push buttons, visible and enabled, but for those that end it (OK, Cancel, Help).
+// The push buttons of a dialog or a form, visible and enabled, but for those that end a dialog (OK, Cancel, Help).
 std::vector<HWND> OtherButtons(HWND hDialog)
 {
     std::vector<HWND> buttons;
@@ -199,6 +199,15 @@ std::vector<HWND> OtherButtons(HWND hDialog)
             buttons.push_back(hChild);
     }
     return buttons;
+}
+
+// A button's caption; a button that shows an icon only is named by its id.
+CString ButtonName(HWND hButton)
+{
+    CString strButton;
+    CWnd::FromHandle(hButton)->GetWindowText(strButton);
+    strButton.Remove(L'&');
+    return strButton.IsEmpty() ? FormatString(L"%d", ::GetDlgCtrlID(hButton)) : strButton;
 }
 
 // The process's visible menus (popup command bars), bottom of the z-order first.
@@ -295,8 +304,8 @@ protected:
 
     // Runs the action with every seam recording what it shows and saves what it opened: each dialog (with what
     // its other buttons open, then closed with Cancel, or with OK where that only leads on to the next screen),
-    // each menu (closed), the view it left in the frame, and what it showed without a window. False when a
-    // picture or the text could not be saved or showed nothing.
+    // each menu (closed), the view it left in the frame and what that form's own buttons open, and what it showed
+    // without a window. False when a picture or the text could not be saved or showed nothing.
     bool Tour(const CString& strScreen, const std::function<void()>& action)
     {
         bool bSaved = true;
@@ -323,13 +332,7 @@ protected:
             for (HWND hButton : OtherButtons(dialog.m_hWnd)) {
                 if (!dialog.ContinueModal())
                     break;
-                CString strButton;
-                CWnd::FromHandle(hButton)->GetWindowText(strButton);
-                strButton.Remove(L'&');
-                // A button that shows an icon only is named by its id.
-                if (strButton.IsEmpty())
-                    strButton = FormatString(L"%d", ::GetDlgCtrlID(hButton));
-                openers.push_back(strDialog + L" - " + strButton);
+                openers.push_back(strDialog + L" - " + ButtonName(hButton));
                 dialog.SendMessage(WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hButton), BN_CLICKED),
                                    reinterpret_cast<LPARAM>(hButton));
                 PumpQueue();
@@ -353,13 +356,33 @@ protected:
         s_pMenuScreen = nullptr;
         bSaved = s_bMenuSaved && bSaved;
         PumpQueue();
+        if (!ShowsStartPage()) {
+            bSaved = Screens().SaveWindow(strScreen, m_hFrame) && bSaved;
+            // What only the form's own buttons open, once the form has been saved as it opened; a form of one
+            // responsible's figures opens on the summary of them all, where nothing can be changed, and is shown
+            // on the first responsible.
+            HWND hResp = View() ? ::GetDlgItem(View()->m_hWnd, IDC_FORM_RESP) : nullptr;
+            if (hResp && ::SendMessageW(hResp, CB_GETCOUNT, 0, 0) > 1) {
+                ::SendMessageW(hResp, CB_SETCURSEL, 1, 0);
+                View()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FORM_RESP, CBN_SELENDOK),
+                                    reinterpret_cast<LPARAM>(hResp));
+                PumpQueue();
+            }
+            for (HWND hButton : View() ? OtherButtons(View()->m_hWnd) : std::vector<HWND>()) {
+                if (!View() || !::IsWindow(hButton) || !::IsWindowEnabled(hButton))
+                    continue;
+                openers.push_back(strScreen + L" - " + ButtonName(hButton));
+                View()->SendMessage(WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hButton), BN_CLICKED),
+                                    reinterpret_cast<LPARAM>(hButton));
+                PumpQueue();
+                openers.pop_back();
+            }
+        }
         for (const AFX_MSGBOX_REQUEST& request : messages.Shown())
             notes.push_back(FormatString(L"message (%#x): ", request.type) + request.text);
         notes.insert(notes.end(), g_outside.begin(), g_outside.end());
         if (!notes.empty())
             bSaved = Screens().SaveText(strScreen, notes) && bSaved;
-        if (!ShowsStartPage())
-            bSaved = Screens().SaveWindow(strScreen, m_hFrame) && bSaved;
         ShowStartPage();
         return bSaved;
     }

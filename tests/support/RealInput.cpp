@@ -101,6 +101,35 @@ BOOL PumpUntil(HWND hWndFrame, const std::function<BOOL()>& bDone, DWORD nTimeou
     }
 }
 
+namespace
+{
+std::function<BOOL()> g_ready;
+std::function<void()> g_action;
+DWORD g_dwArmed = 0;
+DWORD g_nReadyTimeout = 0;
+
+void CALLBACK RunWhenReady(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    if (g_ready && !g_ready() && ::GetTickCount() - g_dwArmed < g_nReadyTimeout)
+        return;
+    ::KillTimer(nullptr, nID);
+    std::function<void()> action;
+    action.swap(g_action);
+    g_ready = nullptr;
+    if (action)
+        action();
+}
+} // namespace
+
+void RunWhen(const std::function<BOOL()>& bReady, const std::function<void()>& action, DWORD nTimeout)
+{
+    g_ready = bReady;
+    g_action = action;
+    g_dwArmed = ::GetTickCount();
+    g_nReadyTimeout = nTimeout;
+    ::SetTimer(nullptr, 0, 10, RunWhenReady);
+}
+
 CInputReleases::CInputReleases()
 {
     g_nReleases = 0;
@@ -118,29 +147,42 @@ int CInputReleases::GetCount() const
     return g_nReleases;
 }
 
-BOOL PumpUntilReleased(HWND hWndFrame, const CInputReleases& releases, int nReleases, DWORD nTimeout)
+namespace
 {
-    if (!PumpUntil(hWndFrame, [&] { return releases.GetCount() >= nReleases && !::GetCapture(); }, nTimeout))
+// A drag loop ends when it lets the capture go; keys are taken whoever holds it (a control that edits may).
+BOOL PumpUntilTaken(HWND hWndFrame, const CInputReleases& releases, int nReleases, BOOL bDragEnds, DWORD nTimeout)
+{
+    if (!PumpUntil(hWndFrame, [&] { return releases.GetCount() >= nReleases && !(bDragEnds && ::GetCapture()); },
+                   nTimeout))
         return FALSE;
     // What the gesture's end posted (a layout, a command) is handled too.
     PumpQueued(hWndFrame, nTimeout);
     return TRUE;
 }
+} // namespace
+
+BOOL PumpUntilReleased(HWND hWndFrame, const CInputReleases& releases, int nReleases, DWORD nTimeout)
+{
+    return PumpUntilTaken(hWndFrame, releases, nReleases, TRUE, nTimeout);
+}
 
 BOOL SendInputAndWait(HWND hWndFrame, const std::vector<INPUT>& inputs, DWORD nTimeout)
 {
     int nReleases = 0;
+    BOOL bMouse = FALSE;
     for (const INPUT& input : inputs) {
-        if (input.type == INPUT_KEYBOARD)
+        if (input.type == INPUT_KEYBOARD) {
             nReleases += (input.ki.dwFlags & KEYEVENTF_KEYUP) ? 1 : 0;
-        else if (input.type == INPUT_MOUSE)
+        } else if (input.type == INPUT_MOUSE) {
+            bMouse = TRUE;
             for (DWORD dwUp : {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP})
                 nReleases += (input.mi.dwFlags & dwUp) ? 1 : 0;
+        }
     }
     CInputReleases releases;
     std::vector<INPUT> batch = inputs;
     ::SendInput(static_cast<UINT>(batch.size()), batch.data(), sizeof(INPUT));
-    return PumpUntilReleased(hWndFrame, releases, nReleases, nTimeout);
+    return PumpUntilTaken(hWndFrame, releases, nReleases, bMouse, nTimeout);
 }
 
 BOOL SendMouseAndWait(HWND hWndFrame, CPoint ptScreen, DWORD dwButtons, DWORD nTimeout)

@@ -177,15 +177,13 @@ TEST_F(AltDragTest, ByRealInputAltAndTheMouseMoveAButtonAlongItsBar)
     INPUT press[] = {KeyInput(VK_MENU, FALSE), MouseInput(ptPress, 0), MouseInput(ptPress, MOUSEEVENTF_LEFTDOWN)};
     ::SendInput(3, press, sizeof(INPUT));
     // The drag's moves once its loop holds the capture; Alt let go after the drop.
-    RunLater([=] {
+    RunWhen([] { return ::GetCapture() != nullptr; }, [=] {
         INPUT drag[] = {MouseInput(ptPress + CPoint(8, 0), 0), MouseInput(ptDrop, 0),
                         MouseInput(ptDrop, MOUSEEVENTF_LEFTUP)};
         ::SendInput(3, drag, sizeof(INPUT));
     });
-    PumpUntil(m_pFrame->m_hWnd, [&] { return OwnIds(ToolBar()) != start; }, 3000);
-    INPUT release = KeyInput(VK_MENU, TRUE);
-    ::SendInput(1, &release, sizeof(INPUT));
-    Pump(200);
+    EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return OwnIds(ToolBar()) != start && !::GetCapture(); }));
+    EXPECT_TRUE(SendInputAndWait(m_pFrame->m_hWnd, {KeyInput(VK_MENU, TRUE)}));
 
     EXPECT_EQ((std::vector<int>{start[1], start[2], start[0]}), OwnIds(ToolBar()));
     EXPECT_TRUE(m_pFrame->m_events.empty());
@@ -194,7 +192,7 @@ TEST_F(AltDragTest, ByRealInputAltAndTheMouseMoveAButtonAlongItsBar)
     // Alt let go after the drag does not hand the keyboard to the menu bar; Alt pressed alone afterwards does.
     EXPECT_FALSE(m_pFrame->GetMenuBar()->IsTrackingMode());
     SendKeys({VK_MENU});
-    EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return m_pFrame->GetMenuBar()->IsTrackingMode(); }, 2000));
+    EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return m_pFrame->GetMenuBar()->IsTrackingMode(); }));
     SendKeys({VK_ESCAPE});
     Pump();
 }

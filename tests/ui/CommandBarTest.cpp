@@ -3,6 +3,7 @@
 #include "PixelCanvas.h"
 #include "UiTestRes.h"
 
+#include "support/RealInput.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
 #include "ui/commandbars/XTPCommandBars.h"
 #include "ui/persist/ImageManager.h"
@@ -42,8 +43,7 @@ protected:
         m_site.DestroyWindow();
         // The system's player is given back only when no worker is left to call it.
         CMenuSoundPlayer::Stop();
-        for (int i = 0; i < 1000 && CMenuSoundPlayer::IsWorkerRunning(); i++)
-            ::Sleep(5);
+        EXPECT_TRUE(PumpUntil(nullptr, [] { return !CMenuSoundPlayer::IsWorkerRunning(); }));
         CMenuSoundPlayer::SetPlayer(m_pfnOldPlayer);
     }
     CXTPControls* Controls() const { return m_pBar->GetControls(); }

@@ -82,7 +82,7 @@ protected:
     // with bEscape Escape is pressed before the release.
     void DragBy(CPoint ptFrom, CPoint ptTo, BOOL bControl = FALSE, BOOL bEscape = FALSE, int nSteps = 4)
     {
-        m_nWatchdog = ::SetTimer(nullptr, 0, 3000, Watchdog);
+        m_nWatchdog = ::SetTimer(nullptr, 0, INPUT_TIMEOUT, Watchdog);
         std::vector<INPUT> inputs = {MouseInput(ptFrom, 0), MouseInput(ptFrom, MOUSEEVENTF_LEFTDOWN)};
         for (int i = 1; i <= nSteps; i++) {
             if (bControl && i == 2)

@@ -415,7 +415,7 @@ TEST_F(FrameWndTest, AReopenedTallPopupScrollsAgainWhileThePointerRestsOnItsArro
         CRect rc;
         pPopup->GetClientRect(&rc);
         pPopup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rc.CenterPoint().x, rc.bottom - 8));
-        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return pPopup->GetLastVisible() > nLast; }, 2000));
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return pPopup->GetLastVisible() > nLast; }));
         pPopup->SetTrackingMode(0);
     }
     pPopup->InternalRelease();
@@ -775,13 +775,11 @@ TEST_F(FrameWndTest, TheFirstMenuOfEachVisitToTheMenuBarAnimates)
         SCOPED_TRACE(nVisit);
         EXPECT_TRUE(pMenuBar->IsAnimateNextPopup());
         SendKeys({VK_MENU, 'M'});
-        Pump();
-        ASSERT_NE(nullptr, OpenPopup(1));
+        ASSERT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return OpenPopup(1) != nullptr; }));
         EXPECT_FALSE(pMenuBar->IsAnimateNextPopup());
         SendKeys({VK_ESCAPE});
         SendKeys({VK_ESCAPE});
-        Pump();
-        ASSERT_FALSE(pMenuBar->IsTrackingMode());
+        ASSERT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return !pMenuBar->IsTrackingMode(); }));
     }
 }
 
@@ -834,10 +832,9 @@ TEST_F(FrameWndTest, HoveringMakesAButtonHotAndTheMouseLeavingTheBarCoolsIt)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhere);
-        SendMouseMove(c.pt);
+        EXPECT_TRUE(SendMouseAndWait(m_pFrame->m_hWnd, c.pt));
         // The bar finds the mouse gone on its next 50 ms look.
-        Pump(150);
-        EXPECT_EQ(c.pHot, pBar->GetSelectedControl());
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return pBar->GetSelectedControl() == c.pHot; }));
         EXPECT_EQ(c.pHot == pNew, pNew->GetSelected() != 0);
         EXPECT_EQ(c.pHot == pOpen, pOpen->GetSelected() != 0);
     }
@@ -886,18 +883,25 @@ TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
         // A quit request ends the press and is left for the program's loop.
         {"quit while pressed", {}, quit, {1}, FALSE},
     };
+    DWORD dwLastPress = ::GetTickCount() - ::GetDoubleClickTime();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszPath);
         m_pFrame->m_events.clear();
         std::vector<int> selected, pressed;
         size_t nMove = 0;
-        // Each step runs from a timer inside the button's own loop, once the input before it has been seen.
+        // Each step runs from a timer inside the button's own loop, once the input before it has been taken: the
+        // press when the bar holds the capture, a move when the cursor is there and no move waits in the queue.
+        const auto moved = [&] {
+            CPoint pt;
+            return ::GetCursorPos(&pt) && pt == c.moves[nMove - 1] &&
+                   !(HIWORD(::GetQueueStatus(QS_MOUSEMOVE)) & QS_MOUSEMOVE);
+        };
         std::function<void()> step = [&] {
             selected.push_back(pNew->GetSelected());
             pressed.push_back(pNew->GetPressed());
             if (nMove < c.moves.size()) {
                 SendMouseMove(c.moves[nMove++]);
-                RunLater(step);
+                RunWhen(moved, step);
             } else if (c.nEnd == releaseHere) {
                 SendMouseButton(c.moves.empty() ? ptOn : c.moves.back(), MOUSEEVENTF_LEFTUP);
             } else if (c.nEnd == releaseAtBarOrigin) {
@@ -908,9 +912,16 @@ TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
         };
         g_nQuitsTaken = 0;
         HHOOK hHook = ::SetWindowsHookExW(WH_GETMESSAGE, CountQuits, nullptr, ::GetCurrentThreadId());
+        // A press within the double-click time of the one before would be a double click.
+        PumpUntil(m_pFrame->m_hWnd, [&] { return ::GetTickCount() - dwLastPress > ::GetDoubleClickTime(); });
         SendMouseButton(ptOn, MOUSEEVENTF_LEFTDOWN);
-        RunLater(step);
-        Pump(200);
+        dwLastPress = ::GetTickCount();
+        RunWhen([&] { return ::GetCapture() == pBar->m_hWnd; }, step);
+        // The press has ended once every step ran and the bar let the capture go; a quit is taken again after it.
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] {
+            return selected.size() == c.selected.size() && !::GetCapture() && (c.nEnd != quit || g_nQuitsTaken == 2);
+        }));
+        PumpQueued(m_pFrame->m_hWnd);
         ::UnhookWindowsHookEx(hHook);
         EXPECT_EQ(c.nEnd == quit ? 2 : 0, g_nQuitsTaken);
         EXPECT_EQ(c.selected, selected);
@@ -922,8 +933,7 @@ TEST_F(FrameWndTest, APressDraggedOffTheButtonRunsNothingAndDraggedBackRunsIt)
         EXPECT_EQ(nullptr, ::GetCapture());
         if (c.nEnd != releaseHere) {
             // The button is still down for the system: its release comes after the press has ended.
-            SendMouseButton(ptOn, MOUSEEVENTF_LEFTUP);
-            Pump();
+            EXPECT_TRUE(SendInputAndWait(m_pFrame->m_hWnd, {MouseInput(ptOn, MOUSEEVENTF_LEFTUP)}));
         }
         EXPECT_EQ(c.bRuns ? Executed(ID_FT_NEW) : std::vector<EVENT>(), m_pFrame->m_events);
     }
@@ -938,7 +948,6 @@ class CPressMenuPane : public CWnd
 public:
     CMenu* m_pMenu = nullptr;
     CXTPCommandBars* m_pCommandBars = nullptr;
-    std::function<void()> m_onOpen;
     int m_nResult = -1;
 
 protected:
@@ -947,7 +956,6 @@ protected:
         if (message == WM_LBUTTONDOWN) {
             CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             ClientToScreen(&pt);
-            RunLater(m_onOpen, 300);
             m_nResult = CXTPCommandBars::TrackPopupMenu(m_pMenu, TPM_RETURNCMD, pt.x - 30, pt.y - 10, GetParent(),
                                                         nullptr, nullptr, m_pCommandBars);
             return 0;
@@ -972,8 +980,14 @@ TEST_F(FrameWndTest, TheReleaseOfThePressThatOpenedAPopupChoosesNothingInIt)
     m_pFrame->ClientToScreen(&pt);
 
     UINT nUnderMouse = 0;
-    BOOL bOpen = FALSE;
-    pane.m_onOpen = [&] {
+    BOOL bOpen = FALSE, bLooked = FALSE;
+    // A look at the popup once its loop has taken the click's release (the mouse hook swallows it: no button
+    // message is left in the queue).
+    RunWhen([] {
+        return CMouseManager::GetThreadManager()->IsTracking() &&
+               !(HIWORD(::GetQueueStatus(QS_MOUSEBUTTON)) & QS_MOUSEBUTTON);
+    }, [&] {
+        bLooked = TRUE;
         CMouseManager* pMouse = CMouseManager::GetThreadManager();
         bOpen = pMouse->IsTracking();
         auto* pPopup = bOpen ? dynamic_cast<CXTPPopupBar*>(
@@ -986,9 +1000,10 @@ TEST_F(FrameWndTest, TheReleaseOfThePressThatOpenedAPopupChoosesNothingInIt)
             nUnderMouse = pItem ? pItem->GetID() : 0;
         }
         SendKeys({VK_ESCAPE});
-    };
+    });
     SendClick(pt);
-    Pump(400);
+    EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bLooked && pane.m_nResult != -1; }));
+    PumpQueued(m_pFrame->m_hWnd);
     EXPECT_TRUE(bOpen) << "the release closed the popup";
     EXPECT_EQ(static_cast<UINT>(ID_FT_CUT), nUnderMouse);
     EXPECT_EQ(0, pane.m_nResult);

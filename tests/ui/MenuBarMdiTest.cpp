@@ -556,7 +556,7 @@ TEST_F(MenuBarMdiTest, TheCloseButtonOfAMaximisedWindowClosesItByMouse)
     ASSERT_EQ(m_pMenuBar->m_hWnd, ::WindowFromPoint(pt));
 
     SendClick(pt);
-    EXPECT_TRUE(PumpUntil(m_hWndFrame, [&] { return !::IsWindow(hWnd); }, 3000)) << "the window closed";
+    EXPECT_TRUE(PumpUntil(m_hWndFrame, [&] { return !::IsWindow(hWnd); })) << "the window closed";
     PumpFrame(m_hWndFrame);
     EXPECT_TRUE(TemporaryIds().empty()) << "no maximised window: no window buttons";
 }

@@ -1,3 +1,4 @@
+#include "support/RealInput.h"
 #include "ui/commandbars/MenuSoundPlayer.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <mmsystem.h>
 #include <tlhelp32.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -50,13 +52,10 @@ int CountThreads()
     return nCount;
 }
 
-// Waits up to five seconds for a condition that a worker makes true.
-template <class Condition>
-BOOL WaitFor(Condition condition)
+// Waits, bounded, for a condition that a worker makes true.
+BOOL WaitFor(const std::function<BOOL()>& condition)
 {
-    for (int i = 0; i < 1000 && !condition(); i++)
-        ::Sleep(5);
-    return condition();
+    return PumpUntil(nullptr, condition);
 }
 
 // No test of this program reaches the system's player: a sound (or the worker's purge) there starts audio
@@ -105,7 +104,7 @@ TEST_F(MenuSoundTest, RequestsDuringASoundCollapseIntoTheLastAndAreNotLost)
 {
     int nThreads = CountThreads();
     CMenuSoundPlayer::Play(CMenuSoundPlayer::soundMenuPopup);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(CBlockingPlayer::s_hPlaying, 2000));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(CBlockingPlayer::s_hPlaying, INPUT_TIMEOUT));
     EXPECT_EQ(nThreads + 1, CountThreads());
     // While the popup sound plays: three requests, of which the last stays.
     CMenuSoundPlayer::Play(CMenuSoundPlayer::soundMenuCommand);
@@ -125,7 +124,7 @@ TEST_F(MenuSoundTest, StopDuringALongSoundReturnsAndTheWorkerStillEnds)
 {
     int nThreads = CountThreads();
     CMenuSoundPlayer::Play(CMenuSoundPlayer::soundMenuCommand);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(CBlockingPlayer::s_hPlaying, 2000));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(CBlockingPlayer::s_hPlaying, INPUT_TIMEOUT));
     DWORD dwStart = ::GetTickCount();
     CMenuSoundPlayer::Stop();
     DWORD dwSpent = ::GetTickCount() - dwStart;
@@ -141,7 +140,7 @@ TEST_F(MenuSoundTest, StopDuringALongSoundReturnsAndTheWorkerStillEnds)
     // A stop written while the sound plays ends the worker after it.
     ::ResetEvent(CBlockingPlayer::s_hRelease);
     CMenuSoundPlayer::Play(CMenuSoundPlayer::soundMenuCommand);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(CBlockingPlayer::s_hPlaying, 2000));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(CBlockingPlayer::s_hPlaying, INPUT_TIMEOUT));
     CMenuSoundPlayer::Stop();
     ::SetEvent(CBlockingPlayer::s_hRelease);
     EXPECT_TRUE(WaitFor([] { return !CMenuSoundPlayer::IsWorkerRunning(); }));

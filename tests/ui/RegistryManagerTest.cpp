@@ -3,6 +3,7 @@
 #include "PropExchangeStores.h"
 
 #include "platform/mfc/afxapp.h"
+#include "support/RealInput.h"
 #include "ui/persist/RegistryManager.h"
 
 #include <gtest/gtest.h>
@@ -178,8 +179,7 @@ TEST_F(RegistryManagerTest, WalksEndWhenTheSectionIsDeletedMeanwhile)
     WALK walk = {&m_registry, 0};
     HANDLE hThread = ::CreateThread(nullptr, 0, WalkUntilGone, &walk, 0, nullptr);
     ASSERT_NE(nullptr, hThread);
-    while (walk.nRounds < 2)
-        ::Sleep(1);
+    EXPECT_TRUE(PumpUntil(nullptr, [&] { return walk.nRounds >= 2; }));
     CString strPath;
     strPath.Format(L"Software\\%s\\%s\\Settings", kCompany, m_app.m_pszProfileName);
     AfxDelRegTreeHelper(HKEY_CURRENT_USER, strPath);

@@ -78,28 +78,11 @@ void Pump(DWORD dwQuietMs = 60)
     PumpQueued(nullptr);
 }
 
-// Runs an action once from inside the modal loop of a window: when the queue has nothing else, the timer looks
-// whether the window holds the capture (its loop runs) and runs the action then. Without the loop the action
-// runs after a second anyway, so that a test fails instead of hanging.
-std::function<void()> g_later;
-HWND g_hLoopWnd = nullptr;
-int g_nLaterTicks = 0;
-void CALLBACK LaterProc(HWND, UINT, UINT_PTR nID, DWORD)
-{
-    if (::GetCapture() != g_hLoopWnd && ++g_nLaterTicks < 50)
-        return;
-    ::KillTimer(nullptr, nID);
-    std::function<void()> action;
-    action.swap(g_later);
-    if (action)
-        action();
-}
+// Runs an action once from inside the modal loop of a window: as soon as the window holds the capture (its loop
+// runs), the action runs from a timer dispatched there.
 void RunInLoopOf(HWND hWnd, std::function<void()> action)
 {
-    g_later = std::move(action);
-    g_hLoopWnd = hWnd;
-    g_nLaterTicks = 0;
-    ::SetTimer(nullptr, 0, 20, LaterProc);
+    RunWhen([hWnd] { return ::GetCapture() == hWnd; }, action);
 }
 
 class TabCtrlTest : public ::testing::Test
@@ -315,8 +298,13 @@ TEST_F(TabCtrlTest, ADragSwapsTabsAndEndsOnEscapeKeepingTheSwaps)
     m_tab.SetAllowReorder(TRUE);
     PostMouse(WM_LBUTTONDOWN, TabCentre(0));
     PostMouse(WM_MOUSEMOVE, TabCentre(1));
-    RunInLoopOf(m_tab.m_hWnd, [this] { m_tab.PostMessage(WM_KEYDOWN, VK_ESCAPE); });
-    Pump(300);
+    bool bEscaped = false;
+    RunInLoopOf(m_tab.m_hWnd, [&] {
+        m_tab.PostMessage(WM_KEYDOWN, VK_ESCAPE);
+        bEscaped = true;
+    });
+    EXPECT_TRUE(PumpUntil(nullptr, [&] { return bEscaped && ::GetCapture() != m_tab.m_hWnd; }));
+    PumpQueued(nullptr);
     EXPECT_EQ((std::vector<CString>{L"Spese", L"Entrate", L"Riepilogo"}), Captions());
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(L"Entrate", m_tab.GetSelectedItem()->GetCaption());
@@ -332,7 +320,8 @@ TEST_F(TabCtrlTest, ADragEndsWhenAnotherWindowTakesTheCapture)
         m_owner.PostMessage(WM_TAKECAPTURE);
         m_owner.PostMessage(WM_NULL);
     });
-    Pump(300);
+    EXPECT_TRUE(PumpUntil(nullptr, [&] { return ::GetCapture() == m_owner.m_hWnd; }));
+    PumpQueued(nullptr);
     EXPECT_EQ((std::vector<CString>{L"Entrate", L"Riepilogo", L"Spese"}), Captions());
     EXPECT_EQ(m_owner.m_hWnd, ::GetCapture());
     ::ReleaseCapture();

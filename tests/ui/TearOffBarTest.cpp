@@ -140,7 +140,7 @@ TEST_F(TearOffBarTest, AHiddenTornOffBarLeavesTheManagerAndANewTearOffMakesItAga
              pBar->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
              ASSERT_EQ(pBar->m_hWnd, ::WindowFromPoint(pt));
              SendClick(pt);
-             PumpUntil(m_pFrame->m_hWnd, [&] { return Bars()->GetCount() == nCount; }, 2000);
+             PumpUntil(m_pFrame->m_hWnd, [&] { return Bars()->GetCount() == nCount; });
          }},
     };
     for (const auto& c : cases) {
@@ -195,7 +195,7 @@ TEST_F(TearOffBarTest, TheStripDraggedAwayByTheMouseTearsTheMenuOffUnderIt)
         ::SendInput(3, inputs, sizeof(INPUT));
     });
     SendMouseButton(ptFrom, MOUSEEVENTF_LEFTDOWN);
-    PumpUntil(m_pFrame->m_hWnd, [&] { return Bars()->FindBarById(kTearOffId) && !pPopup->IsTrackingMode(); }, 2000);
+    PumpUntil(m_pFrame->m_hWnd, [&] { return Bars()->FindBarById(kTearOffId) && !pPopup->IsTrackingMode(); });
 
     CXTPToolBar* pBar = Bars()->FindBarById(kTearOffId);
     ASSERT_NE(nullptr, pBar);
@@ -222,7 +222,7 @@ TEST_F(TearOffBarTest, AReopenedPopupStartsWithACoolStripThatTheMouseMakesHotAga
         pPopup->ClientToScreen(&ptScreen);
         ::SetCursorPos(ptScreen.x, ptScreen.y);
         pPopup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
-        return PumpUntil(m_pFrame->m_hWnd, [&] { return pPopup->m_bTearOffSelected != FALSE; }, 2000);
+        return PumpUntil(m_pFrame->m_hWnd, [&] { return pPopup->m_bTearOffSelected != FALSE; });
     };
     ASSERT_TRUE(hover());
     pPopup->SetTrackingMode(0);

@@ -71,9 +71,9 @@ protected:
         return CPoint(-10000, -10000);
     }
     // Presses at a point, moves through the others and releases at the last (or presses Esc there instead), and
-    // waits until the drag has ended. The moves are sent once the drag loop
-    // holds the capture (input queued before goes to the window under the cursor); a drag that never ends is cut
-    // after three seconds.
+    // waits until the drag has ended. The moves are sent once the press has been taken, from inside the loop it
+    // started (input queued before goes to the window under the cursor); a drag that never ends is cut when the
+    // wait for input ends.
     void Drag(CPoint ptFrom, std::vector<CPoint> points, BOOL bEscape = FALSE)
     {
         CInputReleases releases;
@@ -94,19 +94,19 @@ protected:
         else
             inputs.push_back(MouseInput(points.back(), MOUSEEVENTF_LEFTUP));
         BOOL bSent = FALSE;
-        RunLater([inputs, &bSent] {
+        RunWhen([] { return ::GetKeyState(VK_LBUTTON) < 0; }, [inputs, &bSent] {
             ::SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.data()), sizeof(INPUT));
             bSent = TRUE;
         });
         g_bDragCut = FALSE;
-        UINT_PTR nSafety = ::SetTimer(nullptr, 0, 3000, EndCapture);
+        UINT_PTR nSafety = ::SetTimer(nullptr, 0, INPUT_TIMEOUT, EndCapture);
         // Over once the loop has let the capture go and the release was taken here, or went, with the cursor, to
         // a window of no one's loop (a bar that may not float ends its loop before the release comes).
         EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] {
             CPoint pt;
             return bSent && !::GetCapture()
                    && (releases.GetCount() >= 1 || (::GetCursorPos(&pt) && pt == points.back()));
-        }, 5000)) << "the drag's end was never taken";
+        })) << "the drag's end was never taken";
         PumpQueued(m_pFrame->m_hWnd);
         ::KillTimer(nullptr, nSafety);
         EXPECT_FALSE(g_bDragCut) << "the drag did not end by itself";
@@ -119,7 +119,7 @@ protected:
         INPUT inputs[] = {MouseInput(pt, 0), MouseInput(pt, MOUSEEVENTF_LEFTDOWN), MouseInput(pt, MOUSEEVENTF_LEFTUP),
                           MouseInput(pt, MOUSEEVENTF_LEFTDOWN), MouseInput(pt, MOUSEEVENTF_LEFTUP)};
         ::SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
-        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bDone(releases.GetCount()); }, 5000));
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bDone(releases.GetCount()); }));
         PumpQueued(m_pFrame->m_hWnd);
     }
     CRect FrameRect()

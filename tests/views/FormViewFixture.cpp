@@ -3,6 +3,7 @@
 #include "platform/mfc/afxdoctempl.h"
 #include "platform/mfc/afxframe.h"
 #include "platform/mfc/afxview.h"
+#include "support/RealInput.h"
 
 #include <fstream>
 #include <iterator>
@@ -92,27 +93,18 @@ std::string CFormViewFixture::ReadBytes(const CString& strPath) const
 
 bool CFormViewFixture::TakeFocus(HWND hWnd)
 {
-    for (int i = 0; i < 50 && ::GetFocus() != hWnd; i++) {
+    return PumpUntil(m_pFrame->GetSafeHwnd(), [&] {
+        if (::GetFocus() == hWnd)
+            return TRUE;
         ::SetForegroundWindow(m_pFrame->GetSafeHwnd());
         ::SetFocus(hWnd);
-        Pump();
-        ::Sleep(10);
-    }
-    return ::GetFocus() == hWnd;
+        return FALSE;
+    });
 }
 
 void CFormViewFixture::SendKey(WORD nVirtKey)
 {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = nVirtKey;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-    // The input reaches the queue some time after: wait for it, bounded.
-    for (int i = 0; i < 5; i++) {
-        ::Sleep(5);
-        Pump();
-    }
+    EXPECT_TRUE(SendInputAndWait(m_pFrame->GetSafeHwnd(), {KeyInput(nVirtKey, FALSE), KeyInput(nVirtKey, TRUE)}));
 }
 
 void CFormViewFixture::SendText(LPCTSTR pszText)
@@ -123,10 +115,6 @@ void CFormViewFixture::SendText(LPCTSTR pszText)
         inputs[0].ki.wScan = inputs[1].ki.wScan = *pszText;
         inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
         inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-        for (int i = 0; i < 3; i++) {
-            ::Sleep(3);
-            Pump();
-        }
+        EXPECT_TRUE(SendInputAndWait(m_pFrame->GetSafeHwnd(), {inputs[0], inputs[1]}));
     }
 }

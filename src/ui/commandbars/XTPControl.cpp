@@ -377,16 +377,15 @@ BOOL CXTPControlButton::TrackPress(const CRect& rcPress)
     if (::GetCapture() == pBar->GetSafeHwnd())
         ::ReleaseCapture();
 
-    if (!m_nSelected) {
-        m_nPressed = 0;
-        RedrawParent();
-    } else {
-        pBar->SetSelected(-1);
+    // Dragged off or not, the bar lets the button go too: a bar still pointing at a button that is no longer
+    // selected would not select it again on the next press.
+    const BOOL bWasSelected = m_nSelected != 0;
+    pBar->SetSelected(-1);
+    if (bWasSelected)
         pBar->SetLastPressedIndex(m_nIndex);
-        m_nSelected = 0;
-        m_nPressed = 0;
-        RedrawParent();
-    }
+    m_nSelected = 0;
+    m_nPressed = 0;
+    RedrawParent();
     return bExecute;
 }
 
