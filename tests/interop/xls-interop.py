@@ -29,7 +29,7 @@ def main():
     tool, wine_run = sys.argv[1], sys.argv[2]
     with tempfile.TemporaryDirectory() as folder:
         run = subprocess.run([wine_run, tool, "write", windows_path(folder)], capture_output=True, text=True,
-                             timeout=240)
+                             errors="replace", timeout=240)
         check(run.returncode == 0, f"xls_interop write: {run.returncode} {run.stderr[-500:]}")
         if run.returncode != 0:
             return report()

@@ -28,7 +28,8 @@ def windows_path(path):
 
 
 def run_tool(tool, wine_run, *args):
-    return subprocess.run([wine_run, tool] + list(args), capture_output=True, text=True, encoding="utf-8")
+    return subprocess.run([wine_run, tool] + list(args), capture_output=True, text=True, encoding="utf-8",
+                          errors="replace")
 
 
 def check_own_zip(path, samples):
