@@ -40,7 +40,10 @@ HRESULT CADOConnection::CreateConnection()
 {
     if (m_pConnection)
         return S_OK;
-    return m_pConnection.CreateInstance(__uuidof(Connection));
+    const HRESULT hr = m_pConnection.CreateInstance(__uuidof(Connection));
+    if (SUCCEEDED(hr))
+        m_pErrors = m_pConnection->GetErrors();
+    return hr;
 }
 
 void CADOConnection::Open(LPCTSTR pszConnectionString, BOOL bSeekAllowed)
@@ -113,8 +116,8 @@ _RecordsetPtr CADOConnection::Execute(LPCTSTR pszSQL, VARIANT* pRecordsAffected,
 
 void CADOConnection::ClearErrors()
 {
-    if (m_pConnection)
-        m_pConnection->GetErrors()->Clear();
+    if (m_pErrors)
+        m_pErrors->Clear();
 }
 
 bool CADOConnection::IsDuplicateKeyError() const
