@@ -294,6 +294,78 @@ TEST_F(JetFileTest, DamagedFilesAreRefusedWithJetsText)
     }
 }
 
+TEST_F(JetFileTest, DamagedTableDefinitionsAreRefusedWithJetsText)
+{
+    // Table1's definition: page 24 of jet4-types.mdb, page 29 of jet3-types.mdb. libmdb reads a definition as far
+    // as its counts say, going on at each page's link (bytes 4-7) to the next; the counts of columns and indexes,
+    // and of the real indexes whose entries lie in the first page, are at offsets of each format's own.
+    struct Format { LPCTSTR file; size_t pageSize; size_t table1; size_t columns; size_t indexes; size_t realIndexes; };
+    const Format jet4 = {L"jet4-types.mdb", 4096, 24, 45, 47, 51};
+    const Format jet3 = {L"jet3-types.mdb", 2048, 29, 25, 27, 31};
+    const uint32_t kMany = 16000000;
+    struct Put { size_t at; uint32_t value; size_t size; };
+    struct Case { LPCTSTR what; const Format& format; std::function<std::vector<Put>(const std::string&)> puts; };
+    auto definition = [](const Format& f, size_t field, uint32_t value, size_t size = 4) {
+        return Put{f.table1 * f.pageSize + field, value, size};
+    };
+    auto link = [](const Format& f, size_t from, uint32_t to) { return Put{from * f.pageSize + 4, to, 4}; };
+    const Case cases[] = {
+        {L"continued on itself, with many indexes", jet4,
+         [&](const std::string&) { return std::vector<Put>{link(jet4, 24, 24), definition(jet4, jet4.indexes, kMany)}; }},
+        {L"continued on itself, with many columns", jet4,
+         [&](const std::string&) { return std::vector<Put>{link(jet4, 24, 24), definition(jet4, jet4.columns, 60000, 2)}; }},
+        {L"Jet 3, continued on itself, with many indexes", jet3,
+         [&](const std::string&) { return std::vector<Put>{link(jet3, 29, 29), definition(jet3, jet3.indexes, kMany)}; }},
+        // Table4's definition (page 32) continued on Table1's.
+        {L"continued on a definition that continues on it", jet4,
+         [&](const std::string&) {
+             return std::vector<Put>{link(jet4, 24, 32), link(jet4, 32, 24), definition(jet4, jet4.indexes, kMany)};
+         }},
+        // A data page's link names the table that owns it.
+        {L"continued on one of its data pages", jet4,
+         [&](const std::string&) { return std::vector<Put>{link(jet4, 24, 27), definition(jet4, jet4.indexes, kMany)}; }},
+        // Page 2^20 + 24, which at 4096 bytes a page wraps past 4 GB to Table1's own.
+        {L"continued past the end of the file", jet4,
+         [&](const std::string&) {
+             return std::vector<Put>{link(jet4, 24, 0x100018), definition(jet4, jet4.indexes, kMany)};
+         }},
+        {L"counting more indexes than its page holds", jet4,
+         [&](const std::string&) { return std::vector<Put>{definition(jet4, jet4.indexes, 200)}; }},
+        // Pages 600-630 made one definition's pages: room for the indexes, but not for their entries in the first.
+        {L"counting more real indexes than its first page holds", jet4,
+         [&](const std::string&) {
+             std::vector<Put> puts = {link(jet4, 24, 600), definition(jet4, jet4.indexes, 1100),
+                                      definition(jet4, jet4.realIndexes, 1100)};
+             for (uint32_t page = 600; page <= 630; ++page) {
+                 puts.push_back({page * jet4.pageSize, 0x02, 1});
+                 puts.push_back(link(jet4, page, page < 630 ? page + 1 : 0));
+             }
+             return puts;
+         }},
+        // Table1's row in the list of objects (Id 24, ParentId 0x0F000001) naming page 2^20 + 24.
+        {L"named at a page past the end of the file", jet4,
+         [&](const std::string& bytes) {
+             size_t at = bytes.find(std::string("\x18\0\0\0\x01\0\0\x0f", 8));
+             return std::vector<Put>{{at, 0x100018, 4}};
+         }},
+        // Column E's record (Long Integer) giving it one byte.
+        {L"with a column smaller than its type", jet4,
+         [&](const std::string&) { return std::vector<Put>{{98514, 1, 2}}; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(c.what));
+        std::string bytes = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\" + c.format.file);
+        for (const Put& put : c.puts(bytes))
+            for (size_t i = 0; i < put.size; ++i)
+                bytes.at(put.at + i) = static_cast<char>(put.value >> (8 * i));
+        CString path = m_folder.Write(L"definition.mdb", bytes);
+        std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
+        EXPECT_EQ(E_FAIL, failure.first);
+        EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
+        TearDown();
+    }
+}
+
 TEST_F(JetFileTest, ADamagedPageAnywhereIsRefusedOrLeavesTheRowsAsTheyAre)
 {
     // Each page in turn zeroed, filled with garbage, or the file cut short where it starts (the pages beyond it

@@ -22,6 +22,13 @@ const int PASSWORD_CHARACTERS = 20;
 const int CREATION_DATE_OFFSET = 0x72;
 // The table definition of the list of the file's objects.
 const unsigned long OBJECT_LIST_PAGE = 2;
+// The type of a table definition's pages, the first and those it continues on.
+const unsigned char DEFINITION_PAGE = 0x02;
+// What a definition holds beside the columns' entries: for each real index its columns (Jet 3, Jet 4), for each
+// index its entry; each name is after its length.
+const uint64_t REAL_INDEX_COLUMNS_SIZE[] = {39, 52};
+const uint64_t INDEX_ENTRY_SIZE[] = {20, 28};
+const uint64_t NAME_LENGTH_SIZE[] = {1, 2};
 // A row is named by its page and a byte: no page holds more rows.
 const unsigned long MAX_ROWS_A_PAGE = 256;
 
@@ -57,6 +64,30 @@ std::wstring NameText(const char* name)
     return length > 0 ? JetWide(name) : FromCodePage(name, std::strlen(name), 1252);
 }
 
+// The bytes that a value of a fixed type takes in a row (0: not fixed).
+int FixedSize(int type)
+{
+    switch (type) {
+    case MDB_BYTE:
+        return 1;
+    case MDB_INT:
+        return 2;
+    case MDB_LONGINT:
+    case MDB_FLOAT:
+        return 4;
+    case MDB_MONEY:
+    case MDB_DOUBLE:
+    case MDB_DATETIME:
+        return 8;
+    case MDB_REPID:
+        return 16;
+    case MDB_NUMERIC:
+        return 17;
+    default:
+        return 0;
+    }
+}
+
 class CJetFileReader
 {
 public:
@@ -70,6 +101,8 @@ private:
         m_database.Raise(E_FAIL, L"Unrecognized database format '" + m_path + L"'.");
     }
     void Open();
+    std::unique_ptr<MdbTableDef, CTableFree> ReadDefinition(MdbCatalogEntry* entry);
+    bool IsDefinitionWhole(const MdbTableDef& table);
     std::vector<MdbCatalogEntry> ReadUserTables();
     MdbColumn* FindColumn(const MdbTableDef& table, const char* name) const;
     template <class F> void FetchRows(MdbTableDef& table, F onRow);
@@ -142,9 +175,7 @@ std::vector<MdbCatalogEntry> CJetFileReader::ReadUserTables()
     list.mdb = m_mdb.get();
     list.object_type = MDB_TABLE;
     list.table_pg = OBJECT_LIST_PAGE;
-    std::unique_ptr<MdbTableDef, CTableFree> objects(mdb_read_table(&list));
-    if (!objects || !mdb_read_columns(objects.get()))
-        RaiseDamaged();
+    std::unique_ptr<MdbTableDef, CTableFree> objects = ReadDefinition(&list);
     MdbColumn* id = FindColumn(*objects, "Id");
     MdbColumn* name = FindColumn(*objects, "Name");
     MdbColumn* type = FindColumn(*objects, "Type");
@@ -164,6 +195,51 @@ std::vector<MdbCatalogEntry> CJetFileReader::ReadUserTables()
             tables.push_back(entry);
     });
     return tables;
+}
+
+// A table's definition with its columns.
+std::unique_ptr<MdbTableDef, CTableFree> CJetFileReader::ReadDefinition(MdbCatalogEntry* entry)
+{
+    // libmdb seeks to a page at its number times the page size, which wraps past 4 GB: a number beyond the file
+    // could name one of its pages.
+    if (entry->table_pg >= m_pages)
+        RaiseDamaged();
+    std::unique_ptr<MdbTableDef, CTableFree> table(mdb_read_table(entry));
+    if (!table || !IsDefinitionWhole(*table) || !mdb_read_columns(table.get()))
+        RaiseDamaged();
+    return table;
+}
+
+// libmdb reads a definition as far as its counts say, going on at each page's link to the next, and trusts both:
+// a definition whose pages loop, or whose counts reach past its last page, would have it read and allocate without
+// end; one with more real indexes than its first page holds, read past its page buffer. The first page is in the
+// page buffer, as mdb_read_table leaves it.
+bool CJetFileReader::IsDefinitionWhole(const MdbTableDef& table)
+{
+    const MdbFormatConstants& fmt = *m_mdb->fmt;
+    const uint64_t pageSize = fmt.pg_size;
+    if (fmt.tab_cols_start_offset + uint64_t{table.num_real_idxs} * fmt.tab_ridx_entry_size > pageSize)
+        return false;
+    // The first page whole, each further one after its header (its type and its link).
+    uint64_t bytes = pageSize;
+    std::vector<bool> seen(m_pages);
+    seen[table.entry->table_pg] = true;
+    for (auto page = static_cast<uint32_t>(mdb_get_int32(m_mdb->pg_buf, 4)); page != 0;
+         page = static_cast<uint32_t>(mdb_get_int32(m_mdb->alt_pg_buf, 4))) {
+        if (page >= m_pages || seen[page] || mdb_read_alt_pg(m_mdb.get(), page) != fmt.pg_size ||
+            m_mdb->alt_pg_buf[0] != DEFINITION_PAGE)
+            return false;
+        seen[page] = true;
+        bytes += pageSize - 8;
+    }
+    // The least that the counted columns and indexes take.
+    const int jet = IS_JET3(m_mdb.get()) ? 0 : 1;
+    const uint64_t least =
+        fmt.tab_cols_start_offset +
+        uint64_t{table.num_real_idxs} * (fmt.tab_ridx_entry_size + REAL_INDEX_COLUMNS_SIZE[jet]) +
+        uint64_t{table.num_cols} * (fmt.tab_col_entry_size + NAME_LENGTH_SIZE[jet]) +
+        uint64_t{table.num_idxs} * (INDEX_ENTRY_SIZE[jet] + NAME_LENGTH_SIZE[jet]);
+    return least <= bytes;
 }
 
 MdbColumn* CJetFileReader::FindColumn(const MdbTableDef& table, const char* name) const
@@ -285,7 +361,9 @@ CJetValue CJetFileReader::Value(MdbColumn* column) const
     if (column->cur_value_len == 0)
         return value;
     // A damaged row's offsets may put a field's end before its start: libmdb then reports a negative length.
-    if (start < 0 || column->cur_value_len < 0 || start + column->cur_value_len > m_mdb->fmt->pg_size)
+    // A damaged column record may give a fixed type fewer bytes than it has.
+    if (start < 0 || column->cur_value_len < FixedSize(column->col_type) ||
+        start + column->cur_value_len > m_mdb->fmt->pg_size)
         RaiseDamaged();
     switch (column->col_type) {
     case MDB_BYTE:
@@ -371,8 +449,8 @@ std::string Declaration(const MdbColumn& column, bool jet3)
 
 void CJetFileReader::CopyTable(MdbCatalogEntry* entry)
 {
-    std::unique_ptr<MdbTableDef, CTableFree> table(mdb_read_table(entry));
-    if (!table || !mdb_read_columns(table.get()) || table->num_cols == 0)
+    std::unique_ptr<MdbTableDef, CTableFree> table = ReadDefinition(entry);
+    if (table->num_cols == 0)
         RaiseDamaged();
     // It answers null also when it has read them: a failure leaves the table without its list.
     mdb_read_indices(table.get());
