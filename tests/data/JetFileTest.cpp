@@ -28,6 +28,26 @@ std::string Changed(LPCTSTR name, size_t offset, char byte)
     return bytes;
 }
 
+std::string BytesOfHex(const char* hex)
+{
+    std::string bytes;
+    for (; hex[0] && hex[1]; hex += 2)
+        bytes += static_cast<char>(std::stoi(std::string(hex, 2), nullptr, 16));
+    return bytes;
+}
+
+// The bytes found (once) in the file overwritten where they lie by the put ones; false if they are not found once.
+bool ChangeInPlace(std::string& bytes, const char* find, const char* put)
+{
+    const std::string found = BytesOfHex(find);
+    size_t at = bytes.find(found);
+    if (at == std::string::npos || bytes.find(found, at + 1) != std::string::npos)
+        return false;
+    const std::string replacement = BytesOfHex(put);
+    bytes.replace(at, replacement.size(), replacement);
+    return true;
+}
+
 // The value as text in the invariant locale (booleans -1/0, dates month/day/year).
 CString InvariantText(const _variant_t& value)
 {
@@ -148,23 +168,49 @@ TEST_F(JetFileTest, ValuesChangedInPlaceReadAsMdbExportReadsThem)
          "00000000000000000000000000000000000000000000000000000000000004000000",
          "0000000000fd1e6600a8f258f1874b9f2c", L"test", 0, L"col2", L"123456789012345678901234567"},
     };
-    auto bytesOf = [](const char* hex) {
-        std::string bytes;
-        for (; hex[0] && hex[1]; hex += 2)
-            bytes += static_cast<char>(std::stoi(std::string(hex, 2), nullptr, 16));
-        return bytes;
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<LPCWSTR>(c.value));
         std::string bytes = ReadBytes(Copy(c.file));
-        const std::string find = bytesOf(c.find);
-        size_t at = bytes.find(find);
-        ASSERT_NE(std::string::npos, at);
-        ASSERT_EQ(std::string::npos, bytes.find(find, at + 1));
-        const std::string put = bytesOf(c.put);
-        bytes.replace(at, put.size(), put);
+        ASSERT_TRUE(ChangeInPlace(bytes, c.find, c.put));
         Open(m_folder.Write(L"changed.mdb", bytes), kNoPassword);
         EXPECT_STREQ(c.value, InvariantText(Field(c.table, c.row, c.field).second));
+        m_connection.Close();
+    }
+}
+
+TEST_F(JetFileTest, ValuesOfJetsOtherKindsReadAsJetsProviderGivesThem)
+{
+    // jet4-types.mdb's Table1 changed where its bytes lie: column F's record (type 7, Double, 8 bytes at 7 in the
+    // row) made a replication id of 16 bytes (type 15, its own bytes and G's) or a Single (type 6, 4 bytes, the
+    // first row's holding 444.5); the second row's offset of B (the end of A) made A's start, so that A is a text of
+    // no characters and B has A's. mdb-export reads the empty text as a null and writes the replication id without
+    // its fourth dash.
+    struct Change { const char* find; const char* put; };
+    struct Case { LPCTSTR what; std::vector<Change> changes; int row; LPCTSTR field; DataTypeEnum type; VARTYPE vt;
+                  LPCTSTR value; };
+    const char* const kColumnF = "07590600000500020006000904000003000000000007000800";
+    const Case cases[] = {
+        {L"replication id", {{kColumnF, "0f590600000500020006000904000003000000000007001000"}}, 0, L"F", adGUID,
+         VT_BSTR, L"{47AE147B-C8E1-407B-0000-000040A7DA40}"},
+        {L"replication id of zeros and a date", {{kColumnF, "0f590600000500020006000904000003000000000007001000"}},
+         1, L"F", adGUID, VT_BSTR, L"{00000000-0000-0000-0000-0000003BDD40}"},
+        {L"single",
+         {{kColumnF, "06590600000500020006000904000003000000000007000400"}, {"7b14ae47e1c87b40", "0040de43"}}, 0,
+         L"F", adSingle, VT_R4, L"444.5"},
+        {L"empty text", {{"2500230021000200ff00", "25002100"}}, 1, L"A", adVarWChar, VT_BSTR, L""},
+        {L"text after an empty one", {{"2500230021000200ff00", "25002100"}}, 1, L"B", adVarWChar, VT_BSTR, L"ab"},
+    };
+    const std::string whole = ReadBytes(Copy(L"jet4-types.mdb"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(c.what));
+        std::string bytes = whole;
+        for (const Change& change : c.changes)
+            ASSERT_TRUE(ChangeInPlace(bytes, change.find, change.put));
+        Open(m_folder.Write(L"changed.mdb", bytes), kNoPassword);
+        std::pair<DataTypeEnum, _variant_t> field = Field(L"Table1", c.row, c.field);
+        EXPECT_EQ(c.type, field.first);
+        EXPECT_EQ(c.vt, field.second.vt);
+        EXPECT_STREQ(c.value, InvariantText(field.second));
         m_connection.Close();
     }
 }
