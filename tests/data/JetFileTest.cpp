@@ -1,6 +1,7 @@
 // Genuine Jet files, written by the database product itself, read through the data layer. Every value expected
 // here is the one that Debian's mdb-export prints for the same table (its dates month/day/year, its yes/no 1/0).
 #include "data/ADOConnection.h"
+#include "data/ADORecordset.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -211,6 +212,51 @@ TEST_F(JetFileTest, ValuesOfJetsOtherKindsReadAsJetsProviderGivesThem)
         EXPECT_EQ(c.type, field.first);
         EXPECT_EQ(c.vt, field.second.vt);
         EXPECT_STREQ(c.value, InvariantText(field.second));
+        m_connection.Close();
+    }
+}
+
+// A record set on one table of the file, as the import opens one to look a row up.
+class CFileTableSet : public CADORecordset
+{
+public:
+    CFileTableSet(CADOConnection& connection, LPCTSTR table) : CADORecordset(connection), m_table(table) {}
+    CString GetTableName() const override { return m_table; }
+
+private:
+    CString m_table;
+};
+
+TEST_F(JetFileTest, RowsAreSoughtByTheFilesOwnIndexes)
+{
+    // The table opened directly and sought through one of its indexes, as the import seeks; the rows found are the
+    // ones mdb-export prints (jet4-password.mdb: 1 "One", 2 "Two", 3 "Three"; jet4-types.mdb's Table1 keyed on A,
+    // with an index on B: "abcdefg" "hijklmnop" 333333333, "a" "b" 0). Jet's texts compare without letter case.
+    struct Case { LPCTSTR file; LPCTSTR index; _variant_t key; LPCTSTR field; LPCTSTR value; };
+    const Case cases[] = {
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(2L), L"Data", L"Two"},
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(3L), L"Data", L"Three"},
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(4L), L"Data", nullptr},
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(0L), L"Data", nullptr},
+        {L"jet4-types.mdb", L"PrimaryKey", _variant_t(L"abcdefg"), L"E", L"333333333"},
+        {L"jet4-types.mdb", L"PrimaryKey", _variant_t(L"A"), L"B", L"b"},
+        {L"jet4-types.mdb", L"PrimaryKey", _variant_t(L"abcdef"), L"B", nullptr},
+        {L"jet4-types.mdb", L"B", _variant_t(L"hijklmnop"), L"A", L"abcdefg"},
+        {L"jet4-types.mdb", L"B", _variant_t(L"a"), L"A", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<LPCWSTR>(c.file) << " " << static_cast<LPCWSTR>(c.index)
+                                        << " " << static_cast<LPCWSTR>(InvariantText(c.key)));
+        Open(Copy(c.file), L"password");
+        {
+            CFileTableSet set(m_connection, L"Table1");
+            set.Open(nullptr, adOpenStatic, adLockReadOnly, adCmdTableDirect);
+            bool found = set.FindByKey(1, &c.key, TRUE, c.index);
+            EXPECT_EQ(c.value != nullptr, found);
+            if (found && c.value) {
+                EXPECT_STREQ(c.value, InvariantText(set.GetFields()->GetItem(_variant_t(c.field))->GetValue()));
+            }
+        }
         m_connection.Close();
     }
 }
