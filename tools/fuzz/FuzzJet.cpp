@@ -17,6 +17,7 @@ struct CJetSample
     std::vector<size_t> pagesInUse;   // pages that are not all zeros: the ones worth damaging
     std::vector<size_t> definitions;  // the table-definition pages that the reader reads
     const std::string* pPristine;     // the genuine file it was made from
+    size_t nChanged = 0;              // of a seed, the definition it changed
 };
 
 // Jet 3 pages are 2048 bytes, Jet 4 pages 4096: the header's version byte says which.
@@ -134,6 +135,7 @@ const CJetSamples& Samples()
             for (size_t definition : sample.definitions) {
                 for (size_t next : {definition, sample.definitions.front()}) {
                     CJetSample seed = sample;
+                    seed.nChanged = definition;
                     WriteLittle(seed.bytes, definition * sample.nPageSize + 4, 4, static_cast<uint32_t>(next));
                     samples.seeds.push_back(seed);
                 }
@@ -162,15 +164,12 @@ bool ReachesDefinition(const CJetSample& sample, const std::string& bytes)
     return false;
 }
 
-// One of the definitions that the reader reads changed: a count (of rows, columns, indexes, real indexes), a usage
-// map's row, its link to the page it goes on at, or a byte of its column and index records.
-void MutateDefinition(std::string& bytes, const CJetSample& sample, CFuzzRandom& rnd)
+// One change of a definition: a count (of rows, columns, indexes, real indexes), a usage map's row, its link to
+// the page it goes on at, or bytes of its column and index records.
+void MutateDefinitionOnce(std::string& bytes, const CJetSample& sample, size_t nDefinition, CFuzzRandom& rnd)
 {
-    if (sample.definitions.empty())
-        return;
     const size_t nPage = sample.nPageSize;
     const bool bJet3 = nPage == 2048;
-    const size_t nDefinition = rnd.Pick(sample.definitions);
     const size_t at = nDefinition * nPage;
     const size_t nPages = sample.bytes.size() / nPage;
     struct CField { size_t offset, size; };
@@ -179,7 +178,7 @@ void MutateDefinition(std::string& bytes, const CJetSample& sample, CFuzzRandom&
     switch (rnd.Below(3)) {
     case 0: {
         const CField& field = bJet3 ? s_jet3[rnd.Below(7)] : s_jet4[rnd.Below(7)];
-        static const uint32_t s_values[] = {0, 1, 255, 256, 4096, 65535, 65536, 1u << 24, 0xffffffffu};
+        static const uint32_t s_values[] = {0, 1, 255, 256, 4096, 65535, 65536, 1u << 24, 0x7fffffffu, 0xffffffffu};
         const uint32_t old = ReadLittle(bytes, at + field.offset, field.size);
         uint32_t value = rnd.Chance(50) ? old + static_cast<uint32_t>(rnd.Below(9)) - 4
                                         : s_values[rnd.Below(sizeof s_values / sizeof s_values[0])];
@@ -208,6 +207,17 @@ void MutateDefinition(std::string& bytes, const CJetSample& sample, CFuzzRandom&
         break;
     }
     }
+}
+
+// One of the definitions that the reader reads (mostly a seed's own) changed in one to three ways: the damage
+// that counts and links do is mostly the two together.
+void MutateDefinition(std::string& bytes, const CJetSample& sample, CFuzzRandom& rnd)
+{
+    if (sample.definitions.empty())
+        return;
+    const size_t nDefinition = sample.nChanged && rnd.Chance(70) ? sample.nChanged : rnd.Pick(sample.definitions);
+    for (size_t n = 1 + rnd.Below(3); n > 0; --n)
+        MutateDefinitionOnce(bytes, sample, nDefinition, rnd);
 }
 
 // A refusal is clean when it says why.
