@@ -1,6 +1,7 @@
 // Genuine Jet files, written by the database product itself, read through the data layer. Every value expected
 // here is the one that Debian's mdb-export prints for the same table (its dates month/day/year, its yes/no 1/0).
 #include "data/ADOConnection.h"
+#include "data/ADORecordset.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,26 @@ std::string Changed(LPCTSTR name, size_t offset, char byte)
     std::string bytes = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\" + name);
     bytes.at(offset) = byte;
     return bytes;
+}
+
+std::string BytesOfHex(const char* hex)
+{
+    std::string bytes;
+    for (; hex[0] && hex[1]; hex += 2)
+        bytes += static_cast<char>(std::stoi(std::string(hex, 2), nullptr, 16));
+    return bytes;
+}
+
+// The bytes found (once) in the file overwritten where they lie by the put ones; false if they are not found once.
+bool ChangeInPlace(std::string& bytes, const char* find, const char* put)
+{
+    const std::string found = BytesOfHex(find);
+    size_t at = bytes.find(found);
+    if (at == std::string::npos || bytes.find(found, at + 1) != std::string::npos)
+        return false;
+    const std::string replacement = BytesOfHex(put);
+    bytes.replace(at, replacement.size(), replacement);
+    return true;
 }
 
 // The value as text in the invariant locale (booleans -1/0, dates month/day/year).
@@ -148,23 +169,94 @@ TEST_F(JetFileTest, ValuesChangedInPlaceReadAsMdbExportReadsThem)
          "00000000000000000000000000000000000000000000000000000000000004000000",
          "0000000000fd1e6600a8f258f1874b9f2c", L"test", 0, L"col2", L"123456789012345678901234567"},
     };
-    auto bytesOf = [](const char* hex) {
-        std::string bytes;
-        for (; hex[0] && hex[1]; hex += 2)
-            bytes += static_cast<char>(std::stoi(std::string(hex, 2), nullptr, 16));
-        return bytes;
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<LPCWSTR>(c.value));
         std::string bytes = ReadBytes(Copy(c.file));
-        const std::string find = bytesOf(c.find);
-        size_t at = bytes.find(find);
-        ASSERT_NE(std::string::npos, at);
-        ASSERT_EQ(std::string::npos, bytes.find(find, at + 1));
-        const std::string put = bytesOf(c.put);
-        bytes.replace(at, put.size(), put);
+        ASSERT_TRUE(ChangeInPlace(bytes, c.find, c.put));
         Open(m_folder.Write(L"changed.mdb", bytes), kNoPassword);
         EXPECT_STREQ(c.value, InvariantText(Field(c.table, c.row, c.field).second));
+        m_connection.Close();
+    }
+}
+
+TEST_F(JetFileTest, ValuesOfJetsOtherKindsReadAsJetsProviderGivesThem)
+{
+    // jet4-types.mdb's Table1 changed where its bytes lie: column F's record (type 7, Double, 8 bytes at 7 in the
+    // row) made a replication id of 16 bytes (type 15, its own bytes and G's) or a Single (type 6, 4 bytes, the
+    // first row's holding 444.5); the second row's offset of B (the end of A) made A's start, so that A is a text of
+    // no characters and B has A's. mdb-export reads the empty text as a null and writes the replication id without
+    // its fourth dash.
+    struct Change { const char* find; const char* put; };
+    struct Case { LPCTSTR what; std::vector<Change> changes; int row; LPCTSTR field; DataTypeEnum type; VARTYPE vt;
+                  LPCTSTR value; };
+    const char* const kColumnF = "07590600000500020006000904000003000000000007000800";
+    const Case cases[] = {
+        {L"replication id", {{kColumnF, "0f590600000500020006000904000003000000000007001000"}}, 0, L"F", adGUID,
+         VT_BSTR, L"{47AE147B-C8E1-407B-0000-000040A7DA40}"},
+        {L"replication id of zeros and a date", {{kColumnF, "0f590600000500020006000904000003000000000007001000"}},
+         1, L"F", adGUID, VT_BSTR, L"{00000000-0000-0000-0000-0000003BDD40}"},
+        {L"single",
+         {{kColumnF, "06590600000500020006000904000003000000000007000400"}, {"7b14ae47e1c87b40", "0040de43"}}, 0,
+         L"F", adSingle, VT_R4, L"444.5"},
+        {L"empty text", {{"2500230021000200ff00", "25002100"}}, 1, L"A", adVarWChar, VT_BSTR, L""},
+        {L"text after an empty one", {{"2500230021000200ff00", "25002100"}}, 1, L"B", adVarWChar, VT_BSTR, L"ab"},
+    };
+    const std::string whole = ReadBytes(Copy(L"jet4-types.mdb"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(c.what));
+        std::string bytes = whole;
+        for (const Change& change : c.changes)
+            ASSERT_TRUE(ChangeInPlace(bytes, change.find, change.put));
+        Open(m_folder.Write(L"changed.mdb", bytes), kNoPassword);
+        std::pair<DataTypeEnum, _variant_t> field = Field(L"Table1", c.row, c.field);
+        EXPECT_EQ(c.type, field.first);
+        EXPECT_EQ(c.vt, field.second.vt);
+        EXPECT_STREQ(c.value, InvariantText(field.second));
+        m_connection.Close();
+    }
+}
+
+// A record set on one table of the file, as the import opens one to look a row up.
+class CFileTableSet : public CADORecordset
+{
+public:
+    CFileTableSet(CADOConnection& connection, LPCTSTR table) : CADORecordset(connection), m_table(table) {}
+    CString GetTableName() const override { return m_table; }
+
+private:
+    CString m_table;
+};
+
+TEST_F(JetFileTest, RowsAreSoughtByTheFilesOwnIndexes)
+{
+    // The table opened directly and sought through one of its indexes, as the import seeks; the rows found are the
+    // ones mdb-export prints (jet4-password.mdb: 1 "One", 2 "Two", 3 "Three"; jet4-types.mdb's Table1 keyed on A,
+    // with an index on B: "abcdefg" "hijklmnop" 333333333, "a" "b" 0). Jet's texts compare without letter case.
+    struct Case { LPCTSTR file; LPCTSTR index; _variant_t key; LPCTSTR field; LPCTSTR value; };
+    const Case cases[] = {
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(2L), L"Data", L"Two"},
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(3L), L"Data", L"Three"},
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(4L), L"Data", nullptr},
+        {L"jet4-password.mdb", L"PrimaryKey", _variant_t(0L), L"Data", nullptr},
+        {L"jet4-types.mdb", L"PrimaryKey", _variant_t(L"abcdefg"), L"E", L"333333333"},
+        {L"jet4-types.mdb", L"PrimaryKey", _variant_t(L"A"), L"B", L"b"},
+        {L"jet4-types.mdb", L"PrimaryKey", _variant_t(L"abcdef"), L"B", nullptr},
+        {L"jet4-types.mdb", L"B", _variant_t(L"hijklmnop"), L"A", L"abcdefg"},
+        {L"jet4-types.mdb", L"B", _variant_t(L"a"), L"A", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<LPCWSTR>(c.file) << " " << static_cast<LPCWSTR>(c.index)
+                                        << " " << static_cast<LPCWSTR>(InvariantText(c.key)));
+        Open(Copy(c.file), L"password");
+        {
+            CFileTableSet set(m_connection, L"Table1");
+            set.Open(nullptr, adOpenStatic, adLockReadOnly, adCmdTableDirect);
+            bool found = set.FindByKey(1, &c.key, TRUE, c.index);
+            EXPECT_EQ(c.value != nullptr, found);
+            if (found && c.value) {
+                EXPECT_STREQ(c.value, InvariantText(set.GetFields()->GetItem(_variant_t(c.field))->GetValue()));
+            }
+        }
         m_connection.Close();
     }
 }
@@ -288,6 +380,78 @@ TEST_F(JetFileTest, DamagedFilesAreRefusedWithJetsText)
         SCOPED_TRACE(static_cast<LPCWSTR>(c.name));
         CString path = m_folder.Write(c.name, c.bytes);
         std::pair<HRESULT, CString> failure = OpenFailure(path, c.password);
+        EXPECT_EQ(E_FAIL, failure.first);
+        EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
+        TearDown();
+    }
+}
+
+TEST_F(JetFileTest, DamagedTableDefinitionsAreRefusedWithJetsText)
+{
+    // Table1's definition: page 24 of jet4-types.mdb, page 29 of jet3-types.mdb. libmdb reads a definition as far
+    // as its counts say, going on at each page's link (bytes 4-7) to the next; the counts of columns and indexes,
+    // and of the real indexes whose entries lie in the first page, are at offsets of each format's own.
+    struct Format { LPCTSTR file; size_t pageSize; size_t table1; size_t columns; size_t indexes; size_t realIndexes; };
+    const Format jet4 = {L"jet4-types.mdb", 4096, 24, 45, 47, 51};
+    const Format jet3 = {L"jet3-types.mdb", 2048, 29, 25, 27, 31};
+    const uint32_t kMany = 16000000;
+    struct Put { size_t at; uint32_t value; size_t size; };
+    struct Case { LPCTSTR what; const Format& format; std::function<std::vector<Put>(const std::string&)> puts; };
+    auto definition = [](const Format& f, size_t field, uint32_t value, size_t size = 4) {
+        return Put{f.table1 * f.pageSize + field, value, size};
+    };
+    auto link = [](const Format& f, size_t from, uint32_t to) { return Put{from * f.pageSize + 4, to, 4}; };
+    const Case cases[] = {
+        {L"continued on itself, with many indexes", jet4,
+         [&](const std::string&) { return std::vector<Put>{link(jet4, 24, 24), definition(jet4, jet4.indexes, kMany)}; }},
+        {L"continued on itself, with many columns", jet4,
+         [&](const std::string&) { return std::vector<Put>{link(jet4, 24, 24), definition(jet4, jet4.columns, 60000, 2)}; }},
+        {L"Jet 3, continued on itself, with many indexes", jet3,
+         [&](const std::string&) { return std::vector<Put>{link(jet3, 29, 29), definition(jet3, jet3.indexes, kMany)}; }},
+        // Table4's definition (page 32) continued on Table1's.
+        {L"continued on a definition that continues on it", jet4,
+         [&](const std::string&) {
+             return std::vector<Put>{link(jet4, 24, 32), link(jet4, 32, 24), definition(jet4, jet4.indexes, kMany)};
+         }},
+        // A data page's link names the table that owns it.
+        {L"continued on one of its data pages", jet4,
+         [&](const std::string&) { return std::vector<Put>{link(jet4, 24, 27), definition(jet4, jet4.indexes, kMany)}; }},
+        // Page 2^20 + 24, which at 4096 bytes a page wraps past 4 GB to Table1's own.
+        {L"continued past the end of the file", jet4,
+         [&](const std::string&) {
+             return std::vector<Put>{link(jet4, 24, 0x100018), definition(jet4, jet4.indexes, kMany)};
+         }},
+        {L"counting more indexes than its page holds", jet4,
+         [&](const std::string&) { return std::vector<Put>{definition(jet4, jet4.indexes, 200)}; }},
+        // Pages 600-630 made one definition's pages: room for the indexes, but not for their entries in the first.
+        {L"counting more real indexes than its first page holds", jet4,
+         [&](const std::string&) {
+             std::vector<Put> puts = {link(jet4, 24, 600), definition(jet4, jet4.indexes, 1100),
+                                      definition(jet4, jet4.realIndexes, 1100)};
+             for (uint32_t page = 600; page <= 630; ++page) {
+                 puts.push_back({page * jet4.pageSize, 0x02, 1});
+                 puts.push_back(link(jet4, page, page < 630 ? page + 1 : 0));
+             }
+             return puts;
+         }},
+        // Table1's row in the list of objects (Id 24, ParentId 0x0F000001) naming page 2^20 + 24.
+        {L"named at a page past the end of the file", jet4,
+         [&](const std::string& bytes) {
+             size_t at = bytes.find(std::string("\x18\0\0\0\x01\0\0\x0f", 8));
+             return std::vector<Put>{{at, 0x100018, 4}};
+         }},
+        // Column E's record (Long Integer) giving it one byte.
+        {L"with a column smaller than its type", jet4,
+         [&](const std::string&) { return std::vector<Put>{{98514, 1, 2}}; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<LPCWSTR>(c.what));
+        std::string bytes = ReadBytes(CString(QUARZEL_JET_FILES) + L"\\" + c.format.file);
+        for (const Put& put : c.puts(bytes))
+            for (size_t i = 0; i < put.size; ++i)
+                bytes.at(put.at + i) = static_cast<char>(put.value >> (8 * i));
+        CString path = m_folder.Write(L"definition.mdb", bytes);
+        std::pair<HRESULT, CString> failure = OpenFailure(path, kNoPassword);
         EXPECT_EQ(E_FAIL, failure.first);
         EXPECT_STREQ(L"Unrecognized database format '" + path + L"'.", failure.second);
         TearDown();

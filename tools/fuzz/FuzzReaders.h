@@ -28,3 +28,5 @@ std::string FuzzBarState(const std::string& input, CFuzzRandom& rnd);
 
 std::string GenerateJet(CFuzzRandom& rnd);
 std::string FuzzJet(const std::string& input, CFuzzRandom& rnd);
+// Of the inputs made so far, how many reach a table definition.
+std::string JetSummary();

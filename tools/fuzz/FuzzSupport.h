@@ -113,10 +113,11 @@ inline CString ScratchFile(LPCTSTR lpszName)
 }
 
 // A reader: makes an input from the random source, and tries one, answering an empty text or the rule its result
-// broke.
+// broke; a reader that counts what its inputs reach says so in the summary of the run.
 struct CReader
 {
     const char* pszName;
     std::function<std::string(CFuzzRandom&)> generate;
     std::function<std::string(const std::string&, CFuzzRandom&)> run;
+    std::function<std::string()> summary = nullptr;
 };

@@ -261,7 +261,7 @@ const CReader s_readers[] = {
     {"update", GenerateUpdateInfo, FuzzUpdateInfo},
     {"importline", GenerateImportLine, FuzzImportLine},
     {"zip", GenerateZip, FuzzZip},
-    {"jet", GenerateJet, FuzzJet},
+    {"jet", GenerateJet, FuzzJet, JetSummary},
     {"layout", GenerateLayout, FuzzLayout},
     {"resourcefile", GenerateResourceFile, FuzzResourceFile},
     {"icons", GenerateIcons, FuzzIcons},
@@ -472,7 +472,8 @@ int Run(const CReader& reader, DWORD dwSeconds, unsigned long long nSeed, const 
         }
         ++g_nInputs;
     }
-    std::printf("fuzz %s: %llu inputs, %d findings\n", reader.pszName, g_nInputs.load(), nFindings);
+    std::printf("fuzz %s: %llu inputs%s, %d findings\n", reader.pszName, g_nInputs.load(),
+                reader.summary ? (", " + reader.summary()).c_str() : "", nFindings);
     return nFindings ? 1 : 0;
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -22,8 +23,17 @@ const int PASSWORD_CHARACTERS = 20;
 const int CREATION_DATE_OFFSET = 0x72;
 // The table definition of the list of the file's objects.
 const unsigned long OBJECT_LIST_PAGE = 2;
+// The type of a table definition's pages, the first and those it continues on.
+const unsigned char DEFINITION_PAGE = 0x02;
+// What a definition holds beside the columns' entries: for each real index its columns (Jet 3, Jet 4), for each
+// index its entry; each name is after its length.
+const uint64_t REAL_INDEX_COLUMNS_SIZE[] = {39, 52};
+const uint64_t INDEX_ENTRY_SIZE[] = {20, 28};
+const uint64_t NAME_LENGTH_SIZE[] = {1, 2};
 // A row is named by its page and a byte: no page holds more rows.
 const unsigned long MAX_ROWS_A_PAGE = 256;
+// A row's offset in its page, less the flags of a deleted row or of one moved elsewhere.
+const int ROW_OFFSET_MASK = 0x1fff;
 
 struct CMdbClose
 {
@@ -57,6 +67,30 @@ std::wstring NameText(const char* name)
     return length > 0 ? JetWide(name) : FromCodePage(name, std::strlen(name), 1252);
 }
 
+// The bytes that a value of a fixed type takes in a row (0: not fixed).
+int FixedSize(int type)
+{
+    switch (type) {
+    case MDB_BYTE:
+        return 1;
+    case MDB_INT:
+        return 2;
+    case MDB_LONGINT:
+    case MDB_FLOAT:
+        return 4;
+    case MDB_MONEY:
+    case MDB_DOUBLE:
+    case MDB_DATETIME:
+        return 8;
+    case MDB_REPID:
+        return 16;
+    case MDB_NUMERIC:
+        return 17;
+    default:
+        return 0;
+    }
+}
+
 class CJetFileReader
 {
 public:
@@ -70,8 +104,10 @@ private:
         m_database.Raise(E_FAIL, L"Unrecognized database format '" + m_path + L"'.");
     }
     void Open();
+    std::unique_ptr<MdbTableDef, CTableFree> ReadDefinition(MdbCatalogEntry* entry);
+    bool IsDefinitionWhole(const MdbTableDef& table);
     std::vector<MdbCatalogEntry> ReadUserTables();
-    MdbColumn* FindColumn(const MdbTableDef& table, const char* name) const;
+    unsigned int FindColumn(const MdbTableDef& table, const char* name) const;
     template <class F> void FetchRows(MdbTableDef& table, F onRow);
     void CheckPassword(const std::wstring& password) const;
     std::wstring StoredPassword() const;
@@ -80,12 +116,14 @@ private:
     UINT CodePage() const { return m_mdb->f->code_page ? static_cast<UINT>(m_mdb->f->code_page) : 1252; }
     std::wstring Text(const unsigned char* bytes, size_t size) const;
     std::wstring Memo(MdbColumn* column) const;
-    CJetValue Value(MdbColumn* column) const;
+    // Of the current row's column i.
+    CJetValue Value(const MdbTableDef& table, unsigned int i) const;
 
     CSqliteDatabase& m_database;
     std::wstring m_path;
     std::unique_ptr<MdbHandle, CMdbClose> m_mdb;
     unsigned long m_pages = 0;
+    std::vector<MdbField> m_fields; // of the current row
 };
 
 void CJetFileReader::Load(const std::wstring& password)
@@ -142,21 +180,19 @@ std::vector<MdbCatalogEntry> CJetFileReader::ReadUserTables()
     list.mdb = m_mdb.get();
     list.object_type = MDB_TABLE;
     list.table_pg = OBJECT_LIST_PAGE;
-    std::unique_ptr<MdbTableDef, CTableFree> objects(mdb_read_table(&list));
-    if (!objects || !mdb_read_columns(objects.get()))
-        RaiseDamaged();
-    MdbColumn* id = FindColumn(*objects, "Id");
-    MdbColumn* name = FindColumn(*objects, "Name");
-    MdbColumn* type = FindColumn(*objects, "Type");
-    MdbColumn* flags = FindColumn(*objects, "Flags");
+    std::unique_ptr<MdbTableDef, CTableFree> objects = ReadDefinition(&list);
+    unsigned int id = FindColumn(*objects, "Id");
+    unsigned int name = FindColumn(*objects, "Name");
+    unsigned int type = FindColumn(*objects, "Type");
+    unsigned int flags = FindColumn(*objects, "Flags");
     std::vector<MdbCatalogEntry> tables;
     FetchRows(*objects, [&] {
         MdbCatalogEntry entry = {};
         entry.mdb = m_mdb.get();
-        entry.object_type = static_cast<int>(Value(type).m_integer & 0x7f);
-        entry.flags = static_cast<int>(Value(flags).m_integer);
-        entry.table_pg = static_cast<unsigned long>(Value(id).m_integer & 0x00ffffff);
-        std::string text = JetUtf8(Value(name).m_text);
+        entry.object_type = static_cast<int>(Value(*objects, type).m_integer & 0x7f);
+        entry.flags = static_cast<int>(Value(*objects, flags).m_integer);
+        entry.table_pg = static_cast<unsigned long>(Value(*objects, id).m_integer & 0x00ffffff);
+        std::string text = JetUtf8(Value(*objects, name).m_text);
         if (text.size() > MDB_MAX_OBJ_NAME)
             RaiseDamaged();
         std::memcpy(entry.object_name, text.c_str(), text.size() + 1);
@@ -166,25 +202,77 @@ std::vector<MdbCatalogEntry> CJetFileReader::ReadUserTables()
     return tables;
 }
 
-MdbColumn* CJetFileReader::FindColumn(const MdbTableDef& table, const char* name) const
+// A table's definition with its columns.
+std::unique_ptr<MdbTableDef, CTableFree> CJetFileReader::ReadDefinition(MdbCatalogEntry* entry)
+{
+    // libmdb seeks to a page at its number times the page size, which wraps past 4 GB: a number beyond the file
+    // could name one of its pages.
+    if (entry->table_pg >= m_pages)
+        RaiseDamaged();
+    std::unique_ptr<MdbTableDef, CTableFree> table(mdb_read_table(entry));
+    if (!table || !IsDefinitionWhole(*table) || !mdb_read_columns(table.get()))
+        RaiseDamaged();
+    return table;
+}
+
+// libmdb reads a definition as far as its counts say, going on at each page's link to the next, and trusts both:
+// a definition whose pages loop, or whose counts reach past its last page, would have it read and allocate without
+// end; one with more real indexes than its first page holds, read past its page buffer. The first page is in the
+// page buffer, as mdb_read_table leaves it.
+bool CJetFileReader::IsDefinitionWhole(const MdbTableDef& table)
+{
+    const MdbFormatConstants& fmt = *m_mdb->fmt;
+    const uint64_t pageSize = fmt.pg_size;
+    if (fmt.tab_cols_start_offset + uint64_t{table.num_real_idxs} * fmt.tab_ridx_entry_size > pageSize)
+        return false;
+    // The first page whole, each further one after its header (its type and its link).
+    uint64_t bytes = pageSize;
+    std::vector<bool> seen(m_pages);
+    seen[table.entry->table_pg] = true;
+    for (auto page = static_cast<uint32_t>(mdb_get_int32(m_mdb->pg_buf, 4)); page != 0;
+         page = static_cast<uint32_t>(mdb_get_int32(m_mdb->alt_pg_buf, 4))) {
+        if (page >= m_pages || seen[page] || mdb_read_alt_pg(m_mdb.get(), page) != fmt.pg_size ||
+            m_mdb->alt_pg_buf[0] != DEFINITION_PAGE)
+            return false;
+        seen[page] = true;
+        bytes += pageSize - 8;
+    }
+    // The least that the counted columns and indexes take.
+    const int jet = IS_JET3(m_mdb.get()) ? 0 : 1;
+    const uint64_t least =
+        fmt.tab_cols_start_offset +
+        uint64_t{table.num_real_idxs} * (fmt.tab_ridx_entry_size + REAL_INDEX_COLUMNS_SIZE[jet]) +
+        uint64_t{table.num_cols} * (fmt.tab_col_entry_size + NAME_LENGTH_SIZE[jet]) +
+        uint64_t{table.num_idxs} * (INDEX_ENTRY_SIZE[jet] + NAME_LENGTH_SIZE[jet]);
+    return least <= bytes;
+}
+
+unsigned int CJetFileReader::FindColumn(const MdbTableDef& table, const char* name) const
 {
     for (unsigned int i = 0; i < table.num_cols; ++i) {
         auto column = static_cast<MdbColumn*>(g_ptr_array_index(table.columns, i));
         if (std::strcmp(column->name, name) == 0)
-            return column;
+            return i;
     }
     RaiseDamaged();
 }
 
 // Calls onRow for each row of the table, read into the columns' values. More rows than the file's pages could hold
 // are pages read again and again; fewer than the table counts (the count may lag behind the rows, never run ahead
-// of them) are pages lost (a file cut short at a page's end) or unreadable.
+// of them) are pages lost (a file cut short at a page's end) or unreadable. libmdb binds an empty text as it binds
+// a null: the row is cracked again for its fields' own null marks.
 template <class F> void CJetFileReader::FetchRows(MdbTableDef& table, F onRow)
 {
     mdb_rewind_table(&table);
     unsigned long rows = 0;
     while (mdb_fetch_row(&table)) {
         if (++rows > m_pages * MAX_ROWS_A_PAGE)
+            RaiseDamaged();
+        int start = 0;
+        size_t size = 0;
+        m_fields.assign(table.num_cols, MdbField{});
+        if (mdb_find_row(m_mdb.get(), static_cast<int>(table.cur_row) - 1, &start, &size) != 0 ||
+            mdb_crack_row(&table, start & ROW_OFFSET_MASK, size, m_fields.data()) < 0)
             RaiseDamaged();
         onRow();
     }
@@ -274,18 +362,24 @@ std::wstring CJetFileReader::Memo(MdbColumn* column) const
     return Text(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
-CJetValue CJetFileReader::Value(MdbColumn* column) const
+CJetValue CJetFileReader::Value(const MdbTableDef& table, unsigned int i) const
 {
+    auto column = static_cast<MdbColumn*>(g_ptr_array_index(table.columns, i));
     CJetValue value;
     unsigned char* page = m_mdb->pg_buf;
     int start = column->cur_value_start;
     // A yes/no column keeps its value in the row's null mask, which libmdb reports as the length.
     if (column->col_type == MDB_BOOL)
         return CJetValue::Integer(column->cur_value_len ? 0 : -1);
-    if (column->cur_value_len == 0)
+    if (column->cur_value_len == 0) {
+        if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && !m_fields[i].is_null)
+            value.m_type = CJetValue::typeText;
         return value;
+    }
     // A damaged row's offsets may put a field's end before its start: libmdb then reports a negative length.
-    if (start < 0 || column->cur_value_len < 0 || start + column->cur_value_len > m_mdb->fmt->pg_size)
+    // A damaged column record may give a fixed type fewer bytes than it has.
+    if (start < 0 || column->cur_value_len < FixedSize(column->col_type) ||
+        start + column->cur_value_len > m_mdb->fmt->pg_size)
         RaiseDamaged();
     switch (column->col_type) {
     case MDB_BYTE:
@@ -322,9 +416,14 @@ CJetValue CJetFileReader::Value(MdbColumn* column) const
         return value;
     }
     case MDB_REPID: {
-        CMdbText text(mdb_uuid_to_string(page, start));
+        // As Jet gives it: its first three parts little-endian, in upper-case hexadecimal, within braces (libmdb's
+        // own text lacks the dash before the last twelve digits).
+        const unsigned char* g = page + start;
+        wchar_t text[39];
+        std::swprintf(text, 39, L"{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[3], g[2],
+                      g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
         value.m_type = CJetValue::typeText;
-        value.m_text = JetWide(text.get());
+        value.m_text = text;
         return value;
     }
     default:
@@ -350,6 +449,7 @@ std::string Declaration(const MdbColumn& column, bool jet3)
     case MDB_MONEY:
         return name + "CURRENCY";
     case MDB_FLOAT:
+        return name + JetUtf8(JET_TYPE_SINGLE);
     case MDB_DOUBLE:
         return name + "DOUBLE";
     case MDB_DATETIME:
@@ -371,8 +471,8 @@ std::string Declaration(const MdbColumn& column, bool jet3)
 
 void CJetFileReader::CopyTable(MdbCatalogEntry* entry)
 {
-    std::unique_ptr<MdbTableDef, CTableFree> table(mdb_read_table(entry));
-    if (!table || !mdb_read_columns(table.get()) || table->num_cols == 0)
+    std::unique_ptr<MdbTableDef, CTableFree> table = ReadDefinition(entry);
+    if (table->num_cols == 0)
         RaiseDamaged();
     // It answers null also when it has read them: a failure leaves the table without its list.
     mdb_read_indices(table.get());
@@ -394,7 +494,7 @@ void CJetFileReader::CopyTable(MdbCatalogEntry* entry)
         CSqliteStatement statement = m_database.Prepare(insert + ")");
         FetchRows(*table, [&] {
             for (size_t i = 0; i < columns.size(); ++i)
-                statement.Bind(static_cast<int>(i) + 1, Value(columns[i]));
+                statement.Bind(static_cast<int>(i) + 1, Value(*table, static_cast<unsigned int>(i)));
             statement.Step();
             ::sqlite3_reset(statement.Handle());
         });

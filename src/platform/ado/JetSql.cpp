@@ -327,6 +327,7 @@ EType TypeOfKind(EJetKind kind)
     case jetKindCurrency:
         return typeCurrency;
     case jetKindDouble:
+    case jetKindSingle:
     case jetKindDate:
         return typeDouble;
     case jetKindText:

@@ -72,6 +72,8 @@ VARTYPE FileKindType(EJetKind kind)
         return VT_DATE;
     case jetKindNumeric:
         return VT_DECIMAL;
+    case jetKindSingle:
+        return VT_R4;
     default:
         return VT_EMPTY;
     }
@@ -124,7 +126,7 @@ EJetKind JetKindOfType(const wchar_t* declaredType)
     } fileKinds[] = {{JET_TYPE_BYTE, jetKindByte},       {JET_TYPE_SHORT, jetKindShort},
                      {JET_TYPE_BOOLEAN, jetKindBoolean}, {JET_TYPE_DATE, jetKindDate},
                      {JET_TYPE_NUMERIC, jetKindNumeric}, {JET_TYPE_MEMO, jetKindMemo},
-                     {JET_TYPE_GUID, jetKindGuid}};
+                     {JET_TYPE_GUID, jetKindGuid},       {JET_TYPE_SINGLE, jetKindSingle}};
     std::wstring name = type.substr(0, type.find(L'('));
     for (const auto& fileKind : fileKinds)
         if (name == fileKind.m_name)
@@ -149,6 +151,7 @@ long JetDefinedSize(EJetKind kind, const wchar_t* declaredType)
     case jetKindBoolean:
         return 2;
     case jetKindInteger:
+    case jetKindSingle:
         return 4;
     case jetKindCurrency:
     case jetKindDouble:
@@ -246,6 +249,13 @@ HRESULT JetFromVariant(const VARIANT& variant, EJetKind kind, CJetValue& value)
             value.m_real = kind == jetKindDate ? converted.date : converted.dblVal;
         }
         return hr;
+    case jetKindSingle:
+        hr = Convert(source, VT_R4, converted);
+        if (SUCCEEDED(hr)) {
+            value.m_type = CJetValue::typeReal;
+            value.m_real = converted.fltVal;
+        }
+        return hr;
     case jetKindBoolean:
         hr = Convert(source, VT_BOOL, converted);
         if (SUCCEEDED(hr))
@@ -317,6 +327,8 @@ DataTypeEnum JetDataType(EJetKind kind, const CJetValue* sample)
         return adLongVarWChar;
     case jetKindGuid:
         return adGUID;
+    case jetKindSingle:
+        return adSingle;
     case jetKindAny:
         break;
     }

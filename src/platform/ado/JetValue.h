@@ -26,7 +26,8 @@ enum EJetKind
     jetKindDate,     // JETDATEREAL: VT_DATE, stored as its double
     jetKindNumeric,  // JETNUMERICTEXT(p,s): VT_DECIMAL, stored as its decimal text
     jetKindMemo,     // JETMEMOTEXT: a text without width of its own
-    jetKindGuid      // JETGUIDTEXT: a replication id, stored as its "{...}" text
+    jetKindGuid,     // JETGUIDTEXT: a replication id, stored as its "{...}" text
+    jetKindSingle    // JETSINGLE: VT_R4, stored as its double
 };
 
 // The declared types of those kinds.
@@ -37,6 +38,7 @@ inline constexpr wchar_t JET_TYPE_DATE[] = L"JETDATEREAL";
 inline constexpr wchar_t JET_TYPE_NUMERIC[] = L"JETNUMERICTEXT";
 inline constexpr wchar_t JET_TYPE_MEMO[] = L"JETMEMOTEXT";
 inline constexpr wchar_t JET_TYPE_GUID[] = L"JETGUIDTEXT";
+inline constexpr wchar_t JET_TYPE_SINGLE[] = L"JETSINGLE";
 
 struct CJetValue
 {

@@ -74,7 +74,7 @@ enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1 };
 enum AffectEnum { adAffectCurrent = 1 };
 enum SeekEnum { adSeekFirstEQ = 1 };
 enum ParameterDirectionEnum { adParamUnknown = 0, adParamInput = 1 };
-enum DataTypeEnum { adEmpty = 0, adSmallInt = 2, adInteger = 3, adDouble = 5, adCurrency = 6, adDate = 7,
+enum DataTypeEnum { adEmpty = 0, adSmallInt = 2, adInteger = 3, adSingle = 4, adDouble = 5, adCurrency = 6, adDate = 7,
                     adBoolean = 11, adUnsignedTinyInt = 17, adBigInt = 20, adGUID = 72, adNumeric = 131,
                     adVarChar = 200, adVarWChar = 202, adLongVarWChar = 203 };
 
@@ -189,7 +189,7 @@ struct _Connection : IDispatch
 // adBigInt (larger whole numbers), adCurrency (CURRENCY, VT_CY), adDouble (DOUBLE, FLOAT, REAL), adVarWChar (texts,
 // BSTR), adEmpty (an expression whose every value is null); the columns of a genuine Jet file also adSmallInt
 // (VT_I2), adUnsignedTinyInt (VT_UI1), adBoolean (VT_BOOL), adDate (VT_DATE), adNumeric (VT_DECIMAL),
-// adLongVarWChar (memo) and adGUID (replication ids, as a "{...}" BSTR). GetDefinedSize: characters of VARCHAR(n), else the size of the value in bytes (4, 8).
+// adSingle (VT_R4), adLongVarWChar (memo) and adGUID (replication ids, as a "{...}" BSTR). GetDefinedSize: characters of VARCHAR(n), else the size of the value in bytes (4, 8).
 // PutValue converts to the column's type (a text "12" into an INTEGER column is 12, a double into a CURRENCY
 // column is rounded to 1/10000); an empty VARIANT or VT_NULL is null.
 struct Field : IDispatch
