@@ -40,10 +40,7 @@ HRESULT CADOConnection::CreateConnection()
 {
     if (m_pConnection)
         return S_OK;
-    const HRESULT hr = m_pConnection.CreateInstance(__uuidof(Connection));
-    if (SUCCEEDED(hr))
-        m_pErrors = m_pConnection->GetErrors();
-    return hr;
+    return m_pConnection.CreateInstance(__uuidof(Connection));
 }
 
 void CADOConnection::Open(LPCTSTR pszConnectionString, BOOL bSeekAllowed)
@@ -116,8 +113,8 @@ _RecordsetPtr CADOConnection::Execute(LPCTSTR pszSQL, VARIANT* pRecordsAffected,
 
 void CADOConnection::ClearErrors()
 {
-    if (m_pErrors)
-        m_pErrors->Clear();
+    if (m_pConnection)
+        m_pConnection->GetErrors()->Clear();
 }
 
 bool CADOConnection::IsDuplicateKeyError() const

@@ -24,11 +24,7 @@ public:
     HRESULT CreateConnection();
     bool HasConnection() const { return m_pConnection != nullptr; }
     // Lets go of the ADO Connection object (closed or not); a later open creates a new one.
-    void ReleaseConnection()
-    {
-        m_pErrors = nullptr;
-        m_pConnection = nullptr;
-    }
+    void ReleaseConnection() { m_pConnection = nullptr; }
     const _ConnectionPtr& GetConnection() const { return m_pConnection; }
 
     // Record sets find rows by index seek only when the provider is Jet and the caller allows it.
@@ -60,8 +56,6 @@ public:
 
 private:
     _ConnectionPtr m_pConnection;
-    // The connection's Errors collection, taken once: emptying it is on the path of every operation.
-    ErrorsPtr m_pErrors;
     ProviderKind m_nProviderKind;
     bool m_bOpen;
     int m_nTransDepth;
