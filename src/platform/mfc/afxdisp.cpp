@@ -24,10 +24,16 @@ CString TakeBstr(BSTR bstr)
     return text;
 }
 
-// Converts a VARIANT through the system; VT_NULL is reported apart because the types keep it as status null.
+// Converts a VARIANT to vt, a type that holds no resource (currency, date), through the system; VT_NULL is
+// reported apart because the types keep it as status null. A value already of the type is taken as it is: a record
+// set's amounts come so, one at a time, and the system would only copy them.
 enum class VariantResult { converted, null, failed };
 VariantResult ChangeVariant(const VARIANT& varSrc, VARTYPE vt, VARIANT& varDest)
 {
+    if (varSrc.vt == vt) {
+        varDest = varSrc;
+        return VariantResult::converted;
+    }
     ::VariantInit(&varDest);
     if (varSrc.vt == VT_NULL)
         return VariantResult::null;
