@@ -17,17 +17,14 @@ _variant_t ConnectionVariant(const CADOConnection& connection)
 class CBorrowedVariant
 {
 public:
-    explicit CBorrowedVariant(const VARIANT& value)
-    {
-        VARIANT shallow = value;
-        m_value.Attach(shallow);
-    }
+    explicit CBorrowedVariant(const VARIANT& value) : m_shallow(value), m_value(m_shallow, false) {}
     ~CBorrowedVariant() { m_value.Detach(); }
     CBorrowedVariant(const CBorrowedVariant&) = delete;
     CBorrowedVariant& operator=(const CBorrowedVariant&) = delete;
     const _variant_t& Get() const { return m_value; }
 
 private:
+    VARIANT m_shallow;
     _variant_t m_value;
 };
 
@@ -115,7 +112,7 @@ void CADORecordset::Open(LPCTSTR pszSource, CursorTypeEnum nCursorType, LockType
     m_pConnection->ClearErrors();
     SetRowProperties(nLockType);
     m_strCurrentIndex.Empty();
-    m_columnPositions.clear();
+    m_knownColumns.clear();
     m_pRecordset->Open(_variant_t(static_cast<LPCTSTR>(source)), ConnectionVariant(*m_pConnection), nCursorType,
                        nLockType, nOptions);
     BindRecord();
@@ -271,7 +268,7 @@ _CommandPtr CADORecordset::OpenCommand(LPCTSTR pszSql, int nCount, const VARIANT
     m_pConnection->ClearErrors();
     SetRowProperties(nLockType);
     m_strCurrentIndex.Empty();
-    m_columnPositions.clear();
+    m_knownColumns.clear();
     m_pRecordset->Open(_variant_t(static_cast<IDispatch*>(pCommand.GetInterfacePtr()), true), vtMissing, adOpenStatic,
                        nLockType, adCmdUnspecified);
     return pCommand;
@@ -415,26 +412,27 @@ void CADORecordset::Delete()
 void CADORecordset::Close()
 {
     m_strCurrentIndex.Empty();
-    m_columnPositions.clear();
+    m_knownColumns.clear();
     m_pRecordset->Close();
 }
 
-long CADORecordset::ColumnPosition(LPCTSTR pszColumn) const
+Field* CADORecordset::ColumnField(LPCTSTR pszColumn) const
 {
-    for (const auto& known : m_columnPositions) {
-        if (known.first == pszColumn)
-            return known.second;
+    for (const CKnownColumn& known : m_knownColumns) {
+        if (known.strName == pszColumn)
+            return known.pField;
     }
-    long nPosition = -1;
+    FieldPtr found;
     FieldsPtr fields = GetFields();
-    for (long i = 0, nCount = fields->GetCount(); i < nCount && nPosition < 0; ++i) {
-        _bstr_t name = fields->GetItem(_variant_t(i))->GetName();
+    for (long i = 0, nCount = fields->GetCount(); i < nCount && !found; ++i) {
+        FieldPtr field = fields->GetItem(_variant_t(i));
+        _bstr_t name = field->GetName();
         // Column names compare as the database compares them: without regard to case.
         if (::CompareStringOrdinal(name, static_cast<int>(name.length()), pszColumn, -1, TRUE) == CSTR_EQUAL)
-            nPosition = i;
+            found = field;
     }
-    m_columnPositions.emplace_back(pszColumn, nPosition);
-    return nPosition;
+    m_knownColumns.push_back({pszColumn, found});
+    return found;
 }
 
 FieldsPtr CADORecordset::GetFields() const

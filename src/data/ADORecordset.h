@@ -5,7 +5,6 @@
 #include "data/ADOConnection.h"
 #include "data/ADORecord.h"
 
-#include <utility>
 #include <vector>
 
 class CADORecordset
@@ -71,9 +70,10 @@ public:
 
 protected:
     const _RecordsetPtr& GetRecordset() const { return m_pRecordset; }
-    // The position of a column of the open Recordset, looked up by name once per open, so that field access by
-    // name in a loop spares the name's trip through a VARIANT; -1 when there is no such column.
-    long ColumnPosition(LPCTSTR pszColumn) const;
+    // The Field of a column of the open Recordset (compared ignoring case), looked up by name once per open, so
+    // that field access by name in a loop neither searches the names nor carries the column through a VARIANT;
+    // null when there is no such column. It stays valid until the Recordset opens or closes again.
+    Field* ColumnField(LPCTSTR pszColumn) const;
 
 private:
     void BindRecord();
@@ -97,7 +97,12 @@ private:
     _CommandPtr m_pLookupCommand;
     CString m_strPrimaryIndex;   // "PK_" + the table name in upper case, made on the first seek
     CString m_strCurrentIndex;   // the index set on the open Recordset
-    mutable std::vector<std::pair<CString, long>> m_columnPositions;   // of the open Recordset
+    struct CKnownColumn
+    {
+        CString strName;
+        FieldPtr pField;   // null: no such column
+    };
+    mutable std::vector<CKnownColumn> m_knownColumns;   // of the open Recordset
     _variant_t m_seekKeys;   // the array of the last seek on several keys
     RowSetting m_nChangeInsertedRows = rowDefault;
     RowSetting m_nRemoveDeletedRows = rowDefault;

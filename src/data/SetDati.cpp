@@ -141,17 +141,21 @@ void CSetDati::ClearColumn(LPCTSTR pszColumn)
     ExecuteStatement(sql);
 }
 
-// The recomputation reads and writes many fields by name: the Recordset's shortcuts spare a Field object each.
+// The recomputation reads and writes many fields by name: through the column's Field, found once per open. A name
+// the record set lacks goes to the Recordset as it is, which reports it.
 _variant_t CSetDati::GetFieldValue(LPCTSTR pszColumn) const
 {
-    long nPosition = ColumnPosition(pszColumn);
-    return GetRecordset()->GetCollect(nPosition >= 0 ? _variant_t(nPosition) : _variant_t(pszColumn));
+    if (Field* pField = ColumnField(pszColumn))
+        return pField->GetValue();
+    return GetRecordset()->GetCollect(_variant_t(pszColumn));
 }
 
 void CSetDati::PutFieldValue(LPCTSTR pszColumn, const _variant_t& value)
 {
-    long nPosition = ColumnPosition(pszColumn);
-    GetRecordset()->PutCollect(nPosition >= 0 ? _variant_t(nPosition) : _variant_t(pszColumn), value);
+    if (Field* pField = ColumnField(pszColumn))
+        pField->PutValue(value);
+    else
+        GetRecordset()->PutCollect(_variant_t(pszColumn), value);
 }
 
 void CSetDati::ExecuteStatement(const CString& sql)

@@ -29,7 +29,7 @@ public:
     // invalid one.
     COleCurrency GetFieldAmount(LPCTSTR pszColumn) const;
     // The open record set has the column (compared ignoring case).
-    bool HasColumn(LPCTSTR pszColumn) const { return ColumnPosition(pszColumn) >= 0; }
+    bool HasColumn(LPCTSTR pszColumn) const { return ColumnField(pszColumn) != nullptr; }
     // Text columns only: null and every other type give an empty text.
     CString GetFieldString(LPCTSTR pszColumn) const;
     // The database rounds the double to its currency column (1/10000).

@@ -4,6 +4,8 @@
 #include "support/MessageBoxRecorder.h"
 
 #include <cmath>
+#include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -233,6 +235,69 @@ TEST_F(SetDatiValuesTest, ColumnsReadAsTheirKindOrAsNothing)
     ASSERT_TRUE(ente.FindByTextKey(L"ENTE", TRUE));
     EXPECT_EQ(COleCurrency::invalid, ente.GetFieldAmount(L"value").GetStatus());
     EXPECT_EQ(0.0, ente.GetFieldCurrency(L"value"));
+}
+
+// Columns are found by name, without regard to case, in what the record set holds since its last open: a name that
+// moved to another place reads from there, and one the open left out is missing.
+TEST_F(SetDatiValuesTest, ColumnsAreFoundInWhatEachOpenHolds)
+{
+    Execute(L"INSERT INTO Entrate (ID, Anno2, Anno3) VALUES (2101, 2.5, 3.5)");
+    CSetDati set(L"Entrate", m_data);
+    set.Open(L"SELECT ID, Anno2 FROM Entrate", adOpenStatic, adLockReadOnly, adCmdText);
+    EXPECT_TRUE(set.HasColumn(L"anno2"));
+    EXPECT_FALSE(set.HasColumn(L"Anno3"));
+    EXPECT_EQ(2101.0, set.GetFieldCurrency(L"ID"));
+    EXPECT_EQ(2.5, set.GetFieldCurrency(L"ANNO2"));
+    set.Close();
+
+    set.Open(L"SELECT Anno3, ID FROM Entrate", adOpenStatic, adLockReadOnly, adCmdText);
+    EXPECT_FALSE(set.HasColumn(L"Anno2"));
+    EXPECT_EQ(2101.0, set.GetFieldCurrency(L"ID"));
+    EXPECT_EQ(3.5, set.GetFieldCurrency(L"Anno3"));
+    try {
+        set.GetFieldCurrency(L"Anno2");
+        ADD_FAILURE() << "a column the record set does not hold was read";
+    }
+    catch (const _com_error& e) {
+        EXPECT_NE(nullptr, std::wcsstr(static_cast<LPCWSTR>(e.Description()), L"Item cannot be found"));
+    }
+}
+
+// An update writes every column given a value, in whatever order and however often they were given, and only
+// those; the next row of the same run may change other columns.
+TEST_F(SetDatiValuesTest, AnUpdateWritesTheColumnsGivenInAnyOrder)
+{
+    for (LPCTSTR pszSql : {L"INSERT INTO Entrate (ID, Anno1, Anno2, Anno3) VALUES (2101, 1, 2, 3)",
+                           L"INSERT INTO Entrate (ID, Anno1, Anno2, Anno3) VALUES (2102, 1, 2, 3)",
+                           L"INSERT INTO Entrate (ID, Anno1, Anno2, Anno3) VALUES (2103, 1, 2, 3)"})
+        Execute(pszSql);
+    struct Put { LPCTSTR pszColumn; double value; };
+    const struct
+    {
+        LPCTSTR pszKey;
+        std::vector<Put> puts;
+        double expected[3];   // Anno1, Anno2, Anno3 after the update
+    } cases[] = {
+        {L"2101", {{L"Anno3", 30}, {L"Anno1", 10}}, {10, 2, 30}},
+        {L"2102", {{L"Anno2", 20}, {L"Anno2", 21}, {L"Anno3", 3}}, {1, 21, 3}},
+        {L"2103", {{L"Anno1", 11}}, {11, 2, 3}},
+        {L"2101", {{L"Anno2", 22}, {L"Anno1", 12}, {L"Anno3", 32}}, {12, 22, 32}},
+    };
+    CADOTransaction transaction(m_data);
+    CSetDati set(L"Entrate", m_data);
+    set.Open(nullptr, adOpenStatic, adLockOptimistic, adCmdTableDirect);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(set.FindByTextKey(c.pszKey, TRUE));
+        for (const Put& put : c.puts)
+            set.SetFieldDouble(put.pszColumn, put.value);
+        set.UpdateRow();
+        CSetDati reader(L"Entrate", m_data);
+        ASSERT_TRUE(reader.FindByTextKey(c.pszKey, TRUE));
+        const LPCTSTR columns[] = {L"Anno1", L"Anno2", L"Anno3"};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(c.expected[i], reader.GetFieldCurrency(columns[i])) << c.pszKey << " " << columns[i];
+    }
+    transaction.Commit();
 }
 
 TEST_F(SetDatiValuesTest, OrderedOpenClearAndDeleteAll)
