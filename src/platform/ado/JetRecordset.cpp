@@ -409,7 +409,10 @@ void CJetRecordset::PutValue(long column, const _variant_t& value)
         converted.m_text.size() > static_cast<size_t>(m_columns[i].m_definedSize))
         Raise(JET_E_FIELDTOOSMALL, JET_FIELD_TOO_SMALL);
     m_pending[i] = std::move(converted);
-    m_changed[i] = true;
+    if (!m_changed[i]) {
+        m_changed[i] = true;
+        m_changedColumns.insert(std::upper_bound(m_changedColumns.begin(), m_changedColumns.end(), i), i);
+    }
 }
 
 _variant_t CJetRecordset::GetCollect(const _variant_t& index)
@@ -430,6 +433,7 @@ void CJetRecordset::StartEdit(EEdit edit)
     // A pending value counts only where its column is marked changed: the old ones need no clearing.
     m_pending.resize(m_columns.size());
     m_changed.assign(m_columns.size(), false);
+    m_changedColumns.clear();
 }
 
 // Moving away from a changed row writes it, as ADO does.
@@ -471,9 +475,7 @@ HRESULT CJetRecordset::Update()
 void CJetRecordset::Insert()
 {
     std::string columns, marks;
-    for (size_t i = 0; i < m_columns.size(); ++i) {
-        if (!m_changed[i])
-            continue;
+    for (size_t i : m_changedColumns) {
         columns += (columns.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name);
         marks += marks.empty() ? "?" : ", ?";
     }
@@ -482,9 +484,8 @@ void CJetRecordset::Insert()
     {
         CSqliteStatement insert = Database().Cached(sql);
         int position = 0;
-        for (size_t i = 0; i < m_columns.size(); ++i)
-            if (m_changed[i])
-                insert.Bind(++position, m_pending[i]);
+        for (size_t i : m_changedColumns)
+            insert.Bind(++position, m_pending[i]);
         insert.Step();
     }
     m_position = AppendRow(Database().LastInsertRowid());
@@ -497,34 +498,37 @@ void CJetRecordset::Change()
     // A recomputation writes back mostly what a row already holds. When this row is the one read last and no
     // statement has run since, inside a transaction (whose lock keeps other connections from writing it), its
     // values are the table's: numbers given again as they are need no writing.
-    if (m_readRowid == row.m_rowid && m_readStep == Database().StepCount() && Database().InTransaction())
-        for (size_t i = 0; i < m_columns.size(); ++i)
-            if (m_changed[i] && SameNumber(m_pending[i], row.m_values[i]))
-                m_changed[i] = false;
-    if (std::find(m_changed.begin(), m_changed.end(), true) == m_changed.end())
+    if (m_readRowid == row.m_rowid && m_readStep == Database().StepCount() && Database().InTransaction()) {
+        auto same = [this, &row](size_t i) {
+            if (!SameNumber(m_pending[i], row.m_values[i]))
+                return false;
+            m_changed[i] = false;
+            return true;
+        };
+        m_changedColumns.erase(std::remove_if(m_changedColumns.begin(), m_changedColumns.end(), same),
+                               m_changedColumns.end());
+    }
+    if (m_changedColumns.empty())
         return;
     // A run of updates usually changes the same columns: the text is built again only when they differ.
-    if (m_changed != m_updateColumns) {
+    if (m_changedColumns != m_updateColumns) {
         std::string assignments;
-        for (size_t i = 0; i < m_columns.size(); ++i)
-            if (m_changed[i])
-                assignments += (assignments.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name) + " = ?";
-        m_updateColumns = m_changed;
+        for (size_t i : m_changedColumns)
+            assignments += (assignments.empty() ? "" : ", ") + JetQuoteName(m_columns[i].m_name) + " = ?";
+        m_updateColumns = m_changedColumns;
         m_update = CSqliteText();
         m_update.m_sql = "UPDATE " + JetQuoteName(m_table) + " SET " + assignments + " WHERE _rowid_ = ?";
     }
     CSqliteStatement update = Database().Cached(m_update);
     int position = 0;
-    for (size_t i = 0; i < m_columns.size(); ++i)
-        if (m_changed[i])
-            update.Bind(++position, m_pending[i]);
+    for (size_t i : m_changedColumns)
+        update.Bind(++position, m_pending[i]);
     update.BindInteger(++position, row.m_rowid);
     update.Step();
     if (Database().Changes() == 0)
         Raise(E_FAIL, L"Row cannot be located for updating. Some values may have been changed since it was last read.");
-    for (size_t i = 0; i < m_columns.size(); ++i)
-        if (m_changed[i])
-            row.m_values[i] = std::move(m_pending[i]);
+    for (size_t i : m_changedColumns)
+        row.m_values[i] = std::move(m_pending[i]);
 }
 
 HRESULT CJetRecordset::Delete(AffectEnum affectRecords)

@@ -120,9 +120,11 @@ private:
     std::unordered_map<int64_t, size_t> m_positionOfRowid;
     EEdit m_edit = editNone;
     std::vector<CJetValue> m_pending;
-    // Flags by column (bytes rather than bits: they are compared and searched on every update).
+    // The columns given a value since the edit started: a flag by column, and the same columns in column order,
+    // so that an update visits only those.
     std::vector<char> m_changed;
-    std::vector<char> m_updateColumns;
+    std::vector<size_t> m_changedColumns;
+    std::vector<size_t> m_updateColumns; // of m_update's text
     CSqliteText m_update;
     std::wstring m_index;
     std::vector<long> m_indexColumns;
