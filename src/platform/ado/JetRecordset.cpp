@@ -178,7 +178,7 @@ void CJetRecordset::LoadTable()
     SetTable(table.m_name);
     CSqliteStatement rowids = Database().Cached("SELECT _rowid_ FROM " + JetQuoteName(m_table) + " ORDER BY _rowid_");
     while (rowids.Step())
-        AppendRow(rowids.Column(0).m_integer);
+        AppendRow(rowids.ColumnInteger(0));
     Opened();
 }
 
@@ -206,7 +206,7 @@ void CJetRecordset::LoadQuery(CSqliteStatement& statement, const CJetStatement& 
     while (statement.Step()) {
         CRow row;
         if (withRowid)
-            row.m_rowid = statement.Column(0).m_integer;
+            row.m_rowid = statement.ColumnInteger(0);
         ReadRow(row, statement, first);
         m_rows.push_back(row);
     }
@@ -625,7 +625,7 @@ HRESULT CJetRecordset::Seek(const _variant_t& keyValues, SeekEnum seekOption)
         m_position = m_rows.size();
         return S_OK;
     }
-    m_position = PositionOf(seek.Column(0).m_integer);
+    m_position = PositionOf(seek.ColumnInteger(0));
     CRow& row = m_rows[m_position];
     ReadRow(row, seek, 1);
     if (row.m_deleted) {

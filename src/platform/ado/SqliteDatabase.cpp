@@ -166,6 +166,11 @@ void CSqliteStatement::ReadColumn(int column, CJetValue& value) const
     value.m_text.clear();
 }
 
+int64_t CSqliteStatement::ColumnInteger(int column) const
+{
+    return ::sqlite3_column_int64(m_statement, column);
+}
+
 std::wstring CSqliteStatement::ColumnName(int column) const
 {
     return JetWide(::sqlite3_column_name(m_statement, column));
@@ -453,7 +458,7 @@ void CSqliteDatabase::RewriteDefinition(const std::wstring& name, const std::str
     {
         CSqliteStatement version = Prepare("PRAGMA schema_version");
         version.Step();
-        schemaVersion = version.Column(0).m_integer;
+        schemaVersion = version.ColumnInteger(0);
     }
     {
         Run("PRAGMA writable_schema = ON");

@@ -34,6 +34,8 @@ public:
     CJetValue Column(int column) const;
     // The same into an existing value, whose text keeps its room.
     void ReadColumn(int column, CJetValue& value) const;
+    // A column known to hold an integer (a rowid, a count): its value, with no value object made for it.
+    int64_t ColumnInteger(int column) const;
     std::wstring ColumnName(int column) const;
     // The column's declared type, or null for an expression.
     const wchar_t* ColumnType(int column) const;
