@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <set>
 
 namespace {
@@ -420,6 +421,43 @@ TEST(TextTableTest, ADroppedLastPageTakesItsBlankLinesWithIt)
     EXPECT_EQ(1, layout.GetPageCount());
     EXPECT_TRUE(std::all_of(layout.GetLines().begin(), layout.GetLines().end(),
                             [](const CLaidLine& line) { return line.nPage == 0; }));
+}
+
+// A page break on a page that holds only blank lines opens no page: what follows takes the place of those lines, so
+// that no line is drawn over another (underlined blanks would show it).
+TEST(TextTableTest, APageOfBlankLinesGivesWayToTheTextAfterItsBreak)
+{
+    const struct
+    {
+        const wchar_t* before;  // plain, ending on the page of blanks
+        const wchar_t* blanks;  // underlined, then a page break
+        int nPages;
+    } cases[] = {
+        {L"", L"     \r   \r", 1},
+        {L"Conferma del centro servizi\r\x0C", L"    \r\t\r    \r", 2},
+        {L"Fax\r\x0C", L"          ", 2},
+    };
+    CTextCharFormat underlined;
+    underlined.bUnderline = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.before).ToMultiByte(CP_UTF8));
+        CTextDocument doc;
+        doc.AppendText(c.before, CTextCharFormat());
+        doc.AppendText(c.blanks, underlined);
+        doc.AppendText(L"\x0CTesto dopo le righe vuote\rSeconda riga", CTextCharFormat());
+        const CTextLayout layout(doc);
+        EXPECT_EQ(c.nPages, layout.GetPageCount());
+        const long nAfter = doc.Find(L"Testo dopo", 0);
+        EXPECT_EQ(c.nPages - 1, InkOf(layout, nAfter, nAfter + 5).nPage);
+        std::map<int, double> lastBaseline;
+        for (const CLaidLine& line : layout.GetLines()) {
+            auto last = lastBaseline.find(line.nPage);
+            if (last != lastBaseline.end()) {
+                EXPECT_GT(line.baseline, last->second) << "page " << line.nPage;
+            }
+            lastBaseline[line.nPage] = line.baseline;
+        }
+    }
 }
 
 } // namespace

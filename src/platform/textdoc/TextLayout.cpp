@@ -136,21 +136,31 @@ CTextLayout::CTextLayout(const CTextDocument& doc) : m_doc(doc)
                                KeptRowsHeight(rows, static_cast<size_t>(row - rows.begin())));
                 Paragraph(nLineStart, i);
             }
-            // A page break on a page that holds nothing yet makes no empty page.
-            if (ch == L'\x0C' && m_bPageBlank)
+            // A page break on a page that holds nothing yet makes no empty page: what follows starts at its top,
+            // in place of the blank lines it held (which may be underlined).
+            if (ch == L'\x0C' && m_bPageBlank) {
+                DropBlankLines();
                 m_y = m_top;
-            else if (ch == L'\x0C')
+            }
+            else if (ch == L'\x0C') {
                 NewPage();
+            }
             nLineStart = i + 1;
         }
     }
     // A page break at the very end opens no page: the blank lines after it go with the page they would have opened.
     if (m_bPageBlank && m_nPages > 1) {
+        DropBlankLines();
         --m_nPages;
-        m_lines.erase(std::remove_if(m_lines.begin(), m_lines.end(),
-                                     [this](const CLaidLine& line) { return line.nPage >= m_nPages; }),
-                      m_lines.end());
     }
+}
+
+void CTextLayout::DropBlankLines()
+{
+    const int nPage = m_nPages - 1;
+    m_lines.erase(std::remove_if(m_lines.begin(), m_lines.end(),
+                                 [nPage](const CLaidLine& line) { return line.nPage == nPage; }),
+                  m_lines.end());
 }
 
 double CTextLayout::Size(long nPos) const

@@ -70,6 +70,8 @@ private:
     std::vector<CBrokenLine> BreakLines(long nStart, long nEnd, double avail) const;
     void AddLine(std::vector<CLaidGlyph>& glyphs, double fontSize);
     void NewPage();
+    // Forgets the lines of the current page, which holds only blank lines.
+    void DropBlankLines();
     double ParagraphHeight(long nStart, long nEnd) const;
     // The height of a table's heading rows and its first kKeptBodyRows rows, from row nFirst on.
     double KeptRowsHeight(const std::vector<CTextRowExtent>& rows, size_t nFirst) const;
