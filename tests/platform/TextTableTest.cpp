@@ -383,33 +383,48 @@ TEST(TextTableTest, ATableStaysWithItsTitleAndNoPageIsOnlyBlank)
     }
 }
 
-// A document the user edits, ended with a page break and a paragraph of underlined blanks: the page the break would
-// open is not printed, and none of its lines points at it, so that the PDF draws every line on a page it has.
-TEST(TextTableTest, ADroppedLastPageTakesItsBlankLinesWithIt)
+// A document the user edits may hold a page of blank lines, which show when underlined. At its end, after a page
+// break, that page is not printed and none of its lines points at it, so that the PDF draws every line on a page it
+// has; within it, a page break on that page opens no page, and what follows takes the place of its lines instead of
+// being drawn over them.
+TEST(TextTableTest, APageOfBlankLinesIsNeitherPrintedNorDrawnOver)
 {
+    const wchar_t* const after = L"\x0CTesto dopo le righe vuote\rSeconda riga";
     const struct
     {
-        const wchar_t* text;    // before the last page break
-        const wchar_t* blanks;  // after it, underlined
+        const wchar_t* before;  // plain
+        const wchar_t* blanks;  // underlined
+        const wchar_t* after;   // plain
         int nPages;
     } cases[] = {
-        {L"Conferma del centro servizi\r", L"          \r", 1},
-        {L"Conferma del centro servizi\r\x0CSeconda pagina", L"   \t  ", 2},
-        {L"Fax\r", L"     \r\r     \r", 1},
+        {L"Conferma del centro servizi\r\x0C", L"          \r", L"", 1},
+        {L"Conferma del centro servizi\r\x0CSeconda pagina\x0C", L"   \t  ", L"", 2},
+        {L"Fax\r\x0C", L"     \r\r     \r", L"", 1},
+        {L"", L"     \r   \r", after, 1},
+        {L"Conferma del centro servizi\r\x0C", L"    \r\t\r    \r", after, 2},
+        {L"Fax\r\x0C", L"          ", after, 2},
     };
     CTextCharFormat underlined;
     underlined.bUnderline = true;
     for (const auto& c : cases) {
-        SCOPED_TRACE(CString(c.text).ToMultiByte(CP_UTF8));
+        SCOPED_TRACE(CString(c.before).ToMultiByte(CP_UTF8) + "|" + CString(c.after).ToMultiByte(CP_UTF8));
         CTextDocument doc;
-        doc.AppendText(c.text, CTextCharFormat());
-        doc.AppendText(L"\x0C", CTextCharFormat());
+        doc.AppendText(c.before, CTextCharFormat());
         doc.AppendText(c.blanks, underlined);
+        doc.AppendText(c.after, CTextCharFormat());
         const CTextLayout layout(doc);
         EXPECT_EQ(c.nPages, layout.GetPageCount());
-        for (const CLaidLine& line : layout.GetLines())
+        std::map<int, double> lastBaseline;
+        for (const CLaidLine& line : layout.GetLines()) {
             EXPECT_LT(line.nPage, layout.GetPageCount()) << "a line on the baseline at " << line.baseline;
-        EXPECT_EQ(0, InkOf(layout, 0, 3).nPage);
+            auto last = lastBaseline.find(line.nPage);
+            if (last != lastBaseline.end()) {
+                EXPECT_GT(line.baseline, last->second) << "page " << line.nPage;
+            }
+            lastBaseline[line.nPage] = line.baseline;
+        }
+        const long nText = *c.after ? doc.Find(L"Testo dopo", 0) : 0;
+        EXPECT_EQ(*c.after ? c.nPages - 1 : 0, InkOf(layout, nText, nText + 3).nPage);
         EXPECT_EQ("%PDF-", doc.SaveToBytes(txdFormatPdf).substr(0, 5));
     }
     // Blank lines beyond the page go nowhere either.
@@ -421,43 +436,6 @@ TEST(TextTableTest, ADroppedLastPageTakesItsBlankLinesWithIt)
     EXPECT_EQ(1, layout.GetPageCount());
     EXPECT_TRUE(std::all_of(layout.GetLines().begin(), layout.GetLines().end(),
                             [](const CLaidLine& line) { return line.nPage == 0; }));
-}
-
-// A page break on a page that holds only blank lines opens no page: what follows takes the place of those lines, so
-// that no line is drawn over another (underlined blanks would show it).
-TEST(TextTableTest, APageOfBlankLinesGivesWayToTheTextAfterItsBreak)
-{
-    const struct
-    {
-        const wchar_t* before;  // plain, ending on the page of blanks
-        const wchar_t* blanks;  // underlined, then a page break
-        int nPages;
-    } cases[] = {
-        {L"", L"     \r   \r", 1},
-        {L"Conferma del centro servizi\r\x0C", L"    \r\t\r    \r", 2},
-        {L"Fax\r\x0C", L"          ", 2},
-    };
-    CTextCharFormat underlined;
-    underlined.bUnderline = true;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(CString(c.before).ToMultiByte(CP_UTF8));
-        CTextDocument doc;
-        doc.AppendText(c.before, CTextCharFormat());
-        doc.AppendText(c.blanks, underlined);
-        doc.AppendText(L"\x0CTesto dopo le righe vuote\rSeconda riga", CTextCharFormat());
-        const CTextLayout layout(doc);
-        EXPECT_EQ(c.nPages, layout.GetPageCount());
-        const long nAfter = doc.Find(L"Testo dopo", 0);
-        EXPECT_EQ(c.nPages - 1, InkOf(layout, nAfter, nAfter + 5).nPage);
-        std::map<int, double> lastBaseline;
-        for (const CLaidLine& line : layout.GetLines()) {
-            auto last = lastBaseline.find(line.nPage);
-            if (last != lastBaseline.end()) {
-                EXPECT_GT(line.baseline, last->second) << "page " << line.nPage;
-            }
-            lastBaseline[line.nPage] = line.baseline;
-        }
-    }
 }
 
 } // namespace
