@@ -145,6 +145,6 @@ CTestFrame* CreateTestFrame();
 // a menu waits for it so, whether a loop of the menu's own runs it or the hooks do.
 CXTPPopupBar* GetOpenPopup();
 
-// Runs an action once from a timer while a loop of the frame's own runs (popup tracking); a test that never
-// reaches the loop still runs it after a second.
+// Runs an action once from a timer after a fixed delay, in whatever loop of the frame's own runs then (popup
+// tracking): for the show programs, which only take pictures. A test waits on state instead (RunWhen).
 void RunLater(std::function<void()> action, UINT nDelay = 100);
