@@ -454,9 +454,11 @@ TEST_F(ControlComboBoxTest, TheContextMenuOffersCutCopyAndPasteAsTheFieldAllows)
         m_pCombo->GetEditCtrl()->SetSel(0, c.bSelection ? -1 : 0);
         std::vector<UINT> ids;
         std::vector<BOOL> enabled;
-        RunLater([&] {
-            auto* pPopup = dynamic_cast<CXTPPopupBar*>(
-                dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar()));
+        BOOL bLooked = FALSE;
+        // The menu opens on the press in a loop of its own: the step looks at it from there once it shows.
+        RunWhen([] { return GetOpenPopup() != nullptr; }, [&] {
+            bLooked = TRUE;
+            CXTPPopupBar* pPopup = GetOpenPopup();
             if (pPopup)
                 for (int i = 0; i < pPopup->GetControls()->GetCount(); i++) {
                     ids.push_back(static_cast<UINT>(pPopup->GetControls()->GetAt(i)->GetID()));
@@ -467,6 +469,7 @@ TEST_F(ControlComboBoxTest, TheContextMenuOffersCutCopyAndPasteAsTheFieldAllows)
         CRect rc;
         m_pCombo->GetEditCtrl()->GetWindowRect(&rc);
         SendClick(rc.CenterPoint(), TRUE);
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bLooked && !GetOpenPopup(); }));
         Pump();
         std::vector<UINT> expectedIds = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE};
         EXPECT_EQ(expectedIds, ids);

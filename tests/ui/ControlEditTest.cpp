@@ -289,9 +289,11 @@ TEST_F(ControlEditTest, ARightClickOffersCutCopyAndPasteAndRunsTheChoiceOnTheFie
     Focus();
     m_pEdit->GetEditCtrl()->SetSel(0, -1);
     std::vector<UINT> ids;
-    RunLater([&] {
-        auto* pPopup = dynamic_cast<CXTPPopupBar*>(
-            dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar()));
+    BOOL bLooked = FALSE;
+    // The menu opens on the press in a loop of its own: the step works it from there once it shows.
+    RunWhen([] { return GetOpenPopup() != nullptr; }, [&] {
+        bLooked = TRUE;
+        CXTPPopupBar* pPopup = GetOpenPopup();
         CXTPControl* pCopy = pPopup ? pPopup->GetControls()->FindControl(ID_EDIT_COPY) : nullptr;
         if (pPopup)
             for (int i = 0; i < pPopup->GetControls()->GetCount(); i++)
@@ -302,6 +304,7 @@ TEST_F(ControlEditTest, ARightClickOffersCutCopyAndPasteAndRunsTheChoiceOnTheFie
     CRect rc;
     m_pEdit->GetEditCtrl()->GetWindowRect(&rc);
     SendClick(rc.CenterPoint(), TRUE);
+    EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bLooked && !GetOpenPopup(); }));
     Pump();
     std::vector<UINT> expected = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE};
     EXPECT_EQ(expected, ids);

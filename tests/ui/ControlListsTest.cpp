@@ -157,10 +157,13 @@ TEST_F(ControlListsFrameTest, ToolbarsListChecksShownBarsSkipsOthersAndAClickSho
 
     // Choosing the hidden bar's entry closes the menu and shows the bar.
     BOOL bClicked = FALSE;
-    RunLater([&] {
+    // Clicked from the menu's loop once it shows.
+    RunWhen([&] { return GetOpenPopup() == m_pPopup; }, [&] {
         CXTPControl* pItem = m_pPopup->GetControls()->GetAt(3);
-        if (!pItem || pItem->GetTag() != nHidden)
+        if (!pItem || pItem->GetTag() != nHidden) {
+            m_pPopup->SetTrackingMode(0);   // failing, not waiting in the menu for ever
             return;
+        }
         CPoint pt = pItem->GetRect().CenterPoint();
         m_pPopup->ClientToScreen(&pt);
         SendClick(pt);
@@ -534,13 +537,34 @@ TEST_F(ControlSelectorTest, DraggingPastTheGridGrowsItAndTheReleaseChoosesTheSel
         CSize szShown;
         CSize szSelection;
     };
+    CPoint ptSent;
+    BOOL bHeld = FALSE;
+    auto moveTo = [&](CPoint pt) {
+        ptSent = pt;
+        SendMouseMove(pt);
+    };
+    auto press = [&] {
+        bHeld = TRUE;
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+    };
     std::vector<Step> steps = {
-        {"over a cell", [&] { SendMouseMove(CellOnScreen(1, 1)); }, {5, 4}, {2, 2}},
-        {"pressed", [&] { SendButton(MOUSEEVENTF_LEFTDOWN); }, {5, 4}, {2, 2}},
-        {"dragged past the grid", [&] { SendMouseMove(CellOnScreen(6, 5)); }, {7, 6}, {7, 6}},
-        {"moved inside the grown grid", [&] { SendMouseMove(CellOnScreen(6, 5) + CSize(2, 2)); }, {7, 6}, {7, 6}},
-        {"dragged far away", [&] { SendMouseMove(CellOnScreen(20, 16)); }, {12, 12}, {12, 12}},
-        {"back inside", [&] { SendMouseMove(CellOnScreen(2, 2)); }, {12, 12}, {3, 3}},
+        {"over a cell", [&] { moveTo(CellOnScreen(1, 1)); }, {5, 4}, {2, 2}},
+        {"pressed", press, {5, 4}, {2, 2}},
+        {"dragged past the grid", [&] { moveTo(CellOnScreen(6, 5)); }, {7, 6}, {7, 6}},
+        {"moved inside the grown grid", [&] { moveTo(CellOnScreen(6, 5) + CSize(2, 2)); }, {7, 6}, {7, 6}},
+        {"dragged far away", [&] { moveTo(CellOnScreen(20, 16)); }, {12, 12}, {12, 12}},
+        {"back inside", [&] { moveTo(CellOnScreen(2, 2)); }, {12, 12}, {3, 3}},
+    };
+    // A step's input has been taken once the cursor and the button are as it left them, no mouse or posted message
+    // waits, and a cursor off the popup has been found gone: the popup looks every 50 ms and posts itself the
+    // leave on which the grid grows (a move over another program's window never reaches this thread).
+    const auto taken = [&] {
+        CPoint pt;
+        CRect rcPopup;
+        m_pPopup->GetWindowRect(&rcPopup);
+        return ::GetCursorPos(&pt) && pt == ptSent && (::GetKeyState(VK_LBUTTON) < 0) == bHeld &&
+               !(HIWORD(::GetQueueStatus(QS_MOUSE | QS_POSTMESSAGE)) & (QS_MOUSE | QS_POSTMESSAGE)) &&
+               (rcPopup.PtInRect(pt) || CMouseManager::GetThreadManager()->GetWatchedWindow() != m_pPopup->m_hWnd);
     };
     std::vector<CSize> shown, selections;
     std::function<void(size_t)> run = [&](size_t nStep) {
@@ -553,9 +577,9 @@ TEST_F(ControlSelectorTest, DraggingPastTheGridGrowsItAndTheReleaseChoosesTheSel
             return;
         }
         steps[nStep].input();
-        RunLater([&run, nStep] { run(nStep + 1); }, 250);
+        RunWhen(taken, [&run, nStep] { run(nStep + 1); });
     };
-    RunLater([&] { run(0); });
+    RunWhen([&] { return GetOpenPopup() == m_pPopup; }, [&] { run(0); });
     m_pFrame->m_events.clear();
     CXTPCommandBars::TrackPopup(m_pPopup, 0, 100, 60, m_pFrame);
     ASSERT_EQ(steps.size(), shown.size());

@@ -251,7 +251,8 @@ TEST_F(CustomizeContextMenuTest, WhatTheUserTypesInTheOpenMenusNameBoxStaysThrou
     Run([&](CXTPCustomizeSheet& sheet) {
         Bars()->SetDragControl(Button(1));
         auto* pName = static_cast<CXTPControlEdit*>(MenuEntry(XTP_ID_CUSTOMIZE_NAME));
-        RunLater([&] {
+        // From the menu's loop, once the menu shows with its name box made.
+        RunWhen([&] { return GetOpenPopup() == sheet.GetContextMenu() && pName->IsEditCreated(); }, [&] {
             CXTPPopupBar* pMenu = sheet.GetContextMenu();
             pMenu->OnUpdateCmdUI(TRUE);
             strShown = pName->GetEditText();
@@ -517,11 +518,15 @@ TEST_F(CustomizeContextMenuTest, WithTheSheetOpenClicksOnTheClientAreaAreSwallow
         PumpFrame(m_pFrame->m_hWnd);
         pDragged = Bars()->GetDragControl();
 
-        RunLater([&] {
+        // The context menu runs a loop of its own: the step looks from there once it shows, and closes it.
+        BOOL bLooked = FALSE;
+        RunWhen([&] { return GetOpenPopup() == sheet.GetContextMenu(); }, [&] {
+            bLooked = TRUE;
             bMenuOpen = sheet.GetContextMenu()->IsTrackingMode();
             Bars()->ClosePopups();
         });
         SendClick(ptButton, TRUE);
+        EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bLooked; }));
         PumpFrame(m_pFrame->m_hWnd);
 
         // The menu bar still opens its menus, for their entries to be rearranged.

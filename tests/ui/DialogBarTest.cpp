@@ -315,7 +315,8 @@ TEST_F(DialogBarTest, AQuitRequestDuringAnEdgeDragEndsItAndStaysForTheProgramsLo
 {
     CRect rcBar;
     m_pBar->GetWindowRect(&rcBar);
-    RunLater([] { ::PostQuitMessage(7); });
+    // Posted from inside the drag's loop, once it holds the mouse.
+    RunWhen([this] { return ::GetCapture() == m_pBar->m_hWnd; }, [] { ::PostQuitMessage(7); });
     m_pBar->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(rcBar.right - 1, rcBar.CenterPoint().y));
     EXPECT_NE(m_pBar->m_hWnd, ::GetCapture());
     MSG msg;

@@ -1,5 +1,7 @@
 #include "FrameTestSupport.h"
 
+#include "ui/commandbars/XTPHookManager.h"
+
 IMPLEMENT_DYNCREATE(CTestFrame, CXTPFrameWnd)
 
 BEGIN_MESSAGE_MAP(CTestFrame, CXTPFrameWnd)
@@ -60,6 +62,13 @@ CTestFrame* CreateTestFrame()
     pFrame->RecalcLayout();
     PumpFrame(pFrame->m_hWnd);
     return pFrame;
+}
+
+CXTPPopupBar* GetOpenPopup()
+{
+    auto* pPopup = dynamic_cast<CXTPPopupBar*>(
+        dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar()));
+    return pPopup && pPopup->IsTrackingMode() && pPopup->IsVisible() ? pPopup : nullptr;
 }
 
 void RunLater(std::function<void()> action, UINT nDelay)

@@ -8,6 +8,7 @@
 
 #include "ui/commandbars/XTPFrameWnd.h"
 #include "ui/commandbars/XTPMenuBar.h"
+#include "ui/commandbars/XTPPopupBar.h"
 #include "ui/persist/ImageManager.h"
 
 #include <functional>
@@ -140,6 +141,10 @@ inline int OwnCount(CXTPControls* pControls)
 // Shows a frame of the class at a place of the shared display away from other test programs; null when it cannot.
 CTestFrame* CreateTestFrame();
 
-// Runs an action once from a timer while a loop of the frame's own runs (popup tracking); a test that never
-// reaches the loop still runs it after a second.
+// The popup on top of those the bars track, once its window shows; null while no menu is open. A step that works
+// a menu waits for it so, whether a loop of the menu's own runs it or the hooks do.
+CXTPPopupBar* GetOpenPopup();
+
+// Runs an action once from a timer after a fixed delay, in whatever loop of the frame's own runs then (popup
+// tracking): for the show programs, which only take pictures. A test waits on state instead (RunWhen).
 void RunLater(std::function<void()> action, UINT nDelay = 100);

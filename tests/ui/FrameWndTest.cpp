@@ -255,7 +255,8 @@ TEST_F(FrameWndTest, TrackPopupMenuReturnsTheChosenCommandAndSendsNothing)
     } cases[] = {{{VK_DOWN, VK_RETURN}, ID_FT_CUT}, {{VK_ESCAPE}, 0}};
     for (const Case& c : cases) {
         std::vector<WORD> keys = c.keys;
-        RunLater([keys] {
+        // Typed into the menu's loop once it shows.
+        RunWhen([] { return GetOpenPopup() != nullptr; }, [keys] {
             for (WORD nKey : keys)
                 SendKeys({nKey});
         });
@@ -434,11 +435,10 @@ TEST_F(FrameWndTest, APopupTallerThanTheWorkAreaScrollsToTheSelection)
     int nFirstBefore = -1, nFirstAfter = -1;
     CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
     ASSERT_TRUE(pPopup->LoadMenu(&menu));
-    RunLater([&] {
+    RunWhen([&] { return GetOpenPopup() == pPopup; }, [&] {
         bScrolling = pPopup->IsScrolling();
         nFirstBefore = pPopup->GetFirstVisible();
-        SendKeys({VK_END});
-        PumpFrame(m_pFrame->m_hWnd);
+        EXPECT_TRUE(SendInputAndWait(m_pFrame->m_hWnd, {KeyInput(VK_END, FALSE), KeyInput(VK_END, TRUE)}));
         nFirstAfter = pPopup->GetFirstVisible();
         SendKeys({VK_ESCAPE});
     });
@@ -599,7 +599,7 @@ TEST_F(FrameWndTest, TrackPopupMenuExGoesThroughTheBarsWithoutUpdatingTheItems)
     };
     for (const Case& c : cases) {
         std::vector<WORD> keys = c.keys;
-        RunLater([keys] {
+        RunWhen([] { return GetOpenPopup() != nullptr; }, [keys] {
             for (WORD nKey : keys)
                 SendKeys({nKey});
         });
@@ -637,9 +637,11 @@ TEST_F(FrameWndTest, TheToolbarsMenuListsTheClosableToolbarsCheckedWhenShownAndT
     CRect rcBar;
     pToolBar->GetWindowRect(&rcBar);
     std::vector<CString> captions;
-    BOOL bChecked = FALSE;
-    RunLater([&] {
-        auto* pPopup = dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar());
+    BOOL bChecked = FALSE, bLooked = FALSE;
+    // The menu runs a loop of its own: the step works it from there once it shows.
+    RunWhen([] { return GetOpenPopup() != nullptr; }, [&] {
+        bLooked = TRUE;
+        CXTPPopupBar* pPopup = GetOpenPopup();
         ASSERT_NE(nullptr, pPopup);
         CXTPControls* pControls = pPopup->GetControls();
         for (int i = 0; i < pControls->GetCount(); i++)
@@ -648,6 +650,7 @@ TEST_F(FrameWndTest, TheToolbarsMenuListsTheClosableToolbarsCheckedWhenShownAndT
         pControls->GetAt(0)->OnExecute();   // the user picks "Standard"
     });
     SendClick(CPoint(rcBar.left + 2, rcBar.CenterPoint().y), TRUE);
+    EXPECT_TRUE(PumpUntil(m_pFrame->m_hWnd, [&] { return bLooked && !GetOpenPopup(); }));
     Pump();
     EXPECT_EQ(std::vector<CString>{CString(L"Standard")}, captions);
     EXPECT_TRUE(bChecked);
@@ -663,7 +666,7 @@ TEST_F(FrameWndTest, AQuitRequestDuringAPopupEndsItAndStaysForTheProgramsLoop)
     ASSERT_TRUE(menu.LoadMenu(IDR_FRAMETEST_CONTEXT));
     CPoint pt(150, 150);
     m_pFrame->ClientToScreen(&pt);
-    RunLater([] { ::PostQuitMessage(3); });
+    RunWhen([] { return GetOpenPopup() != nullptr; }, [] { ::PostQuitMessage(3); });
     int nResult = CXTPCommandBars::TrackPopupMenu(menu.GetSubMenu(0), TPM_RETURNCMD, pt.x, pt.y, m_pFrame, nullptr,
                                                   nullptr, m_pFrame->GetCommandBars());
     EXPECT_EQ(0, nResult);
@@ -798,7 +801,7 @@ TEST_F(FrameWndTest, APopupReopenedAtAPointAvoidsThePointNotItsFormerControl)
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
     CPoint pt(300, rcWork.bottom - 30);
     int nBottom = -1;
-    RunLater([&] {
+    RunWhen([&] { return GetOpenPopup() == pEdit; }, [&] {
         CRect rc;
         pEdit->GetWindowRect(&rc);
         nBottom = rc.bottom;

@@ -531,8 +531,9 @@ TEST_F(TabClientWndTest, ATabDroppedOnItsOwnGroupOffersTheWorkspaceActionsAndCan
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         std::vector<std::pair<int, CString>> entries;
-        RunLater([&] {
-            auto* pMenu = dynamic_cast<CXTPCommandBar*>(CMouseManager::GetThreadManager()->GetTopTrackedBar());
+        // The drop opens the menu in a loop of its own: the step chooses from there once it shows.
+        RunWhen([] { return GetOpenPopup() != nullptr; }, [&] {
+            CXTPPopupBar* pMenu = GetOpenPopup();
             if (!pMenu)
                 return;
             for (int i = 0; i < pMenu->GetControls()->GetCount(); i++) {
@@ -844,8 +845,8 @@ TEST_F(TabClientWndTest, ChoosingFromTheWindowListActivatesThatDocument)
     m_pFrame->SetForegroundWindow();
     CPoint pt = m_client.GetWorkspace(0)->FindNavigateButton(CXTPTabClientWnd::idWindowList)->GetRect().CenterPoint();
     // The button's press loop ends on the release waiting in the queue; the list then tracks until a key
-    // chooses its first entry.
-    RunLater([] { SendKeys({VK_DOWN}), SendKeys({VK_RETURN}); }, 300);
+    // chooses its first entry, typed once it shows.
+    RunWhen([] { return GetOpenPopup() != nullptr; }, [] { SendKeys({VK_DOWN}), SendKeys({VK_RETURN}); });
     m_client.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     m_client.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     EXPECT_EQ(pEntrate->m_hWnd, m_pFrame->MDIGetActive());

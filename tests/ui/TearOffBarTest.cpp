@@ -189,7 +189,7 @@ TEST_F(TearOffBarTest, TheStripDraggedAwayByTheMouseTearsTheMenuOffUnderIt)
     const CPoint ptFrom = rcStrip.CenterPoint(), ptTo = Away();
     ASSERT_EQ(pPopup->m_hWnd, ::WindowFromPoint(ptFrom));
     // The moves go once the drag holds the mouse: a first one still on the strip, then away, where it is let go.
-    RunLater([ptFrom, ptTo] {
+    RunWhen([pPopup] { return ::GetCapture() == pPopup->m_hWnd; }, [ptFrom, ptTo] {
         INPUT inputs[] = {MouseInput(ptFrom + CPoint(0, 1), 0), MouseInput(ptTo, 0),
                           MouseInput(ptTo, MOUSEEVENTF_LEFTUP)};
         ::SendInput(3, inputs, sizeof(INPUT));
