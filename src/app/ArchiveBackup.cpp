@@ -22,19 +22,23 @@ bool IsSamePlace(const CString& strPath1, const CString& strPath2)
     return strPath1.CompareNoCase(strPath2) == 0 || IsSameFile(strPath1, strPath2);
 }
 
-// The path is the folder or lies below it, whatever names either.
+CString WithoutTrailingBackslash(const CString& strFolder)
+{
+    CString strResult = strFolder;
+    if (strResult.GetLength() > 3 && strResult[strResult.GetLength() - 1] == L'\\')
+        strResult.Delete(strResult.GetLength() - 1);
+    return strResult;
+}
+
+// The path is the folder or lies below it, whatever names either: the path and each folder above it, up to its
+// root, are compared with the folder.
 bool IsInFolder(const CString& strPath, const CString& strFolder)
 {
-    CString strPrefix = strFolder;
-    if (strPrefix.IsEmpty())
+    if (strFolder.IsEmpty())
         return false;
-    if (strPrefix[strPrefix.GetLength() - 1] != L'\\')
-        strPrefix += L'\\';
-    if (strPath.GetLength() > strPrefix.GetLength() &&
-        strPath.Left(strPrefix.GetLength()).CompareNoCase(strPrefix) == 0)
-        return true;
+    const CString strWanted = WithoutTrailingBackslash(strFolder);
     for (CString strAncestor = strPath; !strAncestor.IsEmpty();) {
-        if (IsSamePlace(strAncestor, strFolder))
+        if (IsSamePlace(strAncestor, strWanted))
             return true;
         CString strParent = GetPathDir(strAncestor);
         if (strParent == strAncestor)
@@ -42,14 +46,6 @@ bool IsInFolder(const CString& strPath, const CString& strFolder)
         strAncestor = strParent;
     }
     return false;
-}
-
-CString WithoutTrailingBackslash(const CString& strFolder)
-{
-    CString strResult = strFolder;
-    if (strResult.GetLength() > 3 && strResult[strResult.GetLength() - 1] == L'\\')
-        strResult.Delete(strResult.GetLength() - 1);
-    return strResult;
 }
 
 } // namespace
