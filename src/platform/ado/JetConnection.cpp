@@ -67,13 +67,6 @@ HRESULT CJetConnection::Open(_bstr_t connectionString, _bstr_t, _bstr_t, long)
     return S_OK;
 }
 
-ErrorsPtr CJetConnection::GetErrors()
-{
-    if (!m_pErrors)
-        m_pErrors = std::make_unique<CJetErrors>(m_log, *this);
-    return ErrorsPtr(m_pErrors.get());
-}
-
 HRESULT CJetConnection::Close()
 {
     if (!m_database.IsOpen())
