@@ -278,10 +278,10 @@ TEST_F(SetDatiValuesTest, AnUpdateWritesTheColumnsGivenInAnyOrder)
         std::vector<Put> puts;
         double expected[3];   // Anno1, Anno2, Anno3 after the update
     } cases[] = {
-        {L"2101", {{L"Anno3", 30}, {L"Anno1", 10}}, {10, 2, 30}},
-        {L"2102", {{L"Anno2", 20}, {L"Anno2", 21}, {L"Anno3", 3}}, {1, 21, 3}},
-        {L"2103", {{L"Anno1", 11}}, {11, 2, 3}},
-        {L"2101", {{L"Anno2", 22}, {L"Anno1", 12}, {L"Anno3", 32}}, {12, 22, 32}},
+        {L"2101", {{L"Anno3", 30456789.12}, {L"Anno1", -1234567.5}}, {-1234567.5, 2, 30456789.12}},
+        {L"2102", {{L"Anno2", 20000000}, {L"Anno2", 21987654.32}, {L"Anno3", 3}}, {1, 21987654.32, 3}},
+        {L"2103", {{L"Anno1", 11111111.11}}, {11111111.11, 2, 3}},
+        {L"2101", {{L"Anno2", 922337203.68}, {L"Anno1", 12}, {L"Anno3", 32.01}}, {12, 922337203.68, 32.01}},
     };
     CADOTransaction transaction(m_data);
     CSetDati set(L"Entrate", m_data);
